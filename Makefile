@@ -1,0 +1,34 @@
+# Quillan: the two everyday commands.
+#   make run   installs what is missing, builds, runs Quillan
+#   make test  installs what is missing, builds with sanitizers, runs every test
+JOBS ?= 8
+BUILD_DIR ?= build
+TEST_BUILD_DIR ?= build-test
+
+.PHONY: deps run build test bench clean format
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLAN_TESTS=OFF >/dev/null
+	@cmake --build $(BUILD_DIR) -j$(JOBS)
+
+run: build
+	@scripts/run-quillan $(BUILD_DIR)
+
+test: deps
+	@cmake -S . -B $(TEST_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DQUILLAN_TESTS=ON -DQUILLAN_SANITIZE=ON >/dev/null
+	@cmake --build $(TEST_BUILD_DIR) -j$(JOBS)
+	@cd $(TEST_BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+bench: deps
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DQUILLAN_TESTS=OFF -DQUILLAN_BENCH=ON >/dev/null
+	@cmake --build $(BUILD_DIR) -j$(JOBS)
+	@scripts/run-benchmarks $(BUILD_DIR)
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR)

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "core/AppContext.h"
+
+namespace quillan {
+
+// Loads every settings and postal file of the data folder and seeds the work tables.
+// When tdchrt.dat is missing it says so, sets DataMissing and loads nothing. Another
+// missing file throws FileError naming it; nothing is created.
+void LoadDataFiles(AppContext& ctx);
+
+// Frees every list; after it no list may be touched.
+void FreeDataLists(AppContext& ctx);
+
+// Brings every work table back to its seed row, hides the progress picture and restores
+// the arrow cursor. Ends every command, whatever its outcome.
+void ResetWorkLists(AppContext& ctx);
+
+// The missing-data message of start-up.
+extern const char* const DataMissingMessage;
+
+} // namespace quillan

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillan {
+
+// Reading or writing a line the list does not have. The message is the one the user sees:
+// "List index out of bounds (n)".
+class ListIndexError : public std::out_of_range {
+public:
+    explicit ListIndexError(long index, std::string fileName = {});
+    long index() const { return index_; }
+    // The file whose list was read past its end, when known.
+    const std::string& fileName() const { return fileName_; }
+
+private:
+    long index_;
+    std::string fileName_;
+};
+
+// A file that could not be read or written; the message names it.
+class FileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A settings or reference file held in memory as its lines. Line n is element n (line 0
+// of a settings file is unused). Reading splits at CR LF, a lone CR or a lone LF and drops
+// the terminators; writing puts CR LF after every line and replaces the whole file.
+class SettingsList {
+public:
+    SettingsList() = default;
+    explicit SettingsList(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+
+    static std::vector<std::string> splitLines(std::string_view bytes);
+
+    // Throws FileError when the file cannot be read.
+    void loadFromFile(const std::string& path);
+    // Throws FileError when the file cannot be written; the old file is then untouched.
+    void saveToFile(const std::string& path) const;
+    std::string toBytes() const;
+
+    const std::string& operator[](long index) const;
+    std::string& operator[](long index);
+    const std::string& at(long index) const { return (*this)[index]; }
+    void set(long index, std::string value) { (*this)[index] = std::move(value); }
+
+    long count() const { return static_cast<long>(lines_.size()); }
+    bool empty() const { return lines_.empty(); }
+    void add(std::string line) { lines_.push_back(std::move(line)); }
+    void clear() { lines_.clear(); }
+    const std::vector<std::string>& lines() const { return lines_; }
+    std::vector<std::string>& lines() { return lines_; }
+
+    // The file this list was loaded from, for messages.
+    const std::string& fileName() const { return fileName_; }
+    void setFileName(std::string name) { fileName_ = std::move(name); }
+
+private:
+    std::vector<std::string> lines_;
+    std::string fileName_;
+};
+
+} // namespace quillan

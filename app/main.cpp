@@ -1,0 +1,29 @@
+// Quillan: presorts a bulk mailing for the US Postal Service.
+
+#include "core/AppContext.h"
+#include "qt/QtPlatform.h"
+#include "ui/Program.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv) {
+    // "--program-dir DIR" points the program at another program folder (a portable copy
+    // or a test's scratch folder); everything else is the program's own command line.
+    std::string programFolder;
+    std::vector<std::string> parameters;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--program-dir") == 0 && i + 1 < argc) {
+            programFolder = argv[++i];
+            continue;
+        }
+        parameters.emplace_back(argv[i]);
+    }
+    platform::ProgramPaths paths = platform::resolveProgramPaths(programFolder);
+    int qtArgc = 1;
+    platform::QtPlatform qt(qtArgc, argv, paths);
+    quillan::AppContext ctx(qt.platform(), paths, parameters);
+    quillan::Program program(ctx);
+    return program.run();
+}

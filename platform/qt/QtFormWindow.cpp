@@ -1,0 +1,465 @@
+#include "qt/QtFormWindow.h"
+
+#include "qt/QtImageCanvas.h"
+#include "qt/QtText.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace platform {
+
+namespace {
+
+// Delphi-style captions mark the access key with "&"; Qt does the same.
+QString caption(const std::string& text) {
+    return toQt(text);
+}
+
+QString plainCaption(const std::string& text) {
+    QString s = toQt(text);
+    s.remove('&');
+    return s;
+}
+
+} // namespace
+
+QtFormWindow::QtFormWindow(Form& form) : form_(form) {
+    form_.setView(this);
+    build();
+}
+
+QtFormWindow::~QtFormWindow() {
+    if (form_.view() == this)
+        form_.setView(nullptr);
+}
+
+void QtFormWindow::build() {
+    building_ = true;
+    setWindowTitle(plainCaption(form_.caption()));
+    if (form_.borderless())
+        setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
+    if (form_.color()) {
+        QPalette pal = palette();
+        Color c = *form_.color();
+        pal.setColor(QPalette::Window, QColor(c.r, c.g, c.b));
+        setPalette(pal);
+        setAutoFillBackground(true);
+    }
+    auto* outer = new QVBoxLayout(this);
+    if (!form_.menus().empty()) {
+        menuBar_ = new QMenuBar(this);
+        outer->setMenuBar(menuBar_);
+        buildMenus();
+    }
+    if (form_.absoluteLayout()) {
+        outer->setContentsMargins(0, 0, 0, 0);
+        auto* content = new QWidget(this);
+        content->setObjectName("content");
+        content->setFixedSize(form_.width(), form_.height());
+        outer->addWidget(content);
+    } else {
+        auto* content = new QWidget(this);
+        content->setObjectName("content");
+        new QVBoxLayout(content);
+        outer->addWidget(content);
+        auto* buttons = new QWidget(this);
+        buttons->setObjectName("buttons");
+        auto* row = new QHBoxLayout(buttons);
+        row->addStretch(1);
+        outer->addWidget(buttons);
+    }
+    for (auto& control : form_.controls())
+        createWidget(*control, containerFor(control->parentName()));
+    builtControls_ = form_.controls().size();
+    for (auto& control : form_.controls())
+        syncWidget(*control);
+    if (form_.width() > 0 && !form_.absoluteLayout())
+        resize(form_.width(), form_.height());
+    building_ = false;
+}
+
+void QtFormWindow::buildMenus() {
+    menuBar_->clear();
+    std::function<void(QMenu*, std::vector<MenuItem>&)> fill = [&](QMenu* menu,
+                                                                   std::vector<MenuItem>& items) {
+        for (auto& item : items) {
+            if (!item.visible)
+                continue;
+            if (item.isSeparator()) {
+                menu->addSeparator();
+                continue;
+            }
+            if (!item.children.empty()) {
+                QMenu* sub = menu->addMenu(caption(item.caption));
+                sub->setEnabled(item.enabled);
+                fill(sub, item.children);
+                continue;
+            }
+            QAction* action = menu->addAction(caption(item.caption));
+            action->setObjectName(toQt(item.name));
+            action->setEnabled(item.enabled);
+            if (!item.shortcut.empty())
+                action->setShortcut(QKeySequence(toQt(item.shortcut)));
+            MenuItem* target = &item;
+            connect(action, &QAction::triggered, this, [target] {
+                if (target->onClick)
+                    target->onClick();
+            });
+        }
+    };
+    for (auto& top : form_.menus()) {
+        QMenu* menu = menuBar_->addMenu(caption(top.caption));
+        menu->setEnabled(top.enabled);
+        fill(menu, top.children);
+    }
+}
+
+QWidget* QtFormWindow::containerFor(const std::string& parentName) {
+    if (!parentName.empty())
+        if (Control* parent = form_.find(parentName))
+            if (auto it = widgets_.find(parent); it != widgets_.end())
+                return it->second;
+    return findChild<QWidget*>("content");
+}
+
+static void addToLayout(QWidget* parent, QWidget* child) {
+    if (parent->layout())
+        parent->layout()->addWidget(child);
+}
+
+QWidget* QtFormWindow::createWidget(Control& control, QWidget* parent) {
+    QWidget* widget = nullptr;
+    Control* c = &control;
+    auto after = [this] { endModalIfDone(); };
+    switch (control.kind()) {
+    case ControlKind::Label:
+        widget = new QLabel(parent);
+        static_cast<QLabel*>(widget)->setWordWrap(!form_.absoluteLayout());
+        break;
+    case ControlKind::Edit: {
+        auto* edit = new QLineEdit(parent);
+        connect(edit, &QLineEdit::textEdited, this, [c, after](const QString& t) {
+            c->userSetText(fromQt(t));
+            after();
+        });
+        widget = edit;
+        break;
+    }
+    case ControlKind::Memo: {
+        auto* memo = new QPlainTextEdit(parent);
+        connect(memo, &QPlainTextEdit::textChanged, this, [this, c, memo, after] {
+            if (building_)
+                return;
+            c->userSetText(fromQt(memo->toPlainText()));
+            after();
+        });
+        widget = memo;
+        break;
+    }
+    case ControlKind::CheckBox: {
+        auto* box = new QCheckBox(parent);
+        connect(box, &QCheckBox::clicked, this, [c, after](bool on) {
+            c->userSetChecked(on);
+            after();
+        });
+        widget = box;
+        break;
+    }
+    case ControlKind::RadioButton: {
+        auto* radio = new QRadioButton(parent);
+        connect(radio, &QRadioButton::clicked, this, [c, after] {
+            c->userClick();
+            after();
+        });
+        widget = radio;
+        break;
+    }
+    case ControlKind::RadioGroup: {
+        auto* group = new QGroupBox(parent);
+        new QGridLayout(group);
+        auto* buttons = new QButtonGroup(group);
+        buttons->setObjectName("buttons");
+        connect(buttons, &QButtonGroup::idClicked, this, [c, after](int id) {
+            c->userSetItemIndex(id);
+            after();
+        });
+        widget = group;
+        break;
+    }
+    case ControlKind::ComboBox: {
+        auto* combo = new QComboBox(parent);
+        connect(combo, &QComboBox::activated, this, [c, after](int index) {
+            c->userSetItemIndex(index);
+            after();
+        });
+        widget = combo;
+        break;
+    }
+    case ControlKind::ListBox: {
+        auto* list = new QListWidget(parent);
+        connect(list, &QListWidget::currentRowChanged, this, [this, c, after](int row) {
+            if (building_ || row == c->itemIndex())
+                return;
+            c->userSetItemIndex(row);
+            after();
+        });
+        widget = list;
+        break;
+    }
+    case ControlKind::GroupBox:
+        widget = new QGroupBox(parent);
+        new QVBoxLayout(widget);
+        break;
+    case ControlKind::Panel: {
+        auto* frame = new QFrame(parent);
+        frame->setFrameShape(QFrame::StyledPanel);
+        new QVBoxLayout(frame);
+        widget = frame;
+        break;
+    }
+    case ControlKind::Button: {
+        QWidget* host = parent;
+        if (!form_.absoluteLayout() && control.parentName().empty())
+            host = findChild<QWidget*>("buttons");
+        auto* button = new QPushButton(host);
+        connect(button, &QPushButton::clicked, this, [c, after] {
+            c->userClick();
+            after();
+        });
+        widget = button;
+        parent = host;
+        break;
+    }
+    case ControlKind::Image:
+        widget = new QLabel(parent);
+        break;
+    }
+    widget->setObjectName(toQt(control.name()));
+    if (form_.absoluteLayout() && control.geometry()) {
+        const Geometry& g = *control.geometry();
+        widget->setGeometry(g.left, g.top, g.width, g.height);
+    } else {
+        addToLayout(parent, widget);
+    }
+    widgets_[&control] = widget;
+    return widget;
+}
+
+QImage& QtFormWindow::imageFor(Control& control) {
+    auto& canvas = dynamic_cast<QtImageCanvas&>(control.canvas());
+    return const_cast<QImage&>(canvas.image());
+}
+
+void QtFormWindow::syncWidget(Control& control) {
+    auto it = widgets_.find(&control);
+    if (it == widgets_.end())
+        return;
+    QWidget* w = it->second;
+    QSignalBlocker block(w);
+    w->setVisible(control.visible());
+    w->setEnabled(control.enabled());
+    if (control.font()) {
+        const FontSpec& f = *control.font();
+        QFont font(toQt(f.name));
+        font.setPixelSize(f.size > 0 ? f.size : 1);
+        font.setBold(f.bold);
+        font.setItalic(f.italic);
+        w->setFont(font);
+    }
+    switch (control.kind()) {
+    case ControlKind::Label: {
+        auto* label = static_cast<QLabel*>(w);
+        label->setText(plainCaption(control.caption()));
+        if (control.geometry())
+            label->setAlignment(Qt::AlignCenter);
+        break;
+    }
+    case ControlKind::Edit: {
+        auto* edit = static_cast<QLineEdit*>(w);
+        edit->setMaxLength(control.maxLength() > 0 ? control.maxLength() : 32767);
+        if (edit->text() != toQt(control.text()))
+            edit->setText(toQt(control.text()));
+        edit->setReadOnly(control.readOnly());
+        edit->setToolTip(plainCaption(control.caption()));
+        break;
+    }
+    case ControlKind::Memo: {
+        auto* memo = static_cast<QPlainTextEdit*>(w);
+        if (memo->toPlainText() != toQt(control.text())) {
+            bool was = building_;
+            building_ = true;
+            memo->setPlainText(toQt(control.text()));
+            building_ = was;
+        }
+        memo->setReadOnly(control.readOnly());
+        break;
+    }
+    case ControlKind::CheckBox:
+        static_cast<QCheckBox*>(w)->setText(caption(control.caption()));
+        static_cast<QCheckBox*>(w)->setChecked(control.checked());
+        break;
+    case ControlKind::RadioButton:
+        static_cast<QRadioButton*>(w)->setText(caption(control.caption()));
+        static_cast<QRadioButton*>(w)->setChecked(control.checked());
+        break;
+    case ControlKind::RadioGroup: {
+        auto* group = static_cast<QGroupBox*>(w);
+        group->setTitle(plainCaption(control.caption()));
+        auto* buttons = group->findChild<QButtonGroup*>("buttons");
+        auto* grid = static_cast<QGridLayout*>(group->layout());
+        const auto& items = control.items();
+        while (buttons->buttons().size() > static_cast<qsizetype>(items.size())) {
+            QAbstractButton* b = buttons->buttons().back();
+            buttons->removeButton(b);
+            delete b;
+        }
+        int columns = control.columns();
+        int rows = (static_cast<int>(items.size()) + columns - 1) / columns;
+        for (int i = 0; i < static_cast<int>(items.size()); ++i) {
+            QAbstractButton* b = buttons->button(i);
+            if (!b) {
+                b = new QRadioButton(group);
+                buttons->addButton(b, i);
+                grid->addWidget(b, rows ? i % rows : 0, rows ? i / rows : 0);
+            }
+            QSignalBlocker blockButton(b);
+            b->setText(caption(items[static_cast<size_t>(i)]));
+        }
+        buttons->setExclusive(false);
+        for (QAbstractButton* b : buttons->buttons())
+            b->setChecked(buttons->id(b) == control.itemIndex());
+        buttons->setExclusive(true);
+        break;
+    }
+    case ControlKind::ComboBox: {
+        auto* combo = static_cast<QComboBox*>(w);
+        combo->clear();
+        for (const auto& item : control.items())
+            combo->addItem(toQt(item));
+        combo->setCurrentIndex(control.itemIndex());
+        break;
+    }
+    case ControlKind::ListBox: {
+        auto* list = static_cast<QListWidget*>(w);
+        bool was = building_;
+        building_ = true;
+        list->clear();
+        for (const auto& item : control.items())
+            list->addItem(toQt(item));
+        list->setCurrentRow(control.itemIndex());
+        building_ = was;
+        break;
+    }
+    case ControlKind::GroupBox:
+        static_cast<QGroupBox*>(w)->setTitle(plainCaption(control.caption()));
+        break;
+    case ControlKind::Panel:
+        break;
+    case ControlKind::Button: {
+        auto* button = static_cast<QPushButton*>(w);
+        button->setText(caption(control.caption()));
+        button->setDefault(control.isDefault());
+        break;
+    }
+    case ControlKind::Image: {
+        auto* label = static_cast<QLabel*>(w);
+        if (!control.pictureFile().empty()) {
+            QPixmap picture(toQt(control.pictureFile()));
+            if (control.geometry())
+                picture = picture.scaled(control.geometry()->width, control.geometry()->height);
+            label->setPixmap(picture);
+        } else {
+            label->setPixmap(QPixmap::fromImage(imageFor(control)));
+        }
+        break;
+    }
+    }
+}
+
+void QtFormWindow::controlChanged(Control& control) {
+    if (form_.controls().size() != builtControls_) {
+        formChanged(form_);
+        return;
+    }
+    syncWidget(control);
+}
+
+void QtFormWindow::formChanged(Form&) {
+    setWindowTitle(plainCaption(form_.caption()));
+    if (menuBar_)
+        buildMenus();
+    if (form_.controls().size() != builtControls_) {
+        for (size_t i = builtControls_; i < form_.controls().size(); ++i) {
+            Control& control = *form_.controls()[i];
+            createWidget(control, containerFor(control.parentName()));
+        }
+        builtControls_ = form_.controls().size();
+        for (auto& control : form_.controls())
+            syncWidget(*control);
+    }
+}
+
+ModalResult QtFormWindow::execModal() {
+    setModal(true);
+    show();
+    raise();
+    activateWindow();
+    QEventLoop loop;
+    modalLoop_ = &loop;
+    if (form_.modalResult() == ModalResult::None)
+        loop.exec();
+    modalLoop_ = nullptr;
+    hide();
+    setModal(false);
+    return form_.modalResult();
+}
+
+void QtFormWindow::endModalIfDone() {
+    if (modalLoop_ && form_.modalResult() != ModalResult::None)
+        modalLoop_->quit();
+}
+
+void QtFormWindow::closeEvent(QCloseEvent* event) {
+    form_.userClose();
+    endModalIfDone();
+    event->accept();
+}
+
+void QtFormWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && modalLoop_) {
+        form_.userClose();
+        endModalIfDone();
+        return;
+    }
+    QString text = event->text();
+    if (!text.isEmpty())
+        form_.userKeyPress(text.toLatin1().isEmpty() ? '?' : text.toLatin1().at(0));
+    endModalIfDone();
+    if (event->key() == Qt::Key_Escape)
+        return;
+    QDialog::keyPressEvent(event);
+}
+
+void QtFormWindow::mousePressEvent(QMouseEvent* event) {
+    form_.userClick();
+    endModalIfDone();
+    QDialog::mousePressEvent(event);
+}
+
+} // namespace platform

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "ui/Form.h"
+
+#include <QDialog>
+#include <QEventLoop>
+#include <map>
+
+class QMenuBar;
+class QImage;
+
+namespace platform {
+
+// The window of one form: widgets built from its controls and kept in step both ways.
+class QtFormWindow : public QDialog, public FormView {
+public:
+    explicit QtFormWindow(Form& form);
+    ~QtFormWindow() override;
+
+    Form& form() const { return form_; }
+
+    void controlChanged(Control& control) override;
+    void formChanged(Form& form) override;
+
+    // Runs a nested loop until the form has a modal result.
+    ModalResult execModal();
+    void endModalIfDone();
+
+    QImage& imageFor(Control& control);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void build();
+    void buildMenus();
+    QWidget* createWidget(Control& control, QWidget* parent);
+    void syncWidget(Control& control);
+    QWidget* containerFor(const std::string& parentName);
+
+    Form& form_;
+    QMenuBar* menuBar_ = nullptr;
+    std::map<Control*, QWidget*> widgets_;
+    std::map<Control*, std::unique_ptr<QImage>> images_;
+    size_t builtControls_ = 0;
+    QEventLoop* modalLoop_ = nullptr;
+    bool building_ = false;
+};
+
+} // namespace platform

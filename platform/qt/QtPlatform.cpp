@@ -1,0 +1,62 @@
+#include "qt/QtPlatform.h"
+
+#include "qt/QtHelpViewer.h"
+#include "qt/QtPrinter.h"
+#include "qt/QtUi.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <cstdlib>
+
+namespace platform {
+
+static bool displayAvailable() {
+    const char* qpa = std::getenv("QT_QPA_PLATFORM");
+    if (qpa && *qpa)
+        return std::string(qpa) != "offscreen" && std::string(qpa) != "minimal";
+    const char* x = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x && *x) || (wayland && *wayland);
+}
+
+struct QtPlatform::State {
+    State(int& argc, char** argv, const ProgramPaths& paths, bool unattended)
+        : app(argc, argv), ui(unattended), printer(paths.printoutsFolder),
+          help(paths.helpFolder, unattended), config(ConfigStore::defaultPath()) {}
+
+    QApplication app;
+    QtUi ui;
+    QtPrinter printer;
+    QtHelpViewer help;
+    ProcessShell shell;
+    ConfigStore config;
+};
+
+static bool prepareDisplay() {
+    if (displayAvailable())
+        return false;
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    return true;
+}
+
+QtPlatform::QtPlatform(int& argc, char** argv, const ProgramPaths& paths) {
+    bool unattended = prepareDisplay();
+    state_ = std::make_unique<State>(argc, argv, paths, unattended);
+    QApplication::setApplicationName("Quillan");
+}
+
+QtPlatform::~QtPlatform() = default;
+
+Platform QtPlatform::platform() {
+    return Platform{state_->ui, state_->printer, state_->help, state_->shell, state_->config};
+}
+
+bool QtPlatform::unattended() const {
+    return state_->ui.unattended();
+}
+
+bool QtPlatform::saveScreenshot(Form& form, const std::string& pngPath) {
+    return state_->ui.saveScreenshot(form, pngPath);
+}
+
+} // namespace platform

@@ -1,0 +1,31 @@
+#pragma once
+
+// The real desktop: Qt windows, PDF and system printers, the help browser. This header
+// carries no Qt type, so the program's main needs no Qt header.
+
+#include "Platform.h"
+
+#include <memory>
+#include <string>
+
+namespace platform {
+
+class QtPlatform {
+public:
+    // Starts Qt. Without a display the offscreen platform is used and the run is
+    // unattended: message boxes and dialogs answer with their default buttons.
+    QtPlatform(int& argc, char** argv, const ProgramPaths& paths);
+    ~QtPlatform();
+
+    Platform platform();
+    bool unattended() const;
+
+    // Saves what the form shows as a PNG file (works offscreen as well).
+    bool saveScreenshot(Form& form, const std::string& pngPath);
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+} // namespace platform

@@ -1,0 +1,273 @@
+#include "qt/QtUi.h"
+
+#include "print/PrinterDevice.h"
+#include "qt/QtFormWindow.h"
+#include "qt/QtImageCanvas.h"
+#include "qt/QtText.h"
+#include "ui/Timer.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <iostream>
+
+namespace platform {
+
+QtUi::QtUi(bool unattended) : unattended_(unattended) {}
+
+QtUi::~QtUi() {
+    for (auto& [form, window] : windows_)
+        form->setView(nullptr);
+}
+
+QtFormWindow& QtUi::windowFor(Form& form) {
+    auto& window = windows_[&form];
+    if (!window)
+        window = std::make_unique<QtFormWindow>(form);
+    return *window;
+}
+
+void QtUi::formDestroyed(Form& form) {
+    windows_.erase(&form);
+}
+
+static Control* defaultButtonOf(Form& form) {
+    for (auto& c : form.controls())
+        if (c->kind() == ControlKind::Button && c->isDefault() && c->visible() && c->enabled())
+            return c.get();
+    return nullptr;
+}
+
+ModalResult QtUi::runModal(Form& form) {
+    QtFormWindow& window = windowFor(form);
+    form.markVisible(true);
+    if (form.onActivate)
+        form.onActivate();
+    if (form.onShow)
+        form.onShow();
+    ModalResult result;
+    if (unattended_) {
+        // Nobody is there to answer: take the default button, or cancel.
+        if (Control* button = defaultButtonOf(form))
+            button->userClick();
+        if (form.modalResult() == ModalResult::None)
+            form.setModalResult(ModalResult::Cancel);
+        result = form.modalResult();
+        std::cerr << "Quillan: dialog \"" << form.caption() << "\" answered with "
+                  << toString(result) << "\n";
+    } else {
+        result = window.execModal();
+    }
+    form.markVisible(false);
+    return result;
+}
+
+void QtUi::showForm(Form& form) {
+    QtFormWindow& window = windowFor(form);
+    form.markVisible(true);
+    window.show();
+    window.raise();
+    if (form.onActivate)
+        form.onActivate();
+    if (form.onShow)
+        form.onShow();
+}
+
+void QtUi::hideForm(Form& form) {
+    form.markVisible(false);
+    if (auto it = windows_.find(&form); it != windows_.end())
+        it->second->hide();
+}
+
+ModalResult QtUi::messageBox(MessageKind kind, MessageButtons buttons, const std::string& text,
+                             const std::string& caption) {
+    if (unattended_) {
+        ModalResult answer = defaultButton(buttons);
+        std::cerr << "Quillan [" << toString(kind) << "] " << text << " -> " << toString(answer)
+                  << "\n";
+        return answer;
+    }
+    QMessageBox box;
+    box.setWindowTitle(toQt(caption.empty() ? std::string(toString(kind)) : caption));
+    box.setText(toQt(text));
+    switch (kind) {
+    case MessageKind::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MessageKind::Error:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MessageKind::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MessageKind::Confirmation:
+        box.setIcon(QMessageBox::Question);
+        break;
+    }
+    switch (buttons) {
+    case MessageButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case MessageButtons::Cancel:
+        box.setStandardButtons(QMessageBox::Cancel);
+        break;
+    case MessageButtons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case MessageButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case MessageButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Ok:
+        return ModalResult::Ok;
+    case QMessageBox::Yes:
+        return ModalResult::Yes;
+    case QMessageBox::No:
+        return ModalResult::No;
+    default:
+        return ModalResult::Cancel;
+    }
+}
+
+void QtUi::beep(BeepKind) {
+    QApplication::beep();
+}
+
+static QString filterString(const FileDialogOptions& options) {
+    QStringList parts;
+    for (const auto& f : options.filters) {
+        QStringList patterns;
+        for (const auto& p : f.patterns)
+            patterns << toQt(p);
+        parts << toQt(f.description) + " (" + patterns.join(' ') + ")";
+    }
+    return parts.join(";;");
+}
+
+std::optional<std::string> QtUi::openFileDialog(const FileDialogOptions& options) {
+    if (unattended_) {
+        std::cerr << "Quillan: no file chosen for \"" << options.title << "\" (unattended)\n";
+        return std::nullopt;
+    }
+    QString start = toQt(options.initialFolder);
+    if (!options.fileName.empty())
+        start += toQt(options.fileName);
+    QString file =
+        QFileDialog::getOpenFileName(nullptr, toQt(options.title), start, filterString(options));
+    if (file.isEmpty())
+        return std::nullopt;
+    return fromQt(file);
+}
+
+std::optional<std::string> QtUi::saveFileDialog(const FileDialogOptions& options) {
+    if (unattended_)
+        return std::nullopt;
+    QString start = toQt(options.initialFolder) + toQt(options.fileName);
+    QString file =
+        QFileDialog::getSaveFileName(nullptr, toQt(options.title), start, filterString(options));
+    if (file.isEmpty())
+        return std::nullopt;
+    return fromQt(file);
+}
+
+bool QtUi::printerSetupDialog(PrinterDevice& printer) {
+    if (unattended_)
+        return false;
+    QDialog dialog;
+    dialog.setWindowTitle("Print Setup");
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel("Printer:"));
+    auto* combo = new QComboBox;
+    for (const auto& name : printer.printerNames())
+        combo->addItem(toQt(name));
+    combo->setCurrentIndex(printer.printerIndex());
+    layout->addWidget(combo);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    printer.setPrinterIndex(combo->currentIndex());
+    return true;
+}
+
+void QtUi::timerChanged(Timer& timer) {
+    auto& qtimer = timers_[&timer];
+    if (!qtimer) {
+        qtimer = std::make_unique<QTimer>();
+        Timer* target = &timer;
+        QObject::connect(qtimer.get(), &QTimer::timeout, [target] { target->fire(); });
+    }
+    qtimer->setInterval(timer.interval());
+    if (timer.enabled())
+        qtimer->start();
+    else
+        qtimer->stop();
+}
+
+void QtUi::timerDestroyed(Timer& timer) {
+    timers_.erase(&timer);
+}
+
+void QtUi::processMessages() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void QtUi::waitForMessages() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+void QtUi::setBusyCursor(bool busy) {
+    if (busy == busy_)
+        return;
+    busy_ = busy;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+std::unique_ptr<Canvas> QtUi::createImageCanvas(Control& image) {
+    int w = image.geometry() ? image.geometry()->width : 100;
+    int h = image.geometry() ? image.geometry()->height : 100;
+    return std::make_unique<QtImageCanvas>(image, w, h);
+}
+
+int QtUi::run() {
+    if (quitting_)
+        return exitStatus_;
+    int status = QApplication::exec();
+    return quitting_ ? exitStatus_ : status;
+}
+
+void QtUi::quit(int exitStatus) {
+    quitting_ = true;
+    exitStatus_ = exitStatus;
+    QCoreApplication::exit(exitStatus);
+}
+
+bool QtUi::saveScreenshot(Form& form, const std::string& pngPath) {
+    QtFormWindow& window = windowFor(form);
+    bool wasVisible = window.isVisible();
+    if (!wasVisible)
+        window.show();
+    window.adjustSize();
+    QCoreApplication::processEvents();
+    bool ok = window.grab().save(toQt(pngPath), "PNG");
+    if (!wasVisible)
+        window.hide();
+    return ok;
+}
+
+} // namespace platform

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// Starts another program. Arguments travel as a vector, never through a command
+// interpreter, so nothing in them is ever quoted, split or expanded.
+class Shell {
+public:
+    virtual ~Shell() = default;
+    // True when the program was started; it runs on without being waited for.
+    virtual bool start(const std::string& program, const std::vector<std::string>& arguments) = 0;
+};
+
+class ProcessShell : public Shell {
+public:
+    bool start(const std::string& program, const std::vector<std::string>& arguments) override;
+};
+
+class RecordingShell : public Shell {
+public:
+    struct Call {
+        std::string program;
+        std::vector<std::string> arguments;
+    };
+    bool start(const std::string& program, const std::vector<std::string>& arguments) override {
+        calls.push_back({program, arguments});
+        return succeed;
+    }
+    std::vector<Call> calls;
+    bool succeed = true;
+};
+
+} // namespace platform

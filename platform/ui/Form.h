@@ -1,0 +1,111 @@
+#pragma once
+
+#include "ui/Control.h"
+#include "ui/Menu.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+class Ui;
+class Form;
+
+// What shows a form: a real window, or nothing in tests. It is told of every change the
+// program makes so that what it shows stays in step.
+class FormView {
+public:
+    virtual ~FormView() = default;
+    virtual void controlChanged(Control& control) = 0;
+    virtual void formChanged(Form& form) = 0;
+};
+
+// A window with named controls: a dialog or the main window. Each form exists once for
+// the whole run and is shown modally or not, as often as the program needs.
+class Form {
+public:
+    Form(Ui& ui, std::string name, std::string caption);
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+    ~Form();
+
+    Ui& ui() const { return ui_; }
+    const std::string& name() const { return name_; }
+
+    const std::string& caption() const { return caption_; }
+    void setCaption(std::string caption);
+
+    Control& add(ControlKind kind, std::string name, std::string caption = {},
+                 std::string parentName = {});
+    Control& control(const std::string& name);
+    const Control& control(const std::string& name) const;
+    Control* find(const std::string& name);
+    const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
+
+    std::vector<MenuItem>& menus() { return menus_; }
+    MenuItem* findMenuItem(const std::string& name);
+    void setMenuEnabled(const std::string& name, bool enabled);
+    void menusChanged();
+
+    // Controls are placed at their geometry instead of being laid out automatically.
+    bool absoluteLayout() const { return absoluteLayout_; }
+    void setAbsoluteLayout(bool absolute) { absoluteLayout_ = absolute; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    void setSize(int width, int height);
+    bool borderless() const { return borderless_; }
+    void setBorderless(bool borderless) { borderless_ = borderless; }
+    const std::optional<Color>& color() const { return color_; }
+    void setColor(Color color) { color_ = color; }
+
+    int tag() const { return tag_; }
+    void setTag(int tag) { tag_ = tag; }
+
+    bool visible() const { return visible_; }
+
+    // Shows the form and waits until a button or the program gives it a modal result.
+    ModalResult showModal();
+    void show();
+    void hide();
+    // Gives the running modal show its result; None keeps the form open.
+    void setModalResult(ModalResult result);
+    ModalResult modalResult() const { return modalResult_; }
+
+    std::function<void()> onActivate;
+    std::function<void()> onShow;
+    std::function<void()> onClose;
+    std::function<void()> onClick;
+    std::function<void(char)> onKeyPress;
+
+    // What a person does to the form itself.
+    void userClick();
+    void userKeyPress(char key);
+    void userClose();
+
+    FormView* view() const { return view_; }
+    void setView(FormView* view) { view_ = view; }
+    void controlChanged(Control& control);
+
+    // Used by the user interfaces while they run the form.
+    void markVisible(bool visible) { visible_ = visible; }
+
+private:
+    Ui& ui_;
+    std::string name_;
+    std::string caption_;
+    std::vector<std::unique_ptr<Control>> controls_;
+    std::vector<MenuItem> menus_;
+    bool absoluteLayout_ = false;
+    bool borderless_ = false;
+    std::optional<Color> color_;
+    int width_ = 0;
+    int height_ = 0;
+    int tag_ = 0;
+    bool visible_ = false;
+    ModalResult modalResult_ = ModalResult::None;
+    FormView* view_ = nullptr;
+};
+
+} // namespace platform

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "ui/Canvas.h"
+#include "ui/MessageBox.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+class Form;
+class Control;
+class Timer;
+class PrinterDevice;
+
+struct FileFilter {
+    std::string description;           // "Text files (*.txt)"
+    std::vector<std::string> patterns; // "*.txt"
+};
+
+struct FileDialogOptions {
+    std::string title;
+    std::vector<FileFilter> filters;
+    std::string initialFolder;
+    std::string fileName;
+};
+
+// The desktop platform's user interface: windows, dialogs, message boxes, common dialogs,
+// timers and the message loop. One implementation draws real windows, another plays a
+// test's script in virtual time.
+class Ui {
+public:
+    virtual ~Ui() = default;
+
+    virtual ModalResult runModal(Form& form) = 0;
+    virtual void showForm(Form& form) = 0;
+    virtual void hideForm(Form& form) = 0;
+    virtual void formCreated(Form&) {}
+    virtual void formDestroyed(Form&) {}
+
+    virtual ModalResult messageBox(MessageKind kind, MessageButtons buttons,
+                                   const std::string& text, const std::string& caption = {}) = 0;
+    virtual void beep(BeepKind kind) = 0;
+
+    virtual std::optional<std::string> openFileDialog(const FileDialogOptions& options) = 0;
+    virtual std::optional<std::string> saveFileDialog(const FileDialogOptions& options) = 0;
+    virtual bool printerSetupDialog(PrinterDevice& printer) = 0;
+
+    virtual void timerChanged(Timer& timer) = 0;
+    virtual void timerDestroyed(Timer& timer) = 0;
+
+    // Runs whatever the message loop has waiting, then returns.
+    virtual void processMessages() = 0;
+    // Waits until at least one message (a timer's, say) was handled.
+    virtual void waitForMessages() = 0;
+    virtual void setBusyCursor(bool busy) = 0;
+
+    virtual std::unique_ptr<Canvas> createImageCanvas(Control& image) = 0;
+
+    // Runs the message loop until quit() is called; returns the exit status.
+    virtual int run() = 0;
+    virtual void quit(int exitStatus) = 0;
+    virtual bool quitting() const = 0;
+};
+
+} // namespace platform

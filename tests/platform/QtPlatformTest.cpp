@@ -1,0 +1,134 @@
+// The real backends on Qt's offscreen platform: PDF printing read back with pdftotext,
+// windows built from forms and kept in step, screenshots of the main window and splash.
+
+#include "qt/QtPlatform.h"
+#include "core/DataFiles.h"
+#include "support/TestEnvironment.h"
+#include "ui/Form.h"
+#include "ui/Program.h"
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+#include <regex>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace platform;
+
+namespace {
+
+struct QtFixture {
+    std::string folder;
+    ProgramPaths paths;
+    std::unique_ptr<QtPlatform> qt;
+
+    QtFixture() {
+        folder = quillan::test::artefactFolder() + "qt-program-" + std::to_string(getpid()) + "/";
+        fs::remove_all(folder);
+        fs::create_directories(folder + "tables");
+        for (const auto& e : fs::directory_iterator(QUILLAN_SHIPPED_TABLES))
+            if (e.path().extension() == ".dat")
+                fs::copy_file(e.path(), folder + "tables/" + e.path().filename().string());
+        paths = resolveProgramPaths(folder);
+        static int argc = 1;
+        static char name[] = "qt_platform_tests";
+        static char* argv[] = {name, nullptr};
+        qt = std::make_unique<QtPlatform>(argc, argv, paths);
+    }
+};
+
+QtFixture& fixture() {
+    static QtFixture f;
+    return f;
+}
+
+std::string run(const std::string& command) {
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return out;
+    std::array<char, 4096> buffer{};
+    size_t n;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        out.append(buffer.data(), n);
+    pclose(pipe);
+    return out;
+}
+
+} // namespace
+
+TEST(QtPlatform, RunsUnattendedWithoutADisplay) {
+    EXPECT_TRUE(fixture().qt->unattended());
+    Platform p = fixture().qt->platform();
+    EXPECT_EQ(p.ui.messageBox(MessageKind::Warning, MessageButtons::OkCancel, "text", ""),
+              ModalResult::Ok);
+}
+
+TEST(QtPlatform, PdfPrinterWritesPagesThatReadBack) {
+    PrinterDevice& printer = fixture().qt->platform().printer;
+    ASSERT_EQ(printer.printerName(), "PDF");
+    EXPECT_EQ(printer.dpiX(), 600);
+    EXPECT_EQ(printer.pageWidth(), 5100);
+    printer.setTitle("Quillan Test Printout");
+    ASSERT_TRUE(printer.beginDoc());
+    EXPECT_EQ(printer.pageHeight(), 6600);
+    printer.setFont({"Arial", 14, true, false, false});
+    printer.textOut(600, 600, "PAGE ONE 5-DIGIT 75201");
+    int width = printer.textWidth("PAGE ONE");
+    EXPECT_GT(width, 14 * 600 / 72 * 2);
+    EXPECT_LT(width, 14 * 600 / 72 * 8);
+    printer.moveTo(600, 900);
+    printer.lineTo(4500, 900);
+    printer.newPage();
+    printer.setFont({"Arial", 10, false, false, false});
+    printer.textOut(600, 600, "PAGE TWO MIXED ADC");
+    printer.rectangle(500, 500, 4600, 1200);
+    printer.endDoc();
+    std::string pdf = printer.lastOutput();
+    ASSERT_TRUE(fs::exists(pdf)) << pdf;
+    EXPECT_EQ(fs::path(pdf).parent_path().string() + "/", fixture().paths.printoutsFolder);
+    std::string text = run("pdftotext -layout '" + pdf + "' -");
+    auto first = text.find("PAGE ONE 5-DIGIT 75201");
+    auto feed = text.find('\f');
+    auto second = text.find("PAGE TWO MIXED ADC");
+    ASSERT_NE(first, std::string::npos) << text;
+    ASSERT_NE(second, std::string::npos) << text;
+    EXPECT_LT(first, feed);
+    EXPECT_GT(second, feed) << "the second text is on the second page";
+    std::string info = run("pdfinfo '" + pdf + "'");
+    EXPECT_TRUE(std::regex_search(info, std::regex("Pages: +2\n"))) << info;
+    EXPECT_NE(info.find("612 x 792 pts"), std::string::npos) << info;
+}
+
+TEST(QtPlatform, WindowStaysInStepWithItsForm) {
+    Platform p = fixture().qt->platform();
+    Form form(p.ui, "SyncDlog", "Sync");
+    auto& edit = form.add(ControlKind::Edit, "stack", "Pieces in a 5-inch stack:");
+    auto& group = form.add(ControlKind::RadioGroup, "TrayType", "Tray Type:");
+    group.setItems({"mm (standard)", "emm (oversize)"});
+    int clicks = 0;
+    group.onClick = [&] { ++clicks; };
+    std::string png = quillan::test::artefactFolder() + "sync-dialog.png";
+    edit.setText("50");
+    group.setItemIndex(1);
+    ASSERT_TRUE(fixture().qt->saveScreenshot(form, png));
+    EXPECT_GT(fs::file_size(png), 500u);
+    EXPECT_EQ(clicks, 0);
+}
+
+TEST(QtPlatform, ScreenshotsOfMainWindowAndSplash) {
+    Platform p = fixture().qt->platform();
+    quillan::AppContext ctx(p, fixture().paths, {});
+    quillan::Program program(ctx);
+    ASSERT_TRUE(program.RunStartUp());
+    std::string main = quillan::test::artefactFolder() + "main-window.png";
+    std::string splash = quillan::test::artefactFolder() + "splash.png";
+    ASSERT_TRUE(fixture().qt->saveScreenshot(program.mainWindow().form(), main));
+    ASSERT_TRUE(fixture().qt->saveScreenshot(program.welcome().form(), splash));
+    EXPECT_GT(fs::file_size(main), 1000u);
+    EXPECT_GT(fs::file_size(splash), 1000u);
+    EXPECT_EQ(program.welcome().form().control("Version").caption(), "6.2.4 - Updated 4/1/03");
+}

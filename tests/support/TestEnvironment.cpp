@@ -1,0 +1,74 @@
+#include "support/TestEnvironment.h"
+
+#include "core/DataFiles.h"
+#include "fs/AtomicFile.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+namespace quillan::test {
+
+namespace fs = std::filesystem;
+
+std::string fixturePath(const std::string& relative) {
+    return std::string(QUILLAN_TEST_DATA) + "/" + relative;
+}
+
+std::string geographyFolder() {
+    return fixturePath("geography");
+}
+
+std::string artefactFolder() {
+    std::string folder = std::string(QUILLAN_BUILD_DIR) + "/test-artefacts/";
+    fs::create_directories(folder);
+    return folder;
+}
+
+static std::string makeScratchFolder() {
+    std::string pattern = (fs::temp_directory_path() / "quillan-test-XXXXXX").string();
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    if (!mkdtemp(buffer.data()))
+        throw std::runtime_error("cannot make a scratch folder");
+    return std::string(buffer.data()) + "/";
+}
+
+TestEnvironment::TestEnvironment(const std::string& tablesFrom,
+                                 std::vector<std::string> parameters) {
+    folder_ = makeScratchFolder();
+    tables_ = folder_ + "tables/";
+    fs::create_directories(tables_);
+    std::string from = tablesFrom.empty() ? std::string(QUILLAN_SHIPPED_TABLES) : tablesFrom;
+    for (const auto& entry : fs::directory_iterator(from))
+        if (entry.is_regular_file() && entry.path().extension() == ".dat")
+            fs::copy_file(entry.path(), tables_ + entry.path().filename().string());
+    platform::ProgramPaths paths = platform::resolveProgramPaths(folder_);
+    context_ = std::make_unique<AppContext>(platform::Platform{ui, printer, help, shell, config},
+                                            paths, std::move(parameters));
+}
+
+TestEnvironment::~TestEnvironment() {
+    context_.reset();
+    std::error_code ec;
+    fs::remove_all(folder_, ec);
+}
+
+void TestEnvironment::load() {
+    LoadDataFiles(*context_);
+}
+
+void TestEnvironment::writeTable(const std::string& name, const std::string& bytes) const {
+    std::ofstream(tables_ + name, std::ios::binary) << bytes;
+}
+
+std::string TestEnvironment::readTable(const std::string& name) const {
+    return platform::readFileBytes(tables_ + name).value_or("");
+}
+
+void TestEnvironment::removeTable(const std::string& name) const {
+    fs::remove(tables_ + name);
+}
+
+} // namespace quillan::test

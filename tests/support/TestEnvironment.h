@@ -1,0 +1,51 @@
+#pragma once
+
+#include "Platform.h"
+#include "core/AppContext.h"
+#include "print/RecordingPrinter.h"
+#include "scripted/ScriptedUi.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quillan::test {
+
+// A scratch program folder with its own tables/ (copied from a fixture folder) and the
+// scripted platform: a fresh, isolated context for each test.
+class TestEnvironment {
+public:
+    // tablesFrom: a folder of *.dat files to copy; empty for the shipped tables.
+    explicit TestEnvironment(const std::string& tablesFrom = {},
+                             std::vector<std::string> parameters = {});
+    ~TestEnvironment();
+
+    platform::ScriptedUi ui;
+    platform::RecordingPrinter printer;
+    platform::RecordingHelp help;
+    platform::RecordingShell shell;
+    platform::ConfigStore config;
+
+    const std::string& folder() const { return folder_; }
+    const std::string& tablesFolder() const { return tables_; }
+    AppContext& context() { return *context_; }
+
+    // Loads the data folder into the context (LoadDataFiles).
+    void load();
+
+    void writeTable(const std::string& name, const std::string& bytes) const;
+    std::string readTable(const std::string& name) const;
+    void removeTable(const std::string& name) const;
+
+private:
+    std::string folder_;
+    std::string tables_;
+    std::unique_ptr<AppContext> context_;
+};
+
+std::string fixturePath(const std::string& relative);
+std::string geographyFolder();
+// A folder under the build tree for artefacts a person may want to look at.
+std::string artefactFolder();
+
+} // namespace quillan::test
