@@ -1,0 +1,64 @@
+#pragma once
+
+#include "core/AppContext.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quillan {
+
+// The three tag lines of a label-list entry, stored as "line1*line2**line3".
+struct EntryLines {
+    std::string line1, line2, line3;
+    friend bool operator==(const EntryLines&, const EntryLines&) = default;
+};
+
+EntryLines splitEntry(const std::string& entry);
+std::string joinEntry(const EntryLines& lines);
+// The text before the first "*", or the whole entry.
+std::string firstLine(const std::string& entry);
+
+// The value of a chart's line for a 3-digit prefix (1 to 999): a label number (negative
+// for a marked prefix), 0 for none; in the zone chart the zone itself. A line that is not
+// a number throws ConvertError; a missing line ListIndexError.
+int32_t chartValue(const SettingsList& chart, int prefix);
+// Line n of a label list (n >= 1); ListIndexError past the end.
+const std::string& labelText(const SettingsList& labels, int32_t number);
+// The 3-digit prefix of a ZIP code: the ZIP divided by 100.
+inline int zipPrefix(int32_t zip) {
+    return (zip < 0 ? -zip : zip) % 100000 / 100;
+}
+// The label serving a ZIP code through a chart, or nothing when its chart value is 0.
+std::optional<std::string> labelOfZip(const SettingsList& chart, const SettingsList& labels,
+                                      int32_t zip);
+
+// A chart converted once, for the presort's inner loops. Reading a line that did not
+// convert throws the same error as reading the chart itself would.
+class ChartIndex {
+public:
+    explicit ChartIndex(const SettingsList& chart);
+    int32_t value(int prefix) const;
+
+private:
+    const SettingsList* chart_;
+    std::vector<int32_t> values_;
+    std::vector<bool> valid_;
+};
+
+// The twelve postal lists, numbered 1 to 12 as the menus and editors number them.
+struct PostalList {
+    int number;
+    const char* menuEntry;
+    const char* editorTitle;
+    const char* labelFile;
+    const char* chartFile;
+    SettingsList SettingsLists::*labels;
+    SettingsList SettingsLists::*chart;
+};
+
+const PostalList& postalList(int number); // throws std::out_of_range outside 1 to 12
+const std::vector<PostalList>& postalLists();
+
+} // namespace quillan
