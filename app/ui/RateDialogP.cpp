@@ -5,7 +5,7 @@ namespace quillan {
 static const char* const ZoneCaptions[] = {"SCF", "ADC", "1-2", "3", "4", "5", "6", "7", "8"};
 
 RateDialogP::RateDialogP(AppContext& ctx)
-    : RatePage(ctx, "rateDlogp", "Periodical Regular Rates", "Next", 570, 330) {
+    : RatePage(ctx, "rateDlogp", "Periodical Regular Rates", "Next", 590, 330) {
     int bottom = addGrid(RateGrid{.prefix = "Zone",
                                   .groups = {{"Pound Rates (Zones)", ZoneCount}},
                                   .columns = {std::begin(ZoneCaptions), std::end(ZoneCaptions)},
@@ -21,13 +21,13 @@ RateDialogP::RateDialogP(AppContext& ctx)
                                        .rows = {"Basic", "3-Digit", "5-Digit"},
                                        .firstBox = 10,
                                        .top = top,
-                                       .columnWidth = 85});
+                                       .columnWidth = 95});
     addGrid(RateGrid{.prefix = "Nonadv",
                      .groups = {{"Nonadvertising", 2}},
                      .columns = {"Per Pound", "Per Piece"},
                      .rows = {""},
                      .firstBox = 19,
-                     .left = 370,
+                     .left = 395,
                      .top = top,
                      .rowLabelWidth = 0,
                      .columnWidth = 90});
@@ -35,7 +35,7 @@ RateDialogP::RateDialogP(AppContext& ctx)
                      .columns = {"SCF Discount", "ADC Discount"},
                      .rows = {""},
                      .firstBox = 21,
-                     .left = 370,
+                     .left = 395,
                      .top = pieceBottom - 48,
                      .rowLabelWidth = 0,
                      .columnWidth = 90});

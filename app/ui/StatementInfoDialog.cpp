@@ -29,7 +29,7 @@ void StatementInfoDialog::addField(const std::string& label, const std::string& 
 
 void StatementInfoDialog::build() {
     form_.setAbsoluteLayout(true);
-    form_.setSize(FormWidth, 560);
+    form_.setSize(FormWidth, 580);
     form_.add(ControlKind::Label, "Heading", "Information for the completed postage statement")
         .setGeometry(Geometry{10, 10, FormWidth - 20, 24})
         .setFont({"Arial", 16, true, false, false});
@@ -41,37 +41,37 @@ void StatementInfoDialog::build() {
     form_.add(ControlKind::RadioGroup, "imprint", "Postage paid using:")
         .setItems({"permit imprint      ", "meter", "stamps"})
         .setColumns(3)
-        .setGeometry(Geometry{10, 186, FormWidth - 20, 50});
-    addField("PermitLbl", "Postal permit number (if postage is paid with imprint):", "permit", 246,
+        .setGeometry(Geometry{10, 186, FormWidth - 20, 58});
+    addField("PermitLbl", "Postal permit number (if postage is paid with imprint):", "permit", 256,
              150);
     form_
         .add(ControlKind::RadioGroup, "affixed",
              "Postage affixed to each piece (if permit is not used):")
         .setItems({"correct postage on each pc", "lowest rate used in the mailing"})
         .setColumns(2)
-        .setGeometry(Geometry{10, 276, FormWidth - 20, 50});
+        .setGeometry(Geometry{10, 288, FormWidth - 20, 58});
     form_
         .add(ControlKind::Label, "CassLbl",
              "CASS certification date (barcodded mailings only) mm/dd/yy:")
-        .setGeometry(Geometry{10, 343, BoxLeft - 20, 18});
+        .setGeometry(Geometry{10, 361, BoxLeft - 20, 18});
     int x = BoxLeft;
     for (const char* name : CassBoxes) {
         if (x > BoxLeft) {
             bool year = std::string(name) == "cassyr";
             form_.add(ControlKind::Label, std::string(name) + "Sep", year ? "/20" : "/")
-                .setGeometry(Geometry{x, 343, year ? 24 : 10, 18});
+                .setGeometry(Geometry{x, 361, year ? 24 : 10, 18});
             x += year ? 26 : 12;
         }
-        form_.add(ControlKind::Edit, name).setMaxLength(2).setGeometry(Geometry{x, 340, 32, 22});
+        form_.add(ControlKind::Edit, name).setMaxLength(2).setGeometry(Geometry{x, 358, 32, 22});
         x += 34;
     }
-    addField("MailNameLbl", "Name of person signing the form:", "mailname", 370, 270);
-    addField("MailPhoneLbl", "Phone number for person signing form:", "mailphone", 396, 150);
+    addField("MailNameLbl", "Name of person signing the form:", "mailname", 388, 270);
+    addField("MailPhoneLbl", "Phone number for person signing form:", "mailphone", 414, 150);
     form_
         .add(ControlKind::Label, "later",
              "To change the information on this screen later, you can select \"Statement "
              "Information\" from the Settings menu.")
-        .setGeometry(Geometry{10, 428, FormWidth - 20, 18});
+        .setGeometry(Geometry{10, 446, FormWidth - 20, 18});
     form_.add(ControlKind::Memo, "HelpPanel")
         .setLines({"The postage statement prints these entries in its permit holder, post office "
                    "and signature blocks.",
@@ -79,14 +79,14 @@ void StatementInfoDialog::build() {
                    "otherwise choose what is affixed.",
                    "The CASS date applies only to barcoded mailings."})
         .setReadOnly(true)
-        .setGeometry(Geometry{10, 454, FormWidth - 20, 60});
+        .setGeometry(Geometry{10, 472, FormWidth - 20, 60});
     form_.add(ControlKind::Button, "OKBtn", "OK")
         .setModalResult(ModalResult::Ok)
         .setDefault(true)
-        .setGeometry(Geometry{FormWidth - 170, 525, 75, 25});
+        .setGeometry(Geometry{FormWidth - 170, 545, 75, 25});
     form_.add(ControlKind::Button, "CancelBtn", "Cancel")
         .setModalResult(ModalResult::Cancel)
-        .setGeometry(Geometry{FormWidth - 85, 525, 75, 25});
+        .setGeometry(Geometry{FormWidth - 85, 545, 75, 25});
 }
 
 void StatementInfoDialog::load() {
