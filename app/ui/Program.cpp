@@ -17,6 +17,15 @@ Program::Program(AppContext& ctx) : ctx_(ctx) {
         if (SortWizard1Click)
             SortWizard1Click();
     };
+    rateDlogf_ = std::make_unique<RateDialogF>(ctx_);
+    rateDlog2_ = std::make_unique<RateDialog2>(ctx_);
+    rateDlog3_ = std::make_unique<RateDialog3>(ctx_);
+    labelFontsDlg_ = std::make_unique<LabelFontsDialog>(ctx_);
+    rateDlog1_ = std::make_unique<RateDialog1>(ctx_);
+    rateDlogp_ = std::make_unique<RateDialogP>(ctx_);
+    formdata_ = std::make_unique<StatementInfoDialog>(ctx_);
+    rateEditors_ = std::make_unique<RateEditors>(ctx_, *rateDlog1_, *rateDlog2_, *rateDlog3_,
+                                                 *rateDlogf_, *rateDlogp_);
     bindCommands();
 }
 
@@ -35,6 +44,19 @@ void Program::bindCommands() {
     w.bind("PageSetup", [this] { PageSetupClick(); });
     w.bind("Exit", [this] { ExitClick(); });
     w.form().onClose = [this] { ExitClick(); };
+    bindRatesAndStatementCommands();
+}
+
+void Program::bindRatesAndStatementCommands() {
+    MainWindow& w = *mainWindow_;
+    auto guarded = [this](std::function<void()> command) {
+        return [this, command] { runGuarded(ctx_, command); };
+    };
+    w.bind("TrayBagTagFonts1", guarded([this] { labelFontsDlg_->SetLabelFonts1Click(); }));
+    w.bind("StatementInformation1", guarded([this] { formdata_->StatementInfo1Click(); }));
+    w.bind("StandardRates1", guarded([this] { rateEditors_->StandardARatesClick(); }));
+    w.bind("FirstClassRates1", guarded([this] { rateEditors_->FirstClassRatesClick(); }));
+    w.bind("PeriodicalRates1", guarded([this] { rateEditors_->PeriodicalRatesClick(); }));
 }
 
 void Program::setHelpFile() {

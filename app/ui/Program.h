@@ -1,7 +1,15 @@
 #pragma once
 
 #include "core/AppContext.h"
+#include "ui/LabelFontsDialog.h"
 #include "ui/MainWindow.h"
+#include "ui/RateDialog1.h"
+#include "ui/RateDialog2.h"
+#include "ui/RateDialog3.h"
+#include "ui/RateDialogF.h"
+#include "ui/RateDialogP.h"
+#include "ui/RateEditors.h"
+#include "ui/StatementInfoDialog.h"
 #include "ui/WelcomeDialog.h"
 
 #include <functional>
@@ -36,6 +44,7 @@ public:
 
 private:
     void bindCommands();
+    void bindRatesAndStatementCommands();
     void Contents1Click();
     void TopicSearch1Click();
     void About1Click();
@@ -47,6 +56,14 @@ private:
     AppContext& ctx_;
     std::unique_ptr<MainWindow> mainWindow_;
     std::unique_ptr<WelcomeDialog> welcome_;
+    std::unique_ptr<RateDialogF> rateDlogf_;
+    std::unique_ptr<RateDialog2> rateDlog2_;
+    std::unique_ptr<RateDialog3> rateDlog3_;
+    std::unique_ptr<LabelFontsDialog> labelFontsDlg_;
+    std::unique_ptr<RateDialog1> rateDlog1_;
+    std::unique_ptr<RateDialogP> rateDlogp_;
+    std::unique_ptr<StatementInfoDialog> formdata_;
+    std::unique_ptr<RateEditors> rateEditors_;
 };
 
 } // namespace quillan

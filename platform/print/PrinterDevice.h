@@ -20,6 +20,9 @@ public:
                                                             : std::string();
     }
 
+    // The names of the fonts the current printer can print with, in its own order.
+    virtual std::vector<std::string> fontNames() = 0;
+
     virtual void setTitle(const std::string& title) = 0;
     virtual bool beginDoc() = 0;
     virtual void newPage() = 0;

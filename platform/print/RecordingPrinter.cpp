@@ -6,6 +6,10 @@ RecordingPrinter::RecordingPrinter() : RecordingPrinter(Setup{}) {}
 
 RecordingPrinter::RecordingPrinter(Setup setup) : setup_(setup), canvas_(setup.dpiX, setup.dpiY) {}
 
+std::vector<std::string> RecordingPrinter::fontNames() {
+    return {"Arial", "Courier New", "Liberation Sans", "Liberation Serif", "Times New Roman"};
+}
+
 void RecordingPrinter::setTitle(const std::string& title) {
     title_ = title;
     canvas_.record("title " + title);

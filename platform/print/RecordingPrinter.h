@@ -24,6 +24,11 @@ public:
     int printerIndex() const override { return index_; }
     void setPrinterIndex(int index) override { index_ = index; }
 
+    // A fixed list, the same on every machine, so that tests do not depend on the fonts
+    // installed: "Arial", "Courier New", "Liberation Sans", "Liberation Serif",
+    // "Times New Roman".
+    std::vector<std::string> fontNames() override;
+
     void setTitle(const std::string& title) override;
     bool beginDoc() override;
     void newPage() override;

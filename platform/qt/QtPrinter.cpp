@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <QPrinter>
@@ -28,6 +29,13 @@ std::vector<std::string> QtPrinter::printerNames() {
     std::vector<std::string> names{"PDF"};
     for (const QString& name : QPrinterInfo::availablePrinterNames())
         names.push_back(fromQt(name));
+    return names;
+}
+
+std::vector<std::string> QtPrinter::fontNames() {
+    std::vector<std::string> names;
+    for (const QString& family : QFontDatabase::families())
+        names.push_back(fromQt(family));
     return names;
 }
 

@@ -21,6 +21,9 @@ public:
     int printerIndex() const override { return index_; }
     void setPrinterIndex(int index) override;
 
+    // The font families Qt can render, on screen and into the printer alike.
+    std::vector<std::string> fontNames() override;
+
     void setTitle(const std::string& title) override { title_ = title; }
     bool beginDoc() override;
     void newPage() override;
