@@ -288,6 +288,12 @@ void QtFormWindow::syncWidget(Control& control) {
         label->setText(plainCaption(control.caption()));
         if (control.geometry())
             label->setAlignment(Qt::AlignCenter);
+        if (control.color()) {
+            Color c = *control.color();
+            QPalette pal = label->palette();
+            pal.setColor(QPalette::WindowText, QColor(c.r, c.g, c.b));
+            label->setPalette(pal);
+        }
         break;
     }
     case ControlKind::Edit: {

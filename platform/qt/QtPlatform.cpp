@@ -59,4 +59,8 @@ bool QtPlatform::saveScreenshot(Form& form, const std::string& pngPath) {
     return state_->ui.saveScreenshot(form, pngPath);
 }
 
+int QtPlatform::saveMenuScreenshots(Form& form, const std::string& pngPathPrefix) {
+    return state_->ui.saveMenuScreenshots(form, pngPathPrefix);
+}
+
 } // namespace platform

@@ -22,6 +22,8 @@ public:
 
     // Saves what the form shows as a PNG file (works offscreen as well).
     bool saveScreenshot(Form& form, const std::string& pngPath);
+    // Saves each drop-down menu of the form as "<prefix><n>.png"; returns how many.
+    int saveMenuScreenshots(Form& form, const std::string& pngPathPrefix);
 
 private:
     struct State;

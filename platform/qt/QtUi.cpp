@@ -11,6 +11,8 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QTimer>
@@ -268,6 +270,28 @@ bool QtUi::saveScreenshot(Form& form, const std::string& pngPath) {
     if (!wasVisible)
         window.hide();
     return ok;
+}
+
+} // namespace platform
+
+namespace platform {
+
+int QtUi::saveMenuScreenshots(Form& form, const std::string& pngPathPrefix) {
+    QtFormWindow& window = windowFor(form);
+    auto* bar = window.findChild<QMenuBar*>();
+    if (!bar)
+        return 0;
+    int saved = 0;
+    for (QAction* action : bar->actions()) {
+        QMenu* menu = action->menu();
+        if (!menu)
+            continue;
+        menu->adjustSize();
+        if (menu->grab().save(toQt(pngPathPrefix + std::to_string(++saved) + ".png"), "PNG"))
+            continue;
+        --saved;
+    }
+    return saved;
 }
 
 } // namespace platform

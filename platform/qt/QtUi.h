@@ -44,6 +44,7 @@ public:
 
     QtFormWindow& windowFor(Form& form);
     bool saveScreenshot(Form& form, const std::string& pngPath);
+    int saveMenuScreenshots(Form& form, const std::string& pngPathPrefix);
 
 private:
     bool unattended_;

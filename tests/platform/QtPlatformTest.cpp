@@ -45,6 +45,15 @@ QtFixture& fixture() {
     return f;
 }
 
+// The scratch program folder goes with the process.
+struct FolderCleanup {
+    ~FolderCleanup() {
+        std::error_code ec;
+        fs::remove_all(quillan::test::artefactFolder() + "qt-program-" + std::to_string(getpid()),
+                       ec);
+    }
+} cleanup;
+
 std::string run(const std::string& command) {
     std::string out;
     FILE* pipe = popen(command.c_str(), "r");
@@ -130,5 +139,8 @@ TEST(QtPlatform, ScreenshotsOfMainWindowAndSplash) {
     ASSERT_TRUE(fixture().qt->saveScreenshot(program.welcome().form(), splash));
     EXPECT_GT(fs::file_size(main), 1000u);
     EXPECT_GT(fs::file_size(splash), 1000u);
+    EXPECT_EQ(fixture().qt->saveMenuScreenshots(program.mainWindow().form(),
+                                                quillan::test::artefactFolder() + "main-menu-"),
+              6);
     EXPECT_EQ(program.welcome().form().control("Version").caption(), "6.2.4 - Updated 4/1/03");
 }
