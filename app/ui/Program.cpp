@@ -17,6 +17,9 @@ Program::Program(AppContext& ctx) : ctx_(ctx) {
         if (SortWizard1Click)
             SortWizard1Click();
     };
+    cancelPrint_ = std::make_unique<CancelPrintDialog>(ctx_);
+    printSelect_ = std::make_unique<PrintSelectDialog>(ctx_);
+    printRun_ = std::make_unique<PrintRun>(ctx_, *printSelect_, *cancelPrint_);
     bindCommands();
 }
 
