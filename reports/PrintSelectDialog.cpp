@@ -65,7 +65,7 @@ void PrintSelectDialog::buildCopyGroup() {
     form_.add(ControlKind::Label, "Label3", "Number of copies:", "CopyBox")
         .setGeometry(Geometry{8, 24, 132, 20});
     form_.add(ControlKind::ListBox, "Copies", {}, "CopyBox")
-        .setGeometry(Geometry{48, 52, 52, 26})
+        .setGeometry(Geometry{44, 52, 60, 17})
         .setItems({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"})
         .setItemIndex(0);
 }
