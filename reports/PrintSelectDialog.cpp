@@ -64,8 +64,9 @@ void PrintSelectDialog::buildCopyGroup() {
     form_.add(ControlKind::GroupBox, "CopyBox", "Copies").setGeometry(Geometry{284, 74, 148, 92});
     form_.add(ControlKind::Label, "Label3", "Number of copies:", "CopyBox")
         .setGeometry(Geometry{8, 24, 132, 20});
-    form_.add(ControlKind::ListBox, "Copies", {}, "CopyBox")
-        .setGeometry(Geometry{44, 52, 60, 17})
+    // A drop-down that shows one row: the copies printed are always the number in view.
+    form_.add(ControlKind::ComboBox, "Copies", {}, "CopyBox")
+        .setGeometry(Geometry{40, 50, 68, 26})
         .setItems({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"})
         .setItemIndex(0);
 }
@@ -165,7 +166,6 @@ int PrintSelectDialog::toPage() const {
     return strToInt(form_.control("ToPage").text());
 }
 
-// The list is one row high, so the row it shows is its chosen item.
 int PrintSelectDialog::copyCount() const {
     const auto& copies = form_.control("Copies");
     int row = copies.itemIndex() < 0 ? 0 : copies.itemIndex();

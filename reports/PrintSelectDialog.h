@@ -30,7 +30,7 @@ public:
     // The chosen range, read from the edits each time (ConvertError when not numbers).
     int fromPage() const;
     int toPage() const;
-    // The copies row the one-row list shows, 1 to 10.
+    // The number of copies in view in the Copies list, 1 to 10.
     int copyCount() const;
 
     // The after-sort form of the dialog: the report boxes and "Skip Printing".
