@@ -21,11 +21,14 @@ Program::Program(AppContext& ctx) : ctx_(ctx) {
     rateDlog2_ = std::make_unique<RateDialog2>(ctx_);
     rateDlog3_ = std::make_unique<RateDialog3>(ctx_);
     labelFontsDlg_ = std::make_unique<LabelFontsDialog>(ctx_);
+    cancelPrint_ = std::make_unique<CancelPrintDialog>(ctx_);
     rateDlog1_ = std::make_unique<RateDialog1>(ctx_);
     rateDlogp_ = std::make_unique<RateDialogP>(ctx_);
+    printSelect_ = std::make_unique<PrintSelectDialog>(ctx_);
     formdata_ = std::make_unique<StatementInfoDialog>(ctx_);
     rateEditors_ = std::make_unique<RateEditors>(ctx_, *rateDlog1_, *rateDlog2_, *rateDlog3_,
                                                  *rateDlogf_, *rateDlogp_);
+    printRun_ = std::make_unique<PrintRun>(ctx_, *printSelect_, *cancelPrint_);
     bindCommands();
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "core/AppContext.h"
+#include "printouts/PrintRun.h"
+#include "reports/CancelPrintDialog.h"
+#include "reports/PrintSelectDialog.h"
 #include "ui/LabelFontsDialog.h"
 #include "ui/MainWindow.h"
 #include "ui/RateDialog1.h"
@@ -27,6 +30,9 @@ public:
 
     MainWindow& mainWindow() { return *mainWindow_; }
     WelcomeDialog& welcome() { return *welcome_; }
+    CancelPrintDialog& cancelPrint() { return *cancelPrint_; }
+    PrintSelectDialog& printSelect() { return *printSelect_; }
+    PrintRun& printRun() { return *printRun_; }
 
     // Fixes the folders and version strings, loads the data folder and acts on the command
     // line. False when start-up failed and the program has already been told to end.
@@ -64,6 +70,9 @@ private:
     std::unique_ptr<RateDialogP> rateDlogp_;
     std::unique_ptr<StatementInfoDialog> formdata_;
     std::unique_ptr<RateEditors> rateEditors_;
+    std::unique_ptr<CancelPrintDialog> cancelPrint_;
+    std::unique_ptr<PrintSelectDialog> printSelect_;
+    std::unique_ptr<PrintRun> printRun_;
 };
 
 } // namespace quillan

@@ -54,10 +54,12 @@ int RecordingCanvas::textHeight(std::string_view) {
 }
 
 void RecordingCanvas::moveTo(int x, int y) {
+    pen_ = {x, y};
     record("moveto " + std::to_string(x) + " " + std::to_string(y));
 }
 
 void RecordingCanvas::lineTo(int x, int y) {
+    pen_ = {x, y};
     record("lineto " + std::to_string(x) + " " + std::to_string(y));
 }
 

@@ -23,6 +23,7 @@ public:
     int textHeight(std::string_view text) override;
     void moveTo(int x, int y) override;
     void lineTo(int x, int y) override;
+    Point penPosition() const override { return pen_; }
     void rectangle(int left, int top, int right, int bottom) override;
     void fillRect(int left, int top, int right, int bottom) override;
     void roundRect(int left, int top, int right, int bottom, int cornerWidth,
@@ -46,6 +47,7 @@ private:
     int dpiX_;
     int dpiY_;
     FontSpec font_;
+    Point pen_;
     std::vector<std::string> log_;
 };
 

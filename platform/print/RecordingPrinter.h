@@ -51,6 +51,7 @@ public:
     int textHeight(std::string_view t) override { return canvas_.textHeight(t); }
     void moveTo(int x, int y) override { canvas_.moveTo(x, y); }
     void lineTo(int x, int y) override { canvas_.lineTo(x, y); }
+    Point penPosition() const override { return canvas_.penPosition(); }
     void rectangle(int l, int t, int r, int b) override { canvas_.rectangle(l, t, r, b); }
     void fillRect(int l, int t, int r, int b) override { canvas_.fillRect(l, t, r, b); }
     void roundRect(int l, int t, int r, int b, int w, int h) override {

@@ -25,6 +25,7 @@ public:
     int textHeight(std::string_view text) override;
     void moveTo(int x, int y) override;
     void lineTo(int x, int y) override;
+    Point penPosition() const override { return {position_.x(), position_.y()}; }
     void rectangle(int left, int top, int right, int bottom) override;
     void fillRect(int left, int top, int right, int bottom) override;
     void roundRect(int left, int top, int right, int bottom, int cornerWidth,

@@ -43,6 +43,8 @@ public:
 
     virtual void moveTo(int x, int y) = 0;
     virtual void lineTo(int x, int y) = 0;
+    // Where the last moveTo or lineTo left the pen: the printouts' layout cursor.
+    virtual Point penPosition() const = 0;
     virtual void rectangle(int left, int top, int right, int bottom) = 0;
     virtual void fillRect(int left, int top, int right, int bottom) = 0;
     virtual void roundRect(int left, int top, int right, int bottom, int cornerWidth,

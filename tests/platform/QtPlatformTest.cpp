@@ -91,6 +91,7 @@ TEST(QtPlatform, PdfPrinterWritesPagesThatReadBack) {
     EXPECT_LT(width, 14 * 600 / 72 * 8);
     printer.moveTo(600, 900);
     printer.lineTo(4500, 900);
+    EXPECT_EQ(printer.penPosition(), (Point{4500, 900}));
     printer.newPage();
     printer.setFont({"Arial", 10, false, false, false});
     printer.textOut(600, 600, "PAGE TWO MIXED ADC");

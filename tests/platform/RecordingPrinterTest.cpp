@@ -15,6 +15,9 @@ TEST(RecordingPrinter, LogsDocumentPagesAndDrawingInDeviceUnits) {
     printer.newPage();
     printer.moveTo(0, 0);
     printer.lineTo(10, 20);
+    EXPECT_EQ(printer.penPosition(), (Point{10, 20}));
+    printer.moveTo(7, 9);
+    EXPECT_EQ(printer.penPosition(), (Point{7, 9})) << "the layout cursor reads back";
     printer.endDoc();
     std::vector<std::string> expected = {"title Quillan Tray Tags",
                                          "begindoc",
@@ -23,6 +26,7 @@ TEST(RecordingPrinter, LogsDocumentPagesAndDrawingInDeviceUnits) {
                                          "newpage",
                                          "moveto 0 0",
                                          "lineto 10 20",
+                                         "moveto 7 9",
                                          "enddoc"};
     EXPECT_EQ(printer.log(), expected);
     EXPECT_EQ(printer.pageCount(), 2);

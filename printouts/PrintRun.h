@@ -1,0 +1,79 @@
+#pragma once
+
+#include "core/AppContext.h"
+#include "reports/CancelPrintDialog.h"
+#include "reports/PrintSelectDialog.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace quillan {
+
+// The report printers of the after-sort run. The print run calls each one that is there
+// and skips one that is not, so that a run prints what this build can print.
+struct AfterSortPrinters {
+    std::function<void()> PrintPostageStatement;
+    std::function<void()> PrintMailPrepInstructions; // instructions mode
+    std::function<void()> PrintQualificationReport;
+    std::function<void()> PrintTags;
+};
+
+// The page machinery every printout goes through: the page range and copies of the
+// print-selection dialog, the page counter of the run (ctx.counters.RunPageNumber) and of
+// the report, the page header, and the "Printing" box with its cancel flag. Layout is in
+// points; the printer's pen position is the layout cursor the routines hand on.
+class PrintRun {
+public:
+    PrintRun(AppContext& ctx, PrintSelectDialog& selectDialog, CancelPrintDialog& printingBox);
+
+    AppContext& context() { return ctx_; }
+    platform::PrinterDevice& printer() { return ctx_.platform.printer; }
+    PrintSelectDialog& selectDialog() { return select_; }
+    CancelPrintDialog& printingBox() { return box_; }
+
+    int32_t ReportPageNumber = 0;
+    bool PageInRange = false;
+    bool MailPrepMode = false;
+    float DotsPerPointX = 1.0f;
+    float DotsPerPointY = 1.0f;
+
+    AfterSortPrinters printers;
+
+    int fromPage() const { return select_.fromPage(); }
+    int toPage() const { return select_.toPage(); }
+
+    // A length in points as device units across and down, rounded halves to even.
+    int dotsX(long double points) const;
+    int dotsY(long double points) const;
+
+    // The canvas font as the printouts change it piece by piece.
+    const platform::FontSpec& font() const { return font_; }
+    void setFontName(const std::string& name);
+    void setFontSize(int size);
+    void setFontStyle(bool bold, bool italic);
+
+    // Ends the sheet (when in range), counts the page, services the "Printing" box and
+    // draws the header of the kind: "sort", "sacks" (no header) or a report title.
+    void StartReportPage(const std::string& kind);
+
+    // Stops printing, begins the document under the title (none when empty) and sets up
+    // the font, the resolution and the pen for one copy.
+    void setUpCopy(const std::string& jobTitle);
+
+    // Prints the report once per copy chosen in the dialog, each copy a document of its
+    // own, until the copies are done or Cancel is pressed in the "Printing" box.
+    void runCopies(const std::string& jobTitle, const std::function<void()>& printCopy);
+
+private:
+    std::string headerTitle(const std::string& kind) const;
+    void moveToTagTop();
+    void applyFont();
+
+    AppContext& ctx_;
+    PrintSelectDialog& select_;
+    CancelPrintDialog& box_;
+    platform::FontSpec font_;
+};
+
+} // namespace quillan

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "core/AppContext.h"
+#include "ui/Form.h"
+
+#include <string>
+
+namespace quillan {
+
+// The print-selection dialog every report goes through: the printer, a page range, the
+// number of copies and, after a sort, which reports to print. One instance lives for the
+// whole run; it keeps its last choices between shows until its activation clears the range
+// and the copies.
+class PrintSelectDialog {
+public:
+    explicit PrintSelectDialog(AppContext& ctx);
+
+    platform::Form& form() { return form_; }
+
+    // Shows the dialog until its range is acceptable: 1 for Print, 0 for Cancel. After 1
+    // the From and To texts are never empty. A From or To that is not a whole number
+    // throws ConvertError, which ends the print command.
+    int RunPrintRangeDialog();
+
+    // The caller protocol of a report printed on its own or after a sort: right after a
+    // sort the report's box in this dialog is the answer and the range already chosen
+    // stands; otherwise the dialog comes up with the report's caption. True to print.
+    bool askToPrint(const std::string& caption, const std::string& reportBox);
+
+    // The chosen range, read from the edits each time (ConvertError when not numbers).
+    int fromPage() const;
+    int toPage() const;
+    // The number of copies in view in the Copies list, 1 to 10.
+    int copyCount() const;
+
+    // The after-sort form of the dialog: the report boxes and "Skip Printing".
+    void showReportChoices(bool shown);
+
+private:
+    void build();
+    void buildPrinterGroup();
+    void buildRangeGroup();
+    void buildCopyGroup();
+    void buildReportGroup();
+    void FormActivate();
+    void setupClick();
+    void AllPagesClick();
+    void SomePagesClick();
+    void ToPageChange();
+    bool rangeAcceptable();
+
+    AppContext& ctx_;
+    platform::Form form_;
+};
+
+} // namespace quillan

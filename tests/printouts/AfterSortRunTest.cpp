@@ -1,0 +1,131 @@
+// The print run after a sort: the saved choices, "Skip Printing", the order and the To
+// page across reports, "NOSTOP" and report printers this build does not have.
+
+#include "printouts/AfterSortRun.h"
+#include "core/Convert.h"
+#include "support/TestEnvironment.h"
+
+#include <gtest/gtest.h>
+
+using namespace quillan;
+using namespace platform;
+
+namespace {
+
+struct AfterSort {
+    test::TestEnvironment env;
+    AppContext& ctx = env.context();
+    PrintSelectDialog select{ctx};
+    CancelPrintDialog box{ctx};
+    PrintRun run{ctx, select, box};
+    std::vector<std::string> printed;
+
+    explicit AfterSort(std::vector<std::string> parameters = {}, std::string choices = "tftf")
+        : env(test::geographyFolder(), std::move(parameters)) {
+        env.load();
+        for (long line = 6; line <= 9; ++line)
+            ctx.lists.PrefsList[line] = std::string(1, choices[static_cast<size_t>(line - 6)]);
+        ctx.saveList(ctx.lists.PrefsList, "prefs.dat");
+        printer(run.printers.PrintPostageStatement, "statement", 0);
+        printer(run.printers.PrintMailPrepInstructions, "instructions", 0);
+        printer(run.printers.PrintQualificationReport, "qualification", 0);
+        printer(run.printers.PrintTags, "tags", 0);
+    }
+
+    // A report printer that notes its turn and advances the run by `pages` pages.
+    void printer(std::function<void()>& hook, std::string name, int pages) {
+        hook = [this, name, pages] {
+            printed.push_back(name + " from " + intToStr(ctx.counters.RunPageNumber));
+            ctx.counters.RunPageNumber += pages;
+        };
+    }
+    std::string prefsLines() const {
+        std::string s;
+        for (long line = 6; line <= 9; ++line)
+            s += ctx.lists.PrefsList[line];
+        return s;
+    }
+};
+
+} // namespace
+
+TEST(AfterSortRun, DialogShowsTheSavedChoicesAndPrintingSavesTheNewOnes) {
+    AfterSort a;
+    a.env.ui.whenShown("PrintSelectDlog", [](Form& f) {
+        EXPECT_EQ(f.caption(), "Sorting is complete. Ready to print reports.");
+        EXPECT_EQ(f.control("CancelBtn").caption(), "Skip Printing");
+        for (const char* name : {"ReportSelect", "SortReport", "QualReport", "TagReport"})
+            EXPECT_TRUE(f.control(name).visible()) << name;
+        EXPECT_TRUE(f.control("statement").checked());
+        EXPECT_FALSE(f.control("SortReport").checked());
+        EXPECT_TRUE(f.control("QualReport").checked());
+        EXPECT_FALSE(f.control("TagReport").checked());
+        f.control("TagReport").userClick();
+        f.control("statement").userClick();
+        f.control("OKBtn").userClick();
+    });
+    a.ctx.counters.RunPageNumber = 12; // left over from an earlier run
+    PrintReportsAfterSort(a.run);
+    EXPECT_EQ(a.printed, (std::vector<std::string>{"qualification from 0", "tags from 0"}));
+    EXPECT_TRUE(a.ctx.flags.JustSorted);
+    EXPECT_EQ(a.prefsLines(), "fftt");
+    auto saved = SettingsList::splitLines(a.env.readTable("prefs.dat"));
+    EXPECT_EQ(std::string() + saved[6] + saved[7] + saved[8] + saved[9], "fftt");
+    EXPECT_FALSE(a.select.form().control("ReportSelect").visible());
+    EXPECT_FALSE(a.select.form().control("TagReport").visible());
+    EXPECT_EQ(a.select.form().control("CancelBtn").caption(), "Cancel");
+}
+
+TEST(AfterSortRun, SkipPrintingPrintsAndSavesNothing) {
+    AfterSort a({}, "tttt");
+    std::string before = a.env.readTable("prefs.dat");
+    a.env.ui.whenShown("PrintSelectDlog", [](Form& f) {
+        f.control("statement").userClick();
+        f.control("CancelBtn").userClick();
+    });
+    PrintReportsAfterSort(a.run);
+    EXPECT_TRUE(a.printed.empty());
+    EXPECT_EQ(a.env.readTable("prefs.dat"), before);
+    EXPECT_EQ(a.prefsLines(), "tttt");
+    EXPECT_FALSE(a.ctx.flags.JustSorted);
+    EXPECT_EQ(a.select.form().control("CancelBtn").caption(), "Cancel");
+}
+
+TEST(AfterSortRun, ReportsAfterTheToPageAreSkipped) {
+    AfterSort a({}, "tttt");
+    a.printer(a.run.printers.PrintPostageStatement, "statement", 2);
+    a.printer(a.run.printers.PrintMailPrepInstructions, "instructions", 1);
+    a.env.ui.whenShown("PrintSelectDlog", [](Form& f) {
+        f.control("ToPage").userSetText("3");
+        f.control("OKBtn").userClick();
+    });
+    PrintReportsAfterSort(a.run);
+    EXPECT_EQ(a.printed, (std::vector<std::string>{"statement from 0", "instructions from 2"}));
+}
+
+TEST(AfterSortRun, NostopPrintsEveryChosenReportWithoutADialogSkippingMissingPrinters) {
+    AfterSort a({"list.txt", "nostop"}, "tttf");
+    a.select.form().control("FromPage").setText("5");
+    a.run.printers.PrintQualificationReport = nullptr; // not in this build
+    PrintReportsAfterSort(a.run);
+    EXPECT_TRUE(a.env.ui.formLog().empty()) << "no dialog";
+    EXPECT_EQ(a.run.fromPage(), 1);
+    EXPECT_EQ(a.run.toPage(), 9999);
+    EXPECT_EQ(a.printed, (std::vector<std::string>{"statement from 0", "instructions from 0"}));
+}
+
+TEST(AfterSortRun, ARangeThatIsNotANumberLeavesTheDialogPlainAndSavesNothing) {
+    AfterSort a({}, "tttt");
+    std::string before = a.env.readTable("prefs.dat");
+    a.env.ui.whenShown("PrintSelectDlog", [](Form& f) {
+        f.control("statement").userClick();
+        f.control("FromPage").userSetText("one");
+        f.control("ToPage").userSetText("3");
+        f.control("OKBtn").userClick();
+    });
+    EXPECT_THROW(PrintReportsAfterSort(a.run), ConvertError);
+    EXPECT_TRUE(a.printed.empty());
+    EXPECT_EQ(a.env.readTable("prefs.dat"), before);
+    EXPECT_FALSE(a.select.form().control("ReportSelect").visible());
+    EXPECT_EQ(a.select.form().control("CancelBtn").caption(), "Cancel");
+}
