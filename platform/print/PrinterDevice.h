@@ -40,6 +40,30 @@ public:
 
     // Where the last finished document went (a PDF path, a printer name).
     virtual std::string lastOutput() const = 0;
+
+    // Drawing goes to the canvas of the page being printed.
+    void setFont(const FontSpec& f) override { pageCanvas().setFont(f); }
+    void setPen(Color c, int w, PenStyle s) override { pageCanvas().setPen(c, w, s); }
+    void setBrush(Color c, BrushStyle s) override { pageCanvas().setBrush(c, s); }
+    void textOut(int x, int y, std::string_view t) override { pageCanvas().textOut(x, y, t); }
+    int textWidth(std::string_view t) override { return pageCanvas().textWidth(t); }
+    int textHeight(std::string_view t) override { return pageCanvas().textHeight(t); }
+    void moveTo(int x, int y) override { pageCanvas().moveTo(x, y); }
+    void lineTo(int x, int y) override { pageCanvas().lineTo(x, y); }
+    Point penPosition() const override { return pageCanvas().penPosition(); }
+    void rectangle(int l, int t, int r, int b) override { pageCanvas().rectangle(l, t, r, b); }
+    void fillRect(int l, int t, int r, int b) override { pageCanvas().fillRect(l, t, r, b); }
+    void roundRect(int l, int t, int r, int b, int w, int h) override {
+        pageCanvas().roundRect(l, t, r, b, w, h);
+    }
+    void polygon(const std::vector<Point>& p) override { pageCanvas().polygon(p); }
+    bool stretchBitmap(const std::string& f, int l, int t, int w, int h) override {
+        return pageCanvas().stretchBitmap(f, l, t, w, h);
+    }
+
+protected:
+    virtual Canvas& pageCanvas() = 0;
+    const Canvas& pageCanvas() const { return const_cast<PrinterDevice*>(this)->pageCanvas(); }
 };
 
 } // namespace platform

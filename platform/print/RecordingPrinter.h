@@ -43,30 +43,14 @@ public:
     Point printableOffset() const override { return setup_.offset; }
     std::string lastOutput() const override { return "recording:" + title_; }
 
-    void setFont(const FontSpec& font) override { canvas_.setFont(font); }
-    void setPen(Color c, int w, PenStyle s) override { canvas_.setPen(c, w, s); }
-    void setBrush(Color c, BrushStyle s) override { canvas_.setBrush(c, s); }
-    void textOut(int x, int y, std::string_view t) override { canvas_.textOut(x, y, t); }
-    int textWidth(std::string_view t) override { return canvas_.textWidth(t); }
-    int textHeight(std::string_view t) override { return canvas_.textHeight(t); }
-    void moveTo(int x, int y) override { canvas_.moveTo(x, y); }
-    void lineTo(int x, int y) override { canvas_.lineTo(x, y); }
-    Point penPosition() const override { return canvas_.penPosition(); }
-    void rectangle(int l, int t, int r, int b) override { canvas_.rectangle(l, t, r, b); }
-    void fillRect(int l, int t, int r, int b) override { canvas_.fillRect(l, t, r, b); }
-    void roundRect(int l, int t, int r, int b, int w, int h) override {
-        canvas_.roundRect(l, t, r, b, w, h);
-    }
-    void polygon(const std::vector<Point>& p) override { canvas_.polygon(p); }
-    bool stretchBitmap(const std::string& f, int l, int t, int w, int h) override {
-        return canvas_.stretchBitmap(f, l, t, w, h);
-    }
-
     // The log of every call, documents and pages included.
     const std::vector<std::string>& log() const { return canvas_.log(); }
     void clearLog() { canvas_.clearLog(); }
     int documentCount() const { return documents_; }
     int pageCount() const { return pages_; }
+
+protected:
+    Canvas& pageCanvas() override { return canvas_; }
 
 private:
     class Log : public RecordingCanvas {

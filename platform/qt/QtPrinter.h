@@ -38,24 +38,11 @@ public:
     Point printableOffset() const override;
     std::string lastOutput() const override { return lastOutput_; }
 
-    void setFont(const FontSpec& f) override { canvas_.setFont(f); }
-    void setPen(Color c, int w, PenStyle s) override { canvas_.setPen(c, w, s); }
-    void setBrush(Color c, BrushStyle s) override { canvas_.setBrush(c, s); }
-    void textOut(int x, int y, std::string_view t) override { canvas_.textOut(x, y, t); }
     int textWidth(std::string_view t) override;
     int textHeight(std::string_view t) override;
-    void moveTo(int x, int y) override { canvas_.moveTo(x, y); }
-    void lineTo(int x, int y) override { canvas_.lineTo(x, y); }
-    Point penPosition() const override { return canvas_.penPosition(); }
-    void rectangle(int l, int t, int r, int b) override { canvas_.rectangle(l, t, r, b); }
-    void fillRect(int l, int t, int r, int b) override { canvas_.fillRect(l, t, r, b); }
-    void roundRect(int l, int t, int r, int b, int w, int h) override {
-        canvas_.roundRect(l, t, r, b, w, h);
-    }
-    void polygon(const std::vector<Point>& p) override { canvas_.polygon(p); }
-    bool stretchBitmap(const std::string& f, int l, int t, int w, int h) override {
-        return canvas_.stretchBitmap(f, l, t, w, h);
-    }
+
+protected:
+    Canvas& pageCanvas() override { return canvas_; }
 
 private:
     std::string nextPdfPath() const;
