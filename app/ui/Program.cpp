@@ -17,7 +17,12 @@ Program::Program(AppContext& ctx) : ctx_(ctx) {
         if (SortWizard1Click)
             SortWizard1Click();
     };
+    mlrInfoDlog_ = std::make_unique<MailerInfoDialog>(ctx_);
+    prefDlog_ = std::make_unique<PrefDialog>(ctx_);
+    mailTypeDlog_ = std::make_unique<MailTypeDialog>(ctx_);
+    periodicalDlog_ = std::make_unique<PeriodicalDialog>(ctx_);
     bindCommands();
+    bindSettingsDialogs();
 }
 
 Program::~Program() {
@@ -35,6 +40,18 @@ void Program::bindCommands() {
     w.bind("PageSetup", [this] { PageSetupClick(); });
     w.bind("Exit", [this] { ExitClick(); });
     w.form().onClose = [this] { ExitClick(); };
+}
+
+// Outside the wizard the dialogs' results do not matter.
+void Program::bindSettingsDialogs() {
+    MainWindow& w = *mainWindow_;
+    auto guarded = [this](std::function<void()> command) {
+        return [this, command] { runGuarded(ctx_, command); };
+    };
+    w.bind("MailType1", guarded([this] { mailTypeDlog_->EditMailCategories(0); }));
+    w.bind("MailerInformation1", guarded([this] { mlrInfoDlog_->EditMailerInfo(0); }));
+    w.bind("PeriodicalsSettings1", guarded([this] { periodicalDlog_->EditPeriodicalSettings(0); }));
+    w.bind("Preferences1", guarded([this] { prefDlog_->EditPreferences(0); }));
 }
 
 void Program::setHelpFile() {

@@ -1,7 +1,11 @@
 #pragma once
 
 #include "core/AppContext.h"
+#include "ui/MailTypeDialog.h"
+#include "ui/MailerInfoDialog.h"
 #include "ui/MainWindow.h"
+#include "ui/PeriodicalDialog.h"
+#include "ui/PrefDialog.h"
 #include "ui/WelcomeDialog.h"
 
 #include <functional>
@@ -19,6 +23,10 @@ public:
 
     MainWindow& mainWindow() { return *mainWindow_; }
     WelcomeDialog& welcome() { return *welcome_; }
+    MailerInfoDialog& mlrInfoDlog() { return *mlrInfoDlog_; }
+    PrefDialog& prefDlog() { return *prefDlog_; }
+    MailTypeDialog& mailTypeDlog() { return *mailTypeDlog_; }
+    PeriodicalDialog& periodicalDlog() { return *periodicalDlog_; }
 
     // Fixes the folders and version strings, loads the data folder and acts on the command
     // line. False when start-up failed and the program has already been told to end.
@@ -36,6 +44,7 @@ public:
 
 private:
     void bindCommands();
+    void bindSettingsDialogs();
     void Contents1Click();
     void TopicSearch1Click();
     void About1Click();
@@ -47,6 +56,10 @@ private:
     AppContext& ctx_;
     std::unique_ptr<MainWindow> mainWindow_;
     std::unique_ptr<WelcomeDialog> welcome_;
+    std::unique_ptr<MailerInfoDialog> mlrInfoDlog_;
+    std::unique_ptr<PrefDialog> prefDlog_;
+    std::unique_ptr<MailTypeDialog> mailTypeDlog_;
+    std::unique_ptr<PeriodicalDialog> periodicalDlog_;
 };
 
 } // namespace quillan
