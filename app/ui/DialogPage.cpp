@@ -32,8 +32,9 @@ void warnEntry(AppContext& ctx, const std::string& text) {
     ctx.message(BeepKind::Exclamation, MessageKind::Warning, MessageButtons::Ok, text);
 }
 
-void addHelpPanel(Form& form, const std::string& name, const std::string& text) {
-    form.add(ControlKind::Panel, name);
+void addHelpPanel(Form& form, const std::string& name, const std::string& text,
+                  const std::string& parentName) {
+    form.add(ControlKind::Panel, name, {}, parentName);
     form.add(ControlKind::Label, name + "Text", text, name);
 }
 

@@ -27,7 +27,8 @@ int pageResult(platform::ModalResult result);
 void warnEntry(AppContext& ctx, const std::string& text);
 
 // A framed panel of guidance text.
-void addHelpPanel(platform::Form& form, const std::string& name, const std::string& text);
+void addHelpPanel(platform::Form& form, const std::string& name, const std::string& text,
+                  const std::string& parentName = {});
 
 // Disabled edit boxes are painted silver, enabled ones in the window colour.
 void enableEdit(platform::Control& edit, bool enabled);

@@ -113,6 +113,9 @@ void MailTypeDialog::build() {
     form_.add(ControlKind::Label, "Note",
               "Since each type of mail is sorted differently, you must select the correct "
               "categories or your mail may not be accepted.");
+    form_.add(ControlKind::Panel, "Body").setColumns(2);
+    form_.add(ControlKind::Panel, "ClassPanel", {}, "Body");
+    form_.add(ControlKind::Panel, "WeightPanel", {}, "Body");
     addChoices();
     addHelpPanels();
     addPageButtons(form_, "okBtn");
@@ -120,9 +123,10 @@ void MailTypeDialog::build() {
 }
 
 void MailTypeDialog::addChoices() {
-    auto group = [this](const char* name, const char* caption, std::vector<std::string> items,
-                        int columns) -> Control& {
-        Control& g = form_.add(ControlKind::RadioGroup, name, caption);
+    std::string panel = "ClassPanel";
+    auto group = [this, &panel](const char* name, const char* caption,
+                                std::vector<std::string> items, int columns) -> Control& {
+        Control& g = form_.add(ControlKind::RadioGroup, name, caption, panel);
         g.setItems(std::move(items)).setColumns(columns);
         return g;
     };
@@ -139,21 +143,23 @@ void MailTypeDialog::addChoices() {
     group("LtrFlt", "Size Category:", {"Letter", "Flat"}, 2).onClick = [this] {
         UpdateMailTypeControls();
     };
+    panel = "WeightPanel";
     group("WtMin", "Weight of each piece (ounces):", {"", ""}, 2);
-    form_.add(ControlKind::Edit, "PcWt").onChange = [this] {
+    form_.add(ControlKind::Edit, "PcWt", {}, panel).onChange = [this] {
         form_.control("WtMin").setItemIndex(1);
     };
     group("TrayType", "Tray Type:", {"mm (standard)", "emm (oversize)"}, 2).onClick = [this] {
         UpdateMailTypeControls();
     };
-    form_.add(ControlKind::Edit, "stack", "Pieces in a 5-inch stack:");
-    form_.add(ControlKind::Edit, "sackMax", "Max. pounds per sack:");
+    form_.add(ControlKind::Edit, "stack", "Pieces in a 5-inch stack:", panel);
+    form_.add(ControlKind::Edit, "sackMax", "Max. pounds per sack:", panel);
 }
 
 void MailTypeDialog::addHelpPanels() {
-    addHelpPanel(form_, "WeightHelp", weightHelp);
-    addHelpPanel(form_, "CategoryHelp", categoryHelp);
-    addHelpPanel(form_, "ClassHelp", classHelp);
+    addHelpPanel(form_, "WeightHelp", weightHelp, "WeightPanel");
+    form_.add(ControlKind::Panel, "HelpPanels").setColumns(2);
+    addHelpPanel(form_, "CategoryHelp", categoryHelp, "HelpPanels");
+    addHelpPanel(form_, "ClassHelp", classHelp, "HelpPanels");
 }
 
 int MailTypeDialog::EditMailCategories(int wizard) {

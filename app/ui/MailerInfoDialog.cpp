@@ -57,23 +57,23 @@ void MailerInfoDialog::build() {
     form_.add(ControlKind::Label, "Note",
               "Mail is sorted differently depending on where it is mailed from, so the "
               "information on this form must be correct.");
+    form_.add(ControlKind::Panel, "Body").setColumns(2);
     addPostOfficeBoxes();
     addReportBoxes();
-    addHelpPanel(form_, "HelpPanel", helpText);
     addPageButtons(form_, "okbtn");
     form_.onActivate = [this] { zipChanged(); };
 }
 
 void MailerInfoDialog::addPostOfficeBoxes() {
     const std::string box = "PostOfficeBox";
-    form_.add(ControlKind::GroupBox, box, "Post Office At Which Pieces Will Be Mailed:");
+    form_.add(ControlKind::GroupBox, box, "Post Office At Which Pieces Will Be Mailed:", "Body");
     form_.add(ControlKind::Edit, "MlrCity", "City:", box);
     form_.add(ControlKind::Edit, "MlrState", "State:", box);
     Control& zip = form_.add(ControlKind::Edit, "MlrZip", "Zip:", box);
     zip.setMaxLength(5);
     zip.onChange = [this] { zipChanged(); };
     form_.add(ControlKind::Label, "ZipHint", "(All 5 digits required.)", box);
-    form_.add(ControlKind::RadioGroup, "MlrSend", "Select type of post office:")
+    form_.add(ControlKind::RadioGroup, "MlrSend", "Select type of post office:", "Body")
         .setItems({"a local carrier station", "", ""});
 }
 
@@ -83,6 +83,7 @@ void MailerInfoDialog::addReportBoxes() {
     form_.add(ControlKind::Edit, "MlrCompany", "Company Name:", box);
     form_.add(ControlKind::Edit, "MlrID", "ID Number for This Mailing (if used):", box);
     form_.add(ControlKind::Edit, "MlrPubName", "Publication Title (Periodicals Only)::", box);
+    addHelpPanel(form_, "HelpPanel", helpText);
 }
 
 int MailerInfoDialog::EditMailerInfo(int wizard) {
