@@ -35,12 +35,6 @@ struct MailerDlg {
 
 } // namespace
 
-TEST(MailerInfoDialog, StripDigitsKeepsEverythingElse) {
-    EXPECT_EQ(MailerInfoDialog::StripDigits("BMC NORTH 12345"), "BMC NORTH ");
-    EXPECT_EQ(MailerInfoDialog::StripDigits("A1B2*3"), "AB*");
-    EXPECT_EQ(MailerInfoDialog::StripDigits("0123"), "");
-}
-
 TEST(MailerInfoDialog, CaptionsNameTheOfficesServingTheZip) {
     using Captions = std::pair<std::string, std::string>;
     MailerDlg d;
@@ -65,9 +59,11 @@ TEST(MailerInfoDialog, CaptionsNameTheOfficesServingTheZip) {
     EXPECT_EQ(d.captionsFor("75201"), (Captions{"DALLAS TX  SCF", "DALLAS TX  ADC"}));
 }
 
-TEST(MailerInfoDialog, IncompleteZipLeavesTheCaptionsAlone) {
+TEST(MailerInfoDialog, IncompleteZipLeavesTheCaptionsAloneAndCancelStoresNothing) {
     MailerDlg d;
+    auto before = d.file();
     d.env.ui.whenShown("MlrInfoDlog", [](Form& f) {
+        f.control("MlrCity").userSetText("PLANO");
         auto before = f.control("MlrSend").items();
         EXPECT_EQ(before[1], "DALLAS TX  SCF");
         f.control("MlrSend").userSetItemIndex(2);
@@ -78,6 +74,8 @@ TEST(MailerInfoDialog, IncompleteZipLeavesTheCaptionsAlone) {
         f.control("CancelBtn").userClick();
     });
     EXPECT_EQ(d.dialog->EditMailerInfo(0), 0);
+    EXPECT_EQ(d.file(), before);
+    EXPECT_EQ(d.env.context().lists.MailerList.lines(), before);
 }
 
 TEST(MailerInfoDialog, ZipWithoutFiveDigitsIsRefused) {
@@ -123,18 +121,6 @@ TEST(MailerInfoDialog, NextAndBackStoreEveryLine) {
         EXPECT_EQ(d.file(), lines);
         EXPECT_EQ(d.env.context().lists.MailerList.lines(), lines);
     }
-}
-
-TEST(MailerInfoDialog, CancelStoresNothing) {
-    MailerDlg d;
-    auto before = d.file();
-    d.env.ui.whenShown("MlrInfoDlog", [](Form& f) {
-        f.control("MlrCity").userSetText("PLANO");
-        f.control("CancelBtn").userClick();
-    });
-    EXPECT_EQ(d.dialog->EditMailerInfo(1), 0);
-    EXPECT_EQ(d.file(), before);
-    EXPECT_EQ(d.env.context().lists.MailerList.lines(), before);
 }
 
 TEST(MailerInfoDialog, BrokenChartIsReportedAndTheDialogStaysUsable) {
