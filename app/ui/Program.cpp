@@ -17,6 +17,9 @@ Program::Program(AppContext& ctx) : ctx_(ctx) {
         if (SortWizard1Click)
             SortWizard1Click();
     };
+    mlrInfoDlog_ = std::make_unique<MailerInfoDialog>(ctx_);
+    prefDlog_ = std::make_unique<PrefDialog>(ctx_);
+    mailTypeDlog_ = std::make_unique<MailTypeDialog>(ctx_);
     rateDlogf_ = std::make_unique<RateDialogF>(ctx_);
     rateDlog2_ = std::make_unique<RateDialog2>(ctx_);
     rateDlog3_ = std::make_unique<RateDialog3>(ctx_);
@@ -24,6 +27,7 @@ Program::Program(AppContext& ctx) : ctx_(ctx) {
     cancelPrint_ = std::make_unique<CancelPrintDialog>(ctx_);
     rateDlog1_ = std::make_unique<RateDialog1>(ctx_);
     rateDlogp_ = std::make_unique<RateDialogP>(ctx_);
+    periodicalDlog_ = std::make_unique<PeriodicalDialog>(ctx_);
     printSelect_ = std::make_unique<PrintSelectDialog>(ctx_);
     formdata_ = std::make_unique<StatementInfoDialog>(ctx_);
     rateEditors_ = std::make_unique<RateEditors>(ctx_, *rateDlog1_, *rateDlog2_, *rateDlog3_,
@@ -47,19 +51,26 @@ void Program::bindCommands() {
     w.bind("PageSetup", [this] { PageSetupClick(); });
     w.bind("Exit", [this] { ExitClick(); });
     w.form().onClose = [this] { ExitClick(); };
-    bindRatesAndStatementCommands();
+    bindSettingsCommands();
 }
 
-void Program::bindRatesAndStatementCommands() {
-    MainWindow& w = *mainWindow_;
-    auto guarded = [this](std::function<void()> command) {
-        return [this, command] { runGuarded(ctx_, command); };
-    };
-    w.bind("TrayBagTagFonts1", guarded([this] { labelFontsDlg_->SetLabelFonts1Click(); }));
-    w.bind("StatementInformation1", guarded([this] { formdata_->StatementInfo1Click(); }));
-    w.bind("StandardRates1", guarded([this] { rateEditors_->StandardARatesClick(); }));
-    w.bind("FirstClassRates1", guarded([this] { rateEditors_->FirstClassRatesClick(); }));
-    w.bind("PeriodicalRates1", guarded([this] { rateEditors_->PeriodicalRatesClick(); }));
+// A settings command that fails is reported and abandoned; outside the wizard the
+// dialogs' results do not matter.
+void Program::bindSettingsCommands() {
+    bindGuarded("MailType1", [this] { mailTypeDlog_->EditMailCategories(0); });
+    bindGuarded("MailerInformation1", [this] { mlrInfoDlog_->EditMailerInfo(0); });
+    bindGuarded("PeriodicalsSettings1", [this] { periodicalDlog_->EditPeriodicalSettings(0); });
+    bindGuarded("Preferences1", [this] { prefDlog_->EditPreferences(0); });
+    bindGuarded("TrayBagTagFonts1", [this] { labelFontsDlg_->SetLabelFonts1Click(); });
+    bindGuarded("StatementInformation1", [this] { formdata_->StatementInfo1Click(); });
+    bindGuarded("StandardRates1", [this] { rateEditors_->StandardARatesClick(); });
+    bindGuarded("FirstClassRates1", [this] { rateEditors_->FirstClassRatesClick(); });
+    bindGuarded("PeriodicalRates1", [this] { rateEditors_->PeriodicalRatesClick(); });
+}
+
+void Program::bindGuarded(const std::string& entryName, std::function<void()> command) {
+    mainWindow_->bind(entryName,
+                      [this, command = std::move(command)] { runGuarded(ctx_, command); });
 }
 
 void Program::setHelpFile() {

@@ -5,7 +5,11 @@
 #include "reports/CancelPrintDialog.h"
 #include "reports/PrintSelectDialog.h"
 #include "ui/LabelFontsDialog.h"
+#include "ui/MailTypeDialog.h"
+#include "ui/MailerInfoDialog.h"
 #include "ui/MainWindow.h"
+#include "ui/PeriodicalDialog.h"
+#include "ui/PrefDialog.h"
 #include "ui/RateDialog1.h"
 #include "ui/RateDialog2.h"
 #include "ui/RateDialog3.h"
@@ -30,6 +34,10 @@ public:
 
     MainWindow& mainWindow() { return *mainWindow_; }
     WelcomeDialog& welcome() { return *welcome_; }
+    MailerInfoDialog& mlrInfoDlog() { return *mlrInfoDlog_; }
+    PrefDialog& prefDlog() { return *prefDlog_; }
+    MailTypeDialog& mailTypeDlog() { return *mailTypeDlog_; }
+    PeriodicalDialog& periodicalDlog() { return *periodicalDlog_; }
     CancelPrintDialog& cancelPrint() { return *cancelPrint_; }
     PrintSelectDialog& printSelect() { return *printSelect_; }
     PrintRun& printRun() { return *printRun_; }
@@ -50,7 +58,8 @@ public:
 
 private:
     void bindCommands();
-    void bindRatesAndStatementCommands();
+    void bindSettingsCommands();
+    void bindGuarded(const std::string& entryName, std::function<void()> command);
     void Contents1Click();
     void TopicSearch1Click();
     void About1Click();
@@ -62,6 +71,10 @@ private:
     AppContext& ctx_;
     std::unique_ptr<MainWindow> mainWindow_;
     std::unique_ptr<WelcomeDialog> welcome_;
+    std::unique_ptr<MailerInfoDialog> mlrInfoDlog_;
+    std::unique_ptr<PrefDialog> prefDlog_;
+    std::unique_ptr<MailTypeDialog> mailTypeDlog_;
+    std::unique_ptr<PeriodicalDialog> periodicalDlog_;
     std::unique_ptr<RateDialogF> rateDlogf_;
     std::unique_ptr<RateDialog2> rateDlog2_;
     std::unique_ptr<RateDialog3> rateDlog3_;

@@ -62,6 +62,8 @@ void QtFormWindow::build() {
         setAutoFillBackground(true);
     }
     auto* outer = new QVBoxLayout(this);
+    // Never smaller than its controls need, so that nothing is squeezed unreadable.
+    outer->setSizeConstraint(QLayout::SetMinimumSize);
     if (!form_.menus().empty()) {
         menuBar_ = new QMenuBar(this);
         outer->setMenuBar(menuBar_);
@@ -138,13 +140,38 @@ QWidget* QtFormWindow::containerFor(const std::string& parentName) {
     return findChild<QWidget*>("content");
 }
 
+// A grid panel fills its columns row by row, in the order its children were added.
 static void addToLayout(QWidget* parent, QWidget* child) {
-    if (parent->layout())
-        parent->layout()->addWidget(child);
+    QLayout* layout = parent->layout();
+    if (!layout)
+        return;
+    auto* grid = qobject_cast<QGridLayout*>(layout);
+    int columns = parent->property("columns").toInt();
+    if (!grid || columns < 1) {
+        layout->addWidget(child);
+        return;
+    }
+    int index = grid->count();
+    grid->addWidget(child, index / columns, index % columns, Qt::AlignTop);
+}
+
+// An edit box in an automatic layout shows its caption to its left.
+QWidget* QtFormWindow::captionedRow(Control& control, QWidget* edit, QWidget* parent) {
+    auto* row = new QWidget(parent);
+    row->setObjectName(toQt("row:" + control.name()));
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* label = new QLabel(row);
+    label->setObjectName("caption");
+    layout->addWidget(label);
+    layout->addWidget(edit, 1);
+    return row;
 }
 
 QWidget* QtFormWindow::createWidget(Control& control, QWidget* parent) {
     QWidget* widget = nullptr;
+    // What goes into the parent's layout: the widget itself, or a row holding it.
+    QWidget* placed = nullptr;
     Control* c = &control;
     auto after = [this] { endModalIfDone(); };
     switch (control.kind()) {
@@ -159,6 +186,8 @@ QWidget* QtFormWindow::createWidget(Control& control, QWidget* parent) {
             after();
         });
         widget = edit;
+        if (!form_.absoluteLayout())
+            placed = captionedRow(control, edit, parent);
         break;
     }
     case ControlKind::Memo: {
@@ -228,8 +257,17 @@ QWidget* QtFormWindow::createWidget(Control& control, QWidget* parent) {
         break;
     case ControlKind::Panel: {
         auto* frame = new QFrame(parent);
-        frame->setFrameShape(QFrame::StyledPanel);
-        new QVBoxLayout(frame);
+        if (control.columns() > 1) {
+            // A panel of several columns only arranges its children side by side.
+            frame->setProperty("columns", control.columns());
+            auto* grid = new QGridLayout(frame);
+            grid->setContentsMargins(0, 0, 0, 0);
+            for (int column = 0; column < control.columns(); ++column)
+                grid->setColumnStretch(column, 1);
+        } else {
+            frame->setFrameShape(QFrame::StyledPanel);
+            new QVBoxLayout(frame);
+        }
         widget = frame;
         break;
     }
@@ -255,7 +293,7 @@ QWidget* QtFormWindow::createWidget(Control& control, QWidget* parent) {
         const Geometry& g = *control.geometry();
         widget->setGeometry(g.left, g.top, g.width, g.height);
     } else {
-        addToLayout(parent, widget);
+        addToLayout(parent, placed ? placed : widget);
     }
     widgets_[&control] = widget;
     return widget;
@@ -298,6 +336,7 @@ void QtFormWindow::syncWidget(Control& control) {
     }
     case ControlKind::Edit: {
         auto* edit = static_cast<QLineEdit*>(w);
+        syncCaptionedRow(control, edit);
         edit->setMaxLength(control.maxLength() > 0 ? control.maxLength() : 32767);
         if (edit->text() != toQt(control.text()))
             edit->setText(toQt(control.text()));
@@ -398,6 +437,17 @@ void QtFormWindow::syncWidget(Control& control) {
     }
 }
 
+void QtFormWindow::syncCaptionedRow(Control& control, QWidget* edit) {
+    QWidget* row = edit->parentWidget();
+    if (!row || !row->objectName().startsWith("row:"))
+        return;
+    row->setVisible(control.visible());
+    auto* label = row->findChild<QLabel*>("caption");
+    label->setText(plainCaption(control.caption()));
+    label->setVisible(!control.caption().empty());
+    label->setEnabled(control.enabled());
+}
+
 void QtFormWindow::controlChanged(Control& control) {
     if (form_.controls().size() != builtControls_) {
         formChanged(form_);
@@ -421,9 +471,24 @@ void QtFormWindow::formChanged(Form&) {
     }
 }
 
+// Wrapped labels need more height the narrower they are: the window takes the height its
+// layout asks for at its width, which the platform's own size adjustment caps by the
+// screen and so may squeeze other controls unreadable.
+void QtFormWindow::fitToContents() {
+    if (form_.absoluteLayout())
+        return;
+    adjustSize();
+    if (layout() && layout()->hasHeightForWidth()) {
+        int needed = layout()->totalHeightForWidth(width());
+        if (needed > height())
+            resize(width(), needed);
+    }
+}
+
 ModalResult QtFormWindow::execModal() {
     setModal(true);
     show();
+    fitToContents();
     raise();
     activateWindow();
     QEventLoop loop;

@@ -25,6 +25,8 @@ public:
     // Runs a nested loop until the form has a modal result.
     ModalResult execModal();
     void endModalIfDone();
+    // Sizes the window to what its controls need.
+    void fitToContents();
 
     QImage& imageFor(Control& control);
 
@@ -39,6 +41,8 @@ private:
     QWidget* createWidget(Control& control, QWidget* parent);
     void syncWidget(Control& control);
     QWidget* containerFor(const std::string& parentName);
+    QWidget* captionedRow(Control& control, QWidget* edit, QWidget* parent);
+    void syncCaptionedRow(Control& control, QWidget* edit);
 
     Form& form_;
     QMenuBar* menuBar_ = nullptr;

@@ -264,7 +264,10 @@ bool QtUi::saveScreenshot(Form& form, const std::string& pngPath) {
     bool wasVisible = window.isVisible();
     if (!wasVisible)
         window.show();
-    window.adjustSize();
+    if (form.absoluteLayout())
+        window.adjustSize();
+    else
+        window.fitToContents();
     QCoreApplication::processEvents();
     bool ok = window.grab().save(toQt(pngPath), "PNG");
     if (!wasVisible)
