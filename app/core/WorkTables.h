@@ -70,6 +70,8 @@ struct WorkTables {
 
     // True when every family's tables have equal lengths.
     bool familiesConsistent() const;
+
+    bool operator==(const WorkTables&) const = default;
 };
 
 // The mailing counters, each set by the command that uses it before use.
