@@ -169,6 +169,7 @@ void FillLetterTrays(AppContext& ctx, const std::string& code) {
     auto lists = groupsByContainer(model);
     int32_t m = letterMinimumPart(code);
     for (int32_t j = model.nextContainer(0); j != 0; j = model.nextContainer(j)) {
+        lists.resize(model.containers.size());
         int32_t full = fullTray(ctx);
         if (model.containers[at(j)].pieces > full)
             refillTray(model, lists, j, full, m);
@@ -191,6 +192,7 @@ void FillFlatContainers(AppContext& ctx) {
     int32_t m = flatMinimumPart(code);
     int32_t partSize = std::max(1, sackCapacity(ctx) - m);
     for (int32_t j = model.nextContainer(0); j != 0; j = model.nextContainer(j)) {
+        lists.resize(model.containers.size());
         int32_t sacks = sacksFor(model.containers[at(j)].pieces, partSize, m);
         if (sacks <= 1)
             continue;
@@ -199,6 +201,7 @@ void FillFlatContainers(AppContext& ctx) {
         if (!mixed)
             continue;
         int32_t k = j;
+        lists.resize(model.containers.size());
         for (int32_t n = 0; n <= created && k != 0; ++n, k = model.nextContainer(k))
             model.containers[at(k)].level = mixedSackLevel(model, lists[at(k)], code);
     }

@@ -1,5 +1,7 @@
 #include "core/presort/PresortDriver.h"
 
+#include "core/SortResults.h"
+
 #include "core/presort/ContainerFilling.h"
 #include "core/presort/FiveDigitLevel.h"
 #include "core/presort/LaterLevels.h"
@@ -80,6 +82,7 @@ void RunPresort(AppContext& ctx) {
         throw PresortError("The presort left " + std::to_string(unplacedPieces(ctx)) +
                            " pieces without a tray or sack" + why + ". Nothing was saved.");
     }
+    SaveSortResults(ctx);
 }
 
 } // namespace quillan
