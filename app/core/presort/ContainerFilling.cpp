@@ -1,0 +1,211 @@
+#include "core/presort/ContainerFilling.h"
+
+#include "core/Convert.h"
+#include "core/presort/GroupModel.h"
+#include "core/presort/MailClass.h"
+#include "core/presort/PresortRules.h"
+
+#include <algorithm>
+
+namespace quillan {
+
+namespace {
+
+size_t at(int32_t n) {
+    return static_cast<size_t>(n);
+}
+
+// The sort groups of every container, in sort-group order.
+std::vector<std::vector<int32_t>> groupsByContainer(const GroupModel& model) {
+    std::vector<std::vector<int32_t>> lists(model.containers.size());
+    for (int32_t g : model.groupOrder()) {
+        int32_t k = model.groups[at(g)].container;
+        if (k > 0 && at(k) < lists.size())
+            lists[at(k)].push_back(g);
+    }
+    return lists;
+}
+
+// Puts group g into container k.
+void place(GroupModel& model, std::vector<std::vector<int32_t>>& lists, int32_t g, int32_t k) {
+    model.groups[at(g)].container = k;
+    model.containers[at(k)].pieces += model.groups[at(g)].pieces;
+    lists.resize(std::max(lists.size(), at(k) + 1));
+    lists[at(k)].push_back(g);
+}
+
+int32_t letterMinimumPart(const std::string& code) {
+    if (isTraysOnlyLetters(code))
+        return 1;
+    return code == "PNAL" ? 6 : 10;
+}
+
+// Refills one tray over full; the groups that do not fit go to a new tray after it.
+void refillTray(GroupModel& model, std::vector<std::vector<int32_t>>& lists, int32_t j,
+                int32_t full, int32_t m) {
+    std::vector<int32_t> contents = std::move(lists[at(j)]);
+    lists[at(j)].clear();
+    model.containers[at(j)].pieces = 0;
+    for (size_t idx = 0; idx < contents.size(); ++idx) {
+        int32_t i = contents[idx];
+        int32_t tray = model.containers[at(j)].pieces;
+        int32_t pieces = model.groups[at(i)].pieces;
+        if (tray + pieces <= full) {
+            place(model, lists, i, j);
+            continue;
+        }
+        int32_t next = 0;
+        if (tray <= full - m && pieces - m >= m) {
+            int32_t k = std::min(full - tray, pieces - m);
+            next = model.insertContainerAfter(j);
+            int32_t rest = model.splitSortGroup(i, pieces - k, 0);
+            place(model, lists, i, j);
+            place(model, lists, rest, next);
+        } else if (tray == 0) {
+            // Moving it on would only hand the same overfull tray on, for ever.
+            place(model, lists, i, j);
+        } else {
+            next = model.insertContainerAfter(j);
+            place(model, lists, i, next);
+        }
+        if (idx + 1 < contents.size() && next == 0)
+            next = model.insertContainerAfter(j);
+        for (size_t later = idx + 1; later < contents.size(); ++later)
+            place(model, lists, contents[later], next);
+        return;
+    }
+}
+
+int32_t flatMinimumPart(const std::string& code) {
+    return isPeriodicals(code) ? 6 : 10;
+}
+
+// How many sacks a sack of p pieces becomes: one more for every part of L pieces while
+// at least L - m pieces are left.
+int32_t sacksFor(int32_t p, int32_t partSize, int32_t m) {
+    int32_t least = partSize - m;
+    if (p < least)
+        return 1;
+    return 2 + (p - least) / partSize;
+}
+
+// The level of a mixed sack from the kinds of groups it holds.
+std::string mixedSackLevel(const GroupModel& model, const std::vector<int32_t>& contents,
+                           const std::string& code) {
+    bool other = false, fiveDigit = false, threeDigit = false;
+    bool periodicals = code == "PAF" || code == "PCOF";
+    for (int32_t g : contents) {
+        const GroupModel::GroupNode& group = model.groups[at(g)];
+        if (group.pieces < 10 && !(periodicals && group.pieces >= 6))
+            other = true;
+        else if (isCoSacked(code) && group.flag == 1)
+            other = true;
+        else if (group.label.rfind("5D", 0) == 0)
+            fiveDigit = true;
+        else if (group.label.rfind("3D", 0) == 0)
+            threeDigit = true;
+        else
+            other = true;
+    }
+    if (code == "RAF" || code == "RCOF") {
+        if (!other)
+            return "3/5-Digit";
+        return fiveDigit || threeDigit ? "Mixed" : "Basic";
+    }
+    if (periodicals) {
+        if (other)
+            return fiveDigit || threeDigit ? "Mixed" : "Basic";
+        if (!fiveDigit)
+            return "3-Digit";
+        return threeDigit ? "Mixed" : "5-Digit";
+    }
+    return "Basic";
+}
+
+// Breaks one sack up into sacks of about equal pieces; returns how many sacks it created.
+int32_t breakUpSack(GroupModel& model, std::vector<std::vector<int32_t>>& lists, int32_t j,
+                    int32_t sacks, int32_t m) {
+    int32_t target = model.containers[at(j)].pieces / sacks;
+    std::vector<int32_t> contents = std::move(lists[at(j)]);
+    lists[at(j)].clear();
+    model.containers[at(j)].pieces = 0;
+    int32_t current = 0, next = 0, created = 0;
+    bool newSack = true, overflow = false;
+    for (int32_t i : contents) {
+        if (newSack) {
+            current = current == 0 ? j : next;
+            next = model.insertContainerAfter(current);
+            newSack = overflow = false;
+            ++created;
+        }
+        int32_t held = model.containers[at(current)].pieces;
+        int32_t pieces = model.groups[at(i)].pieces;
+        if (held + pieces < target + m && !overflow) {
+            place(model, lists, i, current);
+            continue;
+        }
+        if (target - held >= m && !overflow) {
+            int32_t rest = model.splitSortGroup(i, pieces - (target - held), next);
+            place(model, lists, i, current);
+            place(model, lists, rest, next);
+        } else if (held == 0) {
+            // Too heavy for any part: it stays whole rather than leave this sack empty.
+            place(model, lists, i, current);
+            continue;
+        } else {
+            place(model, lists, i, next);
+        }
+        overflow = true;
+        if (model.containers[at(next)].pieces > target)
+            newSack = true;
+    }
+    return created;
+}
+
+} // namespace
+
+void FillLetterTrays(AppContext& ctx, const std::string& code) {
+    GroupModel model(ctx);
+    auto lists = groupsByContainer(model);
+    int32_t m = letterMinimumPart(code);
+    for (int32_t j = model.nextContainer(0); j != 0; j = model.nextContainer(j)) {
+        lists.resize(model.containers.size());
+        int32_t full = fullTray(ctx);
+        if (model.containers[at(j)].pieces > full)
+            refillTray(model, lists, j, full, m);
+    }
+    model.store(true);
+}
+
+int32_t sackCapacity(const AppContext& ctx) {
+    double ounces = strToFloat(ctx.lists.MailTypeList[9]) * 16.0;
+    double weight = 1.92;
+    if (exactPieceWeight(ctx) && pieceWeight(ctx) >= 1.92)
+        weight = pieceWeight(ctx);
+    return static_cast<int32_t>(ounces / weight);
+}
+
+void FillFlatContainers(AppContext& ctx) {
+    const std::string& code = ctx.MailClassCode;
+    GroupModel model(ctx);
+    auto lists = groupsByContainer(model);
+    int32_t m = flatMinimumPart(code);
+    int32_t partSize = std::max(1, sackCapacity(ctx) - m);
+    for (int32_t j = model.nextContainer(0); j != 0; j = model.nextContainer(j)) {
+        lists.resize(model.containers.size());
+        int32_t sacks = sacksFor(model.containers[at(j)].pieces, partSize, m);
+        if (sacks <= 1)
+            continue;
+        bool mixed = model.containers[at(j)].level.rfind("Mixed", 0) == 0;
+        int32_t created = breakUpSack(model, lists, j, sacks, m);
+        if (!mixed)
+            continue;
+        int32_t k = j;
+        lists.resize(model.containers.size());
+        for (int32_t n = 0; n <= created && k != 0; ++n, k = model.nextContainer(k))
+            model.containers[at(k)].level = mixedSackLevel(model, lists[at(k)], code);
+    }
+    model.store(true);
+}
+
+} // namespace quillan

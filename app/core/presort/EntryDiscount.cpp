@@ -1,0 +1,114 @@
+#include "core/presort/EntryDiscount.h"
+
+#include "core/Convert.h"
+#include "core/PostalCharts.h"
+#include "core/presort/MailClass.h"
+
+#include <array>
+#include <cstdlib>
+
+namespace quillan {
+
+namespace {
+
+// The auxiliary service facilities: the code that ends a destination-BMC label, the
+// 3-digit prefix of the SCF the facility sits in, and the text that ends that SCF's label.
+struct Asf {
+    const char* dbmcCode;
+    int prefix;
+    const char* scfEnd;
+};
+
+constexpr std::array<Asf, 9> asfTable{{{"Y 140", 140, "140"},
+                                       {"D 570", 570, "570"},
+                                       {"D 580", 580, "580"},
+                                       {"T 590", 590, "590"},
+                                       {"K 730", 730, "730"},
+                                       {"T 840", 840, "840"},
+                                       {"Z 852", 852, "852"},
+                                       {"M 870", 870, "870"},
+                                       {"05500", 10, "010"}}};
+
+std::string lastChars(const std::string& text, size_t n) {
+    return text.size() < n ? std::string() : text.substr(text.size() - n);
+}
+
+// The entry BMC and entry SCF numbers of the mailer's post office (0 for none).
+struct EntryFacilities {
+    int32_t bmc = 0;
+    int32_t scf = 0;
+};
+
+EntryFacilities entryFacilities(const AppContext& ctx) {
+    const SettingsLists& l = ctx.lists;
+    EntryFacilities f;
+    const std::string& entryType = l.MailerList[4];
+    if (entryType != "1" && entryType != "2")
+        return f;
+    int prefix = strToInt(l.MailerList[3]) / 100;
+    if (entryType == "2") {
+        f.bmc = chartValue(l.DbmcChart, prefix);
+        if (f.bmc <= 0)
+            return f;
+        std::string code = lastChars(labelText(l.DbmcLabels, f.bmc), 5);
+        for (const Asf& asf : asfTable)
+            if (code == asf.dbmcCode)
+                f.scf = chartValue(l.ScfChart, asf.prefix);
+    } else if (entryType == "1") {
+        f.scf = chartValue(l.ScfChart, prefix);
+        if (f.scf == 0)
+            return f;
+        std::string end = lastChars(labelText(l.ScfLabels, std::abs(f.scf)), 3);
+        for (const Asf& asf : asfTable)
+            if (end == asf.scfEnd)
+                f.bmc = chartValue(l.DbmcChart, asf.prefix);
+    }
+    return f;
+}
+
+// Every piece of the mixed container being built lies in the entry BMC.
+bool mixedContainerInBmc(const AppContext& ctx, int32_t bmc) {
+    const WorkTables& t = ctx.tables;
+    const MailingCounters& c = ctx.counters;
+    ChartIndex dbmc(ctx.lists.DbmcChart);
+    for (size_t z = 1; z <= static_cast<size_t>(c.ZipGroupCount); ++z) {
+        int32_t g = t.ZipGroupOwner[z];
+        if (g < 1 || g >= c.SortGroupCount)
+            continue;
+        if (t.SortGroupContainer[static_cast<size_t>(g)] != c.ContainerCount)
+            continue;
+        if (dbmc.value(zipPrefix(t.ZipGroupZips[z])) != bmc)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::string EntryDiscountFor(const AppContext& ctx, const std::string& level,
+                             const std::string& key) {
+    if (!isStandard(ctx.MailClassCode))
+        return "None";
+    EntryFacilities f = entryFacilities(ctx);
+    if (level == "MXD")
+        return f.bmc > 0 && mixedContainerInBmc(ctx, f.bmc) ? "DBMC" : "None";
+    int32_t prefix = 0;
+    if (!tryStrToInt(key, prefix) || prefix < 1 || prefix > 999)
+        return "None";
+    std::string result = "None";
+    if (f.bmc > 0 && chartValue(ctx.lists.DbmcChart, prefix) == f.bmc)
+        result = "DBMC";
+    if (f.scf != 0 && level != "AD" && level != "AA" &&
+        chartValue(ctx.lists.ScfChart, prefix) == f.scf)
+        result = "DSCF";
+    return result;
+}
+
+std::string entryKeyOfLabel(const std::string& label) {
+    size_t blank = label.rfind(' ');
+    if (blank == std::string::npos)
+        return {};
+    return label.substr(blank + 1, 3);
+}
+
+} // namespace quillan

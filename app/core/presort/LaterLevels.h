@@ -1,0 +1,24 @@
+#pragma once
+
+#include "core/AppContext.h"
+
+namespace quillan {
+
+using LevelBuilder = void (*)(AppContext&);
+
+// The levels after the 5-digit one, in the order the presort may call them. An entry is
+// empty while that level is not part of the program; a presort that would need it leaves
+// pieces unplaced and is refused.
+struct LaterLevels {
+    LevelBuilder build3DigitLevel = nullptr;
+    LevelBuilder build3DigitSchemeLevel = nullptr;
+    LevelBuilder buildSCFLevel = nullptr;
+    LevelBuilder buildADCLevel = nullptr;
+    LevelBuilder buildAADCLevel = nullptr;
+    LevelBuilder buildAADCGroups = nullptr;
+    LevelBuilder buildMixedLevel = nullptr;
+};
+
+const LaterLevels& laterLevels();
+
+} // namespace quillan

@@ -1,0 +1,33 @@
+#include "core/presort/PackageSplit.h"
+
+#include "core/presort/GroupModel.h"
+#include "core/presort/MailClass.h"
+#include "core/presort/PresortRules.h"
+
+#include <algorithm>
+
+namespace quillan {
+
+int32_t packageKeep(int32_t fullTrayPieces) {
+    // A keep of 0 would hand the whole package on to a new one without end.
+    return std::max<int32_t>(1, static_cast<int32_t>(fullTrayPieces * 5.0 / 21.0));
+}
+
+void SplitLargePackages(AppContext& ctx) {
+    const std::string& code = ctx.MailClassCode;
+    if (!isPackagedLetters(code) && !isFlatClass(code))
+        return;
+    int32_t keep = packageKeep(fullTray(ctx));
+    int32_t limit = keep + 10;
+    GroupModel model(ctx);
+    for (int32_t group : model.groupOrder()) {
+        for (int32_t r = group; model.groups[static_cast<size_t>(r)].pieces > limit;) {
+            int32_t pieces = model.groups[static_cast<size_t>(r)].pieces;
+            int32_t container = model.groups[static_cast<size_t>(r)].container;
+            r = model.splitSortGroup(r, pieces - keep, container);
+        }
+    }
+    model.store(false);
+}
+
+} // namespace quillan

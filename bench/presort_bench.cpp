@@ -1,0 +1,137 @@
+// CPU time of RunPresort on generated lists over the national tables, for 10,000 and
+// 100,000 records, four classes and three spreads of ZIP codes: national (every served
+// prefix), regional (the prefixes 750 to 799) and dense (50 ZIP codes, so that trays and
+// sacks overflow and packages are cut). Runs
+// without a main window, so the progress picture does not pause.
+
+#include "config/ConfigStore.h"
+#include "core/AppContext.h"
+#include "core/DataFiles.h"
+#include "core/PostalCharts.h"
+#include "core/presort/MailClass.h"
+#include "core/presort/PresortDriver.h"
+#include "fs/ProgramPaths.h"
+#include "help/HelpViewer.h"
+#include "print/RecordingPrinter.h"
+#include "scripted/ScriptedUi.h"
+#include "shell/Shell.h"
+
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+using namespace quillan;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Scratch {
+    Scratch() {
+        folder = fs::temp_directory_path() / ("quillan-bench-" + std::to_string(::getpid()));
+        fs::create_directories(folder / "tables");
+        for (const auto& entry : fs::directory_iterator(QUILLAN_SHIPPED_TABLES))
+            if (entry.path().extension() == ".dat")
+                fs::copy_file(entry.path(), folder / "tables" / entry.path().filename(),
+                              fs::copy_options::overwrite_existing);
+    }
+    ~Scratch() { fs::remove_all(folder); }
+    fs::path folder;
+};
+
+struct ClassSetting {
+    const char* code;
+    const char* category;
+    const char* size;
+};
+
+enum class Profile { National, Regional, Dense };
+
+const char* profileName(Profile profile) {
+    return profile == Profile::National   ? "national"
+           : profile == Profile::Regional ? "regional"
+                                          : "dense";
+}
+
+std::vector<int> servedPrefixes(const AppContext& ctx, Profile profile) {
+    std::vector<int> prefixes;
+    for (int p = 1; p <= 999; ++p) {
+        if (chartValue(ctx.lists.ThreeDigitChart, p) == 0)
+            continue;
+        if (profile == Profile::National || (p >= 750 && p <= 799))
+            prefixes.push_back(p);
+        if (profile == Profile::Dense && prefixes.size() == 10)
+            break;
+    }
+    return prefixes;
+}
+
+void fillPieces(AppContext& ctx, int records, Profile profile, unsigned seed) {
+    std::vector<int> prefixes = servedPrefixes(ctx, profile);
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<size_t> prefix(0, prefixes.size() - 1);
+    int localZips = profile == Profile::National ? 100 : profile == Profile::Regional ? 40 : 5;
+    std::uniform_int_distribution<int> local(0, localZips - 1);
+    WorkTables& t = ctx.tables;
+    t.seed(false);
+    for (int r = 0; r < records; ++r) {
+        t.PieceZips.push_back(prefixes[prefix(random)] * 100 + local(random));
+        t.PieceInCounty.push_back("f");
+        t.PieceCities.push_back("SOMEWHERE TX");
+    }
+    ctx.counters = MailingCounters{};
+    ctx.counters.RecordCount = records;
+}
+
+double presortSeconds(AppContext& ctx, const ClassSetting& setting, int records, Profile profile,
+                      bool& complete) {
+    ctx.lists.MailTypeList[1] = setting.category;
+    ctx.lists.MailTypeList[3] = setting.size;
+    fillPieces(ctx, records, profile, 12345);
+    std::clock_t start = std::clock();
+    complete = true;
+    try {
+        RunPresort(ctx);
+    } catch (const PresortError&) {
+        complete = false; // pieces left for the levels after the 5-digit one
+    }
+    return static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+}
+
+} // namespace
+
+int main() {
+    Scratch scratch;
+    platform::ScriptedUi ui;
+    platform::RecordingPrinter printer;
+    platform::RecordingHelp help;
+    platform::RecordingShell shell;
+    platform::ConfigStore config;
+    AppContext ctx(platform::Platform{ui, printer, help, shell, config},
+                   platform::resolveProgramPaths(scratch.folder.string() + "/"));
+    LoadDataFiles(ctx);
+    ctx.lists.MailTypeList[9] = "70";
+    const ClassSetting classes[] = {
+        {"RML", "0", "0"}, {"RNML", "1", "0"}, {"RNAF", "2", "1"}, {"PAF", "6", "1"}};
+    std::printf("%-5s %-9s %10s %10s %7s  %s\n", "class", "profile", "10k s", "100k s", "ratio",
+                "placed");
+    bool allWithin = true;
+    for (const ClassSetting& setting : classes) {
+        for (Profile profile : {Profile::National, Profile::Regional, Profile::Dense}) {
+            bool complete10 = false, complete100 = false;
+            double small = presortSeconds(ctx, setting, 10000, profile, complete10);
+            double large = presortSeconds(ctx, setting, 100000, profile, complete100);
+            double ratio = small > 0 ? large / small : 0;
+            allWithin = allWithin && large < 1.0 && (small < 0.005 || ratio < 15);
+            std::printf("%-5s %-9s %10.4f %10.4f %7.1f  %s\n", setting.code, profileName(profile),
+                        small, large, ratio,
+                        complete100 ? "all" : "5-digit only (later levels not built)");
+        }
+    }
+    std::printf(allWithin ? "within target: under 1 s at 100k, ratio under 15\n"
+                          : "OUTSIDE TARGET\n");
+    return allWithin ? 0 : 1;
+}
