@@ -4,6 +4,12 @@ namespace quillan {
 
 using namespace platform;
 
+void addHeading(platform::Form& form, const std::string& heading, const std::string& note) {
+    form.add(platform::ControlKind::Label, "Heading", heading)
+        .setFont({"Arial", 14, true, false, false});
+    form.add(platform::ControlKind::Label, "Note", note);
+}
+
 void addPageButtons(Form& form, const std::string& okName, const std::string& nextCaption) {
     form.add(ControlKind::Button, okName, "OK").setModalResult(ModalResult::Ok).setDefault(true);
     form.add(ControlKind::Button, "backBtn", "&Back").setModalResult(BackResult);

@@ -14,6 +14,9 @@ namespace quillan {
 inline constexpr platform::ModalResult BackResult = platform::ModalResult::Retry;
 
 // Adds OK (named okName), "&Back", Next (captioned nextCaption) and Cancel.
+// The bold heading and the note under it that open every settings page.
+void addHeading(platform::Form& form, const std::string& heading, const std::string& note);
+
 void addPageButtons(platform::Form& form, const std::string& okName,
                     const std::string& nextCaption = "&Next");
 

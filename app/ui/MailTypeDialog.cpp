@@ -108,11 +108,9 @@ MailTypeDialog::MailTypeDialog(AppContext& ctx)
 }
 
 void MailTypeDialog::build() {
-    form_.add(ControlKind::Label, "Heading", "Categories For Your Mailing")
-        .setFont({"Arial", 14, true, false, false});
-    form_.add(ControlKind::Label, "Note",
-              "Since each type of mail is sorted differently, you must select the correct "
-              "categories or your mail may not be accepted.");
+    addHeading(form_, "Categories For Your Mailing",
+               "Since each type of mail is sorted differently, you must select the correct "
+               "categories or your mail may not be accepted.");
     form_.add(ControlKind::Panel, "Body").setColumns(2);
     form_.add(ControlKind::Panel, "ClassPanel", {}, "Body");
     form_.add(ControlKind::Panel, "WeightPanel", {}, "Body");

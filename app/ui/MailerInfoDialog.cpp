@@ -1,5 +1,7 @@
 #include "ui/MailerInfoDialog.h"
 
+#include "core/MailSettings.h"
+
 #include "core/CommandErrors.h"
 #include "core/Convert.h"
 #include "core/PostalCharts.h"
@@ -40,10 +42,6 @@ std::string after(const std::string& text, size_t n) {
     return text.substr(std::min(n, text.size()));
 }
 
-bool isPeriodicals(const std::string& mailType) {
-    return mailType == "5" || mailType == "6" || mailType == "7";
-}
-
 } // namespace
 
 MailerInfoDialog::MailerInfoDialog(AppContext& ctx)
@@ -52,11 +50,9 @@ MailerInfoDialog::MailerInfoDialog(AppContext& ctx)
 }
 
 void MailerInfoDialog::build() {
-    form_.add(ControlKind::Label, "Heading", "You and Your Post Office")
-        .setFont({"Arial", 14, true, false, false});
-    form_.add(ControlKind::Label, "Note",
-              "Mail is sorted differently depending on where it is mailed from, so the "
-              "information on this form must be correct.");
+    addHeading(form_, "You and Your Post Office",
+               "Mail is sorted differently depending on where it is mailed from, so the "
+               "information on this form must be correct.");
     form_.add(ControlKind::Panel, "Body").setColumns(2);
     addPostOfficeBoxes();
     addReportBoxes();
@@ -151,7 +147,7 @@ void MailerInfoDialog::MlrZipChange() {
 }
 
 std::string MailerInfoDialog::discountCaption(int prefix, const std::string& zip) const {
-    if (isPeriodicals(ctx_.lists.MailTypeList[1]))
+    if (isPeriodicalsMailType(ctx_.lists.MailTypeList[1]))
         return adcCaption(prefix, zip);
     return dbmcCaption(prefix, zip);
 }

@@ -24,10 +24,8 @@ PeriodicalDialog::PeriodicalDialog(AppContext& ctx)
 }
 
 void PeriodicalDialog::build() {
-    form_.add(ControlKind::Label, "Heading", "Settings for Periodical Mail")
-        .setFont({"Arial", 14, true, false, false});
-    form_.add(ControlKind::Label, "Note",
-              "If you are not mailing periodicals, you do not need to fill out this form.");
+    addHeading(form_, "Settings for Periodical Mail",
+               "If you are not mailing periodicals, you do not need to fill out this form.");
     form_.add(ControlKind::RadioGroup, "NewsPer", "Frequency of Publication:")
         .setItems({"Once or more each week", "Less than once each week"});
     form_.add(ControlKind::Edit, "AdPer", "Advertising Percentage:");

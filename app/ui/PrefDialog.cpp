@@ -25,9 +25,7 @@ PrefDialog::PrefDialog(AppContext& ctx)
 }
 
 void PrefDialog::build() {
-    form_.add(ControlKind::Label, "Heading", "Quillan Options")
-        .setFont({"Arial", 14, true, false, false});
-    form_.add(ControlKind::Label, "Note", "These settings determine how Quillan operates. ");
+    addHeading(form_, "Quillan Options", "These settings determine how Quillan operates. ");
     form_.add(ControlKind::RadioGroup, "rejectRpt", "Print a listing of rejected zips?")
         .setItems({"Yes", "No"})
         .setColumns(2);
