@@ -17,6 +17,7 @@ Program::Program(AppContext& ctx) : ctx_(ctx) {
         if (SortWizard1Click)
             SortWizard1Click();
     };
+    verifyDlog_ = std::make_unique<VerifyDialog>(ctx_);
     bindCommands();
 }
 

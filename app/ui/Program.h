@@ -4,6 +4,8 @@
 #include "ui/MainWindow.h"
 #include "ui/WelcomeDialog.h"
 
+#include "VerifyDialog.h"
+
 #include <functional>
 #include <memory>
 
@@ -19,6 +21,7 @@ public:
 
     MainWindow& mainWindow() { return *mainWindow_; }
     WelcomeDialog& welcome() { return *welcome_; }
+    VerifyDialog& verifyDialog() { return *verifyDlog_; }
 
     // Fixes the folders and version strings, loads the data folder and acts on the command
     // line. False when start-up failed and the program has already been told to end.
@@ -47,6 +50,7 @@ private:
     AppContext& ctx_;
     std::unique_ptr<MainWindow> mainWindow_;
     std::unique_ptr<WelcomeDialog> welcome_;
+    std::unique_ptr<VerifyDialog> verifyDlog_;
 };
 
 } // namespace quillan
