@@ -19,6 +19,7 @@ tab-separated, after a first line "records<TAB>rejected".
 import argparse
 import bisect
 import csv
+import itertools
 import os
 import random
 import struct
@@ -65,6 +66,8 @@ class Sources:
                     self.zips.append(row["zip_char"])
                     cumulative.append(total)
         self.cumulative, self.total, self.places = cumulative, total, places
+        self.surname_cum = list(itertools.accumulate(self.surname_weights))
+        self.first_cum = list(itertools.accumulate(self.first_weights))
 
     def zip_code(self, rng):
         return self.zips[bisect.bisect_right(self.cumulative, rng.randrange(self.total))]
@@ -99,8 +102,8 @@ def make_records(args, sources, unserved):
     for _ in range(args.records):
         zip5 = sources.zip_code(rng)
         city, state, county = sources.places[zip5]
-        first = rng.choices(sources.first, sources.first_weights)[0]
-        last = rng.choices(sources.surnames, sources.surname_weights)[0]
+        first = rng.choices(sources.first, cum_weights=sources.first_cum)[0]
+        last = rng.choices(sources.surnames, cum_weights=sources.surname_cum)[0]
         street = "%d %s %s" % (rng.randrange(1, 9999), rng.choice(sources.surnames),
                                rng.choice(["ST", "AVE", "RD", "LN", "DR"]))
         if rng.random() < args.bad_share:

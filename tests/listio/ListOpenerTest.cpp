@@ -336,3 +336,29 @@ TEST(ReadingPicture, DrawsThePageAndPausesInVirtualTime) {
     EXPECT_EQ(f.window.form().control("TopLabel").caption(), "");
     EXPECT_EQ(log.back(), "pen (0,0,0) 1");
 }
+
+TEST(OpenList, DamagedPaveLinesRefuseTheWholeFile) {
+    std::string header(67, 'H');
+    std::string piece = std::string(67, 'N') + "DALLAS" + std::string(22, ' ') + "TX" + "75201" +
+                        "1234" + std::string(22, ' ');
+    std::string letters = piece;
+    letters.replace(97, 5, "7520A");
+    for (const auto& [bad, says] : std::vector<std::pair<std::string, std::string>>{
+             {piece.substr(0, 100), "Line 3 of p.SET is too short to be a PAVE record."},
+             {letters, "Line 3 of p.SET has no 5-digit zip code in positions 98 to 102."}}) {
+        ListFixture f;
+        f.setLine(&SettingsLists::MailTypeList, 1, "3");
+        EXPECT_EQ(f.open(f.write("p.SET", crlf({header, piece, bad})), 0), "");
+        ASSERT_EQ(f.messageTexts().size(), 1u);
+        EXPECT_EQ(f.messageTexts()[0], says + " Quillan cannot read this file.");
+        EXPECT_EQ(f.ctx().tables.PieceZips.size(), 1u);
+        EXPECT_EQ(f.ctx().counters.RecordCount, 0);
+    }
+    ListFixture f;
+    f.setLine(&SettingsLists::MailTypeList, 1, "3");
+    std::string path = f.write("p.SET", crlf({header, piece, piece.substr(0, 102)}));
+    ASSERT_EQ(f.open(path, 0), path);
+    // Automation: the piece with ZIP+4 is accepted, the one without is rejected.
+    EXPECT_EQ(f.ctx().tables.PieceZips, (std::vector<int32_t>{0, 75201, -775201}));
+    EXPECT_EQ(f.ctx().tables.PieceCities[1], "DALLAS TX");
+}
