@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Platform.h"
+#include "core/ListState.h"
 #include "core/SettingsList.h"
 #include "core/WorkTables.h"
 
@@ -64,6 +65,8 @@ public:
     std::string MailClassCode;
     std::string ListFileKind;
     std::string ListFileName;
+    // Field roles and layout of the mailing list being read.
+    ListState list;
 
     SettingsLists lists;
     bool listsLoaded = false;

@@ -19,6 +19,7 @@ Program::Program(AppContext& ctx) : ctx_(ctx) {
     };
     mlrInfoDlog_ = std::make_unique<MailerInfoDialog>(ctx_);
     prefDlog_ = std::make_unique<PrefDialog>(ctx_);
+    verifyDlog_ = std::make_unique<VerifyDialog>(ctx_);
     mailTypeDlog_ = std::make_unique<MailTypeDialog>(ctx_);
     rateDlogf_ = std::make_unique<RateDialogF>(ctx_);
     rateDlog2_ = std::make_unique<RateDialog2>(ctx_);

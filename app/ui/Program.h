@@ -19,6 +19,8 @@
 #include "ui/StatementInfoDialog.h"
 #include "ui/WelcomeDialog.h"
 
+#include "listio/VerifyDialog.h"
+
 #include <functional>
 #include <memory>
 
@@ -41,6 +43,7 @@ public:
     CancelPrintDialog& cancelPrint() { return *cancelPrint_; }
     PrintSelectDialog& printSelect() { return *printSelect_; }
     PrintRun& printRun() { return *printRun_; }
+    VerifyDialog& verifyDialog() { return *verifyDlog_; }
 
     // Fixes the folders and version strings, loads the data folder and acts on the command
     // line. False when start-up failed and the program has already been told to end.
@@ -73,6 +76,7 @@ private:
     std::unique_ptr<WelcomeDialog> welcome_;
     std::unique_ptr<MailerInfoDialog> mlrInfoDlog_;
     std::unique_ptr<PrefDialog> prefDlog_;
+    std::unique_ptr<VerifyDialog> verifyDlog_;
     std::unique_ptr<MailTypeDialog> mailTypeDlog_;
     std::unique_ptr<PeriodicalDialog> periodicalDlog_;
     std::unique_ptr<RateDialogF> rateDlogf_;

@@ -122,6 +122,9 @@ ModalResult QtUi::messageBox(MessageKind kind, MessageButtons buttons, const std
     case MessageButtons::OkCancel:
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
         break;
+    case MessageButtons::OkNo:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::No);
+        break;
     case MessageButtons::YesNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         break;

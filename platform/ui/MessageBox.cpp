@@ -24,6 +24,8 @@ const char* toString(MessageButtons buttons) {
         return "Cancel";
     case MessageButtons::OkCancel:
         return "OK/Cancel";
+    case MessageButtons::OkNo:
+        return "OK/No";
     case MessageButtons::YesNo:
         return "Yes/No";
     case MessageButtons::YesNoCancel:
@@ -74,6 +76,7 @@ ModalResult defaultButton(MessageButtons buttons) {
     switch (buttons) {
     case MessageButtons::Ok:
     case MessageButtons::OkCancel:
+    case MessageButtons::OkNo:
         return ModalResult::Ok;
     case MessageButtons::Cancel:
         return ModalResult::Cancel;

@@ -17,7 +17,7 @@ enum class ModalResult : int {
 
 enum class MessageKind { Warning, Error, Information, Confirmation };
 
-enum class MessageButtons { Ok, Cancel, OkCancel, YesNo, YesNoCancel };
+enum class MessageButtons { Ok, Cancel, OkCancel, OkNo, YesNo, YesNoCancel };
 
 enum class BeepKind { Default, Hand, Asterisk, Exclamation, Question };
 

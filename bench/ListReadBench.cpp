@@ -1,0 +1,62 @@
+// Opens one mailing list unattended, as a "NOSTOP" run does, and reports the CPU time and
+// peak memory of the open (counting, field identification and reading every record).
+//
+//   list_read_bench <program folder with tables/> <list file>
+//
+// Prints one line: file, kind, records, rejected, CPU seconds, wall seconds, peak MB.
+
+#include "listio/ListOpener.h"
+#include "listio/VerifyDialog.h"
+#include "core/DataFiles.h"
+#include "print/RecordingPrinter.h"
+#include "scripted/ScriptedUi.h"
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <sys/resource.h>
+
+using namespace quillan;
+
+static double cpuSeconds() {
+    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
+
+static double peakMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s <program folder> <list file>\n", argv[0]);
+        return 2;
+    }
+    platform::ScriptedUi ui;
+    platform::RecordingPrinter printer;
+    platform::RecordingHelp help;
+    platform::RecordingShell shell;
+    platform::ConfigStore config;
+    platform::ProgramPaths paths = platform::resolveProgramPaths(argv[1]);
+    AppContext ctx(platform::Platform{ui, printer, help, shell, config}, paths,
+                   {argv[2], "NOSTOP"});
+    LoadDataFiles(ctx);
+    VerifyDialog dialog(ctx);
+    double before = peakMegabytes();
+    auto wall = std::chrono::steady_clock::now();
+    double cpu = cpuSeconds();
+    ResetListCounters(ctx);
+    std::string read = OpenMailingList(ctx, dialog, "sort");
+    cpu = cpuSeconds() - cpu;
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall).count();
+    std::string outcome = read.empty() ? "refused" : std::to_string(ctx.counters.RecordCount);
+    if (read.empty() && !ui.messages().empty())
+        outcome += " (" + ui.messages().back().text.substr(0, 40) + "...)";
+    std::printf("%-22s %-22s records %-8s rejected %-6d cpu %.3f s  wall %.3f s  peak %.1f MB "
+                "(+%.1f)\n",
+                argv[2] + std::string(argv[2]).find_last_of('/') + 1, ctx.ListFileKind.c_str(),
+                outcome.c_str(), ctx.counters.RejectedCount, cpu, seconds, peakMegabytes(),
+                peakMegabytes() - before);
+    return 0;
+}

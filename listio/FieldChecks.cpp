@@ -1,0 +1,120 @@
+#include "listio/FieldChecks.h"
+
+#include "listio/ListKinds.h"
+
+#include <optional>
+
+namespace quillan {
+
+bool isPeriodicals(const AppContext& ctx) {
+    const std::string& type = ctx.lists.MailTypeList[1];
+    return type == "5" || type == "6" || type == "7";
+}
+
+bool inCountyRates(const AppContext& ctx) {
+    return isPeriodicals(ctx) && ctx.lists.PeriodicalList[4] == "t";
+}
+
+namespace {
+
+struct OutputField {
+    int ListState::*column;
+    int minWidth;
+    bool numberAllowed;
+    const char* what; // as the messages name the field
+};
+
+const OutputField outputFields[] = {
+    {&ListState::SortColumn, 6, true, "the sorting information"},
+    {&ListState::TrayColumn, 5, true, "the tray/sack number"},
+    {&ListState::PackageColumn, 5, true, "package number"},
+    {&ListState::EndorsementColumn, 20, false, "the endorsement line (OEL)"},
+};
+
+int widthOf(const ListState& s, int column) {
+    return column >= 0 && column < static_cast<int>(s.DbfFieldWidths.size())
+               ? s.DbfFieldWidths[column]
+               : 0;
+}
+
+char typeOf(const ListState& s, int column) {
+    return column >= 0 && column < static_cast<int>(s.DbfFieldTypes.size())
+               ? s.DbfFieldTypes[column]
+               : 'C';
+}
+
+std::optional<std::string> widthProblem(const ListState& s, const OutputField& f) {
+    int column = s.*f.column;
+    if (column == -1 || widthOf(s, column) >= f.minWidth)
+        return std::nullopt;
+    return std::string("The field you chose for ") + f.what +
+           " is too short. It must be able to hold at least " + std::to_string(f.minWidth) +
+           " characters.";
+}
+
+// A result written into a dBase field of another type would be refused or changed.
+std::optional<std::string> typeProblem(const ListState& s, const OutputField& f) {
+    int column = s.*f.column;
+    char type = typeOf(s, column);
+    if (column == -1 || type == 'C' || (type == 'N' && f.numberAllowed))
+        return std::nullopt;
+    return std::string("The field you chose for ") + f.what + " must be a " +
+           (f.numberAllowed ? "character or numeric" : "character") + " field.";
+}
+
+// Writing the results into a field the list needs would destroy its addresses.
+std::optional<std::string> overlapProblem(const ListState& s, const OutputField& f) {
+    int column = s.*f.column;
+    if (column == -1)
+        return std::nullopt;
+    for (int input : {s.ZipColumn, s.Zip5Column, s.Zip4Column, s.CityColumn, s.StateColumn,
+                      s.CityStateColumn, s.CountyColumn})
+        if (input == column)
+            return std::string("The field you chose for ") + f.what +
+                   " already holds the zip code, city, state or county. Please choose "
+                   "another field.";
+    return std::nullopt;
+}
+
+std::optional<std::string> outputProblem(const AppContext& ctx, const std::string& kind) {
+    const ListState& s = ctx.list;
+    if (ctx.lists.PrefsList[2] != "0")
+        return std::nullopt;
+    if (!isTextKind(kind) && s.SortColumn == -1)
+        return "Quillan cannot proceed until you tell it in which field to put the sorting "
+               "sequence number.";
+    if (kind == KindDbase) {
+        for (const auto& f : outputFields)
+            if (auto problem = widthProblem(s, f))
+                return problem;
+        for (const auto& f : outputFields)
+            if (auto problem = typeProblem(s, f))
+                return problem;
+    }
+    for (const auto& f : outputFields)
+        if (auto problem = overlapProblem(s, f))
+            return problem;
+    return std::nullopt;
+}
+
+} // namespace
+
+std::vector<std::string> checkFieldRoles(const AppContext& ctx, const std::string& kind) {
+    const ListState& s = ctx.list;
+    std::vector<std::string> problems;
+    if (s.ZipColumn == -1 && (s.Zip5Column == -1 || s.Zip4Column == -1))
+        problems.push_back("Quillan cannot proceed until you tell it which field(s) contains "
+                           "the zip codes.");
+    if (s.CountyColumn == -1 && inCountyRates(ctx))
+        problems.push_back("Quillan cannot proceed until you tell it which field contains the "
+                           "county information.");
+    if (s.StateColumn == -1 && s.CityStateColumn == -1 && inCountyRates(ctx))
+        problems.push_back("Quillan cannot proceed until you tell it which field contains the "
+                           "state.");
+    if (problems.empty())
+        if (auto problem = outputProblem(ctx, kind))
+            problems.push_back(*problem);
+    return problems;
+}
+
+} // namespace quillan

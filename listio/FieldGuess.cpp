@@ -1,0 +1,191 @@
+#include "listio/FieldGuess.h"
+
+#include <initializer_list>
+
+namespace quillan {
+
+namespace {
+
+struct Keywords {
+    std::initializer_list<const char*> names;
+    int ListState::*column;
+};
+
+int findName(const std::vector<std::string>& names, const char* keyword) {
+    for (size_t i = 0; i < names.size(); ++i)
+        if (names[i] == keyword)
+            return static_cast<int>(i);
+    return -1;
+}
+
+void applyKeywords(ListState& roles, const std::vector<std::string>& names,
+                   std::initializer_list<const char*> keywords, int ListState::*column) {
+    for (const char* keyword : keywords) {
+        int found = findName(names, keyword);
+        if (found >= 0)
+            roles.*column = found;
+    }
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+bool digitsAt(const std::string& s, size_t from, size_t to) {
+    for (size_t i = from; i < to; ++i)
+        if (!isDigit(s[i]))
+            return false;
+    return true;
+}
+bool lettersOrBlanks(const std::string& s, size_t from, size_t to) {
+    for (size_t i = from; i < to; ++i)
+        if (!isLetter(s[i]) && s[i] != ' ')
+            return false;
+    return true;
+}
+
+std::string trimTrailingBlanks(std::string s) {
+    while (s.size() > 1 && s.back() == ' ')
+        s.pop_back();
+    return s;
+}
+
+// The seven guesses of one record.
+struct Guess {
+    int zip = -1, zip5 = -1, zip4 = -1, state = -1, cityState = -1, endorsement = -1, city = -1;
+};
+
+void guessLength(Guess& g, int c, const std::string& f) {
+    size_t n = f.size();
+    if (n == 2 && g.state == -1 && g.cityState == -1)
+        g.state = c;
+    else if (n == 4 && g.zip4 == -1 && digitsAt(f, 0, 4))
+        g.zip4 = c;
+    else if (n == 5 && g.zip5 == -1 && digitsAt(f, 0, 5))
+        g.zip5 = c;
+    else if (n == 9 && g.zip == -1 && digitsAt(f, 0, 9))
+        g.zip = c;
+    else if (n == 10 && g.zip == -1 && digitsAt(f, 0, 5) && digitsAt(f, 6, 10) &&
+             static_cast<unsigned char>(f[5]) >= 0x2D)
+        g.zip = c;
+}
+
+void guessCityState(Guess& g, int c, const std::string& f, int county) {
+    size_t n = f.size();
+    if (c == g.zip || c == g.zip5 || c == g.zip4 || c == g.endorsement || c == county)
+        return;
+    if (g.state != -1 || g.cityState != -1 || n <= 6)
+        return;
+    if (f[n - 4] == ',' && f[n - 3] == ' ' && lettersOrBlanks(f, 0, n - 4))
+        g.cityState = c;
+}
+
+void guessEndorsement(Guess& g, int c, const std::string& f, int county) {
+    if (c == g.zip || c == g.zip5 || c == g.zip4 || c == g.state || c == g.cityState || c == county)
+        return;
+    if (g.endorsement == -1 && f.size() > 3 && f.find("**") != std::string::npos)
+        g.endorsement = c;
+}
+
+bool cityLike(const std::string& f) {
+    return f.size() > 2 && lettersOrBlanks(f, 0, f.size());
+}
+
+void guessCity(Guess& g, const std::vector<std::string>& fields, int county) {
+    if (g.state > 0 && g.cityState == -1) {
+        int c = g.state - 1;
+        if (c != g.zip && c != g.endorsement && c != county && cityLike(fields[c]))
+            g.city = c;
+    }
+    if (g.city != -1 || g.cityState != -1)
+        return;
+    for (int c = 0; c < static_cast<int>(fields.size()); ++c) {
+        if (c == g.zip || c == g.state || c == g.endorsement || c == county)
+            continue;
+        if (cityLike(fields[c])) {
+            g.city = c;
+            return;
+        }
+    }
+}
+
+Guess guessRecord(const std::vector<std::string>& raw, int fieldCount, int county) {
+    std::vector<std::string> fields(static_cast<size_t>(fieldCount));
+    for (int c = 0; c < fieldCount && c < static_cast<int>(raw.size()); ++c)
+        fields[c] = trimTrailingBlanks(raw[c]);
+    Guess g;
+    for (int c = 0; c < fieldCount; ++c) {
+        guessLength(g, c, fields[c]);
+        guessCityState(g, c, fields[c], county);
+        guessEndorsement(g, c, fields[c], county);
+    }
+    guessCity(g, fields, county);
+    return g;
+}
+
+} // namespace
+
+void applyFieldKeywords(ListState& r, const std::vector<std::string>& names) {
+    applyKeywords(r, names, {"ZIP4"}, &ListState::Zip4Column);
+    applyKeywords(r, names, {"ZIP+4", "OWNERZIP", "TAXPAYERZIP"}, &ListState::ZipColumn);
+    applyKeywords(r, names, {"ZIP", "ZIPCODE", "ZIP CODE", "ZIP_CODE"},
+                  r.Zip4Column != -1 ? &ListState::Zip5Column : &ListState::ZipColumn);
+    applyKeywords(r, names,
+                  {"CITYSTATE", "CITY,STATE", "CITY,ST", "CITY, ST", "CITY, STATE", "CITY_STATE",
+                   "OWNERADDR4", "TAXPAYERADDR4"},
+                  &ListState::CityStateColumn);
+    applyKeywords(r, names, {"CITY"}, &ListState::CityColumn);
+    applyKeywords(r, names, {"STATE"}, &ListState::StateColumn);
+    applyKeywords(
+        r, names,
+        {"SORT", "SORT ORDER", "SORT_ORDER", "SEQUENCE", "ORDER", "MAILSORT", "MAIL SORT", "USER6"},
+        &ListState::SortColumn);
+    applyKeywords(
+        r, names,
+        {"PACKAGE", "PKG", "PACKAGE NUMBER", "PKG NUMBER", "PACKAGE_NUMBER", "PKG_NUMBER", "USER8"},
+        &ListState::PackageColumn);
+    applyKeywords(r, names,
+                  {"TRAY", "SACK", "TRAY NUMBER", "SACK NUMBER", "TRAY_NUMBER", "SACK_NUMBER",
+                   "TRAY/SACK", "USER7"},
+                  &ListState::TrayColumn);
+    applyKeywords(r, names, {"OEL", "ENDORSEMENT", "USER9"}, &ListState::EndorsementColumn);
+    applyKeywords(r, names, {"COUNTY"}, &ListState::CountyColumn);
+}
+
+int VoteOfThree(int a, int b, int c) {
+    if (a == b || a == c)
+        return a;
+    if (b == c)
+        return b;
+    return -1;
+}
+
+void guessFieldsFromContent(ListState& roles, const std::vector<std::vector<std::string>>& records,
+                            int fieldCount) {
+    Guess g[3];
+    for (size_t r = 0; r < 3 && r < records.size(); ++r)
+        g[r] = guessRecord(records[r], fieldCount, roles.CountyColumn);
+    auto vote = [&](int Guess::*member) {
+        return VoteOfThree(g[0].*member, g[1].*member, g[2].*member);
+    };
+    roles.ZipColumn = vote(&Guess::zip);
+    roles.Zip5Column = vote(&Guess::zip5);
+    roles.Zip4Column = vote(&Guess::zip4);
+    roles.StateColumn = vote(&Guess::state);
+    roles.CityStateColumn = vote(&Guess::cityState);
+    roles.EndorsementColumn = vote(&Guess::endorsement);
+    roles.CityColumn = vote(&Guess::city);
+}
+
+void adjustZipRoles(ListState& roles) {
+    if (roles.ZipColumn == -1 && roles.Zip4Column == -1 && roles.Zip5Column != -1)
+        roles.ZipColumn = roles.Zip5Column;
+    if (roles.ZipColumn != -1) {
+        roles.Zip4Column = -1;
+        roles.Zip5Column = -1;
+    }
+}
+
+} // namespace quillan

@@ -1,0 +1,234 @@
+#include "listio/ListOpener.h"
+
+#include "listio/AsciiFormat.h"
+#include "listio/DbfHeader.h"
+#include "listio/DbfListSource.h"
+#include "listio/FieldIdentification.h"
+#include "listio/ListKinds.h"
+#include "listio/ListSource.h"
+#include "listio/PaveReader.h"
+#include "listio/RecordReader.h"
+#include "listio/TextLineReader.h"
+#include "listio/TextListSource.h"
+#include "ui/Form.h"
+
+namespace quillan {
+
+using namespace platform;
+
+void ClearReadingPicture(AppContext& ctx) {
+    Control* image = ctx.mainWindow ? ctx.mainWindow->find("Image1") : nullptr;
+    if (!image)
+        return;
+    int w = image->geometry() ? image->geometry()->width : 100;
+    int h = image->geometry() ? image->geometry()->height : 100;
+    Canvas& c = image->canvas();
+    c.setBrush(colors::Teal);
+    c.setPen(colors::Teal);
+    c.rectangle(0, 0, w, h);
+    c.setPen(colors::Black);
+}
+
+void ResetListCounters(AppContext& ctx) {
+    ctx.counters.RecordCount = 0;
+    ctx.counters.RejectedCount = 0;
+    ctx.counters.MissingZip4Count = 0;
+    ctx.counters.InCountyCount = 0;
+    ClearReadingPicture(ctx);
+    if (!ctx.mainWindow)
+        return;
+    for (const char* name : {"TopLabel", "BottomLabel", "Stckr"})
+        if (Control* label = ctx.mainWindow->find(name))
+            label->setCaption("");
+}
+
+namespace {
+
+// The list being opened: what is known of it so far.
+struct OpenList {
+    std::string path;
+    long records = 0;
+    int fields = 0;
+    std::unique_ptr<ListSource> source;
+};
+
+std::string folderOf(const std::string& path) {
+    size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string chooseFile(AppContext& ctx, const std::string& mode) {
+    if (ctx.parameterCount() > 0)
+        return ctx.parameter(1);
+    SettingsList& prefs = ctx.lists.PrefsList;
+    FileDialogOptions options;
+    options.title = mode == "sort" ? "Find the mailing list you wish to sort"
+                                   : "Find the mailing list you wish to verify";
+    if (!prefs[10].empty())
+        options.initialFolder = folderOf(prefs[10]);
+    options.fileName = "*.*";
+    // Access and Excel lists cannot be read yet, so the dialog does not offer them.
+    options.filters = {{"All Files", {"*.*"}},
+                       {"Ascii Comma-delimited", {"*.TXT"}},
+                       {"Ascii Tab-delimited", {"*.TXT"}},
+                       {"Ascii Merge", {"*.TXT"}},
+                       {"dBase", {"*.DBF"}}};
+    std::string path = ctx.platform.ui.openFileDialog(options).value_or("");
+    if (path == "*.*")
+        return {};
+    if (!path.empty() && path != prefs[10]) {
+        prefs[10] = path;
+        ctx.saveList(prefs, "prefs.dat");
+    }
+    return path;
+}
+
+void cannotRead(AppContext& ctx, const std::string& path, const std::string& why) {
+    ctx.platform.ui.setBusyCursor(false);
+    ctx.message(BeepKind::Exclamation, MessageKind::Error, MessageButtons::Cancel,
+                "Quillan could not read " + fileNameOf(path) +
+                    ". The file may be in use by another application. " + why);
+}
+
+void refuse(AppContext& ctx, const std::string& text) {
+    ctx.platform.ui.setBusyCursor(false);
+    ctx.message(BeepKind::Hand, MessageKind::Error, MessageButtons::Cancel, text);
+}
+
+void countText(AppContext& ctx, OpenList& list) {
+    list.fields = CountAsciiFields(ctx, list.path);
+    if (list.fields <= 0)
+        return;
+    TextLineReader reader(list.path);
+    if (isHeaderKind(ctx.ListFileKind))
+        reader.skip(1);
+    std::string line;
+    long n = 0;
+    for (;;) {
+        auto status = reader.next(line);
+        if (status == TextLineReader::Status::End)
+            break;
+        if (status == TextLineReader::Status::TooLong) {
+            showUnknownFormat(ctx);
+            ctx.ListFileKind.clear();
+            return;
+        }
+        ++n;
+    }
+    list.records = n;
+    list.source = std::make_unique<TextListSource>(ctx.ListFileKind, list.path, list.fields);
+}
+
+void countDbase(AppContext& ctx, OpenList& list) {
+    if (isDbaseMemoFile(list.path)) {
+        refuse(ctx, fileNameOf(list.path) +
+                        " is a dBase memo file, which holds only the long texts of a table. "
+                        "Please choose the table itself (the .DBF file).");
+        ctx.ListFileKind.clear();
+        return;
+    }
+    DbfHeaderCheck check = readDbfHeader(list.path);
+    if (!check.header) {
+        refuse(ctx, check.recordsTooLong
+                        ? check.problem
+                        : "Quillan cannot read " + fileNameOf(list.path) + ". " + check.problem);
+        ctx.ListFileKind.clear();
+        return;
+    }
+    ctx.list.DbfFieldWidths.clear();
+    ctx.list.DbfFieldTypes.clear();
+    for (const auto& field : check.header->fields) {
+        ctx.list.DbfFieldWidths.push_back(field.width);
+        ctx.list.DbfFieldTypes.push_back(field.type);
+    }
+    list.records = check.header->records;
+    list.fields = static_cast<int>(check.header->fields.size());
+    list.source = std::make_unique<DbfListSource>(list.path, std::move(*check.header));
+}
+
+void countPave(AppContext& ctx, OpenList& list) {
+    ctx.ListFileName = list.path;
+    TextLineReader reader(list.path);
+    std::string line;
+    long n = -1;
+    for (;;) {
+        auto status = reader.next(line);
+        if (status == TextLineReader::Status::End)
+            break;
+        if (status == TextLineReader::Status::TooLong) {
+            showUnknownFormat(ctx);
+            return;
+        }
+        ++n;
+    }
+    list.records = std::max(0L, n);
+}
+
+// Access tables and Excel sheets are read through their own components, which this version
+// does not have: say so rather than pretend.
+void refuseUnreadableKind(AppContext& ctx, const OpenList& list) {
+    const bool access = ctx.ListFileKind == KindAccess;
+    refuse(ctx, "Quillan cannot read " + fileNameOf(list.path) + ". This version of Quillan " +
+                    "does not read " +
+                    (access ? "Access databases (.MDB)" : "Excel workbooks (.XLS)") +
+                    ". Please export the mailing list to an ascii or dBase file.");
+}
+
+void countRecords(AppContext& ctx, OpenList& list) {
+    const std::string& kind = ctx.ListFileKind;
+    if (isTextKind(kind))
+        countText(ctx, list);
+    else if (kind == KindDbase)
+        countDbase(ctx, list);
+    else if (kind == KindPave)
+        countPave(ctx, list);
+    else if (kind == KindAccess || kind == KindExcel)
+        refuseUnreadableKind(ctx, list);
+}
+
+bool overLimit(AppContext& ctx, long n) {
+    if (static_cast<long long>(ctx.counters.RecordCount) + n <= MaxMailingRecords)
+        return false;
+    ctx.platform.ui.setBusyCursor(false);
+    ctx.message(BeepKind::Asterisk, MessageKind::Information, MessageButtons::Cancel,
+                "You have tried to load more than 100,000 zip codes, exceeding the limit of the "
+                "program.");
+    return true;
+}
+
+long readRecords(AppContext& ctx, VerifyDialog& dialog, OpenList& list) {
+    long n = list.records;
+    if (ctx.ListFileKind == KindPave)
+        return overLimit(ctx, n) ? 0 : ReadPaveRecords(ctx, list.path, n);
+    n = IdentifyFields(ctx, dialog, *list.source, list.path, n, list.fields);
+    if (n <= 0 || overLimit(ctx, n))
+        return 0;
+    ctx.counters.RecordCount += static_cast<int32_t>(n);
+    ReadListRecords(ctx, *list.source, list.path, n, list.fields);
+    return n;
+}
+
+} // namespace
+
+std::string OpenMailingList(AppContext& ctx, VerifyDialog& dialog, const std::string& mode) {
+    OpenList list;
+    list.path = chooseFile(ctx, mode);
+    if (list.path.empty())
+        return {};
+    ctx.platform.ui.setBusyCursor(true);
+    ctx.ListFileKind.clear();
+    try {
+        ctx.ListFileKind = kindFromExtension(list.path);
+        if (ctx.ListFileKind.empty())
+            ctx.ListFileKind = DetectAsciiFormat(ctx, list.path);
+        countRecords(ctx, list);
+    } catch (const std::exception& e) {
+        cannotRead(ctx, list.path, e.what());
+        list.records = 0;
+    }
+    long n = list.records > 0 ? readRecords(ctx, dialog, list) : 0;
+    ctx.platform.ui.setBusyCursor(false);
+    return n > 0 ? list.path : std::string();
+}
+
+} // namespace quillan

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quillan {
+
+// One record as a list source hands it out.
+struct ListRecord {
+    std::vector<std::string> fields;
+    // The text line of a text list, as read.
+    std::string line;
+    // A dBase record marked deleted.
+    bool deleted = false;
+};
+
+// Where the records of a mailing list come from. Each kind of list has its own source (text
+// lists and dBase tables read their files here; Access tables and Excel sheets plug in
+// through the same interface), and the field identification, its dialog and the record
+// reader only ever ask a source.
+class ListSource {
+public:
+    virtual ~ListSource() = default;
+
+    // The field names of a list that has them (header line, descriptors), else nothing.
+    virtual std::vector<std::string> fieldNames() = 0;
+    // Reads record k (1-based) with its first `fields` fields as the file holds them; false
+    // past the last record. Reading record k + 1 after record k is the cheap case. Throws
+    // ListFileError when the file cannot be read.
+    virtual bool read(long k, int fields, ListRecord& record) = 0;
+};
+
+// The source for a list of the given kind, or nothing for a kind that cannot be read here.
+// Throws ListFileError when the file cannot be opened.
+std::unique_ptr<ListSource> openListSource(const std::string& kind, const std::string& path,
+                                           int fieldCount);
+
+} // namespace quillan

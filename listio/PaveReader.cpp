@@ -1,0 +1,138 @@
+#include "listio/PaveReader.h"
+
+#include "core/Convert.h"
+#include "listio/FieldChecks.h"
+#include "listio/ListKinds.h"
+#include "listio/PieceCity.h"
+#include "listio/TextLineReader.h"
+
+namespace quillan {
+
+using namespace platform;
+
+namespace {
+
+constexpr size_t PaveLineLength = 128;
+constexpr size_t ZipEnd = 102; // the last position the ZIP code needs
+
+// Positions from..to (1-based, inclusive), blanks where the line is shorter.
+std::string positions(const std::string& line, size_t from, size_t to) {
+    std::string part = from <= line.size() ? line.substr(from - 1, to - from + 1) : "";
+    part.resize(to - from + 1, ' ');
+    return part;
+}
+
+bool allDigits(const std::string& s) {
+    for (char c : s)
+        if (c < '0' || c > '9')
+            return false;
+    return true;
+}
+
+// The tables of the pieces, built aside so that a refused file changes nothing.
+struct PavePieces {
+    std::vector<std::string> records, cities, inCounty;
+    std::vector<int32_t> zips;
+    int32_t rejected = 0, missingZip4 = 0, inCountyCount = 0;
+};
+
+class PaveLineReader {
+public:
+    explicit PaveLineReader(const AppContext& ctx) {
+        mailType_ = ctx.lists.MailTypeList[1];
+        inCountyRule_ = inCountyRates(ctx);
+        county_ = upperAscii(ctx.lists.PeriodicalList[5]);
+        state_ = upperAscii(ctx.lists.MailerList[2]);
+    }
+
+    void add(PavePieces& p, std::string line) {
+        if (line.size() > PaveLineLength)
+            line.resize(PaveLineLength);
+        int32_t zip = strToInt(positions(line, 98, 102));
+        bool zip4Blank = positions(line, 103, 106) == "    ";
+        p.zips.push_back(zipValue(p, zip, zip4Blank));
+        std::string city = positions(line, 68, 95);
+        while (!city.empty() && city.back() == ' ')
+            city.pop_back();
+        std::string state = positions(line, 96, 97);
+        p.cities.push_back(pieceCityEntry(city, state));
+        bool inCounty = inCountyRule_ && positions(line, 126, 128) == county_ && state == state_;
+        p.inCounty.push_back(inCounty ? "t" : "f");
+        p.inCountyCount += inCounty;
+        p.records.push_back(std::move(line));
+    }
+
+private:
+    int32_t zipValue(PavePieces& p, int32_t zip, bool zip4Blank) {
+        const std::string& t = mailType_;
+        bool automation = t == "3" || t == "6" || t == "8";
+        bool plain = t == "0" || t == "1" || t == "2" || t == "5";
+        if ((automation && zip4Blank) || (plain && !zip4Blank)) {
+            ++p.rejected;
+            return -(zip + 700000);
+        }
+        if ((t == "4" || t == "7") && zip4Blank) {
+            ++p.missingZip4;
+            return -zip;
+        }
+        return zip;
+    }
+
+    std::string mailType_;
+    bool inCountyRule_ = false;
+    std::string county_;
+    std::string state_;
+};
+
+void refuse(AppContext& ctx, const std::string& text) {
+    ctx.platform.ui.setBusyCursor(false);
+    ctx.message(BeepKind::Hand, MessageKind::Error, MessageButtons::Cancel,
+                text + " Quillan cannot read this file.");
+}
+
+void commit(AppContext& ctx, PavePieces& p, const std::string& header, long n) {
+    auto& t = ctx.tables;
+    if (t.PieceRecords.empty())
+        t.PieceRecords.emplace_back();
+    t.PieceRecords[0] = header.substr(0, 67);
+    for (size_t i = 0; i < p.zips.size(); ++i) {
+        t.PieceRecords.push_back(std::move(p.records[i]));
+        t.PieceZips.push_back(p.zips[i]);
+        t.PieceCities.push_back(std::move(p.cities[i]));
+        t.PieceInCounty.push_back(std::move(p.inCounty[i]));
+    }
+    ctx.counters.RejectedCount = p.rejected;
+    ctx.counters.MissingZip4Count += p.missingZip4;
+    ctx.counters.InCountyCount += p.inCountyCount;
+    ctx.counters.RecordCount = static_cast<int32_t>(n);
+}
+
+} // namespace
+
+long ReadPaveRecords(AppContext& ctx, const std::string& path, long n) {
+    TextLineReader reader(path);
+    std::string header, line;
+    reader.next(header);
+    PaveLineReader pave(ctx);
+    PavePieces pieces;
+    std::string name = fileNameOf(path);
+    for (long k = 1; k <= n; ++k) {
+        if (reader.next(line) != TextLineReader::Status::Line)
+            break;
+        std::string where = "Line " + std::to_string(k + 1) + " of " + name;
+        if (line.size() < ZipEnd) {
+            refuse(ctx, where + " is too short to be a PAVE record.");
+            return 0;
+        }
+        if (!allDigits(positions(line, 98, 102))) {
+            refuse(ctx, where + " has no 5-digit zip code in positions 98 to 102.");
+            return 0;
+        }
+        pave.add(pieces, std::move(line));
+    }
+    n = static_cast<long>(pieces.zips.size());
+    commit(ctx, pieces, header, n);
+    return n;
+}
+
+} // namespace quillan

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "listio/ListSource.h"
+#include "listio/TextLineReader.h"
+
+#include <memory>
+#include <string>
+
+namespace quillan {
+
+// A text list: a record is a line (after the header line of a merge or bar list), split by
+// the rules of its kind.
+class TextListSource : public ListSource {
+public:
+    TextListSource(std::string kind, std::string path, int fieldCount);
+
+    std::vector<std::string> fieldNames() override;
+    bool read(long k, int fields, ListRecord& record) override;
+
+private:
+    void reopen();
+
+    std::string kind_;
+    std::string path_;
+    int fieldCount_;
+    std::unique_ptr<TextLineReader> reader_;
+    long position_ = 0; // the last record read
+};
+
+} // namespace quillan

@@ -1,0 +1,91 @@
+#include "listio/ZipParser.h"
+
+namespace quillan {
+
+namespace {
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool allDigits(const std::string& s, size_t from, size_t to) {
+    for (size_t i = from; i < to; ++i)
+        if (!isDigit(s[i]))
+            return false;
+    return true;
+}
+
+void trimBlanks(std::string& s) {
+    size_t lead = 0;
+    while (lead + 1 < s.size() && s[lead] == ' ')
+        ++lead;
+    s.erase(0, lead);
+    while (s.size() > 1 && s.back() == ' ')
+        s.pop_back();
+}
+
+bool wellFormed(const std::string& s) {
+    switch (s.size()) {
+    case 5:
+    case 9:
+        return allDigits(s, 0, s.size());
+    case 6:
+        return allDigits(s, 0, 5) && s[5] == '-';
+    case 10:
+        return allDigits(s, 0, 5) && s[5] == '-' && allDigits(s, 6, 10);
+    default:
+        return false;
+    }
+}
+
+int32_t fiveDigits(const std::string& s) {
+    int32_t z = 0;
+    for (size_t i = 0; i < s.size() && i < 5; ++i)
+        if (isDigit(s[i]))
+            z = z * 10 + (s[i] - '0');
+    return z;
+}
+
+bool lineIs(const SettingsList& list, long line, std::initializer_list<const char*> values) {
+    for (const char* v : values)
+        if (list[line] == v)
+            return true;
+    return false;
+}
+
+} // namespace
+
+ZipParser::ZipParser(AppContext& ctx)
+    : ctx_(ctx), chart_(ctx.lists.ThreeDigitChart),
+      requireZip4_(ctx.lists.PrefsList[5] != "1" &&
+                   lineIs(ctx.lists.MailTypeList, 1, {"3", "6", "8"})),
+      coSacked_(lineIs(ctx.lists.MailTypeList, 1, {"4", "7"})) {}
+
+int32_t ZipParser::parse(std::string& text) {
+    trimBlanks(text);
+    int code = 0;
+    if (text.size() <= 8 && requireZip4_)
+        code = -7;
+    else if (!wellFormed(text))
+        code = -2;
+    int32_t zip = fiveDigits(text);
+    if (zip < 100 || code == -2)
+        code = -2;
+    else if (chart_.value(zip / 100) == 0)
+        code = -6;
+    if (code < 0) {
+        ++ctx_.counters.RejectedCount;
+        return code * 100000 - zip;
+    }
+    if (coSacked_ && (text.size() == 5 || text.size() == 6)) {
+        ++ctx_.counters.MissingZip4Count;
+        return -zip;
+    }
+    return zip;
+}
+
+int32_t ParseZip(AppContext& ctx, std::string& text) {
+    return ZipParser(ctx).parse(text);
+}
+
+} // namespace quillan

@@ -1,0 +1,210 @@
+// dBase tables: headers that must be refused, deleted records, and agreement with
+// independent dBase tools (shapelib writes the table, dbfread reads it back).
+
+#include "ListTestSupport.h"
+#include "core/Convert.h"
+#include "listio/DbfHeader.h"
+#include "listio/ListKinds.h"
+
+#include <array>
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <sstream>
+
+using namespace quillan;
+using namespace quillan::test;
+
+namespace {
+
+struct Field {
+    std::string name;
+    char type;
+    int width;
+};
+
+// A dBase III table built byte by byte.
+std::string dbf(const std::vector<Field>& fields,
+                const std::vector<std::pair<bool, std::vector<std::string>>>& records) {
+    int headerLength = 32 + 32 * static_cast<int>(fields.size()) + 1;
+    int recordLength = 1;
+    for (const auto& f : fields)
+        recordLength += f.width;
+    std::string out(32, '\0');
+    out[0] = 0x03;
+    uint32_t n = static_cast<uint32_t>(records.size());
+    for (int i = 0; i < 4; ++i)
+        out[4 + i] = static_cast<char>(n >> (8 * i));
+    out[8] = static_cast<char>(headerLength & 0xFF);
+    out[9] = static_cast<char>(headerLength >> 8);
+    out[10] = static_cast<char>(recordLength & 0xFF);
+    out[11] = static_cast<char>(recordLength >> 8);
+    for (const auto& f : fields) {
+        std::string d(32, '\0');
+        d.replace(0, f.name.size(), f.name);
+        d[11] = f.type;
+        d[16] = static_cast<char>(f.width);
+        out += d;
+    }
+    out += '\x0D';
+    for (const auto& [deleted, values] : records) {
+        out += deleted ? '*' : ' ';
+        for (size_t c = 0; c < fields.size(); ++c) {
+            std::string v = c < values.size() ? values[c] : "";
+            v.resize(static_cast<size_t>(fields[c].width), ' ');
+            out += v;
+        }
+    }
+    return out + '\x1A';
+}
+
+const std::vector<Field> addressFields = {
+    {"NAME", 'C', 20}, {"CITY", 'C', 20}, {"STATE", 'C', 2}, {"ZIP", 'C', 10}, {"SORT", 'C', 6}};
+
+std::string sampleTable() {
+    return dbf(addressFields, {{false, {"Ann Lee", "Dallas", "TX", "75201"}},
+                               {true, {"Gone", "Waco", "TX", "76701"}},
+                               {false, {"Bo Diaz", "Austin", "tx", "78701-1234"}}});
+}
+
+std::string run(const std::string& command) {
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return out;
+    std::array<char, 4096> buffer{};
+    size_t n;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        out.append(buffer.data(), n);
+    pclose(pipe);
+    return out;
+}
+
+} // namespace
+
+TEST(Dbase, DeletedRecordsAreSkipped) {
+    ListFixture f;
+    std::string path = f.write("list.dbf", sampleTable());
+    EXPECT_EQ(f.open(path), path);
+    const auto& t = f.ctx().tables;
+    EXPECT_EQ(t.PieceZips, (std::vector<int32_t>{0, 75201, 78701}));
+    EXPECT_EQ(t.PieceCities, (std::vector<std::string>{"0", "DALLAS TX", "AUSTIN TX"}));
+    EXPECT_EQ(f.ctx().counters.RecordCount, 2);
+    EXPECT_EQ(f.ctx().list.DeletedRecordCount, 1);
+    EXPECT_EQ(f.ctx().list.SortColumn, 4);
+    EXPECT_EQ(f.ctx().list.DbfFieldWidths, (std::vector<int>{20, 20, 2, 10, 6}));
+}
+
+TEST(Dbase, EachDamagedHeaderGivesOneMessageAndNoRecords) {
+    std::string good = sampleTable();
+    struct Damage {
+        const char* what;
+        std::string bytes;
+        const char* says;
+    };
+    std::string badVersion = good, noTerminator = good, widths = good, manyFields = good;
+    badVersion[0] = 0x30;
+    noTerminator[32 + 5 * 32] = ' ';
+    widths[32 + 16] = 19;
+    manyFields[8] = static_cast<char>(0x41); // 0x0D41 = 3393 bytes: 105 fields
+    manyFields[9] = static_cast<char>(0x0D);
+    std::string longRecords = good;
+    longRecords[10] = static_cast<char>(10001 & 0xFF);
+    longRecords[11] = static_cast<char>(10001 >> 8);
+    std::vector<Damage> damages = {
+        {"short", good.substr(0, 31), "too short to be a dBase table"},
+        {"version", badVersion, "not a dBase III, dBase IV or FoxPro table"},
+        {"terminator", noTerminator, "does not end where"},
+        {"widths", widths, "field widths do not add up"},
+        {"fields", manyFields, "more than 100 fields"},
+        {"record length", longRecords,
+         "Sorry, but the records in this file have too many characters for Quillan to handle."},
+    };
+    for (const auto& d : damages) {
+        ListFixture f;
+        EXPECT_EQ(f.open(f.write("bad.dbf", d.bytes), 0), "") << d.what;
+        auto texts = f.messageTexts();
+        ASSERT_EQ(texts.size(), 1u) << d.what;
+        EXPECT_NE(texts[0].find(d.says), std::string::npos) << d.what << ": " << texts[0];
+        EXPECT_EQ(f.ctx().tables.PieceZips.size(), 1u);
+        EXPECT_EQ(f.ctx().ListFileKind, "") << d.what;
+    }
+}
+
+TEST(Dbase, HugeStatedCountIsRefusedBeforeAnythingIsMade) {
+    // The header claims four billion records; only the two present can be read.
+    std::string table = dbf(addressFields, {{false, {"A", "Dallas", "TX", "75201"}},
+                                            {false, {"B", "Dallas", "TX", "75202"}}});
+    for (int i = 4; i < 8; ++i)
+        table[static_cast<size_t>(i)] = '\xFF';
+    ListFixture f;
+    std::string path = f.write("huge.dbf", table);
+    EXPECT_EQ(f.open(path), path);
+    EXPECT_EQ(f.ctx().counters.RecordCount, 2);
+    DbfHeaderCheck check = readDbfHeader(path);
+    ASSERT_TRUE(check.header);
+    EXPECT_EQ(check.header->records, 2);
+}
+
+TEST(Dbase, MemoFileIsNoTable) {
+    ListFixture f;
+    EXPECT_EQ(f.open(f.write("list.DBT", sampleTable()), 0), "");
+    auto texts = f.messageTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_NE(texts[0].find("dBase memo file"), std::string::npos);
+}
+
+TEST(Dbase, ReadsWhatIndependentToolsReadFromAShapelibTable) {
+    ListFixture f;
+    std::string path = f.env.folder() + "shapes.dbf";
+    ASSERT_EQ(std::system(("dbfcreate " + path +
+                           " -s NAME 24 -s CITY 24 -s STATE 2 -s ZIP 10 -s SORT 8 -s COUNTY 16")
+                              .c_str()),
+              0);
+    const char* rows[][5] = {
+        {"ANN LEE", "Dallas", "TX", "75201"},
+        {"BO DIAZ", "Fort Worth", "TX", "76102"},
+        {"CY ROSS", "Winston-Salem", "NC", "27101"},
+        {"DEE LOW", "Saint Louis", "MO", "63101"},
+        {"ED KAY", "Albuquerque", "NM", "87102-1234"},
+        {"FAY OX", "Truth Or Consequences", "NM", "87901"},
+        {"GUS BO", "Anchorage", "AK", "99501"},
+        {"HAL IO", "Juneau", "AK", "998011234"},
+    };
+    for (const auto& r : rows) {
+        std::string cmd = "dbfadd " + path;
+        for (int c = 0; c < 4; ++c)
+            cmd += std::string(" '") + r[c] + "'";
+        cmd += " '' ''";
+        ASSERT_EQ(std::system(cmd.c_str()), 0);
+    }
+    // Mark record 3 deleted, as dBase does: its first byte becomes '*'.
+    {
+        FILE* file = std::fopen(path.c_str(), "r+b");
+        ASSERT_NE(file, nullptr);
+        unsigned char head[12];
+        ASSERT_EQ(std::fread(head, 1, 12, file), 12u);
+        long h = head[8] | head[9] << 8, r = head[10] | head[11] << 8;
+        std::fseek(file, h + 2 * r, SEEK_SET);
+        std::fputc('*', file);
+        std::fclose(file);
+    }
+    std::string script =
+        "import dbfread\n"
+        "for r in dbfread.DBF('" +
+        path +
+        "', encoding='latin-1'):\n"
+        "    print('%s\\t%s\\t%s' % (r['ZIP'][:5], r['CITY'].upper()[:18], r['STATE'].upper()))\n";
+    std::string theirs = run(std::string(QUILLAN_PYTHON) + " -c \"" + script + "\"");
+    ASSERT_FALSE(theirs.empty());
+
+    ASSERT_EQ(f.open(path), path);
+    std::ostringstream ours;
+    const auto& t = f.ctx().tables;
+    for (size_t row = 1; row < t.PieceZips.size(); ++row) {
+        const std::string& city = t.PieceCities[row];
+        ours << zeroPad(t.PieceZips[row], 5) << '\t' << city.substr(0, city.size() - 3) << '\t'
+             << city.substr(city.size() - 2) << '\n';
+    }
+    EXPECT_EQ(ours.str(), theirs);
+    EXPECT_EQ(f.ctx().counters.RecordCount, 7);
+}

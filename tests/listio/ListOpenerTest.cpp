@@ -1,0 +1,364 @@
+// Opening a mailing list end to end: golden reads of every text kind and PAVE, the record
+// limit, unreadable files, unattended runs, the in-county rule and the reading picture.
+
+#include "ListTestSupport.h"
+#include "listio/ListKinds.h"
+#include "print/RecordingCanvas.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+using namespace quillan;
+using namespace quillan::test;
+using platform::BeepKind;
+using platform::MessageButtons;
+using platform::MessageKind;
+using platform::ModalResult;
+
+namespace {
+
+struct Expected {
+    int32_t records = 0, rejected = 0;
+    std::vector<int32_t> zips;
+    std::vector<std::string> cities, inCounty;
+};
+
+Expected readExpected(const std::string& name) {
+    std::ifstream in(fixturePath("lists/" + name));
+    Expected e;
+    std::string line;
+    std::getline(in, line);
+    std::istringstream(line) >> e.records >> e.rejected;
+    while (std::getline(in, line)) {
+        auto tab1 = line.find('\t');
+        auto tab2 = line.rfind('\t');
+        e.zips.push_back(std::stoi(line.substr(0, tab1)));
+        e.cities.push_back(line.substr(tab1 + 1, tab2 - tab1 - 1));
+        e.inCounty.push_back(line.substr(tab2 + 1));
+    }
+    return e;
+}
+
+std::vector<std::string> fileLines(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::string> lines;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+template <class T>
+std::vector<T> dataRows(const std::vector<T>& table) {
+    return table.size() > 1 ? std::vector<T>(table.begin() + 1, table.end()) : std::vector<T>{};
+}
+
+void expectGolden(ListFixture& f, const std::string& list, const std::string& expectations,
+                  bool header) {
+    std::string path = fixturePath("lists/" + list);
+    f.setLine(&SettingsLists::MailTypeList, 1, "0");
+    ASSERT_EQ(f.open(path), path) << list;
+    Expected e = readExpected(expectations);
+    const auto& t = f.ctx().tables;
+    EXPECT_EQ(dataRows(t.PieceZips), e.zips) << list;
+    EXPECT_EQ(dataRows(t.PieceCities), e.cities) << list;
+    EXPECT_EQ(dataRows(t.PieceInCounty), e.inCounty) << list;
+    EXPECT_EQ(f.ctx().counters.RecordCount, e.records) << list;
+    EXPECT_EQ(f.ctx().counters.RejectedCount, e.rejected) << list;
+    auto lines = fileLines(path);
+    if (header)
+        lines.erase(lines.begin());
+    if (f.ctx().ListFileKind == KindPave)
+        for (auto& l : lines)
+            l = l.substr(0, 128);
+    EXPECT_EQ(dataRows(t.PieceRecords), lines) << list;
+    EXPECT_TRUE(f.ui().unexpected().empty());
+}
+
+std::string zipList(long records) {
+    std::string bytes;
+    bytes.reserve(static_cast<size_t>(records) * 7);
+    for (long i = 0; i < records; ++i)
+        bytes += i % 2 ? "75201\r\n" : "01234\r\n";
+    return bytes;
+}
+
+} // namespace
+
+TEST(OpenList, GoldenReadsOfEveryTextKind) {
+    for (const char* kind : {"tab", "comma", "merge", "bar"}) {
+        ListFixture f;
+        std::string k = kind;
+        expectGolden(f, "golden-" + k + ".txt", "golden-" + k + ".exp", k == "merge" || k == "bar");
+        EXPECT_EQ(f.ctx().list.ListHeaderLine.empty(), !(k == "merge" || k == "bar"));
+    }
+}
+
+TEST(OpenList, GoldenReadOfPave) {
+    ListFixture f;
+    expectGolden(f, "golden.SET", "golden-pave.exp", true);
+    EXPECT_EQ(f.ctx().ListFileKind, KindPave);
+    EXPECT_EQ(f.ctx().tables.PieceRecords[0], fileLines(fixturePath("lists/golden.SET"))[0]);
+    EXPECT_TRUE(f.ui().formLog().size() == 1) << "only the open dialog, no field dialog";
+}
+
+TEST(OpenList, LineEndsDoNotChangeWhatIsRead) {
+    std::string crlfBytes;
+    {
+        std::ifstream in(fixturePath("lists/golden-merge.txt"), std::ios::binary);
+        crlfBytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    std::vector<std::vector<int32_t>> zips;
+    std::vector<std::vector<std::string>> records;
+    for (const char* end : {"\r\n", "\n", "\r"}) {
+        std::string bytes;
+        for (size_t i = 0; i < crlfBytes.size(); ++i) {
+            if (crlfBytes.compare(i, 2, "\r\n") == 0) {
+                bytes += end;
+                ++i;
+            } else {
+                bytes += crlfBytes[i];
+            }
+        }
+        ListFixture f;
+        ASSERT_FALSE(f.open(f.write("list.txt", bytes)).empty()) << "ending " << end[0];
+        zips.push_back(f.ctx().tables.PieceZips);
+        records.push_back(f.ctx().tables.PieceRecords);
+    }
+    EXPECT_EQ(zips[1], zips[0]);
+    EXPECT_EQ(zips[2], zips[0]);
+    EXPECT_EQ(records[1], records[0]);
+    EXPECT_EQ(records[2], records[0]);
+}
+
+TEST(OpenList, NoChoiceReadsNothingAndNewChoiceIsRemembered) {
+    ListFixture f;
+    f.ui().chooseFile(std::nullopt);
+    EXPECT_EQ(OpenMailingList(f.ctx(), f.dialog, "verify"), "");
+    EXPECT_EQ(f.ui().formLog().back(), "open Find the mailing list you wish to verify");
+    std::string path = f.write("zips.txt", zipList(3));
+    EXPECT_EQ(f.open(path), path);
+    EXPECT_EQ(f.ctx().lists.PrefsList[10], path);
+    EXPECT_NE(f.env.readTable("prefs.dat").find(path), std::string::npos);
+    EXPECT_EQ(f.ui().formLog()[1], "open Find the mailing list you wish to sort");
+}
+
+TEST(OpenList, ExactlyTheRecordLimitLoadsOneMoreIsRefused) {
+    ListFixture f;
+    std::string path = f.write("limit.txt", zipList(MaxMailingRecords));
+    EXPECT_EQ(f.open(path), path);
+    EXPECT_EQ(f.ctx().counters.RecordCount, 100000);
+    EXPECT_EQ(f.ctx().tables.PieceZips.size(), 100001u);
+    EXPECT_EQ(f.ctx().tables.PieceZips[100000], 75201);
+
+    ListFixture g;
+    path = g.write("over.txt", zipList(MaxMailingRecords + 1));
+    EXPECT_EQ(g.open(path), "");
+    ASSERT_EQ(g.ui().messages().size(), 1u);
+    const auto& box = g.ui().messages()[0];
+    EXPECT_EQ(box.text, "You have tried to load more than 100,000 zip codes, exceeding the limit "
+                        "of the program.");
+    EXPECT_EQ(box.kind, MessageKind::Information);
+    EXPECT_EQ(box.buttons, MessageButtons::Cancel);
+    EXPECT_EQ(g.ui().beeps().back(), BeepKind::Asterisk);
+    EXPECT_EQ(g.ctx().tables.PieceZips.size(), 1u);
+    EXPECT_EQ(g.ctx().counters.RecordCount, 0);
+}
+
+TEST(OpenList, UnreadableFilesSayWhichAndReadNothing) {
+    ListFixture f;
+    std::filesystem::create_directory(f.env.folder() + "folder.txt");
+    std::string missing = f.env.folder() + "missing.dbf";
+    for (const std::string& path : {f.env.folder() + "folder.txt", missing}) {
+        f.ui().clearRecords();
+        EXPECT_EQ(f.open(path, 0), "");
+        ASSERT_EQ(f.ui().messages().size(), 1u) << path;
+        const auto& box = f.ui().messages()[0];
+        std::string name = fileNameOf(path);
+        EXPECT_EQ(box.text.rfind("Quillan could not read " + name +
+                                     ". The file may be in use by another application.",
+                                 0),
+                  0u)
+            << box.text;
+        EXPECT_EQ(box.kind, MessageKind::Error);
+        EXPECT_EQ(box.buttons, MessageButtons::Cancel);
+        EXPECT_EQ(f.ui().beeps().back(), BeepKind::Exclamation);
+    }
+    EXPECT_EQ(f.ctx().tables.PieceZips.size(), 1u);
+}
+
+TEST(OpenList, AccessAndExcelListsAreRefusedByName) {
+    ListFixture f;
+    EXPECT_EQ(f.open(f.write("members.mdb", "x"), 0), "");
+    EXPECT_EQ(f.open(f.write("members.XLS", "x"), 0), "");
+    auto texts = f.messageTexts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_NE(texts[0].find("members.mdb"), std::string::npos);
+    EXPECT_NE(texts[0].find("does not read Access databases"), std::string::npos);
+    EXPECT_NE(texts[1].find("does not read Excel workbooks"), std::string::npos);
+}
+
+TEST(OpenList, HeaderOnlyListReadsNothing) {
+    ListFixture f;
+    EXPECT_EQ(f.open(f.write("h.txt", "NAME,ZIP\r\n"), 0), "");
+    EXPECT_TRUE(f.ui().formLog().size() == 1);
+}
+
+TEST(OpenList, CancelledFieldDialogReadsNothing) {
+    ListFixture f;
+    f.ui().pressWhenShown("VerifyDlog", "CancelBtn");
+    EXPECT_EQ(f.open(f.write("z.txt", zipList(5)), 0), "");
+    EXPECT_TRUE(f.ui().messages().empty());
+    EXPECT_EQ(f.ctx().tables.PieceZips.size(), 1u);
+}
+
+TEST(OpenList, FailedCheckShowsTheDialogAgainUntilMended) {
+    ListFixture f;
+    std::string path = f.write("nozip.txt", crlf({"NAME,CITY", "ANN,WACO", "BO,AUSTIN"}));
+    f.ui().pressWhenShown("VerifyDlog", "OKBtn");
+    f.ui().whenShown("VerifyDlog", [](platform::Form& form) {
+        form.control("zip").userSetItemIndex(1);
+        form.control("OKBtn").userClick();
+    });
+    f.ui().chooseFile(path);
+    EXPECT_EQ(OpenMailingList(f.ctx(), f.dialog, "sort"), path);
+    EXPECT_EQ(f.messageTexts().size(), 1u);
+    EXPECT_EQ(f.ctx().list.ZipColumn, 1);
+    EXPECT_EQ(f.ctx().tables.PieceZips[1], -200000);
+}
+
+TEST(OpenList, UnattendedRunsEndAFailedCheckWithoutRecords) {
+    for (const char* mode : {"NOSTOP", "duziz"}) {
+        ListFixture probe;
+        std::string path = probe.write("nozip.txt", crlf({"NAME,CITY", "ANN,WACO"}));
+        ListFixture f({path, mode});
+        EXPECT_EQ(f.open(path, 0), "") << mode;
+        auto texts = f.messageTexts();
+        ASSERT_EQ(texts.size(), 1u) << mode;
+        EXPECT_EQ(texts[0], std::string(mode) == "NOSTOP"
+                                ? "Quillan cannot proceed until you tell it which field(s) "
+                                  "contains the zip codes."
+                                : "Your VaveVedadov file is not set up properly. Please contact "
+                                  "Duziz for help.");
+        EXPECT_TRUE(f.ui().formLog().empty()) << "no open dialog, no field dialog";
+        EXPECT_EQ(f.ctx().lists.PrefsList[10], "");
+    }
+}
+
+TEST(OpenList, ControlCharactersInACityBecomeBlanks) {
+    ListFixture f;
+    std::string path = f.write("c.txt", crlf({"ZIP,CITY,STATE", "75201,DAL\x01LAS,T\x7F",
+                                              "75201,ABCDEFGHIJKLMNOPQ\xC3\x89X,TX"}));
+    ASSERT_EQ(f.open(path), path);
+    EXPECT_EQ(f.ctx().tables.PieceCities[1], "DAL LAS T");
+    // 18 bytes would split the two-byte capital E acute: the cut keeps whole characters.
+    EXPECT_EQ(f.ctx().tables.PieceCities[2], "ABCDEFGHIJKLMNOPQ TX");
+}
+
+namespace {
+
+// A merge list of 12,000 Periodicals pieces, `inCounty` of them in the mailer's county.
+std::string countyList(int inCounty) {
+    std::vector<std::string> lines = {"ZIP,STATE,COUNTY"};
+    for (int i = 0; i < 12000; ++i)
+        lines.push_back(i < inCounty ? "75201,tx,Dallas" : "75201,TX,COLLIN");
+    return crlf(lines);
+}
+
+struct InCounty : ListFixture {
+    explicit InCounty(const char* mailType = "5") {
+        setLine(&SettingsLists::MailTypeList, 1, mailType);
+        setLine(&SettingsLists::PeriodicalList, 4, "t");
+        setLine(&SettingsLists::PeriodicalList, 5, "DALLAS");
+    }
+    const char* question = "For in-county rates, you must have fewer than 10000 total pcs, or, "
+                           "more than half of the pcs must be incounty. This mailing appears not "
+                           "to qualify. Do you want to use incounty rates anyway?";
+};
+
+} // namespace
+
+TEST(InCountyRule, MoreThanHalfInCountyAsksNothing) {
+    InCounty f;
+    ASSERT_FALSE(f.open(f.write("c.txt", countyList(6001))).empty());
+    EXPECT_TRUE(f.ui().messages().empty());
+    EXPECT_EQ(f.ctx().counters.InCountyCount, 6001);
+    EXPECT_EQ(f.ctx().tables.PieceInCounty[6001], "t");
+    EXPECT_EQ(f.ctx().tables.PieceInCounty[6002], "f");
+}
+
+TEST(InCountyRule, HalfInCountyAsksAndNoClearsEveryMark) {
+    InCounty f;
+    f.ui().answerNextMessage(ModalResult::No);
+    ASSERT_FALSE(f.open(f.write("c.txt", countyList(6000))).empty());
+    ASSERT_EQ(f.ui().messages().size(), 1u);
+    EXPECT_EQ(f.ui().messages()[0].text, f.question);
+    EXPECT_EQ(f.ui().messages()[0].buttons, MessageButtons::OkNo);
+    EXPECT_EQ(f.ui().beeps().back(), BeepKind::Asterisk);
+    const auto& marks = f.ctx().tables.PieceInCounty;
+    EXPECT_EQ(std::count(marks.begin() + 1, marks.end(), "f"), 12000);
+    EXPECT_EQ(f.ctx().counters.InCountyCount, 0);
+    EXPECT_EQ(f.ctx().lists.PeriodicalList[4], "f");
+
+    InCounty ok;
+    ASSERT_FALSE(ok.open(ok.write("c.txt", countyList(6000))).empty());
+    EXPECT_EQ(ok.ctx().counters.InCountyCount, 6000) << "OK keeps the marks";
+}
+
+TEST(InCountyRule, OnlyPeriodicalsMarkPiecesInCounty) {
+    InCounty f("2");
+    ASSERT_FALSE(f.open(f.write("c.txt", countyList(3000))).empty());
+    EXPECT_TRUE(f.ui().messages().empty());
+    EXPECT_EQ(f.ctx().counters.InCountyCount, 0);
+    EXPECT_EQ(f.ctx().tables.PieceInCounty[1], "f");
+}
+
+TEST(ReadingPicture, DrawsThePageAndPausesInVirtualTime) {
+    ListFixture f;
+    long long before = f.ui().now();
+    ASSERT_FALSE(f.open(f.write("Zips.TXT", zipList(10))).empty());
+    // The first picture, then one step for each fifth of the list.
+    EXPECT_EQ(f.ui().now() - before, 6 * 500);
+    auto& image =
+        dynamic_cast<platform::RecordingCanvas&>(f.window.form().control("Image1").canvas());
+    const auto& log = image.log();
+    EXPECT_NE(std::find(log.begin(), log.end(), "polygon 60,10 60,30 80,30"), log.end());
+    EXPECT_NE(std::find(log.begin(), log.end(), "polygon 20,10 60,10 60,30 80,30 80,90 20,90"),
+              log.end());
+    EXPECT_EQ(f.window.form().control("TopLabel").caption(), "Reading");
+    EXPECT_EQ(f.window.form().control("BottomLabel").caption(), "zips.txt");
+    ResetListCounters(f.ctx());
+    EXPECT_EQ(f.window.form().control("TopLabel").caption(), "");
+    EXPECT_EQ(log.back(), "pen (0,0,0) 1");
+}
+
+TEST(OpenList, DamagedPaveLinesRefuseTheWholeFile) {
+    std::string header(67, 'H');
+    std::string piece = std::string(67, 'N') + "DALLAS" + std::string(22, ' ') + "TX" + "75201" +
+                        "1234" + std::string(22, ' ');
+    std::string letters = piece;
+    letters.replace(97, 5, "7520A");
+    for (const auto& [bad, says] : std::vector<std::pair<std::string, std::string>>{
+             {piece.substr(0, 100), "Line 3 of p.SET is too short to be a PAVE record."},
+             {letters, "Line 3 of p.SET has no 5-digit zip code in positions 98 to 102."}}) {
+        ListFixture f;
+        f.setLine(&SettingsLists::MailTypeList, 1, "3");
+        EXPECT_EQ(f.open(f.write("p.SET", crlf({header, piece, bad})), 0), "");
+        ASSERT_EQ(f.messageTexts().size(), 1u);
+        EXPECT_EQ(f.messageTexts()[0], says + " Quillan cannot read this file.");
+        EXPECT_EQ(f.ctx().tables.PieceZips.size(), 1u);
+        EXPECT_EQ(f.ctx().counters.RecordCount, 0);
+    }
+    ListFixture f;
+    f.setLine(&SettingsLists::MailTypeList, 1, "3");
+    std::string path = f.write("p.SET", crlf({header, piece, piece.substr(0, 102)}));
+    ASSERT_EQ(f.open(path, 0), path);
+    // Automation: the piece with ZIP+4 is accepted, the one without is rejected.
+    EXPECT_EQ(f.ctx().tables.PieceZips, (std::vector<int32_t>{0, 75201, -775201}));
+    EXPECT_EQ(f.ctx().tables.PieceCities[1], "DALLAS TX");
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "listio/ListOpener.h"
+#include "listio/VerifyDialog.h"
+#include "support/TestEnvironment.h"
+#include "ui/MainWindow.h"
+
+#include <string>
+#include <vector>
+
+namespace quillan::test {
+
+// A loaded program folder with the main window (for the reading picture and its pauses)
+// and the field dialog, over the scripted platform.
+struct ListFixture {
+    explicit ListFixture(std::vector<std::string> parameters = {},
+                         const std::string& tablesFrom = {});
+
+    TestEnvironment env;
+    MainWindow window;
+    VerifyDialog dialog;
+
+    AppContext& ctx() { return env.context(); }
+    platform::ScriptedUi& ui() { return env.ui; }
+
+    // Writes a file into the scratch folder and returns its path.
+    std::string write(const std::string& name, const std::string& bytes) const;
+    // Sets one line of a settings list in memory.
+    void setLine(SettingsList SettingsLists::*list, long line, const std::string& value);
+
+    // Opens the list through the open dialog, pressing Finish in the field dialog when it
+    // shows (once, unless told otherwise).
+    std::string open(const std::string& path, int finishes = 1);
+
+    std::vector<std::string> messageTexts() const;
+};
+
+// Lines joined with CR LF, each terminated.
+std::string crlf(const std::vector<std::string>& lines);
+
+} // namespace quillan::test

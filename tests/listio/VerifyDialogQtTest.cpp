@@ -1,0 +1,49 @@
+// A screenshot of the field identification dialog on the real (offscreen) Qt backend.
+
+#include "core/DataFiles.h"
+#include "listio/ListKinds.h"
+#include "listio/VerifyDialog.h"
+#include "qt/QtPlatform.h"
+#include "support/TestEnvironment.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace quillan;
+
+TEST(FieldDialogQt, ScreenshotShowsEveryControl) {
+    std::string folder = test::artefactFolder() + "qt-verify-" + std::to_string(getpid()) + "/";
+    fs::remove_all(folder);
+    fs::create_directories(folder + "tables");
+    for (const auto& e : fs::directory_iterator(QUILLAN_SHIPPED_TABLES))
+        if (e.path().extension() == ".dat")
+            fs::copy_file(e.path(), folder + "tables/" + e.path().filename().string());
+    platform::ProgramPaths paths = platform::resolveProgramPaths(folder);
+    static int argc = 1;
+    static char name[] = "listio_qt_tests";
+    static char* argv[] = {name, nullptr};
+    platform::QtPlatform qt(argc, argv, paths);
+    AppContext ctx(qt.platform(), paths, {});
+    LoadDataFiles(ctx);
+    // Periodicals in-county, results into a dBase list: every control is shown.
+    ctx.lists.MailTypeList[1] = "5";
+    ctx.lists.PeriodicalList[4] = "t";
+    ctx.lists.PrefsList[2] = "0";
+    std::string list = test::fixturePath("lists/small.dbf");
+    VerifyDialog dialog(ctx);
+    dialog.memo().setLines(
+        {KindDbase, list, "8", "7", "4", "-1", "-1", "2", "3", "-1", "6", "-1", "-1", "-1", "5"});
+    dialog.form().onActivate();
+    std::string png = test::artefactFolder() + "field-dialog.png";
+    ASSERT_TRUE(qt.saveScreenshot(dialog.form(), png));
+    EXPECT_GT(fs::file_size(png), 5000u);
+    for (const char* control : {"zip", "zip5", "zip4", "city", "state", "citystate", "sort", "tray",
+                                "pkg", "oel", "county", "optional", "nextbtn", "prevbtn", "OKBtn",
+                                "CancelBtn", "fileTypeLabel", "NewRecordsLabel"})
+        EXPECT_TRUE(dialog.form().control(control).visible()) << control;
+    EXPECT_EQ(dialog.form().control("zip").items().size(), 7u);
+    EXPECT_EQ(dialog.form().control("zip").text(), "ZIP");
+    fs::remove_all(folder);
+}
