@@ -1,11 +1,12 @@
 # Quillan: the two everyday commands.
 #   make run   installs what is missing, builds, runs Quillan
 #   make test  installs what is missing, builds with sanitizers, runs every test
+#   make presort-long  the presort property tests over 5,000 mailings per class code
 JOBS ?= 8
 BUILD_DIR ?= build
 TEST_BUILD_DIR ?= build-test
 
-.PHONY: deps run build test bench clean format
+.PHONY: deps run build test presort-long bench clean format
 
 deps:
 	@scripts/install-deps
@@ -21,6 +22,12 @@ test: deps
 	@cmake -S . -B $(TEST_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DQUILLAN_TESTS=ON -DQUILLAN_SANITIZE=ON >/dev/null
 	@cmake --build $(TEST_BUILD_DIR) -j$(JOBS)
 	@cd $(TEST_BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+# The presort property tests with 5,000 random mailings per class code (CI runs 200).
+presort-long: deps
+	@cmake -S . -B $(TEST_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DQUILLAN_TESTS=ON -DQUILLAN_SANITIZE=ON >/dev/null
+	@cmake --build $(TEST_BUILD_DIR) -j$(JOBS) --target presort_tests
+	@cd $(TEST_BUILD_DIR) && QUILLAN_PRESORT_LISTS=5000 ./presort_tests --gtest_filter='*PresortProperties*'
 
 bench: deps
 	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DQUILLAN_TESTS=OFF -DQUILLAN_BENCH=ON >/dev/null

@@ -38,7 +38,7 @@ TDLIST = [
 TDSCLIST = [
     "BUFFALO NY 140",               # 1: 140-141, code 140 is a member
     "HONOLULU HI 967",              # 2: 967-968 (969 joins for First-Class)
-    "DALLAS TX 752*LETTER SCHEME",  # 3: 752-753, code before the "*"
+    "DALLAS TX 752*LETTER SCHEME",  # 3: 750, 752-753, code before the "*"
 ]
 SCFLIST = [
     "SPRINGFIELD MA 010",     # 1: 010-013, the "010" row of the ASF table
@@ -104,7 +104,7 @@ PREFIXES = {
     152: (5, 0, 5, 3, 3, 3, 3, 6),
     730: (6, 0, 6, 4, 4, 4, 4, 3),
     731: (6, 0, 6, 4, 4, 4, 4, 3),
-    750: (7, 0, -7, 5, 5, 5, 5, 2),
+    750: (7, 3, -7, 5, 5, 5, 5, 2),
     751: (8, 0, 8, 5, 5, 5, 5, 1),
     752: (-8, 3, 8, 5, 5, 5, 5, 1),
     753: (9, 3, 8, 5, 5, 5, 5, 2),
@@ -140,8 +140,9 @@ Constructs, one place each
   3-digit tray sorts as 751.
 - Schemes (tdsclist): 1 "BUFFALO NY 140" for 140-141 (the code 140 is a
   member prefix); 2 "HONOLULU HI 967" for 967-968; 3
-  "DALLAS TX 752*LETTER SCHEME" for 752-753 (code taken before the "*").
-  969 is in no scheme: First-Class looks it up as 967 and so joins scheme 2.
+  "DALLAS TX 752*LETTER SCHEME" for 750 and 752-753 (code taken before the
+  "*"; 750 lies outside the mailer's SCF, 752-753 inside it).  969 is in no
+  scheme: First-Class looks it up as 967 and so joins scheme 2.
 - SCFs: single-prefix SCFs have negative values: 014 = -2, 090 = -3,
   750 = -7, 770 = -9, 800 = -10, 969 = -12.  SCF 1 "SPRINGFIELD MA 010"
   (010-013) ends in "010", the SCF row of the "05500" ASF; SCF 4

@@ -8,7 +8,6 @@
 #include "core/presort/LevelProgress.h"
 #include "core/presort/MailClass.h"
 #include "core/presort/PresortRules.h"
-#include "ui/Form.h"
 
 #include <algorithm>
 #include <array>
@@ -45,15 +44,6 @@ const char* bottomCaption(const std::string& code) {
     if (isPackagedLetters(code))
         return "Packages and Trays";
     return isTraysOnlyLetters(code) ? "Trays" : "Packages and Sacks";
-}
-
-void showCaption(AppContext& ctx, const char* control, const std::string& caption) {
-    if (!ctx.mainWindow)
-        return;
-    if (platform::Control* label = ctx.mainWindow->find(control)) {
-        label->setCaption(caption);
-        label->setVisible(true);
-    }
 }
 
 // One ZIP group per distinct key, in ascending order of the ZIP; the pieces of a ZIP with
@@ -240,9 +230,9 @@ void makeFiveDigitContainers(AppContext& ctx, const Minimums& minimums) {
 void Build5DigitLevel(AppContext& ctx) {
     const std::string& code = ctx.MailClassCode;
     ClearSortPicture(ctx);
-    showCaption(ctx, "TopLabel", "Building");
+    showProgressCaption(ctx, "TopLabel", "Building");
     ShowProgressSticker(ctx, "D", StickerFiveDigit);
-    showCaption(ctx, "BottomLabel", bottomCaption(code));
+    showProgressCaption(ctx, "BottomLabel", bottomCaption(code));
     LevelProgress progress(ctx, ctx.counters.RecordCount - ctx.counters.RejectedCount);
     Minimums minimums = fiveDigitMinimums(ctx);
     buildZipGroups(ctx, progress);

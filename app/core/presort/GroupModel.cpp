@@ -146,6 +146,13 @@ int32_t GroupModel::splitSortGroup(int32_t s, int32_t p, int32_t c) {
     return node;
 }
 
+int32_t GroupModel::insertGroupAfter(int32_t s, GroupNode group) {
+    int32_t node = static_cast<int32_t>(groups.size());
+    groups.push_back(std::move(group));
+    linkAfter(nextGroup_, s, node);
+    return node;
+}
+
 int32_t GroupModel::insertContainerAfter(int32_t j) {
     int32_t node = static_cast<int32_t>(containers.size());
     const ContainerNode& from = containers[at(j)];

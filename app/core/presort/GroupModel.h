@@ -61,9 +61,14 @@ public:
     int32_t splitZipGroup(int32_t g, int32_t to, int32_t m);
     // An empty container directly after j with j's label, entry and level. Returns it.
     int32_t insertContainerAfter(int32_t j);
+    // Cuts m pieces off ZIP group z into a new ZIP group directly after it, owned by
+    // `owner` (the owners' lists of ZIP groups are the caller's to keep). In-county pieces
+    // stay with z as far as they fit. Returns the new node.
+    int32_t cutZipGroup(int32_t z, int32_t m, int32_t owner);
+    // A new sort group directly after s. Returns it.
+    int32_t insertGroupAfter(int32_t s, GroupNode group);
 
 private:
-    int32_t cutZipGroup(int32_t z, int32_t m, int32_t owner);
     int32_t largestZipIndex(const std::vector<int32_t>& list) const;
 
     AppContext& ctx_;

@@ -6,9 +6,7 @@ namespace quillan {
 
 using LevelBuilder = void (*)(AppContext&);
 
-// The levels after the 5-digit one, in the order the presort may call them. An entry is
-// empty while that level is not part of the program; a presort that would need it leaves
-// pieces unplaced and is refused.
+// The levels after the 5-digit one, in the order the presort may call them.
 struct LaterLevels {
     LevelBuilder build3DigitLevel = nullptr;
     LevelBuilder build3DigitSchemeLevel = nullptr;

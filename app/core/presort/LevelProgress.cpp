@@ -1,6 +1,7 @@
 #include "core/presort/LevelProgress.h"
 
 #include "core/ProgressPicture.h"
+#include "ui/Form.h"
 
 #include <algorithm>
 
@@ -24,6 +25,15 @@ void LevelProgress::finish() {
 void LevelProgress::showDownTo(int icons) {
     while (shown_ > icons)
         ShowProgressIcons(ctx_, --shown_);
+}
+
+void showProgressCaption(AppContext& ctx, const char* control, const std::string& caption) {
+    if (!ctx.mainWindow)
+        return;
+    if (platform::Control* label = ctx.mainWindow->find(control)) {
+        label->setCaption(caption);
+        label->setVisible(true);
+    }
 }
 
 } // namespace quillan

@@ -3,6 +3,7 @@
 #include "core/AppContext.h"
 
 #include <cstdint>
+#include <string>
 
 namespace quillan {
 
@@ -24,5 +25,8 @@ private:
     int64_t total_;
     int shown_ = 5;
 };
+
+// Shows a caption of the progress picture ("TopLabel", "BottomLabel") on the main window.
+void showProgressCaption(AppContext& ctx, const char* control, const std::string& caption);
 
 } // namespace quillan

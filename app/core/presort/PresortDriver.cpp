@@ -4,8 +4,8 @@
 
 #include "core/presort/ContainerFilling.h"
 #include "core/presort/FiveDigitLevel.h"
-#include "core/presort/LaterLevels.h"
 #include "core/presort/MailClass.h"
+#include "core/presort/MixedLevel.h"
 #include "core/presort/PackageSplit.h"
 #include "core/presort/PresortRules.h"
 
@@ -15,36 +15,25 @@ namespace quillan {
 
 namespace {
 
-// Runs the later levels of the class, each only while pieces remain; returns the name of
-// the first one that was needed but is not part of the program.
-std::string buildLaterLevels(AppContext& ctx) {
+// Runs the later levels of the class, each only while pieces remain.
+void buildLaterLevels(AppContext& ctx, const LaterLevels& levels) {
     const std::string& code = ctx.MailClassCode;
-    const LaterLevels& levels = laterLevels();
-    std::string missing;
-    auto run = [&](LevelBuilder builder, const char* name) {
-        if (!piecesRemain(ctx))
-            return;
-        if (builder)
+    auto run = [&](LevelBuilder builder) {
+        if (piecesRemain(ctx))
             builder(ctx);
-        else if (missing.empty())
-            missing = name;
     };
     bool automationLetters = code == "RAL" || code == "PAL" || code == "FAL";
-    if (automationLetters)
-        run(levels.build3DigitSchemeLevel, "3-digit scheme");
-    else
-        run(levels.build3DigitLevel, "3-digit");
+    run(automationLetters ? levels.build3DigitSchemeLevel : levels.build3DigitLevel);
     if (code == "PAF" || code == "PNAF" || code == "PCOF")
-        run(levels.buildSCFLevel, "SCF");
+        run(levels.buildSCFLevel);
     if (isTraysOnlyLetters(code)) {
-        run(levels.buildAADCLevel, "AADC");
-        run(CompactSortGroups, "");
-        run(levels.buildAADCGroups, "AADC group");
+        run(levels.buildAADCLevel);
+        run(CompactSortGroups);
+        run(levels.buildAADCGroups);
     } else {
-        run(levels.buildADCLevel, "ADC");
+        run(levels.buildADCLevel);
     }
-    run(levels.buildMixedLevel, "mixed");
-    return missing;
+    run(levels.buildMixedLevel);
 }
 
 int32_t unplacedPieces(const AppContext& ctx) {
@@ -55,8 +44,13 @@ int32_t unplacedPieces(const AppContext& ctx) {
 } // namespace
 
 void RunPresort(AppContext& ctx) {
+    RunPresortWith(ctx, laterLevels());
+}
+
+void RunPresortWith(AppContext& ctx, const LaterLevels& levels) {
     ctx.platform.ui.setBusyCursor(true);
     ChooseMailClassCode(ctx);
+    mixedDestination(ctx); // refuses the sort now rather than after the levels
     const std::string code = ctx.MailClassCode;
     MailingCounters& c = ctx.counters;
     c.SortGroupCount = 1;
@@ -67,7 +61,7 @@ void RunPresort(AppContext& ctx) {
     Build5DigitLevel(ctx);
     if (isTraysOnlyLetters(code))
         CompactSortGroups(ctx);
-    std::string missing = buildLaterLevels(ctx);
+    buildLaterLevels(ctx, levels);
 
     if (isFlatClass(code))
         FillFlatContainers(ctx);
@@ -75,13 +69,10 @@ void RunPresort(AppContext& ctx) {
         FillLetterTrays(ctx, code);
     SplitLargePackages(ctx);
 
-    if (piecesRemain(ctx)) {
-        std::string why = missing.empty() ? std::string()
-                                          : ": this version of Quillan cannot build the " +
-                                                missing + " level yet";
+    // Every level up to the mixed one places what it gathers; this guards the counts.
+    if (piecesRemain(ctx))
         throw PresortError("The presort left " + std::to_string(unplacedPieces(ctx)) +
-                           " pieces without a tray or sack" + why + ". Nothing was saved.");
-    }
+                           " pieces without a tray or sack. Nothing was saved.");
     SaveSortResults(ctx);
 }
 

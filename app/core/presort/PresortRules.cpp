@@ -56,10 +56,13 @@ bool piecesRemain(const AppContext& ctx) {
     return c.RecordCount > c.PlacedPieces + c.RejectedCount;
 }
 
+int mailerPrefix(const AppContext& ctx) {
+    return strToInt(ctx.lists.MailerList[3].substr(0, 3));
+}
+
 bool inOriginScf(const AppContext& ctx, int prefix) {
-    int mailerPrefix = strToInt(ctx.lists.MailerList[3].substr(0, 3));
     const SettingsList& scf = ctx.lists.ScfChart;
-    return std::abs(chartValue(scf, prefix)) == std::abs(chartValue(scf, mailerPrefix));
+    return std::abs(chartValue(scf, prefix)) == std::abs(chartValue(scf, mailerPrefix(ctx)));
 }
 
 int groupPrefix(const std::string& label) {

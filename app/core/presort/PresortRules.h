@@ -28,6 +28,9 @@ int32_t flatSackMinimum(const AppContext& ctx);
 // True while some valid piece is in no tray or sack.
 bool piecesRemain(const AppContext& ctx);
 
+// The first three digits of the mailer's ZIP (mailer.dat line 3).
+int mailerPrefix(const AppContext& ctx);
+
 // True when the 3-digit prefix lies in the mailer's own SCF; origin containers may be made
 // below the minimum.
 bool inOriginScf(const AppContext& ctx, int prefix);

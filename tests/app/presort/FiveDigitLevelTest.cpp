@@ -62,7 +62,10 @@ TEST(FiveDigitLevel, AutomationLettersNeed150PiecesForAGroupAndTray) {
     build5Digit(few);
     EXPECT_EQ(few.ctx.counters.SortGroupCount, 1);
     EXPECT_EQ(rows(few.ctx.tables.ZipGroupOwner), (std::vector<int32_t>{0}));
-    EXPECT_THROW(RunPresort(few.ctx), PresortError) << "149 unplaced pieces are no success";
+    RunPresort(few.ctx);
+    EXPECT_EQ(rows(few.ctx.tables.ContainerLevel), (std::vector<std::string>{"Mixed AADC"}))
+        << "149 pieces go on to the mixed tray";
+    few.expectConsistent();
 
     PresortHarness enough;
     enough.mailClass(3, 0);
@@ -180,16 +183,15 @@ TEST(PresortDriver, SavesTheSortResultFileOfAFiveDigitSort) {
               platform::readFileBytes(test::fixturePath("presort/ral-5digit.qlPrint")).value());
 }
 
-TEST(PresortDriver, UnplacedPiecesAreReportedAndNothingIsSaved) {
+TEST(PresortDriver, PiecesBelowTheFiveDigitMinimumGoOnToTheLaterLevels) {
     PresortHarness h;
     h.mailClass(2, 1);
     h.pieces("01234x200, 75201x40");
-    try {
-        RunPresort(h.ctx);
-        FAIL() << "40 pieces need the 3-digit level";
-    } catch (const PresortError& e) {
-        EXPECT_STREQ(e.what(), "The presort left 40 pieces without a tray or sack: this version "
-                               "of Quillan cannot build the 3-digit level yet. Nothing was saved.");
-    }
-    EXPECT_FALSE(platform::readFileBytes(h.ctx.sortResultPath()).has_value());
+    RunPresort(h.ctx);
+    const WorkTables& t = h.ctx.tables;
+    EXPECT_EQ(rows(t.ContainerPieces), (std::vector<int32_t>{200, 40}));
+    EXPECT_EQ(rows(t.ContainerLevel), (std::vector<std::string>{"3/5-Digit", "Basic"}))
+        << "the 40 pieces lie in the mailer's own SCF";
+    EXPECT_TRUE(platform::readFileBytes(h.ctx.sortResultPath()).has_value());
+    h.expectConsistent();
 }

@@ -1,0 +1,236 @@
+#include "core/presort/DistributionLevel.h"
+
+#include "core/Convert.h"
+#include "core/PostalCharts.h"
+#include "core/presort/EntryDiscount.h"
+#include "core/presort/GroupModel.h"
+#include "core/presort/LevelContainers.h"
+#include "core/presort/MailClass.h"
+#include "core/presort/OrderKeys.h"
+#include "core/presort/PresortRules.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <numeric>
+#include <unordered_map>
+
+namespace quillan {
+
+namespace {
+
+size_t at(int32_t n) {
+    return static_cast<size_t>(n);
+}
+
+// The label of the group that takes the rest of a cut group: the one ZIP or 3-digit
+// prefix its ZIP groups share, else the cut group's own label.
+std::string restLabel(const GroupModel& model, const std::vector<int32_t>& rest,
+                      const std::string& cutLabel) {
+    auto zipOf = [&](int32_t z) { return std::abs(model.zips[at(z)].zip) % 100000; };
+    int32_t zip = zipOf(rest.front());
+    bool oneZip = std::all_of(rest.begin(), rest.end(), [&](int32_t z) { return zipOf(z) == zip; });
+    if (oneZip)
+        return "5D " + zeroPad(zip, 5);
+    bool onePrefix = std::all_of(rest.begin(), rest.end(),
+                                 [&](int32_t z) { return zipOf(z) / 100 == zip / 100; });
+    if (onePrefix)
+        return "3D " + zeroPad(zip / 100, 3);
+    return cutLabel;
+}
+
+// One pass over the sort groups of the level, with the groups of every center linked in
+// row order and the pieces still uncontained at or after the scan position per center.
+class DistributionPass {
+public:
+    DistributionPass(AppContext& ctx, const DistributionLevel& level)
+        : ctx_(ctx), level_(level), model_(ctx), containers_(ctx) {}
+
+    void run() {
+        linkCenters();
+        for (int32_t g = model_.nextGroup(0); g != 0; g = model_.nextGroup(g)) {
+            if (model_.groups[at(g)].container > 0 || number_[at(g)] <= 0)
+                continue;
+            int32_t center = number_[at(g)];
+            ContainerLimits limits = level_.limits(remaining_[center]);
+            if (remaining_[center] >= limits.minimum)
+                fill(g, center, limits);
+            if (model_.groups[at(g)].container <= 0)
+                remaining_[center] -= model_.groups[at(g)].pieces;
+        }
+        model_.store(false);
+        containers_.finish();
+    }
+
+private:
+    void linkCenters() {
+        std::unordered_map<int32_t, int32_t> last;
+        number_.assign(model_.groups.size(), 0);
+        nextSame_.assign(model_.groups.size(), 0);
+        for (int32_t g : model_.groupOrder()) {
+            const GroupModel::GroupNode& node = model_.groups[at(g)];
+            if (node.container > 0)
+                continue;
+            int32_t center = distributionNumber(*level_.chart, node.label);
+            number_[at(g)] = center;
+            if (center <= 0)
+                continue;
+            remaining_[center] += node.pieces;
+            auto [slot, first] = last.emplace(center, g);
+            if (!first)
+                nextSame_[at(slot->second)] = g;
+            slot->second = g;
+        }
+    }
+
+    void noteKind(DistributionKinds& kinds, const GroupModel::GroupNode& node) const {
+        if (node.label.rfind("AD", 0) == 0 || (isCoSacked(ctx_.MailClassCode) && node.flag == 1))
+            kinds.distribution = true;
+        else if (node.label.rfind("3D", 0) == 0)
+            kinds.threeDigit = true;
+        else
+            kinds.fiveDigit = true;
+    }
+
+    // Fills one container from group g onward with the uncontained groups of the center.
+    void fill(int32_t g, int32_t center, const ContainerLimits& limits) {
+        bool cutting = remaining_[center] > limits.capacity;
+        std::vector<int32_t> contents;
+        int64_t held = 0;
+        for (int32_t h = g; h != 0; h = nextSame_[at(h)]) {
+            GroupModel::GroupNode& node = model_.groups[at(h)];
+            if (node.container > 0)
+                continue;
+            if (!cutting || held + node.pieces <= limits.capacity) {
+                contents.push_back(h);
+                held += node.pieces;
+                continue;
+            }
+            if (held < limits.minimum) {
+                int32_t taken = cut(h, center, limits, static_cast<int32_t>(held));
+                if (taken > 0) {
+                    contents.push_back(h);
+                    held += taken;
+                }
+            }
+            break;
+        }
+        if (held <= 0)
+            return;
+        DistributionKinds kinds;
+        for (int32_t h : contents)
+            noteKind(kinds, model_.groups[at(h)]);
+        const std::string& entry = labelText(*level_.labels, center);
+        std::string label = "$" + entry;
+        int64_t code = distributionOrderCode(entry);
+        int32_t number =
+            containers_.add(code, distributionOrderCode(label), static_cast<int32_t>(held), label,
+                            EntryDiscountFor(ctx_, level_.entryLevel, entryKeyOfLabel(label)),
+                            level_.levelText(kinds));
+        for (int32_t h : contents) {
+            model_.groups[at(h)].container = number;
+            remaining_[center] -= model_.groups[at(h)].pieces;
+        }
+        ctx_.counters.PlacedPieces += static_cast<int32_t>(held);
+    }
+
+    // Cuts group G so that its first ZIP groups fill the tray (held pieces so far) up to the
+    // minimum and G keeps at least the group minimum, never over the capacity. The rest
+    // becomes a new group after G, or goes back unplaced when it is below the group
+    // minimum. Returns the pieces G keeps in the tray (0: G stays out whole).
+    int32_t cut(int32_t G, int32_t center, const ContainerLimits& limits, int32_t held) {
+        GroupModel::GroupNode& node = model_.groups[at(G)];
+        int32_t whole = node.pieces, kept = 0;
+        std::vector<int32_t> stay, rest;
+        for (int32_t z : node.zips) {
+            int32_t room = limits.capacity - held;
+            bool done = (held >= limits.minimum && kept >= level_.groupMinimum) || room <= 0;
+            if (done) {
+                rest.push_back(z);
+                continue;
+            }
+            int32_t pieces = model_.zips[at(z)].pieces;
+            if (pieces > room) {
+                rest.push_back(model_.cutZipGroup(z, pieces - room, G));
+                pieces = room;
+            }
+            stay.push_back(z);
+            held += pieces;
+            kept += pieces;
+        }
+        if (kept == 0)
+            return 0;
+        // A ZIP group split off above directly follows its row, so `rest` is in table order.
+        node.zips = stay;
+        node.pieces = kept;
+        int32_t left = whole - kept;
+        if (left > 0)
+            keepRest(G, center, rest, left);
+        return kept;
+    }
+
+    void keepRest(int32_t G, int32_t center, const std::vector<int32_t>& rest, int32_t left) {
+        if (left < level_.groupMinimum) {
+            for (int32_t z : rest)
+                model_.zips[at(z)].owner = 0;
+            ctx_.counters.PiecesDone -= left;
+            remaining_[center] -= left;
+            return;
+        }
+        const GroupModel::GroupNode& cutNode = model_.groups[at(G)];
+        GroupModel::GroupNode node{cutNode.flag, left, restLabel(model_, rest, cutNode.label), 0,
+                                   rest};
+        int32_t added = model_.insertGroupAfter(G, std::move(node));
+        for (int32_t z : rest)
+            model_.zips[at(z)].owner = added;
+        number_.resize(model_.groups.size(), 0);
+        nextSame_.resize(model_.groups.size(), 0);
+        number_[at(added)] = center;
+        nextSame_[at(added)] = nextSame_[at(G)];
+        nextSame_[at(G)] = added;
+    }
+
+    AppContext& ctx_;
+    const DistributionLevel& level_;
+    GroupModel model_;
+    LevelContainers containers_;
+    std::vector<int32_t> number_, nextSame_;
+    std::unordered_map<int32_t, int64_t> remaining_;
+};
+
+} // namespace
+
+int32_t distributionNumber(const SettingsList& chart, const std::string& groupLabel) {
+    if (groupLabel.rfind("AD ", 0) == 0)
+        return strToInt(groupLabel.substr(3));
+    int prefix = groupPrefix(groupLabel);
+    return prefix == 0 ? 0 : chartValue(chart, prefix);
+}
+
+void makeDistributionContainers(AppContext& ctx, const DistributionLevel& level) {
+    DistributionPass(ctx, level).run();
+}
+
+void addDistributionGroups(AppContext& ctx, const SettingsList& labels, const std::string& prefix,
+                           int32_t groupMinimum) {
+    WorkTables& t = ctx.tables;
+    MailingCounters& c = ctx.counters;
+    std::vector<size_t> keys;
+    std::vector<int64_t> codeOf(t.LevelKeys.size(), 0);
+    for (size_t k = 1; k < t.LevelKeys.size(); ++k) {
+        if (t.LevelKeyPieces[k] < groupMinimum)
+            continue;
+        keys.push_back(k);
+        codeOf[k] = distributionOrderCode(labelText(labels, std::abs(t.LevelKeys[k])));
+    }
+    std::stable_sort(keys.begin(), keys.end(),
+                     [&](size_t a, size_t b) { return codeOf[a] < codeOf[b]; });
+    for (size_t k : keys) {
+        int32_t key = t.LevelKeys[k];
+        t.addSortGroup(key < 0 ? 1 : 0, t.LevelKeyPieces[k], prefix + intToStr(std::abs(key)), 0);
+        t.LevelKeyGroups[k] = c.SortGroupCount;
+        c.PiecesDone += t.LevelKeyPieces[k];
+        ++c.SortGroupCount;
+    }
+}
+
+} // namespace quillan

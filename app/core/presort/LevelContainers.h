@@ -1,0 +1,46 @@
+#pragma once
+
+#include "core/AppContext.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quillan {
+
+// The trays or sacks of one level, kept in the order of their keys. A new container goes
+// before the first container of the level whose key is greater than its own (equal keys
+// keep the earlier container first), or after all of them. While the level runs, its sort
+// groups hold a provisional number for each container (above every container of the
+// earlier levels); finish() writes the containers in their order after those of the
+// earlier levels and renumbers the groups' links once, instead of at every insertion.
+class LevelContainers {
+public:
+    explicit LevelContainers(AppContext& ctx);
+
+    // The containers of the earlier levels: rows 1 to levelStart().
+    int32_t levelStart() const { return start_; }
+
+    // Adds a container whose position key is `key`; `ownKey` is the key later containers
+    // of the level compare against (the one read from its label). Returns the provisional
+    // number for its groups. Counts it in ContainerCount.
+    int32_t add(int64_t key, int64_t ownKey, int32_t pieces, std::string label, std::string entry,
+                std::string level);
+
+    // Writes the level's containers and renumbers the sort groups' links.
+    void finish();
+
+private:
+    struct Pending {
+        int64_t ownKey;
+        int32_t pieces;
+        std::string label, entry, level;
+    };
+
+    AppContext& ctx_;
+    int32_t start_;
+    std::vector<Pending> created_;
+    std::vector<int32_t> order_; // indexes into created_, in container order
+};
+
+} // namespace quillan

@@ -1,0 +1,105 @@
+#include "core/presort/ScfLevel.h"
+
+#include "core/PostalCharts.h"
+#include "core/presort/EntryDiscount.h"
+#include "core/presort/LevelContainers.h"
+#include "core/presort/OrderKeys.h"
+#include "core/presort/PresortRules.h"
+
+#include <cstdlib>
+#include <map>
+#include <vector>
+
+namespace quillan {
+
+namespace {
+
+size_t at(int32_t n) {
+    return static_cast<size_t>(n);
+}
+
+// What a Periodicals flat SCF sack holds: 3-digit, 5-digit and (co-sacked) nonbarcoded
+// groups.
+struct ScfKinds {
+    bool threeDigit = false, fiveDigit = false, nonbarcoded = false;
+
+    void note(const std::string& code, int32_t flag, const std::string& label) {
+        if (code == "PCOF" && flag == 1)
+            nonbarcoded = true;
+        else if (label.rfind('3', 0) == 0)
+            threeDigit = true;
+        else
+            fiveDigit = true;
+    }
+    std::string level(const std::string& code) const {
+        if (code == "PNAF")
+            return "Basic";
+        if (code == "PAF") {
+            if (threeDigit && fiveDigit)
+                return "Mixed";
+            return threeDigit ? "3-Digit" : "5-Digit";
+        }
+        if (threeDigit + fiveDigit + nonbarcoded >= 2)
+            return "Mixed";
+        if (threeDigit)
+            return "3-Digit";
+        return fiveDigit ? "5-Digit" : "Basic";
+    }
+};
+
+std::string lastThree(const std::string& text) {
+    return text.size() < 3 ? text : text.substr(text.size() - 3);
+}
+
+void makeScfSack(AppContext& ctx, LevelContainers& level, int32_t scf,
+                 const std::vector<int32_t>& members, int32_t minimum, int32_t mailerScf) {
+    WorkTables& t = ctx.tables;
+    const std::string& code = ctx.MailClassCode;
+    int32_t total = 0;
+    ScfKinds kinds;
+    for (int32_t h : members) {
+        total += t.SortGroupPieces[at(h)];
+        kinds.note(code, t.SortGroupFlags[at(h)], t.SortGroupLabels[at(h)]);
+    }
+    if (total < minimum && (total <= 0 || scf != mailerScf))
+        return;
+    const std::string& entry = labelText(ctx.lists.ScfLabels, std::abs(scf));
+    std::string label = "SCF " + entry + (scf < 0 ? "*" : "");
+    int32_t number = level.add(scfOrderKey(entry), scfOrderKey(entry), total, label,
+                               EntryDiscountFor(ctx, "SCF", lastThree(entry)), kinds.level(code));
+    for (int32_t h : members)
+        t.SortGroupContainer[at(h)] = number;
+    ctx.counters.PlacedPieces += total;
+}
+
+} // namespace
+
+void BuildSCFLevel(AppContext& ctx) {
+    const WorkTables& t = ctx.tables;
+    LevelContainers level(ctx);
+    int32_t minimum = periodicalsMinimum(ctx);
+    ChartIndex scfChart(ctx.lists.ScfChart);
+    int32_t mailerScf = scfChart.value(mailerPrefix(ctx));
+
+    // The uncontained groups of every SCF in row order; the first of them decides the SCF,
+    // since a later one would find fewer pieces and the same mailer test.
+    std::map<int32_t, std::vector<int32_t>> scfs;
+    std::vector<int32_t> order;
+    for (int32_t g = 1; g < ctx.counters.SortGroupCount; ++g) {
+        if (t.SortGroupContainer[at(g)] > 0)
+            continue;
+        int prefix = groupPrefix(t.SortGroupLabels[at(g)]);
+        int32_t scf = prefix == 0 ? 0 : scfChart.value(prefix);
+        if (scf == 0)
+            continue;
+        std::vector<int32_t>& members = scfs[scf];
+        if (members.empty())
+            order.push_back(scf);
+        members.push_back(g);
+    }
+    for (int32_t scf : order)
+        makeScfSack(ctx, level, scf, scfs[scf], minimum, mailerScf);
+    level.finish();
+}
+
+} // namespace quillan
