@@ -23,25 +23,6 @@ using platform::ModalResult;
 
 namespace {
 
-struct WriterFixture : ListFixture {
-    explicit WriterFixture(std::vector<std::string> parameters = {},
-                           const std::string& tables = geographyFolder())
-        : ListFixture(std::move(parameters), tables) {
-        setLine(&SettingsLists::PrefsList, 2, "0");
-    }
-    // Opens the list, places its pieces in 5-digit packages, one to a tray, and writes.
-    void sortAndWrite(const std::string& path, const std::string& classCode = "RNAF") {
-        ASSERT_EQ(open(path, ctx().parameterCount() > 0 ? 0 : 1), path);
-        presortByZip(ctx());
-        ctx().MailClassCode = classCode;
-        ui().clearRecords();
-        WriteSortInformation(ctx());
-    }
-    std::vector<std::string> fileLines(const std::string& path) {
-        return crlfLines(platform::readFileBytes(path).value_or(""));
-    }
-};
-
 const std::vector<std::string> commaList = {
     "Ann Lee,Dallas,TX,75201",  "Bo Diaz,Dallas,TX,75202", "\"Cy, Ross\",Springfield,MA,01234",
     "Dee Low,Nowhere,XX,ABCDE", "Ed Kay,Dallas,TX,75201",
@@ -180,32 +161,12 @@ TEST(TextListWriter, BarcodingProgramStartsOnYesAndNeverUnattended) {
 
 namespace {
 
-// Files smaller than the limit can be written, larger ones fail part way (EFBIG).
-struct FileSizeLimit {
-    explicit FileSizeLimit(rlim_t bytes) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &saved);
-        rlimit limited = saved;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved); }
-    rlimit saved{};
-};
-
 bool onlyFile(const std::string& folder, const std::string& name) {
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         if (entry.path().filename().string().find(name) != std::string::npos &&
             entry.path().filename() != name)
             return false; // a temporary file left behind
     return true;
-}
-
-void expectNotSavedOnly(WriterFixture& f, const std::string& says) {
-    const auto& messages = f.ui().messages();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].kind, MessageKind::Error);
-    EXPECT_NE(messages[0].text.find(says), std::string::npos) << messages[0].text;
 }
 
 } // namespace
