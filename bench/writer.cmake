@@ -1,0 +1,9 @@
+# The sort information writer on a generated 100,000-record mailing: the presort order walk
+# (and the plain list-scanning walk it replaces), the text list rewrite, the separate file
+# and the dBase table.
+add_executable(bench_writer ${CMAKE_CURRENT_LIST_DIR}/writer_bench.cpp
+  ${CMAKE_SOURCE_DIR}/tests/listio/LiteralPresortWalk.cpp)
+target_include_directories(bench_writer PRIVATE ${CMAKE_SOURCE_DIR}/tests/listio)
+target_link_libraries(bench_writer PRIVATE quillan_listio)
+target_compile_definitions(bench_writer PRIVATE
+  QUILLAN_SHIPPED_TABLES="${CMAKE_SOURCE_DIR}/data/tables")

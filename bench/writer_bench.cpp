@@ -1,0 +1,217 @@
+// CPU time of the sort information writer on a generated mailing of 100,000 records over
+// the national tables: 5,000 ZIP codes in 5-digit packages, 30 packages to a tray, 3 % of
+// the records rejected. Times the presort order walk (and the plain walk that scans the
+// list once per ZIP group, for comparison), rewriting a comma list, the separate file and a
+// dBase table. Runs without a main window, so the progress picture does not pause.
+
+#include "LiteralPresortWalk.h"
+#include "config/ConfigStore.h"
+#include "core/Convert.h"
+#include "core/DataFiles.h"
+#include "core/PostalCharts.h"
+#include "fs/ProgramPaths.h"
+#include "help/HelpViewer.h"
+#include "listio/ListKinds.h"
+#include "listio/PresortOrder.h"
+#include "listio/SortInformationWriter.h"
+#include "print/RecordingPrinter.h"
+#include "scripted/ScriptedUi.h"
+#include "shell/Shell.h"
+
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <unistd.h>
+
+using namespace quillan;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kRecords = 100000;
+constexpr int kZips = 5000;
+constexpr int kGroupsPerTray = 30;
+
+struct Scratch {
+    Scratch() {
+        folder = fs::temp_directory_path() / ("quillan-writer-bench-" + std::to_string(::getpid()));
+        fs::create_directories(folder / "tables");
+        for (const auto& entry : fs::directory_iterator(QUILLAN_SHIPPED_TABLES))
+            if (entry.path().extension() == ".dat")
+                fs::copy_file(entry.path(), folder / "tables" / entry.path().filename());
+    }
+    ~Scratch() { fs::remove_all(folder); }
+    std::string file(const std::string& name) const { return (folder / name).string(); }
+    fs::path folder;
+};
+
+double seconds(std::clock_t start) {
+    return static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+}
+
+void makePieces(AppContext& ctx) {
+    std::vector<int> zips;
+    for (int p = 1; p <= 999 && static_cast<int>(zips.size()) < kZips; ++p)
+        if (chartValue(ctx.lists.ThreeDigitChart, p) != 0)
+            for (int local = 0; local < 20; ++local)
+                zips.push_back(p * 100 + local);
+    zips.resize(std::min<size_t>(zips.size(), kZips));
+    std::mt19937 random(2024);
+    std::uniform_int_distribution<size_t> pick(0, zips.size() - 1);
+    WorkTables& t = ctx.tables;
+    t.seed(true);
+    for (int r = 1; r <= kRecords; ++r) {
+        int zip = zips[pick(random)];
+        bool rejected = random() % 100 < 3;
+        t.PieceZips.push_back(rejected ? -200000 - zip : zip);
+        t.PieceInCounty.push_back("f");
+        t.PieceCities.push_back("SOMEWHERE TX");
+        t.PieceRecords.push_back("\"NAME " + std::to_string(r) + "\",\"" + std::to_string(r) +
+                                 " MAIN ST\",SOMEWHERE,TX," + zeroPad(zip, 5));
+    }
+    ctx.counters.RecordCount = kRecords;
+}
+
+// 5-digit packages in ZIP order, kGroupsPerTray to a tray.
+void placePieces(AppContext& ctx) {
+    WorkTables& t = ctx.tables;
+    std::map<int32_t, int32_t> pieces;
+    for (int r = 1; r <= kRecords; ++r)
+        if (t.PieceZips[r] > 0)
+            ++pieces[t.PieceZips[r]];
+    int32_t g = 0;
+    for (const auto& [zip, count] : pieces) {
+        ++g;
+        int32_t tray = (g - 1) / kGroupsPerTray + 1;
+        t.ZipGroupZips.push_back(zip);
+        t.ZipGroupPieces.push_back(count);
+        t.ZipGroupInCounty.push_back(0);
+        t.ZipGroupOwner.push_back(g);
+        t.addSortGroup(0, count, "5D " + zeroPad(zip, 5), tray);
+        if (t.containerRows() <= static_cast<size_t>(tray))
+            t.addContainer(0, "TRAY", "None", "5-Digit");
+    }
+    ctx.counters.ZipGroupCount = g;
+    ctx.counters.SortGroupCount = g + 1;
+    ctx.counters.ContainerCount = static_cast<int32_t>(t.containerRows());
+}
+
+void writeTextList(AppContext& ctx, const std::string& path) {
+    std::ofstream out(path, std::ios::binary);
+    for (int r = 1; r <= kRecords; ++r)
+        out << ctx.tables.PieceRecords[r] << "\r\n";
+    ctx.ListFileKind = KindComma;
+    ctx.ListFileName = path;
+    ctx.list.resetRoles();
+    ctx.list.ZipColumn = 4;
+    ctx.list.FieldCount = 5;
+}
+
+void writeDbf(AppContext& ctx, const std::string& path) {
+    const std::vector<int> widths = {30, 10, 6, 5, 5, 20};
+    const char* names[] = {"NAME", "ZIP", "SORT", "TRAY", "PKG", "OEL"};
+    int headerLength = 32 + 32 * 6 + 1, recordLength = 77;
+    std::string bytes(32, '\0');
+    bytes[0] = 3;
+    for (int i = 0; i < 4; ++i)
+        bytes[4 + i] = static_cast<char>(kRecords >> (8 * i));
+    bytes[8] = static_cast<char>(headerLength & 0xFF);
+    bytes[9] = static_cast<char>(headerLength >> 8);
+    bytes[10] = static_cast<char>(recordLength);
+    for (int c = 0; c < 6; ++c) {
+        std::string d(32, '\0');
+        d.replace(0, std::strlen(names[c]), names[c]);
+        d[11] = 'C';
+        d[16] = static_cast<char>(widths[c]);
+        bytes += d;
+    }
+    bytes += '\x0D';
+    for (int r = 1; r <= kRecords; ++r) {
+        std::string record = " NAME " + std::to_string(r);
+        record.resize(31, ' ');
+        record += zeroPad(std::abs(ctx.tables.PieceZips[r]) % 100000, 5);
+        record.resize(recordLength, ' ');
+        bytes += record;
+    }
+    bytes += '\x1A';
+    std::ofstream(path, std::ios::binary) << bytes;
+    ctx.ListFileKind = KindDbase;
+    ctx.ListFileName = path;
+    ctx.list.resetRoles();
+    ctx.list.ZipColumn = 1;
+    ctx.list.SortColumn = 2;
+    ctx.list.TrayColumn = 3;
+    ctx.list.PackageColumn = 4;
+    ctx.list.EndorsementColumn = 5;
+    ctx.list.DbfFieldWidths = widths;
+    ctx.list.Dbf = {headerLength, recordLength, kRecords, kRecords,
+                    static_cast<long long>(bytes.size())};
+}
+
+double timeWriter(AppContext& ctx, platform::ScriptedUi& ui, bool& saved) {
+    ui.clearRecords();
+    std::clock_t start = std::clock();
+    WriteSortInformation(ctx);
+    double s = seconds(start);
+    saved = ui.messages().empty(); // unattended: only a failure shows a box
+    return s;
+}
+
+} // namespace
+
+int main() {
+    Scratch scratch;
+    platform::ScriptedUi ui;
+    platform::RecordingPrinter printer;
+    platform::RecordingHelp help;
+    platform::RecordingShell shell;
+    platform::ConfigStore config;
+    // Started with parameters, as another program would: no closing message.
+    AppContext ctx(platform::Platform{ui, printer, help, shell, config},
+                   platform::resolveProgramPaths(scratch.folder.string() + "/"),
+                   {"bench", "NOSTOP"});
+    LoadDataFiles(ctx);
+    ctx.MailClassCode = "RNAF";
+    makePieces(ctx);
+    placePieces(ctx);
+    std::printf("%d records, %d ZIP groups, %d trays\n", kRecords, ctx.counters.ZipGroupCount,
+                ctx.counters.ContainerCount - 1);
+
+    std::clock_t start = std::clock();
+    std::vector<PlacedPiece> indexed;
+    WalkPresortOrder(ctx, {}, [&](const PlacedPiece& p) { indexed.push_back(p); });
+    double walk = seconds(start);
+    start = std::clock();
+    std::vector<PlacedPiece> literal = test::literalPresortOrder(ctx);
+    double plain = seconds(start);
+    bool same = indexed.size() == literal.size();
+    for (size_t i = 0; same && i < indexed.size(); ++i)
+        same = indexed[i].record == literal[i].record && indexed[i].zipGroup == literal[i].zipGroup;
+    std::printf("presort order walk   %8.3f s  (list-scanning walk %.3f s, %s)\n", walk, plain,
+                same ? "same order" : "ORDER DIFFERS");
+
+    bool ok = same, saved = false;
+    ctx.lists.PrefsList[2] = "0";
+    writeTextList(ctx, scratch.file("list.txt"));
+    double text = timeWriter(ctx, ui, saved);
+    ok = ok && saved;
+    std::printf("comma list rewrite   %8.3f s  %s\n", text, saved ? "" : "FAILED");
+
+    ctx.lists.PrefsList[2] = "1";
+    ctx.lists.PrefsList[3] = "0";
+    ctx.lists.PrefsList[4] = "0";
+    double separate = timeWriter(ctx, ui, saved);
+    ok = ok && saved;
+    std::printf("separate file        %8.3f s  %s\n", separate, saved ? "" : "FAILED");
+
+    ctx.lists.PrefsList[2] = "0";
+    writeDbf(ctx, scratch.file("list.dbf"));
+    double dbase = timeWriter(ctx, ui, saved);
+    ok = ok && saved;
+    std::printf("dBase table          %8.3f s  %s\n", dbase, saved ? "" : "FAILED");
+    return ok ? 0 : 1;
+}
