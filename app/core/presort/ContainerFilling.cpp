@@ -11,10 +11,6 @@ namespace quillan {
 
 namespace {
 
-size_t at(int32_t n) {
-    return static_cast<size_t>(n);
-}
-
 // The sort groups of every container, in sort-group order.
 std::vector<std::vector<int32_t>> groupsByContainer(const GroupModel& model) {
     std::vector<std::vector<int32_t>> lists(model.containers.size());

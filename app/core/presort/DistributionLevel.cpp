@@ -18,10 +18,6 @@ namespace quillan {
 
 namespace {
 
-size_t at(int32_t n) {
-    return static_cast<size_t>(n);
-}
-
 // The label of the group that takes the rest of a cut group: the one ZIP or 3-digit
 // prefix its ZIP groups share, else the cut group's own label.
 std::string restLabel(const GroupModel& model, const std::vector<int32_t>& rest,

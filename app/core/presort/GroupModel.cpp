@@ -1,14 +1,12 @@
 #include "core/presort/GroupModel.h"
 
+#include "core/presort/PresortRules.h"
+
 #include <algorithm>
 
 namespace quillan {
 
 namespace {
-
-size_t at(int32_t n) {
-    return static_cast<size_t>(n);
-}
 
 // Links nodes 0 (the head), 1, ..., count in a row.
 std::vector<int32_t> chain(size_t count) {

@@ -12,10 +12,6 @@ namespace quillan {
 
 namespace {
 
-size_t at(int32_t n) {
-    return static_cast<size_t>(n);
-}
-
 // The label that `chart` names for `prefix`, refusing the sort when it names none.
 const std::string& chartLabel(const SettingsList& chart, const char* chartFile,
                               const SettingsList& labels, int prefix) {

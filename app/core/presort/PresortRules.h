@@ -8,6 +8,17 @@
 
 namespace quillan {
 
+// A row number of the work tables as an index.
+inline size_t at(int32_t row) {
+    return static_cast<size_t>(row);
+}
+
+// A level's minimum pieces for a group (package) and for a container of its own.
+struct Minimums {
+    int32_t group = 0;
+    int32_t container = 0;
+};
+
 // The settings lines the presort reads, converted on every read so that a malformed line
 // fails where it is needed (a letter mailing never reads the sack weight).
 int32_t mailTypeNumber(const AppContext& ctx, long line);

@@ -14,10 +14,6 @@ namespace quillan {
 
 namespace {
 
-size_t at(int32_t n) {
-    return static_cast<size_t>(n);
-}
-
 // What a Periodicals flat SCF sack holds: 3-digit, 5-digit and (co-sacked) nonbarcoded
 // groups.
 struct ScfKinds {

@@ -19,15 +19,6 @@ namespace quillan {
 
 namespace {
 
-size_t at(int32_t n) {
-    return static_cast<size_t>(n);
-}
-
-struct Minimums {
-    int32_t group = 0;
-    int32_t container = 0;
-};
-
 Minimums threeDigitMinimums(const AppContext& ctx) {
     const std::string& code = ctx.MailClassCode;
     if (code == "RML")
