@@ -114,6 +114,7 @@ DbfHeaderCheck readDbfHeader(const std::string& path) {
                       "length.");
     long present = (size - h.headerLength) / h.recordLength;
     h.records = std::min<long>(present, static_cast<long>(h.statedRecords));
+    h.fileSize = size;
     DbfHeaderCheck check;
     check.header = std::move(h);
     return check;

@@ -28,6 +28,7 @@ struct DbfHeader {
     std::vector<DbfField> fields;
     // The records the file really holds, never more than stated.
     long records = 0;
+    long long fileSize = 0;
 };
 
 struct DbfHeaderCheck {

@@ -141,6 +141,8 @@ void countDbase(AppContext& ctx, OpenList& list) {
         ctx.list.DbfFieldWidths.push_back(field.width);
         ctx.list.DbfFieldTypes.push_back(field.type);
     }
+    const DbfHeader& h = *check.header;
+    ctx.list.Dbf = {h.headerLength, h.recordLength, h.statedRecords, h.records, h.fileSize};
     list.records = check.header->records;
     list.fields = static_cast<int>(check.header->fields.size());
     list.source = std::make_unique<DbfListSource>(list.path, std::move(*check.header));

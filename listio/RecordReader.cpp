@@ -165,12 +165,10 @@ int scaled(double fraction, int size) {
 
 } // namespace
 
-void DrawReadingPicture(AppContext& ctx, const std::string& path) {
-    if (!ctx.mainWindow)
-        return;
-    Control* image = ctx.mainWindow->find("Image1");
+bool DrawPagePicture(AppContext& ctx) {
+    Control* image = ctx.mainWindow ? ctx.mainWindow->find("Image1") : nullptr;
     if (!image)
-        return;
+        return false;
     int w = image->geometry() ? image->geometry()->width : 100;
     int h = image->geometry() ? image->geometry()->height : 100;
     auto at = [&](double x, double y) { return Point{scaled(x, w), scaled(y, h)}; };
@@ -181,11 +179,17 @@ void DrawReadingPicture(AppContext& ctx, const std::string& path) {
     c.setPen(colors::Black, 2);
     c.polygon({at(0.2, 0.1), at(0.6, 0.1), at(0.6, 0.3), at(0.8, 0.3), at(0.8, 0.9), at(0.2, 0.9)});
     c.setPen(colors::Black, 1);
+    return true;
+}
+
+void DrawReadingPicture(AppContext& ctx, const std::string& path) {
+    if (!DrawPagePicture(ctx))
+        return;
     ctx.mainWindow->control("TopLabel").setCaption("Reading").setVisible(true);
     ctx.mainWindow->control("BottomLabel")
         .setCaption(lowerAscii(fileNameOf(path)))
         .setVisible(true);
-    image->setVisible(true);
+    ctx.mainWindow->control("Image1").setVisible(true);
 }
 
 void ReadListRecords(AppContext& ctx, ListSource& source, const std::string& path, long n,
@@ -195,6 +199,7 @@ void ReadListRecords(AppContext& ctx, ListSource& source, const std::string& pat
     ShowProgressPause(ctx, 5);
     ctx.list.DeletedRecordCount = 0;
     ctx.ListFileName = path;
+    ctx.list.FieldCount = fieldCount;
     if (isHeaderKind(ctx.ListFileKind)) {
         TextLineReader header(path);
         header.next(ctx.list.ListHeaderLine);

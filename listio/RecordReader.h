@@ -16,5 +16,8 @@ void ReadListRecords(AppContext& ctx, ListSource& source, const std::string& pat
 
 // The picture the main window shows while a list is read.
 void DrawReadingPicture(AppContext& ctx, const std::string& path);
+// The sheet of paper with a folded corner that the reading and saving pictures share; false
+// without a main window.
+bool DrawPagePicture(AppContext& ctx);
 
 } // namespace quillan

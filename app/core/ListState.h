@@ -7,6 +7,16 @@
 
 namespace quillan {
 
+// The shape of a dBase table as it was read; the writer checks the file against it before
+// patching, so that a table changed since the sort is never written into blindly.
+struct DbfLayout {
+    int headerLength = 0;
+    int recordLength = 0;
+    uint32_t statedRecords = 0;
+    long records = 0; // the records read, deleted ones included
+    long long fileSize = 0;
+};
+
 // The mailing list being read: where its fields are, and what the writer needs again after
 // the sort. Reset at every open of a list.
 struct ListState {
@@ -26,6 +36,10 @@ struct ListState {
     // Width and type byte of each dBase field, in descriptor order (index c for field c).
     std::vector<int> DbfFieldWidths;
     std::vector<char> DbfFieldTypes;
+    DbfLayout Dbf;
+
+    // Fields per record of a text list, as counted when it was opened.
+    int FieldCount = 0;
 
     // Line 1 of a list with a header line, kept for rewriting the list.
     std::string ListHeaderLine;

@@ -16,67 +16,13 @@ using namespace quillan::test;
 
 namespace {
 
-struct Field {
-    std::string name;
-    char type;
-    int width;
-};
-
-// A dBase III table built byte by byte.
-std::string dbf(const std::vector<Field>& fields,
-                const std::vector<std::pair<bool, std::vector<std::string>>>& records) {
-    int headerLength = 32 + 32 * static_cast<int>(fields.size()) + 1;
-    int recordLength = 1;
-    for (const auto& f : fields)
-        recordLength += f.width;
-    std::string out(32, '\0');
-    out[0] = 0x03;
-    uint32_t n = static_cast<uint32_t>(records.size());
-    for (int i = 0; i < 4; ++i)
-        out[4 + i] = static_cast<char>(n >> (8 * i));
-    out[8] = static_cast<char>(headerLength & 0xFF);
-    out[9] = static_cast<char>(headerLength >> 8);
-    out[10] = static_cast<char>(recordLength & 0xFF);
-    out[11] = static_cast<char>(recordLength >> 8);
-    for (const auto& f : fields) {
-        std::string d(32, '\0');
-        d.replace(0, f.name.size(), f.name);
-        d[11] = f.type;
-        d[16] = static_cast<char>(f.width);
-        out += d;
-    }
-    out += '\x0D';
-    for (const auto& [deleted, values] : records) {
-        out += deleted ? '*' : ' ';
-        for (size_t c = 0; c < fields.size(); ++c) {
-            std::string v = c < values.size() ? values[c] : "";
-            v.resize(static_cast<size_t>(fields[c].width), ' ');
-            out += v;
-        }
-    }
-    return out + '\x1A';
-}
-
-const std::vector<Field> addressFields = {
+const std::vector<TableField> addressFields = {
     {"NAME", 'C', 20}, {"CITY", 'C', 20}, {"STATE", 'C', 2}, {"ZIP", 'C', 10}, {"SORT", 'C', 6}};
 
 std::string sampleTable() {
-    return dbf(addressFields, {{false, {"Ann Lee", "Dallas", "TX", "75201"}},
-                               {true, {"Gone", "Waco", "TX", "76701"}},
-                               {false, {"Bo Diaz", "Austin", "tx", "78701-1234"}}});
-}
-
-std::string run(const std::string& command) {
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return out;
-    std::array<char, 4096> buffer{};
-    size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        out.append(buffer.data(), n);
-    pclose(pipe);
-    return out;
+    return dbfTable(addressFields, {{false, {"Ann Lee", "Dallas", "TX", "75201"}},
+                                    {true, {"Gone", "Waco", "TX", "76701"}},
+                                    {false, {"Bo Diaz", "Austin", "tx", "78701-1234"}}});
 }
 
 } // namespace
@@ -132,8 +78,8 @@ TEST(Dbase, EachDamagedHeaderGivesOneMessageAndNoRecords) {
 
 TEST(Dbase, HugeStatedCountIsRefusedBeforeAnythingIsMade) {
     // The header claims four billion records; only the two present can be read.
-    std::string table = dbf(addressFields, {{false, {"A", "Dallas", "TX", "75201"}},
-                                            {false, {"B", "Dallas", "TX", "75202"}}});
+    std::string table = dbfTable(addressFields, {{false, {"A", "Dallas", "TX", "75201"}},
+                                                 {false, {"B", "Dallas", "TX", "75202"}}});
     for (int i = 4; i < 8; ++i)
         table[static_cast<size_t>(i)] = '\xFF';
     ListFixture f;
@@ -194,7 +140,7 @@ TEST(Dbase, ReadsWhatIndependentToolsReadFromAShapelibTable) {
         path +
         "', encoding='latin-1'):\n"
         "    print('%s\\t%s\\t%s' % (r['ZIP'][:5], r['CITY'].upper()[:18], r['STATE'].upper()))\n";
-    std::string theirs = run(std::string(QUILLAN_PYTHON) + " -c \"" + script + "\"");
+    std::string theirs = runCommand(std::string(QUILLAN_PYTHON) + " -c \"" + script + "\"");
     ASSERT_FALSE(theirs.empty());
 
     ASSERT_EQ(f.open(path), path);

@@ -1,5 +1,7 @@
 #include "ListTestSupport.h"
 
+#include <array>
+#include <cstdio>
 #include <fstream>
 
 namespace quillan::test {
@@ -39,6 +41,53 @@ std::string crlf(const std::vector<std::string>& lines) {
     std::string out;
     for (const auto& line : lines)
         out += line + "\r\n";
+    return out;
+}
+
+std::string dbfTable(const std::vector<TableField>& fields,
+                     const std::vector<std::pair<bool, std::vector<std::string>>>& records) {
+    int headerLength = 32 + 32 * static_cast<int>(fields.size()) + 1;
+    int recordLength = 1;
+    for (const auto& f : fields)
+        recordLength += f.width;
+    std::string out(32, '\0');
+    out[0] = 0x03;
+    uint32_t n = static_cast<uint32_t>(records.size());
+    for (int i = 0; i < 4; ++i)
+        out[4 + i] = static_cast<char>(n >> (8 * i));
+    out[8] = static_cast<char>(headerLength & 0xFF);
+    out[9] = static_cast<char>(headerLength >> 8);
+    out[10] = static_cast<char>(recordLength & 0xFF);
+    out[11] = static_cast<char>(recordLength >> 8);
+    for (const auto& f : fields) {
+        std::string d(32, '\0');
+        d.replace(0, f.name.size(), f.name);
+        d[11] = f.type;
+        d[16] = static_cast<char>(f.width);
+        out += d;
+    }
+    out += '\x0D';
+    for (const auto& [deleted, values] : records) {
+        out += deleted ? '*' : ' ';
+        for (size_t c = 0; c < fields.size(); ++c) {
+            std::string v = c < values.size() ? values[c] : "";
+            v.resize(static_cast<size_t>(fields[c].width), ' ');
+            out += v;
+        }
+    }
+    return out + '\x1A';
+}
+
+std::string runCommand(const std::string& command) {
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return out;
+    std::array<char, 4096> buffer{};
+    size_t n;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        out.append(buffer.data(), n);
+    pclose(pipe);
     return out;
 }
 

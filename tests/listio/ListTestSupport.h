@@ -38,4 +38,17 @@ struct ListFixture {
 // Lines joined with CR LF, each terminated.
 std::string crlf(const std::vector<std::string>& lines);
 
+struct TableField {
+    std::string name;
+    char type;
+    int width;
+};
+
+// A dBase III table built byte by byte; each record is its deletion mark and its values.
+std::string dbfTable(const std::vector<TableField>& fields,
+                     const std::vector<std::pair<bool, std::vector<std::string>>>& records);
+
+// What a shell command prints.
+std::string runCommand(const std::string& command);
+
 } // namespace quillan::test

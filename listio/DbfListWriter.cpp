@@ -1,0 +1,224 @@
+#include "listio/DbfListWriter.h"
+
+#include "core/Convert.h"
+#include "listio/DbfHeader.h"
+#include "listio/ListFileError.h"
+#include "listio/ListKinds.h"
+#include "listio/PresortOrder.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace quillan {
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// Where one output field lies in a record: from its first byte (after the deletion mark)
+// for its width.
+struct FieldSpan {
+    size_t offset = 0;
+    size_t width = 0;
+    bool exists = false;
+};
+
+// What pass 1 gives each record, by record number: its sequence number (0 when not
+// placed), and for a placed piece its tray, package and ZIP group.
+struct Assignment {
+    int32_t sequence = 0;
+    PlacedPiece piece{};
+};
+
+class DbfPatcher {
+public:
+    explicit DbfPatcher(AppContext& ctx) : ctx_(ctx), values_(ctx) {
+        const ListState& s = ctx.list;
+        sort_ = span(s.SortColumn);
+        tray_ = span(s.TrayColumn);
+        package_ = span(s.PackageColumn);
+        endorsement_ = span(s.EndorsementColumn);
+        endorsed_ = !isUnendorsedClass(ctx.MailClassCode);
+    }
+
+    // Why the table cannot be written as it was read, or empty.
+    std::string problem() const {
+        const ListState& s = ctx_.list;
+        if (!sort_.exists)
+            return "No field was chosen for the sorting sequence number.";
+        for (int column : {s.TrayColumn, s.PackageColumn, s.EndorsementColumn})
+            if (column >= static_cast<int>(s.DbfFieldWidths.size()))
+                return "A field chosen for the sorting information is not in the table.";
+        return currentLayoutProblem();
+    }
+
+    void assign() {
+        const int32_t count = ctx_.counters.RecordCount;
+        assigned_.assign(static_cast<size_t>(count) + 1, {});
+        int32_t seq = 0;
+        WalkPresortOrder(ctx_, {}, [&](const PlacedPiece& p) {
+            assigned_[static_cast<size_t>(p.record)] = {++seq, p};
+        });
+        placed_ = seq;
+    }
+
+    // Copies the table into `out`, patching the output fields of the live records; the
+    // sort field's name for the closing message, or nothing when the file did not hold the
+    // records it held when read.
+    std::optional<std::string> copy(LineOutput& out, WriterProgress& progress) {
+        const DbfLayout& layout = ctx_.list.Dbf;
+        File in(std::fopen(ctx_.ListFileName.c_str(), "rb"));
+        if (!in)
+            throw ListFileError::cannotOpen(ctx_.ListFileName, errno);
+        std::vector<char> header(static_cast<size_t>(layout.headerLength));
+        readExactly(in.get(), header);
+        out.raw({header.data(), header.size()});
+        std::vector<char> record(static_cast<size_t>(layout.recordLength));
+        const int32_t count = ctx_.counters.RecordCount;
+        int32_t live = 0;
+        int32_t nextSequence = placed_;
+        for (long k = 1; k <= layout.records; ++k) {
+            readExactly(in.get(), record);
+            // Records marked deleted were skipped when read: they stay as they are.
+            if (record[0] == ' ' && ++live <= count) {
+                progress.before(live, count);
+                patch(record, assigned_[static_cast<size_t>(live)], nextSequence);
+            }
+            out.raw({record.data(), record.size()});
+        }
+        if (live != count)
+            return std::nullopt;
+        copyRest(in.get(), out);
+        return sortFieldName(header);
+    }
+
+private:
+    FieldSpan span(int column) const {
+        const auto& widths = ctx_.list.DbfFieldWidths;
+        if (column < 0 || column >= static_cast<int>(widths.size()))
+            return {};
+        FieldSpan s;
+        s.exists = true;
+        s.offset = 1;
+        for (int c = 0; c < column; ++c)
+            s.offset += static_cast<size_t>(widths[static_cast<size_t>(c)]);
+        s.width = static_cast<size_t>(widths[static_cast<size_t>(column)]);
+        return s;
+    }
+
+    std::string currentLayoutProblem() const {
+        const DbfLayout& was = ctx_.list.Dbf;
+        DbfHeaderCheck check = readDbfHeader(ctx_.ListFileName);
+        bool same = check.header && check.header->headerLength == was.headerLength &&
+                    check.header->recordLength == was.recordLength &&
+                    check.header->statedRecords == was.statedRecords &&
+                    check.header->records == was.records && check.header->fileSize == was.fileSize;
+        if (same) {
+            const auto& fields = check.header->fields;
+            same = fields.size() == ctx_.list.DbfFieldWidths.size();
+            for (size_t c = 0; same && c < fields.size(); ++c)
+                same = fields[c].width == ctx_.list.DbfFieldWidths[c];
+        }
+        if (same && was.recordLength > 0)
+            return {};
+        return "The file is no longer the one Quillan read (its size or layout changed since). "
+               "It has been left as it is; please sort it again.";
+    }
+
+    static void put(std::vector<char>& record, const FieldSpan& field, const std::string& value) {
+        if (!field.exists)
+            return;
+        char* at = record.data() + field.offset;
+        std::memset(at, ' ', field.width);
+        std::memcpy(at, value.data(), std::min(value.size(), field.width));
+    }
+
+    void patch(std::vector<char>& record, const Assignment& a, int32_t& nextSequence) {
+        if (a.sequence > 0) {
+            put(record, sort_, zeroPad(a.sequence, 6));
+            put(record, endorsement_, endorsed_ ? values_.endorsement(a.piece.zipGroup) : "");
+            put(record, tray_, values_.tray(a.piece));
+            put(record, package_, values_.package(a.piece));
+            return;
+        }
+        put(record, sort_, zeroPad(++nextSequence, 6));
+        put(record, endorsement_, "");
+        put(record, tray_, PieceValues::notPlaced());
+        put(record, package_, PieceValues::notPlaced());
+    }
+
+    void readExactly(std::FILE* in, std::vector<char>& bytes) const {
+        if (std::fread(bytes.data(), 1, bytes.size(), in) != bytes.size())
+            throw ListFileError::cannotRead(ctx_.ListFileName, errno ? errno : EIO);
+    }
+
+    static void copyRest(std::FILE* in, LineOutput& out) {
+        char block[64 * 1024];
+        size_t n;
+        while ((n = std::fread(block, 1, sizeof block, in)) > 0)
+            out.raw({block, n});
+    }
+
+    // The sort field's name as its descriptor holds it, without blanks and zero bytes.
+    std::string sortFieldName(const std::vector<char>& header) const {
+        size_t at = 32 + 32 * static_cast<size_t>(ctx_.list.SortColumn);
+        std::string name;
+        for (size_t i = at; i < at + 11 && i < header.size(); ++i)
+            if (header[i] != ' ' && header[i] != '\0')
+                name += header[i];
+        return name;
+    }
+
+    AppContext& ctx_;
+    PieceValues values_;
+    FieldSpan sort_, tray_, package_, endorsement_;
+    bool endorsed_ = true;
+    std::vector<Assignment> assigned_;
+    int32_t placed_ = 0;
+};
+
+} // namespace
+
+std::optional<ClosingMessage> WriteDbfList(AppContext& ctx, WriterProgress& progress) {
+    progress.begin("Sorting Information");
+    const std::string path = ctx.ListFileName;
+    DbfPatcher patcher(ctx);
+    try {
+        if (std::string problem = patcher.problem(); !problem.empty()) {
+            reportNotSaved(ctx, path, problem);
+            return std::nullopt;
+        }
+        patcher.assign();
+        LineOutput out(path);
+        std::optional<std::string> field = out.ok() ? patcher.copy(out, progress) : std::nullopt;
+        if (out.ok() && !field) {
+            reportNotSaved(ctx, path,
+                           "The file no longer holds the records Quillan read. It has been left "
+                           "as it is; please sort it again.");
+            return std::nullopt;
+        }
+        platform::WriteResult result = out.commit();
+        if (!result.ok) {
+            reportNotSaved(ctx, path, "Your list has not been changed. (" + result.error + ")");
+            return std::nullopt;
+        }
+        return ClosingMessage{
+            "Quillan has saved sorting information in the file named \"" + fileNameOf(path) +
+                "\". Using your mailing list software, you should now sort the file in "
+                "ascending order based on the field named \"" +
+                *field + "\".",
+            " Before you do, would you like to add barcodes to this file?"};
+    } catch (const ListFileError& e) {
+        reportNotSaved(ctx, path,
+                       std::string("Your list has not been changed. (") + e.what() + ")");
+        return std::nullopt;
+    }
+}
+
+} // namespace quillan

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "core/AppContext.h"
+#include "listio/SortWriterSupport.h"
+
+#include <optional>
+#include <string>
+
+namespace quillan {
+
+// The PAVE test file of a PAVE list: the list's path with its last three characters
+// replaced by "tst".
+std::string paveTestFilePath(const std::string& listPath);
+
+// Writes the PAVE test file of the presort beside the list (the list itself is left as it
+// is): a template line, every placed piece in presort order with its PAVE part, then the
+// records that were not placed. The PAVE parts are made while the mail preparation
+// instructions print; without one for every piece nothing is written and the user is told.
+std::optional<ClosingMessage> WritePaveList(AppContext& ctx, WriterProgress& progress);
+
+} // namespace quillan

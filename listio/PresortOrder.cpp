@@ -1,0 +1,206 @@
+#include "listio/PresortOrder.h"
+
+#include <algorithm>
+#include <array>
+#include <unordered_map>
+#include <vector>
+
+namespace quillan {
+
+namespace {
+
+// The records of one ZIP key, sign and in-county mark, in list order. Taken records are
+// passed over once and for all by moving the head.
+struct Queue {
+    std::vector<int32_t> records;
+    size_t head = 0;
+};
+
+// -1 for a record without ZIP+4 in a co-sacked mailing (a negative value), +1 for the others.
+int signClass(int32_t value) {
+    return value < 0 ? -1 : value > 0 ? 1 : 0;
+}
+
+int64_t queueKey(int64_t absoluteZip, int sign, bool inCounty) {
+    return (absoluteZip * 3 + (sign + 1)) * 2 + (inCounty ? 1 : 0);
+}
+
+int64_t absolute(int64_t v) {
+    return v < 0 ? -v : v;
+}
+
+class RecordIndex {
+public:
+    RecordIndex(const WorkTables& t, int32_t records) : taken_(static_cast<size_t>(records) + 1) {
+        for (int32_t r = 1; r <= records; ++r) {
+            int32_t value = t.PieceZips[static_cast<size_t>(r)];
+            if (value <= -100000)
+                continue; // rejected
+            bool inCounty = t.PieceInCounty[static_cast<size_t>(r)] == "t";
+            queues_[queueKey(absolute(value % 100000), signClass(value), inCounty)]
+                .records.push_back(r);
+        }
+    }
+
+    Queue* find(int64_t absoluteZip, int sign, bool inCounty) {
+        auto it = queues_.find(queueKey(absoluteZip, sign, inCounty));
+        return it == queues_.end() ? nullptr : &it->second;
+    }
+
+    // The first record of the queue not yet taken, or 0.
+    int32_t front(Queue& q) {
+        while (q.head < q.records.size() && taken_[static_cast<size_t>(q.records[q.head])])
+            ++q.head;
+        return q.head < q.records.size() ? q.records[q.head] : 0;
+    }
+
+    void take(int32_t r) { taken_[static_cast<size_t>(r)] = true; }
+
+private:
+    std::unordered_map<int64_t, Queue> queues_;
+    std::vector<bool> taken_;
+};
+
+// The queues a ZIP group may draw from, split by in-county mark.
+struct Sources {
+    std::vector<Queue*> inCounty;
+    std::vector<Queue*> all;
+};
+
+class Walk {
+public:
+    Walk(const AppContext& ctx, const std::function<void(const PlacedPiece&)>& onPiece)
+        : t_(ctx.tables), onPiece_(onPiece), index_(t_, recordRows(ctx)),
+          coSacked_(isCoSackedClass(ctx.MailClassCode)), inCountyFirst_(inCountyFirst(ctx)) {}
+
+    void zipGroup(int32_t z, int32_t g, int32_t c) {
+        Sources sources = sourcesOf(z, g);
+        const size_t row = static_cast<size_t>(z);
+        const int32_t pieces = t_.ZipGroupPieces[row];
+        const int32_t inCounty = t_.ZipGroupInCounty[row];
+        int32_t taken = 0;
+        PlacedPiece piece{0, z, g, c};
+        // The in-county pieces first; when they run out before the group's in-county count
+        // is reached, the group ends there.
+        if (inCountyFirst_ && inCounty > 0) {
+            for (;;) {
+                piece.record = earliest(sources.inCounty);
+                if (piece.record == 0)
+                    return;
+                place(piece);
+                if (++taken == pieces)
+                    return;
+                if (taken == inCounty)
+                    break;
+            }
+        }
+        while ((piece.record = earliest(sources.all)) != 0) {
+            place(piece);
+            if (++taken == pieces)
+                return;
+        }
+    }
+
+private:
+    static int32_t recordRows(const AppContext& ctx) {
+        const WorkTables& t = ctx.tables;
+        size_t rows = std::min(t.PieceZips.size(), t.PieceInCounty.size());
+        int64_t records = std::min<int64_t>(ctx.counters.RecordCount,
+                                            rows == 0 ? 0 : static_cast<int64_t>(rows) - 1);
+        return static_cast<int32_t>(std::max<int64_t>(records, 0));
+    }
+
+    Sources sourcesOf(int32_t z, int32_t g) {
+        int64_t zip = absolute(t_.ZipGroupZips[static_cast<size_t>(z)]);
+        std::vector<int> signs = {-1, 0, 1};
+        if (coSacked_) {
+            int32_t flag = t_.SortGroupFlags[static_cast<size_t>(g)];
+            signs = flag == 1   ? std::vector<int>{-1}
+                    : flag == 0 ? std::vector<int>{1}
+                                : std::vector<int>{};
+        }
+        Sources s;
+        for (int sign : signs) {
+            for (bool mark : {true, false}) {
+                Queue* q = index_.find(zip, sign, mark);
+                if (!q)
+                    continue;
+                s.all.push_back(q);
+                if (mark)
+                    s.inCounty.push_back(q);
+            }
+        }
+        return s;
+    }
+
+    // The untaken record that comes first in the list among the queues, or 0.
+    int32_t earliest(const std::vector<Queue*>& queues) {
+        int32_t best = 0;
+        for (Queue* q : queues) {
+            int32_t r = index_.front(*q);
+            if (r != 0 && (best == 0 || r < best))
+                best = r;
+        }
+        return best;
+    }
+
+    void place(const PlacedPiece& piece) {
+        index_.take(piece.record);
+        onPiece_(piece);
+    }
+
+    const WorkTables& t_;
+    const std::function<void(const PlacedPiece&)>& onPiece_;
+    RecordIndex index_;
+    bool coSacked_;
+    bool inCountyFirst_;
+};
+
+// Rows 1 .. count - 1 of a family, bounded by the table that holds them.
+int32_t lastRow(int32_t count, size_t tableRows) {
+    return static_cast<int32_t>(std::min<int64_t>(count, static_cast<int64_t>(tableRows)) - 1);
+}
+
+} // namespace
+
+bool isCoSackedClass(const std::string& classCode) {
+    return classCode == "PCOF" || classCode == "RCOF";
+}
+
+bool inCountyFirst(const AppContext& ctx) {
+    return !ctx.MailClassCode.empty() && ctx.MailClassCode[0] == 'P' &&
+           ctx.lists.PeriodicalList[4] != "f";
+}
+
+void WalkPresortOrder(const AppContext& ctx, const std::function<void(int32_t)>& beforeContainer,
+                      const std::function<void(const PlacedPiece&)>& onPiece) {
+    const WorkTables& t = ctx.tables;
+    const MailingCounters& n = ctx.counters;
+    const int32_t containers = lastRow(n.ContainerCount, t.containerRows());
+    const int32_t groups = lastRow(n.SortGroupCount, t.sortGroupRows());
+    const int32_t zipGroups = lastRow(n.ZipGroupCount + 1, t.zipGroupRows());
+
+    std::vector<std::vector<int32_t>> groupsOf(static_cast<size_t>(std::max(containers, 0)) + 1);
+    for (int32_t g = 1; g <= groups; ++g) {
+        int32_t c = t.SortGroupContainer[static_cast<size_t>(g)];
+        if (c >= 1 && c <= containers)
+            groupsOf[static_cast<size_t>(c)].push_back(g);
+    }
+    std::vector<std::vector<int32_t>> zipGroupsOf(static_cast<size_t>(std::max(groups, 0)) + 1);
+    for (int32_t z = 1; z <= zipGroups; ++z) {
+        int32_t g = t.ZipGroupOwner[static_cast<size_t>(z)];
+        if (g >= 1 && g <= groups)
+            zipGroupsOf[static_cast<size_t>(g)].push_back(z);
+    }
+
+    Walk walk(ctx, onPiece);
+    for (int32_t c = 1; c <= containers; ++c) {
+        if (beforeContainer)
+            beforeContainer(c);
+        for (int32_t g : groupsOf[static_cast<size_t>(c)])
+            for (int32_t z : zipGroupsOf[static_cast<size_t>(g)])
+                walk.zipGroup(z, g, c);
+    }
+}
+
+} // namespace quillan

@@ -1,0 +1,127 @@
+#include "listio/SeparateFileWriter.h"
+
+#include <unordered_map>
+#include <vector>
+
+namespace quillan {
+
+using namespace platform;
+
+namespace {
+
+// The ZIP groups a record may draw from, by their signed key, each with the pieces and
+// in-county pieces it has left. A group is used up when its last piece is given out.
+class GroupPool {
+public:
+    explicit GroupPool(const AppContext& ctx) : t_(ctx.tables) {
+        const int32_t sortGroups = static_cast<int32_t>(t_.sortGroupRows());
+        const int32_t zipGroups = std::min<int32_t>(ctx.counters.ZipGroupCount,
+                                                    static_cast<int32_t>(t_.zipGroupRows()) - 1);
+        left_.resize(static_cast<size_t>(std::max(zipGroups, 0)) + 1);
+        for (int32_t z = 1; z <= zipGroups; ++z) {
+            const size_t row = static_cast<size_t>(z);
+            int32_t owner = t_.ZipGroupOwner[row];
+            if (owner < 1 || owner >= sortGroups)
+                continue; // never placed in a tray or sack: nothing to write for it
+            left_[row] = {t_.ZipGroupPieces[row], t_.ZipGroupInCounty[row], false};
+            byKey_[t_.ZipGroupZips[row]].push_back(z);
+        }
+    }
+
+    // The first group of the record's key that can take it, consumed by one piece; 0 when
+    // none can.
+    int32_t take(int32_t value, bool inCounty) {
+        auto it = byKey_.find(value % 100000);
+        if (it == byKey_.end())
+            return 0;
+        for (int32_t z : it->second) {
+            Left& g = left_[static_cast<size_t>(z)];
+            if (g.usedUp)
+                continue;
+            bool fits = inCounty ? g.inCounty > 0 : g.inCounty < g.pieces;
+            if (!fits)
+                continue;
+            if (--g.pieces == 0)
+                g.usedUp = true;
+            if (inCounty)
+                --g.inCounty;
+            return z;
+        }
+        return 0;
+    }
+
+private:
+    struct Left {
+        int32_t pieces = 0;
+        int32_t inCounty = 0;
+        bool usedUp = false;
+    };
+
+    const WorkTables& t_;
+    std::vector<Left> left_;
+    std::unordered_map<int32_t, std::vector<int32_t>> byKey_;
+};
+
+std::string joinValues(bool comma, const std::string& tray, const std::string& package,
+                       const std::string& zipGroup, const std::string& endorsement) {
+    if (comma)
+        return "\"" + tray + "\",\"" + package + "\",\"" + zipGroup + "\",\"" + endorsement + "\"";
+    return tray + "\t" + package + "\t" + zipGroup + "\t" + endorsement;
+}
+
+} // namespace
+
+std::string ChooseSortOutputFile(AppContext& ctx) {
+    std::string path = ctx.separateFilePath();
+    if (ctx.lists.PrefsList[3] != "1")
+        return path;
+    FileDialogOptions options;
+    options.title = "Choose or name a file for the sorting information";
+    options.fileName = path;
+    options.filters = {{"text files", {"*.txt"}}};
+    // Cancelling keeps the proposed name: the file is written all the same.
+    std::string chosen = ctx.platform.ui.saveFileDialog(options).value_or(path);
+    return chosen.empty() ? path : chosen;
+}
+
+std::optional<ClosingMessage> WriteSeparateFile(AppContext& ctx, WriterProgress& progress) {
+    progress.begin("Sort Order and Endorsements");
+    const std::string path = ChooseSortOutputFile(ctx);
+    LineOutput out(path);
+    if (!out.ok()) {
+        ctx.message(BeepKind::Exclamation, MessageKind::Error, MessageButtons::Cancel,
+                    "Quillan could not create this output file.");
+        return std::nullopt;
+    }
+    const bool comma = ctx.lists.PrefsList[4] == "0";
+    const WorkTables& t = ctx.tables;
+    const int32_t count = ctx.counters.RecordCount;
+    GroupPool pool(ctx);
+    PieceValues values(ctx);
+    const std::string& zeros = PieceValues::notPlaced();
+    for (int32_t r = 1; r <= count; ++r) {
+        progress.before(r, count);
+        const size_t row = static_cast<size_t>(r);
+        int32_t value = t.PieceZips[row];
+        int32_t z = value <= -100000 ? 0 : pool.take(value, t.PieceInCounty[row] == "t");
+        if (z == 0) {
+            out.line(joinValues(comma, zeros, zeros, zeros, ""));
+            continue;
+        }
+        int32_t owner = t.ZipGroupOwner[static_cast<size_t>(z)];
+        out.line(
+            joinValues(comma, PieceValues::padded(t.SortGroupContainer[static_cast<size_t>(owner)]),
+                       PieceValues::padded(owner), PieceValues::padded(z), values.endorsement(z)));
+    }
+    WriteResult result = out.commit();
+    if (!result.ok) {
+        ctx.message(BeepKind::Exclamation, MessageKind::Error, MessageButtons::Cancel,
+                    "Quillan could not write the output file \"" + path + "\". (" + result.error +
+                        ")");
+        return std::nullopt;
+    }
+    return ClosingMessage{"Quillan has saved sorting information in the file \"" + path + "\".",
+                          {}};
+}
+
+} // namespace quillan

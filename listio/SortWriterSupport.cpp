@@ -1,0 +1,90 @@
+#include "listio/SortWriterSupport.h"
+
+#include "core/Convert.h"
+#include "core/ProgressPicture.h"
+#include "listio/ContainerLabel.h"
+#include "listio/ListKinds.h"
+#include "ui/Form.h"
+
+namespace quillan {
+
+using namespace platform;
+
+void WriterProgress::begin(const std::string& caption) {
+    if (ctx_.mainWindow)
+        if (Control* label = ctx_.mainWindow->find("BottomLabel"))
+            label->setCaption(caption);
+    ShowProgressPause(ctx_, 5);
+}
+
+void WriterProgress::before(int64_t done, int64_t total) {
+    if (total <= 0)
+        return;
+    while (step_ <= 5 && static_cast<int64_t>(step_) * total <= 5 * done) {
+        ++step_;
+        ShowProgressPause(ctx_, 6 - step_);
+    }
+}
+
+void LineOutput::raw(std::string_view bytes) {
+    buffer_ += bytes;
+    if (buffer_.size() >= (1u << 20))
+        flush();
+}
+
+void LineOutput::line(std::string_view text) {
+    buffer_ += text;
+    buffer_ += "\r\n";
+    if (buffer_.size() >= (1u << 20))
+        flush();
+}
+
+void LineOutput::flush() {
+    file_.write(buffer_);
+    buffer_.clear();
+}
+
+platform::WriteResult LineOutput::commit() {
+    flush();
+    return file_.commit();
+}
+
+const std::string& PieceValues::endorsement(int32_t zipGroup) {
+    size_t z = static_cast<size_t>(zipGroup);
+    if (endorsements_.size() <= z)
+        endorsements_.resize(z + 1);
+    if (!endorsements_[z])
+        endorsements_[z] = BuildContainerLabel(ctx_, z);
+    return *endorsements_[z];
+}
+
+std::string PieceValues::padded(int64_t n) {
+    return zeroPad(n, 5);
+}
+
+const std::string& PieceValues::notPlaced() {
+    static const std::string zeros = "00000";
+    return zeros;
+}
+
+bool isUnendorsedClass(const std::string& classCode) {
+    return classCode == "RAL" || classCode == "RML" || classCode == "FAL" || classCode == "PAL";
+}
+
+bool isAutomationClass(const std::string& classCode) {
+    return classCode.size() >= 2 && classCode[1] == 'A';
+}
+
+ClosingMessage sortedFileMessage(const std::string& path) {
+    return {"Quillan has sorted the file named \"" + fileNameOf(path) + "\".",
+            " If you have installed the program named \"Tarnwick\", you can now add barcodes to "
+            "the file. Would you like to add barcodes?"};
+}
+
+void reportNotSaved(AppContext& ctx, const std::string& path, const std::string& why) {
+    ctx.message(BeepKind::Exclamation, MessageKind::Error, MessageButtons::Cancel,
+                "Quillan could not save the sorting information in the file \"" + fileNameOf(path) +
+                    "\". " + why);
+}
+
+} // namespace quillan

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "core/AppContext.h"
+#include "fs/AtomicFile.h"
+#include "listio/PresortOrder.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillan {
+
+// What a branch of the sort information writer tells the user once its output is safely
+// on disk: the message, and whether an automation mailing is then offered the barcoding
+// program with this question.
+struct ClosingMessage {
+    std::string text;
+    std::string barcodeQuestion;
+};
+
+// The countdown of the saving picture, shared by the whole call: before each unit of work
+// the picture steps down once for every fifth of the work reached.
+class WriterProgress {
+public:
+    explicit WriterProgress(AppContext& ctx) : ctx_(ctx) {}
+    // Shows the branch's caption under the picture and the first picture.
+    void begin(const std::string& caption);
+    // Before unit `done` of `total`.
+    void before(int64_t done, int64_t total);
+
+private:
+    AppContext& ctx_;
+    int step_ = 1;
+};
+
+// Lines for a file that replaces another only when all of it was written (CR LF after each
+// line); the bytes go out in large blocks.
+class LineOutput {
+public:
+    explicit LineOutput(const std::string& path) : file_(path) {}
+    bool ok() const { return file_.ok(); }
+    const std::string& error() const { return file_.error(); }
+    void raw(std::string_view bytes);
+    void line(std::string_view text);
+    platform::WriteResult commit();
+
+private:
+    void flush();
+
+    platform::AtomicFileWriter file_;
+    std::string buffer_;
+};
+
+// The values written for one piece: tray or sack and package numbers padded to five
+// digits, and the endorsement line of its ZIP group, made once per group.
+class PieceValues {
+public:
+    explicit PieceValues(const AppContext& ctx) : ctx_(ctx) {}
+    std::string tray(const PlacedPiece& p) const { return padded(p.container); }
+    std::string package(const PlacedPiece& p) const { return padded(p.sortGroup); }
+    const std::string& endorsement(int32_t zipGroup);
+
+    static std::string padded(int64_t n);
+    static const std::string& notPlaced(); // "00000"
+
+private:
+    const AppContext& ctx_;
+    std::vector<std::optional<std::string>> endorsements_;
+};
+
+// The classes whose pieces carry no endorsement line.
+bool isUnendorsedClass(const std::string& classCode);
+// The automation classes, offered the barcoding program.
+bool isAutomationClass(const std::string& classCode);
+
+// The closing message of a list rewritten in presort order.
+ClosingMessage sortedFileMessage(const std::string& path);
+
+// An error box saying the sorting information was not saved, and why.
+void reportNotSaved(AppContext& ctx, const std::string& path, const std::string& why);
+
+} // namespace quillan

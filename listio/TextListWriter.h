@@ -1,0 +1,40 @@
+#pragma once
+
+#include "core/AppContext.h"
+#include "listio/SortWriterSupport.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quillan {
+
+// One record of a text list with its tray, package and endorsement values: put into the
+// list's own output fields where it has them, else added after its fields in the list's
+// own form. A record with more fields than the list's count keeps them all.
+class TextRecordJoiner {
+public:
+    TextRecordJoiner(std::string kind, int fieldCount, const ListState& roles);
+
+    std::string join(const std::string& line, const std::string& tray, const std::string& package,
+                     const std::string& endorsement);
+    // The header line of a merge or bar list with the names of the fields it gains.
+    std::string header(const std::string& headerLine) const;
+
+private:
+    bool anyColumn() const;
+    std::string joinFields() const;
+
+    std::string kind_;
+    int fieldCount_;
+    int columns_[3];
+    std::vector<std::string> fields_;
+};
+
+// Rewrites the text list in presort order, each record with its values, the records that
+// were not placed after them with zeros. The list is replaced only when all of it was
+// written, and only while it still holds what was read; otherwise the user is told and
+// nothing changes.
+std::optional<ClosingMessage> WriteTextList(AppContext& ctx, WriterProgress& progress);
+
+} // namespace quillan

@@ -1,0 +1,176 @@
+// The presort order walk: the in-county and co-sacked rules on small hand-made mailings,
+// and agreement with the plain list-scanning walk on generated ones.
+
+#include "listio/PresortOrder.h"
+#include "LiteralPresortWalk.h"
+#include "support/TestEnvironment.h"
+
+#include <gtest/gtest.h>
+#include <random>
+
+using namespace quillan;
+using namespace quillan::test;
+
+namespace {
+
+struct PresortOrderTest : ::testing::Test {
+    TestEnvironment env{geographyFolder()};
+    AppContext& ctx = env.context();
+
+    void SetUp() override { env.load(); }
+
+    void records(const std::vector<std::pair<int32_t, const char*>>& pieces) {
+        WorkTables& t = ctx.tables;
+        t.seed(true);
+        for (const auto& [zip, inCounty] : pieces) {
+            t.PieceZips.push_back(zip);
+            t.PieceInCounty.push_back(inCounty);
+        }
+        ctx.counters.RecordCount = static_cast<int32_t>(pieces.size());
+    }
+    // A ZIP group with its own sort group in the given tray.
+    void group(int32_t key, int32_t pieces, int32_t inCounty, int32_t tray, int32_t flag = 0) {
+        WorkTables& t = ctx.tables;
+        int32_t g = static_cast<int32_t>(t.sortGroupRows());
+        t.addSortGroup(flag, pieces, "5D", tray);
+        t.insertZipGroup(t.zipGroupRows(), key, pieces, inCounty, g);
+        while (t.containerRows() <= static_cast<size_t>(tray))
+            t.addContainer(0, "", "None", "5-Digit");
+        ctx.counters.ZipGroupCount = static_cast<int32_t>(t.zipGroupRows()) - 1;
+        ctx.counters.SortGroupCount = g + 1;
+        ctx.counters.ContainerCount = static_cast<int32_t>(t.containerRows());
+    }
+    std::vector<int32_t> walkedRecords() {
+        std::vector<int32_t> out;
+        WalkPresortOrder(ctx, {}, [&](const PlacedPiece& p) { out.push_back(p.record); });
+        return out;
+    }
+};
+
+std::vector<int32_t> recordsOf(const std::vector<PlacedPiece>& pieces) {
+    std::vector<int32_t> out;
+    for (const auto& p : pieces)
+        out.push_back(p.record);
+    return out;
+}
+
+} // namespace
+
+TEST_F(PresortOrderTest, TraysComeInOrderAndInCountyPiecesLeadTheirGroup) {
+    ctx.MailClassCode = "PNAF";
+    ctx.lists.PeriodicalList[4] = "t";
+    records({{75201, "f"}, {1234, "f"}, {75201, "t"}, {75201, "f"}, {75201, "t"}, {-200012, "f"}});
+    group(75201, 4, 2, 2);
+    group(1234, 1, 0, 1);
+    EXPECT_EQ(walkedRecords(), (std::vector<int32_t>{2, 3, 5, 1, 4}));
+
+    ctx.lists.PeriodicalList[4] = "f"; // in-county rates off: list order
+    EXPECT_EQ(walkedRecords(), (std::vector<int32_t>{2, 1, 3, 4, 5}));
+}
+
+TEST_F(PresortOrderTest, CoSackedGroupsTakeTheirOwnSideOfAZip) {
+    ctx.MailClassCode = "RCOF";
+    records({{1234, "f"}, {-1234, "f"}, {1234, "f"}, {-1234, "f"}});
+    group(1234, 2, 0, 1, 0);
+    group(-1234, 2, 0, 2, 1);
+    EXPECT_EQ(walkedRecords(), (std::vector<int32_t>{1, 3, 2, 4}));
+    ctx.tables.SortGroupFlags[2] = 2; // a flag that is neither takes nothing
+    EXPECT_EQ(walkedRecords(), (std::vector<int32_t>{1, 3}));
+}
+
+TEST_F(PresortOrderTest, SplitZipGroupShareTheRecordsInListOrder) {
+    ctx.MailClassCode = "RNAF";
+    records({{75201, "f"}, {75201, "f"}, {75201, "f"}, {75201, "f"}, {75201, "f"}});
+    group(75201, 2, 0, 2);
+    group(75201, 3, 0, 1);
+    auto pieces = std::vector<PlacedPiece>();
+    WalkPresortOrder(ctx, {}, [&](const PlacedPiece& p) { pieces.push_back(p); });
+    ASSERT_EQ(pieces.size(), 5u);
+    EXPECT_EQ(recordsOf(pieces), (std::vector<int32_t>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(pieces[0].zipGroup, 2) << "tray 1 holds the second group";
+    EXPECT_EQ(pieces[3].zipGroup, 1);
+    EXPECT_EQ(pieces[3].container, 2);
+}
+
+// Generated mailings: a ZIP pool small enough for groups to repeat, rejects, pieces
+// without ZIP+4, in-county marks, ZIP groups split into up to three rows whose counts
+// sometimes disagree with the records, sort groups in random trays.
+TEST_F(PresortOrderTest, IndexedWalkAgreesWithTheListScanningWalk) {
+    struct Case {
+        const char* code;
+        const char* inCountyRates;
+    };
+    const Case cases[] = {{"RNAF", "f"}, {"PNAF", "t"}, {"PAF", "f"},
+                          {"RCOF", "f"}, {"PCOF", "t"}, {"PCOF", "f"}};
+    for (unsigned seed = 1; seed <= 4; ++seed) {
+        for (const Case& c : cases) {
+            std::mt19937 random(seed);
+            auto chance = [&](double p) {
+                return std::uniform_real_distribution<>(0, 1)(random) < p;
+            };
+            auto pick = [&](int lo, int hi) {
+                return std::uniform_int_distribution<>(lo, hi)(random);
+            };
+            ctx.MailClassCode = c.code;
+            ctx.lists.PeriodicalList[4] = c.inCountyRates;
+            std::vector<int32_t> pool;
+            for (int i = 0; i < 60; ++i)
+                pool.push_back(pick(100, 99999));
+            WorkTables& t = ctx.tables;
+            t.seed(true);
+            std::map<int32_t, std::pair<int32_t, int32_t>> keys; // signed key -> pieces, in county
+            for (int r = 1; r <= 2000; ++r) {
+                int32_t zip = pool[static_cast<size_t>(pick(0, 59))];
+                int32_t value = chance(0.08) ? -200000 - zip : chance(0.3) ? -zip : zip;
+                bool inCounty = chance(0.25);
+                t.PieceZips.push_back(value);
+                t.PieceInCounty.push_back(inCounty ? "t" : "f");
+                if (value > -100000) {
+                    ++keys[value].first;
+                    keys[value].second += inCounty;
+                }
+            }
+            ctx.counters.RecordCount = 2000;
+            const int sortGroups = 40, trays = 15;
+            for (int g = 1; g <= sortGroups; ++g)
+                t.addSortGroup(chance(0.05) ? 2 : 0, 0, "5D", pick(1, trays));
+            for (int i = 1; i <= trays; ++i)
+                t.addContainer(0, "", "None", "5-Digit");
+            for (const auto& [key, counts] : keys) {
+                int parts = pick(1, 3);
+                int32_t pieces = counts.first, inCounty = counts.second;
+                for (int part = 1; part <= parts; ++part) {
+                    int32_t share = part == parts ? pieces : pick(0, pieces);
+                    int32_t shareIn = part == parts ? inCounty : std::min(share, pick(0, inCounty));
+                    if (chance(0.05))
+                        share += pick(-2, 2); // counts that disagree with the records
+                    int32_t g = pick(1, sortGroups);
+                    if (isCoSackedClass(c.code))
+                        t.SortGroupFlags[g] = key < 0 ? 1 : 0;
+                    size_t row = 1;
+                    while (row < t.zipGroupRows() && std::abs(t.ZipGroupZips[row]) <= std::abs(key))
+                        ++row;
+                    t.insertZipGroup(row, key, share, shareIn, g);
+                    pieces -= std::min(pieces, std::max(share, 0));
+                    inCounty -= std::min(inCounty, shareIn);
+                }
+            }
+            ctx.counters.ZipGroupCount = static_cast<int32_t>(t.zipGroupRows()) - 1;
+            ctx.counters.SortGroupCount = sortGroups + 1;
+            ctx.counters.ContainerCount = trays + 1;
+
+            std::vector<PlacedPiece> indexed;
+            WalkPresortOrder(ctx, {}, [&](const PlacedPiece& p) { indexed.push_back(p); });
+            std::vector<PlacedPiece> literal = literalPresortOrder(ctx);
+            ASSERT_EQ(indexed.size(), literal.size()) << c.code << " seed " << seed;
+            EXPECT_GT(literal.size(), 1000u);
+            for (size_t i = 0; i < literal.size(); ++i) {
+                const PlacedPiece &a = indexed[i], &b = literal[i];
+                ASSERT_TRUE(a.record == b.record && a.zipGroup == b.zipGroup &&
+                            a.sortGroup == b.sortGroup && a.container == b.container)
+                    << c.code << " seed " << seed << " piece " << i << ": record " << a.record
+                    << " vs " << b.record;
+            }
+        }
+    }
+}

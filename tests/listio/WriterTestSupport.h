@@ -1,0 +1,67 @@
+#pragma once
+
+#include "ListTestSupport.h"
+#include "support/TestEnvironment.h"
+
+#include "core/AppContext.h"
+#include "fs/AtomicFile.h"
+#include "listio/SortInformationWriter.h"
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <string>
+#include <sys/resource.h>
+
+namespace quillan::test {
+
+// Places the pieces read the way a presort into 5-digit packages would: one ZIP group per
+// signed ZIP key (ascending by absolute ZIP, the key of the pieces without ZIP+4 after the
+// other), each in a sort group of its own labelled "5D " and the ZIP (flagged "1" for the
+// pieces without ZIP+4), `groupsPerTray` sort groups to a tray.
+void presortByZip(AppContext& ctx, int groupsPerTray = 1);
+
+// Lines of a file split at CR LF; the file must end with one.
+std::vector<std::string> crlfLines(const std::string& bytes);
+
+// A list fixture that writes the sort information into the list.
+struct WriterFixture : ListFixture {
+    explicit WriterFixture(std::vector<std::string> parameters = {},
+                           const std::string& tables = geographyFolder())
+        : ListFixture(std::move(parameters), tables) {
+        setLine(&SettingsLists::PrefsList, 2, "0");
+    }
+    // Opens the list, places its pieces in 5-digit packages, one to a tray, and writes.
+    void sortAndWrite(const std::string& path, const std::string& classCode = "RNAF") {
+        ASSERT_EQ(open(path, ctx().parameterCount() > 0 ? 0 : 1), path);
+        presortByZip(ctx());
+        ctx().MailClassCode = classCode;
+        ui().clearRecords();
+        WriteSortInformation(ctx());
+    }
+    std::vector<std::string> fileLines(const std::string& path) {
+        return crlfLines(platform::readFileBytes(path).value_or(""));
+    }
+};
+
+// Files smaller than the limit can be written, larger ones fail part way (EFBIG).
+struct FileSizeLimit {
+    explicit FileSizeLimit(rlim_t bytes) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit limited = saved;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved); }
+    rlimit saved{};
+};
+
+// The one message shown is an error box saying this.
+inline void expectNotSavedOnly(WriterFixture& f, const std::string& says) {
+    const auto& messages = f.ui().messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].kind, platform::MessageKind::Error);
+    EXPECT_NE(messages[0].text.find(says), std::string::npos) << messages[0].text;
+}
+
+} // namespace quillan::test
