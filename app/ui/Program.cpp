@@ -3,6 +3,7 @@
 #include "core/CommandErrors.h"
 #include "core/DataFiles.h"
 #include "core/SettingsList.h"
+#include "listio/SortInformationWriter.h"
 
 namespace quillan {
 
@@ -60,6 +61,7 @@ void Program::makeSortCommands() {
     WizardPages pages{*mailTypeDlog_, *mlrInfoDlog_, *periodicalDlog_, *prefDlog_};
     sortCommands_ = std::make_unique<SortCommands>(ctx_, pages, *verifyDlog_, *printRun_);
     sortCommands_->endProgram = [this] { endProgram(0); };
+    sortCommands_->WriteSortInformation = [this] { quillan::WriteSortInformation(ctx_); };
 }
 
 // A settings command that fails is reported and abandoned; outside the wizard the

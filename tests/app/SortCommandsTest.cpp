@@ -3,6 +3,7 @@
 // how every command ends (tables at their seed, the program ended by a command-line run).
 
 #include "core/MailingMinimums.h"
+#include "listio/SortInformationWriter.h"
 #include "support/TestEnvironment.h"
 #include "ui/Program.h"
 
@@ -38,7 +39,11 @@ struct SortRun {
 
     AppContext& ctx() { return env.context(); }
     ScriptedUi& ui() { return env.ui; }
-    void mailType(long line, const std::string& value) { ctx().lists.MailTypeList[line] = value; }
+    // Sets a line of mailtype.dat, in the file too, for a command line run that loads it.
+    void mailType(long line, const std::string& value) {
+        ctx().lists.MailTypeList[line] = value;
+        ctx().saveList(ctx().lists.MailTypeList, "mailtype.dat");
+    }
 
     // A merge list of "count" pieces for each ZIP, all with ZIP+4 unless plain.
     std::string list(const std::vector<std::pair<std::string, int>>& zips, bool plain = false) {
@@ -360,4 +365,62 @@ TEST(SortWizard, WithAListOnTheCommandLineCancelStillEndsTheProgram) {
     s.ui().pressWhenShown("MailTypeDlog", "CancelBtn");
     s.program.SortWizard1Click();
     s.expectEnded();
+}
+
+namespace {
+
+std::vector<std::string> lines(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::string> out;
+    for (std::string line; std::getline(in, line);)
+        out.push_back(line.substr(0, line.size() - (!line.empty() && line.back() == '\r')));
+    return out;
+}
+
+// Pieces of two ZIPs taking turns, with a bad ZIP after every hundred pieces.
+std::string interleavedList(SortRun& s) {
+    std::string bytes = "NAME,ZIP\r\n";
+    for (int i = 1; i <= 500; ++i) {
+        bytes += "P" + std::to_string(i) + (i % 2 ? ",75202-1234" : ",75201-1234") + "\r\n";
+        if (i % 100 == 0)
+            bytes += "BAD" + std::to_string(i / 100) + ",7520\r\n";
+    }
+    std::string path = s.env.folder() + "mailing.txt";
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+}
+
+} // namespace
+
+TEST(SortOneList, UnattendedSortWritesTheListInPresortOrderWithoutClosingBoxOrOffer) {
+    SortRun probe;
+    std::string path = interleavedList(probe);
+    SortRun s({path, "NOSTOP"});
+    s.program.sortCommands().WriteSortInformation = [&s] { WriteSortInformation(s.ctx()); };
+    ASSERT_TRUE(s.program.RunStartUp());
+    EXPECT_TRUE(s.ui().messages().empty()) << "no closing box, no barcoding offer";
+    EXPECT_TRUE(s.env.shell.calls.empty());
+    s.expectEnded();
+    auto written = lines(path);
+    ASSERT_EQ(written.size(), 506u);
+    EXPECT_EQ(written[0], "NAME,ZIP,tray,package,endorsement");
+    EXPECT_EQ(written[1], "P2,75201-1234,\"00001\",\"00001\",\"\"");
+    EXPECT_EQ(written[250], "P500,75201-1234,\"00001\",\"00001\",\"\"");
+    EXPECT_EQ(written[251], "P1,75202-1234,\"00002\",\"00002\",\"\"");
+    EXPECT_EQ(written[500], "P499,75202-1234,\"00002\",\"00002\",\"\"");
+    for (int i = 1; i <= 5; ++i)
+        EXPECT_EQ(written[500 + i], "BAD" + std::to_string(i) + ",7520,\"00000\",\"00000\",\"\"");
+    EXPECT_TRUE(std::filesystem::exists(s.env.folder() + "qlPrint"));
+}
+
+TEST(SortOneList, FromTheMenuTheWriterClosesWithTheBarcodingOffer) {
+    SortRun s;
+    s.program.sortCommands().WriteSortInformation = [&s] { WriteSortInformation(s.ctx()); };
+    s.ui().pressWhenShown("PrintSelectDlog", "OKBtn");
+    s.ui().answerNextMessage(ModalResult::No);
+    s.sort(interleavedList(s));
+    ASSERT_EQ(s.ui().messages().size(), 1u);
+    EXPECT_EQ(s.ui().messages()[0].buttons, MessageButtons::YesNo);
+    EXPECT_NE(s.ui().messages()[0].text.find("Would you like to add barcodes?"), std::string::npos);
+    s.expectTablesAtSeed();
 }
