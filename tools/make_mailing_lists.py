@@ -5,7 +5,8 @@ Names come from the Census 2010 surnames and the SSA 2010 first names, ZIP codes
 weighted by the housing units of the 2010 ZCTAs, and each ZIP's city, state and county come
 from the GeoNames US postal codes (GeoNames, geonames.org, CC BY 4.0).  A share of the ZIPs
 is bad (four digits, blank, letters, an unserved 3-digit prefix, "12345 6789"); a settable
-share carries ZIP+4.  The same seed always gives the same list.
+share carries ZIP+4.  With --zips the pieces are spread evenly over the ZIPs (or every ZIP of
+the 3-digit prefixes) given, as in a local or regional mailing.  The same seed always gives the same list.
 
 Kinds: tab, comma, merge, bar (text lists, CR LF), pave (fixed-width .SET lines) and dbf (a
 dBase III table).  With --expect the script also writes, per record, what Quillan must read
@@ -96,11 +97,23 @@ def bad_zip(rng, zip5, unserved):
     return zip5 + " " + "%04d" % rng.randrange(10000), False
 
 
+def local_zips(spec, sources):
+    """The ZIPs named (5 digits) and every known ZIP of the prefixes named (3 digits)."""
+    zips = []
+    for entry in spec.split(","):
+        found = [z for z in sorted(sources.places) if z == entry or z[:3] == entry]
+        if len(entry) not in (3, 5) or not found:
+            sys.exit("no place is known for ZIP %s" % entry)
+        zips += [z for z in found if len(entry) == 3 or z == entry]
+    return zips
+
+
 def make_records(args, sources, unserved):
     rng = random.Random(args.seed)
+    local = local_zips(args.zips, sources) if args.zips else []
     records = []
     for _ in range(args.records):
-        zip5 = sources.zip_code(rng)
+        zip5 = rng.choice(local) if local else sources.zip_code(rng)
         city, state, county = sources.places[zip5]
         first = rng.choices(sources.first, cum_weights=sources.first_cum)[0]
         last = rng.choices(sources.surnames, cum_weights=sources.surname_cum)[0]
@@ -233,6 +246,9 @@ def main():
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--bad-share", type=float, default=0.03)
     parser.add_argument("--zip4-share", type=float, default=0.3)
+    parser.add_argument("--zips", help="comma-separated ZIP codes or 3-digit prefixes to draw "
+                        "from evenly (a local or regional mailing); by default the whole "
+                        "country, by housing units")
     parser.add_argument("--out", required=True)
     parser.add_argument("--expect")
     parser.add_argument("--data", default=find_public_data())

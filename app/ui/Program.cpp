@@ -3,6 +3,7 @@
 #include "core/CommandErrors.h"
 #include "core/DataFiles.h"
 #include "core/SettingsList.h"
+#include "listio/SortInformationWriter.h"
 
 namespace quillan {
 
@@ -13,10 +14,7 @@ Program::Program(AppContext& ctx) : ctx_(ctx) {
     mainWindow_->form().show();
     welcome_ = std::make_unique<WelcomeDialog>(ctx_);
     welcome_->endProgram = [this](int status) { endProgram(status); };
-    welcome_->runSortWizard = [this] {
-        if (SortWizard1Click)
-            SortWizard1Click();
-    };
+    welcome_->runSortWizard = [this] { SortWizard1Click(); };
     mlrInfoDlog_ = std::make_unique<MailerInfoDialog>(ctx_);
     prefDlog_ = std::make_unique<PrefDialog>(ctx_);
     verifyDlog_ = std::make_unique<VerifyDialog>(ctx_);
@@ -34,6 +32,7 @@ Program::Program(AppContext& ctx) : ctx_(ctx) {
     rateEditors_ = std::make_unique<RateEditors>(ctx_, *rateDlog1_, *rateDlog2_, *rateDlog3_,
                                                  *rateDlogf_, *rateDlogp_);
     printRun_ = std::make_unique<PrintRun>(ctx_, *printSelect_, *cancelPrint_);
+    makeSortCommands();
     bindCommands();
 }
 
@@ -52,7 +51,17 @@ void Program::bindCommands() {
     w.bind("PageSetup", [this] { PageSetupClick(); });
     w.bind("Exit", [this] { ExitClick(); });
     w.form().onClose = [this] { ExitClick(); };
+    // Verify Without Sorting stays disabled until its report can be printed.
+    w.bind("SortWizard1", [this] { SortWizard1Click(); });
+    w.bind("SortOneFile", [this] { SortOneFileClick(); });
     bindSettingsCommands();
+}
+
+void Program::makeSortCommands() {
+    WizardPages pages{*mailTypeDlog_, *mlrInfoDlog_, *periodicalDlog_, *prefDlog_};
+    sortCommands_ = std::make_unique<SortCommands>(ctx_, pages, *verifyDlog_, *printRun_);
+    sortCommands_->endProgram = [this] { endProgram(0); };
+    sortCommands_->WriteSortInformation = [this] { quillan::WriteSortInformation(ctx_); };
 }
 
 // A settings command that fails is reported and abandoned; outside the wizard the
@@ -107,16 +116,6 @@ void Program::endProgram(int exitStatus) {
     ctx_.platform.ui.quit(exitStatus);
 }
 
-void Program::runCommandLineSort(const std::function<void()>& command, const char* what) {
-    if (command) {
-        command();
-        return;
-    }
-    ctx_.message(BeepKind::Hand, MessageKind::Error, MessageButtons::Ok,
-                 std::string(what) + " is not available in this version of Quillan.");
-    endProgram(2);
-}
-
 bool Program::RunStartUp() {
     ctx_.DataFolder = ctx_.paths.dataFolder;
     ctx_.ProgramVersion = "6.2.4";
@@ -139,9 +138,9 @@ bool Program::RunStartUp() {
         return true;
     }
     if (mode == "DUZIZ")
-        runCommandLineSort(SortWizard1Click, "The Sort Wizard");
+        SortWizard1Click();
     else
-        runCommandLineSort(SortOneFileClick, "Sort One List");
+        SortOneFileClick();
     return true;
 }
 

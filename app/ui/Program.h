@@ -16,6 +16,7 @@
 #include "ui/RateDialogF.h"
 #include "ui/RateDialogP.h"
 #include "ui/RateEditors.h"
+#include "ui/SortCommands.h"
 #include "ui/StatementInfoDialog.h"
 #include "ui/WelcomeDialog.h"
 
@@ -54,10 +55,9 @@ public:
     // Ends the program: closes the help, frees the lists, ends the message loop.
     void endProgram(int exitStatus);
 
-    // The sort commands, once they exist. Unset, a command line that asks for one ends the
-    // program with an error.
-    std::function<void()> SortWizard1Click;
-    std::function<void()> SortOneFileClick;
+    SortCommands& sortCommands() { return *sortCommands_; }
+    void SortWizard1Click() { sortCommands_->SortWizard1Click(); }
+    void SortOneFileClick() { sortCommands_->SortOneFileClick(); }
 
 private:
     void bindCommands();
@@ -69,7 +69,7 @@ private:
     void PageSetupClick();
     void ExitClick();
     void setHelpFile();
-    void runCommandLineSort(const std::function<void()>& command, const char* what);
+    void makeSortCommands();
 
     AppContext& ctx_;
     std::unique_ptr<MainWindow> mainWindow_;
@@ -90,6 +90,7 @@ private:
     std::unique_ptr<CancelPrintDialog> cancelPrint_;
     std::unique_ptr<PrintSelectDialog> printSelect_;
     std::unique_ptr<PrintRun> printRun_;
+    std::unique_ptr<SortCommands> sortCommands_;
 };
 
 } // namespace quillan

@@ -4,6 +4,7 @@
 #include "support/TestEnvironment.h"
 #include "ui/Program.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -22,16 +23,26 @@ std::string crlf(const std::vector<std::string>& lines) {
 struct Started {
     explicit Started(std::vector<std::string> parameters = {}, bool startUp = true)
         : env({}, std::move(parameters)), program(env.context()) {
-        program.SortWizard1Click = [this] { ++wizardRuns; };
-        program.SortOneFileClick = [this] { ++sortRuns; };
         if (startUp)
             started = program.RunStartUp();
     }
     test::TestEnvironment env;
     Program program;
-    int wizardRuns = 0;
-    int sortRuns = 0;
     bool started = false;
+
+    // The wizard opens on the mail categories page (cancelled here, as nobody answers it).
+    int wizardRuns() const { return shows("modal MailTypeDlog"); }
+    // Sort One List, given a list that does not exist, reads nothing and says so.
+    int sortRuns() const {
+        int n = 0;
+        for (const auto& m : env.ui.messages())
+            n += m.text.rfind("Quillan could not read", 0) == 0;
+        return n;
+    }
+    int shows(const std::string& entry) const {
+        return static_cast<int>(
+            std::count(env.ui.formLog().begin(), env.ui.formLog().end(), entry));
+    }
 };
 
 } // namespace
@@ -75,7 +86,7 @@ TEST(StartUp, MissingThreeDigitChartEndsTheProgramWhenTheSplashCloses) {
             s.program.welcome().form().userClick();
             EXPECT_TRUE(s.env.ui.quitting());
         }
-        EXPECT_EQ(s.wizardRuns + s.sortRuns, 0) << "no command runs without the data";
+        EXPECT_EQ(s.wizardRuns() + s.sortRuns(), 0) << "no command runs without the data";
         EXPECT_FALSE(std::filesystem::exists(s.env.tablesFolder() + "tdchrt.dat"));
     }
 }
@@ -122,14 +133,14 @@ TEST(StartUp, CompletePrefsIsNeitherChangedNorRewritten) {
 
 TEST(StartUp, SplashTimerStartsTheWizardWhenAListWasGiven) {
     Started s({"list.txt"});
-    EXPECT_EQ(s.wizardRuns, 0);
+    EXPECT_EQ(s.wizardRuns(), 0);
     s.env.ui.advance(4999);
-    EXPECT_EQ(s.wizardRuns, 0);
+    EXPECT_EQ(s.wizardRuns(), 0);
     s.env.ui.advance(1);
-    EXPECT_EQ(s.wizardRuns, 1);
+    EXPECT_EQ(s.wizardRuns(), 1);
     EXPECT_FALSE(s.program.welcome().form().visible());
     s.env.ui.advance(20000);
-    EXPECT_EQ(s.wizardRuns, 1) << "the timer stops with the splash";
+    EXPECT_EQ(s.wizardRuns(), 1) << "the timer stops with the splash";
 }
 
 TEST(StartUp, ClickOrKeyClosesTheSplashWithoutTheWizard) {
@@ -141,7 +152,7 @@ TEST(StartUp, ClickOrKeyClosesTheSplashWithoutTheWizard) {
             s.program.welcome().form().userClick();
         EXPECT_FALSE(s.program.welcome().form().visible());
         s.env.ui.advance(10000);
-        EXPECT_EQ(s.wizardRuns, 0);
+        EXPECT_EQ(s.wizardRuns(), 0);
         EXPECT_FALSE(s.env.ui.quitting()) << "the program stays open";
     }
 }
@@ -149,18 +160,18 @@ TEST(StartUp, ClickOrKeyClosesTheSplashWithoutTheWizard) {
 TEST(StartUp, SplashWithoutParametersRunsNoWizard) {
     Started s;
     s.env.ui.advance(5000);
-    EXPECT_EQ(s.wizardRuns, 0);
+    EXPECT_EQ(s.wizardRuns(), 0);
     EXPECT_FALSE(s.program.welcome().form().visible());
 }
 
 TEST(StartUp, CommandLineKeywordsAreCaseInsensitive) {
     Started wizard({"list.txt", "duziz"});
-    EXPECT_EQ(wizard.wizardRuns, 1);
+    EXPECT_EQ(wizard.wizardRuns(), 1);
     EXPECT_FALSE(wizard.program.welcome().form().visible());
     Started sort({"list.txt", "NoStop"});
-    EXPECT_EQ(sort.sortRuns, 1);
+    EXPECT_EQ(sort.sortRuns(), 1);
     Started other({"list.txt", "SOMETHING"});
-    EXPECT_EQ(other.wizardRuns + other.sortRuns, 0);
+    EXPECT_EQ(other.wizardRuns() + other.sortRuns(), 0);
     EXPECT_TRUE(other.program.welcome().form().visible());
 }
 

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "core/AppContext.h"
+
+namespace quillan {
+
+// The size a mailing must reach for bulk or presort rates, judged on the pieces left after
+// the rejected records (RecordCount - RejectedCount) and the mail category settings.
+// Periodicals have no minimum; otherwise 500 pieces, 200 outside First-Class, or 800
+// ounces of pieces of a stated weight are enough.
+bool MeetsMinimumSize(const AppContext& ctx);
+
+// A co-sacked Standard mailing (mail type "4") needs 200 pieces with ZIP+4, or 800 ounces
+// of them. Other mail types always pass.
+bool HasEnoughZip4s(const AppContext& ctx);
+
+extern const char* const TooSmallQuestion;
+extern const char* const TooFewZip4sMessage;
+
+} // namespace quillan

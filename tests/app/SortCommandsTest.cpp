@@ -1,0 +1,426 @@
+// The sort commands of the main window over the test geography: the minimum-size and
+// co-sacked rules, the Sort Wizard's pages, the after-sort print run and the writer, and
+// how every command ends (tables at their seed, the program ended by a command-line run).
+
+#include "core/MailingMinimums.h"
+#include "listio/SortInformationWriter.h"
+#include "support/TestEnvironment.h"
+#include "ui/Program.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+using namespace quillan;
+using namespace platform;
+
+namespace {
+
+// A loaded program over the test geography, sorting Standard automation letters unless told
+// otherwise, with the after-sort printers and the writer recorded.
+struct SortRun {
+    explicit SortRun(std::vector<std::string> parameters = {})
+        : env(test::geographyFolder(), std::move(parameters)), program(env.context()) {
+        env.load();
+        mailType(1, "3");
+        PrintRun& run = program.printRun();
+        run.printers.PrintPostageStatement = [this] { calls.push_back("statement"); };
+        run.printers.PrintMailPrepInstructions = [this] { calls.push_back("instructions"); };
+        run.printers.PrintQualificationReport = [this] { calls.push_back("qualification"); };
+        run.printers.PrintTags = [this] { calls.push_back("tags"); };
+        program.sortCommands().WriteSortInformation = [this] {
+            calls.push_back(ctx().flags.JustSorted ? "writer after sort" : "writer");
+        };
+    }
+
+    test::TestEnvironment env;
+    Program program;
+    std::vector<std::string> calls;
+
+    AppContext& ctx() { return env.context(); }
+    ScriptedUi& ui() { return env.ui; }
+    // Sets a line of mailtype.dat, in the file too, for a command line run that loads it.
+    void mailType(long line, const std::string& value) {
+        ctx().lists.MailTypeList[line] = value;
+        ctx().saveList(ctx().lists.MailTypeList, "mailtype.dat");
+    }
+
+    // A merge list of "count" pieces for each ZIP, all with ZIP+4 unless plain.
+    std::string list(const std::vector<std::pair<std::string, int>>& zips, bool plain = false) {
+        std::string bytes = "NAME,ZIP\r\n";
+        int n = 0;
+        for (const auto& [zip, count] : zips)
+            for (int i = 0; i < count; ++i)
+                bytes += "P" + std::to_string(++n) + "," + zip + (plain ? "" : "-1234") + "\r\n";
+        std::string path = env.folder() + "list" + std::to_string(++lists_) + ".txt";
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+
+    // Sort One List through the open dialog and the field dialog, as a person does it.
+    void sort(const std::string& path) {
+        ui().chooseFile(path);
+        ui().pressWhenShown("VerifyDlog", "OKBtn");
+        program.SortOneFileClick();
+    }
+
+    bool sorted() const { return std::filesystem::exists(env.folder() + "qlPrint"); }
+    int shows(const std::string& entry) const {
+        return static_cast<int>(
+            std::count(env.ui.formLog().begin(), env.ui.formLog().end(), entry));
+    }
+
+    void expectTablesAtSeed() {
+        WorkTables seed;
+        seed.seed(false);
+        EXPECT_TRUE(ctx().tables == seed) << "the work tables are back at their seed";
+        EXPECT_FALSE(ctx().mainWindow->control("Image1").visible());
+        EXPECT_FALSE(ui().busyCursor());
+    }
+
+    void expectEnded() {
+        EXPECT_TRUE(ui().quitting());
+        EXPECT_EQ(env.help.calls.back(), "quit");
+        EXPECT_FALSE(ctx().listsLoaded);
+    }
+
+private:
+    int lists_ = 0;
+};
+
+// The minimum rules judged on the counters alone.
+struct Mailing {
+    test::TestEnvironment env{test::geographyFolder()};
+    Mailing(const std::string& type, int32_t pieces, const std::string& exactWeight = {},
+            int32_t missingZip4 = 0) {
+        env.load();
+        AppContext& ctx = env.context();
+        ctx.lists.MailTypeList[1] = type;
+        ctx.lists.MailTypeList[4] = exactWeight.empty() ? "0" : "1";
+        ctx.lists.MailTypeList[5] = exactWeight;
+        ctx.counters.RecordCount = pieces + 7;
+        ctx.counters.RejectedCount = 7;
+        ctx.counters.MissingZip4Count = missingZip4;
+    }
+    bool bigEnough() { return MeetsMinimumSize(env.context()); }
+    bool enoughZip4s() { return HasEnoughZip4s(env.context()); }
+};
+
+} // namespace
+
+TEST(MailingMinimums, SizeRulesCountThePiecesLeftAfterRejects) {
+    EXPECT_TRUE(Mailing("0", 500).bigEnough());
+    EXPECT_FALSE(Mailing("0", 199).bigEnough());
+    EXPECT_TRUE(Mailing("0", 200).bigEnough()) << "200 are enough outside First-Class";
+    EXPECT_FALSE(Mailing("8", 200).bigEnough());
+    EXPECT_FALSE(Mailing("8", 499).bigEnough());
+    EXPECT_TRUE(Mailing("8", 500).bigEnough());
+    EXPECT_TRUE(Mailing("8", 200, "4").bigEnough()) << "4 oz x 200 reaches 800 oz";
+    EXPECT_FALSE(Mailing("8", 200, "3.99").bigEnough());
+    EXPECT_TRUE(Mailing("1", 100, "8").bigEnough());
+    for (const char* periodicals : {"5", "6", "7"})
+        EXPECT_TRUE(Mailing(periodicals, 10).bigEnough()) << periodicals;
+}
+
+TEST(MailingMinimums, CoSackedMailingsNeedTwoHundredZip4Pieces) {
+    EXPECT_FALSE(Mailing("4", 600, {}, 450).enoughZip4s());
+    EXPECT_FALSE(Mailing("4", 600, "5.33", 450).enoughZip4s()) << "5.33 x 150 < 800";
+    EXPECT_TRUE(Mailing("4", 600, "5.34", 450).enoughZip4s());
+    EXPECT_TRUE(Mailing("4", 600, {}, 400).enoughZip4s());
+    EXPECT_TRUE(Mailing("7", 600, {}, 450).enoughZip4s()) << "only Standard co-sacked";
+}
+
+TEST(SortOneList, FiveHundredPiecesSortWithoutAQuestionThenPrintThenWrite) {
+    SortRun s;
+    s.ui().pressWhenShown("PrintSelectDlog", "OKBtn");
+    s.sort(s.list({{"75201", 250}, {"75202", 250}, {"1234", 3}}));
+    EXPECT_TRUE(s.ui().messages().empty());
+    EXPECT_TRUE(s.ui().unexpected().empty());
+    EXPECT_TRUE(s.sorted());
+    EXPECT_EQ(s.calls, (std::vector<std::string>{"statement", "instructions", "qualification",
+                                                 "tags", "writer after sort"}));
+    EXPECT_TRUE(s.ctx().flags.JustSorted);
+    EXPECT_EQ(s.ctx().MailClassCode, "RAL");
+    s.expectTablesAtSeed();
+    EXPECT_FALSE(s.ui().quitting()) << "a menu command leaves the program running";
+}
+
+TEST(SortOneList, TooSmallMailingAsksAndCancelSortsNothing) {
+    SortRun s;
+    s.mailType(1, "8");
+    s.ui().answerNextMessage(ModalResult::Cancel);
+    s.sort(s.list({{"75201", 250}, {"75202", 249}, {"1234", 3}}));
+    ASSERT_EQ(s.ui().messages().size(), 1u);
+    const auto& box = s.ui().messages()[0];
+    EXPECT_EQ(box.kind, MessageKind::Information);
+    EXPECT_EQ(box.buttons, MessageButtons::OkCancel);
+    EXPECT_EQ(box.text, "After removing bad zips (if any), this mailing is too small for "
+                        "bulk/presort rates. Do you want to sort it anyway?");
+    EXPECT_EQ(s.ui().beeps(), std::vector<BeepKind>{BeepKind::Asterisk});
+    EXPECT_FALSE(s.sorted());
+    EXPECT_TRUE(s.calls.empty());
+    EXPECT_EQ(s.shows("modal PrintSelectDlog"), 0);
+    s.expectTablesAtSeed();
+}
+
+TEST(SortOneList, TooSmallMailingSortsWhenTheUserGoesOn) {
+    SortRun s;
+    s.ui().answerNextMessage(ModalResult::Ok);
+    s.ui().pressWhenShown("PrintSelectDlog", "OKBtn");
+    s.sort(s.list({{"75201", 160}}));
+    EXPECT_EQ(s.ui().messages().size(), 1u);
+    EXPECT_TRUE(s.sorted());
+    EXPECT_EQ(s.calls.back(), "writer after sort");
+}
+
+TEST(SortOneList, CoSackedMailingWithTooFewZip4sStops) {
+    SortRun s;
+    s.mailType(1, "4");
+    s.mailType(3, "1");
+    std::string path = s.env.folder() + "cosacked.txt";
+    std::string bytes = "NAME,ZIP\r\n";
+    for (int i = 0; i < 600; ++i)
+        bytes += "P," + std::string(i < 150 ? "75201-1234" : "75201") + "\r\n";
+    std::ofstream(path, std::ios::binary) << bytes;
+    s.sort(path);
+    ASSERT_EQ(s.ui().messages().size(), 1u);
+    const auto& box = s.ui().messages()[0];
+    EXPECT_EQ(box.kind, MessageKind::Error);
+    EXPECT_EQ(box.buttons, MessageButtons::Ok);
+    EXPECT_EQ(box.text, "After removing bad zips (if any), this mailing has too few zip+4s for "
+                        "a co-sacked mailing. Change the mailing class to nonautomation "
+                        "standard and try again.");
+    EXPECT_EQ(s.ui().beeps(), std::vector<BeepKind>{BeepKind::Asterisk});
+    EXPECT_FALSE(s.sorted());
+    EXPECT_TRUE(s.calls.empty());
+    s.expectTablesAtSeed();
+}
+
+TEST(SortOneList, SkipPrintingPrintsNothingAndTheWriterStillRuns) {
+    SortRun s;
+    for (long line : {6, 8})
+        s.ctx().lists.PrefsList[line] = "f";
+    s.ui().whenShown("PrintSelectDlog", [](Form& form) {
+        EXPECT_EQ(form.caption(), "Sorting is complete. Ready to print reports.");
+        EXPECT_EQ(form.control("CancelBtn").caption(), "Skip Printing");
+        form.control("statement").userSetChecked(true);
+        form.control("CancelBtn").userClick();
+    });
+    s.sort(s.list({{"75201", 500}}));
+    EXPECT_EQ(s.calls, std::vector<std::string>{"writer after sort"});
+    const SettingsList& prefs = s.ctx().lists.PrefsList;
+    EXPECT_EQ(prefs[6] + prefs[7] + prefs[8] + prefs[9], "ftft") << "the choices are not kept";
+}
+
+TEST(SortOneList, PrintoutsOnlyPreferenceSkipsTheWriter) {
+    SortRun s;
+    s.ctx().lists.PrefsList[2] = "2";
+    s.ctx().lists.PrefsList[8] = "f";
+    s.ui().pressWhenShown("PrintSelectDlog", "OKBtn");
+    s.sort(s.list({{"75201", 500}}));
+    EXPECT_EQ(s.calls, (std::vector<std::string>{"statement", "instructions", "tags"}));
+}
+
+TEST(SortOneList, NoListChosenOrNoRecordReadDoesNothing) {
+    SortRun s;
+    s.ui().chooseFile(std::nullopt);
+    s.program.SortOneFileClick();
+    s.sort(s.list({}));
+    EXPECT_TRUE(s.calls.empty());
+    EXPECT_FALSE(s.sorted());
+    s.expectTablesAtSeed();
+}
+
+TEST(SortOneList, FailedPresortIsReportedAndTheTablesAreReset) {
+    SortRun s;
+    s.sort(s.list({{"75201", 250}, {"01234", 40}}));
+    ASSERT_EQ(s.ui().messages().size(), 1u);
+    EXPECT_EQ(s.ui().messages()[0].kind, MessageKind::Error);
+    EXPECT_NE(s.ui().messages()[0].text.find("without a tray or sack"), std::string::npos);
+    EXPECT_TRUE(s.calls.empty());
+    s.expectTablesAtSeed();
+}
+
+TEST(SortOneList, NoStopEndsTheProgramAfterEveryOutcome) {
+    SortRun probe;
+    std::string big = probe.list({{"75201", 500}});
+    std::string small = probe.list({{"75201", 100}});
+    std::string unplaced = probe.list({{"75201", 450}, {"01234", 60}});
+    std::string missing = probe.env.folder() + "missing.txt";
+    for (const std::string& path : {big, small, unplaced, missing}) {
+        SortRun s({path, "nostop"});
+        if (path == small)
+            s.ui().answerNextMessage(ModalResult::Cancel);
+        ASSERT_TRUE(s.program.RunStartUp());
+        SCOPED_TRACE(path);
+        s.expectEnded();
+        EXPECT_EQ(s.shows("modal PrintSelectDlog") + s.shows("modal VerifyDlog"), 0);
+        EXPECT_TRUE(s.ui().unexpected().empty());
+        EXPECT_EQ(s.sorted(), path == big);
+        if (path == unplaced) {
+            ASSERT_EQ(s.ui().messages().size(), 1u);
+            EXPECT_NE(s.ui().messages()[0].text.find("left 60 pieces"), std::string::npos);
+        }
+        if (path == big) {
+            EXPECT_EQ(s.calls,
+                      (std::vector<std::string>{"statement", "instructions", "qualification",
+                                                "tags", "writer after sort"}));
+        }
+    }
+}
+
+TEST(VerifyWithoutSorting, ReadsTheListAndPrintsTheVerificationReport) {
+    SortRun s;
+    std::vector<int> modes;
+    s.program.sortCommands().PrintMailPrepInstructions = [&](int mode) {
+        modes.push_back(mode);
+        EXPECT_EQ(s.ctx().counters.RecordCount, 20);
+        EXPECT_EQ(s.ctx().tables.PieceZips.size(), 21u);
+    };
+    s.ctx().flags.JustSorted = true;
+    s.ui().chooseFile(s.list({{"75201", 20}}));
+    s.ui().pressWhenShown("VerifyDlog", "OKBtn");
+    s.program.sortCommands().VerifyWOSortingClick();
+    EXPECT_EQ(modes, std::vector<int>{0});
+    EXPECT_FALSE(s.ctx().flags.JustSorted);
+    EXPECT_EQ(s.shows("open Find the mailing list you wish to verify"), 1);
+    s.expectTablesAtSeed();
+    s.ui().chooseFile(std::nullopt);
+    s.program.sortCommands().VerifyWOSortingClick();
+    EXPECT_EQ(modes.size(), 1u);
+    EXPECT_FALSE(s.sorted());
+    EXPECT_FALSE(s.program.mainWindow().form().findMenuItem("VerifyWOSorting")->enabled)
+        << "the menu entry waits for the verification report";
+}
+
+namespace {
+
+// Presses the named button of each wizard page in turn; the sort page chooses no list.
+void script(SortRun& s, const std::vector<std::pair<std::string, std::string>>& presses) {
+    for (const auto& [form, button] : presses)
+        s.ui().pressWhenShown(form, button);
+    s.ui().chooseFile(std::nullopt);
+}
+
+std::vector<std::string> pagesShown(SortRun& s) {
+    std::vector<std::string> pages;
+    for (const auto& entry : s.ui().formLog())
+        if (entry.rfind("modal ", 0) == 0 || entry.rfind("open ", 0) == 0)
+            pages.push_back(entry.substr(0, entry.find(' ', 6)));
+    return pages;
+}
+
+} // namespace
+
+TEST(SortWizard, BackAndNextPassOverThePeriodicalsPageOutsideTypesFiveToSeven) {
+    SortRun s;
+    s.mailType(1, "0");
+    script(s, {{"MailTypeDlog", "nextBtn"},
+               {"MlrInfoDlog", "nextBtn"},
+               {"PrefDlog", "backBtn"},
+               {"MlrInfoDlog", "nextBtn"},
+               {"PrefDlog", "nextBtn"}});
+    s.program.SortWizard1Click();
+    EXPECT_EQ(pagesShown(s),
+              (std::vector<std::string>{"modal MailTypeDlog", "modal MlrInfoDlog", "modal PrefDlog",
+                                        "modal MlrInfoDlog", "modal PrefDlog", "open Find"}));
+    EXPECT_TRUE(s.ui().unexpected().empty());
+    EXPECT_FALSE(s.ui().quitting()) << "from the menu the program goes on";
+    s.expectTablesAtSeed();
+}
+
+TEST(SortWizard, PeriodicalsTypesShowTheirPageAndCancelEndsTheWizard) {
+    SortRun s;
+    s.mailType(1, "6");
+    s.mailType(4, "1");
+    s.mailType(5, "3");
+    script(s, {{"MailTypeDlog", "nextBtn"},
+               {"MlrInfoDlog", "nextBtn"},
+               {"PeriodicalDlog", "nextBtn"},
+               {"PrefDlog", "backBtn"},
+               {"PeriodicalDlog", "backBtn"},
+               {"MlrInfoDlog", "CancelBtn"}});
+    s.program.SortWizard1Click();
+    EXPECT_EQ(pagesShown(s), (std::vector<std::string>{
+                                 "modal MailTypeDlog", "modal MlrInfoDlog", "modal PeriodicalDlog",
+                                 "modal PrefDlog", "modal PeriodicalDlog", "modal MlrInfoDlog"}));
+    EXPECT_EQ(s.ui().pendingActions(), 0u);
+    EXPECT_TRUE(s.ui().unexpected().empty());
+}
+
+TEST(SortWizard, DuzizSkipsThePreferencesAndEndsTheProgram) {
+    SortRun s({"missing.txt", "DUZIZ"});
+    s.mailType(1, "0");
+    s.ui().pressWhenShown("MailTypeDlog", "nextBtn");
+    s.ui().pressWhenShown("MlrInfoDlog", "nextBtn");
+    ASSERT_TRUE(s.program.RunStartUp());
+    EXPECT_EQ(pagesShown(s), (std::vector<std::string>{"modal MailTypeDlog", "modal MlrInfoDlog"}));
+    ASSERT_FALSE(s.ui().messages().empty()) << "the sort tried the list of the command line";
+    EXPECT_NE(s.ui().messages()[0].text.find("missing.txt"), std::string::npos);
+    s.expectEnded();
+}
+
+TEST(SortWizard, WithAListOnTheCommandLineCancelStillEndsTheProgram) {
+    SortRun s({"list.txt"});
+    s.ui().pressWhenShown("MailTypeDlog", "CancelBtn");
+    s.program.SortWizard1Click();
+    s.expectEnded();
+}
+
+namespace {
+
+std::vector<std::string> lines(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::string> out;
+    for (std::string line; std::getline(in, line);)
+        out.push_back(line.substr(0, line.size() - (!line.empty() && line.back() == '\r')));
+    return out;
+}
+
+// Pieces of two ZIPs taking turns, with a bad ZIP after every hundred pieces.
+std::string interleavedList(SortRun& s) {
+    std::string bytes = "NAME,ZIP\r\n";
+    for (int i = 1; i <= 500; ++i) {
+        bytes += "P" + std::to_string(i) + (i % 2 ? ",75202-1234" : ",75201-1234") + "\r\n";
+        if (i % 100 == 0)
+            bytes += "BAD" + std::to_string(i / 100) + ",7520\r\n";
+    }
+    std::string path = s.env.folder() + "mailing.txt";
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+}
+
+} // namespace
+
+TEST(SortOneList, UnattendedSortWritesTheListInPresortOrderWithoutClosingBoxOrOffer) {
+    SortRun probe;
+    std::string path = interleavedList(probe);
+    SortRun s({path, "NOSTOP"});
+    s.program.sortCommands().WriteSortInformation = [&s] { WriteSortInformation(s.ctx()); };
+    ASSERT_TRUE(s.program.RunStartUp());
+    EXPECT_TRUE(s.ui().messages().empty()) << "no closing box, no barcoding offer";
+    EXPECT_TRUE(s.env.shell.calls.empty());
+    s.expectEnded();
+    auto written = lines(path);
+    ASSERT_EQ(written.size(), 506u);
+    EXPECT_EQ(written[0], "NAME,ZIP,tray,package,endorsement");
+    EXPECT_EQ(written[1], "P2,75201-1234,\"00001\",\"00001\",\"\"");
+    EXPECT_EQ(written[250], "P500,75201-1234,\"00001\",\"00001\",\"\"");
+    EXPECT_EQ(written[251], "P1,75202-1234,\"00002\",\"00002\",\"\"");
+    EXPECT_EQ(written[500], "P499,75202-1234,\"00002\",\"00002\",\"\"");
+    for (int i = 1; i <= 5; ++i)
+        EXPECT_EQ(written[500 + i], "BAD" + std::to_string(i) + ",7520,\"00000\",\"00000\",\"\"");
+    EXPECT_TRUE(std::filesystem::exists(s.env.folder() + "qlPrint"));
+}
+
+TEST(SortOneList, FromTheMenuTheWriterClosesWithTheBarcodingOffer) {
+    SortRun s;
+    s.program.sortCommands().WriteSortInformation = [&s] { WriteSortInformation(s.ctx()); };
+    s.ui().pressWhenShown("PrintSelectDlog", "OKBtn");
+    s.ui().answerNextMessage(ModalResult::No);
+    s.sort(interleavedList(s));
+    ASSERT_EQ(s.ui().messages().size(), 1u);
+    EXPECT_EQ(s.ui().messages()[0].buttons, MessageButtons::YesNo);
+    EXPECT_NE(s.ui().messages()[0].text.find("Would you like to add barcodes?"), std::string::npos);
+    s.expectTablesAtSeed();
+}
