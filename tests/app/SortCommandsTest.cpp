@@ -233,10 +233,11 @@ TEST(SortOneList, NoListChosenOrNoRecordReadDoesNothing) {
 
 TEST(SortOneList, FailedPresortIsReportedAndTheTablesAreReset) {
     SortRun s;
-    s.sort(s.list({{"75201", 250}, {"01234", 40}}));
+    s.mailType(1, "9"); // no such mail category: the presort refuses it
+    s.sort(s.list({{"75201", 500}}));
     ASSERT_EQ(s.ui().messages().size(), 1u);
     EXPECT_EQ(s.ui().messages()[0].kind, MessageKind::Error);
-    EXPECT_NE(s.ui().messages()[0].text.find("without a tray or sack"), std::string::npos);
+    EXPECT_NE(s.ui().messages()[0].text.find("mailtype.dat"), std::string::npos);
     EXPECT_TRUE(s.calls.empty());
     s.expectTablesAtSeed();
 }
@@ -245,10 +246,12 @@ TEST(SortOneList, NoStopEndsTheProgramAfterEveryOutcome) {
     SortRun probe;
     std::string big = probe.list({{"75201", 500}});
     std::string small = probe.list({{"75201", 100}});
-    std::string unplaced = probe.list({{"75201", 450}, {"01234", 60}});
+    std::string refused = probe.list({{"75201", 600}});
     std::string missing = probe.env.folder() + "missing.txt";
-    for (const std::string& path : {big, small, unplaced, missing}) {
+    for (const std::string& path : {big, small, refused, missing}) {
         SortRun s({path, "nostop"});
+        if (path == refused)
+            s.mailType(1, "9");
         if (path == small)
             s.ui().answerNextMessage(ModalResult::Cancel);
         ASSERT_TRUE(s.program.RunStartUp());
@@ -257,9 +260,9 @@ TEST(SortOneList, NoStopEndsTheProgramAfterEveryOutcome) {
         EXPECT_EQ(s.shows("modal PrintSelectDlog") + s.shows("modal VerifyDlog"), 0);
         EXPECT_TRUE(s.ui().unexpected().empty());
         EXPECT_EQ(s.sorted(), path == big);
-        if (path == unplaced) {
+        if (path == refused) {
             ASSERT_EQ(s.ui().messages().size(), 1u);
-            EXPECT_NE(s.ui().messages()[0].text.find("left 60 pieces"), std::string::npos);
+            EXPECT_NE(s.ui().messages()[0].text.find("mailtype.dat"), std::string::npos);
         }
         if (path == big) {
             EXPECT_EQ(s.calls,
