@@ -5,9 +5,10 @@
 //
 // Prints one line: file, kind, records, rejected, CPU seconds, wall seconds, peak MB.
 
+#include "BenchSupport.h"
+#include "core/DataFiles.h"
 #include "listio/ListOpener.h"
 #include "listio/VerifyDialog.h"
-#include "core/DataFiles.h"
 #include "print/RecordingPrinter.h"
 #include "scripted/ScriptedUi.h"
 
@@ -17,30 +18,18 @@
 #include <sys/resource.h>
 
 using namespace quillan;
-
-static double cpuSeconds() {
-    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
-}
-
-static double peakMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
+using quillan::bench::cpuSeconds;
+using quillan::bench::peakMegabytes;
 
 int main(int argc, char** argv) {
     if (argc != 3) {
         std::fprintf(stderr, "usage: %s <program folder> <list file>\n", argv[0]);
         return 2;
     }
-    platform::ScriptedUi ui;
-    platform::RecordingPrinter printer;
-    platform::RecordingHelp help;
-    platform::RecordingShell shell;
-    platform::ConfigStore config;
+    bench::HeadlessPlatform headless;
+    platform::ScriptedUi& ui = headless.ui;
     platform::ProgramPaths paths = platform::resolveProgramPaths(argv[1]);
-    AppContext ctx(platform::Platform{ui, printer, help, shell, config}, paths,
-                   {argv[2], "NOSTOP"});
+    AppContext ctx(headless.platform(), paths, {argv[2], "NOSTOP"});
     LoadDataFiles(ctx);
     VerifyDialog dialog(ctx);
     double before = peakMegabytes();

@@ -9,6 +9,7 @@
 // lists are a regional mailing of Standard automation letters over the ZIP prefixes
 // 750-761, every ZIP with enough pieces for trays of its own.
 
+#include "BenchSupport.h"
 #include "core/DataFiles.h"
 #include "print/RecordingPrinter.h"
 #include "scripted/ScriptedUi.h"
@@ -24,28 +25,17 @@
 #include <sys/resource.h>
 
 using namespace quillan;
+using quillan::bench::cpuSeconds;
+using quillan::bench::peakMegabytes;
 namespace fs = std::filesystem;
 
 namespace {
 
-double cpuSeconds() {
-    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
-}
-
-double peakMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
-
 int sortOneList(const std::string& folder, const std::string& list) {
-    platform::ScriptedUi ui;
-    platform::RecordingPrinter printer;
-    platform::RecordingHelp help;
-    platform::RecordingShell shell;
-    platform::ConfigStore config;
+    bench::HeadlessPlatform headless;
+    platform::ScriptedUi& ui = headless.ui;
     platform::ProgramPaths paths = platform::resolveProgramPaths(folder);
-    AppContext ctx(platform::Platform{ui, printer, help, shell, config}, paths, {list, "NOSTOP"});
+    AppContext ctx(headless.platform(), paths, {list, "NOSTOP"});
     Program program(ctx);
     LoadDataFiles(ctx);
     auto before = fs::last_write_time(list);

@@ -3,5 +3,4 @@
 add_executable(bench_sort ${CMAKE_CURRENT_LIST_DIR}/SortBench.cpp)
 target_link_libraries(bench_sort PRIVATE quillan_app)
 target_compile_definitions(bench_sort PRIVATE
-  QUILLAN_SHIPPED_TABLES="${CMAKE_SOURCE_DIR}/data/tables"
   QUILLAN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")

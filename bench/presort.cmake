@@ -1,4 +1,2 @@
 add_executable(bench_presort ${CMAKE_CURRENT_LIST_DIR}/presort_bench.cpp)
 target_link_libraries(bench_presort PRIVATE quillan_core)
-target_compile_definitions(bench_presort PRIVATE
-  QUILLAN_SHIPPED_TABLES="${CMAKE_SOURCE_DIR}/data/tables")

@@ -4,6 +4,7 @@
 // sacks overflow and packages are cut). Runs
 // without a main window, so the progress picture does not pause.
 
+#include "BenchSupport.h"
 #include "config/ConfigStore.h"
 #include "core/AppContext.h"
 #include "core/DataFiles.h"
@@ -25,22 +26,11 @@
 #include <vector>
 
 using namespace quillan;
+using quillan::bench::cpuSeconds;
+using quillan::bench::peakMegabytes;
 namespace fs = std::filesystem;
 
 namespace {
-
-struct Scratch {
-    Scratch() {
-        folder = fs::temp_directory_path() / ("quillan-bench-" + std::to_string(::getpid()));
-        fs::create_directories(folder / "tables");
-        for (const auto& entry : fs::directory_iterator(QUILLAN_SHIPPED_TABLES))
-            if (entry.path().extension() == ".dat")
-                fs::copy_file(entry.path(), folder / "tables" / entry.path().filename(),
-                              fs::copy_options::overwrite_existing);
-    }
-    ~Scratch() { fs::remove_all(folder); }
-    fs::path folder;
-};
 
 struct ClassSetting {
     const char* code;
@@ -108,13 +98,9 @@ double presortSeconds(AppContext& ctx, const ClassSetting& setting, int records,
 } // namespace
 
 int main() {
-    Scratch scratch;
-    platform::ScriptedUi ui;
-    platform::RecordingPrinter printer;
-    platform::RecordingHelp help;
-    platform::RecordingShell shell;
-    platform::ConfigStore config;
-    AppContext ctx(platform::Platform{ui, printer, help, shell, config},
+    bench::ScratchProgramFolder scratch("quillan-bench");
+    bench::HeadlessPlatform headless;
+    AppContext ctx(headless.platform(),
                    platform::resolveProgramPaths(scratch.folder.string() + "/"));
     LoadDataFiles(ctx);
     ctx.lists.MailTypeList[9] = "70";

@@ -4,6 +4,7 @@
 // list once per ZIP group, for comparison), rewriting a comma list, the separate file and a
 // dBase table. Runs without a main window, so the progress picture does not pause.
 
+#include "BenchSupport.h"
 #include "LiteralPresortWalk.h"
 #include "config/ConfigStore.h"
 #include "core/Convert.h"
@@ -28,6 +29,8 @@
 #include <unistd.h>
 
 using namespace quillan;
+using quillan::bench::cpuSeconds;
+using quillan::bench::peakMegabytes;
 namespace fs = std::filesystem;
 
 namespace {
@@ -35,19 +38,6 @@ namespace {
 constexpr int kRecords = 100000;
 constexpr int kZips = 5000;
 constexpr int kGroupsPerTray = 30;
-
-struct Scratch {
-    Scratch() {
-        folder = fs::temp_directory_path() / ("quillan-writer-bench-" + std::to_string(::getpid()));
-        fs::create_directories(folder / "tables");
-        for (const auto& entry : fs::directory_iterator(QUILLAN_SHIPPED_TABLES))
-            if (entry.path().extension() == ".dat")
-                fs::copy_file(entry.path(), folder / "tables" / entry.path().filename());
-    }
-    ~Scratch() { fs::remove_all(folder); }
-    std::string file(const std::string& name) const { return (folder / name).string(); }
-    fs::path folder;
-};
 
 double seconds(std::clock_t start) {
     return static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
@@ -164,14 +154,11 @@ double timeWriter(AppContext& ctx, platform::ScriptedUi& ui, bool& saved) {
 } // namespace
 
 int main() {
-    Scratch scratch;
-    platform::ScriptedUi ui;
-    platform::RecordingPrinter printer;
-    platform::RecordingHelp help;
-    platform::RecordingShell shell;
-    platform::ConfigStore config;
+    bench::ScratchProgramFolder scratch("quillan-writer-bench");
+    bench::HeadlessPlatform headless;
+    platform::ScriptedUi& ui = headless.ui;
     // Started with parameters, as another program would: no closing message.
-    AppContext ctx(platform::Platform{ui, printer, help, shell, config},
+    AppContext ctx(headless.platform(),
                    platform::resolveProgramPaths(scratch.folder.string() + "/"),
                    {"bench", "NOSTOP"});
     LoadDataFiles(ctx);

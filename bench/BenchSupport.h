@@ -1,0 +1,56 @@
+#pragma once
+
+// What every benchmark program needs: CPU time and peak memory, a scratch program folder
+// with a copy of the shipped tables, and the scripted platform (no window, so no pauses).
+
+#include "Platform.h"
+#include "print/RecordingPrinter.h"
+#include "scripted/ScriptedUi.h"
+
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace quillan::bench {
+
+inline double cpuSeconds() {
+    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
+
+inline double peakMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+// A program folder of its own with tables/ copied from the shipped tables; removed with it.
+struct ScratchProgramFolder {
+    explicit ScratchProgramFolder(const std::string& name) {
+        namespace fs = std::filesystem;
+        folder = fs::temp_directory_path() / (name + "-" + std::to_string(::getpid()));
+        fs::create_directories(folder / "tables");
+        for (const auto& entry : fs::directory_iterator(QUILLAN_SHIPPED_TABLES))
+            if (entry.path().extension() == ".dat")
+                fs::copy_file(entry.path(), folder / "tables" / entry.path().filename(),
+                              fs::copy_options::overwrite_existing);
+    }
+    ~ScratchProgramFolder() { std::filesystem::remove_all(folder); }
+    std::string file(const std::string& name) const { return (folder / name).string(); }
+    std::string path() const { return folder.string() + "/"; }
+
+    std::filesystem::path folder;
+};
+
+struct HeadlessPlatform {
+    platform::ScriptedUi ui;
+    platform::RecordingPrinter printer;
+    platform::RecordingHelp help;
+    platform::RecordingShell shell;
+    platform::ConfigStore config;
+
+    platform::Platform platform() { return platform::Platform{ui, printer, help, shell, config}; }
+};
+
+} // namespace quillan::bench
