@@ -97,10 +97,10 @@ def bad_zip(rng, zip5, unserved):
     return zip5 + " " + "%04d" % rng.randrange(10000), False
 
 
-def local_zips(spec, sources):
+def local_zips(named, sources):
     """The ZIPs named (5 digits) and every known ZIP of the prefixes named (3 digits)."""
     zips = []
-    for entry in spec.split(","):
+    for entry in named.split(","):
         found = [z for z in sorted(sources.places) if z == entry or z[:3] == entry]
         if len(entry) not in (3, 5) or not found:
             sys.exit("no place is known for ZIP %s" % entry)
