@@ -127,8 +127,7 @@ void VerifyDialog::buildRoleControls() {
         const RolePlace& place = rolePlaces[i];
         auto& label = form_.add(ControlKind::Label, roles[i].label, roles[i].caption, place.parent);
         label.setGeometry({8, place.top + 2, 200, 20});
-        // The platform has no double-click on a label; its click stands for it.
-        label.onClick = [this, i] { labelDblClick(i); };
+        label.onDoubleClick = [this, i] { labelDblClick(i); };
         auto& combo = form_.add(ControlKind::ComboBox, roles[i].combo, "", place.parent);
         combo.setGeometry({212, place.top, 200, 24});
         combo.onChange = [this, i] { roleChange(i); };

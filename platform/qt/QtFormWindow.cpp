@@ -177,6 +177,7 @@ QWidget* QtFormWindow::createWidget(Control& control, QWidget* parent) {
     switch (control.kind()) {
     case ControlKind::Label:
         widget = new QLabel(parent);
+        widget->installEventFilter(this); // labels take double-clicks
         static_cast<QLabel*>(widget)->setWordWrap(!form_.absoluteLayout());
         break;
     case ControlKind::Edit: {
@@ -525,6 +526,19 @@ void QtFormWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape)
         return;
     QDialog::keyPressEvent(event);
+}
+
+bool QtFormWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        for (auto& [control, widget] : widgets_) {
+            if (widget != watched)
+                continue;
+            control->userDoubleClick();
+            endModalIfDone();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void QtFormWindow::mousePressEvent(QMouseEvent* event) {

@@ -253,4 +253,11 @@ void Control::userClick() {
         onClick();
 }
 
+void Control::userDoubleClick() {
+    if (!enabled_ || !visible_)
+        return;
+    if (onDoubleClick)
+        onDoubleClick();
+}
+
 } // namespace platform

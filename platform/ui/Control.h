@@ -113,12 +113,14 @@ public:
 
     std::function<void()> onClick;
     std::function<void()> onChange;
+    std::function<void()> onDoubleClick;
 
     // What a person does.
     void userSetText(std::string text);
     void userSetChecked(bool checked);
     void userSetItemIndex(int index);
     void userClick();
+    void userDoubleClick();
 
 private:
     void changed();

@@ -7,6 +7,9 @@
 #include "ui/Form.h"
 #include "ui/Program.h"
 
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -40,10 +43,23 @@ struct QtFixture {
     }
 };
 
-QtFixture& fixture() {
-    static QtFixture f;
+std::unique_ptr<QtFixture>& fixtureSlot() {
+    static std::unique_ptr<QtFixture> f;
     return f;
 }
+
+QtFixture& fixture() {
+    if (!fixtureSlot())
+        fixtureSlot() = std::make_unique<QtFixture>();
+    return *fixtureSlot();
+}
+
+// Qt is torn down when the tests end, while its own globals are still alive; as a static
+// it would go after them.
+struct QtTearDown : ::testing::Environment {
+    void TearDown() override { fixtureSlot().reset(); }
+};
+const auto* const qtTearDown = ::testing::AddGlobalTestEnvironment(new QtTearDown);
 
 // The scratch program folder goes with the process.
 struct FolderCleanup {
@@ -127,6 +143,25 @@ TEST(QtPlatform, WindowStaysInStepWithItsForm) {
     ASSERT_TRUE(fixture().qt->saveScreenshot(form, png));
     EXPECT_GT(fs::file_size(png), 500u);
     EXPECT_EQ(clicks, 0);
+}
+
+TEST(QtPlatform, DoubleClickOnALabelReachesItsControl) {
+    Platform p = fixture().qt->platform();
+    Form form(p.ui, "ClickDlog", "Click");
+    auto& label = form.add(ControlKind::Label, "zip5Label", "Zip5:");
+    int doubleClicks = 0;
+    label.onDoubleClick = [&] { ++doubleClicks; };
+    ASSERT_TRUE(fixture().qt->saveScreenshot(form, quillan::test::artefactFolder() + "click.png"));
+    QLabel* widget = nullptr;
+    for (QWidget* w : QApplication::allWidgets())
+        if (w->objectName() == "zip5Label")
+            widget = qobject_cast<QLabel*>(w);
+    ASSERT_NE(widget, nullptr);
+    QMouseEvent press(QEvent::MouseButtonDblClick, QPointF(2, 2),
+                      widget->mapToGlobal(QPointF(2, 2)), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+    EXPECT_EQ(doubleClicks, 1);
 }
 
 TEST(QtPlatform, ScreenshotsOfMainWindowAndSplash) {
