@@ -9,6 +9,7 @@ using platform::Geometry;
 
 CancelPrintDialog::CancelPrintDialog(AppContext& ctx)
     : ctx_(ctx), form_(ctx.platform.ui, "CancelPrint", "Printing") {
+    form_.setFocusControl("OKButton");
     form_.setAbsoluteLayout(true);
     form_.setSize(220, 118);
     form_.add(ControlKind::Label, "Label1", "Printing Page:")

@@ -13,6 +13,7 @@ using platform::ModalResult;
 
 PrintSelectDialog::PrintSelectDialog(AppContext& ctx)
     : ctx_(ctx), form_(ctx.platform.ui, "PrintSelectDlog", "Print Mail Preparation Instructions") {
+    form_.setFocusControl("OKBtn");
     build();
 }
 

@@ -104,6 +104,7 @@ const char* const classHelp =
 
 MailTypeDialog::MailTypeDialog(AppContext& ctx)
     : ctx_(ctx), form_(ctx.platform.ui, "MailTypeDlog", "Mailing Categories") {
+    form_.setFocusControl("MailType");
     build();
 }
 

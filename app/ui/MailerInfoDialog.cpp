@@ -46,6 +46,7 @@ std::string after(const std::string& text, size_t n) {
 
 MailerInfoDialog::MailerInfoDialog(AppContext& ctx)
     : ctx_(ctx), form_(ctx.platform.ui, "MlrInfoDlog", "Mailer Information") {
+    form_.setFocusControl("MlrCity");
     build();
 }
 

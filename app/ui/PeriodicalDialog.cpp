@@ -20,6 +20,7 @@ const char* const helpText =
 
 PeriodicalDialog::PeriodicalDialog(AppContext& ctx)
     : ctx_(ctx), form_(ctx.platform.ui, "PeriodicalDlog", "Periodicals Settings") {
+    form_.setFocusControl("NewsPer");
     build();
 }
 

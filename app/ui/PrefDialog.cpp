@@ -21,6 +21,7 @@ const char* const helpText =
 
 PrefDialog::PrefDialog(AppContext& ctx)
     : ctx_(ctx), form_(ctx.platform.ui, "PrefDlog", "Preferences") {
+    form_.setFocusControl("rejectRpt");
     build();
 }
 

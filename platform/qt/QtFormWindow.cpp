@@ -342,6 +342,16 @@ void QtFormWindow::syncWidget(Control& control) {
         if (edit->text() != toQt(control.text()))
             edit->setText(toQt(control.text()));
         edit->setReadOnly(control.readOnly());
+        if (control.color()) {
+            Color c = *control.color();
+            QPalette pal = edit->palette();
+            pal.setColor(QPalette::Disabled, QPalette::Base, QColor(c.r, c.g, c.b));
+            pal.setColor(QPalette::Active, QPalette::Base, QColor(c.r, c.g, c.b));
+            pal.setColor(QPalette::Inactive, QPalette::Base, QColor(c.r, c.g, c.b));
+            // Qt's grey disabled text would vanish on a silver box.
+            pal.setColor(QPalette::Disabled, QPalette::Text, QColor(80, 80, 80));
+            edit->setPalette(pal);
+        }
         edit->setToolTip(plainCaption(control.caption()));
         break;
     }
@@ -486,12 +496,21 @@ void QtFormWindow::fitToContents() {
     }
 }
 
+void QtFormWindow::focusFirstControl() {
+    if (form_.focusControl().empty())
+        return;
+    if (Control* control = form_.find(form_.focusControl()))
+        if (auto it = widgets_.find(control); it != widgets_.end())
+            it->second->setFocus();
+}
+
 ModalResult QtFormWindow::execModal() {
     setModal(true);
     show();
     fitToContents();
     raise();
     activateWindow();
+    focusFirstControl();
     QEventLoop loop;
     modalLoop_ = &loop;
     if (form_.modalResult() == ModalResult::None)

@@ -25,6 +25,7 @@ public:
     // Runs a nested loop until the form has a modal result.
     ModalResult execModal();
     void endModalIfDone();
+    void focusFirstControl();
     // Sizes the window to what its controls need.
     void fitToContents();
 

@@ -75,6 +75,7 @@ void QtUi::showForm(Form& form) {
     form.markVisible(true);
     window.show();
     window.raise();
+    window.focusFirstControl();
     if (form.onActivate)
         form.onActivate();
     if (form.onShow)

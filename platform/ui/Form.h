@@ -60,6 +60,10 @@ public:
     const std::optional<Color>& color() const { return color_; }
     void setColor(Color color) { color_ = color; }
 
+    // The control that has the focus when the form is shown; empty for the platform's choice.
+    const std::string& focusControl() const { return focusControl_; }
+    void setFocusControl(std::string name) { focusControl_ = std::move(name); }
+
     int tag() const { return tag_; }
     void setTag(int tag) { tag_ = tag; }
 
@@ -103,6 +107,7 @@ private:
     int width_ = 0;
     int height_ = 0;
     int tag_ = 0;
+    std::string focusControl_;
     bool visible_ = false;
     ModalResult modalResult_ = ModalResult::None;
     FormView* view_ = nullptr;
