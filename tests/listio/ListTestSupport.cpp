@@ -78,17 +78,4 @@ std::string dbfTable(const std::vector<TableField>& fields,
     return out + '\x1A';
 }
 
-std::string runCommand(const std::string& command) {
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return out;
-    std::array<char, 4096> buffer{};
-    size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        out.append(buffer.data(), n);
-    pclose(pipe);
-    return out;
-}
-
 } // namespace quillan::test

@@ -48,7 +48,4 @@ struct TableField {
 std::string dbfTable(const std::vector<TableField>& fields,
                      const std::vector<std::pair<bool, std::vector<std::string>>>& records);
 
-// What a shell command prints.
-std::string runCommand(const std::string& command);
-
 } // namespace quillan::test

@@ -70,19 +70,6 @@ struct FolderCleanup {
     }
 } cleanup;
 
-std::string run(const std::string& command) {
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return out;
-    std::array<char, 4096> buffer{};
-    size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        out.append(buffer.data(), n);
-    pclose(pipe);
-    return out;
-}
-
 } // namespace
 
 TEST(QtPlatform, RunsUnattendedWithoutADisplay) {
@@ -116,7 +103,7 @@ TEST(QtPlatform, PdfPrinterWritesPagesThatReadBack) {
     std::string pdf = printer.lastOutput();
     ASSERT_TRUE(fs::exists(pdf)) << pdf;
     EXPECT_EQ(fs::path(pdf).parent_path().string() + "/", fixture().paths.printoutsFolder);
-    std::string text = run("pdftotext -layout '" + pdf + "' -");
+    std::string text = quillan::test::runCommand("pdftotext -layout '" + pdf + "' -");
     auto first = text.find("PAGE ONE 5-DIGIT 75201");
     auto feed = text.find('\f');
     auto second = text.find("PAGE TWO MIXED ADC");
@@ -124,7 +111,7 @@ TEST(QtPlatform, PdfPrinterWritesPagesThatReadBack) {
     ASSERT_NE(second, std::string::npos) << text;
     EXPECT_LT(first, feed);
     EXPECT_GT(second, feed) << "the second text is on the second page";
-    std::string info = run("pdfinfo '" + pdf + "'");
+    std::string info = quillan::test::runCommand("pdfinfo '" + pdf + "'");
     EXPECT_TRUE(std::regex_search(info, std::regex("Pages: +2\n"))) << info;
     EXPECT_NE(info.find("612 x 792 pts"), std::string::npos) << info;
 }

@@ -3,6 +3,8 @@
 #include "core/DataFiles.h"
 #include "fs/AtomicFile.h"
 
+#include <array>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -24,6 +26,19 @@ std::string artefactFolder() {
     std::string folder = std::string(QUILLAN_BUILD_DIR) + "/test-artefacts/";
     fs::create_directories(folder);
     return folder;
+}
+
+std::string runCommand(const std::string& command) {
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return out;
+    std::array<char, 4096> buffer{};
+    size_t n;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        out.append(buffer.data(), n);
+    pclose(pipe);
+    return out;
 }
 
 static std::string makeScratchFolder() {

@@ -45,6 +45,10 @@ private:
 
 std::string fixturePath(const std::string& relative);
 std::string geographyFolder();
+// What a test's helper command (a reference reader such as pdftotext or dbfread) prints on
+// its standard output.
+std::string runCommand(const std::string& command);
+
 // A folder under the build tree for artefacts a person may want to look at.
 std::string artefactFolder();
 
