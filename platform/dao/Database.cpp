@@ -60,7 +60,7 @@ Status Database::tableDefs(std::shared_ptr<Collection<TableDef>>& tables) const 
                                   ? ";DATABASE=" + entry.linkedDatabase
                                   : std::string();
         items.push_back(std::make_shared<TableDef>(entry.name, attributesOf(entry), connect,
-                                                   entry.foreignName));
+                                                   entry.foreignName, errors_));
     }
     tables = std::make_shared<Collection<TableDef>>(std::move(items), errors_);
     return statusOk;

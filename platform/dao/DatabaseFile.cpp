@@ -106,6 +106,13 @@ std::shared_ptr<const jet::TableDefinition> DatabaseFile::tableDefinition(std::u
     return table;
 }
 
+bool DatabaseFile::fileWritable() const {
+    struct stat info {};
+    if (::stat(path_.c_str(), &info) != 0 || (info.st_mode & 0222) == 0)
+        return false;
+    return ::access(path_.c_str(), W_OK) == 0;
+}
+
 std::string DatabaseFile::lockFilePath() const {
     return fs::path(path_).replace_extension(".ldb").string();
 }

@@ -39,6 +39,10 @@ public:
     // jet::FormatError.
     std::shared_ptr<const jet::TableDefinition> tableDefinition(std::uint32_t page);
 
+    // False when the file has no write permission bit at all (a file made read-only, even
+    // for the superuser) or the process may not write it.
+    bool fileWritable() const;
+
     // The lock file Access keeps beside a database it has open.
     std::string lockFilePath() const;
     bool lockFilePresent() const;

@@ -11,6 +11,9 @@
 
 namespace platform::dao {
 
+inline constexpr const char* noDesignChanges =
+    "Tables, fields, indexes and queries cannot be renamed.";
+
 struct Error {
     std::uint16_t number = 0;
     std::string description;

@@ -18,6 +18,10 @@ const std::string& Field::name() const {
     return column().name;
 }
 
+Status Field::rename(const std::string&) {
+    return recordset_->errors().fail(ErrorNumber::NotSupported, {}, noDesignChanges);
+}
+
 std::int16_t Field::typeOf(ColumnType type) {
     switch (type) {
     case ColumnType::Boolean:

@@ -41,6 +41,7 @@ public:
     Field(std::shared_ptr<Recordset> recordset, std::size_t column);
 
     const std::string& name() const;
+    Status rename(const std::string& name);
     std::int16_t type() const;
     // Bytes, or characters for Text; 0 for memo and long binary.
     std::int32_t size() const;

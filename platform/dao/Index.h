@@ -18,6 +18,9 @@ public:
           fields_(std::move(fields)), errors_(std::move(errors)) {}
 
     const std::string& name() const { return name_; }
+    Status rename(const std::string&) const {
+        return errors_->fail(ErrorNumber::NotSupported, {}, noDesignChanges);
+    }
     bool primary() const { return primary_; }
     bool unique() const { return unique_; }
     bool foreign() const { return foreign_; }

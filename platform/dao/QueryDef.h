@@ -21,6 +21,9 @@ public:
         : name_(std::move(name)), parameters_(std::move(parameters)), errors_(std::move(errors)) {}
 
     const std::string& name() const { return name_; }
+    Status rename(const std::string&) const {
+        return errors_->fail(ErrorNumber::NotSupported, {}, noDesignChanges);
+    }
     Status parameters(std::shared_ptr<Collection<Parameter>>& parameters) const;
     // Answer 3251: the result columns and rows of a query come from running its SQL.
     Status fields(std::shared_ptr<Collection<Field>>& fields) const;

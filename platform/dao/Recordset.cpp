@@ -12,7 +12,6 @@
 #include "platform/dao/jet/TableRows.h"
 
 #include <algorithm>
-#include <unistd.h>
 
 namespace platform::dao {
 
@@ -47,7 +46,7 @@ Recordset::Recordset(std::shared_ptr<DatabaseFile> file, std::shared_ptr<Errors>
                      std::vector<std::uint32_t> rows, bool readOnly)
     : file_(std::move(file)), errors_(std::move(errors)), name_(std::move(name)),
       table_(std::move(table)), rows_(std::move(rows)), readOnly_(readOnly),
-      current_(!rows_.empty()) {}
+      current_(!rows_.empty()), finder_(file_->pages(), table_->page) {}
 
 bool Recordset::jet4() const {
     return file_->pages().format().jet4;
@@ -169,7 +168,7 @@ Status Recordset::movePrevious() {
 }
 
 Status Recordset::checkWritable() {
-    if (readOnly_ || ::access(file_->path().c_str(), W_OK) != 0)
+    if (readOnly_ || !file_->fileWritable())
         return errors_->fail(ErrorNumber::ReadOnly);
     if (file_->lockFilePresent())
         return errors_->fail(ErrorNumber::FileInUse, file_->path(),
@@ -264,7 +263,7 @@ Status Recordset::lastModified(std::vector<std::uint8_t>& bookmark) const {
 
 std::vector<Variant> Recordset::keyOf(std::uint32_t rowId, const jet::IndexDefinition& index) {
     jet::PageStore& pages = file_->pages();
-    jet::StoredRow stored = jet::findRow(pages, table_->page, rowId);
+    jet::StoredRow stored = finder_.find(rowId);
     jet::RowView row = jet::crackRow(stored.bytes, pages.format(), table_->varColumnCount > 0);
     std::vector<Variant> key;
     key.reserve(index.columns.size());
@@ -397,7 +396,7 @@ const jet::RowView& Recordset::currentRow() {
     if (!cached_ || cachedRowId_ != rowId) {
         cached_ = false;
         jet::PageStore& pages = file_->pages();
-        jet::StoredRow stored = jet::findRow(pages, table_->page, rowId);
+        jet::StoredRow stored = finder_.find(rowId);
         cachedRow_ = jet::crackRow(stored.bytes, pages.format(), table_->varColumnCount > 0);
         cachedRowId_ = rowId;
         cached_ = true;

@@ -10,6 +10,7 @@
 #include "platform/dao/Variant.h"
 #include "platform/dao/jet/RowCodec.h"
 #include "platform/dao/jet/TableDefinition.h"
+#include "platform/dao/jet/TableRows.h"
 
 #include <cstdint>
 #include <memory>
@@ -109,6 +110,7 @@ private:
     std::string indexName_;
     std::unordered_map<std::uint32_t, std::int64_t> positions_; // built when a bookmark is set
 
+    jet::RowFinder finder_;
     std::uint32_t cachedRowId_ = 0;
     bool cached_ = false;
     jet::RowView cachedRow_;

@@ -11,8 +11,6 @@
 #include "platform/dao/DBEngine.h"
 #include "platform/dao/Database.h"
 #include "platform/dao/ExportText.h"
-#include "platform/dao/Field.h"
-#include "platform/dao/Recordset.h"
 #include "platform/dao/TableDef.h"
 
 #include <cstdio>
@@ -43,37 +41,6 @@ Status listTables(const Database& database, std::string& out) {
     return statusOk;
 }
 
-Status dumpTable(const Database& database, const std::string& name, std::string& out) {
-    std::shared_ptr<Recordset> recordset;
-    if (Status status = database.openRecordset(name, Recordset::readOnly, recordset);
-        failed(status))
-        return status;
-    std::shared_ptr<Collection<Field>> fieldList;
-    if (Status status = recordset->fields(fieldList); failed(status))
-        return status;
-    std::vector<std::shared_ptr<Field>> fields(fieldList->count());
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        fieldList->item(i, fields[i]);
-        out += (i ? "," : "") + fields[i]->name();
-    }
-    out += "\n";
-    bool atEnd = false;
-    for (recordset->eof(atEnd); !atEnd; recordset->eof(atEnd)) {
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            Variant value;
-            if (Status status = fields[i]->value(value); failed(status))
-                return status;
-            if (i)
-                out += ',';
-            out += exportText(value);
-        }
-        out += "\n";
-        if (Status status = recordset->moveNext(); failed(status))
-            return status;
-    }
-    return statusOk;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -99,7 +66,7 @@ int main(int argc, char** argv) {
         return report(engine, status);
     std::string out;
     Status status = arguments.size() == 1 ? listTables(*database, out)
-                                          : dumpTable(*database, arguments[1], out);
+                                          : exportTable(*database, arguments[1], out);
     if (failed(status))
         return report(engine, status);
     std::fwrite(out.data(), 1, out.size(), stdout);

@@ -34,8 +34,9 @@ public:
 
     template <typename Visit>
     void forEachRow(Visit visit) {
+        RowFinder finder(pages_, table_.page);
         for (std::uint32_t rowId : liveRows(pages_, table_)) {
-            StoredRow stored = findRow(pages_, table_.page, rowId);
+            StoredRow stored = finder.find(rowId);
             RowView row = crackRow(stored.bytes, pages_.format(), table_.varColumnCount > 0);
             visit([&](const Column& column) { return readColumnValue(column, row, pages_); });
         }

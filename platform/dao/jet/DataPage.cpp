@@ -39,7 +39,7 @@ std::span<const std::uint8_t> DataPage::row(std::uint16_t row) const {
     std::uint16_t start = slot(row) & JetFormat::slotOffsetMask;
     auto next = std::upper_bound(sortedOffsets_.begin(), sortedOffsets_.end(), start);
     std::size_t end = next == sortedOffsets_.end() ? page_.size() : *next;
-    if (start < format_.slotTableOffset() + 2u * rowCount_ || end > page_.size())
+    if (start < format_.slotTableOffset() + 2u * rowCount_ || start > end || end > page_.size())
         throw FormatError("a row lies outside its page");
     return page_.subspan(start, end - start);
 }

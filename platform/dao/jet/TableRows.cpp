@@ -32,14 +32,23 @@ std::vector<std::uint32_t> liveRows(PageStore& pages, const TableDefinition& tab
     return rows;
 }
 
-StoredRow findRow(PageStore& pages, std::uint32_t tablePage, std::uint32_t rowId) {
+const DataPage& RowFinder::page(std::uint32_t number) {
+    if (!cached_ || cachedNumber_ != number) {
+        cached_.reset();
+        cached_.emplace(pages_.page(number), pages_.format());
+        cachedNumber_ = number;
+    }
+    return *cached_;
+}
+
+StoredRow RowFinder::find(std::uint32_t rowId) {
     for (int hop = 0; hop <= maxOverflowHops; ++hop) {
-        DataPage page(pages.page(DataPage::pageOf(rowId)), pages.format());
-        if (page.owner() != tablePage)
+        const DataPage& home = page(DataPage::pageOf(rowId));
+        if (home.owner() != tablePage_)
             throw FormatError("a row pointer leads to another table's page");
         std::uint16_t slot = DataPage::slotOf(rowId);
-        auto row = page.row(slot);
-        if (!page.isOverflowPointer(slot))
+        auto row = home.row(slot);
+        if (!home.isOverflowPointer(slot))
             return {rowId, row};
         if (row.size() < 4)
             throw FormatError("an overflow pointer is too short");

@@ -4,7 +4,10 @@
 // deleted (0x8000) is skipped, whether it held a deleted row or the moved image of a row;
 // a slot flagged 0x4000 keeps its row's place and points to where its bytes are now.
 
+#include "platform/dao/jet/DataPage.h"
+
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -21,8 +24,28 @@ struct StoredRow {
     std::span<const std::uint8_t> bytes;
 };
 
-// The row's bytes, following an overflow pointer. Throws FormatError when the pointer leads
-// nowhere or to another table's page.
-StoredRow findRow(PageStore& pages, std::uint32_t tablePage, std::uint32_t rowId);
+// Finds rows' bytes, following overflow pointers, and keeps the last page it looked at, so
+// that a walk in page order reads each page's slot table once. Throws FormatError when a
+// pointer leads nowhere or to another table's page.
+class RowFinder {
+public:
+    RowFinder(PageStore& pages, std::uint32_t tablePage) : pages_(pages), tablePage_(tablePage) {}
+
+    StoredRow find(std::uint32_t rowId);
+    // Pages may have changed.
+    void forget() { cached_.reset(); }
+
+private:
+    const DataPage& page(std::uint32_t number);
+
+    PageStore& pages_;
+    std::uint32_t tablePage_;
+    std::uint32_t cachedNumber_ = 0;
+    std::optional<DataPage> cached_;
+};
+
+inline StoredRow findRow(PageStore& pages, std::uint32_t tablePage, std::uint32_t rowId) {
+    return RowFinder(pages, tablePage).find(rowId);
+}
 
 } // namespace platform::dao::jet

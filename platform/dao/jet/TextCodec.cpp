@@ -26,36 +26,33 @@ char unitToAnsi(std::uint16_t unit) {
     return '?';
 }
 
-bool isHighSurrogate(std::uint16_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool isLowSurrogate(std::uint16_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
-// A surrogate pair is one character, so one "?".
-std::string unitsToAnsi(const std::vector<std::uint16_t>& units) {
-    std::string text;
-    text.reserve(units.size());
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        if (isHighSurrogate(units[i]) && i + 1 < units.size() && isLowSurrogate(units[i + 1]))
-            ++i;
-        text += unitToAnsi(units[i]);
+// Appends characters one UTF-16 unit at a time; a surrogate pair is one character, so one
+// "?".
+class AnsiText {
+public:
+    explicit AnsiText(std::size_t units) { text_.reserve(units); }
+    void add(std::uint16_t unit) {
+        bool low = unit >= 0xDC00 && unit <= 0xDFFF;
+        if (!(low && afterHigh_))
+            text_ += unitToAnsi(unit);
+        afterHigh_ = unit >= 0xD800 && unit <= 0xDBFF;
     }
-    return text;
-}
+    std::string take() { return std::move(text_); }
 
-std::vector<std::uint16_t> ucs2Units(std::span<const std::uint8_t> bytes) {
-    std::vector<std::uint16_t> units;
-    units.reserve(bytes.size() / 2);
+private:
+    std::string text_;
+    bool afterHigh_ = false;
+};
+
+std::string ucs2Text(std::span<const std::uint8_t> bytes) {
+    AnsiText text(bytes.size() / 2);
     for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
-        units.push_back(static_cast<std::uint16_t>(bytes[i] | (bytes[i + 1] << 8)));
-    return units;
+        text.add(static_cast<std::uint16_t>(bytes[i] | (bytes[i + 1] << 8)));
+    return text.take();
 }
 
-std::vector<std::uint16_t> compressedUnits(std::span<const std::uint8_t> bytes) {
-    std::vector<std::uint16_t> units;
-    units.reserve(bytes.size());
+std::string compressedText(std::span<const std::uint8_t> bytes) {
+    AnsiText text(bytes.size());
     bool compressed = true;
     std::size_t i = 2;
     while (i < bytes.size()) {
@@ -63,15 +60,15 @@ std::vector<std::uint16_t> compressedUnits(std::span<const std::uint8_t> bytes) 
             compressed = !compressed;
             ++i;
         } else if (compressed) {
-            units.push_back(bytes[i++]);
+            text.add(bytes[i++]);
         } else {
             if (i + 1 >= bytes.size())
                 break;
-            units.push_back(static_cast<std::uint16_t>(bytes[i] | (bytes[i + 1] << 8)));
+            text.add(static_cast<std::uint16_t>(bytes[i] | (bytes[i + 1] << 8)));
             i += 2;
         }
     }
-    return units;
+    return text.take();
 }
 
 } // namespace
@@ -85,13 +82,13 @@ std::string jet3TextToAnsi(std::span<const std::uint8_t> bytes) {
 }
 
 std::string ucs2ToAnsi(std::span<const std::uint8_t> bytes) {
-    return unitsToAnsi(ucs2Units(bytes));
+    return ucs2Text(bytes);
 }
 
 std::string jet4TextToAnsi(std::span<const std::uint8_t> bytes) {
     if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
-        return unitsToAnsi(compressedUnits(bytes));
-    return unitsToAnsi(ucs2Units(bytes));
+        return compressedText(bytes);
+    return ucs2Text(bytes);
 }
 
 std::vector<std::uint16_t> ansiToUtf16(std::string_view text) {
