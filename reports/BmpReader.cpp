@@ -2,6 +2,7 @@
 
 #include "reports/FormFileError.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <fstream>
@@ -70,6 +71,7 @@ private:
     void readMasks();
     void readPalette();
     void readRows();
+    void readRow(const uint8_t* in, uint8_t* out, int width) const;
 
     std::string_view bytes_;
     const std::string& name_;
@@ -173,36 +175,41 @@ void BmpDecoder::readRows() {
     bitmap_ = bitsPerPixel_ <= 8 ? platform::Bitmap::indexed(width, height, palette_)
                                  : platform::Bitmap::rgb(width, height);
     for (int y = 0; y < height; ++y) {
-        int fileRow = topDown_ ? y : height - 1 - y;
+        uint64_t fileRow = static_cast<uint64_t>(topDown_ ? y : height - 1 - y);
         const auto* in =
             reinterpret_cast<const uint8_t*>(bytes_.data() + dataOffset + stride * fileRow);
-        uint8_t* out = bitmap_.row(y);
-        for (int x = 0; x < width; ++x) {
-            switch (bitsPerPixel_) {
-            case 1:
-                out[x] = (in[x >> 3] >> (7 - (x & 7))) & 1;
-                break;
-            case 4:
-                out[x] = (x & 1) ? in[x >> 1] & 0x0F : in[x >> 1] >> 4;
-                break;
-            case 8:
-                out[x] = in[x];
-                break;
-            case 24:
-                out[3 * x] = in[3 * x + 2];
-                out[3 * x + 1] = in[3 * x + 1];
-                out[3 * x + 2] = in[3 * x];
-                break;
-            case 32: {
-                const uint8_t* p = in + 4 * x;
-                uint32_t pixel = p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24;
-                out[3 * x] = red_.read(pixel);
-                out[3 * x + 1] = green_.read(pixel);
-                out[3 * x + 2] = blue_.read(pixel);
-                break;
-            }
-            }
+        readRow(in, bitmap_.row(y), width);
+    }
+}
+
+void BmpDecoder::readRow(const uint8_t* in, uint8_t* out, int width) const {
+    switch (bitsPerPixel_) {
+    case 1:
+        for (int x = 0; x < width; ++x)
+            out[x] = (in[x >> 3] >> (7 - (x & 7))) & 1;
+        break;
+    case 4:
+        for (int x = 0; x < width; ++x)
+            out[x] = (x & 1) ? in[x >> 1] & 0x0F : in[x >> 1] >> 4;
+        break;
+    case 8:
+        std::copy_n(in, width, out);
+        break;
+    case 24:
+        for (int x = 0; x < width; ++x, in += 3, out += 3) {
+            out[0] = in[2];
+            out[1] = in[1];
+            out[2] = in[0];
         }
+        break;
+    case 32:
+        for (int x = 0; x < width; ++x, in += 4, out += 3) {
+            uint32_t pixel = in[0] | in[1] << 8 | in[2] << 16 | uint32_t(in[3]) << 24;
+            out[0] = red_.read(pixel);
+            out[1] = green_.read(pixel);
+            out[2] = blue_.read(pixel);
+        }
+        break;
     }
 }
 
