@@ -30,9 +30,9 @@ std::vector<PlaceUse> placeUses(FormFamily family, bool permit) {
     if (family == FormFamily::Periodicals) {
         std::vector<PlaceUse> more = {
             {5, 0, 0, "x"},
-            {5, 0, 7, "x"},
-            {5, 0, 15, "x"},
-            {5, 0, 22, "x"},
+            {5, 0, 7, "x", false},
+            {5, 0, 15, "x", false},
+            {5, 0, 22, "x", false},
             {6, 0, 12, "DALLAS"},
             {6, 0, 24, "TX"},
             {6, 0, 36, "75201"},
@@ -42,36 +42,38 @@ std::vector<PlaceUse> placeUses(FormFamily family, bool permit) {
             {7, 59, 0, "0"},
             {8, 0, 0, "THE COUNTY GAZETTE"},
             {9, 0, 0, "x"},
-            {9, 0, 7, "x"},
-            {9, 0, 14, "x"},
+            {9, 0, 7, "x", false},
+            {9, 0, 14, "x", false},
             {11, 0, 0, "0"},
             {11, 68, 0, "8"},
             {14, 0, 12, "sacks"},
-            {14, -30, 11, "1-Ft MM trays: 3"},
-            {14, -30, 22, "2-Ft MM trays: 121"},
+            {14, -30, 11, "1-Ft MM trays: 3", false},
+            {14, -30, 22, "2-Ft MM trays: 121", false},
         };
         uses.insert(uses.end(), more.begin(), more.end());
         return uses;
     }
+    bool heavy = family == FormFamily::HeavyLetters;
     std::vector<PlaceUse> more = {
         {1, 0, 12, "100 MAIN STREET"},
         {1, 0, 24, "DALLAS TX 75201"},
         {2, 0, 0, "(214) 555-0100"},
         {9, 0, 0, "x"},
-        {9, 0, 11, "x"},
-        {9, 0, 22, "x"},
+        {9, 0, 11, "x", false},
+        {9, 0, 22, "x", false},
         {11, 0, 0, "2"},
         {11, 51, 0, "8"},
         {12, 0, 0, "12345"},
         {13, 0, 0, "2700.4"},
-        {14, 0, 12, "sacks"},
-        {14, -30, 11, "1-Ft MM trays: 3"},
-        {14, -30, 22, "2-Ft MM trays: 121"},
-        {14, 0, 0, "1' MM: 3  2' MM: 121"},
+        {14, 0, 12, "sacks", false},
+        {14, -30, 11, "1-Ft MM trays: 3", !heavy},
+        {14, -30, 22, "2-Ft MM trays: 121", !heavy},
+        {14, 0, 0, "1' MM: 3  2' MM: 121", heavy},
         {15, 0, 0, "x"},
-        {15, 39, 0, "x"},
+        {15, 39, 0, "x", false},
         {17, 0, 0, "$1,234.57"},
     };
+    uses[3].inSample = !heavy; // the number of containers
     uses.insert(uses.end(), more.begin(), more.end());
     if (permit) {
         uses.push_back({7, 0, 0, "1234"});

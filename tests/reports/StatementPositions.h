@@ -14,12 +14,14 @@ enum class FormFamily { Standard, NonmachinableLetters, HeavyLetters, FirstClass
 
 FormFamily familyOf(const std::string& formName);
 
-// Place n printed at (x + dx, y + dy).
+// Place n printed at (x + dx, y + dy). Some uses exclude each other (sacks or trays,
+// one weight class); the sample printout shows only the first of such a set.
 struct PlaceUse {
     int place;
     int dx;
     int dy;
     std::string sample;
+    bool inSample = true;
 };
 
 // Printed at a fixed point of a page; right-aligned texts end at x. A y of -1 means the

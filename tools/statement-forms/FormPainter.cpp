@@ -130,7 +130,7 @@ void PagePainter::section(const Item& item, const std::map<int, std::string>& la
         line(left, y - 1.5, right, y - 1.5);
         bool lastOfRun =
             i + 1 == rows.size() ||
-            quillan::statementSectionRowY(item.section, rows[i + 1], payment()) - y > 16;
+            quillan::statementSectionRowY(item.section, rows[i + 1], payment()) - y > 25;
         if (lastOfRun)
             line(left, y + 10, right, y + 10);
         auto label = labels.find(rows[i]);
