@@ -3,7 +3,7 @@
 // and every stored row of every table, system tables included, cracked and packed again.
 
 #include "DaoTestSupport.h"
-#include "support/TestEnvironment.h"
+#include "tests/support/TestEnvironment.h"
 
 #include "platform/dao/Collection.h"
 #include "platform/dao/DatabaseFile.h"
