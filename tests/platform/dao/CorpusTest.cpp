@@ -2,7 +2,7 @@
 // what mdbtools (mdb-tables, mdb-export, mdb-count, mdb-schema) reads from the same file;
 // and every stored row of every table, system tables included, cracked and packed again.
 
-#include "DaoTestSupport.h"
+#include "tests/platform/dao/DaoTestSupport.h"
 #include "tests/support/TestEnvironment.h"
 
 #include "platform/dao/Collection.h"

@@ -1,4 +1,4 @@
-#include "DaoTestSupport.h"
+#include "tests/platform/dao/DaoTestSupport.h"
 
 #include "platform/dao/Collection.h"
 #include "platform/dao/Field.h"

@@ -1,7 +1,7 @@
 // Reading through recordsets: which rows a table has and in which order, moves, keys,
 // Seek, bookmarks and positions, values of each type, the catalogue.
 
-#include "DaoTestSupport.h"
+#include "tests/platform/dao/DaoTestSupport.h"
 
 #include "platform/dao/Collection.h"
 #include "platform/dao/Field.h"
