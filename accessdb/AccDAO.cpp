@@ -274,7 +274,7 @@ std::unique_ptr<DaoRecordset> DaoQueryDef::openRecordset(const std::string&, int
 // Recordsets
 
 void DaoRecordset::getName(std::string& name) {
-    invoke(property(name, [](const dao::Recordset& r) { return r.name(); }));
+    invoke(property(name, [](dao::Recordset& r) { return r.name(); }));
 }
 
 std::unique_ptr<DaoFields> DaoRecordset::getFields() {
@@ -291,25 +291,25 @@ std::unique_ptr<DaoIndexes> DaoRecordset::getIndexes() {
 
 std::int32_t DaoRecordset::recordCount() {
     std::int32_t count = 0;
-    invoke([&](const dao::Recordset& r) { return r.recordCount(count); });
+    invoke([&](dao::Recordset& r) { return r.recordCount(count); });
     return count;
 }
 
 bool DaoRecordset::bof() {
     bool value = true;
-    invoke([&](const dao::Recordset& r) { return r.bof(value); });
+    invoke([&](dao::Recordset& r) { return r.bof(value); });
     return value;
 }
 
 bool DaoRecordset::eof() {
     bool value = true;
-    invoke([&](const dao::Recordset& r) { return r.eof(value); });
+    invoke([&](dao::Recordset& r) { return r.eof(value); });
     return value;
 }
 
 bool DaoRecordset::noMatch() {
     bool value = true;
-    invoke([&](const dao::Recordset& r) { return r.noMatch(value); });
+    invoke([&](dao::Recordset& r) { return r.noMatch(value); });
     return value;
 }
 
@@ -356,7 +356,7 @@ void DaoRecordset::close() {
 
 std::vector<std::uint8_t> DaoRecordset::bookmark() {
     std::vector<std::uint8_t> bytes;
-    invoke([&](const dao::Recordset& r) { return r.bookmark(bytes); });
+    invoke([&](dao::Recordset& r) { return r.bookmark(bytes); });
     return bytes;
 }
 
@@ -366,7 +366,7 @@ void DaoRecordset::setBookmark(const std::vector<std::uint8_t>& bookmark) {
 
 std::vector<std::uint8_t> DaoRecordset::lastModified() {
     std::vector<std::uint8_t> bytes;
-    invoke([&](const dao::Recordset& r) { return r.lastModified(bytes); });
+    invoke([&](dao::Recordset& r) { return r.lastModified(bytes); });
     return bytes;
 }
 
@@ -380,7 +380,7 @@ void DaoRecordset::seek(const std::string& comparison, const std::array<Variant,
 
 std::int32_t DaoRecordset::absolutePosition() {
     std::int32_t position = -1;
-    invoke([&](const dao::Recordset& r) { return r.absolutePosition(position); });
+    invoke([&](dao::Recordset& r) { return r.absolutePosition(position); });
     return position;
 }
 

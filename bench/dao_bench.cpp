@@ -11,6 +11,7 @@
 #include "platform/dao/Recordset.h"
 #include "platform/dao/TableDef.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fcntl.h>
@@ -25,18 +26,16 @@ using namespace platform::dao;
 
 namespace {
 
-constexpr int repetitions = 20;
+constexpr int repetitions = 31;
 
-double childCpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
+double seconds(const rusage& usage) {
     return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-// Runs the command with its output thrown away; spawned without copying this process, so
-// that the children's CPU time is the tools' own.
-void run(const std::vector<std::string>& command) {
+// Runs the command with its output thrown away and answers its CPU time; spawned without
+// copying this process, so that the time is the tool's own.
+double run(const std::vector<std::string>& command) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
@@ -46,19 +45,29 @@ void run(const std::vector<std::string>& command) {
         argv.push_back(const_cast<char*>(part.c_str()));
     argv.push_back(nullptr);
     pid_t child = 0;
+    double cpu = 0;
     if (posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
         int status = 0;
-        waitpid(child, &status, 0);
+        rusage usage{};
+        wait4(child, &status, 0, &usage);
+        cpu = seconds(usage);
     }
     posix_spawn_file_actions_destroy(&actions);
+    return cpu;
 }
 
+// The median over the repetitions of the CPU time of running every command once: the
+// machine may be busy with other work now and then.
 double cpuOf(const std::vector<std::vector<std::string>>& commands) {
-    double before = childCpuSeconds();
-    for (int i = 0; i < repetitions; ++i)
+    std::vector<double> times;
+    for (int i = 0; i < repetitions; ++i) {
+        double total = 0;
         for (const auto& command : commands)
-            run(command);
-    return (childCpuSeconds() - before) / repetitions;
+            total += run(command);
+        times.push_back(total);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
 }
 
 std::vector<std::string> userTables(const std::string& path) {
@@ -129,7 +138,7 @@ void openTime(const std::string& file) {
 } // namespace
 
 int main() {
-    std::printf("Reading Access tables, CPU per run (mean of %d runs):\n", repetitions);
+    std::printf("Reading Access tables, CPU per run (median of %d runs):\n", repetitions);
     compare("compIndexTestV2000 Table1 (512 rows)", "jackcess/compIndexTestV2000.mdb", {"Table1"});
     compare("testIndexCodesV1997, its 29 tables", "jackcess/testIndexCodesV1997.mdb",
             userTables(std::string(QUILLAN_MDB_CORPUS) + "/jackcess/testIndexCodesV1997.mdb"));

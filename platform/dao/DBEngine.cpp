@@ -2,11 +2,13 @@
 
 #include "platform/dao/Database.h"
 #include "platform/dao/DatabaseFile.h"
+#include "platform/dao/Workspace.h"
 #include "platform/dao/jet/Names.h"
 
 namespace platform::dao {
 
-DBEngine::DBEngine() : errors_(std::make_shared<Errors>()) {}
+DBEngine::DBEngine()
+    : errors_(std::make_shared<Errors>()), workspace_(std::make_shared<Workspace>()) {}
 
 std::string DBEngine::passwordFromConnect(const std::string& connect) {
     std::string password;
@@ -28,32 +30,43 @@ Status DBEngine::openDatabase(const std::string& path, bool exclusive, bool read
     database.reset();
     OpenOptions options{exclusive, readOnly, passwordFromConnect(connect)};
     std::shared_ptr<DatabaseFile> file;
-    if (Status status = DatabaseFile::open(path, options, *errors_, file); failed(status))
+    if (Status status = DatabaseFile::open(path, options, *errors_, file, workspace_);
+        failed(status))
         return status;
     database = std::make_shared<Database>(std::move(file), errors_);
     return statusOk;
 }
 
 Status DBEngine::idle(int) {
-    return statusOk;
+    Status first = statusOk;
+    for (const auto& file : workspace_->files())
+        if (Status status = file->flush(*errors_); failed(status) && !failed(first))
+            first = status;
+    return first;
 }
 
 Status DBEngine::beginTrans() {
-    ++transactionLevel_;
+    workspace_->setTransactionLevel(workspace_->transactionLevel() + 1);
+    for (const auto& file : workspace_->files())
+        file->beginTransaction();
     return statusOk;
 }
 
 Status DBEngine::commitTrans() {
-    if (transactionLevel_ == 0)
+    if (workspace_->transactionLevel() == 0)
         return errors_->fail(ErrorNumber::NoTransaction);
-    --transactionLevel_;
-    return statusOk;
+    workspace_->setTransactionLevel(workspace_->transactionLevel() - 1);
+    for (const auto& file : workspace_->files())
+        file->commitTransaction();
+    return idle(0);
 }
 
 Status DBEngine::rollback() {
-    if (transactionLevel_ == 0)
+    if (workspace_->transactionLevel() == 0)
         return errors_->fail(ErrorNumber::NoTransaction);
-    --transactionLevel_;
+    workspace_->setTransactionLevel(workspace_->transactionLevel() - 1);
+    for (const auto& file : workspace_->files())
+        file->rollbackTransaction();
     return statusOk;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
 // The engine: opens databases, keeps the Errors of the last failed call and the
-// transaction level.
+// transactions. Changes wait in memory: outside a transaction a database file is written
+// when the engine idles or the database is closed; inside one, at the outermost commit.
+// Transactions nest; a rollback goes back to the begin.
 
 #include "platform/dao/Errors.h"
 
@@ -11,6 +13,7 @@
 namespace platform::dao {
 
 class Database;
+class Workspace;
 
 class DBEngine {
 public:
@@ -21,6 +24,7 @@ public:
     // `connect` is the connect string: ";pwd=" followed by the password gives one.
     Status openDatabase(const std::string& path, bool exclusive, bool readOnly,
                         const std::string& connect, std::shared_ptr<Database>& database);
+    // Writes the changes of every file, outside a transaction.
     Status idle(int action);
     Status beginTrans();
     Status commitTrans();
@@ -30,7 +34,7 @@ public:
 
 private:
     std::shared_ptr<Errors> errors_;
-    int transactionLevel_ = 0;
+    std::shared_ptr<Workspace> workspace_;
 };
 
 } // namespace platform::dao

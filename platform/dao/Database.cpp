@@ -125,8 +125,11 @@ Status Database::execute(const std::string&) const {
 }
 
 Status Database::close() {
+    if (!file_)
+        return statusOk;
+    Status status = file_->flush(*errors_);
     file_.reset();
-    return statusOk;
+    return status;
 }
 
 } // namespace platform::dao

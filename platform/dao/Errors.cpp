@@ -22,16 +22,24 @@ const char* text(ErrorNumber number) {
         return "The password is not valid.";
     case ErrorNumber::NoTransaction:
         return "No transaction has been begun.";
+    case ErrorNumber::WriteFailed:
+        return "'%' could not be written; the file is as it was.";
     case ErrorNumber::InvalidPath:
         return "The folder of '%' does not exist.";
     case ErrorNumber::FileInUse:
         return "The file '%' is in use.";
+    case ErrorNumber::RecordTooLarge:
+        return "The record is too large for a page of the database.";
     case ErrorNumber::TableNotFound:
         return "There is no table or query named '%'.";
     case ErrorNumber::InvalidBookmark:
         return "The bookmark is not valid.";
     case ErrorNumber::FieldTooSmall:
         return "The value is longer than the field allows.";
+    case ErrorNumber::RecordDeleted:
+        return "The record has been deleted.";
+    case ErrorNumber::ChangedByAnother:
+        return "'%' was changed by another user since it was read; the changes were not written.";
     case ErrorNumber::NotSupported:
         return "The operation is not supported for this object.";
     case ErrorNumber::ItemNotFound:
@@ -42,6 +50,8 @@ const char* text(ErrorNumber number) {
         return "The value is out of the field's range.";
     case ErrorNumber::ObjectClosed:
         return "The object is closed.";
+    case ErrorNumber::ConversionError:
+        return "The value cannot be converted to the field's type.";
     case ErrorNumber::NotAnIndex:
         return "'%' is not an index of this table.";
     }

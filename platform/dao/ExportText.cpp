@@ -13,13 +13,19 @@ namespace platform::dao {
 namespace {
 
 std::string quoted(const std::string& text) {
-    std::string result = "\"";
-    for (char c : text) {
-        if (c == '"')
-            result += '"';
-        result += c;
+    std::string result;
+    result.reserve(text.size() + 2);
+    result += '"';
+    std::size_t from = 0;
+    for (std::size_t quote = text.find('"'); quote != std::string::npos;
+         quote = text.find('"', from)) {
+        result.append(text, from, quote + 1 - from);
+        result += '"';
+        from = quote + 1;
     }
-    return result + "\"";
+    result.append(text, from, std::string::npos);
+    result += '"';
+    return result;
 }
 
 std::string printed(const char* format, int precision, double value) {
@@ -91,7 +97,7 @@ std::string exportText(const Variant& value) {
     case Variant::Type::Date:
         return quoted(dateText(value.realValue()));
     case Variant::Type::Text:
-        return quoted(value.stringValue());
+        return value.stringValue().empty() ? std::string() : quoted(value.stringValue());
     case Variant::Type::Decimal:
         return value.stringValue();
     case Variant::Type::Bytes:

@@ -1,5 +1,6 @@
 #include "platform/dao/Field.h"
 
+#include "platform/dao/FieldValue.h"
 #include "platform/dao/Recordset.h"
 #include "platform/dao/jet/ColumnValue.h"
 
@@ -82,7 +83,7 @@ std::int32_t Field::attributes() const {
     std::int32_t attributes = c.isFixed() ? fixedAttribute : variableAttribute;
     if (c.isAutoNumber())
         attributes |= autoIncrementAttribute;
-    else
+    if (columnWritable(c, recordset_->table()))
         attributes |= updatableAttribute;
     return attributes;
 }

@@ -2,13 +2,16 @@
 
 #include "platform/dao/DatabaseFile.h"
 #include "platform/dao/Field.h"
+#include "platform/dao/FieldValue.h"
 #include "platform/dao/Index.h"
 #include "platform/dao/KeyOrder.h"
 #include "platform/dao/jet/ByteOrder.h"
 #include "platform/dao/jet/ColumnValue.h"
+#include "platform/dao/jet/DeletedRow.h"
 #include "platform/dao/jet/FormatError.h"
 #include "platform/dao/jet/LongValue.h"
 #include "platform/dao/jet/Names.h"
+#include "platform/dao/jet/RowTooLarge.h"
 #include "platform/dao/jet/TableRows.h"
 
 #include <algorithm>
@@ -46,17 +49,36 @@ Recordset::Recordset(std::shared_ptr<DatabaseFile> file, std::shared_ptr<Errors>
                      std::vector<std::uint32_t> rows, bool readOnly)
     : file_(std::move(file)), errors_(std::move(errors)), name_(std::move(name)),
       table_(std::move(table)), rows_(std::move(rows)), readOnly_(readOnly),
-      current_(!rows_.empty()), finder_(file_->pages(), table_->page) {}
+      current_(!rows_.empty()), rowsVersion_(file_->rowsVersion()),
+      finder_(file_->pages(), table_->page) {}
 
 bool Recordset::jet4() const {
     return file_->pages().format().jet4;
 }
 
-Status Recordset::checkOpen() const {
-    return closed_ ? errors_->fail(ErrorNumber::ObjectClosed) : statusOk;
+Status Recordset::checkOpen() {
+    if (closed_)
+        return errors_->fail(ErrorNumber::ObjectClosed);
+    if (rowsVersion_ == file_->rowsVersion())
+        return statusOk;
+    // The file went back to an earlier state: the rows are read again, from the first.
+    rowsVersion_ = file_->rowsVersion();
+    editing_ = Editing::None;
+    pending_.clear();
+    lastModified_.reset();
+    cached_ = false;
+    try {
+        rows_ = jet::liveRows(file_->pages(), *table_);
+    } catch (const jet::FormatError&) {
+        rows_.clear();
+        return unreadable();
+    }
+    if (Status status = sortByIndex(index_); failed(status))
+        return status;
+    return moveTo(0);
 }
 
-Status Recordset::checkCurrent() const {
+Status Recordset::checkCurrent() {
     if (Status status = checkOpen(); failed(status))
         return status;
     return hasCurrent() ? statusOk : errors_->fail(ErrorNumber::NoCurrentRecord);
@@ -97,7 +119,7 @@ Status Recordset::indexes(std::shared_ptr<Collection<Index>>& indexes) {
     return statusOk;
 }
 
-Status Recordset::recordCount(std::int32_t& count) const {
+Status Recordset::recordCount(std::int32_t& count) {
     count = 0;
     if (Status status = checkOpen(); failed(status))
         return status;
@@ -105,7 +127,7 @@ Status Recordset::recordCount(std::int32_t& count) const {
     return statusOk;
 }
 
-Status Recordset::bof(bool& bof) const {
+Status Recordset::bof(bool& bof) {
     bof = true;
     if (Status status = checkOpen(); failed(status))
         return status;
@@ -113,7 +135,7 @@ Status Recordset::bof(bool& bof) const {
     return statusOk;
 }
 
-Status Recordset::eof(bool& eof) const {
+Status Recordset::eof(bool& eof) {
     eof = true;
     if (Status status = checkOpen(); failed(status))
         return status;
@@ -121,13 +143,15 @@ Status Recordset::eof(bool& eof) const {
     return statusOk;
 }
 
-Status Recordset::noMatch(bool& noMatch) const {
+Status Recordset::noMatch(bool& noMatch) {
+    Status status = checkOpen();
     noMatch = noMatch_;
-    return checkOpen();
+    return status;
 }
 
 Status Recordset::moveTo(std::int64_t position) {
     editing_ = Editing::None;
+    pending_.clear();
     position_ = position;
     current_ = position >= 0 && position < rowCount();
     return statusOk;
@@ -168,12 +192,24 @@ Status Recordset::movePrevious() {
 }
 
 Status Recordset::checkWritable() {
-    if (readOnly_ || !file_->fileWritable())
+    if (readOnly_)
         return errors_->fail(ErrorNumber::ReadOnly);
-    if (file_->lockFilePresent())
-        return errors_->fail(ErrorNumber::FileInUse, file_->path(),
-                             "Access has it open (" + file_->lockFilePath() + ").");
-    return statusOk;
+    return file_->checkChangesAllowed(*errors_);
+}
+
+template <typename Change>
+Status Recordset::changing(Change change) {
+    try {
+        change(file_->writer(*table_));
+        cached_ = false;
+        return statusOk;
+    } catch (const jet::DeletedRow&) {
+        return errors_->fail(ErrorNumber::RecordDeleted);
+    } catch (const jet::RowTooLarge&) {
+        return errors_->fail(ErrorNumber::RecordTooLarge);
+    } catch (const jet::FormatError&) {
+        return unreadable();
+    }
 }
 
 Status Recordset::addNew() {
@@ -181,7 +217,17 @@ Status Recordset::addNew() {
         return status;
     if (Status status = checkWritable(); failed(status))
         return status;
-    return errors_->fail(ErrorNumber::NotSupported, {}, "Records cannot be added.");
+    if (hasIndexes())
+        return errors_->fail(ErrorNumber::NotSupported, {},
+                             "Records cannot be added to a table with indexes: the indexes are "
+                             "not maintained here.");
+    for (const jet::Column& column : table_->columns)
+        if (column.isAutoNumber() && column.type != jet::ColumnType::Long)
+            return errors_->fail(ErrorNumber::NotSupported, {},
+                                 "'" + column.name + "' is numbered by the engine.");
+    pending_.clear();
+    editing_ = Editing::AddNew;
+    return statusOk;
 }
 
 Status Recordset::edit() {
@@ -191,17 +237,87 @@ Status Recordset::edit() {
         return status;
     if (Status status = checkCurrent(); failed(status))
         return status;
+    try {
+        currentRow();
+    } catch (const jet::DeletedRow&) {
+        return errors_->fail(ErrorNumber::RecordDeleted);
+    } catch (const jet::FormatError&) {
+        return unreadable();
+    }
+    pending_.clear();
     editing_ = Editing::Edit;
     return statusOk;
 }
 
+void Recordset::applyPending(jet::RowImage& row) {
+    for (const auto& [index, value] : pending_) {
+        const jet::Column& column = table_->columns[index];
+        if (column.type == jet::ColumnType::Boolean)
+            row.setBoolean(column, value.booleanValue());
+        else if (value.isNull())
+            row.setValue(column, std::nullopt);
+        else
+            row.setValue(column, jet::encodeValue(column, value, jet4()));
+    }
+}
+
+Status Recordset::saveEdit() {
+    std::uint32_t rowId = rows_[static_cast<std::size_t>(position_)];
+    if (pending_.empty()) {
+        lastModified_ = rowId;
+        return statusOk;
+    }
+    Status status = changing([&](jet::TableWriter& writer) {
+        jet::StoredRow stored = finder_.find(rowId);
+        jet::RowImage row(
+            jet::crackRow(stored.bytes, file_->pages().format(), table_->varColumnCount > 0));
+        applyPending(row);
+        writer.update(rowId, row.pack(file_->pages().format()));
+    });
+    if (!failed(status))
+        lastModified_ = rowId;
+    return status;
+}
+
+Status Recordset::saveNew() {
+    std::uint32_t rowId = 0;
+    Status status = changing([&](jet::TableWriter& writer) {
+        jet::RowImage row = jet::RowImage::blank(*table_);
+        for (const jet::Column& column : table_->columns)
+            if (column.isAutoNumber())
+                row.setValue(column,
+                             jet::encodeValue(column,
+                                              Variant::longInteger(static_cast<std::int32_t>(
+                                                  writer.takeAutoNumber())),
+                                              jet4()));
+        applyPending(row);
+        rowId = writer.insert(row.pack(file_->pages().format()));
+    });
+    if (failed(status))
+        return status;
+    rows_.push_back(rowId);
+    positions_.clear();
+    lastModified_ = rowId;
+    return statusOk;
+}
+
+// A failed Update leaves the record being edited, as the engine does, so that it can be
+// put right or cancelled.
 Status Recordset::update() {
     if (Status status = checkOpen(); failed(status))
         return status;
     if (editing_ == Editing::None)
         return errors_->fail(ErrorNumber::UpdateWithoutEdit);
+    if (Status status = checkWritable(); failed(status))
+        return status;
+    if (editing_ == Editing::Edit && !hasCurrent())
+        return errors_->fail(ErrorNumber::NoCurrentRecord);
+    Status status = editing_ == Editing::Edit ? saveEdit() : saveNew();
+    if (failed(status))
+        return status;
     editing_ = Editing::None;
-    return errors_->fail(ErrorNumber::NotSupported, {}, "Changes cannot be saved.");
+    pending_.clear();
+    return statusOk;
 }
 
 Status Recordset::cancelUpdate() {
@@ -210,6 +326,7 @@ Status Recordset::cancelUpdate() {
     if (editing_ == Editing::None)
         return errors_->fail(ErrorNumber::UpdateWithoutEdit);
     editing_ = Editing::None;
+    pending_.clear();
     return statusOk;
 }
 
@@ -220,17 +337,34 @@ Status Recordset::deleteRecord() {
         return status;
     if (Status status = checkCurrent(); failed(status))
         return status;
-    return errors_->fail(ErrorNumber::NotSupported, {}, "Records cannot be deleted.");
-}
-
-Status Recordset::close() {
-    closed_ = true;
+    if (hasIndexes())
+        return errors_->fail(ErrorNumber::NotSupported, {},
+                             "Records cannot be deleted from a table with indexes: the indexes "
+                             "are not maintained here.");
+    auto position = static_cast<std::size_t>(position_);
+    std::uint32_t rowId = rows_[position];
+    if (Status status = changing([&](jet::TableWriter& writer) { writer.remove(rowId); });
+        failed(status))
+        return status;
+    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(position));
+    positions_.clear();
     editing_ = Editing::None;
-    cached_ = false;
+    pending_.clear();
+    current_ = false; // between records: MoveNext goes to the one after
     return statusOk;
 }
 
-Status Recordset::bookmark(std::vector<std::uint8_t>& bookmark) const {
+Status Recordset::close() {
+    if (closed_)
+        return statusOk;
+    closed_ = true;
+    editing_ = Editing::None;
+    pending_.clear();
+    cached_ = false;
+    return file_->flush(*errors_);
+}
+
+Status Recordset::bookmark(std::vector<std::uint8_t>& bookmark) {
     bookmark.clear();
     if (Status status = checkCurrent(); failed(status))
         return status;
@@ -254,11 +388,14 @@ Status Recordset::setBookmark(std::span<const std::uint8_t> bookmark) {
     return moveTo(found->second);
 }
 
-Status Recordset::lastModified(std::vector<std::uint8_t>& bookmark) const {
+Status Recordset::lastModified(std::vector<std::uint8_t>& bookmark) {
     bookmark.clear();
     if (Status status = checkOpen(); failed(status))
         return status;
-    return errors_->fail(ErrorNumber::NoCurrentRecord);
+    if (!lastModified_)
+        return errors_->fail(ErrorNumber::NoCurrentRecord);
+    bookmark = bookmarkOf(*lastModified_);
+    return statusOk;
 }
 
 std::vector<Variant> Recordset::keyOf(std::uint32_t rowId, const jet::IndexDefinition& index) {
@@ -274,6 +411,34 @@ std::vector<Variant> Recordset::keyOf(std::uint32_t rowId, const jet::IndexDefin
     return key;
 }
 
+Status Recordset::sortByIndex(const jet::IndexDefinition* index) {
+    if (index == nullptr) {
+        std::sort(rows_.begin(), rows_.end());
+        return statusOk;
+    }
+    std::vector<std::pair<std::vector<Variant>, std::uint32_t>> keyed;
+    keyed.reserve(rows_.size());
+    try {
+        for (std::uint32_t rowId : rows_)
+            keyed.emplace_back(keyOf(rowId, *index), rowId);
+    } catch (const jet::FormatError&) {
+        return unreadable();
+    } catch (const jet::DeletedRow&) {
+        return errors_->fail(ErrorNumber::RecordDeleted);
+    }
+    std::sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) {
+        for (std::size_t k = 0; k < index->columns.size(); ++k) {
+            int order = compareKeyValues(a.first[k], b.first[k]);
+            if (order != 0)
+                return index->columns[k].descending ? order > 0 : order < 0;
+        }
+        return a.second < b.second;
+    });
+    for (std::size_t i = 0; i < keyed.size(); ++i)
+        rows_[i] = keyed[i].second;
+    return statusOk;
+}
+
 Status Recordset::setIndex(const std::string& name) {
     if (Status status = checkOpen(); failed(status))
         return status;
@@ -283,29 +448,8 @@ Status Recordset::setIndex(const std::string& name) {
             chosen = &index;
     if (chosen == nullptr && !name.empty())
         return errors_->fail(ErrorNumber::NotAnIndex, name);
-
-    if (chosen == nullptr) {
-        std::sort(rows_.begin(), rows_.end());
-    } else {
-        std::vector<std::pair<std::vector<Variant>, std::uint32_t>> keyed;
-        keyed.reserve(rows_.size());
-        try {
-            for (std::uint32_t rowId : rows_)
-                keyed.emplace_back(keyOf(rowId, *chosen), rowId);
-        } catch (const jet::FormatError&) {
-            return unreadable();
-        }
-        std::sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) {
-            for (std::size_t k = 0; k < chosen->columns.size(); ++k) {
-                int order = compareKeyValues(a.first[k], b.first[k]);
-                if (order != 0)
-                    return chosen->columns[k].descending ? order > 0 : order < 0;
-            }
-            return a.second < b.second;
-        });
-        for (std::size_t i = 0; i < keyed.size(); ++i)
-            rows_[i] = keyed[i].second;
-    }
+    if (Status status = sortByIndex(chosen); failed(status))
+        return status;
     index_ = chosen;
     indexName_ = chosen ? chosen->name : std::string();
     positions_.clear();
@@ -363,6 +507,8 @@ Status Recordset::seek(const std::string& comparison, std::span<const Variant> k
         case Comparison::Invalid:
             break;
         }
+    } catch (const jet::DeletedRow&) {
+        return errors_->fail(ErrorNumber::RecordDeleted);
     } catch (const jet::FormatError&) {
         return unreadable();
     }
@@ -374,7 +520,7 @@ Status Recordset::seek(const std::string& comparison, std::span<const Variant> k
     return moveTo(found);
 }
 
-Status Recordset::absolutePosition(std::int32_t& position) const {
+Status Recordset::absolutePosition(std::int32_t& position) {
     position = -1;
     if (Status status = checkOpen(); failed(status))
         return status;
@@ -393,12 +539,14 @@ Status Recordset::setAbsolutePosition(std::int32_t position) {
 
 const jet::RowView& Recordset::currentRow() {
     std::uint32_t rowId = rows_[static_cast<std::size_t>(position_)];
-    if (!cached_ || cachedRowId_ != rowId) {
+    std::uint64_t generation = file_->pages().generation();
+    if (!cached_ || cachedRowId_ != rowId || cachedGeneration_ != generation) {
         cached_ = false;
         jet::PageStore& pages = file_->pages();
         jet::StoredRow stored = finder_.find(rowId);
         cachedRow_ = jet::crackRow(stored.bytes, pages.format(), table_->varColumnCount > 0);
         cachedRowId_ = rowId;
+        cachedGeneration_ = generation;
         cached_ = true;
     }
     return cachedRow_;
@@ -406,13 +554,26 @@ const jet::RowView& Recordset::currentRow() {
 
 Status Recordset::columnValue(std::size_t column, Variant& value) {
     value = Variant::null();
-    if (Status status = checkCurrent(); failed(status))
+    if (Status status = checkOpen(); failed(status))
         return status;
     if (column >= table_->columns.size())
         return errors_->fail(ErrorNumber::ItemNotFound);
+    if (auto set = pending_.find(column); set != pending_.end()) {
+        value = set->second;
+        return statusOk;
+    }
+    if (editing_ == Editing::AddNew) {
+        if (table_->columns[column].type == jet::ColumnType::Boolean)
+            value = Variant::boolean(false);
+        return statusOk;
+    }
+    if (Status status = checkCurrent(); failed(status))
+        return status;
     try {
         value = jet::readColumnValue(table_->columns[column], currentRow(), file_->pages());
         return statusOk;
+    } catch (const jet::DeletedRow&) {
+        return errors_->fail(ErrorNumber::RecordDeleted);
     } catch (const jet::FormatError&) {
         return unreadable();
     }
@@ -428,14 +589,31 @@ Status Recordset::longValueLength(std::size_t column, std::int32_t& length) {
     return statusOk;
 }
 
-Status Recordset::setColumnValue(std::size_t column, const Variant&) {
+Status Recordset::setColumnValue(std::size_t column, const Variant& value) {
     if (Status status = checkOpen(); failed(status))
         return status;
     if (column >= table_->columns.size())
         return errors_->fail(ErrorNumber::ItemNotFound);
     if (editing_ == Editing::None)
         return errors_->fail(ErrorNumber::UpdateWithoutEdit);
-    return errors_->fail(ErrorNumber::NotSupported, {}, "Changes cannot be saved.");
+    const jet::Column& target = table_->columns[column];
+    std::string why;
+    bool writable = columnWritable(target, *table_, &why);
+    Variant converted;
+    if (!writable) {
+        // Giving an indexed or numbered column the value it has changes nothing.
+        Variant current;
+        if (editing_ == Editing::Edit && !target.isLongValue() &&
+            !failed(convertForColumn(target, value, jet4(), *errors_, converted)) &&
+            !failed(columnValue(column, current)) && current == converted)
+            return statusOk;
+        return errors_->fail(ErrorNumber::NotSupported, {}, why);
+    }
+    if (Status status = convertForColumn(target, value, jet4(), *errors_, converted);
+        failed(status))
+        return status;
+    pending_[column] = std::move(converted);
+    return statusOk;
 }
 
 } // namespace platform::dao

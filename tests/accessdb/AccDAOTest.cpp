@@ -127,8 +127,10 @@ TEST_F(AccDAOTest, TypedReadersTakeOnlyTheirOwnType) {
     EXPECT_EQ(fields->item(4)->asDouble(), 0.0) << "a Long is not read as a Double";
     EXPECT_EQ(fields->item(3)->asText(), "");
     EXPECT_EQ(fields->item(0)->fieldSize(), 50) << "Text: its size in characters";
-    EXPECT_EQ(fields->item(0)->attributes() & DaoField::updatableAttribute,
+    EXPECT_EQ(fields->item(2)->attributes() & DaoField::updatableAttribute,
               DaoField::updatableAttribute);
+    EXPECT_EQ(fields->item(0)->attributes() & DaoField::updatableAttribute, 0)
+        << "the primary key's column";
 
     auto memoTable = openDatabase("jackcess/test2V2000.mdb", Variant::missing())
                          ->openRecordset("MSP_PROJECTS", -1, -1);
@@ -175,6 +177,47 @@ TEST_F(AccDAOTest, TransactionsAndIdle) {
     engine.beginTrans();
     engine.rollback();
     EXPECT_EQ(engine.lastResult(), 0u);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(AccDAOTest, ChangesGoThroughEditUpdateAndIdle) {
+    fs::path folder = fs::temp_directory_path() / ("accdao-" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    std::string path = (folder / "list.mdb").string();
+    fs::copy_file(corpusFile("jackcess/overflowTestV2000.mdb"), path,
+                  fs::copy_options::overwrite_existing);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+    {
+        auto database = engine.openDatabase(path, Variant::boolean(false), Variant::boolean(false),
+                                            Variant::missing());
+        auto recordset = database->openRecordset("Table1", -1, -1);
+        auto fields = recordset->getFields();
+        recordset->moveLast();
+        std::vector<std::uint8_t> mark = recordset->bookmark();
+        auto sortField = fields->item(8);
+        recordset->edit();
+        sortField->setValue(Variant::text("sorted"));
+        EXPECT_EQ(sortField->lastResult(), 0u);
+        recordset->update();
+        EXPECT_EQ(recordset->lastResult(), 0u);
+        EXPECT_EQ(recordset->lastModified(), mark);
+        sortField->setValue(Variant::text("x"));
+        EXPECT_EQ(sortField->lastResult() & 0xFFFF, 3020u) << "no Edit";
+        recordset->close();
+        engine.idle(0);
+        EXPECT_EQ(engine.lastResult(), 0u);
+        database->close();
+    }
+    auto reopened = engine.openDatabase(path, Variant::boolean(false), Variant::boolean(true),
+                                        Variant::missing());
+    auto recordset = reopened->openRecordset("Table1", -1, -1);
+    recordset->moveLast();
+    EXPECT_EQ(recordset->getFields()->item(8)->asText(), "sorted");
+    reopened->close();
+    fs::remove_all(folder);
 }
 
 } // namespace

@@ -91,6 +91,47 @@ Variant decodeValue(const Column& column, std::span<const std::uint8_t> bytes, b
     }
 }
 
+std::vector<std::uint8_t> encodeValue(const Column& column, const Variant& value, bool jet4) {
+    std::vector<std::uint8_t> bytes(fixedWidth(column.type));
+    switch (column.type) {
+    case ColumnType::Byte:
+        bytes[0] = static_cast<std::uint8_t>(value.integerValue());
+        break;
+    case ColumnType::Integer:
+        put16(bytes.data(), static_cast<std::uint32_t>(value.integerValue()));
+        break;
+    case ColumnType::Long:
+        put32(bytes.data(), static_cast<std::uint32_t>(value.integerValue()));
+        break;
+    case ColumnType::Currency:
+        put64(bytes.data(), static_cast<std::uint64_t>(value.integerValue()));
+        break;
+    case ColumnType::Single:
+        putFloat(bytes.data(), static_cast<float>(value.realValue()));
+        break;
+    case ColumnType::Double:
+    case ColumnType::DateTime:
+        putDouble(bytes.data(), value.realValue());
+        break;
+    case ColumnType::Text: {
+        const std::string& text = value.stringValue();
+        if (jet4)
+            bytes = ansiToJet4Text(text, column.compressedText && !column.isFixed());
+        else
+            bytes.assign(text.begin(), text.end());
+        while (column.isFixed() && bytes.size() + (jet4 ? 2 : 1) <= column.length) {
+            bytes.push_back(' ');
+            if (jet4)
+                bytes.push_back(0);
+        }
+        break;
+    }
+    default:
+        throw FormatError("values of this column type are not written");
+    }
+    return bytes;
+}
+
 Variant readColumnValue(const Column& column, const RowView& row, PageStore& pages) {
     if (column.type == ColumnType::Boolean)
         return Variant::boolean(row.bit(column.number));

@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace platform::dao::jet {
 
@@ -25,5 +26,9 @@ Variant readColumnValue(const Column& column, const RowView& row, PageStore& pag
 
 // A value from its stored bytes (memos and long binaries: the bytes they refer to).
 Variant decodeValue(const Column& column, std::span<const std::uint8_t> bytes, bool jet4);
+
+// The stored bytes of a value of the column's own type (Byte, Integer, Long, Currency,
+// Single, Double, Date or Text; Text of a fixed-length column padded with spaces).
+std::vector<std::uint8_t> encodeValue(const Column& column, const Variant& value, bool jet4);
 
 } // namespace platform::dao::jet

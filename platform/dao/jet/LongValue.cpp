@@ -22,12 +22,6 @@ std::span<const std::uint8_t> longValueRow(PageStore& pages, std::uint32_t rowId
 
 } // namespace
 
-std::uint32_t longValueLength(std::span<const std::uint8_t> reference) {
-    if (reference.size() < longValueReferenceSize)
-        return 0;
-    return get32(reference.data()) & lengthMask;
-}
-
 std::string readLongValue(PageStore& pages, std::span<const std::uint8_t> reference) {
     if (reference.size() < longValueReferenceSize)
         throw FormatError("a memo reference is too short");

@@ -15,9 +15,6 @@ class PageStore;
 
 inline constexpr std::size_t longValueReferenceSize = 12;
 
-// The value's length from its reference, without reading it.
-std::uint32_t longValueLength(std::span<const std::uint8_t> reference);
-
 // The stored bytes. Throws FormatError when the reference or the chain is damaged.
 std::string readLongValue(PageStore& pages, std::span<const std::uint8_t> reference);
 

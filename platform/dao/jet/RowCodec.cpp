@@ -91,7 +91,13 @@ RowView crackRow(std::span<const std::uint8_t> row, const JetFormat& format,
 
 std::vector<std::uint8_t> packRow(const RowView& parts, const JetFormat& format) {
     const std::size_t field = format.rowFieldSize;
-    std::vector<std::uint8_t> row(field);
+    std::size_t values = 0;
+    for (const auto& value : parts.variable)
+        values += value.size();
+    std::vector<std::uint8_t> row;
+    row.reserve(field + parts.fixed.size() + values + parts.padding.size() +
+                (parts.variable.size() + 2) * 2 + 4 + parts.nullMask.size());
+    row.resize(field);
     if (format.jet4)
         put16(row.data(), parts.columnCount);
     else

@@ -2,6 +2,7 @@
 
 #include "platform/dao/jet/ByteOrder.h"
 #include "platform/dao/jet/DataPage.h"
+#include "platform/dao/jet/DeletedRow.h"
 #include "platform/dao/jet/FormatError.h"
 #include "platform/dao/jet/PageStore.h"
 #include "platform/dao/jet/TableDefinition.h"
@@ -33,10 +34,11 @@ std::vector<std::uint32_t> liveRows(PageStore& pages, const TableDefinition& tab
 }
 
 const DataPage& RowFinder::page(std::uint32_t number) {
-    if (!cached_ || cachedNumber_ != number) {
+    if (!cached_ || cachedNumber_ != number || cachedGeneration_ != pages_.generation()) {
         cached_.reset();
         cached_.emplace(pages_.page(number), pages_.format());
         cachedNumber_ = number;
+        cachedGeneration_ = pages_.generation();
     }
     return *cached_;
 }
@@ -47,6 +49,8 @@ StoredRow RowFinder::find(std::uint32_t rowId) {
         if (home.owner() != tablePage_)
             throw FormatError("a row pointer leads to another table's page");
         std::uint16_t slot = DataPage::slotOf(rowId);
+        if (hop == 0 && home.isDeleted(slot))
+            throw DeletedRow();
         auto row = home.row(slot);
         if (!home.isOverflowPointer(slot))
             return {rowId, row};

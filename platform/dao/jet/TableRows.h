@@ -26,7 +26,8 @@ struct StoredRow {
 
 // Finds rows' bytes, following overflow pointers, and keeps the last page it looked at, so
 // that a walk in page order reads each page's slot table once. Throws FormatError when a
-// pointer leads nowhere or to another table's page.
+// pointer leads nowhere or to another table's page, DeletedRow when the row's own slot is
+// marked deleted.
 class RowFinder {
 public:
     RowFinder(PageStore& pages, std::uint32_t tablePage) : pages_(pages), tablePage_(tablePage) {}
@@ -41,6 +42,7 @@ private:
     PageStore& pages_;
     std::uint32_t tablePage_;
     std::uint32_t cachedNumber_ = 0;
+    std::uint64_t cachedGeneration_ = 0;
     std::optional<DataPage> cached_;
 };
 

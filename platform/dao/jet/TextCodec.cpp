@@ -26,21 +26,31 @@ char unitToAnsi(std::uint16_t unit) {
     return '?';
 }
 
-// Appends characters one UTF-16 unit at a time; a surrogate pair is one character, so one
-// "?".
+// Appends characters one UTF-16 unit at a time into a buffer sized for the most there can
+// be; a surrogate pair is one character, so one "?".
 class AnsiText {
 public:
-    explicit AnsiText(std::size_t units) { text_.reserve(units); }
+    explicit AnsiText(std::size_t most) : text_(most, '\0') {}
     void add(std::uint16_t unit) {
         bool low = unit >= 0xDC00 && unit <= 0xDFFF;
         if (!(low && afterHigh_))
-            text_ += unitToAnsi(unit);
+            text_[length_++] = unitToAnsi(unit);
         afterHigh_ = unit >= 0xD800 && unit <= 0xDBFF;
     }
-    std::string take() { return std::move(text_); }
+    // A character of the one-byte run of compressed text: the first 256 code points, whose
+    // C1 controls have no Windows-1252 form while the rest keep their byte.
+    void addByte(std::uint8_t byte) {
+        text_[length_++] = byte >= 0x80 && byte < 0xA0 ? '?' : static_cast<char>(byte);
+        afterHigh_ = false;
+    }
+    std::string take() {
+        text_.resize(length_);
+        return std::move(text_);
+    }
 
 private:
     std::string text_;
+    std::size_t length_ = 0;
     bool afterHigh_ = false;
 };
 
@@ -60,7 +70,7 @@ std::string compressedText(std::span<const std::uint8_t> bytes) {
             compressed = !compressed;
             ++i;
         } else if (compressed) {
-            text.add(bytes[i++]);
+            text.addByte(bytes[i++]);
         } else {
             if (i + 1 >= bytes.size())
                 break;

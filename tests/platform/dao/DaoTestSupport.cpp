@@ -140,3 +140,132 @@ std::string errorText(const DBEngine& engine) {
 }
 
 } // namespace daotest
+
+#include "platform/dao/DatabaseFile.h"
+#include "platform/dao/jet/ByteOrder.h"
+#include "platform/dao/jet/DataPage.h"
+#include "platform/dao/jet/FormatError.h"
+#include "platform/dao/jet/UsageMap.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <cstring>
+#include <fstream>
+#include <set>
+
+namespace daotest {
+
+namespace {
+
+std::string readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+template <typename Visit>
+std::vector<std::string> forEachDataPage(const std::string& path, const std::string& password,
+                                         Visit visit) {
+    std::vector<std::string> problems;
+    Errors errors;
+    std::shared_ptr<DatabaseFile> file;
+    if (failed(DatabaseFile::open(path, {false, true, password}, errors, file)))
+        return {"cannot open " + path};
+    jet::PageStore& pages = file->pages();
+    std::map<std::uint32_t, std::set<std::uint32_t>> owned;
+    std::set<std::uint32_t> freePages;
+    try {
+        for (const jet::CatalogEntry& entry : file->catalog().tables())
+            if (!entry.isLinked()) {
+                auto table = file->tableDefinition(entry.tablePage());
+                auto marked = jet::readUsageMap(pages, table->ownedPagesMap);
+                owned[entry.tablePage()] = {marked.begin(), marked.end()};
+            }
+        auto marked = jet::readUsageMap(pages, jet::freePagesMapRow, true);
+        freePages = {marked.begin(), marked.end()};
+        for (std::uint32_t number = 3; number < pages.pageCount(); ++number) {
+            auto bytes = pages.page(number);
+            if (bytes[0] != 0x01)
+                continue;
+            jet::DataPage page(bytes, pages.format());
+            auto table = owned.find(page.owner());
+            if (table == owned.end() || freePages.count(number))
+                continue; // long values, usage maps, pages given up by their table
+            visit(pages, number, page, table->second, freePages, problems);
+        }
+    } catch (const std::exception& e) {
+        problems.push_back(std::string("unreadable: ") + e.what());
+    }
+    return problems;
+}
+
+} // namespace
+
+std::vector<std::string> structureProblems(const std::string& path, const std::string& password,
+                                           const std::string& original) {
+    std::string before = original.empty() ? std::string() : readBytes(original);
+    auto check = [&](jet::PageStore& pages, std::uint32_t number, const jet::DataPage& page,
+                     const std::set<std::uint32_t>& owned, const std::set<std::uint32_t>&,
+                     std::vector<std::string>& problems) {
+        std::string where = "page " + std::to_string(number);
+        const jet::JetFormat& format = pages.format();
+        if (!owned.count(number))
+            problems.push_back(where + " is not in its table's usage map");
+        std::size_t tableEnd = format.slotTableOffset() + 2u * page.rowCount();
+        std::size_t live = 0;
+        std::size_t previous = format.pageSize;
+        for (std::uint16_t slot = 0; slot < page.rowCount(); ++slot) {
+            std::size_t offset = page.slot(slot) & jet::JetFormat::slotOffsetMask;
+            if ((page.slot(slot) & 0xC000) == 0xC000)
+                continue; // deleted: any offset
+            std::string at = where + " slot " + std::to_string(slot);
+            if (offset < tableEnd || offset >= format.pageSize) {
+                problems.push_back(at + " out of range");
+                continue;
+            }
+            if (offset >= previous)
+                problems.push_back(at + " not below the slot before");
+            previous = offset;
+            auto row = page.row(slot);
+            live += row.size();
+            if (!page.isOverflowPointer(slot))
+                continue;
+            std::uint32_t target = jet::get32(row.data());
+            jet::DataPage image(pages.page(jet::DataPage::pageOf(target)), format);
+            std::uint16_t targetSlot = jet::DataPage::slotOf(target);
+            if (image.owner() != page.owner() || targetSlot >= image.rowCount() ||
+                (image.slot(targetSlot) & 0xC000) != 0x8000)
+                problems.push_back(at + " points to no moved image");
+        }
+        // Access pages may claim less free space than there is, never more; pages written
+        // here claim exactly what there is.
+        std::size_t computed = format.pageSize - tableEnd - live;
+        std::size_t start = static_cast<std::size_t>(number) * format.pageSize;
+        bool written =
+            before.size() < start + format.pageSize ||
+            std::memcmp(before.data() + start, pages.page(number).data(), format.pageSize) != 0;
+        if (written ? page.freeSpace() != computed : page.freeSpace() > computed)
+            problems.push_back(where + " free space " + std::to_string(page.freeSpace()) +
+                               ", computed " + std::to_string(computed));
+    };
+    return forEachDataPage(path, password, check);
+}
+
+SlotCounts slotCounts(const std::string& path, const std::string& password) {
+    SlotCounts counts;
+    forEachDataPage(path, password,
+                    [&](jet::PageStore&, std::uint32_t, const jet::DataPage& page,
+                        const std::set<std::uint32_t>&, const std::set<std::uint32_t>&,
+                        std::vector<std::string>&) {
+                        for (std::uint16_t slot = 0; slot < page.rowCount(); ++slot) {
+                            std::uint16_t flags = page.slot(slot) & 0xC000;
+                            counts.movedImages += flags == 0x8000;
+                            counts.deleted += flags == 0xC000;
+                        }
+                    });
+    return counts;
+}
+
+std::string sha256(const std::string& path) {
+    return quillan::test::runCommand("sha256sum " + shellQuoted(path) + " | cut -d' ' -f1");
+}
+
+} // namespace daotest

@@ -52,3 +52,26 @@ std::vector<Variant> column(Recordset& recordset, std::size_t field);
 std::string errorText(const DBEngine& engine);
 
 } // namespace daotest
+
+namespace daotest {
+
+// What is wrong with the table pages of a database file, one line a problem; empty when
+// they are sound: the offsets of rows not deleted inside the page and descending, the
+// free-space word as computed, every data page of a table that the map of free pages does
+// not give up in the table's usage map, every row pointer reaching a moved image of its
+// table. Pages that differ from `original` (when given) must state their free space
+// exactly; others may understate it, as Access pages do.
+std::vector<std::string> structureProblems(const std::string& path,
+                                           const std::string& password = {},
+                                           const std::string& original = {});
+
+// Slots flagged as moved images (0x8000 alone) and as deleted (0xC000), over all tables.
+struct SlotCounts {
+    std::size_t movedImages = 0;
+    std::size_t deleted = 0;
+};
+SlotCounts slotCounts(const std::string& path, const std::string& password = {});
+
+std::string sha256(const std::string& path);
+
+} // namespace daotest
