@@ -43,6 +43,8 @@ struct ListState {
 
     // Line 1 of a list with a header line, kept for rewriting the list.
     std::string ListHeaderLine;
+    // How the first line of a text list ends; the rewritten list ends its lines the same way.
+    std::string LineEnd = "\r\n";
     // The worksheet chosen for an Excel list.
     std::string SelectedTableName;
     int SelectedSheetIndex = 0;

@@ -20,9 +20,12 @@ void showUnknownFormat(AppContext& ctx) {
 static std::string kindOfFirstLine(const std::string& line) {
     if (line.find('\0') != std::string::npos)
         return {};
-    if (line.find('\t') != std::string::npos)
+    // A tab or bar inside a quoted comma field is text: a comma list sorted before may begin
+    // with such a record.
+    const std::string separators = separatorsOutsideQuotes(line);
+    if (separators.find('\t') != std::string::npos)
         return KindTab;
-    if (line.find('|') != std::string::npos)
+    if (separators.find('|') != std::string::npos)
         return KindBar;
     bool commaOrQuote = false;
     for (char c : line)

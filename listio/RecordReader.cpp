@@ -200,9 +200,14 @@ void ReadListRecords(AppContext& ctx, ListSource& source, const std::string& pat
     ctx.list.DeletedRecordCount = 0;
     ctx.ListFileName = path;
     ctx.list.FieldCount = fieldCount;
-    if (isHeaderKind(ctx.ListFileKind)) {
-        TextLineReader header(path);
-        header.next(ctx.list.ListHeaderLine);
+    if (isTextKind(ctx.ListFileKind)) {
+        TextLineReader first(path);
+        std::string line;
+        first.next(line);
+        if (isHeaderKind(ctx.ListFileKind))
+            ctx.list.ListHeaderLine = line;
+        // A list of one line has no line end to follow: the platform's own is used.
+        ctx.list.LineEnd = *first.lastLineEnd() ? first.lastLineEnd() : "\r\n";
     }
     Reader(ctx, source, n, fieldCount).run();
     ctx.counters.RecordCount -= ctx.list.DeletedRecordCount;

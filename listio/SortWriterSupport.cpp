@@ -34,7 +34,7 @@ void LineOutput::raw(std::string_view bytes) {
 
 void LineOutput::line(std::string_view text) {
     buffer_ += text;
-    buffer_ += "\r\n";
+    buffer_ += lineEnd_;
     if (buffer_.size() >= (1u << 20))
         flush();
 }

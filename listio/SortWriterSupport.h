@@ -34,11 +34,12 @@ private:
     int step_ = 1;
 };
 
-// Lines for a file that replaces another only when all of it was written (CR LF after each
-// line); the bytes go out in large blocks.
+// Lines for a file that replaces another only when all of it was written, each followed by
+// the line end (CR LF unless told otherwise); the bytes go out in large blocks.
 class LineOutput {
 public:
-    explicit LineOutput(const std::string& path) : file_(path) {}
+    explicit LineOutput(const std::string& path, std::string lineEnd = "\r\n")
+        : file_(path), lineEnd_(std::move(lineEnd)) {}
     bool ok() const { return file_.ok(); }
     const std::string& error() const { return file_.error(); }
     void raw(std::string_view bytes);
@@ -49,6 +50,7 @@ private:
     void flush();
 
     platform::AtomicFileWriter file_;
+    std::string lineEnd_;
     std::string buffer_;
 };
 

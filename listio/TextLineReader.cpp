@@ -62,11 +62,15 @@ TextLineReader::Status TextLineReader::next(std::string& line) {
             continue;
         char terminator = *stop;
         ++pos_;
-        if (terminator == '\r' && peek() == '\n')
+        lastEnd_ = terminator == '\n' ? "\n" : "\r";
+        if (terminator == '\r' && peek() == '\n') {
             ++pos_;
+            lastEnd_ = "\r\n";
+        }
         ++lines_;
         return Status::Line;
     }
+    lastEnd_ = "";
     if (!any)
         return Status::End;
     ++lines_;
