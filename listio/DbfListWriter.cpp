@@ -73,9 +73,7 @@ public:
     // records it held when read.
     std::optional<std::string> copy(LineOutput& out, WriterProgress& progress) {
         const DbfLayout& layout = ctx_.list.Dbf;
-        File in(std::fopen(ctx_.ListFileName.c_str(), "rb"));
-        if (!in)
-            throw ListFileError::cannotOpen(ctx_.ListFileName, errno);
+        File in(openListFile(ctx_.ListFileName));
         std::vector<char> header(static_cast<size_t>(layout.headerLength));
         readExactly(in.get(), header);
         out.raw({header.data(), header.size()});

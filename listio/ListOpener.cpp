@@ -10,6 +10,7 @@
 #include "listio/RecordReader.h"
 #include "listio/TextLineReader.h"
 #include "listio/TextListSource.h"
+#include "platform/fs/RegularFile.h"
 #include "platform/ui/Form.h"
 
 namespace quillan {
@@ -83,11 +84,30 @@ std::string chooseFile(AppContext& ctx, const std::string& mode) {
     return path;
 }
 
-void cannotRead(AppContext& ctx, const std::string& path, const std::string& why) {
+// `inUse` keeps the hint that another program may hold the file, which fits a failure to
+// open or read it but not a path that is no file at all.
+void cannotRead(AppContext& ctx, const std::string& path, const std::string& why,
+                bool inUse = true) {
     ctx.platform.ui.setBusyCursor(false);
     ctx.message(BeepKind::Exclamation, MessageKind::Error, MessageButtons::Cancel,
-                "Quillan could not read " + fileNameOf(path) +
-                    ". The file may be in use by another application. " + why);
+                "Quillan could not read " + fileNameOf(path) + ". " +
+                    (inUse ? "The file may be in use by another application. " : "") + why);
+}
+
+// A list must be a plain file with something in it: anything else is refused before it is
+// opened (a named pipe would never end, a device never stop).
+bool readableFile(AppContext& ctx, const std::string& path) {
+    platform::FileStatus status = platform::statusOf(path);
+    if (status.exists && !status.regular) {
+        cannotRead(ctx, path, status.notRegularReason, false);
+        return false;
+    }
+    if (status.regular && status.size == 0) {
+        ctx.platform.ui.setBusyCursor(false);
+        ShowNoRecords(ctx, path, "The file is empty.");
+        return false;
+    }
+    return true;
 }
 
 void refuse(AppContext& ctx, const std::string& text) {
@@ -109,7 +129,7 @@ void countText(AppContext& ctx, OpenList& list) {
         if (status == TextLineReader::Status::End)
             break;
         if (status == TextLineReader::Status::TooLong) {
-            showUnknownFormat(ctx);
+            showUnknownFormat(ctx, LineTooLongReason(reader.linesRead() + 1));
             ctx.ListFileKind.clear();
             return;
         }
@@ -158,7 +178,7 @@ void countPave(AppContext& ctx, OpenList& list) {
         if (status == TextLineReader::Status::End)
             break;
         if (status == TextLineReader::Status::TooLong) {
-            showUnknownFormat(ctx);
+            showUnknownFormat(ctx, LineTooLongReason(reader.linesRead() + 1));
             return;
         }
         ++n;
@@ -219,6 +239,8 @@ std::string OpenMailingList(AppContext& ctx, VerifyDialog& dialog, const std::st
         return {};
     ctx.platform.ui.setBusyCursor(true);
     ctx.ListFileKind.clear();
+    if (!readableFile(ctx, list.path))
+        return {};
     try {
         ctx.ListFileKind = kindFromExtension(list.path);
         if (ctx.ListFileKind.empty())

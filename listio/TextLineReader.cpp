@@ -8,9 +8,7 @@
 namespace quillan {
 
 TextLineReader::TextLineReader(const std::string& path) : path_(path), buffer_(64 * 1024) {
-    file_ = std::fopen(path.c_str(), "rb");
-    if (!file_)
-        throw ListFileError::cannotOpen(path, errno);
+    file_ = openListFile(path);
 }
 
 TextLineReader::~TextLineReader() {
