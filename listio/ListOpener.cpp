@@ -139,6 +139,37 @@ void countText(AppContext& ctx, OpenList& list) {
     list.source = std::make_unique<TextListSource>(ctx.ListFileKind, list.path, list.fields);
 }
 
+std::string records(long long n) {
+    return std::to_string(n) + (n == 1 ? " record" : " records");
+}
+
+// A table that ends before the records its header counts is never read short without a
+// word: the user is asked whether to sort the records present, and an unattended sort,
+// where nobody can answer, refuses.
+bool acceptRecordCount(AppContext& ctx, const std::string& path, const DbfHeader& h) {
+    if (h.statedRecords == 0) {
+        ctx.platform.ui.setBusyCursor(false);
+        ShowNoRecords(ctx, path, "The header of the table counts no records.");
+        return false;
+    }
+    if (h.records >= static_cast<long long>(h.statedRecords))
+        return true;
+    const std::string says = "The header of " + fileNameOf(path) + " says it holds " +
+                             records(h.statedRecords) + ", but the file ends after " +
+                             records(h.records) +
+                             ": it may have been cut short when it was copied.";
+    if (h.records == 0 || ctx.runMode() == "NOSTOP") {
+        refuse(ctx, says + " Quillan has not sorted it.");
+        return false;
+    }
+    ctx.platform.ui.setBusyCursor(false);
+    ModalResult answer =
+        ctx.message(BeepKind::Hand, MessageKind::Warning, MessageButtons::YesNo,
+                    says + " Do you want to sort the " + records(h.records) + " it holds?");
+    ctx.platform.ui.setBusyCursor(true);
+    return answer == ModalResult::Yes;
+}
+
 void countDbase(AppContext& ctx, OpenList& list) {
     if (isDbaseMemoFile(list.path)) {
         refuse(ctx, fileNameOf(list.path) +
@@ -152,6 +183,10 @@ void countDbase(AppContext& ctx, OpenList& list) {
         refuse(ctx, check.recordsTooLong
                         ? check.problem
                         : "Quillan cannot read " + fileNameOf(list.path) + ". " + check.problem);
+        ctx.ListFileKind.clear();
+        return;
+    }
+    if (!acceptRecordCount(ctx, list.path, *check.header)) {
         ctx.ListFileKind.clear();
         return;
     }
