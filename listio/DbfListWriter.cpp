@@ -194,8 +194,12 @@ std::optional<ClosingMessage> WriteDbfList(AppContext& ctx, WriterProgress& prog
         }
         patcher.assign();
         LineOutput out(path);
-        std::optional<std::string> field = out.ok() ? patcher.copy(out, progress) : std::nullopt;
-        if (out.ok() && !field) {
+        if (!out.ok()) {
+            reportListNotWritten(ctx, path, out);
+            return std::nullopt;
+        }
+        std::optional<std::string> field = patcher.copy(out, progress);
+        if (!field) {
             reportNotSaved(ctx, path,
                            "The file no longer holds the records Quillan read. It has been left "
                            "as it is; please sort it again.");
@@ -203,7 +207,7 @@ std::optional<ClosingMessage> WriteDbfList(AppContext& ctx, WriterProgress& prog
         }
         platform::WriteResult result = out.commit();
         if (!result.ok) {
-            reportNotSaved(ctx, path, "Your list has not been changed. (" + result.error + ")");
+            reportListNotWritten(ctx, path, result);
             return std::nullopt;
         }
         return ClosingMessage{

@@ -88,3 +88,30 @@ void reportNotSaved(AppContext& ctx, const std::string& path, const std::string&
 }
 
 } // namespace quillan
+
+namespace quillan {
+
+void reportListNotWritten(AppContext& ctx, const std::string& path, const LineOutput& out) {
+    if (!out.targetReadOnly()) {
+        reportNotSaved(ctx, path, "Your list has not been changed. (" + out.error() + ")");
+        return;
+    }
+    reportNotSaved(ctx, path,
+                   "The file is read-only: you may not change it, so Quillan has left it as it "
+                   "is. Choose \"Put it in a separate file.\" in the Preferences to keep the "
+                   "sorting information.");
+}
+
+void reportListNotWritten(AppContext& ctx, const std::string& path,
+                          const platform::WriteResult& result) {
+    if (result.keptCopy.empty()) {
+        reportNotSaved(ctx, path, "Your list has not been changed. (" + result.error + ")");
+        return;
+    }
+    reportNotSaved(ctx, path,
+                   "Your list could not be written in full and may be damaged; the complete "
+                   "sorted list is in the file \"" +
+                       result.keptCopy + "\". (" + result.error + ")");
+}
+
+} // namespace quillan

@@ -42,6 +42,7 @@ public:
         : file_(path), lineEnd_(std::move(lineEnd)) {}
     bool ok() const { return file_.ok(); }
     const std::string& error() const { return file_.error(); }
+    bool targetReadOnly() const { return file_.targetReadOnly(); }
     void raw(std::string_view bytes);
     void line(std::string_view text);
     platform::WriteResult commit();
@@ -81,5 +82,10 @@ ClosingMessage sortedFileMessage(const std::string& path);
 
 // An error box saying the sorting information was not saved, and why.
 void reportNotSaved(AppContext& ctx, const std::string& path, const std::string& why);
+// The same for a list that could not be written: read-only, or a failed write (which says
+// where the complete copy is when the list itself may be damaged).
+void reportListNotWritten(AppContext& ctx, const std::string& path, const LineOutput& out);
+void reportListNotWritten(AppContext& ctx, const std::string& path,
+                          const platform::WriteResult& result);
 
 } // namespace quillan

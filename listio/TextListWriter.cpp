@@ -148,7 +148,7 @@ std::optional<ClosingMessage> WriteTextList(AppContext& ctx, WriterProgress& pro
     const bool bom = startsWithByteOrderMark(path);
     LineOutput out(path, ctx.list.LineEnd);
     if (!out.ok()) {
-        reportNotSaved(ctx, path, "Your list has not been changed. (" + out.error() + ")");
+        reportListNotWritten(ctx, path, out);
         return std::nullopt;
     }
     if (bom)
@@ -176,7 +176,7 @@ std::optional<ClosingMessage> WriteTextList(AppContext& ctx, WriterProgress& pro
                                  PieceValues::notPlaced(), ""));
     platform::WriteResult result = out.commit();
     if (!result.ok) {
-        reportNotSaved(ctx, path, "Your list has not been changed. (" + result.error + ")");
+        reportListNotWritten(ctx, path, result);
         return std::nullopt;
     }
     return sortedFileMessage(path);

@@ -16,6 +16,8 @@
 #include <random>
 #include <regex>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace quillan;
 using namespace quillan::test;
@@ -356,5 +358,28 @@ TEST(TextListWriter, RewrittenListKeepsTheLineEndsItWasReadWith) {
                       "Ann,75201,\"00001\",\"00001\",\"*******5-DIGIT 75201\"" + e +
                       "Bo,75202,\"00002\",\"00002\",\"*******5-DIGIT 75202\"" + e)
             << c.bytes;
+    }
+}
+
+TEST(TextListWriter, ListWithASecondNameIsSortedUnderBoth) {
+    WriterFixture f;
+    std::string path = f.write("list.txt", crlf(commaList));
+    std::string other = f.env.folder() + "copy-of-list.txt";
+    ASSERT_EQ(link(path.c_str(), other.c_str()), 0);
+    chmod(path.c_str(), 0640);
+    const bool root = geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
+    }
+    f.sortAndWrite(path);
+    EXPECT_EQ(f.fileLines(other).front(),
+              "\"Cy, Ross\",Springfield,MA,01234,\"00001\",\"00001\",\"*******5-DIGIT 01234\"");
+    EXPECT_EQ(platform::readFileBytes(other), platform::readFileBytes(path));
+    struct stat st {};
+    stat(path.c_str(), &st);
+    EXPECT_EQ(st.st_nlink, 2u);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    if (root) {
+        EXPECT_EQ(st.st_uid, 65534u);
     }
 }
