@@ -4,6 +4,7 @@
 #include "core/DataFiles.h"
 #include "core/MailSettings.h"
 #include "core/MailingMinimums.h"
+#include "core/SettingsList.h"
 #include "core/presort/PresortDriver.h"
 #include "listio/ListOpener.h"
 #include "printouts/AfterSortRun.h"
@@ -31,30 +32,63 @@ void SortCommands::seedPieceTables(bool withRecords) {
 }
 
 void SortCommands::SortOneFileClick() {
-    runGuarded(ctx_, [this] { sortOneFile(); });
+    sortRan_ = true;
+    outcome_ = ExitStatus::ProgramFailure;
+    runGuarded(ctx_, [this] { outcome_ = sortOneFile(); });
     ResetWorkLists(ctx_);
     // An unattended sort ends the program whatever became of it, so that the program that
-    // started it is never left waiting.
+    // started it is never left waiting; the exit status tells it the outcome.
     if (ctx_.runMode() == "NOSTOP" && endProgram)
-        endProgram();
+        endProgram(exitCode(outcome_));
 }
 
-void SortCommands::sortOneFile() {
+ExitStatus SortCommands::sortOneFile() {
     seedPieceTables(true);
     ResetListCounters(ctx_);
-    if (OpenMailingList(ctx_, fieldDialog_, "sort").empty() || ctx_.counters.RecordCount <= 0)
-        return;
+    std::string path = OpenMailingList(ctx_, fieldDialog_, "sort");
+    if (path.empty() || ctx_.counters.RecordCount <= 0)
+        return ExitStatus::ListRefused;
     if (!MeetsMinimumSize(ctx_) && !askToSortTooSmallMailing())
-        return;
+        return ExitStatus::Cancelled;
     if (!HasEnoughZip4s(ctx_)) {
         refuseCoSackedMailing();
-        return;
+        return ExitStatus::ListRefused;
     }
-    RunPresort(ctx_);
+    ExitStatus status = presortAndWrite();
+    if (status == ExitStatus::Sorted)
+        summarize(path, lastWrite_);
+    return status;
+}
+
+ExitStatus SortCommands::presortAndWrite() {
+    try {
+        RunPresort(ctx_);
+    } catch (const FileError& e) {
+        // The sort result goes to the program folder first: when it cannot be saved there
+        // (a full disk, say), nothing else is written.
+        ctx_.platform.ui.setBusyCursor(false);
+        ctx_.message(BeepKind::Exclamation, MessageKind::Error, MessageButtons::Cancel,
+                     std::string("Quillan could not save the sort result. ") + e.what() +
+                         " The sort was abandoned, and your list was left unchanged.");
+        return ExitStatus::NotWritten;
+    }
     ctx_.flags.JustSorted = true;
     PrintReportsAfterSort(printRun_);
+    lastWrite_ = {};
     if (ctx_.lists.PrefsList[2] != "2" && WriteSortInformation)
-        WriteSortInformation();
+        lastWrite_ = WriteSortInformation();
+    return lastWrite_.failed ? ExitStatus::NotWritten : ExitStatus::Sorted;
+}
+
+void SortCommands::summarize(const std::string& path, const SortInformationResult& written) {
+    if (ctx_.runMode() != "NOSTOP" || !printSummary)
+        return;
+    const MailingCounters& c = ctx_.counters;
+    printSummary("Quillan sorted " + std::to_string(c.RecordCount - c.RejectedCount) +
+                 " pieces of " + path + " (" + std::to_string(c.RejectedCount) + " rejected); " +
+                 (written.path.empty() ? std::string("no sort information was asked for")
+                                       : "sort information in " + written.path) +
+                 "; sort result in " + ctx_.sortResultPath());
 }
 
 bool SortCommands::askToSortTooSmallMailing() {
@@ -79,11 +113,15 @@ void SortCommands::VerifyWOSortingClick() {
 }
 
 void SortCommands::SortWizard1Click() {
-    runGuarded(ctx_, [this] { runWizard(); });
+    sortRan_ = false;
+    const bool ran = runGuarded(ctx_, [this] { runWizard(); });
     if (ctx_.platform.ui.quitting())
         return;
+    ExitStatus status = !ran       ? ExitStatus::ProgramFailure
+                        : sortRan_ ? outcome_
+                                   : ExitStatus::Cancelled;
     if (ctx_.parameterCount() >= 1 && endProgram)
-        endProgram();
+        endProgram(exitCode(status));
 }
 
 // A skipped page keeps the last result, so Back passes over it backwards and Next forwards.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ExitStatus.h"
 #include "app/MailTypeDialog.h"
 #include "app/MailerInfoDialog.h"
 #include "app/PeriodicalDialog.h"
@@ -7,6 +8,7 @@
 #include "core/AppContext.h"
 #include "printouts/PrintRun.h"
 
+#include "listio/SortInformationWriter.h"
 #include "listio/VerifyDialog.h"
 
 #include <functional>
@@ -28,10 +30,12 @@ class SortCommands {
 public:
     SortCommands(AppContext& ctx, WizardPages pages, VerifyDialog& fieldDialog, PrintRun& printRun);
 
-    // Ends the program (help closed, lists freed, message loop left).
-    std::function<void()> endProgram;
+    // Ends the program (help closed, lists freed, message loop left) with an exit status.
+    std::function<void(int)> endProgram;
     // Writes the sort information into the list or a separate file.
-    std::function<void()> WriteSortInformation;
+    std::function<SortInformationResult()> WriteSortInformation;
+    // Prints the one line that sums up a finished unattended sort ("NOSTOP").
+    std::function<void(const std::string&)> printSummary;
     // Prints the verification report (mode 0) of a list just read.
     std::function<void(int)> PrintMailPrepInstructions;
 
@@ -43,8 +47,13 @@ public:
     // The Sort Wizard: the settings pages, then Sort One List.
     void SortWizard1Click();
 
+    // How the last Sort One List or Sort Wizard ended.
+    ExitStatus outcome() const { return outcome_; }
+
 private:
-    void sortOneFile();
+    ExitStatus sortOneFile();
+    ExitStatus presortAndWrite();
+    void summarize(const std::string& path, const SortInformationResult& written);
     void runWizard();
     int showPage(int page, int lastResult);
     bool askToSortTooSmallMailing();
@@ -55,6 +64,9 @@ private:
     WizardPages pages_;
     VerifyDialog& fieldDialog_;
     PrintRun& printRun_;
+    ExitStatus outcome_ = ExitStatus::Sorted;
+    SortInformationResult lastWrite_;
+    bool sortRan_ = false;
 };
 
 } // namespace quillan

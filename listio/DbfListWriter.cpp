@@ -215,7 +215,7 @@ std::optional<ClosingMessage> WriteDbfList(AppContext& ctx, WriterProgress& prog
                 "\". Using your mailing list software, you should now sort the file in "
                 "ascending order based on the field named \"" +
                 *field + "\".",
-            " Before you do, would you like to add barcodes to this file?"};
+            " Before you do, would you like to add barcodes to this file?", path};
     } catch (const ListFileError& e) {
         reportNotSaved(ctx, path,
                        std::string("Your list has not been changed. (") + e.what() + ")");

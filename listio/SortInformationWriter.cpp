@@ -75,8 +75,6 @@ std::optional<ClosingMessage> writeIntoList(AppContext& ctx, WriterProgress& pro
 }
 
 std::optional<ClosingMessage> writeSeparately(AppContext& ctx, WriterProgress& progress) {
-    if (ctx.lists.PrefsList[2] != "1")
-        return std::nullopt;
     if (!recordsInMemory(ctx, false)) {
         reportNotSaved(ctx, ctx.separateFilePath(),
                        "The records of the list are no longer in memory; please sort it again.");
@@ -98,14 +96,18 @@ void showClosingMessage(AppContext& ctx, const ClosingMessage& closing) {
 
 } // namespace
 
-void WriteSortInformation(AppContext& ctx) {
+SortInformationResult WriteSortInformation(AppContext& ctx) {
     showSavingPicture(ctx);
     WriterProgress progress(ctx);
-    std::optional<ClosingMessage> closing = ctx.lists.PrefsList[2] == "0"
-                                                ? writeIntoList(ctx, progress)
-                                                : writeSeparately(ctx, progress);
-    if (closing)
-        showClosingMessage(ctx, *closing);
+    const std::string& choice = ctx.lists.PrefsList[2];
+    if (choice != "0" && choice != "1")
+        return {};
+    std::optional<ClosingMessage> closing =
+        choice == "0" ? writeIntoList(ctx, progress) : writeSeparately(ctx, progress);
+    if (!closing)
+        return {.failed = true, .path = {}};
+    showClosingMessage(ctx, *closing);
+    return {.failed = false, .path = closing->path};
 }
 
 } // namespace quillan

@@ -78,7 +78,8 @@ bool isAutomationClass(const std::string& classCode) {
 ClosingMessage sortedFileMessage(const std::string& path) {
     return {"Quillan has sorted the file named \"" + fileNameOf(path) + "\".",
             " If you have installed the program named \"Tarnwick\", you can now add barcodes to "
-            "the file. Would you like to add barcodes?"};
+            "the file. Would you like to add barcodes?",
+            path};
 }
 
 void reportNotSaved(AppContext& ctx, const std::string& path, const std::string& why) {

@@ -17,6 +17,7 @@ namespace quillan {
 struct ClosingMessage {
     std::string text;
     std::string barcodeQuestion;
+    std::string path; // the file written
 };
 
 // The countdown of the saving picture, shared by the whole call: before each unit of work

@@ -7,9 +7,12 @@
 #include "listio/SortInformationWriter.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
+#include <sys/resource.h>
 
 using namespace quillan;
 using namespace platform;
@@ -30,12 +33,18 @@ struct SortRun {
         run.printers.PrintTags = [this] { calls.push_back("tags"); };
         program.sortCommands().WriteSortInformation = [this] {
             calls.push_back(ctx().flags.JustSorted ? "writer after sort" : "writer");
+            return SortInformationResult{.failed = writerFails, .path = "written.txt"};
+        };
+        program.sortCommands().printSummary = [this](const std::string& line) {
+            summaries.push_back(line);
         };
     }
 
     test::TestEnvironment env;
     Program program;
     std::vector<std::string> calls;
+    std::vector<std::string> summaries;
+    bool writerFails = false;
 
     AppContext& ctx() { return env.context(); }
     ScriptedUi& ui() { return env.ui; }
@@ -242,24 +251,33 @@ TEST(SortOneList, FailedPresortIsReportedAndTheTablesAreReset) {
     s.expectTablesAtSeed();
 }
 
-TEST(SortOneList, NoStopEndsTheProgramAfterEveryOutcome) {
+TEST(SortOneList, NoStopEndsTheProgramAfterEveryOutcomeAndItsExitStatusTellsWhich) {
     SortRun probe;
     std::string big = probe.list({{"75201", 500}});
     std::string small = probe.list({{"75201", 100}});
     std::string refused = probe.list({{"75201", 600}});
+    std::string unwritten = probe.list({{"75201", 500}});
+    std::string cosacked = probe.list({{"75201", 500}}, true);
     std::string missing = probe.env.folder() + "missing.txt";
-    for (const std::string& path : {big, small, refused, missing}) {
+    const std::map<std::string, int> statuses = {{big, 0},       {small, 4},    {refused, 1},
+                                                 {unwritten, 3}, {cosacked, 2}, {missing, 2}};
+    for (const auto& [path, status] : statuses) {
         SortRun s({path, "nostop"});
         if (path == refused)
             s.mailType(1, "9");
+        if (path == cosacked)
+            s.mailType(1, "4");
         if (path == small)
             s.ui().answerNextMessage(ModalResult::Cancel);
+        s.writerFails = path == unwritten;
         ASSERT_TRUE(s.program.RunStartUp());
         SCOPED_TRACE(path);
         s.expectEnded();
+        EXPECT_EQ(s.ui().exitStatus(), status);
+        EXPECT_EQ(s.summaries.size(), path == big ? 1u : 0u) << "a summary only of a success";
         EXPECT_EQ(s.shows("modal PrintSelectDlog") + s.shows("modal VerifyDlog"), 0);
         EXPECT_TRUE(s.ui().unexpected().empty());
-        EXPECT_EQ(s.sorted(), path == big);
+        EXPECT_EQ(s.sorted(), path == big || path == unwritten);
         if (path == refused) {
             ASSERT_EQ(s.ui().messages().size(), 1u);
             EXPECT_NE(s.ui().messages()[0].text.find("mailtype.dat"), std::string::npos);
@@ -361,6 +379,7 @@ TEST(SortWizard, DuzizSkipsThePreferencesAndEndsTheProgram) {
     ASSERT_FALSE(s.ui().messages().empty()) << "the sort tried the list of the command line";
     EXPECT_NE(s.ui().messages()[0].text.find("missing.txt"), std::string::npos);
     s.expectEnded();
+    EXPECT_EQ(s.ui().exitStatus(), 2);
 }
 
 TEST(SortWizard, WithAListOnTheCommandLineCancelStillEndsTheProgram) {
@@ -368,6 +387,7 @@ TEST(SortWizard, WithAListOnTheCommandLineCancelStillEndsTheProgram) {
     s.ui().pressWhenShown("MailTypeDlog", "CancelBtn");
     s.program.SortWizard1Click();
     s.expectEnded();
+    EXPECT_EQ(s.ui().exitStatus(), 4);
 }
 
 namespace {
@@ -399,8 +419,13 @@ TEST(SortOneList, UnattendedSortWritesTheListInPresortOrderWithoutClosingBoxOrOf
     SortRun probe;
     std::string path = interleavedList(probe);
     SortRun s({path, "NOSTOP"});
-    s.program.sortCommands().WriteSortInformation = [&s] { WriteSortInformation(s.ctx()); };
+    s.program.sortCommands().WriteSortInformation = [&s] { return WriteSortInformation(s.ctx()); };
     ASSERT_TRUE(s.program.RunStartUp());
+    EXPECT_EQ(s.ui().exitStatus(), 0);
+    EXPECT_EQ(s.summaries,
+              std::vector<std::string>{"Quillan sorted 500 pieces of " + path +
+                                       " (5 rejected); sort information in " + path +
+                                       "; sort result in " + s.env.folder() + "qlPrint"});
     EXPECT_TRUE(s.ui().messages().empty()) << "no closing box, no barcoding offer";
     EXPECT_TRUE(s.env.shell.calls.empty());
     s.expectEnded();
@@ -418,7 +443,7 @@ TEST(SortOneList, UnattendedSortWritesTheListInPresortOrderWithoutClosingBoxOrOf
 
 TEST(SortOneList, FromTheMenuTheWriterClosesWithTheBarcodingOffer) {
     SortRun s;
-    s.program.sortCommands().WriteSortInformation = [&s] { WriteSortInformation(s.ctx()); };
+    s.program.sortCommands().WriteSortInformation = [&s] { return WriteSortInformation(s.ctx()); };
     s.ui().pressWhenShown("PrintSelectDlog", "OKBtn");
     s.ui().answerNextMessage(ModalResult::No);
     s.sort(interleavedList(s));
@@ -426,4 +451,31 @@ TEST(SortOneList, FromTheMenuTheWriterClosesWithTheBarcodingOffer) {
     EXPECT_EQ(s.ui().messages()[0].buttons, MessageButtons::YesNo);
     EXPECT_NE(s.ui().messages()[0].text.find("Would you like to add barcodes?"), std::string::npos);
     s.expectTablesAtSeed();
+}
+
+TEST(SortOneList, SortResultThatCannotBeSavedAbandonsTheSortAndLeavesTheList) {
+    SortRun probe;
+    std::string path = interleavedList(probe);
+    const auto original = lines(path);
+    SortRun s({path, "NOSTOP"});
+    s.program.sortCommands().WriteSortInformation = [&s] { return WriteSortInformation(s.ctx()); };
+    // A full disk: nothing larger than a few bytes can be written.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit full = saved;
+    full.rlim_cur = 64;
+    setrlimit(RLIMIT_FSIZE, &full);
+    const bool started = s.program.RunStartUp();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(s.ui().exitStatus(), 3);
+    ASSERT_EQ(s.ui().messages().size(), 1u);
+    const std::string& text = s.ui().messages()[0].text;
+    EXPECT_EQ(text.rfind("Quillan could not save the sort result. ", 0), 0u) << text;
+    EXPECT_TRUE(text.ends_with(" The sort was abandoned, and your list was left unchanged."))
+        << text;
+    EXPECT_EQ(lines(path), original);
+    EXPECT_FALSE(s.sorted());
+    EXPECT_TRUE(s.summaries.empty());
 }
