@@ -7,6 +7,7 @@
 #include "core/SettingsList.h"
 #include "core/presort/PresortDriver.h"
 #include "listio/ListOpener.h"
+#include "platform/Interruption.h"
 #include "printouts/AfterSortRun.h"
 
 namespace quillan {
@@ -46,6 +47,8 @@ ExitStatus SortCommands::sortOneFile() {
     seedPieceTables(true);
     ResetListCounters(ctx_);
     std::string path = OpenMailingList(ctx_, fieldDialog_, "sort");
+    if (stoppedFromOutside())
+        return ExitStatus::Cancelled;
     if (path.empty() || ctx_.counters.RecordCount <= 0)
         return ExitStatus::ListRefused;
     if (!MeetsMinimumSize(ctx_) && !askToSortTooSmallMailing())
@@ -75,6 +78,8 @@ ExitStatus SortCommands::presortAndWrite() {
     ctx_.flags.JustSorted = true;
     PrintReportsAfterSort(printRun_);
     lastWrite_ = {};
+    if (stoppedFromOutside())
+        return ExitStatus::Cancelled;
     if (ctx_.lists.PrefsList[2] != "2" && WriteSortInformation)
         lastWrite_ = WriteSortInformation();
     return lastWrite_.failed ? ExitStatus::NotWritten : ExitStatus::Sorted;
@@ -89,6 +94,17 @@ void SortCommands::summarize(const std::string& path, const SortInformationResul
                  (written.path.empty() ? std::string("no sort information was asked for")
                                        : "sort information in " + written.path) +
                  "; sort result in " + ctx_.sortResultPath());
+}
+
+// A stop asked for from outside (an interrupt or termination signal) is honoured between the
+// steps of a sort, never inside a write.
+bool SortCommands::stoppedFromOutside() {
+    if (!platform::interruptionRequested())
+        return false;
+    ctx_.platform.ui.setBusyCursor(false);
+    ctx_.message(BeepKind::Asterisk, MessageKind::Information, MessageButtons::Ok,
+                 "The sort was cancelled. Your list was left unchanged.");
+    return true;
 }
 
 bool SortCommands::askToSortTooSmallMailing() {

@@ -56,6 +56,7 @@ private:
     void summarize(const std::string& path, const SortInformationResult& written);
     void runWizard();
     int showPage(int page, int lastResult);
+    bool stoppedFromOutside();
     bool askToSortTooSmallMailing();
     void refuseCoSackedMailing();
     void seedPieceTables(bool withRecords);

@@ -51,6 +51,11 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path) : target_(resolveLin
     fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     struct stat st {};
     targetExists_ = stat(target_.c_str(), &st) == 0;
+    if (targetExists_ && !S_ISREG(st.st_mode)) {
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        fail("cannot replace " + target_);
+        return;
+    }
     if (targetExists_ && access(target_.c_str(), W_OK) != 0) {
         readOnly_ = true;
         fail("you may not change " + target_);

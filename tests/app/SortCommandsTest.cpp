@@ -5,6 +5,7 @@
 #include "app/Program.h"
 #include "core/MailingMinimums.h"
 #include "listio/SortInformationWriter.h"
+#include "platform/Interruption.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <csignal>
@@ -478,4 +479,21 @@ TEST(SortOneList, SortResultThatCannotBeSavedAbandonsTheSortAndLeavesTheList) {
     EXPECT_EQ(lines(path), original);
     EXPECT_FALSE(s.sorted());
     EXPECT_TRUE(s.summaries.empty());
+}
+
+TEST(SortOneList, StopAskedForFromOutsideEndsTheSortBeforeAnythingIsWritten) {
+    SortRun probe;
+    std::string path = interleavedList(probe);
+    const auto original = lines(path);
+    SortRun s({path, "NOSTOP"});
+    platform::setInterruptionRequested(true);
+    const bool started = s.program.RunStartUp();
+    platform::setInterruptionRequested(false);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(s.ui().exitStatus(), 4);
+    EXPECT_EQ(s.ui().messages().back().text,
+              "The sort was cancelled. Your list was left unchanged.");
+    EXPECT_TRUE(s.calls.empty());
+    EXPECT_FALSE(s.sorted());
+    EXPECT_EQ(lines(path), original);
 }
