@@ -170,13 +170,25 @@ void guessFieldsFromContent(ListState& roles, const std::vector<std::vector<std:
     auto vote = [&](int Guess::*member) {
         return VoteOfThree(g[0].*member, g[1].*member, g[2].*member);
     };
-    roles.ZipColumn = vote(&Guess::zip);
-    roles.Zip5Column = vote(&Guess::zip5);
-    roles.Zip4Column = vote(&Guess::zip4);
-    roles.StateColumn = vote(&Guess::state);
-    roles.CityStateColumn = vote(&Guess::cityState);
-    roles.EndorsementColumn = vote(&Guess::endorsement);
-    roles.CityColumn = vote(&Guess::city);
+    // A field named for a role is the user's own word: the guess only fills what the names
+    // left open. A whole ZIP would push aside named ZIP parts, and a city/state field named
+    // city and state fields, so those are guessed only when no part was named.
+    const ListState named = roles;
+    auto fill = [](int& role, int guess) {
+        if (role == -1)
+            role = guess;
+    };
+    if (named.Zip5Column == -1 && named.Zip4Column == -1)
+        fill(roles.ZipColumn, vote(&Guess::zip));
+    fill(roles.Zip5Column, vote(&Guess::zip5));
+    fill(roles.Zip4Column, vote(&Guess::zip4));
+    if (named.CityStateColumn == -1) {
+        fill(roles.StateColumn, vote(&Guess::state));
+        fill(roles.CityColumn, vote(&Guess::city));
+    }
+    if (named.CityColumn == -1 && named.StateColumn == -1)
+        fill(roles.CityStateColumn, vote(&Guess::cityState));
+    fill(roles.EndorsementColumn, vote(&Guess::endorsement));
 }
 
 void adjustZipRoles(ListState& roles) {

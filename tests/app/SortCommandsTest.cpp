@@ -13,6 +13,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
+#include <sstream>
 #include <sys/resource.h>
 
 using namespace quillan;
@@ -496,4 +497,83 @@ TEST(SortOneList, StopAskedForFromOutsideEndsTheSortBeforeAnythingIsWritten) {
     EXPECT_TRUE(s.calls.empty());
     EXPECT_FALSE(s.sorted());
     EXPECT_EQ(lines(path), original);
+}
+
+namespace {
+
+// A merge list with separate ZIP and ZIP4 fields where six pieces in ten carry a +4, the
+// first four not; `rotation` moves records from the front to the back.
+std::string zip4List(SortRun& s, int rotation) {
+    std::vector<std::string> records;
+    const char* zips[] = {"75201", "75202", "01234"};
+    for (int i = 0; i < 600; ++i)
+        records.push_back("P" + std::to_string(i) + ",1 ELM ST," + zips[i % 3] + "," +
+                          (i % 10 < 4 ? "" : std::to_string(1000 + i)));
+    std::rotate(records.begin(), records.begin() + rotation, records.end());
+    std::string bytes = "NAME,ADDRESS,ZIP,ZIP4\r\n";
+    for (const auto& r : records)
+        bytes += r + "\r\n";
+    std::string path = s.env.folder() + "zip4-" + std::to_string(rotation) + ".txt";
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+}
+
+// The records of a sorted zip4List with their tray, endorsement and the records that share
+// their package, whatever the package is numbered: the order of the list may number the
+// packages of a ZIP code differently, never fill them differently.
+std::vector<std::string> placements(const std::vector<std::string>& written) {
+    std::map<std::string, std::string> firstOfPackage;
+    std::vector<std::vector<std::string>> rows;
+    for (size_t i = 1; i < written.size(); ++i) {
+        std::vector<std::string> fields;
+        std::stringstream in(written[i]);
+        for (std::string field; std::getline(in, field, ',');)
+            fields.push_back(field);
+        auto [at, fresh] = firstOfPackage.emplace(fields[5], fields[0]);
+        if (!fresh)
+            at->second = std::min(at->second, fields[0]);
+        rows.push_back(fields);
+    }
+    std::vector<std::string> out;
+    for (const auto& f : rows)
+        out.push_back(f[0] + " " + f[3] + " tray " + f[4] + " with " + firstOfPackage[f[5]] + " " +
+                      f[6]);
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+} // namespace
+
+TEST(SortOneList, NamedZipAndZip4FieldsHoldWhateverTheFirstRecordsCarry) {
+    for (const char* mailType : {"3", "4"}) { // automation letters, co-sacked Standard
+        std::vector<std::vector<std::string>> outputs;
+        for (int rotation : {0, 2}) { // records 1 to 3 without a +4; with one
+            SortRun probe;
+            std::string path = zip4List(probe, rotation);
+            SortRun s({path, "NOSTOP"});
+            s.mailType(1, mailType);
+            // Automation rejects a piece without its +4.
+            s.ctx().lists.PrefsList[5] = "0";
+            s.ctx().saveList(s.ctx().lists.PrefsList, "prefs.dat");
+            s.program.sortCommands().WriteSortInformation = [&s] {
+                return WriteSortInformation(s.ctx());
+            };
+            ASSERT_TRUE(s.program.RunStartUp());
+            EXPECT_EQ(s.ui().exitStatus(), 0) << mailType << " " << rotation;
+            ASSERT_EQ(s.summaries.size(), 1u);
+            outputs.push_back(placements(lines(path)));
+        }
+        EXPECT_EQ(outputs[0], outputs[1]) << "mail type " << mailType;
+        // The pieces with a +4 were sorted as such, apart from those without.
+        auto placed = [&](const std::string& record) {
+            for (const auto& p : outputs[0])
+                if (p.rfind(record + " ", 0) == 0)
+                    return p.substr(p.find(" tray "), 13);
+            return std::string();
+        };
+        EXPECT_NE(placed("P4"), " tray \"00000\"") << mailType;
+        if (std::string(mailType) == "3") {
+            EXPECT_EQ(placed("P0"), " tray \"00000\"") << "automation needs the +4";
+        }
+    }
 }
