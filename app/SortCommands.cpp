@@ -57,13 +57,10 @@ ExitStatus SortCommands::sortOneFile() {
         refuseCoSackedMailing();
         return ExitStatus::ListRefused;
     }
-    ExitStatus status = presortAndWrite();
-    if (status == ExitStatus::Sorted)
-        summarize(path, lastWrite_);
-    return status;
+    return presortAndWrite(path);
 }
 
-ExitStatus SortCommands::presortAndWrite() {
+ExitStatus SortCommands::presortAndWrite(const std::string& path) {
     try {
         RunPresort(ctx_);
     } catch (const FileError& e) {
@@ -77,12 +74,15 @@ ExitStatus SortCommands::presortAndWrite() {
     }
     ctx_.flags.JustSorted = true;
     PrintReportsAfterSort(printRun_);
-    lastWrite_ = {};
     if (stoppedFromOutside())
         return ExitStatus::Cancelled;
+    SortInformationResult written;
     if (ctx_.lists.PrefsList[2] != "2" && WriteSortInformation)
-        lastWrite_ = WriteSortInformation();
-    return lastWrite_.failed ? ExitStatus::NotWritten : ExitStatus::Sorted;
+        written = WriteSortInformation();
+    if (written.failed)
+        return ExitStatus::NotWritten;
+    summarize(path, written);
+    return ExitStatus::Sorted;
 }
 
 void SortCommands::summarize(const std::string& path, const SortInformationResult& written) {

@@ -52,7 +52,7 @@ public:
 
 private:
     ExitStatus sortOneFile();
-    ExitStatus presortAndWrite();
+    ExitStatus presortAndWrite(const std::string& path);
     void summarize(const std::string& path, const SortInformationResult& written);
     void runWizard();
     int showPage(int page, int lastResult);
@@ -66,7 +66,6 @@ private:
     VerifyDialog& fieldDialog_;
     PrintRun& printRun_;
     ExitStatus outcome_ = ExitStatus::Sorted;
-    SortInformationResult lastWrite_;
     bool sortRan_ = false;
 };
 
