@@ -72,11 +72,11 @@ public:
     int32_t xf() const { return xf_; }
     void setXf(int32_t xf) { xf_ = xf; }
 
-    int32_t integer() const { return value_.integer; }     // Integer
-    double number() const { return value_.number; }        // Float, and NumberFormula/ArrayFormula results
-    int32_t sstIndex() const { return value_.integer; }    // String
-    bool boolean() const { return byte_ != 0; }            // Boolean, BooleanFormula result
-    uint8_t errorOrdinal() const { return byte_; }         // Error, ErrorFormula result
+    int32_t integer() const { return value_.integer; } // Integer
+    double number() const { return value_.number; } // Float, and NumberFormula/ArrayFormula results
+    int32_t sstIndex() const { return value_.integer; } // String
+    bool boolean() const { return byte_ != 0; }         // Boolean, BooleanFormula result
+    uint8_t errorOrdinal() const { return byte_; }      // Error, ErrorFormula result
 
     const std::string& tokens() const;
     const std::string& arrayData() const;

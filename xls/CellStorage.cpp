@@ -28,10 +28,9 @@ Cell* CellStorage::get(int32_t key) {
     Leaf* leaf = row->leaves[static_cast<size_t>((key >> 4) & 0x0F)].get();
     if (!leaf)
         return nullptr;
-    Cell& cell = leaf->cells[static_cast<size_t>(key & 0x0F)];
-    if (cell.empty())
+    if (!(leaf->used & (1u << (key & 0x0F))))
         return nullptr;
-    cache_ = &cell;
+    cache_ = &leaf->cells[static_cast<size_t>(key & 0x0F)];
     return cache_;
 }
 
@@ -51,6 +50,7 @@ Cell& CellStorage::set(Cell cell) {
     if (!slot.empty() && cell.xf() <= 0)
         cell.setXf(slot.xf());
     slot = std::move(cell);
+    leaf->used = static_cast<uint16_t>(leaf->used | (1u << (key & 0x0F)));
     cache_ = &slot;
     return slot;
 }
@@ -60,14 +60,28 @@ void CellStorage::clear() {
         group.reset();
     cache_ = nullptr;
     cursor_ = 0;
+    cursorLeaf_ = nullptr;
 }
 
 void CellStorage::beginIterate() {
     cursor_ = 0;
+    cursorLeaf_ = nullptr;
 }
 
 Cell* CellStorage::nextCell() {
     constexpr int32_t End = 256 * 256 * 256;
+    // Within the block of the last cell walked, the next cell is the next bit of its mask.
+    if (cursorLeaf_ && (cursor_ & 0x0F) != 0) {
+        unsigned rest = cursorLeaf_->used >> (cursor_ & 0x0F);
+        if (rest) {
+            cursor_ += __builtin_ctz(rest);
+            Cell* cell = &cursorLeaf_->cells[static_cast<size_t>(cursor_ & 0x0F)];
+            ++cursor_;
+            return cell;
+        }
+        cursor_ = ((cursor_ >> 4) + 1) << 4;
+    }
+    cursorLeaf_ = nullptr;
     while (cursor_ < End) {
         RowGroup* group = groups_[static_cast<size_t>(cursor_ >> 16)].get();
         if (!group) {
@@ -80,14 +94,16 @@ Cell* CellStorage::nextCell() {
             continue;
         }
         Leaf* leaf = row->leaves[static_cast<size_t>((cursor_ >> 4) & 0x0F)].get();
-        if (!leaf) {
+        unsigned rest = leaf ? static_cast<unsigned>(leaf->used >> (cursor_ & 0x0F)) : 0;
+        if (!rest) {
             cursor_ = ((cursor_ >> 4) + 1) << 4;
             continue;
         }
-        Cell& cell = leaf->cells[static_cast<size_t>(cursor_ & 0x0F)];
+        cursor_ += __builtin_ctz(rest);
+        Cell* cell = &leaf->cells[static_cast<size_t>(cursor_ & 0x0F)];
         ++cursor_;
-        if (!cell.empty())
-            return &cell;
+        cursorLeaf_ = leaf;
+        return cell;
     }
     return nullptr;
 }
@@ -108,7 +124,7 @@ CellStorage::Dimensions CellStorage::calcDimensions() const {
                 if (!leaf)
                     continue;
                 for (size_t c = 0; c < 16; ++c) {
-                    if (leaf->cells[c].empty())
+                    if (!(leaf->used & (1u << c)))
                         continue;
                     int32_t col = static_cast<int32_t>(l * 16 + c);
                     int32_t rowIndex = static_cast<int32_t>(g * 256 + r);

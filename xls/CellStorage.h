@@ -45,6 +45,7 @@ public:
 private:
     struct Leaf {
         std::array<Cell, 16> cells;
+        uint16_t used = 0; // bit n: cells[n] holds a cell
     };
     struct RowCells {
         std::array<std::unique_ptr<Leaf>, 16> leaves;
@@ -57,7 +58,8 @@ private:
 
     std::array<std::unique_ptr<RowGroup>, 256> groups_;
     Cell* cache_ = nullptr;
-    int32_t cursor_ = 0; // the key the next walk step starts from
+    int32_t cursor_ = 0;         // the key the next walk step starts from
+    Leaf* cursorLeaf_ = nullptr; // the block of cursor_ when the walk stands inside one
 };
 
 } // namespace xls

@@ -18,7 +18,9 @@ namespace {
 bool isNamed(std::string_view name, std::string_view wanted) {
     return name.size() == wanted.size() &&
            std::equal(name.begin(), name.end(), wanted.begin(), [](char a, char b) {
-               auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
+               auto lower = [](char c) {
+                   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+               };
                return lower(a) == lower(b);
            });
 }

@@ -38,10 +38,10 @@ uint16_t hashXlsString(std::string_view bytes);
 int charPosXls(char ch, std::string_view s);
 
 // Error values: ordinals 1 to 7 in cells, BIFF codes in files.
-std::string errorCodeToText(uint8_t code);   // "#???" for an unknown code
-int errorCodeToIndex(uint8_t code);          // 0 for an unknown code
-uint8_t errorIndexToCode(int ordinal);       // 0x2A for the ordinal 0 and unknown ordinals
-std::string errorIndexToText(int ordinal);   // an ordinal outside 0 to 7 raises RangeError
+std::string errorCodeToText(uint8_t code); // "#???" for an unknown code
+int errorCodeToIndex(uint8_t code);        // 0 for an unknown code
+uint8_t errorIndexToCode(int ordinal);     // 0x2A for the ordinal 0 and unknown ordinals
+std::string errorIndexToText(int ordinal); // an ordinal outside 0 to 7 raises RangeError
 
 // The A1 text of a cell, "$" before an absolute column or row.
 std::string colRowToRefText(int col, int row, bool absCol, bool absRow);

@@ -16,8 +16,8 @@ constexpr int MaxStorageDepth = 32;
 
 bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
     auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 bool isStorage(GsfInput* child) {
@@ -90,7 +90,8 @@ struct CompoundFile::Impl {
 };
 
 bool CompoundFile::hasSignature(std::string_view bytes) {
-    return bytes.size() >= sizeof Signature && std::memcmp(bytes.data(), Signature, sizeof Signature) == 0;
+    return bytes.size() >= sizeof Signature &&
+           std::memcmp(bytes.data(), Signature, sizeof Signature) == 0;
 }
 
 CompoundFile CompoundFile::open(std::string bytes) {
@@ -159,9 +160,9 @@ StorageTree CompoundFile::captureStorage(std::string_view name) const {
     if (!isStorage(child.get()))
         throw StorageError("\"" + std::string(name) + "\" is a stream, not a storage");
     uint64_t budget = impl_->bytes.size();
-    StorageTree tree = copyStorage(GSF_INFILE(child.get()),
-                                   impl_->entries[static_cast<size_t>(impl_->indexOf(name))].name,
-                                   budget, 1);
+    StorageTree tree =
+        copyStorage(GSF_INFILE(child.get()),
+                    impl_->entries[static_cast<size_t>(impl_->indexOf(name))].name, budget, 1);
     watch.check("damaged compound file");
     return tree;
 }

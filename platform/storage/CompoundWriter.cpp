@@ -22,8 +22,8 @@ gsf::Ref<GsfOutput> newChild(GsfOutfile* parent, const std::string& name, bool i
 
 void writeStream(GsfOutfile* parent, const std::string& name, std::string_view bytes) {
     gsf::Ref<GsfOutput> child = newChild(parent, name, false);
-    if (!bytes.empty() &&
-        !gsf_output_write(child.get(), bytes.size(), reinterpret_cast<const guint8*>(bytes.data()))) {
+    if (!bytes.empty() && !gsf_output_write(child.get(), bytes.size(),
+                                            reinterpret_cast<const guint8*>(bytes.data()))) {
         gsf::check(child.get(), "cannot write \"" + name + "\" into the compound file");
         throw StorageError("cannot write \"" + name + "\" into the compound file");
     }

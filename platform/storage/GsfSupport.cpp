@@ -21,7 +21,8 @@ void initialise() {
     std::call_once(once, [] {
         gsf_init();
         for (const char* domain : {"libgsf", "libgsf:msole"})
-            g_log_set_handler(domain, static_cast<GLogLevelFlags>(G_LOG_LEVEL_MASK), logHandler, nullptr);
+            g_log_set_handler(domain, static_cast<GLogLevelFlags>(G_LOG_LEVEL_MASK), logHandler,
+                              nullptr);
     });
 }
 
@@ -30,8 +31,8 @@ DamageWatch::DamageWatch() {
     damageReport = &report_;
     // Some of the library's reports go to the default domain; it is caught only while a
     // watch runs, so that other users of glib keep their own handling.
-    defaultDomainHandler_ = g_log_set_handler(nullptr, static_cast<GLogLevelFlags>(G_LOG_LEVEL_MASK),
-                                              logHandler, nullptr);
+    defaultDomainHandler_ = g_log_set_handler(
+        nullptr, static_cast<GLogLevelFlags>(G_LOG_LEVEL_MASK), logHandler, nullptr);
 }
 
 DamageWatch::~DamageWatch() {

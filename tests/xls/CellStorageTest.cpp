@@ -32,7 +32,8 @@ TEST(CellStorageTest, IteratesRowByRowWhateverTheOrderOfStoring) {
     std::vector<int32_t> keys;
     std::mt19937 random(7);
     for (int i = 0; i < 3000; ++i)
-        keys.push_back(cellKey(static_cast<int>(random() % 256), static_cast<int>(random() % 65536)));
+        keys.push_back(
+            cellKey(static_cast<int>(random() % 256), static_cast<int>(random() % 65536)));
     keys.push_back(cellKey(255, 65535));
     keys.push_back(cellKey(0, 0));
     for (int32_t key : keys)

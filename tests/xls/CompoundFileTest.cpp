@@ -1,5 +1,5 @@
-#include "XlsTestSupport.h"
 #include "platform/storage/CompoundFile.h"
+#include "XlsTestSupport.h"
 #include "platform/storage/CompoundWriter.h"
 #include "platform/storage/StorageError.h"
 #include "xls/XlsError.h"
@@ -111,10 +111,11 @@ TEST(CompoundFileTest, StreamNamesOfOtherWritersAreFoundInAnyCase) {
         const char* file;
         ExcelVersion version;
     };
-    for (Case c : {Case{"poi/BOOK_in_capitals.xls", ExcelVersion::Excel50},
-                   Case{"poi/WORKBOOK_in_capitals.xls", ExcelVersion::Excel97},
-                   Case{"calamine/capitalized_wbook_stream.xls", ExcelVersion::Excel50},
-                   Case{"exceldatareader/Test_git_issue_532_mulcells.xls", ExcelVersion::Excel97}}) {
+    for (Case c :
+         {Case{"poi/BOOK_in_capitals.xls", ExcelVersion::Excel50},
+          Case{"poi/WORKBOOK_in_capitals.xls", ExcelVersion::Excel97},
+          Case{"calamine/capitalized_wbook_stream.xls", ExcelVersion::Excel50},
+          Case{"exceldatareader/Test_git_issue_532_mulcells.xls", ExcelVersion::Excel97}}) {
         SCOPED_TRACE(c.file);
         Opened opened = openBytes(readFile(corpusPath(c.file)));
         EXPECT_EQ(opened.version, c.version);
@@ -168,7 +169,8 @@ TEST(CompoundFileTest, DamagedContainersRaiseTheStorageError) {
     auto get32 = [](const std::string& bytes, size_t at) {
         uint32_t value = 0;
         for (int i = 0; i < 4; ++i)
-            value |= static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + static_cast<size_t>(i)])) << (8 * i);
+            value |= static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + static_cast<size_t>(i)]))
+                     << (8 * i);
         return value;
     };
     expectStorageError(good.substr(0, 8), "signature only");

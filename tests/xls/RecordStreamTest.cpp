@@ -88,7 +88,8 @@ TEST(RecordStreamTest, StringBodies) {
     stream.writeFlaggedString("");
     stream.writeFlaggedString(std::string("\x01\x41\x00\x42\x00", 5));
     stream.close();
-    EXPECT_EQ(out, std::string("\x02\x00\x00" "ab"
+    EXPECT_EQ(out, std::string("\x02\x00\x00"
+                               "ab"
                                "\x01\x00\x01\xAC\x20"
                                "\x00\x00"
                                "\x02\x00\x01\x41\x00\x42\x00",

@@ -56,7 +56,8 @@ std::string readFile(const std::string& path) {
 }
 
 void writeFile(const std::string& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 ScratchFolder::ScratchFolder() {
@@ -90,12 +91,13 @@ std::string record(uint16_t id, std::string_view body) {
 
 std::string biff8Workbook(size_t size) {
     auto bof = [](uint16_t type) {
-        return record(0x0809, word(0x0600) + word(type) + word(0x0DBB) + word(0x07CC) +
-                                  dword(0) + dword(0x06));
+        return record(0x0809, word(0x0600) + word(type) + word(0x0DBB) + word(0x07CC) + dword(0) +
+                                  dword(0x06));
     };
-    std::string sheet = bof(0x0010) +
-                        record(0x0203, word(0) + word(0) + word(0) + std::string("\0\0\0\0\0\0\xF8\x3F", 8)) +
-                        record(0x000A, "");
+    std::string sheet =
+        bof(0x0010) +
+        record(0x0203, word(0) + word(0) + word(0) + std::string("\0\0\0\0\0\0\xF8\x3F", 8)) +
+        record(0x000A, "");
     auto boundsheet = [](uint32_t offset) {
         return record(0x0085, dword(offset) + word(0) + std::string("\x01\x00S", 3));
     };

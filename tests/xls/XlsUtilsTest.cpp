@@ -1,7 +1,7 @@
+#include "xls/XlsUtils.h"
 #include "xls/OptionsDialog.h"
 #include "xls/Styles.h"
 #include "xls/XlsError.h"
-#include "xls/XlsUtils.h"
 
 #include <gtest/gtest.h>
 
@@ -47,7 +47,9 @@ TEST(XlsUtilsTest, HexText) {
 TEST(XlsUtilsTest, FlaggedStrings) {
     setUnicodeMode(true);
     EXPECT_EQ(toXlsString(""), "\x01");
-    EXPECT_EQ(toXlsString("A\xE9"), std::string("\x01" "A\0\xE9\0", 5));
+    EXPECT_EQ(toXlsString("A\xE9"), std::string("\x01"
+                                                "A\0\xE9\0",
+                                                5));
     EXPECT_EQ(xlsStringSize("abc"), 7u);
     setUnicodeMode(false);
     EXPECT_EQ(toXlsString("ab"), std::string("\0ab", 3));
@@ -57,9 +59,11 @@ TEST(XlsUtilsTest, FlaggedStrings) {
     EXPECT_TRUE(isWideXlsString("\x01"));
     EXPECT_FALSE(isWideXlsString(""));
 
-    EXPECT_EQ(readXlsString(ExcelVersion::Excel50, std::string("\0bc", 3), 3), std::string("\0bc", 3));
+    EXPECT_EQ(readXlsString(ExcelVersion::Excel50, std::string("\0bc", 3), 3),
+              std::string("\0bc", 3));
     EXPECT_EQ(readXlsString(ExcelVersion::Excel97, std::string("\0abc", 4), 2), "ab");
-    EXPECT_EQ(readXlsString(ExcelVersion::Excel97, std::string("\x01\xAC\x20\x42\x04", 5), 2), "\x80?")
+    EXPECT_EQ(readXlsString(ExcelVersion::Excel97, std::string("\x01\xAC\x20\x42\x04", 5), 2),
+              "\x80?")
         << "UTF-16 comes back in code page 1252, '?' for what it lacks";
     EXPECT_THROW(readXlsString(ExcelVersion::Excel97, std::string("\x01\xAC", 2), 1), XlsError);
     EXPECT_THROW(readXlsString(ExcelVersion::Excel50, "ab", 3), XlsError);
