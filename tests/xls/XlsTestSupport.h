@@ -43,5 +43,19 @@ std::string record(uint16_t id, std::string_view body);
 // A small BIFF8 workbook stream xlrd accepts: one sheet "S" whose cell A1 holds 1.5, padded
 // with an ignored record to exactly `size` bytes (at least 111).
 std::string biff8Workbook(size_t size);
+// The same frame around records of one's own: globals go after the one cell format, cells
+// into the sheet "S".
+std::string biff8Book(const std::string& globals, const std::string& cells);
+
+// The records of a workbook stream, in order, up to its end.
+struct RawRecord {
+    uint16_t id;
+    std::string body;
+    uint64_t position; // of the header
+};
+std::vector<RawRecord> recordsOf(const std::string& stream);
+
+// The hex text of UTF-16LE bytes, as the reference scripts print them.
+std::string utf16Hex(std::u16string_view text);
 
 } // namespace xls::test
