@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Canvas.h"
+#include "platform/ui/Canvas.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "print/RecordingCanvas.h"
+#include "platform/print/RecordingCanvas.h"
 
 #include <fstream>
 

@@ -1,6 +1,6 @@
-#include "qt/QtPainterCanvas.h"
+#include "platform/qt/QtPainterCanvas.h"
 
-#include "qt/QtText.h"
+#include "platform/qt/QtText.h"
 
 #include <QFontMetrics>
 #include <QImage>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Color.h"
+#include "platform/ui/Color.h"
 
 #include <string>
 #include <string_view>
