@@ -9,8 +9,8 @@
 #include "core/DataFiles.h"
 #include "listio/ListOpener.h"
 #include "listio/VerifyDialog.h"
-#include "platform/print/RecordingPrinter.h"
-#include "platform/scripted/ScriptedUi.h"
+#include "platform/testing/RecordingPrinter.h"
+#include "platform/testing/ScriptedUi.h"
 
 #include <chrono>
 #include <cstdio>

@@ -12,8 +12,8 @@
 #include "app/Program.h"
 #include "bench/BenchSupport.h"
 #include "core/DataFiles.h"
-#include "platform/print/RecordingPrinter.h"
-#include "platform/scripted/ScriptedUi.h"
+#include "platform/testing/RecordingPrinter.h"
+#include "platform/testing/ScriptedUi.h"
 
 #include <chrono>
 #include <cstdio>

@@ -13,8 +13,8 @@
 #include "platform/config/ConfigStore.h"
 #include "platform/fs/ProgramPaths.h"
 #include "platform/help/HelpViewer.h"
-#include "platform/print/RecordingPrinter.h"
-#include "platform/scripted/ScriptedUi.h"
+#include "platform/testing/RecordingPrinter.h"
+#include "platform/testing/ScriptedUi.h"
 #include "platform/shell/Shell.h"
 
 #include <cstdio>

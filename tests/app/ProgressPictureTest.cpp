@@ -1,6 +1,6 @@
 #include "core/ProgressPicture.h"
 #include "app/MainWindow.h"
-#include "platform/print/RecordingCanvas.h"
+#include "platform/testing/RecordingCanvas.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // limit, unreadable files, unattended runs, the in-county rule and the reading picture.
 
 #include "listio/ListKinds.h"
-#include "platform/print/RecordingCanvas.h"
+#include "platform/testing/RecordingCanvas.h"
 #include "tests/listio/ListTestSupport.h"
 
 #include <filesystem>

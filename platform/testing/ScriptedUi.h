@@ -66,6 +66,9 @@ public:
     void processMessages() override;
     void waitForMessages() override { processMessages(); }
     void setBusyCursor(bool busy) override { busy_ = busy; }
+    // A script plays a person at a display unless told there is none.
+    bool hasDisplay() const override { return display_; }
+    void setHasDisplay(bool display) { display_ = display; }
     std::unique_ptr<Canvas> createImageCanvas(Control& image) override;
     // The message loop: fires timers until quit() or until none is enabled.
     int run() override;
@@ -88,6 +91,7 @@ private:
     long long now_ = 0;
     long long idleWaits_ = 0;
     bool busy_ = false;
+    bool display_ = true;
     bool quitting_ = false;
     int exitStatus_ = 0;
 };

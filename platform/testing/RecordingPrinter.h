@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/print/PrinterDevice.h"
-#include "platform/print/RecordingCanvas.h"
+#include "platform/testing/RecordingCanvas.h"
 
 namespace platform {
 

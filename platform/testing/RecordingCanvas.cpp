@@ -1,4 +1,4 @@
-#include "platform/print/RecordingCanvas.h"
+#include "platform/testing/RecordingCanvas.h"
 
 #include <fstream>
 

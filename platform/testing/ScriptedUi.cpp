@@ -1,6 +1,6 @@
-#include "platform/scripted/ScriptedUi.h"
+#include "platform/testing/ScriptedUi.h"
 
-#include "platform/print/RecordingCanvas.h"
+#include "platform/testing/RecordingCanvas.h"
 #include "platform/ui/Timer.h"
 
 #include <stdexcept>
