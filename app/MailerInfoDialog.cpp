@@ -1,7 +1,5 @@
 #include "app/MailerInfoDialog.h"
 
-#include "core/MailSettings.h"
-
 #include "app/DialogPage.h"
 #include "core/CommandErrors.h"
 #include "core/Convert.h"
@@ -100,28 +98,30 @@ int MailerInfoDialog::EditMailerInfo(int wizard) {
 }
 
 void MailerInfoDialog::loadControls() {
-    const SettingsList& list = ctx_.lists.MailerList;
-    form_.control("MlrCity").setText(list[1]);
-    form_.control("MlrState").setText(list[2]);
-    form_.control("MlrZip").setText(list[3]);
-    form_.control("MlrSend").setItemIndex(strToInt(list[4]));
-    form_.control("MlrCompany").setText(list[5]);
-    form_.control("MlrID").setText(list[6]);
-    form_.control("MlrPubName").setText(list[7]);
+    using L = MailerSettings;
+    const MailerSettings& list = ctx_.lists.MailerList;
+    form_.control("MlrCity").setText(list[L::City]);
+    form_.control("MlrState").setText(list[L::State]);
+    form_.control("MlrZip").setText(list[L::Zip]);
+    form_.control("MlrSend").setItemIndex(list.numberAt(L::EntryType));
+    form_.control("MlrCompany").setText(list[L::Company]);
+    form_.control("MlrID").setText(list[L::PermitId]);
+    form_.control("MlrPubName").setText(list[L::PublicationName]);
 }
 
 // Rewrites mailer.dat; the list in memory takes the new lines only once the file holds
 // them.
 void MailerInfoDialog::saveEntries() {
-    SettingsList list = ctx_.lists.MailerList;
-    list.set(1, form_.control("MlrCity").text());
-    list.set(2, form_.control("MlrState").text());
-    list.set(3, form_.control("MlrZip").text());
-    list.set(4, intToStr(form_.control("MlrSend").itemIndex()));
-    list.set(5, form_.control("MlrCompany").text());
-    list.set(6, form_.control("MlrID").text());
-    list.set(7, form_.control("MlrPubName").text());
-    ctx_.saveList(list, "mailer.dat");
+    using L = MailerSettings;
+    MailerSettings list = ctx_.lists.MailerList;
+    list.set(L::City, form_.control("MlrCity").text());
+    list.set(L::State, form_.control("MlrState").text());
+    list.set(L::Zip, form_.control("MlrZip").text());
+    list.set(L::EntryType, intToStr(form_.control("MlrSend").itemIndex()));
+    list.set(L::Company, form_.control("MlrCompany").text());
+    list.set(L::PermitId, form_.control("MlrID").text());
+    list.set(L::PublicationName, form_.control("MlrPubName").text());
+    ctx_.saveList(list, MailerSettings::FileName);
     ctx_.lists.MailerList = std::move(list);
 }
 
@@ -148,7 +148,7 @@ void MailerInfoDialog::MlrZipChange() {
 }
 
 std::string MailerInfoDialog::discountCaption(int prefix, const std::string& zip) const {
-    if (isPeriodicalsMailType(ctx_.lists.MailTypeList[1]))
+    if (ctx_.lists.MailTypeList.isPeriodicals())
         return adcCaption(prefix, zip);
     return dbmcCaption(prefix, zip);
 }
@@ -165,7 +165,7 @@ std::string MailerInfoDialog::dbmcCaption(int prefix, const std::string& zip) co
 // an ADC.
 std::string MailerInfoDialog::adcCaption(int prefix, const std::string& zip) const {
     const SettingsLists& lists = ctx_.lists;
-    bool aadc = lists.MailTypeList[1] == "6" && lists.MailTypeList[3] == "0";
+    bool aadc = lists.MailTypeList.mailClass() == MailClass(MailClass::PAL);
     const SettingsList& chart = aadc ? lists.AadcStandardChart : lists.AdcPeriodicalChart;
     int32_t number = chartValue(chart, prefix);
     if (number == 0)

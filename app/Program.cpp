@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include "app/HelpTopics.h"
 #include "core/CommandErrors.h"
 #include "core/DataFiles.h"
 #include "core/SettingsList.h"
@@ -31,16 +32,10 @@ Program::Program(AppContext& ctx) : ctx_(ctx) {
     formdata_ = std::make_unique<StatementInfoDialog>(ctx_);
     rateEditors_ = std::make_unique<RateEditors>(ctx_, *rateDlog1_, *rateDlog2_, *rateDlog3_,
                                                  *rateDlogf_, *rateDlogp_);
-    printRun_ = std::make_unique<PrintRun>(ctx_, *printSelect_, *cancelPrint_);
+    printJob_ = std::make_unique<PrintJobDialogs>(*printSelect_, *cancelPrint_);
+    printRun_ = std::make_unique<PrintRun>(ctx_, *printJob_);
     makeSortCommands();
     bindCommands();
-}
-
-Program::~Program() {
-    if (ctx_.mainWindow == &mainWindow_->form()) {
-        ctx_.mainWindow = nullptr;
-        ctx_.pauseTimer = nullptr;
-    }
 }
 
 void Program::bindCommands() {
@@ -51,6 +46,7 @@ void Program::bindCommands() {
     w.bind("PageSetup", [this] { PageSetupClick(); });
     w.bind("Exit", [this] { ExitClick(); });
     w.form().onClose = [this] { ExitClick(); };
+    bindHelpKey(ctx_, w.form(), ContentsHelpTopic);
     // Verify Without Sorting stays disabled until its report can be printed.
     w.bind("SortWizard1", [this] { SortWizard1Click(); });
     w.bind("SortOneFile", [this] { SortOneFileClick(); });
@@ -88,8 +84,7 @@ void Program::setHelpFile() {
 }
 
 void Program::Contents1Click() {
-    setHelpFile();
-    ctx_.platform.help.showTopic(1);
+    showHelpTopic(ctx_, ContentsHelpTopic);
 }
 
 void Program::TopicSearch1Click() {

@@ -2,7 +2,6 @@
 
 #include "core/CommandErrors.h"
 #include "core/DataFiles.h"
-#include "core/MailSettings.h"
 #include "core/MailingMinimums.h"
 #include "core/presort/PresortDriver.h"
 #include "listio/ListOpener.h"
@@ -19,9 +18,9 @@ enum WizardPage { MailTypesPage = 1, MailerPage, PeriodicalsPage, PreferencesPag
 
 } // namespace
 
-SortCommands::SortCommands(AppContext& ctx, WizardPages pages, VerifyDialog& fieldDialog,
+SortCommands::SortCommands(AppContext& ctx, WizardPages pages, FieldChooser& fieldChooser,
                            PrintRun& printRun)
-    : ctx_(ctx), pages_(pages), fieldDialog_(fieldDialog), printRun_(printRun) {}
+    : ctx_(ctx), pages_(pages), fieldChooser_(fieldChooser), printRun_(printRun) {}
 
 void SortCommands::seedPieceTables(bool withRecords) {
     WorkTables& t = ctx_.tables;
@@ -42,7 +41,7 @@ void SortCommands::SortOneFileClick() {
 void SortCommands::sortOneFile() {
     seedPieceTables(true);
     ResetListCounters(ctx_);
-    if (OpenMailingList(ctx_, fieldDialog_, "sort").empty() || ctx_.counters.RecordCount <= 0)
+    if (OpenMailingList(ctx_, fieldChooser_, "sort").empty() || ctx_.counters.RecordCount <= 0)
         return;
     if (!MeetsMinimumSize(ctx_) && !askToSortTooSmallMailing())
         return;
@@ -50,10 +49,10 @@ void SortCommands::sortOneFile() {
         refuseCoSackedMailing();
         return;
     }
-    RunPresort(ctx_);
+    SortedMailing mailing = RunPresort(ctx_);
     ctx_.flags.JustSorted = true;
-    PrintReportsAfterSort(printRun_);
-    if (ctx_.lists.PrefsList[2] != "2" && WriteSortInformation)
+    PrintReportsAfterSort(printRun_, mailing);
+    if (!ctx_.lists.PrefsList.printsOnly() && WriteSortInformation)
         WriteSortInformation();
 }
 
@@ -70,7 +69,7 @@ void SortCommands::VerifyWOSortingClick() {
     runGuarded(ctx_, [this] {
         seedPieceTables(false);
         ResetListCounters(ctx_);
-        if (OpenMailingList(ctx_, fieldDialog_, "verify").empty() || ctx_.counters.RecordCount < 1)
+        if (OpenMailingList(ctx_, fieldChooser_, "verify").empty() || ctx_.counters.RecordCount < 1)
             return;
         ctx_.flags.JustSorted = false;
         PrintMailPrepInstructions(0);
@@ -110,7 +109,7 @@ int SortCommands::showPage(int page, int lastResult) {
     case MailerPage:
         return pages_.mailer.EditMailerInfo(1);
     case PeriodicalsPage:
-        if (!isPeriodicalsMailType(ctx_.lists.MailTypeList[1]))
+        if (!ctx_.lists.MailTypeList.isPeriodicals())
             return lastResult;
         return pages_.periodicals.EditPeriodicalSettings(1);
     case PreferencesPage:

@@ -7,7 +7,7 @@
 #include "core/AppContext.h"
 #include "printouts/PrintRun.h"
 
-#include "listio/VerifyDialog.h"
+#include "listio/FieldChooser.h"
 
 #include <functional>
 
@@ -26,7 +26,8 @@ struct WizardPages {
 // abandons the command. A command-line run ends the program after its command.
 class SortCommands {
 public:
-    SortCommands(AppContext& ctx, WizardPages pages, VerifyDialog& fieldDialog, PrintRun& printRun);
+    SortCommands(AppContext& ctx, WizardPages pages, FieldChooser& fieldChooser,
+                 PrintRun& printRun);
 
     // Ends the program (help closed, lists freed, message loop left).
     std::function<void()> endProgram;
@@ -53,7 +54,7 @@ private:
 
     AppContext& ctx_;
     WizardPages pages_;
-    VerifyDialog& fieldDialog_;
+    FieldChooser& fieldChooser_;
     PrintRun& printRun_;
 };
 

@@ -8,7 +8,6 @@
 #include "bench/BenchSupport.h"
 #include "core/DataFiles.h"
 #include "listio/ListOpener.h"
-#include "listio/VerifyDialog.h"
 #include "platform/testing/RecordingPrinter.h"
 #include "platform/testing/ScriptedUi.h"
 
@@ -31,12 +30,15 @@ int main(int argc, char** argv) {
     platform::ProgramPaths paths = platform::resolveProgramPaths(argv[1]);
     AppContext ctx(headless.platform(), paths, {argv[2], "NOSTOP"});
     LoadDataFiles(ctx);
-    VerifyDialog dialog(ctx);
+    // Unattended ("NOSTOP") the roles are taken as found; nobody is asked.
+    struct NobodyAsked : FieldChooser {
+        std::optional<FieldRoles> confirm(const FieldProposal& p) override { return p.roles; }
+    } chooser;
     double before = peakMegabytes();
     auto wall = std::chrono::steady_clock::now();
     double cpu = cpuSeconds();
     ResetListCounters(ctx);
-    std::string read = OpenMailingList(ctx, dialog, "sort");
+    std::string read = OpenMailingList(ctx, chooser, "sort");
     cpu = cpuSeconds() - cpu;
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall).count();
     std::string outcome = read.empty() ? "refused" : std::to_string(ctx.counters.RecordCount);

@@ -7,15 +7,16 @@
 #include "bench/BenchSupport.h"
 #include "core/AppContext.h"
 #include "core/DataFiles.h"
+#include "core/MailClass.h"
 #include "core/PostalCharts.h"
-#include "core/presort/MailClass.h"
 #include "core/presort/PresortDriver.h"
+#include "core/presort/PresortError.h"
 #include "platform/config/ConfigStore.h"
 #include "platform/fs/ProgramPaths.h"
 #include "platform/help/HelpViewer.h"
+#include "platform/shell/Shell.h"
 #include "platform/testing/RecordingPrinter.h"
 #include "platform/testing/ScriptedUi.h"
-#include "platform/shell/Shell.h"
 
 #include <cstdio>
 #include <ctime>
@@ -82,7 +83,7 @@ double presortSeconds(AppContext& ctx, const ClassSetting& setting, int records,
                       bool& complete) {
     ctx.lists.MailTypeList[1] = setting.category;
     ctx.lists.MailTypeList[3] = setting.size;
-    fillPieces(ctx, records, profile, 12345, isCoSacked(setting.code));
+    fillPieces(ctx, records, profile, 12345, MailClass::fromCode(setting.code)->isCoSacked());
     std::clock_t start = std::clock();
     complete = true;
     try {
@@ -90,7 +91,7 @@ double presortSeconds(AppContext& ctx, const ClassSetting& setting, int records,
     } catch (const PresortError&) {
         complete = false;
     }
-    complete = complete && ctx.MailClassCode == setting.code &&
+    complete = complete && ctx.mailClass.code() == setting.code &&
                ctx.counters.PlacedPieces == ctx.counters.RecordCount - ctx.counters.RejectedCount;
     return static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
 }

@@ -14,9 +14,9 @@
 #include "platform/config/ConfigStore.h"
 #include "platform/fs/ProgramPaths.h"
 #include "platform/help/HelpViewer.h"
+#include "platform/shell/Shell.h"
 #include "platform/testing/RecordingPrinter.h"
 #include "platform/testing/ScriptedUi.h"
-#include "platform/shell/Shell.h"
 #include "tests/listio/LiteralPresortWalk.h"
 
 #include <cstdio>
@@ -162,7 +162,7 @@ int main() {
                    platform::resolveProgramPaths(scratch.folder.string() + "/"),
                    {"bench", "NOSTOP"});
     LoadDataFiles(ctx);
-    ctx.MailClassCode = "RNAF";
+    ctx.mailClass = MailClass::RNAF;
     makePieces(ctx);
     placePieces(ctx);
     std::printf("%d records, %d ZIP groups, %d trays\n", kRecords, ctx.counters.ZipGroupCount,

@@ -46,12 +46,16 @@ const std::string& labelText(const SettingsList& labels, int32_t number) {
     return labels[number];
 }
 
-std::optional<std::string> labelOfZip(const SettingsList& chart, const SettingsList& labels,
-                                      int32_t zip) {
-    int32_t value = chartValue(chart, zipPrefix(zip));
-    if (value == 0)
+std::optional<std::string> chartLabel(const SettingsList& chart, const SettingsList& labels,
+                                      int prefix) {
+    if (prefix < 1 || prefix >= chart.count())
         return std::nullopt;
-    return labelText(labels, value < 0 ? -value : value);
+    int32_t value = chartValue(chart, prefix);
+    if (value < 0)
+        value = -value;
+    if (value == 0 || value >= labels.count())
+        return std::nullopt;
+    return labels[value];
 }
 
 ChartIndex::ChartIndex(const SettingsList& chart) : chart_(&chart) {
@@ -69,7 +73,7 @@ int32_t ChartIndex::value(int prefix) const {
 }
 
 const std::vector<PostalList>& postalLists() {
-    using S = SettingsLists;
+    using S = PostalLists;
     static const std::vector<PostalList> lists = {
         {1, "3-Digit Labels", "3-Digit Labels and Unique Cities", "tdlist.dat", "tdchrt.dat",
          &S::ThreeDigitLabels, &S::ThreeDigitChart},

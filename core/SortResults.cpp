@@ -19,10 +19,6 @@ namespace {
 
 constexpr int64_t kMaxCount = std::numeric_limits<int32_t>::max();
 
-bool isCoSacked(const std::string& code) {
-    return code == "RCOF" || code == "PCOF";
-}
-
 // The file holds one value per line: a label or city with a line break in it would shift
 // every value after it, so breaks become blanks.
 void putText(std::string& out, std::string_view text) {
@@ -61,7 +57,7 @@ std::string sortResultBytes(const AppContext& ctx) {
     std::string out;
     putNumber(out, c.RecordCount);
     putNumber(out, c.RejectedCount);
-    putText(out, ctx.MailClassCode);
+    putText(out, ctx.mailClass.code());
     putNumber(out, c.ZipGroupCount);
     putNumber(out, c.SortGroupCount);
     putNumber(out, c.ContainerCount);
@@ -71,7 +67,7 @@ std::string sortResultBytes(const AppContext& ctx) {
         putText(out, t.ContainerEntry[k]);
         putText(out, t.ContainerLevel[k]);
     }
-    bool coSacked = isCoSacked(ctx.MailClassCode);
+    bool coSacked = ctx.mailClass.isCoSacked();
     for (size_t g = 1; g < static_cast<size_t>(c.SortGroupCount); ++g) {
         putText(out, t.SortGroupLabels[g]);
         putNumber(out, t.SortGroupPieces[g]);
@@ -142,7 +138,7 @@ private:
 struct StagedResult {
     int32_t recordCount = 0;
     int32_t rejectedCount = 0;
-    std::string classCode;
+    MailClass mailClass;
     int32_t zipGroupCount = 0;
     int32_t sortGroupCount = 0;
     int32_t containerCount = 0;
@@ -152,7 +148,10 @@ struct StagedResult {
 void readHeader(LineReader& in, StagedResult& r) {
     r.recordCount = in.number(0, kMaxCount);
     r.rejectedCount = in.number(0, r.recordCount);
-    r.classCode = in.text();
+    std::optional<MailClass> mailClass = MailClass::fromCode(in.text());
+    if (!mailClass)
+        throw in.invalidValue();
+    r.mailClass = *mailClass;
     r.zipGroupCount = in.number(0, kMaxCount);
     r.sortGroupCount = in.number(1, kMaxCount);
     r.containerCount = in.number(1, kMaxCount);
@@ -241,7 +240,7 @@ void apply(AppContext& ctx, StagedResult&& r) {
     ctx.counters.ZipGroupCount = r.zipGroupCount;
     ctx.counters.SortGroupCount = r.sortGroupCount;
     ctx.counters.ContainerCount = r.containerCount;
-    ctx.MailClassCode = std::move(r.classCode);
+    ctx.mailClass = r.mailClass;
 }
 
 } // namespace
@@ -254,26 +253,26 @@ void SaveSortResults(AppContext& ctx) {
         throw FileError("Cannot create file \"" + path + "\". " + result.error);
 }
 
-int LoadSortResults(AppContext& ctx, const std::string& part) {
+std::optional<SortedMailing> LoadSortResults(AppContext& ctx, const std::string& part) {
     using namespace platform;
     std::string path = ctx.sortResultPath();
     if (!fileExists(path)) {
         ctx.message(BeepKind::Hand, MessageKind::Error, MessageButtons::Cancel,
                     NoSortResultsMessage);
-        return 0;
+        return std::nullopt;
     }
     ctx.platform.ui.setBusyCursor(true);
     try {
         apply(ctx, readSortResults(path, part == "complete"));
         ctx.platform.ui.setBusyCursor(false);
-        return 1;
+        return SortedMailing::of(ctx);
     } catch (const std::exception& e) {
         ResetWorkLists(ctx);
         ctx.message(BeepKind::Hand, MessageKind::Error, MessageButtons::Cancel,
                     "The sort-result file \"" + path + "\" cannot be used: " + e.what() +
                         ". Sort the file again before you print sack labels or reprint a "
                         "report.");
-        return 0;
+        return std::nullopt;
     }
 }
 

@@ -90,7 +90,6 @@ struct MailingCounters {
 
 struct RunFlags {
     bool JustSorted = false;
-    bool PauseFlag = false;
     bool StopPrinting = false;
     bool PrintCancelled = false;
     bool DataMissing = false;

@@ -44,7 +44,7 @@ public:
         tray_ = span(s.TrayColumn);
         package_ = span(s.PackageColumn);
         endorsement_ = span(s.EndorsementColumn);
-        endorsed_ = !isUnendorsedClass(ctx.MailClassCode);
+        endorsed_ = ctx.mailClass.hasEndorsementLine();
     }
 
     // Why the table cannot be written as it was read, or empty.

@@ -6,29 +6,24 @@
 
 namespace quillan {
 
-bool isPeriodicals(const AppContext& ctx) {
-    const std::string& type = ctx.lists.MailTypeList[1];
-    return type == "5" || type == "6" || type == "7";
-}
-
 bool inCountyRates(const AppContext& ctx) {
-    return isPeriodicals(ctx) && ctx.lists.PeriodicalList[4] == "t";
+    return ctx.lists.MailTypeList.isPeriodicals() && ctx.lists.PeriodicalList.inCountyRates();
 }
 
 namespace {
 
 struct OutputField {
-    int ListState::*column;
+    int FieldRoles::*column;
     int minWidth;
     bool numberAllowed;
     const char* what; // as the messages name the field
 };
 
 const OutputField outputFields[] = {
-    {&ListState::SortColumn, 6, true, "the sorting information"},
-    {&ListState::TrayColumn, 5, true, "the tray/sack number"},
-    {&ListState::PackageColumn, 5, true, "package number"},
-    {&ListState::EndorsementColumn, 20, false, "the endorsement line (OEL)"},
+    {&FieldRoles::SortColumn, 6, true, "the sorting information"},
+    {&FieldRoles::TrayColumn, 5, true, "the tray/sack number"},
+    {&FieldRoles::PackageColumn, 5, true, "package number"},
+    {&FieldRoles::EndorsementColumn, 20, false, "the endorsement line (OEL)"},
 };
 
 int widthOf(const ListState& s, int column) {
@@ -52,14 +47,20 @@ std::optional<std::string> widthProblem(const ListState& s, const OutputField& f
            " characters.";
 }
 
-// A result written into a dBase field of another type would be refused or changed.
+// Numbers are written as ASCII digits, which a numeric field holds whether it is of type N
+// or F; a result written into a field of another type would be refused or changed.
+bool typeTakes(char type, const OutputField& f) {
+    return type == 'C' || (f.numberAllowed && (type == 'N' || type == 'F'));
+}
+
 std::optional<std::string> typeProblem(const ListState& s, const OutputField& f) {
     int column = s.*f.column;
-    char type = typeOf(s, column);
-    if (column == -1 || type == 'C' || (type == 'N' && f.numberAllowed))
+    if (column == -1 || typeTakes(typeOf(s, column), f))
         return std::nullopt;
     return std::string("The field you chose for ") + f.what + " must be a " +
-           (f.numberAllowed ? "character or numeric" : "character") + " field.";
+           (f.numberAllowed ? "character (type C) or numeric (type N or F)"
+                            : "character (type C)") +
+           " field.";
 }
 
 // Writing the results into a field the list needs would destroy its addresses.
@@ -78,7 +79,7 @@ std::optional<std::string> overlapProblem(const ListState& s, const OutputField&
 
 std::optional<std::string> outputProblem(const AppContext& ctx, const std::string& kind) {
     const ListState& s = ctx.list;
-    if (ctx.lists.PrefsList[2] != "0")
+    if (!ctx.lists.PrefsList.writesIntoList())
         return std::nullopt;
     if (!isTextKind(kind) && s.SortColumn == -1)
         return "Quillan cannot proceed until you tell it in which field to put the sorting "

@@ -8,7 +8,7 @@ namespace {
 
 struct Keywords {
     std::initializer_list<const char*> names;
-    int ListState::*column;
+    int FieldRoles::*column;
 };
 
 int findName(const std::vector<std::string>& names, const char* keyword) {
@@ -18,8 +18,8 @@ int findName(const std::vector<std::string>& names, const char* keyword) {
     return -1;
 }
 
-void applyKeywords(ListState& roles, const std::vector<std::string>& names,
-                   std::initializer_list<const char*> keywords, int ListState::*column) {
+void applyKeywords(FieldRoles& roles, const std::vector<std::string>& names,
+                   std::initializer_list<const char*> keywords, int FieldRoles::*column) {
     for (const char* keyword : keywords) {
         int found = findName(names, keyword);
         if (found >= 0)
@@ -127,31 +127,31 @@ Guess guessRecord(const std::vector<std::string>& raw, int fieldCount, int count
 
 } // namespace
 
-void applyFieldKeywords(ListState& r, const std::vector<std::string>& names) {
-    applyKeywords(r, names, {"ZIP4"}, &ListState::Zip4Column);
-    applyKeywords(r, names, {"ZIP+4", "OWNERZIP", "TAXPAYERZIP"}, &ListState::ZipColumn);
+void applyFieldKeywords(FieldRoles& r, const std::vector<std::string>& names) {
+    applyKeywords(r, names, {"ZIP4"}, &FieldRoles::Zip4Column);
+    applyKeywords(r, names, {"ZIP+4", "OWNERZIP", "TAXPAYERZIP"}, &FieldRoles::ZipColumn);
     applyKeywords(r, names, {"ZIP", "ZIPCODE", "ZIP CODE", "ZIP_CODE"},
-                  r.Zip4Column != -1 ? &ListState::Zip5Column : &ListState::ZipColumn);
+                  r.Zip4Column != -1 ? &FieldRoles::Zip5Column : &FieldRoles::ZipColumn);
     applyKeywords(r, names,
                   {"CITYSTATE", "CITY,STATE", "CITY,ST", "CITY, ST", "CITY, STATE", "CITY_STATE",
                    "OWNERADDR4", "TAXPAYERADDR4"},
-                  &ListState::CityStateColumn);
-    applyKeywords(r, names, {"CITY"}, &ListState::CityColumn);
-    applyKeywords(r, names, {"STATE"}, &ListState::StateColumn);
+                  &FieldRoles::CityStateColumn);
+    applyKeywords(r, names, {"CITY"}, &FieldRoles::CityColumn);
+    applyKeywords(r, names, {"STATE"}, &FieldRoles::StateColumn);
     applyKeywords(
         r, names,
         {"SORT", "SORT ORDER", "SORT_ORDER", "SEQUENCE", "ORDER", "MAILSORT", "MAIL SORT", "USER6"},
-        &ListState::SortColumn);
+        &FieldRoles::SortColumn);
     applyKeywords(
         r, names,
         {"PACKAGE", "PKG", "PACKAGE NUMBER", "PKG NUMBER", "PACKAGE_NUMBER", "PKG_NUMBER", "USER8"},
-        &ListState::PackageColumn);
+        &FieldRoles::PackageColumn);
     applyKeywords(r, names,
                   {"TRAY", "SACK", "TRAY NUMBER", "SACK NUMBER", "TRAY_NUMBER", "SACK_NUMBER",
                    "TRAY/SACK", "USER7"},
-                  &ListState::TrayColumn);
-    applyKeywords(r, names, {"OEL", "ENDORSEMENT", "USER9"}, &ListState::EndorsementColumn);
-    applyKeywords(r, names, {"COUNTY"}, &ListState::CountyColumn);
+                  &FieldRoles::TrayColumn);
+    applyKeywords(r, names, {"OEL", "ENDORSEMENT", "USER9"}, &FieldRoles::EndorsementColumn);
+    applyKeywords(r, names, {"COUNTY"}, &FieldRoles::CountyColumn);
 }
 
 int VoteOfThree(int a, int b, int c) {
@@ -162,7 +162,7 @@ int VoteOfThree(int a, int b, int c) {
     return -1;
 }
 
-void guessFieldsFromContent(ListState& roles, const std::vector<std::vector<std::string>>& records,
+void guessFieldsFromContent(FieldRoles& roles, const std::vector<std::vector<std::string>>& records,
                             int fieldCount) {
     Guess g[3];
     for (size_t r = 0; r < 3 && r < records.size(); ++r)
@@ -179,7 +179,7 @@ void guessFieldsFromContent(ListState& roles, const std::vector<std::vector<std:
     roles.CityColumn = vote(&Guess::city);
 }
 
-void adjustZipRoles(ListState& roles) {
+void adjustZipRoles(FieldRoles& roles) {
     if (roles.ZipColumn == -1 && roles.Zip4Column == -1 && roles.Zip5Column != -1)
         roles.ZipColumn = roles.Zip5Column;
     if (roles.ZipColumn != -1) {

@@ -10,36 +10,18 @@
 #include "listio/RecordReader.h"
 #include "listio/TextLineReader.h"
 #include "listio/TextListSource.h"
-#include "platform/ui/Form.h"
 
 namespace quillan {
 
 using namespace platform;
-
-void ClearReadingPicture(AppContext& ctx) {
-    Control* image = ctx.mainWindow ? ctx.mainWindow->find("Image1") : nullptr;
-    if (!image)
-        return;
-    int w = image->geometry() ? image->geometry()->width : 100;
-    int h = image->geometry() ? image->geometry()->height : 100;
-    Canvas& c = image->canvas();
-    c.setBrush(colors::Teal);
-    c.setPen(colors::Teal);
-    c.rectangle(0, 0, w, h);
-    c.setPen(colors::Black);
-}
 
 void ResetListCounters(AppContext& ctx) {
     ctx.counters.RecordCount = 0;
     ctx.counters.RejectedCount = 0;
     ctx.counters.MissingZip4Count = 0;
     ctx.counters.InCountyCount = 0;
-    ClearReadingPicture(ctx);
-    if (!ctx.mainWindow)
-        return;
-    for (const char* name : {"TopLabel", "BottomLabel", "Stckr"})
-        if (Control* label = ctx.mainWindow->find(name))
-            label->setCaption("");
+    ctx.progress().clearPicture();
+    ctx.progress().clearCaptions();
 }
 
 namespace {
@@ -60,12 +42,12 @@ std::string folderOf(const std::string& path) {
 std::string chooseFile(AppContext& ctx, const std::string& mode) {
     if (ctx.parameterCount() > 0)
         return ctx.parameter(1);
-    SettingsList& prefs = ctx.lists.PrefsList;
+    Preferences& prefs = ctx.lists.PrefsList;
     FileDialogOptions options;
     options.title = mode == "sort" ? "Find the mailing list you wish to sort"
                                    : "Find the mailing list you wish to verify";
-    if (!prefs[10].empty())
-        options.initialFolder = folderOf(prefs[10]);
+    if (!prefs.lastList().empty())
+        options.initialFolder = folderOf(prefs.lastList());
     options.fileName = "*.*";
     // Access and Excel lists cannot be read yet, so the dialog does not offer them.
     options.filters = {{"All Files", {"*.*"}},
@@ -76,9 +58,9 @@ std::string chooseFile(AppContext& ctx, const std::string& mode) {
     std::string path = ctx.platform.ui.openFileDialog(options).value_or("");
     if (path == "*.*")
         return {};
-    if (!path.empty() && path != prefs[10]) {
-        prefs[10] = path;
-        ctx.saveList(prefs, "prefs.dat");
+    if (!path.empty() && path != prefs.lastList()) {
+        prefs.setLastList(path);
+        ctx.saveList(prefs, Preferences::FileName);
     }
     return path;
 }
@@ -198,11 +180,11 @@ bool overLimit(AppContext& ctx, long n) {
     return true;
 }
 
-long readRecords(AppContext& ctx, VerifyDialog& dialog, OpenList& list) {
+long readRecords(AppContext& ctx, FieldChooser& chooser, OpenList& list) {
     long n = list.records;
     if (ctx.ListFileKind == KindPave)
         return overLimit(ctx, n) ? 0 : ReadPaveRecords(ctx, list.path, n);
-    n = IdentifyFields(ctx, dialog, *list.source, list.path, n, list.fields);
+    n = IdentifyFields(ctx, chooser, *list.source, list.path, n, list.fields);
     if (n <= 0 || overLimit(ctx, n))
         return 0;
     ctx.counters.RecordCount += static_cast<int32_t>(n);
@@ -212,7 +194,7 @@ long readRecords(AppContext& ctx, VerifyDialog& dialog, OpenList& list) {
 
 } // namespace
 
-std::string OpenMailingList(AppContext& ctx, VerifyDialog& dialog, const std::string& mode) {
+std::string OpenMailingList(AppContext& ctx, FieldChooser& chooser, const std::string& mode) {
     OpenList list;
     list.path = chooseFile(ctx, mode);
     if (list.path.empty())
@@ -228,7 +210,7 @@ std::string OpenMailingList(AppContext& ctx, VerifyDialog& dialog, const std::st
         cannotRead(ctx, list.path, e.what());
         list.records = 0;
     }
-    long n = list.records > 0 ? readRecords(ctx, dialog, list) : 0;
+    long n = list.records > 0 ? readRecords(ctx, chooser, list) : 0;
     ctx.platform.ui.setBusyCursor(false);
     return n > 0 ? list.path : std::string();
 }

@@ -42,7 +42,7 @@ std::optional<ClosingMessage> WritePaveList(AppContext& ctx, WriterProgress& pro
         reportNotSaved(ctx, path, "Nothing was written. (" + out.error() + ")");
         return std::nullopt;
     }
-    const std::string lead = ctx.lists.MailerList[3] + std::string(58, ' ');
+    const std::string lead = ctx.lists.MailerList.zip() + std::string(58, ' ');
     out.line(t.PieceRecords[0] + kTemplate + std::string(224, ' ') + "0000001");
     const int32_t count = ctx.counters.RecordCount;
     std::vector<bool> written(static_cast<size_t>(count) + 1);

@@ -39,10 +39,13 @@ struct PavePieces {
 class PaveLineReader {
 public:
     explicit PaveLineReader(const AppContext& ctx) {
-        mailType_ = ctx.lists.MailTypeList[1];
+        const MailTypeSettings& mailType = ctx.lists.MailTypeList;
+        automation_ = mailType.isAutomation();
+        unbarcoded_ = mailType.isUnbarcoded();
+        coSacked_ = mailType.isCoSacked();
         inCountyRule_ = inCountyRates(ctx);
-        county_ = upperAscii(ctx.lists.PeriodicalList[5]);
-        state_ = upperAscii(ctx.lists.MailerList[2]);
+        county_ = upperAscii(ctx.lists.PeriodicalList.county());
+        state_ = upperAscii(ctx.lists.MailerList.state());
     }
 
     void add(PavePieces& p, std::string line) {
@@ -64,21 +67,20 @@ public:
 
 private:
     int32_t zipValue(PavePieces& p, int32_t zip, bool zip4Blank) {
-        const std::string& t = mailType_;
-        bool automation = t == "3" || t == "6" || t == "8";
-        bool plain = t == "0" || t == "1" || t == "2" || t == "5";
-        if ((automation && zip4Blank) || (plain && !zip4Blank)) {
+        if ((automation_ && zip4Blank) || (unbarcoded_ && !zip4Blank)) {
             ++p.rejected;
             return -(zip + 700000);
         }
-        if ((t == "4" || t == "7") && zip4Blank) {
+        if (coSacked_ && zip4Blank) {
             ++p.missingZip4;
             return -zip;
         }
         return zip;
     }
 
-    std::string mailType_;
+    bool automation_ = false;
+    bool unbarcoded_ = false;
+    bool coSacked_ = false;
     bool inCountyRule_ = false;
     std::string county_;
     std::string state_;

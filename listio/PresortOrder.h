@@ -31,7 +31,5 @@ void WalkPresortOrder(const AppContext& ctx, const std::function<void(int32_t)>&
 
 // True when the walk gives the in-county pieces of a ZIP group first.
 bool inCountyFirst(const AppContext& ctx);
-// The co-sacked classes, whose sort groups are flagged by ZIP+4.
-bool isCoSackedClass(const std::string& classCode);
 
 } // namespace quillan

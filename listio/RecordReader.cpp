@@ -1,17 +1,11 @@
 #include "listio/RecordReader.h"
 
 #include "core/Convert.h"
-#include "core/ProgressPicture.h"
 #include "listio/FieldChecks.h"
-#include "listio/FieldRoles.h"
 #include "listio/ListKinds.h"
 #include "listio/PieceCity.h"
 #include "listio/TextLineReader.h"
 #include "listio/ZipParser.h"
-#include "platform/ui/Form.h"
-
-#include <algorithm>
-#include <cmath>
 
 namespace quillan {
 
@@ -24,13 +18,6 @@ std::string lowerAscii(std::string s) {
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
     return s;
-}
-
-int highestRole(const ListState& roles) {
-    int m = -1;
-    for (const auto& role : fieldRoles())
-        m = std::max(m, roles.*role.column);
-    return m;
 }
 
 const std::string& field(const std::vector<std::string>& fields, int column) {
@@ -56,8 +43,8 @@ struct InCountyRule {
 };
 
 InCountyRule inCountyRule(const AppContext& ctx) {
-    return {inCountyRates(ctx), upperAscii(ctx.lists.PeriodicalList[5]),
-            upperAscii(ctx.lists.MailerList[2])};
+    return {inCountyRates(ctx), upperAscii(ctx.lists.PeriodicalList.county()),
+            upperAscii(ctx.lists.MailerList.state())};
 }
 
 class Reader {
@@ -69,7 +56,7 @@ public:
         hasCity_ = s.CityColumn != -1 || s.StateColumn != -1 || s.CityStateColumn != -1;
         dbase_ = ctx.ListFileKind == KindDbase;
         text_ = isTextKind(ctx.ListFileKind);
-        wanted_ = dbase_ ? highestRole(s) + 1 : fieldCount;
+        wanted_ = dbase_ ? s.highestField() + 1 : fieldCount;
     }
 
     void run() {
@@ -88,7 +75,7 @@ private:
     void showProgress(long r) {
         while (step_ < 6 && static_cast<long long>(step_) * n_ <= 5LL * r) {
             ++step_;
-            ShowProgressPause(ctx_, 6 - step_);
+            ctx_.progress().showIcons(6 - step_);
         }
     }
 
@@ -151,52 +138,27 @@ void askInCountyRates(AppContext& ctx) {
                     "Do you want to use incounty rates anyway?");
     if (answer != ModalResult::No)
         return;
-    // "f" like the check box stores it, so that everything reading the line sees "no".
-    ctx.lists.PeriodicalList[4] = "f";
+    ctx.lists.PeriodicalList.setInCountyRates(false);
     auto& marks = ctx.tables.PieceInCounty;
     for (size_t row = 1; row < marks.size() && row <= static_cast<size_t>(c.RecordCount); ++row)
         marks[row] = "f";
     ctx.counters.InCountyCount = 0;
 }
 
-int scaled(double fraction, int size) {
-    return static_cast<int>(std::lround(fraction * size));
-}
-
 } // namespace
 
-bool DrawPagePicture(AppContext& ctx) {
-    Control* image = ctx.mainWindow ? ctx.mainWindow->find("Image1") : nullptr;
-    if (!image)
-        return false;
-    int w = image->geometry() ? image->geometry()->width : 100;
-    int h = image->geometry() ? image->geometry()->height : 100;
-    auto at = [&](double x, double y) { return Point{scaled(x, w), scaled(y, h)}; };
-    Canvas& c = image->canvas();
-    c.setBrush(colors::White);
-    c.polygon({at(0.6, 0.1), at(0.6, 0.3), at(0.8, 0.3)});
-    c.setBrush(Color{255, 255, 128});
-    c.setPen(colors::Black, 2);
-    c.polygon({at(0.2, 0.1), at(0.6, 0.1), at(0.6, 0.3), at(0.8, 0.3), at(0.8, 0.9), at(0.2, 0.9)});
-    c.setPen(colors::Black, 1);
-    return true;
-}
-
-void DrawReadingPicture(AppContext& ctx, const std::string& path) {
-    if (!DrawPagePicture(ctx))
-        return;
-    ctx.mainWindow->control("TopLabel").setCaption("Reading").setVisible(true);
-    ctx.mainWindow->control("BottomLabel")
-        .setCaption(lowerAscii(fileNameOf(path)))
-        .setVisible(true);
-    ctx.mainWindow->control("Image1").setVisible(true);
+void ShowReadingPicture(AppContext& ctx, const std::string& path) {
+    ProgressSink& progress = ctx.progress();
+    progress.showPage();
+    progress.showCaption(ProgressSink::Caption::Top, "Reading");
+    progress.showCaption(ProgressSink::Caption::Bottom, lowerAscii(fileNameOf(path)));
+    progress.showIcons(5);
 }
 
 void ReadListRecords(AppContext& ctx, ListSource& source, const std::string& path, long n,
                      int fieldCount) {
     ctx.platform.ui.setBusyCursor(true);
-    DrawReadingPicture(ctx, path);
-    ShowProgressPause(ctx, 5);
+    ShowReadingPicture(ctx, path);
     ctx.list.DeletedRecordCount = 0;
     ctx.ListFileName = path;
     ctx.list.FieldCount = fieldCount;

@@ -14,10 +14,8 @@ namespace quillan {
 void ReadListRecords(AppContext& ctx, ListSource& source, const std::string& path, long n,
                      int fieldCount);
 
-// The picture the main window shows while a list is read.
-void DrawReadingPicture(AppContext& ctx, const std::string& path);
-// The sheet of paper with a folded corner that the reading and saving pictures share; false
-// without a main window.
-bool DrawPagePicture(AppContext& ctx);
+// The progress picture of a list being read: its page, "Reading" and the file's name, and
+// five trays.
+void ShowReadingPicture(AppContext& ctx, const std::string& path);
 
 } // namespace quillan

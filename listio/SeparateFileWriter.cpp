@@ -73,7 +73,7 @@ std::string joinValues(bool comma, const std::string& tray, const std::string& p
 
 std::string ChooseSortOutputFile(AppContext& ctx) {
     std::string path = ctx.separateFilePath();
-    if (ctx.lists.PrefsList[3] != "1")
+    if (!ctx.lists.PrefsList.asksSeparateFileName())
         return path;
     FileDialogOptions options;
     options.title = "Choose or name a file for the sorting information";
@@ -93,7 +93,7 @@ std::optional<ClosingMessage> WriteSeparateFile(AppContext& ctx, WriterProgress&
                     "Quillan could not create this output file.");
         return std::nullopt;
     }
-    const bool comma = ctx.lists.PrefsList[4] == "0";
+    const bool comma = ctx.lists.PrefsList.commaSeparateFile();
     const WorkTables& t = ctx.tables;
     const int32_t count = ctx.counters.RecordCount;
     GroupPool pool(ctx);

@@ -46,20 +46,13 @@ int32_t fiveDigits(const std::string& s) {
     return z;
 }
 
-bool lineIs(const SettingsList& list, long line, std::initializer_list<const char*> values) {
-    for (const char* v : values)
-        if (list[line] == v)
-            return true;
-    return false;
-}
-
 } // namespace
 
 ZipParser::ZipParser(AppContext& ctx)
     : ctx_(ctx), chart_(ctx.lists.ThreeDigitChart),
-      requireZip4_(ctx.lists.PrefsList[5] != "1" &&
-                   lineIs(ctx.lists.MailTypeList, 1, {"3", "6", "8"})),
-      coSacked_(lineIs(ctx.lists.MailTypeList, 1, {"4", "7"})) {}
+      requireZip4_(ctx.lists.PrefsList.rejectsMissingZip4() &&
+                   ctx.lists.MailTypeList.isAutomation()),
+      coSacked_(ctx.lists.MailTypeList.isCoSacked()) {}
 
 int32_t ZipParser::parse(std::string& text) {
     trimBlanks(text);

@@ -8,8 +8,7 @@
 
 namespace quillan {
 
-PrintRun::PrintRun(AppContext& ctx, PrintSelectDialog& selectDialog, CancelPrintDialog& printingBox)
-    : ctx_(ctx), select_(selectDialog), box_(printingBox) {}
+PrintRun::PrintRun(AppContext& ctx, PrintJobControl& job) : ctx_(ctx), job_(job) {}
 
 int PrintRun::dotsX(long double points) const {
     return roundHalfEven(points * static_cast<long double>(DotsPerPointX));
@@ -65,9 +64,9 @@ void PrintRun::StartReportPage(const std::string& kind) {
     ++runPage;
     ++ReportPageNumber;
     if (flags.StopPrinting)
-        box_.close();
+        job_.closePrintingBox();
     else
-        box_.showPage(runPage);
+        job_.showPrintingPage(runPage);
     ctx_.platform.ui.processMessages();
     if (runPage >= fromPage())
         PageInRange = true;
@@ -112,11 +111,11 @@ void PrintRun::runCopies(const std::string& jobTitle, const std::function<void()
     ui.setBusyCursor(true);
     ctx_.flags.PrintCancelled = false;
     try {
-        for (int copy = 1; copy <= select_.copyCount(); ++copy) {
+        for (int copy = 1; copy <= job_.copyCount(); ++copy) {
             setUpCopy(jobTitle);
             printCopy();
             printer().endDoc();
-            box_.close();
+            job_.closePrintingBox();
             if (ctx_.flags.PrintCancelled)
                 break;
         }
@@ -124,7 +123,7 @@ void PrintRun::runCopies(const std::string& jobTitle, const std::function<void()
         // A report that fails half-way leaves no half-made print job behind.
         if (printer().printing())
             printer().abortDoc();
-        box_.close();
+        job_.closePrintingBox();
         ui.setBusyCursor(false);
         throw;
     }

@@ -6,7 +6,7 @@
 
 namespace quillan {
 
-CityIndex::CityIndex(const AppContext& ctx) : ctx_(ctx), firstRecord_(100000, 0) {
+CityIndex::CityIndex(const PresortContext& ctx) : ctx_(ctx), firstRecord_(100000, 0) {
     const WorkTables& t = ctx.tables;
     int32_t records =
         std::min<int32_t>(ctx.counters.RecordCount, static_cast<int32_t>(t.PieceZips.size()) - 1);
@@ -29,7 +29,7 @@ std::string CityIndex::cityOf(const std::string& zip5) const {
     return upperAscii(cities[static_cast<size_t>(record)]);
 }
 
-std::string CityForZip(const AppContext& ctx, const std::string& zip5) {
+std::string CityForZip(const PresortContext& ctx, const std::string& zip5) {
     return CityIndex(ctx).cityOf(zip5);
 }
 

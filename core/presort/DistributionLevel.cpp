@@ -5,7 +5,6 @@
 #include "core/presort/EntryDiscount.h"
 #include "core/presort/GroupModel.h"
 #include "core/presort/LevelContainers.h"
-#include "core/presort/MailClass.h"
 #include "core/presort/OrderKeys.h"
 #include "core/presort/PresortRules.h"
 
@@ -38,7 +37,7 @@ std::string restLabel(const GroupModel& model, const std::vector<int32_t>& rest,
 // row order and the pieces still uncontained at or after the scan position per center.
 class DistributionPass {
 public:
-    DistributionPass(AppContext& ctx, const DistributionLevel& level)
+    DistributionPass(PresortContext& ctx, const DistributionLevel& level)
         : ctx_(ctx), level_(level), model_(ctx), containers_(ctx) {}
 
     void run() {
@@ -79,7 +78,7 @@ private:
     }
 
     void noteKind(DistributionKinds& kinds, const GroupModel::GroupNode& node) const {
-        if (node.label.rfind("AD", 0) == 0 || (isCoSacked(ctx_.MailClassCode) && node.flag == 1))
+        if (node.label.rfind("AD", 0) == 0 || (ctx_.mailClass().isCoSacked() && node.flag == 1))
             kinds.distribution = true;
         else if (node.label.rfind("3D", 0) == 0)
             kinds.threeDigit = true;
@@ -185,7 +184,7 @@ private:
         nextSame_[at(G)] = added;
     }
 
-    AppContext& ctx_;
+    PresortContext& ctx_;
     const DistributionLevel& level_;
     GroupModel model_;
     LevelContainers containers_;
@@ -202,12 +201,12 @@ int32_t distributionNumber(const SettingsList& chart, const std::string& groupLa
     return prefix == 0 ? 0 : chartValue(chart, prefix);
 }
 
-void makeDistributionContainers(AppContext& ctx, const DistributionLevel& level) {
+void makeDistributionContainers(PresortContext& ctx, const DistributionLevel& level) {
     DistributionPass(ctx, level).run();
 }
 
-void addDistributionGroups(AppContext& ctx, const SettingsList& labels, const std::string& prefix,
-                           int32_t groupMinimum) {
+void addDistributionGroups(PresortContext& ctx, const SettingsList& labels,
+                           const std::string& prefix, int32_t groupMinimum) {
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;
     std::vector<size_t> keys;

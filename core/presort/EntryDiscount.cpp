@@ -2,7 +2,6 @@
 
 #include "core/Convert.h"
 #include "core/PostalCharts.h"
-#include "core/presort/MailClass.h"
 
 #include <array>
 #include <cstdlib>
@@ -39,14 +38,14 @@ struct EntryFacilities {
     int32_t scf = 0;
 };
 
-EntryFacilities entryFacilities(const AppContext& ctx) {
-    const SettingsLists& l = ctx.lists;
+EntryFacilities entryFacilities(const PresortContext& ctx) {
+    const PostalLists& l = ctx.lists;
+    const MailerSettings& mailer = ctx.settings.mailer;
     EntryFacilities f;
-    const std::string& entryType = l.MailerList[4];
-    if (entryType != "1" && entryType != "2")
+    if (!mailer.entersAtScf() && !mailer.entersAtBmc())
         return f;
-    int prefix = strToInt(l.MailerList[3]) / 100;
-    if (entryType == "2") {
+    int prefix = mailer.zipPrefix();
+    if (mailer.entersAtBmc()) {
         f.bmc = chartValue(l.DbmcChart, prefix);
         if (f.bmc <= 0)
             return f;
@@ -54,7 +53,7 @@ EntryFacilities entryFacilities(const AppContext& ctx) {
         for (const Asf& asf : asfTable)
             if (code == asf.dbmcCode)
                 f.scf = chartValue(l.ScfChart, asf.prefix);
-    } else if (entryType == "1") {
+    } else {
         f.scf = chartValue(l.ScfChart, prefix);
         if (f.scf == 0)
             return f;
@@ -67,7 +66,7 @@ EntryFacilities entryFacilities(const AppContext& ctx) {
 }
 
 // Every piece of the mixed container being built lies in the entry BMC.
-bool mixedContainerInBmc(const AppContext& ctx, int32_t bmc) {
+bool mixedContainerInBmc(const PresortContext& ctx, int32_t bmc) {
     const WorkTables& t = ctx.tables;
     const MailingCounters& c = ctx.counters;
     ChartIndex dbmc(ctx.lists.DbmcChart);
@@ -85,9 +84,9 @@ bool mixedContainerInBmc(const AppContext& ctx, int32_t bmc) {
 
 } // namespace
 
-std::string EntryDiscountFor(const AppContext& ctx, const std::string& level,
+std::string EntryDiscountFor(const PresortContext& ctx, const std::string& level,
                              const std::string& key) {
-    if (!isStandard(ctx.MailClassCode))
+    if (!ctx.mailClass().isStandard())
         return "None";
     EntryFacilities f = entryFacilities(ctx);
     if (level == "MXD")

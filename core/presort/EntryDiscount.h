@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/AppContext.h"
+#include "core/presort/PresortContext.h"
 
 #include <string>
 
@@ -11,7 +11,7 @@ namespace quillan {
 // 3-digit prefix of the destination as decimal text. A key that is not a prefix gives
 // "None". For "MXD" the key is not used: the container being built is the one numbered
 // ContainerCount, with its sort groups already attached.
-std::string EntryDiscountFor(const AppContext& ctx, const std::string& level,
+std::string EntryDiscountFor(const PresortContext& ctx, const std::string& level,
                              const std::string& key);
 
 // The key of an ADC or AADC container: the first three characters of the last

@@ -2,11 +2,9 @@
 
 #include "core/Convert.h"
 #include "core/PostalCharts.h"
-#include "core/ProgressPicture.h"
 #include "core/presort/CityIndex.h"
 #include "core/presort/EntryDiscount.h"
 #include "core/presort/LevelProgress.h"
-#include "core/presort/MailClass.h"
 #include "core/presort/PresortRules.h"
 
 #include <algorithm>
@@ -18,28 +16,28 @@ namespace quillan {
 
 namespace {
 
-Minimums fiveDigitMinimums(const AppContext& ctx) {
-    const std::string& code = ctx.MailClassCode;
-    if (code == "RML")
-        return {1, mailTypeNumber(ctx, 6)};
-    if (code == "RNML")
-        return {10, mailTypeNumber(ctx, 6)};
-    if (code == "RAL" || code == "PAL" || code == "FAL")
+Minimums fiveDigitMinimums(const PresortContext& ctx) {
+    const MailClass code = ctx.mailClass();
+    if (code == MailClass::RML)
+        return {1, ctx.settings.mailType.packageFigure()};
+    if (code == MailClass::RNML)
+        return {10, ctx.settings.mailType.packageFigure()};
+    if (code == MailClass::RAL || code == MailClass::PAL || code == MailClass::FAL)
         return {150, 150};
-    if (isPeriodicals(code))
-        return {6, periodicalsMinimum(ctx)};
-    return {10, standardFlatSackMinimum(ctx)};
+    if (code.isPeriodicals())
+        return {6, ctx.settings.periodical.containerMinimum()};
+    return {10, standardFlatSackMinimum(ctx.settings.mailType)};
 }
 
-const char* bottomCaption(const std::string& code) {
-    if (isPackagedLetters(code))
+const char* bottomCaption(MailClass code) {
+    if (code.isPackagedLetters())
         return "Packages and Trays";
-    return isTraysOnlyLetters(code) ? "Trays" : "Packages and Sacks";
+    return code.isTraysOnlyLetters() ? "Trays" : "Packages and Sacks";
 }
 
 // One ZIP group per distinct key, in ascending order of the ZIP; the pieces of a ZIP with
 // and without ZIP+4 (key and -key) sit side by side in the order they were first read.
-void buildZipGroups(AppContext& ctx, LevelProgress& progress) {
+void buildZipGroups(PresortContext& ctx, LevelProgress& progress) {
     WorkTables& t = ctx.tables;
     struct Group {
         int32_t key, pieces, inCounty;
@@ -83,8 +81,9 @@ std::string fiveDigitLabel(int32_t key) {
 // with mm trays a one-foot tray of what is left below the tray minimum.
 class TrayCutter {
 public:
-    TrayCutter(const AppContext& ctx, int32_t containerMinimum)
-        : full_(std::max(1, fullTray(ctx))), minimum_(containerMinimum), mm_(mmTrays(ctx)) {}
+    TrayCutter(const PresortContext& ctx, int32_t containerMinimum)
+        : full_(std::max(1, ctx.settings.mailType.fullTray())), minimum_(containerMinimum),
+          mm_(ctx.settings.mailType.mmTrays()) {}
 
     bool needsCut(int32_t pieces) const {
         return pieces > full_ || (mm_ && pieces < minimum_ && pieces > oneFoot(full_));
@@ -100,11 +99,11 @@ private:
 
 // Makes the 5-digit sort groups. The ZIP-group table is rebuilt in one pass: every original
 // row is visited once, and the rows a tray cut adds follow their row with their owner set.
-void formFiveDigitGroups(AppContext& ctx, const Minimums& minimums) {
+void formFiveDigitGroups(PresortContext& ctx, const Minimums& minimums) {
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;
-    const std::string& code = ctx.MailClassCode;
-    bool cutting = code == "RNML" || code == "RML" || code == "PNAL";
+    const MailClass code = ctx.mailClass();
+    bool cutting = code == MailClass::RNML || code == MailClass::RML || code == MailClass::PNAL;
     std::optional<TrayCutter> cutter;
     if (cutting)
         cutter.emplace(ctx, minimums.container);
@@ -143,11 +142,12 @@ void formFiveDigitGroups(AppContext& ctx, const Minimums& minimums) {
     c.ZipGroupCount = static_cast<int32_t>(t.ZipGroupZips.size()) - 1;
 }
 
-const char* fiveDigitContainerLevel(const std::string& code) {
-    return code == "RAL" || code == "FAL" || isPeriodicals(code) ? "5-Digit" : "3/5-Digit";
+const char* fiveDigitContainerLevel(MailClass code) {
+    return code == MailClass::RAL || code == MailClass::FAL || code.isPeriodicals() ? "5-Digit"
+                                                                                    : "3/5-Digit";
 }
 
-std::string tagLine(const AppContext& ctx, const CityIndex& cities, const std::string& label) {
+std::string tagLine(const PresortContext& ctx, const CityIndex& cities, const std::string& label) {
     int32_t entry = chartValue(ctx.lists.ThreeDigitChart, groupPrefix(label));
     std::string zip5 = label.substr(3, 5);
     std::string city =
@@ -160,7 +160,7 @@ std::string tagLine(const AppContext& ctx, const CityIndex& cities, const std::s
 // Letters below 150 pieces get a 5-digit tray only when their 3-digit area holds 150.
 class AreaRule {
 public:
-    AreaRule(const AppContext& ctx, int32_t groupMinimum) {
+    AreaRule(const PresortContext& ctx, int32_t groupMinimum) {
         const WorkTables& t = ctx.tables;
         for (size_t g = 1; g < at(ctx.counters.SortGroupCount); ++g)
             grouped_[at(groupPrefix(t.SortGroupLabels[g]))] += t.SortGroupPieces[g];
@@ -182,18 +182,18 @@ private:
     int32_t groupMinimum_ = 0;
 };
 
-void makeFiveDigitContainers(AppContext& ctx, const Minimums& minimums) {
+void makeFiveDigitContainers(PresortContext& ctx, const Minimums& minimums) {
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;
-    const std::string& code = ctx.MailClassCode;
-    bool areaRule = code == "RNML" || code == "RML";
+    const MailClass code = ctx.mailClass();
+    bool areaRule = code == MailClass::RNML || code == MailClass::RML;
     std::optional<AreaRule> area;
     if (areaRule)
         area.emplace(ctx, minimums.group);
     CityIndex cities(ctx);
     for (int32_t j = 1; j < c.SortGroupCount;) {
         int32_t p = t.SortGroupPieces[at(j)];
-        bool paired = isCoSacked(code) && j < c.SortGroupCount - 1 &&
+        bool paired = code.isCoSacked() && j < c.SortGroupCount - 1 &&
                       t.SortGroupLabels[at(j + 1)] == t.SortGroupLabels[at(j)];
         if (paired)
             p += t.SortGroupPieces[at(j + 1)];
@@ -218,24 +218,24 @@ void makeFiveDigitContainers(AppContext& ctx, const Minimums& minimums) {
 
 } // namespace
 
-void Build5DigitLevel(AppContext& ctx) {
-    const std::string& code = ctx.MailClassCode;
-    ClearSortPicture(ctx);
-    showProgressCaption(ctx, "TopLabel", "Building");
-    ShowProgressSticker(ctx, "D", StickerFiveDigit);
-    showProgressCaption(ctx, "BottomLabel", bottomCaption(code));
+void Build5DigitLevel(PresortContext& ctx) {
+    const MailClass code = ctx.mailClass();
+    ctx.progress.clearPicture();
+    ctx.progress.showCaption(ProgressSink::Caption::Top, "Building");
+    ctx.progress.showStage(ProgressSink::Stage::FiveDigit);
+    ctx.progress.showCaption(ProgressSink::Caption::Bottom, bottomCaption(code));
     LevelProgress progress(ctx, ctx.counters.RecordCount - ctx.counters.RejectedCount);
     Minimums minimums = fiveDigitMinimums(ctx);
     buildZipGroups(ctx, progress);
     ctx.counters.PlacedPieces = 0;
     formFiveDigitGroups(ctx, minimums);
-    if ((code == "RNML" || code == "RML") && mmTrays(ctx))
-        minimums.container = oneFootTray(mailTypeNumber(ctx, 6));
+    if ((code == MailClass::RNML || code == MailClass::RML) && ctx.settings.mailType.mmTrays())
+        minimums.container = oneFootTray(ctx.settings.mailType.packageFigure());
     makeFiveDigitContainers(ctx, minimums);
     progress.finish();
 }
 
-void CompactSortGroups(AppContext& ctx) {
+void CompactSortGroups(PresortContext& ctx) {
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;
     if (c.SortGroupCount <= 1)

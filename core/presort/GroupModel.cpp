@@ -31,7 +31,7 @@ std::vector<int32_t> walk(const std::vector<int32_t>& next) {
 
 } // namespace
 
-GroupModel::GroupModel(AppContext& ctx) : ctx_(ctx) {
+GroupModel::GroupModel(PresortContext& ctx) : ctx_(ctx) {
     const WorkTables& t = ctx.tables;
     const MailingCounters& c = ctx.counters;
     size_t zipCount = at(std::max(c.ZipGroupCount, 0));

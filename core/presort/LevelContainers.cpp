@@ -4,7 +4,7 @@
 
 namespace quillan {
 
-LevelContainers::LevelContainers(AppContext& ctx)
+LevelContainers::LevelContainers(PresortContext& ctx)
     : ctx_(ctx), start_(ctx.counters.ContainerCount - 1) {}
 
 int32_t LevelContainers::add(int64_t key, int64_t ownKey, int32_t pieces, std::string label,

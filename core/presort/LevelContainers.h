@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/AppContext.h"
+#include "core/presort/PresortContext.h"
 
 #include <cstdint>
 #include <string>
@@ -16,7 +16,7 @@ namespace quillan {
 // earlier levels and renumbers the groups' links once, instead of at every insertion.
 class LevelContainers {
 public:
-    explicit LevelContainers(AppContext& ctx);
+    explicit LevelContainers(PresortContext& ctx);
 
     // The containers of the earlier levels: rows 1 to levelStart().
     int32_t levelStart() const { return start_; }
@@ -37,7 +37,7 @@ private:
         std::string label, entry, level;
     };
 
-    AppContext& ctx_;
+    PresortContext& ctx_;
     int32_t start_;
     std::vector<Pending> created_;
     std::vector<int32_t> order_; // indexes into created_, in container order

@@ -17,7 +17,7 @@ std::unordered_map<int32_t, size_t> rowsOfKeys(const WorkTables& t) {
 
 } // namespace
 
-void collectLevelKeys(AppContext& ctx, const ZipKeyFunction& keyOf, LevelProgress* progress) {
+void collectLevelKeys(PresortContext& ctx, const ZipKeyFunction& keyOf, LevelProgress* progress) {
     WorkTables& t = ctx.tables;
     t.clearLevelKeys();
     std::unordered_map<int32_t, size_t> rows;
@@ -34,7 +34,7 @@ void collectLevelKeys(AppContext& ctx, const ZipKeyFunction& keyOf, LevelProgres
     }
 }
 
-void assignLevelOwners(AppContext& ctx, const ZipKeyFunction& keyOf, int32_t otherwise) {
+void assignLevelOwners(PresortContext& ctx, const ZipKeyFunction& keyOf, int32_t otherwise) {
     WorkTables& t = ctx.tables;
     std::unordered_map<int32_t, size_t> rows = rowsOfKeys(t);
     for (size_t z = 1; z <= static_cast<size_t>(ctx.counters.ZipGroupCount); ++z) {

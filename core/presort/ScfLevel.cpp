@@ -19,18 +19,18 @@ namespace {
 struct ScfKinds {
     bool threeDigit = false, fiveDigit = false, nonbarcoded = false;
 
-    void note(const std::string& code, int32_t flag, const std::string& label) {
-        if (code == "PCOF" && flag == 1)
+    void note(MailClass code, int32_t flag, const std::string& label) {
+        if (code == MailClass::PCOF && flag == 1)
             nonbarcoded = true;
         else if (label.rfind('3', 0) == 0)
             threeDigit = true;
         else
             fiveDigit = true;
     }
-    std::string level(const std::string& code) const {
-        if (code == "PNAF")
+    std::string level(MailClass code) const {
+        if (code == MailClass::PNAF)
             return "Basic";
-        if (code == "PAF") {
+        if (code == MailClass::PAF) {
             if (threeDigit && fiveDigit)
                 return "Mixed";
             return threeDigit ? "3-Digit" : "5-Digit";
@@ -47,10 +47,10 @@ std::string lastThree(const std::string& text) {
     return text.size() < 3 ? text : text.substr(text.size() - 3);
 }
 
-void makeScfSack(AppContext& ctx, LevelContainers& level, int32_t scf,
+void makeScfSack(PresortContext& ctx, LevelContainers& level, int32_t scf,
                  const std::vector<int32_t>& members, int32_t minimum, int32_t mailerScf) {
     WorkTables& t = ctx.tables;
-    const std::string& code = ctx.MailClassCode;
+    const MailClass code = ctx.mailClass();
     int32_t total = 0;
     ScfKinds kinds;
     for (int32_t h : members) {
@@ -70,12 +70,12 @@ void makeScfSack(AppContext& ctx, LevelContainers& level, int32_t scf,
 
 } // namespace
 
-void BuildSCFLevel(AppContext& ctx) {
+void BuildSCFLevel(PresortContext& ctx) {
     const WorkTables& t = ctx.tables;
     LevelContainers level(ctx);
-    int32_t minimum = periodicalsMinimum(ctx);
+    int32_t minimum = ctx.settings.periodical.containerMinimum();
     ChartIndex scfChart(ctx.lists.ScfChart);
-    int32_t mailerScf = scfChart.value(mailerPrefix(ctx));
+    int32_t mailerScf = scfChart.value(ctx.settings.mailer.zipPrefix());
 
     // The uncontained groups of every SCF in row order; the first of them decides the SCF,
     // since a later one would find fewer pieces and the same mailer test.

@@ -2,12 +2,10 @@
 
 #include "core/Convert.h"
 #include "core/PostalCharts.h"
-#include "core/ProgressPicture.h"
 #include "core/presort/EntryDiscount.h"
 #include "core/presort/LevelContainers.h"
 #include "core/presort/LevelKeyTable.h"
 #include "core/presort/LevelProgress.h"
-#include "core/presort/MailClass.h"
 #include "core/presort/OrderKeys.h"
 #include "core/presort/PresortRules.h"
 
@@ -19,15 +17,15 @@ namespace quillan {
 
 namespace {
 
-Minimums threeDigitMinimums(const AppContext& ctx) {
-    const std::string& code = ctx.MailClassCode;
-    if (code == "RML")
+Minimums threeDigitMinimums(const PresortContext& ctx) {
+    const MailClass code = ctx.mailClass();
+    if (code == MailClass::RML)
         return {1, 150};
-    if (code == "RNML")
+    if (code == MailClass::RNML)
         return {10, 150};
-    if (isPeriodicals(code))
-        return {6, periodicalsMinimum(ctx)};
-    return {10, standardFlatSackMinimum(ctx)};
+    if (code.isPeriodicals())
+        return {6, ctx.settings.periodical.containerMinimum()};
+    return {10, standardFlatSackMinimum(ctx.settings.mailType)};
 }
 
 // The 3-digit key of a ZIP group: a nonbarcoded (negative) key keeps a group of its own.
@@ -42,7 +40,7 @@ std::string threeDigitGroupLabel(int32_t key) {
 
 // Steps shared by both builders: unplaced ZIP groups become 3-digit groups of at least the
 // group minimum; the rest are marked as left below it.
-void formThreeDigitGroups(AppContext& ctx, int32_t groupMinimum, LevelProgress& progress) {
+void formThreeDigitGroups(PresortContext& ctx, int32_t groupMinimum, LevelProgress& progress) {
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;
     collectLevelKeys(ctx, threeDigitKey, &progress);
@@ -58,17 +56,17 @@ void formThreeDigitGroups(AppContext& ctx, int32_t groupMinimum, LevelProgress& 
     assignLevelOwners(ctx, threeDigitKey, -1);
 }
 
-void startProgress(AppContext& ctx) {
-    ShowProgressSticker(ctx, "3", StickerThreeDigit);
+void startProgress(PresortContext& ctx) {
+    ctx.progress.showStage(ProgressSink::Stage::ThreeDigit);
 }
 
-int64_t unplacedAtStart(const AppContext& ctx) {
+int64_t unplacedAtStart(const PresortContext& ctx) {
     const MailingCounters& c = ctx.counters;
     return c.RecordCount - c.RejectedCount - c.PlacedPieces;
 }
 
 // The 3-digit label-list entry of a prefix.
-const std::string& threeDigitEntry(const AppContext& ctx, int prefix) {
+const std::string& threeDigitEntry(const PresortContext& ctx, int prefix) {
     return labelText(ctx.lists.ThreeDigitLabels,
                      std::abs(chartValue(ctx.lists.ThreeDigitChart, prefix)));
 }
@@ -77,8 +75,8 @@ const std::string& threeDigitEntry(const AppContext& ctx, int prefix) {
 // the nonbarcoded ones) and 5-digit groups.
 struct GroupKinds {
     bool threeDigit = false, fiveDigit = false;
-    void note(const std::string& code, int32_t flag, const std::string& label) {
-        if ((code == "PCOF" && flag == 1) || label.rfind('3', 0) == 0)
+    void note(MailClass code, int32_t flag, const std::string& label) {
+        if ((code == MailClass::PCOF && flag == 1) || label.rfind('3', 0) == 0)
             threeDigit = true;
         else
             fiveDigit = true;
@@ -90,18 +88,18 @@ struct GroupKinds {
     }
 };
 
-std::string threeDigitLevelText(const std::string& code, bool reachesMinimum) {
-    bool digitLevel = reachesMinimum || code == "RAF" || code == "PNAL" || code == "PNAF" ||
-                      code == "PCOF" || code == "RCOF";
+std::string threeDigitLevelText(MailClass code, bool reachesMinimum) {
+    bool digitLevel = reachesMinimum || code == MailClass::RAF || code == MailClass::PNAL ||
+                      code == MailClass::PNAF || code == MailClass::PCOF || code == MailClass::RCOF;
     if (!digitLevel)
         return "Basic";
-    return isPeriodicals(code) ? "3-Digit" : "3/5-Digit";
+    return code.isPeriodicals() ? "3-Digit" : "3/5-Digit";
 }
 
 // The groups of every 3-digit area that may go into a 3-digit container, in row order.
 // Nothing in an area changes before the scan reaches its first such group, so that group
 // decides the area: later ones find a smaller total, or nothing left to contain.
-std::vector<std::vector<int32_t>> groupsByPrefix(const AppContext& ctx,
+std::vector<std::vector<int32_t>> groupsByPrefix(const PresortContext& ctx,
                                                  const std::vector<bool>& eligible) {
     const WorkTables& t = ctx.tables;
     std::vector<std::vector<int32_t>> areas(1000);
@@ -111,14 +109,15 @@ std::vector<std::vector<int32_t>> groupsByPrefix(const AppContext& ctx,
     return areas;
 }
 
-void makeThreeDigitContainer(AppContext& ctx, LevelContainers& level, int prefix,
+void makeThreeDigitContainer(PresortContext& ctx, LevelContainers& level, int prefix,
                              const std::vector<int32_t>& area, int32_t minimum) {
     WorkTables& t = ctx.tables;
-    const std::string& code = ctx.MailClassCode;
+    const MailClass code = ctx.mailClass();
     int64_t total = 0;
     for (int32_t h : area)
         total += t.SortGroupPieces[at(h)];
-    bool periodicalsFlats = code == "PAF" || code == "PNAF" || code == "PCOF";
+    bool periodicalsFlats =
+        code == MailClass::PAF || code == MailClass::PNAF || code == MailClass::PCOF;
     bool reaches = total >= minimum;
     if (!reaches && (total <= 0 || periodicalsFlats || !inOriginScf(ctx, prefix)))
         return;
@@ -135,7 +134,7 @@ void makeThreeDigitContainer(AppContext& ctx, LevelContainers& level, int prefix
     }
     if (sum == 0)
         return;
-    if (code == "PAF" || code == "PCOF")
+    if (code == MailClass::PAF || code == MailClass::PCOF)
         levelText = kinds.level();
     const std::string& entry = threeDigitEntry(ctx, prefix);
     std::string label = entry + " " + zeroPad(prefix, 3);
@@ -149,18 +148,18 @@ void makeThreeDigitContainer(AppContext& ctx, LevelContainers& level, int prefix
 
 } // namespace
 
-void Build3DigitLevel(AppContext& ctx) {
-    const std::string& code = ctx.MailClassCode;
+void Build3DigitLevel(PresortContext& ctx) {
+    const MailClass code = ctx.mailClass();
     startProgress(ctx);
-    if (code == "RML")
-        showProgressCaption(ctx, "BottomLabel", "Groups and Trays");
+    if (code == MailClass::RML)
+        ctx.progress.showCaption(ProgressSink::Caption::Bottom, "Groups and Trays");
     LevelProgress progress(ctx, unplacedAtStart(ctx));
     LevelContainers level(ctx);
     Minimums minimums = threeDigitMinimums(ctx);
     formThreeDigitGroups(ctx, minimums.group, progress);
 
     const WorkTables& t = ctx.tables;
-    bool fiveDigitTraysJoin = code == "RML" || code == "RNML";
+    bool fiveDigitTraysJoin = code == MailClass::RML || code == MailClass::RNML;
     std::vector<bool> eligible(at(ctx.counters.SortGroupCount), false);
     for (int32_t g = 1; g < ctx.counters.SortGroupCount; ++g) {
         int32_t container = t.SortGroupContainer[at(g)];
@@ -179,9 +178,9 @@ void Build3DigitLevel(AppContext& ctx) {
     progress.finish();
 }
 
-std::string SchemeCodeFor(const AppContext& ctx, const std::string& prefix) {
+std::string SchemeCodeFor(const PresortContext& ctx, const std::string& prefix) {
     std::string p = prefix;
-    if (p == "969" && ctx.MailClassCode == "FAL")
+    if (p == "969" && ctx.mailClass() == MailClass::FAL)
         p = "967";
     int32_t e = chartValue(ctx.lists.SchemeChart, strToInt(p));
     if (e == 0)
@@ -195,20 +194,20 @@ std::string SchemeCodeFor(const AppContext& ctx, const std::string& prefix) {
 
 namespace {
 
-std::string schemeContainerLabel(const AppContext& ctx, int32_t scheme) {
+std::string schemeContainerLabel(const PresortContext& ctx, int32_t scheme) {
     int32_t e = chartValue(ctx.lists.SchemeChart, scheme);
     if (e == 0)
         return threeDigitEntry(ctx, scheme) + " " + zeroPad(scheme, 3);
     return "#" + labelText(ctx.lists.SchemeLabels, std::abs(e));
 }
 
-std::string schemeLevelText(const std::string& code, bool reaches) {
+std::string schemeLevelText(MailClass code, bool reaches) {
     if (reaches)
         return "3-Digit";
-    return code == "PAL" ? "Basic" : "AADC";
+    return code == MailClass::PAL ? "Basic" : "AADC";
 }
 
-void makeSchemeContainer(AppContext& ctx, LevelContainers& level, int32_t scheme,
+void makeSchemeContainer(PresortContext& ctx, LevelContainers& level, int32_t scheme,
                          const std::vector<int32_t>& members) {
     WorkTables& t = ctx.tables;
     int64_t total = 0;
@@ -228,7 +227,7 @@ void makeSchemeContainer(AppContext& ctx, LevelContainers& level, int32_t scheme
     std::string label = schemeContainerLabel(ctx, scheme);
     int32_t number = level.add(scheme, schemeOrderKey(label), sum, label,
                                EntryDiscountFor(ctx, "3S", intToStr(scheme)),
-                               schemeLevelText(ctx.MailClassCode, reaches));
+                               schemeLevelText(ctx.mailClass(), reaches));
     for (int32_t h : contents)
         t.SortGroupContainer[at(h)] = number;
     ctx.counters.PlacedPieces += sum;
@@ -236,9 +235,9 @@ void makeSchemeContainer(AppContext& ctx, LevelContainers& level, int32_t scheme
 
 } // namespace
 
-void Build3DigitSchemeLevel(AppContext& ctx) {
+void Build3DigitSchemeLevel(PresortContext& ctx) {
     startProgress(ctx);
-    showProgressCaption(ctx, "BottomLabel", "Groups and Trays");
+    ctx.progress.showCaption(ProgressSink::Caption::Bottom, "Groups and Trays");
     LevelProgress progress(ctx, unplacedAtStart(ctx));
     LevelContainers level(ctx);
     formThreeDigitGroups(ctx, 1, progress);

@@ -257,7 +257,7 @@ TEST(RateEditors, AShortRateTableIsReportedBeforeAnyPage) {
         lines.resize(static_cast<size_t>(c.lines));
         std::string bytes = SettingsList(lines).toBytes();
         p.env.writeTable("rates.dat", bytes);
-        p.env.context().lists.RatesList = SettingsList(lines);
+        p.env.context().lists.RatesList = RateTable(SettingsList(lines));
         p.click(c.entry);
         auto& ui = p.env.ui;
         ASSERT_EQ(ui.messages().size(), 1u) << c.entry;

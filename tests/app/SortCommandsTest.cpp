@@ -24,10 +24,16 @@ struct SortRun {
         env.load();
         mailType(1, "3");
         PrintRun& run = program.printRun();
-        run.printers.PrintPostageStatement = [this] { calls.push_back("statement"); };
-        run.printers.PrintMailPrepInstructions = [this] { calls.push_back("instructions"); };
-        run.printers.PrintQualificationReport = [this] { calls.push_back("qualification"); };
-        run.printers.PrintTags = [this] { calls.push_back("tags"); };
+        auto note = [this](const char* report) {
+            return [this, report](const SortedMailing& mailing) {
+                calls.push_back(report);
+                containersSeen = mailing.containerCount();
+            };
+        };
+        run.printers.PrintPostageStatement = note("statement");
+        run.printers.PrintMailPrepInstructions = note("instructions");
+        run.printers.PrintQualificationReport = note("qualification");
+        run.printers.PrintTags = note("tags");
         program.sortCommands().WriteSortInformation = [this] {
             calls.push_back(ctx().flags.JustSorted ? "writer after sort" : "writer");
         };
@@ -36,6 +42,7 @@ struct SortRun {
     test::TestEnvironment env;
     Program program;
     std::vector<std::string> calls;
+    int32_t containersSeen = -1;
 
     AppContext& ctx() { return env.context(); }
     ScriptedUi& ui() { return env.ui; }
@@ -74,7 +81,7 @@ struct SortRun {
         WorkTables seed;
         seed.seed(false);
         EXPECT_TRUE(ctx().tables == seed) << "the work tables are back at their seed";
-        EXPECT_FALSE(ctx().mainWindow->control("Image1").visible());
+        EXPECT_FALSE(program.mainWindow().form().control("Image1").visible());
         EXPECT_FALSE(ui().busyCursor());
     }
 
@@ -140,7 +147,8 @@ TEST(SortOneList, FiveHundredPiecesSortWithoutAQuestionThenPrintThenWrite) {
     EXPECT_EQ(s.calls, (std::vector<std::string>{"statement", "instructions", "qualification",
                                                  "tags", "writer after sort"}));
     EXPECT_TRUE(s.ctx().flags.JustSorted);
-    EXPECT_EQ(s.ctx().MailClassCode, "RAL");
+    EXPECT_EQ(s.ctx().mailClass, MailClass::RAL);
+    EXPECT_GT(s.containersSeen, 0) << "the reports are given the sort just made";
     s.expectTablesAtSeed();
     EXPECT_FALSE(s.ui().quitting()) << "a menu command leaves the program running";
 }

@@ -18,7 +18,7 @@ namespace {
 // Two trays, three packages, four ZIP groups; record 17 rejected, record 5 a co-sacked
 // piece without ZIP+4 (a negative ZIP value that is not a rejection).
 void buildResult(AppContext& ctx, const std::string& classCode) {
-    ctx.MailClassCode = classCode;
+    ctx.mailClass = *MailClass::fromCode(classCode);
     MailingCounters& c = ctx.counters;
     c.RecordCount = 20;
     c.RejectedCount = 1;
@@ -79,13 +79,13 @@ void setSentinels(AppContext& ctx) {
     ctx.counters = MailingCounters{};
     ctx.counters.RecordCount = 777;
     ctx.counters.ContainerCount = 55;
-    ctx.MailClassCode = "FAL";
+    ctx.mailClass = *MailClass::fromCode("FAL");
 }
 
 void expectSentinels(const AppContext& ctx) {
     EXPECT_EQ(ctx.counters.RecordCount, 777);
     EXPECT_EQ(ctx.counters.ContainerCount, 55);
-    EXPECT_EQ(ctx.MailClassCode, "FAL");
+    EXPECT_EQ(ctx.mailClass.code(), "FAL");
 }
 
 } // namespace
@@ -124,14 +124,14 @@ TEST(SortResults, CompleteLoadRestoresEveryTableAndCounter) {
 
     ctx.tables.seed(false);
     setSentinels(ctx);
-    ASSERT_EQ(LoadSortResults(ctx, "complete"), 1);
+    ASSERT_TRUE(LoadSortResults(ctx, "complete"));
 
     EXPECT_EQ(ctx.counters.RecordCount, 20);
     EXPECT_EQ(ctx.counters.RejectedCount, 1);
     EXPECT_EQ(ctx.counters.ZipGroupCount, 4);
     EXPECT_EQ(ctx.counters.SortGroupCount, 4);
     EXPECT_EQ(ctx.counters.ContainerCount, 3);
-    EXPECT_EQ(ctx.MailClassCode, "PCOF");
+    EXPECT_EQ(ctx.mailClass.code(), "PCOF");
     // Only the rejected record comes back; every other record reads "0".
     WorkTables expected = saved;
     expected.ContainerLabels[2] = "DALLAS  TX 752";
@@ -152,7 +152,7 @@ TEST(SortResults, LabelsLoadRestoresOnlyTheHeaderAndContainers) {
     WorkTables saved = ctx.tables;
     ctx.tables.seed(false);
 
-    ASSERT_EQ(LoadSortResults(ctx, "labels"), 1);
+    ASSERT_TRUE(LoadSortResults(ctx, "labels"));
     WorkTables expected = seeded();
     expected.ContainerPieces = saved.ContainerPieces;
     expected.ContainerLabels = saved.ContainerLabels;
@@ -162,7 +162,7 @@ TEST(SortResults, LabelsLoadRestoresOnlyTheHeaderAndContainers) {
     expected.PieceCities.assign(22, "0");
     EXPECT_EQ(ctx.tables, expected);
     EXPECT_EQ(ctx.counters.ContainerCount, 3);
-    EXPECT_EQ(ctx.MailClassCode, "RAL");
+    EXPECT_EQ(ctx.mailClass.code(), "RAL");
 }
 
 TEST(SortResults, WithoutAFileTheUserIsToldToSortFirst) {
@@ -171,7 +171,7 @@ TEST(SortResults, WithoutAFileTheUserIsToldToSortFirst) {
     buildResult(ctx, "RAL"); // untouched by a load that finds no file
     WorkTables before = ctx.tables;
 
-    EXPECT_EQ(LoadSortResults(ctx, "complete"), 0);
+    EXPECT_FALSE(LoadSortResults(ctx, "complete"));
     ASSERT_EQ(env.ui.messages().size(), 1u);
     EXPECT_EQ(env.ui.messages()[0].kind, MessageKind::Error);
     EXPECT_EQ(env.ui.messages()[0].buttons, MessageButtons::Cancel);
@@ -241,7 +241,7 @@ TEST(SortResults, DamagedFileIsRefusedWithAMessageAndSeededTables) {
         setSentinels(ctx);
         writeFile(ctx, damaged(d));
         for (const char* part : {"complete", "labels"}) {
-            EXPECT_EQ(LoadSortResults(ctx, part), 0) << part;
+            EXPECT_FALSE(LoadSortResults(ctx, part)) << part;
             EXPECT_EQ(ctx.tables, seeded());
             expectSentinels(ctx);
         }
@@ -286,7 +286,7 @@ TEST(SortResults, RandomlyDamagedFilesNeverCrash) {
         ctx.tables.seed(false);
         setSentinels(ctx);
         const char* part = seed % 2 ? "complete" : "labels";
-        if (LoadSortResults(ctx, part) == 0) {
+        if (!LoadSortResults(ctx, part)) {
             EXPECT_EQ(ctx.tables, seeded()) << "seed " << seed;
             expectSentinels(ctx);
             continue;

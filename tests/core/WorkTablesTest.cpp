@@ -1,4 +1,5 @@
 #include "core/DataFiles.h"
+#include "tests/support/RecordingProgress.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -66,14 +67,11 @@ TEST(WorkTables, FamilyHelpersKeepParallelTablesEqual) {
 TEST(WorkTables, ResetHidesTheProgressPicture) {
     test::TestEnvironment env;
     env.load();
-    platform::Form main(env.ui, "MainWindow", "Quillan");
-    for (const char* name : {"Image1", "Image2", "Stckr", "TopLabel", "BottomLabel"})
-        main.add(platform::ControlKind::Label, name).setVisible(true);
-    env.context().mainWindow = &main;
+    test::RecordingProgress progress;
+    env.context().setProgress(progress);
     env.ui.setBusyCursor(true);
     ResetWorkLists(env.context());
-    for (const char* name : {"Image1", "Image2", "Stckr", "TopLabel", "BottomLabel"})
-        EXPECT_FALSE(main.control(name).visible()) << name;
+    EXPECT_EQ(progress.calls, (std::vector<std::string>{"hide"}));
     EXPECT_FALSE(env.ui.busyCursor());
-    env.context().mainWindow = nullptr;
+    env.context().resetProgress();
 }

@@ -16,7 +16,7 @@ struct ContainerLabelTest : ::testing::Test {
 
     void SetUp() override {
         env.load();
-        ctx.MailClassCode = "RNAF";
+        ctx.mailClass = *MailClass::fromCode("RNAF");
     }
 
     // One ZIP group of ZIP 01234 owned by a new sort group with this label; its row.
@@ -51,19 +51,19 @@ TEST_F(ContainerLabelTest, LevelLabelsArePaddedToTwentyWithAsterisks) {
 TEST_F(ContainerLabelTest, MixedGroupsNameTheMailersOwnDestination) {
     // The pieces are in 012 (Springfield); the mailer's 752 decides.
     EXPECT_EQ(labelFor("MA"), "*****MIXED ADC 75099");
-    ctx.MailClassCode = "RAF"; // no ADC: the non-BMC entry label of 752
+    ctx.mailClass = *MailClass::fromCode("RAF"); // no ADC: the non-BMC entry label of 752
     ctx.lists.NonBmcLabels[5] = "SCF DALLAS TX 752";
     EXPECT_EQ(labelFor("MA"), "*******MIXED ADC 752");
     ctx.lists.MailerList[4] = "2"; // entered at the BMC: the BMC/ASF entry label
     EXPECT_EQ(labelFor("MA"), "*****MIXED ADC 75199");
-    ctx.MailClassCode = "RCOF";
+    ctx.mailClass = *MailClass::fromCode("RCOF");
     EXPECT_EQ(labelFor("MA", 0), "*****MIXED ADC 75199") << "barcoded co-sacked: entry";
     EXPECT_EQ(labelFor("MA", 1), "*****MIXED ADC 75099") << "nonbarcoded co-sacked: ADC";
 }
 
 TEST_F(ContainerLabelTest, TrayOnlyLetterClassesCarryNoEndorsement) {
     for (const char* code : {"RAL", "RML", "FAL", "PAL"}) {
-        ctx.MailClassCode = code;
+        ctx.mailClass = *MailClass::fromCode(code);
         EXPECT_EQ(labelFor("MA"), "") << code;
         EXPECT_EQ(labelFor("5D 12345"), "") << code;
     }

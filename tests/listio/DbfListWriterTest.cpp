@@ -115,7 +115,7 @@ TEST(DbfWriter, TableChangedOrUnwritableSinceReadingIsLeftAsItIs) {
         std::string path = f.write("list.dbf", table());
         ASSERT_EQ(f.open(path), path);
         presortByZip(f.ctx());
-        f.ctx().MailClassCode = "RNAF";
+        f.ctx().mailClass = *MailClass::fromCode("RNAF");
         std::string changed = table();
         if (change == Truncated)
             changed.resize(kHeader + 3 * kRecord + 7);
@@ -168,7 +168,7 @@ TEST(OtherKindsWriter, PaveTestFileNeedsThePaveRecordsOfEveryPiece) {
                     .ZipGroupCount = 1,
                     .SortGroupCount = 2,
                     .ContainerCount = 2};
-    ctx.MailClassCode = "RNAL";
+    ctx.mailClass = *MailClass::fromCode("RNAL");
     std::string tst = f.env.folder() + "JOB.tst";
     EXPECT_EQ(paveTestFilePath(path), tst);
 

@@ -40,6 +40,45 @@ TEST(Dbase, DeletedRecordsAreSkipped) {
     EXPECT_EQ(f.ctx().list.DbfFieldWidths, (std::vector<int>{20, 20, 2, 10, 6}));
 }
 
+TEST(Dbase, ContentGuessVotesOverTheFirstRecordAlone) {
+    // No field is named for its role: the guess must find them in the content.
+    const std::vector<TableField> unnamed = {{"WHO", 'C', 10}, {"POST", 'C', 5}, {"TOWN", 'C', 12}};
+    ListFixture one;
+    one.setLine(&SettingsLists::PrefsList, Preferences::Output, "1"); // no sort field needed
+    std::string path =
+        one.write("one.dbf", dbfTable(unnamed, {{false, {"ANN", "75201", "DALLAS"}}}));
+    EXPECT_EQ(one.open(path), path) << "a table of one record finds its ZIP field";
+    EXPECT_EQ(one.ctx().list.ZipColumn, 1);
+    EXPECT_EQ(one.ctx().tables.PieceZips, (std::vector<int32_t>{0, 75201}));
+
+    // Records 2 and 3 have no ZIP-like field: a table still votes with record 1 alone, a text
+    // list with the same records finds none.
+    const std::vector<std::vector<std::string>> records = {
+        {"ANN", "75201", "DALLAS"}, {"BO", "7520", "WACO TX 1"}, {"CY", "AB", "2"}};
+    ListFixture table;
+    path = table.write(
+        "three.dbf",
+        dbfTable(unnamed, {{false, records[0]}, {false, records[1]}, {false, records[2]}}));
+    int guessed = -2;
+    auto noteTheGuess = [&](ListFixture& f) {
+        f.ui().whenShown("VerifyDlog", [&](platform::Form& form) {
+            guessed = f.ctx().list.ZipColumn;
+            form.control("CancelBtn").userClick();
+        });
+    };
+    noteTheGuess(table);
+    table.open(path, 0);
+    EXPECT_EQ(guessed, 1);
+    ListFixture text;
+    std::string lines;
+    for (const auto& r : records)
+        lines += r[0] + "," + r[1] + "," + r[2] + "\r\n";
+    path = text.write("three.txt", lines);
+    noteTheGuess(text);
+    text.open(path, 0);
+    EXPECT_EQ(guessed, -1);
+}
+
 TEST(Dbase, EachDamagedHeaderGivesOneMessageAndNoRecords) {
     std::string good = sampleTable();
     struct Damage {

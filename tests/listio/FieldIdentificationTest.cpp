@@ -157,11 +157,27 @@ TEST(FieldChecks, DbaseOutputFieldsNeedWidthAndType) {
     c.roles().TrayColumn = 5;
     EXPECT_EQ(c.run(KindDbase),
               (std::vector<std::string>{"The field you chose for the tray/sack number must be a "
-                                        "character or numeric field."}));
+                                        "character (type C) or numeric (type N or F) field."}));
     // Into a separate file: the list's own fields are not written.
     c.setLine(&SettingsLists::PrefsList, 2, "1");
     c.roles().SortColumn = 1;
     EXPECT_TRUE(c.run(KindDbase).empty());
+}
+
+TEST(FieldChecks, FloatFieldsTakeNumbersAsNumericFieldsDo) {
+    Checks c;
+    c.setLine(&SettingsLists::PrefsList, 2, "0");
+    c.roles().ZipColumn = 0;
+    c.roles().DbfFieldWidths = {10, 8, 8, 8, 20};
+    c.roles().DbfFieldTypes = {'C', 'F', 'F', 'N', 'F'};
+    c.roles().SortColumn = 1;
+    c.roles().TrayColumn = 2;
+    c.roles().PackageColumn = 3;
+    EXPECT_TRUE(c.run(KindDbase).empty()) << "sort, tray and package in F and N fields";
+    c.roles().EndorsementColumn = 4;
+    EXPECT_EQ(c.run(KindDbase),
+              (std::vector<std::string>{"The field you chose for the endorsement line (OEL) must "
+                                        "be a character (type C) field."}));
 }
 
 TEST(FieldChecks, OutputFieldMayNotBeAnInputField) {

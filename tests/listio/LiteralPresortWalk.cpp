@@ -7,8 +7,9 @@ namespace quillan::test {
 std::vector<PlacedPiece> literalPresortOrder(const AppContext& ctx) {
     const WorkTables& t = ctx.tables;
     const MailingCounters& n = ctx.counters;
-    const bool coSacked = ctx.MailClassCode == "PCOF" || ctx.MailClassCode == "RCOF";
-    const bool periodicals = ctx.MailClassCode[0] == 'P' && ctx.lists.PeriodicalList[4] != "f";
+    const std::string code(ctx.mailClass.code());
+    const bool coSacked = code == "PCOF" || code == "RCOF";
+    const bool periodicals = code[0] == 'P' && ctx.lists.PeriodicalList[4] != "f";
     std::vector<bool> taken(static_cast<size_t>(n.RecordCount) + 1);
     std::vector<PlacedPiece> order;
     for (int32_t c = 1; c <= n.ContainerCount - 1; ++c)

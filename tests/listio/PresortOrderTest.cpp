@@ -57,7 +57,7 @@ std::vector<int32_t> recordsOf(const std::vector<PlacedPiece>& pieces) {
 } // namespace
 
 TEST_F(PresortOrderTest, TraysComeInOrderAndInCountyPiecesLeadTheirGroup) {
-    ctx.MailClassCode = "PNAF";
+    ctx.mailClass = *MailClass::fromCode("PNAF");
     ctx.lists.PeriodicalList[4] = "t";
     records({{75201, "f"}, {1234, "f"}, {75201, "t"}, {75201, "f"}, {75201, "t"}, {-200012, "f"}});
     group(75201, 4, 2, 2);
@@ -69,7 +69,7 @@ TEST_F(PresortOrderTest, TraysComeInOrderAndInCountyPiecesLeadTheirGroup) {
 }
 
 TEST_F(PresortOrderTest, CoSackedGroupsTakeTheirOwnSideOfAZip) {
-    ctx.MailClassCode = "RCOF";
+    ctx.mailClass = *MailClass::fromCode("RCOF");
     records({{1234, "f"}, {-1234, "f"}, {1234, "f"}, {-1234, "f"}});
     group(1234, 2, 0, 1, 0);
     group(-1234, 2, 0, 2, 1);
@@ -79,7 +79,7 @@ TEST_F(PresortOrderTest, CoSackedGroupsTakeTheirOwnSideOfAZip) {
 }
 
 TEST_F(PresortOrderTest, SplitZipGroupShareTheRecordsInListOrder) {
-    ctx.MailClassCode = "RNAF";
+    ctx.mailClass = *MailClass::fromCode("RNAF");
     records({{75201, "f"}, {75201, "f"}, {75201, "f"}, {75201, "f"}, {75201, "f"}});
     group(75201, 2, 0, 2);
     group(75201, 3, 0, 1);
@@ -111,7 +111,7 @@ TEST_F(PresortOrderTest, IndexedWalkAgreesWithTheListScanningWalk) {
             auto pick = [&](int lo, int hi) {
                 return std::uniform_int_distribution<>(lo, hi)(random);
             };
-            ctx.MailClassCode = c.code;
+            ctx.mailClass = *MailClass::fromCode(c.code);
             ctx.lists.PeriodicalList[4] = c.inCountyRates;
             std::vector<int32_t> pool;
             for (int i = 0; i < 60; ++i)
@@ -145,7 +145,7 @@ TEST_F(PresortOrderTest, IndexedWalkAgreesWithTheListScanningWalk) {
                     if (chance(0.05))
                         share += pick(-2, 2); // counts that disagree with the records
                     int32_t g = pick(1, sortGroups);
-                    if (isCoSackedClass(c.code))
+                    if (MailClass::fromCode(c.code)->isCoSacked())
                         t.SortGroupFlags[g] = key < 0 ? 1 : 0;
                     size_t row = 1;
                     while (row < t.zipGroupRows() && std::abs(t.ZipGroupZips[row]) <= std::abs(key))

@@ -52,7 +52,7 @@ TEST(SeparateFile, TabFormatAndRecordsNoGroupTakesGetZeros) {
     SeparateFixture f("1");
     ASSERT_EQ(f.open(f.listPath), f.listPath);
     presortByZip(f.ctx());
-    f.ctx().MailClassCode = "RAL";
+    f.ctx().mailClass = *MailClass::fromCode("RAL");
     f.ctx().tables.ZipGroupPieces[2] = 1; // the 75201 group holds one piece only
     WriteSortInformation(f.ctx());
     EXPECT_EQ(f.fileLines(f.ctx().separateFilePath()), (std::vector<std::string>{
@@ -77,7 +77,7 @@ TEST(SeparateFile, SplitGroupsServeInCountyRecordsFromTheirInCountyShare) {
     t.insertZipGroup(1, 75201, 1, 1, 1);
     t.insertZipGroup(2, 75201, 2, 0, 2);
     ctx.counters = {.RecordCount = 3, .ZipGroupCount = 2, .SortGroupCount = 3, .ContainerCount = 3};
-    ctx.MailClassCode = "PNAL";
+    ctx.mailClass = *MailClass::fromCode("PNAL");
     WriteSortInformation(ctx);
     auto lines = f.fileLines(ctx.separateFilePath());
     ASSERT_EQ(lines.size(), 3u);
@@ -92,7 +92,7 @@ TEST(SeparateFile, NamedByTheUserOrTheStandardNameWhenCancelled) {
         f.setLine(&SettingsLists::PrefsList, 3, "1");
         ASSERT_EQ(f.open(f.listPath), f.listPath);
         presortByZip(f.ctx());
-        f.ctx().MailClassCode = "RNAF";
+        f.ctx().mailClass = *MailClass::fromCode("RNAF");
         std::string chosen = f.env.folder() + "mine.txt";
         f.ui().chooseFile(cancel ? std::nullopt : std::optional<std::string>(chosen));
         WriteSortInformation(f.ctx());

@@ -110,7 +110,7 @@ TEST(TextListWriter, BarRecordsOfAPlacedAndARejectedPiece) {
                     .ZipGroupCount = 1,
                     .SortGroupCount = 4,
                     .ContainerCount = 8};
-    ctx.MailClassCode = "RNAF";
+    ctx.mailClass = *MailClass::fromCode("RNAF");
     WriteSortInformation(ctx);
     EXPECT_EQ(f.fileLines(path), (std::vector<std::string>{"x|y|tray|package|endorsement|",
                                                            "a|b|00007|00003|*******5-DIGIT 12345|",
@@ -143,7 +143,7 @@ TEST(TextListWriter, BarcodingProgramStartsOnYesAndNeverUnattended) {
         std::string path = f.write("list.txt", crlf(commaList));
         ASSERT_EQ(f.open(path), path);
         presortByZip(f.ctx());
-        f.ctx().MailClassCode = "RAF";
+        f.ctx().mailClass = *MailClass::fromCode("RAF");
         f.ui().answerNextMessage(ModalResult::Yes);
         f.ui().chooseFile(f.env.folder() + "twk"); // not installed beside Quillan: found by hand
         WriteSortInformation(f.ctx());
@@ -190,7 +190,7 @@ TEST(TextListWriter, ListChangedSinceReadingIsLeftAlone) {
     std::string path = f.write("list.txt", crlf(commaList));
     ASSERT_EQ(f.open(path), path);
     presortByZip(f.ctx());
-    f.ctx().MailClassCode = "RNAF";
+    f.ctx().mailClass = *MailClass::fromCode("RNAF");
     std::string edited = crlf(commaList) + "Fay Ox,Dallas,TX,75201\r\n";
     f.write("list.txt", edited);
     f.ui().clearRecords();

@@ -34,7 +34,7 @@ struct WriterFixture : ListFixture {
     void sortAndWrite(const std::string& path, const std::string& classCode = "RNAF") {
         ASSERT_EQ(open(path, ctx().parameterCount() > 0 ? 0 : 1), path);
         presortByZip(ctx());
-        ctx().MailClassCode = classCode;
+        ctx().mailClass = *MailClass::fromCode(classCode);
         ui().clearRecords();
         WriteSortInformation(ctx());
     }

@@ -2,6 +2,7 @@
 // page across reports, "NOSTOP" and report printers this build does not have.
 
 #include "printouts/AfterSortRun.h"
+#include "app/PrintJobDialogs.h"
 #include "core/Convert.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -17,7 +18,8 @@ struct AfterSort {
     AppContext& ctx = env.context();
     PrintSelectDialog select{ctx};
     CancelPrintDialog box{ctx};
-    PrintRun run{ctx, select, box};
+    PrintJobDialogs job{select, box};
+    PrintRun run{ctx, job};
     std::vector<std::string> printed;
 
     explicit AfterSort(std::vector<std::string> parameters = {}, std::string choices = "tftf")
@@ -33,12 +35,13 @@ struct AfterSort {
     }
 
     // A report printer that notes its turn and advances the run by `pages` pages.
-    void printer(std::function<void()>& hook, std::string name, int pages) {
-        hook = [this, name, pages] {
+    void printer(AfterSortPrinters::Printer& hook, std::string name, int pages) {
+        hook = [this, name, pages](const SortedMailing&) {
             printed.push_back(name + " from " + intToStr(ctx.counters.RunPageNumber));
             ctx.counters.RunPageNumber += pages;
         };
     }
+    SortedMailing mailing() const { return SortedMailing::of(ctx); }
     std::string prefsLines() const {
         std::string s;
         for (long line = 6; line <= 9; ++line)
@@ -65,7 +68,7 @@ TEST(AfterSortRun, DialogShowsTheSavedChoicesAndPrintingSavesTheNewOnes) {
         f.control("OKBtn").userClick();
     });
     a.ctx.counters.RunPageNumber = 12; // left over from an earlier run
-    PrintReportsAfterSort(a.run);
+    PrintReportsAfterSort(a.run, a.mailing());
     EXPECT_EQ(a.printed, (std::vector<std::string>{"qualification from 0", "tags from 0"}));
     EXPECT_TRUE(a.ctx.flags.JustSorted);
     EXPECT_EQ(a.prefsLines(), "fftt");
@@ -83,7 +86,7 @@ TEST(AfterSortRun, SkipPrintingPrintsAndSavesNothing) {
         f.control("statement").userClick();
         f.control("CancelBtn").userClick();
     });
-    PrintReportsAfterSort(a.run);
+    PrintReportsAfterSort(a.run, a.mailing());
     EXPECT_TRUE(a.printed.empty());
     EXPECT_EQ(a.env.readTable("prefs.dat"), before);
     EXPECT_EQ(a.prefsLines(), "tttt");
@@ -99,7 +102,7 @@ TEST(AfterSortRun, ReportsAfterTheToPageAreSkipped) {
         f.control("ToPage").userSetText("3");
         f.control("OKBtn").userClick();
     });
-    PrintReportsAfterSort(a.run);
+    PrintReportsAfterSort(a.run, a.mailing());
     EXPECT_EQ(a.printed, (std::vector<std::string>{"statement from 0", "instructions from 2"}));
 }
 
@@ -107,7 +110,7 @@ TEST(AfterSortRun, NostopPrintsEveryChosenReportWithoutADialogSkippingMissingPri
     AfterSort a({"list.txt", "nostop"}, "tttf");
     a.select.form().control("FromPage").setText("5");
     a.run.printers.PrintQualificationReport = nullptr; // not in this build
-    PrintReportsAfterSort(a.run);
+    PrintReportsAfterSort(a.run, a.mailing());
     EXPECT_TRUE(a.env.ui.formLog().empty()) << "no dialog";
     EXPECT_EQ(a.run.fromPage(), 1);
     EXPECT_EQ(a.run.toPage(), 9999);
@@ -123,7 +126,7 @@ TEST(AfterSortRun, ARangeThatIsNotANumberLeavesTheDialogPlainAndSavesNothing) {
         f.control("ToPage").userSetText("3");
         f.control("OKBtn").userClick();
     });
-    EXPECT_THROW(PrintReportsAfterSort(a.run), ConvertError);
+    EXPECT_THROW(PrintReportsAfterSort(a.run, a.mailing()), ConvertError);
     EXPECT_TRUE(a.printed.empty());
     EXPECT_EQ(a.env.readTable("prefs.dat"), before);
     EXPECT_FALSE(a.select.form().control("ReportSelect").visible());

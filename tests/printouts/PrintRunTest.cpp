@@ -2,6 +2,7 @@
 // run's page counter across reports, copies and the "Printing" box's cancel.
 
 #include "printouts/PrintRun.h"
+#include "app/PrintJobDialogs.h"
 #include "core/ShortDate.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -21,7 +22,8 @@ struct Rig {
     AppContext ctx;
     PrintSelectDialog select{ctx};
     CancelPrintDialog box{ctx};
-    PrintRun run{ctx, select, box};
+    PrintJobDialogs job{select, box};
+    PrintRun run{ctx, job};
 
     explicit Rig(RecordingPrinter::Setup setup = {}, std::string from = "1",
                  std::string to = "9999", int copies = 1)

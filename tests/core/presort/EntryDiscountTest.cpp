@@ -10,12 +10,12 @@ namespace {
 
 struct Entry : PresortHarness {
     Entry(const std::string& zip, const std::string& type, const std::string& code = "RNAF") {
-        ctx.lists.MailerList[3] = zip;
-        ctx.lists.MailerList[4] = type;
-        ctx.MailClassCode = code;
+        ctx.lists.MailerList[MailerSettings::Zip] = zip;
+        ctx.lists.MailerList[MailerSettings::EntryType] = type;
+        useClass(code);
     }
-    std::string operator()(const std::string& level, const std::string& key) const {
-        return EntryDiscountFor(ctx, level, key);
+    std::string operator()(const std::string& level, const std::string& key) {
+        return EntryDiscountFor(presort(), level, key);
     }
 };
 

@@ -1,6 +1,6 @@
 #include "core/presort/FiveDigitLevel.h"
 #include "core/CommandErrors.h"
-#include "core/presort/MailClass.h"
+#include "core/MailClass.h"
 #include "core/presort/PresortDriver.h"
 #include "platform/fs/AtomicFile.h"
 #include "tests/core/presort/PresortHarness.h"
@@ -21,20 +21,19 @@ std::vector<std::string> rows(const std::vector<std::string>& table) {
 
 // The 5-digit level alone, for mailings the later levels would finish.
 void build5Digit(PresortHarness& h) {
-    ChooseMailClassCode(h.ctx);
     h.ctx.counters.SortGroupCount = 1;
     h.ctx.counters.ContainerCount = 1;
-    Build5DigitLevel(h.ctx);
+    Build5DigitLevel(h.presort());
 }
 
 } // namespace
 
 TEST(MailClass, TwelveCodesFromCategoryAndSize) {
-    SettingsList lines(std::vector<std::string>(10, "0"));
+    MailTypeSettings lines(SettingsList(std::vector<std::string>(10, "0")));
     auto code = [&](int category, int size) {
-        lines[1] = std::to_string(category);
-        lines[3] = std::to_string(size);
-        return mailClassCodeFor(lines);
+        lines[MailTypeSettings::Category] = std::to_string(category);
+        lines[MailTypeSettings::SizeCategory] = std::to_string(size);
+        return std::string(lines.mailClass().value().code());
     };
     const char* letters[] = {"RML", "RNML", "RNAF", "RAL", "RCOF", "PNAL", "PAL", "PCOF", "FAL"};
     const char* flats[] = {"RML", "RNML", "RNAF", "RAF", "RCOF", "PNAF", "PAF", "PCOF", "FAL"};
@@ -48,8 +47,9 @@ TEST(MailClass, UndefinedCategoryRefusesTheSortNamingTheFile) {
     PresortHarness h;
     h.pieces("01234x200");
     h.mailType({{1, "9"}});
-    h.ctx.MailClassCode = "RAL";
+    h.ctx.mailClass = MailClass::RAL;
     EXPECT_FALSE(runGuarded(h.ctx, [&] { RunPresort(h.ctx); }));
+    EXPECT_EQ(h.ctx.mailClass, MailClass::RAL) << "an earlier sort's class stays";
     ASSERT_EQ(h.env.ui.messages().size(), 1u);
     EXPECT_NE(h.env.ui.messages()[0].text.find("mailtype.dat"), std::string::npos);
     EXPECT_EQ(h.ctx.counters.ContainerCount, 0) << "nothing was sorted";
@@ -166,7 +166,7 @@ TEST(FiveDigitLevel, CompactionKeepsGroupsWithTraysAndTheirFlags) {
     h.pieces("01234x600, 75201x240");
     build5Digit(h);
     h.ctx.tables.SortGroupFlags = {0, 0, 0, 1}; // marks that must follow their groups
-    CompactSortGroups(h.ctx);
+    CompactSortGroups(h.presort());
     const WorkTables& t = h.ctx.tables;
     EXPECT_EQ(rows(t.SortGroupPieces), (std::vector<int32_t>{500, 240}));
     EXPECT_EQ(rows(t.SortGroupFlags), (std::vector<int32_t>{0, 1}));

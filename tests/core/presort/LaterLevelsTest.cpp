@@ -2,12 +2,13 @@
 // SCF holds 751-753; see tests/fixtures/geography/README).
 
 #include "core/Convert.h"
+#include "core/MailClass.h"
 #include "core/presort/AdcLevel.h"
 #include "core/presort/FiveDigitLevel.h"
-#include "core/presort/MailClass.h"
 #include "core/presort/MixedLevel.h"
 #include "core/presort/OrderKeys.h"
 #include "core/presort/PresortDriver.h"
+#include "core/presort/PresortError.h"
 #include "core/presort/ScfLevel.h"
 #include "core/presort/ThreeDigitLevel.h"
 #include "tests/core/presort/PresortHarness.h"
@@ -102,11 +103,11 @@ TEST(SchemeLevel, FirstClassLooks969UpAs967) {
     sort(fal, 8, 0, "96701x60, 96901x100");
     EXPECT_EQ(rows(fal.ctx.tables.ContainerLabels), (Texts{"#HONOLULU HI 967"}));
     EXPECT_EQ(rows(fal.ctx.tables.ContainerLevel), (Texts{"3-Digit"}));
-    EXPECT_EQ(SchemeCodeFor(fal.ctx, "969"), "967");
+    EXPECT_EQ(SchemeCodeFor(fal.presort(), "969"), "967");
 
     PresortHarness ral;
     sort(ral, 3, 0, "96701x60, 96901x100");
-    EXPECT_EQ(SchemeCodeFor(ral.ctx, "969"), "969");
+    EXPECT_EQ(SchemeCodeFor(ral.presort(), "969"), "969");
     EXPECT_EQ(rows(ral.ctx.tables.ContainerLabels), (Texts{"%MXD ADC NORTH TEXAS TX 75099"}));
     EXPECT_EQ(rows(ral.ctx.tables.ContainerLevel), (Texts{"Mixed AADC"}));
     EXPECT_EQ(rows(ral.ctx.tables.SortGroupLabels), (Texts{"AA 8", "AA 9"}))
@@ -138,7 +139,7 @@ TEST(SchemeLevel, OriginPartOfASchemeGetsATrayTheRestGoesOn) {
 
 TEST(ScfLevel, SacksPerScfByMinimumOrMailersOwn) {
     PresortHarness h;
-    h.ctx.MailClassCode = "PNAF";
+    h.useClass("PNAF");
     h.ctx.lists.PeriodicalList[6] = "6";
     // 140 and 141 share SCF 4; 150 and 151 share SCF 5; 751 and 752 the mailer's SCF 8;
     // 750 is a single-prefix SCF.
@@ -158,7 +159,7 @@ TEST(ScfLevel, SacksPerScfByMinimumOrMailersOwn) {
                {2, "3D 751", 0},
                {3, "3D 752", 0}},
               {});
-    BuildSCFLevel(h.ctx);
+    BuildSCFLevel(h.presort());
     const WorkTables& t = h.ctx.tables;
     EXPECT_EQ(rows(t.ContainerLabels),
               (Texts{"SCF BUFFALO NY 140", "SCF NORTH TEXAS TX 750*", "SCF DALLAS TX 752"}));
@@ -168,11 +169,11 @@ TEST(ScfLevel, SacksPerScfByMinimumOrMailersOwn) {
 
 TEST(ScfLevel, CoSackedSackLevelFromItsKinds) {
     PresortHarness h;
-    h.ctx.MailClassCode = "PCOF";
+    h.useClass("PCOF");
     h.ctx.lists.PeriodicalList[6] = "6";
     setTables(h.ctx, {{14001, 6, 0, 1}, {-14101, 6, 0, 2}, {-15001, 6, 0, 3}},
               {{6, "3D 140", 0, 0}, {6, "3D 141", 0, 1}, {6, "3D 150", 0, 1}}, {});
-    BuildSCFLevel(h.ctx);
+    BuildSCFLevel(h.presort());
     EXPECT_EQ(rows(h.ctx.tables.ContainerLevel), (Texts{"Mixed", "Basic"}));
 }
 
@@ -264,16 +265,15 @@ TEST(AdcLevel, LeftBelowTheGroupMinimumAndNoAdcMeansUnplaced) {
     PresortHarness h;
     h.mailClass(2, 1);
     h.pieces("09001x5, 09002x30");
-    ChooseMailClassCode(h.ctx);
     h.ctx.counters.SortGroupCount = 1;
     h.ctx.counters.ContainerCount = 1;
-    Build5DigitLevel(h.ctx);
-    Build3DigitLevel(h.ctx);
+    Build5DigitLevel(h.presort());
+    Build3DigitLevel(h.presort());
     EXPECT_EQ(rows(h.ctx.tables.ZipGroupOwner), (Ints{-1, 1}));
-    BuildADCLevel(h.ctx);
+    BuildADCLevel(h.presort());
     EXPECT_EQ(rows(h.ctx.tables.ZipGroupOwner), (Ints{0, 1}));
     EXPECT_EQ(h.ctx.counters.ContainerCount, 1) << "090 has no ADC: nothing labelled from line 0";
-    BuildMixedLevel(h.ctx);
+    BuildMixedLevel(h.presort());
     EXPECT_EQ(rows(h.ctx.tables.SortGroupLabels), (Texts{"5D 09002", "MA"}));
     EXPECT_EQ(rows(h.ctx.tables.ContainerLabels), (Texts{"%MXD NORTH TEXAS TX 75099"}));
     EXPECT_EQ(rows(h.ctx.tables.ContainerPieces), (Ints{35}));
@@ -338,20 +338,20 @@ TEST(MixedLevel, MissingChartEntryFallsBackForFirstClassAndRefusesOthers) {
 
 TEST(MixedLevel, NothingUncontainedMakesNoContainer) {
     PresortHarness h;
-    h.ctx.MailClassCode = "RAF";
+    h.useClass("RAF");
     setTables(h.ctx, {{1234, 130, 0, 1}}, {{130, "5D 01234", 1}}, {130});
-    BuildMixedLevel(h.ctx);
+    BuildMixedLevel(h.presort());
     EXPECT_EQ(h.ctx.counters.ContainerCount, 2);
     EXPECT_EQ(h.ctx.counters.SortGroupCount, 2);
 }
 
 TEST(MixedLevel, FlatSackLevelFromItsGroups) {
     PresortHarness h;
-    h.ctx.MailClassCode = "RAF";
+    h.useClass("RAF");
     setTables(h.ctx, {{1234, 12, 0, 1}, {1300, 11, 0, 2}, {1400, 5, 0, 0}},
               {{12, "5D 01234", 0}, {11, "3D 013", 0}}, {});
     h.ctx.counters.RecordCount = 28;
-    BuildMixedLevel(h.ctx);
+    BuildMixedLevel(h.presort());
     EXPECT_EQ(rows(h.ctx.tables.ContainerLevel), (Texts{"Mixed"}));
     EXPECT_EQ(rows(h.ctx.tables.SortGroupLabels), (Texts{"5D 01234", "3D 013", "MA"}));
     h.expectConsistent();

@@ -3,7 +3,6 @@
 #include "core/Convert.h"
 #include "core/PostalCharts.h"
 #include "core/presort/EntryDiscount.h"
-#include "core/presort/MailClass.h"
 #include "core/presort/MixedLevel.h"
 #include "core/presort/OrderKeys.h"
 #include "core/presort/PresortRules.h"
@@ -16,10 +15,39 @@ namespace quillan::test {
 
 namespace {
 
-using Ctx = AppContext;
+using Ctx = PresortContext;
 
 size_t at(int32_t n) {
     return static_cast<size_t>(n);
+}
+
+// The settings read line by line, as the rules state them.
+std::string classCode(const Ctx& ctx) {
+    return std::string(ctx.mailClass().code());
+}
+bool isPeriodicals(const std::string& code) {
+    return code[0] == 'P';
+}
+bool isCoSacked(const std::string& code) {
+    return code == "RCOF" || code == "PCOF";
+}
+bool isFlatClass(const std::string& code) {
+    return code.back() == 'F';
+}
+int32_t mailTypeNumber(const Ctx& ctx, long line) {
+    return ctx.settings.mailType.numberAt(line);
+}
+bool mmTrays(const Ctx& ctx) {
+    return ctx.settings.mailType[8] == "0";
+}
+int32_t periodicalsMinimum(const Ctx& ctx) {
+    return ctx.settings.periodical.numberAt(6);
+}
+int32_t standardFlatSackMinimum(const Ctx& ctx) {
+    return quillan::standardFlatSackMinimum(ctx.settings.mailType);
+}
+int mailerPrefix(const Ctx& ctx) {
+    return strToInt(ctx.settings.mailer[3].substr(0, 3));
 }
 
 int32_t pieces(const Ctx& ctx, int32_t g) {
@@ -100,7 +128,7 @@ void threeDigitKeysGroupsOwners(Ctx& ctx, int32_t groupMinimum) {
 void literal3Digit(Ctx& ctx) {
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;
-    const std::string code = ctx.MailClassCode;
+    const std::string code = classCode(ctx);
     int32_t E = c.ContainerCount - 1;
     int32_t groupMinimum = code == "RML" ? 1 : isPeriodicals(code) ? 6 : 10;
     int32_t minimum = code == "RML" || code == "RNML" ? 150
@@ -158,7 +186,7 @@ void literal3Digit(Ctx& ctx) {
 void literalScheme(Ctx& ctx) {
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;
-    const std::string code = ctx.MailClassCode;
+    const std::string code = classCode(ctx);
     int32_t E = c.ContainerCount - 1;
     threeDigitKeysGroupsOwners(ctx, 1);
     auto scheme = [&](int32_t g) {
@@ -199,7 +227,7 @@ void literalScheme(Ctx& ctx) {
 void literalScf(Ctx& ctx) {
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;
-    const std::string code = ctx.MailClassCode;
+    const std::string code = classCode(ctx);
     int32_t E = c.ContainerCount - 1;
     int32_t minimum = periodicalsMinimum(ctx);
     auto scf = [&](int32_t g) { return chartValue(ctx.lists.ScfChart, prefixOf(ctx, g)); };
@@ -271,7 +299,7 @@ int32_t centerOf(const Ctx& ctx, const Center& center, int32_t g) {
 
 void limitsFor(const Ctx& ctx, const Center& center, int64_t total, int32_t& minimum,
                int32_t& capacity) {
-    const std::string code = ctx.MailClassCode;
+    const std::string code = classCode(ctx);
     capacity = std::numeric_limits<int32_t>::max();
     if (isFlatClass(code)) {
         minimum = isPeriodicals(code) ? periodicalsMinimum(ctx) : standardFlatSackMinimum(ctx);
@@ -356,7 +384,7 @@ int32_t trayCut(Ctx& ctx, const Center& center, int32_t G, int32_t& s, int32_t m
 
 std::string centerLevelText(const Ctx& ctx, const Center& center,
                             const std::vector<int32_t>& contents) {
-    const std::string code = ctx.MailClassCode;
+    const std::string code = classCode(ctx);
     if (center.aadc)
         return code == "RAL" || code == "FAL" ? "AADC" : "Basic";
     bool adc = false, three = false, five = false;
@@ -459,11 +487,11 @@ void centerGroups(Ctx& ctx, const SettingsList& labels, const std::string& prefi
 }
 
 const SettingsList& adcChart(const Ctx& ctx) {
-    return isPeriodicals(ctx.MailClassCode) ? ctx.lists.AdcPeriodicalChart
-                                            : ctx.lists.AdcStandardChart;
+    return isPeriodicals(classCode(ctx)) ? ctx.lists.AdcPeriodicalChart
+                                         : ctx.lists.AdcStandardChart;
 }
 const SettingsList& aadcChart(const Ctx& ctx) {
-    return ctx.MailClassCode == "FAL" ? ctx.lists.AadcFirstClassChart : ctx.lists.AadcStandardChart;
+    return classCode(ctx) == "FAL" ? ctx.lists.AadcFirstClassChart : ctx.lists.AadcStandardChart;
 }
 
 void centerKeysAndOwners(Ctx& ctx, const SettingsList& chart, bool apart,
@@ -494,7 +522,7 @@ void centerKeysAndOwners(Ctx& ctx, const SettingsList& chart, bool apart,
 }
 
 void literalAdc(Ctx& ctx) {
-    const std::string code = ctx.MailClassCode;
+    const std::string code = classCode(ctx);
     int32_t groupMinimum = isPeriodicals(code) ? 6 : 10;
     centerKeysAndOwners(ctx, adcChart(ctx), isCoSacked(code), ctx.lists.AdcLabels, "AD ",
                         groupMinimum);

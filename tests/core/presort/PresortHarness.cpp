@@ -22,6 +22,21 @@ void PresortHarness::mailClass(int category, int size) {
     mailType({{1, std::to_string(category)}, {3, std::to_string(size)}});
 }
 
+void PresortHarness::useClass(const std::string& code) {
+    classCode_ = code;
+}
+
+PresortContext& PresortHarness::presort() {
+    const SettingsLists& l = ctx.lists;
+    if (classCode_.empty())
+        settings_ = std::make_unique<PresortSettings>(PresortSettings::of(l));
+    else
+        settings_ = std::make_unique<PresortSettings>(PresortSettings{
+            *MailClass::fromCode(classCode_), l.MailTypeList, l.MailerList, l.PeriodicalList});
+    presort_ = std::make_unique<PresortContext>(presortContextOf(ctx, *settings_));
+    return *presort_;
+}
+
 void PresortHarness::pieces(const std::string& description) {
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;

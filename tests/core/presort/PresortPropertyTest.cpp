@@ -4,8 +4,8 @@
 // presort-long" runs 5,000).
 
 #include "core/Convert.h"
+#include "core/MailClass.h"
 #include "core/PostalCharts.h"
-#include "core/presort/MailClass.h"
 #include "core/presort/PresortDriver.h"
 #include "tests/core/presort/LiteralLevels.h"
 #include "tests/core/presort/PresortHarness.h"
@@ -72,7 +72,7 @@ void prepare(PresortHarness& h, const ClassSetting& cls, int index, int records,
     std::geometric_distribution<size_t> prefixOf(0.35);
     std::geometric_distribution<int> localOf(0.2);
     std::bernoulli_distribution rejected(0.02), noZip4(0.3), inCounty(0.1);
-    bool coSacked = isCoSacked(cls.code);
+    bool coSacked = MailClass::fromCode(cls.code)->isCoSacked();
     WorkTables& t = ctx.tables;
     for (int r = 0; r < records; ++r) {
         int prefix = served[std::min(prefixOf(random), used - 1)];
@@ -110,7 +110,7 @@ void expectSoundSort(const PresortHarness& h, const std::string& code, const std
             << t.ContainerLevel[static_cast<size_t>(k)];
         EXPECT_TRUE(entries.count(t.ContainerEntry[static_cast<size_t>(k)]));
     }
-    if (isFlatClass(code))
+    if (MailClass::fromCode(code)->isFlats())
         return;
     // A letter tray over full holds only the parts of one group that could not be split.
     int32_t full = strToInt(h.ctx.lists.MailTypeList[7]);
@@ -136,7 +136,7 @@ TEST_P(PresortProperties, EveryPieceInExactlyOneGroupAndContainer) {
         int records = std::uniform_int_distribution<int>(1, 600)(random);
         prepare(h, cls, index, records, random);
         RunPresort(h.ctx);
-        ASSERT_EQ(h.ctx.MailClassCode, cls.code);
+        ASSERT_EQ(h.ctx.mailClass.code(), cls.code);
         expectSoundSort(h, cls.code, std::string(cls.code) + " list " + std::to_string(index));
         if (::testing::Test::HasFailure())
             return;
@@ -151,7 +151,7 @@ TEST_P(PresortProperties, IndexedLevelsGiveTheTablesOfTheLiteralOnes) {
         prepare(fast, cls, index, 2000, a);
         prepare(literal, cls, index, 2000, b);
         RunPresort(fast.ctx);
-        RunPresortWith(literal.ctx, test::literalLevels());
+        RunPresortWith(literal.presort(), test::literalLevels());
         SCOPED_TRACE(std::string(cls.code) + " list " + std::to_string(index));
         EXPECT_TRUE(fast.ctx.tables == literal.ctx.tables);
         EXPECT_EQ(fast.ctx.counters.ContainerCount, literal.ctx.counters.ContainerCount);

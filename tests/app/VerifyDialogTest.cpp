@@ -8,25 +8,26 @@
 using namespace quillan;
 using namespace quillan::test;
 using platform::Form;
-using platform::ModalResult;
 
 namespace {
 
 struct Dialog : ListFixture {
-    // Fills the exchange memo as the opener does: kind, path, records, fields, 11 roles.
-    void exchange(const std::string& kind, const std::string& path, int records, int fields,
-                  std::vector<int> roles) {
-        std::vector<std::string> lines = {kind, path, std::to_string(records),
-                                          std::to_string(fields)};
-        roles.resize(11, -1);
-        for (int r : roles)
-            lines.push_back(std::to_string(r));
-        dialog.memo().setLines(lines);
+    // What the opener proposes: kind, path, records, fields and the roles in their order.
+    void propose(const std::string& kind, const std::string& path, int records, int fields,
+                 std::vector<int> roles) {
+        proposal = {kind, path, records, fields, {}};
+        roles.resize(FieldRoles::all.size(), -1);
+        for (size_t i = 0; i < roles.size(); ++i)
+            proposal.roles.*FieldRoles::all[i] = roles[i];
     }
-    std::vector<std::string> roleLines() {
-        const auto& lines = dialog.memo().lines();
-        return {lines.begin() + 4, lines.end()};
+    std::optional<FieldRoles> confirm() { return dialog.confirm(proposal); }
+    static std::vector<int> roleList(const FieldRoles& roles) {
+        std::vector<int> list;
+        for (int FieldRoles::*role : FieldRoles::all)
+            list.push_back(roles.*role);
+        return list;
     }
+    FieldProposal proposal;
     std::string mergeList() {
         return write("m.txt", crlf({"NAME,CITY,ZIP", "ANN,DALLAS,75201", "BO,WACO,76701",
                                     "CY,AUSTIN,78701"}));
@@ -37,7 +38,7 @@ struct Dialog : ListFixture {
 
 TEST(FieldDialog, MergeListStepsFromTheFieldListThroughTheRecords) {
     Dialog d;
-    d.exchange(KindMerge, d.mergeList(), 3, 3, {2});
+    d.propose(KindMerge, d.mergeList(), 3, 3, {2});
     std::vector<std::string> seen;
     d.ui().whenShown("VerifyDlog", [&](Form& form) {
         auto show = [&] {
@@ -65,7 +66,7 @@ TEST(FieldDialog, MergeListStepsFromTheFieldListThroughTheRecords) {
         show();
         form.control("OKBtn").userClick();
     });
-    EXPECT_EQ(d.dialog.showModal(), ModalResult::Ok);
+    EXPECT_TRUE(d.confirm());
     EXPECT_EQ(seen,
               (std::vector<std::string>{"Field List:ZIP", "Record 1:75201", "Record 2:76701",
                                         "Record 1:75201", "Field List:ZIP", "Record 3:78701"}));
@@ -73,7 +74,7 @@ TEST(FieldDialog, MergeListStepsFromTheFieldListThroughTheRecords) {
 
 TEST(FieldDialog, CommaListOpensOnRecordOneWithPrevDisabled) {
     Dialog d;
-    d.exchange(KindComma, d.write("c.txt", crlf({"ANN,75201", "BO,76701"})), 2, 2, {1});
+    d.propose(KindComma, d.write("c.txt", crlf({"ANN,75201", "BO,76701"})), 2, 2, {1});
     d.ui().whenShown("VerifyDlog", [](Form& form) {
         EXPECT_EQ(form.control("CurrentRecordLabel").caption(), "Record 1");
         EXPECT_EQ(form.control("zip").items(), (std::vector<std::string>{"ANN", "75201"}));
@@ -84,12 +85,12 @@ TEST(FieldDialog, CommaListOpensOnRecordOneWithPrevDisabled) {
         EXPECT_FALSE(form.control("prevbtn").enabled());
         form.control("OKBtn").userClick();
     });
-    d.dialog.showModal();
+    d.confirm();
 }
 
 TEST(FieldDialog, ChoicesClearTheRolesTheyExclude) {
     Dialog d;
-    d.exchange(KindMerge, d.mergeList(), 3, 3, {-1, 2, 1, -1, -1, -1, -1, 0});
+    d.propose(KindMerge, d.mergeList(), 3, 3, {-1, 2, 1, -1, -1, -1, -1, 0});
     d.ui().whenShown("VerifyDlog", [](Form& form) {
         form.control("zip").userSetItemIndex(2);
         EXPECT_EQ(form.control("zip5").itemIndex(), -1);
@@ -102,17 +103,19 @@ TEST(FieldDialog, ChoicesClearTheRolesTheyExclude) {
         EXPECT_EQ(form.control("city").itemIndex(), -1);
         form.control("zip5Label").userDoubleClick();
         EXPECT_EQ(form.control("zip5").itemIndex(), -1);
-        form.control("CancelBtn").userClick();
+        form.control("OKBtn").userClick();
     });
-    EXPECT_EQ(d.dialog.showModal(), ModalResult::Cancel);
-    // Cancel still hands back the roles as they were left.
-    EXPECT_EQ(d.roleLines(), (std::vector<std::string>{"-1", "-1", "-1", "-1", "-1", "1", "-1",
-                                                       "-1", "-1", "-1", "-1"}));
+    std::optional<FieldRoles> chosen = d.confirm();
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(Dialog::roleList(*chosen),
+              (std::vector<int>{-1, -1, -1, -1, -1, 1, -1, -1, -1, -1, -1}));
+    d.ui().pressWhenShown("VerifyDlog", "CancelBtn");
+    EXPECT_FALSE(d.confirm()) << "Cancel gives no roles";
 }
 
 TEST(FieldDialog, OutputAndCountyControlsFollowTheSettings) {
     Dialog d;
-    d.exchange(KindMerge, d.mergeList(), 3, 3, {2, -1, -1, -1, -1, -1, -1, 1});
+    d.propose(KindMerge, d.mergeList(), 3, 3, {2, -1, -1, -1, -1, -1, -1, 1});
     d.setLine(&SettingsLists::PrefsList, 2, "1");
     d.ui().whenShown("VerifyDlog", [](Form& form) {
         for (const char* name : {"sort", "tray", "pkg", "oel", "sortLabel", "optional",
@@ -120,8 +123,9 @@ TEST(FieldDialog, OutputAndCountyControlsFollowTheSettings) {
             EXPECT_FALSE(form.control(name).visible()) << name;
         form.control("OKBtn").userClick();
     });
-    d.dialog.showModal();
-    EXPECT_EQ(d.roleLines()[7], "1") << "a hidden role travels back unchanged";
+    std::optional<FieldRoles> chosen = d.confirm();
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(chosen->TrayColumn, 1) << "a hidden role travels back unchanged";
 
     d.setLine(&SettingsLists::PrefsList, 2, "0");
     d.setLine(&SettingsLists::MailTypeList, 1, "7");
@@ -134,5 +138,5 @@ TEST(FieldDialog, OutputAndCountyControlsFollowTheSettings) {
         EXPECT_TRUE(form.control("county").visible());
         form.control("OKBtn").userClick();
     });
-    d.dialog.showModal();
+    d.confirm();
 }

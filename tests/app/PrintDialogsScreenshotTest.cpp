@@ -1,9 +1,9 @@
 // The print-selection dialog in its after-sort form and the "Printing" box as a person
 // sees them, drawn by the real windows on Qt's offscreen platform.
 
+#include "app/CancelPrintDialog.h"
+#include "app/PrintSelectDialog.h"
 #include "platform/qt/QtPlatform.h"
-#include "reports/CancelPrintDialog.h"
-#include "reports/PrintSelectDialog.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <filesystem>

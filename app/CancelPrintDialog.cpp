@@ -1,4 +1,4 @@
-#include "reports/CancelPrintDialog.h"
+#include "app/CancelPrintDialog.h"
 
 #include "core/Convert.h"
 

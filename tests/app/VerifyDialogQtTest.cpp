@@ -1,8 +1,8 @@
 // A screenshot of the field identification dialog on the real (offscreen) Qt backend.
 
+#include "app/VerifyDialog.h"
 #include "core/DataFiles.h"
 #include "listio/ListKinds.h"
-#include "listio/VerifyDialog.h"
 #include "platform/qt/QtPlatform.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -33,9 +33,13 @@ TEST(FieldDialogQt, ScreenshotShowsEveryControl) {
     ctx.lists.PrefsList[2] = "0";
     std::string list = test::fixturePath("lists/small.dbf");
     VerifyDialog dialog(ctx);
-    dialog.memo().setLines(
-        {KindDbase, list, "8", "7", "4", "-1", "-1", "2", "3", "-1", "6", "-1", "-1", "-1", "5"});
-    dialog.form().onActivate();
+    FieldRoles roles;
+    roles.ZipColumn = 4;
+    roles.CityColumn = 2;
+    roles.StateColumn = 3;
+    roles.SortColumn = 6;
+    roles.CountyColumn = 5;
+    dialog.present({KindDbase, list, 8, 7, roles});
     std::string png = test::artefactFolder() + "field-dialog.png";
     ASSERT_TRUE(qt.saveScreenshot(dialog.form(), png));
     EXPECT_GT(fs::file_size(png), 5000u);

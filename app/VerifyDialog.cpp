@@ -1,9 +1,11 @@
-#include "listio/VerifyDialog.h"
+#include "app/VerifyDialog.h"
 
+#include "app/HelpTopics.h"
 #include "core/Convert.h"
 #include "listio/FieldChecks.h"
-#include "listio/FieldRoles.h"
 #include "listio/ListKinds.h"
+
+#include <array>
 
 namespace quillan {
 
@@ -29,17 +31,32 @@ const char* optionalNote =
 const char* sortOrderBlankNote = "If left blank, new fields will be added for tray/sack numbers, "
                                  "package numbers, and optional endorsement lines.";
 
-// Where each role's label and combo sit: the input roles in the left column of the form,
-// the four output roles in the output frame.
-struct RolePlace {
+// Each role's combo, its label and where they sit: the input roles in the left column of
+// the form, the four output roles in the output frame. In the order of FieldRoles::all.
+struct RoleControls {
+    const char* combo;
+    const char* label;
+    const char* caption;
     const char* parent;
     int top;
 };
-const RolePlace rolePlaces[] = {
-    {"", 140}, {"", 172},           {"", 204},           {"", 236},           {"", 268},
-    {"", 300}, {"OutputFrame", 20}, {"OutputFrame", 52}, {"OutputFrame", 84}, {"OutputFrame", 116},
-    {"", 332},
-};
+constexpr std::array<RoleControls, 11> roleControls{{
+    {"zip", "zipLabel", "a Zip Code field:", "", 140},
+    {"zip5", "zip5Label", "a 5-digit Zip Code field", "", 172},
+    {"zip4", "zip4Label", "a +4 Zip Code Field", "", 204},
+    {"city", "cityLabel", "a City field:", "", 236},
+    {"state", "stateLabel", "a State field:", "", 268},
+    {"citystate", "cityStLabel", "a \"City, State\" field:", "", 300},
+    {"sort", "sortLabel", "Sort Order field:", "OutputFrame", 20},
+    {"tray", "trayLabel", "Tray/Sack# field:", "OutputFrame", 52},
+    {"pkg", "pkgLabel", "Package# field:", "OutputFrame", 84},
+    {"oel", "oelLabel", "Optional Endorsement Line field:", "OutputFrame", 116},
+    {"county", "countyLabel", "County field:", "", 332},
+}};
+
+int& column(FieldRoles& roles, size_t role) {
+    return roles.*FieldRoles::all[role];
+}
 
 // Which roles exclude each other outright, whatever their columns.
 bool excludes(const std::string& changed, const std::string& other) {
@@ -65,12 +82,12 @@ std::string trimForDisplay(std::string s) {
 VerifyDialog::VerifyDialog(AppContext& ctx)
     : ctx_(ctx), form_(ctx.platform.ui, "VerifyDlog", "Field Identification for this File") {
     build();
+    bindHelpKey(ctx_, form_, HelpContext);
 }
 
 void VerifyDialog::build() {
     form_.setAbsoluteLayout(true);
     form_.setSize(660, 600);
-    form_.add(ControlKind::Memo, "Memo1").setGeometry({0, 0, 10, 10}).setVisible(false);
     form_.add(ControlKind::Memo, "Instructions")
         .setLines({instructions})
         .setReadOnly(true)
@@ -122,51 +139,46 @@ void VerifyDialog::buildViewer() {
 }
 
 void VerifyDialog::buildRoleControls() {
-    const auto& roles = fieldRoles();
-    for (size_t i = 0; i < roles.size(); ++i) {
-        const RolePlace& place = rolePlaces[i];
-        auto& label = form_.add(ControlKind::Label, roles[i].label, roles[i].caption, place.parent);
-        label.setGeometry({8, place.top + 2, 200, 20});
+    for (size_t i = 0; i < roleControls.size(); ++i) {
+        const RoleControls& role = roleControls[i];
+        auto& label = form_.add(ControlKind::Label, role.label, role.caption, role.parent);
+        label.setGeometry({8, role.top + 2, 200, 20});
         label.onDoubleClick = [this, i] { labelDblClick(i); };
-        auto& combo = form_.add(ControlKind::ComboBox, roles[i].combo, "", place.parent);
-        combo.setGeometry({212, place.top, 200, 24});
+        auto& combo = form_.add(ControlKind::ComboBox, role.combo, "", role.parent);
+        combo.setGeometry({212, role.top, 200, 24});
         combo.onChange = [this, i] { roleChange(i); };
     }
 }
 
-platform::ModalResult VerifyDialog::showModal() {
-    ModalResult result = form_.showModal();
-    FormClose();
-    return result;
+void VerifyDialog::present(const FieldProposal& proposal) {
+    proposal_ = proposal;
+    proposal_.records = std::max(0L, proposal_.records);
+    proposal_.fieldCount = std::max(0, proposal_.fieldCount);
+    FormActivate();
 }
 
-void VerifyDialog::readExchange() {
-    const auto& lines = memo().lines();
-    auto line = [&](size_t n) { return n < lines.size() ? lines[n] : std::string(); };
-    auto number = [&](size_t n) {
-        int32_t v = -1;
-        return tryStrToInt(line(n), v) ? v : -1;
-    };
-    kind_ = line(0);
-    path_ = line(1);
-    records_ = std::max(0, number(2));
-    fieldCount_ = std::max(0, number(3));
-    columns_.assign(fieldRoles().size(), -1);
-    for (size_t i = 0; i < columns_.size(); ++i)
-        columns_[i] = number(FirstRoleLine + i);
+std::optional<FieldRoles> VerifyDialog::confirm(const FieldProposal& proposal) {
+    proposal_ = proposal;
+    proposal_.records = std::max(0L, proposal_.records);
+    proposal_.fieldCount = std::max(0, proposal_.fieldCount);
+    ModalResult result = form_.showModal();
+    source_.reset();
+    if (result == ModalResult::Cancel)
+        return std::nullopt;
+    return proposal_.roles;
 }
 
 void VerifyDialog::FormActivate() {
+    const FieldProposal& p = proposal_;
     form_.control("prevbtn").setEnabled(false);
-    readExchange();
-    form_.setCaption(path_);
-    form_.control("fileTypeLabel").setCaption("Format: " + kind_);
-    form_.control("NewRecordsLabel").setCaption(intToStr(records_) + " Records");
-    position_ = startsWithRecord(kind_) ? 1 : 0;
-    form_.control("nextbtn").setEnabled(position_ < records_);
+    form_.setCaption(p.path);
+    form_.control("fileTypeLabel").setCaption("Format: " + p.kind);
+    form_.control("NewRecordsLabel").setCaption(intToStr(p.records) + " Records");
+    position_ = startsWithRecord(p.kind) ? 1 : 0;
+    form_.control("nextbtn").setEnabled(position_ < p.records);
     source_.reset();
     try {
-        source_ = openListSource(kind_, path_, fieldCount_);
+        source_ = openListSource(p.kind, p.path, p.fieldCount);
     } catch (const std::exception&) {
         // The roles can still be chosen by number; the viewer just has nothing to show.
     }
@@ -180,14 +192,13 @@ void VerifyDialog::FormActivate() {
 }
 
 void VerifyDialog::showFields(std::vector<std::string> fields) {
-    fields.resize(static_cast<size_t>(fieldCount_));
+    fields.resize(static_cast<size_t>(proposal_.fieldCount));
     for (auto& f : fields)
         f = trimForDisplay(f);
-    const auto& roles = fieldRoles();
-    for (size_t i = 0; i < roles.size(); ++i) {
-        auto& combo = form_.control(roles[i].combo);
+    for (size_t i = 0; i < roleControls.size(); ++i) {
+        auto& combo = form_.control(roleControls[i].combo);
         combo.setItems(fields);
-        combo.setItemIndex(columns_[i]);
+        combo.setItemIndex(column(proposal_.roles, i));
     }
 }
 
@@ -195,7 +206,7 @@ bool VerifyDialog::readRecord(long k) {
     ListRecord record;
     bool ok = false;
     try {
-        ok = source_ && source_->read(k, fieldCount_, record);
+        ok = source_ && source_->read(k, proposal_.fieldCount, record);
     } catch (const std::exception&) {
         ok = false;
     }
@@ -209,8 +220,8 @@ void VerifyDialog::showRecordLabel() {
 }
 
 void VerifyDialog::showOutputFields() {
-    bool intoList = ctx_.lists.PrefsList[2] == "0";
-    bool text = isTextKind(kind_);
+    bool intoList = ctx_.lists.PrefsList.writesIntoList();
+    bool text = isTextKind(proposal_.kind);
     for (const char* name : {"tray", "pkg", "oel", "trayLabel", "pkgLabel", "oelLabel"})
         form_.control(name).setVisible(intoList);
     form_.control("sort").setVisible(intoList && !text);
@@ -227,13 +238,13 @@ void VerifyDialog::showCounty() {
 }
 
 void VerifyDialog::nextbtnClick() {
-    if (position_ < records_)
+    if (position_ < proposal_.records)
         readRecord(position_ + 1);
     else
         return;
     ++position_;
     showRecordLabel();
-    form_.control("nextbtn").setEnabled(position_ < records_);
+    form_.control("nextbtn").setEnabled(position_ < proposal_.records);
     form_.control("prevbtn").setEnabled(true);
 }
 
@@ -242,42 +253,33 @@ void VerifyDialog::prevbtnClick() {
     if (k >= 2) {
         readRecord(k - 1);
         position_ = k - 1;
-    } else if (k == 1 && !startsWithRecord(kind_)) {
+    } else if (k == 1 && !startsWithRecord(proposal_.kind)) {
         showFields(source_ ? source_->fieldNames() : std::vector<std::string>{});
         position_ = 0;
     }
     showRecordLabel();
     form_.control("nextbtn").setEnabled(true);
-    form_.control("prevbtn").setEnabled(position_ > (startsWithRecord(kind_) ? 1 : 0));
+    form_.control("prevbtn").setEnabled(position_ > (startsWithRecord(proposal_.kind) ? 1 : 0));
 }
 
 void VerifyDialog::roleChange(size_t role) {
-    const auto& roles = fieldRoles();
-    int column = form_.control(roles[role].combo).itemIndex();
-    columns_[role] = column;
-    for (size_t other = 0; other < roles.size(); ++other) {
+    FieldRoles& roles = proposal_.roles;
+    int chosen = form_.control(roleControls[role].combo).itemIndex();
+    column(roles, role) = chosen;
+    for (size_t other = 0; other < roleControls.size(); ++other) {
         if (other == role)
             continue;
-        bool clash = column >= 0 && columns_[other] == column;
-        if (clash || excludes(roles[role].combo, roles[other].combo)) {
-            columns_[other] = -1;
-            form_.control(roles[other].combo).setItemIndex(-1);
+        bool clash = chosen >= 0 && column(roles, other) == chosen;
+        if (clash || excludes(roleControls[role].combo, roleControls[other].combo)) {
+            column(roles, other) = -1;
+            form_.control(roleControls[other].combo).setItemIndex(-1);
         }
     }
 }
 
 void VerifyDialog::labelDblClick(size_t role) {
-    columns_[role] = -1;
-    form_.control(fieldRoles()[role].combo).setItemIndex(-1);
-}
-
-void VerifyDialog::FormClose() {
-    source_.reset();
-    std::vector<std::string> lines = memo().lines();
-    lines.resize(std::max(lines.size(), FirstRoleLine + columns_.size()));
-    for (size_t i = 0; i < columns_.size(); ++i)
-        lines[FirstRoleLine + i] = intToStr(columns_[i]);
-    memo().setLines(std::move(lines));
+    column(proposal_.roles, role) = -1;
+    form_.control(roleControls[role].combo).setItemIndex(-1);
 }
 
 } // namespace quillan

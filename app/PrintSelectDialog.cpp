@@ -1,4 +1,4 @@
-#include "reports/PrintSelectDialog.h"
+#include "app/PrintSelectDialog.h"
 
 #include "core/Convert.h"
 

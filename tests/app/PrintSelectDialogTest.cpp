@@ -1,8 +1,8 @@
 // The print-selection dialog and its range rules, and the "Printing" box's cancel button.
 
-#include "reports/PrintSelectDialog.h"
+#include "app/PrintSelectDialog.h"
+#include "app/CancelPrintDialog.h"
 #include "core/Convert.h"
-#include "reports/CancelPrintDialog.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <algorithm>

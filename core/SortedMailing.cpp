@@ -1,0 +1,97 @@
+#include "core/SortedMailing.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace quillan {
+
+namespace {
+
+// Rows 1 to count of a family whose counter says `count`, cut to the rows the table holds.
+int32_t rowsBacked(int64_t count, size_t tableRows) {
+    int64_t rows = std::min<int64_t>(count, static_cast<int64_t>(tableRows) - 1);
+    return static_cast<int32_t>(std::max<int64_t>(rows, 0));
+}
+
+size_t row(int32_t n) {
+    return static_cast<size_t>(n);
+}
+
+} // namespace
+
+SortedMailing::SortedMailing(const WorkTables& tables, const MailingCounters& counters,
+                             MailClass mailClass, const SettingsLists& lists)
+    : tables_(tables), lists_(lists), mailClass_(mailClass), recordCount_(counters.RecordCount),
+      rejectedCount_(counters.RejectedCount),
+      containerCount_(rowsBacked(int64_t(counters.ContainerCount) - 1, tables.containerRows())),
+      sortGroupCount_(rowsBacked(int64_t(counters.SortGroupCount) - 1, tables.sortGroupRows())),
+      zipGroupCount_(rowsBacked(counters.ZipGroupCount, tables.zipGroupRows())) {
+    indexGroups();
+    collectRejected();
+}
+
+SortedMailing SortedMailing::of(const AppContext& ctx) {
+    return SortedMailing(ctx.tables, ctx.counters, ctx.mailClass, ctx.lists);
+}
+
+SortedMailing::Container SortedMailing::container(int32_t k) const {
+    const WorkTables& t = tables_;
+    if (k < 1 || k > containerCount_)
+        throw std::out_of_range("tray or sack " + std::to_string(k));
+    return {t.ContainerPieces[row(k)], t.ContainerLabels[row(k)], t.ContainerEntry[row(k)],
+            t.ContainerLevel[row(k)]};
+}
+
+SortedMailing::SortGroup SortedMailing::sortGroup(int32_t g) const {
+    const WorkTables& t = tables_;
+    if (g < 1 || g > sortGroupCount_)
+        throw std::out_of_range("sort group " + std::to_string(g));
+    return {t.SortGroupPieces[row(g)], t.SortGroupLabels[row(g)], t.SortGroupFlags[row(g)] == 1,
+            t.SortGroupContainer[row(g)]};
+}
+
+SortedMailing::ZipGroup SortedMailing::zipGroup(int32_t z) const {
+    const WorkTables& t = tables_;
+    if (z < 1 || z > zipGroupCount_)
+        throw std::out_of_range("ZIP group " + std::to_string(z));
+    return {t.ZipGroupZips[row(z)], t.ZipGroupPieces[row(z)], t.ZipGroupInCounty[row(z)],
+            t.ZipGroupOwner[row(z)]};
+}
+
+const std::vector<int32_t>& SortedMailing::sortGroupsIn(int32_t k) const {
+    return groupsIn_.at(row(k));
+}
+
+const std::vector<int32_t>& SortedMailing::zipGroupsOf(int32_t g) const {
+    return zipGroupsOf_.at(row(g));
+}
+
+void SortedMailing::indexGroups() {
+    const WorkTables& t = tables_;
+    groupsIn_.resize(row(containerCount_) + 1);
+    zipGroupsOf_.resize(row(sortGroupCount_) + 1);
+    for (int32_t g = 1; g <= sortGroupCount_; ++g) {
+        int32_t k = t.SortGroupContainer[row(g)];
+        if (k >= 1 && k <= containerCount_)
+            groupsIn_[row(k)].push_back(g);
+    }
+    for (int32_t z = 1; z <= zipGroupCount_; ++z) {
+        int32_t g = t.ZipGroupOwner[row(z)];
+        if (g >= 1 && g <= sortGroupCount_)
+            zipGroupsOf_[row(g)].push_back(z);
+    }
+}
+
+void SortedMailing::collectRejected() {
+    const WorkTables& t = tables_;
+    int32_t records = rowsBacked(recordCount_, t.PieceZips.size());
+    for (int32_t r = 1; r <= records; ++r) {
+        int32_t value = t.PieceZips[row(r)];
+        if (std::llabs(static_cast<long long>(value)) <= 99999)
+            continue;
+        std::string_view city = row(r) < t.PieceCities.size() ? t.PieceCities[row(r)] : "";
+        rejected_.push_back({r, value, city});
+    }
+}
+
+} // namespace quillan
