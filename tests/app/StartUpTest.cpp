@@ -222,6 +222,17 @@ TEST(StartUp, MainWindowHasEveryMenuEntry) {
               (std::vector<std::string>{"&Contents", "&Topic Search", "-", "&About"}));
 }
 
+TEST(StartUp, F1OpensTheTopicOfTheWindow) {
+    Started s;
+    std::string file = "file " + s.env.folder() + "qlhelp.hlp";
+    s.program.mainWindow().form().userHelp();
+    EXPECT_EQ(s.env.help.calls, (std::vector<std::string>{file, "topic 1"})) << "the contents";
+    s.env.help.calls.clear();
+    s.program.verifyDialog().form().userHelp();
+    EXPECT_EQ(s.env.help.calls, (std::vector<std::string>{file, "topic 20"}))
+        << "field identification";
+}
+
 TEST(StartUp, HelpAndExitCommands) {
     Started s;
     auto& w = s.program.mainWindow().form();

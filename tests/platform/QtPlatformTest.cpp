@@ -8,6 +8,7 @@
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <array>
@@ -149,6 +150,23 @@ TEST(QtPlatform, DoubleClickOnALabelReachesItsControl) {
                       Qt::NoModifier);
     QApplication::sendEvent(widget, &press);
     EXPECT_EQ(doubleClicks, 1);
+}
+
+TEST(QtPlatform, F1InAWindowAsksForItsHelp) {
+    Platform p = fixture().qt->platform();
+    Form form(p.ui, "HelpDlog", "Help wanted");
+    form.add(ControlKind::Label, "note", "F1 for help");
+    int asked = 0;
+    form.onHelp = [&] { ++asked; };
+    ASSERT_TRUE(fixture().qt->saveScreenshot(form, quillan::test::artefactFolder() + "help.png"));
+    QWidget* window = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->windowTitle() == "Help wanted")
+            window = w;
+    ASSERT_NE(window, nullptr);
+    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(window, &f1);
+    EXPECT_EQ(asked, 1);
 }
 
 TEST(QtPlatform, ScreenshotsOfMainWindowAndSplash) {
