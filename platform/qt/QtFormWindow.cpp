@@ -52,6 +52,7 @@ QtFormWindow::~QtFormWindow() {
 
 void QtFormWindow::build() {
     building_ = true;
+    setObjectName(toQt(form_.name()));
     setWindowTitle(plainCaption(form_.caption()));
     if (form_.borderless())
         setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);

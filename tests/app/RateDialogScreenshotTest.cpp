@@ -7,6 +7,7 @@
 #include "app/StatementInfoDialog.h"
 #include "core/DataFiles.h"
 #include "platform/qt/QtPlatform.h"
+#include "tests/support/QtLayoutCheck.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <filesystem>
@@ -45,7 +46,7 @@ struct QtProgram {
     void shoot(platform::Form& form, const std::string& name) {
         std::string png = test::artefactFolder() + name + ".png";
         ASSERT_TRUE(qt->saveScreenshot(form, png)) << png;
-        EXPECT_GT(fs::file_size(png), 2000u) << png;
+        EXPECT_EQ(test::layoutProblems(form), std::vector<std::string>{}) << name;
     }
 };
 
