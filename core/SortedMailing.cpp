@@ -89,7 +89,9 @@ void SortedMailing::collectRejected() {
         int32_t value = t.PieceZips[row(r)];
         if (std::llabs(static_cast<long long>(value)) <= 99999)
             continue;
-        std::string_view city = row(r) < t.PieceCities.size() ? t.PieceCities[row(r)] : "";
+        std::string_view city;
+        if (row(r) < t.PieceCities.size())
+            city = t.PieceCities[row(r)];
         rejected_.push_back({r, value, city});
     }
 }

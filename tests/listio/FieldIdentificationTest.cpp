@@ -191,3 +191,49 @@ TEST(FieldChecks, OutputFieldMayNotBeAnInputField) {
                                         "zip code, city, state or county. Please choose another "
                                         "field."}));
 }
+
+namespace {
+
+// A person at the field dialog, played by the test: notes what was proposed and answers
+// with the roles given, or cancels.
+struct ScriptedChooser : FieldChooser {
+    std::optional<FieldRoles> answer;
+    std::vector<FieldProposal> proposals;
+    std::optional<FieldRoles> confirm(const FieldProposal& proposal) override {
+        proposals.push_back(proposal);
+        return answer;
+    }
+};
+
+} // namespace
+
+TEST(FieldChooser, ProposalCarriesTheListAndTheRolesFoundAndTheAnswerIsRead) {
+    ListFixture f;
+    f.setLine(&SettingsLists::PrefsList, Preferences::Output, "1");
+    std::string path =
+        f.write("m.txt", crlf({"NAME,CITY,ZIP", "ANN,DALLAS,75201", "BO,WACO,76701"}));
+    ScriptedChooser chooser;
+    FieldRoles corrected;
+    corrected.ZipColumn = 2;
+    corrected.CityColumn = 0; // the person's choice stands, right or not
+    chooser.answer = corrected;
+    f.ui().chooseFile(path);
+    ResetListCounters(f.ctx());
+    EXPECT_EQ(OpenMailingList(f.ctx(), chooser, "sort"), path);
+    ASSERT_EQ(chooser.proposals.size(), 1u);
+    const FieldProposal& p = chooser.proposals[0];
+    EXPECT_EQ(p.kind, KindMerge);
+    EXPECT_EQ(p.path, path);
+    EXPECT_EQ(p.records, 2);
+    EXPECT_EQ(p.fieldCount, 3);
+    EXPECT_EQ(p.roles.ZipColumn, 2);
+    EXPECT_EQ(p.roles.CityColumn, 1) << "found by its name";
+    EXPECT_EQ(f.ctx().list.roles(), corrected);
+    EXPECT_EQ(f.ctx().tables.PieceCities[1].substr(0, 4), "ANN ") << "read with the roles chosen";
+
+    chooser.answer.reset();
+    f.ui().chooseFile(path);
+    ResetListCounters(f.ctx());
+    EXPECT_EQ(OpenMailingList(f.ctx(), chooser, "sort"), "") << "cancelled: nothing is read";
+    EXPECT_EQ(f.ctx().counters.RecordCount, 0);
+}
