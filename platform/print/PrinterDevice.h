@@ -60,6 +60,9 @@ public:
     bool stretchBitmap(const std::string& f, int l, int t, int w, int h) override {
         return pageCanvas().stretchBitmap(f, l, t, w, h);
     }
+    void stretchImage(const Bitmap& i, int l, int t, int w, int h) override {
+        pageCanvas().stretchImage(i, l, t, w, h);
+    }
 
 protected:
     virtual Canvas& pageCanvas() = 0;
