@@ -32,7 +32,7 @@ void CancelPrintDialog::close() {
 }
 
 void CancelPrintDialog::OKButtonClick() {
-    ctx_.flags.PrintCancelled = true;
+    ctx_.flags.printCancelled = true;
     form_.hide();
 }
 

@@ -94,7 +94,7 @@ void LabelFontsDialog::drawTag(Control& picture, bool withBottom) {
 void LabelFontsDialog::loadFontNames() {
     Control& select = form_.control("FontSelect");
     std::vector<std::string> names = ctx_.platform.printer.fontNames();
-    const std::string& stored = ctx_.lists.FontsList.fontName();
+    const std::string& stored = ctx_.lists.fontsList.fontName();
     int chosen = names.empty() ? -1 : 0;
     for (int i = 0; i < static_cast<int>(names.size()); ++i)
         if (names[static_cast<size_t>(i)] == stored)
@@ -105,7 +105,7 @@ void LabelFontsDialog::loadFontNames() {
 
 void LabelFontsDialog::SetLabelFonts1Click() {
     using L = FontSettings;
-    FontSettings& fonts = ctx_.lists.FontsList;
+    FontSettings& fonts = ctx_.lists.fontsList;
     loadFontNames();
     for (int i = 0; i < L::SizeCount; ++i)
         form_.control(SizeBoxes[i]).setText(fonts.sizeText(i));

@@ -179,7 +179,7 @@ int MailTypeDialog::EditMailCategories(int wizard) {
 
 void MailTypeDialog::loadControls() {
     using L = MailTypeSettings;
-    const MailTypeSettings& list = ctx_.lists.MailTypeList;
+    const MailTypeSettings& list = ctx_.lists.mailTypeList;
     form_.control("MailType").setItemIndex(list.numberAt(L::Category));
     form_.control("RegNon").setItemIndex(list.numberAt(L::RateCategory));
     form_.control("LtrFlt").setItemIndex(list.numberAt(L::SizeCategory));
@@ -346,7 +346,7 @@ void MailTypeDialog::saveEntries() {
     readStack(stack);
     bool emm = item("TrayType") == 1;
     using L = MailTypeSettings;
-    MailTypeSettings list = ctx_.lists.MailTypeList;
+    MailTypeSettings list = ctx_.lists.mailTypeList;
     list.set(L::Category, intToStr(item("MailType")));
     list.set(L::RateCategory, intToStr(item("RegNon")));
     list.set(L::SizeCategory, intToStr(item("LtrFlt")));
@@ -358,7 +358,7 @@ void MailTypeDialog::saveEntries() {
     if (item("LtrFlt") == Letter)
         list.set(L::PackageFigure, intToStr(packageFigure(stack, emm)));
     ctx_.saveList(list, MailTypeSettings::FileName);
-    ctx_.lists.MailTypeList = std::move(list);
+    ctx_.lists.mailTypeList = std::move(list);
 }
 
 } // namespace quillan

@@ -63,7 +63,7 @@ int PeriodicalDialog::EditPeriodicalSettings(int wizard) {
 
 void PeriodicalDialog::loadControls() {
     using L = PeriodicalSettings;
-    const PeriodicalSettings& list = ctx_.lists.PeriodicalList;
+    const PeriodicalSettings& list = ctx_.lists.periodicalList;
     form_.control("NewsPer").setItemIndex(list.numberAt(L::Frequency));
     form_.control("AdPer").setText(list[L::AdvertisingPercent]);
     form_.control("RatePer").setItemIndex(list.numberAt(L::RateCategory));
@@ -84,7 +84,7 @@ std::optional<std::string> PeriodicalDialog::checkEntries() const {
 // Rewrites per.dat; the list in memory takes the new lines only once the file holds them.
 void PeriodicalDialog::saveEntries() {
     using L = PeriodicalSettings;
-    PeriodicalSettings list = ctx_.lists.PeriodicalList;
+    PeriodicalSettings list = ctx_.lists.periodicalList;
     list.set(L::Frequency, intToStr(form_.control("NewsPer").itemIndex()));
     list.set(L::AdvertisingPercent, form_.control("AdPer").text());
     list.set(L::RateCategory, intToStr(form_.control("RatePer").itemIndex()));
@@ -92,7 +92,7 @@ void PeriodicalDialog::saveEntries() {
     list.set(L::County, form_.control("county").text());
     list.set(L::ContainerMinimum, form_.control("bagpc").itemIndex() == 1 ? "24" : "6");
     ctx_.saveList(list, PeriodicalSettings::FileName);
-    ctx_.lists.PeriodicalList = std::move(list);
+    ctx_.lists.periodicalList = std::move(list);
 }
 
 } // namespace quillan

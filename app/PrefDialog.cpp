@@ -60,7 +60,7 @@ void PrefDialog::build() {
 
 int PrefDialog::EditPreferences(int wizard) {
     for (const PreferenceGroup& group : groups)
-        form_.control(group.name).setItemIndex(ctx_.lists.PrefsList.numberAt(group.line));
+        form_.control(group.name).setItemIndex(ctx_.lists.prefsList.numberAt(group.line));
     showPageButtons(form_, "okbtn", wizard);
     int page = pageResult(form_.showModal());
     if (page != 0)
@@ -76,11 +76,11 @@ void PrefDialog::UpdateOutputOptions() {
 
 // Rewrites prefs.dat; the print choices and the last list stay as they are.
 void PrefDialog::saveEntries() {
-    Preferences list = ctx_.lists.PrefsList;
+    Preferences list = ctx_.lists.prefsList;
     for (const PreferenceGroup& group : groups)
         list.set(group.line, intToStr(form_.control(group.name).itemIndex()));
     ctx_.saveList(list, Preferences::FileName);
-    ctx_.lists.PrefsList = std::move(list);
+    ctx_.lists.prefsList = std::move(list);
 }
 
 } // namespace quillan

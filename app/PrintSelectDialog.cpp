@@ -153,7 +153,7 @@ int PrintSelectDialog::RunPrintRangeDialog() {
 }
 
 bool PrintSelectDialog::askToPrint(const std::string& caption, const std::string& reportBox) {
-    if (ctx_.flags.JustSorted)
+    if (ctx_.flags.justSorted)
         return form_.control(reportBox).checked();
     form_.setCaption(caption);
     return RunPrintRangeDialog() == 1;

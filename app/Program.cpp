@@ -57,7 +57,7 @@ void Program::makeSortCommands() {
     WizardPages pages{*mailTypeDlog_, *mlrInfoDlog_, *periodicalDlog_, *prefDlog_};
     sortCommands_ = std::make_unique<SortCommands>(ctx_, pages, *verifyDlog_, *printRun_);
     sortCommands_->endProgram = [this] { endProgram(0); };
-    sortCommands_->WriteSortInformation = [this] { quillan::WriteSortInformation(ctx_); };
+    sortCommands_->writeSortInformation = [this] { quillan::WriteSortInformation(ctx_); };
 }
 
 // A settings command that fails is reported and abandoned; outside the wizard the
@@ -112,10 +112,10 @@ void Program::endProgram(int exitStatus) {
 }
 
 bool Program::RunStartUp() {
-    ctx_.DataFolder = ctx_.paths.dataFolder;
-    ctx_.ProgramVersion = "6.2.4";
-    ctx_.RatesDate = "4/1/03";
-    ctx_.flags.DataMissing = false;
+    ctx_.dataFolder = ctx_.paths.dataFolder;
+    ctx_.programVersion = "6.2.4";
+    ctx_.ratesDate = "4/1/03";
+    ctx_.flags.dataMissing = false;
     try {
         LoadDataFiles(ctx_);
     } catch (const std::exception& e) {
@@ -124,11 +124,11 @@ bool Program::RunStartUp() {
         endProgram(1);
         return false;
     }
-    if (!ctx_.flags.DataMissing)
-        welcome_->form().control("Version").setCaption(ctx_.ProgramVersion + " - Updated " +
-                                                       ctx_.RatesDate);
+    if (!ctx_.flags.dataMissing)
+        welcome_->form().control("Version").setCaption(ctx_.programVersion + " - Updated " +
+                                                       ctx_.ratesDate);
     std::string mode = ctx_.runMode();
-    if (ctx_.flags.DataMissing || (mode != "DUZIZ" && mode != "NOSTOP")) {
+    if (ctx_.flags.dataMissing || (mode != "DUZIZ" && mode != "NOSTOP")) {
         welcome_->showAs(0);
         return true;
     }

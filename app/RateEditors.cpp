@@ -83,7 +83,7 @@ void RateEditors::runSteps(const std::string& rates, const std::vector<Step>& st
         lastLine = std::max(lastLine, RatePage::lastLine(step.runs));
     if (!ratesCover(rates, lastLine))
         return;
-    SettingsList& list = ctx_.lists.RatesList;
+    SettingsList& list = ctx_.lists.ratesList;
     for (const Step& step : steps) {
         if (step.around)
             step.around(true);
@@ -99,7 +99,7 @@ void RateEditors::runSteps(const std::string& rates, const std::vector<Step>& st
 // A short rate table would otherwise fail in the middle of the pages, after the user has
 // typed rates that could then not be kept.
 bool RateEditors::ratesCover(const std::string& rates, long lastLine) {
-    long count = ctx_.lists.RatesList.count();
+    long count = ctx_.lists.ratesList.count();
     if (count > lastLine)
         return true;
     ctx_.message(BeepKind::Hand, MessageKind::Error, MessageButtons::Ok,

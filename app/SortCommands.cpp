@@ -24,9 +24,9 @@ SortCommands::SortCommands(AppContext& ctx, WizardPages pages, FieldChooser& fie
 
 void SortCommands::seedPieceTables(bool withRecords) {
     WorkTables& t = ctx_.tables;
-    t.PieceZips.assign(1, 0);
+    t.pieceZips.assign(1, 0);
     if (withRecords)
-        t.PieceRecords.assign(1, std::string());
+        t.pieceRecords.assign(1, std::string());
 }
 
 void SortCommands::SortOneFileClick() {
@@ -41,7 +41,7 @@ void SortCommands::SortOneFileClick() {
 void SortCommands::sortOneFile() {
     seedPieceTables(true);
     ResetListCounters(ctx_);
-    if (OpenMailingList(ctx_, fieldChooser_, "sort").empty() || ctx_.counters.RecordCount <= 0)
+    if (OpenMailingList(ctx_, fieldChooser_, "sort").empty() || ctx_.counters.recordCount <= 0)
         return;
     if (!MeetsMinimumSize(ctx_) && !askToSortTooSmallMailing())
         return;
@@ -50,10 +50,10 @@ void SortCommands::sortOneFile() {
         return;
     }
     SortedMailing mailing = RunPresort(ctx_);
-    ctx_.flags.JustSorted = true;
+    ctx_.flags.justSorted = true;
     PrintReportsAfterSort(printRun_, mailing);
-    if (!ctx_.lists.PrefsList.printsOnly() && WriteSortInformation)
-        WriteSortInformation();
+    if (!ctx_.lists.prefsList.printsOnly() && writeSortInformation)
+        writeSortInformation();
 }
 
 bool SortCommands::askToSortTooSmallMailing() {
@@ -69,10 +69,10 @@ void SortCommands::VerifyWOSortingClick() {
     runGuarded(ctx_, [this] {
         seedPieceTables(false);
         ResetListCounters(ctx_);
-        if (OpenMailingList(ctx_, fieldChooser_, "verify").empty() || ctx_.counters.RecordCount < 1)
+        if (OpenMailingList(ctx_, fieldChooser_, "verify").empty() || ctx_.counters.recordCount < 1)
             return;
-        ctx_.flags.JustSorted = false;
-        PrintMailPrepInstructions(0);
+        ctx_.flags.justSorted = false;
+        printMailPrepInstructions(0);
     });
     ResetWorkLists(ctx_);
 }
@@ -109,7 +109,7 @@ int SortCommands::showPage(int page, int lastResult) {
     case MailerPage:
         return pages_.mailer.EditMailerInfo(1);
     case PeriodicalsPage:
-        if (!ctx_.lists.MailTypeList.isPeriodicals())
+        if (!ctx_.lists.mailTypeList.isPeriodicals())
             return lastResult;
         return pages_.periodicals.EditPeriodicalSettings(1);
     case PreferencesPage:

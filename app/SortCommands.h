@@ -32,9 +32,9 @@ public:
     // Ends the program (help closed, lists freed, message loop left).
     std::function<void()> endProgram;
     // Writes the sort information into the list or a separate file.
-    std::function<void()> WriteSortInformation;
+    std::function<void()> writeSortInformation;
     // Prints the verification report (mode 0) of a list just read.
-    std::function<void(int)> PrintMailPrepInstructions;
+    std::function<void(int)> printMailPrepInstructions;
 
     // Sort One List: reads a list, checks the mailing's size, presorts it, runs the
     // after-sort print run and writes the sort information.

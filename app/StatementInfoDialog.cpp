@@ -91,7 +91,7 @@ void StatementInfoDialog::build() {
 
 void StatementInfoDialog::load() {
     using L = StatementSettings;
-    const StatementSettings& lines = ctx_.lists.StatementList;
+    const StatementSettings& lines = ctx_.lists.statementList;
     for (int i = 0; i < 5; ++i)
         form_.control(HolderBoxes[i]).setText(lines[L::HolderLine1 + i]);
     form_.control("imprint").setItemIndex(lines.numberAt(L::Payment));
@@ -105,7 +105,7 @@ void StatementInfoDialog::load() {
 
 void StatementInfoDialog::store() {
     using L = StatementSettings;
-    StatementSettings& lines = ctx_.lists.StatementList;
+    StatementSettings& lines = ctx_.lists.statementList;
     for (int i = 0; i < 5; ++i)
         lines.set(L::HolderLine1 + i, form_.control(HolderBoxes[i]).text());
     lines.set(L::Payment, intToStr(form_.control("imprint").itemIndex()));
@@ -129,7 +129,7 @@ bool StatementInfoDialog::StatementInformationCaller(const std::string& mode) {
     if (form_.showModal() != ModalResult::Ok)
         return false;
     store();
-    ctx_.saveList(ctx_.lists.StatementList, StatementSettings::FileName);
+    ctx_.saveList(ctx_.lists.statementList, StatementSettings::FileName);
     return true;
 }
 

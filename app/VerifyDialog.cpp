@@ -220,7 +220,7 @@ void VerifyDialog::showRecordLabel() {
 }
 
 void VerifyDialog::showOutputFields() {
-    bool intoList = ctx_.lists.PrefsList.writesIntoList();
+    bool intoList = ctx_.lists.prefsList.writesIntoList();
     bool text = isTextKind(proposal_.kind);
     for (const char* name : {"tray", "pkg", "oel", "trayLabel", "pkgLabel", "oelLabel"})
         form_.control(name).setVisible(intoList);

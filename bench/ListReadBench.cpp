@@ -41,13 +41,13 @@ int main(int argc, char** argv) {
     std::string read = OpenMailingList(ctx, chooser, "sort");
     cpu = cpuSeconds() - cpu;
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall).count();
-    std::string outcome = read.empty() ? "refused" : std::to_string(ctx.counters.RecordCount);
+    std::string outcome = read.empty() ? "refused" : std::to_string(ctx.counters.recordCount);
     if (read.empty() && !ui.messages().empty())
         outcome += " (" + ui.messages().back().text.substr(0, 40) + "...)";
     std::printf("%-22s %-22s records %-8s rejected %-6d cpu %.3f s  wall %.3f s  peak %.1f MB "
                 "(+%.1f)\n",
-                argv[2] + std::string(argv[2]).find_last_of('/') + 1, ctx.ListFileKind.c_str(),
-                outcome.c_str(), ctx.counters.RejectedCount, cpu, seconds, peakMegabytes(),
+                argv[2] + std::string(argv[2]).find_last_of('/') + 1, ctx.listFileKind.c_str(),
+                outcome.c_str(), ctx.counters.rejectedCount, cpu, seconds, peakMegabytes(),
                 peakMegabytes() - before);
     return 0;
 }

@@ -48,8 +48,8 @@ int sortOneList(const std::string& folder, const std::string& list) {
     bool written = fs::last_write_time(list) != before;
     std::printf("%-10s %-14s records %d rejected %d  cpu %.3f s  wall %.3f s  peak %.1f MB  "
                 "list %s  %s\n",
-                fs::path(list).filename().c_str(), ctx.ListFileKind.c_str(),
-                ctx.counters.RecordCount, ctx.counters.RejectedCount, cpu, seconds, peakMegabytes(),
+                fs::path(list).filename().c_str(), ctx.listFileKind.c_str(),
+                ctx.counters.recordCount, ctx.counters.rejectedCount, cpu, seconds, peakMegabytes(),
                 written ? "written" : "not written", outcome.c_str());
     return ui.messages().empty() ? 0 : 1;
 }

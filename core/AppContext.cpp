@@ -17,39 +17,39 @@ NoProgress noProgress;
 
 const std::vector<DataFile>& postalAndEarlySettingsFiles() {
     static const std::vector<DataFile> files = {
-        {"tdchrt.dat", &listOf<&SettingsLists::ThreeDigitChart>},
-        {"tdlist.dat", &listOf<&SettingsLists::ThreeDigitLabels>},
-        {"scfchrt.dat", &listOf<&SettingsLists::ScfChart>},
-        {"scflist.dat", &listOf<&SettingsLists::ScfLabels>},
-        {"tdscchrt.dat", &listOf<&SettingsLists::SchemeChart>},
-        {"tdsclist.dat", &listOf<&SettingsLists::SchemeLabels>},
-        {"adcschrt.dat", &listOf<&SettingsLists::AdcStandardChart>},
-        {"adcpchrt.dat", &listOf<&SettingsLists::AdcPeriodicalChart>},
-        {"adclist.dat", &listOf<&SettingsLists::AdcLabels>},
-        {"aadschrt.dat", &listOf<&SettingsLists::AadcStandardChart>},
-        {"aadclist.dat", &listOf<&SettingsLists::AadcLabels>},
-        {"aadfchrt.dat", &listOf<&SettingsLists::AadcFirstClassChart>},
-        {"dbmcchrt.dat", &listOf<&SettingsLists::DbmcChart>},
-        {"dbmclist.dat", &listOf<&SettingsLists::DbmcLabels>},
-        {"bmcalist.dat", &listOf<&SettingsLists::BmcAsfLabels>},
-        {"nbmschrt.dat", &listOf<&SettingsLists::NonBmcStandardChart>},
-        {"nbmpchrt.dat", &listOf<&SettingsLists::NonBmcPeriodicalChart>},
-        {"nbmclist.dat", &listOf<&SettingsLists::NonBmcLabels>},
-        {"zonelist.dat", &listOf<&SettingsLists::ZoneLabels>},
-        {"zonechrt.dat", &listOf<&SettingsLists::ZoneChart>},
-        {"mailtype.dat", &listOf<&SettingsLists::MailTypeList>},
-        {"mailer.dat", &listOf<&SettingsLists::MailerList>},
-        {"per.dat", &listOf<&SettingsLists::PeriodicalList>},
-        {"prefs.dat", &listOf<&SettingsLists::PrefsList>},
+        {"tdchrt.dat", &listOf<&SettingsLists::threeDigitChart>},
+        {"tdlist.dat", &listOf<&SettingsLists::threeDigitLabels>},
+        {"scfchrt.dat", &listOf<&SettingsLists::scfChart>},
+        {"scflist.dat", &listOf<&SettingsLists::scfLabels>},
+        {"tdscchrt.dat", &listOf<&SettingsLists::schemeChart>},
+        {"tdsclist.dat", &listOf<&SettingsLists::schemeLabels>},
+        {"adcschrt.dat", &listOf<&SettingsLists::adcStandardChart>},
+        {"adcpchrt.dat", &listOf<&SettingsLists::adcPeriodicalChart>},
+        {"adclist.dat", &listOf<&SettingsLists::adcLabels>},
+        {"aadschrt.dat", &listOf<&SettingsLists::aadcStandardChart>},
+        {"aadclist.dat", &listOf<&SettingsLists::aadcLabels>},
+        {"aadfchrt.dat", &listOf<&SettingsLists::aadcFirstClassChart>},
+        {"dbmcchrt.dat", &listOf<&SettingsLists::dbmcChart>},
+        {"dbmclist.dat", &listOf<&SettingsLists::dbmcLabels>},
+        {"bmcalist.dat", &listOf<&SettingsLists::bmcAsfLabels>},
+        {"nbmschrt.dat", &listOf<&SettingsLists::nonBmcStandardChart>},
+        {"nbmpchrt.dat", &listOf<&SettingsLists::nonBmcPeriodicalChart>},
+        {"nbmclist.dat", &listOf<&SettingsLists::nonBmcLabels>},
+        {"zonelist.dat", &listOf<&SettingsLists::zoneLabels>},
+        {"zonechrt.dat", &listOf<&SettingsLists::zoneChart>},
+        {"mailtype.dat", &listOf<&SettingsLists::mailTypeList>},
+        {"mailer.dat", &listOf<&SettingsLists::mailerList>},
+        {"per.dat", &listOf<&SettingsLists::periodicalList>},
+        {"prefs.dat", &listOf<&SettingsLists::prefsList>},
     };
     return files;
 }
 
 const std::vector<DataFile>& lateSettingsFiles() {
     static const std::vector<DataFile> files = {
-        {"fonts.dat", &listOf<&SettingsLists::FontsList>},
-        {"statement.dat", &listOf<&SettingsLists::StatementList>},
-        {"rates.dat", &listOf<&SettingsLists::RatesList>},
+        {"fonts.dat", &listOf<&SettingsLists::fontsList>},
+        {"statement.dat", &listOf<&SettingsLists::statementList>},
+        {"rates.dat", &listOf<&SettingsLists::ratesList>},
     };
     return files;
 }
@@ -58,7 +58,7 @@ AppContext::AppContext(platform::Platform platform, platform::ProgramPaths paths
                        std::vector<std::string> parameters)
     : platform(platform), paths(std::move(paths)), parameters(std::move(parameters)),
       progress_(&noProgress) {
-    DataFolder = this->paths.dataFolder;
+    dataFolder = this->paths.dataFolder;
 }
 
 void AppContext::resetProgress() {

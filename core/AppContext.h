@@ -21,26 +21,26 @@ namespace quillan {
 
 // The postal charts and label lists, each held as its lines for the whole run.
 struct PostalLists {
-    SettingsList ThreeDigitChart, ThreeDigitLabels;
-    SettingsList ScfChart, ScfLabels;
-    SettingsList SchemeChart, SchemeLabels;
-    SettingsList AdcStandardChart, AdcPeriodicalChart, AdcLabels;
-    SettingsList AadcStandardChart, AadcLabels, AadcFirstClassChart;
-    SettingsList DbmcChart, DbmcLabels, BmcAsfLabels;
-    SettingsList NonBmcStandardChart, NonBmcPeriodicalChart, NonBmcLabels;
-    SettingsList ZoneLabels, ZoneChart;
+    SettingsList threeDigitChart, threeDigitLabels;
+    SettingsList scfChart, scfLabels;
+    SettingsList schemeChart, schemeLabels;
+    SettingsList adcStandardChart, adcPeriodicalChart, adcLabels;
+    SettingsList aadcStandardChart, aadcLabels, aadcFirstClassChart;
+    SettingsList dbmcChart, dbmcLabels, bmcAsfLabels;
+    SettingsList nonBmcStandardChart, nonBmcPeriodicalChart, nonBmcLabels;
+    SettingsList zoneLabels, zoneChart;
 };
 
 // Every settings and reference file of the data folder; each settings file is read through
 // its own typed view.
 struct SettingsLists : PostalLists {
-    MailTypeSettings MailTypeList;
-    MailerSettings MailerList;
-    PeriodicalSettings PeriodicalList;
-    Preferences PrefsList;
-    FontSettings FontsList;
-    StatementSettings StatementList;
-    RateTable RatesList;
+    MailTypeSettings mailTypeList;
+    MailerSettings mailerList;
+    PeriodicalSettings periodicalList;
+    Preferences prefsList;
+    FontSettings fontsList;
+    StatementSettings statementList;
+    RateTable ratesList;
 };
 
 // One file of the data folder and the list that holds it.
@@ -71,14 +71,14 @@ public:
     // Parameter 2 upper-cased: "DUZIZ", "NOSTOP" or anything else.
     std::string runMode() const;
 
-    std::string DataFolder;
-    std::string ProgramVersion;
-    std::string RatesDate;
+    std::string dataFolder;
+    std::string programVersion;
+    std::string ratesDate;
     // The class of the mailing in the work tables: chosen by the presort, or read back with
     // the sort-result file.
     MailClass mailClass;
-    std::string ListFileKind;
-    std::string ListFileName;
+    std::string listFileKind;
+    std::string listFileName;
     // Field roles and layout of the mailing list being read.
     ListState list;
 
@@ -95,7 +95,7 @@ public:
     void resetProgress();
 
     // Full paths of the files the program keeps beside its data folder.
-    std::string dataFile(const std::string& name) const { return DataFolder + name; }
+    std::string dataFile(const std::string& name) const { return dataFolder + name; }
     std::string sortResultPath() const { return paths.baseFolder + "qlPrint"; }
     std::string separateFilePath() const { return paths.baseFolder + "QLSort1.txt"; }
     std::string helpFilePath() const { return paths.programFolder + "qlhelp.hlp"; }

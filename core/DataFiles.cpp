@@ -15,15 +15,15 @@ static void loadFiles(AppContext& ctx, const std::vector<DataFile>& files) {
 
 // An older prefs.dat is brought up to date once.
 static void padPrefs(AppContext& ctx) {
-    if (ctx.lists.PrefsList.addMissingLines())
-        ctx.saveList(ctx.lists.PrefsList, Preferences::FileName);
+    if (ctx.lists.prefsList.addMissingLines())
+        ctx.saveList(ctx.lists.prefsList, Preferences::FileName);
 }
 
 void LoadDataFiles(AppContext& ctx) {
     using namespace platform;
     if (!fileExists(ctx.dataFile("tdchrt.dat"))) {
         ctx.message(BeepKind::Hand, MessageKind::Error, MessageButtons::Cancel, DataMissingMessage);
-        ctx.flags.DataMissing = true;
+        ctx.flags.dataMissing = true;
         return;
     }
     ctx.lists = SettingsLists{};

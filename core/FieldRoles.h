@@ -8,24 +8,24 @@ namespace quillan {
 // code is whole, or in a 5-digit and a +4 field; city and state apart or in one field; the
 // last four roles but county are the fields that receive the sort information.
 struct FieldRoles {
-    int ZipColumn = -1;
-    int Zip5Column = -1;
-    int Zip4Column = -1;
-    int CityColumn = -1;
-    int StateColumn = -1;
-    int CityStateColumn = -1;
-    int SortColumn = -1;
-    int TrayColumn = -1;
-    int PackageColumn = -1;
-    int EndorsementColumn = -1;
-    int CountyColumn = -1;
+    int zipColumn = -1;
+    int zip5Column = -1;
+    int zip4Column = -1;
+    int cityColumn = -1;
+    int stateColumn = -1;
+    int cityStateColumn = -1;
+    int sortColumn = -1;
+    int trayColumn = -1;
+    int packageColumn = -1;
+    int endorsementColumn = -1;
+    int countyColumn = -1;
 
     // The eleven roles in the order above.
     static constexpr std::array<int FieldRoles::*, 11> all{
-        &FieldRoles::ZipColumn,         &FieldRoles::Zip5Column,  &FieldRoles::Zip4Column,
-        &FieldRoles::CityColumn,        &FieldRoles::StateColumn, &FieldRoles::CityStateColumn,
-        &FieldRoles::SortColumn,        &FieldRoles::TrayColumn,  &FieldRoles::PackageColumn,
-        &FieldRoles::EndorsementColumn, &FieldRoles::CountyColumn};
+        &FieldRoles::zipColumn,         &FieldRoles::zip5Column,  &FieldRoles::zip4Column,
+        &FieldRoles::cityColumn,        &FieldRoles::stateColumn, &FieldRoles::cityStateColumn,
+        &FieldRoles::sortColumn,        &FieldRoles::trayColumn,  &FieldRoles::packageColumn,
+        &FieldRoles::endorsementColumn, &FieldRoles::countyColumn};
 
     void resetRoles() { *this = FieldRoles{}; }
     // The highest field any role names, -1 for none.

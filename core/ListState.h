@@ -23,20 +23,20 @@ struct DbfLayout {
 // the sort. Reset at every open of a list.
 struct ListState : FieldRoles {
     // Width and type byte of each dBase field, in descriptor order (index c for field c).
-    std::vector<int> DbfFieldWidths;
-    std::vector<char> DbfFieldTypes;
-    DbfLayout Dbf;
+    std::vector<int> dbfFieldWidths;
+    std::vector<char> dbfFieldTypes;
+    DbfLayout dbf;
 
     // Fields per record of a text list, as counted when it was opened.
-    int FieldCount = 0;
+    int fieldCount = 0;
 
     // Line 1 of a list with a header line, kept for rewriting the list.
-    std::string ListHeaderLine;
+    std::string listHeaderLine;
     // The worksheet chosen for an Excel list.
-    std::string SelectedTableName;
-    int SelectedSheetIndex = 0;
+    std::string selectedTableName;
+    int selectedSheetIndex = 0;
     // dBase records marked deleted in the last read.
-    int32_t DeletedRecordCount = 0;
+    int32_t deletedRecordCount = 0;
 
     FieldRoles& roles() { return *this; }
     const FieldRoles& roles() const { return *this; }

@@ -18,13 +18,13 @@ bool weighsEnough(const MailTypeSettings& mailType, int32_t pieces) {
 }
 
 int32_t piecesAfterRejects(const AppContext& ctx) {
-    return ctx.counters.RecordCount - ctx.counters.RejectedCount;
+    return ctx.counters.recordCount - ctx.counters.rejectedCount;
 }
 
 } // namespace
 
 bool MeetsMinimumSize(const AppContext& ctx) {
-    const MailTypeSettings& mailType = ctx.lists.MailTypeList;
+    const MailTypeSettings& mailType = ctx.lists.mailTypeList;
     const int32_t n = piecesAfterRejects(ctx);
     if (mailType.isPeriodicals())
         return true;
@@ -36,10 +36,10 @@ bool MeetsMinimumSize(const AppContext& ctx) {
 }
 
 bool HasEnoughZip4s(const AppContext& ctx) {
-    const MailTypeSettings& mailType = ctx.lists.MailTypeList;
+    const MailTypeSettings& mailType = ctx.lists.mailTypeList;
     if (!mailType.isStandardCoSacked())
         return true;
-    const int32_t m = piecesAfterRejects(ctx) - ctx.counters.MissingZip4Count;
+    const int32_t m = piecesAfterRejects(ctx) - ctx.counters.missingZip4Count;
     return m >= 200 || weighsEnough(mailType, m);
 }
 

@@ -33,9 +33,9 @@ std::optional<int> facilityPrefix(const std::string& bmc) {
 }
 
 MixedDestination firstClass(const PostalLists& l, int prefix, bool bmcEntry) {
-    if (bmcEntry && prefix >= 1 && prefix < l.DbmcChart.count() &&
-        chartValue(l.DbmcChart, prefix) != 0) {
-        MixedDestination bmc = lookUp(l.DbmcChart, "dbmcchrt.dat", l.BmcAsfLabels, prefix);
+    if (bmcEntry && prefix >= 1 && prefix < l.dbmcChart.count() &&
+        chartValue(l.dbmcChart, prefix) != 0) {
+        MixedDestination bmc = lookUp(l.dbmcChart, "dbmcchrt.dat", l.bmcAsfLabels, prefix);
         if (!bmc.label)
             return bmc;
         std::optional<int> facility = facilityPrefix(*bmc.label);
@@ -45,7 +45,7 @@ MixedDestination firstClass(const PostalLists& l, int prefix, bool bmcEntry) {
                                       "\" in bmcalist.dat does not end in a 3-digit prefix."};
         prefix = *facility;
     }
-    return lookUp(l.ScfChart, "scfchrt.dat", l.ScfLabels, prefix);
+    return lookUp(l.scfChart, "scfchrt.dat", l.scfLabels, prefix);
 }
 
 } // namespace
@@ -56,17 +56,17 @@ MixedDestination findMixedDestination(const PostalLists& l, const MailerSettings
     bool periodicals = mailClass.isPeriodicals();
     if (mailClass.isNonautomation() || (mailClass.isCoSacked() && nonbarcoded)) {
         MixedDestination d = periodicals
-                                 ? lookUp(l.AdcPeriodicalChart, "adcpchrt.dat", l.AdcLabels, prefix)
-                                 : lookUp(l.AdcStandardChart, "adcschrt.dat", l.AdcLabels, prefix);
+                                 ? lookUp(l.adcPeriodicalChart, "adcpchrt.dat", l.adcLabels, prefix)
+                                 : lookUp(l.adcStandardChart, "adcschrt.dat", l.adcLabels, prefix);
         d.adc = true;
         return d;
     }
     if (mailClass.isFirstClass())
         return firstClass(l, prefix, mailer.entersAtBmc());
     if (mailer.entersAtBmc())
-        return lookUp(l.DbmcChart, "dbmcchrt.dat", l.BmcAsfLabels, prefix);
-    return periodicals ? lookUp(l.NonBmcPeriodicalChart, "nbmpchrt.dat", l.NonBmcLabels, prefix)
-                       : lookUp(l.NonBmcStandardChart, "nbmschrt.dat", l.NonBmcLabels, prefix);
+        return lookUp(l.dbmcChart, "dbmcchrt.dat", l.bmcAsfLabels, prefix);
+    return periodicals ? lookUp(l.nonBmcPeriodicalChart, "nbmpchrt.dat", l.nonBmcLabels, prefix)
+                       : lookUp(l.nonBmcStandardChart, "nbmschrt.dat", l.nonBmcLabels, prefix);
 }
 
 } // namespace quillan

@@ -39,13 +39,13 @@ bool isRejected(int32_t zipValue) {
 void requireRows(const AppContext& ctx) {
     const MailingCounters& c = ctx.counters;
     const WorkTables& t = ctx.tables;
-    bool fits = t.familiesConsistent() && c.ContainerCount >= 1 && c.SortGroupCount >= 1 &&
-                c.ZipGroupCount >= 0 && c.RecordCount >= 0 &&
-                static_cast<size_t>(c.ContainerCount) <= t.containerRows() &&
-                static_cast<size_t>(c.SortGroupCount) <= t.sortGroupRows() &&
-                static_cast<size_t>(c.ZipGroupCount) < t.zipGroupRows() &&
-                static_cast<size_t>(c.RecordCount) < t.PieceZips.size() &&
-                static_cast<size_t>(c.RecordCount) < t.PieceCities.size();
+    bool fits = t.familiesConsistent() && c.containerCount >= 1 && c.sortGroupCount >= 1 &&
+                c.zipGroupCount >= 0 && c.recordCount >= 0 &&
+                static_cast<size_t>(c.containerCount) <= t.containerRows() &&
+                static_cast<size_t>(c.sortGroupCount) <= t.sortGroupRows() &&
+                static_cast<size_t>(c.zipGroupCount) < t.zipGroupRows() &&
+                static_cast<size_t>(c.recordCount) < t.pieceZips.size() &&
+                static_cast<size_t>(c.recordCount) < t.pieceCities.size();
     if (!fits)
         throw std::runtime_error(
             "The sort results cannot be saved: the work tables hold fewer rows than their counts.");
@@ -55,40 +55,40 @@ std::string sortResultBytes(const AppContext& ctx) {
     const MailingCounters& c = ctx.counters;
     const WorkTables& t = ctx.tables;
     std::string out;
-    putNumber(out, c.RecordCount);
-    putNumber(out, c.RejectedCount);
+    putNumber(out, c.recordCount);
+    putNumber(out, c.rejectedCount);
     putText(out, ctx.mailClass.code());
-    putNumber(out, c.ZipGroupCount);
-    putNumber(out, c.SortGroupCount);
-    putNumber(out, c.ContainerCount);
-    for (size_t k = 1; k < static_cast<size_t>(c.ContainerCount); ++k) {
-        putText(out, t.ContainerLabels[k]);
-        putNumber(out, t.ContainerPieces[k]);
-        putText(out, t.ContainerEntry[k]);
-        putText(out, t.ContainerLevel[k]);
+    putNumber(out, c.zipGroupCount);
+    putNumber(out, c.sortGroupCount);
+    putNumber(out, c.containerCount);
+    for (size_t k = 1; k < static_cast<size_t>(c.containerCount); ++k) {
+        putText(out, t.containerLabels[k]);
+        putNumber(out, t.containerPieces[k]);
+        putText(out, t.containerEntry[k]);
+        putText(out, t.containerLevel[k]);
     }
     bool coSacked = ctx.mailClass.isCoSacked();
-    for (size_t g = 1; g < static_cast<size_t>(c.SortGroupCount); ++g) {
-        putText(out, t.SortGroupLabels[g]);
-        putNumber(out, t.SortGroupPieces[g]);
-        putNumber(out, t.SortGroupContainer[g]);
-        putNumber(out, coSacked ? t.SortGroupFlags[g] : 0);
+    for (size_t g = 1; g < static_cast<size_t>(c.sortGroupCount); ++g) {
+        putText(out, t.sortGroupLabels[g]);
+        putNumber(out, t.sortGroupPieces[g]);
+        putNumber(out, t.sortGroupContainer[g]);
+        putNumber(out, coSacked ? t.sortGroupFlags[g] : 0);
     }
-    for (size_t z = 1; z <= static_cast<size_t>(c.ZipGroupCount); ++z) {
-        putNumber(out, t.ZipGroupZips[z]);
-        putNumber(out, t.ZipGroupPieces[z]);
-        putNumber(out, t.ZipGroupInCounty[z]);
-        putNumber(out, t.ZipGroupOwner[z]);
+    for (size_t z = 1; z <= static_cast<size_t>(c.zipGroupCount); ++z) {
+        putNumber(out, t.zipGroupZips[z]);
+        putNumber(out, t.zipGroupPieces[z]);
+        putNumber(out, t.zipGroupInCounty[z]);
+        putNumber(out, t.zipGroupOwner[z]);
     }
     std::string rejected;
     int64_t count = 0;
-    for (size_t r = 1; r <= static_cast<size_t>(c.RecordCount); ++r) {
-        if (!isRejected(t.PieceZips[r]))
+    for (size_t r = 1; r <= static_cast<size_t>(c.recordCount); ++r) {
+        if (!isRejected(t.pieceZips[r]))
             continue;
         ++count;
         putNumber(rejected, static_cast<int64_t>(r));
-        putNumber(rejected, t.PieceZips[r]);
-        putText(rejected, t.PieceCities[r]);
+        putNumber(rejected, t.pieceZips[r]);
+        putText(rejected, t.pieceCities[r]);
     }
     putNumber(out, count);
     return out + rejected;
@@ -205,8 +205,8 @@ void readRejectedRecords(LineReader& in, StagedResult& r, bool keep) {
         previous = record;
         if (!keep)
             continue;
-        r.tables.PieceZips[static_cast<size_t>(record)] = zipValue;
-        r.tables.PieceCities[static_cast<size_t>(record)] = city;
+        r.tables.pieceZips[static_cast<size_t>(record)] = zipValue;
+        r.tables.pieceCities[static_cast<size_t>(record)] = city;
     }
 }
 
@@ -227,19 +227,19 @@ StagedResult readSortResults(const std::string& path, bool complete) {
                           " records of which " + std::to_string(r.rejectedCount) +
                           " were rejected");
     // The record count is now vouched for by the groups; the per-record rows may be made.
-    r.tables.PieceZips.assign(static_cast<size_t>(r.recordCount) + 1, 0);
-    r.tables.PieceCities.resize(static_cast<size_t>(r.recordCount) + 2, "0");
+    r.tables.pieceZips.assign(static_cast<size_t>(r.recordCount) + 1, 0);
+    r.tables.pieceCities.resize(static_cast<size_t>(r.recordCount) + 2, "0");
     readRejectedRecords(in, r, complete);
     return r;
 }
 
 void apply(AppContext& ctx, StagedResult&& r) {
     ctx.tables = std::move(r.tables);
-    ctx.counters.RecordCount = r.recordCount;
-    ctx.counters.RejectedCount = r.rejectedCount;
-    ctx.counters.ZipGroupCount = r.zipGroupCount;
-    ctx.counters.SortGroupCount = r.sortGroupCount;
-    ctx.counters.ContainerCount = r.containerCount;
+    ctx.counters.recordCount = r.recordCount;
+    ctx.counters.rejectedCount = r.rejectedCount;
+    ctx.counters.zipGroupCount = r.zipGroupCount;
+    ctx.counters.sortGroupCount = r.sortGroupCount;
+    ctx.counters.containerCount = r.containerCount;
     ctx.mailClass = r.mailClass;
 }
 

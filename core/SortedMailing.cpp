@@ -21,11 +21,11 @@ size_t row(int32_t n) {
 
 SortedMailing::SortedMailing(const WorkTables& tables, const MailingCounters& counters,
                              MailClass mailClass, const SettingsLists& lists)
-    : tables_(tables), lists_(lists), mailClass_(mailClass), recordCount_(counters.RecordCount),
-      rejectedCount_(counters.RejectedCount),
-      containerCount_(rowsBacked(int64_t(counters.ContainerCount) - 1, tables.containerRows())),
-      sortGroupCount_(rowsBacked(int64_t(counters.SortGroupCount) - 1, tables.sortGroupRows())),
-      zipGroupCount_(rowsBacked(counters.ZipGroupCount, tables.zipGroupRows())) {
+    : tables_(tables), lists_(lists), mailClass_(mailClass), recordCount_(counters.recordCount),
+      rejectedCount_(counters.rejectedCount),
+      containerCount_(rowsBacked(int64_t(counters.containerCount) - 1, tables.containerRows())),
+      sortGroupCount_(rowsBacked(int64_t(counters.sortGroupCount) - 1, tables.sortGroupRows())),
+      zipGroupCount_(rowsBacked(counters.zipGroupCount, tables.zipGroupRows())) {
     indexGroups();
     collectRejected();
 }
@@ -38,24 +38,24 @@ SortedMailing::Container SortedMailing::container(int32_t k) const {
     const WorkTables& t = tables_;
     if (k < 1 || k > containerCount_)
         throw std::out_of_range("tray or sack " + std::to_string(k));
-    return {t.ContainerPieces[row(k)], t.ContainerLabels[row(k)], t.ContainerEntry[row(k)],
-            t.ContainerLevel[row(k)]};
+    return {t.containerPieces[row(k)], t.containerLabels[row(k)], t.containerEntry[row(k)],
+            t.containerLevel[row(k)]};
 }
 
 SortedMailing::SortGroup SortedMailing::sortGroup(int32_t g) const {
     const WorkTables& t = tables_;
     if (g < 1 || g > sortGroupCount_)
         throw std::out_of_range("sort group " + std::to_string(g));
-    return {t.SortGroupPieces[row(g)], t.SortGroupLabels[row(g)], t.SortGroupFlags[row(g)] == 1,
-            t.SortGroupContainer[row(g)]};
+    return {t.sortGroupPieces[row(g)], t.sortGroupLabels[row(g)], t.sortGroupFlags[row(g)] == 1,
+            t.sortGroupContainer[row(g)]};
 }
 
 SortedMailing::ZipGroup SortedMailing::zipGroup(int32_t z) const {
     const WorkTables& t = tables_;
     if (z < 1 || z > zipGroupCount_)
         throw std::out_of_range("ZIP group " + std::to_string(z));
-    return {t.ZipGroupZips[row(z)], t.ZipGroupPieces[row(z)], t.ZipGroupInCounty[row(z)],
-            t.ZipGroupOwner[row(z)]};
+    return {t.zipGroupZips[row(z)], t.zipGroupPieces[row(z)], t.zipGroupInCounty[row(z)],
+            t.zipGroupOwner[row(z)]};
 }
 
 const std::vector<int32_t>& SortedMailing::sortGroupsIn(int32_t k) const {
@@ -71,12 +71,12 @@ void SortedMailing::indexGroups() {
     groupsIn_.resize(row(containerCount_) + 1);
     zipGroupsOf_.resize(row(sortGroupCount_) + 1);
     for (int32_t g = 1; g <= sortGroupCount_; ++g) {
-        int32_t k = t.SortGroupContainer[row(g)];
+        int32_t k = t.sortGroupContainer[row(g)];
         if (k >= 1 && k <= containerCount_)
             groupsIn_[row(k)].push_back(g);
     }
     for (int32_t z = 1; z <= zipGroupCount_; ++z) {
-        int32_t g = t.ZipGroupOwner[row(z)];
+        int32_t g = t.zipGroupOwner[row(z)];
         if (g >= 1 && g <= sortGroupCount_)
             zipGroupsOf_[row(g)].push_back(z);
     }
@@ -84,14 +84,14 @@ void SortedMailing::indexGroups() {
 
 void SortedMailing::collectRejected() {
     const WorkTables& t = tables_;
-    int32_t records = rowsBacked(recordCount_, t.PieceZips.size());
+    int32_t records = rowsBacked(recordCount_, t.pieceZips.size());
     for (int32_t r = 1; r <= records; ++r) {
-        int32_t value = t.PieceZips[row(r)];
+        int32_t value = t.pieceZips[row(r)];
         if (std::llabs(static_cast<long long>(value)) <= 99999)
             continue;
         std::string_view city;
-        if (row(r) < t.PieceCities.size())
-            city = t.PieceCities[row(r)];
+        if (row(r) < t.pieceCities.size())
+            city = t.pieceCities[row(r)];
         rejected_.push_back({r, value, city});
     }
 }

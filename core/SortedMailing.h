@@ -77,13 +77,13 @@ public:
     const std::vector<RejectedRecord>& rejectedRecords() const { return rejected_; }
 
     // The settings and postal lists the mailing was sorted under.
-    const MailTypeSettings& mailType() const { return lists_.MailTypeList; }
-    const MailerSettings& mailer() const { return lists_.MailerList; }
-    const PeriodicalSettings& periodical() const { return lists_.PeriodicalList; }
-    const Preferences& preferences() const { return lists_.PrefsList; }
-    const StatementSettings& statement() const { return lists_.StatementList; }
-    const RateTable& rates() const { return lists_.RatesList; }
-    const FontSettings& fonts() const { return lists_.FontsList; }
+    const MailTypeSettings& mailType() const { return lists_.mailTypeList; }
+    const MailerSettings& mailer() const { return lists_.mailerList; }
+    const PeriodicalSettings& periodical() const { return lists_.periodicalList; }
+    const Preferences& preferences() const { return lists_.prefsList; }
+    const StatementSettings& statement() const { return lists_.statementList; }
+    const RateTable& rates() const { return lists_.ratesList; }
+    const FontSettings& fonts() const { return lists_.fontsList; }
     const PostalLists& postalLists() const { return lists_; }
 
 private:

@@ -39,9 +39,9 @@ Text labelLine(const SettingsList& labels, int32_t n) {
 // The mixed pieces of a group go to the ADC of the mailer's own area, or for the classes
 // that do not go to an ADC to the entry facility of the mailing.
 Text mixedText(const AppContext& ctx, int32_t group) {
-    bool nonbarcoded = ctx.tables.SortGroupFlags[static_cast<size_t>(group)] == 1;
+    bool nonbarcoded = ctx.tables.sortGroupFlags[static_cast<size_t>(group)] == 1;
     MixedDestination d =
-        findMixedDestination(ctx.lists, ctx.lists.MailerList, ctx.mailClass, nonbarcoded);
+        findMixedDestination(ctx.lists, ctx.lists.mailerList, ctx.mailClass, nonbarcoded);
     Text zip = destinationZip(d.label.value_or(""));
     if (!zip)
         return std::nullopt;
@@ -70,19 +70,19 @@ Text keyText(const std::string& lead, const std::string& groupLabel, size_t coun
 
 Text endorsementText(const AppContext& ctx, size_t z) {
     const WorkTables& t = ctx.tables;
-    if (z < 1 || z >= t.ZipGroupOwner.size())
+    if (z < 1 || z >= t.zipGroupOwner.size())
         return std::nullopt;
-    int32_t group = t.ZipGroupOwner[z];
-    if (group < 1 || static_cast<size_t>(group) >= t.SortGroupLabels.size())
+    int32_t group = t.zipGroupOwner[z];
+    if (group < 1 || static_cast<size_t>(group) >= t.sortGroupLabels.size())
         return std::nullopt;
-    const std::string& label = t.SortGroupLabels[static_cast<size_t>(group)];
+    const std::string& label = t.sortGroupLabels[static_cast<size_t>(group)];
     std::string kind = label.substr(0, 2);
     if (kind == "MA")
         return mixedText(ctx, group);
     if (kind == "AD")
-        return numberedText("ALL FOR ADC ", ctx.lists.AdcLabels, label);
+        return numberedText("ALL FOR ADC ", ctx.lists.adcLabels, label);
     if (kind == "AA")
-        return numberedText("ALL FOR AADC ", ctx.lists.AadcLabels, label);
+        return numberedText("ALL FOR AADC ", ctx.lists.aadcLabels, label);
     if (kind == "SC")
         return keyText("SCF ", label, 3);
     if (kind == "3D")

@@ -7,7 +7,7 @@
 namespace quillan {
 
 bool inCountyRates(const AppContext& ctx) {
-    return ctx.lists.MailTypeList.isPeriodicals() && ctx.lists.PeriodicalList.inCountyRates();
+    return ctx.lists.mailTypeList.isPeriodicals() && ctx.lists.periodicalList.inCountyRates();
 }
 
 namespace {
@@ -20,21 +20,21 @@ struct OutputField {
 };
 
 const OutputField outputFields[] = {
-    {&FieldRoles::SortColumn, 6, true, "the sorting information"},
-    {&FieldRoles::TrayColumn, 5, true, "the tray/sack number"},
-    {&FieldRoles::PackageColumn, 5, true, "package number"},
-    {&FieldRoles::EndorsementColumn, 20, false, "the endorsement line (OEL)"},
+    {&FieldRoles::sortColumn, 6, true, "the sorting information"},
+    {&FieldRoles::trayColumn, 5, true, "the tray/sack number"},
+    {&FieldRoles::packageColumn, 5, true, "package number"},
+    {&FieldRoles::endorsementColumn, 20, false, "the endorsement line (OEL)"},
 };
 
 int widthOf(const ListState& s, int column) {
-    return column >= 0 && column < static_cast<int>(s.DbfFieldWidths.size())
-               ? s.DbfFieldWidths[column]
+    return column >= 0 && column < static_cast<int>(s.dbfFieldWidths.size())
+               ? s.dbfFieldWidths[column]
                : 0;
 }
 
 char typeOf(const ListState& s, int column) {
-    return column >= 0 && column < static_cast<int>(s.DbfFieldTypes.size())
-               ? s.DbfFieldTypes[column]
+    return column >= 0 && column < static_cast<int>(s.dbfFieldTypes.size())
+               ? s.dbfFieldTypes[column]
                : 'C';
 }
 
@@ -68,8 +68,8 @@ std::optional<std::string> overlapProblem(const ListState& s, const OutputField&
     int column = s.*f.column;
     if (column == -1)
         return std::nullopt;
-    for (int input : {s.ZipColumn, s.Zip5Column, s.Zip4Column, s.CityColumn, s.StateColumn,
-                      s.CityStateColumn, s.CountyColumn})
+    for (int input : {s.zipColumn, s.zip5Column, s.zip4Column, s.cityColumn, s.stateColumn,
+                      s.cityStateColumn, s.countyColumn})
         if (input == column)
             return std::string("The field you chose for ") + f.what +
                    " already holds the zip code, city, state or county. Please choose "
@@ -79,9 +79,9 @@ std::optional<std::string> overlapProblem(const ListState& s, const OutputField&
 
 std::optional<std::string> outputProblem(const AppContext& ctx, const std::string& kind) {
     const ListState& s = ctx.list;
-    if (!ctx.lists.PrefsList.writesIntoList())
+    if (!ctx.lists.prefsList.writesIntoList())
         return std::nullopt;
-    if (!isTextKind(kind) && s.SortColumn == -1)
+    if (!isTextKind(kind) && s.sortColumn == -1)
         return "Quillan cannot proceed until you tell it in which field to put the sorting "
                "sequence number.";
     if (kind == KindDbase) {
@@ -103,13 +103,13 @@ std::optional<std::string> outputProblem(const AppContext& ctx, const std::strin
 std::vector<std::string> checkFieldRoles(const AppContext& ctx, const std::string& kind) {
     const ListState& s = ctx.list;
     std::vector<std::string> problems;
-    if (s.ZipColumn == -1 && (s.Zip5Column == -1 || s.Zip4Column == -1))
+    if (s.zipColumn == -1 && (s.zip5Column == -1 || s.zip4Column == -1))
         problems.push_back("Quillan cannot proceed until you tell it which field(s) contains "
                            "the zip codes.");
-    if (s.CountyColumn == -1 && inCountyRates(ctx))
+    if (s.countyColumn == -1 && inCountyRates(ctx))
         problems.push_back("Quillan cannot proceed until you tell it which field contains the "
                            "county information.");
-    if (s.StateColumn == -1 && s.CityStateColumn == -1 && inCountyRates(ctx))
+    if (s.stateColumn == -1 && s.cityStateColumn == -1 && inCountyRates(ctx))
         problems.push_back("Quillan cannot proceed until you tell it which field contains the "
                            "state.");
     if (problems.empty())

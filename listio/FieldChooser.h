@@ -9,7 +9,7 @@ namespace quillan {
 
 // What the field identification found for a list, for a person to confirm.
 struct FieldProposal {
-    std::string kind; // ListFileKind
+    std::string kind; // listFileKind
     std::string path;
     long records = 0;
     int fieldCount = 0;

@@ -42,8 +42,8 @@ long IdentifyFields(AppContext& ctx, FieldChooser& chooser, ListSource& source,
     for (auto& name : names)
         name = upperAscii(name);
     applyFieldKeywords(roles, names);
-    if (roles.ZipColumn == -1)
-        guessFieldsFromContent(roles, firstRecords(source, fieldCount, ctx.ListFileKind),
+    if (roles.zipColumn == -1)
+        guessFieldsFromContent(roles, firstRecords(source, fieldCount, ctx.listFileKind),
                                fieldCount);
     adjustZipRoles(roles);
     ctx.platform.ui.setBusyCursor(false);
@@ -53,12 +53,12 @@ long IdentifyFields(AppContext& ctx, FieldChooser& chooser, ListSource& source,
     for (;;) {
         if (!unattended) {
             std::optional<FieldRoles> chosen =
-                chooser.confirm({ctx.ListFileKind, path, n, fieldCount, roles});
+                chooser.confirm({ctx.listFileKind, path, n, fieldCount, roles});
             if (!chosen)
                 return 0;
             roles = *chosen;
         }
-        std::vector<std::string> problems = checkFieldRoles(ctx, ctx.ListFileKind);
+        std::vector<std::string> problems = checkFieldRoles(ctx, ctx.listFileKind);
         for (const auto& problem : problems)
             ctx.message(BeepKind::Hand, MessageKind::Error, MessageButtons::Ok,
                         mode == "DUZIZ" ? "Your VaveVedadov file is not set up properly. "

@@ -6,7 +6,7 @@
 
 namespace quillan {
 
-// Finds the eleven field roles of a list of ctx.ListFileKind (not PAVE) into ctx.list: by
+// Finds the eleven field roles of a list of ctx.listFileKind (not PAVE) into ctx.list: by
 // the field names, else by the content of the first records; then the person confirms them
 // (not in the unattended "DUZIZ" and "NOSTOP" runs) and they are checked. Returns the record
 // count to read: n, or 0 when the person cancelled or, in an unattended run, a check failed.

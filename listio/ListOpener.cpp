@@ -16,10 +16,10 @@ namespace quillan {
 using namespace platform;
 
 void ResetListCounters(AppContext& ctx) {
-    ctx.counters.RecordCount = 0;
-    ctx.counters.RejectedCount = 0;
-    ctx.counters.MissingZip4Count = 0;
-    ctx.counters.InCountyCount = 0;
+    ctx.counters.recordCount = 0;
+    ctx.counters.rejectedCount = 0;
+    ctx.counters.missingZip4Count = 0;
+    ctx.counters.inCountyCount = 0;
     ctx.progress().clearPicture();
     ctx.progress().clearCaptions();
 }
@@ -42,7 +42,7 @@ std::string folderOf(const std::string& path) {
 std::string chooseFile(AppContext& ctx, const std::string& mode) {
     if (ctx.parameterCount() > 0)
         return ctx.parameter(1);
-    Preferences& prefs = ctx.lists.PrefsList;
+    Preferences& prefs = ctx.lists.prefsList;
     FileDialogOptions options;
     options.title = mode == "sort" ? "Find the mailing list you wish to sort"
                                    : "Find the mailing list you wish to verify";
@@ -82,7 +82,7 @@ void countText(AppContext& ctx, OpenList& list) {
     if (list.fields <= 0)
         return;
     TextLineReader reader(list.path);
-    if (isHeaderKind(ctx.ListFileKind))
+    if (isHeaderKind(ctx.listFileKind))
         reader.skip(1);
     std::string line;
     long n = 0;
@@ -92,13 +92,13 @@ void countText(AppContext& ctx, OpenList& list) {
             break;
         if (status == TextLineReader::Status::TooLong) {
             showUnknownFormat(ctx);
-            ctx.ListFileKind.clear();
+            ctx.listFileKind.clear();
             return;
         }
         ++n;
     }
     list.records = n;
-    list.source = std::make_unique<TextListSource>(ctx.ListFileKind, list.path, list.fields);
+    list.source = std::make_unique<TextListSource>(ctx.listFileKind, list.path, list.fields);
 }
 
 void countDbase(AppContext& ctx, OpenList& list) {
@@ -106,7 +106,7 @@ void countDbase(AppContext& ctx, OpenList& list) {
         refuse(ctx, fileNameOf(list.path) +
                         " is a dBase memo file, which holds only the long texts of a table. "
                         "Please choose the table itself (the .DBF file).");
-        ctx.ListFileKind.clear();
+        ctx.listFileKind.clear();
         return;
     }
     DbfHeaderCheck check = readDbfHeader(list.path);
@@ -114,24 +114,24 @@ void countDbase(AppContext& ctx, OpenList& list) {
         refuse(ctx, check.recordsTooLong
                         ? check.problem
                         : "Quillan cannot read " + fileNameOf(list.path) + ". " + check.problem);
-        ctx.ListFileKind.clear();
+        ctx.listFileKind.clear();
         return;
     }
-    ctx.list.DbfFieldWidths.clear();
-    ctx.list.DbfFieldTypes.clear();
+    ctx.list.dbfFieldWidths.clear();
+    ctx.list.dbfFieldTypes.clear();
     for (const auto& field : check.header->fields) {
-        ctx.list.DbfFieldWidths.push_back(field.width);
-        ctx.list.DbfFieldTypes.push_back(field.type);
+        ctx.list.dbfFieldWidths.push_back(field.width);
+        ctx.list.dbfFieldTypes.push_back(field.type);
     }
     const DbfHeader& h = *check.header;
-    ctx.list.Dbf = {h.headerLength, h.recordLength, h.statedRecords, h.records, h.fileSize};
+    ctx.list.dbf = {h.headerLength, h.recordLength, h.statedRecords, h.records, h.fileSize};
     list.records = check.header->records;
     list.fields = static_cast<int>(check.header->fields.size());
     list.source = std::make_unique<DbfListSource>(list.path, std::move(*check.header));
 }
 
 void countPave(AppContext& ctx, OpenList& list) {
-    ctx.ListFileName = list.path;
+    ctx.listFileName = list.path;
     TextLineReader reader(list.path);
     std::string line;
     long n = -1;
@@ -151,7 +151,7 @@ void countPave(AppContext& ctx, OpenList& list) {
 // Access tables and Excel sheets are read through their own components, which this version
 // does not have: say so rather than pretend.
 void refuseUnreadableKind(AppContext& ctx, const OpenList& list) {
-    const bool access = ctx.ListFileKind == KindAccess;
+    const bool access = ctx.listFileKind == KindAccess;
     refuse(ctx, "Quillan cannot read " + fileNameOf(list.path) + ". This version of Quillan " +
                     "does not read " +
                     (access ? "Access databases (.MDB)" : "Excel workbooks (.XLS)") +
@@ -159,7 +159,7 @@ void refuseUnreadableKind(AppContext& ctx, const OpenList& list) {
 }
 
 void countRecords(AppContext& ctx, OpenList& list) {
-    const std::string& kind = ctx.ListFileKind;
+    const std::string& kind = ctx.listFileKind;
     if (isTextKind(kind))
         countText(ctx, list);
     else if (kind == KindDbase)
@@ -171,7 +171,7 @@ void countRecords(AppContext& ctx, OpenList& list) {
 }
 
 bool overLimit(AppContext& ctx, long n) {
-    if (static_cast<long long>(ctx.counters.RecordCount) + n <= MaxMailingRecords)
+    if (static_cast<long long>(ctx.counters.recordCount) + n <= MaxMailingRecords)
         return false;
     ctx.platform.ui.setBusyCursor(false);
     ctx.message(BeepKind::Asterisk, MessageKind::Information, MessageButtons::Cancel,
@@ -182,12 +182,12 @@ bool overLimit(AppContext& ctx, long n) {
 
 long readRecords(AppContext& ctx, FieldChooser& chooser, OpenList& list) {
     long n = list.records;
-    if (ctx.ListFileKind == KindPave)
+    if (ctx.listFileKind == KindPave)
         return overLimit(ctx, n) ? 0 : ReadPaveRecords(ctx, list.path, n);
     n = IdentifyFields(ctx, chooser, *list.source, list.path, n, list.fields);
     if (n <= 0 || overLimit(ctx, n))
         return 0;
-    ctx.counters.RecordCount += static_cast<int32_t>(n);
+    ctx.counters.recordCount += static_cast<int32_t>(n);
     ReadListRecords(ctx, *list.source, list.path, n, list.fields);
     return n;
 }
@@ -200,11 +200,11 @@ std::string OpenMailingList(AppContext& ctx, FieldChooser& chooser, const std::s
     if (list.path.empty())
         return {};
     ctx.platform.ui.setBusyCursor(true);
-    ctx.ListFileKind.clear();
+    ctx.listFileKind.clear();
     try {
-        ctx.ListFileKind = kindFromExtension(list.path);
-        if (ctx.ListFileKind.empty())
-            ctx.ListFileKind = DetectAsciiFormat(ctx, list.path);
+        ctx.listFileKind = kindFromExtension(list.path);
+        if (ctx.listFileKind.empty())
+            ctx.listFileKind = DetectAsciiFormat(ctx, list.path);
         countRecords(ctx, list);
     } catch (const std::exception& e) {
         cannotRead(ctx, list.path, e.what());

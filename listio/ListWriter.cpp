@@ -34,7 +34,7 @@ public:
         using namespace platform;
         ctx.message(BeepKind::Hand, MessageKind::Error, MessageButtons::Ok,
                     "Quillan cannot save the sorting information in " +
-                        fileNameOf(ctx.ListFileName) + ". This version of Quillan does not write " +
+                        fileNameOf(ctx.listFileName) + ". This version of Quillan does not write " +
                         what_ +
                         ". Choose \"Put it in a separate file.\" in the Preferences to keep the "
                         "sorting information.");

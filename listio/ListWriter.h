@@ -19,7 +19,7 @@ public:
 
     // The writer rewrites the list from each record's text line as it was read.
     virtual bool needsRecordLines() const = 0;
-    // Writes the sort of the list ctx.ListFileName describes: the closing message once the
+    // Writes the sort of the list ctx.listFileName describes: the closing message once the
     // result is safely on disk, or nothing after the user was told why not (the user's files
     // are then as they were).
     virtual std::optional<ClosingMessage> write(AppContext& ctx, WriterProgress& progress) = 0;

@@ -39,13 +39,13 @@ struct PavePieces {
 class PaveLineReader {
 public:
     explicit PaveLineReader(const AppContext& ctx) {
-        const MailTypeSettings& mailType = ctx.lists.MailTypeList;
+        const MailTypeSettings& mailType = ctx.lists.mailTypeList;
         automation_ = mailType.isAutomation();
         unbarcoded_ = mailType.isUnbarcoded();
         coSacked_ = mailType.isCoSacked();
         inCountyRule_ = inCountyRates(ctx);
-        county_ = upperAscii(ctx.lists.PeriodicalList.county());
-        state_ = upperAscii(ctx.lists.MailerList.state());
+        county_ = upperAscii(ctx.lists.periodicalList.county());
+        state_ = upperAscii(ctx.lists.mailerList.state());
     }
 
     void add(PavePieces& p, std::string line) {
@@ -94,19 +94,19 @@ void refuse(AppContext& ctx, const std::string& text) {
 
 void commit(AppContext& ctx, PavePieces& p, const std::string& header, long n) {
     auto& t = ctx.tables;
-    if (t.PieceRecords.empty())
-        t.PieceRecords.emplace_back();
-    t.PieceRecords[0] = header.substr(0, 67);
+    if (t.pieceRecords.empty())
+        t.pieceRecords.emplace_back();
+    t.pieceRecords[0] = header.substr(0, 67);
     for (size_t i = 0; i < p.zips.size(); ++i) {
-        t.PieceRecords.push_back(std::move(p.records[i]));
-        t.PieceZips.push_back(p.zips[i]);
-        t.PieceCities.push_back(std::move(p.cities[i]));
-        t.PieceInCounty.push_back(std::move(p.inCounty[i]));
+        t.pieceRecords.push_back(std::move(p.records[i]));
+        t.pieceZips.push_back(p.zips[i]);
+        t.pieceCities.push_back(std::move(p.cities[i]));
+        t.pieceInCounty.push_back(std::move(p.inCounty[i]));
     }
-    ctx.counters.RejectedCount = p.rejected;
-    ctx.counters.MissingZip4Count += p.missingZip4;
-    ctx.counters.InCountyCount += p.inCountyCount;
-    ctx.counters.RecordCount = static_cast<int32_t>(n);
+    ctx.counters.rejectedCount = p.rejected;
+    ctx.counters.missingZip4Count += p.missingZip4;
+    ctx.counters.inCountyCount += p.inCountyCount;
+    ctx.counters.recordCount = static_cast<int32_t>(n);
 }
 
 } // namespace

@@ -35,10 +35,10 @@ class RecordIndex {
 public:
     RecordIndex(const WorkTables& t, int32_t records) : taken_(static_cast<size_t>(records) + 1) {
         for (int32_t r = 1; r <= records; ++r) {
-            int32_t value = t.PieceZips[static_cast<size_t>(r)];
+            int32_t value = t.pieceZips[static_cast<size_t>(r)];
             if (value <= -100000)
                 continue; // rejected
-            bool inCounty = t.PieceInCounty[static_cast<size_t>(r)] == "t";
+            bool inCounty = t.pieceInCounty[static_cast<size_t>(r)] == "t";
             queues_[queueKey(absolute(value % 100000), signClass(value), inCounty)]
                 .records.push_back(r);
         }
@@ -78,8 +78,8 @@ public:
     void zipGroup(int32_t z, int32_t g, int32_t c) {
         Sources sources = sourcesOf(z, g);
         const size_t row = static_cast<size_t>(z);
-        const int32_t pieces = t_.ZipGroupPieces[row];
-        const int32_t inCounty = t_.ZipGroupInCounty[row];
+        const int32_t pieces = t_.zipGroupPieces[row];
+        const int32_t inCounty = t_.zipGroupInCounty[row];
         int32_t taken = 0;
         PlacedPiece piece{0, z, g, c};
         // The in-county pieces first; when they run out before the group's in-county count
@@ -106,17 +106,17 @@ public:
 private:
     static int32_t recordRows(const AppContext& ctx) {
         const WorkTables& t = ctx.tables;
-        size_t rows = std::min(t.PieceZips.size(), t.PieceInCounty.size());
-        int64_t records = std::min<int64_t>(ctx.counters.RecordCount,
+        size_t rows = std::min(t.pieceZips.size(), t.pieceInCounty.size());
+        int64_t records = std::min<int64_t>(ctx.counters.recordCount,
                                             rows == 0 ? 0 : static_cast<int64_t>(rows) - 1);
         return static_cast<int32_t>(std::max<int64_t>(records, 0));
     }
 
     Sources sourcesOf(int32_t z, int32_t g) {
-        int64_t zip = absolute(t_.ZipGroupZips[static_cast<size_t>(z)]);
+        int64_t zip = absolute(t_.zipGroupZips[static_cast<size_t>(z)]);
         std::vector<int> signs = {-1, 0, 1};
         if (coSacked_) {
-            int32_t flag = t_.SortGroupFlags[static_cast<size_t>(g)];
+            int32_t flag = t_.sortGroupFlags[static_cast<size_t>(g)];
             signs = flag == 1   ? std::vector<int>{-1}
                     : flag == 0 ? std::vector<int>{1}
                                 : std::vector<int>{};
@@ -161,7 +161,7 @@ private:
 } // namespace
 
 bool inCountyFirst(const AppContext& ctx) {
-    return ctx.mailClass.isPeriodicals() && ctx.lists.PeriodicalList.inCountyRates();
+    return ctx.mailClass.isPeriodicals() && ctx.lists.periodicalList.inCountyRates();
 }
 
 void WalkPresortOrder(const AppContext& ctx, const std::function<void(int32_t)>& beforeContainer,

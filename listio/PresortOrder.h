@@ -25,7 +25,7 @@ struct PlacedPiece {
 //
 // The records are found through an index of their ZIP keys, so the walk costs about one
 // visit per record however many ZIP groups there are. `beforeContainer` runs before each
-// tray or sack 1 to ContainerCount - 1, for the progress picture.
+// tray or sack 1 to containerCount - 1, for the progress picture.
 void WalkPresortOrder(const AppContext& ctx, const std::function<void(int32_t)>& beforeContainer,
                       const std::function<void(const PlacedPiece&)>& onPiece);
 

@@ -43,8 +43,8 @@ struct InCountyRule {
 };
 
 InCountyRule inCountyRule(const AppContext& ctx) {
-    return {inCountyRates(ctx), upperAscii(ctx.lists.PeriodicalList.county()),
-            upperAscii(ctx.lists.MailerList.state())};
+    return {inCountyRates(ctx), upperAscii(ctx.lists.periodicalList.county()),
+            upperAscii(ctx.lists.mailerList.state())};
 }
 
 class Reader {
@@ -53,9 +53,9 @@ public:
         : ctx_(ctx), source_(source), n_(n), fieldCount_(fieldCount), zips_(ctx),
           rule_(inCountyRule(ctx)) {
         const ListState& s = ctx.list;
-        hasCity_ = s.CityColumn != -1 || s.StateColumn != -1 || s.CityStateColumn != -1;
-        dbase_ = ctx.ListFileKind == KindDbase;
-        text_ = isTextKind(ctx.ListFileKind);
+        hasCity_ = s.cityColumn != -1 || s.stateColumn != -1 || s.cityStateColumn != -1;
+        dbase_ = ctx.listFileKind == KindDbase;
+        text_ = isTextKind(ctx.listFileKind);
         wanted_ = dbase_ ? s.highestField() + 1 : fieldCount;
     }
 
@@ -64,7 +64,7 @@ public:
             showProgress(r);
             if (!source_.read(r, wanted_, record_)) {
                 // The file lost records since they were counted: count what was read.
-                ctx_.counters.RecordCount -= static_cast<int32_t>(n_ - (r - 1));
+                ctx_.counters.recordCount -= static_cast<int32_t>(n_ - (r - 1));
                 return;
             }
             addRecord();
@@ -82,31 +82,31 @@ private:
     void addRecord() {
         if (dbase_) {
             if (record_.deleted) {
-                ++ctx_.list.DeletedRecordCount;
+                ++ctx_.list.deletedRecordCount;
                 return;
             }
             tidyDbaseFields(record_.fields);
         }
         if (text_)
-            ctx_.tables.PieceRecords.push_back(record_.line);
+            ctx_.tables.pieceRecords.push_back(record_.line);
         const ListState& s = ctx_.list;
-        std::string zipText = s.ZipColumn != -1 ? field(record_.fields, s.ZipColumn)
-                                                : field(record_.fields, s.Zip5Column) +
-                                                      field(record_.fields, s.Zip4Column);
+        std::string zipText = s.zipColumn != -1 ? field(record_.fields, s.zipColumn)
+                                                : field(record_.fields, s.zip5Column) +
+                                                      field(record_.fields, s.zip4Column);
         CityAndState cs = cityAndStateOf(s, record_.fields);
         int32_t value = zips_.parse(zipText);
-        ctx_.tables.PieceZips.push_back(value);
-        ctx_.tables.PieceCities.push_back(hasCity_ ? pieceCityEntry(cs.city, cs.state) : "");
-        ctx_.tables.PieceInCounty.push_back(inCounty(value, cs.state) ? "t" : "f");
+        ctx_.tables.pieceZips.push_back(value);
+        ctx_.tables.pieceCities.push_back(hasCity_ ? pieceCityEntry(cs.city, cs.state) : "");
+        ctx_.tables.pieceInCounty.push_back(inCounty(value, cs.state) ? "t" : "f");
     }
 
     bool inCounty(int32_t value, const std::string& state) {
-        if (!rule_.applies || ctx_.list.CountyColumn == -1 || value <= -100000 || value >= 100000)
+        if (!rule_.applies || ctx_.list.countyColumn == -1 || value <= -100000 || value >= 100000)
             return false;
-        if (upperAscii(field(record_.fields, ctx_.list.CountyColumn)) != rule_.county ||
+        if (upperAscii(field(record_.fields, ctx_.list.countyColumn)) != rule_.county ||
             state != rule_.state)
             return false;
-        ++ctx_.counters.InCountyCount;
+        ++ctx_.counters.inCountyCount;
         return true;
     }
 
@@ -128,8 +128,8 @@ void askInCountyRates(AppContext& ctx) {
     if (!inCountyRates(ctx))
         return;
     const MailingCounters& c = ctx.counters;
-    int64_t pieces = static_cast<int64_t>(c.RecordCount) - c.RejectedCount;
-    if (pieces < 10000 || pieces < 2LL * c.InCountyCount)
+    int64_t pieces = static_cast<int64_t>(c.recordCount) - c.rejectedCount;
+    if (pieces < 10000 || pieces < 2LL * c.inCountyCount)
         return;
     ModalResult answer =
         ctx.message(BeepKind::Asterisk, MessageKind::Information, MessageButtons::OkNo,
@@ -138,11 +138,11 @@ void askInCountyRates(AppContext& ctx) {
                     "Do you want to use incounty rates anyway?");
     if (answer != ModalResult::No)
         return;
-    ctx.lists.PeriodicalList.setInCountyRates(false);
-    auto& marks = ctx.tables.PieceInCounty;
-    for (size_t row = 1; row < marks.size() && row <= static_cast<size_t>(c.RecordCount); ++row)
+    ctx.lists.periodicalList.setInCountyRates(false);
+    auto& marks = ctx.tables.pieceInCounty;
+    for (size_t row = 1; row < marks.size() && row <= static_cast<size_t>(c.recordCount); ++row)
         marks[row] = "f";
-    ctx.counters.InCountyCount = 0;
+    ctx.counters.inCountyCount = 0;
 }
 
 } // namespace
@@ -159,15 +159,15 @@ void ReadListRecords(AppContext& ctx, ListSource& source, const std::string& pat
                      int fieldCount) {
     ctx.platform.ui.setBusyCursor(true);
     ShowReadingPicture(ctx, path);
-    ctx.list.DeletedRecordCount = 0;
-    ctx.ListFileName = path;
-    ctx.list.FieldCount = fieldCount;
-    if (isHeaderKind(ctx.ListFileKind)) {
+    ctx.list.deletedRecordCount = 0;
+    ctx.listFileName = path;
+    ctx.list.fieldCount = fieldCount;
+    if (isHeaderKind(ctx.listFileKind)) {
         TextLineReader header(path);
-        header.next(ctx.list.ListHeaderLine);
+        header.next(ctx.list.listHeaderLine);
     }
     Reader(ctx, source, n, fieldCount).run();
-    ctx.counters.RecordCount -= ctx.list.DeletedRecordCount;
+    ctx.counters.recordCount -= ctx.list.deletedRecordCount;
     ctx.platform.ui.setBusyCursor(false);
     askInCountyRates(ctx);
 }

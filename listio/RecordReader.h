@@ -7,10 +7,10 @@
 
 namespace quillan {
 
-// Reads every record of an opened list (kind ctx.ListFileKind, roles ctx.list) into the
+// Reads every record of an opened list (kind ctx.listFileKind, roles ctx.list) into the
 // per-record work tables: the ZIP value, the text line, city and state, the in-county
-// mark; corrects RecordCount for deleted dBase records, and applies the in-county rule of
-// the Periodicals rates. RecordCount already counts the n records.
+// mark; corrects recordCount for deleted dBase records, and applies the in-county rule of
+// the Periodicals rates. recordCount already counts the n records.
 void ReadListRecords(AppContext& ctx, ListSource& source, const std::string& path, long n,
                      int fieldCount);
 

@@ -25,17 +25,17 @@ void showSavingPicture(AppContext& ctx) {
 // record's line.
 bool recordsInMemory(const AppContext& ctx, bool needLines) {
     const WorkTables& t = ctx.tables;
-    const size_t rows = static_cast<size_t>(std::max(ctx.counters.RecordCount, 0)) + 1;
-    return t.PieceZips.size() >= rows && t.PieceInCounty.size() >= rows &&
-           (!needLines || t.PieceRecords.size() >= rows);
+    const size_t rows = static_cast<size_t>(std::max(ctx.counters.recordCount, 0)) + 1;
+    return t.pieceZips.size() >= rows && t.pieceInCounty.size() >= rows &&
+           (!needLines || t.pieceRecords.size() >= rows);
 }
 
 std::optional<ClosingMessage> writeIntoList(AppContext& ctx, WriterProgress& progress) {
-    std::unique_ptr<ListWriter> writer = listWriterFor(ctx.ListFileKind);
+    std::unique_ptr<ListWriter> writer = listWriterFor(ctx.listFileKind);
     if (!writer)
         return std::nullopt;
     if (!recordsInMemory(ctx, writer->needsRecordLines())) {
-        reportNotSaved(ctx, ctx.ListFileName,
+        reportNotSaved(ctx, ctx.listFileName,
                        "The records of the list are no longer in memory; please sort it again.");
         return std::nullopt;
     }
@@ -43,7 +43,7 @@ std::optional<ClosingMessage> writeIntoList(AppContext& ctx, WriterProgress& pro
 }
 
 std::optional<ClosingMessage> writeSeparately(AppContext& ctx, WriterProgress& progress) {
-    if (!ctx.lists.PrefsList.writesSeparateFile())
+    if (!ctx.lists.prefsList.writesSeparateFile())
         return std::nullopt;
     if (!recordsInMemory(ctx, false)) {
         reportNotSaved(ctx, ctx.separateFilePath(),
@@ -61,7 +61,7 @@ void showClosingMessage(AppContext& ctx, const ClosingMessage& closing) {
                                      offer ? MessageButtons::YesNo : MessageButtons::Ok,
                                      offer ? closing.text + closing.barcodeQuestion : closing.text);
     if (offer && answer == ModalResult::Yes)
-        RunBarcodingProgram(ctx, ctx.ListFileName);
+        RunBarcodingProgram(ctx, ctx.listFileName);
 }
 
 } // namespace
@@ -69,7 +69,7 @@ void showClosingMessage(AppContext& ctx, const ClosingMessage& closing) {
 void WriteSortInformation(AppContext& ctx) {
     showSavingPicture(ctx);
     WriterProgress progress(ctx);
-    std::optional<ClosingMessage> closing = ctx.lists.PrefsList.writesIntoList()
+    std::optional<ClosingMessage> closing = ctx.lists.prefsList.writesIntoList()
                                                 ? writeIntoList(ctx, progress)
                                                 : writeSeparately(ctx, progress);
     if (closing)

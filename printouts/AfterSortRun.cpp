@@ -8,22 +8,22 @@ const AfterSortPrinters::Printer& printerOf(const AfterSortPrinters& printers,
                                             AfterSortReport report) {
     switch (report) {
     case AfterSortReport::Statement:
-        return printers.PrintPostageStatement;
+        return printers.printPostageStatement;
     case AfterSortReport::Instructions:
-        return printers.PrintMailPrepInstructions;
+        return printers.printMailPrepInstructions;
     case AfterSortReport::Qualification:
-        return printers.PrintQualificationReport;
+        return printers.printQualificationReport;
     case AfterSortReport::Tags:
         break;
     }
-    return printers.PrintTags;
+    return printers.printTags;
 }
 
 } // namespace
 
 void PrintReportsAfterSort(PrintRun& run, const SortedMailing& mailing) {
     AppContext& ctx = run.context();
-    Preferences& prefs = ctx.lists.PrefsList;
+    Preferences& prefs = ctx.lists.prefsList;
     PrintJobControl::ReportChoice ticked;
     for (AfterSortReport report : AfterSortReports)
         ticked[report] = prefs.printsAfterSort(report);
@@ -31,9 +31,9 @@ void PrintReportsAfterSort(PrintRun& run, const SortedMailing& mailing) {
         run.job().chooseReports(ticked, ctx.runMode() == "NOSTOP");
     if (!chosen)
         return;
-    ctx.flags.JustSorted = true;
-    ctx.counters.RunPageNumber = 0;
-    run.ReportPageNumber = 0;
+    ctx.flags.justSorted = true;
+    ctx.counters.runPageNumber = 0;
+    run.reportPageNumber = 0;
     for (AfterSortReport report : AfterSortReports)
         prefs.setPrintsAfterSort(report, (*chosen)[report]);
     ctx.saveList(prefs, Preferences::FileName);
@@ -43,7 +43,7 @@ void PrintReportsAfterSort(PrintRun& run, const SortedMailing& mailing) {
     for (AfterSortReport report : AfterSortReports) {
         if (!prefs.printsAfterSort(report))
             continue;
-        if (report != AfterSortReport::Statement && ctx.counters.RunPageNumber >= run.toPage())
+        if (report != AfterSortReport::Statement && ctx.counters.runPageNumber >= run.toPage())
             continue;
         if (const AfterSortPrinters::Printer& print = printerOf(run.printers, report))
             print(mailing);

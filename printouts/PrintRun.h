@@ -15,14 +15,14 @@ namespace quillan {
 // build can print.
 struct AfterSortPrinters {
     using Printer = std::function<void(const SortedMailing&)>;
-    Printer PrintPostageStatement;
-    Printer PrintMailPrepInstructions; // instructions mode
-    Printer PrintQualificationReport;
-    Printer PrintTags;
+    Printer printPostageStatement;
+    Printer printMailPrepInstructions; // instructions mode
+    Printer printQualificationReport;
+    Printer printTags;
 };
 
 // The page machinery every printout goes through: the page range and copies chosen for
-// the print job, the page counter of the run (ctx.counters.RunPageNumber) and of the
+// the print job, the page counter of the run (ctx.counters.runPageNumber) and of the
 // report, the page header, and the "Printing" box with its cancel flag. Layout is in
 // points; the printer's pen position is the layout cursor the routines hand on.
 class PrintRun {
@@ -33,11 +33,11 @@ public:
     platform::PrinterDevice& printer() { return ctx_.platform.printer; }
     PrintJobControl& job() { return job_; }
 
-    int32_t ReportPageNumber = 0;
-    bool PageInRange = false;
-    bool MailPrepMode = false;
-    float DotsPerPointX = 1.0f;
-    float DotsPerPointY = 1.0f;
+    int32_t reportPageNumber = 0;
+    bool pageInRange = false;
+    bool mailPrepMode = false;
+    float dotsPerPointX = 1.0f;
+    float dotsPerPointY = 1.0f;
 
     AfterSortPrinters printers;
 

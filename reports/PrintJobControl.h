@@ -11,7 +11,7 @@ namespace quillan {
 
 // What the reports need of the person at the printer: whether and how to print (the page
 // range and the copies), which reports follow a sort, and the "Printing" box that shows the
-// page being printed and lets the person stop (its button sets flags.PrintCancelled). The
+// page being printed and lets the person stop (its button sets flags.printCancelled). The
 // program's print dialogs provide it.
 class PrintJobControl {
 public:

@@ -11,18 +11,18 @@ namespace quillan {
 namespace {
 
 const SettingsList& adcChart(const PresortContext& ctx) {
-    return ctx.mailClass().isPeriodicals() ? ctx.lists.AdcPeriodicalChart
-                                           : ctx.lists.AdcStandardChart;
+    return ctx.mailClass().isPeriodicals() ? ctx.lists.adcPeriodicalChart
+                                           : ctx.lists.adcStandardChart;
 }
 
 const SettingsList& aadcChart(const PresortContext& ctx) {
-    return ctx.mailClass() == MailClass::FAL ? ctx.lists.AadcFirstClassChart
-                                             : ctx.lists.AadcStandardChart;
+    return ctx.mailClass() == MailClass::FAL ? ctx.lists.aadcFirstClassChart
+                                             : ctx.lists.aadcStandardChart;
 }
 
 int64_t unplacedAtStart(const PresortContext& ctx) {
     const MailingCounters& c = ctx.counters;
-    return c.RecordCount - c.RejectedCount - c.PlacedPieces;
+    return c.recordCount - c.rejectedCount - c.placedPieces;
 }
 
 void startProgress(PresortContext& ctx) {
@@ -65,7 +65,7 @@ DistributionLevel adcLevel(const PresortContext& ctx) {
     const MailClass code = ctx.mailClass();
     DistributionLevel level;
     level.chart = &adcChart(ctx);
-    level.labels = &ctx.lists.AdcLabels;
+    level.labels = &ctx.lists.adcLabels;
     level.entryLevel = "AD";
     level.groupMinimum = adcGroupMinimum(code);
     if (code.isFlats()) {
@@ -88,7 +88,7 @@ DistributionLevel aadcLevel(const PresortContext& ctx) {
     const MailClass code = ctx.mailClass();
     DistributionLevel level;
     level.chart = &aadcChart(ctx);
-    level.labels = &ctx.lists.AadcLabels;
+    level.labels = &ctx.lists.aadcLabels;
     level.entryLevel = "AA";
     level.groupMinimum = 10;
     if (code == MailClass::RML) {
@@ -121,7 +121,7 @@ void BuildADCLevel(PresortContext& ctx) {
         return adc > 0;
     };
     collectLevelKeys(ctx, adcKey, &progress);
-    addDistributionGroups(ctx, ctx.lists.AdcLabels, "AD ", level.groupMinimum);
+    addDistributionGroups(ctx, ctx.lists.adcLabels, "AD ", level.groupMinimum);
     assignLevelOwners(ctx, adcKey, 0);
     makeDistributionContainers(ctx, level);
     progress.finish();
@@ -142,7 +142,7 @@ void BuildAADCGroups(PresortContext& ctx) {
         return key > 0;
     };
     collectLevelKeys(ctx, aadcKey, nullptr);
-    addDistributionGroups(ctx, ctx.lists.AadcLabels, "AA ", 1);
+    addDistributionGroups(ctx, ctx.lists.aadcLabels, "AA ", 1);
     assignLevelOwners(ctx, aadcKey, 0);
 }
 

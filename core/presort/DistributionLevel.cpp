@@ -125,7 +125,7 @@ private:
             model_.groups[at(h)].container = number;
             remaining_[center] -= model_.groups[at(h)].pieces;
         }
-        ctx_.counters.PlacedPieces += static_cast<int32_t>(held);
+        ctx_.counters.placedPieces += static_cast<int32_t>(held);
     }
 
     // Cuts group G so that its first ZIP groups fill the tray (held pieces so far) up to the
@@ -167,7 +167,7 @@ private:
         if (left < level_.groupMinimum) {
             for (int32_t z : rest)
                 model_.zips[at(z)].owner = 0;
-            ctx_.counters.PiecesDone -= left;
+            ctx_.counters.piecesDone -= left;
             remaining_[center] -= left;
             return;
         }
@@ -210,21 +210,21 @@ void addDistributionGroups(PresortContext& ctx, const SettingsList& labels,
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;
     std::vector<size_t> keys;
-    std::vector<int64_t> codeOf(t.LevelKeys.size(), 0);
-    for (size_t k = 1; k < t.LevelKeys.size(); ++k) {
-        if (t.LevelKeyPieces[k] < groupMinimum)
+    std::vector<int64_t> codeOf(t.levelKeys.size(), 0);
+    for (size_t k = 1; k < t.levelKeys.size(); ++k) {
+        if (t.levelKeyPieces[k] < groupMinimum)
             continue;
         keys.push_back(k);
-        codeOf[k] = distributionOrderCode(labelText(labels, std::abs(t.LevelKeys[k])));
+        codeOf[k] = distributionOrderCode(labelText(labels, std::abs(t.levelKeys[k])));
     }
     std::stable_sort(keys.begin(), keys.end(),
                      [&](size_t a, size_t b) { return codeOf[a] < codeOf[b]; });
     for (size_t k : keys) {
-        int32_t key = t.LevelKeys[k];
-        t.addSortGroup(key < 0 ? 1 : 0, t.LevelKeyPieces[k], prefix + intToStr(std::abs(key)), 0);
-        t.LevelKeyGroups[k] = c.SortGroupCount;
-        c.PiecesDone += t.LevelKeyPieces[k];
-        ++c.SortGroupCount;
+        int32_t key = t.levelKeys[k];
+        t.addSortGroup(key < 0 ? 1 : 0, t.levelKeyPieces[k], prefix + intToStr(std::abs(key)), 0);
+        t.levelKeyGroups[k] = c.sortGroupCount;
+        c.piecesDone += t.levelKeyPieces[k];
+        ++c.sortGroupCount;
     }
 }
 

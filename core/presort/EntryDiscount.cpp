@@ -46,21 +46,21 @@ EntryFacilities entryFacilities(const PresortContext& ctx) {
         return f;
     int prefix = mailer.zipPrefix();
     if (mailer.entersAtBmc()) {
-        f.bmc = chartValue(l.DbmcChart, prefix);
+        f.bmc = chartValue(l.dbmcChart, prefix);
         if (f.bmc <= 0)
             return f;
-        std::string code = lastChars(labelText(l.DbmcLabels, f.bmc), 5);
+        std::string code = lastChars(labelText(l.dbmcLabels, f.bmc), 5);
         for (const Asf& asf : asfTable)
             if (code == asf.dbmcCode)
-                f.scf = chartValue(l.ScfChart, asf.prefix);
+                f.scf = chartValue(l.scfChart, asf.prefix);
     } else {
-        f.scf = chartValue(l.ScfChart, prefix);
+        f.scf = chartValue(l.scfChart, prefix);
         if (f.scf == 0)
             return f;
-        std::string end = lastChars(labelText(l.ScfLabels, std::abs(f.scf)), 3);
+        std::string end = lastChars(labelText(l.scfLabels, std::abs(f.scf)), 3);
         for (const Asf& asf : asfTable)
             if (end == asf.scfEnd)
-                f.bmc = chartValue(l.DbmcChart, asf.prefix);
+                f.bmc = chartValue(l.dbmcChart, asf.prefix);
     }
     return f;
 }
@@ -69,14 +69,14 @@ EntryFacilities entryFacilities(const PresortContext& ctx) {
 bool mixedContainerInBmc(const PresortContext& ctx, int32_t bmc) {
     const WorkTables& t = ctx.tables;
     const MailingCounters& c = ctx.counters;
-    ChartIndex dbmc(ctx.lists.DbmcChart);
-    for (size_t z = 1; z <= static_cast<size_t>(c.ZipGroupCount); ++z) {
-        int32_t g = t.ZipGroupOwner[z];
-        if (g < 1 || g >= c.SortGroupCount)
+    ChartIndex dbmc(ctx.lists.dbmcChart);
+    for (size_t z = 1; z <= static_cast<size_t>(c.zipGroupCount); ++z) {
+        int32_t g = t.zipGroupOwner[z];
+        if (g < 1 || g >= c.sortGroupCount)
             continue;
-        if (t.SortGroupContainer[static_cast<size_t>(g)] != c.ContainerCount)
+        if (t.sortGroupContainer[static_cast<size_t>(g)] != c.containerCount)
             continue;
-        if (dbmc.value(zipPrefix(t.ZipGroupZips[z])) != bmc)
+        if (dbmc.value(zipPrefix(t.zipGroupZips[z])) != bmc)
             return false;
     }
     return true;
@@ -95,10 +95,10 @@ std::string EntryDiscountFor(const PresortContext& ctx, const std::string& level
     if (!tryStrToInt(key, prefix) || prefix < 1 || prefix > 999)
         return "None";
     std::string result = "None";
-    if (f.bmc > 0 && chartValue(ctx.lists.DbmcChart, prefix) == f.bmc)
+    if (f.bmc > 0 && chartValue(ctx.lists.dbmcChart, prefix) == f.bmc)
         result = "DBMC";
     if (f.scf != 0 && level != "AD" && level != "AA" &&
-        chartValue(ctx.lists.ScfChart, prefix) == f.scf)
+        chartValue(ctx.lists.scfChart, prefix) == f.scf)
         result = "DSCF";
     return result;
 }

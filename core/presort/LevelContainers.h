@@ -23,7 +23,7 @@ public:
 
     // Adds a container whose position key is `key`; `ownKey` is the key later containers
     // of the level compare against (the one read from its label). Returns the provisional
-    // number for its groups. Counts it in ContainerCount.
+    // number for its groups. Counts it in containerCount.
     int32_t add(int64_t key, int64_t ownKey, int32_t pieces, std::string label, std::string entry,
                 std::string level);
 

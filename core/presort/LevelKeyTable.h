@@ -19,7 +19,7 @@ using ZipKeyFunction = std::function<bool(int32_t zipKey, int32_t& levelKey)>;
 void collectLevelKeys(PresortContext& ctx, const ZipKeyFunction& keyOf, LevelProgress* progress);
 
 // Gives every ZIP group whose owner is 0 or less the sort group of its key
-// (LevelKeyGroups), or `otherwise` when it has no key or its key got no group.
+// (levelKeyGroups), or `otherwise` when it has no key or its key got no group.
 void assignLevelOwners(PresortContext& ctx, const ZipKeyFunction& keyOf, int32_t otherwise);
 
 } // namespace quillan

@@ -23,8 +23,8 @@ std::string mixedLevelText(const PresortContext& ctx, const std::vector<int32_t>
     int32_t least = standard ? 10 : 6;
     bool mixed = false, fiveDigit = false, threeDigit = false;
     for (int32_t g : contents) {
-        const std::string& label = t.SortGroupLabels[at(g)];
-        if (t.SortGroupPieces[at(g)] < least || (code.isCoSacked() && t.SortGroupFlags[at(g)] == 1))
+        const std::string& label = t.sortGroupLabels[at(g)];
+        if (t.sortGroupPieces[at(g)] < least || (code.isCoSacked() && t.sortGroupFlags[at(g)] == 1))
             mixed = true;
         else if (label.rfind("5D", 0) == 0)
             fiveDigit = true;
@@ -48,17 +48,17 @@ void gatherMixedGroup(PresortContext& ctx, int32_t flag, bool onlyNegative) {
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;
     int32_t pieces = 0;
-    for (size_t z = 1; z <= at(c.ZipGroupCount); ++z) {
-        if (t.ZipGroupOwner[z] > 0 || (onlyNegative && t.ZipGroupZips[z] >= 0))
+    for (size_t z = 1; z <= at(c.zipGroupCount); ++z) {
+        if (t.zipGroupOwner[z] > 0 || (onlyNegative && t.zipGroupZips[z] >= 0))
             continue;
-        t.ZipGroupOwner[z] = c.SortGroupCount;
-        pieces += t.ZipGroupPieces[z];
+        t.zipGroupOwner[z] = c.sortGroupCount;
+        pieces += t.zipGroupPieces[z];
     }
     if (pieces == 0)
         return;
     t.addSortGroup(flag, pieces, "MA", 0);
-    c.PiecesDone += pieces;
-    ++c.SortGroupCount;
+    c.piecesDone += pieces;
+    ++c.sortGroupCount;
 }
 
 } // namespace
@@ -82,19 +82,19 @@ void BuildMixedLevel(PresortContext& ctx) {
 
     std::vector<int32_t> contents;
     int32_t pieces = 0;
-    for (int32_t g = 1; g < c.SortGroupCount; ++g) {
-        if (t.SortGroupContainer[at(g)] > 0)
+    for (int32_t g = 1; g < c.sortGroupCount; ++g) {
+        if (t.sortGroupContainer[at(g)] > 0)
             continue;
-        t.SortGroupContainer[at(g)] = c.ContainerCount;
+        t.sortGroupContainer[at(g)] = c.containerCount;
         contents.push_back(g);
-        pieces += t.SortGroupPieces[at(g)];
+        pieces += t.sortGroupPieces[at(g)];
     }
     if (contents.empty())
         return;
     std::string entry = EntryDiscountFor(ctx, "MXD", "");
     t.addContainer(pieces, "%MXD " + mixedDestination(ctx), entry, mixedLevelText(ctx, contents));
-    c.PlacedPieces += pieces;
-    ++c.ContainerCount;
+    c.placedPieces += pieces;
+    ++c.containerCount;
 }
 
 } // namespace quillan

@@ -37,7 +37,7 @@ void buildLaterLevels(PresortContext& ctx, const LaterLevels& levels) {
 
 int32_t unplacedPieces(const PresortContext& ctx) {
     const MailingCounters& c = ctx.counters;
-    return c.RecordCount - c.PlacedPieces - c.RejectedCount;
+    return c.recordCount - c.placedPieces - c.rejectedCount;
 }
 
 } // namespace
@@ -56,10 +56,10 @@ void RunPresortWith(PresortContext& ctx, const LaterLevels& levels) {
     mixedDestination(ctx); // refuses the sort now rather than after the levels
     const MailClass code = ctx.mailClass();
     MailingCounters& c = ctx.counters;
-    c.SortGroupCount = 1;
-    c.ContainerCount = 1;
-    c.PiecesDone = c.RejectedCount;
-    c.PlacedPieces = 0;
+    c.sortGroupCount = 1;
+    c.containerCount = 1;
+    c.piecesDone = c.rejectedCount;
+    c.placedPieces = 0;
 
     Build5DigitLevel(ctx);
     if (code.isTraysOnlyLetters())

@@ -28,11 +28,11 @@ int32_t flatSackMinimum(const PresortContext& ctx) {
 
 bool piecesRemain(const PresortContext& ctx) {
     const MailingCounters& c = ctx.counters;
-    return c.RecordCount > c.PlacedPieces + c.RejectedCount;
+    return c.recordCount > c.placedPieces + c.rejectedCount;
 }
 
 bool inOriginScf(const PresortContext& ctx, int prefix) {
-    const SettingsList& scf = ctx.lists.ScfChart;
+    const SettingsList& scf = ctx.lists.scfChart;
     return std::abs(chartValue(scf, prefix)) ==
            std::abs(chartValue(scf, ctx.settings.mailer.zipPrefix()));
 }
@@ -54,19 +54,19 @@ int32_t insertContainerInOrder(PresortContext& ctx, int32_t levelStart, int64_t 
                                int32_t pieces, std::string label, std::string entry,
                                std::string level) {
     WorkTables& t = ctx.tables;
-    int32_t row = ctx.counters.ContainerCount;
-    for (int32_t k = levelStart + 1; k < ctx.counters.ContainerCount; ++k) {
-        if (keyOfLabel(t.ContainerLabels[static_cast<size_t>(k)]) > key) {
+    int32_t row = ctx.counters.containerCount;
+    for (int32_t k = levelStart + 1; k < ctx.counters.containerCount; ++k) {
+        if (keyOfLabel(t.containerLabels[static_cast<size_t>(k)]) > key) {
             row = k;
             break;
         }
     }
-    for (size_t g = 1; g < static_cast<size_t>(ctx.counters.SortGroupCount); ++g)
-        if (t.SortGroupContainer[g] >= row)
-            ++t.SortGroupContainer[g];
+    for (size_t g = 1; g < static_cast<size_t>(ctx.counters.sortGroupCount); ++g)
+        if (t.sortGroupContainer[g] >= row)
+            ++t.sortGroupContainer[g];
     t.insertContainer(static_cast<size_t>(row), pieces, std::move(label), std::move(entry),
                       std::move(level));
-    ++ctx.counters.ContainerCount;
+    ++ctx.counters.containerCount;
     return row;
 }
 

@@ -5,13 +5,13 @@
 namespace quillan {
 
 PresortSettings PresortSettings::of(const SettingsLists& lists) {
-    std::optional<MailClass> mailClass = lists.MailTypeList.mailClass();
+    std::optional<MailClass> mailClass = lists.mailTypeList.mailClass();
     if (!mailClass)
         throw PresortError("The mail category in mailtype.dat (\"" +
-                           lists.MailTypeList.categoryText() +
+                           lists.mailTypeList.categoryText() +
                            "\") is not one Quillan knows. Choose the category again under "
                            "Settings, Mail Categories, and sort again.");
-    return {*mailClass, lists.MailTypeList, lists.MailerList, lists.PeriodicalList};
+    return {*mailClass, lists.mailTypeList, lists.mailerList, lists.periodicalList};
 }
 
 } // namespace quillan

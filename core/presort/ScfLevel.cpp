@@ -54,18 +54,18 @@ void makeScfSack(PresortContext& ctx, LevelContainers& level, int32_t scf,
     int32_t total = 0;
     ScfKinds kinds;
     for (int32_t h : members) {
-        total += t.SortGroupPieces[at(h)];
-        kinds.note(code, t.SortGroupFlags[at(h)], t.SortGroupLabels[at(h)]);
+        total += t.sortGroupPieces[at(h)];
+        kinds.note(code, t.sortGroupFlags[at(h)], t.sortGroupLabels[at(h)]);
     }
     if (total < minimum && (total <= 0 || scf != mailerScf))
         return;
-    const std::string& entry = labelText(ctx.lists.ScfLabels, std::abs(scf));
+    const std::string& entry = labelText(ctx.lists.scfLabels, std::abs(scf));
     std::string label = "SCF " + entry + (scf < 0 ? "*" : "");
     int32_t number = level.add(scfOrderKey(entry), scfOrderKey(entry), total, label,
                                EntryDiscountFor(ctx, "SCF", lastThree(entry)), kinds.level(code));
     for (int32_t h : members)
-        t.SortGroupContainer[at(h)] = number;
-    ctx.counters.PlacedPieces += total;
+        t.sortGroupContainer[at(h)] = number;
+    ctx.counters.placedPieces += total;
 }
 
 } // namespace
@@ -74,17 +74,17 @@ void BuildSCFLevel(PresortContext& ctx) {
     const WorkTables& t = ctx.tables;
     LevelContainers level(ctx);
     int32_t minimum = ctx.settings.periodical.containerMinimum();
-    ChartIndex scfChart(ctx.lists.ScfChart);
+    ChartIndex scfChart(ctx.lists.scfChart);
     int32_t mailerScf = scfChart.value(ctx.settings.mailer.zipPrefix());
 
     // The uncontained groups of every SCF in row order; the first of them decides the SCF,
     // since a later one would find fewer pieces and the same mailer test.
     std::map<int32_t, std::vector<int32_t>> scfs;
     std::vector<int32_t> order;
-    for (int32_t g = 1; g < ctx.counters.SortGroupCount; ++g) {
-        if (t.SortGroupContainer[at(g)] > 0)
+    for (int32_t g = 1; g < ctx.counters.sortGroupCount; ++g) {
+        if (t.sortGroupContainer[at(g)] > 0)
             continue;
-        int prefix = groupPrefix(t.SortGroupLabels[at(g)]);
+        int prefix = groupPrefix(t.sortGroupLabels[at(g)]);
         int32_t scf = prefix == 0 ? 0 : scfChart.value(prefix);
         if (scf == 0)
             continue;

@@ -44,14 +44,14 @@ void formThreeDigitGroups(PresortContext& ctx, int32_t groupMinimum, LevelProgre
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;
     collectLevelKeys(ctx, threeDigitKey, &progress);
-    for (size_t k = 1; k < t.LevelKeys.size(); ++k) {
-        if (t.LevelKeyPieces[k] < groupMinimum)
+    for (size_t k = 1; k < t.levelKeys.size(); ++k) {
+        if (t.levelKeyPieces[k] < groupMinimum)
             continue;
-        int32_t key = t.LevelKeys[k];
-        t.addSortGroup(key < 0 ? 1 : 0, t.LevelKeyPieces[k], threeDigitGroupLabel(key), 0);
-        t.LevelKeyGroups[k] = c.SortGroupCount;
-        c.PiecesDone += t.LevelKeyPieces[k];
-        ++c.SortGroupCount;
+        int32_t key = t.levelKeys[k];
+        t.addSortGroup(key < 0 ? 1 : 0, t.levelKeyPieces[k], threeDigitGroupLabel(key), 0);
+        t.levelKeyGroups[k] = c.sortGroupCount;
+        c.piecesDone += t.levelKeyPieces[k];
+        ++c.sortGroupCount;
     }
     assignLevelOwners(ctx, threeDigitKey, -1);
 }
@@ -62,13 +62,13 @@ void startProgress(PresortContext& ctx) {
 
 int64_t unplacedAtStart(const PresortContext& ctx) {
     const MailingCounters& c = ctx.counters;
-    return c.RecordCount - c.RejectedCount - c.PlacedPieces;
+    return c.recordCount - c.rejectedCount - c.placedPieces;
 }
 
 // The 3-digit label-list entry of a prefix.
 const std::string& threeDigitEntry(const PresortContext& ctx, int prefix) {
-    return labelText(ctx.lists.ThreeDigitLabels,
-                     std::abs(chartValue(ctx.lists.ThreeDigitChart, prefix)));
+    return labelText(ctx.lists.threeDigitLabels,
+                     std::abs(chartValue(ctx.lists.threeDigitChart, prefix)));
 }
 
 // The kinds of groups in a Periodicals flat container: 3-digit groups (and, co-sacked,
@@ -103,9 +103,9 @@ std::vector<std::vector<int32_t>> groupsByPrefix(const PresortContext& ctx,
                                                  const std::vector<bool>& eligible) {
     const WorkTables& t = ctx.tables;
     std::vector<std::vector<int32_t>> areas(1000);
-    for (int32_t g = 1; g < ctx.counters.SortGroupCount; ++g)
+    for (int32_t g = 1; g < ctx.counters.sortGroupCount; ++g)
         if (eligible[at(g)])
-            areas[at(groupPrefix(t.SortGroupLabels[at(g)]))].push_back(g);
+            areas[at(groupPrefix(t.sortGroupLabels[at(g)]))].push_back(g);
     return areas;
 }
 
@@ -115,7 +115,7 @@ void makeThreeDigitContainer(PresortContext& ctx, LevelContainers& level, int pr
     const MailClass code = ctx.mailClass();
     int64_t total = 0;
     for (int32_t h : area)
-        total += t.SortGroupPieces[at(h)];
+        total += t.sortGroupPieces[at(h)];
     bool periodicalsFlats =
         code == MailClass::PAF || code == MailClass::PNAF || code == MailClass::PCOF;
     bool reaches = total >= minimum;
@@ -126,11 +126,11 @@ void makeThreeDigitContainer(PresortContext& ctx, LevelContainers& level, int pr
     int32_t sum = 0;
     std::vector<int32_t> contents;
     for (int32_t h : area) {
-        if (t.SortGroupContainer[at(h)] != 0)
+        if (t.sortGroupContainer[at(h)] != 0)
             continue; // a 5-digit tray keeps its own
         contents.push_back(h);
-        sum += t.SortGroupPieces[at(h)];
-        kinds.note(code, t.SortGroupFlags[at(h)], t.SortGroupLabels[at(h)]);
+        sum += t.sortGroupPieces[at(h)];
+        kinds.note(code, t.sortGroupFlags[at(h)], t.sortGroupLabels[at(h)]);
     }
     if (sum == 0)
         return;
@@ -142,8 +142,8 @@ void makeThreeDigitContainer(PresortContext& ctx, LevelContainers& level, int pr
         level.add(threeDigitOrderKeyOfEntry(entry, prefix), threeDigitOrderKey(label), sum, label,
                   EntryDiscountFor(ctx, "3D", zeroPad(prefix, 3)), levelText);
     for (int32_t h : contents)
-        t.SortGroupContainer[at(h)] = number;
-    ctx.counters.PlacedPieces += sum;
+        t.sortGroupContainer[at(h)] = number;
+    ctx.counters.placedPieces += sum;
 }
 
 } // namespace
@@ -160,15 +160,15 @@ void Build3DigitLevel(PresortContext& ctx) {
 
     const WorkTables& t = ctx.tables;
     bool fiveDigitTraysJoin = code == MailClass::RML || code == MailClass::RNML;
-    std::vector<bool> eligible(at(ctx.counters.SortGroupCount), false);
-    for (int32_t g = 1; g < ctx.counters.SortGroupCount; ++g) {
-        int32_t container = t.SortGroupContainer[at(g)];
+    std::vector<bool> eligible(at(ctx.counters.sortGroupCount), false);
+    for (int32_t g = 1; g < ctx.counters.sortGroupCount; ++g) {
+        int32_t container = t.sortGroupContainer[at(g)];
         eligible[at(g)] = container <= 0 || (fiveDigitTraysJoin && container <= level.levelStart());
     }
     std::vector<std::vector<int32_t>> areas = groupsByPrefix(ctx, eligible);
     std::vector<bool> decided(1000, false);
     for (int32_t g = 1; g < static_cast<int32_t>(eligible.size()); ++g) {
-        int prefix = groupPrefix(t.SortGroupLabels[at(g)]);
+        int prefix = groupPrefix(t.sortGroupLabels[at(g)]);
         if (!eligible[at(g)] || decided[at(prefix)])
             continue;
         decided[at(prefix)] = true;
@@ -182,10 +182,10 @@ std::string SchemeCodeFor(const PresortContext& ctx, const std::string& prefix) 
     std::string p = prefix;
     if (p == "969" && ctx.mailClass() == MailClass::FAL)
         p = "967";
-    int32_t e = chartValue(ctx.lists.SchemeChart, strToInt(p));
+    int32_t e = chartValue(ctx.lists.schemeChart, strToInt(p));
     if (e == 0)
         return p;
-    const std::string& label = labelText(ctx.lists.SchemeLabels, std::abs(e));
+    const std::string& label = labelText(ctx.lists.schemeLabels, std::abs(e));
     size_t star = label.find('*');
     size_t end = star == std::string::npos ? label.size() : star;
     size_t start = end < 3 ? 0 : end - 3;
@@ -195,10 +195,10 @@ std::string SchemeCodeFor(const PresortContext& ctx, const std::string& prefix) 
 namespace {
 
 std::string schemeContainerLabel(const PresortContext& ctx, int32_t scheme) {
-    int32_t e = chartValue(ctx.lists.SchemeChart, scheme);
+    int32_t e = chartValue(ctx.lists.schemeChart, scheme);
     if (e == 0)
         return threeDigitEntry(ctx, scheme) + " " + zeroPad(scheme, 3);
-    return "#" + labelText(ctx.lists.SchemeLabels, std::abs(e));
+    return "#" + labelText(ctx.lists.schemeLabels, std::abs(e));
 }
 
 std::string schemeLevelText(MailClass code, bool reaches) {
@@ -213,8 +213,8 @@ void makeSchemeContainer(PresortContext& ctx, LevelContainers& level, int32_t sc
     int64_t total = 0;
     std::vector<int32_t> origin;
     for (int32_t h : members) {
-        total += t.SortGroupPieces[at(h)];
-        if (inOriginScf(ctx, groupPrefix(t.SortGroupLabels[at(h)])))
+        total += t.sortGroupPieces[at(h)];
+        if (inOriginScf(ctx, groupPrefix(t.sortGroupLabels[at(h)])))
             origin.push_back(h);
     }
     bool reaches = total >= 150;
@@ -223,14 +223,14 @@ void makeSchemeContainer(PresortContext& ctx, LevelContainers& level, int32_t sc
     const std::vector<int32_t>& contents = reaches ? members : origin;
     int32_t sum = 0;
     for (int32_t h : contents)
-        sum += t.SortGroupPieces[at(h)];
+        sum += t.sortGroupPieces[at(h)];
     std::string label = schemeContainerLabel(ctx, scheme);
     int32_t number = level.add(scheme, schemeOrderKey(label), sum, label,
                                EntryDiscountFor(ctx, "3S", intToStr(scheme)),
                                schemeLevelText(ctx.mailClass(), reaches));
     for (int32_t h : contents)
-        t.SortGroupContainer[at(h)] = number;
-    ctx.counters.PlacedPieces += sum;
+        t.sortGroupContainer[at(h)] = number;
+    ctx.counters.placedPieces += sum;
 }
 
 } // namespace
@@ -246,12 +246,12 @@ void Build3DigitSchemeLevel(PresortContext& ctx) {
     // scheme's first group decides it.
     const WorkTables& t = ctx.tables;
     std::vector<int32_t> schemeOfPrefix(1000, -1);
-    std::vector<int32_t> schemeOfGroup(at(ctx.counters.SortGroupCount), 0);
+    std::vector<int32_t> schemeOfGroup(at(ctx.counters.sortGroupCount), 0);
     std::unordered_map<int32_t, std::vector<int32_t>> schemes;
-    for (int32_t g = 1; g < ctx.counters.SortGroupCount; ++g) {
-        if (t.SortGroupContainer[at(g)] > 0)
+    for (int32_t g = 1; g < ctx.counters.sortGroupCount; ++g) {
+        if (t.sortGroupContainer[at(g)] > 0)
             continue;
-        int prefix = groupPrefix(t.SortGroupLabels[at(g)]);
+        int prefix = groupPrefix(t.sortGroupLabels[at(g)]);
         int32_t& scheme = schemeOfPrefix[at(prefix)];
         if (scheme < 0)
             scheme = strToInt(SchemeCodeFor(ctx, zeroPad(prefix, 3)));
@@ -260,7 +260,7 @@ void Build3DigitSchemeLevel(PresortContext& ctx) {
     }
     std::unordered_map<int32_t, bool> decided;
     for (int32_t g = 1; g < static_cast<int32_t>(schemeOfGroup.size()); ++g) {
-        if (t.SortGroupContainer[at(g)] > 0)
+        if (t.sortGroupContainer[at(g)] > 0)
             continue;
         int32_t scheme = schemeOfGroup[at(g)];
         if (decided[scheme])

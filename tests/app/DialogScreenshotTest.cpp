@@ -31,7 +31,7 @@ TEST(SettingsDialogScreens, EveryDialogIsDrawnWithItsLoadedSettings) {
     {
         AppContext ctx(qt.platform(), paths, {});
         Program program(ctx);
-        ctx.DataFolder = paths.dataFolder;
+        ctx.dataFolder = paths.dataFolder;
         LoadDataFiles(ctx);
 
         EXPECT_EQ(program.mailTypeDlog().EditMailCategories(0), 1);

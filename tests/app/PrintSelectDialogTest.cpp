@@ -120,13 +120,13 @@ TEST_F(PrintSelectTest, ActivationShowsPrinterAndResetsCopiesAndSetupRenamesTheP
 
 TEST_F(PrintSelectTest, AfterASortTheReportBoxAnswersWithoutADialog) {
     dialog.form().control("QualReport").setChecked(true);
-    env.context().flags.JustSorted = true;
+    env.context().flags.justSorted = true;
     EXPECT_TRUE(dialog.askToPrint("Ready to print rate qualification report.", "QualReport"));
     EXPECT_FALSE(
         dialog.askToPrint("Ready to print tags. Be sure tag stock is in printer.", "TagReport"));
     EXPECT_TRUE(env.ui.formLog().empty());
 
-    env.context().flags.JustSorted = false;
+    env.context().flags.justSorted = false;
     env.ui.pressWhenShown("PrintSelectDlog", "CancelBtn");
     EXPECT_FALSE(dialog.askToPrint("Ready to print rate qualification report.", "QualReport"));
     EXPECT_EQ(dialog.form().caption(), "Ready to print rate qualification report.");
@@ -140,6 +140,6 @@ TEST(CancelPrint, CancelSetsTheFlagAndHidesTheBox) {
     EXPECT_EQ(box.form().caption(), "Printing");
     EXPECT_EQ(box.form().control("Page").caption(), "7");
     box.form().control("OKButton").userClick();
-    EXPECT_TRUE(env.context().flags.PrintCancelled);
+    EXPECT_TRUE(env.context().flags.printCancelled);
     EXPECT_FALSE(box.form().visible());
 }

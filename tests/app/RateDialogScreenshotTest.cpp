@@ -63,11 +63,11 @@ TEST(DialogScreenshots, TagFontsAndStatementInformation) {
     fonts.SetLabelFonts1Click();
     const auto& select = fonts.form().control("FontSelect");
     ASSERT_GE(select.itemIndex(), 0) << "the Qt printer offers the installed fonts";
-    EXPECT_EQ(ctx.lists.FontsList[1], select.items()[static_cast<size_t>(select.itemIndex())]);
+    EXPECT_EQ(ctx.lists.fontsList[1], select.items()[static_cast<size_t>(select.itemIndex())]);
     program().shoot(fonts.form(), "label-fonts-dialog");
 
     StatementInfoDialog statement(ctx);
-    ctx.lists.StatementList.set(9, "7");
+    ctx.lists.statementList.set(9, "7");
     EXPECT_TRUE(statement.StatementInformationCaller("no"));
     EXPECT_EQ(statement.form().control("cassmonth").text(), "07");
     program().shoot(statement.form(), "statement-information-dialog");
@@ -84,7 +84,7 @@ TEST(DialogScreenshots, RatePages) {
     editors.StandardARatesClick();
     editors.FirstClassRatesClick();
     editors.PeriodicalRatesClick();
-    EXPECT_EQ(letter.form().control("Edit1").text(), ctx.lists.RatesList[48]);
+    EXPECT_EQ(letter.form().control("Edit1").text(), ctx.lists.ratesList[48]);
     program().shoot(letter.form(), "rate-dialog-1-letters");
     program().shoot(nonletter.form(), "rate-dialog-2-nonletters");
     program().shoot(piecePound.form(), "rate-dialog-3-piece-pound");

@@ -30,12 +30,12 @@ struct SortRun {
                 containersSeen = mailing.containerCount();
             };
         };
-        run.printers.PrintPostageStatement = note("statement");
-        run.printers.PrintMailPrepInstructions = note("instructions");
-        run.printers.PrintQualificationReport = note("qualification");
-        run.printers.PrintTags = note("tags");
-        program.sortCommands().WriteSortInformation = [this] {
-            calls.push_back(ctx().flags.JustSorted ? "writer after sort" : "writer");
+        run.printers.printPostageStatement = note("statement");
+        run.printers.printMailPrepInstructions = note("instructions");
+        run.printers.printQualificationReport = note("qualification");
+        run.printers.printTags = note("tags");
+        program.sortCommands().writeSortInformation = [this] {
+            calls.push_back(ctx().flags.justSorted ? "writer after sort" : "writer");
         };
     }
 
@@ -48,8 +48,8 @@ struct SortRun {
     ScriptedUi& ui() { return env.ui; }
     // Sets a line of mailtype.dat, in the file too, for a command line run that loads it.
     void mailType(long line, const std::string& value) {
-        ctx().lists.MailTypeList[line] = value;
-        ctx().saveList(ctx().lists.MailTypeList, "mailtype.dat");
+        ctx().lists.mailTypeList[line] = value;
+        ctx().saveList(ctx().lists.mailTypeList, "mailtype.dat");
     }
 
     // A merge list of "count" pieces for each ZIP, all with ZIP+4 unless plain.
@@ -102,12 +102,12 @@ struct Mailing {
             int32_t missingZip4 = 0) {
         env.load();
         AppContext& ctx = env.context();
-        ctx.lists.MailTypeList[1] = type;
-        ctx.lists.MailTypeList[4] = exactWeight.empty() ? "0" : "1";
-        ctx.lists.MailTypeList[5] = exactWeight;
-        ctx.counters.RecordCount = pieces + 7;
-        ctx.counters.RejectedCount = 7;
-        ctx.counters.MissingZip4Count = missingZip4;
+        ctx.lists.mailTypeList[1] = type;
+        ctx.lists.mailTypeList[4] = exactWeight.empty() ? "0" : "1";
+        ctx.lists.mailTypeList[5] = exactWeight;
+        ctx.counters.recordCount = pieces + 7;
+        ctx.counters.rejectedCount = 7;
+        ctx.counters.missingZip4Count = missingZip4;
     }
     bool bigEnough() { return MeetsMinimumSize(env.context()); }
     bool enoughZip4s() { return HasEnoughZip4s(env.context()); }
@@ -146,7 +146,7 @@ TEST(SortOneList, FiveHundredPiecesSortWithoutAQuestionThenPrintThenWrite) {
     EXPECT_TRUE(s.sorted());
     EXPECT_EQ(s.calls, (std::vector<std::string>{"statement", "instructions", "qualification",
                                                  "tags", "writer after sort"}));
-    EXPECT_TRUE(s.ctx().flags.JustSorted);
+    EXPECT_TRUE(s.ctx().flags.justSorted);
     EXPECT_EQ(s.ctx().mailClass, MailClass::RAL);
     EXPECT_GT(s.containersSeen, 0) << "the reports are given the sort just made";
     s.expectTablesAtSeed();
@@ -207,7 +207,7 @@ TEST(SortOneList, CoSackedMailingWithTooFewZip4sStops) {
 TEST(SortOneList, SkipPrintingPrintsNothingAndTheWriterStillRuns) {
     SortRun s;
     for (long line : {6, 8})
-        s.ctx().lists.PrefsList[line] = "f";
+        s.ctx().lists.prefsList[line] = "f";
     s.ui().whenShown("PrintSelectDlog", [](Form& form) {
         EXPECT_EQ(form.caption(), "Sorting is complete. Ready to print reports.");
         EXPECT_EQ(form.control("CancelBtn").caption(), "Skip Printing");
@@ -216,14 +216,14 @@ TEST(SortOneList, SkipPrintingPrintsNothingAndTheWriterStillRuns) {
     });
     s.sort(s.list({{"75201", 500}}));
     EXPECT_EQ(s.calls, std::vector<std::string>{"writer after sort"});
-    const SettingsList& prefs = s.ctx().lists.PrefsList;
+    const SettingsList& prefs = s.ctx().lists.prefsList;
     EXPECT_EQ(prefs[6] + prefs[7] + prefs[8] + prefs[9], "ftft") << "the choices are not kept";
 }
 
 TEST(SortOneList, PrintoutsOnlyPreferenceSkipsTheWriter) {
     SortRun s;
-    s.ctx().lists.PrefsList[2] = "2";
-    s.ctx().lists.PrefsList[8] = "f";
+    s.ctx().lists.prefsList[2] = "2";
+    s.ctx().lists.prefsList[8] = "f";
     s.ui().pressWhenShown("PrintSelectDlog", "OKBtn");
     s.sort(s.list({{"75201", 500}}));
     EXPECT_EQ(s.calls, (std::vector<std::string>{"statement", "instructions", "tags"}));
@@ -283,17 +283,17 @@ TEST(SortOneList, NoStopEndsTheProgramAfterEveryOutcome) {
 TEST(VerifyWithoutSorting, ReadsTheListAndPrintsTheVerificationReport) {
     SortRun s;
     std::vector<int> modes;
-    s.program.sortCommands().PrintMailPrepInstructions = [&](int mode) {
+    s.program.sortCommands().printMailPrepInstructions = [&](int mode) {
         modes.push_back(mode);
-        EXPECT_EQ(s.ctx().counters.RecordCount, 20);
-        EXPECT_EQ(s.ctx().tables.PieceZips.size(), 21u);
+        EXPECT_EQ(s.ctx().counters.recordCount, 20);
+        EXPECT_EQ(s.ctx().tables.pieceZips.size(), 21u);
     };
-    s.ctx().flags.JustSorted = true;
+    s.ctx().flags.justSorted = true;
     s.ui().chooseFile(s.list({{"75201", 20}}));
     s.ui().pressWhenShown("VerifyDlog", "OKBtn");
     s.program.sortCommands().VerifyWOSortingClick();
     EXPECT_EQ(modes, std::vector<int>{0});
-    EXPECT_FALSE(s.ctx().flags.JustSorted);
+    EXPECT_FALSE(s.ctx().flags.justSorted);
     EXPECT_EQ(s.shows("open Find the mailing list you wish to verify"), 1);
     s.expectTablesAtSeed();
     s.ui().chooseFile(std::nullopt);
@@ -407,7 +407,7 @@ TEST(SortOneList, UnattendedSortWritesTheListInPresortOrderWithoutClosingBoxOrOf
     SortRun probe;
     std::string path = interleavedList(probe);
     SortRun s({path, "NOSTOP"});
-    s.program.sortCommands().WriteSortInformation = [&s] { WriteSortInformation(s.ctx()); };
+    s.program.sortCommands().writeSortInformation = [&s] { WriteSortInformation(s.ctx()); };
     ASSERT_TRUE(s.program.RunStartUp());
     EXPECT_TRUE(s.ui().messages().empty()) << "no closing box, no barcoding offer";
     EXPECT_TRUE(s.env.shell.calls.empty());
@@ -426,7 +426,7 @@ TEST(SortOneList, UnattendedSortWritesTheListInPresortOrderWithoutClosingBoxOrOf
 
 TEST(SortOneList, FromTheMenuTheWriterClosesWithTheBarcodingOffer) {
     SortRun s;
-    s.program.sortCommands().WriteSortInformation = [&s] { WriteSortInformation(s.ctx()); };
+    s.program.sortCommands().writeSortInformation = [&s] { WriteSortInformation(s.ctx()); };
     s.ui().pressWhenShown("PrintSelectDlog", "OKBtn");
     s.ui().answerNextMessage(ModalResult::No);
     s.sort(interleavedList(s));

@@ -29,17 +29,17 @@ TEST(FieldDialogQt, ScreenshotShowsEveryControl) {
     AppContext ctx(qt.platform(), paths, {});
     LoadDataFiles(ctx);
     // Periodicals in-county, results into a dBase list: every control is shown.
-    ctx.lists.MailTypeList[1] = "5";
-    ctx.lists.PeriodicalList[4] = "t";
-    ctx.lists.PrefsList[2] = "0";
+    ctx.lists.mailTypeList[1] = "5";
+    ctx.lists.periodicalList[4] = "t";
+    ctx.lists.prefsList[2] = "0";
     std::string list = test::fixturePath("lists/small.dbf");
     VerifyDialog dialog(ctx);
     FieldRoles roles;
-    roles.ZipColumn = 4;
-    roles.CityColumn = 2;
-    roles.StateColumn = 3;
-    roles.SortColumn = 6;
-    roles.CountyColumn = 5;
+    roles.zipColumn = 4;
+    roles.cityColumn = 2;
+    roles.stateColumn = 3;
+    roles.sortColumn = 6;
+    roles.countyColumn = 5;
     dialog.present({KindDbase, list, 8, 7, roles});
     std::string png = test::artefactFolder() + "field-dialog.png";
     ASSERT_TRUE(qt.saveScreenshot(dialog.form(), png));

@@ -116,7 +116,7 @@ TEST(FieldDialog, ChoicesClearTheRolesTheyExclude) {
 TEST(FieldDialog, OutputAndCountyControlsFollowTheSettings) {
     Dialog d;
     d.propose(KindMerge, d.mergeList(), 3, 3, {2, -1, -1, -1, -1, -1, -1, 1});
-    d.setLine(&SettingsLists::PrefsList, 2, "1");
+    d.setLine(&SettingsLists::prefsList, 2, "1");
     d.ui().whenShown("VerifyDlog", [](Form& form) {
         for (const char* name : {"sort", "tray", "pkg", "oel", "sortLabel", "optional",
                                  "sortOrderBlank", "OutputFrame", "county"})
@@ -125,11 +125,11 @@ TEST(FieldDialog, OutputAndCountyControlsFollowTheSettings) {
     });
     std::optional<FieldRoles> chosen = d.confirm();
     ASSERT_TRUE(chosen);
-    EXPECT_EQ(chosen->TrayColumn, 1) << "a hidden role travels back unchanged";
+    EXPECT_EQ(chosen->trayColumn, 1) << "a hidden role travels back unchanged";
 
-    d.setLine(&SettingsLists::PrefsList, 2, "0");
-    d.setLine(&SettingsLists::MailTypeList, 1, "7");
-    d.setLine(&SettingsLists::PeriodicalList, 4, "t");
+    d.setLine(&SettingsLists::prefsList, 2, "0");
+    d.setLine(&SettingsLists::mailTypeList, 1, "7");
+    d.setLine(&SettingsLists::periodicalList, 4, "t");
     d.ui().whenShown("VerifyDlog", [](Form& form) {
         EXPECT_TRUE(form.control("tray").visible());
         EXPECT_FALSE(form.control("sort").visible()) << "a text list gets new fields";

@@ -71,7 +71,7 @@ TEST(PostalCharts, ShippedTablesServeTheMailersPrefixEverywhere) {
     test::TestEnvironment env;
     env.load();
     const SettingsLists& l = env.context().lists;
-    int32_t zip = strToInt(l.MailerList[3]);
+    int32_t zip = strToInt(l.mailerList[3]);
     for (int n : {1, 3, 4, 5, 6, 7, 8, 10, 11, 12}) {
         const PostalList& list = postalList(n);
         EXPECT_NE(chartValue(l.*list.chart, zipPrefix(zip)), 0) << list.chartFile;

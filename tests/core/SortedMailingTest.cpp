@@ -69,9 +69,9 @@ TEST(SortedMailing, CountsAreCutToTheRowsTheTablesHold) {
     test::PresortHarness h;
     test::setTables(h.ctx, {{1234, 5, 0, 1}, {1235, 4, 0, 2}}, {{5, "5D 01234", 1}, {4, "MA", 1}},
                     {9});
-    h.ctx.counters.ContainerCount = 9;
-    h.ctx.counters.SortGroupCount = 7;
-    h.ctx.counters.ZipGroupCount = 5;
+    h.ctx.counters.containerCount = 9;
+    h.ctx.counters.sortGroupCount = 7;
+    h.ctx.counters.zipGroupCount = 5;
     SortedMailing m = SortedMailing::of(h.ctx);
     EXPECT_EQ(m.containerCount(), 1);
     EXPECT_EQ(m.sortGroupCount(), 2);

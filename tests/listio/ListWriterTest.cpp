@@ -23,7 +23,7 @@ TEST(ListWriter, EachKindHasItsWriterAndTheTextKindsNeedTheirLines) {
 
 TEST(ListWriter, KindsThisVersionCannotWriteAreRefusedByName) {
     WriterFixture f;
-    f.ctx().ListFileName = f.write("list.xls", "not a workbook");
+    f.ctx().listFileName = f.write("list.xls", "not a workbook");
     WriterProgress progress(f.ctx());
     for (const char* kind : {KindAccess, KindExcel}) {
         f.ui().clearRecords();
@@ -31,5 +31,5 @@ TEST(ListWriter, KindsThisVersionCannotWriteAreRefusedByName) {
         ASSERT_EQ(f.ui().messages().size(), 1u);
         EXPECT_NE(f.ui().messages()[0].text.find("list.xls"), std::string::npos);
     }
-    EXPECT_EQ(platform::readFileBytes(f.ctx().ListFileName), "not a workbook");
+    EXPECT_EQ(platform::readFileBytes(f.ctx().listFileName), "not a workbook");
 }

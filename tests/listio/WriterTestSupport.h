@@ -28,7 +28,7 @@ struct WriterFixture : ListFixture {
     explicit WriterFixture(std::vector<std::string> parameters = {},
                            const std::string& tables = geographyFolder())
         : ListFixture(std::move(parameters), tables) {
-        setLine(&SettingsLists::PrefsList, 2, "0");
+        setLine(&SettingsLists::prefsList, 2, "0");
     }
     // Opens the list, places its pieces in 5-digit packages, one to a tray, and writes.
     void sortAndWrite(const std::string& path, const std::string& classCode = "RNAF") {
