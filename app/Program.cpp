@@ -15,7 +15,7 @@ Program::Program(AppContext& ctx) : ctx_(ctx) {
     mainWindow_->form().show();
     welcome_ = std::make_unique<WelcomeDialog>(ctx_);
     welcome_->endProgram = [this](int status) { endProgram(status); };
-    welcome_->runSortWizard = [this] { SortWizard1Click(); };
+    welcome_->runSortWizard = [this] { runSortWizard(); };
     mlrInfoDlog_ = std::make_unique<MailerInfoDialog>(ctx_);
     prefDlog_ = std::make_unique<PrefDialog>(ctx_);
     verifyDlog_ = std::make_unique<VerifyDialog>(ctx_);
@@ -40,16 +40,16 @@ Program::Program(AppContext& ctx) : ctx_(ctx) {
 
 void Program::bindCommands() {
     MainWindow& w = *mainWindow_;
-    w.bind("Contents1", [this] { Contents1Click(); });
-    w.bind("TopicSearch1", [this] { TopicSearch1Click(); });
-    w.bind("About1", [this] { About1Click(); });
-    w.bind("PageSetup", [this] { PageSetupClick(); });
-    w.bind("Exit", [this] { ExitClick(); });
-    w.form().onClose = [this] { ExitClick(); };
+    w.bind("Contents1", [this] { showContents(); });
+    w.bind("TopicSearch1", [this] { searchHelpTopics(); });
+    w.bind("About1", [this] { showAbout(); });
+    w.bind("PageSetup", [this] { setUpPage(); });
+    w.bind("Exit", [this] { exitProgram(); });
+    w.form().onClose = [this] { exitProgram(); };
     bindHelpKey(ctx_, w.form(), ContentsHelpTopic);
     // Verify Without Sorting stays disabled until its report can be printed.
-    w.bind("SortWizard1", [this] { SortWizard1Click(); });
-    w.bind("SortOneFile", [this] { SortOneFileClick(); });
+    w.bind("SortWizard1", [this] { runSortWizard(); });
+    w.bind("SortOneFile", [this] { sortOneList(); });
     bindSettingsCommands();
 }
 
@@ -69,9 +69,9 @@ void Program::bindSettingsCommands() {
     bindGuarded("Preferences1", [this] { prefDlog_->EditPreferences(0); });
     bindGuarded("TrayBagTagFonts1", [this] { labelFontsDlg_->SetLabelFonts1Click(); });
     bindGuarded("StatementInformation1", [this] { formdata_->StatementInfo1Click(); });
-    bindGuarded("StandardRates1", [this] { rateEditors_->StandardARatesClick(); });
-    bindGuarded("FirstClassRates1", [this] { rateEditors_->FirstClassRatesClick(); });
-    bindGuarded("PeriodicalRates1", [this] { rateEditors_->PeriodicalRatesClick(); });
+    bindGuarded("StandardRates1", [this] { rateEditors_->editStandardRates(); });
+    bindGuarded("FirstClassRates1", [this] { rateEditors_->editFirstClassRates(); });
+    bindGuarded("PeriodicalRates1", [this] { rateEditors_->editPeriodicalRates(); });
 }
 
 void Program::bindGuarded(const std::string& entryName, std::function<void()> command) {
@@ -83,24 +83,24 @@ void Program::setHelpFile() {
     ctx_.platform.help.setHelpFile(ctx_.helpFilePath());
 }
 
-void Program::Contents1Click() {
+void Program::showContents() {
     showHelpTopic(ctx_, ContentsHelpTopic);
 }
 
-void Program::TopicSearch1Click() {
+void Program::searchHelpTopics() {
     setHelpFile();
     ctx_.platform.help.search("");
 }
 
-void Program::About1Click() {
+void Program::showAbout() {
     welcome_->showAs(1);
 }
 
-void Program::PageSetupClick() {
+void Program::setUpPage() {
     ctx_.platform.ui.printerSetupDialog(ctx_.platform.printer);
 }
 
-void Program::ExitClick() {
+void Program::exitProgram() {
     endProgram(0);
 }
 
@@ -133,9 +133,9 @@ bool Program::RunStartUp() {
         return true;
     }
     if (mode == "DUZIZ")
-        SortWizard1Click();
+        runSortWizard();
     else
-        SortOneFileClick();
+        sortOneList();
     return true;
 }
 

@@ -57,18 +57,18 @@ public:
     void endProgram(int exitStatus);
 
     SortCommands& sortCommands() { return *sortCommands_; }
-    void SortWizard1Click() { sortCommands_->SortWizard1Click(); }
-    void SortOneFileClick() { sortCommands_->SortOneFileClick(); }
+    void runSortWizard() { sortCommands_->runSortWizard(); }
+    void sortOneList() { sortCommands_->sortOneList(); }
 
 private:
     void bindCommands();
     void bindSettingsCommands();
     void bindGuarded(const std::string& entryName, std::function<void()> command);
-    void Contents1Click();
-    void TopicSearch1Click();
-    void About1Click();
-    void PageSetupClick();
-    void ExitClick();
+    void showContents();
+    void searchHelpTopics();
+    void showAbout();
+    void setUpPage();
+    void exitProgram();
     void setHelpFile();
     void makeSortCommands();
 

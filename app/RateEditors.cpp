@@ -21,7 +21,7 @@ RateEditors::RateEditors(AppContext& ctx, RateDialog1& letter, RateDialog2& nonl
     : ctx_(ctx), letter_(letter), nonletter_(nonletter), piecePound_(piecePound),
       firstClass_(firstClass), periodical_(periodical) {}
 
-void RateEditors::StandardARatesClick() {
+void RateEditors::editStandardRates() {
     runSteps("Standard", {
                              {letter_,
                               "Standard Regular Letter-Size Per Piece Rates",
@@ -50,14 +50,14 @@ void RateEditors::StandardARatesClick() {
                          });
 }
 
-void RateEditors::FirstClassRatesClick() {
+void RateEditors::editFirstClassRates() {
     runSteps("First Class", {{firstClass_,
                               "First Class Mail Automation Letter Rates",
                               "OK",
                               {{line(R::FirstClass, 1), 1, 20}}}});
 }
 
-void RateEditors::PeriodicalRatesClick() {
+void RateEditors::editPeriodicalRates() {
     auto inCounty = [this](bool before) { periodical_.setInCounty(before); };
     runSteps("Periodical",
              {

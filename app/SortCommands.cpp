@@ -29,8 +29,8 @@ void SortCommands::seedPieceTables(bool withRecords) {
         t.pieceRecords.assign(1, std::string());
 }
 
-void SortCommands::SortOneFileClick() {
-    runGuarded(ctx_, [this] { sortOneFile(); });
+void SortCommands::sortOneList() {
+    runGuarded(ctx_, [this] { sortList(); });
     ResetWorkLists(ctx_);
     // An unattended sort ends the program whatever became of it, so that the program that
     // started it is never left waiting.
@@ -38,7 +38,7 @@ void SortCommands::SortOneFileClick() {
         endProgram();
 }
 
-void SortCommands::sortOneFile() {
+void SortCommands::sortList() {
     seedPieceTables(true);
     ResetListCounters(ctx_);
     if (OpenMailingList(ctx_, fieldChooser_, "sort").empty() || ctx_.counters.recordCount <= 0)
@@ -65,7 +65,7 @@ void SortCommands::refuseCoSackedMailing() {
     ctx_.message(BeepKind::Asterisk, MessageKind::Error, MessageButtons::Ok, TooFewZip4sMessage);
 }
 
-void SortCommands::VerifyWOSortingClick() {
+void SortCommands::verifyWithoutSorting() {
     runGuarded(ctx_, [this] {
         seedPieceTables(false);
         ResetListCounters(ctx_);
@@ -77,7 +77,7 @@ void SortCommands::VerifyWOSortingClick() {
     ResetWorkLists(ctx_);
 }
 
-void SortCommands::SortWizard1Click() {
+void SortCommands::runSortWizard() {
     runGuarded(ctx_, [this] { runWizard(); });
     if (ctx_.platform.ui.quitting())
         return;
@@ -117,7 +117,7 @@ int SortCommands::showPage(int page, int lastResult) {
             return lastResult;
         return pages_.preferences.EditPreferences(1);
     case SortPage:
-        SortOneFileClick();
+        sortOneList();
         return lastResult;
     default:
         return 0;

@@ -38,14 +38,14 @@ public:
 
     // Sort One List: reads a list, checks the mailing's size, presorts it, runs the
     // after-sort print run and writes the sort information.
-    void SortOneFileClick();
+    void sortOneList();
     // Verify Without Sorting: reads a list and prints its verification report.
-    void VerifyWOSortingClick();
+    void verifyWithoutSorting();
     // The Sort Wizard: the settings pages, then Sort One List.
-    void SortWizard1Click();
+    void runSortWizard();
 
 private:
-    void sortOneFile();
+    void sortList();
     void runWizard();
     int showPage(int page, int lastResult);
     bool askToSortTooSmallMailing();

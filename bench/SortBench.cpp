@@ -41,7 +41,7 @@ int sortOneList(const std::string& folder, const std::string& list) {
     auto before = fs::last_write_time(list);
     auto wall = std::chrono::steady_clock::now();
     double cpu = cpuSeconds();
-    program.SortOneFileClick();
+    program.sortOneList();
     cpu = cpuSeconds() - cpu;
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall).count();
     std::string outcome = ui.messages().empty() ? "sorted" : ui.messages().back().text;

@@ -81,9 +81,9 @@ TEST(DialogScreenshots, RatePages) {
     RateDialogF firstClass(ctx);
     RateDialogP periodical(ctx);
     RateEditors editors(ctx, letter, nonletter, piecePound, firstClass, periodical);
-    editors.StandardARatesClick();
-    editors.FirstClassRatesClick();
-    editors.PeriodicalRatesClick();
+    editors.editStandardRates();
+    editors.editFirstClassRates();
+    editors.editPeriodicalRates();
     EXPECT_EQ(letter.form().control("Edit1").text(), ctx.lists.ratesList[48]);
     program().shoot(letter.form(), "rate-dialog-1-letters");
     program().shoot(nonletter.form(), "rate-dialog-2-nonletters");

@@ -68,7 +68,7 @@ struct SortRun {
     void sort(const std::string& path) {
         ui().chooseFile(path);
         ui().pressWhenShown("VerifyDlog", "OKBtn");
-        program.SortOneFileClick();
+        program.sortOneList();
     }
 
     bool sorted() const { return std::filesystem::exists(env.folder() + "qlPrint"); }
@@ -232,7 +232,7 @@ TEST(SortOneList, PrintoutsOnlyPreferenceSkipsTheWriter) {
 TEST(SortOneList, NoListChosenOrNoRecordReadDoesNothing) {
     SortRun s;
     s.ui().chooseFile(std::nullopt);
-    s.program.SortOneFileClick();
+    s.program.sortOneList();
     s.sort(s.list({}));
     EXPECT_TRUE(s.calls.empty());
     EXPECT_FALSE(s.sorted());
@@ -291,13 +291,13 @@ TEST(VerifyWithoutSorting, ReadsTheListAndPrintsTheVerificationReport) {
     s.ctx().flags.justSorted = true;
     s.ui().chooseFile(s.list({{"75201", 20}}));
     s.ui().pressWhenShown("VerifyDlog", "OKBtn");
-    s.program.sortCommands().VerifyWOSortingClick();
+    s.program.sortCommands().verifyWithoutSorting();
     EXPECT_EQ(modes, std::vector<int>{0});
     EXPECT_FALSE(s.ctx().flags.justSorted);
     EXPECT_EQ(s.shows("open Find the mailing list you wish to verify"), 1);
     s.expectTablesAtSeed();
     s.ui().chooseFile(std::nullopt);
-    s.program.sortCommands().VerifyWOSortingClick();
+    s.program.sortCommands().verifyWithoutSorting();
     EXPECT_EQ(modes.size(), 1u);
     EXPECT_FALSE(s.sorted());
     EXPECT_FALSE(s.program.mainWindow().form().findMenuItem("VerifyWOSorting")->enabled)
@@ -331,7 +331,7 @@ TEST(SortWizard, BackAndNextPassOverThePeriodicalsPageOutsideTypesFiveToSeven) {
                {"PrefDlog", "backBtn"},
                {"MlrInfoDlog", "nextBtn"},
                {"PrefDlog", "nextBtn"}});
-    s.program.SortWizard1Click();
+    s.program.runSortWizard();
     EXPECT_EQ(pagesShown(s),
               (std::vector<std::string>{"modal MailTypeDlog", "modal MlrInfoDlog", "modal PrefDlog",
                                         "modal MlrInfoDlog", "modal PrefDlog", "open Find"}));
@@ -351,7 +351,7 @@ TEST(SortWizard, PeriodicalsTypesShowTheirPageAndCancelEndsTheWizard) {
                {"PrefDlog", "backBtn"},
                {"PeriodicalDlog", "backBtn"},
                {"MlrInfoDlog", "CancelBtn"}});
-    s.program.SortWizard1Click();
+    s.program.runSortWizard();
     EXPECT_EQ(pagesShown(s), (std::vector<std::string>{
                                  "modal MailTypeDlog", "modal MlrInfoDlog", "modal PeriodicalDlog",
                                  "modal PrefDlog", "modal PeriodicalDlog", "modal MlrInfoDlog"}));
@@ -374,7 +374,7 @@ TEST(SortWizard, DuzizSkipsThePreferencesAndEndsTheProgram) {
 TEST(SortWizard, WithAListOnTheCommandLineCancelStillEndsTheProgram) {
     SortRun s({"list.txt"});
     s.ui().pressWhenShown("MailTypeDlog", "CancelBtn");
-    s.program.SortWizard1Click();
+    s.program.runSortWizard();
     s.expectEnded();
 }
 
