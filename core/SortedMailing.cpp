@@ -17,6 +17,13 @@ size_t row(int32_t n) {
     return static_cast<size_t>(n);
 }
 
+// Row n of a family of `count` rows; asking for another is the caller's fault.
+size_t checkedRow(int32_t n, int32_t count, const char* what) {
+    if (n < 1 || n > count)
+        throw std::out_of_range(std::string(what) + " " + std::to_string(n));
+    return row(n);
+}
+
 } // namespace
 
 SortedMailing::SortedMailing(const WorkTables& tables, const MailingCounters& counters,
@@ -36,26 +43,21 @@ SortedMailing SortedMailing::of(const AppContext& ctx) {
 
 SortedMailing::Container SortedMailing::container(int32_t k) const {
     const WorkTables& t = tables_;
-    if (k < 1 || k > containerCount_)
-        throw std::out_of_range("tray or sack " + std::to_string(k));
-    return {t.containerPieces[row(k)], t.containerLabels[row(k)], t.containerEntry[row(k)],
-            t.containerLevel[row(k)]};
+    size_t r = checkedRow(k, containerCount_, "tray or sack");
+    return {t.containerPieces[r], t.containerLabels[r], t.containerEntry[r], t.containerLevel[r]};
 }
 
 SortedMailing::SortGroup SortedMailing::sortGroup(int32_t g) const {
     const WorkTables& t = tables_;
-    if (g < 1 || g > sortGroupCount_)
-        throw std::out_of_range("sort group " + std::to_string(g));
-    return {t.sortGroupPieces[row(g)], t.sortGroupLabels[row(g)], t.sortGroupFlags[row(g)] == 1,
-            t.sortGroupContainer[row(g)]};
+    size_t r = checkedRow(g, sortGroupCount_, "sort group");
+    return {t.sortGroupPieces[r], t.sortGroupLabels[r], t.sortGroupFlags[r] == 1,
+            t.sortGroupContainer[r]};
 }
 
 SortedMailing::ZipGroup SortedMailing::zipGroup(int32_t z) const {
     const WorkTables& t = tables_;
-    if (z < 1 || z > zipGroupCount_)
-        throw std::out_of_range("ZIP group " + std::to_string(z));
-    return {t.zipGroupZips[row(z)], t.zipGroupPieces[row(z)], t.zipGroupInCounty[row(z)],
-            t.zipGroupOwner[row(z)]};
+    size_t r = checkedRow(z, zipGroupCount_, "ZIP group");
+    return {t.zipGroupZips[r], t.zipGroupPieces[r], t.zipGroupInCounty[r], t.zipGroupOwner[r]};
 }
 
 const std::vector<int32_t>& SortedMailing::sortGroupsIn(int32_t k) const {
