@@ -3,7 +3,11 @@
 
 #include "TestCursor.h"
 
+#include "TestDriver.h"
+
 #include "accessdb/engine/FilterBlobBuilder.h"
+#include "accessdb/engine/TBaseCacheTable.h"
+#include "accessdb/engine/TMemTable.h"
 
 #include <cstdio>
 #include <ctime>
@@ -91,5 +95,65 @@ int main() {
     std::printf("  range + expression filter (%zu): %7.2f ms  (%.1fx the loop)\n", filtered,
                 filteredWalk, filteredWalk / baseline);
     std::printf("  1,000,000 key comparisons:         %7.2f ms\n", compares);
+
+    // The call interface over an in-memory table, against the same walk on the cursor.
+    TVirtEng engine(testSessions());
+    EngineParams params;
+    TBaseDatabase* db = nullptr;
+    engine.OpenDatabase("C:\\bench", "", 0, 0, "", params, db);
+    FieldDesc id;
+    id.setName("ID");
+    id.type = fldtype::INT32;
+    FieldDesc name;
+    name.setName("NAME");
+    name.type = fldtype::ZSTRING;
+    name.units1 = 20;
+    TBaseTable* mem = db->createInMemTable("M", {id, name});
+    std::vector<Byte> row(mem->recordBufferSize());
+    for (int i = 0; i < kRecords; ++i) {
+        putI32(row.data(), 0, i);
+        mem->appendRecord(row.data());
+    }
+    t0 = cpuMs();
+    std::size_t direct = 0;
+    mem->setToBegin();
+    try {
+        for (;;) {
+            mem->getNextRecord(LockType::None, row.data(), nullptr);
+            ++direct;
+        }
+    } catch (const ETorvaneBoundryError&) {
+    }
+    double directWalk = cpuMs() - t0;
+    t0 = cpuMs();
+    std::size_t called = 0;
+    engine.SetToBegin(mem);
+    while (engine.GetNextRecord(mem, LockType::None, row.data(), nullptr) == 0)
+        ++called;
+    double engineWalk = cpuMs() - t0;
+    std::printf("in-memory table, %zu records\n", called);
+    std::printf("  walk on the cursor:                %7.2f ms\n", directWalk);
+    std::printf("  walk through the call interface:   %7.2f ms  (%.2fx)\n", engineWalk,
+                engineWalk / directWalk);
+
+    // Cached updates: 10,000 pending changes applied to the real cursor.
+    std::vector<Row> people;
+    for (int i = 0; i < 10000; ++i)
+        people.push_back({i, "x"});
+    TestCursor source(people);
+    source.openCursor();
+    std::unique_ptr<TBaseCacheTable> cache(source.beginDelayedUpdates());
+    std::vector<Byte> record(source.recordBufferSize());
+    cache->setToBegin();
+    for (int i = 0; i < 10000; ++i) {
+        cache->getNextRecord(LockType::None, record.data(), nullptr);
+        std::memcpy(record.data() + 4, "changed", 8);
+        cache->modifyRecord(record.data(), true);
+    }
+    t0 = cpuMs();
+    cache->applyDelayedUpdates(3);
+    double apply = cpuMs() - t0;
+    std::printf("cached updates\n  applying %d changes:             %7.2f ms\n",
+                source.modifications, apply);
     return 0;
 }

@@ -1,40 +1,33 @@
 #include "accessdb/engine/TBaseCfgrecord.h"
 
-#include <cstring>
-
 namespace accessdb {
 
 TBaseCfgrecord::TBaseCfgrecord(TBapiListItem* session, TTorvaneCollection* collection,
-                               const std::string& path, const std::vector<FieldDesc>& fieldDescs,
-                               const std::vector<Byte>& values)
+                               const std::string& path, const EngineParams& params)
     : TBapiListItem(session, collection), path_(path) {
-    setFields(fieldDescs, values);
+    setFields(params);
 }
 
-void TBaseCfgrecord::setFields(const std::vector<FieldDesc>& fieldDescs,
-                               const std::vector<Byte>& values) {
-    fieldDescs_ = fieldDescs;
-    values_.assign(valuesSize(), 0);
-    if (!values.empty() && !values_.empty())
-        std::memcpy(values_.data(), values.data(), std::min(values.size(), values_.size()));
+void TBaseCfgrecord::setFields(const EngineParams& params) {
+    params_.descs = params.descs;
+    params_.values.assign(valuesSize(), 0);
+    std::size_t n = std::min(params.values.size(), params_.values.size());
+    std::copy(params.values.begin(), params.values.begin() + static_cast<std::ptrdiff_t>(n),
+              params_.values.begin());
 }
 
 std::size_t TBaseCfgrecord::valuesSize() const {
     std::size_t size = 0;
-    for (const FieldDesc& d : fieldDescs_)
+    for (const FieldDesc& d : params_.descs)
         size += d.length;
     return size;
 }
 
 std::optional<std::string> TBaseCfgrecord::value(const std::string& name) const {
-    for (const FieldDesc& d : fieldDescs_) {
-        if (d.name != name)
-            continue;
-        if (d.offset >= values_.size())
-            return std::nullopt;
-        return getText(values_.data(), d.offset, values_.size() - d.offset);
-    }
-    return std::nullopt;
+    int index = params_.find(name, true);
+    if (index < 0 || params_.descs[index].offset >= params_.values.size())
+        return std::nullopt;
+    return params_.valueAt(static_cast<std::size_t>(index));
 }
 
 } // namespace accessdb

@@ -3,6 +3,8 @@
 #include "accessdb/engine/ETorvaneEngineError.h"
 #include "accessdb/engine/EnginePlatform.h"
 #include "accessdb/engine/EngineText.h"
+#include "accessdb/engine/TBaseCacheTable.h"
+#include "accessdb/engine/TBaseDatabase.h"
 
 #include <algorithm>
 #include <cstring>
@@ -891,6 +893,39 @@ void TBaseTable::putField(std::uint16_t fieldNumber, Byte* record, const Byte* s
 
 void TBaseTable::verifyField(std::uint16_t fieldNumber, Byte* record, bool& isBlank) {
     getField(fieldNumber, record, nullptr, isBlank);
+}
+
+TBaseTable* TBaseTable::cloneCursor(bool readOnly, bool uniDirectional) {
+    auto* database = dynamic_cast<TBaseDatabase*>(owner());
+    if (!database)
+        raiseEngineError(dbierr::INVALIDPARAM);
+    OpenTableArgs args;
+    args.tableName = tableName();
+    args.openMode = readOnly ? 1 : openMode_;
+    args.shareMode = shareMode_;
+    args.openParam = openParam_;
+    args.uniDirectional = uniDirectional;
+    return database->openTable(args);
+}
+
+TBaseCacheTable* TBaseTable::beginDelayedUpdates() {
+    return new TBaseCacheTable(this);
+}
+
+void TBaseTable::endDelayedUpdates(TBaseTable*&) {
+    raiseNotSupported(9056);
+}
+
+void TBaseTable::applyDelayedUpdates(int) {
+    raiseNotSupported(9057);
+}
+
+TMemTable* TBaseTable::pendingTable() {
+    raiseNotSupported(9058);
+}
+
+void TBaseTable::registerCallBack(int) {
+    raiseNotSupported(9130);
 }
 
 void TBaseTable::updateFilterState() {

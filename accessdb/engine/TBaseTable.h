@@ -16,6 +16,9 @@
 
 namespace accessdb {
 
+class TBaseCacheTable;
+class TMemTable;
+
 enum class LockType : std::uint8_t { None = 0, Write = 1, Read = 2 };
 
 enum class PositionState : std::uint8_t {
@@ -213,6 +216,17 @@ public:
     virtual void getField(std::uint16_t fieldNumber, Byte* record, Byte* dest, bool& isBlank);
     virtual void putField(std::uint16_t fieldNumber, Byte* record, const Byte* source);
     virtual void verifyField(std::uint16_t fieldNumber, Byte* record, bool& isBlank);
+
+    // Copies and cached updates.
+    // The same table opened again through the database that owns this cursor.
+    virtual TBaseTable* cloneCursor(bool readOnly, bool uniDirectional);
+    // A cached-updates cursor over this one.
+    virtual TBaseCacheTable* beginDelayedUpdates();
+    // Gives back the cursor a cached-updates cursor wraps and frees the wrapper.
+    virtual void endDelayedUpdates(TBaseTable*& cursor);
+    virtual void applyDelayedUpdates(int kind);
+    virtual TMemTable* pendingTable();
+    virtual void registerCallBack(int callbackType);
 
     // Filters.
     void updateFilterState();

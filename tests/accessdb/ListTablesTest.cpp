@@ -17,19 +17,11 @@ using Root = platform::Registry::Root;
 
 namespace {
 
-std::vector<Byte> values(const std::vector<std::pair<std::string, std::string>>& pairs,
-                         std::vector<FieldDesc>& descs) {
-    std::vector<Byte> bytes;
-    for (const auto& [name, value] : pairs) {
-        FieldDesc d;
-        d.setName(name);
-        d.offset = static_cast<std::uint16_t>(bytes.size());
-        d.length = static_cast<std::uint16_t>(value.size() + 1);
-        descs.push_back(d);
-        bytes.insert(bytes.end(), value.begin(), value.end());
-        bytes.push_back(0);
-    }
-    return bytes;
+EngineParams values(const std::vector<std::pair<std::string, std::string>>& pairs) {
+    EngineParams params;
+    for (const auto& [name, value] : pairs)
+        params.add(name, value);
+    return params;
 }
 
 std::vector<DatabaseDesc> readAll(TBaseTable& list) {
@@ -78,13 +70,11 @@ TEST(ListTables, IndexListDeliversItsRecordsAgainAfterSetToBegin) {
 
 TEST(ListTables, ConfiguredDatabasesComeFromDbInfoRecords) {
     TTorvaneCollection config;
-    std::vector<FieldDesc> d1;
-    auto v1 = values({{"PhysicalName", "C:\\lists\\"}, {"USER NAME", "ann"}}, d1);
-    new TBaseCfgrecord(nullptr, &config, "\\DATABASES\\MAIL\\DB INFO", d1, v1);
-    std::vector<FieldDesc> d2;
-    auto v2 = values({{"PATH", "D:\\x"}, {"PhysicalName", "ignored"}}, d2);
-    new TBaseCfgrecord(nullptr, &config, "\\DRIVERS\\ACCESS\\DB OPEN", d2, v2);
-    new TBaseCfgrecord(nullptr, &config, "\\DATABASES\\OTHER\\DB INFO", d2, v2);
+    new TBaseCfgrecord(nullptr, &config, "\\DATABASES\\MAIL\\DB INFO",
+                       values({{"PhysicalName", "C:\\lists\\"}, {"USER NAME", "ann"}}));
+    auto v2 = values({{"PATH", "D:\\x"}, {"PhysicalName", "ignored"}});
+    new TBaseCfgrecord(nullptr, &config, "\\DRIVERS\\ACCESS\\DB OPEN", v2);
+    new TBaseCfgrecord(nullptr, &config, "\\DATABASES\\OTHER\\DB INFO", v2);
 
     TBaseDBListTable list(nullptr, SessionInfo{}, "ACCESS", &config, nullptr);
     auto dbs = readAll(list);
@@ -100,7 +90,9 @@ TEST(ListTables, ConfiguredDatabasesComeFromDbInfoRecords) {
     bad.setName("PATH");
     bad.offset = 500;
     bad.length = 1;
-    TBaseCfgrecord broken(nullptr, nullptr, "\\DATABASES\\B\\DB INFO", {bad}, {});
+    EngineParams badParams;
+    badParams.descs.push_back(bad);
+    TBaseCfgrecord broken(nullptr, nullptr, "\\DATABASES\\B\\DB INFO", badParams);
     EXPECT_FALSE(broken.value("PATH").has_value());
 }
 
@@ -118,9 +110,7 @@ TEST(ListTables, RegisteredAliasesFollowTheConfiguredOnes) {
     ASSERT_TRUE(reg.createKey(Root::LocalMachine, base + "\\Aliases\\Bare"));
 
     TTorvaneCollection config;
-    std::vector<FieldDesc> d;
-    auto v = values({{"PATH", "E:\\"}}, d);
-    new TBaseCfgrecord(nullptr, &config, "\\DATABASES\\LOCAL\\DB INFO", d, v);
+    new TBaseCfgrecord(nullptr, &config, "\\DATABASES\\LOCAL\\DB INFO", values({{"PATH", "E:\\"}}));
 
     SessionInfo info;
     info.baseKey = base;

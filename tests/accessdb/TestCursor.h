@@ -26,8 +26,10 @@ public:
     static constexpr std::uint16_t NameField = 2;
     static constexpr std::uint16_t FlagField = 3;
 
-    explicit TestCursor(std::vector<Row> rows, TTorvaneCollection* collection = nullptr)
-        : TBaseTable(nullptr, collection, "PEOPLE", "", 0, 0), rows_(std::move(rows)) {
+    explicit TestCursor(std::vector<Row> rows, TTorvaneCollection* collection = nullptr,
+                        TBapiListItem* owner = nullptr, const std::string& name = "PEOPLE")
+        : TBaseTable(owner, collection, name, "", 0, 0), rows_(std::move(rows)) {
+        setSourceName(name);
         addField(IdField, "ID", fldtype::INT32, 0, 4, 0);
         addField(NameField, "NAME", fldtype::ZSTRING, 4, 21, 20);
         addField(FlagField, "FLAG", fldtype::BOOL, 25, 2, 0);
@@ -146,8 +148,37 @@ public:
         }
     }
 
+    // Changes: modify writes the row in place, append adds one at the end, delete removes
+    // the current row; a row with refusedId is refused with a key violation.
+    void modifyRecord(Byte* buffer, bool) override {
+        checkCurrent();
+        if (getI32(buffer, 0) == refusedId)
+            raiseEngineError(0x2601);
+        rows_[static_cast<std::size_t>(pos_)] = rowOf(buffer);
+        ++modifications;
+    }
+    void appendRecord(Byte* buffer) override {
+        if (getI32(buffer, 0) == refusedId)
+            raiseEngineError(0x2601);
+        rows_.push_back(rowOf(buffer));
+        ++appends;
+    }
+    void insertRecord(LockType, Byte* buffer) override { appendRecord(buffer); }
+    void deleteRecord(Byte*) override {
+        checkCurrent();
+        rows_.erase(rows_.begin() + pos_);
+        ++deletes;
+        setPositionState(PositionState::OnCrack);
+        --pos_;
+    }
+
+    const std::vector<Row>& rows() const { return rows_; }
     std::vector<LockType> locks;
     std::map<int, int> fieldReads;
+    std::int32_t refusedId = -1;
+    int modifications = 0;
+    int appends = 0;
+    int deletes = 0;
 
 private:
     void addField(std::uint16_t number, const std::string& name, std::uint16_t type,
@@ -159,6 +190,16 @@ private:
         d.length = length;
         d.units1 = units1;
         fieldCache().add(length, type, number, d);
+    }
+    void checkCurrent() {
+        if (pos_ < 0 || pos_ >= static_cast<int>(rows_.size()))
+            raiseEngineError(dbierr::NOCURRREC);
+    }
+    static Row rowOf(const Byte* buffer) {
+        return {getI32(buffer, 0),
+                std::string(reinterpret_cast<const char*>(buffer + 4),
+                            ::strnlen(reinterpret_cast<const char*>(buffer + 4), 20)),
+                getU16(buffer, 25) != 0};
     }
     void goTo(int index) {
         pos_ = index;
