@@ -23,7 +23,13 @@ std::string upperAscii(std::string_view text) {
 }
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && upperAscii(a) == upperAscii(b);
+    if (a.size() != b.size())
+        return false;
+    auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (upper(a[i]) != upper(b[i]))
+            return false;
+    return true;
 }
 
 bool containsText(std::string_view text, std::string_view part) {

@@ -15,6 +15,20 @@
 
 namespace accessdb::testing {
 
+// A table list that fails after its first row, as a driver whose file went away would.
+class FailingListTable : public TBaseListTable {
+public:
+    using TBaseListTable::TBaseListTable;
+    void getNextRecord(LockType lock, Byte* buffer, RecordProps* props) override {
+        if (delivered_++ > 0)
+            raiseEngineError(0x2401);
+        TBaseListTable::getNextRecord(lock, buffer, props);
+    }
+
+private:
+    int delivered_ = 0;
+};
+
 class TestDatabase : public TBaseDatabase {
 public:
     using TBaseDatabase::TBaseDatabase;
@@ -35,7 +49,9 @@ public:
         const std::size_t size = 574;
         std::vector<Byte> records(2 * size, 0);
         putText(records.data(), 0, 261, "PEOPLE");
-        putText(records.data(), size, 261, "Ums\xE4tze");
+        putText(records.data(), size, 261, "Ums\x84tze"); // native (OEM) text
+        if (descriptor().physicalName.find("BROKEN") != std::string::npos)
+            return new FailingListTable(this, 2, records.data(), size, &cursors());
         return new TBaseListTable(this, 2, records.data(), size, &cursors());
     }
 };
