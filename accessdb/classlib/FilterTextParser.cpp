@@ -202,21 +202,8 @@ struct FilterTextParser::Impl {
     FilterBlobBuilder::NodeId node(const Operand& op, std::optional<FilterFieldType> partner) {
         if (op.isField)
             return builder.field(op.text);
-        if (!op.quoted && !op.isNull && !partner)
-            return builder.text(op.text);
-        return constant(op, op.quoted && partner && partner->type != fldtype::ZSTRING &&
-                                    !isNumeric(op.text)
-                                ? std::nullopt
-                                : partner);
-    }
-
-    static bool isNumeric(const std::string& text) {
-        try {
-            textToDouble(text);
-            return true;
-        } catch (const EConvertError&) {
-            return false;
-        }
+        // A constant compared with a field takes the field's type.
+        return constant(op, partner);
     }
 
     FilterBlobBuilder::NodeId comparison() {

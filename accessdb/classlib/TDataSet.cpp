@@ -388,7 +388,7 @@ void TDataSet::post() {
     }
     bool inserted = state_ == TDataSetState::Insert;
     setState(TDataSetState::Browse);
-    if (inserted) {
+    if (inserted || !postKeepsRow()) {
         afterPostOrCancel();
     } else {
         // The cursor stayed on the row, and the row holds what was written.

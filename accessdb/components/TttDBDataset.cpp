@@ -24,6 +24,10 @@ TttDBDataset::~TttDBDataset() {
         database_->removeDataSet(this);
 }
 
+TVirtEng* TttDBDataset::engine() const {
+    return sessionList_.engine();
+}
+
 TBaseDatabase* TttDBDataset::dbHandle() const {
     return database_ ? database_->handle() : nullptr;
 }

@@ -22,6 +22,7 @@ public:
     TttDBDataset(TComponent* owner, TttSessionlist& sessionList);
     ~TttDBDataset() override;
 
+    TVirtEng* engine() const override;
     const std::string& databaseName() const { return databaseName_; }
     void setDatabaseName(const std::string& name);
     const std::string& sessionName() const { return sessionName_; }

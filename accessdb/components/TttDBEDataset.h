@@ -69,6 +69,7 @@ protected:
     bool locateRow(const std::vector<TField*>& fields, const std::vector<Variant>& values,
                    LocateOptions options, Byte* buffer) override;
     void filterChanged() override;
+    bool postKeepsRow() const override { return !cachedUpdates_; }
     void blockReadChanged() override;
 
     virtual void loadFieldDefinitions();

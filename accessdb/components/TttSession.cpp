@@ -67,6 +67,10 @@ TttSession::~TttSession() {
     sessionList_.removeSession(this);
 }
 
+TVirtEng* TttSession::engine() const {
+    return sessionList_.engine();
+}
+
 bool TttSession::isDefault() const {
     return sessionList_.defaultSession() == this;
 }
@@ -95,7 +99,7 @@ void TttSession::startEngine() {
     } else {
         TVirtEng* created = nullptr;
         try {
-            created = new TVirtEng(engineClass());
+            created = new TVirtEng(sessionList_.engineClass());
             status = created->startStatus();
         } catch (const ETorvaneEngineError& error) {
             status = error.errorCode();
@@ -106,7 +110,7 @@ void TttSession::startEngine() {
             created = nullptr;
         }
         if (created)
-            setEngineObject(created);
+            sessionList_.setEngineObject(created);
     }
     if (hourglass)
         componentPlatform().busyCursor(false);
@@ -180,7 +184,7 @@ void TttSession::deactivate() {
             if (TttSession* other = sessionList_.sessionAt(i); other != this && other->active())
                 other->deactivate();
         handle_ = nullptr;
-        setEngineObject(nullptr);
+        sessionList_.setEngineObject(nullptr);
         delete eng;
     }
     handle_ = nullptr;

@@ -35,10 +35,8 @@ public:
     TttSession(TComponent* owner, TttSessionlist& sessionList);
     ~TttSession() override;
 
-    // What a driver's session class supplies.
-    virtual TVirtEng* engine() const = 0;
-    virtual void setEngineObject(TVirtEng* engine) = 0;
-    virtual SessionFactory engineClass() const = 0;
+    // The engine object and session class come from the driver's session list.
+    TVirtEng* engine() const;
     // A temporary database component of the driver's class.
     virtual TttDatabase* createDatabase(TComponent* owner) = 0;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "accessdb/engine/TVirtEng.h"
+
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -8,12 +10,11 @@
 namespace accessdb {
 
 class TttSession;
-class TVirtEng;
 
 // The session components of one driver, with the process-wide lock of its components and
-// the numbers taken by automatic session names. A driver's list names its engine object and
-// its default session, and calls closeAll() in its own destructor (the sessions still need
-// the driver's engine while they go).
+// the numbers taken by automatic session names. A driver's list holds its engine object and
+// names its default session, and calls closeAll() in its own destructor (the sessions still
+// need the driver's engine while they go).
 class TttSessionlist {
 public:
     TttSessionlist() = default;
@@ -22,7 +23,11 @@ public:
     TttSessionlist(const TttSessionlist&) = delete;
     TttSessionlist& operator=(const TttSessionlist&) = delete;
 
+    // The driver's engine object (none until the default session starts it), the session
+    // class it is made with, and the default session.
     virtual TVirtEng* engine() const = 0;
+    virtual void setEngineObject(TVirtEng* engine) = 0;
+    virtual SessionFactory engineClass() const = 0;
     virtual TttSession* defaultSession() const = 0;
     std::recursive_mutex& criticalSection() { return criticalSection_; }
 

@@ -200,7 +200,9 @@ void TBaseCacheTable::insertRecord(LockType lock, Byte* buffer) {
 }
 
 void TBaseCacheTable::appendRecord(Byte* buffer) {
-    pending_->appendRecord(buffer);
+    // Kept as an insert, so that applying writes it.
+    checkParam(buffer);
+    pending_->addRecord(buffer, nullptr)->props.recordStatus = RecordProps::Inserted;
 }
 
 void TBaseCacheTable::modifyRecord(Byte* buffer, bool) {

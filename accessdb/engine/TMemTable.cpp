@@ -334,11 +334,11 @@ bool TMemTable::isVisible(std::uint8_t showFlags, bool found) const {
     }
 }
 
-void TMemTable::addRecord(const Byte* buffer, const Byte* bookmark) {
+TMemTableRecord* TMemTable::addRecord(const Byte* buffer, const Byte* bookmark) {
     auto* record = new TMemTableRecord(this, buffer, dataSize_, bookmark, bookmarkSize());
-    (void)record;
     positionAt(recordCount());
     setOnRecord();
+    return record;
 }
 
 void TMemTable::changeAt(const Byte* buffer, const Byte* bookmark, bool deleting) {

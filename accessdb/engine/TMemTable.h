@@ -60,7 +60,7 @@ public:
     // Whether the current record shows under the show flags (bit 0 modified, 1 inserted,
     // 2 deleted, 3 unchanged); `found` says whether there is a pending record at all.
     bool isVisible(std::uint8_t showFlags, bool found) const;
-    void addRecord(const Byte* buffer, const Byte* bookmark);
+    TMemTableRecord* addRecord(const Byte* buffer, const Byte* bookmark);
     void modifyRecordAt(const Byte* buffer, const Byte* bookmark);
     void deleteRecordAt(const Byte* buffer, const Byte* bookmark);
     // Writes the pending changes to the source, the last record first. Records the source

@@ -169,3 +169,48 @@ TEST_F(CacheTest, EndingGivesBackTheWrappedCursor) {
     cursor->endDelayedUpdates(cursor);
     EXPECT_EQ(cursor, &source);
 }
+
+TEST_F(CacheTest, InsertsWaitInThePendingTableUntilApplied) {
+    std::vector<Byte> row(source.recordBufferSize(), 0);
+    source.fill(row.data(), {60, "Fay"});
+    cache->appendRecord(row.data());
+    EXPECT_EQ(cache->pending()->recordCount(), 1);
+    EXPECT_EQ(names().size(), 5u); // the walk shows the real cursor's records
+    cache->applyDelayedUpdates(3);
+    EXPECT_EQ(source.appends, 1);
+    EXPECT_EQ(source.rows().back().name, "Fay");
+
+    // Discarding the change at the cursor's position forgets just that one.
+    rename(20, "Bo");
+    rename(30, "C");
+    at(20);
+    cache->applyDelayedUpdates(2);
+    EXPECT_EQ(names(), (std::vector<std::string>{"Ann", "Bob", "C", "Dee", "Eve", "Fay"}));
+}
+
+TEST(MemTable, SequenceNumbersAndUndelete) {
+    FieldDesc id;
+    id.setName("ID");
+    id.type = fldtype::INT32;
+    TMemTable table(nullptr, nullptr, {id}, 0, "T", nullptr);
+    for (std::int32_t i = 1; i <= 3; ++i) {
+        Byte row[4];
+        putI32(row, 0, i);
+        table.appendRecord(row);
+        table.recordAt(i)->props.seqNumber = static_cast<std::uint32_t>(i * 10);
+    }
+    table.setToSeqNo(20);
+    std::uint32_t position = 0;
+    table.getSequencePosition(position);
+    EXPECT_EQ(position, 20u);
+    EXPECT_THROW(table.setToSeqNo(99), ETorvaneEOFError);
+    Byte bookmark[4];
+    putU32(bookmark, 0, 2);
+    table.deleteRecordAt(nullptr, bookmark);
+    EXPECT_EQ(table.currentRecord()->props.deleteFlag, -1);
+    table.undeleteRecord();
+    EXPECT_EQ(table.currentRecord()->props.deleteFlag, 0);
+    table.emptyTableExclusive();
+    EXPECT_EQ(table.recordCount(), 0);
+    EXPECT_THROW(table.undeleteRecord(), ETorvaneEngineError);
+}

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 using namespace accessdb;
 using namespace accessdb::testing;
 
@@ -192,4 +194,131 @@ TEST_F(ComponentsTest, BatchMoveForgetsARemovedSource) {
     delete source;
     EXPECT_EQ(move->source(), nullptr);
     EXPECT_EQ(move->mappings().count(), 1);
+}
+
+TEST_F(ComponentsTest, LoginRunsWhenTheConfigurationNamesAUser) {
+    session.setActive(true);
+    TStringList params{"PATH=C:\\lists", "USER NAME=ann"};
+    std::vector<std::pair<int, std::string>> notes;
+    session.onNotify = [&](int code, void* info) {
+        if (code == TttSession::AliasAdded || code == TttSession::AliasDeleted)
+            notes.emplace_back(code, *static_cast<std::string*>(info));
+    };
+    session.addAlias("MAIL", "", false, 2, params);
+    TStringList aliasParams;
+    session.getAliasParams("MAIL", aliasParams);
+    EXPECT_EQ(aliasParams.lines(), (std::vector<std::string>{"USER NAME="}));
+    TStringList driverParams;
+    session.getDriverParams("standard", driverParams);
+    EXPECT_EQ(driverParams.lines(), std::vector<std::string>{"PATH="});
+
+    // A configured alias of the session is opened by name; its user name asks for a login.
+    auto* db = new TestDatabaseComponent(form.get());
+    db->setDatabaseName("C:\\x.mdb");
+    db->setLoginPrompt(true);
+    std::string askedFor;
+    componentPlatform().loginDialog = [&](const std::string& name, std::string& user,
+                                          std::string& password) {
+        askedFor = name;
+        user = "bob";
+        password = "secret";
+        return true;
+    };
+    db->open();
+    EXPECT_EQ(askedFor, "C:\\x.mdb");
+    EXPECT_EQ(db->params().values("USER NAME"), "bob");
+    db->close();
+
+    componentPlatform().loginDialog = [](const std::string&, std::string&, std::string&) {
+        return false;
+    };
+    try {
+        db->open();
+        FAIL();
+    } catch (const EDatabaseError& e) {
+        EXPECT_STREQ(e.what(), "Cannot connect to database 'C:\\x.mdb'");
+    }
+    EXPECT_FALSE(db->connected());
+
+    session.deleteAlias("MAIL");
+    // The user name given at the login differs from the configuration's, so the open made a
+    // temporary alias, which the close removed.
+    using Note = std::pair<int, std::string>;
+    EXPECT_EQ(notes, (std::vector<Note>{{TttSession::AliasAdded, "MAIL"},
+                                        {TttSession::AliasAdded, "C:\\x.mdb"},
+                                        {TttSession::AliasDeleted, "C:\\x.mdb"},
+                                        {TttSession::AliasDeleted, "MAIL"}}));
+    session.onNotify = nullptr;
+}
+
+TEST_F(ComponentsTest, SessionLockNestsAndDeactivationClosesDatabases) {
+    session.lock();
+    session.lock();
+    EXPECT_TRUE(session.active());
+    session.unlock();
+    // Still held: another thread could not take the driver's lock now.
+    std::thread other([&] {
+        bool got = testSessionList().criticalSection().try_lock();
+        EXPECT_FALSE(got);
+        if (got)
+            testSessionList().criticalSection().unlock();
+    });
+    other.join();
+    session.unlock();
+
+    auto* db = new TestDatabaseComponent(form.get());
+    db->setDatabaseName("C:\\y.mdb");
+    db->open();
+    TttDatabase* temporary = session.openDatabase("C:\\z.mdb", nullptr);
+    EXPECT_TRUE(temporary->temporary());
+    EXPECT_EQ(session.findDatabase("c:\\Z.MDB"), temporary);
+    session.setActive(false);
+    EXPECT_FALSE(db->connected());
+    EXPECT_EQ(session.findDatabase("C:\\z.mdb"), nullptr); // temporaries are freed
+
+    session.setPrivateDir("c:\\priv");
+    EXPECT_EQ(session.privateDir(), "C:\\PRIV");
+    session.setActive(true);
+    EXPECT_EQ(session.privateDir(), "C:\\PRIV");
+}
+
+TEST_F(ComponentsTest, DatasetsHoldTheirDatabaseWhileAnyUseRemains) {
+    auto* table = new TestTable(form.get());
+    table->setDatabaseName("C:\\lists\\mail.mdb");
+    session.keepConnections = false;
+    table->setDBFlag(3, true);
+    table->open();
+    TttDatabase* database = table->database();
+    ASSERT_NE(database, nullptr);
+    table->close();
+    EXPECT_EQ(table->database(), database); // flag 3 still holds it
+    EXPECT_TRUE(database->connected());
+    EXPECT_TRUE(table->setDBFlag(3, false));
+    EXPECT_EQ(table->database(), nullptr);
+    EXPECT_TRUE(session.databases().empty());
+    EXPECT_FALSE(table->setDBFlag(16, true)); // beyond the flags: ignored
+    EXPECT_EQ(table->database(), nullptr);
+}
+
+TEST_F(ComponentsTest, HandlesFromAnotherSessionAreRefused) {
+    TestSessionComponent second(form.get());
+    second.setSessionName("Other");
+    second.setActive(true);
+    auto* otherDb = new TestDatabaseComponent(&second);
+    otherDb->setDatabaseName("C:\\o.mdb");
+    otherDb->open();
+    EXPECT_EQ(otherDb->session(), &second);
+
+    auto* db = new TestDatabaseComponent(form.get());
+    try {
+        db->setHandle(otherDb->handle());
+        FAIL();
+    } catch (const EDatabaseError& e) {
+        EXPECT_STREQ(e.what(), "Database handle owned by a different session");
+    }
+    auto* same = new TestDatabaseComponent(&second);
+    same->setHandle(otherDb->handle());
+    EXPECT_TRUE(same->connected());
+    same->close();
+    EXPECT_TRUE(otherDb->connected()); // a taken handle is only forgotten
 }

@@ -259,3 +259,38 @@ TEST_F(DataSetTest, EventsAndCalculatedFields) {
     EXPECT_FALSE(dataSet->active());
     EXPECT_EQ(dataSet->fieldCount(), 1); // the program's own field stays
 }
+
+TEST_F(DataSetTest, MovingByAndBlockReading) {
+    dataSet->open();
+    EXPECT_EQ(dataSet->moveBy(5), 2);
+    EXPECT_TRUE(dataSet->eof());
+    EXPECT_EQ(dataSet->moveBy(-1), -1);
+    EXPECT_EQ(dataSet->fieldByName("NAME").asString(), "Bob");
+    EXPECT_EQ(dataSet->moveBy(-5), -1);
+    EXPECT_TRUE(dataSet->bof());
+
+    // Reading in blocks delivers the same rows.
+    dataSet->first();
+    dataSet->setBlockReadSize(10);
+    std::vector<std::string> seen{dataSet->fieldByName("NAME").asString()};
+    for (dataSet->next(); !dataSet->eof(); dataSet->next())
+        seen.push_back(dataSet->fieldByName("NAME").asString());
+    EXPECT_EQ(seen, (std::vector<std::string>{"Ann", "Bob", "Cy"}));
+    dataSet->setBlockReadSize(0);
+    EXPECT_EQ(names(), (std::vector<std::string>{"Ann", "Bob", "Cy"}));
+}
+
+TEST_F(DataSetTest, CachedUpdatesKeepChangesPending) {
+    dataSet->open();
+    EXPECT_THROW(dataSet->oldValue(dataSet->fieldByName("NAME")), EDatabaseError);
+    dataSet->setCachedUpdates(true);
+    dataSet->edit();
+    dataSet->fieldByName("NAME").setAsString("Annie");
+    dataSet->post();
+    EXPECT_EQ(dataSet->fieldByName("NAME").asString(), "Annie");
+    EXPECT_EQ(dataSet->updateStatus(), UpdateStatus::Modified);
+    EXPECT_EQ(dataSet->oldValue(dataSet->fieldByName("NAME")).toString(), "Ann");
+    EXPECT_TRUE(table->modifyLocks.empty()); // nothing reached the table yet
+    dataSet->setCachedUpdates(false);
+    EXPECT_EQ(dataSet->fieldByName("NAME").asString(), "Ann"); // the pending change went
+}

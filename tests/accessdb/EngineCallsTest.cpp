@@ -2,6 +2,7 @@
 
 #include "accessdb/engine/EnginePlatform.h"
 #include "accessdb/engine/TBaseCfgrecord.h"
+#include "accessdb/engine/TRightsRegistry.h"
 #include "accessdb/engine/TSqlStmt.h"
 
 #include "platform/config/ConfigStore.h"
@@ -233,4 +234,54 @@ TEST_F(EngineTest, SqlTextGoesThroughTheSessionsTranslation) {
     EXPECT_EQ(out, "\x84");
     EXPECT_EQ(engine.NativeToAnsi("\x84", out), 0);
     EXPECT_EQ(out, "\xE4");
+}
+
+TEST_F(EngineTest, RegistryAliasesNameDatabasesAndTheReadMaskWritesNothing) {
+    platform::ConfigStore store;
+    platform::ConfigRegistry registry(store);
+    enginePlatform().registry = &registry;
+    TBaseSession& session = *engine.currentSession();
+    session.saveAlias("Lists", "PhysicalName:\"D:\\mail\";Description:\"lists\"");
+    TBaseDatabase* db = open("LISTS");
+    EXPECT_EQ(db->descriptor().physicalName, "D:\\mail\\");
+    EXPECT_EQ(db->descriptor().name, "Lists");
+    EXPECT_EQ(db->descriptor().dbType, "TEST"); // kept, not made "STANDARD"
+
+    TRightsRegistry readOnly(registry, platform::Registry::Root::LocalMachine,
+                             TRightsRegistry::ReadAccess);
+    ASSERT_TRUE(readOnly.openKey("\\Software\\Torvane\\Test\\Aliases\\Lists", false));
+    EXPECT_FALSE(readOnly.writeString("PhysicalName", "E:\\"));
+    EXPECT_EQ(readOnly.readValue("PhysicalName")->text, "D:\\mail");
+    ASSERT_TRUE(readOnly.openKey("\\Software", false)); // from the root, not below Lists
+    EXPECT_EQ(readOnly.currentPath(), "Software");
+    EXPECT_TRUE(readOnly.openKey("Torvane", false)); // below the current key
+    EXPECT_EQ(readOnly.currentPath(), "Software\\Torvane");
+    EXPECT_FALSE(readOnly.openKey("Missing", false));
+    enginePlatform().registry = nullptr;
+}
+
+TEST_F(EngineTest, HandlesAndCopies) {
+    TBaseDatabase* db = open("C:\\lists\\mail.mdb");
+    TBapiListItem* owner = nullptr;
+    EXPECT_EQ(engine.GetObjFromObj(db, 2, owner), 0);
+    EXPECT_EQ(owner, engine.currentSession());
+    EXPECT_EQ(engine.GetObjFromObj(db, 3, owner), dbierr::INVALIDPARAM);
+    EXPECT_EQ(owner, nullptr);
+
+    TBaseTable* cursor = people(db);
+    TBaseTable* copy = nullptr;
+    ASSERT_EQ(engine.CloneCursor(cursor, true, false, copy), 0);
+    EXPECT_EQ(copy->tableName(), "PEOPLE");
+    EXPECT_EQ(db->countTableCursors("people"), 2);
+    std::vector<FieldDesc> descs;
+    ASSERT_EQ(engine.GetFieldDescs(copy, descs), 0);
+    EXPECT_EQ(descs.size(), 3u);
+
+    // A cursor made outside any database cannot be copied.
+    TestCursor loose(fivePeople());
+    EXPECT_EQ(engine.CloneCursor(&loose, false, false, copy), dbierr::INVALIDPARAM);
+
+    EXPECT_EQ(engine.CloseDatabase(db), 0);
+    EXPECT_EQ(db, nullptr);
+    EXPECT_EQ(engine.CloseDatabase(db), dbierr::INVALIDHNDL);
 }

@@ -20,9 +20,6 @@ inline TVirtEng* testEngineObject = nullptr;
 class TestSessionComponent : public TttSession {
 public:
     explicit TestSessionComponent(TComponent* owner);
-    TVirtEng* engine() const override { return testEngineObject; }
-    void setEngineObject(TVirtEng* engine) override { testEngineObject = engine; }
-    SessionFactory engineClass() const override { return testSessions(); }
     TttDatabase* createDatabase(TComponent* owner) override;
 };
 
@@ -30,6 +27,8 @@ class TestSessionList : public TttSessionlist {
 public:
     ~TestSessionList() override { closeAll(); }
     TVirtEng* engine() const override { return testEngineObject; }
+    void setEngineObject(TVirtEng* engine) override { testEngineObject = engine; }
+    SessionFactory engineClass() const override { return testSessions(); }
     TttSession* defaultSession() const override { return defaultSession_; }
     void setDefaultSession(TttSession* session) { defaultSession_ = session; }
 
@@ -48,7 +47,6 @@ public:
 class TestTable : public TttDBDataset {
 public:
     explicit TestTable(TComponent* owner) : TttDBDataset(owner, testSessionList()) {}
-    TVirtEng* engine() const override { return testEngineObject; }
     std::string tableName = "PEOPLE";
     std::vector<Status> refusals;
 
