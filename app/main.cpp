@@ -1,8 +1,8 @@
 // Quillan: presorts a bulk mailing for the US Postal Service.
 
+#include "app/Program.h"
 #include "core/AppContext.h"
-#include "qt/QtPlatform.h"
-#include "ui/Program.h"
+#include "platform/qt/QtPlatform.h"
 
 #include <cstring>
 #include <string>

@@ -3,9 +3,9 @@
 // What every benchmark program needs: CPU time and peak memory, a scratch program folder
 // with a copy of the shipped tables, and the scripted platform (no window, so no pauses).
 
-#include "Platform.h"
-#include "print/RecordingPrinter.h"
-#include "scripted/ScriptedUi.h"
+#include "platform/Platform.h"
+#include "platform/print/RecordingPrinter.h"
+#include "platform/scripted/ScriptedUi.h"
 
 #include <ctime>
 #include <filesystem>

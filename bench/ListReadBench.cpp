@@ -5,12 +5,12 @@
 //
 // Prints one line: file, kind, records, rejected, CPU seconds, wall seconds, peak MB.
 
-#include "BenchSupport.h"
+#include "bench/BenchSupport.h"
 #include "core/DataFiles.h"
 #include "listio/ListOpener.h"
 #include "listio/VerifyDialog.h"
-#include "print/RecordingPrinter.h"
-#include "scripted/ScriptedUi.h"
+#include "platform/print/RecordingPrinter.h"
+#include "platform/scripted/ScriptedUi.h"
 
 #include <chrono>
 #include <cstdio>

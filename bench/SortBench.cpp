@@ -9,11 +9,11 @@
 // lists are a regional mailing of Standard automation letters over the ZIP prefixes
 // 750-761, every ZIP with enough pieces for trays of its own.
 
-#include "BenchSupport.h"
+#include "app/Program.h"
+#include "bench/BenchSupport.h"
 #include "core/DataFiles.h"
-#include "print/RecordingPrinter.h"
-#include "scripted/ScriptedUi.h"
-#include "ui/Program.h"
+#include "platform/print/RecordingPrinter.h"
+#include "platform/scripted/ScriptedUi.h"
 
 #include <chrono>
 #include <cstdio>

@@ -4,18 +4,18 @@
 // sacks overflow and packages are cut). Runs
 // without a main window, so the progress picture does not pause.
 
-#include "BenchSupport.h"
-#include "config/ConfigStore.h"
+#include "bench/BenchSupport.h"
 #include "core/AppContext.h"
 #include "core/DataFiles.h"
 #include "core/PostalCharts.h"
 #include "core/presort/MailClass.h"
 #include "core/presort/PresortDriver.h"
-#include "fs/ProgramPaths.h"
-#include "help/HelpViewer.h"
-#include "print/RecordingPrinter.h"
-#include "scripted/ScriptedUi.h"
-#include "shell/Shell.h"
+#include "platform/config/ConfigStore.h"
+#include "platform/fs/ProgramPaths.h"
+#include "platform/help/HelpViewer.h"
+#include "platform/print/RecordingPrinter.h"
+#include "platform/scripted/ScriptedUi.h"
+#include "platform/shell/Shell.h"
 
 #include <cstdio>
 #include <ctime>

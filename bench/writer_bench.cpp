@@ -4,20 +4,20 @@
 // list once per ZIP group, for comparison), rewriting a comma list, the separate file and a
 // dBase table. Runs without a main window, so the progress picture does not pause.
 
-#include "BenchSupport.h"
-#include "LiteralPresortWalk.h"
-#include "config/ConfigStore.h"
+#include "bench/BenchSupport.h"
 #include "core/Convert.h"
 #include "core/DataFiles.h"
 #include "core/PostalCharts.h"
-#include "fs/ProgramPaths.h"
-#include "help/HelpViewer.h"
 #include "listio/ListKinds.h"
 #include "listio/PresortOrder.h"
 #include "listio/SortInformationWriter.h"
-#include "print/RecordingPrinter.h"
-#include "scripted/ScriptedUi.h"
-#include "shell/Shell.h"
+#include "platform/config/ConfigStore.h"
+#include "platform/fs/ProgramPaths.h"
+#include "platform/help/HelpViewer.h"
+#include "platform/print/RecordingPrinter.h"
+#include "platform/scripted/ScriptedUi.h"
+#include "platform/shell/Shell.h"
+#include "tests/listio/LiteralPresortWalk.h"
 
 #include <cstdio>
 #include <cstring>

@@ -10,7 +10,7 @@
 #include "listio/RecordReader.h"
 #include "listio/TextLineReader.h"
 #include "listio/TextListSource.h"
-#include "ui/Form.h"
+#include "platform/ui/Form.h"
 
 namespace quillan {
 

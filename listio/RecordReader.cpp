@@ -8,7 +8,7 @@
 #include "listio/PieceCity.h"
 #include "listio/TextLineReader.h"
 #include "listio/ZipParser.h"
-#include "ui/Form.h"
+#include "platform/ui/Form.h"
 
 #include <algorithm>
 #include <cmath>

@@ -9,7 +9,7 @@
 #include "listio/SeparateFileWriter.h"
 #include "listio/SortWriterSupport.h"
 #include "listio/TextListWriter.h"
-#include "ui/Form.h"
+#include "platform/ui/Form.h"
 
 namespace quillan {
 

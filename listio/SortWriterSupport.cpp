@@ -4,7 +4,7 @@
 #include "core/ProgressPicture.h"
 #include "listio/ContainerLabel.h"
 #include "listio/ListKinds.h"
-#include "ui/Form.h"
+#include "platform/ui/Form.h"
 
 namespace quillan {
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/AppContext.h"
-#include "fs/AtomicFile.h"
 #include "listio/PresortOrder.h"
+#include "platform/fs/AtomicFile.h"
 
 #include <optional>
 #include <string>

@@ -2,7 +2,7 @@
 
 #include "core/AppContext.h"
 #include "listio/ListSource.h"
-#include "ui/Form.h"
+#include "platform/ui/Form.h"
 
 #include <memory>
 #include <string>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "config/ConfigStore.h"
-#include "fs/ProgramPaths.h"
-#include "help/HelpViewer.h"
-#include "print/PrinterDevice.h"
-#include "shell/Shell.h"
-#include "ui/Ui.h"
+#include "platform/config/ConfigStore.h"
+#include "platform/fs/ProgramPaths.h"
+#include "platform/help/HelpViewer.h"
+#include "platform/print/PrinterDevice.h"
+#include "platform/shell/Shell.h"
+#include "platform/ui/Ui.h"
 
 namespace platform {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/AppContext.h"
-#include "ui/Form.h"
+#include "platform/ui/Form.h"
 
 #include <string>
 

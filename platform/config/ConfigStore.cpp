@@ -1,7 +1,7 @@
-#include "config/ConfigStore.h"
+#include "platform/config/ConfigStore.h"
 
-#include "fs/AtomicFile.h"
-#include "fs/ProgramPaths.h"
+#include "platform/fs/AtomicFile.h"
+#include "platform/fs/ProgramPaths.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "fs/AtomicFile.h"
+#include "platform/fs/AtomicFile.h"
 
 #include <cerrno>
 #include <cstdio>

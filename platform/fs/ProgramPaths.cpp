@@ -1,4 +1,4 @@
-#include "fs/ProgramPaths.h"
+#include "platform/fs/ProgramPaths.h"
 
 #include <cstdlib>
 #include <filesystem>

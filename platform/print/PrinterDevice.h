@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Canvas.h"
+#include "platform/ui/Canvas.h"
 
 #include <string>
 #include <vector>
@@ -59,6 +59,9 @@ public:
     void polygon(const std::vector<Point>& p) override { pageCanvas().polygon(p); }
     bool stretchBitmap(const std::string& f, int l, int t, int w, int h) override {
         return pageCanvas().stretchBitmap(f, l, t, w, h);
+    }
+    void stretchImage(const Bitmap& i, int l, int t, int w, int h) override {
+        pageCanvas().stretchImage(i, l, t, w, h);
     }
 
 protected:

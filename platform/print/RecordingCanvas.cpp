@@ -1,4 +1,4 @@
-#include "print/RecordingCanvas.h"
+#include "platform/print/RecordingCanvas.h"
 
 #include <fstream>
 
@@ -90,6 +90,14 @@ bool RecordingCanvas::stretchBitmap(const std::string& bmpPath, int left, int to
     record("bitmap " + bmpPath + " " + rect(left, top, width, height) +
            (readable ? "" : " missing"));
     return readable;
+}
+
+// "image 2425x3150 50 50 4850 6300": the picture's size, then the device rectangle.
+void RecordingCanvas::stretchImage(const Bitmap& image, int left, int top, int width, int height) {
+    if (image.empty())
+        return;
+    record("image " + std::to_string(image.width()) + "x" + std::to_string(image.height()) + " " +
+           rect(left, top, width, height));
 }
 
 } // namespace platform

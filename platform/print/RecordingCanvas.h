@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Canvas.h"
+#include "platform/ui/Canvas.h"
 
 #include <string>
 #include <vector>
@@ -31,6 +31,7 @@ public:
     void polygon(const std::vector<Point>& points) override;
     bool stretchBitmap(const std::string& bmpPath, int left, int top, int width,
                        int height) override;
+    void stretchImage(const Bitmap& image, int left, int top, int width, int height) override;
 
     const std::vector<std::string>& log() const { return log_; }
     void clearLog() { log_.clear(); }

@@ -1,4 +1,4 @@
-#include "print/RecordingPrinter.h"
+#include "platform/print/RecordingPrinter.h"
 
 namespace platform {
 

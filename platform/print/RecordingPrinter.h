@@ -1,7 +1,7 @@
 #pragma once
 
-#include "print/PrinterDevice.h"
-#include "print/RecordingCanvas.h"
+#include "platform/print/PrinterDevice.h"
+#include "platform/print/RecordingCanvas.h"
 
 namespace platform {
 

@@ -1,7 +1,7 @@
-#include "qt/QtFormWindow.h"
+#include "platform/qt/QtFormWindow.h"
 
-#include "qt/QtImageCanvas.h"
-#include "qt/QtText.h"
+#include "platform/qt/QtImageCanvas.h"
+#include "platform/qt/QtText.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Form.h"
+#include "platform/ui/Form.h"
 
 #include <QDialog>
 #include <QEventLoop>

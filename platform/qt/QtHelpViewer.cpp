@@ -1,6 +1,6 @@
-#include "qt/QtHelpViewer.h"
+#include "platform/qt/QtHelpViewer.h"
 
-#include "qt/QtText.h"
+#include "platform/qt/QtText.h"
 
 #include <QDir>
 #include <QFile>

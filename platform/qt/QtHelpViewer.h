@@ -1,6 +1,6 @@
 #pragma once
 
-#include "help/HelpViewer.h"
+#include "platform/help/HelpViewer.h"
 
 #include <memory>
 

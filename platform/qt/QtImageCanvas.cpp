@@ -1,7 +1,7 @@
-#include "qt/QtImageCanvas.h"
+#include "platform/qt/QtImageCanvas.h"
 
-#include "ui/Control.h"
-#include "ui/Form.h"
+#include "platform/ui/Control.h"
+#include "platform/ui/Form.h"
 
 namespace platform {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "qt/QtPainterCanvas.h"
+#include "platform/qt/QtPainterCanvas.h"
 
 #include <QImage>
 #include <QPainter>

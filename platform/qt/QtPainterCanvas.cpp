@@ -1,10 +1,12 @@
-#include "qt/QtPainterCanvas.h"
+#include "platform/qt/QtPainterCanvas.h"
 
-#include "qt/QtText.h"
+#include "platform/qt/QtText.h"
 
 #include <QFontMetrics>
 #include <QImage>
 #include <QPolygon>
+
+#include <algorithm>
 
 namespace platform {
 
@@ -133,6 +135,39 @@ bool QtPainterCanvas::stretchBitmap(const std::string& bmpPath, int left, int to
     painter_->drawImage(QRect(left, top, width, height), image);
     drawn();
     return true;
+}
+
+static QImage toQImage(const Bitmap& image) {
+    if (image.format() == Bitmap::Format::Rgb) {
+        QImage q(image.width(), image.height(), QImage::Format_RGB888);
+        for (int y = 0; y < image.height(); ++y)
+            std::copy_n(image.row(y), image.width() * 3, q.scanLine(y));
+        return q;
+    }
+    QImage q(image.width(), image.height(), QImage::Format_Indexed8);
+    QList<QRgb> table;
+    for (const Color& c : image.palette())
+        table.append(qRgb(c.r, c.g, c.b));
+    // Indices past the palette read as black, as Bitmap::pixel says.
+    while (table.size() < 256)
+        table.append(qRgb(0, 0, 0));
+    q.setColorTable(table);
+    for (int y = 0; y < image.height(); ++y)
+        std::copy_n(image.row(y), image.width(), q.scanLine(y));
+    // A two-colour picture goes into a PDF as one bit per pixel.
+    if (image.palette().size() <= 2)
+        return q.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+    return q;
+}
+
+void QtPainterCanvas::stretchImage(const Bitmap& image, int left, int top, int width, int height) {
+    if (image.empty() || !painter_)
+        return;
+    painter_->save();
+    painter_->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter_->drawImage(QRect(left, top, width, height), toQImage(image));
+    painter_->restore();
+    drawn();
 }
 
 } // namespace platform

@@ -1,8 +1,8 @@
-#include "qt/QtPlatform.h"
+#include "platform/qt/QtPlatform.h"
 
-#include "qt/QtHelpViewer.h"
-#include "qt/QtPrinter.h"
-#include "qt/QtUi.h"
+#include "platform/qt/QtHelpViewer.h"
+#include "platform/qt/QtPrinter.h"
+#include "platform/qt/QtUi.h"
 
 #include <QApplication>
 #include <QGuiApplication>

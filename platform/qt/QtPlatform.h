@@ -3,7 +3,7 @@
 // The real desktop: Qt windows, PDF and system printers, the help browser. This header
 // carries no Qt type, so the program's main needs no Qt header.
 
-#include "Platform.h"
+#include "platform/Platform.h"
 
 #include <memory>
 #include <string>

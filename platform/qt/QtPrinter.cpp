@@ -1,6 +1,6 @@
-#include "qt/QtPrinter.h"
+#include "platform/qt/QtPrinter.h"
 
-#include "qt/QtText.h"
+#include "platform/qt/QtText.h"
 
 #include <QBuffer>
 #include <QDateTime>

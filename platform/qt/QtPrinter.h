@@ -1,7 +1,7 @@
 #pragma once
 
-#include "print/PrinterDevice.h"
-#include "qt/QtPainterCanvas.h"
+#include "platform/print/PrinterDevice.h"
+#include "platform/qt/QtPainterCanvas.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>

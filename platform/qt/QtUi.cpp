@@ -1,10 +1,10 @@
-#include "qt/QtUi.h"
+#include "platform/qt/QtUi.h"
 
-#include "print/PrinterDevice.h"
-#include "qt/QtFormWindow.h"
-#include "qt/QtImageCanvas.h"
-#include "qt/QtText.h"
-#include "ui/Timer.h"
+#include "platform/print/PrinterDevice.h"
+#include "platform/qt/QtFormWindow.h"
+#include "platform/qt/QtImageCanvas.h"
+#include "platform/qt/QtText.h"
+#include "platform/ui/Timer.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,7 +1,7 @@
-#include "scripted/ScriptedUi.h"
+#include "platform/scripted/ScriptedUi.h"
 
-#include "print/RecordingCanvas.h"
-#include "ui/Timer.h"
+#include "platform/print/RecordingCanvas.h"
+#include "platform/ui/Timer.h"
 
 #include <stdexcept>
 

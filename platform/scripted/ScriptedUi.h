@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/Form.h"
-#include "ui/Ui.h"
+#include "platform/ui/Form.h"
+#include "platform/ui/Ui.h"
 
 #include <deque>
 #include <functional>

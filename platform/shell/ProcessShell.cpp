@@ -1,4 +1,4 @@
-#include "shell/Shell.h"
+#include "platform/shell/Shell.h"
 
 #include <spawn.h>
 #include <sys/wait.h>

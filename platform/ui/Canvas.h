@@ -1,6 +1,7 @@
 #pragma once
 
-#include "ui/Color.h"
+#include "platform/ui/Bitmap.h"
+#include "platform/ui/Color.h"
 
 #include <string>
 #include <string_view>
@@ -54,6 +55,9 @@ public:
     // Stretches a .bmp file over the rectangle; false when the file cannot be read.
     virtual bool stretchBitmap(const std::string& bmpPath, int left, int top, int width,
                                int height) = 0;
+    // Stretches a picture in memory over the rectangle, copying its pixels as they are (no
+    // smoothing, no blending with what lies under it). An empty picture draws nothing.
+    virtual void stretchImage(const Bitmap& image, int left, int top, int width, int height) = 0;
 };
 
 } // namespace platform

@@ -1,7 +1,7 @@
-#include "ui/Control.h"
+#include "platform/ui/Control.h"
 
-#include "ui/Form.h"
-#include "ui/Ui.h"
+#include "platform/ui/Form.h"
+#include "platform/ui/Ui.h"
 
 namespace platform {
 

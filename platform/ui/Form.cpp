@@ -1,6 +1,6 @@
-#include "ui/Form.h"
+#include "platform/ui/Form.h"
 
-#include "ui/Ui.h"
+#include "platform/ui/Ui.h"
 
 #include <stdexcept>
 

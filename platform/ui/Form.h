@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/Control.h"
-#include "ui/Menu.h"
+#include "platform/ui/Control.h"
+#include "platform/ui/Menu.h"
 
 #include <functional>
 #include <memory>

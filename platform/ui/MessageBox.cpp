@@ -1,4 +1,4 @@
-#include "ui/MessageBox.h"
+#include "platform/ui/MessageBox.h"
 
 namespace platform {
 

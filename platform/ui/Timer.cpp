@@ -1,6 +1,6 @@
-#include "ui/Timer.h"
+#include "platform/ui/Timer.h"
 
-#include "ui/Ui.h"
+#include "platform/ui/Ui.h"
 
 namespace platform {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/Canvas.h"
-#include "ui/MessageBox.h"
+#include "platform/ui/Canvas.h"
+#include "platform/ui/MessageBox.h"
 
 #include <memory>
 #include <optional>

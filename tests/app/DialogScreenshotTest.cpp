@@ -1,11 +1,11 @@
 // The settings dialogs on the real Qt backend (offscreen): each is shown unattended, which
 // presses its default button, and then saved as a picture for a person to look at.
 
+#include "app/Program.h"
 #include "core/AppContext.h"
 #include "core/DataFiles.h"
-#include "qt/QtPlatform.h"
-#include "support/TestEnvironment.h"
-#include "ui/Program.h"
+#include "platform/qt/QtPlatform.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

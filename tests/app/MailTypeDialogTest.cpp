@@ -1,6 +1,6 @@
-#include "ui/MailTypeDialog.h"
-#include "support/TestEnvironment.h"
-#include "ui/Program.h"
+#include "app/MailTypeDialog.h"
+#include "app/Program.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <functional>
 #include <gtest/gtest.h>

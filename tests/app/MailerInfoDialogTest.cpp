@@ -1,6 +1,6 @@
-#include "ui/MailerInfoDialog.h"
-#include "support/TestEnvironment.h"
-#include "ui/DialogPage.h"
+#include "app/MailerInfoDialog.h"
+#include "app/DialogPage.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 

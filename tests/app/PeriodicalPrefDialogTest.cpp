@@ -1,6 +1,6 @@
-#include "support/TestEnvironment.h"
-#include "ui/PeriodicalDialog.h"
-#include "ui/PrefDialog.h"
+#include "app/PeriodicalDialog.h"
+#include "app/PrefDialog.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 

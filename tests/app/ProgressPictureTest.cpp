@@ -1,7 +1,7 @@
 #include "core/ProgressPicture.h"
-#include "print/RecordingCanvas.h"
-#include "support/TestEnvironment.h"
-#include "ui/MainWindow.h"
+#include "app/MainWindow.h"
+#include "platform/print/RecordingCanvas.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 

@@ -2,12 +2,12 @@
 // through its command unattended (OK throughout) and saved as a PNG under the build folder's
 // test-artefacts/ for a person to look at.
 
+#include "app/LabelFontsDialog.h"
+#include "app/RateEditors.h"
+#include "app/StatementInfoDialog.h"
 #include "core/DataFiles.h"
-#include "qt/QtPlatform.h"
-#include "support/TestEnvironment.h"
-#include "ui/LabelFontsDialog.h"
-#include "ui/RateEditors.h"
-#include "ui/StatementInfoDialog.h"
+#include "platform/qt/QtPlatform.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

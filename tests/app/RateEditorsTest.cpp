@@ -1,8 +1,8 @@
 // The three rate editors driven as a person would: pages confirmed or cancelled, rates
 // typed, refused and corrected; what reaches rates.dat line by line.
 
-#include "support/TestEnvironment.h"
-#include "ui/Program.h"
+#include "app/Program.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 

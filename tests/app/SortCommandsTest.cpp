@@ -2,10 +2,10 @@
 // co-sacked rules, the Sort Wizard's pages, the after-sort print run and the writer, and
 // how every command ends (tables at their seed, the program ended by a command-line run).
 
+#include "app/Program.h"
 #include "core/MailingMinimums.h"
 #include "listio/SortInformationWriter.h"
-#include "support/TestEnvironment.h"
-#include "ui/Program.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,8 +1,8 @@
+#include "app/Program.h"
 #include "core/CommandErrors.h"
 #include "core/DataFiles.h"
-#include "fs/AtomicFile.h"
-#include "support/TestEnvironment.h"
-#include "ui/Program.h"
+#include "platform/fs/AtomicFile.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,8 +1,8 @@
 // The tag-font and statement information dialogs through their menu entries: what they
 // show, what they refuse, and what reaches fonts.dat and statement.dat.
 
-#include "support/TestEnvironment.h"
-#include "ui/Program.h"
+#include "app/Program.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 

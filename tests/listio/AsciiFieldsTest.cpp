@@ -1,10 +1,10 @@
 // Kinds of text lists, counting and splitting their fields, and their line ends.
 
 #include "listio/AsciiFields.h"
-#include "ListTestSupport.h"
 #include "listio/AsciiFormat.h"
 #include "listio/ListKinds.h"
 #include "listio/TextLineReader.h"
+#include "tests/listio/ListTestSupport.h"
 
 #include <gtest/gtest.h>
 

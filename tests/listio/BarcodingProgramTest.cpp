@@ -2,7 +2,7 @@
 // and a real start whose list path arrives as one argument.
 
 #include "listio/BarcodingProgram.h"
-#include "support/TestEnvironment.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <chrono>
 #include <filesystem>

@@ -2,7 +2,7 @@
 // ADC is label 5 "ADC NORTH TEXAS TX 75099").
 
 #include "listio/ContainerLabel.h"
-#include "support/TestEnvironment.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // change, what independent tools read back, and tables changed since they were read. Also
 // the list kinds that cannot be written yet.
 
-#include "WriterTestSupport.h"
 #include "listio/ListKinds.h"
 #include "listio/PaveListWriter.h"
+#include "tests/listio/WriterTestSupport.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,10 +1,10 @@
 // dBase tables: headers that must be refused, deleted records, and agreement with
 // independent dBase tools (shapelib writes the table, dbfread reads it back).
 
-#include "ListTestSupport.h"
 #include "core/Convert.h"
 #include "listio/DbfHeader.h"
 #include "listio/ListKinds.h"
+#include "tests/listio/ListTestSupport.h"
 
 #include <array>
 #include <cstdio>

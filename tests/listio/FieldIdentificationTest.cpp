@@ -1,9 +1,9 @@
 // Finding the field roles: keywords, the content guess and its vote, and the checks.
 
-#include "ListTestSupport.h"
 #include "listio/FieldChecks.h"
 #include "listio/FieldGuess.h"
 #include "listio/ListKinds.h"
+#include "tests/listio/ListTestSupport.h"
 
 #include <gtest/gtest.h>
 

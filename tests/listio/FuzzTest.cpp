@@ -1,7 +1,7 @@
 // Damaged lists, read unattended: whatever the bytes, opening ends with records or with a
 // message, never with a crash or a hang.
 
-#include "ListTestSupport.h"
+#include "tests/listio/ListTestSupport.h"
 
 #include <fstream>
 #include <gtest/gtest.h>

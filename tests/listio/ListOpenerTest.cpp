@@ -1,9 +1,9 @@
 // Opening a mailing list end to end: golden reads of every text kind and PAVE, the record
 // limit, unreadable files, unattended runs, the in-county rule and the reading picture.
 
-#include "ListTestSupport.h"
 #include "listio/ListKinds.h"
-#include "print/RecordingCanvas.h"
+#include "platform/print/RecordingCanvas.h"
+#include "tests/listio/ListTestSupport.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "ListTestSupport.h"
+#include "tests/listio/ListTestSupport.h"
 
 #include <array>
 #include <cstdio>

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "app/MainWindow.h"
 #include "listio/ListOpener.h"
 #include "listio/VerifyDialog.h"
-#include "support/TestEnvironment.h"
-#include "ui/MainWindow.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <string>
 #include <vector>

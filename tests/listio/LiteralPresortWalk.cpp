@@ -1,4 +1,4 @@
-#include "LiteralPresortWalk.h"
+#include "tests/listio/LiteralPresortWalk.h"
 
 #include <cstdlib>
 

@@ -2,8 +2,8 @@
 // and agreement with the plain list-scanning walk on generated ones.
 
 #include "listio/PresortOrder.h"
-#include "LiteralPresortWalk.h"
-#include "support/TestEnvironment.h"
+#include "tests/listio/LiteralPresortWalk.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 #include <random>

@@ -1,8 +1,8 @@
 // The separate sort-information file: its two formats, one line per record whatever
 // happened to the record, where it goes, and that a failed write changes nothing.
 
-#include "WriterTestSupport.h"
 #include "listio/ListKinds.h"
+#include "tests/listio/WriterTestSupport.h"
 
 #include <gtest/gtest.h>
 

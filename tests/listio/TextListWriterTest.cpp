@@ -2,11 +2,11 @@
 // records that were not placed, and that a failed or refused rewrite leaves the list as
 // it was.
 
-#include "ListTestSupport.h"
-#include "WriterTestSupport.h"
-#include "fs/AtomicFile.h"
 #include "listio/ListKinds.h"
 #include "listio/SortInformationWriter.h"
+#include "platform/fs/AtomicFile.h"
+#include "tests/listio/ListTestSupport.h"
+#include "tests/listio/WriterTestSupport.h"
 
 #include <algorithm>
 #include <csignal>

@@ -3,8 +3,8 @@
 #include "core/DataFiles.h"
 #include "listio/ListKinds.h"
 #include "listio/VerifyDialog.h"
-#include "qt/QtPlatform.h"
-#include "support/TestEnvironment.h"
+#include "platform/qt/QtPlatform.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "WriterTestSupport.h"
+#include "tests/listio/WriterTestSupport.h"
 
 #include "core/Convert.h"
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "ListTestSupport.h"
-#include "support/TestEnvironment.h"
+#include "tests/listio/ListTestSupport.h"
+#include "tests/support/TestEnvironment.h"
 
 #include "core/AppContext.h"
-#include "fs/AtomicFile.h"
 #include "listio/SortInformationWriter.h"
+#include "platform/fs/AtomicFile.h"
 #include <gtest/gtest.h>
 
 #include <csignal>

@@ -1,7 +1,7 @@
 // ZIP texts and the values they give, under the mail types and the ZIP+4 preference.
 
 #include "listio/ZipParser.h"
-#include "ListTestSupport.h"
+#include "tests/listio/ListTestSupport.h"
 
 #include <gtest/gtest.h>
 

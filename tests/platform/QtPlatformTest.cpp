@@ -1,11 +1,11 @@
 // The real backends on Qt's offscreen platform: PDF printing read back with pdftotext,
 // windows built from forms and kept in step, screenshots of the main window and splash.
 
-#include "qt/QtPlatform.h"
+#include "platform/qt/QtPlatform.h"
+#include "app/Program.h"
 #include "core/DataFiles.h"
-#include "support/TestEnvironment.h"
-#include "ui/Form.h"
-#include "ui/Program.h"
+#include "platform/ui/Form.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
 #include <QLabel>

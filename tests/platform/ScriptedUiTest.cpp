@@ -1,7 +1,7 @@
-#include "scripted/ScriptedUi.h"
-#include "print/RecordingCanvas.h"
-#include "ui/Form.h"
-#include "ui/Timer.h"
+#include "platform/scripted/ScriptedUi.h"
+#include "platform/print/RecordingCanvas.h"
+#include "platform/ui/Form.h"
+#include "platform/ui/Timer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "config/ConfigStore.h"
-#include "fs/AtomicFile.h"
-#include "shell/Shell.h"
+#include "platform/config/ConfigStore.h"
+#include "platform/fs/AtomicFile.h"
+#include "platform/shell/Shell.h"
 
 #include <chrono>
 #include <filesystem>

@@ -3,7 +3,7 @@
 
 #include "printouts/AfterSortRun.h"
 #include "core/Convert.h"
-#include "support/TestEnvironment.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 

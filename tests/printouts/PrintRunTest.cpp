@@ -3,7 +3,7 @@
 
 #include "printouts/PrintRun.h"
 #include "core/ShortDate.h"
-#include "support/TestEnvironment.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

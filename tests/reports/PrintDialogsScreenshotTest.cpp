@@ -1,10 +1,10 @@
 // The print-selection dialog in its after-sort form and the "Printing" box as a person
 // sees them, drawn by the real windows on Qt's offscreen platform.
 
-#include "qt/QtPlatform.h"
+#include "platform/qt/QtPlatform.h"
 #include "reports/CancelPrintDialog.h"
 #include "reports/PrintSelectDialog.h"
-#include "support/TestEnvironment.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "reports/PrintSelectDialog.h"
 #include "core/Convert.h"
 #include "reports/CancelPrintDialog.h"
-#include "support/TestEnvironment.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "support/TestEnvironment.h"
+#include "tests/support/TestEnvironment.h"
 
 #include "core/DataFiles.h"
-#include "fs/AtomicFile.h"
+#include "platform/fs/AtomicFile.h"
 
 #include <array>
 #include <cstdio>

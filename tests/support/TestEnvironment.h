@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Platform.h"
 #include "core/AppContext.h"
-#include "print/RecordingPrinter.h"
-#include "scripted/ScriptedUi.h"
+#include "platform/Platform.h"
+#include "platform/print/RecordingPrinter.h"
+#include "platform/scripted/ScriptedUi.h"
 
 #include <memory>
 #include <string>

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "core/AppContext.h"
+#include "platform/ui/Form.h"
+
+#include <string>
+
+namespace quillan {
+
+// What the settings dialogs share as pages of the Sort Wizard: the OK, Back, Next and
+// Cancel buttons, the page results and the warning for a refused entry.
+
+// The result of the Back button: the wizard goes one page back.
+inline constexpr platform::ModalResult BackResult = platform::ModalResult::Retry;
+
+// Adds OK (named okName), "&Back", Next (captioned nextCaption) and Cancel.
+// The bold heading and the note under it that open every settings page.
+void addHeading(platform::Form& form, const std::string& heading, const std::string& note);
+
+void addPageButtons(platform::Form& form, const std::string& okName,
+                    const std::string& nextCaption = "&Next");
+
+// As a wizard page (wizard 1) Back and Next show and OK hides; otherwise OK alone.
+void showPageButtons(platform::Form& form, const std::string& okName, int wizard);
+
+// 1 for OK or Next, -1 for Back, 0 for Cancel or a closed window.
+int pageResult(platform::ModalResult result);
+
+// A refused entry: exclamation beep, warning box with OK.
+void warnEntry(AppContext& ctx, const std::string& text);
+
+// A framed panel of guidance text.
+void addHelpPanel(platform::Form& form, const std::string& name, const std::string& text,
+                  const std::string& parentName = {});
+
+// Disabled edit boxes are painted silver, enabled ones in the window colour.
+void enableEdit(platform::Control& edit, bool enabled);
+
+} // namespace quillan

@@ -1,0 +1,142 @@
+#include "app/MainWindow.h"
+
+namespace quillan {
+
+using platform::ControlKind;
+using platform::MenuItem;
+
+MainWindow::MainWindow(AppContext& ctx)
+    : ctx_(ctx), form_(ctx.platform.ui, "MainWindow", "Quillan"),
+      Timer1(ctx.platform.ui, 500, [&ctx] { ctx.flags.PauseFlag = true; }) {
+    form_.setAbsoluteLayout(true);
+    form_.setSize(380, 300);
+    form_.setColor(platform::colors::Teal);
+    buildMenus();
+    buildProgressControls();
+    ctx_.mainWindow = &form_;
+    ctx_.pauseTimer = &Timer1;
+}
+
+const std::vector<std::string>& MainWindow::postalListCaptions() {
+    static const std::vector<std::string> captions = {
+        "3-Digit Labels",
+        "3-Digit Scheme Labels",
+        "SCF Labels",
+        "ADC Labels - Standard",
+        "ADC Labels - Periodicals",
+        "AADC Labels - Std/Per",
+        "AADC Labels - 1st Class",
+        "DBMC Locations",
+        "BMC/ASF Entry",
+        "Non BMC/ASF - Standard",
+        "Non BMC/ASF - Periodicals",
+        "Periodical Zones",
+    };
+    return captions;
+}
+
+static MenuItem entry(std::string name, std::string caption, std::string shortcut = {}) {
+    MenuItem item;
+    item.name = std::move(name);
+    item.caption = std::move(caption);
+    item.shortcut = std::move(shortcut);
+    item.enabled = false;
+    return item;
+}
+
+static MenuItem separator() {
+    MenuItem item;
+    item.caption = "-";
+    return item;
+}
+
+static MenuItem menu(std::string name, std::string caption, std::vector<MenuItem> children) {
+    MenuItem item;
+    item.name = std::move(name);
+    item.caption = std::move(caption);
+    item.children = std::move(children);
+    return item;
+}
+
+static MenuItem postalListMenu(std::string name, std::string caption,
+                               const std::vector<std::string>& handlers) {
+    std::vector<MenuItem> entries;
+    const auto& captions = MainWindow::postalListCaptions();
+    for (size_t i = 0; i < captions.size(); ++i)
+        entries.push_back(entry(handlers[i], captions[i]));
+    return menu(std::move(name), std::move(caption), std::move(entries));
+}
+
+void MainWindow::buildMenus() {
+    auto& menus = form_.menus();
+    menus.push_back(
+        menu("File1", "&File",
+             {entry("PrintPostageStatement1", "Print Postage Statement"),
+              entry("Reprint", "Print Mail Preparation Instructions"),
+              entry("PrintQualificationReport1", "Print Rate Qualification Report"),
+              entry("PntLabels", "Print Tray/Sack Tags"), separator(),
+              entry("PageSetup", "Page Setup"), separator(), entry("Exit", "E&xit", "Ctrl+E")}));
+    menus.push_back(menu("Sort1", "&Sort",
+                         {entry("SortWizard1", "Sort Wizard", "Ctrl+S"), separator(),
+                          entry("SortOneFile", "Sort One List"),
+                          entry("VerifyWOSorting", "Verify Without Sorting", "Ctrl+V")}));
+    menus.push_back(menu(
+        "Settings1", "Se&ttings",
+        {entry("MailType1", "Mail Categories"), entry("MailerInformation1", "Mailer Information"),
+         entry("PeriodicalsSettings1", "Periodicals Settings"),
+         entry("Preferences1", "Preferences"), entry("TrayBagTagFonts1", "Tray/Bag Tag Fonts"),
+         entry("StatementInformation1", "Statement Information")}));
+    menus.push_back(menu("Rates1", "&Rates",
+                         {entry("StandardRates1", "Standard Rates"),
+                          entry("FirstClassRates1", "First Class Rates"),
+                          entry("PeriodicalRates1", "Periodical Rates")}));
+    menus.push_back(
+        menu("PostalLists1", "Postal &Lists",
+             {postalListMenu("EditPostalLists1", "Edit Postal Lists",
+                             {"EditTDigitSacks", "EditSchemeSacks", "EditSCFSacks", "EditADCSacks",
+                              "ADCLabelsPeriodical1", "EditAADCSacks", "Edit1stClAA",
+                              "EditDBMCEntryPoints", "EditBMCASFEntry", "EditNonBMCASFEntry",
+                              "NonBMCASFPeriodical1", "PeriodicalZones1"}),
+              postalListMenu("PrintPostalLists1", "Print Postal Lists",
+                             {"Pnt3DigitSacks", "PntSchemeSacks", "PntSCFSacks", "PntADCSacks",
+                              "ADCLabelsPeriodicals1", "PntAADCSacks", "Pnt1stClAA",
+                              "PntDBMCEntryPoints", "PntBMCASFEntry", "PntNonBMCASFEntry",
+                              "NonBMCASFPeriodicals1", "PeriodicalZones2"})}));
+    menus.push_back(menu("Help1", "&Help",
+                         {entry("Contents1", "&Contents"), entry("TopicSearch1", "&Topic Search"),
+                          separator(), entry("About1", "&About")}));
+}
+
+void MainWindow::buildProgressControls() {
+    using platform::Geometry;
+    form_.add(ControlKind::Label, "TopLabel")
+        .setGeometry(Geometry{6, 8, 368, 28})
+        .setFont({"Arial", 14, true, false, false})
+        .setVisible(false);
+    form_.add(ControlKind::Image, "Image2")
+        .setGeometry(Geometry{6, 43, 200, 200})
+        .setVisible(false);
+    form_.add(ControlKind::Image, "Image1")
+        .setGeometry(Geometry{261, 74, 100, 100})
+        .setVisible(false);
+    form_.add(ControlKind::Label, "Stckr")
+        .setGeometry(Geometry{271, 106, 80, 30})
+        .setFont({"MS Sans Serif", 32, true, false, false})
+        .setColor(platform::colors::Black)
+        .setVisible(false);
+    form_.add(ControlKind::Label, "BottomLabel")
+        .setGeometry(Geometry{6, 250, 368, 28})
+        .setFont({"Arial", 12, false, false, false})
+        .setVisible(false);
+}
+
+void MainWindow::bind(const std::string& entryName, std::function<void()> command) {
+    MenuItem* item = form_.findMenuItem(entryName);
+    if (!item)
+        return;
+    item->onClick = std::move(command);
+    item->enabled = true;
+    form_.menusChanged();
+}
+
+} // namespace quillan

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "app/LabelFontsDialog.h"
+#include "app/MailTypeDialog.h"
+#include "app/MailerInfoDialog.h"
+#include "app/MainWindow.h"
+#include "app/PeriodicalDialog.h"
+#include "app/PrefDialog.h"
+#include "app/RateDialog1.h"
+#include "app/RateDialog2.h"
+#include "app/RateDialog3.h"
+#include "app/RateDialogF.h"
+#include "app/RateDialogP.h"
+#include "app/RateEditors.h"
+#include "app/SortCommands.h"
+#include "app/StatementInfoDialog.h"
+#include "app/WelcomeDialog.h"
+#include "core/AppContext.h"
+#include "printouts/PrintRun.h"
+#include "reports/CancelPrintDialog.h"
+#include "reports/PrintSelectDialog.h"
+
+#include "listio/VerifyDialog.h"
+
+#include <functional>
+#include <memory>
+
+namespace quillan {
+
+// The program block: makes the main window and every dialog once, starts up, and ends
+// the program by one of its three routes (Exit, closing the main window, the end of a
+// command-line run).
+class Program {
+public:
+    explicit Program(AppContext& ctx);
+    ~Program();
+
+    MainWindow& mainWindow() { return *mainWindow_; }
+    WelcomeDialog& welcome() { return *welcome_; }
+    MailerInfoDialog& mlrInfoDlog() { return *mlrInfoDlog_; }
+    PrefDialog& prefDlog() { return *prefDlog_; }
+    MailTypeDialog& mailTypeDlog() { return *mailTypeDlog_; }
+    PeriodicalDialog& periodicalDlog() { return *periodicalDlog_; }
+    CancelPrintDialog& cancelPrint() { return *cancelPrint_; }
+    PrintSelectDialog& printSelect() { return *printSelect_; }
+    PrintRun& printRun() { return *printRun_; }
+    VerifyDialog& verifyDialog() { return *verifyDlog_; }
+
+    // Fixes the folders and version strings, loads the data folder and acts on the command
+    // line. False when start-up failed and the program has already been told to end.
+    bool RunStartUp();
+    // RunStartUp, then the message loop; returns the exit status.
+    int run();
+
+    // Ends the program: closes the help, frees the lists, ends the message loop.
+    void endProgram(int exitStatus);
+
+    SortCommands& sortCommands() { return *sortCommands_; }
+    void SortWizard1Click() { sortCommands_->SortWizard1Click(); }
+    void SortOneFileClick() { sortCommands_->SortOneFileClick(); }
+
+private:
+    void bindCommands();
+    void bindSettingsCommands();
+    void bindGuarded(const std::string& entryName, std::function<void()> command);
+    void Contents1Click();
+    void TopicSearch1Click();
+    void About1Click();
+    void PageSetupClick();
+    void ExitClick();
+    void setHelpFile();
+    void makeSortCommands();
+
+    AppContext& ctx_;
+    std::unique_ptr<MainWindow> mainWindow_;
+    std::unique_ptr<WelcomeDialog> welcome_;
+    std::unique_ptr<MailerInfoDialog> mlrInfoDlog_;
+    std::unique_ptr<PrefDialog> prefDlog_;
+    std::unique_ptr<VerifyDialog> verifyDlog_;
+    std::unique_ptr<MailTypeDialog> mailTypeDlog_;
+    std::unique_ptr<PeriodicalDialog> periodicalDlog_;
+    std::unique_ptr<RateDialogF> rateDlogf_;
+    std::unique_ptr<RateDialog2> rateDlog2_;
+    std::unique_ptr<RateDialog3> rateDlog3_;
+    std::unique_ptr<LabelFontsDialog> labelFontsDlg_;
+    std::unique_ptr<RateDialog1> rateDlog1_;
+    std::unique_ptr<RateDialogP> rateDlogp_;
+    std::unique_ptr<StatementInfoDialog> formdata_;
+    std::unique_ptr<RateEditors> rateEditors_;
+    std::unique_ptr<CancelPrintDialog> cancelPrint_;
+    std::unique_ptr<PrintSelectDialog> printSelect_;
+    std::unique_ptr<PrintRun> printRun_;
+    std::unique_ptr<SortCommands> sortCommands_;
+};
+
+} // namespace quillan

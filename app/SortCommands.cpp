@@ -1,0 +1,128 @@
+#include "app/SortCommands.h"
+
+#include "core/CommandErrors.h"
+#include "core/DataFiles.h"
+#include "core/MailSettings.h"
+#include "core/MailingMinimums.h"
+#include "core/presort/PresortDriver.h"
+#include "listio/ListOpener.h"
+#include "printouts/AfterSortRun.h"
+
+namespace quillan {
+
+using namespace platform;
+
+namespace {
+
+// Pages of the Sort Wizard, in order; the sort itself is the last.
+enum WizardPage { MailTypesPage = 1, MailerPage, PeriodicalsPage, PreferencesPage, SortPage };
+
+} // namespace
+
+SortCommands::SortCommands(AppContext& ctx, WizardPages pages, VerifyDialog& fieldDialog,
+                           PrintRun& printRun)
+    : ctx_(ctx), pages_(pages), fieldDialog_(fieldDialog), printRun_(printRun) {}
+
+void SortCommands::seedPieceTables(bool withRecords) {
+    WorkTables& t = ctx_.tables;
+    t.PieceZips.assign(1, 0);
+    if (withRecords)
+        t.PieceRecords.assign(1, std::string());
+}
+
+void SortCommands::SortOneFileClick() {
+    runGuarded(ctx_, [this] { sortOneFile(); });
+    ResetWorkLists(ctx_);
+    // An unattended sort ends the program whatever became of it, so that the program that
+    // started it is never left waiting.
+    if (ctx_.runMode() == "NOSTOP" && endProgram)
+        endProgram();
+}
+
+void SortCommands::sortOneFile() {
+    seedPieceTables(true);
+    ResetListCounters(ctx_);
+    if (OpenMailingList(ctx_, fieldDialog_, "sort").empty() || ctx_.counters.RecordCount <= 0)
+        return;
+    if (!MeetsMinimumSize(ctx_) && !askToSortTooSmallMailing())
+        return;
+    if (!HasEnoughZip4s(ctx_)) {
+        refuseCoSackedMailing();
+        return;
+    }
+    RunPresort(ctx_);
+    ctx_.flags.JustSorted = true;
+    PrintReportsAfterSort(printRun_);
+    if (ctx_.lists.PrefsList[2] != "2" && WriteSortInformation)
+        WriteSortInformation();
+}
+
+bool SortCommands::askToSortTooSmallMailing() {
+    return ctx_.message(BeepKind::Asterisk, MessageKind::Information, MessageButtons::OkCancel,
+                        TooSmallQuestion) == ModalResult::Ok;
+}
+
+void SortCommands::refuseCoSackedMailing() {
+    ctx_.message(BeepKind::Asterisk, MessageKind::Error, MessageButtons::Ok, TooFewZip4sMessage);
+}
+
+void SortCommands::VerifyWOSortingClick() {
+    runGuarded(ctx_, [this] {
+        seedPieceTables(false);
+        ResetListCounters(ctx_);
+        if (OpenMailingList(ctx_, fieldDialog_, "verify").empty() || ctx_.counters.RecordCount < 1)
+            return;
+        ctx_.flags.JustSorted = false;
+        PrintMailPrepInstructions(0);
+    });
+    ResetWorkLists(ctx_);
+}
+
+void SortCommands::SortWizard1Click() {
+    runGuarded(ctx_, [this] { runWizard(); });
+    if (ctx_.platform.ui.quitting())
+        return;
+    if (ctx_.parameterCount() >= 1 && endProgram)
+        endProgram();
+}
+
+// A skipped page keeps the last result, so Back passes over it backwards and Next forwards.
+void SortCommands::runWizard() {
+    int page = MailTypesPage;
+    int result = 0;
+    while (page >= MailTypesPage && page <= SortPage) {
+        result = showPage(page, result);
+        if (ctx_.platform.ui.quitting())
+            return;
+        if (result == -1)
+            --page;
+        else if (result == 1)
+            ++page;
+        else
+            return;
+    }
+}
+
+int SortCommands::showPage(int page, int lastResult) {
+    switch (page) {
+    case MailTypesPage:
+        return pages_.mailTypes.EditMailCategories(1);
+    case MailerPage:
+        return pages_.mailer.EditMailerInfo(1);
+    case PeriodicalsPage:
+        if (!isPeriodicalsMailType(ctx_.lists.MailTypeList[1]))
+            return lastResult;
+        return pages_.periodicals.EditPeriodicalSettings(1);
+    case PreferencesPage:
+        if (ctx_.runMode() == "DUZIZ")
+            return lastResult;
+        return pages_.preferences.EditPreferences(1);
+    case SortPage:
+        SortOneFileClick();
+        return lastResult;
+    default:
+        return 0;
+    }
+}
+
+} // namespace quillan

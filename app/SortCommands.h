@@ -1,0 +1,60 @@
+#pragma once
+
+#include "app/MailTypeDialog.h"
+#include "app/MailerInfoDialog.h"
+#include "app/PeriodicalDialog.h"
+#include "app/PrefDialog.h"
+#include "core/AppContext.h"
+#include "printouts/PrintRun.h"
+
+#include "listio/VerifyDialog.h"
+
+#include <functional>
+
+namespace quillan {
+
+// The settings dialogs that serve as the pages of the Sort Wizard.
+struct WizardPages {
+    MailTypeDialog& mailTypes;
+    MailerInfoDialog& mailer;
+    PeriodicalDialog& periodicals;
+    PrefDialog& preferences;
+};
+
+// The main window's commands that read, sort and verify a mailing. Every command ends with
+// the work tables at their seed, whatever its outcome; a failure inside it is reported and
+// abandons the command. A command-line run ends the program after its command.
+class SortCommands {
+public:
+    SortCommands(AppContext& ctx, WizardPages pages, VerifyDialog& fieldDialog, PrintRun& printRun);
+
+    // Ends the program (help closed, lists freed, message loop left).
+    std::function<void()> endProgram;
+    // Writes the sort information into the list or a separate file.
+    std::function<void()> WriteSortInformation;
+    // Prints the verification report (mode 0) of a list just read.
+    std::function<void(int)> PrintMailPrepInstructions;
+
+    // Sort One List: reads a list, checks the mailing's size, presorts it, runs the
+    // after-sort print run and writes the sort information.
+    void SortOneFileClick();
+    // Verify Without Sorting: reads a list and prints its verification report.
+    void VerifyWOSortingClick();
+    // The Sort Wizard: the settings pages, then Sort One List.
+    void SortWizard1Click();
+
+private:
+    void sortOneFile();
+    void runWizard();
+    int showPage(int page, int lastResult);
+    bool askToSortTooSmallMailing();
+    void refuseCoSackedMailing();
+    void seedPieceTables(bool withRecords);
+
+    AppContext& ctx_;
+    WizardPages pages_;
+    VerifyDialog& fieldDialog_;
+    PrintRun& printRun_;
+};
+
+} // namespace quillan

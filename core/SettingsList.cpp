@@ -1,0 +1,66 @@
+#include "core/SettingsList.h"
+
+#include "platform/fs/AtomicFile.h"
+
+namespace quillan {
+
+ListIndexError::ListIndexError(long index, std::string fileName)
+    : std::out_of_range("List index out of bounds (" + std::to_string(index) + ")"), index_(index),
+      fileName_(std::move(fileName)) {}
+
+std::vector<std::string> SettingsList::splitLines(std::string_view bytes) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    size_t i = 0;
+    while (i < bytes.size()) {
+        char c = bytes[i];
+        if (c == '\r' || c == '\n') {
+            lines.emplace_back(bytes.substr(start, i - start));
+            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+                ++i;
+            start = ++i;
+            continue;
+        }
+        ++i;
+    }
+    if (start < bytes.size())
+        lines.emplace_back(bytes.substr(start));
+    return lines;
+}
+
+void SettingsList::loadFromFile(const std::string& path) {
+    auto bytes = platform::readFileBytes(path);
+    if (!bytes)
+        throw FileError("Cannot open file \"" + path + "\".");
+    lines_ = splitLines(*bytes);
+    fileName_ = path;
+}
+
+std::string SettingsList::toBytes() const {
+    std::string out;
+    for (const auto& line : lines_) {
+        out += line;
+        out += "\r\n";
+    }
+    return out;
+}
+
+void SettingsList::saveToFile(const std::string& path) const {
+    auto result = platform::writeFileAtomically(path, toBytes());
+    if (!result.ok)
+        throw FileError("Cannot create file \"" + path + "\". " + result.error);
+}
+
+const std::string& SettingsList::operator[](long index) const {
+    if (index < 0 || index >= count())
+        throw ListIndexError(index, fileName_);
+    return lines_[static_cast<size_t>(index)];
+}
+
+std::string& SettingsList::operator[](long index) {
+    if (index < 0 || index >= count())
+        throw ListIndexError(index, fileName_);
+    return lines_[static_cast<size_t>(index)];
+}
+
+} // namespace quillan

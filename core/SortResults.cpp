@@ -1,0 +1,280 @@
+#include "core/SortResults.h"
+
+#include "core/Convert.h"
+#include "core/DataFiles.h"
+#include "platform/fs/AtomicFile.h"
+
+#include <cstdlib>
+#include <limits>
+#include <optional>
+#include <stdexcept>
+#include <string_view>
+
+namespace quillan {
+
+const char* const NoSortResultsMessage =
+    "You must sort a file before you print sack labels or reprint a report.";
+
+namespace {
+
+constexpr int64_t kMaxCount = std::numeric_limits<int32_t>::max();
+
+bool isCoSacked(const std::string& code) {
+    return code == "RCOF" || code == "PCOF";
+}
+
+// The file holds one value per line: a label or city with a line break in it would shift
+// every value after it, so breaks become blanks.
+void putText(std::string& out, std::string_view text) {
+    for (char c : text)
+        out += c == '\r' || c == '\n' ? ' ' : c;
+    out += "\r\n";
+}
+
+void putNumber(std::string& out, int64_t value) {
+    putText(out, intToStr(value));
+}
+
+bool isRejected(int32_t zipValue) {
+    return std::llabs(static_cast<long long>(zipValue)) > 99999;
+}
+
+// Saving from tables shorter than their counters would read rows that are not there.
+void requireRows(const AppContext& ctx) {
+    const MailingCounters& c = ctx.counters;
+    const WorkTables& t = ctx.tables;
+    bool fits = t.familiesConsistent() && c.ContainerCount >= 1 && c.SortGroupCount >= 1 &&
+                c.ZipGroupCount >= 0 && c.RecordCount >= 0 &&
+                static_cast<size_t>(c.ContainerCount) <= t.containerRows() &&
+                static_cast<size_t>(c.SortGroupCount) <= t.sortGroupRows() &&
+                static_cast<size_t>(c.ZipGroupCount) < t.zipGroupRows() &&
+                static_cast<size_t>(c.RecordCount) < t.PieceZips.size() &&
+                static_cast<size_t>(c.RecordCount) < t.PieceCities.size();
+    if (!fits)
+        throw std::runtime_error(
+            "The sort results cannot be saved: the work tables hold fewer rows than their counts.");
+}
+
+std::string sortResultBytes(const AppContext& ctx) {
+    const MailingCounters& c = ctx.counters;
+    const WorkTables& t = ctx.tables;
+    std::string out;
+    putNumber(out, c.RecordCount);
+    putNumber(out, c.RejectedCount);
+    putText(out, ctx.MailClassCode);
+    putNumber(out, c.ZipGroupCount);
+    putNumber(out, c.SortGroupCount);
+    putNumber(out, c.ContainerCount);
+    for (size_t k = 1; k < static_cast<size_t>(c.ContainerCount); ++k) {
+        putText(out, t.ContainerLabels[k]);
+        putNumber(out, t.ContainerPieces[k]);
+        putText(out, t.ContainerEntry[k]);
+        putText(out, t.ContainerLevel[k]);
+    }
+    bool coSacked = isCoSacked(ctx.MailClassCode);
+    for (size_t g = 1; g < static_cast<size_t>(c.SortGroupCount); ++g) {
+        putText(out, t.SortGroupLabels[g]);
+        putNumber(out, t.SortGroupPieces[g]);
+        putNumber(out, t.SortGroupContainer[g]);
+        putNumber(out, coSacked ? t.SortGroupFlags[g] : 0);
+    }
+    for (size_t z = 1; z <= static_cast<size_t>(c.ZipGroupCount); ++z) {
+        putNumber(out, t.ZipGroupZips[z]);
+        putNumber(out, t.ZipGroupPieces[z]);
+        putNumber(out, t.ZipGroupInCounty[z]);
+        putNumber(out, t.ZipGroupOwner[z]);
+    }
+    std::string rejected;
+    int64_t count = 0;
+    for (size_t r = 1; r <= static_cast<size_t>(c.RecordCount); ++r) {
+        if (!isRejected(t.PieceZips[r]))
+            continue;
+        ++count;
+        putNumber(rejected, static_cast<int64_t>(r));
+        putNumber(rejected, t.PieceZips[r]);
+        putText(rejected, t.PieceCities[r]);
+    }
+    putNumber(out, count);
+    return out + rejected;
+}
+
+// Why a sort-result file cannot be used; the text completes the user's message.
+class DamagedFile : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Hands out the file's lines in order. Every count it returns has been checked against its
+// range, and the blocks it drives consume a line per value, so a count larger than the file
+// runs into the file's end instead of into a huge allocation.
+class LineReader {
+public:
+    explicit LineReader(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+
+    const std::string& text() {
+        if (lines_.empty())
+            throw DamagedFile("it is empty");
+        if (next_ >= lines_.size())
+            throw DamagedFile("it ends after line " + std::to_string(lines_.size()) +
+                              ", before the results are complete");
+        return lines_[next_++];
+    }
+
+    int32_t number(int64_t low, int64_t high) {
+        const std::string& line = text();
+        int32_t value = 0;
+        if (!tryStrToInt(line, value) || value < low || value > high)
+            throw invalidValue();
+        return value;
+    }
+
+    // The value of the line just read does not belong where it stands.
+    DamagedFile invalidValue() const {
+        return DamagedFile("line " + std::to_string(next_) + " holds '" +
+                           lines_[next_ - 1].substr(0, 24) + "', which is not a valid value there");
+    }
+
+private:
+    std::vector<std::string> lines_;
+    size_t next_ = 0;
+};
+
+struct StagedResult {
+    int32_t recordCount = 0;
+    int32_t rejectedCount = 0;
+    std::string classCode;
+    int32_t zipGroupCount = 0;
+    int32_t sortGroupCount = 0;
+    int32_t containerCount = 0;
+    WorkTables tables;
+};
+
+void readHeader(LineReader& in, StagedResult& r) {
+    r.recordCount = in.number(0, kMaxCount);
+    r.rejectedCount = in.number(0, r.recordCount);
+    r.classCode = in.text();
+    r.zipGroupCount = in.number(0, kMaxCount);
+    r.sortGroupCount = in.number(1, kMaxCount);
+    r.containerCount = in.number(1, kMaxCount);
+}
+
+void readContainers(LineReader& in, StagedResult& r) {
+    for (int32_t k = 1; k < r.containerCount; ++k) {
+        std::string label = in.text();
+        int32_t pieces = in.number(0, kMaxCount);
+        std::string entry = in.text();
+        std::string level = in.text();
+        r.tables.addContainer(pieces, std::move(label), std::move(entry), std::move(level));
+    }
+}
+
+void readSortGroups(LineReader& in, StagedResult& r, bool keep) {
+    for (int32_t g = 1; g < r.sortGroupCount; ++g) {
+        std::string label = in.text();
+        int32_t pieces = in.number(0, kMaxCount);
+        int32_t container = in.number(0, r.containerCount - 1);
+        int32_t flags = in.number(0, 1);
+        if (keep)
+            r.tables.addSortGroup(flags, pieces, std::move(label), container);
+    }
+}
+
+// Returns the pieces of all ZIP groups: every record that was not rejected is in one.
+int64_t readZipGroups(LineReader& in, StagedResult& r, bool keep) {
+    int64_t pieces = 0;
+    for (int32_t z = 1; z <= r.zipGroupCount; ++z) {
+        int32_t zip = in.number(-99999, 99999);
+        int32_t groupPieces = in.number(0, kMaxCount);
+        int32_t inCounty = in.number(0, groupPieces);
+        int32_t owner = in.number(-1, r.sortGroupCount - 1);
+        pieces += groupPieces;
+        if (keep)
+            r.tables.insertZipGroup(r.tables.zipGroupRows(), zip, groupPieces, inCounty, owner);
+    }
+    return pieces;
+}
+
+void readRejectedRecords(LineReader& in, StagedResult& r, bool keep) {
+    int32_t count = in.number(0, r.recordCount);
+    int32_t previous = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        int32_t record = in.number(int64_t(previous) + 1, r.recordCount);
+        int32_t zipValue = in.number(std::numeric_limits<int32_t>::min(), kMaxCount);
+        if (!isRejected(zipValue))
+            throw in.invalidValue();
+        const std::string& city = in.text();
+        previous = record;
+        if (!keep)
+            continue;
+        r.tables.PieceZips[static_cast<size_t>(record)] = zipValue;
+        r.tables.PieceCities[static_cast<size_t>(record)] = city;
+    }
+}
+
+StagedResult readSortResults(const std::string& path, bool complete) {
+    std::optional<std::string> bytes = platform::readFileBytes(path);
+    if (!bytes)
+        throw DamagedFile("it cannot be read");
+    LineReader in(SettingsList::splitLines(*bytes));
+    StagedResult r;
+    r.tables.seed(false);
+    readHeader(in, r);
+    readContainers(in, r);
+    readSortGroups(in, r, complete);
+    int64_t grouped = readZipGroups(in, r, complete);
+    if (grouped != int64_t(r.recordCount) - r.rejectedCount)
+        throw DamagedFile("its ZIP groups hold " + std::to_string(grouped) +
+                          " pieces, but it counts " + std::to_string(r.recordCount) +
+                          " records of which " + std::to_string(r.rejectedCount) +
+                          " were rejected");
+    // The record count is now vouched for by the groups; the per-record rows may be made.
+    r.tables.PieceZips.assign(static_cast<size_t>(r.recordCount) + 1, 0);
+    r.tables.PieceCities.resize(static_cast<size_t>(r.recordCount) + 2, "0");
+    readRejectedRecords(in, r, complete);
+    return r;
+}
+
+void apply(AppContext& ctx, StagedResult&& r) {
+    ctx.tables = std::move(r.tables);
+    ctx.counters.RecordCount = r.recordCount;
+    ctx.counters.RejectedCount = r.rejectedCount;
+    ctx.counters.ZipGroupCount = r.zipGroupCount;
+    ctx.counters.SortGroupCount = r.sortGroupCount;
+    ctx.counters.ContainerCount = r.containerCount;
+    ctx.MailClassCode = std::move(r.classCode);
+}
+
+} // namespace
+
+void SaveSortResults(AppContext& ctx) {
+    requireRows(ctx);
+    std::string path = ctx.sortResultPath();
+    platform::WriteResult result = platform::writeFileAtomically(path, sortResultBytes(ctx));
+    if (!result.ok)
+        throw FileError("Cannot create file \"" + path + "\". " + result.error);
+}
+
+int LoadSortResults(AppContext& ctx, const std::string& part) {
+    using namespace platform;
+    std::string path = ctx.sortResultPath();
+    if (!fileExists(path)) {
+        ctx.message(BeepKind::Hand, MessageKind::Error, MessageButtons::Cancel,
+                    NoSortResultsMessage);
+        return 0;
+    }
+    ctx.platform.ui.setBusyCursor(true);
+    try {
+        apply(ctx, readSortResults(path, part == "complete"));
+        ctx.platform.ui.setBusyCursor(false);
+        return 1;
+    } catch (const std::exception& e) {
+        ResetWorkLists(ctx);
+        ctx.message(BeepKind::Hand, MessageKind::Error, MessageButtons::Cancel,
+                    "The sort-result file \"" + path + "\" cannot be used: " + e.what() +
+                        ". Sort the file again before you print sack labels or reprint a "
+                        "report.");
+        return 0;
+    }
+}
+
+} // namespace quillan

@@ -1,0 +1,50 @@
+#include "core/SettingsList.h"
+#include "platform/fs/AtomicFile.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using namespace quillan;
+
+TEST(SettingsList, SplitsAtEveryKindOfLineEnd) {
+    auto lines = SettingsList::splitLines("zero\r\none\rtwo\nthree\r\n\r\nfive");
+    std::vector<std::string> expected = {"zero", "one", "two", "three", "", "five"};
+    EXPECT_EQ(lines, expected);
+    EXPECT_TRUE(SettingsList::splitLines("").empty());
+    EXPECT_EQ(SettingsList::splitLines("\n").size(), 1u);
+    EXPECT_EQ(SettingsList::splitLines("a\r").size(), 1u);
+}
+
+TEST(SettingsList, SavesCrLfAfterEveryLineAndKeepsLineZero) {
+    std::string path =
+        std::filesystem::temp_directory_path() / ("settings-" + std::to_string(getpid()) + ".dat");
+    std::ofstream(path, std::ios::binary) << "unused\rone\ntwo\r\nthree";
+    SettingsList list;
+    list.loadFromFile(path);
+    ASSERT_EQ(list.count(), 4);
+    list[2] = "TWO";
+    list.saveToFile(path);
+    EXPECT_EQ(platform::readFileBytes(path).value(), "unused\r\none\r\nTWO\r\nthree\r\n");
+    std::filesystem::remove(path);
+}
+
+TEST(SettingsList, ReadingPastTheEndNamesTheLine) {
+    SettingsList list({"a", "b"});
+    list.setFileName("/data/tables/mailer.dat");
+    try {
+        (void)list[5];
+        FAIL();
+    } catch (const ListIndexError& e) {
+        EXPECT_STREQ(e.what(), "List index out of bounds (5)");
+        EXPECT_EQ(e.index(), 5);
+        EXPECT_EQ(e.fileName(), "/data/tables/mailer.dat");
+    }
+    EXPECT_THROW((void)list[-1], ListIndexError);
+}
+
+TEST(SettingsList, UnreadableFileIsAnError) {
+    SettingsList list;
+    EXPECT_THROW(list.loadFromFile("/nonexistent/tdlist.dat"), FileError);
+}

@@ -1,0 +1,303 @@
+#include "core/SortResults.h"
+#include "core/SettingsList.h"
+#include "platform/fs/AtomicFile.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+using namespace quillan;
+using platform::BeepKind;
+using platform::MessageButtons;
+using platform::MessageKind;
+
+namespace {
+
+// Two trays, three packages, four ZIP groups; record 17 rejected, record 5 a co-sacked
+// piece without ZIP+4 (a negative ZIP value that is not a rejection).
+void buildResult(AppContext& ctx, const std::string& classCode) {
+    ctx.MailClassCode = classCode;
+    MailingCounters& c = ctx.counters;
+    c.RecordCount = 20;
+    c.RejectedCount = 1;
+    c.ZipGroupCount = 4;
+    c.SortGroupCount = 4;
+    c.ContainerCount = 3;
+    WorkTables& t = ctx.tables;
+    t.seed(false);
+    t.addContainer(10, "SPRINGFIELD MA 01234", "None", "5-Digit");
+    t.addContainer(9, "DALLAS TX 752", "DSCF", "3-Digit");
+    t.addSortGroup(0, 6, "5D 01234", 1);
+    t.addSortGroup(1, 4, "5D 01234", 1);
+    t.addSortGroup(0, 9, "3D 752", 2);
+    t.insertZipGroup(1, 1234, 6, 0, 1);
+    t.insertZipGroup(2, -1234, 4, 0, 2);
+    t.insertZipGroup(3, 75201, 5, 2, 3);
+    t.insertZipGroup(4, 75202, 4, 0, 3);
+    for (int32_t r = 1; r <= 20; ++r) {
+        t.PieceZips.push_back(r <= 10 ? 1234 : 75201);
+        t.PieceCities.push_back("CITY " + std::to_string(r));
+    }
+    t.PieceZips[5] = -1234;
+    t.PieceZips[17] = -212345;
+    t.PieceCities[17] = "PLANO TX";
+}
+
+std::string expectedFile(const std::string& classCode, const char* secondFlag) {
+    std::vector<std::string> lines = {
+        "20", "1", classCode, "4", "4", "3",
+        // containers
+        "SPRINGFIELD MA 01234", "10", "None", "5-Digit", "DALLAS TX 752", "9", "DSCF", "3-Digit",
+        // sort groups
+        "5D 01234", "6", "1", "0", "5D 01234", "4", "1", secondFlag, "3D 752", "9", "2", "0",
+        // ZIP groups
+        "1234", "6", "0", "1", "-1234", "4", "0", "2", "75201", "5", "2", "3", "75202", "4", "0",
+        "3",
+        // rejected records
+        "1", "17", "-212345", "PLANO TX"};
+    return SettingsList(lines).toBytes();
+}
+
+std::string fileBytes(AppContext& ctx) {
+    return platform::readFileBytes(ctx.sortResultPath()).value_or("<no file>");
+}
+
+void writeFile(AppContext& ctx, const std::string& bytes) {
+    ASSERT_TRUE(platform::writeFileAtomically(ctx.sortResultPath(), bytes).ok);
+}
+
+WorkTables seeded() {
+    WorkTables t;
+    t.seed(false);
+    return t;
+}
+
+// Counters a failed load must leave alone.
+void setSentinels(AppContext& ctx) {
+    ctx.counters = MailingCounters{};
+    ctx.counters.RecordCount = 777;
+    ctx.counters.ContainerCount = 55;
+    ctx.MailClassCode = "FAL";
+}
+
+void expectSentinels(const AppContext& ctx) {
+    EXPECT_EQ(ctx.counters.RecordCount, 777);
+    EXPECT_EQ(ctx.counters.ContainerCount, 55);
+    EXPECT_EQ(ctx.MailClassCode, "FAL");
+}
+
+} // namespace
+
+TEST(SortResults, SaveWritesOneValuePerLineInTheFixedOrder) {
+    test::TestEnvironment env(test::geographyFolder());
+    AppContext& ctx = env.context();
+
+    buildResult(ctx, "RAL");
+    SaveSortResults(ctx);
+    EXPECT_EQ(fileBytes(ctx), expectedFile("RAL", "0")) << "RAL writes 0 whatever the flag";
+
+    buildResult(ctx, "PCOF");
+    SaveSortResults(ctx);
+    EXPECT_EQ(fileBytes(ctx), expectedFile("PCOF", "1")) << "co-sacked classes keep the flag";
+
+    // A sort without rejects ends with N = 0 and nothing after it.
+    buildResult(ctx, "RAL");
+    ctx.tables.PieceZips[17] = 75201;
+    ctx.counters.RejectedCount = 0;
+    ctx.tables.ZipGroupPieces[4] = 5;
+    SaveSortResults(ctx);
+    std::string bytes = fileBytes(ctx);
+    EXPECT_TRUE(bytes.ends_with("\r\n3\r\n0\r\n")) << bytes;
+}
+
+TEST(SortResults, CompleteLoadRestoresEveryTableAndCounter) {
+    test::TestEnvironment env(test::geographyFolder());
+    AppContext& ctx = env.context();
+    buildResult(ctx, "PCOF");
+    // Line breaks inside a text must not shift the values after it.
+    ctx.tables.ContainerLabels[2] = "DALLAS\r\nTX 752";
+    ctx.tables.PieceCities[17] = "PLANO\nTX";
+    SaveSortResults(ctx);
+    WorkTables saved = ctx.tables;
+
+    ctx.tables.seed(false);
+    setSentinels(ctx);
+    ASSERT_EQ(LoadSortResults(ctx, "complete"), 1);
+
+    EXPECT_EQ(ctx.counters.RecordCount, 20);
+    EXPECT_EQ(ctx.counters.RejectedCount, 1);
+    EXPECT_EQ(ctx.counters.ZipGroupCount, 4);
+    EXPECT_EQ(ctx.counters.SortGroupCount, 4);
+    EXPECT_EQ(ctx.counters.ContainerCount, 3);
+    EXPECT_EQ(ctx.MailClassCode, "PCOF");
+    // Only the rejected record comes back; every other record reads "0".
+    WorkTables expected = saved;
+    expected.ContainerLabels[2] = "DALLAS  TX 752";
+    expected.PieceZips.assign(21, 0);
+    expected.PieceZips[17] = -212345;
+    expected.PieceCities.assign(22, "0");
+    expected.PieceCities[17] = "PLANO TX";
+    EXPECT_EQ(ctx.tables, expected);
+    EXPECT_FALSE(env.ui.busyCursor());
+    EXPECT_TRUE(env.ui.messages().empty());
+}
+
+TEST(SortResults, LabelsLoadRestoresOnlyTheHeaderAndContainers) {
+    test::TestEnvironment env(test::geographyFolder());
+    AppContext& ctx = env.context();
+    buildResult(ctx, "RAL");
+    SaveSortResults(ctx);
+    WorkTables saved = ctx.tables;
+    ctx.tables.seed(false);
+
+    ASSERT_EQ(LoadSortResults(ctx, "labels"), 1);
+    WorkTables expected = seeded();
+    expected.ContainerPieces = saved.ContainerPieces;
+    expected.ContainerLabels = saved.ContainerLabels;
+    expected.ContainerEntry = saved.ContainerEntry;
+    expected.ContainerLevel = saved.ContainerLevel;
+    expected.PieceZips.assign(21, 0);
+    expected.PieceCities.assign(22, "0");
+    EXPECT_EQ(ctx.tables, expected);
+    EXPECT_EQ(ctx.counters.ContainerCount, 3);
+    EXPECT_EQ(ctx.MailClassCode, "RAL");
+}
+
+TEST(SortResults, WithoutAFileTheUserIsToldToSortFirst) {
+    test::TestEnvironment env(test::geographyFolder());
+    AppContext& ctx = env.context();
+    buildResult(ctx, "RAL"); // untouched by a load that finds no file
+    WorkTables before = ctx.tables;
+
+    EXPECT_EQ(LoadSortResults(ctx, "complete"), 0);
+    ASSERT_EQ(env.ui.messages().size(), 1u);
+    EXPECT_EQ(env.ui.messages()[0].kind, MessageKind::Error);
+    EXPECT_EQ(env.ui.messages()[0].buttons, MessageButtons::Cancel);
+    EXPECT_EQ(env.ui.messages()[0].text,
+              "You must sort a file before you print sack labels or reprint a report.");
+    EXPECT_EQ(env.ui.beeps(), std::vector<BeepKind>{BeepKind::Hand});
+    EXPECT_EQ(ctx.tables, before);
+}
+
+TEST(SortResults, SaveFailureThrowsAndWritesNothing) {
+    test::TestEnvironment env(test::geographyFolder());
+    AppContext& ctx = env.context();
+    buildResult(ctx, "RAL");
+    std::filesystem::create_directory(ctx.sortResultPath());
+    EXPECT_THROW(SaveSortResults(ctx), FileError);
+    std::filesystem::remove(ctx.sortResultPath());
+
+    ctx.counters.ContainerCount = 9; // more trays than the tables hold
+    EXPECT_THROW(SaveSortResults(ctx), std::runtime_error);
+    EXPECT_FALSE(platform::fileExists(ctx.sortResultPath()));
+}
+
+namespace {
+
+struct Damage {
+    const char* what;
+    size_t line; // 1-based line to replace, 0 to keep only the first `keep` lines
+    const char* text;
+    size_t keep;
+    const char* reason; // part of the message that says why
+};
+
+std::string damaged(const Damage& d) {
+    std::vector<std::string> lines = SettingsList::splitLines(expectedFile("PCOF", "1"));
+    if (d.line == 0)
+        lines.resize(d.keep);
+    else
+        lines[d.line - 1] = d.text;
+    return SettingsList(lines).toBytes();
+}
+
+} // namespace
+
+TEST(SortResults, DamagedFileIsRefusedWithAMessageAndSeededTables) {
+    const Damage cases[] = {
+        {"empty file", 0, "", 0, "it is empty"},
+        {"header only", 0, "", 6, "ends after line 6,"},
+        {"cut inside the containers", 0, "", 9, "ends after line 9,"},
+        {"last city missing", 0, "", 45, "ends after line 45,"},
+        {"negative record count", 1, "-3", 0, "line 1 holds"},
+        {"absurd record count", 1, "2147483647", 0, "ZIP groups hold 19 pieces"},
+        {"more rejects than records", 2, "21", 0, "line 2 holds"},
+        {"no sort-group counter", 5, "0", 0, "line 5 holds"},
+        {"tray count not a number", 6, "three", 0, "line 6 holds"},
+        {"package in a tray that does not exist", 17, "3", 0, "line 17 holds"},
+        {"flag other than 0 or 1", 18, "2", 0, "line 18 holds"},
+        {"ZIP group owned by no package", 30, "4", 0, "line 30 holds"},
+        {"more in-county pieces than pieces", 37, "6", 0, "line 37 holds"},
+        {"rejected record beyond the records", 44, "21", 0, "line 44 holds"},
+        {"rejected record with a valid ZIP", 45, "75201", 0, "line 45 holds"},
+    };
+    for (const Damage& d : cases) {
+        SCOPED_TRACE(d.what);
+        test::TestEnvironment env(test::geographyFolder());
+        AppContext& ctx = env.context();
+        ctx.tables.seed(false);
+        setSentinels(ctx);
+        writeFile(ctx, damaged(d));
+        for (const char* part : {"complete", "labels"}) {
+            EXPECT_EQ(LoadSortResults(ctx, part), 0) << part;
+            EXPECT_EQ(ctx.tables, seeded());
+            expectSentinels(ctx);
+        }
+        ASSERT_EQ(env.ui.messages().size(), 2u);
+        EXPECT_EQ(env.ui.messages()[0].kind, MessageKind::Error);
+        EXPECT_NE(env.ui.messages()[0].text.find("cannot be used"), std::string::npos);
+        EXPECT_NE(env.ui.messages()[0].text.find(d.reason), std::string::npos)
+            << env.ui.messages()[0].text;
+        EXPECT_FALSE(env.ui.busyCursor());
+    }
+}
+
+TEST(SortResults, RandomlyDamagedFilesNeverCrash) {
+    test::TestEnvironment env(test::geographyFolder());
+    AppContext& ctx = env.context();
+    const std::string valid = expectedFile("PCOF", "1");
+    const char* replacements[] = {"",        "-1",         "0",           "1",           "3",
+                                  "21",      "2147483647", "-2147483648", "99999999999", "x",
+                                  "-212345", "\x80\xff"};
+    int loaded = 0;
+    for (unsigned seed = 1; seed <= 400; ++seed) {
+        std::mt19937 rng(seed);
+        std::vector<std::string> lines = SettingsList::splitLines(valid);
+        std::string bytes;
+        switch (rng() % 4) {
+        case 0: // cut anywhere, even inside a line end
+            bytes = valid.substr(0, rng() % valid.size());
+            break;
+        case 1:
+            lines[rng() % lines.size()] = replacements[rng() % std::size(replacements)];
+            bytes = SettingsList(lines).toBytes();
+            break;
+        case 2:
+            lines.erase(lines.begin() + static_cast<long>(rng() % lines.size()));
+            bytes = SettingsList(lines).toBytes();
+            break;
+        default:
+            bytes = valid;
+            bytes[rng() % bytes.size()] = static_cast<char>(rng() % 256);
+        }
+        writeFile(ctx, bytes);
+        ctx.tables.seed(false);
+        setSentinels(ctx);
+        const char* part = seed % 2 ? "complete" : "labels";
+        if (LoadSortResults(ctx, part) == 0) {
+            EXPECT_EQ(ctx.tables, seeded()) << "seed " << seed;
+            expectSentinels(ctx);
+            continue;
+        }
+        ++loaded;
+        const WorkTables& t = ctx.tables;
+        EXPECT_TRUE(t.familiesConsistent()) << "seed " << seed;
+        EXPECT_EQ(t.containerRows(), static_cast<size_t>(ctx.counters.ContainerCount));
+        EXPECT_EQ(t.PieceZips.size(), static_cast<size_t>(ctx.counters.RecordCount) + 1);
+    }
+    // Some damage leaves a readable file (a changed label); most does not.
+    EXPECT_GT(loaded, 0);
+    EXPECT_LT(loaded, 400);
+}

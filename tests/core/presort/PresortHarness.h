@@ -1,0 +1,48 @@
+#pragma once
+
+#include "core/AppContext.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <string>
+#include <vector>
+
+namespace quillan::test {
+
+// A context over the test geography, ready for a presort of pieces described compactly.
+class PresortHarness {
+public:
+    PresortHarness();
+
+    TestEnvironment env;
+    AppContext& ctx;
+
+    // Sets mailtype.dat lines from {line, text} pairs.
+    void mailType(std::initializer_list<std::pair<long, std::string>> lines);
+    // Category (line 1) and size (line 3: 0 letter, 1 flat).
+    void mailClass(int category, int size);
+
+    // Fills the per-record tables from a description such as "01234x70, -01234x60":
+    // [-|!]ZIP x count [/in-county] [@city]. "-" marks pieces without ZIP+4 (co-sacked),
+    // "!" rejected records (reject code 2).
+    void pieces(const std::string& description);
+
+    // Pieces in containers, and the links of every table, checked against each other.
+    int64_t placedPieces() const;
+    void expectConsistent() const;
+};
+
+// Tables built by hand: a ZIP group per entry {zip, pieces, in-county, owner}, and so on.
+struct ZipRow {
+    int32_t zip, pieces, inCounty, owner;
+};
+struct GroupRow {
+    int32_t pieces;
+    std::string label;
+    int32_t container;
+    int32_t flag = 0;
+};
+void setTables(AppContext& ctx, const std::vector<ZipRow>& zips,
+               const std::vector<GroupRow>& groups, const std::vector<int32_t>& containers,
+               const std::string& level = "Mixed");
+
+} // namespace quillan::test

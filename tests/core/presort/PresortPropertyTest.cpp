@@ -1,0 +1,168 @@
+// Seeded random mailings over the test geography, for every class code, tray type, entry
+// type and weight setting: every presort runs to its end and leaves tables that hold
+// together. QUILLAN_PRESORT_LISTS sets the lists per class code (200 by default; "make
+// presort-long" runs 5,000).
+
+#include "core/Convert.h"
+#include "core/PostalCharts.h"
+#include "core/presort/MailClass.h"
+#include "core/presort/PresortDriver.h"
+#include "tests/core/presort/LiteralLevels.h"
+#include "tests/core/presort/PresortHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+#include <set>
+
+using namespace quillan;
+using test::PresortHarness;
+
+namespace {
+
+struct ClassSetting {
+    const char* code;
+    int category, size;
+};
+
+constexpr ClassSetting classes[] = {{"RML", 0, 0}, {"RNML", 1, 0}, {"RNAF", 2, 1}, {"RAL", 3, 0},
+                                    {"RAF", 3, 1}, {"RCOF", 4, 1}, {"PNAL", 5, 0}, {"PNAF", 5, 1},
+                                    {"PAL", 6, 0}, {"PAF", 6, 1},  {"PCOF", 7, 1}, {"FAL", 8, 0}};
+
+int listsPerClass() {
+    const char* text = std::getenv("QUILLAN_PRESORT_LISTS");
+    return text ? std::max(1, std::atoi(text)) : 200;
+}
+
+std::vector<int> servedPrefixes(const AppContext& ctx) {
+    std::vector<int> prefixes;
+    for (int p = 1; p <= 999; ++p)
+        if (chartValue(ctx.lists.ThreeDigitChart, p) != 0)
+            prefixes.push_back(p);
+    return prefixes;
+}
+
+// Sets the class and the settings of list `index` and fills a random list of about
+// `records` records.
+void prepare(PresortHarness& h, const ClassSetting& cls, int index, int records,
+             std::mt19937& random) {
+    AppContext& ctx = h.ctx;
+    ctx.tables.seed(false);
+    ctx.counters = MailingCounters{};
+    auto pick = [&](auto options) {
+        return options[std::uniform_int_distribution<size_t>(0, options.size() - 1)(random)];
+    };
+    h.mailClass(cls.category, cls.size);
+    h.mailType({{8, index % 2 == 0 ? "0" : "1"},
+                {4, (index / 6) % 2 == 0 ? "0" : "1"},
+                {5, pick(std::vector<std::string>{"1", "1.92", "3", "8", "16"})},
+                {9, pick(std::vector<std::string>{"70", "20"})}});
+    auto [line6, line7] = pick(std::vector<std::pair<const char*, const char*>>{
+        {"405", "504"}, {"405", "504"}, {"120", "150"}, {"10", "14"}, {"50", "30"}});
+    h.mailType({{6, line6}, {7, line7}});
+    ctx.lists.MailerList[4] = std::to_string((index / 2) % 3);
+    ctx.lists.PeriodicalList[6] = pick(std::vector<std::string>{"6", "24", "60"});
+
+    std::vector<int> served = servedPrefixes(ctx);
+    std::shuffle(served.begin(), served.end(), random);
+    size_t used = std::uniform_int_distribution<size_t>(1, 10)(random);
+    int locals = std::uniform_int_distribution<int>(1, 25)(random);
+    // Skewed choices, so that some ZIP codes and prefixes fill trays and sacks.
+    std::geometric_distribution<size_t> prefixOf(0.35);
+    std::geometric_distribution<int> localOf(0.2);
+    std::bernoulli_distribution rejected(0.02), noZip4(0.3), inCounty(0.1);
+    bool coSacked = isCoSacked(cls.code);
+    WorkTables& t = ctx.tables;
+    for (int r = 0; r < records; ++r) {
+        int prefix = served[std::min(prefixOf(random), used - 1)];
+        int32_t zip = prefix * 100 + std::min(localOf(random), locals - 1) + 1;
+        int32_t value = zip;
+        if (rejected(random)) {
+            value = -2 * 100000 - zip;
+            ++ctx.counters.RejectedCount;
+        } else if (coSacked && noZip4(random)) {
+            value = -zip;
+            ++ctx.counters.MissingZip4Count;
+        }
+        t.PieceZips.push_back(value);
+        t.PieceInCounty.push_back(inCounty(random) ? "t" : "f");
+        t.PieceCities.push_back("");
+        ++ctx.counters.RecordCount;
+    }
+}
+
+void expectSoundSort(const PresortHarness& h, const std::string& code, const std::string& what) {
+    SCOPED_TRACE(what);
+    const WorkTables& t = h.ctx.tables;
+    const MailingCounters& c = h.ctx.counters;
+    h.expectConsistent();
+    EXPECT_EQ(h.placedPieces(), c.RecordCount - c.RejectedCount);
+    for (int32_t z = 1; z <= c.ZipGroupCount; ++z)
+        ASSERT_GE(t.ZipGroupOwner[static_cast<size_t>(z)], 1) << "ZIP group " << z;
+    for (int32_t g = 1; g < c.SortGroupCount; ++g)
+        ASSERT_GE(t.SortGroupContainer[static_cast<size_t>(g)], 1) << "group " << g;
+    static const std::set<std::string> levels = {"5-Digit", "3/5-Digit", "3-Digit",   "AADC",
+                                                 "Basic",   "Mixed",     "Mixed AADC"};
+    static const std::set<std::string> entries = {"None", "DBMC", "DSCF"};
+    for (int32_t k = 1; k < c.ContainerCount; ++k) {
+        EXPECT_TRUE(levels.count(t.ContainerLevel[static_cast<size_t>(k)]))
+            << t.ContainerLevel[static_cast<size_t>(k)];
+        EXPECT_TRUE(entries.count(t.ContainerEntry[static_cast<size_t>(k)]));
+    }
+    if (isFlatClass(code))
+        return;
+    // A letter tray over full holds only the parts of one group that could not be split.
+    int32_t full = strToInt(h.ctx.lists.MailTypeList[7]);
+    std::vector<std::set<std::string>> labels(static_cast<size_t>(c.ContainerCount));
+    for (int32_t g = 1; g < c.SortGroupCount; ++g)
+        labels[static_cast<size_t>(t.SortGroupContainer[static_cast<size_t>(g)])].insert(
+            t.SortGroupLabels[static_cast<size_t>(g)]);
+    for (int32_t k = 1; k < c.ContainerCount; ++k)
+        if (t.ContainerPieces[static_cast<size_t>(k)] > full) {
+            EXPECT_EQ(labels[static_cast<size_t>(k)].size(), 1u) << "tray " << k;
+        }
+}
+
+} // namespace
+
+class PresortProperties : public ::testing::TestWithParam<ClassSetting> {};
+
+TEST_P(PresortProperties, EveryPieceInExactlyOneGroupAndContainer) {
+    const ClassSetting& cls = GetParam();
+    PresortHarness h;
+    std::mt19937 random(static_cast<unsigned>(cls.category * 31 + cls.size));
+    for (int index = 0; index < listsPerClass(); ++index) {
+        int records = std::uniform_int_distribution<int>(1, 600)(random);
+        prepare(h, cls, index, records, random);
+        RunPresort(h.ctx);
+        ASSERT_EQ(h.ctx.MailClassCode, cls.code);
+        expectSoundSort(h, cls.code, std::string(cls.code) + " list " + std::to_string(index));
+        if (::testing::Test::HasFailure())
+            return;
+    }
+}
+
+TEST_P(PresortProperties, IndexedLevelsGiveTheTablesOfTheLiteralOnes) {
+    const ClassSetting& cls = GetParam();
+    PresortHarness fast, literal;
+    for (int index = 0; index < 4; ++index) {
+        std::mt19937 a(static_cast<unsigned>(1000 + index)), b(static_cast<unsigned>(1000 + index));
+        prepare(fast, cls, index, 2000, a);
+        prepare(literal, cls, index, 2000, b);
+        RunPresort(fast.ctx);
+        RunPresortWith(literal.ctx, test::literalLevels());
+        SCOPED_TRACE(std::string(cls.code) + " list " + std::to_string(index));
+        EXPECT_TRUE(fast.ctx.tables == literal.ctx.tables);
+        EXPECT_EQ(fast.ctx.counters.ContainerCount, literal.ctx.counters.ContainerCount);
+        EXPECT_EQ(fast.ctx.counters.SortGroupCount, literal.ctx.counters.SortGroupCount);
+        EXPECT_EQ(fast.ctx.counters.ZipGroupCount, literal.ctx.counters.ZipGroupCount);
+        EXPECT_EQ(fast.ctx.counters.PlacedPieces, literal.ctx.counters.PlacedPieces);
+        EXPECT_EQ(fast.ctx.counters.PiecesDone, literal.ctx.counters.PiecesDone);
+        if (::testing::Test::HasFailure())
+            return;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllClasses, PresortProperties, ::testing::ValuesIn(classes),
+                         [](const auto& info) { return std::string(info.param.code); });
