@@ -1,4 +1,4 @@
-#include "registry/ConfigRegistry.h"
+#include "platform/registry/ConfigRegistry.h"
 
 #include <cctype>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "config/ConfigStore.h"
-#include "registry/Registry.h"
+#include "platform/config/ConfigStore.h"
+#include "platform/registry/Registry.h"
 
 #include <map>
 #include <set>

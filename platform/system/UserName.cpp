@@ -1,4 +1,4 @@
-#include "system/UserName.h"
+#include "platform/system/UserName.h"
 
 #include <cstdlib>
 #include <pwd.h>

@@ -1,4 +1,4 @@
-#include "text/CodePage.h"
+#include "platform/text/CodePage.h"
 
 #include <array>
 #include <iconv.h>
