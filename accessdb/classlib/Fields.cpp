@@ -61,18 +61,22 @@ Variant TStringField::value() const {
 void TStringField::setValue(const Variant& value) {
     if (value.isNull())
         return setData(nullptr);
-    std::string text = value.toString();
+    setText(value.toString());
+}
+
+void TStringField::setText(const std::string& text) {
     if (static_cast<int>(text.size()) > size())
         throw EDatabaseError("Field '" + fieldName() + "' is too small for the value '" + text +
                              "'");
-    Byte small[264] = {};
+    Byte small[264];
     std::vector<Byte> large;
     Byte* buffer = small;
     if (static_cast<std::size_t>(dataSize()) > sizeof small) {
-        large.assign(static_cast<std::size_t>(dataSize()), 0);
+        large.resize(static_cast<std::size_t>(dataSize()));
         buffer = large.data();
     }
     std::memcpy(buffer, text.data(), text.size());
+    std::memset(buffer + text.size(), 0, static_cast<std::size_t>(dataSize()) - text.size());
     setData(buffer);
 }
 
@@ -133,7 +137,10 @@ Variant TIntegerField::value() const {
 void TIntegerField::setValue(const Variant& value) {
     if (value.isNull())
         return setData(nullptr);
-    std::int64_t v = value.toInt64();
+    setInteger(value.toInt64());
+}
+
+void TIntegerField::setInteger(std::int64_t v) {
     if (v < minValue() || v > maxValue())
         rangeError(static_cast<double>(v), static_cast<double>(minValue()),
                    static_cast<double>(maxValue()));

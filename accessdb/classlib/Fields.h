@@ -17,6 +17,10 @@ public:
     int dataSize() const override { return size() + 1; }
     Variant value() const override;
     void setValue(const Variant& value) override;
+    void setAsString(const std::string& text) override { setText(text); }
+
+private:
+    void setText(const std::string& text);
 };
 
 // Integers kept in 1, 2, 4 or 8 bytes, checked against the range of their storage.
@@ -27,8 +31,12 @@ public:
     int dataSize() const override;
     Variant value() const override;
     void setValue(const Variant& value) override;
+    void setAsString(const std::string& text) override { setInteger(textToInt64(text)); }
     std::int64_t minValue() const;
     std::int64_t maxValue() const;
+
+private:
+    void setInteger(std::int64_t value);
 };
 
 class TSmallintField : public TIntegerField {

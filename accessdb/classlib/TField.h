@@ -82,7 +82,7 @@ public:
     bool isNull() const;
     void clear();
     std::string asString() const;
-    void setAsString(const std::string& text) { setValue(Variant(text)); }
+    virtual void setAsString(const std::string& text) { setValue(Variant(text)); }
     std::int64_t asInteger() const { return value().toInt64(); }
     void setAsInteger(std::int64_t v) { setValue(Variant(v)); }
     double asFloat() const { return value().toDouble(); }

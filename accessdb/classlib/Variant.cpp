@@ -3,9 +3,11 @@
 #include "accessdb/classlib/Exceptions.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 namespace accessdb {
 namespace {
@@ -20,11 +22,16 @@ std::string trimmed(const std::string& text) {
 } // namespace
 
 std::int64_t textToInt64(const std::string& text) {
-    std::string t = trimmed(text);
-    char* end = nullptr;
-    errno = 0;
-    long long v = std::strtoll(t.c_str(), &end, 10);
-    if (t.empty() || *end != '\0' || errno == ERANGE)
+    std::string_view t = text;
+    while (!t.empty() && t.front() == ' ')
+        t.remove_prefix(1);
+    while (!t.empty() && t.back() == ' ')
+        t.remove_suffix(1);
+    if (!t.empty() && t.front() == '+')
+        t.remove_prefix(1);
+    std::int64_t v = 0;
+    auto [end, error] = std::from_chars(t.data(), t.data() + t.size(), v);
+    if (t.empty() || error != std::errc() || end != t.data() + t.size())
         throw EConvertError("'" + text + "' is not a valid integer value");
     return v;
 }
