@@ -371,6 +371,8 @@ void TDataSet::append() {
 
 void TDataSet::post() {
     checkActive();
+    if (state_ == TDataSetState::SetKey)
+        return endKeyEdit(true);
     if (state_ != TDataSetState::Edit && state_ != TDataSetState::Insert)
         return;
     dataEvent(DataEvent::UpdateRecord);
@@ -408,6 +410,8 @@ void TDataSet::afterPostOrCancel() {
 
 void TDataSet::cancel() {
     checkActive();
+    if (state_ == TDataSetState::SetKey)
+        return endKeyEdit(false);
     if (state_ != TDataSetState::Edit && state_ != TDataSetState::Insert)
         return;
     runEvent(beforeCancel);
@@ -461,6 +465,8 @@ void TDataSet::checkBrowseMode() {
             post();
         else
             cancel();
+    } else if (state_ == TDataSetState::SetKey) {
+        post();
     }
 }
 

@@ -187,6 +187,8 @@ protected:
     // the buffer.
     virtual bool locateRow(const std::vector<TField*>& fields, const std::vector<Variant>& values,
                            LocateOptions options, Byte* buffer) = 0;
+    // Ends editing a key (set-key state): post keeps the edited key, cancel restores it.
+    virtual void endKeyEdit(bool /*post*/) { setState(TDataSetState::Browse); }
     // Whether an edited row reads back exactly as posted (then it is not read again).
     virtual bool postKeepsRow() const { return true; }
     virtual void filterChanged() {}

@@ -166,6 +166,10 @@ void TttDBEDataset::openDataset() {
 }
 
 void TttDBEDataset::afterLayout() {
+    for (int index = LookupKey; index <= SavedKey; ++index) {
+        keyBuffers_[static_cast<std::size_t>(index)].assign(8 + rowBufferSize(), 0);
+        initKeyBuffer(static_cast<KeyIndex>(index));
+    }
     // Constraints are kept with the dataset; the engine checks none, so nothing is
     // registered for them.
     check(eng(), eng()->SetToBegin(handle_));
@@ -183,6 +187,9 @@ void TttDBEDataset::closeDataset() {
     keyFields_.fill(0);
     engineFields_.clear();
     block_.clear();
+    for (auto& key : keyBuffers_)
+        key.clear();
+    editedKey_ = -1;
     engine_ = nullptr;
 }
 
@@ -267,6 +274,90 @@ int TttDBEDataset::rowNumber() const {
         return -1;
     TttDBEDataset& self = const_cast<TttDBEDataset&>(*this);
     return rowRecNo(self.activeBuffer());
+}
+
+void TttDBEDataset::initKeyBuffer(KeyIndex index) {
+    std::vector<Byte>& key = keyBuffers_[static_cast<std::size_t>(index)];
+    std::fill(key.begin(), key.end(), 0);
+    check(eng(), eng()->InitRecord(handle_, key.data() + 8));
+}
+
+Byte* TttDBEDataset::currentRowBuffer() {
+    if (state() == TDataSetState::SetKey && editedKey_ >= 0)
+        return keyBuffers_[static_cast<std::size_t>(editedKey_)].data() + 8;
+    return TDataSet::currentRowBuffer();
+}
+
+void TttDBEDataset::setKeyBuffer(KeyIndex index, bool clear) {
+    checkBrowseMode();
+    keyBuffers_[SavedKey] = keyBuffers_[static_cast<std::size_t>(index)];
+    editedKey_ = index;
+    if (clear)
+        initKeyBuffer(index);
+    setState(TDataSetState::SetKey);
+}
+
+void TttDBEDataset::endKeyEdit(bool post) {
+    if (editedKey_ >= 0) {
+        std::vector<Byte>& key = keyBuffers_[static_cast<std::size_t>(editedKey_)];
+        if (post)
+            key[0] = key[0] || modified() ? 1 : 0;
+        else
+            key = keyBuffers_[SavedKey];
+    }
+    editedKey_ = -1;
+    setState(TDataSetState::Browse);
+}
+
+void TttDBEDataset::setLinkRanges(const std::vector<Variant>& values) {
+    setKeyBuffer(RangeStart, true);
+    std::vector<Byte>& start = keyBuffers_[RangeStart];
+    try {
+        for (std::size_t i = 0; i < values.size(); ++i)
+            indexField(static_cast<int>(i)).setValue(values[i]);
+    } catch (...) {
+        endKeyEdit(false);
+        throw;
+    }
+    start[0] = 1;
+    putU16(start.data(), 4, static_cast<std::uint16_t>(values.size()));
+    keyBuffers_[RangeEnd] = start;
+    editedKey_ = -1;
+    setState(TDataSetState::Browse);
+}
+
+bool TttDBEDataset::applyRange() {
+    checkBrowseMode();
+    if (keyBuffers_[RangeStart] == keyBuffers_[AppliedStart] &&
+        keyBuffers_[RangeEnd] == keyBuffers_[AppliedEnd])
+        return false;
+    std::vector<Byte>& start = keyBuffers_[RangeStart];
+    std::vector<Byte>& end = keyBuffers_[RangeEnd];
+    std::vector<Byte> startKey(256, 0);
+    std::vector<Byte> endKey(256, 0);
+    bool keys = eng()->ExtractKey(handle_, start.data() + 8, startKey.data()) == 0 &&
+                eng()->ExtractKey(handle_, end.data() + 8, endKey.data()) == 0;
+    const Byte* low = start[0] ? (keys ? startKey.data() : start.data() + 8) : nullptr;
+    const Byte* high = end[0] ? (keys ? endKey.data() : end.data() + 8) : nullptr;
+    check(eng(), eng()->SetRange(handle_, !keys, getU16(start.data(), 4), 0, low, true,
+                                 getU16(end.data(), 4), 0, high, true));
+    keyBuffers_[AppliedStart] = start;
+    keyBuffers_[AppliedEnd] = end;
+    first();
+    return true;
+}
+
+bool TttDBEDataset::cancelRange() {
+    checkBrowseMode();
+    if (!keyBuffers_[AppliedStart][0] && !keyBuffers_[AppliedEnd][0])
+        return false;
+    check(eng(), eng()->ResetRange(handle_));
+    initKeyBuffer(AppliedStart);
+    initKeyBuffer(AppliedEnd);
+    initKeyBuffer(RangeStart);
+    initKeyBuffer(RangeEnd);
+    first();
+    return true;
 }
 
 FetchResult TttDBEDataset::fetchRow(Byte* buffer, FetchMode mode, bool reportErrors) {

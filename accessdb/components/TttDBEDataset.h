@@ -20,6 +20,8 @@ public:
     static constexpr std::uint32_t OldValuesProp = 0x5050004;
     static constexpr std::size_t BlockBufferSize = 24576;
 
+    enum KeyIndex { LookupKey, RangeStart, RangeEnd, AppliedStart, AppliedEnd, SavedKey };
+
     explicit TttDBEDataset(TComponent* owner);
     ~TttDBEDataset() override;
 
@@ -83,6 +85,18 @@ protected:
     std::uint16_t indexFieldCount() const { return keyFieldCount_; }
     TField& indexField(int keyPosition) const;
     void switchToIndex(const std::string& indexName, const std::string& tagName);
+
+    // Key buffers: 8 header bytes (modified flag, field count) and one row each.
+    // Starts editing a key buffer (set-key state); the key fields take the values.
+    void setKeyBuffer(KeyIndex index, bool clear);
+    // Sets the range start and end to the values of the leading key fields.
+    void setLinkRanges(const std::vector<Variant>& values);
+    // Gives the edited range to the cursor; false when it did not change.
+    bool applyRange();
+    // Removes an applied range; false when there was none.
+    bool cancelRange();
+    void endKeyEdit(bool post) override;
+    Byte* currentRowBuffer() override;
     const std::vector<FieldDesc>& engineFields() const { return engineFields_; }
 
 private:
@@ -114,6 +128,9 @@ private:
     bool keyCaseInsensitive_ = false;
     bool expressionIndex_ = false;
     std::vector<FieldDesc> engineFields_;
+    std::array<std::vector<Byte>, 6> keyBuffers_;
+    int editedKey_ = -1;
+    void initKeyBuffer(KeyIndex index);
     std::vector<Byte> block_;
     std::size_t blockRows_ = 0;
     std::size_t blockPos_ = 0;

@@ -322,3 +322,36 @@ TEST_F(ComponentsTest, HandlesFromAnotherSessionAreRefused) {
     same->close();
     EXPECT_TRUE(otherDb->connected()); // a taken handle is only forgotten
 }
+
+TEST_F(ComponentsTest, KeyRangesAndKeySearchesOnTheIndex) {
+    auto* table = new TestTable(form.get());
+    table->setDatabaseName("C:\\lists\\mail.mdb");
+    table->open();
+    ASSERT_EQ(table->indexFieldCount(), 1);
+    EXPECT_EQ(table->indexField(0).fieldName(), "ID");
+    EXPECT_THROW(table->indexField(1), EDatabaseError);
+
+    // The key search runs on the table's own index.
+    EXPECT_TRUE(table->locate("ID", {Variant(40)}));
+    EXPECT_EQ(table->fieldByName("NAME").asString(), "Dee");
+    EXPECT_FALSE(table->locate("ID", {Variant(45)}));
+
+    table->setLinkRanges({Variant(30)});
+    EXPECT_TRUE(table->applyRange());
+    std::vector<std::int64_t> ids;
+    for (table->first(); !table->eof(); table->next())
+        ids.push_back(table->fieldByName("ID").asInteger());
+    EXPECT_EQ(ids, std::vector<std::int64_t>{30});
+    EXPECT_FALSE(table->applyRange()); // unchanged
+
+    // Only key fields can be set in a key; a cancelled key edit leaves the key as it was.
+    table->setKeyBuffer(TttDBEDataset::RangeStart, false);
+    EXPECT_THROW(table->fieldByName("NAME").setAsString("x"), EDatabaseError);
+    table->fieldByName("ID").setAsInteger(10);
+    table->cancel();
+    EXPECT_FALSE(table->applyRange());
+
+    EXPECT_TRUE(table->cancelRange());
+    EXPECT_FALSE(table->cancelRange());
+    EXPECT_EQ(table->recordCount(), 5);
+}

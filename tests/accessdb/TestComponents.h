@@ -47,6 +47,12 @@ public:
 class TestTable : public TttDBDataset {
 public:
     explicit TestTable(TComponent* owner) : TttDBDataset(owner, testSessionList()) {}
+    using TttDBEDataset::applyRange;
+    using TttDBEDataset::cancelRange;
+    using TttDBEDataset::indexField;
+    using TttDBEDataset::indexFieldCount;
+    using TttDBEDataset::setKeyBuffer;
+    using TttDBEDataset::setLinkRanges;
     std::string tableName = "PEOPLE";
     std::vector<Status> refusals;
 

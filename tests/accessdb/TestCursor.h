@@ -134,6 +134,29 @@ public:
         goTo(found);
     }
 
+    // The one index: ID.
+    void getIndexDesc(std::uint16_t, IndexDesc& desc) override {
+        desc = IndexDesc{};
+        desc.name = "PRIMARY";
+        desc.primary = 1;
+        desc.keyFieldCount = 1;
+        desc.keyFields[0] = IdField;
+        desc.keyLength = 4;
+    }
+    void getRecordForKey(bool directKey, std::uint16_t, std::uint16_t, const Byte* key,
+                         Byte* buffer) override {
+        std::int32_t k = getI32(key, directKey ? 0 : 0);
+        for (int i = 0; i < static_cast<int>(rows_.size()); ++i) {
+            if (rows_[static_cast<std::size_t>(i)].id == k) {
+                pos_ = i;
+                read(buffer);
+                setOnRecord();
+                return;
+            }
+        }
+        raiseEngineError(dbierr::RECNOTFOUND);
+    }
+
     // The record as the cursor lays it out.
     void fill(Byte* buffer, const Row& row) {
         std::memset(buffer, 0, recordBufferSize());
