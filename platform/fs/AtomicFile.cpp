@@ -98,7 +98,18 @@ std::optional<std::string> readFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // One read of the whole size where the size is known (megabyte workbooks); character by
+    // character only for what has no size, such as a pipe.
+    std::error_code ec;
+    uintmax_t size = fs::is_regular_file(path, ec) ? fs::file_size(path, ec) : 0;
+    std::string bytes;
+    if (!ec && size > 0) {
+        bytes.resize(static_cast<size_t>(size));
+        in.read(bytes.data(), static_cast<std::streamsize>(size));
+        bytes.resize(static_cast<size_t>(in.gcount()));
+        in.clear(in.rdstate() & ~(std::ios::failbit | std::ios::eofbit));
+    }
+    bytes.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     if (in.bad())
         return std::nullopt;
     return bytes;
