@@ -2,7 +2,6 @@
 
 #include "core/CommandErrors.h"
 #include "core/DataFiles.h"
-#include "core/MailSettings.h"
 #include "core/MailingMinimums.h"
 #include "core/presort/PresortDriver.h"
 #include "listio/ListOpener.h"
@@ -19,19 +18,19 @@ enum WizardPage { MailTypesPage = 1, MailerPage, PeriodicalsPage, PreferencesPag
 
 } // namespace
 
-SortCommands::SortCommands(AppContext& ctx, WizardPages pages, VerifyDialog& fieldDialog,
+SortCommands::SortCommands(AppContext& ctx, WizardPages pages, FieldChooser& fieldChooser,
                            PrintRun& printRun)
-    : ctx_(ctx), pages_(pages), fieldDialog_(fieldDialog), printRun_(printRun) {}
+    : ctx_(ctx), pages_(pages), fieldChooser_(fieldChooser), printRun_(printRun) {}
 
 void SortCommands::seedPieceTables(bool withRecords) {
     WorkTables& t = ctx_.tables;
-    t.PieceZips.assign(1, 0);
+    t.pieceZips.assign(1, 0);
     if (withRecords)
-        t.PieceRecords.assign(1, std::string());
+        t.pieceRecords.assign(1, std::string());
 }
 
-void SortCommands::SortOneFileClick() {
-    runGuarded(ctx_, [this] { sortOneFile(); });
+void SortCommands::sortOneList() {
+    runGuarded(ctx_, [this] { sortList(); });
     ResetWorkLists(ctx_);
     // An unattended sort ends the program whatever became of it, so that the program that
     // started it is never left waiting.
@@ -39,10 +38,10 @@ void SortCommands::SortOneFileClick() {
         endProgram();
 }
 
-void SortCommands::sortOneFile() {
+void SortCommands::sortList() {
     seedPieceTables(true);
     ResetListCounters(ctx_);
-    if (OpenMailingList(ctx_, fieldDialog_, "sort").empty() || ctx_.counters.RecordCount <= 0)
+    if (OpenMailingList(ctx_, fieldChooser_, "sort").empty() || ctx_.counters.recordCount <= 0)
         return;
     if (!MeetsMinimumSize(ctx_) && !askToSortTooSmallMailing())
         return;
@@ -50,11 +49,11 @@ void SortCommands::sortOneFile() {
         refuseCoSackedMailing();
         return;
     }
-    RunPresort(ctx_);
-    ctx_.flags.JustSorted = true;
-    PrintReportsAfterSort(printRun_);
-    if (ctx_.lists.PrefsList[2] != "2" && WriteSortInformation)
-        WriteSortInformation();
+    SortedMailing mailing = RunPresort(ctx_);
+    ctx_.flags.justSorted = true;
+    PrintReportsAfterSort(printRun_, mailing);
+    if (!ctx_.lists.prefsList.printsOnly() && writeSortInformation)
+        writeSortInformation();
 }
 
 bool SortCommands::askToSortTooSmallMailing() {
@@ -66,19 +65,19 @@ void SortCommands::refuseCoSackedMailing() {
     ctx_.message(BeepKind::Asterisk, MessageKind::Error, MessageButtons::Ok, TooFewZip4sMessage);
 }
 
-void SortCommands::VerifyWOSortingClick() {
+void SortCommands::verifyWithoutSorting() {
     runGuarded(ctx_, [this] {
         seedPieceTables(false);
         ResetListCounters(ctx_);
-        if (OpenMailingList(ctx_, fieldDialog_, "verify").empty() || ctx_.counters.RecordCount < 1)
+        if (OpenMailingList(ctx_, fieldChooser_, "verify").empty() || ctx_.counters.recordCount < 1)
             return;
-        ctx_.flags.JustSorted = false;
-        PrintMailPrepInstructions(0);
+        ctx_.flags.justSorted = false;
+        printMailPrepInstructions(0);
     });
     ResetWorkLists(ctx_);
 }
 
-void SortCommands::SortWizard1Click() {
+void SortCommands::runSortWizard() {
     runGuarded(ctx_, [this] { runWizard(); });
     if (ctx_.platform.ui.quitting())
         return;
@@ -110,7 +109,7 @@ int SortCommands::showPage(int page, int lastResult) {
     case MailerPage:
         return pages_.mailer.EditMailerInfo(1);
     case PeriodicalsPage:
-        if (!isPeriodicalsMailType(ctx_.lists.MailTypeList[1]))
+        if (!ctx_.lists.mailTypeList.isPeriodicals())
             return lastResult;
         return pages_.periodicals.EditPeriodicalSettings(1);
     case PreferencesPage:
@@ -118,7 +117,7 @@ int SortCommands::showPage(int page, int lastResult) {
             return lastResult;
         return pages_.preferences.EditPreferences(1);
     case SortPage:
-        SortOneFileClick();
+        sortOneList();
         return lastResult;
     default:
         return 0;

@@ -7,7 +7,7 @@
 #include "core/AppContext.h"
 #include "printouts/PrintRun.h"
 
-#include "listio/VerifyDialog.h"
+#include "listio/FieldChooser.h"
 
 #include <functional>
 
@@ -26,25 +26,26 @@ struct WizardPages {
 // abandons the command. A command-line run ends the program after its command.
 class SortCommands {
 public:
-    SortCommands(AppContext& ctx, WizardPages pages, VerifyDialog& fieldDialog, PrintRun& printRun);
+    SortCommands(AppContext& ctx, WizardPages pages, FieldChooser& fieldChooser,
+                 PrintRun& printRun);
 
     // Ends the program (help closed, lists freed, message loop left).
     std::function<void()> endProgram;
     // Writes the sort information into the list or a separate file.
-    std::function<void()> WriteSortInformation;
+    std::function<void()> writeSortInformation;
     // Prints the verification report (mode 0) of a list just read.
-    std::function<void(int)> PrintMailPrepInstructions;
+    std::function<void(int)> printMailPrepInstructions;
 
     // Sort One List: reads a list, checks the mailing's size, presorts it, runs the
     // after-sort print run and writes the sort information.
-    void SortOneFileClick();
+    void sortOneList();
     // Verify Without Sorting: reads a list and prints its verification report.
-    void VerifyWOSortingClick();
+    void verifyWithoutSorting();
     // The Sort Wizard: the settings pages, then Sort One List.
-    void SortWizard1Click();
+    void runSortWizard();
 
 private:
-    void sortOneFile();
+    void sortList();
     void runWizard();
     int showPage(int page, int lastResult);
     bool askToSortTooSmallMailing();
@@ -53,7 +54,7 @@ private:
 
     AppContext& ctx_;
     WizardPages pages_;
-    VerifyDialog& fieldDialog_;
+    FieldChooser& fieldChooser_;
     PrintRun& printRun_;
 };
 

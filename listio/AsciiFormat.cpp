@@ -68,8 +68,8 @@ int CountAsciiFields(AppContext& ctx, const std::string& path) {
             return 0;
         }
     }
-    int count = fieldCount(ctx.ListFileKind, first);
-    if (fieldCount(ctx.ListFileKind, second) != count || count == 0) {
+    int count = fieldCount(ctx.listFileKind, first);
+    if (fieldCount(ctx.listFileKind, second) != count || count == 0) {
         ctx.message(BeepKind::Hand, MessageKind::Error, MessageButtons::Cancel,
                     "Quillan cannot read this kind of file. See the Help file for instructions "
                     "on exporting your mailing list to an ascii file.");
