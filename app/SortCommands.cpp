@@ -2,13 +2,14 @@
 
 #include "core/CommandErrors.h"
 #include "core/DataFiles.h"
-#include "core/MailSettings.h"
 #include "core/MailingMinimums.h"
 #include "core/SettingsList.h"
 #include "core/presort/PresortDriver.h"
 #include "listio/ListOpener.h"
 #include "platform/Interruption.h"
 #include "printouts/AfterSortRun.h"
+
+#include <optional>
 
 namespace quillan {
 
@@ -21,21 +22,21 @@ enum WizardPage { MailTypesPage = 1, MailerPage, PeriodicalsPage, PreferencesPag
 
 } // namespace
 
-SortCommands::SortCommands(AppContext& ctx, WizardPages pages, VerifyDialog& fieldDialog,
+SortCommands::SortCommands(AppContext& ctx, WizardPages pages, FieldChooser& fieldChooser,
                            PrintRun& printRun)
-    : ctx_(ctx), pages_(pages), fieldDialog_(fieldDialog), printRun_(printRun) {}
+    : ctx_(ctx), pages_(pages), fieldChooser_(fieldChooser), printRun_(printRun) {}
 
 void SortCommands::seedPieceTables(bool withRecords) {
     WorkTables& t = ctx_.tables;
-    t.PieceZips.assign(1, 0);
+    t.pieceZips.assign(1, 0);
     if (withRecords)
-        t.PieceRecords.assign(1, std::string());
+        t.pieceRecords.assign(1, std::string());
 }
 
-void SortCommands::SortOneFileClick() {
+void SortCommands::sortOneList() {
     sortRan_ = true;
     outcome_ = ExitStatus::ProgramFailure;
-    runGuarded(ctx_, [this] { outcome_ = sortOneFile(); });
+    runGuarded(ctx_, [this] { outcome_ = sortList(); });
     ResetWorkLists(ctx_);
     // An unattended sort ends the program whatever became of it, so that the program that
     // started it is never left waiting; the exit status tells it the outcome.
@@ -43,13 +44,13 @@ void SortCommands::SortOneFileClick() {
         endProgram(exitCode(outcome_));
 }
 
-ExitStatus SortCommands::sortOneFile() {
+ExitStatus SortCommands::sortList() {
     seedPieceTables(true);
     ResetListCounters(ctx_);
-    std::string path = OpenMailingList(ctx_, fieldDialog_, "sort");
+    std::string path = OpenMailingList(ctx_, fieldChooser_, "sort");
     if (stoppedFromOutside())
         return ExitStatus::Cancelled;
-    if (path.empty() || ctx_.counters.RecordCount <= 0)
+    if (path.empty() || ctx_.counters.recordCount <= 0)
         return ExitStatus::ListRefused;
     if (!MeetsMinimumSize(ctx_) && !askToSortTooSmallMailing())
         return ExitStatus::Cancelled;
@@ -61,8 +62,9 @@ ExitStatus SortCommands::sortOneFile() {
 }
 
 ExitStatus SortCommands::presortAndWrite(const std::string& path) {
+    std::optional<SortedMailing> mailing;
     try {
-        RunPresort(ctx_);
+        mailing.emplace(RunPresort(ctx_));
     } catch (const FileError& e) {
         // The sort result goes to the program folder first: when it cannot be saved there
         // (a full disk, say), nothing else is written.
@@ -72,13 +74,13 @@ ExitStatus SortCommands::presortAndWrite(const std::string& path) {
                          " The sort was abandoned, and your list was left unchanged.");
         return ExitStatus::NotWritten;
     }
-    ctx_.flags.JustSorted = true;
-    PrintReportsAfterSort(printRun_);
+    ctx_.flags.justSorted = true;
+    PrintReportsAfterSort(printRun_, *mailing);
     if (stoppedFromOutside())
         return ExitStatus::Cancelled;
     SortInformationResult written;
-    if (ctx_.lists.PrefsList[2] != "2" && WriteSortInformation)
-        written = WriteSortInformation();
+    if (!ctx_.lists.prefsList.printsOnly() && writeSortInformation)
+        written = writeSortInformation();
     if (written.failed)
         return ExitStatus::NotWritten;
     summarize(path, written);
@@ -89,8 +91,8 @@ void SortCommands::summarize(const std::string& path, const SortInformationResul
     if (ctx_.runMode() != "NOSTOP" || !printSummary)
         return;
     const MailingCounters& c = ctx_.counters;
-    printSummary("Quillan sorted " + std::to_string(c.RecordCount - c.RejectedCount) +
-                 " pieces of " + path + " (" + std::to_string(c.RejectedCount) + " rejected); " +
+    printSummary("Quillan sorted " + std::to_string(c.recordCount - c.rejectedCount) +
+                 " pieces of " + path + " (" + std::to_string(c.rejectedCount) + " rejected); " +
                  (written.path.empty() ? std::string("no sort information was asked for")
                                        : "sort information in " + written.path) +
                  "; sort result in " + ctx_.sortResultPath());
@@ -116,19 +118,19 @@ void SortCommands::refuseCoSackedMailing() {
     ctx_.message(BeepKind::Asterisk, MessageKind::Error, MessageButtons::Ok, TooFewZip4sMessage);
 }
 
-void SortCommands::VerifyWOSortingClick() {
+void SortCommands::verifyWithoutSorting() {
     runGuarded(ctx_, [this] {
         seedPieceTables(false);
         ResetListCounters(ctx_);
-        if (OpenMailingList(ctx_, fieldDialog_, "verify").empty() || ctx_.counters.RecordCount < 1)
+        if (OpenMailingList(ctx_, fieldChooser_, "verify").empty() || ctx_.counters.recordCount < 1)
             return;
-        ctx_.flags.JustSorted = false;
-        PrintMailPrepInstructions(0);
+        ctx_.flags.justSorted = false;
+        printMailPrepInstructions(0);
     });
     ResetWorkLists(ctx_);
 }
 
-void SortCommands::SortWizard1Click() {
+void SortCommands::runSortWizard() {
     sortRan_ = false;
     const bool ran = runGuarded(ctx_, [this] { runWizard(); });
     if (ctx_.platform.ui.quitting())
@@ -164,7 +166,7 @@ int SortCommands::showPage(int page, int lastResult) {
     case MailerPage:
         return pages_.mailer.EditMailerInfo(1);
     case PeriodicalsPage:
-        if (!isPeriodicalsMailType(ctx_.lists.MailTypeList[1]))
+        if (!ctx_.lists.mailTypeList.isPeriodicals())
             return lastResult;
         return pages_.periodicals.EditPeriodicalSettings(1);
     case PreferencesPage:
@@ -172,7 +174,7 @@ int SortCommands::showPage(int page, int lastResult) {
             return lastResult;
         return pages_.preferences.EditPreferences(1);
     case SortPage:
-        SortOneFileClick();
+        sortOneList();
         return lastResult;
     default:
         return 0;

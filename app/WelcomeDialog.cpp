@@ -9,7 +9,7 @@ using platform::Geometry;
 
 WelcomeDialog::WelcomeDialog(AppContext& ctx)
     : ctx_(ctx), form_(ctx.platform.ui, "WelcomeDlog", "Quillan"),
-      Timer(ctx.platform.ui, 5000, [this] { TimerTimer(); }) {
+      timer_(ctx.platform.ui, 5000, [this] { TimerTimer(); }) {
     form_.setAbsoluteLayout(true);
     form_.setBorderless(true);
     form_.setSize(375, 203);
@@ -72,17 +72,17 @@ void WelcomeDialog::FormActivate() {
         return;
     }
     form_.control("okBtn").setVisible(false);
-    Timer.setEnabled(true);
+    timer_.setEnabled(true);
 }
 
 void WelcomeDialog::closeWindow() {
-    Timer.setEnabled(false);
+    timer_.setEnabled(false);
     form_.hide();
 }
 
 void WelcomeDialog::TimerTimer() {
     closeWindow();
-    if (ctx_.flags.DataMissing) {
+    if (ctx_.flags.dataMissing) {
         if (endProgram)
             endProgram(exitCode(ExitStatus::ProgramFailure));
         return;
@@ -95,13 +95,13 @@ void WelcomeDialog::FormClick() {
     if (!form_.visible())
         return;
     closeWindow();
-    if (ctx_.flags.DataMissing && endProgram)
+    if (ctx_.flags.dataMissing && endProgram)
         endProgram(exitCode(ExitStatus::ProgramFailure));
 }
 
 void WelcomeDialog::okBtnClick() {
     form_.hide();
-    if (ctx_.flags.DataMissing && endProgram)
+    if (ctx_.flags.dataMissing && endProgram)
         endProgram(exitCode(ExitStatus::ProgramFailure));
 }
 

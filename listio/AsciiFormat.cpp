@@ -124,19 +124,19 @@ int CountAsciiFields(AppContext& ctx, const std::string& path) {
             return 0;
         }
     }
-    int count = fieldCount(ctx.ListFileKind, first);
+    int count = fieldCount(ctx.listFileKind, first);
     // A list of one line has no second line to agree with: a header with nothing under it,
     // or a line that cannot be told from one (a lone ZIP code still counts as a record).
     const bool oneLine = secondStatus == TextLineReader::Status::End;
-    if (oneLine && (isHeaderKind(ctx.ListFileKind) || count != fieldCount(ctx.ListFileKind, ""))) {
+    if (oneLine && (isHeaderKind(ctx.listFileKind) || count != fieldCount(ctx.listFileKind, ""))) {
         ShowNoRecords(ctx, path,
-                      isHeaderKind(ctx.ListFileKind)
+                      isHeaderKind(ctx.listFileKind)
                           ? "The file holds only its first line, the one naming the fields."
                           : "The file holds only one line, which Quillan cannot tell from a "
                             "line naming the fields.");
         return 0;
     }
-    if (fieldCount(ctx.ListFileKind, second) != count || count == 0) {
+    if (fieldCount(ctx.listFileKind, second) != count || count == 0) {
         ctx.message(BeepKind::Hand, MessageKind::Error, MessageButtons::Cancel,
                     "Quillan cannot read this kind of file. See the Help file for instructions "
                     "on exporting your mailing list to an ascii file.");

@@ -14,7 +14,7 @@ inline constexpr const char* SupportAddress = "support@quillan-mail.com";
 // limit is of no kind. Throws ListFileError when the file cannot be opened.
 std::string DetectAsciiFormat(AppContext& ctx, const std::string& path);
 
-// Fields per record of a text list of kind ctx.ListFileKind, from lines 1 and 2; 0 (after
+// Fields per record of a text list of kind ctx.listFileKind, from lines 1 and 2; 0 (after
 // an error box) when they disagree. Throws ListFileError when the file cannot be read.
 int CountAsciiFields(AppContext& ctx, const std::string& path);
 

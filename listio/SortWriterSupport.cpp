@@ -1,20 +1,16 @@
 #include "listio/SortWriterSupport.h"
 
 #include "core/Convert.h"
-#include "core/ProgressPicture.h"
 #include "listio/ContainerLabel.h"
 #include "listio/ListKinds.h"
-#include "platform/ui/Form.h"
 
 namespace quillan {
 
 using namespace platform;
 
 void WriterProgress::begin(const std::string& caption) {
-    if (ctx_.mainWindow)
-        if (Control* label = ctx_.mainWindow->find("BottomLabel"))
-            label->setCaption(caption);
-    ShowProgressPause(ctx_, 5);
+    ctx_.progress().showCaption(ProgressSink::Caption::Bottom, caption);
+    ctx_.progress().showIcons(5);
 }
 
 void WriterProgress::before(int64_t done, int64_t total) {
@@ -22,7 +18,7 @@ void WriterProgress::before(int64_t done, int64_t total) {
         return;
     while (step_ <= 5 && static_cast<int64_t>(step_) * total <= 5 * done) {
         ++step_;
-        ShowProgressPause(ctx_, 6 - step_);
+        ctx_.progress().showIcons(6 - step_);
     }
 }
 
@@ -65,14 +61,6 @@ std::string PieceValues::padded(int64_t n) {
 const std::string& PieceValues::notPlaced() {
     static const std::string zeros = "00000";
     return zeros;
-}
-
-bool isUnendorsedClass(const std::string& classCode) {
-    return classCode == "RAL" || classCode == "RML" || classCode == "FAL" || classCode == "PAL";
-}
-
-bool isAutomationClass(const std::string& classCode) {
-    return classCode.size() >= 2 && classCode[1] == 'A';
 }
 
 ClosingMessage sortedFileMessage(const std::string& path) {

@@ -73,11 +73,6 @@ private:
     std::vector<std::optional<std::string>> endorsements_;
 };
 
-// The classes whose pieces carry no endorsement line.
-bool isUnendorsedClass(const std::string& classCode);
-// The automation classes, offered the barcoding program.
-bool isAutomationClass(const std::string& classCode);
-
 // The closing message of a list rewritten in presort order.
 ClosingMessage sortedFileMessage(const std::string& path);
 

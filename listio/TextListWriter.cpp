@@ -29,15 +29,15 @@ bool startsWithByteOrderMark(const std::string& path) {
 // True while the file holds exactly the header and the records that were read: the list is
 // rewritten from those, so a list edited since must not be overwritten with them.
 bool unchangedSinceRead(const AppContext& ctx) {
-    const auto& records = ctx.tables.PieceRecords;
-    const int32_t count = ctx.counters.RecordCount;
-    if (count < 0 || records.size() <= static_cast<size_t>(count) || ctx.list.FieldCount <= 0)
+    const auto& records = ctx.tables.pieceRecords;
+    const int32_t count = ctx.counters.recordCount;
+    if (count < 0 || records.size() <= static_cast<size_t>(count) || ctx.list.fieldCount <= 0)
         return false;
     try {
-        TextLineReader reader(ctx.ListFileName);
+        TextLineReader reader(ctx.listFileName);
         std::string line;
-        if (isHeaderKind(ctx.ListFileKind) &&
-            (reader.next(line) != TextLineReader::Status::Line || line != ctx.list.ListHeaderLine))
+        if (isHeaderKind(ctx.listFileKind) &&
+            (reader.next(line) != TextLineReader::Status::Line || line != ctx.list.listHeaderLine))
             return false;
         for (int32_t r = 1; r <= count; ++r)
             if (reader.next(line) != TextLineReader::Status::Line ||
@@ -53,8 +53,8 @@ bool unchangedSinceRead(const AppContext& ctx) {
 
 TextRecordJoiner::TextRecordJoiner(std::string kind, int fieldCount, const ListState& roles)
     : kind_(std::move(kind)),
-      fieldCount_(fieldCount), columns_{roles.TrayColumn, roles.PackageColumn,
-                                        roles.EndorsementColumn} {}
+      fieldCount_(fieldCount), columns_{roles.trayColumn, roles.packageColumn,
+                                        roles.endorsementColumn} {}
 
 bool TextRecordJoiner::anyColumn() const {
     return std::any_of(std::begin(columns_), std::end(columns_), [](int c) { return c >= 0; });
@@ -138,7 +138,7 @@ std::string TextRecordJoiner::header(const std::string& headerLine) const {
 
 std::optional<ClosingMessage> WriteTextList(AppContext& ctx, WriterProgress& progress) {
     progress.begin("Sorted File");
-    const std::string path = ctx.ListFileName;
+    const std::string path = ctx.listFileName;
     if (!unchangedSinceRead(ctx)) {
         reportNotSaved(ctx, path,
                        "The file is no longer the one Quillan read (it was changed, moved or "
@@ -146,22 +146,22 @@ std::optional<ClosingMessage> WriteTextList(AppContext& ctx, WriterProgress& pro
         return std::nullopt;
     }
     const bool bom = startsWithByteOrderMark(path);
-    LineOutput out(path, ctx.list.LineEnd);
+    LineOutput out(path, ctx.list.lineEnd);
     if (!out.ok()) {
         reportListNotWritten(ctx, path, out);
         return std::nullopt;
     }
     if (bom)
         out.raw("\xEF\xBB\xBF");
-    TextRecordJoiner joiner(ctx.ListFileKind, ctx.list.FieldCount, ctx.list);
-    if (isHeaderKind(ctx.ListFileKind))
-        out.line(joiner.header(ctx.list.ListHeaderLine));
+    TextRecordJoiner joiner(ctx.listFileKind, ctx.list.fieldCount, ctx.list);
+    if (isHeaderKind(ctx.listFileKind))
+        out.line(joiner.header(ctx.list.listHeaderLine));
 
-    const auto& records = ctx.tables.PieceRecords;
-    const int32_t count = ctx.counters.RecordCount;
+    const auto& records = ctx.tables.pieceRecords;
+    const int32_t count = ctx.counters.recordCount;
     std::vector<bool> written(static_cast<size_t>(count) + 1);
     PieceValues values(ctx);
-    const int32_t containers = ctx.counters.ContainerCount - 1;
+    const int32_t containers = ctx.counters.containerCount - 1;
     WalkPresortOrder(
         ctx, [&](int32_t c) { progress.before(c, containers); },
         [&](const PlacedPiece& p) {

@@ -29,12 +29,18 @@ struct SortRun {
         env.load();
         mailType(1, "3");
         PrintRun& run = program.printRun();
-        run.printers.PrintPostageStatement = [this] { calls.push_back("statement"); };
-        run.printers.PrintMailPrepInstructions = [this] { calls.push_back("instructions"); };
-        run.printers.PrintQualificationReport = [this] { calls.push_back("qualification"); };
-        run.printers.PrintTags = [this] { calls.push_back("tags"); };
-        program.sortCommands().WriteSortInformation = [this] {
-            calls.push_back(ctx().flags.JustSorted ? "writer after sort" : "writer");
+        auto note = [this](const char* report) {
+            return [this, report](const SortedMailing& mailing) {
+                calls.push_back(report);
+                containersSeen = mailing.containerCount();
+            };
+        };
+        run.printers.printPostageStatement = note("statement");
+        run.printers.printMailPrepInstructions = note("instructions");
+        run.printers.printQualificationReport = note("qualification");
+        run.printers.printTags = note("tags");
+        program.sortCommands().writeSortInformation = [this] {
+            calls.push_back(ctx().flags.justSorted ? "writer after sort" : "writer");
             return SortInformationResult{.failed = writerFails, .path = "written.txt"};
         };
         program.sortCommands().printSummary = [this](const std::string& line) {
@@ -45,6 +51,7 @@ struct SortRun {
     test::TestEnvironment env;
     Program program;
     std::vector<std::string> calls;
+    int32_t containersSeen = -1;
     std::vector<std::string> summaries;
     bool writerFails = false;
 
@@ -52,8 +59,8 @@ struct SortRun {
     ScriptedUi& ui() { return env.ui; }
     // Sets a line of mailtype.dat, in the file too, for a command line run that loads it.
     void mailType(long line, const std::string& value) {
-        ctx().lists.MailTypeList[line] = value;
-        ctx().saveList(ctx().lists.MailTypeList, "mailtype.dat");
+        ctx().lists.mailTypeList[line] = value;
+        ctx().saveList(ctx().lists.mailTypeList, "mailtype.dat");
     }
 
     // A merge list of "count" pieces for each ZIP, all with ZIP+4 unless plain.
@@ -72,7 +79,7 @@ struct SortRun {
     void sort(const std::string& path) {
         ui().chooseFile(path);
         ui().pressWhenShown("VerifyDlog", "OKBtn");
-        program.SortOneFileClick();
+        program.sortOneList();
     }
 
     bool sorted() const { return std::filesystem::exists(env.folder() + "qlPrint"); }
@@ -85,7 +92,7 @@ struct SortRun {
         WorkTables seed;
         seed.seed(false);
         EXPECT_TRUE(ctx().tables == seed) << "the work tables are back at their seed";
-        EXPECT_FALSE(ctx().mainWindow->control("Image1").visible());
+        EXPECT_FALSE(program.mainWindow().form().control("Image1").visible());
         EXPECT_FALSE(ui().busyCursor());
     }
 
@@ -106,12 +113,12 @@ struct Mailing {
             int32_t missingZip4 = 0) {
         env.load();
         AppContext& ctx = env.context();
-        ctx.lists.MailTypeList[1] = type;
-        ctx.lists.MailTypeList[4] = exactWeight.empty() ? "0" : "1";
-        ctx.lists.MailTypeList[5] = exactWeight;
-        ctx.counters.RecordCount = pieces + 7;
-        ctx.counters.RejectedCount = 7;
-        ctx.counters.MissingZip4Count = missingZip4;
+        ctx.lists.mailTypeList[1] = type;
+        ctx.lists.mailTypeList[4] = exactWeight.empty() ? "0" : "1";
+        ctx.lists.mailTypeList[5] = exactWeight;
+        ctx.counters.recordCount = pieces + 7;
+        ctx.counters.rejectedCount = 7;
+        ctx.counters.missingZip4Count = missingZip4;
     }
     bool bigEnough() { return MeetsMinimumSize(env.context()); }
     bool enoughZip4s() { return HasEnoughZip4s(env.context()); }
@@ -150,8 +157,9 @@ TEST(SortOneList, FiveHundredPiecesSortWithoutAQuestionThenPrintThenWrite) {
     EXPECT_TRUE(s.sorted());
     EXPECT_EQ(s.calls, (std::vector<std::string>{"statement", "instructions", "qualification",
                                                  "tags", "writer after sort"}));
-    EXPECT_TRUE(s.ctx().flags.JustSorted);
-    EXPECT_EQ(s.ctx().MailClassCode, "RAL");
+    EXPECT_TRUE(s.ctx().flags.justSorted);
+    EXPECT_EQ(s.ctx().mailClass, MailClass::RAL);
+    EXPECT_GT(s.containersSeen, 0) << "the reports are given the sort just made";
     s.expectTablesAtSeed();
     EXPECT_FALSE(s.ui().quitting()) << "a menu command leaves the program running";
 }
@@ -210,7 +218,7 @@ TEST(SortOneList, CoSackedMailingWithTooFewZip4sStops) {
 TEST(SortOneList, SkipPrintingPrintsNothingAndTheWriterStillRuns) {
     SortRun s;
     for (long line : {6, 8})
-        s.ctx().lists.PrefsList[line] = "f";
+        s.ctx().lists.prefsList[line] = "f";
     s.ui().whenShown("PrintSelectDlog", [](Form& form) {
         EXPECT_EQ(form.caption(), "Sorting is complete. Ready to print reports.");
         EXPECT_EQ(form.control("CancelBtn").caption(), "Skip Printing");
@@ -219,14 +227,14 @@ TEST(SortOneList, SkipPrintingPrintsNothingAndTheWriterStillRuns) {
     });
     s.sort(s.list({{"75201", 500}}));
     EXPECT_EQ(s.calls, std::vector<std::string>{"writer after sort"});
-    const SettingsList& prefs = s.ctx().lists.PrefsList;
+    const SettingsList& prefs = s.ctx().lists.prefsList;
     EXPECT_EQ(prefs[6] + prefs[7] + prefs[8] + prefs[9], "ftft") << "the choices are not kept";
 }
 
 TEST(SortOneList, PrintoutsOnlyPreferenceSkipsTheWriter) {
     SortRun s;
-    s.ctx().lists.PrefsList[2] = "2";
-    s.ctx().lists.PrefsList[8] = "f";
+    s.ctx().lists.prefsList[2] = "2";
+    s.ctx().lists.prefsList[8] = "f";
     s.ui().pressWhenShown("PrintSelectDlog", "OKBtn");
     s.sort(s.list({{"75201", 500}}));
     EXPECT_EQ(s.calls, (std::vector<std::string>{"statement", "instructions", "tags"}));
@@ -235,7 +243,7 @@ TEST(SortOneList, PrintoutsOnlyPreferenceSkipsTheWriter) {
 TEST(SortOneList, NoListChosenOrNoRecordReadDoesNothing) {
     SortRun s;
     s.ui().chooseFile(std::nullopt);
-    s.program.SortOneFileClick();
+    s.program.sortOneList();
     s.sort(s.list({}));
     EXPECT_TRUE(s.calls.empty());
     EXPECT_FALSE(s.sorted());
@@ -295,21 +303,21 @@ TEST(SortOneList, NoStopEndsTheProgramAfterEveryOutcomeAndItsExitStatusTellsWhic
 TEST(VerifyWithoutSorting, ReadsTheListAndPrintsTheVerificationReport) {
     SortRun s;
     std::vector<int> modes;
-    s.program.sortCommands().PrintMailPrepInstructions = [&](int mode) {
+    s.program.sortCommands().printMailPrepInstructions = [&](int mode) {
         modes.push_back(mode);
-        EXPECT_EQ(s.ctx().counters.RecordCount, 20);
-        EXPECT_EQ(s.ctx().tables.PieceZips.size(), 21u);
+        EXPECT_EQ(s.ctx().counters.recordCount, 20);
+        EXPECT_EQ(s.ctx().tables.pieceZips.size(), 21u);
     };
-    s.ctx().flags.JustSorted = true;
+    s.ctx().flags.justSorted = true;
     s.ui().chooseFile(s.list({{"75201", 20}}));
     s.ui().pressWhenShown("VerifyDlog", "OKBtn");
-    s.program.sortCommands().VerifyWOSortingClick();
+    s.program.sortCommands().verifyWithoutSorting();
     EXPECT_EQ(modes, std::vector<int>{0});
-    EXPECT_FALSE(s.ctx().flags.JustSorted);
+    EXPECT_FALSE(s.ctx().flags.justSorted);
     EXPECT_EQ(s.shows("open Find the mailing list you wish to verify"), 1);
     s.expectTablesAtSeed();
     s.ui().chooseFile(std::nullopt);
-    s.program.sortCommands().VerifyWOSortingClick();
+    s.program.sortCommands().verifyWithoutSorting();
     EXPECT_EQ(modes.size(), 1u);
     EXPECT_FALSE(s.sorted());
     EXPECT_FALSE(s.program.mainWindow().form().findMenuItem("VerifyWOSorting")->enabled)
@@ -343,7 +351,7 @@ TEST(SortWizard, BackAndNextPassOverThePeriodicalsPageOutsideTypesFiveToSeven) {
                {"PrefDlog", "backBtn"},
                {"MlrInfoDlog", "nextBtn"},
                {"PrefDlog", "nextBtn"}});
-    s.program.SortWizard1Click();
+    s.program.runSortWizard();
     EXPECT_EQ(pagesShown(s),
               (std::vector<std::string>{"modal MailTypeDlog", "modal MlrInfoDlog", "modal PrefDlog",
                                         "modal MlrInfoDlog", "modal PrefDlog", "open Find"}));
@@ -363,7 +371,7 @@ TEST(SortWizard, PeriodicalsTypesShowTheirPageAndCancelEndsTheWizard) {
                {"PrefDlog", "backBtn"},
                {"PeriodicalDlog", "backBtn"},
                {"MlrInfoDlog", "CancelBtn"}});
-    s.program.SortWizard1Click();
+    s.program.runSortWizard();
     EXPECT_EQ(pagesShown(s), (std::vector<std::string>{
                                  "modal MailTypeDlog", "modal MlrInfoDlog", "modal PeriodicalDlog",
                                  "modal PrefDlog", "modal PeriodicalDlog", "modal MlrInfoDlog"}));
@@ -387,7 +395,7 @@ TEST(SortWizard, DuzizSkipsThePreferencesAndEndsTheProgram) {
 TEST(SortWizard, WithAListOnTheCommandLineCancelStillEndsTheProgram) {
     SortRun s({"list.txt"});
     s.ui().pressWhenShown("MailTypeDlog", "CancelBtn");
-    s.program.SortWizard1Click();
+    s.program.runSortWizard();
     s.expectEnded();
     EXPECT_EQ(s.ui().exitStatus(), 4);
 }
@@ -421,7 +429,7 @@ TEST(SortOneList, UnattendedSortWritesTheListInPresortOrderWithoutClosingBoxOrOf
     SortRun probe;
     std::string path = interleavedList(probe);
     SortRun s({path, "NOSTOP"});
-    s.program.sortCommands().WriteSortInformation = [&s] { return WriteSortInformation(s.ctx()); };
+    s.program.sortCommands().writeSortInformation = [&s] { return WriteSortInformation(s.ctx()); };
     ASSERT_TRUE(s.program.RunStartUp());
     EXPECT_EQ(s.ui().exitStatus(), 0);
     EXPECT_EQ(s.summaries,
@@ -445,7 +453,7 @@ TEST(SortOneList, UnattendedSortWritesTheListInPresortOrderWithoutClosingBoxOrOf
 
 TEST(SortOneList, FromTheMenuTheWriterClosesWithTheBarcodingOffer) {
     SortRun s;
-    s.program.sortCommands().WriteSortInformation = [&s] { return WriteSortInformation(s.ctx()); };
+    s.program.sortCommands().writeSortInformation = [&s] { return WriteSortInformation(s.ctx()); };
     s.ui().pressWhenShown("PrintSelectDlog", "OKBtn");
     s.ui().answerNextMessage(ModalResult::No);
     s.sort(interleavedList(s));
@@ -460,7 +468,7 @@ TEST(SortOneList, SortResultThatCannotBeSavedAbandonsTheSortAndLeavesTheList) {
     std::string path = interleavedList(probe);
     const auto original = lines(path);
     SortRun s({path, "NOSTOP"});
-    s.program.sortCommands().WriteSortInformation = [&s] { return WriteSortInformation(s.ctx()); };
+    s.program.sortCommands().writeSortInformation = [&s] { return WriteSortInformation(s.ctx()); };
     // A full disk: nothing larger than a few bytes can be written.
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit saved{};
@@ -553,9 +561,9 @@ TEST(SortOneList, NamedZipAndZip4FieldsHoldWhateverTheFirstRecordsCarry) {
             SortRun s({path, "NOSTOP"});
             s.mailType(1, mailType);
             // Automation rejects a piece without its +4.
-            s.ctx().lists.PrefsList[5] = "0";
-            s.ctx().saveList(s.ctx().lists.PrefsList, "prefs.dat");
-            s.program.sortCommands().WriteSortInformation = [&s] {
+            s.ctx().lists.prefsList[5] = "0";
+            s.ctx().saveList(s.ctx().lists.prefsList, "prefs.dat");
+            s.program.sortCommands().writeSortInformation = [&s] {
                 return WriteSortInformation(s.ctx());
             };
             ASSERT_TRUE(s.program.RunStartUp());

@@ -62,8 +62,8 @@ struct Folder {
     }
     void setPreference(long line, const std::string& value) {
         AppContext& ctx = env.context();
-        ctx.lists.PrefsList[line] = value;
-        ctx.saveList(ctx.lists.PrefsList, "prefs.dat");
+        ctx.lists.prefsList[line] = value;
+        ctx.saveList(ctx.lists.prefsList, "prefs.dat");
     }
     void giveTo(uid_t user) const {
         for (const auto& entry : fs::recursive_directory_iterator(env.folder()))

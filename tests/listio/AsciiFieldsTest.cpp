@@ -95,9 +95,9 @@ TEST(ListKind, ByteOrderMarkIsIgnored) {
               KindTab);
 }
 
-TEST(FieldCount, BarListsCountFieldsFollowedByABar) {
+TEST(fieldCount, BarListsCountFieldsFollowedByABar) {
     ListFixture f;
-    f.ctx().ListFileKind = KindBar;
+    f.ctx().listFileKind = KindBar;
     EXPECT_EQ(CountAsciiFields(f.ctx(), f.write("b.txt", "a|b|c|\r\n1|2|3|\r\n")), 3);
     EXPECT_EQ(CountAsciiFields(f.ctx(), f.write("b.txt", "a|b|c|\r\n1|2|3\r\n")), 0);
     ASSERT_EQ(f.ui().messages().size(), 1u);
@@ -108,13 +108,13 @@ TEST(FieldCount, BarListsCountFieldsFollowedByABar) {
     EXPECT_EQ(CountAsciiFields(f.ctx(), f.write("b.txt", "a|\r\n")), 0);
 }
 
-TEST(FieldCount, CommaListsCountCommasOutsideQuotes) {
+TEST(fieldCount, CommaListsCountCommasOutsideQuotes) {
     ListFixture f;
-    f.ctx().ListFileKind = KindMerge;
+    f.ctx().listFileKind = KindMerge;
     EXPECT_EQ(
         CountAsciiFields(f.ctx(), f.write("m.txt", "NAME,CITY,ZIP\r\n\"Doe, J\",Waco,76701\r\n")),
         3);
-    f.ctx().ListFileKind = KindTab;
+    f.ctx().listFileKind = KindTab;
     EXPECT_EQ(CountAsciiFields(f.ctx(), f.write("t.txt", "75201\r\n")), 1);
 }
 

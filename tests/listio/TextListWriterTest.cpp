@@ -74,7 +74,7 @@ TEST(TextListWriter, EveryLineOfEachKindComesBackOnce) {
             platform::readFileBytes(fixturePath(std::string("lists/") + name)).value();
         std::string path = f.write(name, original);
         f.sortAndWrite(path);
-        const std::string kind = f.ctx().ListFileKind;
+        const std::string kind = f.ctx().listFileKind;
         std::vector<std::string> before = crlfLines(original), after = f.fileLines(path);
         if (isHeaderKind(kind)) {
             EXPECT_EQ(after.front(),
@@ -88,7 +88,7 @@ TEST(TextListWriter, EveryLineOfEachKindComesBackOnce) {
         std::sort(before.begin(), before.end());
         std::sort(after.begin(), after.end());
         EXPECT_EQ(after, before) << name;
-        EXPECT_GT(f.ctx().counters.RejectedCount, 0) << name;
+        EXPECT_GT(f.ctx().counters.rejectedCount, 0) << name;
     }
 }
 
@@ -96,25 +96,25 @@ TEST(TextListWriter, BarRecordsOfAPlacedAndARejectedPiece) {
     WriterFixture f;
     std::string path = f.write("bar.txt", crlf({"x|y|", "a|b|", "a|b|"}));
     AppContext& ctx = f.ctx();
-    ctx.ListFileKind = KindBar;
-    ctx.ListFileName = path;
-    ctx.list.ListHeaderLine = "x|y|";
-    ctx.list.FieldCount = 2;
+    ctx.listFileKind = KindBar;
+    ctx.listFileName = path;
+    ctx.list.listHeaderLine = "x|y|";
+    ctx.list.fieldCount = 2;
     WorkTables& t = ctx.tables;
-    t.PieceRecords = {"", "a|b|", "a|b|"};
-    t.PieceZips = {0, 12345, -200000};
-    t.PieceInCounty = {"0", "f", "f"};
+    t.pieceRecords = {"", "a|b|", "a|b|"};
+    t.pieceZips = {0, 12345, -200000};
+    t.pieceInCounty = {"0", "f", "f"};
     for (int g = 1; g <= 3; ++g)
         t.addSortGroup(0, g == 3, g == 3 ? "5D 12345" : "5D 00000", g == 3 ? 7 : 1);
     for (int c = 1; c <= 7; ++c)
         t.addContainer(0, "", "None", "5-Digit");
     t.insertZipGroup(1, 12345, 1, 0, 3);
-    ctx.counters = {.RecordCount = 2,
-                    .RejectedCount = 1,
-                    .ZipGroupCount = 1,
-                    .SortGroupCount = 4,
-                    .ContainerCount = 8};
-    ctx.MailClassCode = "RNAF";
+    ctx.counters = {.recordCount = 2,
+                    .rejectedCount = 1,
+                    .zipGroupCount = 1,
+                    .sortGroupCount = 4,
+                    .containerCount = 8};
+    ctx.mailClass = *MailClass::fromCode("RNAF");
     WriteSortInformation(ctx);
     EXPECT_EQ(f.fileLines(path), (std::vector<std::string>{"x|y|tray|package|endorsement|",
                                                            "a|b|00007|00003|*******5-DIGIT 12345|",
@@ -148,7 +148,7 @@ TEST(TextListWriter, BarcodingProgramStartsOnYesAndNeverUnattended) {
         std::string path = f.write("list.txt", crlf(commaList));
         ASSERT_EQ(f.open(path), path);
         presortByZip(f.ctx());
-        f.ctx().MailClassCode = "RAF";
+        f.ctx().mailClass = *MailClass::fromCode("RAF");
         f.ui().answerNextMessage(ModalResult::Yes);
         f.ui().chooseFile(f.env.folder() + "twk"); // not installed beside Quillan: found by hand
         WriteSortInformation(f.ctx());
@@ -195,7 +195,7 @@ TEST(TextListWriter, ListChangedSinceReadingIsLeftAlone) {
     std::string path = f.write("list.txt", crlf(commaList));
     ASSERT_EQ(f.open(path), path);
     presortByZip(f.ctx());
-    f.ctx().MailClassCode = "RNAF";
+    f.ctx().mailClass = *MailClass::fromCode("RNAF");
     std::string edited = crlf(commaList) + "Fay Ox,Dallas,TX,75201\r\n";
     f.write("list.txt", edited);
     f.ui().clearRecords();
@@ -301,7 +301,7 @@ TEST(TextListWriter, SortingAgainAndAgainLeavesEveryFieldAsTheFirstSortWroteIt) 
                 SCOPED_TRACE(std::string(kind) + ", seed " + std::to_string(seed) + ", sort " +
                              std::to_string(sort));
                 f.sortAndWrite(path);
-                ASSERT_EQ(f.ctx().ListFileKind, kind);
+                ASSERT_EQ(f.ctx().listFileKind, kind);
                 std::vector<std::string> lines = f.fileLines(path);
                 ASSERT_EQ(lines.size(), original.size());
                 // The fields the list came with are still there, byte for byte.
