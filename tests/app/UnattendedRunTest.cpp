@@ -184,7 +184,7 @@ TEST(UnattendedRun, StoppedByItsCallerExitsFourAndLeavesTheList) {
     // The signal goes as soon as Quillan watches for it, long before its sort could end.
     Outcome o = f.run(list, 0, [](pid_t pid) {
         const std::string status = "/proc/" + std::to_string(pid) + "/status";
-        for (int tries = 0; tries < 5000; ++tries) {
+        for (int tries = 0; tries < 25000; ++tries) {
             std::string caught;
             for (const auto& line : linesOf(readAll(status)))
                 if (line.rfind("SigCgt:", 0) == 0)
