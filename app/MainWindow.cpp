@@ -6,15 +6,17 @@ using platform::ControlKind;
 using platform::MenuItem;
 
 MainWindow::MainWindow(AppContext& ctx)
-    : ctx_(ctx), form_(ctx.platform.ui, "MainWindow", "Quillan"),
-      Timer1(ctx.platform.ui, 500, [&ctx] { ctx.flags.PauseFlag = true; }) {
+    : ctx_(ctx), form_(ctx.platform.ui, "MainWindow", "Quillan"), picture_(ctx.platform.ui, form_) {
     form_.setAbsoluteLayout(true);
     form_.setSize(380, 300);
     form_.setColor(platform::colors::Teal);
     buildMenus();
     buildProgressControls();
-    ctx_.mainWindow = &form_;
-    ctx_.pauseTimer = &Timer1;
+    ctx_.setProgress(picture_);
+}
+
+MainWindow::~MainWindow() {
+    ctx_.resetProgress();
 }
 
 const std::vector<std::string>& MainWindow::postalListCaptions() {

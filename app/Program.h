@@ -1,11 +1,14 @@
 #pragma once
 
+#include "app/CancelPrintDialog.h"
 #include "app/LabelFontsDialog.h"
 #include "app/MailTypeDialog.h"
 #include "app/MailerInfoDialog.h"
 #include "app/MainWindow.h"
 #include "app/PeriodicalDialog.h"
 #include "app/PrefDialog.h"
+#include "app/PrintJobDialogs.h"
+#include "app/PrintSelectDialog.h"
 #include "app/RateDialog1.h"
 #include "app/RateDialog2.h"
 #include "app/RateDialog3.h"
@@ -17,10 +20,8 @@
 #include "app/WelcomeDialog.h"
 #include "core/AppContext.h"
 #include "printouts/PrintRun.h"
-#include "reports/CancelPrintDialog.h"
-#include "reports/PrintSelectDialog.h"
 
-#include "listio/VerifyDialog.h"
+#include "app/VerifyDialog.h"
 
 #include <functional>
 #include <memory>
@@ -33,7 +34,6 @@ namespace quillan {
 class Program {
 public:
     explicit Program(AppContext& ctx);
-    ~Program();
 
     MainWindow& mainWindow() { return *mainWindow_; }
     WelcomeDialog& welcome() { return *welcome_; }
@@ -43,6 +43,7 @@ public:
     PeriodicalDialog& periodicalDlog() { return *periodicalDlog_; }
     CancelPrintDialog& cancelPrint() { return *cancelPrint_; }
     PrintSelectDialog& printSelect() { return *printSelect_; }
+    PrintJobDialogs& printJob() { return *printJob_; }
     PrintRun& printRun() { return *printRun_; }
     VerifyDialog& verifyDialog() { return *verifyDlog_; }
 
@@ -56,18 +57,18 @@ public:
     void endProgram(int exitStatus);
 
     SortCommands& sortCommands() { return *sortCommands_; }
-    void SortWizard1Click() { sortCommands_->SortWizard1Click(); }
-    void SortOneFileClick() { sortCommands_->SortOneFileClick(); }
+    void runSortWizard() { sortCommands_->runSortWizard(); }
+    void sortOneList() { sortCommands_->sortOneList(); }
 
 private:
     void bindCommands();
     void bindSettingsCommands();
     void bindGuarded(const std::string& entryName, std::function<void()> command);
-    void Contents1Click();
-    void TopicSearch1Click();
-    void About1Click();
-    void PageSetupClick();
-    void ExitClick();
+    void showContents();
+    void searchHelpTopics();
+    void showAbout();
+    void setUpPage();
+    void exitProgram();
     void setHelpFile();
     void makeSortCommands();
 
@@ -89,6 +90,7 @@ private:
     std::unique_ptr<RateEditors> rateEditors_;
     std::unique_ptr<CancelPrintDialog> cancelPrint_;
     std::unique_ptr<PrintSelectDialog> printSelect_;
+    std::unique_ptr<PrintJobDialogs> printJob_;
     std::unique_ptr<PrintRun> printRun_;
     std::unique_ptr<SortCommands> sortCommands_;
 };

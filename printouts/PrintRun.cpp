@@ -8,15 +8,14 @@
 
 namespace quillan {
 
-PrintRun::PrintRun(AppContext& ctx, PrintSelectDialog& selectDialog, CancelPrintDialog& printingBox)
-    : ctx_(ctx), select_(selectDialog), box_(printingBox) {}
+PrintRun::PrintRun(AppContext& ctx, PrintJobControl& job) : ctx_(ctx), job_(job) {}
 
 int PrintRun::dotsX(long double points) const {
-    return roundHalfEven(points * static_cast<long double>(DotsPerPointX));
+    return roundHalfEven(points * static_cast<long double>(dotsPerPointX));
 }
 
 int PrintRun::dotsY(long double points) const {
-    return roundHalfEven(points * static_cast<long double>(DotsPerPointY));
+    return roundHalfEven(points * static_cast<long double>(dotsPerPointY));
 }
 
 void PrintRun::applyFont() {
@@ -43,7 +42,7 @@ void PrintRun::setFontStyle(bool bold, bool italic) {
 std::string PrintRun::headerTitle(const std::string& kind) const {
     if (kind != "sort")
         return kind;
-    return MailPrepMode ? "Quillan Mail Preparation Instructions" : "Quillan Verification Report";
+    return mailPrepMode ? "Quillan Mail Preparation Instructions" : "Quillan Verification Report";
 }
 
 // Tags have no header: their first row starts at 36 pt from the sheet's top edge, or at
@@ -56,21 +55,21 @@ void PrintRun::moveToTagTop() {
 
 void PrintRun::StartReportPage(const std::string& kind) {
     RunFlags& flags = ctx_.flags;
-    int32_t& runPage = ctx_.counters.RunPageNumber;
-    if (flags.PrintCancelled)
-        flags.StopPrinting = true;
+    int32_t& runPage = ctx_.counters.runPageNumber;
+    if (flags.printCancelled)
+        flags.stopPrinting = true;
     // Pages before the From page stay on the first sheet, laid out but never drawn.
-    if (runPage >= fromPage() && !flags.StopPrinting)
+    if (runPage >= fromPage() && !flags.stopPrinting)
         printer().newPage();
     ++runPage;
-    ++ReportPageNumber;
-    if (flags.StopPrinting)
-        box_.close();
+    ++reportPageNumber;
+    if (flags.stopPrinting)
+        job_.closePrintingBox();
     else
-        box_.showPage(runPage);
+        job_.showPrintingPage(runPage);
     ctx_.platform.ui.processMessages();
     if (runPage >= fromPage())
-        PageInRange = true;
+        pageInRange = true;
 
     printer().moveTo(0, dotsY(36));
     int previousSize = font_.size;
@@ -81,10 +80,10 @@ void PrintRun::StartReportPage(const std::string& kind) {
         moveToTagTop();
     } else {
         std::string header =
-            headerTitle(kind) + " - " + todayShortDate() + " - Page " + intToStr(ReportPageNumber);
+            headerTitle(kind) + " - " + todayShortDate() + " - Page " + intToStr(reportPageNumber);
         int y = printer().penPosition().y;
         int x = printer().pageWidth() - dotsX(36) - printer().textWidth(header);
-        if (PageInRange && !flags.StopPrinting)
+        if (pageInRange && !flags.stopPrinting)
             printer().textOut(x, y, header);
         printer().moveTo(dotsX(36), y + dotsY(30));
         setFontSize(previousSize);
@@ -93,7 +92,7 @@ void PrintRun::StartReportPage(const std::string& kind) {
 }
 
 void PrintRun::setUpCopy(const std::string& jobTitle) {
-    ctx_.flags.StopPrinting = false;
+    ctx_.flags.stopPrinting = false;
     if (!jobTitle.empty())
         printer().setTitle(jobTitle);
     if (!printer().beginDoc())
@@ -102,29 +101,29 @@ void PrintRun::setUpCopy(const std::string& jobTitle) {
     // The device's own resolution sizes the font, so 12 pt is 12 pt on any printer.
     font_ = platform::FontSpec{"Arial", 12, false, false, false};
     applyFont();
-    DotsPerPointX = static_cast<float>(printer().dpiX() / 72.0L);
-    DotsPerPointY = static_cast<float>(printer().dpiY() / 72.0L);
+    dotsPerPointX = static_cast<float>(printer().dpiX() / 72.0L);
+    dotsPerPointY = static_cast<float>(printer().dpiY() / 72.0L);
     printer().moveTo(0, 0);
 }
 
 void PrintRun::runCopies(const std::string& jobTitle, const std::function<void()>& printCopy) {
     platform::Ui& ui = ctx_.platform.ui;
     ui.setBusyCursor(true);
-    ctx_.flags.PrintCancelled = false;
+    ctx_.flags.printCancelled = false;
     try {
-        for (int copy = 1; copy <= select_.copyCount(); ++copy) {
+        for (int copy = 1; copy <= job_.copyCount(); ++copy) {
             setUpCopy(jobTitle);
             printCopy();
             printer().endDoc();
-            box_.close();
-            if (ctx_.flags.PrintCancelled)
+            job_.closePrintingBox();
+            if (ctx_.flags.printCancelled)
                 break;
         }
     } catch (...) {
         // A report that fails half-way leaves no half-made print job behind.
         if (printer().printing())
             printer().abortDoc();
-        box_.close();
+        job_.closePrintingBox();
         ui.setBusyCursor(false);
         throw;
     }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/AppContext.h"
-#include "reports/CancelPrintDialog.h"
-#include "reports/PrintSelectDialog.h"
+#include "core/SortedMailing.h"
+#include "reports/PrintJobControl.h"
 
 #include <cstdint>
 #include <functional>
@@ -10,38 +10,39 @@
 
 namespace quillan {
 
-// The report printers of the after-sort run. The print run calls each one that is there
-// and skips one that is not, so that a run prints what this build can print.
+// The report printers of the after-sort run, each given the sort just made. The print run
+// calls each one that is there and skips one that is not, so that a run prints what this
+// build can print.
 struct AfterSortPrinters {
-    std::function<void()> PrintPostageStatement;
-    std::function<void()> PrintMailPrepInstructions; // instructions mode
-    std::function<void()> PrintQualificationReport;
-    std::function<void()> PrintTags;
+    using Printer = std::function<void(const SortedMailing&)>;
+    Printer printPostageStatement;
+    Printer printMailPrepInstructions; // instructions mode
+    Printer printQualificationReport;
+    Printer printTags;
 };
 
-// The page machinery every printout goes through: the page range and copies of the
-// print-selection dialog, the page counter of the run (ctx.counters.RunPageNumber) and of
-// the report, the page header, and the "Printing" box with its cancel flag. Layout is in
+// The page machinery every printout goes through: the page range and copies chosen for
+// the print job, the page counter of the run (ctx.counters.runPageNumber) and of the
+// report, the page header, and the "Printing" box with its cancel flag. Layout is in
 // points; the printer's pen position is the layout cursor the routines hand on.
 class PrintRun {
 public:
-    PrintRun(AppContext& ctx, PrintSelectDialog& selectDialog, CancelPrintDialog& printingBox);
+    PrintRun(AppContext& ctx, PrintJobControl& job);
 
     AppContext& context() { return ctx_; }
     platform::PrinterDevice& printer() { return ctx_.platform.printer; }
-    PrintSelectDialog& selectDialog() { return select_; }
-    CancelPrintDialog& printingBox() { return box_; }
+    PrintJobControl& job() { return job_; }
 
-    int32_t ReportPageNumber = 0;
-    bool PageInRange = false;
-    bool MailPrepMode = false;
-    float DotsPerPointX = 1.0f;
-    float DotsPerPointY = 1.0f;
+    int32_t reportPageNumber = 0;
+    bool pageInRange = false;
+    bool mailPrepMode = false;
+    float dotsPerPointX = 1.0f;
+    float dotsPerPointY = 1.0f;
 
     AfterSortPrinters printers;
 
-    int fromPage() const { return select_.fromPage(); }
-    int toPage() const { return select_.toPage(); }
+    int fromPage() const { return job_.fromPage(); }
+    int toPage() const { return job_.toPage(); }
 
     // A length in points as device units across and down, rounded halves to even.
     int dotsX(long double points) const;
@@ -71,8 +72,7 @@ private:
     void applyFont();
 
     AppContext& ctx_;
-    PrintSelectDialog& select_;
-    CancelPrintDialog& box_;
+    PrintJobControl& job_;
     platform::FontSpec font_;
 };
 

@@ -2,8 +2,10 @@
 
 #include "core/AppContext.h"
 #include "platform/Platform.h"
-#include "platform/print/RecordingPrinter.h"
-#include "platform/scripted/ScriptedUi.h"
+#include "platform/testing/RecordingHelp.h"
+#include "platform/testing/RecordingPrinter.h"
+#include "platform/testing/RecordingShell.h"
+#include "platform/testing/ScriptedUi.h"
 
 #include <memory>
 #include <string>

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace xls::test {
+
+// The public test workbooks beside the repository (shared/corpora/xls); tests that need them
+// skip when they are absent.
+bool corpusAvailable();
+std::string corpusPath(const std::string& relative);
+std::vector<std::string> corpusFiles(const std::string& folder);
+
+#define SKIP_WITHOUT_CORPUS()                                                                      \
+    if (!::xls::test::corpusAvailable())                                                           \
+    GTEST_SKIP() << "the spreadsheet corpus (shared/corpora/xls) is not there"
+
+// Runs one of the reference scripts of tools/ with Debian's python and returns its output.
+std::string runTool(const std::string& script, const std::vector<std::string>& arguments);
+
+std::string readFile(const std::string& path);
+void writeFile(const std::string& path, std::string_view bytes);
+
+// A folder of its own for one test, removed with it.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    std::string file(const std::string& name) const { return (folder_ / name).string(); }
+    size_t entryCount() const;
+
+private:
+    std::filesystem::path folder_;
+};
+
+// Little-endian building blocks for hand-made records.
+std::string word(uint16_t value);
+std::string dword(uint32_t value);
+std::string record(uint16_t id, std::string_view body);
+
+// A small BIFF8 workbook stream xlrd accepts: one sheet "S" whose cell A1 holds 1.5, padded
+// with an ignored record to exactly `size` bytes (at least 111).
+std::string biff8Workbook(size_t size);
+// The same frame around records of one's own: globals go after the one cell format, cells
+// into the sheet "S".
+std::string biff8Book(const std::string& globals, const std::string& cells);
+
+// The records of a workbook stream, in order, up to its end.
+struct RawRecord {
+    uint16_t id;
+    std::string body;
+    uint64_t position; // of the header
+};
+std::vector<RawRecord> recordsOf(const std::string& stream);
+
+// The hex text of UTF-16LE bytes, as the reference scripts print them.
+std::string utf16Hex(std::u16string_view text);
+
+} // namespace xls::test

@@ -1,0 +1,108 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace xls {
+
+// Type codes as callers see them; 0 means that there is no cell, 2 is used by no cell.
+enum class CellType : uint8_t {
+    None = 0,
+    Blank = 1,
+    Integer = 3,
+    Float = 4,
+    String = 5,
+    Boolean = 6,
+    Error = 7,
+    NumberFormula = 8,
+    StringFormula = 9,
+    BooleanFormula = 10,
+    ErrorFormula = 11,
+    ArrayFormula = 12,
+};
+
+constexpr int MaxColumn = 255;
+constexpr int MaxRow = 65535;
+
+// Row × 256 + column: keys order cells by row, then by column. A column outside 0 to 255
+// or a row outside 0 to 65535 raises RangeError.
+int32_t cellKey(int col, int row);
+inline int keyColumn(int32_t key) {
+    return key & 0xFF;
+}
+inline int keyRow(int32_t key) {
+    return key >> 8;
+}
+
+// One cell of a worksheet: its key, its cell-format (XF) index (-1 for none given) and its
+// value. A value type: plain cells are 32 bytes; a formula's tokens and results live apart.
+class Cell {
+public:
+    Cell() = default; // no cell (type None): an empty slot of the store
+    Cell(Cell&&) noexcept = default;
+    Cell& operator=(Cell&&) noexcept = default;
+    Cell(const Cell&) = delete;
+    Cell& operator=(const Cell&) = delete;
+    ~Cell();
+
+    static Cell blank(int32_t key, int32_t xf);
+    static Cell integer(int32_t key, int32_t value, int32_t xf);
+    static Cell number(int32_t key, double value, int32_t xf);
+    static Cell string(int32_t key, int32_t sstIndex, int32_t xf);
+    static Cell boolean(int32_t key, bool value, int32_t xf);
+    static Cell error(int32_t key, uint8_t ordinal, int32_t xf);
+    // A formula of type NumberFormula to ErrorFormula with a copy of its tokens; any other
+    // type raises "Invalid Formula cell type".
+    static Cell formula(CellType type, int32_t key, std::string_view tokens, int32_t xf);
+    static Cell arrayFormula(int32_t key, std::string_view tokens, std::string_view arrayData,
+                             double result, int32_t xf);
+
+    // A new cell with the same key, format and value; a formula copy has the tokens (and
+    // array data) but a zero or empty result.
+    Cell makeCopy() const;
+
+    CellType type() const { return type_; }
+    bool empty() const { return type_ == CellType::None; }
+    bool isFormula() const { return type_ >= CellType::NumberFormula; }
+    int32_t key() const { return key_; }
+    int column() const { return keyColumn(key_); }
+    int row() const { return keyRow(key_); }
+    int32_t xf() const { return xf_; }
+    void setXf(int32_t xf) { xf_ = xf; }
+
+    int32_t integer() const { return value_.integer; } // Integer
+    double number() const { return value_.number; } // Float, and NumberFormula/ArrayFormula results
+    int32_t sstIndex() const { return value_.integer; } // String
+    bool boolean() const { return byte_ != 0; }         // Boolean, BooleanFormula result
+    uint8_t errorOrdinal() const { return byte_; }      // Error, ErrorFormula result
+
+    const std::string& tokens() const;
+    const std::string& arrayData() const;
+    const std::string& stringResult() const;
+    void setNumberResult(double value) { value_.number = value; }
+    void setByteResult(uint8_t value) { byte_ = value; }
+    void setStringResult(std::string text);
+
+private:
+    struct FormulaParts {
+        std::string tokens;
+        std::string arrayData;
+        std::string stringResult;
+    };
+
+    Cell(CellType type, int32_t key, int32_t xf);
+
+    CellType type_ = CellType::None;
+    uint8_t byte_ = 0;
+    int32_t xf_ = -1;
+    int32_t key_ = 0;
+    union {
+        int32_t integer;
+        double number;
+    } value_{};
+    std::unique_ptr<FormulaParts> formula_;
+};
+
+} // namespace xls
