@@ -4,6 +4,7 @@
 #include "app/Program.h"
 #include "core/ShortDate.h"
 #include "core/SortResults.h"
+#include "listio/SortInformationWriter.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <filesystem>
@@ -41,7 +42,7 @@ struct Printing {
         for (int i = 0; i < 500; ++i)
             out << "P" << i << "," << (i % 2 ? "75201" : "75202") << "-1234\r\n";
         out.close();
-        program.sortCommands().writeSortInformation = [] {};
+        program.sortCommands().writeSortInformation = [] { return SortInformationResult{}; };
         env.ui.chooseFile(path);
         env.ui.pressWhenShown("VerifyDlog", "OKBtn");
         env.ui.pressWhenShown("PrintSelectDlog", "CancelBtn");
