@@ -6,6 +6,8 @@
 #include "core/SettingsList.h"
 #include "listio/SortInformationWriter.h"
 
+#include <iostream>
+
 namespace quillan {
 
 using namespace platform;
@@ -56,8 +58,9 @@ void Program::bindCommands() {
 void Program::makeSortCommands() {
     WizardPages pages{*mailTypeDlog_, *mlrInfoDlog_, *periodicalDlog_, *prefDlog_};
     sortCommands_ = std::make_unique<SortCommands>(ctx_, pages, *verifyDlog_, *printRun_);
-    sortCommands_->endProgram = [this] { endProgram(0); };
-    sortCommands_->writeSortInformation = [this] { quillan::WriteSortInformation(ctx_); };
+    sortCommands_->endProgram = [this](int status) { endProgram(status); };
+    sortCommands_->writeSortInformation = [this] { return quillan::WriteSortInformation(ctx_); };
+    sortCommands_->printSummary = [](const std::string& line) { std::cout << line << std::endl; };
 }
 
 // A settings command that fails is reported and abandoned; outside the wizard the
@@ -121,7 +124,7 @@ bool Program::RunStartUp() {
     } catch (const std::exception& e) {
         ctx_.message(BeepKind::Hand, MessageKind::Error, MessageButtons::Ok,
                      std::string(e.what()) + "\nQuillan will close.");
-        endProgram(1);
+        endProgram(exitCode(ExitStatus::ProgramFailure));
         return false;
     }
     if (!ctx_.flags.dataMissing)
