@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 
 namespace accessdb {
 namespace {
@@ -141,7 +142,13 @@ void TDataSet::close() {
     runEvent(beforeClose);
     if (state_ == TDataSetState::Edit || state_ == TDataSetState::Insert)
         cancel();
-    closeDataset();
+    // A close that reports a failure (changes that could not be written) still closes.
+    std::exception_ptr failure;
+    try {
+        closeDataset();
+    } catch (...) {
+        failure = std::current_exception();
+    }
     for (auto& field : fields_)
         field->setFieldNo(field->fieldKind() == TFieldKind::Data ? 0 : field->fieldNo());
     fields_.resize(persistentFields_);
@@ -151,6 +158,8 @@ void TDataSet::close() {
     eof_ = bof_ = true;
     cursorPosChanged_ = false;
     dataEvent(DataEvent::DataSetChange);
+    if (failure)
+        std::rethrow_exception(failure);
     runEvent(afterClose);
 }
 
@@ -358,8 +367,7 @@ void TDataSet::insert() {
     initRowBuffer(active_.data());
     setRowInfo(active_.data(), -1, UpdateStatus::Inserted, BookmarkFlag::Inserted);
     setState(TDataSetState::Insert);
-    if (onNewRecord)
-        onNewRecord(*this);
+    newRecord();
     modified_ = false;
     dataEvent(DataEvent::DataSetChange);
     runEvent(afterInsert);

@@ -193,6 +193,12 @@ protected:
     virtual bool postKeepsRow() const { return true; }
     virtual void filterChanged() {}
     virtual void blockReadChanged() {}
+    // Fills a new row: the OnNewRecord event (a linked detail first copies its master's
+    // values).
+    virtual void newRecord() {
+        if (onNewRecord)
+            onNewRecord(*this);
+    }
 
     // Row layout: engine record, calculated fields, row information, bookmark.
     Byte* activeBuffer() { return active_.data(); }

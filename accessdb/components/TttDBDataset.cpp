@@ -152,7 +152,12 @@ void TttDBDataset::openDataset() {
 }
 
 void TttDBDataset::closeDataset() {
-    TttDBEDataset::closeDataset();
+    try {
+        TttDBEDataset::closeDataset();
+    } catch (...) {
+        setDBFlag(0, false);
+        throw;
+    }
     setDBFlag(0, false);
 }
 
