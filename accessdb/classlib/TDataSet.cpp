@@ -65,6 +65,7 @@ void TDataSet::open() {
         state_ = TDataSetState::Inactive;
         throw;
     }
+    dataEvent(DataEvent::UpdateState);
     dataEvent(DataEvent::DataSetChange);
     runEvent(afterOpen);
 }
@@ -86,6 +87,7 @@ void TDataSet::openInternal() {
     layoutBuffers();
     afterLayout();
     state_ = TDataSetState::Browse;
+    opened();
     first();
 }
 
@@ -157,6 +159,7 @@ void TDataSet::close() {
     empty_ = true;
     eof_ = bof_ = true;
     cursorPosChanged_ = false;
+    dataEvent(DataEvent::UpdateState);
     dataEvent(DataEvent::DataSetChange);
     if (failure)
         std::rethrow_exception(failure);

@@ -167,6 +167,7 @@ protected:
     // The concrete dataset's row operations.
     virtual void openDataset() = 0;  // opens the cursor and fills the field definitions
     virtual void afterLayout() {}    // buffers are laid out and fields bound
+    virtual void opened() {}         // browsing, before the first row is fetched
     virtual void closeDataset() = 0; // closes the cursor
     virtual std::size_t engineRecordSize() const = 0;
     virtual std::size_t bookmarkSize() const = 0;

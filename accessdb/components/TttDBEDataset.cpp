@@ -174,7 +174,6 @@ void TttDBEDataset::afterLayout() {
     // Constraints are kept with the dataset; the engine checks none, so nothing is
     // registered for them.
     check(eng(), eng()->SetToBegin(handle_));
-    afterOpenHook();
     makeFilters();
     applyFiltered();
 }

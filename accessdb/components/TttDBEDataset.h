@@ -49,8 +49,10 @@ public:
 protected:
     // The descendant's cursor (the table component opens its table); the base has none.
     virtual TBaseTable* createHandle() { return nullptr; }
-    // Runs once the cursor is open and positioned (the table checks its master range).
+    // Runs once the dataset is open, before it goes to its first row (the table applies its
+    // master range).
     virtual void afterOpenHook() {}
+    void opened() override { afterOpenHook(); }
     bool constraintCheckingOn() const;
 
     void openDataset() override;

@@ -202,6 +202,14 @@ TEST_F(AccessComponentsTest, ASortPassWritesItsNumbersInWalkOrder) {
         EXPECT_FALSE(seen[number]);
         seen[number] = true;
     }
+
+    // The session kept the database open: a second pass writes over our own first one.
+    open(file, "Table1");
+    table->edit();
+    table->fieldByName("data9").setAsString("again");
+    table->post();
+    EXPECT_NO_THROW(table->setActive(false));
+    EXPECT_NE(exported(file, "Table1")[1].find("\"again\""), std::string::npos);
 }
 
 TEST_F(AccessComponentsTest, OpenFailuresSayWhatIsWrong) {
@@ -220,12 +228,14 @@ TEST_F(AccessComponentsTest, OpenFailuresSayWhatIsWrong) {
     table->setTableName("Table1");
     EXPECT_EQ(errorCodeOf([&] { table->setActive(true); }), dbierr::INVALIDPASSWORD);
 
+    // A database component on the form gives the password.
     auto* database = new TtaDatabase(form.get());
     EXPECT_FALSE(database->loginPrompt());
-    database->setDatabaseName("Protected");
-    database->params().add("PATH=" + corpusFile("mdb-reader/V2000_with-password.mdb"));
+    database->setDatabaseName(corpusFile("mdb-reader/V2000_with-password.mdb"));
     database->params().add("PASSWORD=password");
-    (void)database;
+    table->setActive(true);
+    EXPECT_EQ(table->recordCount(),
+              exportedCount(corpusFile("mdb-reader/V2000_with-password.mdb"), "Table1"));
 }
 
 TEST_F(AccessComponentsTest, AReadOnlyFileOpensReadOnly) {
@@ -281,4 +291,101 @@ TEST_F(AccessComponentsTest, DefaultSessionAndEngineAreSharedByAllComponents) {
     EXPECT_EQ(AccessEngineObject(), nullptr);
     EXPECT_EQ(TAccessSession::sharedEngine(), nullptr)
         << "the DAO engine goes with the last session";
+}
+
+TEST_F(AccessComponentsTest, AWriteThatFailsAtCloseIsReported) {
+    ScratchFolder scratch;
+    std::string file = scratch.copy("jackcess/delTestV2000.mdb");
+    open(file, "Table");
+    table->edit();
+    table->fields(1).setAsString("changed");
+    table->post();
+    // Someone else writes the file before our changes go out: ours must not replace it.
+    std::string theirs = scratch.copy("jackcess/delTestV2000.mdb");
+    fs::rename(theirs, file);
+    std::vector<std::string> before = exported(file, "Table");
+    try {
+        table->setActive(false);
+        FAIL() << "the close wrote nothing and must say so";
+    } catch (const ETDBEngineError& error) {
+        EXPECT_NE(std::string(error.what()).find("Access Status 3197 - "), std::string::npos)
+            << error.what();
+    }
+    EXPECT_FALSE(table->active());
+    EXPECT_EQ(exported(file, "Table"), before);
+}
+
+TEST_F(AccessComponentsTest, IndexesAreChosenByNameOrByFields) {
+    std::string file = corpusFile("jackcess/testIndexCodesV1997.mdb");
+    table->setIndexFieldNames("data1");
+    EXPECT_EQ(table->indexName(), "");
+    EXPECT_EQ(table->indexFieldNames(), "data1");
+    open(file, "Table12_asc_desc");
+    std::vector<std::string> names;
+    for (table->first(); !table->eof(); table->next())
+        names.push_back(table->fieldByName("name").asString());
+    EXPECT_EQ(names, (std::vector<std::string>{"row1", "row8", "row3", "row5", "row7", "row6",
+                                               "row2", "row4", "row9", "row0"}));
+    ASSERT_EQ(table->indexDefs().count(), 2);
+    const TIndexDef* data = table->indexDefs().find("DataIndex");
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(data->fields, "data1;data2");
+    EXPECT_EQ(data->descFields, "data2");
+    EXPECT_TRUE(table->indexDefs().find("PrimaryKey")->primary);
+
+    // Switching while open keeps the current record.
+    table->first();
+    table->next();
+    table->setIndexName("PrimaryKey");
+    EXPECT_EQ(table->indexFieldNames(), "");
+    EXPECT_EQ(table->fieldByName("name").asString(), "row8");
+    table->next();
+    EXPECT_EQ(table->fieldByName("name").asString(), "row9");
+
+    EXPECT_TRUE(table->locate("data1", {Variant(std::string("more"))}));
+    EXPECT_EQ(table->fieldByName("name").asString(), "row2");
+    EXPECT_FALSE(table->locate("data1", {Variant(std::string("none"))}));
+    EXPECT_THROW(table->setIndexFieldNames("name;data2"), EDatabaseError);
+}
+
+TEST_F(AccessComponentsTest, ADetailFollowsItsMaster) {
+    std::string file = corpusFile("jackcess/indexTestV2000.mdb");
+    auto* itself = new TDataSource(form.get());
+    itself->setDataSet(table);
+    try {
+        table->setMasterSource(itself);
+        FAIL();
+    } catch (const EDatabaseError& error) {
+        EXPECT_STREQ(error.what(), "Circular datalinks are not allowed");
+    }
+    auto* master = new TtaTable(form.get());
+    master->setDatabaseName(file);
+    master->setTableName("Table2");
+    master->setActive(true);
+    auto* source = new TDataSource(form.get());
+    source->setDataSet(master);
+    table->setIndexName("Table2Table1");
+    table->setMasterSource(source);
+    table->setMasterFields("id");
+    open(file, "Table1");
+    auto detailIds = [&] {
+        std::vector<std::int64_t> ids;
+        for (table->first(); !table->eof(); table->next())
+            ids.push_back(table->fieldByName("id").asInteger());
+        return ids;
+    };
+    // Table1's otherfk1 points at Table2's id: 0, 1, 1, 2.
+    EXPECT_EQ(detailIds(), (std::vector<std::int64_t>{0}));
+    master->next();
+    EXPECT_EQ(detailIds(), (std::vector<std::int64_t>{1, 2}));
+    master->next();
+    EXPECT_EQ(detailIds(), (std::vector<std::int64_t>{3}));
+    std::vector<TField*> masterFields, detailFields;
+    table->getDetailLinkFields(masterFields, detailFields);
+    ASSERT_EQ(masterFields.size(), 1u);
+    EXPECT_EQ(masterFields[0]->fieldName(), "id");
+    ASSERT_EQ(detailFields.size(), 1u);
+    EXPECT_EQ(detailFields[0]->fieldName(), "otherfk1");
+    master->setActive(false);
+    EXPECT_EQ(detailIds().size(), 4u) << "without its master the detail shows every record";
 }

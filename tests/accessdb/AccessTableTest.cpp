@@ -487,6 +487,18 @@ TEST_F(AccessTableTest, CatalogueListsTheDatabase) {
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(stored, expected);
     EXPECT_THROW(queries->openStoredProcParamList("NoSuchQuery"), ETorvaneEngineError);
+    // Parameters take their units by DAO type: a text parameter has none.
+    TBaseTable* parameters = queries->openStoredProcParamList("updatequery");
+    std::vector<Byte> parameter(52);
+    parameters->getNextRecord(LockType::None, parameter.data(), nullptr);
+    EXPECT_EQ(getU16(parameter.data(), 0), 1);
+    EXPECT_EQ(getText(parameter.data(), 2, 32), "User Name");
+    EXPECT_EQ(getU32(parameter.data(), 34), 1u) << "an input parameter";
+    EXPECT_EQ(getU16(parameter.data(), 38), fldtype::ZSTRING);
+    EXPECT_EQ(getU16(parameter.data(), 42), 0);
+    EXPECT_EQ(getU16(parameter.data(), 48), 0);
+    EXPECT_THROW(parameters->getNextRecord(LockType::None, parameter.data(), nullptr),
+                 ETorvaneEOFError);
 }
 
 TEST_F(AccessTableTest, StatementsWriteTheirParametersAsLiterals) {
@@ -522,6 +534,17 @@ TEST_F(AccessTableTest, StatementsWriteTheirParametersAsLiterals) {
     }
     TBaseTable* none = nullptr;
     EXPECT_EQ(engine->OpenTable(db, {}, none), dbierr::NOSUCHTABLE);
+    EXPECT_THROW(db->prepareStoredProc("NoSuchQuery"), ETorvaneEOFError);
+    TBaseDatabase* queries = database(corpusFile("jackcess/queryTestV2000.mdb"), 1);
+    std::unique_ptr<TSqlStmt> update(queries->prepareStoredProc("UpdateQuery"));
+    EngineParams user;
+    user.add("", "");
+    user.descs[0].type = fldtype::ZSTRING;
+    user.descs[0].length = 21;
+    std::vector<Byte> name(21, 0);
+    std::memcpy(name.data(), "ann", 3);
+    EXPECT_NO_THROW(update->setParams(user, name.data()));
+    EXPECT_THROW(update->execute(false), ETorvaneEngineError) << "DAO runs no queries";
     try {
         db->executeSQL(1, "SELECT 1", false);
         FAIL();
