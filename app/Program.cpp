@@ -5,6 +5,7 @@
 #include "core/DataFiles.h"
 #include "core/SettingsList.h"
 #include "listio/SortInformationWriter.h"
+#include "reports/QualificationReport.h"
 
 #include <iostream>
 
@@ -36,6 +37,7 @@ Program::Program(AppContext& ctx) : ctx_(ctx) {
                                                  *rateDlogf_, *rateDlogp_);
     printJob_ = std::make_unique<PrintJobDialogs>(*printSelect_, *cancelPrint_);
     printRun_ = std::make_unique<PrintRun>(ctx_, *printJob_);
+    bindAfterSortPrinters();
     makeSortCommands();
     bindCommands();
 }
@@ -53,6 +55,13 @@ void Program::bindCommands() {
     w.bind("SortWizard1", [this] { runSortWizard(); });
     w.bind("SortOneFile", [this] { sortOneList(); });
     bindSettingsCommands();
+}
+
+void Program::bindAfterSortPrinters() {
+    AfterSortPrinters& printers = printRun_->printers;
+    printers.printQualificationReport = [this](const SortedMailing& mailing) {
+        PrintQualificationReport(ctx_, *printJob_, mailing);
+    };
 }
 
 void Program::makeSortCommands() {

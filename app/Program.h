@@ -70,6 +70,8 @@ private:
     void setUpPage();
     void exitProgram();
     void setHelpFile();
+    // The reports this build prints after a sort.
+    void bindAfterSortPrinters();
     void makeSortCommands();
 
     AppContext& ctx_;
