@@ -20,7 +20,9 @@ std::pair<std::string, std::string_view> levelOf(MailClass c, std::string_view l
         return {"SCF", label.substr(3)};
     if (startsWith(label, "#"))
         return {"3DGS", label.substr(1)};
-    return {charFromEnd(label, 4) == ' ' ? "3DG" : "5DG", label};
+    // Judged, like the ZIP part, on the first line: a second line after "*" does not turn
+    // a 3-digit tray into a 5-digit one.
+    return {charFromEnd(label.substr(0, label.find('*')), 4) == ' ' ? "3DG" : "5DG", label};
 }
 
 // A letter tray holding more than a one-foot tray's pieces is a two-foot tray.

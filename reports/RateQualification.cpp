@@ -36,11 +36,10 @@ RateColumn packageColumn(MailClass c, const SortedMailing::SortGroup& group) {
     return coSacked ? RateColumn::CoSackedBasic : RateColumn::Basic;
 }
 
-// A tray or sack label that ends in a 3-digit prefix ("DALLAS TX 752"), also when the
-// prefix is followed by "*" and one more character.
+// A tray or sack label whose first line ends in a 3-digit prefix ("DALLAS TX 752"). A
+// second line after "*" ("DALLAS TX 752*LETTER SCHEME") does not make it a 5-digit one.
 bool isThreeDigitDestination(std::string_view label) {
-    return charFromEnd(label, 4) == ' ' ||
-           (charFromEnd(label, 6) == ' ' && charFromEnd(label, 2) == '*');
+    return charFromEnd(label.substr(0, label.find('*')), 4) == ' ';
 }
 
 RateColumn threeDigitContainerColumn(const SortedMailing& m,

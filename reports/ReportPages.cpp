@@ -105,12 +105,12 @@ void ReportPages::setFont(int size, bool bold, bool underline) {
 }
 
 void ReportPages::text(int32_t x, int32_t y, std::string_view s) {
-    if (drawing())
+    if (drawing() && !s.empty())
         ctx_.platform.printer.textOut(scale_.dotsX(x), scale_.dotsY(y), s);
 }
 
 void ReportPages::rightText(int32_t x, int32_t y, std::string_view s) {
-    if (!drawing())
+    if (!drawing() || s.empty())
         return;
     platform::PrinterDevice& printer = ctx_.platform.printer;
     printer.textOut(scale_.dotsX(x) - printer.textWidth(s), scale_.dotsY(y), s);

@@ -2,8 +2,8 @@
 // a mailer takes them to the post office: the pages a long mailing needs, the lines of the
 // first page, and the texts a clerk reads.
 
-#include "reports/QualificationReport.h"
 #include "platform/qt/QtPrinter.h"
+#include "reports/QualificationReport.h"
 #include "tests/reports/QualificationRig.h"
 
 #include <QGuiApplication>
@@ -18,9 +18,9 @@ namespace {
 
 std::string printToPdf(test::QualificationRig& rig, const std::string& folder) {
     platform::QtPrinter printer(folder);
-    AppContext ctx(platform::Platform{rig.env.ui, printer, rig.env.help, rig.env.shell,
-                                      rig.env.config},
-                   platform::resolveProgramPaths(rig.env.folder()));
+    AppContext ctx(
+        platform::Platform{rig.env.ui, printer, rig.env.help, rig.env.shell, rig.env.config},
+        platform::resolveProgramPaths(rig.env.folder()));
     ctx.lists = rig.ctx.lists;
     ctx.tables = rig.ctx.tables;
     ctx.mailClass = rig.ctx.mailClass;
@@ -79,13 +79,16 @@ TEST_F(QualificationPdf, FiftyGroupsRunOverTwoLetterPagesWithTheTotals) {
 
 TEST_F(QualificationPdf, PeriodicalsEndWithTheZoneReport) {
     test::QualificationRig rig(MailClass::PNAF);
+    rig.ctx.lists.periodicalList[4] = "t";
+    rig.ctx.lists.mailerList[7] = "THE DALLAS WEEKLY";
     int32_t sack = rig.container("DALLAS TX 75201", "5-Digit");
-    rig.zip(75201, 30, rig.group("5D 75201", 30, sack), 3);
     int32_t mixed = rig.container("%ADC NORTH TEXAS TX 75099", "Mixed");
+    int32_t g75201 = rig.group("5D 75201", 30, sack);
     int32_t g = rig.group("MA", 12, mixed);
     rig.zip(1234, 5, g);
     rig.zip(9001, 3, g);
     rig.zip(14001, 4, g);
+    rig.zip(75201, 30, g75201, 3);
     std::string pdf = printToPdf(rig, folder_);
     ASSERT_TRUE(fs::exists(pdf)) << pdf;
     EXPECT_EQ(pageCount(pdf), 2);
@@ -93,6 +96,7 @@ TEST_F(QualificationPdf, PeriodicalsEndWithTheZoneReport) {
     EXPECT_NE(zonePage.find("Report: USPS Zone Report"), std::string::npos) << zonePage;
     EXPECT_NE(zonePage.find("Page 1"), std::string::npos);
     EXPECT_NE(zonePage.find("Zone Missing"), std::string::npos);
+    EXPECT_NE(zonePage.find("In-County"), std::string::npos);
 }
 
 } // namespace

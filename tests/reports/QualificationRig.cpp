@@ -125,4 +125,21 @@ long QualificationRig::count(const std::string& text) const {
                          [&](const DrawnText& t) { return t.text == text; });
 }
 
+std::vector<std::string> QualificationRig::summaryRows(const std::string& heading,
+                                                       size_t occurrence) const {
+    std::vector<DrawnText> all = texts();
+    size_t i = 0;
+    for (size_t seen = 0; i < all.size(); ++i)
+        if (all[i].text == heading && seen++ == occurrence)
+            break;
+    std::vector<std::string> rows;
+    for (i += 2; i + 1 < all.size() && all[i].x == 36 && all[i].text != "Zone Summary"; i += 2) {
+        std::string row = all[i].text + "=" + all[i + 1].text + (all[i + 1].underline ? "_" : "");
+        rows.push_back((all[i].bold ? "*" : "") + row);
+        if (i + 2 < all.size() && all[i + 2].x == 230 && all[i + 2].y == all[i].y)
+            rows.back() += " !" + all[++i + 1].text.substr(0, 8);
+    }
+    return rows;
+}
+
 } // namespace quillan::test

@@ -83,6 +83,10 @@ public:
     // The text ending at x on the line at y, or empty.
     std::string textEndingAt(int right, int y) const;
     long count(const std::string& text) const;
+    // The rows under the nth summary heading of that text as "label=figure", "_" after an
+    // underlined figure, "*" before a bold row and " !WARNING:" after a warning on the
+    // line, down to the rule.
+    std::vector<std::string> summaryRows(const std::string& heading, size_t occurrence = 0) const;
 };
 
 } // namespace quillan::test
