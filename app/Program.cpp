@@ -37,6 +37,9 @@ Program::Program(AppContext& ctx) : ctx_(ctx) {
                                                  *rateDlogf_, *rateDlogp_);
     printJob_ = std::make_unique<PrintJobDialogs>(*printSelect_, *cancelPrint_);
     printRun_ = std::make_unique<PrintRun>(ctx_, *printJob_);
+    editZipsDlog_ = std::make_unique<ZipChartDialog>(ctx_);
+    updateDlog_ = std::make_unique<LabelListDialog>(ctx_, *editZipsDlog_);
+    printCommands_ = std::make_unique<PrintCommands>(ctx_, *printRun_);
     bindAfterSortPrinters();
     makeSortCommands();
     bindCommands();
@@ -55,6 +58,8 @@ void Program::bindCommands() {
     w.bind("SortWizard1", [this] { runSortWizard(); });
     w.bind("SortOneFile", [this] { sortOneList(); });
     bindSettingsCommands();
+    bindPostalListCommands();
+    bindReprintCommands();
 }
 
 void Program::bindAfterSortPrinters() {
@@ -84,6 +89,33 @@ void Program::bindSettingsCommands() {
     bindGuarded("StandardRates1", [this] { rateEditors_->editStandardRates(); });
     bindGuarded("FirstClassRates1", [this] { rateEditors_->editFirstClassRates(); });
     bindGuarded("PeriodicalRates1", [this] { rateEditors_->editPeriodicalRates(); });
+}
+
+void Program::bindPostalListCommands() {
+    for (const PostalList& list : postalLists()) {
+        int number = list.number;
+        bindGuarded(MainWindow::editPostalListEntry(number),
+                    [this, number] { updateDlog_->editPostalList(number); });
+        mainWindow_->bind(MainWindow::printPostalListEntry(number),
+                          [this, number] { printCommands_->printPostalList(number); });
+    }
+}
+
+// A reprint is offered once the program has the printer of its report (printRun_->printers,
+// which the after-sort run uses too); until then its menu entry stays disabled.
+void Program::bindReprintCommands() {
+    const AfterSortPrinters& printers = printRun_->printers;
+    PrintCommands& commands = *printCommands_;
+    if (printers.printPostageStatement)
+        mainWindow_->bind("PrintPostageStatement1",
+                          [&commands] { commands.reprintPostageStatement(); });
+    if (printers.printMailPrepInstructions)
+        mainWindow_->bind("Reprint", [&commands] { commands.reprintMailPrepInstructions(); });
+    if (printers.printQualificationReport)
+        mainWindow_->bind("PrintQualificationReport1",
+                          [&commands] { commands.reprintQualificationReport(); });
+    if (printers.printTags)
+        mainWindow_->bind("PntLabels", [&commands] { commands.reprintTags(); });
 }
 
 void Program::bindGuarded(const std::string& entryName, std::function<void()> command) {

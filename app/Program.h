@@ -2,11 +2,13 @@
 
 #include "app/CancelPrintDialog.h"
 #include "app/LabelFontsDialog.h"
+#include "app/LabelListDialog.h"
 #include "app/MailTypeDialog.h"
 #include "app/MailerInfoDialog.h"
 #include "app/MainWindow.h"
 #include "app/PeriodicalDialog.h"
 #include "app/PrefDialog.h"
+#include "app/PrintCommands.h"
 #include "app/PrintJobDialogs.h"
 #include "app/PrintSelectDialog.h"
 #include "app/RateDialog1.h"
@@ -18,6 +20,7 @@
 #include "app/SortCommands.h"
 #include "app/StatementInfoDialog.h"
 #include "app/WelcomeDialog.h"
+#include "app/ZipChartDialog.h"
 #include "core/AppContext.h"
 #include "printouts/PrintRun.h"
 
@@ -46,6 +49,9 @@ public:
     PrintJobDialogs& printJob() { return *printJob_; }
     PrintRun& printRun() { return *printRun_; }
     VerifyDialog& verifyDialog() { return *verifyDlog_; }
+    LabelListDialog& updateDlog() { return *updateDlog_; }
+    ZipChartDialog& editZipsDlog() { return *editZipsDlog_; }
+    PrintCommands& printCommands() { return *printCommands_; }
 
     // Fixes the folders and version strings, loads the data folder and acts on the command
     // line. False when start-up failed and the program has already been told to end.
@@ -63,6 +69,8 @@ public:
 private:
     void bindCommands();
     void bindSettingsCommands();
+    void bindPostalListCommands();
+    void bindReprintCommands();
     void bindGuarded(const std::string& entryName, std::function<void()> command);
     void showContents();
     void searchHelpTopics();
@@ -95,6 +103,9 @@ private:
     std::unique_ptr<PrintJobDialogs> printJob_;
     std::unique_ptr<PrintRun> printRun_;
     std::unique_ptr<SortCommands> sortCommands_;
+    std::unique_ptr<ZipChartDialog> editZipsDlog_;
+    std::unique_ptr<LabelListDialog> updateDlog_;
+    std::unique_ptr<PrintCommands> printCommands_;
 };
 
 } // namespace quillan
