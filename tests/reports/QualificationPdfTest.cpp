@@ -46,18 +46,22 @@ protected:
         static char name[] = "reports_qualification_pdf_tests";
         static char* argv[] = {name, nullptr};
         app_ = new QGuiApplication(argc, argv);
-        folder_ = test::artefactFolder() + "qualification/";
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
     }
     static void TearDownTestSuite() { delete app_; }
 
+    // A folder of the test's own: the tests may run side by side.
+    void SetUp() override {
+        folder_ = test::artefactFolder() + "qualification/" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+
     static QGuiApplication* app_;
-    static std::string folder_;
+    std::string folder_;
 };
 
 QGuiApplication* QualificationPdf::app_ = nullptr;
-std::string QualificationPdf::folder_;
 
 TEST_F(QualificationPdf, FiftyGroupsRunOverTwoLetterPagesWithTheTotals) {
     test::QualificationRig rig(MailClass::RML);

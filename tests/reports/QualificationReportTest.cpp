@@ -337,3 +337,17 @@ TEST(QualificationReport, EmptyMailingPrintsZeroTotalsAndNoRunningTotal) {
                                         "Automation AADC (AB)=0", "Automation Mixed AADC (MB)=0_",
                                         "*TOTAL Automation=0"}));
 }
+
+TEST(QualificationReport, CancelInThePrintingBoxEndsTheCopyAtTheNextPage) {
+    QualificationRig rig(MailClass::RML, {});
+    rig.job.copies = 3;
+    rig.job.onPageShown = [&rig](int32_t) { rig.ctx.flags.printCancelled = true; };
+    rig.fiveDigitTrays(50, 150);
+    rig.print();
+    EXPECT_EQ(rig.printer.documentCount(), 1) << "no further copy";
+    EXPECT_EQ(rig.printer.pageCount(), 1);
+    EXPECT_TRUE(rig.find("75241"));
+    EXPECT_FALSE(rig.find("75242"));
+    EXPECT_FALSE(rig.find("TOTALS"));
+    EXPECT_TRUE(rig.ctx.flags.stopPrinting);
+}

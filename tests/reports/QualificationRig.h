@@ -5,6 +5,7 @@
 #include "reports/PrintJobControl.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,6 +23,8 @@ public:
     bool prints = true;
     std::vector<std::string> captions;
     std::vector<int32_t> pagesShown;
+    // Called as each page is shown in the "Printing" box, as a person's click would come.
+    std::function<void(int32_t)> onPageShown;
 
     bool askToPrint(const std::string& caption, std::optional<AfterSortReport>) override {
         captions.push_back(caption);
@@ -33,7 +36,11 @@ public:
     int fromPage() const override { return from; }
     int toPage() const override { return to; }
     int copyCount() const override { return copies; }
-    void showPrintingPage(int32_t page) override { pagesShown.push_back(page); }
+    void showPrintingPage(int32_t page) override {
+        pagesShown.push_back(page);
+        if (onPageShown)
+            onPageShown(page);
+    }
     void closePrintingBox() override {}
 };
 
