@@ -13,7 +13,7 @@ constexpr double AdvertisingPoundsX = 378;
 constexpr double ChargeX = 478;
 constexpr double CentsX = 481;
 constexpr double PoundPostageX = 547;
-constexpr double PoundPostageCentsX = 550;
+constexpr double PoundPostageCentsX = 554;
 
 // DSCF, DADC and zones 1 & 2 eleven points apart, then zones 3 to 8 every 11.5 points.
 double zoneRowY(size_t row) {
