@@ -5,6 +5,7 @@
 #include "core/DataFiles.h"
 #include "core/SettingsList.h"
 #include "listio/SortInformationWriter.h"
+#include "printouts/TagPrintout.h"
 
 namespace quillan {
 
@@ -35,6 +36,7 @@ Program::Program(AppContext& ctx) : ctx_(ctx) {
     printJob_ = std::make_unique<PrintJobDialogs>(*printSelect_, *cancelPrint_);
     printRun_ = std::make_unique<PrintRun>(ctx_, *printJob_);
     makeSortCommands();
+    makePrintCommands();
     bindCommands();
 }
 
@@ -50,6 +52,7 @@ void Program::bindCommands() {
     // Verify Without Sorting stays disabled until its report can be printed.
     w.bind("SortWizard1", [this] { runSortWizard(); });
     w.bind("SortOneFile", [this] { sortOneList(); });
+    w.bind("PntLabels", [this] { reprintCommands_->printTags(); });
     bindSettingsCommands();
 }
 
@@ -58,6 +61,13 @@ void Program::makeSortCommands() {
     sortCommands_ = std::make_unique<SortCommands>(ctx_, pages, *verifyDlog_, *printRun_);
     sortCommands_->endProgram = [this] { endProgram(0); };
     sortCommands_->writeSortInformation = [this] { quillan::WriteSortInformation(ctx_); };
+}
+
+// The printouts of the after-sort run, which the reprint commands print again.
+void Program::makePrintCommands() {
+    PrintRun& run = *printRun_;
+    run.printers.printTags = [&run](const SortedMailing& mailing) { PrintTags(run, mailing); };
+    reprintCommands_ = std::make_unique<ReprintCommands>(ctx_, run);
 }
 
 // A settings command that fails is reported and abandoned; outside the wizard the

@@ -15,6 +15,7 @@
 #include "app/RateDialogF.h"
 #include "app/RateDialogP.h"
 #include "app/RateEditors.h"
+#include "app/ReprintCommands.h"
 #include "app/SortCommands.h"
 #include "app/StatementInfoDialog.h"
 #include "app/WelcomeDialog.h"
@@ -57,6 +58,7 @@ public:
     void endProgram(int exitStatus);
 
     SortCommands& sortCommands() { return *sortCommands_; }
+    ReprintCommands& reprintCommands() { return *reprintCommands_; }
     void runSortWizard() { sortCommands_->runSortWizard(); }
     void sortOneList() { sortCommands_->sortOneList(); }
 
@@ -71,6 +73,7 @@ private:
     void exitProgram();
     void setHelpFile();
     void makeSortCommands();
+    void makePrintCommands();
 
     AppContext& ctx_;
     std::unique_ptr<MainWindow> mainWindow_;
@@ -93,6 +96,7 @@ private:
     std::unique_ptr<PrintJobDialogs> printJob_;
     std::unique_ptr<PrintRun> printRun_;
     std::unique_ptr<SortCommands> sortCommands_;
+    std::unique_ptr<ReprintCommands> reprintCommands_;
 };
 
 } // namespace quillan

@@ -4,8 +4,10 @@
 #include "core/DataFiles.h"
 #include "core/MailingMinimums.h"
 #include "core/presort/PresortDriver.h"
+#include "listio/ListKinds.h"
 #include "listio/ListOpener.h"
 #include "printouts/AfterSortRun.h"
+#include "printouts/PaveRecords.h"
 
 namespace quillan {
 
@@ -50,10 +52,21 @@ void SortCommands::sortList() {
         return;
     }
     SortedMailing mailing = RunPresort(ctx_);
+    if (ctx_.listFileKind == KindPave)
+        keepPaveRecords(mailing);
     ctx_.flags.justSorted = true;
     PrintReportsAfterSort(printRun_, mailing);
     if (!ctx_.lists.prefsList.printsOnly() && writeSortInformation)
         writeSortInformation();
+}
+
+// The PAVE test file needs a record for every piece whatever is printed, so they are made
+// with the sort, not with a printout.
+void SortCommands::keepPaveRecords(const SortedMailing& mailing) {
+    std::vector<std::string>& rows = ctx_.tables.paveRecords;
+    rows.assign(1, std::string());
+    std::vector<std::string> records = MakePaveRecords(mailing);
+    rows.insert(rows.end(), records.begin(), records.end());
 }
 
 bool SortCommands::askToSortTooSmallMailing() {
