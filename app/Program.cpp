@@ -7,6 +7,8 @@
 #include "listio/SortInformationWriter.h"
 #include "printouts/TagPrintout.h"
 
+#include <iostream>
+
 namespace quillan {
 
 using namespace platform;
@@ -59,8 +61,9 @@ void Program::bindCommands() {
 void Program::makeSortCommands() {
     WizardPages pages{*mailTypeDlog_, *mlrInfoDlog_, *periodicalDlog_, *prefDlog_};
     sortCommands_ = std::make_unique<SortCommands>(ctx_, pages, *verifyDlog_, *printRun_);
-    sortCommands_->endProgram = [this] { endProgram(0); };
-    sortCommands_->writeSortInformation = [this] { quillan::WriteSortInformation(ctx_); };
+    sortCommands_->endProgram = [this](int status) { endProgram(status); };
+    sortCommands_->writeSortInformation = [this] { return quillan::WriteSortInformation(ctx_); };
+    sortCommands_->printSummary = [](const std::string& line) { std::cout << line << std::endl; };
 }
 
 // The printouts of the after-sort run, which the reprint commands print again.
@@ -131,7 +134,7 @@ bool Program::RunStartUp() {
     } catch (const std::exception& e) {
         ctx_.message(BeepKind::Hand, MessageKind::Error, MessageButtons::Ok,
                      std::string(e.what()) + "\nQuillan will close.");
-        endProgram(1);
+        endProgram(exitCode(ExitStatus::ProgramFailure));
         return false;
     }
     if (!ctx_.flags.dataMissing)

@@ -3,11 +3,15 @@
 #include "core/CommandErrors.h"
 #include "core/DataFiles.h"
 #include "core/MailingMinimums.h"
+#include "core/SettingsList.h"
 #include "core/presort/PresortDriver.h"
 #include "listio/ListKinds.h"
 #include "listio/ListOpener.h"
+#include "platform/Interruption.h"
 #include "printouts/AfterSortRun.h"
 #include "printouts/PaveRecords.h"
+
+#include <optional>
 
 namespace quillan {
 
@@ -32,32 +36,81 @@ void SortCommands::seedPieceTables(bool withRecords) {
 }
 
 void SortCommands::sortOneList() {
-    runGuarded(ctx_, [this] { sortList(); });
+    sortRan_ = true;
+    outcome_ = ExitStatus::ProgramFailure;
+    runGuarded(ctx_, [this] { outcome_ = sortList(); });
     ResetWorkLists(ctx_);
     // An unattended sort ends the program whatever became of it, so that the program that
-    // started it is never left waiting.
+    // started it is never left waiting; the exit status tells it the outcome.
     if (ctx_.runMode() == "NOSTOP" && endProgram)
-        endProgram();
+        endProgram(exitCode(outcome_));
 }
 
-void SortCommands::sortList() {
+ExitStatus SortCommands::sortList() {
     seedPieceTables(true);
     ResetListCounters(ctx_);
-    if (OpenMailingList(ctx_, fieldChooser_, "sort").empty() || ctx_.counters.recordCount <= 0)
-        return;
+    std::string path = OpenMailingList(ctx_, fieldChooser_, "sort");
+    if (stoppedFromOutside())
+        return ExitStatus::Cancelled;
+    if (path.empty() || ctx_.counters.recordCount <= 0)
+        return ExitStatus::ListRefused;
     if (!MeetsMinimumSize(ctx_) && !askToSortTooSmallMailing())
-        return;
+        return ExitStatus::Cancelled;
     if (!HasEnoughZip4s(ctx_)) {
         refuseCoSackedMailing();
-        return;
+        return ExitStatus::ListRefused;
     }
-    SortedMailing mailing = RunPresort(ctx_);
+    return presortAndWrite(path);
+}
+
+ExitStatus SortCommands::presortAndWrite(const std::string& path) {
+    std::optional<SortedMailing> mailing;
+    try {
+        mailing.emplace(RunPresort(ctx_));
+    } catch (const FileError& e) {
+        // The sort result goes to the program folder first: when it cannot be saved there
+        // (a full disk, say), nothing else is written.
+        ctx_.platform.ui.setBusyCursor(false);
+        ctx_.message(BeepKind::Exclamation, MessageKind::Error, MessageButtons::Cancel,
+                     std::string("Quillan could not save the sort result. ") + e.what() +
+                         " The sort was abandoned, and your list was left unchanged.");
+        return ExitStatus::NotWritten;
+    }
     if (ctx_.listFileKind == KindPave)
-        keepPaveRecords(mailing);
+        keepPaveRecords(*mailing);
     ctx_.flags.justSorted = true;
-    PrintReportsAfterSort(printRun_, mailing);
+    PrintReportsAfterSort(printRun_, *mailing);
+    if (stoppedFromOutside())
+        return ExitStatus::Cancelled;
+    SortInformationResult written;
     if (!ctx_.lists.prefsList.printsOnly() && writeSortInformation)
-        writeSortInformation();
+        written = writeSortInformation();
+    if (written.failed)
+        return ExitStatus::NotWritten;
+    summarize(path, written);
+    return ExitStatus::Sorted;
+}
+
+void SortCommands::summarize(const std::string& path, const SortInformationResult& written) {
+    if (ctx_.runMode() != "NOSTOP" || !printSummary)
+        return;
+    const MailingCounters& c = ctx_.counters;
+    printSummary("Quillan sorted " + std::to_string(c.recordCount - c.rejectedCount) +
+                 " pieces of " + path + " (" + std::to_string(c.rejectedCount) + " rejected); " +
+                 (written.path.empty() ? std::string("no sort information was asked for")
+                                       : "sort information in " + written.path) +
+                 "; sort result in " + ctx_.sortResultPath());
+}
+
+// A stop asked for from outside (an interrupt or termination signal) is honoured between the
+// steps of a sort, never inside a write.
+bool SortCommands::stoppedFromOutside() {
+    if (!platform::interruptionRequested())
+        return false;
+    ctx_.platform.ui.setBusyCursor(false);
+    ctx_.message(BeepKind::Asterisk, MessageKind::Information, MessageButtons::Ok,
+                 "The sort was cancelled. Your list was left unchanged.");
+    return true;
 }
 
 // The PAVE test file needs a record for every piece whatever is printed, so they are made
@@ -91,11 +144,15 @@ void SortCommands::verifyWithoutSorting() {
 }
 
 void SortCommands::runSortWizard() {
-    runGuarded(ctx_, [this] { runWizard(); });
+    sortRan_ = false;
+    const bool ran = runGuarded(ctx_, [this] { runWizard(); });
     if (ctx_.platform.ui.quitting())
         return;
+    ExitStatus status = !ran       ? ExitStatus::ProgramFailure
+                        : sortRan_ ? outcome_
+                                   : ExitStatus::Cancelled;
     if (ctx_.parameterCount() >= 1 && endProgram)
-        endProgram();
+        endProgram(exitCode(status));
 }
 
 // A skipped page keeps the last result, so Back passes over it backwards and Next forwards.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ExitStatus.h"
 #include "app/MailTypeDialog.h"
 #include "app/MailerInfoDialog.h"
 #include "app/PeriodicalDialog.h"
@@ -8,6 +9,7 @@
 #include "printouts/PrintRun.h"
 
 #include "listio/FieldChooser.h"
+#include "listio/SortInformationWriter.h"
 
 #include <functional>
 
@@ -29,10 +31,12 @@ public:
     SortCommands(AppContext& ctx, WizardPages pages, FieldChooser& fieldChooser,
                  PrintRun& printRun);
 
-    // Ends the program (help closed, lists freed, message loop left).
-    std::function<void()> endProgram;
+    // Ends the program (help closed, lists freed, message loop left) with an exit status.
+    std::function<void(int)> endProgram;
     // Writes the sort information into the list or a separate file.
-    std::function<void()> writeSortInformation;
+    std::function<SortInformationResult()> writeSortInformation;
+    // Prints the one line that sums up a finished unattended sort ("NOSTOP").
+    std::function<void(const std::string&)> printSummary;
     // Prints the verification report (mode 0) of a list just read.
     std::function<void(int)> printMailPrepInstructions;
 
@@ -44,10 +48,16 @@ public:
     // The Sort Wizard: the settings pages, then Sort One List.
     void runSortWizard();
 
+    // How the last Sort One List or Sort Wizard ended.
+    ExitStatus outcome() const { return outcome_; }
+
 private:
-    void sortList();
+    ExitStatus sortList();
+    ExitStatus presortAndWrite(const std::string& path);
+    void summarize(const std::string& path, const SortInformationResult& written);
     void runWizard();
     int showPage(int page, int lastResult);
+    bool stoppedFromOutside();
     bool askToSortTooSmallMailing();
     void refuseCoSackedMailing();
     void seedPieceTables(bool withRecords);
@@ -57,6 +67,8 @@ private:
     WizardPages pages_;
     FieldChooser& fieldChooser_;
     PrintRun& printRun_;
+    ExitStatus outcome_ = ExitStatus::Sorted;
+    bool sortRan_ = false;
 };
 
 } // namespace quillan

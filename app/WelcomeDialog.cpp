@@ -1,5 +1,7 @@
 #include "app/WelcomeDialog.h"
 
+#include "app/ExitStatus.h"
+
 namespace quillan {
 
 using platform::ControlKind;
@@ -82,7 +84,7 @@ void WelcomeDialog::TimerTimer() {
     closeWindow();
     if (ctx_.flags.dataMissing) {
         if (endProgram)
-            endProgram(1);
+            endProgram(exitCode(ExitStatus::ProgramFailure));
         return;
     }
     if (ctx_.parameterCount() >= 1 && runSortWizard)
@@ -94,13 +96,13 @@ void WelcomeDialog::FormClick() {
         return;
     closeWindow();
     if (ctx_.flags.dataMissing && endProgram)
-        endProgram(1);
+        endProgram(exitCode(ExitStatus::ProgramFailure));
 }
 
 void WelcomeDialog::okBtnClick() {
     form_.hide();
     if (ctx_.flags.dataMissing && endProgram)
-        endProgram(1);
+        endProgram(exitCode(ExitStatus::ProgramFailure));
 }
 
 } // namespace quillan

@@ -32,6 +32,8 @@ struct ListState : FieldRoles {
 
     // Line 1 of a list with a header line, kept for rewriting the list.
     std::string listHeaderLine;
+    // How the first line of a text list ends; the rewritten list ends its lines the same way.
+    std::string lineEnd = "\r\n";
     // The worksheet chosen for an Excel list.
     std::string selectedTableName;
     int selectedSheetIndex = 0;

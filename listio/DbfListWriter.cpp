@@ -73,9 +73,7 @@ public:
     // records it held when read.
     std::optional<std::string> copy(LineOutput& out, WriterProgress& progress) {
         const DbfLayout& layout = ctx_.list.dbf;
-        File in(std::fopen(ctx_.listFileName.c_str(), "rb"));
-        if (!in)
-            throw ListFileError::cannotOpen(ctx_.listFileName, errno);
+        File in(openListFile(ctx_.listFileName));
         std::vector<char> header(static_cast<size_t>(layout.headerLength));
         readExactly(in.get(), header);
         out.raw({header.data(), header.size()});
@@ -196,8 +194,12 @@ std::optional<ClosingMessage> WriteDbfList(AppContext& ctx, WriterProgress& prog
         }
         patcher.assign();
         LineOutput out(path);
-        std::optional<std::string> field = out.ok() ? patcher.copy(out, progress) : std::nullopt;
-        if (out.ok() && !field) {
+        if (!out.ok()) {
+            reportListNotWritten(ctx, path, out);
+            return std::nullopt;
+        }
+        std::optional<std::string> field = patcher.copy(out, progress);
+        if (!field) {
             reportNotSaved(ctx, path,
                            "The file no longer holds the records Quillan read. It has been left "
                            "as it is; please sort it again.");
@@ -205,7 +207,7 @@ std::optional<ClosingMessage> WriteDbfList(AppContext& ctx, WriterProgress& prog
         }
         platform::WriteResult result = out.commit();
         if (!result.ok) {
-            reportNotSaved(ctx, path, "Your list has not been changed. (" + result.error + ")");
+            reportListNotWritten(ctx, path, result);
             return std::nullopt;
         }
         return ClosingMessage{
@@ -213,7 +215,7 @@ std::optional<ClosingMessage> WriteDbfList(AppContext& ctx, WriterProgress& prog
                 "\". Using your mailing list software, you should now sort the file in "
                 "ascending order based on the field named \"" +
                 *field + "\".",
-            " Before you do, would you like to add barcodes to this file?"};
+            " Before you do, would you like to add barcodes to this file?", path};
     } catch (const ListFileError& e) {
         reportNotSaved(ctx, path,
                        std::string("Your list has not been changed. (") + e.what() + ")");

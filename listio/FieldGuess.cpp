@@ -170,13 +170,25 @@ void guessFieldsFromContent(FieldRoles& roles, const std::vector<std::vector<std
     auto vote = [&](int Guess::*member) {
         return VoteOfThree(g[0].*member, g[1].*member, g[2].*member);
     };
-    roles.zipColumn = vote(&Guess::zip);
-    roles.zip5Column = vote(&Guess::zip5);
-    roles.zip4Column = vote(&Guess::zip4);
-    roles.stateColumn = vote(&Guess::state);
-    roles.cityStateColumn = vote(&Guess::cityState);
-    roles.endorsementColumn = vote(&Guess::endorsement);
-    roles.cityColumn = vote(&Guess::city);
+    // A field named for a role is the user's own word: the guess only fills what the names
+    // left open. A whole ZIP would push aside named ZIP parts, and a city/state field named
+    // city and state fields, so those are guessed only when no part was named.
+    const FieldRoles named = roles;
+    auto fill = [](int& role, int guess) {
+        if (role == -1)
+            role = guess;
+    };
+    if (named.zip5Column == -1 && named.zip4Column == -1)
+        fill(roles.zipColumn, vote(&Guess::zip));
+    fill(roles.zip5Column, vote(&Guess::zip5));
+    fill(roles.zip4Column, vote(&Guess::zip4));
+    if (named.cityStateColumn == -1) {
+        fill(roles.stateColumn, vote(&Guess::state));
+        fill(roles.cityColumn, vote(&Guess::city));
+    }
+    if (named.cityColumn == -1 && named.stateColumn == -1)
+        fill(roles.cityStateColumn, vote(&Guess::cityState));
+    fill(roles.endorsementColumn, vote(&Guess::endorsement));
 }
 
 void adjustZipRoles(FieldRoles& roles) {

@@ -10,6 +10,7 @@
 #include "listio/RecordReader.h"
 #include "listio/TextLineReader.h"
 #include "listio/TextListSource.h"
+#include "platform/fs/RegularFile.h"
 
 namespace quillan {
 
@@ -65,11 +66,30 @@ std::string chooseFile(AppContext& ctx, const std::string& mode) {
     return path;
 }
 
-void cannotRead(AppContext& ctx, const std::string& path, const std::string& why) {
+// `inUse` keeps the hint that another program may hold the file, which fits a failure to
+// open or read it but not a path that is no file at all.
+void cannotRead(AppContext& ctx, const std::string& path, const std::string& why,
+                bool inUse = true) {
     ctx.platform.ui.setBusyCursor(false);
     ctx.message(BeepKind::Exclamation, MessageKind::Error, MessageButtons::Cancel,
-                "Quillan could not read " + fileNameOf(path) +
-                    ". The file may be in use by another application. " + why);
+                "Quillan could not read " + fileNameOf(path) + ". " +
+                    (inUse ? "The file may be in use by another application. " : "") + why);
+}
+
+// A list must be a plain file with something in it: anything else is refused before it is
+// opened (a named pipe would never end, a device never stop).
+bool readableFile(AppContext& ctx, const std::string& path) {
+    platform::FileStatus status = platform::statusOf(path);
+    if (status.exists && !status.regular) {
+        cannotRead(ctx, path, status.notRegularReason, false);
+        return false;
+    }
+    if (status.regular && status.size == 0) {
+        ctx.platform.ui.setBusyCursor(false);
+        ShowNoRecords(ctx, path, "The file is empty.");
+        return false;
+    }
+    return true;
 }
 
 void refuse(AppContext& ctx, const std::string& text) {
@@ -91,7 +111,7 @@ void countText(AppContext& ctx, OpenList& list) {
         if (status == TextLineReader::Status::End)
             break;
         if (status == TextLineReader::Status::TooLong) {
-            showUnknownFormat(ctx);
+            showUnknownFormat(ctx, LineTooLongReason(reader.linesRead() + 1));
             ctx.listFileKind.clear();
             return;
         }
@@ -99,6 +119,37 @@ void countText(AppContext& ctx, OpenList& list) {
     }
     list.records = n;
     list.source = std::make_unique<TextListSource>(ctx.listFileKind, list.path, list.fields);
+}
+
+std::string records(long long n) {
+    return std::to_string(n) + (n == 1 ? " record" : " records");
+}
+
+// A table that ends before the records its header counts is never read short without a
+// word: the user is asked whether to sort the records present, and an unattended sort,
+// where nobody can answer, refuses.
+bool acceptRecordCount(AppContext& ctx, const std::string& path, const DbfHeader& h) {
+    if (h.statedRecords == 0) {
+        ctx.platform.ui.setBusyCursor(false);
+        ShowNoRecords(ctx, path, "The header of the table counts no records.");
+        return false;
+    }
+    if (h.records >= static_cast<long long>(h.statedRecords))
+        return true;
+    const std::string says = "The header of " + fileNameOf(path) + " says it holds " +
+                             records(h.statedRecords) + ", but the file ends after " +
+                             records(h.records) +
+                             ": it may have been cut short when it was copied.";
+    if (h.records == 0 || ctx.runMode() == "NOSTOP") {
+        refuse(ctx, says + " Quillan has not sorted it.");
+        return false;
+    }
+    ctx.platform.ui.setBusyCursor(false);
+    ModalResult answer =
+        ctx.message(BeepKind::Hand, MessageKind::Warning, MessageButtons::YesNo,
+                    says + " Do you want to sort the " + records(h.records) + " it holds?");
+    ctx.platform.ui.setBusyCursor(true);
+    return answer == ModalResult::Yes;
 }
 
 void countDbase(AppContext& ctx, OpenList& list) {
@@ -114,6 +165,10 @@ void countDbase(AppContext& ctx, OpenList& list) {
         refuse(ctx, check.recordsTooLong
                         ? check.problem
                         : "Quillan cannot read " + fileNameOf(list.path) + ". " + check.problem);
+        ctx.listFileKind.clear();
+        return;
+    }
+    if (!acceptRecordCount(ctx, list.path, *check.header)) {
         ctx.listFileKind.clear();
         return;
     }
@@ -140,7 +195,7 @@ void countPave(AppContext& ctx, OpenList& list) {
         if (status == TextLineReader::Status::End)
             break;
         if (status == TextLineReader::Status::TooLong) {
-            showUnknownFormat(ctx);
+            showUnknownFormat(ctx, LineTooLongReason(reader.linesRead() + 1));
             return;
         }
         ++n;
@@ -201,6 +256,8 @@ std::string OpenMailingList(AppContext& ctx, FieldChooser& chooser, const std::s
         return {};
     ctx.platform.ui.setBusyCursor(true);
     ctx.listFileKind.clear();
+    if (!readableFile(ctx, list.path))
+        return {};
     try {
         ctx.listFileKind = kindFromExtension(list.path);
         if (ctx.listFileKind.empty())

@@ -162,9 +162,14 @@ void ReadListRecords(AppContext& ctx, ListSource& source, const std::string& pat
     ctx.list.deletedRecordCount = 0;
     ctx.listFileName = path;
     ctx.list.fieldCount = fieldCount;
-    if (isHeaderKind(ctx.listFileKind)) {
-        TextLineReader header(path);
-        header.next(ctx.list.listHeaderLine);
+    if (isTextKind(ctx.listFileKind)) {
+        TextLineReader first(path);
+        std::string line;
+        first.next(line);
+        if (isHeaderKind(ctx.listFileKind))
+            ctx.list.listHeaderLine = line;
+        // A list of one line has no line end to follow: the platform's own is used.
+        ctx.list.lineEnd = *first.lastLineEnd() ? first.lastLineEnd() : "\r\n";
     }
     Reader(ctx, source, n, fieldCount).run();
     ctx.counters.recordCount -= ctx.list.deletedRecordCount;

@@ -120,8 +120,8 @@ std::optional<ClosingMessage> WriteSeparateFile(AppContext& ctx, WriterProgress&
                         ")");
         return std::nullopt;
     }
-    return ClosingMessage{"Quillan has saved sorting information in the file \"" + path + "\".",
-                          {}};
+    return ClosingMessage{
+        "Quillan has saved sorting information in the file \"" + path + "\".", {}, path};
 }
 
 } // namespace quillan

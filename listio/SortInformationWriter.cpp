@@ -43,8 +43,6 @@ std::optional<ClosingMessage> writeIntoList(AppContext& ctx, WriterProgress& pro
 }
 
 std::optional<ClosingMessage> writeSeparately(AppContext& ctx, WriterProgress& progress) {
-    if (!ctx.lists.prefsList.writesSeparateFile())
-        return std::nullopt;
     if (!recordsInMemory(ctx, false)) {
         reportNotSaved(ctx, ctx.separateFilePath(),
                        "The records of the list are no longer in memory; please sort it again.");
@@ -66,14 +64,18 @@ void showClosingMessage(AppContext& ctx, const ClosingMessage& closing) {
 
 } // namespace
 
-void WriteSortInformation(AppContext& ctx) {
+SortInformationResult WriteSortInformation(AppContext& ctx) {
     showSavingPicture(ctx);
     WriterProgress progress(ctx);
-    std::optional<ClosingMessage> closing = ctx.lists.prefsList.writesIntoList()
-                                                ? writeIntoList(ctx, progress)
-                                                : writeSeparately(ctx, progress);
-    if (closing)
-        showClosingMessage(ctx, *closing);
+    const auto& prefs = ctx.lists.prefsList;
+    if (!prefs.writesIntoList() && !prefs.writesSeparateFile())
+        return {};
+    std::optional<ClosingMessage> closing =
+        prefs.writesIntoList() ? writeIntoList(ctx, progress) : writeSeparately(ctx, progress);
+    if (!closing)
+        return {.failed = true, .path = {}};
+    showClosingMessage(ctx, *closing);
+    return {.failed = false, .path = closing->path};
 }
 
 } // namespace quillan

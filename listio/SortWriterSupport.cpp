@@ -30,7 +30,7 @@ void LineOutput::raw(std::string_view bytes) {
 
 void LineOutput::line(std::string_view text) {
     buffer_ += text;
-    buffer_ += "\r\n";
+    buffer_ += lineEnd_;
     if (buffer_.size() >= (1u << 20))
         flush();
 }
@@ -66,13 +66,41 @@ const std::string& PieceValues::notPlaced() {
 ClosingMessage sortedFileMessage(const std::string& path) {
     return {"Quillan has sorted the file named \"" + fileNameOf(path) + "\".",
             " If you have installed the program named \"Tarnwick\", you can now add barcodes to "
-            "the file. Would you like to add barcodes?"};
+            "the file. Would you like to add barcodes?",
+            path};
 }
 
 void reportNotSaved(AppContext& ctx, const std::string& path, const std::string& why) {
     ctx.message(BeepKind::Exclamation, MessageKind::Error, MessageButtons::Cancel,
                 "Quillan could not save the sorting information in the file \"" + fileNameOf(path) +
                     "\". " + why);
+}
+
+} // namespace quillan
+
+namespace quillan {
+
+void reportListNotWritten(AppContext& ctx, const std::string& path, const LineOutput& out) {
+    if (!out.targetReadOnly()) {
+        reportNotSaved(ctx, path, "Your list has not been changed. (" + out.error() + ")");
+        return;
+    }
+    reportNotSaved(ctx, path,
+                   "The file is read-only: you may not change it, so Quillan has left it as it "
+                   "is. Choose \"Put it in a separate file.\" in the Preferences to keep the "
+                   "sorting information.");
+}
+
+void reportListNotWritten(AppContext& ctx, const std::string& path,
+                          const platform::WriteResult& result) {
+    if (result.keptCopy.empty()) {
+        reportNotSaved(ctx, path, "Your list has not been changed. (" + result.error + ")");
+        return;
+    }
+    reportNotSaved(ctx, path,
+                   "Your list could not be written in full and may be damaged; the complete "
+                   "sorted list is in the file \"" +
+                       result.keptCopy + "\". (" + result.error + ")");
 }
 
 } // namespace quillan

@@ -5,11 +5,16 @@
 #include "app/Program.h"
 #include "core/MailingMinimums.h"
 #include "listio/SortInformationWriter.h"
+#include "platform/Interruption.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
+#include <sstream>
+#include <sys/resource.h>
 
 using namespace quillan;
 using namespace platform;
@@ -36,6 +41,10 @@ struct SortRun {
         run.printers.printTags = note("tags");
         program.sortCommands().writeSortInformation = [this] {
             calls.push_back(ctx().flags.justSorted ? "writer after sort" : "writer");
+            return SortInformationResult{.failed = writerFails, .path = "written.txt"};
+        };
+        program.sortCommands().printSummary = [this](const std::string& line) {
+            summaries.push_back(line);
         };
     }
 
@@ -43,6 +52,8 @@ struct SortRun {
     Program program;
     std::vector<std::string> calls;
     int32_t containersSeen = -1;
+    std::vector<std::string> summaries;
+    bool writerFails = false;
 
     AppContext& ctx() { return env.context(); }
     ScriptedUi& ui() { return env.ui; }
@@ -250,24 +261,33 @@ TEST(SortOneList, FailedPresortIsReportedAndTheTablesAreReset) {
     s.expectTablesAtSeed();
 }
 
-TEST(SortOneList, NoStopEndsTheProgramAfterEveryOutcome) {
+TEST(SortOneList, NoStopEndsTheProgramAfterEveryOutcomeAndItsExitStatusTellsWhich) {
     SortRun probe;
     std::string big = probe.list({{"75201", 500}});
     std::string small = probe.list({{"75201", 100}});
     std::string refused = probe.list({{"75201", 600}});
+    std::string unwritten = probe.list({{"75201", 500}});
+    std::string cosacked = probe.list({{"75201", 500}}, true);
     std::string missing = probe.env.folder() + "missing.txt";
-    for (const std::string& path : {big, small, refused, missing}) {
+    const std::map<std::string, int> statuses = {{big, 0},       {small, 4},    {refused, 1},
+                                                 {unwritten, 3}, {cosacked, 2}, {missing, 2}};
+    for (const auto& [path, status] : statuses) {
         SortRun s({path, "nostop"});
         if (path == refused)
             s.mailType(1, "9");
+        if (path == cosacked)
+            s.mailType(1, "4");
         if (path == small)
             s.ui().answerNextMessage(ModalResult::Cancel);
+        s.writerFails = path == unwritten;
         ASSERT_TRUE(s.program.RunStartUp());
         SCOPED_TRACE(path);
         s.expectEnded();
+        EXPECT_EQ(s.ui().exitStatus(), status);
+        EXPECT_EQ(s.summaries.size(), path == big ? 1u : 0u) << "a summary only of a success";
         EXPECT_EQ(s.shows("modal PrintSelectDlog") + s.shows("modal VerifyDlog"), 0);
         EXPECT_TRUE(s.ui().unexpected().empty());
-        EXPECT_EQ(s.sorted(), path == big);
+        EXPECT_EQ(s.sorted(), path == big || path == unwritten);
         if (path == refused) {
             ASSERT_EQ(s.ui().messages().size(), 1u);
             EXPECT_NE(s.ui().messages()[0].text.find("mailtype.dat"), std::string::npos);
@@ -369,6 +389,7 @@ TEST(SortWizard, DuzizSkipsThePreferencesAndEndsTheProgram) {
     ASSERT_FALSE(s.ui().messages().empty()) << "the sort tried the list of the command line";
     EXPECT_NE(s.ui().messages()[0].text.find("missing.txt"), std::string::npos);
     s.expectEnded();
+    EXPECT_EQ(s.ui().exitStatus(), 2);
 }
 
 TEST(SortWizard, WithAListOnTheCommandLineCancelStillEndsTheProgram) {
@@ -376,6 +397,7 @@ TEST(SortWizard, WithAListOnTheCommandLineCancelStillEndsTheProgram) {
     s.ui().pressWhenShown("MailTypeDlog", "CancelBtn");
     s.program.runSortWizard();
     s.expectEnded();
+    EXPECT_EQ(s.ui().exitStatus(), 4);
 }
 
 namespace {
@@ -407,8 +429,13 @@ TEST(SortOneList, UnattendedSortWritesTheListInPresortOrderWithoutClosingBoxOrOf
     SortRun probe;
     std::string path = interleavedList(probe);
     SortRun s({path, "NOSTOP"});
-    s.program.sortCommands().writeSortInformation = [&s] { WriteSortInformation(s.ctx()); };
+    s.program.sortCommands().writeSortInformation = [&s] { return WriteSortInformation(s.ctx()); };
     ASSERT_TRUE(s.program.RunStartUp());
+    EXPECT_EQ(s.ui().exitStatus(), 0);
+    EXPECT_EQ(s.summaries,
+              std::vector<std::string>{"Quillan sorted 500 pieces of " + path +
+                                       " (5 rejected); sort information in " + path +
+                                       "; sort result in " + s.env.folder() + "qlPrint"});
     EXPECT_TRUE(s.ui().messages().empty()) << "no closing box, no barcoding offer";
     EXPECT_TRUE(s.env.shell.calls.empty());
     s.expectEnded();
@@ -426,7 +453,7 @@ TEST(SortOneList, UnattendedSortWritesTheListInPresortOrderWithoutClosingBoxOrOf
 
 TEST(SortOneList, FromTheMenuTheWriterClosesWithTheBarcodingOffer) {
     SortRun s;
-    s.program.sortCommands().writeSortInformation = [&s] { WriteSortInformation(s.ctx()); };
+    s.program.sortCommands().writeSortInformation = [&s] { return WriteSortInformation(s.ctx()); };
     s.ui().pressWhenShown("PrintSelectDlog", "OKBtn");
     s.ui().answerNextMessage(ModalResult::No);
     s.sort(interleavedList(s));
@@ -434,4 +461,127 @@ TEST(SortOneList, FromTheMenuTheWriterClosesWithTheBarcodingOffer) {
     EXPECT_EQ(s.ui().messages()[0].buttons, MessageButtons::YesNo);
     EXPECT_NE(s.ui().messages()[0].text.find("Would you like to add barcodes?"), std::string::npos);
     s.expectTablesAtSeed();
+}
+
+TEST(SortOneList, SortResultThatCannotBeSavedAbandonsTheSortAndLeavesTheList) {
+    SortRun probe;
+    std::string path = interleavedList(probe);
+    const auto original = lines(path);
+    SortRun s({path, "NOSTOP"});
+    s.program.sortCommands().writeSortInformation = [&s] { return WriteSortInformation(s.ctx()); };
+    // A full disk: nothing larger than a few bytes can be written.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit full = saved;
+    full.rlim_cur = 64;
+    setrlimit(RLIMIT_FSIZE, &full);
+    const bool started = s.program.RunStartUp();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(s.ui().exitStatus(), 3);
+    ASSERT_EQ(s.ui().messages().size(), 1u);
+    const std::string& text = s.ui().messages()[0].text;
+    EXPECT_EQ(text.rfind("Quillan could not save the sort result. ", 0), 0u) << text;
+    EXPECT_TRUE(text.ends_with(" The sort was abandoned, and your list was left unchanged."))
+        << text;
+    EXPECT_EQ(lines(path), original);
+    EXPECT_FALSE(s.sorted());
+    EXPECT_TRUE(s.summaries.empty());
+}
+
+TEST(SortOneList, StopAskedForFromOutsideEndsTheSortBeforeAnythingIsWritten) {
+    SortRun probe;
+    std::string path = interleavedList(probe);
+    const auto original = lines(path);
+    SortRun s({path, "NOSTOP"});
+    platform::setInterruptionRequested(true);
+    const bool started = s.program.RunStartUp();
+    platform::setInterruptionRequested(false);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(s.ui().exitStatus(), 4);
+    EXPECT_EQ(s.ui().messages().back().text,
+              "The sort was cancelled. Your list was left unchanged.");
+    EXPECT_TRUE(s.calls.empty());
+    EXPECT_FALSE(s.sorted());
+    EXPECT_EQ(lines(path), original);
+}
+
+namespace {
+
+// A merge list with separate ZIP and ZIP4 fields where six pieces in ten carry a +4, the
+// first four not; `rotation` moves records from the front to the back.
+std::string zip4List(SortRun& s, int rotation) {
+    std::vector<std::string> records;
+    const char* zips[] = {"75201", "75202", "01234"};
+    for (int i = 0; i < 600; ++i)
+        records.push_back("P" + std::to_string(i) + ",1 ELM ST," + zips[i % 3] + "," +
+                          (i % 10 < 4 ? "" : std::to_string(1000 + i)));
+    std::rotate(records.begin(), records.begin() + rotation, records.end());
+    std::string bytes = "NAME,ADDRESS,ZIP,ZIP4\r\n";
+    for (const auto& r : records)
+        bytes += r + "\r\n";
+    std::string path = s.env.folder() + "zip4-" + std::to_string(rotation) + ".txt";
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+}
+
+// The records of a sorted zip4List with their tray, endorsement and the records that share
+// their package, whatever the package is numbered: the order of the list may number the
+// packages of a ZIP code differently, never fill them differently.
+std::vector<std::string> placements(const std::vector<std::string>& written) {
+    std::map<std::string, std::string> firstOfPackage;
+    std::vector<std::vector<std::string>> rows;
+    for (size_t i = 1; i < written.size(); ++i) {
+        std::vector<std::string> fields;
+        std::stringstream in(written[i]);
+        for (std::string field; std::getline(in, field, ',');)
+            fields.push_back(field);
+        auto [at, fresh] = firstOfPackage.emplace(fields[5], fields[0]);
+        if (!fresh)
+            at->second = std::min(at->second, fields[0]);
+        rows.push_back(fields);
+    }
+    std::vector<std::string> out;
+    for (const auto& f : rows)
+        out.push_back(f[0] + " " + f[3] + " tray " + f[4] + " with " + firstOfPackage[f[5]] + " " +
+                      f[6]);
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+} // namespace
+
+TEST(SortOneList, NamedZipAndZip4FieldsHoldWhateverTheFirstRecordsCarry) {
+    for (const char* mailType : {"3", "4"}) { // automation letters, co-sacked Standard
+        std::vector<std::vector<std::string>> outputs;
+        for (int rotation : {0, 2}) { // records 1 to 3 without a +4; with one
+            SortRun probe;
+            std::string path = zip4List(probe, rotation);
+            SortRun s({path, "NOSTOP"});
+            s.mailType(1, mailType);
+            // Automation rejects a piece without its +4.
+            s.ctx().lists.prefsList[5] = "0";
+            s.ctx().saveList(s.ctx().lists.prefsList, "prefs.dat");
+            s.program.sortCommands().writeSortInformation = [&s] {
+                return WriteSortInformation(s.ctx());
+            };
+            ASSERT_TRUE(s.program.RunStartUp());
+            EXPECT_EQ(s.ui().exitStatus(), 0) << mailType << " " << rotation;
+            ASSERT_EQ(s.summaries.size(), 1u);
+            outputs.push_back(placements(lines(path)));
+        }
+        EXPECT_EQ(outputs[0], outputs[1]) << "mail type " << mailType;
+        // The pieces with a +4 were sorted as such, apart from those without.
+        auto placed = [&](const std::string& record) {
+            for (const auto& p : outputs[0])
+                if (p.rfind(record + " ", 0) == 0)
+                    return p.substr(p.find(" tray "), 13);
+            return std::string();
+        };
+        EXPECT_NE(placed("P4"), " tray \"00000\"") << mailType;
+        if (std::string(mailType) == "3") {
+            EXPECT_EQ(placed("P0"), " tray \"00000\"") << "automation needs the +4";
+        }
+    }
 }

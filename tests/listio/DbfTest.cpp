@@ -115,19 +115,67 @@ TEST(Dbase, EachDamagedHeaderGivesOneMessageAndNoRecords) {
     }
 }
 
-TEST(Dbase, HugeStatedCountIsRefusedBeforeAnythingIsMade) {
-    // The header claims four billion records; only the two present can be read.
-    std::string table = dbfTable(addressFields, {{false, {"A", "Dallas", "TX", "75201"}},
-                                                 {false, {"B", "Dallas", "TX", "75202"}}});
-    for (int i = 4; i < 8; ++i)
-        table[static_cast<size_t>(i)] = '\xFF';
+namespace {
+
+std::string withStatedCount(std::string table, uint32_t n) {
+    for (int i = 0; i < 4; ++i)
+        table[static_cast<size_t>(4 + i)] = static_cast<char>(n >> (8 * i));
+    return table;
+}
+
+const int headerBytes = 32 + 5 * 32 + 1;
+const int recordBytes = 1 + 20 + 20 + 2 + 10 + 6;
+
+} // namespace
+
+TEST(Dbase, TableShorterThanItsHeaderSaysIsNeverReadShortWithoutAWord) {
+    const std::string good = sampleTable(); // 3 records, one of them deleted
+    struct Cut {
+        const char* what;
+        std::string bytes;
+        const char* says;
+        long present; // -1: refused outright
+    };
+    const std::vector<Cut> cuts = {
+        {"inside the header", good.substr(0, 20), "too short to be a dBase table", -1},
+        {"inside the field list", good.substr(0, 100), "the file ends inside it", -1},
+        {"inside the first record", good.substr(0, headerBytes + 10),
+         "says it holds 3 records, but the file ends after 0 records", -1},
+        {"inside a middle record", good.substr(0, headerBytes + recordBytes + 7),
+         "says it holds 3 records, but the file ends after 1 record:", 1},
+        {"inside the last record", good.substr(0, headerBytes + 2 * recordBytes + 30),
+         "says it holds 3 records, but the file ends after 2 records", 2},
+        {"count 2^31-1", withStatedCount(good, 0x7FFFFFFF),
+         "says it holds 2147483647 records, but the file ends after 3 records", 3},
+        {"count 0", withStatedCount(good, 0), "There are no records to sort in list.dbf.", -1},
+    };
+    for (const Cut& cut : cuts) {
+        for (bool nostop : {false, true}) {
+            SCOPED_TRACE(std::string(cut.what) + (nostop ? ", NOSTOP" : ""));
+            ListFixture f(nostop ? std::vector<std::string>{"", "NOSTOP"}
+                                 : std::vector<std::string>{});
+            std::string path = f.write("list.dbf", cut.bytes);
+            if (nostop)
+                f.ctx().parameters[0] = path;
+            std::string read = f.open(path, nostop ? 0 : 1);
+            auto texts = f.messageTexts();
+            ASSERT_EQ(texts.size(), 1u) << ::testing::PrintToString(texts);
+            EXPECT_NE(texts[0].find(cut.says), std::string::npos) << texts[0];
+            if (cut.present < 0 || nostop) {
+                EXPECT_EQ(read, "");
+                EXPECT_EQ(f.ctx().tables.pieceZips.size(), 1u);
+                continue;
+            }
+            // Asked (Yes by default) whether to sort the records present: they are read.
+            EXPECT_EQ(f.ui().messages()[0].buttons, platform::MessageButtons::YesNo);
+            EXPECT_EQ(read, path);
+            EXPECT_EQ(f.ctx().list.dbf.records, cut.present);
+        }
+    }
+    // No is no.
     ListFixture f;
-    std::string path = f.write("huge.dbf", table);
-    EXPECT_EQ(f.open(path), path);
-    EXPECT_EQ(f.ctx().counters.recordCount, 2);
-    DbfHeaderCheck check = readDbfHeader(path);
-    ASSERT_TRUE(check.header);
-    EXPECT_EQ(check.header->records, 2);
+    f.ui().answerNextMessage(platform::ModalResult::No);
+    EXPECT_EQ(f.open(f.write("list.dbf", withStatedCount(good, 9)), 0), "");
 }
 
 TEST(Dbase, MemoFileIsNoTable) {

@@ -94,6 +94,33 @@ TEST(FieldGuess, EndorsementLineHasTwoStars) {
     EXPECT_EQ(s.endorsementColumn, 1);
 }
 
+TEST(FieldGuess, FillsOnlyWhatTheNamesLeftOpen) {
+    // Named ZIP and ZIP4 parts stay, whatever the first records hold.
+    ListState s;
+    applyFieldKeywords(s, {"NAME", "ZIP", "ZIP4", "CITY", "STATE"});
+    guessFieldsFromContent(s,
+                           {{"ANN", "75201", "", "SAN ANTONIO, TX", "TX"},
+                            {"BO", "75202", "", "EL PASO, TX", "TX"},
+                            {"CY", "75203", "1234", "WACO, TX", "TX"}},
+                           5);
+    adjustZipRoles(s);
+    EXPECT_EQ(s.zip5Column, 1);
+    EXPECT_EQ(s.zip4Column, 2);
+    EXPECT_EQ(s.zipColumn, -1);
+    EXPECT_EQ(s.cityColumn, 3);
+    EXPECT_EQ(s.stateColumn, 4);
+    EXPECT_EQ(s.cityStateColumn, -1);
+    // A named +4 alone is not pushed aside by a whole ZIP found in the content; the unnamed
+    // 5-digit part is filled in beside it.
+    ListState part;
+    applyFieldKeywords(part, {"ZIP4", "POSTCODE", "OTHER"});
+    guessFieldsFromContent(part, {{"1234", "75201", "752011234"}, {"", "75202", "752021234"}}, 3);
+    adjustZipRoles(part);
+    EXPECT_EQ(part.zip4Column, 0);
+    EXPECT_EQ(part.zip5Column, 1);
+    EXPECT_EQ(part.zipColumn, -1);
+}
+
 namespace {
 
 struct Checks : ListFixture {

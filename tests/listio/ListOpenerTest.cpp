@@ -2,6 +2,7 @@
 // limit, unreadable files, unattended runs, the in-county rule and the reading picture.
 
 #include "listio/ListKinds.h"
+#include "listio/TextLineReader.h"
 #include "platform/testing/RecordingCanvas.h"
 #include "tests/listio/ListTestSupport.h"
 
@@ -9,6 +10,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/stat.h>
 
 using namespace quillan;
 using namespace quillan::test;
@@ -172,19 +174,27 @@ TEST(OpenList, ExactlyTheRecordLimitLoadsOneMoreIsRefused) {
 
 TEST(OpenList, UnreadableFilesSayWhichAndReadNothing) {
     ListFixture f;
-    std::filesystem::create_directory(f.env.folder() + "folder.txt");
-    std::string missing = f.env.folder() + "missing.dbf";
-    for (const std::string& path : {f.env.folder() + "folder.txt", missing}) {
+    std::string folder = f.env.folder() + "folder.txt";
+    std::filesystem::create_directory(folder);
+    std::string pipe = f.env.folder() + "pipe.txt";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    struct Case {
+        std::string path, says;
+    };
+    for (const Case& c :
+         {Case{folder, "Quillan could not read folder.txt. It is a directory, not a file."},
+          Case{pipe, "Quillan could not read pipe.txt. It is not a regular file: it is a named "
+                     "pipe."},
+          Case{"/dev/null", "Quillan could not read null. It is not a regular file: it is a "
+                            "device."},
+          Case{f.env.folder() + "missing.dbf",
+               "Quillan could not read missing.dbf. The file may be in use by another "
+               "application. Cannot open file"}}) {
         f.ui().clearRecords();
-        EXPECT_EQ(f.open(path, 0), "");
-        ASSERT_EQ(f.ui().messages().size(), 1u) << path;
+        EXPECT_EQ(f.open(c.path, 0), "");
+        ASSERT_EQ(f.ui().messages().size(), 1u) << c.path;
         const auto& box = f.ui().messages()[0];
-        std::string name = fileNameOf(path);
-        EXPECT_EQ(box.text.rfind("Quillan could not read " + name +
-                                     ". The file may be in use by another application.",
-                                 0),
-                  0u)
-            << box.text;
+        EXPECT_EQ(box.text.rfind(c.says, 0), 0u) << box.text;
         EXPECT_EQ(box.kind, MessageKind::Error);
         EXPECT_EQ(box.buttons, MessageButtons::Cancel);
         EXPECT_EQ(f.ui().beeps().back(), BeepKind::Exclamation);
@@ -361,4 +371,47 @@ TEST(OpenList, DamagedPaveLinesRefuseTheWholeFile) {
     // Automation: the piece with ZIP+4 is accepted, the one without is rejected.
     EXPECT_EQ(f.ctx().tables.pieceZips, (std::vector<int32_t>{0, 75201, -775201}));
     EXPECT_EQ(f.ctx().tables.pieceCities[1], "DALLAS TX");
+}
+
+TEST(OpenList, RefusalsSayWhatTheFileHolds) {
+    std::string utf16;
+    for (char c : std::string("NAME,ZIP\r\nAnn,75201\r\n")) {
+        utf16 += c;
+        utf16 += '\0';
+    }
+    std::string longLine =
+        "NAME,ZIP\r\nAnn,75201\r\n" + std::string(TextLineReader::MaxLineBytes + 1, 'x') + "\r\n";
+    const std::string unknown = "Quillan cannot figure out the format of the of the file";
+    struct Case {
+        std::string name, bytes, begins, ends;
+    };
+    for (const Case& c : {
+             Case{"empty.txt", "", "There are no records to sort in empty.txt.",
+                  "The file is empty."},
+             Case{"wide.txt", "\xFF\xFE" + utf16, unknown,
+                  "The file holds UTF-16 (Unicode) text. "
+                  "Please save the mailing list as plain "
+                  "(ANSI) text and sort that."},
+             Case{"wide2.txt", utf16, unknown, "and sort that."},
+             Case{"book.xlsx", "PK\x03\x04" + std::string(40, '\0'), unknown,
+                  "The file is an Excel 2007 or later workbook (.xlsx), which Quillan cannot "
+                  "read. Please save the worksheet as a comma-delimited text file and sort "
+                  "that."},
+             Case{"long.txt", longLine, unknown,
+                  "Line 3 of the file is longer than 1,048,576 bytes, more than Quillan reads "
+                  "as one line."},
+             Case{"header.txt", "NAME,ADDRESS,ZIP\r\n",
+                  "There are no records to sort in header.txt.",
+                  "The file holds only its first line, the one naming the fields."},
+             Case{"one.txt", "Ann,1 Elm St,75201\r\n", "There are no records to sort in one.txt.",
+                  "which Quillan cannot tell from a line naming the fields."},
+         }) {
+        ListFixture f;
+        EXPECT_EQ(f.open(f.write(c.name, c.bytes), 0), "") << c.name;
+        auto texts = f.messageTexts();
+        ASSERT_EQ(texts.size(), 1u) << c.name << ": " << ::testing::PrintToString(texts);
+        EXPECT_EQ(texts[0].rfind(c.begins, 0), 0u) << texts[0];
+        EXPECT_TRUE(texts[0].ends_with(c.ends)) << texts[0];
+        EXPECT_EQ(f.ctx().tables.pieceZips.size(), 1u);
+    }
 }
