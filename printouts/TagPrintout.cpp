@@ -3,6 +3,7 @@
 #include "printouts/ContainerBlock.h"
 #include "printouts/ContainerTag.h"
 
+#include <exception>
 #include <optional>
 #include <string>
 
@@ -66,6 +67,23 @@ void printTagCopy(PrintRun& run, const SortedMailing& mailing, const TagStyle& s
     }
 }
 
+// What would stop the tags half-way (a tag code that cannot be a barcode, a tag font size
+// that is not a number) is found before anything is asked or printed, and reported here so
+// that the rest of an after-sort run, and the writing of the list, go on.
+std::optional<TagStyle> prepareTags(AppContext& ctx, const SortedMailing& mailing) {
+    std::optional<std::string> problem;
+    try {
+        problem = FindUnprintableTagCode(mailing);
+        if (!problem)
+            return TagStyle::of(mailing);
+    } catch (const std::exception& e) {
+        problem = std::string("The tags cannot be printed: ") + e.what();
+    }
+    ctx.message(platform::BeepKind::Hand, platform::MessageKind::Error,
+                platform::MessageButtons::Ok, *problem);
+    return std::nullopt;
+}
+
 } // namespace
 
 void PrintTags(PrintRun& run, const SortedMailing& mailing) {
@@ -73,15 +91,10 @@ void PrintTags(PrintRun& run, const SortedMailing& mailing) {
     bool afterSort = ctx.flags.justSorted;
     if (afterSort && !run.job().askToPrint(TagCaption, AfterSortReport::Tags))
         return;
-    if (std::optional<std::string> problem = FindUnprintableTagCode(mailing)) {
-        ctx.message(platform::BeepKind::Hand, platform::MessageKind::Error,
-                    platform::MessageButtons::Ok, *problem);
+    std::optional<TagStyle> style = prepareTags(ctx, mailing);
+    if (!style || !confirmTagStock(run, afterSort))
         return;
-    }
-    TagStyle style = TagStyle::of(mailing);
-    if (!confirmTagStock(run, afterSort))
-        return;
-    run.runCopies(jobTitle(mailing.mailClass()), [&] { printTagCopy(run, mailing, style); });
+    run.runCopies(jobTitle(mailing.mailClass()), [&] { printTagCopy(run, mailing, *style); });
 }
 
 } // namespace quillan

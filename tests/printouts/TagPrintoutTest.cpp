@@ -192,6 +192,14 @@ TEST(Tags, AnUnprintableTagCodeStopsBeforeAnyPrintJob) {
     EXPECT_NE(r.env.ui.messages()[0].text.find("tray 3"), std::string::npos);
     EXPECT_TRUE(r.printer.log().empty());
     EXPECT_FALSE(r.env.ui.busyCursor());
+
+    TagRig fonts("RNAF");
+    addContainers(fonts, 1);
+    fonts.ctx.lists.fontsList[5] = "big";
+    printFromMenu(fonts);
+    ASSERT_EQ(fonts.env.ui.messages().size(), 1u);
+    EXPECT_NE(fonts.env.ui.messages()[0].text.find("Line 5 of fonts.dat"), std::string::npos);
+    EXPECT_TRUE(fonts.printer.log().empty());
 }
 
 TEST(Tags, SackTagsCarryADottedCutLine) {
