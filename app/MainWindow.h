@@ -25,8 +25,10 @@ public:
     // Binds a command to the menu entry of that name and enables it.
     void bind(const std::string& entryName, std::function<void()> command);
 
-    // The twelve postal lists' menu captions, in list-number order.
-    static const std::vector<std::string>& postalListCaptions();
+    // The menu entries of postal list n (1 to 12) under Edit Postal Lists and Print Postal
+    // Lists.
+    static const std::string& editPostalListEntry(int number);
+    static const std::string& printPostalListEntry(int number);
 
 private:
     void buildMenus();

@@ -37,8 +37,11 @@ Program::Program(AppContext& ctx) : ctx_(ctx) {
                                                  *rateDlogf_, *rateDlogp_);
     printJob_ = std::make_unique<PrintJobDialogs>(*printSelect_, *cancelPrint_);
     printRun_ = std::make_unique<PrintRun>(ctx_, *printJob_);
+    editZipsDlog_ = std::make_unique<ZipChartDialog>(ctx_);
+    updateDlog_ = std::make_unique<LabelListDialog>(ctx_, *editZipsDlog_);
+    printCommands_ = std::make_unique<PrintCommands>(ctx_, *printRun_);
     makeSortCommands();
-    makePrintCommands();
+    setAfterSortPrinters();
     bindCommands();
 }
 
@@ -54,8 +57,9 @@ void Program::bindCommands() {
     // Verify Without Sorting stays disabled until its report can be printed.
     w.bind("SortWizard1", [this] { runSortWizard(); });
     w.bind("SortOneFile", [this] { sortOneList(); });
-    w.bind("PntLabels", [this] { reprintCommands_->printTags(); });
     bindSettingsCommands();
+    bindPostalListCommands();
+    bindReprintCommands();
 }
 
 void Program::makeSortCommands() {
@@ -66,11 +70,10 @@ void Program::makeSortCommands() {
     sortCommands_->printSummary = [](const std::string& line) { std::cout << line << std::endl; };
 }
 
-// The printouts of the after-sort run, which the reprint commands print again.
-void Program::makePrintCommands() {
+// The printers of the after-sort run; the reprint commands print through them too.
+void Program::setAfterSortPrinters() {
     PrintRun& run = *printRun_;
     run.printers.printTags = [&run](const SortedMailing& mailing) { PrintTags(run, mailing); };
-    reprintCommands_ = std::make_unique<ReprintCommands>(ctx_, run);
 }
 
 // A settings command that fails is reported and abandoned; outside the wizard the
@@ -85,6 +88,33 @@ void Program::bindSettingsCommands() {
     bindGuarded("StandardRates1", [this] { rateEditors_->editStandardRates(); });
     bindGuarded("FirstClassRates1", [this] { rateEditors_->editFirstClassRates(); });
     bindGuarded("PeriodicalRates1", [this] { rateEditors_->editPeriodicalRates(); });
+}
+
+void Program::bindPostalListCommands() {
+    for (const PostalList& list : postalLists()) {
+        int number = list.number;
+        bindGuarded(MainWindow::editPostalListEntry(number),
+                    [this, number] { updateDlog_->editPostalList(number); });
+        mainWindow_->bind(MainWindow::printPostalListEntry(number),
+                          [this, number] { printCommands_->printPostalList(number); });
+    }
+}
+
+// A reprint is offered once the program has the printer of its report (printRun_->printers,
+// which the after-sort run uses too); until then its menu entry stays disabled.
+void Program::bindReprintCommands() {
+    const AfterSortPrinters& printers = printRun_->printers;
+    PrintCommands& commands = *printCommands_;
+    if (printers.printPostageStatement)
+        mainWindow_->bind("PrintPostageStatement1",
+                          [&commands] { commands.reprintPostageStatement(); });
+    if (printers.printMailPrepInstructions)
+        mainWindow_->bind("Reprint", [&commands] { commands.reprintMailPrepInstructions(); });
+    if (printers.printQualificationReport)
+        mainWindow_->bind("PrintQualificationReport1",
+                          [&commands] { commands.reprintQualificationReport(); });
+    if (printers.printTags)
+        mainWindow_->bind("PntLabels", [&commands] { commands.reprintTags(); });
 }
 
 void Program::bindGuarded(const std::string& entryName, std::function<void()> command) {

@@ -2,11 +2,13 @@
 
 #include "app/CancelPrintDialog.h"
 #include "app/LabelFontsDialog.h"
+#include "app/LabelListDialog.h"
 #include "app/MailTypeDialog.h"
 #include "app/MailerInfoDialog.h"
 #include "app/MainWindow.h"
 #include "app/PeriodicalDialog.h"
 #include "app/PrefDialog.h"
+#include "app/PrintCommands.h"
 #include "app/PrintJobDialogs.h"
 #include "app/PrintSelectDialog.h"
 #include "app/RateDialog1.h"
@@ -15,10 +17,10 @@
 #include "app/RateDialogF.h"
 #include "app/RateDialogP.h"
 #include "app/RateEditors.h"
-#include "app/ReprintCommands.h"
 #include "app/SortCommands.h"
 #include "app/StatementInfoDialog.h"
 #include "app/WelcomeDialog.h"
+#include "app/ZipChartDialog.h"
 #include "core/AppContext.h"
 #include "printouts/PrintRun.h"
 
@@ -47,6 +49,9 @@ public:
     PrintJobDialogs& printJob() { return *printJob_; }
     PrintRun& printRun() { return *printRun_; }
     VerifyDialog& verifyDialog() { return *verifyDlog_; }
+    LabelListDialog& updateDlog() { return *updateDlog_; }
+    ZipChartDialog& editZipsDlog() { return *editZipsDlog_; }
+    PrintCommands& printCommands() { return *printCommands_; }
 
     // Fixes the folders and version strings, loads the data folder and acts on the command
     // line. False when start-up failed and the program has already been told to end.
@@ -58,13 +63,14 @@ public:
     void endProgram(int exitStatus);
 
     SortCommands& sortCommands() { return *sortCommands_; }
-    ReprintCommands& reprintCommands() { return *reprintCommands_; }
     void runSortWizard() { sortCommands_->runSortWizard(); }
     void sortOneList() { sortCommands_->sortOneList(); }
 
 private:
     void bindCommands();
     void bindSettingsCommands();
+    void bindPostalListCommands();
+    void bindReprintCommands();
     void bindGuarded(const std::string& entryName, std::function<void()> command);
     void showContents();
     void searchHelpTopics();
@@ -73,7 +79,7 @@ private:
     void exitProgram();
     void setHelpFile();
     void makeSortCommands();
-    void makePrintCommands();
+    void setAfterSortPrinters();
 
     AppContext& ctx_;
     std::unique_ptr<MainWindow> mainWindow_;
@@ -96,7 +102,9 @@ private:
     std::unique_ptr<PrintJobDialogs> printJob_;
     std::unique_ptr<PrintRun> printRun_;
     std::unique_ptr<SortCommands> sortCommands_;
-    std::unique_ptr<ReprintCommands> reprintCommands_;
+    std::unique_ptr<ZipChartDialog> editZipsDlog_;
+    std::unique_ptr<LabelListDialog> updateDlog_;
+    std::unique_ptr<PrintCommands> printCommands_;
 };
 
 } // namespace quillan

@@ -530,6 +530,11 @@ void QtFormWindow::endModalIfDone() {
 
 void QtFormWindow::closeEvent(QCloseEvent* event) {
     form_.userClose();
+    // A form whose close handler took the result back stays open, as with Esc.
+    if (modalLoop_ && form_.modalResult() == ModalResult::None) {
+        event->ignore();
+        return;
+    }
     endModalIfDone();
     event->accept();
 }

@@ -1,0 +1,158 @@
+// The commands that print without sorting: the twelve postal lists and the reprints of the
+// last sort from the sort-result file.
+
+#include "app/Program.h"
+#include "core/ShortDate.h"
+#include "core/SortResults.h"
+#include "listio/SortInformationWriter.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+using namespace quillan;
+using namespace platform;
+
+namespace {
+
+struct Printing {
+    Printing() : env(test::geographyFolder()), program(env.context()) {
+        env.load();
+        env.ui.clearRecords();
+    }
+    AppContext& ctx() { return env.context(); }
+    MenuItem& entry(const std::string& name) {
+        return *program.mainWindow().form().findMenuItem(name);
+    }
+    bool printed(const std::string& text) const {
+        for (const std::string& entry : env.printer.log())
+            if (entry.rfind("text ", 0) == 0 && entry.size() > text.size() &&
+                entry.compare(entry.size() - text.size(), text.size(), text) == 0)
+                return true;
+        return false;
+    }
+    // A sort of 500 Standard automation letters whose reports are skipped, leaving its
+    // sort-result file.
+    void sortAndSkipPrinting() {
+        ctx().lists.mailTypeList[1] = "3";
+        std::string path = env.folder() + "list.txt";
+        std::ofstream out(path, std::ios::binary);
+        out << "NAME,ZIP\r\n";
+        for (int i = 0; i < 500; ++i)
+            out << "P" << i << "," << (i % 2 ? "75201" : "75202") << "-1234\r\n";
+        out.close();
+        program.sortCommands().writeSortInformation = [] { return SortInformationResult{}; };
+        env.ui.chooseFile(path);
+        env.ui.pressWhenShown("VerifyDlog", "OKBtn");
+        env.ui.pressWhenShown("PrintSelectDlog", "CancelBtn");
+        program.sortOneList();
+        ASSERT_TRUE(std::filesystem::exists(env.folder() + "qlPrint"));
+        env.ui.clearRecords();
+    }
+    void expectTablesAtSeed() {
+        WorkTables seed;
+        seed.seed(false);
+        EXPECT_TRUE(ctx().tables == seed);
+    }
+
+    test::TestEnvironment env;
+    Program program;
+};
+
+} // namespace
+
+TEST(PostalListPrintCommands, EveryListPrintsWithoutTouchingTheWorkTables) {
+    Printing p;
+    for (const PostalList& list : postalLists()) {
+        EXPECT_TRUE(p.entry(MainWindow::editPostalListEntry(list.number)).enabled);
+        MenuItem& print = p.entry(MainWindow::printPostalListEntry(list.number));
+        EXPECT_TRUE(print.enabled);
+        EXPECT_EQ(print.caption, list.menuEntry);
+    }
+    p.ctx().tables.pieceZips = {0, 75201, 75202};
+    p.ctx().flags.justSorted = true;
+    p.env.ui.whenShown("PrintSelectDlog", [](Form& form) {
+        EXPECT_EQ(form.caption(), "Ready to print postal sorting lists.");
+        EXPECT_FALSE(form.control("ReportSelect").visible());
+        form.control("OKBtn").userClick();
+    });
+    p.entry("PntSCFSacks").onClick();
+    EXPECT_TRUE(p.printed("SCF SPRINGFIELD MA 010"));
+    EXPECT_TRUE(p.printed("Sectional Center Facilities Labels - " + todayShortDate()));
+    EXPECT_FALSE(p.ctx().flags.justSorted);
+    EXPECT_EQ(p.ctx().tables.pieceZips, (std::vector<int32_t>{0, 75201, 75202}));
+    EXPECT_TRUE(p.env.ui.unexpected().empty());
+
+    // Cancel prints nothing.
+    p.env.printer.clearLog();
+    p.env.ui.pressWhenShown("PrintSelectDlog", "CancelBtn");
+    p.entry("PeriodicalZones2").onClick();
+    EXPECT_TRUE(p.env.printer.log().empty());
+}
+
+// A reprint is offered exactly when the program has the printer of its report.
+TEST(ReprintCommands, MenuEntriesFollowThePrintersOfTheAfterSortRun) {
+    Printing p;
+    const AfterSortPrinters& printers = p.program.printRun().printers;
+    EXPECT_EQ(p.entry("PrintPostageStatement1").enabled, bool(printers.printPostageStatement));
+    EXPECT_EQ(p.entry("Reprint").enabled, bool(printers.printMailPrepInstructions));
+    EXPECT_EQ(p.entry("PrintQualificationReport1").enabled,
+              bool(printers.printQualificationReport));
+    EXPECT_EQ(p.entry("PntLabels").enabled, bool(printers.printTags));
+}
+
+TEST(ReprintCommands, PrintFromTheSortResultFileOrSaySortFirst) {
+    Printing p;
+    std::vector<std::string> calls;
+    int32_t sortGroupsSeen = -1;
+    auto note = [&](const char* report) {
+        return [&, report](const SortedMailing& mailing) {
+            calls.push_back(report);
+            sortGroupsSeen = mailing.sortGroupCount();
+            EXPECT_GT(mailing.containerCount(), 1);
+            EXPECT_FALSE(p.ctx().flags.justSorted);
+        };
+    };
+    AfterSortPrinters& printers = p.program.printRun().printers;
+    printers.printPostageStatement = note("statement");
+    printers.printMailPrepInstructions = note("instructions");
+    printers.printQualificationReport = note("qualification");
+    printers.printTags = note("tags");
+    PrintCommands& commands = p.program.printCommands();
+    auto reprintAll = [&] {
+        commands.reprintPostageStatement();
+        commands.reprintMailPrepInstructions();
+        commands.reprintQualificationReport();
+        commands.reprintTags();
+    };
+
+    reprintAll();
+    EXPECT_TRUE(calls.empty());
+    ASSERT_EQ(p.env.ui.messages().size(), 4u);
+    for (const auto& m : p.env.ui.messages())
+        EXPECT_EQ(m.text, "You must sort a file before you print sack labels or reprint a report.");
+    p.expectTablesAtSeed();
+
+    p.sortAndSkipPrinting();
+    p.ctx().flags.justSorted = true;
+    commands.reprintMailPrepInstructions();
+    EXPECT_GT(sortGroupsSeen, 1) << "the complete sort is read back";
+    p.expectTablesAtSeed();
+    commands.reprintTags();
+    EXPECT_EQ(sortGroupsSeen, 0) << "the tags read only the trays";
+    p.expectTablesAtSeed();
+    calls.clear();
+    reprintAll();
+    EXPECT_EQ(calls,
+              (std::vector<std::string>{"statement", "instructions", "qualification", "tags"}));
+    EXPECT_TRUE(p.env.ui.messages().empty());
+    p.expectTablesAtSeed();
+
+    // A printer that fails is reported and the tables are reset all the same.
+    printers.printTags = [](const SortedMailing&) { throw FileError("The tag printer failed."); };
+    commands.reprintTags();
+    ASSERT_EQ(p.env.ui.messages().size(), 1u);
+    EXPECT_EQ(p.env.ui.messages()[0].text, "The tag printer failed.");
+    p.expectTablesAtSeed();
+}
