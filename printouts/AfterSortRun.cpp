@@ -1,5 +1,7 @@
 #include "printouts/AfterSortRun.h"
 
+#include "core/CommandErrors.h"
+
 namespace quillan {
 
 namespace {
@@ -45,8 +47,10 @@ void PrintReportsAfterSort(PrintRun& run, const SortedMailing& mailing) {
             continue;
         if (report != AfterSortReport::Statement && ctx.counters.runPageNumber >= run.toPage())
             continue;
+        // A report that cannot print (a form file or a rate that will not read) says so
+        // once; the reports after it and the write-back into the list still run.
         if (const AfterSortPrinters::Printer& print = printerOf(run.printers, report))
-            print(mailing);
+            runGuarded(ctx, [&] { print(mailing); });
     }
 }
 

@@ -45,6 +45,9 @@ public:
     bool isUnbarcoded() const;
 
     int32_t rateCategory() const { return numberAt(RateCategory); }
+    // Regular rates; any other category is Nonprofit (or, for First-Class, cards).
+    bool regularRates() const { return at(RateCategory) == "0"; }
+    bool cardRates() const { return at(RateCategory) == "1"; }
     bool isLetterSize() const { return at(SizeCategory) == "0"; }
     bool hasExactWeight() const { return at(WeightChoice) == "1"; }
     double pieceWeight() const { return decimalAt(PieceWeight); }

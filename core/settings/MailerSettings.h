@@ -29,6 +29,7 @@ public:
     const std::string& zip() const { return at(Zip); }
     // The first three digits of the ZIP as a number; ConvertError when they are not digits.
     int zipPrefix() const;
+    bool entersLocally() const { return at(EntryType) == "0"; }
     bool entersAtScf() const { return at(EntryType) == "1"; }
     bool entersAtBmc() const { return at(EntryType) == "2"; }
 };

@@ -24,8 +24,15 @@ public:
     explicit PeriodicalSettings(SettingsList lines) : SettingsList(std::move(lines)) {}
 
     bool weeklyOrMore() const { return at(Frequency) == "0"; }
-    double advertisingPercent() const { return decimalAt(AdvertisingPercent); }
+    // An empty line is no advertising, as the statement shows it ("00.00").
+    double advertisingPercent() const {
+        return at(AdvertisingPercent).empty() ? 0.0 : decimalAt(AdvertisingPercent);
+    }
     int32_t rateCategory() const { return numberAt(RateCategory); }
+    // Classroom and Nonprofit publications: up to 10 % advertising pays no advertising
+    // pound rates, and their outside-county postage is reduced by 5 %.
+    bool classroomOrNonprofit() const { return at(RateCategory) == "1" || at(RateCategory) == "2"; }
+    bool agricultureRates() const { return at(RateCategory) == "3"; }
     bool inCountyRates() const { return at(InCounty) == "t"; }
     // Stored the way the check box stores it, so that every reader of the line agrees.
     void setInCountyRates(bool inCounty) { set(InCounty, inCounty ? "t" : "f"); }

@@ -117,6 +117,19 @@ TEST(AfterSortRun, NostopPrintsEveryChosenReportWithoutADialogSkippingMissingPri
     EXPECT_EQ(a.printed, (std::vector<std::string>{"statement from 0", "instructions from 0"}));
 }
 
+TEST(AfterSortRun, AReportThatFailsSaysSoOnceAndTheRunGoesOn) {
+    AfterSort a({"list.txt", "nostop"}, "tttf");
+    a.run.printers.printPostageStatement = [](const SortedMailing&) {
+        throw ConvertError("rates.dat, line 16: '0.2a' is not a valid floating point value");
+    };
+    PrintReportsAfterSort(a.run, a.mailing());
+    ASSERT_EQ(a.env.ui.messages().size(), 1u);
+    EXPECT_EQ(a.env.ui.messages()[0].kind, MessageKind::Error);
+    EXPECT_EQ(a.env.ui.messages()[0].text,
+              "rates.dat, line 16: '0.2a' is not a valid floating point value");
+    EXPECT_EQ(a.printed, (std::vector<std::string>{"instructions from 0", "qualification from 0"}));
+}
+
 TEST(AfterSortRun, ARangeThatIsNotANumberLeavesTheDialogPlainAndSavesNothing) {
     AfterSort a({}, "tttt");
     std::string before = a.env.readTable("prefs.dat");
