@@ -3,7 +3,7 @@
 #include "core/Convert.h"
 #include "printouts/Barcode.h"
 #include "printouts/ContainerTag.h"
-#include "reports/EntryOfficeName.h"
+#include "core/postage/EntryOffice.h"
 
 namespace quillan {
 

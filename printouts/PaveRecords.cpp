@@ -2,9 +2,9 @@
 
 #include "core/Convert.h"
 #include "core/PostalCharts.h"
+#include "core/postage/PeriodicalZoneClassifier.h"
 #include "printouts/ContainerTag.h"
 #include "printouts/PackageDescription.h"
-#include "printouts/PeriodicalZoneRule.h"
 
 #include <cmath>
 #include <optional>
@@ -173,33 +173,35 @@ void putPackagePart(std::string& record, const SortedMailing& mailing, int32_t k
         put(record, RateLevel, *level);
 }
 
-std::string zoneText(const PeriodicalZone& zone) {
-    switch (zone.kind) {
-    case PeriodicalZone::Kind::Scf:
+std::string zoneText(const ZoneDestination& destination) {
+    switch (destination.kind) {
+    case ZoneDestination::Scf:
         return "SCF";
-    case PeriodicalZone::Kind::Adc:
+    case ZoneDestination::Adc:
         return "ADC";
-    case PeriodicalZone::Kind::Zone:
-        return intToStr(zone.zone);
-    case PeriodicalZone::Kind::Unknown:
+    case ZoneDestination::Zone:
+        return intToStr(destination.zone);
+    case ZoneDestination::Unzoned:
         break;
     }
     return "";
 }
 
 // Appends the records of the pieces of one ZIP group; a Periodicals group's in-county pieces
-// come first when in-county rates are claimed.
+// come first, then the others with the zone of their destination.
 void addPieces(std::vector<std::string>& records, const std::string& packageRecord,
-               const SortedMailing& mailing, const std::optional<PeriodicalZoneRule>& zones,
+               const std::optional<PeriodicalZoneClassifier>& zones,
                const SortedMailing::ZipGroup& zipGroup) {
     std::string record = packageRecord;
     std::string outside;
-    if (zones)
-        outside = zoneText(zones->classify(zipPrefix(zipGroup.zip)));
-    bool inCountyRates = zones && mailing.periodical().inCountyRates();
+    int32_t inCounty = 0;
+    if (zones) {
+        outside = zoneText(zones->destinationOf(zipPrefix(zipGroup.zip)));
+        inCounty = zones->inCountyPieces(zipGroup);
+    }
     for (int32_t i = 0; i < zipGroup.pieces; ++i) {
         if (zones)
-            put(record, Zone, inCountyRates && i < zipGroup.inCounty ? "IC" : outside);
+            put(record, Zone, i < inCounty ? "IC" : outside);
         // The first piece is line 2 of the PAVE test file, after its template line.
         put(record, Sequence, zeroPad(static_cast<int64_t>(records.size()) + 2, 7));
         records.push_back(record);
@@ -210,7 +212,7 @@ void addPieces(std::vector<std::string>& records, const std::string& packageReco
 
 std::vector<std::string> MakePaveRecords(const SortedMailing& mailing) {
     std::vector<std::string> records;
-    std::optional<PeriodicalZoneRule> zones;
+    std::optional<PeriodicalZoneClassifier> zones;
     if (mailing.mailClass().isPeriodicals())
         zones.emplace(mailing);
     bool packages = !mailing.mailClass().isTraysOnlyLetters();
@@ -222,7 +224,7 @@ std::vector<std::string> MakePaveRecords(const SortedMailing& mailing) {
             if (packages)
                 putPackagePart(record, mailing, k, g, ++packageNumber);
             for (int32_t z : mailing.zipGroupsOf(g))
-                addPieces(records, record, mailing, zones, mailing.zipGroup(z));
+                addPieces(records, record, zones, mailing.zipGroup(z));
         }
     }
     return records;

@@ -2,7 +2,6 @@
 // content identifier, labelling list, tray size and the tag code the barcode carries.
 
 #include "printouts/ContainerTag.h"
-#include "reports/EntryOfficeName.h"
 #include "tests/printouts/TagRig.h"
 
 #include <gtest/gtest.h>
@@ -116,17 +115,4 @@ TEST(ContainerTag, TagCodesThatCannotBeBarcodesAreFoundWithTheirContainer) {
     fine.container("CITY ST 12345", 150);
     fine.container("CITY ST 123", 150, "3-Digit");
     EXPECT_FALSE(FindUnprintableTagCode(fine.mailing()));
-}
-
-TEST(EntryOffice, NamedByTheMailersEntryType) {
-    TagRig r("RNAF"); // the mailer enters locally at DALLAS TX 75201
-    EXPECT_EQ(EntryOfficeName(r.mailing()), "DALLAS TX 75201");
-    r.ctx.lists.mailerList[4] = "1";
-    EXPECT_EQ(EntryOfficeName(r.mailing()), "DALLAS TX 752");
-    r.ctx.lists.mailerList[4] = "2";
-    EXPECT_EQ(EntryOfficeName(r.mailing()), "DALLAS TX 75199") << "the BMC without its lead";
-    r.ctx.mailClass = MailClass::PNAF;
-    EXPECT_EQ(EntryOfficeName(r.mailing()), "NORTH TEXAS TX 75099") << "the ADC";
-    r.ctx.lists.mailerList[3] = "7520";
-    EXPECT_EQ(EntryOfficeName(r.mailing()), "");
 }

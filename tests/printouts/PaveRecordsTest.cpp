@@ -1,8 +1,6 @@
-// PAVE records of the pieces of a sort, column by column, and the Periodicals zone rule they
-// share with the statement.
+// PAVE records of the pieces of a sort, column by column.
 
 #include "printouts/PaveRecords.h"
-#include "printouts/PeriodicalZoneRule.h"
 #include "tests/printouts/TagRig.h"
 
 #include <gtest/gtest.h>
@@ -108,37 +106,9 @@ TEST(PaveRecords, PeriodicalsPiecesCarryInCountyOrTheirZone) {
     for (const std::string& record : records)
         zones.push_back(record.substr(122, 3));
     EXPECT_EQ(zones, (std::vector<std::string>{"IC ", "IC ", "1  ", "1  ", "1  "}));
+    r.ctx.lists.mailerList[4] = "1"; // entered at the SCF that serves 752
+    EXPECT_EQ(MakePaveRecords(r.mailing())[4].substr(122, 3), "SCF");
     EXPECT_EQ(records[0].substr(100, 15), std::string(15, ' ')) << "letters have no packages";
     EXPECT_EQ(records[0].substr(128, 30), std::string(30, ' '));
     EXPECT_EQ(records[0].substr(115, 7), "5B     ");
-}
-
-TEST(PeriodicalZones, SeenFromTheEntryOffice) {
-    // The mailer's ZIP 75201: SCF 8 (750 is an SCF of its own), ADC 5 for 750-753.
-    TagRig r("PNAF");
-    auto zoneOf = [&](int prefix) {
-        PeriodicalZone z = PeriodicalZoneRule(r.mailing()).classify(prefix);
-        switch (z.kind) {
-        case PeriodicalZone::Kind::Scf:
-            return std::string("SCF");
-        case PeriodicalZone::Kind::Adc:
-            return std::string("ADC");
-        case PeriodicalZone::Kind::Zone:
-            return std::to_string(z.zone);
-        case PeriodicalZone::Kind::Unknown:
-            break;
-        }
-        return std::string("?");
-    };
-    EXPECT_EQ(zoneOf(751) + zoneOf(750) + zoneOf(12) + zoneOf(90), "127?") << "local entry";
-    r.ctx.lists.mailerList[4] = "1";
-    EXPECT_EQ(zoneOf(753) + zoneOf(750) + zoneOf(770), "SCF24");
-    r.ctx.lists.mailerList[4] = "2";
-    EXPECT_EQ(zoneOf(753) + zoneOf(750) + zoneOf(770), "ADCADC4");
-    r.ctx.lists.scfLabels[8] = "NORTH TEXAS TX 75099"; // the entry SCF is the entry ADC
-    r.ctx.lists.mailerList[4] = "1";
-    EXPECT_EQ(zoneOf(753) + zoneOf(750), "SCFADC");
-    r.ctx.mailClass = MailClass::PAL; // automation letters look at the AADCs
-    r.ctx.lists.aadcStandardChart[750] = "9";
-    EXPECT_EQ(zoneOf(750), "2");
 }
