@@ -78,9 +78,8 @@ private:
     void setUpPage();
     void exitProgram();
     void setHelpFile();
-    // The reports this build prints after a sort.
-    void bindAfterSortPrinters();
     void makeSortCommands();
+    void setAfterSortPrinters();
 
     AppContext& ctx_;
     std::unique_ptr<MainWindow> mainWindow_;
