@@ -6,6 +6,7 @@
 #include "core/SettingsList.h"
 #include "listio/SortInformationWriter.h"
 #include "printouts/TagPrintout.h"
+#include "reports/QualificationReport.h"
 
 #include <iostream>
 
@@ -73,6 +74,9 @@ void Program::makeSortCommands() {
 // The printers of the after-sort run; the reprint commands print through them too.
 void Program::setAfterSortPrinters() {
     PrintRun& run = *printRun_;
+    run.printers.printQualificationReport = [this](const SortedMailing& mailing) {
+        PrintQualificationReport(ctx_, *printJob_, mailing);
+    };
     run.printers.printTags = [&run](const SortedMailing& mailing) { PrintTags(run, mailing); };
 }
 
