@@ -5,6 +5,8 @@
 #include "core/DataFiles.h"
 #include "core/SettingsList.h"
 #include "listio/SortInformationWriter.h"
+#include "printouts/TagPrintout.h"
+#include "reports/QualificationReport.h"
 
 #include <iostream>
 
@@ -40,6 +42,7 @@ Program::Program(AppContext& ctx) : ctx_(ctx) {
     updateDlog_ = std::make_unique<LabelListDialog>(ctx_, *editZipsDlog_);
     printCommands_ = std::make_unique<PrintCommands>(ctx_, *printRun_);
     makeSortCommands();
+    setAfterSortPrinters();
     bindCommands();
 }
 
@@ -66,6 +69,15 @@ void Program::makeSortCommands() {
     sortCommands_->endProgram = [this](int status) { endProgram(status); };
     sortCommands_->writeSortInformation = [this] { return quillan::WriteSortInformation(ctx_); };
     sortCommands_->printSummary = [](const std::string& line) { std::cout << line << std::endl; };
+}
+
+// The printers of the after-sort run; the reprint commands print through them too.
+void Program::setAfterSortPrinters() {
+    PrintRun& run = *printRun_;
+    run.printers.printQualificationReport = [this](const SortedMailing& mailing) {
+        PrintQualificationReport(ctx_, *printJob_, mailing);
+    };
+    run.printers.printTags = [&run](const SortedMailing& mailing) { PrintTags(run, mailing); };
 }
 
 // A settings command that fails is reported and abandoned; outside the wizard the

@@ -79,6 +79,7 @@ private:
     void exitProgram();
     void setHelpFile();
     void makeSortCommands();
+    void setAfterSortPrinters();
 
     AppContext& ctx_;
     std::unique_ptr<MainWindow> mainWindow_;
