@@ -313,6 +313,14 @@ TEST_F(AccessComponentsTest, AWriteThatFailsAtCloseIsReported) {
     }
     EXPECT_FALSE(table->active());
     EXPECT_EQ(exported(file, "Table"), before);
+
+    // The next open reads the file as it now is, and writes over it.
+    open(file, "Table");
+    table->edit();
+    table->fields(1).setAsString("again");
+    table->post();
+    EXPECT_NO_THROW(table->setActive(false));
+    EXPECT_NE(exported(file, "Table")[1].find("\"again\""), std::string::npos);
 }
 
 TEST_F(AccessComponentsTest, IndexesAreChosenByNameOrByFields) {
