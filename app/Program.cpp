@@ -5,6 +5,7 @@
 #include "core/DataFiles.h"
 #include "core/SettingsList.h"
 #include "listio/SortInformationWriter.h"
+#include "reports/PostageStatement.h"
 
 #include <iostream>
 
@@ -36,6 +37,7 @@ Program::Program(AppContext& ctx) : ctx_(ctx) {
                                                  *rateDlogf_, *rateDlogp_);
     printJob_ = std::make_unique<PrintJobDialogs>(*printSelect_, *cancelPrint_);
     printRun_ = std::make_unique<PrintRun>(ctx_, *printJob_);
+    setReportPrinters();
     editZipsDlog_ = std::make_unique<ZipChartDialog>(ctx_);
     updateDlog_ = std::make_unique<LabelListDialog>(ctx_, *editZipsDlog_);
     printCommands_ = std::make_unique<PrintCommands>(ctx_, *printRun_);
@@ -58,6 +60,13 @@ void Program::bindCommands() {
     bindSettingsCommands();
     bindPostalListCommands();
     bindReprintCommands();
+}
+
+// The printers of the after-sort run, which the reprint commands print through too.
+void Program::setReportPrinters() {
+    printRun_->printers.printPostageStatement = [this](const SortedMailing& mailing) {
+        PrintPostageStatement(ctx_, *printJob_, mailing);
+    };
 }
 
 void Program::makeSortCommands() {

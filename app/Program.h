@@ -79,6 +79,7 @@ private:
     void exitProgram();
     void setHelpFile();
     void makeSortCommands();
+    void setReportPrinters();
 
     AppContext& ctx_;
     std::unique_ptr<MainWindow> mainWindow_;
