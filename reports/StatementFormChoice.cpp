@@ -26,7 +26,7 @@ std::string statementFormName(MailClass mailClass, const MailTypeSettings& mailT
     if (mailClass.isPeriodicals())
         return "3541a";
     bool nonprofit = !mailType.regularRates();
-    bool heavy = hasPoundRatedWeight(mailType);
+    bool heavy = hasPoundRatedWeight(mailClass, mailType);
     if (mailClass == MailClass::RNML && !heavy)
         return standardForm("s", nonprofit, permitImprint);
     if (mailClass == MailClass::RAL && heavy)

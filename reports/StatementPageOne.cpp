@@ -41,7 +41,8 @@ public:
     PageOneFields(const SortedMailing& mailing, const FormLayout& layout,
                   const StatementHeader& header)
         : mailing_(mailing), layout_(layout), header_(header), mailClass_(mailing.mailClass()),
-          heavyLetters_(mailClass_ == MailClass::RAL && hasPoundRatedWeight(mailing.mailType())) {}
+          heavyLetters_(mailClass_ == MailClass::RAL &&
+                        hasPoundRatedWeight(mailClass_, mailing.mailType())) {}
 
     std::vector<StatementText> texts();
 
@@ -176,7 +177,7 @@ void PageOneFields::addProcessingTicks() {
 
 void PageOneFields::addPieceWeight() {
     const MailTypeSettings& mailType = mailing_.mailType();
-    if (!mailType.hasExactWeight())
+    if (!hasExactWeight(mailClass_, mailType))
         return;
     bool periodicals = mailClass_.isPeriodicals();
     std::vector<double> offsets = {0, 17, 34, 51};
@@ -190,7 +191,7 @@ void PageOneFields::addPiecesAndWeight() {
         return;
     at(Pieces, 0, 0, intToStr(mailing_.pieceCount()));
     const MailTypeSettings& mailType = mailing_.mailType();
-    if (mailType.hasExactWeight())
+    if (hasExactWeight(mailClass_, mailType))
         at(TotalWeight, 0, 0,
            totalWeightText(mailing_.pieceCount() * (mailType.pieceWeight() / 16.0)));
 }

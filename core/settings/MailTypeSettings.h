@@ -49,9 +49,7 @@ public:
     bool regularRates() const { return at(RateCategory) == "0"; }
     bool cardRates() const { return at(RateCategory) == "1"; }
     bool isLetterSize() const { return at(SizeCategory) == "0"; }
-    // Machinable letters (category 0) weigh 3.3 oz or less by definition: the dialog fixes
-    // their weight choice, and a hand-edited file cannot make them pound-rated.
-    bool hasExactWeight() const { return at(WeightChoice) == "1" && at(Category) != "0"; }
+    bool hasExactWeight() const { return at(WeightChoice) == "1"; }
     double pieceWeight() const { return decimalAt(PieceWeight); }
     int32_t packageFigure() const { return numberAt(PackageFigure); }
     int32_t fullTray() const { return numberAt(FullTray); }
