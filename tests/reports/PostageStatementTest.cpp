@@ -3,6 +3,7 @@
 // footer on both pages; then the page range, the copies, Cancel and bad form files.
 
 #include "reports/PostageStatement.h"
+#include "core/Convert.h"
 #include "reports/FormFileError.h"
 #include "reports/FormLayout.h"
 #include "tests/core/postage/PeriodicalFixtures.h"
@@ -69,12 +70,24 @@ protected:
     void payment(const std::string& text) { rig.statement(6, text); }
 };
 
-} // namespace
-
-// Automation letters, permit imprint, Regular, no exact weight, trays of up to 500:
+// Automation letters, Regular, no exact weight:
 //   5-Digit 150 x 0.200 = 30.0000   3-Digit 300 x 0.220 = 66.0000   AADC 0
 //   Mixed AADC 60 x 0.260 = 15.6000   DBMC AADC 200 x 0.230 = 46.0000   total 157.6000
-// One-foot trays hold 244 (500 x 10.25 / 21): the trays of 150, 200 and 60.
+void fourTrays(test::PostageFixture& f) {
+    f.useClass(MailClass::RAL);
+    for (auto [line, rate] :
+         {std::pair{6L, "0.200"}, {5L, "0.220"}, {4L, "0.240"}, {3L, "0.260"}, {10L, "0.230"}})
+        f.rate(line, rate);
+    f.groupOfZip(75201, 150, "5D 75201", f.container(150, "DALLAS TX 75201", "None", "5-Digit"));
+    f.groupOfZip(75202, 300, "3D 752", f.container(300, "DALLAS TX 752", "None", "3-Digit"));
+    f.groupOfZip(75001, 200, "AA 1", f.container(200, "$AADC DALLAS TX 750", "DBMC", "AADC"));
+    f.groupOfZip(80001, 60, "MA", f.container(60, "%MIXED AADC DENVER", "None", "Mixed AADC"));
+}
+
+} // namespace
+
+// With permit imprint and trays of up to 500: one-foot trays hold 244 (500 x 10.25 / 21),
+// the trays of 150, 200 and 60.
 TEST_F(Statement, StandardPermitLettersFillEveryPartOfTheForm) {
     f.useClass(MailClass::RAL);
     f.mailType(7, "500");
@@ -314,4 +327,145 @@ TEST_F(Statement, PeriodicalsWithInCountyPrintTheInCountyLines) {
     EXPECT_EQ(row(2, 642), (std::vector<std::string>{"17", "$0.7200"}));
     expectRight(2, "$0.7200", 561, 668);
     expectRight(2, "$1.1200", 561, 688);
+}
+
+TEST_F(Statement, PageRangeDrawsOnlyItsPagesAndTheTotalsAreStillComputed) {
+    fourTrays(f);
+    rig.job.from = 2;
+    rig.print();
+    EXPECT_EQ(rig.count("begindoc"), 1);
+    EXPECT_EQ(rig.count("newpage"), 0) << "no blank sheet for page 1";
+    EXPECT_EQ(rig.count("image"), 1);
+    EXPECT_FALSE(rig.has(1, "710")) << "page 1 is not drawn";
+    EXPECT_TRUE(rig.has(1, "Facsimile"));
+    EXPECT_EQ(row(1, 330), (std::vector<std::string>{"157.6000"})) << "the section total";
+    EXPECT_EQ(rig.ctx().counters.runPageNumber, 2);
+
+    test::StatementRig toOne;
+    fourTrays(toOne.fixture);
+    toOne.job.to = 1;
+    toOne.print();
+    EXPECT_EQ(toOne.count("begindoc"), 1);
+    EXPECT_EQ(toOne.count("newpage"), 0) << "page 2 is not started";
+    EXPECT_TRUE(toOne.has(1, "710"));
+    EXPECT_EQ(toOne.job.log, (std::vector<std::string>{"ask Ready to print postage statement.",
+                                                       "page 1", "close", "close"}))
+        << "the box closes at the page change";
+
+    test::StatementRig beyond;
+    fourTrays(beyond.fixture);
+    beyond.job.from = 3;
+    beyond.print();
+    EXPECT_TRUE(beyond.log().empty()) << "no page in range: no document at all";
+    EXPECT_EQ(beyond.ctx().counters.runPageNumber, 2) << "later reports number on";
+}
+
+TEST_F(Statement, CopiesPrintOneDocumentEachAndCancelStopsAfterTheCurrentOne) {
+    fourTrays(f);
+    rig.job.copies = 2;
+    rig.print();
+    EXPECT_EQ(rig.fixture.env.printer.documentCount(), 2);
+    EXPECT_EQ(rig.count("newpage"), 2);
+    EXPECT_FALSE(rig.fixture.env.ui.busyCursor());
+
+    test::StatementRig cancelled;
+    fourTrays(cancelled.fixture);
+    cancelled.job.copies = 3;
+    cancelled.job.onPage = [&](int32_t page) {
+        if (page == 1)
+            cancelled.ctx().flags.printCancelled = true;
+    };
+    cancelled.print();
+    EXPECT_EQ(cancelled.fixture.env.printer.documentCount(), 1);
+    EXPECT_EQ(cancelled.count("newpage"), 1) << "the copy under way is finished";
+    EXPECT_TRUE(cancelled.has(2, "157.6000"));
+
+    test::StatementRig declined;
+    fourTrays(declined.fixture);
+    declined.job.answer = false;
+    declined.print();
+    EXPECT_TRUE(declined.log().empty());
+}
+
+// A form file that is not there, or a rate that is not a number, stops the statement
+// before its document begins.
+TEST_F(Statement, BadFormFilesAndRatesStopBeforeAnythingPrints) {
+    fourTrays(f);
+    std::string bitmaps = f.env.folder() + "bitmaps/";
+    std::filesystem::remove(bitmaps + "3602r_p2.bmp");
+    EXPECT_THROW(rig.print(), FormFileError);
+    EXPECT_TRUE(rig.log().empty());
+
+    rig.job.to = 1; // page 2 is not drawn, so its picture is not needed
+    rig.print();
+    EXPECT_EQ(rig.count("enddoc"), 1);
+    rig.fixture.env.printer.clearLog();
+
+    std::filesystem::remove(bitmaps + "3602r.txt");
+    try {
+        rig.print();
+        ADD_FAILURE() << "printed without its coordinate file";
+    } catch (const FormFileError& e) {
+        EXPECT_NE(std::string(e.what()).find("3602r.txt"), std::string::npos) << e.what();
+    }
+    EXPECT_TRUE(rig.log().empty());
+
+    test::StatementRig badRate;
+    fourTrays(badRate.fixture);
+    badRate.fixture.rate(6, "0.2a");
+    EXPECT_THROW(badRate.print(), ConvertError);
+    EXPECT_TRUE(badRate.log().empty());
+}
+
+// Faults of the statement as it was, mended.
+TEST_F(Statement, MachinableLettersNeverPriceAsPiecesOverThreeOunces) {
+    f.useClass(MailClass::RML);
+    f.mailType(4, "1"); // a hand-edited file: exact weight of 4 oz
+    f.mailType(5, "4.0");
+    f.rate(2, "0.250");
+    f.groupOfZip(75201, 200, "5D 75201", f.container(200, "DALLAS TX 75201", "None", "3/5-Digit"));
+    rig.print();
+    FormLayout form = layoutOf("3602r");
+    expectLeft(1, "$50.0000", form.x(17), 315);
+    EXPECT_EQ(row(2, 106), (std::vector<std::string>{"200", "50.0000"}));
+    EXPECT_TRUE(row(1, form.y(11)).empty()) << "no piece weight";
+    EXPECT_TRUE(row(1, form.y(13)).empty()) << "no total weight";
+}
+
+TEST_F(Statement, LowestRateBoxStaysEmptyWhenNoLineHasPieces) {
+    f.useClass(MailClass::RNAF);
+    payment("1");
+    rig.statement(8, "1");
+    f.groupOfZip(75201, 12, "5D 75201", 0); // in no sack: no rate line counts it
+    rig.print();
+    FormLayout form = layoutOf("3602p");
+    expectAtPlace(1, "x", form, 18, 50);
+    expectAtPlace(1, "12", form, 19);
+    for (int place : {20, 21, 22})
+        EXPECT_TRUE(row(1, form.y(place), form.x(place), form.x(place) + 80).empty()) << place;
+    EXPECT_FALSE(rig.has(1, "50.000"));
+}
+
+// Co-sacked flats over 3.3 oz paid by meter: each pair of a piece and a pound line prints
+// once, on the row of its rate, and nothing lands at the top of the page.
+TEST_F(Statement, AffixedCoSackedFlatsOverThreeOuncesFillTheirOwnRows) {
+    f.useClass(MailClass::RCOF);
+    f.mailType(4, "1");
+    f.mailType(5, "4.0");
+    payment("1");
+    rig.statement(8, "1");
+    // DBMC presorted 3/5-Digit (sacks of 60 and more at 4 oz): 100 x 0.200 + 25 pounds x
+    // 0.400 = 30.000, 0.300 a piece.
+    f.rate(33, "0.200");
+    f.rate(41, "0.400");
+    int32_t sack = f.container(100, "DALLAS TX 75201", "DBMC");
+    f.groupOfZip(-75201, 100, "5D 75201", sack, 0, true);
+    rig.print();
+    for (const PrintedText& t : rig.page(2))
+        EXPECT_GT(t.y, 50) << t.text;
+    std::vector<double> rows = {414, 425, 436, 447, 499, 510, 521, 532, 583, 594, 605, 616};
+    for (double y : rows)
+        EXPECT_EQ(row(2, y, 400, 600).size(), 3u) << y;
+    EXPECT_EQ(row(2, 521), (std::vector<std::string>{"0.300", "100", "30.000"}));
+    expectRight(2, "30.0000", 569, 708);
 }
