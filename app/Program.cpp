@@ -5,7 +5,9 @@
 #include "core/DataFiles.h"
 #include "core/SettingsList.h"
 #include "listio/SortInformationWriter.h"
+#include "printouts/TagPrintout.h"
 #include "reports/PostageStatement.h"
+#include "reports/QualificationReport.h"
 
 #include <iostream>
 
@@ -37,11 +39,11 @@ Program::Program(AppContext& ctx) : ctx_(ctx) {
                                                  *rateDlogf_, *rateDlogp_);
     printJob_ = std::make_unique<PrintJobDialogs>(*printSelect_, *cancelPrint_);
     printRun_ = std::make_unique<PrintRun>(ctx_, *printJob_);
-    setReportPrinters();
     editZipsDlog_ = std::make_unique<ZipChartDialog>(ctx_);
     updateDlog_ = std::make_unique<LabelListDialog>(ctx_, *editZipsDlog_);
     printCommands_ = std::make_unique<PrintCommands>(ctx_, *printRun_);
     makeSortCommands();
+    setAfterSortPrinters();
     bindCommands();
 }
 
@@ -62,19 +64,24 @@ void Program::bindCommands() {
     bindReprintCommands();
 }
 
-// The printers of the after-sort run, which the reprint commands print through too.
-void Program::setReportPrinters() {
-    printRun_->printers.printPostageStatement = [this](const SortedMailing& mailing) {
-        PrintPostageStatement(ctx_, *printJob_, mailing);
-    };
-}
-
 void Program::makeSortCommands() {
     WizardPages pages{*mailTypeDlog_, *mlrInfoDlog_, *periodicalDlog_, *prefDlog_};
     sortCommands_ = std::make_unique<SortCommands>(ctx_, pages, *verifyDlog_, *printRun_);
     sortCommands_->endProgram = [this](int status) { endProgram(status); };
     sortCommands_->writeSortInformation = [this] { return quillan::WriteSortInformation(ctx_); };
     sortCommands_->printSummary = [](const std::string& line) { std::cout << line << std::endl; };
+}
+
+// The printers of the after-sort run; the reprint commands print through them too.
+void Program::setAfterSortPrinters() {
+    PrintRun& run = *printRun_;
+    run.printers.printPostageStatement = [this](const SortedMailing& mailing) {
+        PrintPostageStatement(ctx_, *printJob_, mailing);
+    };
+    run.printers.printQualificationReport = [this](const SortedMailing& mailing) {
+        PrintQualificationReport(ctx_, *printJob_, mailing);
+    };
+    run.printers.printTags = [&run](const SortedMailing& mailing) { PrintTags(run, mailing); };
 }
 
 // A settings command that fails is reported and abandoned; outside the wizard the

@@ -79,7 +79,7 @@ private:
     void exitProgram();
     void setHelpFile();
     void makeSortCommands();
-    void setReportPrinters();
+    void setAfterSortPrinters();
 
     AppContext& ctx_;
     std::unique_ptr<MainWindow> mainWindow_;

@@ -5,9 +5,11 @@
 #include "core/MailingMinimums.h"
 #include "core/SettingsList.h"
 #include "core/presort/PresortDriver.h"
+#include "listio/ListKinds.h"
 #include "listio/ListOpener.h"
 #include "platform/Interruption.h"
 #include "printouts/AfterSortRun.h"
+#include "printouts/PaveRecords.h"
 
 #include <optional>
 
@@ -74,6 +76,8 @@ ExitStatus SortCommands::presortAndWrite(const std::string& path) {
                          " The sort was abandoned, and your list was left unchanged.");
         return ExitStatus::NotWritten;
     }
+    if (ctx_.listFileKind == KindPave)
+        keepPaveRecords(*mailing);
     ctx_.flags.justSorted = true;
     PrintReportsAfterSort(printRun_, *mailing);
     if (stoppedFromOutside())
@@ -107,6 +111,15 @@ bool SortCommands::stoppedFromOutside() {
     ctx_.message(BeepKind::Asterisk, MessageKind::Information, MessageButtons::Ok,
                  "The sort was cancelled. Your list was left unchanged.");
     return true;
+}
+
+// The PAVE test file needs a record for every piece whatever is printed, so they are made
+// with the sort, not with a printout.
+void SortCommands::keepPaveRecords(const SortedMailing& mailing) {
+    std::vector<std::string>& rows = ctx_.tables.paveRecords;
+    rows.assign(1, std::string());
+    std::vector<std::string> records = MakePaveRecords(mailing);
+    rows.insert(rows.end(), records.begin(), records.end());
 }
 
 bool SortCommands::askToSortTooSmallMailing() {

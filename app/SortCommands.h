@@ -61,6 +61,7 @@ private:
     bool askToSortTooSmallMailing();
     void refuseCoSackedMailing();
     void seedPieceTables(bool withRecords);
+    void keepPaveRecords(const SortedMailing& mailing);
 
     AppContext& ctx_;
     WizardPages pages_;

@@ -30,11 +30,14 @@ std::optional<ClosingMessage> WritePaveList(AppContext& ctx, WriterProgress& pro
     WalkPresortOrder(
         ctx, [&](int32_t c) { progress.before(c, containers); },
         [&](const PlacedPiece& p) { order.push_back(p); });
-    if (t.paveRecords.size() <= order.size()) {
+    // Row 0 is the seed row; then one record per piece, in this walk's order.
+    const size_t records = t.paveRecords.empty() ? 0 : t.paveRecords.size() - 1;
+    if (records != order.size()) {
         reportNotSaved(ctx, path,
-                       "The PAVE records of the pieces are made while the mail preparation "
-                       "instructions print, and none were made for this sort. Nothing was "
-                       "written.");
+                       "The sort made " + intToStr(static_cast<int64_t>(records)) +
+                           " PAVE records, but " + intToStr(static_cast<int64_t>(order.size())) +
+                           " pieces were found in the list for it. Nothing was written. Sort "
+                           "the list again.");
         return std::nullopt;
     }
     LineOutput out(path);

@@ -1,7 +1,6 @@
 #include "printouts/PrintRun.h"
 
 #include "core/Convert.h"
-#include "core/Rounding.h"
 #include "core/ShortDate.h"
 
 #include <stdexcept>
@@ -11,11 +10,11 @@ namespace quillan {
 PrintRun::PrintRun(AppContext& ctx, PrintJobControl& job) : ctx_(ctx), job_(job) {}
 
 int PrintRun::dotsX(long double points) const {
-    return roundHalfEven(points * static_cast<long double>(dotsPerPointX));
+    return scale().dotsX(points);
 }
 
 int PrintRun::dotsY(long double points) const {
-    return roundHalfEven(points * static_cast<long double>(dotsPerPointY));
+    return scale().dotsY(points);
 }
 
 void PrintRun::applyFont() {
@@ -53,13 +52,13 @@ void PrintRun::moveToTagTop() {
     printer().moveTo(0, top - offset);
 }
 
-void PrintRun::StartReportPage(const std::string& kind) {
+void PrintRun::StartReportPage(const std::string& kind, bool onFirstSheet) {
     RunFlags& flags = ctx_.flags;
     int32_t& runPage = ctx_.counters.runPageNumber;
     if (flags.printCancelled)
         flags.stopPrinting = true;
     // Pages before the From page stay on the first sheet, laid out but never drawn.
-    if (runPage >= fromPage() && !flags.stopPrinting)
+    if (runPage >= fromPage() && !flags.stopPrinting && !onFirstSheet)
         printer().newPage();
     ++runPage;
     ++reportPageNumber;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/AppContext.h"
+#include "core/PointScale.h"
 #include "core/SortedMailing.h"
 #include "reports/PrintJobControl.h"
 
@@ -47,6 +48,8 @@ public:
     // A length in points as device units across and down, rounded halves to even.
     int dotsX(long double points) const;
     int dotsY(long double points) const;
+    // The same conversion as a value the drawing routines take.
+    PointScale scale() const { return {dotsPerPointX, dotsPerPointY}; }
 
     // The canvas font as the printouts change it piece by piece.
     const platform::FontSpec& font() const { return font_; }
@@ -55,8 +58,10 @@ public:
     void setFontStyle(bool bold, bool italic);
 
     // Ends the sheet (when in range), counts the page, services the "Printing" box and
-    // draws the header of the kind: "sort", "sacks" (no header) or a report title.
-    void StartReportPage(const std::string& kind);
+    // draws the header of the kind: "sort", "sacks" (no header) or a report title. The first
+    // page of a document that starts with this call lies on the sheet the document began
+    // with (onFirstSheet), so that no blank sheet is fed ahead of it.
+    void StartReportPage(const std::string& kind, bool onFirstSheet = false);
 
     // Stops printing, begins the document under the title (none when empty) and sets up
     // the font, the resolution and the pen for one copy.

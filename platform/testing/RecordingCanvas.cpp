@@ -28,8 +28,10 @@ void RecordingCanvas::setFont(const FontSpec& font) {
 }
 
 void RecordingCanvas::setPen(Color color, int width, PenStyle style) {
-    record("pen " + describe(color) + " " + std::to_string(width) +
-           (style == PenStyle::Clear ? " clear" : ""));
+    const char* styleText = style == PenStyle::Clear ? " clear"
+                            : style == PenStyle::Dot ? " dot"
+                                                     : "";
+    record("pen " + describe(color) + " " + std::to_string(width) + styleText);
 }
 
 void RecordingCanvas::setBrush(Color color, BrushStyle style) {

@@ -172,9 +172,15 @@ TEST(OtherKindsWriter, PaveTestFileNeedsThePaveRecordsOfEveryPiece) {
     std::string tst = f.env.folder() + "JOB.tst";
     EXPECT_EQ(paveTestFilePath(path), tst);
 
-    WriteSortInformation(ctx); // the mail preparation instructions made no PAVE records
+    WriteSortInformation(ctx); // the sort made no PAVE records
     EXPECT_FALSE(std::filesystem::exists(tst));
-    expectNotSavedOnly(f, "none were made for this sort");
+    expectNotSavedOnly(f, "The sort made 0 PAVE records, but 1 pieces were found");
+
+    f.ui().clearRecords();
+    t.paveRecords = {"", std::string(160, 'P') + "0000002", std::string(160, 'P') + "0000003"};
+    WriteSortInformation(ctx); // more records than pieces: they cannot be matched up
+    EXPECT_FALSE(std::filesystem::exists(tst));
+    expectNotSavedOnly(f, "The sort made 2 PAVE records, but 1 pieces");
 
     f.ui().clearRecords();
     t.paveRecords = {"", std::string(160, 'P') + "0000002"};
