@@ -17,8 +17,11 @@ namespace {
 struct StatementRun {
     StatementRun() : env(test::geographyFolder()), program(env.context()) {
         env.load();
-        env.linkStatementForms();
+        env.copyStatementForms();
         ctx().lists.mailTypeList[1] = "3"; // automation letters
+        // After a sort only the statement prints.
+        for (long line : {7, 8, 9})
+            ctx().lists.prefsList[line] = "f";
         program.sortCommands().writeSortInformation = [this] {
             calls.push_back("writer");
             return SortInformationResult{};
@@ -87,10 +90,12 @@ TEST(StatementCommands, PrintedAfterASortAndAgainFromTheFileMenu) {
 // write-back into the list still run.
 TEST(StatementCommands, MissingFormFileIsOneErrorAndTheRunGoesOn) {
     StatementRun s;
+    for (long line : {7, 9})
+        s.ctx().lists.prefsList[line] = "t";
     s.noteLaterReports();
     std::filesystem::remove(s.env.folder() + "bitmaps/3602r.txt");
     s.sort();
-    ASSERT_EQ(s.env.ui.messages().size(), 1u);
+    ASSERT_EQ(s.env.ui.messages().size(), 1u) << s.env.ui.messages().back().text;
     EXPECT_NE(s.env.ui.messages()[0].text.find("3602r.txt"), std::string::npos);
     EXPECT_EQ(s.documents("Quillan Postage Statement"), 0);
     EXPECT_EQ(s.calls, (std::vector<std::string>{"instructions", "tags", "writer"}));

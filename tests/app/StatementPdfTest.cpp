@@ -27,7 +27,7 @@ TEST(StatementPdf, SampleListSortPrintsItsTotalOnTheFacsimile) {
     QGuiApplication app(argc, argv);
 
     test::TestEnvironment env;
-    env.linkStatementForms();
+    env.copyStatementForms();
     std::string folder = test::artefactFolder() + "statement/";
     fs::remove_all(folder);
     fs::create_directories(folder);

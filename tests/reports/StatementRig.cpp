@@ -19,7 +19,7 @@ int characterWidth(int size) {
 } // namespace
 
 StatementRig::StatementRig() {
-    fixture.env.linkStatementForms();
+    fixture.env.copyStatementForms();
     fixture.ctx.programVersion = "6.2.4";
     fixture.ctx.ratesDate = "1/5/2025";
 }

@@ -74,11 +74,12 @@ void TestEnvironment::load() {
     LoadDataFiles(*context_);
 }
 
-void TestEnvironment::linkStatementForms() const {
+void TestEnvironment::copyStatementForms() const {
     std::string bitmaps = folder_ + "bitmaps/";
     fs::create_directories(bitmaps);
     for (const auto& entry : fs::directory_iterator(std::string(QUILLAN_BUILD_DIR) + "/bitmaps"))
-        fs::create_symlink(entry.path(), bitmaps + entry.path().filename().string());
+        if (entry.path().extension() != ".stamp")
+            fs::copy_file(entry.path(), bitmaps + entry.path().filename().string());
 }
 
 void TestEnvironment::writeTable(const std::string& name, const std::string& bytes) const {

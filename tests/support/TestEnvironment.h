@@ -35,9 +35,9 @@ public:
     // Loads the data folder into the context (LoadDataFiles).
     void load();
 
-    // The statement forms the build drew, linked one file at a time into the program
-    // folder's bitmaps/, so that a test may take one away.
-    void linkStatementForms() const;
+    // The statement forms the build drew, copied into the program folder's bitmaps/, where
+    // the program looks for them; a test may take one away.
+    void copyStatementForms() const;
 
     void writeTable(const std::string& name, const std::string& bytes) const;
     std::string readTable(const std::string& name) const;
