@@ -305,6 +305,7 @@ TEST_F(Statement, PeriodicalsWithoutInCountyPrintTheZoneTableAndCharges) {
 TEST_F(Statement, PeriodicalsWithInCountyPrintTheInCountyLines) {
     test::inCountyPeriodicals(f);
     rig.print();
+    EXPECT_TRUE(f.env.ui.messages().empty()) << "every piece has its zone";
 
     FormLayout form = layoutOf("3541a");
     EXPECT_EQ(row(1, form.y(9) + 7), (std::vector<std::string>{"x"}));
@@ -468,4 +469,17 @@ TEST_F(Statement, AffixedCoSackedFlatsOverThreeOuncesFillTheirOwnRows) {
         EXPECT_EQ(row(2, y, 400, 600).size(), 3u) << y;
     EXPECT_EQ(row(2, 521), (std::vector<std::string>{"0.300", "100", "30.000"}));
     expectRight(2, "30.0000", 569, 708);
+}
+
+// Pieces whose prefix the zone chart gives no zone are in no zone charge: the mailer is
+// told which ZIP Codes before the statement prints, and it prints all the same.
+TEST_F(Statement, PeriodicalsWithUnzonedPiecesWarnAndPrint) {
+    test::regularPeriodicals(f);
+    f.ctx.lists.zoneChart.set(800, "0");
+    rig.print();
+    ASSERT_EQ(f.env.ui.messages().size(), 1u);
+    EXPECT_EQ(f.env.ui.messages()[0].text,
+              "There is an error in your zone chart: no zone from 1 to 8 was found for 80001. "
+              "Their 20 pieces are not in the zone charges.");
+    EXPECT_EQ(rig.fixture.env.printer.documentCount(), 1);
 }
