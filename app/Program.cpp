@@ -6,6 +6,7 @@
 #include "core/SettingsList.h"
 #include "listio/SortInformationWriter.h"
 #include "printouts/TagPrintout.h"
+#include "reports/PostageStatement.h"
 #include "reports/QualificationReport.h"
 
 #include <iostream>
@@ -74,6 +75,9 @@ void Program::makeSortCommands() {
 // The printers of the after-sort run; the reprint commands print through them too.
 void Program::setAfterSortPrinters() {
     PrintRun& run = *printRun_;
+    run.printers.printPostageStatement = [this](const SortedMailing& mailing) {
+        PrintPostageStatement(ctx_, *printJob_, mailing);
+    };
     run.printers.printQualificationReport = [this](const SortedMailing& mailing) {
         PrintQualificationReport(ctx_, *printJob_, mailing);
     };
