@@ -55,12 +55,14 @@ Cell Cell::error(int32_t key, uint8_t ordinal, int32_t xf) {
     return cell;
 }
 
-Cell Cell::formula(CellType type, int32_t key, std::string_view tokens, int32_t xf) {
+Cell Cell::formula(CellType type, int32_t key, std::string_view tokens, int32_t xf,
+                   std::string_view constants) {
     if (type < CellType::NumberFormula || type > CellType::ErrorFormula)
         throw XlsError("Invalid Formula cell type");
     Cell cell(type, key, xf);
     cell.formula_ = std::make_unique<FormulaParts>();
     cell.formula_->tokens.assign(tokens);
+    cell.formula_->constants.assign(constants);
     return cell;
 }
 
@@ -83,12 +85,17 @@ Cell Cell::makeCopy() const {
     }
     copy.formula_ = std::make_unique<FormulaParts>();
     copy.formula_->tokens = formula_->tokens;
+    copy.formula_->constants = formula_->constants;
     copy.formula_->arrayData = formula_->arrayData;
     return copy;
 }
 
 const std::string& Cell::tokens() const {
     return formula_ ? formula_->tokens : NoText;
+}
+
+const std::string& Cell::constants() const {
+    return formula_ ? formula_->constants : NoText;
 }
 
 const std::string& Cell::arrayData() const {

@@ -53,9 +53,11 @@ public:
     static Cell string(int32_t key, int32_t sstIndex, int32_t xf);
     static Cell boolean(int32_t key, bool value, int32_t xf);
     static Cell error(int32_t key, uint8_t ordinal, int32_t xf);
-    // A formula of type NumberFormula to ErrorFormula with a copy of its tokens; any other
-    // type raises "Invalid Formula cell type".
-    static Cell formula(CellType type, int32_t key, std::string_view tokens, int32_t xf);
+    // A formula of type NumberFormula to ErrorFormula with a copy of its tokens and of the
+    // data of their array constants, which records keep behind the tokens; any other type
+    // raises "Invalid Formula cell type".
+    static Cell formula(CellType type, int32_t key, std::string_view tokens, int32_t xf,
+                        std::string_view constants = {});
     static Cell arrayFormula(int32_t key, std::string_view tokens, std::string_view arrayData,
                              double result, int32_t xf);
 
@@ -79,6 +81,7 @@ public:
     uint8_t errorOrdinal() const { return byte_; }      // Error, ErrorFormula result
 
     const std::string& tokens() const;
+    const std::string& constants() const;
     const std::string& arrayData() const;
     const std::string& stringResult() const;
     void setNumberResult(double value) { value_.number = value; }
@@ -88,6 +91,7 @@ public:
 private:
     struct FormulaParts {
         std::string tokens;
+        std::string constants;
         std::string arrayData;
         std::string stringResult;
     };

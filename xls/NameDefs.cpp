@@ -70,7 +70,14 @@ int NameDefs::addSupBook(std::string_view fileName, const std::vector<std::strin
 int NameDefs::addExternName(uint16_t options, std::string_view name, std::string_view tokens) {
     if (supBooks_.empty())
         throw XlsError("No SUPBOOK for EXTERNNAME");
-    std::vector<ExternName>& names = supBooks_.back().externNames;
+    return addExternNameTo(supBooks_.size() - 1, options, name, tokens);
+}
+
+int NameDefs::addExternNameTo(size_t supBook, uint16_t options, std::string_view name,
+                              std::string_view tokens) {
+    if (supBook >= supBooks_.size())
+        throw RangeError();
+    std::vector<ExternName>& names = supBooks_[supBook].externNames;
     names.push_back({options, std::string(name), std::string(tokens)});
     return static_cast<int>(names.size()) - 1;
 }

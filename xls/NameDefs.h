@@ -51,6 +51,9 @@ public:
     int addSupBook(std::string_view fileName, const std::vector<std::string>* sheetNames);
     // Into the last SUPBOOK; raises "No SUPBOOK for EXTERNNAME" when there is none.
     int addExternName(uint16_t options, std::string_view name, std::string_view tokens);
+    // Into the given SUPBOOK; raises RangeError for one that does not exist.
+    int addExternNameTo(size_t supBook, uint16_t options, std::string_view name,
+                        std::string_view tokens);
     void clear();
 
     const WorkbookName& name(size_t i) const { return names_.at(i); }

@@ -4,13 +4,10 @@
 #include "xls/XlsError.h"
 
 #include <array>
-#include <atomic>
 
 namespace xls {
 
 namespace {
-
-std::atomic<bool> unicode{false};
 
 struct ErrorValue {
     uint8_t code;
@@ -62,15 +59,7 @@ int hexDigit(char c) {
 
 } // namespace
 
-void setUnicodeMode(bool on) {
-    unicode = on;
-}
-
-bool unicodeMode() {
-    return unicode;
-}
-
-std::string toXlsString(std::string_view text) {
+std::string toXlsString(std::string_view text, bool unicode) {
     if (unicode || !fitsLatin1(text))
         return utf16Flagged(platform::AnsiCodePage::toUtf16(text));
     std::string flagged(1, '\0');
@@ -78,7 +67,7 @@ std::string toXlsString(std::string_view text) {
     return flagged;
 }
 
-size_t xlsStringSize(std::string_view text) {
+size_t xlsStringSize(std::string_view text, bool unicode) {
     if (unicode || !fitsLatin1(text))
         return 2 * text.size() + 1;
     return text.size() + 1;
