@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <numeric>
@@ -334,9 +335,80 @@ void cellAccess(const fs::path& folder) {
                 writing > 0 ? theirs / writing : 0.0, book.sheets().strings().count());
 }
 
+// A 60,000-row mailing list of six columns, made by the list generator and written by xlwt.
+std::string mailingListWorkbook(const fs::path& folder) {
+    std::string list = (folder / "list.txt").string();
+    std::string book = (folder / "list.xls").string();
+    std::string make = std::string(QUILLAN_PYTHON) + " " + QUILLAN_TOOLS +
+                       "/make_mailing_lists.py --kind tab --records 60000 --seed 17 --out '" +
+                       list + "' >/dev/null";
+    if (std::system(make.c_str()) != 0)
+        return {};
+    pythonOutput("import sys, xlwt\n"
+                 "book = xlwt.Workbook(); sheet = book.add_sheet('List')\n"
+                 "for r, line in enumerate(open(sys.argv[1] + '.txt', encoding='latin-1')):\n"
+                 "    for c, f in enumerate(line.rstrip('\\r\\n').split('\\t')):\n"
+                 "        sheet.write(r, c, int(f) if c == 4 and f.isdigit() else f)\n"
+                 "book.save(sys.argv[1] + '.xls')",
+                 (folder / "list").string());
+    return fs::exists(book) ? book : std::string();
+}
+
+// Peak memory of one read in a process of its own (this program run with --peak-read).
+double peakOfRead(const std::string& self, const std::string& path) {
+    std::string output;
+    FILE* pipe = popen(("'" + self + "' --peak-read '" + path + "'").c_str(), "r");
+    std::array<char, 64> buffer{};
+    while (pipe && fgets(buffer.data(), buffer.size(), pipe))
+        output += buffer.data();
+    if (pipe)
+        pclose(pipe);
+    return output.empty() ? 0 : std::stod(output);
+}
+
+void readingWorkbooks(const fs::path& folder, const std::string& self) {
+    std::vector<std::pair<std::string, std::string>> books;
+    std::string list = mailingListWorkbook(folder);
+    if (!list.empty())
+        books.push_back({"60,000-row mailing list (xlwt, " +
+                             std::to_string(fs::file_size(list) / 1024) + " KB)",
+                         list});
+    std::string corpus = std::string(QUILLAN_XLS_CORPUS) + "/exceldatareader/Test10x10000.xls";
+    if (fs::exists(corpus))
+        books.push_back({"Test10x10000.xls", corpus});
+    for (const auto& [label, path] : books) {
+        xls::Workbook book;
+        book.setFilename(path);
+        double ours = bestCpuSeconds([&] { book.read(); });
+        std::string xlrd = pythonOutput("import sys, time, resource, xlrd\n"
+                                        "best = 1e9\n"
+                                        "for i in range(3):\n"
+                                        "    t = time.process_time()\n"
+                                        "    xlrd.open_workbook(sys.argv[1])\n"
+                                        "    best = min(best, time.process_time() - t)\n"
+                                        "print(best, resource.getrusage(resource.RUSAGE_SELF)"
+                                        ".ru_maxrss / 1024.0)",
+                                        path);
+        double theirs = 0, theirPeak = 0;
+        std::sscanf(xlrd.c_str(), "%lf %lf", &theirs, &theirPeak);
+        std::printf("read %s: %.1f ms (xlrd open_workbook %.0f ms, %.0fx); peak %.0f MB (xlrd "
+                    "%.0f MB); %zu sheets, last row %d\n",
+                    label.c_str(), ours * 1000, theirs * 1000, ours > 0 ? theirs / ours : 0.0,
+                    peakOfRead(self, path), theirPeak, book.sheets().count(),
+                    book.sheets().item(0).lastRow);
+    }
+}
+
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--peak-read") {
+        xls::Workbook book;
+        book.setFilename(argv[2]);
+        book.read();
+        std::printf("%.1f\n", peakMegabytes());
+        return 0;
+    }
     fs::path folder = fs::temp_directory_path() / ("bench-xls-" + std::to_string(getpid()));
     fs::create_directories(folder);
     compoundFiles(folder);
@@ -344,6 +416,7 @@ int main() {
     sharedStrings(folder);
     formulas(folder);
     cellAccess(folder);
+    readingWorkbooks(folder, fs::canonical("/proc/self/exe").string());
     std::printf("peak memory %.0f MB\n", peakMegabytes());
     fs::remove_all(folder);
     return 0;

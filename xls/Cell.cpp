@@ -2,6 +2,8 @@
 
 #include "xls/XlsError.h"
 
+#include <cstring>
+
 namespace xls {
 
 namespace {
@@ -102,14 +104,36 @@ const std::string& Cell::arrayData() const {
     return formula_ ? formula_->arrayData : NoText;
 }
 
-const std::string& Cell::stringResult() const {
+const std::string& Cell::flaggedResult() const {
     return formula_ ? formula_->stringResult : NoText;
 }
 
-void Cell::setStringResult(std::string text) {
+void Cell::setFlaggedResult(std::string flagged) {
     if (!formula_)
         formula_ = std::make_unique<FormulaParts>();
-    formula_->stringResult = std::move(text);
+    formula_->stringResult = std::move(flagged);
+}
+
+namespace {
+
+uint64_t bitsOf(double value) {
+    uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+} // namespace
+
+Cell::ResultKind Cell::arrayResultKind() const {
+    uint64_t bits = bitsOf(value_.number);
+    uint8_t kind = static_cast<uint8_t>(bits & 0xFF);
+    if ((bits >> 48) != 0xFFFF || kind > static_cast<uint8_t>(ResultKind::Empty))
+        return ResultKind::Number;
+    return static_cast<ResultKind>(kind);
+}
+
+uint8_t Cell::arrayResultValue() const {
+    return static_cast<uint8_t>((bitsOf(value_.number) >> 16) & 0xFF);
 }
 
 } // namespace xls

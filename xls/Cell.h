@@ -83,10 +83,18 @@ public:
     const std::string& tokens() const;
     const std::string& constants() const;
     const std::string& arrayData() const;
-    const std::string& stringResult() const;
+    // The text result of a string formula (or of an array formula), as a flagged string.
+    const std::string& flaggedResult() const;
     void setNumberResult(double value) { value_.number = value; }
     void setByteResult(uint8_t value) { byte_ = value; }
-    void setStringResult(std::string text);
+    void setFlaggedResult(std::string flagged);
+
+    // An array formula keeps its cached result as the record's 8 bytes: a number, or a text,
+    // boolean, error or empty result marked by 0xFFFF in the last two bytes, its kind in
+    // the first byte and its value in the third.
+    enum class ResultKind : uint8_t { Text = 0, Boolean = 1, Error = 2, Empty = 3, Number = 4 };
+    ResultKind arrayResultKind() const;
+    uint8_t arrayResultValue() const;
 
 private:
     struct FormulaParts {

@@ -36,6 +36,8 @@ public:
     // never written as compressed text other readers would take for control characters.
     int32_t addString(std::string_view text);
     int32_t addWideString(std::u16string_view text);
+    // Compressed BIFF8 text: one byte a character, each the character of that code (Latin-1).
+    int32_t addCompressed(std::string_view chars) { return add(false, chars); }
     // One more reference to an entry; raises "SST index out of range (%d:%d)" outside.
     int32_t addRef(int32_t index);
 

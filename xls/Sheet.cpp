@@ -1,5 +1,6 @@
 #include "xls/Sheet.h"
 
+#include "platform/text/AnsiCodePage.h"
 #include "xls/FormulaDecoder.h"
 #include "xls/Messages.h"
 #include "xls/NumberText.h"
@@ -31,6 +32,9 @@ Sheet::Sheet(Sheets& owner, int id)
     printSettings_.onPrintTitles = [this](int firstCol, int lastCol, int firstRow, int lastRow) {
         owner_.owner().nameDefs().setPrintTitles(index(), firstCol, lastCol, firstRow, lastRow);
     };
+    validations_.nameText = [this](int kind, int index, int second) {
+        return owner_.owner().nameText(kind, index, second);
+    };
 }
 
 Sheet::~Sheet() = default;
@@ -43,22 +47,34 @@ std::string Sheet::name() const {
     return fromXlsString(name_);
 }
 
+std::u16string Sheet::wideName() const {
+    if (!isWideXlsString(name_))
+        return platform::AnsiCodePage::toUtf16(name());
+    std::u16string text((name_.size() - 1) / 2, u'\0');
+    for (size_t i = 0; i < text.size(); ++i)
+        text[i] = static_cast<char16_t>(static_cast<uint8_t>(name_[1 + 2 * i]) |
+                                        (static_cast<uint8_t>(name_[2 + 2 * i]) << 8));
+    return text;
+}
+
 void Sheet::setName(std::string_view text) {
     std::string flagged = !text.empty() && static_cast<uint8_t>(text[0]) < 2
                               ? std::string(text)
                               : toXlsString(text, false);
     if (text.empty())
         flagged.clear();
-    std::string plain = fromXlsString(flagged);
+    std::string old = std::move(name_);
+    name_ = std::move(flagged);
+    std::u16string wanted = wideName();
     // Setting a sheet's own name again is no clash: only the other sheets count.
     for (size_t i = 0; i < owner_.count(); ++i) {
         const Sheet& other = owner_.item(i);
-        if (&other != this && other.name() == plain) {
-            showMessage("Sheet name \"" + plain + "\" allready exists");
+        if (&other != this && other.wideName() == wanted) {
+            showMessage("Sheet name \"" + name() + "\" allready exists");
+            name_ = std::move(old);
             return;
         }
     }
-    name_ = std::move(flagged);
 }
 
 SharedStringTable& Sheet::strings() const {
@@ -97,12 +113,25 @@ std::string Sheet::getAsString(int col, int row) {
     auto number = [&](double value) { return numberText(value, book.decimalSeparator()); };
     if (cell->isFormula() && book.showFormulas)
         return formulaText(*cell);
+    if (cell->type() == CellType::ArrayFormula) {
+        switch (cell->arrayResultKind()) {
+        case Cell::ResultKind::Text:
+            return fromXlsString(cell->flaggedResult());
+        case Cell::ResultKind::Boolean:
+            return booleanText(cell->arrayResultValue() != 0);
+        case Cell::ResultKind::Error:
+            return errorIndexToText(errorCodeToIndex(cell->arrayResultValue()));
+        case Cell::ResultKind::Empty:
+            return {};
+        case Cell::ResultKind::Number:
+            return number(cell->number());
+        }
+    }
     switch (cell->type()) {
     case CellType::Integer:
         return std::to_string(cell->integer());
     case CellType::Float:
     case CellType::NumberFormula:
-    case CellType::ArrayFormula:
         return number(cell->number());
     case CellType::String:
         return strings().getString(cell->sstIndex());
@@ -113,7 +142,7 @@ std::string Sheet::getAsString(int col, int row) {
     case CellType::ErrorFormula:
         return errorIndexToText(cell->errorOrdinal());
     case CellType::StringFormula:
-        return cell->stringResult();
+        return fromXlsString(cell->flaggedResult());
     default:
         return {};
     }
@@ -153,6 +182,11 @@ void Sheet::setWideString(int col, int row, std::u16string_view text, int32_t xf
     cells_.set(Cell::string(key, strings().addWideString(text), xf));
 }
 
+void Sheet::setCompressedString(int col, int row, std::string_view chars, int32_t xf) {
+    int32_t key = cellKey(col, row);
+    cells_.set(Cell::string(key, strings().addCompressed(chars), xf));
+}
+
 void Sheet::setStringIndex(int col, int row, int32_t sstIndex, int32_t xf) {
     int32_t key = cellKey(col, row);
     cells_.set(Cell::string(key, strings().addRef(sstIndex), xf));
@@ -170,7 +204,7 @@ void Sheet::setNumberFormula(int col, int row, std::string_view tokens, int32_t 
 void Sheet::setStringFormula(int col, int row, std::string_view tokens, int32_t xf,
                              std::string result) {
     storeFormula(CellType::StringFormula, col, row, tokens, xf);
-    cells_.get(cellKey(col, row))->setStringResult(std::move(result));
+    cells_.get(cellKey(col, row))->setFlaggedResult(toXlsString(result));
 }
 
 void Sheet::setBooleanFormula(int col, int row, std::string_view tokens, int32_t xf, bool result) {
@@ -226,6 +260,7 @@ void Sheet::clear() {
     lastCol = 0;
     firstRow = 0xFFFF;
     lastRow = 0;
+    validations_.clear();
     hyperlinks_.clear();
     mergedCells_.clear();
     printSettings_.reset();

@@ -3,6 +3,7 @@
 #include "xls/Cell.h"
 #include "xls/CellStorage.h"
 #include "xls/ColumnFormats.h"
+#include "xls/DataValidations.h"
 #include "xls/MergedCells.h"
 #include "xls/PrintSettings.h"
 
@@ -68,6 +69,7 @@ public:
     // The name as text in the ANSI code page, and as stored (a flagged string).
     std::string name() const;
     const std::string& flaggedName() const { return name_; }
+    std::u16string wideName() const;
     // A name another sheet already has (compared exactly) is told in a message and not
     // taken. A text beginning with the byte 0 or 1 is taken as a flagged string as it stands.
     void setName(std::string_view text);
@@ -96,6 +98,8 @@ public:
     // 8-bit text in the ANSI code page, and UTF-16 text: both join the shared strings.
     void setString(int col, int row, std::string_view text, int32_t xf);
     void setWideString(int col, int row, std::u16string_view text, int32_t xf);
+    // Compressed BIFF8 text: one byte a character of that code.
+    void setCompressedString(int col, int row, std::string_view chars, int32_t xf);
     // A text already in the shared strings; raises "SST index out of range (%d:%d)".
     void setStringIndex(int col, int row, int32_t sstIndex, int32_t xf);
     // Formula cells with their tokens and cached result. The error result is a BIFF error
@@ -123,6 +127,7 @@ public:
     PrintSettings& printSettings() { return printSettings_; }
     MergedCells& mergedCells() { return mergedCells_; }
     ColumnFormats& columnFormats() { return columnFormats_; }
+    DataValidations& validations() { return validations_; }
 
     // The used range: after a read what the file says (widened to the cells held), before a
     // write what the cells give. A value above 65535 raises RangeError.
@@ -162,6 +167,7 @@ private:
     PrintSettings printSettings_;
     MergedCells mergedCells_;
     ColumnFormats columnFormats_;
+    DataValidations validations_;
     std::vector<Hyperlink> hyperlinks_;
     std::vector<RowRecord> rowRecords_;
 };

@@ -3,6 +3,7 @@
 #include "platform/print/PrinterDevice.h"
 #include "xls/Messages.h"
 #include "xls/XlsError.h"
+#include "xls/XlsReader.h"
 
 #include <algorithm>
 #include <cctype>
@@ -74,16 +75,29 @@ void Workbook::clear() {
     printerDevMode_.reset();
     printerDevModeCached_ = false;
     date1904 = false;
+    heldDrawings = false;
     prot4Rev = false;
     saveRecalc = false;
     countryDefault = countryWinIni = 1;
 }
 
-void Workbook::read() {
+template <typename Read>
+void Workbook::readWith(Read read) {
     clear();
     fonts_.clear();
     formats_.reset();
-    throw XlsError("Reading workbook files is not available yet");
+    XlsReader reader(*this);
+    read(reader);
+    if (onAfterRead)
+        onAfterRead();
+}
+
+void Workbook::read() {
+    readWith([this](XlsReader& reader) { reader.read(filename_); });
+}
+
+void Workbook::readBytes(std::string fileBytes) {
+    readWith([&fileBytes](XlsReader& reader) { reader.readBytes(std::move(fileBytes)); });
 }
 
 void Workbook::write() {

@@ -56,6 +56,8 @@ public:
     // before it in place and raises XlsError (or platform::StorageError for a damaged
     // container).
     void read();
+    // The same from the bytes of a file.
+    void readBytes(std::string fileBytes);
     // Writes the whole workbook into filename() in version(): BIFF8 or BIFF5 as a compound
     // file, BIFF4 as a plain file of one sheet. Versions that cannot be written raise and
     // create nothing.
@@ -122,6 +124,8 @@ public:
     bool saveRecalc = false;
     uint16_t countryDefault = 1;
     uint16_t countryWinIni = 1;
+    // A read met notes, pictures, drawings or charts, which writing does not keep yet.
+    bool heldDrawings = false;
 
     // The text of a name or sheet that formula tokens refer to (see NameTextCallback).
     std::string nameText(int kind, int index, int secondIndex) const;
@@ -141,6 +145,8 @@ public:
 private:
     void wireNames();
     void writeTo(std::string* target);
+    template <typename Read>
+    void readWith(Read read);
     int findOrAddExternSheet(int supBook, int firstSheet, int lastSheet);
 
     const platform::LocaleSettings& locale_;

@@ -86,6 +86,8 @@ std::string fromXlsString(std::string_view flagged) {
 }
 
 std::string readXlsString(ExcelVersion version, std::string_view body, size_t count) {
+    if (count == 0)
+        return {};
     if (version < ExcelVersion::Excel97) {
         if (body.size() < count)
             throw XlsError("record too short");

@@ -24,7 +24,7 @@ std::string fromXlsString(std::string_view flagged);
 
 // The text of a BIFF string body of count characters: before BIFF8 count 8-bit characters;
 // from BIFF8 an option byte (0: 8-bit, else UTF-16LE) and the characters. A body too short
-// for them raises "record too short".
+// for them raises "record too short"; no characters need no option byte.
 std::string readXlsString(ExcelVersion version, std::string_view body, size_t count);
 
 // The shared string table's hash: from 0, each byte rotates the value left by 5 bits within

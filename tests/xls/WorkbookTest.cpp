@@ -10,8 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <cstdlib>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 using namespace xls;
