@@ -250,9 +250,12 @@ void NameDefs::readName(std::string_view body, AreaNames& areaNames) {
     uint16_t value6 = in.u16(6);
     uint16_t sheetIndex = in.u16(8);
     in.seek(14);
+    std::string flagged =
+        flaggedFromBody(body.substr(std::min<size_t>(14, body.size())), nameLength);
     std::string name = takeFlaggedString(in, nameLength);
     std::string_view tokens = in.take(tokenLength);
     int index = addName(options, value6, tokens, name, sheetIndex);
+    names_[static_cast<size_t>(index)].flaggedName = flagged;
     if (options != 0 || name.find_first_not_of(" \t") == std::string::npos ||
         areaNames.indexOfName(name) >= 0)
         return;

@@ -16,6 +16,7 @@ struct WorkbookName {
     uint16_t sheetIndex = 0; // 0 global, else sheet number + 1
     std::string name;        // a built-in name is one character: 7 for the print titles
     std::string tokens;
+    std::string flaggedName; // the name as read, characters the code page lacks included
 };
 
 struct ExternName {

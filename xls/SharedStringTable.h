@@ -65,9 +65,15 @@ public:
     // the stream is left at the record after it. Damage inside a string raises XlsError;
     // entries read before the error stay.
     void read(XlsStream& stream);
+    // Where a string begins in the written records: its byte offset from the start of the
+    // SST record's header, and from the start of the header of the record that holds it.
+    struct Place {
+        uint64_t offset = 0;
+        uint16_t inRecord = 0;
+    };
     // Writes the table as an SST record with as many CONTINUE records as the maximum record
-    // size requires.
-    void write(XlsStream& stream) const;
+    // size requires; the place of every string goes into places when given.
+    void write(XlsStream& stream, std::vector<Place>* places = nullptr) const;
 
 private:
     int32_t add(bool wide, std::string_view chars);

@@ -4,6 +4,7 @@
 #include "xls/CellStorage.h"
 #include "xls/ColumnFormats.h"
 #include "xls/DataValidations.h"
+#include "xls/ExcelVersion.h"
 #include "xls/MergedCells.h"
 #include "xls/PrintSettings.h"
 
@@ -17,6 +18,7 @@ namespace xls {
 
 class Sheets;
 class SharedStringTable;
+class XlsStream;
 
 // A ROW record as read: the row, its used columns, height, option flags and format.
 struct RowRecord {
@@ -154,11 +156,24 @@ public:
     uint16_t gridSet = 0;
     std::array<uint16_t, 4> guts{}; // row gutter, column gutter, row levels, column levels
 
+    std::string codeName; // the sheet's name in macros (CODENAME), as read
+
     bool has(Option option) const { return (options & option) != 0; }
     void setOption(Option option, bool on);
 
+    // Record writers of the workbook writer: every cell in key order, the hyperlinks and the
+    // merged ranges. xfOffset is added to each cell's format (the built-in formats that go
+    // ahead of a new workbook's own); with `unicode` texts are written as UTF-16.
+    void writeCells(ExcelVersion version, XlsStream& stream, int xfOffset, bool unicode);
+    void writeHyperlinks(XlsStream& stream) const;
+    void writeMergedCells(XlsStream& stream, int maxRecordSize) const;
+    // The format index written for a cell: 15 (the default cell format) for none given.
+    static uint16_t writtenXf(int32_t xf, int xfOffset);
+
 private:
     SharedStringTable& strings() const;
+    void writeFormula(ExcelVersion version, XlsStream& stream, const Cell& cell, uint16_t xf,
+                      bool unicode);
     void storeFormula(CellType type, int col, int row, std::string_view tokens, int32_t xf);
 
     Sheets& owner_;

@@ -4,6 +4,7 @@
 #include "xls/Messages.h"
 #include "xls/XlsError.h"
 #include "xls/XlsReader.h"
+#include "xls/XlsWriter.h"
 
 #include <algorithm>
 #include <cctype>
@@ -72,6 +73,8 @@ void Workbook::clear() {
     fonts_.setDefault();
     styles_.clear();
     keptStorages_.clear();
+    biff5Links_.clear();
+    codeName.clear();
     printerDevMode_.reset();
     printerDevModeCached_ = false;
     date1904 = false;
@@ -108,12 +111,21 @@ void Workbook::writeToStream(std::string& target) {
     writeTo(&target);
 }
 
-void Workbook::writeTo(std::string*) {
+void Workbook::writeTo(std::string* target) {
     if (version_ == ExcelVersion::Excel21 || version_ == ExcelVersion::Excel30)
         throw XlsError("Can not write Excel 2.1/3.0 files");
     if (version_ < ExcelVersion::Excel21)
         throw XlsError("Can not write a workbook of an unknown Excel version");
-    throw XlsError("Writing workbook files is not available yet");
+    if (heldDrawings)
+        throw XlsError("Can not write a workbook with notes, pictures or charts");
+    XlsWriter writer(*this);
+    if (version_ == ExcelVersion::Excel40) {
+        // A BIFF4 file holds one sheet: the others would be lost without a word.
+        if (sheets_.count() > 1)
+            throw XlsError("Can not write a workbook of several sheets as an Excel 4.0 file");
+        return writer.writeBiff4(target);
+    }
+    writer.writeBiff58(target);
 }
 
 XFont* Workbook::font() {

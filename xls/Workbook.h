@@ -9,6 +9,7 @@
 #include "xls/NameDefs.h"
 #include "xls/OptionsDialog.h"
 #include "xls/Palette.h"
+#include "xls/RecordStorage.h"
 #include "xls/Sheets.h"
 #include "xls/Styles.h"
 #include "xls/WorkbookData.h"
@@ -83,6 +84,9 @@ public:
     Styles& styles() { return styles_; }
     Palette& palette() { return palette_; }
     XlsStream::KeptStorages& keptStorages() { return keptStorages_; }
+    // The name and link records of a BIFF3 to BIFF5 file (EXTERNCOUNT, EXTERNSHEET, NAME,
+    // EXTERNNAME), kept as read and written back into those versions as they are.
+    RecordStorage& biff5Links() { return biff5Links_; }
     // The formula encoder, with the workbook's separators and boolean texts.
     FormulaEncoder& encoder();
 
@@ -126,6 +130,7 @@ public:
     uint16_t countryWinIni = 1;
     // A read met notes, pictures, drawings or charts, which writing does not keep yet.
     bool heldDrawings = false;
+    std::string codeName; // the workbook's name in macros (CODENAME), as read
 
     // The text of a name or sheet that formula tokens refer to (see NameTextCallback).
     std::string nameText(int kind, int index, int secondIndex) const;
@@ -162,6 +167,7 @@ private:
     Styles styles_;
     Palette palette_;
     XlsStream::KeptStorages keptStorages_;
+    RecordStorage biff5Links_;
     FormulaEncoder encoder_;
     uint16_t codepage_ = 1200;
     char funcArgSeparator_ = ',';

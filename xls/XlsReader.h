@@ -100,6 +100,8 @@ private:
     void onWriteAccess();
     void onSst();
     void onNameRecord();
+    void readBiff5Name();
+    void onCodeName();
 
     bool biff8() const;
     // count 8-bit characters of the body; the body from an offset on (empty past its end).

@@ -205,7 +205,8 @@ void XlsReader::onFormula() {
     }
     int32_t xf = body_.u16(4);
     std::string_view result = body_.bytes(6, 8);
-    if (header_.id != record::Formula) {
+    // The layout follows the file's version: some writers give BIFF8 formulas the BIFF4 id.
+    if (version_ <= ExcelVersion::Excel40) {
         // BIFF3 and BIFF4 keep a number formula even without tokens.
         std::string_view tokens = body_.bytes(18, body_.u16(16));
         Cell cell = Cell::formula(CellType::NumberFormula, cellKey(col, row), tokens, xf);

@@ -119,8 +119,8 @@ bool XlsReader::onGlobalRecord() {
         else if (value == 0xFFFF)
             options.calcMode = CalcMode::AutoExTables;
         break;
-    case record::Precision:
-        options.precisionAsDisplayed = (value & 0xFF) != 0;
+    case record::Precision: // the record says "full precision"
+        options.precisionAsDisplayed = (value & 0xFF) == 0;
         break;
     case record::HideObj:
         if (value <= 2)
@@ -144,6 +144,9 @@ bool XlsReader::onGlobalRecord() {
     case record::ExternName3:
     case record::SupBook:
         onNameRecord();
+        break;
+    case record::CodeName:
+        onCodeName();
         break;
     case record::FilePass:
         throw XlsError("File is password protected");
@@ -198,6 +201,9 @@ void XlsReader::onFont() {
         font.underline = underlineOf(body_.u8(10));
         font.charset = body_.u8(12);
         font.name = readXlsString(version_, tail(15), body_.u8(14));
+        font.optionBits = static_cast<uint16_t>(options & ~0x000A);
+        if (biff8())
+            font.flaggedName = flaggedFromBody(tail(15), body_.u8(14));
     }
     XFonts& fonts = book_.fonts();
     fonts.add() = font;
@@ -214,7 +220,8 @@ void XlsReader::onFormat() {
         bool wide = body_.u8(4) & 0x01;
         size_t available = text.empty() ? 0 : (text.size() - 1) / (wide ? 2 : 1);
         size_t count = std::min<size_t>(body_.u16(2), available);
-        formats.setNumberFormatAt(body_.u16(0), readXlsString(version_, text, count));
+        formats.setNumberFormatAt(body_.u16(0), readXlsString(version_, text, count),
+                                  flaggedFromBody(text, count));
         return;
     }
     std::string text(tail(3).substr(0, body_.u8(2)));
@@ -270,10 +277,29 @@ void XlsReader::onSst() {
         stream_.seek(static_cast<int64_t>(end), SeekOrigin::Begin);
 }
 
+void XlsReader::onCodeName() {
+    size_t count = body_.u16(0);
+    std::string name;
+    if (biff8()) {
+        name = readXlsString(version_, tail(2), count);
+    } else {
+        size_t at = body_.size() == 3 + count ? 3 : 2; // with or without an option byte
+        name = text8(at, count);
+    }
+    if (Sheet* s = sheet())
+        s->codeName = name;
+    else
+        book_.codeName = name;
+}
+
 void XlsReader::onNameRecord() {
     NameDefs& names = book_.nameDefs();
-    if (!biff8())
+    if (!biff8()) {
+        book_.biff5Links().add(header_.id, body_.data());
+        if (version_ == ExcelVersion::Excel50 && header_.id == record::Name)
+            readBiff5Name();
         return;
+    }
     switch (header_.id) {
     case record::ExternCount:
         names.readExternCount(body_.data());
@@ -295,6 +321,24 @@ void XlsReader::onNameRecord() {
     default:
         break;
     }
+}
+
+// A BIFF5 name is kept for the texts of formulas; the record itself goes back as read.
+void XlsReader::readBiff5Name() {
+    uint16_t options = body_.u16(0);
+    std::string name = text8(14, body_.u8(3));
+    std::string_view tokens = body_.bytes(14 + name.size(), body_.u16(4));
+    NameDefs& names = book_.nameDefs();
+    int index = names.addName(options, body_.u16(6), tokens, name, body_.u16(8));
+    AreaNames& areas = book_.areaNames();
+    if (options != 0 || name.find_first_not_of(" \t") == std::string::npos ||
+        areas.indexOfName(name) >= 0)
+        return;
+    AreaName& area = areas.add();
+    area.setAreaName(name);
+    area.setDefinitionTokens(tokens);
+    area.linkedName = index;
+    area.tabIndex = body_.u16(8);
 }
 
 } // namespace xls

@@ -3,6 +3,7 @@
 #include "platform/text/AnsiCodePage.h"
 #include "xls/XlsError.h"
 
+#include <algorithm>
 #include <array>
 
 namespace xls {
@@ -64,6 +65,24 @@ std::string toXlsString(std::string_view text, bool unicode) {
         return utf16Flagged(platform::AnsiCodePage::toUtf16(text));
     std::string flagged(1, '\0');
     flagged.append(text);
+    return flagged;
+}
+
+std::string flaggedAsRead(std::string_view asRead, std::string_view text, bool unicode) {
+    if (!asRead.empty() && fromXlsString(asRead) == text && (!unicode || isWideXlsString(asRead)))
+        return std::string(asRead);
+    return toXlsString(text, unicode);
+}
+
+std::string flaggedFromBody(std::string_view body, size_t count) {
+    if (body.empty())
+        return std::string(1, '\0');
+    bool wide = (body[0] & 0x01) != 0;
+    size_t bytes = std::min(wide ? 2 * count : count, body.size() - 1);
+    if (wide)
+        bytes -= bytes % 2;
+    std::string flagged(1, wide ? '\x01' : '\0');
+    flagged.append(body.substr(1, bytes));
     return flagged;
 }
 

@@ -16,6 +16,12 @@ namespace xls {
 // in the ANSI code page, since other readers take compressed text as Latin-1: "€" and the
 // curly quotes of code page 1252 are written as UTF-16.
 std::string toXlsString(std::string_view text, bool unicode = false);
+// The flagged string a text was read as, while the text is still what it says; else the
+// text made a flagged string. Keeps characters the ANSI code page lacks.
+std::string flaggedAsRead(std::string_view asRead, std::string_view text, bool unicode = false);
+// The flagged string of count characters at the start of a BIFF8 string body (its option
+// byte, then the characters); bounded by the body.
+std::string flaggedFromBody(std::string_view body, size_t count);
 // The byte size of the flagged form of the text.
 size_t xlsStringSize(std::string_view text, bool unicode = false);
 bool isWideXlsString(std::string_view flagged);
