@@ -141,7 +141,7 @@ TEST(OpenList, LineEndsDoNotChangeWhatIsRead) {
 TEST(OpenList, NoChoiceReadsNothingAndNewChoiceIsRemembered) {
     ListFixture f;
     f.ui().chooseFile(std::nullopt);
-    EXPECT_EQ(OpenMailingList(f.ctx(), f.dialog, "verify"), "");
+    EXPECT_EQ(OpenMailingList(f.ctx(), f.dialog, f.tables, "verify"), "");
     EXPECT_EQ(f.ui().formLog().back(), "open Find the mailing list you wish to verify");
     std::string path = f.write("zips.txt", zipList(3));
     EXPECT_EQ(f.open(path), path);
@@ -236,7 +236,7 @@ TEST(OpenList, FailedCheckShowsTheDialogAgainUntilMended) {
         form.control("OKBtn").userClick();
     });
     f.ui().chooseFile(path);
-    EXPECT_EQ(OpenMailingList(f.ctx(), f.dialog, "sort"), path);
+    EXPECT_EQ(OpenMailingList(f.ctx(), f.dialog, f.tables, "sort"), path);
     EXPECT_EQ(f.messageTexts().size(), 1u);
     EXPECT_EQ(f.ctx().list.zipColumn, 1);
     EXPECT_EQ(f.ctx().tables.pieceZips[1], -200000);
