@@ -109,6 +109,14 @@ void fillTable(AppContext& ctx, const std::string& copy, WriterProgress& progres
     table.setActive(false);
 }
 
+// The engine names the file it worked on, which is the copy; the person knows the list.
+std::string namingTheList(std::string text, const std::string& copy, const std::string& list) {
+    for (size_t at = text.find(copy); at != std::string::npos;
+         at = text.find(copy, at + list.size()))
+        text.replace(at, copy.size(), list);
+    return text;
+}
+
 void reportChangesLost(AppContext& ctx, const std::string& path, const std::string& why) {
     reportNotSaved(ctx, path, "Your list has not been changed. (" + why + ")");
 }
@@ -136,7 +144,7 @@ std::optional<ClosingMessage> WriteAccessList(AppContext& ctx, WriterProgress& p
         fillTable(ctx, copy.path(), progress);
     } catch (const std::exception& e) {
         listComponents(ctx).closeTableQuietly();
-        reportChangesLost(ctx, path, e.what());
+        reportChangesLost(ctx, path, namingTheList(e.what(), copy.path(), path));
         return std::nullopt;
     }
     std::optional<std::string> written = platform::readFileBytes(copy.path());

@@ -261,6 +261,7 @@ TEST(FieldChooser, ProposalCarriesTheListAndTheRolesFoundAndTheAnswerIsRead) {
     chooser.answer.reset();
     f.ui().chooseFile(path);
     ResetListCounters(f.ctx());
-    EXPECT_EQ(OpenMailingList(f.ctx(), chooser, f.tables, "sort"), "") << "cancelled: nothing is read";
+    EXPECT_EQ(OpenMailingList(f.ctx(), chooser, f.tables, "sort"), "")
+        << "cancelled: nothing is read";
     EXPECT_EQ(f.ctx().counters.recordCount, 0);
 }
