@@ -321,3 +321,33 @@ TEST(ExcelWriter, AFailedWriteLeavesTheWorkbookAsItWas) {
             << "the list and tables/, no temporary file";
     }
 }
+
+TEST(ExcelWriter, MacroProjectsSurviveTheWriteBack) {
+    const std::string corpus = std::string(QUILLAN_MDB_CORPUS) + "/../xls/";
+    // Every storage of the compound file, with the size of each stream in it.
+    const std::string storages = "import olefile, sys\n"
+                                 "ole = olefile.OleFileIO(sys.argv[1])\n"
+                                 "for entry in sorted(ole.listdir(streams=True)):\n"
+                                 "    if len(entry) > 1:\n"
+                                 "        print('/'.join(entry), ole.get_size('/'.join(entry)))\n";
+    for (const char* name : {"poi/testNames.xls", "exceldatareader/Test_git_issue_532_mulcells.xls",
+                             "poi/59830.xls"}) {
+        if (!std::filesystem::exists(corpus + name))
+            GTEST_SKIP() << "no .xls corpus at " << corpus;
+        WriterFixture f;
+        std::string path = f.env.folder() + "macros.xls";
+        std::filesystem::copy_file(corpus + name, path);
+        auto listing = [&] {
+            return runCommand(std::string(QUILLAN_PYTHON) + " -c \"" + storages + "\" '" + path +
+                              "' 2>&1");
+        };
+        const std::string before = listing();
+        ASSERT_NE(before.find("_VBA_PROJECT"), std::string::npos) << name;
+        chooseInSelector(f, 0);
+        ASSERT_EQ(openWithRoles(f, path, {{"zip", 0}, {"sort", 1}}), path) << name;
+        presortByZip(f.ctx());
+        f.ctx().mailClass = *MailClass::fromCode("RNAF");
+        EXPECT_FALSE(WriteSortInformation(f.ctx()).failed) << name;
+        EXPECT_EQ(listing(), before) << name;
+    }
+}
