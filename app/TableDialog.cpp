@@ -9,16 +9,16 @@ using platform::ModalResult;
 
 TableDialog::TableDialog(AppContext& ctx) : form_(ctx.platform.ui, "TableDlog", "Table Selector") {
     form_.setAbsoluteLayout(true);
-    form_.setSize(260, 340);
-    form_.add(ControlKind::Label, "Label1").setGeometry({12, 10, 236, 32});
-    form_.add(ControlKind::Label, "Label2").setGeometry({12, 46, 236, 32});
+    form_.setSize(380, 336);
+    form_.add(ControlKind::Label, "Label1").setGeometry({12, 10, 356, 20});
+    form_.add(ControlKind::Label, "Label2").setGeometry({12, 34, 356, 20});
     // One column of names, fifteen rows in sight.
     auto& grid = form_.add(ControlKind::ListBox, "TablesGrid");
-    grid.setGeometry({28, 84, 204, 206});
+    grid.setGeometry({88, 62, 204, 226});
     grid.onDoubleClick = [this] { TablesGridDblClick(); };
     form_.add(ControlKind::Button, "CancelBtn", "Cancel")
         .setModalResult(ModalResult::Cancel)
-        .setGeometry({90, 300, 80, 28});
+        .setGeometry({150, 298, 80, 28});
     form_.onActivate = [this] { FormActivate(); };
 }
 

@@ -17,6 +17,16 @@ namespace quillan {
 
 using namespace platform;
 
+std::vector<FileFilter> mailingListFilters() {
+    return {{"All Files", {"*.*"}},
+            {"Access", {"*.MDB"}},
+            {"Excel", {"*.XLS"}},
+            {"Ascii Comma-delimited", {"*.TXT"}},
+            {"Ascii Tab-delimited", {"*.TXT"}},
+            {"Ascii Merge", {"*.TXT"}},
+            {"dBase", {"*.DBF"}}};
+}
+
 void ResetListCounters(AppContext& ctx) {
     ctx.counters.recordCount = 0;
     ctx.counters.rejectedCount = 0;
@@ -51,13 +61,7 @@ std::string chooseFile(AppContext& ctx, const std::string& mode) {
     if (!prefs.lastList().empty())
         options.initialFolder = folderOf(prefs.lastList());
     options.fileName = "*.*";
-    options.filters = {{"All Files", {"*.*"}},
-                       {"Access", {"*.MDB"}},
-                       {"Excel", {"*.XLS"}},
-                       {"Ascii Comma-delimited", {"*.TXT"}},
-                       {"Ascii Tab-delimited", {"*.TXT"}},
-                       {"Ascii Merge", {"*.TXT"}},
-                       {"dBase", {"*.DBF"}}};
+    options.filters = mailingListFilters();
     std::string path = ctx.platform.ui.openFileDialog(options).value_or("");
     if (path == "*.*")
         return {};

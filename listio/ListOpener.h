@@ -5,11 +5,15 @@
 #include "listio/TableChooser.h"
 
 #include <string>
+#include <vector>
 
 namespace quillan {
 
 // The record limit of one mailing.
 inline constexpr long MaxMailingRecords = 100000;
+
+// The kinds of file the open dialog offers, all files first.
+std::vector<platform::FileFilter> mailingListFilters();
 
 // Sets the reading counters to 0 and clears the progress picture and its captions.
 void ResetListCounters(AppContext& ctx);
