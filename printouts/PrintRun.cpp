@@ -90,6 +90,14 @@ void PrintRun::StartReportPage(const std::string& kind, bool onFirstSheet) {
     setFontStyle(false, false);
 }
 
+bool PrintRun::nextPageOrStop(const std::string& kind) {
+    if (ctx_.counters.runPageNumber < toPage())
+        StartReportPage(kind);
+    else
+        ctx_.flags.stopPrinting = true;
+    return !ctx_.flags.stopPrinting;
+}
+
 void PrintRun::setUpCopy(const std::string& jobTitle) {
     ctx_.flags.stopPrinting = false;
     if (!jobTitle.empty())

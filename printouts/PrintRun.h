@@ -62,6 +62,9 @@ public:
     // page of a document that starts with this call lies on the sheet the document began
     // with (onFirstSheet), so that no blank sheet is fed ahead of it.
     void StartReportPage(const std::string& kind, bool onFirstSheet = false);
+    // Where what follows would run off the page: starts the next page of the kind, or stops
+    // printing when the To page is done. True while printing goes on.
+    bool nextPageOrStop(const std::string& kind);
 
     // Stops printing, begins the document under the title (none when empty) and sets up
     // the font, the resolution and the pen for one copy.
