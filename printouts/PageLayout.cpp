@@ -7,8 +7,7 @@ bool PageLayout::drawing() const {
 }
 
 void PageLayout::font(int size, bool bold, bool italic) {
-    run_.setFontStyle(bold, italic);
-    run_.setFontSize(size);
+    run_.setFont(size, bold, italic);
 }
 
 void PageLayout::textAtDots(int xDots, int yDots, std::string_view s) {

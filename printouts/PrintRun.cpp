@@ -38,6 +38,14 @@ void PrintRun::setFontStyle(bool bold, bool italic) {
     applyFont();
 }
 
+void PrintRun::setFont(int size, bool bold, bool italic) {
+    font_.size = size;
+    font_.bold = bold;
+    font_.italic = italic;
+    font_.underline = false;
+    applyFont();
+}
+
 std::string PrintRun::headerTitle(const std::string& kind) const {
     if (kind != "sort")
         return kind;

@@ -56,6 +56,7 @@ public:
     void setFontName(const std::string& name);
     void setFontSize(int size);
     void setFontStyle(bool bold, bool italic);
+    void setFont(int size, bool bold, bool italic);
 
     // Ends the sheet (when in range), counts the page, services the "Printing" box and
     // draws the header of the kind: "sort", "sacks" (no header) or a report title. The first
