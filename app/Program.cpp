@@ -7,6 +7,7 @@
 #include "listio/SortInformationWriter.h"
 #include "printouts/MailPrepInstructions.h"
 #include "printouts/TagPrintout.h"
+#include "reports/QualificationReport.h"
 
 #include <iostream>
 
@@ -79,6 +80,9 @@ void Program::setAfterSortPrinters() {
     PrintRun& run = *printRun_;
     run.printers.printMailPrepInstructions = [&run](const SortedMailing& mailing) {
         PrintMailPrepInstructions(run, mailing, MailPrepReport::Instructions);
+    };
+    run.printers.printQualificationReport = [this](const SortedMailing& mailing) {
+        PrintQualificationReport(ctx_, *printJob_, mailing);
     };
     run.printers.printTags = [&run](const SortedMailing& mailing) { PrintTags(run, mailing); };
 }

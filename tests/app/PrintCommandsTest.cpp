@@ -156,3 +156,36 @@ TEST(ReprintCommands, PrintFromTheSortResultFileOrSaySortFirst) {
     EXPECT_EQ(p.env.ui.messages()[0].text, "The tag printer failed.");
     p.expectTablesAtSeed();
 }
+
+TEST(ReprintCommands, QualificationReportPrintsAfterTheSortAndFromTheMenu) {
+    Printing p;
+    Preferences& prefs = p.ctx().lists.prefsList;
+    for (AfterSortReport report : AfterSortReports)
+        prefs.setPrintsAfterSort(report, report == AfterSortReport::Qualification);
+    p.ctx().lists.mailTypeList[1] = "3";
+    std::string path = p.env.folder() + "list.txt";
+    std::ofstream out(path, std::ios::binary);
+    out << "NAME,ZIP\r\n";
+    for (int i = 0; i < 500; ++i)
+        out << "P" << i << "," << (i % 2 ? "75201" : "75202") << "-1234\r\n";
+    out.close();
+    p.program.sortCommands().writeSortInformation = [] { return SortInformationResult{}; };
+    p.env.ui.chooseFile(path);
+    p.env.ui.pressWhenShown("VerifyDlog", "OKBtn");
+    p.env.ui.pressWhenShown("PrintSelectDlog", "OKBtn");
+    p.program.sortOneList();
+    EXPECT_TRUE(p.printed("Report: USPS Qualification Report"));
+    EXPECT_TRUE(p.printed("Automation 5-Digit (5B)"));
+    EXPECT_EQ(p.env.printer.documentCount(), 1);
+
+    p.env.printer.clearLog();
+    p.env.ui.whenShown("PrintSelectDlog", [](Form& form) {
+        EXPECT_EQ(form.caption(), "Ready to print rate qualification report.");
+        form.control("OKBtn").userClick();
+    });
+    p.entry("PrintQualificationReport1").onClick();
+    EXPECT_TRUE(p.printed("Report: USPS Qualification Report"));
+    EXPECT_TRUE(p.printed("TOTAL Automation"));
+    EXPECT_EQ(p.env.printer.documentCount(), 2);
+    p.expectTablesAtSeed();
+}
