@@ -71,7 +71,8 @@ void Program::makeSortCommands() {
     sortCommands_->writeSortInformation = [this] { return quillan::WriteSortInformation(ctx_); };
     sortCommands_->printSummary = [](const std::string& line) { std::cout << line << std::endl; };
     sortCommands_->printVerificationReport = [this] {
-        PrintMailPrepInstructions(*printRun_, SortedMailing::of(ctx_), MailPrepReport::Verification);
+        PrintMailPrepInstructions(*printRun_, SortedMailing::of(ctx_),
+                                  MailPrepReport::Verification);
     };
 }
 

@@ -1,9 +1,9 @@
 #include "printouts/ContainerBlock.h"
 
 #include "core/Convert.h"
+#include "core/postage/EntryOffice.h"
 #include "printouts/Barcode.h"
 #include "printouts/ContainerTag.h"
-#include "core/postage/EntryOffice.h"
 
 namespace quillan {
 

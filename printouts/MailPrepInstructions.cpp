@@ -134,10 +134,10 @@ void InstructionsCopy::endZipRow() {
 
 void PrintMailPrepInstructions(PrintRun& run, const SortedMailing& mailing, MailPrepReport report) {
     bool instructions = report == MailPrepReport::Instructions;
-    bool chosen = instructions ? run.job().askToPrint("Ready to print mail preparation instructions.",
-                                                      AfterSortReport::Instructions)
-                               : run.job().askToPrint("Ready to print verification report.",
-                                                      std::nullopt);
+    bool chosen = instructions
+                      ? run.job().askToPrint("Ready to print mail preparation instructions.",
+                                             AfterSortReport::Instructions)
+                      : run.job().askToPrint("Ready to print verification report.", std::nullopt);
     if (!chosen)
         return;
     std::optional<SummaryPostage> postage;

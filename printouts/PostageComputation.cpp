@@ -64,8 +64,8 @@ private:
 };
 
 // A caption at x 72 and its amount, below a rule: the totals of the Periodicals page.
-int ruledTotal(PageLayout& page, int y, int ruleGap, long double captionX, const std::string& caption,
-               double amount) {
+int ruledTotal(PageLayout& page, int y, int ruleGap, long double captionX,
+               const std::string& caption, double amount) {
     y += page.y(ruleGap);
     page.rule(y);
     y += page.y(8);
@@ -74,8 +74,8 @@ int ruledTotal(PageLayout& page, int y, int ruleGap, long double captionX, const
     return y;
 }
 
-int printStandardTotals(PageLayout& page, const SummaryPostage& postage, const std::string& formPart,
-                        bool partsAandB, int y) {
+int printStandardTotals(PageLayout& page, const SummaryPostage& postage,
+                        const std::string& formPart, bool partsAandB, int y) {
     if (!partsAandB) {
         page.text(72, y,
                   "Total - Part " + formPart.substr(0, 1) +
@@ -295,7 +295,7 @@ void PrintPoundRateTable(PageLayout& page, const SummaryPostage& postage) {
     page.text(253, y, "Total");
     page.text(322, y, "Advertising");
     y += page.y(14);
-    const std::pair<long double, const char*> heads[] = {{72, "Zone"},   {148, "Copies"},
+    const std::pair<long double, const char*> heads[] = {{72, "Zone"},    {148, "Copies"},
                                                          {247, "Pounds"}, {330, "Pounds"},
                                                          {406, "Rate"},   {490, "Postage"}};
     for (const auto& [x, head] : heads)

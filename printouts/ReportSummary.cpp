@@ -26,11 +26,10 @@ void printHead(PageLayout& page, const std::string& title) {
     page.textAtDots((width - printer.textWidth(title)) / 2 + page.x(18), page.y(36), title);
     if (page.drawing()) {
         printer.setPen(platform::colors::Black, page.x(2), platform::PenStyle::Solid);
-        printer.roundRect(page.x(36), page.y(34), page.x(180), page.y(79), page.x(12),
-                          page.y(12));
+        printer.roundRect(page.x(36), page.y(34), page.x(180), page.y(79), page.x(12), page.y(12));
         printer.setPen(platform::colors::Black, 1, platform::PenStyle::Solid);
-        printer.stretchBitmap(page.run().context().dataFile(LogoFileName), page.x(52),
-                              page.y(41), page.x(84) - page.x(52), page.y(73) - page.y(41));
+        printer.stretchBitmap(page.run().context().dataFile(LogoFileName), page.x(52), page.y(41),
+                              page.x(84) - page.x(52), page.y(73) - page.y(41));
     }
     page.font(4);
     page.text(86, page.y(70), "TM");
@@ -89,8 +88,9 @@ int printFormFigures(PageLayout& page, const SortedMailing& mailing, const std::
     page.text(54, y, "Processing Category (DMM C050):  " + processingCategory(mailClass));
     y += page.y(14);
     if (mailClass.isPeriodicals()) {
-        page.text(54, y, "Weight per Copy for Issue: " +
-                             copyWeightText(mailing.mailType().pieceWeight()) + " pounds");
+        page.text(54, y,
+                  "Weight per Copy for Issue: " + copyWeightText(mailing.mailType().pieceWeight()) +
+                      " pounds");
         y += page.y(14);
         page.text(54, y,
                   "Advertising Percentage in This Issue: " +

@@ -28,9 +28,8 @@ SummaryPostage computeSummaryPostage(const SortedMailing& mailing) {
         return summary;
     // The charges that follow the piece rows start from their printed sum.
     summary.zones = statement.zones;
-    summary.periodical = computePeriodicalCharges(mailing, *statement.zones,
-                                                  statement.lines.inCounty(), summary.total,
-                                                  piecesOfRows);
+    summary.periodical = computePeriodicalCharges(
+        mailing, *statement.zones, statement.lines.inCounty(), summary.total, piecesOfRows);
     return summary;
 }
 
