@@ -16,6 +16,14 @@ InstructionsRig::InstructionsRig(const std::string& category, const std::string&
     afterSortChoice(1, 9999);
 }
 
+InstructionsRig::InstructionsRig(const std::string& category, const std::string& size,
+                                 platform::PrinterDevice& device)
+    : rig("RAL", device) {
+    mailType(MailTypeSettings::Category, category);
+    mailType(MailTypeSettings::SizeCategory, size);
+    afterSortChoice(1, 9999);
+}
+
 InstructionsRig::InstructionsRig(const std::string& classCode) : rig(classCode) {
     afterSortChoice(1, 9999);
 }

@@ -23,6 +23,9 @@ class InstructionsRig {
 public:
     // Mail category (mailtype.dat line 1) and size ("0" letters, "1" flats).
     InstructionsRig(const std::string& category, const std::string& size);
+    // Printing on another printer (the PDF writer).
+    InstructionsRig(const std::string& category, const std::string& size,
+                    platform::PrinterDevice& device);
     // A class and tables built row by row (rig.container, rig.group, rig.zip).
     explicit InstructionsRig(const std::string& classCode);
 
