@@ -78,11 +78,24 @@ struct Folder {
         return names;
     }
 
+    // Another user may not reach the build folder (a checkout in a private folder), so
+    // that user runs a copy of the program placed in the test's own folder.
+    std::string binaryFor(uid_t user) const {
+        const std::string copy = path("quillan");
+        if (!fs::exists(copy)) {
+            fs::copy_file(QUILLAN_BINARY, copy);
+            chown(copy.c_str(), user, user);
+            chmod(copy.c_str(), 0755);
+        }
+        return copy;
+    }
+
     // Runs `quillan LIST NOSTOP` without a display, as `user` when given; `meanwhile` is
     // called with the process id while it runs.
     Outcome run(const std::string& list, uid_t user = 0,
                 const std::function<void(pid_t)>& meanwhile = {}) const {
         const std::string out = path("stdout.log"), err = path("stderr.log");
+        const std::string binary = user == 0 ? std::string(QUILLAN_BINARY) : binaryFor(user);
         int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         int errFd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         auto start = std::chrono::steady_clock::now();
@@ -99,7 +112,7 @@ struct Folder {
             setenv("XDG_DATA_HOME", env.folder().c_str(), 1);
             if (user != 0 && (setgroups(0, nullptr) != 0 || setgid(user) != 0 || setuid(user) != 0))
                 _exit(99);
-            execl(QUILLAN_BINARY, QUILLAN_BINARY, list.c_str(), "NOSTOP", "--program-dir",
+            execl(binary.c_str(), binary.c_str(), list.c_str(), "NOSTOP", "--program-dir",
                   env.folder().c_str(), static_cast<char*>(nullptr));
             _exit(98);
         }
