@@ -7,6 +7,7 @@
 #include "listio/SortInformationWriter.h"
 #include "printouts/MailPrepInstructions.h"
 #include "printouts/TagPrintout.h"
+#include "reports/PostageStatement.h"
 #include "reports/QualificationReport.h"
 
 #include <iostream>
@@ -79,6 +80,9 @@ void Program::makeSortCommands() {
 // The printers of the after-sort run; the reprint commands print through them too.
 void Program::setAfterSortPrinters() {
     PrintRun& run = *printRun_;
+    run.printers.printPostageStatement = [this](const SortedMailing& mailing) {
+        PrintPostageStatement(ctx_, *printJob_, mailing);
+    };
     run.printers.printMailPrepInstructions = [&run](const SortedMailing& mailing) {
         PrintMailPrepInstructions(run, mailing, MailPrepReport::Instructions);
     };

@@ -71,10 +71,14 @@ std::vector<StatementText> zoneTableTexts(const PeriodicalZoneCharges& charges) 
 }
 
 std::vector<StatementText> periodicalTotalTexts(const PeriodicalCharges& charges) {
-    StatementText total = textAt(578, 338, currencyTotalText(charges.totalPostage));
-    total.roomAfter = "00";
-    return {textAt(578, 280, currencyText(charges.outsideCountyPostage)),
-            textAt(578, 309, currencyText(charges.inCountyPostage)), total};
+    std::vector<StatementText> totals = {
+        textAt(578, 280, currencyText(charges.outsideCountyPostage)),
+        textAt(578, 309, currencyText(charges.inCountyPostage)),
+        textAt(578, 338, currencyTotalText(charges.totalPostage))};
+    totals.back().roomAfter = "00";
+    for (StatementText& total : totals)
+        total.fontSize = 10;
+    return totals;
 }
 
 } // namespace quillan

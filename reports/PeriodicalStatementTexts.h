@@ -2,26 +2,12 @@
 
 #include "core/postage/PeriodicalCharges.h"
 #include "core/postage/PeriodicalZones.h"
+#include "reports/StatementText.h"
 
 #include <string>
 #include <vector>
 
 namespace quillan {
-
-// A text the statement prints at a point of its form, in points from the page's top-left
-// corner.
-struct StatementText {
-    enum Align { Left, Right };
-    double x = 0;
-    double y = 0;
-    std::string text;
-    Align align = Right; // a right-aligned text ends at x
-    // Right-aligned as though this followed the text: totals of two decimals then line up
-    // with the four-decimal amounts above them.
-    std::string roomAfter;
-
-    friend bool operator==(const StatementText&, const StatementText&) = default;
-};
 
 // The zone table of the Periodicals statement's first page: a row each for DSCF, DADC,
 // zones 1 & 2 and zones 3 to 8 (pieces, pounds, advertising pounds, charge), the totals,
@@ -31,7 +17,7 @@ struct StatementText {
 std::vector<StatementText> zoneTableTexts(const PeriodicalZoneCharges& charges);
 
 // The three totals of the Periodicals charges on the first page: outside-county, in-county
-// and total postage.
+// and total postage, in the larger type of the page's totals.
 std::vector<StatementText> periodicalTotalTexts(const PeriodicalCharges& charges);
 
 } // namespace quillan

@@ -247,8 +247,12 @@ RateBlock poundRatedBlock(MailClass mailClass, const MailTypeSettings& mailType)
 
 } // namespace
 
-bool hasPoundRatedWeight(const MailTypeSettings& mailType) {
-    return mailType.hasExactWeight() && mailType.pieceWeight() > 3.3;
+bool hasExactWeight(MailClass mailClass, const MailTypeSettings& mailType) {
+    return mailType.hasExactWeight() && mailClass != MailClass::RML;
+}
+
+bool hasPoundRatedWeight(MailClass mailClass, const MailTypeSettings& mailType) {
+    return hasExactWeight(mailClass, mailType) && mailType.pieceWeight() > 3.3;
 }
 
 bool usesPoundRatedBlock(MailClass mailClass, const MailTypeSettings& mailType) {
@@ -256,7 +260,7 @@ bool usesPoundRatedBlock(MailClass mailClass, const MailTypeSettings& mailType) 
         return false;
     if (mailClass.isFirstClass())
         return mailType.cardRates();
-    return hasPoundRatedWeight(mailType);
+    return hasPoundRatedWeight(mailClass, mailType);
 }
 
 RateTable::Base firstClassRow(const MailTypeSettings& mailType) {

@@ -33,7 +33,7 @@ struct RateBlockLine {
 // The statement numbers its blocks 1 to 13:
 //   pieces over 3.3 oz (and First-Class cards): 1 RNML/RNAF, 2 RAL, 3 RAF, 4 RCOF, 5 FAL
 //   cards; otherwise 6 FAL, 7 RNML, 8 RML, 9 RNAF, 10 RAL, 11 RAF, 12 RCOF, 13 Periodicals.
-// Machinable letters over 3.3 oz have no block: number 0, no lines.
+// A mailing with no class has no block: number 0, no lines.
 struct RateBlock {
     int number = 0;
     std::vector<RateBlockLine> lines;
@@ -42,8 +42,13 @@ struct RateBlock {
     size_t automationLines = 0;
 };
 
+// Whether the rates go by the exact piece weight of mailtype.dat. Machinable letters weigh
+// 3.3 oz or less by definition (their dialog fixes the choice), whatever a hand-edited
+// file says, so that they are never priced as pieces over 3.3 oz, for which they have no
+// rate block.
+bool hasExactWeight(MailClass mailClass, const MailTypeSettings& mailType);
 // Pieces given an exact weight over 3.3 oz, priced by the piece and by the pound.
-bool hasPoundRatedWeight(const MailTypeSettings& mailType);
+bool hasPoundRatedWeight(MailClass mailClass, const MailTypeSettings& mailType);
 // The blocks of pieces over 3.3 oz and of First-Class cards (the "pound-rated" set).
 bool usesPoundRatedBlock(MailClass mailClass, const MailTypeSettings& mailType);
 // First-Class letters: the rate row of their weight (the first without an exact weight).

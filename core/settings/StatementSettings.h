@@ -34,6 +34,8 @@ public:
     bool permitImprint() const { return at(Payment) == "0"; }
     int32_t payment() const { return numberAt(Payment); }
     int32_t affixed() const { return numberAt(Affixed); }
+    // Meter or stamps: the correct postage on each piece, rather than the lowest rate.
+    bool correctPostageAffixed() const { return at(Affixed) == "0"; }
 };
 
 } // namespace quillan

@@ -29,6 +29,7 @@ struct TagCommands {
     explicit TagCommands(std::vector<std::string> parameters = {})
         : env(test::geographyFolder(), std::move(parameters)), program(env.context()) {
         env.load();
+        env.copyStatementForms(); // an unattended run prints the statement too
         ctx().lists.mailTypeList[1] = "1";
         ctx().saveList(ctx().lists.mailTypeList, "mailtype.dat");
         list = env.folder() + "JOB.SET";

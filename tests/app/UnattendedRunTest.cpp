@@ -47,7 +47,10 @@ std::vector<std::string> linesOf(const std::string& text) {
 struct Folder {
     test::TestEnvironment env{test::geographyFolder()};
 
-    Folder() { env.load(); }
+    Folder() {
+        env.load();
+        env.copyStatementForms();
+    }
     std::string path(const std::string& name) const { return env.folder() + name; }
     std::string write(const std::string& name, const std::string& bytes) const {
         std::ofstream(path(name), std::ios::binary) << bytes;

@@ -35,6 +35,10 @@ public:
     // Loads the data folder into the context (LoadDataFiles).
     void load();
 
+    // The statement forms the build drew, copied into the program folder's bitmaps/, where
+    // the program looks for them; a test may take one away.
+    void copyStatementForms() const;
+
     void writeTable(const std::string& name, const std::string& bytes) const;
     std::string readTable(const std::string& name) const;
     void removeTable(const std::string& name) const;

@@ -118,10 +118,11 @@ TEST_F(RateBlocks, PiecesOverThreePointThreeOuncesAddThePoundRateOfTheirEntry) {
                   "Basic Automation|Basic|DSCF|34|A|1",   "  plus|Basic|DSCF|42|A|1",
                   "3/5 Presorted|3/5-Digit|DSCF|33|N|1",  "  plus|3/5-Digit|DSCF|42|N|1",
                   "Basic Presorted|Basic|DSCF|32|N|1",    "  plus|Basic|DSCF|42|N|1"}));
-    // Machinable letters have no block over 3.3 oz.
+    // Machinable letters weigh 3.3 oz or less whatever the weight line says: their piece
+    // rates, never nothing.
     RateBlock machinable = blockOf({MailClass::RML, "0", "1", "4"});
-    EXPECT_EQ(machinable.number, 0);
-    EXPECT_TRUE(machinable.lines.empty());
+    EXPECT_EQ(machinable.number, 8);
+    EXPECT_EQ(linesRead({MailClass::RML, "0", "1", "4"}), "2 1 8 7 14 13");
 }
 
 TEST_F(RateBlocks, FirstClassReadsTheRowOfItsWeightAndCardsTheirOwn) {
