@@ -15,6 +15,7 @@
 #include "printouts/AfterSortRun.h"
 #include "printouts/MailPrepInstructions.h"
 #include "printouts/TagPrintout.h"
+#include "reports/PostageStatement.h"
 #include "reports/QualificationReport.h"
 
 #include <QGuiApplication>
@@ -76,6 +77,9 @@ struct RunFigures {
 RunFigures printAfterSort(AppContext& ctx, const std::string& folder) {
     UnattendedJob job;
     PrintRun run(ctx, job);
+    run.printers.printPostageStatement = [&](const SortedMailing& m) {
+        PrintPostageStatement(ctx, job, m);
+    };
     run.printers.printMailPrepInstructions = [&run](const SortedMailing& m) {
         PrintMailPrepInstructions(run, m, MailPrepReport::Instructions);
     };
@@ -106,6 +110,7 @@ int main(int argc, char** argv) {
         double smallSeconds = 0;
         for (int records : {10000, 100000}) {
             bench::ScratchProgramFolder scratch("quillan-printouts-bench");
+            fs::copy(QUILLAN_FORM_BITMAPS, scratch.file("bitmaps"), fs::copy_options::recursive);
             std::string printouts = scratch.file("Printouts");
             fs::create_directories(printouts);
             platform::QtPrinter printer(printouts + "/");

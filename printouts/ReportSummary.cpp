@@ -4,6 +4,7 @@
 #include "core/ShortDate.h"
 #include "printouts/PostageComputation.h"
 #include "printouts/SummaryTexts.h"
+#include "reports/StatementDigits.h"
 
 namespace quillan {
 

@@ -4,7 +4,6 @@
 #include "core/money/Money.h"
 
 #include <cmath>
-#include <cstdio>
 
 namespace quillan {
 
@@ -148,22 +147,6 @@ std::string formPart(const SortedMailing& mailing) {
     if (automation)
         return "A.";
     return mailClass == MailClass::RNML ? "E." : "B.";
-}
-
-std::string totalWeightText(double pounds) {
-    if (pounds >= 99999.5)
-        return intToStr(static_cast<int64_t>(std::llround(pounds)));
-    int wholeDigits = pounds < 1 ? 1 : static_cast<int>(std::floor(std::log10(pounds))) + 1;
-    int decimals = std::max(0, 5 - wholeDigits);
-    char text[48];
-    std::snprintf(text, sizeof text, "%.*f", decimals, pounds);
-    std::string s = text;
-    if (s.find('.') != std::string::npos) {
-        s.erase(s.find_last_not_of('0') + 1);
-        if (s.back() == '.')
-            s.pop_back();
-    }
-    return s;
 }
 
 std::string copyWeightText(double ounces) {

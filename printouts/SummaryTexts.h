@@ -24,8 +24,6 @@ std::string sackingBasis(const SortedMailing& mailing);
 // The parts of the form's back the computation fills: "A.", "B.", "D.", "E.", "J." or
 // "A and B.". "D." and "J." are priced by the piece and the pound.
 std::string formPart(const SortedMailing& mailing);
-// The total weight in pounds with five significant digits: "218.75", "1234.6".
-std::string totalWeightText(double pounds);
 // "0.2188": the weight of one copy in pounds, to four decimals.
 std::string copyWeightText(double ounces);
 

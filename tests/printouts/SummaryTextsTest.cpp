@@ -1,6 +1,7 @@
 // The summary page's description of the mailing: settings, form, form parts and containers.
 
 #include "printouts/SummaryTexts.h"
+#include "reports/StatementDigits.h"
 #include "tests/printouts/InstructionsRig.h"
 
 #include <gtest/gtest.h>
