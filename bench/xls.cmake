@@ -4,4 +4,6 @@
 add_executable(bench_xls ${CMAKE_CURRENT_LIST_DIR}/xls_bench.cpp)
 target_include_directories(bench_xls PRIVATE ${CMAKE_SOURCE_DIR}/tests/xls)
 target_link_libraries(bench_xls PRIVATE quillan_xls)
-target_compile_definitions(bench_xls PRIVATE QUILLAN_PYTHON="/usr/bin/python3")
+target_compile_definitions(bench_xls PRIVATE QUILLAN_PYTHON="/usr/bin/python3"
+  QUILLAN_TOOLS="${CMAKE_SOURCE_DIR}/tools"
+  QUILLAN_XLS_CORPUS="${CMAKE_SOURCE_DIR}/../shared/corpora/xls")

@@ -8,11 +8,13 @@
 #include "xls/FormulaEncoder.h"
 #include "xls/RecordId.h"
 #include "xls/SharedStringTable.h"
+#include "xls/Workbook.h"
 #include "xls/XlsStream.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <numeric>
@@ -272,15 +274,203 @@ void formulas(const fs::path& folder) {
                 ours > 0 ? theirs / ours : 0.0);
 }
 
+// The program's own use of a sheet: every cell read as text, then four columns of sort
+// results written back as texts.
+void cellAccess(const fs::path& folder) {
+    constexpr int Rows = 65536;
+    constexpr int Cols = 10;
+    xls::Workbook book;
+    xls::Sheet& sheet = book.sheets().item(0);
+    for (int row = 0; row < Rows; ++row)
+        for (int col = 0; col < Cols; ++col)
+            sheet.setFloat(col, row, row * 10.25 + col, -1);
+    size_t characters = 0;
+    double reading = bestCpuSeconds([&] {
+        characters = 0;
+        for (int row = 0; row < Rows; ++row)
+            for (int col = 0; col < Cols; ++col)
+                characters += sheet.getAsString(col, row).size();
+    });
+
+    std::vector<std::string> texts;
+    texts.reserve(4 * Rows);
+    for (int row = 0; row < Rows; ++row)
+        for (int col = 0; col < 4; ++col)
+            texts.push_back(col == 0   ? "T" + std::to_string(row / 40 + 1)
+                            : col == 1 ? std::to_string(row + 1)
+                            : col == 2 ? "5D " + std::to_string(row % 997)
+                                       : "Sorted");
+    double writing = bestCpuSeconds([&] {
+        double start = cpuSeconds();
+        book.clear(); // a fresh table each round; not part of the work
+        double cleared = cpuSeconds() - start;
+        xls::Sheet& target = book.sheets().item(0);
+        for (int row = 0; row < Rows; ++row)
+            for (int col = 0; col < 4; ++col)
+                target.setAsString(Cols + col, row, texts[static_cast<size_t>(row * 4 + col)]);
+        return cleared;
+    });
+    std::string path = (folder / "texts.txt").string();
+    {
+        std::ofstream out(path);
+        for (const std::string& text : texts)
+            out << text << "\n";
+    }
+    std::string xlwt = pythonOutput("import sys, time, xlwt\n"
+                                    "texts = open(sys.argv[1]).read().splitlines()\n"
+                                    "best = 1e9\n"
+                                    "for i in range(3):\n"
+                                    "    sheet = xlwt.Workbook().add_sheet('S')\n"
+                                    "    t = time.process_time()\n"
+                                    "    for i, text in enumerate(texts):\n"
+                                    "        sheet.write(i >> 2, 10 + (i & 3), text)\n"
+                                    "    best = min(best, time.process_time() - t)\n"
+                                    "print(best)",
+                                    path);
+    double theirs = std::stod(xlwt.empty() ? "0" : xlwt);
+    std::printf("cell access: 655,360 doubles read as text in %.0f ms (%zu characters); "
+                "262,144 texts set in %.0f ms (xlwt Worksheet.write %.0f ms, %.0fx), %zu "
+                "shared strings\n",
+                reading * 1000, characters, writing * 1000, theirs * 1000,
+                writing > 0 ? theirs / writing : 0.0, book.sheets().strings().count());
+}
+
+// A 60,000-row mailing list of six columns, made by the list generator and written by xlwt.
+std::string mailingListWorkbook(const fs::path& folder) {
+    std::string list = (folder / "list.txt").string();
+    std::string book = (folder / "list.xls").string();
+    std::string make = std::string(QUILLAN_PYTHON) + " " + QUILLAN_TOOLS +
+                       "/make_mailing_lists.py --kind tab --records 60000 --seed 17 --out '" +
+                       list + "' >/dev/null";
+    if (std::system(make.c_str()) != 0)
+        return {};
+    pythonOutput("import sys, xlwt\n"
+                 "book = xlwt.Workbook(); sheet = book.add_sheet('List')\n"
+                 "for r, line in enumerate(open(sys.argv[1] + '.txt', encoding='latin-1')):\n"
+                 "    for c, f in enumerate(line.rstrip('\\r\\n').split('\\t')):\n"
+                 "        sheet.write(r, c, int(f) if c == 4 and f.isdigit() else f)\n"
+                 "book.save(sys.argv[1] + '.xls')",
+                 (folder / "list").string());
+    return fs::exists(book) ? book : std::string();
+}
+
+// Peak memory of one read in a process of its own (this program run with --peak-read).
+double peakOfRead(const std::string& self, const std::string& path) {
+    std::string output;
+    FILE* pipe = popen(("'" + self + "' --peak-read '" + path + "'").c_str(), "r");
+    std::array<char, 64> buffer{};
+    while (pipe && fgets(buffer.data(), buffer.size(), pipe))
+        output += buffer.data();
+    if (pipe)
+        pclose(pipe);
+    return output.empty() ? 0 : std::stod(output);
+}
+
+void readingWorkbooks(const fs::path& folder, const std::string& self) {
+    std::vector<std::pair<std::string, std::string>> books;
+    std::string list = mailingListWorkbook(folder);
+    if (!list.empty())
+        books.push_back({"60,000-row mailing list (xlwt, " +
+                             std::to_string(fs::file_size(list) / 1024) + " KB)",
+                         list});
+    std::string corpus = std::string(QUILLAN_XLS_CORPUS) + "/exceldatareader/Test10x10000.xls";
+    if (fs::exists(corpus))
+        books.push_back({"Test10x10000.xls", corpus});
+    for (const auto& [label, path] : books) {
+        xls::Workbook book;
+        book.setFilename(path);
+        double ours = bestCpuSeconds([&] { book.read(); });
+        std::string xlrd = pythonOutput("import sys, time, resource, xlrd\n"
+                                        "best = 1e9\n"
+                                        "for i in range(3):\n"
+                                        "    t = time.process_time()\n"
+                                        "    xlrd.open_workbook(sys.argv[1])\n"
+                                        "    best = min(best, time.process_time() - t)\n"
+                                        "print(best, resource.getrusage(resource.RUSAGE_SELF)"
+                                        ".ru_maxrss / 1024.0)",
+                                        path);
+        double theirs = 0, theirPeak = 0;
+        std::sscanf(xlrd.c_str(), "%lf %lf", &theirs, &theirPeak);
+        std::printf("read %s: %.1f ms (xlrd open_workbook %.0f ms, %.0fx); peak %.0f MB (xlrd "
+                    "%.0f MB); %zu sheets, last row %d\n",
+                    label.c_str(), ours * 1000, theirs * 1000, ours > 0 ? theirs / ours : 0.0,
+                    peakOfRead(self, path), theirPeak, book.sheets().count(),
+                    book.sheets().item(0).lastRow);
+    }
+}
+
+// Writing: the mailing list back (against xlwt writing the same content), the program's
+// whole road (read, four columns of results, write) and a sheet of 655,360 numbers.
+void writingWorkbooks(const fs::path& folder) {
+    std::string list = (folder / "list.xls").string();
+    if (!fs::exists(list))
+        return;
+    std::string out = (folder / "out.xls").string();
+    xls::Workbook book;
+    book.setFilename(list);
+    book.read();
+    book.setFilename(out);
+    double writing = bestCpuSeconds([&] { book.write(); });
+    std::string xlwt = pythonOutput("import sys, time, xlwt\n"
+                                    "rows = [l.rstrip('\\r\\n').split('\\t') for l in "
+                                    "open(sys.argv[1] + '.txt', encoding='latin-1')]\n"
+                                    "best = 1e9\n"
+                                    "for i in range(3):\n"
+                                    "    t = time.process_time()\n"
+                                    "    book = xlwt.Workbook(); sheet = book.add_sheet('List')\n"
+                                    "    for r, fields in enumerate(rows):\n"
+                                    "        for c, f in enumerate(fields):\n"
+                                    "            sheet.write(r, c, int(f) if c == 4 and "
+                                    "f.isdigit() else f)\n"
+                                    "    book.save(sys.argv[1] + '-xlwt.xls')\n"
+                                    "    best = min(best, time.process_time() - t)\n"
+                                    "print(best)",
+                                    (folder / "list").string());
+    double theirs = std::stod(xlwt.empty() ? "0" : xlwt);
+
+    double road = bestCpuSeconds([&] {
+        xls::Workbook program;
+        program.setFilename(list);
+        program.read();
+        xls::Sheet& sheet = program.sheets().item(0);
+        for (int row = 0; row <= sheet.lastRow; ++row)
+            for (int col = 6; col < 10; ++col)
+                sheet.setAsString(col, row, col == 6 ? "T" + std::to_string(row / 40 + 1) : "5D");
+        program.setFilename(out);
+        program.write();
+    });
+
+    xls::Workbook numbers;
+    for (int row = 0; row < 65536; ++row)
+        for (int col = 0; col < 10; ++col)
+            numbers.sheets().item(0).setFloat(col, row, row * 10.25 + col, -1);
+    numbers.setFilename(out);
+    double large = bestCpuSeconds([&] { numbers.write(); });
+    std::printf("write the 60,000-row list %.0f ms (xlwt %.0f ms, %.0fx); read, 240,000 texts "
+                "set and written %.0f ms; 65,536 x 10 numbers written %.0f ms (%.1f MB)\n",
+                writing * 1000, theirs * 1000, writing > 0 ? theirs / writing : 0.0, road * 1000,
+                large * 1000, static_cast<double>(fs::file_size(out)) / 1e6);
+}
+
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--peak-read") {
+        xls::Workbook book;
+        book.setFilename(argv[2]);
+        book.read();
+        std::printf("%.1f\n", peakMegabytes());
+        return 0;
+    }
     fs::path folder = fs::temp_directory_path() / ("bench-xls-" + std::to_string(getpid()));
     fs::create_directories(folder);
     compoundFiles(folder);
     cellStore();
     sharedStrings(folder);
     formulas(folder);
+    cellAccess(folder);
+    readingWorkbooks(folder, fs::canonical("/proc/self/exe").string());
+    writingWorkbooks(folder);
     std::printf("peak memory %.0f MB\n", peakMegabytes());
     fs::remove_all(folder);
     return 0;

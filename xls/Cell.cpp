@@ -2,6 +2,8 @@
 
 #include "xls/XlsError.h"
 
+#include <cstring>
+
 namespace xls {
 
 namespace {
@@ -55,12 +57,14 @@ Cell Cell::error(int32_t key, uint8_t ordinal, int32_t xf) {
     return cell;
 }
 
-Cell Cell::formula(CellType type, int32_t key, std::string_view tokens, int32_t xf) {
+Cell Cell::formula(CellType type, int32_t key, std::string_view tokens, int32_t xf,
+                   std::string_view constants) {
     if (type < CellType::NumberFormula || type > CellType::ErrorFormula)
         throw XlsError("Invalid Formula cell type");
     Cell cell(type, key, xf);
     cell.formula_ = std::make_unique<FormulaParts>();
     cell.formula_->tokens.assign(tokens);
+    cell.formula_->constants.assign(constants);
     return cell;
 }
 
@@ -83,6 +87,7 @@ Cell Cell::makeCopy() const {
     }
     copy.formula_ = std::make_unique<FormulaParts>();
     copy.formula_->tokens = formula_->tokens;
+    copy.formula_->constants = formula_->constants;
     copy.formula_->arrayData = formula_->arrayData;
     return copy;
 }
@@ -91,18 +96,44 @@ const std::string& Cell::tokens() const {
     return formula_ ? formula_->tokens : NoText;
 }
 
+const std::string& Cell::constants() const {
+    return formula_ ? formula_->constants : NoText;
+}
+
 const std::string& Cell::arrayData() const {
     return formula_ ? formula_->arrayData : NoText;
 }
 
-const std::string& Cell::stringResult() const {
+const std::string& Cell::flaggedResult() const {
     return formula_ ? formula_->stringResult : NoText;
 }
 
-void Cell::setStringResult(std::string text) {
+void Cell::setFlaggedResult(std::string flagged) {
     if (!formula_)
         formula_ = std::make_unique<FormulaParts>();
-    formula_->stringResult = std::move(text);
+    formula_->stringResult = std::move(flagged);
+}
+
+namespace {
+
+uint64_t bitsOf(double value) {
+    uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+} // namespace
+
+Cell::ResultKind Cell::arrayResultKind() const {
+    uint64_t bits = bitsOf(value_.number);
+    uint8_t kind = static_cast<uint8_t>(bits & 0xFF);
+    if ((bits >> 48) != 0xFFFF || kind > static_cast<uint8_t>(ResultKind::Empty))
+        return ResultKind::Number;
+    return static_cast<ResultKind>(kind);
+}
+
+uint8_t Cell::arrayResultValue() const {
+    return static_cast<uint8_t>((bitsOf(value_.number) >> 16) & 0xFF);
 }
 
 } // namespace xls

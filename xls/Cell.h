@@ -53,9 +53,11 @@ public:
     static Cell string(int32_t key, int32_t sstIndex, int32_t xf);
     static Cell boolean(int32_t key, bool value, int32_t xf);
     static Cell error(int32_t key, uint8_t ordinal, int32_t xf);
-    // A formula of type NumberFormula to ErrorFormula with a copy of its tokens; any other
-    // type raises "Invalid Formula cell type".
-    static Cell formula(CellType type, int32_t key, std::string_view tokens, int32_t xf);
+    // A formula of type NumberFormula to ErrorFormula with a copy of its tokens and of the
+    // data of their array constants, which records keep behind the tokens; any other type
+    // raises "Invalid Formula cell type".
+    static Cell formula(CellType type, int32_t key, std::string_view tokens, int32_t xf,
+                        std::string_view constants = {});
     static Cell arrayFormula(int32_t key, std::string_view tokens, std::string_view arrayData,
                              double result, int32_t xf);
 
@@ -79,15 +81,25 @@ public:
     uint8_t errorOrdinal() const { return byte_; }      // Error, ErrorFormula result
 
     const std::string& tokens() const;
+    const std::string& constants() const;
     const std::string& arrayData() const;
-    const std::string& stringResult() const;
+    // The text result of a string formula (or of an array formula), as a flagged string.
+    const std::string& flaggedResult() const;
     void setNumberResult(double value) { value_.number = value; }
     void setByteResult(uint8_t value) { byte_ = value; }
-    void setStringResult(std::string text);
+    void setFlaggedResult(std::string flagged);
+
+    // An array formula keeps its cached result as the record's 8 bytes: a number, or a text,
+    // boolean, error or empty result marked by 0xFFFF in the last two bytes, its kind in
+    // the first byte and its value in the third.
+    enum class ResultKind : uint8_t { Text = 0, Boolean = 1, Error = 2, Empty = 3, Number = 4 };
+    ResultKind arrayResultKind() const;
+    uint8_t arrayResultValue() const;
 
 private:
     struct FormulaParts {
         std::string tokens;
+        std::string constants;
         std::string arrayData;
         std::string stringResult;
     };

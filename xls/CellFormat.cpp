@@ -335,10 +335,10 @@ void CellFormat::readXF8(std::string_view data) {
     body.colors = in.u16(18);
 }
 
-std::string CellFormat::writeXF4() const {
+std::string CellFormat::writeXF4(int formatBase) const {
     if (fontIndex < 0 || fontIndex > 255)
         throw RangeError();
-    int format = numberFormatIndex < 0 ? 0 : numberFormatIndex - CellFormats::BuiltInCount;
+    int format = numberFormatIndex < 0 ? 0 : numberFormatIndex - formatBase;
     if (numberFormatIndex >= 0 && (format < 0 || format > 255))
         throw RangeError();
     std::string out(12, '\0');

@@ -98,7 +98,9 @@ public:
     void readXF4(std::string_view body12);
     void readXF5(std::string_view body16);
     void readXF8(std::string_view body20);
-    std::string writeXF4() const;
+    // BIFF4 number formats are numbered by their FORMAT records: the body gives the index
+    // less formatBase, the index of the first format written.
+    std::string writeXF4(int formatBase = 50) const;
     std::string writeXF5() const;
     std::string writeXF8() const;
 

@@ -79,6 +79,7 @@ CellFormat& CellFormats::add() {
 void CellFormats::reset() {
     formats_.clear();
     numberFormats_.assign(std::begin(BuiltInFormats), std::end(BuiltInFormats));
+    asRead_.clear();
 }
 
 void CellFormats::setDefault() {
@@ -86,17 +87,32 @@ void CellFormats::setDefault() {
     add();
 }
 
-void CellFormats::setNumberFormatAt(int index, std::string_view text) {
+void CellFormats::setNumberFormatAt(int index, std::string_view text, std::string_view flagged) {
     if (index < 0 || index > 0xFFFF)
         throw RangeError();
     if (numberFormats_.size() <= static_cast<size_t>(index))
         numberFormats_.resize(static_cast<size_t>(index) + 1);
     numberFormats_[static_cast<size_t>(index)] = text;
+    if (asRead_.size() <= static_cast<size_t>(index))
+        asRead_.resize(static_cast<size_t>(index) + 1);
+    asRead_[static_cast<size_t>(index)] = flagged;
+}
+
+std::string CellFormats::numberFormatAsRead(int index) const {
+    if (index < 0 || static_cast<size_t>(index) >= asRead_.size())
+        return {};
+    return asRead_[static_cast<size_t>(index)];
 }
 
 int CellFormats::addNumberFormat(std::string_view text) {
-    numberFormats_.emplace_back(text == "General" ? std::string_view("@") : text);
+    numberFormats_.emplace_back(text);
     return static_cast<int>(numberFormats_.size()) - 1;
+}
+
+std::string_view CellFormats::builtInText(int index) {
+    if (index < 0 || index >= BuiltInCount)
+        return {};
+    return BuiltInFormats[index];
 }
 
 std::string CellFormats::numberFormatText(int index) const {

@@ -31,12 +31,17 @@ public:
     void setDefault();
 
     // FORMAT records with an index (BIFF5, BIFF8): the list grows to hold it.
-    void setNumberFormatAt(int index, std::string_view text);
-    // FORMAT records without one (BIFF2 to BIFF4) are appended; "General" is kept as "@".
+    void setNumberFormatAt(int index, std::string_view text, std::string_view flagged = {});
+    // FORMAT records without one (BIFF2 to BIFF4) are appended. "General" stays "General":
+    // "@" would make the cells text cells.
     int addNumberFormat(std::string_view text);
 
     size_t numberFormatCount() const { return numberFormats_.size(); }
+    // The text of built-in number format 0 to 49.
+    static std::string_view builtInText(int index);
     std::string numberFormatText(int index) const;
+    // The text as read, a flagged string; empty for one not read from a BIFF8 file.
+    std::string numberFormatAsRead(int index) const;
     // The index of the text, compared without regard to case, appended when missing; the
     // text is analysed as a mask first, so an over-long one raises.
     int findOrAddNumberFormat(std::string_view text);
@@ -44,6 +49,7 @@ public:
 private:
     std::deque<CellFormat> formats_; // a deque: formats stay where they are as the list grows
     std::vector<std::string> numberFormats_;
+    std::vector<std::string> asRead_;
     ExcelMask mask_;
 };
 

@@ -30,8 +30,26 @@ Cell* CellStorage::get(int32_t key) {
         return nullptr;
     if (!(leaf->used & (1u << (key & 0x0F))))
         return nullptr;
-    cache_ = &leaf->cells[static_cast<size_t>(key & 0x0F)];
+    cache_ = leaf->at(static_cast<unsigned>(key & 0x0F));
     return cache_;
+}
+
+// Room for one more cell at the column's place; the cells behind it move up one.
+Cell& CellStorage::Leaf::insert(unsigned column) {
+    size_t count = countBits(used);
+    size_t position = countBits(used & ((1u << column) - 1));
+    if (count == capacity) {
+        uint8_t grown = static_cast<uint8_t>(capacity == 0 ? 4 : std::min(16, capacity * 2));
+        auto larger = std::make_unique<Cell[]>(grown);
+        for (size_t i = 0; i < count; ++i)
+            larger[i] = std::move(cells[i]);
+        cells = std::move(larger);
+        capacity = grown;
+    }
+    for (size_t i = count; i > position; --i)
+        cells[i] = std::move(cells[i - 1]);
+    used = static_cast<uint16_t>(used | (1u << column));
+    return cells[position];
 }
 
 Cell& CellStorage::set(Cell cell) {
@@ -46,11 +64,21 @@ Cell& CellStorage::set(Cell cell) {
     auto& leaf = row->leaves[static_cast<size_t>((key >> 4) & 0x0F)];
     if (!leaf)
         leaf = std::make_unique<Leaf>();
-    Cell& slot = leaf->cells[static_cast<size_t>(key & 0x0F)];
-    if (!slot.empty() && cell.xf() <= 0)
-        cell.setXf(slot.xf());
+    unsigned column = static_cast<unsigned>(key & 0x0F);
+    if (leaf->used & (1u << column)) {
+        Cell& slot = *leaf->at(column);
+        if (cell.xf() <= 0)
+            cell.setXf(slot.xf());
+        slot = std::move(cell);
+        cache_ = &slot;
+        return slot;
+    }
+    // Cells of this block may move: no pointer into it may stay at hand.
+    cache_ = nullptr;
+    if (cursorLeaf_ == leaf.get())
+        cursorLeaf_ = nullptr;
+    Cell& slot = leaf->insert(column);
     slot = std::move(cell);
-    leaf->used = static_cast<uint16_t>(leaf->used | (1u << (key & 0x0F)));
     cache_ = &slot;
     return slot;
 }
@@ -75,7 +103,7 @@ Cell* CellStorage::nextCell() {
         unsigned rest = cursorLeaf_->used >> (cursor_ & 0x0F);
         if (rest) {
             cursor_ += __builtin_ctz(rest);
-            Cell* cell = &cursorLeaf_->cells[static_cast<size_t>(cursor_ & 0x0F)];
+            Cell* cell = cursorLeaf_->at(static_cast<unsigned>(cursor_ & 0x0F));
             ++cursor_;
             return cell;
         }
@@ -100,7 +128,7 @@ Cell* CellStorage::nextCell() {
             continue;
         }
         cursor_ += __builtin_ctz(rest);
-        Cell* cell = &leaf->cells[static_cast<size_t>(cursor_ & 0x0F)];
+        Cell* cell = leaf->at(static_cast<unsigned>(cursor_ & 0x0F));
         ++cursor_;
         cursorLeaf_ = leaf;
         return cell;
@@ -119,21 +147,17 @@ CellStorage::Dimensions CellStorage::calcDimensions() const {
             const RowCells* row = groups_[g]->rows[r].get();
             if (!row)
                 continue;
+            int32_t rowIndex = static_cast<int32_t>(g * 256 + r);
             for (size_t l = 0; l < 16; ++l) {
                 const Leaf* leaf = row->leaves[l].get();
-                if (!leaf)
+                if (!leaf || !leaf->used)
                     continue;
-                for (size_t c = 0; c < 16; ++c) {
-                    if (!(leaf->used & (1u << c)))
-                        continue;
-                    int32_t col = static_cast<int32_t>(l * 16 + c);
-                    int32_t rowIndex = static_cast<int32_t>(g * 256 + r);
-                    d.firstCol = std::min(d.firstCol, col);
-                    d.lastCol = std::max(d.lastCol, col);
-                    d.firstRow = std::min(d.firstRow, rowIndex);
-                    d.lastRow = std::max(d.lastRow, rowIndex);
-                    any = true;
-                }
+                int32_t base = static_cast<int32_t>(l * 16);
+                d.firstCol = std::min(d.firstCol, base + __builtin_ctz(leaf->used));
+                d.lastCol = std::max(d.lastCol, base + 31 - __builtin_clz(leaf->used));
+                d.firstRow = std::min(d.firstRow, rowIndex);
+                d.lastRow = std::max(d.lastRow, rowIndex);
+                any = true;
             }
         }
     }

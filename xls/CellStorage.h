@@ -43,9 +43,15 @@ public:
     Dimensions calcDimensions() const;
 
 private:
+    // The cells of up to 16 columns, packed: bit n of `used` says that column n has a cell,
+    // which stands at the position of the number of lower bits set. A list of a few columns
+    // thus costs room for those few cells only.
     struct Leaf {
-        std::array<Cell, 16> cells;
-        uint16_t used = 0; // bit n: cells[n] holds a cell
+        std::unique_ptr<Cell[]> cells;
+        uint16_t used = 0;
+        uint8_t capacity = 0;
+        Cell* at(unsigned column) { return &cells[countBits(used & ((1u << column) - 1))]; }
+        Cell& insert(unsigned column);
     };
     struct RowCells {
         std::array<std::unique_ptr<Leaf>, 16> leaves;
@@ -55,6 +61,13 @@ private:
     };
 
     static void checkKey(int32_t key);
+    // The bits set in a 16-bit mask, without a library call.
+    static size_t countBits(unsigned mask) {
+        mask = mask - ((mask >> 1) & 0x5555);
+        mask = (mask & 0x3333) + ((mask >> 2) & 0x3333);
+        mask = (mask + (mask >> 4)) & 0x0F0F;
+        return (mask + (mask >> 8)) & 0x1F;
+    }
 
     std::array<std::unique_ptr<RowGroup>, 256> groups_;
     Cell* cache_ = nullptr;

@@ -544,31 +544,25 @@ void putWord(std::string& tokens, size_t at, int value) {
     tokens[at + 1] = static_cast<char>((value >> 8) & 0xFF);
 }
 
-int checkedRange(int value, int highest) {
-    if (value < 0 || value > highest)
-        throw RangeError();
-    return value;
-}
-
-// One row and column of a relative token made absolute for the cell.
+// One row and column of a relative token made absolute for the cell. A reference past the
+// sheet's edge wraps around it, as Excel resolves relative references.
 void adjustCell(bool biff8, std::string& tokens, size_t rowAt, size_t colAt, int row, int col) {
     RecordCursor in(tokens);
     if (biff8) {
         int field = in.u16(colAt);
         if (field & 0x8000)
-            putWord(tokens, rowAt, checkedRange(row + static_cast<int16_t>(in.u16(rowAt)), 0xFFFF));
+            putWord(tokens, rowAt, (row + static_cast<int16_t>(in.u16(rowAt))) & 0xFFFF);
         if (field & 0x4000)
             putWord(tokens, colAt,
-                    (field & 0xC000) | checkedRange(col + static_cast<int8_t>(field & 0xFF), 0xFF));
+                    (field & 0xC000) | ((col + static_cast<int8_t>(field & 0xFF)) & 0xFF));
         return;
     }
     int field = in.u16(rowAt);
     if (field & 0x8000)
         putWord(tokens, rowAt,
-                (field & 0xC000) | checkedRange(row + signExtend(field & 0x3FFF, 14), 0x3FFF));
+                (field & 0xC000) | ((row + signExtend(field & 0x3FFF, 14)) & 0x3FFF));
     if (field & 0x4000)
-        tokens[colAt] =
-            static_cast<char>(checkedRange(col + static_cast<int8_t>(in.u8(colAt)), 0xFF));
+        tokens[colAt] = static_cast<char>((col + static_cast<int8_t>(in.u8(colAt))) & 0xFF);
 }
 
 } // namespace

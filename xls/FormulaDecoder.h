@@ -35,7 +35,7 @@ std::string decodeFormulaTokens(ExcelVersion version, std::string_view buffer, s
                                 int baseRow = 0, int baseCol = 0);
 
 // Rewrites the relative tokens (ptgRefN, ptgAreaN) of a shared formula into ordinary tokens
-// for the cell at row, col. A reference outside the sheet raises RangeError; an unknown or
+// for the cell at row, col. References past the sheet's edges wrap around; an unknown or
 // cut-off token raises XlsError "Unknown ptg[XX] in Shared Formula" or "record too short".
 void adjustSharedFormula(bool biff8, std::string& tokens, int row, int col);
 

@@ -1,5 +1,7 @@
 #include "xls/Messages.h"
 
+#include "platform/ui/Ui.h"
+
 namespace xls {
 
 namespace {
@@ -13,6 +15,12 @@ void setMessageHandler(MessageHandler newHandler) {
 void showMessage(const std::string& message) {
     if (handler)
         handler(message);
+}
+
+MessageHandler messageBoxHandler(platform::Ui& ui) {
+    return [&ui](const std::string& message) {
+        ui.messageBox(platform::MessageKind::Information, platform::MessageButtons::Ok, message);
+    };
 }
 
 } // namespace xls

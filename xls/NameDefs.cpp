@@ -70,7 +70,14 @@ int NameDefs::addSupBook(std::string_view fileName, const std::vector<std::strin
 int NameDefs::addExternName(uint16_t options, std::string_view name, std::string_view tokens) {
     if (supBooks_.empty())
         throw XlsError("No SUPBOOK for EXTERNNAME");
-    std::vector<ExternName>& names = supBooks_.back().externNames;
+    return addExternNameTo(supBooks_.size() - 1, options, name, tokens);
+}
+
+int NameDefs::addExternNameTo(size_t supBook, uint16_t options, std::string_view name,
+                              std::string_view tokens) {
+    if (supBook >= supBooks_.size())
+        throw RangeError();
+    std::vector<ExternName>& names = supBooks_[supBook].externNames;
     names.push_back({options, std::string(name), std::string(tokens)});
     return static_cast<int>(names.size()) - 1;
 }
@@ -243,9 +250,12 @@ void NameDefs::readName(std::string_view body, AreaNames& areaNames) {
     uint16_t value6 = in.u16(6);
     uint16_t sheetIndex = in.u16(8);
     in.seek(14);
+    std::string flagged =
+        flaggedFromBody(body.substr(std::min<size_t>(14, body.size())), nameLength);
     std::string name = takeFlaggedString(in, nameLength);
     std::string_view tokens = in.take(tokenLength);
     int index = addName(options, value6, tokens, name, sheetIndex);
+    names_[static_cast<size_t>(index)].flaggedName = flagged;
     if (options != 0 || name.find_first_not_of(" \t") == std::string::npos ||
         areaNames.indexOfName(name) >= 0)
         return;

@@ -16,6 +16,7 @@ struct WorkbookName {
     uint16_t sheetIndex = 0; // 0 global, else sheet number + 1
     std::string name;        // a built-in name is one character: 7 for the print titles
     std::string tokens;
+    std::string flaggedName; // the name as read, characters the code page lacks included
 };
 
 struct ExternName {
@@ -51,6 +52,9 @@ public:
     int addSupBook(std::string_view fileName, const std::vector<std::string>* sheetNames);
     // Into the last SUPBOOK; raises "No SUPBOOK for EXTERNNAME" when there is none.
     int addExternName(uint16_t options, std::string_view name, std::string_view tokens);
+    // Into the given SUPBOOK; raises RangeError for one that does not exist.
+    int addExternNameTo(size_t supBook, uint16_t options, std::string_view name,
+                        std::string_view tokens);
     void clear();
 
     const WorkbookName& name(size_t i) const { return names_.at(i); }

@@ -161,6 +161,10 @@ public:
 
     size_t room() const { return max_ - (bytes_.size() - start_ - 4); }
 
+    SharedStringTable::Place place() const {
+        return {bytes_.size(), static_cast<uint16_t>(bytes_.size() - start_)};
+    }
+
     void put(std::string_view data) { bytes_.append(data); }
 
     void putScalar(uint32_t value, size_t width) {
@@ -424,7 +428,7 @@ void SharedStringTable::read(XlsStream& stream) {
     }
 }
 
-void SharedStringTable::write(XlsStream& stream) const {
+void SharedStringTable::write(XlsStream& stream, std::vector<Place>* places) const {
     if (maxRecordSize_ < 32)
         throw RangeError(); // no room for a string's header and a character
     RecordBuilder out(record::Sst, static_cast<size_t>(maxRecordSize_));
@@ -439,6 +443,8 @@ void SharedStringTable::write(XlsStream& stream) const {
                                   static_cast<int>(index)));
         if (out.room() <= 15)
             out.next();
+        if (places)
+            places->push_back(out.place());
         out.putScalar(e.charCount, 2);
         out.putScalar(e.options, 1);
         if (e.options & Rich)

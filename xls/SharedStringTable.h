@@ -36,6 +36,8 @@ public:
     // never written as compressed text other readers would take for control characters.
     int32_t addString(std::string_view text);
     int32_t addWideString(std::u16string_view text);
+    // Compressed BIFF8 text: one byte a character, each the character of that code (Latin-1).
+    int32_t addCompressed(std::string_view chars) { return add(false, chars); }
     // One more reference to an entry; raises "SST index out of range (%d:%d)" outside.
     int32_t addRef(int32_t index);
 
@@ -63,9 +65,15 @@ public:
     // the stream is left at the record after it. Damage inside a string raises XlsError;
     // entries read before the error stay.
     void read(XlsStream& stream);
+    // Where a string begins in the written records: its byte offset from the start of the
+    // SST record's header, and from the start of the header of the record that holds it.
+    struct Place {
+        uint64_t offset = 0;
+        uint16_t inRecord = 0;
+    };
     // Writes the table as an SST record with as many CONTINUE records as the maximum record
-    // size requires.
-    void write(XlsStream& stream) const;
+    // size requires; the place of every string goes into places when given.
+    void write(XlsStream& stream, std::vector<Place>* places = nullptr) const;
 
 private:
     int32_t add(bool wide, std::string_view chars);

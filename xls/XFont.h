@@ -23,6 +23,10 @@ struct XFont {
     uint8_t style = 0;
     SubSuperScript subSuperScript = SubSuperScript::None;
     Underline underline = Underline::None;
+    // As read from a file: the option bits this model does not hold (written back as they
+    // were, for readers that look at them), and the name as a flagged string.
+    uint16_t optionBits = 0;
+    std::string flaggedName;
 
     bool has(Style s) const { return (style & s) != 0; }
     // The font for drawing or measuring text, its colour from the palette; a colour index

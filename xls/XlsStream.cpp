@@ -265,7 +265,7 @@ void XlsStream::endSplit() {
 void XlsStream::writeXlsString(std::string_view text) {
     if (text.empty())
         return;
-    std::string flagged = toXlsString(text);
+    std::string flagged = toXlsString(text, unicodeStrings_);
     size_t count = isWideXlsString(flagged) ? (flagged.size() - 1) / 2 : flagged.size() - 1;
     if (count > 0xFFFF)
         throw RangeError();

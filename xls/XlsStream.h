@@ -86,6 +86,8 @@ public:
     void beginSplit(int max);
     void endSplit();
 
+    // Texts written through writeXlsString become UTF-16 whatever their characters.
+    void setUnicodeStrings(bool on) { unicodeStrings_ = on; }
     // A text as a character count and its flagged bytes, both raw; nothing for "".
     void writeXlsString(std::string_view text);
     // A flagged string as a raw character count and its bytes as data; "" gives a count 0.
@@ -119,6 +121,7 @@ private:
 
     KeptStorages* kept_ = nullptr;
     bool copyStorages_ = true;
+    bool unicodeStrings_ = false;
 };
 
 } // namespace xls

@@ -3,14 +3,12 @@
 #include "platform/text/AnsiCodePage.h"
 #include "xls/XlsError.h"
 
+#include <algorithm>
 #include <array>
-#include <atomic>
 
 namespace xls {
 
 namespace {
-
-std::atomic<bool> unicode{false};
 
 struct ErrorValue {
     uint8_t code;
@@ -62,15 +60,7 @@ int hexDigit(char c) {
 
 } // namespace
 
-void setUnicodeMode(bool on) {
-    unicode = on;
-}
-
-bool unicodeMode() {
-    return unicode;
-}
-
-std::string toXlsString(std::string_view text) {
+std::string toXlsString(std::string_view text, bool unicode) {
     if (unicode || !fitsLatin1(text))
         return utf16Flagged(platform::AnsiCodePage::toUtf16(text));
     std::string flagged(1, '\0');
@@ -78,7 +68,25 @@ std::string toXlsString(std::string_view text) {
     return flagged;
 }
 
-size_t xlsStringSize(std::string_view text) {
+std::string flaggedAsRead(std::string_view asRead, std::string_view text, bool unicode) {
+    if (!asRead.empty() && fromXlsString(asRead) == text && (!unicode || isWideXlsString(asRead)))
+        return std::string(asRead);
+    return toXlsString(text, unicode);
+}
+
+std::string flaggedFromBody(std::string_view body, size_t count) {
+    if (body.empty())
+        return std::string(1, '\0');
+    bool wide = (body[0] & 0x01) != 0;
+    size_t bytes = std::min(wide ? 2 * count : count, body.size() - 1);
+    if (wide)
+        bytes -= bytes % 2;
+    std::string flagged(1, wide ? '\x01' : '\0');
+    flagged.append(body.substr(1, bytes));
+    return flagged;
+}
+
+size_t xlsStringSize(std::string_view text, bool unicode) {
     if (unicode || !fitsLatin1(text))
         return 2 * text.size() + 1;
     return text.size() + 1;
@@ -97,6 +105,8 @@ std::string fromXlsString(std::string_view flagged) {
 }
 
 std::string readXlsString(ExcelVersion version, std::string_view body, size_t count) {
+    if (count == 0)
+        return {};
     if (version < ExcelVersion::Excel97) {
         if (body.size() < count)
             throw XlsError("record too short");

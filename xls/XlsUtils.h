@@ -11,23 +11,26 @@ namespace xls {
 // Flagged strings carry BIFF8 text: a first byte 0 says 8-bit characters follow, 1 that
 // UTF-16LE characters do. An empty byte string has no flag.
 //
-// Unicode mode (process-wide, set by the workbook writer) makes every flagged string UTF-16.
-// Outside it a text stays 8-bit only where its bytes mean the same characters in Latin-1 as
+// With `unicode` (the workbook's choice for one write) every flagged string is UTF-16.
+// Without it a text stays 8-bit only where its bytes mean the same characters in Latin-1 as
 // in the ANSI code page, since other readers take compressed text as Latin-1: "€" and the
 // curly quotes of code page 1252 are written as UTF-16.
-void setUnicodeMode(bool on);
-bool unicodeMode();
-
-std::string toXlsString(std::string_view text);
+std::string toXlsString(std::string_view text, bool unicode = false);
+// The flagged string a text was read as, while the text is still what it says; else the
+// text made a flagged string. Keeps characters the ANSI code page lacks.
+std::string flaggedAsRead(std::string_view asRead, std::string_view text, bool unicode = false);
+// The flagged string of count characters at the start of a BIFF8 string body (its option
+// byte, then the characters); bounded by the body.
+std::string flaggedFromBody(std::string_view body, size_t count);
 // The byte size of the flagged form of the text.
-size_t xlsStringSize(std::string_view text);
+size_t xlsStringSize(std::string_view text, bool unicode = false);
 bool isWideXlsString(std::string_view flagged);
 // The characters of a flagged string as 8-bit text in the ANSI code page.
 std::string fromXlsString(std::string_view flagged);
 
 // The text of a BIFF string body of count characters: before BIFF8 count 8-bit characters;
 // from BIFF8 an option byte (0: 8-bit, else UTF-16LE) and the characters. A body too short
-// for them raises "record too short".
+// for them raises "record too short"; no characters need no option byte.
 std::string readXlsString(ExcelVersion version, std::string_view body, size_t count);
 
 // The shared string table's hash: from 0, each byte rotates the value left by 5 bits within

@@ -45,6 +45,12 @@ bool TDAORecordset::noMatch() {
     return value;
 }
 
+bool TDAORecordset::updatable() {
+    bool value = false;
+    invoke([&](Recordset& r) { return r.updatable(value); });
+    return value;
+}
+
 void TDAORecordset::moveFirst() {
     invoke([](Recordset& r) { return r.moveFirst(); });
 }

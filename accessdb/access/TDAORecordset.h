@@ -25,6 +25,7 @@ public:
     bool bof();
     bool eof();
     bool noMatch();
+    bool updatable();
 
     void moveFirst();
     void moveNext();

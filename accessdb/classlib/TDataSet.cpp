@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 
 namespace accessdb {
 namespace {
@@ -64,6 +65,7 @@ void TDataSet::open() {
         state_ = TDataSetState::Inactive;
         throw;
     }
+    dataEvent(DataEvent::UpdateState);
     dataEvent(DataEvent::DataSetChange);
     runEvent(afterOpen);
 }
@@ -85,6 +87,7 @@ void TDataSet::openInternal() {
     layoutBuffers();
     afterLayout();
     state_ = TDataSetState::Browse;
+    opened();
     first();
 }
 
@@ -141,7 +144,13 @@ void TDataSet::close() {
     runEvent(beforeClose);
     if (state_ == TDataSetState::Edit || state_ == TDataSetState::Insert)
         cancel();
-    closeDataset();
+    // A close that reports a failure (changes that could not be written) still closes.
+    std::exception_ptr failure;
+    try {
+        closeDataset();
+    } catch (...) {
+        failure = std::current_exception();
+    }
     for (auto& field : fields_)
         field->setFieldNo(field->fieldKind() == TFieldKind::Data ? 0 : field->fieldNo());
     fields_.resize(persistentFields_);
@@ -150,7 +159,10 @@ void TDataSet::close() {
     empty_ = true;
     eof_ = bof_ = true;
     cursorPosChanged_ = false;
+    dataEvent(DataEvent::UpdateState);
     dataEvent(DataEvent::DataSetChange);
+    if (failure)
+        std::rethrow_exception(failure);
     runEvent(afterClose);
 }
 
@@ -358,8 +370,7 @@ void TDataSet::insert() {
     initRowBuffer(active_.data());
     setRowInfo(active_.data(), -1, UpdateStatus::Inserted, BookmarkFlag::Inserted);
     setState(TDataSetState::Insert);
-    if (onNewRecord)
-        onNewRecord(*this);
+    newRecord();
     modified_ = false;
     dataEvent(DataEvent::DataSetChange);
     runEvent(afterInsert);

@@ -167,6 +167,7 @@ protected:
     // The concrete dataset's row operations.
     virtual void openDataset() = 0;  // opens the cursor and fills the field definitions
     virtual void afterLayout() {}    // buffers are laid out and fields bound
+    virtual void opened() {}         // browsing, before the first row is fetched
     virtual void closeDataset() = 0; // closes the cursor
     virtual std::size_t engineRecordSize() const = 0;
     virtual std::size_t bookmarkSize() const = 0;
@@ -193,6 +194,12 @@ protected:
     virtual bool postKeepsRow() const { return true; }
     virtual void filterChanged() {}
     virtual void blockReadChanged() {}
+    // Fills a new row: the OnNewRecord event (a linked detail first copies its master's
+    // values).
+    virtual void newRecord() {
+        if (onNewRecord)
+            onNewRecord(*this);
+    }
 
     // Row layout: engine record, calculated fields, row information, bookmark.
     Byte* activeBuffer() { return active_.data(); }

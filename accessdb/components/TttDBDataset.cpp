@@ -152,7 +152,21 @@ void TttDBDataset::openDataset() {
 }
 
 void TttDBDataset::closeDataset() {
-    TttDBEDataset::closeDataset();
+    try {
+        TttDBEDataset::closeDataset();
+    } catch (...) {
+        TttDatabase* database = database_;
+        setDBFlag(0, false);
+        // The connection holds changes it could not write: nobody else uses it, so it is
+        // closed, and the next open reads the file as it now is.
+        if (database && database->useCount() == 0) {
+            try {
+                database->close();
+            } catch (...) {
+            }
+        }
+        throw;
+    }
     setDBFlag(0, false);
 }
 

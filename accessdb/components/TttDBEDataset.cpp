@@ -128,12 +128,13 @@ void TttDBEDataset::openEngineCursor() {
         throw EDatabaseError("Error creating cursor handle");
 }
 
-void TttDBEDataset::closeEngineCursor() {
+Status TttDBEDataset::closeEngineCursor() {
     if (!handle_)
-        return;
+        return 0;
     eng()->RelRecordLock(handle_, false);
-    eng()->CloseCursor(handle_);
+    Status status = eng()->CloseCursor(handle_);
     handle_ = nullptr;
+    return status;
 }
 
 bool TttDBEDataset::constraintCheckingOn() const {
@@ -173,7 +174,6 @@ void TttDBEDataset::afterLayout() {
     // Constraints are kept with the dataset; the engine checks none, so nothing is
     // registered for them.
     check(eng(), eng()->SetToBegin(handle_));
-    afterOpenHook();
     makeFilters();
     applyFiltered();
 }
@@ -182,7 +182,8 @@ void TttDBEDataset::closeDataset() {
     dropFilters();
     if (cachedUpdates_ && handle_)
         eng()->EndDelayedUpdates(handle_);
-    closeEngineCursor();
+    TVirtEng* closingEngine = eng();
+    Status closed = closeEngineCursor();
     keyFieldCount_ = 0;
     keyFields_.fill(0);
     engineFields_.clear();
@@ -191,6 +192,8 @@ void TttDBEDataset::closeDataset() {
         key.clear();
     editedKey_ = -1;
     engine_ = nullptr;
+    // Closing may be when changes are written; a failure there is reported, not dropped.
+    check(closingEngine, closed);
 }
 
 void TttDBEDataset::loadFieldDefinitions() {
@@ -208,10 +211,15 @@ void TttDBEDataset::loadFieldDefinitions() {
         if (field < required.size() && isRequired && !hasDefault)
             required[field] = true;
     }
+    buildFieldDefs(engineFields_, required);
+}
+
+void TttDBEDataset::buildFieldDefs(const std::vector<FieldDesc>& descs,
+                                   const std::vector<bool>& required) {
     fieldDefs().clear();
-    for (const FieldDesc& d : engineFields_) {
+    for (const FieldDesc& d : descs) {
         TFieldDef& def = fieldDefs().add();
-        std::string name = nativeToAnsi(eng(), d.name);
+        std::string name = nativeToAnsi(engine(), d.name);
         std::string unique = name;
         for (int n = 1; fieldDefs().count() > 1 &&
                         [&] {
@@ -345,6 +353,11 @@ bool TttDBEDataset::applyRange() {
     keyBuffers_[AppliedEnd] = end;
     first();
     return true;
+}
+
+bool TttDBEDataset::rangeApplied() const {
+    return !keyBuffers_[AppliedStart].empty() &&
+           (keyBuffers_[AppliedStart][0] || keyBuffers_[AppliedEnd][0]);
 }
 
 bool TttDBEDataset::cancelRange() {

@@ -2,6 +2,7 @@
 
 #include "accessdb/classlib/TDataSet.h"
 #include "accessdb/engine/FieldDesc.h"
+#include "accessdb/engine/StatusCodes.h"
 
 #include <array>
 #include <vector>
@@ -15,6 +16,8 @@ class TVirtEng;
 // A dataset over one engine cursor: each row operation of the dataset core travels to the
 // engine through its call interface, and statuses become ETDBEngineError.
 class TttDBEDataset : public TDataSet {
+    friend class TttBlobStream;
+
 public:
     static constexpr std::uint32_t PositionChangedProp = 0x50014;
     static constexpr std::uint32_t OldValuesProp = 0x5050004;
@@ -46,8 +49,10 @@ public:
 protected:
     // The descendant's cursor (the table component opens its table); the base has none.
     virtual TBaseTable* createHandle() { return nullptr; }
-    // Runs once the cursor is open and positioned (the table checks its master range).
+    // Runs once the dataset is open, before it goes to its first row (the table applies its
+    // master range).
     virtual void afterOpenHook() {}
+    void opened() override { afterOpenHook(); }
     bool constraintCheckingOn() const;
 
     void openDataset() override;
@@ -75,8 +80,12 @@ protected:
     void blockReadChanged() override;
 
     virtual void loadFieldDefinitions();
+    // Field definitions from engine field descriptors; `required` is indexed by field
+    // number.
+    void buildFieldDefs(const std::vector<FieldDesc>& descs, const std::vector<bool>& required);
     void openEngineCursor();
-    void closeEngineCursor();
+    // The status of the engine's close (0 when there was no cursor).
+    Status closeEngineCursor();
     // Another cursor on the same table whose index leads with the fields (the table's lookup
     // cursor); the base has none.
     virtual TBaseTable* lookupCursor(const std::vector<TField*>& fields, bool caseInsensitive);
@@ -95,6 +104,7 @@ protected:
     bool applyRange();
     // Removes an applied range; false when there was none.
     bool cancelRange();
+    bool rangeApplied() const;
     void endKeyEdit(bool post) override;
     Byte* currentRowBuffer() override;
     const std::vector<FieldDesc>& engineFields() const { return engineFields_; }

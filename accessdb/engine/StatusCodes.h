@@ -35,6 +35,7 @@ constexpr Status READONLYFLD = 0x2906;
 constexpr Status NOTSUFFTABLERIGHTS = 0x2902;
 constexpr Status NOTABLOB = 0x2A01;
 constexpr Status BLOBOPENED = 0x2A02;
+constexpr Status BLOBNOTOPENED = 0x2A03;
 constexpr Status NA = 0x2A04;
 constexpr Status NOTINDEXED = 0x2A05;
 constexpr Status NOTINITIALIZED = 0x2A06;

@@ -350,11 +350,12 @@ void TBaseTable::getNextRecord(LockType lock, Byte* buffer, RecordProps* props) 
         raiseEOF();
     }
     applyFilters(record);
+    // Standing on the record before it is locked: the lock reads the current record.
+    positionState_ = PositionState::OnRecord;
     if (lock != LockType::None)
         getRecord(lock, buffer, props);
     else
         getRecordProps(props);
-    positionState_ = PositionState::OnRecord;
 }
 
 void TBaseTable::getPriorRecord(LockType lock, Byte* buffer, RecordProps* props) {
@@ -374,11 +375,12 @@ void TBaseTable::getPriorRecord(LockType lock, Byte* buffer, RecordProps* props)
         raiseBOF();
     }
     applyFilters(record);
+    // Standing on the record before it is locked: the lock reads the current record.
+    positionState_ = PositionState::OnRecord;
     if (lock != LockType::None)
         getRecord(lock, buffer, props);
     else
         getRecordProps(props);
-    positionState_ = PositionState::OnRecord;
 }
 
 void TBaseTable::applyFilters(Byte* buffer) {

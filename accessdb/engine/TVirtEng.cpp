@@ -7,6 +7,7 @@
 #include "accessdb/engine/TMemTable.h"
 
 #include <cstdlib>
+#include <memory>
 
 namespace accessdb {
 
@@ -210,9 +211,11 @@ Status TVirtEng::GetObjFromObj(TBapiListItem* handle, int objectType, TBapiListI
 
 Status TVirtEng::CloseCursor(TBaseTable*& cursor) {
     return frame([&] {
-        checkHandle(cursor)->closeCursor();
-        delete cursor;
+        // The cursor goes even when its close reports a failure (a write that did not
+        // happen, say): the status tells the caller.
+        std::unique_ptr<TBaseTable> closing(checkHandle(cursor));
         cursor = nullptr;
+        closing->closeCursor();
     });
 }
 

@@ -143,6 +143,14 @@ Status Recordset::eof(bool& eof) {
     return statusOk;
 }
 
+Status Recordset::updatable(bool& updatable) {
+    updatable = false;
+    if (Status status = checkOpen(); failed(status))
+        return status;
+    updatable = !readOnly_ && file_->fileWritable();
+    return statusOk;
+}
+
 Status Recordset::noMatch(bool& noMatch) {
     Status status = checkOpen();
     noMatch = noMatch_;

@@ -52,6 +52,9 @@ public:
     Status bof(bool& bof);
     Status eof(bool& eof);
     Status noMatch(bool& noMatch);
+    // Whether records may be changed through it: false when it or its database was opened
+    // read-only or the file may not be written.
+    Status updatable(bool& updatable);
 
     Status moveFirst();
     Status moveLast();

@@ -2,6 +2,7 @@
 
 #include "platform/ui/Canvas.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@ public:
         return i >= 0 && i < static_cast<int>(names.size()) ? names[static_cast<size_t>(i)]
                                                             : std::string();
     }
+
+    // The current printer's own device settings, to be kept with a document that remembers
+    // its printer; none where the platform does not expose them.
+    virtual std::optional<std::string> deviceSettings() { return std::nullopt; }
 
     // The names of the fonts the current printer can print with, in its own order.
     virtual std::vector<std::string> fontNames() = 0;

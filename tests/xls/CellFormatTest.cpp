@@ -147,7 +147,7 @@ TEST(CellFormatTest, NumberFormatTexts) {
     EXPECT_EQ(formats.numberFormatCount(), 165u);
     EXPECT_EQ(formats.numberFormatText(164), "0.0%");
     EXPECT_EQ(formats.numberFormatText(100), "");
-    EXPECT_EQ(formats.numberFormatText(formats.addNumberFormat("General")), "@");
+    EXPECT_EQ(formats.numberFormatText(formats.addNumberFormat("General")), "General");
     formats.reset();
     EXPECT_EQ(formats.count(), 0u);
     EXPECT_EQ(formats.numberFormatCount(), 50u);

@@ -278,8 +278,12 @@ TEST(FormulaTest, SharedFormulasAdjustToTheirCell) {
     EXPECT_EQ(decodeFormulaTokens(ExcelVersion::Excel50, area5, area5.size(), sheetNames),
               "C211:$F212");
 
-    std::string outside = std::string("\x2C", 1) + word(static_cast<uint16_t>(-5)) + word(0xC000);
-    EXPECT_THROW(adjustSharedFormula(true, outside, 2, 0), RangeError);
+    // Relative references wrap around the sheet's edges, as Excel resolves them.
+    std::string outside = std::string("\x2C", 1) + word(static_cast<uint16_t>(-5)) +
+                          word(0xC000 | static_cast<uint8_t>(-6));
+    adjustSharedFormula(true, outside, 2, 1);
+    EXPECT_EQ(decodeFormulaTokens(ExcelVersion::Excel97, outside, outside.size(), sheetNames),
+              "IR65534");
     std::string unknown("\x1E\x01\x00\xFF", 4);
     try {
         adjustSharedFormula(true, unknown, 0, 0);

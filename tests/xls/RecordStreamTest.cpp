@@ -78,7 +78,6 @@ TEST(RecordStreamTest, LengthsThatDoNotFitSixteenBitsRaise) {
 }
 
 TEST(RecordStreamTest, StringBodies) {
-    setUnicodeMode(false);
     std::string out;
     XlsStream stream;
     stream.openWriteToMemory(out, ExcelVersion::Excel40);

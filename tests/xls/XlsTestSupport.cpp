@@ -1,5 +1,7 @@
 #include "XlsTestSupport.h"
 
+#include "platform/storage/CompoundWriter.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -89,11 +91,15 @@ std::string record(uint16_t id, std::string_view body) {
     return word(id) + word(static_cast<uint16_t>(body.size())) + std::string(body);
 }
 
+std::string bof8(uint16_t type) {
+    return record(0x0809,
+                  word(0x0600) + word(type) + word(0x0DBB) + word(0x07CC) + dword(0) + dword(0x06));
+}
+
 namespace {
 
 std::string bof(uint16_t type) {
-    return record(0x0809,
-                  word(0x0600) + word(type) + word(0x0DBB) + word(0x07CC) + dword(0) + dword(0x06));
+    return bof8(type);
 }
 
 std::string boundsheet(uint32_t offset) {
@@ -112,6 +118,31 @@ std::string biff8Book(const std::string& globals, const std::string& cells) {
     uint32_t sheetOffset = static_cast<uint32_t>(head.size() + boundsheet(0).size() + 4);
     return head + boundsheet(sheetOffset) + record(0x000A, "") + bof(0x0010) + cells +
            record(0x000A, "");
+}
+
+std::string biff8Sheets(const std::string& globals, const std::vector<SheetSpec>& sheets) {
+    std::string head = bof8(0x0005) + cellFormat() + globals;
+    auto boundsheetOf = [](const SheetSpec& sheet, uint32_t offset) {
+        return record(0x0085, dword(offset) + word(sheet.type == 0x0020 ? 0x0200 : 0) +
+                                  std::string(1, static_cast<char>(sheet.name.size())) +
+                                  std::string(1, '\0') + sheet.name);
+    };
+    size_t directory = 0;
+    for (const SheetSpec& sheet : sheets)
+        directory += boundsheetOf(sheet, 0).size();
+    uint32_t offset = static_cast<uint32_t>(head.size() + directory + 4);
+    std::string body;
+    for (const SheetSpec& sheet : sheets) {
+        head += boundsheetOf(sheet, offset + static_cast<uint32_t>(body.size()));
+        body += bof8(sheet.type) + sheet.records + record(0x000A, "");
+    }
+    return head + record(0x000A, "") + body;
+}
+
+std::string compoundFile(const std::string& stream, const std::string& name) {
+    platform::CompoundWriter writer;
+    writer.addStream(name, stream);
+    return writer.finish();
 }
 
 std::string biff8Workbook(size_t size) {

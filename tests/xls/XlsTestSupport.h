@@ -47,6 +47,23 @@ std::string biff8Workbook(size_t size);
 // into the sheet "S".
 std::string biff8Book(const std::string& globals, const std::string& cells);
 
+// A BOF record of a BIFF8 substream of the type (0x0005 globals, 0x0010 worksheet, 0x0020
+// chart).
+std::string bof8(uint16_t type);
+
+// One substream of a hand-made BIFF8 workbook: its BOUNDSHEET name, its records (without
+// BOF and EOF) and its type.
+struct SheetSpec {
+    std::string name;
+    std::string records;
+    uint16_t type = 0x0010;
+};
+// A BIFF8 workbook stream: globals (after one cell format), the BOUNDSHEET records with
+// their offsets, then each substream.
+std::string biff8Sheets(const std::string& globals, const std::vector<SheetSpec>& sheets);
+// A compound file holding the stream under the name.
+std::string compoundFile(const std::string& stream, const std::string& name = "Workbook");
+
 // The records of a workbook stream, in order, up to its end.
 struct RawRecord {
     uint16_t id;

@@ -45,13 +45,11 @@ TEST(XlsUtilsTest, HexText) {
 }
 
 TEST(XlsUtilsTest, FlaggedStrings) {
-    setUnicodeMode(true);
-    EXPECT_EQ(toXlsString(""), "\x01");
-    EXPECT_EQ(toXlsString("A\xE9"), std::string("\x01"
-                                                "A\0\xE9\0",
-                                                5));
-    EXPECT_EQ(xlsStringSize("abc"), 7u);
-    setUnicodeMode(false);
+    EXPECT_EQ(toXlsString("", true), "\x01");
+    EXPECT_EQ(toXlsString("A\xE9", true), std::string("\x01"
+                                                      "A\0\xE9\0",
+                                                      5));
+    EXPECT_EQ(xlsStringSize("abc", true), 7u);
     EXPECT_EQ(toXlsString("ab"), std::string("\0ab", 3));
     EXPECT_EQ(toXlsString("\x93x\x94"), std::string("\x01\x1C\x20x\0\x1D\x20", 7));
     EXPECT_EQ(xlsStringSize("\x93"), 3u);

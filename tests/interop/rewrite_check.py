@@ -1,0 +1,163 @@
+"""The program's own path on real workbooks: read, set texts, write back, read again.
+
+rewrite_check.py XLSREWRITE XLSDUMP FOLDER|--xlwt
+For every workbook of FOLDER that both xlrd and the library read (corrupt/ left out),
+xlsrewrite sets a text into an existing and a new column on every row of one sheet and
+writes the workbook back in the version read; the structure check must pass. Then xlrd must
+see the same sheets, names and cells as before, the new texts, and (with formatting_info)
+the same font name, boldness and number format on every cell it saw before; and xlsdump must
+read the written file as xlrd does. Exit status 77 (skipped) without xlrd or the folder."""
+import io
+import json
+import os
+import subprocess
+import sys
+import tempfile
+
+SKIP = 77
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+
+# Files whose rewrite cannot match, with the reason.
+KNOWN = {
+    "sheetjs/biff5/number_format_greek.xls":
+        "BIFF5 texts in code page 1253: only the ANSI code page 1252 is converted",
+    "sheetjs/biff5/numfmt_1_russian.xls":
+        "BIFF5 texts in code page 1251: only the ANSI code page 1252 is converted",
+}
+
+
+def quiet_open(path, formatting):
+    import xlrd
+    return xlrd.open_workbook(path, formatting_info=formatting, logfile=io.StringIO())
+
+
+def names_of(book):
+    return sorted((n.name, n.scope) for n in book.name_obj_list)
+
+
+def cell_formats(book, sheet):
+    """{(row, col): (font name, bold, format string)} of every cell with a value."""
+    import xlrd
+    result = {}
+    for r in range(sheet.nrows):
+        types = sheet.row_types(r)
+        if types.count(xlrd.XL_CELL_EMPTY) == len(types):
+            continue
+        for c in range(len(types)):
+            if types[c] == xlrd.XL_CELL_EMPTY:
+                continue
+            xf = book.xf_list[sheet.cell_xf_index(r, c)]
+            font = book.font_list[xf.font_index]
+            fmt = book.format_map.get(xf.format_key)
+            result[(r, c)] = (font.name, font.bold, fmt.format_str if fmt else None)
+    return result
+
+
+def check(rewrite, dump, path, label, scratch, problems, counts):
+    import compare_xlrd
+    import xlrd_dump
+    try:
+        before = xlrd_dump.dump(path)
+    except Exception:
+        counts["xlrd"] += 1
+        return
+    out = os.path.join(scratch, "rewritten.xls")
+    process = subprocess.run([rewrite, path, out], capture_output=True, timeout=120)
+    err = process.stderr.decode("utf-8", "replace").strip()
+    if process.returncode == 1:
+        if ("password" in err or "notes, pictures or charts" in err or
+                "Excel 2.1/3.0" in err):
+            counts["refused"] += 1
+        else:
+            problems.append("%s: not written: %s" % (label, err))
+        return
+    if process.returncode != 0:
+        problems.append("%s: %s" % (label, err or "status %d" % process.returncode))
+        return
+    change = json.loads(process.stdout)
+    try:
+        after = xlrd_dump.dump(out)
+    except Exception as error:
+        problems.append("%s: xlrd cannot read the written file: %s" % (label, error))
+        return
+    # What the rewrite changed, applied to what xlrd saw before.
+    sheet = before["sheets"][change["sheet"]]
+    cells = {(c[0], c[1]): c for c in sheet["cells"]}
+    for row in range(change["rows"]):
+        cells[(row, 0)] = [row, 0, "s", "R%d" % row]
+        if change["new"] >= 0:
+            cells[(row, change["new"])] = [row, change["new"], "s", "N%d" % row]
+    sheet["cells"] = [cells[k] for k in sorted(cells)]
+    difference = compare_xlrd.compare(after, before)
+    if difference:
+        problems.append("%s: %s" % (label, difference))
+        return
+    try:
+        old, new = quiet_open(path, True), quiet_open(out, True)
+    except Exception:
+        old = new = None
+    if old is not None and names_of(old) != names_of(new):
+        problems.append("%s: names %r became %r" % (label, names_of(old), names_of(new)))
+    if old is not None:
+        for s in range(old.nsheets):
+            formats_old = cell_formats(old, old.sheet_by_index(s))
+            formats_new = cell_formats(new, new.sheet_by_index(s))
+            for key, value in formats_old.items():
+                if s == change["sheet"] and key[1] == change["new"]:
+                    continue
+                written = formats_new.get(key)
+                if value[2] is None and written is not None:
+                    written = written[:2] + (None,)  # the original's format was missing
+                if written != value:
+                    problems.append("%s: sheet %d cell %r formatted %r, was %r" % (
+                        label, s, key, formats_new.get(key), value))
+                    break
+    ours = subprocess.run([dump, out], capture_output=True, timeout=120)
+    if ours.returncode != 0:
+        problems.append("%s: our reader refuses the written file: %s" % (label, ours.stderr))
+        return
+    difference = compare_xlrd.compare(json.loads(ours.stdout), after)
+    if difference:
+        problems.append("%s: read back by us: %s" % (label, difference))
+    counts["checked"] += 1
+
+
+def main():
+    rewrite, dump, folder = sys.argv[1], sys.argv[2], sys.argv[3]
+    try:
+        import xlrd  # noqa: F401
+    except ImportError:
+        return SKIP
+    import compare_xlrd
+    problems = []
+    counts = {"checked": 0, "refused": 0, "xlrd": 0}
+    with tempfile.TemporaryDirectory() as scratch:
+        if folder == "--xlwt":
+            paths = [(p, os.path.basename(p)) for p in compare_xlrd.xlwt_books(scratch)]
+        else:
+            if not os.path.isdir(folder):
+                return SKIP
+            paths = []
+            for root, _, files in sorted(os.walk(folder)):
+                if os.sep + "corrupt" in root:
+                    continue
+                for name in sorted(files):
+                    if name.lower().endswith(".xls"):
+                        path = os.path.join(root, name)
+                        label = os.path.relpath(path, os.path.dirname(os.path.normpath(folder)))
+                        paths.append((path, label))
+        for path, label in paths:
+            if label in KNOWN:
+                print("known: %s: %s" % (label, KNOWN[label]))
+                continue
+            check(rewrite, dump, path, label, scratch, problems, counts)
+    print("%(checked)d rewritten and checked, %(refused)d refused on purpose, "
+          "%(xlrd)d not read by xlrd" % counts)
+    for problem in problems:
+        print("MISMATCH " + problem)
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

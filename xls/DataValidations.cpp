@@ -1,0 +1,113 @@
+#include "xls/DataValidations.h"
+
+#include "xls/FormulaEncoder.h"
+#include "xls/RecordCursor.h"
+#include "xls/XlsError.h"
+#include "xls/XlsUtils.h"
+
+namespace xls {
+
+namespace {
+
+constexpr size_t ExpressionCapacity = 512;
+
+void putWord(std::string& out, size_t value) {
+    if (value > 0xFFFF)
+        throw RangeError();
+    out += static_cast<char>(value & 0xFF);
+    out += static_cast<char>(value >> 8);
+}
+
+void putDword(std::string& out, uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+        out += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+// A text of the record: a character count, an option byte and the characters. Writers
+// store an empty text as the one character NUL, which reads back as empty.
+std::string takeText(RecordCursor& in) {
+    size_t count = in.takeU16();
+    uint8_t option = in.takeU8();
+    if (option > 1)
+        throw XlsError("Unhandled string in DV");
+    size_t bytes = option ? 2 * count : count;
+    std::string body(1, static_cast<char>(option));
+    body.append(in.take(bytes));
+    std::string text = readXlsString(ExcelVersion::Excel97, body, count);
+    return text == std::string(1, '\0') ? std::string() : text;
+}
+
+void putText(std::string& out, std::string_view text, bool unicode) {
+    std::string flagged = text.empty() ? std::string(2, '\0') : toXlsString(text, unicode);
+    bool wide = isWideXlsString(flagged);
+    putWord(out, wide ? (flagged.size() - 1) / 2 : flagged.size() - 1);
+    out += flagged;
+}
+
+} // namespace
+
+std::string DataValidation::decoded(const std::string& tokens) const {
+    if (tokens.empty())
+        return {};
+    return decodeFormulaTokens(ExcelVersion::Excel97, tokens, tokens.size(), owner_->nameText);
+}
+
+std::string DataValidation::encoded(std::string_view text) {
+    FormulaEncoder encoder;
+    return std::string(encoder.encode(text, ExpressionCapacity).tokens());
+}
+
+void DataValidation::readRecord(std::string_view body) {
+    RecordCursor in(body);
+    uint32_t flags = in.takeU32();
+    // Values outside the named ones are kept, so that they are written back as read.
+    type = static_cast<ValidationType>(flags & 0x0F);
+    style = static_cast<ValidationStyle>((flags >> 4) & 0x07);
+    op = static_cast<ValidationOperator>((flags >> 20) & 0x0F);
+    inputTitle = takeText(in);
+    errorTitle = takeText(in);
+    inputMessage = takeText(in);
+    errorMessage = takeText(in);
+    size_t size1 = in.takeU16();
+    in.skip(2);
+    tokens1_ = in.take(size1);
+    size_t size2 = in.takeU16();
+    in.skip(2);
+    tokens2_ = in.take(size2);
+    size_t areaCount = in.takeU16();
+    if (areaCount > 4095)
+        areaCount = 0;
+    areas.clear();
+    for (size_t i = 0; i < areaCount; ++i) {
+        ValidationArea area;
+        area.row1 = in.takeU16();
+        area.row2 = in.takeU16();
+        area.col1 = in.takeU16();
+        area.col2 = in.takeU16();
+        areas.push_back(area);
+    }
+}
+
+std::string DataValidation::recordBody(bool unicode) const {
+    std::string body;
+    putDword(body, 0x000C0100 | (static_cast<uint32_t>(type) & 0x0F) |
+                       ((static_cast<uint32_t>(style) & 0x07) << 4) |
+                       ((static_cast<uint32_t>(op) & 0x0F) << 20));
+    for (const std::string* text : {&inputTitle, &errorTitle, &inputMessage, &errorMessage})
+        putText(body, *text, unicode);
+    for (const std::string* tokens : {&tokens1_, &tokens2_}) {
+        putWord(body, tokens->size());
+        putWord(body, 0);
+        body += *tokens;
+    }
+    putWord(body, areas.size());
+    for (const ValidationArea& area : areas) {
+        putWord(body, area.row1);
+        putWord(body, area.row2);
+        putWord(body, area.col1);
+        putWord(body, area.col2);
+    }
+    return body;
+}
+
+} // namespace xls

@@ -1,0 +1,272 @@
+#include "xls/Sheet.h"
+
+#include "platform/text/AnsiCodePage.h"
+#include "xls/FormulaDecoder.h"
+#include "xls/Messages.h"
+#include "xls/NumberText.h"
+#include "xls/Sheets.h"
+#include "xls/Workbook.h"
+#include "xls/XlsError.h"
+#include "xls/XlsUtils.h"
+
+#include <cmath>
+#include <limits>
+
+namespace xls {
+
+namespace {
+
+std::string littleEndianWords(std::initializer_list<uint16_t> words) {
+    std::string bytes;
+    for (uint16_t w : words) {
+        bytes += static_cast<char>(w & 0xFF);
+        bytes += static_cast<char>(w >> 8);
+    }
+    return bytes;
+}
+
+} // namespace
+
+Sheet::Sheet(Sheets& owner, int id)
+    : owner_(owner), name_(toXlsString("Sheet " + std::to_string(id + 1))) {
+    printSettings_.onPrintTitles = [this](int firstCol, int lastCol, int firstRow, int lastRow) {
+        owner_.owner().nameDefs().setPrintTitles(index(), firstCol, lastCol, firstRow, lastRow);
+    };
+    validations_.nameText = [this](int kind, int index, int second) {
+        return owner_.owner().nameText(kind, index, second);
+    };
+}
+
+Sheet::~Sheet() = default;
+
+int Sheet::index() const {
+    return owner_.indexOf(*this);
+}
+
+std::string Sheet::name() const {
+    return fromXlsString(name_);
+}
+
+std::u16string Sheet::wideName() const {
+    if (!isWideXlsString(name_))
+        return platform::AnsiCodePage::toUtf16(name());
+    std::u16string text((name_.size() - 1) / 2, u'\0');
+    for (size_t i = 0; i < text.size(); ++i)
+        text[i] = static_cast<char16_t>(static_cast<uint8_t>(name_[1 + 2 * i]) |
+                                        (static_cast<uint8_t>(name_[2 + 2 * i]) << 8));
+    return text;
+}
+
+void Sheet::setName(std::string_view text) {
+    std::string flagged = !text.empty() && static_cast<uint8_t>(text[0]) < 2
+                              ? std::string(text)
+                              : toXlsString(text, false);
+    if (text.empty())
+        flagged.clear();
+    std::string old = std::move(name_);
+    name_ = std::move(flagged);
+    std::u16string wanted = wideName();
+    // Setting a sheet's own name again is no clash: only the other sheets count.
+    for (size_t i = 0; i < owner_.count(); ++i) {
+        const Sheet& other = owner_.item(i);
+        if (&other != this && other.wideName() == wanted) {
+            showMessage("Sheet name \"" + name() + "\" allready exists");
+            name_ = std::move(old);
+            return;
+        }
+    }
+}
+
+SharedStringTable& Sheet::strings() const {
+    return owner_.strings();
+}
+
+Cell* Sheet::getCell(int col, int row) {
+    return cells_.get(cellKey(col, row));
+}
+
+CellType Sheet::getCellType(int col, int row) {
+    const Cell* cell = getCell(col, row);
+    return cell ? cell->type() : CellType::None;
+}
+
+int32_t Sheet::getAsInteger(int col, int row) {
+    const Cell* cell = getCell(col, row);
+    if (cell && cell->type() == CellType::Integer)
+        return cell->integer();
+    if (!cell || cell->type() != CellType::Float)
+        throw XlsError("Cell is missing/is of wrong type");
+    // The default rounding mode rounds halves to the even neighbour.
+    double rounded = std::nearbyint(cell->number());
+    if (!(rounded >= std::numeric_limits<int32_t>::min() &&
+          rounded <= std::numeric_limits<int32_t>::max()))
+        throw RangeError();
+    return static_cast<int32_t>(rounded);
+}
+
+std::string Sheet::getAsString(int col, int row) {
+    const Cell* cell = getCell(col, row);
+    if (!cell)
+        return {};
+    const Workbook& book = owner_.owner();
+    auto booleanText = [&](bool value) { return value ? book.strTrue : book.strFalse; };
+    auto number = [&](double value) { return numberText(value, book.decimalSeparator()); };
+    if (cell->isFormula() && book.showFormulas)
+        return formulaText(*cell);
+    if (cell->type() == CellType::ArrayFormula) {
+        switch (cell->arrayResultKind()) {
+        case Cell::ResultKind::Text:
+            return fromXlsString(cell->flaggedResult());
+        case Cell::ResultKind::Boolean:
+            return booleanText(cell->arrayResultValue() != 0);
+        case Cell::ResultKind::Error:
+            return errorIndexToText(errorCodeToIndex(cell->arrayResultValue()));
+        case Cell::ResultKind::Empty:
+            return {};
+        case Cell::ResultKind::Number:
+            return number(cell->number());
+        }
+    }
+    switch (cell->type()) {
+    case CellType::Integer:
+        return std::to_string(cell->integer());
+    case CellType::Float:
+    case CellType::NumberFormula:
+        return number(cell->number());
+    case CellType::String:
+        return strings().getString(cell->sstIndex());
+    case CellType::Boolean:
+    case CellType::BooleanFormula:
+        return booleanText(cell->boolean());
+    case CellType::Error:
+    case CellType::ErrorFormula:
+        return errorIndexToText(cell->errorOrdinal());
+    case CellType::StringFormula:
+        return fromXlsString(cell->flaggedResult());
+    default:
+        return {};
+    }
+}
+
+void Sheet::setAsString(int col, int row, std::string_view text) {
+    setString(col, row, text, -1);
+}
+
+void Sheet::setBlank(int col, int row, int32_t xf) {
+    cells_.set(Cell::blank(cellKey(col, row), xf));
+}
+
+void Sheet::setBoolean(int col, int row, bool value, int32_t xf) {
+    cells_.set(Cell::boolean(cellKey(col, row), value, xf));
+}
+
+void Sheet::setError(int col, int row, uint8_t ordinal, int32_t xf) {
+    cells_.set(Cell::error(cellKey(col, row), ordinal, xf));
+}
+
+void Sheet::setInteger(int col, int row, int32_t value, int32_t xf) {
+    cells_.set(Cell::integer(cellKey(col, row), value, xf));
+}
+
+void Sheet::setFloat(int col, int row, double value, int32_t xf) {
+    cells_.set(Cell::number(cellKey(col, row), value, xf));
+}
+
+void Sheet::setString(int col, int row, std::string_view text, int32_t xf) {
+    int32_t key = cellKey(col, row);
+    cells_.set(Cell::string(key, strings().addString(text), xf));
+}
+
+void Sheet::setWideString(int col, int row, std::u16string_view text, int32_t xf) {
+    int32_t key = cellKey(col, row);
+    cells_.set(Cell::string(key, strings().addWideString(text), xf));
+}
+
+void Sheet::setCompressedString(int col, int row, std::string_view chars, int32_t xf) {
+    int32_t key = cellKey(col, row);
+    cells_.set(Cell::string(key, strings().addCompressed(chars), xf));
+}
+
+void Sheet::setStringIndex(int col, int row, int32_t sstIndex, int32_t xf) {
+    int32_t key = cellKey(col, row);
+    cells_.set(Cell::string(key, strings().addRef(sstIndex), xf));
+}
+
+void Sheet::storeFormula(CellType type, int col, int row, std::string_view tokens, int32_t xf) {
+    cells_.set(Cell::formula(type, cellKey(col, row), tokens, xf));
+}
+
+void Sheet::setNumberFormula(int col, int row, std::string_view tokens, int32_t xf, double result) {
+    storeFormula(CellType::NumberFormula, col, row, tokens, xf);
+    cells_.get(cellKey(col, row))->setNumberResult(result);
+}
+
+void Sheet::setStringFormula(int col, int row, std::string_view tokens, int32_t xf,
+                             std::string result) {
+    storeFormula(CellType::StringFormula, col, row, tokens, xf);
+    cells_.get(cellKey(col, row))->setFlaggedResult(toXlsString(result));
+}
+
+void Sheet::setBooleanFormula(int col, int row, std::string_view tokens, int32_t xf, bool result) {
+    storeFormula(CellType::BooleanFormula, col, row, tokens, xf);
+    cells_.get(cellKey(col, row))->setByteResult(result ? 1 : 0);
+}
+
+void Sheet::setErrorFormula(int col, int row, std::string_view tokens, int32_t xf,
+                            uint8_t errorCode) {
+    storeFormula(CellType::ErrorFormula, col, row, tokens, xf);
+    cells_.get(cellKey(col, row))->setByteResult(static_cast<uint8_t>(errorCodeToIndex(errorCode)));
+}
+
+void Sheet::setArrayFormula(int col, int row, std::string_view tokens, std::string_view arrayData,
+                            int32_t xf, double result) {
+    cells_.set(Cell::arrayFormula(cellKey(col, row), tokens, arrayData, result, xf));
+}
+
+std::string Sheet::formulaText(const Cell& cell) const {
+    const Workbook& book = owner_.owner();
+    std::string buffer = cell.tokens();
+    if (cell.type() != CellType::ArrayFormula)
+        buffer += cell.constants();
+    NameTextCallback names = [&book](int kind, int index, int second) {
+        return book.nameText(kind, index, second);
+    };
+    return decodeFormulaTokens(book.version(), buffer, cell.tokens().size(), names,
+                               book.formulaSyntax(), cell.row(), cell.column());
+}
+
+std::string Sheet::rowRecordBody(size_t index) const {
+    const RowRecord& r = rowRecords_.at(index);
+    return littleEndianWords({r.row, r.firstCol, r.lastColPlus1, r.height, 0, 0, r.options, r.xf});
+}
+
+void Sheet::calcDimensions() {
+    CellStorage::Dimensions d = cells_.calcDimensions();
+    for (int32_t value : {d.firstCol, d.lastCol, d.firstRow, d.lastRow})
+        if (value < 0 || value > 0xFFFF)
+            throw RangeError();
+    firstCol = static_cast<uint16_t>(d.firstCol);
+    lastCol = static_cast<uint16_t>(d.lastCol);
+    firstRow = static_cast<uint16_t>(d.firstRow);
+    lastRow = static_cast<uint16_t>(d.lastRow);
+}
+
+void Sheet::setOption(Option option, bool on) {
+    options = static_cast<uint16_t>(on ? options | option : options & ~option);
+}
+
+void Sheet::clear() {
+    firstCol = 0xFFFF;
+    lastCol = 0;
+    firstRow = 0xFFFF;
+    lastRow = 0;
+    validations_.clear();
+    hyperlinks_.clear();
+    mergedCells_.clear();
+    printSettings_.reset();
+    columnFormats_.clear();
+    rowRecords_.clear();
+    cells_.clear();
+}
+
+} // namespace xls

@@ -1,0 +1,190 @@
+#pragma once
+
+#include "xls/Cell.h"
+#include "xls/CellStorage.h"
+#include "xls/ColumnFormats.h"
+#include "xls/DataValidations.h"
+#include "xls/ExcelVersion.h"
+#include "xls/MergedCells.h"
+#include "xls/PrintSettings.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace xls {
+
+class Sheets;
+class SharedStringTable;
+class XlsStream;
+
+// A ROW record as read: the row, its used columns, height, option flags and format.
+struct RowRecord {
+    uint16_t row = 0;
+    uint16_t firstCol = 0;
+    uint16_t lastColPlus1 = 0;
+    uint16_t height = 0;
+    uint16_t options = 0;
+    uint16_t xf = 0;
+};
+
+// A hyperlink of a cell: "description TAB target" as one text, and the cell's key.
+struct Hyperlink {
+    std::string text;
+    int32_t key = 0;
+};
+
+// One worksheet: its cells and everything else that belongs to it. Columns run 0 to 255 and
+// rows 0 to 65535; every call takes the column before the row.
+class Sheet {
+public:
+    enum Option : uint16_t {
+        Gridlines = 0x01,
+        RowColHeadings = 0x02,
+        Protected = 0x04,
+        R1C1Mode = 0x08,
+        Iteration = 0x10,
+        ShowFormulas = 0x20,
+        FrozenPanes = 0x40,
+        ShowZeros = 0x80,
+    };
+    enum WorkspaceOption : uint8_t {
+        ShowAutoBreaks = 0x01,
+        ApplyStyles = 0x02,
+        RowSumsBelow = 0x04,
+        ColSumsRight = 0x08,
+        FitToPage = 0x10,
+        OutlineSymbols = 0x20,
+    };
+
+    Sheet(Sheets& owner, int id);
+    Sheet(const Sheet&) = delete;
+    Sheet& operator=(const Sheet&) = delete;
+    ~Sheet();
+
+    Sheets& owner() const { return owner_; }
+    // The position of the sheet in its workbook.
+    int index() const;
+
+    // The name as text in the ANSI code page, and as stored (a flagged string).
+    std::string name() const;
+    const std::string& flaggedName() const { return name_; }
+    std::u16string wideName() const;
+    // A name another sheet already has (compared exactly) is told in a message and not
+    // taken. A text beginning with the byte 0 or 1 is taken as a flagged string as it stands.
+    void setName(std::string_view text);
+
+    // Cell access. A column outside 0 to 255 or a row outside 0 to 65535 raises RangeError.
+    Cell* getCell(int col, int row);
+    CellType getCellType(int col, int row);
+    // The value of an integer cell, or of a float cell rounded half to even. Any other cell,
+    // or none, raises "Cell is missing/is of wrong type"; a float that does not round into
+    // 32 bits (infinities and NaN included) raises RangeError.
+    int32_t getAsInteger(int col, int row);
+    // The value as text: "" for a blank or missing cell, numbers in the shortest general
+    // form with the locale's decimal separator, booleans as the workbook's true and false
+    // texts, errors as "#N/A" and the like; formulas give their result, or their text
+    // when the workbook shows formulas.
+    std::string getAsString(int col, int row);
+    // A text cell in place of whatever is there; it keeps the format of a cell it replaces.
+    void setAsString(int col, int row, std::string_view text);
+
+    // Typed setters; each replaces any cell at the place.
+    void setBlank(int col, int row, int32_t xf);
+    void setBoolean(int col, int row, bool value, int32_t xf);
+    void setError(int col, int row, uint8_t ordinal, int32_t xf);
+    void setInteger(int col, int row, int32_t value, int32_t xf);
+    void setFloat(int col, int row, double value, int32_t xf);
+    // 8-bit text in the ANSI code page, and UTF-16 text: both join the shared strings.
+    void setString(int col, int row, std::string_view text, int32_t xf);
+    void setWideString(int col, int row, std::u16string_view text, int32_t xf);
+    // Compressed BIFF8 text: one byte a character of that code.
+    void setCompressedString(int col, int row, std::string_view chars, int32_t xf);
+    // A text already in the shared strings; raises "SST index out of range (%d:%d)".
+    void setStringIndex(int col, int row, int32_t sstIndex, int32_t xf);
+    // Formula cells with their tokens and cached result. The error result is a BIFF error
+    // code, kept as its ordinal.
+    void setNumberFormula(int col, int row, std::string_view tokens, int32_t xf, double result);
+    void setStringFormula(int col, int row, std::string_view tokens, int32_t xf,
+                          std::string result);
+    void setBooleanFormula(int col, int row, std::string_view tokens, int32_t xf, bool result);
+    void setErrorFormula(int col, int row, std::string_view tokens, int32_t xf, uint8_t errorCode);
+    void setArrayFormula(int col, int row, std::string_view tokens, std::string_view arrayData,
+                         int32_t xf, double result);
+
+    // The formula of a formula cell as text, through the workbook's names and sheets.
+    std::string formulaText(const Cell& cell) const;
+
+    CellStorage& cells() { return cells_; }
+
+    void addRowRecord(const RowRecord& row) { rowRecords_.push_back(row); }
+    size_t rowRecordCount() const { return rowRecords_.size(); }
+    const RowRecord& rowRecordAt(size_t index) const { return rowRecords_.at(index); }
+    // The 16-byte ROW record body of a kept row.
+    std::string rowRecordBody(size_t index) const;
+
+    std::vector<Hyperlink>& hyperlinks() { return hyperlinks_; }
+    PrintSettings& printSettings() { return printSettings_; }
+    MergedCells& mergedCells() { return mergedCells_; }
+    ColumnFormats& columnFormats() { return columnFormats_; }
+    DataValidations& validations() { return validations_; }
+
+    // The used range: after a read what the file says (widened to the cells held), before a
+    // write what the cells give. A value above 65535 raises RangeError.
+    void calcDimensions();
+    // Every cell, row, link, range and format of the sheet gone; print settings reset.
+    void clear();
+
+    uint16_t firstCol = 0xFFFF;
+    uint16_t lastCol = 0;
+    uint16_t firstRow = 0xFFFF;
+    uint16_t lastRow = 0;
+
+    uint16_t defaultColWidth = 8;
+    uint16_t defaultRowHeight = 0;
+    uint16_t options = Gridlines | RowColHeadings | ShowZeros;
+    uint8_t workspaceOptions = ShowAutoBreaks | RowSumsBelow | ColSumsRight | OutlineSymbols;
+    uint16_t calcCount = 100;
+    double delta = 0.001;
+    uint16_t zoom = 100;
+    uint16_t zoomPreview = 100;
+    bool recalcFormulas = true;
+    uint16_t fixedRows = 0;
+    uint8_t fixedCols = 0;
+    uint16_t gridSet = 0;
+    std::array<uint16_t, 4> guts{}; // row gutter, column gutter, row levels, column levels
+
+    std::string codeName; // the sheet's name in macros (CODENAME), as read
+
+    bool has(Option option) const { return (options & option) != 0; }
+    void setOption(Option option, bool on);
+
+    // Record writers of the workbook writer: every cell in key order, the hyperlinks and the
+    // merged ranges. xfOffset is added to each cell's format (the built-in formats that go
+    // ahead of a new workbook's own); with `unicode` texts are written as UTF-16.
+    void writeCells(ExcelVersion version, XlsStream& stream, int xfOffset, bool unicode);
+    void writeHyperlinks(XlsStream& stream) const;
+    void writeMergedCells(XlsStream& stream, int maxRecordSize) const;
+    // The format index written for a cell: 15 (the default cell format) for none given.
+    static uint16_t writtenXf(int32_t xf, int xfOffset);
+
+private:
+    SharedStringTable& strings() const;
+    void writeFormula(ExcelVersion version, XlsStream& stream, const Cell& cell, uint16_t xf,
+                      bool unicode);
+    void storeFormula(CellType type, int col, int row, std::string_view tokens, int32_t xf);
+
+    Sheets& owner_;
+    std::string name_;
+    CellStorage cells_;
+    PrintSettings printSettings_;
+    MergedCells mergedCells_;
+    ColumnFormats columnFormats_;
+    DataValidations validations_;
+    std::vector<Hyperlink> hyperlinks_;
+    std::vector<RowRecord> rowRecords_;
+};
+
+} // namespace xls

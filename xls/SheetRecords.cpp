@@ -1,0 +1,211 @@
+// The sheet's own record writers: its cells, hyperlinks and merged ranges.
+
+#include "platform/text/AnsiCodePage.h"
+#include "xls/RecordBody.h"
+#include "xls/RecordId.h"
+#include "xls/Sheet.h"
+#include "xls/Sheets.h"
+#include "xls/XlsStream.h"
+#include "xls/XlsUtils.h"
+
+#include <cstdio>
+
+namespace xls {
+
+namespace {
+
+constexpr uint16_t DefaultCellXf = 15;
+constexpr size_t MaxTokenLength = 65513;
+constexpr size_t MaxLabelLength = 255;
+constexpr uint16_t AlwaysCalculate = 0x0003;
+constexpr std::string_view StdLink{
+    "\xD0\xC9\xEA\x79\xF9\xBA\xCE\x11\x8C\x82\x00\xAA\x00\x4B\xA9\x0B", 16};
+constexpr std::string_view UrlMoniker{
+    "\xE0\xC9\xEA\x79\xF9\xBA\xCE\x11\x8C\x82\x00\xAA\x00\x4B\xA9\x0B", 16};
+
+void writeRecord(XlsStream& stream, uint16_t id, const RecordBody& body) {
+    stream.writeRecord(id, body.str());
+}
+
+std::string utf16Bytes(std::string_view ansi) {
+    std::string bytes;
+    for (char16_t c : platform::AnsiCodePage::toUtf16(ansi)) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>(c >> 8);
+    }
+    return bytes;
+}
+
+// A flagged string made UTF-16 when the write asks for it: the 8-bit characters of a
+// flagged string are single code units, so widening them keeps them.
+std::string flaggedFor(const std::string& flagged, bool unicode) {
+    if (!unicode || flagged.empty() || isWideXlsString(flagged))
+        return flagged.empty() ? std::string(1, '\0') : flagged;
+    std::string wide(1, '\x01');
+    for (size_t i = 1; i < flagged.size(); ++i) {
+        wide += flagged[i];
+        wide += '\0';
+    }
+    return wide;
+}
+
+size_t flaggedCount(const std::string& flagged) {
+    return isWideXlsString(flagged) ? (flagged.size() - 1) / 2 : flagged.size() - 1;
+}
+
+std::string formulaResult(const Cell& cell) {
+    RecordBody result;
+    switch (cell.type()) {
+    case CellType::StringFormula:
+        result.zeros(6).u16(0xFFFF);
+        break;
+    case CellType::BooleanFormula:
+        result.u16(1).u8(cell.boolean() ? 1 : 0).zeros(3).u16(0xFFFF);
+        break;
+    case CellType::ErrorFormula:
+        result.u16(2).u8(errorIndexToCode(cell.errorOrdinal())).zeros(3).u16(0xFFFF);
+        break;
+    default: // a number, or an array formula's result as read
+        result.f64(cell.number());
+        break;
+    }
+    return result.str();
+}
+
+} // namespace
+
+uint16_t Sheet::writtenXf(int32_t xf, int xfOffset) {
+    if (xf < 0)
+        return DefaultCellXf;
+    int64_t written = static_cast<int64_t>(xf) + xfOffset;
+    if (written > 0xFFFF)
+        throw RangeError();
+    return static_cast<uint16_t>(written);
+}
+
+void Sheet::writeCells(ExcelVersion version, XlsStream& stream, int xfOffset, bool unicode) {
+    bool biff8 = version >= ExcelVersion::Excel97;
+    cells_.beginIterate();
+    while (const Cell* cell = cells_.nextCell()) {
+        RecordBody body;
+        body.u16(cell->row()).u16(cell->column());
+        uint16_t xf = writtenXf(cell->xf(), xfOffset);
+        body.u16(xf);
+        switch (cell->type()) {
+        case CellType::Blank:
+            writeRecord(stream, record::Blank, body);
+            break;
+        case CellType::Integer:
+            writeRecord(stream, record::Number, body.f64(cell->integer()));
+            break;
+        case CellType::Float:
+            writeRecord(stream, record::Number, body.f64(cell->number()));
+            break;
+        case CellType::String:
+            if (biff8) {
+                writeRecord(stream, record::LabelSst, body.u32(cell->sstIndex()));
+            } else {
+                std::string text = strings().getString(cell->sstIndex());
+                if (text.size() > MaxLabelLength)
+                    throw RangeError();
+                writeRecord(stream, record::Label, body.u16(text.size()).bytes(text));
+            }
+            break;
+        case CellType::Boolean:
+            writeRecord(stream, record::BoolErr, body.u8(cell->boolean() ? 1 : 0).u8(0));
+            break;
+        case CellType::Error: {
+            int ordinal = cell->errorOrdinal();
+            if (ordinal < 1 || ordinal > 7) {
+                char message[64];
+                std::snprintf(message, sizeof message, "Invalid error value in cell %d:%d",
+                              cell->row(), cell->column());
+                throw XlsError(message);
+            }
+            writeRecord(stream, record::BoolErr, body.u8(errorIndexToCode(ordinal)).u8(1));
+            break;
+        }
+        case CellType::NumberFormula:
+        case CellType::StringFormula:
+        case CellType::BooleanFormula:
+        case CellType::ErrorFormula:
+        case CellType::ArrayFormula:
+            writeFormula(version, stream, *cell, xf, unicode);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void Sheet::writeFormula(ExcelVersion version, XlsStream& stream, const Cell& cell, uint16_t xf,
+                         bool unicode) {
+    const std::string& tokens = cell.tokens();
+    if (tokens.size() > MaxTokenLength)
+        throw RangeError();
+    bool array = cell.type() == CellType::ArrayFormula;
+    uint16_t options = recalcFormulas ? AlwaysCalculate : 0;
+    RecordBody body;
+    body.u16(cell.row()).u16(cell.column()).u16(xf).bytes(formulaResult(cell)).u16(options);
+    if (version <= ExcelVersion::Excel40) {
+        body.u16(tokens.size()).bytes(tokens);
+        writeRecord(stream, record::Formula4, body);
+    } else {
+        body.u32(0).u16(tokens.size()).bytes(tokens);
+        if (!array)
+            body.bytes(cell.constants());
+        writeRecord(stream, record::Formula, body);
+    }
+    if (array)
+        stream.writeRecord(record::Array, cell.arrayData());
+    bool text = cell.type() == CellType::StringFormula ||
+                (array && cell.arrayResultKind() == Cell::ResultKind::Text);
+    if (!text)
+        return;
+    RecordBody result;
+    if (version >= ExcelVersion::Excel97) {
+        std::string flagged = flaggedFor(cell.flaggedResult(), unicode);
+        result.u16(flaggedCount(flagged)).bytes(flagged);
+    } else {
+        std::string plain = fromXlsString(cell.flaggedResult());
+        if (plain.size() > MaxLabelLength)
+            throw RangeError();
+        result.u16(plain.size()).bytes(plain);
+    }
+    stream.writeRecord(record::String, result.str());
+}
+
+void Sheet::writeHyperlinks(XlsStream& stream) const {
+    for (const Hyperlink& link : hyperlinks_) {
+        size_t tab = link.text.find('\t');
+        if (tab == std::string::npos)
+            continue;
+        std::string description = utf16Bytes(link.text.substr(0, tab));
+        std::string target = utf16Bytes(link.text.substr(tab + 1));
+        int row = keyRow(link.key);
+        int col = keyColumn(link.key);
+        RecordBody body;
+        body.u16(row).u16(row).u16(col).u16(col).bytes(StdLink).u32(2).u32(0x17);
+        body.u32(description.size() / 2 + 1).bytes(description).u16(0);
+        body.bytes(UrlMoniker).u32(target.size() + 2).bytes(target).u16(0);
+        if (body.size() > 65534)
+            throw RangeError();
+        stream.writeRecord(record::HLink, body.str());
+    }
+}
+
+void Sheet::writeMergedCells(XlsStream& stream, int maxRecordSize) const {
+    size_t perRecord = static_cast<size_t>((maxRecordSize - 2) / 8);
+    for (size_t first = 0; first < mergedCells_.count(); first += perRecord) {
+        size_t count = std::min(perRecord, mergedCells_.count() - first);
+        RecordBody body;
+        body.u16(count);
+        for (size_t i = first; i < first + count; ++i) {
+            const MergedCell& range = mergedCells_.item(i);
+            body.u16(range.row1).u16(range.row2).u16(range.col1).u16(range.col2);
+        }
+        stream.writeRecord(record::MergedCells, body.str());
+    }
+}
+
+} // namespace xls

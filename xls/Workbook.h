@@ -1,0 +1,179 @@
+#pragma once
+
+#include "platform/text/NumberSeparators.h"
+#include "xls/AreaNames.h"
+#include "xls/CellFormats.h"
+#include "xls/ExcelVersion.h"
+#include "xls/FormulaDecoder.h"
+#include "xls/FormulaEncoder.h"
+#include "xls/NameDefs.h"
+#include "xls/OptionsDialog.h"
+#include "xls/Palette.h"
+#include "xls/RecordStorage.h"
+#include "xls/Sheets.h"
+#include "xls/Styles.h"
+#include "xls/WorkbookData.h"
+#include "xls/XFont.h"
+#include "xls/XlsStream.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace platform {
+class PrinterDevice;
+}
+
+namespace xls {
+
+// A whole Excel workbook held in memory: read from a file, changed, written back.
+//
+// The program's road:
+//   Workbook book;                 // one empty sheet "Sheet 1"
+//   book.setFilename(path);
+//   book.read();                   // raises XlsError on a file it cannot read
+//   Sheet& sheet = book.sheets().item(i);
+//   sheet.name(); sheet.lastRow; sheet.lastCol;
+//   sheet.getCellType(col, row); sheet.getAsInteger(col, row);
+//   sheet.getAsString(col, row); sheet.setAsString(col, row, text);
+//   book.write();                  // back to the same file, in the version read
+// Rows and columns are 0-based. Nothing is written over the file until the whole new file
+// is ready; a failed write leaves it as it was.
+class Workbook {
+public:
+    // The locale gives number texts their decimal separator and formulas their argument
+    // separator; it must outlive the workbook.
+    explicit Workbook(const platform::LocaleSettings& locale = systemLocale());
+    Workbook(const Workbook&) = delete;
+    Workbook& operator=(const Workbook&) = delete;
+    ~Workbook();
+
+    static const platform::LocaleSettings& systemLocale();
+
+    const std::string& filename() const { return filename_; }
+    void setFilename(std::string name) { filename_ = std::move(name); }
+
+    // Replaces the content with the workbook in filename(). An error leaves what was read
+    // before it in place and raises XlsError (or platform::StorageError for a damaged
+    // container).
+    void read();
+    // The same from the bytes of a file.
+    void readBytes(std::string fileBytes);
+    // Writes the whole workbook into filename() in version(): BIFF8 or BIFF5 as a compound
+    // file, BIFF4 as a plain file of one sheet. Versions that cannot be written raise and
+    // create nothing.
+    void write();
+    // The same into the caller's buffer, which gets the finished file appended.
+    void writeToStream(std::string& target);
+    // Back to a new workbook: one empty sheet, default formats and fonts. The version, the
+    // file name and the settings of the workbook stay.
+    void clear();
+
+    ExcelVersion version() const { return version_; }
+    void setVersion(ExcelVersion version);
+    int maxRecordSize() const { return xls::maxRecordSize(version_); }
+
+    Sheets& sheets() { return sheets_; }
+    const Sheets& sheets() const { return sheets_; }
+    CellFormats& formats() { return formats_; }
+    XFonts& fonts() { return fonts_; }
+    WorkbookData& window() { return window_; }
+    OptionsDialog& optionsDialog() { return optionsDialog_; }
+    AreaNames& areaNames() { return areaNames_; }
+    NameDefs& nameDefs() { return nameDefs_; }
+    Styles& styles() { return styles_; }
+    Palette& palette() { return palette_; }
+    XlsStream::KeptStorages& keptStorages() { return keptStorages_; }
+    // The name and link records of a BIFF3 to BIFF5 file (EXTERNCOUNT, EXTERNSHEET, NAME,
+    // EXTERNNAME), kept as read and written back into those versions as they are.
+    RecordStorage& biff5Links() { return biff5Links_; }
+    // The formula encoder, with the workbook's separators and boolean texts.
+    FormulaEncoder& encoder();
+
+    // The default font (font 0); with no font at all "No Fonts" is shown and null returned.
+    XFont* font();
+    void setFont(const XFont& font);
+
+    uint16_t codepage() const { return codepage_; }
+    void setCodepage(uint16_t codepage) { codepage_ = codepage == 0 ? 1252 : codepage; }
+    char funcArgSeparator() const { return funcArgSeparator_; }
+    // The character 0 goes back to the locale's list separator.
+    void setFuncArgSeparator(char separator);
+    char decimalSeparator() const { return locale_.separators().decimal; }
+    // How formula texts are written and read in this workbook.
+    FormulaSyntax formulaSyntax() const;
+
+    std::string userName;
+    bool bookProtected = false;
+    bool backup = false;
+    bool refreshAll = false;
+    bool writeUnicodeStrings = false;
+    std::string strTrue = "TRUE";
+    std::string strFalse = "FALSE";
+    bool showFormulas = false;
+    bool isMac = false;
+    bool preserveMacros = false;
+
+    // Progress of a read in percent, 0 to 100; called after a successful read; called for
+    // each ROW record (row, height, format) whose height is not 0x00FF.
+    std::function<void(int percent)> onProgress;
+    std::function<void()> onAfterRead;
+    std::function<void(int row, int height, int xf)> onRow;
+
+    // Set by a read, cleared by clear(): a workbook built in memory gets the built-in cell
+    // styles and the system's country when written.
+    bool isDefaultWorkbook = true;
+    bool date1904 = false;
+    bool prot4Rev = false;
+    bool saveRecalc = false;
+    uint16_t countryDefault = 1;
+    uint16_t countryWinIni = 1;
+    // A read met notes, pictures, drawings or charts, which writing does not keep yet.
+    bool heldDrawings = false;
+    std::string codeName; // the workbook's name in macros (CODENAME), as read
+
+    // The text of a name or sheet that formula tokens refer to (see NameTextCallback).
+    std::string nameText(int kind, int index, int secondIndex) const;
+    // The formula encoder's lookups: an EXTERNSHEET entry for a sheet text ("Sheet2",
+    // "'My sheet'", "'C:\\[book.xls]Sheet1'"), a defined or area name, a DDE link.
+    std::optional<SheetReference> lookupSheet(std::string_view text);
+    int lookupName(std::string_view text) const;
+    std::optional<DdeReference> lookupDde(std::string_view applicationTopic, std::string_view item);
+
+    // The printer whose device settings a written workbook may carry; none by default.
+    void setPrinter(platform::PrinterDevice* printer);
+    // The current printer's device settings, cached; none when the printer has none. With
+    // no printer at all raises "No printer selected".
+    const std::optional<std::string>& defaultPrinterDevMode();
+    bool hasPrinterDevMode();
+
+private:
+    void wireNames();
+    void writeTo(std::string* target);
+    template <typename Read>
+    void readWith(Read read);
+    int findOrAddExternSheet(int supBook, int firstSheet, int lastSheet);
+
+    const platform::LocaleSettings& locale_;
+    std::string filename_;
+    ExcelVersion version_ = ExcelVersion::Excel97;
+    CellFormats formats_;
+    XFonts fonts_;
+    Sheets sheets_;
+    WorkbookData window_;
+    OptionsDialog optionsDialog_;
+    AreaNames areaNames_;
+    NameDefs nameDefs_;
+    Styles styles_;
+    Palette palette_;
+    XlsStream::KeptStorages keptStorages_;
+    RecordStorage biff5Links_;
+    FormulaEncoder encoder_;
+    uint16_t codepage_ = 1200;
+    char funcArgSeparator_ = ',';
+    platform::PrinterDevice* printer_ = nullptr;
+    std::optional<std::string> printerDevMode_;
+    bool printerDevModeCached_ = false;
+};
+
+} // namespace xls

@@ -1,0 +1,128 @@
+#pragma once
+
+#include "xls/RecordCursor.h"
+#include "xls/XlsStream.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace xls {
+
+class Sheet;
+class Workbook;
+
+// Reads one workbook file into a cleared workbook: every record in file order, handed to a
+// handler by its id, the current sheet switched at each BOF. One reader serves one read.
+// Every length and count a record states is checked against the record; a failure while a
+// record is handled raises XlsError "Error on reading record # n" CR and the cause, and
+// what was read before it stays in the workbook.
+class XlsReader {
+public:
+    explicit XlsReader(Workbook& book);
+    XlsReader(const XlsReader&) = delete;
+    XlsReader& operator=(const XlsReader&) = delete;
+    ~XlsReader();
+
+    void read(const std::string& fileName);
+    void readBytes(std::string fileBytes);
+
+    // The value of an RK number.
+    static double decodeRk(uint32_t rk);
+
+private:
+    struct BoundSheetEntry {
+        std::string name; // flagged in BIFF8, plain text before
+        uint32_t offset = 0;
+    };
+    struct SharedFormula {
+        uint16_t firstRow = 0, lastRow = 0;
+        uint8_t firstCol = 0, lastCol = 0;
+        std::string tokens;
+    };
+    struct FollowingRecord {
+        RecordHeader header;
+        std::string_view body;
+        uint64_t start = 0; // of its header
+    };
+
+    void run(ExcelVersion version);
+    void loop();
+    void dispatch();
+    void finishSheets();
+    bool lastSubstreamDone() const;
+
+    // The record after the current one, when a whole one is there; rewind() goes back to
+    // the start of a record taken this way.
+    bool nextRecord(FollowingRecord& next);
+    void rewind(const FollowingRecord& record);
+
+    // Substreams and their sheets.
+    void onBof();
+    void onEof();
+    void skipSubstream();
+    Sheet* sheet();
+
+    // Cells and formulas.
+    bool onCellRecord();
+    void onFormula();
+    void storeFormulaResult(int col, int row, int32_t xf, std::string_view result,
+                            std::string_view tokens, std::string_view constants);
+    std::optional<std::string> followingString();
+    std::string stringRecordText(const FollowingRecord& stringRecord);
+    void storeSharedFormula(std::string_view body);
+    bool applySharedFormula(int row, int col, std::string& tokens) const;
+    void onMulRk();
+    void onMulBlank();
+    void onLabel();
+
+    // Sheet, print and page records.
+    bool onSheetRecord();
+    void onDimensions();
+    void onColInfo();
+    void onWindow2();
+    void onSetup();
+    void onPageBreaks(bool horizontal);
+    void onHeaderFooter(bool header);
+    void onMergedCells();
+    void onHyperlink();
+    void onDataValidations();
+
+    // Workbook globals.
+    bool onGlobalRecord();
+    void onBoundSheet();
+    void onFont();
+    void onFormat();
+    void onXf();
+    void onPalette();
+    void onWriteAccess();
+    void onSst();
+    void onNameRecord();
+    void readBiff5Name();
+    void onCodeName();
+
+    bool biff8() const;
+    // count 8-bit characters of the body; the body from an offset on (empty past its end).
+    std::string text8(size_t offset, size_t count) const;
+    std::string_view tail(size_t offset) const;
+
+    Workbook& book_;
+    XlsStream stream_;
+    ExcelVersion version_ = ExcelVersion::None;
+    RecordHeader header_;
+    RecordCursor body_;
+    uint64_t recordStart_ = 0;
+    uint32_t recordNumber_ = 0;
+    bool finished_ = false;
+
+    int curSheet_ = -1;
+    std::vector<BoundSheetEntry> sheetNames_;
+    int sheetNameIndex_ = -1;
+    bool inWorksheet_ = false;
+    std::vector<SharedFormula> sharedFormulas_;
+    std::array<uint64_t, 5> recordPositions_{};
+};
+
+} // namespace xls

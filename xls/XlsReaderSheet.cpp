@@ -1,0 +1,299 @@
+// The reader's sheet records: calculation and window settings, page setup, column formats,
+// page breaks, merged ranges, hyperlinks and data validations.
+
+#include "xls/RecordId.h"
+#include "xls/Workbook.h"
+#include "xls/XlsError.h"
+#include "xls/XlsReader.h"
+#include "xls/XlsUtils.h"
+
+#include "platform/text/AnsiCodePage.h"
+
+#include <cmath>
+
+namespace xls {
+
+namespace {
+
+constexpr uint32_t LinkWithDescription = 0x17;
+constexpr uint32_t PlainLink = 0x03;
+constexpr std::string_view UrlMoniker{
+    "\xE0\xC9\xEA\x79\xF9\xBA\xCE\x11\x8C\x82\x00\xAA\x00\x4B\xA9\x0B", 16};
+
+std::string utf16Text(std::string_view bytes) {
+    std::u16string text(bytes.size() / 2, u'\0');
+    for (size_t i = 0; i < text.size(); ++i)
+        text[i] = static_cast<char16_t>(static_cast<uint8_t>(bytes[2 * i]) |
+                                        (static_cast<uint8_t>(bytes[2 * i + 1]) << 8));
+    return platform::AnsiCodePage::fromUtf16(text);
+}
+
+} // namespace
+
+bool XlsReader::onSheetRecord() {
+    Sheet* s = sheet();
+    if (!s)
+        return false;
+    const RecordCursor& b = body_;
+    uint16_t value = b.u16(0);
+    PrintSettings& print = s->printSettings();
+    auto printOption = [&](PrintSettings::Option option, bool on) {
+        print.options =
+            static_cast<uint16_t>(on ? print.options | option : print.options & ~option);
+    };
+    switch (header_.id) {
+    case record::CalcCount:
+        s->calcCount = value;
+        break;
+    case record::Delta:
+        s->delta = b.f64(0);
+        break;
+    case record::Iteration:
+        s->setOption(Sheet::Iteration, (value & 0xFF) != 0);
+        break;
+    case record::RefMode:
+        s->setOption(Sheet::R1C1Mode, (value & 0xFF) == 0);
+        break;
+    case record::DefColWidth:
+        s->defaultColWidth = value;
+        break;
+    case record::DefaultRowHeight:
+        s->defaultRowHeight = b.u16(2);
+        break;
+    case record::ColInfo:
+        onColInfo();
+        break;
+    case record::Window2:
+        onWindow2();
+        break;
+    case record::Scl: {
+        uint16_t denominator = b.u16(2);
+        double zoom = denominator == 0 ? 100 : std::nearbyint(b.u16(0) * 100.0 / denominator);
+        if (zoom > 0xFFFF)
+            throw RangeError();
+        s->zoom = static_cast<uint16_t>(zoom);
+        break;
+    }
+    case record::Pane:
+        // Values above 255 are the position of a split in twips, not frozen panes.
+        if (value <= 255) {
+            s->fixedCols = static_cast<uint8_t>(value);
+            s->fixedRows = b.u16(2);
+        }
+        break;
+    case record::WsBool:
+        s->workspaceOptions = static_cast<uint8_t>(((value & 0x0001) ? Sheet::ShowAutoBreaks : 0) |
+                                                   ((value & 0x0020) ? Sheet::ApplyStyles : 0) |
+                                                   ((value & 0x0040) ? Sheet::RowSumsBelow : 0) |
+                                                   ((value & 0x0100) ? Sheet::FitToPage : 0) |
+                                                   ((value & 0x0400) ? Sheet::OutlineSymbols : 0));
+        break;
+    case record::GridSet:
+        s->gridSet = value;
+        break;
+    case record::Guts:
+        for (size_t i = 0; i < 4; ++i)
+            s->guts[i] = b.u16(2 * i);
+        break;
+    case record::MergedCells:
+        onMergedCells();
+        break;
+    case record::Header:
+    case record::Footer:
+        onHeaderFooter(header_.id == record::Header);
+        break;
+    case record::LeftMargin:
+        print.marginLeft = b.f64(0);
+        break;
+    case record::RightMargin:
+        print.marginRight = b.f64(0);
+        break;
+    case record::TopMargin:
+        print.marginTop = b.f64(0);
+        break;
+    case record::BottomMargin:
+        print.marginBottom = b.f64(0);
+        break;
+    case record::PrintHeaders:
+        printOption(PrintSettings::RowColHeading, (value & 0xFF) != 0);
+        break;
+    case record::PrintGridlines:
+        printOption(PrintSettings::Gridlines, (value & 0xFF) != 0);
+        break;
+    case record::HCenter:
+        if (value)
+            printOption(PrintSettings::HorizCenter, true);
+        break;
+    case record::VCenter:
+        printOption(PrintSettings::VertCenter, (value & 0xFF) != 0);
+        break;
+    case record::Setup:
+        onSetup();
+        break;
+    case record::HorizontalPageBreaks:
+    case record::VerticalPageBreaks:
+        onPageBreaks(header_.id == record::HorizontalPageBreaks);
+        break;
+    case record::HLink:
+        if (biff8())
+            onHyperlink();
+        break;
+    case record::DVal:
+        onDataValidations();
+        break;
+    case record::MsoDrawing:
+    case record::Obj:
+    case record::Txo:
+    case record::Note:
+        book_.heldDrawings = true;
+        break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+void XlsReader::onColInfo() {
+    ColumnFormat& format = sheet()->columnFormats().add();
+    format.setCol1(body_.u16(0));
+    format.setCol2(body_.u16(2));
+    format.setWidth(body_.u16(4));
+    format.setFormatIndex(body_.u16(6));
+    uint16_t options = body_.u16(8);
+    format.hidden = (options & 0x0001) != 0;
+    format.setOutlineLevel((options >> 8) & 0x07);
+    format.collapsedOutline = (options & 0x1000) != 0;
+}
+
+void XlsReader::onWindow2() {
+    Sheet& s = *sheet();
+    uint16_t flags = body_.u16(0);
+    s.setOption(Sheet::ShowFormulas, flags & 0x01);
+    s.setOption(Sheet::Gridlines, flags & 0x02);
+    s.setOption(Sheet::RowColHeadings, flags & 0x04);
+    s.setOption(Sheet::FrozenPanes, flags & 0x08);
+    s.setOption(Sheet::ShowZeros, flags & 0x10);
+    // The short form of chart sheets carries no zoom.
+    if (biff8() && body_.size() >= 14) {
+        s.zoom = body_.u16(12);
+        s.zoomPreview = body_.u16(10);
+    }
+}
+
+void XlsReader::onSetup() {
+    PrintSettings& print = sheet()->printSettings();
+    uint16_t paper = body_.u16(0);
+    if (paper <= static_cast<uint16_t>(PaperSize::A3ExtraTransverse))
+        print.paperSize = static_cast<PaperSize>(paper);
+    print.scalingFactor = body_.u16(2);
+    print.startingPage = body_.u16(4);
+    uint16_t flags = body_.u16(10);
+    constexpr std::pair<uint16_t, PrintSettings::Option> Flags[] = {
+        {0x01, PrintSettings::LeftToRight},
+        {0x02, PrintSettings::Portrait},
+        {0x08, PrintSettings::NoColor},
+        {0x10, PrintSettings::DraftQuality},
+        {0x20, PrintSettings::Notes}};
+    for (const auto& [bit, option] : Flags)
+        print.options =
+            static_cast<uint16_t>((flags & bit) ? print.options | option : print.options & ~option);
+    print.headerMargin = body_.f64(16);
+    print.footerMargin = body_.f64(24);
+    print.copies = body_.u16(32);
+}
+
+void XlsReader::onPageBreaks(bool horizontal) {
+    PrintSettings& print = sheet()->printSettings();
+    size_t count = body_.u16(0);
+    size_t entry = biff8() ? 6 : 2;
+    body_.require(2, count * entry);
+    for (size_t i = 0; i < count; ++i) {
+        size_t at = 2 + i * entry;
+        int first = body_.u16(at) - 1;
+        if (horizontal) {
+            HorizPagebreak& item = print.horizPagebreaks.emplace_back();
+            item.row = first;
+            if (biff8()) {
+                item.col1 = body_.u16(at + 2) - 1;
+                item.col2 = body_.u16(at + 4) - 1;
+            }
+        } else {
+            VertPagebreak& item = print.vertPagebreaks.emplace_back();
+            item.col = first;
+            if (biff8()) {
+                item.row1 = body_.u16(at + 2) - 1;
+                item.row2 = body_.u16(at + 4) - 1;
+            }
+        }
+    }
+}
+
+void XlsReader::onHeaderFooter(bool header) {
+    if (body_.size() == 0)
+        return;
+    std::string text =
+        biff8() ? readXlsString(version_, tail(2), body_.u16(0)) : text8(1, body_.u8(0));
+    PrintSettings& print = sheet()->printSettings();
+    if (header)
+        print.setHeader(text);
+    else
+        print.setFooter(text);
+}
+
+void XlsReader::onMergedCells() {
+    MergedCells& merged = sheet()->mergedCells();
+    size_t count = body_.u16(0);
+    body_.require(2, count * 8);
+    for (size_t i = 0; i < count; ++i) {
+        size_t at = 2 + 8 * i;
+        MergedCell& cell = merged.add();
+        cell.row1 = body_.u16(at);
+        cell.row2 = body_.u16(at + 2);
+        cell.col1 = body_.u16(at + 4);
+        cell.col2 = body_.u16(at + 6);
+    }
+}
+
+void XlsReader::onHyperlink() {
+    int row = body_.u16(0);
+    int col = body_.u16(4);
+    uint32_t flags = body_.u32(28);
+    std::string description, url;
+    if (flags == PlainLink) {
+        size_t bytes = body_.u16(48);
+        if (body_.bytes(32, 16) != UrlMoniker || bytes < 2)
+            return;
+        url = utf16Text(body_.bytes(52, bytes - 2));
+        description = url;
+    } else if (flags == LinkWithDescription) {
+        size_t chars = body_.u16(32);
+        if (chars == 0)
+            return;
+        description = utf16Text(body_.bytes(36, 2 * (chars - 1)));
+        size_t monikerAt = 36 + 2 * chars;
+        size_t bytes = body_.u32(monikerAt + 16);
+        if (body_.bytes(monikerAt, 16) != UrlMoniker || bytes < 2)
+            return;
+        url = utf16Text(body_.bytes(monikerAt + 20, bytes - 2));
+    } else {
+        return;
+    }
+    sheet()->hyperlinks().push_back({description + '\t' + url, cellKey(col, row)});
+}
+
+// DVAL and the DV records behind it: only records that are DV are taken, so a count larger
+// than what follows never swallows the sheet's EOF.
+void XlsReader::onDataValidations() {
+    uint32_t count = body_.u32(14);
+    DataValidations& validations = sheet()->validations();
+    for (uint32_t i = 0; i < count; ++i) {
+        FollowingRecord next;
+        if (!nextRecord(next))
+            return;
+        if (next.header.id != record::Dv)
+            return rewind(next);
+        validations.add().readRecord(next.body);
+    }
+}
+
+} // namespace xls

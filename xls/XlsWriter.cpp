@@ -1,0 +1,595 @@
+// The workbook writer: the order of the records of each version, and the workbook globals.
+
+#include "xls/XlsWriter.h"
+
+#include "xls/RecordId.h"
+#include "xls/Workbook.h"
+#include "xls/XlsUtils.h"
+
+#include <algorithm>
+
+namespace xls {
+
+namespace {
+
+constexpr uint16_t GlobalsType = 0x0005;
+constexpr uint16_t WorksheetType = 0x0010;
+constexpr size_t WriteAccessSize = 112;
+constexpr size_t PaletteColours = 56;
+constexpr size_t PaletteOffset = 8;
+constexpr std::string_view ThisWorkbook = "ThisWorkbook";
+constexpr uint16_t MaxRowBefore8 = 16383;
+
+// The built-in cell formats of a new workbook, by version: 15 style formats and the default
+// cell format, then (BIFF4 and BIFF8) five more styles with number formats.
+std::string builtInXf(ExcelVersion version, int entry) {
+    uint8_t font = entry == 1 || entry == 2 ? 1 : entry == 3 || entry == 4 ? 2 : 0;
+    bool style = entry != 15;
+    bool used = entry >= 1 && entry <= 14;
+    if (version <= ExcelVersion::Excel40) {
+        static const uint8_t Formats[] = {8, 6, 12, 10, 13};
+        std::string xf("\x00\x00\xF5\xFF\x20\x00\x00\xCE\x00\x00\x00\x00", 12);
+        xf[0] = static_cast<char>(font);
+        if (!style)
+            xf.replace(2, 2, std::string("\x01\x00", 2));
+        if (used)
+            xf[5] = '\xF4';
+        if (entry >= 16) {
+            xf[1] = static_cast<char>(Formats[entry - 16]);
+            xf[5] = '\xF8';
+        }
+        return xf;
+    }
+    if (version == ExcelVersion::Excel50) {
+        std::string xf("\x00\x00\x00\x00\xF5\xFF\x20\x00\xC0\x20\x00\x00\x00\x00\x00\x00", 16);
+        xf[0] = static_cast<char>(font);
+        if (!style)
+            xf.replace(4, 2, std::string("\x01\x00", 2));
+        if (used)
+            xf[7] = '\xF4';
+        return xf;
+    }
+    static const uint8_t Formats[] = {0x2A, 0x2B, 0x2C, 0x2D, 0x09};
+    std::string xf(
+        "\x00\x00\x00\x00\xF5\xFF\x20\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\xC0\x20", 20);
+    xf[0] = static_cast<char>(font);
+    if (!style)
+        xf.replace(4, 2, std::string("\x01\x00", 2));
+    if (used)
+        xf[9] = '\xF4';
+    if (entry >= 16)
+        xf[2] = static_cast<char>(Formats[entry - 16]);
+    return xf;
+}
+
+// Normal, comma, comma [0], currency, currency [0] and percent, on XF 0 and 16 to 20.
+constexpr std::string_view BuiltInStyles[] = {{"\x10\x80\x03\xFF", 4}, {"\x11\x80\x06\xFF", 4},
+                                              {"\x12\x80\x04\xFF", 4}, {"\x13\x80\x07\xFF", 4},
+                                              {"\x00\x80\x00\xFF", 4}, {"\x14\x80\x05\xFF", 4}};
+
+uint16_t underlineCode(Underline underline) {
+    switch (underline) {
+    case Underline::Single:
+        return 1;
+    case Underline::Double:
+        return 2;
+    case Underline::SingleAccount:
+        return 0x21;
+    case Underline::DoubleAccount:
+        return 0x22;
+    default:
+        return 0;
+    }
+}
+
+size_t flaggedCount(const std::string& flagged) {
+    if (flagged.empty())
+        return 0;
+    return isWideXlsString(flagged) ? (flagged.size() - 1) / 2 : flagged.size() - 1;
+}
+
+} // namespace
+
+XlsWriter::XlsWriter(Workbook& book) : book_(book), version_(book.version()) {
+    stream_.setCopyStorages(book.preserveMacros);
+    stream_.setKeptStorages(&book.keptStorages());
+    unicode_ = book.writeUnicodeStrings && biff8();
+    stream_.setUnicodeStrings(unicode_);
+}
+
+XlsWriter::~XlsWriter() = default;
+
+int XlsWriter::builtInXfCount(ExcelVersion version) {
+    return version == ExcelVersion::Excel50 ? 16 : 21;
+}
+
+// A BIFF4 file read with its own FORMAT records keeps them behind the built-in texts; any
+// other workbook writes the built-in texts as its first formats.
+int XlsWriter::biff4FormatBase() const {
+    bool readFormats =
+        !book_.isDefaultWorkbook && book_.formats().numberFormatCount() > CellFormats::BuiltInCount;
+    return readFormats ? CellFormats::BuiltInCount : 0;
+}
+
+int XlsWriter::xfOffset() const {
+    return book_.isDefaultWorkbook ? builtInXfCount(version_) : 0;
+}
+
+bool XlsWriter::vbaKept() const {
+    for (const platform::StorageTree& storage : book_.keptStorages())
+        if (storage.name == "_VBA_PROJECT_CUR" || storage.name == "_VBA_PROJECT")
+            return true;
+    return false;
+}
+
+void XlsWriter::open(std::string* target) {
+    if (target)
+        stream_.openWriteToMemory(*target, version_);
+    else
+        stream_.openWrite(book_.filename(), version_);
+}
+
+void XlsWriter::finish() {
+    if (!book_.keptStorages().empty())
+        stream_.writeExtraObjects();
+    stream_.close();
+}
+
+void XlsWriter::writeBiff58(std::string* target) {
+    try {
+        open(target);
+        for (size_t i = 0; i < book_.sheets().count(); ++i)
+            prepareSheet(book_.sheets().item(i));
+        writeGlobals();
+        for (size_t i = 0; i < book_.sheets().count(); ++i)
+            writeSheet(i);
+        finish();
+    } catch (...) {
+        stream_.abandon();
+        throw;
+    }
+}
+
+// A plain file of records holding the first sheet.
+void XlsWriter::writeBiff4(std::string* target) {
+    try {
+        open(target);
+        Sheet& sheet = book_.sheets().item(0);
+        prepareSheet(sheet);
+        writeBof(WorksheetType);
+        writeWriteAccess();
+        // Without its code page other readers take 8-bit text for ASCII.
+        writeWord(record::CodePage, book_.codepage() == 1200 ? 1252 : book_.codepage());
+        writeCalculation(sheet);
+        writeWord(record::Precision, book_.optionsDialog().precisionAsDisplayed ? 0 : 1);
+        writeWord(record::DateMode, book_.date1904 ? 1 : 0);
+        writeSheetLayout(sheet);
+        writeWord(record::HideObj, static_cast<int>(book_.optionsDialog().showObjects));
+        writeWsBool(sheet);
+        writeFonts();
+        writePrintRecords(sheet);
+        writeWord(record::Backup, book_.backup ? 1 : 0);
+        writeFormats();
+        writeWord(record::WindowProtect, book_.bookProtected ? 1 : 0);
+        writeCellFormats();
+        writeStyles();
+        writeBiff5Names();
+        if (sheet.defaultColWidth != 0)
+            writeWord(record::DefColWidth, sheet.defaultColWidth);
+        writeDimensions(sheet);
+        sheet.writeCells(version_, stream_, xfOffset(), false);
+        writeWindow1();
+        writeWindow2(sheet, true);
+        writeSelection();
+        writeEof();
+        finish();
+    } catch (...) {
+        stream_.abandon();
+        throw;
+    }
+}
+
+// Excel 4.0 and 5.0 files hold 16,384 rows; other readers refuse files with more.
+void XlsWriter::prepareSheet(Sheet& sheet) {
+    sheet.calcDimensions();
+    if (!biff8() && sheet.lastRow > MaxRowBefore8)
+        throw XlsError("Sheet \"" + sheet.name() + "\" has more rows than an Excel " +
+                       (version_ == ExcelVersion::Excel50 ? "5.0" : "4.0") + " file holds");
+}
+
+void XlsWriter::writeRecord(uint16_t id, const RecordBody& body) {
+    writeRecord(id, std::string_view(body.str()));
+}
+
+// A body longer than the version allows goes on in CONTINUE records.
+void XlsWriter::writeRecord(uint16_t id, std::string_view body) {
+    if (body.size() <= static_cast<size_t>(book_.maxRecordSize())) {
+        stream_.writeRecord(id, body);
+        return;
+    }
+    stream_.beginSplit(book_.maxRecordSize());
+    stream_.writeHeader(id, 0);
+    stream_.writeData(body);
+    stream_.endSplit();
+}
+
+void XlsWriter::writeWord(uint16_t id, int64_t value) {
+    RecordBody body;
+    body.u16(value);
+    writeRecord(id, body);
+}
+
+void XlsWriter::writeBof(uint16_t type) {
+    RecordBody body;
+    if (version_ <= ExcelVersion::Excel40) {
+        body.u16(0).u16(WorksheetType).u16(6319);
+        return writeRecord(record::Bof4, body);
+    }
+    if (version_ == ExcelVersion::Excel50) {
+        body.u16(0x0500).u16(type).u16(3515).u16(1998);
+        return writeRecord(record::Bof, body);
+    }
+    body.u16(0x0600).u16(type).u16(6319).u16(1997).u32(book_.isMac ? 0x10 : 0).u32(0x0106);
+    writeRecord(record::Bof, body);
+}
+
+void XlsWriter::writeEof() {
+    stream_.writeRecord(record::Eof, {});
+}
+
+void XlsWriter::writeGlobals() {
+    writeBof(GlobalsType);
+    writeWriteAccess();
+    writeWord(record::CodePage, !biff8() && book_.codepage() == 1200 ? 1252 : book_.codepage());
+    if (biff8()) {
+        writeWord(record::Dsf, 0);
+        RecordBody tabs;
+        for (size_t i = 0; i < book_.sheets().count(); ++i)
+            tabs.u16(i + 1);
+        writeRecord(record::TabId, tabs);
+    }
+    writeCodeNames();
+    writeWord(record::WindowProtect, book_.bookProtected ? 1 : 0);
+    for (size_t i = 0; i < book_.sheets().count(); ++i)
+        if (book_.sheets().item(i).has(Sheet::Protected)) {
+            writeWord(record::Protect, 1);
+            break;
+        }
+    writeWord(record::Password, 0);
+    if (biff8()) {
+        writeWord(record::Prot4Rev, book_.prot4Rev ? 1 : 0);
+        writeWord(record::Prot4RevPass, 0);
+    }
+    writeWindow1();
+    writeWorkbookFlags();
+    writeFonts();
+    writeFormats();
+    writeCellFormats();
+    writeStyles();
+    writePalette();
+    if (biff8())
+        writeWord(record::UsesElfs, 0);
+    writeBoundSheets();
+    if (biff8()) {
+        writeCountry();
+        writeNames();
+        writeSharedStrings();
+    } else {
+        writeBiff5Names();
+    }
+    writeEof();
+}
+
+// The user name in a field of 112 bytes filled with blanks.
+void XlsWriter::writeWriteAccess() {
+    std::string field(WriteAccessSize, ' ');
+    std::string name = book_.userName;
+    if (biff8()) {
+        std::string flagged;
+        do {
+            flagged = toXlsString(name, unicode_);
+            if (flagged.size() + 2 > WriteAccessSize)
+                name.pop_back();
+        } while (flagged.size() + 2 > WriteAccessSize);
+        RecordBody text;
+        text.u16(flaggedCount(flagged)).bytes(flagged);
+        field.replace(0, text.size(), text.str());
+    } else {
+        name = name.substr(0, WriteAccessSize - 1);
+        field[0] = static_cast<char>(name.size());
+        field.replace(1, name.size(), name);
+    }
+    writeRecord(record::WriteAccess, std::string_view(field));
+}
+
+// The macro project's records, only where its storage was kept; code names read from the
+// file go back as they were.
+void XlsWriter::writeCodeNames() {
+    bool vba = vbaKept();
+    if (vba)
+        stream_.writeRecord(record::ObProj, {});
+    std::string name = !book_.codeName.empty() ? book_.codeName
+                       : vba                   ? std::string(ThisWorkbook)
+                                               : std::string();
+    if (!name.empty()) {
+        RecordBody body;
+        body.u16(name.size()).u8(0).bytes(name);
+        writeRecord(record::CodeName, body);
+    }
+    if (vba)
+        writeWord(record::FnGroupCount, 14);
+}
+
+void XlsWriter::writeWindow1() {
+    const WorkbookData& window = book_.window();
+    RecordBody body;
+    body.u16(window.left).u16(window.top).u16(window.width).u16(window.height);
+    body.u16(window.options & (WorkbookData::Hidden | WorkbookData::Iconized |
+                               WorkbookData::HScroll | WorkbookData::VScroll | WorkbookData::Tabs));
+    body.u16(window.selectedTab).u16(0).u16(1).u16(600);
+    writeRecord(record::Window1, body);
+}
+
+void XlsWriter::writeWorkbookFlags() {
+    const OptionsDialog& options = book_.optionsDialog();
+    writeWord(record::Backup, book_.backup ? 1 : 0);
+    writeWord(record::HideObj, static_cast<int>(options.showObjects));
+    writeWord(record::DateMode, book_.date1904 ? 1 : 0);
+    writeWord(record::Precision, options.precisionAsDisplayed ? 0 : 1);
+    writeWord(record::RefreshAll, book_.refreshAll ? 1 : 0);
+    writeWord(record::BookBool, options.saveExtLinkVal ? 1 : 0);
+}
+
+// Font 4 has no record: the files number their fonts without it.
+void XlsWriter::writeFonts() {
+    XFonts& fonts = book_.fonts();
+    for (size_t i = 0; i < fonts.count(); ++i) {
+        if (i == 4)
+            continue;
+        const XFont& font = fonts.item(i);
+        RecordBody body;
+        body.u16(static_cast<int64_t>(font.size) * 20);
+        uint16_t options =
+            static_cast<uint16_t>(font.optionBits | (font.has(XFont::Italic) ? 0x0002 : 0) |
+                                  (font.has(XFont::StrikeOut) ? 0x0008 : 0));
+        if (version_ <= ExcelVersion::Excel40) {
+            options = static_cast<uint16_t>(options | (font.has(XFont::Bold) ? 0x0001 : 0) |
+                                            (font.underline != Underline::None ? 0x0004 : 0));
+            body.u16(options).u16(font.color).u8(font.name.size()).bytes(font.name);
+            writeRecord(record::Font3, body);
+            continue;
+        }
+        body.u16(options).u16(font.color).u16(font.has(XFont::Bold) ? 700 : 400);
+        body.u16(static_cast<int>(font.subSuperScript)).u8(underlineCode(font.underline));
+        body.u8(0).u8(font.charset).u8(0);
+        if (biff8()) {
+            std::string flagged = flaggedAsRead(font.flaggedName, font.name, unicode_);
+            body.u8(flaggedCount(flagged)).bytes(flagged);
+        } else {
+            body.u8(font.name.size()).bytes(font.name);
+        }
+        writeRecord(record::Font, body);
+    }
+}
+
+// BIFF5 and BIFF8 carry the index of each format and leave out the built-in ones that kept
+// their text. BIFF4 numbers its formats by their order, so every one from the first the
+// cell formats count from is written.
+void XlsWriter::writeFormats() {
+    CellFormats& formats = book_.formats();
+    if (version_ <= ExcelVersion::Excel40) {
+        int base = biff4FormatBase();
+        for (size_t i = static_cast<size_t>(base); i < formats.numberFormatCount(); ++i) {
+            std::string text = formats.numberFormatText(static_cast<int>(i));
+            if (text.empty())
+                text = "General";
+            RecordBody body;
+            body.u16(0).u8(text.size()).bytes(text);
+            writeRecord(record::Format, body);
+        }
+        return;
+    }
+    for (size_t i = 0; i < formats.numberFormatCount(); ++i) {
+        std::string text = formats.numberFormatText(static_cast<int>(i));
+        if (text.empty())
+            continue;
+        if (i < CellFormats::BuiltInCount && text == CellFormats::builtInText(static_cast<int>(i)))
+            continue;
+        RecordBody body;
+        body.u16(i);
+        if (biff8()) {
+            std::string flagged =
+                flaggedAsRead(formats.numberFormatAsRead(static_cast<int>(i)), text, unicode_);
+            body.u16(flaggedCount(flagged)).bytes(flagged);
+        } else {
+            body.u8(text.size()).bytes(text);
+        }
+        writeRecord(record::Format, body);
+    }
+}
+
+void XlsWriter::writeCellFormats() {
+    uint16_t id = version_ <= ExcelVersion::Excel40 ? record::Xf4 : record::Xf;
+    if (book_.isDefaultWorkbook)
+        for (int entry = 0; entry < builtInXfCount(version_); ++entry)
+            writeRecord(id, std::string_view(builtInXf(version_, entry)));
+    int formatBase = biff4FormatBase();
+    CellFormats& formats = book_.formats();
+    for (size_t i = 0; i < formats.count(); ++i) {
+        const CellFormat& format = formats.item(i);
+        std::string body = version_ <= ExcelVersion::Excel40   ? format.writeXF4(formatBase)
+                           : version_ == ExcelVersion::Excel50 ? format.writeXF5()
+                                                               : format.writeXF8();
+        writeRecord(id, std::string_view(body));
+    }
+}
+
+// The built-in styles of a new workbook point at XF 0 and 16 to 20; BIFF5 has no XF 16 to
+// 20, so only the styles whose format is there are written.
+void XlsWriter::writeStyles() {
+    if (!book_.isDefaultWorkbook) {
+        for (size_t i = 0; i < book_.styles().count(); ++i) {
+            const Styles::Body& style = book_.styles().item(i);
+            writeRecord(record::Style, std::string_view(reinterpret_cast<const char*>(style.data()),
+                                                        style.size()));
+        }
+        return;
+    }
+    int xfs = builtInXfCount(version_);
+    for (std::string_view style : BuiltInStyles) {
+        int xf = (static_cast<uint8_t>(style[0]) | (static_cast<uint8_t>(style[1]) << 8)) & 0x0FFF;
+        if (xf < xfs)
+            writeRecord(record::Style, style);
+    }
+}
+
+// BIFF5 always carries its palette; BIFF8 when it differs from the default one.
+void XlsWriter::writePalette() {
+    const Palette& palette = book_.palette();
+    if (biff8() && std::equal(palette.begin(), palette.end(), defaultPalette().begin()))
+        return;
+    RecordBody body;
+    body.u16(PaletteColours);
+    for (size_t i = 0; i < PaletteColours; ++i) {
+        const platform::Color& colour = palette[PaletteOffset + i];
+        body.u8(colour.r).u8(colour.g).u8(colour.b).u8(0);
+    }
+    writeRecord(record::Palette, body);
+}
+
+// Each BOUNDSHEET's position field is written 0 and patched when its sheet begins.
+void XlsWriter::writeBoundSheets() {
+    boundSheetFields_.clear();
+    for (size_t i = 0; i < book_.sheets().count(); ++i) {
+        const Sheet& sheet = book_.sheets().item(i);
+        boundSheetFields_.push_back(stream_.position() + 4);
+        RecordBody body;
+        body.u32(0).u16(0);
+        if (biff8()) {
+            std::string flagged = sheet.flaggedName();
+            if (flagged.empty())
+                flagged = std::string(1, '\0');
+            body.u8(flaggedCount(flagged)).bytes(flagged);
+        } else {
+            std::string name = sheet.name();
+            body.u8(name.size()).bytes(name);
+        }
+        writeRecord(record::BoundSheet, body);
+    }
+}
+
+void XlsWriter::patchOffset(uint64_t fieldPosition) {
+    uint64_t position = stream_.position();
+    stream_.seek(static_cast<int64_t>(fieldPosition), SeekOrigin::Begin);
+    RecordBody offset;
+    offset.u32(static_cast<int64_t>(position));
+    stream_.writeRaw(offset.str());
+    stream_.seek(0, SeekOrigin::End);
+}
+
+// The platform gives no country of its own; a new workbook says United States.
+void XlsWriter::writeCountry() {
+    RecordBody body;
+    if (book_.isDefaultWorkbook)
+        body.u16(1).u16(1);
+    else
+        body.u16(book_.countryDefault).u16(book_.countryWinIni);
+    writeRecord(record::Country, body);
+}
+
+void XlsWriter::writeNames() {
+    NameDefs& names = book_.nameDefs();
+    AreaNames& areas = book_.areaNames();
+    if (areas.count() > 0) {
+        int own = names.addSupBook(NameDefs::OwnWorkbook, nullptr);
+        bool present = false;
+        for (size_t i = 0; i < names.externSheetCount(); ++i)
+            present = present ||
+                      (names.externSheet(i).supBook == own &&
+                       names.externSheet(i).firstSheet == 0 && names.externSheet(i).lastSheet == 0);
+        if (!present)
+            names.addExternSheet(own, 0, 0);
+    }
+    for (size_t b = 0; b < names.supBookCount(); ++b) {
+        const SupBook& book = names.supBook(b);
+        RecordBody body;
+        if (book.fileName.size() == 2 && static_cast<uint8_t>(book.fileName[0]) < 3) {
+            // The add-in functions' SUPBOOK counts one sheet, the own workbook's its sheets.
+            bool addIn = book.fileName == std::string_view("\x01\x3A", 2);
+            body.u16(addIn ? 1 : book_.sheets().count()).bytes(book.fileName);
+        } else {
+            std::string file = toXlsString(book.fileName, unicode_);
+            body.u16(book.sheetNames.size()).u16(flaggedCount(file)).bytes(file);
+            for (const std::string& sheet : book.sheetNames) {
+                std::string flagged = toXlsString(sheet, unicode_);
+                body.u16(flaggedCount(flagged)).bytes(flagged);
+            }
+        }
+        writeRecord(record::SupBook, body);
+        for (const ExternName& name : book.externNames) {
+            std::string flagged = toXlsString(name.name, unicode_);
+            RecordBody externName;
+            externName.u16(name.options).u16(0).u16(0).u8(flaggedCount(flagged)).bytes(flagged);
+            if (!name.tokens.empty()) {
+                if (name.options < 2)
+                    externName.u16(name.tokens.size());
+                externName.bytes(name.tokens);
+            }
+            writeRecord(record::ExternName, externName);
+        }
+    }
+    if (names.externCount > 0)
+        writeWord(record::ExternCount, names.externCount);
+    if (names.externSheetCount() > 0) {
+        RecordBody body;
+        body.u16(names.externSheetCount());
+        for (size_t i = 0; i < names.externSheetCount(); ++i) {
+            const ExternSheet& entry = names.externSheet(i);
+            body.u16(entry.supBook).u16(entry.firstSheet).u16(entry.lastSheet);
+        }
+        writeRecord(record::ExternSheet, body);
+    }
+    auto writeName = [&](uint16_t options, const std::string& flagged, const std::string& tokens,
+                         uint16_t value6, uint16_t sheetIndex) {
+        RecordBody body;
+        body.u16(options).u8(0).u8(flaggedCount(flagged)).u16(tokens.size()).u16(value6);
+        body.u16(sheetIndex).zeros(4).bytes(flagged).bytes(tokens);
+        writeRecord(record::Name, body);
+    };
+    for (size_t i = 0; i < names.nameCount(); ++i) {
+        const WorkbookName& name = names.name(i);
+        writeName(name.options, flaggedAsRead(name.flaggedName, name.name, unicode_), name.tokens,
+                  name.value6, name.sheetIndex);
+    }
+    for (size_t i = 0; i < areas.count(); ++i) {
+        const AreaName& area = areas.item(i);
+        if (area.linkedName >= 0)
+            continue;
+        writeName(area.options, toXlsString(area.areaName(), unicode_),
+                  area.tokens().substr(0, area.tokenLength()), 0, area.tabIndex);
+    }
+}
+
+// A BIFF5 file's names and links go back as they were read.
+void XlsWriter::writeBiff5Names() {
+    const RecordStorage& links = book_.biff5Links();
+    for (size_t i = 0; i < links.count(); ++i)
+        writeRecord(links.item(i).id, std::string_view(links.item(i).body));
+}
+
+// SST and EXTSST: the stream position of every eighth string (or more, so that there are
+// at most 128 buckets) lets a reader find a string without reading the table.
+void XlsWriter::writeSharedStrings() {
+    SharedStringTable& strings = book_.sheets().strings();
+    uint64_t start = stream_.position();
+    std::vector<SharedStringTable::Place> places;
+    strings.write(stream_, &places);
+    size_t perBucket = std::max<size_t>(8, (strings.count() + 127) / 128);
+    RecordBody body;
+    body.u16(perBucket);
+    for (size_t i = 0; i < places.size(); i += perBucket)
+        body.u32(static_cast<int64_t>(start + places[i].offset)).u16(places[i].inRecord).u16(0);
+    writeRecord(record::ExtSst, body);
+}
+
+} // namespace xls

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "xls/ExcelVersion.h"
+#include "xls/RecordBody.h"
+#include "xls/XlsStream.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace xls {
+
+class Sheet;
+class Workbook;
+
+// Writes a workbook held in memory as a file: BIFF8 or BIFF5 in a compound file, or the
+// one sheet of a BIFF4 workbook as a plain file. The stream is built in memory, BOUNDSHEET
+// offsets are patched into it, and it reaches the file (or the caller's buffer) only when
+// it is complete: a failure leaves the target as it was. One writer serves one write.
+class XlsWriter {
+public:
+    explicit XlsWriter(Workbook& book);
+    XlsWriter(const XlsWriter&) = delete;
+    XlsWriter& operator=(const XlsWriter&) = delete;
+    ~XlsWriter();
+
+    // Into the workbook's file, or appended to target when one is given.
+    void writeBiff58(std::string* target);
+    void writeBiff4(std::string* target);
+
+    // The number of built-in cell formats written ahead of a new workbook's own.
+    static int builtInXfCount(ExcelVersion version);
+
+private:
+    void open(std::string* target);
+    void finish();
+
+    void writeRecord(uint16_t id, const RecordBody& body);
+    void writeRecord(uint16_t id, std::string_view body);
+    void writeWord(uint16_t id, int64_t value);
+    void writeBof(uint16_t type);
+    void writeEof();
+
+    // Workbook globals.
+    void writeGlobals();
+    void writeWriteAccess();
+    void writeCodeNames();
+    void writeWindow1();
+    void writeWorkbookFlags();
+    void writeFonts();
+    void writeFormats();
+    void writeCellFormats();
+    void writeStyles();
+    void writePalette();
+    void writeBoundSheets();
+    void writeCountry();
+    void writeNames();
+    void writeBiff5Names();
+    void writeSharedStrings();
+
+    // Sheet substreams.
+    void prepareSheet(Sheet& sheet);
+    void writeSheet(size_t index);
+    void writeSheetHeader(Sheet& sheet);
+    void writeSheetTrailer(Sheet& sheet);
+    void writeCalculation(Sheet& sheet);
+    void writeSheetLayout(Sheet& sheet);
+    void writeWsBool(Sheet& sheet);
+    void writePrintRecords(Sheet& sheet);
+    void writePageBreaks(Sheet& sheet);
+    void writeHeaderFooter(uint16_t id, const std::string& text);
+    void writeSetup(Sheet& sheet);
+    void writeColumnFormats(Sheet& sheet);
+    void writeDimensions(Sheet& sheet);
+    void writeWindow2(Sheet& sheet, bool first);
+    void writeSelection();
+    void writeValidations(Sheet& sheet);
+    void patchOffset(uint64_t fieldPosition);
+
+    bool biff8() const { return version_ >= ExcelVersion::Excel97; }
+    bool vbaKept() const;
+    int xfOffset() const;
+    int biff4FormatBase() const;
+
+    Workbook& book_;
+    XlsStream stream_;
+    ExcelVersion version_;
+    bool unicode_ = false;
+    std::vector<uint64_t> boundSheetFields_;
+};
+
+} // namespace xls

@@ -1,0 +1,279 @@
+// The workbook writer's sheet substreams: the records ahead of the cells and behind them.
+
+#include "xls/RecordId.h"
+#include "xls/Workbook.h"
+#include "xls/XlsUtils.h"
+#include "xls/XlsWriter.h"
+
+namespace xls {
+
+namespace {
+
+constexpr uint16_t WorksheetType = 0x0010;
+constexpr size_t MaxBreaks = 1025;
+
+uint16_t calcModeCode(CalcMode mode) {
+    switch (mode) {
+    case CalcMode::Manual:
+        return 0;
+    case CalcMode::AutoExTables:
+        return 0xFFFF;
+    default:
+        return 1;
+    }
+}
+
+} // namespace
+
+void XlsWriter::writeSheet(size_t index) {
+    Sheet& sheet = book_.sheets().item(index);
+    patchOffset(boundSheetFields_.at(index));
+    writeSheetHeader(sheet);
+    sheet.writeCells(version_, stream_, xfOffset(), unicode_);
+    writeSheetTrailer(sheet);
+}
+
+void XlsWriter::writeSheetHeader(Sheet& sheet) {
+    writeBof(WorksheetType);
+    writeCalculation(sheet);
+    writeSheetLayout(sheet);
+    writeWsBool(sheet);
+    writePageBreaks(sheet);
+    writePrintRecords(sheet);
+    writeWord(record::Protect, sheet.has(Sheet::Protected) ? 1 : 0);
+    if (sheet.defaultColWidth != 0)
+        writeWord(record::DefColWidth, sheet.defaultColWidth);
+    writeColumnFormats(sheet);
+    writeDimensions(sheet);
+    for (size_t i = 0; i < sheet.rowRecordCount(); ++i)
+        writeRecord(record::Row, std::string_view(sheet.rowRecordBody(i)));
+}
+
+void XlsWriter::writeSheetTrailer(Sheet& sheet) {
+    if (version_ == ExcelVersion::Excel50)
+        writeWindow1(); // a BIFF5 worksheet carries its own
+    writeWindow2(sheet, book_.sheets().indexOf(sheet) == 0);
+    if (sheet.zoom != 0 && sheet.zoom != 100) {
+        RecordBody scale;
+        scale.u16(sheet.zoom).u16(100);
+        writeRecord(record::Scl, scale);
+    }
+    if (sheet.fixedRows != 0 || sheet.fixedCols != 0) {
+        RecordBody pane;
+        pane.u16(sheet.fixedCols).u16(sheet.fixedRows).u16(sheet.fixedRows).u16(sheet.fixedCols);
+        pane.u16(3);
+        writeRecord(record::Pane, pane);
+    }
+    writeSelection();
+    std::string codeName = !sheet.codeName.empty() ? sheet.codeName
+                           : vbaKept()             ? sheet.name()
+                                                   : std::string();
+    if (!codeName.empty()) {
+        RecordBody body;
+        body.u16(codeName.size()).u8(0).bytes(codeName);
+        writeRecord(record::CodeName, body);
+    }
+    if (biff8()) {
+        writeValidations(sheet);
+        sheet.writeHyperlinks(stream_);
+        if (sheet.mergedCells().count() > 0)
+            sheet.writeMergedCells(stream_, book_.maxRecordSize());
+    }
+    writeEof();
+}
+
+void XlsWriter::writeCalculation(Sheet& sheet) {
+    writeWord(record::CalcMode, calcModeCode(book_.optionsDialog().calcMode));
+    writeWord(record::CalcCount, sheet.calcCount);
+    writeWord(record::RefMode, sheet.has(Sheet::R1C1Mode) ? 0 : 1);
+    writeWord(record::Iteration, sheet.has(Sheet::Iteration) ? 1 : 0);
+    RecordBody delta;
+    delta.f64(sheet.delta);
+    writeRecord(record::Delta, delta);
+    writeWord(record::SaveRecalc, book_.saveRecalc ? 1 : 0);
+}
+
+void XlsWriter::writeSheetLayout(Sheet& sheet) {
+    uint16_t options = sheet.printSettings().options;
+    writeWord(record::PrintHeaders, (options & PrintSettings::RowColHeading) ? 1 : 0);
+    writeWord(record::PrintGridlines, (options & PrintSettings::Gridlines) ? 1 : 0);
+    writeWord(record::GridSet, sheet.gridSet);
+    RecordBody guts;
+    for (uint16_t value : sheet.guts)
+        guts.u16(value);
+    writeRecord(record::Guts, guts);
+    RecordBody height;
+    if (sheet.defaultRowHeight != 0)
+        height.u16(1).u16(sheet.defaultRowHeight);
+    else
+        height.u16(0).u16(255);
+    writeRecord(record::DefaultRowHeight, height);
+}
+
+void XlsWriter::writeWsBool(Sheet& sheet) {
+    uint8_t ws = sheet.workspaceOptions;
+    writeWord(record::WsBool, ((ws & Sheet::ShowAutoBreaks) ? 0x0001 : 0) |
+                                  ((ws & Sheet::ApplyStyles) ? 0x0020 : 0) |
+                                  ((ws & Sheet::RowSumsBelow) ? 0x0040 : 0) |
+                                  ((ws & Sheet::FitToPage) ? 0x0100 : 0) |
+                                  ((ws & Sheet::OutlineSymbols) ? 0x0600 : 0));
+}
+
+void XlsWriter::writePageBreaks(Sheet& sheet) {
+    const PrintSettings& print = sheet.printSettings();
+    auto write = [&](uint16_t id, size_t count, auto entry) {
+        if (count == 0)
+            return;
+        if (biff8() && count > MaxBreaks)
+            throw RangeError();
+        RecordBody body;
+        body.u16(count);
+        for (size_t i = 0; i < count; ++i)
+            entry(body, i);
+        if (body.size() > 65534)
+            throw RangeError();
+        writeRecord(id, body);
+    };
+    write(record::HorizontalPageBreaks, print.horizPagebreaks.size(), [&](RecordBody& b, size_t i) {
+        const HorizPagebreak& brk = print.horizPagebreaks[i];
+        b.u16(static_cast<int64_t>(brk.row) + 1);
+        if (biff8())
+            b.u16(static_cast<int64_t>(brk.col1) + 1).u16(static_cast<int64_t>(brk.col2) + 1);
+    });
+    write(record::VerticalPageBreaks, print.vertPagebreaks.size(), [&](RecordBody& b, size_t i) {
+        const VertPagebreak& brk = print.vertPagebreaks[i];
+        b.u16(static_cast<int64_t>(brk.col) + 1);
+        if (biff8())
+            b.u16(static_cast<int64_t>(brk.row1) + 1).u16(static_cast<int64_t>(brk.row2) + 1);
+    });
+}
+
+void XlsWriter::writeHeaderFooter(uint16_t id, const std::string& text) {
+    RecordBody body;
+    if (!text.empty()) {
+        if (biff8()) {
+            std::string flagged = toXlsString(text, unicode_);
+            size_t count = isWideXlsString(flagged) ? (flagged.size() - 1) / 2 : text.size();
+            body.u16(count).bytes(flagged);
+        } else {
+            body.u8(text.size()).bytes(text);
+        }
+    }
+    writeRecord(id, body);
+}
+
+void XlsWriter::writePrintRecords(Sheet& sheet) {
+    const PrintSettings& print = sheet.printSettings();
+    writeHeaderFooter(record::Header, print.header());
+    writeHeaderFooter(record::Footer, print.footer());
+    writeWord(record::HCenter, (print.options & PrintSettings::HorizCenter) ? 1 : 0);
+    writeWord(record::VCenter, (print.options & PrintSettings::VertCenter) ? 1 : 0);
+    if (biff8() && book_.hasPrinterDevMode()) {
+        RecordBody pls;
+        pls.u16(0).bytes(*book_.defaultPrinterDevMode());
+        writeRecord(record::Pls, pls);
+    }
+    const std::pair<uint16_t, double> margins[] = {{record::LeftMargin, print.marginLeft},
+                                                   {record::RightMargin, print.marginRight},
+                                                   {record::TopMargin, print.marginTop},
+                                                   {record::BottomMargin, print.marginBottom}};
+    for (const auto& [id, margin] : margins) {
+        if (margin < 0)
+            continue;
+        RecordBody body;
+        body.f64(margin);
+        writeRecord(id, body);
+    }
+    writeSetup(sheet);
+}
+
+void XlsWriter::writeSetup(Sheet& sheet) {
+    const PrintSettings& print = sheet.printSettings();
+    uint16_t options = print.options;
+    RecordBody body;
+    body.u16(static_cast<int>(print.paperSize)).u16(print.scalingFactor).u16(print.startingPage);
+    body.u16(1).u16(1);
+    body.u16(((options & PrintSettings::LeftToRight) ? 0x0001 : 0) |
+             ((options & PrintSettings::Portrait) ? 0x0002 : 0) |
+             ((options & PrintSettings::NoColor) ? 0x0008 : 0) |
+             ((options & PrintSettings::DraftQuality) ? 0x0010 : 0) |
+             ((options & PrintSettings::Notes) ? 0x0020 : 0));
+    body.u16(600).u16(600).f64(print.headerMargin).f64(print.footerMargin).u16(print.copies);
+    writeRecord(record::Setup, body);
+}
+
+void XlsWriter::writeColumnFormats(Sheet& sheet) {
+    ColumnFormats& columns = sheet.columnFormats();
+    for (size_t i = 0; i < columns.count(); ++i) {
+        const ColumnFormat& column = columns.item(i);
+        RecordBody body;
+        body.u16(column.col1()).u16(column.col2()).u16(column.width());
+        body.u16(static_cast<int64_t>(column.formatIndex()) + xfOffset());
+        body.u16((column.hidden ? 0x0001 : 0) | (column.outlineLevel() << 8) |
+                 (column.collapsedOutline ? 0x1000 : 0));
+        body.u16(0);
+        writeRecord(record::ColInfo, body);
+    }
+}
+
+// An empty sheet claims no cell at all.
+void XlsWriter::writeDimensions(Sheet& sheet) {
+    sheet.cells().beginIterate();
+    bool empty = sheet.cells().nextCell() == nullptr;
+    int64_t firstRow = empty ? 0 : sheet.firstRow;
+    int64_t rowAfter = empty ? 0 : static_cast<int64_t>(sheet.lastRow) + 1;
+    int64_t firstCol = empty ? 0 : sheet.firstCol;
+    int64_t colAfter = empty ? 0 : static_cast<int64_t>(sheet.lastCol) + 1;
+    RecordBody body;
+    if (biff8())
+        body.u32(firstRow).u32(rowAfter);
+    else
+        body.u16(firstRow).u16(rowAfter);
+    body.u16(firstCol).u16(colAfter).u16(0);
+    writeRecord(record::Dimensions, body);
+}
+
+void XlsWriter::writeWindow2(Sheet& sheet, bool first) {
+    uint16_t options = 0x04A0;
+    const std::pair<Sheet::Option, uint16_t> flags[] = {{Sheet::ShowFormulas, 0x0001},
+                                                        {Sheet::Gridlines, 0x0002},
+                                                        {Sheet::RowColHeadings, 0x0004},
+                                                        {Sheet::FrozenPanes, 0x0008},
+                                                        {Sheet::ShowZeros, 0x0010}};
+    for (const auto& [option, bit] : flags)
+        if (sheet.has(option))
+            options = static_cast<uint16_t>(options | bit);
+    if (first)
+        options = static_cast<uint16_t>(options | 0x0200);
+    RecordBody body;
+    body.u16(options).u16(0).u16(0);
+    if (biff8())
+        body.u32(64).u16(sheet.zoomPreview).u16(100).u32(0);
+    else
+        body.u32(0);
+    writeRecord(record::Window2, body);
+}
+
+void XlsWriter::writeSelection() {
+    RecordBody body;
+    body.u8(3).u16(0).u16(0).u16(0).u16(1).zeros(6);
+    writeRecord(record::Selection, body);
+}
+
+// Only validations that cover cells are written; DVAL counts those.
+void XlsWriter::writeValidations(Sheet& sheet) {
+    DataValidations& validations = sheet.validations();
+    size_t withAreas = 0;
+    for (size_t i = 0; i < validations.count(); ++i)
+        withAreas += validations.item(i).areas.empty() ? 0 : 1;
+    if (withAreas == 0)
+        return;
+    RecordBody dval;
+    dval.u16(4).u32(0).u32(0).u32(0xFFFFFFFF).u32(static_cast<int64_t>(withAreas));
+    writeRecord(record::DVal, dval);
+    for (size_t i = 0; i < validations.count(); ++i)
+        if (!validations.item(i).areas.empty())
+            writeRecord(record::Dv, std::string_view(validations.item(i).recordBody(unicode_)));
+}
+
+} // namespace xls
