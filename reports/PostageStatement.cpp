@@ -36,11 +36,6 @@ struct PreparedStatement {
     std::vector<StatementText> pageTwo;
 };
 
-void append(std::vector<StatementText>& to, std::vector<StatementText> texts) {
-    for (StatementText& t : texts)
-        to.push_back(std::move(t));
-}
-
 PreparedStatement prepare(const AppContext& ctx, const SortedMailing& mailing, PagesInRange pages) {
     StatementPostage postage = computeStatementPostage(mailing);
     bool permit = mailing.statement().permitImprint();
@@ -52,9 +47,9 @@ PreparedStatement prepare(const AppContext& ctx, const SortedMailing& mailing, P
                                                  " - Released " + ctx.ratesDate};
     const FormLayout& layout = statement.form.layout;
     statement.pageOne = pageOneFieldTexts(mailing, layout, header);
-    append(statement.pageOne, pageOneTotalTexts(mailing, postage, layout));
+    appendTexts(statement.pageOne, pageOneTotalTexts(mailing, postage, layout));
     statement.pageTwo = pageTwoTexts(mailing, postage);
-    append(statement.pageTwo, footerTexts(layout, header));
+    appendTexts(statement.pageTwo, footerTexts(layout, header));
     return statement;
 }
 
