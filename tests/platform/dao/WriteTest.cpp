@@ -31,28 +31,6 @@ namespace {
 
 const std::string growth = "0123456789ABCDEFGHIJ";
 
-std::string connectFor(const std::string& file) {
-    return file.find("with-password") != std::string::npos ? ";pwd=password" : "";
-}
-
-std::vector<std::string> sorted(std::vector<std::string> lines) {
-    std::sort(lines.begin(), lines.end());
-    return lines;
-}
-
-std::vector<std::string> userTables(const Database& database) {
-    std::shared_ptr<Collection<TableDef>> tables;
-    database.tableDefs(tables);
-    std::vector<std::string> names;
-    for (std::size_t i = 0; i < tables->count(); ++i) {
-        std::shared_ptr<TableDef> table;
-        tables->item(i, table);
-        if (!table->isSystem() && !table->isLinked())
-            names.push_back(table->name());
-    }
-    return names;
-}
-
 std::vector<std::shared_ptr<Field>> fieldsOf(Recordset& recordset) {
     std::shared_ptr<Collection<Field>> collection;
     recordset.fields(collection);
@@ -60,12 +38,6 @@ std::vector<std::shared_ptr<Field>> fieldsOf(Recordset& recordset) {
     for (std::size_t i = 0; i < fields.size(); ++i)
         collection->item(i, fields[i]);
     return fields;
-}
-
-std::string mdbExport(const std::string& path, const std::string& table) {
-    return fromUtf8(
-        runCommand("mdb-export -D '%Y-%m-%d %H:%M:%S' -T '%Y-%m-%d %H:%M:%S' -b strip " +
-                   shellQuoted(path) + " " + shellQuoted(table)));
 }
 
 std::string mdbCount(const std::string& path, const std::string& table) {
