@@ -14,13 +14,6 @@ namespace accessdb {
 namespace {
 
 template <typename T>
-T load(const Byte* p) {
-    T value;
-    std::memcpy(&value, p, sizeof value);
-    return value;
-}
-
-template <typename T>
 int order(T a, T b) {
     return a < b ? -1 : (b < a ? 1 : 0);
 }
