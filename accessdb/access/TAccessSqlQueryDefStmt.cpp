@@ -6,6 +6,7 @@
 #include "accessdb/access/TDAOParameters.h"
 #include "accessdb/engine/EngineDates.h"
 #include "accessdb/engine/PackedBytes.h"
+#include "accessdb/engine/TBaseTable.h"
 
 #include <cmath>
 #include <cstring>
