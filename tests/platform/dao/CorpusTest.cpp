@@ -150,13 +150,7 @@ TEST_P(CorpusFileTest, EveryStoredRowPacksBackToItsBytes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, CorpusFileTest, ::testing::ValuesIn(corpusFiles()),
-                         [](const auto& info) {
-                             std::string name = info.param;
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             return name;
-                         });
+                         [](const auto& info) { return testNameOf(info.param); });
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CorpusFileTest);
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "tests/support/TestEnvironment.h"
 
 #include <algorithm>
+#include <cctype>
 #include <gtest/gtest.h>
 #include <iconv.h>
 #include <unistd.h>
@@ -31,6 +32,14 @@ std::vector<std::string> corpusFiles() {
             files.push_back(fs::relative(entry.path(), QUILLAN_MDB_CORPUS).string());
     std::sort(files.begin(), files.end());
     return files;
+}
+
+std::string testNameOf(const std::string& file) {
+    std::string name = file;
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    return name;
 }
 
 ScratchFolder::ScratchFolder() {

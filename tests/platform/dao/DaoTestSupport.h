@@ -21,6 +21,8 @@ using namespace platform::dao;
 bool corpusAvailable();
 std::string corpusFile(const std::string& relative);
 std::vector<std::string> corpusFiles();
+// A corpus file as the name of a test over it: letters and digits kept, "_" for the rest.
+std::string testNameOf(const std::string& file);
 
 // A folder of its own for the test, removed afterwards.
 class ScratchFolder {
