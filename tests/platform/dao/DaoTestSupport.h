@@ -63,6 +63,13 @@ std::string errorText(const DBEngine& engine);
 
 } // namespace daotest
 
+// Skips the test when there is no corpus.
+#define SKIP_WITHOUT_MDB_CORPUS()                                                                  \
+    do {                                                                                           \
+        if (!::daotest::corpusAvailable())                                                         \
+            GTEST_SKIP() << "no .mdb corpus at " << QUILLAN_MDB_CORPUS;                            \
+    } while (false)
+
 namespace daotest {
 
 // What is wrong with the table pages of a database file, one line a problem; empty when
