@@ -138,7 +138,8 @@ void SortCommands::verifyWithoutSorting() {
         if (OpenMailingList(ctx_, fieldChooser_, "verify").empty() || ctx_.counters.recordCount < 1)
             return;
         ctx_.flags.justSorted = false;
-        printMailPrepInstructions(0);
+        if (printVerificationReport)
+            printVerificationReport();
     });
     ResetWorkLists(ctx_);
 }

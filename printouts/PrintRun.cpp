@@ -38,6 +38,14 @@ void PrintRun::setFontStyle(bool bold, bool italic) {
     applyFont();
 }
 
+void PrintRun::setFont(int size, bool bold, bool italic) {
+    font_.size = size;
+    font_.bold = bold;
+    font_.italic = italic;
+    font_.underline = false;
+    applyFont();
+}
+
 std::string PrintRun::headerTitle(const std::string& kind) const {
     if (kind != "sort")
         return kind;
@@ -88,6 +96,14 @@ void PrintRun::StartReportPage(const std::string& kind, bool onFirstSheet) {
         setFontSize(previousSize);
     }
     setFontStyle(false, false);
+}
+
+bool PrintRun::nextPageOrStop(const std::string& kind) {
+    if (ctx_.counters.runPageNumber < toPage())
+        StartReportPage(kind);
+    else
+        ctx_.flags.stopPrinting = true;
+    return !ctx_.flags.stopPrinting;
 }
 
 void PrintRun::setUpCopy(const std::string& jobTitle) {

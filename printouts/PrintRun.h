@@ -56,12 +56,16 @@ public:
     void setFontName(const std::string& name);
     void setFontSize(int size);
     void setFontStyle(bool bold, bool italic);
+    void setFont(int size, bool bold, bool italic);
 
     // Ends the sheet (when in range), counts the page, services the "Printing" box and
     // draws the header of the kind: "sort", "sacks" (no header) or a report title. The first
     // page of a document that starts with this call lies on the sheet the document began
     // with (onFirstSheet), so that no blank sheet is fed ahead of it.
     void StartReportPage(const std::string& kind, bool onFirstSheet = false);
+    // Where what follows would run off the page: starts the next page of the kind, or stops
+    // printing when the To page is done. True while printing goes on.
+    bool nextPageOrStop(const std::string& kind);
 
     // Stops printing, begins the document under the title (none when empty) and sets up
     // the font, the resolution and the pen for one copy.
