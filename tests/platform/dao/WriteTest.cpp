@@ -31,28 +31,6 @@ namespace {
 
 const std::string growth = "0123456789ABCDEFGHIJ";
 
-std::string connectFor(const std::string& file) {
-    return file.find("with-password") != std::string::npos ? ";pwd=password" : "";
-}
-
-std::vector<std::string> sorted(std::vector<std::string> lines) {
-    std::sort(lines.begin(), lines.end());
-    return lines;
-}
-
-std::vector<std::string> userTables(const Database& database) {
-    std::shared_ptr<Collection<TableDef>> tables;
-    database.tableDefs(tables);
-    std::vector<std::string> names;
-    for (std::size_t i = 0; i < tables->count(); ++i) {
-        std::shared_ptr<TableDef> table;
-        tables->item(i, table);
-        if (!table->isSystem() && !table->isLinked())
-            names.push_back(table->name());
-    }
-    return names;
-}
-
 std::vector<std::shared_ptr<Field>> fieldsOf(Recordset& recordset) {
     std::shared_ptr<Collection<Field>> collection;
     recordset.fields(collection);
@@ -62,22 +40,13 @@ std::vector<std::shared_ptr<Field>> fieldsOf(Recordset& recordset) {
     return fields;
 }
 
-std::string mdbExport(const std::string& path, const std::string& table) {
-    return fromUtf8(
-        runCommand("mdb-export -D '%Y-%m-%d %H:%M:%S' -T '%Y-%m-%d %H:%M:%S' -b strip " +
-                   shellQuoted(path) + " " + shellQuoted(table)));
-}
-
 std::string mdbCount(const std::string& path, const std::string& table) {
     return runCommand("mdb-count " + shellQuoted(path) + " " + shellQuoted(table));
 }
 
 class WriteTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        if (!corpusAvailable())
-            GTEST_SKIP() << "no .mdb corpus at " << QUILLAN_MDB_CORPUS;
-    }
+    void SetUp() override { SKIP_WITHOUT_MDB_CORPUS(); }
 
     std::shared_ptr<Recordset> table(const std::string& path, const std::string& name,
                                      const std::string& connect = {}) {
@@ -99,10 +68,7 @@ protected:
 // longer value was refused for its column's size.
 class GrowthTest : public ::testing::TestWithParam<std::string> {
 protected:
-    void SetUp() override {
-        if (!corpusAvailable())
-            GTEST_SKIP() << "no .mdb corpus at " << QUILLAN_MDB_CORPUS;
-    }
+    void SetUp() override { SKIP_WITHOUT_MDB_CORPUS(); }
 
     // Grows every table; answers each table's rows as our reader gives them afterwards.
     std::map<std::string, std::string> growAll(const std::string& path, const std::string& add) {
@@ -200,13 +166,7 @@ TEST_P(GrowthTest, RowsGrowAndEverythingElseStays) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, GrowthTest, ::testing::ValuesIn(corpusFiles()),
-                         [](const auto& info) {
-                             std::string name = info.param;
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             return name;
-                         });
+                         [](const auto& info) { return testNameOf(info.param); });
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(GrowthTest);
 
 TEST_F(WriteTest, ValuesOfEachTypeAsMdbtoolsReadsThem) {
