@@ -503,7 +503,7 @@ Status Recordset::seek(const std::string& comparison, std::span<const Variant> k
         given > maxSeekKeys)
         return errors_->fail(ErrorNumber::InvalidArgument);
     keys = keys.first(given);
-    editing_ = Editing::None;
+    endEditing();
 
     std::int64_t found = -1;
     Status status = rowAccess([&] {

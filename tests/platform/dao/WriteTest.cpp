@@ -209,6 +209,17 @@ TEST_F(WriteTest, ValuesOfEachTypeAsMdbtoolsReadsThem) {
         EXPECT_EQ(errorNumber(set(*recordset, 7, Variant::real(1e15))), 3349);
         EXPECT_EQ(errorNumber(set(*recordset, 4, Variant::text("twelve"))), 3421);
         EXPECT_EQ(recordset->update(), statusOk) << "an Update with nothing set writes nothing";
+
+        // A Seek ends the edit: the values set since are forgotten, and a Seek that finds
+        // nothing leaves no record to read, not the edit's values.
+        ASSERT_EQ(recordset->setIndex("PrimaryKey"), statusOk);
+        ASSERT_EQ(recordset->edit(), statusOk);
+        ASSERT_EQ(set(*recordset, 4, Variant::longInteger(5)), statusOk);
+        Variant missing[] = {Variant::text("no such key")};
+        ASSERT_EQ(recordset->seek("=", missing), statusOk);
+        Variant stale;
+        EXPECT_EQ(errorNumber(fieldsOf(*recordset)[4]->value(stale)), 3021);
+        EXPECT_EQ(errorNumber(recordset->update()), 3020);
         ASSERT_EQ(database->close(), statusOk);
         EXPECT_EQ(sha256(path), hash);
     }
