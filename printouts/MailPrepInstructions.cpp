@@ -72,10 +72,7 @@ void InstructionsCopy::printContainers() {
         return;
     int32_t runPage = ctx_.counters.runPageNumber;
     run_.pageInRange = run_.fromPage() < runPage;
-    if (run_.toPage() > runPage)
-        run_.StartReportPage("sort");
-    else
-        ctx_.flags.stopPrinting = true;
+    run_.nextPageOrStop("sort");
     int y = page_.penY();
     page_.font(12, true);
     page_.text(36, y, headingOf(mailing_.mailClass()));

@@ -2,10 +2,6 @@
 
 namespace quillan {
 
-bool PageLayout::drawing() const {
-    return run_.pageInRange && !run_.context().flags.stopPrinting;
-}
-
 void PageLayout::font(int size, bool bold, bool italic) {
     run_.setFont(size, bold, italic);
 }

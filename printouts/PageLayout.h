@@ -19,7 +19,7 @@ public:
     platform::PrinterDevice& printer() { return run_.printer(); }
     int x(long double points) const { return run_.dotsX(points); }
     int y(long double points) const { return run_.dotsY(points); }
-    bool drawing() const;
+    bool drawing() const { return run_.drawing(); }
 
     void font(int size, bool bold = false, bool italic = false);
 

@@ -3,6 +3,9 @@
 #include "core/Convert.h"
 #include "core/money/Money.h"
 
+#include <initializer_list>
+#include <utility>
+
 namespace quillan {
 
 namespace {
@@ -181,17 +184,28 @@ int printOutsideCountyTotals(PageLayout& page, const SortedMailing& mailing,
                       charges.outsideCountyPostage);
 }
 
-int printInCountyPounds(PageLayout& page, const PeriodicalCharges& charges, bool coSacked, int y) {
-    y += page.y(coSacked ? 20 : 28);
-    page.text(54, y, "In-County Pound Rate:");
+using TableColumns = std::initializer_list<std::pair<long double, const char*>>;
+
+// The head of a Periodicals rate table: its title, the column heads 20 pt below it and a
+// rule 22 pt under them. Returns the rule's y.
+int printRateTableHead(PageLayout& page, int y, const char* title, TableColumns columns) {
+    page.text(54, y, title);
     y += page.y(20);
-    page.text(72, y, "Entry");
-    page.text(133, y, "Total Copies");
-    page.text(229, y, "Total Pounds");
-    page.text(406, y, "Rate");
-    page.text(490, y, "Postage");
+    for (const auto& [x, head] : columns)
+        page.text(x, y, head);
     y += page.y(22);
     page.rule(y);
+    return y;
+}
+
+int printInCountyPounds(PageLayout& page, const PeriodicalCharges& charges, bool coSacked, int y) {
+    y += page.y(coSacked ? 20 : 28);
+    y = printRateTableHead(page, y, "In-County Pound Rate:",
+                           {{72, "Entry"},
+                            {133, "Total Copies"},
+                            {229, "Total Pounds"},
+                            {406, "Rate"},
+                            {490, "Postage"}});
     y += page.y(14);
     page.text(72, y, "None");
     page.textEndingAt(180, y, intToStr(charges.inCountyPieces));
@@ -214,14 +228,7 @@ int printInCountyPieces(PageLayout& page, const PeriodicalCharges& charges, Mail
                         int y) {
     bool coSacked = mailClass.isCoSacked();
     y += page.y(coSacked ? 20 : 28);
-    page.text(54, y, "In-County Piece Rate:");
-    y += page.y(20);
-    page.text(72, y, "Presort Discount");
-    page.text(306, y, "Addressed Pcs.");
-    page.text(406, y, "Rate");
-    page.text(490, y, "Postage");
-    y += page.y(22);
-    page.rule(y);
+    y = PrintPieceRateHead(page, y, "In-County Piece Rate:");
     y += page.y(coSacked ? 6 : 14);
     auto row = [&](const char* level, const char* kind, const InCountyPieceLine& line) {
         page.text(72, y, level);
@@ -274,6 +281,12 @@ void printPeriodicalComputation(PageLayout& page, const SortedMailing& mailing,
 }
 
 } // namespace
+
+int PrintPieceRateHead(PageLayout& page, int y, const char* title) {
+    return printRateTableHead(
+        page, y, title,
+        {{72, "Presort Discount"}, {306, "Addressed Pcs."}, {406, "Rate"}, {490, "Postage"}});
+}
 
 void PrintPostageComputation(PageLayout& page, const SortedMailing& mailing,
                              const SummaryPostage& postage, std::string formPart, int y) {

@@ -18,6 +18,10 @@ namespace quillan {
 void PrintPostageComputation(PageLayout& page, const SortedMailing& mailing,
                              const SummaryPostage& postage, std::string formPart, int y);
 
+// The head of a Periodicals piece-rate table, outside or in the county: the title at y, the
+// column heads and the rule under them. Returns the rule's y.
+int PrintPieceRateHead(PageLayout& page, int y, const char* title);
+
 // The outside-county pound-rate table that ends the first summary page of Periodicals, from
 // below the heading at the pen (the pen is left after its last line).
 void PrintPoundRateTable(PageLayout& page, const SummaryPostage& postage);

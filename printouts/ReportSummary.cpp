@@ -165,15 +165,7 @@ int beginPeriodicalSecondPage(PageLayout& page, const SortedMailing& mailing) {
         return page.penY();
     int y = page.penY() + (mailing.mailClass().isCoSacked() ? 0 : page.y(14));
     page.font(12);
-    page.text(54, y, "Outside-County Piece Rate:");
-    y += page.y(20);
-    page.text(72, y, "Presort Discount");
-    page.text(306, y, "Addressed Pcs.");
-    page.text(406, y, "Rate");
-    page.text(490, y, "Postage");
-    y += page.y(22);
-    page.rule(y);
-    return y;
+    return PrintPieceRateHead(page, y, "Outside-County Piece Rate:");
 }
 
 } // namespace

@@ -4,25 +4,17 @@
 #include "core/SortResults.h"
 #include "platform/qt/QtPrinter.h"
 #include "tests/printouts/InstructionsRig.h"
+#include "tests/printouts/PdfReadBack.h"
 
-#include <QGuiApplication>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace quillan;
 using test::InstructionsRig;
 
 namespace {
-
-struct Application {
-    int argc = 1;
-    char name[19] = "printouts_qt_tests";
-    char* argv[2] = {name, nullptr};
-    QGuiApplication app{argc, argv};
-};
 
 // The text of a PDF without its page headers (they carry the date).
 std::string textWithoutHeaders(const std::string& pdf) {
@@ -37,9 +29,8 @@ std::string textWithoutHeaders(const std::string& pdf) {
 } // namespace
 
 TEST(InstructionsOnPaper, AReprintSaysWhatThePrintAfterTheSortSaid) {
-    Application application;
-    std::string folder = test::artefactFolder() + "instructions-" + std::to_string(getpid()) + "/";
-    fs::create_directories(folder);
+    test::PdfApplication application;
+    std::string folder = test::pdfFolder("instructions");
     platform::QtPrinter printer(folder);
     InstructionsRig r("1", "0", printer);
     fs::copy_file(std::string(QUILLAN_SHIPPED_TABLES) + "/stampbw.bmp",
