@@ -94,7 +94,7 @@ void LabelFontsDialog::drawTag(Control& picture, bool withBottom) {
 void LabelFontsDialog::loadFontNames() {
     Control& select = form_.control("FontSelect");
     std::vector<std::string> names = ctx_.platform.printer.fontNames();
-    const std::string& stored = ctx_.lists.FontsList[1];
+    const std::string& stored = ctx_.lists.fontsList.fontName();
     int chosen = names.empty() ? -1 : 0;
     for (int i = 0; i < static_cast<int>(names.size()); ++i)
         if (names[static_cast<size_t>(i)] == stored)
@@ -104,19 +104,20 @@ void LabelFontsDialog::loadFontNames() {
 }
 
 void LabelFontsDialog::SetLabelFonts1Click() {
-    SettingsList& fonts = ctx_.lists.FontsList;
+    using L = FontSettings;
+    FontSettings& fonts = ctx_.lists.fontsList;
     loadFontNames();
-    for (int i = 0; i < 5; ++i)
-        form_.control(SizeBoxes[i]).setText(fonts[2 + i]);
+    for (int i = 0; i < L::SizeCount; ++i)
+        form_.control(SizeBoxes[i]).setText(fonts.sizeText(i));
     if (form_.showModal() != ModalResult::Ok)
         return;
     const Control& select = form_.control("FontSelect");
     // Without any printer font there is nothing to choose; the stored name stays.
     if (select.itemIndex() >= 0)
-        fonts.set(1, select.items()[static_cast<size_t>(select.itemIndex())]);
-    for (int i = 0; i < 5; ++i)
-        fonts.set(2 + i, form_.control(SizeBoxes[i]).text());
-    ctx_.saveList(fonts, "fonts.dat");
+        fonts.set(L::FontName, select.items()[static_cast<size_t>(select.itemIndex())]);
+    for (int i = 0; i < L::SizeCount; ++i)
+        fonts.set(L::TrayLeftSize + i, form_.control(SizeBoxes[i]).text());
+    ctx_.saveList(fonts, FontSettings::FileName);
 }
 
 // Digits only, and a whole number the tag printer can convert.

@@ -178,16 +178,17 @@ int MailTypeDialog::EditMailCategories(int wizard) {
 }
 
 void MailTypeDialog::loadControls() {
-    const SettingsList& list = ctx_.lists.MailTypeList;
-    form_.control("MailType").setItemIndex(strToInt(list[1]));
-    form_.control("RegNon").setItemIndex(strToInt(list[2]));
-    form_.control("LtrFlt").setItemIndex(strToInt(list[3]));
-    form_.control("WtMin").setItemIndex(strToInt(list[4]));
-    form_.control("PcWt").setText(list[5]);
-    bool emm = list[8] == "1";
-    form_.control("stack").setText(intToStr(stackOfTray(strToInt(list[7]), emm)));
-    form_.control("TrayType").setItemIndex(strToInt(list[8]));
-    form_.control("sackMax").setText(list[9]);
+    using L = MailTypeSettings;
+    const MailTypeSettings& list = ctx_.lists.mailTypeList;
+    form_.control("MailType").setItemIndex(list.numberAt(L::Category));
+    form_.control("RegNon").setItemIndex(list.numberAt(L::RateCategory));
+    form_.control("LtrFlt").setItemIndex(list.numberAt(L::SizeCategory));
+    form_.control("WtMin").setItemIndex(list.numberAt(L::WeightChoice));
+    form_.control("PcWt").setText(list[L::PieceWeight]);
+    bool emm = list[L::TrayType] == "1";
+    form_.control("stack").setText(intToStr(stackOfTray(list.numberAt(L::FullTray), emm)));
+    form_.control("TrayType").setItemIndex(list.numberAt(L::TrayType));
+    form_.control("sackMax").setText(list[L::SackMaxPounds]);
 }
 
 void MailTypeDialog::FormActivate() {
@@ -344,19 +345,20 @@ void MailTypeDialog::saveEntries() {
     int32_t stack = 0;
     readStack(stack);
     bool emm = item("TrayType") == 1;
-    SettingsList list = ctx_.lists.MailTypeList;
-    list.set(1, intToStr(item("MailType")));
-    list.set(2, intToStr(item("RegNon")));
-    list.set(3, intToStr(item("LtrFlt")));
-    list.set(4, intToStr(item("WtMin")));
-    list.set(5, text("PcWt"));
-    list.set(7, intToStr(piecesInTray(stack, emm)));
-    list.set(8, intToStr(item("TrayType")));
-    list.set(9, text("sackMax"));
+    using L = MailTypeSettings;
+    MailTypeSettings list = ctx_.lists.mailTypeList;
+    list.set(L::Category, intToStr(item("MailType")));
+    list.set(L::RateCategory, intToStr(item("RegNon")));
+    list.set(L::SizeCategory, intToStr(item("LtrFlt")));
+    list.set(L::WeightChoice, intToStr(item("WtMin")));
+    list.set(L::PieceWeight, text("PcWt"));
+    list.set(L::FullTray, intToStr(piecesInTray(stack, emm)));
+    list.set(L::TrayType, intToStr(item("TrayType")));
+    list.set(L::SackMaxPounds, text("sackMax"));
     if (item("LtrFlt") == Letter)
-        list.set(6, intToStr(packageFigure(stack, emm)));
-    ctx_.saveList(list, "mailtype.dat");
-    ctx_.lists.MailTypeList = std::move(list);
+        list.set(L::PackageFigure, intToStr(packageFigure(stack, emm)));
+    ctx_.saveList(list, MailTypeSettings::FileName);
+    ctx_.lists.mailTypeList = std::move(list);
 }
 
 } // namespace quillan

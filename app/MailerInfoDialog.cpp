@@ -1,7 +1,5 @@
 #include "app/MailerInfoDialog.h"
 
-#include "core/MailSettings.h"
-
 #include "app/DialogPage.h"
 #include "core/CommandErrors.h"
 #include "core/Convert.h"
@@ -100,29 +98,31 @@ int MailerInfoDialog::EditMailerInfo(int wizard) {
 }
 
 void MailerInfoDialog::loadControls() {
-    const SettingsList& list = ctx_.lists.MailerList;
-    form_.control("MlrCity").setText(list[1]);
-    form_.control("MlrState").setText(list[2]);
-    form_.control("MlrZip").setText(list[3]);
-    form_.control("MlrSend").setItemIndex(strToInt(list[4]));
-    form_.control("MlrCompany").setText(list[5]);
-    form_.control("MlrID").setText(list[6]);
-    form_.control("MlrPubName").setText(list[7]);
+    using L = MailerSettings;
+    const MailerSettings& list = ctx_.lists.mailerList;
+    form_.control("MlrCity").setText(list[L::City]);
+    form_.control("MlrState").setText(list[L::State]);
+    form_.control("MlrZip").setText(list[L::Zip]);
+    form_.control("MlrSend").setItemIndex(list.numberAt(L::EntryType));
+    form_.control("MlrCompany").setText(list[L::Company]);
+    form_.control("MlrID").setText(list[L::PermitId]);
+    form_.control("MlrPubName").setText(list[L::PublicationName]);
 }
 
 // Rewrites mailer.dat; the list in memory takes the new lines only once the file holds
 // them.
 void MailerInfoDialog::saveEntries() {
-    SettingsList list = ctx_.lists.MailerList;
-    list.set(1, form_.control("MlrCity").text());
-    list.set(2, form_.control("MlrState").text());
-    list.set(3, form_.control("MlrZip").text());
-    list.set(4, intToStr(form_.control("MlrSend").itemIndex()));
-    list.set(5, form_.control("MlrCompany").text());
-    list.set(6, form_.control("MlrID").text());
-    list.set(7, form_.control("MlrPubName").text());
-    ctx_.saveList(list, "mailer.dat");
-    ctx_.lists.MailerList = std::move(list);
+    using L = MailerSettings;
+    MailerSettings list = ctx_.lists.mailerList;
+    list.set(L::City, form_.control("MlrCity").text());
+    list.set(L::State, form_.control("MlrState").text());
+    list.set(L::Zip, form_.control("MlrZip").text());
+    list.set(L::EntryType, intToStr(form_.control("MlrSend").itemIndex()));
+    list.set(L::Company, form_.control("MlrCompany").text());
+    list.set(L::PermitId, form_.control("MlrID").text());
+    list.set(L::PublicationName, form_.control("MlrPubName").text());
+    ctx_.saveList(list, MailerSettings::FileName);
+    ctx_.lists.mailerList = std::move(list);
 }
 
 // A chart or label list that cannot be read is reported as any failed command is, and the
@@ -136,28 +136,28 @@ void MailerInfoDialog::MlrZipChange() {
     if (!isFiveDigits(zip))
         return;
     int prefix = strToInt(zip) / 100;
-    int32_t scf = prefix > 0 ? chartValue(ctx_.lists.ScfChart, prefix) : 0;
+    int32_t scf = prefix > 0 ? chartValue(ctx_.lists.scfChart, prefix) : 0;
     Control& send = form_.control("MlrSend");
     if (scf == 0) {
         send.setItem(1, zip + " does not exist.");
         send.setItem(2, "");
         return;
     }
-    send.setItem(1, StripDigits(labelText(ctx_.lists.ScfLabels, std::abs(scf))) + " SCF");
+    send.setItem(1, StripDigits(labelText(ctx_.lists.scfLabels, std::abs(scf))) + " SCF");
     send.setItem(2, discountCaption(prefix, zip));
 }
 
 std::string MailerInfoDialog::discountCaption(int prefix, const std::string& zip) const {
-    if (isPeriodicalsMailType(ctx_.lists.MailTypeList[1]))
+    if (ctx_.lists.mailTypeList.isPeriodicals())
         return adcCaption(prefix, zip);
     return dbmcCaption(prefix, zip);
 }
 
 std::string MailerInfoDialog::dbmcCaption(int prefix, const std::string& zip) const {
-    int32_t dbmc = chartValue(ctx_.lists.DbmcChart, prefix);
+    int32_t dbmc = chartValue(ctx_.lists.dbmcChart, prefix);
     if (dbmc == 0)
         return "No dbmc discount for " + zip + ".";
-    std::string label = StripDigits(labelText(ctx_.lists.DbmcLabels, std::abs(dbmc)));
+    std::string label = StripDigits(labelText(ctx_.lists.dbmcLabels, std::abs(dbmc)));
     return after(label, 4) + (startsWith(label, "BMC") ? " BMC" : " ASF");
 }
 
@@ -165,13 +165,13 @@ std::string MailerInfoDialog::dbmcCaption(int prefix, const std::string& zip) co
 // an ADC.
 std::string MailerInfoDialog::adcCaption(int prefix, const std::string& zip) const {
     const SettingsLists& lists = ctx_.lists;
-    bool aadc = lists.MailTypeList[1] == "6" && lists.MailTypeList[3] == "0";
-    const SettingsList& chart = aadc ? lists.AadcStandardChart : lists.AdcPeriodicalChart;
+    bool aadc = lists.mailTypeList.mailClass() == MailClass(MailClass::PAL);
+    const SettingsList& chart = aadc ? lists.aadcStandardChart : lists.adcPeriodicalChart;
     int32_t number = chartValue(chart, prefix);
     if (number == 0)
         return "No adc discount for " + zip + ".";
     std::string label =
-        StripDigits(labelText(aadc ? lists.AadcLabels : lists.AdcLabels, std::abs(number)));
+        StripDigits(labelText(aadc ? lists.aadcLabels : lists.adcLabels, std::abs(number)));
     if (aadc)
         return (startsWith(label, "AADC") ? after(label, 5) : label) + " AADC";
     return (startsWith(label, "ADC") ? after(label, 4) : label) + " ADC";

@@ -1,38 +1,46 @@
 #include "app/MainWindow.h"
 
+#include "core/PostalCharts.h"
+
 namespace quillan {
 
 using platform::ControlKind;
 using platform::MenuItem;
 
 MainWindow::MainWindow(AppContext& ctx)
-    : ctx_(ctx), form_(ctx.platform.ui, "MainWindow", "Quillan"),
-      Timer1(ctx.platform.ui, 500, [&ctx] { ctx.flags.PauseFlag = true; }) {
+    : ctx_(ctx), form_(ctx.platform.ui, "MainWindow", "Quillan"), picture_(ctx.platform.ui, form_) {
     form_.setAbsoluteLayout(true);
     form_.setSize(380, 300);
     form_.setColor(platform::colors::Teal);
     buildMenus();
     buildProgressControls();
-    ctx_.mainWindow = &form_;
-    ctx_.pauseTimer = &Timer1;
+    ctx_.setProgress(picture_);
 }
 
-const std::vector<std::string>& MainWindow::postalListCaptions() {
-    static const std::vector<std::string> captions = {
-        "3-Digit Labels",
-        "3-Digit Scheme Labels",
-        "SCF Labels",
-        "ADC Labels - Standard",
-        "ADC Labels - Periodicals",
-        "AADC Labels - Std/Per",
-        "AADC Labels - 1st Class",
-        "DBMC Locations",
-        "BMC/ASF Entry",
-        "Non BMC/ASF - Standard",
-        "Non BMC/ASF - Periodicals",
-        "Periodical Zones",
-    };
-    return captions;
+MainWindow::~MainWindow() {
+    ctx_.resetProgress();
+}
+
+namespace {
+
+const std::vector<std::string> EditPostalListEntries = {
+    "EditTDigitSacks",      "EditSchemeSacks",    "EditSCFSacks",         "EditADCSacks",
+    "ADCLabelsPeriodical1", "EditAADCSacks",      "Edit1stClAA",          "EditDBMCEntryPoints",
+    "EditBMCASFEntry",      "EditNonBMCASFEntry", "NonBMCASFPeriodical1", "PeriodicalZones1"};
+const std::vector<std::string> PrintPostalListEntries = {
+    "Pnt3DigitSacks",    "PntSchemeSacks",        "PntSCFSacks",
+    "PntADCSacks",       "ADCLabelsPeriodicals1", "PntAADCSacks",
+    "Pnt1stClAA",        "PntDBMCEntryPoints",    "PntBMCASFEntry",
+    "PntNonBMCASFEntry", "NonBMCASFPeriodicals1", "PeriodicalZones2"};
+
+} // namespace
+
+const std::string& MainWindow::editPostalListEntry(int number) {
+    return EditPostalListEntries.at(static_cast<size_t>(number - 1));
+}
+
+const std::string& MainWindow::printPostalListEntry(int number) {
+    return PrintPostalListEntries.at(static_cast<size_t>(number - 1));
 }
 
 static MenuItem entry(std::string name, std::string caption, std::string shortcut = {}) {
@@ -61,9 +69,8 @@ static MenuItem menu(std::string name, std::string caption, std::vector<MenuItem
 static MenuItem postalListMenu(std::string name, std::string caption,
                                const std::vector<std::string>& handlers) {
     std::vector<MenuItem> entries;
-    const auto& captions = MainWindow::postalListCaptions();
-    for (size_t i = 0; i < captions.size(); ++i)
-        entries.push_back(entry(handlers[i], captions[i]));
+    for (const PostalList& list : postalLists())
+        entries.push_back(entry(handlers[static_cast<size_t>(list.number - 1)], list.menuEntry));
     return menu(std::move(name), std::move(caption), std::move(entries));
 }
 
@@ -92,16 +99,8 @@ void MainWindow::buildMenus() {
                           entry("PeriodicalRates1", "Periodical Rates")}));
     menus.push_back(
         menu("PostalLists1", "Postal &Lists",
-             {postalListMenu("EditPostalLists1", "Edit Postal Lists",
-                             {"EditTDigitSacks", "EditSchemeSacks", "EditSCFSacks", "EditADCSacks",
-                              "ADCLabelsPeriodical1", "EditAADCSacks", "Edit1stClAA",
-                              "EditDBMCEntryPoints", "EditBMCASFEntry", "EditNonBMCASFEntry",
-                              "NonBMCASFPeriodical1", "PeriodicalZones1"}),
-              postalListMenu("PrintPostalLists1", "Print Postal Lists",
-                             {"Pnt3DigitSacks", "PntSchemeSacks", "PntSCFSacks", "PntADCSacks",
-                              "ADCLabelsPeriodicals1", "PntAADCSacks", "Pnt1stClAA",
-                              "PntDBMCEntryPoints", "PntBMCASFEntry", "PntNonBMCASFEntry",
-                              "NonBMCASFPeriodicals1", "PeriodicalZones2"})}));
+             {postalListMenu("EditPostalLists1", "Edit Postal Lists", EditPostalListEntries),
+              postalListMenu("PrintPostalLists1", "Print Postal Lists", PrintPostalListEntries)}));
     menus.push_back(menu("Help1", "&Help",
                          {entry("Contents1", "&Contents"), entry("TopicSearch1", "&Topic Search"),
                           separator(), entry("About1", "&About")}));

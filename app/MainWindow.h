@@ -1,28 +1,34 @@
 #pragma once
 
+#include "app/ProgressPicture.h"
 #include "core/AppContext.h"
 #include "platform/ui/Form.h"
-#include "platform/ui/Timer.h"
 
 #include <functional>
 #include <string>
 
 namespace quillan {
 
-// The main window: its menus, the hidden progress picture and the 500 ms pause timer.
-// Menu entries start disabled; the program binds a command to each entry it can run.
+// The main window: its menus and the hidden progress picture, which shows the progress of
+// every long step while the window lives. Menu entries start disabled; the program binds a
+// command to each entry it can run.
 class MainWindow {
 public:
     explicit MainWindow(AppContext& ctx);
+    ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
 
     platform::Form& form() { return form_; }
-    platform::Timer& pauseTimer() { return Timer1; }
+    ProgressPicture& progressPicture() { return picture_; }
 
     // Binds a command to the menu entry of that name and enables it.
     void bind(const std::string& entryName, std::function<void()> command);
 
-    // The twelve postal lists' menu captions, in list-number order.
-    static const std::vector<std::string>& postalListCaptions();
+    // The menu entries of postal list n (1 to 12) under Edit Postal Lists and Print Postal
+    // Lists.
+    static const std::string& editPostalListEntry(int number);
+    static const std::string& printPostalListEntry(int number);
 
 private:
     void buildMenus();
@@ -30,7 +36,7 @@ private:
 
     AppContext& ctx_;
     platform::Form form_;
-    platform::Timer Timer1;
+    ProgressPicture picture_;
 };
 
 } // namespace quillan

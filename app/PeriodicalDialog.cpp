@@ -62,13 +62,14 @@ int PeriodicalDialog::EditPeriodicalSettings(int wizard) {
 }
 
 void PeriodicalDialog::loadControls() {
-    const SettingsList& list = ctx_.lists.PeriodicalList;
-    form_.control("NewsPer").setItemIndex(strToInt(list[1]));
-    form_.control("AdPer").setText(list[2]);
-    form_.control("RatePer").setItemIndex(strToInt(list[3]));
-    form_.control("InCounty").setChecked(list[4] == "t");
-    form_.control("county").setText(list[5]);
-    form_.control("bagpc").setItemIndex(list[6] == "6" ? 0 : 1);
+    using L = PeriodicalSettings;
+    const PeriodicalSettings& list = ctx_.lists.periodicalList;
+    form_.control("NewsPer").setItemIndex(list.numberAt(L::Frequency));
+    form_.control("AdPer").setText(list[L::AdvertisingPercent]);
+    form_.control("RatePer").setItemIndex(list.numberAt(L::RateCategory));
+    form_.control("InCounty").setChecked(list.inCountyRates());
+    form_.control("county").setText(list[L::County]);
+    form_.control("bagpc").setItemIndex(list[L::ContainerMinimum] == "6" ? 0 : 1);
 }
 
 std::optional<std::string> PeriodicalDialog::checkEntries() const {
@@ -82,15 +83,16 @@ std::optional<std::string> PeriodicalDialog::checkEntries() const {
 
 // Rewrites per.dat; the list in memory takes the new lines only once the file holds them.
 void PeriodicalDialog::saveEntries() {
-    SettingsList list = ctx_.lists.PeriodicalList;
-    list.set(1, intToStr(form_.control("NewsPer").itemIndex()));
-    list.set(2, form_.control("AdPer").text());
-    list.set(3, intToStr(form_.control("RatePer").itemIndex()));
-    list.set(4, form_.control("InCounty").checked() ? "t" : "f");
-    list.set(5, form_.control("county").text());
-    list.set(6, form_.control("bagpc").itemIndex() == 1 ? "24" : "6");
-    ctx_.saveList(list, "per.dat");
-    ctx_.lists.PeriodicalList = std::move(list);
+    using L = PeriodicalSettings;
+    PeriodicalSettings list = ctx_.lists.periodicalList;
+    list.set(L::Frequency, intToStr(form_.control("NewsPer").itemIndex()));
+    list.set(L::AdvertisingPercent, form_.control("AdPer").text());
+    list.set(L::RateCategory, intToStr(form_.control("RatePer").itemIndex()));
+    list.setInCountyRates(form_.control("InCounty").checked());
+    list.set(L::County, form_.control("county").text());
+    list.set(L::ContainerMinimum, form_.control("bagpc").itemIndex() == 1 ? "24" : "6");
+    ctx_.saveList(list, PeriodicalSettings::FileName);
+    ctx_.lists.periodicalList = std::move(list);
 }
 
 } // namespace quillan

@@ -9,8 +9,16 @@ using namespace platform;
 
 namespace {
 
-// The preference groups in the order of their prefs.dat lines 1 to 5.
-const char* const groups[] = {"rejectRpt", "PrefOutput", "prefStandard", "OutFormat", "zip9only"};
+// Each preference group and the line it is kept in.
+struct PreferenceGroup {
+    const char* name;
+    Preferences::Line line;
+};
+const PreferenceGroup groups[] = {{"rejectRpt", Preferences::RejectListing},
+                                  {"PrefOutput", Preferences::Output},
+                                  {"prefStandard", Preferences::SeparateFileName},
+                                  {"OutFormat", Preferences::SeparateFormat},
+                                  {"zip9only", Preferences::RejectWithoutZip4}};
 
 const char* const helpText =
     "Saving the sort information in your file adds the sort sequence, tray or sack and "
@@ -51,8 +59,8 @@ void PrefDialog::build() {
 }
 
 int PrefDialog::EditPreferences(int wizard) {
-    for (int line = 1; line <= 5; ++line)
-        form_.control(groups[line - 1]).setItemIndex(strToInt(ctx_.lists.PrefsList[line]));
+    for (const PreferenceGroup& group : groups)
+        form_.control(group.name).setItemIndex(ctx_.lists.prefsList.numberAt(group.line));
     showPageButtons(form_, "okbtn", wizard);
     int page = pageResult(form_.showModal());
     if (page != 0)
@@ -66,13 +74,13 @@ void PrefDialog::UpdateOutputOptions() {
     form_.control("OutFormat").setEnabled(separateFile);
 }
 
-// Rewrites prefs.dat; lines 6 and up (the print choices, the last list) stay as they are.
+// Rewrites prefs.dat; the print choices and the last list stay as they are.
 void PrefDialog::saveEntries() {
-    SettingsList list = ctx_.lists.PrefsList;
-    for (int line = 1; line <= 5; ++line)
-        list.set(line, intToStr(form_.control(groups[line - 1]).itemIndex()));
-    ctx_.saveList(list, "prefs.dat");
-    ctx_.lists.PrefsList = std::move(list);
+    Preferences list = ctx_.lists.prefsList;
+    for (const PreferenceGroup& group : groups)
+        list.set(group.line, intToStr(form_.control(group.name).itemIndex()));
+    ctx_.saveList(list, Preferences::FileName);
+    ctx_.lists.prefsList = std::move(list);
 }
 
 } // namespace quillan

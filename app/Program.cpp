@@ -1,9 +1,16 @@
 #include "app/Program.h"
 
+#include "app/HelpTopics.h"
 #include "core/CommandErrors.h"
 #include "core/DataFiles.h"
 #include "core/SettingsList.h"
 #include "listio/SortInformationWriter.h"
+#include "printouts/MailPrepInstructions.h"
+#include "printouts/TagPrintout.h"
+#include "reports/PostageStatement.h"
+#include "reports/QualificationReport.h"
+
+#include <iostream>
 
 namespace quillan {
 
@@ -14,7 +21,7 @@ Program::Program(AppContext& ctx) : ctx_(ctx) {
     mainWindow_->form().show();
     welcome_ = std::make_unique<WelcomeDialog>(ctx_);
     welcome_->endProgram = [this](int status) { endProgram(status); };
-    welcome_->runSortWizard = [this] { SortWizard1Click(); };
+    welcome_->runSortWizard = [this] { runSortWizard(); };
     mlrInfoDlog_ = std::make_unique<MailerInfoDialog>(ctx_);
     prefDlog_ = std::make_unique<PrefDialog>(ctx_);
     verifyDlog_ = std::make_unique<VerifyDialog>(ctx_);
@@ -31,37 +38,58 @@ Program::Program(AppContext& ctx) : ctx_(ctx) {
     formdata_ = std::make_unique<StatementInfoDialog>(ctx_);
     rateEditors_ = std::make_unique<RateEditors>(ctx_, *rateDlog1_, *rateDlog2_, *rateDlog3_,
                                                  *rateDlogf_, *rateDlogp_);
-    printRun_ = std::make_unique<PrintRun>(ctx_, *printSelect_, *cancelPrint_);
+    printJob_ = std::make_unique<PrintJobDialogs>(*printSelect_, *cancelPrint_);
+    printRun_ = std::make_unique<PrintRun>(ctx_, *printJob_);
+    editZipsDlog_ = std::make_unique<ZipChartDialog>(ctx_);
+    updateDlog_ = std::make_unique<LabelListDialog>(ctx_, *editZipsDlog_);
+    printCommands_ = std::make_unique<PrintCommands>(ctx_, *printRun_);
     makeSortCommands();
+    setAfterSortPrinters();
     bindCommands();
-}
-
-Program::~Program() {
-    if (ctx_.mainWindow == &mainWindow_->form()) {
-        ctx_.mainWindow = nullptr;
-        ctx_.pauseTimer = nullptr;
-    }
 }
 
 void Program::bindCommands() {
     MainWindow& w = *mainWindow_;
-    w.bind("Contents1", [this] { Contents1Click(); });
-    w.bind("TopicSearch1", [this] { TopicSearch1Click(); });
-    w.bind("About1", [this] { About1Click(); });
-    w.bind("PageSetup", [this] { PageSetupClick(); });
-    w.bind("Exit", [this] { ExitClick(); });
-    w.form().onClose = [this] { ExitClick(); };
-    // Verify Without Sorting stays disabled until its report can be printed.
-    w.bind("SortWizard1", [this] { SortWizard1Click(); });
-    w.bind("SortOneFile", [this] { SortOneFileClick(); });
+    w.bind("Contents1", [this] { showContents(); });
+    w.bind("TopicSearch1", [this] { searchHelpTopics(); });
+    w.bind("About1", [this] { showAbout(); });
+    w.bind("PageSetup", [this] { setUpPage(); });
+    w.bind("Exit", [this] { exitProgram(); });
+    w.form().onClose = [this] { exitProgram(); };
+    bindHelpKey(ctx_, w.form(), ContentsHelpTopic);
+    w.bind("SortWizard1", [this] { runSortWizard(); });
+    w.bind("SortOneFile", [this] { sortOneList(); });
+    w.bind("VerifyWOSorting", [this] { sortCommands_->verifyWithoutSorting(); });
     bindSettingsCommands();
+    bindPostalListCommands();
+    bindReprintCommands();
 }
 
 void Program::makeSortCommands() {
     WizardPages pages{*mailTypeDlog_, *mlrInfoDlog_, *periodicalDlog_, *prefDlog_};
     sortCommands_ = std::make_unique<SortCommands>(ctx_, pages, *verifyDlog_, *printRun_);
-    sortCommands_->endProgram = [this] { endProgram(0); };
-    sortCommands_->WriteSortInformation = [this] { quillan::WriteSortInformation(ctx_); };
+    sortCommands_->endProgram = [this](int status) { endProgram(status); };
+    sortCommands_->writeSortInformation = [this] { return quillan::WriteSortInformation(ctx_); };
+    sortCommands_->printSummary = [](const std::string& line) { std::cout << line << std::endl; };
+    sortCommands_->printVerificationReport = [this] {
+        PrintMailPrepInstructions(*printRun_, SortedMailing::of(ctx_),
+                                  MailPrepReport::Verification);
+    };
+}
+
+// The printers of the after-sort run; the reprint commands print through them too.
+void Program::setAfterSortPrinters() {
+    PrintRun& run = *printRun_;
+    run.printers.printPostageStatement = [this](const SortedMailing& mailing) {
+        PrintPostageStatement(ctx_, *printJob_, mailing);
+    };
+    run.printers.printMailPrepInstructions = [&run](const SortedMailing& mailing) {
+        PrintMailPrepInstructions(run, mailing, MailPrepReport::Instructions);
+    };
+    run.printers.printQualificationReport = [this](const SortedMailing& mailing) {
+        PrintQualificationReport(ctx_, *printJob_, mailing);
+    };
+    run.printers.printTags = [&run](const SortedMailing& mailing) { PrintTags(run, mailing); };
 }
 
 // A settings command that fails is reported and abandoned; outside the wizard the
@@ -73,9 +101,36 @@ void Program::bindSettingsCommands() {
     bindGuarded("Preferences1", [this] { prefDlog_->EditPreferences(0); });
     bindGuarded("TrayBagTagFonts1", [this] { labelFontsDlg_->SetLabelFonts1Click(); });
     bindGuarded("StatementInformation1", [this] { formdata_->StatementInfo1Click(); });
-    bindGuarded("StandardRates1", [this] { rateEditors_->StandardARatesClick(); });
-    bindGuarded("FirstClassRates1", [this] { rateEditors_->FirstClassRatesClick(); });
-    bindGuarded("PeriodicalRates1", [this] { rateEditors_->PeriodicalRatesClick(); });
+    bindGuarded("StandardRates1", [this] { rateEditors_->editStandardRates(); });
+    bindGuarded("FirstClassRates1", [this] { rateEditors_->editFirstClassRates(); });
+    bindGuarded("PeriodicalRates1", [this] { rateEditors_->editPeriodicalRates(); });
+}
+
+void Program::bindPostalListCommands() {
+    for (const PostalList& list : postalLists()) {
+        int number = list.number;
+        bindGuarded(MainWindow::editPostalListEntry(number),
+                    [this, number] { updateDlog_->editPostalList(number); });
+        mainWindow_->bind(MainWindow::printPostalListEntry(number),
+                          [this, number] { printCommands_->printPostalList(number); });
+    }
+}
+
+// A reprint is offered once the program has the printer of its report (printRun_->printers,
+// which the after-sort run uses too); until then its menu entry stays disabled.
+void Program::bindReprintCommands() {
+    const AfterSortPrinters& printers = printRun_->printers;
+    PrintCommands& commands = *printCommands_;
+    if (printers.printPostageStatement)
+        mainWindow_->bind("PrintPostageStatement1",
+                          [&commands] { commands.reprintPostageStatement(); });
+    if (printers.printMailPrepInstructions)
+        mainWindow_->bind("Reprint", [&commands] { commands.reprintMailPrepInstructions(); });
+    if (printers.printQualificationReport)
+        mainWindow_->bind("PrintQualificationReport1",
+                          [&commands] { commands.reprintQualificationReport(); });
+    if (printers.printTags)
+        mainWindow_->bind("PntLabels", [&commands] { commands.reprintTags(); });
 }
 
 void Program::bindGuarded(const std::string& entryName, std::function<void()> command) {
@@ -87,25 +142,24 @@ void Program::setHelpFile() {
     ctx_.platform.help.setHelpFile(ctx_.helpFilePath());
 }
 
-void Program::Contents1Click() {
-    setHelpFile();
-    ctx_.platform.help.showTopic(1);
+void Program::showContents() {
+    showHelpTopic(ctx_, ContentsHelpTopic);
 }
 
-void Program::TopicSearch1Click() {
+void Program::searchHelpTopics() {
     setHelpFile();
     ctx_.platform.help.search("");
 }
 
-void Program::About1Click() {
+void Program::showAbout() {
     welcome_->showAs(1);
 }
 
-void Program::PageSetupClick() {
+void Program::setUpPage() {
     ctx_.platform.ui.printerSetupDialog(ctx_.platform.printer);
 }
 
-void Program::ExitClick() {
+void Program::exitProgram() {
     endProgram(0);
 }
 
@@ -117,30 +171,30 @@ void Program::endProgram(int exitStatus) {
 }
 
 bool Program::RunStartUp() {
-    ctx_.DataFolder = ctx_.paths.dataFolder;
-    ctx_.ProgramVersion = "6.2.4";
-    ctx_.RatesDate = "4/1/03";
-    ctx_.flags.DataMissing = false;
+    ctx_.dataFolder = ctx_.paths.dataFolder;
+    ctx_.programVersion = "6.2.4";
+    ctx_.ratesDate = "4/1/03";
+    ctx_.flags.dataMissing = false;
     try {
         LoadDataFiles(ctx_);
     } catch (const std::exception& e) {
         ctx_.message(BeepKind::Hand, MessageKind::Error, MessageButtons::Ok,
                      std::string(e.what()) + "\nQuillan will close.");
-        endProgram(1);
+        endProgram(exitCode(ExitStatus::ProgramFailure));
         return false;
     }
-    if (!ctx_.flags.DataMissing)
-        welcome_->form().control("Version").setCaption(ctx_.ProgramVersion + " - Updated " +
-                                                       ctx_.RatesDate);
+    if (!ctx_.flags.dataMissing)
+        welcome_->form().control("Version").setCaption(ctx_.programVersion + " - Updated " +
+                                                       ctx_.ratesDate);
     std::string mode = ctx_.runMode();
-    if (ctx_.flags.DataMissing || (mode != "DUZIZ" && mode != "NOSTOP")) {
+    if (ctx_.flags.dataMissing || (mode != "DUZIZ" && mode != "NOSTOP")) {
         welcome_->showAs(0);
         return true;
     }
     if (mode == "DUZIZ")
-        SortWizard1Click();
+        runSortWizard();
     else
-        SortOneFileClick();
+        sortOneList();
     return true;
 }
 

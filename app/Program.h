@@ -1,11 +1,16 @@
 #pragma once
 
+#include "app/CancelPrintDialog.h"
 #include "app/LabelFontsDialog.h"
+#include "app/LabelListDialog.h"
 #include "app/MailTypeDialog.h"
 #include "app/MailerInfoDialog.h"
 #include "app/MainWindow.h"
 #include "app/PeriodicalDialog.h"
 #include "app/PrefDialog.h"
+#include "app/PrintCommands.h"
+#include "app/PrintJobDialogs.h"
+#include "app/PrintSelectDialog.h"
 #include "app/RateDialog1.h"
 #include "app/RateDialog2.h"
 #include "app/RateDialog3.h"
@@ -15,12 +20,11 @@
 #include "app/SortCommands.h"
 #include "app/StatementInfoDialog.h"
 #include "app/WelcomeDialog.h"
+#include "app/ZipChartDialog.h"
 #include "core/AppContext.h"
 #include "printouts/PrintRun.h"
-#include "reports/CancelPrintDialog.h"
-#include "reports/PrintSelectDialog.h"
 
-#include "listio/VerifyDialog.h"
+#include "app/VerifyDialog.h"
 
 #include <functional>
 #include <memory>
@@ -33,7 +37,6 @@ namespace quillan {
 class Program {
 public:
     explicit Program(AppContext& ctx);
-    ~Program();
 
     MainWindow& mainWindow() { return *mainWindow_; }
     WelcomeDialog& welcome() { return *welcome_; }
@@ -43,8 +46,12 @@ public:
     PeriodicalDialog& periodicalDlog() { return *periodicalDlog_; }
     CancelPrintDialog& cancelPrint() { return *cancelPrint_; }
     PrintSelectDialog& printSelect() { return *printSelect_; }
+    PrintJobDialogs& printJob() { return *printJob_; }
     PrintRun& printRun() { return *printRun_; }
     VerifyDialog& verifyDialog() { return *verifyDlog_; }
+    LabelListDialog& updateDlog() { return *updateDlog_; }
+    ZipChartDialog& editZipsDlog() { return *editZipsDlog_; }
+    PrintCommands& printCommands() { return *printCommands_; }
 
     // Fixes the folders and version strings, loads the data folder and acts on the command
     // line. False when start-up failed and the program has already been told to end.
@@ -56,20 +63,23 @@ public:
     void endProgram(int exitStatus);
 
     SortCommands& sortCommands() { return *sortCommands_; }
-    void SortWizard1Click() { sortCommands_->SortWizard1Click(); }
-    void SortOneFileClick() { sortCommands_->SortOneFileClick(); }
+    void runSortWizard() { sortCommands_->runSortWizard(); }
+    void sortOneList() { sortCommands_->sortOneList(); }
 
 private:
     void bindCommands();
     void bindSettingsCommands();
+    void bindPostalListCommands();
+    void bindReprintCommands();
     void bindGuarded(const std::string& entryName, std::function<void()> command);
-    void Contents1Click();
-    void TopicSearch1Click();
-    void About1Click();
-    void PageSetupClick();
-    void ExitClick();
+    void showContents();
+    void searchHelpTopics();
+    void showAbout();
+    void setUpPage();
+    void exitProgram();
     void setHelpFile();
     void makeSortCommands();
+    void setAfterSortPrinters();
 
     AppContext& ctx_;
     std::unique_ptr<MainWindow> mainWindow_;
@@ -89,8 +99,12 @@ private:
     std::unique_ptr<RateEditors> rateEditors_;
     std::unique_ptr<CancelPrintDialog> cancelPrint_;
     std::unique_ptr<PrintSelectDialog> printSelect_;
+    std::unique_ptr<PrintJobDialogs> printJob_;
     std::unique_ptr<PrintRun> printRun_;
     std::unique_ptr<SortCommands> sortCommands_;
+    std::unique_ptr<ZipChartDialog> editZipsDlog_;
+    std::unique_ptr<LabelListDialog> updateDlog_;
+    std::unique_ptr<PrintCommands> printCommands_;
 };
 
 } // namespace quillan

@@ -21,9 +21,9 @@ public:
     RateEditors(AppContext& ctx, RateDialog1& letter, RateDialog2& nonletter,
                 RateDialog3& piecePound, RateDialogF& firstClass, RateDialogP& periodical);
 
-    void StandardARatesClick();
-    void FirstClassRatesClick();
-    void PeriodicalRatesClick();
+    void editStandardRates();
+    void editFirstClassRates();
+    void editPeriodicalRates();
 
 private:
     struct Step {

@@ -2,11 +2,16 @@
 
 #include "core/CommandErrors.h"
 #include "core/DataFiles.h"
-#include "core/MailSettings.h"
 #include "core/MailingMinimums.h"
+#include "core/SettingsList.h"
 #include "core/presort/PresortDriver.h"
+#include "listio/ListKinds.h"
 #include "listio/ListOpener.h"
+#include "platform/Interruption.h"
 #include "printouts/AfterSortRun.h"
+#include "printouts/PaveRecords.h"
+
+#include <optional>
 
 namespace quillan {
 
@@ -19,42 +24,102 @@ enum WizardPage { MailTypesPage = 1, MailerPage, PeriodicalsPage, PreferencesPag
 
 } // namespace
 
-SortCommands::SortCommands(AppContext& ctx, WizardPages pages, VerifyDialog& fieldDialog,
+SortCommands::SortCommands(AppContext& ctx, WizardPages pages, FieldChooser& fieldChooser,
                            PrintRun& printRun)
-    : ctx_(ctx), pages_(pages), fieldDialog_(fieldDialog), printRun_(printRun) {}
+    : ctx_(ctx), pages_(pages), fieldChooser_(fieldChooser), printRun_(printRun) {}
 
 void SortCommands::seedPieceTables(bool withRecords) {
     WorkTables& t = ctx_.tables;
-    t.PieceZips.assign(1, 0);
+    t.pieceZips.assign(1, 0);
     if (withRecords)
-        t.PieceRecords.assign(1, std::string());
+        t.pieceRecords.assign(1, std::string());
 }
 
-void SortCommands::SortOneFileClick() {
-    runGuarded(ctx_, [this] { sortOneFile(); });
+void SortCommands::sortOneList() {
+    sortRan_ = true;
+    outcome_ = ExitStatus::ProgramFailure;
+    runGuarded(ctx_, [this] { outcome_ = sortList(); });
     ResetWorkLists(ctx_);
     // An unattended sort ends the program whatever became of it, so that the program that
-    // started it is never left waiting.
+    // started it is never left waiting; the exit status tells it the outcome.
     if (ctx_.runMode() == "NOSTOP" && endProgram)
-        endProgram();
+        endProgram(exitCode(outcome_));
 }
 
-void SortCommands::sortOneFile() {
+ExitStatus SortCommands::sortList() {
     seedPieceTables(true);
     ResetListCounters(ctx_);
-    if (OpenMailingList(ctx_, fieldDialog_, "sort").empty() || ctx_.counters.RecordCount <= 0)
-        return;
+    std::string path = OpenMailingList(ctx_, fieldChooser_, "sort");
+    if (stoppedFromOutside())
+        return ExitStatus::Cancelled;
+    if (path.empty() || ctx_.counters.recordCount <= 0)
+        return ExitStatus::ListRefused;
     if (!MeetsMinimumSize(ctx_) && !askToSortTooSmallMailing())
-        return;
+        return ExitStatus::Cancelled;
     if (!HasEnoughZip4s(ctx_)) {
         refuseCoSackedMailing();
-        return;
+        return ExitStatus::ListRefused;
     }
-    RunPresort(ctx_);
-    ctx_.flags.JustSorted = true;
-    PrintReportsAfterSort(printRun_);
-    if (ctx_.lists.PrefsList[2] != "2" && WriteSortInformation)
-        WriteSortInformation();
+    return presortAndWrite(path);
+}
+
+ExitStatus SortCommands::presortAndWrite(const std::string& path) {
+    std::optional<SortedMailing> mailing;
+    try {
+        mailing.emplace(RunPresort(ctx_));
+    } catch (const FileError& e) {
+        // The sort result goes to the program folder first: when it cannot be saved there
+        // (a full disk, say), nothing else is written.
+        ctx_.platform.ui.setBusyCursor(false);
+        ctx_.message(BeepKind::Exclamation, MessageKind::Error, MessageButtons::Cancel,
+                     std::string("Quillan could not save the sort result. ") + e.what() +
+                         " The sort was abandoned, and your list was left unchanged.");
+        return ExitStatus::NotWritten;
+    }
+    if (ctx_.listFileKind == KindPave)
+        keepPaveRecords(*mailing);
+    ctx_.flags.justSorted = true;
+    PrintReportsAfterSort(printRun_, *mailing);
+    if (stoppedFromOutside())
+        return ExitStatus::Cancelled;
+    SortInformationResult written;
+    if (!ctx_.lists.prefsList.printsOnly() && writeSortInformation)
+        written = writeSortInformation();
+    if (written.failed)
+        return ExitStatus::NotWritten;
+    summarize(path, written);
+    return ExitStatus::Sorted;
+}
+
+void SortCommands::summarize(const std::string& path, const SortInformationResult& written) {
+    if (ctx_.runMode() != "NOSTOP" || !printSummary)
+        return;
+    const MailingCounters& c = ctx_.counters;
+    printSummary("Quillan sorted " + std::to_string(c.recordCount - c.rejectedCount) +
+                 " pieces of " + path + " (" + std::to_string(c.rejectedCount) + " rejected); " +
+                 (written.path.empty() ? std::string("no sort information was asked for")
+                                       : "sort information in " + written.path) +
+                 "; sort result in " + ctx_.sortResultPath());
+}
+
+// A stop asked for from outside (an interrupt or termination signal) is honoured between the
+// steps of a sort, never inside a write.
+bool SortCommands::stoppedFromOutside() {
+    if (!platform::interruptionRequested())
+        return false;
+    ctx_.platform.ui.setBusyCursor(false);
+    ctx_.message(BeepKind::Asterisk, MessageKind::Information, MessageButtons::Ok,
+                 "The sort was cancelled. Your list was left unchanged.");
+    return true;
+}
+
+// The PAVE test file needs a record for every piece whatever is printed, so they are made
+// with the sort, not with a printout.
+void SortCommands::keepPaveRecords(const SortedMailing& mailing) {
+    std::vector<std::string>& rows = ctx_.tables.paveRecords;
+    rows.assign(1, std::string());
+    std::vector<std::string> records = MakePaveRecords(mailing);
+    rows.insert(rows.end(), records.begin(), records.end());
 }
 
 bool SortCommands::askToSortTooSmallMailing() {
@@ -66,24 +131,29 @@ void SortCommands::refuseCoSackedMailing() {
     ctx_.message(BeepKind::Asterisk, MessageKind::Error, MessageButtons::Ok, TooFewZip4sMessage);
 }
 
-void SortCommands::VerifyWOSortingClick() {
+void SortCommands::verifyWithoutSorting() {
     runGuarded(ctx_, [this] {
         seedPieceTables(false);
         ResetListCounters(ctx_);
-        if (OpenMailingList(ctx_, fieldDialog_, "verify").empty() || ctx_.counters.RecordCount < 1)
+        if (OpenMailingList(ctx_, fieldChooser_, "verify").empty() || ctx_.counters.recordCount < 1)
             return;
-        ctx_.flags.JustSorted = false;
-        PrintMailPrepInstructions(0);
+        ctx_.flags.justSorted = false;
+        if (printVerificationReport)
+            printVerificationReport();
     });
     ResetWorkLists(ctx_);
 }
 
-void SortCommands::SortWizard1Click() {
-    runGuarded(ctx_, [this] { runWizard(); });
+void SortCommands::runSortWizard() {
+    sortRan_ = false;
+    const bool ran = runGuarded(ctx_, [this] { runWizard(); });
     if (ctx_.platform.ui.quitting())
         return;
+    ExitStatus status = !ran       ? ExitStatus::ProgramFailure
+                        : sortRan_ ? outcome_
+                                   : ExitStatus::Cancelled;
     if (ctx_.parameterCount() >= 1 && endProgram)
-        endProgram();
+        endProgram(exitCode(status));
 }
 
 // A skipped page keeps the last result, so Back passes over it backwards and Next forwards.
@@ -110,7 +180,7 @@ int SortCommands::showPage(int page, int lastResult) {
     case MailerPage:
         return pages_.mailer.EditMailerInfo(1);
     case PeriodicalsPage:
-        if (!isPeriodicalsMailType(ctx_.lists.MailTypeList[1]))
+        if (!ctx_.lists.mailTypeList.isPeriodicals())
             return lastResult;
         return pages_.periodicals.EditPeriodicalSettings(1);
     case PreferencesPage:
@@ -118,7 +188,7 @@ int SortCommands::showPage(int page, int lastResult) {
             return lastResult;
         return pages_.preferences.EditPreferences(1);
     case SortPage:
-        SortOneFileClick();
+        sortOneList();
         return lastResult;
     default:
         return 0;

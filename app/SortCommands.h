@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ExitStatus.h"
 #include "app/MailTypeDialog.h"
 #include "app/MailerInfoDialog.h"
 #include "app/PeriodicalDialog.h"
@@ -7,7 +8,8 @@
 #include "core/AppContext.h"
 #include "printouts/PrintRun.h"
 
-#include "listio/VerifyDialog.h"
+#include "listio/FieldChooser.h"
+#include "listio/SortInformationWriter.h"
 
 #include <functional>
 
@@ -26,35 +28,47 @@ struct WizardPages {
 // abandons the command. A command-line run ends the program after its command.
 class SortCommands {
 public:
-    SortCommands(AppContext& ctx, WizardPages pages, VerifyDialog& fieldDialog, PrintRun& printRun);
+    SortCommands(AppContext& ctx, WizardPages pages, FieldChooser& fieldChooser,
+                 PrintRun& printRun);
 
-    // Ends the program (help closed, lists freed, message loop left).
-    std::function<void()> endProgram;
+    // Ends the program (help closed, lists freed, message loop left) with an exit status.
+    std::function<void(int)> endProgram;
     // Writes the sort information into the list or a separate file.
-    std::function<void()> WriteSortInformation;
-    // Prints the verification report (mode 0) of a list just read.
-    std::function<void(int)> PrintMailPrepInstructions;
+    std::function<SortInformationResult()> writeSortInformation;
+    // Prints the one line that sums up a finished unattended sort ("NOSTOP").
+    std::function<void(const std::string&)> printSummary;
+    // Prints the verification report of the list just read (in the work tables).
+    std::function<void()> printVerificationReport;
 
     // Sort One List: reads a list, checks the mailing's size, presorts it, runs the
     // after-sort print run and writes the sort information.
-    void SortOneFileClick();
+    void sortOneList();
     // Verify Without Sorting: reads a list and prints its verification report.
-    void VerifyWOSortingClick();
+    void verifyWithoutSorting();
     // The Sort Wizard: the settings pages, then Sort One List.
-    void SortWizard1Click();
+    void runSortWizard();
+
+    // How the last Sort One List or Sort Wizard ended.
+    ExitStatus outcome() const { return outcome_; }
 
 private:
-    void sortOneFile();
+    ExitStatus sortList();
+    ExitStatus presortAndWrite(const std::string& path);
+    void summarize(const std::string& path, const SortInformationResult& written);
     void runWizard();
     int showPage(int page, int lastResult);
+    bool stoppedFromOutside();
     bool askToSortTooSmallMailing();
     void refuseCoSackedMailing();
     void seedPieceTables(bool withRecords);
+    void keepPaveRecords(const SortedMailing& mailing);
 
     AppContext& ctx_;
     WizardPages pages_;
-    VerifyDialog& fieldDialog_;
+    FieldChooser& fieldChooser_;
     PrintRun& printRun_;
+    ExitStatus outcome_ = ExitStatus::Sorted;
+    bool sortRan_ = false;
 };
 
 } // namespace quillan

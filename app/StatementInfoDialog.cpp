@@ -90,35 +90,37 @@ void StatementInfoDialog::build() {
 }
 
 void StatementInfoDialog::load() {
-    const SettingsList& lines = ctx_.lists.StatementList;
+    using L = StatementSettings;
+    const StatementSettings& lines = ctx_.lists.statementList;
     for (int i = 0; i < 5; ++i)
-        form_.control(HolderBoxes[i]).setText(lines[1 + i]);
-    form_.control("imprint").setItemIndex(strToInt(lines[6]));
-    form_.control("permit").setText(lines[7]);
-    form_.control("affixed").setItemIndex(strToInt(lines[8]));
+        form_.control(HolderBoxes[i]).setText(lines[L::HolderLine1 + i]);
+    form_.control("imprint").setItemIndex(lines.numberAt(L::Payment));
+    form_.control("permit").setText(lines[L::PermitNumber]);
+    form_.control("affixed").setItemIndex(lines.numberAt(L::Affixed));
     for (int i = 0; i < 3; ++i)
-        form_.control(CassBoxes[i]).setText(lines[9 + i]);
-    form_.control("mailname").setText(lines[12]);
-    form_.control("mailphone").setText(lines[13]);
+        form_.control(CassBoxes[i]).setText(lines[L::CassMonth + i]);
+    form_.control("mailname").setText(lines[L::SignerName]);
+    form_.control("mailphone").setText(lines[L::SignerPhone]);
 }
 
 void StatementInfoDialog::store() {
-    SettingsList& lines = ctx_.lists.StatementList;
+    using L = StatementSettings;
+    StatementSettings& lines = ctx_.lists.statementList;
     for (int i = 0; i < 5; ++i)
-        lines.set(1 + i, form_.control(HolderBoxes[i]).text());
-    lines.set(6, intToStr(form_.control("imprint").itemIndex()));
-    lines.set(7, form_.control("permit").text());
-    lines.set(8, intToStr(form_.control("affixed").itemIndex()));
+        lines.set(L::HolderLine1 + i, form_.control(HolderBoxes[i]).text());
+    lines.set(L::Payment, intToStr(form_.control("imprint").itemIndex()));
+    lines.set(L::PermitNumber, form_.control("permit").text());
+    lines.set(L::Affixed, intToStr(form_.control("affixed").itemIndex()));
     for (int i = 0; i < 3; ++i) {
         Control& box = form_.control(CassBoxes[i]);
         std::string text = box.text();
         if (text.size() < 2)
             text.insert(0, 2 - text.size(), '0');
         box.setText(text);
-        lines.set(9 + i, text);
+        lines.set(L::CassMonth + i, text);
     }
-    lines.set(12, form_.control("mailname").text());
-    lines.set(13, form_.control("mailphone").text());
+    lines.set(L::SignerName, form_.control("mailname").text());
+    lines.set(L::SignerPhone, form_.control("mailphone").text());
 }
 
 bool StatementInfoDialog::StatementInformationCaller(const std::string& mode) {
@@ -127,7 +129,7 @@ bool StatementInfoDialog::StatementInformationCaller(const std::string& mode) {
     if (form_.showModal() != ModalResult::Ok)
         return false;
     store();
-    ctx_.saveList(ctx_.lists.StatementList, "statement.dat");
+    ctx_.saveList(ctx_.lists.statementList, StatementSettings::FileName);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "app/WelcomeDialog.h"
 
+#include "app/ExitStatus.h"
+
 namespace quillan {
 
 using platform::ControlKind;
@@ -7,7 +9,7 @@ using platform::Geometry;
 
 WelcomeDialog::WelcomeDialog(AppContext& ctx)
     : ctx_(ctx), form_(ctx.platform.ui, "WelcomeDlog", "Quillan"),
-      Timer(ctx.platform.ui, 5000, [this] { TimerTimer(); }) {
+      timer_(ctx.platform.ui, 5000, [this] { TimerTimer(); }) {
     form_.setAbsoluteLayout(true);
     form_.setBorderless(true);
     form_.setSize(375, 203);
@@ -70,19 +72,19 @@ void WelcomeDialog::FormActivate() {
         return;
     }
     form_.control("okBtn").setVisible(false);
-    Timer.setEnabled(true);
+    timer_.setEnabled(true);
 }
 
 void WelcomeDialog::closeWindow() {
-    Timer.setEnabled(false);
+    timer_.setEnabled(false);
     form_.hide();
 }
 
 void WelcomeDialog::TimerTimer() {
     closeWindow();
-    if (ctx_.flags.DataMissing) {
+    if (ctx_.flags.dataMissing) {
         if (endProgram)
-            endProgram(1);
+            endProgram(exitCode(ExitStatus::ProgramFailure));
         return;
     }
     if (ctx_.parameterCount() >= 1 && runSortWizard)
@@ -93,14 +95,14 @@ void WelcomeDialog::FormClick() {
     if (!form_.visible())
         return;
     closeWindow();
-    if (ctx_.flags.DataMissing && endProgram)
-        endProgram(1);
+    if (ctx_.flags.dataMissing && endProgram)
+        endProgram(exitCode(ExitStatus::ProgramFailure));
 }
 
 void WelcomeDialog::okBtnClick() {
     form_.hide();
-    if (ctx_.flags.DataMissing && endProgram)
-        endProgram(1);
+    if (ctx_.flags.dataMissing && endProgram)
+        endProgram(exitCode(ExitStatus::ProgramFailure));
 }
 
 } // namespace quillan

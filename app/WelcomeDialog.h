@@ -15,7 +15,7 @@ public:
     explicit WelcomeDialog(AppContext& ctx);
 
     platform::Form& form() { return form_; }
-    platform::Timer& timer() { return Timer; }
+    platform::Timer& timer() { return timer_; }
 
     // Shows the window without waiting, as the start-up splash (0) or the About box (1).
     void showAs(int tag);
@@ -34,7 +34,7 @@ private:
 
     AppContext& ctx_;
     platform::Form form_;
-    platform::Timer Timer;
+    platform::Timer timer_;
 };
 
 } // namespace quillan

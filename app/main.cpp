@@ -2,6 +2,8 @@
 
 #include "app/Program.h"
 #include "core/AppContext.h"
+#include "core/Convert.h"
+#include "platform/Interruption.h"
 #include "platform/qt/QtPlatform.h"
 
 #include <cstring>
@@ -20,6 +22,10 @@ int main(int argc, char** argv) {
         }
         parameters.emplace_back(argv[i]);
     }
+    // The program that started an unattended sort may stop it: the sort then ends at a safe
+    // point and says so in its exit status.
+    if (parameters.size() >= 2 && quillan::upperAscii(parameters[1]) == "NOSTOP")
+        platform::catchInterruptions();
     platform::ProgramPaths paths = platform::resolveProgramPaths(programFolder);
     int qtArgc = 1;
     platform::QtPlatform qt(qtArgc, argv, paths);

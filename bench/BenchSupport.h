@@ -4,8 +4,10 @@
 // with a copy of the shipped tables, and the scripted platform (no window, so no pauses).
 
 #include "platform/Platform.h"
-#include "platform/print/RecordingPrinter.h"
-#include "platform/scripted/ScriptedUi.h"
+#include "platform/testing/RecordingHelp.h"
+#include "platform/testing/RecordingPrinter.h"
+#include "platform/testing/RecordingShell.h"
+#include "platform/testing/ScriptedUi.h"
 
 #include <ctime>
 #include <filesystem>

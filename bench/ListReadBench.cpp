@@ -8,9 +8,8 @@
 #include "bench/BenchSupport.h"
 #include "core/DataFiles.h"
 #include "listio/ListOpener.h"
-#include "listio/VerifyDialog.h"
-#include "platform/print/RecordingPrinter.h"
-#include "platform/scripted/ScriptedUi.h"
+#include "platform/testing/RecordingPrinter.h"
+#include "platform/testing/ScriptedUi.h"
 
 #include <chrono>
 #include <cstdio>
@@ -31,21 +30,24 @@ int main(int argc, char** argv) {
     platform::ProgramPaths paths = platform::resolveProgramPaths(argv[1]);
     AppContext ctx(headless.platform(), paths, {argv[2], "NOSTOP"});
     LoadDataFiles(ctx);
-    VerifyDialog dialog(ctx);
+    // Unattended ("NOSTOP") the roles are taken as found; nobody is asked.
+    struct NobodyAsked : FieldChooser {
+        std::optional<FieldRoles> confirm(const FieldProposal& p) override { return p.roles; }
+    } chooser;
     double before = peakMegabytes();
     auto wall = std::chrono::steady_clock::now();
     double cpu = cpuSeconds();
     ResetListCounters(ctx);
-    std::string read = OpenMailingList(ctx, dialog, "sort");
+    std::string read = OpenMailingList(ctx, chooser, "sort");
     cpu = cpuSeconds() - cpu;
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall).count();
-    std::string outcome = read.empty() ? "refused" : std::to_string(ctx.counters.RecordCount);
+    std::string outcome = read.empty() ? "refused" : std::to_string(ctx.counters.recordCount);
     if (read.empty() && !ui.messages().empty())
         outcome += " (" + ui.messages().back().text.substr(0, 40) + "...)";
     std::printf("%-22s %-22s records %-8s rejected %-6d cpu %.3f s  wall %.3f s  peak %.1f MB "
                 "(+%.1f)\n",
-                argv[2] + std::string(argv[2]).find_last_of('/') + 1, ctx.ListFileKind.c_str(),
-                outcome.c_str(), ctx.counters.RejectedCount, cpu, seconds, peakMegabytes(),
+                argv[2] + std::string(argv[2]).find_last_of('/') + 1, ctx.listFileKind.c_str(),
+                outcome.c_str(), ctx.counters.rejectedCount, cpu, seconds, peakMegabytes(),
                 peakMegabytes() - before);
     return 0;
 }

@@ -12,8 +12,8 @@
 #include "app/Program.h"
 #include "bench/BenchSupport.h"
 #include "core/DataFiles.h"
-#include "platform/print/RecordingPrinter.h"
-#include "platform/scripted/ScriptedUi.h"
+#include "platform/testing/RecordingPrinter.h"
+#include "platform/testing/ScriptedUi.h"
 
 #include <chrono>
 #include <cstdio>
@@ -41,15 +41,15 @@ int sortOneList(const std::string& folder, const std::string& list) {
     auto before = fs::last_write_time(list);
     auto wall = std::chrono::steady_clock::now();
     double cpu = cpuSeconds();
-    program.SortOneFileClick();
+    program.sortOneList();
     cpu = cpuSeconds() - cpu;
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall).count();
     std::string outcome = ui.messages().empty() ? "sorted" : ui.messages().back().text;
     bool written = fs::last_write_time(list) != before;
     std::printf("%-10s %-14s records %d rejected %d  cpu %.3f s  wall %.3f s  peak %.1f MB  "
                 "list %s  %s\n",
-                fs::path(list).filename().c_str(), ctx.ListFileKind.c_str(),
-                ctx.counters.RecordCount, ctx.counters.RejectedCount, cpu, seconds, peakMegabytes(),
+                fs::path(list).filename().c_str(), ctx.listFileKind.c_str(),
+                ctx.counters.recordCount, ctx.counters.rejectedCount, cpu, seconds, peakMegabytes(),
                 written ? "written" : "not written", outcome.c_str());
     return ui.messages().empty() ? 0 : 1;
 }

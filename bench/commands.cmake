@@ -1,6 +1,6 @@
 # The whole Sort One List command (read, presort, print run, write back) on a generated
 # 100,000-record text list and dBase table; without arguments it makes the lists itself.
 add_executable(bench_sort ${CMAKE_CURRENT_LIST_DIR}/SortBench.cpp)
-target_link_libraries(bench_sort PRIVATE quillan_app)
+target_link_libraries(bench_sort PRIVATE quillan_app quillan_platform_testing)
 target_compile_definitions(bench_sort PRIVATE
   QUILLAN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")

@@ -7,15 +7,16 @@
 #include "bench/BenchSupport.h"
 #include "core/AppContext.h"
 #include "core/DataFiles.h"
+#include "core/MailClass.h"
 #include "core/PostalCharts.h"
-#include "core/presort/MailClass.h"
 #include "core/presort/PresortDriver.h"
+#include "core/presort/PresortError.h"
 #include "platform/config/ConfigStore.h"
 #include "platform/fs/ProgramPaths.h"
 #include "platform/help/HelpViewer.h"
-#include "platform/print/RecordingPrinter.h"
-#include "platform/scripted/ScriptedUi.h"
 #include "platform/shell/Shell.h"
+#include "platform/testing/RecordingPrinter.h"
+#include "platform/testing/ScriptedUi.h"
 
 #include <cstdio>
 #include <ctime>
@@ -49,7 +50,7 @@ const char* profileName(Profile profile) {
 std::vector<int> servedPrefixes(const AppContext& ctx, Profile profile) {
     std::vector<int> prefixes;
     for (int p = 1; p <= 999; ++p) {
-        if (chartValue(ctx.lists.ThreeDigitChart, p) == 0)
+        if (chartValue(ctx.lists.threeDigitChart, p) == 0)
             continue;
         if (profile == Profile::National || (p >= 750 && p <= 799))
             prefixes.push_back(p);
@@ -70,19 +71,19 @@ void fillPieces(AppContext& ctx, int records, Profile profile, unsigned seed, bo
     t.seed(false);
     for (int r = 0; r < records; ++r) {
         int32_t zip = prefixes[prefix(random)] * 100 + local(random);
-        t.PieceZips.push_back(coSacked && noZip4(random) ? -zip : zip);
-        t.PieceInCounty.push_back("f");
-        t.PieceCities.push_back("SOMEWHERE TX");
+        t.pieceZips.push_back(coSacked && noZip4(random) ? -zip : zip);
+        t.pieceInCounty.push_back("f");
+        t.pieceCities.push_back("SOMEWHERE TX");
     }
     ctx.counters = MailingCounters{};
-    ctx.counters.RecordCount = records;
+    ctx.counters.recordCount = records;
 }
 
 double presortSeconds(AppContext& ctx, const ClassSetting& setting, int records, Profile profile,
                       bool& complete) {
-    ctx.lists.MailTypeList[1] = setting.category;
-    ctx.lists.MailTypeList[3] = setting.size;
-    fillPieces(ctx, records, profile, 12345, isCoSacked(setting.code));
+    ctx.lists.mailTypeList[1] = setting.category;
+    ctx.lists.mailTypeList[3] = setting.size;
+    fillPieces(ctx, records, profile, 12345, MailClass::fromCode(setting.code)->isCoSacked());
     std::clock_t start = std::clock();
     complete = true;
     try {
@@ -90,8 +91,8 @@ double presortSeconds(AppContext& ctx, const ClassSetting& setting, int records,
     } catch (const PresortError&) {
         complete = false;
     }
-    complete = complete && ctx.MailClassCode == setting.code &&
-               ctx.counters.PlacedPieces == ctx.counters.RecordCount - ctx.counters.RejectedCount;
+    complete = complete && ctx.mailClass.code() == setting.code &&
+               ctx.counters.placedPieces == ctx.counters.recordCount - ctx.counters.rejectedCount;
     return static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
 }
 
@@ -103,7 +104,7 @@ int main() {
     AppContext ctx(headless.platform(),
                    platform::resolveProgramPaths(scratch.folder.string() + "/"));
     LoadDataFiles(ctx);
-    ctx.lists.MailTypeList[9] = "70";
+    ctx.lists.mailTypeList[9] = "70";
     const ClassSetting classes[] = {{"RML", "0", "0"},  {"RNML", "1", "0"}, {"RNAF", "2", "1"},
                                     {"RAL", "3", "0"},  {"RAF", "3", "1"},  {"RCOF", "4", "1"},
                                     {"PNAL", "5", "0"}, {"PNAF", "5", "1"}, {"PAL", "6", "0"},

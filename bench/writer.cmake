@@ -3,4 +3,4 @@
 # and the dBase table.
 add_executable(bench_writer ${CMAKE_CURRENT_LIST_DIR}/writer_bench.cpp
   ${CMAKE_SOURCE_DIR}/tests/listio/LiteralPresortWalk.cpp)
-target_link_libraries(bench_writer PRIVATE quillan_listio)
+target_link_libraries(bench_writer PRIVATE quillan_listio quillan_platform_testing)

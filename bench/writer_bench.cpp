@@ -14,9 +14,9 @@
 #include "platform/config/ConfigStore.h"
 #include "platform/fs/ProgramPaths.h"
 #include "platform/help/HelpViewer.h"
-#include "platform/print/RecordingPrinter.h"
-#include "platform/scripted/ScriptedUi.h"
 #include "platform/shell/Shell.h"
+#include "platform/testing/RecordingPrinter.h"
+#include "platform/testing/ScriptedUi.h"
 #include "tests/listio/LiteralPresortWalk.h"
 
 #include <cstdio>
@@ -46,7 +46,7 @@ double seconds(std::clock_t start) {
 void makePieces(AppContext& ctx) {
     std::vector<int> zips;
     for (int p = 1; p <= 999 && static_cast<int>(zips.size()) < kZips; ++p)
-        if (chartValue(ctx.lists.ThreeDigitChart, p) != 0)
+        if (chartValue(ctx.lists.threeDigitChart, p) != 0)
             for (int local = 0; local < 20; ++local)
                 zips.push_back(p * 100 + local);
     zips.resize(std::min<size_t>(zips.size(), kZips));
@@ -57,13 +57,13 @@ void makePieces(AppContext& ctx) {
     for (int r = 1; r <= kRecords; ++r) {
         int zip = zips[pick(random)];
         bool rejected = random() % 100 < 3;
-        t.PieceZips.push_back(rejected ? -200000 - zip : zip);
-        t.PieceInCounty.push_back("f");
-        t.PieceCities.push_back("SOMEWHERE TX");
-        t.PieceRecords.push_back("\"NAME " + std::to_string(r) + "\",\"" + std::to_string(r) +
+        t.pieceZips.push_back(rejected ? -200000 - zip : zip);
+        t.pieceInCounty.push_back("f");
+        t.pieceCities.push_back("SOMEWHERE TX");
+        t.pieceRecords.push_back("\"NAME " + std::to_string(r) + "\",\"" + std::to_string(r) +
                                  " MAIN ST\",SOMEWHERE,TX," + zeroPad(zip, 5));
     }
-    ctx.counters.RecordCount = kRecords;
+    ctx.counters.recordCount = kRecords;
 }
 
 // 5-digit packages in ZIP order, kGroupsPerTray to a tray.
@@ -71,34 +71,34 @@ void placePieces(AppContext& ctx) {
     WorkTables& t = ctx.tables;
     std::map<int32_t, int32_t> pieces;
     for (int r = 1; r <= kRecords; ++r)
-        if (t.PieceZips[r] > 0)
-            ++pieces[t.PieceZips[r]];
+        if (t.pieceZips[r] > 0)
+            ++pieces[t.pieceZips[r]];
     int32_t g = 0;
     for (const auto& [zip, count] : pieces) {
         ++g;
         int32_t tray = (g - 1) / kGroupsPerTray + 1;
-        t.ZipGroupZips.push_back(zip);
-        t.ZipGroupPieces.push_back(count);
-        t.ZipGroupInCounty.push_back(0);
-        t.ZipGroupOwner.push_back(g);
+        t.zipGroupZips.push_back(zip);
+        t.zipGroupPieces.push_back(count);
+        t.zipGroupInCounty.push_back(0);
+        t.zipGroupOwner.push_back(g);
         t.addSortGroup(0, count, "5D " + zeroPad(zip, 5), tray);
         if (t.containerRows() <= static_cast<size_t>(tray))
             t.addContainer(0, "TRAY", "None", "5-Digit");
     }
-    ctx.counters.ZipGroupCount = g;
-    ctx.counters.SortGroupCount = g + 1;
-    ctx.counters.ContainerCount = static_cast<int32_t>(t.containerRows());
+    ctx.counters.zipGroupCount = g;
+    ctx.counters.sortGroupCount = g + 1;
+    ctx.counters.containerCount = static_cast<int32_t>(t.containerRows());
 }
 
 void writeTextList(AppContext& ctx, const std::string& path) {
     std::ofstream out(path, std::ios::binary);
     for (int r = 1; r <= kRecords; ++r)
-        out << ctx.tables.PieceRecords[r] << "\r\n";
-    ctx.ListFileKind = KindComma;
-    ctx.ListFileName = path;
+        out << ctx.tables.pieceRecords[r] << "\r\n";
+    ctx.listFileKind = KindComma;
+    ctx.listFileName = path;
     ctx.list.resetRoles();
-    ctx.list.ZipColumn = 4;
-    ctx.list.FieldCount = 5;
+    ctx.list.zipColumn = 4;
+    ctx.list.fieldCount = 5;
 }
 
 void writeDbf(AppContext& ctx, const std::string& path) {
@@ -123,22 +123,22 @@ void writeDbf(AppContext& ctx, const std::string& path) {
     for (int r = 1; r <= kRecords; ++r) {
         std::string record = " NAME " + std::to_string(r);
         record.resize(31, ' ');
-        record += zeroPad(std::abs(ctx.tables.PieceZips[r]) % 100000, 5);
+        record += zeroPad(std::abs(ctx.tables.pieceZips[r]) % 100000, 5);
         record.resize(recordLength, ' ');
         bytes += record;
     }
     bytes += '\x1A';
     std::ofstream(path, std::ios::binary) << bytes;
-    ctx.ListFileKind = KindDbase;
-    ctx.ListFileName = path;
+    ctx.listFileKind = KindDbase;
+    ctx.listFileName = path;
     ctx.list.resetRoles();
-    ctx.list.ZipColumn = 1;
-    ctx.list.SortColumn = 2;
-    ctx.list.TrayColumn = 3;
-    ctx.list.PackageColumn = 4;
-    ctx.list.EndorsementColumn = 5;
-    ctx.list.DbfFieldWidths = widths;
-    ctx.list.Dbf = {headerLength, recordLength, kRecords, kRecords,
+    ctx.list.zipColumn = 1;
+    ctx.list.sortColumn = 2;
+    ctx.list.trayColumn = 3;
+    ctx.list.packageColumn = 4;
+    ctx.list.endorsementColumn = 5;
+    ctx.list.dbfFieldWidths = widths;
+    ctx.list.dbf = {headerLength, recordLength, kRecords, kRecords,
                     static_cast<long long>(bytes.size())};
 }
 
@@ -162,11 +162,11 @@ int main() {
                    platform::resolveProgramPaths(scratch.folder.string() + "/"),
                    {"bench", "NOSTOP"});
     LoadDataFiles(ctx);
-    ctx.MailClassCode = "RNAF";
+    ctx.mailClass = MailClass::RNAF;
     makePieces(ctx);
     placePieces(ctx);
-    std::printf("%d records, %d ZIP groups, %d trays\n", kRecords, ctx.counters.ZipGroupCount,
-                ctx.counters.ContainerCount - 1);
+    std::printf("%d records, %d ZIP groups, %d trays\n", kRecords, ctx.counters.zipGroupCount,
+                ctx.counters.containerCount - 1);
 
     std::clock_t start = std::clock();
     std::vector<PlacedPiece> indexed;
@@ -182,20 +182,20 @@ int main() {
                 same ? "same order" : "ORDER DIFFERS");
 
     bool ok = same, saved = false;
-    ctx.lists.PrefsList[2] = "0";
+    ctx.lists.prefsList[2] = "0";
     writeTextList(ctx, scratch.file("list.txt"));
     double text = timeWriter(ctx, ui, saved);
     ok = ok && saved;
     std::printf("comma list rewrite   %8.3f s  %s\n", text, saved ? "" : "FAILED");
 
-    ctx.lists.PrefsList[2] = "1";
-    ctx.lists.PrefsList[3] = "0";
-    ctx.lists.PrefsList[4] = "0";
+    ctx.lists.prefsList[2] = "1";
+    ctx.lists.prefsList[3] = "0";
+    ctx.lists.prefsList[4] = "0";
     double separate = timeWriter(ctx, ui, saved);
     ok = ok && saved;
     std::printf("separate file        %8.3f s  %s\n", separate, saved ? "" : "FAILED");
 
-    ctx.lists.PrefsList[2] = "0";
+    ctx.lists.prefsList[2] = "0";
     writeDbf(ctx, scratch.file("list.dbf"));
     double dbase = timeWriter(ctx, ui, saved);
     ok = ok && saved;

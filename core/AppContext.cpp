@@ -4,49 +4,65 @@
 
 namespace quillan {
 
+namespace {
+
+template <auto member>
+SettingsList& listOf(SettingsLists& lists) {
+    return lists.*member;
+}
+
+NoProgress noProgress;
+
+} // namespace
+
 const std::vector<DataFile>& postalAndEarlySettingsFiles() {
     static const std::vector<DataFile> files = {
-        {"tdchrt.dat", &SettingsLists::ThreeDigitChart},
-        {"tdlist.dat", &SettingsLists::ThreeDigitLabels},
-        {"scfchrt.dat", &SettingsLists::ScfChart},
-        {"scflist.dat", &SettingsLists::ScfLabels},
-        {"tdscchrt.dat", &SettingsLists::SchemeChart},
-        {"tdsclist.dat", &SettingsLists::SchemeLabels},
-        {"adcschrt.dat", &SettingsLists::AdcStandardChart},
-        {"adcpchrt.dat", &SettingsLists::AdcPeriodicalChart},
-        {"adclist.dat", &SettingsLists::AdcLabels},
-        {"aadschrt.dat", &SettingsLists::AadcStandardChart},
-        {"aadclist.dat", &SettingsLists::AadcLabels},
-        {"aadfchrt.dat", &SettingsLists::AadcFirstClassChart},
-        {"dbmcchrt.dat", &SettingsLists::DbmcChart},
-        {"dbmclist.dat", &SettingsLists::DbmcLabels},
-        {"bmcalist.dat", &SettingsLists::BmcAsfLabels},
-        {"nbmschrt.dat", &SettingsLists::NonBmcStandardChart},
-        {"nbmpchrt.dat", &SettingsLists::NonBmcPeriodicalChart},
-        {"nbmclist.dat", &SettingsLists::NonBmcLabels},
-        {"zonelist.dat", &SettingsLists::ZoneLabels},
-        {"zonechrt.dat", &SettingsLists::ZoneChart},
-        {"mailtype.dat", &SettingsLists::MailTypeList},
-        {"mailer.dat", &SettingsLists::MailerList},
-        {"per.dat", &SettingsLists::PeriodicalList},
-        {"prefs.dat", &SettingsLists::PrefsList},
+        {"tdchrt.dat", &listOf<&SettingsLists::threeDigitChart>},
+        {"tdlist.dat", &listOf<&SettingsLists::threeDigitLabels>},
+        {"scfchrt.dat", &listOf<&SettingsLists::scfChart>},
+        {"scflist.dat", &listOf<&SettingsLists::scfLabels>},
+        {"tdscchrt.dat", &listOf<&SettingsLists::schemeChart>},
+        {"tdsclist.dat", &listOf<&SettingsLists::schemeLabels>},
+        {"adcschrt.dat", &listOf<&SettingsLists::adcStandardChart>},
+        {"adcpchrt.dat", &listOf<&SettingsLists::adcPeriodicalChart>},
+        {"adclist.dat", &listOf<&SettingsLists::adcLabels>},
+        {"aadschrt.dat", &listOf<&SettingsLists::aadcStandardChart>},
+        {"aadclist.dat", &listOf<&SettingsLists::aadcLabels>},
+        {"aadfchrt.dat", &listOf<&SettingsLists::aadcFirstClassChart>},
+        {"dbmcchrt.dat", &listOf<&SettingsLists::dbmcChart>},
+        {"dbmclist.dat", &listOf<&SettingsLists::dbmcLabels>},
+        {"bmcalist.dat", &listOf<&SettingsLists::bmcAsfLabels>},
+        {"nbmschrt.dat", &listOf<&SettingsLists::nonBmcStandardChart>},
+        {"nbmpchrt.dat", &listOf<&SettingsLists::nonBmcPeriodicalChart>},
+        {"nbmclist.dat", &listOf<&SettingsLists::nonBmcLabels>},
+        {"zonelist.dat", &listOf<&SettingsLists::zoneLabels>},
+        {"zonechrt.dat", &listOf<&SettingsLists::zoneChart>},
+        {"mailtype.dat", &listOf<&SettingsLists::mailTypeList>},
+        {"mailer.dat", &listOf<&SettingsLists::mailerList>},
+        {"per.dat", &listOf<&SettingsLists::periodicalList>},
+        {"prefs.dat", &listOf<&SettingsLists::prefsList>},
     };
     return files;
 }
 
 const std::vector<DataFile>& lateSettingsFiles() {
     static const std::vector<DataFile> files = {
-        {"fonts.dat", &SettingsLists::FontsList},
-        {"statement.dat", &SettingsLists::StatementList},
-        {"rates.dat", &SettingsLists::RatesList},
+        {"fonts.dat", &listOf<&SettingsLists::fontsList>},
+        {"statement.dat", &listOf<&SettingsLists::statementList>},
+        {"rates.dat", &listOf<&SettingsLists::ratesList>},
     };
     return files;
 }
 
 AppContext::AppContext(platform::Platform platform, platform::ProgramPaths paths,
                        std::vector<std::string> parameters)
-    : platform(platform), paths(std::move(paths)), parameters(std::move(parameters)) {
-    DataFolder = this->paths.dataFolder;
+    : platform(platform), paths(std::move(paths)), parameters(std::move(parameters)),
+      progress_(&noProgress) {
+    dataFolder = this->paths.dataFolder;
+}
+
+void AppContext::resetProgress() {
+    progress_ = &noProgress;
 }
 
 std::string AppContext::parameter(size_t n) const {

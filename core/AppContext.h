@@ -1,40 +1,52 @@
 #pragma once
 
 #include "core/ListState.h"
+#include "core/MailClass.h"
+#include "core/ProgressSink.h"
 #include "core/SettingsList.h"
 #include "core/WorkTables.h"
+#include "core/settings/FontSettings.h"
+#include "core/settings/MailTypeSettings.h"
+#include "core/settings/MailerSettings.h"
+#include "core/settings/PeriodicalSettings.h"
+#include "core/settings/Preferences.h"
+#include "core/settings/RateTable.h"
+#include "core/settings/StatementSettings.h"
 #include "platform/Platform.h"
 
 #include <string>
 #include <vector>
 
-namespace platform {
-class Form;
-class Timer;
-} // namespace platform
-
 namespace quillan {
 
-// The settings and postal reference files, each held as its lines for the whole run.
-struct SettingsLists {
-    // Postal charts and label lists.
-    SettingsList ThreeDigitChart, ThreeDigitLabels;
-    SettingsList ScfChart, ScfLabels;
-    SettingsList SchemeChart, SchemeLabels;
-    SettingsList AdcStandardChart, AdcPeriodicalChart, AdcLabels;
-    SettingsList AadcStandardChart, AadcLabels, AadcFirstClassChart;
-    SettingsList DbmcChart, DbmcLabels, BmcAsfLabels;
-    SettingsList NonBmcStandardChart, NonBmcPeriodicalChart, NonBmcLabels;
-    SettingsList ZoneLabels, ZoneChart;
-    // Settings.
-    SettingsList MailTypeList, MailerList, PeriodicalList, PrefsList, FontsList, StatementList,
-        RatesList;
+// The postal charts and label lists, each held as its lines for the whole run.
+struct PostalLists {
+    SettingsList threeDigitChart, threeDigitLabels;
+    SettingsList scfChart, scfLabels;
+    SettingsList schemeChart, schemeLabels;
+    SettingsList adcStandardChart, adcPeriodicalChart, adcLabels;
+    SettingsList aadcStandardChart, aadcLabels, aadcFirstClassChart;
+    SettingsList dbmcChart, dbmcLabels, bmcAsfLabels;
+    SettingsList nonBmcStandardChart, nonBmcPeriodicalChart, nonBmcLabels;
+    SettingsList zoneLabels, zoneChart;
+};
+
+// Every settings and reference file of the data folder; each settings file is read through
+// its own typed view.
+struct SettingsLists : PostalLists {
+    MailTypeSettings mailTypeList;
+    MailerSettings mailerList;
+    PeriodicalSettings periodicalList;
+    Preferences prefsList;
+    FontSettings fontsList;
+    StatementSettings statementList;
+    RateTable ratesList;
 };
 
 // One file of the data folder and the list that holds it.
 struct DataFile {
     const char* fileName;
-    SettingsList SettingsLists::*list;
+    SettingsList& (*list)(SettingsLists&);
 };
 
 // The twenty postal files in loading order, then mailtype, mailer, per and prefs; and the
@@ -59,12 +71,14 @@ public:
     // Parameter 2 upper-cased: "DUZIZ", "NOSTOP" or anything else.
     std::string runMode() const;
 
-    std::string DataFolder;
-    std::string ProgramVersion;
-    std::string RatesDate;
-    std::string MailClassCode;
-    std::string ListFileKind;
-    std::string ListFileName;
+    std::string dataFolder;
+    std::string programVersion;
+    std::string ratesDate;
+    // The class of the mailing in the work tables: chosen by the presort, or read back with
+    // the sort-result file.
+    MailClass mailClass;
+    std::string listFileKind;
+    std::string listFileName;
     // Field roles and layout of the mailing list being read.
     ListState list;
 
@@ -74,12 +88,14 @@ public:
     MailingCounters counters;
     RunFlags flags;
 
-    // The main window and its pause timer, once the program block has made them.
-    platform::Form* mainWindow = nullptr;
-    platform::Timer* pauseTimer = nullptr;
+    // Where long steps show their progress: the main window's picture once the program
+    // block has made it, nothing before.
+    ProgressSink& progress() const { return *progress_; }
+    void setProgress(ProgressSink& progress) { progress_ = &progress; }
+    void resetProgress();
 
     // Full paths of the files the program keeps beside its data folder.
-    std::string dataFile(const std::string& name) const { return DataFolder + name; }
+    std::string dataFile(const std::string& name) const { return dataFolder + name; }
     std::string sortResultPath() const { return paths.baseFolder + "qlPrint"; }
     std::string separateFilePath() const { return paths.baseFolder + "QLSort1.txt"; }
     std::string helpFilePath() const { return paths.programFolder + "qlhelp.hlp"; }
@@ -90,6 +106,9 @@ public:
     // A message box preceded by its beep.
     platform::ModalResult message(platform::BeepKind beep, platform::MessageKind kind,
                                   platform::MessageButtons buttons, const std::string& text);
+
+private:
+    ProgressSink* progress_;
 };
 
 } // namespace quillan

@@ -8,8 +8,8 @@ static std::string describeListError(const AppContext& ctx, const ListIndexError
     std::string text = error.what();
     if (!error.fileName().empty()) {
         std::string name = error.fileName();
-        if (name.rfind(ctx.DataFolder, 0) == 0)
-            name = name.substr(ctx.DataFolder.size());
+        if (name.rfind(ctx.dataFolder, 0) == 0)
+            name = name.substr(ctx.dataFolder.size());
         text += "\n" + name + " has no line " + std::to_string(error.index()) + ".";
     }
     return text;

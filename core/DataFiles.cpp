@@ -1,7 +1,6 @@
 #include "core/DataFiles.h"
 
 #include "platform/fs/AtomicFile.h"
-#include "platform/ui/Form.h"
 
 namespace quillan {
 
@@ -11,34 +10,20 @@ const char* const DataMissingMessage =
 
 static void loadFiles(AppContext& ctx, const std::vector<DataFile>& files) {
     for (const DataFile& file : files)
-        (ctx.lists.*file.list).loadFromFile(ctx.dataFile(file.fileName));
+        file.list(ctx.lists).loadFromFile(ctx.dataFile(file.fileName));
 }
 
-// The after-sort print choices (lines 6 to 9) and the last list folder (line 10) came
-// later than the first prefs.dat; an older file is brought up to date once.
+// An older prefs.dat is brought up to date once.
 static void padPrefs(AppContext& ctx) {
-    SettingsList& prefs = ctx.lists.PrefsList;
-    bool added = false;
-    if (prefs.count() < 10) {
-        while (prefs.count() < 10)
-            prefs.add("");
-        for (long line = 6; line <= 9; ++line)
-            prefs[line] = "t";
-        added = true;
-    }
-    while (prefs.count() < 11) {
-        prefs.add("");
-        added = true;
-    }
-    if (added)
-        ctx.saveList(prefs, "prefs.dat");
+    if (ctx.lists.prefsList.addMissingLines())
+        ctx.saveList(ctx.lists.prefsList, Preferences::FileName);
 }
 
 void LoadDataFiles(AppContext& ctx) {
     using namespace platform;
     if (!fileExists(ctx.dataFile("tdchrt.dat"))) {
         ctx.message(BeepKind::Hand, MessageKind::Error, MessageButtons::Cancel, DataMissingMessage);
-        ctx.flags.DataMissing = true;
+        ctx.flags.dataMissing = true;
         return;
     }
     ctx.lists = SettingsLists{};
@@ -57,11 +42,7 @@ void FreeDataLists(AppContext& ctx) {
 
 void ResetWorkLists(AppContext& ctx) {
     ctx.tables.seed(false);
-    if (ctx.mainWindow) {
-        for (const char* name : {"Image1", "Image2", "Stckr", "TopLabel", "BottomLabel"})
-            if (platform::Control* control = ctx.mainWindow->find(name))
-                control->setVisible(false);
-    }
+    ctx.progress().hide();
     ctx.platform.ui.setBusyCursor(false);
 }
 

@@ -5,7 +5,7 @@
 namespace quillan {
 
 // Loads every settings and postal file of the data folder and seeds the work tables.
-// When tdchrt.dat is missing it says so, sets DataMissing and loads nothing. Another
+// When tdchrt.dat is missing it says so, sets dataMissing and loads nothing. Another
 // missing file throws FileError naming it; nothing is created.
 void LoadDataFiles(AppContext& ctx);
 

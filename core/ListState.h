@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/FieldRoles.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -19,40 +21,27 @@ struct DbfLayout {
 
 // The mailing list being read: where its fields are, and what the writer needs again after
 // the sort. Reset at every open of a list.
-struct ListState {
-    // Field roles: 0-based field index, -1 for none.
-    int ZipColumn = -1;
-    int Zip5Column = -1;
-    int Zip4Column = -1;
-    int CityColumn = -1;
-    int StateColumn = -1;
-    int CityStateColumn = -1;
-    int SortColumn = -1;
-    int TrayColumn = -1;
-    int PackageColumn = -1;
-    int EndorsementColumn = -1;
-    int CountyColumn = -1;
-
+struct ListState : FieldRoles {
     // Width and type byte of each dBase field, in descriptor order (index c for field c).
-    std::vector<int> DbfFieldWidths;
-    std::vector<char> DbfFieldTypes;
-    DbfLayout Dbf;
+    std::vector<int> dbfFieldWidths;
+    std::vector<char> dbfFieldTypes;
+    DbfLayout dbf;
 
     // Fields per record of a text list, as counted when it was opened.
-    int FieldCount = 0;
+    int fieldCount = 0;
 
     // Line 1 of a list with a header line, kept for rewriting the list.
-    std::string ListHeaderLine;
+    std::string listHeaderLine;
+    // How the first line of a text list ends; the rewritten list ends its lines the same way.
+    std::string lineEnd = "\r\n";
     // The worksheet chosen for an Excel list.
-    std::string SelectedTableName;
-    int SelectedSheetIndex = 0;
+    std::string selectedTableName;
+    int selectedSheetIndex = 0;
     // dBase records marked deleted in the last read.
-    int32_t DeletedRecordCount = 0;
+    int32_t deletedRecordCount = 0;
 
-    void resetRoles() {
-        ZipColumn = Zip5Column = Zip4Column = CityColumn = StateColumn = CityStateColumn = -1;
-        SortColumn = TrayColumn = PackageColumn = EndorsementColumn = CountyColumn = -1;
-    }
+    FieldRoles& roles() { return *this; }
+    const FieldRoles& roles() const { return *this; }
 };
 
 } // namespace quillan

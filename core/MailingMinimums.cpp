@@ -1,8 +1,5 @@
 #include "core/MailingMinimums.h"
 
-#include "core/Convert.h"
-#include "core/MailSettings.h"
-
 namespace quillan {
 
 const char* const TooSmallQuestion =
@@ -14,41 +11,36 @@ const char* const TooFewZip4sMessage =
 
 namespace {
 
-const std::string& mailType(const AppContext& ctx) {
-    return ctx.lists.MailTypeList[1];
-}
-
 // The weight is read only when the rule needs it: it may be empty when no exact weight
 // was given.
-bool weighsEnough(const AppContext& ctx, int32_t pieces) {
-    const SettingsList& mailtype = ctx.lists.MailTypeList;
-    if (mailtype[4] != "1")
-        return false;
-    return strToFloat(mailtype[5]) * pieces >= 800.0;
+bool weighsEnough(const MailTypeSettings& mailType, int32_t pieces) {
+    return mailType.hasExactWeight() && mailType.pieceWeight() * pieces >= 800.0;
 }
 
 int32_t piecesAfterRejects(const AppContext& ctx) {
-    return ctx.counters.RecordCount - ctx.counters.RejectedCount;
+    return ctx.counters.recordCount - ctx.counters.rejectedCount;
 }
 
 } // namespace
 
 bool MeetsMinimumSize(const AppContext& ctx) {
+    const MailTypeSettings& mailType = ctx.lists.mailTypeList;
     const int32_t n = piecesAfterRejects(ctx);
-    if (isPeriodicalsMailType(mailType(ctx)))
+    if (mailType.isPeriodicals())
         return true;
     if (n >= 500)
         return true;
-    if (n >= 200 && mailType(ctx) != "8")
+    if (n >= 200 && !mailType.isFirstClass())
         return true;
-    return weighsEnough(ctx, n);
+    return weighsEnough(mailType, n);
 }
 
 bool HasEnoughZip4s(const AppContext& ctx) {
-    if (mailType(ctx) != "4")
+    const MailTypeSettings& mailType = ctx.lists.mailTypeList;
+    if (!mailType.isStandardCoSacked())
         return true;
-    const int32_t m = piecesAfterRejects(ctx) - ctx.counters.MissingZip4Count;
-    return m >= 200 || weighsEnough(ctx, m);
+    const int32_t m = piecesAfterRejects(ctx) - ctx.counters.missingZip4Count;
+    return m >= 200 || weighsEnough(mailType, m);
 }
 
 } // namespace quillan

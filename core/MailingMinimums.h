@@ -5,7 +5,7 @@
 namespace quillan {
 
 // The size a mailing must reach for bulk or presort rates, judged on the pieces left after
-// the rejected records (RecordCount - RejectedCount) and the mail category settings.
+// the rejected records (recordCount - rejectedCount) and the mail category settings.
 // Periodicals have no minimum; otherwise 500 pieces, 200 outside First-Class, or 800
 // ounces of pieces of a stated weight are enough.
 bool MeetsMinimumSize(const AppContext& ctx);

@@ -46,12 +46,16 @@ const std::string& labelText(const SettingsList& labels, int32_t number) {
     return labels[number];
 }
 
-std::optional<std::string> labelOfZip(const SettingsList& chart, const SettingsList& labels,
-                                      int32_t zip) {
-    int32_t value = chartValue(chart, zipPrefix(zip));
-    if (value == 0)
+std::optional<std::string> chartLabel(const SettingsList& chart, const SettingsList& labels,
+                                      int prefix) {
+    if (prefix < 1 || prefix >= chart.count())
         return std::nullopt;
-    return labelText(labels, value < 0 ? -value : value);
+    int32_t value = chartValue(chart, prefix);
+    if (value < 0)
+        value = -value;
+    if (value == 0 || value >= labels.count())
+        return std::nullopt;
+    return labels[value];
 }
 
 ChartIndex::ChartIndex(const SettingsList& chart) : chart_(&chart) {
@@ -69,31 +73,31 @@ int32_t ChartIndex::value(int prefix) const {
 }
 
 const std::vector<PostalList>& postalLists() {
-    using S = SettingsLists;
+    using S = PostalLists;
     static const std::vector<PostalList> lists = {
         {1, "3-Digit Labels", "3-Digit Labels and Unique Cities", "tdlist.dat", "tdchrt.dat",
-         &S::ThreeDigitLabels, &S::ThreeDigitChart},
+         &S::threeDigitLabels, &S::threeDigitChart},
         {2, "3-Digit Scheme Labels", "3-Digit Scheme Labels", "tdsclist.dat", "tdscchrt.dat",
-         &S::SchemeLabels, &S::SchemeChart},
-        {3, "SCF Labels", "SCF Labels", "scflist.dat", "scfchrt.dat", &S::ScfLabels, &S::ScfChart},
+         &S::schemeLabels, &S::schemeChart},
+        {3, "SCF Labels", "SCF Labels", "scflist.dat", "scfchrt.dat", &S::scfLabels, &S::scfChart},
         {4, "ADC Labels - Standard", "ADC Labels - Standard", "adclist.dat", "adcschrt.dat",
-         &S::AdcLabels, &S::AdcStandardChart},
+         &S::adcLabels, &S::adcStandardChart},
         {5, "ADC Labels - Periodicals", "ADC Labels - Periodicals", "adclist.dat", "adcpchrt.dat",
-         &S::AdcLabels, &S::AdcPeriodicalChart},
+         &S::adcLabels, &S::adcPeriodicalChart},
         {6, "AADC Labels - Std/Per", "AADC Labels - Standard", "aadclist.dat", "aadschrt.dat",
-         &S::AadcLabels, &S::AadcStandardChart},
+         &S::aadcLabels, &S::aadcStandardChart},
         {7, "AADC Labels - 1st Class", "AADC Labels - First Class", "aadclist.dat", "aadfchrt.dat",
-         &S::AadcLabels, &S::AadcFirstClassChart},
+         &S::aadcLabels, &S::aadcFirstClassChart},
         {8, "DBMC Locations", "Destination Bulk Mail Centers", "dbmclist.dat", "dbmcchrt.dat",
-         &S::DbmcLabels, &S::DbmcChart},
+         &S::dbmcLabels, &S::dbmcChart},
         {9, "BMC/ASF Entry", "BMC/ASF Entry Labels", "bmcalist.dat", "dbmcchrt.dat",
-         &S::BmcAsfLabels, &S::DbmcChart},
+         &S::bmcAsfLabels, &S::dbmcChart},
         {10, "Non BMC/ASF - Standard", "Non-BMC/ASF Entry Labels - Standard", "nbmclist.dat",
-         "nbmschrt.dat", &S::NonBmcLabels, &S::NonBmcStandardChart},
+         "nbmschrt.dat", &S::nonBmcLabels, &S::nonBmcStandardChart},
         {11, "Non BMC/ASF - Periodicals", "Non-BMC/ASF Entry Labels - Periodicals", "nbmclist.dat",
-         "nbmpchrt.dat", &S::NonBmcLabels, &S::NonBmcPeriodicalChart},
-        {12, "Periodical Zones", "Periodical Zones", "zonelist.dat", "zonechrt.dat", &S::ZoneLabels,
-         &S::ZoneChart},
+         "nbmpchrt.dat", &S::nonBmcLabels, &S::nonBmcPeriodicalChart},
+        {12, "Periodical Zones", "Periodical Zones", "zonelist.dat", "zonechrt.dat", &S::zoneLabels,
+         &S::zoneChart},
     };
     return lists;
 }

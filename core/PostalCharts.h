@@ -30,9 +30,11 @@ const std::string& labelText(const SettingsList& labels, int32_t number);
 inline int zipPrefix(int32_t zip) {
     return (zip < 0 ? -zip : zip) % 100000 / 100;
 }
-// The label serving a ZIP code through a chart, or nothing when its chart value is 0.
-std::optional<std::string> labelOfZip(const SettingsList& chart, const SettingsList& labels,
-                                      int32_t zip);
+// The label a chart names for a 3-digit prefix (a negative value names the same label), or
+// nothing when the prefix lies outside the chart, its value is 0 or the label list has no
+// such line. A chart line that is not a number throws ConvertError.
+std::optional<std::string> chartLabel(const SettingsList& chart, const SettingsList& labels,
+                                      int prefix);
 
 // A chart converted once, for the presort's inner loops. Reading a line that did not
 // convert throws the same error as reading the chart itself would.
@@ -54,8 +56,8 @@ struct PostalList {
     const char* editorTitle;
     const char* labelFile;
     const char* chartFile;
-    SettingsList SettingsLists::*labels;
-    SettingsList SettingsLists::*chart;
+    SettingsList PostalLists::*labels;
+    SettingsList PostalLists::*chart;
 };
 
 const PostalList& postalList(int number); // throws std::out_of_range outside 1 to 12

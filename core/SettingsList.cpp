@@ -1,5 +1,6 @@
 #include "core/SettingsList.h"
 
+#include "core/Convert.h"
 #include "platform/fs/AtomicFile.h"
 
 namespace quillan {
@@ -55,6 +56,14 @@ const std::string& SettingsList::operator[](long index) const {
     if (index < 0 || index >= count())
         throw ListIndexError(index, fileName_);
     return lines_[static_cast<size_t>(index)];
+}
+
+int32_t SettingsList::numberAt(long index) const {
+    return strToInt((*this)[index]);
+}
+
+double SettingsList::decimalAt(long index) const {
+    return strToFloat((*this)[index]);
 }
 
 std::string& SettingsList::operator[](long index) {

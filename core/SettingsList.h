@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -47,6 +48,9 @@ public:
     std::string& operator[](long index);
     const std::string& at(long index) const { return (*this)[index]; }
     void set(long index, std::string value) { (*this)[index] = std::move(value); }
+    // The line as a number; ConvertError when it is not one, ListIndexError when missing.
+    int32_t numberAt(long index) const;
+    double decimalAt(long index) const;
 
     long count() const { return static_cast<long>(lines_.size()); }
     bool empty() const { return lines_.empty(); }

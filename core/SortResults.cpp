@@ -19,10 +19,6 @@ namespace {
 
 constexpr int64_t kMaxCount = std::numeric_limits<int32_t>::max();
 
-bool isCoSacked(const std::string& code) {
-    return code == "RCOF" || code == "PCOF";
-}
-
 // The file holds one value per line: a label or city with a line break in it would shift
 // every value after it, so breaks become blanks.
 void putText(std::string& out, std::string_view text) {
@@ -43,13 +39,13 @@ bool isRejected(int32_t zipValue) {
 void requireRows(const AppContext& ctx) {
     const MailingCounters& c = ctx.counters;
     const WorkTables& t = ctx.tables;
-    bool fits = t.familiesConsistent() && c.ContainerCount >= 1 && c.SortGroupCount >= 1 &&
-                c.ZipGroupCount >= 0 && c.RecordCount >= 0 &&
-                static_cast<size_t>(c.ContainerCount) <= t.containerRows() &&
-                static_cast<size_t>(c.SortGroupCount) <= t.sortGroupRows() &&
-                static_cast<size_t>(c.ZipGroupCount) < t.zipGroupRows() &&
-                static_cast<size_t>(c.RecordCount) < t.PieceZips.size() &&
-                static_cast<size_t>(c.RecordCount) < t.PieceCities.size();
+    bool fits = t.familiesConsistent() && c.containerCount >= 1 && c.sortGroupCount >= 1 &&
+                c.zipGroupCount >= 0 && c.recordCount >= 0 &&
+                static_cast<size_t>(c.containerCount) <= t.containerRows() &&
+                static_cast<size_t>(c.sortGroupCount) <= t.sortGroupRows() &&
+                static_cast<size_t>(c.zipGroupCount) < t.zipGroupRows() &&
+                static_cast<size_t>(c.recordCount) < t.pieceZips.size() &&
+                static_cast<size_t>(c.recordCount) < t.pieceCities.size();
     if (!fits)
         throw std::runtime_error(
             "The sort results cannot be saved: the work tables hold fewer rows than their counts.");
@@ -59,40 +55,40 @@ std::string sortResultBytes(const AppContext& ctx) {
     const MailingCounters& c = ctx.counters;
     const WorkTables& t = ctx.tables;
     std::string out;
-    putNumber(out, c.RecordCount);
-    putNumber(out, c.RejectedCount);
-    putText(out, ctx.MailClassCode);
-    putNumber(out, c.ZipGroupCount);
-    putNumber(out, c.SortGroupCount);
-    putNumber(out, c.ContainerCount);
-    for (size_t k = 1; k < static_cast<size_t>(c.ContainerCount); ++k) {
-        putText(out, t.ContainerLabels[k]);
-        putNumber(out, t.ContainerPieces[k]);
-        putText(out, t.ContainerEntry[k]);
-        putText(out, t.ContainerLevel[k]);
+    putNumber(out, c.recordCount);
+    putNumber(out, c.rejectedCount);
+    putText(out, ctx.mailClass.code());
+    putNumber(out, c.zipGroupCount);
+    putNumber(out, c.sortGroupCount);
+    putNumber(out, c.containerCount);
+    for (size_t k = 1; k < static_cast<size_t>(c.containerCount); ++k) {
+        putText(out, t.containerLabels[k]);
+        putNumber(out, t.containerPieces[k]);
+        putText(out, t.containerEntry[k]);
+        putText(out, t.containerLevel[k]);
     }
-    bool coSacked = isCoSacked(ctx.MailClassCode);
-    for (size_t g = 1; g < static_cast<size_t>(c.SortGroupCount); ++g) {
-        putText(out, t.SortGroupLabels[g]);
-        putNumber(out, t.SortGroupPieces[g]);
-        putNumber(out, t.SortGroupContainer[g]);
-        putNumber(out, coSacked ? t.SortGroupFlags[g] : 0);
+    bool coSacked = ctx.mailClass.isCoSacked();
+    for (size_t g = 1; g < static_cast<size_t>(c.sortGroupCount); ++g) {
+        putText(out, t.sortGroupLabels[g]);
+        putNumber(out, t.sortGroupPieces[g]);
+        putNumber(out, t.sortGroupContainer[g]);
+        putNumber(out, coSacked ? t.sortGroupFlags[g] : 0);
     }
-    for (size_t z = 1; z <= static_cast<size_t>(c.ZipGroupCount); ++z) {
-        putNumber(out, t.ZipGroupZips[z]);
-        putNumber(out, t.ZipGroupPieces[z]);
-        putNumber(out, t.ZipGroupInCounty[z]);
-        putNumber(out, t.ZipGroupOwner[z]);
+    for (size_t z = 1; z <= static_cast<size_t>(c.zipGroupCount); ++z) {
+        putNumber(out, t.zipGroupZips[z]);
+        putNumber(out, t.zipGroupPieces[z]);
+        putNumber(out, t.zipGroupInCounty[z]);
+        putNumber(out, t.zipGroupOwner[z]);
     }
     std::string rejected;
     int64_t count = 0;
-    for (size_t r = 1; r <= static_cast<size_t>(c.RecordCount); ++r) {
-        if (!isRejected(t.PieceZips[r]))
+    for (size_t r = 1; r <= static_cast<size_t>(c.recordCount); ++r) {
+        if (!isRejected(t.pieceZips[r]))
             continue;
         ++count;
         putNumber(rejected, static_cast<int64_t>(r));
-        putNumber(rejected, t.PieceZips[r]);
-        putText(rejected, t.PieceCities[r]);
+        putNumber(rejected, t.pieceZips[r]);
+        putText(rejected, t.pieceCities[r]);
     }
     putNumber(out, count);
     return out + rejected;
@@ -142,7 +138,7 @@ private:
 struct StagedResult {
     int32_t recordCount = 0;
     int32_t rejectedCount = 0;
-    std::string classCode;
+    MailClass mailClass;
     int32_t zipGroupCount = 0;
     int32_t sortGroupCount = 0;
     int32_t containerCount = 0;
@@ -152,7 +148,10 @@ struct StagedResult {
 void readHeader(LineReader& in, StagedResult& r) {
     r.recordCount = in.number(0, kMaxCount);
     r.rejectedCount = in.number(0, r.recordCount);
-    r.classCode = in.text();
+    std::optional<MailClass> mailClass = MailClass::fromCode(in.text());
+    if (!mailClass)
+        throw in.invalidValue();
+    r.mailClass = *mailClass;
     r.zipGroupCount = in.number(0, kMaxCount);
     r.sortGroupCount = in.number(1, kMaxCount);
     r.containerCount = in.number(1, kMaxCount);
@@ -206,8 +205,8 @@ void readRejectedRecords(LineReader& in, StagedResult& r, bool keep) {
         previous = record;
         if (!keep)
             continue;
-        r.tables.PieceZips[static_cast<size_t>(record)] = zipValue;
-        r.tables.PieceCities[static_cast<size_t>(record)] = city;
+        r.tables.pieceZips[static_cast<size_t>(record)] = zipValue;
+        r.tables.pieceCities[static_cast<size_t>(record)] = city;
     }
 }
 
@@ -228,20 +227,20 @@ StagedResult readSortResults(const std::string& path, bool complete) {
                           " records of which " + std::to_string(r.rejectedCount) +
                           " were rejected");
     // The record count is now vouched for by the groups; the per-record rows may be made.
-    r.tables.PieceZips.assign(static_cast<size_t>(r.recordCount) + 1, 0);
-    r.tables.PieceCities.resize(static_cast<size_t>(r.recordCount) + 2, "0");
+    r.tables.pieceZips.assign(static_cast<size_t>(r.recordCount) + 1, 0);
+    r.tables.pieceCities.resize(static_cast<size_t>(r.recordCount) + 2, "0");
     readRejectedRecords(in, r, complete);
     return r;
 }
 
 void apply(AppContext& ctx, StagedResult&& r) {
     ctx.tables = std::move(r.tables);
-    ctx.counters.RecordCount = r.recordCount;
-    ctx.counters.RejectedCount = r.rejectedCount;
-    ctx.counters.ZipGroupCount = r.zipGroupCount;
-    ctx.counters.SortGroupCount = r.sortGroupCount;
-    ctx.counters.ContainerCount = r.containerCount;
-    ctx.MailClassCode = std::move(r.classCode);
+    ctx.counters.recordCount = r.recordCount;
+    ctx.counters.rejectedCount = r.rejectedCount;
+    ctx.counters.zipGroupCount = r.zipGroupCount;
+    ctx.counters.sortGroupCount = r.sortGroupCount;
+    ctx.counters.containerCount = r.containerCount;
+    ctx.mailClass = r.mailClass;
 }
 
 } // namespace
@@ -254,26 +253,26 @@ void SaveSortResults(AppContext& ctx) {
         throw FileError("Cannot create file \"" + path + "\". " + result.error);
 }
 
-int LoadSortResults(AppContext& ctx, const std::string& part) {
+std::optional<SortedMailing> LoadSortResults(AppContext& ctx, const std::string& part) {
     using namespace platform;
     std::string path = ctx.sortResultPath();
     if (!fileExists(path)) {
         ctx.message(BeepKind::Hand, MessageKind::Error, MessageButtons::Cancel,
                     NoSortResultsMessage);
-        return 0;
+        return std::nullopt;
     }
     ctx.platform.ui.setBusyCursor(true);
     try {
         apply(ctx, readSortResults(path, part == "complete"));
         ctx.platform.ui.setBusyCursor(false);
-        return 1;
+        return SortedMailing::of(ctx);
     } catch (const std::exception& e) {
         ResetWorkLists(ctx);
         ctx.message(BeepKind::Hand, MessageKind::Error, MessageButtons::Cancel,
                     "The sort-result file \"" + path + "\" cannot be used: " + e.what() +
                         ". Sort the file again before you print sack labels or reprint a "
                         "report.");
-        return 0;
+        return std::nullopt;
     }
 }
 

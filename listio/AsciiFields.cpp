@@ -8,8 +8,16 @@ namespace quillan {
 
 namespace {
 
-// Where a field's text goes: the entry to fill, or nothing when the field is only counted.
+// A field found by a scan: where it lies in the line, and where its text goes (nothing
+// when the field is only counted or located).
+struct ScannedField {
+    size_t begin;
+    size_t end;
+    bool closed;
+    size_t quotedEnd; // after the closing quote of a comma field; begin when unquoted
+};
 using FieldTarget = std::function<std::string*(size_t)>;
+using FieldSeen = std::function<void(const ScannedField&)>;
 
 void stripStraightQuotes(std::string& field) {
     if (field.empty() || field.front() != '"' || field.back() != '"')
@@ -17,17 +25,18 @@ void stripStraightQuotes(std::string& field) {
     field = field.size() == 1 ? std::string() : field.substr(1, field.size() - 2);
 }
 
-size_t scanSeparated(std::string_view line, const FieldTarget& target) {
+size_t scanSeparated(std::string_view line, const FieldTarget& target, const FieldSeen& seen) {
     size_t count = 0;
     size_t start = 0;
     for (;;) {
         size_t stop = line.find_first_of("\t|", start);
-        std::string_view piece = line.substr(
-            start, stop == std::string_view::npos ? std::string_view::npos : stop - start);
+        size_t end = stop == std::string_view::npos ? line.size() : stop;
         if (std::string* out = target(count)) {
-            out->assign(piece);
+            out->assign(line.substr(start, end - start));
             stripStraightQuotes(*out);
         }
+        if (seen)
+            seen({start, end, true, start});
         ++count;
         if (stop == std::string_view::npos)
             return count;
@@ -42,24 +51,47 @@ size_t findQuote(std::string_view line, size_t from) {
     return std::string_view::npos;
 }
 
-size_t scanCommas(std::string_view line, const FieldTarget& target) {
+// The quoted part of a comma field that opens at `open`: appends its text and returns the
+// position after the closing quote, or the end of the line when it never closes.
+size_t scanQuoted(std::string_view line, size_t open, std::string* out, bool& closed) {
+    size_t p = open + 1;
+    for (;;) {
+        size_t quote = findQuote(line, p);
+        if (quote == std::string_view::npos) {
+            if (out)
+                out->append(line.substr(p));
+            closed = false;
+            return line.size();
+        }
+        const bool escaped = quote + 1 < line.size() && line[quote + 1] == '"';
+        if (out)
+            out->append(line.substr(p, quote - p + (escaped ? 1 : 0)));
+        if (!escaped) {
+            closed = true;
+            return quote + 1;
+        }
+        p = quote + 2;
+    }
+}
+
+size_t scanCommas(std::string_view line, const FieldTarget& target, const FieldSeen& seen) {
     size_t count = 0;
     size_t p = 0;
     for (;;) {
+        const size_t begin = p;
+        bool closed = true;
         std::string* out = target(count);
         if (out)
             out->clear();
-        if (p < line.size() && isQuoteByte(line[p])) {
-            size_t close = findQuote(line, p + 1);
-            size_t textEnd = close == std::string_view::npos ? line.size() : close;
-            if (out)
-                out->append(line.substr(p + 1, textEnd - p - 1));
-            p = close == std::string_view::npos ? line.size() : close + 1;
-        }
+        if (p < line.size() && isQuoteByte(line[p]))
+            p = scanQuoted(line, p, out, closed);
+        const size_t quotedEnd = p;
         size_t comma = line.find(',', p);
         size_t stop = comma == std::string_view::npos ? line.size() : comma;
         if (out)
             out->append(line.substr(p, stop - p));
+        if (seen)
+            seen({begin, stop, closed, quotedEnd});
         ++count;
         if (comma == std::string_view::npos)
             return count;
@@ -67,18 +99,23 @@ size_t scanCommas(std::string_view line, const FieldTarget& target) {
     }
 }
 
-size_t scan(std::string_view kind, std::string_view line, const FieldTarget& target) {
+size_t scan(std::string_view kind, std::string_view line, const FieldTarget& target,
+            const FieldSeen& seen = {}) {
     if (isTabOrBarKind(kind))
-        return scanSeparated(line, target);
+        return scanSeparated(line, target, seen);
     if (isCommaKind(kind))
-        return scanCommas(line, target);
+        return scanCommas(line, target, seen);
     return 0;
+}
+
+std::string* nowhere(size_t) {
+    return nullptr;
 }
 
 } // namespace
 
 int fieldCount(std::string_view kind, std::string_view line) {
-    size_t count = scan(kind, line, [](size_t) { return nullptr; });
+    size_t count = scan(kind, line, nowhere);
     if (kind == KindBar && count > 0)
         --count;
     return static_cast<int>(count);
@@ -92,6 +129,43 @@ void SplitAsciiRecord(std::string_view kind, int n, std::string_view line,
     for (auto& field : fields)
         field.clear();
     scan(kind, line, [&](size_t i) { return i < wanted ? &fields[i] : nullptr; });
+}
+
+std::vector<RawField> rawFields(std::string_view kind, std::string_view line) {
+    std::vector<RawField> fields;
+    scan(kind, line, nowhere, [&](const ScannedField& f) {
+        fields.push_back({line.substr(f.begin, f.end - f.begin), f.closed});
+    });
+    if (kind == KindBar && !fields.empty() && fields.back().bytes.empty())
+        fields.pop_back();
+    return fields;
+}
+
+bool allFieldsStandAlone(std::string_view kind, std::string_view line) {
+    for (const RawField& f : rawFields(kind, line))
+        if (!f.standsAlone)
+            return false;
+    return true;
+}
+
+std::string separatorsOutsideQuotes(std::string_view line) {
+    std::string found;
+    scanCommas(line, nowhere, [&](const ScannedField& f) {
+        for (size_t p = f.quotedEnd; p < f.end; ++p)
+            if ((line[p] == '\t' || line[p] == '|') && found.find(line[p]) == std::string::npos)
+                found += line[p];
+    });
+    return found;
+}
+
+std::string quotedCommaField(std::string_view text) {
+    std::string out = "\"";
+    for (char c : text) {
+        out += c;
+        if (isQuoteByte(c))
+            out += '"';
+    }
+    return out + "\"";
 }
 
 } // namespace quillan

@@ -12,8 +12,10 @@ namespace quillan {
 //   in straight double quotes loses them. In a bar list every field, the last included, is
 //   followed by a bar, so the text after the last bar is no field of its own.
 // - comma kinds: a comma ends a field. A field that begins with a quote character runs to
-//   the next quote character, commas included, without the quotes; an unclosed quote runs
-//   to the end of the line. Anything between the closing quote and the next comma is kept.
+//   the next quote character, commas included, without the quotes; inside it a quote
+//   character followed by a straight double quote stands for the first of the two (so
+//   `""` is one `"`). An unclosed quote runs to the end of the line. Anything between the
+//   closing quote and the next comma is kept.
 
 // The number of fields of the line, 0 for a kind that is not a text kind.
 int fieldCount(std::string_view kind, std::string_view line);
@@ -23,5 +25,28 @@ int fieldCount(std::string_view kind, std::string_view line);
 // leave every entry empty.
 void SplitAsciiRecord(std::string_view kind, int n, std::string_view line,
                       std::vector<std::string>& fields);
+
+// One field of a line as the line holds it: its bytes up to the separator, and whether
+// writing those bytes back beside other fields reads as the same text again (false only
+// for a comma field whose quote is never closed, which would swallow what follows it).
+struct RawField {
+    std::string_view bytes;
+    bool standsAlone = true;
+};
+
+// Every field of the line as written, the text after the last bar of a bar line included
+// when there is any.
+std::vector<RawField> rawFields(std::string_view kind, std::string_view line);
+
+// False when a field of the line would swallow what is written after it.
+bool allFieldsStandAlone(std::string_view kind, std::string_view line);
+
+// The tabs and bars of the line that lie outside the quoted parts of its fields, read as a
+// comma line: a separator of the line's own, not a character of a quoted text.
+std::string separatorsOutsideQuotes(std::string_view line);
+
+// A field of a comma list written so that it reads back as `text`: in double quotes, each
+// quote character inside followed by a straight double quote.
+std::string quotedCommaField(std::string_view text);
 
 } // namespace quillan

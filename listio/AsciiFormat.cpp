@@ -2,27 +2,39 @@
 
 #include "core/Convert.h"
 #include "listio/AsciiFields.h"
+#include "listio/ListFileError.h"
 #include "listio/ListKinds.h"
 #include "listio/TextLineReader.h"
+
+#include <algorithm>
+#include <cstdio>
 
 namespace quillan {
 
 using namespace platform;
 
-void showUnknownFormat(AppContext& ctx) {
+void showUnknownFormat(AppContext& ctx, const std::string& why) {
     ctx.message(BeepKind::Hand, MessageKind::Warning, MessageButtons::Ok,
                 std::string("Quillan cannot figure out the format of the of the file you are "
                             "trying to sort.  Please make sure it is a type that Quillan can "
                             "read, or send a copy of the file to ") +
-                    SupportAddress + " for help.");
+                    SupportAddress + " for help." + (why.empty() ? "" : " " + why));
+}
+
+void ShowNoRecords(AppContext& ctx, const std::string& path, const std::string& why) {
+    ctx.message(BeepKind::Hand, MessageKind::Error, MessageButtons::Cancel,
+                "There are no records to sort in " + fileNameOf(path) + ". " + why);
 }
 
 static std::string kindOfFirstLine(const std::string& line) {
     if (line.find('\0') != std::string::npos)
         return {};
-    if (line.find('\t') != std::string::npos)
+    // A tab or bar inside a quoted comma field is text: a comma list sorted before may begin
+    // with such a record.
+    const std::string separators = separatorsOutsideQuotes(line);
+    if (separators.find('\t') != std::string::npos)
         return KindTab;
-    if (line.find('|') != std::string::npos)
+    if (separators.find('|') != std::string::npos)
         return KindBar;
     bool commaOrQuote = false;
     for (char c : line)
@@ -38,13 +50,52 @@ static std::string kindOfFirstLine(const std::string& line) {
     return kind;
 }
 
+std::string LineTooLongReason(long line) {
+    return "Line " + std::to_string(line) +
+           " of the file is longer than 1,048,576 bytes, more than Quillan reads as one line.";
+}
+
+// What a file of no text kind holds, when its first bytes tell: the reason added to the
+// unknown-format warning.
+static std::string whatTheFileHolds(const std::string& path) {
+    std::string head(512, '\0');
+    {
+        std::FILE* file = openListFile(path);
+        head.resize(std::fread(head.data(), 1, head.size(), file));
+        std::fclose(file);
+    }
+    auto startsWith = [&](std::string_view magic) { return head.rfind(magic, 0) == 0; };
+    const std::string extension = upperAscii(path.substr(path.find_last_of("./\\") + 1));
+    if (startsWith("PK\x03\x04") && (extension == "XLSX" || extension == "XLSM"))
+        return "The file is an Excel 2007 or later workbook (.xlsx), which Quillan cannot "
+               "read. Please save the worksheet as a comma-delimited text file and sort that.";
+    if (startsWith("PK\x03\x04"))
+        return "The file is a zip archive (an Excel 2007 or later workbook is one). Please "
+               "save the mailing list as a comma-delimited text file and sort that.";
+    // Latin text in UTF-16 has a zero byte in every pair, on the same side.
+    size_t pairs = head.size() / 2, littleEndian = 0, bigEndian = 0;
+    for (size_t i = 0; i < pairs; ++i) {
+        const bool lowZero = head[2 * i] == '\0', highZero = head[2 * i + 1] == '\0';
+        littleEndian += !lowZero && highZero;
+        bigEndian += lowZero && !highZero;
+    }
+    const bool mostly = pairs >= 4 && std::max(littleEndian, bigEndian) * 10 >= pairs * 9;
+    if (startsWith("\xFF\xFE") || startsWith("\xFE\xFF") || mostly)
+        return "The file holds UTF-16 (Unicode) text. Please save the mailing list as plain "
+               "(ANSI) text and sort that.";
+    return {};
+}
+
 std::string DetectAsciiFormat(AppContext& ctx, const std::string& path) {
     std::string line;
     std::string kind;
+    std::string why;
     {
         TextLineReader reader(path);
         auto status = reader.next(line);
-        if (status != TextLineReader::Status::TooLong) {
+        if (status == TextLineReader::Status::TooLong)
+            why = LineTooLongReason(1);
+        else {
             if (line.empty())
                 ctx.message(BeepKind::Hand, MessageKind::Warning, MessageButtons::Ok,
                             "It looks like there are one or more blank lines at the beginning "
@@ -54,22 +105,38 @@ std::string DetectAsciiFormat(AppContext& ctx, const std::string& path) {
         }
     }
     if (kind.empty())
-        showUnknownFormat(ctx);
+        showUnknownFormat(ctx, why.empty() ? whatTheFileHolds(path) : why);
     return kind;
 }
 
 int CountAsciiFields(AppContext& ctx, const std::string& path) {
     std::string first, second;
+    TextLineReader::Status secondStatus;
     {
         TextLineReader reader(path);
-        if (reader.next(first) == TextLineReader::Status::TooLong ||
-            reader.next(second) == TextLineReader::Status::TooLong) {
-            showUnknownFormat(ctx);
+        if (reader.next(first) == TextLineReader::Status::TooLong) {
+            showUnknownFormat(ctx, LineTooLongReason(1));
+            return 0;
+        }
+        secondStatus = reader.next(second);
+        if (secondStatus == TextLineReader::Status::TooLong) {
+            showUnknownFormat(ctx, LineTooLongReason(2));
             return 0;
         }
     }
-    int count = fieldCount(ctx.ListFileKind, first);
-    if (fieldCount(ctx.ListFileKind, second) != count || count == 0) {
+    int count = fieldCount(ctx.listFileKind, first);
+    // A list of one line has no second line to agree with: a header with nothing under it,
+    // or a line that cannot be told from one (a lone ZIP code still counts as a record).
+    const bool oneLine = secondStatus == TextLineReader::Status::End;
+    if (oneLine && (isHeaderKind(ctx.listFileKind) || count != fieldCount(ctx.listFileKind, ""))) {
+        ShowNoRecords(ctx, path,
+                      isHeaderKind(ctx.listFileKind)
+                          ? "The file holds only its first line, the one naming the fields."
+                          : "The file holds only one line, which Quillan cannot tell from a "
+                            "line naming the fields.");
+        return 0;
+    }
+    if (fieldCount(ctx.listFileKind, second) != count || count == 0) {
         ctx.message(BeepKind::Hand, MessageKind::Error, MessageButtons::Cancel,
                     "Quillan cannot read this kind of file. See the Help file for instructions "
                     "on exporting your mailing list to an ascii file.");

@@ -14,11 +14,17 @@ inline constexpr const char* SupportAddress = "support@quillan-mail.com";
 // limit is of no kind. Throws ListFileError when the file cannot be opened.
 std::string DetectAsciiFormat(AppContext& ctx, const std::string& path);
 
-// Fields per record of a text list of kind ctx.ListFileKind, from lines 1 and 2; 0 (after
+// Fields per record of a text list of kind ctx.listFileKind, from lines 1 and 2; 0 (after
 // an error box) when they disagree. Throws ListFileError when the file cannot be read.
 int CountAsciiFields(AppContext& ctx, const std::string& path);
 
-// The warning for a file whose format Quillan cannot tell.
-void showUnknownFormat(AppContext& ctx);
+// The warning for a file whose format Quillan cannot tell; `why` adds what was found.
+void showUnknownFormat(AppContext& ctx, const std::string& why = {});
+
+// Why a line cannot be read: it is longer than the line limit.
+std::string LineTooLongReason(long line);
+
+// The refusal of a list that holds no record to sort; `why` says what it holds instead.
+void ShowNoRecords(AppContext& ctx, const std::string& path, const std::string& why);
 
 } // namespace quillan

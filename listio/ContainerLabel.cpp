@@ -1,6 +1,7 @@
 #include "listio/ContainerLabel.h"
 
 #include "core/Convert.h"
+#include "core/MixedDestination.h"
 #include "core/PostalCharts.h"
 
 #include <optional>
@@ -12,13 +13,6 @@ namespace {
 constexpr size_t kLabelWidth = 20;
 
 using Text = std::optional<std::string>;
-
-bool isOneOf(const std::string& code, std::initializer_list<const char*> codes) {
-    for (const char* c : codes)
-        if (code == c)
-            return true;
-    return false;
-}
 
 // The ZIP a label-list line ends its first line with: 3 digits when the fourth character
 // from the end is a blank, else 5.
@@ -33,8 +27,7 @@ Text destinationZip(const std::string& labelLine) {
     return line.substr(line.size() - 5);
 }
 
-// Label n of a label list (a negative chart value names the same label); none for 0 or a
-// line the list does not have.
+// Label n of a label list (-n names the same); none for 0 or a line the list does not have.
 Text labelLine(const SettingsList& labels, int32_t n) {
     if (n < 0)
         n = -n;
@@ -43,37 +36,16 @@ Text labelLine(const SettingsList& labels, int32_t n) {
     return labels[n];
 }
 
-Text labelThroughChart(const SettingsList& chart, const SettingsList& labels, int prefix) {
-    if (prefix < 1 || prefix >= chart.count())
-        return std::nullopt;
-    return labelLine(labels, chartValue(chart, prefix));
-}
-
-// The destination of a mixed group: the ADC serving the mailer's own 3-digit prefix, or
-// for the classes that do not go to an ADC the entry facility of the mailing.
-Text mixedDestination(const AppContext& ctx, int32_t group) {
-    const SettingsLists& l = ctx.lists;
-    const std::string& code = ctx.MailClassCode;
-    int prefix = strToInt(l.MailerList[3]) / 100;
-    bool coSackedBarcoded =
-        isOneOf(code, {"PCOF", "RCOF"}) && ctx.tables.SortGroupFlags[group] == 0;
-    bool toAdc = !isOneOf(code, {"RAF", "RML", "RAL", "FAL", "PAF", "PAL"}) && !coSackedBarcoded;
-    bool standard = !code.empty() && code[0] == 'R';
-    if (toAdc)
-        return labelThroughChart(standard ? l.AdcStandardChart : l.AdcPeriodicalChart, l.AdcLabels,
-                                 prefix);
-    if (l.MailerList[4] == "2")
-        return labelThroughChart(l.DbmcChart, l.BmcAsfLabels, prefix);
-    return labelThroughChart(standard ? l.NonBmcStandardChart : l.NonBmcPeriodicalChart,
-                             l.NonBmcLabels, prefix);
-}
-
+// The mixed pieces of a group go to the ADC of the mailer's own area, or for the classes
+// that do not go to an ADC to the entry facility of the mailing.
 Text mixedText(const AppContext& ctx, int32_t group) {
-    Text zip = destinationZip(mixedDestination(ctx, group).value_or(""));
+    bool nonbarcoded = ctx.tables.sortGroupFlags[static_cast<size_t>(group)] == 1;
+    MixedDestination d =
+        findMixedDestination(ctx.lists, ctx.lists.mailerList, ctx.mailClass, nonbarcoded);
+    Text zip = destinationZip(d.label.value_or(""));
     if (!zip)
         return std::nullopt;
-    bool aadc = isOneOf(ctx.MailClassCode, {"RML", "RAL", "FAL"});
-    return std::string(aadc ? "MIXED AADC" : "MIXED ADC") + " " + *zip;
+    return std::string(ctx.mailClass.isAadcLetters() ? "MIXED AADC" : "MIXED ADC") + " " + *zip;
 }
 
 // "ALL FOR ADC " and the like, with the ZIP of the label numbered from the fourth
@@ -98,19 +70,19 @@ Text keyText(const std::string& lead, const std::string& groupLabel, size_t coun
 
 Text endorsementText(const AppContext& ctx, size_t z) {
     const WorkTables& t = ctx.tables;
-    if (z < 1 || z >= t.ZipGroupOwner.size())
+    if (z < 1 || z >= t.zipGroupOwner.size())
         return std::nullopt;
-    int32_t group = t.ZipGroupOwner[z];
-    if (group < 1 || static_cast<size_t>(group) >= t.SortGroupLabels.size())
+    int32_t group = t.zipGroupOwner[z];
+    if (group < 1 || static_cast<size_t>(group) >= t.sortGroupLabels.size())
         return std::nullopt;
-    const std::string& label = t.SortGroupLabels[static_cast<size_t>(group)];
+    const std::string& label = t.sortGroupLabels[static_cast<size_t>(group)];
     std::string kind = label.substr(0, 2);
     if (kind == "MA")
         return mixedText(ctx, group);
     if (kind == "AD")
-        return numberedText("ALL FOR ADC ", ctx.lists.AdcLabels, label);
+        return numberedText("ALL FOR ADC ", ctx.lists.adcLabels, label);
     if (kind == "AA")
-        return numberedText("ALL FOR AADC ", ctx.lists.AadcLabels, label);
+        return numberedText("ALL FOR AADC ", ctx.lists.aadcLabels, label);
     if (kind == "SC")
         return keyText("SCF ", label, 3);
     if (kind == "3D")
@@ -123,7 +95,7 @@ Text endorsementText(const AppContext& ctx, size_t z) {
 } // namespace
 
 std::string BuildContainerLabel(const AppContext& ctx, size_t z) {
-    if (isOneOf(ctx.MailClassCode, {"RAL", "RML", "FAL", "PAL"}))
+    if (!ctx.mailClass.hasEndorsementLine())
         return {};
     std::string text = endorsementText(ctx, z).value_or("");
     if (text.size() < kLabelWidth)

@@ -7,9 +7,9 @@
 
 namespace quillan {
 
-// The 20-character endorsement line for the pieces of ZIP group z (1 to ZipGroupCount):
+// The 20-character endorsement line for the pieces of ZIP group z (1 to zipGroupCount):
 // the destination of the package or tray their sort group belongs to, padded in front with
-// "*". Classes that carry no endorsement ("RAL", "RML", "FAL", "PAL") get the empty text. A
+// "*". Classes that carry no endorsement line (letters in trays only) get the empty text. A
 // destination that cannot be read (no sort group, a chart value 0, a label line too short
 // for its ZIP) gives twenty "*" rather than a wrong line.
 std::string BuildContainerLabel(const AppContext& ctx, size_t z);

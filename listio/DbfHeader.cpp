@@ -68,9 +68,7 @@ long fileSize(std::FILE* f, const std::string& path) {
 } // namespace
 
 DbfHeaderCheck readDbfHeader(const std::string& path) {
-    File file(std::fopen(path.c_str(), "rb"));
-    if (!file)
-        throw ListFileError::cannotOpen(path, errno);
+    File file(openListFile(path));
     long size = fileSize(file.get(), path);
     unsigned char head[32];
     if (size < 32 || std::fread(head, 1, 32, file.get()) != 32)

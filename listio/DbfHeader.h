@@ -26,7 +26,7 @@ struct DbfHeader {
     int headerLength = 0;
     int recordLength = 0;
     std::vector<DbfField> fields;
-    // The records the file really holds, never more than stated.
+    // The whole records the file really holds, never more than stated.
     long records = 0;
     long long fileSize = 0;
 };

@@ -10,9 +10,7 @@ namespace quillan {
 DbfListSource::DbfListSource(std::string path, DbfHeader header)
     : path_(std::move(path)), header_(std::move(header)),
       buffer_(static_cast<size_t>(header_.recordLength)) {
-    file_ = std::fopen(path_.c_str(), "rb");
-    if (!file_)
-        throw ListFileError::cannotOpen(path_, errno);
+    file_ = openListFile(path_);
 }
 
 DbfListSource::~DbfListSource() {

@@ -40,11 +40,11 @@ class DbfPatcher {
 public:
     explicit DbfPatcher(AppContext& ctx) : ctx_(ctx), values_(ctx) {
         const ListState& s = ctx.list;
-        sort_ = span(s.SortColumn);
-        tray_ = span(s.TrayColumn);
-        package_ = span(s.PackageColumn);
-        endorsement_ = span(s.EndorsementColumn);
-        endorsed_ = !isUnendorsedClass(ctx.MailClassCode);
+        sort_ = span(s.sortColumn);
+        tray_ = span(s.trayColumn);
+        package_ = span(s.packageColumn);
+        endorsement_ = span(s.endorsementColumn);
+        endorsed_ = ctx.mailClass.hasEndorsementLine();
     }
 
     // Why the table cannot be written as it was read, or empty.
@@ -52,14 +52,14 @@ public:
         const ListState& s = ctx_.list;
         if (!sort_.exists)
             return "No field was chosen for the sorting sequence number.";
-        for (int column : {s.TrayColumn, s.PackageColumn, s.EndorsementColumn})
-            if (column >= static_cast<int>(s.DbfFieldWidths.size()))
+        for (int column : {s.trayColumn, s.packageColumn, s.endorsementColumn})
+            if (column >= static_cast<int>(s.dbfFieldWidths.size()))
                 return "A field chosen for the sorting information is not in the table.";
         return currentLayoutProblem();
     }
 
     void assign() {
-        const int32_t count = ctx_.counters.RecordCount;
+        const int32_t count = ctx_.counters.recordCount;
         assigned_.assign(static_cast<size_t>(count) + 1, {});
         int32_t seq = 0;
         WalkPresortOrder(ctx_, {}, [&](const PlacedPiece& p) {
@@ -72,15 +72,13 @@ public:
     // sort field's name for the closing message, or nothing when the file did not hold the
     // records it held when read.
     std::optional<std::string> copy(LineOutput& out, WriterProgress& progress) {
-        const DbfLayout& layout = ctx_.list.Dbf;
-        File in(std::fopen(ctx_.ListFileName.c_str(), "rb"));
-        if (!in)
-            throw ListFileError::cannotOpen(ctx_.ListFileName, errno);
+        const DbfLayout& layout = ctx_.list.dbf;
+        File in(openListFile(ctx_.listFileName));
         std::vector<char> header(static_cast<size_t>(layout.headerLength));
         readExactly(in.get(), header);
         out.raw({header.data(), header.size()});
         std::vector<char> record(static_cast<size_t>(layout.recordLength));
-        const int32_t count = ctx_.counters.RecordCount;
+        const int32_t count = ctx_.counters.recordCount;
         int32_t live = 0;
         int32_t nextSequence = placed_;
         for (long k = 1; k <= layout.records; ++k) {
@@ -100,7 +98,7 @@ public:
 
 private:
     FieldSpan span(int column) const {
-        const auto& widths = ctx_.list.DbfFieldWidths;
+        const auto& widths = ctx_.list.dbfFieldWidths;
         if (column < 0 || column >= static_cast<int>(widths.size()))
             return {};
         FieldSpan s;
@@ -113,17 +111,17 @@ private:
     }
 
     std::string currentLayoutProblem() const {
-        const DbfLayout& was = ctx_.list.Dbf;
-        DbfHeaderCheck check = readDbfHeader(ctx_.ListFileName);
+        const DbfLayout& was = ctx_.list.dbf;
+        DbfHeaderCheck check = readDbfHeader(ctx_.listFileName);
         bool same = check.header && check.header->headerLength == was.headerLength &&
                     check.header->recordLength == was.recordLength &&
                     check.header->statedRecords == was.statedRecords &&
                     check.header->records == was.records && check.header->fileSize == was.fileSize;
         if (same) {
             const auto& fields = check.header->fields;
-            same = fields.size() == ctx_.list.DbfFieldWidths.size();
+            same = fields.size() == ctx_.list.dbfFieldWidths.size();
             for (size_t c = 0; same && c < fields.size(); ++c)
-                same = fields[c].width == ctx_.list.DbfFieldWidths[c];
+                same = fields[c].width == ctx_.list.dbfFieldWidths[c];
         }
         if (same && was.recordLength > 0)
             return {};
@@ -155,7 +153,7 @@ private:
 
     void readExactly(std::FILE* in, std::vector<char>& bytes) const {
         if (std::fread(bytes.data(), 1, bytes.size(), in) != bytes.size())
-            throw ListFileError::cannotRead(ctx_.ListFileName, errno ? errno : EIO);
+            throw ListFileError::cannotRead(ctx_.listFileName, errno ? errno : EIO);
     }
 
     static void copyRest(std::FILE* in, LineOutput& out) {
@@ -167,7 +165,7 @@ private:
 
     // The sort field's name as its descriptor holds it, without blanks and zero bytes.
     std::string sortFieldName(const std::vector<char>& header) const {
-        size_t at = 32 + 32 * static_cast<size_t>(ctx_.list.SortColumn);
+        size_t at = 32 + 32 * static_cast<size_t>(ctx_.list.sortColumn);
         std::string name;
         for (size_t i = at; i < at + 11 && i < header.size(); ++i)
             if (header[i] != ' ' && header[i] != '\0')
@@ -187,7 +185,7 @@ private:
 
 std::optional<ClosingMessage> WriteDbfList(AppContext& ctx, WriterProgress& progress) {
     progress.begin("Sorting Information");
-    const std::string path = ctx.ListFileName;
+    const std::string path = ctx.listFileName;
     DbfPatcher patcher(ctx);
     try {
         if (std::string problem = patcher.problem(); !problem.empty()) {
@@ -196,8 +194,12 @@ std::optional<ClosingMessage> WriteDbfList(AppContext& ctx, WriterProgress& prog
         }
         patcher.assign();
         LineOutput out(path);
-        std::optional<std::string> field = out.ok() ? patcher.copy(out, progress) : std::nullopt;
-        if (out.ok() && !field) {
+        if (!out.ok()) {
+            reportListNotWritten(ctx, path, out);
+            return std::nullopt;
+        }
+        std::optional<std::string> field = patcher.copy(out, progress);
+        if (!field) {
             reportNotSaved(ctx, path,
                            "The file no longer holds the records Quillan read. It has been left "
                            "as it is; please sort it again.");
@@ -205,7 +207,7 @@ std::optional<ClosingMessage> WriteDbfList(AppContext& ctx, WriterProgress& prog
         }
         platform::WriteResult result = out.commit();
         if (!result.ok) {
-            reportNotSaved(ctx, path, "Your list has not been changed. (" + result.error + ")");
+            reportListNotWritten(ctx, path, result);
             return std::nullopt;
         }
         return ClosingMessage{
@@ -213,7 +215,7 @@ std::optional<ClosingMessage> WriteDbfList(AppContext& ctx, WriterProgress& prog
                 "\". Using your mailing list software, you should now sort the file in "
                 "ascending order based on the field named \"" +
                 *field + "\".",
-            " Before you do, would you like to add barcodes to this file?"};
+            " Before you do, would you like to add barcodes to this file?", path};
     } catch (const ListFileError& e) {
         reportNotSaved(ctx, path,
                        std::string("Your list has not been changed. (") + e.what() + ")");

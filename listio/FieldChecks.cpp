@@ -6,40 +6,35 @@
 
 namespace quillan {
 
-bool isPeriodicals(const AppContext& ctx) {
-    const std::string& type = ctx.lists.MailTypeList[1];
-    return type == "5" || type == "6" || type == "7";
-}
-
 bool inCountyRates(const AppContext& ctx) {
-    return isPeriodicals(ctx) && ctx.lists.PeriodicalList[4] == "t";
+    return ctx.lists.mailTypeList.isPeriodicals() && ctx.lists.periodicalList.inCountyRates();
 }
 
 namespace {
 
 struct OutputField {
-    int ListState::*column;
+    int FieldRoles::*column;
     int minWidth;
     bool numberAllowed;
     const char* what; // as the messages name the field
 };
 
 const OutputField outputFields[] = {
-    {&ListState::SortColumn, 6, true, "the sorting information"},
-    {&ListState::TrayColumn, 5, true, "the tray/sack number"},
-    {&ListState::PackageColumn, 5, true, "package number"},
-    {&ListState::EndorsementColumn, 20, false, "the endorsement line (OEL)"},
+    {&FieldRoles::sortColumn, 6, true, "the sorting information"},
+    {&FieldRoles::trayColumn, 5, true, "the tray/sack number"},
+    {&FieldRoles::packageColumn, 5, true, "package number"},
+    {&FieldRoles::endorsementColumn, 20, false, "the endorsement line (OEL)"},
 };
 
 int widthOf(const ListState& s, int column) {
-    return column >= 0 && column < static_cast<int>(s.DbfFieldWidths.size())
-               ? s.DbfFieldWidths[column]
+    return column >= 0 && column < static_cast<int>(s.dbfFieldWidths.size())
+               ? s.dbfFieldWidths[column]
                : 0;
 }
 
 char typeOf(const ListState& s, int column) {
-    return column >= 0 && column < static_cast<int>(s.DbfFieldTypes.size())
-               ? s.DbfFieldTypes[column]
+    return column >= 0 && column < static_cast<int>(s.dbfFieldTypes.size())
+               ? s.dbfFieldTypes[column]
                : 'C';
 }
 
@@ -52,14 +47,20 @@ std::optional<std::string> widthProblem(const ListState& s, const OutputField& f
            " characters.";
 }
 
-// A result written into a dBase field of another type would be refused or changed.
+// Numbers are written as ASCII digits, which a numeric field holds whether it is of type N
+// or F; a result written into a field of another type would be refused or changed.
+bool typeTakes(char type, const OutputField& f) {
+    return type == 'C' || (f.numberAllowed && (type == 'N' || type == 'F'));
+}
+
 std::optional<std::string> typeProblem(const ListState& s, const OutputField& f) {
     int column = s.*f.column;
-    char type = typeOf(s, column);
-    if (column == -1 || type == 'C' || (type == 'N' && f.numberAllowed))
+    if (column == -1 || typeTakes(typeOf(s, column), f))
         return std::nullopt;
     return std::string("The field you chose for ") + f.what + " must be a " +
-           (f.numberAllowed ? "character or numeric" : "character") + " field.";
+           (f.numberAllowed ? "character (type C) or numeric (type N or F)"
+                            : "character (type C)") +
+           " field.";
 }
 
 // Writing the results into a field the list needs would destroy its addresses.
@@ -67,8 +68,8 @@ std::optional<std::string> overlapProblem(const ListState& s, const OutputField&
     int column = s.*f.column;
     if (column == -1)
         return std::nullopt;
-    for (int input : {s.ZipColumn, s.Zip5Column, s.Zip4Column, s.CityColumn, s.StateColumn,
-                      s.CityStateColumn, s.CountyColumn})
+    for (int input : {s.zipColumn, s.zip5Column, s.zip4Column, s.cityColumn, s.stateColumn,
+                      s.cityStateColumn, s.countyColumn})
         if (input == column)
             return std::string("The field you chose for ") + f.what +
                    " already holds the zip code, city, state or county. Please choose "
@@ -78,9 +79,9 @@ std::optional<std::string> overlapProblem(const ListState& s, const OutputField&
 
 std::optional<std::string> outputProblem(const AppContext& ctx, const std::string& kind) {
     const ListState& s = ctx.list;
-    if (ctx.lists.PrefsList[2] != "0")
+    if (!ctx.lists.prefsList.writesIntoList())
         return std::nullopt;
-    if (!isTextKind(kind) && s.SortColumn == -1)
+    if (!isTextKind(kind) && s.sortColumn == -1)
         return "Quillan cannot proceed until you tell it in which field to put the sorting "
                "sequence number.";
     if (kind == KindDbase) {
@@ -102,13 +103,13 @@ std::optional<std::string> outputProblem(const AppContext& ctx, const std::strin
 std::vector<std::string> checkFieldRoles(const AppContext& ctx, const std::string& kind) {
     const ListState& s = ctx.list;
     std::vector<std::string> problems;
-    if (s.ZipColumn == -1 && (s.Zip5Column == -1 || s.Zip4Column == -1))
+    if (s.zipColumn == -1 && (s.zip5Column == -1 || s.zip4Column == -1))
         problems.push_back("Quillan cannot proceed until you tell it which field(s) contains "
                            "the zip codes.");
-    if (s.CountyColumn == -1 && inCountyRates(ctx))
+    if (s.countyColumn == -1 && inCountyRates(ctx))
         problems.push_back("Quillan cannot proceed until you tell it which field contains the "
                            "county information.");
-    if (s.StateColumn == -1 && s.CityStateColumn == -1 && inCountyRates(ctx))
+    if (s.stateColumn == -1 && s.cityStateColumn == -1 && inCountyRates(ctx))
         problems.push_back("Quillan cannot proceed until you tell it which field contains the "
                            "state.");
     if (problems.empty())

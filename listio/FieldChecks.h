@@ -12,8 +12,6 @@ namespace quillan {
 // checks only while nothing failed before them, so at most one of them reports.
 std::vector<std::string> checkFieldRoles(const AppContext& ctx, const std::string& kind);
 
-// True for the Periodicals mail types (5, 6, 7).
-bool isPeriodicals(const AppContext& ctx);
 // Periodicals with in-county rates chosen.
 bool inCountyRates(const AppContext& ctx);
 

@@ -8,7 +8,7 @@ namespace {
 
 struct Keywords {
     std::initializer_list<const char*> names;
-    int ListState::*column;
+    int FieldRoles::*column;
 };
 
 int findName(const std::vector<std::string>& names, const char* keyword) {
@@ -18,8 +18,8 @@ int findName(const std::vector<std::string>& names, const char* keyword) {
     return -1;
 }
 
-void applyKeywords(ListState& roles, const std::vector<std::string>& names,
-                   std::initializer_list<const char*> keywords, int ListState::*column) {
+void applyKeywords(FieldRoles& roles, const std::vector<std::string>& names,
+                   std::initializer_list<const char*> keywords, int FieldRoles::*column) {
     for (const char* keyword : keywords) {
         int found = findName(names, keyword);
         if (found >= 0)
@@ -127,31 +127,31 @@ Guess guessRecord(const std::vector<std::string>& raw, int fieldCount, int count
 
 } // namespace
 
-void applyFieldKeywords(ListState& r, const std::vector<std::string>& names) {
-    applyKeywords(r, names, {"ZIP4"}, &ListState::Zip4Column);
-    applyKeywords(r, names, {"ZIP+4", "OWNERZIP", "TAXPAYERZIP"}, &ListState::ZipColumn);
+void applyFieldKeywords(FieldRoles& r, const std::vector<std::string>& names) {
+    applyKeywords(r, names, {"ZIP4"}, &FieldRoles::zip4Column);
+    applyKeywords(r, names, {"ZIP+4", "OWNERZIP", "TAXPAYERZIP"}, &FieldRoles::zipColumn);
     applyKeywords(r, names, {"ZIP", "ZIPCODE", "ZIP CODE", "ZIP_CODE"},
-                  r.Zip4Column != -1 ? &ListState::Zip5Column : &ListState::ZipColumn);
+                  r.zip4Column != -1 ? &FieldRoles::zip5Column : &FieldRoles::zipColumn);
     applyKeywords(r, names,
                   {"CITYSTATE", "CITY,STATE", "CITY,ST", "CITY, ST", "CITY, STATE", "CITY_STATE",
                    "OWNERADDR4", "TAXPAYERADDR4"},
-                  &ListState::CityStateColumn);
-    applyKeywords(r, names, {"CITY"}, &ListState::CityColumn);
-    applyKeywords(r, names, {"STATE"}, &ListState::StateColumn);
+                  &FieldRoles::cityStateColumn);
+    applyKeywords(r, names, {"CITY"}, &FieldRoles::cityColumn);
+    applyKeywords(r, names, {"STATE"}, &FieldRoles::stateColumn);
     applyKeywords(
         r, names,
         {"SORT", "SORT ORDER", "SORT_ORDER", "SEQUENCE", "ORDER", "MAILSORT", "MAIL SORT", "USER6"},
-        &ListState::SortColumn);
+        &FieldRoles::sortColumn);
     applyKeywords(
         r, names,
         {"PACKAGE", "PKG", "PACKAGE NUMBER", "PKG NUMBER", "PACKAGE_NUMBER", "PKG_NUMBER", "USER8"},
-        &ListState::PackageColumn);
+        &FieldRoles::packageColumn);
     applyKeywords(r, names,
                   {"TRAY", "SACK", "TRAY NUMBER", "SACK NUMBER", "TRAY_NUMBER", "SACK_NUMBER",
                    "TRAY/SACK", "USER7"},
-                  &ListState::TrayColumn);
-    applyKeywords(r, names, {"OEL", "ENDORSEMENT", "USER9"}, &ListState::EndorsementColumn);
-    applyKeywords(r, names, {"COUNTY"}, &ListState::CountyColumn);
+                  &FieldRoles::trayColumn);
+    applyKeywords(r, names, {"OEL", "ENDORSEMENT", "USER9"}, &FieldRoles::endorsementColumn);
+    applyKeywords(r, names, {"COUNTY"}, &FieldRoles::countyColumn);
 }
 
 int VoteOfThree(int a, int b, int c) {
@@ -162,29 +162,41 @@ int VoteOfThree(int a, int b, int c) {
     return -1;
 }
 
-void guessFieldsFromContent(ListState& roles, const std::vector<std::vector<std::string>>& records,
+void guessFieldsFromContent(FieldRoles& roles, const std::vector<std::vector<std::string>>& records,
                             int fieldCount) {
     Guess g[3];
     for (size_t r = 0; r < 3 && r < records.size(); ++r)
-        g[r] = guessRecord(records[r], fieldCount, roles.CountyColumn);
+        g[r] = guessRecord(records[r], fieldCount, roles.countyColumn);
     auto vote = [&](int Guess::*member) {
         return VoteOfThree(g[0].*member, g[1].*member, g[2].*member);
     };
-    roles.ZipColumn = vote(&Guess::zip);
-    roles.Zip5Column = vote(&Guess::zip5);
-    roles.Zip4Column = vote(&Guess::zip4);
-    roles.StateColumn = vote(&Guess::state);
-    roles.CityStateColumn = vote(&Guess::cityState);
-    roles.EndorsementColumn = vote(&Guess::endorsement);
-    roles.CityColumn = vote(&Guess::city);
+    // A field named for a role is the user's own word: the guess only fills what the names
+    // left open. A whole ZIP would push aside named ZIP parts, and a city/state field named
+    // city and state fields, so those are guessed only when no part was named.
+    const FieldRoles named = roles;
+    auto fill = [](int& role, int guess) {
+        if (role == -1)
+            role = guess;
+    };
+    if (named.zip5Column == -1 && named.zip4Column == -1)
+        fill(roles.zipColumn, vote(&Guess::zip));
+    fill(roles.zip5Column, vote(&Guess::zip5));
+    fill(roles.zip4Column, vote(&Guess::zip4));
+    if (named.cityStateColumn == -1) {
+        fill(roles.stateColumn, vote(&Guess::state));
+        fill(roles.cityColumn, vote(&Guess::city));
+    }
+    if (named.cityColumn == -1 && named.stateColumn == -1)
+        fill(roles.cityStateColumn, vote(&Guess::cityState));
+    fill(roles.endorsementColumn, vote(&Guess::endorsement));
 }
 
-void adjustZipRoles(ListState& roles) {
-    if (roles.ZipColumn == -1 && roles.Zip4Column == -1 && roles.Zip5Column != -1)
-        roles.ZipColumn = roles.Zip5Column;
-    if (roles.ZipColumn != -1) {
-        roles.Zip4Column = -1;
-        roles.Zip5Column = -1;
+void adjustZipRoles(FieldRoles& roles) {
+    if (roles.zipColumn == -1 && roles.zip4Column == -1 && roles.zip5Column != -1)
+        roles.zipColumn = roles.zip5Column;
+    if (roles.zipColumn != -1) {
+        roles.zip4Column = -1;
+        roles.zip5Column = -1;
     }
 }
 

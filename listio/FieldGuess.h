@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/ListState.h"
+#include "core/FieldRoles.h"
 
 #include <string>
 #include <vector>
@@ -12,17 +12,18 @@ namespace quillan {
 
 // Sets roles from upper-cased field names (whole-name matches, first matching field; a
 // later keyword overwrites an earlier one for the same role).
-void applyFieldKeywords(ListState& roles, const std::vector<std::string>& upperNames);
+void applyFieldKeywords(FieldRoles& roles, const std::vector<std::string>& upperNames);
 
 // The value at least two of three share, else -1.
 int VoteOfThree(int a, int b, int c);
 
 // Guesses the ZIP, ZIP+4 parts, state, city/state, endorsement and city fields from the
-// fields of up to three records and sets those seven roles to the vote of the guesses.
-void guessFieldsFromContent(ListState& roles, const std::vector<std::vector<std::string>>& records,
+// fields of up to three records and sets those of the seven roles that the field names left
+// unset to the vote of the guesses; a role found by name is never replaced.
+void guessFieldsFromContent(FieldRoles& roles, const std::vector<std::vector<std::string>>& records,
                             int fieldCount);
 
 // A lone 5-digit field becomes the whole ZIP; a whole ZIP drops the separate parts.
-void adjustZipRoles(ListState& roles);
+void adjustZipRoles(FieldRoles& roles);
 
 } // namespace quillan

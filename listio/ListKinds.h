@@ -5,7 +5,7 @@
 
 namespace quillan {
 
-// The kinds of mailing list, as ListFileKind holds them (compared as whole strings).
+// The kinds of mailing list, as listFileKind holds them (compared as whole strings).
 inline constexpr const char* KindTab = "Ascii Tab-Delimited";
 inline constexpr const char* KindBar = "Ascii Bar-Delimited";
 inline constexpr const char* KindComma = "Ascii Comma-Delimited";

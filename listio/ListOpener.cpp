@@ -10,36 +10,19 @@
 #include "listio/RecordReader.h"
 #include "listio/TextLineReader.h"
 #include "listio/TextListSource.h"
-#include "platform/ui/Form.h"
+#include "platform/fs/RegularFile.h"
 
 namespace quillan {
 
 using namespace platform;
 
-void ClearReadingPicture(AppContext& ctx) {
-    Control* image = ctx.mainWindow ? ctx.mainWindow->find("Image1") : nullptr;
-    if (!image)
-        return;
-    int w = image->geometry() ? image->geometry()->width : 100;
-    int h = image->geometry() ? image->geometry()->height : 100;
-    Canvas& c = image->canvas();
-    c.setBrush(colors::Teal);
-    c.setPen(colors::Teal);
-    c.rectangle(0, 0, w, h);
-    c.setPen(colors::Black);
-}
-
 void ResetListCounters(AppContext& ctx) {
-    ctx.counters.RecordCount = 0;
-    ctx.counters.RejectedCount = 0;
-    ctx.counters.MissingZip4Count = 0;
-    ctx.counters.InCountyCount = 0;
-    ClearReadingPicture(ctx);
-    if (!ctx.mainWindow)
-        return;
-    for (const char* name : {"TopLabel", "BottomLabel", "Stckr"})
-        if (Control* label = ctx.mainWindow->find(name))
-            label->setCaption("");
+    ctx.counters.recordCount = 0;
+    ctx.counters.rejectedCount = 0;
+    ctx.counters.missingZip4Count = 0;
+    ctx.counters.inCountyCount = 0;
+    ctx.progress().clearPicture();
+    ctx.progress().clearCaptions();
 }
 
 namespace {
@@ -60,12 +43,12 @@ std::string folderOf(const std::string& path) {
 std::string chooseFile(AppContext& ctx, const std::string& mode) {
     if (ctx.parameterCount() > 0)
         return ctx.parameter(1);
-    SettingsList& prefs = ctx.lists.PrefsList;
+    Preferences& prefs = ctx.lists.prefsList;
     FileDialogOptions options;
     options.title = mode == "sort" ? "Find the mailing list you wish to sort"
                                    : "Find the mailing list you wish to verify";
-    if (!prefs[10].empty())
-        options.initialFolder = folderOf(prefs[10]);
+    if (!prefs.lastList().empty())
+        options.initialFolder = folderOf(prefs.lastList());
     options.fileName = "*.*";
     // Access and Excel lists cannot be read yet, so the dialog does not offer them.
     options.filters = {{"All Files", {"*.*"}},
@@ -76,18 +59,37 @@ std::string chooseFile(AppContext& ctx, const std::string& mode) {
     std::string path = ctx.platform.ui.openFileDialog(options).value_or("");
     if (path == "*.*")
         return {};
-    if (!path.empty() && path != prefs[10]) {
-        prefs[10] = path;
-        ctx.saveList(prefs, "prefs.dat");
+    if (!path.empty() && path != prefs.lastList()) {
+        prefs.setLastList(path);
+        ctx.saveList(prefs, Preferences::FileName);
     }
     return path;
 }
 
-void cannotRead(AppContext& ctx, const std::string& path, const std::string& why) {
+// `inUse` keeps the hint that another program may hold the file, which fits a failure to
+// open or read it but not a path that is no file at all.
+void cannotRead(AppContext& ctx, const std::string& path, const std::string& why,
+                bool inUse = true) {
     ctx.platform.ui.setBusyCursor(false);
     ctx.message(BeepKind::Exclamation, MessageKind::Error, MessageButtons::Cancel,
-                "Quillan could not read " + fileNameOf(path) +
-                    ". The file may be in use by another application. " + why);
+                "Quillan could not read " + fileNameOf(path) + ". " +
+                    (inUse ? "The file may be in use by another application. " : "") + why);
+}
+
+// A list must be a plain file with something in it: anything else is refused before it is
+// opened (a named pipe would never end, a device never stop).
+bool readableFile(AppContext& ctx, const std::string& path) {
+    platform::FileStatus status = platform::statusOf(path);
+    if (status.exists && !status.regular) {
+        cannotRead(ctx, path, status.notRegularReason, false);
+        return false;
+    }
+    if (status.regular && status.size == 0) {
+        ctx.platform.ui.setBusyCursor(false);
+        ShowNoRecords(ctx, path, "The file is empty.");
+        return false;
+    }
+    return true;
 }
 
 void refuse(AppContext& ctx, const std::string& text) {
@@ -100,7 +102,7 @@ void countText(AppContext& ctx, OpenList& list) {
     if (list.fields <= 0)
         return;
     TextLineReader reader(list.path);
-    if (isHeaderKind(ctx.ListFileKind))
+    if (isHeaderKind(ctx.listFileKind))
         reader.skip(1);
     std::string line;
     long n = 0;
@@ -109,14 +111,45 @@ void countText(AppContext& ctx, OpenList& list) {
         if (status == TextLineReader::Status::End)
             break;
         if (status == TextLineReader::Status::TooLong) {
-            showUnknownFormat(ctx);
-            ctx.ListFileKind.clear();
+            showUnknownFormat(ctx, LineTooLongReason(reader.linesRead() + 1));
+            ctx.listFileKind.clear();
             return;
         }
         ++n;
     }
     list.records = n;
-    list.source = std::make_unique<TextListSource>(ctx.ListFileKind, list.path, list.fields);
+    list.source = std::make_unique<TextListSource>(ctx.listFileKind, list.path, list.fields);
+}
+
+std::string records(long long n) {
+    return std::to_string(n) + (n == 1 ? " record" : " records");
+}
+
+// A table that ends before the records its header counts is never read short without a
+// word: the user is asked whether to sort the records present, and an unattended sort,
+// where nobody can answer, refuses.
+bool acceptRecordCount(AppContext& ctx, const std::string& path, const DbfHeader& h) {
+    if (h.statedRecords == 0) {
+        ctx.platform.ui.setBusyCursor(false);
+        ShowNoRecords(ctx, path, "The header of the table counts no records.");
+        return false;
+    }
+    if (h.records >= static_cast<long long>(h.statedRecords))
+        return true;
+    const std::string says = "The header of " + fileNameOf(path) + " says it holds " +
+                             records(h.statedRecords) + ", but the file ends after " +
+                             records(h.records) +
+                             ": it may have been cut short when it was copied.";
+    if (h.records == 0 || ctx.runMode() == "NOSTOP") {
+        refuse(ctx, says + " Quillan has not sorted it.");
+        return false;
+    }
+    ctx.platform.ui.setBusyCursor(false);
+    ModalResult answer =
+        ctx.message(BeepKind::Hand, MessageKind::Warning, MessageButtons::YesNo,
+                    says + " Do you want to sort the " + records(h.records) + " it holds?");
+    ctx.platform.ui.setBusyCursor(true);
+    return answer == ModalResult::Yes;
 }
 
 void countDbase(AppContext& ctx, OpenList& list) {
@@ -124,7 +157,7 @@ void countDbase(AppContext& ctx, OpenList& list) {
         refuse(ctx, fileNameOf(list.path) +
                         " is a dBase memo file, which holds only the long texts of a table. "
                         "Please choose the table itself (the .DBF file).");
-        ctx.ListFileKind.clear();
+        ctx.listFileKind.clear();
         return;
     }
     DbfHeaderCheck check = readDbfHeader(list.path);
@@ -132,24 +165,28 @@ void countDbase(AppContext& ctx, OpenList& list) {
         refuse(ctx, check.recordsTooLong
                         ? check.problem
                         : "Quillan cannot read " + fileNameOf(list.path) + ". " + check.problem);
-        ctx.ListFileKind.clear();
+        ctx.listFileKind.clear();
         return;
     }
-    ctx.list.DbfFieldWidths.clear();
-    ctx.list.DbfFieldTypes.clear();
+    if (!acceptRecordCount(ctx, list.path, *check.header)) {
+        ctx.listFileKind.clear();
+        return;
+    }
+    ctx.list.dbfFieldWidths.clear();
+    ctx.list.dbfFieldTypes.clear();
     for (const auto& field : check.header->fields) {
-        ctx.list.DbfFieldWidths.push_back(field.width);
-        ctx.list.DbfFieldTypes.push_back(field.type);
+        ctx.list.dbfFieldWidths.push_back(field.width);
+        ctx.list.dbfFieldTypes.push_back(field.type);
     }
     const DbfHeader& h = *check.header;
-    ctx.list.Dbf = {h.headerLength, h.recordLength, h.statedRecords, h.records, h.fileSize};
+    ctx.list.dbf = {h.headerLength, h.recordLength, h.statedRecords, h.records, h.fileSize};
     list.records = check.header->records;
     list.fields = static_cast<int>(check.header->fields.size());
     list.source = std::make_unique<DbfListSource>(list.path, std::move(*check.header));
 }
 
 void countPave(AppContext& ctx, OpenList& list) {
-    ctx.ListFileName = list.path;
+    ctx.listFileName = list.path;
     TextLineReader reader(list.path);
     std::string line;
     long n = -1;
@@ -158,7 +195,7 @@ void countPave(AppContext& ctx, OpenList& list) {
         if (status == TextLineReader::Status::End)
             break;
         if (status == TextLineReader::Status::TooLong) {
-            showUnknownFormat(ctx);
+            showUnknownFormat(ctx, LineTooLongReason(reader.linesRead() + 1));
             return;
         }
         ++n;
@@ -169,7 +206,7 @@ void countPave(AppContext& ctx, OpenList& list) {
 // Access tables and Excel sheets are read through their own components, which this version
 // does not have: say so rather than pretend.
 void refuseUnreadableKind(AppContext& ctx, const OpenList& list) {
-    const bool access = ctx.ListFileKind == KindAccess;
+    const bool access = ctx.listFileKind == KindAccess;
     refuse(ctx, "Quillan cannot read " + fileNameOf(list.path) + ". This version of Quillan " +
                     "does not read " +
                     (access ? "Access databases (.MDB)" : "Excel workbooks (.XLS)") +
@@ -177,7 +214,7 @@ void refuseUnreadableKind(AppContext& ctx, const OpenList& list) {
 }
 
 void countRecords(AppContext& ctx, OpenList& list) {
-    const std::string& kind = ctx.ListFileKind;
+    const std::string& kind = ctx.listFileKind;
     if (isTextKind(kind))
         countText(ctx, list);
     else if (kind == KindDbase)
@@ -189,7 +226,7 @@ void countRecords(AppContext& ctx, OpenList& list) {
 }
 
 bool overLimit(AppContext& ctx, long n) {
-    if (static_cast<long long>(ctx.counters.RecordCount) + n <= MaxMailingRecords)
+    if (static_cast<long long>(ctx.counters.recordCount) + n <= MaxMailingRecords)
         return false;
     ctx.platform.ui.setBusyCursor(false);
     ctx.message(BeepKind::Asterisk, MessageKind::Information, MessageButtons::Cancel,
@@ -198,37 +235,39 @@ bool overLimit(AppContext& ctx, long n) {
     return true;
 }
 
-long readRecords(AppContext& ctx, VerifyDialog& dialog, OpenList& list) {
+long readRecords(AppContext& ctx, FieldChooser& chooser, OpenList& list) {
     long n = list.records;
-    if (ctx.ListFileKind == KindPave)
+    if (ctx.listFileKind == KindPave)
         return overLimit(ctx, n) ? 0 : ReadPaveRecords(ctx, list.path, n);
-    n = IdentifyFields(ctx, dialog, *list.source, list.path, n, list.fields);
+    n = IdentifyFields(ctx, chooser, *list.source, list.path, n, list.fields);
     if (n <= 0 || overLimit(ctx, n))
         return 0;
-    ctx.counters.RecordCount += static_cast<int32_t>(n);
+    ctx.counters.recordCount += static_cast<int32_t>(n);
     ReadListRecords(ctx, *list.source, list.path, n, list.fields);
     return n;
 }
 
 } // namespace
 
-std::string OpenMailingList(AppContext& ctx, VerifyDialog& dialog, const std::string& mode) {
+std::string OpenMailingList(AppContext& ctx, FieldChooser& chooser, const std::string& mode) {
     OpenList list;
     list.path = chooseFile(ctx, mode);
     if (list.path.empty())
         return {};
     ctx.platform.ui.setBusyCursor(true);
-    ctx.ListFileKind.clear();
+    ctx.listFileKind.clear();
+    if (!readableFile(ctx, list.path))
+        return {};
     try {
-        ctx.ListFileKind = kindFromExtension(list.path);
-        if (ctx.ListFileKind.empty())
-            ctx.ListFileKind = DetectAsciiFormat(ctx, list.path);
+        ctx.listFileKind = kindFromExtension(list.path);
+        if (ctx.listFileKind.empty())
+            ctx.listFileKind = DetectAsciiFormat(ctx, list.path);
         countRecords(ctx, list);
     } catch (const std::exception& e) {
         cannotRead(ctx, list.path, e.what());
         list.records = 0;
     }
-    long n = list.records > 0 ? readRecords(ctx, dialog, list) : 0;
+    long n = list.records > 0 ? readRecords(ctx, chooser, list) : 0;
     ctx.platform.ui.setBusyCursor(false);
     return n > 0 ? list.path : std::string();
 }

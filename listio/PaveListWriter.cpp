@@ -23,18 +23,21 @@ std::string paveTestFilePath(const std::string& listPath) {
 
 std::optional<ClosingMessage> WritePaveList(AppContext& ctx, WriterProgress& progress) {
     progress.begin("Sorted File");
-    const std::string path = paveTestFilePath(ctx.ListFileName);
+    const std::string path = paveTestFilePath(ctx.listFileName);
     const WorkTables& t = ctx.tables;
     std::vector<PlacedPiece> order;
-    const int32_t containers = ctx.counters.ContainerCount - 1;
+    const int32_t containers = ctx.counters.containerCount - 1;
     WalkPresortOrder(
         ctx, [&](int32_t c) { progress.before(c, containers); },
         [&](const PlacedPiece& p) { order.push_back(p); });
-    if (t.PaveRecords.size() <= order.size()) {
+    // Row 0 is the seed row; then one record per piece, in this walk's order.
+    const size_t records = t.paveRecords.empty() ? 0 : t.paveRecords.size() - 1;
+    if (records != order.size()) {
         reportNotSaved(ctx, path,
-                       "The PAVE records of the pieces are made while the mail preparation "
-                       "instructions print, and none were made for this sort. Nothing was "
-                       "written.");
+                       "The sort made " + intToStr(static_cast<int64_t>(records)) +
+                           " PAVE records, but " + intToStr(static_cast<int64_t>(order.size())) +
+                           " pieces were found in the list for it. Nothing was written. Sort "
+                           "the list again.");
         return std::nullopt;
     }
     LineOutput out(path);
@@ -42,19 +45,19 @@ std::optional<ClosingMessage> WritePaveList(AppContext& ctx, WriterProgress& pro
         reportNotSaved(ctx, path, "Nothing was written. (" + out.error() + ")");
         return std::nullopt;
     }
-    const std::string lead = ctx.lists.MailerList[3] + std::string(58, ' ');
-    out.line(t.PieceRecords[0] + kTemplate + std::string(224, ' ') + "0000001");
-    const int32_t count = ctx.counters.RecordCount;
+    const std::string lead = ctx.lists.mailerList.zip() + std::string(58, ' ');
+    out.line(t.pieceRecords[0] + kTemplate + std::string(224, ' ') + "0000001");
+    const int32_t count = ctx.counters.recordCount;
     std::vector<bool> written(static_cast<size_t>(count) + 1);
     size_t k = 1;
     for (const PlacedPiece& p : order) {
-        out.line(t.PieceRecords[static_cast<size_t>(p.record)] + lead + t.PaveRecords[k++]);
+        out.line(t.pieceRecords[static_cast<size_t>(p.record)] + lead + t.paveRecords[k++]);
         written[static_cast<size_t>(p.record)] = true;
     }
     for (int32_t r = 1; r <= count; ++r) {
         if (written[static_cast<size_t>(r)])
             continue;
-        out.line(t.PieceRecords[static_cast<size_t>(r)] + lead +
+        out.line(t.pieceRecords[static_cast<size_t>(r)] + lead +
                  rejectedPart(static_cast<int64_t>(k) + 1));
         ++k;
     }
@@ -63,7 +66,7 @@ std::optional<ClosingMessage> WritePaveList(AppContext& ctx, WriterProgress& pro
         reportNotSaved(ctx, path, "(" + result.error + ")");
         return std::nullopt;
     }
-    ctx.ListFileName = path;
+    ctx.listFileName = path;
     return sortedFileMessage(path);
 }
 

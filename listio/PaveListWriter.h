@@ -14,8 +14,8 @@ std::string paveTestFilePath(const std::string& listPath);
 
 // Writes the PAVE test file of the presort beside the list (the list itself is left as it
 // is): a template line, every placed piece in presort order with its PAVE part, then the
-// records that were not placed. The PAVE parts are made while the mail preparation
-// instructions print; without one for every piece nothing is written and the user is told.
+// records that were not placed. The PAVE parts are made with the sort; unless there is
+// exactly one for every piece found, nothing is written and the user is told.
 std::optional<ClosingMessage> WritePaveList(AppContext& ctx, WriterProgress& progress);
 
 } // namespace quillan

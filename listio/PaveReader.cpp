@@ -39,10 +39,13 @@ struct PavePieces {
 class PaveLineReader {
 public:
     explicit PaveLineReader(const AppContext& ctx) {
-        mailType_ = ctx.lists.MailTypeList[1];
+        const MailTypeSettings& mailType = ctx.lists.mailTypeList;
+        automation_ = mailType.isAutomation();
+        unbarcoded_ = mailType.isUnbarcoded();
+        coSacked_ = mailType.isCoSacked();
         inCountyRule_ = inCountyRates(ctx);
-        county_ = upperAscii(ctx.lists.PeriodicalList[5]);
-        state_ = upperAscii(ctx.lists.MailerList[2]);
+        county_ = upperAscii(ctx.lists.periodicalList.county());
+        state_ = upperAscii(ctx.lists.mailerList.state());
     }
 
     void add(PavePieces& p, std::string line) {
@@ -64,21 +67,20 @@ public:
 
 private:
     int32_t zipValue(PavePieces& p, int32_t zip, bool zip4Blank) {
-        const std::string& t = mailType_;
-        bool automation = t == "3" || t == "6" || t == "8";
-        bool plain = t == "0" || t == "1" || t == "2" || t == "5";
-        if ((automation && zip4Blank) || (plain && !zip4Blank)) {
+        if ((automation_ && zip4Blank) || (unbarcoded_ && !zip4Blank)) {
             ++p.rejected;
             return -(zip + 700000);
         }
-        if ((t == "4" || t == "7") && zip4Blank) {
+        if (coSacked_ && zip4Blank) {
             ++p.missingZip4;
             return -zip;
         }
         return zip;
     }
 
-    std::string mailType_;
+    bool automation_ = false;
+    bool unbarcoded_ = false;
+    bool coSacked_ = false;
     bool inCountyRule_ = false;
     std::string county_;
     std::string state_;
@@ -92,19 +94,19 @@ void refuse(AppContext& ctx, const std::string& text) {
 
 void commit(AppContext& ctx, PavePieces& p, const std::string& header, long n) {
     auto& t = ctx.tables;
-    if (t.PieceRecords.empty())
-        t.PieceRecords.emplace_back();
-    t.PieceRecords[0] = header.substr(0, 67);
+    if (t.pieceRecords.empty())
+        t.pieceRecords.emplace_back();
+    t.pieceRecords[0] = header.substr(0, 67);
     for (size_t i = 0; i < p.zips.size(); ++i) {
-        t.PieceRecords.push_back(std::move(p.records[i]));
-        t.PieceZips.push_back(p.zips[i]);
-        t.PieceCities.push_back(std::move(p.cities[i]));
-        t.PieceInCounty.push_back(std::move(p.inCounty[i]));
+        t.pieceRecords.push_back(std::move(p.records[i]));
+        t.pieceZips.push_back(p.zips[i]);
+        t.pieceCities.push_back(std::move(p.cities[i]));
+        t.pieceInCounty.push_back(std::move(p.inCounty[i]));
     }
-    ctx.counters.RejectedCount = p.rejected;
-    ctx.counters.MissingZip4Count += p.missingZip4;
-    ctx.counters.InCountyCount += p.inCountyCount;
-    ctx.counters.RecordCount = static_cast<int32_t>(n);
+    ctx.counters.rejectedCount = p.rejected;
+    ctx.counters.missingZip4Count += p.missingZip4;
+    ctx.counters.inCountyCount += p.inCountyCount;
+    ctx.counters.recordCount = static_cast<int32_t>(n);
 }
 
 } // namespace

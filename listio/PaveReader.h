@@ -7,7 +7,7 @@
 namespace quillan {
 
 // Reads the n pieces of a PAVE file (fixed-width lines after a header line) into the
-// per-record work tables and sets RecordCount. A line too short to hold the ZIP code, or
+// per-record work tables and sets recordCount. A line too short to hold the ZIP code, or
 // whose ZIP positions are not digits, refuses the whole file with a message and changes
 // nothing. Returns the pieces read, 0 when the file was refused. Throws ListFileError when
 // the file cannot be read.

@@ -46,13 +46,13 @@ std::string blankControlCharacters(std::string text) {
 
 CityAndState cityAndStateOf(const ListState& roles, std::vector<std::string>& fields) {
     CityAndState cs;
-    if (roles.CityStateColumn >= 0 && roles.CityStateColumn < static_cast<int>(fields.size())) {
-        std::string& t = fields[roles.CityStateColumn];
+    if (roles.cityStateColumn >= 0 && roles.cityStateColumn < static_cast<int>(fields.size())) {
+        std::string& t = fields[roles.cityStateColumn];
         t = blankControlCharacters(std::move(t));
         cs = splitCityState(t);
     } else {
-        cs.city = upperAscii(blankControlCharacters(field(fields, roles.CityColumn)));
-        cs.state = upperAscii(blankControlCharacters(field(fields, roles.StateColumn)));
+        cs.city = upperAscii(blankControlCharacters(field(fields, roles.cityColumn)));
+        cs.state = upperAscii(blankControlCharacters(field(fields, roles.stateColumn)));
     }
     cs.city = trimTrailingBlanks(std::move(cs.city));
     cs.state = trimTrailingBlanks(std::move(cs.state));

@@ -17,7 +17,7 @@ struct CityAndState {
 // field list itself.
 CityAndState cityAndStateOf(const ListState& roles, std::vector<std::string>& fields);
 
-// The PieceCities entry: the city cut to 18 characters, one blank, the state cut to 2; an
+// The pieceCities entry: the city cut to 18 characters, one blank, the state cut to 2; an
 // empty part is written as two blanks. Control characters become blanks, since the entry is
 // written on a line of the sort-result file.
 std::string pieceCityEntry(const std::string& city, const std::string& state);

@@ -1,5 +1,7 @@
 #include "listio/PresortOrder.h"
 
+#include "core/SortedMailing.h"
+
 #include <algorithm>
 #include <array>
 #include <unordered_map>
@@ -33,10 +35,10 @@ class RecordIndex {
 public:
     RecordIndex(const WorkTables& t, int32_t records) : taken_(static_cast<size_t>(records) + 1) {
         for (int32_t r = 1; r <= records; ++r) {
-            int32_t value = t.PieceZips[static_cast<size_t>(r)];
+            int32_t value = t.pieceZips[static_cast<size_t>(r)];
             if (value <= -100000)
                 continue; // rejected
-            bool inCounty = t.PieceInCounty[static_cast<size_t>(r)] == "t";
+            bool inCounty = t.pieceInCounty[static_cast<size_t>(r)] == "t";
             queues_[queueKey(absolute(value % 100000), signClass(value), inCounty)]
                 .records.push_back(r);
         }
@@ -71,13 +73,13 @@ class Walk {
 public:
     Walk(const AppContext& ctx, const std::function<void(const PlacedPiece&)>& onPiece)
         : t_(ctx.tables), onPiece_(onPiece), index_(t_, recordRows(ctx)),
-          coSacked_(isCoSackedClass(ctx.MailClassCode)), inCountyFirst_(inCountyFirst(ctx)) {}
+          coSacked_(ctx.mailClass.isCoSacked()), inCountyFirst_(inCountyFirst(ctx)) {}
 
     void zipGroup(int32_t z, int32_t g, int32_t c) {
         Sources sources = sourcesOf(z, g);
         const size_t row = static_cast<size_t>(z);
-        const int32_t pieces = t_.ZipGroupPieces[row];
-        const int32_t inCounty = t_.ZipGroupInCounty[row];
+        const int32_t pieces = t_.zipGroupPieces[row];
+        const int32_t inCounty = t_.zipGroupInCounty[row];
         int32_t taken = 0;
         PlacedPiece piece{0, z, g, c};
         // The in-county pieces first; when they run out before the group's in-county count
@@ -104,17 +106,17 @@ public:
 private:
     static int32_t recordRows(const AppContext& ctx) {
         const WorkTables& t = ctx.tables;
-        size_t rows = std::min(t.PieceZips.size(), t.PieceInCounty.size());
-        int64_t records = std::min<int64_t>(ctx.counters.RecordCount,
+        size_t rows = std::min(t.pieceZips.size(), t.pieceInCounty.size());
+        int64_t records = std::min<int64_t>(ctx.counters.recordCount,
                                             rows == 0 ? 0 : static_cast<int64_t>(rows) - 1);
         return static_cast<int32_t>(std::max<int64_t>(records, 0));
     }
 
     Sources sourcesOf(int32_t z, int32_t g) {
-        int64_t zip = absolute(t_.ZipGroupZips[static_cast<size_t>(z)]);
+        int64_t zip = absolute(t_.zipGroupZips[static_cast<size_t>(z)]);
         std::vector<int> signs = {-1, 0, 1};
         if (coSacked_) {
-            int32_t flag = t_.SortGroupFlags[static_cast<size_t>(g)];
+            int32_t flag = t_.sortGroupFlags[static_cast<size_t>(g)];
             signs = flag == 1   ? std::vector<int>{-1}
                     : flag == 0 ? std::vector<int>{1}
                                 : std::vector<int>{};
@@ -156,49 +158,21 @@ private:
     bool inCountyFirst_;
 };
 
-// Rows 1 .. count - 1 of a family, bounded by the table that holds them.
-int32_t lastRow(int32_t count, size_t tableRows) {
-    return static_cast<int32_t>(std::min<int64_t>(count, static_cast<int64_t>(tableRows)) - 1);
-}
-
 } // namespace
 
-bool isCoSackedClass(const std::string& classCode) {
-    return classCode == "PCOF" || classCode == "RCOF";
-}
-
 bool inCountyFirst(const AppContext& ctx) {
-    return !ctx.MailClassCode.empty() && ctx.MailClassCode[0] == 'P' &&
-           ctx.lists.PeriodicalList[4] != "f";
+    return ctx.mailClass.isPeriodicals() && ctx.lists.periodicalList.inCountyRates();
 }
 
 void WalkPresortOrder(const AppContext& ctx, const std::function<void(int32_t)>& beforeContainer,
                       const std::function<void(const PlacedPiece&)>& onPiece) {
-    const WorkTables& t = ctx.tables;
-    const MailingCounters& n = ctx.counters;
-    const int32_t containers = lastRow(n.ContainerCount, t.containerRows());
-    const int32_t groups = lastRow(n.SortGroupCount, t.sortGroupRows());
-    const int32_t zipGroups = lastRow(n.ZipGroupCount + 1, t.zipGroupRows());
-
-    std::vector<std::vector<int32_t>> groupsOf(static_cast<size_t>(std::max(containers, 0)) + 1);
-    for (int32_t g = 1; g <= groups; ++g) {
-        int32_t c = t.SortGroupContainer[static_cast<size_t>(g)];
-        if (c >= 1 && c <= containers)
-            groupsOf[static_cast<size_t>(c)].push_back(g);
-    }
-    std::vector<std::vector<int32_t>> zipGroupsOf(static_cast<size_t>(std::max(groups, 0)) + 1);
-    for (int32_t z = 1; z <= zipGroups; ++z) {
-        int32_t g = t.ZipGroupOwner[static_cast<size_t>(z)];
-        if (g >= 1 && g <= groups)
-            zipGroupsOf[static_cast<size_t>(g)].push_back(z);
-    }
-
+    const SortedMailing mailing = SortedMailing::of(ctx);
     Walk walk(ctx, onPiece);
-    for (int32_t c = 1; c <= containers; ++c) {
+    for (int32_t c = 1; c <= mailing.containerCount(); ++c) {
         if (beforeContainer)
             beforeContainer(c);
-        for (int32_t g : groupsOf[static_cast<size_t>(c)])
-            for (int32_t z : zipGroupsOf[static_cast<size_t>(g)])
+        for (int32_t g : mailing.sortGroupsIn(c))
+            for (int32_t z : mailing.zipGroupsOf(g))
                 walk.zipGroup(z, g, c);
     }
 }

@@ -7,17 +7,15 @@
 
 namespace quillan {
 
-// Reads every record of an opened list (kind ctx.ListFileKind, roles ctx.list) into the
+// Reads every record of an opened list (kind ctx.listFileKind, roles ctx.list) into the
 // per-record work tables: the ZIP value, the text line, city and state, the in-county
-// mark; corrects RecordCount for deleted dBase records, and applies the in-county rule of
-// the Periodicals rates. RecordCount already counts the n records.
+// mark; corrects recordCount for deleted dBase records, and applies the in-county rule of
+// the Periodicals rates. recordCount already counts the n records.
 void ReadListRecords(AppContext& ctx, ListSource& source, const std::string& path, long n,
                      int fieldCount);
 
-// The picture the main window shows while a list is read.
-void DrawReadingPicture(AppContext& ctx, const std::string& path);
-// The sheet of paper with a folded corner that the reading and saving pictures share; false
-// without a main window.
-bool DrawPagePicture(AppContext& ctx);
+// The progress picture of a list being read: its page, "Reading" and the file's name, and
+// five trays.
+void ShowReadingPicture(AppContext& ctx, const std::string& path);
 
 } // namespace quillan

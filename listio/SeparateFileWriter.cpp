@@ -15,16 +15,16 @@ class GroupPool {
 public:
     explicit GroupPool(const AppContext& ctx) : t_(ctx.tables) {
         const int32_t sortGroups = static_cast<int32_t>(t_.sortGroupRows());
-        const int32_t zipGroups = std::min<int32_t>(ctx.counters.ZipGroupCount,
+        const int32_t zipGroups = std::min<int32_t>(ctx.counters.zipGroupCount,
                                                     static_cast<int32_t>(t_.zipGroupRows()) - 1);
         left_.resize(static_cast<size_t>(std::max(zipGroups, 0)) + 1);
         for (int32_t z = 1; z <= zipGroups; ++z) {
             const size_t row = static_cast<size_t>(z);
-            int32_t owner = t_.ZipGroupOwner[row];
+            int32_t owner = t_.zipGroupOwner[row];
             if (owner < 1 || owner >= sortGroups)
                 continue; // never placed in a tray or sack: nothing to write for it
-            left_[row] = {t_.ZipGroupPieces[row], t_.ZipGroupInCounty[row], false};
-            byKey_[t_.ZipGroupZips[row]].push_back(z);
+            left_[row] = {t_.zipGroupPieces[row], t_.zipGroupInCounty[row], false};
+            byKey_[t_.zipGroupZips[row]].push_back(z);
         }
     }
 
@@ -73,7 +73,7 @@ std::string joinValues(bool comma, const std::string& tray, const std::string& p
 
 std::string ChooseSortOutputFile(AppContext& ctx) {
     std::string path = ctx.separateFilePath();
-    if (ctx.lists.PrefsList[3] != "1")
+    if (!ctx.lists.prefsList.asksSeparateFileName())
         return path;
     FileDialogOptions options;
     options.title = "Choose or name a file for the sorting information";
@@ -93,24 +93,24 @@ std::optional<ClosingMessage> WriteSeparateFile(AppContext& ctx, WriterProgress&
                     "Quillan could not create this output file.");
         return std::nullopt;
     }
-    const bool comma = ctx.lists.PrefsList[4] == "0";
+    const bool comma = ctx.lists.prefsList.commaSeparateFile();
     const WorkTables& t = ctx.tables;
-    const int32_t count = ctx.counters.RecordCount;
+    const int32_t count = ctx.counters.recordCount;
     GroupPool pool(ctx);
     PieceValues values(ctx);
     const std::string& zeros = PieceValues::notPlaced();
     for (int32_t r = 1; r <= count; ++r) {
         progress.before(r, count);
         const size_t row = static_cast<size_t>(r);
-        int32_t value = t.PieceZips[row];
-        int32_t z = value <= -100000 ? 0 : pool.take(value, t.PieceInCounty[row] == "t");
+        int32_t value = t.pieceZips[row];
+        int32_t z = value <= -100000 ? 0 : pool.take(value, t.pieceInCounty[row] == "t");
         if (z == 0) {
             out.line(joinValues(comma, zeros, zeros, zeros, ""));
             continue;
         }
-        int32_t owner = t.ZipGroupOwner[static_cast<size_t>(z)];
+        int32_t owner = t.zipGroupOwner[static_cast<size_t>(z)];
         out.line(
-            joinValues(comma, PieceValues::padded(t.SortGroupContainer[static_cast<size_t>(owner)]),
+            joinValues(comma, PieceValues::padded(t.sortGroupContainer[static_cast<size_t>(owner)]),
                        PieceValues::padded(owner), PieceValues::padded(z), values.endorsement(z)));
     }
     WriteResult result = out.commit();
@@ -120,8 +120,8 @@ std::optional<ClosingMessage> WriteSeparateFile(AppContext& ctx, WriterProgress&
                         ")");
         return std::nullopt;
     }
-    return ClosingMessage{"Quillan has saved sorting information in the file \"" + path + "\".",
-                          {}};
+    return ClosingMessage{
+        "Quillan has saved sorting information in the file \"" + path + "\".", {}, path};
 }
 
 } // namespace quillan

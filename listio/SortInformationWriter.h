@@ -12,9 +12,15 @@ namespace quillan {
 // a run started with command-line parameters shows neither.
 //
 // The caller runs it after RunPresort (and the print run), while the work tables, the
-// counters, MailClassCode, ListFileKind, ListFileName and ctx.list still describe the list
+// counters, MailClassCode, listFileKind, listFileName and ctx.list still describe the list
 // that was read and sorted, and resets the work tables afterwards. A failure is reported to
-// the user here, and leaves the user's files as they were.
-void WriteSortInformation(AppContext& ctx);
+// the user here, and leaves the user's files as they were; the result says so.
+struct SortInformationResult {
+    // It was asked for and not written; the user has been told why.
+    bool failed = false;
+    // The file written; empty when nothing was asked for.
+    std::string path;
+};
+SortInformationResult WriteSortInformation(AppContext& ctx);
 
 } // namespace quillan

@@ -1,20 +1,16 @@
 #include "listio/SortWriterSupport.h"
 
 #include "core/Convert.h"
-#include "core/ProgressPicture.h"
 #include "listio/ContainerLabel.h"
 #include "listio/ListKinds.h"
-#include "platform/ui/Form.h"
 
 namespace quillan {
 
 using namespace platform;
 
 void WriterProgress::begin(const std::string& caption) {
-    if (ctx_.mainWindow)
-        if (Control* label = ctx_.mainWindow->find("BottomLabel"))
-            label->setCaption(caption);
-    ShowProgressPause(ctx_, 5);
+    ctx_.progress().showCaption(ProgressSink::Caption::Bottom, caption);
+    ctx_.progress().showIcons(5);
 }
 
 void WriterProgress::before(int64_t done, int64_t total) {
@@ -22,7 +18,7 @@ void WriterProgress::before(int64_t done, int64_t total) {
         return;
     while (step_ <= 5 && static_cast<int64_t>(step_) * total <= 5 * done) {
         ++step_;
-        ShowProgressPause(ctx_, 6 - step_);
+        ctx_.progress().showIcons(6 - step_);
     }
 }
 
@@ -34,7 +30,7 @@ void LineOutput::raw(std::string_view bytes) {
 
 void LineOutput::line(std::string_view text) {
     buffer_ += text;
-    buffer_ += "\r\n";
+    buffer_ += lineEnd_;
     if (buffer_.size() >= (1u << 20))
         flush();
 }
@@ -67,24 +63,44 @@ const std::string& PieceValues::notPlaced() {
     return zeros;
 }
 
-bool isUnendorsedClass(const std::string& classCode) {
-    return classCode == "RAL" || classCode == "RML" || classCode == "FAL" || classCode == "PAL";
-}
-
-bool isAutomationClass(const std::string& classCode) {
-    return classCode.size() >= 2 && classCode[1] == 'A';
-}
-
 ClosingMessage sortedFileMessage(const std::string& path) {
     return {"Quillan has sorted the file named \"" + fileNameOf(path) + "\".",
             " If you have installed the program named \"Tarnwick\", you can now add barcodes to "
-            "the file. Would you like to add barcodes?"};
+            "the file. Would you like to add barcodes?",
+            path};
 }
 
 void reportNotSaved(AppContext& ctx, const std::string& path, const std::string& why) {
     ctx.message(BeepKind::Exclamation, MessageKind::Error, MessageButtons::Cancel,
                 "Quillan could not save the sorting information in the file \"" + fileNameOf(path) +
                     "\". " + why);
+}
+
+} // namespace quillan
+
+namespace quillan {
+
+void reportListNotWritten(AppContext& ctx, const std::string& path, const LineOutput& out) {
+    if (!out.targetReadOnly()) {
+        reportNotSaved(ctx, path, "Your list has not been changed. (" + out.error() + ")");
+        return;
+    }
+    reportNotSaved(ctx, path,
+                   "The file is read-only: you may not change it, so Quillan has left it as it "
+                   "is. Choose \"Put it in a separate file.\" in the Preferences to keep the "
+                   "sorting information.");
+}
+
+void reportListNotWritten(AppContext& ctx, const std::string& path,
+                          const platform::WriteResult& result) {
+    if (result.keptCopy.empty()) {
+        reportNotSaved(ctx, path, "Your list has not been changed. (" + result.error + ")");
+        return;
+    }
+    reportNotSaved(ctx, path,
+                   "Your list could not be written in full and may be damaged; the complete "
+                   "sorted list is in the file \"" +
+                       result.keptCopy + "\". (" + result.error + ")");
 }
 
 } // namespace quillan

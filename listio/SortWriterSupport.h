@@ -17,6 +17,7 @@ namespace quillan {
 struct ClosingMessage {
     std::string text;
     std::string barcodeQuestion;
+    std::string path; // the file written
 };
 
 // The countdown of the saving picture, shared by the whole call: before each unit of work
@@ -34,13 +35,15 @@ private:
     int step_ = 1;
 };
 
-// Lines for a file that replaces another only when all of it was written (CR LF after each
-// line); the bytes go out in large blocks.
+// Lines for a file that replaces another only when all of it was written, each followed by
+// the line end (CR LF unless told otherwise); the bytes go out in large blocks.
 class LineOutput {
 public:
-    explicit LineOutput(const std::string& path) : file_(path) {}
+    explicit LineOutput(const std::string& path, std::string lineEnd = "\r\n")
+        : file_(path), lineEnd_(std::move(lineEnd)) {}
     bool ok() const { return file_.ok(); }
     const std::string& error() const { return file_.error(); }
+    bool targetReadOnly() const { return file_.targetReadOnly(); }
     void raw(std::string_view bytes);
     void line(std::string_view text);
     platform::WriteResult commit();
@@ -49,6 +52,7 @@ private:
     void flush();
 
     platform::AtomicFileWriter file_;
+    std::string lineEnd_;
     std::string buffer_;
 };
 
@@ -69,15 +73,15 @@ private:
     std::vector<std::optional<std::string>> endorsements_;
 };
 
-// The classes whose pieces carry no endorsement line.
-bool isUnendorsedClass(const std::string& classCode);
-// The automation classes, offered the barcoding program.
-bool isAutomationClass(const std::string& classCode);
-
 // The closing message of a list rewritten in presort order.
 ClosingMessage sortedFileMessage(const std::string& path);
 
 // An error box saying the sorting information was not saved, and why.
 void reportNotSaved(AppContext& ctx, const std::string& path, const std::string& why);
+// The same for a list that could not be written: read-only, or a failed write (which says
+// where the complete copy is when the list itself may be damaged).
+void reportListNotWritten(AppContext& ctx, const std::string& path, const LineOutput& out);
+void reportListNotWritten(AppContext& ctx, const std::string& path,
+                          const platform::WriteResult& result);
 
 } // namespace quillan

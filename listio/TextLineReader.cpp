@@ -8,9 +8,7 @@
 namespace quillan {
 
 TextLineReader::TextLineReader(const std::string& path) : path_(path), buffer_(64 * 1024) {
-    file_ = std::fopen(path.c_str(), "rb");
-    if (!file_)
-        throw ListFileError::cannotOpen(path, errno);
+    file_ = openListFile(path);
 }
 
 TextLineReader::~TextLineReader() {
@@ -62,11 +60,15 @@ TextLineReader::Status TextLineReader::next(std::string& line) {
             continue;
         char terminator = *stop;
         ++pos_;
-        if (terminator == '\r' && peek() == '\n')
+        lastEnd_ = terminator == '\n' ? "\n" : "\r";
+        if (terminator == '\r' && peek() == '\n') {
             ++pos_;
+            lastEnd_ = "\r\n";
+        }
         ++lines_;
         return Status::Line;
     }
+    lastEnd_ = "";
     if (!any)
         return Status::End;
     ++lines_;

@@ -28,6 +28,8 @@ public:
     bool skip(long n);
     // Lines read so far.
     long linesRead() const { return lines_; }
+    // How the last line read ended: "\r\n", "\n", "\r", or "" at the end of the file.
+    const char* lastLineEnd() const { return lastEnd_; }
 
 private:
     bool fill();
@@ -41,6 +43,7 @@ private:
     long lines_ = 0;
     bool started_ = false;
     bool failed_ = false;
+    const char* lastEnd_ = "";
 };
 
 } // namespace quillan

@@ -29,15 +29,15 @@ bool startsWithByteOrderMark(const std::string& path) {
 // True while the file holds exactly the header and the records that were read: the list is
 // rewritten from those, so a list edited since must not be overwritten with them.
 bool unchangedSinceRead(const AppContext& ctx) {
-    const auto& records = ctx.tables.PieceRecords;
-    const int32_t count = ctx.counters.RecordCount;
-    if (count < 0 || records.size() <= static_cast<size_t>(count) || ctx.list.FieldCount <= 0)
+    const auto& records = ctx.tables.pieceRecords;
+    const int32_t count = ctx.counters.recordCount;
+    if (count < 0 || records.size() <= static_cast<size_t>(count) || ctx.list.fieldCount <= 0)
         return false;
     try {
-        TextLineReader reader(ctx.ListFileName);
+        TextLineReader reader(ctx.listFileName);
         std::string line;
-        if (isHeaderKind(ctx.ListFileKind) &&
-            (reader.next(line) != TextLineReader::Status::Line || line != ctx.list.ListHeaderLine))
+        if (isHeaderKind(ctx.listFileKind) &&
+            (reader.next(line) != TextLineReader::Status::Line || line != ctx.list.listHeaderLine))
             return false;
         for (int32_t r = 1; r <= count; ++r)
             if (reader.next(line) != TextLineReader::Status::Line ||
@@ -53,8 +53,8 @@ bool unchangedSinceRead(const AppContext& ctx) {
 
 TextRecordJoiner::TextRecordJoiner(std::string kind, int fieldCount, const ListState& roles)
     : kind_(std::move(kind)),
-      fieldCount_(fieldCount), columns_{roles.TrayColumn, roles.PackageColumn,
-                                        roles.EndorsementColumn} {}
+      fieldCount_(fieldCount), columns_{roles.trayColumn, roles.packageColumn,
+                                        roles.endorsementColumn} {}
 
 bool TextRecordJoiner::anyColumn() const {
     return std::any_of(std::begin(columns_), std::end(columns_), [](int c) { return c >= 0; });
@@ -63,44 +63,63 @@ bool TextRecordJoiner::anyColumn() const {
 std::string TextRecordJoiner::join(const std::string& line, const std::string& tray,
                                    const std::string& package, const std::string& endorsement) {
     const std::string* values[3] = {&tray, &package, &endorsement};
-    if (!anyColumn()) {
+    const bool comma = isCommaKind(kind_);
+    if (!anyColumn() && allFieldsStandAlone(kind_, line)) {
         if (kind_ == KindTab)
             return line + "\t" + tray + "\t" + package + "\t" + endorsement;
+        // A bar record missing its last bar gets it, so that its last field stays apart.
         if (kind_ == KindBar)
-            return line + tray + "|" + package + "|" + endorsement + "|";
-        return line + ",\"" + tray + "\",\"" + package + "\",\"" + endorsement + "\"";
+            return line + (line.empty() || line.back() == '|' ? "" : "|") + tray + "|" + package +
+                   "|" + endorsement + "|";
+        return line + "," + quotedCommaField(tray) + "," + quotedCommaField(package) + "," +
+               quotedCommaField(endorsement);
     }
-    int count = std::max(fieldCount_, fieldCount(kind_, line));
-    SplitAsciiRecord(kind_, count, line, fields_);
-    fields_.resize(static_cast<size_t>(count));
+    keepFieldsOf(line);
     for (int i = 0; i < 3; ++i) {
-        size_t column = static_cast<size_t>(columns_[i]);
-        if (columns_[i] < 0)
-            fields_.push_back(*values[i]);
-        else {
-            if (column >= fields_.size())
-                fields_.resize(column + 1);
-            fields_[column] = *values[i];
+        std::string value = comma ? quotedCommaField(*values[i]) : *values[i];
+        if (columns_[i] < 0) {
+            fields_.push_back(std::move(value));
+            continue;
         }
+        size_t column = static_cast<size_t>(columns_[i]);
+        if (column >= fields_.size())
+            fields_.resize(column + 1, emptyField());
+        fields_[column] = std::move(value);
     }
     return joinFields();
 }
 
-std::string TextRecordJoiner::joinFields() const {
-    std::string out;
-    if (isTabOrBarKind(kind_)) {
-        const char delimiter = kind_ == KindBar ? '|' : '\t';
-        for (size_t i = 0; i < fields_.size(); ++i) {
-            if (i > 0)
-                out += delimiter;
-            out += fields_[i];
+std::string TextRecordJoiner::emptyField() const {
+    return isCommaKind(kind_) ? "\"\"" : "";
+}
+
+// Each field goes back as the line holds it, so that sorting a list again gives the same
+// bytes; only a comma field whose quote never closes is written afresh, quoted.
+void TextRecordJoiner::keepFieldsOf(const std::string& line) {
+    std::vector<RawField> raw = rawFields(kind_, line);
+    fields_.clear();
+    for (size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i].standsAlone) {
+            fields_.emplace_back(raw[i].bytes);
+            continue;
         }
-        if (kind_ == KindBar)
-            out += '|';
-        return out;
+        SplitAsciiRecord(kind_, static_cast<int>(raw.size()), line, texts_);
+        fields_.push_back(quotedCommaField(texts_[i]));
     }
-    for (size_t i = 0; i < fields_.size(); ++i)
-        out += (i > 0 ? ",\"" : "\"") + fields_[i] + "\"";
+    if (fields_.size() < static_cast<size_t>(std::max(fieldCount_, 0)))
+        fields_.resize(static_cast<size_t>(fieldCount_), emptyField());
+}
+
+std::string TextRecordJoiner::joinFields() const {
+    const char delimiter = kind_ == KindBar ? '|' : kind_ == KindTab ? '\t' : ',';
+    std::string out;
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        if (i > 0)
+            out += delimiter;
+        out += fields_[i];
+    }
+    if (kind_ == KindBar)
+        out += '|';
     return out;
 }
 
@@ -119,7 +138,7 @@ std::string TextRecordJoiner::header(const std::string& headerLine) const {
 
 std::optional<ClosingMessage> WriteTextList(AppContext& ctx, WriterProgress& progress) {
     progress.begin("Sorted File");
-    const std::string path = ctx.ListFileName;
+    const std::string path = ctx.listFileName;
     if (!unchangedSinceRead(ctx)) {
         reportNotSaved(ctx, path,
                        "The file is no longer the one Quillan read (it was changed, moved or "
@@ -127,22 +146,22 @@ std::optional<ClosingMessage> WriteTextList(AppContext& ctx, WriterProgress& pro
         return std::nullopt;
     }
     const bool bom = startsWithByteOrderMark(path);
-    LineOutput out(path);
+    LineOutput out(path, ctx.list.lineEnd);
     if (!out.ok()) {
-        reportNotSaved(ctx, path, "Your list has not been changed. (" + out.error() + ")");
+        reportListNotWritten(ctx, path, out);
         return std::nullopt;
     }
     if (bom)
         out.raw("\xEF\xBB\xBF");
-    TextRecordJoiner joiner(ctx.ListFileKind, ctx.list.FieldCount, ctx.list);
-    if (isHeaderKind(ctx.ListFileKind))
-        out.line(joiner.header(ctx.list.ListHeaderLine));
+    TextRecordJoiner joiner(ctx.listFileKind, ctx.list.fieldCount, ctx.list);
+    if (isHeaderKind(ctx.listFileKind))
+        out.line(joiner.header(ctx.list.listHeaderLine));
 
-    const auto& records = ctx.tables.PieceRecords;
-    const int32_t count = ctx.counters.RecordCount;
+    const auto& records = ctx.tables.pieceRecords;
+    const int32_t count = ctx.counters.recordCount;
     std::vector<bool> written(static_cast<size_t>(count) + 1);
     PieceValues values(ctx);
-    const int32_t containers = ctx.counters.ContainerCount - 1;
+    const int32_t containers = ctx.counters.containerCount - 1;
     WalkPresortOrder(
         ctx, [&](int32_t c) { progress.before(c, containers); },
         [&](const PlacedPiece& p) {
@@ -157,7 +176,7 @@ std::optional<ClosingMessage> WriteTextList(AppContext& ctx, WriterProgress& pro
                                  PieceValues::notPlaced(), ""));
     platform::WriteResult result = out.commit();
     if (!result.ok) {
-        reportNotSaved(ctx, path, "Your list has not been changed. (" + result.error + ")");
+        reportListNotWritten(ctx, path, result);
         return std::nullopt;
     }
     return sortedFileMessage(path);

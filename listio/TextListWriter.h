@@ -11,7 +11,8 @@ namespace quillan {
 
 // One record of a text list with its tray, package and endorsement values: put into the
 // list's own output fields where it has them, else added after its fields in the list's
-// own form. A record with more fields than the list's count keeps them all.
+// own form. Every other field keeps its bytes, and a record with more fields than the
+// list's count keeps them all.
 class TextRecordJoiner {
 public:
     TextRecordJoiner(std::string kind, int fieldCount, const ListState& roles);
@@ -23,12 +24,15 @@ public:
 
 private:
     bool anyColumn() const;
+    void keepFieldsOf(const std::string& line);
+    std::string emptyField() const;
     std::string joinFields() const;
 
     std::string kind_;
     int fieldCount_;
     int columns_[3];
-    std::vector<std::string> fields_;
+    std::vector<std::string> fields_; // as written
+    std::vector<std::string> texts_;  // as read, for a field written afresh
 };
 
 // Rewrites the text list in presort order, each record with its values, the records that

@@ -46,20 +46,13 @@ int32_t fiveDigits(const std::string& s) {
     return z;
 }
 
-bool lineIs(const SettingsList& list, long line, std::initializer_list<const char*> values) {
-    for (const char* v : values)
-        if (list[line] == v)
-            return true;
-    return false;
-}
-
 } // namespace
 
 ZipParser::ZipParser(AppContext& ctx)
-    : ctx_(ctx), chart_(ctx.lists.ThreeDigitChart),
-      requireZip4_(ctx.lists.PrefsList[5] != "1" &&
-                   lineIs(ctx.lists.MailTypeList, 1, {"3", "6", "8"})),
-      coSacked_(lineIs(ctx.lists.MailTypeList, 1, {"4", "7"})) {}
+    : ctx_(ctx), chart_(ctx.lists.threeDigitChart),
+      requireZip4_(ctx.lists.prefsList.rejectsMissingZip4() &&
+                   ctx.lists.mailTypeList.isAutomation()),
+      coSacked_(ctx.lists.mailTypeList.isCoSacked()) {}
 
 int32_t ZipParser::parse(std::string& text) {
     trimBlanks(text);
@@ -74,11 +67,11 @@ int32_t ZipParser::parse(std::string& text) {
     else if (chart_.value(zip / 100) == 0)
         code = -6;
     if (code < 0) {
-        ++ctx_.counters.RejectedCount;
+        ++ctx_.counters.rejectedCount;
         return code * 100000 - zip;
     }
     if (coSacked_ && (text.size() == 5 || text.size() == 6)) {
-        ++ctx_.counters.MissingZip4Count;
+        ++ctx_.counters.missingZip4Count;
         return -zip;
     }
     return zip;

@@ -12,8 +12,8 @@ namespace quillan {
 // and the ZIP+4 preference, taken once so that a whole list is parsed quickly.
 //
 // The value is the 5-digit ZIP when it is accepted; minus the ZIP for a co-sacked class's
-// record without ZIP+4 (counted in MissingZip4Count); code * 100000 - ZIP for a rejected
-// record (counted in RejectedCount), with code -2 (not a ZIP of the forms NNNNN, NNNNN-,
+// record without ZIP+4 (counted in missingZip4Count); code * 100000 - ZIP for a rejected
+// record (counted in rejectedCount), with code -2 (not a ZIP of the forms NNNNN, NNNNN-,
 // NNNNNNNNN, NNNNN-NNNN, or below 00100), -6 (3-digit prefix not served) or -7 (ZIP+4
 // required in an automation class but missing).
 class ZipParser {

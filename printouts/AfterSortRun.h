@@ -1,12 +1,15 @@
 #pragma once
 
+#include "core/SortedMailing.h"
 #include "printouts/PrintRun.h"
 
 namespace quillan {
 
 // The print run that follows a sort: asks once which reports to print (the choice is kept
-// in prefs.dat lines 6 to 9) and prints them in their fixed order, the page numbers and
-// the page range running on across all of them. "Skip Printing" prints and saves nothing.
-void PrintReportsAfterSort(PrintRun& run);
+// in the preferences) and prints them in their fixed order, the page numbers and the page
+// range running on across all of them. "Skip Printing" prints and saves nothing. Unattended
+// ("NOSTOP") nothing is asked and the reports last chosen print. A report that fails shows
+// its error and the run goes on with the next.
+void PrintReportsAfterSort(PrintRun& run, const SortedMailing& mailing);
 
 } // namespace quillan

@@ -1,23 +1,12 @@
 #include "printouts/PrintRun.h"
 
 #include "core/Convert.h"
-#include "core/Rounding.h"
 #include "core/ShortDate.h"
-
-#include <stdexcept>
+#include "reports/PrintCopies.h"
 
 namespace quillan {
 
-PrintRun::PrintRun(AppContext& ctx, PrintSelectDialog& selectDialog, CancelPrintDialog& printingBox)
-    : ctx_(ctx), select_(selectDialog), box_(printingBox) {}
-
-int PrintRun::dotsX(long double points) const {
-    return roundHalfEven(points * static_cast<long double>(DotsPerPointX));
-}
-
-int PrintRun::dotsY(long double points) const {
-    return roundHalfEven(points * static_cast<long double>(DotsPerPointY));
-}
+PrintRun::PrintRun(AppContext& ctx, PrintJobControl& job) : ctx_(ctx), job_(job) {}
 
 void PrintRun::applyFont() {
     printer().setFont(font_);
@@ -40,10 +29,18 @@ void PrintRun::setFontStyle(bool bold, bool italic) {
     applyFont();
 }
 
+void PrintRun::setFont(int size, bool bold, bool italic) {
+    font_.size = size;
+    font_.bold = bold;
+    font_.italic = italic;
+    font_.underline = false;
+    applyFont();
+}
+
 std::string PrintRun::headerTitle(const std::string& kind) const {
     if (kind != "sort")
         return kind;
-    return MailPrepMode ? "Quillan Mail Preparation Instructions" : "Quillan Verification Report";
+    return mailPrepMode ? "Quillan Mail Preparation Instructions" : "Quillan Verification Report";
 }
 
 // Tags have no header: their first row starts at 36 pt from the sheet's top edge, or at
@@ -54,23 +51,19 @@ void PrintRun::moveToTagTop() {
     printer().moveTo(0, top - offset);
 }
 
-void PrintRun::StartReportPage(const std::string& kind) {
+void PrintRun::StartReportPage(const std::string& kind, bool onFirstSheet) {
     RunFlags& flags = ctx_.flags;
-    int32_t& runPage = ctx_.counters.RunPageNumber;
-    if (flags.PrintCancelled)
-        flags.StopPrinting = true;
+    int32_t& runPage = ctx_.counters.runPageNumber;
+    if (flags.printCancelled)
+        flags.stopPrinting = true;
     // Pages before the From page stay on the first sheet, laid out but never drawn.
-    if (runPage >= fromPage() && !flags.StopPrinting)
+    if (runPage >= fromPage() && !flags.stopPrinting && !onFirstSheet)
         printer().newPage();
     ++runPage;
-    ++ReportPageNumber;
-    if (flags.StopPrinting)
-        box_.close();
-    else
-        box_.showPage(runPage);
-    ctx_.platform.ui.processMessages();
+    ++reportPageNumber;
+    servicePrintingBox(ctx_, job_);
     if (runPage >= fromPage())
-        PageInRange = true;
+        pageInRange = true;
 
     printer().moveTo(0, dotsY(36));
     int previousSize = font_.size;
@@ -81,10 +74,10 @@ void PrintRun::StartReportPage(const std::string& kind) {
         moveToTagTop();
     } else {
         std::string header =
-            headerTitle(kind) + " - " + todayShortDate() + " - Page " + intToStr(ReportPageNumber);
+            headerTitle(kind) + " - " + todayShortDate() + " - Page " + intToStr(reportPageNumber);
         int y = printer().penPosition().y;
         int x = printer().pageWidth() - dotsX(36) - printer().textWidth(header);
-        if (PageInRange && !flags.StopPrinting)
+        if (drawing())
             printer().textOut(x, y, header);
         printer().moveTo(dotsX(36), y + dotsY(30));
         setFontSize(previousSize);
@@ -92,43 +85,29 @@ void PrintRun::StartReportPage(const std::string& kind) {
     setFontStyle(false, false);
 }
 
+bool PrintRun::nextPageOrStop(const std::string& kind) {
+    if (ctx_.counters.runPageNumber < toPage())
+        StartReportPage(kind);
+    else
+        ctx_.flags.stopPrinting = true;
+    return !ctx_.flags.stopPrinting;
+}
+
 void PrintRun::setUpCopy(const std::string& jobTitle) {
-    ctx_.flags.StopPrinting = false;
-    if (!jobTitle.empty())
-        printer().setTitle(jobTitle);
-    if (!printer().beginDoc())
-        throw std::runtime_error("The printer \"" + printer().printerName() +
-                                 "\" could not start printing.");
+    ctx_.flags.stopPrinting = false;
+    beginPrintDocument(printer(), jobTitle);
     // The device's own resolution sizes the font, so 12 pt is 12 pt on any printer.
     font_ = platform::FontSpec{"Arial", 12, false, false, false};
     applyFont();
-    DotsPerPointX = static_cast<float>(printer().dpiX() / 72.0L);
-    DotsPerPointY = static_cast<float>(printer().dpiY() / 72.0L);
+    scale_ = PointScale::forResolution(printer().dpiX(), printer().dpiY());
     printer().moveTo(0, 0);
 }
 
 void PrintRun::runCopies(const std::string& jobTitle, const std::function<void()>& printCopy) {
-    platform::Ui& ui = ctx_.platform.ui;
-    ui.setBusyCursor(true);
-    ctx_.flags.PrintCancelled = false;
-    try {
-        for (int copy = 1; copy <= select_.copyCount(); ++copy) {
-            setUpCopy(jobTitle);
-            printCopy();
-            printer().endDoc();
-            box_.close();
-            if (ctx_.flags.PrintCancelled)
-                break;
-        }
-    } catch (...) {
-        // A report that fails half-way leaves no half-made print job behind.
-        if (printer().printing())
-            printer().abortDoc();
-        box_.close();
-        ui.setBusyCursor(false);
-        throw;
-    }
-    ui.setBusyCursor(false);
+    printEachCopy(ctx_, job_, [&] {
+        setUpCopy(jobTitle);
+        printCopy();
+    });
 }
 
 } // namespace quillan

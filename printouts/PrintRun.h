@@ -1,8 +1,9 @@
 #pragma once
 
 #include "core/AppContext.h"
-#include "reports/CancelPrintDialog.h"
-#include "reports/PrintSelectDialog.h"
+#include "core/PointScale.h"
+#include "core/SortedMailing.h"
+#include "reports/PrintJobControl.h"
 
 #include <cstdint>
 #include <functional>
@@ -10,69 +11,78 @@
 
 namespace quillan {
 
-// The report printers of the after-sort run. The print run calls each one that is there
-// and skips one that is not, so that a run prints what this build can print.
+// The report printers of the after-sort run, each given the sort just made. The print run
+// calls each one that is there and skips one that is not, so that a run prints what this
+// build can print.
 struct AfterSortPrinters {
-    std::function<void()> PrintPostageStatement;
-    std::function<void()> PrintMailPrepInstructions; // instructions mode
-    std::function<void()> PrintQualificationReport;
-    std::function<void()> PrintTags;
+    using Printer = std::function<void(const SortedMailing&)>;
+    Printer printPostageStatement;
+    Printer printMailPrepInstructions; // instructions mode
+    Printer printQualificationReport;
+    Printer printTags;
 };
 
-// The page machinery every printout goes through: the page range and copies of the
-// print-selection dialog, the page counter of the run (ctx.counters.RunPageNumber) and of
-// the report, the page header, and the "Printing" box with its cancel flag. Layout is in
+// The page machinery every printout goes through: the page range and copies chosen for
+// the print job, the page counter of the run (ctx.counters.runPageNumber) and of the
+// report, the page header, and the "Printing" box with its cancel flag. Layout is in
 // points; the printer's pen position is the layout cursor the routines hand on.
 class PrintRun {
 public:
-    PrintRun(AppContext& ctx, PrintSelectDialog& selectDialog, CancelPrintDialog& printingBox);
+    PrintRun(AppContext& ctx, PrintJobControl& job);
 
     AppContext& context() { return ctx_; }
     platform::PrinterDevice& printer() { return ctx_.platform.printer; }
-    PrintSelectDialog& selectDialog() { return select_; }
-    CancelPrintDialog& printingBox() { return box_; }
+    PrintJobControl& job() { return job_; }
 
-    int32_t ReportPageNumber = 0;
-    bool PageInRange = false;
-    bool MailPrepMode = false;
-    float DotsPerPointX = 1.0f;
-    float DotsPerPointY = 1.0f;
+    int32_t reportPageNumber = 0;
+    bool pageInRange = false;
+    bool mailPrepMode = false;
 
     AfterSortPrinters printers;
 
-    int fromPage() const { return select_.fromPage(); }
-    int toPage() const { return select_.toPage(); }
+    int fromPage() const { return job_.fromPage(); }
+    int toPage() const { return job_.toPage(); }
 
     // A length in points as device units across and down, rounded halves to even.
-    int dotsX(long double points) const;
-    int dotsY(long double points) const;
+    int dotsX(long double points) const { return scale_.dotsX(points); }
+    int dotsY(long double points) const { return scale_.dotsY(points); }
+    // The same conversion as a value the drawing routines take.
+    const PointScale& scale() const { return scale_; }
+    // Whether what is drawn now reaches the sheet: a page in range while printing goes on.
+    bool drawing() const { return pageInRange && !ctx_.flags.stopPrinting; }
 
     // The canvas font as the printouts change it piece by piece.
     const platform::FontSpec& font() const { return font_; }
     void setFontName(const std::string& name);
     void setFontSize(int size);
     void setFontStyle(bool bold, bool italic);
+    void setFont(int size, bool bold, bool italic);
 
     // Ends the sheet (when in range), counts the page, services the "Printing" box and
-    // draws the header of the kind: "sort", "sacks" (no header) or a report title.
-    void StartReportPage(const std::string& kind);
-
-    // Stops printing, begins the document under the title (none when empty) and sets up
-    // the font, the resolution and the pen for one copy.
-    void setUpCopy(const std::string& jobTitle);
+    // draws the header of the kind: "sort", "sacks" (no header) or a report title. The first
+    // page of a document that starts with this call lies on the sheet the document began
+    // with (onFirstSheet), so that no blank sheet is fed ahead of it.
+    void StartReportPage(const std::string& kind, bool onFirstSheet = false);
+    // Where what follows would run off the page: starts the next page of the kind, or stops
+    // printing when the To page is done. True while printing goes on.
+    bool nextPageOrStop(const std::string& kind);
 
     // Prints the report once per copy chosen in the dialog, each copy a document of its
-    // own, until the copies are done or Cancel is pressed in the "Printing" box.
+    // own under the title (none when empty), until the copies are done or Cancel is
+    // pressed in the "Printing" box.
     void runCopies(const std::string& jobTitle, const std::function<void()>& printCopy);
 
 private:
+    // Starts printing again, begins the copy's document and sets up the font, the
+    // resolution and the pen.
+    void setUpCopy(const std::string& jobTitle);
     std::string headerTitle(const std::string& kind) const;
     void moveToTagTop();
     void applyFont();
 
     AppContext& ctx_;
-    PrintSelectDialog& select_;
-    CancelPrintDialog& box_;
+    PrintJobControl& job_;
+    PointScale scale_;
     platform::FontSpec font_;
 };
 

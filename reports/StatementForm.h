@@ -25,7 +25,9 @@ struct StatementForm {
     platform::Bitmap page2;
 };
 
-// Throws FormFileError naming the file (and line) that is missing or unreadable.
-StatementForm loadStatementForm(const std::string& bitmapsFolder, const std::string& formName);
+// Throws FormFileError naming the file (and line) that is missing or unreadable. A page
+// that will not be drawn need not be there: its image is left empty.
+StatementForm loadStatementForm(const std::string& bitmapsFolder, const std::string& formName,
+                                bool withPage1 = true, bool withPage2 = true);
 
 } // namespace quillan

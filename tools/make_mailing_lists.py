@@ -254,6 +254,11 @@ def main():
     parser.add_argument("--data", default=find_public_data())
     parser.add_argument("--tables", default=os.path.join(REPO, "data", "tables"))
     args = parser.parse_args()
+    if not os.path.isdir(args.data):
+        sys.stderr.write("make_mailing_lists.py: no public data folder at %s (the name and ZIP "
+                         "code sources the lists are drawn from; see README, --data)\n"
+                         % os.path.normpath(args.data))
+        return 2
     chart = load_chart(args.tables)
     records = make_records(args, Sources(args.data), unserved_prefixes(chart))
     if args.kind == "pave":

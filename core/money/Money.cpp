@@ -123,6 +123,13 @@ double parseMoney(std::string_view text) {
     return amount;
 }
 
+double roundMoney(double amount, int decimals) {
+    double rounded = 0;
+    if (!tryParseMoney(formatMoney(amount, decimals, MoneyStyle::Plain), rounded))
+        return amount; // not finite: nothing to round
+    return rounded;
+}
+
 double roundUpToThousandth(double rate) {
     // A millionth of a thousandth: far above the noise of a double near any rate, far
     // below anything a rate table holds.

@@ -38,6 +38,10 @@ bool tryParseMoney(std::string_view text, double& amount);
 // As tryParseMoney; throws ConvertError naming the text when it is not an amount.
 double parseMoney(std::string_view text);
 
+// The amount a printed money text of that many decimals stands for: what reading back
+// formatMoney(amount, decimals, ...) gives. Sums of printed amounts add these.
+double roundMoney(double amount, int decimals);
+
 // The combined per-piece rate of an affixed-postage piece and pound pair, rounded up to
 // the next thousandth of a dollar. A rate within floating-point noise of a thousandth
 // stays on it, so 0.208 computed as 0.20800000000000002 is not raised to 0.209.

@@ -1,58 +1,57 @@
 #include "core/presort/AdcLevel.h"
 
 #include "core/PostalCharts.h"
-#include "core/ProgressPicture.h"
 #include "core/presort/DistributionLevel.h"
 #include "core/presort/LevelKeyTable.h"
 #include "core/presort/LevelProgress.h"
-#include "core/presort/MailClass.h"
 #include "core/presort/PresortRules.h"
 
 namespace quillan {
 
 namespace {
 
-const SettingsList& adcChart(const AppContext& ctx) {
-    return isPeriodicals(ctx.MailClassCode) ? ctx.lists.AdcPeriodicalChart
-                                            : ctx.lists.AdcStandardChart;
+const SettingsList& adcChart(const PresortContext& ctx) {
+    return ctx.mailClass().isPeriodicals() ? ctx.lists.adcPeriodicalChart
+                                           : ctx.lists.adcStandardChart;
 }
 
-const SettingsList& aadcChart(const AppContext& ctx) {
-    return ctx.MailClassCode == "FAL" ? ctx.lists.AadcFirstClassChart : ctx.lists.AadcStandardChart;
+const SettingsList& aadcChart(const PresortContext& ctx) {
+    return ctx.mailClass() == MailClass::FAL ? ctx.lists.aadcFirstClassChart
+                                             : ctx.lists.aadcStandardChart;
 }
 
-int64_t unplacedAtStart(const AppContext& ctx) {
+int64_t unplacedAtStart(const PresortContext& ctx) {
     const MailingCounters& c = ctx.counters;
-    return c.RecordCount - c.RejectedCount - c.PlacedPieces;
+    return c.recordCount - c.rejectedCount - c.placedPieces;
 }
 
-void startProgress(AppContext& ctx) {
-    ClearSortPicture(ctx);
-    ShowProgressSticker(ctx, "A", StickerAdc);
+void startProgress(PresortContext& ctx) {
+    ctx.progress.clearPicture();
+    ctx.progress.showStage(ProgressSink::Stage::Adc);
 }
 
 // Letter trays: one-foot trays with mm trays, two-foot ones once a center's pieces reach
 // the tray minimum of mailtype.dat line 6.
-ContainerLimits letterTrayLimits(const AppContext& ctx, int64_t total, int32_t minimum) {
-    int32_t twoFootMinimum = mailTypeNumber(ctx, 6);
-    int32_t full = fullTray(ctx);
+ContainerLimits letterTrayLimits(const PresortContext& ctx, int64_t total, int32_t minimum) {
+    int32_t twoFootMinimum = ctx.settings.mailType.packageFigure();
+    int32_t full = ctx.settings.mailType.fullTray();
     if (total >= twoFootMinimum)
         return {twoFootMinimum, full};
-    return {minimum, mmTrays(ctx) ? oneFootTray(full) : full};
+    return {minimum, ctx.settings.mailType.mmTrays() ? oneFootTray(full) : full};
 }
 
-int32_t adcGroupMinimum(const std::string& code) {
-    return isPeriodicals(code) ? 6 : 10;
+int32_t adcGroupMinimum(MailClass code) {
+    return code.isPeriodicals() ? 6 : 10;
 }
 
-std::string adcLevelText(const std::string& code, const DistributionKinds& kinds) {
+std::string adcLevelText(MailClass code, const DistributionKinds& kinds) {
     bool digit = kinds.threeDigit || kinds.fiveDigit;
-    if (code == "RAF" || code == "RCOF") {
+    if (code == MailClass::RAF || code == MailClass::RCOF) {
         if (kinds.distribution)
             return digit ? "Mixed" : "Basic";
         return "3/5-Digit";
     }
-    if (code == "PAF" || code == "PCOF") {
+    if (code == MailClass::PAF || code == MailClass::PCOF) {
         if (kinds.distribution)
             return digit ? "Mixed" : "Basic";
         if (kinds.threeDigit && kinds.fiveDigit)
@@ -62,20 +61,21 @@ std::string adcLevelText(const std::string& code, const DistributionKinds& kinds
     return "Basic";
 }
 
-DistributionLevel adcLevel(const AppContext& ctx) {
-    const std::string code = ctx.MailClassCode;
+DistributionLevel adcLevel(const PresortContext& ctx) {
+    const MailClass code = ctx.mailClass();
     DistributionLevel level;
     level.chart = &adcChart(ctx);
-    level.labels = &ctx.lists.AdcLabels;
+    level.labels = &ctx.lists.adcLabels;
     level.entryLevel = "AD";
     level.groupMinimum = adcGroupMinimum(code);
-    if (isFlatClass(code)) {
+    if (code.isFlats()) {
         int32_t minimum = flatSackMinimum(ctx);
         level.limits = [minimum](int64_t) { return ContainerLimits{minimum}; };
     } else {
-        int32_t minimum = code == "PNAL" ? periodicalsMinimum(ctx)
-                          : mmTrays(ctx) ? oneFootTray(mailTypeNumber(ctx, 6))
-                                         : mailTypeNumber(ctx, 6);
+        int32_t minimum = code == MailClass::PNAL ? ctx.settings.periodical.containerMinimum()
+                          : ctx.settings.mailType.mmTrays()
+                              ? oneFootTray(ctx.settings.mailType.packageFigure())
+                              : ctx.settings.mailType.packageFigure();
         level.limits = [&ctx, minimum](int64_t total) {
             return letterTrayLimits(ctx, total, minimum);
         };
@@ -84,49 +84,50 @@ DistributionLevel adcLevel(const AppContext& ctx) {
     return level;
 }
 
-DistributionLevel aadcLevel(const AppContext& ctx) {
-    const std::string code = ctx.MailClassCode;
+DistributionLevel aadcLevel(const PresortContext& ctx) {
+    const MailClass code = ctx.mailClass();
     DistributionLevel level;
     level.chart = &aadcChart(ctx);
-    level.labels = &ctx.lists.AadcLabels;
+    level.labels = &ctx.lists.aadcLabels;
     level.entryLevel = "AA";
     level.groupMinimum = 10;
-    if (code == "RML") {
-        int32_t minimum =
-            mmTrays(ctx) ? oneFootTray(mailTypeNumber(ctx, 6)) : mailTypeNumber(ctx, 6);
+    if (code == MailClass::RML) {
+        int32_t minimum = ctx.settings.mailType.mmTrays()
+                              ? oneFootTray(ctx.settings.mailType.packageFigure())
+                              : ctx.settings.mailType.packageFigure();
         level.limits = [&ctx, minimum](int64_t total) {
             return letterTrayLimits(ctx, total, minimum);
         };
     } else {
         level.limits = [](int64_t) { return ContainerLimits{150}; };
     }
-    std::string text = code == "RAL" || code == "FAL" ? "AADC" : "Basic";
+    std::string text = code == MailClass::RAL || code == MailClass::FAL ? "AADC" : "Basic";
     level.levelText = [text](const DistributionKinds&) { return text; };
     return level;
 }
 
 } // namespace
 
-void BuildADCLevel(AppContext& ctx) {
-    const std::string& code = ctx.MailClassCode;
+void BuildADCLevel(PresortContext& ctx) {
+    const MailClass code = ctx.mailClass();
     startProgress(ctx);
     LevelProgress progress(ctx, unplacedAtStart(ctx));
     DistributionLevel level = adcLevel(ctx);
     ChartIndex chart(*level.chart);
-    bool apart = isCoSacked(code);
+    bool apart = code.isCoSacked();
     ZipKeyFunction adcKey = [&](int32_t zipKey, int32_t& key) {
         int32_t adc = chart.value(zipPrefix(zipKey));
         key = apart && zipKey < 0 ? -adc : adc;
         return adc > 0;
     };
     collectLevelKeys(ctx, adcKey, &progress);
-    addDistributionGroups(ctx, ctx.lists.AdcLabels, "AD ", level.groupMinimum);
+    addDistributionGroups(ctx, ctx.lists.adcLabels, "AD ", level.groupMinimum);
     assignLevelOwners(ctx, adcKey, 0);
     makeDistributionContainers(ctx, level);
     progress.finish();
 }
 
-void BuildAADCLevel(AppContext& ctx) {
+void BuildAADCLevel(PresortContext& ctx) {
     startProgress(ctx);
     LevelProgress progress(ctx, unplacedAtStart(ctx));
     ctx.tables.clearLevelKeys();
@@ -134,14 +135,14 @@ void BuildAADCLevel(AppContext& ctx) {
     progress.finish();
 }
 
-void BuildAADCGroups(AppContext& ctx) {
+void BuildAADCGroups(PresortContext& ctx) {
     ChartIndex chart(aadcChart(ctx));
     ZipKeyFunction aadcKey = [&](int32_t zipKey, int32_t& key) {
         key = chart.value(zipPrefix(zipKey));
         return key > 0;
     };
     collectLevelKeys(ctx, aadcKey, nullptr);
-    addDistributionGroups(ctx, ctx.lists.AadcLabels, "AA ", 1);
+    addDistributionGroups(ctx, ctx.lists.aadcLabels, "AA ", 1);
     assignLevelOwners(ctx, aadcKey, 0);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/AppContext.h"
+#include "core/presort/PresortContext.h"
 
 namespace quillan {
 
@@ -8,12 +8,12 @@ namespace quillan {
 // letters: the unplaced ZIP groups become ADC groups (the nonbarcoded pieces of a co-sacked
 // class apart), and every ADC whose groups still without a tray or sack reach the minimum
 // gets trays or sacks, ordered by the ADC order code.
-void BuildADCLevel(AppContext& ctx);
+void BuildADCLevel(PresortContext& ctx);
 
 // The AADC level of the trays-only letters: AADC trays for the groups still without one.
-void BuildAADCLevel(AppContext& ctx);
+void BuildAADCLevel(PresortContext& ctx);
 
 // After the AADC trays: the unplaced ZIP groups become AADC groups for the mixed tray.
-void BuildAADCGroups(AppContext& ctx);
+void BuildAADCGroups(PresortContext& ctx);
 
 } // namespace quillan

@@ -6,13 +6,13 @@
 
 namespace quillan {
 
-CityIndex::CityIndex(const AppContext& ctx) : ctx_(ctx), firstRecord_(100000, 0) {
+CityIndex::CityIndex(const PresortContext& ctx) : ctx_(ctx), firstRecord_(100000, 0) {
     const WorkTables& t = ctx.tables;
     int32_t records =
-        std::min<int32_t>(ctx.counters.RecordCount, static_cast<int32_t>(t.PieceZips.size()) - 1);
+        std::min<int32_t>(ctx.counters.recordCount, static_cast<int32_t>(t.pieceZips.size()) - 1);
     for (int32_t r = records; r >= 1; --r) {
         // A rejected value's magnitude lies above every ZIP, so it never matches.
-        int64_t zip = std::llabs(static_cast<int64_t>(t.PieceZips[static_cast<size_t>(r)]));
+        int64_t zip = std::llabs(static_cast<int64_t>(t.pieceZips[static_cast<size_t>(r)]));
         if (zip < 100000)
             firstRecord_[static_cast<size_t>(zip)] = r;
     }
@@ -23,13 +23,13 @@ std::string CityIndex::cityOf(const std::string& zip5) const {
     if (!tryStrToInt(zip5, zip) || zip < 0 || zip >= 100000)
         return {};
     int32_t record = firstRecord_[static_cast<size_t>(zip)];
-    const std::vector<std::string>& cities = ctx_.tables.PieceCities;
+    const std::vector<std::string>& cities = ctx_.tables.pieceCities;
     if (record == 0 || static_cast<size_t>(record) >= cities.size())
         return {};
     return upperAscii(cities[static_cast<size_t>(record)]);
 }
 
-std::string CityForZip(const AppContext& ctx, const std::string& zip5) {
+std::string CityForZip(const PresortContext& ctx, const std::string& zip5) {
     return CityIndex(ctx).cityOf(zip5);
 }
 

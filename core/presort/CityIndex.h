@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/AppContext.h"
+#include "core/presort/PresortContext.h"
 
 #include <cstdint>
 #include <string>
@@ -11,17 +11,17 @@ namespace quillan {
 // The city of the first record (in list order) of every ZIP code, for 5-digit tag lines.
 class CityIndex {
 public:
-    explicit CityIndex(const AppContext& ctx);
+    explicit CityIndex(const PresortContext& ctx);
     // The upper-cased city and state of the first record whose ZIP is zip5's value; empty
     // when no record has it.
     std::string cityOf(const std::string& zip5) const;
 
 private:
-    const AppContext& ctx_;
+    const PresortContext& ctx_;
     std::vector<int32_t> firstRecord_; // by ZIP, 0 for none
 };
 
 // The same for a single lookup.
-std::string CityForZip(const AppContext& ctx, const std::string& zip5);
+std::string CityForZip(const PresortContext& ctx, const std::string& zip5);
 
 } // namespace quillan

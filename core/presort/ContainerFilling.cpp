@@ -2,7 +2,6 @@
 
 #include "core/Convert.h"
 #include "core/presort/GroupModel.h"
-#include "core/presort/MailClass.h"
 #include "core/presort/PresortRules.h"
 
 #include <algorithm>
@@ -30,10 +29,10 @@ void place(GroupModel& model, std::vector<std::vector<int32_t>>& lists, int32_t 
     lists[at(k)].push_back(g);
 }
 
-int32_t letterMinimumPart(const std::string& code) {
-    if (isTraysOnlyLetters(code))
+int32_t letterMinimumPart(MailClass code) {
+    if (code.isTraysOnlyLetters())
         return 1;
-    return code == "PNAL" ? 6 : 10;
+    return code == MailClass::PNAL ? 6 : 10;
 }
 
 // Refills one tray over full; the groups that do not fit go to a new tray after it.
@@ -72,8 +71,8 @@ void refillTray(GroupModel& model, std::vector<std::vector<int32_t>>& lists, int
     }
 }
 
-int32_t flatMinimumPart(const std::string& code) {
-    return isPeriodicals(code) ? 6 : 10;
+int32_t flatMinimumPart(MailClass code) {
+    return code.isPeriodicals() ? 6 : 10;
 }
 
 // How many sacks a sack of p pieces becomes: one more for every part of L pieces while
@@ -87,14 +86,14 @@ int32_t sacksFor(int32_t p, int32_t partSize, int32_t m) {
 
 // The level of a mixed sack from the kinds of groups it holds.
 std::string mixedSackLevel(const GroupModel& model, const std::vector<int32_t>& contents,
-                           const std::string& code) {
+                           MailClass code) {
     bool other = false, fiveDigit = false, threeDigit = false;
-    bool periodicals = code == "PAF" || code == "PCOF";
+    bool periodicals = code == MailClass::PAF || code == MailClass::PCOF;
     for (int32_t g : contents) {
         const GroupModel::GroupNode& group = model.groups[at(g)];
         if (group.pieces < 10 && !(periodicals && group.pieces >= 6))
             other = true;
-        else if (isCoSacked(code) && group.flag == 1)
+        else if (code.isCoSacked() && group.flag == 1)
             other = true;
         else if (group.label.rfind("5D", 0) == 0)
             fiveDigit = true;
@@ -103,7 +102,7 @@ std::string mixedSackLevel(const GroupModel& model, const std::vector<int32_t>& 
         else
             other = true;
     }
-    if (code == "RAF" || code == "RCOF") {
+    if (code == MailClass::RAF || code == MailClass::RCOF) {
         if (!other)
             return "3/5-Digit";
         return fiveDigit || threeDigit ? "Mixed" : "Basic";
@@ -160,29 +159,29 @@ int32_t breakUpSack(GroupModel& model, std::vector<std::vector<int32_t>>& lists,
 
 } // namespace
 
-void FillLetterTrays(AppContext& ctx, const std::string& code) {
+void FillLetterTrays(PresortContext& ctx) {
     GroupModel model(ctx);
     auto lists = groupsByContainer(model);
-    int32_t m = letterMinimumPart(code);
+    int32_t m = letterMinimumPart(ctx.mailClass());
     for (int32_t j = model.nextContainer(0); j != 0; j = model.nextContainer(j)) {
         lists.resize(model.containers.size());
-        int32_t full = fullTray(ctx);
+        int32_t full = ctx.settings.mailType.fullTray();
         if (model.containers[at(j)].pieces > full)
             refillTray(model, lists, j, full, m);
     }
     model.store(true);
 }
 
-int32_t sackCapacity(const AppContext& ctx) {
-    double ounces = strToFloat(ctx.lists.MailTypeList[9]) * 16.0;
+int32_t sackCapacity(const PresortContext& ctx) {
+    double ounces = ctx.settings.mailType.sackMaxPounds() * 16.0;
     double weight = 1.92;
-    if (exactPieceWeight(ctx) && pieceWeight(ctx) >= 1.92)
-        weight = pieceWeight(ctx);
+    if (ctx.settings.mailType.hasExactWeight() && ctx.settings.mailType.pieceWeight() >= 1.92)
+        weight = ctx.settings.mailType.pieceWeight();
     return static_cast<int32_t>(ounces / weight);
 }
 
-void FillFlatContainers(AppContext& ctx) {
-    const std::string& code = ctx.MailClassCode;
+void FillFlatContainers(PresortContext& ctx) {
+    const MailClass code = ctx.mailClass();
     GroupModel model(ctx);
     auto lists = groupsByContainer(model);
     int32_t m = flatMinimumPart(code);

@@ -5,7 +5,6 @@
 #include "core/presort/EntryDiscount.h"
 #include "core/presort/GroupModel.h"
 #include "core/presort/LevelContainers.h"
-#include "core/presort/MailClass.h"
 #include "core/presort/OrderKeys.h"
 #include "core/presort/PresortRules.h"
 
@@ -38,7 +37,7 @@ std::string restLabel(const GroupModel& model, const std::vector<int32_t>& rest,
 // row order and the pieces still uncontained at or after the scan position per center.
 class DistributionPass {
 public:
-    DistributionPass(AppContext& ctx, const DistributionLevel& level)
+    DistributionPass(PresortContext& ctx, const DistributionLevel& level)
         : ctx_(ctx), level_(level), model_(ctx), containers_(ctx) {}
 
     void run() {
@@ -79,7 +78,7 @@ private:
     }
 
     void noteKind(DistributionKinds& kinds, const GroupModel::GroupNode& node) const {
-        if (node.label.rfind("AD", 0) == 0 || (isCoSacked(ctx_.MailClassCode) && node.flag == 1))
+        if (node.label.rfind("AD", 0) == 0 || (ctx_.mailClass().isCoSacked() && node.flag == 1))
             kinds.distribution = true;
         else if (node.label.rfind("3D", 0) == 0)
             kinds.threeDigit = true;
@@ -126,7 +125,7 @@ private:
             model_.groups[at(h)].container = number;
             remaining_[center] -= model_.groups[at(h)].pieces;
         }
-        ctx_.counters.PlacedPieces += static_cast<int32_t>(held);
+        ctx_.counters.placedPieces += static_cast<int32_t>(held);
     }
 
     // Cuts group G so that its first ZIP groups fill the tray (held pieces so far) up to the
@@ -168,7 +167,7 @@ private:
         if (left < level_.groupMinimum) {
             for (int32_t z : rest)
                 model_.zips[at(z)].owner = 0;
-            ctx_.counters.PiecesDone -= left;
+            ctx_.counters.piecesDone -= left;
             remaining_[center] -= left;
             return;
         }
@@ -185,7 +184,7 @@ private:
         nextSame_[at(G)] = added;
     }
 
-    AppContext& ctx_;
+    PresortContext& ctx_;
     const DistributionLevel& level_;
     GroupModel model_;
     LevelContainers containers_;
@@ -202,30 +201,30 @@ int32_t distributionNumber(const SettingsList& chart, const std::string& groupLa
     return prefix == 0 ? 0 : chartValue(chart, prefix);
 }
 
-void makeDistributionContainers(AppContext& ctx, const DistributionLevel& level) {
+void makeDistributionContainers(PresortContext& ctx, const DistributionLevel& level) {
     DistributionPass(ctx, level).run();
 }
 
-void addDistributionGroups(AppContext& ctx, const SettingsList& labels, const std::string& prefix,
-                           int32_t groupMinimum) {
+void addDistributionGroups(PresortContext& ctx, const SettingsList& labels,
+                           const std::string& prefix, int32_t groupMinimum) {
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;
     std::vector<size_t> keys;
-    std::vector<int64_t> codeOf(t.LevelKeys.size(), 0);
-    for (size_t k = 1; k < t.LevelKeys.size(); ++k) {
-        if (t.LevelKeyPieces[k] < groupMinimum)
+    std::vector<int64_t> codeOf(t.levelKeys.size(), 0);
+    for (size_t k = 1; k < t.levelKeys.size(); ++k) {
+        if (t.levelKeyPieces[k] < groupMinimum)
             continue;
         keys.push_back(k);
-        codeOf[k] = distributionOrderCode(labelText(labels, std::abs(t.LevelKeys[k])));
+        codeOf[k] = distributionOrderCode(labelText(labels, std::abs(t.levelKeys[k])));
     }
     std::stable_sort(keys.begin(), keys.end(),
                      [&](size_t a, size_t b) { return codeOf[a] < codeOf[b]; });
     for (size_t k : keys) {
-        int32_t key = t.LevelKeys[k];
-        t.addSortGroup(key < 0 ? 1 : 0, t.LevelKeyPieces[k], prefix + intToStr(std::abs(key)), 0);
-        t.LevelKeyGroups[k] = c.SortGroupCount;
-        c.PiecesDone += t.LevelKeyPieces[k];
-        ++c.SortGroupCount;
+        int32_t key = t.levelKeys[k];
+        t.addSortGroup(key < 0 ? 1 : 0, t.levelKeyPieces[k], prefix + intToStr(std::abs(key)), 0);
+        t.levelKeyGroups[k] = c.sortGroupCount;
+        c.piecesDone += t.levelKeyPieces[k];
+        ++c.sortGroupCount;
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/AppContext.h"
+#include "core/presort/PresortContext.h"
 
 #include <cstdint>
 #include <functional>
@@ -33,7 +33,7 @@ struct DistributionLevel {
     std::function<ContainerLimits(int64_t total)> limits;
     std::function<std::string(const DistributionKinds&)> levelText;
 };
-void makeDistributionContainers(AppContext& ctx, const DistributionLevel& level);
+void makeDistributionContainers(PresortContext& ctx, const DistributionLevel& level);
 
 // The ADC number in an "AD n" group label, or the chart's number for the group's prefix;
 // 0 or less means none.
@@ -42,7 +42,7 @@ int32_t distributionNumber(const SettingsList& chart, const std::string& groupLa
 // Sort groups for the keys of the level scratch tables that reach `groupMinimum`, labelled
 // `prefix` and the key's number, appended in the order of their centers' order codes
 // (equal codes in key order); flag "1" for a negative key.
-void addDistributionGroups(AppContext& ctx, const SettingsList& labels, const std::string& prefix,
-                           int32_t groupMinimum);
+void addDistributionGroups(PresortContext& ctx, const SettingsList& labels,
+                           const std::string& prefix, int32_t groupMinimum);
 
 } // namespace quillan

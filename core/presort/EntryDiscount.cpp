@@ -2,7 +2,6 @@
 
 #include "core/Convert.h"
 #include "core/PostalCharts.h"
-#include "core/presort/MailClass.h"
 
 #include <array>
 #include <cstdlib>
@@ -39,45 +38,45 @@ struct EntryFacilities {
     int32_t scf = 0;
 };
 
-EntryFacilities entryFacilities(const AppContext& ctx) {
-    const SettingsLists& l = ctx.lists;
+EntryFacilities entryFacilities(const PresortContext& ctx) {
+    const PostalLists& l = ctx.lists;
+    const MailerSettings& mailer = ctx.settings.mailer;
     EntryFacilities f;
-    const std::string& entryType = l.MailerList[4];
-    if (entryType != "1" && entryType != "2")
+    if (!mailer.entersAtScf() && !mailer.entersAtBmc())
         return f;
-    int prefix = strToInt(l.MailerList[3]) / 100;
-    if (entryType == "2") {
-        f.bmc = chartValue(l.DbmcChart, prefix);
+    int prefix = mailer.zipPrefix();
+    if (mailer.entersAtBmc()) {
+        f.bmc = chartValue(l.dbmcChart, prefix);
         if (f.bmc <= 0)
             return f;
-        std::string code = lastChars(labelText(l.DbmcLabels, f.bmc), 5);
+        std::string code = lastChars(labelText(l.dbmcLabels, f.bmc), 5);
         for (const Asf& asf : asfTable)
             if (code == asf.dbmcCode)
-                f.scf = chartValue(l.ScfChart, asf.prefix);
-    } else if (entryType == "1") {
-        f.scf = chartValue(l.ScfChart, prefix);
+                f.scf = chartValue(l.scfChart, asf.prefix);
+    } else {
+        f.scf = chartValue(l.scfChart, prefix);
         if (f.scf == 0)
             return f;
-        std::string end = lastChars(labelText(l.ScfLabels, std::abs(f.scf)), 3);
+        std::string end = lastChars(labelText(l.scfLabels, std::abs(f.scf)), 3);
         for (const Asf& asf : asfTable)
             if (end == asf.scfEnd)
-                f.bmc = chartValue(l.DbmcChart, asf.prefix);
+                f.bmc = chartValue(l.dbmcChart, asf.prefix);
     }
     return f;
 }
 
 // Every piece of the mixed container being built lies in the entry BMC.
-bool mixedContainerInBmc(const AppContext& ctx, int32_t bmc) {
+bool mixedContainerInBmc(const PresortContext& ctx, int32_t bmc) {
     const WorkTables& t = ctx.tables;
     const MailingCounters& c = ctx.counters;
-    ChartIndex dbmc(ctx.lists.DbmcChart);
-    for (size_t z = 1; z <= static_cast<size_t>(c.ZipGroupCount); ++z) {
-        int32_t g = t.ZipGroupOwner[z];
-        if (g < 1 || g >= c.SortGroupCount)
+    ChartIndex dbmc(ctx.lists.dbmcChart);
+    for (size_t z = 1; z <= static_cast<size_t>(c.zipGroupCount); ++z) {
+        int32_t g = t.zipGroupOwner[z];
+        if (g < 1 || g >= c.sortGroupCount)
             continue;
-        if (t.SortGroupContainer[static_cast<size_t>(g)] != c.ContainerCount)
+        if (t.sortGroupContainer[static_cast<size_t>(g)] != c.containerCount)
             continue;
-        if (dbmc.value(zipPrefix(t.ZipGroupZips[z])) != bmc)
+        if (dbmc.value(zipPrefix(t.zipGroupZips[z])) != bmc)
             return false;
     }
     return true;
@@ -85,9 +84,9 @@ bool mixedContainerInBmc(const AppContext& ctx, int32_t bmc) {
 
 } // namespace
 
-std::string EntryDiscountFor(const AppContext& ctx, const std::string& level,
+std::string EntryDiscountFor(const PresortContext& ctx, const std::string& level,
                              const std::string& key) {
-    if (!isStandard(ctx.MailClassCode))
+    if (!ctx.mailClass().isStandard())
         return "None";
     EntryFacilities f = entryFacilities(ctx);
     if (level == "MXD")
@@ -96,10 +95,10 @@ std::string EntryDiscountFor(const AppContext& ctx, const std::string& level,
     if (!tryStrToInt(key, prefix) || prefix < 1 || prefix > 999)
         return "None";
     std::string result = "None";
-    if (f.bmc > 0 && chartValue(ctx.lists.DbmcChart, prefix) == f.bmc)
+    if (f.bmc > 0 && chartValue(ctx.lists.dbmcChart, prefix) == f.bmc)
         result = "DBMC";
     if (f.scf != 0 && level != "AD" && level != "AA" &&
-        chartValue(ctx.lists.ScfChart, prefix) == f.scf)
+        chartValue(ctx.lists.scfChart, prefix) == f.scf)
         result = "DSCF";
     return result;
 }

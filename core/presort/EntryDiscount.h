@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/AppContext.h"
+#include "core/presort/PresortContext.h"
 
 #include <string>
 
@@ -10,8 +10,8 @@ namespace quillan {
 // the code of the building level ("5D", "3D", "3S", "SCF", "AD", "AA", "MXD"); key the
 // 3-digit prefix of the destination as decimal text. A key that is not a prefix gives
 // "None". For "MXD" the key is not used: the container being built is the one numbered
-// ContainerCount, with its sort groups already attached.
-std::string EntryDiscountFor(const AppContext& ctx, const std::string& level,
+// containerCount, with its sort groups already attached.
+std::string EntryDiscountFor(const PresortContext& ctx, const std::string& level,
                              const std::string& key);
 
 // The key of an ADC or AADC container: the first three characters of the last

@@ -2,11 +2,9 @@
 
 #include "core/Convert.h"
 #include "core/PostalCharts.h"
-#include "core/ProgressPicture.h"
 #include "core/presort/CityIndex.h"
 #include "core/presort/EntryDiscount.h"
 #include "core/presort/LevelProgress.h"
-#include "core/presort/MailClass.h"
 #include "core/presort/PresortRules.h"
 
 #include <algorithm>
@@ -18,28 +16,28 @@ namespace quillan {
 
 namespace {
 
-Minimums fiveDigitMinimums(const AppContext& ctx) {
-    const std::string& code = ctx.MailClassCode;
-    if (code == "RML")
-        return {1, mailTypeNumber(ctx, 6)};
-    if (code == "RNML")
-        return {10, mailTypeNumber(ctx, 6)};
-    if (code == "RAL" || code == "PAL" || code == "FAL")
+Minimums fiveDigitMinimums(const PresortContext& ctx) {
+    const MailClass code = ctx.mailClass();
+    if (code == MailClass::RML)
+        return {1, ctx.settings.mailType.packageFigure()};
+    if (code == MailClass::RNML)
+        return {10, ctx.settings.mailType.packageFigure()};
+    if (code == MailClass::RAL || code == MailClass::PAL || code == MailClass::FAL)
         return {150, 150};
-    if (isPeriodicals(code))
-        return {6, periodicalsMinimum(ctx)};
-    return {10, standardFlatSackMinimum(ctx)};
+    if (code.isPeriodicals())
+        return {6, ctx.settings.periodical.containerMinimum()};
+    return {10, standardFlatSackMinimum(ctx.settings.mailType)};
 }
 
-const char* bottomCaption(const std::string& code) {
-    if (isPackagedLetters(code))
+const char* bottomCaption(MailClass code) {
+    if (code.isPackagedLetters())
         return "Packages and Trays";
-    return isTraysOnlyLetters(code) ? "Trays" : "Packages and Sacks";
+    return code.isTraysOnlyLetters() ? "Trays" : "Packages and Sacks";
 }
 
 // One ZIP group per distinct key, in ascending order of the ZIP; the pieces of a ZIP with
 // and without ZIP+4 (key and -key) sit side by side in the order they were first read.
-void buildZipGroups(AppContext& ctx, LevelProgress& progress) {
+void buildZipGroups(PresortContext& ctx, LevelProgress& progress) {
     WorkTables& t = ctx.tables;
     struct Group {
         int32_t key, pieces, inCounty;
@@ -47,9 +45,9 @@ void buildZipGroups(AppContext& ctx, LevelProgress& progress) {
     std::vector<int32_t> slotOfKey(2 * 99999 + 1, -1);
     std::vector<Group> found;
     int32_t records =
-        std::min<int32_t>(ctx.counters.RecordCount, static_cast<int32_t>(t.PieceZips.size()) - 1);
+        std::min<int32_t>(ctx.counters.recordCount, static_cast<int32_t>(t.pieceZips.size()) - 1);
     for (int32_t r = 1; r <= records; ++r) {
-        int32_t value = t.PieceZips[at(r)];
+        int32_t value = t.pieceZips[at(r)];
         if (value > -100000) {
             int32_t key = value % 100000;
             int32_t& slot = slotOfKey[at(key + 99999)];
@@ -58,7 +56,7 @@ void buildZipGroups(AppContext& ctx, LevelProgress& progress) {
                 found.push_back({key, 0, 0});
             }
             ++found[at(slot)].pieces;
-            if (at(r) < t.PieceInCounty.size() && t.PieceInCounty[at(r)] == "t")
+            if (at(r) < t.pieceInCounty.size() && t.pieceInCounty[at(r)] == "t")
                 ++found[at(slot)].inCounty;
         }
         progress.passed(r);
@@ -66,13 +64,13 @@ void buildZipGroups(AppContext& ctx, LevelProgress& progress) {
     std::stable_sort(found.begin(), found.end(), [](const Group& a, const Group& b) {
         return std::abs(a.key) < std::abs(b.key);
     });
-    t.ZipGroupZips.resize(1);
-    t.ZipGroupPieces.resize(1);
-    t.ZipGroupInCounty.resize(1);
-    t.ZipGroupOwner.resize(1);
+    t.zipGroupZips.resize(1);
+    t.zipGroupPieces.resize(1);
+    t.zipGroupInCounty.resize(1);
+    t.zipGroupOwner.resize(1);
     for (const Group& g : found)
-        t.insertZipGroup(t.ZipGroupZips.size(), g.key, g.pieces, g.inCounty, 0);
-    ctx.counters.ZipGroupCount = static_cast<int32_t>(found.size());
+        t.insertZipGroup(t.zipGroupZips.size(), g.key, g.pieces, g.inCounty, 0);
+    ctx.counters.zipGroupCount = static_cast<int32_t>(found.size());
 }
 
 std::string fiveDigitLabel(int32_t key) {
@@ -83,8 +81,9 @@ std::string fiveDigitLabel(int32_t key) {
 // with mm trays a one-foot tray of what is left below the tray minimum.
 class TrayCutter {
 public:
-    TrayCutter(const AppContext& ctx, int32_t containerMinimum)
-        : full_(std::max(1, fullTray(ctx))), minimum_(containerMinimum), mm_(mmTrays(ctx)) {}
+    TrayCutter(const PresortContext& ctx, int32_t containerMinimum)
+        : full_(std::max(1, ctx.settings.mailType.fullTray())), minimum_(containerMinimum),
+          mm_(ctx.settings.mailType.mmTrays()) {}
 
     bool needsCut(int32_t pieces) const {
         return pieces > full_ || (mm_ && pieces < minimum_ && pieces > oneFoot(full_));
@@ -100,58 +99,59 @@ private:
 
 // Makes the 5-digit sort groups. The ZIP-group table is rebuilt in one pass: every original
 // row is visited once, and the rows a tray cut adds follow their row with their owner set.
-void formFiveDigitGroups(AppContext& ctx, const Minimums& minimums) {
+void formFiveDigitGroups(PresortContext& ctx, const Minimums& minimums) {
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;
-    const std::string& code = ctx.MailClassCode;
-    bool cutting = code == "RNML" || code == "RML" || code == "PNAL";
+    const MailClass code = ctx.mailClass();
+    bool cutting = code == MailClass::RNML || code == MailClass::RML || code == MailClass::PNAL;
     std::optional<TrayCutter> cutter;
     if (cutting)
         cutter.emplace(ctx, minimums.container);
 
-    std::vector<int32_t> zips = std::move(t.ZipGroupZips), pieces = std::move(t.ZipGroupPieces),
-                         inCounty = std::move(t.ZipGroupInCounty);
-    t.ZipGroupZips = {zips[0]};
-    t.ZipGroupPieces = {pieces[0]};
-    t.ZipGroupInCounty = {inCounty[0]};
-    t.ZipGroupOwner.resize(1);
+    std::vector<int32_t> zips = std::move(t.zipGroupZips), pieces = std::move(t.zipGroupPieces),
+                         inCounty = std::move(t.zipGroupInCounty);
+    t.zipGroupZips = {zips[0]};
+    t.zipGroupPieces = {pieces[0]};
+    t.zipGroupInCounty = {inCounty[0]};
+    t.zipGroupOwner.resize(1);
     for (size_t z = 1; z < zips.size(); ++z) {
         int32_t key = zips[z], p = pieces[z], ic = inCounty[z];
         if (p < minimums.group) {
-            t.insertZipGroup(t.ZipGroupZips.size(), key, p, ic, 0);
+            t.insertZipGroup(t.zipGroupZips.size(), key, p, ic, 0);
             continue;
         }
         int32_t flag = key < 0 ? 1 : 0;
         std::string label = fiveDigitLabel(key);
-        t.insertZipGroup(t.ZipGroupZips.size(), key, p, ic, c.SortGroupCount);
+        t.insertZipGroup(t.zipGroupZips.size(), key, p, ic, c.sortGroupCount);
         t.addSortGroup(flag, p, label, 0);
-        c.PiecesDone += p;
+        c.piecesDone += p;
         while (cutter && cutter->needsCut(p)) {
             int32_t tray = cutter->trayFor(p);
             int32_t rest = p - tray, restInCounty = ic > tray ? ic - tray : 0;
-            t.ZipGroupPieces.back() = tray;
-            t.ZipGroupInCounty.back() = std::min(ic, tray);
-            t.SortGroupPieces.back() = tray;
-            ++c.SortGroupCount;
-            t.insertZipGroup(t.ZipGroupZips.size(), key, rest, restInCounty, c.SortGroupCount);
+            t.zipGroupPieces.back() = tray;
+            t.zipGroupInCounty.back() = std::min(ic, tray);
+            t.sortGroupPieces.back() = tray;
+            ++c.sortGroupCount;
+            t.insertZipGroup(t.zipGroupZips.size(), key, rest, restInCounty, c.sortGroupCount);
             t.addSortGroup(flag, rest, label, 0);
             p = rest;
             ic = restInCounty;
         }
-        ++c.SortGroupCount;
+        ++c.sortGroupCount;
     }
-    c.ZipGroupCount = static_cast<int32_t>(t.ZipGroupZips.size()) - 1;
+    c.zipGroupCount = static_cast<int32_t>(t.zipGroupZips.size()) - 1;
 }
 
-const char* fiveDigitContainerLevel(const std::string& code) {
-    return code == "RAL" || code == "FAL" || isPeriodicals(code) ? "5-Digit" : "3/5-Digit";
+const char* fiveDigitContainerLevel(MailClass code) {
+    return code == MailClass::RAL || code == MailClass::FAL || code.isPeriodicals() ? "5-Digit"
+                                                                                    : "3/5-Digit";
 }
 
-std::string tagLine(const AppContext& ctx, const CityIndex& cities, const std::string& label) {
-    int32_t entry = chartValue(ctx.lists.ThreeDigitChart, groupPrefix(label));
+std::string tagLine(const PresortContext& ctx, const CityIndex& cities, const std::string& label) {
+    int32_t entry = chartValue(ctx.lists.threeDigitChart, groupPrefix(label));
     std::string zip5 = label.substr(3, 5);
     std::string city =
-        entry < 0 ? labelText(ctx.lists.ThreeDigitLabels, -entry) : cities.cityOf(zip5);
+        entry < 0 ? labelText(ctx.lists.threeDigitLabels, -entry) : cities.cityOf(zip5);
     if (city.empty() || city.rfind("  ", 0) == 0)
         city = "<<CITY NOT READ>>";
     return city + " " + zip5;
@@ -160,13 +160,13 @@ std::string tagLine(const AppContext& ctx, const CityIndex& cities, const std::s
 // Letters below 150 pieces get a 5-digit tray only when their 3-digit area holds 150.
 class AreaRule {
 public:
-    AreaRule(const AppContext& ctx, int32_t groupMinimum) {
+    AreaRule(const PresortContext& ctx, int32_t groupMinimum) {
         const WorkTables& t = ctx.tables;
-        for (size_t g = 1; g < at(ctx.counters.SortGroupCount); ++g)
-            grouped_[at(groupPrefix(t.SortGroupLabels[g]))] += t.SortGroupPieces[g];
-        for (size_t z = 1; z <= at(ctx.counters.ZipGroupCount); ++z)
-            if (t.ZipGroupOwner[z] == 0)
-                unplaced_[at(zipPrefix(t.ZipGroupZips[z]))] += t.ZipGroupPieces[z];
+        for (size_t g = 1; g < at(ctx.counters.sortGroupCount); ++g)
+            grouped_[at(groupPrefix(t.sortGroupLabels[g]))] += t.sortGroupPieces[g];
+        for (size_t z = 1; z <= at(ctx.counters.zipGroupCount); ++z)
+            if (t.zipGroupOwner[z] == 0)
+                unplaced_[at(zipPrefix(t.zipGroupZips[z]))] += t.zipGroupPieces[z];
         groupMinimum_ = groupMinimum;
     }
     bool areaReaches150(int prefix) const {
@@ -182,91 +182,91 @@ private:
     int32_t groupMinimum_ = 0;
 };
 
-void makeFiveDigitContainers(AppContext& ctx, const Minimums& minimums) {
+void makeFiveDigitContainers(PresortContext& ctx, const Minimums& minimums) {
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;
-    const std::string& code = ctx.MailClassCode;
-    bool areaRule = code == "RNML" || code == "RML";
+    const MailClass code = ctx.mailClass();
+    bool areaRule = code == MailClass::RNML || code == MailClass::RML;
     std::optional<AreaRule> area;
     if (areaRule)
         area.emplace(ctx, minimums.group);
     CityIndex cities(ctx);
-    for (int32_t j = 1; j < c.SortGroupCount;) {
-        int32_t p = t.SortGroupPieces[at(j)];
-        bool paired = isCoSacked(code) && j < c.SortGroupCount - 1 &&
-                      t.SortGroupLabels[at(j + 1)] == t.SortGroupLabels[at(j)];
+    for (int32_t j = 1; j < c.sortGroupCount;) {
+        int32_t p = t.sortGroupPieces[at(j)];
+        bool paired = code.isCoSacked() && j < c.sortGroupCount - 1 &&
+                      t.sortGroupLabels[at(j + 1)] == t.sortGroupLabels[at(j)];
         if (paired)
-            p += t.SortGroupPieces[at(j + 1)];
+            p += t.sortGroupPieces[at(j + 1)];
         int32_t next = j + (paired ? 2 : 1);
-        const std::string label = t.SortGroupLabels[at(j)];
+        const std::string label = t.sortGroupLabels[at(j)];
         if (p < minimums.container ||
-            (area && t.SortGroupPieces[at(j)] < 150 && !area->areaReaches150(groupPrefix(label)))) {
+            (area && t.sortGroupPieces[at(j)] < 150 && !area->areaReaches150(groupPrefix(label)))) {
             j = next;
             continue;
         }
-        t.SortGroupContainer[at(j)] = c.ContainerCount;
+        t.sortGroupContainer[at(j)] = c.containerCount;
         if (paired)
-            t.SortGroupContainer[at(j + 1)] = c.ContainerCount;
+            t.sortGroupContainer[at(j + 1)] = c.containerCount;
         t.addContainer(p, tagLine(ctx, cities, label),
                        EntryDiscountFor(ctx, "5D", label.substr(3, 3)),
                        fiveDigitContainerLevel(code));
-        c.PlacedPieces += p;
-        ++c.ContainerCount;
+        c.placedPieces += p;
+        ++c.containerCount;
         j = next;
     }
 }
 
 } // namespace
 
-void Build5DigitLevel(AppContext& ctx) {
-    const std::string& code = ctx.MailClassCode;
-    ClearSortPicture(ctx);
-    showProgressCaption(ctx, "TopLabel", "Building");
-    ShowProgressSticker(ctx, "D", StickerFiveDigit);
-    showProgressCaption(ctx, "BottomLabel", bottomCaption(code));
-    LevelProgress progress(ctx, ctx.counters.RecordCount - ctx.counters.RejectedCount);
+void Build5DigitLevel(PresortContext& ctx) {
+    const MailClass code = ctx.mailClass();
+    ctx.progress.clearPicture();
+    ctx.progress.showCaption(ProgressSink::Caption::Top, "Building");
+    ctx.progress.showStage(ProgressSink::Stage::FiveDigit);
+    ctx.progress.showCaption(ProgressSink::Caption::Bottom, bottomCaption(code));
+    LevelProgress progress(ctx, ctx.counters.recordCount - ctx.counters.rejectedCount);
     Minimums minimums = fiveDigitMinimums(ctx);
     buildZipGroups(ctx, progress);
-    ctx.counters.PlacedPieces = 0;
+    ctx.counters.placedPieces = 0;
     formFiveDigitGroups(ctx, minimums);
-    if ((code == "RNML" || code == "RML") && mmTrays(ctx))
-        minimums.container = oneFootTray(mailTypeNumber(ctx, 6));
+    if ((code == MailClass::RNML || code == MailClass::RML) && ctx.settings.mailType.mmTrays())
+        minimums.container = oneFootTray(ctx.settings.mailType.packageFigure());
     makeFiveDigitContainers(ctx, minimums);
     progress.finish();
 }
 
-void CompactSortGroups(AppContext& ctx) {
+void CompactSortGroups(PresortContext& ctx) {
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;
-    if (c.SortGroupCount <= 1)
+    if (c.sortGroupCount <= 1)
         return;
-    c.PiecesDone = c.PlacedPieces;
-    std::vector<int32_t> renamed(at(c.SortGroupCount), 0);
+    c.piecesDone = c.placedPieces;
+    std::vector<int32_t> renamed(at(c.sortGroupCount), 0);
     int32_t next = 1;
-    for (int32_t g = 1; g < c.SortGroupCount; ++g) {
-        if (t.SortGroupContainer[at(g)] <= 0)
+    for (int32_t g = 1; g < c.sortGroupCount; ++g) {
+        if (t.sortGroupContainer[at(g)] <= 0)
             continue;
         renamed[at(g)] = next;
         if (g == next) {
             ++next;
             continue;
         }
-        t.SortGroupFlags[at(next)] = t.SortGroupFlags[at(g)];
-        t.SortGroupPieces[at(next)] = t.SortGroupPieces[at(g)];
-        t.SortGroupLabels[at(next)] = std::move(t.SortGroupLabels[at(g)]);
-        t.SortGroupContainer[at(next)] = t.SortGroupContainer[at(g)];
+        t.sortGroupFlags[at(next)] = t.sortGroupFlags[at(g)];
+        t.sortGroupPieces[at(next)] = t.sortGroupPieces[at(g)];
+        t.sortGroupLabels[at(next)] = std::move(t.sortGroupLabels[at(g)]);
+        t.sortGroupContainer[at(next)] = t.sortGroupContainer[at(g)];
         ++next;
     }
-    for (size_t z = 1; z <= at(c.ZipGroupCount); ++z) {
-        int32_t owner = t.ZipGroupOwner[z];
-        if (owner > 0 && owner < c.SortGroupCount)
-            t.ZipGroupOwner[z] = renamed[at(owner)];
+    for (size_t z = 1; z <= at(c.zipGroupCount); ++z) {
+        int32_t owner = t.zipGroupOwner[z];
+        if (owner > 0 && owner < c.sortGroupCount)
+            t.zipGroupOwner[z] = renamed[at(owner)];
     }
-    t.SortGroupFlags.resize(at(next));
-    t.SortGroupPieces.resize(at(next));
-    t.SortGroupLabels.resize(at(next));
-    t.SortGroupContainer.resize(at(next));
-    c.SortGroupCount = next;
+    t.sortGroupFlags.resize(at(next));
+    t.sortGroupPieces.resize(at(next));
+    t.sortGroupLabels.resize(at(next));
+    t.sortGroupContainer.resize(at(next));
+    c.sortGroupCount = next;
 }
 
 } // namespace quillan

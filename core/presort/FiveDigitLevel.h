@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/AppContext.h"
+#include "core/presort/PresortContext.h"
 
 namespace quillan {
 
@@ -8,10 +8,10 @@ namespace quillan {
 // 5-digit sort group of every ZIP group large enough (cutting letters into full and
 // one-foot trays), and a 5-digit tray or sack for every group that reaches the container
 // minimum. Smaller ZIP groups stay unplaced for the later levels.
-void Build5DigitLevel(AppContext& ctx);
+void Build5DigitLevel(PresortContext& ctx);
 
 // Drops the sort groups that got no container and numbers the rest from 1 without gaps;
 // the ZIP groups of a dropped group become unplaced.
-void CompactSortGroups(AppContext& ctx);
+void CompactSortGroups(PresortContext& ctx);
 
 } // namespace quillan

@@ -31,28 +31,28 @@ std::vector<int32_t> walk(const std::vector<int32_t>& next) {
 
 } // namespace
 
-GroupModel::GroupModel(AppContext& ctx) : ctx_(ctx) {
+GroupModel::GroupModel(PresortContext& ctx) : ctx_(ctx) {
     const WorkTables& t = ctx.tables;
     const MailingCounters& c = ctx.counters;
-    size_t zipCount = at(std::max(c.ZipGroupCount, 0));
-    size_t groupCount = at(std::max(c.SortGroupCount - 1, 0));
-    size_t containerCount = at(std::max(c.ContainerCount - 1, 0));
+    size_t zipCount = at(std::max(c.zipGroupCount, 0));
+    size_t groupCount = at(std::max(c.sortGroupCount - 1, 0));
+    size_t containerCount = at(std::max(c.containerCount - 1, 0));
     zips.resize(zipCount + 1);
     groups.resize(groupCount + 1);
     containers.resize(containerCount + 1);
     for (size_t g = 1; g <= groupCount; ++g)
-        groups[g] = {t.SortGroupFlags[g],
-                     t.SortGroupPieces[g],
-                     t.SortGroupLabels[g],
-                     t.SortGroupContainer[g],
+        groups[g] = {t.sortGroupFlags[g],
+                     t.sortGroupPieces[g],
+                     t.sortGroupLabels[g],
+                     t.sortGroupContainer[g],
                      {}};
     for (size_t k = 1; k <= containerCount; ++k)
-        containers[k] = {t.ContainerPieces[k], t.ContainerLabels[k], t.ContainerEntry[k],
-                         t.ContainerLevel[k]};
+        containers[k] = {t.containerPieces[k], t.containerLabels[k], t.containerEntry[k],
+                         t.containerLevel[k]};
     for (size_t z = 1; z <= zipCount; ++z) {
-        zips[z] = {t.ZipGroupZips[z], t.ZipGroupPieces[z], t.ZipGroupInCounty[z],
-                   t.ZipGroupOwner[z]};
-        int32_t owner = t.ZipGroupOwner[z];
+        zips[z] = {t.zipGroupZips[z], t.zipGroupPieces[z], t.zipGroupInCounty[z],
+                   t.zipGroupOwner[z]};
+        int32_t owner = t.zipGroupOwner[z];
         if (owner > 0 && at(owner) <= groupCount)
             groups[at(owner)].zips.push_back(static_cast<int32_t>(z));
     }
@@ -170,10 +170,10 @@ void GroupModel::store(bool dropEmptyContainers) {
             holdsGroups[at(k)] = true;
     }
 
-    t.ContainerPieces.resize(1);
-    t.ContainerLabels.resize(1);
-    t.ContainerEntry.resize(1);
-    t.ContainerLevel.resize(1);
+    t.containerPieces.resize(1);
+    t.containerLabels.resize(1);
+    t.containerEntry.resize(1);
+    t.containerLevel.resize(1);
     int32_t row = 0;
     for (int32_t k : containerOrder()) {
         const ContainerNode& c = containers[at(k)];
@@ -182,12 +182,12 @@ void GroupModel::store(bool dropEmptyContainers) {
         containerRow[at(k)] = ++row;
         t.addContainer(c.pieces, c.label, c.entry, c.level);
     }
-    ctx_.counters.ContainerCount = row + 1;
+    ctx_.counters.containerCount = row + 1;
 
-    t.SortGroupFlags.resize(1);
-    t.SortGroupPieces.resize(1);
-    t.SortGroupLabels.resize(1);
-    t.SortGroupContainer.resize(1);
+    t.sortGroupFlags.resize(1);
+    t.sortGroupPieces.resize(1);
+    t.sortGroupLabels.resize(1);
+    t.sortGroupContainer.resize(1);
     row = 0;
     for (int32_t g : groupOrderNow) {
         const GroupNode& n = groups[at(g)];
@@ -196,21 +196,21 @@ void GroupModel::store(bool dropEmptyContainers) {
         t.addSortGroup(n.flag, n.pieces, n.label,
                        linked ? containerRow[at(n.container)] : n.container);
     }
-    ctx_.counters.SortGroupCount = row + 1;
+    ctx_.counters.sortGroupCount = row + 1;
 
-    t.ZipGroupZips.resize(1);
-    t.ZipGroupPieces.resize(1);
-    t.ZipGroupInCounty.resize(1);
-    t.ZipGroupOwner.resize(1);
+    t.zipGroupZips.resize(1);
+    t.zipGroupPieces.resize(1);
+    t.zipGroupInCounty.resize(1);
+    t.zipGroupOwner.resize(1);
     row = 0;
     for (int32_t n = nextZip_[0]; n != 0; n = nextZip_[at(n)]) {
         const ZipNode& z = zips[at(n)];
         bool linked = z.owner > 0 && at(z.owner) < groups.size();
-        t.insertZipGroup(t.ZipGroupZips.size(), z.zip, z.pieces, z.inCounty,
+        t.insertZipGroup(t.zipGroupZips.size(), z.zip, z.pieces, z.inCounty,
                          linked ? groupRow[at(z.owner)] : z.owner);
         ++row;
     }
-    ctx_.counters.ZipGroupCount = row;
+    ctx_.counters.zipGroupCount = row;
 }
 
 } // namespace quillan

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/AppContext.h"
+#include "core/presort/PresortContext.h"
 
 #include <cstdint>
 #include <string>
@@ -34,7 +34,7 @@ public:
         std::string label, entry, level;
     };
 
-    explicit GroupModel(AppContext& ctx);
+    explicit GroupModel(PresortContext& ctx);
 
     // Writes the tables and their counters back. With dropEmptyContainers a tray or sack
     // that holds no piece and no group is left out and the ones after it move up.
@@ -71,7 +71,7 @@ public:
 private:
     int32_t largestZipIndex(const std::vector<int32_t>& list) const;
 
-    AppContext& ctx_;
+    PresortContext& ctx_;
     std::vector<int32_t> nextZip_, nextGroup_, nextContainer_;
 };
 

@@ -4,19 +4,19 @@
 
 namespace quillan {
 
-void SplitZipGroup(AppContext& ctx, int32_t g, int32_t m) {
+void SplitZipGroup(PresortContext& ctx, int32_t g, int32_t m) {
     GroupModel model(ctx);
     model.splitZipGroup(g, model.nextGroup(g), m);
     model.store(false);
 }
 
-void SplitSortGroup(AppContext& ctx, int32_t s, int32_t p, int32_t c) {
+void SplitSortGroup(PresortContext& ctx, int32_t s, int32_t p, int32_t c) {
     GroupModel model(ctx);
     model.splitSortGroup(s, p, c);
     model.store(false);
 }
 
-void InsertContainerAfter(AppContext& ctx, int32_t j) {
+void InsertContainerAfter(PresortContext& ctx, int32_t j) {
     GroupModel model(ctx);
     model.insertContainerAfter(j);
     model.store(false);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/AppContext.h"
+#include "core/presort/PresortContext.h"
 
 #include <cstdint>
 
@@ -12,10 +12,10 @@ namespace quillan {
 
 // Moves m pieces of sort group g into sort group g + 1 by cutting them off g's largest
 // ZIP group into a new ZIP-group row directly after it.
-void SplitZipGroup(AppContext& ctx, int32_t g, int32_t m);
+void SplitZipGroup(PresortContext& ctx, int32_t g, int32_t m);
 // A new sort group s + 1 with p pieces taken from s, in container c (0 for none).
-void SplitSortGroup(AppContext& ctx, int32_t s, int32_t p, int32_t c);
+void SplitSortGroup(PresortContext& ctx, int32_t s, int32_t p, int32_t c);
 // An empty container j + 1 with the label, entry discount and level of container j.
-void InsertContainerAfter(AppContext& ctx, int32_t j);
+void InsertContainerAfter(PresortContext& ctx, int32_t j);
 
 } // namespace quillan

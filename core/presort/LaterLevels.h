@@ -1,10 +1,10 @@
 #pragma once
 
-#include "core/AppContext.h"
+#include "core/presort/PresortContext.h"
 
 namespace quillan {
 
-using LevelBuilder = void (*)(AppContext&);
+using LevelBuilder = void (*)(PresortContext&);
 
 // The levels after the 5-digit one, in the order the presort may call them.
 struct LaterLevels {

@@ -4,8 +4,8 @@
 
 namespace quillan {
 
-LevelContainers::LevelContainers(AppContext& ctx)
-    : ctx_(ctx), start_(ctx.counters.ContainerCount - 1) {}
+LevelContainers::LevelContainers(PresortContext& ctx)
+    : ctx_(ctx), start_(ctx.counters.containerCount - 1) {}
 
 int32_t LevelContainers::add(int64_t key, int64_t ownKey, int32_t pieces, std::string label,
                              std::string entry, std::string level) {
@@ -15,28 +15,28 @@ int32_t LevelContainers::add(int64_t key, int64_t ownKey, int32_t pieces, std::s
     int32_t index = static_cast<int32_t>(created_.size());
     order_.insert(place, index);
     created_.push_back({ownKey, pieces, std::move(label), std::move(entry), std::move(level)});
-    ctx_.counters.ContainerCount = start_ + 1 + static_cast<int32_t>(created_.size());
+    ctx_.counters.containerCount = start_ + 1 + static_cast<int32_t>(created_.size());
     return start_ + 1 + index;
 }
 
 void LevelContainers::finish() {
     WorkTables& t = ctx_.tables;
     std::vector<int32_t> rowOf(created_.size(), 0);
-    t.ContainerPieces.resize(static_cast<size_t>(start_) + 1);
-    t.ContainerLabels.resize(static_cast<size_t>(start_) + 1);
-    t.ContainerEntry.resize(static_cast<size_t>(start_) + 1);
-    t.ContainerLevel.resize(static_cast<size_t>(start_) + 1);
+    t.containerPieces.resize(static_cast<size_t>(start_) + 1);
+    t.containerLabels.resize(static_cast<size_t>(start_) + 1);
+    t.containerEntry.resize(static_cast<size_t>(start_) + 1);
+    t.containerLevel.resize(static_cast<size_t>(start_) + 1);
     for (size_t position = 0; position < order_.size(); ++position) {
         Pending& c = created_[static_cast<size_t>(order_[position])];
         rowOf[static_cast<size_t>(order_[position])] = start_ + 1 + static_cast<int32_t>(position);
         t.addContainer(c.pieces, std::move(c.label), std::move(c.entry), std::move(c.level));
     }
-    for (size_t g = 1; g < t.SortGroupContainer.size(); ++g) {
-        int32_t& container = t.SortGroupContainer[g];
+    for (size_t g = 1; g < t.sortGroupContainer.size(); ++g) {
+        int32_t& container = t.sortGroupContainer[g];
         if (container > start_)
             container = rowOf[static_cast<size_t>(container - start_ - 1)];
     }
-    ctx_.counters.ContainerCount = start_ + 1 + static_cast<int32_t>(created_.size());
+    ctx_.counters.containerCount = start_ + 1 + static_cast<int32_t>(created_.size());
     created_.clear();
     order_.clear();
 }

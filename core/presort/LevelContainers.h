@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/AppContext.h"
+#include "core/presort/PresortContext.h"
 
 #include <cstdint>
 #include <string>
@@ -16,14 +16,14 @@ namespace quillan {
 // earlier levels and renumbers the groups' links once, instead of at every insertion.
 class LevelContainers {
 public:
-    explicit LevelContainers(AppContext& ctx);
+    explicit LevelContainers(PresortContext& ctx);
 
     // The containers of the earlier levels: rows 1 to levelStart().
     int32_t levelStart() const { return start_; }
 
     // Adds a container whose position key is `key`; `ownKey` is the key later containers
     // of the level compare against (the one read from its label). Returns the provisional
-    // number for its groups. Counts it in ContainerCount.
+    // number for its groups. Counts it in containerCount.
     int32_t add(int64_t key, int64_t ownKey, int32_t pieces, std::string label, std::string entry,
                 std::string level);
 
@@ -37,7 +37,7 @@ private:
         std::string label, entry, level;
     };
 
-    AppContext& ctx_;
+    PresortContext& ctx_;
     int32_t start_;
     std::vector<Pending> created_;
     std::vector<int32_t> order_; // indexes into created_, in container order

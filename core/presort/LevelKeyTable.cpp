@@ -10,43 +10,43 @@ namespace {
 
 std::unordered_map<int32_t, size_t> rowsOfKeys(const WorkTables& t) {
     std::unordered_map<int32_t, size_t> rows;
-    for (size_t k = 1; k < t.LevelKeys.size(); ++k)
-        rows.emplace(t.LevelKeys[k], k);
+    for (size_t k = 1; k < t.levelKeys.size(); ++k)
+        rows.emplace(t.levelKeys[k], k);
     return rows;
 }
 
 } // namespace
 
-void collectLevelKeys(AppContext& ctx, const ZipKeyFunction& keyOf, LevelProgress* progress) {
+void collectLevelKeys(PresortContext& ctx, const ZipKeyFunction& keyOf, LevelProgress* progress) {
     WorkTables& t = ctx.tables;
     t.clearLevelKeys();
     std::unordered_map<int32_t, size_t> rows;
-    for (size_t z = 1; z <= static_cast<size_t>(ctx.counters.ZipGroupCount); ++z) {
+    for (size_t z = 1; z <= static_cast<size_t>(ctx.counters.zipGroupCount); ++z) {
         if (progress)
             progress->passed(static_cast<int64_t>(z));
         int32_t key = 0;
-        if (t.ZipGroupOwner[z] > 0 || !keyOf(t.ZipGroupZips[z], key))
+        if (t.zipGroupOwner[z] > 0 || !keyOf(t.zipGroupZips[z], key))
             continue;
-        auto [slot, added] = rows.emplace(key, t.LevelKeys.size());
+        auto [slot, added] = rows.emplace(key, t.levelKeys.size());
         if (added)
             t.addLevelKey(key, 0, 0);
-        t.LevelKeyPieces[slot->second] += t.ZipGroupPieces[z];
+        t.levelKeyPieces[slot->second] += t.zipGroupPieces[z];
     }
 }
 
-void assignLevelOwners(AppContext& ctx, const ZipKeyFunction& keyOf, int32_t otherwise) {
+void assignLevelOwners(PresortContext& ctx, const ZipKeyFunction& keyOf, int32_t otherwise) {
     WorkTables& t = ctx.tables;
     std::unordered_map<int32_t, size_t> rows = rowsOfKeys(t);
-    for (size_t z = 1; z <= static_cast<size_t>(ctx.counters.ZipGroupCount); ++z) {
-        if (t.ZipGroupOwner[z] > 0)
+    for (size_t z = 1; z <= static_cast<size_t>(ctx.counters.zipGroupCount); ++z) {
+        if (t.zipGroupOwner[z] > 0)
             continue;
         int32_t key = 0, group = 0;
-        if (keyOf(t.ZipGroupZips[z], key)) {
+        if (keyOf(t.zipGroupZips[z], key)) {
             auto row = rows.find(key);
             if (row != rows.end())
-                group = t.LevelKeyGroups[row->second];
+                group = t.levelKeyGroups[row->second];
         }
-        t.ZipGroupOwner[z] = group > 0 ? group : otherwise;
+        t.zipGroupOwner[z] = group > 0 ? group : otherwise;
     }
 }
 

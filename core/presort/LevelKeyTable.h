@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/AppContext.h"
+#include "core/presort/PresortContext.h"
 
 #include <cstdint>
 #include <functional>
@@ -16,10 +16,10 @@ using ZipKeyFunction = std::function<bool(int32_t zipKey, int32_t& levelKey)>;
 
 // Empties the level scratch tables and adds the pieces of every ZIP group whose owner is 0
 // or less to its key's row, keys in the order they are first met.
-void collectLevelKeys(AppContext& ctx, const ZipKeyFunction& keyOf, LevelProgress* progress);
+void collectLevelKeys(PresortContext& ctx, const ZipKeyFunction& keyOf, LevelProgress* progress);
 
 // Gives every ZIP group whose owner is 0 or less the sort group of its key
-// (LevelKeyGroups), or `otherwise` when it has no key or its key got no group.
-void assignLevelOwners(AppContext& ctx, const ZipKeyFunction& keyOf, int32_t otherwise);
+// (levelKeyGroups), or `otherwise` when it has no key or its key got no group.
+void assignLevelOwners(PresortContext& ctx, const ZipKeyFunction& keyOf, int32_t otherwise);
 
 } // namespace quillan

@@ -1,14 +1,11 @@
 #include "core/presort/LevelProgress.h"
 
-#include "core/ProgressPicture.h"
-#include "platform/ui/Form.h"
-
 #include <algorithm>
 
 namespace quillan {
 
-LevelProgress::LevelProgress(AppContext& ctx, int64_t total) : ctx_(ctx), total_(total) {
-    ShowProgressIcons(ctx_, shown_);
+LevelProgress::LevelProgress(PresortContext& ctx, int64_t total) : ctx_(ctx), total_(total) {
+    ctx_.progress.showIcons(shown_);
 }
 
 void LevelProgress::passed(int64_t position) {
@@ -24,16 +21,7 @@ void LevelProgress::finish() {
 
 void LevelProgress::showDownTo(int icons) {
     while (shown_ > icons)
-        ShowProgressIcons(ctx_, --shown_);
-}
-
-void showProgressCaption(AppContext& ctx, const char* control, const std::string& caption) {
-    if (!ctx.mainWindow)
-        return;
-    if (platform::Control* label = ctx.mainWindow->find(control)) {
-        label->setCaption(caption);
-        label->setVisible(true);
-    }
+        ctx_.progress.showIcons(--shown_);
 }
 
 } // namespace quillan

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "core/AppContext.h"
+#include "core/presort/PresortContext.h"
 
 #include <cstdint>
-#include <string>
 
 namespace quillan {
 
@@ -12,7 +11,7 @@ namespace quillan {
 class LevelProgress {
 public:
     // Shows five icons; `total` is what the first scan runs over.
-    LevelProgress(AppContext& ctx, int64_t total);
+    LevelProgress(PresortContext& ctx, int64_t total);
     // The scan has reached `position` of `total`.
     void passed(int64_t position);
     // Counts down to no icon if the scan has not yet.
@@ -21,12 +20,9 @@ public:
 private:
     void showDownTo(int icons);
 
-    AppContext& ctx_;
+    PresortContext& ctx_;
     int64_t total_;
     int shown_ = 5;
 };
-
-// Shows a caption of the progress picture ("TopLabel", "BottomLabel") on the main window.
-void showProgressCaption(AppContext& ctx, const char* control, const std::string& caption);
 
 } // namespace quillan

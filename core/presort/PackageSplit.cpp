@@ -1,7 +1,6 @@
 #include "core/presort/PackageSplit.h"
 
 #include "core/presort/GroupModel.h"
-#include "core/presort/MailClass.h"
 #include "core/presort/PresortRules.h"
 
 #include <algorithm>
@@ -13,11 +12,11 @@ int32_t packageKeep(int32_t fullTrayPieces) {
     return std::max<int32_t>(1, static_cast<int32_t>(fullTrayPieces * 5.0 / 21.0));
 }
 
-void SplitLargePackages(AppContext& ctx) {
-    const std::string& code = ctx.MailClassCode;
-    if (!isPackagedLetters(code) && !isFlatClass(code))
+void SplitLargePackages(PresortContext& ctx) {
+    const MailClass code = ctx.mailClass();
+    if (!code.isPackagedLetters() && !code.isFlats())
         return;
-    int32_t keep = packageKeep(fullTray(ctx));
+    int32_t keep = packageKeep(ctx.settings.mailType.fullTray());
     int32_t limit = keep + 10;
     GroupModel model(ctx);
     for (int32_t group : model.groupOrder()) {

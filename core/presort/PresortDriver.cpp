@@ -4,9 +4,9 @@
 
 #include "core/presort/ContainerFilling.h"
 #include "core/presort/FiveDigitLevel.h"
-#include "core/presort/MailClass.h"
 #include "core/presort/MixedLevel.h"
 #include "core/presort/PackageSplit.h"
+#include "core/presort/PresortError.h"
 #include "core/presort/PresortRules.h"
 
 #include <string>
@@ -16,17 +16,16 @@ namespace quillan {
 namespace {
 
 // Runs the later levels of the class, each only while pieces remain.
-void buildLaterLevels(AppContext& ctx, const LaterLevels& levels) {
-    const std::string& code = ctx.MailClassCode;
+void buildLaterLevels(PresortContext& ctx, const LaterLevels& levels) {
+    const MailClass code = ctx.mailClass();
     auto run = [&](LevelBuilder builder) {
         if (piecesRemain(ctx))
             builder(ctx);
     };
-    bool automationLetters = code == "RAL" || code == "PAL" || code == "FAL";
-    run(automationLetters ? levels.build3DigitSchemeLevel : levels.build3DigitLevel);
-    if (code == "PAF" || code == "PNAF" || code == "PCOF")
+    run(code.isAutomationLetters() ? levels.build3DigitSchemeLevel : levels.build3DigitLevel);
+    if (code.isPeriodicals() && code.isFlats())
         run(levels.buildSCFLevel);
-    if (isTraysOnlyLetters(code)) {
+    if (code.isTraysOnlyLetters()) {
         run(levels.buildAADCLevel);
         run(CompactSortGroups);
         run(levels.buildAADCGroups);
@@ -36,44 +35,47 @@ void buildLaterLevels(AppContext& ctx, const LaterLevels& levels) {
     run(levels.buildMixedLevel);
 }
 
-int32_t unplacedPieces(const AppContext& ctx) {
+int32_t unplacedPieces(const PresortContext& ctx) {
     const MailingCounters& c = ctx.counters;
-    return c.RecordCount - c.PlacedPieces - c.RejectedCount;
+    return c.recordCount - c.placedPieces - c.rejectedCount;
 }
 
 } // namespace
 
-void RunPresort(AppContext& ctx) {
-    RunPresortWith(ctx, laterLevels());
+SortedMailing RunPresort(AppContext& ctx) {
+    ctx.platform.ui.setBusyCursor(true);
+    const PresortSettings settings = PresortSettings::of(ctx.lists);
+    PresortContext presort = presortContextOf(ctx, settings);
+    RunPresortWith(presort, laterLevels());
+    ctx.mailClass = settings.mailClass;
+    SaveSortResults(ctx);
+    return SortedMailing::of(ctx);
 }
 
-void RunPresortWith(AppContext& ctx, const LaterLevels& levels) {
-    ctx.platform.ui.setBusyCursor(true);
-    ChooseMailClassCode(ctx);
+void RunPresortWith(PresortContext& ctx, const LaterLevels& levels) {
     mixedDestination(ctx); // refuses the sort now rather than after the levels
-    const std::string code = ctx.MailClassCode;
+    const MailClass code = ctx.mailClass();
     MailingCounters& c = ctx.counters;
-    c.SortGroupCount = 1;
-    c.ContainerCount = 1;
-    c.PiecesDone = c.RejectedCount;
-    c.PlacedPieces = 0;
+    c.sortGroupCount = 1;
+    c.containerCount = 1;
+    c.piecesDone = c.rejectedCount;
+    c.placedPieces = 0;
 
     Build5DigitLevel(ctx);
-    if (isTraysOnlyLetters(code))
+    if (code.isTraysOnlyLetters())
         CompactSortGroups(ctx);
     buildLaterLevels(ctx, levels);
 
-    if (isFlatClass(code))
+    if (code.isFlats())
         FillFlatContainers(ctx);
     else
-        FillLetterTrays(ctx, code);
+        FillLetterTrays(ctx);
     SplitLargePackages(ctx);
 
     // Every level up to the mixed one places what it gathers; this guards the counts.
     if (piecesRemain(ctx))
         throw PresortError("The presort left " + std::to_string(unplacedPieces(ctx)) +
                            " pieces without a tray or sack. Nothing was saved.");
-    SaveSortResults(ctx);
 }
 
 } // namespace quillan

@@ -2,67 +2,39 @@
 
 #include "core/Convert.h"
 #include "core/PostalCharts.h"
-#include "core/presort/MailClass.h"
 
 #include <cctype>
 #include <cstdlib>
 
 namespace quillan {
 
-int32_t mailTypeNumber(const AppContext& ctx, long line) {
-    return strToInt(ctx.lists.MailTypeList[line]);
-}
-
-bool exactPieceWeight(const AppContext& ctx) {
-    return ctx.lists.MailTypeList[4] == "1";
-}
-
-double pieceWeight(const AppContext& ctx) {
-    return strToFloat(ctx.lists.MailTypeList[5]);
-}
-
-bool mmTrays(const AppContext& ctx) {
-    return ctx.lists.MailTypeList[8] == "0";
-}
-
-int32_t fullTray(const AppContext& ctx) {
-    return mailTypeNumber(ctx, 7);
-}
-
-int32_t periodicalsMinimum(const AppContext& ctx) {
-    return strToInt(ctx.lists.PeriodicalList[6]);
-}
-
 int32_t oneFootTray(int32_t twoFootPieces) {
     return static_cast<int32_t>(twoFootPieces * 10.25L / 21.0L);
 }
 
-int32_t standardFlatSackMinimum(const AppContext& ctx) {
-    if (!exactPieceWeight(ctx))
+int32_t standardFlatSackMinimum(const MailTypeSettings& mailType) {
+    if (!mailType.hasExactWeight())
         return 125;
-    double weight = pieceWeight(ctx);
+    double weight = mailType.pieceWeight();
     if (weight < 1.92)
         return 125;
     return static_cast<int32_t>(240.0 / weight + 0.9999);
 }
 
-int32_t flatSackMinimum(const AppContext& ctx) {
-    return isPeriodicals(ctx.MailClassCode) ? periodicalsMinimum(ctx)
-                                            : standardFlatSackMinimum(ctx);
+int32_t flatSackMinimum(const PresortContext& ctx) {
+    return ctx.mailClass().isPeriodicals() ? ctx.settings.periodical.containerMinimum()
+                                           : standardFlatSackMinimum(ctx.settings.mailType);
 }
 
-bool piecesRemain(const AppContext& ctx) {
+bool piecesRemain(const PresortContext& ctx) {
     const MailingCounters& c = ctx.counters;
-    return c.RecordCount > c.PlacedPieces + c.RejectedCount;
+    return c.recordCount > c.placedPieces + c.rejectedCount;
 }
 
-int mailerPrefix(const AppContext& ctx) {
-    return strToInt(ctx.lists.MailerList[3].substr(0, 3));
-}
-
-bool inOriginScf(const AppContext& ctx, int prefix) {
-    const SettingsList& scf = ctx.lists.ScfChart;
-    return std::abs(chartValue(scf, prefix)) == std::abs(chartValue(scf, mailerPrefix(ctx)));
+bool inOriginScf(const PresortContext& ctx, int prefix) {
+    const SettingsList& scf = ctx.lists.scfChart;
+    return std::abs(chartValue(scf, prefix)) ==
+           std::abs(chartValue(scf, ctx.settings.mailer.zipPrefix()));
 }
 
 int groupPrefix(const std::string& label) {
@@ -77,24 +49,24 @@ int groupPrefix(const std::string& label) {
     return value;
 }
 
-int32_t insertContainerInOrder(AppContext& ctx, int32_t levelStart, int64_t key,
+int32_t insertContainerInOrder(PresortContext& ctx, int32_t levelStart, int64_t key,
                                const std::function<int64_t(const std::string&)>& keyOfLabel,
                                int32_t pieces, std::string label, std::string entry,
                                std::string level) {
     WorkTables& t = ctx.tables;
-    int32_t row = ctx.counters.ContainerCount;
-    for (int32_t k = levelStart + 1; k < ctx.counters.ContainerCount; ++k) {
-        if (keyOfLabel(t.ContainerLabels[static_cast<size_t>(k)]) > key) {
+    int32_t row = ctx.counters.containerCount;
+    for (int32_t k = levelStart + 1; k < ctx.counters.containerCount; ++k) {
+        if (keyOfLabel(t.containerLabels[static_cast<size_t>(k)]) > key) {
             row = k;
             break;
         }
     }
-    for (size_t g = 1; g < static_cast<size_t>(ctx.counters.SortGroupCount); ++g)
-        if (t.SortGroupContainer[g] >= row)
-            ++t.SortGroupContainer[g];
+    for (size_t g = 1; g < static_cast<size_t>(ctx.counters.sortGroupCount); ++g)
+        if (t.sortGroupContainer[g] >= row)
+            ++t.sortGroupContainer[g];
     t.insertContainer(static_cast<size_t>(row), pieces, std::move(label), std::move(entry),
                       std::move(level));
-    ++ctx.counters.ContainerCount;
+    ++ctx.counters.containerCount;
     return row;
 }
 

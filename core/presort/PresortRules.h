@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/AppContext.h"
+#include "core/presort/PresortContext.h"
 
 #include <cstdint>
 #include <functional>
@@ -19,32 +19,20 @@ struct Minimums {
     int32_t container = 0;
 };
 
-// The settings lines the presort reads, converted on every read so that a malformed line
-// fails where it is needed (a letter mailing never reads the sack weight).
-int32_t mailTypeNumber(const AppContext& ctx, long line);
-bool exactPieceWeight(const AppContext& ctx); // mailtype.dat line 4 is "1"
-double pieceWeight(const AppContext& ctx);    // mailtype.dat line 5, ounces
-bool mmTrays(const AppContext& ctx);          // mailtype.dat line 8 is "0"
-int32_t fullTray(const AppContext& ctx);      // mailtype.dat line 7: a two-foot tray
-int32_t periodicalsMinimum(const AppContext& ctx);
-
 // Pieces of a one-foot tray for a count of two-foot tray pieces (10.25 of 21 inches).
 int32_t oneFootTray(int32_t twoFootPieces);
 
 // Standard flat sacks need 125 pieces, or 15 pounds of heavier pieces.
-int32_t standardFlatSackMinimum(const AppContext& ctx);
-// The sack minimum of the mailing's flat class (Periodicals: per.dat line 6).
-int32_t flatSackMinimum(const AppContext& ctx);
+int32_t standardFlatSackMinimum(const MailTypeSettings& mailType);
+// The sack minimum of the mailing's flat class (Periodicals: their container minimum).
+int32_t flatSackMinimum(const PresortContext& ctx);
 
 // True while some valid piece is in no tray or sack.
-bool piecesRemain(const AppContext& ctx);
-
-// The first three digits of the mailer's ZIP (mailer.dat line 3).
-int mailerPrefix(const AppContext& ctx);
+bool piecesRemain(const PresortContext& ctx);
 
 // True when the 3-digit prefix lies in the mailer's own SCF; origin containers may be made
 // below the minimum.
-bool inOriginScf(const AppContext& ctx, int prefix);
+bool inOriginScf(const PresortContext& ctx, int prefix);
 
 // Characters 4 to 6 of a sort-group label as a number: the 3-digit prefix of a "5D" or "3D"
 // group; 0 when they are not digits.
@@ -53,7 +41,7 @@ int groupPrefix(const std::string& label);
 // Adds a container at its place among the containers of the level that started after
 // container `levelStart`: before the first of them whose order key is greater than `key`,
 // renumbering the sort groups' links at and after that row, or at the end. Returns its row.
-int32_t insertContainerInOrder(AppContext& ctx, int32_t levelStart, int64_t key,
+int32_t insertContainerInOrder(PresortContext& ctx, int32_t levelStart, int64_t key,
                                const std::function<int64_t(const std::string&)>& keyOfLabel,
                                int32_t pieces, std::string label, std::string entry,
                                std::string level);

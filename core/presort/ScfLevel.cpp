@@ -19,18 +19,18 @@ namespace {
 struct ScfKinds {
     bool threeDigit = false, fiveDigit = false, nonbarcoded = false;
 
-    void note(const std::string& code, int32_t flag, const std::string& label) {
-        if (code == "PCOF" && flag == 1)
+    void note(MailClass code, int32_t flag, const std::string& label) {
+        if (code == MailClass::PCOF && flag == 1)
             nonbarcoded = true;
         else if (label.rfind('3', 0) == 0)
             threeDigit = true;
         else
             fiveDigit = true;
     }
-    std::string level(const std::string& code) const {
-        if (code == "PNAF")
+    std::string level(MailClass code) const {
+        if (code == MailClass::PNAF)
             return "Basic";
-        if (code == "PAF") {
+        if (code == MailClass::PAF) {
             if (threeDigit && fiveDigit)
                 return "Mixed";
             return threeDigit ? "3-Digit" : "5-Digit";
@@ -47,44 +47,44 @@ std::string lastThree(const std::string& text) {
     return text.size() < 3 ? text : text.substr(text.size() - 3);
 }
 
-void makeScfSack(AppContext& ctx, LevelContainers& level, int32_t scf,
+void makeScfSack(PresortContext& ctx, LevelContainers& level, int32_t scf,
                  const std::vector<int32_t>& members, int32_t minimum, int32_t mailerScf) {
     WorkTables& t = ctx.tables;
-    const std::string& code = ctx.MailClassCode;
+    const MailClass code = ctx.mailClass();
     int32_t total = 0;
     ScfKinds kinds;
     for (int32_t h : members) {
-        total += t.SortGroupPieces[at(h)];
-        kinds.note(code, t.SortGroupFlags[at(h)], t.SortGroupLabels[at(h)]);
+        total += t.sortGroupPieces[at(h)];
+        kinds.note(code, t.sortGroupFlags[at(h)], t.sortGroupLabels[at(h)]);
     }
     if (total < minimum && (total <= 0 || scf != mailerScf))
         return;
-    const std::string& entry = labelText(ctx.lists.ScfLabels, std::abs(scf));
+    const std::string& entry = labelText(ctx.lists.scfLabels, std::abs(scf));
     std::string label = "SCF " + entry + (scf < 0 ? "*" : "");
     int32_t number = level.add(scfOrderKey(entry), scfOrderKey(entry), total, label,
                                EntryDiscountFor(ctx, "SCF", lastThree(entry)), kinds.level(code));
     for (int32_t h : members)
-        t.SortGroupContainer[at(h)] = number;
-    ctx.counters.PlacedPieces += total;
+        t.sortGroupContainer[at(h)] = number;
+    ctx.counters.placedPieces += total;
 }
 
 } // namespace
 
-void BuildSCFLevel(AppContext& ctx) {
+void BuildSCFLevel(PresortContext& ctx) {
     const WorkTables& t = ctx.tables;
     LevelContainers level(ctx);
-    int32_t minimum = periodicalsMinimum(ctx);
-    ChartIndex scfChart(ctx.lists.ScfChart);
-    int32_t mailerScf = scfChart.value(mailerPrefix(ctx));
+    int32_t minimum = ctx.settings.periodical.containerMinimum();
+    ChartIndex scfChart(ctx.lists.scfChart);
+    int32_t mailerScf = scfChart.value(ctx.settings.mailer.zipPrefix());
 
     // The uncontained groups of every SCF in row order; the first of them decides the SCF,
     // since a later one would find fewer pieces and the same mailer test.
     std::map<int32_t, std::vector<int32_t>> scfs;
     std::vector<int32_t> order;
-    for (int32_t g = 1; g < ctx.counters.SortGroupCount; ++g) {
-        if (t.SortGroupContainer[at(g)] > 0)
+    for (int32_t g = 1; g < ctx.counters.sortGroupCount; ++g) {
+        if (t.sortGroupContainer[at(g)] > 0)
             continue;
-        int prefix = groupPrefix(t.SortGroupLabels[at(g)]);
+        int prefix = groupPrefix(t.sortGroupLabels[at(g)]);
         int32_t scf = prefix == 0 ? 0 : scfChart.value(prefix);
         if (scf == 0)
             continue;

@@ -2,12 +2,10 @@
 
 #include "core/Convert.h"
 #include "core/PostalCharts.h"
-#include "core/ProgressPicture.h"
 #include "core/presort/EntryDiscount.h"
 #include "core/presort/LevelContainers.h"
 #include "core/presort/LevelKeyTable.h"
 #include "core/presort/LevelProgress.h"
-#include "core/presort/MailClass.h"
 #include "core/presort/OrderKeys.h"
 #include "core/presort/PresortRules.h"
 
@@ -19,15 +17,15 @@ namespace quillan {
 
 namespace {
 
-Minimums threeDigitMinimums(const AppContext& ctx) {
-    const std::string& code = ctx.MailClassCode;
-    if (code == "RML")
+Minimums threeDigitMinimums(const PresortContext& ctx) {
+    const MailClass code = ctx.mailClass();
+    if (code == MailClass::RML)
         return {1, 150};
-    if (code == "RNML")
+    if (code == MailClass::RNML)
         return {10, 150};
-    if (isPeriodicals(code))
-        return {6, periodicalsMinimum(ctx)};
-    return {10, standardFlatSackMinimum(ctx)};
+    if (code.isPeriodicals())
+        return {6, ctx.settings.periodical.containerMinimum()};
+    return {10, standardFlatSackMinimum(ctx.settings.mailType)};
 }
 
 // The 3-digit key of a ZIP group: a nonbarcoded (negative) key keeps a group of its own.
@@ -42,43 +40,43 @@ std::string threeDigitGroupLabel(int32_t key) {
 
 // Steps shared by both builders: unplaced ZIP groups become 3-digit groups of at least the
 // group minimum; the rest are marked as left below it.
-void formThreeDigitGroups(AppContext& ctx, int32_t groupMinimum, LevelProgress& progress) {
+void formThreeDigitGroups(PresortContext& ctx, int32_t groupMinimum, LevelProgress& progress) {
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;
     collectLevelKeys(ctx, threeDigitKey, &progress);
-    for (size_t k = 1; k < t.LevelKeys.size(); ++k) {
-        if (t.LevelKeyPieces[k] < groupMinimum)
+    for (size_t k = 1; k < t.levelKeys.size(); ++k) {
+        if (t.levelKeyPieces[k] < groupMinimum)
             continue;
-        int32_t key = t.LevelKeys[k];
-        t.addSortGroup(key < 0 ? 1 : 0, t.LevelKeyPieces[k], threeDigitGroupLabel(key), 0);
-        t.LevelKeyGroups[k] = c.SortGroupCount;
-        c.PiecesDone += t.LevelKeyPieces[k];
-        ++c.SortGroupCount;
+        int32_t key = t.levelKeys[k];
+        t.addSortGroup(key < 0 ? 1 : 0, t.levelKeyPieces[k], threeDigitGroupLabel(key), 0);
+        t.levelKeyGroups[k] = c.sortGroupCount;
+        c.piecesDone += t.levelKeyPieces[k];
+        ++c.sortGroupCount;
     }
     assignLevelOwners(ctx, threeDigitKey, -1);
 }
 
-void startProgress(AppContext& ctx) {
-    ShowProgressSticker(ctx, "3", StickerThreeDigit);
+void startProgress(PresortContext& ctx) {
+    ctx.progress.showStage(ProgressSink::Stage::ThreeDigit);
 }
 
-int64_t unplacedAtStart(const AppContext& ctx) {
+int64_t unplacedAtStart(const PresortContext& ctx) {
     const MailingCounters& c = ctx.counters;
-    return c.RecordCount - c.RejectedCount - c.PlacedPieces;
+    return c.recordCount - c.rejectedCount - c.placedPieces;
 }
 
 // The 3-digit label-list entry of a prefix.
-const std::string& threeDigitEntry(const AppContext& ctx, int prefix) {
-    return labelText(ctx.lists.ThreeDigitLabels,
-                     std::abs(chartValue(ctx.lists.ThreeDigitChart, prefix)));
+const std::string& threeDigitEntry(const PresortContext& ctx, int prefix) {
+    return labelText(ctx.lists.threeDigitLabels,
+                     std::abs(chartValue(ctx.lists.threeDigitChart, prefix)));
 }
 
 // The kinds of groups in a Periodicals flat container: 3-digit groups (and, co-sacked,
 // the nonbarcoded ones) and 5-digit groups.
 struct GroupKinds {
     bool threeDigit = false, fiveDigit = false;
-    void note(const std::string& code, int32_t flag, const std::string& label) {
-        if ((code == "PCOF" && flag == 1) || label.rfind('3', 0) == 0)
+    void note(MailClass code, int32_t flag, const std::string& label) {
+        if ((code == MailClass::PCOF && flag == 1) || label.rfind('3', 0) == 0)
             threeDigit = true;
         else
             fiveDigit = true;
@@ -90,35 +88,36 @@ struct GroupKinds {
     }
 };
 
-std::string threeDigitLevelText(const std::string& code, bool reachesMinimum) {
-    bool digitLevel = reachesMinimum || code == "RAF" || code == "PNAL" || code == "PNAF" ||
-                      code == "PCOF" || code == "RCOF";
+std::string threeDigitLevelText(MailClass code, bool reachesMinimum) {
+    bool digitLevel = reachesMinimum || code == MailClass::RAF || code == MailClass::PNAL ||
+                      code == MailClass::PNAF || code == MailClass::PCOF || code == MailClass::RCOF;
     if (!digitLevel)
         return "Basic";
-    return isPeriodicals(code) ? "3-Digit" : "3/5-Digit";
+    return code.isPeriodicals() ? "3-Digit" : "3/5-Digit";
 }
 
 // The groups of every 3-digit area that may go into a 3-digit container, in row order.
 // Nothing in an area changes before the scan reaches its first such group, so that group
 // decides the area: later ones find a smaller total, or nothing left to contain.
-std::vector<std::vector<int32_t>> groupsByPrefix(const AppContext& ctx,
+std::vector<std::vector<int32_t>> groupsByPrefix(const PresortContext& ctx,
                                                  const std::vector<bool>& eligible) {
     const WorkTables& t = ctx.tables;
     std::vector<std::vector<int32_t>> areas(1000);
-    for (int32_t g = 1; g < ctx.counters.SortGroupCount; ++g)
+    for (int32_t g = 1; g < ctx.counters.sortGroupCount; ++g)
         if (eligible[at(g)])
-            areas[at(groupPrefix(t.SortGroupLabels[at(g)]))].push_back(g);
+            areas[at(groupPrefix(t.sortGroupLabels[at(g)]))].push_back(g);
     return areas;
 }
 
-void makeThreeDigitContainer(AppContext& ctx, LevelContainers& level, int prefix,
+void makeThreeDigitContainer(PresortContext& ctx, LevelContainers& level, int prefix,
                              const std::vector<int32_t>& area, int32_t minimum) {
     WorkTables& t = ctx.tables;
-    const std::string& code = ctx.MailClassCode;
+    const MailClass code = ctx.mailClass();
     int64_t total = 0;
     for (int32_t h : area)
-        total += t.SortGroupPieces[at(h)];
-    bool periodicalsFlats = code == "PAF" || code == "PNAF" || code == "PCOF";
+        total += t.sortGroupPieces[at(h)];
+    bool periodicalsFlats =
+        code == MailClass::PAF || code == MailClass::PNAF || code == MailClass::PCOF;
     bool reaches = total >= minimum;
     if (!reaches && (total <= 0 || periodicalsFlats || !inOriginScf(ctx, prefix)))
         return;
@@ -127,15 +126,15 @@ void makeThreeDigitContainer(AppContext& ctx, LevelContainers& level, int prefix
     int32_t sum = 0;
     std::vector<int32_t> contents;
     for (int32_t h : area) {
-        if (t.SortGroupContainer[at(h)] != 0)
+        if (t.sortGroupContainer[at(h)] != 0)
             continue; // a 5-digit tray keeps its own
         contents.push_back(h);
-        sum += t.SortGroupPieces[at(h)];
-        kinds.note(code, t.SortGroupFlags[at(h)], t.SortGroupLabels[at(h)]);
+        sum += t.sortGroupPieces[at(h)];
+        kinds.note(code, t.sortGroupFlags[at(h)], t.sortGroupLabels[at(h)]);
     }
     if (sum == 0)
         return;
-    if (code == "PAF" || code == "PCOF")
+    if (code == MailClass::PAF || code == MailClass::PCOF)
         levelText = kinds.level();
     const std::string& entry = threeDigitEntry(ctx, prefix);
     std::string label = entry + " " + zeroPad(prefix, 3);
@@ -143,33 +142,33 @@ void makeThreeDigitContainer(AppContext& ctx, LevelContainers& level, int prefix
         level.add(threeDigitOrderKeyOfEntry(entry, prefix), threeDigitOrderKey(label), sum, label,
                   EntryDiscountFor(ctx, "3D", zeroPad(prefix, 3)), levelText);
     for (int32_t h : contents)
-        t.SortGroupContainer[at(h)] = number;
-    ctx.counters.PlacedPieces += sum;
+        t.sortGroupContainer[at(h)] = number;
+    ctx.counters.placedPieces += sum;
 }
 
 } // namespace
 
-void Build3DigitLevel(AppContext& ctx) {
-    const std::string& code = ctx.MailClassCode;
+void Build3DigitLevel(PresortContext& ctx) {
+    const MailClass code = ctx.mailClass();
     startProgress(ctx);
-    if (code == "RML")
-        showProgressCaption(ctx, "BottomLabel", "Groups and Trays");
+    if (code == MailClass::RML)
+        ctx.progress.showCaption(ProgressSink::Caption::Bottom, "Groups and Trays");
     LevelProgress progress(ctx, unplacedAtStart(ctx));
     LevelContainers level(ctx);
     Minimums minimums = threeDigitMinimums(ctx);
     formThreeDigitGroups(ctx, minimums.group, progress);
 
     const WorkTables& t = ctx.tables;
-    bool fiveDigitTraysJoin = code == "RML" || code == "RNML";
-    std::vector<bool> eligible(at(ctx.counters.SortGroupCount), false);
-    for (int32_t g = 1; g < ctx.counters.SortGroupCount; ++g) {
-        int32_t container = t.SortGroupContainer[at(g)];
+    bool fiveDigitTraysJoin = code == MailClass::RML || code == MailClass::RNML;
+    std::vector<bool> eligible(at(ctx.counters.sortGroupCount), false);
+    for (int32_t g = 1; g < ctx.counters.sortGroupCount; ++g) {
+        int32_t container = t.sortGroupContainer[at(g)];
         eligible[at(g)] = container <= 0 || (fiveDigitTraysJoin && container <= level.levelStart());
     }
     std::vector<std::vector<int32_t>> areas = groupsByPrefix(ctx, eligible);
     std::vector<bool> decided(1000, false);
     for (int32_t g = 1; g < static_cast<int32_t>(eligible.size()); ++g) {
-        int prefix = groupPrefix(t.SortGroupLabels[at(g)]);
+        int prefix = groupPrefix(t.sortGroupLabels[at(g)]);
         if (!eligible[at(g)] || decided[at(prefix)])
             continue;
         decided[at(prefix)] = true;
@@ -179,14 +178,14 @@ void Build3DigitLevel(AppContext& ctx) {
     progress.finish();
 }
 
-std::string SchemeCodeFor(const AppContext& ctx, const std::string& prefix) {
+std::string SchemeCodeFor(const PresortContext& ctx, const std::string& prefix) {
     std::string p = prefix;
-    if (p == "969" && ctx.MailClassCode == "FAL")
+    if (p == "969" && ctx.mailClass() == MailClass::FAL)
         p = "967";
-    int32_t e = chartValue(ctx.lists.SchemeChart, strToInt(p));
+    int32_t e = chartValue(ctx.lists.schemeChart, strToInt(p));
     if (e == 0)
         return p;
-    const std::string& label = labelText(ctx.lists.SchemeLabels, std::abs(e));
+    const std::string& label = labelText(ctx.lists.schemeLabels, std::abs(e));
     size_t star = label.find('*');
     size_t end = star == std::string::npos ? label.size() : star;
     size_t start = end < 3 ? 0 : end - 3;
@@ -195,27 +194,27 @@ std::string SchemeCodeFor(const AppContext& ctx, const std::string& prefix) {
 
 namespace {
 
-std::string schemeContainerLabel(const AppContext& ctx, int32_t scheme) {
-    int32_t e = chartValue(ctx.lists.SchemeChart, scheme);
+std::string schemeContainerLabel(const PresortContext& ctx, int32_t scheme) {
+    int32_t e = chartValue(ctx.lists.schemeChart, scheme);
     if (e == 0)
         return threeDigitEntry(ctx, scheme) + " " + zeroPad(scheme, 3);
-    return "#" + labelText(ctx.lists.SchemeLabels, std::abs(e));
+    return "#" + labelText(ctx.lists.schemeLabels, std::abs(e));
 }
 
-std::string schemeLevelText(const std::string& code, bool reaches) {
+std::string schemeLevelText(MailClass code, bool reaches) {
     if (reaches)
         return "3-Digit";
-    return code == "PAL" ? "Basic" : "AADC";
+    return code == MailClass::PAL ? "Basic" : "AADC";
 }
 
-void makeSchemeContainer(AppContext& ctx, LevelContainers& level, int32_t scheme,
+void makeSchemeContainer(PresortContext& ctx, LevelContainers& level, int32_t scheme,
                          const std::vector<int32_t>& members) {
     WorkTables& t = ctx.tables;
     int64_t total = 0;
     std::vector<int32_t> origin;
     for (int32_t h : members) {
-        total += t.SortGroupPieces[at(h)];
-        if (inOriginScf(ctx, groupPrefix(t.SortGroupLabels[at(h)])))
+        total += t.sortGroupPieces[at(h)];
+        if (inOriginScf(ctx, groupPrefix(t.sortGroupLabels[at(h)])))
             origin.push_back(h);
     }
     bool reaches = total >= 150;
@@ -224,21 +223,21 @@ void makeSchemeContainer(AppContext& ctx, LevelContainers& level, int32_t scheme
     const std::vector<int32_t>& contents = reaches ? members : origin;
     int32_t sum = 0;
     for (int32_t h : contents)
-        sum += t.SortGroupPieces[at(h)];
+        sum += t.sortGroupPieces[at(h)];
     std::string label = schemeContainerLabel(ctx, scheme);
     int32_t number = level.add(scheme, schemeOrderKey(label), sum, label,
                                EntryDiscountFor(ctx, "3S", intToStr(scheme)),
-                               schemeLevelText(ctx.MailClassCode, reaches));
+                               schemeLevelText(ctx.mailClass(), reaches));
     for (int32_t h : contents)
-        t.SortGroupContainer[at(h)] = number;
-    ctx.counters.PlacedPieces += sum;
+        t.sortGroupContainer[at(h)] = number;
+    ctx.counters.placedPieces += sum;
 }
 
 } // namespace
 
-void Build3DigitSchemeLevel(AppContext& ctx) {
+void Build3DigitSchemeLevel(PresortContext& ctx) {
     startProgress(ctx);
-    showProgressCaption(ctx, "BottomLabel", "Groups and Trays");
+    ctx.progress.showCaption(ProgressSink::Caption::Bottom, "Groups and Trays");
     LevelProgress progress(ctx, unplacedAtStart(ctx));
     LevelContainers level(ctx);
     formThreeDigitGroups(ctx, 1, progress);
@@ -247,12 +246,12 @@ void Build3DigitSchemeLevel(AppContext& ctx) {
     // scheme's first group decides it.
     const WorkTables& t = ctx.tables;
     std::vector<int32_t> schemeOfPrefix(1000, -1);
-    std::vector<int32_t> schemeOfGroup(at(ctx.counters.SortGroupCount), 0);
+    std::vector<int32_t> schemeOfGroup(at(ctx.counters.sortGroupCount), 0);
     std::unordered_map<int32_t, std::vector<int32_t>> schemes;
-    for (int32_t g = 1; g < ctx.counters.SortGroupCount; ++g) {
-        if (t.SortGroupContainer[at(g)] > 0)
+    for (int32_t g = 1; g < ctx.counters.sortGroupCount; ++g) {
+        if (t.sortGroupContainer[at(g)] > 0)
             continue;
-        int prefix = groupPrefix(t.SortGroupLabels[at(g)]);
+        int prefix = groupPrefix(t.sortGroupLabels[at(g)]);
         int32_t& scheme = schemeOfPrefix[at(prefix)];
         if (scheme < 0)
             scheme = strToInt(SchemeCodeFor(ctx, zeroPad(prefix, 3)));
@@ -261,7 +260,7 @@ void Build3DigitSchemeLevel(AppContext& ctx) {
     }
     std::unordered_map<int32_t, bool> decided;
     for (int32_t g = 1; g < static_cast<int32_t>(schemeOfGroup.size()); ++g) {
-        if (t.SortGroupContainer[at(g)] > 0)
+        if (t.sortGroupContainer[at(g)] > 0)
             continue;
         int32_t scheme = schemeOfGroup[at(g)];
         if (decided[scheme])

@@ -64,4 +64,12 @@ bool ConfigStore::remove(const std::string& key) {
     return save();
 }
 
+std::vector<std::string> ConfigStore::keys() const {
+    std::vector<std::string> names;
+    names.reserve(values_.size());
+    for (const auto& entry : values_)
+        names.push_back(entry.first);
+    return names;
+}
+
 } // namespace platform

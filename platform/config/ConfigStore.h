@@ -3,6 +3,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -18,6 +19,8 @@ public:
     std::optional<std::string> read(const std::string& key) const;
     bool write(const std::string& key, const std::string& value);
     bool remove(const std::string& key);
+    // Every key, in order.
+    std::vector<std::string> keys() const;
     const std::string& path() const { return path_; }
 
 private:

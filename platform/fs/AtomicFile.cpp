@@ -25,9 +25,42 @@ static std::string resolveLinks(const std::string& path) {
     return path;
 }
 
+// FNV-1a over the bytes as they are written, to check the copy before it goes in place.
+static unsigned long long addToChecksum(unsigned long long sum, std::string_view bytes) {
+    for (unsigned char c : bytes) {
+        sum ^= c;
+        sum *= 1099511628211ull;
+    }
+    return sum;
+}
+
+static bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        bytes.remove_prefix(static_cast<size_t>(n));
+    }
+    return true;
+}
+
 AtomicFileWriter::AtomicFileWriter(const std::string& path) : target_(resolveLinks(path)) {
     fs::path target(target_);
     fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    struct stat st {};
+    targetExists_ = stat(target_.c_str(), &st) == 0;
+    if (targetExists_ && !S_ISREG(st.st_mode)) {
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        fail("cannot replace " + target_);
+        return;
+    }
+    if (targetExists_ && access(target_.c_str(), W_OK) != 0) {
+        readOnly_ = true;
+        fail("you may not change " + target_);
+        return;
+    }
     std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
@@ -37,16 +70,19 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path) : target_(resolveLin
         return;
     }
     temp_ = buffer.data();
-    struct stat st {};
-    mode_t mode = 0644;
-    if (stat(target_.c_str(), &st) == 0)
-        mode = st.st_mode & 07777;
-    else {
-        mode_t mask = umask(0);
-        umask(mask);
-        mode = 0666 & ~mask;
+    if (targetExists_) {
+        fchmod(fd_, st.st_mode & 07777);
+        // The new file must be what the old one was; where it cannot be, the old one is
+        // kept and written over.
+        const bool sameOwner = fchown(fd_, st.st_uid, st.st_gid) == 0;
+        inPlace_ = st.st_nlink > 1 || !sameOwner;
+        if (!sameOwner)
+            fchmod(fd_, 0600);
+        return;
     }
-    fchmod(fd_, mode);
+    mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd_, 0666 & ~mask);
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
@@ -62,30 +98,100 @@ void AtomicFileWriter::fail(const std::string& what) {
 }
 
 void AtomicFileWriter::write(std::string_view bytes) {
-    while (ok() && !bytes.empty()) {
-        ssize_t n = ::write(fd_, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            fail("cannot write " + target_);
-            return;
+    if (!ok())
+        return;
+    if (!writeAll(fd_, bytes)) {
+        fail("cannot write " + target_);
+        return;
+    }
+    written_ += bytes.size();
+    checksum_ = addToChecksum(checksum_, bytes);
+}
+
+// The copy on disk holds exactly the bytes written.
+bool AtomicFileWriter::copyIsComplete() {
+    if (lseek(fd_, 0, SEEK_SET) != 0)
+        return false;
+    std::vector<char> block(1 << 16);
+    unsigned long long sum = 1469598103934665603ull, length = 0;
+    for (;;) {
+        ssize_t n = read(fd_, block.data(), block.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            break;
+        sum = addToChecksum(sum, {block.data(), static_cast<size_t>(n)});
+        length += static_cast<unsigned long long>(n);
+    }
+    return length == written_ && sum == checksum_;
+}
+
+// Writes the checked copy over the target. Space is claimed first, so that a full disk
+// stops the write before the target is touched; should the write still fail, the complete
+// copy is kept beside the target and named in the error.
+void AtomicFileWriter::writeInPlace() {
+    int out = open(target_.c_str(), O_WRONLY | O_CLOEXEC);
+    if (out < 0) {
+        fail("cannot open " + target_);
+        return;
+    }
+    struct stat st {};
+    fstat(out, &st);
+    const off_t newSize = static_cast<off_t>(written_);
+    if (newSize > st.st_size && posix_fallocate(out, 0, newSize) != 0) {
+        ftruncate(out, st.st_size);
+        close(out);
+        errno = ENOSPC;
+        fail("cannot write " + target_);
+        return;
+    }
+    bool copied = lseek(fd_, 0, SEEK_SET) == 0;
+    std::vector<char> block(1 << 16);
+    while (copied) {
+        ssize_t n = read(fd_, block.data(), block.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            copied = n == 0;
+            break;
         }
-        bytes.remove_prefix(static_cast<size_t>(n));
+        copied = writeAll(out, {block.data(), static_cast<size_t>(n)});
+    }
+    copied = copied && ftruncate(out, newSize) == 0 && fsync(out) == 0;
+    if (close(out) != 0)
+        copied = false;
+    if (!copied) {
+        keptCopy_ = true; // the only complete copy stays
+        fail("cannot write " + target_);
     }
 }
 
 WriteResult AtomicFileWriter::commit() {
     if (ok() && fsync(fd_) != 0)
         fail("cannot write " + target_);
+    if (ok() && inPlace_) {
+        if (!copyIsComplete())
+            fail("cannot write " + target_);
+        else
+            writeInPlace();
+    }
     if (fd_ >= 0 && close(fd_) != 0)
         fail("cannot write " + target_);
     fd_ = -1;
-    if (ok() && std::rename(temp_.c_str(), target_.c_str()) != 0)
+    if (!ok()) {
+        committed_ = keptCopy_;
+        return {false, error_, keptCopy_ ? temp_ : std::string()};
+    }
+    if (inPlace_)
+        unlink(temp_.c_str());
+    else if (std::rename(temp_.c_str(), target_.c_str()) != 0) {
         fail("cannot replace " + target_);
-    if (!ok())
-        return {false, error_};
+        return {false, error_, {}};
+    }
     committed_ = true;
-    return {true, {}};
+    return {true, {}, {}};
 }
 
 WriteResult writeFileAtomically(const std::string& path, std::string_view bytes) {

@@ -9,12 +9,19 @@ namespace platform {
 struct WriteResult {
     bool ok = false;
     std::string error; // why it failed, for the user's message
+    // When a write in place failed part way: the target may be damaged, and this file
+    // beside it holds the complete new contents.
+    std::string keptCopy;
 };
 
 // Replaces a file's contents without ever leaving it half written: the bytes go to a
 // temporary file in the same folder, which is flushed and renamed over the target only
-// when everything was written. A symbolic link is followed to the real file, and the
-// target keeps its permissions.
+// when everything was written. A symbolic link is followed to the real file. The target
+// keeps its owner, group and permissions; a file this user may not write is refused
+// before anything is written. Where a rename would lose what the file is (it has other
+// hard links, or its owner or group cannot be given to the new file), the finished copy
+// is checked and then written over the file in place, so that every name of it shows the
+// new contents.
 WriteResult writeFileAtomically(const std::string& path, std::string_view bytes);
 
 // The same, for writers that produce their output piece by piece.
@@ -27,17 +34,28 @@ public:
 
     bool ok() const { return error_.empty(); }
     const std::string& error() const { return error_; }
+    // The target exists and this user may not write it: nothing was or will be written.
+    bool targetReadOnly() const { return readOnly_; }
     void write(std::string_view bytes);
     WriteResult commit();
 
 private:
     void fail(const std::string& what);
+    void prepareTarget();
+    bool copyIsComplete();
+    void writeInPlace();
 
     std::string target_;
     std::string temp_;
     int fd_ = -1;
     std::string error_;
     bool committed_ = false;
+    bool readOnly_ = false;
+    bool inPlace_ = false;
+    bool targetExists_ = false;
+    bool keptCopy_ = false;
+    unsigned long long written_ = 0;
+    unsigned long long checksum_ = 1469598103934665603ull;
 };
 
 // The whole file, or nothing when it cannot be read.

@@ -26,7 +26,8 @@ namespace platform {
 
 namespace {
 
-// Delphi-style captions mark the access key with "&"; Qt does the same.
+// A caption marks its access key with "&" before the letter, as Qt's own captions do, so
+// the text goes over unchanged.
 QString caption(const std::string& text) {
     return toQt(text);
 }
@@ -51,6 +52,7 @@ QtFormWindow::~QtFormWindow() {
 
 void QtFormWindow::build() {
     building_ = true;
+    setObjectName(toQt(form_.name()));
     setWindowTitle(plainCaption(form_.caption()));
     if (form_.borderless())
         setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
@@ -528,6 +530,11 @@ void QtFormWindow::endModalIfDone() {
 
 void QtFormWindow::closeEvent(QCloseEvent* event) {
     form_.userClose();
+    // A form whose close handler took the result back stays open, as with Esc.
+    if (modalLoop_ && form_.modalResult() == ModalResult::None) {
+        event->ignore();
+        return;
+    }
     endModalIfDone();
     event->accept();
 }
@@ -536,6 +543,10 @@ void QtFormWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && modalLoop_) {
         form_.userClose();
         endModalIfDone();
+        return;
+    }
+    if (event->key() == Qt::Key_F1) {
+        form_.userHelp();
         return;
     }
     QString text = event->text();

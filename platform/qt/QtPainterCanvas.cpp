@@ -52,6 +52,8 @@ void QtPainterCanvas::setFont(const FontSpec& font) {
 void QtPainterCanvas::setPen(Color color, int width, PenStyle style) {
     pen_ = style == PenStyle::Clear ? QPen(Qt::NoPen) : QPen(toQColor(color));
     pen_.setWidth(width < 1 ? 1 : width);
+    if (style == PenStyle::Dot)
+        pen_.setStyle(Qt::DotLine);
     if (painter_)
         painter_->setPen(pen_);
 }

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <cstdio>
 #include <cstdlib>
 
 namespace platform {
@@ -39,8 +40,18 @@ static bool prepareDisplay() {
     return true;
 }
 
+// Without a display, the toolkit's notes on its stand-in screen (no runtime folder, no
+// window manager to size or raise windows) are for nobody: the program that started
+// Quillan reads standard error for Quillan's own messages only. A fatal error still shows.
+static void keepOnlyFatalMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
 QtPlatform::QtPlatform(int& argc, char** argv, const ProgramPaths& paths) {
     bool unattended = prepareDisplay();
+    if (unattended)
+        qInstallMessageHandler(keepOnlyFatalMessages);
     state_ = std::make_unique<State>(argc, argv, paths, unattended);
     QApplication::setApplicationName("Quillan");
 }

@@ -37,6 +37,7 @@ public:
     void processMessages() override;
     void waitForMessages() override;
     void setBusyCursor(bool busy) override;
+    bool hasDisplay() const override { return !unattended_; }
     std::unique_ptr<Canvas> createImageCanvas(Control& image) override;
     int run() override;
     void quit(int exitStatus) override;

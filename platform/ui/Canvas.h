@@ -23,7 +23,7 @@ struct FontSpec {
     bool underline = false;
 };
 
-enum class PenStyle { Solid, Clear };
+enum class PenStyle { Solid, Dot, Clear };
 enum class BrushStyle { Solid, Clear };
 
 // A drawing surface in device units: a picture on a window or a printer page.

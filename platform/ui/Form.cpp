@@ -112,6 +112,11 @@ void Form::userKeyPress(char key) {
         onKeyPress(key);
 }
 
+void Form::userHelp() {
+    if (onHelp)
+        onHelp();
+}
+
 void Form::userClose() {
     if (modalResult_ == ModalResult::None)
         modalResult_ = ModalResult::Cancel;

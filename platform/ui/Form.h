@@ -64,6 +64,10 @@ public:
     const std::string& focusControl() const { return focusControl_; }
     void setFocusControl(std::string name) { focusControl_ = std::move(name); }
 
+    // The help topic of the form, 0 for none; onHelp runs when the person asks for help (F1).
+    int helpContext() const { return helpContext_; }
+    void setHelpContext(int context) { helpContext_ = context; }
+
     int tag() const { return tag_; }
     void setTag(int tag) { tag_ = tag; }
 
@@ -82,11 +86,13 @@ public:
     std::function<void()> onClose;
     std::function<void()> onClick;
     std::function<void(char)> onKeyPress;
+    std::function<void()> onHelp;
 
     // What a person does to the form itself.
     void userClick();
     void userKeyPress(char key);
     void userClose();
+    void userHelp();
 
     FormView* view() const { return view_; }
     void setView(FormView* view) { view_ = view; }
@@ -107,6 +113,7 @@ private:
     int width_ = 0;
     int height_ = 0;
     int tag_ = 0;
+    int helpContext_ = 0;
     std::string focusControl_;
     bool visible_ = false;
     ModalResult modalResult_ = ModalResult::None;

@@ -56,6 +56,9 @@ public:
     // Waits until at least one message (a timer's, say) was handled.
     virtual void waitForMessages() = 0;
     virtual void setBusyCursor(bool busy) = 0;
+    // False when nobody can see the windows (no display: an unattended run); what is drawn
+    // then only has to be right, never to be watched.
+    virtual bool hasDisplay() const = 0;
 
     virtual std::unique_ptr<Canvas> createImageCanvas(Control& image) = 0;
 

@@ -31,7 +31,7 @@ struct MailTypeDlg {
     std::vector<std::string> file() const {
         return SettingsList::splitLines(env.readTable("mailtype.dat"));
     }
-    std::vector<std::string> memory() { return env.context().lists.MailTypeList.lines(); }
+    std::vector<std::string> memory() { return env.context().lists.mailTypeList.lines(); }
 };
 
 Fill typed(int mailType, int size, int weightChoice, std::string weight, std::string stack,
@@ -324,7 +324,7 @@ TEST(MailTypeDialog, UnreadableSettingsLineIsReportedByTheMenuCommand) {
     test::TestEnvironment env(test::geographyFolder());
     Program program(env.context());
     ASSERT_TRUE(program.RunStartUp());
-    env.context().lists.MailTypeList[7] = "many";
+    env.context().lists.mailTypeList[7] = "many";
     env.ui.clearRecords();
     program.mainWindow().form().findMenuItem("MailType1")->onClick();
     ASSERT_EQ(env.ui.messages().size(), 1u);

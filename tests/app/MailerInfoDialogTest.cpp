@@ -39,23 +39,23 @@ TEST(MailerInfoDialog, CaptionsNameTheOfficesServingTheZip) {
     using Captions = std::pair<std::string, std::string>;
     MailerDlg d;
     SettingsLists& lists = d.env.context().lists;
-    lists.DbmcLabels[5] = "BMC NORTH 12345"; // the DBMC of prefix 752
+    lists.dbmcLabels[5] = "BMC NORTH 12345"; // the DBMC of prefix 752
     EXPECT_EQ(d.captionsFor("75201"), (Captions{"DALLAS TX  SCF", "NORTH  BMC"}));
     EXPECT_EQ(d.captionsFor("14001"), (Captions{"BUFFALO NY  SCF", "BUFFALO NY Y  ASF"}));
     EXPECT_EQ(d.captionsFor("09012"), (Captions{"APO AE  SCF", "No dbmc discount for 09012."}));
     EXPECT_EQ(d.captionsFor("20001"), (Captions{"20001 does not exist.", ""}));
     EXPECT_EQ(d.captionsFor("00050"), (Captions{"00050 does not exist.", ""}));
 
-    lists.MailTypeList[1] = "5";
+    lists.mailTypeList[1] = "5";
     EXPECT_EQ(d.captionsFor("75201"), (Captions{"DALLAS TX  SCF", "NORTH TEXAS TX  ADC"}));
     EXPECT_EQ(d.captionsFor("09012"), (Captions{"APO AE  SCF", "No adc discount for 09012."}));
-    lists.MailTypeList[1] = "6";
-    lists.MailTypeList[3] = "0";
+    lists.mailTypeList[1] = "6";
+    lists.mailTypeList[3] = "0";
     EXPECT_EQ(d.captionsFor("75201"), (Captions{"DALLAS TX  SCF", "NORTH TEXAS TX  AADC"}));
-    lists.AadcLabels[5] = "DALLAS TX 752";
+    lists.aadcLabels[5] = "DALLAS TX 752";
     EXPECT_EQ(d.captionsFor("75201"), (Captions{"DALLAS TX  SCF", "DALLAS TX  AADC"}));
-    lists.MailTypeList[3] = "1";
-    lists.AdcLabels[5] = "DALLAS TX 752";
+    lists.mailTypeList[3] = "1";
+    lists.adcLabels[5] = "DALLAS TX 752";
     EXPECT_EQ(d.captionsFor("75201"), (Captions{"DALLAS TX  SCF", "DALLAS TX  ADC"}));
 }
 
@@ -75,7 +75,7 @@ TEST(MailerInfoDialog, IncompleteZipLeavesTheCaptionsAloneAndCancelStoresNothing
     });
     EXPECT_EQ(d.dialog->EditMailerInfo(0), 0);
     EXPECT_EQ(d.file(), before);
-    EXPECT_EQ(d.env.context().lists.MailerList.lines(), before);
+    EXPECT_EQ(d.env.context().lists.mailerList.lines(), before);
 }
 
 TEST(MailerInfoDialog, ZipWithoutFiveDigitsIsRefused) {
@@ -95,7 +95,7 @@ TEST(MailerInfoDialog, ZipWithoutFiveDigitsIsRefused) {
         EXPECT_EQ(d.env.ui.messages()[0].kind, MessageKind::Warning);
         EXPECT_EQ(d.env.ui.beeps(), std::vector<BeepKind>{BeepKind::Exclamation});
         EXPECT_EQ(d.file(), before);
-        EXPECT_EQ(d.env.context().lists.MailerList.lines(), before);
+        EXPECT_EQ(d.env.context().lists.mailerList.lines(), before);
     }
 }
 
@@ -119,13 +119,13 @@ TEST(MailerInfoDialog, NextAndBackStoreEveryLine) {
         std::vector<std::string> lines = {"",  "BUFFALO", "NY",   "14001",
                                           "1", "ACME",    "ID-7", "WEEKLY"};
         EXPECT_EQ(d.file(), lines);
-        EXPECT_EQ(d.env.context().lists.MailerList.lines(), lines);
+        EXPECT_EQ(d.env.context().lists.mailerList.lines(), lines);
     }
 }
 
 TEST(MailerInfoDialog, BrokenChartIsReportedAndTheDialogStaysUsable) {
     MailerDlg d;
-    d.env.context().lists.ScfChart[140] = "x";
+    d.env.context().lists.scfChart[140] = "x";
     d.env.ui.whenShown("MlrInfoDlog", [](Form& f) {
         f.control("MlrZip").userSetText("14001");
         f.control("okbtn").userClick();

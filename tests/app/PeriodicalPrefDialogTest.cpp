@@ -74,7 +74,7 @@ TEST(PeriodicalDialog, AdvertisingPercentageMustBeBetween0And100) {
         EXPECT_EQ(d.env.ui.messages()[0].kind, MessageKind::Warning);
         EXPECT_EQ(d.env.ui.beeps(), std::vector<BeepKind>{BeepKind::Exclamation});
         EXPECT_EQ(d.file("per.dat"), before);
-        EXPECT_EQ(d.env.context().lists.PeriodicalList.lines(), before);
+        EXPECT_EQ(d.env.context().lists.periodicalList.lines(), before);
     }
 }
 
@@ -93,7 +93,7 @@ TEST(PeriodicalDialog, ChoicesRoundTripAndBackStores) {
     EXPECT_EQ(lines[3], "3");
     EXPECT_EQ(lines[6], "6");
 
-    d.env.context().lists.PeriodicalList[6] = "12";
+    d.env.context().lists.periodicalList[6] = "12";
     d.env.ui.whenShown("PeriodicalDlog", [](Form& f) {
         EXPECT_EQ(f.control("bagpc").itemIndex(), 1) << "anything but 6 shows 24";
         EXPECT_EQ(f.control("NewsPer").itemIndex(), 1);
@@ -128,7 +128,7 @@ TEST(PrefDialog, StoresLinesOneToFiveOnly) {
     for (const char* button : {"nextBtn", "backBtn"}) {
         SCOPED_TRACE(button);
         Dialogs d;
-        SettingsList& prefs = d.env.context().lists.PrefsList;
+        SettingsList& prefs = d.env.context().lists.prefsList;
         prefs[6] = "f";
         prefs[8] = "f";
         prefs[10] = "/home/mailer/lists/june.txt";

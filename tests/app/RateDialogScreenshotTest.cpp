@@ -7,6 +7,7 @@
 #include "app/StatementInfoDialog.h"
 #include "core/DataFiles.h"
 #include "platform/qt/QtPlatform.h"
+#include "tests/support/QtLayoutCheck.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <filesystem>
@@ -45,7 +46,7 @@ struct QtProgram {
     void shoot(platform::Form& form, const std::string& name) {
         std::string png = test::artefactFolder() + name + ".png";
         ASSERT_TRUE(qt->saveScreenshot(form, png)) << png;
-        EXPECT_GT(fs::file_size(png), 2000u) << png;
+        EXPECT_EQ(test::layoutProblems(form), std::vector<std::string>{}) << name;
     }
 };
 
@@ -62,11 +63,11 @@ TEST(DialogScreenshots, TagFontsAndStatementInformation) {
     fonts.SetLabelFonts1Click();
     const auto& select = fonts.form().control("FontSelect");
     ASSERT_GE(select.itemIndex(), 0) << "the Qt printer offers the installed fonts";
-    EXPECT_EQ(ctx.lists.FontsList[1], select.items()[static_cast<size_t>(select.itemIndex())]);
+    EXPECT_EQ(ctx.lists.fontsList[1], select.items()[static_cast<size_t>(select.itemIndex())]);
     program().shoot(fonts.form(), "label-fonts-dialog");
 
     StatementInfoDialog statement(ctx);
-    ctx.lists.StatementList.set(9, "7");
+    ctx.lists.statementList.set(9, "7");
     EXPECT_TRUE(statement.StatementInformationCaller("no"));
     EXPECT_EQ(statement.form().control("cassmonth").text(), "07");
     program().shoot(statement.form(), "statement-information-dialog");
@@ -80,10 +81,10 @@ TEST(DialogScreenshots, RatePages) {
     RateDialogF firstClass(ctx);
     RateDialogP periodical(ctx);
     RateEditors editors(ctx, letter, nonletter, piecePound, firstClass, periodical);
-    editors.StandardARatesClick();
-    editors.FirstClassRatesClick();
-    editors.PeriodicalRatesClick();
-    EXPECT_EQ(letter.form().control("Edit1").text(), ctx.lists.RatesList[48]);
+    editors.editStandardRates();
+    editors.editFirstClassRates();
+    editors.editPeriodicalRates();
+    EXPECT_EQ(letter.form().control("Edit1").text(), ctx.lists.ratesList[48]);
     program().shoot(letter.form(), "rate-dialog-1-letters");
     program().shoot(nonletter.form(), "rate-dialog-2-nonletters");
     program().shoot(piecePound.form(), "rate-dialog-3-piece-pound");

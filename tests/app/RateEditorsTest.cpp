@@ -102,7 +102,7 @@ TEST(RateEditors, StandardKeepsConfirmedRegularPagesWhenNonprofitIsCancelled) {
             expected = "3." + std::to_string(line - 31);
         EXPECT_EQ(saved[line], expected) << "line " << line;
     }
-    EXPECT_EQ(p.env.context().lists.RatesList.lines(), saved.lines());
+    EXPECT_EQ(p.env.context().lists.ratesList.lines(), saved.lines());
 }
 
 TEST(RateEditors, AllSixStandardPagesAndCancelOnTheFirst) {
@@ -257,7 +257,7 @@ TEST(RateEditors, AShortRateTableIsReportedBeforeAnyPage) {
         lines.resize(static_cast<size_t>(c.lines));
         std::string bytes = SettingsList(lines).toBytes();
         p.env.writeTable("rates.dat", bytes);
-        p.env.context().lists.RatesList = SettingsList(lines);
+        p.env.context().lists.ratesList = RateTable(SettingsList(lines));
         p.click(c.entry);
         auto& ui = p.env.ui;
         ASSERT_EQ(ui.messages().size(), 1u) << c.entry;

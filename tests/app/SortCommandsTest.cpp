@@ -5,11 +5,16 @@
 #include "app/Program.h"
 #include "core/MailingMinimums.h"
 #include "listio/SortInformationWriter.h"
+#include "platform/Interruption.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
+#include <sstream>
+#include <sys/resource.h>
 
 using namespace quillan;
 using namespace platform;
@@ -24,25 +29,38 @@ struct SortRun {
         env.load();
         mailType(1, "3");
         PrintRun& run = program.printRun();
-        run.printers.PrintPostageStatement = [this] { calls.push_back("statement"); };
-        run.printers.PrintMailPrepInstructions = [this] { calls.push_back("instructions"); };
-        run.printers.PrintQualificationReport = [this] { calls.push_back("qualification"); };
-        run.printers.PrintTags = [this] { calls.push_back("tags"); };
-        program.sortCommands().WriteSortInformation = [this] {
-            calls.push_back(ctx().flags.JustSorted ? "writer after sort" : "writer");
+        auto note = [this](const char* report) {
+            return [this, report](const SortedMailing& mailing) {
+                calls.push_back(report);
+                containersSeen = mailing.containerCount();
+            };
+        };
+        run.printers.printPostageStatement = note("statement");
+        run.printers.printMailPrepInstructions = note("instructions");
+        run.printers.printQualificationReport = note("qualification");
+        run.printers.printTags = note("tags");
+        program.sortCommands().writeSortInformation = [this] {
+            calls.push_back(ctx().flags.justSorted ? "writer after sort" : "writer");
+            return SortInformationResult{.failed = writerFails, .path = "written.txt"};
+        };
+        program.sortCommands().printSummary = [this](const std::string& line) {
+            summaries.push_back(line);
         };
     }
 
     test::TestEnvironment env;
     Program program;
     std::vector<std::string> calls;
+    int32_t containersSeen = -1;
+    std::vector<std::string> summaries;
+    bool writerFails = false;
 
     AppContext& ctx() { return env.context(); }
     ScriptedUi& ui() { return env.ui; }
     // Sets a line of mailtype.dat, in the file too, for a command line run that loads it.
     void mailType(long line, const std::string& value) {
-        ctx().lists.MailTypeList[line] = value;
-        ctx().saveList(ctx().lists.MailTypeList, "mailtype.dat");
+        ctx().lists.mailTypeList[line] = value;
+        ctx().saveList(ctx().lists.mailTypeList, "mailtype.dat");
     }
 
     // A merge list of "count" pieces for each ZIP, all with ZIP+4 unless plain.
@@ -61,7 +79,7 @@ struct SortRun {
     void sort(const std::string& path) {
         ui().chooseFile(path);
         ui().pressWhenShown("VerifyDlog", "OKBtn");
-        program.SortOneFileClick();
+        program.sortOneList();
     }
 
     bool sorted() const { return std::filesystem::exists(env.folder() + "qlPrint"); }
@@ -74,7 +92,7 @@ struct SortRun {
         WorkTables seed;
         seed.seed(false);
         EXPECT_TRUE(ctx().tables == seed) << "the work tables are back at their seed";
-        EXPECT_FALSE(ctx().mainWindow->control("Image1").visible());
+        EXPECT_FALSE(program.mainWindow().form().control("Image1").visible());
         EXPECT_FALSE(ui().busyCursor());
     }
 
@@ -95,12 +113,12 @@ struct Mailing {
             int32_t missingZip4 = 0) {
         env.load();
         AppContext& ctx = env.context();
-        ctx.lists.MailTypeList[1] = type;
-        ctx.lists.MailTypeList[4] = exactWeight.empty() ? "0" : "1";
-        ctx.lists.MailTypeList[5] = exactWeight;
-        ctx.counters.RecordCount = pieces + 7;
-        ctx.counters.RejectedCount = 7;
-        ctx.counters.MissingZip4Count = missingZip4;
+        ctx.lists.mailTypeList[1] = type;
+        ctx.lists.mailTypeList[4] = exactWeight.empty() ? "0" : "1";
+        ctx.lists.mailTypeList[5] = exactWeight;
+        ctx.counters.recordCount = pieces + 7;
+        ctx.counters.rejectedCount = 7;
+        ctx.counters.missingZip4Count = missingZip4;
     }
     bool bigEnough() { return MeetsMinimumSize(env.context()); }
     bool enoughZip4s() { return HasEnoughZip4s(env.context()); }
@@ -139,8 +157,9 @@ TEST(SortOneList, FiveHundredPiecesSortWithoutAQuestionThenPrintThenWrite) {
     EXPECT_TRUE(s.sorted());
     EXPECT_EQ(s.calls, (std::vector<std::string>{"statement", "instructions", "qualification",
                                                  "tags", "writer after sort"}));
-    EXPECT_TRUE(s.ctx().flags.JustSorted);
-    EXPECT_EQ(s.ctx().MailClassCode, "RAL");
+    EXPECT_TRUE(s.ctx().flags.justSorted);
+    EXPECT_EQ(s.ctx().mailClass, MailClass::RAL);
+    EXPECT_GT(s.containersSeen, 0) << "the reports are given the sort just made";
     s.expectTablesAtSeed();
     EXPECT_FALSE(s.ui().quitting()) << "a menu command leaves the program running";
 }
@@ -199,7 +218,7 @@ TEST(SortOneList, CoSackedMailingWithTooFewZip4sStops) {
 TEST(SortOneList, SkipPrintingPrintsNothingAndTheWriterStillRuns) {
     SortRun s;
     for (long line : {6, 8})
-        s.ctx().lists.PrefsList[line] = "f";
+        s.ctx().lists.prefsList[line] = "f";
     s.ui().whenShown("PrintSelectDlog", [](Form& form) {
         EXPECT_EQ(form.caption(), "Sorting is complete. Ready to print reports.");
         EXPECT_EQ(form.control("CancelBtn").caption(), "Skip Printing");
@@ -208,14 +227,14 @@ TEST(SortOneList, SkipPrintingPrintsNothingAndTheWriterStillRuns) {
     });
     s.sort(s.list({{"75201", 500}}));
     EXPECT_EQ(s.calls, std::vector<std::string>{"writer after sort"});
-    const SettingsList& prefs = s.ctx().lists.PrefsList;
+    const SettingsList& prefs = s.ctx().lists.prefsList;
     EXPECT_EQ(prefs[6] + prefs[7] + prefs[8] + prefs[9], "ftft") << "the choices are not kept";
 }
 
 TEST(SortOneList, PrintoutsOnlyPreferenceSkipsTheWriter) {
     SortRun s;
-    s.ctx().lists.PrefsList[2] = "2";
-    s.ctx().lists.PrefsList[8] = "f";
+    s.ctx().lists.prefsList[2] = "2";
+    s.ctx().lists.prefsList[8] = "f";
     s.ui().pressWhenShown("PrintSelectDlog", "OKBtn");
     s.sort(s.list({{"75201", 500}}));
     EXPECT_EQ(s.calls, (std::vector<std::string>{"statement", "instructions", "tags"}));
@@ -224,7 +243,7 @@ TEST(SortOneList, PrintoutsOnlyPreferenceSkipsTheWriter) {
 TEST(SortOneList, NoListChosenOrNoRecordReadDoesNothing) {
     SortRun s;
     s.ui().chooseFile(std::nullopt);
-    s.program.SortOneFileClick();
+    s.program.sortOneList();
     s.sort(s.list({}));
     EXPECT_TRUE(s.calls.empty());
     EXPECT_FALSE(s.sorted());
@@ -242,24 +261,33 @@ TEST(SortOneList, FailedPresortIsReportedAndTheTablesAreReset) {
     s.expectTablesAtSeed();
 }
 
-TEST(SortOneList, NoStopEndsTheProgramAfterEveryOutcome) {
+TEST(SortOneList, NoStopEndsTheProgramAfterEveryOutcomeAndItsExitStatusTellsWhich) {
     SortRun probe;
     std::string big = probe.list({{"75201", 500}});
     std::string small = probe.list({{"75201", 100}});
     std::string refused = probe.list({{"75201", 600}});
+    std::string unwritten = probe.list({{"75201", 500}});
+    std::string cosacked = probe.list({{"75201", 500}}, true);
     std::string missing = probe.env.folder() + "missing.txt";
-    for (const std::string& path : {big, small, refused, missing}) {
+    const std::map<std::string, int> statuses = {{big, 0},       {small, 4},    {refused, 1},
+                                                 {unwritten, 3}, {cosacked, 2}, {missing, 2}};
+    for (const auto& [path, status] : statuses) {
         SortRun s({path, "nostop"});
         if (path == refused)
             s.mailType(1, "9");
+        if (path == cosacked)
+            s.mailType(1, "4");
         if (path == small)
             s.ui().answerNextMessage(ModalResult::Cancel);
+        s.writerFails = path == unwritten;
         ASSERT_TRUE(s.program.RunStartUp());
         SCOPED_TRACE(path);
         s.expectEnded();
+        EXPECT_EQ(s.ui().exitStatus(), status);
+        EXPECT_EQ(s.summaries.size(), path == big ? 1u : 0u) << "a summary only of a success";
         EXPECT_EQ(s.shows("modal PrintSelectDlog") + s.shows("modal VerifyDlog"), 0);
         EXPECT_TRUE(s.ui().unexpected().empty());
-        EXPECT_EQ(s.sorted(), path == big);
+        EXPECT_EQ(s.sorted(), path == big || path == unwritten);
         if (path == refused) {
             ASSERT_EQ(s.ui().messages().size(), 1u);
             EXPECT_NE(s.ui().messages()[0].text.find("mailtype.dat"), std::string::npos);
@@ -272,28 +300,45 @@ TEST(SortOneList, NoStopEndsTheProgramAfterEveryOutcome) {
     }
 }
 
-TEST(VerifyWithoutSorting, ReadsTheListAndPrintsTheVerificationReport) {
+// The menu entry itself, through the print dialog to the printer: the report of the list
+// just read, its one rejected record listed, and nothing sorted.
+TEST(VerifyWithoutSorting, TheMenuEntryPrintsTheVerificationReportOfTheListRead) {
     SortRun s;
-    std::vector<int> modes;
-    s.program.sortCommands().PrintMailPrepInstructions = [&](int mode) {
-        modes.push_back(mode);
-        EXPECT_EQ(s.ctx().counters.RecordCount, 20);
-        EXPECT_EQ(s.ctx().tables.PieceZips.size(), 21u);
-    };
-    s.ctx().flags.JustSorted = true;
-    s.ui().chooseFile(s.list({{"75201", 20}}));
+    MenuItem& entry = *s.program.mainWindow().form().findMenuItem("VerifyWOSorting");
+    ASSERT_TRUE(entry.enabled);
+    std::string path = s.list({{"75201", 20}});
+    std::ofstream(path, std::ios::binary | std::ios::app) << "P21,7520\r\n";
+    s.ctx().flags.justSorted = true;
+    s.ui().chooseFile(path);
     s.ui().pressWhenShown("VerifyDlog", "OKBtn");
-    s.program.sortCommands().VerifyWOSortingClick();
-    EXPECT_EQ(modes, std::vector<int>{0});
-    EXPECT_FALSE(s.ctx().flags.JustSorted);
+    s.ui().whenShown("PrintSelectDlog", [](Form& form) {
+        EXPECT_EQ(form.caption(), "Ready to print verification report.");
+        form.control("OKBtn").userClick();
+    });
+    entry.onClick();
     EXPECT_EQ(s.shows("open Find the mailing list you wish to verify"), 1);
+    const std::vector<std::string>& log = s.env.printer.log();
+    auto printed = [&](const std::string& text) {
+        return std::count_if(log.begin(), log.end(), [&](const std::string& e) {
+            return e.rfind("text ", 0) == 0 && e.size() >= text.size() &&
+                   e.compare(e.size() - text.size(), text.size(), text) == 0;
+        });
+    };
+    EXPECT_EQ(printed("Verification Report"), 1);
+    EXPECT_EQ(printed("Rejected Zip Codes:"), 1);
+    EXPECT_EQ(printed("Zip code has too few or too many digits."), 1);
+    EXPECT_EQ(printed(" 21"), 1) << "the record number of the short ZIP";
+    EXPECT_EQ(printed("Software Settings:"), 0) << "no settings or postage in a verification";
+    EXPECT_EQ(s.env.printer.documentCount(), 1);
+    EXPECT_FALSE(s.ctx().flags.justSorted);
+    EXPECT_TRUE(s.ui().unexpected().empty());
     s.expectTablesAtSeed();
-    s.ui().chooseFile(std::nullopt);
-    s.program.sortCommands().VerifyWOSortingClick();
-    EXPECT_EQ(modes.size(), 1u);
     EXPECT_FALSE(s.sorted());
-    EXPECT_FALSE(s.program.mainWindow().form().findMenuItem("VerifyWOSorting")->enabled)
-        << "the menu entry waits for the verification report";
+
+    // No list chosen: nothing is read or printed.
+    s.ui().chooseFile(std::nullopt);
+    entry.onClick();
+    EXPECT_EQ(s.env.printer.documentCount(), 1);
 }
 
 namespace {
@@ -323,7 +368,7 @@ TEST(SortWizard, BackAndNextPassOverThePeriodicalsPageOutsideTypesFiveToSeven) {
                {"PrefDlog", "backBtn"},
                {"MlrInfoDlog", "nextBtn"},
                {"PrefDlog", "nextBtn"}});
-    s.program.SortWizard1Click();
+    s.program.runSortWizard();
     EXPECT_EQ(pagesShown(s),
               (std::vector<std::string>{"modal MailTypeDlog", "modal MlrInfoDlog", "modal PrefDlog",
                                         "modal MlrInfoDlog", "modal PrefDlog", "open Find"}));
@@ -343,7 +388,7 @@ TEST(SortWizard, PeriodicalsTypesShowTheirPageAndCancelEndsTheWizard) {
                {"PrefDlog", "backBtn"},
                {"PeriodicalDlog", "backBtn"},
                {"MlrInfoDlog", "CancelBtn"}});
-    s.program.SortWizard1Click();
+    s.program.runSortWizard();
     EXPECT_EQ(pagesShown(s), (std::vector<std::string>{
                                  "modal MailTypeDlog", "modal MlrInfoDlog", "modal PeriodicalDlog",
                                  "modal PrefDlog", "modal PeriodicalDlog", "modal MlrInfoDlog"}));
@@ -361,13 +406,15 @@ TEST(SortWizard, DuzizSkipsThePreferencesAndEndsTheProgram) {
     ASSERT_FALSE(s.ui().messages().empty()) << "the sort tried the list of the command line";
     EXPECT_NE(s.ui().messages()[0].text.find("missing.txt"), std::string::npos);
     s.expectEnded();
+    EXPECT_EQ(s.ui().exitStatus(), 2);
 }
 
 TEST(SortWizard, WithAListOnTheCommandLineCancelStillEndsTheProgram) {
     SortRun s({"list.txt"});
     s.ui().pressWhenShown("MailTypeDlog", "CancelBtn");
-    s.program.SortWizard1Click();
+    s.program.runSortWizard();
     s.expectEnded();
+    EXPECT_EQ(s.ui().exitStatus(), 4);
 }
 
 namespace {
@@ -399,8 +446,13 @@ TEST(SortOneList, UnattendedSortWritesTheListInPresortOrderWithoutClosingBoxOrOf
     SortRun probe;
     std::string path = interleavedList(probe);
     SortRun s({path, "NOSTOP"});
-    s.program.sortCommands().WriteSortInformation = [&s] { WriteSortInformation(s.ctx()); };
+    s.program.sortCommands().writeSortInformation = [&s] { return WriteSortInformation(s.ctx()); };
     ASSERT_TRUE(s.program.RunStartUp());
+    EXPECT_EQ(s.ui().exitStatus(), 0);
+    EXPECT_EQ(s.summaries,
+              std::vector<std::string>{"Quillan sorted 500 pieces of " + path +
+                                       " (5 rejected); sort information in " + path +
+                                       "; sort result in " + s.env.folder() + "qlPrint"});
     EXPECT_TRUE(s.ui().messages().empty()) << "no closing box, no barcoding offer";
     EXPECT_TRUE(s.env.shell.calls.empty());
     s.expectEnded();
@@ -418,7 +470,7 @@ TEST(SortOneList, UnattendedSortWritesTheListInPresortOrderWithoutClosingBoxOrOf
 
 TEST(SortOneList, FromTheMenuTheWriterClosesWithTheBarcodingOffer) {
     SortRun s;
-    s.program.sortCommands().WriteSortInformation = [&s] { WriteSortInformation(s.ctx()); };
+    s.program.sortCommands().writeSortInformation = [&s] { return WriteSortInformation(s.ctx()); };
     s.ui().pressWhenShown("PrintSelectDlog", "OKBtn");
     s.ui().answerNextMessage(ModalResult::No);
     s.sort(interleavedList(s));
@@ -426,4 +478,127 @@ TEST(SortOneList, FromTheMenuTheWriterClosesWithTheBarcodingOffer) {
     EXPECT_EQ(s.ui().messages()[0].buttons, MessageButtons::YesNo);
     EXPECT_NE(s.ui().messages()[0].text.find("Would you like to add barcodes?"), std::string::npos);
     s.expectTablesAtSeed();
+}
+
+TEST(SortOneList, SortResultThatCannotBeSavedAbandonsTheSortAndLeavesTheList) {
+    SortRun probe;
+    std::string path = interleavedList(probe);
+    const auto original = lines(path);
+    SortRun s({path, "NOSTOP"});
+    s.program.sortCommands().writeSortInformation = [&s] { return WriteSortInformation(s.ctx()); };
+    // A full disk: nothing larger than a few bytes can be written.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit full = saved;
+    full.rlim_cur = 64;
+    setrlimit(RLIMIT_FSIZE, &full);
+    const bool started = s.program.RunStartUp();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(s.ui().exitStatus(), 3);
+    ASSERT_EQ(s.ui().messages().size(), 1u);
+    const std::string& text = s.ui().messages()[0].text;
+    EXPECT_EQ(text.rfind("Quillan could not save the sort result. ", 0), 0u) << text;
+    EXPECT_TRUE(text.ends_with(" The sort was abandoned, and your list was left unchanged."))
+        << text;
+    EXPECT_EQ(lines(path), original);
+    EXPECT_FALSE(s.sorted());
+    EXPECT_TRUE(s.summaries.empty());
+}
+
+TEST(SortOneList, StopAskedForFromOutsideEndsTheSortBeforeAnythingIsWritten) {
+    SortRun probe;
+    std::string path = interleavedList(probe);
+    const auto original = lines(path);
+    SortRun s({path, "NOSTOP"});
+    platform::setInterruptionRequested(true);
+    const bool started = s.program.RunStartUp();
+    platform::setInterruptionRequested(false);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(s.ui().exitStatus(), 4);
+    EXPECT_EQ(s.ui().messages().back().text,
+              "The sort was cancelled. Your list was left unchanged.");
+    EXPECT_TRUE(s.calls.empty());
+    EXPECT_FALSE(s.sorted());
+    EXPECT_EQ(lines(path), original);
+}
+
+namespace {
+
+// A merge list with separate ZIP and ZIP4 fields where six pieces in ten carry a +4, the
+// first four not; `rotation` moves records from the front to the back.
+std::string zip4List(SortRun& s, int rotation) {
+    std::vector<std::string> records;
+    const char* zips[] = {"75201", "75202", "01234"};
+    for (int i = 0; i < 600; ++i)
+        records.push_back("P" + std::to_string(i) + ",1 ELM ST," + zips[i % 3] + "," +
+                          (i % 10 < 4 ? "" : std::to_string(1000 + i)));
+    std::rotate(records.begin(), records.begin() + rotation, records.end());
+    std::string bytes = "NAME,ADDRESS,ZIP,ZIP4\r\n";
+    for (const auto& r : records)
+        bytes += r + "\r\n";
+    std::string path = s.env.folder() + "zip4-" + std::to_string(rotation) + ".txt";
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+}
+
+// The records of a sorted zip4List with their tray, endorsement and the records that share
+// their package, whatever the package is numbered: the order of the list may number the
+// packages of a ZIP code differently, never fill them differently.
+std::vector<std::string> placements(const std::vector<std::string>& written) {
+    std::map<std::string, std::string> firstOfPackage;
+    std::vector<std::vector<std::string>> rows;
+    for (size_t i = 1; i < written.size(); ++i) {
+        std::vector<std::string> fields;
+        std::stringstream in(written[i]);
+        for (std::string field; std::getline(in, field, ',');)
+            fields.push_back(field);
+        auto [at, fresh] = firstOfPackage.emplace(fields[5], fields[0]);
+        if (!fresh)
+            at->second = std::min(at->second, fields[0]);
+        rows.push_back(fields);
+    }
+    std::vector<std::string> out;
+    for (const auto& f : rows)
+        out.push_back(f[0] + " " + f[3] + " tray " + f[4] + " with " + firstOfPackage[f[5]] + " " +
+                      f[6]);
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+} // namespace
+
+TEST(SortOneList, NamedZipAndZip4FieldsHoldWhateverTheFirstRecordsCarry) {
+    for (const char* mailType : {"3", "4"}) { // automation letters, co-sacked Standard
+        std::vector<std::vector<std::string>> outputs;
+        for (int rotation : {0, 2}) { // records 1 to 3 without a +4; with one
+            SortRun probe;
+            std::string path = zip4List(probe, rotation);
+            SortRun s({path, "NOSTOP"});
+            s.mailType(1, mailType);
+            // Automation rejects a piece without its +4.
+            s.ctx().lists.prefsList[5] = "0";
+            s.ctx().saveList(s.ctx().lists.prefsList, "prefs.dat");
+            s.program.sortCommands().writeSortInformation = [&s] {
+                return WriteSortInformation(s.ctx());
+            };
+            ASSERT_TRUE(s.program.RunStartUp());
+            EXPECT_EQ(s.ui().exitStatus(), 0) << mailType << " " << rotation;
+            ASSERT_EQ(s.summaries.size(), 1u);
+            outputs.push_back(placements(lines(path)));
+        }
+        EXPECT_EQ(outputs[0], outputs[1]) << "mail type " << mailType;
+        // The pieces with a +4 were sorted as such, apart from those without.
+        auto placed = [&](const std::string& record) {
+            for (const auto& p : outputs[0])
+                if (p.rfind(record + " ", 0) == 0)
+                    return p.substr(p.find(" tray "), 13);
+            return std::string();
+        };
+        EXPECT_NE(placed("P4"), " tray \"00000\"") << mailType;
+        if (std::string(mailType) == "3") {
+            EXPECT_EQ(placed("P0"), " tray \"00000\"") << "automation needs the +4";
+        }
+    }
 }

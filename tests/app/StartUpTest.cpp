@@ -51,12 +51,12 @@ TEST(StartUp, LoadsEveryListAndShowsTheSplash) {
     Started s;
     AppContext& ctx = s.env.context();
     ASSERT_TRUE(s.started);
-    EXPECT_FALSE(ctx.flags.DataMissing);
-    EXPECT_EQ(ctx.ProgramVersion, "6.2.4");
-    EXPECT_EQ(ctx.RatesDate, "4/1/03");
-    EXPECT_EQ(ctx.lists.ThreeDigitChart.count(), 1000);
-    EXPECT_EQ(ctx.lists.RatesList.count(), 169);
-    EXPECT_EQ(ctx.lists.PrefsList.count(), 11);
+    EXPECT_FALSE(ctx.flags.dataMissing);
+    EXPECT_EQ(ctx.programVersion, "6.2.4");
+    EXPECT_EQ(ctx.ratesDate, "4/1/03");
+    EXPECT_EQ(ctx.lists.threeDigitChart.count(), 1000);
+    EXPECT_EQ(ctx.lists.ratesList.count(), 169);
+    EXPECT_EQ(ctx.lists.prefsList.count(), 11);
     EXPECT_TRUE(s.program.welcome().form().visible());
     EXPECT_EQ(s.program.welcome().form().control("Version").caption(), "6.2.4 - Updated 4/1/03");
     EXPECT_FALSE(s.program.welcome().form().control("okBtn").visible());
@@ -69,7 +69,7 @@ TEST(StartUp, MissingThreeDigitChartEndsTheProgramWhenTheSplashCloses) {
         s.env.removeTable("tdchrt.dat");
         ASSERT_TRUE(s.program.RunStartUp());
         AppContext& ctx = s.env.context();
-        EXPECT_TRUE(ctx.flags.DataMissing);
+        EXPECT_TRUE(ctx.flags.dataMissing);
         EXPECT_FALSE(ctx.listsLoaded);
         ASSERT_EQ(s.env.ui.messages().size(), 1u);
         const auto& box = s.env.ui.messages()[0];
@@ -108,7 +108,7 @@ TEST(StartUp, ShortPrefsFileIsPaddedAndSaved) {
     ASSERT_TRUE(s.program.RunStartUp());
     EXPECT_EQ(s.env.readTable("prefs.dat"),
               crlf({"x", "0", "1", "", "", "", "t", "t", "t", "t", ""}));
-    EXPECT_EQ(s.env.context().lists.PrefsList.count(), 11);
+    EXPECT_EQ(s.env.context().lists.prefsList.count(), 11);
 }
 
 TEST(StartUp, TenLinePrefsGainsLineTenAndKeepsItsChoices) {
@@ -222,6 +222,17 @@ TEST(StartUp, MainWindowHasEveryMenuEntry) {
               (std::vector<std::string>{"&Contents", "&Topic Search", "-", "&About"}));
 }
 
+TEST(StartUp, F1OpensTheTopicOfTheWindow) {
+    Started s;
+    std::string file = "file " + s.env.folder() + "qlhelp.hlp";
+    s.program.mainWindow().form().userHelp();
+    EXPECT_EQ(s.env.help.calls, (std::vector<std::string>{file, "topic 1"})) << "the contents";
+    s.env.help.calls.clear();
+    s.program.verifyDialog().form().userHelp();
+    EXPECT_EQ(s.env.help.calls, (std::vector<std::string>{file, "topic 20"}))
+        << "field identification";
+}
+
 TEST(StartUp, HelpAndExitCommands) {
     Started s;
     auto& w = s.program.mainWindow().form();
@@ -244,7 +255,7 @@ TEST(StartUp, ShortSettingsFileFailsTheCommandNamingFileAndLine) {
     s.env.writeTable("mailer.dat", "0\r\nACME\r\n");
     ASSERT_TRUE(s.program.RunStartUp());
     AppContext& ctx = s.env.context();
-    bool ok = runGuarded(ctx, [&] { (void)ctx.lists.MailerList[6]; });
+    bool ok = runGuarded(ctx, [&] { (void)ctx.lists.mailerList[6]; });
     EXPECT_FALSE(ok);
     ASSERT_EQ(s.env.ui.messages().size(), 1u);
     EXPECT_EQ(s.env.ui.messages()[0].text,

@@ -32,9 +32,13 @@ TEST(PostalCharts, LookupsReadTheLineOfThePrefix) {
     EXPECT_EQ(zipPrefix(-1234), 12);
     EXPECT_EQ(zipPrefix(-201234), 12) << "a rejected value keeps its ZIP";
     EXPECT_EQ(chartValue(chart, zipPrefix(1234)), 3);
-    EXPECT_EQ(labelOfZip(chart, labels, 1234).value(), "THREE");
-    EXPECT_EQ(labelOfZip(chart, labels, 2099).value(), "SEVEN") << "-7 names entry 7";
-    EXPECT_FALSE(labelOfZip(chart, labels, 5000).has_value());
+    EXPECT_EQ(chartLabel(chart, labels, zipPrefix(1234)).value(), "THREE");
+    EXPECT_EQ(chartLabel(chart, labels, zipPrefix(2099)).value(), "SEVEN") << "-7 names entry 7";
+    EXPECT_FALSE(chartLabel(chart, labels, zipPrefix(5000)).has_value()) << "chart value 0";
+    chart[40] = "8";
+    EXPECT_FALSE(chartLabel(chart, labels, 40).has_value()) << "past the label list's end";
+    EXPECT_FALSE(chartLabel(chart, labels, 0).has_value());
+    EXPECT_FALSE(chartLabel(chart, labels, 1000).has_value());
     try {
         chartValue(chart, 30);
         FAIL();
@@ -67,7 +71,7 @@ TEST(PostalCharts, ShippedTablesServeTheMailersPrefixEverywhere) {
     test::TestEnvironment env;
     env.load();
     const SettingsLists& l = env.context().lists;
-    int32_t zip = strToInt(l.MailerList[3]);
+    int32_t zip = strToInt(l.mailerList[3]);
     for (int n : {1, 3, 4, 5, 6, 7, 8, 10, 11, 12}) {
         const PostalList& list = postalList(n);
         EXPECT_NE(chartValue(l.*list.chart, zipPrefix(zip)), 0) << list.chartFile;

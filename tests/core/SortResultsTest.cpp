@@ -18,13 +18,13 @@ namespace {
 // Two trays, three packages, four ZIP groups; record 17 rejected, record 5 a co-sacked
 // piece without ZIP+4 (a negative ZIP value that is not a rejection).
 void buildResult(AppContext& ctx, const std::string& classCode) {
-    ctx.MailClassCode = classCode;
+    ctx.mailClass = *MailClass::fromCode(classCode);
     MailingCounters& c = ctx.counters;
-    c.RecordCount = 20;
-    c.RejectedCount = 1;
-    c.ZipGroupCount = 4;
-    c.SortGroupCount = 4;
-    c.ContainerCount = 3;
+    c.recordCount = 20;
+    c.rejectedCount = 1;
+    c.zipGroupCount = 4;
+    c.sortGroupCount = 4;
+    c.containerCount = 3;
     WorkTables& t = ctx.tables;
     t.seed(false);
     t.addContainer(10, "SPRINGFIELD MA 01234", "None", "5-Digit");
@@ -37,12 +37,12 @@ void buildResult(AppContext& ctx, const std::string& classCode) {
     t.insertZipGroup(3, 75201, 5, 2, 3);
     t.insertZipGroup(4, 75202, 4, 0, 3);
     for (int32_t r = 1; r <= 20; ++r) {
-        t.PieceZips.push_back(r <= 10 ? 1234 : 75201);
-        t.PieceCities.push_back("CITY " + std::to_string(r));
+        t.pieceZips.push_back(r <= 10 ? 1234 : 75201);
+        t.pieceCities.push_back("CITY " + std::to_string(r));
     }
-    t.PieceZips[5] = -1234;
-    t.PieceZips[17] = -212345;
-    t.PieceCities[17] = "PLANO TX";
+    t.pieceZips[5] = -1234;
+    t.pieceZips[17] = -212345;
+    t.pieceCities[17] = "PLANO TX";
 }
 
 std::string expectedFile(const std::string& classCode, const char* secondFlag) {
@@ -77,15 +77,15 @@ WorkTables seeded() {
 // Counters a failed load must leave alone.
 void setSentinels(AppContext& ctx) {
     ctx.counters = MailingCounters{};
-    ctx.counters.RecordCount = 777;
-    ctx.counters.ContainerCount = 55;
-    ctx.MailClassCode = "FAL";
+    ctx.counters.recordCount = 777;
+    ctx.counters.containerCount = 55;
+    ctx.mailClass = *MailClass::fromCode("FAL");
 }
 
 void expectSentinels(const AppContext& ctx) {
-    EXPECT_EQ(ctx.counters.RecordCount, 777);
-    EXPECT_EQ(ctx.counters.ContainerCount, 55);
-    EXPECT_EQ(ctx.MailClassCode, "FAL");
+    EXPECT_EQ(ctx.counters.recordCount, 777);
+    EXPECT_EQ(ctx.counters.containerCount, 55);
+    EXPECT_EQ(ctx.mailClass.code(), "FAL");
 }
 
 } // namespace
@@ -104,9 +104,9 @@ TEST(SortResults, SaveWritesOneValuePerLineInTheFixedOrder) {
 
     // A sort without rejects ends with N = 0 and nothing after it.
     buildResult(ctx, "RAL");
-    ctx.tables.PieceZips[17] = 75201;
-    ctx.counters.RejectedCount = 0;
-    ctx.tables.ZipGroupPieces[4] = 5;
+    ctx.tables.pieceZips[17] = 75201;
+    ctx.counters.rejectedCount = 0;
+    ctx.tables.zipGroupPieces[4] = 5;
     SaveSortResults(ctx);
     std::string bytes = fileBytes(ctx);
     EXPECT_TRUE(bytes.ends_with("\r\n3\r\n0\r\n")) << bytes;
@@ -117,28 +117,28 @@ TEST(SortResults, CompleteLoadRestoresEveryTableAndCounter) {
     AppContext& ctx = env.context();
     buildResult(ctx, "PCOF");
     // Line breaks inside a text must not shift the values after it.
-    ctx.tables.ContainerLabels[2] = "DALLAS\r\nTX 752";
-    ctx.tables.PieceCities[17] = "PLANO\nTX";
+    ctx.tables.containerLabels[2] = "DALLAS\r\nTX 752";
+    ctx.tables.pieceCities[17] = "PLANO\nTX";
     SaveSortResults(ctx);
     WorkTables saved = ctx.tables;
 
     ctx.tables.seed(false);
     setSentinels(ctx);
-    ASSERT_EQ(LoadSortResults(ctx, "complete"), 1);
+    ASSERT_TRUE(LoadSortResults(ctx, "complete"));
 
-    EXPECT_EQ(ctx.counters.RecordCount, 20);
-    EXPECT_EQ(ctx.counters.RejectedCount, 1);
-    EXPECT_EQ(ctx.counters.ZipGroupCount, 4);
-    EXPECT_EQ(ctx.counters.SortGroupCount, 4);
-    EXPECT_EQ(ctx.counters.ContainerCount, 3);
-    EXPECT_EQ(ctx.MailClassCode, "PCOF");
+    EXPECT_EQ(ctx.counters.recordCount, 20);
+    EXPECT_EQ(ctx.counters.rejectedCount, 1);
+    EXPECT_EQ(ctx.counters.zipGroupCount, 4);
+    EXPECT_EQ(ctx.counters.sortGroupCount, 4);
+    EXPECT_EQ(ctx.counters.containerCount, 3);
+    EXPECT_EQ(ctx.mailClass.code(), "PCOF");
     // Only the rejected record comes back; every other record reads "0".
     WorkTables expected = saved;
-    expected.ContainerLabels[2] = "DALLAS  TX 752";
-    expected.PieceZips.assign(21, 0);
-    expected.PieceZips[17] = -212345;
-    expected.PieceCities.assign(22, "0");
-    expected.PieceCities[17] = "PLANO TX";
+    expected.containerLabels[2] = "DALLAS  TX 752";
+    expected.pieceZips.assign(21, 0);
+    expected.pieceZips[17] = -212345;
+    expected.pieceCities.assign(22, "0");
+    expected.pieceCities[17] = "PLANO TX";
     EXPECT_EQ(ctx.tables, expected);
     EXPECT_FALSE(env.ui.busyCursor());
     EXPECT_TRUE(env.ui.messages().empty());
@@ -152,17 +152,17 @@ TEST(SortResults, LabelsLoadRestoresOnlyTheHeaderAndContainers) {
     WorkTables saved = ctx.tables;
     ctx.tables.seed(false);
 
-    ASSERT_EQ(LoadSortResults(ctx, "labels"), 1);
+    ASSERT_TRUE(LoadSortResults(ctx, "labels"));
     WorkTables expected = seeded();
-    expected.ContainerPieces = saved.ContainerPieces;
-    expected.ContainerLabels = saved.ContainerLabels;
-    expected.ContainerEntry = saved.ContainerEntry;
-    expected.ContainerLevel = saved.ContainerLevel;
-    expected.PieceZips.assign(21, 0);
-    expected.PieceCities.assign(22, "0");
+    expected.containerPieces = saved.containerPieces;
+    expected.containerLabels = saved.containerLabels;
+    expected.containerEntry = saved.containerEntry;
+    expected.containerLevel = saved.containerLevel;
+    expected.pieceZips.assign(21, 0);
+    expected.pieceCities.assign(22, "0");
     EXPECT_EQ(ctx.tables, expected);
-    EXPECT_EQ(ctx.counters.ContainerCount, 3);
-    EXPECT_EQ(ctx.MailClassCode, "RAL");
+    EXPECT_EQ(ctx.counters.containerCount, 3);
+    EXPECT_EQ(ctx.mailClass.code(), "RAL");
 }
 
 TEST(SortResults, WithoutAFileTheUserIsToldToSortFirst) {
@@ -171,7 +171,7 @@ TEST(SortResults, WithoutAFileTheUserIsToldToSortFirst) {
     buildResult(ctx, "RAL"); // untouched by a load that finds no file
     WorkTables before = ctx.tables;
 
-    EXPECT_EQ(LoadSortResults(ctx, "complete"), 0);
+    EXPECT_FALSE(LoadSortResults(ctx, "complete"));
     ASSERT_EQ(env.ui.messages().size(), 1u);
     EXPECT_EQ(env.ui.messages()[0].kind, MessageKind::Error);
     EXPECT_EQ(env.ui.messages()[0].buttons, MessageButtons::Cancel);
@@ -189,7 +189,7 @@ TEST(SortResults, SaveFailureThrowsAndWritesNothing) {
     EXPECT_THROW(SaveSortResults(ctx), FileError);
     std::filesystem::remove(ctx.sortResultPath());
 
-    ctx.counters.ContainerCount = 9; // more trays than the tables hold
+    ctx.counters.containerCount = 9; // more trays than the tables hold
     EXPECT_THROW(SaveSortResults(ctx), std::runtime_error);
     EXPECT_FALSE(platform::fileExists(ctx.sortResultPath()));
 }
@@ -241,7 +241,7 @@ TEST(SortResults, DamagedFileIsRefusedWithAMessageAndSeededTables) {
         setSentinels(ctx);
         writeFile(ctx, damaged(d));
         for (const char* part : {"complete", "labels"}) {
-            EXPECT_EQ(LoadSortResults(ctx, part), 0) << part;
+            EXPECT_FALSE(LoadSortResults(ctx, part)) << part;
             EXPECT_EQ(ctx.tables, seeded());
             expectSentinels(ctx);
         }
@@ -286,7 +286,7 @@ TEST(SortResults, RandomlyDamagedFilesNeverCrash) {
         ctx.tables.seed(false);
         setSentinels(ctx);
         const char* part = seed % 2 ? "complete" : "labels";
-        if (LoadSortResults(ctx, part) == 0) {
+        if (!LoadSortResults(ctx, part)) {
             EXPECT_EQ(ctx.tables, seeded()) << "seed " << seed;
             expectSentinels(ctx);
             continue;
@@ -294,8 +294,8 @@ TEST(SortResults, RandomlyDamagedFilesNeverCrash) {
         ++loaded;
         const WorkTables& t = ctx.tables;
         EXPECT_TRUE(t.familiesConsistent()) << "seed " << seed;
-        EXPECT_EQ(t.containerRows(), static_cast<size_t>(ctx.counters.ContainerCount));
-        EXPECT_EQ(t.PieceZips.size(), static_cast<size_t>(ctx.counters.RecordCount) + 1);
+        EXPECT_EQ(t.containerRows(), static_cast<size_t>(ctx.counters.containerCount));
+        EXPECT_EQ(t.pieceZips.size(), static_cast<size_t>(ctx.counters.recordCount) + 1);
     }
     // Some damage leaves a readable file (a changed label); most does not.
     EXPECT_GT(loaded, 0);

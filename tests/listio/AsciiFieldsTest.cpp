@@ -51,6 +51,10 @@ TEST(ListKind, FirstLineDecidesTheKind) {
     EXPECT_EQ(detect(f, "a\tb,c\r\n"), KindTab);
     EXPECT_EQ(detect(f, "a|b\tc\r\n"), KindTab);
     EXPECT_EQ(detect(f, "NAME|ZIP|\r\n"), KindBar);
+    // Tabs and bars inside a quoted comma field are its text; outside they separate.
+    EXPECT_EQ(detect(f, "\"a\tb\",\"c|d\"\r\n"), KindComma);
+    EXPECT_EQ(detect(f, "\"Smith\"\t\"x, y\"\r\n"), KindTab);
+    EXPECT_EQ(detect(f, "5\" disk|\"a\r\n"), KindBar);
     EXPECT_TRUE(f.messageTexts().empty());
 
     EXPECT_EQ(detect(f, "12345A\r\n"), "");
@@ -91,9 +95,9 @@ TEST(ListKind, ByteOrderMarkIsIgnored) {
               KindTab);
 }
 
-TEST(FieldCount, BarListsCountFieldsFollowedByABar) {
+TEST(fieldCount, BarListsCountFieldsFollowedByABar) {
     ListFixture f;
-    f.ctx().ListFileKind = KindBar;
+    f.ctx().listFileKind = KindBar;
     EXPECT_EQ(CountAsciiFields(f.ctx(), f.write("b.txt", "a|b|c|\r\n1|2|3|\r\n")), 3);
     EXPECT_EQ(CountAsciiFields(f.ctx(), f.write("b.txt", "a|b|c|\r\n1|2|3\r\n")), 0);
     ASSERT_EQ(f.ui().messages().size(), 1u);
@@ -104,13 +108,13 @@ TEST(FieldCount, BarListsCountFieldsFollowedByABar) {
     EXPECT_EQ(CountAsciiFields(f.ctx(), f.write("b.txt", "a|\r\n")), 0);
 }
 
-TEST(FieldCount, CommaListsCountCommasOutsideQuotes) {
+TEST(fieldCount, CommaListsCountCommasOutsideQuotes) {
     ListFixture f;
-    f.ctx().ListFileKind = KindMerge;
+    f.ctx().listFileKind = KindMerge;
     EXPECT_EQ(
         CountAsciiFields(f.ctx(), f.write("m.txt", "NAME,CITY,ZIP\r\n\"Doe, J\",Waco,76701\r\n")),
         3);
-    f.ctx().ListFileKind = KindTab;
+    f.ctx().listFileKind = KindTab;
     EXPECT_EQ(CountAsciiFields(f.ctx(), f.write("t.txt", "75201\r\n")), 1);
 }
 
@@ -128,6 +132,10 @@ TEST(FieldSplit, CommaKinds) {
               (std::vector<std::string>{"x", "open, never closed", ""}));
     // Text between a closing quote and the comma is kept, not taken as the comma.
     EXPECT_EQ(split(KindComma, 2, "\"ab\"c,d"), (std::vector<std::string>{"abc", "d"}));
+    // Inside quotes a quote character followed by a straight quote is that character.
+    EXPECT_EQ(split(KindComma, 3, "\"1 ELM ST APT \"\"B\"\"\",\"a\xD2\"\",\"\"\"\""),
+              (std::vector<std::string>{"1 ELM ST APT \"B\"", "a\xD2", "\""}));
+    EXPECT_EQ(fieldCount(KindComma, "\"a \"\"b\"\", c\",x"), 2);
     EXPECT_EQ(split("dBase", 2, "a,b"), (std::vector<std::string>{"", ""}));
 }
 

@@ -16,7 +16,7 @@ struct ContainerLabelTest : ::testing::Test {
 
     void SetUp() override {
         env.load();
-        ctx.MailClassCode = "RNAF";
+        ctx.mailClass = *MailClass::fromCode("RNAF");
     }
 
     // One ZIP group of ZIP 01234 owned by a new sort group with this label; its row.
@@ -39,11 +39,11 @@ TEST_F(ContainerLabelTest, LevelLabelsArePaddedToTwentyWithAsterisks) {
     EXPECT_EQ(labelFor("3D 752"), "*********3-DIGIT 752");
     EXPECT_EQ(labelFor("SC 750"), "*************SCF 750");
     EXPECT_EQ(labelFor("AD 5"), "***ALL FOR ADC 75099");
-    ctx.lists.AdcLabels[5] = "ADC DALLAS TX 752*FIRST LINE**X";
+    ctx.lists.adcLabels[5] = "ADC DALLAS TX 752*FIRST LINE**X";
     EXPECT_EQ(labelFor("AD 5"), "*****ALL FOR ADC 752");
-    ctx.lists.AdcLabels[5] = "ADC DALLAS TX 75199";
+    ctx.lists.adcLabels[5] = "ADC DALLAS TX 75199";
     EXPECT_EQ(labelFor("AD 5"), "***ALL FOR ADC 75199");
-    ctx.lists.AadcLabels[5] = "AADC DALLAS TX 75199";
+    ctx.lists.aadcLabels[5] = "AADC DALLAS TX 75199";
     EXPECT_EQ(labelFor("AA 5"), "**ALL FOR AADC 75199");
     EXPECT_EQ(labelFor("3S 140"), std::string(20, '*')) << "no endorsement for schemes";
 }
@@ -51,19 +51,19 @@ TEST_F(ContainerLabelTest, LevelLabelsArePaddedToTwentyWithAsterisks) {
 TEST_F(ContainerLabelTest, MixedGroupsNameTheMailersOwnDestination) {
     // The pieces are in 012 (Springfield); the mailer's 752 decides.
     EXPECT_EQ(labelFor("MA"), "*****MIXED ADC 75099");
-    ctx.MailClassCode = "RAF"; // no ADC: the non-BMC entry label of 752
-    ctx.lists.NonBmcLabels[5] = "SCF DALLAS TX 752";
+    ctx.mailClass = *MailClass::fromCode("RAF"); // no ADC: the non-BMC entry label of 752
+    ctx.lists.nonBmcLabels[5] = "SCF DALLAS TX 752";
     EXPECT_EQ(labelFor("MA"), "*******MIXED ADC 752");
-    ctx.lists.MailerList[4] = "2"; // entered at the BMC: the BMC/ASF entry label
+    ctx.lists.mailerList[4] = "2"; // entered at the BMC: the BMC/ASF entry label
     EXPECT_EQ(labelFor("MA"), "*****MIXED ADC 75199");
-    ctx.MailClassCode = "RCOF";
+    ctx.mailClass = *MailClass::fromCode("RCOF");
     EXPECT_EQ(labelFor("MA", 0), "*****MIXED ADC 75199") << "barcoded co-sacked: entry";
     EXPECT_EQ(labelFor("MA", 1), "*****MIXED ADC 75099") << "nonbarcoded co-sacked: ADC";
 }
 
 TEST_F(ContainerLabelTest, TrayOnlyLetterClassesCarryNoEndorsement) {
     for (const char* code : {"RAL", "RML", "FAL", "PAL"}) {
-        ctx.MailClassCode = code;
+        ctx.mailClass = *MailClass::fromCode(code);
         EXPECT_EQ(labelFor("MA"), "") << code;
         EXPECT_EQ(labelFor("5D 12345"), "") << code;
     }
@@ -71,12 +71,12 @@ TEST_F(ContainerLabelTest, TrayOnlyLetterClassesCarryNoEndorsement) {
 
 TEST_F(ContainerLabelTest, AnUnreadableDestinationGivesTheFallbackNotAWrongRead) {
     const std::string fallback(20, '*');
-    ctx.lists.MailerList[3] = "09001"; // APO prefix 090: ADC chart value 0
+    ctx.lists.mailerList[3] = "09001"; // APO prefix 090: ADC chart value 0
     EXPECT_EQ(labelFor("MA"), fallback);
-    ctx.lists.MailerList[3] = "75201";
-    ctx.lists.AdcLabels[5] = "752";
+    ctx.lists.mailerList[3] = "75201";
+    ctx.lists.adcLabels[5] = "752";
     EXPECT_EQ(labelFor("MA"), fallback) << "label line shorter than its ZIP";
-    ctx.lists.AdcLabels[5] = "7520"; // fourth from the end not a blank: five are needed
+    ctx.lists.adcLabels[5] = "7520"; // fourth from the end not a blank: five are needed
     EXPECT_EQ(labelFor("AD 5"), fallback);
     EXPECT_EQ(labelFor("AD 0"), fallback);
     EXPECT_EQ(labelFor("AD 99"), fallback) << "past the label list";
@@ -84,6 +84,6 @@ TEST_F(ContainerLabelTest, AnUnreadableDestinationGivesTheFallbackNotAWrongRead)
     EXPECT_EQ(labelFor("5D 123"), fallback);
     EXPECT_EQ(labelFor("SC"), fallback);
     size_t unplaced = groupWithLabel("5D 12345");
-    ctx.tables.ZipGroupOwner[unplaced] = -1;
+    ctx.tables.zipGroupOwner[unplaced] = -1;
     EXPECT_EQ(BuildContainerLabel(ctx, unplaced), fallback);
 }

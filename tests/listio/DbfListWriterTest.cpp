@@ -81,7 +81,7 @@ TEST(DbfWriter, FieldsOfLiveRecordsGetTheirValuesAndNothingElseChanges) {
     std::istringstream in(sortNumbers);
     std::vector<int> numbers{std::istream_iterator<int>(in), std::istream_iterator<int>()};
     std::sort(numbers.begin(), numbers.end());
-    std::vector<int> expected(static_cast<size_t>(f.ctx().counters.RecordCount));
+    std::vector<int> expected(static_cast<size_t>(f.ctx().counters.recordCount));
     std::iota(expected.begin(), expected.end(), 1);
     EXPECT_EQ(numbers, expected) << sortNumbers;
 
@@ -115,7 +115,7 @@ TEST(DbfWriter, TableChangedOrUnwritableSinceReadingIsLeftAsItIs) {
         std::string path = f.write("list.dbf", table());
         ASSERT_EQ(f.open(path), path);
         presortByZip(f.ctx());
-        f.ctx().MailClassCode = "RNAF";
+        f.ctx().mailClass = *MailClass::fromCode("RNAF");
         std::string changed = table();
         if (change == Truncated)
             changed.resize(kHeader + 3 * kRecord + 7);
@@ -139,8 +139,8 @@ TEST(OtherKindsWriter, AccessAndExcelListsAreRefusedBeforeAnythingIsWritten) {
     for (const char* kind : {KindAccess, KindExcel}) {
         WriterFixture f;
         std::string path = f.write("list.bin", "untouched");
-        f.ctx().ListFileKind = kind;
-        f.ctx().ListFileName = path;
+        f.ctx().listFileKind = kind;
+        f.ctx().listFileName = path;
         WriteSortInformation(f.ctx());
         EXPECT_EQ(platform::readFileBytes(path), "untouched");
         ASSERT_EQ(f.ui().messages().size(), 1u);
@@ -154,36 +154,42 @@ TEST(OtherKindsWriter, PaveTestFileNeedsThePaveRecordsOfEveryPiece) {
     std::string header(67, 'H'), record(128, 'R');
     std::string path = f.write("JOB.SET", crlf({header, record, record}));
     AppContext& ctx = f.ctx();
-    ctx.ListFileKind = KindPave;
-    ctx.ListFileName = path;
+    ctx.listFileKind = KindPave;
+    ctx.listFileName = path;
     WorkTables& t = ctx.tables;
-    t.PieceRecords = {header, record, record};
-    t.PieceZips = {0, -775201, 75201};
-    t.PieceInCounty = {"0", "f", "f"};
+    t.pieceRecords = {header, record, record};
+    t.pieceZips = {0, -775201, 75201};
+    t.pieceInCounty = {"0", "f", "f"};
     t.addSortGroup(0, 1, "5D 75201", 1);
     t.addContainer(1, "", "None", "5-Digit");
     t.insertZipGroup(1, 75201, 1, 0, 1);
-    ctx.counters = {.RecordCount = 2,
-                    .RejectedCount = 1,
-                    .ZipGroupCount = 1,
-                    .SortGroupCount = 2,
-                    .ContainerCount = 2};
-    ctx.MailClassCode = "RNAL";
+    ctx.counters = {.recordCount = 2,
+                    .rejectedCount = 1,
+                    .zipGroupCount = 1,
+                    .sortGroupCount = 2,
+                    .containerCount = 2};
+    ctx.mailClass = *MailClass::fromCode("RNAL");
     std::string tst = f.env.folder() + "JOB.tst";
     EXPECT_EQ(paveTestFilePath(path), tst);
 
-    WriteSortInformation(ctx); // the mail preparation instructions made no PAVE records
+    WriteSortInformation(ctx); // the sort made no PAVE records
     EXPECT_FALSE(std::filesystem::exists(tst));
-    expectNotSavedOnly(f, "none were made for this sort");
+    expectNotSavedOnly(f, "The sort made 0 PAVE records, but 1 pieces were found");
 
     f.ui().clearRecords();
-    t.PaveRecords = {"", std::string(160, 'P') + "0000002"};
+    t.paveRecords = {"", std::string(160, 'P') + "0000002", std::string(160, 'P') + "0000003"};
+    WriteSortInformation(ctx); // more records than pieces: they cannot be matched up
+    EXPECT_FALSE(std::filesystem::exists(tst));
+    expectNotSavedOnly(f, "The sort made 2 PAVE records, but 1 pieces");
+
+    f.ui().clearRecords();
+    t.paveRecords = {"", std::string(160, 'P') + "0000002"};
     WriteSortInformation(ctx);
     auto lines = f.fileLines(tst);
     ASSERT_EQ(lines.size(), 3u);
     for (const auto& line : lines)
         EXPECT_EQ(line.size(), 358u);
-    EXPECT_EQ(lines[1], record + "75201" + std::string(58, ' ') + t.PaveRecords[1]);
+    EXPECT_EQ(lines[1], record + "75201" + std::string(58, ' ') + t.paveRecords[1]);
     EXPECT_EQ(lines[2].substr(317, 2), "XX");
     EXPECT_EQ(lines[2].substr(351), "0000003");
     EXPECT_EQ(platform::readFileBytes(path), crlf({header, record, record}));

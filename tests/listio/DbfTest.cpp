@@ -32,12 +32,51 @@ TEST(Dbase, DeletedRecordsAreSkipped) {
     std::string path = f.write("list.dbf", sampleTable());
     EXPECT_EQ(f.open(path), path);
     const auto& t = f.ctx().tables;
-    EXPECT_EQ(t.PieceZips, (std::vector<int32_t>{0, 75201, 78701}));
-    EXPECT_EQ(t.PieceCities, (std::vector<std::string>{"0", "DALLAS TX", "AUSTIN TX"}));
-    EXPECT_EQ(f.ctx().counters.RecordCount, 2);
-    EXPECT_EQ(f.ctx().list.DeletedRecordCount, 1);
-    EXPECT_EQ(f.ctx().list.SortColumn, 4);
-    EXPECT_EQ(f.ctx().list.DbfFieldWidths, (std::vector<int>{20, 20, 2, 10, 6}));
+    EXPECT_EQ(t.pieceZips, (std::vector<int32_t>{0, 75201, 78701}));
+    EXPECT_EQ(t.pieceCities, (std::vector<std::string>{"0", "DALLAS TX", "AUSTIN TX"}));
+    EXPECT_EQ(f.ctx().counters.recordCount, 2);
+    EXPECT_EQ(f.ctx().list.deletedRecordCount, 1);
+    EXPECT_EQ(f.ctx().list.sortColumn, 4);
+    EXPECT_EQ(f.ctx().list.dbfFieldWidths, (std::vector<int>{20, 20, 2, 10, 6}));
+}
+
+TEST(Dbase, ContentGuessVotesOverTheFirstRecordAlone) {
+    // No field is named for its role: the guess must find them in the content.
+    const std::vector<TableField> unnamed = {{"WHO", 'C', 10}, {"POST", 'C', 5}, {"TOWN", 'C', 12}};
+    ListFixture one;
+    one.setLine(&SettingsLists::prefsList, Preferences::Output, "1"); // no sort field needed
+    std::string path =
+        one.write("one.dbf", dbfTable(unnamed, {{false, {"ANN", "75201", "DALLAS"}}}));
+    EXPECT_EQ(one.open(path), path) << "a table of one record finds its ZIP field";
+    EXPECT_EQ(one.ctx().list.zipColumn, 1);
+    EXPECT_EQ(one.ctx().tables.pieceZips, (std::vector<int32_t>{0, 75201}));
+
+    // Records 2 and 3 have no ZIP-like field: a table still votes with record 1 alone, a text
+    // list with the same records finds none.
+    const std::vector<std::vector<std::string>> records = {
+        {"ANN", "75201", "DALLAS"}, {"BO", "7520", "WACO TX 1"}, {"CY", "AB", "2"}};
+    ListFixture table;
+    path = table.write(
+        "three.dbf",
+        dbfTable(unnamed, {{false, records[0]}, {false, records[1]}, {false, records[2]}}));
+    int guessed = -2;
+    auto noteTheGuess = [&](ListFixture& f) {
+        f.ui().whenShown("VerifyDlog", [&](platform::Form& form) {
+            guessed = f.ctx().list.zipColumn;
+            form.control("CancelBtn").userClick();
+        });
+    };
+    noteTheGuess(table);
+    table.open(path, 0);
+    EXPECT_EQ(guessed, 1);
+    ListFixture text;
+    std::string lines;
+    for (const auto& r : records)
+        lines += r[0] + "," + r[1] + "," + r[2] + "\r\n";
+    path = text.write("three.txt", lines);
+    noteTheGuess(text);
+    text.open(path, 0);
+    EXPECT_EQ(guessed, -1);
 }
 
 TEST(Dbase, EachDamagedHeaderGivesOneMessageAndNoRecords) {
@@ -71,24 +110,72 @@ TEST(Dbase, EachDamagedHeaderGivesOneMessageAndNoRecords) {
         auto texts = f.messageTexts();
         ASSERT_EQ(texts.size(), 1u) << d.what;
         EXPECT_NE(texts[0].find(d.says), std::string::npos) << d.what << ": " << texts[0];
-        EXPECT_EQ(f.ctx().tables.PieceZips.size(), 1u);
-        EXPECT_EQ(f.ctx().ListFileKind, "") << d.what;
+        EXPECT_EQ(f.ctx().tables.pieceZips.size(), 1u);
+        EXPECT_EQ(f.ctx().listFileKind, "") << d.what;
     }
 }
 
-TEST(Dbase, HugeStatedCountIsRefusedBeforeAnythingIsMade) {
-    // The header claims four billion records; only the two present can be read.
-    std::string table = dbfTable(addressFields, {{false, {"A", "Dallas", "TX", "75201"}},
-                                                 {false, {"B", "Dallas", "TX", "75202"}}});
-    for (int i = 4; i < 8; ++i)
-        table[static_cast<size_t>(i)] = '\xFF';
+namespace {
+
+std::string withStatedCount(std::string table, uint32_t n) {
+    for (int i = 0; i < 4; ++i)
+        table[static_cast<size_t>(4 + i)] = static_cast<char>(n >> (8 * i));
+    return table;
+}
+
+const int headerBytes = 32 + 5 * 32 + 1;
+const int recordBytes = 1 + 20 + 20 + 2 + 10 + 6;
+
+} // namespace
+
+TEST(Dbase, TableShorterThanItsHeaderSaysIsNeverReadShortWithoutAWord) {
+    const std::string good = sampleTable(); // 3 records, one of them deleted
+    struct Cut {
+        const char* what;
+        std::string bytes;
+        const char* says;
+        long present; // -1: refused outright
+    };
+    const std::vector<Cut> cuts = {
+        {"inside the header", good.substr(0, 20), "too short to be a dBase table", -1},
+        {"inside the field list", good.substr(0, 100), "the file ends inside it", -1},
+        {"inside the first record", good.substr(0, headerBytes + 10),
+         "says it holds 3 records, but the file ends after 0 records", -1},
+        {"inside a middle record", good.substr(0, headerBytes + recordBytes + 7),
+         "says it holds 3 records, but the file ends after 1 record:", 1},
+        {"inside the last record", good.substr(0, headerBytes + 2 * recordBytes + 30),
+         "says it holds 3 records, but the file ends after 2 records", 2},
+        {"count 2^31-1", withStatedCount(good, 0x7FFFFFFF),
+         "says it holds 2147483647 records, but the file ends after 3 records", 3},
+        {"count 0", withStatedCount(good, 0), "There are no records to sort in list.dbf.", -1},
+    };
+    for (const Cut& cut : cuts) {
+        for (bool nostop : {false, true}) {
+            SCOPED_TRACE(std::string(cut.what) + (nostop ? ", NOSTOP" : ""));
+            ListFixture f(nostop ? std::vector<std::string>{"", "NOSTOP"}
+                                 : std::vector<std::string>{});
+            std::string path = f.write("list.dbf", cut.bytes);
+            if (nostop)
+                f.ctx().parameters[0] = path;
+            std::string read = f.open(path, nostop ? 0 : 1);
+            auto texts = f.messageTexts();
+            ASSERT_EQ(texts.size(), 1u) << ::testing::PrintToString(texts);
+            EXPECT_NE(texts[0].find(cut.says), std::string::npos) << texts[0];
+            if (cut.present < 0 || nostop) {
+                EXPECT_EQ(read, "");
+                EXPECT_EQ(f.ctx().tables.pieceZips.size(), 1u);
+                continue;
+            }
+            // Asked (Yes by default) whether to sort the records present: they are read.
+            EXPECT_EQ(f.ui().messages()[0].buttons, platform::MessageButtons::YesNo);
+            EXPECT_EQ(read, path);
+            EXPECT_EQ(f.ctx().list.dbf.records, cut.present);
+        }
+    }
+    // No is no.
     ListFixture f;
-    std::string path = f.write("huge.dbf", table);
-    EXPECT_EQ(f.open(path), path);
-    EXPECT_EQ(f.ctx().counters.RecordCount, 2);
-    DbfHeaderCheck check = readDbfHeader(path);
-    ASSERT_TRUE(check.header);
-    EXPECT_EQ(check.header->records, 2);
+    f.ui().answerNextMessage(platform::ModalResult::No);
+    EXPECT_EQ(f.open(f.write("list.dbf", withStatedCount(good, 9)), 0), "");
 }
 
 TEST(Dbase, MemoFileIsNoTable) {
@@ -146,11 +233,11 @@ TEST(Dbase, ReadsWhatIndependentToolsReadFromAShapelibTable) {
     ASSERT_EQ(f.open(path), path);
     std::ostringstream ours;
     const auto& t = f.ctx().tables;
-    for (size_t row = 1; row < t.PieceZips.size(); ++row) {
-        const std::string& city = t.PieceCities[row];
-        ours << zeroPad(t.PieceZips[row], 5) << '\t' << city.substr(0, city.size() - 3) << '\t'
+    for (size_t row = 1; row < t.pieceZips.size(); ++row) {
+        const std::string& city = t.pieceCities[row];
+        ours << zeroPad(t.pieceZips[row], 5) << '\t' << city.substr(0, city.size() - 3) << '\t'
              << city.substr(city.size() - 2) << '\n';
     }
     EXPECT_EQ(ours.str(), theirs);
-    EXPECT_EQ(f.ctx().counters.RecordCount, 7);
+    EXPECT_EQ(f.ctx().counters.recordCount, 7);
 }

@@ -30,24 +30,24 @@ ListState guess(std::vector<std::vector<std::string>> records, int fields) {
 
 TEST(FieldKeywords, ZipWithZip4GivesTheParts) {
     ListState s = keywords({"NAME", "ZIP", "ZIP4", "CITY", "STATE"});
-    EXPECT_EQ(s.Zip5Column, 1);
-    EXPECT_EQ(s.Zip4Column, 2);
-    EXPECT_EQ(s.ZipColumn, -1);
-    EXPECT_EQ(s.CityColumn, 3);
-    EXPECT_EQ(s.StateColumn, 4);
+    EXPECT_EQ(s.zip5Column, 1);
+    EXPECT_EQ(s.zip4Column, 2);
+    EXPECT_EQ(s.zipColumn, -1);
+    EXPECT_EQ(s.cityColumn, 3);
+    EXPECT_EQ(s.stateColumn, 4);
 }
 
 TEST(FieldKeywords, LaterKeywordWinsAndWholeZipDropsTheParts) {
     ListState s = keywords({"ZIP+4", "NAME", "ZIP"});
-    EXPECT_EQ(s.ZipColumn, 2);
+    EXPECT_EQ(s.zipColumn, 2);
     s = keywords({"ZIP CODE", "CITY, ST", "SACK", "USER8", "OEL", "SEQUENCE", "COUNTY"});
-    EXPECT_EQ(s.ZipColumn, 0);
-    EXPECT_EQ(s.CityStateColumn, 1);
-    EXPECT_EQ(s.TrayColumn, 2);
-    EXPECT_EQ(s.PackageColumn, 3);
-    EXPECT_EQ(s.EndorsementColumn, 4);
-    EXPECT_EQ(s.SortColumn, 5);
-    EXPECT_EQ(s.CountyColumn, 6);
+    EXPECT_EQ(s.zipColumn, 0);
+    EXPECT_EQ(s.cityStateColumn, 1);
+    EXPECT_EQ(s.trayColumn, 2);
+    EXPECT_EQ(s.packageColumn, 3);
+    EXPECT_EQ(s.endorsementColumn, 4);
+    EXPECT_EQ(s.sortColumn, 5);
+    EXPECT_EQ(s.countyColumn, 6);
 }
 
 TEST(FieldGuess, VoteOfThree) {
@@ -62,36 +62,63 @@ TEST(FieldGuess, FiveDigitColumnInTwoOfThreeRecordsIsTheZip) {
                          {"BO DIAZ", "WACO", "TX", "7670"},
                          {"CY ROSS", "AUSTIN", "TX", "78701"}},
                         4);
-    EXPECT_EQ(s.ZipColumn, 3);
-    EXPECT_EQ(s.StateColumn, 2);
-    EXPECT_EQ(s.CityColumn, 1);
+    EXPECT_EQ(s.zipColumn, 3);
+    EXPECT_EQ(s.stateColumn, 2);
+    EXPECT_EQ(s.cityColumn, 1);
 }
 
 TEST(FieldGuess, TenCharacterZipNeedsADashNotABlank) {
     ListState dash = guess({{"75201-1234"}, {"75201/1234"}, {"x"}}, 1);
-    EXPECT_EQ(dash.ZipColumn, 0);
+    EXPECT_EQ(dash.zipColumn, 0);
     ListState blank = guess({{"75201 1234"}, {"75201 1234"}, {"75201 1234"}}, 1);
-    EXPECT_EQ(blank.ZipColumn, -1);
+    EXPECT_EQ(blank.zipColumn, -1);
     ListState letter = guess({{"75201A1234"}, {"75201A1234"}, {""}}, 1);
-    EXPECT_EQ(letter.ZipColumn, 0);
+    EXPECT_EQ(letter.zipColumn, 0);
 }
 
 TEST(FieldGuess, CityStateFieldOnlyWithoutAStateField) {
     ListState s =
         guess({{"SAN ANTONIO, TX", "78205"}, {"EL PASO, TX", "79901"}, {"WACO, TX", "76701"}}, 2);
-    EXPECT_EQ(s.CityStateColumn, 0);
-    EXPECT_EQ(s.CityColumn, -1);
+    EXPECT_EQ(s.cityStateColumn, 0);
+    EXPECT_EQ(s.cityColumn, -1);
     ListState withState = guess({{"TX", "SAN ANTONIO, TX", "78205"},
                                  {"TX", "EL PASO, TX", "79901"},
                                  {"TX", "WACO, TX", "76701"}},
                                 3);
-    EXPECT_EQ(withState.CityStateColumn, -1);
-    EXPECT_EQ(withState.StateColumn, 0);
+    EXPECT_EQ(withState.cityStateColumn, -1);
+    EXPECT_EQ(withState.stateColumn, 0);
 }
 
 TEST(FieldGuess, EndorsementLineHasTwoStars) {
     ListState s = guess({{"75201", "****** 3D 752"}, {"75202", "**5D"}, {"75203", "***"}}, 2);
-    EXPECT_EQ(s.EndorsementColumn, 1);
+    EXPECT_EQ(s.endorsementColumn, 1);
+}
+
+TEST(FieldGuess, FillsOnlyWhatTheNamesLeftOpen) {
+    // Named ZIP and ZIP4 parts stay, whatever the first records hold.
+    ListState s;
+    applyFieldKeywords(s, {"NAME", "ZIP", "ZIP4", "CITY", "STATE"});
+    guessFieldsFromContent(s,
+                           {{"ANN", "75201", "", "SAN ANTONIO, TX", "TX"},
+                            {"BO", "75202", "", "EL PASO, TX", "TX"},
+                            {"CY", "75203", "1234", "WACO, TX", "TX"}},
+                           5);
+    adjustZipRoles(s);
+    EXPECT_EQ(s.zip5Column, 1);
+    EXPECT_EQ(s.zip4Column, 2);
+    EXPECT_EQ(s.zipColumn, -1);
+    EXPECT_EQ(s.cityColumn, 3);
+    EXPECT_EQ(s.stateColumn, 4);
+    EXPECT_EQ(s.cityStateColumn, -1);
+    // A named +4 alone is not pushed aside by a whole ZIP found in the content; the unnamed
+    // 5-digit part is filled in beside it.
+    ListState part;
+    applyFieldKeywords(part, {"ZIP4", "POSTCODE", "OTHER"});
+    guessFieldsFromContent(part, {{"1234", "75201", "752011234"}, {"", "75202", "752021234"}}, 3);
+    adjustZipRoles(part);
+    EXPECT_EQ(part.zip4Column, 0);
+    EXPECT_EQ(part.zip5Column, 1);
+    EXPECT_EQ(part.zipColumn, -1);
 }
 
 namespace {
@@ -109,69 +136,131 @@ const char* noZip = "Quillan cannot proceed until you tell it which field(s) con
 
 TEST(FieldChecks, ZipCountyAndStateChecksReportTogether) {
     Checks c;
-    c.setLine(&SettingsLists::MailTypeList, 1, "6");
-    c.setLine(&SettingsLists::PeriodicalList, 4, "t");
-    c.roles().Zip5Column = 1;
+    c.setLine(&SettingsLists::mailTypeList, 1, "6");
+    c.setLine(&SettingsLists::periodicalList, 4, "t");
+    c.roles().zip5Column = 1;
     EXPECT_EQ(c.run(KindComma),
               (std::vector<std::string>{
                   noZip,
                   "Quillan cannot proceed until you tell it which field contains the county "
                   "information.",
                   "Quillan cannot proceed until you tell it which field contains the state."}));
-    c.roles().Zip4Column = 2;
-    c.roles().CountyColumn = 3;
-    c.roles().CityStateColumn = 4;
+    c.roles().zip4Column = 2;
+    c.roles().countyColumn = 3;
+    c.roles().cityStateColumn = 4;
     EXPECT_TRUE(c.run(KindComma).empty());
     // Outside the Periodicals types the county and state are not needed.
-    c.setLine(&SettingsLists::MailTypeList, 1, "2");
+    c.setLine(&SettingsLists::mailTypeList, 1, "2");
     c.roles() = ListState{};
-    c.roles().ZipColumn = 0;
+    c.roles().zipColumn = 0;
     EXPECT_TRUE(c.run(KindMerge).empty());
 }
 
 TEST(FieldChecks, DbaseOutputFieldsNeedWidthAndType) {
     Checks c;
-    c.setLine(&SettingsLists::PrefsList, 2, "0");
-    c.roles().ZipColumn = 0;
-    c.roles().DbfFieldWidths = {10, 5, 6, 4, 19, 8};
-    c.roles().DbfFieldTypes = {'C', 'C', 'N', 'C', 'C', 'D'};
+    c.setLine(&SettingsLists::prefsList, 2, "0");
+    c.roles().zipColumn = 0;
+    c.roles().dbfFieldWidths = {10, 5, 6, 4, 19, 8};
+    c.roles().dbfFieldTypes = {'C', 'C', 'N', 'C', 'C', 'D'};
     EXPECT_EQ(c.run(KindDbase), (std::vector<std::string>{
                                     "Quillan cannot proceed until you tell it in which field to "
                                     "put the sorting sequence number."}));
-    c.roles().SortColumn = 1;
+    c.roles().sortColumn = 1;
     EXPECT_EQ(c.run(KindDbase)[0], "The field you chose for the sorting information is too short. "
                                    "It must be able to hold at least 6 characters.");
-    c.roles().SortColumn = 2;
-    c.roles().TrayColumn = 3;
+    c.roles().sortColumn = 2;
+    c.roles().trayColumn = 3;
     EXPECT_EQ(c.run(KindDbase)[0], "The field you chose for the tray/sack number is too short. It "
                                    "must be able to hold at least 5 characters.");
-    c.roles().TrayColumn = -1;
-    c.roles().PackageColumn = 3;
+    c.roles().trayColumn = -1;
+    c.roles().packageColumn = 3;
     EXPECT_EQ(c.run(KindDbase)[0], "The field you chose for package number is too short. It must "
                                    "be able to hold at least 5 characters.");
-    c.roles().PackageColumn = -1;
-    c.roles().EndorsementColumn = 4;
+    c.roles().packageColumn = -1;
+    c.roles().endorsementColumn = 4;
     EXPECT_EQ(c.run(KindDbase)[0], "The field you chose for the endorsement line (OEL) is too "
                                    "short. It must be able to hold at least 20 characters.");
-    c.roles().EndorsementColumn = -1;
-    c.roles().TrayColumn = 5;
+    c.roles().endorsementColumn = -1;
+    c.roles().trayColumn = 5;
     EXPECT_EQ(c.run(KindDbase),
               (std::vector<std::string>{"The field you chose for the tray/sack number must be a "
-                                        "character or numeric field."}));
+                                        "character (type C) or numeric (type N or F) field."}));
     // Into a separate file: the list's own fields are not written.
-    c.setLine(&SettingsLists::PrefsList, 2, "1");
-    c.roles().SortColumn = 1;
+    c.setLine(&SettingsLists::prefsList, 2, "1");
+    c.roles().sortColumn = 1;
     EXPECT_TRUE(c.run(KindDbase).empty());
+}
+
+TEST(FieldChecks, FloatFieldsTakeNumbersAsNumericFieldsDo) {
+    Checks c;
+    c.setLine(&SettingsLists::prefsList, 2, "0");
+    c.roles().zipColumn = 0;
+    c.roles().dbfFieldWidths = {10, 8, 8, 8, 20};
+    c.roles().dbfFieldTypes = {'C', 'F', 'F', 'N', 'F'};
+    c.roles().sortColumn = 1;
+    c.roles().trayColumn = 2;
+    c.roles().packageColumn = 3;
+    EXPECT_TRUE(c.run(KindDbase).empty()) << "sort, tray and package in F and N fields";
+    c.roles().endorsementColumn = 4;
+    EXPECT_EQ(c.run(KindDbase),
+              (std::vector<std::string>{"The field you chose for the endorsement line (OEL) must "
+                                        "be a character (type C) field."}));
 }
 
 TEST(FieldChecks, OutputFieldMayNotBeAnInputField) {
     Checks c;
-    c.setLine(&SettingsLists::PrefsList, 2, "0");
-    c.roles().ZipColumn = 0;
-    c.roles().CityColumn = 1;
-    c.roles().PackageColumn = 1;
+    c.setLine(&SettingsLists::prefsList, 2, "0");
+    c.roles().zipColumn = 0;
+    c.roles().cityColumn = 1;
+    c.roles().packageColumn = 1;
     EXPECT_EQ(c.run(KindMerge),
               (std::vector<std::string>{"The field you chose for package number already holds the "
                                         "zip code, city, state or county. Please choose another "
                                         "field."}));
+}
+
+namespace {
+
+// A person at the field dialog, played by the test: notes what was proposed and answers
+// with the roles given, or cancels.
+struct ScriptedChooser : FieldChooser {
+    std::optional<FieldRoles> answer;
+    std::vector<FieldProposal> proposals;
+    std::optional<FieldRoles> confirm(const FieldProposal& proposal) override {
+        proposals.push_back(proposal);
+        return answer;
+    }
+};
+
+} // namespace
+
+TEST(FieldChooser, ProposalCarriesTheListAndTheRolesFoundAndTheAnswerIsRead) {
+    ListFixture f;
+    f.setLine(&SettingsLists::prefsList, Preferences::Output, "1");
+    std::string path =
+        f.write("m.txt", crlf({"NAME,CITY,ZIP", "ANN,DALLAS,75201", "BO,WACO,76701"}));
+    ScriptedChooser chooser;
+    FieldRoles corrected;
+    corrected.zipColumn = 2;
+    corrected.cityColumn = 0; // the person's choice stands, right or not
+    chooser.answer = corrected;
+    f.ui().chooseFile(path);
+    ResetListCounters(f.ctx());
+    EXPECT_EQ(OpenMailingList(f.ctx(), chooser, "sort"), path);
+    ASSERT_EQ(chooser.proposals.size(), 1u);
+    const FieldProposal& p = chooser.proposals[0];
+    EXPECT_EQ(p.kind, KindMerge);
+    EXPECT_EQ(p.path, path);
+    EXPECT_EQ(p.records, 2);
+    EXPECT_EQ(p.fieldCount, 3);
+    EXPECT_EQ(p.roles.zipColumn, 2);
+    EXPECT_EQ(p.roles.cityColumn, 1) << "found by its name";
+    EXPECT_EQ(f.ctx().list.roles(), corrected);
+    EXPECT_EQ(f.ctx().tables.pieceCities[1].substr(0, 4), "ANN ") << "read with the roles chosen";
+
+    chooser.answer.reset();
+    f.ui().chooseFile(path);
+    ResetListCounters(f.ctx());
+    EXPECT_EQ(OpenMailingList(f.ctx(), chooser, "sort"), "") << "cancelled: nothing is read";
+    EXPECT_EQ(f.ctx().counters.recordCount, 0);
 }

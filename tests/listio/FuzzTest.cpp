@@ -54,15 +54,15 @@ void fuzz(const std::string& name, const std::string& original, size_t headerByt
     for (int i = 0; i < 1000; ++i) {
         f.write(name, mutate(original, rng, headerBytes));
         f.ctx().tables.seed(true);
-        f.ctx().ListFileKind.clear();
+        f.ctx().listFileKind.clear();
         std::string read = f.open(path, 0);
         if (read.empty()) {
-            ASSERT_EQ(f.ctx().tables.PieceZips.size(), 1u) << "nothing read, nothing kept";
+            ASSERT_EQ(f.ctx().tables.pieceZips.size(), 1u) << "nothing read, nothing kept";
         } else {
             const auto& t = f.ctx().tables;
-            ASSERT_EQ(t.PieceZips.size(), t.PieceCities.size());
-            ASSERT_EQ(t.PieceZips.size(), t.PieceInCounty.size());
-            ASSERT_EQ(static_cast<int32_t>(t.PieceZips.size()) - 1, f.ctx().counters.RecordCount);
+            ASSERT_EQ(t.pieceZips.size(), t.pieceCities.size());
+            ASSERT_EQ(t.pieceZips.size(), t.pieceInCounty.size());
+            ASSERT_EQ(static_cast<int32_t>(t.pieceZips.size()) - 1, f.ctx().counters.recordCount);
         }
         ASSERT_TRUE(f.ui().unexpected().empty());
     }

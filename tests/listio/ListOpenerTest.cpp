@@ -2,13 +2,15 @@
 // limit, unreadable files, unattended runs, the in-county rule and the reading picture.
 
 #include "listio/ListKinds.h"
-#include "platform/print/RecordingCanvas.h"
+#include "listio/TextLineReader.h"
+#include "platform/testing/RecordingCanvas.h"
 #include "tests/listio/ListTestSupport.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/stat.h>
 
 using namespace quillan;
 using namespace quillan::test;
@@ -61,22 +63,22 @@ std::vector<T> dataRows(const std::vector<T>& table) {
 void expectGolden(ListFixture& f, const std::string& list, const std::string& expectations,
                   bool header) {
     std::string path = fixturePath("lists/" + list);
-    f.setLine(&SettingsLists::MailTypeList, 1, "0");
+    f.setLine(&SettingsLists::mailTypeList, 1, "0");
     ASSERT_EQ(f.open(path), path) << list;
     Expected e = readExpected(expectations);
     const auto& t = f.ctx().tables;
-    EXPECT_EQ(dataRows(t.PieceZips), e.zips) << list;
-    EXPECT_EQ(dataRows(t.PieceCities), e.cities) << list;
-    EXPECT_EQ(dataRows(t.PieceInCounty), e.inCounty) << list;
-    EXPECT_EQ(f.ctx().counters.RecordCount, e.records) << list;
-    EXPECT_EQ(f.ctx().counters.RejectedCount, e.rejected) << list;
+    EXPECT_EQ(dataRows(t.pieceZips), e.zips) << list;
+    EXPECT_EQ(dataRows(t.pieceCities), e.cities) << list;
+    EXPECT_EQ(dataRows(t.pieceInCounty), e.inCounty) << list;
+    EXPECT_EQ(f.ctx().counters.recordCount, e.records) << list;
+    EXPECT_EQ(f.ctx().counters.rejectedCount, e.rejected) << list;
     auto lines = fileLines(path);
     if (header)
         lines.erase(lines.begin());
-    if (f.ctx().ListFileKind == KindPave)
+    if (f.ctx().listFileKind == KindPave)
         for (auto& l : lines)
             l = l.substr(0, 128);
-    EXPECT_EQ(dataRows(t.PieceRecords), lines) << list;
+    EXPECT_EQ(dataRows(t.pieceRecords), lines) << list;
     EXPECT_TRUE(f.ui().unexpected().empty());
 }
 
@@ -95,15 +97,15 @@ TEST(OpenList, GoldenReadsOfEveryTextKind) {
         ListFixture f;
         std::string k = kind;
         expectGolden(f, "golden-" + k + ".txt", "golden-" + k + ".exp", k == "merge" || k == "bar");
-        EXPECT_EQ(f.ctx().list.ListHeaderLine.empty(), !(k == "merge" || k == "bar"));
+        EXPECT_EQ(f.ctx().list.listHeaderLine.empty(), !(k == "merge" || k == "bar"));
     }
 }
 
 TEST(OpenList, GoldenReadOfPave) {
     ListFixture f;
     expectGolden(f, "golden.SET", "golden-pave.exp", true);
-    EXPECT_EQ(f.ctx().ListFileKind, KindPave);
-    EXPECT_EQ(f.ctx().tables.PieceRecords[0], fileLines(fixturePath("lists/golden.SET"))[0]);
+    EXPECT_EQ(f.ctx().listFileKind, KindPave);
+    EXPECT_EQ(f.ctx().tables.pieceRecords[0], fileLines(fixturePath("lists/golden.SET"))[0]);
     EXPECT_TRUE(f.ui().formLog().size() == 1) << "only the open dialog, no field dialog";
 }
 
@@ -127,8 +129,8 @@ TEST(OpenList, LineEndsDoNotChangeWhatIsRead) {
         }
         ListFixture f;
         ASSERT_FALSE(f.open(f.write("list.txt", bytes)).empty()) << "ending " << end[0];
-        zips.push_back(f.ctx().tables.PieceZips);
-        records.push_back(f.ctx().tables.PieceRecords);
+        zips.push_back(f.ctx().tables.pieceZips);
+        records.push_back(f.ctx().tables.pieceRecords);
     }
     EXPECT_EQ(zips[1], zips[0]);
     EXPECT_EQ(zips[2], zips[0]);
@@ -143,7 +145,7 @@ TEST(OpenList, NoChoiceReadsNothingAndNewChoiceIsRemembered) {
     EXPECT_EQ(f.ui().formLog().back(), "open Find the mailing list you wish to verify");
     std::string path = f.write("zips.txt", zipList(3));
     EXPECT_EQ(f.open(path), path);
-    EXPECT_EQ(f.ctx().lists.PrefsList[10], path);
+    EXPECT_EQ(f.ctx().lists.prefsList[10], path);
     EXPECT_NE(f.env.readTable("prefs.dat").find(path), std::string::npos);
     EXPECT_EQ(f.ui().formLog()[1], "open Find the mailing list you wish to sort");
 }
@@ -152,9 +154,9 @@ TEST(OpenList, ExactlyTheRecordLimitLoadsOneMoreIsRefused) {
     ListFixture f;
     std::string path = f.write("limit.txt", zipList(MaxMailingRecords));
     EXPECT_EQ(f.open(path), path);
-    EXPECT_EQ(f.ctx().counters.RecordCount, 100000);
-    EXPECT_EQ(f.ctx().tables.PieceZips.size(), 100001u);
-    EXPECT_EQ(f.ctx().tables.PieceZips[100000], 75201);
+    EXPECT_EQ(f.ctx().counters.recordCount, 100000);
+    EXPECT_EQ(f.ctx().tables.pieceZips.size(), 100001u);
+    EXPECT_EQ(f.ctx().tables.pieceZips[100000], 75201);
 
     ListFixture g;
     path = g.write("over.txt", zipList(MaxMailingRecords + 1));
@@ -166,30 +168,38 @@ TEST(OpenList, ExactlyTheRecordLimitLoadsOneMoreIsRefused) {
     EXPECT_EQ(box.kind, MessageKind::Information);
     EXPECT_EQ(box.buttons, MessageButtons::Cancel);
     EXPECT_EQ(g.ui().beeps().back(), BeepKind::Asterisk);
-    EXPECT_EQ(g.ctx().tables.PieceZips.size(), 1u);
-    EXPECT_EQ(g.ctx().counters.RecordCount, 0);
+    EXPECT_EQ(g.ctx().tables.pieceZips.size(), 1u);
+    EXPECT_EQ(g.ctx().counters.recordCount, 0);
 }
 
 TEST(OpenList, UnreadableFilesSayWhichAndReadNothing) {
     ListFixture f;
-    std::filesystem::create_directory(f.env.folder() + "folder.txt");
-    std::string missing = f.env.folder() + "missing.dbf";
-    for (const std::string& path : {f.env.folder() + "folder.txt", missing}) {
+    std::string folder = f.env.folder() + "folder.txt";
+    std::filesystem::create_directory(folder);
+    std::string pipe = f.env.folder() + "pipe.txt";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    struct Case {
+        std::string path, says;
+    };
+    for (const Case& c :
+         {Case{folder, "Quillan could not read folder.txt. It is a directory, not a file."},
+          Case{pipe, "Quillan could not read pipe.txt. It is not a regular file: it is a named "
+                     "pipe."},
+          Case{"/dev/null", "Quillan could not read null. It is not a regular file: it is a "
+                            "device."},
+          Case{f.env.folder() + "missing.dbf",
+               "Quillan could not read missing.dbf. The file may be in use by another "
+               "application. Cannot open file"}}) {
         f.ui().clearRecords();
-        EXPECT_EQ(f.open(path, 0), "");
-        ASSERT_EQ(f.ui().messages().size(), 1u) << path;
+        EXPECT_EQ(f.open(c.path, 0), "");
+        ASSERT_EQ(f.ui().messages().size(), 1u) << c.path;
         const auto& box = f.ui().messages()[0];
-        std::string name = fileNameOf(path);
-        EXPECT_EQ(box.text.rfind("Quillan could not read " + name +
-                                     ". The file may be in use by another application.",
-                                 0),
-                  0u)
-            << box.text;
+        EXPECT_EQ(box.text.rfind(c.says, 0), 0u) << box.text;
         EXPECT_EQ(box.kind, MessageKind::Error);
         EXPECT_EQ(box.buttons, MessageButtons::Cancel);
         EXPECT_EQ(f.ui().beeps().back(), BeepKind::Exclamation);
     }
-    EXPECT_EQ(f.ctx().tables.PieceZips.size(), 1u);
+    EXPECT_EQ(f.ctx().tables.pieceZips.size(), 1u);
 }
 
 TEST(OpenList, AccessAndExcelListsAreRefusedByName) {
@@ -214,7 +224,7 @@ TEST(OpenList, CancelledFieldDialogReadsNothing) {
     f.ui().pressWhenShown("VerifyDlog", "CancelBtn");
     EXPECT_EQ(f.open(f.write("z.txt", zipList(5)), 0), "");
     EXPECT_TRUE(f.ui().messages().empty());
-    EXPECT_EQ(f.ctx().tables.PieceZips.size(), 1u);
+    EXPECT_EQ(f.ctx().tables.pieceZips.size(), 1u);
 }
 
 TEST(OpenList, FailedCheckShowsTheDialogAgainUntilMended) {
@@ -228,8 +238,8 @@ TEST(OpenList, FailedCheckShowsTheDialogAgainUntilMended) {
     f.ui().chooseFile(path);
     EXPECT_EQ(OpenMailingList(f.ctx(), f.dialog, "sort"), path);
     EXPECT_EQ(f.messageTexts().size(), 1u);
-    EXPECT_EQ(f.ctx().list.ZipColumn, 1);
-    EXPECT_EQ(f.ctx().tables.PieceZips[1], -200000);
+    EXPECT_EQ(f.ctx().list.zipColumn, 1);
+    EXPECT_EQ(f.ctx().tables.pieceZips[1], -200000);
 }
 
 TEST(OpenList, UnattendedRunsEndAFailedCheckWithoutRecords) {
@@ -246,7 +256,7 @@ TEST(OpenList, UnattendedRunsEndAFailedCheckWithoutRecords) {
                                 : "Your VaveVedadov file is not set up properly. Please contact "
                                   "Duziz for help.");
         EXPECT_TRUE(f.ui().formLog().empty()) << "no open dialog, no field dialog";
-        EXPECT_EQ(f.ctx().lists.PrefsList[10], "");
+        EXPECT_EQ(f.ctx().lists.prefsList[10], "");
     }
 }
 
@@ -255,9 +265,9 @@ TEST(OpenList, ControlCharactersInACityBecomeBlanks) {
     std::string path = f.write("c.txt", crlf({"ZIP,CITY,STATE", "75201,DAL\x01LAS,T\x7F",
                                               "75201,ABCDEFGHIJKLMNOPQ\xC3\x89X,TX"}));
     ASSERT_EQ(f.open(path), path);
-    EXPECT_EQ(f.ctx().tables.PieceCities[1], "DAL LAS T");
+    EXPECT_EQ(f.ctx().tables.pieceCities[1], "DAL LAS T");
     // 18 bytes would split the two-byte capital E acute: the cut keeps whole characters.
-    EXPECT_EQ(f.ctx().tables.PieceCities[2], "ABCDEFGHIJKLMNOPQ TX");
+    EXPECT_EQ(f.ctx().tables.pieceCities[2], "ABCDEFGHIJKLMNOPQ TX");
 }
 
 namespace {
@@ -272,9 +282,9 @@ std::string countyList(int inCounty) {
 
 struct InCounty : ListFixture {
     explicit InCounty(const char* mailType = "5") {
-        setLine(&SettingsLists::MailTypeList, 1, mailType);
-        setLine(&SettingsLists::PeriodicalList, 4, "t");
-        setLine(&SettingsLists::PeriodicalList, 5, "DALLAS");
+        setLine(&SettingsLists::mailTypeList, 1, mailType);
+        setLine(&SettingsLists::periodicalList, 4, "t");
+        setLine(&SettingsLists::periodicalList, 5, "DALLAS");
     }
     const char* question = "For in-county rates, you must have fewer than 10000 total pcs, or, "
                            "more than half of the pcs must be incounty. This mailing appears not "
@@ -287,9 +297,9 @@ TEST(InCountyRule, MoreThanHalfInCountyAsksNothing) {
     InCounty f;
     ASSERT_FALSE(f.open(f.write("c.txt", countyList(6001))).empty());
     EXPECT_TRUE(f.ui().messages().empty());
-    EXPECT_EQ(f.ctx().counters.InCountyCount, 6001);
-    EXPECT_EQ(f.ctx().tables.PieceInCounty[6001], "t");
-    EXPECT_EQ(f.ctx().tables.PieceInCounty[6002], "f");
+    EXPECT_EQ(f.ctx().counters.inCountyCount, 6001);
+    EXPECT_EQ(f.ctx().tables.pieceInCounty[6001], "t");
+    EXPECT_EQ(f.ctx().tables.pieceInCounty[6002], "f");
 }
 
 TEST(InCountyRule, HalfInCountyAsksAndNoClearsEveryMark) {
@@ -300,22 +310,22 @@ TEST(InCountyRule, HalfInCountyAsksAndNoClearsEveryMark) {
     EXPECT_EQ(f.ui().messages()[0].text, f.question);
     EXPECT_EQ(f.ui().messages()[0].buttons, MessageButtons::OkNo);
     EXPECT_EQ(f.ui().beeps().back(), BeepKind::Asterisk);
-    const auto& marks = f.ctx().tables.PieceInCounty;
+    const auto& marks = f.ctx().tables.pieceInCounty;
     EXPECT_EQ(std::count(marks.begin() + 1, marks.end(), "f"), 12000);
-    EXPECT_EQ(f.ctx().counters.InCountyCount, 0);
-    EXPECT_EQ(f.ctx().lists.PeriodicalList[4], "f");
+    EXPECT_EQ(f.ctx().counters.inCountyCount, 0);
+    EXPECT_EQ(f.ctx().lists.periodicalList[4], "f");
 
     InCounty ok;
     ASSERT_FALSE(ok.open(ok.write("c.txt", countyList(6000))).empty());
-    EXPECT_EQ(ok.ctx().counters.InCountyCount, 6000) << "OK keeps the marks";
+    EXPECT_EQ(ok.ctx().counters.inCountyCount, 6000) << "OK keeps the marks";
 }
 
 TEST(InCountyRule, OnlyPeriodicalsMarkPiecesInCounty) {
     InCounty f("2");
     ASSERT_FALSE(f.open(f.write("c.txt", countyList(3000))).empty());
     EXPECT_TRUE(f.ui().messages().empty());
-    EXPECT_EQ(f.ctx().counters.InCountyCount, 0);
-    EXPECT_EQ(f.ctx().tables.PieceInCounty[1], "f");
+    EXPECT_EQ(f.ctx().counters.inCountyCount, 0);
+    EXPECT_EQ(f.ctx().tables.pieceInCounty[1], "f");
 }
 
 TEST(ReadingPicture, DrawsThePageAndPausesInVirtualTime) {
@@ -347,18 +357,61 @@ TEST(OpenList, DamagedPaveLinesRefuseTheWholeFile) {
              {piece.substr(0, 100), "Line 3 of p.SET is too short to be a PAVE record."},
              {letters, "Line 3 of p.SET has no 5-digit zip code in positions 98 to 102."}}) {
         ListFixture f;
-        f.setLine(&SettingsLists::MailTypeList, 1, "3");
+        f.setLine(&SettingsLists::mailTypeList, 1, "3");
         EXPECT_EQ(f.open(f.write("p.SET", crlf({header, piece, bad})), 0), "");
         ASSERT_EQ(f.messageTexts().size(), 1u);
         EXPECT_EQ(f.messageTexts()[0], says + " Quillan cannot read this file.");
-        EXPECT_EQ(f.ctx().tables.PieceZips.size(), 1u);
-        EXPECT_EQ(f.ctx().counters.RecordCount, 0);
+        EXPECT_EQ(f.ctx().tables.pieceZips.size(), 1u);
+        EXPECT_EQ(f.ctx().counters.recordCount, 0);
     }
     ListFixture f;
-    f.setLine(&SettingsLists::MailTypeList, 1, "3");
+    f.setLine(&SettingsLists::mailTypeList, 1, "3");
     std::string path = f.write("p.SET", crlf({header, piece, piece.substr(0, 102)}));
     ASSERT_EQ(f.open(path, 0), path);
     // Automation: the piece with ZIP+4 is accepted, the one without is rejected.
-    EXPECT_EQ(f.ctx().tables.PieceZips, (std::vector<int32_t>{0, 75201, -775201}));
-    EXPECT_EQ(f.ctx().tables.PieceCities[1], "DALLAS TX");
+    EXPECT_EQ(f.ctx().tables.pieceZips, (std::vector<int32_t>{0, 75201, -775201}));
+    EXPECT_EQ(f.ctx().tables.pieceCities[1], "DALLAS TX");
+}
+
+TEST(OpenList, RefusalsSayWhatTheFileHolds) {
+    std::string utf16;
+    for (char c : std::string("NAME,ZIP\r\nAnn,75201\r\n")) {
+        utf16 += c;
+        utf16 += '\0';
+    }
+    std::string longLine =
+        "NAME,ZIP\r\nAnn,75201\r\n" + std::string(TextLineReader::MaxLineBytes + 1, 'x') + "\r\n";
+    const std::string unknown = "Quillan cannot figure out the format of the of the file";
+    struct Case {
+        std::string name, bytes, begins, ends;
+    };
+    for (const Case& c : {
+             Case{"empty.txt", "", "There are no records to sort in empty.txt.",
+                  "The file is empty."},
+             Case{"wide.txt", "\xFF\xFE" + utf16, unknown,
+                  "The file holds UTF-16 (Unicode) text. "
+                  "Please save the mailing list as plain "
+                  "(ANSI) text and sort that."},
+             Case{"wide2.txt", utf16, unknown, "and sort that."},
+             Case{"book.xlsx", "PK\x03\x04" + std::string(40, '\0'), unknown,
+                  "The file is an Excel 2007 or later workbook (.xlsx), which Quillan cannot "
+                  "read. Please save the worksheet as a comma-delimited text file and sort "
+                  "that."},
+             Case{"long.txt", longLine, unknown,
+                  "Line 3 of the file is longer than 1,048,576 bytes, more than Quillan reads "
+                  "as one line."},
+             Case{"header.txt", "NAME,ADDRESS,ZIP\r\n",
+                  "There are no records to sort in header.txt.",
+                  "The file holds only its first line, the one naming the fields."},
+             Case{"one.txt", "Ann,1 Elm St,75201\r\n", "There are no records to sort in one.txt.",
+                  "which Quillan cannot tell from a line naming the fields."},
+         }) {
+        ListFixture f;
+        EXPECT_EQ(f.open(f.write(c.name, c.bytes), 0), "") << c.name;
+        auto texts = f.messageTexts();
+        ASSERT_EQ(texts.size(), 1u) << c.name << ": " << ::testing::PrintToString(texts);
+        EXPECT_EQ(texts[0].rfind(c.begins, 0), 0u) << texts[0];
+        EXPECT_TRUE(texts[0].ends_with(c.ends)) << texts[0];
+        EXPECT_EQ(f.ctx().tables.pieceZips.size(), 1u);
+    }
 }

@@ -17,10 +17,6 @@ std::string ListFixture::write(const std::string& name, const std::string& bytes
     return path;
 }
 
-void ListFixture::setLine(SettingsList SettingsLists::*list, long line, const std::string& value) {
-    (ctx().lists.*list)[line] = value;
-}
-
 std::string ListFixture::open(const std::string& path, int finishes) {
     for (int i = 0; i < finishes; ++i)
         ui().pressWhenShown("VerifyDlog", "OKBtn");

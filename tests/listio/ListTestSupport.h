@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/MainWindow.h"
+#include "app/VerifyDialog.h"
 #include "listio/ListOpener.h"
-#include "listio/VerifyDialog.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <string>
@@ -26,7 +26,10 @@ struct ListFixture {
     // Writes a file into the scratch folder and returns its path.
     std::string write(const std::string& name, const std::string& bytes) const;
     // Sets one line of a settings list in memory.
-    void setLine(SettingsList SettingsLists::*list, long line, const std::string& value);
+    template <class List, class Owner>
+    void setLine(List Owner::*list, long line, const std::string& value) {
+        (ctx().lists.*list)[line] = value;
+    }
 
     // Opens the list through the open dialog, pressing Finish in the field dialog when it
     // shows (once, unless told otherwise).

@@ -7,36 +7,37 @@ namespace quillan::test {
 std::vector<PlacedPiece> literalPresortOrder(const AppContext& ctx) {
     const WorkTables& t = ctx.tables;
     const MailingCounters& n = ctx.counters;
-    const bool coSacked = ctx.MailClassCode == "PCOF" || ctx.MailClassCode == "RCOF";
-    const bool periodicals = ctx.MailClassCode[0] == 'P' && ctx.lists.PeriodicalList[4] != "f";
-    std::vector<bool> taken(static_cast<size_t>(n.RecordCount) + 1);
+    const std::string code(ctx.mailClass.code());
+    const bool coSacked = code == "PCOF" || code == "RCOF";
+    const bool periodicals = code[0] == 'P' && ctx.lists.periodicalList[4] != "f";
+    std::vector<bool> taken(static_cast<size_t>(n.recordCount) + 1);
     std::vector<PlacedPiece> order;
-    for (int32_t c = 1; c <= n.ContainerCount - 1; ++c)
-        for (int32_t g = 1; g <= n.SortGroupCount - 1; ++g) {
-            if (t.SortGroupContainer[g] != c)
+    for (int32_t c = 1; c <= n.containerCount - 1; ++c)
+        for (int32_t g = 1; g <= n.sortGroupCount - 1; ++g) {
+            if (t.sortGroupContainer[g] != c)
                 continue;
-            for (int32_t z = 1; z <= n.ZipGroupCount; ++z) {
-                if (t.ZipGroupOwner[z] != g)
+            for (int32_t z = 1; z <= n.zipGroupCount; ++z) {
+                if (t.zipGroupOwner[z] != g)
                     continue;
                 int32_t got = 0;
-                for (int32_t r = 1; r <= n.RecordCount; ++r) {
-                    int32_t v = t.PieceZips[r];
-                    bool qualifies = std::abs(v % 100000) == std::abs(t.ZipGroupZips[z]) &&
+                for (int32_t r = 1; r <= n.recordCount; ++r) {
+                    int32_t v = t.pieceZips[r];
+                    bool qualifies = std::abs(v % 100000) == std::abs(t.zipGroupZips[z]) &&
                                      !taken[r] && v > -100000;
                     if (coSacked) {
-                        int32_t flag = t.SortGroupFlags[g];
+                        int32_t flag = t.sortGroupFlags[g];
                         qualifies = qualifies && ((flag == 1 && v < 0) || (flag == 0 && v > 0));
                     }
-                    if (periodicals && got < t.ZipGroupInCounty[z])
-                        qualifies = qualifies && t.PieceInCounty[r] == "t";
+                    if (periodicals && got < t.zipGroupInCounty[z])
+                        qualifies = qualifies && t.pieceInCounty[r] == "t";
                     if (!qualifies)
                         continue;
                     order.push_back({r, z, g, c});
                     taken[r] = true;
                     ++got;
-                    if (got == t.ZipGroupPieces[z])
+                    if (got == t.zipGroupPieces[z])
                         break;
-                    if (got == t.ZipGroupInCounty[z])
+                    if (got == t.zipGroupInCounty[z])
                         r = 0; // the loop's increment starts the scan again at record 1
                 }
             }

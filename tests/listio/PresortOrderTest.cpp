@@ -23,10 +23,10 @@ struct PresortOrderTest : ::testing::Test {
         WorkTables& t = ctx.tables;
         t.seed(true);
         for (const auto& [zip, inCounty] : pieces) {
-            t.PieceZips.push_back(zip);
-            t.PieceInCounty.push_back(inCounty);
+            t.pieceZips.push_back(zip);
+            t.pieceInCounty.push_back(inCounty);
         }
-        ctx.counters.RecordCount = static_cast<int32_t>(pieces.size());
+        ctx.counters.recordCount = static_cast<int32_t>(pieces.size());
     }
     // A ZIP group with its own sort group in the given tray.
     void group(int32_t key, int32_t pieces, int32_t inCounty, int32_t tray, int32_t flag = 0) {
@@ -36,9 +36,9 @@ struct PresortOrderTest : ::testing::Test {
         t.insertZipGroup(t.zipGroupRows(), key, pieces, inCounty, g);
         while (t.containerRows() <= static_cast<size_t>(tray))
             t.addContainer(0, "", "None", "5-Digit");
-        ctx.counters.ZipGroupCount = static_cast<int32_t>(t.zipGroupRows()) - 1;
-        ctx.counters.SortGroupCount = g + 1;
-        ctx.counters.ContainerCount = static_cast<int32_t>(t.containerRows());
+        ctx.counters.zipGroupCount = static_cast<int32_t>(t.zipGroupRows()) - 1;
+        ctx.counters.sortGroupCount = g + 1;
+        ctx.counters.containerCount = static_cast<int32_t>(t.containerRows());
     }
     std::vector<int32_t> walkedRecords() {
         std::vector<int32_t> out;
@@ -57,29 +57,29 @@ std::vector<int32_t> recordsOf(const std::vector<PlacedPiece>& pieces) {
 } // namespace
 
 TEST_F(PresortOrderTest, TraysComeInOrderAndInCountyPiecesLeadTheirGroup) {
-    ctx.MailClassCode = "PNAF";
-    ctx.lists.PeriodicalList[4] = "t";
+    ctx.mailClass = *MailClass::fromCode("PNAF");
+    ctx.lists.periodicalList[4] = "t";
     records({{75201, "f"}, {1234, "f"}, {75201, "t"}, {75201, "f"}, {75201, "t"}, {-200012, "f"}});
     group(75201, 4, 2, 2);
     group(1234, 1, 0, 1);
     EXPECT_EQ(walkedRecords(), (std::vector<int32_t>{2, 3, 5, 1, 4}));
 
-    ctx.lists.PeriodicalList[4] = "f"; // in-county rates off: list order
+    ctx.lists.periodicalList[4] = "f"; // in-county rates off: list order
     EXPECT_EQ(walkedRecords(), (std::vector<int32_t>{2, 1, 3, 4, 5}));
 }
 
 TEST_F(PresortOrderTest, CoSackedGroupsTakeTheirOwnSideOfAZip) {
-    ctx.MailClassCode = "RCOF";
+    ctx.mailClass = *MailClass::fromCode("RCOF");
     records({{1234, "f"}, {-1234, "f"}, {1234, "f"}, {-1234, "f"}});
     group(1234, 2, 0, 1, 0);
     group(-1234, 2, 0, 2, 1);
     EXPECT_EQ(walkedRecords(), (std::vector<int32_t>{1, 3, 2, 4}));
-    ctx.tables.SortGroupFlags[2] = 2; // a flag that is neither takes nothing
+    ctx.tables.sortGroupFlags[2] = 2; // a flag that is neither takes nothing
     EXPECT_EQ(walkedRecords(), (std::vector<int32_t>{1, 3}));
 }
 
 TEST_F(PresortOrderTest, SplitZipGroupShareTheRecordsInListOrder) {
-    ctx.MailClassCode = "RNAF";
+    ctx.mailClass = *MailClass::fromCode("RNAF");
     records({{75201, "f"}, {75201, "f"}, {75201, "f"}, {75201, "f"}, {75201, "f"}});
     group(75201, 2, 0, 2);
     group(75201, 3, 0, 1);
@@ -111,8 +111,8 @@ TEST_F(PresortOrderTest, IndexedWalkAgreesWithTheListScanningWalk) {
             auto pick = [&](int lo, int hi) {
                 return std::uniform_int_distribution<>(lo, hi)(random);
             };
-            ctx.MailClassCode = c.code;
-            ctx.lists.PeriodicalList[4] = c.inCountyRates;
+            ctx.mailClass = *MailClass::fromCode(c.code);
+            ctx.lists.periodicalList[4] = c.inCountyRates;
             std::vector<int32_t> pool;
             for (int i = 0; i < 60; ++i)
                 pool.push_back(pick(100, 99999));
@@ -123,14 +123,14 @@ TEST_F(PresortOrderTest, IndexedWalkAgreesWithTheListScanningWalk) {
                 int32_t zip = pool[static_cast<size_t>(pick(0, 59))];
                 int32_t value = chance(0.08) ? -200000 - zip : chance(0.3) ? -zip : zip;
                 bool inCounty = chance(0.25);
-                t.PieceZips.push_back(value);
-                t.PieceInCounty.push_back(inCounty ? "t" : "f");
+                t.pieceZips.push_back(value);
+                t.pieceInCounty.push_back(inCounty ? "t" : "f");
                 if (value > -100000) {
                     ++keys[value].first;
                     keys[value].second += inCounty;
                 }
             }
-            ctx.counters.RecordCount = 2000;
+            ctx.counters.recordCount = 2000;
             const int sortGroups = 40, trays = 15;
             for (int g = 1; g <= sortGroups; ++g)
                 t.addSortGroup(chance(0.05) ? 2 : 0, 0, "5D", pick(1, trays));
@@ -145,19 +145,19 @@ TEST_F(PresortOrderTest, IndexedWalkAgreesWithTheListScanningWalk) {
                     if (chance(0.05))
                         share += pick(-2, 2); // counts that disagree with the records
                     int32_t g = pick(1, sortGroups);
-                    if (isCoSackedClass(c.code))
-                        t.SortGroupFlags[g] = key < 0 ? 1 : 0;
+                    if (MailClass::fromCode(c.code)->isCoSacked())
+                        t.sortGroupFlags[g] = key < 0 ? 1 : 0;
                     size_t row = 1;
-                    while (row < t.zipGroupRows() && std::abs(t.ZipGroupZips[row]) <= std::abs(key))
+                    while (row < t.zipGroupRows() && std::abs(t.zipGroupZips[row]) <= std::abs(key))
                         ++row;
                     t.insertZipGroup(row, key, share, shareIn, g);
                     pieces -= std::min(pieces, std::max(share, 0));
                     inCounty -= std::min(inCounty, shareIn);
                 }
             }
-            ctx.counters.ZipGroupCount = static_cast<int32_t>(t.zipGroupRows()) - 1;
-            ctx.counters.SortGroupCount = sortGroups + 1;
-            ctx.counters.ContainerCount = trays + 1;
+            ctx.counters.zipGroupCount = static_cast<int32_t>(t.zipGroupRows()) - 1;
+            ctx.counters.sortGroupCount = sortGroups + 1;
+            ctx.counters.containerCount = trays + 1;
 
             std::vector<PlacedPiece> indexed;
             WalkPresortOrder(ctx, {}, [&](const PlacedPiece& p) { indexed.push_back(p); });

@@ -19,9 +19,9 @@ const std::vector<std::string> list = {
 
 struct SeparateFixture : WriterFixture {
     explicit SeparateFixture(const char* format) {
-        setLine(&SettingsLists::PrefsList, 2, "1");
-        setLine(&SettingsLists::PrefsList, 3, "0");
-        setLine(&SettingsLists::PrefsList, 4, format);
+        setLine(&SettingsLists::prefsList, 2, "1");
+        setLine(&SettingsLists::prefsList, 3, "0");
+        setLine(&SettingsLists::prefsList, 4, format);
         listPath = write("list.txt", crlf(list));
     }
     std::string listPath;
@@ -40,7 +40,7 @@ TEST(SeparateFile, CommaFormatOneLinePerRecordInListOrder) {
                                      "\"00000\",\"00000\",\"00000\",\"\"",
                                      "\"00002\",\"00002\",\"00002\",\"*******5-DIGIT 75201\"",
                                  }));
-    EXPECT_EQ(f.fileLines(path).size(), static_cast<size_t>(f.ctx().counters.RecordCount));
+    EXPECT_EQ(f.fileLines(path).size(), static_cast<size_t>(f.ctx().counters.recordCount));
     EXPECT_EQ(platform::readFileBytes(f.listPath), crlf(list)) << "the list itself is untouched";
     ASSERT_EQ(f.ui().messages().size(), 1u);
     EXPECT_EQ(f.ui().messages()[0].buttons, MessageButtons::Ok) << "no barcode offer";
@@ -52,8 +52,8 @@ TEST(SeparateFile, TabFormatAndRecordsNoGroupTakesGetZeros) {
     SeparateFixture f("1");
     ASSERT_EQ(f.open(f.listPath), f.listPath);
     presortByZip(f.ctx());
-    f.ctx().MailClassCode = "RAL";
-    f.ctx().tables.ZipGroupPieces[2] = 1; // the 75201 group holds one piece only
+    f.ctx().mailClass = *MailClass::fromCode("RAL");
+    f.ctx().tables.zipGroupPieces[2] = 1; // the 75201 group holds one piece only
     WriteSortInformation(f.ctx());
     EXPECT_EQ(f.fileLines(f.ctx().separateFilePath()), (std::vector<std::string>{
                                                            "00002\t00002\t00002\t",
@@ -68,16 +68,16 @@ TEST(SeparateFile, SplitGroupsServeInCountyRecordsFromTheirInCountyShare) {
     SeparateFixture f("1");
     AppContext& ctx = f.ctx();
     WorkTables& t = ctx.tables;
-    t.PieceZips = {0, 75201, 75201, 75201};
-    t.PieceInCounty = {"0", "f", "t", "f"};
+    t.pieceZips = {0, 75201, 75201, 75201};
+    t.pieceInCounty = {"0", "f", "t", "f"};
     t.addSortGroup(0, 1, "5D 75201", 1);
     t.addSortGroup(0, 2, "5D 75201", 2);
     t.addContainer(1, "", "None", "5-Digit");
     t.addContainer(2, "", "None", "5-Digit");
     t.insertZipGroup(1, 75201, 1, 1, 1);
     t.insertZipGroup(2, 75201, 2, 0, 2);
-    ctx.counters = {.RecordCount = 3, .ZipGroupCount = 2, .SortGroupCount = 3, .ContainerCount = 3};
-    ctx.MailClassCode = "PNAL";
+    ctx.counters = {.recordCount = 3, .zipGroupCount = 2, .sortGroupCount = 3, .containerCount = 3};
+    ctx.mailClass = *MailClass::fromCode("PNAL");
     WriteSortInformation(ctx);
     auto lines = f.fileLines(ctx.separateFilePath());
     ASSERT_EQ(lines.size(), 3u);
@@ -89,10 +89,10 @@ TEST(SeparateFile, SplitGroupsServeInCountyRecordsFromTheirInCountyShare) {
 TEST(SeparateFile, NamedByTheUserOrTheStandardNameWhenCancelled) {
     for (bool cancel : {true, false}) {
         SeparateFixture f("0");
-        f.setLine(&SettingsLists::PrefsList, 3, "1");
+        f.setLine(&SettingsLists::prefsList, 3, "1");
         ASSERT_EQ(f.open(f.listPath), f.listPath);
         presortByZip(f.ctx());
-        f.ctx().MailClassCode = "RNAF";
+        f.ctx().mailClass = *MailClass::fromCode("RNAF");
         std::string chosen = f.env.folder() + "mine.txt";
         f.ui().chooseFile(cancel ? std::nullopt : std::optional<std::string>(chosen));
         WriteSortInformation(f.ctx());

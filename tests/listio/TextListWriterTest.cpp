@@ -2,6 +2,7 @@
 // records that were not placed, and that a failed or refused rewrite leaves the list as
 // it was.
 
+#include "listio/AsciiFields.h"
 #include "listio/ListKinds.h"
 #include "listio/SortInformationWriter.h"
 #include "platform/fs/AtomicFile.h"
@@ -12,8 +13,11 @@
 #include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <random>
 #include <regex>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace quillan;
 using namespace quillan::test;
@@ -70,7 +74,7 @@ TEST(TextListWriter, EveryLineOfEachKindComesBackOnce) {
             platform::readFileBytes(fixturePath(std::string("lists/") + name)).value();
         std::string path = f.write(name, original);
         f.sortAndWrite(path);
-        const std::string kind = f.ctx().ListFileKind;
+        const std::string kind = f.ctx().listFileKind;
         std::vector<std::string> before = crlfLines(original), after = f.fileLines(path);
         if (isHeaderKind(kind)) {
             EXPECT_EQ(after.front(),
@@ -84,7 +88,7 @@ TEST(TextListWriter, EveryLineOfEachKindComesBackOnce) {
         std::sort(before.begin(), before.end());
         std::sort(after.begin(), after.end());
         EXPECT_EQ(after, before) << name;
-        EXPECT_GT(f.ctx().counters.RejectedCount, 0) << name;
+        EXPECT_GT(f.ctx().counters.rejectedCount, 0) << name;
     }
 }
 
@@ -92,25 +96,25 @@ TEST(TextListWriter, BarRecordsOfAPlacedAndARejectedPiece) {
     WriterFixture f;
     std::string path = f.write("bar.txt", crlf({"x|y|", "a|b|", "a|b|"}));
     AppContext& ctx = f.ctx();
-    ctx.ListFileKind = KindBar;
-    ctx.ListFileName = path;
-    ctx.list.ListHeaderLine = "x|y|";
-    ctx.list.FieldCount = 2;
+    ctx.listFileKind = KindBar;
+    ctx.listFileName = path;
+    ctx.list.listHeaderLine = "x|y|";
+    ctx.list.fieldCount = 2;
     WorkTables& t = ctx.tables;
-    t.PieceRecords = {"", "a|b|", "a|b|"};
-    t.PieceZips = {0, 12345, -200000};
-    t.PieceInCounty = {"0", "f", "f"};
+    t.pieceRecords = {"", "a|b|", "a|b|"};
+    t.pieceZips = {0, 12345, -200000};
+    t.pieceInCounty = {"0", "f", "f"};
     for (int g = 1; g <= 3; ++g)
         t.addSortGroup(0, g == 3, g == 3 ? "5D 12345" : "5D 00000", g == 3 ? 7 : 1);
     for (int c = 1; c <= 7; ++c)
         t.addContainer(0, "", "None", "5-Digit");
     t.insertZipGroup(1, 12345, 1, 0, 3);
-    ctx.counters = {.RecordCount = 2,
-                    .RejectedCount = 1,
-                    .ZipGroupCount = 1,
-                    .SortGroupCount = 4,
-                    .ContainerCount = 8};
-    ctx.MailClassCode = "RNAF";
+    ctx.counters = {.recordCount = 2,
+                    .rejectedCount = 1,
+                    .zipGroupCount = 1,
+                    .sortGroupCount = 4,
+                    .containerCount = 8};
+    ctx.mailClass = *MailClass::fromCode("RNAF");
     WriteSortInformation(ctx);
     EXPECT_EQ(f.fileLines(path), (std::vector<std::string>{"x|y|tray|package|endorsement|",
                                                            "a|b|00007|00003|*******5-DIGIT 12345|",
@@ -122,11 +126,12 @@ TEST(TextListWriter, OutputFieldsAreFilledInPlaceAndExtraFieldsKept) {
     std::string path =
         f.write("merge.txt", crlf({"Name,ZIP,TRAY", "Ann,75201,", "Bo,75202,,extra", "Cy,12,old"}));
     f.sortAndWrite(path, "RAL");
+    // The fields the list had keep their bytes; the values Quillan writes are quoted.
     EXPECT_EQ(f.fileLines(path), (std::vector<std::string>{
                                      "Name,ZIP,TRAY,package,endorsement",
-                                     "\"Ann\",\"75201\",\"00001\",\"00001\",\"\"",
-                                     "\"Bo\",\"75202\",\"00002\",\"extra\",\"00002\",\"\"",
-                                     "\"Cy\",\"12\",\"00000\",\"00000\",\"\"",
+                                     "Ann,75201,\"00001\",\"00001\",\"\"",
+                                     "Bo,75202,\"00002\",extra,\"00002\",\"\"",
+                                     "Cy,12,\"00000\",\"00000\",\"\"",
                                  }));
     // An automation class is offered the barcoding program; Yes starts it on the list.
     ASSERT_EQ(f.ui().messages().size(), 1u);
@@ -143,7 +148,7 @@ TEST(TextListWriter, BarcodingProgramStartsOnYesAndNeverUnattended) {
         std::string path = f.write("list.txt", crlf(commaList));
         ASSERT_EQ(f.open(path), path);
         presortByZip(f.ctx());
-        f.ctx().MailClassCode = "RAF";
+        f.ctx().mailClass = *MailClass::fromCode("RAF");
         f.ui().answerNextMessage(ModalResult::Yes);
         f.ui().chooseFile(f.env.folder() + "twk"); // not installed beside Quillan: found by hand
         WriteSortInformation(f.ctx());
@@ -190,11 +195,191 @@ TEST(TextListWriter, ListChangedSinceReadingIsLeftAlone) {
     std::string path = f.write("list.txt", crlf(commaList));
     ASSERT_EQ(f.open(path), path);
     presortByZip(f.ctx());
-    f.ctx().MailClassCode = "RNAF";
+    f.ctx().mailClass = *MailClass::fromCode("RNAF");
     std::string edited = crlf(commaList) + "Fay Ox,Dallas,TX,75201\r\n";
     f.write("list.txt", edited);
     f.ui().clearRecords();
     WriteSortInformation(f.ctx());
     EXPECT_EQ(platform::readFileBytes(path), edited);
     expectNotSavedOnly(f, "no longer the one Quillan read");
+}
+
+namespace {
+
+// A generated list whose fields hold what troubles a rewrite: quotes of every kind, commas,
+// and in comma lists bars and tabs too, quoted as a spreadsheet would (a quote doubled).
+struct GeneratedList {
+    std::string kind;
+    std::string bytes;
+    int fields = 0;                              // per record
+    std::vector<std::vector<std::string>> texts; // each record's fields as meant
+};
+
+std::string randomText(std::mt19937& rng, bool commaKind) {
+    static const std::string plain = "ABCDEFGH elm st 0123";
+    static const std::string tricky = std::string("\",\xD2\xD3") + "'";
+    std::string text;
+    int n = 1 + static_cast<int>(rng() % 12);
+    for (int i = 0; i < n; ++i) {
+        switch (rng() % 6) {
+        case 0:
+            text += tricky[rng() % tricky.size()];
+            break;
+        case 1:
+            if (commaKind)
+                text += "\t|"[rng() % 2];
+            break;
+        default:
+            text += plain[rng() % plain.size()];
+        }
+    }
+    return text;
+}
+
+// A comma field as a person's program writes it: quoted when it must be, else either way.
+std::string commaField(const std::string& text, std::mt19937& rng) {
+    bool must = text.find_first_of(",\t|") != std::string::npos || isQuoteByte(text.front());
+    return must || rng() % 2 ? quotedCommaField(text) : text;
+}
+
+GeneratedList generateList(const std::string& kind, unsigned seed) {
+    std::mt19937 rng(seed);
+    const bool comma = isCommaKind(kind);
+    const char* zips[] = {"75201", "75202", "01234", "15001", "ABCDE", "7520"};
+    GeneratedList list{kind, {}, 5, {}};
+    auto line = [&](const std::vector<std::string>& encoded) {
+        std::string out;
+        for (size_t i = 0; i < encoded.size(); ++i)
+            out += (i && kind != KindBar ? (kind == KindTab ? "\t" : ",") : "") + encoded[i] +
+                   (kind == KindBar ? "|" : "");
+        return out + "\r\n";
+    };
+    if (isHeaderKind(kind))
+        list.bytes += line({"NAME", "ADDRESS", "ZIP", "NOTE", "CITY"});
+    for (int r = 0; r < 60; ++r) {
+        // The first records are plain, so that the kind and the ZIP field are found.
+        std::vector<std::string> texts = {"N" + std::to_string(r), "A", zips[r < 3 ? 0 : rng() % 6],
+                                          "X", "DALLAS"};
+        if (r >= 3)
+            for (int c : {0, 1, 3})
+                texts[static_cast<size_t>(c)] += randomText(rng, comma);
+        std::vector<std::string> encoded;
+        for (const auto& t : texts)
+            encoded.push_back(comma ? commaField(t, rng) : t);
+        list.bytes += line(encoded);
+        list.texts.push_back(texts);
+    }
+    return list;
+}
+
+// The first `count` fields of every record after the header, as the file holds them, in a
+// stable order.
+std::vector<std::string> rawPrefixes(const std::string& kind, const std::vector<std::string>& lines,
+                                     int count) {
+    std::vector<std::string> out;
+    for (size_t i = isHeaderKind(kind) ? 1 : 0; i < lines.size(); ++i) {
+        std::vector<RawField> raw = rawFields(kind, lines[i]);
+        std::string prefix;
+        for (int c = 0; c < count && c < static_cast<int>(raw.size()); ++c)
+            prefix += std::string(raw[static_cast<size_t>(c)].bytes) + '\x01';
+        out.push_back(prefix);
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+} // namespace
+
+TEST(TextListWriter, SortingAgainAndAgainLeavesEveryFieldAsTheFirstSortWroteIt) {
+    for (const char* kind : {KindComma, KindMerge, KindTab, KindBar}) {
+        for (unsigned seed : {1u, 2u, 3u}) {
+            GeneratedList list = generateList(kind, seed);
+            WriterFixture f;
+            std::string path = f.write("list.txt", list.bytes);
+            std::vector<std::string> original = crlfLines(list.bytes);
+            for (int sort = 1; sort <= 3; ++sort) {
+                SCOPED_TRACE(std::string(kind) + ", seed " + std::to_string(seed) + ", sort " +
+                             std::to_string(sort));
+                f.sortAndWrite(path);
+                ASSERT_EQ(f.ctx().listFileKind, kind);
+                std::vector<std::string> lines = f.fileLines(path);
+                ASSERT_EQ(lines.size(), original.size());
+                // The fields the list came with are still there, byte for byte.
+                EXPECT_EQ(rawPrefixes(kind, lines, list.fields),
+                          rawPrefixes(kind, original, list.fields));
+            }
+            if (!isCommaKind(kind))
+                continue;
+            // Read back, the quoted fields give the texts they were written from.
+            std::vector<std::vector<std::string>> read;
+            std::vector<std::string> lines = f.fileLines(path);
+            for (size_t i = isHeaderKind(kind) ? 1 : 0; i < lines.size(); ++i) {
+                std::vector<std::string> fields;
+                SplitAsciiRecord(kind, list.fields, lines[i], fields);
+                read.push_back(fields);
+            }
+            std::sort(read.begin(), read.end());
+            std::sort(list.texts.begin(), list.texts.end());
+            EXPECT_EQ(read, list.texts) << kind << " " << seed;
+        }
+    }
+}
+
+TEST(TextListWriter, WrittenValuesAndUnclosedQuotesReadBackTheSame) {
+    WriterFixture f;
+    // An unclosed quote in the last field would swallow the fields written after it: that
+    // one field is written afresh, quoted, and reads as before.
+    std::string path = f.write(
+        "m.txt", crlf({"NAME,ZIP,NOTE", "Ann,75201,\"open, never closed", "Bo,75202,\"x\"\"y\""}));
+    f.sortAndWrite(path);
+    f.sortAndWrite(path);
+    std::vector<std::string> lines = f.fileLines(path);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1],
+              "Ann,75201,\"open, never closed\",\"00001\",\"00001\",\"*******5-DIGIT 75201\"");
+    EXPECT_EQ(lines[2], "Bo,75202,\"x\"\"y\",\"00002\",\"00002\",\"*******5-DIGIT 75202\"");
+}
+
+TEST(TextListWriter, RewrittenListKeepsTheLineEndsItWasReadWith) {
+    struct Case {
+        std::string bytes;
+        const char* end;
+    };
+    for (const Case& c : {Case{"NAME,ZIP\nAnn,75201\nBo,75202\n", "\n"},
+                          Case{"NAME,ZIP\r\nAnn,75201\r\nBo,75202\r\n", "\r\n"},
+                          Case{"NAME,ZIP\nAnn,75201\r\nBo,75202\r", "\n"},
+                          Case{"NAME,ZIP\rAnn,75201\rBo,75202", "\r"}}) {
+        WriterFixture f;
+        std::string path = f.write("m.txt", c.bytes);
+        f.sortAndWrite(path);
+        std::string e = c.end;
+        EXPECT_EQ(platform::readFileBytes(path),
+                  "NAME,ZIP,tray,package,endorsement" + e +
+                      "Ann,75201,\"00001\",\"00001\",\"*******5-DIGIT 75201\"" + e +
+                      "Bo,75202,\"00002\",\"00002\",\"*******5-DIGIT 75202\"" + e)
+            << c.bytes;
+    }
+}
+
+TEST(TextListWriter, ListWithASecondNameIsSortedUnderBoth) {
+    WriterFixture f;
+    std::string path = f.write("list.txt", crlf(commaList));
+    std::string other = f.env.folder() + "copy-of-list.txt";
+    ASSERT_EQ(link(path.c_str(), other.c_str()), 0);
+    chmod(path.c_str(), 0640);
+    const bool root = geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
+    }
+    f.sortAndWrite(path);
+    EXPECT_EQ(f.fileLines(other).front(),
+              "\"Cy, Ross\",Springfield,MA,01234,\"00001\",\"00001\",\"*******5-DIGIT 01234\"");
+    EXPECT_EQ(platform::readFileBytes(other), platform::readFileBytes(path));
+    struct stat st {};
+    stat(path.c_str(), &st);
+    EXPECT_EQ(st.st_nlink, 2u);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    if (root) {
+        EXPECT_EQ(st.st_uid, 65534u);
+    }
 }

@@ -28,13 +28,13 @@ struct WriterFixture : ListFixture {
     explicit WriterFixture(std::vector<std::string> parameters = {},
                            const std::string& tables = geographyFolder())
         : ListFixture(std::move(parameters), tables) {
-        setLine(&SettingsLists::PrefsList, 2, "0");
+        setLine(&SettingsLists::prefsList, 2, "0");
     }
     // Opens the list, places its pieces in 5-digit packages, one to a tray, and writes.
     void sortAndWrite(const std::string& path, const std::string& classCode = "RNAF") {
         ASSERT_EQ(open(path, ctx().parameterCount() > 0 ? 0 : 1), path);
         presortByZip(ctx());
-        ctx().MailClassCode = classCode;
+        ctx().mailClass = *MailClass::fromCode(classCode);
         ui().clearRecords();
         WriteSortInformation(ctx());
     }

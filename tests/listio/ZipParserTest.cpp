@@ -13,8 +13,8 @@ namespace {
 struct Parse : ListFixture {
     Parse() {
         // Prefix 001 is unserved in the national chart; serve it to test the low edge.
-        setLine(&SettingsLists::ThreeDigitChart, 1, "1");
-        setLine(&SettingsLists::MailTypeList, 1, "0");
+        setLine(&SettingsLists::threeDigitChart, 1, "1");
+        setLine(&SettingsLists::mailTypeList, 1, "0");
     }
     int32_t zip(std::string text) { return ParseZip(ctx(), text); }
 };
@@ -26,7 +26,7 @@ TEST(ParseZip, AcceptedFormsGiveTheFiveDigitZip) {
     for (const char* text : {"75201", "  75201  ", "75201-", "752011234", "75201-1234"})
         EXPECT_EQ(p.zip(text), 75201) << text;
     EXPECT_EQ(p.zip("00100"), 100);
-    EXPECT_EQ(p.ctx().counters.RejectedCount, 0);
+    EXPECT_EQ(p.ctx().counters.rejectedCount, 0);
 }
 
 TEST(ParseZip, MalformedTextsAreRejectedWithCodeTwo) {
@@ -39,7 +39,7 @@ TEST(ParseZip, MalformedTextsAreRejectedWithCodeTwo) {
     EXPECT_EQ(p.zip(""), -200000);
     EXPECT_EQ(p.zip("   "), -200000);
     EXPECT_EQ(p.zip("ABCDE"), -200000);
-    EXPECT_EQ(p.ctx().counters.RejectedCount, 8);
+    EXPECT_EQ(p.ctx().counters.rejectedCount, 8);
 }
 
 TEST(ParseZip, TrimsTheCallersText) {
@@ -54,7 +54,7 @@ TEST(ParseZip, TrimsTheCallersText) {
 
 TEST(ParseZip, UnservedPrefixIsRejectedWithCodeSix) {
     Parse p;
-    ASSERT_EQ(p.ctx().lists.ThreeDigitChart[2], "0");
+    ASSERT_EQ(p.ctx().lists.threeDigitChart[2], "0");
     EXPECT_EQ(p.zip("00234"), -600234);
     EXPECT_EQ(p.zip("00234-5678"), -600234);
 }
@@ -62,8 +62,8 @@ TEST(ParseZip, UnservedPrefixIsRejectedWithCodeSix) {
 TEST(ParseZip, AutomationWithoutZip4IsRejectedOnlyWhenThePreferenceSaysSo) {
     Parse p;
     for (const char* type : {"3", "6", "8"}) {
-        p.setLine(&SettingsLists::MailTypeList, 1, type);
-        p.setLine(&SettingsLists::PrefsList, 5, "0");
+        p.setLine(&SettingsLists::mailTypeList, 1, type);
+        p.setLine(&SettingsLists::prefsList, 5, "0");
         EXPECT_EQ(p.zip("75201"), -775201) << type;
         EXPECT_EQ(p.zip("75201-"), -775201);
         EXPECT_EQ(p.zip("75201-1234"), 75201);
@@ -71,7 +71,7 @@ TEST(ParseZip, AutomationWithoutZip4IsRejectedOnlyWhenThePreferenceSaysSo) {
         // An unserved prefix still says so; a bad text still says it is bad.
         EXPECT_EQ(p.zip("00234"), -600234);
         EXPECT_EQ(p.zip("ABC"), -200000);
-        p.setLine(&SettingsLists::PrefsList, 5, "1");
+        p.setLine(&SettingsLists::prefsList, 5, "1");
         EXPECT_EQ(p.zip("75201"), 75201);
     }
 }
@@ -79,13 +79,13 @@ TEST(ParseZip, AutomationWithoutZip4IsRejectedOnlyWhenThePreferenceSaysSo) {
 TEST(ParseZip, CoSackedFiveDigitZipIsNegatedAndCounted) {
     Parse p;
     for (const char* type : {"4", "7"}) {
-        p.setLine(&SettingsLists::MailTypeList, 1, type);
+        p.setLine(&SettingsLists::mailTypeList, 1, type);
         p.ctx().counters = {};
         EXPECT_EQ(p.zip("01234"), -1234);
         EXPECT_EQ(p.zip("75201-"), -75201);
         EXPECT_EQ(p.zip("75201-1234"), 75201);
         EXPECT_EQ(p.zip("7520"), -207520);
-        EXPECT_EQ(p.ctx().counters.MissingZip4Count, 2);
-        EXPECT_EQ(p.ctx().counters.RejectedCount, 1);
+        EXPECT_EQ(p.ctx().counters.missingZip4Count, 2);
+        EXPECT_EQ(p.ctx().counters.rejectedCount, 1);
     }
 }

@@ -3,9 +3,11 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -53,17 +55,6 @@ TEST_F(AtomicFileTest, FollowsSymbolicLinkToTheRealFile) {
     EXPECT_EQ(readFileBytes(path("real.txt")).value(), "new");
 }
 
-TEST_F(AtomicFileTest, FailureLeavesTheOriginalUntouched) {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only folders";
-    put(path("list.txt"), "precious");
-    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
-    WriteResult result = writeFileAtomically(path("list.txt"), "new");
-    EXPECT_FALSE(result.ok);
-    EXPECT_FALSE(result.error.empty());
-    EXPECT_EQ(readFileBytes(path("list.txt")).value(), "precious");
-}
-
 TEST_F(AtomicFileTest, WriteFailingPartWayLeavesTheOriginalUntouched) {
     put(path("list.txt"), "precious");
     // A file-size limit makes the write fail part way, even for root.
@@ -93,4 +84,97 @@ TEST_F(AtomicFileTest, AbandonedWriterRemovesItsTemporaryFile) {
 TEST_F(AtomicFileTest, MissingFileReadsAsNothing) {
     EXPECT_FALSE(readFileBytes(path("absent")).has_value());
     EXPECT_FALSE(fileExists(path("absent")));
+}
+
+namespace {
+
+struct stat statOf(const std::string& p) {
+    struct stat st {};
+    stat(p.c_str(), &st);
+    return st;
+}
+
+// Runs `body` as the unprivileged user "nobody" in a child process and returns its exit
+// status; -1 when this process cannot become another user.
+template <typename Body>
+int asNobody(Body body) {
+    if (geteuid() != 0)
+        return -1;
+    pid_t child = fork();
+    if (child == 0) {
+        if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)
+            _exit(99);
+        _exit(body());
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 98;
+}
+
+} // namespace
+
+TEST_F(AtomicFileTest, HardLinkedFileIsWrittenInPlaceSoEveryNameShowsIt) {
+    put(path("list.txt"), "old contents, longer than the new");
+    ASSERT_EQ(link(path("list.txt").c_str(), path("other.txt").c_str()), 0);
+    const ino_t inode = statOf(path("list.txt")).st_ino;
+    ASSERT_TRUE(writeFileAtomically(path("list.txt"), "new").ok);
+    EXPECT_EQ(readFileBytes(path("list.txt")).value(), "new");
+    EXPECT_EQ(readFileBytes(path("other.txt")).value(), "new");
+    EXPECT_EQ(statOf(path("list.txt")).st_ino, inode);
+    EXPECT_EQ(entries(), 2u) << "no temporary file may be left behind";
+    ASSERT_TRUE(writeFileAtomically(path("other.txt"), std::string(200000, 'y')).ok);
+    EXPECT_EQ(readFileBytes(path("list.txt")).value(), std::string(200000, 'y'));
+}
+
+TEST_F(AtomicFileTest, OwnerGroupAndModeAreKept) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root can give a file to another user";
+    put(path("list.txt"), "old");
+    ASSERT_EQ(chown(path("list.txt").c_str(), 65534, 65534), 0);
+    chmod(path("list.txt").c_str(), 0604);
+    ASSERT_TRUE(writeFileAtomically(path("list.txt"), "new").ok);
+    struct stat st = statOf(path("list.txt"));
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_gid, 65534u);
+    EXPECT_EQ(st.st_mode & 07777, 0604u);
+    EXPECT_EQ(readFileBytes(path("list.txt")).value(), "new");
+}
+
+TEST_F(AtomicFileTest, FailureInAReadOnlyFolderLeavesTheOriginalUntouched) {
+    put(path("list.txt"), "precious");
+    chmod(path("list.txt").c_str(), 0666);
+    chmod(folder.c_str(), 0555);
+    auto attempt = [&] {
+        WriteResult result = writeFileAtomically(path("list.txt"), "new");
+        return !result.ok && !result.error.empty() ? 0 : 1;
+    };
+    // Root writes into read-only folders: the attempt is made as another user.
+    int status = geteuid() == 0 ? asNobody(attempt) : attempt();
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(readFileBytes(path("list.txt")).value(), "precious");
+}
+
+TEST_F(AtomicFileTest, AnotherUsersFilesAreRefusedOrWrittenInPlace) {
+    chmod(folder.c_str(), 0777);
+    // Read-only for its owner: refused before anything is written.
+    put(path("locked.txt"), "precious");
+    chown(path("locked.txt").c_str(), 65534, 65534);
+    chmod(path("locked.txt").c_str(), 0444);
+    // Writable by all but owned by root: the new file could not be root's, so the old one
+    // is written over and stays root's.
+    put(path("shared.txt"), "old");
+    chmod(path("shared.txt").c_str(), 0666);
+    int status = asNobody([&] {
+        AtomicFileWriter locked(path("locked.txt"));
+        if (locked.ok() || !locked.targetReadOnly() || locked.commit().ok)
+            return 1;
+        return writeFileAtomically(path("shared.txt"), "new").ok ? 0 : 2;
+    });
+    if (status == -1)
+        GTEST_SKIP() << "needs root to act as another user";
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(readFileBytes(path("locked.txt")).value(), "precious");
+    EXPECT_EQ(readFileBytes(path("shared.txt")).value(), "new");
+    EXPECT_EQ(statOf(path("shared.txt")).st_uid, 0u);
+    EXPECT_EQ(entries(), 2u);
 }

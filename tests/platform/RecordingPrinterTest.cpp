@@ -1,4 +1,4 @@
-#include "platform/print/RecordingPrinter.h"
+#include "platform/testing/RecordingPrinter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "platform/scripted/ScriptedUi.h"
-#include "platform/print/RecordingCanvas.h"
+#include "platform/testing/ScriptedUi.h"
+#include "platform/testing/RecordingCanvas.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/Timer.h"
 

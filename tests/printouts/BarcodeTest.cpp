@@ -1,6 +1,6 @@
 #include "printouts/Barcode.h"
 #include "core/Convert.h"
-#include "platform/print/RecordingPrinter.h"
+#include "platform/testing/RecordingPrinter.h"
 
 #include <gtest/gtest.h>
 #include <sstream>

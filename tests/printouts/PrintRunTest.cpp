@@ -2,6 +2,7 @@
 // run's page counter across reports, copies and the "Printing" box's cancel.
 
 #include "printouts/PrintRun.h"
+#include "app/PrintJobDialogs.h"
 #include "core/ShortDate.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -21,7 +22,8 @@ struct Rig {
     AppContext ctx;
     PrintSelectDialog select{ctx};
     CancelPrintDialog box{ctx};
-    PrintRun run{ctx, select, box};
+    PrintJobDialogs job{select, box};
+    PrintRun run{ctx, job};
 
     explicit Rig(RecordingPrinter::Setup setup = {}, std::string from = "1",
                  std::string to = "9999", int copies = 1)
@@ -35,11 +37,11 @@ struct Rig {
     // A report of `pages` pages as the instruction drivers lay one out: the first page is
     // the document's first sheet, each later one starts with StartReportPage.
     void printReport(int pages) {
-        ctx.counters.RunPageNumber = ctx.flags.JustSorted ? ctx.counters.RunPageNumber + 1 : 1;
-        run.ReportPageNumber = 1;
-        run.MailPrepMode = true;
-        run.PageInRange = ctx.counters.RunPageNumber >= run.fromPage();
-        for (int p = 2; p <= pages && !ctx.flags.StopPrinting; ++p)
+        ctx.counters.runPageNumber = ctx.flags.justSorted ? ctx.counters.runPageNumber + 1 : 1;
+        run.reportPageNumber = 1;
+        run.mailPrepMode = true;
+        run.pageInRange = ctx.counters.runPageNumber >= run.fromPage();
+        for (int p = 2; p <= pages && !ctx.flags.stopPrinting; ++p)
             run.StartReportPage("sort");
     }
 
@@ -78,7 +80,7 @@ TEST(PrintRun, HeaderIsRightAlignedThirtySixPointsFromTheRightEdge) {
                                          "font Arial 12",
                                          "enddoc"};
     EXPECT_EQ(r.printer.log(), expected);
-    EXPECT_EQ(r.ctx.counters.RunPageNumber, 2);
+    EXPECT_EQ(r.ctx.counters.runPageNumber, 2);
     EXPECT_EQ(r.box.form().control("Page").caption(), "2");
     EXPECT_FALSE(r.box.form().visible()) << "closed at the end of the document";
 }
@@ -113,11 +115,11 @@ TEST(PrintRun, PagesBeforeFromAreLaidOutButNotDrawn) {
 
 TEST(PrintRun, RunPageNumberRunsOnAcrossReportsOfOneRun) {
     Rig r;
-    r.ctx.flags.JustSorted = true;
-    r.ctx.counters.RunPageNumber = 0;
+    r.ctx.flags.justSorted = true;
+    r.ctx.counters.runPageNumber = 0;
     r.run.runCopies("Quillan Mail Prep Instructions", [&] { r.printReport(2); });
     r.run.runCopies("Quillan Verification Report", [&] { r.printReport(2); });
-    EXPECT_EQ(r.ctx.counters.RunPageNumber, 4);
+    EXPECT_EQ(r.ctx.counters.runPageNumber, 4);
     auto drawn = r.texts();
     ASSERT_EQ(drawn.size(), 2u);
     EXPECT_NE(drawn[1].find(" - Page 2"), std::string::npos) << "the report's own number";
@@ -143,10 +145,10 @@ TEST(PrintRun, CopiesPrintOneDocumentEachUntilCancelled) {
     r.printer.clearLog();
     int pagesStarted = 0;
     r.run.runCopies("Quillan Mail Prep Instructions", [&] {
-        r.ctx.counters.RunPageNumber = 1;
-        r.run.ReportPageNumber = 1;
-        r.run.PageInRange = true;
-        while (!r.ctx.flags.StopPrinting && pagesStarted < 10) {
+        r.ctx.counters.runPageNumber = 1;
+        r.run.reportPageNumber = 1;
+        r.run.pageInRange = true;
+        while (!r.ctx.flags.stopPrinting && pagesStarted < 10) {
             r.run.StartReportPage("sort");
             if (++pagesStarted == 2) // the person presses Cancel while page 3 prints
                 r.box.form().control("OKButton").userClick();

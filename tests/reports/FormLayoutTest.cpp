@@ -1,5 +1,5 @@
 #include "reports/FormLayout.h"
-#include "platform/print/RecordingPrinter.h"
+#include "platform/testing/RecordingPrinter.h"
 #include "reports/FormFileError.h"
 #include "reports/StatementPage.h"
 #include "reports/StatementSections.h"

@@ -7,6 +7,7 @@
 #include "reports/StatementSections.h"
 #include "tests/reports/StatementPositions.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -88,9 +89,10 @@ TEST(StatementForms, EverythingTheStatementPrintsFallsOnThePageImage) {
                  test::fixedTexts(family, isPermit(name), isNonprofit(name))) {
                 double x = t.x < 0 ? layout.x(17) : t.x;
                 double y = t.y < 0 ? layout.y(17) : t.y;
-                // A right-aligned amount reaches some 70 points to the left of its x.
+                // An amount reaches some 70 points from its x; a few digits 6 points each.
+                double reach = std::min(70.0, 6.0 * static_cast<double>(t.sample.size()));
                 EXPECT_TRUE(onImage(x, y));
-                EXPECT_TRUE(onImage(t.right ? x - 70 : x + 70, y));
+                EXPECT_TRUE(onImage(t.right ? x - reach : x + reach, y));
             }
             for (char section : test::sectionsOf(family)) {
                 auto columns = statementSectionColumns(section);

@@ -106,8 +106,10 @@ void periodicalPositions(std::vector<FixedText>& out) {
         out.push_back({1, 328, y, true, "567"});
         out.push_back({1, 378, y, true, "56"});
         out.push_back({1, 478, y, true, "$12."});
+        out.push_back({1, 481, y, false, "3456"});
     }
     out.push_back({1, 547, 715, true, "$1,234."});
+    out.push_back({1, 554, 715, false, "5678"});
     // The charges of page 1.
     for (double y : {280.0, 309.0, 338.0})
         out.push_back({1, 578, y, true, "$12,345.6789"});

@@ -74,6 +74,14 @@ void TestEnvironment::load() {
     LoadDataFiles(*context_);
 }
 
+void TestEnvironment::copyStatementForms() const {
+    std::string bitmaps = folder_ + "bitmaps/";
+    fs::create_directories(bitmaps);
+    for (const auto& entry : fs::directory_iterator(std::string(QUILLAN_BUILD_DIR) + "/bitmaps"))
+        if (entry.path().extension() != ".stamp")
+            fs::copy_file(entry.path(), bitmaps + entry.path().filename().string());
+}
+
 void TestEnvironment::writeTable(const std::string& name, const std::string& bytes) const {
     std::ofstream(tables_ + name, std::ios::binary) << bytes;
 }

@@ -2,8 +2,10 @@
 
 #include "core/AppContext.h"
 #include "platform/Platform.h"
-#include "platform/print/RecordingPrinter.h"
-#include "platform/scripted/ScriptedUi.h"
+#include "platform/testing/RecordingHelp.h"
+#include "platform/testing/RecordingPrinter.h"
+#include "platform/testing/RecordingShell.h"
+#include "platform/testing/ScriptedUi.h"
 
 #include <memory>
 #include <string>
@@ -32,6 +34,10 @@ public:
 
     // Loads the data folder into the context (LoadDataFiles).
     void load();
+
+    // The statement forms the build drew, copied into the program folder's bitmaps/, where
+    // the program looks for them; a test may take one away.
+    void copyStatementForms() const;
 
     void writeTable(const std::string& name, const std::string& bytes) const;
     std::string readTable(const std::string& name) const;

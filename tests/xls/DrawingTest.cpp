@@ -3,7 +3,7 @@
 
 #include "StructureCheck.h"
 #include "XlsTestSupport.h"
-#include "platform/scripted/ScriptedUi.h"
+#include "platform/testing/ScriptedUi.h"
 #include "platform/storage/CompoundFile.h"
 #include "platform/text/FontMetrics.h"
 #include "xls/Messages.h"

@@ -3,7 +3,7 @@
 
 #include "xls/Workbook.h"
 #include "XlsTestSupport.h"
-#include "platform/scripted/ScriptedUi.h"
+#include "platform/testing/ScriptedUi.h"
 #include "xls/Messages.h"
 #include "xls/XlsError.h"
 

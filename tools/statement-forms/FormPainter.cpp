@@ -127,7 +127,13 @@ void PagePainter::section(const Item& item, const std::map<int, std::string>& la
 
     for (size_t i = 0; i < rows.size(); ++i) {
         double y = quillan::statementSectionRowY(item.section, rows[i], payment());
-        line(left, y - 1.5, right, y - 1.5);
+        // Permit rows lie 8 or 9 points apart: the rule passes between the figures of the
+        // row above, whose baseline is 7.2 points down in 8-point type, and this row's. Rows
+        // only 8 points apart (a piece line and its pounds) share one ruled band.
+        double above =
+            i > 0 ? quillan::statementSectionRowY(item.section, rows[i - 1], payment()) : y - 100;
+        if (y - above >= 9)
+            line(left, y - 0.3, right, y - 0.3);
         bool lastOfRun =
             i + 1 == rows.size() ||
             quillan::statementSectionRowY(item.section, rows[i + 1], payment()) - y > 25;

@@ -10,12 +10,12 @@ namespace {
 
 struct Entry : PresortHarness {
     Entry(const std::string& zip, const std::string& type, const std::string& code = "RNAF") {
-        ctx.lists.MailerList[3] = zip;
-        ctx.lists.MailerList[4] = type;
-        ctx.MailClassCode = code;
+        ctx.lists.mailerList[MailerSettings::Zip] = zip;
+        ctx.lists.mailerList[MailerSettings::EntryType] = type;
+        useClass(code);
     }
-    std::string operator()(const std::string& level, const std::string& key) const {
-        return EntryDiscountFor(ctx, level, key);
+    std::string operator()(const std::string& level, const std::string& key) {
+        return EntryDiscountFor(presort(), level, key);
     }
 };
 
@@ -55,8 +55,8 @@ TEST(EntryDiscount, MixedContainerNeedsEveryZipInTheEntryBmc) {
     Entry asf("14001", "2");
     test::setTables(asf.ctx, {{14001, 5, 0, 1}, {14301, 5, 0, 2}, {75201, 5, 0, 3}},
                     {{5, "AA 1", 1}, {5, "MA", 2}, {5, "MA", 0}}, {5});
-    asf.ctx.counters.ContainerCount = 2; // being built: groups 2 (and 3, not yet attached)
+    asf.ctx.counters.containerCount = 2; // being built: groups 2 (and 3, not yet attached)
     EXPECT_EQ(asf("MXD", ""), "DBMC");
-    asf.ctx.tables.SortGroupContainer[3] = 2;
+    asf.ctx.tables.sortGroupContainer[3] = 2;
     EXPECT_EQ(asf("MXD", ""), "None");
 }

@@ -1,6 +1,6 @@
+#include "core/MailClass.h"
 #include "core/presort/ContainerFilling.h"
 #include "core/presort/GroupSplitting.h"
-#include "core/presort/MailClass.h"
 #include "core/presort/PackageSplit.h"
 #include "core/presort/PresortDriver.h"
 #include "tests/core/presort/PresortHarness.h"
@@ -28,127 +28,128 @@ TEST(GroupSplitting, InsertedContainerRenumbersTheLaterLinks) {
     PresortHarness h;
     setTables(h.ctx, {{1234, 4, 0, 1}, {1235, 4, 0, 2}, {1236, 4, 0, 3}, {1237, 4, 0, 4}},
               {{4, "A", 3}, {4, "B", 4}, {4, "C", 5}, {4, "D", 0}}, {1, 1, 4, 4, 4});
-    h.ctx.tables.ContainerLabels[3] = "THIRD";
-    InsertContainerAfter(h.ctx, 3);
-    EXPECT_EQ(rows(h.ctx.tables.SortGroupContainer), (std::vector<int32_t>{3, 5, 6, 0}));
-    EXPECT_EQ(h.ctx.tables.ContainerLabels[4], "THIRD");
-    EXPECT_EQ(h.ctx.tables.ContainerPieces[4], 0);
-    EXPECT_EQ(h.ctx.counters.ContainerCount, 7);
+    h.ctx.tables.containerLabels[3] = "THIRD";
+    InsertContainerAfter(h.presort(), 3);
+    EXPECT_EQ(rows(h.ctx.tables.sortGroupContainer), (std::vector<int32_t>{3, 5, 6, 0}));
+    EXPECT_EQ(h.ctx.tables.containerLabels[4], "THIRD");
+    EXPECT_EQ(h.ctx.tables.containerPieces[4], 0);
+    EXPECT_EQ(h.ctx.counters.containerCount, 7);
 }
 
 TEST(GroupSplitting, ZipSplitKeepsInCountyPiecesWhereTheyFit) {
     PresortHarness h;
     setTables(h.ctx, {{1234, 20, 5, 1}, {75201, 3, 0, 2}}, {{20, "A", 1}, {3, "B", 1}}, {23});
-    SplitZipGroup(h.ctx, 1, 18);
+    SplitZipGroup(h.presort(), 1, 18);
     const WorkTables& t = h.ctx.tables;
-    EXPECT_EQ(rows(t.ZipGroupZips), (std::vector<int32_t>{1234, 1234, 75201}));
-    EXPECT_EQ(rows(t.ZipGroupPieces), (std::vector<int32_t>{2, 18, 3}));
-    EXPECT_EQ(rows(t.ZipGroupInCounty), (std::vector<int32_t>{2, 3, 0}));
-    EXPECT_EQ(rows(t.ZipGroupOwner), (std::vector<int32_t>{1, 2, 2}));
+    EXPECT_EQ(rows(t.zipGroupZips), (std::vector<int32_t>{1234, 1234, 75201}));
+    EXPECT_EQ(rows(t.zipGroupPieces), (std::vector<int32_t>{2, 18, 3}));
+    EXPECT_EQ(rows(t.zipGroupInCounty), (std::vector<int32_t>{2, 3, 0}));
+    EXPECT_EQ(rows(t.zipGroupOwner), (std::vector<int32_t>{1, 2, 2}));
 }
 
 TEST(GroupSplitting, SortGroupSplitMovesWholeZipGroupsThenCutsTheLargest) {
     PresortHarness h;
     setTables(h.ctx, {{1234, 6, 0, 1}, {1235, 9, 0, 1}, {1236, 3, 0, 1}, {75201, 4, 0, 2}},
               {{18, "3D 012", 1}, {4, "3D 752", 2}}, {18, 4});
-    SplitSortGroup(h.ctx, 1, 10, 1);
+    SplitSortGroup(h.presort(), 1, 10, 1);
     const WorkTables& t = h.ctx.tables;
     // 6 moves, 9 does not fit the 4 still to move, 3 moves, then 1 is cut off the 9.
-    EXPECT_EQ(rows(t.ZipGroupZips), (std::vector<int32_t>{1234, 1235, 1235, 1236, 75201}));
-    EXPECT_EQ(rows(t.ZipGroupPieces), (std::vector<int32_t>{6, 8, 1, 3, 4}));
-    EXPECT_EQ(rows(t.ZipGroupOwner), (std::vector<int32_t>{2, 1, 2, 2, 3}));
-    EXPECT_EQ(rows(t.SortGroupPieces), (std::vector<int32_t>{8, 10, 4}));
-    EXPECT_EQ(rows(t.SortGroupContainer), (std::vector<int32_t>{1, 1, 2}));
+    EXPECT_EQ(rows(t.zipGroupZips), (std::vector<int32_t>{1234, 1235, 1235, 1236, 75201}));
+    EXPECT_EQ(rows(t.zipGroupPieces), (std::vector<int32_t>{6, 8, 1, 3, 4}));
+    EXPECT_EQ(rows(t.zipGroupOwner), (std::vector<int32_t>{2, 1, 2, 2, 3}));
+    EXPECT_EQ(rows(t.sortGroupPieces), (std::vector<int32_t>{8, 10, 4}));
+    EXPECT_EQ(rows(t.sortGroupContainer), (std::vector<int32_t>{1, 1, 2}));
 }
 
 TEST(LetterTrays, FullTrayStaysOneMorePieceIsRefilled) {
     PresortHarness h;
-    h.ctx.MailClassCode = "RML";
-    h.ctx.lists.MailTypeList[7] = "504";
+    h.useClass("RML");
+    h.ctx.lists.mailTypeList[7] = "504";
     oneGroupContainer(h.ctx, 504);
-    FillLetterTrays(h.ctx, "RML");
-    EXPECT_EQ(rows(h.ctx.tables.ContainerPieces), (std::vector<int32_t>{504}));
+    FillLetterTrays(h.presort());
+    EXPECT_EQ(rows(h.ctx.tables.containerPieces), (std::vector<int32_t>{504}));
 
     oneGroupContainer(h.ctx, 505);
-    FillLetterTrays(h.ctx, "RML");
-    EXPECT_EQ(rows(h.ctx.tables.ContainerPieces), (std::vector<int32_t>{504, 1}));
-    EXPECT_EQ(rows(h.ctx.tables.SortGroupContainer), (std::vector<int32_t>{1, 2}));
+    FillLetterTrays(h.presort());
+    EXPECT_EQ(rows(h.ctx.tables.containerPieces), (std::vector<int32_t>{504, 1}));
+    EXPECT_EQ(rows(h.ctx.tables.sortGroupContainer), (std::vector<int32_t>{1, 2}));
     h.expectConsistent();
 }
 
 TEST(LetterTrays, NonmachinableGroupMovesWholeUnlessBothPartsKeepTen) {
     PresortHarness h;
-    h.ctx.lists.MailTypeList[7] = "100";
+    h.useClass("RNML");
+    h.ctx.lists.mailTypeList[7] = "100";
     setTables(h.ctx, {{1234, 95, 0, 1}, {1235, 15, 0, 2}}, {{95, "A", 1}, {15, "B", 1}}, {110});
-    FillLetterTrays(h.ctx, "RNML");
-    EXPECT_EQ(rows(h.ctx.tables.ContainerPieces), (std::vector<int32_t>{95, 15}))
+    FillLetterTrays(h.presort());
+    EXPECT_EQ(rows(h.ctx.tables.containerPieces), (std::vector<int32_t>{95, 15}))
         << "5 pieces of room: the 15 moves whole";
     setTables(h.ctx, {{1234, 80, 0, 1}, {1235, 40, 0, 2}}, {{80, "A", 1}, {40, "B", 1}}, {120});
-    FillLetterTrays(h.ctx, "RNML");
-    EXPECT_EQ(rows(h.ctx.tables.ContainerPieces), (std::vector<int32_t>{100, 20}));
-    EXPECT_EQ(rows(h.ctx.tables.SortGroupPieces), (std::vector<int32_t>{80, 20, 20}));
+    FillLetterTrays(h.presort());
+    EXPECT_EQ(rows(h.ctx.tables.containerPieces), (std::vector<int32_t>{100, 20}));
+    EXPECT_EQ(rows(h.ctx.tables.sortGroupPieces), (std::vector<int32_t>{80, 20, 20}));
     h.expectConsistent();
 }
 
 TEST(FlatSacks, CapacityFromMaximumPoundsAndWeight) {
     PresortHarness h;
     h.mailType({{4, "0"}, {5, "4"}, {9, "70"}});
-    EXPECT_EQ(sackCapacity(h.ctx), 583);
+    EXPECT_EQ(sackCapacity(h.presort()), 583);
     h.mailType({{4, "1"}});
-    EXPECT_EQ(sackCapacity(h.ctx), 280);
+    EXPECT_EQ(sackCapacity(h.presort()), 280);
     h.mailType({{5, "1.5"}});
-    EXPECT_EQ(sackCapacity(h.ctx), 583) << "lighter than 1.92 oz counts as 1.92";
+    EXPECT_EQ(sackCapacity(h.presort()), 583) << "lighter than 1.92 oz counts as 1.92";
 }
 
 TEST(FlatSacks, BrokenUpAt563PiecesIntoEqualSacks) {
     PresortHarness h;
-    h.ctx.MailClassCode = "RNAF";
+    h.useClass("RNAF");
     h.mailType({{4, "0"}, {9, "70"}});
     oneGroupContainer(h.ctx, 562);
-    FillFlatContainers(h.ctx);
-    EXPECT_EQ(rows(h.ctx.tables.ContainerPieces), (std::vector<int32_t>{562}));
+    FillFlatContainers(h.presort());
+    EXPECT_EQ(rows(h.ctx.tables.containerPieces), (std::vector<int32_t>{562}));
     oneGroupContainer(h.ctx, 563);
-    FillFlatContainers(h.ctx);
-    EXPECT_EQ(rows(h.ctx.tables.ContainerPieces), (std::vector<int32_t>{281, 282}));
+    FillFlatContainers(h.presort());
+    EXPECT_EQ(rows(h.ctx.tables.containerPieces), (std::vector<int32_t>{281, 282}));
     oneGroupContainer(h.ctx, 1200);
-    FillFlatContainers(h.ctx);
-    EXPECT_EQ(rows(h.ctx.tables.ContainerPieces), (std::vector<int32_t>{400, 400, 400}));
+    FillFlatContainers(h.presort());
+    EXPECT_EQ(rows(h.ctx.tables.containerPieces), (std::vector<int32_t>{400, 400, 400}));
     h.expectConsistent();
 }
 
 TEST(FlatSacks, MixedSacksTakeTheirLevelFromTheirGroups) {
     PresortHarness h;
-    h.ctx.MailClassCode = "RAF";
+    h.useClass("RAF");
     h.mailType({{4, "0"}, {9, "70"}});
     setTables(h.ctx, {{1234, 300, 0, 1}, {1300, 290, 0, 2}, {1400, 5, 0, 3}},
               {{300, "5D 01234", 1}, {290, "3D 013", 1}, {5, "MA", 1}}, {595});
-    FillFlatContainers(h.ctx);
-    EXPECT_EQ(rows(h.ctx.tables.ContainerPieces), (std::vector<int32_t>{300, 295}));
-    EXPECT_EQ(h.ctx.tables.ContainerLevel[1], "3/5-Digit");
-    EXPECT_EQ(h.ctx.tables.ContainerLevel[2], "Mixed");
+    FillFlatContainers(h.presort());
+    EXPECT_EQ(rows(h.ctx.tables.containerPieces), (std::vector<int32_t>{300, 295}));
+    EXPECT_EQ(h.ctx.tables.containerLevel[1], "3/5-Digit");
+    EXPECT_EQ(h.ctx.tables.containerLevel[2], "Mixed");
     h.expectConsistent();
 }
 
 TEST(PackageSplit, FiveInchStacksPlusTenStayWhole) {
     PresortHarness h;
-    h.ctx.lists.MailTypeList[7] = "510";
+    h.ctx.lists.mailTypeList[7] = "510";
     EXPECT_EQ(packageKeep(510), 121);
     for (auto [pieces, expected] : {std::pair{300, std::vector<int32_t>{121, 121, 58}},
                                     std::pair{131, std::vector<int32_t>{131}},
                                     std::pair{132, std::vector<int32_t>{121, 11}}}) {
-        h.ctx.MailClassCode = "RNAF";
+        h.useClass("RNAF");
         setTables(h.ctx, {{1234, pieces / 2, 0, 1}, {1235, pieces - pieces / 2, 0, 1}},
                   {{pieces, "5D 01234", 1}}, {pieces});
-        SplitLargePackages(h.ctx);
-        EXPECT_EQ(rows(h.ctx.tables.SortGroupPieces), expected) << pieces;
-        EXPECT_EQ(rows(h.ctx.tables.SortGroupContainer), std::vector<int32_t>(expected.size(), 1));
+        SplitLargePackages(h.presort());
+        EXPECT_EQ(rows(h.ctx.tables.sortGroupPieces), expected) << pieces;
+        EXPECT_EQ(rows(h.ctx.tables.sortGroupContainer), std::vector<int32_t>(expected.size(), 1));
         h.expectConsistent();
     }
     for (const char* code : {"RML", "RAL", "PAL", "FAL"}) {
-        h.ctx.MailClassCode = code;
+        h.useClass(code);
         oneGroupContainer(h.ctx, 300);
-        SplitLargePackages(h.ctx);
-        EXPECT_EQ(rows(h.ctx.tables.SortGroupPieces), (std::vector<int32_t>{300})) << code;
+        SplitLargePackages(h.presort());
+        EXPECT_EQ(rows(h.ctx.tables.sortGroupPieces), (std::vector<int32_t>{300})) << code;
     }
 }
 
@@ -163,27 +164,28 @@ TEST(Termination, NonmachinableStackOfOneSortsAndSplitsToSinglePieces) {
     EXPECT_EQ(h.placedPieces(), 200);
     h.expectConsistent();
 
-    h.ctx.MailClassCode = "RNML";
+    h.useClass("RNML");
     oneGroupContainer(h.ctx, 100);
-    SplitLargePackages(h.ctx);
-    EXPECT_EQ(h.ctx.counters.SortGroupCount, 91) << "89 packages of 1, then 11";
+    SplitLargePackages(h.presort());
+    EXPECT_EQ(h.ctx.counters.sortGroupCount, 91) << "89 packages of 1, then 11";
     h.expectConsistent();
 }
 
 TEST(Termination, NonmachinableTrayUnderTwentyWithALargeGroup) {
     PresortHarness h;
-    h.ctx.lists.MailTypeList[7] = "16";
+    h.useClass("RNML");
+    h.ctx.lists.mailTypeList[7] = "16";
     setTables(h.ctx, {{1234, 100, 0, 1}, {1235, 30, 0, 2}, {1236, 5, 0, 3}},
               {{100, "A", 1}, {30, "B", 1}, {5, "C", 1}}, {135});
-    FillLetterTrays(h.ctx, "RNML");
-    EXPECT_EQ(rows(h.ctx.tables.ContainerPieces),
+    FillLetterTrays(h.presort());
+    EXPECT_EQ(rows(h.ctx.tables.containerPieces),
               (std::vector<int32_t>{16, 16, 16, 16, 16, 10, 10, 16, 14, 5}));
     h.expectConsistent();
     // 19 pieces cannot be split into two parts of 10: the group stays over full.
     setTables(h.ctx, {{1234, 19, 0, 1}, {1235, 30, 0, 2}, {1236, 5, 0, 3}},
               {{19, "A", 1}, {30, "B", 1}, {5, "C", 1}}, {54});
-    FillLetterTrays(h.ctx, "RNML");
-    EXPECT_EQ(rows(h.ctx.tables.ContainerPieces), (std::vector<int32_t>{19, 16, 14, 5}));
+    FillLetterTrays(h.presort());
+    EXPECT_EQ(rows(h.ctx.tables.containerPieces), (std::vector<int32_t>{19, 16, 14, 5}));
     h.expectConsistent();
 }
 
@@ -192,16 +194,16 @@ TEST(Termination, HeavyPeriodicalsFlatsFinishAndKeepEveryPiece) {
         PresortHarness h;
         h.mailClass(5, 1);
         h.mailType({{4, "1"}, {5, weight}, {9, pounds}});
-        h.ctx.lists.PeriodicalList[6] = "6";
+        h.ctx.lists.periodicalList[6] = "6";
         h.pieces("01234x300, 01235x7, 75201x40, 96801x6");
         RunPresort(h.ctx);
         EXPECT_EQ(h.placedPieces(), 353) << weight;
         h.expectConsistent();
 
-        h.ctx.MailClassCode = "PNAF";
+        h.useClass("PNAF");
         setTables(h.ctx, {{1234, 300, 0, 1}, {1235, 7, 0, 2}, {1236, 40, 0, 3}},
                   {{300, "5D 01234", 1}, {7, "5D 01235", 1}, {40, "5D 01236", 1}}, {347});
-        FillFlatContainers(h.ctx);
+        FillFlatContainers(h.presort());
         EXPECT_EQ(h.placedPieces(), 347) << weight;
         h.expectConsistent();
     }

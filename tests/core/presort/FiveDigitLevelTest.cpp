@@ -1,6 +1,6 @@
 #include "core/presort/FiveDigitLevel.h"
 #include "core/CommandErrors.h"
-#include "core/presort/MailClass.h"
+#include "core/MailClass.h"
 #include "core/presort/PresortDriver.h"
 #include "platform/fs/AtomicFile.h"
 #include "tests/core/presort/PresortHarness.h"
@@ -21,20 +21,19 @@ std::vector<std::string> rows(const std::vector<std::string>& table) {
 
 // The 5-digit level alone, for mailings the later levels would finish.
 void build5Digit(PresortHarness& h) {
-    ChooseMailClassCode(h.ctx);
-    h.ctx.counters.SortGroupCount = 1;
-    h.ctx.counters.ContainerCount = 1;
-    Build5DigitLevel(h.ctx);
+    h.ctx.counters.sortGroupCount = 1;
+    h.ctx.counters.containerCount = 1;
+    Build5DigitLevel(h.presort());
 }
 
 } // namespace
 
 TEST(MailClass, TwelveCodesFromCategoryAndSize) {
-    SettingsList lines(std::vector<std::string>(10, "0"));
+    MailTypeSettings lines(SettingsList(std::vector<std::string>(10, "0")));
     auto code = [&](int category, int size) {
-        lines[1] = std::to_string(category);
-        lines[3] = std::to_string(size);
-        return mailClassCodeFor(lines);
+        lines[MailTypeSettings::Category] = std::to_string(category);
+        lines[MailTypeSettings::SizeCategory] = std::to_string(size);
+        return std::string(lines.mailClass().value().code());
     };
     const char* letters[] = {"RML", "RNML", "RNAF", "RAL", "RCOF", "PNAL", "PAL", "PCOF", "FAL"};
     const char* flats[] = {"RML", "RNML", "RNAF", "RAF", "RCOF", "PNAF", "PAF", "PCOF", "FAL"};
@@ -48,11 +47,12 @@ TEST(MailClass, UndefinedCategoryRefusesTheSortNamingTheFile) {
     PresortHarness h;
     h.pieces("01234x200");
     h.mailType({{1, "9"}});
-    h.ctx.MailClassCode = "RAL";
+    h.ctx.mailClass = MailClass::RAL;
     EXPECT_FALSE(runGuarded(h.ctx, [&] { RunPresort(h.ctx); }));
+    EXPECT_EQ(h.ctx.mailClass, MailClass::RAL) << "an earlier sort's class stays";
     ASSERT_EQ(h.env.ui.messages().size(), 1u);
     EXPECT_NE(h.env.ui.messages()[0].text.find("mailtype.dat"), std::string::npos);
-    EXPECT_EQ(h.ctx.counters.ContainerCount, 0) << "nothing was sorted";
+    EXPECT_EQ(h.ctx.counters.containerCount, 0) << "nothing was sorted";
 }
 
 TEST(FiveDigitLevel, AutomationLettersNeed150PiecesForAGroupAndTray) {
@@ -60,10 +60,10 @@ TEST(FiveDigitLevel, AutomationLettersNeed150PiecesForAGroupAndTray) {
     few.mailClass(3, 0);
     few.pieces("01234x149");
     build5Digit(few);
-    EXPECT_EQ(few.ctx.counters.SortGroupCount, 1);
-    EXPECT_EQ(rows(few.ctx.tables.ZipGroupOwner), (std::vector<int32_t>{0}));
+    EXPECT_EQ(few.ctx.counters.sortGroupCount, 1);
+    EXPECT_EQ(rows(few.ctx.tables.zipGroupOwner), (std::vector<int32_t>{0}));
     RunPresort(few.ctx);
-    EXPECT_EQ(rows(few.ctx.tables.ContainerLevel), (std::vector<std::string>{"Mixed AADC"}))
+    EXPECT_EQ(rows(few.ctx.tables.containerLevel), (std::vector<std::string>{"Mixed AADC"}))
         << "149 pieces go on to the mixed tray";
     few.expectConsistent();
 
@@ -71,10 +71,10 @@ TEST(FiveDigitLevel, AutomationLettersNeed150PiecesForAGroupAndTray) {
     enough.mailClass(3, 0);
     enough.pieces("01234x150@SPRINGFIELD MA");
     RunPresort(enough.ctx);
-    EXPECT_EQ(rows(enough.ctx.tables.ContainerLevel), (std::vector<std::string>{"5-Digit"}));
-    EXPECT_EQ(rows(enough.ctx.tables.ContainerLabels),
+    EXPECT_EQ(rows(enough.ctx.tables.containerLevel), (std::vector<std::string>{"5-Digit"}));
+    EXPECT_EQ(rows(enough.ctx.tables.containerLabels),
               (std::vector<std::string>{"SPRINGFIELD MA 01234"}));
-    EXPECT_EQ(rows(enough.ctx.tables.SortGroupLabels), (std::vector<std::string>{"5D 01234"}));
+    EXPECT_EQ(rows(enough.ctx.tables.sortGroupLabels), (std::vector<std::string>{"5D 01234"}));
     enough.expectConsistent();
 }
 
@@ -84,12 +84,12 @@ TEST(FiveDigitLevel, CoSackedPiecesWithAndWithoutZip4ShareOneSack) {
     h.pieces("01234x70, -01234x60");
     RunPresort(h.ctx);
     const WorkTables& t = h.ctx.tables;
-    EXPECT_EQ(rows(t.ZipGroupZips), (std::vector<int32_t>{1234, -1234}));
-    EXPECT_EQ(rows(t.SortGroupLabels), (std::vector<std::string>{"5D 01234", "5D 01234"}));
-    EXPECT_EQ(rows(t.SortGroupFlags), (std::vector<int32_t>{0, 1}));
-    EXPECT_EQ(rows(t.SortGroupContainer), (std::vector<int32_t>{1, 1}));
-    EXPECT_EQ(rows(t.ContainerPieces), (std::vector<int32_t>{130}));
-    EXPECT_EQ(rows(t.ContainerLevel), (std::vector<std::string>{"3/5-Digit"}));
+    EXPECT_EQ(rows(t.zipGroupZips), (std::vector<int32_t>{1234, -1234}));
+    EXPECT_EQ(rows(t.sortGroupLabels), (std::vector<std::string>{"5D 01234", "5D 01234"}));
+    EXPECT_EQ(rows(t.sortGroupFlags), (std::vector<int32_t>{0, 1}));
+    EXPECT_EQ(rows(t.sortGroupContainer), (std::vector<int32_t>{1, 1}));
+    EXPECT_EQ(rows(t.containerPieces), (std::vector<int32_t>{130}));
+    EXPECT_EQ(rows(t.containerLevel), (std::vector<std::string>{"3/5-Digit"}));
     h.expectConsistent();
 }
 
@@ -100,10 +100,10 @@ TEST(FiveDigitLevel, MachinableLettersCutTraysAndUseTheOneFootMinimum) {
     mm.pieces("01234x600");
     build5Digit(mm);
     const WorkTables& t = mm.ctx.tables;
-    EXPECT_EQ(rows(t.SortGroupPieces), (std::vector<int32_t>{500, 100}));
-    EXPECT_EQ(rows(t.ZipGroupPieces), (std::vector<int32_t>{500, 100}));
-    EXPECT_EQ(rows(t.ZipGroupOwner), (std::vector<int32_t>{1, 2}));
-    EXPECT_EQ(rows(t.SortGroupContainer), (std::vector<int32_t>{1, 0}))
+    EXPECT_EQ(rows(t.sortGroupPieces), (std::vector<int32_t>{500, 100}));
+    EXPECT_EQ(rows(t.zipGroupPieces), (std::vector<int32_t>{500, 100}));
+    EXPECT_EQ(rows(t.zipGroupOwner), (std::vector<int32_t>{1, 2}));
+    EXPECT_EQ(rows(t.sortGroupContainer), (std::vector<int32_t>{1, 0}))
         << "100 is below the one-foot minimum of 196";
 
     PresortHarness emm;
@@ -111,8 +111,8 @@ TEST(FiveDigitLevel, MachinableLettersCutTraysAndUseTheOneFootMinimum) {
     emm.mailType({{6, "402"}, {7, "500"}, {8, "1"}});
     emm.pieces("01234x300");
     build5Digit(emm);
-    EXPECT_EQ(rows(emm.ctx.tables.SortGroupPieces), (std::vector<int32_t>{300}));
-    EXPECT_EQ(emm.ctx.counters.ContainerCount, 1);
+    EXPECT_EQ(rows(emm.ctx.tables.sortGroupPieces), (std::vector<int32_t>{300}));
+    EXPECT_EQ(emm.ctx.counters.containerCount, 1);
 }
 
 TEST(FiveDigitLevel, NonmachinableTrayNeedsA150PieceArea) {
@@ -125,9 +125,9 @@ TEST(FiveDigitLevel, NonmachinableTrayNeedsA150PieceArea) {
         h.mailType({{6, "120"}, {7, "500"}, {8, "1"}});
         h.pieces(description);
         build5Digit(h);
-        EXPECT_EQ(h.ctx.counters.ContainerCount, trays) << description;
+        EXPECT_EQ(h.ctx.counters.containerCount, trays) << description;
         if (trays == 2) {
-            EXPECT_EQ(h.ctx.tables.ContainerLevel[1], "3/5-Digit");
+            EXPECT_EQ(h.ctx.tables.containerLevel[1], "3/5-Digit");
         }
     }
 }
@@ -137,7 +137,7 @@ TEST(FiveDigitLevel, TagLinesUseUniqueCityLabelsOrTheFirstRecordsCity) {
     h.mailClass(3, 0);
     h.pieces("01150x150@WESTFIELD MA, 01234x1, 01234x149@springfield ma, 01300x150@springfield ma");
     RunPresort(h.ctx);
-    EXPECT_EQ(rows(h.ctx.tables.ContainerLabels),
+    EXPECT_EQ(rows(h.ctx.tables.containerLabels),
               (std::vector<std::string>{"SPRINGFIELD MA 01150", "<<CITY NOT READ>> 01234",
                                         "SPRINGFIELD MA 01300"}))
         << "011 is a unique-city prefix; 01234's first record has no city";
@@ -150,13 +150,13 @@ TEST(FiveDigitLevel, TrayCutLeavesTheHighestZipsTheirGroups) {
     h.pieces("01234x1100, 75201x240, 96801x230, 96802x200");
     build5Digit(h);
     const WorkTables& t = h.ctx.tables;
-    EXPECT_EQ(rows(t.ZipGroupZips), (std::vector<int32_t>{1234, 1234, 1234, 75201, 96801, 96802}));
-    EXPECT_EQ(rows(t.ZipGroupPieces), (std::vector<int32_t>{500, 500, 100, 240, 230, 200}));
-    EXPECT_EQ(rows(t.ZipGroupOwner), (std::vector<int32_t>{1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(rows(t.SortGroupLabels),
+    EXPECT_EQ(rows(t.zipGroupZips), (std::vector<int32_t>{1234, 1234, 1234, 75201, 96801, 96802}));
+    EXPECT_EQ(rows(t.zipGroupPieces), (std::vector<int32_t>{500, 500, 100, 240, 230, 200}));
+    EXPECT_EQ(rows(t.zipGroupOwner), (std::vector<int32_t>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(rows(t.sortGroupLabels),
               (std::vector<std::string>{"5D 01234", "5D 01234", "5D 01234", "5D 75201", "5D 96801",
                                         "5D 96802"}));
-    EXPECT_EQ(rows(t.SortGroupContainer), (std::vector<int32_t>{1, 2, 0, 3, 4, 5}));
+    EXPECT_EQ(rows(t.sortGroupContainer), (std::vector<int32_t>{1, 2, 0, 3, 4, 5}));
 }
 
 TEST(FiveDigitLevel, CompactionKeepsGroupsWithTraysAndTheirFlags) {
@@ -165,13 +165,13 @@ TEST(FiveDigitLevel, CompactionKeepsGroupsWithTraysAndTheirFlags) {
     h.mailType({{6, "402"}, {7, "500"}, {8, "0"}});
     h.pieces("01234x600, 75201x240");
     build5Digit(h);
-    h.ctx.tables.SortGroupFlags = {0, 0, 0, 1}; // marks that must follow their groups
-    CompactSortGroups(h.ctx);
+    h.ctx.tables.sortGroupFlags = {0, 0, 0, 1}; // marks that must follow their groups
+    CompactSortGroups(h.presort());
     const WorkTables& t = h.ctx.tables;
-    EXPECT_EQ(rows(t.SortGroupPieces), (std::vector<int32_t>{500, 240}));
-    EXPECT_EQ(rows(t.SortGroupFlags), (std::vector<int32_t>{0, 1}));
-    EXPECT_EQ(rows(t.ZipGroupOwner), (std::vector<int32_t>{1, 0, 2}));
-    EXPECT_EQ(h.ctx.counters.PiecesDone, h.ctx.counters.PlacedPieces);
+    EXPECT_EQ(rows(t.sortGroupPieces), (std::vector<int32_t>{500, 240}));
+    EXPECT_EQ(rows(t.sortGroupFlags), (std::vector<int32_t>{0, 1}));
+    EXPECT_EQ(rows(t.zipGroupOwner), (std::vector<int32_t>{1, 0, 2}));
+    EXPECT_EQ(h.ctx.counters.piecesDone, h.ctx.counters.placedPieces);
 }
 
 TEST(PresortDriver, SavesTheSortResultFileOfAFiveDigitSort) {
@@ -189,8 +189,8 @@ TEST(PresortDriver, PiecesBelowTheFiveDigitMinimumGoOnToTheLaterLevels) {
     h.pieces("01234x200, 75201x40");
     RunPresort(h.ctx);
     const WorkTables& t = h.ctx.tables;
-    EXPECT_EQ(rows(t.ContainerPieces), (std::vector<int32_t>{200, 40}));
-    EXPECT_EQ(rows(t.ContainerLevel), (std::vector<std::string>{"3/5-Digit", "Basic"}))
+    EXPECT_EQ(rows(t.containerPieces), (std::vector<int32_t>{200, 40}));
+    EXPECT_EQ(rows(t.containerLevel), (std::vector<std::string>{"3/5-Digit", "Basic"}))
         << "the 40 pieces lie in the mailer's own SCF";
     EXPECT_TRUE(platform::readFileBytes(h.ctx.sortResultPath()).has_value());
     h.expectConsistent();

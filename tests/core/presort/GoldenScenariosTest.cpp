@@ -40,15 +40,15 @@ const Scenario scenarios[] = {
      }},
     {"pnaf-scf.qlPrint", 5, 1, "14001x14, 14101x12, 15001x5, 15101x5, 75001x8, 75101x2, 75201x3",
      [](PresortHarness& h) {
-         h.ctx.lists.PeriodicalList[6] = "24";
-         h.ctx.lists.MailerList[3] = "75001";
+         h.ctx.lists.periodicalList[6] = "24";
+         h.ctx.lists.mailerList[3] = "75001";
      }},
     {"ral-scheme-aadc.qlPrint", 3, 0,
      "75001x70, 75201x30, 96701x60, 96901x100, 14001x100, 14201x50", [](PresortHarness&) {}},
     {"rml-bmc-entry.qlPrint", 0, 0, "01234x120, 01235x40, 75001x5, 75002x3",
      [](PresortHarness& h) {
          h.mailType({{6, "120"}, {8, "1"}});
-         h.ctx.lists.MailerList[4] = "2";
+         h.ctx.lists.mailerList[4] = "2";
      }},
 };
 

@@ -2,12 +2,13 @@
 // SCF holds 751-753; see tests/fixtures/geography/README).
 
 #include "core/Convert.h"
+#include "core/MailClass.h"
 #include "core/presort/AdcLevel.h"
 #include "core/presort/FiveDigitLevel.h"
-#include "core/presort/MailClass.h"
 #include "core/presort/MixedLevel.h"
 #include "core/presort/OrderKeys.h"
 #include "core/presort/PresortDriver.h"
+#include "core/presort/PresortError.h"
 #include "core/presort/ScfLevel.h"
 #include "core/presort/ThreeDigitLevel.h"
 #include "tests/core/presort/PresortHarness.h"
@@ -52,10 +53,10 @@ TEST(ThreeDigitLevel, MachinableAreaWithAFiveDigitTrayGetsATrayForTheRest) {
     h.mailType({{6, "120"}, {8, "1"}});
     sort(h, 0, 0, "01234x120, 01235x40");
     const WorkTables& t = h.ctx.tables;
-    EXPECT_EQ(rows(t.ContainerPieces), (Ints{120, 40}));
-    EXPECT_EQ(rows(t.ContainerLevel), (Texts{"3/5-Digit", "3/5-Digit"}));
-    EXPECT_EQ(rows(t.ContainerLabels), (Texts{"<<CITY NOT READ>> 01234", "SPRINGFIELD MA 012"}));
-    EXPECT_EQ(rows(t.SortGroupLabels), (Texts{"5D 01234", "3D 012"}));
+    EXPECT_EQ(rows(t.containerPieces), (Ints{120, 40}));
+    EXPECT_EQ(rows(t.containerLevel), (Texts{"3/5-Digit", "3/5-Digit"}));
+    EXPECT_EQ(rows(t.containerLabels), (Texts{"<<CITY NOT READ>> 01234", "SPRINGFIELD MA 012"}));
+    EXPECT_EQ(rows(t.sortGroupLabels), (Texts{"5D 01234", "3D 012"}));
 }
 
 TEST(ThreeDigitLevel, OriginAreasBelowTheMinimumByClass) {
@@ -63,65 +64,65 @@ TEST(ThreeDigitLevel, OriginAreasBelowTheMinimumByClass) {
          {std::tuple{1, 2, "Basic"}, std::tuple{1, 3, "3/5-Digit"}}) {
         PresortHarness h;
         sort(h, category, size, "75201x30, 75202x30");
-        EXPECT_EQ(rows(h.ctx.tables.ContainerPieces), (Ints{60})) << category;
-        EXPECT_EQ(rows(h.ctx.tables.ContainerLevel), (Texts{level})) << category;
-        EXPECT_EQ(rows(h.ctx.tables.ContainerLabels), (Texts{"DALLAS TX 752"}));
+        EXPECT_EQ(rows(h.ctx.tables.containerPieces), (Ints{60})) << category;
+        EXPECT_EQ(rows(h.ctx.tables.containerLevel), (Texts{level})) << category;
+        EXPECT_EQ(rows(h.ctx.tables.containerLabels), (Texts{"DALLAS TX 752"}));
     }
     // Periodicals flats wait for the SCF level, which takes the mailer's own SCF.
     PresortHarness pnaf;
     sort(pnaf, 5, 1, "75201x10");
-    EXPECT_EQ(rows(pnaf.ctx.tables.ContainerLabels), (Texts{"SCF DALLAS TX 752"}));
-    EXPECT_EQ(rows(pnaf.ctx.tables.ContainerLevel), (Texts{"Basic"}));
+    EXPECT_EQ(rows(pnaf.ctx.tables.containerLabels), (Texts{"SCF DALLAS TX 752"}));
+    EXPECT_EQ(rows(pnaf.ctx.tables.containerLevel), (Texts{"Basic"}));
     // Outside the origin the same 60 pieces go on to the ADC and mixed levels.
     PresortHarness far;
     sort(far, 2, 1, "01234x30, 01235x30");
-    EXPECT_EQ(rows(far.ctx.tables.ContainerLabels), (Texts{"%MXD NORTH TEXAS TX 75099"}));
+    EXPECT_EQ(rows(far.ctx.tables.containerLabels), (Texts{"%MXD NORTH TEXAS TX 75099"}));
 }
 
 TEST(ThreeDigitLevel, EntryEndingInAPrefixAndBangSortsAsThatPrefix) {
     PresortHarness h;
     sort(h, 2, 1, "75101x60, 75102x70, 75201x60, 75202x70, 75301x60, 75302x70");
-    EXPECT_EQ(rows(h.ctx.tables.ContainerLabels),
+    EXPECT_EQ(rows(h.ctx.tables.containerLabels),
               (Texts{"DALLAS TX 751", "MID CITIES TX 751! 753", "DALLAS TX 752"}));
-    EXPECT_EQ(rows(h.ctx.tables.SortGroupContainer), (Ints{1, 1, 3, 3, 2, 2}));
+    EXPECT_EQ(rows(h.ctx.tables.sortGroupContainer), (Ints{1, 1, 3, 3, 2, 2}));
     EXPECT_EQ(threeDigitOrderKey("MID CITIES TX 751! 753"), 751);
     EXPECT_EQ(threeDigitOrderKey("DALLAS TX 752"), 752);
 }
 
 TEST(ThreeDigitLevel, PeriodicalsFlatSackLevelFollowsItsGroups) {
     PresortHarness h;
-    h.ctx.lists.PeriodicalList[6] = "24";
+    h.ctx.lists.periodicalList[6] = "24";
     sort(h, 6, 1, "14001x20, 14002x3, 14003x3");
     // 5D 14001 (20) and 3D 140 (6) share the 3-digit sack.
-    EXPECT_EQ(rows(h.ctx.tables.ContainerLevel), (Texts{"Mixed"}));
-    EXPECT_EQ(rows(h.ctx.tables.ContainerLabels), (Texts{"BUFFALO NY 140"}));
+    EXPECT_EQ(rows(h.ctx.tables.containerLevel), (Texts{"Mixed"}));
+    EXPECT_EQ(rows(h.ctx.tables.containerLabels), (Texts{"BUFFALO NY 140"}));
 }
 
 TEST(SchemeLevel, FirstClassLooks969UpAs967) {
     PresortHarness fal;
     sort(fal, 8, 0, "96701x60, 96901x100");
-    EXPECT_EQ(rows(fal.ctx.tables.ContainerLabels), (Texts{"#HONOLULU HI 967"}));
-    EXPECT_EQ(rows(fal.ctx.tables.ContainerLevel), (Texts{"3-Digit"}));
-    EXPECT_EQ(SchemeCodeFor(fal.ctx, "969"), "967");
+    EXPECT_EQ(rows(fal.ctx.tables.containerLabels), (Texts{"#HONOLULU HI 967"}));
+    EXPECT_EQ(rows(fal.ctx.tables.containerLevel), (Texts{"3-Digit"}));
+    EXPECT_EQ(SchemeCodeFor(fal.presort(), "969"), "967");
 
     PresortHarness ral;
     sort(ral, 3, 0, "96701x60, 96901x100");
-    EXPECT_EQ(SchemeCodeFor(ral.ctx, "969"), "969");
-    EXPECT_EQ(rows(ral.ctx.tables.ContainerLabels), (Texts{"%MXD ADC NORTH TEXAS TX 75099"}));
-    EXPECT_EQ(rows(ral.ctx.tables.ContainerLevel), (Texts{"Mixed AADC"}));
-    EXPECT_EQ(rows(ral.ctx.tables.SortGroupLabels), (Texts{"AA 8", "AA 9"}))
+    EXPECT_EQ(SchemeCodeFor(ral.presort(), "969"), "969");
+    EXPECT_EQ(rows(ral.ctx.tables.containerLabels), (Texts{"%MXD ADC NORTH TEXAS TX 75099"}));
+    EXPECT_EQ(rows(ral.ctx.tables.containerLevel), (Texts{"Mixed AADC"}));
+    EXPECT_EQ(rows(ral.ctx.tables.sortGroupLabels), (Texts{"AA 8", "AA 9"}))
         << "AADCs 8 (967) and 9 (969) below 150 become groups of the mixed tray";
 }
 
 TEST(SchemeLevel, HundredPiecesGetATrayOnlyInTheOriginSCF) {
     PresortHarness outside;
     sort(outside, 6, 0, "14001x100");
-    EXPECT_EQ(rows(outside.ctx.tables.ContainerLabels), (Texts{"%MXD ADC NORTH TEXAS TX 75099"}));
+    EXPECT_EQ(rows(outside.ctx.tables.containerLabels), (Texts{"%MXD ADC NORTH TEXAS TX 75099"}));
     for (auto [category, level] : {std::pair{6, "Basic"}, std::pair{3, "AADC"}}) {
         PresortHarness inside;
         sort(inside, category, 0, "75201x100");
-        EXPECT_EQ(rows(inside.ctx.tables.ContainerLabels), (Texts{"#DALLAS TX 752*LETTER SCHEME"}));
-        EXPECT_EQ(rows(inside.ctx.tables.ContainerLevel), (Texts{level}));
+        EXPECT_EQ(rows(inside.ctx.tables.containerLabels), (Texts{"#DALLAS TX 752*LETTER SCHEME"}));
+        EXPECT_EQ(rows(inside.ctx.tables.containerLevel), (Texts{level}));
     }
 }
 
@@ -129,17 +130,17 @@ TEST(SchemeLevel, OriginPartOfASchemeGetsATrayTheRestGoesOn) {
     PresortHarness h;
     sort(h, 3, 0, "75001x70, 75201x30");
     const WorkTables& t = h.ctx.tables;
-    EXPECT_EQ(rows(t.ContainerPieces), (Ints{30, 70}));
-    EXPECT_EQ(rows(t.ContainerLevel), (Texts{"AADC", "Mixed AADC"}));
+    EXPECT_EQ(rows(t.containerPieces), (Ints{30, 70}));
+    EXPECT_EQ(rows(t.containerLevel), (Texts{"AADC", "Mixed AADC"}));
     // AADC 5 holds only 750's 70 pieces: their 3-digit group is dropped with the groups
     // without a tray and they join the mixed tray as an AADC group.
-    EXPECT_EQ(rows(t.SortGroupLabels), (Texts{"3D 752", "AA 5"}));
+    EXPECT_EQ(rows(t.sortGroupLabels), (Texts{"3D 752", "AA 5"}));
 }
 
 TEST(ScfLevel, SacksPerScfByMinimumOrMailersOwn) {
     PresortHarness h;
-    h.ctx.MailClassCode = "PNAF";
-    h.ctx.lists.PeriodicalList[6] = "6";
+    h.useClass("PNAF");
+    h.ctx.lists.periodicalList[6] = "6";
     // 140 and 141 share SCF 4; 150 and 151 share SCF 5; 751 and 752 the mailer's SCF 8;
     // 750 is a single-prefix SCF.
     setTables(h.ctx,
@@ -158,22 +159,22 @@ TEST(ScfLevel, SacksPerScfByMinimumOrMailersOwn) {
                {2, "3D 751", 0},
                {3, "3D 752", 0}},
               {});
-    BuildSCFLevel(h.ctx);
+    BuildSCFLevel(h.presort());
     const WorkTables& t = h.ctx.tables;
-    EXPECT_EQ(rows(t.ContainerLabels),
+    EXPECT_EQ(rows(t.containerLabels),
               (Texts{"SCF BUFFALO NY 140", "SCF NORTH TEXAS TX 750*", "SCF DALLAS TX 752"}));
-    EXPECT_EQ(rows(t.ContainerPieces), (Ints{7, 6, 5}));
-    EXPECT_EQ(rows(t.SortGroupContainer), (Ints{1, 1, 0, 0, 2, 3, 3}));
+    EXPECT_EQ(rows(t.containerPieces), (Ints{7, 6, 5}));
+    EXPECT_EQ(rows(t.sortGroupContainer), (Ints{1, 1, 0, 0, 2, 3, 3}));
 }
 
 TEST(ScfLevel, CoSackedSackLevelFromItsKinds) {
     PresortHarness h;
-    h.ctx.MailClassCode = "PCOF";
-    h.ctx.lists.PeriodicalList[6] = "6";
+    h.useClass("PCOF");
+    h.ctx.lists.periodicalList[6] = "6";
     setTables(h.ctx, {{14001, 6, 0, 1}, {-14101, 6, 0, 2}, {-15001, 6, 0, 3}},
               {{6, "3D 140", 0, 0}, {6, "3D 141", 0, 1}, {6, "3D 150", 0, 1}}, {});
-    BuildSCFLevel(h.ctx);
-    EXPECT_EQ(rows(h.ctx.tables.ContainerLevel), (Texts{"Mixed", "Basic"}));
+    BuildSCFLevel(h.presort());
+    EXPECT_EQ(rows(h.ctx.tables.containerLevel), (Texts{"Mixed", "Basic"}));
 }
 
 TEST(AdcLevel, OrderCodesOrderGroupsAndContainers) {
@@ -182,17 +183,17 @@ TEST(AdcLevel, OrderCodesOrderGroupsAndContainers) {
     // Nonmachinable letters with a tray minimum of 10: no prefix reaches a 3-digit group,
     // ADCs 1 (010-014), 4 (730-731) and 5 (750-753) reach ADC groups, met in that order.
     PresortHarness h;
-    h.ctx.lists.AdcLabels[1] = "ADC SPRINGFIELD MA 99000";
+    h.ctx.lists.adcLabels[1] = "ADC SPRINGFIELD MA 99000";
     h.mailType({{6, "10"}, {8, "1"}});
     sort(h, 1, 0,
          "01001x2, 01101x2, 01201x2, 01301x2, 01401x2, 73001x5, 73101x5, 75001x3, 75101x3, "
          "75201x3, 75301x3");
     const WorkTables& t = h.ctx.tables;
-    EXPECT_EQ(rows(t.SortGroupLabels), (Texts{"AD 4", "AD 5", "AD 1"}));
-    EXPECT_EQ(rows(t.ContainerLabels),
+    EXPECT_EQ(rows(t.sortGroupLabels), (Texts{"AD 4", "AD 5", "AD 1"}));
+    EXPECT_EQ(rows(t.containerLabels),
               (Texts{"$ADC OKLAHOMA CITY OK 730", "$ADC NORTH TEXAS TX 75099",
                      "$ADC SPRINGFIELD MA 99000"}));
-    EXPECT_EQ(rows(t.ContainerLevel), (Texts{"Basic", "Basic", "Basic"}));
+    EXPECT_EQ(rows(t.containerLevel), (Texts{"Basic", "Basic", "Basic"}));
 }
 
 TEST(AdcLevel, CoSackedBarcodedAndNonbarcodedShareOneSack) {
@@ -202,15 +203,15 @@ TEST(AdcLevel, CoSackedBarcodedAndNonbarcodedShareOneSack) {
                          "-14302x9";
     sort(h, 4, 1, pieces);
     const WorkTables& t = h.ctx.tables;
-    EXPECT_EQ(rows(t.SortGroupLabels), (Texts{"AD 2", "AD 2"}));
-    EXPECT_EQ(rows(t.SortGroupFlags), (Ints{0, 1}));
-    EXPECT_EQ(rows(t.ContainerPieces), (Ints{72}));
-    EXPECT_EQ(rows(t.ContainerLevel), (Texts{"Basic"}));
+    EXPECT_EQ(rows(t.sortGroupLabels), (Texts{"AD 2", "AD 2"}));
+    EXPECT_EQ(rows(t.sortGroupFlags), (Ints{0, 1}));
+    EXPECT_EQ(rows(t.containerPieces), (Ints{72}));
+    EXPECT_EQ(rows(t.containerLevel), (Texts{"Basic"}));
 
     PresortHarness mixed;
     mixed.mailType({{4, "1"}, {5, "4"}});
     sort(mixed, 4, 1, pieces + ", 14305x15");
-    EXPECT_EQ(rows(mixed.ctx.tables.ContainerLevel), (Texts{"Mixed"}))
+    EXPECT_EQ(rows(mixed.ctx.tables.containerLevel), (Texts{"Mixed"}))
         << "the 5-digit group of 14305 joins the ADC sack";
 }
 
@@ -224,12 +225,12 @@ TEST(AdcLevel, NonmachinableOneFootAndTwoFootTrays) {
     // 15 ZIPs of 5 in each of 140-143: 3-digit groups of 75, an ADC of 300.
     WorkTables t = trays(5, ", " + spread(14100, 15, 5) + ", " + spread(14200, 15, 5) + ", " +
                                 spread(14300, 15, 5));
-    EXPECT_EQ(rows(t.ContainerPieces), (Ints{225, 75})) << "one-foot tray of at most 248";
-    EXPECT_EQ(rows(t.ContainerLabels), (Texts{"$ADC BUFFALO NY 140", "%MXD NORTH TEXAS TX 75099"}));
+    EXPECT_EQ(rows(t.containerPieces), (Ints{225, 75})) << "one-foot tray of at most 248";
+    EXPECT_EQ(rows(t.containerLabels), (Texts{"$ADC BUFFALO NY 140", "%MXD NORTH TEXAS TX 75099"}));
     // 450 pieces reach line 6: one two-foot tray.
     t = trays(8, ", " + spread(14100, 15, 8) + ", " + spread(14200, 15, 7) + ", " +
                      spread(14300, 15, 7));
-    EXPECT_EQ(rows(t.ContainerPieces), (Ints{450}));
+    EXPECT_EQ(rows(t.containerPieces), (Ints{450}));
 }
 
 TEST(AdcLevel, TrayCutFillsToTheMinimumAndKeepsTheRestAsAGroup) {
@@ -241,12 +242,12 @@ TEST(AdcLevel, TrayCutFillsToTheMinimumAndKeepsTheRestAsAGroup) {
     // keeps the group minimum; the other 100 form a new group, below a tray.
     sort(h, 1, 0, spread(14000, 28, 5) + ", " + spread(14100, 10, 5) + ", " + spread(14200, 22, 5));
     const WorkTables& t = h.ctx.tables;
-    EXPECT_EQ(rows(t.ContainerPieces), (Ints{200, 100}));
-    EXPECT_EQ(rows(t.ContainerLabels), (Texts{"$ADC BUFFALO NY 140", "%MXD NORTH TEXAS TX 75099"}));
+    EXPECT_EQ(rows(t.containerPieces), (Ints{200, 100}));
+    EXPECT_EQ(rows(t.containerLabels), (Texts{"$ADC BUFFALO NY 140", "%MXD NORTH TEXAS TX 75099"}));
     // The package split then cuts 3D 140 into 121 + 19.
-    EXPECT_EQ(rows(t.SortGroupLabels), (Texts{"3D 140", "3D 140", "3D 141", "3D 142", "3D 142"}));
-    EXPECT_EQ(rows(t.SortGroupPieces), (Ints{121, 19, 50, 10, 100}));
-    EXPECT_EQ(rows(t.SortGroupContainer), (Ints{1, 1, 1, 1, 2}));
+    EXPECT_EQ(rows(t.sortGroupLabels), (Texts{"3D 140", "3D 140", "3D 141", "3D 142", "3D 142"}));
+    EXPECT_EQ(rows(t.sortGroupPieces), (Ints{121, 19, 50, 10, 100}));
+    EXPECT_EQ(rows(t.sortGroupContainer), (Ints{1, 1, 1, 1, 2}));
 }
 
 TEST(AdcLevel, TrayCutWithLittleRoomKeepsEveryPieceOnce) {
@@ -264,64 +265,63 @@ TEST(AdcLevel, LeftBelowTheGroupMinimumAndNoAdcMeansUnplaced) {
     PresortHarness h;
     h.mailClass(2, 1);
     h.pieces("09001x5, 09002x30");
-    ChooseMailClassCode(h.ctx);
-    h.ctx.counters.SortGroupCount = 1;
-    h.ctx.counters.ContainerCount = 1;
-    Build5DigitLevel(h.ctx);
-    Build3DigitLevel(h.ctx);
-    EXPECT_EQ(rows(h.ctx.tables.ZipGroupOwner), (Ints{-1, 1}));
-    BuildADCLevel(h.ctx);
-    EXPECT_EQ(rows(h.ctx.tables.ZipGroupOwner), (Ints{0, 1}));
-    EXPECT_EQ(h.ctx.counters.ContainerCount, 1) << "090 has no ADC: nothing labelled from line 0";
-    BuildMixedLevel(h.ctx);
-    EXPECT_EQ(rows(h.ctx.tables.SortGroupLabels), (Texts{"5D 09002", "MA"}));
-    EXPECT_EQ(rows(h.ctx.tables.ContainerLabels), (Texts{"%MXD NORTH TEXAS TX 75099"}));
-    EXPECT_EQ(rows(h.ctx.tables.ContainerPieces), (Ints{35}));
+    h.ctx.counters.sortGroupCount = 1;
+    h.ctx.counters.containerCount = 1;
+    Build5DigitLevel(h.presort());
+    Build3DigitLevel(h.presort());
+    EXPECT_EQ(rows(h.ctx.tables.zipGroupOwner), (Ints{-1, 1}));
+    BuildADCLevel(h.presort());
+    EXPECT_EQ(rows(h.ctx.tables.zipGroupOwner), (Ints{0, 1}));
+    EXPECT_EQ(h.ctx.counters.containerCount, 1) << "090 has no ADC: nothing labelled from line 0";
+    BuildMixedLevel(h.presort());
+    EXPECT_EQ(rows(h.ctx.tables.sortGroupLabels), (Texts{"5D 09002", "MA"}));
+    EXPECT_EQ(rows(h.ctx.tables.containerLabels), (Texts{"%MXD NORTH TEXAS TX 75099"}));
+    EXPECT_EQ(rows(h.ctx.tables.containerPieces), (Ints{35}));
 }
 
 TEST(AadcLevel, AutomationAadcOf149GoesToTheMixedTray) {
     PresortHarness h;
     sort(h, 3, 0, "14001x100, 14201x49");
-    EXPECT_EQ(rows(h.ctx.tables.ContainerLevel), (Texts{"Mixed AADC"}));
+    EXPECT_EQ(rows(h.ctx.tables.containerLevel), (Texts{"Mixed AADC"}));
     PresortHarness enough;
     sort(enough, 3, 0, "14001x100, 14201x50");
-    EXPECT_EQ(rows(enough.ctx.tables.ContainerLabels), (Texts{"$AADC BUFFALO NY 140"}));
-    EXPECT_EQ(rows(enough.ctx.tables.ContainerLevel), (Texts{"AADC"}));
+    EXPECT_EQ(rows(enough.ctx.tables.containerLabels), (Texts{"$AADC BUFFALO NY 140"}));
+    EXPECT_EQ(rows(enough.ctx.tables.containerLevel), (Texts{"AADC"}));
 }
 
 TEST(MixedLevel, CoSackedNonbarcodedAndBarcodedMixedGroupsShareOneSack) {
     PresortHarness h;
     sort(h, 4, 1, "09001x3, -09002x4");
     const WorkTables& t = h.ctx.tables;
-    EXPECT_EQ(rows(t.SortGroupLabels), (Texts{"MA", "MA"}));
-    EXPECT_EQ(rows(t.SortGroupFlags), (Ints{1, 0}));
-    EXPECT_EQ(rows(t.SortGroupPieces), (Ints{4, 3}));
-    EXPECT_EQ(rows(t.ContainerLabels), (Texts{"%MXD ADC NORTH TEXAS TX 75099"}));
-    EXPECT_EQ(rows(t.ContainerLevel), (Texts{"Basic"}));
+    EXPECT_EQ(rows(t.sortGroupLabels), (Texts{"MA", "MA"}));
+    EXPECT_EQ(rows(t.sortGroupFlags), (Ints{1, 0}));
+    EXPECT_EQ(rows(t.sortGroupPieces), (Ints{4, 3}));
+    EXPECT_EQ(rows(t.containerLabels), (Texts{"%MXD ADC NORTH TEXAS TX 75099"}));
+    EXPECT_EQ(rows(t.containerLevel), (Texts{"Basic"}));
 }
 
 TEST(MixedLevel, BmcEntryLabelsAndDiscount) {
     PresortHarness h;
-    h.ctx.lists.MailerList[4] = "2";
+    h.ctx.lists.mailerList[4] = "2";
     sort(h, 0, 0, "75001x5");
-    EXPECT_EQ(rows(h.ctx.tables.ContainerLabels), (Texts{"%MXD ADC DALLAS TX 75199"}));
-    EXPECT_EQ(rows(h.ctx.tables.ContainerEntry), (Texts{"DBMC"}));
+    EXPECT_EQ(rows(h.ctx.tables.containerLabels), (Texts{"%MXD ADC DALLAS TX 75199"}));
+    EXPECT_EQ(rows(h.ctx.tables.containerEntry), (Texts{"DBMC"}));
     PresortHarness outside;
-    outside.ctx.lists.MailerList[4] = "2";
+    outside.ctx.lists.mailerList[4] = "2";
     sort(outside, 0, 0, "75001x5, 01001x1");
-    EXPECT_EQ(rows(outside.ctx.tables.ContainerEntry), (Texts{"None"}));
+    EXPECT_EQ(rows(outside.ctx.tables.containerEntry), (Texts{"None"}));
 }
 
 TEST(MixedLevel, MissingChartEntryFallsBackForFirstClassAndRefusesOthers) {
     PresortHarness fal;
-    fal.ctx.lists.MailerList[3] = "09001";
-    fal.ctx.lists.MailerList[4] = "2";
+    fal.ctx.lists.mailerList[3] = "09001";
+    fal.ctx.lists.mailerList[4] = "2";
     sort(fal, 8, 0, "14001x5");
-    EXPECT_EQ(rows(fal.ctx.tables.ContainerLabels), (Texts{"%MXD APO AE 090"}));
+    EXPECT_EQ(rows(fal.ctx.tables.containerLabels), (Texts{"%MXD APO AE 090"}));
 
     PresortHarness rml;
-    rml.ctx.lists.MailerList[3] = "09001";
-    rml.ctx.lists.MailerList[4] = "2";
+    rml.ctx.lists.mailerList[3] = "09001";
+    rml.ctx.lists.mailerList[4] = "2";
     rml.mailClass(0, 0);
     rml.pieces("14001x5");
     try {
@@ -333,26 +333,26 @@ TEST(MixedLevel, MissingChartEntryFallsBackForFirstClassAndRefusesOthers) {
                                "under Postal Lists, or the mailer's ZIP under Settings, and sort "
                                "again.");
     }
-    EXPECT_EQ(rml.ctx.counters.ContainerCount, 0) << "refused before the presort";
+    EXPECT_EQ(rml.ctx.counters.containerCount, 0) << "refused before the presort";
 }
 
 TEST(MixedLevel, NothingUncontainedMakesNoContainer) {
     PresortHarness h;
-    h.ctx.MailClassCode = "RAF";
+    h.useClass("RAF");
     setTables(h.ctx, {{1234, 130, 0, 1}}, {{130, "5D 01234", 1}}, {130});
-    BuildMixedLevel(h.ctx);
-    EXPECT_EQ(h.ctx.counters.ContainerCount, 2);
-    EXPECT_EQ(h.ctx.counters.SortGroupCount, 2);
+    BuildMixedLevel(h.presort());
+    EXPECT_EQ(h.ctx.counters.containerCount, 2);
+    EXPECT_EQ(h.ctx.counters.sortGroupCount, 2);
 }
 
 TEST(MixedLevel, FlatSackLevelFromItsGroups) {
     PresortHarness h;
-    h.ctx.MailClassCode = "RAF";
+    h.useClass("RAF");
     setTables(h.ctx, {{1234, 12, 0, 1}, {1300, 11, 0, 2}, {1400, 5, 0, 0}},
               {{12, "5D 01234", 0}, {11, "3D 013", 0}}, {});
-    h.ctx.counters.RecordCount = 28;
-    BuildMixedLevel(h.ctx);
-    EXPECT_EQ(rows(h.ctx.tables.ContainerLevel), (Texts{"Mixed"}));
-    EXPECT_EQ(rows(h.ctx.tables.SortGroupLabels), (Texts{"5D 01234", "3D 013", "MA"}));
+    h.ctx.counters.recordCount = 28;
+    BuildMixedLevel(h.presort());
+    EXPECT_EQ(rows(h.ctx.tables.containerLevel), (Texts{"Mixed"}));
+    EXPECT_EQ(rows(h.ctx.tables.sortGroupLabels), (Texts{"5D 01234", "3D 013", "MA"}));
     h.expectConsistent();
 }

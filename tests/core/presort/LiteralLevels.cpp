@@ -3,7 +3,6 @@
 #include "core/Convert.h"
 #include "core/PostalCharts.h"
 #include "core/presort/EntryDiscount.h"
-#include "core/presort/MailClass.h"
 #include "core/presort/MixedLevel.h"
 #include "core/presort/OrderKeys.h"
 #include "core/presort/PresortRules.h"
@@ -16,28 +15,57 @@ namespace quillan::test {
 
 namespace {
 
-using Ctx = AppContext;
+using Ctx = PresortContext;
 
 size_t at(int32_t n) {
     return static_cast<size_t>(n);
 }
 
+// The settings read line by line, as the rules state them.
+std::string classCode(const Ctx& ctx) {
+    return std::string(ctx.mailClass().code());
+}
+bool isPeriodicals(const std::string& code) {
+    return code[0] == 'P';
+}
+bool isCoSacked(const std::string& code) {
+    return code == "RCOF" || code == "PCOF";
+}
+bool isFlatClass(const std::string& code) {
+    return code.back() == 'F';
+}
+int32_t mailTypeNumber(const Ctx& ctx, long line) {
+    return ctx.settings.mailType.numberAt(line);
+}
+bool mmTrays(const Ctx& ctx) {
+    return ctx.settings.mailType[8] == "0";
+}
+int32_t periodicalsMinimum(const Ctx& ctx) {
+    return ctx.settings.periodical.numberAt(6);
+}
+int32_t standardFlatSackMinimum(const Ctx& ctx) {
+    return quillan::standardFlatSackMinimum(ctx.settings.mailType);
+}
+int mailerPrefix(const Ctx& ctx) {
+    return strToInt(ctx.settings.mailer[3].substr(0, 3));
+}
+
 int32_t pieces(const Ctx& ctx, int32_t g) {
-    return ctx.tables.SortGroupPieces[at(g)];
+    return ctx.tables.sortGroupPieces[at(g)];
 }
 int32_t container(const Ctx& ctx, int32_t g) {
-    return ctx.tables.SortGroupContainer[at(g)];
+    return ctx.tables.sortGroupContainer[at(g)];
 }
 int prefixOf(const Ctx& ctx, int32_t g) {
-    return groupPrefix(ctx.tables.SortGroupLabels[at(g)]);
+    return groupPrefix(ctx.tables.sortGroupLabels[at(g)]);
 }
 
 // Adds the pieces of ZIP group z to its key's row, appending the key when it is new.
 void addToKey(Ctx& ctx, int32_t key, int32_t zipPieces) {
     WorkTables& t = ctx.tables;
-    for (size_t k = 1; k < t.LevelKeys.size(); ++k)
-        if (t.LevelKeys[k] == key) {
-            t.LevelKeyPieces[k] += zipPieces;
+    for (size_t k = 1; k < t.levelKeys.size(); ++k)
+        if (t.levelKeys[k] == key) {
+            t.levelKeyPieces[k] += zipPieces;
             return;
         }
     t.addLevelKey(key, zipPieces, 0);
@@ -45,13 +73,13 @@ void addToKey(Ctx& ctx, int32_t key, int32_t zipPieces) {
 
 int32_t groupOfKey(const Ctx& ctx, int32_t key) {
     const WorkTables& t = ctx.tables;
-    for (size_t k = 1; k < t.LevelKeys.size(); ++k)
-        if (t.LevelKeys[k] == key)
-            return t.LevelKeyGroups[k];
+    for (size_t k = 1; k < t.levelKeys.size(); ++k)
+        if (t.levelKeys[k] == key)
+            return t.levelKeyGroups[k];
     return 0;
 }
 
-// Inserts a container at its ordered place among E + 1 to ContainerCount - 1 and renumbers
+// Inserts a container at its ordered place among E + 1 to containerCount - 1 and renumbers
 // the groups' links; returns its row.
 template <typename KeyOf>
 int32_t insertOrdered(Ctx& ctx, int32_t E, int64_t key, KeyOf keyOf, int32_t n,
@@ -59,18 +87,18 @@ int32_t insertOrdered(Ctx& ctx, int32_t E, int64_t key, KeyOf keyOf, int32_t n,
                       const std::string& level) {
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;
-    int32_t row = c.ContainerCount;
-    for (int32_t k = E + 1; k < c.ContainerCount; ++k)
-        if (keyOf(t.ContainerLabels[at(k)]) > key) {
+    int32_t row = c.containerCount;
+    for (int32_t k = E + 1; k < c.containerCount; ++k)
+        if (keyOf(t.containerLabels[at(k)]) > key) {
             row = k;
             break;
         }
-    for (int32_t g = 1; g < c.SortGroupCount; ++g)
-        if (t.SortGroupContainer[at(g)] >= row)
-            ++t.SortGroupContainer[at(g)];
+    for (int32_t g = 1; g < c.sortGroupCount; ++g)
+        if (t.sortGroupContainer[at(g)] >= row)
+            ++t.sortGroupContainer[at(g)];
     t.insertContainer(at(row), n, label, entry, level);
-    ++c.ContainerCount;
-    c.PlacedPieces += n;
+    ++c.containerCount;
+    c.placedPieces += n;
     return row;
 }
 
@@ -78,30 +106,30 @@ void threeDigitKeysGroupsOwners(Ctx& ctx, int32_t groupMinimum) {
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;
     t.clearLevelKeys();
-    for (int32_t z = 1; z <= c.ZipGroupCount; ++z)
-        if (t.ZipGroupOwner[at(z)] <= 0)
-            addToKey(ctx, t.ZipGroupZips[at(z)] / 100, t.ZipGroupPieces[at(z)]);
-    for (size_t k = 1; k < t.LevelKeys.size(); ++k) {
-        if (t.LevelKeyPieces[k] < groupMinimum)
+    for (int32_t z = 1; z <= c.zipGroupCount; ++z)
+        if (t.zipGroupOwner[at(z)] <= 0)
+            addToKey(ctx, t.zipGroupZips[at(z)] / 100, t.zipGroupPieces[at(z)]);
+    for (size_t k = 1; k < t.levelKeys.size(); ++k) {
+        if (t.levelKeyPieces[k] < groupMinimum)
             continue;
-        int32_t key = t.LevelKeys[k];
-        t.addSortGroup(key < 0, t.LevelKeyPieces[k], "3D " + zeroPad(std::abs(key), 3), 0);
-        t.LevelKeyGroups[k] = c.SortGroupCount++;
-        c.PiecesDone += t.LevelKeyPieces[k];
+        int32_t key = t.levelKeys[k];
+        t.addSortGroup(key < 0, t.levelKeyPieces[k], "3D " + zeroPad(std::abs(key), 3), 0);
+        t.levelKeyGroups[k] = c.sortGroupCount++;
+        c.piecesDone += t.levelKeyPieces[k];
     }
-    for (int32_t z = 1; z <= c.ZipGroupCount; ++z) {
-        if (t.ZipGroupOwner[at(z)] > 0)
+    for (int32_t z = 1; z <= c.zipGroupCount; ++z) {
+        if (t.zipGroupOwner[at(z)] > 0)
             continue;
-        int32_t group = groupOfKey(ctx, t.ZipGroupZips[at(z)] / 100);
-        t.ZipGroupOwner[at(z)] = group > 0 ? group : -1;
+        int32_t group = groupOfKey(ctx, t.zipGroupZips[at(z)] / 100);
+        t.zipGroupOwner[at(z)] = group > 0 ? group : -1;
     }
 }
 
 void literal3Digit(Ctx& ctx) {
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;
-    const std::string code = ctx.MailClassCode;
-    int32_t E = c.ContainerCount - 1;
+    const std::string code = classCode(ctx);
+    int32_t E = c.containerCount - 1;
     int32_t groupMinimum = code == "RML" ? 1 : isPeriodicals(code) ? 6 : 10;
     int32_t minimum = code == "RML" || code == "RNML" ? 150
                       : isPeriodicals(code)           ? periodicalsMinimum(ctx)
@@ -111,12 +139,12 @@ void literal3Digit(Ctx& ctx) {
         return container(ctx, g) == 0 ||
                ((code == "RML" || code == "RNML") && container(ctx, g) <= E);
     };
-    for (int32_t g = 1; g < c.SortGroupCount; ++g) {
+    for (int32_t g = 1; g < c.sortGroupCount; ++g) {
         if (!eligible(g))
             continue;
         int P = prefixOf(ctx, g);
         int64_t total = 0;
-        for (int32_t h = g; h < c.SortGroupCount; ++h)
+        for (int32_t h = g; h < c.sortGroupCount; ++h)
             if (eligible(h) && prefixOf(ctx, h) == P)
                 total += pieces(ctx, h);
         bool pFlats = code == "PAF" || code == "PNAF" || code == "PCOF";
@@ -128,49 +156,49 @@ void literal3Digit(Ctx& ctx) {
             level = code[0] == 'P' ? "3-Digit" : "3/5-Digit";
         int32_t sum = 0;
         bool three = false, five = false;
-        for (int32_t h = g; h < c.SortGroupCount; ++h) {
+        for (int32_t h = g; h < c.sortGroupCount; ++h) {
             if (container(ctx, h) != 0 || prefixOf(ctx, h) != P)
                 continue;
             sum += pieces(ctx, h);
-            bool isThree = (code == "PCOF" && t.SortGroupFlags[at(h)] == 1) ||
-                           t.SortGroupLabels[at(h)][0] == '3';
+            bool isThree = (code == "PCOF" && t.sortGroupFlags[at(h)] == 1) ||
+                           t.sortGroupLabels[at(h)][0] == '3';
             (isThree ? three : five) = true;
         }
         if (sum == 0)
             continue;
         if (code == "PAF" || code == "PCOF")
             level = three && five ? "Mixed" : three ? "3-Digit" : "5-Digit";
-        std::string L = labelText(ctx.lists.ThreeDigitLabels,
-                                  std::abs(chartValue(ctx.lists.ThreeDigitChart, P)));
+        std::string L = labelText(ctx.lists.threeDigitLabels,
+                                  std::abs(chartValue(ctx.lists.threeDigitChart, P)));
         std::string label = L + " " + zeroPad(P, 3);
         std::vector<int32_t> contents;
-        for (int32_t h = g; h < c.SortGroupCount; ++h)
+        for (int32_t h = g; h < c.sortGroupCount; ++h)
             if (container(ctx, h) == 0 && prefixOf(ctx, h) == P)
                 contents.push_back(h);
         int32_t row =
             insertOrdered(ctx, E, threeDigitOrderKeyOfEntry(L, P), threeDigitOrderKey, sum, label,
                           EntryDiscountFor(ctx, "3D", label.substr(label.size() - 3)), level);
         for (int32_t h : contents)
-            t.SortGroupContainer[at(h)] = row;
+            t.sortGroupContainer[at(h)] = row;
     }
 }
 
 void literalScheme(Ctx& ctx) {
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;
-    const std::string code = ctx.MailClassCode;
-    int32_t E = c.ContainerCount - 1;
+    const std::string code = classCode(ctx);
+    int32_t E = c.containerCount - 1;
     threeDigitKeysGroupsOwners(ctx, 1);
     auto scheme = [&](int32_t g) {
         return strToInt(SchemeCodeFor(ctx, zeroPad(prefixOf(ctx, g), 3)));
     };
-    for (int32_t g = 1; g < c.SortGroupCount; ++g) {
+    for (int32_t g = 1; g < c.sortGroupCount; ++g) {
         if (container(ctx, g) > 0)
             continue;
         int32_t s = scheme(g);
         std::vector<int32_t> marked, originMarked;
         int64_t total = 0;
-        for (int32_t h = g; h < c.SortGroupCount; ++h)
+        for (int32_t h = g; h < c.sortGroupCount; ++h)
             if (container(ctx, h) <= 0 && scheme(h) == s) {
                 marked.push_back(h);
                 total += pieces(ctx, h);
@@ -183,55 +211,55 @@ void literalScheme(Ctx& ctx) {
         int32_t sum = 0;
         for (int32_t h : contents)
             sum += pieces(ctx, h);
-        int32_t e = chartValue(ctx.lists.SchemeChart, s);
-        std::string label = e == 0 ? labelText(ctx.lists.ThreeDigitLabels,
-                                               std::abs(chartValue(ctx.lists.ThreeDigitChart, s))) +
+        int32_t e = chartValue(ctx.lists.schemeChart, s);
+        std::string label = e == 0 ? labelText(ctx.lists.threeDigitLabels,
+                                               std::abs(chartValue(ctx.lists.threeDigitChart, s))) +
                                          " " + zeroPad(s, 3)
-                                   : "#" + labelText(ctx.lists.SchemeLabels, std::abs(e));
+                                   : "#" + labelText(ctx.lists.schemeLabels, std::abs(e));
         std::string level = total >= 150 ? "3-Digit" : code == "PAL" ? "Basic" : "AADC";
         int32_t row = insertOrdered(ctx, E, s, schemeOrderKey, sum, label,
                                     EntryDiscountFor(ctx, "3S", std::to_string(s)), level);
         for (int32_t h : contents)
-            t.SortGroupContainer[at(h)] = row;
+            t.sortGroupContainer[at(h)] = row;
     }
 }
 
 void literalScf(Ctx& ctx) {
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;
-    const std::string code = ctx.MailClassCode;
-    int32_t E = c.ContainerCount - 1;
+    const std::string code = classCode(ctx);
+    int32_t E = c.containerCount - 1;
     int32_t minimum = periodicalsMinimum(ctx);
-    auto scf = [&](int32_t g) { return chartValue(ctx.lists.ScfChart, prefixOf(ctx, g)); };
+    auto scf = [&](int32_t g) { return chartValue(ctx.lists.scfChart, prefixOf(ctx, g)); };
     auto ownKey = [](const std::string& label) {
         std::string text = label.substr(4);
         if (!text.empty() && text.back() == '*')
             text.pop_back();
         return scfOrderKey(text);
     };
-    for (int32_t g = 1; g < c.SortGroupCount; ++g) {
+    for (int32_t g = 1; g < c.sortGroupCount; ++g) {
         if (container(ctx, g) > 0)
             continue;
         int32_t n = scf(g);
         if (n == 0)
             continue;
         int32_t total = 0;
-        for (int32_t h = g; h < c.SortGroupCount; ++h)
+        for (int32_t h = g; h < c.sortGroupCount; ++h)
             if (container(ctx, h) <= 0 && scf(h) == n)
                 total += pieces(ctx, h);
-        bool own = chartValue(ctx.lists.ScfChart, mailerPrefix(ctx)) == n;
+        bool own = chartValue(ctx.lists.scfChart, mailerPrefix(ctx)) == n;
         if (!(total >= minimum || (total > 0 && own)))
             continue;
         bool three = false, five = false, nonbarcoded = false;
         std::vector<int32_t> contents;
-        for (int32_t h = g; h < c.SortGroupCount; ++h) {
+        for (int32_t h = g; h < c.sortGroupCount; ++h) {
             if (container(ctx, h) > 0 || scf(h) != n)
                 continue;
             contents.push_back(h);
-            if (code == "PCOF" && t.SortGroupFlags[at(h)] == 1)
+            if (code == "PCOF" && t.sortGroupFlags[at(h)] == 1)
                 nonbarcoded = true;
             else
-                (t.SortGroupLabels[at(h)][0] == '3' ? three : five) = true;
+                (t.sortGroupLabels[at(h)][0] == '3' ? three : five) = true;
         }
         std::string level;
         if (code == "PNAF")
@@ -243,12 +271,12 @@ void literalScf(Ctx& ctx) {
                     : three                         ? "3-Digit"
                     : five                          ? "5-Digit"
                                                     : "Basic";
-        std::string L = labelText(ctx.lists.ScfLabels, std::abs(n));
+        std::string L = labelText(ctx.lists.scfLabels, std::abs(n));
         int32_t row =
             insertOrdered(ctx, E, scfOrderKey(L), ownKey, total, "SCF " + L + (n < 0 ? "*" : ""),
                           EntryDiscountFor(ctx, "SCF", L.substr(L.size() - 3)), level);
         for (int32_t h : contents)
-            t.SortGroupContainer[at(h)] = row;
+            t.sortGroupContainer[at(h)] = row;
     }
 }
 
@@ -262,7 +290,7 @@ struct Center {
 };
 
 int32_t centerOf(const Ctx& ctx, const Center& center, int32_t g) {
-    const std::string& label = ctx.tables.SortGroupLabels[at(g)];
+    const std::string& label = ctx.tables.sortGroupLabels[at(g)];
     if (label.rfind("AD ", 0) == 0)
         return strToInt(label.substr(3));
     int p = prefixOf(ctx, g);
@@ -271,7 +299,7 @@ int32_t centerOf(const Ctx& ctx, const Center& center, int32_t g) {
 
 void limitsFor(const Ctx& ctx, const Center& center, int64_t total, int32_t& minimum,
                int32_t& capacity) {
-    const std::string code = ctx.MailClassCode;
+    const std::string code = classCode(ctx);
     capacity = std::numeric_limits<int32_t>::max();
     if (isFlatClass(code)) {
         minimum = isPeriodicals(code) ? periodicalsMinimum(ctx) : standardFlatSackMinimum(ctx);
@@ -298,21 +326,21 @@ int32_t trayCut(Ctx& ctx, const Center& center, int32_t G, int32_t& s, int32_t m
     MailingCounters& c = ctx.counters;
     int32_t P = pieces(ctx, G), kept = 0;
     std::vector<int32_t> rest;
-    for (int32_t z = 1; z <= c.ZipGroupCount; ++z) {
-        if (t.ZipGroupOwner[at(z)] != G)
+    for (int32_t z = 1; z <= c.zipGroupCount; ++z) {
+        if (t.zipGroupOwner[at(z)] != G)
             continue;
         int32_t room = capacity - s;
         if ((s >= minimum && kept >= center.groupMinimum) || room <= 0) {
             rest.push_back(z);
             continue;
         }
-        int32_t zp = t.ZipGroupPieces[at(z)], ic = t.ZipGroupInCounty[at(z)];
+        int32_t zp = t.zipGroupPieces[at(z)], ic = t.zipGroupInCounty[at(z)];
         if (zp > room) {
-            t.insertZipGroup(at(z + 1), t.ZipGroupZips[at(z)], zp - room, ic > room ? ic - room : 0,
+            t.insertZipGroup(at(z + 1), t.zipGroupZips[at(z)], zp - room, ic > room ? ic - room : 0,
                              G);
-            ++c.ZipGroupCount;
-            t.ZipGroupPieces[at(z)] = room;
-            t.ZipGroupInCounty[at(z)] = std::min(ic, room);
+            ++c.zipGroupCount;
+            t.zipGroupPieces[at(z)] = room;
+            t.zipGroupInCounty[at(z)] = std::min(ic, room);
             zp = room;
             rest.push_back(z + 1);
             s += zp;
@@ -325,17 +353,17 @@ int32_t trayCut(Ctx& ctx, const Center& center, int32_t G, int32_t& s, int32_t m
     }
     if (kept == 0)
         return 0;
-    t.SortGroupPieces[at(G)] = kept;
+    t.sortGroupPieces[at(G)] = kept;
     int32_t left = P - kept;
     if (left == 0)
         return kept;
     if (left < center.groupMinimum) {
         for (int32_t z : rest)
-            t.ZipGroupOwner[at(z)] = 0;
-        c.PiecesDone -= left;
+            t.zipGroupOwner[at(z)] = 0;
+        c.piecesDone -= left;
         return kept;
     }
-    auto zipOf = [&](int32_t z) { return std::abs(t.ZipGroupZips[at(z)]) % 100000; };
+    auto zipOf = [&](int32_t z) { return std::abs(t.zipGroupZips[at(z)]) % 100000; };
     bool oneZip = true, onePrefix = true;
     for (int32_t z : rest) {
         oneZip = oneZip && zipOf(z) == zipOf(rest[0]);
@@ -343,27 +371,27 @@ int32_t trayCut(Ctx& ctx, const Center& center, int32_t G, int32_t& s, int32_t m
     }
     std::string label = oneZip      ? "5D " + zeroPad(zipOf(rest[0]), 5)
                         : onePrefix ? "3D " + zeroPad(zipOf(rest[0]) / 100, 3)
-                                    : t.SortGroupLabels[at(G)];
-    t.insertSortGroup(at(G + 1), t.SortGroupFlags[at(G)], left, label, 0);
-    ++c.SortGroupCount;
-    for (int32_t z = 1; z <= c.ZipGroupCount; ++z)
-        if (t.ZipGroupOwner[at(z)] > G)
-            ++t.ZipGroupOwner[at(z)];
+                                    : t.sortGroupLabels[at(G)];
+    t.insertSortGroup(at(G + 1), t.sortGroupFlags[at(G)], left, label, 0);
+    ++c.sortGroupCount;
+    for (int32_t z = 1; z <= c.zipGroupCount; ++z)
+        if (t.zipGroupOwner[at(z)] > G)
+            ++t.zipGroupOwner[at(z)];
     for (int32_t z : rest)
-        t.ZipGroupOwner[at(z)] = G + 1;
+        t.zipGroupOwner[at(z)] = G + 1;
     return kept;
 }
 
 std::string centerLevelText(const Ctx& ctx, const Center& center,
                             const std::vector<int32_t>& contents) {
-    const std::string code = ctx.MailClassCode;
+    const std::string code = classCode(ctx);
     if (center.aadc)
         return code == "RAL" || code == "FAL" ? "AADC" : "Basic";
     bool adc = false, three = false, five = false;
     for (int32_t h : contents) {
-        const std::string& label = ctx.tables.SortGroupLabels[at(h)];
+        const std::string& label = ctx.tables.sortGroupLabels[at(h)];
         if (label.rfind("AD", 0) == 0 ||
-            (isCoSacked(code) && ctx.tables.SortGroupFlags[at(h)] == 1))
+            (isCoSacked(code) && ctx.tables.sortGroupFlags[at(h)] == 1))
             adc = true;
         else if (label.rfind("3D", 0) == 0)
             three = true;
@@ -383,15 +411,15 @@ std::string centerLevelText(const Ctx& ctx, const Center& center,
 void centerContainers(Ctx& ctx, const Center& center) {
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;
-    int32_t E = c.ContainerCount - 1;
-    for (int32_t g = 1; g < c.SortGroupCount; ++g) {
+    int32_t E = c.containerCount - 1;
+    for (int32_t g = 1; g < c.sortGroupCount; ++g) {
         if (container(ctx, g) > 0)
             continue;
         int32_t a = centerOf(ctx, center, g);
         if (a <= 0)
             continue;
         int64_t total = 0;
-        for (int32_t h = g; h < c.SortGroupCount; ++h)
+        for (int32_t h = g; h < c.sortGroupCount; ++h)
             if (container(ctx, h) <= 0 && centerOf(ctx, center, h) == a)
                 total += pieces(ctx, h);
         int32_t minimum = 0, capacity = 0;
@@ -400,7 +428,7 @@ void centerContainers(Ctx& ctx, const Center& center) {
             continue;
         std::vector<int32_t> contents;
         int32_t s = 0;
-        for (int32_t h = g; h < c.SortGroupCount; ++h) {
+        for (int32_t h = g; h < c.sortGroupCount; ++h) {
             if (container(ctx, h) > 0 || centerOf(ctx, center, h) != a)
                 continue;
             if (total <= capacity || s + pieces(ctx, h) <= capacity) {
@@ -421,7 +449,7 @@ void centerContainers(Ctx& ctx, const Center& center) {
                           EntryDiscountFor(ctx, center.entryLevel, entryKeyOfLabel(label)),
                           centerLevelText(ctx, center, contents));
         for (int32_t h : contents)
-            t.SortGroupContainer[at(h)] = row;
+            t.sortGroupContainer[at(h)] = row;
     }
 }
 
@@ -431,39 +459,39 @@ void centerGroups(Ctx& ctx, const SettingsList& labels, const std::string& prefi
                   int32_t groupMinimum) {
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;
-    int32_t G = c.SortGroupCount - 1;
+    int32_t G = c.sortGroupCount - 1;
     auto codeOfGroup = [&](int32_t r) {
         return distributionOrderCode(
-            labelText(labels, strToInt(t.SortGroupLabels[at(r)].substr(3))));
+            labelText(labels, strToInt(t.sortGroupLabels[at(r)].substr(3))));
     };
-    for (size_t k = 1; k < t.LevelKeys.size(); ++k) {
-        if (t.LevelKeyPieces[k] < groupMinimum)
+    for (size_t k = 1; k < t.levelKeys.size(); ++k) {
+        if (t.levelKeyPieces[k] < groupMinimum)
             continue;
-        int32_t key = t.LevelKeys[k];
+        int32_t key = t.levelKeys[k];
         int64_t code = distributionOrderCode(labelText(labels, std::abs(key)));
-        int32_t row = c.SortGroupCount;
-        for (int32_t r = G + 1; r < c.SortGroupCount; ++r)
+        int32_t row = c.sortGroupCount;
+        for (int32_t r = G + 1; r < c.sortGroupCount; ++r)
             if (codeOfGroup(r) > code) {
                 row = r;
                 break;
             }
-        t.insertSortGroup(at(row), key < 0, t.LevelKeyPieces[k],
+        t.insertSortGroup(at(row), key < 0, t.levelKeyPieces[k],
                           prefix + std::to_string(std::abs(key)), 0);
-        for (size_t k2 = 1; k2 < t.LevelKeys.size(); ++k2)
-            if (t.LevelKeyGroups[k2] >= row)
-                ++t.LevelKeyGroups[k2];
-        t.LevelKeyGroups[k] = row;
-        ++c.SortGroupCount;
-        c.PiecesDone += t.LevelKeyPieces[k];
+        for (size_t k2 = 1; k2 < t.levelKeys.size(); ++k2)
+            if (t.levelKeyGroups[k2] >= row)
+                ++t.levelKeyGroups[k2];
+        t.levelKeyGroups[k] = row;
+        ++c.sortGroupCount;
+        c.piecesDone += t.levelKeyPieces[k];
     }
 }
 
 const SettingsList& adcChart(const Ctx& ctx) {
-    return isPeriodicals(ctx.MailClassCode) ? ctx.lists.AdcPeriodicalChart
-                                            : ctx.lists.AdcStandardChart;
+    return isPeriodicals(classCode(ctx)) ? ctx.lists.adcPeriodicalChart
+                                         : ctx.lists.adcStandardChart;
 }
 const SettingsList& aadcChart(const Ctx& ctx) {
-    return ctx.MailClassCode == "FAL" ? ctx.lists.AadcFirstClassChart : ctx.lists.AadcStandardChart;
+    return classCode(ctx) == "FAL" ? ctx.lists.aadcFirstClassChart : ctx.lists.aadcStandardChart;
 }
 
 void centerKeysAndOwners(Ctx& ctx, const SettingsList& chart, bool apart,
@@ -473,41 +501,41 @@ void centerKeysAndOwners(Ctx& ctx, const SettingsList& chart, bool apart,
     MailingCounters& c = ctx.counters;
     t.clearLevelKeys();
     auto keyOf = [&](int32_t z, int32_t& key) {
-        int32_t a = chartValue(chart, zipPrefix(t.ZipGroupZips[at(z)]));
-        key = apart && t.ZipGroupZips[at(z)] < 0 ? -a : a;
+        int32_t a = chartValue(chart, zipPrefix(t.zipGroupZips[at(z)]));
+        key = apart && t.zipGroupZips[at(z)] < 0 ? -a : a;
         return a > 0;
     };
-    for (int32_t z = 1; z <= c.ZipGroupCount; ++z) {
+    for (int32_t z = 1; z <= c.zipGroupCount; ++z) {
         int32_t key = 0;
-        if (t.ZipGroupOwner[at(z)] <= 0 && keyOf(z, key))
-            addToKey(ctx, key, t.ZipGroupPieces[at(z)]);
+        if (t.zipGroupOwner[at(z)] <= 0 && keyOf(z, key))
+            addToKey(ctx, key, t.zipGroupPieces[at(z)]);
     }
     centerGroups(ctx, labels, prefix, groupMinimum);
-    for (int32_t z = 1; z <= c.ZipGroupCount; ++z) {
-        if (t.ZipGroupOwner[at(z)] > 0)
+    for (int32_t z = 1; z <= c.zipGroupCount; ++z) {
+        if (t.zipGroupOwner[at(z)] > 0)
             continue;
         int32_t key = 0, group = 0;
         if (keyOf(z, key))
             group = groupOfKey(ctx, key);
-        t.ZipGroupOwner[at(z)] = group > 0 ? group : 0;
+        t.zipGroupOwner[at(z)] = group > 0 ? group : 0;
     }
 }
 
 void literalAdc(Ctx& ctx) {
-    const std::string code = ctx.MailClassCode;
+    const std::string code = classCode(ctx);
     int32_t groupMinimum = isPeriodicals(code) ? 6 : 10;
-    centerKeysAndOwners(ctx, adcChart(ctx), isCoSacked(code), ctx.lists.AdcLabels, "AD ",
+    centerKeysAndOwners(ctx, adcChart(ctx), isCoSacked(code), ctx.lists.adcLabels, "AD ",
                         groupMinimum);
-    centerContainers(ctx, {&adcChart(ctx), &ctx.lists.AdcLabels, "AD", groupMinimum, false});
+    centerContainers(ctx, {&adcChart(ctx), &ctx.lists.adcLabels, "AD", groupMinimum, false});
 }
 
 void literalAadc(Ctx& ctx) {
     ctx.tables.clearLevelKeys();
-    centerContainers(ctx, {&aadcChart(ctx), &ctx.lists.AadcLabels, "AA", 10, true});
+    centerContainers(ctx, {&aadcChart(ctx), &ctx.lists.aadcLabels, "AA", 10, true});
 }
 
 void literalAadcGroups(Ctx& ctx) {
-    centerKeysAndOwners(ctx, aadcChart(ctx), false, ctx.lists.AadcLabels, "AA ", 1);
+    centerKeysAndOwners(ctx, aadcChart(ctx), false, ctx.lists.aadcLabels, "AA ", 1);
 }
 
 } // namespace

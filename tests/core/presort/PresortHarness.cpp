@@ -15,14 +15,33 @@ PresortHarness::PresortHarness() : env(geographyFolder()), ctx(env.context()) {
 
 void PresortHarness::mailType(std::initializer_list<std::pair<long, std::string>> lines) {
     for (const auto& [line, text] : lines)
-        ctx.lists.MailTypeList[line] = text;
+        ctx.lists.mailTypeList[line] = text;
 }
 
 void PresortHarness::mailClass(int category, int size) {
     mailType({{1, std::to_string(category)}, {3, std::to_string(size)}});
 }
 
+void PresortHarness::useClass(const std::string& code) {
+    classCode_ = code;
+}
+
+PresortContext& PresortHarness::presort() {
+    const SettingsLists& l = ctx.lists;
+    if (classCode_.empty())
+        settings_ = std::make_unique<PresortSettings>(PresortSettings::of(l));
+    else
+        settings_ = std::make_unique<PresortSettings>(PresortSettings{
+            *MailClass::fromCode(classCode_), l.mailTypeList, l.mailerList, l.periodicalList});
+    presort_ = std::make_unique<PresortContext>(presortContextOf(ctx, *settings_));
+    return *presort_;
+}
+
 void PresortHarness::pieces(const std::string& description) {
+    fillPieces(ctx, description);
+}
+
+void fillPieces(AppContext& ctx, const std::string& description) {
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;
     std::stringstream items(description);
@@ -40,20 +59,20 @@ void PresortHarness::pieces(const std::string& description) {
         std::string city = at == std::string::npos ? "" : item.substr(at + 1);
         for (int32_t n = 0; n < count; ++n) {
             int32_t value = mark == '-' ? -zip : mark == '!' ? -2 * 100000 - zip : zip;
-            t.PieceZips.push_back(value);
-            t.PieceInCounty.push_back(n < inCounty ? "t" : "f");
-            t.PieceCities.push_back(city);
-            ++c.RecordCount;
-            c.RejectedCount += mark == '!';
-            c.MissingZip4Count += mark == '-';
+            t.pieceZips.push_back(value);
+            t.pieceInCounty.push_back(n < inCounty ? "t" : "f");
+            t.pieceCities.push_back(city);
+            ++c.recordCount;
+            c.rejectedCount += mark == '!';
+            c.missingZip4Count += mark == '-';
         }
     }
 }
 
 int64_t PresortHarness::placedPieces() const {
     int64_t sum = 0;
-    for (int32_t k = 1; k < ctx.counters.ContainerCount; ++k)
-        sum += ctx.tables.ContainerPieces[static_cast<size_t>(k)];
+    for (int32_t k = 1; k < ctx.counters.containerCount; ++k)
+        sum += ctx.tables.containerPieces[static_cast<size_t>(k)];
     return sum;
 }
 
@@ -61,36 +80,36 @@ void PresortHarness::expectConsistent() const {
     const WorkTables& t = ctx.tables;
     const MailingCounters& c = ctx.counters;
     ASSERT_TRUE(t.familiesConsistent());
-    ASSERT_EQ(t.ZipGroupZips.size(), static_cast<size_t>(c.ZipGroupCount) + 1);
-    ASSERT_EQ(t.SortGroupPieces.size(), static_cast<size_t>(c.SortGroupCount));
-    ASSERT_EQ(t.ContainerPieces.size(), static_cast<size_t>(c.ContainerCount));
-    std::vector<int64_t> groupSums(t.SortGroupPieces.size()),
-        containerSums(t.ContainerPieces.size());
+    ASSERT_EQ(t.zipGroupZips.size(), static_cast<size_t>(c.zipGroupCount) + 1);
+    ASSERT_EQ(t.sortGroupPieces.size(), static_cast<size_t>(c.sortGroupCount));
+    ASSERT_EQ(t.containerPieces.size(), static_cast<size_t>(c.containerCount));
+    std::vector<int64_t> groupSums(t.sortGroupPieces.size()),
+        containerSums(t.containerPieces.size());
     int64_t zipTotal = 0;
-    for (size_t z = 1; z < t.ZipGroupZips.size(); ++z) {
-        EXPECT_GE(t.ZipGroupPieces[z], 1) << "ZIP group " << z;
-        EXPECT_LE(t.ZipGroupInCounty[z], t.ZipGroupPieces[z]);
+    for (size_t z = 1; z < t.zipGroupZips.size(); ++z) {
+        EXPECT_GE(t.zipGroupPieces[z], 1) << "ZIP group " << z;
+        EXPECT_LE(t.zipGroupInCounty[z], t.zipGroupPieces[z]);
         if (z > 1) {
-            EXPECT_LE(std::abs(t.ZipGroupZips[z - 1]), std::abs(t.ZipGroupZips[z])) << "row " << z;
+            EXPECT_LE(std::abs(t.zipGroupZips[z - 1]), std::abs(t.zipGroupZips[z])) << "row " << z;
         }
-        int32_t owner = t.ZipGroupOwner[z];
-        ASSERT_LT(owner, c.SortGroupCount);
+        int32_t owner = t.zipGroupOwner[z];
+        ASSERT_LT(owner, c.sortGroupCount);
         if (owner > 0)
-            groupSums[static_cast<size_t>(owner)] += t.ZipGroupPieces[z];
-        zipTotal += t.ZipGroupPieces[z];
+            groupSums[static_cast<size_t>(owner)] += t.zipGroupPieces[z];
+        zipTotal += t.zipGroupPieces[z];
     }
-    EXPECT_EQ(zipTotal, c.RecordCount - c.RejectedCount) << "every valid piece in a ZIP group";
-    for (size_t g = 1; g < t.SortGroupPieces.size(); ++g) {
-        EXPECT_GE(t.SortGroupPieces[g], 1) << "group " << g;
-        EXPECT_EQ(groupSums[g], t.SortGroupPieces[g]) << "ZIP groups of group " << g;
-        int32_t k = t.SortGroupContainer[g];
-        ASSERT_LT(k, c.ContainerCount);
+    EXPECT_EQ(zipTotal, c.recordCount - c.rejectedCount) << "every valid piece in a ZIP group";
+    for (size_t g = 1; g < t.sortGroupPieces.size(); ++g) {
+        EXPECT_GE(t.sortGroupPieces[g], 1) << "group " << g;
+        EXPECT_EQ(groupSums[g], t.sortGroupPieces[g]) << "ZIP groups of group " << g;
+        int32_t k = t.sortGroupContainer[g];
+        ASSERT_LT(k, c.containerCount);
         if (k > 0)
-            containerSums[static_cast<size_t>(k)] += t.SortGroupPieces[g];
+            containerSums[static_cast<size_t>(k)] += t.sortGroupPieces[g];
     }
-    for (size_t k = 1; k < t.ContainerPieces.size(); ++k) {
-        EXPECT_GE(t.ContainerPieces[k], 1) << "no empty container " << k;
-        EXPECT_EQ(containerSums[k], t.ContainerPieces[k]) << "groups of container " << k;
+    for (size_t k = 1; k < t.containerPieces.size(); ++k) {
+        EXPECT_GE(t.containerPieces[k], 1) << "no empty container " << k;
+        EXPECT_EQ(containerSums[k], t.containerPieces[k]) << "groups of container " << k;
     }
 }
 
@@ -101,19 +120,19 @@ void setTables(AppContext& ctx, const std::vector<ZipRow>& zips,
     MailingCounters& c = ctx.counters;
     t.seed(false);
     for (const ZipRow& z : zips)
-        t.insertZipGroup(t.ZipGroupZips.size(), z.zip, z.pieces, z.inCounty, z.owner);
+        t.insertZipGroup(t.zipGroupZips.size(), z.zip, z.pieces, z.inCounty, z.owner);
     for (const GroupRow& g : groups)
         t.addSortGroup(g.flag, g.pieces, g.label, g.container);
     for (size_t k = 0; k < containers.size(); ++k)
         t.addContainer(containers[k], "SACK " + std::to_string(k + 1), "None", level);
-    c.ZipGroupCount = static_cast<int32_t>(zips.size());
-    c.SortGroupCount = static_cast<int32_t>(groups.size()) + 1;
-    c.ContainerCount = static_cast<int32_t>(containers.size()) + 1;
+    c.zipGroupCount = static_cast<int32_t>(zips.size());
+    c.sortGroupCount = static_cast<int32_t>(groups.size()) + 1;
+    c.containerCount = static_cast<int32_t>(containers.size()) + 1;
     int64_t total = 0;
     for (const ZipRow& z : zips)
         total += z.pieces;
-    c.RecordCount = static_cast<int32_t>(total);
-    c.RejectedCount = 0;
+    c.recordCount = static_cast<int32_t>(total);
+    c.rejectedCount = 0;
 }
 
 } // namespace quillan::test

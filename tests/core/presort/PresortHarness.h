@@ -1,8 +1,10 @@
 #pragma once
 
 #include "core/AppContext.h"
+#include "core/presort/PresortContext.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,12 @@ public:
     void mailType(std::initializer_list<std::pair<long, std::string>> lines);
     // Category (line 1) and size (line 3: 0 letter, 1 flat).
     void mailClass(int category, int size);
+    // The class the presort context gives, whatever the mail category says ("RNAF").
+    void useClass(const std::string& code);
+
+    // A presort of ctx's tables under the settings the lists hold now; each call takes them
+    // afresh.
+    PresortContext& presort();
 
     // Fills the per-record tables from a description such as "01234x70, -01234x60":
     // [-|!]ZIP x count [/in-county] [@city]. "-" marks pieces without ZIP+4 (co-sacked),
@@ -29,7 +37,16 @@ public:
     // Pieces in containers, and the links of every table, checked against each other.
     int64_t placedPieces() const;
     void expectConsistent() const;
+
+private:
+    std::string classCode_;
+    std::unique_ptr<PresortSettings> settings_;
+    std::unique_ptr<PresortContext> presort_;
 };
+
+// The pieces of a description as PresortHarness::pieces reads it, into any context's
+// per-record tables and counters.
+void fillPieces(AppContext& ctx, const std::string& description);
 
 // Tables built by hand: a ZIP group per entry {zip, pieces, in-county, owner}, and so on.
 struct ZipRow {

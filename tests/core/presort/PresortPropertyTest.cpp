@@ -4,8 +4,8 @@
 // presort-long" runs 5,000).
 
 #include "core/Convert.h"
+#include "core/MailClass.h"
 #include "core/PostalCharts.h"
-#include "core/presort/MailClass.h"
 #include "core/presort/PresortDriver.h"
 #include "tests/core/presort/LiteralLevels.h"
 #include "tests/core/presort/PresortHarness.h"
@@ -38,7 +38,7 @@ int listsPerClass() {
 std::vector<int> servedPrefixes(const AppContext& ctx) {
     std::vector<int> prefixes;
     for (int p = 1; p <= 999; ++p)
-        if (chartValue(ctx.lists.ThreeDigitChart, p) != 0)
+        if (chartValue(ctx.lists.threeDigitChart, p) != 0)
             prefixes.push_back(p);
     return prefixes;
 }
@@ -61,8 +61,8 @@ void prepare(PresortHarness& h, const ClassSetting& cls, int index, int records,
     auto [line6, line7] = pick(std::vector<std::pair<const char*, const char*>>{
         {"405", "504"}, {"405", "504"}, {"120", "150"}, {"10", "14"}, {"50", "30"}});
     h.mailType({{6, line6}, {7, line7}});
-    ctx.lists.MailerList[4] = std::to_string((index / 2) % 3);
-    ctx.lists.PeriodicalList[6] = pick(std::vector<std::string>{"6", "24", "60"});
+    ctx.lists.mailerList[4] = std::to_string((index / 2) % 3);
+    ctx.lists.periodicalList[6] = pick(std::vector<std::string>{"6", "24", "60"});
 
     std::vector<int> served = servedPrefixes(ctx);
     std::shuffle(served.begin(), served.end(), random);
@@ -72,7 +72,7 @@ void prepare(PresortHarness& h, const ClassSetting& cls, int index, int records,
     std::geometric_distribution<size_t> prefixOf(0.35);
     std::geometric_distribution<int> localOf(0.2);
     std::bernoulli_distribution rejected(0.02), noZip4(0.3), inCounty(0.1);
-    bool coSacked = isCoSacked(cls.code);
+    bool coSacked = MailClass::fromCode(cls.code)->isCoSacked();
     WorkTables& t = ctx.tables;
     for (int r = 0; r < records; ++r) {
         int prefix = served[std::min(prefixOf(random), used - 1)];
@@ -80,15 +80,15 @@ void prepare(PresortHarness& h, const ClassSetting& cls, int index, int records,
         int32_t value = zip;
         if (rejected(random)) {
             value = -2 * 100000 - zip;
-            ++ctx.counters.RejectedCount;
+            ++ctx.counters.rejectedCount;
         } else if (coSacked && noZip4(random)) {
             value = -zip;
-            ++ctx.counters.MissingZip4Count;
+            ++ctx.counters.missingZip4Count;
         }
-        t.PieceZips.push_back(value);
-        t.PieceInCounty.push_back(inCounty(random) ? "t" : "f");
-        t.PieceCities.push_back("");
-        ++ctx.counters.RecordCount;
+        t.pieceZips.push_back(value);
+        t.pieceInCounty.push_back(inCounty(random) ? "t" : "f");
+        t.pieceCities.push_back("");
+        ++ctx.counters.recordCount;
     }
 }
 
@@ -97,29 +97,29 @@ void expectSoundSort(const PresortHarness& h, const std::string& code, const std
     const WorkTables& t = h.ctx.tables;
     const MailingCounters& c = h.ctx.counters;
     h.expectConsistent();
-    EXPECT_EQ(h.placedPieces(), c.RecordCount - c.RejectedCount);
-    for (int32_t z = 1; z <= c.ZipGroupCount; ++z)
-        ASSERT_GE(t.ZipGroupOwner[static_cast<size_t>(z)], 1) << "ZIP group " << z;
-    for (int32_t g = 1; g < c.SortGroupCount; ++g)
-        ASSERT_GE(t.SortGroupContainer[static_cast<size_t>(g)], 1) << "group " << g;
+    EXPECT_EQ(h.placedPieces(), c.recordCount - c.rejectedCount);
+    for (int32_t z = 1; z <= c.zipGroupCount; ++z)
+        ASSERT_GE(t.zipGroupOwner[static_cast<size_t>(z)], 1) << "ZIP group " << z;
+    for (int32_t g = 1; g < c.sortGroupCount; ++g)
+        ASSERT_GE(t.sortGroupContainer[static_cast<size_t>(g)], 1) << "group " << g;
     static const std::set<std::string> levels = {"5-Digit", "3/5-Digit", "3-Digit",   "AADC",
                                                  "Basic",   "Mixed",     "Mixed AADC"};
     static const std::set<std::string> entries = {"None", "DBMC", "DSCF"};
-    for (int32_t k = 1; k < c.ContainerCount; ++k) {
-        EXPECT_TRUE(levels.count(t.ContainerLevel[static_cast<size_t>(k)]))
-            << t.ContainerLevel[static_cast<size_t>(k)];
-        EXPECT_TRUE(entries.count(t.ContainerEntry[static_cast<size_t>(k)]));
+    for (int32_t k = 1; k < c.containerCount; ++k) {
+        EXPECT_TRUE(levels.count(t.containerLevel[static_cast<size_t>(k)]))
+            << t.containerLevel[static_cast<size_t>(k)];
+        EXPECT_TRUE(entries.count(t.containerEntry[static_cast<size_t>(k)]));
     }
-    if (isFlatClass(code))
+    if (MailClass::fromCode(code)->isFlats())
         return;
     // A letter tray over full holds only the parts of one group that could not be split.
-    int32_t full = strToInt(h.ctx.lists.MailTypeList[7]);
-    std::vector<std::set<std::string>> labels(static_cast<size_t>(c.ContainerCount));
-    for (int32_t g = 1; g < c.SortGroupCount; ++g)
-        labels[static_cast<size_t>(t.SortGroupContainer[static_cast<size_t>(g)])].insert(
-            t.SortGroupLabels[static_cast<size_t>(g)]);
-    for (int32_t k = 1; k < c.ContainerCount; ++k)
-        if (t.ContainerPieces[static_cast<size_t>(k)] > full) {
+    int32_t full = strToInt(h.ctx.lists.mailTypeList[7]);
+    std::vector<std::set<std::string>> labels(static_cast<size_t>(c.containerCount));
+    for (int32_t g = 1; g < c.sortGroupCount; ++g)
+        labels[static_cast<size_t>(t.sortGroupContainer[static_cast<size_t>(g)])].insert(
+            t.sortGroupLabels[static_cast<size_t>(g)]);
+    for (int32_t k = 1; k < c.containerCount; ++k)
+        if (t.containerPieces[static_cast<size_t>(k)] > full) {
             EXPECT_EQ(labels[static_cast<size_t>(k)].size(), 1u) << "tray " << k;
         }
 }
@@ -136,7 +136,7 @@ TEST_P(PresortProperties, EveryPieceInExactlyOneGroupAndContainer) {
         int records = std::uniform_int_distribution<int>(1, 600)(random);
         prepare(h, cls, index, records, random);
         RunPresort(h.ctx);
-        ASSERT_EQ(h.ctx.MailClassCode, cls.code);
+        ASSERT_EQ(h.ctx.mailClass.code(), cls.code);
         expectSoundSort(h, cls.code, std::string(cls.code) + " list " + std::to_string(index));
         if (::testing::Test::HasFailure())
             return;
@@ -151,14 +151,14 @@ TEST_P(PresortProperties, IndexedLevelsGiveTheTablesOfTheLiteralOnes) {
         prepare(fast, cls, index, 2000, a);
         prepare(literal, cls, index, 2000, b);
         RunPresort(fast.ctx);
-        RunPresortWith(literal.ctx, test::literalLevels());
+        RunPresortWith(literal.presort(), test::literalLevels());
         SCOPED_TRACE(std::string(cls.code) + " list " + std::to_string(index));
         EXPECT_TRUE(fast.ctx.tables == literal.ctx.tables);
-        EXPECT_EQ(fast.ctx.counters.ContainerCount, literal.ctx.counters.ContainerCount);
-        EXPECT_EQ(fast.ctx.counters.SortGroupCount, literal.ctx.counters.SortGroupCount);
-        EXPECT_EQ(fast.ctx.counters.ZipGroupCount, literal.ctx.counters.ZipGroupCount);
-        EXPECT_EQ(fast.ctx.counters.PlacedPieces, literal.ctx.counters.PlacedPieces);
-        EXPECT_EQ(fast.ctx.counters.PiecesDone, literal.ctx.counters.PiecesDone);
+        EXPECT_EQ(fast.ctx.counters.containerCount, literal.ctx.counters.containerCount);
+        EXPECT_EQ(fast.ctx.counters.sortGroupCount, literal.ctx.counters.sortGroupCount);
+        EXPECT_EQ(fast.ctx.counters.zipGroupCount, literal.ctx.counters.zipGroupCount);
+        EXPECT_EQ(fast.ctx.counters.placedPieces, literal.ctx.counters.placedPieces);
+        EXPECT_EQ(fast.ctx.counters.piecesDone, literal.ctx.counters.piecesDone);
         if (::testing::Test::HasFailure())
             return;
     }

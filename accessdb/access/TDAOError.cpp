@@ -1,0 +1,17 @@
+#include "accessdb/access/TDAOError.h"
+
+namespace accessdb {
+
+std::int32_t TDAOError::number() {
+    std::int32_t number = 0;
+    invoke(property(number, [](const platform::dao::Error& e) { return e.number; }));
+    return number;
+}
+
+std::string TDAOError::description() {
+    std::string text;
+    invoke(property(text, [](const platform::dao::Error& e) { return e.description; }));
+    return text;
+}
+
+} // namespace accessdb

@@ -1,0 +1,109 @@
+#include "accessdb/access/TDAOField.h"
+
+namespace accessdb {
+
+namespace dao = platform::dao;
+using dao::Field;
+
+void TDAOField::getName(std::string& name) {
+    invoke(property(name, [](const Field& f) { return f.name(); }));
+}
+
+void TDAOField::setName(const std::string& name) {
+    invoke([&](Field& f) { return f.rename(name); });
+}
+
+std::int16_t TDAOField::type() {
+    std::int16_t type = 0;
+    invoke(property(type, [](const Field& f) { return f.type(); }));
+    return type;
+}
+
+std::int32_t TDAOField::size() {
+    std::int32_t size = 0;
+    invoke(property(size, [](const Field& f) { return f.size(); }));
+    return size;
+}
+
+std::int32_t TDAOField::attributes() {
+    std::int32_t attributes = 0;
+    invoke(property(attributes, [](const Field& f) { return f.attributes(); }));
+    return attributes;
+}
+
+std::int32_t TDAOField::fieldSize() {
+    std::int32_t size = 0;
+    invoke([&](const Field& f) {
+        if (f.type() == Field::typeLongBinary || f.type() == Field::typeMemo)
+            return f.fieldSize(size);
+        size = f.size();
+        return dao::statusOk;
+    });
+    return size;
+}
+
+Variant TDAOField::rawValue() {
+    Variant value;
+    invoke([&](const Field& f) { return f.value(value); });
+    return value;
+}
+
+// The typed readers take only values of their own type.
+Variant TDAOField::read(Variant::Type type) {
+    Variant value = rawValue();
+    return value.type() == type ? value : Variant();
+}
+
+double TDAOField::asDouble() {
+    return read(Variant::Type::Double).realValue();
+}
+
+std::uint8_t TDAOField::asByte() {
+    return static_cast<std::uint8_t>(read(Variant::Type::Byte).integerValue());
+}
+
+std::int16_t TDAOField::asInt16() {
+    return static_cast<std::int16_t>(read(Variant::Type::Integer).integerValue());
+}
+
+std::int32_t TDAOField::asInt32() {
+    return static_cast<std::int32_t>(read(Variant::Type::Long).integerValue());
+}
+
+float TDAOField::asSingle() {
+    return static_cast<float>(read(Variant::Type::Single).realValue());
+}
+
+bool TDAOField::asBoolean() {
+    return read(Variant::Type::Boolean).booleanValue();
+}
+
+std::int64_t TDAOField::asCurrency() {
+    return read(Variant::Type::Currency).integerValue();
+}
+
+double TDAOField::asDate() {
+    return read(Variant::Type::Date).realValue();
+}
+
+std::string TDAOField::asText() {
+    return read(Variant::Type::Text).stringValue();
+}
+
+void TDAOField::setValue(const Variant& value) {
+    invoke([&](Field& f) { return f.setValue(value); });
+}
+
+std::string TDAOField::getChunk(std::int32_t offset, std::int32_t bytes) {
+    Variant chunk;
+    invoke([&](const Field& f) { return f.getChunk(offset, bytes, chunk); });
+    return chunk.stringValue();
+}
+
+void TDAOField::appendChunk(const std::vector<std::uint8_t>& bytes) {
+    invoke([&](Field& f) {
+        return f.appendChunk(Variant::bytes(std::string(bytes.begin(), bytes.end())));
+    });
+}
+
+} // namespace accessdb

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "accessdb/access/DaoItems.h"
+#include "accessdb/access/TDAOField.h"
+
+namespace accessdb {
+
+class TDAOFields : public DaoItems<platform::dao::Field, TDAOField> {
+public:
+    using DaoItems::DaoItems;
+};
+
+} // namespace accessdb

@@ -1,0 +1,17 @@
+#include "accessdb/access/TDAOIndexField.h"
+
+namespace accessdb {
+
+using platform::dao::IndexField;
+
+void TDAOIndexField::getName(std::string& name) {
+    invoke(property(name, [](const IndexField& f) { return f.name(); }));
+}
+
+std::int32_t TDAOIndexField::attributes() {
+    std::int32_t attributes = 0;
+    invoke(property(attributes, [](const IndexField& f) { return f.attributes(); }));
+    return attributes;
+}
+
+} // namespace accessdb

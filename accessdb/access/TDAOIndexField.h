@@ -1,0 +1,17 @@
+#pragma once
+
+#include "accessdb/access/DaoInterface.h"
+#include "platform/dao/IndexField.h"
+
+namespace accessdb {
+
+// A column of an index.
+class TDAOIndexField : public DaoInterface<platform::dao::IndexField> {
+public:
+    using DaoInterface::DaoInterface;
+    void getName(std::string& name) override;
+    // Bit 1: descending.
+    std::int32_t attributes();
+};
+
+} // namespace accessdb

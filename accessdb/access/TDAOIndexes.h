@@ -1,0 +1,13 @@
+#pragma once
+
+#include "accessdb/access/DaoItems.h"
+#include "accessdb/access/TDAOIndex.h"
+
+namespace accessdb {
+
+class TDAOIndexes : public DaoItems<platform::dao::Index, TDAOIndex> {
+public:
+    using DaoItems::DaoItems;
+};
+
+} // namespace accessdb

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "accessdb/access/DaoItems.h"
+#include "accessdb/access/TDAOIndexField.h"
+
+namespace accessdb {
+
+class TDAOIndexfields : public DaoItems<platform::dao::IndexField, TDAOIndexField> {
+public:
+    using DaoItems::DaoItems;
+};
+
+} // namespace accessdb

@@ -1,0 +1,24 @@
+#include "accessdb/access/TDAOParameter.h"
+
+namespace accessdb {
+
+using platform::dao::Parameter;
+
+void TDAOParameter::getName(std::string& name) {
+    invoke(property(name, [](const Parameter& p) { return p.name(); }));
+}
+
+std::int16_t TDAOParameter::type() {
+    std::int16_t type = 0;
+    invoke(property(type, [](const Parameter& p) { return p.type(); }));
+    return type;
+}
+
+void TDAOParameter::setValue(const Variant& value) {
+    invoke([&](Parameter& p) {
+        p.setValue(value);
+        return platform::dao::statusOk;
+    });
+}
+
+} // namespace accessdb

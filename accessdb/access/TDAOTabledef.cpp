@@ -1,0 +1,15 @@
+#include "accessdb/access/TDAOTabledef.h"
+
+namespace accessdb {
+
+using platform::dao::TableDef;
+
+void TDAOTabledef::getName(std::string& name) {
+    invoke(property(name, [](const TableDef& t) { return t.name(); }));
+}
+
+void TDAOTabledef::setName(const std::string& name) {
+    invoke([&](const TableDef& t) { return t.rename(name); });
+}
+
+} // namespace accessdb

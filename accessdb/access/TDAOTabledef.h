@@ -1,0 +1,16 @@
+#pragma once
+
+#include "accessdb/access/DaoInterface.h"
+#include "platform/dao/TableDef.h"
+
+namespace accessdb {
+
+// A table as the catalogue lists it.
+class TDAOTabledef : public DaoInterface<platform::dao::TableDef> {
+public:
+    using DaoInterface::DaoInterface;
+    void getName(std::string& name) override;
+    void setName(const std::string& name) override;
+};
+
+} // namespace accessdb

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "accessdb/access/DaoItems.h"
+#include "accessdb/access/TDAOTabledef.h"
+
+namespace accessdb {
+
+class TDAOTabledefs : public DaoItems<platform::dao::TableDef, TDAOTabledef> {
+public:
+    using DaoItems::DaoItems;
+};
+
+} // namespace accessdb

@@ -1,0 +1,11 @@
+#include "accessdb/access/TtaBlobStream.h"
+
+#include "accessdb/access/AccessComponents.h"
+
+namespace accessdb {
+
+TVirtEng* TtaBlobStream::engine() const {
+    return AccessEngineObject();
+}
+
+} // namespace accessdb

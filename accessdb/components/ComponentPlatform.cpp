@@ -1,0 +1,10 @@
+#include "accessdb/components/ComponentPlatform.h"
+
+namespace accessdb {
+
+ComponentPlatform& componentPlatform() {
+    static ComponentPlatform hooks;
+    return hooks;
+}
+
+} // namespace accessdb

@@ -1,0 +1,151 @@
+#pragma once
+
+#include "accessdb/classlib/TDataSet.h"
+#include "accessdb/engine/FieldDesc.h"
+#include "accessdb/engine/StatusCodes.h"
+
+#include <array>
+#include <vector>
+
+namespace accessdb {
+
+class TBaseTable;
+class TFilterListItem;
+class TVirtEng;
+
+// A dataset over one engine cursor: each row operation of the dataset core travels to the
+// engine through its call interface, and statuses become ETDBEngineError.
+class TttDBEDataset : public TDataSet {
+    friend class TttBlobStream;
+
+public:
+    static constexpr std::uint32_t PositionChangedProp = 0x50014;
+    static constexpr std::uint32_t OldValuesProp = 0x5050004;
+    static constexpr std::size_t BlockBufferSize = 24576;
+
+    enum KeyIndex { LookupKey, RangeStart, RangeEnd, AppliedStart, AppliedEnd, SavedKey };
+
+    explicit TttDBEDataset(TComponent* owner);
+    ~TttDBEDataset() override;
+
+    virtual TVirtEng* engine() const = 0;
+    TBaseTable* handle() const { return handle_; }
+    bool canModify() const { return canModify_; }
+    bool hasOpenCursor() const { return handle_ != nullptr; }
+    int rowNumber() const;
+
+    bool cachedUpdates() const { return cachedUpdates_; }
+    void setCachedUpdates(bool on);
+    // A field's value before the pending change, with cached updates only.
+    Variant oldValue(TField& field);
+
+    bool getFieldData(TField& field, Byte* buffer) override;
+    void setFieldData(TField& field, const Byte* buffer) override;
+    std::string getBlobFieldData(TField& field) override;
+    // Translates between the windows' character set and the engine's, in place when the
+    // buffers are the same.
+    void translate(const char* source, char* destination, bool toNative);
+
+protected:
+    // The descendant's cursor (the table component opens its table); the base has none.
+    virtual TBaseTable* createHandle() { return nullptr; }
+    // Runs once the dataset is open, before it goes to its first row (the table applies its
+    // master range).
+    virtual void afterOpenHook() {}
+    void opened() override { afterOpenHook(); }
+    bool constraintCheckingOn() const;
+
+    void openDataset() override;
+    void afterLayout() override;
+    void closeDataset() override;
+    std::size_t engineRecordSize() const override { return recordSize_; }
+    std::size_t bookmarkSize() const override { return bookmarkSize_; }
+    FetchResult fetchRow(Byte* buffer, FetchMode mode, bool reportErrors) override;
+    void cursorToStart() override;
+    void cursorToEnd() override;
+    void initRowBuffer(Byte* buffer) override;
+    void beginRowEdit(Byte* buffer) override;
+    void beginRowInsert() override;
+    void postRow(Byte* buffer) override;
+    void deleteRow() override;
+    void cancelRowEdit() override;
+    void gotoRowBookmark(const Byte* bookmark) override;
+    bool isRowBookmarkValid(const Byte* bookmark) override;
+    int compareRowBookmarks(const Byte* a, const Byte* b) override;
+    int rowCount() override;
+    bool locateRow(const std::vector<TField*>& fields, const std::vector<Variant>& values,
+                   LocateOptions options, Byte* buffer) override;
+    void filterChanged() override;
+    bool postKeepsRow() const override { return !cachedUpdates_; }
+    void blockReadChanged() override;
+
+    virtual void loadFieldDefinitions();
+    // Field definitions from engine field descriptors; `required` is indexed by field
+    // number.
+    void buildFieldDefs(const std::vector<FieldDesc>& descs, const std::vector<bool>& required);
+    void openEngineCursor();
+    // The status of the engine's close (0 when there was no cursor).
+    Status closeEngineCursor();
+    // Another cursor on the same table whose index leads with the fields (the table's lookup
+    // cursor); the base has none.
+    virtual TBaseTable* lookupCursor(const std::vector<TField*>& fields, bool caseInsensitive);
+
+    // The active index, for descendants: key fields by key position, switching indexes.
+    std::uint16_t indexFieldCount() const { return keyFieldCount_; }
+    TField& indexField(int keyPosition) const;
+    void switchToIndex(const std::string& indexName, const std::string& tagName);
+
+    // Key buffers: 8 header bytes (modified flag, field count) and one row each.
+    // Starts editing a key buffer (set-key state); the key fields take the values.
+    void setKeyBuffer(KeyIndex index, bool clear);
+    // Sets the range start and end to the values of the leading key fields.
+    void setLinkRanges(const std::vector<Variant>& values);
+    // Gives the edited range to the cursor; false when it did not change.
+    bool applyRange();
+    // Removes an applied range; false when there was none.
+    bool cancelRange();
+    bool rangeApplied() const;
+    void endKeyEdit(bool post) override;
+    Byte* currentRowBuffer() override;
+    const std::vector<FieldDesc>& engineFields() const { return engineFields_; }
+
+private:
+    std::vector<Byte> filterBlob() const;
+    void makeFilters();
+    void applyFiltered();
+    void dropFilters();
+    static std::int32_t filterCallback(std::uintptr_t dataSet, const Byte* record, std::int16_t);
+    FetchResult nextFromBlock(Byte* buffer);
+    void readIndexInfo();
+    bool locateWithFilter(const std::vector<TField*>& fields, const std::vector<Variant>& values,
+                          LocateOptions options, Byte* buffer);
+    bool keyMatches(const std::vector<TField*>& fields, bool caseInsensitive) const;
+
+    // The engine the dataset opened with: closing works without asking the descendant, which
+    // may already be gone when the dataset is destroyed.
+    TVirtEng* eng() const;
+    TVirtEng* engine_ = nullptr;
+    TBaseTable* handle_ = nullptr;
+    RecordProps recordProps_;
+    std::size_t recordSize_ = 0;
+    std::size_t bookmarkSize_ = 0;
+    bool canModify_ = false;
+    int sequenceMode_ = 0;
+    TFilterListItem* exprFilter_ = nullptr;
+    TFilterListItem* funcFilter_ = nullptr;
+    std::uint16_t keyFieldCount_ = 0;
+    std::array<std::uint16_t, 16> keyFields_{};
+    bool keyCaseInsensitive_ = false;
+    bool expressionIndex_ = false;
+    std::vector<FieldDesc> engineFields_;
+    std::array<std::vector<Byte>, 6> keyBuffers_;
+    int editedKey_ = -1;
+    void initKeyBuffer(KeyIndex index);
+    std::vector<Byte> block_;
+    std::size_t blockRows_ = 0;
+    std::size_t blockPos_ = 0;
+    bool blockShort_ = false;
+    bool cachedUpdates_ = false;
+};
+
+} // namespace accessdb

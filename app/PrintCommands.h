@@ -1,0 +1,36 @@
+#pragma once
+
+#include "core/AppContext.h"
+#include "printouts/PrintRun.h"
+
+#include <string>
+
+namespace quillan {
+
+// The main window's commands that print without sorting: the reports of the last sort, read
+// back from the sort-result file, and the twelve postal lists. A reprint prints through the
+// same printer as the after-sort run (printRun.printers); one whose printer is not in the
+// program does nothing.
+class PrintCommands {
+public:
+    PrintCommands(AppContext& ctx, PrintRun& printRun);
+
+    // File > Print Postage Statement, Print Mail Preparation Instructions, Print Rate
+    // Qualification Report, Print Tray/Sack Tags. Without a sort-result file the person is
+    // told to sort first and nothing prints. The work tables are at their seed afterwards.
+    void reprintPostageStatement();
+    void reprintMailPrepInstructions();
+    void reprintQualificationReport();
+    void reprintTags();
+
+    // Postal Lists > Print Postal Lists > list n (1 to 12). Leaves the work tables alone.
+    void printPostalList(int number);
+
+private:
+    void reprint(const std::string& part, const AfterSortPrinters::Printer& print);
+
+    AppContext& ctx_;
+    PrintRun& printRun_;
+};
+
+} // namespace quillan

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "app/CancelPrintDialog.h"
+#include "app/PrintSelectDialog.h"
+#include "reports/PrintJobControl.h"
+
+namespace quillan {
+
+// The print dialogs as the reports see them: the print-selection dialog chooses the range,
+// the copies and the after-sort reports; the "Printing" box shows the page and can stop.
+class PrintJobDialogs : public PrintJobControl {
+public:
+    PrintJobDialogs(PrintSelectDialog& select, CancelPrintDialog& printingBox);
+
+    bool askToPrint(const std::string& caption, std::optional<AfterSortReport> report) override;
+    std::optional<ReportChoice> chooseReports(const ReportChoice& ticked, bool unattended) override;
+    int fromPage() const override { return select_.fromPage(); }
+    int toPage() const override { return select_.toPage(); }
+    int copyCount() const override { return select_.copyCount(); }
+    void showPrintingPage(int32_t page) override { box_.showPage(page); }
+    void closePrintingBox() override { box_.close(); }
+
+    // The check box of the report in the print-selection dialog.
+    static const char* reportBox(AfterSortReport report);
+
+private:
+    PrintSelectDialog& select_;
+    CancelPrintDialog& box_;
+};
+
+} // namespace quillan

@@ -1,0 +1,176 @@
+#include "app/PrintSelectDialog.h"
+
+#include "core/Convert.h"
+
+namespace quillan {
+
+using platform::BeepKind;
+using platform::ControlKind;
+using platform::Geometry;
+using platform::MessageButtons;
+using platform::MessageKind;
+using platform::ModalResult;
+
+PrintSelectDialog::PrintSelectDialog(AppContext& ctx)
+    : ctx_(ctx), form_(ctx.platform.ui, "PrintSelectDlog", "Print Mail Preparation Instructions") {
+    form_.setFocusControl("OKBtn");
+    build();
+}
+
+void PrintSelectDialog::build() {
+    form_.setAbsoluteLayout(true);
+    form_.setSize(440, 312);
+    buildPrinterGroup();
+    buildRangeGroup();
+    buildCopyGroup();
+    buildReportGroup();
+    auto& ok = form_.add(ControlKind::Button, "OKBtn", "Print");
+    ok.setGeometry(Geometry{248, 274, 86, 28}).setModalResult(ModalResult::Ok).setDefault(true);
+    form_.add(ControlKind::Button, "CancelBtn", "Cancel")
+        .setGeometry(Geometry{342, 274, 90, 28})
+        .setModalResult(ModalResult::Cancel);
+    form_.onActivate = [this] { FormActivate(); };
+}
+
+void PrintSelectDialog::buildPrinterGroup() {
+    form_.add(ControlKind::GroupBox, "PrinterSelect", "Printer")
+        .setGeometry(Geometry{8, 6, 424, 62});
+    form_.add(ControlKind::Label, "printerName", {}, "PrinterSelect")
+        .setGeometry(Geometry{10, 24, 300, 30});
+    auto& setup = form_.add(ControlKind::Button, "setup", "Page Setup", "PrinterSelect");
+    setup.setGeometry(Geometry{320, 24, 94, 28});
+    setup.onClick = [this] { setupClick(); };
+}
+
+void PrintSelectDialog::buildRangeGroup() {
+    form_.add(ControlKind::GroupBox, "PrintRange", "Print Range")
+        .setGeometry(Geometry{8, 74, 268, 92});
+    auto& all = form_.add(ControlKind::RadioButton, "AllPages", "All pages", "PrintRange");
+    all.setGeometry(Geometry{12, 24, 120, 22}).setChecked(true);
+    all.onClick = [this] { AllPagesClick(); };
+    auto& some = form_.add(ControlKind::RadioButton, "SomePages", "Pages from:", "PrintRange");
+    some.setGeometry(Geometry{12, 56, 100, 22});
+    some.onClick = [this] { SomePagesClick(); };
+    auto& from = form_.add(ControlKind::Edit, "FromPage", {}, "PrintRange");
+    from.setGeometry(Geometry{114, 55, 54, 24});
+    from.onChange = [this] { ToPageChange(); };
+    form_.add(ControlKind::Label, "Label1", "to:", "PrintRange")
+        .setGeometry(Geometry{170, 57, 30, 20});
+    auto& to = form_.add(ControlKind::Edit, "ToPage", {}, "PrintRange");
+    to.setGeometry(Geometry{202, 55, 54, 24});
+    to.onChange = [this] { ToPageChange(); };
+}
+
+void PrintSelectDialog::buildCopyGroup() {
+    form_.add(ControlKind::GroupBox, "CopyBox", "Copies").setGeometry(Geometry{284, 74, 148, 92});
+    form_.add(ControlKind::Label, "Label3", "Number of copies:", "CopyBox")
+        .setGeometry(Geometry{8, 24, 132, 20});
+    // A drop-down that shows one row: the copies printed are always the number in view.
+    form_.add(ControlKind::ComboBox, "Copies", {}, "CopyBox")
+        .setGeometry(Geometry{40, 50, 68, 26})
+        .setItems({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"})
+        .setItemIndex(0);
+}
+
+void PrintSelectDialog::buildReportGroup() {
+    form_.add(ControlKind::GroupBox, "ReportSelect", "Select the Reports to Print")
+        .setGeometry(Geometry{8, 172, 424, 94})
+        .setVisible(false);
+    form_.add(ControlKind::CheckBox, "statement", "Postage Statement", "ReportSelect")
+        .setGeometry(Geometry{14, 26, 190, 24});
+    form_.add(ControlKind::CheckBox, "SortReport", "Mail Preparation Instructions", "ReportSelect")
+        .setGeometry(Geometry{14, 58, 210, 24})
+        .setVisible(false);
+    form_.add(ControlKind::CheckBox, "QualReport", "Rate Qualification Report", "ReportSelect")
+        .setGeometry(Geometry{228, 26, 190, 24})
+        .setVisible(false);
+    form_.add(ControlKind::CheckBox, "TagReport", "Tray/Sack Tags", "ReportSelect")
+        .setGeometry(Geometry{228, 58, 190, 24})
+        .setVisible(false);
+}
+
+void PrintSelectDialog::showReportChoices(bool shown) {
+    for (const char* name : {"SortReport", "QualReport", "TagReport", "ReportSelect"})
+        form_.control(name).setVisible(shown);
+    form_.control("CancelBtn").setCaption(shown ? "Skip Printing" : "Cancel");
+}
+
+// Emptying the edits comes before choosing "All pages", since an edit that changes
+// selects "Pages from:".
+void PrintSelectDialog::FormActivate() {
+    form_.control("printerName").setCaption(ctx_.platform.printer.printerName());
+    form_.control("FromPage").setText("");
+    form_.control("ToPage").setText("");
+    form_.control("AllPages").setChecked(true);
+    form_.control("SomePages").setChecked(false);
+    form_.control("Copies").setItemIndex(0);
+}
+
+void PrintSelectDialog::setupClick() {
+    ctx_.platform.ui.printerSetupDialog(ctx_.platform.printer);
+    form_.control("printerName").setCaption(ctx_.platform.printer.printerName());
+}
+
+void PrintSelectDialog::AllPagesClick() {
+    form_.control("SomePages").setChecked(false);
+}
+
+void PrintSelectDialog::SomePagesClick() {
+    form_.control("AllPages").setChecked(false);
+}
+
+void PrintSelectDialog::ToPageChange() {
+    form_.control("SomePages").setChecked(true);
+    form_.control("AllPages").setChecked(false);
+}
+
+// "All pages" and a half-empty range are always acceptable; otherwise To may not lie
+// before From.
+bool PrintSelectDialog::rangeAcceptable() {
+    if (form_.control("AllPages").checked())
+        return true;
+    const std::string from = form_.control("FromPage").text();
+    const std::string to = form_.control("ToPage").text();
+    if (from.empty() || to.empty())
+        return true;
+    return strToInt(to) >= strToInt(from);
+}
+
+int PrintSelectDialog::RunPrintRangeDialog() {
+    for (;;) {
+        if (form_.showModal() != ModalResult::Ok)
+            return 0;
+        bool acceptable = rangeAcceptable();
+        if (form_.control("FromPage").text().empty())
+            form_.control("FromPage").setText("1");
+        if (form_.control("ToPage").text().empty())
+            form_.control("ToPage").setText("9999");
+        if (acceptable)
+            return 1;
+        ctx_.message(BeepKind::Exclamation, MessageKind::Warning, MessageButtons::Ok,
+                     "\"From\" page cannot be higher than \"To\" page.");
+    }
+}
+
+bool PrintSelectDialog::askToPrint(const std::string& caption, const std::string& reportBox) {
+    if (ctx_.flags.justSorted)
+        return form_.control(reportBox).checked();
+    form_.setCaption(caption);
+    return RunPrintRangeDialog() == 1;
+}
+
+int PrintSelectDialog::fromPage() const {
+    return strToInt(form_.control("FromPage").text());
+}
+
+int PrintSelectDialog::toPage() const {
+    return strToInt(form_.control("ToPage").text());
+}
+
+int PrintSelectDialog::copyCount() const {
+    const auto& copies = form_.control("Copies");
+    int row = copies.itemIndex() < 0 ? 0 : copies.itemIndex();
+    return strToInt(copies.items().at(static_cast<size_t>(row)));
+}
+
+} // namespace quillan

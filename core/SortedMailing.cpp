@@ -1,0 +1,101 @@
+#include "core/SortedMailing.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace quillan {
+
+namespace {
+
+// Rows 1 to count of a family whose counter says `count`, cut to the rows the table holds.
+int32_t rowsBacked(int64_t count, size_t tableRows) {
+    int64_t rows = std::min<int64_t>(count, static_cast<int64_t>(tableRows) - 1);
+    return static_cast<int32_t>(std::max<int64_t>(rows, 0));
+}
+
+size_t row(int32_t n) {
+    return static_cast<size_t>(n);
+}
+
+// Row n of a family of `count` rows; asking for another is the caller's fault.
+size_t checkedRow(int32_t n, int32_t count, const char* what) {
+    if (n < 1 || n > count)
+        throw std::out_of_range(std::string(what) + " " + std::to_string(n));
+    return row(n);
+}
+
+} // namespace
+
+SortedMailing::SortedMailing(const WorkTables& tables, const MailingCounters& counters,
+                             MailClass mailClass, const SettingsLists& lists)
+    : tables_(tables), lists_(lists), mailClass_(mailClass), recordCount_(counters.recordCount),
+      rejectedCount_(counters.rejectedCount),
+      containerCount_(rowsBacked(int64_t(counters.containerCount) - 1, tables.containerRows())),
+      sortGroupCount_(rowsBacked(int64_t(counters.sortGroupCount) - 1, tables.sortGroupRows())),
+      zipGroupCount_(rowsBacked(counters.zipGroupCount, tables.zipGroupRows())) {
+    indexGroups();
+    collectRejected();
+}
+
+SortedMailing SortedMailing::of(const AppContext& ctx) {
+    return SortedMailing(ctx.tables, ctx.counters, ctx.mailClass, ctx.lists);
+}
+
+SortedMailing::Container SortedMailing::container(int32_t k) const {
+    const WorkTables& t = tables_;
+    size_t r = checkedRow(k, containerCount_, "tray or sack");
+    return {t.containerPieces[r], t.containerLabels[r], t.containerEntry[r], t.containerLevel[r]};
+}
+
+SortedMailing::SortGroup SortedMailing::sortGroup(int32_t g) const {
+    const WorkTables& t = tables_;
+    size_t r = checkedRow(g, sortGroupCount_, "sort group");
+    return {t.sortGroupPieces[r], t.sortGroupLabels[r], t.sortGroupFlags[r] == 1,
+            t.sortGroupContainer[r]};
+}
+
+SortedMailing::ZipGroup SortedMailing::zipGroup(int32_t z) const {
+    const WorkTables& t = tables_;
+    size_t r = checkedRow(z, zipGroupCount_, "ZIP group");
+    return {t.zipGroupZips[r], t.zipGroupPieces[r], t.zipGroupInCounty[r], t.zipGroupOwner[r]};
+}
+
+const std::vector<int32_t>& SortedMailing::sortGroupsIn(int32_t k) const {
+    return groupsIn_.at(row(k));
+}
+
+const std::vector<int32_t>& SortedMailing::zipGroupsOf(int32_t g) const {
+    return zipGroupsOf_.at(row(g));
+}
+
+void SortedMailing::indexGroups() {
+    const WorkTables& t = tables_;
+    groupsIn_.resize(row(containerCount_) + 1);
+    zipGroupsOf_.resize(row(sortGroupCount_) + 1);
+    for (int32_t g = 1; g <= sortGroupCount_; ++g) {
+        int32_t k = t.sortGroupContainer[row(g)];
+        if (k >= 1 && k <= containerCount_)
+            groupsIn_[row(k)].push_back(g);
+    }
+    for (int32_t z = 1; z <= zipGroupCount_; ++z) {
+        int32_t g = t.zipGroupOwner[row(z)];
+        if (g >= 1 && g <= sortGroupCount_)
+            zipGroupsOf_[row(g)].push_back(z);
+    }
+}
+
+void SortedMailing::collectRejected() {
+    const WorkTables& t = tables_;
+    int32_t records = rowsBacked(recordCount_, t.pieceZips.size());
+    for (int32_t r = 1; r <= records; ++r) {
+        int32_t value = t.pieceZips[row(r)];
+        if (std::llabs(static_cast<long long>(value)) <= 99999)
+            continue;
+        std::string_view city;
+        if (row(r) < t.pieceCities.size())
+            city = t.pieceCities[row(r)];
+        rejected_.push_back({r, value, city});
+    }
+}
+
+} // namespace quillan

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "core/AppContext.h"
+#include "core/MailClass.h"
+#include "core/WorkTables.h"
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace quillan {
+
+// A finished sort, read only: the class and counts of the mailing, its trays and sacks,
+// sort groups and ZIP groups, the records whose ZIP codes were rejected, and the settings
+// and postal lists it was sorted under. It is made from the work tables as the presort left
+// them or as the sort-result file gave them back, and is what the reports print from.
+//
+// It looks at the tables it was made from, which must stay as they are while it is used
+// (the work tables do until the command ends). Trays and sacks, sort groups and ZIP groups
+// are numbered from 1, as the tables number them; a count that the tables cannot back is
+// cut to what they hold.
+class SortedMailing {
+public:
+    // A tray or sack.
+    struct Container {
+        int32_t pieces;
+        // The tag's destination line; its first character may mark the kind: "%" mixed, "$"
+        // AADC, "#" 3-digit scheme.
+        std::string_view label;
+        std::string_view entry; // "None", "DBMC" or "DSCF"
+        std::string_view level; // "5-Digit", "3/5-Digit", "3-Digit", "AADC", "Basic", ...
+    };
+    // A package or package group.
+    struct SortGroup {
+        int32_t pieces;
+        // "5D 01234", "3D 752", "3S 752", "SC 752", "AD 12", "AA 12" or "MA": its first two
+        // characters name its kind, the rest its destination.
+        std::string_view label;
+        bool nonbarcoded;  // the pieces without ZIP+4 of a co-sacked mailing
+        int32_t container; // 0 when in none
+    };
+    // The pieces of one 5-digit ZIP code.
+    struct ZipGroup {
+        int32_t zip; // negative for the nonbarcoded pieces of a co-sacked mailing
+        int32_t pieces;
+        int32_t inCounty;
+        int32_t owner; // its sort group; 0 when none took it, -1 below a level's minimum
+    };
+    // A record of the list whose ZIP code was refused.
+    struct RejectedRecord {
+        int32_t record;   // 1-based, in list order
+        int32_t zipValue; // reason code * 100000 - ZIP (codes -2, -6, -7)
+        std::string_view city;
+    };
+
+    SortedMailing(const WorkTables& tables, const MailingCounters& counters, MailClass mailClass,
+                  const SettingsLists& lists);
+    // The sort in the context's work tables.
+    static SortedMailing of(const AppContext& ctx);
+
+    MailClass mailClass() const { return mailClass_; }
+    int32_t recordCount() const { return recordCount_; }
+    int32_t rejectedCount() const { return rejectedCount_; }
+    // The pieces of the mailing: the records less the rejected ones.
+    int32_t pieceCount() const { return recordCount_ - rejectedCount_; }
+
+    int32_t containerCount() const { return containerCount_; }
+    Container container(int32_t k) const;
+    int32_t sortGroupCount() const { return sortGroupCount_; }
+    SortGroup sortGroup(int32_t g) const;
+    int32_t zipGroupCount() const { return zipGroupCount_; }
+    ZipGroup zipGroup(int32_t z) const;
+
+    // The sort groups of tray or sack k, and the ZIP groups of sort group g, in row order.
+    const std::vector<int32_t>& sortGroupsIn(int32_t k) const;
+    const std::vector<int32_t>& zipGroupsOf(int32_t g) const;
+    const std::vector<RejectedRecord>& rejectedRecords() const { return rejected_; }
+
+    // The settings and postal lists the mailing was sorted under.
+    const MailTypeSettings& mailType() const { return lists_.mailTypeList; }
+    const MailerSettings& mailer() const { return lists_.mailerList; }
+    const PeriodicalSettings& periodical() const { return lists_.periodicalList; }
+    const Preferences& preferences() const { return lists_.prefsList; }
+    const StatementSettings& statement() const { return lists_.statementList; }
+    const RateTable& rates() const { return lists_.ratesList; }
+    const FontSettings& fonts() const { return lists_.fontsList; }
+    const PostalLists& postalLists() const { return lists_; }
+
+private:
+    void indexGroups();
+    void collectRejected();
+
+    const WorkTables& tables_;
+    const SettingsLists& lists_;
+    MailClass mailClass_;
+    int32_t recordCount_;
+    int32_t rejectedCount_;
+    int32_t containerCount_;
+    int32_t sortGroupCount_;
+    int32_t zipGroupCount_;
+    std::vector<std::vector<int32_t>> groupsIn_;
+    std::vector<std::vector<int32_t>> zipGroupsOf_;
+    std::vector<RejectedRecord> rejected_;
+};
+
+} // namespace quillan

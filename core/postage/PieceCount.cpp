@@ -1,0 +1,134 @@
+#include "core/postage/PieceCount.h"
+
+#include <cmath>
+
+namespace quillan {
+
+namespace {
+
+bool startsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+// The tray or sack of a sort group; a group in none has no entry, label or pieces.
+SortedMailing::Container containerOf(const SortedMailing& mailing, int32_t k) {
+    if (k < 1 || k > mailing.containerCount())
+        return {0, "", "", ""};
+    return mailing.container(k);
+}
+
+// The part of the sacks a group belongs to for this category, or nothing when the
+// category does not count it at all (another entry, the other co-sacked part).
+std::optional<CoSackedPart> partCounted(const SortedMailing& mailing,
+                                        const SortedMailing::SortGroup& group,
+                                        std::string_view entry, const RateCategory& category) {
+    MailClass mailClass = mailing.mailClass();
+    bool entryMatches = mailClass.isPeriodicals() || entry == entryDiscountText(category.entry);
+    if (!entryMatches)
+        return std::nullopt;
+    if (mailClass.isCoSacked()) {
+        CoSackedPart part =
+            group.nonbarcoded ? CoSackedPart::Nonautomation : CoSackedPart::Automation;
+        if (part != category.part)
+            return std::nullopt;
+        return part;
+    }
+    return mailClass.isAutomation() ? CoSackedPart::Automation : CoSackedPart::Nonautomation;
+}
+
+// Barcoded flats qualify by the size and label of their own group.
+bool automationGroupCounts(MailClass mailClass, const SortedMailing::SortGroup& group,
+                           RateLevel level) {
+    int32_t least = mailClass.isPeriodicals() ? 6 : 10;
+    if (group.pieces < least)
+        return level == RateLevel::Basic;
+    bool threeDigit = startsWith(group.label, "3");
+    bool fiveDigit = startsWith(group.label, "5");
+    bool digit = threeDigit || fiveDigit;
+    if (!mailClass.isPeriodicals())
+        return level == RateLevel::ThreeFiveDigit ? digit : !digit;
+    if (level == RateLevel::ThreeDigit)
+        return threeDigit;
+    if (level == RateLevel::FiveDigit)
+        return fiveDigit;
+    return !digit;
+}
+
+// A 3-digit destination ends in a blank and three digits, a 5-digit one in five digits.
+bool endsInThreeDigitDestination(std::string_view label) {
+    return label.size() >= 4 && label[label.size() - 4] == ' ';
+}
+
+// Flats without barcodes qualify by the sack they travel in.
+bool nonautomationGroupCounts(const SortedMailing& mailing, const SortedMailing::Container& sack,
+                              RateLevel level) {
+    if (startsWith(sack.label, "%") || startsWith(sack.label, "$") || startsWith(sack.label, "SCF"))
+        return level == RateLevel::Basic;
+    if (mailing.mailClass().isPeriodicals())
+        return level == (endsInThreeDigitDestination(sack.label) ? RateLevel::ThreeDigit
+                                                                 : RateLevel::FiveDigit);
+    bool full = sack.pieces >= nonautomationSackMinimum(mailing.mailType());
+    return level == (full ? RateLevel::ThreeFiveDigit : RateLevel::Basic);
+}
+
+bool tallyInCounty(const SortedMailing& mailing) {
+    return mailing.mailClass().isPeriodicals() && mailing.periodical().inCountyRates();
+}
+
+int32_t countFlats(const SortedMailing& mailing, const RateCategory& category,
+                   InCountyTally& inCounty) {
+    int32_t pieces = 0;
+    for (int32_t g = 1; g <= mailing.sortGroupCount(); ++g) {
+        SortedMailing::SortGroup group = mailing.sortGroup(g);
+        SortedMailing::Container sack = containerOf(mailing, group.container);
+        std::optional<CoSackedPart> part = partCounted(mailing, group, sack.entry, category);
+        if (!part)
+            continue;
+        bool counts = *part == CoSackedPart::Automation
+                          ? automationGroupCounts(mailing.mailClass(), group, category.level)
+                          : nonautomationGroupCounts(mailing, sack, category.level);
+        if (!counts)
+            continue;
+        pieces += group.pieces;
+        if (tallyInCounty(mailing))
+            pieces = TallyGroupPiecesByLevel(mailing, g, pieces, category.level, inCounty);
+    }
+    return pieces;
+}
+
+int32_t countLetters(const SortedMailing& mailing, const RateCategory& category,
+                     InCountyTally& inCounty) {
+    bool anyEntry = mailing.mailClass().isPeriodicals();
+    int32_t pieces = 0;
+    for (int32_t k = 1; k <= mailing.containerCount(); ++k) {
+        SortedMailing::Container tray = mailing.container(k);
+        if (!anyEntry && tray.entry != entryDiscountText(category.entry))
+            continue;
+        if (tray.level != rateLevelText(category.level))
+            continue;
+        pieces += tray.pieces;
+        if (tallyInCounty(mailing))
+            pieces = TallyContainerPiecesByLevel(mailing, k, pieces, category.level, inCounty);
+    }
+    return pieces;
+}
+
+} // namespace
+
+int32_t countRatePieces(const SortedMailing& mailing, const RateCategory& category,
+                        InCountyTally& inCounty) {
+    if (mailing.mailClass().isFlats())
+        return countFlats(mailing, category, inCounty);
+    return countLetters(mailing, category, inCounty);
+}
+
+int32_t nonautomationSackMinimum(const MailTypeSettings& mailType) {
+    if (!mailType.hasExactWeight())
+        return 125;
+    double weight = mailType.pieceWeight();
+    if (weight <= 1.92)
+        return 125;
+    return static_cast<int32_t>(std::trunc(240.0 / weight + 0.9999));
+}
+
+} // namespace quillan

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "core/AppContext.h"
+#include "core/MailClass.h"
+#include "core/ProgressSink.h"
+#include "core/WorkTables.h"
+#include "core/settings/MailTypeSettings.h"
+#include "core/settings/MailerSettings.h"
+#include "core/settings/PeriodicalSettings.h"
+
+namespace quillan {
+
+// The settings a presort reads, taken as values once when it starts: the class of the
+// mailing and the three settings files that describe it.
+struct PresortSettings {
+    MailClass mailClass;
+    MailTypeSettings mailType;
+    MailerSettings mailer;
+    PeriodicalSettings periodical;
+
+    // The settings the lists hold now. Throws PresortError when the mail category names no
+    // class, rather than sorting under the class of an earlier sort.
+    static PresortSettings of(const SettingsLists& lists);
+};
+
+// Everything one presort works on: the work tables and counters it fills, the postal lists
+// it reads, its settings and where its progress shows. The presort reads nothing else.
+struct PresortContext {
+    WorkTables& tables;
+    MailingCounters& counters;
+    const PostalLists& lists;
+    const PresortSettings& settings;
+    ProgressSink& progress;
+
+    const MailClass& mailClass() const { return settings.mailClass; }
+};
+
+// The presort of the context's work tables under the given settings.
+inline PresortContext presortContextOf(AppContext& ctx, const PresortSettings& settings) {
+    return {ctx.tables, ctx.counters, ctx.lists, settings, ctx.progress()};
+}
+
+} // namespace quillan

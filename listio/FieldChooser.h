@@ -1,0 +1,28 @@
+#pragma once
+
+#include "core/FieldRoles.h"
+
+#include <optional>
+#include <string>
+
+namespace quillan {
+
+// What the field identification found for a list, for a person to confirm.
+struct FieldProposal {
+    std::string kind; // listFileKind
+    std::string path;
+    long records = 0;
+    int fieldCount = 0;
+    FieldRoles roles;
+};
+
+// The person who confirms or corrects the field roles of a list before it is read: the
+// field identification dialog. Nothing is kept between two lists.
+class FieldChooser {
+public:
+    virtual ~FieldChooser() = default;
+    // The roles chosen, or nothing when the person cancelled.
+    virtual std::optional<FieldRoles> confirm(const FieldProposal& proposal) = 0;
+};
+
+} // namespace quillan

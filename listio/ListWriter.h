@@ -1,0 +1,31 @@
+#pragma once
+
+#include "core/AppContext.h"
+#include "listio/SortWriterSupport.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace quillan {
+
+// Where the sort information goes back into a mailing list of one kind. Each kind of list
+// that can take it has its writer (text lists, dBase tables and PAVE files here; Access
+// tables and Excel sheets plug in through the same interface), and the sort information
+// writer only ever asks a writer.
+class ListWriter {
+public:
+    virtual ~ListWriter() = default;
+
+    // The writer rewrites the list from each record's text line as it was read.
+    virtual bool needsRecordLines() const = 0;
+    // Writes the sort of the list ctx.listFileName describes: the closing message once the
+    // result is safely on disk, or nothing after the user was told why not (the user's files
+    // are then as they were).
+    virtual std::optional<ClosingMessage> write(AppContext& ctx, WriterProgress& progress) = 0;
+};
+
+// The writer for a list of the given kind, or nothing for a kind that is no list.
+std::unique_ptr<ListWriter> listWriterFor(const std::string& kind);
+
+} // namespace quillan

@@ -1,0 +1,73 @@
+#include "platform/dao/DBEngine.h"
+
+#include "platform/dao/Database.h"
+#include "platform/dao/DatabaseFile.h"
+#include "platform/dao/Workspace.h"
+#include "platform/dao/jet/Names.h"
+
+namespace platform::dao {
+
+DBEngine::DBEngine()
+    : errors_(std::make_shared<Errors>()), workspace_(std::make_shared<Workspace>()) {}
+
+std::string DBEngine::passwordFromConnect(const std::string& connect) {
+    std::string password;
+    std::size_t start = 0;
+    while (start <= connect.size()) {
+        std::size_t end = connect.find(';', start);
+        if (end == std::string::npos)
+            end = connect.size();
+        std::string part = connect.substr(start, end - start);
+        if (part.size() >= 4 && jet::sameName(part.substr(0, 4), "pwd="))
+            password = part.substr(4);
+        start = end + 1;
+    }
+    return password;
+}
+
+Status DBEngine::openDatabase(const std::string& path, bool exclusive, bool readOnly,
+                              const std::string& connect, std::shared_ptr<Database>& database) {
+    database.reset();
+    OpenOptions options{exclusive, readOnly, passwordFromConnect(connect)};
+    std::shared_ptr<DatabaseFile> file;
+    if (Status status = DatabaseFile::open(path, options, *errors_, file, workspace_);
+        failed(status))
+        return status;
+    database = std::make_shared<Database>(std::move(file), errors_);
+    return statusOk;
+}
+
+Status DBEngine::idle(int) {
+    Status first = statusOk;
+    for (const auto& file : workspace_->files())
+        if (Status status = file->flush(*errors_); failed(status) && !failed(first))
+            first = status;
+    return first;
+}
+
+Status DBEngine::beginTrans() {
+    workspace_->setTransactionLevel(workspace_->transactionLevel() + 1);
+    for (const auto& file : workspace_->files())
+        file->beginTransaction();
+    return statusOk;
+}
+
+Status DBEngine::commitTrans() {
+    if (workspace_->transactionLevel() == 0)
+        return errors_->fail(ErrorNumber::NoTransaction);
+    workspace_->setTransactionLevel(workspace_->transactionLevel() - 1);
+    for (const auto& file : workspace_->files())
+        file->commitTransaction();
+    return idle(0);
+}
+
+Status DBEngine::rollback() {
+    if (workspace_->transactionLevel() == 0)
+        return errors_->fail(ErrorNumber::NoTransaction);
+    workspace_->setTransactionLevel(workspace_->transactionLevel() - 1);
+    for (const auto& file : workspace_->files())
+        file->rollbackTransaction();
+    return statusOk;
+}
+
+} // namespace platform::dao

@@ -1,0 +1,85 @@
+#include "platform/dao/Errors.h"
+
+namespace platform::dao {
+
+namespace {
+
+const char* text(ErrorNumber number) {
+    switch (number) {
+    case ErrorNumber::InvalidArgument:
+        return "An argument is not valid.";
+    case ErrorNumber::NoCurrentIndex:
+        return "The recordset has no current index.";
+    case ErrorNumber::UpdateWithoutEdit:
+        return "There is no change to save or cancel; Edit or AddNew comes first.";
+    case ErrorNumber::NoCurrentRecord:
+        return "There is no current record.";
+    case ErrorNumber::FileNotFound:
+        return "The file '%' does not exist.";
+    case ErrorNumber::ReadOnly:
+        return "The database or table is read-only; it cannot be changed.";
+    case ErrorNumber::NotValidPassword:
+        return "The password is not valid.";
+    case ErrorNumber::NoTransaction:
+        return "No transaction has been begun.";
+    case ErrorNumber::WriteFailed:
+        return "'%' could not be written; the file is as it was.";
+    case ErrorNumber::InvalidPath:
+        return "The folder of '%' does not exist.";
+    case ErrorNumber::FileInUse:
+        return "The file '%' is in use.";
+    case ErrorNumber::RecordTooLarge:
+        return "The record is too large for a page of the database.";
+    case ErrorNumber::TableNotFound:
+        return "There is no table or query named '%'.";
+    case ErrorNumber::InvalidBookmark:
+        return "The bookmark is not valid.";
+    case ErrorNumber::FieldTooSmall:
+        return "The value is longer than the field allows.";
+    case ErrorNumber::RecordDeleted:
+        return "The record has been deleted.";
+    case ErrorNumber::ChangedByAnother:
+        return "'%' was changed by another user since it was read; the changes were not written.";
+    case ErrorNumber::NotSupported:
+        return "The operation is not supported for this object.";
+    case ErrorNumber::ItemNotFound:
+        return "There is no such item in the collection.";
+    case ErrorNumber::UnrecognisedFormat:
+        return "'%' is not a database file this engine can read.";
+    case ErrorNumber::NumericOverflow:
+        return "The value is out of the field's range.";
+    case ErrorNumber::ObjectClosed:
+        return "The object is closed.";
+    case ErrorNumber::ConversionError:
+        return "The value cannot be converted to the field's type.";
+    case ErrorNumber::NotAnIndex:
+        return "'%' is not an index of this table.";
+    }
+    return "The operation failed.";
+}
+
+} // namespace
+
+Status Errors::item(std::size_t index, Error& error) const {
+    if (index >= errors_.size())
+        return failure(ErrorNumber::ItemNotFound);
+    error = errors_[index];
+    return statusOk;
+}
+
+std::string Errors::description(ErrorNumber number, const std::string& subject) {
+    std::string result = text(number);
+    if (auto placeholder = result.find('%'); placeholder != std::string::npos)
+        result.replace(placeholder, 1, subject);
+    return result;
+}
+
+Status Errors::fail(ErrorNumber number, const std::string& subject, const std::string& detail) {
+    std::string described = description(number, subject);
+    if (!detail.empty())
+        described += " " + detail;
+    errors_.assign(1, Error{static_cast<std::uint16_t>(number), std::move(described)});
+    return failure(number);
+}
+
+} // namespace platform::dao

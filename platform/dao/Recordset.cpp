@@ -1,0 +1,617 @@
+#include "platform/dao/Recordset.h"
+
+#include "platform/dao/DatabaseFile.h"
+#include "platform/dao/Field.h"
+#include "platform/dao/FieldValue.h"
+#include "platform/dao/Index.h"
+#include "platform/dao/KeyOrder.h"
+#include "platform/dao/jet/ByteOrder.h"
+#include "platform/dao/jet/ColumnValue.h"
+#include "platform/dao/jet/DeletedRow.h"
+#include "platform/dao/jet/FormatError.h"
+#include "platform/dao/jet/LongValue.h"
+#include "platform/dao/jet/Names.h"
+#include "platform/dao/jet/RowTooLarge.h"
+#include "platform/dao/jet/TableRows.h"
+
+#include <algorithm>
+
+namespace platform::dao {
+
+namespace {
+
+enum class Comparison { Equal, AtLeast, Greater, Less, AtMost, Invalid };
+
+Comparison parseComparison(const std::string& text) {
+    if (text == "=")
+        return Comparison::Equal;
+    if (text == ">=")
+        return Comparison::AtLeast;
+    if (text == ">")
+        return Comparison::Greater;
+    if (text == "<")
+        return Comparison::Less;
+    if (text == "<=")
+        return Comparison::AtMost;
+    return Comparison::Invalid;
+}
+
+// Where a Seek lands among the records in key order, given the first record not below the
+// keys (lower) and the first above them (upper); -1 for no match.
+std::int64_t seekLanding(Comparison kind, std::int64_t lower, std::int64_t upper,
+                         std::int64_t count) {
+    switch (kind) {
+    case Comparison::Equal:
+        return lower < upper ? lower : -1;
+    case Comparison::AtLeast:
+        return lower < count ? lower : -1;
+    case Comparison::Greater:
+        return upper < count ? upper : -1;
+    case Comparison::Less:
+        return lower - 1;
+    case Comparison::AtMost:
+        return upper - 1;
+    case Comparison::Invalid:
+        break;
+    }
+    return -1;
+}
+
+std::vector<std::uint8_t> bookmarkOf(std::uint32_t rowId) {
+    std::vector<std::uint8_t> bytes(4);
+    jet::put32(bytes.data(), rowId);
+    return bytes;
+}
+
+} // namespace
+
+Recordset::Recordset(std::shared_ptr<DatabaseFile> file, std::shared_ptr<Errors> errors,
+                     std::string name, std::shared_ptr<const jet::TableDefinition> table,
+                     std::vector<std::uint32_t> rows, bool readOnly)
+    : file_(std::move(file)), errors_(std::move(errors)), name_(std::move(name)),
+      table_(std::move(table)), rows_(std::move(rows)), readOnly_(readOnly),
+      current_(!rows_.empty()), rowsVersion_(file_->rowsVersion()),
+      finder_(file_->pages(), table_->page) {}
+
+bool Recordset::jet4() const {
+    return file_->pages().format().jet4;
+}
+
+Status Recordset::checkOpen() {
+    if (closed_)
+        return errors_->fail(ErrorNumber::ObjectClosed);
+    if (rowsVersion_ == file_->rowsVersion())
+        return statusOk;
+    // The file went back to an earlier state: the rows are read again, from the first.
+    rowsVersion_ = file_->rowsVersion();
+    endEditing();
+    lastModified_.reset();
+    cached_ = false;
+    try {
+        rows_ = jet::liveRows(file_->pages(), *table_);
+    } catch (const jet::FormatError&) {
+        rows_.clear();
+        return unreadable();
+    }
+    if (Status status = sortByIndex(index_); failed(status))
+        return status;
+    return moveTo(0);
+}
+
+Status Recordset::checkCurrent() {
+    if (Status status = checkOpen(); failed(status))
+        return status;
+    return hasCurrent() ? statusOk : errors_->fail(ErrorNumber::NoCurrentRecord);
+}
+
+Status Recordset::unreadable() {
+    return errors_->fail(ErrorNumber::UnrecognisedFormat, file_->path());
+}
+
+template <typename Action>
+Status Recordset::rowAccess(Action action) {
+    try {
+        action();
+        return statusOk;
+    } catch (const jet::DeletedRow&) {
+        return errors_->fail(ErrorNumber::RecordDeleted);
+    } catch (const jet::RowTooLarge&) {
+        return errors_->fail(ErrorNumber::RecordTooLarge);
+    } catch (const jet::FormatError&) {
+        return unreadable();
+    }
+}
+
+template <typename Change>
+Status Recordset::changing(Change change) {
+    return rowAccess([&] {
+        change(file_->writer(*table_));
+        cached_ = false;
+    });
+}
+
+Status Recordset::fields(std::shared_ptr<Collection<Field>>& fields) {
+    fields.reset();
+    if (Status status = checkOpen(); failed(status))
+        return status;
+    std::vector<std::shared_ptr<Field>> items;
+    for (std::size_t i = 0; i < table_->columns.size(); ++i)
+        items.push_back(std::make_shared<Field>(shared_from_this(), i));
+    fields = std::make_shared<Collection<Field>>(std::move(items), errors_);
+    return statusOk;
+}
+
+Status Recordset::indexes(std::shared_ptr<Collection<Index>>& indexes) {
+    indexes.reset();
+    if (Status status = checkOpen(); failed(status))
+        return status;
+    std::vector<std::shared_ptr<Index>> items;
+    for (const jet::IndexDefinition& definition : table_->indexes) {
+        std::vector<std::shared_ptr<IndexField>> keys;
+        for (const jet::IndexColumn& key : definition.columns) {
+            const jet::Column* column = table_->columnByNumber(key.columnNumber);
+            keys.push_back(std::make_shared<IndexField>(column ? column->name : std::string(),
+                                                        key.descending));
+        }
+        items.push_back(std::make_shared<Index>(definition.name, definition.primary,
+                                                definition.unique, definition.foreign,
+                                                std::move(keys), errors_));
+    }
+    indexes = std::make_shared<Collection<Index>>(std::move(items), errors_);
+    return statusOk;
+}
+
+Status Recordset::recordCount(std::int32_t& count) {
+    count = 0;
+    if (Status status = checkOpen(); failed(status))
+        return status;
+    count = static_cast<std::int32_t>(rows_.size());
+    return statusOk;
+}
+
+Status Recordset::bof(bool& bof) {
+    bof = true;
+    if (Status status = checkOpen(); failed(status))
+        return status;
+    bof = rows_.empty() || position_ < 0;
+    return statusOk;
+}
+
+Status Recordset::eof(bool& eof) {
+    eof = true;
+    if (Status status = checkOpen(); failed(status))
+        return status;
+    eof = rows_.empty() || position_ >= rowCount();
+    return statusOk;
+}
+
+Status Recordset::updatable(bool& updatable) {
+    updatable = false;
+    if (Status status = checkOpen(); failed(status))
+        return status;
+    updatable = !readOnly_ && file_->fileWritable();
+    return statusOk;
+}
+
+Status Recordset::noMatch(bool& noMatch) {
+    Status status = checkOpen();
+    noMatch = noMatch_;
+    return status;
+}
+
+Status Recordset::moveTo(std::int64_t position) {
+    endEditing();
+    position_ = position;
+    current_ = position >= 0 && position < rowCount();
+    return statusOk;
+}
+
+Status Recordset::moveFirst() {
+    if (Status status = checkOpen(); failed(status))
+        return status;
+    if (rows_.empty())
+        return errors_->fail(ErrorNumber::NoCurrentRecord);
+    return moveTo(0);
+}
+
+Status Recordset::moveLast() {
+    if (Status status = checkOpen(); failed(status))
+        return status;
+    if (rows_.empty())
+        return errors_->fail(ErrorNumber::NoCurrentRecord);
+    return moveTo(rowCount() - 1);
+}
+
+// Between records (after a Delete or a failed Seek) the position names the record that
+// comes next.
+Status Recordset::moveNext() {
+    if (Status status = checkOpen(); failed(status))
+        return status;
+    if (rows_.empty() || position_ >= rowCount())
+        return errors_->fail(ErrorNumber::NoCurrentRecord);
+    return moveTo(current_ ? position_ + 1 : position_);
+}
+
+Status Recordset::movePrevious() {
+    if (Status status = checkOpen(); failed(status))
+        return status;
+    if (rows_.empty() || position_ < 0)
+        return errors_->fail(ErrorNumber::NoCurrentRecord);
+    return moveTo(position_ - 1);
+}
+
+Status Recordset::checkWritable() {
+    if (readOnly_)
+        return errors_->fail(ErrorNumber::ReadOnly);
+    return file_->checkChangesAllowed(*errors_);
+}
+
+Status Recordset::checkChangeable() {
+    if (Status status = checkOpen(); failed(status))
+        return status;
+    return checkWritable();
+}
+
+Status Recordset::addNew() {
+    if (Status status = checkChangeable(); failed(status))
+        return status;
+    if (hasIndexes())
+        return errors_->fail(ErrorNumber::NotSupported, {},
+                             "Records cannot be added to a table with indexes: the indexes are "
+                             "not maintained here.");
+    for (const jet::Column& column : table_->columns)
+        if (column.isAutoNumber() && column.type != jet::ColumnType::Long)
+            return errors_->fail(ErrorNumber::NotSupported, {},
+                                 "'" + column.name + "' is numbered by the engine.");
+    pending_.clear();
+    editing_ = Editing::AddNew;
+    return statusOk;
+}
+
+Status Recordset::edit() {
+    if (Status status = checkChangeable(); failed(status))
+        return status;
+    if (Status status = checkCurrent(); failed(status))
+        return status;
+    if (Status status = rowAccess([&] { currentRow(); }); failed(status))
+        return status;
+    pending_.clear();
+    editing_ = Editing::Edit;
+    return statusOk;
+}
+
+void Recordset::applyPending(jet::RowImage& row) {
+    for (const auto& [index, value] : pending_) {
+        const jet::Column& column = table_->columns[index];
+        if (column.type == jet::ColumnType::Boolean)
+            row.setBoolean(column, value.booleanValue());
+        else if (value.isNull())
+            row.setValue(column, std::nullopt);
+        else
+            row.setValue(column, jet::encodeValue(column, value, jet4()));
+    }
+}
+
+Status Recordset::saveEdit() {
+    std::uint32_t rowId = rows_[static_cast<std::size_t>(position_)];
+    if (pending_.empty()) {
+        lastModified_ = rowId;
+        return statusOk;
+    }
+    Status status = changing([&](jet::TableWriter& writer) {
+        jet::StoredRow stored = finder_.find(rowId);
+        jet::RowImage row(
+            jet::crackRow(stored.bytes, file_->pages().format(), table_->varColumnCount > 0));
+        applyPending(row);
+        writer.update(rowId, row.pack(file_->pages().format()));
+    });
+    if (!failed(status))
+        lastModified_ = rowId;
+    return status;
+}
+
+Status Recordset::saveNew() {
+    std::uint32_t rowId = 0;
+    Status status = changing([&](jet::TableWriter& writer) {
+        jet::RowImage row = jet::RowImage::blank(*table_);
+        for (const jet::Column& column : table_->columns)
+            if (column.isAutoNumber())
+                row.setValue(column,
+                             jet::encodeValue(column,
+                                              Variant::longInteger(static_cast<std::int32_t>(
+                                                  writer.takeAutoNumber())),
+                                              jet4()));
+        applyPending(row);
+        rowId = writer.insert(row.pack(file_->pages().format()));
+    });
+    if (failed(status))
+        return status;
+    rows_.push_back(rowId);
+    positions_.clear();
+    lastModified_ = rowId;
+    return statusOk;
+}
+
+// A failed Update leaves the record being edited, as the engine does, so that it can be
+// put right or cancelled.
+Status Recordset::update() {
+    if (Status status = checkOpen(); failed(status))
+        return status;
+    if (editing_ == Editing::None)
+        return errors_->fail(ErrorNumber::UpdateWithoutEdit);
+    if (Status status = checkWritable(); failed(status))
+        return status;
+    if (editing_ == Editing::Edit && !hasCurrent())
+        return errors_->fail(ErrorNumber::NoCurrentRecord);
+    Status status = editing_ == Editing::Edit ? saveEdit() : saveNew();
+    if (failed(status))
+        return status;
+    endEditing();
+    return statusOk;
+}
+
+Status Recordset::cancelUpdate() {
+    if (Status status = checkOpen(); failed(status))
+        return status;
+    if (editing_ == Editing::None)
+        return errors_->fail(ErrorNumber::UpdateWithoutEdit);
+    endEditing();
+    return statusOk;
+}
+
+Status Recordset::deleteRecord() {
+    if (Status status = checkChangeable(); failed(status))
+        return status;
+    if (Status status = checkCurrent(); failed(status))
+        return status;
+    if (hasIndexes())
+        return errors_->fail(ErrorNumber::NotSupported, {},
+                             "Records cannot be deleted from a table with indexes: the indexes "
+                             "are not maintained here.");
+    auto position = static_cast<std::size_t>(position_);
+    std::uint32_t rowId = rows_[position];
+    if (Status status = changing([&](jet::TableWriter& writer) { writer.remove(rowId); });
+        failed(status))
+        return status;
+    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(position));
+    positions_.clear();
+    endEditing();
+    current_ = false; // between records: MoveNext goes to the one after
+    return statusOk;
+}
+
+Status Recordset::close() {
+    if (closed_)
+        return statusOk;
+    closed_ = true;
+    endEditing();
+    cached_ = false;
+    return file_->flush(*errors_);
+}
+
+Status Recordset::bookmark(std::vector<std::uint8_t>& bookmark) {
+    bookmark.clear();
+    if (Status status = checkCurrent(); failed(status))
+        return status;
+    bookmark = bookmarkOf(rows_[static_cast<std::size_t>(position_)]);
+    return statusOk;
+}
+
+Status Recordset::setBookmark(std::span<const std::uint8_t> bookmark) {
+    if (Status status = checkOpen(); failed(status))
+        return status;
+    if (bookmark.size() < 4)
+        return errors_->fail(ErrorNumber::InvalidBookmark);
+    if (positions_.size() != rows_.size()) {
+        positions_.clear();
+        for (std::size_t i = 0; i < rows_.size(); ++i)
+            positions_.emplace(rows_[i], static_cast<std::int64_t>(i));
+    }
+    auto found = positions_.find(jet::get32(bookmark.data()));
+    if (found == positions_.end())
+        return errors_->fail(ErrorNumber::InvalidBookmark);
+    return moveTo(found->second);
+}
+
+Status Recordset::lastModified(std::vector<std::uint8_t>& bookmark) {
+    bookmark.clear();
+    if (Status status = checkOpen(); failed(status))
+        return status;
+    if (!lastModified_)
+        return errors_->fail(ErrorNumber::NoCurrentRecord);
+    bookmark = bookmarkOf(*lastModified_);
+    return statusOk;
+}
+
+std::vector<Variant> Recordset::keyOf(std::uint32_t rowId, const jet::IndexDefinition& index) {
+    jet::PageStore& pages = file_->pages();
+    jet::StoredRow stored = finder_.find(rowId);
+    jet::RowView row = jet::crackRow(stored.bytes, pages.format(), table_->varColumnCount > 0);
+    std::vector<Variant> key;
+    key.reserve(index.columns.size());
+    for (const jet::IndexColumn& part : index.columns) {
+        const jet::Column* column = table_->columnByNumber(part.columnNumber);
+        key.push_back(column ? jet::readColumnValue(*column, row, pages) : Variant::null());
+    }
+    return key;
+}
+
+Status Recordset::sortByIndex(const jet::IndexDefinition* index) {
+    if (index == nullptr) {
+        std::sort(rows_.begin(), rows_.end());
+        return statusOk;
+    }
+    std::vector<std::pair<std::vector<Variant>, std::uint32_t>> keyed;
+    keyed.reserve(rows_.size());
+    Status status = rowAccess([&] {
+        for (std::uint32_t rowId : rows_)
+            keyed.emplace_back(keyOf(rowId, *index), rowId);
+    });
+    if (failed(status))
+        return status;
+    std::sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) {
+        for (std::size_t k = 0; k < index->columns.size(); ++k) {
+            int order = compareKeyValues(a.first[k], b.first[k]);
+            if (order != 0)
+                return index->columns[k].descending ? order > 0 : order < 0;
+        }
+        return a.second < b.second;
+    });
+    for (std::size_t i = 0; i < keyed.size(); ++i)
+        rows_[i] = keyed[i].second;
+    return statusOk;
+}
+
+Status Recordset::setIndex(const std::string& name) {
+    if (Status status = checkOpen(); failed(status))
+        return status;
+    const jet::IndexDefinition* chosen = nullptr;
+    for (const jet::IndexDefinition& index : table_->indexes)
+        if (jet::sameName(index.name, name))
+            chosen = &index;
+    if (chosen == nullptr && !name.empty())
+        return errors_->fail(ErrorNumber::NotAnIndex, name);
+    if (Status status = sortByIndex(chosen); failed(status))
+        return status;
+    index_ = chosen;
+    indexName_ = chosen ? chosen->name : std::string();
+    positions_.clear();
+    noMatch_ = false;
+    return moveTo(0);
+}
+
+int Recordset::compareToKeys(std::uint32_t rowId, std::span<const Variant> keys) {
+    std::vector<Variant> key = keyOf(rowId, *index_);
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        int order = compareKeyValues(key[k], keys[k]);
+        if (order != 0)
+            return index_->columns[k].descending ? -order : order;
+    }
+    return 0;
+}
+
+Status Recordset::seek(const std::string& comparison, std::span<const Variant> keys) {
+    if (Status status = checkOpen(); failed(status))
+        return status;
+    if (index_ == nullptr)
+        return errors_->fail(ErrorNumber::NoCurrentIndex);
+    Comparison kind = parseComparison(comparison);
+    std::size_t given = 0;
+    while (given < keys.size() && !keys[given].isMissing())
+        ++given;
+    if (kind == Comparison::Invalid || given == 0 || given > index_->columns.size() ||
+        given > maxSeekKeys)
+        return errors_->fail(ErrorNumber::InvalidArgument);
+    keys = keys.first(given);
+    endEditing();
+
+    std::int64_t found = -1;
+    Status status = rowAccess([&] {
+        auto below = [&](std::uint32_t rowId, int) { return compareToKeys(rowId, keys) < 0; };
+        auto atMost = [&](int, std::uint32_t rowId) { return compareToKeys(rowId, keys) > 0; };
+        auto lower = std::lower_bound(rows_.begin(), rows_.end(), 0, below) - rows_.begin();
+        auto upper = std::upper_bound(rows_.begin(), rows_.end(), 0, atMost) - rows_.begin();
+        found = seekLanding(kind, lower, upper, rowCount());
+    });
+    if (failed(status))
+        return status;
+    noMatch_ = found < 0;
+    if (noMatch_) {
+        current_ = false;
+        return statusOk;
+    }
+    return moveTo(found);
+}
+
+Status Recordset::absolutePosition(std::int32_t& position) {
+    position = -1;
+    if (Status status = checkOpen(); failed(status))
+        return status;
+    if (hasCurrent())
+        position = static_cast<std::int32_t>(position_);
+    return statusOk;
+}
+
+Status Recordset::setAbsolutePosition(std::int32_t position) {
+    if (Status status = checkOpen(); failed(status))
+        return status;
+    if (position < 0 || position >= rowCount())
+        return errors_->fail(ErrorNumber::InvalidArgument);
+    return moveTo(position);
+}
+
+const jet::RowView& Recordset::currentRow() {
+    std::uint32_t rowId = rows_[static_cast<std::size_t>(position_)];
+    std::uint64_t generation = file_->pages().generation();
+    if (!cached_ || cachedRowId_ != rowId || cachedGeneration_ != generation) {
+        cached_ = false;
+        jet::PageStore& pages = file_->pages();
+        jet::StoredRow stored = finder_.find(rowId);
+        cachedRow_ = jet::crackRow(stored.bytes, pages.format(), table_->varColumnCount > 0);
+        cachedRowId_ = rowId;
+        cachedGeneration_ = generation;
+        cached_ = true;
+    }
+    return cachedRow_;
+}
+
+Status Recordset::columnValue(std::size_t column, Variant& value) {
+    value = Variant::null();
+    if (Status status = checkOpen(); failed(status))
+        return status;
+    if (column >= table_->columns.size())
+        return errors_->fail(ErrorNumber::ItemNotFound);
+    if (auto set = pending_.find(column); set != pending_.end()) {
+        value = set->second;
+        return statusOk;
+    }
+    if (editing_ == Editing::AddNew) {
+        if (table_->columns[column].type == jet::ColumnType::Boolean)
+            value = Variant::boolean(false);
+        return statusOk;
+    }
+    if (Status status = checkCurrent(); failed(status))
+        return status;
+    return rowAccess([&] {
+        value = jet::readColumnValue(table_->columns[column], currentRow(), file_->pages());
+    });
+}
+
+Status Recordset::longValueLength(std::size_t column, std::int32_t& length) {
+    length = 0;
+    Variant value;
+    if (Status status = columnValue(column, value); failed(status))
+        return status;
+    if (!value.isNull())
+        length = static_cast<std::int32_t>(value.stringValue().size());
+    return statusOk;
+}
+
+Status Recordset::setColumnValue(std::size_t column, const Variant& value) {
+    if (Status status = checkOpen(); failed(status))
+        return status;
+    if (column >= table_->columns.size())
+        return errors_->fail(ErrorNumber::ItemNotFound);
+    if (editing_ == Editing::None)
+        return errors_->fail(ErrorNumber::UpdateWithoutEdit);
+    const jet::Column& target = table_->columns[column];
+    std::string why;
+    bool writable = columnWritable(target, *table_, &why);
+    Variant converted;
+    if (!writable) {
+        // Giving an indexed or numbered column the value it has changes nothing.
+        Variant current;
+        if (editing_ == Editing::Edit && !target.isLongValue() &&
+            !failed(convertForColumn(target, value, jet4(), *errors_, converted)) &&
+            !failed(columnValue(column, current)) && current == converted)
+            return statusOk;
+        return errors_->fail(ErrorNumber::NotSupported, {}, why);
+    }
+    if (Status status = convertForColumn(target, value, jet4(), *errors_, converted);
+        failed(status))
+        return status;
+    pending_[column] = std::move(converted);
+    return statusOk;
+}
+
+} // namespace platform::dao

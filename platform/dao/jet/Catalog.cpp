@@ -1,0 +1,126 @@
+#include "platform/dao/jet/Catalog.h"
+
+#include "platform/dao/jet/ColumnValue.h"
+#include "platform/dao/jet/FormatError.h"
+#include "platform/dao/jet/Names.h"
+#include "platform/dao/jet/PageStore.h"
+#include "platform/dao/jet/TableDefinition.h"
+#include "platform/dao/jet/TableRows.h"
+
+#include <algorithm>
+
+namespace platform::dao::jet {
+
+namespace {
+
+constexpr std::uint32_t catalogPage = 2;
+constexpr std::int16_t containerKind = 3;
+constexpr std::uint8_t parameterAttribute = 2;
+
+const Column& requireColumn(const TableDefinition& table, std::string_view name) {
+    for (const Column& column : table.columns)
+        if (sameName(column.name, name))
+            return column;
+    throw FormatError("a system table lacks its column " + std::string(name));
+}
+
+// Reads the named columns of every live row of a table.
+class SystemTableReader {
+public:
+    SystemTableReader(PageStore& pages, std::uint32_t tablePage)
+        : pages_(pages), table_(TableDefinition::read(pages, tablePage)) {}
+
+    const Column& column(std::string_view name) const { return requireColumn(table_, name); }
+
+    template <typename Visit>
+    void forEachRow(Visit visit) {
+        RowFinder finder(pages_, table_.page);
+        for (std::uint32_t rowId : liveRows(pages_, table_)) {
+            StoredRow stored = finder.find(rowId);
+            RowView row = crackRow(stored.bytes, pages_.format(), table_.varColumnCount > 0);
+            visit([&](const Column& column) { return readColumnValue(column, row, pages_); });
+        }
+    }
+
+private:
+    PageStore& pages_;
+    TableDefinition table_;
+};
+
+std::int64_t integerOf(const Variant& value) {
+    return value.isNull() ? 0 : value.integerValue();
+}
+
+} // namespace
+
+Catalog Catalog::read(PageStore& pages) {
+    SystemTableReader objects(pages, catalogPage);
+    const Column& idColumn = objects.column("Id");
+    const Column& parentColumn = objects.column("ParentId");
+    const Column& nameColumn = objects.column("Name");
+    const Column& typeColumn = objects.column("Type");
+    const Column& flagsColumn = objects.column("Flags");
+    const Column& databaseColumn = objects.column("Database");
+    const Column& foreignColumn = objects.column("ForeignName");
+
+    std::vector<std::pair<std::int32_t, CatalogEntry>> entries;
+    std::int32_t tablesContainer = 0;
+    bool containerFound = false;
+    objects.forEachRow([&](auto value) {
+        CatalogEntry entry;
+        entry.id = static_cast<std::int32_t>(integerOf(value(idColumn)));
+        entry.name = value(nameColumn).stringValue();
+        entry.kind = static_cast<std::int16_t>(integerOf(value(typeColumn)));
+        entry.flags = static_cast<std::uint32_t>(integerOf(value(flagsColumn)));
+        auto parent = static_cast<std::int32_t>(integerOf(value(parentColumn)));
+        if (entry.kind == containerKind && entry.name == "Tables") {
+            tablesContainer = entry.id;
+            containerFound = true;
+        }
+        if (entry.kind == CatalogEntry::LocalTable || entry.isLinked() ||
+            entry.kind == CatalogEntry::Query) {
+            if (entry.isLinked()) {
+                entry.linkedDatabase = value(databaseColumn).stringValue();
+                entry.foreignName = value(foreignColumn).stringValue();
+            }
+            entries.emplace_back(parent, std::move(entry));
+        }
+    });
+
+    Catalog catalog;
+    for (auto& [parent, entry] : entries) {
+        if (containerFound && parent != tablesContainer)
+            continue;
+        if (entry.kind == CatalogEntry::LocalTable && entry.name == "MSysQueries")
+            catalog.queriesTablePage_ = entry.tablePage();
+        (entry.kind == CatalogEntry::Query ? catalog.queries_ : catalog.tables_)
+            .push_back(std::move(entry));
+    }
+    auto byName = [](const CatalogEntry& a, const CatalogEntry& b) {
+        return nameLess(a.name, b.name);
+    };
+    std::sort(catalog.tables_.begin(), catalog.tables_.end(), byName);
+    std::sort(catalog.queries_.begin(), catalog.queries_.end(), byName);
+    return catalog;
+}
+
+std::vector<QueryParameter> Catalog::parameters(PageStore& pages, const CatalogEntry& query) const {
+    std::vector<QueryParameter> parameters;
+    if (queriesTablePage_ == 0)
+        return parameters;
+    SystemTableReader queries(pages, queriesTablePage_);
+    const Column& objectColumn = queries.column("ObjectId");
+    const Column& attributeColumn = queries.column("Attribute");
+    const Column& nameColumn = queries.column("Name1");
+    const Column& flagColumn = queries.column("Flag");
+    queries.forEachRow([&](auto value) {
+        if (integerOf(value(objectColumn)) != query.id ||
+            integerOf(value(attributeColumn)) != parameterAttribute)
+            return;
+        parameters.push_back({value(nameColumn).stringValue(),
+                              static_cast<std::int16_t>(integerOf(value(flagColumn)))});
+    });
+    return parameters;
+}
+
+} // namespace platform::dao::jet

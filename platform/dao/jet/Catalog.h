@@ -1,0 +1,58 @@
+#pragma once
+
+// The database's list of objects: the rows of its system table MSysObjects, whose
+// definition is always on page 2. Tables, linked tables and stored queries are kept.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform::dao::jet {
+
+class PageStore;
+
+struct CatalogEntry {
+    enum Kind : std::int16_t {
+        LocalTable = 1,
+        LinkedOdbcTable = 4,
+        Query = 5,
+        LinkedTable = 6,
+    };
+
+    std::int32_t id = 0;
+    std::string name;
+    std::int16_t kind = 0;
+    std::uint32_t flags = 0;
+    std::string linkedDatabase; // linked tables: the file (or connection) they live in
+    std::string foreignName;    // linked tables: their name there
+
+    bool isLinked() const { return kind == LinkedOdbcTable || kind == LinkedTable; }
+    bool isSystem() const { return (flags & 0x80000002u) != 0; }
+    // A local table's definition page.
+    std::uint32_t tablePage() const { return static_cast<std::uint32_t>(id) & 0x00FFFFFFu; }
+};
+
+struct QueryParameter {
+    std::string name;
+    std::int16_t type = 0; // the object model's type code
+};
+
+class Catalog {
+public:
+    // Throws FormatError when MSysObjects cannot be read.
+    static Catalog read(PageStore& pages);
+
+    // Tables (local and linked) and queries, each in name order without regard to case.
+    const std::vector<CatalogEntry>& tables() const { return tables_; }
+    const std::vector<CatalogEntry>& queries() const { return queries_; }
+
+    // A stored query's parameters, from MSysQueries.
+    std::vector<QueryParameter> parameters(PageStore& pages, const CatalogEntry& query) const;
+
+private:
+    std::vector<CatalogEntry> tables_;
+    std::vector<CatalogEntry> queries_;
+    std::uint32_t queriesTablePage_ = 0;
+};
+
+} // namespace platform::dao::jet

@@ -1,0 +1,21 @@
+#pragma once
+
+// Memo and long binary values. The row holds a 12-byte reference: the length with two flag
+// bits (0x80: the bytes follow in the row; 0x40: they fill one row of a long-value page;
+// neither: a chain of rows, each starting with the pointer to the next), then the pointer
+// to the first long-value row.
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace platform::dao::jet {
+
+class PageStore;
+
+inline constexpr std::size_t longValueReferenceSize = 12;
+
+// The stored bytes. Throws FormatError when the reference or the chain is damaged.
+std::string readLongValue(PageStore& pages, std::span<const std::uint8_t> reference);
+
+} // namespace platform::dao::jet

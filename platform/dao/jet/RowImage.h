@@ -1,0 +1,43 @@
+#pragma once
+
+// A row being changed: its parts owned, so that values can be set and the row packed
+// again. Deleted columns and bytes nobody reads stay as they were.
+
+#include "platform/dao/jet/Column.h"
+#include "platform/dao/jet/RowCodec.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace platform::dao::jet {
+
+struct TableDefinition;
+
+class RowImage {
+public:
+    explicit RowImage(const RowView& row);
+    // A new row of the table: every column Null, every Boolean false.
+    static RowImage blank(const TableDefinition& table);
+
+    // The column's value: its stored bytes, or Null.
+    void setValue(const Column& column, std::optional<std::span<const std::uint8_t>> bytes);
+    void setBoolean(const Column& column, bool value);
+
+    std::vector<std::uint8_t> pack(const JetFormat& format) const;
+
+private:
+    RowImage() = default;
+    void reachColumn(std::uint16_t number);
+    void setBit(std::uint16_t number, bool on);
+
+    std::uint16_t columnCount_ = 0;
+    std::vector<std::uint8_t> fixed_;
+    std::vector<std::vector<std::uint8_t>> variable_;
+    std::vector<std::uint8_t> padding_;
+    std::vector<std::uint8_t> nullMask_;
+    bool hasVariableSection_ = true;
+};
+
+} // namespace platform::dao::jet

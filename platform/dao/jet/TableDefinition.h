@@ -1,0 +1,38 @@
+#pragma once
+
+// A table's definition page chain: its columns, indexes, row count and the two usage maps
+// (pages it owns, pages with free space).
+
+#include "platform/dao/jet/Column.h"
+#include "platform/dao/jet/IndexDefinition.h"
+
+#include <cstdint>
+#include <set>
+#include <vector>
+
+namespace platform::dao::jet {
+
+class PageStore;
+
+struct TableDefinition {
+    std::uint32_t page = 0; // the first page of the chain
+    std::uint32_t rowCount = 0;
+    std::uint32_t nextAutoNumber = 0;
+    bool systemTable = false;
+    std::uint16_t maxColumns = 0; // columns a row may have, deleted ones included
+    std::uint16_t varColumnCount = 0;
+    std::vector<Column> columns; // in their order for users
+    std::vector<IndexDefinition> indexes;
+    // Numbers of the columns that any index structure covers.
+    std::set<std::uint16_t> indexedColumns;
+    // Row pointers (page << 8 | row) of the two usage maps.
+    std::uint32_t ownedPagesMap = 0;
+    std::uint32_t freeSpaceMap = 0;
+
+    const Column* columnByNumber(std::uint16_t number) const;
+
+    // Throws FormatError when the chain or its contents do not hold together.
+    static TableDefinition read(PageStore& pages, std::uint32_t firstPage);
+};
+
+} // namespace platform::dao::jet

@@ -1,0 +1,137 @@
+#include "platform/dao/jet/TextCodec.h"
+
+#include <array>
+
+namespace platform::dao::jet {
+
+namespace {
+
+// Windows-1252 0x80 to 0x9F. The five bytes the code page leaves unassigned are stored as
+// the C1 controls of the same number, as Windows converts them, but read as unmappable.
+constexpr std::array<std::uint16_t, 32> highControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+bool unassigned(std::uint8_t byte) {
+    return byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D;
+}
+
+char unitToAnsi(std::uint16_t unit) {
+    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF))
+        return static_cast<char>(unit);
+    for (std::size_t i = 0; i < highControls.size(); ++i)
+        if (highControls[i] == unit && !unassigned(static_cast<std::uint8_t>(0x80 + i)))
+            return static_cast<char>(0x80 + i);
+    return '?';
+}
+
+// Appends characters one UTF-16 unit at a time into a buffer sized for the most there can
+// be; a surrogate pair is one character, so one "?".
+class AnsiText {
+public:
+    explicit AnsiText(std::size_t most) : text_(most, '\0') {}
+    void add(std::uint16_t unit) {
+        bool low = unit >= 0xDC00 && unit <= 0xDFFF;
+        if (!(low && afterHigh_))
+            text_[length_++] = unitToAnsi(unit);
+        afterHigh_ = unit >= 0xD800 && unit <= 0xDBFF;
+    }
+    // A character of the one-byte run of compressed text: the first 256 code points, whose
+    // C1 controls have no Windows-1252 form while the rest keep their byte.
+    void addByte(std::uint8_t byte) {
+        text_[length_++] = byte >= 0x80 && byte < 0xA0 ? '?' : static_cast<char>(byte);
+        afterHigh_ = false;
+    }
+    std::string take() {
+        text_.resize(length_);
+        return std::move(text_);
+    }
+
+private:
+    std::string text_;
+    std::size_t length_ = 0;
+    bool afterHigh_ = false;
+};
+
+std::string ucs2Text(std::span<const std::uint8_t> bytes) {
+    AnsiText text(bytes.size() / 2);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+        text.add(static_cast<std::uint16_t>(bytes[i] | (bytes[i + 1] << 8)));
+    return text.take();
+}
+
+std::string compressedText(std::span<const std::uint8_t> bytes) {
+    AnsiText text(bytes.size());
+    bool compressed = true;
+    std::size_t i = 2;
+    while (i < bytes.size()) {
+        if (bytes[i] == 0) {
+            compressed = !compressed;
+            ++i;
+        } else if (compressed) {
+            text.addByte(bytes[i++]);
+        } else {
+            if (i + 1 >= bytes.size())
+                break;
+            text.add(static_cast<std::uint16_t>(bytes[i] | (bytes[i + 1] << 8)));
+            i += 2;
+        }
+    }
+    return text.take();
+}
+
+} // namespace
+
+std::string jet3TextToAnsi(std::span<const std::uint8_t> bytes) {
+    std::string text(bytes.begin(), bytes.end());
+    for (char& c : text)
+        if (unassigned(static_cast<std::uint8_t>(c)))
+            c = '?';
+    return text;
+}
+
+std::string ucs2ToAnsi(std::span<const std::uint8_t> bytes) {
+    return ucs2Text(bytes);
+}
+
+std::string jet4TextToAnsi(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
+        return compressedText(bytes);
+    return ucs2Text(bytes);
+}
+
+std::vector<std::uint16_t> ansiToUtf16(std::string_view text) {
+    std::vector<std::uint16_t> units;
+    units.reserve(text.size());
+    for (char c : text) {
+        auto byte = static_cast<std::uint8_t>(c);
+        units.push_back(byte >= 0x80 && byte < 0xA0 ? highControls[byte - 0x80] : byte);
+    }
+    return units;
+}
+
+std::vector<std::uint8_t> ansiToJet4Text(std::string_view text, bool allowCompression) {
+    std::vector<std::uint16_t> units = ansiToUtf16(text);
+    bool compressible = allowCompression && units.size() > 2;
+    for (std::uint16_t unit : units)
+        if (unit == 0 || unit > 0xFF)
+            compressible = false;
+    std::vector<std::uint8_t> bytes;
+    if (compressible) {
+        bytes.reserve(units.size() + 2);
+        bytes.push_back(0xFF);
+        bytes.push_back(0xFE);
+        for (std::uint16_t unit : units)
+            bytes.push_back(static_cast<std::uint8_t>(unit));
+        return bytes;
+    }
+    bytes.reserve(units.size() * 2);
+    for (std::uint16_t unit : units) {
+        bytes.push_back(static_cast<std::uint8_t>(unit));
+        bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+    }
+    return bytes;
+}
+
+} // namespace platform::dao::jet

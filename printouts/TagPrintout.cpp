@@ -1,0 +1,97 @@
+#include "printouts/TagPrintout.h"
+
+#include "printouts/ContainerBlock.h"
+#include "printouts/ContainerTag.h"
+
+#include <exception>
+#include <optional>
+#include <string>
+
+namespace quillan {
+
+const char* const TagStockQuestion = "Put tag stock in printer. Click OK to print.";
+
+namespace {
+
+const char* const TagCaption = "Ready to print tags. Be sure tag stock is in printer.";
+
+// Co-sacked flats print under the tray title, as they always have.
+const char* jobTitle(MailClass mailClass) {
+    return mailClass.isFlats() && !mailClass.isCoSacked() ? "Quillan Sack Tags"
+                                                          : "Quillan Tray Tags";
+}
+
+bool confirmTagStock(PrintRun& run, bool afterSort) {
+    AppContext& ctx = run.context();
+    if (!afterSort)
+        return run.job().askToPrint(TagCaption, AfterSortReport::Tags);
+    if (ctx.runMode() == "NOSTOP")
+        return true;
+    return ctx.message(platform::BeepKind::Exclamation, platform::MessageKind::Confirmation,
+                       platform::MessageButtons::OkCancel,
+                       TagStockQuestion) != platform::ModalResult::Cancel;
+}
+
+// One copy: rows of two tags from the top of the first sheet; a row that would run off the
+// sheet starts the next one, and past the To page nothing more is drawn.
+void printTagCopy(PrintRun& run, const SortedMailing& mailing, const TagStyle& style) {
+    AppContext& ctx = run.context();
+    platform::PrinterDevice& printer = run.printer();
+    int32_t& runPage = ctx.counters.runPageNumber;
+    if (!ctx.flags.justSorted)
+        runPage = 0;
+    run.reportPageNumber = 0;
+    printer.moveTo(0, 0);
+    run.mailPrepMode = false;
+    run.pageInRange = runPage + 1 >= run.fromPage();
+    run.StartReportPage("sacks", true);
+    run.setFontSize(10);
+    platform::Point row = printer.penPosition();
+    bool rightSide = false;
+    for (int32_t k = 1; k <= mailing.containerCount(); ++k) {
+        if (row.y + run.dotsY(144) > printer.pageHeight()) {
+            run.nextPageOrStop("sacks");
+            row = printer.penPosition();
+        }
+        if (run.toPage() >= runPage && !ctx.flags.stopPrinting)
+            PrintContainerBlock(run, mailing, style, k,
+                                rightSide ? ContainerBlockMode::RightTag
+                                          : ContainerBlockMode::LeftTag);
+        if (rightSide)
+            row.y += run.dotsY(144);
+        rightSide = !rightSide;
+        printer.moveTo(row.x, row.y);
+    }
+}
+
+// What would stop the tags half-way (a tag code that cannot be a barcode, a tag font size
+// that is not a number) is found before anything is asked or printed, and reported here so
+// that the rest of an after-sort run, and the writing of the list, go on.
+std::optional<TagStyle> prepareTags(AppContext& ctx, const SortedMailing& mailing) {
+    std::optional<std::string> problem;
+    try {
+        problem = FindUnprintableTagCode(mailing);
+        if (!problem)
+            return TagStyle::of(mailing);
+    } catch (const std::exception& e) {
+        problem = std::string("The tags cannot be printed: ") + e.what();
+    }
+    ctx.message(platform::BeepKind::Hand, platform::MessageKind::Error,
+                platform::MessageButtons::Ok, *problem);
+    return std::nullopt;
+}
+
+} // namespace
+
+void PrintTags(PrintRun& run, const SortedMailing& mailing) {
+    AppContext& ctx = run.context();
+    bool afterSort = ctx.flags.justSorted;
+    if (afterSort && !run.job().askToPrint(TagCaption, AfterSortReport::Tags))
+        return;
+    std::optional<TagStyle> style = prepareTags(ctx, mailing);
+    if (!style || !confirmTagStock(run, afterSort))
+        return;
+    run.runCopies(jobTitle(mailing.mailClass()), [&] { printTagCopy(run, mailing, *style); });
+}
+
+} // namespace quillan

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "core/settings/Preferences.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace quillan {
+
+// What the reports need of the person at the printer: whether and how to print (the page
+// range and the copies), which reports follow a sort, and the "Printing" box that shows the
+// page being printed and lets the person stop (its button sets flags.printCancelled). The
+// program's print dialogs provide it.
+class PrintJobControl {
+public:
+    // The after-sort reports, ticked or not.
+    struct ReportChoice {
+        std::array<bool, AfterSortReports.size()> ticked{};
+        bool& operator[](AfterSortReport r) { return ticked[static_cast<size_t>(r)]; }
+        bool operator[](AfterSortReport r) const { return ticked[static_cast<size_t>(r)]; }
+    };
+
+    virtual ~PrintJobControl() = default;
+
+    // Whether to print a report. A report of the after-sort run printed right after a sort
+    // takes its tick in the after-sort choice as the answer, and the range already chosen
+    // stands; otherwise (and always for a report of no such run) the person is asked under
+    // the caption, and a new range and copies are chosen.
+    virtual bool askToPrint(const std::string& caption, std::optional<AfterSortReport> report) = 0;
+    // The reports to print after a sort, offered ticked as given: the choice, or nothing when
+    // the person skips printing. Unattended nobody is asked: the ticked reports print, from
+    // page 1 to 9999.
+    virtual std::optional<ReportChoice> chooseReports(const ReportChoice& ticked,
+                                                      bool unattended) = 0;
+
+    // The range and copies chosen, read each time; ConvertError when a page is not a whole
+    // number.
+    virtual int fromPage() const = 0;
+    virtual int toPage() const = 0;
+    virtual int copyCount() const = 0;
+
+    // The "Printing" box, shown with the page being printed, and closed.
+    virtual void showPrintingPage(int32_t page) = 0;
+    virtual void closePrintingBox() = 0;
+};
+
+} // namespace quillan

@@ -1,0 +1,116 @@
+#include "reports/RateQualification.h"
+
+#include "core/presort/PresortRules.h"
+#include "reports/DestinationText.h"
+
+namespace quillan {
+
+namespace {
+
+// RAL and FAL: automation letters whose last trays are AADC trays, with a column of their
+// own for AADC pieces.
+bool hasAadcColumn(MailClass c) {
+    return c.value() == MailClass::RAL || c.value() == MailClass::FAL;
+}
+
+// Barcoded flat packages qualify by their own size: 10 pieces for Standard, 6 for
+// Periodicals.
+bool takesPackageRule(MailClass c, const SortedMailing::SortGroup& group) {
+    if (c.value() == MailClass::RAF || c.value() == MailClass::PAF)
+        return true;
+    return c.isCoSacked() && !group.nonbarcoded;
+}
+
+RateColumn packageColumn(MailClass c, const SortedMailing::SortGroup& group) {
+    bool periodicals = c.isPeriodicals();
+    bool qualifies = group.pieces >= (periodicals ? 6 : 10);
+    std::string_view kind = group.label.substr(0, 2);
+    bool coSacked = c.isCoSacked();
+    if (qualifies && (kind == "3D" || (!periodicals && kind == "5D"))) {
+        if (periodicals)
+            return coSacked ? RateColumn::CoSackedThreeDigit : RateColumn::ThreeDigit;
+        return coSacked ? RateColumn::CoSackedThreeFive : RateColumn::ThreeFive;
+    }
+    if (qualifies && kind == "5D")
+        return coSacked ? RateColumn::CoSackedFiveDigit : RateColumn::FiveDigit;
+    return coSacked ? RateColumn::CoSackedBasic : RateColumn::Basic;
+}
+
+// A tray or sack label whose first line ends in a 3-digit prefix ("DALLAS TX 752"). A
+// second line after "*" ("DALLAS TX 752*LETTER SCHEME") does not make it a 5-digit one.
+bool isThreeDigitDestination(std::string_view label) {
+    return charFromEnd(label.substr(0, label.find('*')), 4) == ' ';
+}
+
+RateColumn threeDigitContainerColumn(const SortedMailing& m,
+                                     const SortedMailing::Container& container) {
+    MailClass c = m.mailClass();
+    if (c.isPeriodicals() || hasAadcColumn(c)) {
+        if (container.level == "3-Digit" ||
+            (c.value() == MailClass::PCOF && container.level == "Mixed"))
+            return RateColumn::ThreeDigit;
+        return hasAadcColumn(c) ? RateColumn::Aadc : RateColumn::Basic;
+    }
+    bool fullSack =
+        c.value() != MailClass::RCOF || container.pieces >= standardFlatSackMinimum(m.mailType());
+    if (fullSack && container.level == "3/5-Digit")
+        return RateColumn::ThreeFive;
+    return RateColumn::Basic;
+}
+
+RateColumn containerColumn(const SortedMailing& m, const SortedMailing::SortGroup& group) {
+    MailClass c = m.mailClass();
+    SortedMailing::Container container = m.container(group.container);
+    std::string_view label = container.label;
+    if (startsWith(label, "%") || startsWith(label, "$") || startsWith(label, "SCF"))
+        return startsWith(label, "$") && hasAadcColumn(c) ? RateColumn::Aadc : RateColumn::Basic;
+    if (isThreeDigitDestination(label))
+        return threeDigitContainerColumn(m, container);
+    if (c.isPeriodicals() || hasAadcColumn(c))
+        return RateColumn::FiveDigit;
+    return RateColumn::ThreeFive;
+}
+
+} // namespace
+
+int32_t RateTotals::coSackedAutomation() const {
+    return (*this)[RateColumn::CoSackedFiveDigit] + (*this)[RateColumn::CoSackedThreeDigit] +
+           (*this)[RateColumn::CoSackedThreeFive] + (*this)[RateColumn::CoSackedBasic];
+}
+
+int32_t RateTotals::coSackedNonautomation() const {
+    return (*this)[RateColumn::FiveDigit] + (*this)[RateColumn::ThreeDigit] +
+           (*this)[RateColumn::ThreeFive] + (*this)[RateColumn::Basic];
+}
+
+RateColumn qualifyingColumn(const SortedMailing& mailing, int32_t g) {
+    SortedMailing::SortGroup group = mailing.sortGroup(g);
+    if (takesPackageRule(mailing.mailClass(), group))
+        return packageColumn(mailing.mailClass(), group);
+    return containerColumn(mailing, group);
+}
+
+int32_t rateColumnX(MailClass mailClass, RateColumn column) {
+    bool aadcColumn = hasAadcColumn(mailClass);
+    switch (column) {
+    case RateColumn::FiveDigit:
+        return aadcColumn ? 378 : 414;
+    case RateColumn::ThreeDigit:
+        return aadcColumn ? 414 : 450;
+    case RateColumn::ThreeFive:
+    case RateColumn::Aadc:
+        return 450;
+    case RateColumn::Basic:
+        return 486;
+    case RateColumn::CoSackedFiveDigit:
+        return 306;
+    case RateColumn::CoSackedThreeDigit:
+    case RateColumn::CoSackedThreeFive:
+        return 342;
+    case RateColumn::CoSackedBasic:
+        break;
+    }
+    return 378;
+}
+
+} // namespace quillan

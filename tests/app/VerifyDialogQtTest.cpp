@@ -1,0 +1,54 @@
+// A screenshot of the field identification dialog on the real (offscreen) Qt backend.
+
+#include "app/VerifyDialog.h"
+#include "core/DataFiles.h"
+#include "listio/ListKinds.h"
+#include "platform/qt/QtPlatform.h"
+#include "tests/support/QtLayoutCheck.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace quillan;
+
+TEST(FieldDialogQt, ScreenshotShowsEveryControl) {
+    std::string folder = test::artefactFolder() + "qt-verify-" + std::to_string(getpid()) + "/";
+    fs::remove_all(folder);
+    fs::create_directories(folder + "tables");
+    for (const auto& e : fs::directory_iterator(QUILLAN_SHIPPED_TABLES))
+        if (e.path().extension() == ".dat")
+            fs::copy_file(e.path(), folder + "tables/" + e.path().filename().string());
+    platform::ProgramPaths paths = platform::resolveProgramPaths(folder);
+    static int argc = 1;
+    static char name[] = "listio_qt_tests";
+    static char* argv[] = {name, nullptr};
+    platform::QtPlatform qt(argc, argv, paths);
+    AppContext ctx(qt.platform(), paths, {});
+    LoadDataFiles(ctx);
+    // Periodicals in-county, results into a dBase list: every control is shown.
+    ctx.lists.mailTypeList[1] = "5";
+    ctx.lists.periodicalList[4] = "t";
+    ctx.lists.prefsList[2] = "0";
+    std::string list = test::fixturePath("lists/small.dbf");
+    VerifyDialog dialog(ctx);
+    FieldRoles roles;
+    roles.zipColumn = 4;
+    roles.cityColumn = 2;
+    roles.stateColumn = 3;
+    roles.sortColumn = 6;
+    roles.countyColumn = 5;
+    dialog.present({KindDbase, list, 8, 7, roles});
+    std::string png = test::artefactFolder() + "field-dialog.png";
+    ASSERT_TRUE(qt.saveScreenshot(dialog.form(), png));
+    EXPECT_EQ(test::layoutProblems(dialog.form()), std::vector<std::string>{});
+    for (const char* control : {"zip", "zip5", "zip4", "city", "state", "citystate", "sort", "tray",
+                                "pkg", "oel", "county", "optional", "nextbtn", "prevbtn", "OKBtn",
+                                "CancelBtn", "fileTypeLabel", "NewRecordsLabel"})
+        EXPECT_TRUE(dialog.form().control(control).visible()) << control;
+    EXPECT_EQ(dialog.form().control("zip").items().size(), 7u);
+    EXPECT_EQ(dialog.form().control("zip").text(), "ZIP");
+    fs::remove_all(folder);
+}

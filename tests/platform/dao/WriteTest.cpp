@@ -1,0 +1,564 @@
+// Changing tables through recordsets, checked with mdbtools on the written files: rows that
+// grow past their pages, values of each type, refusals that leave the file as it was,
+// transactions and failed writes, usage-map promotion, added and deleted rows.
+
+#include "tests/platform/dao/DaoTestSupport.h"
+
+#include "platform/dao/Collection.h"
+#include "platform/dao/DatabaseFile.h"
+#include "platform/dao/ExportText.h"
+#include "platform/dao/Field.h"
+#include "platform/dao/FieldValue.h"
+#include "platform/dao/TableDef.h"
+#include "platform/dao/jet/DataPage.h"
+#include "platform/dao/jet/UsageMap.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+using namespace daotest;
+using quillan::test::runCommand;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string growth = "0123456789ABCDEFGHIJ";
+
+std::vector<std::shared_ptr<Field>> fieldsOf(Recordset& recordset) {
+    std::shared_ptr<Collection<Field>> collection;
+    recordset.fields(collection);
+    std::vector<std::shared_ptr<Field>> fields(collection->count());
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        collection->item(i, fields[i]);
+    return fields;
+}
+
+std::string mdbCount(const std::string& path, const std::string& table) {
+    return runCommand("mdb-count " + shellQuoted(path) + " " + shellQuoted(table));
+}
+
+class WriteTest : public ::testing::Test {
+protected:
+    void SetUp() override { SKIP_WITHOUT_MDB_CORPUS(); }
+
+    std::shared_ptr<Recordset> table(const std::string& path, const std::string& name,
+                                     const std::string& connect = {}) {
+        database = open(engine, path, connect);
+        return database ? openTable(*database, name) : nullptr;
+    }
+
+    Status set(Recordset& recordset, std::size_t field, const Variant& value) {
+        return fieldsOf(recordset)[field]->setValue(value);
+    }
+
+    DBEngine engine;
+    std::shared_ptr<Database> database;
+    ScratchFolder scratch;
+};
+
+// Every unindexed Text column of every row of every user table gets 20 more characters.
+// The expected export is built alongside: what was written, or what was there when the
+// longer value was refused for its column's size.
+class GrowthTest : public ::testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override { SKIP_WITHOUT_MDB_CORPUS(); }
+
+    // Grows every table; answers each table's rows as our reader gives them afterwards.
+    std::map<std::string, std::string> growAll(const std::string& path, const std::string& add) {
+        DBEngine engine;
+        auto database = open(engine, path, connectFor(GetParam()));
+        std::map<std::string, std::string> expected;
+        for (const std::string& name : userTables(*database)) {
+            auto recordset = openTable(*database, name);
+            auto fields = fieldsOf(*recordset);
+            std::string lines;
+            bool atEnd = false;
+            for (recordset->eof(atEnd); !atEnd; recordset->moveNext(), recordset->eof(atEnd)) {
+                EXPECT_EQ(recordset->edit(), statusOk) << errorText(engine);
+                for (const auto& field : fields) {
+                    if (field->type() != Field::typeText ||
+                        !(field->attributes() & Field::updatableAttribute))
+                        continue;
+                    Variant value;
+                    field->value(value);
+                    std::string longer = (value.isNull() ? "" : value.stringValue()) + add;
+                    Status status = field->setValue(Variant::text(longer));
+                    if (static_cast<std::int32_t>(longer.size()) > field->size())
+                        EXPECT_EQ(errorNumber(status), 3163);
+                    else
+                        EXPECT_EQ(status, statusOk) << errorText(engine);
+                }
+                std::string line;
+                for (std::size_t i = 0; i < fields.size(); ++i) {
+                    Variant value;
+                    fields[i]->value(value);
+                    line += (i ? "," : "") + exportText(value);
+                }
+                lines += line + "\n";
+                EXPECT_EQ(recordset->update(), statusOk) << name << ": " << errorText(engine);
+            }
+            expected[name] = lines;
+        }
+        EXPECT_EQ(database->close(), statusOk) << errorText(engine);
+        return expected;
+    }
+
+    // The table's rows after the write, as our reader walks them, without the header.
+    static std::string walked(const std::string& path, const std::string& connect,
+                              const std::string& table) {
+        DBEngine engine;
+        auto database = open(engine, path, connect);
+        std::string out;
+        EXPECT_EQ(exportTable(*database, table, out), statusOk);
+        return out.substr(out.find('\n') + 1);
+    }
+
+    ScratchFolder scratch;
+};
+
+TEST_P(GrowthTest, RowsGrowAndEverythingElseStays) {
+    std::string path = scratch.copy(GetParam(), "grown.mdb");
+    std::string connect = connectFor(GetParam());
+    std::vector<std::string> tables;
+    std::map<std::string, std::string> counts;
+    {
+        DBEngine engine;
+        auto database = open(engine, path, connect);
+        tables = userTables(*database);
+    }
+    for (const std::string& table : tables)
+        counts[table] = mdbCount(path, table);
+    std::string original = corpusFile(GetParam());
+    ASSERT_TRUE(structureProblems(path, "password", original).empty());
+
+    std::map<std::string, std::string> expected = growAll(path, growth);
+    EXPECT_EQ(structureProblems(path, "password", original), std::vector<std::string>{});
+    for (const std::string& table : tables) {
+        SCOPED_TRACE(table);
+        EXPECT_EQ(walked(path, connect, table), expected[table]) << "the row order is kept";
+        std::vector<std::string> reference = lines(mdbExport(path, table));
+        reference.erase(reference.begin());
+        EXPECT_EQ(sorted(reference), sorted(lines(expected[table])));
+        EXPECT_EQ(mdbCount(path, table), counts[table]);
+    }
+
+    // Once more on the result: the images that move again leave deleted slots behind.
+    SlotCounts before = slotCounts(path, "password");
+    expected = growAll(path, growth);
+    EXPECT_EQ(structureProblems(path, "password", original), std::vector<std::string>{});
+    SlotCounts after = slotCounts(path, "password");
+    EXPECT_GE(after.deleted, before.deleted);
+    for (const std::string& table : tables)
+        EXPECT_EQ(walked(path, connect, table), expected[table]) << table;
+
+    // Values of the same size are rewritten where they are.
+    auto size = fs::file_size(path);
+    expected = growAll(path, "");
+    EXPECT_EQ(fs::file_size(path), size);
+    EXPECT_EQ(structureProblems(path, "password", original), std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, GrowthTest, ::testing::ValuesIn(corpusFiles()),
+                         [](const auto& info) { return testNameOf(info.param); });
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(GrowthTest);
+
+TEST_F(WriteTest, ValuesOfEachTypeAsMdbtoolsReadsThem) {
+    for (const char* file : {"jackcess/testV2000.mdb", "jackcess/testV1997.mdb"}) {
+        SCOPED_TRACE(file);
+        std::string path = scratch.copy(file);
+        auto recordset = table(path, "Table1");
+        ASSERT_TRUE(recordset);
+        Variant key[] = {Variant::text("abcdefg")};
+        ASSERT_EQ(recordset->setIndex("PrimaryKey"), statusOk);
+        ASSERT_EQ(recordset->seek("=", key), statusOk);
+        ASSERT_EQ(recordset->edit(), statusOk);
+        EXPECT_EQ(set(*recordset, 2, Variant::longInteger(200)), statusOk); // Byte
+        EXPECT_EQ(set(*recordset, 3, Variant::real(-1234.0)), statusOk);    // Integer
+        EXPECT_EQ(set(*recordset, 4, Variant::text("-7654321")), statusOk); // Long
+        EXPECT_EQ(set(*recordset, 5, Variant::real(0.125)), statusOk);      // Double
+        EXPECT_EQ(set(*recordset, 6, Variant::date(36526.75)), statusOk);   // Date
+        EXPECT_EQ(set(*recordset, 7, Variant::real(12.3456)), statusOk);    // Currency
+        EXPECT_EQ(set(*recordset, 8, Variant::boolean(false)), statusOk);   // Boolean
+        Variant pending;
+        fieldsOf(*recordset)[7]->value(pending);
+        EXPECT_EQ(pending, Variant::currency(123456)) << "the field shows the value being edited";
+        ASSERT_EQ(recordset->update(), statusOk) << errorText(engine);
+        ASSERT_EQ(database->close(), statusOk);
+
+        std::vector<std::string> exported = lines(mdbExport(path, "Table1"));
+        EXPECT_NE(std::find(exported.begin(), exported.end(),
+                            "\"abcdefg\",\"hijklmnop\",200,-1234,-7654321,0.125,"
+                            "\"2000-01-01 18:00:00\",12.3456,0"),
+                  exported.end());
+
+        // Out of range: refused, nothing written.
+        std::string hash = sha256(path);
+        recordset = table(path, "Table1");
+        ASSERT_EQ(recordset->edit(), statusOk);
+        EXPECT_EQ(errorNumber(set(*recordset, 2, Variant::longInteger(300))), 3349);
+        EXPECT_EQ(errorNumber(set(*recordset, 2, Variant::longInteger(-1))), 3349);
+        EXPECT_EQ(errorNumber(set(*recordset, 3, Variant::longInteger(32768))), 3349);
+        EXPECT_EQ(errorNumber(set(*recordset, 4, Variant::real(3e9))), 3349);
+        EXPECT_EQ(errorNumber(set(*recordset, 7, Variant::real(1e15))), 3349);
+        EXPECT_EQ(errorNumber(set(*recordset, 4, Variant::text("twelve"))), 3421);
+        EXPECT_EQ(recordset->update(), statusOk) << "an Update with nothing set writes nothing";
+
+        // A Seek ends the edit: the values set since are forgotten, and a Seek that finds
+        // nothing leaves no record to read, not the edit's values.
+        ASSERT_EQ(recordset->setIndex("PrimaryKey"), statusOk);
+        ASSERT_EQ(recordset->edit(), statusOk);
+        ASSERT_EQ(set(*recordset, 4, Variant::longInteger(5)), statusOk);
+        Variant missing[] = {Variant::text("no such key")};
+        ASSERT_EQ(recordset->seek("=", missing), statusOk);
+        Variant stale;
+        EXPECT_EQ(errorNumber(fieldsOf(*recordset)[4]->value(stale)), 3021);
+        EXPECT_EQ(errorNumber(recordset->update()), 3020);
+        ASSERT_EQ(database->close(), statusOk);
+        EXPECT_EQ(sha256(path), hash);
+    }
+}
+
+// The conversions the columns make of what they are given.
+TEST(FieldValueTest, ConversionsRoundAndRefuse) {
+    Errors errors;
+    auto convert = [&](jet::ColumnType type, const Variant& value, Variant& out) {
+        jet::Column column;
+        column.type = type;
+        column.length = 20;
+        return convertForColumn(column, value, true, errors, out);
+    };
+    Variant out;
+    EXPECT_EQ(convert(jet::ColumnType::Byte, Variant::real(2.5), out), statusOk);
+    EXPECT_EQ(out, Variant::byte(2)) << "half to even";
+    EXPECT_EQ(convert(jet::ColumnType::Byte, Variant::real(255.4), out), statusOk);
+    EXPECT_EQ(errorNumber(convert(jet::ColumnType::Byte, Variant::real(255.5), out)), 3349);
+    EXPECT_EQ(convert(jet::ColumnType::Currency, Variant::real(12.34565), out), statusOk);
+    EXPECT_EQ(out, Variant::currency(123456));
+    EXPECT_EQ(convert(jet::ColumnType::Boolean, Variant::null(), out), statusOk);
+    EXPECT_EQ(out, Variant::boolean(false));
+    EXPECT_EQ(convert(jet::ColumnType::Boolean, Variant::text("yes"), out), statusOk);
+    EXPECT_EQ(out, Variant::boolean(true));
+    EXPECT_EQ(convert(jet::ColumnType::Text, Variant::longInteger(42), out), statusOk);
+    EXPECT_EQ(out, Variant::text("42"));
+    EXPECT_EQ(convert(jet::ColumnType::Text, Variant::text(std::string(10, 'x')), out), statusOk);
+    EXPECT_EQ(errorNumber(convert(jet::ColumnType::Text, Variant::text(std::string(11, 'x')), out)),
+              3163)
+        << "a Jet4 Text (20 bytes) holds 10 characters";
+    EXPECT_EQ(convert(jet::ColumnType::Single, Variant::real(1e39), out),
+              failure(ErrorNumber::NumericOverflow));
+    EXPECT_EQ(convert(jet::ColumnType::Long, Variant(), out), statusOk);
+    EXPECT_TRUE(out.isNull()) << "Empty, as a blank field is written, stores Null";
+}
+
+TEST_F(WriteTest, RefusalsLeaveTheFileAsItWas) {
+    std::string path = scratch.copy("jackcess/testV2000.mdb");
+    std::string hash = sha256(path);
+    auto recordset = table(path, "Table1");
+    ASSERT_EQ(recordset->edit(), statusOk);
+    EXPECT_EQ(errorNumber(set(*recordset, 0, Variant::text("new key"))), 3251);
+    EXPECT_NE(errorText(engine).find("'A' is part of an index"), std::string::npos);
+    EXPECT_EQ(set(*recordset, 0, Variant::text("abcdefg")), statusOk) << "its own value";
+    EXPECT_EQ(recordset->cancelUpdate(), statusOk);
+    EXPECT_EQ(errorNumber(recordset->addNew()), 3251) << "a table with indexes";
+    EXPECT_EQ(errorNumber(recordset->deleteRecord()), 3251);
+
+    auto numbered = openTable(*database, "Table3");
+    EXPECT_EQ(errorNumber(numbered->addNew()), 3251);
+    ASSERT_EQ(database->close(), statusOk);
+    EXPECT_EQ(sha256(path), hash);
+
+    // An index that only a full reading of the table definition finds.
+    std::string indexed = scratch.copy("jackcess/testIndexPropertiesV2000.mdb");
+    std::string indexedHash = sha256(indexed);
+    recordset = table(indexed, "TableIgnoreNulls2");
+    ASSERT_EQ(recordset->edit(), statusOk);
+    EXPECT_EQ(errorNumber(set(*recordset, 1, Variant::text("other"))), 3251);
+    ASSERT_EQ(database->close(), statusOk);
+    EXPECT_EQ(sha256(indexed), indexedHash);
+
+    std::string numberedFile = scratch.copy("mdb-reader/V2000_no-password.mdb");
+    recordset = table(numberedFile, "Table1");
+    ASSERT_EQ(recordset->edit(), statusOk);
+    EXPECT_EQ(errorNumber(set(*recordset, 0, Variant::longInteger(99))), 3251);
+    EXPECT_NE(errorText(engine).find("numbered by the engine"), std::string::npos);
+
+    for (auto& [file, status] : std::vector<std::pair<std::string, std::uint16_t>>{
+             {"locked.mdb", 3045}, {"readonly.mdb", 3027}}) {
+        std::string copy = scratch.copy("jackcess/overflowTestV2000.mdb", file);
+        std::string before = sha256(copy);
+        if (status == 3027)
+            ::chmod(copy.c_str(), 0444);
+        recordset = table(copy, "Table1");
+        if (status == 3045) {
+            ASSERT_EQ(recordset->edit(), statusOk) << "the lock file appears later";
+            EXPECT_EQ(errorNumber(set(*recordset, 0, Variant::text(std::string(51, 'x')))), 3163)
+                << "Text (50)";
+            ASSERT_EQ(set(*recordset, 0, Variant::text(std::string(50, 'x'))), statusOk);
+            ASSERT_EQ(recordset->update(), statusOk);
+            std::ofstream(fs::path(copy).replace_extension(".ldb")) << "";
+            EXPECT_EQ(errorNumber(database->close()), 3045) << "not written while Access has it";
+            recordset = table(copy, "Table1");
+        }
+        EXPECT_EQ(errorNumber(recordset->edit()), status);
+        EXPECT_EQ(errorNumber(recordset->addNew()), status);
+        ASSERT_EQ(database->close(), statusOk);
+        EXPECT_EQ(sha256(copy), before);
+    }
+}
+
+TEST_F(WriteTest, CancelRollbackAndCommit) {
+    std::string path = scratch.copy("jackcess/overflowTestV2000.mdb");
+    std::string hash = sha256(path);
+    auto recordset = table(path, "Table1");
+    ASSERT_EQ(recordset->edit(), statusOk);
+    ASSERT_EQ(set(*recordset, 0, Variant::text("cancelled")), statusOk);
+    ASSERT_EQ(recordset->cancelUpdate(), statusOk);
+    EXPECT_EQ(errorNumber(recordset->update()), 3020);
+    ASSERT_EQ(engine.idle(0), statusOk);
+    EXPECT_EQ(sha256(path), hash);
+
+    ASSERT_EQ(engine.beginTrans(), statusOk);
+    ASSERT_EQ(recordset->edit(), statusOk);
+    ASSERT_EQ(set(*recordset, 0, Variant::text("rolled back")), statusOk);
+    ASSERT_EQ(recordset->update(), statusOk);
+    ASSERT_EQ(recordset->addNew(), statusOk);
+    ASSERT_EQ(recordset->update(), statusOk);
+    ASSERT_EQ(engine.idle(0), statusOk);
+    EXPECT_EQ(sha256(path), hash) << "nothing is written inside a transaction";
+    ASSERT_EQ(engine.rollback(), statusOk);
+    std::vector<Variant> first = column(*recordset, 0);
+    EXPECT_EQ(first.size(), 7u);
+    EXPECT_EQ(first[0], Variant::text("row1col1"));
+    ASSERT_EQ(engine.idle(0), statusOk);
+    EXPECT_EQ(sha256(path), hash);
+
+    // Nested: the inner rollback keeps what the outer transaction did.
+    ASSERT_EQ(engine.beginTrans(), statusOk);
+    ASSERT_EQ(recordset->moveFirst(), statusOk);
+    ASSERT_EQ(recordset->edit(), statusOk);
+    ASSERT_EQ(set(*recordset, 0, Variant::text("outer")), statusOk);
+    ASSERT_EQ(recordset->update(), statusOk);
+    ASSERT_EQ(engine.beginTrans(), statusOk);
+    ASSERT_EQ(recordset->moveLast(), statusOk);
+    ASSERT_EQ(recordset->edit(), statusOk);
+    ASSERT_EQ(set(*recordset, 0, Variant::text("inner")), statusOk);
+    ASSERT_EQ(recordset->update(), statusOk);
+    ASSERT_EQ(engine.rollback(), statusOk);
+    ASSERT_EQ(engine.commitTrans(), statusOk);
+    std::string exported = mdbExport(path, "Table1");
+    EXPECT_NE(exported.find("\"outer\""), std::string::npos);
+    EXPECT_EQ(exported.find("\"inner\""), std::string::npos);
+    EXPECT_EQ(structureProblems(path, {}, corpusFile("jackcess/overflowTestV2000.mdb")),
+              std::vector<std::string>{});
+}
+
+// Two handles change the same file: the second write would undo the first, so it is refused.
+TEST_F(WriteTest, ASecondWriterDoesNotUndoTheFirst) {
+    std::string path = scratch.copy("jackcess/overflowTestV2000.mdb");
+    DBEngine otherEngine;
+    auto mine = table(path, "Table1");
+    auto otherDatabase = open(otherEngine, path);
+    auto theirs = openTable(*otherDatabase, "Table1");
+    for (auto [recordset, text] :
+         {std::pair{mine.get(), "mine"}, std::pair{theirs.get(), "theirs"}}) {
+        ASSERT_EQ(recordset->edit(), statusOk);
+        ASSERT_EQ(fieldsOf(*recordset)[0]->setValue(Variant::text(text)), statusOk);
+        ASSERT_EQ(recordset->update(), statusOk);
+    }
+    ASSERT_EQ(engine.idle(0), statusOk);
+    EXPECT_EQ(errorNumber(otherEngine.idle(0)), 3197);
+    EXPECT_NE(mdbExport(path, "Table1").find("\"mine\""), std::string::npos);
+    EXPECT_EQ(mdbExport(path, "Table1").find("\"theirs\""), std::string::npos);
+    otherDatabase->close();
+}
+
+// The file is written anew and renamed over the original: a write that fails part way
+// leaves the original as it was and no temporary file behind.
+TEST_F(WriteTest, FailedWritesLeaveTheOriginal) {
+    std::string path = scratch.copy("jackcess/testV2000.mdb");
+    std::string hash = sha256(path);
+    auto recordset = table(path, "Table1");
+    ASSERT_EQ(recordset->edit(), statusOk);
+    ASSERT_EQ(set(*recordset, 2, Variant::byte(9)), statusOk);
+    ASSERT_EQ(recordset->update(), statusOk);
+
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 1024 * 1024;
+    setrlimit(RLIMIT_FSIZE, &small);
+    Status status = engine.idle(0);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(errorNumber(status), 3043);
+    EXPECT_NE(errorText(engine).find("the file is as it was"), std::string::npos);
+    EXPECT_EQ(sha256(path), hash);
+    EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(path).parent_path()), {}), 1);
+
+    ASSERT_EQ(engine.idle(0), statusOk) << "the change still waits and is written now";
+    EXPECT_NE(sha256(path), hash);
+
+    // A filesystem too small for the file, where one can be mounted.
+    fs::path small_fs = scratch.path("small");
+    fs::create_directories(small_fs);
+    if (::mount("tmpfs", small_fs.c_str(), "tmpfs", 0, "size=200k") != 0)
+        GTEST_SKIP() << "no small filesystem can be mounted here";
+    struct Unmount {
+        fs::path at;
+        ~Unmount() { ::umount(at.c_str()); }
+    } unmount{small_fs};
+    std::string inSmall = (small_fs / "list.mdb").string();
+    fs::copy_file(corpusFile("jackcess/overflowTestV2000.mdb"), inSmall);
+    ::chmod(inSmall.c_str(), 0644);
+    std::string smallHash = sha256(inSmall);
+    {
+        DBEngine other;
+        auto db = open(other, inSmall);
+        auto rs = openTable(*db, "Table1");
+        ASSERT_EQ(rs->edit(), statusOk);
+        ASSERT_EQ(fieldsOf(*rs)[0]->setValue(Variant::text("x")), statusOk);
+        ASSERT_EQ(rs->update(), statusOk);
+        EXPECT_EQ(errorNumber(other.idle(0)), 3043);
+        EXPECT_EQ(sha256(inSmall), smallHash);
+        EXPECT_EQ(std::distance(fs::directory_iterator(small_fs), {}), 1);
+        db->close();
+    }
+}
+
+TEST_F(WriteTest, UsageMapBecomesAReferenceMap) {
+    std::string path = scratch.copy("jackcess/testPromotionV2000.mdb");
+    auto recordset = table(path, "jobDB1");
+    ASSERT_TRUE(recordset);
+    auto fields = fieldsOf(*recordset);
+    auto file = database->file();
+    std::uint32_t tablePage = 0;
+    for (const auto& entry : file->catalog().tables())
+        if (entry.name == "jobDB1")
+            tablePage = entry.tablePage();
+    auto definition = file->tableDefinition(tablePage);
+    ASSERT_EQ(definition->columns[0].name, "ID");
+    auto mapType = [&] {
+        auto page = file->pages().page(jet::DataPage::pageOf(definition->ownedPagesMap));
+        return jet::DataPage(page, file->pages().format())
+            .row(jet::DataPage::slotOf(definition->ownedPagesMap))[0];
+    };
+    ASSERT_EQ(mapType(), 0) << "an inline map to begin with";
+    int added = 0;
+    while (mapType() == 0 && added < 200000) {
+        ASSERT_EQ(recordset->addNew(), statusOk) << errorText(engine);
+        ASSERT_EQ(fields[0]->setValue(Variant::longInteger(added)), statusOk);
+        ASSERT_EQ(fields[3]->setValue(Variant::text("job " + std::to_string(added))), statusOk);
+        ASSERT_EQ(recordset->update(), statusOk) << errorText(engine);
+        ++added;
+    }
+    ASSERT_EQ(mapType(), 1);
+    for (int i = 0; i < 100; ++i, ++added) {
+        ASSERT_EQ(recordset->addNew(), statusOk);
+        ASSERT_EQ(recordset->update(), statusOk);
+    }
+    ASSERT_EQ(database->close(), statusOk) << errorText(engine);
+
+    EXPECT_EQ(mdbCount(path, "jobDB1"), std::to_string(added) + "\n");
+    std::string ours;
+    DBEngine reader;
+    ASSERT_EQ(exportTable(*open(reader, path), "jobDB1", ours), statusOk);
+    EXPECT_EQ(sorted(lines(mdbExport(path, "jobDB1"))), sorted(lines(ours)));
+    EXPECT_EQ(structureProblems(path, {}, corpusFile("jackcess/testPromotionV2000.mdb")),
+              std::vector<std::string>{});
+}
+
+TEST_F(WriteTest, AddingAndDeletingRowsOfATableWithoutIndexes) {
+    std::string path = scratch.copy("jackcess/overflowTestV2000.mdb");
+    auto recordset = table(path, "Table1");
+    auto fields = fieldsOf(*recordset);
+    constexpr int added = 100000;
+    for (int i = 0; i < added; ++i) {
+        ASSERT_EQ(recordset->addNew(), statusOk);
+        ASSERT_EQ(fields[0]->setValue(Variant::text("name " + std::to_string(i))), statusOk);
+        ASSERT_EQ(recordset->update(), statusOk) << errorText(engine);
+    }
+    std::vector<std::uint8_t> last;
+    ASSERT_EQ(recordset->lastModified(last), statusOk);
+    ASSERT_EQ(recordset->setBookmark(last), statusOk);
+    Variant value;
+    fields[0]->value(value);
+    EXPECT_EQ(value, Variant::text("name 99999"));
+
+    // Every hundredth record goes.
+    ASSERT_EQ(recordset->moveFirst(), statusOk);
+    int deleted = 0;
+    for (int position = 0; deleted < 1000; ++position) {
+        if (position % 100 == 0) {
+            ASSERT_EQ(recordset->deleteRecord(), statusOk) << errorText(engine);
+            ++deleted;
+        }
+        ASSERT_EQ(recordset->moveNext(), statusOk);
+    }
+    std::int32_t count = 0;
+    recordset->recordCount(count);
+    EXPECT_EQ(count, 7 + added - 1000);
+    ASSERT_EQ(database->close(), statusOk) << errorText(engine);
+
+    EXPECT_EQ(mdbCount(path, "Table1"), std::to_string(count) + "\n");
+    Errors errors;
+    std::shared_ptr<DatabaseFile> file;
+    ASSERT_EQ(DatabaseFile::open(path, {false, true, ""}, errors, file), statusOk);
+    EXPECT_EQ(file->tableDefinition(file->catalog().tables().back().tablePage())->rowCount,
+              static_cast<std::uint32_t>(count));
+    EXPECT_EQ(structureProblems(path, {}, corpusFile("jackcess/overflowTestV2000.mdb")),
+              std::vector<std::string>{});
+
+    // A record deleted under another recordset's feet.
+    recordset = table(path, "Table1");
+    auto other = openTable(*database, "Table1");
+    ASSERT_EQ(recordset->deleteRecord(), statusOk);
+    fieldsOf(*other)[0]->value(value);
+    EXPECT_EQ(errorNumber(fieldsOf(*other)[0]->value(value)), 3167);
+    EXPECT_EQ(errorNumber(other->edit()), 3167);
+    EXPECT_EQ(errorNumber(other->deleteRecord()), 3167);
+}
+
+TEST_F(WriteTest, OriginalsPassTheStructureCheck) {
+    for (const std::string& file : corpusFiles())
+        EXPECT_EQ(structureProblems(corpusFile(file), "password", corpusFile(file)),
+                  std::vector<std::string>{})
+            << file;
+}
+
+} // namespace
+
+namespace {
+
+TEST(FillToolTest, AppendsAListToACopyOfTheTemplate) {
+    ScratchFolder scratch;
+    std::string list = scratch.path("list.txt");
+    std::ofstream(list) << "ANNA SMITH\t12 MAIN ST\tDALLAS\tTX\t75201\tDALLAS\r\n"
+                           "JOSE LOPEZ\t3 OAK AVE\tSAN JOS\xC3\x89\tCA\t\tSANTA CLARA\r\n";
+    std::string tool = std::string(QUILLAN_BUILD_DIR) + "/mdbfill ";
+    for (const char* jet : {"", " --jet3"}) {
+        std::string out = scratch.path(std::string("filled") + jet + ".mdb");
+        EXPECT_EQ(runCommand(tool + shellQuoted(list) + " " + shellQuoted(out) + jet),
+                  "2 records appended to " + out + "\n");
+        EXPECT_EQ(mdbCount(out, "Table1"), "9\n") << "the template's 7 rows and the list's 2";
+        std::vector<std::string> rows = lines(mdbExport(out, "Table1"));
+        EXPECT_NE(
+            std::find(rows.begin(), rows.end(),
+                      "\"ANNA SMITH\",\"12 MAIN ST\",\"DALLAS\",\"TX\",\"75201\",\"DALLAS\",,,"),
+            rows.end());
+        EXPECT_NE(
+            std::find(rows.begin(), rows.end(),
+                      "\"JOSE LOPEZ\",\"3 OAK AVE\",\"SAN JOS\xC9\",\"CA\",,\"SANTA CLARA\",,,"),
+            rows.end())
+            << "UTF-8 in, Windows-1252 stored; a blank value Null";
+    }
+}
+
+} // namespace

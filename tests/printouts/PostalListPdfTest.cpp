@@ -1,0 +1,81 @@
+// Postal lists of the shipped tables printed by the PDF printer and read back as text by an
+// independent reader: every label is there with its ranges, and the pages are kept in the
+// artefact folder for a person to look at.
+
+#include "app/PrintJobDialogs.h"
+#include "core/DataFiles.h"
+#include "core/PostalCharts.h"
+#include "core/ZipRanges.h"
+#include "platform/qt/QtPrinter.h"
+#include "printouts/PostalListPrintout.h"
+#include "tests/printouts/PdfReadBack.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace quillan {
+namespace {
+
+// The text with every run of blanks and line ends made one blank, so that the columns of
+// a page read as a sequence of words.
+std::string words(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        bool blank = c == ' ' || c == '\n' || c == '\r' || c == '\f';
+        if (blank && (out.empty() || out.back() == ' '))
+            continue;
+        out += blank ? ' ' : c;
+    }
+    return out;
+}
+
+TEST(PostalListPdf, EveryLabelIsPrintedWithItsRanges) {
+    test::PdfApplication application;
+
+    test::TestEnvironment env;
+    std::string folder = test::artefactFolder() + "postal-lists/";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    platform::QtPrinter printer(folder);
+    AppContext ctx(platform::Platform{env.ui, printer, env.help, env.shell, env.config},
+                   platform::resolveProgramPaths(env.folder()));
+    ctx.dataFolder = ctx.paths.dataFolder;
+    LoadDataFiles(ctx);
+    PrintSelectDialog select(ctx);
+    CancelPrintDialog box(ctx);
+    PrintJobDialogs job(select, box);
+    PrintRun run(ctx, job);
+
+    for (int number : {1, 3, 8, 10}) {
+        env.ui.pressWhenShown("PrintSelectDlog", "OKBtn");
+        PrintPostalLists(run, number);
+        std::string pdf = folder + "list-" + std::to_string(number) + ".pdf";
+        fs::rename(printer.lastOutput(), pdf);
+        std::string text = words(test::runCommand("pdftotext -raw '" + pdf + "' -"));
+        EXPECT_NE(text.find(postalListTitle(number)), std::string::npos) << number;
+
+        const PostalList& list = postalList(number);
+        const SettingsList& labels = ctx.lists.*list.labels;
+        const SettingsList& chart = ctx.lists.*list.chart;
+        for (int32_t n = 1; n < labels.count(); ++n) {
+            std::string label = splitEntry(labels[n]).line1;
+            if (number == 3)
+                label = "SCF " + label;
+            EXPECT_NE(text.find(words(label)), std::string::npos) << number << ": " << label;
+            // A wrapped range text reads back whole: its lines follow each other.
+            std::string ranges = zipRangesForLabel(chart, n).ranges;
+            if (ranges.size() > 60) {
+                EXPECT_NE(text.find(words(ranges)), std::string::npos) << number << ": " << ranges;
+            }
+        }
+        test::runCommand("pdftoppm -r 60 -png -f 1 -l 2 '" + pdf + "' '" + folder + "list-" +
+                         std::to_string(number) + "'");
+    }
+    EXPECT_TRUE(env.ui.unexpected().empty());
+}
+
+} // namespace
+} // namespace quillan

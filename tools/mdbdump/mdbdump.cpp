@@ -1,0 +1,74 @@
+// mdbdump FILE [TABLE] [--password=PASSWORD]
+//
+// Without a table: the file's tables, one a line (system and linked tables left out).
+// With one: the table as comma-separated values with a header line, as mdbtools'
+// mdb-export writes it with an explicit date format ("%Y-%m-%d %H:%M:%S") and binary data
+// stripped, in Windows-1252. Reads through the object model, so what it prints is what the
+// program reads. Exit status 1, with the error number and text on standard error, when the
+// database or table cannot be read.
+
+#include "platform/dao/Collection.h"
+#include "platform/dao/DBEngine.h"
+#include "platform/dao/Database.h"
+#include "platform/dao/ExportText.h"
+#include "platform/dao/TableDef.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+using namespace platform::dao;
+
+namespace {
+
+int report(const DBEngine& engine, Status status) {
+    Error error;
+    engine.errors()->item(0, error);
+    std::fprintf(stderr, "mdbdump: %u %s\n", errorNumber(status), error.description.c_str());
+    return 1;
+}
+
+Status listTables(const Database& database, std::string& out) {
+    std::shared_ptr<Collection<TableDef>> tables;
+    if (Status status = database.tableDefs(tables); failed(status))
+        return status;
+    for (std::size_t i = 0; i < tables->count(); ++i) {
+        std::shared_ptr<TableDef> table;
+        tables->item(i, table);
+        if (!table->isSystem() && !table->isLinked())
+            out += table->name() + "\n";
+    }
+    return statusOk;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> arguments;
+    std::string password;
+    for (int i = 1; i < argc; ++i) {
+        std::string argument = argv[i];
+        if (argument.rfind("--password=", 0) == 0)
+            password = argument.substr(11);
+        else
+            arguments.push_back(argument);
+    }
+    if (arguments.empty() || arguments.size() > 2) {
+        std::fprintf(stderr, "usage: mdbdump FILE [TABLE] [--password=PASSWORD]\n");
+        return 2;
+    }
+
+    DBEngine engine;
+    std::shared_ptr<Database> database;
+    if (Status status = engine.openDatabase(arguments[0], false, true,
+                                            password.empty() ? "" : ";pwd=" + password, database);
+        failed(status))
+        return report(engine, status);
+    std::string out;
+    Status status = arguments.size() == 1 ? listTables(*database, out)
+                                          : exportTable(*database, arguments[1], out);
+    if (failed(status))
+        return report(engine, status);
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    return 0;
+}
