@@ -5,6 +5,7 @@
 #include "core/DataFiles.h"
 #include "core/SettingsList.h"
 #include "listio/SortInformationWriter.h"
+#include "printouts/MailPrepInstructions.h"
 #include "printouts/TagPrintout.h"
 #include "reports/PostageStatement.h"
 #include "reports/QualificationReport.h"
@@ -57,9 +58,9 @@ void Program::bindCommands() {
     w.bind("Exit", [this] { exitProgram(); });
     w.form().onClose = [this] { exitProgram(); };
     bindHelpKey(ctx_, w.form(), ContentsHelpTopic);
-    // Verify Without Sorting stays disabled until its report can be printed.
     w.bind("SortWizard1", [this] { runSortWizard(); });
     w.bind("SortOneFile", [this] { sortOneList(); });
+    w.bind("VerifyWOSorting", [this] { sortCommands_->verifyWithoutSorting(); });
     bindSettingsCommands();
     bindPostalListCommands();
     bindReprintCommands();
@@ -72,6 +73,10 @@ void Program::makeSortCommands() {
     sortCommands_->endProgram = [this](int status) { endProgram(status); };
     sortCommands_->writeSortInformation = [this] { return quillan::WriteSortInformation(ctx_); };
     sortCommands_->printSummary = [](const std::string& line) { std::cout << line << std::endl; };
+    sortCommands_->printVerificationReport = [this] {
+        PrintMailPrepInstructions(*printRun_, SortedMailing::of(ctx_),
+                                  MailPrepReport::Verification);
+    };
 }
 
 // The printers of the after-sort run; the reprint commands print through them too.
@@ -79,6 +84,9 @@ void Program::setAfterSortPrinters() {
     PrintRun& run = *printRun_;
     run.printers.printPostageStatement = [this](const SortedMailing& mailing) {
         PrintPostageStatement(ctx_, *printJob_, mailing);
+    };
+    run.printers.printMailPrepInstructions = [&run](const SortedMailing& mailing) {
+        PrintMailPrepInstructions(run, mailing, MailPrepReport::Instructions);
     };
     run.printers.printQualificationReport = [this](const SortedMailing& mailing) {
         PrintQualificationReport(ctx_, *printJob_, mailing);

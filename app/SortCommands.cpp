@@ -140,7 +140,8 @@ void SortCommands::verifyWithoutSorting() {
             ctx_.counters.recordCount < 1)
             return;
         ctx_.flags.justSorted = false;
-        printMailPrepInstructions(0);
+        if (printVerificationReport)
+            printVerificationReport();
     });
     ResetWorkLists(ctx_);
 }

@@ -38,8 +38,8 @@ public:
     std::function<SortInformationResult()> writeSortInformation;
     // Prints the one line that sums up a finished unattended sort ("NOSTOP").
     std::function<void(const std::string&)> printSummary;
-    // Prints the verification report (mode 0) of a list just read.
-    std::function<void(int)> printMailPrepInstructions;
+    // Prints the verification report of the list just read (in the work tables).
+    std::function<void()> printVerificationReport;
 
     // Sort One List: reads a list, checks the mailing's size, presorts it, runs the
     // after-sort print run and writes the sort information.

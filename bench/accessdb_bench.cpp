@@ -2,10 +2,9 @@
 // a plain loop over the same records.
 
 #include "TestCursor.h"
-
+#include "TestDataSet.h"
 #include "TestDriver.h"
 
-#include "accessdb/components/TttDBEDataset.h"
 #include "accessdb/engine/FilterBlobBuilder.h"
 #include "accessdb/engine/TBaseCacheTable.h"
 #include "accessdb/engine/TMemTable.h"
@@ -38,35 +37,10 @@ std::size_t walk(TestCursor& cursor) {
     return seen;
 }
 
-// A dataset over a cursor made beforehand.
-class CursorDataSet : public TttDBEDataset {
-public:
-    CursorDataSet(TVirtEng& engine, TBaseTable* cursor)
-        : TttDBEDataset(nullptr), engine_(engine), cursor_(cursor) {}
-    TVirtEng* engine() const override { return &engine_; }
-
-protected:
-    TBaseTable* createHandle() override { return std::exchange(cursor_, nullptr); }
-
-private:
-    TVirtEng& engine_;
-    TBaseTable* cursor_;
-};
-
-FieldDesc textField(const char* name, std::int16_t units) {
-    FieldDesc d;
-    d.setName(name);
-    d.type = fldtype::ZSTRING;
-    d.units1 = units;
-    return d;
-}
-
 void benchDataSet(TVirtEng& engine, TBaseDatabase* db) {
-    FieldDesc zip;
-    zip.setName("ZIP");
-    zip.type = fldtype::INT32;
     TBaseTable* mem = db->createInMemTable(
-        "LIST", {textField("NAME", 20), zip, textField("CITY", 20), textField("SORT", 8)});
+        "LIST", {fieldDesc("NAME", fldtype::ZSTRING, 20), fieldDesc("ZIP", fldtype::INT32),
+                 fieldDesc("CITY", fldtype::ZSTRING, 20), fieldDesc("SORT", fldtype::ZSTRING, 8)});
     std::vector<Byte> row(mem->recordBufferSize());
     for (int i = 0; i < kRecords; ++i) {
         putText(row.data(), 0, 21, "Someone " + std::to_string(i));
@@ -196,14 +170,8 @@ int main() {
     EngineParams params;
     TBaseDatabase* db = nullptr;
     engine.OpenDatabase("C:\\bench", "", 0, 0, "", params, db);
-    FieldDesc id;
-    id.setName("ID");
-    id.type = fldtype::INT32;
-    FieldDesc name;
-    name.setName("NAME");
-    name.type = fldtype::ZSTRING;
-    name.units1 = 20;
-    TBaseTable* mem = db->createInMemTable("M", {id, name});
+    TBaseTable* mem = db->createInMemTable(
+        "M", {fieldDesc("ID", fldtype::INT32), fieldDesc("NAME", fldtype::ZSTRING, 20)});
     std::vector<Byte> row(mem->recordBufferSize());
     for (int i = 0; i < kRecords; ++i) {
         putI32(row.data(), 0, i);

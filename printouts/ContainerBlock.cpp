@@ -1,9 +1,9 @@
 #include "printouts/ContainerBlock.h"
 
 #include "core/Convert.h"
+#include "core/postage/EntryOffice.h"
 #include "printouts/Barcode.h"
 #include "printouts/ContainerTag.h"
-#include "core/postage/EntryOffice.h"
 
 namespace quillan {
 
@@ -43,9 +43,12 @@ public:
     int y(long double points) const { return run_.dotsY(points); }
 
 private:
-    void barcode(const std::string& digits, int left, int top) {
-        if (drawing())
-            DrawInterleaved2of5(printer_, run_.scale(), digits, left, top);
+    // The tag pictured in the instructions goes without a barcode that cannot be drawn; the
+    // tags themselves refuse to print then and say why.
+    void barcode(int left, int top) {
+        if (!drawing() || (!onTagStock_ && !tag_.hasPrintableBarcode()))
+            return;
+        DrawInterleaved2of5(printer_, run_.scale(), tag_.barcodeDigits(), left, top);
     }
     void outline(int left, int top, long double width, long double height) {
         if (drawing() && !onTagStock_)
@@ -71,7 +74,7 @@ private:
 int BlockDrawing::drawSack(int x0, int y0) {
     outline(x0, y0, 238.5, 69.12);
     int top = onTagStock_ ? y0 + y(4) : y0;
-    barcode(tag_.barcodeDigits(), x0 + x(12.24), top + y(5));
+    barcode(x0 + x(12.24), top + y(5));
     const int left = x0 + x(105.84), right = x0 + x(233.28);
     size(style_.sackLeft);
     top += y(9);
@@ -134,7 +137,7 @@ int BlockDrawing::drawTray(int x0, int y0) {
         top -= y(6);
     }
     top += y(27);
-    barcode(tag_.barcodeDigits(), x0 + x(15.48), top);
+    barcode(x0 + x(15.48), top);
     if (drawing() && tag_.stripes)
         DrawAutomationStripes(printer_, run_.scale(), x0 + x(132.48), top + y(52));
     top += y(63);
@@ -162,17 +165,12 @@ int tagLeft(PrintRun& run, ContainerBlockMode mode) {
 
 // A block that would run off the page starts a new one; at the To page printing stops.
 bool roomForMakeUpBlock(PrintRun& run, const ContainerTag& tag) {
-    AppContext& ctx = run.context();
     int top = run.printer().penPosition().y;
     int height = run.printer().pageHeight();
     bool overflows = top + run.dotsY(126) > height || (!tag.sack && top + run.dotsY(189) > height);
-    if (overflows) {
-        if (ctx.counters.runPageNumber < run.toPage())
-            run.StartReportPage("sort");
-        else
-            ctx.flags.stopPrinting = true;
-    }
-    return !ctx.flags.stopPrinting;
+    if (overflows)
+        return run.nextPageOrStop("sort");
+    return !run.context().flags.stopPrinting;
 }
 
 std::string makeUpSentence(const ContainerTag& tag, int32_t pieces) {

@@ -36,7 +36,7 @@ struct TagStyle {
 // its outline, the postage category box and the contents heading, starting a new page first
 // when the block would not fit (or stopping when the To page is reached: then nothing is drawn).
 // Only pages in range are drawn on; the pen moves in any case and is left at (36 pt, below the
-// block). The barcode's digits must have been checked (FindUnprintableTagCode).
+// block). On tag stock the barcode's digits must have been checked (FindUnprintableTagCode).
 ContainerListing PrintContainerBlock(PrintRun& run, const SortedMailing& mailing,
                                      const TagStyle& style, int32_t k, ContainerBlockMode mode);
 

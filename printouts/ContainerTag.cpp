@@ -141,6 +141,16 @@ std::string ContainerTag::barcodeDigits() const {
     return sack ? tagCode.substr(0, 8) : tagCode;
 }
 
+size_t ContainerTag::barcodeLength() const {
+    return sack ? 8 : 10;
+}
+
+bool ContainerTag::hasPrintableBarcode() const {
+    std::string digits = barcodeDigits();
+    return digits.size() == barcodeLength() &&
+           std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 ContainerTag DescribeContainer(const SortedMailing& mailing, int32_t k) {
     SortedMailing::Container container = mailing.container(k);
     MailClass mailClass = mailing.mailClass();
@@ -171,13 +181,9 @@ ContainerTag DescribeContainer(const SortedMailing& mailing, int32_t k) {
 std::optional<std::string> FindUnprintableTagCode(const SortedMailing& mailing) {
     for (int32_t k = 1; k <= mailing.containerCount(); ++k) {
         ContainerTag tag = DescribeContainer(mailing, k);
-        std::string digits = tag.barcodeDigits();
-        size_t wanted = tag.sack ? 8 : 10;
-        bool printable =
-            digits.size() == wanted &&
-            std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
-        if (printable)
+        if (tag.hasPrintableBarcode())
             continue;
+        size_t wanted = tag.barcodeLength();
         std::string word = tag.sack ? "sack" : "tray";
         return "The tag of " + word + " " + intToStr(k) + " (\"" +
                std::string(mailing.container(k).label) + "\") cannot be printed: its barcode " +

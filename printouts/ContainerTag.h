@@ -33,6 +33,10 @@ struct ContainerTag {
     const char* containerWord() const { return sack ? " sack" : " tray"; }
     // The characters of the tag code the barcode carries: 8 on a sack, all 10 on a tray.
     std::string barcodeDigits() const;
+    size_t barcodeLength() const;
+    // All the digits the barcode carries are there (a label list edited after the sort, or a
+    // destination without its ZIP, leaves a code that cannot be one).
+    bool hasPrintableBarcode() const;
 };
 
 // The tag of tray or sack k (1 to containerCount). Throws ConvertError when a settings line

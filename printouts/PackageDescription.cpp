@@ -39,11 +39,24 @@ PackageDescription mixedPackage(const SortedMailing& mailing, bool nonbarcoded) 
     return p;
 }
 
+bool beginsWithWord(const std::string& text, const std::string& word) {
+    return text.compare(0, word.size(), word) == 0 &&
+           (text.size() == word.size() || text[word.size()] == ' ');
+}
+
+// The label lists name their distribution centres "ADC DETROIT MI 481" or "AADC ...": such a
+// name is the destination as it stands; a bare place name gets the kind in front of it.
+std::string distributionDestination(bool aadc, const std::string& name) {
+    if (beginsWithWord(name, "ADC") || beginsWithWord(name, "AADC"))
+        return name;
+    return std::string(aadc ? "AADC " : "ADC ") + name;
+}
+
 PackageDescription distributionPackage(bool aadc, const std::string& name) {
     PackageDescription p;
     p.description = aadc ? "An AADC" : "An ADC";
     p.sticker = "a pink A";
-    p.destination = std::string(aadc ? "AADC " : "ADC ") + name;
+    p.destination = distributionDestination(aadc, name);
     p.endorsement = "ALL FOR " + p.destination;
     p.levelCode = aadc ? "AADC" : "ADC ";
     p.paveName = name;

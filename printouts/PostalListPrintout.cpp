@@ -26,9 +26,8 @@ public:
 
 private:
     platform::PrinterDevice& printer() { return run_.printer(); }
-    bool drawing() const { return run_.pageInRange && !ctx_.flags.stopPrinting; }
     void drawText(int x, int y, const std::string& text) {
-        if (drawing())
+        if (run_.drawing())
             printer().textOut(x, y, text);
     }
     int rightEdge() { return printer().pageWidth() - run_.dotsX(36); }
@@ -75,12 +74,7 @@ void PostalListCopy::printFirstHeader() {
 bool PostalListCopy::makeRoomForLabel() {
     if (printer().penPosition().y + run_.dotsY(24) <= printer().pageHeight())
         return true;
-    if (ctx_.counters.runPageNumber >= run_.toPage()) {
-        ctx_.flags.stopPrinting = true;
-        return false;
-    }
-    run_.StartReportPage(title_);
-    return !ctx_.flags.stopPrinting;
+    return run_.nextPageOrStop(title_);
 }
 
 // Ranges wider than half the line wrap at their commas into as many lines as their width

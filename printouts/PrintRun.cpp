@@ -2,20 +2,11 @@
 
 #include "core/Convert.h"
 #include "core/ShortDate.h"
-
-#include <stdexcept>
+#include "reports/PrintCopies.h"
 
 namespace quillan {
 
 PrintRun::PrintRun(AppContext& ctx, PrintJobControl& job) : ctx_(ctx), job_(job) {}
-
-int PrintRun::dotsX(long double points) const {
-    return scale().dotsX(points);
-}
-
-int PrintRun::dotsY(long double points) const {
-    return scale().dotsY(points);
-}
 
 void PrintRun::applyFont() {
     printer().setFont(font_);
@@ -32,6 +23,14 @@ void PrintRun::setFontSize(int size) {
 }
 
 void PrintRun::setFontStyle(bool bold, bool italic) {
+    font_.bold = bold;
+    font_.italic = italic;
+    font_.underline = false;
+    applyFont();
+}
+
+void PrintRun::setFont(int size, bool bold, bool italic) {
+    font_.size = size;
     font_.bold = bold;
     font_.italic = italic;
     font_.underline = false;
@@ -62,11 +61,7 @@ void PrintRun::StartReportPage(const std::string& kind, bool onFirstSheet) {
         printer().newPage();
     ++runPage;
     ++reportPageNumber;
-    if (flags.stopPrinting)
-        job_.closePrintingBox();
-    else
-        job_.showPrintingPage(runPage);
-    ctx_.platform.ui.processMessages();
+    servicePrintingBox(ctx_, job_);
     if (runPage >= fromPage())
         pageInRange = true;
 
@@ -82,7 +77,7 @@ void PrintRun::StartReportPage(const std::string& kind, bool onFirstSheet) {
             headerTitle(kind) + " - " + todayShortDate() + " - Page " + intToStr(reportPageNumber);
         int y = printer().penPosition().y;
         int x = printer().pageWidth() - dotsX(36) - printer().textWidth(header);
-        if (pageInRange && !flags.stopPrinting)
+        if (drawing())
             printer().textOut(x, y, header);
         printer().moveTo(dotsX(36), y + dotsY(30));
         setFontSize(previousSize);
@@ -90,43 +85,29 @@ void PrintRun::StartReportPage(const std::string& kind, bool onFirstSheet) {
     setFontStyle(false, false);
 }
 
+bool PrintRun::nextPageOrStop(const std::string& kind) {
+    if (ctx_.counters.runPageNumber < toPage())
+        StartReportPage(kind);
+    else
+        ctx_.flags.stopPrinting = true;
+    return !ctx_.flags.stopPrinting;
+}
+
 void PrintRun::setUpCopy(const std::string& jobTitle) {
     ctx_.flags.stopPrinting = false;
-    if (!jobTitle.empty())
-        printer().setTitle(jobTitle);
-    if (!printer().beginDoc())
-        throw std::runtime_error("The printer \"" + printer().printerName() +
-                                 "\" could not start printing.");
+    beginPrintDocument(printer(), jobTitle);
     // The device's own resolution sizes the font, so 12 pt is 12 pt on any printer.
     font_ = platform::FontSpec{"Arial", 12, false, false, false};
     applyFont();
-    dotsPerPointX = static_cast<float>(printer().dpiX() / 72.0L);
-    dotsPerPointY = static_cast<float>(printer().dpiY() / 72.0L);
+    scale_ = PointScale::forResolution(printer().dpiX(), printer().dpiY());
     printer().moveTo(0, 0);
 }
 
 void PrintRun::runCopies(const std::string& jobTitle, const std::function<void()>& printCopy) {
-    platform::Ui& ui = ctx_.platform.ui;
-    ui.setBusyCursor(true);
-    ctx_.flags.printCancelled = false;
-    try {
-        for (int copy = 1; copy <= job_.copyCount(); ++copy) {
-            setUpCopy(jobTitle);
-            printCopy();
-            printer().endDoc();
-            job_.closePrintingBox();
-            if (ctx_.flags.printCancelled)
-                break;
-        }
-    } catch (...) {
-        // A report that fails half-way leaves no half-made print job behind.
-        if (printer().printing())
-            printer().abortDoc();
-        job_.closePrintingBox();
-        ui.setBusyCursor(false);
-        throw;
-    }
-    ui.setBusyCursor(false);
+    printEachCopy(ctx_, job_, [&] {
+        setUpCopy(jobTitle);
+        printCopy();
+    });
 }
 
 } // namespace quillan

@@ -37,8 +37,6 @@ public:
     int32_t reportPageNumber = 0;
     bool pageInRange = false;
     bool mailPrepMode = false;
-    float dotsPerPointX = 1.0f;
-    float dotsPerPointY = 1.0f;
 
     AfterSortPrinters printers;
 
@@ -46,38 +44,45 @@ public:
     int toPage() const { return job_.toPage(); }
 
     // A length in points as device units across and down, rounded halves to even.
-    int dotsX(long double points) const;
-    int dotsY(long double points) const;
+    int dotsX(long double points) const { return scale_.dotsX(points); }
+    int dotsY(long double points) const { return scale_.dotsY(points); }
     // The same conversion as a value the drawing routines take.
-    PointScale scale() const { return {dotsPerPointX, dotsPerPointY}; }
+    const PointScale& scale() const { return scale_; }
+    // Whether what is drawn now reaches the sheet: a page in range while printing goes on.
+    bool drawing() const { return pageInRange && !ctx_.flags.stopPrinting; }
 
     // The canvas font as the printouts change it piece by piece.
     const platform::FontSpec& font() const { return font_; }
     void setFontName(const std::string& name);
     void setFontSize(int size);
     void setFontStyle(bool bold, bool italic);
+    void setFont(int size, bool bold, bool italic);
 
     // Ends the sheet (when in range), counts the page, services the "Printing" box and
     // draws the header of the kind: "sort", "sacks" (no header) or a report title. The first
     // page of a document that starts with this call lies on the sheet the document began
     // with (onFirstSheet), so that no blank sheet is fed ahead of it.
     void StartReportPage(const std::string& kind, bool onFirstSheet = false);
-
-    // Stops printing, begins the document under the title (none when empty) and sets up
-    // the font, the resolution and the pen for one copy.
-    void setUpCopy(const std::string& jobTitle);
+    // Where what follows would run off the page: starts the next page of the kind, or stops
+    // printing when the To page is done. True while printing goes on.
+    bool nextPageOrStop(const std::string& kind);
 
     // Prints the report once per copy chosen in the dialog, each copy a document of its
-    // own, until the copies are done or Cancel is pressed in the "Printing" box.
+    // own under the title (none when empty), until the copies are done or Cancel is
+    // pressed in the "Printing" box.
     void runCopies(const std::string& jobTitle, const std::function<void()>& printCopy);
 
 private:
+    // Starts printing again, begins the copy's document and sets up the font, the
+    // resolution and the pen.
+    void setUpCopy(const std::string& jobTitle);
     std::string headerTitle(const std::string& kind) const;
     void moveToTagTop();
     void applyFont();
 
     AppContext& ctx_;
     PrintJobControl& job_;
+    PointScale scale_;
     platform::FontSpec font_;
 };
 

@@ -50,10 +50,7 @@ void printTagCopy(PrintRun& run, const SortedMailing& mailing, const TagStyle& s
     bool rightSide = false;
     for (int32_t k = 1; k <= mailing.containerCount(); ++k) {
         if (row.y + run.dotsY(144) > printer.pageHeight()) {
-            if (runPage < run.toPage())
-                run.StartReportPage("sacks");
-            else
-                ctx.flags.stopPrinting = true;
+            run.nextPageOrStop("sacks");
             row = printer.penPosition();
         }
         if (run.toPage() >= runPage && !ctx.flags.stopPrinting)

@@ -27,18 +27,8 @@ constexpr double TotalsY = 688;
 constexpr double NonadvertisingY = 701;
 constexpr double PoundPostageY = 715;
 
-StatementText textAt(double x, double y, std::string text,
-                     StatementText::Align align = StatementText::Right) {
-    StatementText placed;
-    placed.x = x;
-    placed.y = y;
-    placed.text = std::move(text);
-    placed.align = align;
-    return placed;
-}
-
 void addNumber(std::vector<StatementText>& texts, double x, double y, int32_t value) {
-    texts.push_back(textAt(x, y, intToStr(value)));
+    texts.push_back(StatementText::at(x, y, intToStr(value)));
 }
 
 // "$1,234." in the charge column, "5678" after it.
@@ -46,8 +36,8 @@ void addCharge(std::vector<StatementText>& texts, double dollarsX, double centsX
                double charge) {
     std::string text = currencyText(charge);
     size_t point = text.find('.');
-    texts.push_back(textAt(dollarsX, y, text.substr(0, point + 1)));
-    texts.push_back(textAt(centsX, y, text.substr(point + 1), StatementText::Left));
+    texts.push_back(StatementText::at(dollarsX, y, text.substr(0, point + 1)));
+    texts.push_back(StatementText::at(centsX, y, text.substr(point + 1), StatementText::Left));
 }
 
 void addRow(std::vector<StatementText>& texts, double y, const ZoneChargeRow& row) {
@@ -71,13 +61,14 @@ std::vector<StatementText> zoneTableTexts(const PeriodicalZoneCharges& charges) 
 }
 
 std::vector<StatementText> periodicalTotalTexts(const PeriodicalCharges& charges) {
-    std::vector<StatementText> totals = {
-        textAt(578, 280, currencyText(charges.outsideCountyPostage)),
-        textAt(578, 309, currencyText(charges.inCountyPostage)),
-        textAt(578, 338, currencyTotalText(charges.totalPostage))};
+    constexpr int TotalSize = 10;
+    auto total = [](double y, std::string text) {
+        return StatementText::at(578, y, std::move(text), StatementText::Right, TotalSize);
+    };
+    std::vector<StatementText> totals = {total(280, currencyText(charges.outsideCountyPostage)),
+                                         total(309, currencyText(charges.inCountyPostage)),
+                                         total(338, currencyTotalText(charges.totalPostage))};
     totals.back().roomAfter = "00";
-    for (StatementText& total : totals)
-        total.fontSize = 10;
     return totals;
 }
 

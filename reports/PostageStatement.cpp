@@ -2,14 +2,13 @@
 
 #include "core/ShortDate.h"
 #include "core/postage/StatementPostage.h"
+#include "reports/PrintCopies.h"
 #include "reports/StatementForm.h"
 #include "reports/StatementFormChoice.h"
 #include "reports/StatementPage.h"
 #include "reports/StatementPageOne.h"
 #include "reports/StatementPageTwo.h"
 #include "reports/StatementTotals.h"
-
-#include <stdexcept>
 
 namespace quillan {
 
@@ -36,11 +35,6 @@ struct PreparedStatement {
     std::vector<StatementText> pageTwo;
 };
 
-void append(std::vector<StatementText>& to, std::vector<StatementText> texts) {
-    for (StatementText& t : texts)
-        to.push_back(std::move(t));
-}
-
 PreparedStatement prepare(const AppContext& ctx, const SortedMailing& mailing, PagesInRange pages) {
     StatementPostage postage = computeStatementPostage(mailing);
     bool permit = mailing.statement().permitImprint();
@@ -52,9 +46,9 @@ PreparedStatement prepare(const AppContext& ctx, const SortedMailing& mailing, P
                                                  " - Released " + ctx.ratesDate};
     const FormLayout& layout = statement.form.layout;
     statement.pageOne = pageOneFieldTexts(mailing, layout, header);
-    append(statement.pageOne, pageOneTotalTexts(mailing, postage, layout));
+    appendTexts(statement.pageOne, pageOneTotalTexts(mailing, postage, layout));
     statement.pageTwo = pageTwoTexts(mailing, postage);
-    append(statement.pageTwo, footerTexts(layout, header));
+    appendTexts(statement.pageTwo, footerTexts(layout, header));
     return statement;
 }
 
@@ -84,7 +78,7 @@ private:
     void beginDocument();
     void drawPage(const platform::Bitmap& image, const std::vector<StatementText>& texts);
     void draw(const StatementText& text);
-    void servicePrintingBox(int32_t page);
+    void turnToPage(int32_t page);
 
     AppContext& ctx_;
     PrintJobControl& job_;
@@ -97,60 +91,35 @@ private:
 };
 
 void StatementPrinter::printCopies() {
-    platform::Ui& ui = ctx_.platform.ui;
-    ui.setBusyCursor(true);
-    ctx_.flags.printCancelled = false;
-    try {
-        for (int copy = 1; copy <= job_.copyCount(); ++copy) {
-            printCopy();
-            if (ctx_.flags.printCancelled)
-                break;
-        }
-    } catch (...) {
-        if (begun_ && printer_.printing())
-            printer_.abortDoc();
-        job_.closePrintingBox();
-        ui.setBusyCursor(false);
-        throw;
-    }
-    ui.setBusyCursor(false);
+    printEachCopy(ctx_, job_, [this] { printCopy(); });
 }
 
 void StatementPrinter::printCopy() {
     ctx_.flags.stopPrinting = false;
     begun_ = false;
-    servicePrintingBox(1);
+    turnToPage(1);
     if (pages_.first)
         drawPage(statement_.form.page1, statement_.pageOne);
     changeToPageTwo();
     if (pages_.second && !ctx_.flags.stopPrinting)
         drawPage(statement_.form.page2, statement_.pageTwo);
-    if (begun_)
-        printer_.endDoc();
-    job_.closePrintingBox();
 }
 
 // The copy ends at page 1 when the range does.
 void StatementPrinter::changeToPageTwo() {
     if (job_.toPage() <= ctx_.counters.runPageNumber)
         ctx_.flags.stopPrinting = true;
-    servicePrintingBox(2);
+    turnToPage(2);
 }
 
-void StatementPrinter::servicePrintingBox(int32_t page) {
+// The statement's pages are pages 1 and 2 of the run, whatever was printed before it.
+void StatementPrinter::turnToPage(int32_t page) {
     ctx_.counters.runPageNumber = page;
-    if (ctx_.flags.stopPrinting)
-        job_.closePrintingBox();
-    else
-        job_.showPrintingPage(page);
-    ctx_.platform.ui.processMessages();
+    servicePrintingBox(ctx_, job_);
 }
 
 void StatementPrinter::beginDocument() {
-    printer_.setTitle(JobTitle);
-    if (!printer_.beginDoc())
-        throw std::runtime_error("The printer \"" + printer_.printerName() +
-                                 "\" could not start printing.");
+    beginPrintDocument(printer_, JobTitle);
     begun_ = true;
     scale_ =
         StatementScale::forPrinter(printer_.dpiX(), printer_.dpiY(), printer_.printableOffset());

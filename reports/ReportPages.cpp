@@ -1,6 +1,6 @@
 #include "reports/ReportPages.h"
 
-#include <stdexcept>
+#include "reports/PrintCopies.h"
 
 namespace quillan {
 
@@ -14,27 +14,10 @@ constexpr int32_t BodyRight = 545;
 ReportPages::ReportPages(AppContext& ctx, PrintJobControl& job) : ctx_(ctx), job_(job) {}
 
 void ReportPages::printCopies(const std::string& jobTitle, const std::function<void()>& printCopy) {
-    platform::Ui& ui = ctx_.platform.ui;
-    platform::PrinterDevice& printer = ctx_.platform.printer;
-    ui.setBusyCursor(true);
-    ctx_.flags.printCancelled = false;
-    try {
-        for (int copy = 1; copy <= job_.copyCount(); ++copy) {
-            beginCopy(jobTitle);
-            printCopy();
-            printer.endDoc();
-            job_.closePrintingBox();
-            if (ctx_.flags.printCancelled)
-                break;
-        }
-    } catch (...) {
-        if (printer.printing())
-            printer.abortDoc();
-        job_.closePrintingBox();
-        ui.setBusyCursor(false);
-        throw;
-    }
-    ui.setBusyCursor(false);
+    printEachCopy(ctx_, job_, [&] {
+        beginCopy(jobTitle);
+        printCopy();
+    });
 }
 
 void ReportPages::beginCopy(const std::string& jobTitle) {
@@ -43,10 +26,7 @@ void ReportPages::beginCopy(const std::string& jobTitle) {
     fromPage_ = job_.fromPage();
     toPage_ = job_.toPage();
     ctx_.flags.stopPrinting = false;
-    printer.setTitle(jobTitle);
-    if (!printer.beginDoc())
-        throw std::runtime_error("The printer \"" + printer.printerName() +
-                                 "\" could not start printing.");
+    beginPrintDocument(printer, jobTitle);
     // The device's own resolution sizes the font, so 12 pt is 12 pt on any printer.
     setFont(12);
     scale_ = PointScale::forResolution(printer.dpiX(), printer.dpiY());
@@ -67,11 +47,7 @@ void ReportPages::startPage() {
         ctx_.platform.printer.newPage();
     ++runPage;
     ++pageNumber_;
-    if (stopped())
-        job_.closePrintingBox();
-    else
-        job_.showPrintingPage(runPage);
-    ctx_.platform.ui.processMessages();
+    servicePrintingBox(ctx_, job_);
     if (runPage >= fromPage_)
         inRange_ = true;
     if (drawing())

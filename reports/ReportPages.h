@@ -46,7 +46,6 @@ public:
     // The report's page number, restarting at 1 with each copy.
     int32_t pageNumber() const { return pageNumber_; }
     int32_t runPageNumber() const { return ctx_.counters.runPageNumber; }
-    int toPage() const { return toPage_; }
 
     void setFont(int size, bool bold = false, bool underline = false);
     // Texts in points: starting at x, ending at x, or centred on x.

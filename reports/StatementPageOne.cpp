@@ -50,13 +50,8 @@ private:
     void at(int place, double dx, double dy, std::string text, int size = FieldSize) {
         if (text.empty())
             return;
-        StatementText t;
-        t.x = layout_.x(place) + dx;
-        t.y = layout_.y(place) + dy;
-        t.text = std::move(text);
-        t.align = StatementText::Left;
-        t.fontSize = size;
-        texts_.push_back(std::move(t));
+        texts_.push_back(StatementText::at(layout_.x(place) + dx, layout_.y(place) + dy,
+                                           std::move(text), StatementText::Left, size));
     }
     // Boxes at offsets from a place, one text each.
     void boxes(int place, const std::vector<double>& offsets,
@@ -249,13 +244,7 @@ std::vector<StatementText> pageOneFieldTexts(const SortedMailing& mailing, const
 
 std::vector<StatementText> footerTexts(const FormLayout& layout, const StatementHeader& header) {
     auto footer = [&](int place, const std::string& text) {
-        StatementText t;
-        t.x = layout.x(place);
-        t.y = layout.y(place);
-        t.text = text;
-        t.align = StatementText::Left;
-        t.fontSize = 8;
-        return t;
+        return StatementText::at(layout.x(place), layout.y(place), text, StatementText::Left, 8);
     };
     return {footer(Facsimile, "Facsimile"), footer(ProgramLine, header.programLine)};
 }

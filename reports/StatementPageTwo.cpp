@@ -14,13 +14,7 @@ constexpr int RowSize = 8;
 
 StatementText textAt(double x, double y, std::string text,
                      StatementText::Align align = StatementText::Right) {
-    StatementText t;
-    t.x = x;
-    t.y = y;
-    t.text = std::move(text);
-    t.align = align;
-    t.fontSize = RowSize;
-    return t;
+    return StatementText::at(x, y, std::move(text), align, RowSize);
 }
 
 StatementPayment paymentOf(const SortedMailing& mailing) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace quillan {
 
@@ -17,7 +19,23 @@ struct StatementText {
     std::string roomAfter;
     int fontSize = 8; // points
 
+    static StatementText at(double x, double y, std::string text, Align align = Right,
+                            int fontSize = 8) {
+        StatementText placed;
+        placed.x = x;
+        placed.y = y;
+        placed.text = std::move(text);
+        placed.align = align;
+        placed.fontSize = fontSize;
+        return placed;
+    }
+
     friend bool operator==(const StatementText&, const StatementText&) = default;
 };
+
+inline void appendTexts(std::vector<StatementText>& to, std::vector<StatementText> texts) {
+    for (StatementText& t : texts)
+        to.push_back(std::move(t));
+}
 
 } // namespace quillan

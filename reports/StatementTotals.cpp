@@ -20,13 +20,7 @@ enum Place : int {
 constexpr int TotalSize = 10;
 
 StatementText leftAt(double x, double y, std::string text) {
-    StatementText t;
-    t.x = x;
-    t.y = y;
-    t.text = std::move(text);
-    t.align = StatementText::Left;
-    t.fontSize = TotalSize;
-    return t;
+    return StatementText::at(x, y, std::move(text), StatementText::Left, TotalSize);
 }
 
 StatementText atPlace(const FormLayout& layout, int place, std::string text, double dx = 0) {
@@ -72,11 +66,6 @@ std::vector<BlockTotal> blockTotals(const SortedMailing& mailing, const Statemen
     }
 }
 
-void append(std::vector<StatementText>& to, std::vector<StatementText> texts) {
-    for (StatementText& t : texts)
-        to.push_back(std::move(t));
-}
-
 } // namespace
 
 std::vector<StatementText> affixedPostageTexts(const SortedMailing& mailing,
@@ -102,8 +91,8 @@ std::vector<StatementText> pageOneTotalTexts(const SortedMailing& mailing,
                                              const FormLayout& layout) {
     std::vector<StatementText> texts;
     if (postage.zones && postage.periodical) {
-        append(texts, zoneTableTexts(*postage.zones));
-        append(texts, periodicalTotalTexts(*postage.periodical));
+        appendTexts(texts, zoneTableTexts(*postage.zones));
+        appendTexts(texts, periodicalTotalTexts(*postage.periodical));
         return texts;
     }
     std::vector<BlockTotal> totals = blockTotals(mailing, postage);
@@ -113,7 +102,7 @@ std::vector<StatementText> pageOneTotalTexts(const SortedMailing& mailing,
         texts.push_back(leftAt(layout.x(Total), total.y, currencyText(total.amount)));
     texts.push_back(atPlace(layout, Total, currencyTotalText(postage.total)));
     if (!mailing.statement().permitImprint())
-        append(texts, affixedPostageTexts(mailing, postage, layout));
+        appendTexts(texts, affixedPostageTexts(mailing, postage, layout));
     return texts;
 }
 

@@ -20,6 +20,7 @@ import json
 import os
 import re
 import shutil
+import struct
 import sys
 from collections import Counter, OrderedDict
 
@@ -387,7 +388,7 @@ def prefs_lines():
 
 
 def fonts_lines():
-    return ["", "Liberation Sans", "20", "12", "10", "16", "12"]
+    return ["", "Liberation Sans", "12", "12", "10", "10", "10"]
 
 
 def statement_lines(city=MAILER_CITY, state=MAILER_STATE, zip5=MAILER_ZIP):
@@ -483,6 +484,54 @@ def write_text(path, text):
         f.write(text.encode("utf-8"))
 
 
+def logo_pixels(size=64):
+    """The summary page's logo: a postage stamp with perforated edges around a quill
+    pen over three lines of writing, black on white, as rows of booleans from the top."""
+    ink = [[False] * size for _ in range(size)]
+    for y in range(size):
+        for x in range(size):
+            edge = min(x, y, size - 1 - x, size - 1 - y)
+            # The perforations bite half circles out of a 3-pixel border.
+            along = x if y < 4 or y >= size - 4 else y
+            hole = (along % 8 - 3.5) ** 2 + (edge - 0.5) ** 2 < 5
+            if edge < 3 and not hole:
+                ink[y][x] = True
+            if edge in (6, 7):
+                ink[y][x] = True
+    for y in range(11, 42):
+        # The quill: a shaft from the lower left to the upper right with a vane beside it.
+        x = 16 + (42 - y) * 0.9
+        for dx in range(0, 2):
+            ink[y][int(x) + dx] = True
+        for vane in range(1, 1 + max(0, min(y - 11, 40 - y) // 3)):
+            ink[y][min(size - 10, int(x) + 1 + vane)] = True
+    for line in (45, 50):
+        for x in range(13, 51 - (line - 45)):
+            ink[line][x] = True
+    return ink
+
+
+def write_logo(path, ink):
+    """A 1-bit Windows bitmap: palette white (0) and black (1), rows from the bottom,
+    each padded to 4 bytes."""
+    height, width = len(ink), len(ink[0])
+    stride = (width + 31) // 32 * 4
+    pixels = bytearray()
+    for row in reversed(ink):
+        bits = bytearray(stride)
+        for x, black in enumerate(row):
+            if black:
+                bits[x // 8] |= 0x80 >> (x % 8)
+        pixels += bits
+    palette = bytes([255, 255, 255, 0, 0, 0, 0, 0])
+    offset = 14 + 40 + len(palette)
+    header = b"BM" + struct.pack("<IHHI", offset + len(pixels), 0, 0, offset)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 1, 0, len(pixels),
+                       2835, 2835, 2, 2)
+    with open(path, "wb") as f:
+        f.write(header + info + palette + bytes(pixels))
+
+
 README_TEXT = """\
 Postal reference tables and default settings
 ============================================
@@ -548,6 +597,9 @@ lists describe a newer one, so the tables adapt them:
   default mailer); zone 9 is stored as 8.  For another origin, regenerate with
   ORIGIN_PREFIX changed or edit the chart in the program.
 
+stampbw.bmp is the logo of the summary page of the mail preparation
+instructions: a stamp drawn by the generator, black on white.
+
 Settings
 --------
 mailtype, mailer, per, prefs, fonts and statement hold neutral defaults
@@ -579,6 +631,7 @@ def main(argv=None):
         write_table(args.out, name, postal[name])
     for name, lines in default_settings().items():
         write_table(args.out, name, lines)
+    write_logo(os.path.join(args.out, "stampbw.bmp"), logo_pixels())
     write_text(os.path.join(args.out, "README"), README_TEXT)
     for src in USED_SOURCES:
         dest = os.path.join(args.out, "sources", src)

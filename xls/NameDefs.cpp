@@ -198,8 +198,11 @@ void NameDefs::readExternCount(std::string_view body) {
 void NameDefs::readSupBook(std::string_view body) {
     RecordCursor in(body);
     size_t sheetCount = in.u16(0);
-    if (in.u8(2) <= 2) {
-        addSupBook(in.bytes(2, 2), nullptr);
+    // Every record is an entry of its own: EXTERNSHEET counts them. Only the two markers
+    // stand for the own workbook and add-in functions; any other value is a name's length.
+    uint16_t marker = in.u16(2);
+    if (marker == 0x0401 || marker == 0x3A01) {
+        supBooks_.push_back(SupBook{std::string(in.bytes(2, 2)), {}, {}});
         return;
     }
     in.seek(2);
@@ -210,7 +213,7 @@ void NameDefs::readSupBook(std::string_view body) {
         size_t length = in.takeU16();
         sheets.push_back(takeFlaggedString(in, length));
     }
-    addSupBook(fileName, &sheets);
+    supBooks_.push_back(SupBook{fileName, std::move(sheets), {}});
 }
 
 void NameDefs::readExternSheet(std::string_view body) {

@@ -24,16 +24,8 @@ uint64_t littleEndian(std::string_view body, size_t offset, size_t width) {
 
 } // namespace
 
-uint8_t RecordCursor::u8(size_t offset) const {
-    return static_cast<uint8_t>(littleEndian(body_, offset, 1));
-}
-
-uint16_t RecordCursor::u16(size_t offset) const {
-    return static_cast<uint16_t>(littleEndian(body_, offset, 2));
-}
-
-uint32_t RecordCursor::u32(size_t offset) const {
-    return static_cast<uint32_t>(littleEndian(body_, offset, 4));
+uint64_t RecordCursor::partial(size_t offset, size_t width) const {
+    return littleEndian(body_, offset, width);
 }
 
 double RecordCursor::f64(size_t offset) const {

@@ -20,6 +20,7 @@ public:
 
     void add(uint16_t id, std::string_view body);
     const Record& item(size_t index) const { return records_.at(index); }
+    Record& item(size_t index) { return records_.at(index); }
     size_t count() const { return records_.size(); }
     void clear() { records_.clear(); }
 

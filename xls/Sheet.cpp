@@ -28,7 +28,8 @@ std::string littleEndianWords(std::initializer_list<uint16_t> words) {
 } // namespace
 
 Sheet::Sheet(Sheets& owner, int id)
-    : owner_(owner), name_(toXlsString("Sheet " + std::to_string(id + 1))) {
+    : owner_(owner), name_(toXlsString("Sheet " + std::to_string(id + 1))),
+      sheetPictures_(&owner.owner().pictures()), charts_(owner.owner().chartContext()) {
     printSettings_.onPrintTitles = [this](int firstCol, int lastCol, int firstRow, int lastRow) {
         owner_.owner().nameDefs().setPrintTitles(index(), firstCol, lastCol, firstRow, lastRow);
     };
@@ -261,6 +262,11 @@ void Sheet::clear() {
     firstRow = 0xFFFF;
     lastRow = 0;
     validations_.clear();
+    notes_.clear();
+    sheetPictures_.clear();
+    charts_.clear();
+    inFileCharts_.clear();
+    legacyNotes_.clear();
     hyperlinks_.clear();
     mergedCells_.clear();
     printSettings_.reset();

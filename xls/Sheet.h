@@ -6,7 +6,11 @@
 #include "xls/DataValidations.h"
 #include "xls/ExcelVersion.h"
 #include "xls/MergedCells.h"
+#include "xls/Notes.h"
 #include "xls/PrintSettings.h"
+#include "xls/RecordStorage.h"
+#include "xls/SheetPictures.h"
+#include "xls/XlsCharts.h"
 
 #include <array>
 #include <cstdint>
@@ -130,6 +134,13 @@ public:
     MergedCells& mergedCells() { return mergedCells_; }
     ColumnFormats& columnFormats() { return columnFormats_; }
     DataValidations& validations() { return validations_; }
+    Notes& notes() { return notes_; }
+    SheetPictures& sheetPictures() { return sheetPictures_; }
+    XlsCharts& charts() { return charts_; }
+    InFileCharts& inFileCharts() { return inFileCharts_; }
+    // The NOTE records of a BIFF2 to BIFF5 file, kept as read and written back into those
+    // versions as they are.
+    RecordStorage& legacyNotes() { return legacyNotes_; }
 
     // The used range: after a read what the file says (widened to the cells held), before a
     // write what the cells give. A value above 65535 raises RangeError.
@@ -174,6 +185,7 @@ private:
     SharedStringTable& strings() const;
     void writeFormula(ExcelVersion version, XlsStream& stream, const Cell& cell, uint16_t xf,
                       bool unicode);
+    void writeStringRecord(XlsStream& stream, const std::string& flagged);
     void storeFormula(CellType type, int col, int row, std::string_view tokens, int32_t xf);
 
     Sheets& owner_;
@@ -183,6 +195,11 @@ private:
     MergedCells mergedCells_;
     ColumnFormats columnFormats_;
     DataValidations validations_;
+    Notes notes_;
+    SheetPictures sheetPictures_;
+    XlsCharts charts_;
+    InFileCharts inFileCharts_;
+    RecordStorage legacyNotes_;
     std::vector<Hyperlink> hyperlinks_;
     std::vector<RowRecord> rowRecords_;
 };

@@ -5,6 +5,7 @@
 #include "xls/RecordId.h"
 #include "xls/Sheet.h"
 #include "xls/Sheets.h"
+#include "xls/Workbook.h"
 #include "xls/XlsStream.h"
 #include "xls/XlsUtils.h"
 
@@ -162,17 +163,34 @@ void Sheet::writeFormula(ExcelVersion version, XlsStream& stream, const Cell& ce
                 (array && cell.arrayResultKind() == Cell::ResultKind::Text);
     if (!text)
         return;
+    if (version >= ExcelVersion::Excel97)
+        return writeStringRecord(stream, flaggedFor(cell.flaggedResult(), unicode));
+    std::string plain = fromXlsString(cell.flaggedResult());
+    if (plain.size() > MaxLabelLength)
+        throw RangeError();
     RecordBody result;
-    if (version >= ExcelVersion::Excel97) {
-        std::string flagged = flaggedFor(cell.flaggedResult(), unicode);
-        result.u16(flaggedCount(flagged)).bytes(flagged);
-    } else {
-        std::string plain = fromXlsString(cell.flaggedResult());
-        if (plain.size() > MaxLabelLength)
-            throw RangeError();
-        result.u16(plain.size()).bytes(plain);
-    }
+    result.u16(plain.size()).bytes(plain);
     stream.writeRecord(record::String, result.str());
+}
+
+// A BIFF8 STRING whose text does not fit one record goes on in CONTINUE records, each
+// beginning with the text's option byte; a UTF-16 text is cut between characters.
+void Sheet::writeStringRecord(XlsStream& stream, const std::string& flagged) {
+    size_t max = static_cast<size_t>(owner_.owner().maxRecordSize());
+    size_t width = isWideXlsString(flagged) ? 2 : 1;
+    std::string_view chars = std::string_view(flagged).substr(1);
+    RecordBody first;
+    first.u16(flaggedCount(flagged)).u8(flagged[0]);
+    size_t room = (max - first.size()) / width * width;
+    first.bytes(chars.substr(0, room));
+    stream.writeRecord(record::String, first.str());
+    chars.remove_prefix(std::min(room, chars.size()));
+    while (!chars.empty()) {
+        size_t piece = (max - 1) / width * width;
+        std::string body = flagged.substr(0, 1) + std::string(chars.substr(0, piece));
+        stream.writeRecord(record::Continue, body);
+        chars.remove_prefix(std::min(piece, chars.size()));
+    }
 }
 
 void Sheet::writeHyperlinks(XlsStream& stream) const {

@@ -1,6 +1,7 @@
 #include "xls/Workbook.h"
 
 #include "platform/print/PrinterDevice.h"
+#include "platform/text/FontMetrics.h"
 #include "xls/Messages.h"
 #include "xls/XlsError.h"
 #include "xls/XlsReader.h"
@@ -26,8 +27,8 @@ Workbook::Workbook(const platform::LocaleSettings& locale)
     : locale_(locale), sheets_(*this), palette_(defaultPalette()),
       funcArgSeparator_(locale.separators().list) {
     formats_.setDefault();
-    sheets_.add();
     wireNames();
+    sheets_.add();
     setVersion(ExcelVersion::Excel97);
 }
 
@@ -44,6 +45,10 @@ const platform::LocaleSettings& Workbook::systemLocale() {
 }
 
 void Workbook::wireNames() {
+    chartContext_.encoder = &encoder_;
+    chartContext_.nameText = [this](int kind, int index, int second) {
+        return nameText(kind, index, second);
+    };
     areaNames_.encoder = &encoder_;
     areaNames_.nameDefs = &nameDefs_;
     areaNames_.nameText = [this](int kind, int index, int second) {
@@ -64,10 +69,14 @@ void Workbook::setVersion(ExcelVersion version) {
 }
 
 void Workbook::clear() {
+    if (deleteTempFiles)
+        pictures_.deleteTempFiles();
     areaNames_.clear();
     isDefaultWorkbook = true;
     palette_ = defaultPalette();
     sheets_.clear();
+    pictures_.clear();
+    inFileCharts_.clear();
     nameDefs_.clear();
     formats_.setDefault();
     fonts_.setDefault();
@@ -78,7 +87,6 @@ void Workbook::clear() {
     printerDevMode_.reset();
     printerDevModeCached_ = false;
     date1904 = false;
-    heldDrawings = false;
     prot4Rev = false;
     saveRecalc = false;
     countryDefault = countryWinIni = 1;
@@ -116,8 +124,6 @@ void Workbook::writeTo(std::string* target) {
         throw XlsError("Can not write Excel 2.1/3.0 files");
     if (version_ < ExcelVersion::Excel21)
         throw XlsError("Can not write a workbook of an unknown Excel version");
-    if (heldDrawings)
-        throw XlsError("Can not write a workbook with notes, pictures or charts");
     XlsWriter writer(*this);
     if (version_ == ExcelVersion::Excel40) {
         // A BIFF4 file holds one sheet: the others would be lost without a word.
@@ -251,6 +257,36 @@ std::optional<DdeReference> Workbook::lookupDde(std::string_view applicationTopi
     int sheet = findOrAddExternSheet(book, 0xFFFE, 0xFFFE);
     int name = nameDefs_.addExternNameTo(static_cast<size_t>(book), 0x7FE2, item, {});
     return DdeReference{sheet, name + 1};
+}
+
+size_t Workbook::noteCount() const {
+    size_t count = 0;
+    for (size_t i = 0; i < sheets_.count(); ++i)
+        count += sheets_.item(i).notes().count();
+    return count;
+}
+
+size_t Workbook::sheetPictureCount() const {
+    size_t count = 0;
+    for (size_t i = 0; i < sheets_.count(); ++i)
+        count += sheets_.item(i).sheetPictures().count();
+    return count;
+}
+
+size_t Workbook::chartCount() const {
+    size_t count = 0;
+    for (size_t i = 0; i < sheets_.count(); ++i)
+        count += sheets_.item(i).charts().count() + sheets_.item(i).inFileCharts().count();
+    return count;
+}
+
+void Workbook::setFontMetrics(platform::FontMetrics* metrics) {
+    fontMetrics_ = metrics;
+}
+
+platform::FontMetrics& Workbook::fontMetrics() {
+    static platform::FixedFontMetrics fixed;
+    return fontMetrics_ ? *fontMetrics_ : fixed;
 }
 
 void Workbook::setPrinter(platform::PrinterDevice* printer) {

@@ -14,6 +14,8 @@
 #include "xls/Styles.h"
 #include "xls/WorkbookData.h"
 #include "xls/XFont.h"
+#include "xls/XlsCharts.h"
+#include "xls/XlsPictures.h"
 #include "xls/XlsStream.h"
 
 #include <functional>
@@ -21,8 +23,9 @@
 #include <string>
 
 namespace platform {
+class FontMetrics;
 class PrinterDevice;
-}
+} // namespace platform
 
 namespace xls {
 
@@ -128,9 +131,26 @@ public:
     bool saveRecalc = false;
     uint16_t countryDefault = 1;
     uint16_t countryWinIni = 1;
-    // A read met notes, pictures, drawings or charts, which writing does not keep yet.
-    bool heldDrawings = false;
     std::string codeName; // the workbook's name in macros (CODENAME), as read
+
+    // Pictures read from a file are kept in memory, else in temporary files; those are
+    // deleted when the workbook is cleared unless deleteTempFiles is off.
+    bool picturesInMemory = false;
+    bool deleteTempFiles = true;
+    XlsPictures& pictures() { return pictures_; }
+    // Chart sheets read from a file, kept as their records.
+    InFileCharts& inFileCharts() { return inFileCharts_; }
+    const ChartContext& chartContext() const { return chartContext_; }
+
+    // What the drawing writer counts over all sheets.
+    size_t noteCount() const;
+    size_t sheetPictureCount() const;
+    size_t chartCount() const; // user charts and charts read from files, on all sheets
+
+    // Text measured on the screen, for placing pictures that have no cells of their own
+    // yet; fixed metrics unless the program gives the screen's.
+    void setFontMetrics(platform::FontMetrics* metrics);
+    platform::FontMetrics& fontMetrics();
 
     // The text of a name or sheet that formula tokens refer to (see NameTextCallback).
     std::string nameText(int kind, int index, int secondIndex) const;
@@ -159,6 +179,9 @@ private:
     ExcelVersion version_ = ExcelVersion::Excel97;
     CellFormats formats_;
     XFonts fonts_;
+    // Before the sheets: their placements point at the pictures until they go.
+    XlsPictures pictures_;
+    ChartContext chartContext_;
     Sheets sheets_;
     WorkbookData window_;
     OptionsDialog optionsDialog_;
@@ -168,6 +191,8 @@ private:
     Palette palette_;
     XlsStream::KeptStorages keptStorages_;
     RecordStorage biff5Links_;
+    InFileCharts inFileCharts_;
+    platform::FontMetrics* fontMetrics_ = nullptr;
     FormulaEncoder encoder_;
     uint16_t codepage_ = 1200;
     char funcArgSeparator_ = ',';

@@ -6,6 +6,7 @@
 #include "xls/RecordId.h"
 #include "xls/Workbook.h"
 #include "xls/XlsError.h"
+#include "xls/XlsUtils.h"
 
 #include <algorithm>
 #include <cmath>
@@ -162,13 +163,15 @@ void XlsReader::rewind(const FollowingRecord& record) {
 
 void XlsReader::dispatch() {
     uint16_t id = header_.id;
+    bool drawing =
+        id == record::MsoDrawing || id == record::Obj || (id == record::Continue && afterDrawing_);
     if (isBof(id))
-        return onBof();
-    if (id == record::Eof)
-        return onEof();
-    if (onCellRecord() || onSheetRecord())
-        return;
-    onGlobalRecord();
+        onBof();
+    else if (id == record::Eof)
+        onEof();
+    else if (!onCellRecord() && !onSheetRecord())
+        onGlobalRecord();
+    afterDrawing_ = drawing;
 }
 
 bool XlsReader::lastSubstreamDone() const {
@@ -180,16 +183,22 @@ void XlsReader::onBof() {
     if (!inWorksheet_)
         inWorksheet_ = type == WorksheetType;
     if (type == ChartType) {
-        book_.heldDrawings = true;
         if (inWorksheet_)
-            return skipSubstream(); // a chart embedded in the worksheet, which goes on after it
+            return onEmbeddedChart(); // the worksheet goes on after it
         ++sheetNameIndex_;
-        skipSubstream();
+        InFileChart& chart = book_.inFileCharts().add();
+        chart.tabPosition = sheetNameIndex_;
+        if (sheetNameIndex_ < static_cast<int>(sheetNames_.size())) {
+            const std::string& name = sheetNames_[static_cast<size_t>(sheetNameIndex_)].name;
+            chart.flaggedName = biff8() ? name : toXlsString(name);
+        }
+        readChart(chart);
         finished_ = lastSubstreamDone();
         return;
     }
     ++sheetNameIndex_;
     ++curSheet_;
+    notesByObject_.clear();
     if (curSheet_ > 0)
         book_.sheets().add();
     if (sheetNameIndex_ < static_cast<int>(sheetNames_.size()))
@@ -200,6 +209,19 @@ void XlsReader::onEof() {
     inWorksheet_ = false;
     sharedFormulas_.clear();
     finished_ = lastSubstreamDone();
+}
+
+// The chart belongs to the last chart of the sheet's drawing that has no records yet; a
+// chart without one is stepped over.
+void XlsReader::onEmbeddedChart() {
+    Sheet* s = sheet();
+    if (s && s->inFileCharts().count() > 0 && s->inFileCharts().last().records.count() == 0)
+        return readChart(s->inFileCharts().last());
+    skipSubstream();
+}
+
+void XlsReader::readChart(InFileChart& chart) {
+    chart.records.readUntilEof(stream_, static_cast<size_t>(book_.maxRecordSize()));
 }
 
 void XlsReader::skipSubstream() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "xls/MsoDrawingReader.h"
 #include "xls/RecordCursor.h"
 #include "xls/XlsStream.h"
 
@@ -7,10 +8,13 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace xls {
 
+class InFileChart;
+class Note;
 class Sheet;
 class Workbook;
 
@@ -63,6 +67,7 @@ private:
     void onBof();
     void onEof();
     void skipSubstream();
+    void onEmbeddedChart();
     Sheet* sheet();
 
     // Cells and formulas.
@@ -89,6 +94,15 @@ private:
     void onMergedCells();
     void onHyperlink();
     void onDataValidations();
+
+    // Drawings, notes and charts.
+    void onDrawingGroup();
+    void onDrawing();
+    void onObject();
+    void readNoteText(int32_t objectId);
+    void onNote();
+    void onLegacyNote(Sheet& s);
+    void readChart(InFileChart& chart);
 
     // Workbook globals.
     bool onGlobalRecord();
@@ -123,6 +137,9 @@ private:
     bool inWorksheet_ = false;
     std::vector<SharedFormula> sharedFormulas_;
     std::array<uint64_t, 5> recordPositions_{};
+    MsoDrawingReader drawingReader_;
+    bool afterDrawing_ = false; // the last record was a drawing's, which CONTINUE may carry on
+    std::unordered_map<int32_t, Note*> notesByObject_; // the current sheet's notes
 };
 
 } // namespace xls

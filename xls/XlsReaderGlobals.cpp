@@ -134,7 +134,8 @@ bool XlsReader::onGlobalRecord() {
         onSst();
         break;
     case record::MsoDrawingGroup:
-        book_.heldDrawings = true;
+        if (biff8())
+            onDrawingGroup();
         break;
     case record::ExternCount:
     case record::ExternSheet:

@@ -142,10 +142,17 @@ bool XlsReader::onSheetRecord() {
         onDataValidations();
         break;
     case record::MsoDrawing:
+        onDrawing();
+        break;
+    case record::Continue:
+        if (afterDrawing_)
+            onDrawing(); // a drawing carried on
+        break;
     case record::Obj:
-    case record::Txo:
+        onObject();
+        break;
     case record::Note:
-        book_.heldDrawings = true;
+        onNote();
         break;
     default:
         return false;

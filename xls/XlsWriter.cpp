@@ -140,9 +140,15 @@ void XlsWriter::writeBiff58(std::string* target) {
         open(target);
         for (size_t i = 0; i < book_.sheets().count(); ++i)
             prepareSheet(book_.sheets().item(i));
+        arrangeTabs();
+        if (biff8())
+            prepareDrawings();
         writeGlobals();
-        for (size_t i = 0; i < book_.sheets().count(); ++i)
-            writeSheet(i);
+        for (const Tab& tab : tabs_)
+            if (tab.chart)
+                writeChartSheet(tab);
+            else
+                writeSheet(tab);
         finish();
     } catch (...) {
         stream_.abandon();
@@ -178,6 +184,9 @@ void XlsWriter::writeBiff4(std::string* target) {
             writeWord(record::DefColWidth, sheet.defaultColWidth);
         writeDimensions(sheet);
         sheet.writeCells(version_, stream_, xfOffset(), false);
+        for (size_t i = 0; i < sheet.legacyNotes().count(); ++i)
+            writeRecord(sheet.legacyNotes().item(i).id,
+                        std::string_view(sheet.legacyNotes().item(i).body));
         writeWindow1();
         writeWindow2(sheet, true);
         writeSelection();
@@ -244,7 +253,7 @@ void XlsWriter::writeGlobals() {
     if (biff8()) {
         writeWord(record::Dsf, 0);
         RecordBody tabs;
-        for (size_t i = 0; i < book_.sheets().count(); ++i)
+        for (size_t i = 0; i < tabs_.size(); ++i)
             tabs.u16(i + 1);
         writeRecord(record::TabId, tabs);
     }
@@ -273,6 +282,7 @@ void XlsWriter::writeGlobals() {
     if (biff8()) {
         writeCountry();
         writeNames();
+        writeDrawingGroup();
         writeSharedStrings();
     } else {
         writeBiff5Names();
@@ -457,21 +467,44 @@ void XlsWriter::writePalette() {
     writeRecord(record::Palette, body);
 }
 
-// Each BOUNDSHEET's position field is written 0 and patched when its sheet begins.
+// The tabs in the order read: chart sheets keep their places among the worksheets, so that
+// the sheet numbers formulas and names use still mean the same sheets.
+void XlsWriter::arrangeTabs() {
+    tabs_.clear();
+    InFileCharts& charts = book_.inFileCharts();
+    size_t total = book_.sheets().count() + charts.count();
+    size_t sheet = 0;
+    std::vector<bool> placed(charts.count(), false);
+    for (size_t position = 0; position < total; ++position) {
+        bool chartHere = false;
+        for (size_t c = 0; c < charts.count(); ++c)
+            if (!placed[c] && charts.item(c).tabPosition == static_cast<int>(position)) {
+                tabs_.push_back({true, c, 0});
+                placed[c] = chartHere = true;
+                break;
+            }
+        if (!chartHere && sheet < book_.sheets().count())
+            tabs_.push_back({false, sheet++, 0});
+    }
+    for (size_t c = 0; c < charts.count(); ++c)
+        if (!placed[c])
+            tabs_.push_back({true, c, 0});
+}
+
+// Each BOUNDSHEET's position field is written 0 and patched when its substream begins.
 void XlsWriter::writeBoundSheets() {
-    boundSheetFields_.clear();
-    for (size_t i = 0; i < book_.sheets().count(); ++i) {
-        const Sheet& sheet = book_.sheets().item(i);
-        boundSheetFields_.push_back(stream_.position() + 4);
+    for (Tab& tab : tabs_) {
+        tab.field = stream_.position() + 4;
+        std::string flagged = tab.chart ? book_.inFileCharts().item(tab.index).flaggedName
+                                        : book_.sheets().item(tab.index).flaggedName();
+        if (flagged.empty())
+            flagged = std::string(1, '\0');
         RecordBody body;
-        body.u32(0).u16(0);
+        body.u32(0).u16(tab.chart ? 0x0200 : 0);
         if (biff8()) {
-            std::string flagged = sheet.flaggedName();
-            if (flagged.empty())
-                flagged = std::string(1, '\0');
             body.u8(flaggedCount(flagged)).bytes(flagged);
         } else {
-            std::string name = sheet.name();
+            std::string name = fromXlsString(flagged);
             body.u8(name.size()).bytes(name);
         }
         writeRecord(record::BoundSheet, body);
@@ -516,7 +549,7 @@ void XlsWriter::writeNames() {
         if (book.fileName.size() == 2 && static_cast<uint8_t>(book.fileName[0]) < 3) {
             // The add-in functions' SUPBOOK counts one sheet, the own workbook's its sheets.
             bool addIn = book.fileName == std::string_view("\x01\x3A", 2);
-            body.u16(addIn ? 1 : book_.sheets().count()).bytes(book.fileName);
+            body.u16(addIn ? 1 : tabs_.size()).bytes(book.fileName);
         } else {
             std::string file = toXlsString(book.fileName, unicode_);
             body.u16(book.sheetNames.size()).u16(flaggedCount(file)).bytes(file);
@@ -530,11 +563,10 @@ void XlsWriter::writeNames() {
             std::string flagged = toXlsString(name.name, unicode_);
             RecordBody externName;
             externName.u16(name.options).u16(0).u16(0).u8(flaggedCount(flagged)).bytes(flagged);
-            if (!name.tokens.empty()) {
-                if (name.options < 2)
-                    externName.u16(name.tokens.size());
-                externName.bytes(name.tokens);
-            }
+            // Names of add-ins and other workbooks always give their formula's size.
+            if (name.options < 2)
+                externName.u16(name.tokens.size());
+            externName.bytes(name.tokens);
             writeRecord(record::ExternName, externName);
         }
     }

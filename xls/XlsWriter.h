@@ -1,5 +1,6 @@
 #pragma once
 
+#include "xls/DrawingWriter.h"
 #include "xls/ExcelVersion.h"
 #include "xls/RecordBody.h"
 #include "xls/XlsStream.h"
@@ -10,6 +11,8 @@
 
 namespace xls {
 
+class InFileChart;
+class SheetPicture;
 class Sheet;
 class Workbook;
 
@@ -32,6 +35,13 @@ public:
     static int builtInXfCount(ExcelVersion version);
 
 private:
+    // The workbook's tabs in file order: worksheets and chart sheets.
+    struct Tab {
+        bool chart;
+        size_t index;
+        uint64_t field; // the position of its BOUNDSHEET's offset field
+    };
+
     void open(std::string* target);
     void finish();
 
@@ -60,7 +70,19 @@ private:
 
     // Sheet substreams.
     void prepareSheet(Sheet& sheet);
-    void writeSheet(size_t index);
+    void writeSheet(const Tab& tab);
+    void writeChartSheet(const Tab& tab);
+    void arrangeTabs();
+    void prepareDrawings();
+    uint32_t allocateShapes(uint32_t shapes, uint32_t& drawingId);
+    void renumberChartDrawing(InFileChart& chart, uint32_t& drawingId);
+    void calcPictureAnchor(Sheet& sheet, SheetPicture& placement);
+    void writeDrawingGroup();
+    void writeDrawingObjects(size_t sheetIndex);
+    void writeNoteObjects(const DrawingWriter& drawing, size_t& piece, uint16_t& objectId,
+                          const SheetDrawing& objects);
+    void writeObj(uint16_t type, uint16_t id, std::string_view rest);
+    void writeNoteRecords(Sheet& sheet);
     void writeSheetHeader(Sheet& sheet);
     void writeSheetTrailer(Sheet& sheet);
     void writeCalculation(Sheet& sheet);
@@ -86,7 +108,15 @@ private:
     XlsStream stream_;
     ExcelVersion version_;
     bool unicode_ = false;
-    std::vector<uint64_t> boundSheetFields_;
+    std::vector<Tab> tabs_;
+    // BIFF8 drawings, by sheet.
+    std::vector<SheetDrawing> drawings_;
+    std::vector<uint32_t> drawingIds_;
+    std::vector<uint32_t> firstShapeIds_;
+    std::vector<DrawingWriter::Cluster> clusters_;
+    uint32_t maxShapeId_ = 0;
+    uint32_t shapesSaved_ = 0;
+    uint32_t drawingsSaved_ = 0;
 };
 
 } // namespace xls

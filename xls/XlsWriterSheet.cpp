@@ -25,12 +25,19 @@ uint16_t calcModeCode(CalcMode mode) {
 
 } // namespace
 
-void XlsWriter::writeSheet(size_t index) {
-    Sheet& sheet = book_.sheets().item(index);
-    patchOffset(boundSheetFields_.at(index));
+void XlsWriter::writeSheet(const Tab& tab) {
+    Sheet& sheet = book_.sheets().item(tab.index);
+    patchOffset(tab.field);
     writeSheetHeader(sheet);
     sheet.writeCells(version_, stream_, xfOffset(), unicode_);
     writeSheetTrailer(sheet);
+}
+
+void XlsWriter::writeChartSheet(const Tab& tab) {
+    patchOffset(tab.field);
+    writeBof(0x0020);
+    book_.inFileCharts().item(tab.index).records.writeAll(stream_);
+    writeEof();
 }
 
 void XlsWriter::writeSheetHeader(Sheet& sheet) {
@@ -50,6 +57,12 @@ void XlsWriter::writeSheetHeader(Sheet& sheet) {
 }
 
 void XlsWriter::writeSheetTrailer(Sheet& sheet) {
+    if (biff8())
+        writeDrawingObjects(static_cast<size_t>(book_.sheets().indexOf(sheet)));
+    else
+        for (size_t i = 0; i < sheet.legacyNotes().count(); ++i)
+            writeRecord(sheet.legacyNotes().item(i).id,
+                        std::string_view(sheet.legacyNotes().item(i).body));
     if (version_ == ExcelVersion::Excel50)
         writeWindow1(); // a BIFF5 worksheet carries its own
     writeWindow2(sheet, book_.sheets().indexOf(sheet) == 0);

@@ -1,5 +1,6 @@
 #include "accessdb/access/AccessFieldTypes.h"
 
+#include "accessdb/engine/EngineDates.h"
 #include "accessdb/engine/FieldDesc.h"
 
 #include <algorithm>
@@ -7,9 +8,6 @@
 
 namespace accessdb::accesstype {
 namespace {
-
-constexpr double timestampEpochDays = 693594.0; // day 1 of year 1 to 30 December 1899
-constexpr double msPerDay = 86400000.0;
 
 std::uint16_t clampedSize(std::int32_t size) {
     return static_cast<std::uint16_t>(std::clamp<std::int32_t>(size, 0, 0xFFFF));
@@ -64,13 +62,13 @@ double timestampFromDate(double daoDate) {
         double whole = std::trunc(daoDate);
         days = whole - (daoDate - whole);
     }
-    return (days + timestampEpochDays) * msPerDay;
+    return (days + TimestampEpochDays) * MsPerDay;
 }
 
 double dateFromTimestamp(double timestamp) {
     if (timestamp == 0)
         return 0;
-    double days = timestamp / msPerDay - timestampEpochDays;
+    double days = timestamp / MsPerDay - TimestampEpochDays;
     if (days >= 0)
         return days;
     double whole = std::floor(days);

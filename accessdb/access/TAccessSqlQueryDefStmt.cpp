@@ -4,21 +4,15 @@
 #include "accessdb/access/EAccessEngineError.h"
 #include "accessdb/access/TAccessDatabase.h"
 #include "accessdb/access/TDAOParameters.h"
+#include "accessdb/engine/EngineDates.h"
+#include "accessdb/engine/PackedBytes.h"
+#include "accessdb/engine/TBaseTable.h"
 
 #include <cmath>
 #include <cstring>
 
 namespace accessdb {
-namespace {
-
-template <typename T>
-T load(const Byte* p) {
-    T value{};
-    std::memcpy(&value, p, sizeof value);
-    return value;
-}
-
-} // namespace
+namespace {} // namespace
 
 TAccessSqlQueryDefStmt::TAccessSqlQueryDefStmt(TAccessDatabase* database,
                                                TTorvaneCollection* collection,
@@ -47,7 +41,7 @@ Variant TAccessSqlQueryDefStmt::parameterValue(const FieldDesc& desc, const Byte
             std::string(reinterpret_cast<const char*>(value),
                         ::strnlen(reinterpret_cast<const char*>(value), desc.length)));
     case fldtype::DATE:
-        return Variant::date(static_cast<double>(load<std::int32_t>(value)) - 693594.0);
+        return Variant::date(static_cast<double>(load<std::int32_t>(value)) - TimestampEpochDays);
     case fldtype::BOOL:
         return Variant::boolean(load<std::int16_t>(value) != 0);
     case fldtype::INT16:

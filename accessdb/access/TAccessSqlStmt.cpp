@@ -2,6 +2,8 @@
 
 #include "accessdb/access/TAccessDatabase.h"
 #include "accessdb/engine/ETorvaneEngineError.h"
+#include "accessdb/engine/EngineDates.h"
+#include "accessdb/engine/PackedBytes.h"
 
 #include <cmath>
 #include <cstdio>
@@ -10,41 +12,12 @@
 namespace accessdb {
 namespace {
 
-constexpr double timestampEpochDays = 693594.0;
-constexpr double msPerDay = 86400000.0;
-
-void civilFromDays(long long z, long long& y, long long& m, long long& d) {
-    z += 719468;
-    long long era = (z >= 0 ? z : z - 146096) / 146097;
-    long long doe = z - era * 146097;
-    long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    long long mp = (5 * doy + 2) / 153;
-    d = doy - (153 * mp + 2) / 5 + 1;
-    m = mp < 10 ? mp + 3 : mp - 9;
-    y = yoe + era * 400 + (m <= 2 ? 1 : 0);
-}
-
-// Days since 30 December 1899 as "m/d/yyyy".
-std::string dateText(long long days) {
-    long long y = 0, m = 0, d = 0;
-    civilFromDays(days - 25569, y, m, d);
-    return std::to_string(m) + "/" + std::to_string(d) + "/" + std::to_string(y);
-}
-
 std::string timeText(long long milliseconds) {
     long long seconds = milliseconds / 1000;
     char text[16];
     std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", seconds / 3600 % 24, seconds / 60 % 60,
                   seconds % 60);
     return text;
-}
-
-template <typename T>
-T load(const Byte* p) {
-    T value{};
-    std::memcpy(&value, p, sizeof value);
-    return value;
 }
 
 std::string quoted(const char* text) {
@@ -70,7 +43,7 @@ std::optional<std::string> literal(std::uint16_t type, const Byte* value, std::s
     }
     case fldtype::DATE:
         return "#" +
-               dateText(load<std::int32_t>(value) - static_cast<long long>(timestampEpochDays)) +
+               dateText(load<std::int32_t>(value) - static_cast<long long>(TimestampEpochDays)) +
                "#";
     case fldtype::BOOL:
         return load<std::int16_t>(value) != 0 ? "TRUE" : "FALSE";
@@ -84,9 +57,9 @@ std::optional<std::string> literal(std::uint16_t type, const Byte* value, std::s
         return "#" + timeText(load<std::int32_t>(value)) + "#";
     case fldtype::TIMESTAMP: {
         double ms = load<double>(value);
-        double days = std::floor(ms / msPerDay);
-        long long rest = std::llround(ms - days * msPerDay);
-        return "#" + dateText(static_cast<long long>(days - timestampEpochDays)) + " " +
+        double days = std::floor(ms / MsPerDay);
+        long long rest = std::llround(ms - days * MsPerDay);
+        return "#" + dateText(static_cast<long long>(days - TimestampEpochDays)) + " " +
                timeText(rest) + "#";
     }
     default:

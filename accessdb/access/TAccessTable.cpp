@@ -21,13 +21,6 @@ namespace {
 
 namespace at = accesstype;
 
-template <typename T>
-T load(const Byte* p) {
-    T value{};
-    std::memcpy(&value, p, sizeof value);
-    return value;
-}
-
 // Stores into a field's place, never past its size.
 template <typename T>
 void store(Byte* place, std::uint16_t size, T value) {

@@ -2,6 +2,8 @@
 
 #include "accessdb/classlib/Exceptions.h"
 #include "accessdb/classlib/TDataSet.h"
+#include "accessdb/engine/EngineDates.h"
+#include "accessdb/engine/PackedBytes.h"
 
 #include <cmath>
 #include <cstring>
@@ -11,32 +13,9 @@
 namespace accessdb {
 namespace {
 
-// Milliseconds of the engine's timestamp from day 1 of year 1 to 30 December 1899.
-constexpr double kTimestampEpochDays = 693594.0;
-constexpr double kMsPerDay = 86400000.0;
-
-template <typename T>
-T load(const Byte* p) {
-    T v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-
 template <typename T>
 void store(Byte* p, T v) {
     std::memcpy(p, &v, sizeof v);
-}
-
-void civilFromDays(long long z, long long& y, long long& m, long long& d) {
-    z += 719468;
-    long long era = (z >= 0 ? z : z - 146096) / 146097;
-    long long doe = z - era * 146097;
-    long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    long long mp = (5 * doy + 2) / 153;
-    d = doy - (153 * mp + 2) / 5 + 1;
-    m = mp < 10 ? mp + 3 : mp - 9;
-    y = yoe + era * 400 + (m <= 2 ? 1 : 0);
 }
 
 } // namespace
@@ -197,7 +176,7 @@ Variant TDateTimeField::value() const {
         return Variant::null();
     double stored = load<double>(buffer);
     if (dataType() == TFieldType::DateTime)
-        return stored / kMsPerDay - kTimestampEpochDays;
+        return stored / MsPerDay - TimestampEpochDays;
     return stored;
 }
 
@@ -206,7 +185,7 @@ void TDateTimeField::setValue(const Variant& value) {
         return setData(nullptr);
     double days = value.toDouble();
     double stored =
-        dataType() == TFieldType::DateTime ? (days + kTimestampEpochDays) * kMsPerDay : days;
+        dataType() == TFieldType::DateTime ? (days + TimestampEpochDays) * MsPerDay : days;
     Byte buffer[8] = {};
     store(buffer, stored);
     setData(buffer);
@@ -222,9 +201,7 @@ std::string TDateTimeField::textOf(const Variant& value) const {
         ++whole;
         seconds = 0;
     }
-    long long y = 0, m = 0, d = 0;
-    civilFromDays(whole - 25569, y, m, d);
-    std::string date = std::to_string(m) + "/" + std::to_string(d) + "/" + std::to_string(y);
+    std::string date = dateText(whole);
     char time[48];
     std::snprintf(time, sizeof time, "%lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60,
                   seconds % 60);

@@ -10,22 +10,33 @@
 
 namespace accessdb {
 
-void ansiToNativeBuf(TVirtEng* engine, const char* source, char* destination, int length) {
+namespace {
+
+using Translation = Status (TVirtEng::*)(const std::string&, std::string&);
+
+void translateBuf(TVirtEng* engine, Translation translation, const char* source, char* destination,
+                  int length) {
     if (length <= 0)
         return;
     std::string out;
-    engine->AnsiToNative(std::string(source, static_cast<std::size_t>(length)), out);
+    (engine->*translation)(std::string(source, static_cast<std::size_t>(length)), out);
     out.resize(static_cast<std::size_t>(length));
     std::memcpy(destination, out.data(), static_cast<std::size_t>(length));
 }
 
+} // namespace
+
+void ansiToNativeBuf(TVirtEng* engine, const char* source, char* destination, int length) {
+    translateBuf(engine, &TVirtEng::AnsiToNative, source, destination, length);
+}
+
 void nativeToAnsiBuf(TVirtEng* engine, const char* source, char* destination, int length) {
-    if (length <= 0)
-        return;
-    std::string out;
-    engine->NativeToAnsi(std::string(source, static_cast<std::size_t>(length)), out);
-    out.resize(static_cast<std::size_t>(length));
-    std::memcpy(destination, out.data(), static_cast<std::size_t>(length));
+    translateBuf(engine, &TVirtEng::NativeToAnsi, source, destination, length);
+}
+
+ListCursor::~ListCursor() {
+    if (cursor)
+        engine->CloseCursor(cursor);
 }
 
 std::string ansiToNative(TVirtEng* engine, const std::string& text, std::size_t maxLength) {

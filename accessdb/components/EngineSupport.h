@@ -12,7 +12,15 @@
 namespace accessdb {
 
 class TBapiListItem;
+class TBaseTable;
 class TVirtEng;
+
+// Closes a list cursor at the end of a scope.
+struct ListCursor {
+    TVirtEng* engine;
+    TBaseTable* cursor = nullptr;
+    ~ListCursor();
+};
 
 // Translate through the current session's translation (a plain copy for a driver that keeps
 // its texts); nothing happens for a length of 0. Statuses are not checked.

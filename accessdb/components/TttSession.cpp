@@ -42,6 +42,19 @@ bool otherSessionOnOwner(TComponent* owner, const TttSession* self) {
     return false;
 }
 
+// Reads a list cursor row by row to its end. Only the end of the list ends it: a failure
+// is not a shorter list.
+template <typename OnRow>
+void readToEnd(const ListCursor& list, std::size_t rowSize, OnRow onRow) {
+    std::vector<Byte> row(rowSize, 0);
+    Status status = 0;
+    while ((status =
+                list.engine->GetNextRecord(list.cursor, LockType::None, row.data(), nullptr)) == 0)
+        onRow(row.data());
+    if (status != dbierr::EOF_)
+        check(list.engine, status);
+}
+
 } // namespace
 
 TttSession::TttSession(TComponent* owner, TttSessionlist& sessionList)
@@ -446,28 +459,16 @@ void TttSession::getTableNames(const std::string& databaseName, const std::strin
         ~Release() { session.closeDatabase(database); }
     } release{*this, database};
     std::string nativePattern = pattern.empty() ? "" : ansiToNative(engine(), pattern, 260);
-    TBaseTable* cursor = nullptr;
-    check(engine(),
-          engine()->OpenTableList(database->handle(), false, nativePattern, systemTables, cursor));
-    std::vector<Byte> row(626, 0);
-    Status status = 0;
-    try {
-        while ((status = engine()->GetNextRecord(cursor, LockType::None, row.data(), nullptr)) ==
-               0) {
-            std::string name = getText(row.data(), 0, 261);
-            std::string extension = getText(row.data(), 522, 4);
-            if (extensions && !extension.empty())
-                name += "." + extension;
-            list.add(nativeToAnsi(engine(), name));
-        }
-        // Only the end of the list ends it; a failure is not a shorter list.
-        if (status != dbierr::EOF_)
-            check(engine(), status);
-    } catch (...) {
-        engine()->CloseCursor(cursor);
-        throw;
-    }
-    engine()->CloseCursor(cursor);
+    ListCursor tables{engine()};
+    check(engine(), engine()->OpenTableList(database->handle(), false, nativePattern, systemTables,
+                                            tables.cursor));
+    readToEnd(tables, 626, [&](const Byte* row) {
+        std::string name = getText(row, 0, 261);
+        std::string extension = getText(row, 522, 4);
+        if (extensions && !extension.empty())
+            name += "." + extension;
+        list.add(nativeToAnsi(engine(), name));
+    });
 }
 
 void TttSession::getConfigParams(const std::string& pathFormat, const std::string& name,
@@ -475,21 +476,11 @@ void TttSession::getConfigParams(const std::string& pathFormat, const std::strin
     SessionLock guard(*this);
     char path[1024];
     std::snprintf(path, sizeof path, pathFormat.c_str(), name.c_str());
-    TBaseTable* cursor = nullptr;
-    check(engine(), engine()->OpenCfgInfoList(path, cursor));
-    std::vector<Byte> row(292, 0);
-    Status status = 0;
-    try {
-        while ((status = engine()->GetNextRecord(cursor, LockType::None, row.data(), nullptr)) == 0)
-            list.add(getText(row.data(), 0, 32) + "=" +
-                     nativeToAnsi(engine(), getText(row.data(), 162, 128)));
-        if (status != dbierr::EOF_)
-            check(engine(), status);
-    } catch (...) {
-        engine()->CloseCursor(cursor);
-        throw;
-    }
-    engine()->CloseCursor(cursor);
+    ListCursor params{engine()};
+    check(engine(), engine()->OpenCfgInfoList(path, params.cursor));
+    readToEnd(params, 292, [&](const Byte* row) {
+        list.add(getText(row, 0, 32) + "=" + nativeToAnsi(engine(), getText(row, 162, 128)));
+    });
 }
 
 void TttSession::getAliasParams(const std::string& alias, TStringList& list) {

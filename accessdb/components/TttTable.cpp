@@ -63,16 +63,6 @@ private:
     TttDBDataset& table_;
 };
 
-// Closes a list cursor at the end of a scope.
-struct ListCursor {
-    TVirtEng* engine;
-    TBaseTable* cursor = nullptr;
-    ~ListCursor() {
-        if (cursor)
-            engine->CloseCursor(cursor);
-    }
-};
-
 } // namespace
 
 TttTable::TttTable(TComponent* owner, TttSessionlist& sessionList)

@@ -1,6 +1,7 @@
 #include "accessdb/engine/FilterExpression.h"
 
 #include "accessdb/engine/ETorvaneEngineError.h"
+#include "accessdb/engine/EngineDates.h"
 #include "accessdb/engine/EngineText.h"
 #include "accessdb/engine/FieldDesc.h"
 #include "accessdb/engine/TBaseTable.h"
@@ -18,28 +19,6 @@ constexpr int kMaxDepth = 256;
 
 [[noreturn]] void malformed() {
     raiseEngineError(kMalformed);
-}
-
-double loadDouble(const Byte* p) {
-    double v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-
-// Day counts from 30 December 1899, as the engine's dates are kept.
-std::string dateText(double days) {
-    long long whole = static_cast<long long>(std::floor(days));
-    // Civil date from days since 1970-01-01 (25569 days after the engine's epoch).
-    long long z = whole - 25569 + 719468;
-    long long era = (z >= 0 ? z : z - 146096) / 146097;
-    long long doe = z - era * 146097;
-    long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    long long mp = (5 * doy + 2) / 153;
-    long long d = doy - (153 * mp + 2) / 5 + 1;
-    long long m = mp < 10 ? mp + 3 : mp - 9;
-    long long y = yoe + era * 400 + (m <= 2 ? 1 : 0);
-    return std::to_string(m) + "/" + std::to_string(d) + "/" + std::to_string(y);
 }
 
 std::string timeText(double fraction) {
@@ -247,7 +226,7 @@ std::string FilterExpression::valueText(const Value& v) {
                           ::strnlen(reinterpret_cast<const char*>(p), v.length));
         break;
     case fldtype::DATE:
-        out = dateText(loadDouble(p));
+        out = dateText(static_cast<long long>(std::floor(load<double>(p))));
         break;
     case fldtype::BOOL:
         out = getU16(p, 0) != 0 ? "1" : "0";
@@ -261,7 +240,7 @@ std::string FilterExpression::valueText(const Value& v) {
         out = text;
         break;
     case fldtype::FLOAT:
-        std::snprintf(text, sizeof text, "%f", loadDouble(p));
+        std::snprintf(text, sizeof text, "%f", load<double>(p));
         out = text;
         break;
     case fldtype::BYTES:
@@ -271,7 +250,7 @@ std::string FilterExpression::valueText(const Value& v) {
             out = truncateAtChar(out, '\0');
         break;
     case fldtype::TIME:
-        out = timeText(loadDouble(p));
+        out = timeText(load<double>(p));
         break;
     default:
         break;

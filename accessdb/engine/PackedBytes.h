@@ -42,6 +42,15 @@ inline void putI32(Byte* p, std::size_t offset, std::int32_t v) {
     putU32(p, offset, static_cast<std::uint32_t>(v));
 }
 
+// A value as this machine keeps it (doubles, timestamps, the field types' native
+// integers), read from bytes that need not be aligned.
+template <typename T>
+T load(const Byte* p) {
+    T value{};
+    std::memcpy(&value, p, sizeof value);
+    return value;
+}
+
 // A zero-terminated text in a fixed field of `size` bytes: at most size - 1 characters.
 inline void putText(Byte* p, std::size_t offset, std::size_t size, std::string_view text) {
     std::size_t n = text.size() < size ? text.size() : size - 1;

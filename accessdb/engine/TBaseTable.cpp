@@ -14,13 +14,6 @@ namespace accessdb {
 namespace {
 
 template <typename T>
-T load(const Byte* p) {
-    T value;
-    std::memcpy(&value, p, sizeof value);
-    return value;
-}
-
-template <typename T>
 int order(T a, T b) {
     return a < b ? -1 : (b < a ? 1 : 0);
 }
@@ -334,45 +327,25 @@ Byte* TBaseTable::walkBuffer(Byte* buffer) {
 }
 
 void TBaseTable::getNextRecord(LockType lock, Byte* buffer, RecordProps* props) {
-    lastDirection_ = 1;
-    Byte* record = walkBuffer(buffer);
-    setRecordBuffer(record);
-    switch (positionState_) {
-    case PositionState::NoPosition:
-    case PositionState::AtBeginning:
-        setToRangeStart();
-        break;
-    case PositionState::OnRecord:
-    case PositionState::OnCrack:
-        moveNext();
-        break;
-    default:
-        raiseEOF();
-    }
-    applyFilters(record);
-    // Standing on the record before it is locked: the lock reads the current record.
-    positionState_ = PositionState::OnRecord;
-    if (lock != LockType::None)
-        getRecord(lock, buffer, props);
-    else
-        getRecordProps(props);
+    stepRecord(false, lock, buffer, props);
 }
 
 void TBaseTable::getPriorRecord(LockType lock, Byte* buffer, RecordProps* props) {
-    lastDirection_ = 2;
+    stepRecord(true, lock, buffer, props);
+}
+
+void TBaseTable::stepRecord(bool backward, LockType lock, Byte* buffer, RecordProps* props) {
+    lastMoveBackward_ = backward;
     Byte* record = walkBuffer(buffer);
     setRecordBuffer(record);
-    switch (positionState_) {
-    case PositionState::NoPosition:
-    case PositionState::AtEnd:
-        setToRangeEnd();
-        break;
-    case PositionState::OnRecord:
-    case PositionState::OnCrack:
-        movePrior();
-        break;
-    default:
-        raiseBOF();
+    PositionState walkStart = backward ? PositionState::AtEnd : PositionState::AtBeginning;
+    if (positionState_ == PositionState::NoPosition || positionState_ == walkStart) {
+        backward ? setToRangeEnd() : setToRangeStart();
+    } else if (positionState_ == PositionState::OnRecord ||
+               positionState_ == PositionState::OnCrack) {
+        backward ? movePrior() : moveNext();
+    } else {
+        backward ? raiseBOF() : raiseEOF();
     }
     applyFilters(record);
     // Standing on the record before it is locked: the lock reads the current record.
@@ -389,7 +362,7 @@ void TBaseTable::applyFilters(Byte* buffer) {
     if (!filtered_)
         return;
     while (!recordPasses(buffer)) {
-        if (lastDirection_ == 2)
+        if (lastMoveBackward_)
             movePrior();
         else
             moveNext();
@@ -811,7 +784,7 @@ void TBaseTable::setToKeyOrEnd(int mode, bool keyItself, std::uint16_t fieldCoun
         setToEnd();
         return;
     }
-    lastDirection_ = 1;
+    lastMoveBackward_ = false;
     applyFilters(recordBuffer_);
 }
 

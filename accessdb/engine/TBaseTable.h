@@ -257,13 +257,16 @@ protected:
     void setKeyFields(std::span<const std::uint16_t> fields, std::uint16_t keySize,
                       std::span<const KeyFieldInfo> info, bool caseInsensitive);
     void checkRange(const Byte* buffer);
-    bool lastMoveBackward() const { return lastDirection_ == 2; }
+    bool lastMoveBackward() const { return lastMoveBackward_; }
 
 private:
     void fillBound(RangeBound& bound, bool keyItself, std::uint16_t fields, std::uint16_t length,
                    const Byte* key, bool inclusive);
     bool recordPasses(Byte* buffer);
     Byte* walkBuffer(Byte* buffer);
+    // One step of a walk: from the range's start (or end) on a fresh walk, else to the
+    // next (or prior) record, past the records the filters refuse.
+    void stepRecord(bool backward, LockType lock, Byte* buffer, RecordProps* props);
     bool keyFieldBlank(const RangeBound& bound, std::size_t keyIndex, std::size_t keyOffset);
 
     std::string tableName_;
@@ -278,7 +281,7 @@ private:
     std::uint16_t maxFieldEnd_ = 0;
     bool maxFieldEndKnown_ = false;
     PositionState positionState_ = PositionState::Closed;
-    std::uint8_t lastDirection_ = 1;
+    bool lastMoveBackward_ = false;
     RangeBound rangeStart_;
     RangeBound rangeEnd_;
     bool rangeSame_ = false;

@@ -23,91 +23,109 @@ EntryDiscount entryOf(R::EntryRow row) {
     }
 }
 
-// Builds a block's lines in order, numbering the row variants of each group.
+// Builds a block's lines in order over one rates.dat block, numbering the row variants of
+// each group.
 class BlockBuilder {
 public:
-    explicit BlockBuilder(int number) { block_.number = number; }
+    BlockBuilder(int number, R::Base base) : base_(base) { block_.number = number; }
 
     // Starts a group: its first line has row variant 0.
     void group() { opening_ = true; }
-    void add(std::string_view label, L level, R::EntryRow entry, long rateLine,
-             CoSackedPart part = CoSackedPart::Automation, long surchargeLine = 0) {
-        block_.lines.push_back(
-            {label, {level, entryOf(entry), part}, rateLine, surchargeLine, opening_ ? 0 : 1});
+    // One group for each entry discount, filled by fill(entry).
+    template <class Fill>
+    void groupPerEntry(Fill fill) {
+        for (R::EntryRow entry : EntryRows) {
+            group();
+            fill(entry);
+        }
+    }
+    // A line reading the rate at place in the block (and the surcharge at surchargePlace).
+    void add(std::string_view label, L level, R::EntryRow entry, long place,
+             CoSackedPart part = CoSackedPart::Automation, long surchargePlace = 0) {
+        long surchargeLine = surchargePlace == 0 ? 0 : R::line(base_, surchargePlace);
+        block_.lines.push_back({label,
+                                {level, entryOf(entry), part},
+                                R::line(base_, place),
+                                surchargeLine,
+                                opening_ ? 0 : 1});
         opening_ = false;
     }
+    void addLetter(std::string_view label, L level, R::EntryRow entry, R::LetterColumn column,
+                   long surchargePlace = 0) {
+        add(label, level, entry, R::letterPlace(entry, column), CoSackedPart::Automation,
+            surchargePlace);
+    }
+    void addNonletter(std::string_view label, L level, R::EntryRow entry, R::NonletterColumn column,
+                      CoSackedPart part = CoSackedPart::Automation) {
+        add(label, level, entry, R::nonletterPlace(entry, column), part);
+    }
     // A piece line followed by the pound line of its entry discount.
-    void addWithPounds(std::string_view label, L level, R::EntryRow entry, R::Base base, long place,
+    void addWithPounds(std::string_view label, L level, R::EntryRow entry, long place,
                        CoSackedPart part = CoSackedPart::Automation) {
-        add(label, level, entry, R::line(base, place), part);
-        add(PoundLineLabel, level, entry, R::line(base, R::poundPlace(entry)), part);
+        add(label, level, entry, place, part);
+        add(PoundLineLabel, level, entry, R::poundPlace(entry), part);
     }
     void markAutomationEnd() { block_.automationLines = block_.lines.size(); }
     RateBlock take() { return std::move(block_); }
 
 private:
     RateBlock block_;
+    R::Base base_;
     bool opening_ = true;
 };
 
-// Pieces over 3.3 oz: presorted (nonautomation) and automation flats, by entry discount.
-void addPresortedPounds(BlockBuilder& b, R::EntryRow e, R::Base base, CoSackedPart part) {
-    b.addWithPounds("3/5 Presorted", L::ThreeFiveDigit, e, base, R::PieceNonauto35, part);
-    b.addWithPounds("Basic Presorted", L::Basic, e, base, R::PieceNonautoBasic, part);
+// A block of one group for each entry discount, each filled by fill(builder, entry).
+template <class Fill>
+RateBlock blockPerEntry(int number, R::Base base, Fill fill) {
+    BlockBuilder b(number, base);
+    b.groupPerEntry([&](R::EntryRow entry) { fill(b, entry); });
+    return b.take();
 }
 
-void addAutomationPounds(BlockBuilder& b, R::EntryRow e, R::Base base) {
-    b.addWithPounds("3/5 Automation", L::ThreeFiveDigit, e, base, R::PieceAutoFlat35);
-    b.addWithPounds("Basic Automation", L::Basic, e, base, R::PieceAutoFlatBasic);
+// Pieces over 3.3 oz: presorted (nonautomation) and automation flats, by entry discount.
+void addPresortedPounds(BlockBuilder& b, R::EntryRow e, CoSackedPart part) {
+    b.addWithPounds("3/5 Presorted", L::ThreeFiveDigit, e, R::PieceNonauto35, part);
+    b.addWithPounds("Basic Presorted", L::Basic, e, R::PieceNonautoBasic, part);
+}
+
+void addAutomationPounds(BlockBuilder& b, R::EntryRow e) {
+    b.addWithPounds("3/5 Automation", L::ThreeFiveDigit, e, R::PieceAutoFlat35);
+    b.addWithPounds("Basic Automation", L::Basic, e, R::PieceAutoFlatBasic);
 }
 
 RateBlock presortedPoundBlock(R::Base base) {
-    BlockBuilder b(1);
-    for (R::EntryRow e : EntryRows) {
-        b.group();
-        addPresortedPounds(b, e, base, CoSackedPart::Automation);
-    }
-    return b.take();
+    return blockPerEntry(1, base, [](BlockBuilder& b, R::EntryRow e) {
+        addPresortedPounds(b, e, CoSackedPart::Automation);
+    });
 }
 
 RateBlock automationLetterPoundBlock(R::Base base) {
-    BlockBuilder b(2);
-    for (R::EntryRow e : EntryRows) {
-        b.group();
-        b.addWithPounds("5-Digit", L::FiveDigit, e, base, R::PieceAutoLetter5Digit);
-        b.addWithPounds("3-Digit", L::ThreeDigit, e, base, R::PieceAutoLetter3Digit);
-        b.addWithPounds("AADC", L::Aadc, e, base, R::PieceAutoLetterAadc);
+    return blockPerEntry(2, base, [](BlockBuilder& b, R::EntryRow e) {
+        b.addWithPounds("5-Digit", L::FiveDigit, e, R::PieceAutoLetter5Digit);
+        b.addWithPounds("3-Digit", L::ThreeDigit, e, R::PieceAutoLetter3Digit);
+        b.addWithPounds("AADC", L::Aadc, e, R::PieceAutoLetterAadc);
         if (e != R::DscfRow)
-            b.addWithPounds("Mixed AADC", L::MixedAadc, e, base, R::PieceAutoLetterMixedAadc);
-    }
-    return b.take();
+            b.addWithPounds("Mixed AADC", L::MixedAadc, e, R::PieceAutoLetterMixedAadc);
+    });
 }
 
 RateBlock automationFlatPoundBlock(R::Base base) {
-    BlockBuilder b(3);
-    for (R::EntryRow e : EntryRows) {
-        b.group();
-        addAutomationPounds(b, e, base);
-    }
-    return b.take();
+    return blockPerEntry(3, base, addAutomationPounds);
 }
 
 RateBlock coSackedPoundBlock(R::Base base) {
-    BlockBuilder b(4);
-    for (R::EntryRow e : EntryRows) {
-        b.group();
-        addAutomationPounds(b, e, base);
-        addPresortedPounds(b, e, base, CoSackedPart::Nonautomation);
-    }
-    return b.take();
+    return blockPerEntry(4, base, [](BlockBuilder& b, R::EntryRow e) {
+        addAutomationPounds(b, e);
+        addPresortedPounds(b, e, CoSackedPart::Nonautomation);
+    });
 }
 
 RateBlock firstClassBlock(int number, R::Base row) {
-    BlockBuilder b(number);
-    b.add("5-Digit", L::FiveDigit, R::NoEntryRow, R::line(row, R::FirstClass5Digit));
-    b.add("3-Digit", L::ThreeDigit, R::NoEntryRow, R::line(row, R::FirstClass3Digit));
-    b.add("AADC", L::Aadc, R::NoEntryRow, R::line(row, R::FirstClassAadc));
-    b.add("Mixed AADC", L::MixedAadc, R::NoEntryRow, R::line(row, R::FirstClassMixedAadc));
+    BlockBuilder b(number, row);
+    b.add("5-Digit", L::FiveDigit, R::NoEntryRow, R::FirstClass5Digit);
+    b.add("3-Digit", L::ThreeDigit, R::NoEntryRow, R::FirstClass3Digit);
+    b.add("AADC", L::Aadc, R::NoEntryRow, R::FirstClassAadc);
+    b.add("Mixed AADC", L::MixedAadc, R::NoEntryRow, R::FirstClassMixedAadc);
     // Every First-Class line counts as a continuation: the block is one group of its own.
     RateBlock block = b.take();
     for (RateBlockLine& line : block.lines)
@@ -116,96 +134,64 @@ RateBlock firstClassBlock(int number, R::Base row) {
 }
 
 RateBlock nonmachinableLetterBlock(R::Base base) {
-    BlockBuilder b(7);
-    long surcharge = R::line(base, R::NonmachinableSurcharge);
-    for (R::EntryRow e : EntryRows) {
-        b.group();
-        b.add("3/5", L::ThreeFiveDigit, e, R::line(base, R::letterPlace(e, R::LetterNonauto35)),
-              CoSackedPart::Automation, surcharge);
-        b.add("Basic", L::Basic, e, R::line(base, R::letterPlace(e, R::LetterNonautoBasic)),
-              CoSackedPart::Automation, surcharge);
-    }
-    return b.take();
+    return blockPerEntry(7, base, [](BlockBuilder& b, R::EntryRow e) {
+        b.addLetter("3/5", L::ThreeFiveDigit, e, R::LetterNonauto35, R::NonmachinableSurcharge);
+        b.addLetter("Basic", L::Basic, e, R::LetterNonautoBasic, R::NonmachinableSurcharge);
+    });
 }
 
 RateBlock machinableLetterBlock(R::Base base) {
-    BlockBuilder b(8);
-    for (R::EntryRow e : EntryRows) {
-        b.group();
-        b.add("3/5 Letter", L::ThreeFiveDigit, e,
-              R::line(base, R::letterPlace(e, R::LetterNonauto35)));
-        b.add("Basic Letter", L::Basic, e, R::line(base, R::letterPlace(e, R::LetterNonautoBasic)));
-    }
-    return b.take();
+    return blockPerEntry(8, base, [](BlockBuilder& b, R::EntryRow e) {
+        b.addLetter("3/5 Letter", L::ThreeFiveDigit, e, R::LetterNonauto35);
+        b.addLetter("Basic Letter", L::Basic, e, R::LetterNonautoBasic);
+    });
 }
 
-void addPresortedFlats(BlockBuilder& b, R::EntryRow e, R::Base base, CoSackedPart part) {
-    b.add("3/5 Flat", L::ThreeFiveDigit, e,
-          R::line(base, R::nonletterPlace(e, R::NonletterNonauto35)), part);
-    b.add("Basic Flat", L::Basic, e, R::line(base, R::nonletterPlace(e, R::NonletterNonautoBasic)),
-          part);
+void addPresortedFlats(BlockBuilder& b, R::EntryRow e, CoSackedPart part) {
+    b.addNonletter("3/5 Flat", L::ThreeFiveDigit, e, R::NonletterNonauto35, part);
+    b.addNonletter("Basic Flat", L::Basic, e, R::NonletterNonautoBasic, part);
 }
 
-void addAutomationFlats(BlockBuilder& b, R::EntryRow e, R::Base base) {
-    b.add("3/5 Flat", L::ThreeFiveDigit, e,
-          R::line(base, R::nonletterPlace(e, R::NonletterAuto35)));
-    b.add("Basic Flat", L::Basic, e, R::line(base, R::nonletterPlace(e, R::NonletterAutoBasic)));
+void addAutomationFlats(BlockBuilder& b, R::EntryRow e) {
+    b.addNonletter("3/5 Flat", L::ThreeFiveDigit, e, R::NonletterAuto35);
+    b.addNonletter("Basic Flat", L::Basic, e, R::NonletterAutoBasic);
 }
 
 RateBlock presortedFlatBlock(R::Base base) {
-    BlockBuilder b(9);
-    for (R::EntryRow e : EntryRows) {
-        b.group();
-        addPresortedFlats(b, e, base, CoSackedPart::Automation);
-    }
-    return b.take();
+    return blockPerEntry(9, base, [](BlockBuilder& b, R::EntryRow e) {
+        addPresortedFlats(b, e, CoSackedPart::Automation);
+    });
 }
 
 RateBlock automationLetterBlock(R::Base base) {
-    BlockBuilder b(10);
-    for (R::EntryRow e : EntryRows) {
-        b.group();
-        b.add("5-Digit Letter", L::FiveDigit, e, R::line(base, R::letterPlace(e, R::Letter5Digit)));
-        b.add("3-Digit Letter", L::ThreeDigit, e,
-              R::line(base, R::letterPlace(e, R::Letter3Digit)));
-        b.add("AADC Letter", L::Aadc, e, R::line(base, R::letterPlace(e, R::LetterAadc)));
+    return blockPerEntry(10, base, [](BlockBuilder& b, R::EntryRow e) {
+        b.addLetter("5-Digit Letter", L::FiveDigit, e, R::Letter5Digit);
+        b.addLetter("3-Digit Letter", L::ThreeDigit, e, R::Letter3Digit);
+        b.addLetter("AADC Letter", L::Aadc, e, R::LetterAadc);
         // Entered at the destination SCF, no mixed AADC tray can qualify.
         if (e != R::DscfRow)
-            b.add("Mixed AADC Letter", L::MixedAadc, e,
-                  R::line(base, R::letterPlace(e, R::LetterMixedAadc)));
-    }
-    return b.take();
+            b.addLetter("Mixed AADC Letter", L::MixedAadc, e, R::LetterMixedAadc);
+    });
 }
 
 RateBlock automationFlatBlock(R::Base base) {
-    BlockBuilder b(11);
-    for (R::EntryRow e : EntryRows) {
-        b.group();
-        addAutomationFlats(b, e, base);
-    }
-    return b.take();
+    return blockPerEntry(11, base, addAutomationFlats);
 }
 
 RateBlock coSackedFlatBlock(R::Base base) {
-    BlockBuilder b(12);
-    for (R::EntryRow e : EntryRows) {
-        b.group();
-        addAutomationFlats(b, e, base);
-    }
+    BlockBuilder b(12, base);
+    b.groupPerEntry([&](R::EntryRow e) { addAutomationFlats(b, e); });
     b.markAutomationEnd();
-    for (R::EntryRow e : EntryRows) {
-        b.group();
-        addPresortedFlats(b, e, base, CoSackedPart::Nonautomation);
-    }
+    b.groupPerEntry([&](R::EntryRow e) { addPresortedFlats(b, e, CoSackedPart::Nonautomation); });
     return b.take();
 }
 
 RateBlock periodicalBlock(MailClass mailClass, R::Base base) {
-    BlockBuilder b(13);
+    BlockBuilder b(13, base);
     auto add = [&](std::string_view label, L level, R::PresortLevel row, R::PieceKind kind,
                    CoSackedPart part) {
         b.group(); // every Periodicals line opens its own level
-        b.add(label, level, R::NoEntryRow, R::line(base, R::periodicalPiecePlace(row, kind)), part);
+        b.add(label, level, R::NoEntryRow, R::periodicalPiecePlace(row, kind), part);
     };
     const std::array<std::pair<L, R::PresortLevel>, 3> levels = {
         {{L::Basic, R::BasicLevel},

@@ -30,7 +30,11 @@ int32_t piecesOfLines(const StatementLines& lines) {
 } // namespace
 
 StatementPostage computeStatementPostage(const SortedMailing& mailing) {
-    StatementPostage postage(mailing.statement().permitImprint());
+    return computeStatementPostage(mailing, mailing.statement().permitImprint());
+}
+
+StatementPostage computeStatementPostage(const SortedMailing& mailing, bool permitImprint) {
+    StatementPostage postage(permitImprint);
     MailClass mailClass = mailing.mailClass();
     postage.block = rateBlockFor(mailClass, mailing.mailType(), mailing.periodical());
     if (mailClass.isPeriodicals())

@@ -53,5 +53,8 @@ struct StatementPostage {
 
 // Payment from statement.dat (permit imprint or postage affixed).
 StatementPostage computeStatementPostage(const SortedMailing& mailing);
+// The same with the payment given: the preparation instructions always show the lines as a
+// permit-imprint statement does (pounds on the pound lines, 4 decimals).
+StatementPostage computeStatementPostage(const SortedMailing& mailing, bool permitImprint);
 
 } // namespace quillan

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 
 namespace platform::dao {
 
@@ -25,29 +26,38 @@ bool parseNumber(const std::string& text, double& value) {
     return stop == trimmed.c_str() + trimmed.size() && std::isfinite(value);
 }
 
-// A number from a value, or false. Integral values stay exact in `integral`.
-bool numberOf(const Variant& value, double& number, bool& exact, std::int64_t& integral) {
-    exact = false;
+// A value read as a number; integral values are also kept exactly.
+struct Number {
+    double value = 0;
+    std::optional<std::int64_t> integral;
+};
+
+std::optional<Number> numberOf(const Variant& value) {
+    Number number;
     switch (value.type()) {
     case Variant::Type::Boolean:
     case Variant::Type::Byte:
     case Variant::Type::Integer:
     case Variant::Type::Long:
-        integral = value.integerValue();
-        exact = true;
-        number = static_cast<double>(integral);
-        return true;
+        number.integral = value.integerValue();
+        number.value = static_cast<double>(*number.integral);
+        return number;
     case Variant::Type::Currency:
     case Variant::Type::Single:
     case Variant::Type::Double:
     case Variant::Type::Date:
-        number = value.toDouble();
-        return std::isfinite(number);
+        number.value = value.toDouble();
+        break;
     case Variant::Type::Text:
-        return parseNumber(value.stringValue(), number);
+        if (!parseNumber(value.stringValue(), number.value))
+            return std::nullopt;
+        break;
     default:
-        return false;
+        return std::nullopt;
     }
+    if (!std::isfinite(number.value))
+        return std::nullopt;
+    return number;
 }
 
 std::string textOf(const Variant& value) {
@@ -72,16 +82,17 @@ std::string textOf(const Variant& value) {
 // Whole numbers are rounded half to even, as assignments to integer fields round.
 Status wholeNumber(const Variant& value, std::int64_t low, std::int64_t high, Errors& errors,
                    std::int64_t& result) {
-    double number = 0;
-    bool exact = false;
-    std::int64_t integral = 0;
-    if (!numberOf(value, number, exact, integral))
+    std::optional<Number> number = numberOf(value);
+    if (!number)
         return errors.fail(ErrorNumber::ConversionError);
-    if (!exact) {
-        number = std::nearbyint(number);
-        if (number < static_cast<double>(low) || number > static_cast<double>(high))
+    std::int64_t integral = 0;
+    if (number->integral) {
+        integral = *number->integral;
+    } else {
+        double rounded = std::nearbyint(number->value);
+        if (rounded < static_cast<double>(low) || rounded > static_cast<double>(high))
             return errors.fail(ErrorNumber::NumericOverflow);
-        integral = static_cast<std::int64_t>(number);
+        integral = static_cast<std::int64_t>(rounded);
     }
     if (integral < low || integral > high)
         return errors.fail(ErrorNumber::NumericOverflow);
@@ -103,12 +114,10 @@ Status booleanOf(const Variant& value, Errors& errors, Variant& converted) {
                 return statusOk;
             }
     }
-    double number = 0;
-    bool exact = false;
-    std::int64_t integral = 0;
-    if (!numberOf(value, number, exact, integral))
+    std::optional<Number> number = numberOf(value);
+    if (!number)
         return errors.fail(ErrorNumber::ConversionError);
-    converted = Variant::boolean(number != 0);
+    converted = Variant::boolean(number->value != 0);
     return statusOk;
 }
 
@@ -117,12 +126,10 @@ Status currencyOf(const Variant& value, Errors& errors, Variant& converted) {
         converted = value;
         return statusOk;
     }
-    double number = 0;
-    bool exact = false;
-    std::int64_t integral = 0;
-    if (!numberOf(value, number, exact, integral))
+    std::optional<Number> number = numberOf(value);
+    if (!number)
         return errors.fail(ErrorNumber::ConversionError);
-    double units = std::nearbyint(number * 10000.0);
+    double units = std::nearbyint(number->value * 10000.0);
     // The largest amount is 922,337,203,685,477.5807; doubles beyond 2^63 do not fit.
     if (!(units >= -9223372036854775808.0 && units < 9223372036854775808.0))
         return errors.fail(ErrorNumber::NumericOverflow);
@@ -131,13 +138,12 @@ Status currencyOf(const Variant& value, Errors& errors, Variant& converted) {
 }
 
 Status realOf(const jet::Column& column, const Variant& value, Errors& errors, Variant& converted) {
-    double number = 0;
-    bool exact = false;
-    std::int64_t integral = 0;
     if (column.type == ColumnType::DateTime && value.type() == Variant::Type::Text)
         return errors.fail(ErrorNumber::ConversionError);
-    if (!numberOf(value, number, exact, integral))
+    std::optional<Number> read = numberOf(value);
+    if (!read)
         return errors.fail(ErrorNumber::ConversionError);
+    double number = read->value;
     if (column.type == ColumnType::Single) {
         if (std::fabs(number) > FLT_MAX)
             return errors.fail(ErrorNumber::NumericOverflow);

@@ -37,6 +37,27 @@ Comparison parseComparison(const std::string& text) {
     return Comparison::Invalid;
 }
 
+// Where a Seek lands among the records in key order, given the first record not below the
+// keys (lower) and the first above them (upper); -1 for no match.
+std::int64_t seekLanding(Comparison kind, std::int64_t lower, std::int64_t upper,
+                         std::int64_t count) {
+    switch (kind) {
+    case Comparison::Equal:
+        return lower < upper ? lower : -1;
+    case Comparison::AtLeast:
+        return lower < count ? lower : -1;
+    case Comparison::Greater:
+        return upper < count ? upper : -1;
+    case Comparison::Less:
+        return lower - 1;
+    case Comparison::AtMost:
+        return upper - 1;
+    case Comparison::Invalid:
+        break;
+    }
+    return -1;
+}
+
 std::vector<std::uint8_t> bookmarkOf(std::uint32_t rowId) {
     std::vector<std::uint8_t> bytes(4);
     jet::put32(bytes.data(), rowId);
@@ -64,8 +85,7 @@ Status Recordset::checkOpen() {
         return statusOk;
     // The file went back to an earlier state: the rows are read again, from the first.
     rowsVersion_ = file_->rowsVersion();
-    editing_ = Editing::None;
-    pending_.clear();
+    endEditing();
     lastModified_.reset();
     cached_ = false;
     try {
@@ -87,6 +107,28 @@ Status Recordset::checkCurrent() {
 
 Status Recordset::unreadable() {
     return errors_->fail(ErrorNumber::UnrecognisedFormat, file_->path());
+}
+
+template <typename Action>
+Status Recordset::rowAccess(Action action) {
+    try {
+        action();
+        return statusOk;
+    } catch (const jet::DeletedRow&) {
+        return errors_->fail(ErrorNumber::RecordDeleted);
+    } catch (const jet::RowTooLarge&) {
+        return errors_->fail(ErrorNumber::RecordTooLarge);
+    } catch (const jet::FormatError&) {
+        return unreadable();
+    }
+}
+
+template <typename Change>
+Status Recordset::changing(Change change) {
+    return rowAccess([&] {
+        change(file_->writer(*table_));
+        cached_ = false;
+    });
 }
 
 Status Recordset::fields(std::shared_ptr<Collection<Field>>& fields) {
@@ -159,8 +201,7 @@ Status Recordset::noMatch(bool& noMatch) {
 }
 
 Status Recordset::moveTo(std::int64_t position) {
-    editing_ = Editing::None;
-    pending_.clear();
+    endEditing();
     position_ = position;
     current_ = position >= 0 && position < rowCount();
     return statusOk;
@@ -206,25 +247,14 @@ Status Recordset::checkWritable() {
     return file_->checkChangesAllowed(*errors_);
 }
 
-template <typename Change>
-Status Recordset::changing(Change change) {
-    try {
-        change(file_->writer(*table_));
-        cached_ = false;
-        return statusOk;
-    } catch (const jet::DeletedRow&) {
-        return errors_->fail(ErrorNumber::RecordDeleted);
-    } catch (const jet::RowTooLarge&) {
-        return errors_->fail(ErrorNumber::RecordTooLarge);
-    } catch (const jet::FormatError&) {
-        return unreadable();
-    }
+Status Recordset::checkChangeable() {
+    if (Status status = checkOpen(); failed(status))
+        return status;
+    return checkWritable();
 }
 
 Status Recordset::addNew() {
-    if (Status status = checkOpen(); failed(status))
-        return status;
-    if (Status status = checkWritable(); failed(status))
+    if (Status status = checkChangeable(); failed(status))
         return status;
     if (hasIndexes())
         return errors_->fail(ErrorNumber::NotSupported, {},
@@ -240,19 +270,12 @@ Status Recordset::addNew() {
 }
 
 Status Recordset::edit() {
-    if (Status status = checkOpen(); failed(status))
-        return status;
-    if (Status status = checkWritable(); failed(status))
+    if (Status status = checkChangeable(); failed(status))
         return status;
     if (Status status = checkCurrent(); failed(status))
         return status;
-    try {
-        currentRow();
-    } catch (const jet::DeletedRow&) {
-        return errors_->fail(ErrorNumber::RecordDeleted);
-    } catch (const jet::FormatError&) {
-        return unreadable();
-    }
+    if (Status status = rowAccess([&] { currentRow(); }); failed(status))
+        return status;
     pending_.clear();
     editing_ = Editing::Edit;
     return statusOk;
@@ -341,8 +364,7 @@ Status Recordset::update() {
     Status status = editing_ == Editing::Edit ? saveEdit() : saveNew();
     if (failed(status))
         return status;
-    editing_ = Editing::None;
-    pending_.clear();
+    endEditing();
     return statusOk;
 }
 
@@ -351,15 +373,12 @@ Status Recordset::cancelUpdate() {
         return status;
     if (editing_ == Editing::None)
         return errors_->fail(ErrorNumber::UpdateWithoutEdit);
-    editing_ = Editing::None;
-    pending_.clear();
+    endEditing();
     return statusOk;
 }
 
 Status Recordset::deleteRecord() {
-    if (Status status = checkOpen(); failed(status))
-        return status;
-    if (Status status = checkWritable(); failed(status))
+    if (Status status = checkChangeable(); failed(status))
         return status;
     if (Status status = checkCurrent(); failed(status))
         return status;
@@ -374,8 +393,7 @@ Status Recordset::deleteRecord() {
         return status;
     rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(position));
     positions_.clear();
-    editing_ = Editing::None;
-    pending_.clear();
+    endEditing();
     current_ = false; // between records: MoveNext goes to the one after
     return statusOk;
 }
@@ -384,8 +402,7 @@ Status Recordset::close() {
     if (closed_)
         return statusOk;
     closed_ = true;
-    editing_ = Editing::None;
-    pending_.clear();
+    endEditing();
     cached_ = false;
     return file_->flush(*errors_);
 }
@@ -444,14 +461,12 @@ Status Recordset::sortByIndex(const jet::IndexDefinition* index) {
     }
     std::vector<std::pair<std::vector<Variant>, std::uint32_t>> keyed;
     keyed.reserve(rows_.size());
-    try {
+    Status status = rowAccess([&] {
         for (std::uint32_t rowId : rows_)
             keyed.emplace_back(keyOf(rowId, *index), rowId);
-    } catch (const jet::FormatError&) {
-        return unreadable();
-    } catch (const jet::DeletedRow&) {
-        return errors_->fail(ErrorNumber::RecordDeleted);
-    }
+    });
+    if (failed(status))
+        return status;
     std::sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) {
         for (std::size_t k = 0; k < index->columns.size(); ++k) {
             int order = compareKeyValues(a.first[k], b.first[k]);
@@ -506,38 +521,18 @@ Status Recordset::seek(const std::string& comparison, std::span<const Variant> k
         given > maxSeekKeys)
         return errors_->fail(ErrorNumber::InvalidArgument);
     keys = keys.first(given);
-    editing_ = Editing::None;
+    endEditing();
 
     std::int64_t found = -1;
-    try {
+    Status status = rowAccess([&] {
         auto below = [&](std::uint32_t rowId, int) { return compareToKeys(rowId, keys) < 0; };
         auto atMost = [&](int, std::uint32_t rowId) { return compareToKeys(rowId, keys) > 0; };
         auto lower = std::lower_bound(rows_.begin(), rows_.end(), 0, below) - rows_.begin();
         auto upper = std::upper_bound(rows_.begin(), rows_.end(), 0, atMost) - rows_.begin();
-        switch (kind) {
-        case Comparison::Equal:
-            found = lower < upper ? lower : -1;
-            break;
-        case Comparison::AtLeast:
-            found = lower < rowCount() ? lower : -1;
-            break;
-        case Comparison::Greater:
-            found = upper < rowCount() ? upper : -1;
-            break;
-        case Comparison::Less:
-            found = lower - 1;
-            break;
-        case Comparison::AtMost:
-            found = upper - 1;
-            break;
-        case Comparison::Invalid:
-            break;
-        }
-    } catch (const jet::DeletedRow&) {
-        return errors_->fail(ErrorNumber::RecordDeleted);
-    } catch (const jet::FormatError&) {
-        return unreadable();
-    }
+        found = seekLanding(kind, lower, upper, rowCount());
+    });
+    if (failed(status))
+        return status;
     noMatch_ = found < 0;
     if (noMatch_) {
         current_ = false;
@@ -595,14 +590,9 @@ Status Recordset::columnValue(std::size_t column, Variant& value) {
     }
     if (Status status = checkCurrent(); failed(status))
         return status;
-    try {
+    return rowAccess([&] {
         value = jet::readColumnValue(table_->columns[column], currentRow(), file_->pages());
-        return statusOk;
-    } catch (const jet::DeletedRow&) {
-        return errors_->fail(ErrorNumber::RecordDeleted);
-    } catch (const jet::FormatError&) {
-        return unreadable();
-    }
+    });
 }
 
 Status Recordset::longValueLength(std::size_t column, std::int32_t& length) {

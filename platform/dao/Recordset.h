@@ -106,10 +106,20 @@ private:
     int compareToKeys(std::uint32_t rowId, std::span<const Variant> keys);
     Status sortByIndex(const jet::IndexDefinition* index);
     Status checkWritable();
+    // Open and writable.
+    Status checkChangeable();
+    // Forgets an Edit or AddNew and the values set since.
+    void endEditing() {
+        editing_ = Editing::None;
+        pending_.clear();
+    }
     Status saveEdit();
     Status saveNew();
     void applyPending(jet::RowImage& row);
-    // Runs a change of the file's pages; their failures become the engine's errors.
+    // Runs a read or change of the file's rows; their failures become the engine's errors.
+    template <typename Action>
+    Status rowAccess(Action action);
+    // Runs a change of the file's pages.
     template <typename Change>
     Status changing(Change change);
 

@@ -6,8 +6,7 @@
 #include "accessdb/access/TAccessSession.h"
 #include "accessdb/engine/EnginePlatform.h"
 #include "accessdb/engine/TVirtEng.h"
-#include "platform/config/ConfigStore.h"
-#include "platform/registry/ConfigRegistry.h"
+#include "tests/accessdb/ScriptedRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -93,16 +92,6 @@ public:
 
 private:
     std::string path_;
-};
-
-// A registry of the test's own, with the DAO 3.6 class key unless asked otherwise.
-struct ScriptedRegistry {
-    platform::ConfigStore store;
-    platform::ConfigRegistry registry;
-    explicit ScriptedRegistry(bool daoKey = true) : registry(store, daoKey) {
-        enginePlatform().registry = &registry;
-    }
-    ~ScriptedRegistry() { enginePlatform().registry = nullptr; }
 };
 
 // Skips the test when there is no corpus.

@@ -1,4 +1,5 @@
 #include "TestCursor.h"
+#include "TestDataSet.h"
 
 #include "accessdb/engine/TBaseCacheTable.h"
 #include "accessdb/engine/TMemTable.h"
@@ -11,14 +12,7 @@ using namespace accessdb::testing;
 namespace {
 
 std::vector<FieldDesc> twoFields() {
-    FieldDesc id;
-    id.setName("ID");
-    id.type = fldtype::INT32;
-    FieldDesc name;
-    name.setName("NAME");
-    name.type = fldtype::ZSTRING;
-    name.units1 = 10;
-    return {id, name};
+    return {fieldDesc("ID", fldtype::INT32), fieldDesc("NAME", fldtype::ZSTRING, 10)};
 }
 
 std::vector<Byte> memRow(std::int32_t id, const char* name) {
@@ -189,10 +183,7 @@ TEST_F(CacheTest, InsertsWaitInThePendingTableUntilApplied) {
 }
 
 TEST(MemTable, SequenceNumbersAndUndelete) {
-    FieldDesc id;
-    id.setName("ID");
-    id.type = fldtype::INT32;
-    TMemTable table(nullptr, nullptr, {id}, 0, "T", nullptr);
+    TMemTable table(nullptr, nullptr, {fieldDesc("ID", fldtype::INT32)}, 0, "T", nullptr);
     for (std::int32_t i = 1; i <= 3; ++i) {
         Byte row[4];
         putI32(row, 0, i);

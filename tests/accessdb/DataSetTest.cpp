@@ -1,7 +1,7 @@
+#include "TestDataSet.h"
 #include "TestDriver.h"
 
 #include "accessdb/components/ETDBEngineError.h"
-#include "accessdb/components/TttDBEDataset.h"
 #include "accessdb/engine/TMemTable.h"
 
 #include <gtest/gtest.h>
@@ -27,42 +27,18 @@ public:
     std::vector<LockType> insertLocks;
 };
 
-FieldDesc field(const char* name, std::uint16_t type, std::int16_t units = 0,
-                std::uint16_t length = 0) {
-    FieldDesc d;
-    d.setName(name);
-    d.type = type;
-    d.units1 = units;
-    d.length = length;
-    return d;
-}
-
-class MemDataSet : public TttDBEDataset {
-public:
-    MemDataSet(TVirtEng& engine, TBaseTable* cursor)
-        : TttDBEDataset(nullptr), engine_(engine), cursor_(cursor) {}
-    TVirtEng* engine() const override { return &engine_; }
-
-protected:
-    TBaseTable* createHandle() override { return std::exchange(cursor_, nullptr); }
-
-private:
-    TVirtEng& engine_;
-    TBaseTable* cursor_;
-};
-
 struct DataSetTest : ::testing::Test {
     TVirtEng engine{testSessions()};
     TBaseDatabase* db = nullptr;
     SpyMemTable* table = nullptr;
-    std::unique_ptr<MemDataSet> dataSet;
+    std::unique_ptr<CursorDataSet> dataSet;
 
     void SetUp() override {
         EngineParams params;
         ASSERT_EQ(engine.OpenDatabase("C:\\data", "", 0, 0, "", params, db), 0);
         std::vector<FieldDesc> fields = {
-            field("NAME", fldtype::ZSTRING, 10), field("ZIP", fldtype::INT32),
-            field("SORT", fldtype::ZSTRING, 4), field("TRAY", fldtype::INT16, 0, 1)};
+            fieldDesc("NAME", fldtype::ZSTRING, 10), fieldDesc("ZIP", fldtype::INT32),
+            fieldDesc("SORT", fldtype::ZSTRING, 4), fieldDesc("TRAY", fldtype::INT16, 0, 1)};
         table = new SpyMemTable(db, nullptr, fields, 0, "LIST", &db->cursors());
         for (auto [name, zip] : {std::pair{"Ann", 75201}, {"Bob", 10001}, {"Cy", 60601}}) {
             std::vector<Byte> row(table->recordBufferSize(), 0);
@@ -70,7 +46,7 @@ struct DataSetTest : ::testing::Test {
             putI32(row.data(), 11, zip);
             table->appendRecord(row.data());
         }
-        dataSet = std::make_unique<MemDataSet>(engine, table);
+        dataSet = std::make_unique<CursorDataSet>(engine, table);
     }
 
     std::vector<std::string> names() {
@@ -169,16 +145,16 @@ TEST_F(DataSetTest, TextAssignmentConvertsAndChecks) {
 }
 
 TEST_F(DataSetTest, FieldDefinitionsFollowTheDescriptors) {
-    std::vector<FieldDesc> fields = {field("A", fldtype::ZSTRING, 5),
-                                     field("A", fldtype::INT32),
-                                     field("a", fldtype::FLOAT),
-                                     field("W", fldtype::INT16, 0, 4),
-                                     field("BIG", fldtype::INT64, 0, 8),
-                                     field("AUTO", fldtype::INT32),
-                                     field("EMPTY", fldtype::ZSTRING, 0, 1)};
+    std::vector<FieldDesc> fields = {fieldDesc("A", fldtype::ZSTRING, 5),
+                                     fieldDesc("A", fldtype::INT32),
+                                     fieldDesc("a", fldtype::FLOAT),
+                                     fieldDesc("W", fldtype::INT16, 0, 4),
+                                     fieldDesc("BIG", fldtype::INT64, 0, 8),
+                                     fieldDesc("AUTO", fldtype::INT32),
+                                     fieldDesc("EMPTY", fldtype::ZSTRING, 0, 1)};
     fields[5].subType = 29;
     TBaseTable* mem = db->createInMemTable("DEFS", fields);
-    MemDataSet defs(engine, mem);
+    CursorDataSet defs(engine, mem);
     defs.open();
     TFieldDefs& d = defs.fieldDefs();
     ASSERT_EQ(d.count(), 7);
@@ -228,8 +204,8 @@ TEST_F(DataSetTest, FiltersLocateAndBookmarks) {
 }
 
 TEST_F(DataSetTest, EditOnAnEmptyDatasetStartsAnInsert) {
-    TBaseTable* mem = db->createInMemTable("EMPTY", {field("NAME", fldtype::ZSTRING, 10)});
-    MemDataSet empty(engine, mem);
+    TBaseTable* mem = db->createInMemTable("EMPTY", {fieldDesc("NAME", fldtype::ZSTRING, 10)});
+    CursorDataSet empty(engine, mem);
     empty.open();
     EXPECT_TRUE(empty.isEmpty() && empty.eof() && empty.bof());
     empty.edit();

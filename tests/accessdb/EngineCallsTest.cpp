@@ -1,12 +1,11 @@
+#include "TestDataSet.h"
 #include "TestDriver.h"
+#include "tests/accessdb/ScriptedRegistry.h"
 
 #include "accessdb/engine/EnginePlatform.h"
 #include "accessdb/engine/TBaseCfgrecord.h"
 #include "accessdb/engine/TRightsRegistry.h"
 #include "accessdb/engine/TSqlStmt.h"
-
-#include "platform/config/ConfigStore.h"
-#include "platform/registry/ConfigRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -160,9 +159,7 @@ TEST_F(EngineTest, AliasesLiveInTheConfigurationTree) {
 }
 
 TEST_F(EngineTest, ConfigurationListsOfPathsAndRegistryAliases) {
-    platform::ConfigStore store;
-    platform::ConfigRegistry registry(store);
-    enginePlatform().registry = &registry;
+    ScriptedRegistry scripted;
     TBaseSession& session = *engine.currentSession();
     session.saveAlias("Lists", "PATH:\"C:\\lists\";USER:\"bob\"");
 
@@ -184,7 +181,6 @@ TEST_F(EngineTest, ConfigurationListsOfPathsAndRegistryAliases) {
 
     session.removeAlias("Lists");
     EXPECT_EQ(rows("\\DATABASES\\Lists\\DB OPEN"), (std::vector<std::string>{"USER NAME="}));
-    enginePlatform().registry = nullptr;
 }
 
 TEST_F(EngineTest, DatabaseLevelOperations) {
@@ -209,10 +205,7 @@ TEST_F(EngineTest, DatabaseLevelOperations) {
         EXPECT_EQ(e.errorCode(), dbierr::INVALIDPARAM);
         EXPECT_EQ(e.errorText(), "M");
     }
-    FieldDesc field;
-    field.setName("A");
-    field.type = fldtype::INT32;
-    TBaseTable* mem = db->createInMemTable("M", {field});
+    TBaseTable* mem = db->createInMemTable("M", {fieldDesc("A", fldtype::INT32)});
     EXPECT_EQ(mem->recordSize(), 4);
     EXPECT_EQ(mem->owner(), db);
 }
@@ -237,9 +230,7 @@ TEST_F(EngineTest, SqlTextGoesThroughTheSessionsTranslation) {
 }
 
 TEST_F(EngineTest, RegistryAliasesNameDatabasesAndTheReadMaskWritesNothing) {
-    platform::ConfigStore store;
-    platform::ConfigRegistry registry(store);
-    enginePlatform().registry = &registry;
+    ScriptedRegistry scripted;
     TBaseSession& session = *engine.currentSession();
     session.saveAlias("Lists", "PhysicalName:\"D:\\mail\";Description:\"lists\"");
     TBaseDatabase* db = open("LISTS");
@@ -247,7 +238,7 @@ TEST_F(EngineTest, RegistryAliasesNameDatabasesAndTheReadMaskWritesNothing) {
     EXPECT_EQ(db->descriptor().name, "Lists");
     EXPECT_EQ(db->descriptor().dbType, "TEST"); // kept, not made "STANDARD"
 
-    TRightsRegistry readOnly(registry, platform::Registry::Root::LocalMachine,
+    TRightsRegistry readOnly(scripted.registry, platform::Registry::Root::LocalMachine,
                              TRightsRegistry::ReadAccess);
     ASSERT_TRUE(readOnly.openKey("\\Software\\Torvane\\Test\\Aliases\\Lists", false));
     EXPECT_FALSE(readOnly.writeString("PhysicalName", "E:\\"));
@@ -257,7 +248,6 @@ TEST_F(EngineTest, RegistryAliasesNameDatabasesAndTheReadMaskWritesNothing) {
     EXPECT_TRUE(readOnly.openKey("Torvane", false)); // below the current key
     EXPECT_EQ(readOnly.currentPath(), "Software\\Torvane");
     EXPECT_FALSE(readOnly.openKey("Missing", false));
-    enginePlatform().registry = nullptr;
 }
 
 TEST_F(EngineTest, HandlesAndCopies) {

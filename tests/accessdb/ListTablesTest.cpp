@@ -7,12 +7,14 @@
 
 #include "platform/config/ConfigStore.h"
 #include "platform/registry/ConfigRegistry.h"
+#include "tests/accessdb/ScriptedRegistry.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 using namespace accessdb;
+using accessdb::testing::ScriptedRegistry;
 using Root = platform::Registry::Root;
 
 namespace {
@@ -36,13 +38,6 @@ std::vector<DatabaseDesc> readAll(TBaseTable& list) {
     }
     return out;
 }
-
-struct ScriptedRegistry {
-    platform::ConfigStore store;
-    platform::ConfigRegistry registry{store};
-    ScriptedRegistry() { enginePlatform().registry = &registry; }
-    ~ScriptedRegistry() { enginePlatform().registry = nullptr; }
-};
 
 } // namespace
 

@@ -189,3 +189,59 @@ TEST(ReprintCommands, QualificationReportPrintsAfterTheSortAndFromTheMenu) {
     EXPECT_EQ(p.env.printer.documentCount(), 2);
     p.expectTablesAtSeed();
 }
+
+namespace {
+
+// The log of the last instructions document the printer was given, page headers left out.
+std::vector<std::string> instructionsDocument(const std::vector<std::string>& log) {
+    std::vector<std::string> document;
+    bool inside = false;
+    for (const std::string& entry : log) {
+        if (entry == "title Quillan Mail Prep Instructions") {
+            inside = true;
+            document.clear();
+        } else if (entry.rfind("title ", 0) == 0) {
+            inside = false;
+        }
+        if (inside && entry.find(" - Page ") == std::string::npos)
+            document.push_back(entry);
+    }
+    return document;
+}
+
+} // namespace
+
+// File > Print Mail Preparation Instructions reads the sort back and prints what the run
+// after the sort printed.
+TEST(ReprintCommands, TheInstructionsReprintAsTheyPrintedAfterTheSort) {
+    Printing p;
+    ASSERT_TRUE(p.entry("Reprint").enabled);
+    Preferences& prefs = p.ctx().lists.prefsList;
+    for (AfterSortReport report : AfterSortReports)
+        prefs.setPrintsAfterSort(report, report == AfterSortReport::Instructions);
+    p.ctx().lists.mailTypeList[1] = "1";
+    std::string path = p.env.folder() + "list.txt";
+    std::ofstream out(path, std::ios::binary);
+    out << "NAME,ZIP\r\n";
+    for (int i = 0; i < 400; ++i)
+        out << "P" << i << "," << (i % 3 ? "75201" : i % 2 ? "14001" : "7520") << "\r\n";
+    out.close();
+    p.program.sortCommands().writeSortInformation = [] { return SortInformationResult{}; };
+    p.env.ui.chooseFile(path);
+    p.env.ui.pressWhenShown("VerifyDlog", "OKBtn");
+    p.env.ui.pressWhenShown("PrintSelectDlog", "OKBtn");
+    p.program.sortOneList();
+    std::vector<std::string> afterSort = instructionsDocument(p.env.printer.log());
+    ASSERT_GT(afterSort.size(), 100u);
+
+    p.env.printer.clearLog();
+    p.env.ui.whenShown("PrintSelectDlog", [](Form& form) {
+        EXPECT_EQ(form.caption(), "Ready to print mail preparation instructions.");
+        form.control("OKBtn").userClick();
+    });
+    p.entry("Reprint").onClick();
+    EXPECT_EQ(instructionsDocument(p.env.printer.log()), afterSort);
+    EXPECT_TRUE(p.env.ui.messages().empty());
+    EXPECT_TRUE(p.env.ui.unexpected().empty());
+    p.expectTablesAtSeed();
+}

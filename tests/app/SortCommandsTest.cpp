@@ -300,28 +300,45 @@ TEST(SortOneList, NoStopEndsTheProgramAfterEveryOutcomeAndItsExitStatusTellsWhic
     }
 }
 
-TEST(VerifyWithoutSorting, ReadsTheListAndPrintsTheVerificationReport) {
+// The menu entry itself, through the print dialog to the printer: the report of the list
+// just read, its one rejected record listed, and nothing sorted.
+TEST(VerifyWithoutSorting, TheMenuEntryPrintsTheVerificationReportOfTheListRead) {
     SortRun s;
-    std::vector<int> modes;
-    s.program.sortCommands().printMailPrepInstructions = [&](int mode) {
-        modes.push_back(mode);
-        EXPECT_EQ(s.ctx().counters.recordCount, 20);
-        EXPECT_EQ(s.ctx().tables.pieceZips.size(), 21u);
-    };
+    MenuItem& entry = *s.program.mainWindow().form().findMenuItem("VerifyWOSorting");
+    ASSERT_TRUE(entry.enabled);
+    std::string path = s.list({{"75201", 20}});
+    std::ofstream(path, std::ios::binary | std::ios::app) << "P21,7520\r\n";
     s.ctx().flags.justSorted = true;
-    s.ui().chooseFile(s.list({{"75201", 20}}));
+    s.ui().chooseFile(path);
     s.ui().pressWhenShown("VerifyDlog", "OKBtn");
-    s.program.sortCommands().verifyWithoutSorting();
-    EXPECT_EQ(modes, std::vector<int>{0});
-    EXPECT_FALSE(s.ctx().flags.justSorted);
+    s.ui().whenShown("PrintSelectDlog", [](Form& form) {
+        EXPECT_EQ(form.caption(), "Ready to print verification report.");
+        form.control("OKBtn").userClick();
+    });
+    entry.onClick();
     EXPECT_EQ(s.shows("open Find the mailing list you wish to verify"), 1);
+    const std::vector<std::string>& log = s.env.printer.log();
+    auto printed = [&](const std::string& text) {
+        return std::count_if(log.begin(), log.end(), [&](const std::string& e) {
+            return e.rfind("text ", 0) == 0 && e.size() >= text.size() &&
+                   e.compare(e.size() - text.size(), text.size(), text) == 0;
+        });
+    };
+    EXPECT_EQ(printed("Verification Report"), 1);
+    EXPECT_EQ(printed("Rejected Zip Codes:"), 1);
+    EXPECT_EQ(printed("Zip code has too few or too many digits."), 1);
+    EXPECT_EQ(printed(" 21"), 1) << "the record number of the short ZIP";
+    EXPECT_EQ(printed("Software Settings:"), 0) << "no settings or postage in a verification";
+    EXPECT_EQ(s.env.printer.documentCount(), 1);
+    EXPECT_FALSE(s.ctx().flags.justSorted);
+    EXPECT_TRUE(s.ui().unexpected().empty());
     s.expectTablesAtSeed();
-    s.ui().chooseFile(std::nullopt);
-    s.program.sortCommands().verifyWithoutSorting();
-    EXPECT_EQ(modes.size(), 1u);
     EXPECT_FALSE(s.sorted());
-    EXPECT_FALSE(s.program.mainWindow().form().findMenuItem("VerifyWOSorting")->enabled)
-        << "the menu entry waits for the verification report";
+
+    // No list chosen: nothing is read or printed.
+    s.ui().chooseFile(std::nullopt);
+    entry.onClick();
+    EXPECT_EQ(s.env.printer.documentCount(), 1);
 }
 
 namespace {

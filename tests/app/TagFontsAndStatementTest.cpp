@@ -47,7 +47,7 @@ TEST(TagFonts, RefusesSizesThatAreNotWholeNumbersAboveZero) {
         std::vector<std::string> shown;
         for (const char* box : SizeBoxes)
             shown.push_back(form.control(box).text());
-        EXPECT_EQ(shown, (std::vector<std::string>{"20", "12", "10", "16", "12"}));
+        EXPECT_EQ(shown, (std::vector<std::string>{"12", "12", "10", "10", "10"}));
         for (std::string bad : {"0", "", "1a", "00", "-5", "99999999999"}) {
             form.control("sackrightfont").userSetText(bad);
             form.control("OKBtn").userClick();
@@ -68,7 +68,7 @@ TEST(TagFonts, RefusesSizesThatAreNotWholeNumbersAboveZero) {
     EXPECT_EQ(ui.beeps(), std::vector<BeepKind>(6, BeepKind::Exclamation));
     EXPECT_TRUE(ui.unexpected().empty());
     EXPECT_EQ(p.saved("fonts.dat"),
-              (std::vector<std::string>{"", "Times New Roman", "20", "12", "9", "16", "010"}));
+              (std::vector<std::string>{"", "Times New Roman", "12", "12", "9", "10", "010"}));
 }
 
 TEST(TagFonts, UnknownStoredFontShowsTheFirstAndCancelStoresNothing) {

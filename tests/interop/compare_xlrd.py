@@ -66,6 +66,12 @@ def compare(ours, theirs):
     if names_ours != names_theirs:
         return "sheet names %r against xlrd's %r" % (names_ours, names_theirs)
     for sheet_ours, sheet_theirs in zip(ours["sheets"], theirs["sheets"]):
+        def notes(sheet):
+            return {(n[0], n[1]): n[2].replace("\r", "").strip()
+                    for n in sheet.get("notes", [])}
+        if notes(sheet_ours) != notes(sheet_theirs):
+            return "sheet %r notes %r against xlrd's %r" % (
+                sheet_ours["name"], notes(sheet_ours), notes(sheet_theirs))
         a = {(c[0], c[1]): (c[2], c[3]) for c in sheet_ours["cells"]}
         b = {(c[0], c[1]): (c[2], c[3]) for c in sheet_theirs["cells"]}
         for key in sorted(set(a) | set(b)):

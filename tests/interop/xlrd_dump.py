@@ -28,7 +28,8 @@ def dump(path, formatting=False):
                 elif kind == "e":
                     value = xlrd.error_text_from_code.get(value, "#???")
                 cells.append([row, col, kind, value])
-        sheets.append({"name": sheet.name, "cells": cells})
+        notes = [[r, c, note.text] for (r, c), note in sorted(sheet.cell_note_map.items())]
+        sheets.append({"name": sheet.name, "cells": cells, "notes": notes})
     return {"sheets": sheets}
 
 

@@ -3,37 +3,20 @@
 
 #include "platform/qt/QtPrinter.h"
 #include "printouts/Barcode.h"
-#include "tests/support/TestEnvironment.h"
+#include "tests/printouts/PdfReadBack.h"
 
-#include <QGuiApplication>
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sstream>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace quillan {
 namespace {
 
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        if (!line.empty())
-            out.push_back(line);
-    return out;
-}
-
 TEST(BarcodeDecode, PdfSymbolsScanAsTheirCodes) {
-    static int argc = 1;
-    static char name[] = "printouts_qt_tests";
-    static char* argv[] = {name, nullptr};
-    QGuiApplication app(argc, argv);
-
-    std::string folder = test::artefactFolder() + "barcodes-" + std::to_string(getpid()) + "/";
-    fs::create_directories(folder);
+    test::PdfApplication application;
+    std::string folder = test::pdfFolder("barcodes");
     platform::QtPrinter printer(folder);
     printer.setTitle("Barcodes");
     ASSERT_TRUE(printer.beginDoc());
@@ -49,19 +32,9 @@ TEST(BarcodeDecode, PdfSymbolsScanAsTheirCodes) {
     std::string pdf = printer.lastOutput();
     ASSERT_TRUE(fs::exists(pdf)) << pdf;
 
-    std::string page = folder + "page";
-    test::runCommand("pdftoppm -r 300 -gray -png '" + pdf + "' '" + page + "'");
-    std::string png;
-    for (const auto& e : fs::directory_iterator(folder))
-        if (e.path().extension() == ".png")
-            png = e.path().string();
-    ASSERT_FALSE(png.empty()) << "pdftoppm made no page";
-    std::vector<std::string> decoded =
-        lines(test::runCommand("zbarimg --quiet --raw -Sdisable -Si25.enable '" + png + "'"));
     std::vector<std::string> expected = codes;
-    std::sort(decoded.begin(), decoded.end());
     std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(decoded, expected);
+    EXPECT_EQ(test::decodeBarcodes(pdf, folder), expected);
     fs::remove_all(folder);
 }
 

@@ -8,9 +8,9 @@
 #include "core/ZipRanges.h"
 #include "platform/qt/QtPrinter.h"
 #include "printouts/PostalListPrintout.h"
+#include "tests/printouts/PdfReadBack.h"
 #include "tests/support/TestEnvironment.h"
 
-#include <QGuiApplication>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -33,10 +33,7 @@ std::string words(const std::string& text) {
 }
 
 TEST(PostalListPdf, EveryLabelIsPrintedWithItsRanges) {
-    static int argc = 1;
-    static char name[] = "printouts_qt_tests";
-    static char* argv[] = {name, nullptr};
-    QGuiApplication app(argc, argv);
+    test::PdfApplication application;
 
     test::TestEnvironment env;
     std::string folder = test::artefactFolder() + "postal-lists/";

@@ -4,14 +4,11 @@
 #include "platform/qt/QtPrinter.h"
 #include "printouts/ContainerBlock.h"
 #include "printouts/TagPrintout.h"
+#include "tests/printouts/PdfReadBack.h"
 #include "tests/printouts/TagRig.h"
 
-#include <QGuiApplication>
-#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sstream>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace quillan;
@@ -19,39 +16,14 @@ using test::TagRig;
 
 namespace {
 
-// The PDF writer needs an application object, made and ended with each test.
-struct Application {
-    int argc = 1;
-    char name[19] = "printouts_qt_tests";
-    char* argv[2] = {name, nullptr};
-    QGuiApplication app{argc, argv};
-};
-
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        if (!line.empty())
-            out.push_back(line);
-    return out;
-}
-
 struct PdfTags {
-    Application application;
+    test::PdfApplication application;
     std::string folder;
     platform::QtPrinter printer;
     TagRig rig;
 
     explicit PdfTags(const std::string& classCode)
-        : folder(makeFolder()), printer(folder), rig(classCode, printer) {}
-
-    static std::string makeFolder() {
-        static int n = 0;
-        std::string f = test::artefactFolder() + "tags-" + std::to_string(getpid()) + "-" +
-                        std::to_string(++n) + "/";
-        fs::create_directories(f);
-        return f;
-    }
+        : folder(test::pdfFolder("tags")), printer(folder), rig(classCode, printer) {}
     ~PdfTags() { fs::remove_all(folder); }
 
     std::string printTags() {
@@ -62,17 +34,7 @@ struct PdfTags {
     }
 
     std::vector<std::string> decode(const std::string& pdf) {
-        std::string page = folder + "page";
-        test::runCommand("pdftoppm -r 300 -gray -png '" + pdf + "' '" + page + "'");
-        std::vector<std::string> codes;
-        for (const auto& e : fs::directory_iterator(folder))
-            if (e.path().extension() == ".png")
-                for (const std::string& code :
-                     lines(test::runCommand("zbarimg --quiet --raw -Sdisable -Si25.enable '" +
-                                            e.path().string() + "'")))
-                    codes.push_back(code);
-        std::sort(codes.begin(), codes.end());
-        return codes;
+        return test::decodeBarcodes(pdf, folder);
     }
 };
 

@@ -89,16 +89,9 @@ void fourTrays(test::PostageFixture& f) {
 // With permit imprint and trays of up to 500: one-foot trays hold 244 (500 x 10.25 / 21),
 // the trays of 150, 200 and 60.
 TEST_F(Statement, StandardPermitLettersFillEveryPartOfTheForm) {
-    f.useClass(MailClass::RAL);
+    fourTrays(f);
     f.mailType(7, "500");
     f.mailType(8, "0");
-    for (auto [line, rate] :
-         {std::pair{6L, "0.200"}, {5L, "0.220"}, {4L, "0.240"}, {3L, "0.260"}, {10L, "0.230"}})
-        f.rate(line, rate);
-    f.groupOfZip(75201, 150, "5D 75201", f.container(150, "DALLAS TX 75201", "None", "5-Digit"));
-    f.groupOfZip(75202, 300, "3D 752", f.container(300, "DALLAS TX 752", "None", "3-Digit"));
-    f.groupOfZip(75001, 200, "AA 1", f.container(200, "$AADC DALLAS TX 750", "DBMC", "AADC"));
-    f.groupOfZip(80001, 60, "MA", f.container(60, "%MIXED AADC DENVER", "None", "Mixed AADC"));
     rig.statement(1, "ACME MAILING");
     rig.statement(2, "100 MAIN ST");
     rig.statement(3, "DALLAS TX 75201");
@@ -372,7 +365,7 @@ TEST_F(Statement, CopiesPrintOneDocumentEachAndCancelStopsAfterTheCurrentOne) {
     test::StatementRig cancelled;
     fourTrays(cancelled.fixture);
     cancelled.job.copies = 3;
-    cancelled.job.onPage = [&](int32_t page) {
+    cancelled.job.onPageShown = [&](int32_t page) {
         if (page == 1)
             cancelled.ctx().flags.printCancelled = true;
     };
@@ -383,7 +376,7 @@ TEST_F(Statement, CopiesPrintOneDocumentEachAndCancelStopsAfterTheCurrentOne) {
 
     test::StatementRig declined;
     fourTrays(declined.fixture);
-    declined.job.answer = false;
+    declined.job.prints = false;
     declined.print();
     EXPECT_TRUE(declined.log().empty());
 }

@@ -248,7 +248,7 @@ TEST(QualificationReport, LongMailingsRunOverLetterPagesWithinTheRange) {
     plain.fiveDigitTrays(50, 150);
     plain.print();
     EXPECT_EQ(groupLinesBySheet(plain), (std::map<int, int>{{1, 41}, {2, 9}}));
-    EXPECT_EQ(plain.job.pagesShown, (std::vector<int32_t>{1, 2}));
+    EXPECT_EQ(plain.job.pagesShown(), (std::vector<int32_t>{1, 2}));
     EXPECT_EQ(plain.count("TOTALS"), 1);
 
     QualificationRig warned(MailClass::RML, {});
@@ -305,7 +305,7 @@ TEST(QualificationReport, AfterASortPagesRunOnFromTheReportsBefore) {
     rig.fiveDigitTrays(1, 150);
     rig.print();
     EXPECT_EQ(rig.printer.pageCount(), 1) << "no empty sheet before the first page";
-    EXPECT_EQ(rig.job.pagesShown, (std::vector<int32_t>{3}));
+    EXPECT_EQ(rig.job.pagesShown(), (std::vector<int32_t>{3}));
     EXPECT_TRUE(rig.find("Page 1"));
     EXPECT_EQ(rig.ctx.counters.runPageNumber, 3);
 
@@ -313,10 +313,10 @@ TEST(QualificationReport, AfterASortPagesRunOnFromTheReportsBefore) {
     menu.job.copies = 2;
     menu.fiveDigitTrays(1, 150);
     menu.print();
-    EXPECT_EQ(menu.job.captions,
+    EXPECT_EQ(menu.job.captions(),
               (std::vector<std::string>{"Ready to print rate qualification report."}));
     EXPECT_EQ(menu.printer.documentCount(), 2);
-    EXPECT_EQ(menu.job.pagesShown, (std::vector<int32_t>{1, 1}));
+    EXPECT_EQ(menu.job.pagesShown(), (std::vector<int32_t>{1, 1}));
 
     QualificationRig declined(MailClass::RML);
     declined.job.prints = false;

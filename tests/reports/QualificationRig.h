@@ -2,47 +2,15 @@
 
 #include "core/SortedMailing.h"
 #include "platform/testing/RecordingPrinter.h"
-#include "reports/PrintJobControl.h"
+#include "tests/reports/ScriptedPrintJob.h"
 #include "tests/support/TestEnvironment.h"
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace quillan::test {
-
-// A print job answered by the test: the range, the copies, whether to print, and what the
-// "Printing" box was asked to show.
-class ScriptedPrintJob : public PrintJobControl {
-public:
-    int from = 1;
-    int to = 9999;
-    int copies = 1;
-    bool prints = true;
-    std::vector<std::string> captions;
-    std::vector<int32_t> pagesShown;
-    // Called as each page is shown in the "Printing" box, as a person's click would come.
-    std::function<void(int32_t)> onPageShown;
-
-    bool askToPrint(const std::string& caption, std::optional<AfterSortReport>) override {
-        captions.push_back(caption);
-        return prints;
-    }
-    std::optional<ReportChoice> chooseReports(const ReportChoice& ticked, bool) override {
-        return ticked;
-    }
-    int fromPage() const override { return from; }
-    int toPage() const override { return to; }
-    int copyCount() const override { return copies; }
-    void showPrintingPage(int32_t page) override {
-        pagesShown.push_back(page);
-        if (onPageShown)
-            onPageShown(page);
-    }
-    void closePrintingBox() override {}
-};
 
 // One text as the report drew it, in points: where it starts and ends, on which sheet of
 // which document, in what style.

@@ -1,42 +1,12 @@
 #pragma once
 
-#include "reports/PrintJobControl.h"
 #include "tests/core/postage/PostageFixture.h"
+#include "tests/reports/ScriptedPrintJob.h"
 
-#include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace quillan::test {
-
-// The print dialogs as a test answers them: print or not, the range and the copies, and
-// what the "Printing" box was asked to show.
-class ScriptedJob : public PrintJobControl {
-public:
-    bool answer = true;
-    int from = 1;
-    int to = 9999;
-    int copies = 1;
-    // Called as the box shows each page, so that a test can press Cancel.
-    std::function<void(int32_t page)> onPage;
-    std::vector<std::string> log;
-
-    bool askToPrint(const std::string& caption, std::optional<AfterSortReport>) override {
-        log.push_back("ask " + caption);
-        return answer;
-    }
-    std::optional<ReportChoice> chooseReports(const ReportChoice&, bool) override { return {}; }
-    int fromPage() const override { return from; }
-    int toPage() const override { return to; }
-    int copyCount() const override { return copies; }
-    void showPrintingPage(int32_t page) override {
-        log.push_back("page " + std::to_string(page));
-        if (onPage)
-            onPage(page);
-    }
-    void closePrintingBox() override { log.push_back("close"); }
-};
 
 // A text the recording printer drew, its place turned back into points.
 struct PrintedText {
@@ -56,7 +26,7 @@ public:
     StatementRig();
 
     PostageFixture fixture;
-    ScriptedJob job;
+    ScriptedPrintJob job;
 
     AppContext& ctx() { return fixture.ctx; }
     void statement(long line, std::string text) {

@@ -188,7 +188,7 @@ TEST_F(StatementRows, EveryStandardLineLandsOnItsRow) {
 TEST_F(StatementRows, EveryFirstClassAndPeriodicalsLineLandsOnItsRow) {
     for (bool permit : {true, false}) {
         walk({MailClass::FAL, permit, "0", "2.5"});
-        walk({MailClass::FAL, permit, "1"});
+        walk({MailClass::FAL, permit, "1", ""});
     }
     for (MailClass c :
          {MailClass::PNAL, MailClass::PNAF, MailClass::PAL, MailClass::PAF, MailClass::PCOF})

@@ -61,7 +61,7 @@ TEST(ZoneReport, PrefixesGetARowGroupEachOnPagesNumberedFromOne) {
     EXPECT_EQ(title->sheet, 2) << "the zone report begins on a page of its own";
     std::vector<DrawnText> line = m.rig.lineOf("Report: USPS Zone Report");
     EXPECT_EQ(line.back().text, "Page 1");
-    EXPECT_EQ(m.rig.job.pagesShown, (std::vector<int32_t>{1, 2}));
+    EXPECT_EQ(m.rig.job.pagesShown(), (std::vector<int32_t>{1, 2}));
     EXPECT_TRUE(m.rig.find("Sort: Periodical Mail, M200"));
     EXPECT_FALSE(m.rig.find(ZoneChartWarning));
 }

@@ -38,10 +38,16 @@ struct Names {
 TEST(NamesTest, SupBooksExternSheetsAndExternNames) {
     NameDefs defs;
     defs.readSupBook(word(3) + std::string("\x01\x04", 2));
-    defs.readSupBook(word(3) + std::string("\x01\x04", 2));
-    ASSERT_EQ(defs.supBookCount(), 1u) << "the own workbook's SUPBOOK is reused";
+    ASSERT_EQ(defs.supBookCount(), 1u);
+    EXPECT_EQ(defs.addSupBook(std::string("\x01\x04", 2), nullptr), 0)
+        << "the own workbook's SUPBOOK is reused by lookups";
     EXPECT_EQ(defs.supBook(0).fileName, std::string("\x01\x04", 2));
     EXPECT_TRUE(defs.supBook(0).sheetNames.empty());
+    // Records read are entries of their own: EXTERNSHEET counts them.
+    NameDefs twice;
+    twice.readSupBook(word(3) + std::string("\x01\x04", 2));
+    twice.readSupBook(word(3) + std::string("\x01\x04", 2));
+    EXPECT_EQ(twice.supBookCount(), 2u);
 
     std::string file = "\x01\x01"
                        "Cdata\x03"

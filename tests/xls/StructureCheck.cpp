@@ -43,6 +43,106 @@ const std::set<uint16_t> Biff8Only = {0x00FC, 0x00FF, 0x00FD, 0x01AE, 0x0161, 0x
 const std::set<uint16_t> CellsWithXf = {0x0201, 0x0203, 0x0204, 0x0205, 0x027E,
                                         0x00FD, 0x0006, 0x0406, 0x00D6};
 
+// The Office Drawing records of a buffer walked flat (containers entered), as type, instance
+// and body; a record running past the buffer ends the walk.
+struct MsoAtom {
+    uint16_t type;
+    uint16_t instance;
+    std::string body;
+};
+
+std::vector<MsoAtom> msoAtoms(const std::string& data, std::vector<std::string>& problems) {
+    std::vector<MsoAtom> atoms;
+    for (size_t at = 0; at + 8 <= data.size();) {
+        uint16_t head = u16(data, at);
+        uint16_t type = u16(data, at + 2);
+        uint32_t length = u32(data, at + 4);
+        at += 8;
+        if ((head & 0x0F) == 0x0F)
+            continue; // a container: its children follow
+        if (length > data.size() - at) {
+            problems.push_back("drawing record " + hex(type) + " runs past its data");
+            break;
+        }
+        // A picture store entry holds its blip.
+        size_t body = type == 0xF007 ? std::min<size_t>(36, length) : length;
+        atoms.push_back({type, static_cast<uint16_t>(head >> 4), data.substr(at, body)});
+        at += body;
+    }
+    return atoms;
+}
+
+// Shape ids: unique in the workbook, each drawing's DG giving its shape count and last id,
+// the group's DGG its clusters, shape count and drawing count.
+void checkDrawings(const std::vector<Rec>& records, std::vector<std::string>& problems) {
+    // Each substream has a drawing of its own, a chart inside a worksheet too; the worksheet's
+    // drawing goes on after the chart's EOF.
+    std::string group;
+    std::vector<std::string> drawings;
+    std::vector<size_t> open; // the drawings of the substreams being read
+    for (size_t i = 0; i < records.size(); ++i) {
+        const Rec& r = records[i];
+        if (r.id == 0x00EB) {
+            group += r.body;
+            for (size_t j = i + 1; j < records.size() && records[j].id == 0x003C; ++j)
+                group += records[j].body;
+        }
+        if (r.id == 0x0809) {
+            open.push_back(drawings.size());
+            drawings.emplace_back();
+        }
+        if (r.id == 0x000A && !open.empty())
+            open.pop_back();
+        if (r.id == 0x00EC && !open.empty())
+            drawings[open.back()] += r.body;
+    }
+    std::set<uint32_t> ids;
+    uint32_t shapes = 0, drawingCount = 0, maxId = 0;
+    std::map<uint32_t, uint32_t> clusterOf; // cluster index -> drawing id
+    for (const std::string& drawing : drawings) {
+        if (drawing.empty())
+            continue;
+        ++drawingCount;
+        uint32_t drawingId = 0, declaredShapes = 0, lastId = 0, seen = 0, highest = 0;
+        for (const MsoAtom& atom : msoAtoms(drawing, problems)) {
+            if (atom.type == 0xF008) {
+                drawingId = atom.instance;
+                declaredShapes = u32(atom.body, 0);
+                lastId = u32(atom.body, 4);
+            }
+            if (atom.type == 0xF00A) {
+                uint32_t id = u32(atom.body, 0);
+                if (!ids.insert(id).second)
+                    problems.push_back("shape id " + std::to_string(id) + " used twice");
+                highest = std::max(highest, id);
+                ++seen;
+                clusterOf.emplace(id / 1024 - 1, drawingId);
+            }
+        }
+        if (seen != declaredShapes || highest != lastId)
+            problems.push_back("DG says " + std::to_string(declaredShapes) + " shapes up to " +
+                               std::to_string(lastId) + ", the drawing has " +
+                               std::to_string(seen) + " up to " + std::to_string(highest));
+        shapes += seen;
+        maxId = std::max(maxId, highest);
+    }
+    if (drawingCount == 0 && group.empty())
+        return;
+    for (const MsoAtom& atom : msoAtoms(group, problems)) {
+        if (atom.type != 0xF006)
+            continue;
+        uint32_t spidMax = u32(atom.body, 0), clusters = u32(atom.body, 4);
+        if (spidMax <= maxId || u32(atom.body, 8) != shapes || u32(atom.body, 12) != drawingCount)
+            problems.push_back("DGG disagrees with the drawings");
+        for (const auto& [cluster, drawingId] : clusterOf)
+            if (cluster + 1 >= clusters || u32(atom.body, 16 + 8 * cluster) != drawingId)
+                problems.push_back("shape cluster " + std::to_string(cluster) +
+                                   " not the drawing's in the DGG");
+        return;
+    }
+    problems.push_back("drawings without a DGG");
+}
+
 } // namespace
 
 std::vector<std::string> checkWorkbookStructure(const std::string& fileBytes) {
@@ -135,6 +235,8 @@ std::vector<std::string> checkWorkbookStructure(const std::string& fileBytes) {
     for (const Rec* style : styles)
         if ((u16(style->body, 0) & 0x0FFF) >= xfs)
             problems.push_back("STYLE for XF " + std::to_string(u16(style->body, 0) & 0x0FFF));
+    if (version == 8)
+        checkDrawings(records, problems);
     return problems;
 }
 

@@ -157,6 +157,19 @@ int main(int argc, char** argv) {
             out += json;
             first = false;
         }
+        out += "], \"notes\": [";
+        first = true;
+        for (size_t n = 0; n < sheet.notes().count(); ++n) {
+            const xls::Note& note = sheet.notes().item(n);
+            if (!note.noteRecord)
+                continue;
+            out += first ? "\n" : ",\n";
+            first = false;
+            std::string text =
+                note.flaggedText.empty() ? xls::toXlsString(note.text()) : note.flaggedText;
+            out += "[" + std::to_string(note.cellRow()) + ", " + std::to_string(note.cellCol()) +
+                   ", " + jsonFlagged(text) + "]";
+        }
         out += "]}";
     }
     out += "]}\n";

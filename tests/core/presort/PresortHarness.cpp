@@ -38,6 +38,10 @@ PresortContext& PresortHarness::presort() {
 }
 
 void PresortHarness::pieces(const std::string& description) {
+    fillPieces(ctx, description);
+}
+
+void fillPieces(AppContext& ctx, const std::string& description) {
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;
     std::stringstream items(description);

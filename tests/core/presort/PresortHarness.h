@@ -44,6 +44,10 @@ private:
     std::unique_ptr<PresortContext> presort_;
 };
 
+// The pieces of a description as PresortHarness::pieces reads it, into any context's
+// per-record tables and counters.
+void fillPieces(AppContext& ctx, const std::string& description);
+
 // Tables built by hand: a ZIP group per entry {zip, pieces, in-county, owner}, and so on.
 struct ZipRow {
     int32_t zip, pieces, inCounty, owner;

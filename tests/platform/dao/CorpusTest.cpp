@@ -22,28 +22,6 @@ using quillan::test::runCommand;
 
 namespace {
 
-std::string connectFor(const std::string& file) {
-    return file.find("with-password") != std::string::npos ? ";pwd=password" : "";
-}
-
-std::vector<std::string> sorted(std::vector<std::string> items) {
-    std::sort(items.begin(), items.end());
-    return items;
-}
-
-std::vector<std::string> ourUserTables(const Database& database) {
-    std::shared_ptr<Collection<TableDef>> tables;
-    EXPECT_EQ(database.tableDefs(tables), statusOk);
-    std::vector<std::string> names;
-    for (std::size_t i = 0; i < tables->count(); ++i) {
-        std::shared_ptr<TableDef> table;
-        tables->item(i, table);
-        if (!table->isSystem() && !table->isLinked())
-            names.push_back(table->name());
-    }
-    return names;
-}
-
 // "Text (50)" and the like, as mdb-schema names a column's type.
 std::string schemaType(const Field& field) {
     switch (field.type()) {
@@ -108,10 +86,7 @@ std::vector<std::string> referenceSchema(const std::string& path, const std::str
 
 class CorpusFileTest : public ::testing::TestWithParam<std::string> {
 protected:
-    void SetUp() override {
-        if (!corpusAvailable())
-            GTEST_SKIP() << "no .mdb corpus at " << QUILLAN_MDB_CORPUS;
-    }
+    void SetUp() override { SKIP_WITHOUT_MDB_CORPUS(); }
 };
 
 TEST_P(CorpusFileTest, ReadsEveryUserTableAsMdbtoolsDoes) {
@@ -124,16 +99,13 @@ TEST_P(CorpusFileTest, ReadsEveryUserTableAsMdbtoolsDoes) {
     std::vector<std::string> converted;
     for (const std::string& table : referenceTables)
         converted.push_back(fromUtf8(table));
-    EXPECT_EQ(sorted(ourUserTables(*database)), sorted(converted));
+    EXPECT_EQ(sorted(userTables(*database)), sorted(converted));
 
     for (const std::string& table : referenceTables) {
         SCOPED_TRACE(table);
         std::string ours;
         ASSERT_EQ(exportTable(*database, fromUtf8(table), ours), statusOk) << errorText(engine);
-        std::string reference = fromUtf8(
-            runCommand("mdb-export -D '%Y-%m-%d %H:%M:%S' -T '%Y-%m-%d %H:%M:%S' -b strip " +
-                       shellQuoted(path) + " " + shellQuoted(table)));
-        EXPECT_EQ(sorted(lines(ours)), sorted(lines(reference)));
+        EXPECT_EQ(sorted(lines(ours)), sorted(lines(mdbExport(path, table))));
 
         auto recordset = openTable(*database, fromUtf8(table));
         ASSERT_TRUE(recordset);
@@ -175,13 +147,7 @@ TEST_P(CorpusFileTest, EveryStoredRowPacksBackToItsBytes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, CorpusFileTest, ::testing::ValuesIn(corpusFiles()),
-                         [](const auto& info) {
-                             std::string name = info.param;
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             return name;
-                         });
+                         [](const auto& info) { return testNameOf(info.param); });
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CorpusFileTest);
 
 } // namespace
@@ -189,8 +155,7 @@ GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CorpusFileTest);
 namespace {
 
 TEST(DumpToolTest, ListsTablesDumpsOneAndReportsFailures) {
-    if (!corpusAvailable())
-        GTEST_SKIP() << "no .mdb corpus at " << QUILLAN_MDB_CORPUS;
+    SKIP_WITHOUT_MDB_CORPUS();
     std::string tool = std::string(QUILLAN_BUILD_DIR) + "/mdbdump ";
     std::string file = shellQuoted(corpusFile("jackcess/testV2000.mdb"));
     EXPECT_EQ(runCommand(tool + file), "Table1\nTable2\nTable3\nTable4\n");

@@ -2,7 +2,11 @@
 
 #include "platform/dao/Collection.h"
 #include "platform/dao/Field.h"
+#include "platform/dao/TableDef.h"
+#include "tests/support/TestEnvironment.h"
 
+#include <algorithm>
+#include <cctype>
 #include <gtest/gtest.h>
 #include <iconv.h>
 #include <unistd.h>
@@ -28,6 +32,14 @@ std::vector<std::string> corpusFiles() {
             files.push_back(fs::relative(entry.path(), QUILLAN_MDB_CORPUS).string());
     std::sort(files.begin(), files.end());
     return files;
+}
+
+std::string testNameOf(const std::string& file) {
+    std::string name = file;
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    return name;
 }
 
 ScratchFolder::ScratchFolder() {
@@ -100,6 +112,21 @@ std::vector<std::string> lines(const std::string& text) {
     return result;
 }
 
+std::vector<std::string> sorted(std::vector<std::string> items) {
+    std::sort(items.begin(), items.end());
+    return items;
+}
+
+std::string connectFor(const std::string& file) {
+    return file.find("with-password") != std::string::npos ? ";pwd=password" : "";
+}
+
+std::string mdbExport(const std::string& path, const std::string& table) {
+    return fromUtf8(quillan::test::runCommand(
+        "mdb-export -D '%Y-%m-%d %H:%M:%S' -T '%Y-%m-%d %H:%M:%S' -b strip " + shellQuoted(path) +
+        " " + shellQuoted(table)));
+}
+
 std::shared_ptr<Database> open(DBEngine& engine, const std::string& path,
                                const std::string& connect, bool exclusive, bool readOnly) {
     std::shared_ptr<Database> database;
@@ -114,6 +141,21 @@ std::shared_ptr<Recordset> openTable(const Database& database, const std::string
     Status status = database.openRecordset(table, options, recordset);
     EXPECT_EQ(status, statusOk) << table;
     return recordset;
+}
+
+std::vector<std::string> userTables(const Database& database) {
+    std::vector<std::string> names;
+    std::shared_ptr<Collection<TableDef>> tables;
+    EXPECT_EQ(database.tableDefs(tables), statusOk);
+    if (!tables)
+        return names;
+    for (std::size_t i = 0; i < tables->count(); ++i) {
+        std::shared_ptr<TableDef> table;
+        tables->item(i, table);
+        if (!table->isSystem() && !table->isLinked())
+            names.push_back(table->name());
+    }
+    return names;
 }
 
 std::vector<Variant> column(Recordset& recordset, std::size_t field) {

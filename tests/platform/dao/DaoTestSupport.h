@@ -21,6 +21,8 @@ using namespace platform::dao;
 bool corpusAvailable();
 std::string corpusFile(const std::string& relative);
 std::vector<std::string> corpusFiles();
+// A corpus file as the name of a test over it: letters and digits kept, "_" for the rest.
+std::string testNameOf(const std::string& file);
 
 // A folder of its own for the test, removed afterwards.
 class ScratchFolder {
@@ -38,6 +40,12 @@ private:
 std::string shellQuoted(const std::string& text);
 std::string fromUtf8(const std::string& utf8); // to Windows-1252, "?" for the rest
 std::vector<std::string> lines(const std::string& text);
+std::vector<std::string> sorted(std::vector<std::string> items);
+
+// The connect string of a corpus file: the password of the protected one.
+std::string connectFor(const std::string& file);
+// A table as mdb-export writes it, in the dump tool's date form, converted to Windows-1252.
+std::string mdbExport(const std::string& path, const std::string& table);
 
 // Opening through the object model; a failure fails the test.
 std::shared_ptr<Database> open(DBEngine& engine, const std::string& path,
@@ -45,6 +53,8 @@ std::shared_ptr<Database> open(DBEngine& engine, const std::string& path,
                                bool readOnly = false);
 std::shared_ptr<Recordset> openTable(const Database& database, const std::string& table,
                                      int options = -1);
+// The names of the tables that are neither system nor linked tables.
+std::vector<std::string> userTables(const Database& database);
 
 // One column's values in the recordset's order, from the first record on.
 std::vector<Variant> column(Recordset& recordset, std::size_t field);
@@ -52,6 +62,13 @@ std::vector<Variant> column(Recordset& recordset, std::size_t field);
 std::string errorText(const DBEngine& engine);
 
 } // namespace daotest
+
+// Skips the test when there is no corpus.
+#define SKIP_WITHOUT_MDB_CORPUS()                                                                  \
+    do {                                                                                           \
+        if (!::daotest::corpusAvailable())                                                         \
+            GTEST_SKIP() << "no .mdb corpus at " << QUILLAN_MDB_CORPUS;                            \
+    } while (false)
 
 namespace daotest {
 

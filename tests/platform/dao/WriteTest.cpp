@@ -31,28 +31,6 @@ namespace {
 
 const std::string growth = "0123456789ABCDEFGHIJ";
 
-std::string connectFor(const std::string& file) {
-    return file.find("with-password") != std::string::npos ? ";pwd=password" : "";
-}
-
-std::vector<std::string> sorted(std::vector<std::string> lines) {
-    std::sort(lines.begin(), lines.end());
-    return lines;
-}
-
-std::vector<std::string> userTables(const Database& database) {
-    std::shared_ptr<Collection<TableDef>> tables;
-    database.tableDefs(tables);
-    std::vector<std::string> names;
-    for (std::size_t i = 0; i < tables->count(); ++i) {
-        std::shared_ptr<TableDef> table;
-        tables->item(i, table);
-        if (!table->isSystem() && !table->isLinked())
-            names.push_back(table->name());
-    }
-    return names;
-}
-
 std::vector<std::shared_ptr<Field>> fieldsOf(Recordset& recordset) {
     std::shared_ptr<Collection<Field>> collection;
     recordset.fields(collection);
@@ -62,22 +40,13 @@ std::vector<std::shared_ptr<Field>> fieldsOf(Recordset& recordset) {
     return fields;
 }
 
-std::string mdbExport(const std::string& path, const std::string& table) {
-    return fromUtf8(
-        runCommand("mdb-export -D '%Y-%m-%d %H:%M:%S' -T '%Y-%m-%d %H:%M:%S' -b strip " +
-                   shellQuoted(path) + " " + shellQuoted(table)));
-}
-
 std::string mdbCount(const std::string& path, const std::string& table) {
     return runCommand("mdb-count " + shellQuoted(path) + " " + shellQuoted(table));
 }
 
 class WriteTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        if (!corpusAvailable())
-            GTEST_SKIP() << "no .mdb corpus at " << QUILLAN_MDB_CORPUS;
-    }
+    void SetUp() override { SKIP_WITHOUT_MDB_CORPUS(); }
 
     std::shared_ptr<Recordset> table(const std::string& path, const std::string& name,
                                      const std::string& connect = {}) {
@@ -99,10 +68,7 @@ protected:
 // longer value was refused for its column's size.
 class GrowthTest : public ::testing::TestWithParam<std::string> {
 protected:
-    void SetUp() override {
-        if (!corpusAvailable())
-            GTEST_SKIP() << "no .mdb corpus at " << QUILLAN_MDB_CORPUS;
-    }
+    void SetUp() override { SKIP_WITHOUT_MDB_CORPUS(); }
 
     // Grows every table; answers each table's rows as our reader gives them afterwards.
     std::map<std::string, std::string> growAll(const std::string& path, const std::string& add) {
@@ -200,13 +166,7 @@ TEST_P(GrowthTest, RowsGrowAndEverythingElseStays) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, GrowthTest, ::testing::ValuesIn(corpusFiles()),
-                         [](const auto& info) {
-                             std::string name = info.param;
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             return name;
-                         });
+                         [](const auto& info) { return testNameOf(info.param); });
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(GrowthTest);
 
 TEST_F(WriteTest, ValuesOfEachTypeAsMdbtoolsReadsThem) {
@@ -249,6 +209,17 @@ TEST_F(WriteTest, ValuesOfEachTypeAsMdbtoolsReadsThem) {
         EXPECT_EQ(errorNumber(set(*recordset, 7, Variant::real(1e15))), 3349);
         EXPECT_EQ(errorNumber(set(*recordset, 4, Variant::text("twelve"))), 3421);
         EXPECT_EQ(recordset->update(), statusOk) << "an Update with nothing set writes nothing";
+
+        // A Seek ends the edit: the values set since are forgotten, and a Seek that finds
+        // nothing leaves no record to read, not the edit's values.
+        ASSERT_EQ(recordset->setIndex("PrimaryKey"), statusOk);
+        ASSERT_EQ(recordset->edit(), statusOk);
+        ASSERT_EQ(set(*recordset, 4, Variant::longInteger(5)), statusOk);
+        Variant missing[] = {Variant::text("no such key")};
+        ASSERT_EQ(recordset->seek("=", missing), statusOk);
+        Variant stale;
+        EXPECT_EQ(errorNumber(fieldsOf(*recordset)[4]->value(stale)), 3021);
+        EXPECT_EQ(errorNumber(recordset->update()), 3020);
         ASSERT_EQ(database->close(), statusOk);
         EXPECT_EQ(sha256(path), hash);
     }

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/SortedMailing.h"
+#include "core/postage/PeriodicalCharges.h"
+#include "core/postage/PeriodicalZones.h"
+#include "core/postage/RateBlocks.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quillan {
+
+// One row of the summary's postage computation: a rate line of the mailing's block, counted
+// and priced by the statement's own rate-line routine, as a permit-imprint statement shows it.
+struct SummaryPostageRow {
+    RateBlockLine line;
+    std::string rateText;   // as rates.dat holds it (a surcharged rate as their sum)
+    std::string quantity;   // pieces, or the pounds of a pound row ("218.7500")
+    std::string amountText; // "$12.3400"
+    double amount = 0;      // the value of the printed amount
+};
+
+// The postage computation of the summary page: the rows of the mailing's rate block, their
+// total (the sum of the printed amounts), and for Periodicals the pound table and the charges
+// that follow the piece rows. Computed before the document begins, so that a rates.dat line
+// that is not a number stops the printout before anything is drawn.
+struct SummaryPostage {
+    RateBlock block;
+    std::vector<SummaryPostageRow> rows;
+    double total = 0;
+    // Co-sacked Standard flats: the automation rows' part of the total (Part A).
+    double automationTotal = 0;
+    std::optional<PeriodicalZoneCharges> zones;
+    std::optional<PeriodicalCharges> periodical;
+
+    // The total postage the summary ends with: Periodicals add the pound charges, discounts
+    // and in-county postage to the piece rows.
+    double totalPostage() const { return periodical ? periodical->totalPostage : total; }
+};
+
+SummaryPostage computeSummaryPostage(const SortedMailing& mailing);
+
+} // namespace quillan

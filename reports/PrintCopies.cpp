@@ -1,0 +1,47 @@
+#include "reports/PrintCopies.h"
+
+#include <stdexcept>
+
+namespace quillan {
+
+void printEachCopy(AppContext& ctx, PrintJobControl& job, const std::function<void()>& printCopy) {
+    platform::Ui& ui = ctx.platform.ui;
+    platform::PrinterDevice& printer = ctx.platform.printer;
+    ui.setBusyCursor(true);
+    ctx.flags.printCancelled = false;
+    try {
+        for (int copy = 1; copy <= job.copyCount(); ++copy) {
+            printCopy();
+            if (printer.printing())
+                printer.endDoc();
+            job.closePrintingBox();
+            if (ctx.flags.printCancelled)
+                break;
+        }
+    } catch (...) {
+        if (printer.printing())
+            printer.abortDoc();
+        job.closePrintingBox();
+        ui.setBusyCursor(false);
+        throw;
+    }
+    ui.setBusyCursor(false);
+}
+
+void beginPrintDocument(platform::PrinterDevice& printer, const std::string& title) {
+    if (!title.empty())
+        printer.setTitle(title);
+    if (!printer.beginDoc())
+        throw std::runtime_error("The printer \"" + printer.printerName() +
+                                 "\" could not start printing.");
+}
+
+void servicePrintingBox(AppContext& ctx, PrintJobControl& job) {
+    if (ctx.flags.stopPrinting)
+        job.closePrintingBox();
+    else
+        job.showPrintingPage(ctx.counters.runPageNumber);
+    ctx.platform.ui.processMessages();
+}
+
+} // namespace quillan
