@@ -70,20 +70,14 @@ std::vector<AccessField> fieldsOf(accessdb::TtaTable& table) {
 bool refusedForWriteBack(AppContext& ctx, const xls::Workbook& book, const std::string& path) {
     if (!ctx.lists.prefsList.writesIntoList())
         return false;
-    std::string why;
-    if (book.version() == xls::ExcelVersion::Excel21 ||
-        book.version() == xls::ExcelVersion::Excel30)
-        why = std::string("it is an Excel ") +
-              (book.version() == xls::ExcelVersion::Excel21 ? "2.1" : "3.0") +
-              " workbook, and Quillan writes only Excel 4.0 and later workbooks.";
-    else if (book.heldDrawings)
-        why = "the workbook holds notes, pictures or charts, which Quillan cannot yet write "
-              "back.";
-    if (why.empty())
+    const xls::ExcelVersion version = book.version();
+    if (version != xls::ExcelVersion::Excel21 && version != xls::ExcelVersion::Excel30)
         return false;
-    refuse(ctx, "Quillan cannot save the sorting information in " + fileNameOf(path) + ": " + why +
-                    " Choose \"Put it in a separate file.\" in the Preferences, or save the "
-                    "workbook in a later Excel version, and sort it again.");
+    refuse(ctx, "Quillan cannot save the sorting information in " + fileNameOf(path) +
+                    ": it is an Excel " + (version == xls::ExcelVersion::Excel21 ? "2.1" : "3.0") +
+                    " workbook, and Quillan writes only Excel 4.0 and later workbooks. Choose "
+                    "\"Put it in a separate file.\" in the Preferences, or save the workbook in "
+                    "a later Excel version, and sort it again.");
     return true;
 }
 

@@ -211,7 +211,8 @@ LIST_KEYS = ["name", "address", "city", "state", "zip", "county"]
 def read_tab_list(path):
     records = []
     with open(path, "rb") as f:
-        for line in f.read().split(b"\r\n"):
+        for line in f.read().split(b"\n"):
+            line = line.rstrip(b"\r")
             if not line:
                 continue
             values = line.decode("cp1252").split("\t") + [""] * len(LIST_KEYS)

@@ -270,8 +270,9 @@ TEST(AccessWriter, RecordsGetTheirNumbersAndEveryOtherColumnStays) {
         sortedNames[static_cast<size_t>(sequence - 1)] = name;
         const bool rejected = name == "Pers4" || name == "Pers9";
         EXPECT_EQ(cells[5], rejected ? "" : " ") << name << ": no endorsement in this class";
-        if (rejected)
+        if (rejected) {
             EXPECT_EQ(cells[7] + cells[8], "0000000000") << name;
+        }
     }
     // 75201 (odd records) in one tray, 75202 in the next; the rejected last, in list order.
     EXPECT_EQ(sortedNames,
@@ -340,10 +341,11 @@ TEST(AccessWriter, AFailedWriteLeavesTheDatabaseAsItWas) {
             platform::dao::failUpdateAfterForTesting(0);
             expectNotSavedOnly(f, "Quillan could not save the sorting information in the file "
                                   "\"list.mdb\".");
-            if (failure == UpdateFails)
+            if (failure == UpdateFails) {
                 EXPECT_NE(f.messageTexts()[0].find("Access Status 3043 - '" + path + "'"),
                           std::string::npos)
                     << "the error names the list, not the copy: " << f.messageTexts()[0];
+            }
         }
         EXPECT_EQ(sha256Of(path), hash) << failure;
         EXPECT_EQ(folderEntries(f.env.folder()), 2u) << failure << ": no copy left";
