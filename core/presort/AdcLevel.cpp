@@ -40,6 +40,13 @@ ContainerLimits letterTrayLimits(const PresortContext& ctx, int64_t total, int32
     return {minimum, ctx.settings.mailType.mmTrays() ? oneFootTray(full) : full};
 }
 
+// The fewest pieces a letter tray of a center below the tray minimum may hold: a one-foot
+// tray's share of the minimum with mm trays, the minimum itself otherwise.
+int32_t letterTrayMinimum(const PresortContext& ctx) {
+    int32_t twoFootMinimum = ctx.settings.mailType.packageFigure();
+    return ctx.settings.mailType.mmTrays() ? oneFootTray(twoFootMinimum) : twoFootMinimum;
+}
+
 int32_t adcGroupMinimum(MailClass code) {
     return code.isPeriodicals() ? 6 : 10;
 }
@@ -73,9 +80,7 @@ DistributionLevel adcLevel(const PresortContext& ctx) {
         level.limits = [minimum](int64_t) { return ContainerLimits{minimum}; };
     } else {
         int32_t minimum = code == MailClass::PNAL ? ctx.settings.periodical.containerMinimum()
-                          : ctx.settings.mailType.mmTrays()
-                              ? oneFootTray(ctx.settings.mailType.packageFigure())
-                              : ctx.settings.mailType.packageFigure();
+                                                  : letterTrayMinimum(ctx);
         level.limits = [&ctx, minimum](int64_t total) {
             return letterTrayLimits(ctx, total, minimum);
         };
@@ -92,9 +97,7 @@ DistributionLevel aadcLevel(const PresortContext& ctx) {
     level.entryLevel = "AA";
     level.groupMinimum = 10;
     if (code == MailClass::RML) {
-        int32_t minimum = ctx.settings.mailType.mmTrays()
-                              ? oneFootTray(ctx.settings.mailType.packageFigure())
-                              : ctx.settings.mailType.packageFigure();
+        int32_t minimum = letterTrayMinimum(ctx);
         level.limits = [&ctx, minimum](int64_t total) {
             return letterTrayLimits(ctx, total, minimum);
         };
