@@ -64,10 +64,7 @@ void buildZipGroups(PresortContext& ctx, LevelProgress& progress) {
     std::stable_sort(found.begin(), found.end(), [](const Group& a, const Group& b) {
         return std::abs(a.key) < std::abs(b.key);
     });
-    t.zipGroupZips.resize(1);
-    t.zipGroupPieces.resize(1);
-    t.zipGroupInCounty.resize(1);
-    t.zipGroupOwner.resize(1);
+    t.truncateZipGroups();
     for (const Group& g : found)
         t.insertZipGroup(t.zipGroupZips.size(), g.key, g.pieces, g.inCounty, 0);
     ctx.counters.zipGroupCount = static_cast<int32_t>(found.size());
