@@ -63,9 +63,7 @@ void makeScfSack(PresortContext& ctx, LevelContainers& level, int32_t scf,
     std::string label = "SCF " + entry + (scf < 0 ? "*" : "");
     int32_t number = level.add(scfOrderKey(entry), scfOrderKey(entry), total, label,
                                EntryDiscountFor(ctx, "SCF", lastThree(entry)), kinds.level(code));
-    for (int32_t h : members)
-        t.sortGroupContainer[at(h)] = number;
-    ctx.counters.placedPieces += total;
+    level.fill(number, members, total);
 }
 
 } // namespace

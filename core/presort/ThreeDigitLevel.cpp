@@ -141,9 +141,7 @@ void makeThreeDigitContainer(PresortContext& ctx, LevelContainers& level, int pr
     int32_t number =
         level.add(threeDigitOrderKeyOfEntry(entry, prefix), threeDigitOrderKey(label), sum, label,
                   EntryDiscountFor(ctx, "3D", zeroPad(prefix, 3)), levelText);
-    for (int32_t h : contents)
-        t.sortGroupContainer[at(h)] = number;
-    ctx.counters.placedPieces += sum;
+    level.fill(number, contents, sum);
 }
 
 } // namespace
@@ -228,9 +226,7 @@ void makeSchemeContainer(PresortContext& ctx, LevelContainers& level, int32_t sc
     int32_t number = level.add(scheme, schemeOrderKey(label), sum, label,
                                EntryDiscountFor(ctx, "3S", intToStr(scheme)),
                                schemeLevelText(ctx.mailClass(), reaches));
-    for (int32_t h : contents)
-        t.sortGroupContainer[at(h)] = number;
-    ctx.counters.placedPieces += sum;
+    level.fill(number, contents, sum);
 }
 
 } // namespace
