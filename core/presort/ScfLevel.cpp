@@ -49,7 +49,7 @@ std::string lastThree(const std::string& text) {
 
 void makeScfSack(PresortContext& ctx, LevelContainers& level, int32_t scf,
                  const std::vector<int32_t>& members, int32_t minimum, int32_t mailerScf) {
-    WorkTables& t = ctx.tables;
+    const WorkTables& t = ctx.tables;
     const MailClass code = ctx.mailClass();
     int32_t total = 0;
     ScfKinds kinds;

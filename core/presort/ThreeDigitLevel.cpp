@@ -111,7 +111,7 @@ std::vector<std::vector<int32_t>> groupsByPrefix(const PresortContext& ctx,
 
 void makeThreeDigitContainer(PresortContext& ctx, LevelContainers& level, int prefix,
                              const std::vector<int32_t>& area, int32_t minimum) {
-    WorkTables& t = ctx.tables;
+    const WorkTables& t = ctx.tables;
     const MailClass code = ctx.mailClass();
     int64_t total = 0;
     for (int32_t h : area)
@@ -207,7 +207,7 @@ std::string schemeLevelText(MailClass code, bool reaches) {
 
 void makeSchemeContainer(PresortContext& ctx, LevelContainers& level, int32_t scheme,
                          const std::vector<int32_t>& members) {
-    WorkTables& t = ctx.tables;
+    const WorkTables& t = ctx.tables;
     int64_t total = 0;
     std::vector<int32_t> origin;
     for (int32_t h : members) {
