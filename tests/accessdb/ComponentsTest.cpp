@@ -322,6 +322,7 @@ TEST_F(ComponentsTest, HandlesFromAnotherSessionAreRefused) {
     auto* same = new TestDatabaseComponent(&second);
     same->setHandle(otherDb->handle());
     EXPECT_TRUE(same->connected());
+    EXPECT_FALSE(same->isStandard()) << "a taken handle is asked its kind too";
     same->close();
     EXPECT_TRUE(otherDb->connected()); // a taken handle is only forgotten
 }
