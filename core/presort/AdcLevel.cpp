@@ -20,11 +20,6 @@ const SettingsList& aadcChart(const PresortContext& ctx) {
                                              : ctx.lists.aadcStandardChart;
 }
 
-int64_t unplacedAtStart(const PresortContext& ctx) {
-    const MailingCounters& c = ctx.counters;
-    return c.recordCount - c.rejectedCount - c.placedPieces;
-}
-
 void startProgress(PresortContext& ctx) {
     ctx.progress.clearPicture();
     ctx.progress.showStage(ProgressSink::Stage::Adc);
@@ -114,7 +109,7 @@ DistributionLevel aadcLevel(const PresortContext& ctx) {
 void BuildADCLevel(PresortContext& ctx) {
     const MailClass code = ctx.mailClass();
     startProgress(ctx);
-    LevelProgress progress(ctx, unplacedAtStart(ctx));
+    LevelProgress progress(ctx, unplacedPieces(ctx));
     DistributionLevel level = adcLevel(ctx);
     ChartIndex chart(*level.chart);
     bool apart = code.isCoSacked();
@@ -132,7 +127,7 @@ void BuildADCLevel(PresortContext& ctx) {
 
 void BuildAADCLevel(PresortContext& ctx) {
     startProgress(ctx);
-    LevelProgress progress(ctx, unplacedAtStart(ctx));
+    LevelProgress progress(ctx, unplacedPieces(ctx));
     ctx.tables.clearLevelKeys();
     makeDistributionContainers(ctx, aadcLevel(ctx));
     progress.finish();

@@ -26,9 +26,13 @@ int32_t flatSackMinimum(const PresortContext& ctx) {
                                            : standardFlatSackMinimum(ctx.settings.mailType);
 }
 
-bool piecesRemain(const PresortContext& ctx) {
+int32_t unplacedPieces(const PresortContext& ctx) {
     const MailingCounters& c = ctx.counters;
-    return c.recordCount > c.placedPieces + c.rejectedCount;
+    return c.recordCount - c.placedPieces - c.rejectedCount;
+}
+
+bool piecesRemain(const PresortContext& ctx) {
+    return unplacedPieces(ctx) > 0;
 }
 
 bool inOriginScf(const PresortContext& ctx, int prefix) {

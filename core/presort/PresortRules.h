@@ -27,6 +27,8 @@ int32_t standardFlatSackMinimum(const MailTypeSettings& mailType);
 // The sack minimum of the mailing's flat class (Periodicals: their container minimum).
 int32_t flatSackMinimum(const PresortContext& ctx);
 
+// The valid pieces in no tray or sack yet.
+int32_t unplacedPieces(const PresortContext& ctx);
 // True while some valid piece is in no tray or sack.
 bool piecesRemain(const PresortContext& ctx);
 

@@ -60,11 +60,6 @@ void startProgress(PresortContext& ctx) {
     ctx.progress.showStage(ProgressSink::Stage::ThreeDigit);
 }
 
-int64_t unplacedAtStart(const PresortContext& ctx) {
-    const MailingCounters& c = ctx.counters;
-    return c.recordCount - c.rejectedCount - c.placedPieces;
-}
-
 // The 3-digit label-list entry of a prefix.
 const std::string& threeDigitEntry(const PresortContext& ctx, int prefix) {
     return labelText(ctx.lists.threeDigitLabels,
@@ -151,7 +146,7 @@ void Build3DigitLevel(PresortContext& ctx) {
     startProgress(ctx);
     if (code == MailClass::RML)
         ctx.progress.showCaption(ProgressSink::Caption::Bottom, "Groups and Trays");
-    LevelProgress progress(ctx, unplacedAtStart(ctx));
+    LevelProgress progress(ctx, unplacedPieces(ctx));
     LevelContainers level(ctx);
     Minimums minimums = threeDigitMinimums(ctx);
     formThreeDigitGroups(ctx, minimums.group, progress);
@@ -234,7 +229,7 @@ void makeSchemeContainer(PresortContext& ctx, LevelContainers& level, int32_t sc
 void Build3DigitSchemeLevel(PresortContext& ctx) {
     startProgress(ctx);
     ctx.progress.showCaption(ProgressSink::Caption::Bottom, "Groups and Trays");
-    LevelProgress progress(ctx, unplacedAtStart(ctx));
+    LevelProgress progress(ctx, unplacedPieces(ctx));
     LevelContainers level(ctx);
     formThreeDigitGroups(ctx, 1, progress);
 
