@@ -90,6 +90,9 @@ struct MailingCounters {
     int32_t piecesDone = 0;
     int32_t placedPieces = 0;
     int32_t runPageNumber = 0;
+
+    // The pieces of the mailing: its records but the rejected ones.
+    int32_t validPieces() const { return recordCount - rejectedCount; }
 };
 
 struct RunFlags {

@@ -221,7 +221,7 @@ void Build5DigitLevel(PresortContext& ctx) {
     ctx.progress.showCaption(ProgressSink::Caption::Top, "Building");
     ctx.progress.showStage(ProgressSink::Stage::FiveDigit);
     ctx.progress.showCaption(ProgressSink::Caption::Bottom, bottomCaption(code));
-    LevelProgress progress(ctx, ctx.counters.recordCount - ctx.counters.rejectedCount);
+    LevelProgress progress(ctx, ctx.counters.validPieces());
     Minimums minimums = fiveDigitMinimums(ctx);
     buildZipGroups(ctx, progress);
     ctx.counters.placedPieces = 0;

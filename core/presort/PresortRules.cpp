@@ -27,8 +27,7 @@ int32_t flatSackMinimum(const PresortContext& ctx) {
 }
 
 int32_t unplacedPieces(const PresortContext& ctx) {
-    const MailingCounters& c = ctx.counters;
-    return c.recordCount - c.placedPieces - c.rejectedCount;
+    return ctx.counters.validPieces() - ctx.counters.placedPieces;
 }
 
 bool piecesRemain(const PresortContext& ctx) {
