@@ -18,6 +18,7 @@ void MsoDrawingReader::onRecord(const MsoHeader& header, RecordCursor body) {
     switch (header.type) {
     case Sp:
         shapeType_ = header.instance;
+        lastShapeHanded_ = false;
         pictureIndex_ = -1;
         pictureName_.clear();
         break;
@@ -38,13 +39,21 @@ void MsoDrawingReader::onRecord(const MsoHeader& header, RecordCursor body) {
         if (pictureIndex_ < 0 && shapeType_ != ChartShape)
             return;
         shape.chart = pictureIndex_ < 0;
-        if (onShape)
+        if (onShape) {
+            lastShapeHanded_ = true;
             onShape(shape);
+        }
         break;
     }
     default:
         break;
     }
+}
+
+bool MsoDrawingReader::claimLastShape() {
+    bool handed = lastShapeHanded_;
+    lastShapeHanded_ = false;
+    return handed;
 }
 
 // The property table (six bytes each) and, behind it, the data of complex properties in
@@ -58,8 +67,10 @@ void MsoDrawingReader::readOptions(const MsoHeader& header, RecordCursor body) {
         uint16_t id = body.u16(6 * i);
         uint32_t value = body.u32(6 * i + 2);
         uint16_t property = id & 0x3FFF;
-        if (property == PictureIndexProperty && (id & BlipIdFlag) && value <= 0x7FFFFFFF)
+        if (property == PictureIndexProperty && (id & BlipIdFlag) && value <= 0x7FFFFFFF) {
             pictureIndex_ = static_cast<int>(value);
+            shownPictures_.insert(pictureIndex_);
+        }
         if (property == PictureNameProperty && (id & ComplexFlag) && complexAt <= body.size()) {
             size_t bytes = std::min<size_t>(value, body.size() - complexAt) & ~size_t{1};
             std::u16string name;

@@ -92,10 +92,12 @@ void XlsReader::run(ExcelVersion version) {
             book_.onProgress(0);
         loop();
         finishSheets();
+        countUnplacedPictures();
         if (book_.onProgress)
             book_.onProgress(100);
     } catch (...) {
         finishSheets();
+        countUnplacedPictures();
         stream_.abandon();
         throw;
     }

@@ -3,7 +3,8 @@
 // holds cells, writes the workbook to OUT in the version read and checks OUT's structure.
 // Prints {"sheet": s, "existing": 0, "new": c, "rows": n} (new is -1 when the sheet is full).
 // Exit status: 0 done, 1 the library refused (message on standard error), 3 the structure
-// check found problems the original did not have (listed on standard error).
+// check found problems the original did not have (listed on standard error), 4 the library
+// refused the write but OUT, a copy of IN before it, is no longer that.
 
 #include "StructureCheck.h"
 #include "XlsTestSupport.h"
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     xls::Workbook book;
+    bool copied = false;
     size_t chosen = 0;
     int newColumn = -1;
     int rows = 0;
@@ -43,10 +45,15 @@ int main(int argc, char** argv) {
         }
         std::filesystem::copy_file(argv[1], argv[2],
                                    std::filesystem::copy_options::overwrite_existing);
+        copied = true;
         book.setFilename(argv[2]);
         book.write();
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
+        if (copied && xls::test::readFile(argv[1]) != xls::test::readFile(argv[2])) {
+            std::fprintf(stderr, "the refused write changed the file\n");
+            return 4;
+        }
         return 1;
     }
     // Damage the original had already is not the writer's.
