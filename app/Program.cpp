@@ -25,6 +25,7 @@ Program::Program(AppContext& ctx) : ctx_(ctx) {
     mlrInfoDlog_ = std::make_unique<MailerInfoDialog>(ctx_);
     prefDlog_ = std::make_unique<PrefDialog>(ctx_);
     verifyDlog_ = std::make_unique<VerifyDialog>(ctx_);
+    tableDlog_ = std::make_unique<TableDialog>(ctx_);
     mailTypeDlog_ = std::make_unique<MailTypeDialog>(ctx_);
     rateDlogf_ = std::make_unique<RateDialogF>(ctx_);
     rateDlog2_ = std::make_unique<RateDialog2>(ctx_);
@@ -67,7 +68,8 @@ void Program::bindCommands() {
 
 void Program::makeSortCommands() {
     WizardPages pages{*mailTypeDlog_, *mlrInfoDlog_, *periodicalDlog_, *prefDlog_};
-    sortCommands_ = std::make_unique<SortCommands>(ctx_, pages, *verifyDlog_, *printRun_);
+    sortCommands_ =
+        std::make_unique<SortCommands>(ctx_, pages, *verifyDlog_, *tableDlog_, *printRun_);
     sortCommands_->endProgram = [this](int status) { endProgram(status); };
     sortCommands_->writeSortInformation = [this] { return quillan::WriteSortInformation(ctx_); };
     sortCommands_->printSummary = [](const std::string& line) { std::cout << line << std::endl; };
@@ -167,6 +169,8 @@ void Program::endProgram(int exitStatus) {
     setHelpFile();
     ctx_.platform.help.quit();
     FreeDataLists(ctx_);
+    // The Access engine goes at exit, with the table and workbook that held the last list.
+    ctx_.listComponents.reset();
     ctx_.platform.ui.quit(exitStatus);
 }
 

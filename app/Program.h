@@ -19,6 +19,7 @@
 #include "app/RateEditors.h"
 #include "app/SortCommands.h"
 #include "app/StatementInfoDialog.h"
+#include "app/TableDialog.h"
 #include "app/WelcomeDialog.h"
 #include "app/ZipChartDialog.h"
 #include "core/AppContext.h"
@@ -49,6 +50,7 @@ public:
     PrintJobDialogs& printJob() { return *printJob_; }
     PrintRun& printRun() { return *printRun_; }
     VerifyDialog& verifyDialog() { return *verifyDlog_; }
+    TableDialog& tableDialog() { return *tableDlog_; }
     LabelListDialog& updateDlog() { return *updateDlog_; }
     ZipChartDialog& editZipsDlog() { return *editZipsDlog_; }
     PrintCommands& printCommands() { return *printCommands_; }
@@ -87,6 +89,7 @@ private:
     std::unique_ptr<MailerInfoDialog> mlrInfoDlog_;
     std::unique_ptr<PrefDialog> prefDlog_;
     std::unique_ptr<VerifyDialog> verifyDlog_;
+    std::unique_ptr<TableDialog> tableDlog_;
     std::unique_ptr<MailTypeDialog> mailTypeDlog_;
     std::unique_ptr<PeriodicalDialog> periodicalDlog_;
     std::unique_ptr<RateDialogF> rateDlogf_;

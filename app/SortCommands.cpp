@@ -25,8 +25,9 @@ enum WizardPage { MailTypesPage = 1, MailerPage, PeriodicalsPage, PreferencesPag
 } // namespace
 
 SortCommands::SortCommands(AppContext& ctx, WizardPages pages, FieldChooser& fieldChooser,
-                           PrintRun& printRun)
-    : ctx_(ctx), pages_(pages), fieldChooser_(fieldChooser), printRun_(printRun) {}
+                           TableChooser& tableChooser, PrintRun& printRun)
+    : ctx_(ctx), pages_(pages), fieldChooser_(fieldChooser), tableChooser_(tableChooser),
+      printRun_(printRun) {}
 
 void SortCommands::seedPieceTables(bool withRecords) {
     WorkTables& t = ctx_.tables;
@@ -49,7 +50,7 @@ void SortCommands::sortOneList() {
 ExitStatus SortCommands::sortList() {
     seedPieceTables(true);
     ResetListCounters(ctx_);
-    std::string path = OpenMailingList(ctx_, fieldChooser_, "sort");
+    std::string path = OpenMailingList(ctx_, fieldChooser_, tableChooser_, "sort");
     if (stoppedFromOutside())
         return ExitStatus::Cancelled;
     if (path.empty() || ctx_.counters.recordCount <= 0)
@@ -135,7 +136,8 @@ void SortCommands::verifyWithoutSorting() {
     runGuarded(ctx_, [this] {
         seedPieceTables(false);
         ResetListCounters(ctx_);
-        if (OpenMailingList(ctx_, fieldChooser_, "verify").empty() || ctx_.counters.recordCount < 1)
+        if (OpenMailingList(ctx_, fieldChooser_, tableChooser_, "verify").empty() ||
+            ctx_.counters.recordCount < 1)
             return;
         ctx_.flags.justSorted = false;
         if (printVerificationReport)

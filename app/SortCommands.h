@@ -10,6 +10,7 @@
 
 #include "listio/FieldChooser.h"
 #include "listio/SortInformationWriter.h"
+#include "listio/TableChooser.h"
 
 #include <functional>
 
@@ -29,7 +30,7 @@ struct WizardPages {
 class SortCommands {
 public:
     SortCommands(AppContext& ctx, WizardPages pages, FieldChooser& fieldChooser,
-                 PrintRun& printRun);
+                 TableChooser& tableChooser, PrintRun& printRun);
 
     // Ends the program (help closed, lists freed, message loop left) with an exit status.
     std::function<void(int)> endProgram;
@@ -66,6 +67,7 @@ private:
     AppContext& ctx_;
     WizardPages pages_;
     FieldChooser& fieldChooser_;
+    TableChooser& tableChooser_;
     PrintRun& printRun_;
     ExitStatus outcome_ = ExitStatus::Sorted;
     bool sortRan_ = false;

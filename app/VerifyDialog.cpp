@@ -162,7 +162,8 @@ std::optional<FieldRoles> VerifyDialog::confirm(const FieldProposal& proposal) {
     proposal_.records = std::max(0L, proposal_.records);
     proposal_.fieldCount = std::max(0, proposal_.fieldCount);
     ModalResult result = form_.showModal();
-    source_.reset();
+    ownSource_.reset();
+    source_ = nullptr;
     if (result == ModalResult::Cancel)
         return std::nullopt;
     return proposal_.roles;
@@ -176,11 +177,15 @@ void VerifyDialog::FormActivate() {
     form_.control("NewRecordsLabel").setCaption(intToStr(p.records) + " Records");
     position_ = startsWithRecord(p.kind) ? 1 : 0;
     form_.control("nextbtn").setEnabled(position_ < p.records);
-    source_.reset();
-    try {
-        source_ = openListSource(p.kind, p.path, p.fieldCount);
-    } catch (const std::exception&) {
-        // The roles can still be chosen by number; the viewer just has nothing to show.
+    ownSource_.reset();
+    source_ = p.source;
+    if (!source_) {
+        try {
+            ownSource_ = openListSource(p.kind, p.path, p.fieldCount);
+            source_ = ownSource_.get();
+        } catch (const std::exception&) {
+            // The roles can still be chosen by number; the viewer just has nothing to show.
+        }
     }
     if (position_ == 1)
         readRecord(1);

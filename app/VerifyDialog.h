@@ -50,7 +50,9 @@ private:
     // The proposal being confirmed and the roles as the person has them now.
     FieldProposal proposal_;
     long position_ = 0;
-    std::unique_ptr<ListSource> source_;
+    // The proposal's source, or one of the dialog's own for a proposal that brings none.
+    ListSource* source_ = nullptr;
+    std::unique_ptr<ListSource> ownSource_;
 };
 
 } // namespace quillan

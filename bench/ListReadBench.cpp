@@ -34,11 +34,16 @@ int main(int argc, char** argv) {
     struct NobodyAsked : FieldChooser {
         std::optional<FieldRoles> confirm(const FieldProposal& p) override { return p.roles; }
     } chooser;
+    struct FirstTable : TableChooser {
+        std::optional<size_t> choose(const std::string&, const std::vector<std::string>&) override {
+            return 0;
+        }
+    } tables;
     double before = peakMegabytes();
     auto wall = std::chrono::steady_clock::now();
     double cpu = cpuSeconds();
     ResetListCounters(ctx);
-    std::string read = OpenMailingList(ctx, chooser, "sort");
+    std::string read = OpenMailingList(ctx, chooser, tables, "sort");
     cpu = cpuSeconds() - cpu;
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall).count();
     std::string outcome = read.empty() ? "refused" : std::to_string(ctx.counters.recordCount);

@@ -14,10 +14,15 @@
 #include "core/settings/StatementSettings.h"
 #include "platform/Platform.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace quillan {
+
+// The workbook and the table component through which Excel and Access lists are read and
+// written back (listio/ListComponents.h).
+class ListComponents;
 
 // The postal charts and label lists, each held as its lines for the whole run.
 struct PostalLists {
@@ -81,6 +86,9 @@ public:
     std::string listFileName;
     // Field roles and layout of the mailing list being read.
     ListState list;
+    // Made by the list input the first time an Excel or Access list is opened; they hold
+    // that list until it is written back, and live for the rest of the run.
+    std::shared_ptr<ListComponents> listComponents;
 
     SettingsLists lists;
     bool listsLoaded = false;

@@ -19,6 +19,22 @@ struct DbfLayout {
     long long fileSize = 0;
 };
 
+// What a list file was when it was read: a workbook or database held in memory, or walked
+// again by position, is never written over a file that changed since.
+struct FileStamp {
+    long long size = -1;
+    long long modifiedNanoseconds = 0;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+// One field of an Access table, as the checks of the output fields need it.
+struct AccessField {
+    std::string name;
+    int type = 0; // the table component's data type code
+    int size = 0; // the characters a text field holds
+    bool readOnly = false;
+};
+
 // The mailing list being read: where its fields are, and what the writer needs again after
 // the sort. Reset at every open of a list.
 struct ListState : FieldRoles {
@@ -37,6 +53,11 @@ struct ListState : FieldRoles {
     // The worksheet chosen for an Excel list.
     std::string selectedTableName;
     int selectedSheetIndex = 0;
+    // The table chosen for an Access list, and its fields in field order.
+    std::string accessTableName;
+    std::vector<AccessField> accessFields;
+    // The Excel or Access list file as it was when read.
+    FileStamp listStamp;
     // dBase records marked deleted in the last read.
     int32_t deletedRecordCount = 0;
 

@@ -29,22 +29,14 @@ struct FieldSpan {
     bool exists = false;
 };
 
-// What pass 1 gives each record, by record number: its sequence number (0 when not
-// placed), and for a placed piece its tray, package and ZIP group.
-struct Assignment {
-    int32_t sequence = 0;
-    PlacedPiece piece{};
-};
-
 class DbfPatcher {
 public:
-    explicit DbfPatcher(AppContext& ctx) : ctx_(ctx), values_(ctx) {
+    explicit DbfPatcher(AppContext& ctx) : ctx_(ctx) {
         const ListState& s = ctx.list;
         sort_ = span(s.sortColumn);
         tray_ = span(s.trayColumn);
         package_ = span(s.packageColumn);
         endorsement_ = span(s.endorsementColumn);
-        endorsed_ = ctx.mailClass.hasEndorsementLine();
     }
 
     // Why the table cannot be written as it was read, or empty.
@@ -58,15 +50,7 @@ public:
         return currentLayoutProblem();
     }
 
-    void assign() {
-        const int32_t count = ctx_.counters.recordCount;
-        assigned_.assign(static_cast<size_t>(count) + 1, {});
-        int32_t seq = 0;
-        WalkPresortOrder(ctx_, {}, [&](const PlacedPiece& p) {
-            assigned_[static_cast<size_t>(p.record)] = {++seq, p};
-        });
-        placed_ = seq;
-    }
+    void assign() { numbers_.emplace(ctx_); }
 
     // Copies the table into `out`, patching the output fields of the live records; the
     // sort field's name for the closing message, or nothing when the file did not hold the
@@ -80,13 +64,12 @@ public:
         std::vector<char> record(static_cast<size_t>(layout.recordLength));
         const int32_t count = ctx_.counters.recordCount;
         int32_t live = 0;
-        int32_t nextSequence = placed_;
         for (long k = 1; k <= layout.records; ++k) {
             readExactly(in.get(), record);
             // Records marked deleted were skipped when read: they stay as they are.
             if (record[0] == ' ' && ++live <= count) {
                 progress.before(live, count);
-                patch(record, assigned_[static_cast<size_t>(live)], nextSequence);
+                patch(record, numbers_->valuesOf(live));
             }
             out.raw({record.data(), record.size()});
         }
@@ -125,8 +108,7 @@ private:
         }
         if (same && was.recordLength > 0)
             return {};
-        return "The file is no longer the one Quillan read (its size or layout changed since). "
-               "It has been left as it is; please sort it again.";
+        return ListChangedReason;
     }
 
     static void put(std::vector<char>& record, const FieldSpan& field, const std::string& value) {
@@ -137,18 +119,13 @@ private:
         std::memcpy(at, value.data(), std::min(value.size(), field.width));
     }
 
-    void patch(std::vector<char>& record, const Assignment& a, int32_t& nextSequence) {
-        if (a.sequence > 0) {
-            put(record, sort_, zeroPad(a.sequence, 6));
-            put(record, endorsement_, endorsed_ ? values_.endorsement(a.piece.zipGroup) : "");
-            put(record, tray_, values_.tray(a.piece));
-            put(record, package_, values_.package(a.piece));
-            return;
-        }
-        put(record, sort_, zeroPad(++nextSequence, 6));
-        put(record, endorsement_, "");
-        put(record, tray_, PieceValues::notPlaced());
-        put(record, package_, PieceValues::notPlaced());
+    // A field takes its value from its first byte and blanks after it, so the blank of a
+    // class without endorsement lines blanks the whole field.
+    void patch(std::vector<char>& record, const RecordSortValues& values) {
+        put(record, sort_, values.sort);
+        put(record, endorsement_, values.endorsement);
+        put(record, tray_, values.tray);
+        put(record, package_, values.package);
     }
 
     void readExactly(std::FILE* in, std::vector<char>& bytes) const {
@@ -174,11 +151,8 @@ private:
     }
 
     AppContext& ctx_;
-    PieceValues values_;
     FieldSpan sort_, tray_, package_, endorsement_;
-    bool endorsed_ = true;
-    std::vector<Assignment> assigned_;
-    int32_t placed_ = 0;
+    std::optional<SortNumbers> numbers_;
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "listio/FieldChecks.h"
 
+#include "accessdb/classlib/TField.h"
 #include "listio/ListKinds.h"
 
 #include <optional>
@@ -63,6 +64,31 @@ std::optional<std::string> typeProblem(const ListState& s, const OutputField& f)
            " field.";
 }
 
+// An Access table takes the numbers in Text fields, as the dBase character fields, and the
+// numbers but the endorsement line in Long Integer fields too; a field the table keeps for
+// itself (indexed or numbered automatically) takes nothing. All this is known before the
+// first record is changed.
+std::optional<std::string> accessProblem(const ListState& s, const OutputField& f) {
+    int column = s.*f.column;
+    if (column < 0 || column >= static_cast<int>(s.accessFields.size()))
+        return std::nullopt;
+    const AccessField& field = s.accessFields[static_cast<size_t>(column)];
+    const std::string chosen = std::string("The field you chose for ") + f.what;
+    if (field.readOnly)
+        return chosen + " (\"" + field.name +
+               "\") cannot be changed: the table keeps it itself. Please choose another field.";
+    const int type = static_cast<int>(field.type);
+    if (type == static_cast<int>(accessdb::TFieldType::Integer) && f.numberAllowed)
+        return std::nullopt;
+    if (type != static_cast<int>(accessdb::TFieldType::String))
+        return chosen + " must be a " +
+               (f.numberAllowed ? "Text or Long Integer field." : "Text field.");
+    if (field.size < f.minWidth)
+        return chosen + " is too short. It must be able to hold at least " +
+               std::to_string(f.minWidth) + " characters.";
+    return std::nullopt;
+}
+
 // Writing the results into a field the list needs would destroy its addresses.
 std::optional<std::string> overlapProblem(const ListState& s, const OutputField& f) {
     int column = s.*f.column;
@@ -92,6 +118,10 @@ std::optional<std::string> outputProblem(const AppContext& ctx, const std::strin
             if (auto problem = typeProblem(s, f))
                 return problem;
     }
+    if (kind == KindAccess)
+        for (const auto& f : outputFields)
+            if (auto problem = accessProblem(s, f))
+                return problem;
     for (const auto& f : outputFields)
         if (auto problem = overlapProblem(s, f))
             return problem;

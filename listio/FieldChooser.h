@@ -7,6 +7,8 @@
 
 namespace quillan {
 
+class ListSource;
+
 // What the field identification found for a list, for a person to confirm.
 struct FieldProposal {
     std::string kind; // listFileKind
@@ -14,6 +16,9 @@ struct FieldProposal {
     long records = 0;
     int fieldCount = 0;
     FieldRoles roles;
+    // Where the records can be looked at while the roles are chosen; the list's own source,
+    // which the chooser may move about in.
+    ListSource* source = nullptr;
 };
 
 // The person who confirms or corrects the field roles of a list before it is read: the

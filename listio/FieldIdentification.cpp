@@ -53,7 +53,7 @@ long IdentifyFields(AppContext& ctx, FieldChooser& chooser, ListSource& source,
     for (;;) {
         if (!unattended) {
             std::optional<FieldRoles> chosen =
-                chooser.confirm({ctx.listFileKind, path, n, fieldCount, roles});
+                chooser.confirm({ctx.listFileKind, path, n, fieldCount, roles, &source});
             if (!chosen)
                 return 0;
             roles = *chosen;

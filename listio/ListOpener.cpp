@@ -1,6 +1,7 @@
 #include "listio/ListOpener.h"
 
 #include "listio/AsciiFormat.h"
+#include "listio/ComponentListOpener.h"
 #include "listio/DbfHeader.h"
 #include "listio/DbfListSource.h"
 #include "listio/FieldIdentification.h"
@@ -15,6 +16,16 @@
 namespace quillan {
 
 using namespace platform;
+
+std::vector<FileFilter> mailingListFilters() {
+    return {{"All Files", {"*.*"}},
+            {"Access", {"*.MDB"}},
+            {"Excel", {"*.XLS"}},
+            {"Ascii Comma-delimited", {"*.TXT"}},
+            {"Ascii Tab-delimited", {"*.TXT"}},
+            {"Ascii Merge", {"*.TXT"}},
+            {"dBase", {"*.DBF"}}};
+}
 
 void ResetListCounters(AppContext& ctx) {
     ctx.counters.recordCount = 0;
@@ -50,12 +61,7 @@ std::string chooseFile(AppContext& ctx, const std::string& mode) {
     if (!prefs.lastList().empty())
         options.initialFolder = folderOf(prefs.lastList());
     options.fileName = "*.*";
-    // Access and Excel lists cannot be read yet, so the dialog does not offer them.
-    options.filters = {{"All Files", {"*.*"}},
-                       {"Ascii Comma-delimited", {"*.TXT"}},
-                       {"Ascii Tab-delimited", {"*.TXT"}},
-                       {"Ascii Merge", {"*.TXT"}},
-                       {"dBase", {"*.DBF"}}};
+    options.filters = mailingListFilters();
     std::string path = ctx.platform.ui.openFileDialog(options).value_or("");
     if (path == "*.*")
         return {};
@@ -203,17 +209,13 @@ void countPave(AppContext& ctx, OpenList& list) {
     list.records = std::max(0L, n);
 }
 
-// Access tables and Excel sheets are read through their own components, which this version
-// does not have: say so rather than pretend.
-void refuseUnreadableKind(AppContext& ctx, const OpenList& list) {
-    const bool access = ctx.listFileKind == KindAccess;
-    refuse(ctx, "Quillan cannot read " + fileNameOf(list.path) + ". This version of Quillan " +
-                    "does not read " +
-                    (access ? "Access databases (.MDB)" : "Excel workbooks (.XLS)") +
-                    ". Please export the mailing list to an ascii or dBase file.");
+void countComponentList(ComponentList opened, OpenList& list) {
+    list.records = opened.records;
+    list.fields = opened.fields;
+    list.source = std::move(opened.source);
 }
 
-void countRecords(AppContext& ctx, OpenList& list) {
+void countRecords(AppContext& ctx, TableChooser& tables, OpenList& list) {
     const std::string& kind = ctx.listFileKind;
     if (isTextKind(kind))
         countText(ctx, list);
@@ -221,8 +223,10 @@ void countRecords(AppContext& ctx, OpenList& list) {
         countDbase(ctx, list);
     else if (kind == KindPave)
         countPave(ctx, list);
-    else if (kind == KindAccess || kind == KindExcel)
-        refuseUnreadableKind(ctx, list);
+    else if (kind == KindAccess)
+        countComponentList(OpenAccessList(ctx, tables, list.path), list);
+    else if (kind == KindExcel)
+        countComponentList(OpenExcelList(ctx, tables, list.path), list);
 }
 
 bool overLimit(AppContext& ctx, long n) {
@@ -235,6 +239,27 @@ bool overLimit(AppContext& ctx, long n) {
     return true;
 }
 
+// What the per-record tables and the record count were before a list was read, to go
+// back to when reading it fails part way.
+class ReadingStart {
+public:
+    explicit ReadingStart(const AppContext& ctx)
+        : records_(ctx.counters.recordCount), zips_(ctx.tables.pieceZips.size()),
+          lines_(ctx.tables.pieceRecords.size()), cities_(ctx.tables.pieceCities.size()),
+          inCounty_(ctx.tables.pieceInCounty.size()) {}
+    void restore(AppContext& ctx) const {
+        ctx.counters.recordCount = records_;
+        ctx.tables.pieceZips.resize(std::min(zips_, ctx.tables.pieceZips.size()));
+        ctx.tables.pieceRecords.resize(std::min(lines_, ctx.tables.pieceRecords.size()));
+        ctx.tables.pieceCities.resize(std::min(cities_, ctx.tables.pieceCities.size()));
+        ctx.tables.pieceInCounty.resize(std::min(inCounty_, ctx.tables.pieceInCounty.size()));
+    }
+
+private:
+    int32_t records_;
+    size_t zips_, lines_, cities_, inCounty_;
+};
+
 long readRecords(AppContext& ctx, FieldChooser& chooser, OpenList& list) {
     long n = list.records;
     if (ctx.listFileKind == KindPave)
@@ -242,14 +267,25 @@ long readRecords(AppContext& ctx, FieldChooser& chooser, OpenList& list) {
     n = IdentifyFields(ctx, chooser, *list.source, list.path, n, list.fields);
     if (n <= 0 || overLimit(ctx, n))
         return 0;
-    ctx.counters.recordCount += static_cast<int32_t>(n);
-    ReadListRecords(ctx, *list.source, list.path, n, list.fields);
+    ReadingStart start(ctx);
+    try {
+        ctx.counters.recordCount += static_cast<int32_t>(n);
+        list.source->readZipFieldsOf(ctx.list.roles());
+        ReadListRecords(ctx, *list.source, list.path, n, list.fields);
+    } catch (const std::exception& e) {
+        // A file damaged past the records counted, or taken away while it is read: nothing
+        // of it is kept.
+        start.restore(ctx);
+        cannotRead(ctx, list.path, e.what());
+        return 0;
+    }
     return n;
 }
 
 } // namespace
 
-std::string OpenMailingList(AppContext& ctx, FieldChooser& chooser, const std::string& mode) {
+std::string OpenMailingList(AppContext& ctx, FieldChooser& chooser, TableChooser& tables,
+                            const std::string& mode) {
     OpenList list;
     list.path = chooseFile(ctx, mode);
     if (list.path.empty())
@@ -262,12 +298,14 @@ std::string OpenMailingList(AppContext& ctx, FieldChooser& chooser, const std::s
         ctx.listFileKind = kindFromExtension(list.path);
         if (ctx.listFileKind.empty())
             ctx.listFileKind = DetectAsciiFormat(ctx, list.path);
-        countRecords(ctx, list);
+        countRecords(ctx, tables, list);
     } catch (const std::exception& e) {
         cannotRead(ctx, list.path, e.what());
         list.records = 0;
     }
     long n = list.records > 0 ? readRecords(ctx, chooser, list) : 0;
+    // An Access table is read once: closing it lets the database go.
+    list.source.reset();
     ctx.platform.ui.setBusyCursor(false);
     return n > 0 ? list.path : std::string();
 }

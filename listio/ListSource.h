@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/FieldRoles.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,9 +18,9 @@ struct ListRecord {
 };
 
 // Where the records of a mailing list come from. Each kind of list has its own source (text
-// lists and dBase tables read their files here; Access tables and Excel sheets plug in
-// through the same interface), and the field identification, its dialog and the record
-// reader only ever ask a source.
+// lists and dBase tables read their files, Access tables and Excel sheets their
+// components), and the field identification, its dialog and the record reader only ever
+// ask a source.
 class ListSource {
 public:
     virtual ~ListSource() = default;
@@ -29,6 +31,9 @@ public:
     // past the last record. Reading record k + 1 after record k is the cheap case. Throws
     // ListFileError when the file cannot be read.
     virtual bool read(long k, int fields, ListRecord& record) = 0;
+    // From now on the ZIP fields of these roles are read as ZIP codes: a source whose
+    // fields can hold numbers gives a number there the leading zeros its digits lost.
+    virtual void readZipFieldsOf(const FieldRoles&) {}
 };
 
 // The source for a list of the given kind, or nothing for a kind that cannot be read here.

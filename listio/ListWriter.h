@@ -10,9 +10,8 @@
 namespace quillan {
 
 // Where the sort information goes back into a mailing list of one kind. Each kind of list
-// that can take it has its writer (text lists, dBase tables and PAVE files here; Access
-// tables and Excel sheets plug in through the same interface), and the sort information
-// writer only ever asks a writer.
+// has its writer (text lists, dBase, Access and Excel tables, PAVE files), and the sort
+// information writer only ever asks a writer.
 class ListWriter {
 public:
     virtual ~ListWriter() = default;

@@ -56,19 +56,21 @@ public:
         hasCity_ = s.cityColumn != -1 || s.stateColumn != -1 || s.cityStateColumn != -1;
         dbase_ = ctx.listFileKind == KindDbase;
         text_ = isTextKind(ctx.listFileKind);
-        wanted_ = dbase_ ? s.highestField() + 1 : fieldCount;
+        // A table is read to its end, however many records it held when counted.
+        toEnd_ = ctx.listFileKind == KindAccess;
+        wanted_ = dbase_ || toEnd_ ? s.highestField() + 1 : fieldCount;
     }
 
     void run() {
-        for (long r = 1; r <= n_; ++r) {
+        long r = 1;
+        for (; r <= n_ || toEnd_; ++r) {
             showProgress(r);
-            if (!source_.read(r, wanted_, record_)) {
-                // The file lost records since they were counted: count what was read.
-                ctx_.counters.recordCount -= static_cast<int32_t>(n_ - (r - 1));
-                return;
-            }
+            if (!source_.read(r, wanted_, record_))
+                break;
             addRecord();
         }
+        // The list lost or gained records since they were counted: count what was read.
+        ctx_.counters.recordCount += static_cast<int32_t>((r - 1) - n_);
     }
 
 private:
@@ -120,6 +122,7 @@ private:
     bool hasCity_ = false;
     bool dbase_ = false;
     bool text_ = false;
+    bool toEnd_ = false;
     int wanted_ = 0;
     int step_ = 1;
 };

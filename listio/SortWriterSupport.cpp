@@ -3,6 +3,7 @@
 #include "core/Convert.h"
 #include "listio/ContainerLabel.h"
 #include "listio/ListKinds.h"
+#include "platform/fs/RegularFile.h"
 
 namespace quillan {
 
@@ -63,6 +64,31 @@ const std::string& PieceValues::notPlaced() {
     return zeros;
 }
 
+SortNumbers::SortNumbers(const AppContext& ctx)
+    : values_(ctx), endorsed_(ctx.mailClass.hasEndorsementLine()) {
+    assigned_.assign(static_cast<size_t>(std::max(ctx.counters.recordCount, 0)) + 1, {});
+    WalkPresortOrder(ctx, {}, [this](const PlacedPiece& p) {
+        if (p.record >= 1 && static_cast<size_t>(p.record) < assigned_.size())
+            assigned_[static_cast<size_t>(p.record)] = {++nextSequence_, p};
+    });
+}
+
+RecordSortValues SortNumbers::valuesOf(int32_t record) {
+    const Assignment a = record >= 1 && static_cast<size_t>(record) < assigned_.size()
+                             ? assigned_[static_cast<size_t>(record)]
+                             : Assignment{};
+    if (a.sequence == 0)
+        return {false, zeroPad(++nextSequence_, 6), PieceValues::notPlaced(),
+                PieceValues::notPlaced(), ""};
+    return {true, zeroPad(a.sequence, 6), values_.tray(a.piece), values_.package(a.piece),
+            endorsed_ ? values_.endorsement(a.piece.zipGroup) : " "};
+}
+
+bool listUnchangedSinceRead(const AppContext& ctx) {
+    platform::FileStatus now = platform::statusOf(ctx.listFileName);
+    return now.regular && FileStamp{now.size, now.modifiedNanoseconds} == ctx.list.listStamp;
+}
+
 ClosingMessage sortedFileMessage(const std::string& path) {
     return {"Quillan has sorted the file named \"" + fileNameOf(path) + "\".",
             " If you have installed the program named \"Tarnwick\", you can now add barcodes to "
@@ -80,15 +106,25 @@ void reportNotSaved(AppContext& ctx, const std::string& path, const std::string&
 
 namespace quillan {
 
-void reportListNotWritten(AppContext& ctx, const std::string& path, const LineOutput& out) {
-    if (!out.targetReadOnly()) {
-        reportNotSaved(ctx, path, "Your list has not been changed. (" + out.error() + ")");
+static void reportNotWritable(AppContext& ctx, const std::string& path, bool readOnly,
+                              const std::string& error) {
+    if (!readOnly) {
+        reportNotSaved(ctx, path, "Your list has not been changed. (" + error + ")");
         return;
     }
     reportNotSaved(ctx, path,
                    "The file is read-only: you may not change it, so Quillan has left it as it "
                    "is. Choose \"Put it in a separate file.\" in the Preferences to keep the "
                    "sorting information.");
+}
+
+void reportListNotWritten(AppContext& ctx, const std::string& path, const LineOutput& out) {
+    reportNotWritable(ctx, path, out.targetReadOnly(), out.error());
+}
+
+void reportListNotWritten(AppContext& ctx, const std::string& path,
+                          const platform::AtomicFileWriter& out) {
+    reportNotWritable(ctx, path, out.targetReadOnly(), out.error());
 }
 
 void reportListNotWritten(AppContext& ctx, const std::string& path,

@@ -73,6 +73,45 @@ private:
     std::vector<std::optional<std::string>> endorsements_;
 };
 
+// What one record of a list receives when the sort information goes into its own fields:
+// its sequence number (six digits), tray or sack and package numbers (five digits, "00000"
+// for a record not placed) and endorsement line (a blank in a class without one, empty for
+// a record not placed).
+struct RecordSortValues {
+    bool placed = false;
+    std::string sort, tray, package, endorsement;
+};
+
+// The sort information of a list whose records stay in place: the placed pieces are
+// numbered 1, 2, ... in presort order; the records not placed take the numbers after them,
+// in the order they are asked for, which is the list's order.
+class SortNumbers {
+public:
+    explicit SortNumbers(const AppContext& ctx);
+    // The values of record r (1-based, in reading order); each record is asked for once.
+    RecordSortValues valuesOf(int32_t record);
+
+private:
+    struct Assignment {
+        int32_t sequence = 0; // 0: not placed
+        PlacedPiece piece{};
+    };
+
+    PieceValues values_;
+    std::vector<Assignment> assigned_;
+    int32_t nextSequence_ = 0;
+    bool endorsed_ = true;
+};
+
+// Why a list held in memory, or walked again by position, is not written: the file changed
+// since it was read.
+inline constexpr const char* ListChangedReason =
+    "The file is no longer the one Quillan read (its size or layout changed since). It has "
+    "been left as it is; please sort it again.";
+
+// The list file ctx.listFileName still has the size and time of change it had when read.
+bool listUnchangedSinceRead(const AppContext& ctx);
+
 // The closing message of a list rewritten in presort order.
 ClosingMessage sortedFileMessage(const std::string& path);
 
@@ -83,5 +122,7 @@ void reportNotSaved(AppContext& ctx, const std::string& path, const std::string&
 void reportListNotWritten(AppContext& ctx, const std::string& path, const LineOutput& out);
 void reportListNotWritten(AppContext& ctx, const std::string& path,
                           const platform::WriteResult& result);
+void reportListNotWritten(AppContext& ctx, const std::string& path,
+                          const platform::AtomicFileWriter& out);
 
 } // namespace quillan

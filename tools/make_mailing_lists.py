@@ -8,13 +8,19 @@ is bad (four digits, blank, letters, an unserved 3-digit prefix, "12345 6789"); 
 share carries ZIP+4.  With --zips the pieces are spread evenly over the ZIPs (or every ZIP of
 the 3-digit prefixes) given, as in a local or regional mailing.  The same seed always gives the same list.
 
-Kinds: tab, comma, merge, bar (text lists, CR LF), pave (fixed-width .SET lines) and dbf (a
-dBase III table).  With --expect the script also writes, per record, what Quillan must read
+Kinds: tab, comma, merge, bar (text lists, CR LF), pave (fixed-width .SET lines), dbf (a
+dBase III table), xls (an Excel 97 workbook of one sheet, written by xlwt, which Debian's
+python3-xlwt gives /usr/bin/python3; a share of the 5-digit ZIPs are numbers, and --header
+puts a row of field names first) and mdb (an Access table, made by the fill tool mdbfill
+of the build, --mdbfill).  With --from-tab the records are those of a tab list written
+before (its text taken as Windows-1252, as Windows programs write it), so that one mailing
+can be had in every kind without the public data.  With --expect the script also writes, per record, what Quillan must read
 for mail type 0 (Standard machinable letters, no ZIP+4 required) against the 3-digit chart
 given by --tables: the ZIP value, the city entry and the in-county mark, one record a line,
 tab-separated, after a first line "records<TAB>rejected".
 
     make_mailing_lists.py --kind merge --records 1000 --seed 7 --out list.txt [--expect e.tsv]
+    /usr/bin/python3 make_mailing_lists.py --kind xls --from-tab list.txt --out list.xls
 """
 
 import argparse
@@ -24,7 +30,9 @@ import itertools
 import os
 import random
 import struct
+import subprocess
 import sys
+import tempfile
 
 REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
@@ -197,6 +205,74 @@ def write_dbf(args, records):
         f.write(out)
 
 
+LIST_KEYS = ["name", "address", "city", "state", "zip", "county"]
+
+
+def read_tab_list(path):
+    records = []
+    with open(path, "rb") as f:
+        for line in f.read().split(b"\n"):
+            line = line.rstrip(b"\r")
+            if not line:
+                continue
+            values = line.decode("cp1252").split("\t") + [""] * len(LIST_KEYS)
+            records.append(dict(zip(LIST_KEYS, values)))
+    return records
+
+
+def numeric_zip(text):
+    return len(text) == 5 and text.isdigit()
+
+
+def write_xls(args, records):
+    try:
+        import xlwt
+    except ImportError:
+        sys.exit("make_mailing_lists.py: --kind xls needs xlwt (Debian's python3-xlwt, in "
+                 "/usr/bin/python3)")
+    rng = random.Random(args.seed + 2)
+    book = xlwt.Workbook(encoding="cp1252")
+    sheet = book.add_sheet("Mailing List")
+    row = 0
+    if args.header:
+        for col, key in enumerate(LIST_KEYS):
+            sheet.write(row, col, key.upper())
+        row += 1
+    for r in records:
+        for col, key in enumerate(LIST_KEYS):
+            value = r[key]
+            # A ZIP typed into a spreadsheet becomes a number and loses its leading zeros.
+            if key == "zip" and numeric_zip(value) and rng.random() < args.numeric_zip_share:
+                sheet.write(row, col, int(value))
+            elif value:
+                sheet.write(row, col, value)
+        row += 1
+    book.save(args.out)
+
+
+def find_mdbfill():
+    for build in ("build", "build-test"):
+        candidate = os.path.join(REPO, build, "mdbfill")
+        if os.access(candidate, os.X_OK):
+            return candidate
+    return None
+
+
+def write_mdb(args, records):
+    mdbfill = args.mdbfill or find_mdbfill()
+    if not mdbfill:
+        sys.exit("make_mailing_lists.py: --kind mdb needs the fill tool; build it (make) or "
+                 "name it with --mdbfill")
+    with tempfile.NamedTemporaryFile("w", encoding="utf-8", newline="", suffix=".txt",
+                                     delete=False) as f:
+        f.write("".join("\t".join(r[k] for k in LIST_KEYS) + "\r\n" for r in records))
+        tab = f.name
+    try:
+        subprocess.run([mdbfill, tab, args.out, "--empty"], check=True, stdout=subprocess.DEVNULL)
+    finally:
+        os.unlink(tab)
+
+
 def expected_zip(text, chart):
     """Quillan's ZIP value for mail type 0 (no ZIP+4 rule, not co-sacked)."""
     s = text.lstrip(" ") or text[:1]
@@ -241,7 +317,13 @@ def write_expectations(args, records, chart):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--kind", required=True,
-                        choices=["tab", "comma", "merge", "bar", "pave", "dbf"])
+                        choices=["tab", "comma", "merge", "bar", "pave", "dbf", "xls", "mdb"])
+    parser.add_argument("--from-tab", help="take the records of this tab list instead of "
+                        "drawing new ones")
+    parser.add_argument("--header", action="store_true", help="xls: a first row of field names")
+    parser.add_argument("--numeric-zip-share", type=float, default=0.3,
+                        help="xls: the share of 5-digit ZIPs written as numbers")
+    parser.add_argument("--mdbfill", help="mdb: the fill tool (default: build*/mdbfill)")
     parser.add_argument("--records", type=int, default=100)
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--bad-share", type=float, default=0.03)
@@ -254,17 +336,24 @@ def main():
     parser.add_argument("--data", default=find_public_data())
     parser.add_argument("--tables", default=os.path.join(REPO, "data", "tables"))
     args = parser.parse_args()
-    if not os.path.isdir(args.data):
+    chart = load_chart(args.tables)
+    if args.from_tab:
+        records = read_tab_list(args.from_tab)
+    elif not os.path.isdir(args.data):
         sys.stderr.write("make_mailing_lists.py: no public data folder at %s (the name and ZIP "
                          "code sources the lists are drawn from; see README, --data)\n"
                          % os.path.normpath(args.data))
         return 2
-    chart = load_chart(args.tables)
-    records = make_records(args, Sources(args.data), unserved_prefixes(chart))
+    else:
+        records = make_records(args, Sources(args.data), unserved_prefixes(chart))
     if args.kind == "pave":
         write_pave(args, records)
     elif args.kind == "dbf":
         write_dbf(args, records)
+    elif args.kind == "xls":
+        write_xls(args, records)
+    elif args.kind == "mdb":
+        write_mdb(args, records)
     else:
         write_text(args, records)
     if args.expect:

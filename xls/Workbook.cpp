@@ -83,6 +83,7 @@ void Workbook::clear() {
     fonts_.setDefault();
     styles_.clear();
     keptStorages_.clear();
+    keptStreams_.clear();
     biff5Links_.clear();
     codeName.clear();
     printerDevMode_.reset();

@@ -96,6 +96,8 @@ public:
     Styles& styles() { return styles_; }
     Palette& palette() { return palette_; }
     XlsStream::KeptStorages& keptStorages() { return keptStorages_; }
+    // The other streams of the file read (document properties), kept with the storages.
+    XlsStream::KeptStreams& keptStreams() { return keptStreams_; }
     // The name and link records of a BIFF3 to BIFF5 file (EXTERNCOUNT, EXTERNSHEET, NAME,
     // EXTERNNAME), kept as read and written back into those versions as they are.
     RecordStorage& biff5Links() { return biff5Links_; }
@@ -206,6 +208,7 @@ private:
     Styles styles_;
     Palette palette_;
     XlsStream::KeptStorages keptStorages_;
+    XlsStream::KeptStreams keptStreams_;
     RecordStorage biff5Links_;
     InFileCharts inFileCharts_;
     platform::FontMetrics* fontMetrics_ = nullptr;

@@ -32,6 +32,7 @@ bool isBof(uint16_t id) {
 XlsReader::XlsReader(Workbook& book) : book_(book) {
     stream_.setCopyStorages(book.preserveMacros);
     stream_.setKeptStorages(&book.keptStorages());
+    stream_.setKeptStreams(&book.keptStreams());
 }
 
 XlsReader::~XlsReader() = default;

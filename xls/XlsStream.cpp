@@ -69,6 +69,8 @@ ExcelVersion XlsStream::openCompound(std::string fileBytes) {
             workbook = &entry;
         else if (entry.isStorage && copyStorages_ && kept_)
             kept_->push_back(file.captureStorage(entry.name));
+        else if (!entry.isStorage && copyStorages_ && keptStreams_)
+            keptStreams_->push_back({entry.name, file.readStream(entry.name)});
     }
     const platform::CompoundFile::Entry* chosen = workbook ? workbook : book;
     if (!chosen)
@@ -139,6 +141,9 @@ std::string XlsStream::finishedBytes() {
         return std::move(data_);
     platform::CompoundWriter writer;
     writer.addStream(writeVersion_ == ExcelVersion::Excel50 ? "Book" : "Workbook", data_);
+    if (writeKept_ && keptStreams_)
+        for (const platform::StorageTree::Stream& stream : *keptStreams_)
+            writer.addStream(stream.name, stream.bytes);
     if (writeKept_ && kept_)
         for (const platform::StorageTree& storage : *kept_)
             writer.addStorage(storage);

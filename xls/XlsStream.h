@@ -26,6 +26,7 @@ struct RecordHeader {
 class XlsStream {
 public:
     using KeptStorages = std::vector<platform::StorageTree>;
+    using KeptStreams = std::vector<platform::StorageTree::Stream>;
 
     XlsStream();
     XlsStream(const XlsStream&) = delete;
@@ -37,6 +38,9 @@ public:
     // storages into the output. The list belongs to the caller.
     void setKeptStorages(KeptStorages* storages) { kept_ = storages; }
     void setCopyStorages(bool on) { copyStorages_ = on; }
+    // The same for the source's other streams beside the workbook stream (its document
+    // properties, "\x05SummaryInformation" and the like), written back with the storages.
+    void setKeptStreams(KeptStreams* streams) { keptStreams_ = streams; }
 
     // Opens a workbook file and tells its version: None for a plain file that does not
     // start with a BOF record of BIFF2 to BIFF4. A compound file without a workbook stream
@@ -120,6 +124,7 @@ private:
     int64_t headerPosition_ = -1;
 
     KeptStorages* kept_ = nullptr;
+    KeptStreams* keptStreams_ = nullptr;
     bool copyStorages_ = true;
     bool unicodeStrings_ = false;
 };

@@ -93,6 +93,7 @@ size_t flaggedCount(const std::string& flagged) {
 XlsWriter::XlsWriter(Workbook& book) : book_(book), version_(book.version()) {
     stream_.setCopyStorages(book.preserveMacros);
     stream_.setKeptStorages(&book.keptStorages());
+    stream_.setKeptStreams(&book.keptStreams());
     unicode_ = book.writeUnicodeStrings && biff8();
     stream_.setUnicodeStrings(unicode_);
 }
@@ -130,7 +131,7 @@ void XlsWriter::open(std::string* target) {
 }
 
 void XlsWriter::finish() {
-    if (!book_.keptStorages().empty())
+    if (!book_.keptStorages().empty() || !book_.keptStreams().empty())
         stream_.writeExtraObjects();
     stream_.close();
 }

@@ -5,6 +5,7 @@
 #include "platform/dao/FieldValue.h"
 #include "platform/dao/Index.h"
 #include "platform/dao/KeyOrder.h"
+#include "platform/dao/UpdateFault.h"
 #include "platform/dao/jet/ByteOrder.h"
 #include "platform/dao/jet/ColumnValue.h"
 #include "platform/dao/jet/DeletedRow.h"
@@ -332,6 +333,21 @@ Status Recordset::saveNew() {
     return statusOk;
 }
 
+namespace {
+
+int updatesBeforeFault = 0;
+
+// True for the Update a test arranged to fail.
+bool arrangedFault() {
+    return updatesBeforeFault > 0 && --updatesBeforeFault == 0;
+}
+
+} // namespace
+
+void failUpdateAfterForTesting(int updates) {
+    updatesBeforeFault = updates > 0 ? updates : 0;
+}
+
 // A failed Update leaves the record being edited, as the engine does, so that it can be
 // put right or cancelled.
 Status Recordset::update() {
@@ -343,6 +359,8 @@ Status Recordset::update() {
         return status;
     if (editing_ == Editing::Edit && !hasCurrent())
         return errors_->fail(ErrorNumber::NoCurrentRecord);
+    if (arrangedFault())
+        return errors_->fail(ErrorNumber::WriteFailed, file_->path());
     Status status = editing_ == Editing::Edit ? saveEdit() : saveNew();
     if (failed(status))
         return status;

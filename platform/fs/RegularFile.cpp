@@ -28,6 +28,8 @@ FileStatus statusOf(const std::string& path) {
     status.exists = true;
     status.regular = S_ISREG(st.st_mode);
     status.size = st.st_size;
+    status.modifiedNanoseconds =
+        static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
     if (!status.regular)
         status.notRegularReason = reasonFor(st.st_mode);
     return status;

@@ -10,6 +10,9 @@ struct FileStatus {
     bool exists = false;
     bool regular = false; // a plain file, or a link to one
     long long size = 0;
+    // When the content last changed, in nanoseconds since the epoch: with the size it tells
+    // a file changed since it was read.
+    long long modifiedNanoseconds = 0;
     // For anything but a plain file, why it cannot be read as one, as a sentence.
     std::string notRegularReason;
 };

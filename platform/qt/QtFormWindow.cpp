@@ -251,6 +251,10 @@ QWidget* QtFormWindow::createWidget(Control& control, QWidget* parent) {
             c->userSetItemIndex(row);
             after();
         });
+        connect(list, &QListWidget::itemDoubleClicked, this, [c, after](QListWidgetItem*) {
+            c->userDoubleClick();
+            after();
+        });
         widget = list;
         break;
     }

@@ -160,19 +160,26 @@ static QString filterString(const FileDialogOptions& options) {
     return parts.join(";;");
 }
 
+std::unique_ptr<QFileDialog> QtUi::makeOpenDialog(const FileDialogOptions& options) {
+    QString start = toQt(options.initialFolder);
+    if (!options.fileName.empty())
+        start += toQt(options.fileName);
+    auto dialog =
+        std::make_unique<QFileDialog>(nullptr, toQt(options.title), start, filterString(options));
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    return dialog;
+}
+
 std::optional<std::string> QtUi::openFileDialog(const FileDialogOptions& options) {
     if (unattended_) {
         std::cerr << "Quillan: no file chosen for \"" << options.title << "\" (unattended)\n";
         return std::nullopt;
     }
-    QString start = toQt(options.initialFolder);
-    if (!options.fileName.empty())
-        start += toQt(options.fileName);
-    QString file =
-        QFileDialog::getOpenFileName(nullptr, toQt(options.title), start, filterString(options));
-    if (file.isEmpty())
+    std::unique_ptr<QFileDialog> dialog = makeOpenDialog(options);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return std::nullopt;
-    return fromQt(file);
+    return fromQt(dialog->selectedFiles().front());
 }
 
 std::optional<std::string> QtUi::saveFileDialog(const FileDialogOptions& options) {

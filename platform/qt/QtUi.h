@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 
+class QFileDialog;
 class QTimer;
 class QWidget;
 
@@ -42,6 +43,10 @@ public:
     int run() override;
     void quit(int exitStatus) override;
     bool quitting() const override { return quitting_; }
+
+    // The open dialog of these options, not yet shown. Its filters match names in any case:
+    // "*.XLS" shows list.xls too.
+    static std::unique_ptr<QFileDialog> makeOpenDialog(const FileDialogOptions& options);
 
     QtFormWindow& windowFor(Form& form);
     bool saveScreenshot(Form& form, const std::string& pngPath);

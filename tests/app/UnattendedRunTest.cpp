@@ -1,7 +1,9 @@
 // The program as another program starts it: `quillan LIST NOSTOP` run as a process, its
 // exit status, standard output and standard error, and what it leaves on disk.
 
+#include "tests/listio/ComponentListSupport.h"
 #include "tests/support/TestEnvironment.h"
+#include "xls/Workbook.h"
 
 #include <chrono>
 #include <csignal>
@@ -43,11 +45,12 @@ std::vector<std::string> linesOf(const std::string& text) {
     return lines;
 }
 
-// A scratch program folder over the test geography, where Quillan is run as a process.
+// A scratch program folder over the test geography (or other tables), where Quillan is run
+// as a process.
 struct Folder {
-    test::TestEnvironment env{test::geographyFolder()};
+    test::TestEnvironment env;
 
-    Folder() {
+    explicit Folder(const std::string& tables = test::geographyFolder()) : env(tables) {
         env.load();
         env.copyStatementForms();
     }
@@ -249,4 +252,47 @@ TEST(UnattendedRun, AnotherUsersReadOnlyListIsLeftAndALinkedListIsSortedUnderBot
     EXPECT_EQ(st.st_uid, 0u);
     EXPECT_EQ(st.st_mode & 07777, 0666u);
     EXPECT_EQ(st.st_nlink, 2u);
+}
+
+TEST(UnattendedRun, OneMailingSortsAlikeAsTextExcelAndAccessList) {
+    const std::string python = QUILLAN_PYTHON;
+    if (test::runCommand(python + " -c 'import xlwt, xlrd; print(1)' 2>&1") != "1\n")
+        GTEST_SKIP() << "needs python3-xlwt and python3-xlrd";
+    Folder f(""); // the shipped postal tables
+    f.setPreference(2, "1");
+    const std::string tab = f.path("mailing.txt");
+    fs::copy_file(test::fixturePath("lists/mailing-2000.txt"), tab);
+    const std::string maker = python + " " + QUILLAN_TOOLS + "/make_mailing_lists.py --from-tab '" +
+                              tab + "' --mdbfill " + QUILLAN_MDBFILL;
+    test::runCommand(maker + " --kind xls --out '" + f.path("biff8.xls") + "'");
+    test::runCommand(maker + " --kind mdb --out '" + f.path("mailing.mdb") + "'");
+    // The same workbook as Excel 5.0 from our writer, which xlrd must read cell for cell alike.
+    {
+        xls::Workbook book;
+        book.setFilename(f.path("biff8.xls"));
+        book.read();
+        book.setVersion(xls::ExcelVersion::Excel50);
+        book.setFilename(f.path("biff5.xls"));
+        book.write();
+    }
+    const std::vector<std::string> biff8 = test::xlrdCells(f.path("biff8.xls"));
+    ASSERT_EQ(biff8.size(), 2000u * 6 - 22) << "every cell but the 22 blank ZIPs";
+    EXPECT_EQ(test::xlrdCells(f.path("biff5.xls")), biff8);
+    EXPECT_NE(std::find_if(biff8.begin(), biff8.end(),
+                           [](const std::string& cell) {
+                               return cell.find("\t4\t2\t") != std::string::npos;
+                           }),
+              biff8.end())
+        << "some ZIPs are numbers";
+
+    std::vector<std::string> outputs;
+    for (const std::string list : {"mailing.txt", "biff8.xls", "biff5.xls", "mailing.mdb"}) {
+        Outcome o = f.run(f.path(list));
+        EXPECT_EQ(o.status, 0) << list << o.err;
+        EXPECT_NE(o.out.find("Quillan sorted 1883 pieces of "), std::string::npos) << o.out;
+        outputs.push_back(readAll(f.path("QLSort1.txt")) + "\n--\n" + readAll(f.path("qlPrint")));
+    }
+    EXPECT_GT(outputs[0].size(), 20000u);
+    for (size_t i = 1; i < outputs.size(); ++i)
+        EXPECT_TRUE(outputs[i] == outputs[0]) << "list " << i << " sorts otherwise";
 }

@@ -1,5 +1,7 @@
-// A screenshot of the field identification dialog on the real (offscreen) Qt backend.
+// Screenshots of the field identification dialog and the table selector on the real
+// (offscreen) Qt backend, with the layout check.
 
+#include "app/TableDialog.h"
 #include "app/VerifyDialog.h"
 #include "core/DataFiles.h"
 #include "listio/ListKinds.h"
@@ -50,5 +52,30 @@ TEST(FieldDialogQt, ScreenshotShowsEveryControl) {
         EXPECT_TRUE(dialog.form().control(control).visible()) << control;
     EXPECT_EQ(dialog.form().control("zip").items().size(), 7u);
     EXPECT_EQ(dialog.form().control("zip").text(), "ZIP");
+    fs::remove_all(folder);
+}
+
+TEST(FieldDialogQt, TableSelectorShowsItsNamesAndCaptions) {
+    std::string folder = test::artefactFolder() + "qt-tables-" + std::to_string(getpid()) + "/";
+    fs::remove_all(folder);
+    fs::create_directories(folder + "tables");
+    platform::ProgramPaths paths = platform::resolveProgramPaths(folder);
+    static int argc = 1;
+    static char name[] = "listio_qt_tests";
+    static char* argv[] = {name, nullptr};
+    platform::QtPlatform qt(argc, argv, paths);
+    AppContext ctx(qt.platform(), paths, {});
+    TableDialog dialog(ctx);
+    for (const char* kind : {KindAccess, KindExcel}) {
+        std::vector<std::string> names;
+        for (int i = 1; i <= 20; ++i)
+            names.push_back("Mailing list of the spring " + std::to_string(i));
+        dialog.present(kind, names);
+        std::string png = test::artefactFolder() + "table-selector-" + kind + ".png";
+        ASSERT_TRUE(qt.saveScreenshot(dialog.form(), png));
+        EXPECT_EQ(test::layoutProblems(dialog.form()), std::vector<std::string>{}) << kind;
+        EXPECT_EQ(dialog.form().control("TablesGrid").items().size(), 20u);
+    }
+    EXPECT_EQ(dialog.form().caption(), "Sheet Selector");
     fs::remove_all(folder);
 }

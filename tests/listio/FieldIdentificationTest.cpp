@@ -246,7 +246,7 @@ TEST(FieldChooser, ProposalCarriesTheListAndTheRolesFoundAndTheAnswerIsRead) {
     chooser.answer = corrected;
     f.ui().chooseFile(path);
     ResetListCounters(f.ctx());
-    EXPECT_EQ(OpenMailingList(f.ctx(), chooser, "sort"), path);
+    EXPECT_EQ(OpenMailingList(f.ctx(), chooser, f.tables, "sort"), path);
     ASSERT_EQ(chooser.proposals.size(), 1u);
     const FieldProposal& p = chooser.proposals[0];
     EXPECT_EQ(p.kind, KindMerge);
@@ -261,6 +261,7 @@ TEST(FieldChooser, ProposalCarriesTheListAndTheRolesFoundAndTheAnswerIsRead) {
     chooser.answer.reset();
     f.ui().chooseFile(path);
     ResetListCounters(f.ctx());
-    EXPECT_EQ(OpenMailingList(f.ctx(), chooser, "sort"), "") << "cancelled: nothing is read";
+    EXPECT_EQ(OpenMailingList(f.ctx(), chooser, f.tables, "sort"), "")
+        << "cancelled: nothing is read";
     EXPECT_EQ(f.ctx().counters.recordCount, 0);
 }

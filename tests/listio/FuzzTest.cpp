@@ -1,7 +1,7 @@
 // Damaged lists, read unattended: whatever the bytes, opening ends with records or with a
 // message, never with a crash or a hang.
 
-#include "tests/listio/ListTestSupport.h"
+#include "tests/listio/ComponentListSupport.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -46,12 +46,15 @@ std::string mutate(std::string bytes, std::mt19937& rng, size_t headerBytes) {
     return bytes;
 }
 
-void fuzz(const std::string& name, const std::string& original, size_t headerBytes) {
+void fuzz(const std::string& name, const std::string& original, size_t headerBytes,
+          int rounds = 1000) {
     std::mt19937 rng(20240601);
     ListFixture probe;
     std::string path = probe.env.folder() + name;
     ListFixture f({path, "NOSTOP"});
-    for (int i = 0; i < 1000; ++i) {
+    // Read only: a workbook or table whose sort field cannot be found still gets read.
+    f.setLine(&SettingsLists::prefsList, 2, "1");
+    for (int i = 0; i < rounds; ++i) {
         f.write(name, mutate(original, rng, headerBytes));
         f.ctx().tables.seed(true);
         f.ctx().listFileKind.clear();
@@ -83,4 +86,54 @@ TEST(Fuzz, MutatedDbaseTablesNeverCrash) {
     std::string table = smallDbase();
     ASSERT_GT(table.size(), 300u);
     fuzz("list.dbf", table, 32 * 9);
+}
+
+TEST(Fuzz, MutatedWorkbooksNeverCrash) {
+    ListFixture probe;
+    std::string path = probe.env.folder() + "book.xls";
+    SheetRows rows = {{"NAME", "CITY", "ST", "ZIP"}};
+    for (int i = 0; i < 12; ++i)
+        rows.push_back({"Person " + std::to_string(i), "DALLAS", "TX", 75201.0 + i % 2});
+    writeWorkbook(path, {{"List", rows}});
+    fuzz("list.xls", platform::readFileBytes(path).value(), 512, 500);
+}
+
+TEST(Fuzz, MutatedAccessTablesNeverCrash) {
+    ListFixture probe;
+    std::string path = probe.env.folder() + "table.mdb";
+    std::vector<std::string> records;
+    for (int i = 0; i < 12; ++i)
+        records.push_back("Person " + std::to_string(i) + "\t1 MAIN ST\tDALLAS\tTX\t7520" +
+                          std::to_string(1 + i % 2) + "\tDALLAS");
+    accessTable(path, records);
+    fuzz("list.mdb", platform::readFileBytes(path).value(), 4096, 500);
+}
+
+TEST(Fuzz, TruncatedOrRandomWorkbooksAndTablesAreRefusedWithTheLibrarysWords) {
+    ListFixture probe;
+    std::string book = probe.env.folder() + "book.xls";
+    writeWorkbook(book, {{"List", {{"NAME", "ZIP"}, {"Ann", "75201"}}}});
+    std::string table =
+        accessTable(probe.env.folder() + "table.mdb", {"Ann\tx\tDALLAS\tTX\t75201"});
+    std::mt19937 rng(7);
+    std::string noise(20000, '\0');
+    for (char& c : noise)
+        c = static_cast<char>(rng());
+    const std::string bookBytes = platform::readFileBytes(book).value();
+    const std::string tableBytes = platform::readFileBytes(table).value();
+    for (const auto& [name, bytes] : std::vector<std::pair<std::string, std::string>>{
+             {"cut.xls", bookBytes.substr(0, bookBytes.size() / 2)},
+             {"noise.xls", noise},
+             {"cut.mdb", tableBytes.substr(0, tableBytes.size() / 2)},
+             {"noise.mdb", noise}}) {
+        ListFixture f;
+        f.setLine(&SettingsLists::prefsList, 2, "1");
+        EXPECT_EQ(f.open(f.write(name, bytes), 0), "") << name;
+        ASSERT_EQ(f.messageTexts().size(), 1u) << name;
+        const std::string text = f.messageTexts()[0];
+        const std::string prefix =
+            "Quillan could not read " + name + ". The file may be in use by another application. ";
+        EXPECT_EQ(text.rfind(prefix, 0), 0u) << text;
+        EXPECT_GT(text.size(), prefix.size() + 5) << "the library says what is wrong: " << text;
+    }
 }

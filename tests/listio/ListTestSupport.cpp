@@ -7,7 +7,8 @@
 namespace quillan::test {
 
 ListFixture::ListFixture(std::vector<std::string> parameters, const std::string& tablesFrom)
-    : env(tablesFrom, std::move(parameters)), window(env.context()), dialog(env.context()) {
+    : env(tablesFrom, std::move(parameters)), window(env.context()), dialog(env.context()),
+      tables(env.context()) {
     env.load();
 }
 
@@ -23,7 +24,7 @@ std::string ListFixture::open(const std::string& path, int finishes) {
     if (ctx().parameterCount() == 0)
         ui().chooseFile(path);
     ResetListCounters(ctx());
-    return OpenMailingList(ctx(), dialog, "sort");
+    return OpenMailingList(ctx(), dialog, tables, "sort");
 }
 
 std::vector<std::string> ListFixture::messageTexts() const {

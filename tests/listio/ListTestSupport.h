@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/MainWindow.h"
+#include "app/TableDialog.h"
 #include "app/VerifyDialog.h"
 #include "listio/ListOpener.h"
 #include "tests/support/TestEnvironment.h"
@@ -10,8 +11,8 @@
 
 namespace quillan::test {
 
-// A loaded program folder with the main window (for the reading picture and its pauses)
-// and the field dialog, over the scripted platform.
+// A loaded program folder with the main window (for the reading picture and its pauses),
+// the field dialog and the table selector, over the scripted platform.
 struct ListFixture {
     explicit ListFixture(std::vector<std::string> parameters = {},
                          const std::string& tablesFrom = {});
@@ -19,6 +20,7 @@ struct ListFixture {
     TestEnvironment env;
     MainWindow window;
     VerifyDialog dialog;
+    TableDialog tables;
 
     AppContext& ctx() { return env.context(); }
     platform::ScriptedUi& ui() { return env.ui; }

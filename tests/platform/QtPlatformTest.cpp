@@ -8,13 +8,21 @@
 #include "tests/support/QtLayoutCheck.h"
 #include "tests/support/TestEnvironment.h"
 
+#include "listio/ListOpener.h"
+#include "platform/qt/QtUi.h"
+
 #include <QApplication>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QListView>
+#include <QListWidget>
 #include <QMouseEvent>
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
 #include <regex>
@@ -151,6 +159,63 @@ TEST(QtPlatform, DoubleClickOnALabelReachesItsControl) {
                       Qt::NoModifier);
     QApplication::sendEvent(widget, &press);
     EXPECT_EQ(doubleClicks, 1);
+}
+
+TEST(QtPlatform, DoubleClickOnAListRowReachesItsControl) {
+    Platform p = fixture().qt->platform();
+    Form form(p.ui, "RowDlog", "Rows");
+    auto& list = form.add(ControlKind::ListBox, "TablesGrid");
+    list.setItems({"Table1", "Mailing"});
+    int row = -1;
+    list.onDoubleClick = [&] { row = list.itemIndex(); };
+    ASSERT_TRUE(fixture().qt->saveScreenshot(form, quillan::test::artefactFolder() + "rows.png"));
+    QListWidget* widget = nullptr;
+    for (QWidget* w : QApplication::allWidgets())
+        if (w->objectName() == "TablesGrid")
+            widget = qobject_cast<QListWidget*>(w);
+    ASSERT_NE(widget, nullptr);
+    widget->setCurrentRow(1);
+    Q_EMIT widget->itemDoubleClicked(widget->item(1));
+    EXPECT_EQ(row, 1);
+}
+
+TEST(QtPlatform, OpenDialogShowsAccessAndExcelFilesWhateverTheCaseOfTheirNames) {
+    fixture();
+    std::string folder =
+        quillan::test::artefactFolder() + "open-dialog-" + std::to_string(getpid()) + "/";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    for (const char* name : {"list.mdb", "LIST.XLS", "OTHER.MDB", "other.xls", "notes.txt"})
+        std::ofstream(folder + name) << "x";
+    FileDialogOptions options;
+    options.title = "Find the mailing list you wish to sort";
+    options.initialFolder = folder;
+    options.filters = quillan::mailingListFilters();
+    std::unique_ptr<QFileDialog> dialog = QtUi::makeOpenDialog(options);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setDirectory(QString::fromStdString(folder));
+    dialog->show();
+    auto* view = dialog->findChild<QListView*>("listView");
+    ASSERT_NE(view, nullptr);
+    auto shown = [&](const char* filter) {
+        dialog->selectNameFilter(filter);
+        std::vector<std::string> names;
+        // The folder is read in the background: wait until it is in.
+        for (int wait = 0; wait < 200; ++wait) {
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+            names.clear();
+            QModelIndex root = view->rootIndex();
+            for (int i = 0; i < view->model()->rowCount(root); ++i)
+                names.push_back(view->model()->index(i, 0, root).data().toString().toStdString());
+            std::sort(names.begin(), names.end());
+            if (names.size() >= 2)
+                break;
+        }
+        return names;
+    };
+    EXPECT_EQ(shown("Access (*.MDB)"), (std::vector<std::string>{"OTHER.MDB", "list.mdb"}));
+    EXPECT_EQ(shown("Excel (*.XLS)"), (std::vector<std::string>{"LIST.XLS", "other.xls"}));
+    fs::remove_all(folder);
 }
 
 TEST(QtPlatform, F1InAWindowAsksForItsHelp) {

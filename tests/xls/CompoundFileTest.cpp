@@ -124,20 +124,23 @@ TEST(CompoundFileTest, StreamNamesOfOtherWritersAreFoundInAnyCase) {
     }
 }
 
-TEST(CompoundFileTest, MacroStoragesAreCarriedIntoTheWrittenFile) {
+TEST(CompoundFileTest, MacroStoragesAndDocumentPropertiesAreCarriedIntoTheWrittenFile) {
     SKIP_WITHOUT_CORPUS();
     ScratchFolder folder;
     for (const char* name :
          {"calamine/any_sheets.xls", "exceldatareader/Test_git_issue_532_mulcells.xls"}) {
         SCOPED_TRACE(name);
         XlsStream::KeptStorages kept;
+        XlsStream::KeptStreams properties;
         XlsStream stream;
         stream.setKeptStorages(&kept);
+        stream.setKeptStreams(&properties);
         stream.setCopyStorages(true);
         ASSERT_EQ(stream.openRead(corpusPath(name)), ExcelVersion::Excel97);
         std::string workbook(stream.size(), '\0');
         stream.read(workbook.data(), workbook.size());
         ASSERT_FALSE(kept.empty());
+        ASSERT_FALSE(properties.empty());
 
         std::string path = folder.file("copy.xls");
         stream.openWrite(path, ExcelVersion::Excel97);
@@ -147,12 +150,26 @@ TEST(CompoundFileTest, MacroStoragesAreCarriedIntoTheWrittenFile) {
         EXPECT_EQ(runTool("ole_check.py", {"storage", corpusPath(name), path, "_VBA_PROJECT_CUR"})
                       .substr(0, 2),
                   "ok");
+        // The summary and document summary streams, and whatever else stood beside the
+        // workbook stream, come back byte for byte.
+        XlsStream::KeptStreams reread;
+        XlsStream again;
+        again.setKeptStreams(&reread);
+        again.openRead(path);
+        ASSERT_EQ(reread.size(), properties.size());
+        for (size_t i = 0; i < reread.size(); ++i) {
+            EXPECT_EQ(reread[i].name, properties[i].name);
+            EXPECT_EQ(reread[i].bytes, properties[i].bytes) << properties[i].name;
+        }
 
         XlsStream::KeptStorages none;
+        XlsStream::KeptStreams noStreams;
         stream.setKeptStorages(&none);
+        stream.setKeptStreams(&noStreams);
         stream.setCopyStorages(false);
         stream.openRead(corpusPath(name));
         EXPECT_TRUE(none.empty()) << "nothing is kept with copying off";
+        EXPECT_TRUE(noStreams.empty());
     }
 }
 

@@ -1,9 +1,10 @@
-// mdbfill LIST OUT.mdb [--jet3]
+// mdbfill LIST OUT.mdb [--jet3] [--empty]
 //
 // Volume data for benchmarks and tests: copies a small Access table (nine Text (50)
 // columns, no index; Jet4, or Jet3 with --jet3) to OUT.mdb and appends every record of a
-// tab-separated mailing list, as tools/make_mailing_lists.py --kind tab writes it: name,
-// address, city, state, ZIP and county go into the first six columns, the last three stay
+// tab-separated mailing list (with --empty after taking out the table's own seven rows, so
+// that the table holds the list and nothing else), as tools/make_mailing_lists.py --kind tab writes
+// it: name, address, city, state, ZIP and county go into the first six columns, the last three stay
 // empty for the sort results; blank values are stored as Null. Text is taken as UTF-8 and
 // stored in Windows-1252 ("?" for the rest). Exit status 1, with the error number and text, when a
 // record cannot be added.
@@ -69,13 +70,25 @@ int fail(const DBEngine& engine, Status status, const std::string& where) {
     return 1;
 }
 
+Status deleteAll(Recordset& table) {
+    std::int32_t count = 0;
+    while (!failed(table.recordCount(count)) && count > 0) {
+        if (Status status = table.moveFirst(); failed(status))
+            return status;
+        if (Status status = table.deleteRecord(); failed(status))
+            return status;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> arguments(argv + 1, argv + argc);
     bool jet3 = std::erase(arguments, std::string("--jet3")) > 0;
+    bool empty = std::erase(arguments, std::string("--empty")) > 0;
     if (arguments.size() != 2) {
-        std::fprintf(stderr, "usage: mdbfill LIST OUT.mdb [--jet3]\n");
+        std::fprintf(stderr, "usage: mdbfill LIST OUT.mdb [--jet3] [--empty]\n");
         return 2;
     }
     const std::string& listPath = arguments[0];
@@ -103,6 +116,9 @@ int main(int argc, char** argv) {
     std::shared_ptr<Recordset> table;
     if (Status status = database->openRecordset("Table1", -1, table); failed(status))
         return fail(engine, status, out);
+    if (empty)
+        if (Status status = deleteAll(*table); failed(status))
+            return fail(engine, status, out);
     std::shared_ptr<Collection<Field>> fieldList;
     table->fields(fieldList);
     std::vector<std::shared_ptr<Field>> fields(listColumns);

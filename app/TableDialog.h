@@ -1,0 +1,33 @@
+#pragma once
+
+#include "core/AppContext.h"
+#include "listio/TableChooser.h"
+#include "platform/ui/Form.h"
+
+namespace quillan {
+
+// The table selector: "Table Selector" for an Access database, "Sheet Selector" for an
+// Excel workbook. The person double-clicks the table or sheet that holds the mailing list;
+// Cancel chooses none.
+class TableDialog : public TableChooser {
+public:
+    explicit TableDialog(AppContext& ctx);
+
+    platform::Form& form() { return form_; }
+
+    std::optional<size_t> choose(const std::string& kind,
+                                 const std::vector<std::string>& names) override;
+    // Fills the dialog for a kind and names as showing it does, without waiting for anybody.
+    void present(const std::string& kind, const std::vector<std::string>& names);
+
+private:
+    void FormActivate();
+    void TablesGridDblClick();
+
+    platform::Form form_;
+    std::string kind_;
+    std::vector<std::string> names_;
+    std::optional<size_t> chosen_;
+};
+
+} // namespace quillan

@@ -1,0 +1,171 @@
+#include "listio/AccessListWriter.h"
+
+#include "accessdb/access/TtaTable.h"
+#include "listio/ListComponents.h"
+#include "listio/ListFileError.h"
+#include "listio/ListKinds.h"
+#include "platform/fs/AtomicFile.h"
+
+#include <filesystem>
+#include <unistd.h>
+#include <vector>
+
+namespace quillan {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A copy of the database in its own folder, for the changes to go into; it goes with this
+// object whatever becomes of it.
+class WorkCopy {
+public:
+    explicit WorkCopy(const std::string& path) {
+        fs::path list(path);
+        fs::path folder = list.has_parent_path() ? list.parent_path() : fs::path(".");
+        std::string pattern =
+            (folder / ("." + list.filename().string() + ".sorting-XXXXXX")).string();
+        std::vector<char> name(pattern.begin(), pattern.end());
+        name.push_back('\0');
+        int fd = mkstemp(name.data());
+        if (fd < 0) {
+            error_ = "Quillan cannot create a file in " + folder.string() + ".";
+            return;
+        }
+        ::close(fd);
+        path_ = name.data();
+        std::error_code ec;
+        fs::copy_file(path, path_, fs::copy_options::overwrite_existing, ec);
+        if (ec)
+            error_ = "Quillan cannot copy the database: " + ec.message() + ".";
+    }
+    ~WorkCopy() {
+        if (!path_.empty())
+            ::unlink(path_.c_str());
+    }
+    WorkCopy(const WorkCopy&) = delete;
+    WorkCopy& operator=(const WorkCopy&) = delete;
+
+    bool ok() const { return error_.empty(); }
+    const std::string& error() const { return error_; }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+    std::string error_;
+};
+
+bool lockFilePresent(const std::string& path) {
+    std::error_code ec;
+    return fs::exists(fs::path(path).replace_extension(".ldb"), ec) ||
+           fs::exists(fs::path(path).replace_extension(".LDB"), ec);
+}
+
+// Why the database cannot be written as it was read, or empty.
+std::string problemOf(const AppContext& ctx) {
+    const ListState& s = ctx.list;
+    const int fields = static_cast<int>(s.accessFields.size());
+    if (s.accessTableName.empty() || s.sortColumn < 0 || s.sortColumn >= fields)
+        return "No field was chosen for the sorting sequence number.";
+    for (int column : {s.trayColumn, s.packageColumn, s.endorsementColumn})
+        if (column >= fields)
+            return "A field chosen for the sorting information is not in the table.";
+    if (!listUnchangedSinceRead(ctx))
+        return ListChangedReason;
+    if (lockFilePresent(ctx.listFileName))
+        return "The database is open in Access. Please close it there and sort it again.";
+    return {};
+}
+
+// Pass 2 in the copy: every record, in the order read, gets its values. Closing the table
+// writes the copy; it raises when that fails.
+void fillTable(AppContext& ctx, const std::string& copy, WriterProgress& progress) {
+    const ListState& s = ctx.list;
+    accessdb::TtaTable& table = listComponents(ctx).table();
+    table.setActive(false);
+    table.setDatabaseName(copy);
+    table.setTableName(s.accessTableName);
+    table.setActive(true);
+    auto put = [&table](int column, const std::string& text) {
+        if (column >= 0)
+            table.fields(column).setAsString(text);
+    };
+    SortNumbers numbers(ctx);
+    const int32_t count = ctx.counters.recordCount;
+    table.first();
+    for (int32_t r = 1; r <= count; ++r) {
+        progress.before(r, count);
+        if (table.eof())
+            throw ListFileError("The table holds fewer records than when Quillan read it.");
+        RecordSortValues values = numbers.valuesOf(r);
+        table.edit();
+        put(s.sortColumn, values.sort);
+        put(s.endorsementColumn, values.endorsement);
+        put(s.trayColumn, values.tray);
+        put(s.packageColumn, values.package);
+        // Moving on stores the record.
+        table.next();
+    }
+    table.setActive(false);
+}
+
+// The engine names the file it worked on, which is the copy; the person knows the list.
+std::string namingTheList(std::string text, const std::string& copy, const std::string& list) {
+    for (size_t at = text.find(copy); at != std::string::npos;
+         at = text.find(copy, at + list.size()))
+        text.replace(at, copy.size(), list);
+    return text;
+}
+
+void reportChangesLost(AppContext& ctx, const std::string& path, const std::string& why) {
+    reportNotSaved(ctx, path, "Your list has not been changed. (" + why + ")");
+}
+
+} // namespace
+
+std::optional<ClosingMessage> WriteAccessList(AppContext& ctx, WriterProgress& progress) {
+    progress.begin("Sorting Information");
+    const std::string path = ctx.listFileName;
+    if (std::string problem = problemOf(ctx); !problem.empty()) {
+        reportNotSaved(ctx, path, problem);
+        return std::nullopt;
+    }
+    platform::AtomicFileWriter target(path);
+    if (!target.ok()) {
+        reportListNotWritten(ctx, path, target);
+        return std::nullopt;
+    }
+    WorkCopy copy(path);
+    if (!copy.ok()) {
+        reportChangesLost(ctx, path, copy.error());
+        return std::nullopt;
+    }
+    try {
+        fillTable(ctx, copy.path(), progress);
+    } catch (const std::exception& e) {
+        listComponents(ctx).closeTableQuietly();
+        reportChangesLost(ctx, path, namingTheList(e.what(), copy.path(), path));
+        return std::nullopt;
+    }
+    std::optional<std::string> written = platform::readFileBytes(copy.path());
+    if (!written) {
+        reportChangesLost(ctx, path, "The changed copy of the database cannot be read.");
+        return std::nullopt;
+    }
+    target.write(*written);
+    platform::WriteResult result = target.commit();
+    if (!result.ok) {
+        reportListNotWritten(ctx, path, result);
+        return std::nullopt;
+    }
+    const std::string& sortField =
+        ctx.list.accessFields[static_cast<size_t>(ctx.list.sortColumn)].name;
+    return ClosingMessage{"Quillan has saved sorting information in the table named \"" +
+                              ctx.list.accessTableName +
+                              "\". Using your mailing list software, you should now sort the "
+                              "table in ascending order based on the field named \"" +
+                              sortField + "\".",
+                          " Before you do, would you like to add barcodes to this file?", path};
+}
+
+} // namespace quillan

@@ -1,0 +1,65 @@
+#include "listio/ExcelListSource.h"
+
+#include "core/Convert.h"
+#include "xls/Sheet.h"
+#include "xls/XlsError.h"
+
+namespace quillan {
+
+ExcelListSource::ExcelListSource(xls::Sheet& sheet, int fieldCount)
+    : sheet_(sheet), fieldCount_(fieldCount) {}
+
+std::vector<std::string> ExcelListSource::fieldNames() {
+    std::vector<std::string> names;
+    for (int c = 0; c < fieldCount_; ++c)
+        names.push_back(sheet_.getAsString(c, 0));
+    return names;
+}
+
+bool ExcelListSource::read(long k, int fields, ListRecord& record) {
+    if (k < 1 || k - 1 > sheet_.lastRow)
+        return false;
+    const int row = static_cast<int>(k - 1);
+    const int wanted = std::clamp(fields, 0, xls::MaxColumn + 1);
+    record.fields.resize(std::max(record.fields.size(), static_cast<size_t>(wanted)));
+    for (size_t c = 0; c < record.fields.size(); ++c) {
+        const int col = static_cast<int>(c);
+        record.fields[c] = col < wanted ? fieldText(col, row) : std::string();
+    }
+    record.line.clear();
+    record.deleted = false;
+    return true;
+}
+
+void ExcelListSource::readZipFieldsOf(const FieldRoles& roles) {
+    zipRoles_ = roles;
+}
+
+// A ZIP typed into a cell as a number lost its leading zeros: 1234 is the ZIP 01234, and a
+// ZIP+4 of 123 is 0123.
+int ExcelListSource::zipWidth(int col, int32_t value) const {
+    if (col == zipRoles_.zipColumn)
+        return value > 99999 ? 9 : 5;
+    if (col == zipRoles_.zip5Column)
+        return 5;
+    if (col == zipRoles_.zip4Column)
+        return 4;
+    return 0;
+}
+
+std::string ExcelListSource::fieldText(int col, int row) {
+    xls::CellType type = sheet_.getCellType(col, row);
+    const bool number = type == xls::CellType::Integer || type == xls::CellType::Float;
+    if (!number ||
+        (col != zipRoles_.zipColumn && col != zipRoles_.zip5Column && col != zipRoles_.zip4Column))
+        return sheet_.getAsString(col, row);
+    try {
+        int32_t value = sheet_.getAsInteger(col, row);
+        return zeroPad(value, zipWidth(col, value));
+    } catch (const xls::XlsError&) {
+        // A number too large for any ZIP stays as it reads, and fails as a ZIP.
+        return sheet_.getAsString(col, row);
+    }
+}
+
+} // namespace quillan

@@ -1,0 +1,121 @@
+#include "listio/ExcelListWriter.h"
+
+#include "listio/ListComponents.h"
+#include "listio/ListKinds.h"
+#include "xls/Workbook.h"
+
+namespace quillan {
+
+namespace {
+
+bool mentionsZip(const std::string& text) {
+    std::string lower = text;
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return lower.find("zip") != std::string::npos;
+}
+
+// Without the blanks and control characters around it.
+std::string trimmed(const std::string& text) {
+    auto isSpace = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    size_t first = 0, end = text.size();
+    while (first < end && isSpace(text[first]))
+        ++first;
+    while (end > first && isSpace(text[end - 1]))
+        --end;
+    return text.substr(first, end - first);
+}
+
+// The sheet the list was read from, while the workbook still holds that file; else why not.
+xls::Sheet* sheetOfList(AppContext& ctx, std::string& why) {
+    if (!ctx.listComponents) {
+        why = "The workbook is no longer in memory; please sort it again.";
+        return nullptr;
+    }
+    xls::Workbook& book = ctx.listComponents->workbook();
+    const int index = ctx.list.selectedSheetIndex;
+    if (book.filename() != ctx.listFileName || index < 0 ||
+        static_cast<size_t>(index) >= book.sheets().count()) {
+        why = "The workbook is no longer in memory; please sort it again.";
+        return nullptr;
+    }
+    if (!listUnchangedSinceRead(ctx)) {
+        why = ListChangedReason;
+        return nullptr;
+    }
+    if (ctx.list.sortColumn < 0) {
+        why = "No field was chosen for the sorting sequence number.";
+        return nullptr;
+    }
+    return &book.sheets().item(static_cast<size_t>(index));
+}
+
+class SheetPatcher {
+public:
+    SheetPatcher(const AppContext& ctx, xls::Sheet& sheet) : s_(ctx.list), sheet_(sheet) {
+        // A heading row names the ZIP field; a sheet of separate 5-digit and +4 fields is
+        // told by its 5-digit one.
+        const int zipColumn = s_.zipColumn != -1 ? s_.zipColumn : s_.zip5Column;
+        header_ = zipColumn >= 0 && mentionsZip(sheet.getAsString(zipColumn, 0));
+        if (header_)
+            prefix_ = trimmed(sheet.getAsString(s_.sortColumn, 0));
+    }
+
+    // The heading row is record 1: it was never placed, and it keeps its texts.
+    bool isHeader(int32_t record) const { return header_ && record == 1; }
+
+    void patch(int32_t record, const RecordSortValues& values) {
+        const int row = record - 1;
+        sheet_.setAsString(s_.sortColumn, row, prefix_ + values.sort);
+        put(s_.endorsementColumn, row, values.endorsement);
+        put(s_.trayColumn, row, values.tray);
+        put(s_.packageColumn, row, values.package);
+    }
+
+private:
+    void put(int column, int row, const std::string& text) {
+        if (column >= 0)
+            sheet_.setAsString(column, row, text);
+    }
+
+    const ListState& s_;
+    xls::Sheet& sheet_;
+    bool header_ = false;
+    std::string prefix_;
+};
+
+} // namespace
+
+std::optional<ClosingMessage> WriteExcelList(AppContext& ctx, WriterProgress& progress) {
+    progress.begin("Sorting Information");
+    const std::string path = ctx.listFileName;
+    std::string why;
+    xls::Sheet* sheet = sheetOfList(ctx, why);
+    if (!sheet) {
+        reportNotSaved(ctx, path, why);
+        return std::nullopt;
+    }
+    try {
+        SheetPatcher patcher(ctx, *sheet);
+        SortNumbers numbers(ctx);
+        const int32_t count = ctx.counters.recordCount;
+        for (int32_t r = 1; r <= count; ++r) {
+            progress.before(r, count);
+            if (!patcher.isHeader(r))
+                patcher.patch(r, numbers.valuesOf(r));
+        }
+        ctx.listComponents->workbook().write();
+    } catch (const std::exception& e) {
+        reportNotSaved(ctx, path,
+                       std::string("Your list has not been changed. (") + e.what() + ")");
+        return std::nullopt;
+    }
+    return ClosingMessage{"Quillan has saved sorting information in the file named \"" +
+                              fileNameOf(path) +
+                              "\". Using Excel, you should now sort the file in ascending order "
+                              "based on the sort order field.",
+                          " Before you do, would you like to add barcodes to this file?", path};
+}
+
+} // namespace quillan

@@ -1,0 +1,50 @@
+#include "listio/ListComponents.h"
+
+#include "accessdb/access/AccessComponents.h"
+#include "accessdb/access/TtaSession.h"
+#include "accessdb/access/TtaTable.h"
+#include "xls/Messages.h"
+#include "xls/Workbook.h"
+
+namespace quillan {
+
+ListComponents::ListComponents(AppContext& ctx)
+    : workbook_(std::make_unique<xls::Workbook>()),
+      owner_(std::make_unique<accessdb::TComponent>(nullptr)),
+      table_(new accessdb::TtaTable(owner_.get())) {
+    xls::setMessageHandler(xls::messageBoxHandler(ctx.platform.ui));
+    // A database is opened afresh for each list and let go when its table closes: the file
+    // may change between two sorts, and the write-back replaces it by a new file.
+    accessdb::AccessSession().keepConnections = false;
+    // The only place a macro project or an embedded object could be lost is a write-back,
+    // which must keep the workbook whole.
+    workbook_->preserveMacros = true;
+}
+
+ListComponents::~ListComponents() {
+    closeTableQuietly();
+    owner_.reset();
+    try {
+        accessdb::AccessSession().setActive(false);
+    } catch (...) {
+        // The engine is going with the program: nothing is left to tell anybody.
+    }
+    xls::setMessageHandler(nullptr);
+}
+
+void ListComponents::closeTableQuietly() {
+    try {
+        table_->setActive(false);
+    } catch (...) {
+        // Only a table with changes can fail to close, and the write-back of such a table
+        // reports its own failure before it gets here.
+    }
+}
+
+ListComponents& listComponents(AppContext& ctx) {
+    if (!ctx.listComponents)
+        ctx.listComponents = std::make_shared<ListComponents>(ctx);
+    return *ctx.listComponents;
+}
+
+} // namespace quillan

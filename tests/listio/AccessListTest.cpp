@@ -1,0 +1,353 @@
+// Mailing lists kept in Access tables: choosing the table, reading its fields by their
+// types, the output fields a table can take, and writing the sort information back into a
+// copy of the database that replaces it only when every record was written.
+
+#include "tests/listio/ComponentListSupport.h"
+
+#include "listio/FieldChecks.h"
+#include "platform/dao/UpdateFault.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <map>
+
+using namespace quillan;
+using namespace quillan::test;
+using platform::Form;
+using platform::MessageKind;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string corpusFile(const std::string& relative) {
+    return std::string(QUILLAN_MDB_CORPUS) + "/" + relative;
+}
+
+#define SKIP_WITHOUT_CORPUS()                                                                      \
+    do {                                                                                           \
+        if (!fs::exists(corpusFile("jackcess/testV2000.mdb")))                                     \
+            GTEST_SKIP() << "no .mdb corpus at " << QUILLAN_MDB_CORPUS;                            \
+    } while (false)
+
+struct ReadFixture : ListFixture {
+    explicit ReadFixture(std::vector<std::string> parameters = {})
+        : ListFixture(std::move(parameters)) {
+        setLine(&SettingsLists::prefsList, 2, "1");
+    }
+};
+
+// A mailing as the fill tool takes it: name, address, city, state, ZIP, county; the ZIPs of
+// the records numbered in `rejected` are no ZIPs.
+std::vector<std::string> mailing(int count, std::vector<int> rejected = {}) {
+    std::vector<std::string> lines;
+    for (int i = 1; i <= count; ++i) {
+        bool bad = std::find(rejected.begin(), rejected.end(), i) != rejected.end();
+        lines.push_back("Pers" + std::to_string(i) + "\t" + std::to_string(i) +
+                        " MAIN ST\tDALLAS\tTX\t" +
+                        (bad     ? "BAD"
+                         : i % 2 ? "75201"
+                                 : "75202") +
+                        "\tDALLAS");
+    }
+    return lines;
+}
+
+using Roles = std::vector<std::pair<std::string, int>>;
+
+std::string openWithRoles(ListFixture& f, const std::string& path, const Roles& roles) {
+    f.ui().whenShown("VerifyDlog", [roles](Form& form) {
+        for (const auto& [combo, column] : roles)
+            form.control(combo).userSetItemIndex(column);
+        form.control("OKBtn").userClick();
+    });
+    return f.open(path, 0);
+}
+
+// The columns of the fill tool's table: data1 (name), data3, data4, data5, data6 (ZIP),
+// data7, data8, data9, data10.
+const Roles outputs = {{"sort", 6}, {"tray", 7}, {"pkg", 8}, {"oel", 5}};
+
+// mdb-export's rows by their first column.
+std::map<std::string, std::vector<std::string>> rowsByName(const std::string& path) {
+    std::map<std::string, std::vector<std::string>> rows;
+    std::vector<std::string> lines = mdbExport(path, "Table1");
+    for (size_t i = 1; i < lines.size(); ++i) {
+        std::vector<std::string> cells;
+        std::string cell;
+        for (char c : lines[i] + ",") {
+            if (c == ',') {
+                cells.push_back(cell);
+                cell.clear();
+            } else if (c != '"') {
+                cell += c;
+            }
+        }
+        rows[cells[0]] = cells;
+    }
+    return rows;
+}
+
+size_t folderEntries(const std::string& folder) {
+    return static_cast<size_t>(
+        std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+} // namespace
+
+TEST(AccessList, TableIsReadInItsOrderAndTheFieldDialogWalksIt) {
+    ReadFixture f;
+    std::string path = accessTable(f.env.folder() + "list.mdb", mailing(3, {3}));
+    std::vector<std::string> seen;
+    f.ui().whenShown("VerifyDlog", [&seen](Form& form) {
+        auto shown = [&] { seen.push_back(form.control("zip").items().at(0)); };
+        EXPECT_EQ(form.control("CurrentRecordLabel").caption(), "Field List");
+        shown();
+        form.control("nextbtn").userClick();
+        shown();
+        form.control("nextbtn").userClick();
+        shown();
+        form.control("prevbtn").userClick();
+        shown();
+        form.control("prevbtn").userClick();
+        shown();
+        EXPECT_EQ(form.control("zip").itemIndex(), 4) << "the ZIP found from the content";
+        form.control("OKBtn").userClick();
+    });
+    ASSERT_EQ(f.open(path, 0), path);
+    EXPECT_EQ(seen, (std::vector<std::string>{"data1", "Pers1", "Pers2", "Pers1", "data1"}));
+    EXPECT_EQ(f.ctx().listFileKind, "Access");
+    EXPECT_EQ(f.ctx().list.accessTableName, "Table1");
+    const WorkTables& t = f.ctx().tables;
+    EXPECT_EQ(std::vector<int32_t>(t.pieceZips.begin() + 1, t.pieceZips.end()),
+              (std::vector<int32_t>{75201, 75202, -200000}));
+    EXPECT_EQ(t.pieceCities.at(1), "DALLAS TX");
+    EXPECT_EQ(f.ctx().counters.recordCount, 3);
+}
+
+TEST(AccessList, TableIsTheOnlyOneTheNamedOneOrThePersonsChoice) {
+    SKIP_WITHOUT_CORPUS();
+    const std::string file = corpusFile("jackcess/testV2000.mdb");
+    {
+        ReadFixture f;
+        std::string path = f.env.folder() + "tables.mdb";
+        fs::copy_file(file, path);
+        f.ui().whenShown("TableDlog", [](Form& form) {
+            EXPECT_EQ(form.caption(), "Table Selector");
+            EXPECT_EQ(form.control("Label1").caption(),
+                      "The database you selected has more than one table.");
+            EXPECT_EQ(form.control("Label2").caption(),
+                      "Double-click on the table you would like to sort:");
+            EXPECT_EQ(form.control("TablesGrid").items(),
+                      (std::vector<std::string>{"Table1", "Table2", "Table3", "Table4"}));
+            form.control("TablesGrid").userDoubleClick(); // the first row is selected
+        });
+        f.ui().pressWhenShown("VerifyDlog", "CancelBtn");
+        EXPECT_EQ(f.open(path, 0), "");
+        EXPECT_EQ(f.ctx().list.accessTableName, "Table1");
+        f.ui().pressWhenShown("TableDlog", "CancelBtn");
+        EXPECT_EQ(f.open(path, 0), "");
+        EXPECT_EQ(f.ctx().list.accessTableName, "") << "cancelled: no table";
+        EXPECT_TRUE(f.ui().unexpected().empty());
+    }
+    {
+        ReadFixture f({file, "DUZIZ", "tAbLe1"});
+        EXPECT_EQ(f.open(file, 0), "") << "no ZIP field in Table1";
+        EXPECT_EQ(f.ctx().list.accessTableName, "Table1");
+        EXPECT_TRUE(f.ui().formLog().empty());
+    }
+    {
+        ReadFixture f;
+        std::string path = accessTable(f.env.folder() + "one.mdb", mailing(2));
+        ASSERT_EQ(f.open(path), path);
+        EXPECT_EQ(f.ui().formLog().back(), "modal VerifyDlog") << "one table: no selector";
+    }
+}
+
+TEST(AccessList, FieldsAreReadByTheirType) {
+    SKIP_WITHOUT_CORPUS();
+    ReadFixture f;
+    std::string path = corpusFile("jackcess/testV2000.mdb");
+    f.ui().whenShown("TableDlog", [](Form& form) { form.control("TablesGrid").userDoubleClick(); });
+    std::vector<std::string> record2;
+    f.ui().whenShown("VerifyDlog", [&record2](Form& form) {
+        form.control("nextbtn").userClick();
+        form.control("nextbtn").userClick();
+        record2 = form.control("zip").items();
+        form.control("zip").userSetItemIndex(3); // D, an Integer field
+        form.control("OKBtn").userClick();
+    });
+    ASSERT_EQ(f.open(path, 0), path);
+    // A, B text; C byte and D integer empty; E long; F double; G date empty; H currency as
+    // a float; I boolean empty. The table walks its primary key: "abcdefg" second.
+    EXPECT_EQ(record2, (std::vector<std::string>{"abcdefg", "hijklmnop", "", "", "333333333",
+                                                 "444.555", "", "3.5", ""}));
+    const WorkTables& t = f.ctx().tables;
+    EXPECT_EQ(std::vector<int32_t>(t.pieceZips.begin() + 1, t.pieceZips.end()),
+              (std::vector<int32_t>{-200000, -200000}))
+        << "an Integer field reads empty: no ZIP";
+}
+
+TEST(AccessList, OutputFieldsTheTableCannotTakeAreRefusedBeforeReading) {
+    WriterFixture f;
+    ListState& s = f.ctx().list;
+    s.zipColumn = 0;
+    s.accessFields = {{"ZIP", 1, 10, false},  {"SEQ", 1, 5, false}, {"NUM", 3, 4, false},
+                      {"WHEN", 11, 8, false}, {"ID", 3, 4, true},   {"OEL", 1, 20, false},
+                      {"SEQ6", 1, 6, false}};
+    auto problem = [&](std::initializer_list<std::pair<int FieldRoles::*, int>> roles) {
+        s.sortColumn = s.trayColumn = s.packageColumn = s.endorsementColumn = -1;
+        for (auto [role, column] : roles)
+            s.*role = column;
+        std::vector<std::string> problems = checkFieldRoles(f.ctx(), "Access");
+        return problems.empty() ? std::string() : problems[0];
+    };
+    EXPECT_EQ(problem({{&FieldRoles::sortColumn, 1}}),
+              "The field you chose for the sorting information is too short. It must be able to "
+              "hold at least 6 characters.");
+    EXPECT_EQ(problem({{&FieldRoles::sortColumn, 6}, {&FieldRoles::endorsementColumn, 5}}), "");
+    EXPECT_EQ(problem({{&FieldRoles::sortColumn, 2},
+                       {&FieldRoles::trayColumn, 2},
+                       {&FieldRoles::packageColumn, 2}}),
+              "")
+        << "Long Integer fields take numbers";
+    EXPECT_EQ(problem({{&FieldRoles::sortColumn, 6}, {&FieldRoles::endorsementColumn, 2}}),
+              "The field you chose for the endorsement line (OEL) must be a Text field.");
+    EXPECT_EQ(problem({{&FieldRoles::sortColumn, 6}, {&FieldRoles::trayColumn, 3}}),
+              "The field you chose for the tray/sack number must be a Text or Long Integer "
+              "field.");
+    EXPECT_NE(problem({{&FieldRoles::sortColumn, 4}}).find("(\"ID\") cannot be changed"),
+              std::string::npos);
+    EXPECT_EQ(problem({{&FieldRoles::sortColumn, 0}}),
+              "The field you chose for the sorting information already holds the zip code, "
+              "city, state or county. Please choose another field.");
+}
+
+TEST(AccessList, DateTrayFieldIsRefusedAndNothingIsRead) {
+    SKIP_WITHOUT_CORPUS();
+    WriterFixture f;
+    std::string path = f.env.folder() + "types.mdb";
+    fs::copy_file(corpusFile("jackcess/testV2000.mdb"), path);
+    const std::string hash = sha256Of(path);
+    f.ui().whenShown("TableDlog", [](Form& form) { form.control("TablesGrid").userDoubleClick(); });
+    f.ui().whenShown("VerifyDlog", [](Form& form) {
+        form.control("zip").userSetItemIndex(5);
+        form.control("sort").userSetItemIndex(4); // E, a Long Integer
+        form.control("tray").userSetItemIndex(6); // G, a date
+        form.control("OKBtn").userClick();
+    });
+    f.ui().pressWhenShown("VerifyDlog", "CancelBtn");
+    EXPECT_EQ(f.open(path, 0), "");
+    ASSERT_EQ(f.messageTexts().size(), 1u);
+    EXPECT_EQ(f.messageTexts()[0], "The field you chose for the tray/sack number must be a Text "
+                                   "or Long Integer field.");
+    EXPECT_EQ(f.ctx().tables.pieceZips.size(), 1u);
+    EXPECT_EQ(sha256Of(path), hash);
+}
+
+TEST(AccessWriter, RecordsGetTheirNumbersAndEveryOtherColumnStays) {
+    WriterFixture f;
+    std::string path = accessTable(f.env.folder() + "list.mdb", mailing(10, {4, 9}));
+    auto before = rowsByName(path);
+    ASSERT_EQ(before.size(), 10u);
+    ASSERT_EQ(openWithRoles(f, path, outputs), path);
+    presortByZip(f.ctx());
+    f.ctx().mailClass = *MailClass::fromCode("RAL");
+    f.ui().clearRecords();
+    ASSERT_FALSE(WriteSortInformation(f.ctx()).failed);
+
+    auto after = rowsByName(path);
+    ASSERT_EQ(after.size(), 10u);
+    std::vector<std::string> sortedNames(10);
+    for (auto& [name, cells] : after) {
+        ASSERT_EQ(cells.size(), 9u) << name;
+        for (size_t c = 0; c < 5; ++c)
+            EXPECT_EQ(cells[c], before[name][c]) << name << " column " << c;
+        const int sequence = std::stoi(cells[6]);
+        ASSERT_GE(sequence, 1);
+        ASSERT_LE(sequence, 10);
+        sortedNames[static_cast<size_t>(sequence - 1)] = name;
+        const bool rejected = name == "Pers4" || name == "Pers9";
+        EXPECT_EQ(cells[5], rejected ? "" : " ") << name << ": no endorsement in this class";
+        if (rejected) {
+            EXPECT_EQ(cells[7] + cells[8], "0000000000") << name;
+        }
+    }
+    // 75201 (odd records) in one tray, 75202 in the next; the rejected last, in list order.
+    EXPECT_EQ(sortedNames,
+              (std::vector<std::string>{"Pers1", "Pers3", "Pers5", "Pers7", "Pers2", "Pers6",
+                                        "Pers8", "Pers10", "Pers4", "Pers9"}));
+    EXPECT_EQ(after["Pers3"][7], "00001");
+    EXPECT_EQ(after["Pers6"][8], "00002");
+    EXPECT_EQ(folderEntries(f.env.folder()), 2u) << "the list and tables/, no copy left";
+    ASSERT_EQ(f.ui().messages().size(), 1u);
+    EXPECT_EQ(f.ui().messages()[0].text,
+              "Quillan has saved sorting information in the table named \"Table1\". Using your "
+              "mailing list software, you should now sort the table in ascending order based on "
+              "the field named \"data8\". Before you do, would you like to add barcodes to this "
+              "file?");
+}
+
+TEST(AccessWriter, SortNumbersGiveTheOrderOfTheRewrittenTextList) {
+    std::vector<std::string> records = mailing(30, {7, 20});
+    for (size_t i = 0; i < records.size(); i += 3) // some ZIP+4 to order apart
+        records[i].replace(records[i].rfind("\t"), 0, "-1234");
+    WriterFixture text;
+    std::string list = text.write("list.txt", crlf(records));
+    text.sortAndWrite(list);
+    std::vector<std::string> textOrder;
+    for (const auto& line : text.fileLines(list))
+        textOrder.push_back(line.substr(0, line.find('\t')));
+
+    WriterFixture f;
+    std::string path = accessTable(f.env.folder() + "list.mdb", records);
+    ASSERT_EQ(openWithRoles(f, path, outputs), path);
+    presortByZip(f.ctx());
+    f.ctx().mailClass = *MailClass::fromCode("RNAF");
+    ASSERT_FALSE(WriteSortInformation(f.ctx()).failed);
+    std::vector<std::string> accessOrder(records.size());
+    for (const auto& [name, cells] : rowsByName(path))
+        accessOrder.at(static_cast<size_t>(std::stoi(cells[6]) - 1)) = name;
+    EXPECT_EQ(accessOrder, textOrder);
+}
+
+TEST(AccessWriter, AFailedWriteLeavesTheDatabaseAsItWas) {
+    enum Failure { UpdateFails, TooBig, ReadOnlyFolder, ChangedSinceRead };
+    for (Failure failure : {UpdateFails, TooBig, ReadOnlyFolder, ChangedSinceRead}) {
+        WriterFixture f;
+        std::string path = accessTable(f.env.folder() + "list.mdb", mailing(600));
+        ASSERT_EQ(openWithRoles(f, path, outputs), path);
+        presortByZip(f.ctx());
+        f.ctx().mailClass = *MailClass::fromCode("RNAF");
+        if (failure == ChangedSinceRead)
+            accessTable(path, mailing(599));
+        const std::string hash = sha256Of(path);
+        f.ui().clearRecords();
+        if (failure == ReadOnlyFolder) {
+            chmod(path.c_str(), 0666);
+            int status = inReadOnlyFolder(f.env.folder(), [&] {
+                bool failed = WriteSortInformation(f.ctx()).failed;
+                return failed && f.ui().messages().size() == 1 &&
+                               f.ui().messages()[0].kind == MessageKind::Error
+                           ? 0
+                           : 1;
+            });
+            EXPECT_EQ(status, 0);
+        } else {
+            platform::dao::failUpdateAfterForTesting(failure == UpdateFails ? 500 : 0);
+            FileSizeLimit limit(failure == TooBig ? fs::file_size(path) / 2 : RLIM_INFINITY);
+            EXPECT_TRUE(WriteSortInformation(f.ctx()).failed);
+            platform::dao::failUpdateAfterForTesting(0);
+            expectNotSavedOnly(f, "Quillan could not save the sorting information in the file "
+                                  "\"list.mdb\".");
+            if (failure == UpdateFails) {
+                EXPECT_NE(f.messageTexts()[0].find("Access Status 3043 - '" + path + "'"),
+                          std::string::npos)
+                    << "the error names the list, not the copy: " << f.messageTexts()[0];
+            }
+        }
+        EXPECT_EQ(sha256Of(path), hash) << failure;
+        EXPECT_EQ(folderEntries(f.env.folder()), 2u) << failure << ": no copy left";
+    }
+}

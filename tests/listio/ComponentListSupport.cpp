@@ -1,0 +1,143 @@
+#include "tests/listio/ComponentListSupport.h"
+
+#include "xls/Workbook.h"
+
+#include <fstream>
+#include <grp.h>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace quillan::test {
+
+void writeWorkbook(const std::string& path, const std::vector<TestSheet>& sheets, int biff) {
+    xls::Workbook book;
+    book.setVersion(biff == 8   ? xls::ExcelVersion::Excel97
+                    : biff == 5 ? xls::ExcelVersion::Excel50
+                                : xls::ExcelVersion::Excel40);
+    for (size_t s = 0; s < sheets.size(); ++s) {
+        xls::Sheet& sheet = s == 0 ? book.sheets().item(0) : book.sheets().add();
+        sheet.setName(sheets[s].name);
+        for (size_t r = 0; r < sheets[s].rows.size(); ++r)
+            for (size_t c = 0; c < sheets[s].rows[r].size(); ++c) {
+                const CellValue& value = sheets[s].rows[r][c];
+                const int col = static_cast<int>(c), row = static_cast<int>(r);
+                if (const double* number = std::get_if<double>(&value))
+                    sheet.setFloat(col, row, *number, -1);
+                else if (!std::get<std::string>(value).empty())
+                    sheet.setString(col, row, std::get<std::string>(value), -1);
+            }
+    }
+    book.setFilename(path);
+    book.write();
+}
+
+namespace {
+
+void record(std::string& out, uint16_t id, const std::string& body) {
+    auto word = [&out](uint16_t w) {
+        out += static_cast<char>(w & 0xFF);
+        out += static_cast<char>(w >> 8);
+    };
+    word(id);
+    word(static_cast<uint16_t>(body.size()));
+    out += body;
+}
+
+std::string words(std::initializer_list<uint16_t> values) {
+    std::string out;
+    for (uint16_t w : values) {
+        out += static_cast<char>(w & 0xFF);
+        out += static_cast<char>(w >> 8);
+    }
+    return out;
+}
+
+} // namespace
+
+std::string biff3Worksheet(const std::vector<std::vector<std::string>>& rows) {
+    size_t columns = 0;
+    for (const auto& row : rows)
+        columns = std::max(columns, row.size());
+    std::string out;
+    record(out, 0x0209, words({0x0000, 0x0010, 0x0000}));
+    record(out, 0x0200,
+           words({0, static_cast<uint16_t>(rows.size()), 0, static_cast<uint16_t>(columns), 0}));
+    for (size_t r = 0; r < rows.size(); ++r)
+        for (size_t c = 0; c < rows[r].size(); ++c)
+            if (!rows[r][c].empty())
+                record(out, 0x0204,
+                       words({static_cast<uint16_t>(r), static_cast<uint16_t>(c), 15,
+                              static_cast<uint16_t>(rows[r][c].size())}) +
+                           rows[r][c]);
+    record(out, 0x000A, "");
+    return out;
+}
+
+std::vector<std::string> xlrdCells(const std::string& path) {
+    const std::string script =
+        "import sys, xlrd\n"
+        "book = xlrd.open_workbook(sys.argv[1])\n"
+        "for sheet in book.sheets():\n"
+        "    for r in range(sheet.nrows):\n"
+        "        for c in range(sheet.ncols):\n"
+        "            cell = sheet.cell(r, c)\n"
+        "            if cell.ctype != 0:\n"
+        "                print('%s\\t%d\\t%d\\t%d\\t%r' % (sheet.name, r, c, cell.ctype, "
+        "cell.value))\n";
+    std::string out =
+        runCommand(std::string(QUILLAN_PYTHON) + " -c \"" + script + "\" '" + path + "' 2>&1");
+    std::vector<std::string> lines;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+std::string accessTable(const std::string& path, const std::vector<std::string>& tabRecords) {
+    std::string list = path + ".txt";
+    std::string bytes;
+    for (const auto& line : tabRecords)
+        bytes += line + "\r\n";
+    std::ofstream(list, std::ios::binary) << bytes;
+    runCommand(std::string(QUILLAN_MDBFILL) + " '" + list + "' '" + path + "' --empty");
+    std::remove(list.c_str());
+    return path;
+}
+
+std::vector<std::string> mdbExport(const std::string& path, const std::string& table) {
+    std::string out = runCommand("mdb-export '" + path + "' '" + table + "' 2>&1");
+    std::vector<std::string> lines;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+std::string sha256Of(const std::string& path) {
+    std::string out = runCommand("sha256sum '" + path + "'");
+    return out.substr(0, out.find(' '));
+}
+
+int inReadOnlyFolder(const std::string& folder, const std::function<int()>& attempt) {
+    chmod(folder.c_str(), 0555);
+    int status = -1;
+    if (geteuid() != 0) {
+        status = attempt();
+    } else {
+        pid_t child = fork();
+        if (child == 0) {
+            if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)
+                _exit(99);
+            _exit(attempt());
+        }
+        int waited = 0;
+        waitpid(child, &waited, 0);
+        status = WIFEXITED(waited) ? WEXITSTATUS(waited) : 98;
+    }
+    chmod(folder.c_str(), 0755);
+    return status;
+}
+
+} // namespace quillan::test

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "tests/listio/WriterTestSupport.h"
+
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace quillan::test {
+
+// A cell of a test workbook: text, or a number.
+using CellValue = std::variant<std::string, double>;
+using SheetRows = std::vector<std::vector<CellValue>>;
+
+struct TestSheet {
+    std::string name;
+    SheetRows rows;
+};
+
+// Writes a workbook of these sheets through the spreadsheet library: BIFF8 unless told
+// otherwise (BIFF5, BIFF4 for one sheet).
+void writeWorkbook(const std::string& path, const std::vector<TestSheet>& sheets, int biff = 8);
+
+// An Excel 3.0 worksheet, built record by record (the library does not write that version).
+std::string biff3Worksheet(const std::vector<std::vector<std::string>>& rows);
+
+// Every cell of every sheet as xlrd reads it, one line each: sheet, row, column, xlrd's cell
+// type, value.
+std::vector<std::string> xlrdCells(const std::string& path);
+
+// An Access table "Table1" of nine Text (50) columns data1, data3 ... data10, holding these
+// tab-separated records in its first columns, made by the fill tool.
+std::string accessTable(const std::string& path, const std::vector<std::string>& tabRecords);
+
+// The rows of an Access table as mdb-export writes them, the header line first.
+std::vector<std::string> mdbExport(const std::string& path, const std::string& table);
+
+std::string sha256Of(const std::string& path);
+
+// Runs `attempt` where the folder cannot be written: as another user when this one is the
+// superuser (who writes into read-only folders). The attempt's result, or -1 when that
+// cannot be arranged.
+int inReadOnlyFolder(const std::string& folder, const std::function<int()>& attempt);
+
+} // namespace quillan::test

@@ -1,0 +1,389 @@
+// Mailing lists kept in Excel worksheets: choosing the sheet, reading its cells (numbers in
+// ZIP fields keep their leading zeros), workbooks that cannot take their sort information,
+// and writing it back into the cells, with what xlrd reads from the result.
+
+#include "tests/listio/ComponentListSupport.h"
+
+#include "xls/Workbook.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using namespace quillan;
+using namespace quillan::test;
+using platform::Form;
+using platform::MessageKind;
+
+namespace {
+
+using Roles = std::vector<std::pair<std::string, int>>;
+
+// Reading only: the sort information would go into a separate file.
+struct ReadFixture : ListFixture {
+    explicit ReadFixture(std::vector<std::string> parameters = {})
+        : ListFixture(std::move(parameters)) {
+        setLine(&SettingsLists::prefsList, 2, "1");
+    }
+};
+
+// Opens the list, choosing these roles (field dialog combo, column) and pressing Finish.
+std::string openWithRoles(ListFixture& f, const std::string& path, const Roles& roles) {
+    f.ui().whenShown("VerifyDlog", [roles](Form& form) {
+        for (const auto& [combo, column] : roles)
+            form.control(combo).userSetItemIndex(column);
+        form.control("OKBtn").userClick();
+    });
+    return f.open(path, 0);
+}
+
+// Picks the sheet or table of this row in the selector when it shows.
+void chooseInSelector(ListFixture& f, int row) {
+    f.ui().whenShown("TableDlog", [row](Form& form) {
+        form.control("TablesGrid").userSetItemIndex(row);
+        form.control("TablesGrid").userDoubleClick();
+    });
+}
+
+std::vector<int32_t> zips(ListFixture& f) {
+    const auto& z = f.ctx().tables.pieceZips;
+    return std::vector<int32_t>(z.begin() + 1, z.end());
+}
+
+// The texts of a column of the first sheet, row 0 first, as the library reads them back.
+std::vector<std::string> column(const std::string& path, int col, size_t sheet = 0) {
+    xls::Workbook book;
+    book.setFilename(path);
+    book.read();
+    xls::Sheet& s = book.sheets().item(sheet);
+    std::vector<std::string> texts;
+    for (int row = 0; row <= s.lastRow; ++row)
+        texts.push_back(s.getAsString(col, row));
+    return texts;
+}
+
+const Roles zipAndOutputs = {{"zip", 1}, {"sort", 2}, {"tray", 3}, {"pkg", 4}, {"oel", 5}};
+
+} // namespace
+
+TEST(ExcelList, CellsAreReadAsTextAndNumbersInZipFieldsKeepTheirZeros) {
+    ReadFixture f;
+    std::string path = f.env.folder() + "members.xls";
+    writeWorkbook(path, {{"Members",
+                          {{"Ann", 1234.0, "12"},
+                           {"Bo", std::string("75201"), "x"},
+                           {"Cy", 752021234.0, 7.5},
+                           {"Di", 75201.4}}}});
+    ASSERT_EQ(openWithRoles(f, path, {{"zip", 1}}), path);
+    EXPECT_EQ(f.ctx().listFileKind, "Excel");
+    // Ann's 1234 is 01234; Cy's nine digits are a whole ZIP+4; Di's float rounds.
+    EXPECT_EQ(zips(f), (std::vector<int32_t>{1234, 75201, 75202, 75201}));
+
+    // The field dialog showed the first row as record 1 (no field list) and walks rows.
+    const Form& dialog = f.dialog.form();
+    EXPECT_EQ(dialog.control("CurrentRecordLabel").caption(), "Record 1");
+    EXPECT_EQ(dialog.control("zip").items(), (std::vector<std::string>{"Ann", "1234", "12"}))
+        << "numbers read as they show before the ZIP field is known";
+
+    // A separate +4 field typed as a number pads to four digits.
+    ReadFixture g;
+    std::string split = g.env.folder() + "split.xls";
+    writeWorkbook(split, {{"Split", {{"Ann", std::string("75201"), 123.0}, {"Bo", 1234.0, 9.0}}}});
+    ASSERT_EQ(openWithRoles(g, split, {{"zip5", 1}, {"zip4", 2}}), split);
+    EXPECT_EQ(zips(g), (std::vector<int32_t>{75201, 1234}));
+}
+
+TEST(ExcelList, FieldDialogStepsThroughTheRows) {
+    ReadFixture f;
+    std::string path = f.env.folder() + "rows.xls";
+    writeWorkbook(path, {{"Rows",
+                          {{"A", std::string("75201")},
+                           {"B", std::string("75202")},
+                           {"C", std::string("01234")}}}});
+    std::vector<std::string> seen;
+    f.ui().whenShown("VerifyDlog", [&seen](Form& form) {
+        auto shown = [&] { seen.push_back(form.control("zip").items().at(0)); };
+        EXPECT_FALSE(form.control("prevbtn").enabled());
+        shown();
+        form.control("nextbtn").userClick();
+        shown();
+        form.control("nextbtn").userClick();
+        shown();
+        EXPECT_FALSE(form.control("nextbtn").enabled());
+        form.control("prevbtn").userClick();
+        shown();
+        form.control("prevbtn").userClick();
+        shown();
+        EXPECT_FALSE(form.control("prevbtn").enabled()) << "row 0 is a record: no field list";
+        form.control("OKBtn").userClick();
+    });
+    ASSERT_EQ(f.open(path, 0), path);
+    EXPECT_EQ(seen, (std::vector<std::string>{"A", "B", "C", "B", "A"}));
+    EXPECT_EQ(f.ctx().counters.recordCount, 3);
+}
+
+TEST(ExcelList, SheetIsTheOnlyOneTheNamedOneOrThePersonsChoice) {
+    std::string folder;
+    auto twoSheets = [&](ListFixture& f) {
+        std::string path = f.env.folder() + "book.xls";
+        writeWorkbook(path, {{"Notes", {{"just notes"}}},
+                             {"Mailing", {{"NAME", "ZIP"}, {"Ann", "75201"}, {"Bo", "75202"}}}});
+        return path;
+    };
+    {
+        ReadFixture f;
+        std::string path = twoSheets(f);
+        std::vector<std::string> offered;
+        f.ui().whenShown("TableDlog", [&offered](Form& form) {
+            EXPECT_EQ(form.caption(), "Sheet Selector");
+            EXPECT_EQ(form.control("Label1").caption(),
+                      "The database you selected has more than one sheet.");
+            offered = form.control("TablesGrid").items();
+            form.control("TablesGrid").userSetItemIndex(1);
+            form.control("TablesGrid").userDoubleClick();
+        });
+        ASSERT_EQ(f.open(path), path);
+        EXPECT_EQ(offered, (std::vector<std::string>{"Notes", "Mailing"}));
+        EXPECT_EQ(f.ctx().list.selectedSheetIndex, 1);
+        EXPECT_EQ(f.ctx().list.selectedTableName, "Mailing");
+        EXPECT_EQ(f.ctx().counters.recordCount, 3);
+
+        // Cancelling the selector for the next list reads nothing, whatever the last chose.
+        f.ui().pressWhenShown("TableDlog", "CancelBtn");
+        EXPECT_EQ(f.open(path, 0), "");
+        EXPECT_EQ(f.ctx().list.selectedTableName, "");
+        EXPECT_TRUE(f.ui().messages().empty());
+    }
+    {
+        ReadFixture probe;
+        std::string path = twoSheets(probe);
+        ReadFixture f({path, "DUZIZ", "mAiLiNg"});
+        ASSERT_EQ(f.open(path, 0), path);
+        EXPECT_EQ(f.ctx().list.selectedSheetIndex, 1);
+        EXPECT_TRUE(f.ui().formLog().empty()) << "no selector, no field dialog";
+    }
+    {
+        ReadFixture probe;
+        std::string path = twoSheets(probe);
+        ReadFixture f({path, "NOSTOP", "Elsewhere"});
+        f.ui().pressWhenShown("TableDlog", "CancelBtn");
+        EXPECT_EQ(f.open(path, 0), "");
+        EXPECT_EQ(f.ui().formLog(), (std::vector<std::string>{"modal TableDlog"}));
+    }
+    {
+        ReadFixture f;
+        std::string path = f.env.folder() + "one.xls";
+        writeWorkbook(path, {{"Only", {{"NAME", "ZIP"}, {"Ann", "75201"}}}});
+        ASSERT_EQ(f.open(path), path);
+        EXPECT_EQ(f.ui().formLog().back(), "modal VerifyDlog");
+        EXPECT_EQ(f.ui().formLog().size(), 2u) << "the open dialog, then the field dialog";
+    }
+}
+
+TEST(ExcelList, WorkbookThatCannotBeWrittenIsRefusedBeforeItIsSorted) {
+    WriterFixture f;
+    std::string path =
+        f.write("old.xls", biff3Worksheet({{"NAME", "ZIP", "SORT"}, {"Ann", "75201", ""}}));
+    EXPECT_EQ(f.open(path, 0), "");
+    ASSERT_EQ(f.ui().messages().size(), 1u);
+    EXPECT_EQ(f.ui().messages()[0].kind, MessageKind::Error);
+    EXPECT_NE(f.ui().messages()[0].text.find("Excel 3.0"), std::string::npos);
+    EXPECT_NE(f.ui().messages()[0].text.find("\"Put it in a separate file.\""), std::string::npos);
+
+    // Into a separate file it sorts.
+    f.setLine(&SettingsLists::prefsList, 2, "1");
+    f.ui().clearRecords();
+    EXPECT_EQ(f.open(path), path);
+    EXPECT_EQ(zips(f), (std::vector<int32_t>{-200000, 75201}));
+}
+
+TEST(ExcelWriter, RecordsGetTheirNumbersAndEveryOtherCellStays) {
+    WriterFixture f;
+    std::string path = f.env.folder() + "list.xls";
+    SheetRows rows;
+    // Ten records; the fourth and ninth are rejected.
+    for (int i = 1; i <= 10; ++i)
+        rows.push_back({"P" + std::to_string(i),
+                        i == 4 || i == 9 ? CellValue(std::string("BAD"))
+                                         : CellValue(i % 2 ? 75201.0 : 75202.0),
+                        "old", 3.0, std::string(), "old oel", "kept"});
+    writeWorkbook(path, {{"List", rows}, {"Other", {{"untouched", 1.0}}}});
+    std::vector<std::string> before = xlrdCells(path);
+    ASSERT_FALSE(before.empty());
+    chooseInSelector(f, 0);
+    ASSERT_EQ(openWithRoles(f, path, zipAndOutputs), path);
+    presortByZip(f.ctx());
+    f.ctx().mailClass = *MailClass::fromCode("RAL");
+    f.ui().clearRecords();
+    ASSERT_FALSE(WriteSortInformation(f.ctx()).failed);
+
+    // 75201 (records 1, 3, 5, 7) then 75202 (2, 6, 8, 10), then records 4 and 9.
+    EXPECT_EQ(column(path, 2),
+              (std::vector<std::string>{"000001", "000005", "000002", "000009", "000003", "000006",
+                                        "000004", "000007", "000010", "000008"}));
+    EXPECT_EQ(column(path, 3)[3], "00000");
+    EXPECT_EQ(column(path, 3)[1], "00002");
+    EXPECT_EQ(column(path, 4)[0], "00001");
+    // A class without endorsement lines puts a blank there; a rejected record gets nothing.
+    EXPECT_EQ(column(path, 5)[0], " ");
+    EXPECT_EQ(column(path, 5)[8], "");
+
+    // xlrd: the output cells are text, everything else is as it was.
+    std::vector<std::string> after = xlrdCells(path);
+    auto isOutput = [](const std::string& line) {
+        size_t tab1 = line.find('\t'), tab2 = line.find('\t', tab1 + 1);
+        int col = std::stoi(line.substr(tab2 + 1));
+        return line.rfind("List\t", 0) == 0 && col >= 2 && col <= 5;
+    };
+    std::vector<std::string> keptBefore, keptAfter;
+    for (const auto& line : before)
+        if (!isOutput(line))
+            keptBefore.push_back(line);
+    for (const auto& line : after) {
+        if (!isOutput(line))
+            keptAfter.push_back(line);
+        else
+            EXPECT_NE(line.find("\t1\t'"), std::string::npos) << "a text cell: " << line;
+    }
+    EXPECT_EQ(keptAfter, keptBefore);
+
+    ASSERT_EQ(f.ui().messages().size(), 1u);
+    EXPECT_EQ(f.ui().messages()[0].text,
+              "Quillan has saved sorting information in the file named \"list.xls\". Using "
+              "Excel, you should now sort the file in ascending order based on the sort order "
+              "field. Before you do, would you like to add barcodes to this file?");
+}
+
+TEST(ExcelWriter, HeaderRowKeepsItsTextsWhateverTheCaseOfItsZip) {
+    for (const std::string zipHeading : {"zip", "ZIP", "Zip+4"}) {
+        WriterFixture f;
+        std::string path = f.env.folder() + "list.xls";
+        writeWorkbook(path, {{"List",
+                              {{"NAME", zipHeading, " SORT\t"},
+                               {"Ann", std::string("75202")},
+                               {"Bo", std::string("75201")}}}});
+        ASSERT_EQ(openWithRoles(f, path, {{"zip", 1}, {"sort", 2}}), path);
+        presortByZip(f.ctx());
+        f.ctx().mailClass = *MailClass::fromCode("RNAF");
+        ASSERT_FALSE(WriteSortInformation(f.ctx()).failed) << zipHeading;
+        EXPECT_EQ(column(path, 2),
+                  (std::vector<std::string>{" SORT\t", "SORT000002", "SORT000001"}))
+            << zipHeading;
+        EXPECT_EQ(column(path, 1)[0], zipHeading);
+    }
+    // Separate 5-digit and +4 fields: the 5-digit field's heading tells.
+    WriterFixture f;
+    std::string path = f.env.folder() + "split.xls";
+    writeWorkbook(
+        path, {{"List", {{"ZIP5", "ZIP4", "SEQ"}, {std::string("75201"), std::string("1234")}}}});
+    ASSERT_EQ(openWithRoles(f, path, {{"zip5", 0}, {"zip4", 1}, {"sort", 2}}), path);
+    presortByZip(f.ctx());
+    f.ctx().mailClass = *MailClass::fromCode("RNAF");
+    ASSERT_FALSE(WriteSortInformation(f.ctx()).failed);
+    EXPECT_EQ(column(path, 2), (std::vector<std::string>{"SEQ", "SEQ000001"}));
+}
+
+TEST(ExcelWriter, AFailedWriteLeavesTheWorkbookAsItWas) {
+    enum Failure { ChangedSinceRead, TooBig, ReadOnlyFolder };
+    for (Failure failure : {ChangedSinceRead, TooBig, ReadOnlyFolder}) {
+        WriterFixture f;
+        std::string path = f.env.folder() + "list.xls";
+        SheetRows rows;
+        for (int i = 0; i < 200; ++i)
+            rows.push_back({"Person " + std::to_string(i), std::string("75201"), "old"});
+        writeWorkbook(path, {{"List", rows}});
+        ASSERT_EQ(openWithRoles(f, path, {{"zip", 1}, {"sort", 2}}), path);
+        presortByZip(f.ctx());
+        f.ctx().mailClass = *MailClass::fromCode("RNAF");
+        if (failure == ChangedSinceRead)
+            writeWorkbook(path, {{"List", {{"Someone", "else"}}}});
+        const std::string hash = sha256Of(path);
+        f.ui().clearRecords();
+        if (failure == ReadOnlyFolder) {
+            chmod(path.c_str(), 0666);
+            int status = inReadOnlyFolder(f.env.folder(), [&] {
+                bool failed = WriteSortInformation(f.ctx()).failed;
+                return failed && f.ui().messages().size() == 1 &&
+                               f.ui().messages()[0].kind == MessageKind::Error
+                           ? 0
+                           : 1;
+            });
+            EXPECT_EQ(status, 0);
+        } else {
+            FileSizeLimit limit(failure == TooBig ? 4096 : RLIM_INFINITY);
+            EXPECT_TRUE(WriteSortInformation(f.ctx()).failed);
+            expectNotSavedOnly(f, "Quillan could not save the sorting information in the file "
+                                  "\"list.xls\".");
+        }
+        EXPECT_EQ(sha256Of(path), hash) << failure;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.env.folder()),
+                                std::filesystem::directory_iterator()),
+                  2)
+            << "the list and tables/, no temporary file";
+    }
+}
+
+// What a workbook holds besides its cells, as the library reads it back: per sheet its
+// notes, pictures and charts, then the workbook's pictures and chart sheets.
+std::vector<size_t> objectsOf(const std::string& path) {
+    xls::Workbook book;
+    book.setFilename(path);
+    book.read();
+    auto charts = [](xls::InFileCharts& kept) {
+        size_t count = 0;
+        for (size_t i = 0; i < kept.count(); ++i)
+            count += kept.item(i).records.count() > 0;
+        return count;
+    };
+    std::vector<size_t> counts;
+    for (size_t i = 0; i < book.sheets().count(); ++i) {
+        xls::Sheet& sheet = book.sheets().item(i);
+        counts.insert(counts.end(), {sheet.notes().count(), sheet.sheetPictures().count(),
+                                     sheet.charts().count(), charts(sheet.inFileCharts())});
+    }
+    counts.insert(counts.end(), {book.pictures().count(), charts(book.inFileCharts())});
+    return counts;
+}
+
+TEST(ExcelWriter, MacrosNotesPicturesChartsAndPropertiesSurviveTheWriteBack) {
+    const std::string corpus = std::string(QUILLAN_MDB_CORPUS) + "/../xls/";
+    // Every stream of the compound file but the workbook's, with its size.
+    const std::string streams =
+        "import olefile, sys\n"
+        "ole = olefile.OleFileIO(sys.argv[1])\n"
+        "for entry in sorted(ole.listdir(streams=True)):\n"
+        "    if entry[0] not in ('Workbook', 'Book'):\n"
+        "        print(repr('/'.join(entry)), ole.get_size('/'.join(entry)))\n";
+    // The notes as xlrd sees them, where it reads the file.
+    const std::string notes = "import os, sys, xlrd\n"
+                              "book = xlrd.open_workbook(sys.argv[1], formatting_info=True, "
+                              "logfile=open(os.devnull, 'w'))\n"
+                              "for sheet in book.sheets():\n"
+                              "    for key, note in sorted(sheet.cell_note_map.items()):\n"
+                              "        print(sheet.name, key, repr(note.text))\n";
+    for (const char* name :
+         {"poi/testNames.xls", "exceldatareader/Test_git_issue_532_mulcells.xls",
+          "poi/StringContinueRecords.xls", "exceldatareader/Test_git_issue_411.xls",
+          "poi/SimpleWithComments.xls", "poi/DrawingAndComments.xls", "poi/WithTwoCharts.xls"}) {
+        if (!std::filesystem::exists(corpus + name))
+            GTEST_SKIP() << "no .xls corpus at " << corpus;
+        WriterFixture f;
+        std::string path = f.env.folder() + "objects.xls";
+        std::filesystem::copy_file(corpus + name, path);
+        auto python = [&](const std::string& script) {
+            return runCommand(std::string(QUILLAN_PYTHON) + " -c \"" + script + "\" '" + path +
+                              "' 2>/dev/null");
+        };
+        const std::string streamsBefore = python(streams), notesBefore = python(notes);
+        const std::vector<size_t> objects = objectsOf(path);
+        chooseInSelector(f, 0);
+        ASSERT_EQ(openWithRoles(f, path, {{"zip", 0}, {"sort", 1}}), path) << name;
+        presortByZip(f.ctx());
+        f.ctx().mailClass = *MailClass::fromCode("RNAF");
+        EXPECT_FALSE(WriteSortInformation(f.ctx()).failed) << name;
+        EXPECT_EQ(python(streams), streamsBefore) << name;
+        if (!notesBefore.empty()) {
+            EXPECT_EQ(python(notes), notesBefore) << name;
+        }
+        EXPECT_EQ(objectsOf(path), objects) << name;
+    }
+}
