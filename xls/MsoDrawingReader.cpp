@@ -67,10 +67,8 @@ void MsoDrawingReader::readOptions(const MsoHeader& header, RecordCursor body) {
         uint16_t id = body.u16(6 * i);
         uint32_t value = body.u32(6 * i + 2);
         uint16_t property = id & 0x3FFF;
-        if (property == PictureIndexProperty && (id & BlipIdFlag) && value <= 0x7FFFFFFF) {
+        if (property == PictureIndexProperty && (id & BlipIdFlag) && value <= 0x7FFFFFFF)
             pictureIndex_ = static_cast<int>(value);
-            shownPictures_.insert(pictureIndex_);
-        }
         if (property == PictureNameProperty && (id & ComplexFlag) && complexAt <= body.size()) {
             size_t bytes = std::min<size_t>(value, body.size() - complexAt) & ~size_t{1};
             std::u16string name;

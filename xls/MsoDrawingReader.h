@@ -4,7 +4,6 @@
 #include "xls/MsoReader.h"
 
 #include <functional>
-#include <set>
 #include <string>
 
 namespace xls {
@@ -32,8 +31,6 @@ public:
     // Whether the last shape read was handed to onShape and not yet claimed: its OBJ record
     // claims it, so that an OBJ without a shape of its own does not take an earlier one's.
     bool claimLastShape();
-    // The places in the picture store of the pictures shapes show, kept shapes or not.
-    const std::set<int>& shownPictures() const { return shownPictures_; }
 
 protected:
     void onRecord(const MsoHeader& header, RecordCursor body) override;
@@ -46,7 +43,6 @@ private:
     std::string pictureName_;
     AnchorObject lastAnchor_;
     bool lastShapeHanded_ = false;
-    std::set<int> shownPictures_;
 };
 
 } // namespace xls

@@ -92,7 +92,6 @@ void Workbook::clear() {
     prot4Rev = false;
     saveRecalc = false;
     countryDefault = countryWinIni = 1;
-    unplacedPictures = 0;
 }
 
 template <typename Read>
@@ -272,9 +271,6 @@ std::string Workbook::unkeptDrawings() const {
         if (!sheet.unkeptShapes().empty())
             parts.push_back(sheet.unkeptShapes().describe() + " on sheet \"" + sheet.name() + "\"");
     }
-    if (unplacedPictures > 0)
-        parts.push_back(std::to_string(unplacedPictures) +
-                        (unplacedPictures == 1 ? " picture" : " pictures") + " placed on no sheet");
     return joinAsList(parts);
 }
 

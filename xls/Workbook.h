@@ -43,10 +43,11 @@ namespace xls {
 // Rows and columns are 0-based. Nothing is written over the file until the whole new file
 // is ready; a failed write leaves it as it was.
 //
-// Notes, pictures and charts are written back; other drawn objects (text boxes, lines, form
-// controls, other shapes, objects in groups) and pictures that no shape shows are not. A
-// workbook read with any of those is refused by write() before anything is written, with an
-// XlsError naming what would be lost:
+// Notes, pictures and charts are written back, and the whole picture store with them; other
+// drawn objects (text boxes, lines, form controls, other shapes, objects in groups, embedded
+// objects) are not, nor any drawn object of a file before Excel 97. A workbook read with any
+// of those is refused by write() before anything is written, with an XlsError naming what
+// would be lost:
 //   This workbook holds 2 text boxes and 1 form control on sheet "Sheet1" that cannot be
 //   written back.
 // book.unkeptDrawings() asks the same beforehand: it gives the middle of that message, or
@@ -153,11 +154,8 @@ public:
     InFileCharts& inFileCharts() { return inFileCharts_; }
     const ChartContext& chartContext() const { return chartContext_; }
 
-    // Pictures of the file's picture store that no shape shows: set by a read, cleared by
-    // clear().
-    size_t unplacedPictures = 0;
     // What a write could not keep: "2 text boxes and 1 form control on sheet "Sheet1" and
-    // 1 picture placed on no sheet"; empty when it keeps every drawing.
+    // 1 line on sheet "Sheet2""; empty when it keeps every drawing.
     std::string unkeptDrawings() const;
 
     // What the drawing writer counts over all sheets.

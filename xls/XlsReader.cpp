@@ -93,12 +93,10 @@ void XlsReader::run(ExcelVersion version) {
             book_.onProgress(0);
         loop();
         finishSheets();
-        countUnplacedPictures();
         if (book_.onProgress)
             book_.onProgress(100);
     } catch (...) {
         finishSheets();
-        countUnplacedPictures();
         stream_.abandon();
         throw;
     }
@@ -202,6 +200,7 @@ void XlsReader::onBof() {
     ++sheetNameIndex_;
     ++curSheet_;
     notesByObject_.clear();
+    takenShape_ = TakenShape::None; // a shape of the last sheet is no object of this one
     if (curSheet_ > 0)
         book_.sheets().add();
     if (sheetNameIndex_ < static_cast<int>(sheetNames_.size()))

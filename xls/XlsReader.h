@@ -103,7 +103,6 @@ private:
     void onNote();
     void onLegacyNote(Sheet& s);
     void readChart(InFileChart& chart);
-    void countUnplacedPictures();
 
     // Workbook globals.
     bool onGlobalRecord();

@@ -99,16 +99,6 @@ void XlsReader::onDrawing() {
     drawingReader_.read(body_.data());
 }
 
-// Pictures of the store that no shape shows have no place in the written file.
-void XlsReader::countUnplacedPictures() {
-    const std::set<int>& shown = drawingReader_.shownPictures();
-    size_t unplaced = 0;
-    for (size_t i = 0; i < book_.pictures().count(); ++i)
-        if (shown.count(book_.pictures().item(i).blipIndex) == 0)
-            ++unplaced;
-    book_.unplacedPictures = unplaced;
-}
-
 // An OBJ with a note structure is a cell note: its text is in the TXO and CONTINUE records
 // behind it, its box in the drawing record before it. Every other object is kept when it is
 // the picture or chart its shape was taken as; anything else is counted as what a write
@@ -126,9 +116,12 @@ void XlsReader::onObject() {
     if ((taken == TakenShape::Picture && kind == ShapeKind::Picture) ||
         (taken == TakenShape::Chart && kind == ShapeKind::Chart))
         return;
-    // A form control's shape looks like a chart's; the chart taken for it goes again.
+    // A form control's shape looks like a chart's, an embedded object's like a picture's:
+    // what was taken for them goes again.
     if (taken == TakenShape::Chart)
         s->inFileCharts().removeLast();
+    if (taken == TakenShape::Picture)
+        s->sheetPictures().removeLast();
     if ((object.flags & ApplicationObject) == 0)
         s->unkeptShapes().add(kind);
 }
