@@ -24,6 +24,10 @@ void writeWorkbook(const std::string& path, const std::vector<TestSheet>& sheets
 // An Excel 3.0 worksheet, built record by record (the library does not write that version).
 std::string biff3Worksheet(const std::vector<std::vector<std::string>>& rows);
 
+// Draws a line on an Excel 4.0 worksheet written by writeWorkbook: its OBJ record goes in
+// before the sheet's EOF. The library reads such objects but does not write them.
+void drawLineOnBiff4Sheet(const std::string& path);
+
 // Every cell of every sheet as xlrd reads it, one line each: sheet, row, column, xlrd's cell
 // type, value.
 std::vector<std::string> xlrdCells(const std::string& path);
