@@ -72,11 +72,13 @@ TEST(ExcelList, CellsAreReadAsTextAndNumbersInZipFieldsKeepTheirZeros) {
                           {{"Ann", 1234.0, "12"},
                            {"Bo", std::string("75201"), "x"},
                            {"Cy", 752021234.0, 7.5},
-                           {"Di", 75201.4}}}});
+                           {"Di", 75201.4},
+                           {"Ed", 12341234.0}}}});
     ASSERT_EQ(openWithRoles(f, path, {{"zip", 1}}), path);
     EXPECT_EQ(f.ctx().listFileKind, "Excel");
-    // Ann's 1234 is 01234; Cy's nine digits are a whole ZIP+4; Di's float rounds.
-    EXPECT_EQ(zips(f), (std::vector<int32_t>{1234, 75201, 75202, 75201}));
+    // Ann's 1234 is 01234; Cy's nine digits are a whole ZIP+4; Di's float rounds; Ed's
+    // eight digits are the ZIP+4 01234-1234.
+    EXPECT_EQ(zips(f), (std::vector<int32_t>{1234, 75201, 75202, 75201, 1234}));
 
     // The field dialog showed the first row as record 1 (no field list) and walks rows.
     const Form& dialog = f.dialog.form();
@@ -165,7 +167,10 @@ TEST(ExcelList, SheetIsTheOnlyOneTheNamedOneOrThePersonsChoice) {
         ReadFixture probe;
         std::string path = twoSheets(probe);
         ReadFixture f({path, "NOSTOP", "Elsewhere"});
-        f.ui().pressWhenShown("TableDlog", "CancelBtn");
+        f.ui().whenShown("TableDlog", [](Form& form) {
+            EXPECT_EQ(form.caption(), "Sheet Selector");
+            form.control("CancelBtn").userClick();
+        });
         EXPECT_EQ(f.open(path, 0), "");
         EXPECT_EQ(f.ui().formLog(), (std::vector<std::string>{"modal TableDlog"}));
     }
@@ -180,20 +185,25 @@ TEST(ExcelList, SheetIsTheOnlyOneTheNamedOneOrThePersonsChoice) {
 }
 
 TEST(ExcelList, WorkbookThatCannotBeWrittenIsRefusedBeforeItIsSorted) {
-    WriterFixture f;
-    std::string path =
-        f.write("old.xls", biff3Worksheet({{"NAME", "ZIP", "SORT"}, {"Ann", "75201", ""}}));
-    EXPECT_EQ(f.open(path, 0), "");
-    ASSERT_EQ(f.ui().messages().size(), 1u);
-    EXPECT_EQ(f.ui().messages()[0].kind, MessageKind::Error);
-    EXPECT_NE(f.ui().messages()[0].text.find("Excel 3.0"), std::string::npos);
-    EXPECT_NE(f.ui().messages()[0].text.find("\"Put it in a separate file.\""), std::string::npos);
+    for (const auto& [biff, version] : {std::pair{2, "Excel 2.1"}, std::pair{3, "Excel 3.0"}}) {
+        WriterFixture f;
+        std::string path =
+            f.write("old.xls", oldWorksheet({{"NAME", "ZIP", "SORT"}, {"Ann", "75201", ""}}, biff));
+        EXPECT_EQ(f.open(path, 0), "");
+        ASSERT_EQ(f.ui().messages().size(), 1u) << version;
+        EXPECT_EQ(f.ui().messages()[0].kind, MessageKind::Error);
+        EXPECT_NE(f.ui().messages()[0].text.find(version), std::string::npos)
+            << f.ui().messages()[0].text;
+        EXPECT_NE(f.ui().messages()[0].text.find("\"Put it in a separate file.\""),
+                  std::string::npos);
+        EXPECT_EQ(f.ctx().tables.pieceZips.size(), 1u) << "nothing read";
 
-    // Into a separate file it sorts.
-    f.setLine(&SettingsLists::prefsList, 2, "1");
-    f.ui().clearRecords();
-    EXPECT_EQ(f.open(path), path);
-    EXPECT_EQ(zips(f), (std::vector<int32_t>{-200000, 75201}));
+        // Into a separate file it sorts.
+        f.setLine(&SettingsLists::prefsList, 2, "1");
+        f.ui().clearRecords();
+        EXPECT_EQ(f.open(path), path) << version;
+        EXPECT_EQ(zips(f), (std::vector<int32_t>{-200000, 75201})) << version;
+    }
 }
 
 TEST(ExcelWriter, RecordsGetTheirNumbersAndEveryOtherCellStays) {
