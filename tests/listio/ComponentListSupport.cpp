@@ -87,6 +87,22 @@ std::string oldWorksheet(const std::vector<std::vector<std::string>>& rows, int 
     return out;
 }
 
+void drawLineOnBiff4Sheet(const std::string& path) {
+    std::string bytes;
+    {
+        std::ifstream in(path, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    const std::string eof("\x0A\0\0\0", 4);
+    ASSERT_GE(bytes.size(), eof.size());
+    ASSERT_EQ(bytes.substr(bytes.size() - eof.size()), eof);
+    // Object count, type 1 (a line), id, flags, then the anchor and the line's own data.
+    std::string obj;
+    record(obj, 0x005D, words({1, 0, 1, 1, 0x0014}) + std::string(26, '\0'));
+    bytes.insert(bytes.size() - eof.size(), obj);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
 std::vector<std::string> xlrdCells(const std::string& path) {
     const std::string script =
         "import sys, xlrd\n"

@@ -25,6 +25,10 @@ void writeWorkbook(const std::string& path, const std::vector<TestSheet>& sheets
 // library does not write those versions.
 std::string oldWorksheet(const std::vector<std::vector<std::string>>& rows, int biff);
 
+// Draws a line on an Excel 4.0 worksheet written by writeWorkbook: its OBJ record goes in
+// before the sheet's EOF. The library reads such objects but does not write them.
+void drawLineOnBiff4Sheet(const std::string& path);
+
 // Every cell of every sheet as xlrd reads it, one line each: sheet, row, column, xlrd's cell
 // type, value.
 std::vector<std::string> xlrdCells(const std::string& path);
