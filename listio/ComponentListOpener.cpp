@@ -65,19 +65,32 @@ std::vector<AccessField> fieldsOf(accessdb::TtaTable& table) {
     return fields;
 }
 
-// Excel 2.1 and 3.0 workbooks can be read but not written: a list whose sort information
-// is to go into it is refused before it is sorted, not after.
+// Why the sort information could not be written back into this workbook, or nothing.
+std::string whyNotWritable(const xls::Workbook& book) {
+    const xls::ExcelVersion version = book.version();
+    if (version == xls::ExcelVersion::Excel21 || version == xls::ExcelVersion::Excel30)
+        return std::string("it is an Excel ") +
+               (version == xls::ExcelVersion::Excel21 ? "2.1" : "3.0") +
+               " workbook, and Quillan writes only Excel 4.0 and later workbooks. Choose \"Put "
+               "it in a separate file.\" in the Preferences, or save the workbook in a later "
+               "Excel version, and sort it again.";
+    const std::string unkept = book.unkeptDrawings();
+    if (!unkept.empty())
+        return "the workbook holds " + unkept +
+               ", which Quillan cannot write back. Choose \"Put it in a separate file.\" in the "
+               "Preferences, or remove them from the workbook, and sort it again.";
+    return {};
+}
+
+// Workbooks that cannot be written, and those that would lose drawn objects if they were: a
+// list whose sort information is to go into one is refused before it is sorted, not after.
 bool refusedForWriteBack(AppContext& ctx, const xls::Workbook& book, const std::string& path) {
     if (!ctx.lists.prefsList.writesIntoList())
         return false;
-    const xls::ExcelVersion version = book.version();
-    if (version != xls::ExcelVersion::Excel21 && version != xls::ExcelVersion::Excel30)
+    const std::string why = whyNotWritable(book);
+    if (why.empty())
         return false;
-    refuse(ctx, "Quillan cannot save the sorting information in " + fileNameOf(path) +
-                    ": it is an Excel " + (version == xls::ExcelVersion::Excel21 ? "2.1" : "3.0") +
-                    " workbook, and Quillan writes only Excel 4.0 and later workbooks. Choose "
-                    "\"Put it in a separate file.\" in the Preferences, or save the workbook in "
-                    "a later Excel version, and sort it again.");
+    refuse(ctx, "Quillan cannot save the sorting information in " + fileNameOf(path) + ": " + why);
     return true;
 }
 

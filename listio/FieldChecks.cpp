@@ -76,7 +76,8 @@ std::optional<std::string> accessProblem(const ListState& s, const OutputField& 
     const std::string chosen = std::string("The field you chose for ") + f.what;
     if (field.readOnly)
         return chosen + " (\"" + field.name +
-               "\") cannot be changed: the table keeps it itself. Please choose another field.";
+               "\") cannot be changed: the table indexes it or numbers it itself. Please choose "
+               "another field.";
     const int type = static_cast<int>(field.type);
     if (type == static_cast<int>(accessdb::TFieldType::Integer) && f.numberAllowed)
         return std::nullopt;

@@ -18,6 +18,7 @@ void MsoDrawingReader::onRecord(const MsoHeader& header, RecordCursor body) {
     switch (header.type) {
     case Sp:
         shapeType_ = header.instance;
+        lastShapeHanded_ = false;
         pictureIndex_ = -1;
         pictureName_.clear();
         break;
@@ -38,13 +39,21 @@ void MsoDrawingReader::onRecord(const MsoHeader& header, RecordCursor body) {
         if (pictureIndex_ < 0 && shapeType_ != ChartShape)
             return;
         shape.chart = pictureIndex_ < 0;
-        if (onShape)
+        if (onShape) {
+            lastShapeHanded_ = true;
             onShape(shape);
+        }
         break;
     }
     default:
         break;
     }
+}
+
+bool MsoDrawingReader::claimLastShape() {
+    bool handed = lastShapeHanded_;
+    lastShapeHanded_ = false;
+    return handed;
 }
 
 // The property table (six bytes each) and, behind it, the data of complex properties in

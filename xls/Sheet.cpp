@@ -267,6 +267,7 @@ void Sheet::clear() {
     charts_.clear();
     inFileCharts_.clear();
     legacyNotes_.clear();
+    unkeptShapes_.clear();
     hyperlinks_.clear();
     mergedCells_.clear();
     printSettings_.reset();

@@ -10,6 +10,7 @@
 #include "xls/PrintSettings.h"
 #include "xls/RecordStorage.h"
 #include "xls/SheetPictures.h"
+#include "xls/UnkeptShapes.h"
 #include "xls/XlsCharts.h"
 
 #include <array>
@@ -141,6 +142,10 @@ public:
     // The NOTE records of a BIFF2 to BIFF5 file, kept as read and written back into those
     // versions as they are.
     RecordStorage& legacyNotes() { return legacyNotes_; }
+    // The drawn objects read from the file that a write could not keep (text boxes, lines,
+    // form controls, ...); while there are any the workbook is not written.
+    UnkeptShapes& unkeptShapes() { return unkeptShapes_; }
+    const UnkeptShapes& unkeptShapes() const { return unkeptShapes_; }
 
     // The used range: after a read what the file says (widened to the cells held), before a
     // write what the cells give. A value above 65535 raises RangeError.
@@ -200,6 +205,7 @@ private:
     XlsCharts charts_;
     InFileCharts inFileCharts_;
     RecordStorage legacyNotes_;
+    UnkeptShapes unkeptShapes_;
     std::vector<Hyperlink> hyperlinks_;
     std::vector<RowRecord> rowRecords_;
 };

@@ -48,6 +48,10 @@ public:
     explicit SheetPictures(XlsPictures* pictures) : pictures_(pictures) {}
     SheetPicture& add() { return items_.emplace_back(pictures_, nextId_++); }
     SheetPicture& item(size_t index) { return items_.at(index); }
+    void removeLast() {
+        if (!items_.empty())
+            items_.pop_back();
+    }
     size_t count() const { return items_.size(); }
     void clear() { items_.clear(); }
 

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <vector>
 
 namespace xls {
 
@@ -125,6 +126,9 @@ void Workbook::writeTo(std::string* target) {
         throw XlsError("Can not write Excel 2.1/3.0 files");
     if (version_ < ExcelVersion::Excel21)
         throw XlsError("Can not write a workbook of an unknown Excel version");
+    std::string unkept = unkeptDrawings();
+    if (!unkept.empty())
+        throw XlsError("This workbook holds " + unkept + " that cannot be written back.");
     XlsWriter writer(*this);
     if (version_ == ExcelVersion::Excel40) {
         // A BIFF4 file holds one sheet: the others would be lost without a word.
@@ -258,6 +262,16 @@ std::optional<DdeReference> Workbook::lookupDde(std::string_view applicationTopi
     int sheet = findOrAddExternSheet(book, 0xFFFE, 0xFFFE);
     int name = nameDefs_.addExternNameTo(static_cast<size_t>(book), 0x7FE2, item, {});
     return DdeReference{sheet, name + 1};
+}
+
+std::string Workbook::unkeptDrawings() const {
+    std::vector<std::string> parts;
+    for (size_t i = 0; i < sheets_.count(); ++i) {
+        const Sheet& sheet = sheets_.item(i);
+        if (!sheet.unkeptShapes().empty())
+            parts.push_back(sheet.unkeptShapes().describe() + " on sheet \"" + sheet.name() + "\"");
+    }
+    return joinAsList(parts);
 }
 
 size_t Workbook::noteCount() const {

@@ -42,6 +42,16 @@ namespace xls {
 //   book.write();                  // back to the same file, in the version read
 // Rows and columns are 0-based. Nothing is written over the file until the whole new file
 // is ready; a failed write leaves it as it was.
+//
+// Notes, pictures and charts are written back, and the whole picture store with them; other
+// drawn objects (text boxes, lines, form controls, other shapes, objects in groups, embedded
+// objects) are not, nor any drawn object of a file before Excel 97. A workbook read with any
+// of those is refused by write() before anything is written, with an XlsError naming what
+// would be lost:
+//   This workbook holds 2 text boxes and 1 form control on sheet "Sheet1" that cannot be
+//   written back.
+// book.unkeptDrawings() asks the same beforehand: it gives the middle of that message, or
+// nothing when a write keeps every drawing; sheet.unkeptShapes() counts a sheet's by kind.
 class Workbook {
 public:
     // The locale gives number texts their decimal separator and formulas their argument
@@ -143,6 +153,10 @@ public:
     // Chart sheets read from a file, kept as their records.
     InFileCharts& inFileCharts() { return inFileCharts_; }
     const ChartContext& chartContext() const { return chartContext_; }
+
+    // What a write could not keep: "2 text boxes and 1 form control on sheet "Sheet1" and
+    // 1 line on sheet "Sheet2""; empty when it keeps every drawing.
+    std::string unkeptDrawings() const;
 
     // What the drawing writer counts over all sheets.
     size_t noteCount() const;

@@ -123,6 +123,10 @@ public:
     InFileChart& add() { return *items_.emplace_back(std::make_unique<InFileChart>()); }
     InFileChart& item(size_t index) { return *items_.at(index); }
     InFileChart& last() { return *items_.back(); }
+    void removeLast() {
+        if (!items_.empty())
+            items_.pop_back();
+    }
     size_t count() const { return items_.size(); }
     void clear() { items_.clear(); }
 

@@ -200,6 +200,7 @@ void XlsReader::onBof() {
     ++sheetNameIndex_;
     ++curSheet_;
     notesByObject_.clear();
+    takenShape_ = TakenShape::None; // a shape of the last sheet is no object of this one
     if (curSheet_ > 0)
         book_.sheets().add();
     if (sheetNameIndex_ < static_cast<int>(sheetNames_.size()))

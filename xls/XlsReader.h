@@ -138,6 +138,9 @@ private:
     std::vector<SharedFormula> sharedFormulas_;
     std::array<uint64_t, 5> recordPositions_{};
     MsoDrawingReader drawingReader_;
+    // What the last shape the drawing reader handed over became.
+    enum class TakenShape : uint8_t { None, Picture, Chart };
+    TakenShape takenShape_ = TakenShape::None;
     bool afterDrawing_ = false; // the last record was a drawing's, which CONTINUE may carry on
     std::unordered_map<int32_t, Note*> notesByObject_; // the current sheet's notes
 };

@@ -13,12 +13,47 @@ namespace xls {
 namespace {
 
 constexpr uint16_t CommonObjectData = 0x0015;
+constexpr uint16_t PictureFormula = 0x0009;
 constexpr uint16_t NoteStructure = 0x000D;
+// Objects the application makes for itself, such as the arrows of a sheet's filter, and
+// makes again from the sheet's settings: they are no drawing of the user's.
+constexpr uint16_t ApplicationObject = 0x0100;
 
 // Some writers carry drawing records on in CONTINUE records instead of MSODRAWING.
 bool holdsDrawing(std::string_view body) {
     RecordCursor in(body);
     return body.size() >= 8 && (in.u16(2) & 0xFE00) == 0xF000;
+}
+
+// What an OBJ record says of its object. BIFF8 gives the object's data as sub-records, the
+// common data first; earlier versions, and some writers of BIFF8, give the type at offset 4.
+struct ObjectRecord {
+    uint16_t type = 0;
+    uint16_t flags = 0;
+    int32_t id = -1;
+    bool note = false;
+    bool embedded = false; // a picture that stands for an embedded or linked object
+};
+
+ObjectRecord readObjectRecord(const RecordCursor& body, bool biff8) {
+    ObjectRecord object;
+    if (!biff8 || body.u16(0) != CommonObjectData) {
+        object.type = body.u16(4);
+        return object;
+    }
+    object.type = body.u16(4);
+    object.id = body.u16(6);
+    object.flags = body.u16(8);
+    for (size_t at = 0; at + 4 <= body.size();) {
+        uint16_t type = body.u16(at);
+        size_t size = body.u16(at + 2);
+        if (type == NoteStructure && at + 4 + size < body.size())
+            object.note = true;
+        if (type == PictureFormula)
+            object.embedded = true;
+        at += 4 + size;
+    }
+    return object;
 }
 
 } // namespace
@@ -48,34 +83,47 @@ void XlsReader::onDrawing() {
     drawingReader_.onShape = [this, &s](const MsoDrawingReader::Shape& shape) {
         if (shape.chart) {
             s.inFileCharts().add().assignAnchor(shape.anchor);
+            takenShape_ = TakenShape::Chart;
             return;
         }
+        // A picture of a kind the store could not hold has nothing to show.
+        XlsPicture* picture = book_.pictures().findByIndex(shape.pictureIndex);
+        takenShape_ = picture ? TakenShape::Picture : TakenShape::None;
+        if (!picture)
+            return;
         SheetPicture& placement = s.sheetPictures().add();
         placement.assignAnchor(shape.anchor);
         placement.name = shape.pictureName;
-        placement.link(book_.pictures().findByIndex(shape.pictureIndex));
+        placement.link(picture);
     };
     drawingReader_.read(body_.data());
 }
 
 // An OBJ with a note structure is a cell note: its text is in the TXO and CONTINUE records
-// behind it, its box in the drawing record before it.
+// behind it, its box in the drawing record before it. Every other object is kept when it is
+// the picture or chart its shape was taken as; anything else is counted as what a write
+// would lose. Before BIFF8 no drawn object is kept.
 void XlsReader::onObject() {
-    if (!biff8())
+    Sheet* s = sheet();
+    if (!s)
         return;
-    int32_t objectId = -1;
-    bool note = false;
-    for (size_t at = 0; at + 4 <= body_.size();) {
-        uint16_t type = body_.u16(at);
-        size_t size = body_.u16(at + 2);
-        if (type == CommonObjectData)
-            objectId = body_.u16(at + 6);
-        if (type == NoteStructure && at + 4 + size < body_.size())
-            note = true;
-        at += 4 + size;
-    }
-    if (note)
-        readNoteText(objectId);
+    ObjectRecord object = readObjectRecord(body_, biff8());
+    TakenShape taken = drawingReader_.claimLastShape() ? takenShape_ : TakenShape::None;
+    if (object.note)
+        return readNoteText(object.id);
+    ShapeKind kind =
+        object.embedded ? ShapeKind::EmbeddedObject : UnkeptShapes::kindOfObject(object.type);
+    if ((taken == TakenShape::Picture && kind == ShapeKind::Picture) ||
+        (taken == TakenShape::Chart && kind == ShapeKind::Chart))
+        return;
+    // A form control's shape looks like a chart's, an embedded object's like a picture's:
+    // what was taken for them goes again.
+    if (taken == TakenShape::Chart)
+        s->inFileCharts().removeLast();
+    if (taken == TakenShape::Picture)
+        s->sheetPictures().removeLast();
+    if ((object.flags & ApplicationObject) == 0)
+        s->unkeptShapes().add(kind);
 }
 
 // The records behind a note's OBJ: its text box drawing, the TXO with the text's length,

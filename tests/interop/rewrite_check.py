@@ -3,13 +3,17 @@
 rewrite_check.py XLSREWRITE XLSDUMP FOLDER|--xlwt
 For every workbook of FOLDER that both xlrd and the library read (corrupt/ left out),
 xlsrewrite sets a text into an existing and a new column on every row of one sheet and
-writes the workbook back in the version read; the structure check must pass. Then xlrd must
-see the same sheets, names and cells as before, the new texts, and (with formatting_info)
-the same font name, boldness and number format on every cell it saw before; and xlsdump must
+writes the workbook back in the version read; the structure check must pass. A workbook with
+drawn objects the library cannot write back must be refused for as many as drawing_objects.py
+counts, with the file byte for byte as it was and nothing left beside it. Then xlrd must see
+the same sheets, names and cells as before, the new texts, and (with formatting_info) the
+same font name, boldness and number format on every cell it saw before; and xlsdump must
 read the written file as xlrd does. Exit status 77 (skipped) without xlrd or the folder."""
 import io
 import json
 import os
+import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -56,6 +60,27 @@ def cell_formats(book, sheet):
     return result
 
 
+# The numbers of a refusal "This workbook holds 2 text boxes and 1 line on sheet ...".
+UNKEPT = re.compile(r"(\d+) (?:text box|line|form control|shape|group|picture|embedded object|"
+                    r"chart|note)")
+
+
+def refused_for_drawings(path, out, err, unkept):
+    """What is wrong with a refusal for drawn objects, or None."""
+    said = sum(int(n) for n in UNKEPT.findall(err))
+    if said != unkept:
+        return "refused for %d drawn objects, %d found: %s" % (said, unkept, err)
+    if not os.path.exists(out):
+        return "refused before the copy to write over was made: %s" % err
+    with open(path, "rb") as original, open(out, "rb") as kept:
+        if original.read() != kept.read():
+            return "the refused write changed the file"
+    beside = sorted(set(os.listdir(os.path.dirname(out))) - {os.path.basename(out)})
+    if beside:
+        return "the refused write left %s beside the file" % ", ".join(beside)
+    return None
+
+
 def check(rewrite, dump, path, label, scratch, problems, counts):
     import compare_xlrd
     import xlrd_dump
@@ -64,15 +89,31 @@ def check(rewrite, dump, path, label, scratch, problems, counts):
     except Exception:
         counts["xlrd"] += 1
         return
-    out = os.path.join(scratch, "rewritten.xls")
+    # A folder of its own, so that anything a write leaves beside the file is seen.
+    folder = os.path.join(scratch, "rewrite")
+    shutil.rmtree(folder, ignore_errors=True)
+    os.mkdir(folder)
+    out = os.path.join(folder, "rewritten.xls")
+    import drawing_objects
+    unkept = drawing_objects.unkept_count(path)
     process = subprocess.run([rewrite, path, out], capture_output=True, timeout=120)
     err = process.stderr.decode("utf-8", "replace").strip()
     if process.returncode == 1:
-        if ("password" in err or "notes, pictures or charts" in err or
-                "Excel 2.1/3.0" in err):
+        if "cannot be written back" in err:
+            problem = refused_for_drawings(path, out, err, unkept)
+            if problem:
+                problems.append("%s: %s" % (label, problem))
+            counts["drawings"] += 1
+        elif "password" in err or "Excel 2.1/3.0" in err:
             counts["refused"] += 1
         else:
             problems.append("%s: not written: %s" % (label, err))
+        return
+    if process.returncode not in (0, 3):
+        problems.append("%s: %s" % (label, err or "status %d" % process.returncode))
+        return
+    if unkept:
+        problems.append("%s: written without its %d drawn objects" % (label, unkept))
         return
     if process.returncode != 0:
         problems.append("%s: %s" % (label, err or "status %d" % process.returncode))
@@ -133,7 +174,7 @@ def main():
         return SKIP
     import compare_xlrd
     problems = []
-    counts = {"checked": 0, "refused": 0, "xlrd": 0}
+    counts = {"checked": 0, "refused": 0, "drawings": 0, "xlrd": 0}
     with tempfile.TemporaryDirectory() as scratch:
         if folder == "--xlwt":
             paths = [(p, os.path.basename(p)) for p in compare_xlrd.xlwt_books(scratch)]
@@ -154,8 +195,8 @@ def main():
                 print("known: %s: %s" % (label, KNOWN[label]))
                 continue
             check(rewrite, dump, path, label, scratch, problems, counts)
-    print("%(checked)d rewritten and checked, %(refused)d refused on purpose, "
-          "%(xlrd)d not read by xlrd" % counts)
+    print("%(checked)d rewritten and checked, %(refused)d refused on purpose, %(drawings)d "
+          "refused for drawings they cannot keep, %(xlrd)d not read by xlrd" % counts)
     for problem in problems:
         print("MISMATCH " + problem)
     return 1 if problems else 0

@@ -3,7 +3,9 @@
 // holds cells, writes the workbook to OUT in the version read and checks OUT's structure.
 // Prints {"sheet": s, "existing": 0, "new": c, "rows": n} (new is -1 when the sheet is full).
 // Exit status: 0 done, 1 the library refused (message on standard error), 3 the structure
-// check found problems the original did not have (listed on standard error).
+// check found problems the original did not have (listed on standard error), 4 the library
+// refused the write but OUT, a copy of IN before it, is no longer that, or a temporary file
+// of the write was left beside it (OUT should be alone in its folder).
 
 #include "StructureCheck.h"
 #include "XlsTestSupport.h"
@@ -12,6 +14,19 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
+
+namespace {
+
+// A refused write must leave the file as it was and nothing beside it.
+bool leftAsItWas(const std::string& original, const std::string& target) {
+    std::filesystem::path folder = std::filesystem::absolute(target).parent_path();
+    auto entries = std::distance(std::filesystem::directory_iterator(folder),
+                                 std::filesystem::directory_iterator());
+    return entries == 1 && xls::test::readFile(original) == xls::test::readFile(target);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
@@ -19,6 +34,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     xls::Workbook book;
+    bool copied = false;
     size_t chosen = 0;
     int newColumn = -1;
     int rows = 0;
@@ -43,10 +59,15 @@ int main(int argc, char** argv) {
         }
         std::filesystem::copy_file(argv[1], argv[2],
                                    std::filesystem::copy_options::overwrite_existing);
+        copied = true;
         book.setFilename(argv[2]);
         book.write();
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
+        if (copied && !leftAsItWas(argv[1], argv[2])) {
+            std::fprintf(stderr, "the refused write changed the file or left one beside it\n");
+            return 4;
+        }
         return 1;
     }
     // Damage the original had already is not the writer's.

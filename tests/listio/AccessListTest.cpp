@@ -6,6 +6,7 @@
 
 #include "listio/FieldChecks.h"
 #include "platform/dao/UpdateFault.h"
+#include "xls/Workbook.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -224,26 +225,42 @@ TEST(AccessList, OutputFieldsTheTableCannotTakeAreRefusedBeforeReading) {
               "city, state or county. Please choose another field.");
 }
 
-TEST(AccessList, DateTrayFieldIsRefusedAndNothingIsRead) {
+TEST(AccessList, OutputFieldsTooShortOrOfTheWrongTypeAreRefusedAtOpen) {
     SKIP_WITHOUT_CORPUS();
-    WriterFixture f;
-    std::string path = f.env.folder() + "types.mdb";
-    fs::copy_file(corpusFile("jackcess/testV2000.mdb"), path);
-    const std::string hash = sha256Of(path);
-    f.ui().whenShown("TableDlog", [](Form& form) { form.control("TablesGrid").userDoubleClick(); });
-    f.ui().whenShown("VerifyDlog", [](Form& form) {
-        form.control("zip").userSetItemIndex(5);
-        form.control("sort").userSetItemIndex(4); // E, a Long Integer
-        form.control("tray").userSetItemIndex(6); // G, a date
-        form.control("OKBtn").userClick();
-    });
-    f.ui().pressWhenShown("VerifyDlog", "CancelBtn");
-    EXPECT_EQ(f.open(path, 0), "");
-    ASSERT_EQ(f.messageTexts().size(), 1u);
-    EXPECT_EQ(f.messageTexts()[0], "The field you chose for the tray/sack number must be a Text "
-                                   "or Long Integer field.");
-    EXPECT_EQ(f.ctx().tables.pieceZips.size(), 1u);
-    EXPECT_EQ(sha256Of(path), hash);
+    struct Case {
+        const char* file;
+        Roles roles;
+        std::string refusal;
+    };
+    const std::vector<Case> cases = {
+        // PROJ_READ_WRITE is a Text (4) field.
+        {"jackcess/test2V2000.mdb",
+         {{"zip", 1}, {"sort", 65}},
+         "The field you chose for the sorting information is too short. It must be able to hold "
+         "at least 6 characters."},
+        // E is a Long Integer, G a date.
+        {"jackcess/testV2000.mdb",
+         {{"zip", 5}, {"sort", 4}, {"tray", 6}},
+         "The field you chose for the tray/sack number must be a Text or Long Integer field."}};
+    for (const Case& c : cases) {
+        WriterFixture f;
+        std::string path = f.env.folder() + "types.mdb";
+        fs::copy_file(corpusFile(c.file), path);
+        const std::string hash = sha256Of(path);
+        f.ui().whenShown("TableDlog",
+                         [](Form& form) { form.control("TablesGrid").userDoubleClick(); });
+        f.ui().whenShown("VerifyDlog", [&c](Form& form) {
+            for (const auto& [combo, column] : c.roles)
+                form.control(combo).userSetItemIndex(column);
+            form.control("OKBtn").userClick();
+        });
+        f.ui().pressWhenShown("VerifyDlog", "CancelBtn");
+        EXPECT_EQ(f.open(path, 0), "") << c.file;
+        ASSERT_EQ(f.messageTexts().size(), 1u) << c.file;
+        EXPECT_EQ(f.messageTexts()[0], c.refusal);
+        EXPECT_EQ(f.ctx().tables.pieceZips.size(), 1u) << c.file;
+        EXPECT_EQ(sha256Of(path), hash) << c.file;
+    }
 }
 
 TEST(AccessWriter, RecordsGetTheirNumbersAndEveryOtherColumnStays) {
@@ -289,7 +306,9 @@ TEST(AccessWriter, RecordsGetTheirNumbersAndEveryOtherColumnStays) {
               "file?");
 }
 
-TEST(AccessWriter, SortNumbersGiveTheOrderOfTheRewrittenTextList) {
+// The same records as a text list, an Access table and an Excel sheet: ordered by the sort
+// numbers written into them, table and sheet come in the order of the rewritten text list.
+TEST(AccessWriter, SortNumbersOfTableAndSheetGiveTheOrderOfTheRewrittenTextList) {
     std::vector<std::string> records = mailing(30, {7, 20});
     for (size_t i = 0; i < records.size(); i += 3) // some ZIP+4 to order apart
         records[i].replace(records[i].rfind("\t"), 0, "-1234");
@@ -300,16 +319,43 @@ TEST(AccessWriter, SortNumbersGiveTheOrderOfTheRewrittenTextList) {
     for (const auto& line : text.fileLines(list))
         textOrder.push_back(line.substr(0, line.find('\t')));
 
-    WriterFixture f;
-    std::string path = accessTable(f.env.folder() + "list.mdb", records);
-    ASSERT_EQ(openWithRoles(f, path, outputs), path);
-    presortByZip(f.ctx());
-    f.ctx().mailClass = *MailClass::fromCode("RNAF");
-    ASSERT_FALSE(WriteSortInformation(f.ctx()).failed);
+    auto sortAndWrite = [](WriterFixture& f, const std::string& path, const Roles& roles) {
+        EXPECT_EQ(openWithRoles(f, path, roles), path);
+        presortByZip(f.ctx());
+        f.ctx().mailClass = *MailClass::fromCode("RNAF");
+        EXPECT_FALSE(WriteSortInformation(f.ctx()).failed) << path;
+    };
+    WriterFixture access;
+    std::string mdb = accessTable(access.env.folder() + "list.mdb", records);
+    sortAndWrite(access, mdb, outputs);
     std::vector<std::string> accessOrder(records.size());
-    for (const auto& [name, cells] : rowsByName(path))
+    for (const auto& [name, cells] : rowsByName(mdb))
         accessOrder.at(static_cast<size_t>(std::stoi(cells[6]) - 1)) = name;
     EXPECT_EQ(accessOrder, textOrder);
+
+    // The sheet: the six fields as text cells, then three cells for the sort information.
+    WriterFixture excel;
+    SheetRows rows;
+    for (const std::string& record : records) {
+        std::vector<CellValue>& row = rows.emplace_back();
+        for (size_t from = 0, tab = 0; tab != std::string::npos; from = tab + 1) {
+            tab = record.find('\t', from);
+            row.push_back(record.substr(from, tab == std::string::npos ? tab : tab - from));
+        }
+        row.insert(row.end(), 3, std::string("old"));
+    }
+    std::string xls = excel.env.folder() + "list.xls";
+    writeWorkbook(xls, {{"List", rows}});
+    sortAndWrite(excel, xls, {{"zip", 4}, {"sort", 6}, {"tray", 7}, {"pkg", 8}});
+    xls::Workbook book;
+    book.setFilename(xls);
+    book.read();
+    xls::Sheet& sheet = book.sheets().item(0);
+    std::vector<std::string> excelOrder(records.size());
+    for (int row = 0; row <= sheet.lastRow; ++row)
+        excelOrder.at(static_cast<size_t>(std::stoi(sheet.getAsString(6, row)) - 1)) =
+            sheet.getAsString(0, row);
+    EXPECT_EQ(excelOrder, textOrder);
 }
 
 TEST(AccessWriter, AFailedWriteLeavesTheDatabaseAsItWas) {

@@ -56,23 +56,51 @@ std::string words(std::initializer_list<uint16_t> values) {
 
 } // namespace
 
-std::string biff3Worksheet(const std::vector<std::vector<std::string>>& rows) {
+std::string oldWorksheet(const std::vector<std::vector<std::string>>& rows, int biff) {
+    const bool biff2 = biff == 2;
     size_t columns = 0;
     for (const auto& row : rows)
         columns = std::max(columns, row.size());
+    // Excel 3.0 records carry the version in their identifiers and a word more than 2.1's.
+    const uint16_t version = biff2 ? 0x0000 : 0x0200;
+    const std::string extraWord = biff2 ? std::string() : words({0});
     std::string out;
-    record(out, 0x0209, words({0x0000, 0x0010, 0x0000}));
-    record(out, 0x0200,
-           words({0, static_cast<uint16_t>(rows.size()), 0, static_cast<uint16_t>(columns), 0}));
+    record(out, version | 0x0009, words({0x0000, 0x0010}) + extraWord);
+    record(out, version | 0x0000,
+           words({0, static_cast<uint16_t>(rows.size()), 0, static_cast<uint16_t>(columns)}) +
+               extraWord);
     for (size_t r = 0; r < rows.size(); ++r)
-        for (size_t c = 0; c < rows[r].size(); ++c)
-            if (!rows[r][c].empty())
-                record(out, 0x0204,
-                       words({static_cast<uint16_t>(r), static_cast<uint16_t>(c), 15,
-                              static_cast<uint16_t>(rows[r][c].size())}) +
-                           rows[r][c]);
+        for (size_t c = 0; c < rows[r].size(); ++c) {
+            const std::string& text = rows[r][c];
+            if (text.empty())
+                continue;
+            const std::string cell = words({static_cast<uint16_t>(r), static_cast<uint16_t>(c)});
+            // A label: Excel 2.1's has three attribute bytes and a one-byte length, 3.0's an
+            // XF index and a length word.
+            if (biff2)
+                record(out, 0x0004,
+                       cell + std::string(3, '\0') + static_cast<char>(text.size()) + text);
+            else
+                record(out, 0x0204, cell + words({15, static_cast<uint16_t>(text.size())}) + text);
+        }
     record(out, 0x000A, "");
     return out;
+}
+
+void drawLineOnBiff4Sheet(const std::string& path) {
+    std::string bytes;
+    {
+        std::ifstream in(path, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    const std::string eof("\x0A\0\0\0", 4);
+    ASSERT_GE(bytes.size(), eof.size());
+    ASSERT_EQ(bytes.substr(bytes.size() - eof.size()), eof);
+    // Object count, type 1 (a line), id, flags, then the anchor and the line's own data.
+    std::string obj;
+    record(obj, 0x005D, words({1, 0, 1, 1, 0x0014}) + std::string(26, '\0'));
+    bytes.insert(bytes.size() - eof.size(), obj);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 std::vector<std::string> xlrdCells(const std::string& path) {

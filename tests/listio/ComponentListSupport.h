@@ -21,8 +21,13 @@ struct TestSheet {
 // otherwise (BIFF5, BIFF4 for one sheet).
 void writeWorkbook(const std::string& path, const std::vector<TestSheet>& sheets, int biff = 8);
 
-// An Excel 3.0 worksheet, built record by record (the library does not write that version).
-std::string biff3Worksheet(const std::vector<std::vector<std::string>>& rows);
+// An Excel 2.1 (biff 2) or 3.0 (biff 3) worksheet of text cells, built record by record: the
+// library does not write those versions.
+std::string oldWorksheet(const std::vector<std::vector<std::string>>& rows, int biff);
+
+// Draws a line on an Excel 4.0 worksheet written by writeWorkbook: its OBJ record goes in
+// before the sheet's EOF. The library reads such objects but does not write them.
+void drawLineOnBiff4Sheet(const std::string& path);
 
 // Every cell of every sheet as xlrd reads it, one line each: sheet, row, column, xlrd's cell
 // type, value.
