@@ -38,6 +38,21 @@ void warnEntry(AppContext& ctx, const std::string& text) {
     ctx.message(BeepKind::Exclamation, MessageKind::Warning, MessageButtons::Ok, text);
 }
 
+int showPageUntilValid(AppContext& ctx, Form& form, const EntryCheck& check,
+                       const std::function<void()>& save) {
+    for (;;) {
+        int page = pageResult(form.showModal());
+        if (page == 0)
+            return 0;
+        if (auto problem = check()) {
+            warnEntry(ctx, *problem);
+            continue;
+        }
+        save();
+        return page;
+    }
+}
+
 void addHelpPanel(Form& form, const std::string& name, const std::string& text,
                   const std::string& parentName) {
     form.add(ControlKind::Panel, name, {}, parentName);

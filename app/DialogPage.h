@@ -3,6 +3,8 @@
 #include "core/AppContext.h"
 #include "platform/ui/Form.h"
 
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace quillan {
@@ -28,6 +30,14 @@ int pageResult(platform::ModalResult result);
 
 // A refused entry: exclamation beep, warning box with OK.
 void warnEntry(AppContext& ctx, const std::string& text);
+
+// What is wrong with a page's entries, or nothing when they may be saved.
+using EntryCheck = std::function<std::optional<std::string>()>;
+
+// Shows the page until it is cancelled or its entries pass check, warning of each refusal
+// and showing the page again; entries that pass are saved. Returns the page result.
+int showPageUntilValid(AppContext& ctx, platform::Form& form, const EntryCheck& check,
+                       const std::function<void()>& save);
 
 // A framed panel of guidance text.
 void addHelpPanel(platform::Form& form, const std::string& name, const std::string& text,

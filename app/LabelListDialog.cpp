@@ -109,10 +109,7 @@ void LabelListDialog::FormActivate() {
         labels().add("");
     entryCount_ = static_cast<int32_t>(labels().count() - 1);
     current_ = 1;
-    if (entryCount_ < 1)
-        showEmptyList();
-    else
-        ShowSackLabel();
+    showCurrentEntry();
 }
 
 void LabelListDialog::ShowSackLabel() {
@@ -171,6 +168,10 @@ void LabelListDialog::prevbtnClick() {
 
 void LabelListDialog::revertbtnClick() {
     newEntry_ = false;
+    showCurrentEntry();
+}
+
+void LabelListDialog::showCurrentEntry() {
     if (entryCount_ < 1)
         showEmptyList();
     else

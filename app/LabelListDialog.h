@@ -30,6 +30,8 @@ private:
     void configure(int number);
     void FormActivate();
     void ShowSackLabel();
+    // The current entry, or the empty list's start when there is none.
+    void showCurrentEntry();
     void showEmptyList();
     void ResetLabelEditor();
     void nextbtnClick();

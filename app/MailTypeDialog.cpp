@@ -165,16 +165,10 @@ int MailTypeDialog::EditMailCategories(int wizard) {
     loadControls();
     showPageButtons(form_, "okBtn", wizard);
     form_.control("backBtn").setEnabled(false);
-    for (;;) {
-        if (pageResult(form_.showModal()) == 0)
-            return 0;
-        if (auto problem = checkEntries()) {
-            warnEntry(ctx_, *problem);
-            continue;
-        }
-        saveEntries();
-        return 1;
-    }
+    // Back is disabled on the first page: any page that is not cancelled goes forward.
+    int page = showPageUntilValid(
+        ctx_, form_, [this] { return checkEntries(); }, [this] { saveEntries(); });
+    return page == 0 ? 0 : 1;
 }
 
 void MailTypeDialog::loadControls() {

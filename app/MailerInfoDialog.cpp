@@ -84,17 +84,14 @@ void MailerInfoDialog::addReportBoxes() {
 int MailerInfoDialog::EditMailerInfo(int wizard) {
     loadControls();
     showPageButtons(form_, "okbtn", wizard);
-    for (;;) {
-        int page = pageResult(form_.showModal());
-        if (page == 0)
-            return 0;
-        if (!isFiveDigits(form_.control("MlrZip").text())) {
-            warnEntry(ctx_, "The zip code must have all 5 digits.");
-            continue;
-        }
-        saveEntries();
-        return page;
-    }
+    return showPageUntilValid(
+        ctx_, form_, [this] { return checkEntries(); }, [this] { saveEntries(); });
+}
+
+std::optional<std::string> MailerInfoDialog::checkEntries() const {
+    if (!isFiveDigits(form_.control("MlrZip").text()))
+        return "The zip code must have all 5 digits.";
+    return std::nullopt;
 }
 
 void MailerInfoDialog::loadControls() {

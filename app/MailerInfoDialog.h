@@ -3,6 +3,7 @@
 #include "core/AppContext.h"
 #include "platform/ui/Form.h"
 
+#include <optional>
 #include <string>
 
 namespace quillan {
@@ -31,6 +32,7 @@ private:
     void addPostOfficeBoxes();
     void addReportBoxes();
     void loadControls();
+    std::optional<std::string> checkEntries() const;
     void saveEntries();
     void zipChanged();
     std::string discountCaption(int prefix, const std::string& zip) const;

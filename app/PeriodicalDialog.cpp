@@ -48,17 +48,8 @@ void PeriodicalDialog::build() {
 int PeriodicalDialog::EditPeriodicalSettings(int wizard) {
     loadControls();
     showPageButtons(form_, "okbtn", wizard);
-    for (;;) {
-        int page = pageResult(form_.showModal());
-        if (page == 0)
-            return 0;
-        if (auto problem = checkEntries()) {
-            warnEntry(ctx_, *problem);
-            continue;
-        }
-        saveEntries();
-        return page;
-    }
+    return showPageUntilValid(
+        ctx_, form_, [this] { return checkEntries(); }, [this] { saveEntries(); });
 }
 
 void PeriodicalDialog::loadControls() {

@@ -96,8 +96,8 @@ void SortCommands::summarize(const std::string& path, const SortInformationResul
     if (ctx_.runMode() != "NOSTOP" || !printSummary)
         return;
     const MailingCounters& c = ctx_.counters;
-    printSummary("Quillan sorted " + std::to_string(c.recordCount - c.rejectedCount) +
-                 " pieces of " + path + " (" + std::to_string(c.rejectedCount) + " rejected); " +
+    printSummary("Quillan sorted " + std::to_string(c.validPieces()) + " pieces of " + path + " (" +
+                 std::to_string(c.rejectedCount) + " rejected); " +
                  (written.path.empty() ? std::string("no sort information was asked for")
                                        : "sort information in " + written.path) +
                  "; sort result in " + ctx_.sortResultPath());

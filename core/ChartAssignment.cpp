@@ -9,15 +9,13 @@ namespace quillan {
 
 namespace {
 
-constexpr int LastPrefix = 999;
-
 int32_t magnitude(int32_t value) {
     return value < 0 ? -value : value;
 }
 
 std::vector<int32_t> readChart(const SettingsList& chart) {
-    std::vector<int32_t> values(LastPrefix + 1, 0);
-    for (int prefix = 1; prefix <= LastPrefix; ++prefix)
+    std::vector<int32_t> values(LastZipPrefix + 1, 0);
+    for (int prefix = 1; prefix <= LastZipPrefix; ++prefix)
         values[static_cast<size_t>(prefix)] = chartValue(chart, prefix);
     return values;
 }
@@ -30,7 +28,7 @@ void store(SettingsList& chart, std::vector<int32_t>& values, int prefix, int32_
 // The prefixes the label holds in the chart.
 std::vector<int> prefixesOf(const std::vector<int32_t>& values, int32_t label) {
     std::vector<int> held;
-    for (int prefix = 1; prefix <= LastPrefix; ++prefix)
+    for (int prefix = 1; prefix <= LastZipPrefix; ++prefix)
         if (magnitude(values[static_cast<size_t>(prefix)]) == label)
             held.push_back(prefix);
     return held;
@@ -59,13 +57,13 @@ void assignPrefixes(SettingsList& chart, int32_t label, const std::vector<int>& 
                     const std::vector<int>& marked, ChartMarks marks) {
     const std::vector<int32_t> before = readChart(chart);
     std::vector<int32_t> values = before;
-    for (int prefix = 1; prefix <= LastPrefix; ++prefix)
+    for (int prefix = 1; prefix <= LastZipPrefix; ++prefix)
         if (magnitude(values[static_cast<size_t>(prefix)]) == label)
             store(chart, values, prefix, 0);
 
     const std::set<int> markedSet(marked.begin(), marked.end());
     for (int prefix : prefixes) {
-        if (prefix < 1 || prefix > LastPrefix)
+        if (!isZipPrefix(prefix))
             continue;
         if (magnitude(values[static_cast<size_t>(prefix)]) == label)
             continue; // listed twice
@@ -77,7 +75,7 @@ void assignPrefixes(SettingsList& chart, int32_t label, const std::vector<int>& 
     markIfOnlyPrefix(chart, values, label);
     std::set<int32_t> losers;
     for (int prefix : prefixes) {
-        if (prefix < 1 || prefix > LastPrefix)
+        if (!isZipPrefix(prefix))
             continue;
         int32_t previous = magnitude(before[static_cast<size_t>(prefix)]);
         if (previous != 0 && previous != label)

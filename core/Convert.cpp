@@ -6,10 +6,20 @@
 
 namespace quillan {
 
-bool tryStrToInt(std::string_view text, int32_t& value) {
+namespace {
+
+// Numbers may be typed after spaces or tabs.
+size_t leadingBlanks(std::string_view text) {
     size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
         ++i;
+    return i;
+}
+
+} // namespace
+
+bool tryStrToInt(std::string_view text, int32_t& value) {
+    size_t i = leadingBlanks(text);
     bool negative = false;
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
         negative = text[i] == '-';
@@ -42,9 +52,7 @@ int32_t strToInt(std::string_view text) {
 }
 
 bool tryStrToFloat(std::string_view text, double& value) {
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
+    size_t i = leadingBlanks(text);
     size_t start = i;
     if (i < text.size() && (text[i] == '-' || text[i] == '+'))
         ++i;

@@ -17,15 +17,11 @@ bool weighsEnough(const MailTypeSettings& mailType, int32_t pieces) {
     return mailType.hasExactWeight() && mailType.pieceWeight() * pieces >= 800.0;
 }
 
-int32_t piecesAfterRejects(const AppContext& ctx) {
-    return ctx.counters.recordCount - ctx.counters.rejectedCount;
-}
-
 } // namespace
 
 bool MeetsMinimumSize(const AppContext& ctx) {
     const MailTypeSettings& mailType = ctx.lists.mailTypeList;
-    const int32_t n = piecesAfterRejects(ctx);
+    const int32_t n = ctx.counters.validPieces();
     if (mailType.isPeriodicals())
         return true;
     if (n >= 500)
@@ -39,7 +35,7 @@ bool HasEnoughZip4s(const AppContext& ctx) {
     const MailTypeSettings& mailType = ctx.lists.mailTypeList;
     if (!mailType.isStandardCoSacked())
         return true;
-    const int32_t m = piecesAfterRejects(ctx) - ctx.counters.missingZip4Count;
+    const int32_t m = ctx.counters.validPieces() - ctx.counters.missingZip4Count;
     return m >= 200 || weighsEnough(mailType, m);
 }
 

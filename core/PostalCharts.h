@@ -26,6 +26,11 @@ std::string firstLine(const std::string& entry);
 int32_t chartValue(const SettingsList& chart, int prefix);
 // Line n of a label list (n >= 1); ListIndexError past the end.
 const std::string& labelText(const SettingsList& labels, int32_t number);
+// The 3-digit prefixes that charts list run from 1 to LastZipPrefix.
+inline constexpr int LastZipPrefix = 999;
+inline bool isZipPrefix(int32_t value) {
+    return value >= 1 && value <= LastZipPrefix;
+}
 // The 3-digit prefix of a ZIP code: the ZIP divided by 100.
 inline int zipPrefix(int32_t zip) {
     return (zip < 0 ? -zip : zip) % 100000 / 100;

@@ -3,6 +3,8 @@
 #include "core/Convert.h"
 #include "platform/fs/AtomicFile.h"
 
+#include <utility>
+
 namespace quillan {
 
 ListIndexError::ListIndexError(long index, std::string fileName)
@@ -67,9 +69,7 @@ double SettingsList::decimalAt(long index) const {
 }
 
 std::string& SettingsList::operator[](long index) {
-    if (index < 0 || index >= count())
-        throw ListIndexError(index, fileName_);
-    return lines_[static_cast<size_t>(index)];
+    return const_cast<std::string&>(std::as_const(*this)[index]);
 }
 
 } // namespace quillan

@@ -75,6 +75,13 @@ void WorkTables::eraseZipGroup(size_t row) {
     eraseAt(zipGroupOwner, row);
 }
 
+void WorkTables::truncateZipGroups() {
+    zipGroupZips.resize(1);
+    zipGroupPieces.resize(1);
+    zipGroupInCounty.resize(1);
+    zipGroupOwner.resize(1);
+}
+
 void WorkTables::addSortGroup(int32_t flags, int32_t pieces, std::string label, int32_t container) {
     insertSortGroup(sortGroupPieces.size(), flags, pieces, std::move(label), container);
 }
@@ -92,6 +99,13 @@ void WorkTables::eraseSortGroup(size_t row) {
     eraseAt(sortGroupPieces, row);
     eraseAt(sortGroupLabels, row);
     eraseAt(sortGroupContainer, row);
+}
+
+void WorkTables::truncateSortGroups() {
+    sortGroupFlags.resize(1);
+    sortGroupPieces.resize(1);
+    sortGroupLabels.resize(1);
+    sortGroupContainer.resize(1);
 }
 
 void WorkTables::addContainer(int32_t pieces, std::string label, std::string entry,
@@ -113,6 +127,13 @@ void WorkTables::eraseContainer(size_t row) {
     eraseAt(containerLabels, row);
     eraseAt(containerEntry, row);
     eraseAt(containerLevel, row);
+}
+
+void WorkTables::truncateContainers() {
+    containerPieces.resize(1);
+    containerLabels.resize(1);
+    containerEntry.resize(1);
+    containerLevel.resize(1);
 }
 
 void WorkTables::addLevelKey(int32_t key, int32_t pieces, int32_t group) {

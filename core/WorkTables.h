@@ -51,18 +51,22 @@ struct WorkTables {
     // Family helpers keep the parallel tables equal in length.
     void insertZipGroup(size_t row, int32_t zip, int32_t pieces, int32_t inCounty, int32_t owner);
     void eraseZipGroup(size_t row);
+    // Drops every data row of the family; the seed rows stay as they are.
+    void truncateZipGroups();
     size_t zipGroupRows() const { return zipGroupZips.size(); }
 
     void addSortGroup(int32_t flags, int32_t pieces, std::string label, int32_t container);
     void insertSortGroup(size_t row, int32_t flags, int32_t pieces, std::string label,
                          int32_t container);
     void eraseSortGroup(size_t row);
+    void truncateSortGroups();
     size_t sortGroupRows() const { return sortGroupPieces.size(); }
 
     void addContainer(int32_t pieces, std::string label, std::string entry, std::string level);
     void insertContainer(size_t row, int32_t pieces, std::string label, std::string entry,
                          std::string level);
     void eraseContainer(size_t row);
+    void truncateContainers();
     size_t containerRows() const { return containerPieces.size(); }
 
     void addLevelKey(int32_t key, int32_t pieces, int32_t group);
@@ -86,6 +90,9 @@ struct MailingCounters {
     int32_t piecesDone = 0;
     int32_t placedPieces = 0;
     int32_t runPageNumber = 0;
+
+    // The pieces of the mailing: its records but the rejected ones.
+    int32_t validPieces() const { return recordCount - rejectedCount; }
 };
 
 struct RunFlags {

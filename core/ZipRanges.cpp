@@ -7,7 +7,6 @@ namespace quillan {
 
 namespace {
 
-constexpr int LastPrefix = 999;
 constexpr size_t MostPrefixesPerEdit = 1000;
 
 void appendItem(std::string& text, const std::string& item) {
@@ -58,7 +57,7 @@ ZipRangeText zipRangesForLabel(const SettingsList& chart, int32_t label) {
             text.ranges += "-" + prefixText(last);
         runStart = 0;
     };
-    for (int prefix = 1; prefix <= LastPrefix; ++prefix) {
+    for (int prefix = 1; prefix <= LastZipPrefix; ++prefix) {
         int32_t value = chartValue(chart, prefix);
         if (value != label && value != -label) {
             closeRun(prefix - 1);
@@ -71,7 +70,7 @@ ZipRangeText zipRangesForLabel(const SettingsList& chart, int32_t label) {
         if (value < 0)
             appendItem(text.marked, prefixText(prefix));
     }
-    closeRun(LastPrefix);
+    closeRun(LastZipPrefix);
     return text;
 }
 

@@ -29,10 +29,6 @@ ZipRangeText zipRangesForLabel(const SettingsList& chart, int32_t label);
 // A prefix as the lists show it: three digits with leading zeros.
 std::string prefixText(int prefix);
 
-inline bool isZipPrefix(int32_t value) {
-    return value >= 1 && value <= 999;
-}
-
 // Typed prefixes that cannot be taken; the message is the one the person sees.
 class ZipRangeError : public std::runtime_error {
 public:

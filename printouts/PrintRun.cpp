@@ -31,10 +31,7 @@ void PrintRun::setFontStyle(bool bold, bool italic) {
 
 void PrintRun::setFont(int size, bool bold, bool italic) {
     font_.size = size;
-    font_.bold = bold;
-    font_.italic = italic;
-    font_.underline = false;
-    applyFont();
+    setFontStyle(bold, italic);
 }
 
 std::string PrintRun::headerTitle(const std::string& kind) const {

@@ -1,10 +1,14 @@
 #pragma once
 
 #include "accessdb/access/TAccessBaseTable.h"
+#include "accessdb/access/TDAORecordset.h"
 
+#include <memory>
 #include <vector>
 
 namespace accessdb {
+
+class TDAODatabase;
 
 // A read-only list over one DAO collection: each record is an engine descriptor made from
 // the element at the running position. The count is read once, when the list is made.
@@ -12,6 +16,7 @@ class TAccessCatalogTable : public TAccessBaseTable {
 public:
     TAccessCatalogTable(TBapiListItem* owner, TTorvaneCollection* collection,
                         const std::string& name);
+    ~TAccessCatalogTable() override;
 
     std::uint16_t recordSize() override = 0;
     void setToBegin() override;
@@ -25,8 +30,13 @@ protected:
     std::uint16_t position() const { return position_; }
     // Fills the zeroed record of element `index`; false skips the element.
     virtual bool buildRecord(std::uint16_t index, Byte* record) = 0;
+    // The recordset a list of a table's parts reads: the one given, else one the list
+    // opens on the table and closes when it goes.
+    TDAORecordset* tableRecordset(TDAORecordset* given, TDAODatabase* daoDatabase,
+                                  const std::string& tableName);
 
 private:
+    std::unique_ptr<TDAORecordset> ownRecordset_;
     std::uint16_t count_ = 0;
     std::uint16_t position_ = 0;
     std::vector<Byte> record_;

@@ -12,12 +12,7 @@ TAccessFieldListTable::TAccessFieldListTable(TBapiListItem* owner, TDAORecordset
                                              TDAODatabase* daoDatabase,
                                              TTorvaneCollection* collection)
     : TAccessCatalogTable(owner, collection, tableName) {
-    if (!recordset) {
-        checkHandle(daoDatabase);
-        ownRecordset_ = daoDatabase->openRecordset(tableName, -1, TAccessTable::optionsFor(1, 0));
-        checkAccess(daoDatabase->lastResult());
-        recordset = ownRecordset_.get();
-    }
+    recordset = tableRecordset(recordset, daoDatabase, tableName);
     if (cursor && cursor->fields()) {
         fields_ = cursor->fields();
     } else {
@@ -26,12 +21,6 @@ TAccessFieldListTable::TAccessFieldListTable(TBapiListItem* owner, TDAORecordset
         fields_ = ownFields_.get();
     }
     setCount(fields_->count());
-}
-
-TAccessFieldListTable::~TAccessFieldListTable() {
-    ownFields_.reset();
-    if (ownRecordset_)
-        ownRecordset_->close();
 }
 
 bool TAccessFieldListTable::buildRecord(std::uint16_t index, Byte* record) {

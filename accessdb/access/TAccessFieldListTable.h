@@ -20,7 +20,6 @@ public:
     TAccessFieldListTable(TBapiListItem* owner, TDAORecordset* recordset,
                           const std::string& tableName, TAccessTable* cursor,
                           TDAODatabase* daoDatabase, TTorvaneCollection* collection);
-    ~TAccessFieldListTable() override;
 
     std::uint16_t recordSize() override { return FieldDesc::Size; }
 
@@ -28,7 +27,6 @@ protected:
     bool buildRecord(std::uint16_t index, Byte* record) override;
 
 private:
-    std::unique_ptr<TDAORecordset> ownRecordset_;
     std::unique_ptr<TDAOFields> ownFields_;
     TDAOFields* fields_ = nullptr;
     std::uint16_t offset_ = 0; // of the next field

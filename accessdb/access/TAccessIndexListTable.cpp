@@ -12,21 +12,10 @@ TAccessIndexListTable::TAccessIndexListTable(TBapiListItem* owner, TDAORecordset
                                              TDAODatabase* daoDatabase,
                                              TTorvaneCollection* collection)
     : TAccessCatalogTable(owner, collection, tableName), cursor_(cursor) {
-    if (!recordset) {
-        checkHandle(daoDatabase);
-        ownRecordset_ = daoDatabase->openRecordset(tableName, -1, TAccessTable::optionsFor(1, 0));
-        checkAccess(daoDatabase->lastResult());
-        recordset = ownRecordset_.get();
-    }
+    recordset = tableRecordset(recordset, daoDatabase, tableName);
     indexes_ = recordset->getIndexes();
     std::int16_t count = indexes_->count();
     setCount((indexes_->lastResult() & 0xFFFF) != 0 ? 0 : count);
-}
-
-TAccessIndexListTable::~TAccessIndexListTable() {
-    indexes_.reset();
-    if (ownRecordset_)
-        ownRecordset_->close();
 }
 
 bool TAccessIndexListTable::nextIndex(IndexDesc& descriptor) {

@@ -18,7 +18,6 @@ public:
     TAccessIndexListTable(TBapiListItem* owner, TDAORecordset* recordset,
                           const std::string& tableName, TAccessTable* cursor,
                           TDAODatabase* daoDatabase, TTorvaneCollection* collection);
-    ~TAccessIndexListTable() override;
 
     std::uint16_t recordSize() override { return IndexDesc::Size; }
     // The next descriptor; false at the end of the list.
@@ -30,7 +29,6 @@ protected:
 private:
     IndexDesc describe(std::uint16_t index);
 
-    std::unique_ptr<TDAORecordset> ownRecordset_;
     std::unique_ptr<TDAOIndexes> indexes_;
     TAccessTable* cursor_;
 };

@@ -181,55 +181,46 @@ void TAccessTable::getRecordCount(std::uint32_t& count) {
 // Moves.
 
 void TAccessTable::moveFirst() {
-    editing_ = false;
-    checkOpen();
-    recordset_->moveFirst();
-    try {
-        checkAccess(recordset_->lastResult());
-    } catch (const EAccessEngineError& error) {
-        if (error.errorCode() == dbierr::NOCURRREC)
-            raiseEOF();
-        throw;
-    }
-    readRecord(recordBuffer());
+    moveToEnd(&TDAORecordset::moveFirst, raiseEOF);
 }
 
 void TAccessTable::moveLast() {
+    moveToEnd(&TDAORecordset::moveLast, raiseBOF);
+}
+
+void TAccessTable::moveNext() {
+    moveOne(&TDAORecordset::moveNext, &TDAORecordset::eof, raiseEOF);
+}
+
+void TAccessTable::movePrior() {
+    moveOne(&TDAORecordset::movePrevious, &TDAORecordset::bof, raiseBOF);
+}
+
+// An empty recordset has no current record at either end.
+void TAccessTable::moveToEnd(RecordsetMove move, EndError raiseEmpty) {
     editing_ = false;
     checkOpen();
-    recordset_->moveLast();
+    (recordset_.get()->*move)();
     try {
         checkAccess(recordset_->lastResult());
     } catch (const EAccessEngineError& error) {
         if (error.errorCode() == dbierr::NOCURRREC)
-            raiseBOF();
+            raiseEmpty();
         throw;
     }
     readRecord(recordBuffer());
 }
 
-void TAccessTable::moveNext() {
+// Stepping past the end is reported as the end, not as the recordset's own error.
+void TAccessTable::moveOne(RecordsetMove move, RecordsetEnd atEnd, EndError raiseEnd) {
     editing_ = false;
     checkOpen();
-    if (recordset_->eof())
-        raiseEOF();
-    recordset_->moveNext();
+    if ((recordset_.get()->*atEnd)())
+        raiseEnd();
+    (recordset_.get()->*move)();
     HResult moved = recordset_->lastResult();
-    if (recordset_->eof())
-        raiseEOF();
-    checkAccess(moved);
-    readRecord(recordBuffer());
-}
-
-void TAccessTable::movePrior() {
-    editing_ = false;
-    checkOpen();
-    if (recordset_->bof())
-        raiseBOF();
-    recordset_->movePrevious();
-    HResult moved = recordset_->lastResult();
-    if (recordset_->bof())
-        raiseBOF();
+    if ((recordset_.get()->*atEnd)())
+        raiseEnd();
     checkAccess(moved);
     readRecord(recordBuffer());
 }

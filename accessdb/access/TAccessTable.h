@@ -120,8 +120,14 @@ private:
         std::uint16_t length = 0;
     };
 
+    using RecordsetMove = void (TDAORecordset::*)();
+    using RecordsetEnd = bool (TDAORecordset::*)();
+    using EndError = void (*)();
+
     bool keyed() const { return keyFieldCount() > 0 && !queryResult_; }
     void checkOpen() const;
+    void moveToEnd(RecordsetMove move, EndError raiseEmpty);
+    void moveOne(RecordsetMove move, RecordsetEnd atEnd, EndError raiseEnd);
     void readField(std::size_t index, Byte* buffer, bool markBlank);
     Variant fieldValue(std::size_t index, TFieldCacheItem& item);
     void writeChangedFields(Byte* buffer);

@@ -244,60 +244,48 @@ void TDataSet::syncCursor() {
 }
 
 void TDataSet::first() {
-    checkBrowseMode();
-    runEvent(beforeScroll);
-    cursorToStart();
-    cursorPosChanged_ = false;
-    empty_ = !fetchInto(FetchMode::Next);
-    bof_ = true;
-    eof_ = empty_;
-    if (empty_)
-        cursorPosChanged_ = true;
-    dataEvent(DataEvent::DataSetChange);
-    runEvent(afterScroll);
+    openAtEnd(false);
 }
 
 void TDataSet::last() {
+    openAtEnd(true);
+}
+
+void TDataSet::next() {
+    step(false);
+}
+
+void TDataSet::prior() {
+    step(true);
+}
+
+// The data set stands at the end it opened at; only an empty one stands at both.
+void TDataSet::openAtEnd(bool last) {
     checkBrowseMode();
     runEvent(beforeScroll);
-    cursorToEnd();
+    last ? cursorToEnd() : cursorToStart();
     cursorPosChanged_ = false;
-    empty_ = !fetchInto(FetchMode::Prior);
-    eof_ = true;
-    bof_ = empty_;
+    empty_ = !fetchInto(last ? FetchMode::Prior : FetchMode::Next);
+    (last ? eof_ : bof_) = true;
+    (last ? bof_ : eof_) = empty_;
     if (empty_)
         cursorPosChanged_ = true;
     dataEvent(DataEvent::DataSetChange);
     runEvent(afterScroll);
 }
 
-void TDataSet::next() {
+void TDataSet::step(bool backward) {
     checkBrowseMode();
-    if (eof_)
+    bool& ahead = backward ? bof_ : eof_;
+    if (ahead)
         return;
     runEvent(beforeScroll);
     syncCursor();
-    if (fetchInto(FetchMode::Next)) {
-        bof_ = false;
+    if (fetchInto(backward ? FetchMode::Prior : FetchMode::Next)) {
+        (backward ? eof_ : bof_) = false;
     } else {
-        eof_ = true;
-        cursorPosChanged_ = true; // the cursor went past the last row
-    }
-    dataEvent(DataEvent::DataSetScroll);
-    runEvent(afterScroll);
-}
-
-void TDataSet::prior() {
-    checkBrowseMode();
-    if (bof_)
-        return;
-    runEvent(beforeScroll);
-    syncCursor();
-    if (fetchInto(FetchMode::Prior)) {
-        eof_ = false;
-    } else {
-        bof_ = true;
-        cursorPosChanged_ = true;
+        ahead = true;
+        cursorPosChanged_ = true; // the cursor went past the end
     }
     dataEvent(DataEvent::DataSetScroll);
     runEvent(afterScroll);

@@ -230,6 +230,8 @@ private:
     void createDefaultFields();
     void layoutBuffers();
     void syncCursor();
+    void openAtEnd(bool last);
+    void step(bool backward);
     bool fetchInto(FetchMode mode, bool reportErrors = true);
     void afterPostOrCancel();
     std::vector<TField*> fieldList(const std::string& names) const;

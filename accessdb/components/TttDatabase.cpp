@@ -196,12 +196,17 @@ void TttDatabase::setHandle(TBaseDatabase* handle) {
     if (!session_ || owner != session_->getHandle())
         throw EDatabaseError("Database handle owned by a different session");
     handle_ = handle;
+    announceHandle();
+    handleAcquired_ = true;
+}
+
+// Learns the kind of database behind the new handle and tells the session it is open.
+void TttDatabase::announceHandle() {
     Byte type[32] = {};
     std::uint16_t length = 0;
     check(engine(), engine()->GetProp(handle_, TypeProp, type, sizeof type, length));
     notStandard_ = !equalsIgnoreCase(getText(type, 0, sizeof type), "STANDARD");
     session_->notify(TttSession::DatabaseOpened, this);
-    handleAcquired_ = true;
 }
 
 void TttDatabase::setDirectory(const std::string& directory) {
@@ -300,11 +305,7 @@ void TttDatabase::openHandle() {
         setBoolProp(engine(), handle_, 0x40005, 1);
         setBoolProp(engine(), handle_, 0x40004, 1);
         setBoolProp(engine(), handle_, 0x4040011, 1);
-        Byte type[32] = {};
-        std::uint16_t length = 0;
-        check(engine(), engine()->GetProp(handle_, TypeProp, type, sizeof type, length));
-        notStandard_ = !equalsIgnoreCase(getText(type, 0, sizeof type), "STANDARD");
-        session_->notify(TttSession::DatabaseOpened, this);
+        announceHandle();
     } catch (...) {
         if (handle_) {
             TBaseDatabase* failed = handle_;

@@ -79,6 +79,7 @@ protected:
 
 private:
     void openHandle();
+    void announceHandle();
     void prepareParams(std::string& password, TStringList& config);
     void login(TStringList& loginParams);
     void checkDuplicateName(const std::string& name);

@@ -88,6 +88,14 @@ bool TttSession::isDefault() const {
     return sessionList_.defaultSession() == this;
 }
 
+void TttSession::addCallback(int callbackType) {
+    auto callback = std::make_unique<TttDBECallback>();
+    callback->engine = engine();
+    callback->owner = this;
+    callback->callbackType = callbackType;
+    callbacks_.push_back(std::move(callback));
+}
+
 void TttSession::setActive(bool active) {
     if (loading()) {
         streamedActive_ = active;
@@ -149,18 +157,9 @@ void TttSession::activate() {
         handle_ = started;
     }
     try {
-        if (sqlHourGlass) {
-            auto hourglass = std::make_unique<TttDBECallback>();
-            hourglass->engine = engine();
-            hourglass->owner = this;
-            hourglass->callbackType = 21;
-            callbacks_.push_back(std::move(hourglass));
-        }
-        auto general = std::make_unique<TttDBECallback>();
-        general->engine = engine();
-        general->owner = this;
-        general->callbackType = 28;
-        callbacks_.push_back(std::move(general));
+        if (sqlHourGlass)
+            addCallback(21);
+        addCallback(28);
         if (!netFileDir_.empty())
             setNetFileDir(netFileDir_);
         if (!privateDir_.empty())

@@ -96,6 +96,8 @@ private:
     void startEngine();
     void activate();
     void deactivate();
+    // Registers a callback of the given type with this session's engine.
+    void addCallback(int callbackType);
     void passNameOn();
     void assignAutomaticName();
 

@@ -1,6 +1,6 @@
 #include "core/postage/PieceCount.h"
 
-#include <cmath>
+#include "core/presort/PresortRules.h"
 
 namespace quillan {
 
@@ -67,7 +67,7 @@ bool nonautomationGroupCounts(const SortedMailing& mailing, const SortedMailing:
     if (mailing.mailClass().isPeriodicals())
         return level == (endsInThreeDigitDestination(sack.label) ? RateLevel::ThreeDigit
                                                                  : RateLevel::FiveDigit);
-    bool full = sack.pieces >= nonautomationSackMinimum(mailing.mailType());
+    bool full = sack.pieces >= standardFlatSackMinimum(mailing.mailType());
     return level == (full ? RateLevel::ThreeFiveDigit : RateLevel::Basic);
 }
 
@@ -120,15 +120,6 @@ int32_t countRatePieces(const SortedMailing& mailing, const RateCategory& catego
     if (mailing.mailClass().isFlats())
         return countFlats(mailing, category, inCounty);
     return countLetters(mailing, category, inCounty);
-}
-
-int32_t nonautomationSackMinimum(const MailTypeSettings& mailType) {
-    if (!mailType.hasExactWeight())
-        return 125;
-    double weight = mailType.pieceWeight();
-    if (weight <= 1.92)
-        return 125;
-    return static_cast<int32_t>(std::trunc(240.0 / weight + 0.9999));
 }
 
 } // namespace quillan

@@ -20,9 +20,4 @@ namespace quillan {
 int32_t countRatePieces(const SortedMailing& mailing, const RateCategory& category,
                         InCountyTally& inCounty);
 
-// The pieces a Standard nonautomation flats sack needs for its groups to be counted at
-// the 3/5-Digit rate: 125, or fewer for pieces given an exact weight above 1.92 oz
-// (a sack of 240 ounces).
-int32_t nonautomationSackMinimum(const MailTypeSettings& mailType);
-
 } // namespace quillan

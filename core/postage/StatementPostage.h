@@ -6,7 +6,7 @@
 //   rateBlockFor(class, mailType, per)    the rate lines of a class (RateBlocks.h)
 //   ComputeRateLine(...)                  counts, prices and appends one line (RateLine.h)
 //   countRatePieces(mailing, category, tally)  the pieces of one rate category
-//                                         (PieceCount.h); nonautomationSackMinimum
+//                                         (PieceCount.h)
 //   TallyGroupPiecesByLevel, TallyContainerPiecesByLevel  in-county pieces by level
 //                                         (InCountyTally.h)
 //   EntryOfficeName(mailing)              the entry post office (EntryOffice.h)

@@ -20,11 +20,6 @@ const SettingsList& aadcChart(const PresortContext& ctx) {
                                              : ctx.lists.aadcStandardChart;
 }
 
-int64_t unplacedAtStart(const PresortContext& ctx) {
-    const MailingCounters& c = ctx.counters;
-    return c.recordCount - c.rejectedCount - c.placedPieces;
-}
-
 void startProgress(PresortContext& ctx) {
     ctx.progress.clearPicture();
     ctx.progress.showStage(ProgressSink::Stage::Adc);
@@ -38,6 +33,13 @@ ContainerLimits letterTrayLimits(const PresortContext& ctx, int64_t total, int32
     if (total >= twoFootMinimum)
         return {twoFootMinimum, full};
     return {minimum, ctx.settings.mailType.mmTrays() ? oneFootTray(full) : full};
+}
+
+// The fewest pieces a letter tray of a center below the tray minimum may hold: a one-foot
+// tray's share of the minimum with mm trays, the minimum itself otherwise.
+int32_t letterTrayMinimum(const PresortContext& ctx) {
+    int32_t twoFootMinimum = ctx.settings.mailType.packageFigure();
+    return ctx.settings.mailType.mmTrays() ? oneFootTray(twoFootMinimum) : twoFootMinimum;
 }
 
 int32_t adcGroupMinimum(MailClass code) {
@@ -73,9 +75,7 @@ DistributionLevel adcLevel(const PresortContext& ctx) {
         level.limits = [minimum](int64_t) { return ContainerLimits{minimum}; };
     } else {
         int32_t minimum = code == MailClass::PNAL ? ctx.settings.periodical.containerMinimum()
-                          : ctx.settings.mailType.mmTrays()
-                              ? oneFootTray(ctx.settings.mailType.packageFigure())
-                              : ctx.settings.mailType.packageFigure();
+                                                  : letterTrayMinimum(ctx);
         level.limits = [&ctx, minimum](int64_t total) {
             return letterTrayLimits(ctx, total, minimum);
         };
@@ -92,9 +92,7 @@ DistributionLevel aadcLevel(const PresortContext& ctx) {
     level.entryLevel = "AA";
     level.groupMinimum = 10;
     if (code == MailClass::RML) {
-        int32_t minimum = ctx.settings.mailType.mmTrays()
-                              ? oneFootTray(ctx.settings.mailType.packageFigure())
-                              : ctx.settings.mailType.packageFigure();
+        int32_t minimum = letterTrayMinimum(ctx);
         level.limits = [&ctx, minimum](int64_t total) {
             return letterTrayLimits(ctx, total, minimum);
         };
@@ -111,7 +109,7 @@ DistributionLevel aadcLevel(const PresortContext& ctx) {
 void BuildADCLevel(PresortContext& ctx) {
     const MailClass code = ctx.mailClass();
     startProgress(ctx);
-    LevelProgress progress(ctx, unplacedAtStart(ctx));
+    LevelProgress progress(ctx, unplacedPieces(ctx));
     DistributionLevel level = adcLevel(ctx);
     ChartIndex chart(*level.chart);
     bool apart = code.isCoSacked();
@@ -129,7 +127,7 @@ void BuildADCLevel(PresortContext& ctx) {
 
 void BuildAADCLevel(PresortContext& ctx) {
     startProgress(ctx);
-    LevelProgress progress(ctx, unplacedAtStart(ctx));
+    LevelProgress progress(ctx, unplacedPieces(ctx));
     ctx.tables.clearLevelKeys();
     makeDistributionContainers(ctx, aadcLevel(ctx));
     progress.finish();

@@ -92,7 +92,7 @@ std::string EntryDiscountFor(const PresortContext& ctx, const std::string& level
     if (level == "MXD")
         return f.bmc > 0 && mixedContainerInBmc(ctx, f.bmc) ? "DBMC" : "None";
     int32_t prefix = 0;
-    if (!tryStrToInt(key, prefix) || prefix < 1 || prefix > 999)
+    if (!tryStrToInt(key, prefix) || !isZipPrefix(prefix))
         return "None";
     std::string result = "None";
     if (f.bmc > 0 && chartValue(ctx.lists.dbmcChart, prefix) == f.bmc)

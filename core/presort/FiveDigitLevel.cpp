@@ -64,10 +64,7 @@ void buildZipGroups(PresortContext& ctx, LevelProgress& progress) {
     std::stable_sort(found.begin(), found.end(), [](const Group& a, const Group& b) {
         return std::abs(a.key) < std::abs(b.key);
     });
-    t.zipGroupZips.resize(1);
-    t.zipGroupPieces.resize(1);
-    t.zipGroupInCounty.resize(1);
-    t.zipGroupOwner.resize(1);
+    t.truncateZipGroups();
     for (const Group& g : found)
         t.insertZipGroup(t.zipGroupZips.size(), g.key, g.pieces, g.inCounty, 0);
     ctx.counters.zipGroupCount = static_cast<int32_t>(found.size());
@@ -224,7 +221,7 @@ void Build5DigitLevel(PresortContext& ctx) {
     ctx.progress.showCaption(ProgressSink::Caption::Top, "Building");
     ctx.progress.showStage(ProgressSink::Stage::FiveDigit);
     ctx.progress.showCaption(ProgressSink::Caption::Bottom, bottomCaption(code));
-    LevelProgress progress(ctx, ctx.counters.recordCount - ctx.counters.rejectedCount);
+    LevelProgress progress(ctx, ctx.counters.validPieces());
     Minimums minimums = fiveDigitMinimums(ctx);
     buildZipGroups(ctx, progress);
     ctx.counters.placedPieces = 0;

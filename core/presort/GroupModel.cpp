@@ -170,10 +170,7 @@ void GroupModel::store(bool dropEmptyContainers) {
             holdsGroups[at(k)] = true;
     }
 
-    t.containerPieces.resize(1);
-    t.containerLabels.resize(1);
-    t.containerEntry.resize(1);
-    t.containerLevel.resize(1);
+    t.truncateContainers();
     int32_t row = 0;
     for (int32_t k : containerOrder()) {
         const ContainerNode& c = containers[at(k)];
@@ -184,10 +181,7 @@ void GroupModel::store(bool dropEmptyContainers) {
     }
     ctx_.counters.containerCount = row + 1;
 
-    t.sortGroupFlags.resize(1);
-    t.sortGroupPieces.resize(1);
-    t.sortGroupLabels.resize(1);
-    t.sortGroupContainer.resize(1);
+    t.truncateSortGroups();
     row = 0;
     for (int32_t g : groupOrderNow) {
         const GroupNode& n = groups[at(g)];
@@ -198,10 +192,7 @@ void GroupModel::store(bool dropEmptyContainers) {
     }
     ctx_.counters.sortGroupCount = row + 1;
 
-    t.zipGroupZips.resize(1);
-    t.zipGroupPieces.resize(1);
-    t.zipGroupInCounty.resize(1);
-    t.zipGroupOwner.resize(1);
+    t.truncateZipGroups();
     row = 0;
     for (int32_t n = nextZip_[0]; n != 0; n = nextZip_[at(n)]) {
         const ZipNode& z = zips[at(n)];

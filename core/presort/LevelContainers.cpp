@@ -1,5 +1,7 @@
 #include "core/presort/LevelContainers.h"
 
+#include "core/presort/PresortRules.h"
+
 #include <algorithm>
 
 namespace quillan {
@@ -17,6 +19,12 @@ int32_t LevelContainers::add(int64_t key, int64_t ownKey, int32_t pieces, std::s
     created_.push_back({ownKey, pieces, std::move(label), std::move(entry), std::move(level)});
     ctx_.counters.containerCount = start_ + 1 + static_cast<int32_t>(created_.size());
     return start_ + 1 + index;
+}
+
+void LevelContainers::fill(int32_t container, const std::vector<int32_t>& groups, int32_t pieces) {
+    for (int32_t h : groups)
+        ctx_.tables.sortGroupContainer[at(h)] = container;
+    ctx_.counters.placedPieces += pieces;
 }
 
 void LevelContainers::finish() {

@@ -27,6 +27,10 @@ public:
     int32_t add(int64_t key, int64_t ownKey, int32_t pieces, std::string label, std::string entry,
                 std::string level);
 
+    // Links the sort groups to one of the level's containers and counts their pieces as
+    // placed.
+    void fill(int32_t container, const std::vector<int32_t>& groups, int32_t pieces);
+
     // Writes the level's containers and renumbers the sort groups' links.
     void finish();
 

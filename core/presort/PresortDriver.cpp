@@ -35,11 +35,6 @@ void buildLaterLevels(PresortContext& ctx, const LaterLevels& levels) {
     run(levels.buildMixedLevel);
 }
 
-int32_t unplacedPieces(const PresortContext& ctx) {
-    const MailingCounters& c = ctx.counters;
-    return c.recordCount - c.placedPieces - c.rejectedCount;
-}
-
 } // namespace
 
 SortedMailing RunPresort(AppContext& ctx) {

@@ -26,9 +26,12 @@ int32_t flatSackMinimum(const PresortContext& ctx) {
                                            : standardFlatSackMinimum(ctx.settings.mailType);
 }
 
+int32_t unplacedPieces(const PresortContext& ctx) {
+    return ctx.counters.validPieces() - ctx.counters.placedPieces;
+}
+
 bool piecesRemain(const PresortContext& ctx) {
-    const MailingCounters& c = ctx.counters;
-    return c.recordCount > c.placedPieces + c.rejectedCount;
+    return unplacedPieces(ctx) > 0;
 }
 
 bool inOriginScf(const PresortContext& ctx, int prefix) {

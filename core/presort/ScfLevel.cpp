@@ -49,7 +49,7 @@ std::string lastThree(const std::string& text) {
 
 void makeScfSack(PresortContext& ctx, LevelContainers& level, int32_t scf,
                  const std::vector<int32_t>& members, int32_t minimum, int32_t mailerScf) {
-    WorkTables& t = ctx.tables;
+    const WorkTables& t = ctx.tables;
     const MailClass code = ctx.mailClass();
     int32_t total = 0;
     ScfKinds kinds;
@@ -63,9 +63,7 @@ void makeScfSack(PresortContext& ctx, LevelContainers& level, int32_t scf,
     std::string label = "SCF " + entry + (scf < 0 ? "*" : "");
     int32_t number = level.add(scfOrderKey(entry), scfOrderKey(entry), total, label,
                                EntryDiscountFor(ctx, "SCF", lastThree(entry)), kinds.level(code));
-    for (int32_t h : members)
-        t.sortGroupContainer[at(h)] = number;
-    ctx.counters.placedPieces += total;
+    level.fill(number, members, total);
 }
 
 } // namespace

@@ -60,11 +60,6 @@ void startProgress(PresortContext& ctx) {
     ctx.progress.showStage(ProgressSink::Stage::ThreeDigit);
 }
 
-int64_t unplacedAtStart(const PresortContext& ctx) {
-    const MailingCounters& c = ctx.counters;
-    return c.recordCount - c.rejectedCount - c.placedPieces;
-}
-
 // The 3-digit label-list entry of a prefix.
 const std::string& threeDigitEntry(const PresortContext& ctx, int prefix) {
     return labelText(ctx.lists.threeDigitLabels,
@@ -111,7 +106,7 @@ std::vector<std::vector<int32_t>> groupsByPrefix(const PresortContext& ctx,
 
 void makeThreeDigitContainer(PresortContext& ctx, LevelContainers& level, int prefix,
                              const std::vector<int32_t>& area, int32_t minimum) {
-    WorkTables& t = ctx.tables;
+    const WorkTables& t = ctx.tables;
     const MailClass code = ctx.mailClass();
     int64_t total = 0;
     for (int32_t h : area)
@@ -141,9 +136,7 @@ void makeThreeDigitContainer(PresortContext& ctx, LevelContainers& level, int pr
     int32_t number =
         level.add(threeDigitOrderKeyOfEntry(entry, prefix), threeDigitOrderKey(label), sum, label,
                   EntryDiscountFor(ctx, "3D", zeroPad(prefix, 3)), levelText);
-    for (int32_t h : contents)
-        t.sortGroupContainer[at(h)] = number;
-    ctx.counters.placedPieces += sum;
+    level.fill(number, contents, sum);
 }
 
 } // namespace
@@ -153,7 +146,7 @@ void Build3DigitLevel(PresortContext& ctx) {
     startProgress(ctx);
     if (code == MailClass::RML)
         ctx.progress.showCaption(ProgressSink::Caption::Bottom, "Groups and Trays");
-    LevelProgress progress(ctx, unplacedAtStart(ctx));
+    LevelProgress progress(ctx, unplacedPieces(ctx));
     LevelContainers level(ctx);
     Minimums minimums = threeDigitMinimums(ctx);
     formThreeDigitGroups(ctx, minimums.group, progress);
@@ -209,7 +202,7 @@ std::string schemeLevelText(MailClass code, bool reaches) {
 
 void makeSchemeContainer(PresortContext& ctx, LevelContainers& level, int32_t scheme,
                          const std::vector<int32_t>& members) {
-    WorkTables& t = ctx.tables;
+    const WorkTables& t = ctx.tables;
     int64_t total = 0;
     std::vector<int32_t> origin;
     for (int32_t h : members) {
@@ -228,9 +221,7 @@ void makeSchemeContainer(PresortContext& ctx, LevelContainers& level, int32_t sc
     int32_t number = level.add(scheme, schemeOrderKey(label), sum, label,
                                EntryDiscountFor(ctx, "3S", intToStr(scheme)),
                                schemeLevelText(ctx.mailClass(), reaches));
-    for (int32_t h : contents)
-        t.sortGroupContainer[at(h)] = number;
-    ctx.counters.placedPieces += sum;
+    level.fill(number, contents, sum);
 }
 
 } // namespace
@@ -238,7 +229,7 @@ void makeSchemeContainer(PresortContext& ctx, LevelContainers& level, int32_t sc
 void Build3DigitSchemeLevel(PresortContext& ctx) {
     startProgress(ctx);
     ctx.progress.showCaption(ProgressSink::Caption::Bottom, "Groups and Trays");
-    LevelProgress progress(ctx, unplacedAtStart(ctx));
+    LevelProgress progress(ctx, unplacedPieces(ctx));
     LevelContainers level(ctx);
     formThreeDigitGroups(ctx, 1, progress);
 

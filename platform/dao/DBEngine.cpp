@@ -53,20 +53,21 @@ Status DBEngine::beginTrans() {
 }
 
 Status DBEngine::commitTrans() {
-    if (workspace_->transactionLevel() == 0)
-        return errors_->fail(ErrorNumber::NoTransaction);
-    workspace_->setTransactionLevel(workspace_->transactionLevel() - 1);
-    for (const auto& file : workspace_->files())
-        file->commitTransaction();
+    if (Status status = endTransaction(&DatabaseFile::commitTransaction); failed(status))
+        return status;
     return idle(0);
 }
 
 Status DBEngine::rollback() {
+    return endTransaction(&DatabaseFile::rollbackTransaction);
+}
+
+Status DBEngine::endTransaction(void (DatabaseFile::*end)()) {
     if (workspace_->transactionLevel() == 0)
         return errors_->fail(ErrorNumber::NoTransaction);
     workspace_->setTransactionLevel(workspace_->transactionLevel() - 1);
     for (const auto& file : workspace_->files())
-        file->rollbackTransaction();
+        (file.get()->*end)();
     return statusOk;
 }
 

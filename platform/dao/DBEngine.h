@@ -13,6 +13,7 @@
 namespace platform::dao {
 
 class Database;
+class DatabaseFile;
 class Workspace;
 
 class DBEngine {
@@ -33,6 +34,9 @@ public:
     static std::string passwordFromConnect(const std::string& connect);
 
 private:
+    // Leaves the innermost transaction, ending it in every file by commit or rollback.
+    Status endTransaction(void (DatabaseFile::*end)());
+
     std::shared_ptr<Errors> errors_;
     std::shared_ptr<Workspace> workspace_;
 };

@@ -49,10 +49,7 @@ static Control* defaultButtonOf(Form& form) {
 ModalResult QtUi::runModal(Form& form) {
     QtFormWindow& window = windowFor(form);
     form.markVisible(true);
-    if (form.onActivate)
-        form.onActivate();
-    if (form.onShow)
-        form.onShow();
+    form.runShowEvents();
     ModalResult result;
     if (unattended_) {
         // Nobody is there to answer: take the default button, or cancel.
@@ -76,10 +73,7 @@ void QtUi::showForm(Form& form) {
     window.show();
     window.raise();
     window.focusFirstControl();
-    if (form.onActivate)
-        form.onActivate();
-    if (form.onShow)
-        form.onShow();
+    form.runShowEvents();
 }
 
 void QtUi::hideForm(Form& form) {

@@ -40,10 +40,7 @@ void ScriptedUi::clearRecords() {
 ModalResult ScriptedUi::runModal(Form& form) {
     formLog_.push_back("modal " + form.name());
     form.markVisible(true);
-    if (form.onActivate)
-        form.onActivate();
-    if (form.onShow)
-        form.onShow();
+    form.runShowEvents();
     auto& queue = actions_[form.name()];
     if (queue.empty()) {
         unexpected_.push_back("modal " + form.name());
@@ -64,10 +61,7 @@ ModalResult ScriptedUi::runModal(Form& form) {
 void ScriptedUi::showForm(Form& form) {
     formLog_.push_back("show " + form.name());
     form.markVisible(true);
-    if (form.onActivate)
-        form.onActivate();
-    if (form.onShow)
-        form.onShow();
+    form.runShowEvents();
 }
 
 void ScriptedUi::hideForm(Form& form) {

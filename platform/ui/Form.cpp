@@ -102,6 +102,13 @@ void Form::setModalResult(ModalResult result) {
     modalResult_ = result;
 }
 
+void Form::runShowEvents() {
+    if (onActivate)
+        onActivate();
+    if (onShow)
+        onShow();
+}
+
 void Form::userClick() {
     if (onClick)
         onClick();

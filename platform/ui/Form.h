@@ -100,6 +100,8 @@ public:
 
     // Used by the user interfaces while they run the form.
     void markVisible(bool visible) { visible_ = visible; }
+    // A form that comes up is activated first, then shown.
+    void runShowEvents();
 
 private:
     Ui& ui_;

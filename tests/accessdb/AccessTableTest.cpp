@@ -366,6 +366,30 @@ TEST_F(AccessTableTest, BookmarksComeBackToTheirRecords) {
     EXPECT_EQ(number<std::int32_t>(cursor, 1, row.data()), 1);
 }
 
+TEST_F(AccessTableTest, BackwardWalkMirrorsTheForwardOneAndEachEndIsReported) {
+    TBaseTable* cursor = table(database(corpusFile("jackcess/testV2000.mdb"), 1), "Table1", 1);
+    std::vector<Byte> row = record(cursor);
+    auto walkFrom = [&](bool backward) {
+        std::vector<std::string> names;
+        backward ? engine->SetToEnd(cursor) : engine->SetToBegin(cursor);
+        for (;;) {
+            Status status =
+                backward ? engine->GetPriorRecord(cursor, LockType::None, row.data(), nullptr)
+                         : engine->GetNextRecord(cursor, LockType::None, row.data(), nullptr);
+            if (status != 0) {
+                EXPECT_EQ(status, backward ? dbierr::BOF : dbierr::EOF_);
+                return names;
+            }
+            names.push_back(text(cursor, 1, row.data()));
+        }
+    };
+    std::vector<std::string> forward = walkFrom(false);
+    ASSERT_GT(forward.size(), 1u);
+    std::vector<std::string> backward = walkFrom(true);
+    std::reverse(backward.begin(), backward.end());
+    EXPECT_EQ(backward, forward);
+}
+
 TEST_F(AccessTableTest, RecordsAreAddedAndDeletedInTablesWithoutIndexes) {
     std::string file = scratch.copy("jackcess/delTestV2000.mdb");
     TBaseTable* cursor = table(database(file), "Table");

@@ -38,7 +38,10 @@ TEST_F(ComponentsTest, DefaultSessionStartsAndStopsTheEngine) {
     session.setActive(true);
     ASSERT_NE(testEngineObject, nullptr);
     EXPECT_EQ(busy, 0);
-    EXPECT_EQ(session.callbacks().size(), 2u);
+    ASSERT_EQ(session.callbacks().size(), 2u);
+    EXPECT_EQ(session.callbacks()[0]->callbackType, 21) << "the SQL hourglass";
+    EXPECT_EQ(session.callbacks()[1]->callbackType, 28);
+    EXPECT_EQ(session.callbacks()[1]->owner, &session);
     EXPECT_EQ(session.configMode(), 7);
 
     // A second session starts its own engine session in the same engine.
@@ -319,6 +322,7 @@ TEST_F(ComponentsTest, HandlesFromAnotherSessionAreRefused) {
     auto* same = new TestDatabaseComponent(&second);
     same->setHandle(otherDb->handle());
     EXPECT_TRUE(same->connected());
+    EXPECT_FALSE(same->isStandard()) << "a taken handle is asked its kind too";
     same->close();
     EXPECT_TRUE(otherDb->connected()); // a taken handle is only forgotten
 }

@@ -70,6 +70,13 @@ TEST_F(DataSetTest, WalksToTheEndWithoutRaising) {
     EXPECT_EQ(dataSet->fieldByName("NAME").asString(), "Bob");
     dataSet->last();
     EXPECT_EQ(dataSet->fieldByName("ZIP").asInteger(), 60601);
+    EXPECT_TRUE(dataSet->eof());
+    EXPECT_FALSE(dataSet->bof());
+    dataSet->first();
+    EXPECT_TRUE(dataSet->bof());
+    EXPECT_FALSE(dataSet->eof());
+    dataSet->prior();
+    EXPECT_EQ(dataSet->fieldByName("NAME").asString(), "Ann") << "before the first row stays";
     EXPECT_EQ(dataSet->recordCount(), 3);
     EXPECT_EQ(dataSet->rowNumber(), -1);
     EXPECT_THROW(dataSet->fieldByName("MISSING"), EDatabaseError);

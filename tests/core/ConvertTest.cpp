@@ -8,6 +8,7 @@ TEST(Convert, IntegersAcceptSignAndLeadingBlanksOnly) {
     EXPECT_EQ(strToInt("42"), 42);
     EXPECT_EQ(strToInt("-7"), -7);
     EXPECT_EQ(strToInt("  +3"), 3);
+    EXPECT_EQ(strToInt("\t9"), 9);
     EXPECT_EQ(strToInt("-2147483648"), INT32_MIN);
     for (const char* bad : {"", " ", "abc", "12a", "1.5", "2147483648", "-", "12 "}) {
         try {
@@ -30,6 +31,8 @@ TEST(Convert, FloatsNeedAtLeastOneDigit) {
     EXPECT_FALSE(tryStrToFloat("1.2.3", v));
     EXPECT_FALSE(tryStrToFloat("2,5", v));
     EXPECT_FALSE(tryStrToFloat("1e3", v));
+    EXPECT_TRUE(tryStrToFloat(" \t-1.5", v)) << "leading blanks as with integers";
+    EXPECT_DOUBLE_EQ(v, -1.5);
 }
 
 TEST(Convert, PaddingAndUpperCaseAreByteWise) {

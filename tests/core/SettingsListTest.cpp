@@ -5,6 +5,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <utility>
 
 using namespace quillan;
 
@@ -42,6 +43,7 @@ TEST(SettingsList, ReadingPastTheEndNamesTheLine) {
         EXPECT_EQ(e.fileName(), "/data/tables/mailer.dat");
     }
     EXPECT_THROW((void)list[-1], ListIndexError);
+    EXPECT_THROW((void)std::as_const(list)[2], ListIndexError) << "read-only lists check too";
 }
 
 TEST(SettingsList, UnreadableFileIsAnError) {

@@ -62,6 +62,14 @@ TEST(WorkTables, FamilyHelpersKeepParallelTablesEqual) {
     t.eraseSortGroup(2);
     EXPECT_EQ(t.sortGroupFlags, (std::vector<int32_t>{0, 0}));
     EXPECT_TRUE(t.familiesConsistent());
+
+    t.truncateZipGroups();
+    t.truncateSortGroups();
+    t.truncateContainers();
+    EXPECT_EQ(t.zipGroupZips, std::vector<int32_t>{0});
+    EXPECT_EQ(t.sortGroupLabels, std::vector<std::string>{""});
+    EXPECT_EQ(t.containerLevel, std::vector<std::string>{""});
+    EXPECT_TRUE(t.familiesConsistent());
 }
 
 TEST(WorkTables, ResetHidesTheProgressPicture) {

@@ -17,12 +17,17 @@ TEST(ScriptedUi, ButtonGivesItsModalResultAndHandlerMayTakeItBack) {
         if (++attempts == 1)
             form.setModalResult(ModalResult::None); // invalid: keep open
     };
-    ui.whenShown("TestDlog", [](Form& f) {
+    std::vector<std::string> events;
+    form.onActivate = [&] { events.push_back("activate"); };
+    form.onShow = [&] { events.push_back("show"); };
+    ui.whenShown("TestDlog", [&](Form& f) {
+        events.push_back("script");
         f.control("okBtn").userClick();
         f.control("okBtn").userClick();
     });
     EXPECT_EQ(form.showModal(), ModalResult::Ok);
     EXPECT_EQ(attempts, 2);
+    EXPECT_EQ(events, (std::vector<std::string>{"activate", "show", "script"}));
     EXPECT_TRUE(ui.unexpected().empty());
 }
 

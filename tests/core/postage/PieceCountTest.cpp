@@ -2,6 +2,7 @@
 // tray, and the in-county pieces taken out on the way.
 
 #include "core/postage/PieceCount.h"
+#include "core/presort/PresortRules.h"
 #include "tests/core/postage/PostageFixture.h"
 
 #include <gtest/gtest.h>
@@ -91,16 +92,16 @@ TEST_F(PieceCount, StandardNonautomationSacksNeedTheirMinimumForTheThreeFiveRate
     const MailTypeSettings& mailType = fixture.ctx.lists.mailTypeList;
     fixture.mailType(4, "1");
     fixture.mailType(5, "4.0"); // Trunc(240 / 4 + 0.9999) = 60 pieces
-    EXPECT_EQ(nonautomationSackMinimum(mailType), 60);
+    EXPECT_EQ(standardFlatSackMinimum(mailType), 60);
     EXPECT_EQ(count(L::ThreeFiveDigit), 124 + 125 + 60);
     EXPECT_EQ(count(L::Basic), 59);
     fixture.mailType(5, "1.92");
-    EXPECT_EQ(nonautomationSackMinimum(mailType), 125);
+    EXPECT_EQ(standardFlatSackMinimum(mailType), 125);
     fixture.mailType(5, "2.0"); // Trunc(120 + 0.9999)
-    EXPECT_EQ(nonautomationSackMinimum(mailType), 120);
+    EXPECT_EQ(standardFlatSackMinimum(mailType), 120);
     fixture.mailType(4, "0");
     fixture.mailType(5, "4.0");
-    EXPECT_EQ(nonautomationSackMinimum(mailType), 125);
+    EXPECT_EQ(standardFlatSackMinimum(mailType), 125);
     EXPECT_EQ(count(L::ThreeFiveDigit), 125);
     EXPECT_EQ(count(L::Basic), 124 + 59 + 60);
 }

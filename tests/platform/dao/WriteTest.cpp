@@ -352,6 +352,8 @@ TEST_F(WriteTest, CancelRollbackAndCommit) {
     ASSERT_EQ(recordset->update(), statusOk);
     ASSERT_EQ(engine.rollback(), statusOk);
     ASSERT_EQ(engine.commitTrans(), statusOk);
+    EXPECT_EQ(errorNumber(engine.commitTrans()), 3034) << "no transaction is left to end";
+    EXPECT_EQ(errorNumber(engine.rollback()), 3034);
     std::string exported = mdbExport(path, "Table1");
     EXPECT_NE(exported.find("\"outer\""), std::string::npos);
     EXPECT_EQ(exported.find("\"inner\""), std::string::npos);
