@@ -1,5 +1,6 @@
 #include "listio/ExcelListWriter.h"
 
+#include "core/Convert.h"
 #include "listio/ListComponents.h"
 #include "listio/ListKinds.h"
 #include "xls/Workbook.h"
@@ -9,11 +10,7 @@ namespace quillan {
 namespace {
 
 bool mentionsZip(const std::string& text) {
-    std::string lower = text;
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return lower.find("zip") != std::string::npos;
+    return upperAscii(text).find("ZIP") != std::string::npos;
 }
 
 // Without the blanks and control characters around it.
