@@ -93,6 +93,15 @@ std::optional<ClosingMessage> WriteExcelList(AppContext& ctx, WriterProgress& pr
         reportNotSaved(ctx, path, why);
         return std::nullopt;
     }
+    // The workbook goes out through the list's own writer, as every other kind of list does:
+    // a file the user may not change is refused with the advice to write a separate file, and
+    // a write over the file that fails part way says where the complete workbook is.
+    platform::AtomicFileWriter target(path);
+    if (!target.ok()) {
+        reportListNotWritten(ctx, path, target);
+        return std::nullopt;
+    }
+    std::string bytes;
     try {
         SheetPatcher patcher(ctx, *sheet);
         SortNumbers numbers(ctx);
@@ -102,12 +111,14 @@ std::optional<ClosingMessage> WriteExcelList(AppContext& ctx, WriterProgress& pr
             if (!patcher.isHeader(r))
                 patcher.patch(r, numbers.valuesOf(r));
         }
-        ctx.listComponents->workbook().write();
+        ctx.listComponents->workbook().writeToStream(bytes);
     } catch (const std::exception& e) {
         reportNotSaved(ctx, path,
                        std::string("Your list has not been changed. (") + e.what() + ")");
         return std::nullopt;
     }
+    if (!replaceListWith(ctx, path, target, bytes))
+        return std::nullopt;
     return ClosingMessage{"Quillan has saved sorting information in the file named \"" +
                               fileNameOf(path) +
                               "\". Using Excel, you should now sort the file in ascending order "
