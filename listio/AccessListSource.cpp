@@ -44,14 +44,8 @@ bool AccessListSource::moveTo(long k) {
 bool AccessListSource::read(long k, int fields, ListRecord& record) {
     if (k < 1 || !moveTo(k))
         return false;
-    const int wanted = std::clamp(fields, 0, table_.fieldCount());
-    record.fields.resize(std::max(record.fields.size(), static_cast<size_t>(wanted)));
-    for (size_t c = 0; c < record.fields.size(); ++c) {
-        const int i = static_cast<int>(c);
-        record.fields[c] = i < wanted ? accessFieldText(table_.fields(i)) : std::string();
-    }
-    record.line.clear();
-    record.deleted = false;
+    record.fillFields(std::min(fields, table_.fieldCount()),
+                      [this](int i) { return accessFieldText(table_.fields(i)); });
     return true;
 }
 

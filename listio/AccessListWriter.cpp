@@ -152,12 +152,8 @@ std::optional<ClosingMessage> WriteAccessList(AppContext& ctx, WriterProgress& p
         reportChangesLost(ctx, path, "The changed copy of the database cannot be read.");
         return std::nullopt;
     }
-    target.write(*written);
-    platform::WriteResult result = target.commit();
-    if (!result.ok) {
-        reportListNotWritten(ctx, path, result);
+    if (!replaceListWith(ctx, path, target, *written))
         return std::nullopt;
-    }
     const std::string& sortField =
         ctx.list.accessFields[static_cast<size_t>(ctx.list.sortColumn)].name;
     return ClosingMessage{"Quillan has saved sorting information in the table named \"" +

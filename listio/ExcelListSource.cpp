@@ -20,14 +20,8 @@ bool ExcelListSource::read(long k, int fields, ListRecord& record) {
     if (k < 1 || k - 1 > sheet_.lastRow)
         return false;
     const int row = static_cast<int>(k - 1);
-    const int wanted = std::clamp(fields, 0, xls::MaxColumn + 1);
-    record.fields.resize(std::max(record.fields.size(), static_cast<size_t>(wanted)));
-    for (size_t c = 0; c < record.fields.size(); ++c) {
-        const int col = static_cast<int>(c);
-        record.fields[c] = col < wanted ? fieldText(col, row) : std::string();
-    }
-    record.line.clear();
-    record.deleted = false;
+    record.fillFields(std::min(fields, xls::MaxColumn + 1),
+                      [&](int col) { return fieldText(col, row); });
     return true;
 }
 

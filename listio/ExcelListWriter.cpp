@@ -1,5 +1,6 @@
 #include "listio/ExcelListWriter.h"
 
+#include "core/Convert.h"
 #include "listio/ListComponents.h"
 #include "listio/ListKinds.h"
 #include "xls/Workbook.h"
@@ -9,11 +10,7 @@ namespace quillan {
 namespace {
 
 bool mentionsZip(const std::string& text) {
-    std::string lower = text;
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return lower.find("zip") != std::string::npos;
+    return upperAscii(text).find("ZIP") != std::string::npos;
 }
 
 // Without the blanks and control characters around it.
@@ -96,6 +93,15 @@ std::optional<ClosingMessage> WriteExcelList(AppContext& ctx, WriterProgress& pr
         reportNotSaved(ctx, path, why);
         return std::nullopt;
     }
+    // The workbook goes out through the list's own writer, as every other kind of list does:
+    // a file the user may not change is refused with the advice to write a separate file, and
+    // a write over the file that fails part way says where the complete workbook is.
+    platform::AtomicFileWriter target(path);
+    if (!target.ok()) {
+        reportListNotWritten(ctx, path, target);
+        return std::nullopt;
+    }
+    std::string bytes;
     try {
         SheetPatcher patcher(ctx, *sheet);
         SortNumbers numbers(ctx);
@@ -105,12 +111,14 @@ std::optional<ClosingMessage> WriteExcelList(AppContext& ctx, WriterProgress& pr
             if (!patcher.isHeader(r))
                 patcher.patch(r, numbers.valuesOf(r));
         }
-        ctx.listComponents->workbook().write();
+        ctx.listComponents->workbook().writeToStream(bytes);
     } catch (const std::exception& e) {
         reportNotSaved(ctx, path,
                        std::string("Your list has not been changed. (") + e.what() + ")");
         return std::nullopt;
     }
+    if (!replaceListWith(ctx, path, target, bytes))
+        return std::nullopt;
     return ClosingMessage{"Quillan has saved sorting information in the file named \"" +
                               fileNameOf(path) +
                               "\". Using Excel, you should now sort the file in ascending order "

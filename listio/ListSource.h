@@ -2,6 +2,7 @@
 
 #include "core/FieldRoles.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +16,19 @@ struct ListRecord {
     std::string line;
     // A dBase record marked deleted.
     bool deleted = false;
+
+    // Fills a record of a table, which has no line and no deleted mark: fields 0 .. wanted - 1
+    // from `text` (called with the field's index), and any fields left from a longer record
+    // read before emptied.
+    template <typename FieldText>
+    void fillFields(int wanted, FieldText text) {
+        const size_t count = static_cast<size_t>(std::max(wanted, 0));
+        fields.resize(std::max(fields.size(), count));
+        for (size_t c = 0; c < fields.size(); ++c)
+            fields[c] = c < count ? text(static_cast<int>(c)) : std::string();
+        line.clear();
+        deleted = false;
+    }
 };
 
 // Where the records of a mailing list come from. Each kind of list has its own source (text

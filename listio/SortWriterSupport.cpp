@@ -139,4 +139,13 @@ void reportListNotWritten(AppContext& ctx, const std::string& path,
                        result.keptCopy + "\". (" + result.error + ")");
 }
 
+bool replaceListWith(AppContext& ctx, const std::string& path, platform::AtomicFileWriter& target,
+                     std::string_view bytes) {
+    target.write(bytes);
+    platform::WriteResult result = target.commit();
+    if (!result.ok)
+        reportListNotWritten(ctx, path, result);
+    return result.ok;
+}
+
 } // namespace quillan

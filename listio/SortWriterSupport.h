@@ -125,4 +125,9 @@ void reportListNotWritten(AppContext& ctx, const std::string& path,
 void reportListNotWritten(AppContext& ctx, const std::string& path,
                           const platform::AtomicFileWriter& out);
 
+// Writes the whole new contents of a list held in memory through `target`, the list's
+// writer, and puts them in its place; false, with the failure reported, when that fails.
+bool replaceListWith(AppContext& ctx, const std::string& path, platform::AtomicFileWriter& target,
+                     std::string_view bytes);
+
 } // namespace quillan

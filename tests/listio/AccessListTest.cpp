@@ -359,8 +359,8 @@ TEST(AccessWriter, SortNumbersOfTableAndSheetGiveTheOrderOfTheRewrittenTextList)
 }
 
 TEST(AccessWriter, AFailedWriteLeavesTheDatabaseAsItWas) {
-    enum Failure { UpdateFails, TooBig, ReadOnlyFolder, ChangedSinceRead };
-    for (Failure failure : {UpdateFails, TooBig, ReadOnlyFolder, ChangedSinceRead}) {
+    enum Failure { UpdateFails, TooBig, ReadOnlyFolder, ReadOnlyList, ChangedSinceRead };
+    for (Failure failure : {UpdateFails, TooBig, ReadOnlyFolder, ReadOnlyList, ChangedSinceRead}) {
         WriterFixture f;
         std::string path = accessTable(f.env.folder() + "list.mdb", mailing(600));
         ASSERT_EQ(openWithRoles(f, path, outputs), path);
@@ -370,16 +370,19 @@ TEST(AccessWriter, AFailedWriteLeavesTheDatabaseAsItWas) {
             accessTable(path, mailing(599));
         const std::string hash = sha256Of(path);
         f.ui().clearRecords();
-        if (failure == ReadOnlyFolder) {
-            chmod(path.c_str(), 0666);
+        if (failure == ReadOnlyFolder || failure == ReadOnlyList) {
+            // A list the user may not change is left with the advice every kind of list gets.
+            chmod(path.c_str(), failure == ReadOnlyList ? 0444 : 0666);
             int status = inReadOnlyFolder(f.env.folder(), [&] {
                 bool failed = WriteSortInformation(f.ctx()).failed;
-                return failed && f.ui().messages().size() == 1 &&
-                               f.ui().messages()[0].kind == MessageKind::Error
+                const auto& said = f.ui().messages();
+                return failed && said.size() == 1 && said[0].kind == MessageKind::Error &&
+                               (failure == ReadOnlyFolder ||
+                                said[0].text.find("The file is read-only") != std::string::npos)
                            ? 0
                            : 1;
             });
-            EXPECT_EQ(status, 0);
+            EXPECT_EQ(status, 0) << failure;
         } else {
             platform::dao::failUpdateAfterForTesting(failure == UpdateFails ? 500 : 0);
             FileSizeLimit limit(failure == TooBig ? fs::file_size(path) / 2 : RLIM_INFINITY);
