@@ -372,17 +372,7 @@ TEST(AccessWriter, AFailedWriteLeavesTheDatabaseAsItWas) {
         f.ui().clearRecords();
         if (failure == ReadOnlyFolder || failure == ReadOnlyList) {
             // A list the user may not change is left with the advice every kind of list gets.
-            chmod(path.c_str(), failure == ReadOnlyList ? 0444 : 0666);
-            int status = inReadOnlyFolder(f.env.folder(), [&] {
-                bool failed = WriteSortInformation(f.ctx()).failed;
-                const auto& said = f.ui().messages();
-                return failed && said.size() == 1 && said[0].kind == MessageKind::Error &&
-                               (failure == ReadOnlyFolder ||
-                                said[0].text.find("The file is read-only") != std::string::npos)
-                           ? 0
-                           : 1;
-            });
-            EXPECT_EQ(status, 0) << failure;
+            EXPECT_TRUE(readOnlyWriteFails(f, path, failure == ReadOnlyList)) << failure;
         } else {
             platform::dao::failUpdateAfterForTesting(failure == UpdateFails ? 500 : 0);
             FileSizeLimit limit(failure == TooBig ? fs::file_size(path) / 2 : RLIM_INFINITY);

@@ -168,4 +168,19 @@ int inReadOnlyFolder(const std::string& folder, const std::function<int()>& atte
     return status;
 }
 
+bool readOnlyWriteFails(WriterFixture& f, const std::string& path, bool listReadOnly) {
+    chmod(path.c_str(), listReadOnly ? 0444 : 0666);
+    int status = inReadOnlyFolder(f.env.folder(), [&] {
+        bool failed = WriteSortInformation(f.ctx()).failed;
+        const auto& said = f.ui().messages();
+        bool advised =
+            !listReadOnly ||
+            (said.size() == 1 && said[0].text.find("The file is read-only") != std::string::npos);
+        return failed && said.size() == 1 && said[0].kind == platform::MessageKind::Error && advised
+                   ? 0
+                   : 1;
+    });
+    return status == 0;
+}
+
 } // namespace quillan::test

@@ -47,4 +47,9 @@ std::string sha256Of(const std::string& path);
 // cannot be arranged.
 int inReadOnlyFolder(const std::string& folder, const std::function<int()>& attempt);
 
+// Writes the sort information back where the list (or only its folder) cannot be written:
+// true when the write fails with one error box, which carries the read-only advice every kind
+// of list gets when the list itself is read-only.
+bool readOnlyWriteFails(WriterFixture& f, const std::string& path, bool listReadOnly);
+
 } // namespace quillan::test
