@@ -12,8 +12,10 @@ void printEachCopy(AppContext& ctx, PrintJobControl& job, const std::function<vo
     try {
         for (int copy = 1; copy <= job.copyCount(); ++copy) {
             printCopy();
-            if (printer.printing())
-                printer.endDoc();
+            if (printer.printing() && !printer.endDoc())
+                throw std::runtime_error("The printer \"" + printer.printerName() +
+                                         "\" could not finish printing: " + printer.lastError() +
+                                         ".");
             job.closePrintingBox();
             if (ctx.flags.printCancelled)
                 break;
@@ -31,9 +33,12 @@ void printEachCopy(AppContext& ctx, PrintJobControl& job, const std::function<vo
 void beginPrintDocument(platform::PrinterDevice& printer, const std::string& title) {
     if (!title.empty())
         printer.setTitle(title);
-    if (!printer.beginDoc())
-        throw std::runtime_error("The printer \"" + printer.printerName() +
-                                 "\" could not start printing.");
+    if (printer.beginDoc())
+        return;
+    const std::string why = printer.lastError();
+    throw std::runtime_error("The printer \"" + printer.printerName() +
+                             "\" could not start printing" +
+                             (why.empty() ? "." : ": " + why + "."));
 }
 
 void servicePrintingBox(AppContext& ctx, PrintJobControl& job) {

@@ -103,6 +103,13 @@ Status Database::openRecordset(const std::string& source, int options,
         try {
             auto table = file_->tableDefinition(entry.tablePage());
             std::vector<std::uint32_t> rows = jet::liveRows(file_->pages(), *table);
+            // A data page whose header is damaged drops out of the walk with its rows: the
+            // table's own count tells, and a table read short is refused, never read so.
+            if (rows.size() != table->rowCount)
+                return errors_->fail(
+                    ErrorNumber::UnrecognisedFormat, name_,
+                    "Its table '" + entry.name + "' counts " + std::to_string(table->rowCount) +
+                        " rows, but its pages hold " + std::to_string(rows.size()) + ".");
             recordset = std::make_shared<Recordset>(file_, errors_, entry.name, std::move(table),
                                                     std::move(rows), readOnly);
             return statusOk;

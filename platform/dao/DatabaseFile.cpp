@@ -5,6 +5,7 @@
 #include "platform/dao/jet/FormatError.h"
 #include "platform/fs/AtomicFile.h"
 
+#include <cctype>
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
@@ -225,8 +226,11 @@ Status DatabaseFile::writeFile(Errors& errors) {
         return errors.fail(ErrorNumber::UnrecognisedFormat, path_);
     }
     WriteResult result = writer.commit();
-    if (!result.ok)
-        return errors.fail(ErrorNumber::WriteFailed, path_, result.error + ".");
+    if (!result.ok) {
+        std::string why = result.error;
+        why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
+        return errors.fail(ErrorNumber::WriteFailed, path_, why + ".");
+    }
     int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return errors.fail(ErrorNumber::WriteFailed, path_, "It cannot be opened again.");

@@ -45,7 +45,7 @@ const char* text(ErrorNumber number) {
     case ErrorNumber::ItemNotFound:
         return "There is no such item in the collection.";
     case ErrorNumber::UnrecognisedFormat:
-        return "'%' is not a database file this engine can read.";
+        return "'%' is damaged, or is not a database file this engine can read.";
     case ErrorNumber::NumericOverflow:
         return "The value is out of the field's range.";
     case ErrorNumber::ObjectClosed:

@@ -1,16 +1,19 @@
 #include "platform/qt/QtPrinter.h"
 
+#include "platform/fs/FileErrors.h"
 #include "platform/qt/QtText.h"
 
 #include <QBuffer>
 #include <QDateTime>
-#include <QDir>
-#include <QFile>
 #include <QFontDatabase>
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -44,22 +47,97 @@ void QtPrinter::setPrinterIndex(int index) {
         index_ = index;
 }
 
-std::string QtPrinter::nextPdfPath() const {
-    QDir().mkpath(toQt(printoutsFolder_));
+// Opens the printouts folder, making it when it is missing, and creates the document's
+// file in it under a name no other file has. Neither the folder nor the file is reached
+// through a symbolic link: a link planted there would make the printout replace a file
+// elsewhere.
+bool QtPrinter::openPdfFile() {
+    std::string folder = printoutsFolder_;
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    struct stat st {};
+    if (lstat(folder.c_str(), &st) != 0 && mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) {
+        lastError_ = "the folder " + folder + " cannot be made: " + describeFileError(errno);
+        return false;
+    }
+    if (lstat(folder.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        lastError_ = folder + " is a symbolic link, and Quillan does not write its printouts "
+                              "through links";
+        return false;
+    }
+    pdfFolder_ = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (pdfFolder_ < 0) {
+        lastError_ = errno == ENOTDIR ? folder + " is a file, not a folder, so the printouts "
+                                                 "cannot go there"
+                                      : "the folder " + folder +
+                                            " cannot be opened: " + describeFileError(errno);
+        return false;
+    }
     QString stamp = QDateTime::currentDateTime().toString("yyyy-MM-dd HHmmss");
-    QString base = toQt(printoutsFolder_) + toQt(title_) + " " + stamp;
-    QString path = base + ".pdf";
-    for (int n = 2; QFile::exists(path); ++n)
-        path = base + QString(" (%1).pdf").arg(n);
-    return fromQt(path);
+    std::string base = title_ + " " + fromQt(stamp);
+    for (int n = 1;; ++n) {
+        pdfName_ = base + (n == 1 ? std::string() : " (" + std::to_string(n) + ")") + ".pdf";
+        pdfFile_ = openat(pdfFolder_, pdfName_.c_str(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (pdfFile_ >= 0 || errno != EEXIST)
+            break;
+    }
+    if (pdfFile_ < 0) {
+        lastError_ =
+            "the file " + folder + "/" + pdfName_ + " cannot be made: " + describeFileError(errno);
+        closePdfFile(false);
+        return false;
+    }
+    pendingOutput_ = folder + "/" + pdfName_;
+    return true;
+}
+
+// Writes the finished document to its file; false, with the reason kept, when not all of
+// it reached the disk.
+bool QtPrinter::storePdf() {
+    const QByteArray& bytes = pdfBytes_.data();
+    const char* at = bytes.constData();
+    size_t left = static_cast<size_t>(bytes.size());
+    while (left > 0) {
+        ssize_t n = ::write(pdfFile_, at, left);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        at += n;
+        left -= static_cast<size_t>(n);
+    }
+    if (left > 0 || fsync(pdfFile_) != 0) {
+        lastError_ = "the file " + pendingOutput_ +
+                     " cannot be written: " + describeFileError(errno ? errno : EIO);
+        return false;
+    }
+    return true;
+}
+
+// Closes the document's file, and removes it unless it is to be kept.
+void QtPrinter::closePdfFile(bool keep) {
+    if (pdfFile_ >= 0) {
+        ::close(pdfFile_);
+        if (!keep)
+            unlinkat(pdfFolder_, pdfName_.c_str(), 0);
+    }
+    if (pdfFolder_ >= 0)
+        ::close(pdfFolder_);
+    pdfFile_ = pdfFolder_ = -1;
+    pdfBytes_.close();
+    pdfBytes_.setData(QByteArray());
 }
 
 bool QtPrinter::beginDoc() {
     if (device_)
         return false;
+    lastError_.clear();
     if (index_ == 0) {
-        pendingOutput_ = nextPdfPath();
-        auto writer = std::make_unique<QPdfWriter>(toQt(pendingOutput_));
+        if (!openPdfFile())
+            return false;
+        pdfBytes_.open(QIODevice::WriteOnly);
+        auto writer = std::make_unique<QPdfWriter>(&pdfBytes_);
         writer->setResolution(PdfDpi);
         writer->setTitle(toQt(title_));
         writer->setCreator("Quillan");
@@ -77,6 +155,8 @@ bool QtPrinter::beginDoc() {
     }
     if (!painter_.begin(device_.get())) {
         device_.reset();
+        closePdfFile(false);
+        lastError_ = "the document cannot be begun";
         return false;
     }
     canvas_.attach(&painter_, device_->logicalDpiY());
@@ -95,20 +175,25 @@ void QtPrinter::finish() {
     device_.reset();
 }
 
-void QtPrinter::endDoc() {
+bool QtPrinter::endDoc() {
     if (!device_)
-        return;
+        return true;
+    bool pdf = index_ == 0;
     finish();
-    lastOutput_ = pendingOutput_;
+    bool stored = !pdf || storePdf();
+    if (pdf)
+        closePdfFile(stored);
+    if (stored)
+        lastOutput_ = pendingOutput_;
+    return stored;
 }
 
 void QtPrinter::abortDoc() {
     if (!device_)
         return;
-    bool pdf = index_ == 0;
     finish();
-    if (pdf)
-        QFile::remove(toQt(pendingOutput_));
+    if (index_ == 0)
+        closePdfFile(false);
 }
 
 int QtPrinter::pageWidth() const {

@@ -3,6 +3,7 @@
 #include "platform/print/PrinterDevice.h"
 #include "platform/qt/QtPainterCanvas.h"
 
+#include <QBuffer>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <memory>
@@ -11,7 +12,8 @@ namespace platform {
 
 // Printing through Qt. Printer 0 is the PDF writer (600 dpi, US Letter), which puts each
 // document into the printouts folder as "<title> <date> <time>.pdf"; the others are the
-// system's printers.
+// system's printers. The folder and its files are made anew, never reached through a
+// symbolic link, and a document is kept only when all of it reached the disk.
 class QtPrinter : public PrinterDevice {
 public:
     explicit QtPrinter(std::string printoutsFolder);
@@ -27,7 +29,7 @@ public:
     void setTitle(const std::string& title) override { title_ = title; }
     bool beginDoc() override;
     void newPage() override;
-    void endDoc() override;
+    bool endDoc() override;
     void abortDoc() override;
     bool printing() const override { return device_ != nullptr; }
 
@@ -37,6 +39,7 @@ public:
     int dpiY() const override;
     Point printableOffset() const override;
     std::string lastOutput() const override { return lastOutput_; }
+    std::string lastError() const override { return lastError_; }
 
     int textWidth(std::string_view t) override;
     int textHeight(std::string_view t) override;
@@ -45,14 +48,22 @@ protected:
     Canvas& pageCanvas() override { return canvas_; }
 
 private:
-    std::string nextPdfPath() const;
+    bool openPdfFile();
+    bool storePdf();
+    void closePdfFile(bool keep);
     void finish();
 
     std::string printoutsFolder_;
     int index_ = 0;
     std::string title_ = "Quillan";
     std::string lastOutput_;
+    std::string lastError_;
     std::string pendingOutput_;
+    // The PDF being made: its bytes in memory, then written to the file opened for it.
+    QBuffer pdfBytes_;
+    int pdfFolder_ = -1;
+    int pdfFile_ = -1;
+    std::string pdfName_;
     std::unique_ptr<QPagedPaintDevice> device_;
     QPainter painter_;
     QtPainterCanvas canvas_;

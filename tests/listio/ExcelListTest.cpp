@@ -392,6 +392,8 @@ TEST(ExcelWriter, MacrosNotesPicturesChartsAndPropertiesSurviveTheWriteBack) {
         WriterFixture f;
         std::string path = f.env.folder() + "objects.xls";
         std::filesystem::copy_file(corpus + name, path);
+        std::filesystem::permissions(path, std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add);
         auto python = [&](const std::string& script) {
             return runCommand(std::string(QUILLAN_PYTHON) + " -c \"" + script + "\" '" + path +
                               "' 2>/dev/null");
