@@ -205,6 +205,11 @@ public:
                 mkfifo(form.c_str(), 0644);
             }
     }
+    ~PauseAtStatement() {
+        for (const auto& [form, bytes] : forms_)
+            if (fs::is_fifo(form))
+                restore(form);
+    }
 
     void operator()(pid_t pid, const std::function<void()>& whilePaused) {
         int pipe = -1;
