@@ -45,9 +45,11 @@ public:
     // past the last record. Reading record k + 1 after record k is the cheap case. Throws
     // ListFileError when the file cannot be read.
     virtual bool read(long k, int fields, ListRecord& record) = 0;
-    // From now on the ZIP fields of these roles are read as ZIP codes: a source whose
-    // fields can hold numbers gives a number there the leading zeros its digits lost.
-    virtual void readZipFieldsOf(const FieldRoles&) {}
+    // From now on records are read for these roles: a source whose fields can hold numbers
+    // gives a number in a ZIP field the leading zeros its digits lost, and a worksheet whose
+    // first row names the fields skips that row. Returns how many of the records counted
+    // were such names, not records.
+    virtual long readFor(const FieldRoles&) { return 0; }
 };
 
 // The source for a list of the given kind, or nothing for a kind that cannot be read here.
