@@ -109,6 +109,8 @@ const std::string& Cell::flaggedResult() const {
 }
 
 void Cell::setFlaggedResult(std::string flagged) {
+    if (!isFormula())
+        throw XlsError("Invalid Formula cell type");
     if (!formula_)
         formula_ = std::make_unique<FormulaParts>();
     formula_->stringResult = std::move(flagged);

@@ -87,6 +87,7 @@ public:
     const std::string& flaggedResult() const;
     void setNumberResult(double value) { value_.number = value; }
     void setByteResult(uint8_t value) { byte_ = value; }
+    // Only a formula cell has a text result: any other raises "Invalid Formula cell type".
     void setFlaggedResult(std::string flagged);
 
     // An array formula keeps its cached result as the record's 8 bytes: a number, or a text,
