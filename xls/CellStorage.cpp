@@ -19,7 +19,7 @@ CellStorage::CellPool::~CellPool() {
 }
 
 uint32_t CellStorage::CellPool::take(uint8_t capacity) {
-    std::vector<uint32_t>& free = free_[sizeClass(capacity)];
+    std::vector<uint32_t>& free = free_[capacity - 1u];
     if (!free.empty()) {
         uint32_t slot = free.back();
         free.pop_back();
@@ -40,7 +40,7 @@ uint32_t CellStorage::CellPool::take(uint8_t capacity) {
 }
 
 void CellStorage::CellPool::giveBack(uint32_t slot, uint8_t capacity) {
-    free_[sizeClass(capacity)].push_back(slot);
+    free_[capacity - 1u].push_back(slot);
 }
 
 void CellStorage::CellPool::release() {
@@ -63,47 +63,66 @@ void CellStorage::checkKey(int32_t key) {
         throw RangeError();
 }
 
+CellStorage::Leaf* CellStorage::findLeaf(int32_t key) const {
+    RowGroup* group = groups_[static_cast<size_t>(key >> 16)].get();
+    if (!group)
+        return nullptr;
+    const size_t row = static_cast<size_t>((key >> 8) & 0xFF);
+    const size_t block = static_cast<size_t>((key >> 4) & 0x0F);
+    if (block == 0)
+        return &group->first[row];
+    RowCells* rest = group->rest[row];
+    return rest ? &rest->leaves[block - 1] : nullptr;
+}
+
 Cell* CellStorage::get(int32_t key) {
     if (cache_ && cache_->key() == key)
         return cache_;
     checkKey(key);
-    RowGroup* group = groups_[static_cast<size_t>(key >> 16)].get();
-    if (!group)
+    const Leaf* leaf = findLeaf(key);
+    if (!leaf || !(leaf->used & (1u << (key & 0x0F))))
         return nullptr;
-    RowCells* row = group->rows[static_cast<size_t>((key >> 8) & 0xFF)];
-    if (!row)
-        return nullptr;
-    const Leaf& leaf = row->leaves[static_cast<size_t>((key >> 4) & 0x0F)];
-    if (!(leaf.used & (1u << (key & 0x0F))))
-        return nullptr;
-    cache_ = cellOf(leaf, static_cast<unsigned>(key & 0x0F));
+    cache_ = cellOf(*leaf, static_cast<unsigned>(key & 0x0F));
     return cache_;
 }
 
-CellStorage::RowCells* CellStorage::newRow() {
-    if (rowChunks_.empty() || rowsInLastChunk_ == RowsPerChunk) {
-        rowChunks_.push_back(std::make_unique<RowCells[]>(RowsPerChunk));
-        rowsInLastChunk_ = 0;
-    }
-    return &rowChunks_.back()[rowsInLastChunk_++];
-}
-
-CellStorage::RowCells& CellStorage::rowOf(int32_t key) {
+CellStorage::Leaf& CellStorage::leafFor(int32_t key) {
     auto& group = groups_[static_cast<size_t>(key >> 16)];
     if (!group)
         group = std::make_unique<RowGroup>();
-    RowCells*& row = group->rows[static_cast<size_t>((key >> 8) & 0xFF)];
-    if (!row)
-        row = newRow();
-    return *row;
+    const size_t row = static_cast<size_t>((key >> 8) & 0xFF);
+    const size_t block = static_cast<size_t>((key >> 4) & 0x0F);
+    if (block == 0)
+        return group->first[row];
+    RowCells*& rest = group->rest[row];
+    if (!rest) {
+        if (rowChunks_.empty() || rowsInLastChunk_ == RowsPerChunk) {
+            rowChunks_.push_back(std::make_unique<RowCells[]>(RowsPerChunk));
+            rowsInLastChunk_ = 0;
+        }
+        rest = &rowChunks_.back()[rowsInLastChunk_++];
+    }
+    return rest->leaves[block - 1];
 }
 
-Cell* CellStorage::insert(Leaf& leaf, unsigned column, Cell&& cell) {
+// Room for the expected columns of the key's block when the key is one of them; else for a
+// few cells.
+uint8_t CellStorage::firstCapacity(int32_t key) const {
+    constexpr uint8_t Few = 4;
+    const int column = keyColumn(key);
+    if (column < expectedFirst_ || column > expectedLast_)
+        return Few;
+    const int blockFirst = column & ~0x0F;
+    const int from = std::max(blockFirst, expectedFirst_);
+    const int to = std::min(blockFirst + 15, expectedLast_);
+    return static_cast<uint8_t>(to - from + 1);
+}
+
+Cell* CellStorage::insert(Leaf& leaf, unsigned column, uint8_t capacity, Cell&& cell) {
     const size_t count = countBits(leaf.used);
     const size_t position = countBits(leaf.used & ((1u << column) - 1));
     if (count == leaf.capacity) {
-        const uint8_t grown = static_cast<uint8_t>(leaf.capacity == 0 ? 4 : leaf.capacity * 2);
-        const uint32_t larger = pool_.take(grown);
+        const uint32_t larger = pool_.take(capacity);
         for (size_t i = 0; i < count; ++i) {
             Cell* from = pool_.at(leaf.at + static_cast<uint32_t>(i));
             Cell* to = pool_.at(larger + static_cast<uint32_t>(i + (i >= position)));
@@ -113,7 +132,7 @@ Cell* CellStorage::insert(Leaf& leaf, unsigned column, Cell&& cell) {
         if (leaf.capacity)
             pool_.giveBack(leaf.at, leaf.capacity);
         leaf.at = larger;
-        leaf.capacity = grown;
+        leaf.capacity = capacity;
     } else {
         for (size_t i = count; i > position; --i) {
             Cell* from = pool_.at(leaf.at + static_cast<uint32_t>(i - 1));
@@ -142,7 +161,7 @@ Cell& CellStorage::set(Cell cell) {
     int32_t key = cell.key();
     checkKey(key);
     anyFormula_ = anyFormula_ || cell.isFormula();
-    Leaf& leaf = rowOf(key).leaves[static_cast<size_t>((key >> 4) & 0x0F)];
+    Leaf& leaf = leafFor(key);
     unsigned column = static_cast<unsigned>(key & 0x0F);
     if (leaf.used & (1u << column)) {
         Cell& slot = *cellOf(leaf, column);
@@ -157,7 +176,11 @@ Cell& CellStorage::set(Cell cell) {
     if (cursorLeaf_ == &leaf)
         cursorLeaf_ = nullptr;
     widen(key);
-    cache_ = insert(leaf, column, std::move(cell));
+    uint8_t capacity = leaf.capacity;
+    if (countBits(leaf.used) == capacity)
+        capacity = capacity == 0 ? firstCapacity(key)
+                                 : static_cast<uint8_t>(std::min(16, std::max(4, capacity * 2)));
+    cache_ = insert(leaf, column, capacity, std::move(cell));
     return *cache_;
 }
 
@@ -178,11 +201,18 @@ void CellStorage::clear() {
     rowChunks_.clear();
     rowsInLastChunk_ = 0;
     anyFormula_ = false;
+    expectedFirst_ = 0;
+    expectedLast_ = -1;
     dimensions_ = {};
     empty_ = true;
     cache_ = nullptr;
     cursor_ = 0;
     cursorLeaf_ = nullptr;
+}
+
+void CellStorage::expectColumns(int first, int last) {
+    expectedFirst_ = std::max(first, 0);
+    expectedLast_ = std::min(last, MaxColumn);
 }
 
 void CellStorage::beginIterate() {
@@ -210,12 +240,14 @@ Cell* CellStorage::nextCell() {
             cursor_ = ((cursor_ >> 16) + 1) << 16;
             continue;
         }
-        RowCells* row = group->rows[static_cast<size_t>((cursor_ >> 8) & 0xFF)];
-        if (!row) {
+        const size_t row = static_cast<size_t>((cursor_ >> 8) & 0xFF);
+        const size_t block = static_cast<size_t>((cursor_ >> 4) & 0x0F);
+        RowCells* restOfRow = group->rest[row];
+        if (block > 0 && !restOfRow) {
             cursor_ = ((cursor_ >> 8) + 1) << 8;
             continue;
         }
-        Leaf& leaf = row->leaves[static_cast<size_t>((cursor_ >> 4) & 0x0F)];
+        Leaf& leaf = block == 0 ? group->first[row] : restOfRow->leaves[block - 1];
         unsigned rest = static_cast<unsigned>(leaf.used >> (cursor_ & 0x0F));
         if (!rest) {
             cursor_ = ((cursor_ >> 4) + 1) << 4;

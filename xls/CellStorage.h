@@ -48,6 +48,10 @@ public:
     // First and last column and row over all cells; all 0 when there is none.
     Dimensions calcDimensions() const;
 
+    // The columns the cells to come will stand in, as a sheet states them before its
+    // cells: the first cell of a row then gets room for the row's cells at once.
+    void expectColumns(int first, int last);
+
 private:
     // The cells of up to 16 columns, packed: bit n of `used` says that column n has a cell,
     // which stands at the position of the number of lower bits set, counted from the pool
@@ -57,15 +61,19 @@ private:
         uint16_t used = 0;
         uint8_t capacity = 0;
     };
+    // Columns 16 to 255 of a row.
     struct RowCells {
-        std::array<Leaf, 16> leaves;
+        std::array<Leaf, 15> leaves;
     };
+    // 256 rows. The first 16 columns of each row live here, so that a list of up to 16
+    // fields costs no block of its own per row.
     struct RowGroup {
-        std::array<RowCells*, 256> rows{};
+        std::array<Leaf, 256> first{};
+        std::array<RowCells*, 256> rest{};
     };
 
     // Cell slots in chunks that never move: a slot number is its chunk and its place in it.
-    // Room for a leaf is a run of 4, 8 or 16 slots; a run given back when its leaf grows
+    // Room for a leaf is a run of 1 to 16 slots; a run given back when its leaf grows
     // waits in a free list for the next leaf of that size. Slots hold constructed cells
     // only where a leaf's mask says so.
     class CellPool {
@@ -83,13 +91,10 @@ private:
     private:
         static constexpr uint32_t ChunkBits = 12;
         static constexpr uint32_t ChunkMask = (1u << ChunkBits) - 1;
-        static size_t sizeClass(uint8_t capacity) {
-            return capacity == 4 ? 0 : capacity == 8 ? 1 : 2;
-        }
 
         std::vector<Cell*> chunks_;
         uint32_t next_ = 0; // the first slot never handed out
-        std::array<std::vector<uint32_t>, 3> free_;
+        std::array<std::vector<uint32_t>, 16> free_;
     };
 
     static void checkKey(int32_t key);
@@ -105,10 +110,12 @@ private:
         return pool_.at(leaf.at +
                         static_cast<uint32_t>(countBits(leaf.used & ((1u << column) - 1))));
     }
-    RowCells& rowOf(int32_t key);
-    RowCells* newRow();
+    // The leaf of the key's 16 columns, or null where its row has none.
+    Leaf* findLeaf(int32_t key) const;
+    Leaf& leafFor(int32_t key);
+    uint8_t firstCapacity(int32_t key) const;
     // Room for one more cell at the column's place; the cells behind it move up one.
-    Cell* insert(Leaf& leaf, unsigned column, Cell&& cell);
+    Cell* insert(Leaf& leaf, unsigned column, uint8_t capacity, Cell&& cell);
     void destroyCells();
     void widen(int32_t key);
 
@@ -117,6 +124,7 @@ private:
     size_t rowsInLastChunk_ = 0;
     CellPool pool_;
     bool anyFormula_ = false; // whether a cell may own memory of its own
+    int expectedFirst_ = 0, expectedLast_ = -1;
 
     Dimensions dimensions_;
     bool empty_ = true;
