@@ -24,7 +24,7 @@ public:
 private:
     // The text of a cell; a number in a ZIP field has its digits padded back to the ZIP's
     // width.
-    std::string fieldText(int col, int row);
+    void fieldText(int col, int row, std::string& text);
     int zipWidth(int col, int32_t value) const;
 
     xls::Sheet& sheet_;

@@ -389,12 +389,21 @@ std::u16string SharedStringTable::wideText(const Entry& e) const {
 }
 
 std::string SharedStringTable::getString(int32_t index) const {
-    if (index < 0 || static_cast<size_t>(index) >= entries_.size())
-        return {};
+    std::string text;
+    getString(index, text);
+    return text;
+}
+
+void SharedStringTable::getString(int32_t index, std::string& text) const {
+    if (index < 0 || static_cast<size_t>(index) >= entries_.size()) {
+        text.clear();
+        return;
+    }
     const Entry& e = entries_[static_cast<size_t>(index)];
     if (!(e.options & Wide))
-        return std::string(chars(static_cast<size_t>(index)));
-    return platform::AnsiCodePage::fromUtf16(wideText(e));
+        text.assign(chars(static_cast<size_t>(index)));
+    else
+        text = platform::AnsiCodePage::fromUtf16(wideText(e));
 }
 
 std::u16string SharedStringTable::getWideString(int32_t index) const {

@@ -44,6 +44,8 @@ public:
     // The entry's text in the ANSI code page ("?" for characters it lacks), or its
     // UTF-16 text; empty for an index outside the table.
     std::string getString(int32_t index) const;
+    // The same into a text the caller keeps, whose room is used again.
+    void getString(int32_t index, std::string& text) const;
     std::u16string getWideString(int32_t index) const;
 
     size_t count() const { return entries_.size(); }
