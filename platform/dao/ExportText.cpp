@@ -113,8 +113,12 @@ Status exportTable(const Database& database, const std::string& table, std::stri
     if (Status status = database.openRecordset(table, Recordset::readOnly, recordset);
         failed(status))
         return status;
+    return exportRecords(*recordset, out);
+}
+
+Status exportRecords(Recordset& recordset, std::string& out) {
     std::shared_ptr<Collection<Field>> fieldList;
-    if (Status status = recordset->fields(fieldList); failed(status))
+    if (Status status = recordset.fields(fieldList); failed(status))
         return status;
     std::vector<std::shared_ptr<Field>> fields(fieldList->count());
     for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -123,7 +127,7 @@ Status exportTable(const Database& database, const std::string& table, std::stri
     }
     out += "\n";
     bool atEnd = false;
-    for (recordset->eof(atEnd); !atEnd; recordset->eof(atEnd)) {
+    for (recordset.eof(atEnd); !atEnd; recordset.eof(atEnd)) {
         for (std::size_t i = 0; i < fields.size(); ++i) {
             Variant value;
             if (Status status = fields[i]->value(value); failed(status))
@@ -133,7 +137,7 @@ Status exportTable(const Database& database, const std::string& table, std::stri
             out += exportText(value);
         }
         out += "\n";
-        if (Status status = recordset->moveNext(); failed(status))
+        if (Status status = recordset.moveNext(); failed(status))
             return status;
     }
     return statusOk;

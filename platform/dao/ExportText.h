@@ -17,6 +17,7 @@
 namespace platform::dao {
 
 class Database;
+class Recordset;
 
 // Null gives "".
 std::string exportText(const Variant& value);
@@ -24,5 +25,7 @@ std::string exportText(const Variant& value);
 // The table as mdb-export writes it: a line of column names, then a line of values for
 // each record, in the table's page order.
 Status exportTable(const Database& database, const std::string& table, std::string& out);
+// The same for the records of an open recordset, from where it stands.
+Status exportRecords(Recordset& recordset, std::string& out);
 
 } // namespace platform::dao
