@@ -613,7 +613,7 @@ const jet::RowView& Recordset::currentRow() {
         cached_ = false;
         jet::PageStore& pages = file_->pages();
         jet::StoredRow stored = finder_.find(rowId);
-        cachedRow_ = jet::crackRow(stored.bytes, pages.format(), table_->varColumnCount > 0);
+        jet::crackRow(stored.bytes, pages.format(), table_->varColumnCount > 0, cachedRow_);
         cachedRowId_ = rowId;
         cachedGeneration_ = generation;
         cached_ = true;

@@ -61,9 +61,8 @@ int main(int argc, char** argv) {
     }
     if (failed(status))
         return report(engine, status);
-    std::string out;
-    if (Status exported = exportRecords(*records, out); failed(exported))
-        return report(engine, exported);
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    return 0;
+    Status exported = exportRecords(*records, [](std::string_view piece) {
+        return std::fwrite(piece.data(), 1, piece.size(), stdout) == piece.size();
+    });
+    return failed(exported) ? report(engine, exported) : 0;
 }

@@ -1,6 +1,7 @@
 #include "platform/dao/jet/TextCodec.h"
 
 #include <array>
+#include <cstring>
 
 namespace platform::dao::jet {
 
@@ -39,8 +40,9 @@ public:
     }
     // A character of the one-byte run of compressed text: the first 256 code points, whose
     // C1 controls have no Windows-1252 form while the rest keep their byte.
-    void addByte(std::uint8_t byte) {
-        text_[length_++] = byte >= 0x80 && byte < 0xA0 ? '?' : static_cast<char>(byte);
+    void addBytes(std::span<const std::uint8_t> bytes) {
+        for (std::uint8_t byte : bytes)
+            text_[length_++] = byte >= 0x80 && byte < 0xA0 ? '?' : static_cast<char>(byte);
         afterHigh_ = false;
     }
     std::string take() {
@@ -70,7 +72,12 @@ std::string compressedText(std::span<const std::uint8_t> bytes) {
             compressed = !compressed;
             ++i;
         } else if (compressed) {
-            text.addByte(bytes[i++]);
+            // A run of one-byte characters goes in one piece, up to the zero that ends it.
+            const auto* end = static_cast<const std::uint8_t*>(
+                std::memchr(bytes.data() + i, 0, bytes.size() - i));
+            std::size_t stop = end ? static_cast<std::size_t>(end - bytes.data()) : bytes.size();
+            text.addBytes(bytes.subspan(i, stop - i));
+            i = stop;
         } else {
             if (i + 1 >= bytes.size())
                 break;
