@@ -282,6 +282,9 @@ public:
         std::shared_ptr<Recordset> recordset = table(select.table, readOnly || select.distinct);
         TableScope scope(&recordset->table(), select.table, select.alias, parameters_);
         std::vector<OutputColumn> output = outputColumns(select, scope);
+        bindWhere(select, scope);
+        bindOrder(select, output, scope);
+        scope.requireParameters();
         std::vector<Recordset::ResultField> fields;
         for (const OutputColumn& column : output) {
             if (!column.expression->column)
@@ -290,9 +293,6 @@ public:
                                    "' is computed.");
             fields.push_back({*column.expression->column, column.name});
         }
-        bindWhere(select, scope);
-        bindOrder(select, output, scope);
-        scope.requireParameters();
         std::vector<std::uint32_t> rows;
         for (const Chosen& row : choose(*recordset, select, output))
             rows.push_back(row.rowId);
