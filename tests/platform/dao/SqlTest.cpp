@@ -7,11 +7,13 @@
 #include "platform/dao/Collection.h"
 #include "platform/dao/ExportText.h"
 #include "platform/dao/Field.h"
+#include "platform/dao/LinkedDatabase.h"
 #include "platform/dao/QueryDef.h"
 #include "platform/dao/sql/JetDate.h"
 #include "platform/dao/sql/SqlError.h"
 #include "platform/dao/sql/SqlEvaluator.h"
 #include "platform/dao/sql/SqlParser.h"
+#include "platform/dao/sql/SqlRunner.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -120,6 +122,36 @@ TEST(SqlParserTest, ConditionsCarryNullAndCompareAsJetDoes) {
     EXPECT_EQ(truthOf("Null LIKE '*'"), "null");
 }
 
+TEST(LinkedDatabaseTest, LinksAreFollowedToTheirFileOrItsTailBesideTheFrontEnd) {
+    ScratchFolder scratch;
+    namespace fs = std::filesystem;
+    auto make = [&](const std::string& relative) {
+        fs::path path = scratch.path(relative);
+        fs::create_directories(path.parent_path());
+        std::ofstream(path) << "x";
+        return path.string();
+    };
+    std::string front = make("front/list.mdb");
+    std::string data = make("front/data/list.mdb");
+    std::string beside = make("front/list2.mdb");
+    std::string deep = make("front/deep/list2.mdb");
+    std::string other = make("other/x.mdb");
+    EXPECT_EQ(findLinkedDatabase(front, "data/list.mdb").found, data) << "relative to the front";
+    EXPECT_EQ(findLinkedDatabase(front, other).found, other) << "absolute";
+    EXPECT_EQ(findLinkedDatabase(front, "..\\other\\x.mdb").found,
+              scratch.path("front/../other/x.mdb"));
+    EXPECT_EQ(findLinkedDatabase(front, "C:\\db\\deep\\list2.mdb").found, deep)
+        << "the longest tail that is there wins";
+    EXPECT_EQ(findLinkedDatabase(front, "\\\\server\\share\\list2.mdb").found, beside);
+    LinkedDatabaseSearch missing = findLinkedDatabase(front, "C:\\db\\deep\\gone.mdb");
+    EXPECT_FALSE(missing.found);
+    EXPECT_EQ(missing.lookedAt,
+              (std::vector<std::string>{scratch.path("front/db/deep/gone.mdb"),
+                                        scratch.path("front/deep/gone.mdb"),
+                                        scratch.path("front/gone.mdb")}));
+    EXPECT_EQ(findLinkedDatabase(front, "C:").lookedAt, std::vector<std::string>{"C:"});
+}
+
 TEST(SqlParserTest, DateLiteralsInJetsForms) {
     EXPECT_EQ(parseJetDate("12/30/1899"), 0.0);
     EXPECT_EQ(parseJetDate("1/1/1900"), 2.0);
@@ -164,6 +196,14 @@ protected:
             }
             found.push_back(line);
         }
+        return found;
+    }
+
+    // The first field of every record of a recordset, from its first record.
+    static std::vector<std::string> texts(Recordset& recordset) {
+        std::vector<std::string> found;
+        for (const Variant& value : column(recordset, 0))
+            found.push_back(value.isNull() ? "-" : value.stringValue());
         return found;
     }
 
@@ -324,6 +364,49 @@ TEST_F(SqlTest, DeletedHalfComesBackThroughInserts) {
         EXPECT_EQ(sorted(lines(mdbExport(path, "Table1"))), original) << jet;
         EXPECT_TRUE(structureProblems(path).empty()) << jet;
     }
+}
+
+// Parameters by name (a name no column has) and "?"; statements inside a transaction go
+// with its rollback, and a result keeps only the rows that are still there.
+TEST_F(SqlTest, ParametersTransactionsAndCopiesOfRows) {
+    ScratchFolder scratch;
+    std::string path = filledTable(scratch, "list", 12);
+    auto database = open(engine, path);
+    ASSERT_TRUE(database);
+    std::shared_ptr<Recordset> found;
+    SqlRunner withValue(*database, *engine.errors(), {{"Which Town", Variant::text("town3")}});
+    ASSERT_EQ(withValue.open("SELECT data1 FROM Table1 WHERE data4 = [Which Town]", true, found),
+              statusOk);
+    EXPECT_EQ(texts(*found), (std::vector<std::string>{"NAME 3", "NAME 10"}));
+    SqlRunner without(*database, *engine.errors());
+    EXPECT_EQ(errorNumber(without.open("SELECT * FROM Table1 WHERE data4 = [Which Town] OR data5 "
+                                       "= ? OR data6 = [which town] OR data7 = ?",
+                                       true, found)),
+              3061);
+    EXPECT_EQ(errorText(engine), "3061 Too few parameters. Expected 3.") << "one name, two ?";
+
+    run(*database, "INSERT INTO Table1 SELECT * FROM Table1 WHERE data4 = 'TOWN1'");
+    EXPECT_EQ(database->recordsAffected(), 2) << "columns matched by their names";
+    std::shared_ptr<Recordset> result;
+    ASSERT_EQ(database->openRecordset("SELECT data1 FROM Table1 WHERE data4 = 'TOWN1'", -1,
+                                      result),
+              statusOk);
+    EXPECT_EQ(texts(*result), (std::vector<std::string>{"NAME 1", "NAME 8", "NAME 1", "NAME 8"}));
+    ASSERT_EQ(engine.beginTrans(), statusOk);
+    run(*database, "DELETE FROM Table1 WHERE data1 = 'NAME 8'");
+    run(*database, "UPDATE Table1 SET data9 = 'gone' WHERE data4 = 'TOWN1'");
+    ASSERT_EQ(engine.rollback(), statusOk);
+    EXPECT_EQ(texts(*result), (std::vector<std::string>{"NAME 1", "NAME 8", "NAME 1", "NAME 8"}))
+        << "the rollback brings the deleted rows back";
+    EXPECT_TRUE(rows(*database, "SELECT * FROM Table1 WHERE data9 = 'gone'").empty());
+    ASSERT_EQ(engine.beginTrans(), statusOk);
+    run(*database, "INSERT INTO Table1 (data1, data4) VALUES ('NAME 99', 'TOWN1')");
+    ASSERT_EQ(database->openRecordset("SELECT data1 FROM Table1 WHERE data4 = 'TOWN1'", -1,
+                                      result),
+              statusOk);
+    EXPECT_EQ(texts(*result).size(), 5u);
+    ASSERT_EQ(engine.rollback(), statusOk);
+    EXPECT_EQ(texts(*result).size(), 4u) << "a row the rollback took away leaves the result";
 }
 
 TEST_F(SqlTest, StoredQueriesRunByKindAndTheOthersAreRefusedByName) {
