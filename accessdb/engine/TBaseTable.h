@@ -227,6 +227,8 @@ public:
     virtual void endDelayedUpdates(TBaseTable*& cursor);
     virtual void applyDelayedUpdates(int kind);
     virtual TMemTable* pendingTable();
+    // Eight bytes the client may keep with the cursor.
+    virtual Byte* tagArea() { return tag_.data(); }
     // Keeps the callback of its type (a null function drops it); getCallBack gives it back,
     // NOCALLBACK when none of the type is registered.
     virtual void registerCallBack(const CursorCallback& callback);
@@ -302,6 +304,7 @@ private:
     TTorvaneFieldCache fieldCache_;
     TTorvaneCollection filters_;
     std::vector<CursorCallback> callbacks_;
+    std::array<Byte, 8> tag_{};
 };
 
 } // namespace accessdb

@@ -197,6 +197,7 @@ TEST_F(CacheTest, TheDelayedUpdateCallbackDecidesAboutEachChange) {
     EXPECT_EQ(source.rows()[0].name, "Ann") << "the callback applied it itself";
     EXPECT_EQ(source.rows()[1].name, "Bob") << "skipped";
     EXPECT_EQ(cache->getCallBack(DelayedUpdateCallback).function, decide);
+    EXPECT_EQ(cache->tagArea(), source.tagArea()) << "the client's tag stays with the table";
     cache->registerCallBack({DelayedUpdateCallback, 0, nullptr, nullptr});
     EXPECT_THROW(cache->getCallBack(DelayedUpdateCallback), ETorvaneEngineError);
     cache->applyDelayedUpdates(3);
