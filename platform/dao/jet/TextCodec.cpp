@@ -63,8 +63,16 @@ std::string ucs2Text(std::span<const std::uint8_t> bytes) {
     return text.take();
 }
 
-std::string compressedText(std::span<const std::uint8_t> bytes) {
-    AnsiText text(bytes.size());
+// Walks the UTF-16 units of Jet4 text, compressed or not: compressed text keeps the first
+// 256 code points in one byte each, handed over in runs up to the 0 byte that switches to
+// and from two-byte units.
+template <typename Unit, typename Run>
+void forEachUnit(std::span<const std::uint8_t> bytes, Unit unit, Run run) {
+    if (!(bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)) {
+        for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+            unit(static_cast<std::uint16_t>(bytes[i] | (bytes[i + 1] << 8)));
+        return;
+    }
     bool compressed = true;
     std::size_t i = 2;
     while (i < bytes.size()) {
@@ -72,20 +80,18 @@ std::string compressedText(std::span<const std::uint8_t> bytes) {
             compressed = !compressed;
             ++i;
         } else if (compressed) {
-            // A run of one-byte characters goes in one piece, up to the zero that ends it.
             const auto* end = static_cast<const std::uint8_t*>(
                 std::memchr(bytes.data() + i, 0, bytes.size() - i));
             std::size_t stop = end ? static_cast<std::size_t>(end - bytes.data()) : bytes.size();
-            text.addBytes(bytes.subspan(i, stop - i));
+            run(bytes.subspan(i, stop - i));
             i = stop;
         } else {
             if (i + 1 >= bytes.size())
                 break;
-            text.add(static_cast<std::uint16_t>(bytes[i] | (bytes[i + 1] << 8)));
+            unit(static_cast<std::uint16_t>(bytes[i] | (bytes[i + 1] << 8)));
             i += 2;
         }
     }
-    return text.take();
 }
 
 } // namespace
@@ -103,9 +109,11 @@ std::string ucs2ToAnsi(std::span<const std::uint8_t> bytes) {
 }
 
 std::string jet4TextToAnsi(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
-        return compressedText(bytes);
-    return ucs2Text(bytes);
+    AnsiText text(bytes.size());
+    forEachUnit(
+        bytes, [&](std::uint16_t unit) { text.add(unit); },
+        [&](std::span<const std::uint8_t> run) { text.addBytes(run); });
+    return text.take();
 }
 
 std::vector<std::uint16_t> ansiToUtf16(std::string_view text) {
