@@ -560,6 +560,12 @@ TEST_F(AccessTableTest, StatementsWriteTheirParametersAsLiterals) {
     } catch (const ETorvaneEngineError& error) {
         EXPECT_EQ(error.errorCode(), 3027) << "the database is open read-only";
     }
+    TBaseDatabase* writable = database(scratch.copy("jackcess/overflowTestV2000.mdb"));
+    writable->emptyTable(nullptr, "Table1");
+    std::unique_ptr<TBaseTable> emptied(writable->executeSQL(2, "SELECT * FROM Table1", true));
+    std::uint32_t left = 1;
+    emptied->getRecordCount(left);
+    EXPECT_EQ(left, 0u) << "emptying a table deletes its records";
     TBaseTable* none = nullptr;
     EXPECT_EQ(engine->OpenTable(db, {}, none), dbierr::NOSUCHTABLE);
     EXPECT_THROW(db->prepareStoredProc("NoSuchQuery"), ETorvaneEOFError);
