@@ -39,8 +39,8 @@ std::vector<std::string> sortedLines(const std::string& path) {
 }
 
 std::vector<std::string> exportCommand(const std::string& table) {
-    return {"mdb-export", "-D", "%Y-%m-%d %H:%M:%S", "-T", "%Y-%m-%d %H:%M:%S", "-b", "strip",
-            table, "Table1"};
+    return {"mdb-export", "-D",    "%Y-%m-%d %H:%M:%S", "-T", "%Y-%m-%d %H:%M:%S", "-b", "strip",
+            table,        "Table1"};
 }
 
 } // namespace

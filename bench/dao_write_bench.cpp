@@ -4,12 +4,12 @@
 // and mdbtools' mdb-export reading the written table, all in the same run. Each step runs as a
 // child process, so that its CPU time and memory are its own.
 
+#include "bench/ChildProcess.h"
 #include "platform/dao/Collection.h"
 #include "platform/dao/DBEngine.h"
 #include "platform/dao/Database.h"
 #include "platform/dao/Field.h"
 #include "platform/dao/Recordset.h"
-#include "bench/ChildProcess.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
     double fileMegabytes = static_cast<double>(fs::file_size(table)) / (1024.0 * 1024.0);
     auto ourRead = run({QUILLAN_MDBDUMP, table, "Table1"});
     auto theirRead = run({"mdb-export", "-D", "%Y-%m-%d %H:%M:%S", "-T", "%Y-%m-%d %H:%M:%S", "-b",
-                           "strip", table, "Table1"});
+                          "strip", table, "Table1"});
     auto write = run({argv[0], "--write-back", table});
     double writtenMegabytes = static_cast<double>(fs::file_size(table)) / (1024.0 * 1024.0);
     auto read = run({"mdb-export", table, "Table1"});

@@ -84,7 +84,8 @@ std::string bcdToText(const Byte* bcd) {
     int places = std::min<int>(bcd[1] & placesMask, precision);
     std::string whole, fraction;
     for (int i = 0; i < precision; ++i)
-        (i < precision - places ? whole : fraction) += static_cast<char>('0' + digitAt(bcd, i) % 10);
+        (i < precision - places ? whole : fraction) +=
+            static_cast<char>('0' + digitAt(bcd, i) % 10);
     whole.erase(0, std::min(whole.find_first_not_of('0'), whole.size()));
     if (whole.empty())
         whole = "0";

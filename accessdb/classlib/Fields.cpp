@@ -200,8 +200,7 @@ void TBCDField::setValue(const Variant& value) {
     }
     std::optional<BcdBytes> bcd = bcdFromText(text, precision_, size());
     if (!bcd)
-        throw EDatabaseError("'" + text + "' is not a valid value for field '" + fieldName() +
-                             "'");
+        throw EDatabaseError("'" + text + "' is not a valid value for field '" + fieldName() + "'");
     setData(bcd->data());
 }
 

@@ -145,9 +145,8 @@ Status TVirtEng::AnsiToNative(const std::string& source, std::string& destinatio
     return frame([&] { destination = session().ansiToNative(source); });
 }
 
-Status TVirtEng::RegisterCallBack(TBaseTable* cursor, int callbackType,
-                                  std::uintptr_t clientData, void* buffer,
-                                  CallbackFunction function) {
+Status TVirtEng::RegisterCallBack(TBaseTable* cursor, int callbackType, std::uintptr_t clientData,
+                                  void* buffer, CallbackFunction function) {
     return frame([&] {
         session().registerCallBack(cursor, {callbackType, clientData, buffer, function});
     });

@@ -137,9 +137,8 @@ Status Database::openLinkedTable(const jet::CatalogEntry& entry, bool readOnly,
     LinkedDatabaseSearch search = findLinkedDatabase(file_->path(), entry.linkedDatabase);
     if (!search.found)
         return errors_->fail(ErrorNumber::FileNotFound, search.lookedAt.back(),
-                             "'" + entry.name + "' is a linked table of '" +
-                                 entry.linkedDatabase + "'; it was looked for as " +
-                                 listed(search.lookedAt) + ".");
+                             "'" + entry.name + "' is a linked table of '" + entry.linkedDatabase +
+                                 "'; it was looked for as " + listed(search.lookedAt) + ".");
     std::shared_ptr<DatabaseFile> linked;
     if (Status status = file_->openLinked(*search.found, *errors_, linked,
                                           DBEngine::passwordFromConnect(entry.connect));

@@ -35,8 +35,7 @@ Status QueryDef::parameters(std::shared_ptr<Collection<Parameter>>& parameters) 
 Status QueryDef::sql(std::string& text) const {
     text.clear();
     try {
-        text = sql::savedQuerySql(entry_.name,
-                                  file_->catalog().queryRows(file_->pages(), entry_));
+        text = sql::savedQuerySql(entry_.name, file_->catalog().queryRows(file_->pages(), entry_));
         return statusOk;
     } catch (const sql::SqlError& error) {
         return errors_->fail(error.number(), error.subject(), error.detail());
@@ -60,8 +59,8 @@ Status QueryDef::fields(std::shared_ptr<Collection<Field>>& fields) const {
     if (Status status = isSelect(select); failed(status))
         return status;
     if (!select) {
-        fields = std::make_shared<Collection<Field>>(std::vector<std::shared_ptr<Field>>{},
-                                                     errors_);
+        fields =
+            std::make_shared<Collection<Field>>(std::vector<std::shared_ptr<Field>>{}, errors_);
         return statusOk;
     }
     std::shared_ptr<Recordset> recordset;
@@ -77,7 +76,8 @@ Status QueryDef::openRecordset(int, int options, std::shared_ptr<Recordset>& rec
         return status;
     bool readOnly = options != -1 && (options & Recordset::readOnly) != 0;
     Database database(file_, errors_);
-    return sql::SqlRunner(database, *errors_, valuesOf(parameters_)).open(text, readOnly, recordset);
+    return sql::SqlRunner(database, *errors_, valuesOf(parameters_))
+        .open(text, readOnly, recordset);
 }
 
 Status QueryDef::execute(std::int32_t& recordsAffected) const {

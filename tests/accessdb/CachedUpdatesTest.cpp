@@ -184,13 +184,13 @@ TEST_F(CacheTest, TheDelayedUpdateCallbackDecidesAboutEachChange) {
             return delayedupdate::Applied;
         return after == "Bobby" ? delayedupdate::Skip : delayedupdate::Apply;
     };
-    cache->registerCallBack({DelayedUpdateCallback, reinterpret_cast<std::uintptr_t>(&seen),
-                             nullptr, decide});
+    cache->registerCallBack(
+        {DelayedUpdateCallback, reinterpret_cast<std::uintptr_t>(&seen), nullptr, decide});
     source.refusedId = 40;
     cache->applyDelayedUpdates(3);
-    EXPECT_EQ(seen.changes, (std::vector<std::string>{"3 Eve>Eve", "1 Dee>Dora",
-                                                      "1 Dee>Dora refused", "1 Bob>Bobby",
-                                                      "1 Ann>Anne"}))
+    EXPECT_EQ(seen.changes,
+              (std::vector<std::string>{"3 Eve>Eve", "1 Dee>Dora", "1 Dee>Dora refused",
+                                        "1 Bob>Bobby", "1 Ann>Anne"}))
         << "from the last change to the first";
     EXPECT_EQ(source.deletes, 1);
     EXPECT_EQ(source.rows()[3].name, "Dora") << "applied on the second try";

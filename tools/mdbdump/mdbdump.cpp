@@ -77,8 +77,8 @@ int main(int argc, char** argv) {
                                             password.empty() ? "" : ";pwd=" + password, database);
         failed(status))
         return report(engine, status);
-    Status status = arguments.size() == 1 ? listTables(*database)
-                                          : dumpTable(*database, arguments[1]);
+    Status status =
+        arguments.size() == 1 ? listTables(*database) : dumpTable(*database, arguments[1]);
     if (failed(status))
         return report(engine, status);
     return 0;

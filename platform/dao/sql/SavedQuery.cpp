@@ -146,15 +146,15 @@ private:
         std::string items = columns(true);
         if ((flags & allColumnsOption) != 0 || items.empty())
             items = items.empty() ? "*" : "*, " + items;
-        return std::string("SELECT ") + ((flags & distinctOption) != 0 ? "DISTINCT " : "") +
-               items + " FROM " + from() + where() + orderBy();
+        return std::string("SELECT ") + ((flags & distinctOption) != 0 ? "DISTINCT " : "") + items +
+               " FROM " + from() + where() + orderBy();
     }
 
     std::string update() const {
         std::string assignments;
         for (const jet::QueryRow* row : all(rows_, columnRow))
-            assignments += (assignments.empty() ? "" : ", ") + columnReference(row->name2) +
-                           " = " + row->expression;
+            assignments += (assignments.empty() ? "" : ", ") + columnReference(row->name2) + " = " +
+                           row->expression;
         return "UPDATE " + from() + " SET " + assignments + where();
     }
 

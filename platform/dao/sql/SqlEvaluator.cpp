@@ -216,7 +216,8 @@ Variant evaluate(const SqlExpression& expression, RowValues& row) {
     case Kind::Or:
         return logical(expression, row);
     case Kind::Compare: {
-        std::optional<int> order = compare(evaluate(*operands[0], row), evaluate(*operands[1], row));
+        std::optional<int> order =
+            compare(evaluate(*operands[0], row), evaluate(*operands[1], row));
         return order ? Variant::boolean(comparisonHolds(expression.op, *order)) : Variant::null();
     }
     case Kind::Arithmetic:

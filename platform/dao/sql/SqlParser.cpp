@@ -12,11 +12,11 @@ using Kind = SqlExpression::Kind;
 using Expression = std::unique_ptr<SqlExpression>;
 
 const char* const reservedWords[] = {
-    "SELECT", "FROM",   "WHERE", "ORDER",  "BY",     "AND",      "OR",    "NOT",
-    "LIKE",   "IS",     "IN",    "BETWEEN", "NULL",  "TRUE",     "FALSE", "AS",
-    "ASC",    "DESC",   "DISTINCT", "INSERT", "INTO", "VALUES",  "UPDATE", "SET",
-    "DELETE", "GROUP",  "HAVING", "JOIN",  "INNER",  "LEFT",     "RIGHT", "ON",
-    "UNION",  "TOP",    "ALL",   "PARAMETERS", "DISTINCTROW", "TRANSFORM", "PIVOT"};
+    "SELECT", "FROM",  "WHERE",    "ORDER",      "BY",          "AND",       "OR",     "NOT",
+    "LIKE",   "IS",    "IN",       "BETWEEN",    "NULL",        "TRUE",      "FALSE",  "AS",
+    "ASC",    "DESC",  "DISTINCT", "INSERT",     "INTO",        "VALUES",    "UPDATE", "SET",
+    "DELETE", "GROUP", "HAVING",   "JOIN",       "INNER",       "LEFT",      "RIGHT",  "ON",
+    "UNION",  "TOP",   "ALL",      "PARAMETERS", "DISTINCTROW", "TRANSFORM", "PIVOT"};
 
 bool reserved(const SqlToken& token) {
     if (token.kind != SqlToken::Kind::Word)
@@ -44,8 +44,8 @@ public:
             update(result);
         } else if (peek().isWord("DELETE")) {
             remove(result);
-        } else if (peek().isWord("TRANSFORM") || peek().isWord("CREATE") ||
-                   peek().isWord("DROP") || peek().isWord("ALTER")) {
+        } else if (peek().isWord("TRANSFORM") || peek().isWord("CREATE") || peek().isWord("DROP") ||
+                   peek().isWord("ALTER")) {
             beyond("Only SELECT, INSERT, UPDATE and DELETE statements are run here.");
         } else {
             fail("A statement begins with SELECT, INSERT, UPDATE or DELETE.");

@@ -41,8 +41,8 @@ class TableScope {
 public:
     TableScope(const jet::TableDefinition* table, std::string name, std::string alias,
                const ParameterValues& parameters)
-        : table_(table), name_(std::move(name)), alias_(std::move(alias)),
-          parameters_(parameters) {}
+        : table_(table), name_(std::move(name)), alias_(std::move(alias)), parameters_(parameters) {
+    }
 
     bool names(const std::string& qualifier) const {
         return qualifier.empty() || jet::sameName(qualifier, name_) ||
@@ -145,7 +145,8 @@ std::vector<OutputColumn> outputColumns(SqlSelect& select, TableScope& scope) {
             if (!item.starTable.empty() && !scope.names(item.starTable))
                 throw SqlError(ErrorNumber::TableNotFound, item.starTable);
             for (std::size_t i = 0; i < scope.table().columns.size(); ++i)
-                output.push_back({scope.table().columns[i].name, columnExpression(scope.table(), i)});
+                output.push_back(
+                    {scope.table().columns[i].name, columnExpression(scope.table(), i)});
             continue;
         }
         scope.bind(*item.expression);

@@ -12,8 +12,8 @@ struct SqlToken {
     enum class Kind { Word, BracketName, Literal, Symbol, Parameter, End };
 
     Kind kind = Kind::End;
-    std::string text;    // the word, the name, or the sign
-    Variant value;       // literals
+    std::string text;   // the word, the name, or the sign
+    Variant value;      // literals
     std::size_t at = 0; // where it starts in the statement
 
     bool isWord(const char* word) const;

@@ -80,12 +80,11 @@ TEST(SqlParserTest, ReadsTheSubsetAndRefusesTheRest) {
     EXPECT_EQ(parseStatement("PARAMETERS [Who] Text; DELETE t.* FROM t WHERE a = [Who]").kind,
               SqlStatement::Kind::Delete);
 
-    for (const char* broken : {"SELECT FROM t", "SELECT * FROM t WHERE", "SELECT * FROM t x y",
-                               "UPDATE t a = 1", "INSERT t VALUES (1)", "DELETE FROM t WHERE 'a",
-                               "SELECT * FROM t WHERE d = #2/30/2003#", "SELECT a b, c FROM t",
-                               "DROP TABLEX", "SELECT * FROM t WHERE a NOT = 1"})
-        EXPECT_EQ(parseError(broken), broken == std::string("DROP TABLEX") ? 3251 : 3075)
-            << broken;
+    for (const char* broken :
+         {"SELECT FROM t", "SELECT * FROM t WHERE", "SELECT * FROM t x y", "UPDATE t a = 1",
+          "INSERT t VALUES (1)", "DELETE FROM t WHERE 'a", "SELECT * FROM t WHERE d = #2/30/2003#",
+          "SELECT a b, c FROM t", "DROP TABLEX", "SELECT * FROM t WHERE a NOT = 1"})
+        EXPECT_EQ(parseError(broken), broken == std::string("DROP TABLEX") ? 3251 : 3075) << broken;
     for (const char* beyond :
          {"SELECT * FROM a, b", "SELECT * FROM a INNER JOIN b ON a.x = b.x",
           "SELECT Count(*) FROM t", "SELECT a FROM t GROUP BY a", "SELECT TOP 5 * FROM t",
@@ -109,15 +108,13 @@ TEST(SqlParserTest, ConditionsCarryNullAndCompareAsJetDoes) {
     EXPECT_EQ(truthOf("'abc' = 1"), "3464");
     EXPECT_EQ(truthOf("1 / 0 = 1"), "3219");
     EXPECT_EQ(truthOf("'a' & Null & 1 = 'a1' AND Null & Null IS NULL"), "true");
-    EXPECT_EQ(truthOf("#1/31/2003# + 1 = #2/1/2003# AND #2003-02-01 12:00# > #2/1/2003#"),
-              "true");
+    EXPECT_EQ(truthOf("#1/31/2003# + 1 = #2/1/2003# AND #2003-02-01 12:00# > #2/1/2003#"), "true");
     for (const char* matching :
          {"'Dallas' LIKE 'd*'", "'dd1' LIKE 'd*#'", "'a?c' LIKE 'a[?]c'", "'abc' LIKE 'a?c'",
           "'b' LIKE '[a-c]'", "'x' LIKE '[!a-c]'", "'' LIKE '*'", "'a*b' LIKE '*[*]*'"})
         EXPECT_EQ(truthOf(matching), "true") << matching;
-    for (const char* failing :
-         {"'ddd' LIKE 'd*#'", "'abcd' LIKE 'a?c'", "'d' LIKE '[!a-e]'", "'ab' LIKE 'a'",
-          "'Dallas' NOT LIKE 'D*'"})
+    for (const char* failing : {"'ddd' LIKE 'd*#'", "'abcd' LIKE 'a?c'", "'d' LIKE '[!a-e]'",
+                                "'ab' LIKE 'a'", "'Dallas' NOT LIKE 'D*'"})
         EXPECT_EQ(truthOf(failing), "false") << failing;
     EXPECT_EQ(truthOf("Null LIKE '*'"), "null");
 }
@@ -145,10 +142,9 @@ TEST(LinkedDatabaseTest, LinksAreFollowedToTheirFileOrItsTailBesideTheFrontEnd) 
     EXPECT_EQ(findLinkedDatabase(front, "\\\\server\\share\\list2.mdb").found, beside);
     LinkedDatabaseSearch missing = findLinkedDatabase(front, "C:\\db\\deep\\gone.mdb");
     EXPECT_FALSE(missing.found);
-    EXPECT_EQ(missing.lookedAt,
-              (std::vector<std::string>{scratch.path("front/db/deep/gone.mdb"),
-                                        scratch.path("front/deep/gone.mdb"),
-                                        scratch.path("front/gone.mdb")}));
+    EXPECT_EQ(missing.lookedAt, (std::vector<std::string>{scratch.path("front/db/deep/gone.mdb"),
+                                                          scratch.path("front/deep/gone.mdb"),
+                                                          scratch.path("front/gone.mdb")}));
     EXPECT_EQ(findLinkedDatabase(front, "C:").lookedAt, std::vector<std::string>{"C:"});
 }
 
@@ -246,9 +242,9 @@ TEST_F(SqlTest, ConditionsOnEveryTypeOfColumn) {
     EXPECT_EQ(rows(*database, "SELECT A FROM Table1 ORDER BY G DESC"),
               (std::vector<std::string>{"a", "abcdefg"}));
     std::shared_ptr<Recordset> computed;
-    EXPECT_EQ(errorNumber(database->openRecordset("SELECT A, E * 2 AS Twice FROM Table1", -1,
-                                                  computed)),
-              3251);
+    EXPECT_EQ(
+        errorNumber(database->openRecordset("SELECT A, E * 2 AS Twice FROM Table1", -1, computed)),
+        3251);
     EXPECT_NE(errorText(engine).find("'Twice' is computed"), std::string::npos);
     EXPECT_EQ(errorNumber(database->execute("UPDATE Table1 SET A = 'x' WHERE A = 1")), 3464);
 }
@@ -294,8 +290,7 @@ TEST_F(SqlTest, SelectInsertAndUpdateKeepNamesOrderAndValues) {
               std::vector<std::string>{"00001"});
     EXPECT_EQ(errorNumber(named->setIndex("")), 3251) << "query results have no index";
     std::shared_ptr<Recordset> distinct;
-    ASSERT_EQ(database->openRecordset("SELECT DISTINCT data1 FROM Table1", -1, distinct),
-              statusOk);
+    ASSERT_EQ(database->openRecordset("SELECT DISTINCT data1 FROM Table1", -1, distinct), statusOk);
     EXPECT_EQ(errorNumber(distinct->edit()), 3027);
 
     EXPECT_EQ(errorNumber(database->execute("SELECT * FROM Table1")), 3065);
@@ -304,10 +299,8 @@ TEST_F(SqlTest, SelectInsertAndUpdateKeepNamesOrderAndValues) {
               3061);
     EXPECT_EQ(errorText(engine), "3061 Too few parameters. Expected 1.");
     EXPECT_EQ(errorNumber(database->openRecordset("SELECT * FROM Nowhere", -1, distinct)), 3078);
-    EXPECT_EQ(errorNumber(database->execute("INSERT INTO Table1 (data1, Z) VALUES (1, 2)")),
-              3265);
-    EXPECT_EQ(errorNumber(database->execute("INSERT INTO Table1 (data1, data3) VALUES (1)")),
-              3346);
+    EXPECT_EQ(errorNumber(database->execute("INSERT INTO Table1 (data1, Z) VALUES (1, 2)")), 3265);
+    EXPECT_EQ(errorNumber(database->execute("INSERT INTO Table1 (data1, data3) VALUES (1)")), 3346);
 }
 
 // A statement that fails on one record changes none: the table reads as before it.
@@ -352,13 +345,15 @@ TEST_F(SqlTest, DeletedHalfComesBackThroughInserts) {
             for (std::size_t comma = row.find(','); from <= row.size();
                  comma = row.find(',', from)) {
                 std::string value = row.substr(from, comma - from);
-                values += (values.empty() ? "" : ", ") + (value == "-" ? "Null" : "'" + value + "'");
+                values +=
+                    (values.empty() ? "" : ", ") + (value == "-" ? "Null" : "'" + value + "'");
                 if (comma == std::string::npos)
                     break;
                 from = comma + 1;
             }
             run(*database, "INSERT INTO Table1 (data1, data3, data4, data5, data6, data7) "
-                           "VALUES (" + values + ")");
+                           "VALUES (" +
+                               values + ")");
         }
         ASSERT_EQ(database->close(), statusOk);
         EXPECT_EQ(sorted(lines(mdbExport(path, "Table1"))), original) << jet;
@@ -388,8 +383,7 @@ TEST_F(SqlTest, ParametersTransactionsAndCopiesOfRows) {
     run(*database, "INSERT INTO Table1 SELECT * FROM Table1 WHERE data4 = 'TOWN1'");
     EXPECT_EQ(database->recordsAffected(), 2) << "columns matched by their names";
     std::shared_ptr<Recordset> result;
-    ASSERT_EQ(database->openRecordset("SELECT data1 FROM Table1 WHERE data4 = 'TOWN1'", -1,
-                                      result),
+    ASSERT_EQ(database->openRecordset("SELECT data1 FROM Table1 WHERE data4 = 'TOWN1'", -1, result),
               statusOk);
     EXPECT_EQ(texts(*result), (std::vector<std::string>{"NAME 1", "NAME 8", "NAME 1", "NAME 8"}));
     ASSERT_EQ(engine.beginTrans(), statusOk);
@@ -401,8 +395,7 @@ TEST_F(SqlTest, ParametersTransactionsAndCopiesOfRows) {
     EXPECT_TRUE(rows(*database, "SELECT * FROM Table1 WHERE data9 = 'gone'").empty());
     ASSERT_EQ(engine.beginTrans(), statusOk);
     run(*database, "INSERT INTO Table1 (data1, data4) VALUES ('NAME 99', 'TOWN1')");
-    ASSERT_EQ(database->openRecordset("SELECT data1 FROM Table1 WHERE data4 = 'TOWN1'", -1,
-                                      result),
+    ASSERT_EQ(database->openRecordset("SELECT data1 FROM Table1 WHERE data4 = 'TOWN1'", -1, result),
               statusOk);
     EXPECT_EQ(texts(*result).size(), 5u);
     ASSERT_EQ(engine.rollback(), statusOk);
@@ -415,8 +408,7 @@ TEST_F(SqlTest, StoredQueriesRunByKindAndTheOthersAreRefusedByName) {
     auto database = open(engine, path);
     ASSERT_TRUE(database);
     for (const char* word : {"apple", "zebra", "blah", "cat"})
-        run(*database, std::string("INSERT INTO Table1 (col1, col2) VALUES ('") + word +
-                           "', 'x')");
+        run(*database, std::string("INSERT INTO Table1 (col1, col2) VALUES ('") + word + "', 'x')");
     run(*database, "DeleteQuery");
     EXPECT_EQ(database->recordsAffected(), 2) << "col1 > \"blah\": zebra and cat";
     EXPECT_EQ(rows(*database, "SELECT col1 FROM Table1 ORDER BY col1"),
