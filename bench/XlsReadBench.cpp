@@ -10,18 +10,17 @@
 // The lists are generated (tools/make_mailing_lists.py, which needs the public data).
 
 #include "bench/BenchSupport.h"
+#include "bench/ChildProcess.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <regex>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 using namespace quillan;
@@ -82,29 +81,6 @@ bool writeFile(const std::string& path, const std::string& text) {
     return static_cast<bool>(out);
 }
 
-// One run of a program with its output thrown away: its CPU seconds, or -1 when it failed.
-double cpuOfProcess(const std::vector<std::string>& arguments) {
-    pid_t child = fork();
-    if (child == 0) {
-        int null = open("/dev/null", O_RDWR);
-        dup2(null, 0);
-        dup2(null, 1);
-        std::vector<char*> argv;
-        for (const std::string& argument : arguments)
-            argv.push_back(const_cast<char*>(argument.c_str()));
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    if (child < 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
-        WEXITSTATUS(status) != 0)
-        return -1;
-    auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
 double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values.empty() ? 0 : values[values.size() / 2];
@@ -114,12 +90,13 @@ void xlsdumpAgainstXlrd(const std::string& label, const std::string& workbook,
                         const std::string& script) {
     std::vector<double> ours, theirs, ratios;
     for (int pair = 0; pair < Pairs; ++pair) {
-        double a = cpuOfProcess({QUILLAN_XLSDUMP, workbook});
-        double b = cpuOfProcess({QUILLAN_PYTHON, script, workbook});
-        if (a <= 0 || b <= 0) {
+        bench::ChildUsage dump = bench::runChild({QUILLAN_XLSDUMP, workbook});
+        bench::ChildUsage xlrd = bench::runChild({QUILLAN_PYTHON, script, workbook});
+        if (!dump.succeeded || !xlrd.succeeded) {
             std::printf("%s: a run failed\n", label.c_str());
             return;
         }
+        const double a = dump.cpuSeconds, b = xlrd.cpuSeconds;
         ours.push_back(a);
         theirs.push_back(b);
         ratios.push_back(a / b);
