@@ -82,7 +82,7 @@ std::string trimForDisplay(std::string s) {
 VerifyDialog::VerifyDialog(AppContext& ctx)
     : ctx_(ctx), form_(ctx.platform.ui, "VerifyDlog", "Field Identification for this File") {
     build();
-    bindHelpKey(ctx_, form_, HelpContext);
+    bindHelpKey(ctx_, form_, HelpTopic::FieldIdentification);
 }
 
 void VerifyDialog::build() {
