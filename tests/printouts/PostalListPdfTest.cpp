@@ -11,6 +11,7 @@
 #include "tests/printouts/PdfReadBack.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -49,9 +50,14 @@ TEST(PostalListPdf, EveryLabelIsPrintedWithItsRanges) {
     PrintJobDialogs job(select, box);
     PrintRun run(ctx, job);
 
-    for (int number : {1, 3, 8, 10}) {
+    for (int number : {1, 3, 8, 9, 10}) {
         env.ui.pressWhenShown("PrintSelectDlog", "OKBtn");
         PrintPostalLists(run, number);
+        // Each list's file is named after it ("BMC/ASF Entry" without its slash).
+        std::string named = "Quillan " + std::string(postalList(number).menuEntry) + " ";
+        std::replace(named.begin(), named.end(), '/', '-');
+        EXPECT_EQ(fs::path(printer.lastOutput()).filename().string().rfind(named, 0), 0u)
+            << printer.lastOutput();
         std::string pdf = folder + "list-" + std::to_string(number) + ".pdf";
         fs::rename(printer.lastOutput(), pdf);
         std::string text = words(test::runCommand("pdftotext -raw '" + pdf + "' -"));
