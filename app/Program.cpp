@@ -51,6 +51,18 @@ Program::Program(AppContext& ctx) : ctx_(ctx) {
     bindCommands();
 }
 
+std::vector<platform::Form*> Program::forms() {
+    std::vector<platform::Form*> all = {
+        &mainWindow_->form(),   &welcome_->form(),        &mlrInfoDlog_->form(),
+        &prefDlog_->form(),     &verifyDlog_->form(),     &tableDlog_->form(),
+        &mailTypeDlog_->form(), &periodicalDlog_->form(), &rateDlogf_->form(),
+        &rateDlog2_->form(),    &rateDlog3_->form(),      &labelFontsDlg_->form(),
+        &cancelPrint_->form(),  &rateDlog1_->form(),      &rateDlogp_->form(),
+        &printSelect_->form(),  &formdata_->form(),       &editZipsDlog_->form(),
+        &updateDlog_->form()};
+    return all;
+}
+
 void Program::bindCommands() {
     MainWindow& w = *mainWindow_;
     w.bind("Contents1", [this] { showContents(); });

@@ -54,6 +54,8 @@ public:
     LabelListDialog& updateDlog() { return *updateDlog_; }
     ZipChartDialog& editZipsDlog() { return *editZipsDlog_; }
     PrintCommands& printCommands() { return *printCommands_; }
+    // Every window the program made, the main window first.
+    std::vector<platform::Form*> forms();
 
     // Fixes the folders and version strings, loads the data folder and acts on the command
     // line. False when start-up failed and the program has already been told to end.

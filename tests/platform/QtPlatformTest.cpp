@@ -11,6 +11,7 @@
 #include "listio/ListOpener.h"
 #include "platform/qt/QtUi.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFileDialog>
 #include <QKeyEvent>
@@ -233,6 +234,40 @@ TEST(QtPlatform, F1InAWindowAsksForItsHelp) {
     QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
     QApplication::sendEvent(window, &f1);
     EXPECT_EQ(asked, 1);
+}
+
+// A menu entry switched off while a command runs is off in the window at once, and the very
+// entry chosen (whose command is still running) stays the same object.
+TEST(QtPlatform, MenuEntriesAreSwitchedInPlace) {
+    Platform p = fixture().qt->platform();
+    Form form(p.ui, "MenuDlog", "Menus");
+    MenuItem sort;
+    sort.name = "SortOneFile";
+    sort.caption = "Sort One List";
+    int runs = 0;
+    sort.onClick = [&] { ++runs; };
+    MenuItem top;
+    top.name = "Sort1";
+    top.caption = "&Sort";
+    top.children = {sort};
+    form.menus().push_back(top);
+    ASSERT_TRUE(fixture().qt->saveScreenshot(form, quillan::test::artefactFolder() + "menus.png"));
+    auto action = [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "MenuDlog")
+                return w->findChild<QAction*>("SortOneFile");
+        return static_cast<QAction*>(nullptr);
+    };
+    QAction* before = action();
+    ASSERT_NE(before, nullptr);
+    form.setMenuEnabled("SortOneFile", false);
+    EXPECT_EQ(action(), before);
+    EXPECT_FALSE(before->isEnabled());
+    before->trigger();
+    EXPECT_EQ(runs, 0);
+    form.setMenuEnabled("SortOneFile", true);
+    before->trigger();
+    EXPECT_EQ(runs, 1);
 }
 
 TEST(QtPlatform, LayoutCheckFindsWhatAPersonCouldNotRead) {
