@@ -303,4 +303,16 @@ TEST(QtPlatform, ScreenshotsOfMainWindowAndSplash) {
                                                 quillan::test::artefactFolder() + "main-menu-"),
               6);
     EXPECT_EQ(program.welcome().form().control("Version").caption(), "6.2.4 - Updated 4/1/03");
+
+    // After a print run of all four reports the note of where they went reads in full.
+    program.mainWindow().showPrintouts(fixture().paths.printoutsFolder,
+                                       {"Quillan Postage Statement 2025-03-01 101500.pdf",
+                                        "Quillan Mail Prep Instructions 2025-03-01 101501.pdf",
+                                        "Quillan Qualification Report 2025-03-01 101502.pdf",
+                                        "Quillan Tray Tags 2025-03-01 101503.pdf"});
+    ASSERT_TRUE(
+        fixture().qt->saveScreenshot(program.mainWindow().form(), quillan::test::artefactFolder() +
+                                                                      "main-window-printouts.png"));
+    EXPECT_EQ(quillan::test::layoutProblems(program.mainWindow().form()),
+              std::vector<std::string>{});
 }
