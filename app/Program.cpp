@@ -194,7 +194,7 @@ void Program::showWherePrintoutsWent() {
     std::vector<std::string> files;
     for (const std::string& where : printJob_->takePrinted()) {
         const std::string& folder = ctx_.paths.printoutsFolder;
-        if (where.size() > 4 && where.ends_with(".pdf") && where.rfind(folder, 0) == 0)
+        if (where.ends_with(".pdf") && where.rfind(folder, 0) == 0)
             files.push_back(where.substr(folder.size()));
     }
     if (!files.empty())
