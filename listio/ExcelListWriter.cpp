@@ -113,7 +113,7 @@ std::optional<ClosingMessage> WriteExcelList(AppContext& ctx, WriterProgress& pr
                        "Your list has not been changed. (" + describeListFailure(e).text + ")");
         return std::nullopt;
     }
-    if (!replaceListWith(ctx, path, target, bytes))
+    if (progress.stopBeforeWriting() || !replaceListWith(ctx, path, target, bytes))
         return std::nullopt;
     return ClosingMessage{"Quillan has saved sorting information in the file named \"" +
                               fileNameOf(path) +

@@ -179,6 +179,8 @@ std::optional<ClosingMessage> WriteTextList(AppContext& ctx, WriterProgress& pro
                                  PieceValues::notPlaced(), ""));
     for (const std::string& blank : ctx.list.trailingBlankLines)
         out.line(blank);
+    if (progress.stopBeforeWriting())
+        return std::nullopt;
     platform::WriteResult result = out.commit();
     if (!result.ok) {
         reportListNotWritten(ctx, path, result);

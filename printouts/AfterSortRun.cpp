@@ -1,6 +1,7 @@
 #include "printouts/AfterSortRun.h"
 
 #include "core/CommandErrors.h"
+#include "platform/Interruption.h"
 
 namespace quillan {
 
@@ -44,6 +45,10 @@ int PrintReportsAfterSort(PrintRun& run, const SortedMailing& mailing) {
     // reached the To page.
     int failed = 0;
     for (AfterSortReport report : AfterSortReports) {
+        // A stop asked for while printing ends the run as the Cancel of the "Printing" box
+        // ends a report.
+        if (platform::interruptionRequested())
+            break;
         if (!prefs.printsAfterSort(report))
             continue;
         if (report != AfterSortReport::Statement && ctx.counters.runPageNumber >= run.toPage())

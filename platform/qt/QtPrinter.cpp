@@ -10,6 +10,7 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -74,7 +75,10 @@ bool QtPrinter::openPdfFile() {
         return false;
     }
     QString stamp = QDateTime::currentDateTime().toString("yyyy-MM-dd HHmmss");
-    std::string base = title_ + " " + fromQt(stamp);
+    // A title may hold a slash ("BMC/ASF Entry"), which no file name can.
+    std::string name = title_;
+    std::replace(name.begin(), name.end(), '/', '-');
+    std::string base = name + " " + fromQt(stamp);
     for (int n = 1;; ++n) {
         pdfName_ = base + (n == 1 ? std::string() : " (" + std::to_string(n) + ")") + ".pdf";
         pdfFile_ = openat(pdfFolder_, pdfName_.c_str(),
