@@ -2,6 +2,7 @@
 
 #include "platform/text/AnsiCodePage.h"
 #include "xls/RecordBody.h"
+#include "xls/RecordCursor.h"
 #include "xls/RecordId.h"
 #include "xls/Sheet.h"
 #include "xls/Sheets.h"
@@ -9,7 +10,9 @@
 #include "xls/XlsStream.h"
 #include "xls/XlsUtils.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <numeric>
 
 namespace xls {
 
@@ -195,6 +198,12 @@ void Sheet::writeStringRecord(XlsStream& stream, const std::string& flagged) {
 
 void Sheet::writeHyperlinks(XlsStream& stream) const {
     for (const Hyperlink& link : hyperlinks_) {
+        RecordCursor asRead(link.recordAsRead);
+        if (!link.recordAsRead.empty() && link.text == link.textAsRead &&
+            link.key == cellKey(asRead.u16(4), asRead.u16(0))) {
+            stream.writeRecord(record::HLink, link.recordAsRead);
+            continue;
+        }
         size_t tab = link.text.find('\t');
         if (tab == std::string::npos)
             continue;
@@ -212,10 +221,21 @@ void Sheet::writeHyperlinks(XlsStream& stream) const {
     }
 }
 
+// The ranges go in records as full as the version allows, or grouped as they were read while
+// there are as many.
 void Sheet::writeMergedCells(XlsStream& stream, int maxRecordSize) const {
     size_t perRecord = static_cast<size_t>((maxRecordSize - 2) / 8);
-    for (size_t first = 0; first < mergedCells_.count(); first += perRecord) {
-        size_t count = std::min(perRecord, mergedCells_.count() - first);
+    std::vector<size_t> sizes;
+    for (uint16_t size : mergedCells_.recordSizes)
+        sizes.push_back(size);
+    size_t asRead = std::accumulate(sizes.begin(), sizes.end(), size_t{0});
+    if (asRead != mergedCells_.count() ||
+        std::any_of(sizes.begin(), sizes.end(), [&](size_t n) { return n > perRecord; }))
+        sizes.clear();
+    for (size_t first = 0, group = 0; first < mergedCells_.count() || group < sizes.size();
+         ++group) {
+        size_t count =
+            group < sizes.size() ? sizes[group] : std::min(perRecord, mergedCells_.count() - first);
         RecordBody body;
         body.u16(count);
         for (size_t i = first; i < first + count; ++i) {
@@ -223,6 +243,7 @@ void Sheet::writeMergedCells(XlsStream& stream, int maxRecordSize) const {
             body.u16(range.row1).u16(range.row2).u16(range.col1).u16(range.col2);
         }
         stream.writeRecord(record::MergedCells, body.str());
+        first += count;
     }
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "xls/KeptRecords.h"
 #include "xls/MsoDrawingReader.h"
 #include "xls/RecordCursor.h"
+#include "xls/RecordKeeping.h"
 #include "xls/XlsStream.h"
 
 #include <array>
@@ -40,6 +42,8 @@ private:
     struct BoundSheetEntry {
         std::string name; // flagged in BIFF8, plain text before
         uint32_t offset = 0;
+        uint8_t visibility = 0;
+        uint8_t kind = 0;
     };
     struct SharedFormula {
         uint16_t firstRow = 0, lastRow = 0;
@@ -55,6 +59,8 @@ private:
     void run(ExcelVersion version);
     void loop();
     void dispatch();
+    // Records other than cells: their handler, then kept or counted for the writer.
+    void onOtherRecord();
     void finishSheets();
     bool lastSubstreamDone() const;
 
@@ -62,6 +68,16 @@ private:
     // the start of a record taken this way.
     bool nextRecord(FollowingRecord& next);
     void rewind(const FollowingRecord& record);
+
+    // What a write in the same version carries through (see KeptRecords).
+    KeptRecords* keptRecords();
+    Keeping keepingOfCurrent() const;
+    bool keptUnread(const KeptRecords& kept);
+    // The records from the current one's start to where the stream stands, kept.
+    void keepCurrent(KeptRecords& kept, bool drawing);
+    // The made record just before the current one, when it was a cell, a ROW or DIMENSIONS.
+    KeptRecords::Mark markOfCellRecordAt(uint64_t position);
+    void startSubstream();
 
     // Substreams and their sheets.
     void onBof();
@@ -93,6 +109,8 @@ private:
     void onHeaderFooter(bool header);
     void onMergedCells();
     void onHyperlink();
+    std::string hyperlinkText() const;
+    std::string monikerTarget(RecordCursor& in) const;
     void onDataValidations();
 
     // Drawings, notes and charts.
@@ -128,6 +146,7 @@ private:
     RecordHeader header_;
     RecordCursor body_;
     uint64_t recordStart_ = 0;
+    uint64_t previousStart_ = 0; // of the record dispatched before the current one
     uint32_t recordNumber_ = 0;
     bool finished_ = false;
 
@@ -136,7 +155,13 @@ private:
     int sheetNameIndex_ = -1;
     bool inWorksheet_ = false;
     std::vector<SharedFormula> sharedFormulas_;
-    std::array<uint64_t, 5> recordPositions_{};
+    // The place of the next kept record among the made ones, and whether the record before
+    // it was kept too, and was a drawing's.
+    KeptRecords::Mark placeMark_;
+    uint32_t lastOtherRecord_ = 0;
+    bool lastKept_ = false;
+    bool lastKeptDrawing_ = false;
+    bool inCustomView_ = false;
     MsoDrawingReader drawingReader_;
     // What the last shape the drawing reader handed over became.
     enum class TakenShape : uint8_t { None, Picture, Chart };

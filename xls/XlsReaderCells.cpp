@@ -68,15 +68,23 @@ bool XlsReader::onCellRecord() {
             s->setBlank(col, row, -1);
         }
         break;
+    // BIFF2 cells in a BIFF5 or BIFF8 file are no cells of its sheets (a chart's data can
+    // look like them): kept as they are.
     case record::Integer2:
+        if (version_ >= ExcelVersion::Excel50)
+            return false;
         b.require(0, 9);
         s->setFloat(col, row, b.u16(7), -1);
         break;
     case record::Number2:
+        if (version_ >= ExcelVersion::Excel50)
+            return false;
         b.require(0, 15);
         s->setFloat(col, row, b.f64(7), -1);
         break;
     case record::Label2:
+        if (version_ >= ExcelVersion::Excel50)
+            return false;
         s->setString(col, row, text8(8, b.u8(7)), -1);
         break;
     case record::BoolErr2:
@@ -129,6 +137,10 @@ bool XlsReader::onCellRecord() {
         break;
     }
     case record::Dimensions2:
+        if (version_ >= ExcelVersion::Excel50)
+            return false; // not a record of these versions: kept as it is
+        onDimensions();
+        break;
     case record::Dimensions:
         onDimensions();
         break;
@@ -174,6 +186,7 @@ void XlsReader::onMulBlank() {
 
 void XlsReader::onDimensions() {
     Sheet& s = *sheet();
+    s.keptRecords().countMade(record::Dimensions);
     uint32_t firstRow, rowAfter;
     size_t colsAt;
     if (biff8() && header_.id == record::Dimensions) {

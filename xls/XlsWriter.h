@@ -2,6 +2,7 @@
 
 #include "xls/DrawingWriter.h"
 #include "xls/ExcelVersion.h"
+#include "xls/KeptRecordWriter.h"
 #include "xls/RecordBody.h"
 #include "xls/XlsStream.h"
 
@@ -50,6 +51,13 @@ private:
     void writeWord(uint16_t id, int64_t value);
     void writeBof(uint16_t type);
     void writeEof();
+    // A top-level substream: its BOF, and the kept records it carries through when the
+    // workbook is written in the version it was read in.
+    void beginSubstream(uint16_t type, const KeptRecords* kept, bool globals);
+    // Whether the writer writes its own record of the id into the current substream.
+    bool makesOwn(uint16_t id) const;
+    // Whether the substream being carried through held a record of the id.
+    bool holds(uint16_t id) const;
 
     // Workbook globals.
     void writeGlobals();
@@ -65,7 +73,6 @@ private:
     void writeBoundSheets();
     void writeCountry();
     void writeNames();
-    void writeBiff5Names();
     void writeSharedStrings();
 
     // Sheet substreams.
@@ -94,6 +101,7 @@ private:
     void writeSetup(Sheet& sheet);
     void writeColumnFormats(Sheet& sheet);
     void writeDimensions(Sheet& sheet);
+    void writeRows(Sheet& sheet);
     void writeWindow2(Sheet& sheet, bool first);
     void writeSelection();
     void writeValidations(Sheet& sheet);
@@ -108,6 +116,16 @@ private:
     XlsStream stream_;
     ExcelVersion version_;
     bool unicode_ = false;
+    // The one rule: a workbook written in the version it was read in carries through what
+    // the writer does not make, substream by substream; the drawings too while they are as
+    // read.
+    bool carryThrough_ = false;
+    bool drawingsAsRead_ = false;
+    KeptRecordWriter carried_;
+    const KeptRecords* kept_ = nullptr;
+    bool carrying_ = false;
+    bool globals_ = false;
+    int depth_ = 0;
     std::vector<Tab> tabs_;
     // BIFF8 drawings, by sheet.
     std::vector<SheetDrawing> drawings_;

@@ -33,6 +33,16 @@ std::vector<std::string> corpusFiles(const std::string& folder) {
     return files;
 }
 
+std::vector<std::string> corpusWorkbooks() {
+    std::vector<std::string> files;
+    std::error_code error;
+    for (const auto& entry : fs::recursive_directory_iterator(corpusPath(""), error))
+        if (entry.is_regular_file() && entry.path().extension() == ".xls")
+            files.push_back(entry.path().string());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
 std::string runTool(const std::string& script, const std::vector<std::string>& arguments) {
     std::string command = std::string(QUILLAN_PYTHON) + " " + QUILLAN_XLS_TOOLS + "/" + script;
     for (const std::string& argument : arguments)

@@ -12,6 +12,8 @@ namespace xls::test {
 bool corpusAvailable();
 std::string corpusPath(const std::string& relative);
 std::vector<std::string> corpusFiles(const std::string& folder);
+// Every workbook of the corpus, in all its folders.
+std::vector<std::string> corpusWorkbooks();
 
 #define SKIP_WITHOUT_CORPUS()                                                                      \
     if (!::xls::test::corpusAvailable())                                                           \
