@@ -19,8 +19,9 @@ KeptRecords::Mark KeptRecords::countMade(uint16_t id) {
 }
 
 void KeptRecords::keep(std::string_view records, uint16_t id, bool drawing, bool joinsRun,
-                       Mark after) {
-    ++countOf(held_, id);
+                       Mark after, bool counts) {
+    if (counts)
+        ++countOf(held_, id);
     if (!(joinsRun && runOpen_))
         runs_.push_back(Run{after, {}, {}});
     std::vector<Piece>& pieces = runs_.back().pieces;

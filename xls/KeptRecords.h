@@ -39,8 +39,11 @@ public:
     // Reading. A made record counts and closes the open run; a kept one joins the open run
     // when it follows the run's last record directly, else starts a run after the mark.
     // Returns the made record's mark.
+    // A record the model did not take as the substream's own (a custom view's settings) does
+    // not count as held.
     Mark countMade(uint16_t id);
-    void keep(std::string_view records, uint16_t id, bool drawing, bool joinsRun, Mark after);
+    void keep(std::string_view records, uint16_t id, bool drawing, bool joinsRun, Mark after,
+              bool counts = true);
 
     // How many records of the id the substream held, made or kept.
     uint32_t held(uint16_t id) const;

@@ -20,6 +20,10 @@
 #include <string_view>
 #include <vector>
 
+namespace platform {
+class WindowsCodePage;
+}
+
 namespace xls {
 
 class Sheets;
@@ -193,8 +197,11 @@ public:
 
     // Record writers of the workbook writer: every cell in key order, the hyperlinks and the
     // merged ranges. xfOffset is added to each cell's format (the built-in formats that go
-    // ahead of a new workbook's own); with `unicode` texts are written as UTF-16.
-    void writeCells(ExcelVersion version, XlsStream& stream, int xfOffset, bool unicode);
+    // ahead of a new workbook's own); with `unicode` texts are written as UTF-16. Before
+    // BIFF8 texts go in the code page of the file; one it cannot hold, or one longer than a
+    // cell of those versions holds, raises XlsError naming the cell.
+    void writeCells(ExcelVersion version, XlsStream& stream, int xfOffset, bool unicode,
+                    const platform::WindowsCodePage& codePage);
     void writeHyperlinks(XlsStream& stream) const;
     void writeMergedCells(XlsStream& stream, int maxRecordSize) const;
     // The format index written for a cell: 15 (the default cell format) for none given.
@@ -203,7 +210,10 @@ public:
 private:
     SharedStringTable& strings() const;
     void writeFormula(ExcelVersion version, XlsStream& stream, const Cell& cell, uint16_t xf,
-                      bool unicode);
+                      bool unicode, const platform::WindowsCodePage& codePage);
+    // The 8-bit text of a cell in the code page, or the reason why there is none.
+    std::string text8Of(const Cell& cell, std::u16string_view text, ExcelVersion version,
+                        const platform::WindowsCodePage& codePage) const;
     void writeStringRecord(XlsStream& stream, const std::string& flagged);
     void storeFormula(CellType type, int col, int row, std::string_view tokens, int32_t xf);
 

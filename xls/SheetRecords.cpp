@@ -1,6 +1,7 @@
 // The sheet's own record writers: its cells, hyperlinks and merged ranges.
 
 #include "platform/text/AnsiCodePage.h"
+#include "platform/text/WindowsCodePage.h"
 #include "xls/RecordBody.h"
 #include "xls/RecordCursor.h"
 #include "xls/RecordId.h"
@@ -8,6 +9,7 @@
 #include "xls/Sheets.h"
 #include "xls/Workbook.h"
 #include "xls/XlsStream.h"
+#include "xls/WriteLosses.h"
 #include "xls/XlsUtils.h"
 
 #include <algorithm>
@@ -87,7 +89,23 @@ uint16_t Sheet::writtenXf(int32_t xf, int xfOffset) {
     return static_cast<uint16_t>(written);
 }
 
-void Sheet::writeCells(ExcelVersion version, XlsStream& stream, int xfOffset, bool unicode) {
+std::string Sheet::text8Of(const Cell& cell, std::u16string_view text, ExcelVersion version,
+                           const platform::WindowsCodePage& codePage) const {
+    std::string where = "The text of cell " +
+                        colRowToRefText(cell.column(), cell.row(), false, false) + " on sheet \"" +
+                        name() + "\"";
+    std::optional<std::string> bytes = codePage.fromUtf16(text);
+    if (!bytes)
+        throw XlsError(where + " has characters that " + versionFileName(version) +
+                       " in code page " + std::to_string(codePage.number()) + " cannot hold.");
+    if (bytes->size() > MaxLabelLength)
+        throw XlsError(where + " is longer than the 255 characters a cell of " +
+                       versionFileName(version) + " holds.");
+    return *bytes;
+}
+
+void Sheet::writeCells(ExcelVersion version, XlsStream& stream, int xfOffset, bool unicode,
+                       const platform::WindowsCodePage& codePage) {
     bool biff8 = version >= ExcelVersion::Excel97;
     cells_.beginIterate();
     while (const Cell* cell = cells_.nextCell()) {
@@ -109,9 +127,8 @@ void Sheet::writeCells(ExcelVersion version, XlsStream& stream, int xfOffset, bo
             if (biff8) {
                 writeRecord(stream, record::LabelSst, body.u32(cell->sstIndex()));
             } else {
-                std::string text = strings().getString(cell->sstIndex());
-                if (text.size() > MaxLabelLength)
-                    throw RangeError();
+                std::string text = text8Of(*cell, strings().getWideString(cell->sstIndex()),
+                                           version, codePage);
                 writeRecord(stream, record::Label, body.u16(text.size()).bytes(text));
             }
             break;
@@ -134,7 +151,7 @@ void Sheet::writeCells(ExcelVersion version, XlsStream& stream, int xfOffset, bo
         case CellType::BooleanFormula:
         case CellType::ErrorFormula:
         case CellType::ArrayFormula:
-            writeFormula(version, stream, *cell, xf, unicode);
+            writeFormula(version, stream, *cell, xf, unicode, codePage);
             break;
         default:
             break;
@@ -143,7 +160,7 @@ void Sheet::writeCells(ExcelVersion version, XlsStream& stream, int xfOffset, bo
 }
 
 void Sheet::writeFormula(ExcelVersion version, XlsStream& stream, const Cell& cell, uint16_t xf,
-                         bool unicode) {
+                         bool unicode, const platform::WindowsCodePage& codePage) {
     const std::string& tokens = cell.tokens();
     if (tokens.size() > MaxTokenLength)
         throw RangeError();
@@ -168,9 +185,8 @@ void Sheet::writeFormula(ExcelVersion version, XlsStream& stream, const Cell& ce
         return;
     if (version >= ExcelVersion::Excel97)
         return writeStringRecord(stream, flaggedFor(cell.flaggedResult(), unicode));
-    std::string plain = fromXlsString(cell.flaggedResult());
-    if (plain.size() > MaxLabelLength)
-        throw RangeError();
+    std::string plain =
+        text8Of(cell, wideFromXlsString(cell.flaggedResult()), version, codePage);
     RecordBody result;
     result.u16(plain.size()).bytes(plain);
     stream.writeRecord(record::String, result.str());

@@ -119,6 +119,8 @@ public:
     // The character 0 goes back to the locale's list separator.
     void setFuncArgSeparator(char separator);
     char decimalSeparator() const { return locale_.separators().decimal; }
+    // The country of the user's locale, as the platform numbers countries.
+    int localeCountry() const { return locale_.countryCode(); }
     // How formula texts are written and read in this workbook.
     FormulaSyntax formulaSyntax() const;
 

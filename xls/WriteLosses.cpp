@@ -77,8 +77,8 @@ std::string describeWriteLosses(const Workbook& book) {
     const bool fromNewer = converted && book.readVersion >= ExcelVersion::Excel97 && older;
     if (fromNewer && (book.nameDefs().nameCount() > 0 || book.areaNames().count() > 0))
         addOnce(globals, "defined names");
-    for (const std::string& item : globals)
-        parts.push_back(item);
+    if (!globals.empty())
+        parts.push_back(joinAsList(globals) + " in the workbook");
     for (size_t i = 0; i < book.sheets().count(); ++i) {
         Sheet& sheet = book.sheets().item(i);
         std::vector<std::string> content;

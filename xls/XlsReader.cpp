@@ -3,6 +3,7 @@
 
 #include "xls/XlsReader.h"
 
+#include "platform/text/WindowsCodePage.h"
 #include "xls/RecordId.h"
 #include "xls/Workbook.h"
 #include "xls/XlsError.h"
@@ -197,7 +198,8 @@ void XlsReader::onBof() {
         chart.tabPosition = sheetNameIndex_;
         if (sheetNameIndex_ < static_cast<int>(sheetNames_.size())) {
             const BoundSheetEntry& entry = sheetNames_[static_cast<size_t>(sheetNameIndex_)];
-            chart.flaggedName = biff8() ? entry.name : toXlsString(entry.name);
+            chart.flaggedName = biff8() || isWideXlsString(entry.name) ? entry.name
+                                                                         : toXlsString(entry.name);
             chart.visibility = entry.visibility;
         }
         readChart(chart);
@@ -278,7 +280,7 @@ void XlsReader::onOtherRecord() {
         placeMark_ = markOfCellRecordAt(previousStart_);
     lastOtherRecord_ = recordNumber_;
     if (kept && keptUnread(*kept))
-        return keepCurrent(*kept, false);
+        return keepCurrent(*kept, false, false);
     if (!onSheetRecord())
         onGlobalRecord();
     if (!kept)
@@ -292,11 +294,11 @@ void XlsReader::onOtherRecord() {
         lastKept_ = false;
 }
 
-void XlsReader::keepCurrent(KeptRecords& kept, bool drawing) {
+void XlsReader::keepCurrent(KeptRecords& kept, bool drawing, bool counts) {
     uint64_t end = stream_.position();
     stream_.seek(static_cast<int64_t>(recordStart_), SeekOrigin::Begin);
     std::string_view records = stream_.readView(end - recordStart_);
-    kept.keep(records, header_.id, drawing, lastKept_, placeMark_);
+    kept.keep(records, header_.id, drawing, lastKept_, placeMark_, counts);
     lastKept_ = true;
     lastKeptDrawing_ = drawing;
 }
@@ -386,6 +388,19 @@ void XlsReader::finishSheets() {
         s.lastCol = static_cast<uint16_t>(std::max<int32_t>(s.lastCol, cells.lastCol));
         s.lastRow = static_cast<uint16_t>(std::max<int32_t>(s.lastRow, cells.lastRow));
     }
+}
+
+std::optional<std::u16string> XlsReader::decoded(std::string_view bytes) const {
+    if (!codePage_ || codePage_->isAnsi() ||
+        std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; }))
+        return std::nullopt;
+    return codePage_->toUtf16(bytes);
+}
+
+std::string XlsReader::flaggedText8(std::string_view bytes) const {
+    if (std::optional<std::u16string> text = decoded(bytes))
+        return wideXlsString(*text);
+    return toXlsString(bytes);
 }
 
 std::string XlsReader::text8(size_t offset, size_t count) const {

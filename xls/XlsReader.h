@@ -8,10 +8,15 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
+
+namespace platform {
+class WindowsCodePage;
+}
 
 namespace xls {
 
@@ -74,7 +79,7 @@ private:
     Keeping keepingOfCurrent() const;
     bool keptUnread(const KeptRecords& kept);
     // The records from the current one's start to where the stream stands, kept.
-    void keepCurrent(KeptRecords& kept, bool drawing);
+    void keepCurrent(KeptRecords& kept, bool drawing, bool counts = true);
     // The made record just before the current one, when it was a cell, a ROW or DIMENSIONS.
     KeptRecords::Mark markOfCellRecordAt(uint64_t position);
     void startSubstream();
@@ -98,6 +103,7 @@ private:
     void onMulRk();
     void onMulBlank();
     void onLabel();
+    void setText8(Sheet& s, int col, int row, std::string_view bytes, int32_t xf);
 
     // Sheet, print and page records.
     bool onSheetRecord();
@@ -136,12 +142,19 @@ private:
     void onCodeName();
 
     bool biff8() const;
+    // 8-bit text of a file before BIFF8 in the code page its CODEPAGE record names: its
+    // characters, or nothing where the ANSI code page reads it as it is (or it holds bytes
+    // the code page has no character for, and stays the bytes it is).
+    std::optional<std::u16string> decoded(std::string_view bytes) const;
+    // The same as a flagged string; the ANSI text made one where nothing is decoded.
+    std::string flaggedText8(std::string_view bytes) const;
     // count 8-bit characters of the body; the body from an offset on (empty past its end).
     std::string text8(size_t offset, size_t count) const;
     std::string_view tail(size_t offset) const;
 
     Workbook& book_;
     XlsStream stream_;
+    std::unique_ptr<platform::WindowsCodePage> codePage_;
     ExcelVersion version_ = ExcelVersion::None;
     RecordHeader header_;
     RecordCursor body_;

@@ -85,7 +85,7 @@ bool XlsReader::onCellRecord() {
     case record::Label2:
         if (version_ >= ExcelVersion::Excel50)
             return false;
-        s->setString(col, row, text8(8, b.u8(7)), -1);
+        setText8(*s, col, row, text8(8, b.u8(7)), -1);
         break;
     case record::BoolErr2:
         if (biff2) {
@@ -157,12 +157,18 @@ void XlsReader::onLabel() {
     int32_t xf = body_.u16(4);
     size_t count = body_.u16(6);
     if (!biff8())
-        return s.setString(col, row, text8(8, count), xf);
+        return setText8(s, col, row, text8(8, count), xf);
     if (count == 0)
         return s.setCompressedString(col, row, {}, xf);
     if (body_.u8(8) & 0x01)
         return s.setWideString(col, row, wideChars(body_.bytes(9, 2 * count)), xf);
     s.setCompressedString(col, row, body_.bytes(9, count), xf);
+}
+
+void XlsReader::setText8(Sheet& s, int col, int row, std::string_view bytes, int32_t xf) {
+    if (std::optional<std::u16string> text = decoded(bytes))
+        return s.setWideString(col, row, *text, xf);
+    s.setString(col, row, bytes, xf);
 }
 
 void XlsReader::onMulRk() {
@@ -317,10 +323,10 @@ std::optional<std::string> XlsReader::followingString() {
 std::string XlsReader::stringRecordText(const FollowingRecord& stringRecord) {
     RecordCursor in(stringRecord.body);
     if (stringRecord.header.id == record::String2)
-        return toXlsString(in.bytes(1, in.u8(0)));
+        return flaggedText8(in.bytes(1, in.u8(0)));
     size_t count = in.u16(0);
     if (!biff8())
-        return toXlsString(in.bytes(2, count));
+        return flaggedText8(in.bytes(2, count));
     if (count == 0)
         return std::string(1, '\0');
     std::u16string chars;

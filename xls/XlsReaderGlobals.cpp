@@ -1,6 +1,7 @@
 // The reader's workbook records: the sheet directory, fonts, number formats, cell formats,
 // palette, styles, settings, the shared strings and the name and link tables.
 
+#include "platform/text/WindowsCodePage.h"
 #include "xls/RecordId.h"
 #include "xls/Workbook.h"
 #include "xls/XlsError.h"
@@ -74,6 +75,8 @@ bool XlsReader::onGlobalRecord() {
         break;
     case record::CodePage:
         book_.setCodepage(value);
+        if (!biff8())
+            codePage_ = std::make_unique<platform::WindowsCodePage>(value);
         break;
     case record::DateMode:
         book_.date1904 = value == 1;
@@ -169,7 +172,8 @@ void XlsReader::onBoundSheet() {
         flagged[0] = wide ? 1 : 0;
         entry.name = std::move(flagged);
     } else {
-        entry.name = text8(7, count);
+        std::string name = text8(7, count);
+        entry.name = decoded(name) ? flaggedText8(name) : name;
     }
     sheetNames_.push_back(std::move(entry));
 }

@@ -63,6 +63,9 @@ bool XlsReader::onSheetRecord() {
     case record::DefColWidth:
         s->defaultColWidth = value;
         break;
+    case record::Protect:
+        s->setOption(Sheet::Protected, value != 0);
+        break;
     case record::DefaultRowHeight:
         s->defaultRowHeight = b.u16(2);
         break;

@@ -5,6 +5,7 @@
 #include "xls/RecordId.h"
 #include "xls/RecordKeeping.h"
 #include "xls/Workbook.h"
+#include "xls/WriteLosses.h"
 #include "xls/XlsUtils.h"
 
 #include <algorithm>
@@ -91,7 +92,8 @@ size_t flaggedCount(const std::string& flagged) {
 
 } // namespace
 
-XlsWriter::XlsWriter(Workbook& book) : book_(book), version_(book.version()) {
+XlsWriter::XlsWriter(Workbook& book)
+    : book_(book), version_(book.version()), codePage_(book.codepage()) {
     stream_.setCopyStorages(book.preserveMacros);
     stream_.setKeptStorages(&book.keptStorages());
     stream_.setKeptStreams(&book.keptStreams());
@@ -191,7 +193,7 @@ void XlsWriter::writeBiff4(std::string* target) {
         writeColumnFormats(sheet);
         writeDimensions(sheet);
         writeRows(sheet);
-        sheet.writeCells(version_, stream_, xfOffset(), false);
+        sheet.writeCells(version_, stream_, xfOffset(), false, codePage_);
         for (size_t i = 0; i < sheet.legacyNotes().count(); ++i)
             writeRecord(sheet.legacyNotes().item(i).id,
                         std::string_view(sheet.legacyNotes().item(i).body));
@@ -299,7 +301,13 @@ bool XlsWriter::makesOwn(uint16_t id) const {
 void XlsWriter::writeGlobals() {
     beginSubstream(GlobalsType, &book_.keptGlobals(), true);
     writeWriteAccess();
-    writeWord(record::CodePage, !biff8() && book_.codepage() == 1200 ? 1252 : book_.codepage());
+    // BIFF8 text is UTF-16 whatever an older file said; older files keep their code page.
+    uint16_t codePage = book_.codepage();
+    if (biff8() && !carryThrough_)
+        codePage = 1200;
+    else if (!biff8() && codePage == 1200)
+        codePage = 1252;
+    writeWord(record::CodePage, codePage);
     if (biff8()) {
         writeWord(record::Dsf, 0);
         RecordBody tabs;
@@ -560,8 +568,12 @@ void XlsWriter::writeBoundSheets() {
         if (biff8()) {
             body.u8(flaggedCount(flagged)).bytes(flagged);
         } else {
-            std::string name = fromXlsString(flagged);
-            body.u8(name.size()).bytes(name);
+            std::optional<std::string> name = codePage_.fromUtf16(wideFromXlsString(flagged));
+            if (!name || name->size() > 0xFF)
+                throw XlsError("The name of sheet \"" + fromXlsString(flagged) + "\" cannot be " +
+                               "written into " + versionFileName(version_) + " in code page " +
+                               std::to_string(codePage_.number()) + ".");
+            body.u8(name->size()).bytes(*name);
         }
         writeRecord(record::BoundSheet, body);
         // Kept records may have gone in ahead of it: the field is found from its end.
@@ -578,11 +590,12 @@ void XlsWriter::patchOffset(uint64_t fieldPosition) {
     stream_.seek(0, SeekOrigin::End);
 }
 
-// The platform gives no country of its own; a new workbook says United States.
+// A workbook built in memory takes the country of the user's locale for the second value;
+// the first is the country the application speaks, United States.
 void XlsWriter::writeCountry() {
     RecordBody body;
     if (book_.isDefaultWorkbook)
-        body.u16(1).u16(1);
+        body.u16(1).u16(book_.localeCountry());
     else
         body.u16(book_.countryDefault).u16(book_.countryWinIni);
     writeRecord(record::Country, body);

@@ -6,6 +6,8 @@
 #include "xls/RecordBody.h"
 #include "xls/XlsStream.h"
 
+#include "platform/text/WindowsCodePage.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -116,6 +118,8 @@ private:
     XlsStream stream_;
     ExcelVersion version_;
     bool unicode_ = false;
+    // The code page of 8-bit texts before BIFF8: the workbook's, the ANSI one for UTF-16.
+    platform::WindowsCodePage codePage_;
     // The one rule: a workbook written in the version it was read in carries through what
     // the writer does not make, substream by substream; the drawings too while they are as
     // read.

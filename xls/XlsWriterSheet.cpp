@@ -29,7 +29,7 @@ void XlsWriter::writeSheet(const Tab& tab) {
     Sheet& sheet = book_.sheets().item(tab.index);
     patchOffset(tab.field);
     writeSheetHeader(sheet);
-    sheet.writeCells(version_, stream_, xfOffset(), unicode_);
+    sheet.writeCells(version_, stream_, xfOffset(), unicode_, codePage_);
     writeSheetTrailer(sheet);
 }
 
