@@ -2,6 +2,7 @@
 
 #include "xls/RecordCursor.h"
 #include "xls/RecordId.h"
+#include "xls/RecordKeeping.h"
 #include "xls/XlsStream.h"
 
 namespace xls {
@@ -30,9 +31,10 @@ bool isCell(uint16_t id) {
 
 } // namespace
 
-void KeptRecordWriter::begin(const KeptRecords* kept, bool drawings) {
+void KeptRecordWriter::begin(const KeptRecords* kept, bool drawings, bool sameInBothVersionsOnly) {
     kept_ = kept && !kept->runs().empty() ? kept : nullptr;
     drawings_ = drawings;
+    sameInBothVersionsOnly_ = sameInBothVersionsOnly;
     paused_ = false;
     next_ = 0;
     written_.clear();
@@ -81,7 +83,8 @@ bool KeptRecordWriter::reaches(const Mark& current, const Mark& before) {
 // were its neighbours), or after the one before it when none followed.
 bool KeptRecordWriter::due(const KeptRecords::Run& run, const Mark& current) const {
     bool amongCells = run.after.kind == Mark::Kind::Cell || run.after.kind == Mark::Kind::Row;
-    if (amongCells || run.before.kind == Mark::Kind::None)
+    // Into another version the record that followed may not be written at all.
+    if (amongCells || run.before.kind == Mark::Kind::None || sameInBothVersionsOnly_)
         return passed(run.after) || reaches(current, run.before);
     return reaches(current, run.before);
 }
@@ -123,9 +126,18 @@ void KeptRecordWriter::finish(XlsStream& stream) {
 
 void KeptRecordWriter::writeRuns(XlsStream& stream, size_t end) {
     for (; next_ < end; ++next_)
-        for (const KeptRecords::Piece& piece : kept_->runs()[next_].pieces)
-            if (drawings_ || !piece.drawing)
+        for (const KeptRecords::Piece& piece : kept_->runs()[next_].pieces) {
+            if (!drawings_ && piece.drawing)
+                continue;
+            if (!sameInBothVersionsOnly_) {
                 stream.writeRaw(piece.records);
+                continue;
+            }
+            RecordCursor in(piece.records);
+            for (size_t at = 0; at + 4 <= in.size(); at += 4 + in.u16(at + 2))
+                if (sameInBiff5And8(in.u16(at)))
+                    stream.writeRaw(in.bytes(at, 4 + in.u16(at + 2)));
+        }
 }
 
 } // namespace xls

@@ -18,9 +18,10 @@ class XlsStream;
 // separated from it.
 class KeptRecordWriter {
 public:
-    // A substream begins: its kept records (none: nothing to put back), and whether their
-    // drawing records go back too.
-    void begin(const KeptRecords* kept, bool drawings);
+    // A substream begins: its kept records (none: nothing to put back), whether their
+    // drawing records go back too, and whether only those that mean the same in the other
+    // version go back (a write into another version).
+    void begin(const KeptRecords* kept, bool drawings, bool sameInBothVersionsOnly = false);
     // While paused (the writer's own embedded chart substreams) nothing goes in.
     void pause(bool paused) { paused_ = paused; }
     // The writer is about to write this record.
@@ -39,6 +40,7 @@ private:
 
     const KeptRecords* kept_ = nullptr;
     bool drawings_ = false;
+    bool sameInBothVersionsOnly_ = false;
     bool paused_ = false;
     size_t next_ = 0;
     std::vector<std::pair<uint16_t, uint32_t>> written_;

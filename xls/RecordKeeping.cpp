@@ -78,6 +78,8 @@ constexpr Ids Drawings8 = {
     record::MsoDrawingGroup,    record::MsoDrawing, record::Obj, record::Txo, record::Note,
     record::MsoDrawingSelection};
 
+constexpr uint16_t ObjProtect = 0x0063;
+constexpr uint16_t ScenProtect = 0x00DD;
 constexpr uint16_t Index = 0x020B;
 constexpr uint16_t DbCell = 0x00D7;
 constexpr Ids Dropped = {Index,         DbCell,          record::String,  record::String2,
@@ -117,6 +119,11 @@ bool madeOnlyWhereHeld(uint16_t id) {
                       record::DefColWidth,   record::Window2,      record::Dimensions});
 }
 
+bool sameInBiff5And8(uint16_t id) {
+    return among(
+        id, {record::Protect, record::Password, record::WindowProtect, ObjProtect, ScenProtect});
+}
+
 std::string contentOfRecord(uint16_t id, std::string_view body) {
     RecordCursor in(body);
     switch (id) {
@@ -153,9 +160,9 @@ std::string contentOfRecord(uint16_t id, std::string_view body) {
     case 0x00AE: // SCENMAN, SCENARIO
     case 0x00AF:
         return "scenarios";
-    case 0x00DD:
+    case ScenProtect:
         return "scenario protection";
-    case 0x0063:
+    case ObjProtect:
         return "object protection";
     case record::Protect:
         return in.u16(0) != 0 ? "workbook protection" : "";

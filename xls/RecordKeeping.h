@@ -27,6 +27,11 @@ Keeping keepingOf(uint16_t id, ExcelVersion version, bool globals);
 // settings, only where the file had one.
 bool madeOnlyWhereHeld(uint16_t id);
 
+// Records that mean the same in BIFF5 and BIFF8 (the protection flags and passwords of the
+// workbook and its sheets): kept ones go along when a workbook is written from one version
+// into the other.
+bool sameInBiff5And8(uint16_t id);
+
 // What a person would call the content a kept record holds ("conditional formats"), for
 // the refusal of a write that cannot carry it; empty for records that hold nothing of the
 // user's (window and cache records of the application).

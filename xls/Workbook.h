@@ -44,15 +44,20 @@ namespace xls {
 // Rows and columns are 0-based. Nothing is written over the file until the whole new file
 // is ready; a failed write leaves it as it was.
 //
-// Notes, pictures and charts are written back, and the whole picture store with them; other
-// drawn objects (text boxes, lines, form controls, other shapes, objects in groups, embedded
-// objects) are not, nor any drawn object of a file before Excel 97. A workbook read with any
-// of those is refused by write() before anything is written, with an XlsError naming what
-// would be lost:
+// Written in the version it was read in, a workbook carries through unchanged every record
+// the library does not model (protection, conditional formats, filters, pivot tables, custom
+// views, a BIFF5 sheet's own link records, ...), each in its substream and in its place, and
+// its drawings as read while its notes, pictures and charts are as read. When the writer has
+// to make the drawings itself (they changed, or the version did) it writes notes, pictures
+// and charts; other drawn objects (text boxes, lines, form controls, other shapes, objects in
+// groups, embedded objects, any drawn object of a file before Excel 97) it cannot make, and
+// a write that would drop them is refused before anything is written, with an XlsError
+// naming what would be lost:
 //   This workbook holds 2 text boxes and 1 form control on sheet "Sheet1" that cannot be
 //   written back.
+// A write in another version refuses in the same way what that version cannot carry.
 // book.unkeptDrawings() asks the same beforehand: it gives the middle of that message, or
-// nothing when a write keeps every drawing; sheet.unkeptShapes() counts a sheet's by kind.
+// nothing when a write keeps everything; sheet.unkeptShapes() counts a sheet's by kind.
 class Workbook {
 public:
     // The locale gives number texts their decimal separator and formulas their argument

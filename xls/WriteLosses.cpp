@@ -17,15 +17,18 @@ void addOnce(std::vector<std::string>& items, const std::string& item) {
         items.push_back(item);
 }
 
-// The content of the kept records of a substream, one name for each kind.
-std::vector<std::string> keptContent(const KeptRecords& kept) {
+// The content of the kept records of a substream, one name for each kind; records that mean
+// the same in both versions go along between BIFF5 and BIFF8.
+std::vector<std::string> keptContent(const KeptRecords& kept, bool betweenBiff5And8) {
     std::vector<std::string> content;
     for (const KeptRecords::Run& run : kept.runs())
         for (const KeptRecords::Piece& piece : run.pieces) {
             RecordCursor in(piece.records);
-            for (size_t at = 0; at + 4 <= in.size(); at += 4 + in.u16(at + 2))
-                addOnce(content,
-                        contentOfRecord(in.u16(at), piece.records.substr(at + 4, in.u16(at + 2))));
+            for (size_t at = 0; at + 4 <= in.size(); at += 4 + in.u16(at + 2)) {
+                uint16_t id = in.u16(at);
+                if (!(betweenBiff5And8 && sameInBiff5And8(id)))
+                    addOnce(content, contentOfRecord(id, in.bytes(at + 4, in.u16(at + 2))));
+            }
         }
     return content;
 }
@@ -72,8 +75,10 @@ std::string describeWriteLosses(const Workbook& book) {
     const bool older = version < ExcelVersion::Excel97;
     const bool drawingsMade = !carried || (!older && !book.drawingsAsRead());
     std::vector<std::string> parts;
+    const bool betweenBiff5And8 =
+        book.readVersion >= ExcelVersion::Excel50 && version >= ExcelVersion::Excel50;
     std::vector<std::string> globals =
-        converted ? keptContent(book.keptGlobals()) : std::vector<std::string>{};
+        converted ? keptContent(book.keptGlobals(), betweenBiff5And8) : std::vector<std::string>{};
     const bool fromNewer = converted && book.readVersion >= ExcelVersion::Excel97 && older;
     if (fromNewer && (book.nameDefs().nameCount() > 0 || book.areaNames().count() > 0))
         addOnce(globals, "defined names");
@@ -85,7 +90,7 @@ std::string describeWriteLosses(const Workbook& book) {
         if (drawingsMade && !sheet.unkeptShapes().empty())
             content.push_back(sheet.unkeptShapes().describe());
         if (converted)
-            for (const std::string& item : keptContent(sheet.keptRecords()))
+            for (const std::string& item : keptContent(sheet.keptRecords(), betweenBiff5And8))
                 if (item != "drawn objects" || sheet.unkeptShapes().empty())
                     addOnce(content, item);
         if (fromNewer)

@@ -198,8 +198,8 @@ void XlsReader::onBof() {
         chart.tabPosition = sheetNameIndex_;
         if (sheetNameIndex_ < static_cast<int>(sheetNames_.size())) {
             const BoundSheetEntry& entry = sheetNames_[static_cast<size_t>(sheetNameIndex_)];
-            chart.flaggedName = biff8() || isWideXlsString(entry.name) ? entry.name
-                                                                         : toXlsString(entry.name);
+            chart.flaggedName =
+                biff8() || isWideXlsString(entry.name) ? entry.name : toXlsString(entry.name);
             chart.visibility = entry.visibility;
         }
         readChart(chart);
@@ -265,8 +265,10 @@ bool XlsReader::keptUnread(const KeptRecords& kept) {
     }
     bool globals = curSheet_ < 0;
     Keeping keeping = keepingOf(id, version_, globals);
-    if (keeping == Keeping::Kept && keepingOf(id, version_, !globals) == Keeping::Made)
-        return true; // a workbook record in a sheet, or a sheet's among the globals
+    // A workbook record in a sheet, or a sheet's among the globals; PROTECT is both.
+    if (keeping == Keeping::Kept && keepingOf(id, version_, !globals) == Keeping::Made &&
+        id != record::Protect)
+        return true;
     if (madeOnlyWhereHeld(id) && kept.held(id) > 0)
         return keeping == Keeping::Made;
     return id == record::Format && version_ >= ExcelVersion::Excel50 &&

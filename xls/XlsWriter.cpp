@@ -101,6 +101,8 @@ XlsWriter::XlsWriter(Workbook& book)
     stream_.setUnicodeStrings(unicode_);
     carryThrough_ = book.carriesThrough();
     drawingsAsRead_ = carryThrough_ && book.drawingsAsRead();
+    converting_ = !book.isDefaultWorkbook && !carryThrough_ &&
+                  book.readVersion >= ExcelVersion::Excel50 && version_ >= ExcelVersion::Excel50;
     stream_.setRecordHook(
         [this](uint16_t id, std::string_view body) { carried_.beforeRecord(stream_, id, body); });
 }
@@ -272,7 +274,8 @@ void XlsWriter::beginSubstream(uint16_t type, const KeptRecords* kept, bool glob
     kept_ = kept;
     globals_ = globals;
     carrying_ = carryThrough_ && kept && kept->read;
-    carried_.begin(carrying_ ? kept : nullptr, drawingsAsRead_);
+    bool converted = converting_ && kept && kept->read;
+    carried_.begin(carrying_ || converted ? kept : nullptr, drawingsAsRead_, converted);
 }
 
 bool XlsWriter::holds(uint16_t id) const {
@@ -282,9 +285,13 @@ bool XlsWriter::holds(uint16_t id) const {
 // Carried through, a substream gets the writer's settings only where the file had them, and
 // none of the records the writer would make of its own accord (a selection, an empty
 // password) where the file's own are kept; frozen panes the file did not have are added.
+// Written into the other of BIFF5 and BIFF8, the file's own protection records take the
+// place of the writer's.
 bool XlsWriter::makesOwn(uint16_t id) const {
     if (!carrying_)
-        return true;
+        return !(converting_ && kept_ && kept_->read && sameInBiff5And8(id) &&
+                 keepingOf(id, book_.readVersion, globals_) == Keeping::Kept &&
+                 kept_->held(id) > 0);
     switch (keepingOf(id, version_, globals_)) {
     case Keeping::Made:
         return !madeOnlyWhereHeld(id) || holds(id);

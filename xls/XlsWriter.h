@@ -125,6 +125,8 @@ private:
     // read.
     bool carryThrough_ = false;
     bool drawingsAsRead_ = false;
+    // A workbook read as BIFF5 written as BIFF8, or the other way: protection goes along.
+    bool converting_ = false;
     KeptRecordWriter carried_;
     const KeptRecords* kept_ = nullptr;
     bool carrying_ = false;

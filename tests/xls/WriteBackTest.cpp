@@ -155,8 +155,8 @@ std::string utf16Bytes(std::u16string_view text) {
 // A BIFF8 LABEL of 8-bit text, and a NUMBER.
 std::string label8(uint16_t row, uint16_t col, const std::string& text) {
     return test::record(id::Label, word(row) + word(col) + word(0) +
-                                     word(static_cast<uint16_t>(text.size())) + std::string(1, '\0') +
-                                     text);
+                                       word(static_cast<uint16_t>(text.size())) +
+                                       std::string(1, '\0') + text);
 }
 
 std::string number(uint16_t row, uint16_t col, double value) {
@@ -223,11 +223,11 @@ TEST(WriteBackTest, EveryCorpusWorkbookKeepsItsRecordsAndNames) {
 // passwords included, stays on in both versions that carry it.
 TEST(WriteBackTest, HiddenSheetsAndProtectionGoBackAsTheyWere) {
     const std::string password = test::record(id::Password, word(0xCE4B));
-    const std::string globals = test::record(id::WindowProtect, word(1)) +
-                                test::record(id::Protect, word(1)) + password;
+    const std::string globals =
+        test::record(id::WindowProtect, word(1)) + test::record(id::Protect, word(1)) + password;
     const std::string sheetProtection = test::record(id::Protect, word(1)) +
-                                        test::record(0x0063, word(1)) + test::record(0x00DD, word(1)) +
-                                        password;
+                                        test::record(0x0063, word(1)) +
+                                        test::record(0x00DD, word(1)) + password;
     for (bool biff8 : {true, false}) {
         SCOPED_TRACE(biff8);
         std::vector<SheetSpec> sheets = {{"List", sheetProtection + number(0, 0, 75201), 0x0010, 0},
@@ -261,14 +261,13 @@ TEST(WriteBackTest, HiddenSheetsAndProtectionGoBackAsTheyWere) {
 // definition set anew brings its own array data.
 TEST(WriteBackTest, NamesKeepTheirArrayConstants) {
     const std::string tokens = std::string("\x60\x02\0\0\0\0\0\0", 8);
-    const std::string arrayData = std::string("\x02\0\0", 3) +
-                                  std::string("\x02\x01\0\0A", 5) +
+    const std::string arrayData = std::string("\x02\0\0", 3) + std::string("\x02\x01\0\0A", 5) +
                                   std::string("\x02\x02\0\0CC", 6) +
                                   std::string("\x02\x03\0\0BBB", 7);
     const std::string name = word(0) + std::string("\0\x07", 2) + word(8) + word(0) + word(0) +
                              dword(0) + std::string(1, '\0') + "n_array" + tokens + arrayData;
-    std::string file = compoundFile(biff8Sheets(test::record(id::Name, name),
-                                                {{"S", number(0, 0, 1)}}));
+    std::string file =
+        compoundFile(biff8Sheets(test::record(id::Name, name), {{"S", number(0, 0, 1)}}));
     Workbook book;
     book.readBytes(file);
     ASSERT_EQ(book.areaNames().count(), 1u);
@@ -295,12 +294,13 @@ TEST(WriteBackTest, HyperlinksAreReadAndWritten) {
     auto link = [&](uint16_t row, uint32_t flags, const std::string& rest) {
         return word(row) + word(row) + word(0) + word(0) + stdLink + dword(2) + dword(flags) + rest;
     };
-    const std::string web = link(0, 0x17, linkString(u"Example") + urlMoniker +
-                                              dword(40) + utf16Bytes(u"http://example.com/") + word(0));
+    const std::string web = link(0, 0x17,
+                                 linkString(u"Example") + urlMoniker + dword(40) +
+                                     utf16Bytes(u"http://example.com/") + word(0));
     const std::string place = link(1, 0x1C, linkString(u"Go") + linkString(u"Sheet2!A1"));
     const std::string other = link(2, 0x03, std::string(16, '\x55') + dword(4) + "abcd");
-    const std::string tip = word(0x0800) + word(1) + word(1) + word(0) + word(0) +
-                            utf16Bytes(u"Tip") + word(0);
+    const std::string tip =
+        word(0x0800) + word(1) + word(1) + word(0) + word(0) + utf16Bytes(u"Tip") + word(0);
     std::string sheet = number(0, 0, 1) + test::record(id::HLink, web) + test::record(0x0800, tip) +
                         test::record(id::HLink, place) + test::record(id::HLink, other);
     std::string file = compoundFile(biff8Sheets("", {{"S", sheet}}));
@@ -336,20 +336,22 @@ TEST(WriteBackTest, HyperlinksAreReadAndWritten) {
 // back in their places while cells change around them.
 TEST(WriteBackTest, RecordsTheLibraryDoesNotModelStayInTheirPlaces) {
     const std::string table = test::record(0x0236, std::string(16, '\x11'));
-    const std::string formula = test::record(id::Formula, word(1) + word(1) + word(0) +
-                                                            std::string(8, '\0') + word(0) + dword(0) +
-                                                            word(5) + std::string("\x02\x01\0\x01\0", 5));
+    const std::string formula =
+        test::record(id::Formula, word(1) + word(1) + word(0) + std::string(8, '\0') + word(0) +
+                                      dword(0) + word(5) + std::string("\x02\x01\0\x01\0", 5));
     const std::string view = test::record(0x01AA, std::string(12, '\x22')) +
                              test::record(id::Selection, std::string(15, '\0')) +
                              test::record(id::Header, word(4) + std::string(1, '\0') + "view") +
                              test::record(0x01AB, word(1));
-    const std::string after = test::record(0x009D, word(2)) + test::record(0x01B0, std::string(12, '\x33')) +
+    const std::string after = test::record(0x009D, word(2)) +
+                              test::record(0x01B0, std::string(12, '\x33')) +
                               test::record(0x01B1, std::string(6, '\x44')) +
                               test::record(0x00B0, std::string(20, '\x55'));
     const std::string sheet = number(0, 0, 1) + formula + table + number(2, 1, 3) +
                               test::record(id::Window2, word(0x06B6) + std::string(16, '\0')) +
                               view + after;
-    const std::string globals = test::record(0x01A9, std::string(20, '\x66')) + test::record(0x00D5, word(1));
+    const std::string globals =
+        test::record(0x01A9, std::string(20, '\x66')) + test::record(0x00D5, word(1));
     std::string file = compoundFile(biff8Sheets(globals, {{"S", sheet}}));
     Workbook book;
     book.readBytes(file);
@@ -378,8 +380,8 @@ TEST(WriteBackTest, ExternalSheetRecordsOfABiffFiveSheetStayInIt) {
     const std::string count = test::record(id::ExternCount, word(1));
     const std::string ownSheet = test::record(id::ExternSheet, std::string("\x02\x03", 2));
     const std::string externSheet = test::record(id::ExternSheet, std::string("\x06\x03Other", 7));
-    const std::string externName =
-        test::record(id::ExternName, word(0) + dword(0) + std::string(1, '\x04') + "col1" + word(0));
+    const std::string externName = test::record(
+        id::ExternName, word(0) + dword(0) + std::string(1, '\x04') + "col1" + word(0));
     std::string file = compoundFile(
         biff5Sheets(count + ownSheet, {{"Data", count + externSheet + externName}, {"Other", ""}}),
         "Book");
@@ -397,7 +399,7 @@ TEST(WriteBackTest, ExternalSheetRecordsOfABiffFiveSheetStayInIt) {
 // write and names its cell.
 TEST(WriteBackTest, OlderFilesKeepTheirCodePage) {
     const std::string sheetName = "\xC4\xE0\xED\xED\xFB\xE5"; // "Данные" in code page 1251
-    const std::string text = "\xF0.";                          // "р."
+    const std::string text = "\xF0.";                         // "р."
     const std::string label = test::record(id::Label, word(0) + word(0) + word(0) + word(2) + text);
     std::string file = compoundFile(
         biff5Sheets(test::record(id::CodePage, word(1251)), {{sheetName, label}}), "Book");
@@ -427,8 +429,8 @@ TEST(WriteBackTest, OlderFilesKeepTheirCodePage) {
 
 // A BIFF8 workbook written as BIFF5 is refused before anything is written, naming what such
 // a file cannot carry: what the library keeps as read, a text too long for a cell of that
-// version, characters outside its code page.
-TEST(WriteBackTest, ConversionToBiffFiveNamesWhatItCannotCarry) {
+// version, characters outside its code page. Its protection goes along.
+TEST(WriteBackTest, ConversionToBiffFiveCarriesProtectionAndNamesWhatItCannot) {
     struct Case {
         std::string records;
         std::string says;
@@ -457,5 +459,18 @@ TEST(WriteBackTest, ConversionToBiffFiveNamesWhatItCannotCarry) {
             EXPECT_EQ(std::string(e.what()), c.says);
         }
         EXPECT_EQ(out, "untouched");
+    }
+
+    // Protection means the same in both versions: it goes along.
+    const std::string protection =
+        test::record(id::Protect, word(1)) + test::record(id::Password, word(0xCE4B));
+    Workbook book;
+    book.readBytes(compoundFile(biff8Sheets(protection, {{"Data", protection + number(0, 0, 1)}})));
+    book.setVersion(ExcelVersion::Excel50);
+    std::string out;
+    book.writeToStream(out);
+    for (const std::vector<RawRecord>& substream : substreamsOf(out)) {
+        EXPECT_EQ(bodiesOf(substream, id::Protect), std::vector<std::string>{word(1)});
+        EXPECT_EQ(bodiesOf(substream, id::Password), std::vector<std::string>{word(0xCE4B)});
     }
 }
