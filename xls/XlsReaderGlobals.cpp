@@ -173,7 +173,8 @@ void XlsReader::onBoundSheet() {
         entry.name = std::move(flagged);
     } else {
         std::string name = text8(7, count);
-        entry.name = decoded(name) ? flaggedText8(name) : name;
+        std::optional<std::u16string> wide = decoded(name);
+        entry.name = wide ? wideXlsString(*wide) : name;
     }
     sheetNames_.push_back(std::move(entry));
 }
