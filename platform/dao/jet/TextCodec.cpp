@@ -37,12 +37,6 @@ public:
             text_[length_++] = unitToAnsi(unit);
         afterHigh_ = unit >= 0xD800 && unit <= 0xDBFF;
     }
-    // A character of the one-byte run of compressed text: the first 256 code points, whose
-    // C1 controls have no Windows-1252 form while the rest keep their byte.
-    void addByte(std::uint8_t byte) {
-        text_[length_++] = byte >= 0x80 && byte < 0xA0 ? '?' : static_cast<char>(byte);
-        afterHigh_ = false;
-    }
     std::string take() {
         text_.resize(length_);
         return std::move(text_);
@@ -54,15 +48,18 @@ private:
     bool afterHigh_ = false;
 };
 
-std::string ucs2Text(std::span<const std::uint8_t> bytes) {
-    AnsiText text(bytes.size() / 2);
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
-        text.add(static_cast<std::uint16_t>(bytes[i] | (bytes[i + 1] << 8)));
+std::string unitsToAnsi(std::span<const std::uint16_t> units) {
+    AnsiText text(units.size());
+    for (std::uint16_t unit : units)
+        text.add(unit);
     return text.take();
 }
 
-std::string compressedText(std::span<const std::uint8_t> bytes) {
-    AnsiText text(bytes.size());
+// Compressed text keeps the first 256 code points in one byte each; a 0 byte switches to
+// and from two-byte units.
+std::vector<std::uint16_t> compressedUnits(std::span<const std::uint8_t> bytes) {
+    std::vector<std::uint16_t> units;
+    units.reserve(bytes.size());
     bool compressed = true;
     std::size_t i = 2;
     while (i < bytes.size()) {
@@ -70,15 +67,23 @@ std::string compressedText(std::span<const std::uint8_t> bytes) {
             compressed = !compressed;
             ++i;
         } else if (compressed) {
-            text.addByte(bytes[i++]);
+            units.push_back(bytes[i++]);
         } else {
             if (i + 1 >= bytes.size())
                 break;
-            text.add(static_cast<std::uint16_t>(bytes[i] | (bytes[i + 1] << 8)));
+            units.push_back(static_cast<std::uint16_t>(bytes[i] | (bytes[i + 1] << 8)));
             i += 2;
         }
     }
-    return text.take();
+    return units;
+}
+
+std::vector<std::uint16_t> ucs2Units(std::span<const std::uint8_t> bytes) {
+    std::vector<std::uint16_t> units;
+    units.reserve(bytes.size() / 2);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+        units.push_back(static_cast<std::uint16_t>(bytes[i] | (bytes[i + 1] << 8)));
+    return units;
 }
 
 } // namespace
@@ -92,13 +97,17 @@ std::string jet3TextToAnsi(std::span<const std::uint8_t> bytes) {
 }
 
 std::string ucs2ToAnsi(std::span<const std::uint8_t> bytes) {
-    return ucs2Text(bytes);
+    return unitsToAnsi(ucs2Units(bytes));
+}
+
+std::vector<std::uint16_t> jet4TextUnits(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
+        return compressedUnits(bytes);
+    return ucs2Units(bytes);
 }
 
 std::string jet4TextToAnsi(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
-        return compressedText(bytes);
-    return ucs2Text(bytes);
+    return unitsToAnsi(jet4TextUnits(bytes));
 }
 
 std::vector<std::uint16_t> ansiToUtf16(std::string_view text) {

@@ -117,8 +117,13 @@ std::vector<std::string> sorted(std::vector<std::string> items) {
     return items;
 }
 
+std::string passwordFor(const std::string& file) {
+    return file.find("with-password") != std::string::npos ? "password" : "";
+}
+
 std::string connectFor(const std::string& file) {
-    return file.find("with-password") != std::string::npos ? ";pwd=password" : "";
+    std::string password = passwordFor(file);
+    return password.empty() ? "" : ";pwd=" + password;
 }
 
 std::string mdbExport(const std::string& path, const std::string& table) {
