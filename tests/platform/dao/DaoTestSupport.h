@@ -90,6 +90,10 @@ struct SlotCounts {
 };
 SlotCounts slotCounts(const std::string& path, const std::string& password = {});
 
+// What the engine's check of indexes finds wrong with any table of the file (system tables
+// included), each line naming its table.
+std::vector<std::string> indexProblems(const std::string& path, const std::string& password = {});
+
 std::string sha256(const std::string& path);
 
 } // namespace daotest
