@@ -118,13 +118,17 @@ std::optional<std::uint16_t> DataPageEditor::addRow(std::span<const std::uint8_t
     return count;
 }
 
+// The free-space word is computed again, whatever the page claimed before (Access pages may
+// claim less).
 void DataPageEditor::setFlags(std::uint16_t row, std::uint16_t flags) {
-    std::size_t freed = 0;
-    if (flags == deletedFlags && !deleted(row))
-        freed = DataPage(page_, format_).row(row).size();
     std::uint8_t* slot = page_.data() + format_.slotTableOffset() + 2u * row;
     put16(slot, static_cast<std::uint32_t>((get16(slot) & ~flagBits & 0xFFFF) | flags));
-    setFreeSpace(std::min(freeSpace() + freed, page_.size() - slotTableEnd(rowCount())));
+    DataPage view(page_, format_);
+    std::size_t live = 0;
+    for (std::uint16_t i = 0; i < view.rowCount(); ++i)
+        if (!deleted(i))
+            live += view.row(i).size();
+    setFreeSpace(page_.size() - slotTableEnd(view.rowCount()) - live);
 }
 
 } // namespace platform::dao::jet

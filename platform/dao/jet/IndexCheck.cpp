@@ -44,6 +44,7 @@ public:
             problem(e.what());
             return;
         }
+        report_.deepest = std::max(report_.deepest, levels_.size());
         checkSeparators();
         checkLinks();
         checkUsageMap();

@@ -23,6 +23,7 @@ struct IndexReport {
     // Entries whose keys were computed again from their rows and compared; the others hold
     // values whose keys are not known here.
     std::size_t keysCompared = 0;
+    std::size_t deepest = 0; // levels of the deepest tree
 };
 
 IndexReport checkIndexes(PageStore& pages, const TableDefinition& table);

@@ -11,6 +11,7 @@
 #include "platform/dao/FieldValue.h"
 #include "platform/dao/TableDef.h"
 #include "platform/dao/jet/DataPage.h"
+#include "platform/dao/jet/LongValue.h"
 #include "platform/dao/jet/UsageMap.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -489,6 +490,101 @@ TEST_F(WriteTest, UsageMapBecomesAReferenceMap) {
     EXPECT_EQ(sorted(lines(mdbExport(path, "jobDB1"))), sorted(lines(ours)));
     EXPECT_EQ(structureProblems(path, {}, corpusFile("jackcess/testPromotionV2000.mdb")),
               std::vector<std::string>{});
+}
+
+// Rows of long-value pages not deleted, over the whole file.
+std::size_t longValueRows(const std::string& path) {
+    Errors errors;
+    std::shared_ptr<DatabaseFile> file;
+    EXPECT_EQ(DatabaseFile::open(path, {false, true, {}}, errors, file), statusOk);
+    std::size_t rows = 0;
+    jet::PageStore& pages = file->pages();
+    for (std::uint32_t number = 3; number < pages.pageCount(); ++number) {
+        auto bytes = pages.page(number);
+        if (bytes[0] != 0x01)
+            continue;
+        jet::DataPage page(bytes, pages.format());
+        if (page.owner() != jet::longValuePageOwner)
+            continue;
+        for (std::uint16_t slot = 0; slot < page.rowCount(); ++slot)
+            rows += (page.slot(slot) & 0xC000) != 0xC000;
+    }
+    return rows;
+}
+
+// Memo and long binary values in each of their three forms: in the row, in one row of a
+// long-value page, in a chain of them. A value replaced or deleted gives its rows up.
+TEST_F(WriteTest, LongValuesInTheRowInOnePageRowAndInAChain) {
+    for (const char* file : {"jackcess/test2V1997.mdb", "jackcess/test2V2000.mdb"}) {
+        SCOPED_TRACE(file);
+        std::string path = scratch.copy(file);
+        auto recordset = table(path, "MSP_PROJECTS");
+        bool jet4 = recordset->jet4();
+        auto fields = fieldsOf(*recordset);
+        auto numbered = [&](const std::string& name) {
+            for (std::size_t i = 0; i < fields.size(); ++i)
+                if (fields[i]->name() == name)
+                    return i;
+            ADD_FAILURE() << name;
+            return std::size_t{0};
+        };
+        std::size_t inRow = numbered("PROJ_PROP_CATEGORY");
+        std::size_t onePage = numbered("PROJ_PROP_COMPANY");
+        std::size_t chained = numbered("PROJ_PROP_KEYWORDS");
+        std::size_t binary = numbered("RESERVED_BINARY_DATA");
+        std::string shortText = "short memo";
+        std::string pageText(1500, 'p');
+        std::string chainText;
+        while (chainText.size() < 9000)
+            chainText += "chain " + std::to_string(chainText.size()) + " ";
+        std::string data;
+        for (int i = 0; i < 10000; ++i)
+            data += static_cast<char>(i * 7 % 256);
+
+        ASSERT_EQ(recordset->edit(), statusOk);
+        ASSERT_EQ(set(*recordset, inRow, Variant::text(shortText)), statusOk);
+        ASSERT_EQ(set(*recordset, onePage, Variant::text(pageText)), statusOk);
+        ASSERT_EQ(set(*recordset, chained, Variant::text(chainText)), statusOk);
+        ASSERT_EQ(fields[binary]->appendChunk(Variant::bytes("replaced")), statusOk);
+        ASSERT_EQ(set(*recordset, binary, Variant::bytes("")), statusOk);
+        for (std::size_t start = 0; start < data.size(); start += 4096)
+            ASSERT_EQ(fields[binary]->appendChunk(Variant::bytes(data.substr(start, 4096))),
+                      statusOk)
+                << "after a value is set, the first chunk replaces it";
+        ASSERT_EQ(recordset->update(), statusOk) << errorText(engine);
+        ASSERT_EQ(database->close(), statusOk);
+
+        std::string exported = mdbExport(path, "MSP_PROJECTS");
+        for (const std::string& text : {shortText, pageText, chainText})
+            EXPECT_NE(exported.find("\"" + text + "\""), std::string::npos);
+        recordset = table(path, "MSP_PROJECTS");
+        fields = fieldsOf(*recordset);
+        Variant value;
+        ASSERT_EQ(fields[binary]->value(value), statusOk);
+        EXPECT_EQ(value.stringValue(), data);
+        EXPECT_EQ(structureProblems(path, {}, corpusFile(file)), std::vector<std::string>{});
+        EXPECT_EQ(indexProblems(path), std::vector<std::string>{});
+
+        // A page row holds the page less its header and one slot; a chain row gives four
+        // bytes to its pointer. Jet4 keeps a memo of over 1024 characters uncompressed.
+        std::size_t perRow = (jet4 ? 4096 - 14 : 2048 - 10) - 2 - 4;
+        std::size_t chainBytes = chainText.size() * (jet4 ? 2 : 1);
+        std::size_t chainRows = (chainBytes + perRow - 1) / perRow;
+        std::size_t binaryRows = (data.size() + perRow - 1) / perRow;
+        std::size_t written = longValueRows(path);
+        ASSERT_EQ(recordset->edit(), statusOk);
+        ASSERT_EQ(set(*recordset, chained, Variant::text("now short")), statusOk);
+        ASSERT_EQ(recordset->update(), statusOk);
+        ASSERT_EQ(database->close(), statusOk);
+        EXPECT_EQ(longValueRows(path), written - chainRows);
+
+        recordset = table(path, "MSP_PROJECTS");
+        ASSERT_EQ(recordset->deleteRecord(), statusOk);
+        ASSERT_EQ(database->close(), statusOk);
+        EXPECT_EQ(longValueRows(path), written - chainRows - 1 - binaryRows - 1)
+            << "the record's rows go, the author memo's one row with them";
+        EXPECT_EQ(structureProblems(path, {}, corpusFile(file)), std::vector<std::string>{});
+    }
 }
 
 TEST_F(WriteTest, AddingAndDeletingRowsOfATableWithoutIndexes) {
