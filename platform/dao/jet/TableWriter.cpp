@@ -72,13 +72,16 @@ std::uint32_t TableWriter::place(std::span<const std::uint8_t> row, std::uint16_
     return DataPage::rowId(lastPlacedPage_, *slot);
 }
 
+std::uint32_t TableWriter::ownerOf(std::uint32_t page) {
+    return get32(pages_.page(page).data() + pages_.format().dataTableOffset);
+}
+
 void TableWriter::writeRow(std::uint32_t rowId, std::span<const std::uint8_t> row) {
     const JetFormat& format = pages_.format();
     std::uint32_t homePage = DataPage::pageOf(rowId);
     std::uint16_t homeSlot = DataPage::slotOf(rowId);
     DataPageEditor home(pages_.pageForChange(homePage), format);
-    if (homeSlot >= home.rowCount() ||
-        DataPage(pages_.page(homePage), format).owner() != tablePage_)
+    if (homeSlot >= home.rowCount() || ownerOf(homePage) != tablePage_)
         throw FormatError("a row id names no row of its table");
     std::uint16_t flags = home.flags(homeSlot);
     if (flags & JetFormat::slotDeleted)
@@ -101,8 +104,7 @@ void TableWriter::writeRow(std::uint32_t rowId, std::span<const std::uint8_t> ro
     std::uint32_t oldImage = get32(pointer.data());
     std::uint32_t imagePage = DataPage::pageOf(oldImage);
     DataPageEditor image(pages_.pageForChange(imagePage), format);
-    if (DataPage::slotOf(oldImage) >= image.rowCount() ||
-        DataPage(pages_.page(imagePage), format).owner() != tablePage_)
+    if (DataPage::slotOf(oldImage) >= image.rowCount() || ownerOf(imagePage) != tablePage_)
         throw FormatError("an overflow pointer leads nowhere");
     if (image.replaceRow(DataPage::slotOf(oldImage), row, movedImage))
         return;
@@ -191,6 +193,13 @@ TableWriter::packWithLongValues(RowImage& row, const LongValues& longValues, boo
     return row.pack(pages_.format());
 }
 
+std::vector<std::uint8_t> TableWriter::measure(const RowImage& row, const LongValues& longValues) {
+    if (longValues.empty())
+        return row.pack(pages_.format());
+    RowImage measured = row;
+    return packWithLongValues(measured, longValues, false);
+}
+
 namespace {
 
 // The key a row has now; nothing when its values have none known here.
@@ -217,12 +226,19 @@ void TableWriter::applyIndexChanges(const std::vector<IndexChange>& changes, std
 
 void TableWriter::update(std::uint32_t rowId, RowImage row, const LongValues& longValues) {
     const JetFormat& format = pages_.format();
+    // Most changes (the sort information) touch no index and no long value: the row is
+    // packed once and written.
+    if (table_.storedIndexes.empty() && longValues.empty()) {
+        std::vector<std::uint8_t> packed = row.pack(format);
+        checkFits(packed.size(), format);
+        writeRow(rowId, packed);
+        return;
+    }
     bool variable = table_.varColumnCount > 0;
     StoredRow stored = findRow(pages_, tablePage_, rowId);
     std::vector<std::uint8_t> oldBytes(stored.bytes.begin(), stored.bytes.end());
     RowView before = crackRow(oldBytes, format, variable);
-    RowImage measured = row;
-    std::vector<std::uint8_t> sized = packWithLongValues(measured, longValues, false);
+    std::vector<std::uint8_t> sized = measure(row, longValues);
     checkFits(sized.size(), format);
     RowView after = crackRow(sized, format, variable);
 
@@ -242,7 +258,7 @@ void TableWriter::update(std::uint32_t rowId, RowImage row, const LongValues& lo
         changes.push_back(std::move(change));
     }
 
-    writeRow(rowId, packWithLongValues(row, longValues, true));
+    writeRow(rowId, longValues.empty() ? sized : packWithLongValues(row, longValues, true));
     for (const auto& [number, value] : longValues)
         if (const Column* column = table_.columnByNumber(number))
             if (auto reference = columnBytes(*column, before))
@@ -252,8 +268,7 @@ void TableWriter::update(std::uint32_t rowId, RowImage row, const LongValues& lo
 
 std::uint32_t TableWriter::insert(RowImage row, const LongValues& longValues) {
     const JetFormat& format = pages_.format();
-    RowImage measured = row;
-    std::vector<std::uint8_t> sized = packWithLongValues(measured, longValues, false);
+    std::vector<std::uint8_t> sized = measure(row, longValues);
     checkFits(sized.size(), format);
     RowView after = crackRow(sized, format, table_.varColumnCount > 0);
 
@@ -267,7 +282,8 @@ std::uint32_t TableWriter::insert(RowImage row, const LongValues& longValues) {
         changes.push_back(std::move(change));
     }
 
-    std::uint32_t rowId = place(packWithLongValues(row, longValues, true), 0);
+    std::uint32_t rowId =
+        place(longValues.empty() ? sized : packWithLongValues(row, longValues, true), 0);
     addToRowCount(1);
     applyIndexChanges(changes, rowId);
     return rowId;

@@ -65,6 +65,8 @@ private:
     std::uint32_t newPage();
     void addToRowCount(std::int32_t delta);
     void writeRow(std::uint32_t rowId, std::span<const std::uint8_t> row);
+    // The table a data page belongs to.
+    std::uint32_t ownerOf(std::uint32_t page);
     IndexTree& tree(std::size_t index);
     std::string indexName(std::size_t index) const;
     bool keyColumnsDiffer(std::size_t index, const RowView& before, const RowView& after,
@@ -73,6 +75,9 @@ private:
                                                            std::optional<std::uint32_t> rowId);
     std::vector<std::uint8_t> packWithLongValues(RowImage& row, const LongValues& longValues,
                                                  bool store);
+    // The row packed as it will be stored (its long values by stand-ins of their size), to
+    // measure it and compute its keys before anything is written.
+    std::vector<std::uint8_t> measure(const RowImage& row, const LongValues& longValues);
     void applyIndexChanges(const std::vector<IndexChange>& changes, std::uint32_t rowId);
 
     PageStore& pages_;

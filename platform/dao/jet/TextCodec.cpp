@@ -48,18 +48,19 @@ private:
     bool afterHigh_ = false;
 };
 
-std::string unitsToAnsi(std::span<const std::uint16_t> units) {
-    AnsiText text(units.size());
-    for (std::uint16_t unit : units)
-        text.add(unit);
-    return text.take();
-}
-
-// Compressed text keeps the first 256 code points in one byte each; a 0 byte switches to
-// and from two-byte units.
-std::vector<std::uint16_t> compressedUnits(std::span<const std::uint8_t> bytes) {
-    std::vector<std::uint16_t> units;
-    units.reserve(bytes.size());
+// Hands each UTF-16 unit of a stored Jet4 text to `sink`. Compressed text (after its 0xFF
+// 0xFE mark) keeps the first 256 code points in one byte each; a 0 byte switches to and from
+// two-byte units.
+template <typename Sink>
+void forEachUnit(std::span<const std::uint8_t> bytes, Sink sink) {
+    auto twoBytes = [&](std::size_t i) {
+        return static_cast<std::uint16_t>(bytes[i] | (bytes[i + 1] << 8));
+    };
+    if (bytes.size() < 2 || bytes[0] != 0xFF || bytes[1] != 0xFE) {
+        for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+            sink(twoBytes(i));
+        return;
+    }
     bool compressed = true;
     std::size_t i = 2;
     while (i < bytes.size()) {
@@ -67,23 +68,14 @@ std::vector<std::uint16_t> compressedUnits(std::span<const std::uint8_t> bytes) 
             compressed = !compressed;
             ++i;
         } else if (compressed) {
-            units.push_back(bytes[i++]);
+            sink(bytes[i++]);
         } else {
             if (i + 1 >= bytes.size())
                 break;
-            units.push_back(static_cast<std::uint16_t>(bytes[i] | (bytes[i + 1] << 8)));
+            sink(twoBytes(i));
             i += 2;
         }
     }
-    return units;
-}
-
-std::vector<std::uint16_t> ucs2Units(std::span<const std::uint8_t> bytes) {
-    std::vector<std::uint16_t> units;
-    units.reserve(bytes.size() / 2);
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
-        units.push_back(static_cast<std::uint16_t>(bytes[i] | (bytes[i + 1] << 8)));
-    return units;
 }
 
 } // namespace
@@ -97,17 +89,23 @@ std::string jet3TextToAnsi(std::span<const std::uint8_t> bytes) {
 }
 
 std::string ucs2ToAnsi(std::span<const std::uint8_t> bytes) {
-    return unitsToAnsi(ucs2Units(bytes));
+    AnsiText text(bytes.size() / 2);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+        text.add(static_cast<std::uint16_t>(bytes[i] | (bytes[i + 1] << 8)));
+    return text.take();
 }
 
 std::vector<std::uint16_t> jet4TextUnits(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
-        return compressedUnits(bytes);
-    return ucs2Units(bytes);
+    std::vector<std::uint16_t> units;
+    units.reserve(bytes.size());
+    forEachUnit(bytes, [&](std::uint16_t unit) { units.push_back(unit); });
+    return units;
 }
 
 std::string jet4TextToAnsi(std::span<const std::uint8_t> bytes) {
-    return unitsToAnsi(jet4TextUnits(bytes));
+    AnsiText text(bytes.size());
+    forEachUnit(bytes, [&](std::uint16_t unit) { text.add(unit); });
+    return text.take();
 }
 
 std::vector<std::uint16_t> ansiToUtf16(std::string_view text) {
