@@ -510,6 +510,30 @@ TEST_F(IndexWriteTest, AutoNumbersFollowTheLastGiven) {
     }
 }
 
+// Index pages changed before a transaction are part of what its rollback goes back to; those
+// changed inside it are dropped with it.
+TEST_F(IndexWriteTest, RollbackTakesTheIndexesBackWithTheRows) {
+    std::string path = scratch.copy("jackcess/testIndexCodesV1997.mdb");
+    auto database = open(engine, path);
+    auto recordset = openTable(*database, "Table12");
+    ASSERT_EQ(
+        add(*recordset, {Variant::text("before"), Variant::text("kept"), Variant::longInteger(1)}),
+        statusOk);
+    ASSERT_EQ(engine.beginTrans(), statusOk);
+    for (int i = 0; i < 200; ++i)
+        ASSERT_EQ(add(*recordset, {Variant::text("inside " + std::to_string(i)),
+                                   Variant::text("dropped"), Variant::longInteger(i)}),
+                  statusOk);
+    ASSERT_EQ(engine.rollback(), statusOk);
+    ASSERT_EQ(
+        add(*recordset, {Variant::text("after"), Variant::text("kept"), Variant::longInteger(2)}),
+        statusOk);
+    ASSERT_EQ(database->close(), statusOk);
+    jet::IndexReport checked = report(path, "Table12");
+    EXPECT_EQ(checked.problems, std::vector<std::string>{});
+    EXPECT_EQ(checked.entries, 2u * (10 + 2));
+}
+
 // Half the rows of every indexed table of the public files are deleted and added again
 // through recordsets: the indexes hold and mdb-export reads the rows the table had.
 TEST_F(IndexWriteTest, HalfTheRowsDeletedAndAddedAgain) {
