@@ -1,6 +1,7 @@
 #include "platform/dao/jet/TextCodec.h"
 
 #include <array>
+#include <cstring>
 
 namespace platform::dao::jet {
 
@@ -37,6 +38,13 @@ public:
             text_[length_++] = unitToAnsi(unit);
         afterHigh_ = unit >= 0xD800 && unit <= 0xDBFF;
     }
+    // A character of the one-byte run of compressed text: the first 256 code points, whose
+    // C1 controls have no Windows-1252 form while the rest keep their byte.
+    void addBytes(std::span<const std::uint8_t> bytes) {
+        for (std::uint8_t byte : bytes)
+            text_[length_++] = byte >= 0x80 && byte < 0xA0 ? '?' : static_cast<char>(byte);
+        afterHigh_ = false;
+    }
     std::string take() {
         text_.resize(length_);
         return std::move(text_);
@@ -48,17 +56,21 @@ private:
     bool afterHigh_ = false;
 };
 
-// Hands each UTF-16 unit of a stored Jet4 text to `sink`. Compressed text (after its 0xFF
-// 0xFE mark) keeps the first 256 code points in one byte each; a 0 byte switches to and from
-// two-byte units.
-template <typename Sink>
-void forEachUnit(std::span<const std::uint8_t> bytes, Sink sink) {
-    auto twoBytes = [&](std::size_t i) {
-        return static_cast<std::uint16_t>(bytes[i] | (bytes[i + 1] << 8));
-    };
-    if (bytes.size() < 2 || bytes[0] != 0xFF || bytes[1] != 0xFE) {
+std::string ucs2Text(std::span<const std::uint8_t> bytes) {
+    AnsiText text(bytes.size() / 2);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+        text.add(static_cast<std::uint16_t>(bytes[i] | (bytes[i + 1] << 8)));
+    return text.take();
+}
+
+// Walks the UTF-16 units of Jet4 text, compressed or not: compressed text keeps the first
+// 256 code points in one byte each, handed over in runs up to the 0 byte that switches to
+// and from two-byte units.
+template <typename Unit, typename Run>
+void forEachUnit(std::span<const std::uint8_t> bytes, Unit unit, Run run) {
+    if (!(bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)) {
         for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
-            sink(twoBytes(i));
+            unit(static_cast<std::uint16_t>(bytes[i] | (bytes[i + 1] << 8)));
         return;
     }
     bool compressed = true;
@@ -68,11 +80,15 @@ void forEachUnit(std::span<const std::uint8_t> bytes, Sink sink) {
             compressed = !compressed;
             ++i;
         } else if (compressed) {
-            sink(bytes[i++]);
+            const auto* end = static_cast<const std::uint8_t*>(
+                std::memchr(bytes.data() + i, 0, bytes.size() - i));
+            std::size_t stop = end ? static_cast<std::size_t>(end - bytes.data()) : bytes.size();
+            run(bytes.subspan(i, stop - i));
+            i = stop;
         } else {
             if (i + 1 >= bytes.size())
                 break;
-            sink(twoBytes(i));
+            unit(static_cast<std::uint16_t>(bytes[i] | (bytes[i + 1] << 8)));
             i += 2;
         }
     }
@@ -89,22 +105,25 @@ std::string jet3TextToAnsi(std::span<const std::uint8_t> bytes) {
 }
 
 std::string ucs2ToAnsi(std::span<const std::uint8_t> bytes) {
-    AnsiText text(bytes.size() / 2);
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
-        text.add(static_cast<std::uint16_t>(bytes[i] | (bytes[i + 1] << 8)));
-    return text.take();
+    return ucs2Text(bytes);
 }
 
 std::vector<std::uint16_t> jet4TextUnits(std::span<const std::uint8_t> bytes) {
     std::vector<std::uint16_t> units;
     units.reserve(bytes.size());
-    forEachUnit(bytes, [&](std::uint16_t unit) { units.push_back(unit); });
+    forEachUnit(
+        bytes, [&](std::uint16_t unit) { units.push_back(unit); },
+        [&](std::span<const std::uint8_t> run) {
+            units.insert(units.end(), run.begin(), run.end());
+        });
     return units;
 }
 
 std::string jet4TextToAnsi(std::span<const std::uint8_t> bytes) {
     AnsiText text(bytes.size());
-    forEachUnit(bytes, [&](std::uint16_t unit) { text.add(unit); });
+    forEachUnit(
+        bytes, [&](std::uint16_t unit) { text.add(unit); },
+        [&](std::span<const std::uint8_t> run) { text.addBytes(run); });
     return text.take();
 }
 
