@@ -356,9 +356,7 @@ Status Recordset::saveEdit() {
         return statusOk;
     }
     Status status = changing([&](jet::TableWriter& writer) {
-        jet::StoredRow stored = finder_.find(rowId);
-        jet::RowImage row(
-            jet::crackRow(stored.bytes, file_->pages().format(), table_->varColumnCount > 0));
+        jet::RowImage row(currentRow());
         jet::LongValues longValues = applyPending(row);
         writer.update(rowId, std::move(row), longValues);
     });
