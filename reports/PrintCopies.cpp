@@ -1,5 +1,7 @@
 #include "reports/PrintCopies.h"
 
+#include "platform/Interruption.h"
+
 #include <stdexcept>
 
 namespace quillan {
@@ -12,8 +14,10 @@ void printEachCopy(AppContext& ctx, PrintJobControl& job, const std::function<vo
     try {
         for (int copy = 1; copy <= job.copyCount(); ++copy) {
             printCopy();
-            if (printer.printing())
+            if (printer.printing()) {
                 printer.endDoc();
+                job.documentPrinted(printer.lastOutput());
+            }
             job.closePrintingBox();
             if (ctx.flags.printCancelled)
                 break;
@@ -42,6 +46,9 @@ void servicePrintingBox(AppContext& ctx, PrintJobControl& job) {
     else
         job.showPrintingPage(ctx.counters.runPageNumber);
     ctx.platform.ui.processMessages();
+    // A stop of the whole command (Exit, a termination signal) cancels as the box's button.
+    if (platform::interruptionRequested())
+        ctx.flags.printCancelled = true;
 }
 
 } // namespace quillan

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "platform/storage/CompoundFile.h"
 #include "platform/storage/StorageTree.h"
 #include "xls/ExcelVersion.h"
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,11 +73,18 @@ public:
     // False, and nothing consumed, when fewer than 4 bytes are left.
     bool readHeader(RecordHeader& header);
     // The byte size of the workbook stream (or plain file) being read or written.
-    uint64_t size() const { return data_.size(); }
+    uint64_t size() const { return bytes().size(); }
 
     uint64_t position() const { return position_; }
     // Raises RangeError for a target outside the data.
     void seek(int64_t offset, SeekOrigin origin);
+
+    // Told of each record about to be written through writeRecord, or announced by a writer
+    // that writes a record in pieces; what it writes itself (raw) it is not told of.
+    void setRecordHook(std::function<void(uint16_t id, std::string_view body)> hook) {
+        recordHook_ = std::move(hook);
+    }
+    void announceRecord(uint16_t id, std::string_view body);
 
     // Writing. Header and raw bytes go straight out; data bytes count towards the current
     // record and, in split mode, are split into CONTINUE records.
@@ -110,8 +120,12 @@ private:
     void patchLength(uint64_t headerPosition, size_t length);
     std::string finishedBytes();
 
+    std::string_view bytes() const { return mode_ == Mode::Write ? data_ : input_; }
+
     Mode mode_ = Mode::Closed;
-    std::string data_;
+    std::string data_;       // a plain file read, or the stream being written
+    std::string_view input_; // what is read: data_, or the workbook stream in compound_
+    std::unique_ptr<platform::CompoundFile> compound_;
     uint64_t position_ = 0;
 
     ExcelVersion writeVersion_ = ExcelVersion::None;
@@ -127,6 +141,8 @@ private:
     KeptStreams* keptStreams_ = nullptr;
     bool copyStorages_ = true;
     bool unicodeStrings_ = false;
+    std::function<void(uint16_t, std::string_view)> recordHook_;
+    bool inHook_ = false;
 };
 
 } // namespace xls
