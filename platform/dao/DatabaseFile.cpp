@@ -183,7 +183,13 @@ jet::TableWriter& DatabaseFile::writer(const jet::TableDefinition& table) {
     return *writer;
 }
 
+void DatabaseFile::settleIndexes() {
+    for (auto& [page, writer] : writers_)
+        writer->flush();
+}
+
 void DatabaseFile::beginTransaction() {
+    settleIndexes();
     snapshots_.push_back(pages_->snapshot());
 }
 
@@ -233,6 +239,7 @@ Status DatabaseFile::writeFile(Errors& errors) {
     }
     AtomicFileWriter writer(path_);
     try {
+        settleIndexes();
         pages_->writeAll([&](std::span<const std::uint8_t> bytes) {
             writer.write({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
             return writer.ok();
