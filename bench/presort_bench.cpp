@@ -72,7 +72,7 @@ void fillPieces(AppContext& ctx, int records, Profile profile, unsigned seed, bo
     for (int r = 0; r < records; ++r) {
         int32_t zip = prefixes[prefix(random)] * 100 + local(random);
         t.pieceZips.push_back(coSacked && noZip4(random) ? -zip : zip);
-        t.pieceInCounty.push_back("f");
+        t.pieceInCounty.push_back(0);
         t.pieceCities.push_back("SOMEWHERE TX");
     }
     ctx.counters = MailingCounters{};

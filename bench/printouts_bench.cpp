@@ -62,7 +62,7 @@ void fillNationalMailing(AppContext& ctx, int records) {
         int32_t zip = prefixes[prefix(random)] * 100 + local(random);
         bool bad = rejected(random);
         t.pieceZips.push_back(bad ? -200000 - zip / 10 : zip);
-        t.pieceInCounty.push_back("f");
+        t.pieceInCounty.push_back(0);
         t.pieceCities.push_back("SOMEWHERE TX");
         ctx.counters.rejectedCount += bad;
     }

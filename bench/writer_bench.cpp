@@ -61,7 +61,7 @@ void makePieces(AppContext& ctx) {
         int zip = zips[pick(random)];
         bool rejected = random() % 100 < 3;
         t.pieceZips.push_back(rejected ? -200000 - zip : zip);
-        t.pieceInCounty.push_back("f");
+        t.pieceInCounty.push_back(0);
         t.pieceCities.push_back("SOMEWHERE TX");
         t.pieceRecords.push_back("\"NAME " + std::to_string(r) + "\",\"" + std::to_string(r) +
                                  " MAIN ST\",SOMEWHERE,TX," + zeroPad(zip, 5));
@@ -84,9 +84,11 @@ void placePieces(AppContext& ctx) {
         t.zipGroupPieces.push_back(count);
         t.zipGroupInCounty.push_back(0);
         t.zipGroupOwner.push_back(g);
-        t.addSortGroup(0, count, "5D " + zeroPad(zip, 5), tray);
+        t.addSortGroup(0, count, GroupKind::FiveDigit, "5D " + zeroPad(zip, 5), tray);
         if (t.containerRows() <= static_cast<size_t>(tray))
-            t.addContainer(0, "TRAY", "None", "5-Digit");
+            t.addContainer(
+                0, "TRAY",
+                {ContainerKind::FiveDigit, ContainerLevel::FiveDigit, EntryDiscount::None});
     }
     ctx.counters.zipGroupCount = g;
     ctx.counters.sortGroupCount = g + 1;

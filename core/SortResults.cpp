@@ -19,8 +19,9 @@ namespace {
 
 constexpr int64_t kMaxCount = std::numeric_limits<int32_t>::max();
 
-// The file holds one value per line: a label or city with a line break in it would shift
-// every value after it, so breaks become blanks.
+// The file holds one value per line, and the kinds of trays, sacks and groups only as the
+// texts that print them: loading reads them back from those texts. A label or city with a
+// line break in it would shift every value after it, so breaks become blanks.
 void putText(std::string& out, std::string_view text) {
     for (char c : text)
         out += c == '\r' || c == '\n' ? ' ' : c;
@@ -64,8 +65,8 @@ std::string sortResultBytes(const AppContext& ctx) {
     for (size_t k = 1; k < static_cast<size_t>(c.containerCount); ++k) {
         putText(out, t.containerLabels[k]);
         putNumber(out, t.containerPieces[k]);
-        putText(out, t.containerEntry[k]);
-        putText(out, t.containerLevel[k]);
+        putText(out, entryText(t.containerTypes[k].entry));
+        putText(out, levelText(t.containerTypes[k].level));
     }
     bool coSacked = ctx.mailClass.isCoSacked();
     for (size_t g = 1; g < static_cast<size_t>(c.sortGroupCount); ++g) {
@@ -124,6 +125,15 @@ public:
         return value;
     }
 
+    // A line that holds one of the texts `decode` knows.
+    template <typename Decode>
+    auto known(Decode decode) {
+        auto value = decode(text());
+        if (!value)
+            throw invalidValue();
+        return *value;
+    }
+
     // The value of the line just read does not belong where it stands.
     DamagedFile invalidValue() const {
         return DamagedFile("line " + std::to_string(next_) + " holds '" +
@@ -161,9 +171,10 @@ void readContainers(LineReader& in, StagedResult& r) {
     for (int32_t k = 1; k < r.containerCount; ++k) {
         std::string label = in.text();
         int32_t pieces = in.number(0, kMaxCount);
-        std::string entry = in.text();
-        std::string level = in.text();
-        r.tables.addContainer(pieces, std::move(label), std::move(entry), std::move(level));
+        EntryDiscount entry = in.known(entryOfText);
+        ContainerLevel level = in.known(levelOfText);
+        ContainerType type{containerKindOfStoredLabel(label), level, entry};
+        r.tables.addContainer(pieces, std::move(label), type);
     }
 }
 
@@ -173,8 +184,9 @@ void readSortGroups(LineReader& in, StagedResult& r, bool keep) {
         int32_t pieces = in.number(0, kMaxCount);
         int32_t container = in.number(0, r.containerCount - 1);
         int32_t flags = in.number(0, 1);
+        GroupKind kind = groupKindOfStoredLabel(label);
         if (keep)
-            r.tables.addSortGroup(flags, pieces, std::move(label), container);
+            r.tables.addSortGroup(flags, pieces, kind, std::move(label), container);
     }
 }
 

@@ -44,14 +44,26 @@ SortedMailing SortedMailing::of(const AppContext& ctx) {
 SortedMailing::Container SortedMailing::container(int32_t k) const {
     const WorkTables& t = tables_;
     size_t r = checkedRow(k, containerCount_, "tray or sack");
-    return {t.containerPieces[r], t.containerLabels[r], t.containerEntry[r], t.containerLevel[r]};
+    const ContainerType& type = t.containerTypes[r];
+    const std::string& label = t.containerLabels[r];
+    return {.pieces = t.containerPieces[r],
+            .kind = type.kind,
+            .level = type.level,
+            .entry = type.entry,
+            .label = label,
+            .destination = containerDestination(type.kind, label)};
 }
 
 SortedMailing::SortGroup SortedMailing::sortGroup(int32_t g) const {
     const WorkTables& t = tables_;
     size_t r = checkedRow(g, sortGroupCount_, "sort group");
-    return {t.sortGroupPieces[r], t.sortGroupLabels[r], t.sortGroupFlags[r] == 1,
-            t.sortGroupContainer[r]};
+    const std::string& label = t.sortGroupLabels[r];
+    return {.pieces = t.sortGroupPieces[r],
+            .kind = t.sortGroupKinds[r],
+            .label = label,
+            .key = groupKey(label),
+            .nonbarcoded = t.sortGroupFlags[r] == 1,
+            .container = t.sortGroupContainer[r]};
 }
 
 SortedMailing::ZipGroup SortedMailing::zipGroup(int32_t z) const {

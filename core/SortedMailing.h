@@ -2,6 +2,7 @@
 
 #include "core/AppContext.h"
 #include "core/MailClass.h"
+#include "core/SortKinds.h"
 #include "core/WorkTables.h"
 
 #include <cstdint>
@@ -24,18 +25,22 @@ public:
     // A tray or sack.
     struct Container {
         int32_t pieces;
-        // The tag's destination line; its first character may mark the kind: "%" mixed, "$"
-        // AADC, "#" 3-digit scheme.
+        ContainerKind kind;
+        ContainerLevel level;
+        EntryDiscount entry;
+        // The label as stored: the tag's destination line behind the kind's mark ("%" mixed,
+        // "$" ADC or AADC, "#" 3-digit scheme), and the destination without the mark.
         std::string_view label;
-        std::string_view entry; // "None", "DBMC" or "DSCF"
-        std::string_view level; // "5-Digit", "3/5-Digit", "3-Digit", "AADC", "Basic", ...
+        std::string_view destination;
     };
     // A package or package group.
     struct SortGroup {
         int32_t pieces;
-        // "5D 01234", "3D 752", "3S 752", "SC 752", "AD 12", "AA 12" or "MA": its first two
-        // characters name its kind, the rest its destination.
+        GroupKind kind;
+        // "5D 01234", "3D 752", "AD 12", "AA 12" or "MA", as stored; the key after the kind's
+        // code: the ZIP, the 3-digit prefix or the center's number.
         std::string_view label;
+        std::string_view key;
         bool nonbarcoded;  // the pieces without ZIP+4 of a co-sacked mailing
         int32_t container; // 0 when in none
     };

@@ -13,12 +13,12 @@ void WorkTables::clear() {
     zipGroupOwner.clear();
     sortGroupFlags.clear();
     sortGroupPieces.clear();
+    sortGroupKinds.clear();
     sortGroupLabels.clear();
     sortGroupContainer.clear();
     containerPieces.clear();
     containerLabels.clear();
-    containerEntry.clear();
-    containerLevel.clear();
+    containerTypes.clear();
     levelKeys.clear();
     levelKeyPieces.clear();
     levelKeyGroups.clear();
@@ -34,13 +34,13 @@ void WorkTables::seed(bool withPieceRecordsSeed) {
     sortGroupFlags.push_back(0);
     sortGroupPieces.push_back(0);
     sortGroupContainer.push_back(0);
+    sortGroupKinds.push_back(GroupKind::Other);
     sortGroupLabels.emplace_back();
     containerPieces.push_back(0);
     containerLabels.emplace_back();
-    containerEntry.emplace_back();
-    containerLevel.emplace_back();
+    containerTypes.emplace_back();
     pieceZips.push_back(0);
-    pieceInCounty.emplace_back("0");
+    pieceInCounty.push_back(0);
     pieceCities.emplace_back("0");
     levelKeys.push_back(0);
     levelKeyPieces.push_back(0);
@@ -82,14 +82,16 @@ void WorkTables::truncateZipGroups() {
     zipGroupOwner.resize(1);
 }
 
-void WorkTables::addSortGroup(int32_t flags, int32_t pieces, std::string label, int32_t container) {
-    insertSortGroup(sortGroupPieces.size(), flags, pieces, std::move(label), container);
+void WorkTables::addSortGroup(int32_t flags, int32_t pieces, GroupKind kind, std::string label,
+                              int32_t container) {
+    insertSortGroup(sortGroupPieces.size(), flags, pieces, kind, std::move(label), container);
 }
 
-void WorkTables::insertSortGroup(size_t row, int32_t flags, int32_t pieces, std::string label,
-                                 int32_t container) {
+void WorkTables::insertSortGroup(size_t row, int32_t flags, int32_t pieces, GroupKind kind,
+                                 std::string label, int32_t container) {
     insertAt(sortGroupFlags, row, flags);
     insertAt(sortGroupPieces, row, pieces);
+    insertAt(sortGroupKinds, row, kind);
     insertAt(sortGroupLabels, row, std::move(label));
     insertAt(sortGroupContainer, row, container);
 }
@@ -97,6 +99,7 @@ void WorkTables::insertSortGroup(size_t row, int32_t flags, int32_t pieces, std:
 void WorkTables::eraseSortGroup(size_t row) {
     eraseAt(sortGroupFlags, row);
     eraseAt(sortGroupPieces, row);
+    eraseAt(sortGroupKinds, row);
     eraseAt(sortGroupLabels, row);
     eraseAt(sortGroupContainer, row);
 }
@@ -104,36 +107,32 @@ void WorkTables::eraseSortGroup(size_t row) {
 void WorkTables::truncateSortGroups() {
     sortGroupFlags.resize(1);
     sortGroupPieces.resize(1);
+    sortGroupKinds.resize(1);
     sortGroupLabels.resize(1);
     sortGroupContainer.resize(1);
 }
 
-void WorkTables::addContainer(int32_t pieces, std::string label, std::string entry,
-                              std::string level) {
-    insertContainer(containerPieces.size(), pieces, std::move(label), std::move(entry),
-                    std::move(level));
+void WorkTables::addContainer(int32_t pieces, std::string label, ContainerType type) {
+    insertContainer(containerPieces.size(), pieces, std::move(label), type);
 }
 
-void WorkTables::insertContainer(size_t row, int32_t pieces, std::string label, std::string entry,
-                                 std::string level) {
+void WorkTables::insertContainer(size_t row, int32_t pieces, std::string label,
+                                 ContainerType type) {
     insertAt(containerPieces, row, pieces);
     insertAt(containerLabels, row, std::move(label));
-    insertAt(containerEntry, row, std::move(entry));
-    insertAt(containerLevel, row, std::move(level));
+    insertAt(containerTypes, row, type);
 }
 
 void WorkTables::eraseContainer(size_t row) {
     eraseAt(containerPieces, row);
     eraseAt(containerLabels, row);
-    eraseAt(containerEntry, row);
-    eraseAt(containerLevel, row);
+    eraseAt(containerTypes, row);
 }
 
 void WorkTables::truncateContainers() {
     containerPieces.resize(1);
     containerLabels.resize(1);
-    containerEntry.resize(1);
-    containerLevel.resize(1);
+    containerTypes.resize(1);
 }
 
 void WorkTables::addLevelKey(int32_t key, int32_t pieces, int32_t group) {
@@ -154,10 +153,10 @@ bool WorkTables::familiesConsistent() const {
     size_t c = containerPieces.size();
     size_t l = levelKeys.size();
     return zipGroupPieces.size() == z && zipGroupInCounty.size() == z &&
-           zipGroupOwner.size() == z && sortGroupFlags.size() == s && sortGroupLabels.size() == s &&
-           sortGroupContainer.size() == s && containerLabels.size() == c &&
-           containerEntry.size() == c && containerLevel.size() == c && levelKeyPieces.size() == l &&
-           levelKeyGroups.size() == l;
+           zipGroupOwner.size() == z && sortGroupFlags.size() == s && sortGroupKinds.size() == s &&
+           sortGroupLabels.size() == s && sortGroupContainer.size() == s &&
+           containerLabels.size() == c && containerTypes.size() == c &&
+           levelKeyPieces.size() == l && levelKeyGroups.size() == l;
 }
 
 } // namespace quillan

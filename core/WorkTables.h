@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/SortKinds.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,10 +15,10 @@ namespace quillan {
 // them in the same step (the family helpers below do exactly that).
 struct WorkTables {
     // Per-record tables: one row per record of the mailing list, in reading order.
-    std::vector<int32_t> pieceZips;         // ZIP value: ZIP, -ZIP, or code * 100000 - ZIP
-    std::vector<std::string> pieceRecords;  // the record's text line (text and PAVE lists)
-    std::vector<std::string> pieceCities;   // "CITY ST", upper case, or empty
-    std::vector<std::string> pieceInCounty; // "t" or "f"
+    std::vector<int32_t> pieceZips;        // ZIP value: ZIP, -ZIP, or code * 100000 - ZIP
+    std::vector<std::string> pieceRecords; // the record's text line (text and PAVE lists)
+    std::vector<std::string> pieceCities;  // "CITY ST", upper case, or empty
+    std::vector<uint8_t> pieceInCounty;    // 1 for a piece that claims in-county rates
 
     // ZIP groups, ascending by absolute key.
     std::vector<int32_t> zipGroupZips;
@@ -27,14 +29,14 @@ struct WorkTables {
     // Sort groups (packages and package groups), rows 1 to sortGroupCount - 1.
     std::vector<int32_t> sortGroupFlags;
     std::vector<int32_t> sortGroupPieces;
+    std::vector<GroupKind> sortGroupKinds;
     std::vector<std::string> sortGroupLabels;
     std::vector<int32_t> sortGroupContainer;
 
     // Containers (trays and sacks), rows 1 to containerCount - 1.
     std::vector<int32_t> containerPieces;
     std::vector<std::string> containerLabels;
-    std::vector<std::string> containerEntry; // "None", "DBMC" or "DSCF"
-    std::vector<std::string> containerLevel;
+    std::vector<ContainerType> containerTypes;
 
     // Scratch of the level being built.
     std::vector<int32_t> levelKeys;
@@ -55,16 +57,16 @@ struct WorkTables {
     void truncateZipGroups();
     size_t zipGroupRows() const { return zipGroupZips.size(); }
 
-    void addSortGroup(int32_t flags, int32_t pieces, std::string label, int32_t container);
-    void insertSortGroup(size_t row, int32_t flags, int32_t pieces, std::string label,
-                         int32_t container);
+    void addSortGroup(int32_t flags, int32_t pieces, GroupKind kind, std::string label,
+                      int32_t container);
+    void insertSortGroup(size_t row, int32_t flags, int32_t pieces, GroupKind kind,
+                         std::string label, int32_t container);
     void eraseSortGroup(size_t row);
     void truncateSortGroups();
     size_t sortGroupRows() const { return sortGroupPieces.size(); }
 
-    void addContainer(int32_t pieces, std::string label, std::string entry, std::string level);
-    void insertContainer(size_t row, int32_t pieces, std::string label, std::string entry,
-                         std::string level);
+    void addContainer(int32_t pieces, std::string label, ContainerType type);
+    void insertContainer(size_t row, int32_t pieces, std::string label, ContainerType type);
     void eraseContainer(size_t row);
     void truncateContainers();
     size_t containerRows() const { return containerPieces.size(); }

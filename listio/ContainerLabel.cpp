@@ -48,12 +48,10 @@ Text mixedText(const AppContext& ctx, int32_t group) {
     return std::string(ctx.mailClass.isAadcLetters() ? "MIXED AADC" : "MIXED ADC") + " " + *zip;
 }
 
-// "ALL FOR ADC " and the like, with the ZIP of the label numbered from the fourth
-// character of the sort-group label on.
-Text numberedText(const std::string& lead, const SettingsList& labels,
-                  const std::string& groupLabel) {
+// "ALL FOR ADC " and the like, with the ZIP of the label the sort group's key numbers.
+Text numberedText(const std::string& lead, const SettingsList& labels, std::string_view key) {
     int32_t n = 0;
-    if (groupLabel.size() < 4 || !tryStrToInt(groupLabel.substr(3), n))
+    if (key.empty() || !tryStrToInt(std::string(key), n))
         return std::nullopt;
     Text zip = destinationZip(labelLine(labels, n).value_or(""));
     if (!zip)
@@ -61,11 +59,11 @@ Text numberedText(const std::string& lead, const SettingsList& labels,
     return lead + *zip;
 }
 
-// Characters 4 on of the sort-group label, `count` of them, after the lead.
-Text keyText(const std::string& lead, const std::string& groupLabel, size_t count) {
-    if (groupLabel.size() < 3 + count)
+// The first `count` characters of the sort group's key, after the lead.
+Text keyText(const std::string& lead, std::string_view key, size_t count) {
+    if (key.size() < count)
         return std::nullopt;
-    return lead + groupLabel.substr(3, count);
+    return lead + std::string(key.substr(0, count));
 }
 
 Text endorsementText(const AppContext& ctx, size_t z) {
@@ -75,20 +73,24 @@ Text endorsementText(const AppContext& ctx, size_t z) {
     int32_t group = t.zipGroupOwner[z];
     if (group < 1 || static_cast<size_t>(group) >= t.sortGroupLabels.size())
         return std::nullopt;
-    const std::string& label = t.sortGroupLabels[static_cast<size_t>(group)];
-    std::string kind = label.substr(0, 2);
-    if (kind == "MA")
+    std::string_view key = groupKey(t.sortGroupLabels[static_cast<size_t>(group)]);
+    switch (t.sortGroupKinds[static_cast<size_t>(group)]) {
+    case GroupKind::Mixed:
         return mixedText(ctx, group);
-    if (kind == "AD")
-        return numberedText("ALL FOR ADC ", ctx.lists.adcLabels, label);
-    if (kind == "AA")
-        return numberedText("ALL FOR AADC ", ctx.lists.aadcLabels, label);
-    if (kind == "SC")
-        return keyText("SCF ", label, 3);
-    if (kind == "3D")
-        return keyText("3-DIGIT ", label, 3);
-    if (kind == "5D")
-        return keyText("5-DIGIT ", label, 5);
+    case GroupKind::Adc:
+        return numberedText("ALL FOR ADC ", ctx.lists.adcLabels, key);
+    case GroupKind::Aadc:
+        return numberedText("ALL FOR AADC ", ctx.lists.aadcLabels, key);
+    case GroupKind::Scf:
+        return keyText("SCF ", key, 3);
+    case GroupKind::ThreeDigit:
+        return keyText("3-DIGIT ", key, 3);
+    case GroupKind::FiveDigit:
+        return keyText("5-DIGIT ", key, 5);
+    case GroupKind::ThreeDigitScheme:
+    case GroupKind::Other:
+        break;
+    }
     return std::string();
 }
 

@@ -31,7 +31,8 @@ bool allDigits(const std::string& s) {
 
 // The tables of the pieces, built aside so that a refused file changes nothing.
 struct PavePieces {
-    std::vector<std::string> records, cities, inCounty;
+    std::vector<std::string> records, cities;
+    std::vector<uint8_t> inCounty;
     std::vector<int32_t> zips;
     int32_t rejected = 0, missingZip4 = 0, inCountyCount = 0;
 };
@@ -60,7 +61,7 @@ public:
         std::string state = positions(line, 96, 97);
         p.cities.push_back(pieceCityEntry(city, state));
         bool inCounty = inCountyRule_ && positions(line, 126, 128) == county_ && state == state_;
-        p.inCounty.push_back(inCounty ? "t" : "f");
+        p.inCounty.push_back(inCounty ? 1 : 0);
         p.inCountyCount += inCounty;
         p.records.push_back(std::move(line));
     }
@@ -101,7 +102,7 @@ void commit(AppContext& ctx, PavePieces& p, const std::string& header, long n) {
         t.pieceRecords.push_back(std::move(p.records[i]));
         t.pieceZips.push_back(p.zips[i]);
         t.pieceCities.push_back(std::move(p.cities[i]));
-        t.pieceInCounty.push_back(std::move(p.inCounty[i]));
+        t.pieceInCounty.push_back(p.inCounty[i]);
     }
     ctx.counters.rejectedCount = p.rejected;
     ctx.counters.missingZip4Count += p.missingZip4;

@@ -38,7 +38,7 @@ public:
             int32_t value = t.pieceZips[static_cast<size_t>(r)];
             if (value <= -100000)
                 continue; // rejected
-            bool inCounty = t.pieceInCounty[static_cast<size_t>(r)] == "t";
+            bool inCounty = t.pieceInCounty[static_cast<size_t>(r)] == 1;
             queues_[queueKey(absolute(value % 100000), signClass(value), inCounty)]
                 .records.push_back(r);
         }

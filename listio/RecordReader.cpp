@@ -99,7 +99,7 @@ private:
         int32_t value = zips_.parse(zipText);
         ctx_.tables.pieceZips.push_back(value);
         ctx_.tables.pieceCities.push_back(hasCity_ ? pieceCityEntry(cs.city, cs.state) : "");
-        ctx_.tables.pieceInCounty.push_back(inCounty(value, cs.state) ? "t" : "f");
+        ctx_.tables.pieceInCounty.push_back(inCounty(value, cs.state) ? 1 : 0);
     }
 
     bool inCounty(int32_t value, const std::string& state) {
@@ -144,7 +144,7 @@ void askInCountyRates(AppContext& ctx) {
     ctx.lists.periodicalList.setInCountyRates(false);
     auto& marks = ctx.tables.pieceInCounty;
     for (size_t row = 1; row < marks.size() && row <= static_cast<size_t>(c.recordCount); ++row)
-        marks[row] = "f";
+        marks[row] = 0;
     ctx.counters.inCountyCount = 0;
 }
 

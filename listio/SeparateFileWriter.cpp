@@ -107,7 +107,7 @@ std::optional<ClosingMessage> WriteSeparateFile(AppContext& ctx, WriterProgress&
         progress.before(r, count);
         const size_t row = static_cast<size_t>(r);
         int32_t value = t.pieceZips[row];
-        int32_t z = value <= -100000 ? 0 : pool.take(value, t.pieceInCounty[row] == "t");
+        int32_t z = value <= -100000 ? 0 : pool.take(value, t.pieceInCounty[row] == 1);
         if (z == 0) {
             out.line(joinValues(comma, zeros, zeros, zeros, ""));
             continue;

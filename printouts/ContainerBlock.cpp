@@ -212,7 +212,8 @@ ContainerListing contentsHeading(const SortedMailing& mailing, const ContainerTa
     }
     bool full = isFullTray(mailing, container.pieces);
     const char* banded = ", which should be banded to prevent shifting:";
-    if (container.level == "5-Digit" || container.level == "3-Digit") {
+    if (container.level == ContainerLevel::FiveDigit ||
+        container.level == ContainerLevel::ThreeDigit) {
         text += std::string(" should contain the following zip codes") + (full ? ":" : banded);
         return ContainerListing::None;
     }
@@ -232,8 +233,10 @@ ContainerListing drawContents(PrintRun& run, BlockDrawing& draw, const SortedMai
     draw.text(boxLeft, top + draw.y(12),
               standard ? "following postage categories:" : "following postage category:");
     if (standard)
-        draw.text(boxLeft, top + draw.y(32), "Entry Discount: " + std::string(container.entry));
-    draw.text(boxLeft, top + draw.y(46), "Presort Discount: " + std::string(container.level));
+        draw.text(boxLeft, top + draw.y(32),
+                  "Entry Discount: " + std::string(entryText(container.entry)));
+    draw.text(boxLeft, top + draw.y(46),
+              "Presort Discount: " + std::string(levelText(container.level)));
     if (!tag.sack)
         top += draw.y(15);
     std::string heading;

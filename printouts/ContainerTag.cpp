@@ -104,7 +104,8 @@ void describeLevel(const SortedMailing& mailing, const std::string& body, const 
 // Sacks hold flats; a tray's size follows from its pieces and the pieces of a full tray.
 void describeContainer(const SortedMailing& mailing, int32_t pieces, ContainerTag& tag) {
     if (tag.sack) {
-        bool vowel = tag.levelWord == "ADC" || tag.levelWord == "AADC" || tag.levelWord == "SCF";
+        // "an ADC", "an AADC", "an SCF" sack.
+        bool vowel = tag.kind == ContainerKind::Adc || tag.kind == ContainerKind::Scf;
         tag.article = vowel ? " an" : " a";
         tag.containerType = 'S';
         return;
@@ -154,12 +155,9 @@ bool ContainerTag::hasPrintableBarcode() const {
 ContainerTag DescribeContainer(const SortedMailing& mailing, int32_t k) {
     SortedMailing::Container container = mailing.container(k);
     MailClass mailClass = mailing.mailClass();
-    std::string label(container.label);
     ContainerTag tag{};
-    tag.kind = containerKindOf(label);
-    bool marked = tag.kind == ContainerKind::Mixed || tag.kind == ContainerKind::Adc ||
-                  tag.kind == ContainerKind::Scheme;
-    std::string body = marked ? label.substr(1) : label;
+    tag.kind = container.kind;
+    std::string body(container.destination);
     EntryLines lines = splitEntry(body);
     tag.sack = mailClass.isFlats();
     tag.stripes = mailClass.isAutomationLetters();

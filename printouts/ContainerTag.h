@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/SortedMailing.h"
-#include "printouts/ContainerKind.h"
+#include "printouts/ContentIdentifier.h"
 
 #include <cstdint>
 #include <optional>

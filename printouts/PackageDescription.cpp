@@ -18,10 +18,6 @@ std::string listName(const SettingsList& labels, const std::string& number) {
     return firstLine(labels[n]);
 }
 
-std::string labelPart(const std::string& label, size_t from, size_t count) {
-    return from < label.size() ? label.substr(from, count) : std::string();
-}
-
 // Mixed pieces go to the facility that takes the mixed trays and sacks of the mailer's area:
 // the one the presort labelled the mixed container for.
 PackageDescription mixedPackage(const SortedMailing& mailing, bool nonbarcoded) {
@@ -75,24 +71,25 @@ PackageDescription areaPackage(const char* description, const char* sticker,
 
 PackageDescription DescribePackage(const SortedMailing& mailing, int32_t g) {
     SortedMailing::SortGroup group = mailing.sortGroup(g);
-    std::string label(group.label);
-    std::string kind = label.substr(0, 2);
+    std::string key(group.key);
     const PostalLists& lists = mailing.postalLists();
-    if (kind == "MA")
+    switch (group.kind) {
+    case GroupKind::Mixed:
         return mixedPackage(mailing, group.nonbarcoded);
-    if (kind == "AD")
-        return distributionPackage(
-            false, listName(lists.adcLabels, labelPart(label, 3, std::string::npos)));
-    if (kind == "AA")
-        return distributionPackage(
-            true, listName(lists.aadcLabels, labelPart(label, 3, std::string::npos)));
-    if (kind == "3S")
-        return areaPackage("A 3-digit scheme", "a green 3", "3-DIGIT ", "3DGS",
-                           labelPart(label, 3, 3));
-    if (kind == "3D")
-        return areaPackage("A 3-digit", "a green 3", "3-DIGIT ", "3DG ", labelPart(label, 3, 3));
-    if (kind == "5D")
-        return areaPackage("A 5-digit", "a red D", "5-DIGIT ", "5DG ", labelPart(label, 3, 5));
+    case GroupKind::Adc:
+        return distributionPackage(false, listName(lists.adcLabels, key));
+    case GroupKind::Aadc:
+        return distributionPackage(true, listName(lists.aadcLabels, key));
+    case GroupKind::ThreeDigitScheme:
+        return areaPackage("A 3-digit scheme", "a green 3", "3-DIGIT ", "3DGS", key.substr(0, 3));
+    case GroupKind::ThreeDigit:
+        return areaPackage("A 3-digit", "a green 3", "3-DIGIT ", "3DG ", key.substr(0, 3));
+    case GroupKind::FiveDigit:
+        return areaPackage("A 5-digit", "a red D", "5-DIGIT ", "5DG ", key.substr(0, 5));
+    case GroupKind::Scf:
+    case GroupKind::Other:
+        break;
+    }
     PackageDescription none;
     none.levelCode = "    ";
     return none;

@@ -7,10 +7,9 @@
 
 namespace quillan {
 
-// What the instructions say of a package or package group, by the two characters its label
-// starts with ("MA" mixed, "AD" ADC, "AA" AADC, "3S" scheme, "3D" 3-digit, "5D" 5-digit): how it
-// is described, which sticker or endorsement line marks it, and its destination. The same
-// values fill the package part of a PAVE record.
+// What the instructions say of a package or package group, by its kind (mixed, ADC, AADC,
+// 3-digit scheme, 3-digit, 5-digit): how it is described, which sticker or endorsement line
+// marks it, and its destination. The same values fill the package part of a PAVE record.
 struct PackageDescription {
     std::string description; // "A 5-digit"
     std::string sticker;     // "a red D"
@@ -21,7 +20,7 @@ struct PackageDescription {
                              // the destination
 };
 
-// Sort group g (1 to sortGroupCount). A label of another kind describes nothing (all texts
+// Sort group g (1 to sortGroupCount). A group of another kind describes nothing (all texts
 // empty, the level code four blanks). Throws ConvertError when the mailer's ZIP does not
 // begin with three digits (a mixed package names the facility of the mailer's area).
 PackageDescription DescribePackage(const SortedMailing& mailing, int32_t g);

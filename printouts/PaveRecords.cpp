@@ -62,29 +62,40 @@ const char* paveClassCode(MailClass mailClass) {
     return "  ";
 }
 
-const char* entryLetter(std::string_view entry) {
-    if (entry == "None")
+const char* entryLetter(EntryDiscount entry) {
+    switch (entry) {
+    case EntryDiscount::None:
         return "N";
-    return entry == "DSCF" ? "S" : "B";
+    case EntryDiscount::Dscf:
+        return "S";
+    case EntryDiscount::Dbmc:
+        break;
+    }
+    return "B";
 }
 
-// The rate level a container's pieces claim, from its level.
-std::string containerRateLevel(MailClass mailClass, std::string_view level) {
+// The rate level a container's pieces claim, from its level; none for a mixed one, whose
+// packages claim their own.
+std::string containerRateLevel(MailClass mailClass, ContainerLevel level) {
     MailClass::Code code = mailClass.value();
     bool periodicalsNonautomation = mailClass.isPeriodicals() && mailClass.isNonautomation();
-    if (level == "3/5-Digit")
+    switch (level) {
+    case ContainerLevel::ThreeFiveDigit:
         return code == MailClass::RAF ? "3/5B" : "3/5";
-    if (level == "5-Digit")
+    case ContainerLevel::FiveDigit:
         return periodicalsNonautomation ? "5D" : "5B";
-    if (level == "3-Digit")
+    case ContainerLevel::ThreeDigit:
         return periodicalsNonautomation ? "3D" : "3B";
-    if (level == "AADC")
+    case ContainerLevel::Aadc:
         return code == MailClass::PAL ? "BB" : "AB";
-    if (level == "Mixed AADC")
+    case ContainerLevel::MixedAadc:
         return "MB";
-    if (level == "Basic")
+    case ContainerLevel::Basic:
         return code == MailClass::PAL || code == MailClass::PAF || code == MailClass::RAF ? "BB"
                                                                                           : "BS";
+    case ContainerLevel::Mixed:
+        break;
+    }
     return "";
 }
 
@@ -109,14 +120,14 @@ std::string containerPart(const SortedMailing& mailing, int32_t k) {
     return record;
 }
 
-bool isFiveOrThreeDigit(const std::string& levelCode) {
-    return levelCode == "5DG " || levelCode == "3DG ";
+bool isFiveOrThreeDigit(GroupKind kind) {
+    return kind == GroupKind::FiveDigit || kind == GroupKind::ThreeDigit;
 }
 
-std::string digitLevel(const std::string& levelCode, const char* other) {
-    if (levelCode == "5DG ")
+std::string digitLevel(GroupKind kind, const char* other) {
+    if (kind == GroupKind::FiveDigit)
         return "5B";
-    return levelCode == "3DG " ? "3B" : other;
+    return kind == GroupKind::ThreeDigit ? "3B" : other;
 }
 
 // Co-sacked Standard flats without ZIP+4 claim the 3/5 rate in a container of at least 125
@@ -132,30 +143,30 @@ int32_t coSackedThreshold(const MailTypeSettings& mailType) {
 
 // Where a package claims another rate level than its container, by class.
 std::optional<std::string> packageRateLevel(const SortedMailing& mailing, int32_t k,
-                                            const SortedMailing::SortGroup& group,
-                                            const std::string& levelCode) {
+                                            const SortedMailing::SortGroup& group) {
     SortedMailing::Container container = mailing.container(k);
-    std::string_view label = container.label;
-    bool mixed = container.level == "Mixed";
+    bool mixed = container.level == ContainerLevel::Mixed;
+    bool centerOrMixed =
+        container.kind == ContainerKind::Mixed || container.kind == ContainerKind::Adc;
     switch (mailing.mailClass().value()) {
     case MailClass::PAF:
         if (!mixed)
             return std::nullopt;
-        return isFiveOrThreeDigit(levelCode) ? "3/5B" : "BB";
+        return isFiveOrThreeDigit(group.kind) ? "3/5B" : "BB";
     case MailClass::RAF:
         if (!mixed)
             return std::nullopt;
-        return digitLevel(levelCode, "BB");
+        return digitLevel(group.kind, "BB");
     case MailClass::PCOF:
         if (!group.nonbarcoded)
-            return digitLevel(levelCode, "BB");
-        if (label.substr(0, 1) == "%" || label.substr(0, 1) == "$" || label.substr(0, 3) == "SCF")
+            return digitLevel(group.kind, "BB");
+        if (centerOrMixed || container.kind == ContainerKind::Scf)
             return "BS";
-        return label.size() >= 4 && label[label.size() - 4] != ' ' ? "5D" : "3D";
+        return container.kind == ContainerKind::FiveDigit ? "5D" : "3D";
     case MailClass::RCOF:
         if (!group.nonbarcoded)
-            return isFiveOrThreeDigit(levelCode) ? "3/5B" : "BB";
-        if (label.substr(0, 1) == "%" || label.substr(0, 1) == "$")
+            return isFiveOrThreeDigit(group.kind) ? "3/5B" : "BB";
+        if (centerOrMixed)
             return "BS";
         return container.pieces < coSackedThreshold(mailing.mailType()) ? "BS" : "3/5";
     default:
@@ -168,8 +179,7 @@ void putPackagePart(std::string& record, const SortedMailing& mailing, int32_t k
     PackageDescription package = DescribePackage(mailing, g);
     put(record, Package, zeroPad(packageNumber, 6) + package.levelCode + package.paveName);
     put(record, Endorsement, package.endorsement);
-    if (std::optional<std::string> level =
-            packageRateLevel(mailing, k, mailing.sortGroup(g), package.levelCode))
+    if (std::optional<std::string> level = packageRateLevel(mailing, k, mailing.sortGroup(g)))
         put(record, RateLevel, *level);
 }
 

@@ -47,8 +47,8 @@ private:
             y += page_.y(8);
         if (opensGroup)
             page_.text(72, y,
-                       periodicals_ ? rateLevelText(r.line.category.level)
-                                    : entryDiscountText(r.line.category.entry));
+                       periodicals_ ? levelText(r.line.category.level)
+                                    : entryText(r.line.category.entry));
         page_.text(162, y, r.line.label);
         if (periodicals_) {
             page_.textEndingAt(360, y, r.quantity);

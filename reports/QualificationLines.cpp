@@ -9,20 +9,25 @@ namespace quillan {
 
 namespace {
 
-// The level code of a tray or sack label, and the label with its kind mark taken off.
-std::pair<std::string, std::string_view> levelOf(MailClass c, std::string_view label) {
+// The level code of a tray or sack, and the destination its ZIP part is read from.
+std::pair<std::string, std::string_view> levelOf(MailClass c,
+                                                 const SortedMailing::Container& container) {
     bool aadcTrays = c.isTraysOnlyLetters();
-    if (startsWith(label, "%"))
-        return {aadcTrays ? "MAAD" : "MADC", label.substr(1)};
-    if (startsWith(label, "$"))
-        return {aadcTrays ? "AADC" : "ADC", label.substr(1)};
-    if (startsWith(label, "SCF"))
-        return {"SCF", label.substr(3)};
-    if (startsWith(label, "#"))
-        return {"3DGS", label.substr(1)};
-    // Judged, like the ZIP part, on the first line: a second line after "*" does not turn
-    // a 3-digit tray into a 5-digit one.
-    return {charFromEnd(label.substr(0, label.find('*')), 4) == ' ' ? "3DG" : "5DG", label};
+    switch (container.kind) {
+    case ContainerKind::Mixed:
+        return {aadcTrays ? "MAAD" : "MADC", container.destination};
+    case ContainerKind::Adc:
+        return {aadcTrays ? "AADC" : "ADC", container.destination};
+    case ContainerKind::Scf:
+        return {"SCF", container.label.substr(3)};
+    case ContainerKind::Scheme:
+        return {"3DGS", container.destination};
+    case ContainerKind::ThreeDigit:
+        return {"3DG", container.destination};
+    case ContainerKind::FiveDigit:
+        break;
+    }
+    return {"5DG", container.destination};
 }
 
 // A letter tray holding more than a one-foot tray's pieces is a two-foot tray.
@@ -32,11 +37,11 @@ std::string traySize(const SortedMailing& m, int32_t pieces) {
     return pieces > oneFootTray(m.mailType().fullTray()) ? "2'" : "1'";
 }
 
-// Label n of an ADC or AADC list named by a group label ("AD 12"); empty when the label
-// holds no number or the list has no such line.
-std::string_view numberedLabel(const SettingsList& labels, std::string_view groupLabel) {
+// Label n of an ADC or AADC list named by a group's key ("12"); empty when the key is no
+// number or the list has no such line.
+std::string_view numberedLabel(const SettingsList& labels, std::string_view key) {
     int32_t n = 0;
-    if (!tryStrToInt(characters(groupLabel, 4, groupLabel.size()), n))
+    if (!tryStrToInt(key, n))
         return {};
     if (n < 1 || n >= labels.count())
         return {};
@@ -47,7 +52,7 @@ std::string_view numberedLabel(const SettingsList& labels, std::string_view grou
 
 ContainerColumns containerColumns(const SortedMailing& mailing, int32_t k) {
     SortedMailing::Container container = mailing.container(k);
-    auto [level, destination] = levelOf(mailing.mailClass(), container.label);
+    auto [level, destination] = levelOf(mailing.mailClass(), container);
     return {intToStr(k), traySize(mailing, container.pieces), level,
             std::string(destinationZip(destination, true))};
 }
@@ -60,18 +65,24 @@ std::string mixedGroupDestination(const SortedMailing& mailing) {
 
 std::string groupDestination(const SortedMailing& mailing, int32_t g,
                              const std::string& mixedDestination) {
-    std::string_view label = mailing.sortGroup(g).label;
+    SortedMailing::SortGroup group = mailing.sortGroup(g);
     const PostalLists& lists = mailing.postalLists();
-    if (startsWith(label, "MA"))
+    switch (group.kind) {
+    case GroupKind::Mixed:
         return mixedDestination;
-    if (startsWith(label, "AD"))
-        return "A" + std::string(destinationZip(numberedLabel(lists.adcLabels, label)));
-    if (startsWith(label, "AA"))
-        return "A" + std::string(destinationZip(numberedLabel(lists.aadcLabels, label)));
-    if (startsWith(label, "3S") || startsWith(label, "3D"))
-        return std::string(characters(label, 4, 3));
-    if (startsWith(label, "5D"))
-        return std::string(characters(label, 4, 5));
+    case GroupKind::Adc:
+        return "A" + std::string(destinationZip(numberedLabel(lists.adcLabels, group.key)));
+    case GroupKind::Aadc:
+        return "A" + std::string(destinationZip(numberedLabel(lists.aadcLabels, group.key)));
+    case GroupKind::ThreeDigitScheme:
+    case GroupKind::ThreeDigit:
+        return std::string(group.key.substr(0, 3));
+    case GroupKind::FiveDigit:
+        return std::string(group.key.substr(0, 5));
+    case GroupKind::Scf:
+    case GroupKind::Other:
+        break;
+    }
     return {};
 }
 

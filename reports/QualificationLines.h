@@ -18,14 +18,14 @@ struct ContainerColumns {
 
 ContainerColumns containerColumns(const SortedMailing& mailing, int32_t k);
 
-// The destination the report gives the mixed groups ("MA"): "M" and the ZIP part of the
+// The destination the report gives the mixed groups: "M" and the ZIP part of the
 // label the mixed tray or sack of the mailing goes to, as its tag names it. A chart line
 // that is not a number throws ConvertError.
 std::string mixedGroupDestination(const SortedMailing& mailing);
 
 // The destination column of sort group g: "M" and the mixed destination, "A" and the ZIP
 // part of its ADC or AADC, its 3-digit prefix or its 5-digit ZIP; empty for other groups
-// (SCF groups) and for a label the lists cannot resolve.
+// (SCF groups) and for a center the lists cannot resolve.
 std::string groupDestination(const SortedMailing& mailing, int32_t g,
                              const std::string& mixedDestination);
 

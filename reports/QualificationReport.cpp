@@ -2,7 +2,6 @@
 
 #include "core/Convert.h"
 #include "core/postage/EntryOffice.h"
-#include "reports/DestinationText.h"
 #include "reports/QualificationLines.h"
 
 namespace quillan {
@@ -31,7 +30,7 @@ ReportHeading qualificationHeading(const AppContext& ctx, const SortedMailing& m
 
 bool hasMixedGroups(const SortedMailing& m) {
     for (int32_t g = 1; g <= m.sortGroupCount(); ++g)
-        if (startsWith(m.sortGroup(g).label, "MA"))
+        if (m.sortGroup(g).kind == GroupKind::Mixed)
             return true;
     return false;
 }

@@ -1,7 +1,6 @@
 #include "reports/RateQualification.h"
 
 #include "core/presort/PresortRules.h"
-#include "reports/DestinationText.h"
 
 namespace quillan {
 
@@ -24,36 +23,32 @@ bool takesPackageRule(MailClass c, const SortedMailing::SortGroup& group) {
 RateColumn packageColumn(MailClass c, const SortedMailing::SortGroup& group) {
     bool periodicals = c.isPeriodicals();
     bool qualifies = group.pieces >= (periodicals ? 6 : 10);
-    std::string_view kind = group.label.substr(0, 2);
     bool coSacked = c.isCoSacked();
-    if (qualifies && (kind == "3D" || (!periodicals && kind == "5D"))) {
+    bool threeDigit = group.kind == GroupKind::ThreeDigit;
+    bool fiveDigit = group.kind == GroupKind::FiveDigit;
+    if (qualifies && (threeDigit || (!periodicals && fiveDigit))) {
         if (periodicals)
             return coSacked ? RateColumn::CoSackedThreeDigit : RateColumn::ThreeDigit;
         return coSacked ? RateColumn::CoSackedThreeFive : RateColumn::ThreeFive;
     }
-    if (qualifies && kind == "5D")
+    if (qualifies && fiveDigit)
         return coSacked ? RateColumn::CoSackedFiveDigit : RateColumn::FiveDigit;
     return coSacked ? RateColumn::CoSackedBasic : RateColumn::Basic;
 }
 
-// A tray or sack label whose first line ends in a 3-digit prefix ("DALLAS TX 752"). A
-// second line after "*" ("DALLAS TX 752*LETTER SCHEME") does not make it a 5-digit one.
-bool isThreeDigitDestination(std::string_view label) {
-    return charFromEnd(label.substr(0, label.find('*')), 4) == ' ';
-}
-
+// A 3-digit or scheme tray or sack.
 RateColumn threeDigitContainerColumn(const SortedMailing& m,
                                      const SortedMailing::Container& container) {
     MailClass c = m.mailClass();
     if (c.isPeriodicals() || hasAadcColumn(c)) {
-        if (container.level == "3-Digit" ||
-            (c.value() == MailClass::PCOF && container.level == "Mixed"))
+        if (container.level == ContainerLevel::ThreeDigit ||
+            (c.value() == MailClass::PCOF && container.level == ContainerLevel::Mixed))
             return RateColumn::ThreeDigit;
         return hasAadcColumn(c) ? RateColumn::Aadc : RateColumn::Basic;
     }
     bool fullSack =
         c.value() != MailClass::RCOF || container.pieces >= standardFlatSackMinimum(m.mailType());
-    if (fullSack && container.level == "3/5-Digit")
+    if (fullSack && container.level == ContainerLevel::ThreeFiveDigit)
         return RateColumn::ThreeFive;
     return RateColumn::Basic;
 }
@@ -61,11 +56,18 @@ RateColumn threeDigitContainerColumn(const SortedMailing& m,
 RateColumn containerColumn(const SortedMailing& m, const SortedMailing::SortGroup& group) {
     MailClass c = m.mailClass();
     SortedMailing::Container container = m.container(group.container);
-    std::string_view label = container.label;
-    if (startsWith(label, "%") || startsWith(label, "$") || startsWith(label, "SCF"))
-        return startsWith(label, "$") && hasAadcColumn(c) ? RateColumn::Aadc : RateColumn::Basic;
-    if (isThreeDigitDestination(label))
+    switch (container.kind) {
+    case ContainerKind::Adc:
+        return hasAadcColumn(c) ? RateColumn::Aadc : RateColumn::Basic;
+    case ContainerKind::Mixed:
+    case ContainerKind::Scf:
+        return RateColumn::Basic;
+    case ContainerKind::Scheme:
+    case ContainerKind::ThreeDigit:
         return threeDigitContainerColumn(m, container);
+    case ContainerKind::FiveDigit:
+        break;
+    }
     if (c.isPeriodicals() || hasAadcColumn(c))
         return RateColumn::FiveDigit;
     return RateColumn::ThreeFive;

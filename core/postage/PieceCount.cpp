@@ -6,14 +6,11 @@ namespace quillan {
 
 namespace {
 
-bool startsWith(std::string_view text, std::string_view prefix) {
-    return text.substr(0, prefix.size()) == prefix;
-}
-
-// The tray or sack of a sort group; a group in none has no entry, label or pieces.
-SortedMailing::Container containerOf(const SortedMailing& mailing, int32_t k) {
+// The tray or sack of a sort group; a group in none is counted as one in a 5-digit tray or
+// sack of no pieces, entered with no discount that a rate line names.
+std::optional<SortedMailing::Container> containerOf(const SortedMailing& mailing, int32_t k) {
     if (k < 1 || k > mailing.containerCount())
-        return {0, "", "", ""};
+        return std::nullopt;
     return mailing.container(k);
 }
 
@@ -21,9 +18,10 @@ SortedMailing::Container containerOf(const SortedMailing& mailing, int32_t k) {
 // category does not count it at all (another entry, the other co-sacked part).
 std::optional<CoSackedPart> partCounted(const SortedMailing& mailing,
                                         const SortedMailing::SortGroup& group,
-                                        std::string_view entry, const RateCategory& category) {
+                                        const std::optional<SortedMailing::Container>& sack,
+                                        const RateCategory& category) {
     MailClass mailClass = mailing.mailClass();
-    bool entryMatches = mailClass.isPeriodicals() || entry == entryDiscountText(category.entry);
+    bool entryMatches = mailClass.isPeriodicals() || (sack && sack->entry == category.entry);
     if (!entryMatches)
         return std::nullopt;
     if (mailClass.isCoSacked()) {
@@ -36,14 +34,14 @@ std::optional<CoSackedPart> partCounted(const SortedMailing& mailing,
     return mailClass.isAutomation() ? CoSackedPart::Automation : CoSackedPart::Nonautomation;
 }
 
-// Barcoded flats qualify by the size and label of their own group.
+// Barcoded flats qualify by the size and kind of their own group.
 bool automationGroupCounts(MailClass mailClass, const SortedMailing::SortGroup& group,
                            RateLevel level) {
     int32_t least = mailClass.isPeriodicals() ? 6 : 10;
     if (group.pieces < least)
         return level == RateLevel::Basic;
-    bool threeDigit = startsWith(group.label, "3");
-    bool fiveDigit = startsWith(group.label, "5");
+    bool threeDigit = isThreeDigitGroup(group.kind);
+    bool fiveDigit = group.kind == GroupKind::FiveDigit;
     bool digit = threeDigit || fiveDigit;
     if (!mailClass.isPeriodicals())
         return level == RateLevel::ThreeFiveDigit ? digit : !digit;
@@ -54,20 +52,24 @@ bool automationGroupCounts(MailClass mailClass, const SortedMailing::SortGroup& 
     return !digit;
 }
 
-// A 3-digit destination ends in a blank and three digits, a 5-digit one in five digits.
-bool endsInThreeDigitDestination(std::string_view label) {
-    return label.size() >= 4 && label[label.size() - 4] == ' ';
-}
-
 // Flats without barcodes qualify by the sack they travel in.
-bool nonautomationGroupCounts(const SortedMailing& mailing, const SortedMailing::Container& sack,
+bool nonautomationGroupCounts(const SortedMailing& mailing,
+                              const std::optional<SortedMailing::Container>& sack,
                               RateLevel level) {
-    if (startsWith(sack.label, "%") || startsWith(sack.label, "$") || startsWith(sack.label, "SCF"))
+    ContainerKind kind = sack ? sack->kind : ContainerKind::FiveDigit;
+    switch (kind) {
+    case ContainerKind::Mixed:
+    case ContainerKind::Adc:
+    case ContainerKind::Scf:
         return level == RateLevel::Basic;
-    if (mailing.mailClass().isPeriodicals())
-        return level == (endsInThreeDigitDestination(sack.label) ? RateLevel::ThreeDigit
-                                                                 : RateLevel::FiveDigit);
-    bool full = sack.pieces >= standardFlatSackMinimum(mailing.mailType());
+    default:
+        break;
+    }
+    if (mailing.mailClass().isPeriodicals()) {
+        bool threeDigit = kind == ContainerKind::ThreeDigit || kind == ContainerKind::Scheme;
+        return level == (threeDigit ? RateLevel::ThreeDigit : RateLevel::FiveDigit);
+    }
+    bool full = sack && sack->pieces >= standardFlatSackMinimum(mailing.mailType());
     return level == (full ? RateLevel::ThreeFiveDigit : RateLevel::Basic);
 }
 
@@ -80,8 +82,8 @@ int32_t countFlats(const SortedMailing& mailing, const RateCategory& category,
     int32_t pieces = 0;
     for (int32_t g = 1; g <= mailing.sortGroupCount(); ++g) {
         SortedMailing::SortGroup group = mailing.sortGroup(g);
-        SortedMailing::Container sack = containerOf(mailing, group.container);
-        std::optional<CoSackedPart> part = partCounted(mailing, group, sack.entry, category);
+        std::optional<SortedMailing::Container> sack = containerOf(mailing, group.container);
+        std::optional<CoSackedPart> part = partCounted(mailing, group, sack, category);
         if (!part)
             continue;
         bool counts = *part == CoSackedPart::Automation
@@ -102,9 +104,9 @@ int32_t countLetters(const SortedMailing& mailing, const RateCategory& category,
     int32_t pieces = 0;
     for (int32_t k = 1; k <= mailing.containerCount(); ++k) {
         SortedMailing::Container tray = mailing.container(k);
-        if (!anyEntry && tray.entry != entryDiscountText(category.entry))
+        if (!anyEntry && tray.entry != category.entry)
             continue;
-        if (tray.level != rateLevelText(category.level))
+        if (tray.level != category.level)
             continue;
         pieces += tray.pieces;
         if (tallyInCounty(mailing))

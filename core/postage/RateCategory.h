@@ -1,22 +1,16 @@
 #pragma once
 
-#include <string_view>
+#include "core/SortKinds.h"
 
 namespace quillan {
 
 // What one rate line of the postage counts: the pieces of a presort level, entered with an
 // entry discount, and for co-sacked flats one of the two parts of the sacks.
 
-// The levels the rate lines name, as the trays and sacks name theirs.
-enum class RateLevel { Basic, ThreeFiveDigit, ThreeDigit, FiveDigit, Aadc, MixedAadc };
-// "Basic", "3/5-Digit", "3-Digit", "5-Digit", "AADC", "Mixed AADC".
-std::string_view rateLevelText(RateLevel level);
-
-// Where the mail is entered, as the trays and sacks record it. Periodicals have no entry
+// The levels the rate lines name, as the trays and sacks name theirs: every level but
+// Mixed, whose pieces each claim the rate of their own group. Periodicals have no entry
 // discount by tray or sack: their lines take every tray and sack.
-enum class EntryDiscount { None, Dbmc, Dscf };
-// "None", "DBMC", "DSCF".
-std::string_view entryDiscountText(EntryDiscount entry);
+using RateLevel = ContainerLevel;
 
 // Co-sacked flats: the barcoded pieces and the pieces without ZIP+4 share the sacks and
 // are counted and priced apart. Every other class has only the first part.

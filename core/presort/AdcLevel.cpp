@@ -46,21 +46,22 @@ int32_t adcGroupMinimum(MailClass code) {
     return code.isPeriodicals() ? 6 : 10;
 }
 
-std::string adcLevelText(MailClass code, const DistributionKinds& kinds) {
+ContainerLevel adcContainerLevel(MailClass code, const DistributionKinds& kinds) {
+    using L = ContainerLevel;
     bool digit = kinds.threeDigit || kinds.fiveDigit;
     if (code == MailClass::RAF || code == MailClass::RCOF) {
         if (kinds.distribution)
-            return digit ? "Mixed" : "Basic";
-        return "3/5-Digit";
+            return digit ? L::Mixed : L::Basic;
+        return L::ThreeFiveDigit;
     }
     if (code == MailClass::PAF || code == MailClass::PCOF) {
         if (kinds.distribution)
-            return digit ? "Mixed" : "Basic";
+            return digit ? L::Mixed : L::Basic;
         if (kinds.threeDigit && kinds.fiveDigit)
-            return "Mixed";
-        return kinds.fiveDigit ? "5-Digit" : "3-Digit";
+            return L::Mixed;
+        return kinds.fiveDigit ? L::FiveDigit : L::ThreeDigit;
     }
-    return "Basic";
+    return L::Basic;
 }
 
 DistributionLevel adcLevel(const PresortContext& ctx) {
@@ -68,7 +69,7 @@ DistributionLevel adcLevel(const PresortContext& ctx) {
     DistributionLevel level;
     level.chart = &adcChart(ctx);
     level.labels = &ctx.lists.adcLabels;
-    level.entryLevel = "AD";
+    level.groups = GroupKind::Adc;
     level.groupMinimum = adcGroupMinimum(code);
     if (code.isFlats()) {
         int32_t minimum = flatSackMinimum(ctx);
@@ -80,7 +81,7 @@ DistributionLevel adcLevel(const PresortContext& ctx) {
             return letterTrayLimits(ctx, total, minimum);
         };
     }
-    level.levelText = [code](const DistributionKinds& kinds) { return adcLevelText(code, kinds); };
+    level.level = [code](const DistributionKinds& kinds) { return adcContainerLevel(code, kinds); };
     return level;
 }
 
@@ -89,7 +90,7 @@ DistributionLevel aadcLevel(const PresortContext& ctx) {
     DistributionLevel level;
     level.chart = &aadcChart(ctx);
     level.labels = &ctx.lists.aadcLabels;
-    level.entryLevel = "AA";
+    level.groups = GroupKind::Aadc;
     level.groupMinimum = 10;
     if (code == MailClass::RML) {
         int32_t minimum = letterTrayMinimum(ctx);
@@ -99,8 +100,9 @@ DistributionLevel aadcLevel(const PresortContext& ctx) {
     } else {
         level.limits = [](int64_t) { return ContainerLimits{150}; };
     }
-    std::string text = code == MailClass::RAL || code == MailClass::FAL ? "AADC" : "Basic";
-    level.levelText = [text](const DistributionKinds&) { return text; };
+    ContainerLevel trays = code == MailClass::RAL || code == MailClass::FAL ? ContainerLevel::Aadc
+                                                                            : ContainerLevel::Basic;
+    level.level = [trays](const DistributionKinds&) { return trays; };
     return level;
 }
 
@@ -119,7 +121,7 @@ void BuildADCLevel(PresortContext& ctx) {
         return adc > 0;
     };
     collectLevelKeys(ctx, adcKey, &progress);
-    addDistributionGroups(ctx, ctx.lists.adcLabels, "AD ", level.groupMinimum);
+    addDistributionGroups(ctx, ctx.lists.adcLabels, GroupKind::Adc, level.groupMinimum);
     assignLevelOwners(ctx, adcKey, 0);
     makeDistributionContainers(ctx, level);
     progress.finish();
@@ -140,7 +142,7 @@ void BuildAADCGroups(PresortContext& ctx) {
         return key > 0;
     };
     collectLevelKeys(ctx, aadcKey, nullptr);
-    addDistributionGroups(ctx, ctx.lists.aadcLabels, "AA ", 1);
+    addDistributionGroups(ctx, ctx.lists.aadcLabels, GroupKind::Aadc, 1);
     assignLevelOwners(ctx, aadcKey, 0);
 }
 

@@ -85,8 +85,9 @@ int32_t sacksFor(int32_t p, int32_t partSize, int32_t m) {
 }
 
 // The level of a mixed sack from the kinds of groups it holds.
-std::string mixedSackLevel(const GroupModel& model, const std::vector<int32_t>& contents,
-                           MailClass code) {
+ContainerLevel mixedSackLevel(const GroupModel& model, const std::vector<int32_t>& contents,
+                              MailClass code) {
+    using L = ContainerLevel;
     bool other = false, fiveDigit = false, threeDigit = false;
     bool periodicals = code == MailClass::PAF || code == MailClass::PCOF;
     for (int32_t g : contents) {
@@ -95,26 +96,26 @@ std::string mixedSackLevel(const GroupModel& model, const std::vector<int32_t>& 
             other = true;
         else if (code.isCoSacked() && group.flag == 1)
             other = true;
-        else if (group.label.rfind("5D", 0) == 0)
+        else if (group.kind == GroupKind::FiveDigit)
             fiveDigit = true;
-        else if (group.label.rfind("3D", 0) == 0)
+        else if (group.kind == GroupKind::ThreeDigit)
             threeDigit = true;
         else
             other = true;
     }
     if (code == MailClass::RAF || code == MailClass::RCOF) {
         if (!other)
-            return "3/5-Digit";
-        return fiveDigit || threeDigit ? "Mixed" : "Basic";
+            return L::ThreeFiveDigit;
+        return fiveDigit || threeDigit ? L::Mixed : L::Basic;
     }
     if (periodicals) {
         if (other)
-            return fiveDigit || threeDigit ? "Mixed" : "Basic";
+            return fiveDigit || threeDigit ? L::Mixed : L::Basic;
         if (!fiveDigit)
-            return "3-Digit";
-        return threeDigit ? "Mixed" : "5-Digit";
+            return L::ThreeDigit;
+        return threeDigit ? L::Mixed : L::FiveDigit;
     }
-    return "Basic";
+    return L::Basic;
 }
 
 // Breaks one sack up into sacks of about equal pieces; returns how many sacks it created.
@@ -191,14 +192,14 @@ void FillFlatContainers(PresortContext& ctx) {
         int32_t sacks = sacksFor(model.containers[at(j)].pieces, partSize, m);
         if (sacks <= 1)
             continue;
-        bool mixed = model.containers[at(j)].level.rfind("Mixed", 0) == 0;
+        bool mixed = isMixedLevel(model.containers[at(j)].type.level);
         int32_t created = breakUpSack(model, lists, j, sacks, m);
         if (!mixed)
             continue;
         int32_t k = j;
         lists.resize(model.containers.size());
         for (int32_t n = 0; n <= created && k != 0; ++n, k = model.nextContainer(k))
-            model.containers[at(k)].level = mixedSackLevel(model, lists[at(k)], code);
+            model.containers[at(k)].type.level = mixedSackLevel(model, lists[at(k)], code);
     }
     model.store(true);
 }

@@ -17,20 +17,22 @@ namespace quillan {
 
 namespace {
 
-// The label of the group that takes the rest of a cut group: the one ZIP or 3-digit
-// prefix its ZIP groups share, else the cut group's own label.
-std::string restLabel(const GroupModel& model, const std::vector<int32_t>& rest,
-                      const std::string& cutLabel) {
+// The group that takes the rest of a cut group: a 5-digit or 3-digit group for the one
+// ZIP or 3-digit prefix its ZIP groups share, else one like the cut group.
+void nameRest(const GroupModel& model, GroupModel::GroupNode& rest,
+              const GroupModel::GroupNode& cut) {
     auto zipOf = [&](int32_t z) { return std::abs(model.zips[at(z)].zip) % 100000; };
-    int32_t zip = zipOf(rest.front());
-    bool oneZip = std::all_of(rest.begin(), rest.end(), [&](int32_t z) { return zipOf(z) == zip; });
-    if (oneZip)
-        return "5D " + zeroPad(zip, 5);
-    bool onePrefix = std::all_of(rest.begin(), rest.end(),
-                                 [&](int32_t z) { return zipOf(z) / 100 == zip / 100; });
-    if (onePrefix)
-        return "3D " + zeroPad(zip / 100, 3);
-    return cutLabel;
+    int32_t zip = zipOf(rest.zips.front());
+    auto all = [&](auto same) { return std::all_of(rest.zips.begin(), rest.zips.end(), same); };
+    rest.kind = cut.kind;
+    rest.label = cut.label;
+    if (all([&](int32_t z) { return zipOf(z) == zip; })) {
+        rest.kind = GroupKind::FiveDigit;
+        rest.label = groupLabel(rest.kind, zeroPad(zip, 5));
+    } else if (all([&](int32_t z) { return zipOf(z) / 100 == zip / 100; })) {
+        rest.kind = GroupKind::ThreeDigit;
+        rest.label = groupLabel(rest.kind, zeroPad(zip / 100, 3));
+    }
 }
 
 // One pass over the sort groups of the level, with the groups of every center linked in
@@ -65,7 +67,7 @@ private:
             const GroupModel::GroupNode& node = model_.groups[at(g)];
             if (node.container > 0)
                 continue;
-            int32_t center = distributionNumber(*level_.chart, node.label);
+            int32_t center = distributionNumber(*level_.chart, node.kind, node.label);
             number_[at(g)] = center;
             if (center <= 0)
                 continue;
@@ -78,9 +80,9 @@ private:
     }
 
     void noteKind(DistributionKinds& kinds, const GroupModel::GroupNode& node) const {
-        if (node.label.rfind("AD", 0) == 0 || (ctx_.mailClass().isCoSacked() && node.flag == 1))
+        if (node.kind == GroupKind::Adc || (ctx_.mailClass().isCoSacked() && node.flag == 1))
             kinds.distribution = true;
-        else if (node.label.rfind("3D", 0) == 0)
+        else if (node.kind == GroupKind::ThreeDigit)
             kinds.threeDigit = true;
         else
             kinds.fiveDigit = true;
@@ -115,12 +117,12 @@ private:
         for (int32_t h : contents)
             noteKind(kinds, model_.groups[at(h)]);
         const std::string& entry = labelText(*level_.labels, center);
-        std::string label = "$" + entry;
+        std::string label = containerLabel(ContainerKind::Adc, entry);
         int64_t code = distributionOrderCode(entry);
-        int32_t number =
-            containers_.add(code, distributionOrderCode(label), static_cast<int32_t>(held), label,
-                            EntryDiscountFor(ctx_, level_.entryLevel, entryKeyOfLabel(label)),
-                            level_.levelText(kinds));
+        ContainerType type{ContainerKind::Adc, level_.level(kinds),
+                           EntryDiscountFor(ctx_, level_.groups, entryKeyOfLabel(label))};
+        int32_t number = containers_.add(code, distributionOrderCode(label),
+                                         static_cast<int32_t>(held), label, type);
         for (int32_t h : contents) {
             model_.groups[at(h)].container = number;
             remaining_[center] -= model_.groups[at(h)].pieces;
@@ -171,9 +173,11 @@ private:
             remaining_[center] -= left;
             return;
         }
-        const GroupModel::GroupNode& cutNode = model_.groups[at(G)];
-        GroupModel::GroupNode node{cutNode.flag, left, restLabel(model_, rest, cutNode.label), 0,
-                                   rest};
+        GroupModel::GroupNode node;
+        node.flag = model_.groups[at(G)].flag;
+        node.pieces = left;
+        node.zips = rest;
+        nameRest(model_, node, model_.groups[at(G)]);
         int32_t added = model_.insertGroupAfter(G, std::move(node));
         for (int32_t z : rest)
             model_.zips[at(z)].owner = added;
@@ -194,10 +198,10 @@ private:
 
 } // namespace
 
-int32_t distributionNumber(const SettingsList& chart, const std::string& groupLabel) {
-    if (groupLabel.rfind("AD ", 0) == 0)
-        return strToInt(groupLabel.substr(3));
-    int prefix = groupPrefix(groupLabel);
+int32_t distributionNumber(const SettingsList& chart, GroupKind kind, const std::string& label) {
+    if (kind == GroupKind::Adc)
+        return strToInt(std::string(groupKey(label)));
+    int prefix = groupPrefix(label);
     return prefix == 0 ? 0 : chartValue(chart, prefix);
 }
 
@@ -205,8 +209,8 @@ void makeDistributionContainers(PresortContext& ctx, const DistributionLevel& le
     DistributionPass(ctx, level).run();
 }
 
-void addDistributionGroups(PresortContext& ctx, const SettingsList& labels,
-                           const std::string& prefix, int32_t groupMinimum) {
+void addDistributionGroups(PresortContext& ctx, const SettingsList& labels, GroupKind kind,
+                           int32_t groupMinimum) {
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;
     std::vector<size_t> keys;
@@ -221,7 +225,8 @@ void addDistributionGroups(PresortContext& ctx, const SettingsList& labels,
                      [&](size_t a, size_t b) { return codeOf[a] < codeOf[b]; });
     for (size_t k : keys) {
         int32_t key = t.levelKeys[k];
-        t.addSortGroup(key < 0 ? 1 : 0, t.levelKeyPieces[k], prefix + intToStr(std::abs(key)), 0);
+        t.addSortGroup(key < 0 ? 1 : 0, t.levelKeyPieces[k], kind,
+                       groupLabel(kind, intToStr(std::abs(key))), 0);
         t.levelKeyGroups[k] = c.sortGroupCount;
         c.piecesDone += t.levelKeyPieces[k];
         ++c.sortGroupCount;

@@ -15,8 +15,8 @@ struct ContainerLimits {
     int32_t capacity = std::numeric_limits<int32_t>::max(); // sacks: no limit here
 };
 
-// What a distribution-center container holds: pieces of ADC groups (an "AD" label, or the
-// nonbarcoded groups of a co-sacked class), 3-digit groups and 5-digit groups.
+// What a distribution-center container holds: pieces of ADC groups (or the nonbarcoded
+// groups of a co-sacked class), 3-digit groups and 5-digit groups.
 struct DistributionKinds {
     bool distribution = false, threeDigit = false, fiveDigit = false;
 };
@@ -28,21 +28,21 @@ struct DistributionKinds {
 struct DistributionLevel {
     const SettingsList* chart = nullptr;  // center number of a 3-digit prefix
     const SettingsList* labels = nullptr; // the centers' label list
-    const char* entryLevel = "AD";        // level code for the entry discount
+    GroupKind groups = GroupKind::Adc;    // the groups the level makes (its entry discount)
     int32_t groupMinimum = 0;             // the least a group left over by a tray cut keeps
     std::function<ContainerLimits(int64_t total)> limits;
-    std::function<std::string(const DistributionKinds&)> levelText;
+    std::function<ContainerLevel(const DistributionKinds&)> level;
 };
 void makeDistributionContainers(PresortContext& ctx, const DistributionLevel& level);
 
-// The ADC number in an "AD n" group label, or the chart's number for the group's prefix;
+// The ADC number of an ADC group (its key), or the chart's number for the group's prefix;
 // 0 or less means none.
-int32_t distributionNumber(const SettingsList& chart, const std::string& groupLabel);
+int32_t distributionNumber(const SettingsList& chart, GroupKind kind, const std::string& label);
 
-// Sort groups for the keys of the level scratch tables that reach `groupMinimum`, labelled
-// `prefix` and the key's number, appended in the order of their centers' order codes
-// (equal codes in key order); flag "1" for a negative key.
-void addDistributionGroups(PresortContext& ctx, const SettingsList& labels,
-                           const std::string& prefix, int32_t groupMinimum);
+// Sort groups of `kind` (ADC or AADC) for the keys of the level scratch tables that reach
+// `groupMinimum`, labelled with the key's number, appended in the order of their centers'
+// order codes (equal codes in key order); flag "1" for a negative key.
+void addDistributionGroups(PresortContext& ctx, const SettingsList& labels, GroupKind kind,
+                           int32_t groupMinimum);
 
 } // namespace quillan

@@ -84,22 +84,23 @@ bool mixedContainerInBmc(const PresortContext& ctx, int32_t bmc) {
 
 } // namespace
 
-std::string EntryDiscountFor(const PresortContext& ctx, const std::string& level,
-                             const std::string& key) {
+EntryDiscount EntryDiscountFor(const PresortContext& ctx, GroupKind building,
+                               const std::string& key) {
     if (!ctx.mailClass().isStandard())
-        return "None";
+        return EntryDiscount::None;
     EntryFacilities f = entryFacilities(ctx);
-    if (level == "MXD")
-        return f.bmc > 0 && mixedContainerInBmc(ctx, f.bmc) ? "DBMC" : "None";
+    if (building == GroupKind::Mixed)
+        return f.bmc > 0 && mixedContainerInBmc(ctx, f.bmc) ? EntryDiscount::Dbmc
+                                                            : EntryDiscount::None;
     int32_t prefix = 0;
     if (!tryStrToInt(key, prefix) || !isZipPrefix(prefix))
-        return "None";
-    std::string result = "None";
+        return EntryDiscount::None;
+    EntryDiscount result = EntryDiscount::None;
     if (f.bmc > 0 && chartValue(ctx.lists.dbmcChart, prefix) == f.bmc)
-        result = "DBMC";
-    if (f.scf != 0 && level != "AD" && level != "AA" &&
-        chartValue(ctx.lists.scfChart, prefix) == f.scf)
-        result = "DSCF";
+        result = EntryDiscount::Dbmc;
+    bool center = building == GroupKind::Adc || building == GroupKind::Aadc;
+    if (f.scf != 0 && !center && chartValue(ctx.lists.scfChart, prefix) == f.scf)
+        result = EntryDiscount::Dscf;
     return result;
 }
 

@@ -56,7 +56,7 @@ void buildZipGroups(PresortContext& ctx, LevelProgress& progress) {
                 found.push_back({key, 0, 0});
             }
             ++found[at(slot)].pieces;
-            if (at(r) < t.pieceInCounty.size() && t.pieceInCounty[at(r)] == "t")
+            if (at(r) < t.pieceInCounty.size() && t.pieceInCounty[at(r)] == 1)
                 ++found[at(slot)].inCounty;
         }
         progress.passed(r);
@@ -71,7 +71,7 @@ void buildZipGroups(PresortContext& ctx, LevelProgress& progress) {
 }
 
 std::string fiveDigitLabel(int32_t key) {
-    return "5D " + zeroPad(std::abs(key), 5);
+    return groupLabel(GroupKind::FiveDigit, zeroPad(std::abs(key), 5));
 }
 
 // Cuts letter groups into trays: full trays while more than a full tray is left, and
@@ -120,7 +120,7 @@ void formFiveDigitGroups(PresortContext& ctx, const Minimums& minimums) {
         int32_t flag = key < 0 ? 1 : 0;
         std::string label = fiveDigitLabel(key);
         t.insertZipGroup(t.zipGroupZips.size(), key, p, ic, c.sortGroupCount);
-        t.addSortGroup(flag, p, label, 0);
+        t.addSortGroup(flag, p, GroupKind::FiveDigit, label, 0);
         c.piecesDone += p;
         while (cutter && cutter->needsCut(p)) {
             int32_t tray = cutter->trayFor(p);
@@ -130,7 +130,7 @@ void formFiveDigitGroups(PresortContext& ctx, const Minimums& minimums) {
             t.sortGroupPieces.back() = tray;
             ++c.sortGroupCount;
             t.insertZipGroup(t.zipGroupZips.size(), key, rest, restInCounty, c.sortGroupCount);
-            t.addSortGroup(flag, rest, label, 0);
+            t.addSortGroup(flag, rest, GroupKind::FiveDigit, label, 0);
             p = rest;
             ic = restInCounty;
         }
@@ -139,9 +139,10 @@ void formFiveDigitGroups(PresortContext& ctx, const Minimums& minimums) {
     c.zipGroupCount = static_cast<int32_t>(t.zipGroupZips.size()) - 1;
 }
 
-const char* fiveDigitContainerLevel(MailClass code) {
-    return code == MailClass::RAL || code == MailClass::FAL || code.isPeriodicals() ? "5-Digit"
-                                                                                    : "3/5-Digit";
+ContainerLevel fiveDigitContainerLevel(MailClass code) {
+    return code == MailClass::RAL || code == MailClass::FAL || code.isPeriodicals()
+               ? ContainerLevel::FiveDigit
+               : ContainerLevel::ThreeFiveDigit;
 }
 
 std::string tagLine(const PresortContext& ctx, const CityIndex& cities, const std::string& label) {
@@ -204,9 +205,9 @@ void makeFiveDigitContainers(PresortContext& ctx, const Minimums& minimums) {
         t.sortGroupContainer[at(j)] = c.containerCount;
         if (paired)
             t.sortGroupContainer[at(j + 1)] = c.containerCount;
-        t.addContainer(p, tagLine(ctx, cities, label),
-                       EntryDiscountFor(ctx, "5D", label.substr(3, 3)),
-                       fiveDigitContainerLevel(code));
+        ContainerType type{ContainerKind::FiveDigit, fiveDigitContainerLevel(code),
+                           EntryDiscountFor(ctx, GroupKind::FiveDigit, label.substr(3, 3))};
+        t.addContainer(p, tagLine(ctx, cities, label), type);
         c.placedPieces += p;
         ++c.containerCount;
         j = next;
@@ -250,6 +251,7 @@ void CompactSortGroups(PresortContext& ctx) {
         }
         t.sortGroupFlags[at(next)] = t.sortGroupFlags[at(g)];
         t.sortGroupPieces[at(next)] = t.sortGroupPieces[at(g)];
+        t.sortGroupKinds[at(next)] = t.sortGroupKinds[at(g)];
         t.sortGroupLabels[at(next)] = std::move(t.sortGroupLabels[at(g)]);
         t.sortGroupContainer[at(next)] = t.sortGroupContainer[at(g)];
         ++next;
@@ -261,6 +263,7 @@ void CompactSortGroups(PresortContext& ctx) {
     }
     t.sortGroupFlags.resize(at(next));
     t.sortGroupPieces.resize(at(next));
+    t.sortGroupKinds.resize(at(next));
     t.sortGroupLabels.resize(at(next));
     t.sortGroupContainer.resize(at(next));
     c.sortGroupCount = next;

@@ -41,14 +41,14 @@ GroupModel::GroupModel(PresortContext& ctx) : ctx_(ctx) {
     groups.resize(groupCount + 1);
     containers.resize(containerCount + 1);
     for (size_t g = 1; g <= groupCount; ++g)
-        groups[g] = {t.sortGroupFlags[g],
-                     t.sortGroupPieces[g],
-                     t.sortGroupLabels[g],
-                     t.sortGroupContainer[g],
-                     {}};
+        groups[g] = {.flag = t.sortGroupFlags[g],
+                     .pieces = t.sortGroupPieces[g],
+                     .kind = t.sortGroupKinds[g],
+                     .label = t.sortGroupLabels[g],
+                     .container = t.sortGroupContainer[g],
+                     .zips = {}};
     for (size_t k = 1; k <= containerCount; ++k)
-        containers[k] = {t.containerPieces[k], t.containerLabels[k], t.containerEntry[k],
-                         t.containerLevel[k]};
+        containers[k] = {t.containerPieces[k], t.containerLabels[k], t.containerTypes[k]};
     for (size_t z = 1; z <= zipCount; ++z) {
         zips[z] = {t.zipGroupZips[z], t.zipGroupPieces[z], t.zipGroupInCounty[z],
                    t.zipGroupOwner[z]};
@@ -114,7 +114,7 @@ int32_t GroupModel::splitSortGroup(int32_t s, int32_t p, int32_t c) {
     int32_t node = static_cast<int32_t>(groups.size());
     {
         const GroupNode& from = groups[at(s)];
-        groups.push_back({from.flag, p, from.label, c, {}});
+        groups.push_back({from.flag, p, from.kind, from.label, c, {}});
     }
     linkAfter(nextGroup_, s, node);
     GroupNode& from = groups[at(s)];
@@ -154,7 +154,7 @@ int32_t GroupModel::insertGroupAfter(int32_t s, GroupNode group) {
 int32_t GroupModel::insertContainerAfter(int32_t j) {
     int32_t node = static_cast<int32_t>(containers.size());
     const ContainerNode& from = containers[at(j)];
-    containers.push_back({0, from.label, from.entry, from.level});
+    containers.push_back({0, from.label, from.type});
     linkAfter(nextContainer_, j, node);
     return node;
 }
@@ -177,7 +177,7 @@ void GroupModel::store(bool dropEmptyContainers) {
         if (dropEmptyContainers && c.pieces == 0 && !holdsGroups[at(k)])
             continue;
         containerRow[at(k)] = ++row;
-        t.addContainer(c.pieces, c.label, c.entry, c.level);
+        t.addContainer(c.pieces, c.label, c.type);
     }
     ctx_.counters.containerCount = row + 1;
 
@@ -187,7 +187,7 @@ void GroupModel::store(bool dropEmptyContainers) {
         const GroupNode& n = groups[at(g)];
         groupRow[at(g)] = ++row;
         bool linked = n.container > 0 && at(n.container) < containers.size();
-        t.addSortGroup(n.flag, n.pieces, n.label,
+        t.addSortGroup(n.flag, n.pieces, n.kind, n.label,
                        linked ? containerRow[at(n.container)] : n.container);
     }
     ctx_.counters.sortGroupCount = row + 1;

@@ -25,13 +25,15 @@ public:
     struct GroupNode {
         int32_t flag = 0;
         int32_t pieces = 0;
+        GroupKind kind = GroupKind::Other;
         std::string label;
         int32_t container = 0;     // a container node, or 0
         std::vector<int32_t> zips; // the ZIP groups it owns, in table order
     };
     struct ContainerNode {
         int32_t pieces = 0;
-        std::string label, entry, level;
+        std::string label;
+        ContainerType type;
     };
 
     explicit GroupModel(PresortContext& ctx);
@@ -51,7 +53,7 @@ public:
     int32_t nextGroup(int32_t n) const { return nextGroup_[static_cast<size_t>(n)]; }
     int32_t nextContainer(int32_t n) const { return nextContainer_[static_cast<size_t>(n)]; }
 
-    // A new sort group directly after s, with p of s's pieces, its label and flag, in
+    // A new sort group directly after s, with p of s's pieces, its kind, label and flag, in
     // container c. Whole ZIP groups of s move to it in table order while they fit the pieces
     // still to move; the rest is cut off the largest remaining ZIP group of s. Returns it.
     int32_t splitSortGroup(int32_t s, int32_t p, int32_t c);
@@ -59,7 +61,7 @@ public:
     // group directly after it, owned by `to`; in-county pieces stay as far as they fit.
     // Returns the new node, or 0 when g owns no ZIP group.
     int32_t splitZipGroup(int32_t g, int32_t to, int32_t m);
-    // An empty container directly after j with j's label, entry and level. Returns it.
+    // An empty container directly after j with j's label and type. Returns it.
     int32_t insertContainerAfter(int32_t j);
     // Cuts m pieces off ZIP group z into a new ZIP group directly after it, owned by
     // `owner` (the owners' lists of ZIP groups are the caller's to keep). In-county pieces

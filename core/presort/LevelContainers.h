@@ -24,8 +24,7 @@ public:
     // Adds a container whose position key is `key`; `ownKey` is the key later containers
     // of the level compare against (the one read from its label). Returns the provisional
     // number for its groups. Counts it in containerCount.
-    int32_t add(int64_t key, int64_t ownKey, int32_t pieces, std::string label, std::string entry,
-                std::string level);
+    int32_t add(int64_t key, int64_t ownKey, int32_t pieces, std::string label, ContainerType type);
 
     // Links the sort groups to one of the level's containers and counts their pieces as
     // placed.
@@ -38,7 +37,8 @@ private:
     struct Pending {
         int64_t ownKey;
         int32_t pieces;
-        std::string label, entry, level;
+        std::string label;
+        ContainerType type;
     };
 
     PresortContext& ctx_;

@@ -11,39 +11,42 @@ namespace quillan {
 
 namespace {
 
-std::string mixedLevelText(const PresortContext& ctx, const std::vector<int32_t>& contents) {
+ContainerLevel mixedContainerLevel(const PresortContext& ctx,
+                                   const std::vector<int32_t>& contents) {
+    using L = ContainerLevel;
     const MailClass code = ctx.mailClass();
     if (code == MailClass::RAL || code == MailClass::FAL)
-        return "Mixed AADC";
+        return L::MixedAadc;
     bool standard = code == MailClass::RAF || code == MailClass::RCOF;
     bool periodicals = code == MailClass::PAF || code == MailClass::PCOF;
     if (!standard && !periodicals)
-        return "Basic";
+        return L::Basic;
     const WorkTables& t = ctx.tables;
     int32_t least = standard ? 10 : 6;
     bool mixed = false, fiveDigit = false, threeDigit = false;
     for (int32_t g : contents) {
-        const std::string& label = t.sortGroupLabels[at(g)];
+        GroupKind kind = t.sortGroupKinds[at(g)];
         if (t.sortGroupPieces[at(g)] < least || (code.isCoSacked() && t.sortGroupFlags[at(g)] == 1))
             mixed = true;
-        else if (label.rfind("5D", 0) == 0)
+        else if (kind == GroupKind::FiveDigit)
             fiveDigit = true;
-        else if (label.rfind("3D", 0) == 0)
+        else if (kind == GroupKind::ThreeDigit)
             threeDigit = true;
         else
             mixed = true;
     }
     bool digit = fiveDigit || threeDigit;
     if (mixed)
-        return digit ? "Mixed" : "Basic";
+        return digit ? L::Mixed : L::Basic;
     if (standard)
-        return "3/5-Digit";
+        return L::ThreeFiveDigit;
     if (fiveDigit && threeDigit)
-        return "Mixed";
-    return fiveDigit ? "5-Digit" : "3-Digit";
+        return L::Mixed;
+    return fiveDigit ? L::FiveDigit : L::ThreeDigit;
 }
 
-// Gathers the unplaced ZIP groups that pass `joins` into one new "MA" group.
+// Gathers the unplaced ZIP groups (only those without ZIP+4 with onlyNegative) into one new
+// mixed group.
 void gatherMixedGroup(PresortContext& ctx, int32_t flag, bool onlyNegative) {
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;
@@ -56,7 +59,7 @@ void gatherMixedGroup(PresortContext& ctx, int32_t flag, bool onlyNegative) {
     }
     if (pieces == 0)
         return;
-    t.addSortGroup(flag, pieces, "MA", 0);
+    t.addSortGroup(flag, pieces, GroupKind::Mixed, groupLabel(GroupKind::Mixed, ""), 0);
     c.piecesDone += pieces;
     ++c.sortGroupCount;
 }
@@ -91,8 +94,10 @@ void BuildMixedLevel(PresortContext& ctx) {
     }
     if (contents.empty())
         return;
-    std::string entry = EntryDiscountFor(ctx, "MXD", "");
-    t.addContainer(pieces, "%MXD " + mixedDestination(ctx), entry, mixedLevelText(ctx, contents));
+    ContainerType type{ContainerKind::Mixed, mixedContainerLevel(ctx, contents),
+                       EntryDiscountFor(ctx, GroupKind::Mixed, "")};
+    t.addContainer(pieces, containerLabel(ContainerKind::Mixed, "MXD " + mixedDestination(ctx)),
+                   type);
     c.placedPieces += pieces;
     ++c.containerCount;
 }

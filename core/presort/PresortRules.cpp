@@ -52,25 +52,4 @@ int groupPrefix(const std::string& label) {
     return value;
 }
 
-int32_t insertContainerInOrder(PresortContext& ctx, int32_t levelStart, int64_t key,
-                               const std::function<int64_t(const std::string&)>& keyOfLabel,
-                               int32_t pieces, std::string label, std::string entry,
-                               std::string level) {
-    WorkTables& t = ctx.tables;
-    int32_t row = ctx.counters.containerCount;
-    for (int32_t k = levelStart + 1; k < ctx.counters.containerCount; ++k) {
-        if (keyOfLabel(t.containerLabels[static_cast<size_t>(k)]) > key) {
-            row = k;
-            break;
-        }
-    }
-    for (size_t g = 1; g < static_cast<size_t>(ctx.counters.sortGroupCount); ++g)
-        if (t.sortGroupContainer[g] >= row)
-            ++t.sortGroupContainer[g];
-    t.insertContainer(static_cast<size_t>(row), pieces, std::move(label), std::move(entry),
-                      std::move(level));
-    ++ctx.counters.containerCount;
-    return row;
-}
-
 } // namespace quillan

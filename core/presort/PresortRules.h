@@ -3,7 +3,6 @@
 #include "core/presort/PresortContext.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 namespace quillan {
@@ -41,13 +40,5 @@ bool inOriginScf(const PresortContext& ctx, int prefix);
 // Characters 4 to 6 of a sort-group label as a number: the 3-digit prefix of a "5D" or "3D"
 // group; 0 when they are not digits.
 int groupPrefix(const std::string& label);
-
-// Adds a container at its place among the containers of the level that started after
-// container `levelStart`: before the first of them whose order key is greater than `key`,
-// renumbering the sort groups' links at and after that row, or at the end. Returns its row.
-int32_t insertContainerInOrder(PresortContext& ctx, int32_t levelStart, int64_t key,
-                               const std::function<int64_t(const std::string&)>& keyOfLabel,
-                               int32_t pieces, std::string label, std::string entry,
-                               std::string level);
 
 } // namespace quillan

@@ -19,27 +19,27 @@ namespace {
 struct ScfKinds {
     bool threeDigit = false, fiveDigit = false, nonbarcoded = false;
 
-    void note(MailClass code, int32_t flag, const std::string& label) {
+    void note(MailClass code, int32_t flag, GroupKind kind) {
         if (code == MailClass::PCOF && flag == 1)
             nonbarcoded = true;
-        else if (label.rfind('3', 0) == 0)
+        else if (isThreeDigitGroup(kind))
             threeDigit = true;
         else
             fiveDigit = true;
     }
-    std::string level(MailClass code) const {
+    ContainerLevel level(MailClass code) const {
         if (code == MailClass::PNAF)
-            return "Basic";
+            return ContainerLevel::Basic;
         if (code == MailClass::PAF) {
             if (threeDigit && fiveDigit)
-                return "Mixed";
-            return threeDigit ? "3-Digit" : "5-Digit";
+                return ContainerLevel::Mixed;
+            return threeDigit ? ContainerLevel::ThreeDigit : ContainerLevel::FiveDigit;
         }
         if (threeDigit + fiveDigit + nonbarcoded >= 2)
-            return "Mixed";
+            return ContainerLevel::Mixed;
         if (threeDigit)
-            return "3-Digit";
-        return fiveDigit ? "5-Digit" : "Basic";
+            return ContainerLevel::ThreeDigit;
+        return fiveDigit ? ContainerLevel::FiveDigit : ContainerLevel::Basic;
     }
 };
 
@@ -55,14 +55,15 @@ void makeScfSack(PresortContext& ctx, LevelContainers& level, int32_t scf,
     ScfKinds kinds;
     for (int32_t h : members) {
         total += t.sortGroupPieces[at(h)];
-        kinds.note(code, t.sortGroupFlags[at(h)], t.sortGroupLabels[at(h)]);
+        kinds.note(code, t.sortGroupFlags[at(h)], t.sortGroupKinds[at(h)]);
     }
     if (total < minimum && (total <= 0 || scf != mailerScf))
         return;
     const std::string& entry = labelText(ctx.lists.scfLabels, std::abs(scf));
     std::string label = "SCF " + entry + (scf < 0 ? "*" : "");
-    int32_t number = level.add(scfOrderKey(entry), scfOrderKey(entry), total, label,
-                               EntryDiscountFor(ctx, "SCF", lastThree(entry)), kinds.level(code));
+    ContainerType type{ContainerKind::Scf, kinds.level(code),
+                       EntryDiscountFor(ctx, GroupKind::Scf, lastThree(entry))};
+    int32_t number = level.add(scfOrderKey(entry), scfOrderKey(entry), total, label, type);
     level.fill(number, members, total);
 }
 

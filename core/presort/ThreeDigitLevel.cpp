@@ -35,7 +35,7 @@ bool threeDigitKey(int32_t zipKey, int32_t& key) {
 }
 
 std::string threeDigitGroupLabel(int32_t key) {
-    return "3D " + zeroPad(std::abs(key), 3);
+    return groupLabel(GroupKind::ThreeDigit, zeroPad(std::abs(key), 3));
 }
 
 // Steps shared by both builders: unplaced ZIP groups become 3-digit groups of at least the
@@ -48,7 +48,8 @@ void formThreeDigitGroups(PresortContext& ctx, int32_t groupMinimum, LevelProgre
         if (t.levelKeyPieces[k] < groupMinimum)
             continue;
         int32_t key = t.levelKeys[k];
-        t.addSortGroup(key < 0 ? 1 : 0, t.levelKeyPieces[k], threeDigitGroupLabel(key), 0);
+        t.addSortGroup(key < 0 ? 1 : 0, t.levelKeyPieces[k], GroupKind::ThreeDigit,
+                       threeDigitGroupLabel(key), 0);
         t.levelKeyGroups[k] = c.sortGroupCount;
         c.piecesDone += t.levelKeyPieces[k];
         ++c.sortGroupCount;
@@ -70,25 +71,25 @@ const std::string& threeDigitEntry(const PresortContext& ctx, int prefix) {
 // the nonbarcoded ones) and 5-digit groups.
 struct GroupKinds {
     bool threeDigit = false, fiveDigit = false;
-    void note(MailClass code, int32_t flag, const std::string& label) {
-        if ((code == MailClass::PCOF && flag == 1) || label.rfind('3', 0) == 0)
+    void note(MailClass code, int32_t flag, GroupKind kind) {
+        if ((code == MailClass::PCOF && flag == 1) || isThreeDigitGroup(kind))
             threeDigit = true;
         else
             fiveDigit = true;
     }
-    std::string level() const {
+    ContainerLevel level() const {
         if (threeDigit && fiveDigit)
-            return "Mixed";
-        return threeDigit ? "3-Digit" : "5-Digit";
+            return ContainerLevel::Mixed;
+        return threeDigit ? ContainerLevel::ThreeDigit : ContainerLevel::FiveDigit;
     }
 };
 
-std::string threeDigitLevelText(MailClass code, bool reachesMinimum) {
+ContainerLevel threeDigitLevel(MailClass code, bool reachesMinimum) {
     bool digitLevel = reachesMinimum || code == MailClass::RAF || code == MailClass::PNAL ||
                       code == MailClass::PNAF || code == MailClass::PCOF || code == MailClass::RCOF;
     if (!digitLevel)
-        return "Basic";
-    return code.isPeriodicals() ? "3-Digit" : "3/5-Digit";
+        return ContainerLevel::Basic;
+    return code.isPeriodicals() ? ContainerLevel::ThreeDigit : ContainerLevel::ThreeFiveDigit;
 }
 
 // The groups of every 3-digit area that may go into a 3-digit container, in row order.
@@ -116,7 +117,7 @@ void makeThreeDigitContainer(PresortContext& ctx, LevelContainers& level, int pr
     bool reaches = total >= minimum;
     if (!reaches && (total <= 0 || periodicalsFlats || !inOriginScf(ctx, prefix)))
         return;
-    std::string levelText = threeDigitLevelText(code, reaches);
+    ContainerLevel containerLevel = threeDigitLevel(code, reaches);
     GroupKinds kinds;
     int32_t sum = 0;
     std::vector<int32_t> contents;
@@ -125,17 +126,18 @@ void makeThreeDigitContainer(PresortContext& ctx, LevelContainers& level, int pr
             continue; // a 5-digit tray keeps its own
         contents.push_back(h);
         sum += t.sortGroupPieces[at(h)];
-        kinds.note(code, t.sortGroupFlags[at(h)], t.sortGroupLabels[at(h)]);
+        kinds.note(code, t.sortGroupFlags[at(h)], t.sortGroupKinds[at(h)]);
     }
     if (sum == 0)
         return;
     if (code == MailClass::PAF || code == MailClass::PCOF)
-        levelText = kinds.level();
+        containerLevel = kinds.level();
     const std::string& entry = threeDigitEntry(ctx, prefix);
     std::string label = entry + " " + zeroPad(prefix, 3);
-    int32_t number =
-        level.add(threeDigitOrderKeyOfEntry(entry, prefix), threeDigitOrderKey(label), sum, label,
-                  EntryDiscountFor(ctx, "3D", zeroPad(prefix, 3)), levelText);
+    ContainerType type{ContainerKind::ThreeDigit, containerLevel,
+                       EntryDiscountFor(ctx, GroupKind::ThreeDigit, zeroPad(prefix, 3))};
+    int32_t number = level.add(threeDigitOrderKeyOfEntry(entry, prefix), threeDigitOrderKey(label),
+                               sum, label, type);
     level.fill(number, contents, sum);
 }
 
@@ -187,17 +189,25 @@ std::string SchemeCodeFor(const PresortContext& ctx, const std::string& prefix) 
 
 namespace {
 
-std::string schemeContainerLabel(const PresortContext& ctx, int32_t scheme) {
+// A scheme's tray goes to the scheme's label; a code the scheme chart does not hold (the
+// prefix of no scheme) to the 3-digit area of that number.
+struct SchemeDestination {
+    ContainerKind kind;
+    std::string label;
+};
+
+SchemeDestination schemeDestination(const PresortContext& ctx, int32_t scheme) {
     int32_t e = chartValue(ctx.lists.schemeChart, scheme);
     if (e == 0)
-        return threeDigitEntry(ctx, scheme) + " " + zeroPad(scheme, 3);
-    return "#" + labelText(ctx.lists.schemeLabels, std::abs(e));
+        return {ContainerKind::ThreeDigit, threeDigitEntry(ctx, scheme) + " " + zeroPad(scheme, 3)};
+    return {ContainerKind::Scheme,
+            containerLabel(ContainerKind::Scheme, labelText(ctx.lists.schemeLabels, std::abs(e)))};
 }
 
-std::string schemeLevelText(MailClass code, bool reaches) {
+ContainerLevel schemeLevel(MailClass code, bool reaches) {
     if (reaches)
-        return "3-Digit";
-    return code == MailClass::PAL ? "Basic" : "AADC";
+        return ContainerLevel::ThreeDigit;
+    return code == MailClass::PAL ? ContainerLevel::Basic : ContainerLevel::Aadc;
 }
 
 void makeSchemeContainer(PresortContext& ctx, LevelContainers& level, int32_t scheme,
@@ -217,10 +227,10 @@ void makeSchemeContainer(PresortContext& ctx, LevelContainers& level, int32_t sc
     int32_t sum = 0;
     for (int32_t h : contents)
         sum += t.sortGroupPieces[at(h)];
-    std::string label = schemeContainerLabel(ctx, scheme);
-    int32_t number = level.add(scheme, schemeOrderKey(label), sum, label,
-                               EntryDiscountFor(ctx, "3S", intToStr(scheme)),
-                               schemeLevelText(ctx.mailClass(), reaches));
+    SchemeDestination to = schemeDestination(ctx, scheme);
+    ContainerType type{to.kind, schemeLevel(ctx.mailClass(), reaches),
+                       EntryDiscountFor(ctx, GroupKind::ThreeDigitScheme, intToStr(scheme))};
+    int32_t number = level.add(scheme, schemeOrderKey(to.label), sum, to.label, type);
     level.fill(number, contents, sum);
 }
 

@@ -27,11 +27,13 @@ void buildResult(AppContext& ctx, const std::string& classCode) {
     c.containerCount = 3;
     WorkTables& t = ctx.tables;
     t.seed(false);
-    t.addContainer(10, "SPRINGFIELD MA 01234", "None", "5-Digit");
-    t.addContainer(9, "DALLAS TX 752", "DSCF", "3-Digit");
-    t.addSortGroup(0, 6, "5D 01234", 1);
-    t.addSortGroup(1, 4, "5D 01234", 1);
-    t.addSortGroup(0, 9, "3D 752", 2);
+    t.addContainer(10, "SPRINGFIELD MA 01234",
+                   {ContainerKind::FiveDigit, ContainerLevel::FiveDigit, EntryDiscount::None});
+    t.addContainer(9, "DALLAS TX 752",
+                   {ContainerKind::ThreeDigit, ContainerLevel::ThreeDigit, EntryDiscount::Dscf});
+    t.addSortGroup(0, 6, GroupKind::FiveDigit, "5D 01234", 1);
+    t.addSortGroup(1, 4, GroupKind::FiveDigit, "5D 01234", 1);
+    t.addSortGroup(0, 9, GroupKind::ThreeDigit, "3D 752", 2);
     t.insertZipGroup(1, 1234, 6, 0, 1);
     t.insertZipGroup(2, -1234, 4, 0, 2);
     t.insertZipGroup(3, 75201, 5, 2, 3);
@@ -156,8 +158,7 @@ TEST(SortResults, LabelsLoadRestoresOnlyTheHeaderAndContainers) {
     WorkTables expected = seeded();
     expected.containerPieces = saved.containerPieces;
     expected.containerLabels = saved.containerLabels;
-    expected.containerEntry = saved.containerEntry;
-    expected.containerLevel = saved.containerLevel;
+    expected.containerTypes = saved.containerTypes;
     expected.pieceZips.assign(21, 0);
     expected.pieceCities.assign(22, "0");
     EXPECT_EQ(ctx.tables, expected);
@@ -226,6 +227,8 @@ TEST(SortResults, DamagedFileIsRefusedWithAMessageAndSeededTables) {
         {"more rejects than records", 2, "21", 0, "line 2 holds"},
         {"no sort-group counter", 5, "0", 0, "line 5 holds"},
         {"tray count not a number", 6, "three", 0, "line 6 holds"},
+        {"an entry no tray has", 9, "DNDC", 0, "line 9 holds 'DNDC'"},
+        {"a level no tray has", 14, "3-digit", 0, "line 14 holds '3-digit'"},
         {"package in a tray that does not exist", 17, "3", 0, "line 17 holds"},
         {"flag other than 0 or 1", 18, "2", 0, "line 18 holds"},
         {"ZIP group owned by no package", 30, "4", 0, "line 30 holds"},

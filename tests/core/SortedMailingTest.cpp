@@ -22,15 +22,18 @@ std::vector<std::string> rowsOf(const SortedMailing& m) {
         std::string groups;
         for (int32_t g : m.sortGroupsIn(k))
             groups += " " + std::to_string(g);
-        rows.push_back("tray " + std::string(c.label) + " " + std::to_string(c.pieces) + " " +
-                       std::string(c.entry) + " " + std::string(c.level) + " :" + groups);
+        rows.push_back("tray " + std::string(c.label) + " " + std::string(c.destination) + " " +
+                       std::to_string(c.pieces) + " kind " + std::to_string(int(c.kind)) + " " +
+                       std::string(entryText(c.entry)) + " " + std::string(levelText(c.level)) +
+                       " :" + groups);
     }
     for (int32_t g = 1; g <= m.sortGroupCount(); ++g) {
         SortedMailing::SortGroup s = m.sortGroup(g);
         std::string zips;
         for (int32_t z : m.zipGroupsOf(g))
             zips += " " + std::to_string(z);
-        rows.push_back("group " + std::string(s.label) + " " + std::to_string(s.pieces) + " " +
+        rows.push_back("group " + std::string(s.label) + " " + std::string(s.key) + " " +
+                       std::to_string(s.pieces) + " kind " + std::to_string(int(s.kind)) + " " +
                        std::to_string(s.nonbarcoded) + " " + std::to_string(s.container) + " :" +
                        zips);
     }

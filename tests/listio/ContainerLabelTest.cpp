@@ -2,6 +2,7 @@
 // ADC is label 5 "ADC NORTH TEXAS TX 75099").
 
 #include "listio/ContainerLabel.h"
+#include "tests/support/SortTables.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +23,7 @@ struct ContainerLabelTest : ::testing::Test {
     // One ZIP group of ZIP 01234 owned by a new sort group with this label; its row.
     size_t groupWithLabel(const std::string& label, int32_t flag = 0) {
         int32_t group = static_cast<int32_t>(ctx.tables.sortGroupRows());
-        ctx.tables.addSortGroup(flag, 3, label, 1);
+        test::addSortGroup(ctx.tables, flag, 3, label, 1);
         size_t row = ctx.tables.zipGroupRows();
         ctx.tables.insertZipGroup(row, 1234, 3, 0, group);
         return row;

@@ -5,6 +5,7 @@
 #include "listio/ListKinds.h"
 #include "listio/PaveListWriter.h"
 #include "tests/listio/WriterTestSupport.h"
+#include "tests/support/SortTables.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -159,9 +160,9 @@ TEST(OtherKindsWriter, PaveTestFileNeedsThePaveRecordsOfEveryPiece) {
     WorkTables& t = ctx.tables;
     t.pieceRecords = {header, record, record};
     t.pieceZips = {0, -775201, 75201};
-    t.pieceInCounty = {"0", "f", "f"};
-    t.addSortGroup(0, 1, "5D 75201", 1);
-    t.addContainer(1, "", "None", "5-Digit");
+    t.pieceInCounty = {0, 0, 0};
+    test::addSortGroup(t, 0, 1, "5D 75201", 1);
+    test::addContainer(t, 1, "", "None", "5-Digit");
     t.insertZipGroup(1, 75201, 1, 0, 1);
     ctx.counters = {.recordCount = 2,
                     .rejectedCount = 1,

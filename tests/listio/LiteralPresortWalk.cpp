@@ -29,7 +29,7 @@ std::vector<PlacedPiece> literalPresortOrder(const AppContext& ctx) {
                         qualifies = qualifies && ((flag == 1 && v < 0) || (flag == 0 && v > 0));
                     }
                     if (periodicals && got < t.zipGroupInCounty[z])
-                        qualifies = qualifies && t.pieceInCounty[r] == "t";
+                        qualifies = qualifies && t.pieceInCounty[r] == 1;
                     if (!qualifies)
                         continue;
                     order.push_back({r, z, g, c});

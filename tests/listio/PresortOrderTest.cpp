@@ -3,6 +3,7 @@
 
 #include "listio/PresortOrder.h"
 #include "tests/listio/LiteralPresortWalk.h"
+#include "tests/support/SortTables.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -24,7 +25,7 @@ struct PresortOrderTest : ::testing::Test {
         t.seed(true);
         for (const auto& [zip, inCounty] : pieces) {
             t.pieceZips.push_back(zip);
-            t.pieceInCounty.push_back(inCounty);
+            t.pieceInCounty.push_back(std::string_view(inCounty) == "t" ? 1 : 0);
         }
         ctx.counters.recordCount = static_cast<int32_t>(pieces.size());
     }
@@ -32,10 +33,10 @@ struct PresortOrderTest : ::testing::Test {
     void group(int32_t key, int32_t pieces, int32_t inCounty, int32_t tray, int32_t flag = 0) {
         WorkTables& t = ctx.tables;
         int32_t g = static_cast<int32_t>(t.sortGroupRows());
-        t.addSortGroup(flag, pieces, "5D", tray);
+        addSortGroup(t, flag, pieces, "5D", tray);
         t.insertZipGroup(t.zipGroupRows(), key, pieces, inCounty, g);
         while (t.containerRows() <= static_cast<size_t>(tray))
-            t.addContainer(0, "", "None", "5-Digit");
+            addContainer(t, 0, "", "None", "5-Digit");
         ctx.counters.zipGroupCount = static_cast<int32_t>(t.zipGroupRows()) - 1;
         ctx.counters.sortGroupCount = g + 1;
         ctx.counters.containerCount = static_cast<int32_t>(t.containerRows());
@@ -124,7 +125,7 @@ TEST_F(PresortOrderTest, IndexedWalkAgreesWithTheListScanningWalk) {
                 int32_t value = chance(0.08) ? -200000 - zip : chance(0.3) ? -zip : zip;
                 bool inCounty = chance(0.25);
                 t.pieceZips.push_back(value);
-                t.pieceInCounty.push_back(inCounty ? "t" : "f");
+                t.pieceInCounty.push_back(inCounty ? 1 : 0);
                 if (value > -100000) {
                     ++keys[value].first;
                     keys[value].second += inCounty;
@@ -133,9 +134,9 @@ TEST_F(PresortOrderTest, IndexedWalkAgreesWithTheListScanningWalk) {
             ctx.counters.recordCount = 2000;
             const int sortGroups = 40, trays = 15;
             for (int g = 1; g <= sortGroups; ++g)
-                t.addSortGroup(chance(0.05) ? 2 : 0, 0, "5D", pick(1, trays));
+                addSortGroup(t, chance(0.05) ? 2 : 0, 0, "5D", pick(1, trays));
             for (int i = 1; i <= trays; ++i)
-                t.addContainer(0, "", "None", "5-Digit");
+                addContainer(t, 0, "", "None", "5-Digit");
             for (const auto& [key, counts] : keys) {
                 int parts = pick(1, 3);
                 int32_t pieces = counts.first, inCounty = counts.second;

@@ -3,6 +3,7 @@
 
 #include "listio/ListKinds.h"
 #include "tests/listio/WriterTestSupport.h"
+#include "tests/support/SortTables.h"
 
 #include <gtest/gtest.h>
 
@@ -69,11 +70,11 @@ TEST(SeparateFile, SplitGroupsServeInCountyRecordsFromTheirInCountyShare) {
     AppContext& ctx = f.ctx();
     WorkTables& t = ctx.tables;
     t.pieceZips = {0, 75201, 75201, 75201};
-    t.pieceInCounty = {"0", "f", "t", "f"};
-    t.addSortGroup(0, 1, "5D 75201", 1);
-    t.addSortGroup(0, 2, "5D 75201", 2);
-    t.addContainer(1, "", "None", "5-Digit");
-    t.addContainer(2, "", "None", "5-Digit");
+    t.pieceInCounty = {0, 0, 1, 0};
+    test::addSortGroup(t, 0, 1, "5D 75201", 1);
+    test::addSortGroup(t, 0, 2, "5D 75201", 2);
+    test::addContainer(t, 1, "", "None", "5-Digit");
+    test::addContainer(t, 2, "", "None", "5-Digit");
     t.insertZipGroup(1, 75201, 1, 1, 1);
     t.insertZipGroup(2, 75201, 2, 0, 2);
     ctx.counters = {.recordCount = 3, .zipGroupCount = 2, .sortGroupCount = 3, .containerCount = 3};

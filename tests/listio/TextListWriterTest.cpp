@@ -8,6 +8,7 @@
 #include "platform/fs/AtomicFile.h"
 #include "tests/listio/ListTestSupport.h"
 #include "tests/listio/WriterTestSupport.h"
+#include "tests/support/SortTables.h"
 
 #include <algorithm>
 #include <csignal>
@@ -103,11 +104,11 @@ TEST(TextListWriter, BarRecordsOfAPlacedAndARejectedPiece) {
     WorkTables& t = ctx.tables;
     t.pieceRecords = {"", "a|b|", "a|b|"};
     t.pieceZips = {0, 12345, -200000};
-    t.pieceInCounty = {"0", "f", "f"};
+    t.pieceInCounty = {0, 0, 0};
     for (int g = 1; g <= 3; ++g)
-        t.addSortGroup(0, g == 3, g == 3 ? "5D 12345" : "5D 00000", g == 3 ? 7 : 1);
+        test::addSortGroup(t, 0, g == 3, g == 3 ? "5D 12345" : "5D 00000", g == 3 ? 7 : 1);
     for (int c = 1; c <= 7; ++c)
-        t.addContainer(0, "", "None", "5-Digit");
+        test::addContainer(t, 0, "", "None", "5-Digit");
     t.insertZipGroup(1, 12345, 1, 0, 3);
     ctx.counters = {.recordCount = 2,
                     .rejectedCount = 1,

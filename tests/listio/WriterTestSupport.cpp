@@ -1,6 +1,7 @@
 #include "tests/listio/WriterTestSupport.h"
 
 #include "core/Convert.h"
+#include "tests/support/SortTables.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -18,14 +19,12 @@ void presortByZip(AppContext& ctx, int groupsPerTray) {
             continue;
         auto& k = keys[{std::abs(v), v < 0 ? 1 : 0}];
         ++k.first;
-        if (t.pieceInCounty[r] == "t")
+        if (t.pieceInCounty[r] == 1)
             ++k.second;
     }
     t.zipGroupZips = t.zipGroupPieces = t.zipGroupInCounty = t.zipGroupOwner = {0};
-    t.sortGroupFlags = t.sortGroupPieces = t.sortGroupContainer = {0};
-    t.sortGroupLabels = {""};
-    t.containerPieces = {0};
-    t.containerLabels = t.containerEntry = t.containerLevel = {""};
+    t.truncateSortGroups();
+    t.truncateContainers();
     int32_t group = 0;
     for (const auto& [key, counts] : keys) {
         ++group;
@@ -34,9 +33,9 @@ void presortByZip(AppContext& ctx, int groupsPerTray) {
         t.zipGroupPieces.push_back(counts.first);
         t.zipGroupInCounty.push_back(counts.second);
         t.zipGroupOwner.push_back(group);
-        t.addSortGroup(key.second, counts.first, "5D " + zeroPad(key.first, 5), tray);
+        addSortGroup(t, key.second, counts.first, "5D " + zeroPad(key.first, 5), tray);
         if (t.containerRows() <= static_cast<size_t>(tray))
-            t.addContainer(0, "TRAY", "None", "5-Digit");
+            addContainer(t, 0, "TRAY", "None", "5-Digit");
         t.containerPieces[tray] += counts.first;
     }
     ctx.counters.zipGroupCount = group;

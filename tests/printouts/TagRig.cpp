@@ -1,6 +1,7 @@
 #include "tests/printouts/TagRig.h"
 
 #include "core/DataFiles.h"
+#include "tests/support/SortTables.h"
 
 namespace quillan::test {
 
@@ -39,13 +40,13 @@ void TagRig::start(const std::string& classCode) {
 
 int32_t TagRig::container(const std::string& label, int32_t pieces, const std::string& level,
                           const std::string& entry) {
-    ctx.tables.addContainer(pieces, label, entry, level);
+    addContainer(ctx.tables, pieces, label, entry, level);
     return static_cast<int32_t>(ctx.tables.containerRows()) - 1;
 }
 
 int32_t TagRig::group(const std::string& label, int32_t pieces, int32_t container,
                       bool nonbarcoded) {
-    ctx.tables.addSortGroup(nonbarcoded ? 1 : 0, pieces, label, container);
+    addSortGroup(ctx.tables, nonbarcoded ? 1 : 0, pieces, label, container);
     return static_cast<int32_t>(ctx.tables.sortGroupRows()) - 1;
 }
 

@@ -165,11 +165,13 @@ TEST(QualificationReport, OtherGroupsQualifyByTheirTrayOrSack) {
     EXPECT_EQ(column(ral, 378, lineWith(ral, "75201")), "180");
     EXPECT_EQ(column(ral, 486, lineWith(ral, "A75099")), "190");
 
-    // A Periodicals co-sacked 3-digit sack of the mixed level still pays 3-digit rates; a
-    // second line after "*" does not hide a 3-digit destination.
+    // A Periodicals co-sacked 3-digit sack of the mixed level still pays 3-digit rates; the
+    // sack's kind decides, whatever its label holds after a "*".
     QualificationRig pcof(MailClass::PCOF);
     pcof.group("3D 012", 8, pcof.container("SPRINGFIELD MA 012", "Mixed"), true);
-    pcof.group("3D 752", 9, pcof.container("DALLAS TX 752*LETTER SCHEME", "3-Digit"), true);
+    int32_t sack =
+        pcof.container("DALLAS TX 752*LETTER SCHEME", "3-Digit", ContainerKind::ThreeDigit);
+    pcof.group("3D 752", 9, sack, true);
     pcof.print();
     EXPECT_EQ(column(pcof, 450, lineWith(pcof, "012", 216)), "8");
     EXPECT_EQ(column(pcof, 450, lineWith(pcof, "752", 216)), "9");
@@ -178,18 +180,26 @@ TEST(QualificationReport, OtherGroupsQualifyByTheirTrayOrSack) {
 TEST(QualificationReport, TraysAndSacksShowTheirLevelCodeZipAndSize) {
     QualificationRig rml(MailClass::RML);
     rml.ctx.lists.mailTypeList[7] = "84"; // a one-foot tray holds 84 x 10.25 / 21 = 41
-    std::vector<std::pair<std::string, int32_t>> trays = {
-        {"%MXD ADC NORTH TEXAS TX 75099", 41},
-        {"$AADC BUFFALO NY 140", 42},
-        {"SCF BUFFALO NY 140", 5},
-        {"#BUFFALO NY 140", 5},
-        {"DALLAS TX 75201", 5},
-        {"SPRINGFIELD MA 012*SECOND LINE", 5},
-        {"MID CITIES TX 751! 753", 5},
-        {"TX", 5},
+    // The level code follows the tray's kind (here the kind its label gives back from the
+    // sort-result file, unless named); the ZIP is read from the first line of its label, and
+    // a label too short for one gives none.
+    struct Tray {
+        std::string label;
+        int32_t pieces;
+        std::optional<ContainerKind> kind;
     };
-    for (const auto& [label, pieces] : trays)
-        rml.group("5D 75201", pieces, rml.container(label));
+    const std::vector<Tray> trays = {
+        {"%MXD ADC NORTH TEXAS TX 75099", 41, {}},
+        {"$AADC BUFFALO NY 140", 42, {}},
+        {"SCF BUFFALO NY 140", 5, {}},
+        {"#BUFFALO NY 140", 5, {}},
+        {"DALLAS TX 75201", 5, {}},
+        {"SPRINGFIELD MA 012*SECOND LINE", 5, ContainerKind::ThreeDigit},
+        {"MID CITIES TX 751! 753", 5, {}},
+        {"TX", 5, ContainerKind::FiveDigit},
+    };
+    for (const Tray& tray : trays)
+        rml.group("5D 75201", tray.pieces, rml.container(tray.label, "Basic", tray.kind));
     rml.print();
     std::vector<std::string> lines;
     for (int k = 0; k < static_cast<int>(trays.size()); ++k) {

@@ -1,6 +1,7 @@
 #include "tests/reports/QualificationRig.h"
 
 #include "reports/QualificationReport.h"
+#include "tests/support/SortTables.h"
 
 #include <algorithm>
 #include <sstream>
@@ -24,14 +25,17 @@ QualificationRig::QualificationRig(MailClass mailClass, platform::RecordingPrint
     ctx.counters.recordCount = 1000;
 }
 
-int32_t QualificationRig::container(const std::string& label, const std::string& level) {
-    ctx.tables.addContainer(0, label, "None", level);
+int32_t QualificationRig::container(const std::string& label, const std::string& level,
+                                    std::optional<ContainerKind> kind) {
+    ContainerType type = containerType(label, "None", level);
+    type.kind = kind.value_or(type.kind);
+    ctx.tables.addContainer(0, label, type);
     return static_cast<int32_t>(ctx.tables.containerRows()) - 1;
 }
 
 int32_t QualificationRig::group(const std::string& label, int32_t pieces, int32_t k,
                                 bool nonbarcoded) {
-    ctx.tables.addSortGroup(nonbarcoded ? 1 : 0, pieces, label, k);
+    addSortGroup(ctx.tables, nonbarcoded ? 1 : 0, pieces, label, k);
     ctx.tables.containerPieces[static_cast<size_t>(k)] += pieces;
     return static_cast<int32_t>(ctx.tables.sortGroupRows()) - 1;
 }

@@ -72,11 +72,11 @@ bool contains(const std::string& text, const std::string& part) {
 // (5-Digit is not 3/5, AADC is not Mixed AADC), letters or flats, automation or presorted.
 std::string misfit(const std::string& caption, const RateBlockLine& line, MailClass mailClass,
                    char section) {
-    std::string entry(entryDiscountText(line.category.entry));
+    std::string entry(entryText(line.category.entry));
     size_t colon = caption.find(':');
     if (colon != std::string::npos && caption.substr(0, colon) != entry)
         return "entry " + entry;
-    std::string level(rateLevelText(line.category.level));
+    std::string level(levelText(line.category.level));
     std::string word = level == "3/5-Digit" ? "3/5" : level;
     if (!contains(caption, word) || (word == "5-Digit" && contains(caption, "3/5")) ||
         (word == "AADC" && contains(caption, "Mixed") && level != "Mixed AADC"))

@@ -1,5 +1,7 @@
 #include "tests/core/postage/PostageFixture.h"
 
+#include "tests/support/SortTables.h"
+
 #include <cstdio>
 
 namespace quillan::test {
@@ -20,13 +22,13 @@ void PostageFixture::indexRates() {
 
 int32_t PostageFixture::container(int32_t pieces, std::string label, std::string entry,
                                   std::string level) {
-    ctx.tables.addContainer(pieces, std::move(label), std::move(entry), std::move(level));
+    addContainer(ctx.tables, pieces, label, entry, level);
     return static_cast<int32_t>(ctx.tables.containerRows()) - 1;
 }
 
 int32_t PostageFixture::group(int32_t pieces, std::string label, int32_t container,
                               bool nonbarcoded) {
-    ctx.tables.addSortGroup(nonbarcoded ? 1 : 0, pieces, std::move(label), container);
+    addSortGroup(ctx.tables, nonbarcoded ? 1 : 0, pieces, label, container);
     return static_cast<int32_t>(ctx.tables.sortGroupRows()) - 1;
 }
 

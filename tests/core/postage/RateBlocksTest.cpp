@@ -51,8 +51,8 @@ protected:
         for (const RateBlockLine& line : blockOf(m).lines) {
             double rate = rateOf(fixture.ctx.lists.ratesList, line).value;
             rows.push_back(std::string(line.label) + "|" +
-                           std::string(rateLevelText(line.category.level)) + "|" +
-                           std::string(entryDiscountText(line.category.entry)) + "|" +
+                           std::string(levelText(line.category.level)) + "|" +
+                           std::string(entryText(line.category.entry)) + "|" +
                            std::to_string(std::lround(rate * 10000)) + "|" +
                            (line.category.part == CoSackedPart::Automation ? "A" : "N") + "|" +
                            std::to_string(line.rowVariant));

@@ -4,6 +4,7 @@
 #include "core/presort/PackageSplit.h"
 #include "core/presort/PresortDriver.h"
 #include "tests/core/presort/PresortHarness.h"
+#include "tests/support/SortTables.h"
 
 #include <gtest/gtest.h>
 
@@ -125,8 +126,8 @@ TEST(FlatSacks, MixedSacksTakeTheirLevelFromTheirGroups) {
               {{300, "5D 01234", 1}, {290, "3D 013", 1}, {5, "MA", 1}}, {595});
     FillFlatContainers(h.presort());
     EXPECT_EQ(rows(h.ctx.tables.containerPieces), (std::vector<int32_t>{300, 295}));
-    EXPECT_EQ(h.ctx.tables.containerLevel[1], "3/5-Digit");
-    EXPECT_EQ(h.ctx.tables.containerLevel[2], "Mixed");
+    EXPECT_EQ(levelText(h.ctx.tables.containerTypes[1].level), "3/5-Digit");
+    EXPECT_EQ(levelText(h.ctx.tables.containerTypes[2].level), "Mixed");
     h.expectConsistent();
 }
 

@@ -4,6 +4,7 @@
 #include "core/presort/PresortDriver.h"
 #include "platform/fs/AtomicFile.h"
 #include "tests/core/presort/PresortHarness.h"
+#include "tests/support/SortTables.h"
 
 #include <gtest/gtest.h>
 
@@ -63,7 +64,7 @@ TEST(FiveDigitLevel, AutomationLettersNeed150PiecesForAGroupAndTray) {
     EXPECT_EQ(few.ctx.counters.sortGroupCount, 1);
     EXPECT_EQ(rows(few.ctx.tables.zipGroupOwner), (std::vector<int32_t>{0}));
     RunPresort(few.ctx);
-    EXPECT_EQ(rows(few.ctx.tables.containerLevel), (std::vector<std::string>{"Mixed AADC"}))
+    EXPECT_EQ(test::levelTexts(few.ctx.tables), (std::vector<std::string>{"Mixed AADC"}))
         << "149 pieces go on to the mixed tray";
     few.expectConsistent();
 
@@ -71,7 +72,7 @@ TEST(FiveDigitLevel, AutomationLettersNeed150PiecesForAGroupAndTray) {
     enough.mailClass(3, 0);
     enough.pieces("01234x150@SPRINGFIELD MA");
     RunPresort(enough.ctx);
-    EXPECT_EQ(rows(enough.ctx.tables.containerLevel), (std::vector<std::string>{"5-Digit"}));
+    EXPECT_EQ(test::levelTexts(enough.ctx.tables), (std::vector<std::string>{"5-Digit"}));
     EXPECT_EQ(rows(enough.ctx.tables.containerLabels),
               (std::vector<std::string>{"SPRINGFIELD MA 01234"}));
     EXPECT_EQ(rows(enough.ctx.tables.sortGroupLabels), (std::vector<std::string>{"5D 01234"}));
@@ -89,7 +90,7 @@ TEST(FiveDigitLevel, CoSackedPiecesWithAndWithoutZip4ShareOneSack) {
     EXPECT_EQ(rows(t.sortGroupFlags), (std::vector<int32_t>{0, 1}));
     EXPECT_EQ(rows(t.sortGroupContainer), (std::vector<int32_t>{1, 1}));
     EXPECT_EQ(rows(t.containerPieces), (std::vector<int32_t>{130}));
-    EXPECT_EQ(rows(t.containerLevel), (std::vector<std::string>{"3/5-Digit"}));
+    EXPECT_EQ(test::levelTexts(t), (std::vector<std::string>{"3/5-Digit"}));
     h.expectConsistent();
 }
 
@@ -127,7 +128,7 @@ TEST(FiveDigitLevel, NonmachinableTrayNeedsA150PieceArea) {
         build5Digit(h);
         EXPECT_EQ(h.ctx.counters.containerCount, trays) << description;
         if (trays == 2) {
-            EXPECT_EQ(h.ctx.tables.containerLevel[1], "3/5-Digit");
+            EXPECT_EQ(levelText(h.ctx.tables.containerTypes[1].level), "3/5-Digit");
         }
     }
 }
@@ -190,7 +191,7 @@ TEST(PresortDriver, PiecesBelowTheFiveDigitMinimumGoOnToTheLaterLevels) {
     RunPresort(h.ctx);
     const WorkTables& t = h.ctx.tables;
     EXPECT_EQ(rows(t.containerPieces), (std::vector<int32_t>{200, 40}));
-    EXPECT_EQ(rows(t.containerLevel), (std::vector<std::string>{"3/5-Digit", "Basic"}))
+    EXPECT_EQ(test::levelTexts(t), (std::vector<std::string>{"3/5-Digit", "Basic"}))
         << "the 40 pieces lie in the mailer's own SCF";
     EXPECT_TRUE(platform::readFileBytes(h.ctx.sortResultPath()).has_value());
     h.expectConsistent();

@@ -12,6 +12,7 @@
 #include "core/presort/ScfLevel.h"
 #include "core/presort/ThreeDigitLevel.h"
 #include "tests/core/presort/PresortHarness.h"
+#include "tests/support/SortTables.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +55,7 @@ TEST(ThreeDigitLevel, MachinableAreaWithAFiveDigitTrayGetsATrayForTheRest) {
     sort(h, 0, 0, "01234x120, 01235x40");
     const WorkTables& t = h.ctx.tables;
     EXPECT_EQ(rows(t.containerPieces), (Ints{120, 40}));
-    EXPECT_EQ(rows(t.containerLevel), (Texts{"3/5-Digit", "3/5-Digit"}));
+    EXPECT_EQ(test::levelTexts(t), (Texts{"3/5-Digit", "3/5-Digit"}));
     EXPECT_EQ(rows(t.containerLabels), (Texts{"<<CITY NOT READ>> 01234", "SPRINGFIELD MA 012"}));
     EXPECT_EQ(rows(t.sortGroupLabels), (Texts{"5D 01234", "3D 012"}));
 }
@@ -65,14 +66,14 @@ TEST(ThreeDigitLevel, OriginAreasBelowTheMinimumByClass) {
         PresortHarness h;
         sort(h, category, size, "75201x30, 75202x30");
         EXPECT_EQ(rows(h.ctx.tables.containerPieces), (Ints{60})) << category;
-        EXPECT_EQ(rows(h.ctx.tables.containerLevel), (Texts{level})) << category;
+        EXPECT_EQ(test::levelTexts(h.ctx.tables), (Texts{level})) << category;
         EXPECT_EQ(rows(h.ctx.tables.containerLabels), (Texts{"DALLAS TX 752"}));
     }
     // Periodicals flats wait for the SCF level, which takes the mailer's own SCF.
     PresortHarness pnaf;
     sort(pnaf, 5, 1, "75201x10");
     EXPECT_EQ(rows(pnaf.ctx.tables.containerLabels), (Texts{"SCF DALLAS TX 752"}));
-    EXPECT_EQ(rows(pnaf.ctx.tables.containerLevel), (Texts{"Basic"}));
+    EXPECT_EQ(test::levelTexts(pnaf.ctx.tables), (Texts{"Basic"}));
     // Outside the origin the same 60 pieces go on to the ADC and mixed levels.
     PresortHarness far;
     sort(far, 2, 1, "01234x30, 01235x30");
@@ -94,7 +95,7 @@ TEST(ThreeDigitLevel, PeriodicalsFlatSackLevelFollowsItsGroups) {
     h.ctx.lists.periodicalList[6] = "24";
     sort(h, 6, 1, "14001x20, 14002x3, 14003x3");
     // 5D 14001 (20) and 3D 140 (6) share the 3-digit sack.
-    EXPECT_EQ(rows(h.ctx.tables.containerLevel), (Texts{"Mixed"}));
+    EXPECT_EQ(test::levelTexts(h.ctx.tables), (Texts{"Mixed"}));
     EXPECT_EQ(rows(h.ctx.tables.containerLabels), (Texts{"BUFFALO NY 140"}));
 }
 
@@ -102,14 +103,14 @@ TEST(SchemeLevel, FirstClassLooks969UpAs967) {
     PresortHarness fal;
     sort(fal, 8, 0, "96701x60, 96901x100");
     EXPECT_EQ(rows(fal.ctx.tables.containerLabels), (Texts{"#HONOLULU HI 967"}));
-    EXPECT_EQ(rows(fal.ctx.tables.containerLevel), (Texts{"3-Digit"}));
+    EXPECT_EQ(test::levelTexts(fal.ctx.tables), (Texts{"3-Digit"}));
     EXPECT_EQ(SchemeCodeFor(fal.presort(), "969"), "967");
 
     PresortHarness ral;
     sort(ral, 3, 0, "96701x60, 96901x100");
     EXPECT_EQ(SchemeCodeFor(ral.presort(), "969"), "969");
     EXPECT_EQ(rows(ral.ctx.tables.containerLabels), (Texts{"%MXD ADC NORTH TEXAS TX 75099"}));
-    EXPECT_EQ(rows(ral.ctx.tables.containerLevel), (Texts{"Mixed AADC"}));
+    EXPECT_EQ(test::levelTexts(ral.ctx.tables), (Texts{"Mixed AADC"}));
     EXPECT_EQ(rows(ral.ctx.tables.sortGroupLabels), (Texts{"AA 8", "AA 9"}))
         << "AADCs 8 (967) and 9 (969) below 150 become groups of the mixed tray";
 }
@@ -122,7 +123,7 @@ TEST(SchemeLevel, HundredPiecesGetATrayOnlyInTheOriginSCF) {
         PresortHarness inside;
         sort(inside, category, 0, "75201x100");
         EXPECT_EQ(rows(inside.ctx.tables.containerLabels), (Texts{"#DALLAS TX 752*LETTER SCHEME"}));
-        EXPECT_EQ(rows(inside.ctx.tables.containerLevel), (Texts{level}));
+        EXPECT_EQ(test::levelTexts(inside.ctx.tables), (Texts{level}));
     }
 }
 
@@ -131,7 +132,7 @@ TEST(SchemeLevel, OriginPartOfASchemeGetsATrayTheRestGoesOn) {
     sort(h, 3, 0, "75001x70, 75201x30");
     const WorkTables& t = h.ctx.tables;
     EXPECT_EQ(rows(t.containerPieces), (Ints{30, 70}));
-    EXPECT_EQ(rows(t.containerLevel), (Texts{"AADC", "Mixed AADC"}));
+    EXPECT_EQ(test::levelTexts(t), (Texts{"AADC", "Mixed AADC"}));
     // AADC 5 holds only 750's 70 pieces: their 3-digit group is dropped with the groups
     // without a tray and they join the mixed tray as an AADC group.
     EXPECT_EQ(rows(t.sortGroupLabels), (Texts{"3D 752", "AA 5"}));
@@ -174,7 +175,7 @@ TEST(ScfLevel, CoSackedSackLevelFromItsKinds) {
     setTables(h.ctx, {{14001, 6, 0, 1}, {-14101, 6, 0, 2}, {-15001, 6, 0, 3}},
               {{6, "3D 140", 0, 0}, {6, "3D 141", 0, 1}, {6, "3D 150", 0, 1}}, {});
     BuildSCFLevel(h.presort());
-    EXPECT_EQ(rows(h.ctx.tables.containerLevel), (Texts{"Mixed", "Basic"}));
+    EXPECT_EQ(test::levelTexts(h.ctx.tables), (Texts{"Mixed", "Basic"}));
 }
 
 TEST(AdcLevel, OrderCodesOrderGroupsAndContainers) {
@@ -193,7 +194,7 @@ TEST(AdcLevel, OrderCodesOrderGroupsAndContainers) {
     EXPECT_EQ(rows(t.containerLabels),
               (Texts{"$ADC OKLAHOMA CITY OK 730", "$ADC NORTH TEXAS TX 75099",
                      "$ADC SPRINGFIELD MA 99000"}));
-    EXPECT_EQ(rows(t.containerLevel), (Texts{"Basic", "Basic", "Basic"}));
+    EXPECT_EQ(test::levelTexts(t), (Texts{"Basic", "Basic", "Basic"}));
 }
 
 TEST(AdcLevel, CoSackedBarcodedAndNonbarcodedShareOneSack) {
@@ -206,12 +207,12 @@ TEST(AdcLevel, CoSackedBarcodedAndNonbarcodedShareOneSack) {
     EXPECT_EQ(rows(t.sortGroupLabels), (Texts{"AD 2", "AD 2"}));
     EXPECT_EQ(rows(t.sortGroupFlags), (Ints{0, 1}));
     EXPECT_EQ(rows(t.containerPieces), (Ints{72}));
-    EXPECT_EQ(rows(t.containerLevel), (Texts{"Basic"}));
+    EXPECT_EQ(test::levelTexts(t), (Texts{"Basic"}));
 
     PresortHarness mixed;
     mixed.mailType({{4, "1"}, {5, "4"}});
     sort(mixed, 4, 1, pieces + ", 14305x15");
-    EXPECT_EQ(rows(mixed.ctx.tables.containerLevel), (Texts{"Mixed"}))
+    EXPECT_EQ(test::levelTexts(mixed.ctx.tables), (Texts{"Mixed"}))
         << "the 5-digit group of 14305 joins the ADC sack";
 }
 
@@ -282,11 +283,11 @@ TEST(AdcLevel, LeftBelowTheGroupMinimumAndNoAdcMeansUnplaced) {
 TEST(AadcLevel, AutomationAadcOf149GoesToTheMixedTray) {
     PresortHarness h;
     sort(h, 3, 0, "14001x100, 14201x49");
-    EXPECT_EQ(rows(h.ctx.tables.containerLevel), (Texts{"Mixed AADC"}));
+    EXPECT_EQ(test::levelTexts(h.ctx.tables), (Texts{"Mixed AADC"}));
     PresortHarness enough;
     sort(enough, 3, 0, "14001x100, 14201x50");
     EXPECT_EQ(rows(enough.ctx.tables.containerLabels), (Texts{"$AADC BUFFALO NY 140"}));
-    EXPECT_EQ(rows(enough.ctx.tables.containerLevel), (Texts{"AADC"}));
+    EXPECT_EQ(test::levelTexts(enough.ctx.tables), (Texts{"AADC"}));
 }
 
 TEST(MixedLevel, CoSackedNonbarcodedAndBarcodedMixedGroupsShareOneSack) {
@@ -297,7 +298,7 @@ TEST(MixedLevel, CoSackedNonbarcodedAndBarcodedMixedGroupsShareOneSack) {
     EXPECT_EQ(rows(t.sortGroupFlags), (Ints{1, 0}));
     EXPECT_EQ(rows(t.sortGroupPieces), (Ints{4, 3}));
     EXPECT_EQ(rows(t.containerLabels), (Texts{"%MXD ADC NORTH TEXAS TX 75099"}));
-    EXPECT_EQ(rows(t.containerLevel), (Texts{"Basic"}));
+    EXPECT_EQ(test::levelTexts(t), (Texts{"Basic"}));
 }
 
 TEST(MixedLevel, BmcEntryLabelsAndDiscount) {
@@ -305,11 +306,11 @@ TEST(MixedLevel, BmcEntryLabelsAndDiscount) {
     h.ctx.lists.mailerList[4] = "2";
     sort(h, 0, 0, "75001x5");
     EXPECT_EQ(rows(h.ctx.tables.containerLabels), (Texts{"%MXD ADC DALLAS TX 75199"}));
-    EXPECT_EQ(rows(h.ctx.tables.containerEntry), (Texts{"DBMC"}));
+    EXPECT_EQ(test::entryTexts(h.ctx.tables), (Texts{"DBMC"}));
     PresortHarness outside;
     outside.ctx.lists.mailerList[4] = "2";
     sort(outside, 0, 0, "75001x5, 01001x1");
-    EXPECT_EQ(rows(outside.ctx.tables.containerEntry), (Texts{"None"}));
+    EXPECT_EQ(test::entryTexts(outside.ctx.tables), (Texts{"None"}));
 }
 
 TEST(MixedLevel, MissingChartEntryFallsBackForFirstClassAndRefusesOthers) {
@@ -352,7 +353,7 @@ TEST(MixedLevel, FlatSackLevelFromItsGroups) {
               {{12, "5D 01234", 0}, {11, "3D 013", 0}}, {});
     h.ctx.counters.recordCount = 28;
     BuildMixedLevel(h.presort());
-    EXPECT_EQ(rows(h.ctx.tables.containerLevel), (Texts{"Mixed"}));
+    EXPECT_EQ(test::levelTexts(h.ctx.tables), (Texts{"Mixed"}));
     EXPECT_EQ(rows(h.ctx.tables.sortGroupLabels), (Texts{"5D 01234", "3D 013", "MA"}));
     h.expectConsistent();
 }

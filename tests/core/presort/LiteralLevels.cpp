@@ -7,6 +7,7 @@
 #include "core/presort/OrderKeys.h"
 #include "core/presort/PresortRules.h"
 #include "core/presort/ThreeDigitLevel.h"
+#include "tests/support/SortTables.h"
 
 #include <cstdlib>
 #include <limits>
@@ -83,8 +84,7 @@ int32_t groupOfKey(const Ctx& ctx, int32_t key) {
 // the groups' links; returns its row.
 template <typename KeyOf>
 int32_t insertOrdered(Ctx& ctx, int32_t E, int64_t key, KeyOf keyOf, int32_t n,
-                      const std::string& label, const std::string& entry,
-                      const std::string& level) {
+                      const std::string& label, EntryDiscount entry, const std::string& level) {
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;
     int32_t row = c.containerCount;
@@ -96,7 +96,7 @@ int32_t insertOrdered(Ctx& ctx, int32_t E, int64_t key, KeyOf keyOf, int32_t n,
     for (int32_t g = 1; g < c.sortGroupCount; ++g)
         if (t.sortGroupContainer[at(g)] >= row)
             ++t.sortGroupContainer[at(g)];
-    t.insertContainer(at(row), n, label, entry, level);
+    t.insertContainer(at(row), n, label, containerType(label, entryText(entry), level));
     ++c.containerCount;
     c.placedPieces += n;
     return row;
@@ -113,7 +113,7 @@ void threeDigitKeysGroupsOwners(Ctx& ctx, int32_t groupMinimum) {
         if (t.levelKeyPieces[k] < groupMinimum)
             continue;
         int32_t key = t.levelKeys[k];
-        t.addSortGroup(key < 0, t.levelKeyPieces[k], "3D " + zeroPad(std::abs(key), 3), 0);
+        addSortGroup(t, key < 0, t.levelKeyPieces[k], "3D " + zeroPad(std::abs(key), 3), 0);
         t.levelKeyGroups[k] = c.sortGroupCount++;
         c.piecesDone += t.levelKeyPieces[k];
     }
@@ -175,9 +175,9 @@ void literal3Digit(Ctx& ctx) {
         for (int32_t h = g; h < c.sortGroupCount; ++h)
             if (container(ctx, h) == 0 && prefixOf(ctx, h) == P)
                 contents.push_back(h);
-        int32_t row =
-            insertOrdered(ctx, E, threeDigitOrderKeyOfEntry(L, P), threeDigitOrderKey, sum, label,
-                          EntryDiscountFor(ctx, "3D", label.substr(label.size() - 3)), level);
+        int32_t row = insertOrdered(
+            ctx, E, threeDigitOrderKeyOfEntry(L, P), threeDigitOrderKey, sum, label,
+            EntryDiscountFor(ctx, GroupKind::ThreeDigit, label.substr(label.size() - 3)), level);
         for (int32_t h : contents)
             t.sortGroupContainer[at(h)] = row;
     }
@@ -217,8 +217,9 @@ void literalScheme(Ctx& ctx) {
                                          " " + zeroPad(s, 3)
                                    : "#" + labelText(ctx.lists.schemeLabels, std::abs(e));
         std::string level = total >= 150 ? "3-Digit" : code == "PAL" ? "Basic" : "AADC";
-        int32_t row = insertOrdered(ctx, E, s, schemeOrderKey, sum, label,
-                                    EntryDiscountFor(ctx, "3S", std::to_string(s)), level);
+        int32_t row = insertOrdered(
+            ctx, E, s, schemeOrderKey, sum, label,
+            EntryDiscountFor(ctx, GroupKind::ThreeDigitScheme, std::to_string(s)), level);
         for (int32_t h : contents)
             t.sortGroupContainer[at(h)] = row;
     }
@@ -274,7 +275,7 @@ void literalScf(Ctx& ctx) {
         std::string L = labelText(ctx.lists.scfLabels, std::abs(n));
         int32_t row =
             insertOrdered(ctx, E, scfOrderKey(L), ownKey, total, "SCF " + L + (n < 0 ? "*" : ""),
-                          EntryDiscountFor(ctx, "SCF", L.substr(L.size() - 3)), level);
+                          EntryDiscountFor(ctx, GroupKind::Scf, L.substr(L.size() - 3)), level);
         for (int32_t h : contents)
             t.sortGroupContainer[at(h)] = row;
     }
@@ -284,7 +285,7 @@ void literalScf(Ctx& ctx) {
 struct Center {
     const SettingsList* chart;
     const SettingsList* labels;
-    const char* entryLevel;
+    GroupKind building;
     int32_t groupMinimum;
     bool aadc;
 };
@@ -372,7 +373,8 @@ int32_t trayCut(Ctx& ctx, const Center& center, int32_t G, int32_t& s, int32_t m
     std::string label = oneZip      ? "5D " + zeroPad(zipOf(rest[0]), 5)
                         : onePrefix ? "3D " + zeroPad(zipOf(rest[0]) / 100, 3)
                                     : t.sortGroupLabels[at(G)];
-    t.insertSortGroup(at(G + 1), t.sortGroupFlags[at(G)], left, label, 0);
+    t.insertSortGroup(at(G + 1), t.sortGroupFlags[at(G)], left, groupKindOfStoredLabel(label),
+                      label, 0);
     ++c.sortGroupCount;
     for (int32_t z = 1; z <= c.zipGroupCount; ++z)
         if (t.zipGroupOwner[at(z)] > G)
@@ -446,7 +448,7 @@ void centerContainers(Ctx& ctx, const Center& center) {
         std::string label = "$" + L;
         int32_t row =
             insertOrdered(ctx, E, distributionOrderCode(L), distributionOrderCode, s, label,
-                          EntryDiscountFor(ctx, center.entryLevel, entryKeyOfLabel(label)),
+                          EntryDiscountFor(ctx, center.building, entryKeyOfLabel(label)),
                           centerLevelText(ctx, center, contents));
         for (int32_t h : contents)
             t.sortGroupContainer[at(h)] = row;
@@ -475,8 +477,9 @@ void centerGroups(Ctx& ctx, const SettingsList& labels, const std::string& prefi
                 row = r;
                 break;
             }
-        t.insertSortGroup(at(row), key < 0, t.levelKeyPieces[k],
-                          prefix + std::to_string(std::abs(key)), 0);
+        std::string label = prefix + std::to_string(std::abs(key));
+        t.insertSortGroup(at(row), key < 0, t.levelKeyPieces[k], groupKindOfStoredLabel(label),
+                          label, 0);
         for (size_t k2 = 1; k2 < t.levelKeys.size(); ++k2)
             if (t.levelKeyGroups[k2] >= row)
                 ++t.levelKeyGroups[k2];
@@ -526,12 +529,13 @@ void literalAdc(Ctx& ctx) {
     int32_t groupMinimum = isPeriodicals(code) ? 6 : 10;
     centerKeysAndOwners(ctx, adcChart(ctx), isCoSacked(code), ctx.lists.adcLabels, "AD ",
                         groupMinimum);
-    centerContainers(ctx, {&adcChart(ctx), &ctx.lists.adcLabels, "AD", groupMinimum, false});
+    centerContainers(ctx,
+                     {&adcChart(ctx), &ctx.lists.adcLabels, GroupKind::Adc, groupMinimum, false});
 }
 
 void literalAadc(Ctx& ctx) {
     ctx.tables.clearLevelKeys();
-    centerContainers(ctx, {&aadcChart(ctx), &ctx.lists.aadcLabels, "AA", 10, true});
+    centerContainers(ctx, {&aadcChart(ctx), &ctx.lists.aadcLabels, GroupKind::Aadc, 10, true});
 }
 
 void literalAadcGroups(Ctx& ctx) {

@@ -1,6 +1,7 @@
 #include "tests/core/presort/PresortHarness.h"
 
 #include "core/Convert.h"
+#include "tests/support/SortTables.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +61,7 @@ void fillPieces(AppContext& ctx, const std::string& description) {
         for (int32_t n = 0; n < count; ++n) {
             int32_t value = mark == '-' ? -zip : mark == '!' ? -2 * 100000 - zip : zip;
             t.pieceZips.push_back(value);
-            t.pieceInCounty.push_back(n < inCounty ? "t" : "f");
+            t.pieceInCounty.push_back(n < inCounty ? 1 : 0);
             t.pieceCities.push_back(city);
             ++c.recordCount;
             c.rejectedCount += mark == '!';
@@ -122,9 +123,9 @@ void setTables(AppContext& ctx, const std::vector<ZipRow>& zips,
     for (const ZipRow& z : zips)
         t.insertZipGroup(t.zipGroupZips.size(), z.zip, z.pieces, z.inCounty, z.owner);
     for (const GroupRow& g : groups)
-        t.addSortGroup(g.flag, g.pieces, g.label, g.container);
+        addSortGroup(t, g.flag, g.pieces, g.label, g.container);
     for (size_t k = 0; k < containers.size(); ++k)
-        t.addContainer(containers[k], "SACK " + std::to_string(k + 1), "None", level);
+        addContainer(t, containers[k], "SACK " + std::to_string(k + 1), "None", level);
     c.zipGroupCount = static_cast<int32_t>(zips.size());
     c.sortGroupCount = static_cast<int32_t>(groups.size()) + 1;
     c.containerCount = static_cast<int32_t>(containers.size()) + 1;

@@ -1,30 +1,10 @@
-#include "printouts/ContainerKind.h"
+#include "printouts/ContentIdentifier.h"
 
 #include "core/Convert.h"
 
 #include <array>
 
 namespace quillan {
-
-ContainerKind containerKindOf(std::string_view label) {
-    if (!label.empty()) {
-        switch (label[0]) {
-        case '%':
-            return ContainerKind::Mixed;
-        case '$':
-            return ContainerKind::Adc;
-        case '#':
-            return ContainerKind::Scheme;
-        default:
-            break;
-        }
-    }
-    if (label.substr(0, 3) == "SCF")
-        return ContainerKind::Scf;
-    if (label.size() >= 4 && label[label.size() - 4] != ' ')
-        return ContainerKind::FiveDigit;
-    return ContainerKind::ThreeDigit;
-}
 
 namespace {
 
