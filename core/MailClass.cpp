@@ -99,6 +99,10 @@ bool MailClass::isNonautomation() const {
     return code_ == RNML || code_ == RNAF || code_ == PNAL || code_ == PNAF;
 }
 
+bool MailClass::isBarcodedFlats() const {
+    return code_ == RAF || code_ == RCOF || code_ == PAF || code_ == PCOF;
+}
+
 bool MailClass::isTraysOnlyLetters() const {
     return code_ == RML || code_ == RAL || code_ == PAL || code_ == FAL;
 }

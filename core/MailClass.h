@@ -64,6 +64,14 @@ public:
     bool isAutomationLetters() const { return code_ == RAL || code_ == PAL || code_ == FAL; }
     // RML, RAL, FAL: letters whose last trays are AADC trays.
     bool isAadcLetters() const { return code_ == RML || code_ == RAL || code_ == FAL; }
+    // RAL, FAL: barcoded letters whose last trays are AADC trays, priced at an AADC rate.
+    bool isAadcAutomationLetters() const { return code_ == RAL || code_ == FAL; }
+    // RML, RNML, PNAL: letters without barcodes, whose 5-digit groups are cut into trays as
+    // they fill them.
+    bool isUnbarcodedLetters() const { return code_ == RML || code_ == RNML || code_ == PNAL; }
+    // RAF, RCOF, PAF, PCOF: flats with barcoded packages, which qualify by their own size;
+    // their sacks take their level from the kinds of packages inside.
+    bool isBarcodedFlats() const;
 
     friend bool operator==(MailClass, MailClass) = default;
 

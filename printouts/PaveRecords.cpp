@@ -91,8 +91,7 @@ std::string containerRateLevel(MailClass mailClass, ContainerLevel level) {
     case ContainerLevel::MixedAadc:
         return "MB";
     case ContainerLevel::Basic:
-        return code == MailClass::PAL || code == MailClass::PAF || code == MailClass::RAF ? "BB"
-                                                                                          : "BS";
+        return mailClass.isAutomation() && !mailClass.isAadcAutomationLetters() ? "BB" : "BS";
     case ContainerLevel::Mixed:
         break;
     }

@@ -113,12 +113,17 @@ int printCoSackedParts(PageLayout& page, const SummaryPostage& postage, RowPrint
     return rows.rows(postage.rows, partA, postage.rows.size(), y);
 }
 
+// The piece-and-pound computation of RAL and RCOF holds more rate rows than the others and
+// prints them at 10 points.
+bool hasTenPointRows(MailClass mailClass, bool piecePound) {
+    return piecePound && (mailClass == MailClass::RAL || mailClass == MailClass::RCOF);
+}
+
 void printStandardComputation(PageLayout& page, const SortedMailing& mailing,
                               const SummaryPostage& postage, const std::string& formPart, int y) {
     MailClass mailClass = mailing.mailClass();
     bool piecePound = isPiecePoundPart(formPart);
-    bool tenPoint = piecePound && (mailClass == MailClass::RAL || mailClass == MailClass::RCOF);
-    RowPrinter rows(page, mailing, tenPoint ? 10 : 12);
+    RowPrinter rows(page, mailing, hasTenPointRows(mailClass, piecePound) ? 10 : 12);
     bool partsAandB = mailClass == MailClass::RCOF && !piecePound;
     if (mailClass.isFirstClass()) {
         y += page.y(14);
@@ -219,7 +224,7 @@ int printInCountyPounds(PageLayout& page, const PeriodicalCharges& charges, bool
 const char* inCountyKindText(MailClass mailClass) {
     if (mailClass == MailClass::PAL)
         return "Automation Letters";
-    if (mailClass == MailClass::PAF || mailClass == MailClass::PCOF)
+    if (mailClass.isPeriodicals() && mailClass.isBarcodedFlats())
         return "Automation Flats";
     return "Nonautomation";
 }

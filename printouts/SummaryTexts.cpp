@@ -136,7 +136,7 @@ std::string sackingBasis(const SortedMailing& mailing) {
 std::string formPart(const SortedMailing& mailing) {
     MailClass mailClass = mailing.mailClass();
     const MailTypeSettings& mailType = mailing.mailType();
-    bool automation = mailClass == MailClass::RAF || mailClass == MailClass::RAL;
+    bool automation = mailClass.isStandard() && mailClass.isAutomation();
     // Co-sacked flats fill both parts whatever their weight, up to 3.3 oz.
     if (mailClass.isCoSacked() && !overThreePointThreeOunces(mailType))
         return "A and B.";

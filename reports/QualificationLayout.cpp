@@ -6,10 +6,6 @@ namespace {
 
 using C = MailClass;
 
-bool hasAadcColumn(MailClass c) {
-    return c.value() == C::RAL || c.value() == C::FAL;
-}
-
 std::vector<ColumnHeading> coSackedHeadings(MailClass c) {
     bool periodicals = c.isPeriodicals();
     std::vector<ColumnHeading> h = {{54, 1, "Sack"}, {54, 2, "#"},     {108, 1, "Sack"},
@@ -26,7 +22,7 @@ std::vector<ColumnHeading> coSackedHeadings(MailClass c) {
 }
 
 std::string_view threeDigitHeading(MailClass c) {
-    if (hasAadcColumn(c))
+    if (c.isAadcAutomationLetters())
         return "AB";
     if (c.value() == C::RAF)
         return "3/5B";
@@ -36,7 +32,7 @@ std::string_view threeDigitHeading(MailClass c) {
 }
 
 std::string_view basicHeading(MailClass c) {
-    if (hasAadcColumn(c))
+    if (c.isAadcAutomationLetters())
         return "MB";
     if (c.isAutomation())
         return "BB";
@@ -58,7 +54,7 @@ std::vector<ColumnHeading> plainHeadings(MailClass c, bool mmTrays) {
         h.insert(h.end(), {{378, 2, "Zone"},
                            {414, 1, "Rates", true},
                            {414, 2, c.isNonautomation() ? "5D" : "5B"}});
-    else if (hasAadcColumn(c))
+    else if (c.isAadcAutomationLetters())
         h.insert(h.end(), {{378, 2, "5B"}, {414, 1, "Rates", true}, {414, 2, "3B"}});
     else
         h.push_back({444, 1, "Rates", true});
@@ -144,7 +140,7 @@ std::vector<SummaryRow> rateSummaryRows(MailClass mailClass, const RateTotals& t
     using R = RateColumn;
     if (mailClass.isCoSacked())
         return coSackedSummary(mailClass, t);
-    if (hasAadcColumn(mailClass))
+    if (mailClass.isAadcAutomationLetters())
         return {{"Automation 5-Digit (5B)", t[R::FiveDigit]},
                 {"Automation 3-Digit (3B)", t[R::ThreeDigit]},
                 {"Automation AADC (AB)", t[R::Aadc]},
@@ -179,11 +175,11 @@ std::vector<RateColumn> totalsColumns(MailClass mailClass) {
             columns.push_back(R::CoSackedThreeFive);
         columns.push_back(R::CoSackedBasic);
     }
-    if (mailClass.isPeriodicals() || hasAadcColumn(mailClass))
+    if (mailClass.isPeriodicals() || mailClass.isAadcAutomationLetters())
         columns.insert(columns.end(), {R::FiveDigit, R::ThreeDigit});
     else
         columns.push_back(R::ThreeFive);
-    if (hasAadcColumn(mailClass))
+    if (mailClass.isAadcAutomationLetters())
         columns.push_back(R::Aadc);
     columns.push_back(R::Basic);
     return columns;

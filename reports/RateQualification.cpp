@@ -6,16 +6,10 @@ namespace quillan {
 
 namespace {
 
-// RAL and FAL: automation letters whose last trays are AADC trays, with a column of their
-// own for AADC pieces.
-bool hasAadcColumn(MailClass c) {
-    return c.value() == MailClass::RAL || c.value() == MailClass::FAL;
-}
-
 // Barcoded flat packages qualify by their own size: 10 pieces for Standard, 6 for
 // Periodicals.
 bool takesPackageRule(MailClass c, const SortedMailing::SortGroup& group) {
-    if (c.value() == MailClass::RAF || c.value() == MailClass::PAF)
+    if (c.isAutomation() && c.isFlats())
         return true;
     return c.isCoSacked() && !group.nonbarcoded;
 }
@@ -40,11 +34,11 @@ RateColumn packageColumn(MailClass c, const SortedMailing::SortGroup& group) {
 RateColumn threeDigitContainerColumn(const SortedMailing& m,
                                      const SortedMailing::Container& container) {
     MailClass c = m.mailClass();
-    if (c.isPeriodicals() || hasAadcColumn(c)) {
+    if (c.isPeriodicals() || c.isAadcAutomationLetters()) {
         if (container.level == ContainerLevel::ThreeDigit ||
             (c.value() == MailClass::PCOF && container.level == ContainerLevel::Mixed))
             return RateColumn::ThreeDigit;
-        return hasAadcColumn(c) ? RateColumn::Aadc : RateColumn::Basic;
+        return c.isAadcAutomationLetters() ? RateColumn::Aadc : RateColumn::Basic;
     }
     bool fullSack =
         c.value() != MailClass::RCOF || container.pieces >= standardFlatSackMinimum(m.mailType());
@@ -58,7 +52,7 @@ RateColumn containerColumn(const SortedMailing& m, const SortedMailing::SortGrou
     SortedMailing::Container container = m.container(group.container);
     switch (container.kind) {
     case ContainerKind::Adc:
-        return hasAadcColumn(c) ? RateColumn::Aadc : RateColumn::Basic;
+        return c.isAadcAutomationLetters() ? RateColumn::Aadc : RateColumn::Basic;
     case ContainerKind::Mixed:
     case ContainerKind::Scf:
         return RateColumn::Basic;
@@ -68,7 +62,7 @@ RateColumn containerColumn(const SortedMailing& m, const SortedMailing::SortGrou
     case ContainerKind::FiveDigit:
         break;
     }
-    if (c.isPeriodicals() || hasAadcColumn(c))
+    if (c.isPeriodicals() || c.isAadcAutomationLetters())
         return RateColumn::FiveDigit;
     return RateColumn::ThreeFive;
 }
@@ -93,7 +87,7 @@ RateColumn qualifyingColumn(const SortedMailing& mailing, int32_t g) {
 }
 
 int32_t rateColumnX(MailClass mailClass, RateColumn column) {
-    bool aadcColumn = hasAadcColumn(mailClass);
+    bool aadcColumn = mailClass.isAadcAutomationLetters();
     switch (column) {
     case RateColumn::FiveDigit:
         return aadcColumn ? 378 : 414;

@@ -14,7 +14,7 @@ using R = RateTable;
 R::PieceKind inCountyKindOf(MailClass mailClass) {
     if (mailClass == MailClass::PAL)
         return R::AutomationLetter;
-    if (mailClass == MailClass::PAF || mailClass == MailClass::PCOF)
+    if (mailClass.isPeriodicals() && mailClass.isBarcodedFlats())
         return R::AutomationFlat;
     return R::NonautomationPiece;
 }

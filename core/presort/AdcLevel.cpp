@@ -49,12 +49,12 @@ int32_t adcGroupMinimum(MailClass code) {
 ContainerLevel adcContainerLevel(MailClass code, const DistributionKinds& kinds) {
     using L = ContainerLevel;
     bool digit = kinds.threeDigit || kinds.fiveDigit;
-    if (code == MailClass::RAF || code == MailClass::RCOF) {
+    if (code.isStandard() && code.isBarcodedFlats()) {
         if (kinds.distribution)
             return digit ? L::Mixed : L::Basic;
         return L::ThreeFiveDigit;
     }
-    if (code == MailClass::PAF || code == MailClass::PCOF) {
+    if (code.isPeriodicals() && code.isBarcodedFlats()) {
         if (kinds.distribution)
             return digit ? L::Mixed : L::Basic;
         if (kinds.threeDigit && kinds.fiveDigit)
@@ -100,8 +100,8 @@ DistributionLevel aadcLevel(const PresortContext& ctx) {
     } else {
         level.limits = [](int64_t) { return ContainerLimits{150}; };
     }
-    ContainerLevel trays = code == MailClass::RAL || code == MailClass::FAL ? ContainerLevel::Aadc
-                                                                            : ContainerLevel::Basic;
+    ContainerLevel trays =
+        code.isAadcAutomationLetters() ? ContainerLevel::Aadc : ContainerLevel::Basic;
     level.level = [trays](const DistributionKinds&) { return trays; };
     return level;
 }

@@ -89,7 +89,7 @@ ContainerLevel mixedSackLevel(const GroupModel& model, const std::vector<int32_t
                               MailClass code) {
     using L = ContainerLevel;
     bool other = false, fiveDigit = false, threeDigit = false;
-    bool periodicals = code == MailClass::PAF || code == MailClass::PCOF;
+    bool periodicals = code.isPeriodicals() && code.isBarcodedFlats();
     for (int32_t g : contents) {
         const GroupModel::GroupNode& group = model.groups[at(g)];
         if (group.pieces < 10 && !(periodicals && group.pieces >= 6))
@@ -103,7 +103,7 @@ ContainerLevel mixedSackLevel(const GroupModel& model, const std::vector<int32_t
         else
             other = true;
     }
-    if (code == MailClass::RAF || code == MailClass::RCOF) {
+    if (code.isStandard() && code.isBarcodedFlats()) {
         if (!other)
             return L::ThreeFiveDigit;
         return fiveDigit || threeDigit ? L::Mixed : L::Basic;

@@ -22,7 +22,7 @@ Minimums fiveDigitMinimums(const PresortContext& ctx) {
         return {1, ctx.settings.mailType.packageFigure()};
     if (code == MailClass::RNML)
         return {10, ctx.settings.mailType.packageFigure()};
-    if (code == MailClass::RAL || code == MailClass::PAL || code == MailClass::FAL)
+    if (code.isAutomationLetters())
         return {150, 150};
     if (code.isPeriodicals())
         return {6, ctx.settings.periodical.containerMinimum()};
@@ -100,7 +100,7 @@ void formFiveDigitGroups(PresortContext& ctx, const Minimums& minimums) {
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;
     const MailClass code = ctx.mailClass();
-    bool cutting = code == MailClass::RNML || code == MailClass::RML || code == MailClass::PNAL;
+    bool cutting = code.isUnbarcodedLetters();
     std::optional<TrayCutter> cutter;
     if (cutting)
         cutter.emplace(ctx, minimums.container);
@@ -140,9 +140,8 @@ void formFiveDigitGroups(PresortContext& ctx, const Minimums& minimums) {
 }
 
 ContainerLevel fiveDigitContainerLevel(MailClass code) {
-    return code == MailClass::RAL || code == MailClass::FAL || code.isPeriodicals()
-               ? ContainerLevel::FiveDigit
-               : ContainerLevel::ThreeFiveDigit;
+    return code.isAadcAutomationLetters() || code.isPeriodicals() ? ContainerLevel::FiveDigit
+                                                                  : ContainerLevel::ThreeFiveDigit;
 }
 
 std::string tagLine(const PresortContext& ctx, const CityIndex& cities, const std::string& label) {
@@ -184,7 +183,7 @@ void makeFiveDigitContainers(PresortContext& ctx, const Minimums& minimums) {
     WorkTables& t = ctx.tables;
     MailingCounters& c = ctx.counters;
     const MailClass code = ctx.mailClass();
-    bool areaRule = code == MailClass::RNML || code == MailClass::RML;
+    bool areaRule = code.isStandard() && code.isUnbarcodedLetters();
     std::optional<AreaRule> area;
     if (areaRule)
         area.emplace(ctx, minimums.group);
@@ -227,7 +226,7 @@ void Build5DigitLevel(PresortContext& ctx) {
     buildZipGroups(ctx, progress);
     ctx.counters.placedPieces = 0;
     formFiveDigitGroups(ctx, minimums);
-    if ((code == MailClass::RNML || code == MailClass::RML) && ctx.settings.mailType.mmTrays())
+    if (code.isStandard() && code.isUnbarcodedLetters() && ctx.settings.mailType.mmTrays())
         minimums.container = oneFootTray(ctx.settings.mailType.packageFigure());
     makeFiveDigitContainers(ctx, minimums);
     progress.finish();

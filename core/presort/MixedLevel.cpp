@@ -15,12 +15,11 @@ ContainerLevel mixedContainerLevel(const PresortContext& ctx,
                                    const std::vector<int32_t>& contents) {
     using L = ContainerLevel;
     const MailClass code = ctx.mailClass();
-    if (code == MailClass::RAL || code == MailClass::FAL)
+    if (code.isAadcAutomationLetters())
         return L::MixedAadc;
-    bool standard = code == MailClass::RAF || code == MailClass::RCOF;
-    bool periodicals = code == MailClass::PAF || code == MailClass::PCOF;
-    if (!standard && !periodicals)
+    if (!code.isBarcodedFlats())
         return L::Basic;
+    bool standard = code.isStandard();
     const WorkTables& t = ctx.tables;
     int32_t least = standard ? 10 : 6;
     bool mixed = false, fiveDigit = false, threeDigit = false;

@@ -84,10 +84,24 @@ struct GroupKinds {
     }
 };
 
+// A 3-digit tray or sack below the container minimum (made only for the mailer's own SCF)
+// keeps the digit level for RAF, RCOF, PNAL, PNAF and PCOF, and is Basic for the other
+// classes. No family holds just these classes: the rule keeps its own list.
+bool keepsDigitLevelBelowMinimum(MailClass code) {
+    switch (code.value()) {
+    case MailClass::RAF:
+    case MailClass::RCOF:
+    case MailClass::PNAL:
+    case MailClass::PNAF:
+    case MailClass::PCOF:
+        return true;
+    default:
+        return false;
+    }
+}
+
 ContainerLevel threeDigitLevel(MailClass code, bool reachesMinimum) {
-    bool digitLevel = reachesMinimum || code == MailClass::RAF || code == MailClass::PNAL ||
-                      code == MailClass::PNAF || code == MailClass::PCOF || code == MailClass::RCOF;
-    if (!digitLevel)
+    if (!reachesMinimum && !keepsDigitLevelBelowMinimum(code))
         return ContainerLevel::Basic;
     return code.isPeriodicals() ? ContainerLevel::ThreeDigit : ContainerLevel::ThreeFiveDigit;
 }
@@ -112,8 +126,7 @@ void makeThreeDigitContainer(PresortContext& ctx, LevelContainers& level, int pr
     int64_t total = 0;
     for (int32_t h : area)
         total += t.sortGroupPieces[at(h)];
-    bool periodicalsFlats =
-        code == MailClass::PAF || code == MailClass::PNAF || code == MailClass::PCOF;
+    bool periodicalsFlats = code.isPeriodicals() && code.isFlats();
     bool reaches = total >= minimum;
     if (!reaches && (total <= 0 || periodicalsFlats || !inOriginScf(ctx, prefix)))
         return;
@@ -130,7 +143,7 @@ void makeThreeDigitContainer(PresortContext& ctx, LevelContainers& level, int pr
     }
     if (sum == 0)
         return;
-    if (code == MailClass::PAF || code == MailClass::PCOF)
+    if (code.isPeriodicals() && code.isBarcodedFlats())
         containerLevel = kinds.level();
     const std::string& entry = threeDigitEntry(ctx, prefix);
     std::string label = entry + " " + zeroPad(prefix, 3);
@@ -154,7 +167,7 @@ void Build3DigitLevel(PresortContext& ctx) {
     formThreeDigitGroups(ctx, minimums.group, progress);
 
     const WorkTables& t = ctx.tables;
-    bool fiveDigitTraysJoin = code == MailClass::RML || code == MailClass::RNML;
+    bool fiveDigitTraysJoin = code.isStandard() && code.isUnbarcodedLetters();
     std::vector<bool> eligible(at(ctx.counters.sortGroupCount), false);
     for (int32_t g = 1; g < ctx.counters.sortGroupCount; ++g) {
         int32_t container = t.sortGroupContainer[at(g)];

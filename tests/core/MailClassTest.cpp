@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 using namespace quillan;
@@ -50,6 +51,31 @@ TEST(MailClass, EveryCodeRoundTripsWithItsFamilies) {
         EXPECT_EQ(c->isTraysOnlyLetters(), f.traysOnly);
         EXPECT_EQ(c->hasEndorsementLine(), !f.traysOnly);
         EXPECT_FALSE(c->reportText().empty());
+    }
+}
+
+// The families the sort rules ask of the letters and flats: a class missing from one, or
+// one too many, sorts and prices its mailings silently wrong.
+TEST(MailClass, SortRuleFamiliesHoldExactlyTheirClasses) {
+    struct Rule {
+        const char* family;
+        bool (MailClass::*is)() const;
+        std::set<std::string> classes;
+    };
+    const Rule rules[] = {
+        {"automation letters", &MailClass::isAutomationLetters, {"RAL", "PAL", "FAL"}},
+        {"AADC letters", &MailClass::isAadcLetters, {"RML", "RAL", "FAL"}},
+        {"AADC automation letters", &MailClass::isAadcAutomationLetters, {"RAL", "FAL"}},
+        {"unbarcoded letters", &MailClass::isUnbarcodedLetters, {"RML", "RNML", "PNAL"}},
+        {"packaged letters", &MailClass::isPackagedLetters, {"RNML", "PNAL"}},
+        {"barcoded flats", &MailClass::isBarcodedFlats, {"RAF", "RCOF", "PAF", "PCOF"}},
+    };
+    for (const Rule& rule : rules) {
+        for (const Family& f : families)
+            EXPECT_EQ((MailClass::fromCode(f.code).value().*rule.is)(),
+                      rule.classes.count(f.code) == 1)
+                << rule.family << ": " << f.code;
+        EXPECT_FALSE((MailClass().*rule.is)()) << rule.family << ": no class";
     }
 }
 
