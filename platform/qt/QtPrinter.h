@@ -1,17 +1,22 @@
 #pragma once
 
 #include "platform/print/PrinterDevice.h"
+#include "platform/qt/PdfCanvas.h"
 #include "platform/qt/QtPainterCanvas.h"
 
-#include <QPagedPaintDevice>
 #include <QPainter>
 #include <memory>
 
+class QPrinter;
+
 namespace platform {
 
-// Printing through Qt. Printer 0 is the PDF writer (600 dpi, US Letter), which puts each
-// document into the printouts folder as "<title> <date> <time>.pdf"; the others are the
-// system's printers.
+// Printing through Qt. Printer 0 is the PDF printer, which stands for an office laser printer
+// on US Letter: 600 dpi, a printable area a quarter inch in from each edge of the sheet, and
+// each document in the printouts folder as "<title> <date> <time>.pdf". The others are the
+// system's printers, with the printable area and offset each reports. Positions are device
+// pixels from the printable area's top-left corner, and the page is the printable area, as
+// on the desktop platform.
 class QtPrinter : public PrinterDevice {
 public:
     explicit QtPrinter(std::string printoutsFolder);
@@ -29,7 +34,7 @@ public:
     void newPage() override;
     void endDoc() override;
     void abortDoc() override;
-    bool printing() const override { return device_ != nullptr; }
+    bool printing() const override { return pdf_.active() || system_ != nullptr; }
 
     int pageWidth() const override;
     int pageHeight() const override;
@@ -38,27 +43,28 @@ public:
     Point printableOffset() const override;
     std::string lastOutput() const override { return lastOutput_; }
 
+    // A font is measured from its TrueType data also outside a document.
+    void setFont(const FontSpec& font) override;
     int textWidth(std::string_view t) override;
     int textHeight(std::string_view t) override;
 
 protected:
-    Canvas& pageCanvas() override { return canvas_; }
+    Canvas& pageCanvas() override;
 
 private:
     std::string nextPdfPath() const;
-    void finish();
+    bool beginSystemDoc();
+    void finishSystemDoc();
 
     std::string printoutsFolder_;
     int index_ = 0;
     std::string title_ = "Quillan";
     std::string lastOutput_;
     std::string pendingOutput_;
-    std::unique_ptr<QPagedPaintDevice> device_;
+    PdfCanvas pdf_;
+    std::unique_ptr<QPrinter> system_;
     QPainter painter_;
     QtPainterCanvas canvas_;
-    // Measuring outside a document uses a PDF writer of the same resolution.
-    std::unique_ptr<QPagedPaintDevice> measureDevice_;
-    QPainter measurePainter_;
 };
 
 } // namespace platform

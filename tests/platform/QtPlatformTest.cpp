@@ -93,10 +93,13 @@ TEST(QtPlatform, PdfPrinterWritesPagesThatReadBack) {
     PrinterDevice& printer = fixture().qt->platform().printer;
     ASSERT_EQ(printer.printerName(), "PDF");
     EXPECT_EQ(printer.dpiX(), 600);
-    EXPECT_EQ(printer.pageWidth(), 5100);
+    // As an office laser printer: the page is the printable area, a quarter inch in from each
+    // edge of the sheet, and positions count from its corner.
+    EXPECT_EQ(printer.pageWidth(), 4800);
+    EXPECT_EQ(printer.printableOffset(), (Point{150, 150}));
     printer.setTitle("Quillan Test Printout");
     ASSERT_TRUE(printer.beginDoc());
-    EXPECT_EQ(printer.pageHeight(), 6600);
+    EXPECT_EQ(printer.pageHeight(), 6300);
     printer.setFont({"Arial", 14, true, false, false});
     printer.textOut(600, 600, "PAGE ONE 5-DIGIT 75201");
     int width = printer.textWidth("PAGE ONE");
@@ -124,6 +127,19 @@ TEST(QtPlatform, PdfPrinterWritesPagesThatReadBack) {
     std::string info = quillan::test::runCommand("pdfinfo '" + pdf + "'");
     EXPECT_TRUE(std::regex_search(info, std::regex("Pages: +2\n"))) << info;
     EXPECT_NE(info.find("612 x 792 pts"), std::string::npos) << info;
+    // The first text's top-left corner, 72 points into the printable area, lies 90 points
+    // from the sheet's edges; its width is the one measured.
+    std::string boxes = quillan::test::runCommand("pdftotext -bbox -f 1 -l 1 '" + pdf + "' -");
+    std::smatch word;
+    ASSERT_TRUE(std::regex_search(
+        boxes, word,
+        std::regex("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\"[^>]*>PAGE<")))
+        << boxes;
+    EXPECT_NEAR(std::stod(word[1]), 90, 0.01);
+    EXPECT_NEAR(std::stod(word[2]), 90, 0.5);
+    printer.setFont({"Arial", 14, true, false, false});
+    EXPECT_NEAR(std::stod(word[3]) - std::stod(word[1]), printer.textWidth("PAGE") * 72.0 / 600,
+                0.2);
 }
 
 TEST(QtPlatform, WindowStaysInStepWithItsForm) {

@@ -1,0 +1,119 @@
+#pragma once
+
+#include "platform/print/PdfWriter.h"
+#include "platform/qt/PdfFontFace.h"
+#include "platform/ui/Canvas.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace platform {
+
+// The sheet a PDF document is printed on and the part of it a printer can print: device
+// pixels of `dpi` per inch, the origin at the printable area's top-left corner.
+struct PdfSheet {
+    double widthPoints = 612; // US Letter
+    double heightPoints = 792;
+    double marginPoints = 18; // unprintable on each side, as on an office laser printer
+    int dpi = 600;
+
+    int printableWidth() const;
+    int printableHeight() const;
+    int margin() const;
+};
+
+// A canvas that writes what is drawn on it into a PDF document, page by page: texts in
+// embedded TrueType fonts (the glyphs used, one program per face and document), lines,
+// rectangles and polygons as vector paths, pictures as lossless images at their own
+// resolution. Texts are measured from the same font data they are drawn with.
+class PdfCanvas : public Canvas {
+public:
+    explicit PdfCanvas(PdfSheet sheet = {});
+    ~PdfCanvas() override;
+
+    const PdfSheet& sheet() const { return sheet_; }
+
+    // Starts a document at path (its first page begun); false when the file cannot be made.
+    bool begin(const std::string& path, const std::string& title);
+    bool active() const { return writer_.isOpen(); }
+    void newPage();
+    // Ends the document; false when it could not be written whole.
+    bool end();
+    void abort();
+
+    void setFont(const FontSpec& font) override;
+    void setPen(Color color, int width, PenStyle style) override;
+    void setBrush(Color color, BrushStyle style) override;
+    void textOut(int x, int y, std::string_view text) override;
+    int textWidth(std::string_view text) override;
+    int textHeight(std::string_view text) override;
+    void moveTo(int x, int y) override;
+    void lineTo(int x, int y) override;
+    Point penPosition() const override { return position_; }
+    void rectangle(int left, int top, int right, int bottom) override;
+    void fillRect(int left, int top, int right, int bottom) override;
+    void roundRect(int left, int top, int right, int bottom, int cornerWidth,
+                   int cornerHeight) override;
+    void polygon(const std::vector<Point>& points) override;
+    bool stretchBitmap(const std::string& bmpPath, int left, int top, int width,
+                       int height) override;
+    void stretchImage(const Bitmap& image, int left, int top, int width, int height) override;
+
+private:
+    // A face's use in the current document: its resource name, its object and the
+    // characters each glyph drawn stands for.
+    struct FontUse {
+        std::string name;
+        int object = 0;
+        std::map<uint16_t, char32_t> glyphs;
+    };
+    struct Image {
+        int width = 0, height = 0;
+        int bitsPerComponent = 8;
+        std::string colorSpace;
+        std::string pixels;
+    };
+
+    PdfFontFace* face();
+    double pixelSize() const;
+    void startPage();
+    void finishPage();
+    void writeFonts();
+    void writeFont(PdfFontFace& face, const FontUse& use);
+    void writeResources();
+    void drawImage(const Image& image, int left, int top, int width, int height);
+    void setStroke();
+    void setFill(Color color);
+    void paintPath(bool fill, bool stroke);
+    void append(long value);
+    void append(double value);
+
+    PdfSheet sheet_;
+    PdfWriter writer_;
+    int catalog_ = 0, pagesObject_ = 0, resources_ = 0, info_ = 0;
+    std::string title_;
+    std::vector<int> pages_;
+    std::string content_;
+    std::map<PdfFontFace*, FontUse> fontsUsed_;
+    std::vector<std::pair<std::string, int>> images_;
+
+    std::vector<std::unique_ptr<PdfFontFace>> faces_;
+    std::map<std::tuple<std::string, bool, bool>, PdfFontFace*> faceOf_;
+    FontSpec font_;
+    PdfFontFace* face_ = nullptr;
+    Color penColor_ = {0, 0, 0};
+    int penWidth_ = 1;
+    PenStyle penStyle_ = PenStyle::Solid;
+    Color brushColor_ = {255, 255, 255};
+    BrushStyle brushStyle_ = BrushStyle::Solid;
+    Point position_;
+    // What the page's content last set, so that it is not repeated.
+    bool strokeSet_ = false;
+    bool fillSet_ = false;
+    Color fill_;
+};
+
+} // namespace platform
