@@ -80,6 +80,13 @@ std::vector<std::string> advertisingDigits(double percent) {
 
 std::vector<std::string> cassDateCharacters(const std::string& month, const std::string& day,
                                             const std::string& year) {
+    // A date of nothing but zeros is no date (the settings dialog keeps empty boxes as "00"):
+    // the boxes stay empty for the mailer to fill in.
+    auto zeroOrEmpty = [](const std::string& part) {
+        return part.find_first_not_of('0') == std::string::npos;
+    };
+    if (zeroOrEmpty(month) && zeroOrEmpty(day) && zeroOrEmpty(year))
+        return std::vector<std::string>(8);
     std::vector<std::string> boxes;
     addPart(boxes, datePart(month, 2), 2);
     addPart(boxes, datePart(day, 2), 2);

@@ -26,7 +26,7 @@ std::vector<std::string> advertisingDigits(double percent);
 // The CASS certification date in eight boxes, month, day and four-digit year, from the
 // month, day and year of the statement settings: "3", "7", "24" give 0 3 0 7 2 0 2 4. A
 // part that is empty leaves its boxes empty; one that is not a number shows its first
-// characters.
+// characters. A date of zeros alone ("00", "00", "00") is none: all eight boxes stay empty.
 std::vector<std::string> cassDateCharacters(const std::string& month, const std::string& day,
                                             const std::string& year);
 
