@@ -45,13 +45,13 @@ void PdfWriter::object(int number, std::string_view body) {
     write("\nendobj\n");
 }
 
-void PdfWriter::stream(int number, std::string_view entries, std::string_view data, bool compress) {
-    std::string packed = compress ? deflateBytes(data, Z_DEFAULT_COMPRESSION) : std::string(data);
+void PdfWriter::stream(int number, std::string_view entries, std::string_view data,
+                       Packing packing) {
+    std::string packed =
+        deflateBytes(data, packing == Packing::Fast ? Z_BEST_SPEED : Z_DEFAULT_COMPRESSION);
     std::string dictionary = "<<";
     dictionary += entries;
-    if (compress)
-        dictionary += " /Filter /FlateDecode";
-    dictionary += " /Length ";
+    dictionary += " /Filter /FlateDecode /Length ";
     appendNumber(dictionary, static_cast<long>(packed.size()));
     dictionary += ">>\nstream\n";
     offsets_[static_cast<size_t>(number)] = position_;

@@ -25,9 +25,13 @@ public:
     int reserve();
     // "n 0 obj" body "endobj".
     void object(int number, std::string_view body);
+    // How a stream is compressed: fast for the bulk of a document (its pages and pictures),
+    // small for what is written once (its fonts).
+    enum class Packing { Fast, Small };
     // A stream object: its dictionary entries (without the brackets, without /Length) and its
-    // data, compressed with deflate unless `compress` is false.
-    void stream(int number, std::string_view entries, std::string_view data, bool compress = true);
+    // data, compressed with deflate.
+    void stream(int number, std::string_view entries, std::string_view data,
+                Packing packing = Packing::Small);
 
     // Writes the cross-reference table and the trailer and closes the file; false when any
     // write failed (a full disk), so that the caller removes what was written.

@@ -11,50 +11,76 @@ namespace platform {
 namespace {
 
 // The program's text is bytes: valid UTF-8 reads as such, anything else byte for byte (as the
-// window system shows it).
-std::u32string charactersOf(std::string_view bytes) {
-    std::u32string out;
-    out.reserve(bytes.size());
+// window system shows it). Calls visit for each character.
+template <typename Visit>
+void forEachCharacter(std::string_view bytes, Visit visit) {
     bool ascii = true;
     for (char c : bytes)
         ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-    if (ascii) {
-        out.assign(bytes.begin(), bytes.end());
-        return out;
-    }
-    for (size_t i = 0; i < bytes.size();) {
-        unsigned char lead = static_cast<unsigned char>(bytes[i]);
-        int length = lead < 0x80         ? 1
-                     : (lead >> 5) == 6  ? 2
-                     : (lead >> 4) == 14 ? 3
-                     : (lead >> 3) == 30 ? 4
-                                         : 0;
-        char32_t c = length == 1   ? lead
-                     : length == 2 ? lead & 0x1F
-                     : length == 3 ? lead & 0x0F
-                                   : lead & 0x07;
-        bool valid = length > 0 && i + static_cast<size_t>(length) <= bytes.size();
-        for (int k = 1; valid && k < length; ++k) {
-            unsigned char next = static_cast<unsigned char>(bytes[i + static_cast<size_t>(k)]);
-            valid = (next & 0xC0) == 0x80;
-            c = c << 6 | (next & 0x3F);
+    if (!ascii) {
+        std::u32string decoded;
+        for (size_t i = 0; i < bytes.size();) {
+            unsigned char lead = static_cast<unsigned char>(bytes[i]);
+            int length = lead < 0x80         ? 1
+                         : (lead >> 5) == 6  ? 2
+                         : (lead >> 4) == 14 ? 3
+                         : (lead >> 3) == 30 ? 4
+                                             : 0;
+            char32_t c = length == 1   ? lead
+                         : length == 2 ? lead & 0x1F
+                         : length == 3 ? lead & 0x0F
+                                       : lead & 0x07;
+            bool valid = length > 0 && i + static_cast<size_t>(length) <= bytes.size();
+            for (int k = 1; valid && k < length; ++k) {
+                unsigned char next = static_cast<unsigned char>(bytes[i + static_cast<size_t>(k)]);
+                valid = (next & 0xC0) == 0x80;
+                c = c << 6 | (next & 0x3F);
+            }
+            if (!valid || (length > 1 && c < 0x80)) {
+                decoded.clear();
+                break;
+            }
+            decoded += c;
+            i += static_cast<size_t>(length);
         }
-        if (!valid || (length > 1 && c < 0x80)) {
-            out.assign(bytes.begin(), bytes.end());
-            for (char32_t& latin : out)
-                latin &= 0xFF;
-            return out;
+        if (!decoded.empty()) {
+            for (char32_t c : decoded)
+                visit(c);
+            return;
         }
-        out += c;
-        i += static_cast<size_t>(length);
     }
-    return out;
+    for (char c : bytes)
+        visit(static_cast<char32_t>(static_cast<unsigned char>(c)));
 }
 
 void appendHex4(std::string& out, unsigned value) {
     static const char digits[] = "0123456789ABCDEF";
     for (int shift = 12; shift >= 0; shift -= 4)
         out += digits[value >> shift & 0xF];
+}
+
+// A code of the document's fonts in a literal string: one byte, or two from E000 on; the
+// bytes a string cannot hold as they are escaped.
+void appendCode(std::string& out, unsigned code) {
+    auto put = [&out](unsigned byte) {
+        if (byte == '(' || byte == ')' || byte == '\\')
+            out += '\\';
+        if (byte == '\r') {
+            out += "\\r";
+            return;
+        }
+        out += static_cast<char>(byte);
+    };
+    if (code > 0xFF)
+        put(code >> 8);
+    put(code & 0xFF);
+}
+
+// A code as a CMap writes it, "<41>" or "<E003>".
+std::string codeHex(unsigned code) {
+    char text[8];
+    std::snprintf(text, sizeof text, code > 0xFF ? "<%04X>" : "<%02X>", code);
+    return text;
 }
 
 std::string utf16Hex(char32_t c) {
@@ -105,13 +131,9 @@ std::string subsetTag(int n) {
     return tag + "+";
 }
 
-constexpr char ToUnicodeHead[] = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
-                                 "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) "
-                                 "/Supplement 0 >> def\n/CMapName /Adobe-Identity-UCS def\n"
-                                 "/CMapType 2 def\n1 begincodespacerange\n<0000> <FFFF>\n"
-                                 "endcodespacerange\n";
-constexpr char ToUnicodeTail[] = "endcmap\nCMapName currentdict /CMapType get defineresource pop\n"
-                                 "end\nend\n";
+constexpr char CMapHead[] = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n";
+constexpr char CMapTail[] = "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
+constexpr char IdentitySystem[] = "<< /Registry (Adobe) /Ordering (Identity) /Supplement 0 >>";
 
 } // namespace
 
@@ -154,12 +176,14 @@ void PdfCanvas::startPage() {
     double scale = 72.0 / sheet_.dpi;
     content_ = "q " + number(scale) + " 0 0 " + number(-scale) + " " + number(sheet_.marginPoints) +
                " " + number(sheet_.heightPoints - sheet_.marginPoints) + " cm\n";
-    strokeSet_ = fillSet_ = false;
+    strokeSet_ = fillSet_ = inText_ = false;
 }
 
 void PdfCanvas::finishPage() {
     int contents = writer_.reserve();
-    writer_.stream(contents, "", content_ + "Q\n");
+    endText();
+    content_ += "Q\n";
+    writer_.stream(contents, "", content_, PdfWriter::Packing::Fast);
     content_.clear();
     int page = writer_.reserve();
     std::string body = "<< /Type /Page /Parent ";
@@ -229,37 +253,70 @@ void PdfCanvas::writeFonts() {
         writeFont(*face, use);
 }
 
-// A Type 0 font over the face's glyph numbers, with the widths of the glyphs drawn and the
-// characters they stand for, so that the text can be searched and copied.
+unsigned PdfCanvas::FontUse::code(uint16_t glyph, char32_t character) {
+    if (codeOfGlyph.size() <= glyph)
+        codeOfGlyph.resize(glyph + 1u, 0);
+    if (codeOfGlyph[glyph] != 0 || glyph == 0)
+        return codeOfGlyph[glyph];
+    size_t index = glyphs.size();
+    if (index >= OneByteCodes + TwoByteCodes)
+        return 0;
+    unsigned code = codeOf(index);
+    glyphs.push_back(glyph);
+    characters.push_back(character);
+    codeOfGlyph[glyph] = code;
+    return code;
+}
+
+namespace {
+
+// The entries of a CMap, at most a hundred to a block as the format asks.
+std::string cmapBlocks(const std::vector<std::string>& entries, const char* kind) {
+    std::string out;
+    for (size_t at = 0; at < entries.size(); at += 100) {
+        size_t count = std::min<size_t>(100, entries.size() - at);
+        out += std::to_string(count) + " begin" + kind + "\n";
+        for (size_t i = at; i < at + count; ++i)
+            out += entries[i];
+        out += std::string("end") + kind + "\n";
+    }
+    return out;
+}
+
+} // namespace
+
+// A Type 0 font over the face's glyphs, with the codes the pages use for them, their widths
+// and the characters they stand for, so that the text can be searched and copied.
 void PdfCanvas::writeFont(PdfFontFace& face, const FontUse& use) {
     double unit = 1000.0 / face.unitsPerEm();
-    std::set<uint16_t> glyphs;
-    std::string widths, toUnicode = ToUnicodeHead;
-    size_t inBlock = 0;
-    std::string block;
-    auto flushBlock = [&] {
-        if (inBlock == 0)
-            return;
-        toUnicode += std::to_string(inBlock) + " beginbfchar\n" + block + "endbfchar\n";
-        block.clear();
-        inBlock = 0;
-    };
-    for (const auto& [glyph, character] : use.glyphs) {
-        glyphs.insert(glyph);
-        widths +=
-            std::to_string(glyph) + " [" + number(face.glyph(character).advance * unit) + "] ";
-        block += "<";
-        appendHex4(block, glyph);
-        block += "> <" + utf16Hex(character) + ">\n";
-        if (++inBlock == 100)
-            flushBlock();
+    std::set<uint16_t> glyphs(use.glyphs.begin(), use.glyphs.end());
+    std::string widths;
+    std::vector<std::string> cids, unicodes;
+    for (size_t index = 0; index < use.glyphs.size(); ++index) {
+        uint16_t glyph = use.glyphs[index];
+        std::string code = codeHex(FontUse::codeOf(index));
+        cids.push_back(code + " " + std::to_string(glyph) + "\n");
+        if (index == 0)
+            continue;
+        widths += std::to_string(glyph) + " [" +
+                  number(face.glyph(use.characters[index]).advance * unit) + "] ";
+        unicodes.push_back(code + " <" + utf16Hex(use.characters[index]) + ">\n");
     }
-    flushBlock();
-    toUnicode += ToUnicodeTail;
+    std::string ranges = "2 begincodespacerange\n<00> <DF>\n<E000> <FFFF>\nendcodespacerange\n";
+    std::string cmapName = "Quillan-" + use.name;
+    std::string encoding = CMapHead +
+                           ("/CIDSystemInfo " + std::string(IdentitySystem) + " def\n/CMapName /" +
+                            cmapName + " def\n/CMapType 1 def\n") +
+                           ranges + cmapBlocks(cids, "cidchar") + CMapTail;
+    std::string toUnicode = CMapHead +
+                            std::string("/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) "
+                                        "/Supplement 0 >> def\n/CMapName /Adobe-Identity-UCS "
+                                        "def\n/CMapType 2 def\n") +
+                            ranges + cmapBlocks(unicodes, "bfchar") + CMapTail;
 
     std::string name = subsetTag(use.object) + face.postScriptName();
     int program = writer_.reserve(), descriptor = writer_.reserve(), cidFont = writer_.reserve(),
-        unicode = writer_.reserve();
+        unicode = writer_.reserve(), cmap = writer_.reserve();
     std::string font = face.subsetProgram(glyphs);
     writer_.stream(program, " /Length1 " + std::to_string(font.size()), font);
     const auto& box = face.boundingBox();
@@ -273,22 +330,24 @@ void PdfCanvas::writeFont(PdfFontFace& face, const FontUse& use) {
                                    number(-face.descender() * unit) + " /CapHeight " +
                                    number(face.capHeight() * unit) + " /StemV 80 /FontFile2 " +
                                    std::to_string(program) + " 0 R >>");
-    writer_.object(cidFont,
-                   "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + name +
-                       " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 "
-                       ">> /FontDescriptor " +
-                       std::to_string(descriptor) + " 0 R /CIDToGIDMap /Identity /W [" + widths +
-                       "] >>");
+    writer_.object(cidFont, "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + name +
+                                " /CIDSystemInfo " + IdentitySystem + " /FontDescriptor " +
+                                std::to_string(descriptor) + " 0 R /CIDToGIDMap /Identity /W [" +
+                                widths + "] >>");
     writer_.stream(unicode, "", toUnicode);
-    writer_.object(use.object, "<< /Type /Font /Subtype /Type0 /BaseFont /" + name +
-                                   " /Encoding /Identity-H /DescendantFonts [" +
+    writer_.stream(cmap,
+                   " /Type /CMap /CMapName /" + cmapName + " /CIDSystemInfo " + IdentitySystem,
+                   encoding);
+    writer_.object(use.object, "<< /Type /Font /Subtype /Type0 /BaseFont /" + name + " /Encoding " +
+                                   std::to_string(cmap) + " 0 R /DescendantFonts [" +
                                    std::to_string(cidFont) + " 0 R] /ToUnicode " +
                                    std::to_string(unicode) + " 0 R >>");
 }
 
 void PdfCanvas::setFont(const FontSpec& font) {
+    if (font.name != font_.name || font.bold != font_.bold || font.italic != font_.italic)
+        face_ = nullptr;
     font_ = font;
-    face_ = nullptr;
 }
 
 PdfFontFace* PdfCanvas::face() {
@@ -332,8 +391,7 @@ int PdfCanvas::textWidth(std::string_view text) {
     if (!f)
         return 0;
     long units = 0;
-    for (char32_t c : charactersOf(text))
-        units += f->glyph(c).advance;
+    forEachCharacter(text, [&](char32_t c) { units += f->glyph(c).advance; });
     return static_cast<int>(std::lround(units * pixelSize() / f->unitsPerEm()));
 }
 
@@ -357,28 +415,37 @@ void PdfCanvas::textOut(int x, int y, std::string_view text) {
     double size = pixelSize();
     double scale = size / f->unitsPerEm();
     long baseline = y + std::lround(f->ascender() * scale);
-    std::string glyphs;
-    long units = 0;
-    for (char32_t c : charactersOf(text)) {
-        PdfFontFace::Glyph g = f->glyph(c);
-        use.glyphs.emplace(g.id, c);
-        appendHex4(glyphs, g.id);
-        units += g.advance;
+    // Texts one after another stay in one text object, which names a font only when it
+    // changes.
+    if (!inText_) {
+        content_ += "BT\n";
+        inText_ = true;
+        uprightText_ = false;
+        textFace_ = nullptr;
     }
     setFill(penColor_);
-    content_ += "BT /" + use.name + " " + number(size) + " Tf ";
+    if (f != textFace_ || font_.size != textSize_) {
+        textFace_ = f;
+        textSize_ = font_.size;
+        content_ += "/" + use.name + " " + number(size) + " Tf\n";
+    }
     if (f->synthesizedBold())
         content_ += "2 Tr " + number(size / 30) + " w " + colorOperands(penColor_) + " RG ";
-    content_ += "1 0 " + std::string(f->synthesizedItalic() ? "0.2" : "0") + " -1 ";
-    append(static_cast<long>(x));
-    append(baseline);
-    content_ += "Tm <" + glyphs + "> Tj ";
+    moveToLine(x, baseline, f->synthesizedItalic());
+    content_ += "(";
+    long units = 0;
+    forEachCharacter(text, [&](char32_t c) {
+        PdfFontFace::Glyph g = f->glyph(c);
+        appendCode(content_, use.code(g.id, c));
+        units += g.advance;
+    });
+    content_ += ") Tj\n";
     if (f->synthesizedBold()) {
-        content_ += "0 Tr ";
+        content_ += "0 Tr\n";
         strokeSet_ = false;
     }
-    content_ += "ET\n";
     if (font_.underline) {
+        endText();
         long top = baseline + std::lround(f->underlinePosition() * scale);
         long thickness = std::max(1L, std::lround(f->underlineThickness() * scale));
         append(static_cast<long>(x));
@@ -387,6 +454,31 @@ void PdfCanvas::textOut(int x, int y, std::string_view text) {
         append(thickness);
         content_ += "re f\n";
     }
+}
+
+// The text matrix turns text upright on the page (and slants a text whose face has no italic);
+// upright texts after the first move on from one line's start to the next.
+void PdfCanvas::moveToLine(long x, long baseline, bool slanted) {
+    if (uprightText_ && !slanted) {
+        append(x - lineX_);
+        append(lineY_ - baseline);
+        content_ += "Td ";
+    } else {
+        content_ += slanted ? "1 0 0.2 -1 " : "1 0 0 -1 ";
+        append(x);
+        append(baseline);
+        content_ += "Tm ";
+    }
+    uprightText_ = !slanted;
+    lineX_ = x;
+    lineY_ = baseline;
+}
+
+void PdfCanvas::endText() {
+    if (!inText_)
+        return;
+    content_ += "ET\n";
+    inText_ = false;
 }
 
 void PdfCanvas::moveTo(int x, int y) {
@@ -435,6 +527,7 @@ void PdfCanvas::append(double value) {
 
 void PdfCanvas::lineTo(int x, int y) {
     if (active() && penStyle_ != PenStyle::Clear) {
+        endText();
         setStroke();
         append(static_cast<long>(position_.x));
         append(static_cast<long>(position_.y));
@@ -450,6 +543,7 @@ void PdfCanvas::lineTo(int x, int y) {
 void PdfCanvas::rectangle(int left, int top, int right, int bottom) {
     if (!active())
         return;
+    endText();
     setStroke();
     setFill(brushColor_);
     append(static_cast<long>(left));
@@ -463,6 +557,7 @@ void PdfCanvas::rectangle(int left, int top, int right, int bottom) {
 void PdfCanvas::fillRect(int left, int top, int right, int bottom) {
     if (!active() || brushStyle_ == BrushStyle::Clear)
         return;
+    endText();
     setFill(brushColor_);
     append(static_cast<long>(left));
     append(static_cast<long>(top));
@@ -475,6 +570,7 @@ void PdfCanvas::roundRect(int left, int top, int right, int bottom, int cornerWi
                           int cornerHeight) {
     if (!active())
         return;
+    endText();
     setStroke();
     setFill(brushColor_);
     double l = left, t = top, r = right - 1, b = bottom - 1;
@@ -517,6 +613,7 @@ void PdfCanvas::roundRect(int left, int top, int right, int bottom, int cornerWi
 void PdfCanvas::polygon(const std::vector<Point>& points) {
     if (!active() || points.empty())
         return;
+    endText();
     setStroke();
     setFill(brushColor_);
     for (size_t i = 0; i < points.size(); ++i) {
@@ -529,6 +626,7 @@ void PdfCanvas::polygon(const std::vector<Point>& points) {
 }
 
 void PdfCanvas::drawImage(const Image& image, int left, int top, int width, int height) {
+    endText();
     int object = writer_.reserve();
     std::string name = "Im" + std::to_string(images_.size() + 1);
     images_.emplace_back(name, object);
@@ -537,7 +635,7 @@ void PdfCanvas::drawImage(const Image& image, int left, int top, int width, int 
                        " /Height " + std::to_string(image.height) + " /ColorSpace " +
                        image.colorSpace + " /BitsPerComponent " +
                        std::to_string(image.bitsPerComponent) + " /Interpolate false",
-                   image.pixels);
+                   image.pixels, PdfWriter::Packing::Fast);
     content_ += "q ";
     append(static_cast<long>(width));
     content_ += "0 0 ";
@@ -547,36 +645,29 @@ void PdfCanvas::drawImage(const Image& image, int left, int top, int width, int 
     content_ += "cm /" + name + " Do Q\n";
 }
 
-// A picture of two colours goes in at one bit per pixel; others at a byte per pixel or per
-// colour.
+// A picture goes in at its own resolution and depth: a bit, a byte or three bytes a pixel.
 void PdfCanvas::stretchImage(const Bitmap& picture, int left, int top, int width, int height) {
     if (!active() || picture.empty())
         return;
     Image image;
     image.width = picture.width();
     image.height = picture.height();
-    size_t w = static_cast<size_t>(picture.width());
-    if (picture.format() == Bitmap::Format::Rgb) {
+    switch (picture.format()) {
+    case Bitmap::Format::Rgb:
         image.colorSpace = "/DeviceRGB";
-        for (int y = 0; y < picture.height(); ++y)
-            image.pixels.append(reinterpret_cast<const char*>(picture.row(y)), w * 3);
-    } else if (picture.palette().size() <= 2) {
+        break;
+    case Bitmap::Format::Mono:
         image.bitsPerComponent = 1;
         image.colorSpace = "[/Indexed /DeviceRGB 1 " + paletteHex(picture.palette(), 2) + "]";
-        std::string row((w + 7) / 8, '\0');
-        for (int y = 0; y < picture.height(); ++y) {
-            std::fill(row.begin(), row.end(), '\0');
-            const uint8_t* pixels = picture.row(y);
-            for (size_t x = 0; x < w; ++x)
-                if (pixels[x] != 0) // an index past the palette reads as black, as 1 does here
-                    row[x / 8] = static_cast<char>(row[x / 8] | 0x80 >> (x % 8));
-            image.pixels += row;
-        }
-    } else {
+        break;
+    case Bitmap::Format::Indexed:
         image.colorSpace = "[/Indexed /DeviceRGB 255 " + paletteHex(picture.palette(), 256) + "]";
-        for (int y = 0; y < picture.height(); ++y)
-            image.pixels.append(reinterpret_cast<const char*>(picture.row(y)), w);
+        break;
     }
+    size_t rowBytes = picture.rowBytes();
+    image.pixels.reserve(rowBytes * static_cast<size_t>(picture.height()));
+    for (int y = 0; y < picture.height(); ++y)
+        image.pixels.append(reinterpret_cast<const char*>(picture.row(y)), rowBytes);
     drawImage(image, left, top, width, height);
 }
 

@@ -65,10 +65,24 @@ public:
 private:
     // A face's use in the current document: its resource name, its object and the
     // characters each glyph drawn stands for.
+    // A face's use in the current document. Its glyphs get codes in the order they are first
+    // drawn, one byte for the first 224 and two (from E000 on) for the others, so that the
+    // pages of a document in a Latin script spend a byte on each character.
     struct FontUse {
+        static constexpr unsigned OneByteCodes = 0xE0;
+        static constexpr unsigned TwoByteCodes = 0x2000;
         std::string name;
         int object = 0;
-        std::map<uint16_t, char32_t> glyphs;
+        std::vector<uint16_t> glyphs{0}; // by code; code 0 is the missing glyph
+        std::vector<char32_t> characters{0};
+        std::vector<uint32_t> codeOfGlyph; // by glyph number, 0 for none yet
+
+        // The glyph's code, given one when it is first drawn (0 when the codes run out).
+        unsigned code(uint16_t glyph, char32_t character);
+        static unsigned codeOf(size_t index) {
+            return index < OneByteCodes ? static_cast<unsigned>(index)
+                                        : 0xE000 + static_cast<unsigned>(index - OneByteCodes);
+        }
     };
     struct Image {
         int width = 0, height = 0;
@@ -85,6 +99,8 @@ private:
     void writeFont(PdfFontFace& face, const FontUse& use);
     void writeResources();
     void drawImage(const Image& image, int left, int top, int width, int height);
+    void moveToLine(long x, long baseline, bool slanted);
+    void endText();
     void setStroke();
     void setFill(Color color);
     void paintPath(bool fill, bool stroke);
@@ -114,6 +130,12 @@ private:
     bool strokeSet_ = false;
     bool fillSet_ = false;
     Color fill_;
+    // An open text object, the face and size it last named and where its last line began.
+    bool inText_ = false;
+    bool uprightText_ = false;
+    long lineX_ = 0, lineY_ = 0;
+    PdfFontFace* textFace_ = nullptr;
+    int textSize_ = 0;
 };
 
 } // namespace platform

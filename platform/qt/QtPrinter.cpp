@@ -71,6 +71,7 @@ bool QtPrinter::beginSystemDoc() {
         return false;
     }
     canvas_.attach(&painter_, system_->logicalDpiY());
+    canvas_.setFont(font_);
     return true;
 }
 
@@ -86,6 +87,7 @@ void QtPrinter::finishSystemDoc() {
         painter_.end();
     canvas_.attach(nullptr, 0);
     system_.reset();
+    pdf_.setFont(font_);
 }
 
 void QtPrinter::endDoc() {
@@ -145,8 +147,11 @@ Point QtPrinter::printableOffset() const {
 }
 
 void QtPrinter::setFont(const FontSpec& font) {
-    pdf_.setFont(font);
-    canvas_.setFont(font);
+    font_ = font;
+    if (system_)
+        canvas_.setFont(font);
+    else
+        pdf_.setFont(font);
 }
 
 int QtPrinter::textWidth(std::string_view t) {

@@ -61,6 +61,7 @@ private:
     std::string title_ = "Quillan";
     std::string lastOutput_;
     std::string pendingOutput_;
+    FontSpec font_;
     PdfCanvas pdf_;
     std::unique_ptr<QPrinter> system_;
     QPainter painter_;
