@@ -37,6 +37,10 @@ void beginPrintDocument(platform::PrinterDevice& printer, const std::string& tit
 }
 
 void servicePrintingBox(AppContext& ctx, PrintJobControl& job) {
+    // The box is there to be watched and its Cancel pressed between pages; without a display
+    // nobody can, and keeping it current would cost every page its drawing.
+    if (!ctx.platform.ui.hasDisplay())
+        return;
     if (ctx.flags.stopPrinting)
         job.closePrintingBox();
     else
