@@ -142,6 +142,41 @@ TEST(QtPlatform, PdfPrinterWritesPagesThatReadBack) {
                 0.2);
 }
 
+// The program's text is bytes: UTF-8, or else one byte a character. Whatever is printed reads
+// back as the same characters, also past the first 224 different ones a document uses, which
+// take codes of two bytes.
+TEST(QtPlatform, PdfPrinterTextReadsBackCharacterForCharacter) {
+    PrinterDevice& printer = fixture().qt->platform().printer;
+    std::string many;
+    for (char32_t c = 0x100; c < 0x180; ++c) // Latin Extended-A, Greek, Cyrillic, two bytes
+        many += {static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
+    for (char32_t c = 0x410; c < 0x450; ++c)
+        many += {static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
+    std::string ascii;
+    for (char c = '!'; c <= '~'; ++c)
+        ascii += c;
+    printer.setTitle("Quillan Characters");
+    ASSERT_TRUE(printer.beginDoc());
+    printer.setFont({"Arial", 10, false, false, false});
+    // Lines of 48 characters or fewer, which fit across the page.
+    std::vector<std::string> lines = {ascii.substr(0, 47), ascii.substr(47)};
+    for (size_t at = 0; at < many.size(); at += 96)
+        lines.push_back(many.substr(at, 96));
+    printer.textOut(300, 300, "CA\xD1ON CITY TX"); // not UTF-8: a byte a character
+    printer.textOut(300, 450,
+                    "Zo\xC3\xAB \xC3\x91"
+                    "and\xC3\xBA");
+    for (size_t i = 0; i < lines.size(); ++i)
+        printer.textOut(300, 600 + 150 * static_cast<int>(i), lines[i]);
+    printer.endDoc();
+    std::string text = quillan::test::runCommand("pdftotext -raw '" + printer.lastOutput() + "' -");
+    lines.push_back("CA\xC3\x91ON CITY TX");
+    lines.push_back("Zo\xC3\xAB \xC3\x91"
+                    "and\xC3\xBA");
+    for (const std::string& line : lines)
+        EXPECT_NE(text.find(line), std::string::npos) << line << "\nin\n" << text;
+}
+
 TEST(QtPlatform, WindowStaysInStepWithItsForm) {
     Platform p = fixture().qt->platform();
     Form form(p.ui, "SyncDlog", "Sync");
