@@ -1,5 +1,7 @@
 #include "platform/qt/PdfCanvas.h"
 
+#include "platform/qt/QtText.h"
+
 #include <QImage>
 #include <QString>
 #include <charconv>
@@ -10,47 +12,20 @@ namespace platform {
 
 namespace {
 
-// The program's text is bytes: valid UTF-8 reads as such, anything else byte for byte (as the
-// window system shows it). Calls visit for each character.
+// Calls visit for each character of a text, read as the window system reads the program's
+// bytes (QtText.h).
 template <typename Visit>
 void forEachCharacter(std::string_view bytes, Visit visit) {
     bool ascii = true;
     for (char c : bytes)
         ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-    if (!ascii) {
-        std::u32string decoded;
-        for (size_t i = 0; i < bytes.size();) {
-            unsigned char lead = static_cast<unsigned char>(bytes[i]);
-            int length = lead < 0x80         ? 1
-                         : (lead >> 5) == 6  ? 2
-                         : (lead >> 4) == 14 ? 3
-                         : (lead >> 3) == 30 ? 4
-                                             : 0;
-            char32_t c = length == 1   ? lead
-                         : length == 2 ? lead & 0x1F
-                         : length == 3 ? lead & 0x0F
-                                       : lead & 0x07;
-            bool valid = length > 0 && i + static_cast<size_t>(length) <= bytes.size();
-            for (int k = 1; valid && k < length; ++k) {
-                unsigned char next = static_cast<unsigned char>(bytes[i + static_cast<size_t>(k)]);
-                valid = (next & 0xC0) == 0x80;
-                c = c << 6 | (next & 0x3F);
-            }
-            if (!valid || (length > 1 && c < 0x80)) {
-                decoded.clear();
-                break;
-            }
-            decoded += c;
-            i += static_cast<size_t>(length);
-        }
-        if (!decoded.empty()) {
-            for (char32_t c : decoded)
-                visit(c);
-            return;
-        }
+    if (ascii) {
+        for (char c : bytes)
+            visit(static_cast<char32_t>(c));
+        return;
     }
-    for (char c : bytes)
-        visit(static_cast<char32_t>(static_cast<unsigned char>(c)));
+    for (char32_t c : toQt(bytes).toUcs4())
+        visit(c);
 }
 
 void appendHex4(std::string& out, unsigned value) {
@@ -248,6 +223,18 @@ void PdfCanvas::writeResources() {
     writer_.object(resources_, body + " >> >>");
 }
 
+// The faces in the order the document first used them, so that a document is written alike
+// each time.
+PdfCanvas::FontUse& PdfCanvas::useOf(PdfFontFace* face) {
+    for (auto& [used, use] : fontsUsed_)
+        if (used == face)
+            return use;
+    FontUse& use = fontsUsed_.emplace_back(face, FontUse{}).second;
+    use.object = writer_.reserve();
+    use.name = "F" + std::to_string(fontsUsed_.size());
+    return use;
+}
+
 void PdfCanvas::writeFonts() {
     for (const auto& [face, use] : fontsUsed_)
         writeFont(*face, use);
@@ -407,11 +394,7 @@ void PdfCanvas::textOut(int x, int y, std::string_view text) {
     PdfFontFace* f = face();
     if (!active() || !f || text.empty())
         return;
-    FontUse& use = fontsUsed_[f];
-    if (use.object == 0) {
-        use.object = writer_.reserve();
-        use.name = "F" + std::to_string(fontsUsed_.size());
-    }
+    FontUse& use = useOf(f);
     double size = pixelSize();
     double scale = size / f->unitsPerEm();
     long baseline = y + std::lround(f->ascender() * scale);

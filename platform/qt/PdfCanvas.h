@@ -92,6 +92,7 @@ private:
     };
 
     PdfFontFace* face();
+    FontUse& useOf(PdfFontFace* face);
     double pixelSize() const;
     void startPage();
     void finishPage();
@@ -113,7 +114,7 @@ private:
     std::string title_;
     std::vector<int> pages_;
     std::string content_;
-    std::map<PdfFontFace*, FontUse> fontsUsed_;
+    std::vector<std::pair<PdfFontFace*, FontUse>> fontsUsed_;
     std::vector<std::pair<std::string, int>> images_;
 
     std::vector<std::unique_ptr<PdfFontFace>> faces_;
