@@ -46,8 +46,8 @@ bool run(const std::string& command) {
 
 // Sorts one list in bench_sort; its CPU seconds (and its line printed), or -1.
 double sortCpu(const bench::ScratchProgramFolder& folder, const std::string& list) {
-    std::string line = output(quoted(QUILLAN_BENCH_SORT) + " " + quoted(folder.path()) + " " +
-                              quoted(list));
+    std::string line =
+        output(quoted(QUILLAN_BENCH_SORT) + " " + quoted(folder.path()) + " " + quoted(list));
     std::printf("  %s", line.c_str());
     std::smatch cpu;
     if (!std::regex_search(line, cpu, std::regex("cpu ([0-9.]+) s")))
@@ -55,33 +55,17 @@ double sortCpu(const bench::ScratchProgramFolder& folder, const std::string& lis
     return std::stod(cpu[1]);
 }
 
-// The sort information goes into a separate file, the same output for every kind, and no
-// report is printed: the figures are those of reading, sorting and writing.
-void separateFileWithoutReports(const bench::ScratchProgramFolder& folder) {
-    std::string path = folder.file("tables/prefs.dat");
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    auto set = [&bytes](int line, const std::string& value) {
-        size_t at = 0;
-        for (int i = 0; i < line; ++i)
-            at = bytes.find('\n', at) + 1;
-        bytes.replace(at, bytes.find('\r', at) - at, value);
-    };
-    set(2, "1");
-    for (int line = 6; line <= 9; ++line)
-        set(line, "f");
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
 std::string maker() {
-    return "/usr/bin/python3 " + quoted(std::string(QUILLAN_SOURCE_DIR) + "/tools/make_mailing_lists.py");
+    return "/usr/bin/python3 " +
+           quoted(std::string(QUILLAN_SOURCE_DIR) + "/tools/make_mailing_lists.py");
 }
 
 // A tab list of the generator, its text in Windows-1252 as Windows programs write lists.
 bool tabList(const std::string& path, int records) {
-    return run(maker() + " --kind tab --records " + std::to_string(records) +
-               " --seed 17 --out " + quoted(path + ".utf8")) &&
-           run("/usr/bin/python3 -c \"import sys; d = open(sys.argv[1], encoding='utf-8', newline='').read(); "
+    return run(maker() + " --kind tab --records " + std::to_string(records) + " --seed 17 --out " +
+               quoted(path + ".utf8")) &&
+           run("/usr/bin/python3 -c \"import sys; d = open(sys.argv[1], encoding='utf-8', "
+               "newline='').read(); "
                "open(sys.argv[2], 'wb').write(d.encode('cp1252', 'replace'))\" " +
                quoted(path + ".utf8") + " " + quoted(path));
 }
@@ -94,18 +78,17 @@ void readAndWrite(const std::string& workbook, const std::string& copy) {
     book.setFilename(copy);
     book.write();
     double ours = bench::cpuSeconds() - cpu;
-    std::string theirs = output(
-        "/usr/bin/python3 -c \"import sys, time, xlrd, xlwt\n"
-        "start = time.process_time()\n"
-        "sheet = xlrd.open_workbook(sys.argv[1]).sheet_by_index(0)\n"
-        "book = xlwt.Workbook()\n"
-        "out = book.add_sheet(sheet.name)\n"
-        "for r in range(sheet.nrows):\n"
-        "    for c, value in enumerate(sheet.row_values(r)):\n"
-        "        out.write(r, c, value)\n"
-        "book.save(sys.argv[2])\n"
-        "print(time.process_time() - start)\" " +
-        quoted(workbook) + " " + quoted(copy));
+    std::string theirs = output("/usr/bin/python3 -c \"import sys, time, xlrd, xlwt\n"
+                                "start = time.process_time()\n"
+                                "sheet = xlrd.open_workbook(sys.argv[1]).sheet_by_index(0)\n"
+                                "book = xlwt.Workbook()\n"
+                                "out = book.add_sheet(sheet.name)\n"
+                                "for r in range(sheet.nrows):\n"
+                                "    for c, value in enumerate(sheet.row_values(r)):\n"
+                                "        out.write(r, c, value)\n"
+                                "book.save(sys.argv[2])\n"
+                                "print(time.process_time() - start)\" " +
+                                quoted(workbook) + " " + quoted(copy));
     double python = theirs.empty() ? -1 : std::stod(theirs);
     std::printf("  workbook read + write: ours %.3f s CPU, xlrd + xlwt %.3f s (%.1fx)\n", ours,
                 python, python / ours);
@@ -115,7 +98,7 @@ void readAndWrite(const std::string& workbook, const std::string& copy) {
 
 int main() {
     bench::ScratchProgramFolder folder("quillan-bench-lists");
-    separateFileWithoutReports(folder);
+    bench::separateFileWithoutReports(folder);
     const std::string tab = folder.file("list-60000.txt");
     const std::string xls = folder.file("list-60000.xls");
     if (!tabList(tab, 60000) ||

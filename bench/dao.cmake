@@ -15,3 +15,11 @@ target_compile_definitions(bench_dao_write PRIVATE
   QUILLAN_MDBFILL="$<TARGET_FILE:mdbfill>"
   QUILLAN_MDBDUMP="$<TARGET_FILE:mdbdump>")
 add_dependencies(bench_dao_write mdbfill mdbdump)
+
+# Dumping the fill tool's 100,000-record table: our dump tool against mdb-export, in turn.
+add_executable(bench_dao_dump ${CMAKE_CURRENT_LIST_DIR}/dao_dump_bench.cpp)
+target_compile_definitions(bench_dao_dump PRIVATE
+  QUILLAN_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+  QUILLAN_MDBFILL="$<TARGET_FILE:mdbfill>"
+  QUILLAN_MDBDUMP="$<TARGET_FILE:mdbdump>")
+add_dependencies(bench_dao_dump mdbfill mdbdump)

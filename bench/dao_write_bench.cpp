@@ -4,6 +4,7 @@
 // and mdbtools' mdb-export reading the written table, all in the same run. Each step runs as a
 // child process, so that its CPU time and memory are its own.
 
+#include "bench/ChildProcess.h"
 #include "platform/dao/Collection.h"
 #include "platform/dao/DBEngine.h"
 #include "platform/dao/Database.h"
@@ -12,12 +13,8 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
-#include <spawn.h>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -28,35 +25,13 @@ namespace {
 
 constexpr int records = 100000;
 
-struct Usage {
-    double cpuSeconds = 0;
-    double peakMegabytes = 0;
-};
+using quillan::bench::runChild;
 
-// Runs a command (output to /dev/null unless `keepOutput`) and answers its CPU time and peak
-// memory.
-Usage run(const std::vector<std::string>& command, bool keepOutput = false) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (!keepOutput)
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    std::vector<char*> argv;
-    for (const std::string& part : command)
-        argv.push_back(const_cast<char*>(part.c_str()));
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    Usage usage;
-    if (posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-        int status = 0;
-        rusage used{};
-        wait4(child, &status, 0, &used);
-        usage.cpuSeconds = static_cast<double>(used.ru_utime.tv_sec + used.ru_stime.tv_sec) +
-                           static_cast<double>(used.ru_utime.tv_usec + used.ru_stime.tv_usec) / 1e6;
-        usage.peakMegabytes = static_cast<double>(used.ru_maxrss) / 1024.0;
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-            std::fprintf(stderr, "%s failed\n", command[0].c_str());
-    }
-    posix_spawn_file_actions_destroy(&actions);
+// A step of the run; a failure is said, and the figures of what did run are kept.
+quillan::bench::ChildUsage run(const std::vector<std::string>& command) {
+    quillan::bench::ChildUsage usage = runChild(command);
+    if (!usage.succeeded)
+        std::fprintf(stderr, "%s failed\n", command[0].c_str());
     return usage;
 }
 
@@ -103,14 +78,14 @@ int main(int argc, char** argv) {
     run({"/usr/bin/python3", std::string(QUILLAN_SOURCE_DIR) + "/tools/make_mailing_lists.py",
          "--kind", "tab", "--records", std::to_string(records), "--seed", "17", "--out", list});
 
-    Usage fill = run({QUILLAN_MDBFILL, list, table});
+    auto fill = run({QUILLAN_MDBFILL, list, table});
     double fileMegabytes = static_cast<double>(fs::file_size(table)) / (1024.0 * 1024.0);
-    Usage ourRead = run({QUILLAN_MDBDUMP, table, "Table1"});
-    Usage theirRead = run({"mdb-export", "-D", "%Y-%m-%d %H:%M:%S", "-T", "%Y-%m-%d %H:%M:%S", "-b",
-                           "strip", table, "Table1"});
-    Usage write = run({argv[0], "--write-back", table});
+    auto ourRead = run({QUILLAN_MDBDUMP, table, "Table1"});
+    auto theirRead = run({"mdb-export", "-D", "%Y-%m-%d %H:%M:%S", "-T", "%Y-%m-%d %H:%M:%S", "-b",
+                          "strip", table, "Table1"});
+    auto write = run({argv[0], "--write-back", table});
     double writtenMegabytes = static_cast<double>(fs::file_size(table)) / (1024.0 * 1024.0);
-    Usage read = run({"mdb-export", table, "Table1"});
+    auto read = run({"mdb-export", table, "Table1"});
 
     std::printf("Access table of %d generated records (%.1f MB):\n", records, fileMegabytes);
     std::printf("  fill tool                         %6.2f s CPU\n", fill.cpuSeconds);

@@ -4,6 +4,11 @@
 #include "listio/ListComponents.h"
 #include "listio/ListFileError.h"
 #include "listio/ListKinds.h"
+#include "platform/dao/Collection.h"
+#include "platform/dao/DBEngine.h"
+#include "platform/dao/Database.h"
+#include "platform/dao/LinkedDatabase.h"
+#include "platform/dao/TableDef.h"
 #include "platform/fs/AtomicFile.h"
 
 #include <filesystem>
@@ -61,8 +66,37 @@ bool lockFilePresent(const std::string& path) {
            fs::exists(fs::path(path).replace_extension(".LDB"), ec);
 }
 
+// Where the records of the list's table live: in the list, or, for a linked table, in the
+// table of the file the link names (beside the list when the link's path is not there).
+struct TableHome {
+    std::string path;
+    std::string table;
+};
+
+TableHome homeOf(const std::string& list, const std::string& table) {
+    namespace dao = platform::dao;
+    dao::DBEngine engine;
+    std::shared_ptr<dao::Database> database;
+    std::shared_ptr<dao::Collection<dao::TableDef>> tables;
+    if (dao::failed(engine.openDatabase(list, false, true, {}, database)) ||
+        dao::failed(database->tableDefs(tables)))
+        return {list, table};
+    for (std::size_t i = 0; i < tables->count(); ++i) {
+        std::shared_ptr<dao::TableDef> entry;
+        tables->item(i, entry);
+        const std::string prefix = ";DATABASE=";
+        if (entry->name() != table || entry->connect().rfind(prefix, 0) != 0)
+            continue;
+        dao::LinkedDatabaseSearch search =
+            dao::findLinkedDatabase(list, entry->connect().substr(prefix.size()));
+        if (search.found)
+            return {*search.found, entry->sourceTableName()};
+    }
+    return {list, table};
+}
+
 // Why the database cannot be written as it was read, or empty.
-std::string problemOf(const AppContext& ctx) {
+std::string problemOf(const AppContext& ctx, const TableHome& home) {
     const ListState& s = ctx.list;
     const int fields = static_cast<int>(s.accessFields.size());
     if (s.accessTableName.empty() || s.sortColumn < 0 || s.sortColumn >= fields)
@@ -72,19 +106,20 @@ std::string problemOf(const AppContext& ctx) {
             return "A field chosen for the sorting information is not in the table.";
     if (!listUnchangedSinceRead(ctx))
         return ListChangedReason;
-    if (lockFilePresent(ctx.listFileName))
+    if (lockFilePresent(ctx.listFileName) || lockFilePresent(home.path))
         return "The database is open in Access. Please close it there and sort it again.";
     return {};
 }
 
 // Pass 2 in the copy: every record, in the order read, gets its values. Closing the table
 // writes the copy; it raises when that fails.
-void fillTable(AppContext& ctx, const std::string& copy, WriterProgress& progress) {
+void fillTable(AppContext& ctx, const std::string& copy, const std::string& tableName,
+               WriterProgress& progress) {
     const ListState& s = ctx.list;
     accessdb::TtaTable& table = listComponents(ctx).table();
     table.setActive(false);
     table.setDatabaseName(copy);
-    table.setTableName(s.accessTableName);
+    table.setTableName(tableName);
     table.setActive(true);
     auto put = [&table](int column, const std::string& text) {
         if (column >= 0)
@@ -123,10 +158,14 @@ void reportChangesLost(AppContext& ctx, const std::string& path, const std::stri
 
 } // namespace
 
+// A linked table's records are written into a copy of the file it lives in, which
+// replaces that file; the list itself, which holds only the link, stays as it is.
 std::optional<ClosingMessage> WriteAccessList(AppContext& ctx, WriterProgress& progress) {
     progress.begin("Sorting Information");
-    const std::string path = ctx.listFileName;
-    if (std::string problem = problemOf(ctx); !problem.empty()) {
+    const std::string list = ctx.listFileName;
+    const TableHome home = homeOf(list, ctx.list.accessTableName);
+    const std::string& path = home.path;
+    if (std::string problem = problemOf(ctx, home); !problem.empty()) {
         reportNotSaved(ctx, path, problem);
         return std::nullopt;
     }
@@ -141,7 +180,7 @@ std::optional<ClosingMessage> WriteAccessList(AppContext& ctx, WriterProgress& p
         return std::nullopt;
     }
     try {
-        fillTable(ctx, copy.path(), progress);
+        fillTable(ctx, copy.path(), home.table, progress);
     } catch (const std::exception& e) {
         listComponents(ctx).closeTableQuietly();
         reportChangesLost(ctx, path, namingTheList(e.what(), copy.path(), path));

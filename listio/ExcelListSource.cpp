@@ -1,6 +1,7 @@
 #include "listio/ExcelListSource.h"
 
 #include "core/Convert.h"
+#include "listio/ExcelHeadingRow.h"
 #include "xls/Sheet.h"
 #include "xls/XlsError.h"
 
@@ -17,16 +18,18 @@ std::vector<std::string> ExcelListSource::fieldNames() {
 }
 
 bool ExcelListSource::read(long k, int fields, ListRecord& record) {
-    if (k < 1 || k - 1 > sheet_.lastRow)
+    if (k < 1 || k - 1 + firstRow_ > sheet_.lastRow)
         return false;
-    const int row = static_cast<int>(k - 1);
+    const int row = static_cast<int>(k - 1 + firstRow_);
     record.fillFields(std::min(fields, xls::MaxColumn + 1),
-                      [&](int col) { return fieldText(col, row); });
+                      [&](int col, std::string& text) { fieldText(col, row, text); });
     return true;
 }
 
-void ExcelListSource::readZipFieldsOf(const FieldRoles& roles) {
+long ExcelListSource::readFor(const FieldRoles& roles) {
     zipRoles_ = roles;
+    firstRow_ = hasHeadingRow(sheet_, roles) ? 1 : 0;
+    return firstRow_;
 }
 
 // A ZIP typed into a cell as a number lost its leading zeros: 1234 is the ZIP 01234, and a
@@ -41,18 +44,18 @@ int ExcelListSource::zipWidth(int col, int32_t value) const {
     return 0;
 }
 
-std::string ExcelListSource::fieldText(int col, int row) {
+void ExcelListSource::fieldText(int col, int row, std::string& text) {
     xls::CellType type = sheet_.getCellType(col, row);
     const bool number = type == xls::CellType::Integer || type == xls::CellType::Float;
     if (!number ||
         (col != zipRoles_.zipColumn && col != zipRoles_.zip5Column && col != zipRoles_.zip4Column))
-        return sheet_.getAsString(col, row);
+        return sheet_.getAsString(col, row, text);
     try {
         int32_t value = sheet_.getAsInteger(col, row);
-        return zeroPad(value, zipWidth(col, value));
+        text = zeroPad(value, zipWidth(col, value));
     } catch (const xls::XlsError&) {
         // A number too large for any ZIP stays as it reads, and fails as a ZIP.
-        return sheet_.getAsString(col, row);
+        sheet_.getAsString(col, row, text);
     }
 }
 

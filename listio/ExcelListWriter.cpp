@@ -1,6 +1,7 @@
 #include "listio/ExcelListWriter.h"
 
 #include "core/Convert.h"
+#include "listio/ExcelHeadingRow.h"
 #include "listio/ListComponents.h"
 #include "listio/ListKinds.h"
 #include "xls/Workbook.h"
@@ -8,10 +9,6 @@
 namespace quillan {
 
 namespace {
-
-bool mentionsZip(const std::string& text) {
-    return upperAscii(text).find("ZIP") != std::string::npos;
-}
 
 // Without the blanks and control characters around it.
 std::string trimmed(const std::string& text) {
@@ -50,20 +47,17 @@ xls::Sheet* sheetOfList(AppContext& ctx, std::string& why) {
 
 class SheetPatcher {
 public:
+    // The heading row, which the reader skipped, keeps its texts: record 1 is the row under
+    // it.
     SheetPatcher(const AppContext& ctx, xls::Sheet& sheet) : s_(ctx.list), sheet_(sheet) {
-        // A heading row names the ZIP field; a sheet of separate 5-digit and +4 fields is
-        // told by its 5-digit one.
-        const int zipColumn = s_.zipColumn != -1 ? s_.zipColumn : s_.zip5Column;
-        header_ = zipColumn >= 0 && mentionsZip(sheet.getAsString(zipColumn, 0));
-        if (header_)
+        if (hasHeadingRow(sheet, s_)) {
+            firstRow_ = 1;
             prefix_ = trimmed(sheet.getAsString(s_.sortColumn, 0));
+        }
     }
 
-    // The heading row is record 1: it was never placed, and it keeps its texts.
-    bool isHeader(int32_t record) const { return header_ && record == 1; }
-
     void patch(int32_t record, const RecordSortValues& values) {
-        const int row = record - 1;
+        const int row = record - 1 + firstRow_;
         sheet_.setAsString(s_.sortColumn, row, prefix_ + values.sort);
         put(s_.endorsementColumn, row, values.endorsement);
         put(s_.trayColumn, row, values.tray);
@@ -78,7 +72,7 @@ private:
 
     const ListState& s_;
     xls::Sheet& sheet_;
-    bool header_ = false;
+    int firstRow_ = 0;
     std::string prefix_;
 };
 
@@ -108,8 +102,7 @@ std::optional<ClosingMessage> WriteExcelList(AppContext& ctx, WriterProgress& pr
         const int32_t count = ctx.counters.recordCount;
         for (int32_t r = 1; r <= count; ++r) {
             progress.before(r, count);
-            if (!patcher.isHeader(r))
-                patcher.patch(r, numbers.valuesOf(r));
+            patcher.patch(r, numbers.valuesOf(r));
         }
         ctx.listComponents->workbook().writeToStream(bytes);
     } catch (const std::exception& e) {

@@ -265,12 +265,20 @@ long readRecords(AppContext& ctx, FieldChooser& chooser, OpenList& list) {
     if (ctx.listFileKind == KindPave)
         return overLimit(ctx, n) ? 0 : ReadPaveRecords(ctx, list.path, n);
     n = IdentifyFields(ctx, chooser, *list.source, list.path, n, list.fields);
-    if (n <= 0 || overLimit(ctx, n))
+    if (n <= 0)
+        return 0;
+    // A heading row is no record: it neither counts towards the limit nor is read.
+    n -= list.source->readFor(ctx.list.roles());
+    if (n <= 0) {
+        ctx.platform.ui.setBusyCursor(false);
+        ShowNoRecords(ctx, list.path, "The sheet holds only the names of its fields.");
+        return 0;
+    }
+    if (overLimit(ctx, n))
         return 0;
     ReadingStart start(ctx);
     try {
         ctx.counters.recordCount += static_cast<int32_t>(n);
-        list.source->readZipFieldsOf(ctx.list.roles());
         ReadListRecords(ctx, *list.source, list.path, n, list.fields);
     } catch (const std::exception& e) {
         // A file damaged past the records counted, or taken away while it is read: nothing

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace quillan {
@@ -18,14 +19,21 @@ struct ListRecord {
     bool deleted = false;
 
     // Fills a record of a table, which has no line and no deleted mark: fields 0 .. wanted - 1
-    // from `text` (called with the field's index), and any fields left from a longer record
-    // read before emptied.
+    // from `text`, and any fields left from a longer record read before emptied. `text` is
+    // called with the field's index and returns its text, or puts it into the field given
+    // with the index, whose room then serves record after record.
     template <typename FieldText>
     void fillFields(int wanted, FieldText text) {
         const size_t count = static_cast<size_t>(std::max(wanted, 0));
         fields.resize(std::max(fields.size(), count));
-        for (size_t c = 0; c < fields.size(); ++c)
-            fields[c] = c < count ? text(static_cast<int>(c)) : std::string();
+        for (size_t c = 0; c < fields.size(); ++c) {
+            if (c >= count)
+                fields[c].clear();
+            else if constexpr (std::is_invocable_v<FieldText, int, std::string&>)
+                text(static_cast<int>(c), fields[c]);
+            else
+                fields[c] = text(static_cast<int>(c));
+        }
         line.clear();
         deleted = false;
     }
@@ -45,9 +53,11 @@ public:
     // past the last record. Reading record k + 1 after record k is the cheap case. Throws
     // ListFileError when the file cannot be read.
     virtual bool read(long k, int fields, ListRecord& record) = 0;
-    // From now on the ZIP fields of these roles are read as ZIP codes: a source whose
-    // fields can hold numbers gives a number there the leading zeros its digits lost.
-    virtual void readZipFieldsOf(const FieldRoles&) {}
+    // From now on records are read for these roles: a source whose fields can hold numbers
+    // gives a number in a ZIP field the leading zeros its digits lost, and a worksheet whose
+    // first row names the fields skips that row. Returns how many of the records counted
+    // were such names, not records.
+    virtual long readFor(const FieldRoles&) { return 0; }
 };
 
 // The source for a list of the given kind, or nothing for a kind that cannot be read here.

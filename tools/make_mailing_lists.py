@@ -9,9 +9,10 @@ share carries ZIP+4.  With --zips the pieces are spread evenly over the ZIPs (or
 the 3-digit prefixes) given, as in a local or regional mailing.  The same seed always gives the same list.
 
 Kinds: tab, comma, merge, bar (text lists, CR LF), pave (fixed-width .SET lines), dbf (a
-dBase III table), xls (an Excel 97 workbook of one sheet, written by xlwt, which Debian's
+dBase III table), xls (an Excel 97 workbook, written by xlwt, which Debian's
 python3-xlwt gives /usr/bin/python3; a share of the 5-digit ZIPs are numbers, and --header
-puts a row of field names first) and mdb (an Access table, made by the fill tool mdbfill
+puts a row of field names first; --sheet-rows moves the records past that many rows on
+to further sheets) and mdb (an Access table, made by the fill tool mdbfill
 of the build, --mdbfill).  With --from-tab the records are those of a tab list written
 before (its text taken as Windows-1252, as Windows programs write it), so that one mailing
 can be had in every kind without the public data.  With --expect the script also writes, per record, what Quillan must read
@@ -233,12 +234,17 @@ def write_xls(args, records):
     rng = random.Random(args.seed + 2)
     book = xlwt.Workbook(encoding="cp1252")
     sheet = book.add_sheet("Mailing List")
+    sheets = 1
     row = 0
     if args.header:
         for col, key in enumerate(LIST_KEYS):
             sheet.write(row, col, key.upper())
         row += 1
     for r in records:
+        if row == args.sheet_rows:
+            sheets += 1
+            sheet = book.add_sheet("Mailing List %d" % sheets)
+            row = 0
         for col, key in enumerate(LIST_KEYS):
             value = r[key]
             # A ZIP typed into a spreadsheet becomes a number and loses its leading zeros.
@@ -321,6 +327,9 @@ def main():
     parser.add_argument("--from-tab", help="take the records of this tab list instead of "
                         "drawing new ones")
     parser.add_argument("--header", action="store_true", help="xls: a first row of field names")
+    parser.add_argument("--sheet-rows", type=int, default=65536,
+                        help="xls: the rows of a sheet; the records that follow go on to "
+                        "another sheet")
     parser.add_argument("--numeric-zip-share", type=float, default=0.3,
                         help="xls: the share of 5-digit ZIPs written as numbers")
     parser.add_argument("--mdbfill", help="mdb: the fill tool (default: build*/mdbfill)")

@@ -10,6 +10,8 @@ namespace {
 const std::string NoText;
 }
 
+static_assert(sizeof(Cell) == 24, "a sheet holds millions of cells: keep them small");
+
 int32_t cellKey(int col, int row) {
     if (col < 0 || col > MaxColumn || row < 0 || row > MaxRow)
         throw RangeError();
@@ -21,7 +23,38 @@ Cell::Cell(CellType type, int32_t key, int32_t xf) : type_(type), xf_(xf), key_(
         throw RangeError();
 }
 
-Cell::~Cell() = default;
+Cell::Cell(Cell&& other) noexcept
+    : type_(other.type_), byte_(other.byte_), xf_(other.xf_), key_(other.key_),
+      value_(other.value_) {
+    if (other.isFormula())
+        other.value_.formula = nullptr;
+}
+
+Cell& Cell::operator=(Cell&& other) noexcept {
+    if (this != &other) {
+        if (isFormula())
+            delete value_.formula;
+        type_ = other.type_;
+        byte_ = other.byte_;
+        xf_ = other.xf_;
+        key_ = other.key_;
+        value_ = other.value_;
+        if (other.isFormula())
+            other.value_.formula = nullptr;
+    }
+    return *this;
+}
+
+Cell::~Cell() {
+    if (isFormula())
+        delete value_.formula;
+}
+
+Cell::FormulaParts& Cell::parts() {
+    if (!value_.formula)
+        value_.formula = new FormulaParts;
+    return *value_.formula;
+}
 
 Cell Cell::blank(int32_t key, int32_t xf) {
     return Cell(CellType::Blank, key, xf);
@@ -62,19 +95,17 @@ Cell Cell::formula(CellType type, int32_t key, std::string_view tokens, int32_t 
     if (type < CellType::NumberFormula || type > CellType::ErrorFormula)
         throw XlsError("Invalid Formula cell type");
     Cell cell(type, key, xf);
-    cell.formula_ = std::make_unique<FormulaParts>();
-    cell.formula_->tokens.assign(tokens);
-    cell.formula_->constants.assign(constants);
+    cell.parts().tokens.assign(tokens);
+    cell.parts().constants.assign(constants);
     return cell;
 }
 
 Cell Cell::arrayFormula(int32_t key, std::string_view tokens, std::string_view arrayData,
                         double result, int32_t xf) {
     Cell cell(CellType::ArrayFormula, key, xf);
-    cell.formula_ = std::make_unique<FormulaParts>();
-    cell.formula_->tokens.assign(tokens);
-    cell.formula_->arrayData.assign(arrayData);
-    cell.value_.number = result;
+    cell.parts().tokens.assign(tokens);
+    cell.parts().arrayData.assign(arrayData);
+    cell.parts().number = result;
     return cell;
 }
 
@@ -85,33 +116,40 @@ Cell Cell::makeCopy() const {
         copy.value_ = value_;
         return copy;
     }
-    copy.formula_ = std::make_unique<FormulaParts>();
-    copy.formula_->tokens = formula_->tokens;
-    copy.formula_->constants = formula_->constants;
-    copy.formula_->arrayData = formula_->arrayData;
+    FormulaParts& parts = copy.parts();
+    parts.tokens = tokens();
+    parts.constants = constants();
+    parts.arrayData = arrayData();
     return copy;
 }
 
 const std::string& Cell::tokens() const {
-    return formula_ ? formula_->tokens : NoText;
+    return isFormula() && value_.formula ? value_.formula->tokens : NoText;
 }
 
 const std::string& Cell::constants() const {
-    return formula_ ? formula_->constants : NoText;
+    return isFormula() && value_.formula ? value_.formula->constants : NoText;
 }
 
 const std::string& Cell::arrayData() const {
-    return formula_ ? formula_->arrayData : NoText;
+    return isFormula() && value_.formula ? value_.formula->arrayData : NoText;
 }
 
 const std::string& Cell::flaggedResult() const {
-    return formula_ ? formula_->stringResult : NoText;
+    return isFormula() && value_.formula ? value_.formula->stringResult : NoText;
 }
 
 void Cell::setFlaggedResult(std::string flagged) {
-    if (!formula_)
-        formula_ = std::make_unique<FormulaParts>();
-    formula_->stringResult = std::move(flagged);
+    if (!isFormula())
+        throw XlsError("Invalid Formula cell type");
+    parts().stringResult = std::move(flagged);
+}
+
+void Cell::setNumberResult(double value) {
+    if (isFormula())
+        parts().number = value;
+    else
+        value_.number = value;
 }
 
 namespace {
@@ -125,7 +163,7 @@ uint64_t bitsOf(double value) {
 } // namespace
 
 Cell::ResultKind Cell::arrayResultKind() const {
-    uint64_t bits = bitsOf(value_.number);
+    uint64_t bits = bitsOf(number());
     uint8_t kind = static_cast<uint8_t>(bits & 0xFF);
     if ((bits >> 48) != 0xFFFF || kind > static_cast<uint8_t>(ResultKind::Empty))
         return ResultKind::Number;
@@ -133,7 +171,7 @@ Cell::ResultKind Cell::arrayResultKind() const {
 }
 
 uint8_t Cell::arrayResultValue() const {
-    return static_cast<uint8_t>((bitsOf(value_.number) >> 16) & 0xFF);
+    return static_cast<uint8_t>((bitsOf(number()) >> 16) & 0xFF);
 }
 
 } // namespace xls

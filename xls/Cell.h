@@ -37,12 +37,13 @@ inline int keyRow(int32_t key) {
 }
 
 // One cell of a worksheet: its key, its cell-format (XF) index (-1 for none given) and its
-// value. A value type: plain cells are 32 bytes; a formula's tokens and results live apart.
+// value. A value type of 24 bytes, since a sheet may hold millions: a formula's tokens and
+// results live apart, where its value would be.
 class Cell {
 public:
     Cell() = default; // no cell (type None): an empty slot of the store
-    Cell(Cell&&) noexcept = default;
-    Cell& operator=(Cell&&) noexcept = default;
+    Cell(Cell&& other) noexcept;
+    Cell& operator=(Cell&& other) noexcept;
     Cell(const Cell&) = delete;
     Cell& operator=(const Cell&) = delete;
     ~Cell();
@@ -75,7 +76,10 @@ public:
     void setXf(int32_t xf) { xf_ = xf; }
 
     int32_t integer() const { return value_.integer; } // Integer
-    double number() const { return value_.number; } // Float, and NumberFormula/ArrayFormula results
+    // Float, and the results of NumberFormula and ArrayFormula.
+    double number() const {
+        return !isFormula() ? value_.number : value_.formula ? value_.formula->number : 0;
+    }
     int32_t sstIndex() const { return value_.integer; } // String
     bool boolean() const { return byte_ != 0; }         // Boolean, BooleanFormula result
     uint8_t errorOrdinal() const { return byte_; }      // Error, ErrorFormula result
@@ -85,8 +89,9 @@ public:
     const std::string& arrayData() const;
     // The text result of a string formula (or of an array formula), as a flagged string.
     const std::string& flaggedResult() const;
-    void setNumberResult(double value) { value_.number = value; }
+    void setNumberResult(double value);
     void setByteResult(uint8_t value) { byte_ = value; }
+    // Only a formula cell has a text result: any other raises "Invalid Formula cell type".
     void setFlaggedResult(std::string flagged);
 
     // An array formula keeps its cached result as the record's 8 bytes: a number, or a text,
@@ -102,19 +107,23 @@ private:
         std::string constants;
         std::string arrayData;
         std::string stringResult;
+        double number = 0;
     };
 
     Cell(CellType type, int32_t key, int32_t xf);
+    // The parts of a formula cell, made when first needed.
+    FormulaParts& parts();
 
     CellType type_ = CellType::None;
     uint8_t byte_ = 0;
     int32_t xf_ = -1;
     int32_t key_ = 0;
+    // A formula cell owns its parts; every other cell has its value here.
     union {
+        FormulaParts* formula = nullptr;
         int32_t integer;
         double number;
-    } value_{};
-    std::unique_ptr<FormulaParts> formula_;
+    } value_;
 };
 
 } // namespace xls

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace xls {
 
@@ -13,6 +14,11 @@ namespace xls {
 // where cells do, so a whole 65,536 × 256 sheet fits while a list of a few thousand rows
 // costs little. The cell last stored or found is kept at hand, since callers read a row's
 // cells one after the other.
+//
+// A workbook read fills hundreds of thousands of cells at once, so the blocks of a row and
+// the cells themselves come from pools of large chunks rather than one allocation each:
+// filling costs a few allocations per thousand cells, nothing is zero-filled but the row
+// blocks, and clearing frees a few chunks.
 class CellStorage {
 public:
     struct Dimensions {
@@ -42,22 +48,53 @@ public:
     // First and last column and row over all cells; all 0 when there is none.
     Dimensions calcDimensions() const;
 
+    // The columns the cells to come will stand in, as a sheet states them before its
+    // cells: the first cell of a row then gets room for the row's cells at once.
+    void expectColumns(int first, int last);
+
 private:
     // The cells of up to 16 columns, packed: bit n of `used` says that column n has a cell,
-    // which stands at the position of the number of lower bits set. A list of a few columns
-    // thus costs room for those few cells only.
+    // which stands at the position of the number of lower bits set, counted from the pool
+    // slot `at`. A list of a few columns thus costs room for those few cells only.
     struct Leaf {
-        std::unique_ptr<Cell[]> cells;
+        uint32_t at = 0;
         uint16_t used = 0;
         uint8_t capacity = 0;
-        Cell* at(unsigned column) { return &cells[countBits(used & ((1u << column) - 1))]; }
-        Cell& insert(unsigned column);
     };
+    // Columns 16 to 255 of a row.
     struct RowCells {
-        std::array<std::unique_ptr<Leaf>, 16> leaves;
+        std::array<Leaf, 15> leaves;
     };
+    // 256 rows. The first 16 columns of each row live here, so that a list of up to 16
+    // fields costs no block of its own per row.
     struct RowGroup {
-        std::array<std::unique_ptr<RowCells>, 256> rows;
+        std::array<Leaf, 256> first{};
+        std::array<RowCells*, 256> rest{};
+    };
+
+    // Cell slots in chunks that never move: a slot number is its chunk and its place in it.
+    // Room for a leaf is a run of 1 to 16 slots; a run given back when its leaf grows
+    // waits in a free list for the next leaf of that size. Slots hold constructed cells
+    // only where a leaf's mask says so.
+    class CellPool {
+    public:
+        CellPool() = default;
+        CellPool(const CellPool&) = delete;
+        CellPool& operator=(const CellPool&) = delete;
+        ~CellPool();
+
+        Cell* at(uint32_t slot) const { return &chunks_[slot >> ChunkBits][slot & ChunkMask]; }
+        uint32_t take(uint8_t capacity);
+        void giveBack(uint32_t slot, uint8_t capacity);
+        void release(); // every chunk; the cells in them must have been destroyed
+
+    private:
+        static constexpr uint32_t ChunkBits = 12;
+        static constexpr uint32_t ChunkMask = (1u << ChunkBits) - 1;
+
+        std::vector<Cell*> chunks_;
+        uint32_t next_ = 0; // the first slot never handed out
+        std::array<std::vector<uint32_t>, 16> free_;
     };
 
     static void checkKey(int32_t key);
@@ -69,7 +106,28 @@ private:
         return (mask + (mask >> 8)) & 0x1F;
     }
 
+    Cell* cellOf(const Leaf& leaf, unsigned column) const {
+        return pool_.at(leaf.at +
+                        static_cast<uint32_t>(countBits(leaf.used & ((1u << column) - 1))));
+    }
+    // The leaf of the key's 16 columns, or null where its row has none.
+    Leaf* findLeaf(int32_t key) const;
+    Leaf& leafFor(int32_t key);
+    uint8_t firstCapacity(int32_t key) const;
+    // Room for one more cell at the column's place; the cells behind it move up one.
+    Cell* insert(Leaf& leaf, unsigned column, uint8_t capacity, Cell&& cell);
+    void destroyCells();
+    void widen(int32_t key);
+
     std::array<std::unique_ptr<RowGroup>, 256> groups_;
+    std::vector<std::unique_ptr<RowCells[]>> rowChunks_;
+    size_t rowsInLastChunk_ = 0;
+    CellPool pool_;
+    bool anyFormula_ = false; // whether a cell may own memory of its own
+    int expectedFirst_ = 0, expectedLast_ = -1;
+
+    Dimensions dimensions_;
+    bool empty_ = true;
     Cell* cache_ = nullptr;
     int32_t cursor_ = 0;         // the key the next walk step starts from
     Leaf* cursorLeaf_ = nullptr; // the block of cursor_ when the walk stands inside one

@@ -6,6 +6,7 @@
 #include "xls/XlsStream.h"
 #include "xls/XlsUtils.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace xls {
@@ -211,6 +212,24 @@ private:
     std::string bytes_;
 };
 
+// The body bytes of the SST record at the stream's position and of the CONTINUE records
+// after it; the stream stays where it was.
+size_t recordBytes(XlsStream& stream) {
+    const uint64_t start = stream.position();
+    size_t bytes = 0;
+    RecordHeader header;
+    for (bool first = true; stream.readHeader(header); first = false) {
+        if (!first && header.id != record::Continue)
+            break;
+        if (stream.size() - stream.position() < header.length)
+            break;
+        bytes += header.length;
+        stream.seek(header.length, SeekOrigin::Current);
+    }
+    stream.seek(static_cast<int64_t>(start), SeekOrigin::Begin);
+    return bytes;
+}
+
 } // namespace
 
 int32_t SharedStringTable::addString(std::string_view text) {
@@ -242,23 +261,34 @@ int32_t SharedStringTable::add(bool wide, std::string_view chars) {
         hash = keyHash(wide, chars);
         int32_t found = findEqual(wide, chars, hash);
         if (found >= 0) {
-            ++entries_[static_cast<size_t>(found)].useCount;
+            ++useCounts_[static_cast<size_t>(found)];
             return found;
         }
     }
     Entry entry;
-    entry.useCount = 1;
     entry.charCount = static_cast<uint16_t>(count);
     entry.options = wide ? Wide : 0;
-    entry.charsSize = static_cast<uint32_t>(chars.size());
     entry.charsAt = toPool(chars);
     int32_t index = static_cast<int32_t>(entries_.size());
-    entries_.push_back(entry);
+    append(entry, 1);
     if (searchEqual_ && indexed_ == static_cast<size_t>(index)) {
         insertIndex(hash, index);
         ++indexed_;
     }
     return index;
+}
+
+void SharedStringTable::append(const Entry& entry, int32_t useCount) {
+    entries_.push_back(entry);
+    useCounts_.push_back(useCount);
+}
+
+const SharedStringTable::Extras* SharedStringTable::extrasOf(size_t index) const {
+    if (index >= entries_.size() || !(entries_[index].options & (Rich | Phonetic)))
+        return nullptr;
+    auto at = std::lower_bound(extras_.begin(), extras_.end(), index,
+                               [](const Extras& e, size_t i) { return e.index < i; });
+    return at != extras_.end() && at->index == index ? &*at : nullptr;
 }
 
 uint64_t SharedStringTable::keyHash(bool wide, std::string_view chars) {
@@ -317,23 +347,25 @@ int32_t SharedStringTable::addRef(int32_t index) {
     if (index < 0 || static_cast<size_t>(index) >= entries_.size())
         throw XlsError(
             format("SST index out of range (%d:%d)", index, static_cast<int>(entries_.size())));
-    ++entries_[static_cast<size_t>(index)].useCount;
+    ++useCounts_[static_cast<size_t>(index)];
     return index;
 }
 
 std::string_view SharedStringTable::chars(size_t index) const {
     const Entry& e = entries_.at(index);
-    return std::string_view(pool_).substr(e.charsAt, e.charsSize);
+    return std::string_view(pool_.data() + e.charsAt, e.charsSize());
 }
 
 std::string_view SharedStringTable::runs(size_t index) const {
-    const Entry& e = entries_.at(index);
-    return std::string_view(pool_).substr(e.runsAt, e.runsSize);
+    const Extras* extras = extrasOf(index);
+    return extras ? std::string_view(pool_).substr(extras->runsAt, extras->runsSize)
+                  : std::string_view();
 }
 
 std::string_view SharedStringTable::phonetic(size_t index) const {
-    const Entry& e = entries_.at(index);
-    return std::string_view(pool_).substr(e.phoneticAt, e.phoneticSize);
+    const Extras* extras = extrasOf(index);
+    return extras ? std::string_view(pool_).substr(extras->phoneticAt, extras->phoneticSize)
+                  : std::string_view();
 }
 
 uint16_t SharedStringTable::hash(size_t index) const {
@@ -341,7 +373,7 @@ uint16_t SharedStringTable::hash(size_t index) const {
 }
 
 std::u16string SharedStringTable::wideText(const Entry& e) const {
-    std::string_view bytes = std::string_view(pool_).substr(e.charsAt, e.charsSize);
+    std::string_view bytes(pool_.data() + e.charsAt, e.charsSize());
     std::u16string text;
     if (!(e.options & Wide)) {
         text.reserve(bytes.size());
@@ -357,12 +389,21 @@ std::u16string SharedStringTable::wideText(const Entry& e) const {
 }
 
 std::string SharedStringTable::getString(int32_t index) const {
-    if (index < 0 || static_cast<size_t>(index) >= entries_.size())
-        return {};
+    std::string text;
+    getString(index, text);
+    return text;
+}
+
+void SharedStringTable::getString(int32_t index, std::string& text) const {
+    if (index < 0 || static_cast<size_t>(index) >= entries_.size()) {
+        text.clear();
+        return;
+    }
     const Entry& e = entries_[static_cast<size_t>(index)];
     if (!(e.options & Wide))
-        return std::string(chars(static_cast<size_t>(index)));
-    return platform::AnsiCodePage::fromUtf16(wideText(e));
+        text.assign(chars(static_cast<size_t>(index)));
+    else
+        text = platform::AnsiCodePage::fromUtf16(wideText(e));
 }
 
 std::u16string SharedStringTable::getWideString(int32_t index) const {
@@ -376,17 +417,25 @@ void SharedStringTable::clear() {
     slotsUsed_ = 0;
     indexed_ = 0;
     entries_.clear();
+    useCounts_.clear();
+    extras_.clear();
     pool_.clear();
     totalUseCount_ = 0;
 }
 
 void SharedStringTable::read(XlsStream& stream) {
+    const size_t bytes = recordBytes(stream);
     ContinuedRecord in(stream);
     in.start();
     totalUseCount_ = static_cast<int32_t>(in.takeScalar(4));
     int32_t count = static_cast<int32_t>(in.takeScalar(4));
     if (count < 0)
         throw RangeError();
+    // Room for all of it at once: the table of a large list is read without regrowing.
+    const size_t most = std::min(static_cast<size_t>(count), bytes / 3);
+    entries_.reserve(entries_.size() + most);
+    useCounts_.reserve(useCounts_.size() + most);
+    pool_.reserve(pool_.size() + bytes);
     // The stated count only bounds the loop: every string takes at least three bytes of the
     // records, so a count larger than the data ends with the data.
     for (int32_t number = 1; number <= count; ++number) {
@@ -412,19 +461,19 @@ void SharedStringTable::read(XlsStream& stream) {
         if (chars.size() != whole)
             chars = pieces;
         entry.options = static_cast<uint8_t>(wide ? entry.options | Wide : entry.options & ~Wide);
-        entry.charsSize = static_cast<uint32_t>(chars.size());
         entry.charsAt = toPool(chars);
-        if (runCount) {
+        if (runCount || phoneticSize) {
+            Extras extras;
+            extras.index = static_cast<uint32_t>(entries_.size());
             std::string runs = in.take(4 * static_cast<size_t>(runCount));
-            entry.runsSize = static_cast<uint32_t>(runs.size());
-            entry.runsAt = toPool(runs);
-        }
-        if (phoneticSize) {
+            extras.runsSize = static_cast<uint32_t>(runs.size());
+            extras.runsAt = toPool(runs);
             std::string phonetic = in.take(static_cast<size_t>(phoneticSize));
-            entry.phoneticSize = static_cast<uint32_t>(phonetic.size());
-            entry.phoneticAt = toPool(phonetic);
+            extras.phoneticSize = static_cast<uint32_t>(phonetic.size());
+            extras.phoneticAt = toPool(phonetic);
+            extras_.push_back(extras);
         }
-        entries_.push_back(entry);
+        append(entry, 0);
     }
 }
 

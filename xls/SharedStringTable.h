@@ -20,15 +20,15 @@ public:
         Rich = 0x08,     // formatting runs follow the characters
     };
 
-    // An entry's texts live in the table's pool: one block for all, so that a table of a
-    // hundred thousand strings is read without a hundred thousand allocations.
+    // An entry's characters live in the table's pool: one block for all, so that a table of
+    // a hundred thousand strings is read without a hundred thousand allocations. Entries are
+    // small and the rarely used parts (use counts, rich-text runs, phonetic data) are kept
+    // apart, so that the cells of a large sheet find their texts quickly.
     struct Entry {
-        int32_t useCount = 0;
+        uint32_t charsAt = 0; // charCount bytes, or 2 × charCount when Wide
         uint16_t charCount = 0;
         uint8_t options = 0;
-        uint32_t charsAt = 0, charsSize = 0;       // charCount bytes, or 2 × charCount when Wide
-        uint32_t runsAt = 0, runsSize = 0;         // 4 bytes a run
-        uint32_t phoneticAt = 0, phoneticSize = 0; // as read
+        uint32_t charsSize() const { return (options & Wide) ? 2u * charCount : charCount; }
     };
 
     // Indexes of 8-bit text in the ANSI code page, and of UTF-16 text. 8-bit text with a
@@ -44,10 +44,15 @@ public:
     // The entry's text in the ANSI code page ("?" for characters it lacks), or its
     // UTF-16 text; empty for an index outside the table.
     std::string getString(int32_t index) const;
+    // The same into a text the caller keeps, whose room is used again.
+    void getString(int32_t index, std::string& text) const;
     std::u16string getWideString(int32_t index) const;
 
     size_t count() const { return entries_.size(); }
     const Entry& entry(size_t index) const { return entries_.at(index); }
+    // The references to an entry: 1 for an added text, 0 for one read from a file, one more
+    // for each further reference.
+    int32_t useCount(size_t index) const { return useCounts_.at(index); }
     std::string_view chars(size_t index) const;
     std::string_view runs(size_t index) const;
     std::string_view phonetic(size_t index) const;
@@ -76,7 +81,16 @@ public:
     void write(XlsStream& stream, std::vector<Place>* places = nullptr) const;
 
 private:
+    // Where the runs and the phonetic data of a read entry are in the pool.
+    struct Extras {
+        uint32_t index = 0;
+        uint32_t runsAt = 0, runsSize = 0; // 4 bytes a run
+        uint32_t phoneticAt = 0, phoneticSize = 0;
+    };
+
     int32_t add(bool wide, std::string_view chars);
+    void append(const Entry& entry, int32_t useCount);
+    const Extras* extrasOf(size_t index) const;
     uint32_t toPool(std::string_view bytes);
     std::u16string wideText(const Entry& entry) const;
     void indexEntries();
@@ -85,6 +99,8 @@ private:
     void insertIndex(uint64_t hash, int32_t index);
 
     std::vector<Entry> entries_;
+    std::vector<int32_t> useCounts_;
+    std::vector<Extras> extras_; // in index order
     std::string pool_;
     // An open-addressed index of the first entry of each text: a slot holds the text's hash
     // in its high half and the entry index + 1 in its low half, 0 when free.

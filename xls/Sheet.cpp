@@ -106,7 +106,19 @@ int32_t Sheet::getAsInteger(int col, int row) {
 }
 
 std::string Sheet::getAsString(int col, int row) {
+    std::string text;
+    getAsString(col, row, text);
+    return text;
+}
+
+void Sheet::getAsString(int col, int row, std::string& text) {
     const Cell* cell = getCell(col, row);
+    if (cell && cell->type() == CellType::String)
+        return strings().getString(cell->sstIndex(), text);
+    text = valueText(cell);
+}
+
+std::string Sheet::valueText(const Cell* cell) const {
     if (!cell)
         return {};
     const Workbook& book = owner_.owner();

@@ -93,6 +93,9 @@ public:
     // texts, errors as "#N/A" and the like; formulas give their result, or their text
     // when the workbook shows formulas.
     std::string getAsString(int col, int row);
+    // The same into a text the caller keeps, whose room is used again: reading a large
+    // sheet cell by cell then costs no allocation per cell.
+    void getAsString(int col, int row, std::string& text);
     // A text cell in place of whatever is there; it keeps the format of a cell it replaces.
     void setAsString(int col, int row, std::string_view text);
 
@@ -188,6 +191,8 @@ public:
 
 private:
     SharedStringTable& strings() const;
+    // The text getAsString gives for a cell (null for none).
+    std::string valueText(const Cell* cell) const;
     void writeFormula(ExcelVersion version, XlsStream& stream, const Cell& cell, uint16_t xf,
                       bool unicode);
     void writeStringRecord(XlsStream& stream, const std::string& flagged);

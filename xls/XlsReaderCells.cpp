@@ -193,6 +193,8 @@ void XlsReader::onDimensions() {
     s.lastCol = static_cast<uint16_t>(colAfter > 0 ? colAfter - 1 : 0);
     s.firstRow = static_cast<uint16_t>(firstRow);
     s.lastRow = static_cast<uint16_t>(lastRow);
+    if (colAfter > s.firstCol)
+        s.cells().expectColumns(s.firstCol, s.lastCol);
 }
 
 void XlsReader::onFormula() {

@@ -52,6 +52,7 @@ ExcelVersion XlsStream::openReadBytes(std::string fileBytes) {
                                : plainVersion(fileBytes);
     if (mode_ == Mode::Closed) {
         data_ = std::move(fileBytes);
+        input_ = data_;
         mode_ = Mode::Read;
     }
     position_ = 0;
@@ -59,7 +60,9 @@ ExcelVersion XlsStream::openReadBytes(std::string fileBytes) {
 }
 
 ExcelVersion XlsStream::openCompound(std::string fileBytes) {
-    platform::CompoundFile file = platform::CompoundFile::open(std::move(fileBytes));
+    compound_ = std::make_unique<platform::CompoundFile>(
+        platform::CompoundFile::open(std::move(fileBytes)));
+    platform::CompoundFile& file = *compound_;
     const platform::CompoundFile::Entry* book = nullptr;
     const platform::CompoundFile::Entry* workbook = nullptr;
     for (const platform::CompoundFile::Entry& entry : file.entries()) {
@@ -77,7 +80,8 @@ ExcelVersion XlsStream::openCompound(std::string fileBytes) {
         throw XlsError("File is not a Excel Workbook");
     if (chosen->size > std::numeric_limits<uint32_t>::max())
         throw RangeError();
-    data_ = file.readStream(chosen->name);
+    // The workbook stream is read where the compound file holds it, not copied.
+    input_ = file.streamView(chosen->name);
     mode_ = Mode::Read;
     return workbook ? ExcelVersion::Excel97 : ExcelVersion::Excel50;
 }
@@ -154,6 +158,8 @@ void XlsStream::abandon() {
     mode_ = Mode::Closed;
     data_.clear();
     data_.shrink_to_fit();
+    input_ = {};
+    compound_.reset();
     position_ = 0;
     fileName_.clear();
     target_ = nullptr;
@@ -171,18 +177,18 @@ size_t XlsStream::read(void* buffer, size_t count) {
 }
 
 std::string_view XlsStream::readView(size_t count) {
-    if (position_ >= data_.size())
+    if (position_ >= input_.size())
         return {};
-    size_t available = data_.size() - static_cast<size_t>(position_);
-    std::string_view view(data_.data() + position_, std::min(count, available));
+    size_t available = input_.size() - static_cast<size_t>(position_);
+    std::string_view view(input_.data() + position_, std::min(count, available));
     position_ += view.size();
     return view;
 }
 
 bool XlsStream::readHeader(RecordHeader& header) {
-    if (position_ > data_.size() || data_.size() - position_ < 4)
+    if (position_ > input_.size() || input_.size() - position_ < 4)
         return false;
-    const auto* at = reinterpret_cast<const uint8_t*>(data_.data() + position_);
+    const auto* at = reinterpret_cast<const uint8_t*>(input_.data() + position_);
     header.id = static_cast<uint16_t>(at[0] | (at[1] << 8));
     header.length = static_cast<uint16_t>(at[2] | (at[3] << 8));
     position_ += 4;
@@ -192,9 +198,9 @@ bool XlsStream::readHeader(RecordHeader& header) {
 void XlsStream::seek(int64_t offset, SeekOrigin origin) {
     int64_t base = origin == SeekOrigin::Begin     ? 0
                    : origin == SeekOrigin::Current ? static_cast<int64_t>(position_)
-                                                   : static_cast<int64_t>(data_.size());
+                                                   : static_cast<int64_t>(size());
     int64_t target = base + offset;
-    if (target < 0 || target > static_cast<int64_t>(data_.size()))
+    if (target < 0 || target > static_cast<int64_t>(size()))
         throw RangeError();
     position_ = static_cast<uint64_t>(target);
 }

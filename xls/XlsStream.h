@@ -1,9 +1,11 @@
 #pragma once
 
+#include "platform/storage/CompoundFile.h"
 #include "platform/storage/StorageTree.h"
 #include "xls/ExcelVersion.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,7 +72,7 @@ public:
     // False, and nothing consumed, when fewer than 4 bytes are left.
     bool readHeader(RecordHeader& header);
     // The byte size of the workbook stream (or plain file) being read or written.
-    uint64_t size() const { return data_.size(); }
+    uint64_t size() const { return bytes().size(); }
 
     uint64_t position() const { return position_; }
     // Raises RangeError for a target outside the data.
@@ -110,8 +112,12 @@ private:
     void patchLength(uint64_t headerPosition, size_t length);
     std::string finishedBytes();
 
+    std::string_view bytes() const { return mode_ == Mode::Write ? data_ : input_; }
+
     Mode mode_ = Mode::Closed;
-    std::string data_;
+    std::string data_;       // a plain file read, or the stream being written
+    std::string_view input_; // what is read: data_, or the workbook stream in compound_
+    std::unique_ptr<platform::CompoundFile> compound_;
     uint64_t position_ = 0;
 
     ExcelVersion writeVersion_ = ExcelVersion::None;

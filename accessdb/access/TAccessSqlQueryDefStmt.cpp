@@ -12,7 +12,6 @@
 #include <cstring>
 
 namespace accessdb {
-namespace {} // namespace
 
 TAccessSqlQueryDefStmt::TAccessSqlQueryDefStmt(TAccessDatabase* database,
                                                TTorvaneCollection* collection,
@@ -77,13 +76,15 @@ void TAccessSqlQueryDefStmt::setParams(const EngineParams& params, const Byte* r
     }
 }
 
+// A query run for its changes is executed: opening a result over an append, update or
+// delete query would refuse it and change nothing.
 TBaseTable* TAccessSqlQueryDefStmt::execute(bool wantCursor) {
     if (!queryDef_)
         prepare();
-    TBaseTable* cursor = accessDatabase().openResultCursor(queryDef_.get(), name_);
     if (wantCursor)
-        return cursor;
-    delete cursor;
+        return accessDatabase().openResultCursor(queryDef_.get(), name_);
+    queryDef_->execute();
+    checkAccess(queryDef_->lastResult());
     return nullptr;
 }
 

@@ -27,7 +27,7 @@ void TDAODatabase::close() {
 }
 
 void TDAODatabase::execute(const std::string& query) {
-    invoke([&](const Database& d) { return d.execute(query); });
+    invoke([&](Database& d) { return d.execute(query); });
 }
 
 std::unique_ptr<TDAORecordset> TDAODatabase::openRecordset(const std::string& source, int,

@@ -35,4 +35,10 @@ std::unique_ptr<TDAORecordset> TDAOQuerydef::openRecordset(const std::string&, i
     return std::make_unique<TDAORecordset>(std::move(recordset));
 }
 
+std::int32_t TDAOQuerydef::execute() {
+    std::int32_t affected = 0;
+    invoke([&](const QueryDef& q) { return q.execute(affected); });
+    return affected;
+}
+
 } // namespace accessdb

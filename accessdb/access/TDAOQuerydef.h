@@ -18,6 +18,8 @@ public:
     std::unique_ptr<TDAOParameters> parameters();
     std::unique_ptr<TDAORecordset> openRecordset(const std::string& source, int type,
                                                  int options) override;
+    // Runs an append, update or delete query; the records it changed.
+    std::int32_t execute();
 };
 
 } // namespace accessdb

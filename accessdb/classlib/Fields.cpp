@@ -1,5 +1,6 @@
 #include "accessdb/classlib/Fields.h"
 
+#include "accessdb/classlib/Bcd.h"
 #include "accessdb/classlib/Exceptions.h"
 #include "accessdb/classlib/TDataSet.h"
 #include "accessdb/engine/EngineDates.h"
@@ -170,6 +171,39 @@ void TFloatField::setValue(const Variant& value) {
     setData(buffer);
 }
 
+std::string TBCDField::exactText() const {
+    BcdBytes bcd{};
+    if (!getData(bcd.data()))
+        return {};
+    return bcdToText(bcd.data());
+}
+
+Variant TBCDField::value() const {
+    std::string text = exactText();
+    if (text.empty())
+        return Variant::null();
+    return textToDouble(text);
+}
+
+std::string TBCDField::textOf(const Variant& value) const {
+    return value.isNull() ? std::string() : exactText();
+}
+
+void TBCDField::setValue(const Variant& value) {
+    if (value.isNull())
+        return setData(nullptr);
+    std::string text = value.toString();
+    if (value.isFloat()) {
+        char digits[400];
+        std::snprintf(digits, sizeof digits, "%.*f", size(), value.toDouble());
+        text = digits;
+    }
+    std::optional<BcdBytes> bcd = bcdFromText(text, precision_, size());
+    if (!bcd)
+        throw EDatabaseError("'" + text + "' is not a valid value for field '" + fieldName() + "'");
+    setData(bcd->data());
+}
+
 Variant TDateTimeField::value() const {
     Byte buffer[8] = {};
     if (!getData(buffer))
@@ -246,8 +280,15 @@ void TBlobField::setValue(const Variant& value) {
     dataSet()->setBlobFieldData(*this, value.toString());
 }
 
-std::unique_ptr<TField> createField(TFieldType type, const std::string& name, int size) {
+std::unique_ptr<TField> createField(TFieldType type, const std::string& name, int size,
+                                    int precision) {
     switch (type) {
+    case TFieldType::BCD: {
+        auto field = std::make_unique<TBCDField>(name, size);
+        if (precision > 0)
+            field->setPrecision(precision);
+        return field;
+    }
     case TFieldType::String:
     case TFieldType::FixedChar:
         return std::make_unique<TStringField>(name, size, type);

@@ -81,6 +81,26 @@ public:
     explicit TCurrencyField(const std::string& name) : TFloatField(name, TFieldType::Currency) {}
 };
 
+// Fixed-point decimals of up to 32 digits, `size` of them after the point, in the engine's
+// BCD form. A value too large for the precision is refused; further places are rounded.
+class TBCDField : public TField {
+public:
+    TBCDField(const std::string& name, int size) : TField(TFieldType::BCD, name, size) {}
+    int precision() const { return precision_; }
+    void setPrecision(int precision) { precision_ = precision; }
+    int dataSize() const override { return 34; }
+    // The number, as near as a double comes; asString gives it exactly.
+    Variant value() const override;
+    void setValue(const Variant& value) override;
+
+protected:
+    std::string textOf(const Variant& value) const override;
+
+private:
+    std::string exactText() const;
+    int precision_ = 32;
+};
+
 // Dates and times. The value is a day count from 30 December 1899 (with the time as its
 // fraction); a date-time field keeps it as the engine's timestamp in milliseconds.
 class TDateTimeField : public TField {
@@ -114,8 +134,9 @@ public:
     void setValue(const Variant& value) override;
 };
 
-// The field a definition of the type makes; none for types left out (BCD, ADT, array,
-// reference, dataset) and unknown ones.
-std::unique_ptr<TField> createField(TFieldType type, const std::string& name, int size);
+// The field a definition of the type makes (`precision` for BCD fields); none for types
+// left out (ADT, array, reference, dataset) and unknown ones.
+std::unique_ptr<TField> createField(TFieldType type, const std::string& name, int size,
+                                    int precision = 0);
 
 } // namespace accessdb

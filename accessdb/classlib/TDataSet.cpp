@@ -19,6 +19,10 @@ TDataSet::TDataSet(TComponent* owner) : TComponent(owner) {}
 TDataSet::~TDataSet() {
     for (TDataSource* source : std::vector<TDataSource*>(dataSources_))
         source->setDataSet(nullptr);
+    if (parent_)
+        parent_->removeNestedDataSet(this);
+    for (TDataSet* nested : nested_)
+        nested->parent_ = nullptr;
 }
 
 void TDataSet::databaseError(const std::string& message) const {
@@ -96,7 +100,8 @@ void TDataSet::createDefaultFields() {
         const TFieldDef& def = fieldDefs_.items(i);
         if (def.hidden)
             continue;
-        std::unique_ptr<TField> field = createField(def.dataType, def.name, def.size);
+        std::unique_ptr<TField> field =
+            createField(def.dataType, def.name, def.size, def.precision);
         if (!field)
             continue;
         field->setFieldNo(def.fieldNo);
@@ -271,7 +276,7 @@ void TDataSet::openAtEnd(bool last) {
     if (empty_)
         cursorPosChanged_ = true;
     dataEvent(DataEvent::DataSetChange);
-    runEvent(afterScroll);
+    scrolled();
 }
 
 void TDataSet::step(bool backward) {
@@ -288,7 +293,7 @@ void TDataSet::step(bool backward) {
         cursorPosChanged_ = true; // the cursor went past the end
     }
     dataEvent(DataEvent::DataSetScroll);
-    runEvent(afterScroll);
+    scrolled();
 }
 
 int TDataSet::moveBy(int distance) {
@@ -488,7 +493,7 @@ void TDataSet::gotoBookmark(const Bookmark& bookmark) {
         databaseError("Record not found");
     eof_ = bof_ = false;
     dataEvent(DataEvent::DataSetChange);
-    runEvent(afterScroll);
+    scrolled();
 }
 
 bool TDataSet::bookmarkValid(const Bookmark& bookmark) {
@@ -625,7 +630,7 @@ bool TDataSet::locate(const std::string& keyFields, const std::vector<Variant>& 
     eof_ = bof_ = false;
     cursorPosChanged_ = false;
     dataEvent(DataEvent::DataSetChange);
-    runEvent(afterScroll);
+    scrolled();
     return true;
 }
 
@@ -678,8 +683,50 @@ void TDataSet::removeDataSource(TDataSource* source) {
 }
 
 void TDataSet::dataEvent(DataEvent event, std::intptr_t info) {
+    if (event == DataEvent::ParentScroll)
+        parentScrolled();
     for (TDataSource* source : std::vector<TDataSource*>(dataSources_))
         source->notifyLinks(event, info);
+}
+
+void TDataSet::scrolled() {
+    runEvent(afterScroll);
+    for (TDataSet* nested : std::vector<TDataSet*>(nested_))
+        if (nested->active())
+            nested->dataEvent(DataEvent::ParentScroll);
+}
+
+void TDataSet::addNestedDataSet(TDataSet* nested) {
+    if (nested->parent_)
+        nested->parent_->removeNestedDataSet(nested);
+    nested->parent_ = this;
+    nested_.push_back(nested);
+}
+
+void TDataSet::removeNestedDataSet(TDataSet* nested) {
+    if (std::erase(nested_, nested) > 0)
+        nested->parent_ = nullptr;
+}
+
+bool TDataSet::findRow(bool restart, bool forward) {
+    checkBrowseMode();
+    runEvent(beforeScroll);
+    bool found = findRecord(restart, forward);
+    if (found) {
+        resync();
+        empty_ = false;
+        eof_ = bof_ = false;
+    }
+    dataEvent(DataEvent::DataSetChange);
+    scrolled();
+    return found;
+}
+
+void TDataSet::refresh() {
+    checkBrowseMode();
+    refreshRows();
+    resync();
+    dataEvent(DataEvent::DataSetChange);
 }
 
 TDataSource::~TDataSource() {

@@ -133,6 +133,21 @@ public:
     void setOnFilterRecord(FilterRecordEvent event);
     const FilterRecordEvent& onFilterRecord() const { return onFilterRecord_; }
 
+    // Finding the first, next, prior or last record that passes the filters, whether or not
+    // the data set is filtered; false when there is none.
+    bool findFirst() { return findRow(true, true); }
+    bool findNext() { return findRow(false, true); }
+    bool findPrior() { return findRow(false, false); }
+    bool findLast() { return findRow(true, false); }
+    // Reads the rows again from the cursor, which reads its records again.
+    void refresh();
+
+    // Nested data sets follow this one: each is told when it scrolls. A data set that goes
+    // leaves its parent and its nested ones.
+    void addNestedDataSet(TDataSet* nested);
+    void removeNestedDataSet(TDataSet* nested);
+    TDataSet* parentDataSet() const { return parent_; }
+
     // Locating: fields named "A;B", one value each.
     bool locate(const std::string& keyFields, const std::vector<Variant>& values,
                 LocateOptions options = {});
@@ -193,6 +208,12 @@ protected:
     // Whether an edited row reads back exactly as posted (then it is not read again).
     virtual bool postKeepsRow() const { return true; }
     virtual void filterChanged() {}
+    // One step from the start (restart) or the current row, forward or backward, over the
+    // rows the filters pass; the cursor stands on the row found.
+    virtual bool findRecord(bool /*restart*/, bool /*forward*/) { return false; }
+    virtual void refreshRows() {}
+    // The parent data set scrolled (a parent-scroll data event).
+    virtual void parentScrolled() {}
     virtual void blockReadChanged() {}
     // Fills a new row: the OnNewRecord event (a linked detail first copies its master's
     // values).
@@ -220,6 +241,8 @@ protected:
     void markCursorMoved() { cursorPosChanged_ = true; }
     // Re-reads the active row after the cursor moved under it.
     void resync();
+    // Puts the cursor back on the active row when it moved away.
+    void syncCursor();
     void computeCalcFields(Byte* buffer);
     // Runs the OnFilterRecord event for a row offered by the cursor.
     bool runFilterRecord(Byte* record);
@@ -229,12 +252,14 @@ private:
     void openInternal();
     void createDefaultFields();
     void layoutBuffers();
-    void syncCursor();
     void openAtEnd(bool last);
     void step(bool backward);
     bool fetchInto(FetchMode mode, bool reportErrors = true);
     void afterPostOrCancel();
     std::vector<TField*> fieldList(const std::string& names) const;
+    bool findRow(bool restart, bool forward);
+    // After a move: the scroll event, and the nested data sets told.
+    void scrolled();
     void runEvent(const Event& event) {
         if (event)
             event(*this);
@@ -265,6 +290,8 @@ private:
     FilterRecordEvent onFilterRecord_;
     int blockReadSize_ = 0;
     std::vector<TDataSource*> dataSources_;
+    std::vector<TDataSet*> nested_;
+    TDataSet* parent_ = nullptr;
 };
 
 // The link between a dataset and the controls or datasets that follow it.

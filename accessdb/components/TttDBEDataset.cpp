@@ -10,6 +10,7 @@
 #include "accessdb/engine/TVirtEng.h"
 
 #include <cstring>
+#include <utility>
 
 namespace accessdb {
 namespace {
@@ -116,6 +117,7 @@ FilterBlobBuilder::NodeId valueConstant(FilterBlobBuilder& builder, const FieldD
 TttDBEDataset::TttDBEDataset(TComponent* owner) : TDataSet(owner) {}
 
 TttDBEDataset::~TttDBEDataset() {
+    setUpdateObject(nullptr);
     try {
         close();
     } catch (...) {
@@ -291,6 +293,8 @@ void TttDBEDataset::initKeyBuffer(KeyIndex index) {
 }
 
 Byte* TttDBEDataset::currentRowBuffer() {
+    if (rowOverride_)
+        return const_cast<Byte*>(rowOverride_);
     if (state() == TDataSetState::SetKey && editedKey_ >= 0)
         return keyBuffers_[static_cast<std::size_t>(editedKey_)].data() + 8;
     return TDataSet::currentRowBuffer();
@@ -612,26 +616,166 @@ void TttDBEDataset::setCachedUpdates(bool on) {
     cachedUpdates_ = on;
 }
 
+Variant TttDBEDataset::valueIn(TField& field, const Byte* row) {
+    if (!row)
+        return Variant::null();
+    const Byte* saved = std::exchange(rowOverride_, row);
+    try {
+        Variant value = field.value();
+        rowOverride_ = saved;
+        return value;
+    } catch (...) {
+        rowOverride_ = saved;
+        throw;
+    }
+}
+
 Variant TttDBEDataset::oldValue(TField& field) {
     if (!cachedUpdates_)
         databaseError("Not in cached update mode");
     checkActive();
+    if (applying_)
+        return valueIn(field, applying_->oldRecord);
     std::vector<Byte> row(rowBufferSize());
     check(eng(), eng()->SetProp(handle_, OldValuesProp, 1));
     Status status = eng()->GetRecord(handle_, LockType::None, row.data(), nullptr);
     eng()->SetProp(handle_, OldValuesProp, 0);
     check(eng(), status);
-    std::vector<Byte> value(static_cast<std::size_t>(std::max(field.dataSize(), 1)) + 256);
-    bool blank = false;
-    check(eng(), eng()->GetField(handle_, static_cast<std::uint16_t>(field.fieldNo()), row.data(),
-                                 value.data(), blank));
-    if (blank)
-        return Variant::null();
-    if (field.dataType() == TFieldType::String)
-        return std::string(reinterpret_cast<const char*>(value.data()));
-    std::int64_t number = 0;
-    std::memcpy(&number, value.data(), std::min<std::size_t>(8, value.size()));
-    return number;
+    return valueIn(field, row.data());
+}
+
+Variant TttDBEDataset::newValue(TField& field) {
+    if (!cachedUpdates_)
+        databaseError("Not in cached update mode");
+    checkActive();
+    return applying_ ? valueIn(field, applying_->newRecord) : field.value();
+}
+
+void TttDBEDataset::setUpdateObject(TDataSetUpdateObject* updateObject) {
+    if (updateObject == updateObject_)
+        return;
+    if (updateObject_)
+        updateObject_->dataSet_ = nullptr;
+    if (updateObject && updateObject->dataSet_)
+        updateObject->dataSet_->updateObject_ = nullptr;
+    updateObject_ = updateObject;
+    if (updateObject_)
+        updateObject_->dataSet_ = this;
+}
+
+void TttDBEDataset::applyUpdates() {
+    if (!cachedUpdates_)
+        databaseError("Not in cached update mode");
+    checkBrowseMode();
+    handlerFailure_ = nullptr;
+    updateRefused_ = false;
+    check(eng(), eng()->RegisterCallBack(handle_, DelayedUpdateCallback,
+                                         reinterpret_cast<std::uintptr_t>(this), nullptr,
+                                         &TttDBEDataset::delayedUpdateCallback));
+    Status status = eng()->ApplyDelayedUpdates(handle_, 3);
+    eng()->RegisterCallBack(handle_, DelayedUpdateCallback);
+    resync();
+    dataEvent(DataEvent::DataSetChange);
+    if (handlerFailure_)
+        std::rethrow_exception(std::exchange(handlerFailure_, nullptr));
+    check(eng(), status);
+    if (updateRefused_)
+        databaseError("Update failed");
+}
+
+void TttDBEDataset::cancelUpdates() {
+    if (!cachedUpdates_)
+        databaseError("Not in cached update mode");
+    cancel();
+    check(eng(), eng()->ApplyDelayedUpdates(handle_, 0));
+    resync();
+    dataEvent(DataEvent::DataSetChange);
+}
+
+std::int32_t TttDBEDataset::delayedUpdateCallback(std::uintptr_t dataSet, void* info) {
+    return reinterpret_cast<TttDBEDataset*>(dataSet)->decideUpdate(
+        *static_cast<const DelayedUpdateInfo*>(info));
+}
+
+// The handlers run inside the engine's walk: what they raise stops the walk and is raised
+// again once the engine has returned.
+std::int32_t TttDBEDataset::decideUpdate(const DelayedUpdateInfo& info) {
+    UpdateKind kind = info.kind == RecordProps::Inserted  ? UpdateKind::Insert
+                      : info.kind == RecordProps::Deleted ? UpdateKind::Delete
+                                                          : UpdateKind::Modify;
+    bool handled = info.error == 0 ? (onUpdateRecord || updateObject_) : bool(onUpdateError);
+    if (!handled)
+        return info.error == 0 ? delayedupdate::Apply : delayedupdate::Fail;
+    UpdateAction action = UpdateAction::Fail;
+    applying_ = &info;
+    try {
+        if (info.error != 0) {
+            onUpdateError(*this, ETDBEngineError(eng(), info.error), kind, action);
+        } else if (onUpdateRecord) {
+            onUpdateRecord(*this, kind, action);
+        } else {
+            updateObject_->apply(kind);
+            action = UpdateAction::Applied;
+        }
+    } catch (...) {
+        handlerFailure_ = std::current_exception();
+        action = UpdateAction::Abort;
+    }
+    applying_ = nullptr;
+    switch (action) {
+    case UpdateAction::Applied:
+        return delayedupdate::Applied;
+    case UpdateAction::Abort:
+        return delayedupdate::Abort;
+    case UpdateAction::Skip:
+        return delayedupdate::Skip;
+    case UpdateAction::Retry:
+        return delayedupdate::Retry;
+    case UpdateAction::Fail:
+        break;
+    }
+    // A change its handler did not apply stays pending, and the applying fails.
+    if (info.error == 0)
+        updateRefused_ = true;
+    return info.error == 0 ? delayedupdate::Skip : delayedupdate::Fail;
+}
+
+bool TttDBEDataset::findRecord(bool restart, bool forward) {
+    bool searchOnly = !filtered();
+    for (TFilterListItem* filter : {exprFilter_, funcFilter_})
+        if (filter && searchOnly)
+            check(eng(), eng()->ActivateFilter(handle_, filter));
+    if (restart)
+        forward ? cursorToStart() : cursorToEnd();
+    else
+        syncCursor();
+    Status status = forward ? eng()->GetNextRecord(handle_, LockType::None, nullptr, nullptr)
+                            : eng()->GetPriorRecord(handle_, LockType::None, nullptr, nullptr);
+    for (TFilterListItem* filter : {exprFilter_, funcFilter_})
+        if (filter && searchOnly)
+            check(eng(), eng()->DeactivateFilter(handle_, filter));
+    return status == 0;
+}
+
+void TttDBEDataset::refreshRows() {
+    check(eng(), eng()->ForceReread(handle_));
+}
+
+void TttDBEDataset::parentScrolled() {
+    TDataSet* parent = parentDataSet();
+    if (!parent || !parent->active() || parent->isEmpty())
+        return;
+    Bookmark mark = parent->getBookmark();
+    unsigned sum = 0;
+    for (Byte b : mark)
+        sum += b;
+    if (parentMarkSum_ == sum) {
+        resync();
+        dataEvent(DataEvent::DataSetChange);
+        return;
+    }
+    parentMarkSum_ = sum;
+    first();
 }
 
 std::vector<Byte> TttDBEDataset::filterBlob() const {

@@ -1,10 +1,15 @@
 #pragma once
 
 #include "accessdb/classlib/TDataSet.h"
+#include "accessdb/components/TDataSetUpdateObject.h"
+#include "accessdb/engine/CursorCallback.h"
 #include "accessdb/engine/FieldDesc.h"
 #include "accessdb/engine/StatusCodes.h"
 
 #include <array>
+#include <exception>
+#include <functional>
+#include <optional>
 #include <vector>
 
 namespace accessdb {
@@ -36,8 +41,25 @@ public:
 
     bool cachedUpdates() const { return cachedUpdates_; }
     void setCachedUpdates(bool on);
-    // A field's value before the pending change, with cached updates only.
+    // A field's value before the pending change, with cached updates only; while the cached
+    // updates are applied, before and after the change being applied.
     Variant oldValue(TField& field);
+    Variant newValue(TField& field);
+
+    // Applying the cached changes: each goes to OnUpdateRecord when it is assigned (which
+    // applies it and says so), else to the update object, else the engine applies it. A
+    // refusal goes to OnUpdateError, whose action decides. The applying raises the first
+    // failure left standing, once the other changes are applied.
+    using UpdateRecordEvent = std::function<void(TDataSet&, UpdateKind, UpdateAction&)>;
+    using UpdateErrorEvent =
+        std::function<void(TDataSet&, const EDatabaseError&, UpdateKind, UpdateAction&)>;
+    UpdateRecordEvent onUpdateRecord;
+    UpdateErrorEvent onUpdateError;
+    void applyUpdates();
+    // Drops every cached change.
+    void cancelUpdates();
+    TDataSetUpdateObject* updateObject() const { return updateObject_; }
+    void setUpdateObject(TDataSetUpdateObject* updateObject);
 
     bool getFieldData(TField& field, Byte* buffer) override;
     void setFieldData(TField& field, const Byte* buffer) override;
@@ -76,6 +98,11 @@ protected:
     bool locateRow(const std::vector<TField*>& fields, const std::vector<Variant>& values,
                    LocateOptions options, Byte* buffer) override;
     void filterChanged() override;
+    bool findRecord(bool restart, bool forward) override;
+    void refreshRows() override;
+    // Follows the parent: the same parent record only resynchronises, another moves to the
+    // first row.
+    void parentScrolled() override;
     bool postKeepsRow() const override { return !cachedUpdates_; }
     void blockReadChanged() override;
 
@@ -115,6 +142,10 @@ private:
     void applyFiltered();
     void dropFilters();
     static std::int32_t filterCallback(std::uintptr_t dataSet, const Byte* record, std::int16_t);
+    static std::int32_t delayedUpdateCallback(std::uintptr_t dataSet, void* info);
+    std::int32_t decideUpdate(const DelayedUpdateInfo& info);
+    // A field's value in a row of the dataset's layout, through the field itself.
+    Variant valueIn(TField& field, const Byte* row);
     FetchResult nextFromBlock(Byte* buffer);
     void readIndexInfo();
     bool locateWithFilter(const std::vector<TField*>& fields, const std::vector<Variant>& values,
@@ -146,6 +177,12 @@ private:
     std::size_t blockPos_ = 0;
     bool blockShort_ = false;
     bool cachedUpdates_ = false;
+    TDataSetUpdateObject* updateObject_ = nullptr;
+    const DelayedUpdateInfo* applying_ = nullptr;
+    const Byte* rowOverride_ = nullptr;
+    std::exception_ptr handlerFailure_;
+    bool updateRefused_ = false;
+    std::optional<unsigned> parentMarkSum_;
 };
 
 } // namespace accessdb

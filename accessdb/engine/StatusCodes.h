@@ -27,6 +27,7 @@ constexpr Status INVALIDBLOBOFFSET = 0x270E;
 constexpr Status INVALIDRECSTRUCT = 0x2713;
 constexpr Status UNKNOWNDB = 0x271E;
 constexpr Status INVALIDPASSWORD = 0x271F;
+constexpr Status NOCALLBACK = 0x2720;
 constexpr Status INVALIDINDEXNAME = 0x2726;
 constexpr Status NOSUCHTABLE = 0x2728;
 constexpr Status NOSUCHFILTER = 0x2742;

@@ -336,7 +336,7 @@ void TBaseCacheTable::applyDelayedUpdates(int kind) {
         }
         return;
     case 3:
-        pending_->applyUpdates();
+        pending_->applyUpdates(findCallBack(DelayedUpdateCallback));
         return;
     default:
         raiseEngineError(dbierr::INVALIDPARAM);

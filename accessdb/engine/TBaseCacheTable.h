@@ -46,6 +46,7 @@ public:
     void getFieldValue(TFieldCacheItem& item, Byte* record, bool& isBlank, Byte* dest) override;
     void putFieldValue(TFieldCacheItem& item, Byte* record, const Byte* source) override;
     void cursorChanged() override { source_->cursorChanged(); }
+    Byte* tagArea() override { return source_->tagArea(); }
 
     void openCursor() override { source_->openCursor(); }
     void closeCursor() override { source_->closeCursor(); }

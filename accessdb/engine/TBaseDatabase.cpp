@@ -171,6 +171,10 @@ bool TBaseDatabase::tableExists(const std::string& name) {
     return false;
 }
 
+std::uint16_t TBaseDatabase::openCursorCount() {
+    return checked16(static_cast<std::size_t>(cursors().count()));
+}
+
 std::uint16_t TBaseDatabase::countTableCursors(const std::string& name) {
     std::size_t count = 0;
     for (TBapiListItem* item : cursors_.items())

@@ -81,6 +81,8 @@ public:
     virtual TBaseTable* openStoredProcParamList(const std::string& procName);
     virtual bool tableExists(const std::string& name);
     virtual std::uint16_t countTableCursors(const std::string& name);
+    // The cursors open on the database, whatever their table.
+    virtual std::uint16_t openCursorCount();
     virtual TBaseTable* findTableCursor(const std::string& name);
     virtual void emptyTable(TBaseTable* cursor, const std::string& name);
     virtual TBaseTable* createInMemTable(const std::string& name,

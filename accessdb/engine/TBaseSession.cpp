@@ -122,7 +122,7 @@ SesInfo TBaseSession::getBasicSesInfo() {
     info.databaseCount = checked16(static_cast<std::size_t>(databases_.count()));
     std::size_t cursors = 0;
     for (TBapiListItem* item : databases_.items())
-        cursors += static_cast<std::size_t>(static_cast<TBaseDatabase*>(item)->cursors().count());
+        cursors += static_cast<TBaseDatabase*>(item)->openCursorCount();
     info.cursorCount = checked16(cursors);
     info.netDir = netDir_;
     info.privateDir = privateDir_;
@@ -212,8 +212,21 @@ std::string TBaseSession::ansiToNative(const std::string& text) const {
     return noAnsiToOem_ ? text : platform::ansiToOem(text);
 }
 
-void TBaseSession::registerCallBack(TBaseTable* cursor, int callbackType) {
-    checkAssigned(cursor, dbierr::NOTSUPPORTED)->registerCallBack(callbackType);
+void TBaseSession::registerCallBack(TBaseTable* cursor, const CursorCallback& callback) {
+    checkAssigned(cursor, dbierr::NOTSUPPORTED)->registerCallBack(callback);
+}
+
+CursorCallback TBaseSession::getCallBack(TBaseTable* cursor, int callbackType) {
+    return checkAssigned(cursor, dbierr::NOTSUPPORTED)->getCallBack(callbackType);
+}
+
+std::uint16_t TBaseSession::sumDatabaseCounts(bool all) {
+    if (!all)
+        return 0;
+    std::size_t count = 0;
+    for (TBapiListItem* item : databases_.items())
+        count += static_cast<TBaseDatabase*>(item)->openCursorCount();
+    return checked16(count);
 }
 
 ClientInfo TBaseSession::getClientInfo() {

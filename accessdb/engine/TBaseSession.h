@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accessdb/engine/CursorCallback.h"
 #include "accessdb/engine/DatabaseDesc.h"
 #include "accessdb/engine/EngineParams.h"
 #include "accessdb/engine/TBapiListItem.h"
@@ -112,7 +113,13 @@ public:
     // plain copy for a driver that keeps its texts as they are.
     virtual std::string nativeToAnsi(const std::string& text) const;
     virtual std::string ansiToNative(const std::string& text) const;
-    virtual void registerCallBack(TBaseTable* cursor, int callbackType);
+    // Pass a callback registration, or the query for one, to the cursor; a missing cursor
+    // is not supported.
+    virtual void registerCallBack(TBaseTable* cursor, const CursorCallback& callback);
+    virtual CursorCallback getCallBack(TBaseTable* cursor, int callbackType);
+    // The open cursors of every database summed (0 unless all are asked for): the count a
+    // session reports among its open objects.
+    virtual std::uint16_t sumDatabaseCounts(bool all);
 
     virtual ClientInfo getClientInfo();
     virtual SysInfo getSysInfo();

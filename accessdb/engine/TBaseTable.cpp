@@ -899,8 +899,24 @@ TMemTable* TBaseTable::pendingTable() {
     raiseNotSupported(9058);
 }
 
-void TBaseTable::registerCallBack(int) {
-    raiseNotSupported(9130);
+void TBaseTable::registerCallBack(const CursorCallback& callback) {
+    std::erase_if(callbacks_, [&](const CursorCallback& c) { return c.type == callback.type; });
+    if (callback.function)
+        callbacks_.push_back(callback);
+}
+
+const CursorCallback* TBaseTable::findCallBack(int callbackType) const {
+    for (const CursorCallback& callback : callbacks_)
+        if (callback.type == callbackType)
+            return &callback;
+    return nullptr;
+}
+
+CursorCallback TBaseTable::getCallBack(int callbackType) const {
+    const CursorCallback* callback = findCallBack(callbackType);
+    if (!callback)
+        raiseEngineError(dbierr::NOCALLBACK);
+    return *callback;
 }
 
 void TBaseTable::updateFilterState() {

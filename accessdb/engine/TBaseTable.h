@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accessdb/engine/CursorCallback.h"
 #include "accessdb/engine/CursorProps.h"
 #include "accessdb/engine/FieldDesc.h"
 #include "accessdb/engine/IndexDesc.h"
@@ -226,7 +227,14 @@ public:
     virtual void endDelayedUpdates(TBaseTable*& cursor);
     virtual void applyDelayedUpdates(int kind);
     virtual TMemTable* pendingTable();
-    virtual void registerCallBack(int callbackType);
+    // Eight bytes the client may keep with the cursor.
+    virtual Byte* tagArea() { return tag_.data(); }
+    // Keeps the callback of its type (a null function drops it); getCallBack gives it back,
+    // NOCALLBACK when none of the type is registered.
+    virtual void registerCallBack(const CursorCallback& callback);
+    virtual CursorCallback getCallBack(int callbackType) const;
+    // The registered callback of the type, or none.
+    const CursorCallback* findCallBack(int callbackType) const;
 
     // Filters.
     void updateFilterState();
@@ -295,6 +303,8 @@ private:
     bool rereadRequested_ = false;
     TTorvaneFieldCache fieldCache_;
     TTorvaneCollection filters_;
+    std::vector<CursorCallback> callbacks_;
+    std::array<Byte, 8> tag_{};
 };
 
 } // namespace accessdb

@@ -374,35 +374,92 @@ void TMemTable::deleteRecordAt(const Byte* buffer, const Byte* bookmark) {
     changeAt(buffer, bookmark, true);
 }
 
-void TMemTable::applyUpdates() {
+namespace {
+
+// Writes one pending change to the source.
+void applyChange(TBaseTable& source, TMemTableRecord& record) {
+    switch (record.props.recordStatus) {
+    case RecordProps::Modified:
+        source.setToBookmark(record.bookmark.data());
+        source.prepareModify(1);
+        source.modifyRecord(record.data.data(), true);
+        return;
+    case RecordProps::Inserted:
+        source.appendRecord(record.data.data());
+        return;
+    case RecordProps::Deleted:
+        source.setToBookmark(record.bookmark.data());
+        source.deleteRecord(nullptr);
+        return;
+    default:
+        return;
+    }
+}
+
+} // namespace
+
+// Returns false when the callback stops the applying.
+bool TMemTable::applyOne(TBaseTable& source, TMemTableRecord& record,
+                         const CursorCallback* callback, std::exception_ptr& firstRefusal) {
+    DelayedUpdateInfo info{record.props.recordStatus, record.data.data(), nullptr, 0};
+    std::vector<Byte> old;
+    if (callback && record.props.recordStatus != RecordProps::Inserted) {
+        // The source keeps the buffer of its last read: it gets its own back.
+        Byte* kept = source.recordBuffer();
+        old.assign(source.recordBufferSize(), 0);
+        source.setToBookmark(record.bookmark.data());
+        source.getRecord(LockType::None, old.data(), nullptr);
+        source.setRecordBuffer(kept);
+        info.oldRecord = old.data();
+    }
+    auto ask = [&] { return callback ? callback->function(callback->clientData, &info) : 0; };
+    std::exception_ptr refusal;
+    for (std::int32_t action = ask();; action = ask()) {
+        switch (action) {
+        case delayedupdate::Skip:
+            return true;
+        case delayedupdate::Abort:
+            return false;
+        case delayedupdate::Applied:
+            record.applied = true;
+            return true;
+        case delayedupdate::Apply:
+        case delayedupdate::Retry:
+            if (!refusal || action == delayedupdate::Retry)
+                break;
+            [[fallthrough]];
+        default:
+            // A refusal the callback lets stand; before any, the change stays pending.
+            if (refusal && !firstRefusal)
+                firstRefusal = refusal;
+            return true;
+        }
+        try {
+            applyChange(source, record);
+            record.applied = true;
+            return true;
+        } catch (const ETorvaneEngineError& error) {
+            info.error = error.errorCode();
+            refusal = std::current_exception();
+            if (!callback) {
+                if (!firstRefusal)
+                    firstRefusal = refusal;
+                return true;
+            }
+        }
+    }
+}
+
+void TMemTable::applyUpdates(const CursorCallback* callback) {
     TBaseTable* source = checkHandle(source_);
     std::exception_ptr firstRefusal;
     for (int i = recordCount(); i >= 1; --i) {
         TMemTableRecord* record = recordAt(i);
-        if (record->applied)
+        if (record->applied || record->props.recordStatus < RecordProps::Modified ||
+            record->props.recordStatus > RecordProps::Deleted)
             continue;
-        try {
-            switch (record->props.recordStatus) {
-            case RecordProps::Modified:
-                source->setToBookmark(record->bookmark.data());
-                source->prepareModify(1);
-                source->modifyRecord(record->data.data(), true);
-                break;
-            case RecordProps::Inserted:
-                source->appendRecord(record->data.data());
-                break;
-            case RecordProps::Deleted:
-                source->setToBookmark(record->bookmark.data());
-                source->deleteRecord(nullptr);
-                break;
-            default:
-                continue;
-            }
-            record->applied = true;
-        } catch (const ETorvaneEngineError&) {
-            if (!firstRefusal)
-                firstRefusal = std::current_exception();
-        }
+        if (!applyOne(*source, *record, callback, firstRefusal))
+            break;
     }
     if (firstRefusal)
         std::rethrow_exception(firstRefusal);

@@ -4,6 +4,7 @@
 #include "accessdb/engine/TCacheCollection.h"
 #include "accessdb/engine/TMemTableRecord.h"
 
+#include <exception>
 #include <vector>
 
 namespace accessdb {
@@ -65,10 +66,16 @@ public:
     void deleteRecordAt(const Byte* buffer, const Byte* bookmark);
     // Writes the pending changes to the source, the last record first. Records the source
     // refuses stay pending; the first refusal is raised after the rest were applied.
-    void applyUpdates();
+    // Applies the pending changes to the source, from the last to the first; a delayed-
+    // update callback, when given, decides about each one (and about each refusal). The
+    // first refusal left standing is raised once the others are applied.
+    void applyUpdates(const CursorCallback* callback = nullptr);
     void emptyAll();
 
 private:
+    bool applyOne(TBaseTable& source, TMemTableRecord& record, const CursorCallback* callback,
+                  std::exception_ptr& firstRefusal);
+
     void positionAt(int index);
     void copyOut(Byte* buffer);
     // The pending record at the bookmark (skipping inserted ones over a source), or none.

@@ -145,8 +145,11 @@ Status TVirtEng::AnsiToNative(const std::string& source, std::string& destinatio
     return frame([&] { destination = session().ansiToNative(source); });
 }
 
-Status TVirtEng::RegisterCallBack(TBaseTable* cursor, int callbackType) {
-    return frame([&] { session().registerCallBack(cursor, callbackType); });
+Status TVirtEng::RegisterCallBack(TBaseTable* cursor, int callbackType, std::uintptr_t clientData,
+                                  void* buffer, CallbackFunction function) {
+    return frame([&] {
+        session().registerCallBack(cursor, {callbackType, clientData, buffer, function});
+    });
 }
 
 Status TVirtEng::CallbackStubA() {

@@ -56,7 +56,8 @@ public:
     Status SetPrivateDir(const std::string& directory);
     Status NativeToAnsi(const std::string& source, std::string& destination);
     Status AnsiToNative(const std::string& source, std::string& destination);
-    Status RegisterCallBack(TBaseTable* cursor, int callbackType);
+    Status RegisterCallBack(TBaseTable* cursor, int callbackType, std::uintptr_t clientData = 0,
+                            void* buffer = nullptr, CallbackFunction function = nullptr);
     // Registrations this engine does not offer: always DBIERR_NA.
     Status CallbackStubA();
     Status CallbackStubB();

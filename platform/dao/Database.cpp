@@ -1,36 +1,20 @@
 #include "platform/dao/Database.h"
 
+#include "platform/dao/DBEngine.h"
 #include "platform/dao/DatabaseFile.h"
+#include "platform/dao/LinkedDatabase.h"
 #include "platform/dao/QueryDef.h"
 #include "platform/dao/Recordset.h"
 #include "platform/dao/TableDef.h"
 #include "platform/dao/jet/FormatError.h"
 #include "platform/dao/jet/Names.h"
 #include "platform/dao/jet/TableRows.h"
+#include "platform/dao/sql/SqlParser.h"
+#include "platform/dao/sql/SqlRunner.h"
 
 namespace platform::dao {
 
 namespace {
-
-const char* const noSql = "This engine does not run SQL.";
-
-// Statements start with one of these words; table names rarely do and never with a
-// space after them.
-bool looksLikeSql(const std::string& text) {
-    static const char* const verbs[] = {"SELECT", "TRANSFORM", "PARAMETERS", "INSERT", "UPDATE",
-                                        "DELETE", "CREATE",    "DROP",       "ALTER",  "WITH"};
-    std::size_t start = text.find_first_not_of(" \t\r\n(");
-    if (start == std::string::npos)
-        return false;
-    std::size_t end = text.find_first_of(" \t\r\n", start);
-    if (end == std::string::npos)
-        return false;
-    std::string word = text.substr(start, end - start);
-    for (const char* verb : verbs)
-        if (jet::sameName(word, verb))
-            return true;
-    return false;
-}
 
 std::int32_t attributesOf(const jet::CatalogEntry& entry) {
     std::int32_t attributes = static_cast<std::int32_t>(entry.flags & 0x80000002u);
@@ -41,6 +25,22 @@ std::int32_t attributesOf(const jet::CatalogEntry& entry) {
     return attributes;
 }
 
+const jet::CatalogEntry* findEntry(const std::vector<jet::CatalogEntry>& entries,
+                                   const std::string& name) {
+    for (const jet::CatalogEntry& entry : entries)
+        if (jet::sameName(entry.name, name))
+            return &entry;
+    return nullptr;
+}
+
+// "a", "a and b", "a, b and c".
+std::string listed(const std::vector<std::string>& paths) {
+    std::string text;
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        text += (i == 0 ? "" : (i + 1 == paths.size() ? " and " : ", ")) + paths[i];
+    return text;
+}
+
 } // namespace
 
 Database::Database(std::shared_ptr<DatabaseFile> file, std::shared_ptr<Errors> errors)
@@ -48,6 +48,10 @@ Database::Database(std::shared_ptr<DatabaseFile> file, std::shared_ptr<Errors> e
 
 Status Database::checkOpen() const {
     return file_ ? statusOk : errors_->fail(ErrorNumber::ObjectClosed);
+}
+
+bool Database::readOnlyOptions(int options) const {
+    return (options != -1 && (options & Recordset::readOnly) != 0) || file_->openedReadOnly();
 }
 
 Status Database::tableDefs(std::shared_ptr<Collection<TableDef>>& tables) const {
@@ -66,22 +70,83 @@ Status Database::tableDefs(std::shared_ptr<Collection<TableDef>>& tables) const 
     return statusOk;
 }
 
+std::shared_ptr<QueryDef> Database::queryDef(const jet::CatalogEntry& entry) const {
+    std::vector<std::shared_ptr<Parameter>> parameters;
+    for (const jet::QueryParameter& p : file_->catalog().parameters(file_->pages(), entry))
+        parameters.push_back(std::make_shared<Parameter>(p.name, p.type));
+    return std::make_shared<QueryDef>(entry, std::move(parameters), file_, errors_);
+}
+
 Status Database::queryDefs(std::shared_ptr<Collection<QueryDef>>& queries) const {
     queries.reset();
     if (Status status = checkOpen(); failed(status))
         return status;
     std::vector<std::shared_ptr<QueryDef>> items;
     try {
-        for (const jet::CatalogEntry& entry : file_->catalog().queries()) {
-            std::vector<std::shared_ptr<Parameter>> parameters;
-            for (const jet::QueryParameter& p : file_->catalog().parameters(file_->pages(), entry))
-                parameters.push_back(std::make_shared<Parameter>(p.name, p.type));
-            items.push_back(std::make_shared<QueryDef>(entry.name, std::move(parameters), errors_));
-        }
+        for (const jet::CatalogEntry& entry : file_->catalog().queries())
+            items.push_back(queryDef(entry));
     } catch (const jet::FormatError&) {
         return errors_->fail(ErrorNumber::UnrecognisedFormat, name_);
     }
     queries = std::make_shared<Collection<QueryDef>>(std::move(items), errors_);
+    return statusOk;
+}
+
+Status Database::storedQuery(const std::string& name, std::shared_ptr<QueryDef>& query) const {
+    query.reset();
+    const jet::CatalogEntry* entry = findEntry(file_->catalog().queries(), name);
+    if (!entry)
+        return statusOk;
+    try {
+        query = queryDef(*entry);
+        return statusOk;
+    } catch (const jet::FormatError&) {
+        return errors_->fail(ErrorNumber::UnrecognisedFormat, name_);
+    }
+}
+
+Status Database::openTable(const std::string& name, bool readOnly,
+                           std::shared_ptr<Recordset>& recordset) const {
+    recordset.reset();
+    if (Status status = checkOpen(); failed(status))
+        return status;
+    const jet::CatalogEntry* entry = findEntry(file_->catalog().tables(), name);
+    if (!entry)
+        return errors_->fail(ErrorNumber::TableNotFound, name);
+    if (entry->isLinked())
+        return openLinkedTable(*entry, readOnly, recordset);
+    readOnly = readOnly || file_->openedReadOnly();
+    try {
+        auto table = file_->tableDefinition(entry->tablePage());
+        std::vector<std::uint32_t> rows = jet::liveRows(file_->pages(), *table);
+        recordset = std::make_shared<Recordset>(file_, errors_, entry->name, std::move(table),
+                                                std::move(rows), readOnly);
+        return statusOk;
+    } catch (const jet::FormatError&) {
+        return errors_->fail(ErrorNumber::UnrecognisedFormat, name_);
+    }
+}
+
+Status Database::openLinkedTable(const jet::CatalogEntry& entry, bool readOnly,
+                                 std::shared_ptr<Recordset>& recordset) const {
+    if (entry.kind == jet::CatalogEntry::LinkedOdbcTable)
+        return errors_->fail(ErrorNumber::NotSupported, {},
+                             "'" + entry.name +
+                                 "' is linked to a database server, which this engine does "
+                                 "not reach.");
+    LinkedDatabaseSearch search = findLinkedDatabase(file_->path(), entry.linkedDatabase);
+    if (!search.found)
+        return errors_->fail(ErrorNumber::FileNotFound, search.lookedAt.back(),
+                             "'" + entry.name + "' is a linked table of '" + entry.linkedDatabase +
+                                 "'; it was looked for as " + listed(search.lookedAt) + ".");
+    std::shared_ptr<DatabaseFile> linked;
+    if (Status status = file_->openLinked(*search.found, *errors_, linked,
+                                          DBEngine::passwordFromConnect(entry.connect));
+        failed(status))
+        return status;
+    Database other(linked, errors_);
+    if (Status status = other.openTable(entry.foreignName, readOnly, recordset); failed(status))
+        return status;
     return statusOk;
 }
 
@@ -90,38 +155,28 @@ Status Database::openRecordset(const std::string& source, int options,
     recordset.reset();
     if (Status status = checkOpen(); failed(status))
         return status;
-    const jet::Catalog& catalog = file_->catalog();
-    for (const jet::CatalogEntry& entry : catalog.tables()) {
-        if (!jet::sameName(entry.name, source))
-            continue;
-        if (entry.isLinked())
-            return errors_->fail(ErrorNumber::NotSupported, {},
-                                 "'" + entry.name + "' is a linked table; it lives in '" +
-                                     entry.linkedDatabase + "'.");
-        bool readOnly =
-            (options != -1 && (options & Recordset::readOnly) != 0) || file_->openedReadOnly();
-        try {
-            auto table = file_->tableDefinition(entry.tablePage());
-            std::vector<std::uint32_t> rows = jet::liveRows(file_->pages(), *table);
-            recordset = std::make_shared<Recordset>(file_, errors_, entry.name, std::move(table),
-                                                    std::move(rows), readOnly);
-            return statusOk;
-        } catch (const jet::FormatError&) {
-            return errors_->fail(ErrorNumber::UnrecognisedFormat, name_);
-        }
-    }
-    for (const jet::CatalogEntry& entry : catalog.queries())
-        if (jet::sameName(entry.name, source))
-            return errors_->fail(ErrorNumber::NotSupported, {}, noSql);
-    if (looksLikeSql(source))
-        return errors_->fail(ErrorNumber::NotSupported, {}, noSql);
+    if (findEntry(file_->catalog().tables(), source))
+        return openTable(source, readOnlyOptions(options), recordset);
+    std::shared_ptr<QueryDef> query;
+    if (Status status = storedQuery(source, query); failed(status))
+        return status;
+    if (query)
+        return query->openRecordset(-1, options, recordset);
+    if (sql::looksLikeStatement(source))
+        return sql::SqlRunner(*this, *errors_).open(source, readOnlyOptions(options), recordset);
     return errors_->fail(ErrorNumber::TableNotFound, source);
 }
 
-Status Database::execute(const std::string&) const {
+Status Database::execute(const std::string& query) {
+    recordsAffected_ = 0;
     if (Status status = checkOpen(); failed(status))
         return status;
-    return errors_->fail(ErrorNumber::NotSupported, {}, noSql);
+    std::shared_ptr<QueryDef> stored;
+    if (Status status = storedQuery(query, stored); failed(status))
+        return status;
+    if (stored)
+        return stored->execute(recordsAffected_);
+    return sql::SqlRunner(*this, *errors_).execute(query, recordsAffected_);
 }
 
 Status Database::close() {

@@ -1,10 +1,12 @@
 #pragma once
 
-// An open database: its tables and stored queries, and recordsets on its tables.
+// An open database: its tables and stored queries, recordsets on its tables and queries,
+// and the SQL statements it runs.
 
 #include "platform/dao/Collection.h"
 #include "platform/dao/Errors.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -14,6 +16,9 @@ class DatabaseFile;
 class QueryDef;
 class Recordset;
 class TableDef;
+namespace jet {
+struct CatalogEntry;
+}
 
 class Database {
 public:
@@ -24,23 +29,36 @@ public:
     Status tableDefs(std::shared_ptr<Collection<TableDef>>& tables) const;
     Status queryDefs(std::shared_ptr<Collection<QueryDef>>& queries) const;
 
-    // A table by its name, found without regard to case. Options: -1 for none, else
-    // Recordset::denyWrite, denyRead and readOnly combined. Linked tables, stored queries
-    // and SQL text answer 3251, unknown names 3078.
+    // A table, a stored select query or a SELECT statement, names found without regard to
+    // case. Options: -1 for none, else Recordset::denyWrite, denyRead and readOnly
+    // combined. Unknown names answer 3078.
     Status openRecordset(const std::string& source, int options,
                          std::shared_ptr<Recordset>& recordset) const;
-    // SQL is not run here: 3251.
-    Status execute(const std::string& query) const;
+    // A table by its name; a linked table is opened in the file it lives in (3024 naming
+    // the path looked for when that is not found).
+    Status openTable(const std::string& name, bool readOnly,
+                     std::shared_ptr<Recordset>& recordset) const;
+    // An INSERT, UPDATE or DELETE statement, or a stored query of those kinds by its name.
+    Status execute(const std::string& query);
+    // The records the last execute changed.
+    std::int32_t recordsAffected() const { return recordsAffected_; }
     Status close();
 
     std::shared_ptr<DatabaseFile> file() const { return file_; }
 
 private:
     Status checkOpen() const;
+    bool readOnlyOptions(int options) const;
+    std::shared_ptr<QueryDef> queryDef(const jet::CatalogEntry& entry) const;
+    // The stored query so named; none when there is none.
+    Status storedQuery(const std::string& name, std::shared_ptr<QueryDef>& query) const;
+    Status openLinkedTable(const jet::CatalogEntry& entry, bool readOnly,
+                           std::shared_ptr<Recordset>& recordset) const;
 
     std::shared_ptr<DatabaseFile> file_;
     std::shared_ptr<Errors> errors_;
     std::string name_;
+    std::int32_t recordsAffected_ = 0;
 };
 
 } // namespace platform::dao

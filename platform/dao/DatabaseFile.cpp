@@ -130,6 +130,21 @@ std::shared_ptr<const jet::TableDefinition> DatabaseFile::tableDefinition(std::u
     return table;
 }
 
+Status DatabaseFile::openLinked(const std::string& path, Errors& errors,
+                                std::shared_ptr<DatabaseFile>& file, const std::string& password) {
+    std::error_code ec;
+    std::string key = fs::weakly_canonical(path, ec).string();
+    if (ec)
+        key = path;
+    if ((file = linked_[key].lock()))
+        return statusOk;
+    OpenOptions options{false, options_.readOnly, password};
+    if (Status status = open(path, options, errors, file, workspace_); failed(status))
+        return status;
+    linked_[key] = file;
+    return statusOk;
+}
+
 bool DatabaseFile::fileWritable() const {
     struct stat info {};
     if (::stat(path_.c_str(), &info) != 0 || (info.st_mode & 0222) == 0)

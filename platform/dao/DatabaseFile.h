@@ -69,6 +69,11 @@ public:
     // original and renamed over it, so a failure (3043) leaves it as it was.
     Status flush(Errors& errors);
 
+    // The database file a linked table of this one lives in, at `path` (found by the
+    // caller), opened once, shared, read-only when this file is, in its transactions.
+    Status openLinked(const std::string& path, Errors& errors, std::shared_ptr<DatabaseFile>& file,
+                      const std::string& password);
+
     // Counts rollbacks: recordsets read their rows again when it moves.
     std::uint64_t rowsVersion() const { return rowsVersion_; }
 
@@ -98,6 +103,8 @@ private:
     std::map<std::uint32_t, std::shared_ptr<const jet::TableDefinition>> tables_;
     std::map<std::uint32_t, std::unique_ptr<jet::TableWriter>> writers_;
     std::vector<jet::PageStore::Snapshot> snapshots_;
+    // Weak, so that two files linked to each other do not keep each other open.
+    std::map<std::string, std::weak_ptr<DatabaseFile>> linked_;
     std::uint64_t rowsVersion_ = 0;
 };
 

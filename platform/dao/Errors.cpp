@@ -38,6 +38,20 @@ const char* text(ErrorNumber number) {
         return "The value is longer than the field allows.";
     case ErrorNumber::RecordDeleted:
         return "The record has been deleted.";
+    case ErrorNumber::TooFewParameters:
+        return "Too few parameters. Expected %.";
+    case ErrorNumber::CannotExecuteSelect:
+        return "A select query cannot be executed; open it as a recordset.";
+    case ErrorNumber::NotUpdatableQuery:
+        return "The operation must use an updatable query.";
+    case ErrorNumber::SyntaxError:
+        return "Syntax error in the SQL statement '%'.";
+    case ErrorNumber::InvalidOperation:
+        return "The operation is not valid here.";
+    case ErrorNumber::ValuesCountMismatch:
+        return "The number of query values and destination fields are not the same.";
+    case ErrorNumber::TypeMismatch:
+        return "Data type mismatch in criteria expression.";
     case ErrorNumber::ChangedByAnother:
         return "'%' was changed by another user since it was read; the changes were not written.";
     case ErrorNumber::NotSupported:

@@ -12,20 +12,16 @@ namespace platform::dao {
 
 namespace {
 
-std::string quoted(const std::string& text) {
-    std::string result;
-    result.reserve(text.size() + 2);
-    result += '"';
-    std::size_t from = 0;
-    for (std::size_t quote = text.find('"'); quote != std::string::npos;
-         quote = text.find('"', from)) {
-        result.append(text, from, quote + 1 - from);
-        result += '"';
-        from = quote + 1;
+void appendQuoted(std::string_view text, std::string& out) {
+    out += '"';
+    for (std::size_t quote = text.find('"'); quote != std::string_view::npos;
+         quote = text.find('"')) {
+        out.append(text.substr(0, quote + 1));
+        out += '"';
+        text.remove_prefix(quote + 1);
     }
-    result.append(text, from, std::string::npos);
-    result += '"';
-    return result;
+    out.append(text);
+    out += '"';
 }
 
 std::string printed(const char* format, int precision, double value) {
@@ -81,30 +77,46 @@ std::string dateText(double days) {
 } // namespace
 
 std::string exportText(const Variant& value) {
+    std::string text;
+    appendExportText(value, text);
+    return text;
+}
+
+void appendExportText(const Variant& value, std::string& out) {
     switch (value.type()) {
     case Variant::Type::Boolean:
-        return value.booleanValue() ? "1" : "0";
+        out += value.booleanValue() ? '1' : '0';
+        return;
     case Variant::Type::Byte:
     case Variant::Type::Integer:
     case Variant::Type::Long:
-        return std::to_string(value.integerValue());
+        out += std::to_string(value.integerValue());
+        return;
     case Variant::Type::Currency:
-        return currencyText(value.integerValue());
+        out += currencyText(value.integerValue());
+        return;
     case Variant::Type::Single:
-        return printed("%.*g", 8, value.realValue());
+        out += printed("%.*g", 8, value.realValue());
+        return;
     case Variant::Type::Double:
-        return printed("%.*g", 16, value.realValue());
+        out += printed("%.*g", 16, value.realValue());
+        return;
     case Variant::Type::Date:
-        return quoted(dateText(value.realValue()));
+        appendQuoted(dateText(value.realValue()), out);
+        return;
     case Variant::Type::Text:
-        return value.stringValue().empty() ? std::string() : quoted(value.stringValue());
+        if (!value.stringValue().empty())
+            appendQuoted(value.stringValue(), out);
+        return;
     case Variant::Type::Decimal:
-        return value.stringValue();
+        out += value.stringValue();
+        return;
     case Variant::Type::Bytes:
     case Variant::Type::Guid:
-        return "\"\"";
+        out += "\"\"";
+        return;
     default:
-        return {};
+        return;
     }
 }
 
@@ -113,29 +125,45 @@ Status exportTable(const Database& database, const std::string& table, std::stri
     if (Status status = database.openRecordset(table, Recordset::readOnly, recordset);
         failed(status))
         return status;
+    return exportRecords(*recordset, [&out](std::string_view piece) {
+        out.append(piece);
+        return true;
+    });
+}
+
+Status exportRecords(Recordset& recordset, const ExportSink& sink) {
+    constexpr std::size_t pieceSize = 64 * 1024;
     std::shared_ptr<Collection<Field>> fieldList;
-    if (Status status = recordset->fields(fieldList); failed(status))
+    if (Status status = recordset.fields(fieldList); failed(status))
         return status;
+    std::string out;
+    out.reserve(pieceSize + 4096);
     std::vector<std::shared_ptr<Field>> fields(fieldList->count());
     for (std::size_t i = 0; i < fields.size(); ++i) {
         fieldList->item(i, fields[i]);
         out += (i ? "," : "") + fields[i]->name();
     }
-    out += "\n";
+    out += '\n';
     bool atEnd = false;
-    for (recordset->eof(atEnd); !atEnd; recordset->eof(atEnd)) {
+    Variant value;
+    for (recordset.eof(atEnd); !atEnd; recordset.eof(atEnd)) {
         for (std::size_t i = 0; i < fields.size(); ++i) {
-            Variant value;
             if (Status status = fields[i]->value(value); failed(status))
                 return status;
             if (i)
                 out += ',';
-            out += exportText(value);
+            appendExportText(value, out);
         }
-        out += "\n";
-        if (Status status = recordset->moveNext(); failed(status))
+        out += '\n';
+        if (out.size() >= pieceSize) {
+            if (!sink(out))
+                return statusOk;
+            out.clear();
+        }
+        if (Status status = recordset.moveNext(); failed(status))
             return status;
     }
+    sink(out);
     return statusOk;
 }
 

@@ -12,17 +12,27 @@
 #include "platform/dao/Status.h"
 #include "platform/dao/Variant.h"
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace platform::dao {
 
 class Database;
+class Recordset;
 
 // Null gives "".
 std::string exportText(const Variant& value);
+void appendExportText(const Variant& value, std::string& out);
+
+// Takes the text in pieces as it is made; false stops the export.
+using ExportSink = std::function<bool(std::string_view)>;
 
 // The table as mdb-export writes it: a line of column names, then a line of values for
 // each record, in the table's page order.
 Status exportTable(const Database& database, const std::string& table, std::string& out);
+// The same for the records of an open recordset, from where it stands, handed to `sink` in
+// pieces of some tens of kilobytes.
+Status exportRecords(Recordset& recordset, const ExportSink& sink);
 
 } // namespace platform::dao

@@ -8,15 +8,15 @@ namespace platform::dao {
 
 using jet::ColumnType;
 
-Field::Field(std::shared_ptr<Recordset> recordset, std::size_t column)
-    : recordset_(std::move(recordset)), column_(column) {}
+Field::Field(std::shared_ptr<Recordset> recordset, std::size_t column, std::string name)
+    : recordset_(std::move(recordset)), column_(column), name_(std::move(name)) {}
 
 const jet::Column& Field::column() const {
     return recordset_->table().columns[column_];
 }
 
 const std::string& Field::name() const {
-    return column().name;
+    return name_.empty() ? column().name : name_;
 }
 
 Status Field::rename(const std::string&) {

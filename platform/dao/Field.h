@@ -38,7 +38,8 @@ public:
     static constexpr std::int32_t autoIncrementAttribute = 0x10;
     static constexpr std::int32_t updatableAttribute = 0x20;
 
-    Field(std::shared_ptr<Recordset> recordset, std::size_t column);
+    // `name`: what a query calls the column; its own name when empty.
+    Field(std::shared_ptr<Recordset> recordset, std::size_t column, std::string name = {});
 
     const std::string& name() const;
     Status rename(const std::string& name);
@@ -63,6 +64,7 @@ private:
 
     std::shared_ptr<Recordset> recordset_;
     std::size_t column_;
+    std::string name_;
 };
 
 } // namespace platform::dao

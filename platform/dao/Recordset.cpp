@@ -88,15 +88,53 @@ Status Recordset::checkOpen() {
     endEditing();
     lastModified_.reset();
     cached_ = false;
+    if (Status status = readRowsAgain(); failed(status))
+        return status;
+    return moveTo(0);
+}
+
+Status Recordset::readRowsAgain() {
+    std::vector<std::uint32_t> live;
     try {
-        rows_ = jet::liveRows(file_->pages(), *table_);
+        live = jet::liveRows(file_->pages(), *table_);
     } catch (const jet::FormatError&) {
         rows_.clear();
         return unreadable();
     }
-    if (Status status = sortByIndex(index_); failed(status))
-        return status;
-    return moveTo(0);
+    positions_.clear();
+    if (!queryResult_) {
+        rows_ = std::move(live);
+        return sortByIndex(index_);
+    }
+    std::sort(live.begin(), live.end());
+    std::erase_if(rows_, [&](std::uint32_t rowId) {
+        return !std::binary_search(live.begin(), live.end(), rowId);
+    });
+    return statusOk;
+}
+
+void Recordset::showQueryResult(std::string name, std::vector<std::uint32_t> rows,
+                                std::vector<ResultField> fields) {
+    name_ = std::move(name);
+    rows_ = std::move(rows);
+    resultFields_ = std::move(fields);
+    queryResult_ = true;
+    index_ = nullptr;
+    indexName_.clear();
+    positions_.clear();
+    moveTo(0);
+}
+
+std::optional<std::uint32_t> Recordset::currentRowId() const {
+    if (!hasCurrent())
+        return std::nullopt;
+    return rows_[static_cast<std::size_t>(position_)];
+}
+
+// Indexes belong to tables; a query result answers as the engine does for such objects.
+Status Recordset::refuseForQueryResult() {
+    return errors_->fail(ErrorNumber::NotSupported, {},
+                         "A query result has no indexes; open the table to use them.");
 }
 
 Status Recordset::checkCurrent() {
@@ -136,8 +174,12 @@ Status Recordset::fields(std::shared_ptr<Collection<Field>>& fields) {
     if (Status status = checkOpen(); failed(status))
         return status;
     std::vector<std::shared_ptr<Field>> items;
-    for (std::size_t i = 0; i < table_->columns.size(); ++i)
-        items.push_back(std::make_shared<Field>(shared_from_this(), i));
+    if (queryResult_)
+        for (const ResultField& field : resultFields_)
+            items.push_back(std::make_shared<Field>(shared_from_this(), field.column, field.name));
+    else
+        for (std::size_t i = 0; i < table_->columns.size(); ++i)
+            items.push_back(std::make_shared<Field>(shared_from_this(), i));
     fields = std::make_shared<Collection<Field>>(std::move(items), errors_);
     return statusOk;
 }
@@ -146,6 +188,8 @@ Status Recordset::indexes(std::shared_ptr<Collection<Index>>& indexes) {
     indexes.reset();
     if (Status status = checkOpen(); failed(status))
         return status;
+    if (queryResult_)
+        return refuseForQueryResult();
     std::vector<std::shared_ptr<Index>> items;
     for (const jet::IndexDefinition& definition : table_->indexes) {
         std::vector<std::shared_ptr<IndexField>> keys;
@@ -483,6 +527,8 @@ Status Recordset::sortByIndex(const jet::IndexDefinition* index) {
 Status Recordset::setIndex(const std::string& name) {
     if (Status status = checkOpen(); failed(status))
         return status;
+    if (queryResult_)
+        return refuseForQueryResult();
     const jet::IndexDefinition* chosen = nullptr;
     for (const jet::IndexDefinition& index : table_->indexes)
         if (jet::sameName(index.name, name))
@@ -511,6 +557,8 @@ int Recordset::compareToKeys(std::uint32_t rowId, std::span<const Variant> keys)
 Status Recordset::seek(const std::string& comparison, std::span<const Variant> keys) {
     if (Status status = checkOpen(); failed(status))
         return status;
+    if (queryResult_)
+        return refuseForQueryResult();
     if (index_ == nullptr)
         return errors_->fail(ErrorNumber::NoCurrentIndex);
     Comparison kind = parseComparison(comparison);
@@ -565,7 +613,7 @@ const jet::RowView& Recordset::currentRow() {
         cached_ = false;
         jet::PageStore& pages = file_->pages();
         jet::StoredRow stored = finder_.find(rowId);
-        cachedRow_ = jet::crackRow(stored.bytes, pages.format(), table_->varColumnCount > 0);
+        jet::crackRow(stored.bytes, pages.format(), table_->varColumnCount > 0, cachedRow_);
         cachedRowId_ = rowId;
         cachedGeneration_ = generation;
         cached_ = true;

@@ -9,6 +9,9 @@
 // covers (the indexes are not maintained here) and columns the engine numbers are not
 // written, nor memo and long binary values; records are added and deleted only in tables
 // without indexes. Updated rows keep their row ids and places.
+//
+// The result of a select over one table is such a recordset too: the rows the query chose,
+// in its order, seen through the fields it names. It has no index to set or seek.
 
 #include "platform/dao/Collection.h"
 #include "platform/dao/Errors.h"
@@ -46,6 +49,20 @@ public:
               bool readOnly);
 
     const std::string& name() const { return name_; }
+
+    // A field of a query result: the column it shows, under the name the query gives it.
+    struct ResultField {
+        std::size_t column = 0;
+        std::string name;
+    };
+    // Makes the recordset the result of a query over its table, standing on its first row.
+    void showQueryResult(std::string name, std::vector<std::uint32_t> rows,
+                         std::vector<ResultField> fields);
+    bool isQueryResult() const { return queryResult_; }
+    // The row id of the current record, none off the records.
+    std::optional<std::uint32_t> currentRowId() const;
+    const std::shared_ptr<DatabaseFile>& file() const { return file_; }
+
     Status fields(std::shared_ptr<Collection<Field>>& fields);
     Status indexes(std::shared_ptr<Collection<Index>>& indexes);
     Status recordCount(std::int32_t& count);
@@ -105,6 +122,10 @@ private:
     std::vector<Variant> keyOf(std::uint32_t rowId, const jet::IndexDefinition& index);
     int compareToKeys(std::uint32_t rowId, std::span<const Variant> keys);
     Status sortByIndex(const jet::IndexDefinition* index);
+    // The rows read again after a rollback: all of them, or those of a query result that
+    // are still there.
+    Status readRowsAgain();
+    Status refuseForQueryResult();
     Status checkWritable();
     // Open and writable.
     Status checkChangeable();
@@ -130,6 +151,8 @@ private:
     std::vector<std::uint32_t> rows_;
     bool readOnly_;
     bool closed_ = false;
+    bool queryResult_ = false;
+    std::vector<ResultField> resultFields_;
 
     std::int64_t position_ = 0;
     bool current_ = true;

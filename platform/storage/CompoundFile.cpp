@@ -73,6 +73,7 @@ struct CompoundFile::Impl {
     gsf::Ref<GsfInput> source;
     gsf::Ref<GsfInfile> root;
     std::vector<Entry> entries;
+    std::vector<gsf::Ref<GsfInput>> viewed; // the streams whose bytes views point into
 
     int indexOf(std::string_view name) const {
         for (size_t i = 0; i < entries.size(); ++i)
@@ -152,6 +153,28 @@ std::string CompoundFile::readStream(std::string_view name) const {
     std::string bytes = readWhole(child.get(), std::string(name), impl_->bytes.size());
     watch.check("damaged compound file");
     return bytes;
+}
+
+std::string_view CompoundFile::streamView(std::string_view name) {
+    gsf::DamageWatch watch;
+    gsf::Ref<GsfInput> child = impl_->child(name);
+    if (isStorage(child.get()))
+        throw StorageError("\"" + std::string(name) + "\" is a storage, not a stream");
+    gsf_off_t size = gsf_input_size(child.get());
+    if (size < 0 || static_cast<uint64_t>(size) > impl_->bytes.size())
+        throw StorageError("the stream \"" + std::string(name) +
+                           "\" is larger than its compound file");
+    if (size == 0)
+        return {};
+    // Asked for no buffer, the library hands out its own bytes: those of the file where the
+    // stream's sectors follow one another, else a copy it keeps with the stream.
+    const guint8* bytes = gsf_input_read(child.get(), static_cast<size_t>(size), nullptr);
+    if (!bytes)
+        throw StorageError("cannot read the stream \"" + std::string(name) +
+                           "\" of the compound file");
+    watch.check("damaged compound file");
+    impl_->viewed.push_back(std::move(child));
+    return std::string_view(reinterpret_cast<const char*>(bytes), static_cast<size_t>(size));
 }
 
 StorageTree CompoundFile::captureStorage(std::string_view name) const {

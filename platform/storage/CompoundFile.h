@@ -36,6 +36,9 @@ public:
     const Entry* find(std::string_view name) const;
     // The whole content of a root stream.
     std::string readStream(std::string_view name) const;
+    // The same without a copy where the file holds the stream in one piece (a large stream
+    // usually): the view lasts as long as this object.
+    std::string_view streamView(std::string_view name);
     // A root storage and everything below it, copied into memory.
     StorageTree captureStorage(std::string_view name) const;
 

@@ -397,3 +397,28 @@ TEST_F(AccessComponentsTest, ADetailFollowsItsMaster) {
     master->setActive(false);
     EXPECT_EQ(detailIds().size(), 4u) << "without its master the detail shows every record";
 }
+
+// The table component's source may be a SELECT, a stored select query or a linked table.
+TEST_F(AccessComponentsTest, TheTableComponentReadsQueriesAndLinkedTables) {
+    open(corpusFile("jackcess/testV2000.mdb"),
+         "SELECT A AS Letter, E FROM Table1 WHERE E >= 0 ORDER BY E DESC");
+    ASSERT_EQ(table->fieldCount(), 2);
+    EXPECT_EQ(table->fields(0).fieldName(), "Letter");
+    std::vector<std::string> seen;
+    for (table->first(); !table->eof(); table->next())
+        seen.push_back(table->fields(0).asString() + " " + table->fields(1).asString());
+    EXPECT_EQ(seen, (std::vector<std::string>{"abcdefg 333333333", "a 0"}));
+    table->setActive(false);
+
+    open(corpusFile("ucanaccess/accessLike.mdb"), "q_like2");
+    EXPECT_EQ(table->fieldByName("Campo2").asString(), "dd1");
+    table->next();
+    EXPECT_TRUE(table->eof());
+    table->setActive(false);
+
+    open(corpusFile("ucanaccess/linked.mdb"), "Table1");
+    EXPECT_EQ(table->fieldByName("field1").asString(), "ciao bello");
+    table->setActive(false);
+    open(corpusFile("ucanaccess/linked.mdb"), "table2");
+    EXPECT_EQ(table->fieldByName("filed2").asString(), "ciao brutto");
+}

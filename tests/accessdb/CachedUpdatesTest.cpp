@@ -156,6 +156,54 @@ TEST_F(CacheTest, ApplyingWritesEachChangeOnceAndKeepsRefusedOnesPending) {
     EXPECT_EQ(cache->pending()->recordCount(), 0);
 }
 
+// A delayed-update callback decides about each change: it sees the record before and after
+// the change, may apply it itself, leave it pending, stop, or try a refused one again.
+TEST_F(CacheTest, TheDelayedUpdateCallbackDecidesAboutEachChange) {
+    rename(10, "Anne");
+    rename(20, "Bobby");
+    rename(40, "Dora");
+    at(50);
+    cache->deleteRecord(nullptr);
+    struct Seen {
+        std::vector<std::string> changes;
+        int retries = 0;
+        TestCursor* source = nullptr;
+    } seen{{}, 0, &source};
+    auto decide = [](std::uintptr_t data, void* raw) -> std::int32_t {
+        auto& seen = *reinterpret_cast<Seen*>(data);
+        auto& info = *static_cast<DelayedUpdateInfo*>(raw);
+        std::string before = reinterpret_cast<const char*>(info.oldRecord + 4);
+        std::string after = reinterpret_cast<const char*>(info.newRecord + 4);
+        seen.changes.push_back(std::to_string(info.kind) + " " + before + ">" + after +
+                               (info.error ? " refused" : ""));
+        if (info.error) {
+            seen.source->refusedId = -1;
+            return ++seen.retries == 1 ? delayedupdate::Retry : delayedupdate::Fail;
+        }
+        if (after == "Anne")
+            return delayedupdate::Applied;
+        return after == "Bobby" ? delayedupdate::Skip : delayedupdate::Apply;
+    };
+    cache->registerCallBack(
+        {DelayedUpdateCallback, reinterpret_cast<std::uintptr_t>(&seen), nullptr, decide});
+    source.refusedId = 40;
+    cache->applyDelayedUpdates(3);
+    EXPECT_EQ(seen.changes,
+              (std::vector<std::string>{"3 Eve>Eve", "1 Dee>Dora", "1 Dee>Dora refused",
+                                        "1 Bob>Bobby", "1 Ann>Anne"}))
+        << "from the last change to the first";
+    EXPECT_EQ(source.deletes, 1);
+    EXPECT_EQ(source.rows()[3].name, "Dora") << "applied on the second try";
+    EXPECT_EQ(source.rows()[0].name, "Ann") << "the callback applied it itself";
+    EXPECT_EQ(source.rows()[1].name, "Bob") << "skipped";
+    EXPECT_EQ(cache->getCallBack(DelayedUpdateCallback).function, decide);
+    EXPECT_EQ(cache->tagArea(), source.tagArea()) << "the client's tag stays with the table";
+    cache->registerCallBack({DelayedUpdateCallback, 0, nullptr, nullptr});
+    EXPECT_THROW(cache->getCallBack(DelayedUpdateCallback), ETorvaneEngineError);
+    cache->applyDelayedUpdates(3);
+    EXPECT_EQ(source.rows()[1].name, "Bobby") << "the skipped change stayed pending";
+}
+
 TEST_F(CacheTest, EndingGivesBackTheWrappedCursor) {
     TBaseTable* cursor = cache.release();
     EXPECT_THROW(cursor->beginDelayedUpdates(), ETorvaneEngineError);

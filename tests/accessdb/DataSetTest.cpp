@@ -1,7 +1,9 @@
 #include "TestDataSet.h"
 #include "TestDriver.h"
 
+#include "accessdb/classlib/Bcd.h"
 #include "accessdb/components/ETDBEngineError.h"
+#include "accessdb/engine/ETorvaneEngineError.h"
 #include "accessdb/engine/TMemTable.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +18,8 @@ class SpyMemTable : public TMemTable {
 public:
     using TMemTable::TMemTable;
     void modifyRecord(Byte* buffer, bool freeLock) override {
+        if (refuse)
+            raiseEngineError(0x2601);
         modifyLocks.push_back(freeLock);
         TMemTable::modifyRecord(buffer, freeLock);
     }
@@ -25,6 +29,7 @@ public:
     }
     std::vector<bool> modifyLocks;
     std::vector<LockType> insertLocks;
+    bool refuse = false;
 };
 
 struct DataSetTest : ::testing::Test {
@@ -276,4 +281,150 @@ TEST_F(DataSetTest, CachedUpdatesKeepChangesPending) {
     EXPECT_TRUE(table->modifyLocks.empty()); // nothing reached the table yet
     dataSet->setCachedUpdates(false);
     EXPECT_EQ(dataSet->fieldByName("NAME").asString(), "Ann"); // the pending change went
+}
+
+namespace {
+
+// Applies each change by noting it, as an update object that writes through SQL would.
+class NotingUpdates : public TDataSetUpdateObject {
+public:
+    void apply(UpdateKind kind) override {
+        TField& name = dataSet()->fieldByName("NAME");
+        noted.push_back(std::to_string(static_cast<int>(kind)) + " " +
+                        dataSet()->oldValue(name).toString() + ">" +
+                        dataSet()->newValue(name).toString());
+    }
+    std::vector<std::string> noted;
+};
+
+} // namespace
+
+TEST_F(DataSetTest, CachedChangesGoThroughTheUpdateHandlers) {
+    dataSet->open();
+    dataSet->setCachedUpdates(true);
+    auto rename = [&](const char* from, const char* to) {
+        ASSERT_TRUE(dataSet->locate("NAME", {Variant(from)}));
+        dataSet->edit();
+        dataSet->fieldByName("NAME").setAsString(to);
+        dataSet->post();
+    };
+    rename("Ann", "Annie");
+    rename("Bob", "Bobby");
+
+    // The update object applies them in its own way; the table is not touched.
+    NotingUpdates updates;
+    updates.setDataSet(dataSet.get());
+    EXPECT_EQ(dataSet->updateObject(), &updates);
+    dataSet->applyUpdates();
+    EXPECT_EQ(updates.noted, (std::vector<std::string>{"0 Bob>Bobby", "0 Ann>Annie"}));
+    EXPECT_TRUE(table->modifyLocks.empty());
+    CursorDataSet other(engine, nullptr);
+    dataSet->setUpdateObject(nullptr);
+    EXPECT_EQ(updates.dataSet(), nullptr) << "bound both ways";
+    other.setUpdateObject(&updates);
+    updates.setDataSet(dataSet.get());
+    EXPECT_EQ(other.updateObject(), nullptr) << "an update object serves one data set";
+    dataSet->setUpdateObject(nullptr);
+
+    // OnUpdateRecord comes first; a change it leaves failed stays pending and is reported.
+    rename("Cy", "Cyril");
+    rename("Ann", "Anna"); // an applied change shows what the table holds
+    std::vector<std::string> seen;
+    dataSet->onUpdateRecord = [&](TDataSet&, UpdateKind, UpdateAction& action) {
+        std::string now = dataSet->newValue(dataSet->fieldByName("NAME")).toString();
+        seen.push_back(now);
+        if (now == "Cyril")
+            action = UpdateAction::Skip;
+    };
+    EXPECT_THROW(dataSet->applyUpdates(), EDatabaseError) << "Anna left failed";
+    EXPECT_EQ(seen, (std::vector<std::string>{"Cyril", "Anna"})) << "Bobby is applied already";
+    dataSet->onUpdateRecord = nullptr;
+
+    // Without handlers the engine writes them; a refusal goes to OnUpdateError.
+    table->refuse = true;
+    std::vector<Status> refusals;
+    dataSet->onUpdateError = [&](TDataSet&, const EDatabaseError& error, UpdateKind,
+                                 UpdateAction& action) {
+        refusals.push_back(static_cast<const ETDBEngineError&>(error).errorCode());
+        table->refuse = refusals.size() < 2;
+        action = refusals.size() < 2 ? UpdateAction::Skip : UpdateAction::Retry;
+    };
+    dataSet->applyUpdates();
+    EXPECT_EQ(refusals, (std::vector<Status>{0x2601, 0x2601}));
+    EXPECT_EQ(table->modifyLocks.size(), 1u) << "Cyril was skipped, Anna tried again";
+    dataSet->cancelUpdates();
+    dataSet->setCachedUpdates(false);
+    EXPECT_EQ(names(), (std::vector<std::string>{"Anna", "Bob", "Cy"}))
+        << "Bobby went to the update object, Cyril was dropped";
+}
+
+TEST_F(DataSetTest, FindingRefreshingAndNestedDataSets) {
+    dataSet->open();
+    dataSet->setFilter("ZIP > 50000");
+    auto name = [&] { return dataSet->fieldByName("NAME").asString(); };
+    ASSERT_TRUE(dataSet->findFirst());
+    EXPECT_EQ(name(), "Ann");
+    ASSERT_TRUE(dataSet->findNext());
+    EXPECT_EQ(name(), "Cy");
+    EXPECT_FALSE(dataSet->findNext());
+    ASSERT_TRUE(dataSet->findLast());
+    EXPECT_EQ(name(), "Cy");
+    ASSERT_TRUE(dataSet->findPrior());
+    EXPECT_EQ(name(), "Ann");
+    EXPECT_FALSE(dataSet->filtered());
+    EXPECT_EQ(names(), (std::vector<std::string>{"Ann", "Bob", "Cy"})) << "the filter only found";
+
+    // A change under the data set shows after a refresh.
+    dataSet->first();
+    std::vector<Byte> row(table->recordBufferSize(), 0);
+    table->setToBegin();
+    table->getNextRecord(LockType::None, row.data(), nullptr);
+    putText(row.data(), 0, 11, "Anna");
+    table->modifyRecord(row.data(), true);
+    dataSet->refresh();
+    EXPECT_EQ(name(), "Anna");
+
+    // A nested data set goes to its first row when its parent moves to another record.
+    std::vector<FieldDesc> fields = {fieldDesc("ITEM", fldtype::ZSTRING, 10)};
+    auto* items = new TMemTable(db, nullptr, fields, 0, "ITEMS", &db->cursors());
+    for (const char* item : {"pen", "ink"}) {
+        std::vector<Byte> line(items->recordBufferSize(), 0);
+        putText(line.data(), 0, 11, item);
+        items->appendRecord(line.data());
+    }
+    CursorDataSet nested(engine, items);
+    dataSet->addNestedDataSet(&nested);
+    nested.open();
+    auto item = [&] { return nested.fieldByName("ITEM").asString(); };
+    nested.next();
+    dataSet->gotoBookmark(dataSet->getBookmark());
+    EXPECT_EQ(item(), "pen") << "the first parent record it sees";
+    nested.next();
+    dataSet->gotoBookmark(dataSet->getBookmark());
+    EXPECT_EQ(item(), "ink") << "the same parent record: it stays";
+    dataSet->next();
+    EXPECT_EQ(item(), "pen");
+    dataSet->removeNestedDataSet(&nested);
+    EXPECT_EQ(nested.parentDataSet(), nullptr);
+}
+
+TEST(BcdTest, DecimalsKeepEveryDigitAndRoundTheirPlaces) {
+    auto text = [](const std::string& decimal, int precision, int places) {
+        std::optional<BcdBytes> bcd = bcdFromText(decimal, precision, places);
+        return bcd ? bcdToText(bcd->data()) : std::string("refused");
+    };
+    EXPECT_EQ(text("12345678901234567890123456789.012", 32, 3),
+              "12345678901234567890123456789.012");
+    EXPECT_EQ(text("-1.005", 10, 2), "-1.01");
+    EXPECT_EQ(text("9.995", 4, 2), "10.00") << "rounding carries into the whole part";
+    EXPECT_EQ(text("9.995", 3, 2), "refused") << "and then no longer fits";
+    EXPECT_EQ(text("-0.004", 5, 2), "0.00") << "no negative zero";
+    EXPECT_EQ(text(" 42 ", 5, 0), "42");
+    for (const char* wrong : {"", "-", "1.2.3", "1e5", "12a"})
+        EXPECT_EQ(text(wrong, 10, 2), "refused") << wrong;
+    EXPECT_EQ(text("1", 33, 0), "refused") << "at most 32 digits";
+    auto field = createField(TFieldType::BCD, "AMOUNT", 2, 12);
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(static_cast<TBCDField&>(*field).precision(), 12);
+    EXPECT_EQ(field->dataSize(), 34);
 }

@@ -275,3 +275,26 @@ TEST_F(EngineTest, HandlesAndCopies) {
     EXPECT_EQ(db, nullptr);
     EXPECT_EQ(engine.CloseDatabase(db), dbierr::INVALIDHNDL);
 }
+
+TEST_F(EngineTest, SessionSumsOpenCursorsAndHandsOutCallbacks) {
+    TBaseSession* session = nullptr;
+    engine.GetCurrSession(session);
+    ASSERT_NE(session, nullptr);
+    TBaseTable* first = people(open("C:\\lists\\one.mdb"));
+    people(open("C:\\lists\\two.mdb"));
+    people(open("C:\\lists\\two.mdb"));
+    EXPECT_EQ(session->sumDatabaseCounts(true), 3);
+    EXPECT_EQ(session->sumDatabaseCounts(false), 0);
+
+    auto answer = [](std::uintptr_t data, void*) { return static_cast<std::int32_t>(data); };
+    EXPECT_EQ(engine.RegisterCallBack(first, DelayedUpdateCallback, 7, nullptr, answer), 0);
+    CursorCallback found = session->getCallBack(first, DelayedUpdateCallback);
+    EXPECT_EQ(found.function(found.clientData, nullptr), 7);
+    try {
+        session->getCallBack(first, 3);
+        FAIL() << "no callback of that type";
+    } catch (const ETorvaneEngineError& error) {
+        EXPECT_EQ(error.errorCode(), dbierr::NOCALLBACK);
+    }
+    EXPECT_THROW(session->getCallBack(nullptr, DelayedUpdateCallback), ETorvaneEngineError);
+}

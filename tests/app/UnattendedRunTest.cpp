@@ -265,6 +265,8 @@ TEST(UnattendedRun, OneMailingSortsAlikeAsTextExcelAndAccessList) {
     const std::string maker = python + " " + QUILLAN_TOOLS + "/make_mailing_lists.py --from-tab '" +
                               tab + "' --mdbfill " + QUILLAN_MDBFILL;
     test::runCommand(maker + " --kind xls --out '" + f.path("biff8.xls") + "'");
+    // The workbook whose first row names the fields counts and sorts as the list itself.
+    test::runCommand(maker + " --kind xls --header --out '" + f.path("heading.xls") + "'");
     test::runCommand(maker + " --kind mdb --out '" + f.path("mailing.mdb") + "'");
     // The same workbook as Excel 5.0 from our writer, which xlrd must read cell for cell alike.
     {
@@ -286,7 +288,8 @@ TEST(UnattendedRun, OneMailingSortsAlikeAsTextExcelAndAccessList) {
         << "some ZIPs are numbers";
 
     std::vector<std::string> outputs;
-    for (const std::string list : {"mailing.txt", "biff8.xls", "biff5.xls", "mailing.mdb"}) {
+    for (const std::string list :
+         {"mailing.txt", "biff8.xls", "biff5.xls", "heading.xls", "mailing.mdb"}) {
         Outcome o = f.run(f.path(list));
         EXPECT_EQ(o.status, 0) << list << o.err;
         EXPECT_NE(o.out.find("Quillan sorted 1883 pieces of "), std::string::npos) << o.out;

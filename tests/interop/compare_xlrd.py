@@ -28,6 +28,10 @@ KNOWN = {
         "BIFF5 texts in code page 1251: only the ANSI code page 1252 is converted",
 }
 
+# The version number xlsdump gives Excel 3.0 files: up to it the cells carry no format the
+# library reads.
+OLDEST_WITHOUT_CELL_FORMATS = 3
+
 SANITIZERS = {"ASAN_OPTIONS": "exitcode=86:detect_leaks=1", "UBSAN_OPTIONS": "exitcode=87"}
 
 
@@ -46,17 +50,25 @@ def peak_child_megabytes():
 
 
 def same_value(ours, theirs):
+    """Cells as (kind, value, ISO text of a date); xlrd's None for a date it cannot convert
+    leaves our text unchecked."""
     if ours == theirs:
         return True
-    kind_ours, value_ours = ours
-    kind_theirs, value_theirs = theirs
+    kind_ours, value_ours, iso_ours = ours
+    kind_theirs, value_theirs, iso_theirs = theirs
     if kind_ours != kind_theirs:
         return False
-    if kind_ours == "n":
+    if kind_ours in ("n", "d"):
+        if iso_theirs is not None and iso_ours != iso_theirs:
+            return False
         if value_ours is None:  # NaN
             return value_theirs != value_theirs
         return float(value_ours) == float(value_theirs)
     return False
+
+
+def cell_map(sheet):
+    return {(c[0], c[1]): (c[2], c[3], c[4] if len(c) > 4 else None) for c in sheet["cells"]}
 
 
 def compare(ours, theirs):
@@ -72,8 +84,16 @@ def compare(ours, theirs):
         if notes(sheet_ours) != notes(sheet_theirs):
             return "sheet %r notes %r against xlrd's %r" % (
                 sheet_ours["name"], notes(sheet_ours), notes(sheet_theirs))
-        a = {(c[0], c[1]): (c[2], c[3]) for c in sheet_ours["cells"]}
-        b = {(c[0], c[1]): (c[2], c[3]) for c in sheet_theirs["cells"]}
+        merged_theirs = sheet_theirs.get("merged")
+        if merged_theirs is not None and "merged" in sheet_ours and \
+                sorted(sheet_ours["merged"]) != sorted(merged_theirs):
+            return "sheet %r merged ranges %r against xlrd's %r" % (
+                sheet_ours["name"], sheet_ours["merged"], merged_theirs)
+        a = cell_map(sheet_ours)
+        b = cell_map(sheet_theirs)
+        if ours.get("version", 8) <= OLDEST_WITHOUT_CELL_FORMATS:
+            # The library keeps no cell formats of these versions: their dates are numbers.
+            b = {k: ("n", v[1], None) if v[0] == "d" else v for k, v in b.items()}
         for key in sorted(set(a) | set(b)):
             if key not in a or key not in b or not same_value(a[key], b[key]):
                 return "sheet %r cell %r: %r against xlrd's %r" % (

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
+#include <set>
 
 using namespace quillan;
 using namespace quillan::test;
@@ -388,5 +389,44 @@ TEST(AccessWriter, AFailedWriteLeavesTheDatabaseAsItWas) {
         }
         EXPECT_EQ(sha256Of(path), hash) << failure;
         EXPECT_EQ(folderEntries(f.env.folder()), 2u) << failure << ": no copy left";
+    }
+}
+
+// A front end whose mailing list is a linked table: it is read and sorted from the file the
+// link names, found beside it, and the sort information goes into that file, or, when the
+// write fails, nowhere.
+TEST(AccessWriter, ALinkedTableIsWrittenInTheFileItLivesIn) {
+    SKIP_WITHOUT_CORPUS();
+    for (bool fails : {false, true}) {
+        WriterFixture f;
+        std::string front = f.env.folder() + "linked.mdb";
+        fs::copy_file(corpusFile("ucanaccess/linked.mdb"), front);
+        std::string data = accessTable(f.env.folder() + "linkee1.mdb", mailing(10, {4, 9}));
+        const std::string frontHash = sha256Of(front);
+        const std::string dataHash = sha256Of(data);
+        f.ui().whenShown("TableDlog", [](Form& form) {
+            EXPECT_EQ(form.control("TablesGrid").items(),
+                      (std::vector<std::string>{"Table1", "table2"}));
+            form.control("TablesGrid").userDoubleClick(); // the first row is selected
+        });
+        ASSERT_EQ(openWithRoles(f, front, outputs), front);
+        EXPECT_EQ(f.ctx().list.accessTableName, "Table1");
+        EXPECT_EQ(f.ctx().counters.recordCount, 10);
+        presortByZip(f.ctx());
+        f.ctx().mailClass = *MailClass::fromCode("RAL");
+        platform::dao::failUpdateAfterForTesting(fails ? 5 : 0);
+        EXPECT_EQ(WriteSortInformation(f.ctx()).failed, fails);
+        platform::dao::failUpdateAfterForTesting(0);
+        EXPECT_EQ(sha256Of(front), frontHash) << "the front end holds only the link";
+        if (fails) {
+            EXPECT_EQ(sha256Of(data), dataHash) << "nothing of a failed write lands";
+        } else {
+            std::set<int> numbers;
+            for (const auto& [name, cells] : rowsByName(data))
+                numbers.insert(std::stoi(cells[6]));
+            EXPECT_EQ(numbers.size(), 10u);
+            EXPECT_EQ(*numbers.rbegin(), 10);
+        }
+        EXPECT_EQ(folderEntries(f.env.folder()), 3u) << "no copy left";
     }
 }

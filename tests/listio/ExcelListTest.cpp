@@ -124,6 +124,33 @@ TEST(ExcelList, FieldDialogStepsThroughTheRows) {
     EXPECT_EQ(f.ctx().counters.recordCount, 3);
 }
 
+// A first row whose ZIP cell says "zip" names the fields: it is neither read nor counted,
+// so that a workbook counts its records and rejects as the same list as text does.
+TEST(ExcelList, HeadingRowIsNoRecord) {
+    ReadFixture f;
+    std::string path = f.env.folder() + "heading.xls";
+    writeWorkbook(path, {{"List",
+                          {{"NAME", "Zip Code", "CITY ST"},
+                           {"Ann", std::string("75201"), "DALLAS TX"},
+                           {"Bo", std::string("7520"), "DALLAS TX"},
+                           {"Cy", 75202.0, "DALLAS TX"}}}});
+    ASSERT_EQ(openWithRoles(f, path, {{"zip", 1}, {"citystate", 2}}), path);
+    EXPECT_EQ(f.ctx().counters.recordCount, 3);
+    EXPECT_EQ(f.ctx().counters.rejectedCount, 1);
+    EXPECT_EQ(zips(f), (std::vector<int32_t>{75201, -207520, 75202}));
+    EXPECT_EQ(f.ctx().tables.pieceCities.back(), "DALLAS TX");
+
+    // A sheet of nothing but its heading has nothing to sort, and says so.
+    ReadFixture g;
+    std::string names = g.env.folder() + "names.xls";
+    writeWorkbook(names, {{"List", {{"NAME", "ZIP"}}}});
+    EXPECT_EQ(openWithRoles(g, names, {{"zip", 1}}), "");
+    EXPECT_EQ(g.messageTexts(), (std::vector<std::string>{
+                                    "There are no records to sort in names.xls. The sheet holds "
+                                    "only the names of its fields."}));
+    EXPECT_EQ(g.ctx().counters.recordCount, 0);
+}
+
 TEST(ExcelList, SheetIsTheOnlyOneTheNamedOneOrThePersonsChoice) {
     std::string folder;
     auto twoSheets = [&](ListFixture& f) {
@@ -148,7 +175,7 @@ TEST(ExcelList, SheetIsTheOnlyOneTheNamedOneOrThePersonsChoice) {
         EXPECT_EQ(offered, (std::vector<std::string>{"Notes", "Mailing"}));
         EXPECT_EQ(f.ctx().list.selectedSheetIndex, 1);
         EXPECT_EQ(f.ctx().list.selectedTableName, "Mailing");
-        EXPECT_EQ(f.ctx().counters.recordCount, 3);
+        EXPECT_EQ(f.ctx().counters.recordCount, 2) << "the row of field names is no record";
 
         // Cancelling the selector for the next list reads nothing, whatever the last chose.
         f.ui().pressWhenShown("TableDlog", "CancelBtn");
@@ -215,7 +242,7 @@ TEST(ExcelList, WorkbookThatCannotBeWrittenIsRefusedBeforeItIsSorted) {
         f.setLine(&SettingsLists::prefsList, 2, "1");
         f.ui().clearRecords();
         EXPECT_EQ(f.open(path), path) << says;
-        EXPECT_EQ(zips(f), (std::vector<int32_t>{-200000, 75201})) << says;
+        EXPECT_EQ(zips(f), (std::vector<int32_t>{75201})) << says;
         EXPECT_EQ(sha256Of(path), hash) << says;
     }
 }
@@ -284,13 +311,15 @@ TEST(ExcelWriter, HeaderRowKeepsItsTextsWhateverTheCaseOfItsZip) {
         writeWorkbook(path, {{"List",
                               {{"NAME", zipHeading, " SORT\t"},
                                {"Ann", std::string("75202")},
-                               {"Bo", std::string("75201")}}}});
+                               {"Bo", std::string("BAD")},
+                               {"Cy", std::string("75201")}}}});
         ASSERT_EQ(openWithRoles(f, path, {{"zip", 1}, {"sort", 2}}), path);
         presortByZip(f.ctx());
         f.ctx().mailClass = *MailClass::fromCode("RNAF");
         ASSERT_FALSE(WriteSortInformation(f.ctx()).failed) << zipHeading;
+        // The heading was no record: the rejected record takes the number after the pieces.
         EXPECT_EQ(column(path, 2),
-                  (std::vector<std::string>{" SORT\t", "SORT000002", "SORT000001"}))
+                  (std::vector<std::string>{" SORT\t", "SORT000002", "SORT000003", "SORT000001"}))
             << zipHeading;
         EXPECT_EQ(column(path, 1)[0], zipHeading);
     }

@@ -48,6 +48,47 @@ TEST(CellStorageTest, IteratesRowByRowWhateverTheOrderOfStoring) {
     EXPECT_EQ(big.nextCell(), nullptr) << "the walk stays at its end";
 }
 
+// Cells move when their block grows past the room it was given, whether the sheet announced
+// its columns or not: every value, format and formula must move with them.
+TEST(CellStorageTest, CellsKeepTheirValuesAsTheirBlocksGrow) {
+    for (bool announced : {false, true}) {
+        SCOPED_TRACE(announced ? "columns announced" : "no columns announced");
+        CellStorage store;
+        if (announced)
+            store.expectColumns(0, 5); // a list of six fields, then cells beyond them
+        std::vector<int32_t> keys;
+        for (int row = 0; row < 300; ++row)
+            for (int col : {0, 1, 2, 3, 4, 5, 9, 15, 16, 17, 40, 255})
+                keys.push_back(cellKey(col, row));
+        std::shuffle(keys.begin(), keys.end(), std::mt19937(3));
+        for (int32_t key : keys) {
+            if (key % 7 == 0)
+                store.set(
+                    Cell::formula(CellType::NumberFormula, key, std::to_string(key), key % 50));
+            else
+                store.set(Cell::integer(key, key, key % 50));
+        }
+        store.set(Cell::blank(cellKey(3, 0), -1)); // a replacement keeps the format
+        size_t walked = 0;
+        store.beginIterate();
+        while (Cell* cell = store.nextCell()) {
+            ++walked;
+            const int32_t key = cell->key();
+            ASSERT_EQ(cell->xf(), key % 50);
+            if (key == cellKey(3, 0))
+                EXPECT_EQ(cell->type(), CellType::Blank);
+            else if (key % 7 == 0)
+                ASSERT_EQ(cell->tokens(), std::to_string(key));
+            else
+                ASSERT_EQ(cell->integer(), key);
+        }
+        EXPECT_EQ(walked, keys.size());
+        ASSERT_NE(store.get(cellKey(255, 299)), nullptr);
+        EXPECT_EQ(store.get(cellKey(255, 299))->key(), cellKey(255, 299));
+        EXPECT_EQ(store.get(cellKey(6, 299)), nullptr);
+    }
+}
+
 TEST(CellStorageTest, AddressesOutsideTheSheetRaiseRangeErrors) {
     CellStorage store;
     EXPECT_THROW(cellKey(0, 65536), RangeError);

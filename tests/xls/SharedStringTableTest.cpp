@@ -200,7 +200,7 @@ TEST(SharedStringTableTest, DamagedTablesRaiseOrKeepWhatIsThere) {
 TEST(SharedStringTableTest, EqualTextsShareTheFirstEntryAsALinearScanFinds) {
     SharedStringTable table;
     EXPECT_EQ(table.addString("abc"), table.addString("abc"));
-    EXPECT_EQ(table.entry(0).useCount, 2);
+    EXPECT_EQ(table.useCount(0), 2);
     EXPECT_EQ(table.totalUseCount(), 2);
     EXPECT_NE(table.addWideString(u"ab"), table.addWideString(u"ac"));
     EXPECT_NE(table.addString("ab"), table.addWideString(u"ab")) << "8-bit and 16-bit texts differ";
@@ -232,7 +232,7 @@ TEST(SharedStringTableTest, EqualTextsShareTheFirstEntryAsALinearScanFinds) {
     EXPECT_EQ(read.count(), 2u);
     EXPECT_EQ(read.addString("q"), 0);
     EXPECT_EQ(read.addRef(1), 1);
-    EXPECT_EQ(read.entry(1).useCount, 1);
+    EXPECT_EQ(read.useCount(1), 1);
 }
 
 TEST(SharedStringTableTest, TextOutsideLatinOneIsKeptAsUtf16) {

@@ -11,6 +11,7 @@
 #include "platform/dao/DBEngine.h"
 #include "platform/dao/Database.h"
 #include "platform/dao/ExportText.h"
+#include "platform/dao/Recordset.h"
 #include "platform/dao/TableDef.h"
 
 #include <cstdio>
@@ -28,7 +29,11 @@ int report(const DBEngine& engine, Status status) {
     return 1;
 }
 
-Status listTables(const Database& database, std::string& out) {
+bool toStandardOutput(std::string_view piece) {
+    return std::fwrite(piece.data(), 1, piece.size(), stdout) == piece.size();
+}
+
+Status listTables(const Database& database) {
     std::shared_ptr<Collection<TableDef>> tables;
     if (Status status = database.tableDefs(tables); failed(status))
         return status;
@@ -36,9 +41,17 @@ Status listTables(const Database& database, std::string& out) {
         std::shared_ptr<TableDef> table;
         tables->item(i, table);
         if (!table->isSystem() && !table->isLinked())
-            out += table->name() + "\n";
+            toStandardOutput(table->name() + "\n");
     }
     return statusOk;
+}
+
+Status dumpTable(const Database& database, const std::string& table) {
+    std::shared_ptr<Recordset> recordset;
+    if (Status status = database.openRecordset(table, Recordset::readOnly, recordset);
+        failed(status))
+        return status;
+    return exportRecords(*recordset, toStandardOutput);
 }
 
 } // namespace
@@ -64,11 +77,9 @@ int main(int argc, char** argv) {
                                             password.empty() ? "" : ";pwd=" + password, database);
         failed(status))
         return report(engine, status);
-    std::string out;
-    Status status = arguments.size() == 1 ? listTables(*database, out)
-                                          : exportTable(*database, arguments[1], out);
+    Status status =
+        arguments.size() == 1 ? listTables(*database) : dumpTable(*database, arguments[1]);
     if (failed(status))
         return report(engine, status);
-    std::fwrite(out.data(), 1, out.size(), stdout);
     return 0;
 }

@@ -62,6 +62,7 @@ Catalog Catalog::read(PageStore& pages) {
     const Column& flagsColumn = objects.column("Flags");
     const Column& databaseColumn = objects.column("Database");
     const Column& foreignColumn = objects.column("ForeignName");
+    const Column& connectColumn = objects.column("Connect");
 
     std::vector<std::pair<std::int32_t, CatalogEntry>> entries;
     std::int32_t tablesContainer = 0;
@@ -82,6 +83,7 @@ Catalog Catalog::read(PageStore& pages) {
             if (entry.isLinked()) {
                 entry.linkedDatabase = value(databaseColumn).stringValue();
                 entry.foreignName = value(foreignColumn).stringValue();
+                entry.connect = value(connectColumn).stringValue();
             }
             entries.emplace_back(parent, std::move(entry));
         }
@@ -106,21 +108,35 @@ Catalog Catalog::read(PageStore& pages) {
 
 std::vector<QueryParameter> Catalog::parameters(PageStore& pages, const CatalogEntry& query) const {
     std::vector<QueryParameter> parameters;
+    for (const QueryRow& row : queryRows(pages, query))
+        if (row.attribute == parameterAttribute)
+            parameters.push_back({row.name1, static_cast<std::int16_t>(row.flag)});
+    return parameters;
+}
+
+std::vector<QueryRow> Catalog::queryRows(PageStore& pages, const CatalogEntry& query) const {
+    std::vector<QueryRow> rows;
     if (queriesTablePage_ == 0)
-        return parameters;
+        return rows;
     SystemTableReader queries(pages, queriesTablePage_);
     const Column& objectColumn = queries.column("ObjectId");
     const Column& attributeColumn = queries.column("Attribute");
-    const Column& nameColumn = queries.column("Name1");
+    const Column& name1Column = queries.column("Name1");
+    const Column& name2Column = queries.column("Name2");
+    const Column& expressionColumn = queries.column("Expression");
     const Column& flagColumn = queries.column("Flag");
     queries.forEachRow([&](auto value) {
-        if (integerOf(value(objectColumn)) != query.id ||
-            integerOf(value(attributeColumn)) != parameterAttribute)
+        if (integerOf(value(objectColumn)) != query.id)
             return;
-        parameters.push_back({value(nameColumn).stringValue(),
-                              static_cast<std::int16_t>(integerOf(value(flagColumn)))});
+        QueryRow row;
+        row.attribute = static_cast<std::int16_t>(integerOf(value(attributeColumn)));
+        row.name1 = value(name1Column).stringValue();
+        row.name2 = value(name2Column).stringValue();
+        row.expression = value(expressionColumn).stringValue();
+        row.flag = static_cast<std::int32_t>(integerOf(value(flagColumn)));
+        rows.push_back(std::move(row));
     });
-    return parameters;
+    return rows;
 }
 
 } // namespace platform::dao::jet

@@ -25,6 +25,7 @@ struct CatalogEntry {
     std::uint32_t flags = 0;
     std::string linkedDatabase; // linked tables: the file (or connection) they live in
     std::string foreignName;    // linked tables: their name there
+    std::string connect;        // linked tables: the connect string (";PWD=..." for a password)
 
     bool isLinked() const { return kind == LinkedOdbcTable || kind == LinkedTable; }
     bool isSystem() const { return (flags & 0x80000002u) != 0; }
@@ -35,6 +36,16 @@ struct CatalogEntry {
 struct QueryParameter {
     std::string name;
     std::int16_t type = 0; // the object model's type code
+};
+
+// One row of a stored query's definition in MSysQueries: what it is says the attribute
+// (the query's kind, a parameter, a table, a column, the condition, the order, ...).
+struct QueryRow {
+    std::int16_t attribute = 0;
+    std::string name1;
+    std::string name2;
+    std::string expression;
+    std::int32_t flag = 0;
 };
 
 class Catalog {
@@ -48,6 +59,8 @@ public:
 
     // A stored query's parameters, from MSysQueries.
     std::vector<QueryParameter> parameters(PageStore& pages, const CatalogEntry& query) const;
+    // A stored query's rows of MSysQueries, in their order there.
+    std::vector<QueryRow> queryRows(PageStore& pages, const CatalogEntry& query) const;
 
 private:
     std::vector<CatalogEntry> tables_;

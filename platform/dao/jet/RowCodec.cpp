@@ -15,31 +15,39 @@ std::size_t jumpCount(std::size_t rowLength) {
     return rowLength == 0 ? 0 : (rowLength - 1) / 256;
 }
 
-std::vector<std::size_t> jet3Offsets(std::span<const std::uint8_t> row, std::size_t varLenPos,
-                                     std::size_t varCount) {
-    std::size_t jumps = jumpCount(row.size());
-    if (varLenPos < jumps + varCount + 1)
-        throw FormatError("a row's offset table does not fit the row");
-    std::vector<std::size_t> offsets(varCount + 1);
-    for (std::size_t i = 0; i <= varCount; ++i) {
-        std::size_t high = 0;
-        for (std::size_t k = 0; k < jumps; ++k)
-            if (row[varLenPos - 1 - k] <= i)
-                ++high;
-        offsets[i] = row[varLenPos - jumps - 1 - i] + 256 * high;
+// The offsets of a row's variable values, read from its offset table: entry i of Jet3's
+// one-byte table gains 256 for every jump entry at or below i.
+class OffsetTable {
+public:
+    OffsetTable(std::span<const std::uint8_t> row, const JetFormat& format, std::size_t varLenPos,
+                std::size_t varCount)
+        : row_(row), jet4_(format.jet4), varLenPos_(varLenPos),
+          jumps_(format.jet4 ? 0 : jumpCount(row.size())) {
+        std::size_t needed = jet4_ ? 2 * (varCount + 1) : jumps_ + varCount + 1;
+        if (varLenPos < needed)
+            throw FormatError("a row's offset table does not fit the row");
+        start_ = varLenPos - needed;
     }
-    return offsets;
-}
 
-std::vector<std::size_t> jet4Offsets(std::span<const std::uint8_t> row, std::size_t varLenPos,
-                                     std::size_t varCount) {
-    if (varLenPos < 2 * (varCount + 1))
-        throw FormatError("a row's offset table does not fit the row");
-    std::vector<std::size_t> offsets(varCount + 1);
-    for (std::size_t i = 0; i <= varCount; ++i)
-        offsets[i] = get16(row.data() + varLenPos - 2 * (i + 1));
-    return offsets;
-}
+    std::size_t operator[](std::size_t i) const {
+        if (jet4_)
+            return get16(row_.data() + varLenPos_ - 2 * (i + 1));
+        std::size_t high = 0;
+        for (std::size_t k = 0; k < jumps_; ++k)
+            if (row_[varLenPos_ - 1 - k] <= i)
+                ++high;
+        return row_[varLenPos_ - jumps_ - 1 - i] + 256 * high;
+    }
+    // Where the table itself begins.
+    std::size_t start() const { return start_; }
+
+private:
+    std::span<const std::uint8_t> row_;
+    bool jet4_;
+    std::size_t varLenPos_;
+    std::size_t jumps_;
+    std::size_t start_ = 0;
+};
 
 } // namespace
 
@@ -51,10 +59,18 @@ bool RowView::bit(std::uint16_t columnNumber) const {
 
 RowView crackRow(std::span<const std::uint8_t> row, const JetFormat& format,
                  bool hasVariableSection) {
+    RowView view;
+    crackRow(row, format, hasVariableSection, view);
+    return view;
+}
+
+void crackRow(std::span<const std::uint8_t> row, const JetFormat& format, bool hasVariableSection,
+              RowView& view) {
     const std::size_t field = format.rowFieldSize;
     if (row.size() < field)
         throw FormatError("a row is shorter than its column count");
-    RowView view;
+    view.variable.clear();
+    view.padding = {};
     view.hasVariableSection = hasVariableSection;
     view.columnCount = format.jet4 ? get16(row.data()) : row[0];
     std::size_t maskSize = nullMaskSize(view.columnCount);
@@ -64,29 +80,30 @@ RowView crackRow(std::span<const std::uint8_t> row, const JetFormat& format,
     view.nullMask = row.subspan(maskPos);
     if (!hasVariableSection) {
         view.fixed = row.subspan(field, maskPos - field);
-        return view;
+        return;
     }
     if (maskPos < 2 * field)
         throw FormatError("a row is too short for its variable columns");
     std::size_t varLenPos = maskPos - field;
     std::size_t varCount = format.jet4 ? get16(row.data() + varLenPos) : row[varLenPos];
-    std::vector<std::size_t> offsets =
-        format.jet4 ? jet4Offsets(row, varLenPos, varCount) : jet3Offsets(row, varLenPos, varCount);
-    std::size_t tableStart =
-        varLenPos - (format.jet4 ? 2 * (varCount + 1) : jumpCount(row.size()) + varCount + 1);
-    if (offsets[0] < field)
+    OffsetTable offsets(row, format, varLenPos, varCount);
+    std::size_t first = offsets[0];
+    if (first < field)
         throw FormatError("a row's variable values overlap its column count");
-    for (std::size_t i = 0; i < varCount; ++i)
-        if (offsets[i] > offsets[i + 1])
+    view.fixed = row.subspan(field, first - field);
+    std::size_t from = first;
+    for (std::size_t i = 0; i < varCount; ++i) {
+        std::size_t to = offsets[i + 1];
+        if (from > to)
             throw FormatError("a row's variable values are out of order");
-    if (offsets[varCount] > tableStart)
+        if (to > offsets.start())
+            throw FormatError("a row's variable values overlap its offset table");
+        view.variable.push_back(row.subspan(from, to - from));
+        from = to;
+    }
+    if (from > offsets.start())
         throw FormatError("a row's variable values overlap its offset table");
-    view.fixed = row.subspan(field, offsets[0] - field);
-    view.variable.reserve(varCount);
-    for (std::size_t i = 0; i < varCount; ++i)
-        view.variable.push_back(row.subspan(offsets[i], offsets[i + 1] - offsets[i]));
-    view.padding = row.subspan(offsets[varCount], tableStart - offsets[varCount]);
-    return view;
+    view.padding = row.subspan(from, offsets.start() - from);
 }
 
 std::vector<std::uint8_t> packRow(const RowView& parts, const JetFormat& format) {

@@ -35,6 +35,9 @@ struct RowView {
 // not fit the row.
 RowView crackRow(std::span<const std::uint8_t> row, const JetFormat& format,
                  bool hasVariableSection);
+// The same into a view whose storage is used again: a walk over many rows allocates once.
+void crackRow(std::span<const std::uint8_t> row, const JetFormat& format, bool hasVariableSection,
+              RowView& view);
 
 // The stored form of the parts; the exact inverse of crackRow.
 std::vector<std::uint8_t> packRow(const RowView& parts, const JetFormat& format);

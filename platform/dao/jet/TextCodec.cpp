@@ -1,6 +1,7 @@
 #include "platform/dao/jet/TextCodec.h"
 
 #include <array>
+#include <cstring>
 
 namespace platform::dao::jet {
 
@@ -39,8 +40,9 @@ public:
     }
     // A character of the one-byte run of compressed text: the first 256 code points, whose
     // C1 controls have no Windows-1252 form while the rest keep their byte.
-    void addByte(std::uint8_t byte) {
-        text_[length_++] = byte >= 0x80 && byte < 0xA0 ? '?' : static_cast<char>(byte);
+    void addBytes(std::span<const std::uint8_t> bytes) {
+        for (std::uint8_t byte : bytes)
+            text_[length_++] = byte >= 0x80 && byte < 0xA0 ? '?' : static_cast<char>(byte);
         afterHigh_ = false;
     }
     std::string take() {
@@ -61,8 +63,16 @@ std::string ucs2Text(std::span<const std::uint8_t> bytes) {
     return text.take();
 }
 
-std::string compressedText(std::span<const std::uint8_t> bytes) {
-    AnsiText text(bytes.size());
+// Walks the UTF-16 units of Jet4 text, compressed or not: compressed text keeps the first
+// 256 code points in one byte each, handed over in runs up to the 0 byte that switches to
+// and from two-byte units.
+template <typename Unit, typename Run>
+void forEachUnit(std::span<const std::uint8_t> bytes, Unit unit, Run run) {
+    if (!(bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)) {
+        for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+            unit(static_cast<std::uint16_t>(bytes[i] | (bytes[i + 1] << 8)));
+        return;
+    }
     bool compressed = true;
     std::size_t i = 2;
     while (i < bytes.size()) {
@@ -70,15 +80,18 @@ std::string compressedText(std::span<const std::uint8_t> bytes) {
             compressed = !compressed;
             ++i;
         } else if (compressed) {
-            text.addByte(bytes[i++]);
+            const auto* end = static_cast<const std::uint8_t*>(
+                std::memchr(bytes.data() + i, 0, bytes.size() - i));
+            std::size_t stop = end ? static_cast<std::size_t>(end - bytes.data()) : bytes.size();
+            run(bytes.subspan(i, stop - i));
+            i = stop;
         } else {
             if (i + 1 >= bytes.size())
                 break;
-            text.add(static_cast<std::uint16_t>(bytes[i] | (bytes[i + 1] << 8)));
+            unit(static_cast<std::uint16_t>(bytes[i] | (bytes[i + 1] << 8)));
             i += 2;
         }
     }
-    return text.take();
 }
 
 } // namespace
@@ -96,9 +109,11 @@ std::string ucs2ToAnsi(std::span<const std::uint8_t> bytes) {
 }
 
 std::string jet4TextToAnsi(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
-        return compressedText(bytes);
-    return ucs2Text(bytes);
+    AnsiText text(bytes.size());
+    forEachUnit(
+        bytes, [&](std::uint16_t unit) { text.add(unit); },
+        [&](std::span<const std::uint8_t> run) { text.addBytes(run); });
+    return text.take();
 }
 
 std::vector<std::uint16_t> ansiToUtf16(std::string_view text) {

@@ -95,6 +95,8 @@ TEST(JetCodecTest, Jet4TextCompressedWhenItSaves) {
     // Compressed text that switches to two-byte characters and back.
     std::vector<std::uint8_t> mixed = {0xFF, 0xFE, 'A', 0x00, 0x1F, 0x04, 0x00, 'B'};
     EXPECT_EQ(jet4TextToAnsi(mixed), "A?B");
+    std::vector<std::uint8_t> controls = {0xFF, 0xFE, 'a', 0x85, 'b', 0x00, 'c', 0x00};
+    EXPECT_EQ(jet4TextToAnsi(controls), "a?bc") << "a C1 control inside a one-byte run";
     std::vector<std::uint8_t> surrogatePair = {0x3D, 0xD8, 0x00, 0xDE, 'x', 0};
     EXPECT_EQ(jet4TextToAnsi(surrogatePair), "?x") << "one character, one question mark";
 }

@@ -1,0 +1,73 @@
+#include "platform/dao/LinkedDatabase.h"
+
+#include <cctype>
+#include <filesystem>
+
+namespace platform::dao {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool hasDriveLetter(const std::string& link) {
+    return link.size() >= 2 && std::isalpha(static_cast<unsigned char>(link[0])) && link[1] == ':';
+}
+
+// The folders and file of a Windows path after its drive or its server and share.
+std::vector<std::string> windowsParts(const std::string& link) {
+    std::string path = hasDriveLetter(link) ? link.substr(2) : link;
+    std::vector<std::string> parts;
+    std::string part;
+    for (char c : path) {
+        if (c == '\\' || c == '/') {
+            if (!part.empty())
+                parts.push_back(std::move(part));
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    if (!part.empty())
+        parts.push_back(std::move(part));
+    bool unc = !hasDriveLetter(link) && link.rfind("\\\\", 0) == 0;
+    if (unc && parts.size() > 2)
+        parts.erase(parts.begin(), parts.begin() + 2);
+    return parts;
+}
+
+bool isFile(const fs::path& path) {
+    std::error_code ec;
+    return fs::is_regular_file(path, ec);
+}
+
+} // namespace
+
+LinkedDatabaseSearch findLinkedDatabase(const std::string& linkingFile, const std::string& link) {
+    LinkedDatabaseSearch search;
+    fs::path folder = fs::path(linkingFile).parent_path();
+    auto tryPath = [&](const fs::path& path) {
+        search.lookedAt.push_back(path.string());
+        if (!search.found && isFile(path))
+            search.found = path.string();
+        return search.found.has_value();
+    };
+    bool windows = hasDriveLetter(link) || link.find('\\') != std::string::npos;
+    if (!windows) {
+        fs::path path(link);
+        tryPath(path.is_absolute() ? path : folder / path);
+        return search;
+    }
+    std::vector<std::string> parts = windowsParts(link);
+    for (std::size_t first = 0; first < parts.size(); ++first) {
+        fs::path tail;
+        for (std::size_t i = first; i < parts.size(); ++i)
+            tail /= parts[i];
+        if (tryPath(folder / tail))
+            break;
+    }
+    if (search.lookedAt.empty())
+        search.lookedAt.push_back(link);
+    return search;
+}
+
+} // namespace platform::dao
