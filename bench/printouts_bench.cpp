@@ -12,21 +12,19 @@
 // at 10,000 records at most 0.2 s added; the postage statement under 200 KB.
 
 #include "bench/BenchSupport.h"
+#include "bench/ChildProcess.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
-using quillan::bench::ScratchProgramFolder;
+using namespace quillan;
+using bench::ScratchProgramFolder;
 
 namespace {
 
@@ -95,25 +93,11 @@ struct Side {
         fs::copy_file(source, list);
     }
 
-    // One unattended sort; its CPU seconds (user and system).
+    // One unattended sort; its CPU seconds (user and system), or -1 when it failed.
     double sort() const {
-        std::fflush(nullptr);
-        pid_t child = fork();
-        if (child == 0) {
-            int nowhere = open("/dev/null", O_WRONLY);
-            dup2(nowhere, STDOUT_FILENO);
-            dup2(nowhere, STDERR_FILENO);
-            execl(QUILLAN_PROGRAM, QUILLAN_PROGRAM, list.c_str(), "NOSTOP", "--program-dir",
-                  folder.path().c_str(), static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        int status = 0;
-        rusage usage{};
-        wait4(child, &status, 0, &usage);
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-            return -1;
-        return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-               (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+        bench::ChildUsage usage =
+            bench::runChild({QUILLAN_PROGRAM, list, "NOSTOP", "--program-dir", folder.path()});
+        return usage.succeeded ? usage.cpuSeconds : -1;
     }
 
     std::vector<std::pair<std::string, uintmax_t>> printouts() const {
