@@ -1,5 +1,6 @@
 #include "app/CancelPrintDialog.h"
 
+#include "app/HelpTopics.h"
 #include "core/Convert.h"
 
 namespace quillan {
@@ -9,6 +10,7 @@ using platform::Geometry;
 
 CancelPrintDialog::CancelPrintDialog(AppContext& ctx)
     : ctx_(ctx), form_(ctx.platform.ui, "CancelPrint", "Printing") {
+    bindHelpKey(ctx_, form_, HelpTopic::PrintingBox);
     form_.setFocusControl("OKButton");
     form_.setAbsoluteLayout(true);
     form_.setSize(220, 118);

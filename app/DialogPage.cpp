@@ -38,19 +38,23 @@ void warnEntry(AppContext& ctx, const std::string& text) {
     ctx.message(BeepKind::Exclamation, MessageKind::Warning, MessageButtons::Ok, text);
 }
 
+// The check runs as the page is left with OK, Next or Back: a refusal is shown over the
+// page, which stays open with the entries as typed, to be put right.
 int showPageUntilValid(AppContext& ctx, Form& form, const EntryCheck& check,
                        const std::function<void()>& save) {
-    for (;;) {
-        int page = pageResult(form.showModal());
-        if (page == 0)
-            return 0;
-        if (auto problem = check()) {
+    form.onCloseQuery = [&ctx, &check](ModalResult result) {
+        if (pageResult(result) == 0)
+            return true;
+        std::optional<std::string> problem = check();
+        if (problem)
             warnEntry(ctx, *problem);
-            continue;
-        }
+        return !problem;
+    };
+    int page = pageResult(form.showModal());
+    form.onCloseQuery = nullptr;
+    if (page != 0)
         save();
-        return page;
-    }
+    return page;
 }
 
 void addHelpPanel(Form& form, const std::string& name, const std::string& text,

@@ -35,7 +35,7 @@ void warnEntry(AppContext& ctx, const std::string& text);
 using EntryCheck = std::function<std::optional<std::string>()>;
 
 // Shows the page until it is cancelled or its entries pass check, warning of each refusal
-// and showing the page again; entries that pass are saved. Returns the page result.
+// over the open page; entries that pass are saved. Returns the page result.
 int showPageUntilValid(AppContext& ctx, platform::Form& form, const EntryCheck& check,
                        const std::function<void()>& save);
 

@@ -5,9 +5,33 @@
 
 namespace quillan {
 
-// The help topics the program opens by number: the contents, and the topics of the windows
-// that have one of their own.
-inline constexpr int ContentsHelpTopic = 1;
+// The help topics the program opens, by number: topic n is the page "topicN.html" of the
+// help folder. Every window a person works in has a page of its own, which F1 and its Help
+// button open; a test holds each number here to its page.
+namespace HelpTopic {
+inline constexpr int Contents = 1; // also the main window's
+inline constexpr int GettingStarted = 2;
+inline constexpr int Menus = 3;
+inline constexpr int MailCategories = 10;
+inline constexpr int MailerInformation = 11;
+inline constexpr int PeriodicalsSettings = 12;
+inline constexpr int Preferences = 13;
+inline constexpr int TagFonts = 14;
+inline constexpr int StatementInformation = 15;
+inline constexpr int FieldIdentification = 20;
+inline constexpr int TableSelector = 21;
+inline constexpr int LetterRates = 30;
+inline constexpr int NonletterRates = 31;
+inline constexpr int PiecePoundRates = 32;
+inline constexpr int FirstClassRates = 33;
+inline constexpr int PeriodicalRates = 34;
+inline constexpr int ZipChartEditor = 35;
+inline constexpr int PrintSelection = 40;
+inline constexpr int PrintingBox = 41;
+inline constexpr int LabelListEditor = 62;
+} // namespace HelpTopic
+
+inline constexpr int ContentsHelpTopic = HelpTopic::Contents;
 
 // Opens the help file beside the program at the topic.
 void showHelpTopic(AppContext& ctx, int context);

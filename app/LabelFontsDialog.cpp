@@ -1,5 +1,6 @@
 #include "app/LabelFontsDialog.h"
 
+#include "app/HelpTopics.h"
 #include "core/Convert.h"
 
 namespace quillan {
@@ -15,6 +16,7 @@ static constexpr int TagHeight = 100;
 
 LabelFontsDialog::LabelFontsDialog(AppContext& ctx)
     : ctx_(ctx), form_(ctx.platform.ui, "LabelFontsDlg", "Label Fonts") {
+    bindHelpKey(ctx_, form_, HelpTopic::TagFonts);
     build();
 }
 

@@ -12,7 +12,6 @@ namespace {
 
 constexpr int FormWidth = 560;
 constexpr int FieldWidth = FormWidth - 20;
-constexpr int HelpTopic = 62;
 
 const char* const LineFields[] = {"Label1", "Label2", "Label3"};
 const char* const NavigationButtons[] = {"prevbtn", "nextbtn", "newbtn", "CancelBtn"};
@@ -36,7 +35,7 @@ LabelListDialog::LabelListDialog(AppContext& ctx, ZipChartDialog& chartEditor)
     : ctx_(ctx), chartEditor_(chartEditor),
       form_(ctx.platform.ui, "UpdateDlog", "Edit Sack Labels") {
     build();
-    bindHelpKey(ctx_, form_, HelpTopic);
+    bindHelpKey(ctx_, form_, HelpTopic::LabelListEditor);
     form_.onActivate = [this] { FormActivate(); };
 }
 
@@ -74,7 +73,7 @@ void LabelListDialog::build() {
     form_.control("newbtn").onClick = [this] { newbtnClick(); };
     form_.control("revertbtn").onClick = [this] { revertbtnClick(); };
     form_.control("OKBtn").onClick = [this] { OKBtnClick(); };
-    form_.control("HelpBtn").onClick = [this] { showHelpTopic(ctx_, HelpTopic); };
+    form_.control("HelpBtn").onClick = [this] { showHelpTopic(ctx_, HelpTopic::LabelListEditor); };
 }
 
 SettingsList& LabelListDialog::labels() {

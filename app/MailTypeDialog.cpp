@@ -1,6 +1,7 @@
 #include "app/MailTypeDialog.h"
 
 #include "app/DialogPage.h"
+#include "app/HelpTopics.h"
 #include "core/Convert.h"
 #include "core/NumberText.h"
 
@@ -104,6 +105,7 @@ const char* const classHelp =
 
 MailTypeDialog::MailTypeDialog(AppContext& ctx)
     : ctx_(ctx), form_(ctx.platform.ui, "MailTypeDlog", "Mailing Categories") {
+    bindHelpKey(ctx_, form_, HelpTopic::MailCategories);
     form_.setFocusControl("MailType");
     build();
 }

@@ -1,6 +1,7 @@
 #include "app/MailerInfoDialog.h"
 
 #include "app/DialogPage.h"
+#include "app/HelpTopics.h"
 #include "core/CommandErrors.h"
 #include "core/Convert.h"
 #include "core/PostalCharts.h"
@@ -44,6 +45,7 @@ std::string after(const std::string& text, size_t n) {
 
 MailerInfoDialog::MailerInfoDialog(AppContext& ctx)
     : ctx_(ctx), form_(ctx.platform.ui, "MlrInfoDlog", "Mailer Information") {
+    bindHelpKey(ctx_, form_, HelpTopic::MailerInformation);
     form_.setFocusControl("MlrCity");
     build();
 }

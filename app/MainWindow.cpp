@@ -14,6 +14,7 @@ MainWindow::MainWindow(AppContext& ctx)
     form_.setColor(platform::colors::Teal);
     buildMenus();
     buildProgressControls();
+    buildPrintoutsNote();
     ctx_.setProgress(picture_);
 }
 
@@ -129,13 +130,53 @@ void MainWindow::buildProgressControls() {
         .setVisible(false);
 }
 
+void MainWindow::buildPrintoutsNote() {
+    using platform::Geometry;
+    form_.add(ControlKind::Memo, "PrintoutsNote")
+        .setReadOnly(true)
+        .setGeometry(Geometry{6, 8, 368, 238})
+        .setVisible(false);
+    form_.add(ControlKind::Button, "OpenFolderBtn", "Open Folder")
+        .setGeometry(Geometry{254, 258, 120, 28})
+        .setVisible(false)
+        .onClick = [this] {
+        if (openPrintoutsFolder)
+            openPrintoutsFolder();
+    };
+}
+
 void MainWindow::bind(const std::string& entryName, std::function<void()> command) {
     MenuItem* item = form_.findMenuItem(entryName);
     if (!item)
         return;
     item->onClick = std::move(command);
     item->enabled = true;
+    boundEntries_.push_back(entryName);
     form_.menusChanged();
+}
+
+bool MainWindow::availableWhileCommandRuns(const std::string& entryName) {
+    return entryName == "Exit" || entryName == "Contents1" || entryName == "TopicSearch1" ||
+           entryName == "About1";
+}
+
+void MainWindow::setCommandRunning(bool running) {
+    for (const std::string& name : boundEntries_)
+        if (!availableWhileCommandRuns(name))
+            form_.findMenuItem(name)->enabled = !running;
+    form_.menusChanged();
+}
+
+void MainWindow::showPrintouts(const std::string& folder, const std::vector<std::string>& files) {
+    std::vector<std::string> lines = {"The printouts are PDF files in the folder", folder, ""};
+    lines.insert(lines.end(), files.begin(), files.end());
+    form_.control("PrintoutsNote").setLines(std::move(lines)).setVisible(true);
+    form_.control("OpenFolderBtn").setVisible(true);
+}
+
+void MainWindow::hidePrintouts() {
+    form_.control("PrintoutsNote").setVisible(false);
+    form_.control("OpenFolderBtn").setVisible(false);
 }
 
 } // namespace quillan

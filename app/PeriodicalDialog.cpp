@@ -1,6 +1,7 @@
 #include "app/PeriodicalDialog.h"
 
 #include "app/DialogPage.h"
+#include "app/HelpTopics.h"
 #include "core/Convert.h"
 #include "core/NumberText.h"
 
@@ -20,6 +21,7 @@ const char* const helpText =
 
 PeriodicalDialog::PeriodicalDialog(AppContext& ctx)
     : ctx_(ctx), form_(ctx.platform.ui, "PeriodicalDlog", "Periodicals Settings") {
+    bindHelpKey(ctx_, form_, HelpTopic::PeriodicalsSettings);
     form_.setFocusControl("NewsPer");
     build();
 }

@@ -1,6 +1,7 @@
 #include "app/PrefDialog.h"
 
 #include "app/DialogPage.h"
+#include "app/HelpTopics.h"
 #include "core/Convert.h"
 
 namespace quillan {
@@ -29,6 +30,7 @@ const char* const helpText =
 
 PrefDialog::PrefDialog(AppContext& ctx)
     : ctx_(ctx), form_(ctx.platform.ui, "PrefDlog", "Preferences") {
+    bindHelpKey(ctx_, form_, HelpTopic::Preferences);
     form_.setFocusControl("rejectRpt");
     build();
 }

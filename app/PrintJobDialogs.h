@@ -4,6 +4,10 @@
 #include "app/PrintSelectDialog.h"
 #include "reports/PrintJobControl.h"
 
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace quillan {
 
 // The print dialogs as the reports see them: the print-selection dialog chooses the range,
@@ -19,6 +23,10 @@ public:
     int copyCount() const override { return select_.copyCount(); }
     void showPrintingPage(int32_t page) override { box_.showPage(page); }
     void closePrintingBox() override { box_.close(); }
+    void documentPrinted(const std::string& where) override { printed_.push_back(where); }
+
+    // Where the documents printed since the last call went, in the order printed.
+    std::vector<std::string> takePrinted() { return std::exchange(printed_, {}); }
 
     // The check box of the report in the print-selection dialog.
     static const char* reportBox(AfterSortReport report);
@@ -26,6 +34,7 @@ public:
 private:
     PrintSelectDialog& select_;
     CancelPrintDialog& box_;
+    std::vector<std::string> printed_;
 };
 
 } // namespace quillan

@@ -1,5 +1,6 @@
 #include "app/PrintSelectDialog.h"
 
+#include "app/HelpTopics.h"
 #include "core/Convert.h"
 
 namespace quillan {
@@ -13,6 +14,7 @@ using platform::ModalResult;
 
 PrintSelectDialog::PrintSelectDialog(AppContext& ctx)
     : ctx_(ctx), form_(ctx.platform.ui, "PrintSelectDlog", "Print Mail Preparation Instructions") {
+    bindHelpKey(ctx_, form_, HelpTopic::PrintSelection);
     form_.setFocusControl("OKBtn");
     build();
 }

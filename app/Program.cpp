@@ -4,7 +4,9 @@
 #include "core/CommandErrors.h"
 #include "core/DataFiles.h"
 #include "core/SettingsList.h"
+#include "listio/ListKinds.h"
 #include "listio/SortInformationWriter.h"
+#include "platform/Interruption.h"
 #include "printouts/MailPrepInstructions.h"
 #include "printouts/TagPrintout.h"
 #include "reports/PostageStatement.h"
@@ -49,6 +51,18 @@ Program::Program(AppContext& ctx) : ctx_(ctx) {
     bindCommands();
 }
 
+std::vector<platform::Form*> Program::forms() {
+    std::vector<platform::Form*> all = {
+        &mainWindow_->form(),   &welcome_->form(),        &mlrInfoDlog_->form(),
+        &prefDlog_->form(),     &verifyDlog_->form(),     &tableDlog_->form(),
+        &mailTypeDlog_->form(), &periodicalDlog_->form(), &rateDlogf_->form(),
+        &rateDlog2_->form(),    &rateDlog3_->form(),      &labelFontsDlg_->form(),
+        &cancelPrint_->form(),  &rateDlog1_->form(),      &rateDlogp_->form(),
+        &printSelect_->form(),  &formdata_->form(),       &editZipsDlog_->form(),
+        &updateDlog_->form()};
+    return all;
+}
+
 void Program::bindCommands() {
     MainWindow& w = *mainWindow_;
     w.bind("Contents1", [this] { showContents(); });
@@ -56,11 +70,15 @@ void Program::bindCommands() {
     w.bind("About1", [this] { showAbout(); });
     w.bind("PageSetup", [this] { setUpPage(); });
     w.bind("Exit", [this] { exitProgram(); });
+    w.form().onCloseQuery = [this](ModalResult) { return mayCloseMainWindow(); };
     w.form().onClose = [this] { exitProgram(); };
+    w.openPrintoutsFolder = [this] {
+        ctx_.platform.shell.start("xdg-open", {ctx_.paths.printoutsFolder});
+    };
     bindHelpKey(ctx_, w.form(), ContentsHelpTopic);
     w.bind("SortWizard1", [this] { runSortWizard(); });
     w.bind("SortOneFile", [this] { sortOneList(); });
-    w.bind("VerifyWOSorting", [this] { sortCommands_->verifyWithoutSorting(); });
+    w.bind("VerifyWOSorting", [this] { verifyWithoutSorting(); });
     bindSettingsCommands();
     bindPostalListCommands();
     bindReprintCommands();
@@ -113,8 +131,9 @@ void Program::bindPostalListCommands() {
         int number = list.number;
         bindGuarded(MainWindow::editPostalListEntry(number),
                     [this, number] { updateDlog_->editPostalList(number); });
-        mainWindow_->bind(MainWindow::printPostalListEntry(number),
-                          [this, number] { printCommands_->printPostalList(number); });
+        mainWindow_->bind(MainWindow::printPostalListEntry(number), [this, number] {
+            runCommand(Work::Printing, [this, number] { printCommands_->printPostalList(number); });
+        });
     }
 }
 
@@ -123,16 +142,94 @@ void Program::bindPostalListCommands() {
 void Program::bindReprintCommands() {
     const AfterSortPrinters& printers = printRun_->printers;
     PrintCommands& commands = *printCommands_;
+    auto bindReprint = [this](const char* entry, std::function<void()> reprint) {
+        mainWindow_->bind(
+            entry, [this, reprint = std::move(reprint)] { runCommand(Work::Printing, reprint); });
+    };
     if (printers.printPostageStatement)
-        mainWindow_->bind("PrintPostageStatement1",
-                          [&commands] { commands.reprintPostageStatement(); });
+        bindReprint("PrintPostageStatement1", [&commands] { commands.reprintPostageStatement(); });
     if (printers.printMailPrepInstructions)
-        mainWindow_->bind("Reprint", [&commands] { commands.reprintMailPrepInstructions(); });
+        bindReprint("Reprint", [&commands] { commands.reprintMailPrepInstructions(); });
     if (printers.printQualificationReport)
-        mainWindow_->bind("PrintQualificationReport1",
-                          [&commands] { commands.reprintQualificationReport(); });
+        bindReprint("PrintQualificationReport1",
+                    [&commands] { commands.reprintQualificationReport(); });
     if (printers.printTags)
-        mainWindow_->bind("PntLabels", [&commands] { commands.reprintTags(); });
+        bindReprint("PntLabels", [&commands] { commands.reprintTags(); });
+}
+
+void Program::runSortWizard() {
+    runCommand(Work::Sorting, [this] { sortCommands_->runSortWizard(); });
+}
+
+void Program::sortOneList() {
+    runCommand(Work::Sorting, [this] { sortCommands_->sortOneList(); });
+}
+
+void Program::verifyWithoutSorting() {
+    runCommand(Work::Verifying, [this] { sortCommands_->verifyWithoutSorting(); });
+}
+
+void Program::runCommand(Work work, const std::function<void()>& command) {
+    // A second command never starts under the first (its menu entries are off, and so are
+    // their keys; a start from elsewhere waits for nobody).
+    if (work_ != Work::None)
+        return;
+    work_ = work;
+    mainWindow_->hidePrintouts();
+    mainWindow_->setCommandRunning(true);
+    printJob_->takePrinted();
+    command();
+    work_ = Work::None;
+    if (ctx_.platform.ui.quitting())
+        return;
+    mainWindow_->setCommandRunning(false);
+    if (stopAsked_) {
+        endProgram(exitCode(ExitStatus::Cancelled));
+        return;
+    }
+    showWherePrintoutsWent();
+}
+
+void Program::showWherePrintoutsWent() {
+    std::vector<std::string> files;
+    for (const std::string& where : printJob_->takePrinted()) {
+        const std::string& folder = ctx_.paths.printoutsFolder;
+        if (where.ends_with(".pdf") && where.rfind(folder, 0) == 0)
+            files.push_back(where.substr(folder.size()));
+    }
+    if (!files.empty())
+        mainWindow_->showPrintouts(ctx_.paths.printoutsFolder, files);
+}
+
+namespace {
+
+std::string stopQuestion(Program::Work work, const std::string& list) {
+    const std::string name = list.empty() ? "your list" : fileNameOf(list);
+    switch (work) {
+    case Program::Work::Sorting:
+        return "Quillan is still sorting " + name +
+               ". Stop the sort? The list will be left as it was.";
+    case Program::Work::Verifying:
+        return "Quillan is still verifying " + name + ". Stop verifying it?";
+    default:
+        return "Quillan is still printing. Stop printing?";
+    }
+}
+
+} // namespace
+
+// The command owns what it works on: a stop goes the way of Cancel and of a termination
+// signal (the command ends at its next safe point, never inside a write), and the program
+// ends once the command has.
+void Program::askToStopWork() {
+    if (work_ == Work::None || stopAsked_)
+        return;
+    if (ctx_.message(BeepKind::Exclamation, MessageKind::Confirmation, MessageButtons::YesNo,
+                     stopQuestion(work_, ctx_.listFileName)) != ModalResult::Yes)
+        return;
+    stopAsked_ = true;
+    platform::setInterruptionRequested(true);
+    ctx_.flags.printCancelled = true;
 }
 
 void Program::bindGuarded(const std::string& entryName, std::function<void()> command) {
@@ -162,7 +259,20 @@ void Program::setUpPage() {
 }
 
 void Program::exitProgram() {
+    if (work_ != Work::None) {
+        askToStopWork();
+        return;
+    }
     endProgram(0);
+}
+
+// Closing the window while a command works asks the same question as Exit; the window goes
+// only with the program, when the command has ended.
+bool Program::mayCloseMainWindow() {
+    if (work_ == Work::None)
+        return true;
+    askToStopWork();
+    return false;
 }
 
 void Program::endProgram(int exitStatus) {

@@ -54,6 +54,8 @@ public:
     LabelListDialog& updateDlog() { return *updateDlog_; }
     ZipChartDialog& editZipsDlog() { return *editZipsDlog_; }
     PrintCommands& printCommands() { return *printCommands_; }
+    // Every window the program made, the main window first.
+    std::vector<platform::Form*> forms();
 
     // Fixes the folders and version strings, loads the data folder and acts on the command
     // line. False when start-up failed and the program has already been told to end.
@@ -65,8 +67,17 @@ public:
     void endProgram(int exitStatus);
 
     SortCommands& sortCommands() { return *sortCommands_; }
-    void runSortWizard() { sortCommands_->runSortWizard(); }
-    void sortOneList() { sortCommands_->sortOneList(); }
+    void runSortWizard();
+    void sortOneList();
+    void verifyWithoutSorting();
+
+    // What a command that reads, sorts or prints is doing: empty while none works.
+    enum class Work { None, Sorting, Verifying, Printing };
+    Work work() const { return work_; }
+    // Exit, and the main window's close, while a command works: the question whether to stop
+    // it. Yes stops the command at its next safe point, as Cancel would, and the program ends
+    // after it; nothing is freed under it.
+    void askToStopWork();
 
 private:
     void bindCommands();
@@ -79,11 +90,19 @@ private:
     void showAbout();
     void setUpPage();
     void exitProgram();
+    bool mayCloseMainWindow();
+    // Runs a command that reads, sorts or prints: the menus that would start another or
+    // change what it uses are off until it ends, and an Exit asked for meanwhile ends the
+    // program then.
+    void runCommand(Work work, const std::function<void()>& command);
+    void showWherePrintoutsWent();
     void setHelpFile();
     void makeSortCommands();
     void setAfterSortPrinters();
 
     AppContext& ctx_;
+    Work work_ = Work::None;
+    bool stopAsked_ = false;
     std::unique_ptr<MainWindow> mainWindow_;
     std::unique_ptr<WelcomeDialog> welcome_;
     std::unique_ptr<MailerInfoDialog> mlrInfoDlog_;

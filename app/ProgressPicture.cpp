@@ -1,5 +1,6 @@
 #include "app/ProgressPicture.h"
 
+#include "platform/Interruption.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/Ui.h"
 
@@ -160,6 +161,9 @@ void ProgressPicture::showIcons(int trays) {
 }
 
 void ProgressPicture::pause() {
+    // A command that is stopping hurries to its next safe point.
+    if (platform::interruptionRequested())
+        return;
     pauseEnded_ = false;
     pauseTimer_.setEnabled(true);
     while (!pauseEnded_)

@@ -1,9 +1,12 @@
 #include "app/RateDialog1.h"
 
+#include "app/HelpTopics.h"
+
 namespace quillan {
 
 RateDialog1::RateDialog1(AppContext& ctx)
-    : RatePage(ctx, "rateDlog1", "Standard Regular Letter-Size Per Piece Rates", "Next", 530, 250) {
+    : RatePage(ctx, "rateDlog1", HelpTopic::LetterRates,
+               "Standard Regular Letter-Size Per Piece Rates", "Next", 530, 250) {
     int bottom = addGrid(RateGrid{.prefix = "Letter",
                                   .groups = {{"Nonautomation", 2}, {"Automation", 4}},
                                   .columns = {"Basic", "3/5", "Mixed", "AADC", "3-dg", "5-dg"},

@@ -1,9 +1,12 @@
 #include "app/RateDialog3.h"
 
+#include "app/HelpTopics.h"
+
 namespace quillan {
 
 RateDialog3::RateDialog3(AppContext& ctx)
-    : RatePage(ctx, "rateDlog3", "Standard Regular Piece/Pound Rates", "Next", 750, 260) {
+    : RatePage(ctx, "rateDlog3", HelpTopic::PiecePoundRates, "Standard Regular Piece/Pound Rates",
+               "Next", 750, 260) {
     int bottom = addGrid(RateGrid{
         .prefix = "Piece",
         .groups = {{"Nonautomation", 2}, {"Automation Flats", 2}, {"Automation Letters", 4}},

@@ -1,9 +1,12 @@
 #include "app/RateDialogF.h"
 
+#include "app/HelpTopics.h"
+
 namespace quillan {
 
 RateDialogF::RateDialogF(AppContext& ctx)
-    : RatePage(ctx, "rateDlogf", "First Class Mail Automation Letter Rates", "OK", 450, 280) {
+    : RatePage(ctx, "rateDlogf", HelpTopic::FirstClassRates,
+               "First Class Mail Automation Letter Rates", "OK", 450, 280) {
     addGrid(RateGrid{.prefix = "Weight",
                      .groups = {{"Automation", 4}},
                      .columns = {"Mixed", "AADC", "3-dg", "5-dg"},

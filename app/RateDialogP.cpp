@@ -1,11 +1,14 @@
 #include "app/RateDialogP.h"
 
+#include "app/HelpTopics.h"
+
 namespace quillan {
 
 static const char* const ZoneCaptions[] = {"SCF", "ADC", "1-2", "3", "4", "5", "6", "7", "8"};
 
 RateDialogP::RateDialogP(AppContext& ctx)
-    : RatePage(ctx, "rateDlogp", "Periodical Regular Rates", "Next", 590, 330) {
+    : RatePage(ctx, "rateDlogp", HelpTopic::PeriodicalRates, "Periodical Regular Rates", "Next",
+               590, 330) {
     int bottom = addGrid(RateGrid{.prefix = "Zone",
                                   .groups = {{"Pound Rates (Zones)", ZoneCount}},
                                   .columns = {std::begin(ZoneCaptions), std::end(ZoneCaptions)},

@@ -1,5 +1,6 @@
 #include "app/RatePage.h"
 
+#include "app/HelpTopics.h"
 #include "core/Convert.h"
 
 #include <algorithm>
@@ -12,9 +13,10 @@ static constexpr int ButtonWidth = 75;
 static constexpr int ButtonHeight = 25;
 static constexpr int Margin = 10;
 
-RatePage::RatePage(AppContext& ctx, std::string formName, std::string heading,
+RatePage::RatePage(AppContext& ctx, std::string formName, int helpTopic, std::string heading,
                    std::string okCaption, int width, int height)
     : ctx_(ctx), form_(ctx.platform.ui, std::move(formName), "Rates") {
+    bindHelpKey(ctx_, form_, helpTopic);
     form_.setAbsoluteLayout(true);
     form_.setSize(width, height);
     form_.add(ControlKind::Label, "RateDlogHdr", std::move(heading))
@@ -121,8 +123,7 @@ void RatePage::FormActivate() {
 }
 
 void RatePage::HelpBtnClick() {
-    ctx_.platform.help.setHelpFile(ctx_.helpFilePath());
-    ctx_.platform.help.showTopic(1);
+    showHelpTopic(ctx_, form_.helpContext());
 }
 
 // The reports convert every rate to a number; a rate that is not one would only fail

@@ -39,8 +39,8 @@ struct RateGrid {
 // of rates.dat; the pages themselves only lay out their grids.
 class RatePage {
 public:
-    RatePage(AppContext& ctx, std::string formName, std::string heading, std::string okCaption,
-             int width, int height);
+    RatePage(AppContext& ctx, std::string formName, int helpTopic, std::string heading,
+             std::string okCaption, int width, int height);
     virtual ~RatePage() = default;
     RatePage(const RatePage&) = delete;
     RatePage& operator=(const RatePage&) = delete;

@@ -30,6 +30,8 @@ SortCommands::SortCommands(AppContext& ctx, WizardPages pages, FieldChooser& fie
       printRun_(printRun) {}
 
 void SortCommands::seedPieceTables(bool withRecords) {
+    // The list of the last command is done with; the next one is named once it is read.
+    ctx_.listFileName.clear();
     WorkTables& t = ctx_.tables;
     t.pieceZips.assign(1, 0);
     if (withRecords)
@@ -77,6 +79,8 @@ ExitStatus SortCommands::presortAndWrite(const std::string& path) {
                          " The sort was abandoned, and your list was left unchanged.");
         return ExitStatus::NotWritten;
     }
+    if (stoppedFromOutside())
+        return ExitStatus::Cancelled;
     if (ctx_.listFileKind == KindPave)
         keepPaveRecords(*mailing);
     ctx_.flags.justSorted = true;
@@ -86,6 +90,8 @@ ExitStatus SortCommands::presortAndWrite(const std::string& path) {
     SortInformationResult written;
     if (!ctx_.lists.prefsList.printsOnly() && writeSortInformation)
         written = writeSortInformation();
+    if (written.stopped && stoppedFromOutside())
+        return ExitStatus::Cancelled;
     if (written.failed)
         return ExitStatus::NotWritten;
     summarize(path, written);
@@ -103,8 +109,9 @@ void SortCommands::summarize(const std::string& path, const SortInformationResul
                  "; sort result in " + ctx_.sortResultPath());
 }
 
-// A stop asked for from outside (an interrupt or termination signal) is honoured between the
-// steps of a sort, never inside a write.
+// A stop asked for from outside (Exit or the window's close while the sort works, an
+// interrupt or termination signal in an unattended run) is honoured between the steps of a
+// sort and before the list is written, never inside a write.
 bool SortCommands::stoppedFromOutside() {
     if (!platform::interruptionRequested())
         return false;
@@ -137,7 +144,7 @@ void SortCommands::verifyWithoutSorting() {
         seedPieceTables(false);
         ResetListCounters(ctx_);
         if (OpenMailingList(ctx_, fieldChooser_, tableChooser_, "verify").empty() ||
-            ctx_.counters.recordCount < 1)
+            ctx_.counters.recordCount < 1 || platform::interruptionRequested())
             return;
         ctx_.flags.justSorted = false;
         if (printVerificationReport)

@@ -1,5 +1,6 @@
 #include "app/StatementInfoDialog.h"
 
+#include "app/HelpTopics.h"
 #include "core/Convert.h"
 
 namespace quillan {
@@ -16,6 +17,7 @@ static const char* const CassBoxes[] = {"cassmonth", "cassday", "cassyr"};
 
 StatementInfoDialog::StatementInfoDialog(AppContext& ctx)
     : ctx_(ctx), form_(ctx.platform.ui, "formdata", "Postage Statement Information") {
+    bindHelpKey(ctx_, form_, HelpTopic::StatementInformation);
     build();
 }
 

@@ -1,5 +1,6 @@
 #include "app/TableDialog.h"
 
+#include "app/HelpTopics.h"
 #include "listio/ListKinds.h"
 
 namespace quillan {
@@ -8,6 +9,7 @@ using platform::ControlKind;
 using platform::ModalResult;
 
 TableDialog::TableDialog(AppContext& ctx) : form_(ctx.platform.ui, "TableDlog", "Table Selector") {
+    bindHelpKey(ctx, form_, HelpTopic::TableSelector);
     form_.setAbsoluteLayout(true);
     form_.setSize(380, 336);
     form_.add(ControlKind::Label, "Label1").setGeometry({12, 10, 356, 20});

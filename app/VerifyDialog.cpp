@@ -82,7 +82,7 @@ std::string trimForDisplay(std::string s) {
 VerifyDialog::VerifyDialog(AppContext& ctx)
     : ctx_(ctx), form_(ctx.platform.ui, "VerifyDlog", "Field Identification for this File") {
     build();
-    bindHelpKey(ctx_, form_, HelpContext);
+    bindHelpKey(ctx_, form_, HelpTopic::FieldIdentification);
 }
 
 void VerifyDialog::build() {
@@ -100,7 +100,7 @@ void VerifyDialog::build() {
     form_.add(ControlKind::Memo, "CityNote")
         .setLines({cityNote})
         .setReadOnly(true)
-        .setGeometry({424, 252, 228, 72});
+        .setGeometry({424, 268, 228, 72});
     form_.add(ControlKind::GroupBox, "OutputFrame").setGeometry({8, 372, 644, 168});
     form_.add(ControlKind::Memo, "optional", "", "OutputFrame")
         .setLines({optionalNote})
@@ -121,20 +121,20 @@ void VerifyDialog::build() {
 
 void VerifyDialog::buildViewer() {
     form_.add(ControlKind::GroupBox, "RecordViewer", "Record Viewer")
-        .setGeometry({424, 86, 228, 160});
+        .setGeometry({424, 86, 228, 176});
     form_.add(ControlKind::Memo, "ViewerNote", "", "RecordViewer")
         .setLines({viewerNote})
         .setReadOnly(true)
-        .setGeometry({8, 20, 212, 62});
+        .setGeometry({8, 20, 212, 96});
     form_.add(ControlKind::Label, "RecordSelectedLabel", "Record Selected:", "RecordViewer")
-        .setGeometry({8, 88, 110, 18});
+        .setGeometry({8, 120, 110, 18});
     form_.add(ControlKind::Label, "CurrentRecordLabel", "", "RecordViewer")
-        .setGeometry({120, 88, 100, 18});
+        .setGeometry({120, 120, 100, 18});
     auto& prev = form_.add(ControlKind::Button, "prevbtn", "prev", "RecordViewer");
-    prev.setGeometry({8, 114, 70, 26}).setEnabled(false);
+    prev.setGeometry({8, 142, 70, 26}).setEnabled(false);
     prev.onClick = [this] { prevbtnClick(); };
     auto& next = form_.add(ControlKind::Button, "nextbtn", "next", "RecordViewer");
-    next.setGeometry({84, 114, 70, 26});
+    next.setGeometry({84, 142, 70, 26});
     next.onClick = [this] { nextbtnClick(); };
 }
 

@@ -25,9 +25,6 @@ public:
     // Fills the dialog with the proposal as showing it does, without waiting for anybody.
     void present(const FieldProposal& proposal);
 
-    // The help topic of the dialog.
-    static constexpr int HelpContext = 20;
-
 private:
     void build();
     void buildRoleControls();

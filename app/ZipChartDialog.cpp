@@ -14,15 +14,13 @@ namespace {
 
 constexpr int FormWidth = 560;
 constexpr int FieldWidth = FormWidth - 20;
-constexpr int DialogHelpTopic = 35;
-constexpr int ButtonHelpTopic = 62;
 
 } // namespace
 
 ZipChartDialog::ZipChartDialog(AppContext& ctx)
     : ctx_(ctx), form_(ctx.platform.ui, "EditZipsDlog", "Edit Zip Codes") {
     build();
-    bindHelpKey(ctx_, form_, DialogHelpTopic);
+    bindHelpKey(ctx_, form_, HelpTopic::ZipChartEditor);
     form_.onClose = [this] { FormClose(); };
 }
 
@@ -47,7 +45,7 @@ void ZipChartDialog::build() {
         .onClick = [this] { runGuarded(ctx_, [this] { ShowZipRanges(); }); };
     form_.add(ControlKind::Button, "HelpBtn", "Help")
         .setGeometry(Geometry{FormWidth - 85, 150, 75, 25})
-        .onClick = [this] { showHelpTopic(ctx_, ButtonHelpTopic); };
+        .onClick = [this] { showHelpTopic(ctx_, HelpTopic::ZipChartEditor); };
 }
 
 SettingsList& ZipChartDialog::chart() {

@@ -191,7 +191,7 @@ std::optional<ClosingMessage> WriteAccessList(AppContext& ctx, WriterProgress& p
         reportChangesLost(ctx, path, "The changed copy of the database cannot be read.");
         return std::nullopt;
     }
-    if (!replaceListWith(ctx, path, target, *written))
+    if (progress.stopBeforeWriting() || !replaceListWith(ctx, path, target, *written))
         return std::nullopt;
     const std::string& sortField =
         ctx.list.accessFields[static_cast<size_t>(ctx.list.sortColumn)].name;

@@ -74,16 +74,12 @@ std::string whyNotWritable(const xls::Workbook& book) {
                " workbook, and Quillan writes only Excel 4.0 and later workbooks. Choose \"Put "
                "it in a separate file.\" in the Preferences, or save the workbook in a later "
                "Excel version, and sort it again.";
-    const std::string unkept = book.unkeptDrawings();
-    if (!unkept.empty())
-        return "the workbook holds " + unkept +
-               ", which Quillan cannot write back. Choose \"Put it in a separate file.\" in the "
-               "Preferences, or remove them from the workbook, and sort it again.";
     return {};
 }
 
-// Workbooks that cannot be written, and those that would lose drawn objects if they were: a
-// list whose sort information is to go into one is refused before it is sorted, not after.
+// Workbooks that cannot be written: a list whose sort information is to go into one is
+// refused before it is sorted, not after. Everything else a workbook holds (drawn objects,
+// protection, hidden sheets) goes back with it.
 bool refusedForWriteBack(AppContext& ctx, const xls::Workbook& book, const std::string& path) {
     if (!ctx.lists.prefsList.writesIntoList())
         return false;

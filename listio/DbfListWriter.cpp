@@ -179,6 +179,8 @@ std::optional<ClosingMessage> WriteDbfList(AppContext& ctx, WriterProgress& prog
                            "as it is; please sort it again.");
             return std::nullopt;
         }
+        if (progress.stopBeforeWriting())
+            return std::nullopt;
         platform::WriteResult result = out.commit();
         if (!result.ok) {
             reportListNotWritten(ctx, path, result);

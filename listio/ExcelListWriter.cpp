@@ -110,7 +110,7 @@ std::optional<ClosingMessage> WriteExcelList(AppContext& ctx, WriterProgress& pr
                        std::string("Your list has not been changed. (") + e.what() + ")");
         return std::nullopt;
     }
-    if (!replaceListWith(ctx, path, target, bytes))
+    if (progress.stopBeforeWriting() || !replaceListWith(ctx, path, target, bytes))
         return std::nullopt;
     return ClosingMessage{"Quillan has saved sorting information in the file named \"" +
                               fileNameOf(path) +

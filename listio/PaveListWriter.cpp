@@ -61,6 +61,8 @@ std::optional<ClosingMessage> WritePaveList(AppContext& ctx, WriterProgress& pro
                  rejectedPart(static_cast<int64_t>(k) + 1));
         ++k;
     }
+    if (progress.stopBeforeWriting())
+        return std::nullopt;
     platform::WriteResult result = out.commit();
     if (!result.ok) {
         reportNotSaved(ctx, path, "(" + result.error + ")");

@@ -161,9 +161,10 @@ void ShowReadingPicture(AppContext& ctx, const std::string& path) {
 void ReadListRecords(AppContext& ctx, ListSource& source, const std::string& path, long n,
                      int fieldCount) {
     ctx.platform.ui.setBusyCursor(true);
+    // Named before the first pause of the picture: a person may ask what is being read.
+    ctx.listFileName = path;
     ShowReadingPicture(ctx, path);
     ctx.list.deletedRecordCount = 0;
-    ctx.listFileName = path;
     ctx.list.fieldCount = fieldCount;
     if (isTextKind(ctx.listFileKind)) {
         TextLineReader first(path);

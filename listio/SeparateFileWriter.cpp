@@ -113,6 +113,8 @@ std::optional<ClosingMessage> WriteSeparateFile(AppContext& ctx, WriterProgress&
             joinValues(comma, PieceValues::padded(t.sortGroupContainer[static_cast<size_t>(owner)]),
                        PieceValues::padded(owner), PieceValues::padded(z), values.endorsement(z)));
     }
+    if (progress.stopBeforeWriting())
+        return std::nullopt;
     WriteResult result = out.commit();
     if (!result.ok) {
         ctx.message(BeepKind::Exclamation, MessageKind::Error, MessageButtons::Cancel,

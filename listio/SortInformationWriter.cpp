@@ -73,9 +73,9 @@ SortInformationResult WriteSortInformation(AppContext& ctx) {
     std::optional<ClosingMessage> closing =
         prefs.writesIntoList() ? writeIntoList(ctx, progress) : writeSeparately(ctx, progress);
     if (!closing)
-        return {.failed = true, .path = {}};
+        return {.failed = !progress.stopped(), .stopped = progress.stopped(), .path = {}};
     showClosingMessage(ctx, *closing);
-    return {.failed = false, .path = closing->path};
+    return {.failed = false, .stopped = false, .path = closing->path};
 }
 
 } // namespace quillan

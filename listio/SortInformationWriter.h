@@ -18,6 +18,8 @@ namespace quillan {
 struct SortInformationResult {
     // It was asked for and not written; the user has been told why.
     bool failed = false;
+    // A stop was asked for before the list changed: nothing was written.
+    bool stopped = false;
     // The file written; empty when nothing was asked for.
     std::string path;
 };

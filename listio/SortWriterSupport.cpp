@@ -3,6 +3,7 @@
 #include "core/Convert.h"
 #include "listio/ContainerLabel.h"
 #include "listio/ListKinds.h"
+#include "platform/Interruption.h"
 #include "platform/fs/RegularFile.h"
 
 namespace quillan {
@@ -21,6 +22,11 @@ void WriterProgress::before(int64_t done, int64_t total) {
         ++step_;
         ctx_.progress().showIcons(6 - step_);
     }
+}
+
+bool WriterProgress::stopBeforeWriting() {
+    stopped_ = platform::interruptionRequested();
+    return stopped_;
 }
 
 void LineOutput::raw(std::string_view bytes) {

@@ -29,10 +29,16 @@ public:
     void begin(const std::string& caption);
     // Before unit `done` of `total`.
     void before(int64_t done, int64_t total);
+    // Asked by each writer at the last point before the list changes: a stop asked for
+    // while the sort information was made (Exit, or a termination signal) is honoured here,
+    // so that nothing is written and the list stays as it was. True when it was.
+    bool stopBeforeWriting();
+    bool stopped() const { return stopped_; }
 
 private:
     AppContext& ctx_;
     int step_ = 1;
+    bool stopped_ = false;
 };
 
 // Lines for a file that replaces another only when all of it was written, each followed by

@@ -174,6 +174,8 @@ std::optional<ClosingMessage> WriteTextList(AppContext& ctx, WriterProgress& pro
         if (!written[static_cast<size_t>(r)])
             out.line(joiner.join(records[static_cast<size_t>(r)], PieceValues::notPlaced(),
                                  PieceValues::notPlaced(), ""));
+    if (progress.stopBeforeWriting())
+        return std::nullopt;
     platform::WriteResult result = out.commit();
     if (!result.ok) {
         reportListNotWritten(ctx, path, result);

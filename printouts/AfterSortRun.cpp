@@ -1,6 +1,7 @@
 #include "printouts/AfterSortRun.h"
 
 #include "core/CommandErrors.h"
+#include "platform/Interruption.h"
 
 namespace quillan {
 
@@ -43,6 +44,10 @@ void PrintReportsAfterSort(PrintRun& run, const SortedMailing& mailing) {
     // The statement always prints when chosen; a later report only while the run has not
     // reached the To page.
     for (AfterSortReport report : AfterSortReports) {
+        // A stop asked for while printing ends the run as the Cancel of the "Printing" box
+        // ends a report.
+        if (platform::interruptionRequested())
+            break;
         if (!prefs.printsAfterSort(report))
             continue;
         if (report != AfterSortReport::Statement && ctx.counters.runPageNumber >= run.toPage())

@@ -169,7 +169,9 @@ void PrintPostalLists(PrintRun& run, int number) {
     if (!run.job().askToPrint("Ready to print postal sorting lists.", std::nullopt))
         return;
     run.mailPrepMode = false;
-    run.runCopies("", [&] { PostalListCopy(run, list).print(); });
+    // Named after its list, so that twelve printouts of one day are told apart.
+    run.runCopies("Quillan " + std::string(list.menuEntry),
+                  [&] { PostalListCopy(run, list).print(); });
 }
 
 } // namespace quillan

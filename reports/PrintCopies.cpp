@@ -1,5 +1,7 @@
 #include "reports/PrintCopies.h"
 
+#include "platform/Interruption.h"
+
 #include <stdexcept>
 
 namespace quillan {
@@ -12,8 +14,10 @@ void printEachCopy(AppContext& ctx, PrintJobControl& job, const std::function<vo
     try {
         for (int copy = 1; copy <= job.copyCount(); ++copy) {
             printCopy();
-            if (printer.printing())
+            if (printer.printing()) {
                 printer.endDoc();
+                job.documentPrinted(printer.lastOutput());
+            }
             job.closePrintingBox();
             if (ctx.flags.printCancelled)
                 break;
@@ -39,13 +43,16 @@ void beginPrintDocument(platform::PrinterDevice& printer, const std::string& tit
 void servicePrintingBox(AppContext& ctx, PrintJobControl& job) {
     // The box is there to be watched and its Cancel pressed between pages; without a display
     // nobody can, and keeping it current would cost every page its drawing.
-    if (!ctx.platform.ui.hasDisplay())
-        return;
-    if (ctx.flags.stopPrinting)
-        job.closePrintingBox();
-    else
-        job.showPrintingPage(ctx.counters.runPageNumber);
-    ctx.platform.ui.processMessages();
+    if (ctx.platform.ui.hasDisplay()) {
+        if (ctx.flags.stopPrinting)
+            job.closePrintingBox();
+        else
+            job.showPrintingPage(ctx.counters.runPageNumber);
+        ctx.platform.ui.processMessages();
+    }
+    // A stop of the whole command (Exit, a termination signal) cancels as the box's button.
+    if (platform::interruptionRequested())
+        ctx.flags.printCancelled = true;
 }
 
 } // namespace quillan

@@ -44,6 +44,10 @@ public:
     // The "Printing" box, shown with the page being printed, and closed.
     virtual void showPrintingPage(int32_t page) = 0;
     virtual void closePrintingBox() = 0;
+
+    // A document was printed in full; `where` is the printer's word for where it went (the
+    // PDF file, or the printer's name).
+    virtual void documentPrinted(const std::string& where) { (void)where; }
 };
 
 } // namespace quillan

@@ -66,8 +66,8 @@ void AreaName::setDefinitionTokens(std::string_view tokens, size_t tokenLength) 
     tokenLength_ = std::min(tokenLength, tokens.size());
     if (linkedName >= 0 && owner_.nameDefs &&
         static_cast<size_t>(linkedName) < owner_.nameDefs->nameCount())
-        owner_.nameDefs->name(static_cast<size_t>(linkedName)).tokens =
-            tokens.substr(0, tokenLength_);
+        owner_.nameDefs->name(static_cast<size_t>(linkedName))
+            .setFormula(tokens.substr(0, tokenLength_), tokens.substr(tokenLength_));
 }
 
 AreaName& AreaNames::add() {

@@ -80,6 +80,7 @@ void CellFormats::reset() {
     formats_.clear();
     numberFormats_.assign(std::begin(BuiltInFormats), std::end(BuiltInFormats));
     asRead_.clear();
+    fromRecord_.clear();
 }
 
 void CellFormats::setDefault() {
@@ -96,6 +97,19 @@ void CellFormats::setNumberFormatAt(int index, std::string_view text, std::strin
     if (asRead_.size() <= static_cast<size_t>(index))
         asRead_.resize(static_cast<size_t>(index) + 1);
     asRead_[static_cast<size_t>(index)] = flagged;
+}
+
+void CellFormats::markReadFromRecord(int index) {
+    if (index < 0)
+        return;
+    if (fromRecord_.size() <= static_cast<size_t>(index))
+        fromRecord_.resize(static_cast<size_t>(index) + 1);
+    fromRecord_[static_cast<size_t>(index)] = true;
+}
+
+bool CellFormats::readFromRecord(int index) const {
+    return index >= 0 && static_cast<size_t>(index) < fromRecord_.size() &&
+           fromRecord_[static_cast<size_t>(index)];
 }
 
 std::string CellFormats::numberFormatAsRead(int index) const {

@@ -42,6 +42,10 @@ public:
     std::string numberFormatText(int index) const;
     // The text as read, a flagged string; empty for one not read from a BIFF8 file.
     std::string numberFormatAsRead(int index) const;
+    // Whether the number format came from a FORMAT record of the file read (one that only
+    // repeats a built-in text included).
+    bool readFromRecord(int index) const;
+    void markReadFromRecord(int index);
     // The index of the text, compared without regard to case, appended when missing; the
     // text is analysed as a mask first, so an over-long one raises.
     int findOrAddNumberFormat(std::string_view text);
@@ -50,6 +54,7 @@ private:
     std::deque<CellFormat> formats_; // a deque: formats stay where they are as the list grows
     std::vector<std::string> numberFormats_;
     std::vector<std::string> asRead_;
+    std::vector<bool> fromRecord_;
     ExcelMask mask_;
 };
 

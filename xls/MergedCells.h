@@ -20,7 +20,13 @@ public:
     MergedCell& item(size_t index) { return cells_.at(index); }
     const MergedCell& item(size_t index) const { return cells_.at(index); }
     size_t count() const { return cells_.size(); }
-    void clear() { cells_.clear(); }
+    void clear() {
+        cells_.clear();
+        recordSizes.clear();
+    }
+    // How many ranges each MERGEDCELLS record read held, so that a write of the ranges as read
+    // groups them as the file did.
+    std::vector<uint16_t> recordSizes;
 
     // A range is valid when its corners are in order and it shares no cell (bounds
     // inclusive) with any other range of the list.

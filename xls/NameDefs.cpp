@@ -43,6 +43,12 @@ std::string area3d(int externIndex, int row1, int row2, int col1, int col2) {
 
 } // namespace
 
+void WorkbookName::setFormula(std::string_view tokenBytes, std::string_view arrayData) {
+    tokens = tokenBytes;
+    trailing = arrayData;
+    textLengths.assign(4, '\0');
+}
+
 int NameDefs::addName(uint16_t options, uint16_t value6, std::string_view tokens,
                       std::string_view name, uint16_t sheetIndex) {
     names_.push_back({options, value6, sheetIndex, std::string(name), std::string(tokens)});
@@ -184,7 +190,7 @@ void NameDefs::setPrintTitles(int sheet, int firstCol, int lastCol, int firstRow
     for (WorkbookName& name : names_)
         if (name.name.size() == 1 && name.name[0] == PrintTitlesName &&
             name.sheetIndex == sheetIndex) {
-            name.tokens = tokens; // in place: later names keep their indexes
+            name.setFormula(tokens, {}); // in place: later names keep their indexes
             return;
         }
     if (!tokens.empty())
@@ -258,14 +264,18 @@ void NameDefs::readName(std::string_view body, AreaNames& areaNames) {
     std::string name = takeFlaggedString(in, nameLength);
     std::string_view tokens = in.take(tokenLength);
     int index = addName(options, value6, tokens, name, sheetIndex);
-    names_[static_cast<size_t>(index)].flaggedName = flagged;
+    WorkbookName& added = names_[static_cast<size_t>(index)];
+    added.flaggedName = flagged;
+    added.trailing = in.take(in.remaining());
+    added.shortcut = in.u8(2);
+    added.textLengths = in.bytes(10, 4);
     if (options != 0 || name.find_first_not_of(" \t") == std::string::npos ||
         areaNames.indexOfName(name) >= 0)
         return;
     AreaName& area = areaNames.add();
     area.setAreaName(name);
-    area.setDefinitionTokens(tokens);
-    area.linkedName = index;
+    area.setDefinitionTokens(std::string(tokens) + added.trailing, tokens.size());
+    area.linkedName = index; // after the tokens: the record keeps its own
     area.tabIndex = sheetIndex;
 }
 

@@ -9,7 +9,9 @@ namespace xls {
 
 class AreaNames;
 
-// A NAME record as read or made.
+// A NAME record as read or made. Behind its formula's tokens a record holds the data of the
+// formula's array constants and the name's menu, description, help and status texts; as
+// read they go back byte for byte, and a formula set anew brings its own array data.
 struct WorkbookName {
     uint16_t options = 0;
     uint16_t value6 = 0;     // the record's 16-bit value at offset 6, carried unchanged
@@ -17,6 +19,12 @@ struct WorkbookName {
     std::string name;        // a built-in name is one character: 7 for the print titles
     std::string tokens;
     std::string flaggedName; // the name as read, characters the code page lacks included
+    std::string trailing;    // what follows the tokens
+    uint8_t shortcut = 0;    // the keyboard shortcut
+    std::string textLengths{std::string(4, '\0')};
+
+    // A formula set anew: its tokens and the array data behind them; the texts go.
+    void setFormula(std::string_view tokenBytes, std::string_view arrayData);
 };
 
 struct ExternName {

@@ -280,6 +280,7 @@ void Sheet::clear() {
     inFileCharts_.clear();
     legacyNotes_.clear();
     unkeptShapes_.clear();
+    keptRecords_.clear();
     hyperlinks_.clear();
     mergedCells_.clear();
     printSettings_.reset();

@@ -5,6 +5,7 @@
 #include "xls/ColumnFormats.h"
 #include "xls/DataValidations.h"
 #include "xls/ExcelVersion.h"
+#include "xls/KeptRecords.h"
 #include "xls/MergedCells.h"
 #include "xls/Notes.h"
 #include "xls/PrintSettings.h"
@@ -18,6 +19,10 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+namespace platform {
+class WindowsCodePage;
+}
 
 namespace xls {
 
@@ -35,10 +40,13 @@ struct RowRecord {
     uint16_t xf = 0;
 };
 
-// A hyperlink of a cell: "description TAB target" as one text, and the cell's key.
+// A hyperlink of a cell: "description TAB target" as one text, and the cell's key. One read
+// from a file keeps its record, which goes back as it was while text and cell are as read.
 struct Hyperlink {
     std::string text;
     int32_t key = 0;
+    std::string recordAsRead;
+    std::string textAsRead;
 };
 
 // One worksheet: its cells and everything else that belongs to it. Columns run 0 to 255 and
@@ -145,6 +153,10 @@ public:
     // The NOTE records of a BIFF2 to BIFF5 file, kept as read and written back into those
     // versions as they are.
     RecordStorage& legacyNotes() { return legacyNotes_; }
+    // The records of the sheet's substream that a write in the version read carries through
+    // as they were (see KeptRecords).
+    KeptRecords& keptRecords() { return keptRecords_; }
+    const KeptRecords& keptRecords() const { return keptRecords_; }
     // The drawn objects read from the file that a write could not keep (text boxes, lines,
     // form controls, ...); while there are any the workbook is not written.
     UnkeptShapes& unkeptShapes() { return unkeptShapes_; }
@@ -176,14 +188,23 @@ public:
     std::array<uint16_t, 4> guts{}; // row gutter, column gutter, row levels, column levels
 
     std::string codeName; // the sheet's name in macros (CODENAME), as read
+    // As the workbook's sheet directory says: 0 visible, 1 hidden, 2 very hidden (shown
+    // only by macros); and the kind of sheet (0 worksheet or dialog, 1 macro sheet, 6 module),
+    // with the type of its substream.
+    uint8_t visibility = 0;
+    uint8_t sheetKind = 0;
+    uint16_t substreamType = 0x0010;
 
     bool has(Option option) const { return (options & option) != 0; }
     void setOption(Option option, bool on);
 
     // Record writers of the workbook writer: every cell in key order, the hyperlinks and the
     // merged ranges. xfOffset is added to each cell's format (the built-in formats that go
-    // ahead of a new workbook's own); with `unicode` texts are written as UTF-16.
-    void writeCells(ExcelVersion version, XlsStream& stream, int xfOffset, bool unicode);
+    // ahead of a new workbook's own); with `unicode` texts are written as UTF-16. Before
+    // BIFF8 texts go in the code page of the file; one it cannot hold, or one longer than a
+    // cell of those versions holds, raises XlsError naming the cell.
+    void writeCells(ExcelVersion version, XlsStream& stream, int xfOffset, bool unicode,
+                    const platform::WindowsCodePage& codePage);
     void writeHyperlinks(XlsStream& stream) const;
     void writeMergedCells(XlsStream& stream, int maxRecordSize) const;
     // The format index written for a cell: 15 (the default cell format) for none given.
@@ -194,7 +215,10 @@ private:
     // The text getAsString gives for a cell (null for none).
     std::string valueText(const Cell* cell) const;
     void writeFormula(ExcelVersion version, XlsStream& stream, const Cell& cell, uint16_t xf,
-                      bool unicode);
+                      bool unicode, const platform::WindowsCodePage& codePage);
+    // The 8-bit text of a cell in the code page, or the reason why there is none.
+    std::string text8Of(const Cell& cell, std::u16string_view text, ExcelVersion version,
+                        const platform::WindowsCodePage& codePage) const;
     void writeStringRecord(XlsStream& stream, const std::string& flagged);
     void storeFormula(CellType type, int col, int row, std::string_view tokens, int32_t xf);
 
@@ -211,6 +235,7 @@ private:
     InFileCharts inFileCharts_;
     RecordStorage legacyNotes_;
     UnkeptShapes unkeptShapes_;
+    KeptRecords keptRecords_;
     std::vector<Hyperlink> hyperlinks_;
     std::vector<RowRecord> rowRecords_;
 };

@@ -1,15 +1,20 @@
 // The sheet's own record writers: its cells, hyperlinks and merged ranges.
 
 #include "platform/text/AnsiCodePage.h"
+#include "platform/text/WindowsCodePage.h"
 #include "xls/RecordBody.h"
+#include "xls/RecordCursor.h"
 #include "xls/RecordId.h"
 #include "xls/Sheet.h"
 #include "xls/Sheets.h"
 #include "xls/Workbook.h"
 #include "xls/XlsStream.h"
+#include "xls/WriteLosses.h"
 #include "xls/XlsUtils.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <numeric>
 
 namespace xls {
 
@@ -84,7 +89,23 @@ uint16_t Sheet::writtenXf(int32_t xf, int xfOffset) {
     return static_cast<uint16_t>(written);
 }
 
-void Sheet::writeCells(ExcelVersion version, XlsStream& stream, int xfOffset, bool unicode) {
+std::string Sheet::text8Of(const Cell& cell, std::u16string_view text, ExcelVersion version,
+                           const platform::WindowsCodePage& codePage) const {
+    std::string where = "The text of cell " +
+                        colRowToRefText(cell.column(), cell.row(), false, false) + " on sheet \"" +
+                        name() + "\"";
+    std::optional<std::string> bytes = codePage.fromUtf16(text);
+    if (!bytes)
+        throw XlsError(where + " has characters that " + versionFileName(version) +
+                       " in code page " + std::to_string(codePage.number()) + " cannot hold.");
+    if (bytes->size() > MaxLabelLength)
+        throw XlsError(where + " is longer than the 255 characters a cell of " +
+                       versionFileName(version) + " holds.");
+    return *bytes;
+}
+
+void Sheet::writeCells(ExcelVersion version, XlsStream& stream, int xfOffset, bool unicode,
+                       const platform::WindowsCodePage& codePage) {
     bool biff8 = version >= ExcelVersion::Excel97;
     cells_.beginIterate();
     while (const Cell* cell = cells_.nextCell()) {
@@ -106,9 +127,8 @@ void Sheet::writeCells(ExcelVersion version, XlsStream& stream, int xfOffset, bo
             if (biff8) {
                 writeRecord(stream, record::LabelSst, body.u32(cell->sstIndex()));
             } else {
-                std::string text = strings().getString(cell->sstIndex());
-                if (text.size() > MaxLabelLength)
-                    throw RangeError();
+                std::string text = text8Of(*cell, strings().getWideString(cell->sstIndex()),
+                                           version, codePage);
                 writeRecord(stream, record::Label, body.u16(text.size()).bytes(text));
             }
             break;
@@ -131,7 +151,7 @@ void Sheet::writeCells(ExcelVersion version, XlsStream& stream, int xfOffset, bo
         case CellType::BooleanFormula:
         case CellType::ErrorFormula:
         case CellType::ArrayFormula:
-            writeFormula(version, stream, *cell, xf, unicode);
+            writeFormula(version, stream, *cell, xf, unicode, codePage);
             break;
         default:
             break;
@@ -140,7 +160,7 @@ void Sheet::writeCells(ExcelVersion version, XlsStream& stream, int xfOffset, bo
 }
 
 void Sheet::writeFormula(ExcelVersion version, XlsStream& stream, const Cell& cell, uint16_t xf,
-                         bool unicode) {
+                         bool unicode, const platform::WindowsCodePage& codePage) {
     const std::string& tokens = cell.tokens();
     if (tokens.size() > MaxTokenLength)
         throw RangeError();
@@ -165,9 +185,8 @@ void Sheet::writeFormula(ExcelVersion version, XlsStream& stream, const Cell& ce
         return;
     if (version >= ExcelVersion::Excel97)
         return writeStringRecord(stream, flaggedFor(cell.flaggedResult(), unicode));
-    std::string plain = fromXlsString(cell.flaggedResult());
-    if (plain.size() > MaxLabelLength)
-        throw RangeError();
+    std::string plain =
+        text8Of(cell, wideFromXlsString(cell.flaggedResult()), version, codePage);
     RecordBody result;
     result.u16(plain.size()).bytes(plain);
     stream.writeRecord(record::String, result.str());
@@ -195,6 +214,12 @@ void Sheet::writeStringRecord(XlsStream& stream, const std::string& flagged) {
 
 void Sheet::writeHyperlinks(XlsStream& stream) const {
     for (const Hyperlink& link : hyperlinks_) {
+        RecordCursor asRead(link.recordAsRead);
+        if (!link.recordAsRead.empty() && link.text == link.textAsRead &&
+            link.key == cellKey(asRead.u16(4), asRead.u16(0))) {
+            stream.writeRecord(record::HLink, link.recordAsRead);
+            continue;
+        }
         size_t tab = link.text.find('\t');
         if (tab == std::string::npos)
             continue;
@@ -212,10 +237,21 @@ void Sheet::writeHyperlinks(XlsStream& stream) const {
     }
 }
 
+// The ranges go in records as full as the version allows, or grouped as they were read while
+// there are as many.
 void Sheet::writeMergedCells(XlsStream& stream, int maxRecordSize) const {
     size_t perRecord = static_cast<size_t>((maxRecordSize - 2) / 8);
-    for (size_t first = 0; first < mergedCells_.count(); first += perRecord) {
-        size_t count = std::min(perRecord, mergedCells_.count() - first);
+    std::vector<size_t> sizes;
+    for (uint16_t size : mergedCells_.recordSizes)
+        sizes.push_back(size);
+    size_t asRead = std::accumulate(sizes.begin(), sizes.end(), size_t{0});
+    if (asRead != mergedCells_.count() ||
+        std::any_of(sizes.begin(), sizes.end(), [&](size_t n) { return n > perRecord; }))
+        sizes.clear();
+    for (size_t first = 0, group = 0; first < mergedCells_.count() || group < sizes.size();
+         ++group) {
+        size_t count =
+            group < sizes.size() ? sizes[group] : std::min(perRecord, mergedCells_.count() - first);
         RecordBody body;
         body.u16(count);
         for (size_t i = first; i < first + count; ++i) {
@@ -223,6 +259,7 @@ void Sheet::writeMergedCells(XlsStream& stream, int maxRecordSize) const {
             body.u16(range.row1).u16(range.row2).u16(range.col1).u16(range.col2);
         }
         stream.writeRecord(record::MergedCells, body.str());
+        first += count;
     }
 }
 

@@ -3,6 +3,7 @@
 #include "platform/print/PrinterDevice.h"
 #include "platform/text/FontMetrics.h"
 #include "xls/Messages.h"
+#include "xls/WriteLosses.h"
 #include "xls/XlsError.h"
 #include "xls/XlsReader.h"
 #include "xls/XlsWriter.h"
@@ -84,7 +85,8 @@ void Workbook::clear() {
     styles_.clear();
     keptStorages_.clear();
     keptStreams_.clear();
-    biff5Links_.clear();
+    keptGlobals_.clear();
+    readVersion = ExcelVersion::None;
     codeName.clear();
     printerDevMode_.reset();
     printerDevModeCached_ = false;
@@ -101,6 +103,7 @@ void Workbook::readWith(Read read) {
     formats_.reset();
     XlsReader reader(*this);
     read(reader);
+    drawingsRead_ = drawingFingerprint();
     if (onAfterRead)
         onAfterRead();
 }
@@ -128,7 +131,10 @@ void Workbook::writeTo(std::string* target) {
         throw XlsError("Can not write a workbook of an unknown Excel version");
     std::string unkept = unkeptDrawings();
     if (!unkept.empty())
-        throw XlsError("This workbook holds " + unkept + " that cannot be written back.");
+        throw XlsError("This workbook holds " + unkept + " that cannot be written " +
+                       (carriesThrough() || isDefaultWorkbook || readVersion == version_
+                            ? std::string("back.")
+                            : "as " + versionFileName(version_) + "."));
     XlsWriter writer(*this);
     if (version_ == ExcelVersion::Excel40) {
         // A BIFF4 file holds one sheet: the others would be lost without a word.
@@ -264,14 +270,47 @@ std::optional<DdeReference> Workbook::lookupDde(std::string_view applicationTopi
     return DdeReference{sheet, name + 1};
 }
 
+bool Workbook::carriesThrough() const {
+    return !isDefaultWorkbook && readVersion == version_;
+}
+
+bool Workbook::drawingsAsRead() const {
+    return drawingFingerprint() == drawingsRead_;
+}
+
 std::string Workbook::unkeptDrawings() const {
-    std::vector<std::string> parts;
+    return describeWriteLosses(*this);
+}
+
+// Enough of each note, placed picture and chart to tell whether one was added, removed,
+// moved or changed since the read.
+std::string Workbook::drawingFingerprint() const {
+    std::string print = std::to_string(pictures_.count());
+    auto anchor = [&print](const AnchorObject& a) {
+        for (int32_t value : {a.col1, a.col1Offset, a.row1, a.row1Offset, a.col2, a.col2Offset,
+                              a.row2, a.row2Offset})
+            print += "," + std::to_string(value);
+    };
     for (size_t i = 0; i < sheets_.count(); ++i) {
-        const Sheet& sheet = sheets_.item(i);
-        if (!sheet.unkeptShapes().empty())
-            parts.push_back(sheet.unkeptShapes().describe() + " on sheet \"" + sheet.name() + "\"");
+        Sheet& sheet = sheets_.item(i);
+        print += "|" + std::to_string(sheet.charts().count());
+        for (size_t n = 0; n < sheet.notes().count(); ++n) {
+            const Note& note = sheet.notes().item(n);
+            print += ";n" + std::to_string(note.cellKey()) + "," + note.author + "," +
+                     note.storedText() + "," + std::to_string(note.objectId);
+            anchor(note);
+        }
+        for (size_t p = 0; p < sheet.sheetPictures().count(); ++p) {
+            const SheetPicture& picture = sheet.sheetPictures().item(p);
+            print += ";p" + picture.pictureName() + "," + std::to_string(picture.zoom());
+            anchor(picture);
+        }
+        for (size_t c = 0; c < sheet.inFileCharts().count(); ++c) {
+            print += ";c" + std::to_string(sheet.inFileCharts().item(c).records.count());
+            anchor(sheet.inFileCharts().item(c));
+        }
     }
-    return joinAsList(parts);
+    return print;
 }
 
 size_t Workbook::noteCount() const {

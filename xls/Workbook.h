@@ -6,6 +6,7 @@
 #include "xls/ExcelVersion.h"
 #include "xls/FormulaDecoder.h"
 #include "xls/FormulaEncoder.h"
+#include "xls/KeptRecords.h"
 #include "xls/NameDefs.h"
 #include "xls/OptionsDialog.h"
 #include "xls/Palette.h"
@@ -43,15 +44,20 @@ namespace xls {
 // Rows and columns are 0-based. Nothing is written over the file until the whole new file
 // is ready; a failed write leaves it as it was.
 //
-// Notes, pictures and charts are written back, and the whole picture store with them; other
-// drawn objects (text boxes, lines, form controls, other shapes, objects in groups, embedded
-// objects) are not, nor any drawn object of a file before Excel 97. A workbook read with any
-// of those is refused by write() before anything is written, with an XlsError naming what
-// would be lost:
+// Written in the version it was read in, a workbook carries through unchanged every record
+// the library does not model (protection, conditional formats, filters, pivot tables, custom
+// views, a BIFF5 sheet's own link records, ...), each in its substream and in its place, and
+// its drawings as read while its notes, pictures and charts are as read. When the writer has
+// to make the drawings itself (they changed, or the version did) it writes notes, pictures
+// and charts; other drawn objects (text boxes, lines, form controls, other shapes, objects in
+// groups, embedded objects, any drawn object of a file before Excel 97) it cannot make, and
+// a write that would drop them is refused before anything is written, with an XlsError
+// naming what would be lost:
 //   This workbook holds 2 text boxes and 1 form control on sheet "Sheet1" that cannot be
 //   written back.
+// A write in another version refuses in the same way what that version cannot carry.
 // book.unkeptDrawings() asks the same beforehand: it gives the middle of that message, or
-// nothing when a write keeps every drawing; sheet.unkeptShapes() counts a sheet's by kind.
+// nothing when a write keeps everything; sheet.unkeptShapes() counts a sheet's by kind.
 class Workbook {
 public:
     // The locale gives number texts their decimal separator and formulas their argument
@@ -93,15 +99,18 @@ public:
     WorkbookData& window() { return window_; }
     OptionsDialog& optionsDialog() { return optionsDialog_; }
     AreaNames& areaNames() { return areaNames_; }
+    const AreaNames& areaNames() const { return areaNames_; }
     NameDefs& nameDefs() { return nameDefs_; }
+    const NameDefs& nameDefs() const { return nameDefs_; }
     Styles& styles() { return styles_; }
     Palette& palette() { return palette_; }
     XlsStream::KeptStorages& keptStorages() { return keptStorages_; }
     // The other streams of the file read (document properties), kept with the storages.
     XlsStream::KeptStreams& keptStreams() { return keptStreams_; }
-    // The name and link records of a BIFF3 to BIFF5 file (EXTERNCOUNT, EXTERNSHEET, NAME,
-    // EXTERNNAME), kept as read and written back into those versions as they are.
-    RecordStorage& biff5Links() { return biff5Links_; }
+    // The records of the workbook globals that a write in the version read carries through
+    // as they were (see KeptRecords); each sheet keeps its own.
+    KeptRecords& keptGlobals() { return keptGlobals_; }
+    const KeptRecords& keptGlobals() const { return keptGlobals_; }
     // The formula encoder, with the workbook's separators and boolean texts.
     FormulaEncoder& encoder();
 
@@ -115,6 +124,8 @@ public:
     // The character 0 goes back to the locale's list separator.
     void setFuncArgSeparator(char separator);
     char decimalSeparator() const { return locale_.separators().decimal; }
+    // The country of the user's locale, as the platform numbers countries.
+    int localeCountry() const { return locale_.countryCode(); }
     // How formula texts are written and read in this workbook.
     FormulaSyntax formulaSyntax() const;
 
@@ -138,6 +149,9 @@ public:
     // Set by a read, cleared by clear(): a workbook built in memory gets the built-in cell
     // styles and the system's country when written.
     bool isDefaultWorkbook = true;
+    // The version the workbook was read in; a write in it carries through what the library
+    // does not model.
+    ExcelVersion readVersion = ExcelVersion::None;
     bool date1904 = false;
     bool prot4Rev = false;
     bool saveRecalc = false;
@@ -154,8 +168,16 @@ public:
     InFileCharts& inFileCharts() { return inFileCharts_; }
     const ChartContext& chartContext() const { return chartContext_; }
 
-    // What a write could not keep: "2 text boxes and 1 form control on sheet "Sheet1" and
-    // 1 line on sheet "Sheet2""; empty when it keeps every drawing.
+    // Whether a write now carries through what the library does not model: the workbook was
+    // read from a file and is written in the version it was read in.
+    bool carriesThrough() const;
+    // Whether the notes, pictures and charts of the sheets are as read, so that a write
+    // carrying through takes the file's own drawing records.
+    bool drawingsAsRead() const;
+
+    // What a write in version() could not keep, as the middle of its refusal: "2 text boxes
+    // and 1 form control on sheet "Sheet1"", or after a change of version "conditional
+    // formats on sheet "Data" and defined names"; empty when it keeps everything.
     std::string unkeptDrawings() const;
 
     // What the drawing writer counts over all sheets.
@@ -188,6 +210,8 @@ private:
     void writeTo(std::string* target);
     template <typename Read>
     void readWith(Read read);
+    // The sheets' notes, pictures and charts in a few words each.
+    std::string drawingFingerprint() const;
     int findOrAddExternSheet(int supBook, int firstSheet, int lastSheet);
 
     const platform::LocaleSettings& locale_;
@@ -207,7 +231,8 @@ private:
     Palette palette_;
     XlsStream::KeptStorages keptStorages_;
     XlsStream::KeptStreams keptStreams_;
-    RecordStorage biff5Links_;
+    KeptRecords keptGlobals_;
+    std::string drawingsRead_;
     InFileCharts inFileCharts_;
     platform::FontMetrics* fontMetrics_ = nullptr;
     FormulaEncoder encoder_;

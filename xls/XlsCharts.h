@@ -115,7 +115,8 @@ public:
     RecordStorage records;
     std::string flaggedName;
     uint64_t boundSheetPosition = 0;
-    int tabPosition = -1; // a chart sheet's place among the workbook's tabs, as read
+    int tabPosition = -1;   // a chart sheet's place among the workbook's tabs, as read
+    uint8_t visibility = 0; // a chart sheet's, as the sheet directory says
 };
 
 class InFileCharts {

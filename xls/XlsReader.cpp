@@ -3,6 +3,7 @@
 
 #include "xls/XlsReader.h"
 
+#include "platform/text/WindowsCodePage.h"
 #include "xls/RecordId.h"
 #include "xls/Workbook.h"
 #include "xls/XlsError.h"
@@ -22,6 +23,8 @@ constexpr uint16_t ChartType = 0x0020;
 constexpr uint16_t WorkbookType = 0x0100;
 constexpr size_t MaxBofSize = 256;
 constexpr int ProgressStep = 100;
+constexpr uint16_t CustomViewBegin = 0x01AA;
+constexpr uint16_t CustomViewEnd = 0x01AB;
 
 bool isBof(uint16_t id) {
     return id == 0x0009 || id == 0x0209 || id == record::Bof4 || id == record::Bof;
@@ -80,6 +83,7 @@ void XlsReader::run(ExcelVersion version) {
         else if (version >= ExcelVersion::Excel50 && body_.u16(0) == 0x0500)
             version_ = ExcelVersion::Excel50;
         book_.setVersion(version_);
+        book_.readVersion = version_;
         // A BIFF4 workbook keeps its sheets in substreams this library does not read; read
         // as one empty sheet it would be written back over the user's file.
         if (version_ == ExcelVersion::Excel40 && body_.u16(2) == WorkbookType)
@@ -88,6 +92,7 @@ void XlsReader::run(ExcelVersion version) {
             curSheet_ = 0;
             inWorksheet_ = true;
         }
+        startSubstream();
         book_.isMac = biff8() && (body_.u32(8) & 0x10) != 0;
         if (book_.onProgress)
             book_.onProgress(0);
@@ -108,6 +113,7 @@ void XlsReader::loop() {
     int sinceProgress = 0;
     while (!finished_ && stream_.readHeader(header_)) {
         ++recordNumber_;
+        previousStart_ = recordStart_;
         recordStart_ = stream_.position() - 4;
         try {
             if (stream_.size() - stream_.position() < header_.length)
@@ -130,9 +136,6 @@ void XlsReader::loop() {
             throw XlsError("Error on reading record # " + std::to_string(recordNumber_) + "\r" +
                            e.what());
         }
-        for (size_t i = recordPositions_.size() - 1; i > 0; --i)
-            recordPositions_[i] = recordPositions_[i - 1];
-        recordPositions_[0] = stream_.position();
     }
 }
 
@@ -170,8 +173,8 @@ void XlsReader::dispatch() {
         onBof();
     else if (id == record::Eof)
         onEof();
-    else if (!onCellRecord() && !onSheetRecord())
-        onGlobalRecord();
+    else if (!onCellRecord())
+        onOtherRecord();
     afterDrawing_ = drawing;
 }
 
@@ -184,14 +187,20 @@ void XlsReader::onBof() {
     if (!inWorksheet_)
         inWorksheet_ = type == WorksheetType;
     if (type == ChartType) {
-        if (inWorksheet_)
-            return onEmbeddedChart(); // the worksheet goes on after it
+        if (inWorksheet_) {
+            onEmbeddedChart(); // the worksheet goes on after it
+            if (KeptRecords* kept = keptRecords())
+                keepCurrent(*kept, biff8());
+            return;
+        }
         ++sheetNameIndex_;
         InFileChart& chart = book_.inFileCharts().add();
         chart.tabPosition = sheetNameIndex_;
         if (sheetNameIndex_ < static_cast<int>(sheetNames_.size())) {
-            const std::string& name = sheetNames_[static_cast<size_t>(sheetNameIndex_)].name;
-            chart.flaggedName = biff8() ? name : toXlsString(name);
+            const BoundSheetEntry& entry = sheetNames_[static_cast<size_t>(sheetNameIndex_)];
+            chart.flaggedName =
+                biff8() || isWideXlsString(entry.name) ? entry.name : toXlsString(entry.name);
+            chart.visibility = entry.visibility;
         }
         readChart(chart);
         finished_ = lastSubstreamDone();
@@ -203,12 +212,142 @@ void XlsReader::onBof() {
     takenShape_ = TakenShape::None; // a shape of the last sheet is no object of this one
     if (curSheet_ > 0)
         book_.sheets().add();
-    if (sheetNameIndex_ < static_cast<int>(sheetNames_.size()))
-        sheet()->setName(sheetNames_[static_cast<size_t>(sheetNameIndex_)].name);
+    if (sheetNameIndex_ < static_cast<int>(sheetNames_.size())) {
+        const BoundSheetEntry& entry = sheetNames_[static_cast<size_t>(sheetNameIndex_)];
+        sheet()->setName(entry.name);
+        sheet()->visibility = entry.visibility;
+        sheet()->sheetKind = entry.kind;
+    }
+    sheet()->substreamType = type;
+    startSubstream();
+}
+
+// A substream's kept records start with no place yet: a kept record before any made one
+// stands at its start.
+void XlsReader::startSubstream() {
+    placeMark_ = {};
+    lastKept_ = false;
+    inCustomView_ = false;
+    lastOtherRecord_ = recordNumber_;
+    if (KeptRecords* kept = keptRecords())
+        kept->read = true;
+}
+
+KeptRecords* XlsReader::keptRecords() {
+    if (curSheet_ < 0)
+        return &book_.keptGlobals();
+    Sheet* s = sheet();
+    return s ? &s->keptRecords() : nullptr;
+}
+
+// The one rule's table, and the records whose kind says less than their content: a user's
+// cell style is kept while the built-in ones are made; a CONTINUE belongs with the record
+// before it.
+Keeping XlsReader::keepingOfCurrent() const {
+    uint16_t id = header_.id;
+    if (id == record::Continue)
+        return !lastKept_ ? Keeping::Dropped : lastKeptDrawing_ ? Keeping::Drawing : Keeping::Kept;
+    if (id == record::Style && (body_.u16(0) & 0x8000) == 0)
+        return Keeping::Kept;
+    return keepingOf(id, version_, curSheet_ < 0);
+}
+
+// Records the model must not take: those of a custom view (its own print settings, panes and
+// selection, between USERSVIEWBEGIN and USERSVIEWEND), a second window's settings, a number
+// format given twice, and records out of their substream. They are kept as they are.
+bool XlsReader::keptUnread(const KeptRecords& kept) {
+    uint16_t id = header_.id;
+    if (id == CustomViewBegin)
+        inCustomView_ = true;
+    if (inCustomView_) {
+        inCustomView_ = id != CustomViewEnd;
+        return true;
+    }
+    bool globals = curSheet_ < 0;
+    Keeping keeping = keepingOf(id, version_, globals);
+    // A workbook record in a sheet, or a sheet's among the globals; PROTECT is both.
+    if (keeping == Keeping::Kept && keepingOf(id, version_, !globals) == Keeping::Made &&
+        id != record::Protect)
+        return true;
+    if (madeOnlyWhereHeld(id) && kept.held(id) > 0)
+        return keeping == Keeping::Made;
+    return id == record::Format && version_ >= ExcelVersion::Excel50 &&
+           book_.formats().readFromRecord(body_.u16(0));
+}
+
+void XlsReader::onOtherRecord() {
+    KeptRecords* kept = keptRecords();
+    // A made cell, ROW or DIMENSIONS record just before is the place of a record kept now.
+    if (kept && lastOtherRecord_ + 1 != recordNumber_)
+        placeMark_ = markOfCellRecordAt(previousStart_);
+    lastOtherRecord_ = recordNumber_;
+    if (kept && keptUnread(*kept))
+        return keepCurrent(*kept, false, false);
+    if (!onSheetRecord())
+        onGlobalRecord();
+    if (!kept)
+        return;
+    Keeping keeping = keepingOfCurrent();
+    if (keeping == Keeping::Made)
+        placeMark_ = kept->countMade(header_.id);
+    if (keeping == Keeping::Kept || keeping == Keeping::Drawing)
+        keepCurrent(*kept, keeping == Keeping::Drawing);
+    else
+        lastKept_ = false;
+}
+
+void XlsReader::keepCurrent(KeptRecords& kept, bool drawing, bool counts) {
+    uint64_t end = stream_.position();
+    stream_.seek(static_cast<int64_t>(recordStart_), SeekOrigin::Begin);
+    std::string_view records = stream_.readView(end - recordStart_);
+    kept.keep(records, header_.id, drawing, lastKept_, placeMark_, counts);
+    lastKept_ = true;
+    lastKeptDrawing_ = drawing;
+}
+
+KeptRecords::Mark XlsReader::markOfCellRecordAt(uint64_t position) {
+    using Kind = KeptRecords::Mark::Kind;
+    uint64_t here = stream_.position();
+    stream_.seek(static_cast<int64_t>(position), SeekOrigin::Begin);
+    RecordHeader header;
+    KeptRecords::Mark mark = placeMark_;
+    if (stream_.readHeader(header)) {
+        RecordCursor body(stream_.readView(header.length));
+        uint32_t key = static_cast<uint32_t>(body.u16(0)) << 8;
+        switch (header.id) {
+        case record::Row:
+            mark = {Kind::Row, header.id, body.u16(0)};
+            break;
+        case record::Dimensions:
+            mark = {Kind::Record, header.id, 1};
+            break;
+        case record::MulRk:
+        case record::MulBlank:
+            mark = {Kind::Cell, 0, key | (body.u16(body.size() - 2) & 0xFF)};
+            break;
+        case record::Blank:
+        case record::Number:
+        case record::Label:
+        case record::BoolErr:
+        case record::Formula:
+        case record::Formula3:
+        case record::Formula4:
+        case record::Rk:
+        case record::RString:
+        case record::LabelSst:
+            mark = {Kind::Cell, 0, key | (body.u16(2) & 0xFF)};
+            break;
+        default:
+            break;
+        }
+    }
+    stream_.seek(static_cast<int64_t>(here), SeekOrigin::Begin);
+    return mark;
 }
 
 void XlsReader::onEof() {
     inWorksheet_ = false;
+    lastKept_ = false;
     sharedFormulas_.clear();
     finished_ = lastSubstreamDone();
 }
@@ -251,6 +390,19 @@ void XlsReader::finishSheets() {
         s.lastCol = static_cast<uint16_t>(std::max<int32_t>(s.lastCol, cells.lastCol));
         s.lastRow = static_cast<uint16_t>(std::max<int32_t>(s.lastRow, cells.lastRow));
     }
+}
+
+std::optional<std::u16string> XlsReader::decoded(std::string_view bytes) const {
+    if (!codePage_ || codePage_->isAnsi() ||
+        std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; }))
+        return std::nullopt;
+    return codePage_->toUtf16(bytes);
+}
+
+std::string XlsReader::flaggedText8(std::string_view bytes) const {
+    if (std::optional<std::u16string> text = decoded(bytes))
+        return wideXlsString(*text);
+    return toXlsString(bytes);
 }
 
 std::string XlsReader::text8(size_t offset, size_t count) const {

@@ -1,15 +1,22 @@
 #pragma once
 
+#include "xls/KeptRecords.h"
 #include "xls/MsoDrawingReader.h"
 #include "xls/RecordCursor.h"
+#include "xls/RecordKeeping.h"
 #include "xls/XlsStream.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
+
+namespace platform {
+class WindowsCodePage;
+}
 
 namespace xls {
 
@@ -40,6 +47,8 @@ private:
     struct BoundSheetEntry {
         std::string name; // flagged in BIFF8, plain text before
         uint32_t offset = 0;
+        uint8_t visibility = 0;
+        uint8_t kind = 0;
     };
     struct SharedFormula {
         uint16_t firstRow = 0, lastRow = 0;
@@ -55,6 +64,8 @@ private:
     void run(ExcelVersion version);
     void loop();
     void dispatch();
+    // Records other than cells: their handler, then kept or counted for the writer.
+    void onOtherRecord();
     void finishSheets();
     bool lastSubstreamDone() const;
 
@@ -62,6 +73,16 @@ private:
     // the start of a record taken this way.
     bool nextRecord(FollowingRecord& next);
     void rewind(const FollowingRecord& record);
+
+    // What a write in the same version carries through (see KeptRecords).
+    KeptRecords* keptRecords();
+    Keeping keepingOfCurrent() const;
+    bool keptUnread(const KeptRecords& kept);
+    // The records from the current one's start to where the stream stands, kept.
+    void keepCurrent(KeptRecords& kept, bool drawing, bool counts = true);
+    // The made record just before the current one, when it was a cell, a ROW or DIMENSIONS.
+    KeptRecords::Mark markOfCellRecordAt(uint64_t position);
+    void startSubstream();
 
     // Substreams and their sheets.
     void onBof();
@@ -82,6 +103,7 @@ private:
     void onMulRk();
     void onMulBlank();
     void onLabel();
+    void setText8(Sheet& s, int col, int row, std::string_view bytes, int32_t xf);
 
     // Sheet, print and page records.
     bool onSheetRecord();
@@ -93,6 +115,8 @@ private:
     void onHeaderFooter(bool header);
     void onMergedCells();
     void onHyperlink();
+    std::string hyperlinkText() const;
+    std::string monikerTarget(RecordCursor& in) const;
     void onDataValidations();
 
     // Drawings, notes and charts.
@@ -118,16 +142,24 @@ private:
     void onCodeName();
 
     bool biff8() const;
+    // 8-bit text of a file before BIFF8 in the code page its CODEPAGE record names: its
+    // characters, or nothing where the ANSI code page reads it as it is (or it holds bytes
+    // the code page has no character for, and stays the bytes it is).
+    std::optional<std::u16string> decoded(std::string_view bytes) const;
+    // The same as a flagged string; the ANSI text made one where nothing is decoded.
+    std::string flaggedText8(std::string_view bytes) const;
     // count 8-bit characters of the body; the body from an offset on (empty past its end).
     std::string text8(size_t offset, size_t count) const;
     std::string_view tail(size_t offset) const;
 
     Workbook& book_;
     XlsStream stream_;
+    std::unique_ptr<platform::WindowsCodePage> codePage_;
     ExcelVersion version_ = ExcelVersion::None;
     RecordHeader header_;
     RecordCursor body_;
     uint64_t recordStart_ = 0;
+    uint64_t previousStart_ = 0; // of the record dispatched before the current one
     uint32_t recordNumber_ = 0;
     bool finished_ = false;
 
@@ -136,7 +168,13 @@ private:
     int sheetNameIndex_ = -1;
     bool inWorksheet_ = false;
     std::vector<SharedFormula> sharedFormulas_;
-    std::array<uint64_t, 5> recordPositions_{};
+    // The place of the next kept record among the made ones, and whether the record before
+    // it was kept too, and was a drawing's.
+    KeptRecords::Mark placeMark_;
+    uint32_t lastOtherRecord_ = 0;
+    bool lastKept_ = false;
+    bool lastKeptDrawing_ = false;
+    bool inCustomView_ = false;
     MsoDrawingReader drawingReader_;
     // What the last shape the drawing reader handed over became.
     enum class TakenShape : uint8_t { None, Picture, Chart };

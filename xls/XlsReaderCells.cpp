@@ -68,16 +68,24 @@ bool XlsReader::onCellRecord() {
             s->setBlank(col, row, -1);
         }
         break;
+    // BIFF2 cells in a BIFF5 or BIFF8 file are no cells of its sheets (a chart's data can
+    // look like them): kept as they are.
     case record::Integer2:
+        if (version_ >= ExcelVersion::Excel50)
+            return false;
         b.require(0, 9);
         s->setFloat(col, row, b.u16(7), -1);
         break;
     case record::Number2:
+        if (version_ >= ExcelVersion::Excel50)
+            return false;
         b.require(0, 15);
         s->setFloat(col, row, b.f64(7), -1);
         break;
     case record::Label2:
-        s->setString(col, row, text8(8, b.u8(7)), -1);
+        if (version_ >= ExcelVersion::Excel50)
+            return false;
+        setText8(*s, col, row, text8(8, b.u8(7)), -1);
         break;
     case record::BoolErr2:
         if (biff2) {
@@ -129,6 +137,10 @@ bool XlsReader::onCellRecord() {
         break;
     }
     case record::Dimensions2:
+        if (version_ >= ExcelVersion::Excel50)
+            return false; // not a record of these versions: kept as it is
+        onDimensions();
+        break;
     case record::Dimensions:
         onDimensions();
         break;
@@ -145,12 +157,18 @@ void XlsReader::onLabel() {
     int32_t xf = body_.u16(4);
     size_t count = body_.u16(6);
     if (!biff8())
-        return s.setString(col, row, text8(8, count), xf);
+        return setText8(s, col, row, text8(8, count), xf);
     if (count == 0)
         return s.setCompressedString(col, row, {}, xf);
     if (body_.u8(8) & 0x01)
         return s.setWideString(col, row, wideChars(body_.bytes(9, 2 * count)), xf);
     s.setCompressedString(col, row, body_.bytes(9, count), xf);
+}
+
+void XlsReader::setText8(Sheet& s, int col, int row, std::string_view bytes, int32_t xf) {
+    if (std::optional<std::u16string> text = decoded(bytes))
+        return s.setWideString(col, row, *text, xf);
+    s.setString(col, row, bytes, xf);
 }
 
 void XlsReader::onMulRk() {
@@ -174,6 +192,7 @@ void XlsReader::onMulBlank() {
 
 void XlsReader::onDimensions() {
     Sheet& s = *sheet();
+    s.keptRecords().countMade(record::Dimensions);
     uint32_t firstRow, rowAfter;
     size_t colsAt;
     if (biff8() && header_.id == record::Dimensions) {
@@ -306,10 +325,10 @@ std::optional<std::string> XlsReader::followingString() {
 std::string XlsReader::stringRecordText(const FollowingRecord& stringRecord) {
     RecordCursor in(stringRecord.body);
     if (stringRecord.header.id == record::String2)
-        return toXlsString(in.bytes(1, in.u8(0)));
+        return flaggedText8(in.bytes(1, in.u8(0)));
     size_t count = in.u16(0);
     if (!biff8())
-        return toXlsString(in.bytes(2, count));
+        return flaggedText8(in.bytes(2, count));
     if (count == 0)
         return std::string(1, '\0');
     std::u16string chars;

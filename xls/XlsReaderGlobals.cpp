@@ -1,6 +1,7 @@
 // The reader's workbook records: the sheet directory, fonts, number formats, cell formats,
 // palette, styles, settings, the shared strings and the name and link tables.
 
+#include "platform/text/WindowsCodePage.h"
 #include "xls/RecordId.h"
 #include "xls/Workbook.h"
 #include "xls/XlsError.h"
@@ -74,6 +75,8 @@ bool XlsReader::onGlobalRecord() {
         break;
     case record::CodePage:
         book_.setCodepage(value);
+        if (!biff8())
+            codePage_ = std::make_unique<platform::WindowsCodePage>(value);
         break;
     case record::DateMode:
         book_.date1904 = value == 1;
@@ -160,6 +163,8 @@ bool XlsReader::onGlobalRecord() {
 void XlsReader::onBoundSheet() {
     BoundSheetEntry entry;
     entry.offset = body_.u32(0);
+    entry.visibility = body_.u8(4);
+    entry.kind = body_.u8(5);
     size_t count = body_.u8(6);
     if (biff8()) {
         bool wide = body_.u8(7) & 0x01;
@@ -167,7 +172,9 @@ void XlsReader::onBoundSheet() {
         flagged[0] = wide ? 1 : 0;
         entry.name = std::move(flagged);
     } else {
-        entry.name = text8(7, count);
+        std::string name = text8(7, count);
+        std::optional<std::u16string> wide = decoded(name);
+        entry.name = wide ? wideXlsString(*wide) : name;
     }
     sheetNames_.push_back(std::move(entry));
 }
@@ -223,12 +230,14 @@ void XlsReader::onFormat() {
         size_t count = std::min<size_t>(body_.u16(2), available);
         formats.setNumberFormatAt(body_.u16(0), readXlsString(version_, text, count),
                                   flaggedFromBody(text, count));
+        formats.markReadFromRecord(body_.u16(0));
         return;
     }
     std::string text(tail(3).substr(0, body_.u8(2)));
-    if (version_ >= ExcelVersion::Excel50)
+    if (version_ >= ExcelVersion::Excel50) {
         formats.setNumberFormatAt(body_.u16(0), text);
-    else
+        formats.markReadFromRecord(body_.u16(0));
+    } else
         formats.addNumberFormat(text);
 }
 
@@ -295,8 +304,9 @@ void XlsReader::onCodeName() {
 
 void XlsReader::onNameRecord() {
     NameDefs& names = book_.nameDefs();
+    // Before BIFF8 the records themselves are kept as read; a name is read for the texts of
+    // formulas.
     if (!biff8()) {
-        book_.biff5Links().add(header_.id, body_.data());
         if (version_ == ExcelVersion::Excel50 && header_.id == record::Name)
             readBiff5Name();
         return;
@@ -324,7 +334,7 @@ void XlsReader::onNameRecord() {
     }
 }
 
-// A BIFF5 name is kept for the texts of formulas; the record itself goes back as read.
+// A BIFF5 name, for the texts of formulas.
 void XlsReader::readBiff5Name() {
     uint16_t options = body_.u16(0);
     std::string name = text8(14, body_.u8(3));

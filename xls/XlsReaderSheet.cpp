@@ -15,10 +15,16 @@ namespace xls {
 
 namespace {
 
-constexpr uint32_t LinkWithDescription = 0x17;
-constexpr uint32_t PlainLink = 0x03;
+// What a hyperlink's record holds, by its flags.
+constexpr uint32_t HasMoniker = 0x01;
+constexpr uint32_t HasLocation = 0x08;
+constexpr uint32_t HasDisplayName = 0x10;
+constexpr uint32_t HasFrameName = 0x80;
+constexpr uint32_t MonikerSavedAsString = 0x100;
 constexpr std::string_view UrlMoniker{
     "\xE0\xC9\xEA\x79\xF9\xBA\xCE\x11\x8C\x82\x00\xAA\x00\x4B\xA9\x0B", 16};
+constexpr std::string_view FileMoniker{
+    "\x03\x03\x00\x00\x00\x00\x00\x00\xC0\x00\x00\x00\x00\x00\x00\x46", 16};
 
 std::string utf16Text(std::string_view bytes) {
     std::u16string text(bytes.size() / 2, u'\0');
@@ -56,6 +62,9 @@ bool XlsReader::onSheetRecord() {
         break;
     case record::DefColWidth:
         s->defaultColWidth = value;
+        break;
+    case record::Protect:
+        s->setOption(Sheet::Protected, value != 0);
         break;
     case record::DefaultRowHeight:
         s->defaultRowHeight = b.u16(2);
@@ -251,6 +260,7 @@ void XlsReader::onMergedCells() {
     MergedCells& merged = sheet()->mergedCells();
     size_t count = body_.u16(0);
     body_.require(2, count * 8);
+    merged.recordSizes.push_back(static_cast<uint16_t>(count));
     for (size_t i = 0; i < count; ++i) {
         size_t at = 2 + 8 * i;
         MergedCell& cell = merged.add();
@@ -261,31 +271,67 @@ void XlsReader::onMergedCells() {
     }
 }
 
+// Any HLINK is kept with its record. Its text is the link's display name and its target: a
+// URL, a file's path, or a place in the workbook ("#Sheet2!A1") after either or alone; a
+// link without a display name shows its target. A link whose record cannot be followed has
+// no text, and goes back as it was.
 void XlsReader::onHyperlink() {
-    int row = body_.u16(0);
-    int col = body_.u16(4);
-    uint32_t flags = body_.u32(28);
-    std::string description, url;
-    if (flags == PlainLink) {
-        size_t bytes = body_.u16(48);
-        if (body_.bytes(32, 16) != UrlMoniker || bytes < 2)
-            return;
-        url = utf16Text(body_.bytes(52, bytes - 2));
-        description = url;
-    } else if (flags == LinkWithDescription) {
-        size_t chars = body_.u16(32);
-        if (chars == 0)
-            return;
-        description = utf16Text(body_.bytes(36, 2 * (chars - 1)));
-        size_t monikerAt = 36 + 2 * chars;
-        size_t bytes = body_.u32(monikerAt + 16);
-        if (body_.bytes(monikerAt, 16) != UrlMoniker || bytes < 2)
-            return;
-        url = utf16Text(body_.bytes(monikerAt + 20, bytes - 2));
-    } else {
-        return;
+    std::string text;
+    try {
+        text = hyperlinkText();
+    } catch (const XlsError&) {
     }
-    sheet()->hyperlinks().push_back({description + '\t' + url, cellKey(col, row)});
+    sheet()->hyperlinks().push_back(
+        {text, cellKey(body_.u16(4), body_.u16(0)), std::string(body_.data()), text});
+}
+
+std::string XlsReader::hyperlinkText() const {
+    uint32_t flags = body_.u32(28);
+    RecordCursor in(body_.data());
+    in.seek(32);
+    auto hyperlinkString = [&in]() {
+        size_t chars = in.takeU32();
+        return chars == 0 ? std::string() : utf16Text(in.take(2 * chars)).substr(0, chars - 1);
+    };
+    std::string description, target;
+    if (flags & HasDisplayName)
+        description = hyperlinkString();
+    if (flags & HasFrameName)
+        hyperlinkString();
+    if ((flags & HasMoniker) && (flags & MonikerSavedAsString))
+        target = hyperlinkString();
+    else if (flags & HasMoniker)
+        target = monikerTarget(in);
+    if ((flags & HasLocation) && (!target.empty() || !(flags & HasMoniker)))
+        target += "#" + hyperlinkString();
+    if (target.empty())
+        return {};
+    return (description.empty() ? target : description) + '\t' + target;
+}
+
+// The target of a URL or file moniker; empty for other monikers, whose length the record
+// does not tell, so that nothing behind them can be read.
+std::string XlsReader::monikerTarget(RecordCursor& in) const {
+    std::string_view moniker = in.take(16);
+    if (moniker == UrlMoniker) {
+        size_t bytes = in.takeU32();
+        std::string url = utf16Text(in.take(bytes));
+        return url.substr(0, url.find('\0'));
+    }
+    if (moniker != FileMoniker)
+        return {};
+    std::string path;
+    for (size_t up = in.takeU16(); up > 0; --up)
+        path += "..\\";
+    std::string_view ansi = in.take(in.takeU32());
+    in.skip(2 + 2 + 20); // end server, version, reserved
+    size_t unicodeSize = in.takeU32();
+    if (unicodeSize >= 6) {
+        size_t bytes = in.takeU32();
+        in.skip(2);
+        return path + utf16Text(in.take(bytes));
+    }
+    return path + std::string(ansi.substr(0, ansi.find('\0')));
 }
 
 // DVAL and the DV records behind it: only records that are DV are taken, so a count larger

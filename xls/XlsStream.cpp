@@ -219,9 +219,23 @@ void XlsStream::writeHeader(uint16_t id, uint16_t length) {
     put(littleEndianWord(id) + littleEndianWord(length));
 }
 
+void XlsStream::announceRecord(uint16_t id, std::string_view body) {
+    if (!recordHook_ || inHook_)
+        return;
+    inHook_ = true;
+    try {
+        recordHook_(id, body);
+    } catch (...) {
+        inHook_ = false;
+        throw;
+    }
+    inHook_ = false;
+}
+
 void XlsStream::writeRecord(uint16_t id, std::string_view body) {
     if (body.size() > 0xFFFF)
         throw RangeError();
+    announceRecord(id, body);
     writeHeader(id, static_cast<uint16_t>(body.size()));
     writeData(body);
 }

@@ -5,6 +5,7 @@
 #include "xls/ExcelVersion.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -78,6 +79,13 @@ public:
     // Raises RangeError for a target outside the data.
     void seek(int64_t offset, SeekOrigin origin);
 
+    // Told of each record about to be written through writeRecord, or announced by a writer
+    // that writes a record in pieces; what it writes itself (raw) it is not told of.
+    void setRecordHook(std::function<void(uint16_t id, std::string_view body)> hook) {
+        recordHook_ = std::move(hook);
+    }
+    void announceRecord(uint16_t id, std::string_view body);
+
     // Writing. Header and raw bytes go straight out; data bytes count towards the current
     // record and, in split mode, are split into CONTINUE records.
     void writeHeader(uint16_t id, uint16_t length);
@@ -133,6 +141,8 @@ private:
     KeptStreams* keptStreams_ = nullptr;
     bool copyStorages_ = true;
     bool unicodeStrings_ = false;
+    std::function<void(uint16_t, std::string_view)> recordHook_;
+    bool inHook_ = false;
 };
 
 } // namespace xls

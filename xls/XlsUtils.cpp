@@ -104,6 +104,16 @@ std::string fromXlsString(std::string_view flagged) {
     return std::string(flagged.substr(1));
 }
 
+std::u16string wideFromXlsString(std::string_view flagged) {
+    if (isWideXlsString(flagged))
+        return utf16FromBytes(flagged.substr(1));
+    return platform::AnsiCodePage::toUtf16(flagged.empty() ? flagged : flagged.substr(1));
+}
+
+std::string wideXlsString(std::u16string_view text) {
+    return utf16Flagged(text);
+}
+
 std::string readXlsString(ExcelVersion version, std::string_view body, size_t count) {
     if (count == 0)
         return {};

@@ -27,6 +27,10 @@ size_t xlsStringSize(std::string_view text, bool unicode = false);
 bool isWideXlsString(std::string_view flagged);
 // The characters of a flagged string as 8-bit text in the ANSI code page.
 std::string fromXlsString(std::string_view flagged);
+// The characters of a flagged string (8-bit ones in the ANSI code page), and the flagged
+// UTF-16 string of characters.
+std::u16string wideFromXlsString(std::string_view flagged);
+std::string wideXlsString(std::u16string_view text);
 
 // The text of a BIFF string body of count characters: before BIFF8 count 8-bit characters;
 // from BIFF8 an option byte (0: 8-bit, else UTF-16LE) and the characters. A body too short

@@ -3,7 +3,9 @@
 #include "xls/XlsWriter.h"
 
 #include "xls/RecordId.h"
+#include "xls/RecordKeeping.h"
 #include "xls/Workbook.h"
+#include "xls/WriteLosses.h"
 #include "xls/XlsUtils.h"
 
 #include <algorithm>
@@ -90,12 +92,19 @@ size_t flaggedCount(const std::string& flagged) {
 
 } // namespace
 
-XlsWriter::XlsWriter(Workbook& book) : book_(book), version_(book.version()) {
+XlsWriter::XlsWriter(Workbook& book)
+    : book_(book), version_(book.version()), codePage_(book.codepage()) {
     stream_.setCopyStorages(book.preserveMacros);
     stream_.setKeptStorages(&book.keptStorages());
     stream_.setKeptStreams(&book.keptStreams());
     unicode_ = book.writeUnicodeStrings && biff8();
     stream_.setUnicodeStrings(unicode_);
+    carryThrough_ = book.carriesThrough();
+    drawingsAsRead_ = carryThrough_ && book.drawingsAsRead();
+    converting_ = !book.isDefaultWorkbook && !carryThrough_ &&
+                  book.readVersion >= ExcelVersion::Excel50 && version_ >= ExcelVersion::Excel50;
+    stream_.setRecordHook(
+        [this](uint16_t id, std::string_view body) { carried_.beforeRecord(stream_, id, body); });
 }
 
 XlsWriter::~XlsWriter() = default;
@@ -142,7 +151,7 @@ void XlsWriter::writeBiff58(std::string* target) {
         for (size_t i = 0; i < book_.sheets().count(); ++i)
             prepareSheet(book_.sheets().item(i));
         arrangeTabs();
-        if (biff8())
+        if (biff8() && !drawingsAsRead_)
             prepareDrawings();
         writeGlobals();
         for (const Tab& tab : tabs_)
@@ -163,7 +172,7 @@ void XlsWriter::writeBiff4(std::string* target) {
         open(target);
         Sheet& sheet = book_.sheets().item(0);
         prepareSheet(sheet);
-        writeBof(WorksheetType);
+        beginSubstream(WorksheetType, &sheet.keptRecords(), false);
         writeWriteAccess();
         // Without its code page other readers take 8-bit text for ASCII.
         writeWord(record::CodePage, book_.codepage() == 1200 ? 1252 : book_.codepage());
@@ -173,6 +182,7 @@ void XlsWriter::writeBiff4(std::string* target) {
         writeSheetLayout(sheet);
         writeWord(record::HideObj, static_cast<int>(book_.optionsDialog().showObjects));
         writeWsBool(sheet);
+        writePageBreaks(sheet);
         writeFonts();
         writePrintRecords(sheet);
         writeWord(record::Backup, book_.backup ? 1 : 0);
@@ -180,11 +190,12 @@ void XlsWriter::writeBiff4(std::string* target) {
         writeWord(record::WindowProtect, book_.bookProtected ? 1 : 0);
         writeCellFormats();
         writeStyles();
-        writeBiff5Names();
         if (sheet.defaultColWidth != 0)
             writeWord(record::DefColWidth, sheet.defaultColWidth);
+        writeColumnFormats(sheet);
         writeDimensions(sheet);
-        sheet.writeCells(version_, stream_, xfOffset(), false);
+        writeRows(sheet);
+        sheet.writeCells(version_, stream_, xfOffset(), false, codePage_);
         for (size_t i = 0; i < sheet.legacyNotes().count(); ++i)
             writeRecord(sheet.legacyNotes().item(i).id,
                         std::string_view(sheet.legacyNotes().item(i).body));
@@ -213,10 +224,13 @@ void XlsWriter::writeRecord(uint16_t id, const RecordBody& body) {
 
 // A body longer than the version allows goes on in CONTINUE records.
 void XlsWriter::writeRecord(uint16_t id, std::string_view body) {
+    if (!makesOwn(id))
+        return;
     if (body.size() <= static_cast<size_t>(book_.maxRecordSize())) {
         stream_.writeRecord(id, body);
         return;
     }
+    stream_.announceRecord(id, body);
     stream_.beginSplit(book_.maxRecordSize());
     stream_.writeHeader(id, 0);
     stream_.writeData(body);
@@ -229,28 +243,78 @@ void XlsWriter::writeWord(uint16_t id, int64_t value) {
     writeRecord(id, body);
 }
 
+// A BOF inside a substream (an embedded chart's) keeps the substream's kept records out of
+// the chart until its EOF.
 void XlsWriter::writeBof(uint16_t type) {
     RecordBody body;
-    if (version_ <= ExcelVersion::Excel40) {
+    if (version_ <= ExcelVersion::Excel40)
         body.u16(0).u16(WorksheetType).u16(6319);
-        return writeRecord(record::Bof4, body);
-    }
-    if (version_ == ExcelVersion::Excel50) {
+    else if (version_ == ExcelVersion::Excel50)
         body.u16(0x0500).u16(type).u16(3515).u16(1998);
-        return writeRecord(record::Bof, body);
-    }
-    body.u16(0x0600).u16(type).u16(6319).u16(1997).u32(book_.isMac ? 0x10 : 0).u32(0x0106);
-    writeRecord(record::Bof, body);
+    else
+        body.u16(0x0600).u16(type).u16(6319).u16(1997).u32(book_.isMac ? 0x10 : 0).u32(0x0106);
+    stream_.writeRecord(version_ <= ExcelVersion::Excel40 ? record::Bof4 : record::Bof, body.str());
+    if (depth_++ > 0)
+        carried_.pause(true);
 }
 
 void XlsWriter::writeEof() {
+    if (--depth_ == 0) {
+        carried_.finish(stream_);
+        kept_ = nullptr;
+        carrying_ = false;
+    }
     stream_.writeRecord(record::Eof, {});
+    if (depth_ > 0)
+        carried_.pause(false);
+}
+
+void XlsWriter::beginSubstream(uint16_t type, const KeptRecords* kept, bool globals) {
+    writeBof(type);
+    kept_ = kept;
+    globals_ = globals;
+    carrying_ = carryThrough_ && kept && kept->read;
+    bool converted = converting_ && kept && kept->read;
+    carried_.begin(carrying_ || converted ? kept : nullptr, drawingsAsRead_, converted);
+}
+
+bool XlsWriter::holds(uint16_t id) const {
+    return carrying_ && kept_->held(id) > 0;
+}
+
+// Carried through, a substream gets the writer's settings only where the file had them, and
+// none of the records the writer would make of its own accord (a selection, an empty
+// password) where the file's own are kept; frozen panes the file did not have are added.
+// Written into the other of BIFF5 and BIFF8, the file's own protection records take the
+// place of the writer's.
+bool XlsWriter::makesOwn(uint16_t id) const {
+    if (!carrying_)
+        return !(converting_ && kept_ && kept_->read && sameInBiff5And8(id) &&
+                 keepingOf(id, book_.readVersion, globals_) == Keeping::Kept &&
+                 kept_->held(id) > 0);
+    switch (keepingOf(id, version_, globals_)) {
+    case Keeping::Made:
+        return !madeOnlyWhereHeld(id) || holds(id);
+    case Keeping::Kept:
+        return id == record::Pane && !holds(id);
+    case Keeping::Drawing:
+        return !drawingsAsRead_;
+    case Keeping::Dropped:
+        break;
+    }
+    return true;
 }
 
 void XlsWriter::writeGlobals() {
-    writeBof(GlobalsType);
+    beginSubstream(GlobalsType, &book_.keptGlobals(), true);
     writeWriteAccess();
-    writeWord(record::CodePage, !biff8() && book_.codepage() == 1200 ? 1252 : book_.codepage());
+    // BIFF8 text is UTF-16 whatever an older file said; older files keep their code page.
+    uint16_t codePage = book_.codepage();
+    if (biff8() && !carryThrough_)
+        codePage = 1200;
+    else if (!biff8() && codePage == 1200)
+        codePage = 1252;
+    writeWord(record::CodePage, codePage);
     if (biff8()) {
         writeWord(record::Dsf, 0);
         RecordBody tabs;
@@ -285,8 +349,6 @@ void XlsWriter::writeGlobals() {
         writeNames();
         writeDrawingGroup();
         writeSharedStrings();
-    } else {
-        writeBiff5Names();
     }
     writeEof();
 }
@@ -318,11 +380,11 @@ void XlsWriter::writeWriteAccess() {
 void XlsWriter::writeCodeNames() {
     bool vba = vbaKept();
     if (vba)
-        stream_.writeRecord(record::ObProj, {});
+        writeRecord(record::ObProj, std::string_view());
     std::string name = !book_.codeName.empty() ? book_.codeName
                        : vba                   ? std::string(ThisWorkbook)
                                                : std::string();
-    if (!name.empty()) {
+    if (!name.empty() || holds(record::CodeName)) {
         RecordBody body;
         body.u16(name.size()).u8(0).bytes(name);
         writeRecord(record::CodeName, body);
@@ -389,6 +451,9 @@ void XlsWriter::writeFonts() {
 void XlsWriter::writeFormats() {
     CellFormats& formats = book_.formats();
     if (version_ <= ExcelVersion::Excel40) {
+        // A file without FORMAT records numbers its formats as the built-in list does.
+        if (carrying_ && !holds(record::Format))
+            return;
         int base = biff4FormatBase();
         for (size_t i = static_cast<size_t>(base); i < formats.numberFormatCount(); ++i) {
             std::string text = formats.numberFormatText(static_cast<int>(i));
@@ -402,9 +467,11 @@ void XlsWriter::writeFormats() {
     }
     for (size_t i = 0; i < formats.numberFormatCount(); ++i) {
         std::string text = formats.numberFormatText(static_cast<int>(i));
-        if (text.empty())
+        bool read = formats.readFromRecord(static_cast<int>(i));
+        if (text.empty() && !read)
             continue;
-        if (i < CellFormats::BuiltInCount && text == CellFormats::builtInText(static_cast<int>(i)))
+        if (i < CellFormats::BuiltInCount &&
+            text == CellFormats::builtInText(static_cast<int>(i)) && !read)
             continue;
         RecordBody body;
         body.u16(i);
@@ -457,7 +524,8 @@ void XlsWriter::writeStyles() {
 // BIFF5 always carries its palette; BIFF8 when it differs from the default one.
 void XlsWriter::writePalette() {
     const Palette& palette = book_.palette();
-    if (biff8() && std::equal(palette.begin(), palette.end(), defaultPalette().begin()))
+    bool own = std::equal(palette.begin(), palette.end(), defaultPalette().begin());
+    if (own && (carrying_ ? !holds(record::Palette) : biff8()))
         return;
     RecordBody body;
     body.u16(PaletteColours);
@@ -495,20 +563,28 @@ void XlsWriter::arrangeTabs() {
 // Each BOUNDSHEET's position field is written 0 and patched when its substream begins.
 void XlsWriter::writeBoundSheets() {
     for (Tab& tab : tabs_) {
-        tab.field = stream_.position() + 4;
         std::string flagged = tab.chart ? book_.inFileCharts().item(tab.index).flaggedName
                                         : book_.sheets().item(tab.index).flaggedName();
         if (flagged.empty())
             flagged = std::string(1, '\0');
+        uint8_t visibility = tab.chart ? book_.inFileCharts().item(tab.index).visibility
+                                       : book_.sheets().item(tab.index).visibility;
+        uint8_t kind = tab.chart ? 2 : carryThrough_ ? book_.sheets().item(tab.index).sheetKind : 0;
         RecordBody body;
-        body.u32(0).u16(tab.chart ? 0x0200 : 0);
+        body.u32(0).u8(visibility).u8(kind);
         if (biff8()) {
             body.u8(flaggedCount(flagged)).bytes(flagged);
         } else {
-            std::string name = fromXlsString(flagged);
-            body.u8(name.size()).bytes(name);
+            std::optional<std::string> name = codePage_.fromUtf16(wideFromXlsString(flagged));
+            if (!name || name->size() > 0xFF)
+                throw XlsError("The name of sheet \"" + fromXlsString(flagged) + "\" cannot be " +
+                               "written into " + versionFileName(version_) + " in code page " +
+                               std::to_string(codePage_.number()) + ".");
+            body.u8(name->size()).bytes(*name);
         }
         writeRecord(record::BoundSheet, body);
+        // Kept records may have gone in ahead of it: the field is found from its end.
+        tab.field = stream_.position() - body.size();
     }
 }
 
@@ -521,11 +597,12 @@ void XlsWriter::patchOffset(uint64_t fieldPosition) {
     stream_.seek(0, SeekOrigin::End);
 }
 
-// The platform gives no country of its own; a new workbook says United States.
+// A workbook built in memory takes the country of the user's locale for the second value;
+// the first is the country the application speaks, United States.
 void XlsWriter::writeCountry() {
     RecordBody body;
     if (book_.isDefaultWorkbook)
-        body.u16(1).u16(1);
+        body.u16(1).u16(book_.localeCountry());
     else
         body.u16(book_.countryDefault).u16(book_.countryWinIni);
     writeRecord(record::Country, body);
@@ -534,7 +611,8 @@ void XlsWriter::writeCountry() {
 void XlsWriter::writeNames() {
     NameDefs& names = book_.nameDefs();
     AreaNames& areas = book_.areaNames();
-    if (areas.count() > 0) {
+    // A file carried through keeps its link tables as they were.
+    if (areas.count() > 0 && !carrying_) {
         int own = names.addSupBook(NameDefs::OwnWorkbook, nullptr);
         bool present = false;
         for (size_t i = 0; i < names.externSheetCount(); ++i)
@@ -573,7 +651,7 @@ void XlsWriter::writeNames() {
     }
     if (names.externCount > 0)
         writeWord(record::ExternCount, names.externCount);
-    if (names.externSheetCount() > 0) {
+    if (names.externSheetCount() > 0 || holds(record::ExternSheet)) {
         RecordBody body;
         body.u16(names.externSheetCount());
         for (size_t i = 0; i < names.externSheetCount(); ++i) {
@@ -582,38 +660,35 @@ void XlsWriter::writeNames() {
         }
         writeRecord(record::ExternSheet, body);
     }
-    auto writeName = [&](uint16_t options, const std::string& flagged, const std::string& tokens,
-                         uint16_t value6, uint16_t sheetIndex) {
+    auto writeName = [&](const WorkbookName& name, const std::string& flagged) {
         RecordBody body;
-        body.u16(options).u8(0).u8(flaggedCount(flagged)).u16(tokens.size()).u16(value6);
-        body.u16(sheetIndex).zeros(4).bytes(flagged).bytes(tokens);
+        body.u16(name.options).u8(name.shortcut).u8(flaggedCount(flagged));
+        body.u16(name.tokens.size()).u16(name.value6).u16(name.sheetIndex).bytes(name.textLengths);
+        body.bytes(flagged).bytes(name.tokens).bytes(name.trailing);
         writeRecord(record::Name, body);
     };
     for (size_t i = 0; i < names.nameCount(); ++i) {
         const WorkbookName& name = names.name(i);
-        writeName(name.options, flaggedAsRead(name.flaggedName, name.name, unicode_), name.tokens,
-                  name.value6, name.sheetIndex);
+        writeName(name, flaggedAsRead(name.flaggedName, name.name, unicode_));
     }
     for (size_t i = 0; i < areas.count(); ++i) {
         const AreaName& area = areas.item(i);
         if (area.linkedName >= 0)
             continue;
-        writeName(area.options, toXlsString(area.areaName(), unicode_),
-                  area.tokens().substr(0, area.tokenLength()), 0, area.tabIndex);
+        WorkbookName name;
+        name.options = area.options;
+        name.sheetIndex = area.tabIndex;
+        name.setFormula(area.tokens().substr(0, area.tokenLength()),
+                        area.tokens().substr(area.tokenLength()));
+        writeName(name, toXlsString(area.areaName(), unicode_));
     }
-}
-
-// A BIFF5 file's names and links go back as they were read.
-void XlsWriter::writeBiff5Names() {
-    const RecordStorage& links = book_.biff5Links();
-    for (size_t i = 0; i < links.count(); ++i)
-        writeRecord(links.item(i).id, std::string_view(links.item(i).body));
 }
 
 // SST and EXTSST: the stream position of every eighth string (or more, so that there are
 // at most 128 buckets) lets a reader find a string without reading the table.
 void XlsWriter::writeSharedStrings() {
     SharedStringTable& strings = book_.sheets().strings();
+    stream_.announceRecord(record::Sst, {});
     uint64_t start = stream_.position();
     std::vector<SharedStringTable::Place> places;
     strings.write(stream_, &places);

@@ -2,8 +2,11 @@
 
 #include "xls/DrawingWriter.h"
 #include "xls/ExcelVersion.h"
+#include "xls/KeptRecordWriter.h"
 #include "xls/RecordBody.h"
 #include "xls/XlsStream.h"
+
+#include "platform/text/WindowsCodePage.h"
 
 #include <cstdint>
 #include <string>
@@ -50,6 +53,13 @@ private:
     void writeWord(uint16_t id, int64_t value);
     void writeBof(uint16_t type);
     void writeEof();
+    // A top-level substream: its BOF, and the kept records it carries through when the
+    // workbook is written in the version it was read in.
+    void beginSubstream(uint16_t type, const KeptRecords* kept, bool globals);
+    // Whether the writer writes its own record of the id into the current substream.
+    bool makesOwn(uint16_t id) const;
+    // Whether the substream being carried through held a record of the id.
+    bool holds(uint16_t id) const;
 
     // Workbook globals.
     void writeGlobals();
@@ -65,7 +75,6 @@ private:
     void writeBoundSheets();
     void writeCountry();
     void writeNames();
-    void writeBiff5Names();
     void writeSharedStrings();
 
     // Sheet substreams.
@@ -94,6 +103,7 @@ private:
     void writeSetup(Sheet& sheet);
     void writeColumnFormats(Sheet& sheet);
     void writeDimensions(Sheet& sheet);
+    void writeRows(Sheet& sheet);
     void writeWindow2(Sheet& sheet, bool first);
     void writeSelection();
     void writeValidations(Sheet& sheet);
@@ -108,6 +118,20 @@ private:
     XlsStream stream_;
     ExcelVersion version_;
     bool unicode_ = false;
+    // The code page of 8-bit texts before BIFF8: the workbook's, the ANSI one for UTF-16.
+    platform::WindowsCodePage codePage_;
+    // The one rule: a workbook written in the version it was read in carries through what
+    // the writer does not make, substream by substream; the drawings too while they are as
+    // read.
+    bool carryThrough_ = false;
+    bool drawingsAsRead_ = false;
+    // A workbook read as BIFF5 written as BIFF8, or the other way: protection goes along.
+    bool converting_ = false;
+    KeptRecordWriter carried_;
+    const KeptRecords* kept_ = nullptr;
+    bool carrying_ = false;
+    bool globals_ = false;
+    int depth_ = 0;
     std::vector<Tab> tabs_;
     // BIFF8 drawings, by sheet.
     std::vector<SheetDrawing> drawings_;

@@ -29,35 +29,41 @@ void XlsWriter::writeSheet(const Tab& tab) {
     Sheet& sheet = book_.sheets().item(tab.index);
     patchOffset(tab.field);
     writeSheetHeader(sheet);
-    sheet.writeCells(version_, stream_, xfOffset(), unicode_);
+    sheet.writeCells(version_, stream_, xfOffset(), unicode_, codePage_);
     writeSheetTrailer(sheet);
 }
 
 void XlsWriter::writeChartSheet(const Tab& tab) {
     patchOffset(tab.field);
-    writeBof(0x0020);
+    beginSubstream(0x0020, nullptr, false);
     book_.inFileCharts().item(tab.index).records.writeAll(stream_);
     writeEof();
 }
 
 void XlsWriter::writeSheetHeader(Sheet& sheet) {
-    writeBof(WorksheetType);
+    beginSubstream(carryThrough_ ? sheet.substreamType : WorksheetType, &sheet.keptRecords(),
+                   false);
     writeCalculation(sheet);
     writeSheetLayout(sheet);
     writeWsBool(sheet);
     writePageBreaks(sheet);
     writePrintRecords(sheet);
-    writeWord(record::Protect, sheet.has(Sheet::Protected) ? 1 : 0);
+    if (!carrying_ || sheet.has(Sheet::Protected) || holds(record::Protect))
+        writeWord(record::Protect, sheet.has(Sheet::Protected) ? 1 : 0);
     if (sheet.defaultColWidth != 0)
         writeWord(record::DefColWidth, sheet.defaultColWidth);
     writeColumnFormats(sheet);
     writeDimensions(sheet);
+    writeRows(sheet);
+}
+
+void XlsWriter::writeRows(Sheet& sheet) {
     for (size_t i = 0; i < sheet.rowRecordCount(); ++i)
         writeRecord(record::Row, std::string_view(sheet.rowRecordBody(i)));
 }
 
 void XlsWriter::writeSheetTrailer(Sheet& sheet) {
-    if (biff8())
+    if (biff8() && !drawingsAsRead_)
         writeDrawingObjects(static_cast<size_t>(book_.sheets().indexOf(sheet)));
     else
         for (size_t i = 0; i < sheet.legacyNotes().count(); ++i)
@@ -66,7 +72,7 @@ void XlsWriter::writeSheetTrailer(Sheet& sheet) {
     if (version_ == ExcelVersion::Excel50)
         writeWindow1(); // a BIFF5 worksheet carries its own
     writeWindow2(sheet, book_.sheets().indexOf(sheet) == 0);
-    if (sheet.zoom != 0 && sheet.zoom != 100) {
+    if (carrying_ ? holds(record::Scl) : sheet.zoom != 0 && sheet.zoom != 100) {
         RecordBody scale;
         scale.u16(sheet.zoom).u16(100);
         writeRecord(record::Scl, scale);
@@ -81,7 +87,7 @@ void XlsWriter::writeSheetTrailer(Sheet& sheet) {
     std::string codeName = !sheet.codeName.empty() ? sheet.codeName
                            : vbaKept()             ? sheet.name()
                                                    : std::string();
-    if (!codeName.empty()) {
+    if (!codeName.empty() || holds(record::CodeName)) {
         RecordBody body;
         body.u16(codeName.size()).u8(0).bytes(codeName);
         writeRecord(record::CodeName, body);
@@ -89,7 +95,7 @@ void XlsWriter::writeSheetTrailer(Sheet& sheet) {
     if (biff8()) {
         writeValidations(sheet);
         sheet.writeHyperlinks(stream_);
-        if (sheet.mergedCells().count() > 0)
+        if (sheet.mergedCells().count() > 0 || !sheet.mergedCells().recordSizes.empty())
             sheet.writeMergedCells(stream_, book_.maxRecordSize());
     }
     writeEof();
@@ -135,7 +141,7 @@ void XlsWriter::writeWsBool(Sheet& sheet) {
 void XlsWriter::writePageBreaks(Sheet& sheet) {
     const PrintSettings& print = sheet.printSettings();
     auto write = [&](uint16_t id, size_t count, auto entry) {
-        if (count == 0)
+        if (count == 0 && !holds(id))
             return;
         if (biff8() && count > MaxBreaks)
             throw RangeError();

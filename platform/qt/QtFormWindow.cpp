@@ -99,7 +99,10 @@ void QtFormWindow::build() {
 }
 
 void QtFormWindow::buildMenus() {
+    for (QAction* action : menuBar_->actions())
+        delete action->menu();
     menuBar_->clear();
+    menuActions_.clear();
     std::function<void(QMenu*, std::vector<MenuItem>&)> fill = [&](QMenu* menu,
                                                                    std::vector<MenuItem>& items) {
         for (auto& item : items) {
@@ -111,27 +114,35 @@ void QtFormWindow::buildMenus() {
             }
             if (!item.children.empty()) {
                 QMenu* sub = menu->addMenu(caption(item.caption));
-                sub->setEnabled(item.enabled);
+                menuActions_.emplace_back(&item, sub->menuAction());
                 fill(sub, item.children);
                 continue;
             }
             QAction* action = menu->addAction(caption(item.caption));
             action->setObjectName(toQt(item.name));
-            action->setEnabled(item.enabled);
+            menuActions_.emplace_back(&item, action);
             if (!item.shortcut.empty())
                 action->setShortcut(QKeySequence(toQt(item.shortcut)));
             MenuItem* target = &item;
             connect(action, &QAction::triggered, this, [target] {
-                if (target->onClick)
+                if (target->onClick && target->enabled)
                     target->onClick();
             });
         }
     };
     for (auto& top : form_.menus()) {
         QMenu* menu = menuBar_->addMenu(caption(top.caption));
-        menu->setEnabled(top.enabled);
+        menuActions_.emplace_back(&top, menu->menuAction());
         fill(menu, top.children);
     }
+    syncMenus();
+}
+
+// The entries change while a command runs (it may be the one whose entry was chosen), so
+// they are switched on and off in place rather than built again.
+void QtFormWindow::syncMenus() {
+    for (auto& [item, action] : menuActions_)
+        action->setEnabled(item->enabled);
 }
 
 QWidget* QtFormWindow::containerFor(const std::string& parentName) {
@@ -255,6 +266,7 @@ QWidget* QtFormWindow::createWidget(Control& control, QWidget* parent) {
             c->userDoubleClick();
             after();
         });
+        list->installEventFilter(this); // Enter takes the highlighted row, as a double-click
         widget = list;
         break;
     }
@@ -436,7 +448,7 @@ void QtFormWindow::syncWidget(Control& control) {
     case ControlKind::Button: {
         auto* button = static_cast<QPushButton*>(w);
         button->setText(caption(control.caption()));
-        button->setDefault(control.isDefault());
+        syncDefaultButton();
         break;
     }
     case ControlKind::Image: {
@@ -452,6 +464,24 @@ void QtFormWindow::syncWidget(Control& control) {
         break;
     }
     }
+}
+
+// Several buttons of a form may be meant as default (OK and Next of a settings page), of
+// which only one shows at a time; a hidden default button would leave Enter doing nothing.
+void QtFormWindow::syncDefaultButton() {
+    QPushButton* chosen = nullptr;
+    for (auto& control : form_.controls()) {
+        if (control->kind() != ControlKind::Button || !control->isDefault() ||
+            !control->visible() || !control->enabled())
+            continue;
+        if (auto it = widgets_.find(control.get()); it != widgets_.end()) {
+            chosen = static_cast<QPushButton*>(it->second);
+            break;
+        }
+    }
+    for (auto& [control, widget] : widgets_)
+        if (control->kind() == ControlKind::Button)
+            static_cast<QPushButton*>(widget)->setDefault(widget == chosen);
 }
 
 void QtFormWindow::syncCaptionedRow(Control& control, QWidget* edit) {
@@ -476,7 +506,7 @@ void QtFormWindow::controlChanged(Control& control) {
 void QtFormWindow::formChanged(Form&) {
     setWindowTitle(plainCaption(form_.caption()));
     if (menuBar_)
-        buildMenus();
+        syncMenus();
     if (form_.controls().size() != builtControls_) {
         for (size_t i = builtControls_; i < form_.controls().size(); ++i) {
             Control& control = *form_.controls()[i];
@@ -533,9 +563,8 @@ void QtFormWindow::endModalIfDone() {
 }
 
 void QtFormWindow::closeEvent(QCloseEvent* event) {
-    form_.userClose();
     // A form whose close handler took the result back stays open, as with Esc.
-    if (modalLoop_ && form_.modalResult() == ModalResult::None) {
+    if (!form_.userClose()) {
         event->ignore();
         return;
     }
@@ -563,6 +592,17 @@ void QtFormWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 bool QtFormWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* list = qobject_cast<QListWidget*>(watched);
+        if (list && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            for (auto& [control, widget] : widgets_)
+                if (widget == watched && control->onDoubleClick && list->currentRow() >= 0)
+                    control->userDoubleClick();
+            endModalIfDone();
+            return true;
+        }
+    }
     if (event->type() == QEvent::MouseButtonDblClick) {
         for (auto& [control, widget] : widgets_) {
             if (widget != watched)

@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QEventLoop>
 #include <map>
+#include <utility>
+#include <vector>
 
 class QMenuBar;
 class QImage;
@@ -40,6 +42,10 @@ protected:
 private:
     void build();
     void buildMenus();
+    // Enables and disables the entries built, as the form's menus say.
+    void syncMenus();
+    // The first visible, enabled button meant as default is the one Enter presses.
+    void syncDefaultButton();
     QWidget* createWidget(Control& control, QWidget* parent);
     void syncWidget(Control& control);
     QWidget* containerFor(const std::string& parentName);
@@ -48,6 +54,7 @@ private:
 
     Form& form_;
     QMenuBar* menuBar_ = nullptr;
+    std::vector<std::pair<const MenuItem*, QAction*>> menuActions_;
     std::map<Control*, QWidget*> widgets_;
     std::map<Control*, std::unique_ptr<QImage>> images_;
     size_t builtControls_ = 0;

@@ -2,28 +2,107 @@
 
 #include "platform/qt/QtText.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QUrl>
+#include <QVBoxLayout>
+#include <algorithm>
 #include <iostream>
 
 namespace platform {
 
+namespace {
+
+int topicNumber(const QString& page) {
+    static const QRegularExpression number("^topic(\\d+)\\.html$");
+    QRegularExpressionMatch m = number.match(page);
+    return m.hasMatch() ? m.captured(1).toInt() : 0;
+}
+
+QString pageTitle(const QString& html, const QString& fallback) {
+    int start = html.indexOf("<title>");
+    int end = html.indexOf("</title>");
+    if (start < 0 || end <= start)
+        return fallback;
+    return html.mid(start + 7, end - start - 7);
+}
+
+// The words of a page as a person reads them: tags and entities gone.
+QString pageText(const QString& html) {
+    QTextDocument document;
+    document.setHtml(html);
+    return document.toPlainText();
+}
+
+} // namespace
+
 QtHelpViewer::QtHelpViewer(std::string helpFolder, bool unattended)
     : helpFolder_(std::move(helpFolder)), unattended_(unattended) {}
 
-QtHelpViewer::~QtHelpViewer() = default;
+QtHelpViewer::~QtHelpViewer() {
+    delete window_.data();
+}
 
-QTextBrowser& QtHelpViewer::browser() {
-    if (!browser_) {
-        browser_ = std::make_unique<QTextBrowser>();
-        browser_->setWindowTitle("Quillan Help");
-        browser_->setSearchPaths({toQt(helpFolder_)});
-        browser_->setOpenLinks(true);
-        browser_->resize(640, 560);
+void QtHelpViewer::makeWindow() {
+    window_ = new QWidget(nullptr, Qt::Window);
+    window_->setObjectName("HelpWindow");
+    window_->setWindowTitle("Quillan Help");
+    auto* layout = new QVBoxLayout(window_);
+    auto* row = new QHBoxLayout;
+    auto* label = new QLabel("Search for:", window_);
+    field_ = new QLineEdit(window_);
+    field_->setObjectName("HelpSearch");
+    label->setBuddy(field_);
+    auto* go = new QPushButton("Find", window_);
+    row->addWidget(label);
+    row->addWidget(field_, 1);
+    row->addWidget(go);
+    layout->addLayout(row);
+    browser_ = new QTextBrowser(window_);
+    browser_->setObjectName("HelpPage");
+    browser_->setSearchPaths({toQt(helpFolder_)});
+    browser_->setOpenLinks(true);
+    layout->addWidget(browser_, 1);
+    auto find = [this] { showResults(fromQt(field_->text())); };
+    QObject::connect(field_, &QLineEdit::returnPressed, window_, find);
+    QObject::connect(go, &QPushButton::clicked, window_, find);
+    window_->resize(560, 520);
+}
+
+// A dialog waiting for its answer blocks every window but its own: the help window becomes
+// one of its windows, beside it where the screen has room.
+void QtHelpViewer::showWindow() {
+    if (!window_)
+        makeWindow();
+    QWidget* owner = QApplication::activeModalWidget();
+    if (window_->parentWidget() != owner) {
+        window_->setParent(owner, Qt::Window);
+        if (owner) {
+            QRect dialog = owner->frameGeometry();
+            QRect screen = owner->screen() ? owner->screen()->availableGeometry() : QRect();
+            int x = dialog.right() + 8;
+            if (screen.isValid() && x + window_->width() > screen.right())
+                x = std::max(screen.left(), dialog.left() - window_->width() - 8);
+            int y = dialog.top();
+            if (screen.isValid())
+                y = std::clamp(y, screen.top(),
+                               std::max(screen.top(), screen.bottom() - window_->height()));
+            window_->move(x, y);
+        }
     }
-    return *browser_;
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
 }
 
 void QtHelpViewer::showTopic(int context) {
@@ -34,42 +113,62 @@ void QtHelpViewer::showTopic(int context) {
         std::cerr << "Quillan: help topic " << context << "\n";
         return;
     }
-    QTextBrowser& b = browser();
-    b.setSource(QUrl::fromLocalFile(toQt(helpFolder_) + page));
-    b.show();
-    b.raise();
+    showWindow();
+    browser_->setSource(QUrl::fromLocalFile(toQt(helpFolder_) + page));
 }
 
-void QtHelpViewer::search(const std::string& key) {
+std::vector<QtHelpViewer::Found> QtHelpViewer::find(const std::string& key) const {
     QDir folder(toQt(helpFolder_));
-    QString needle = toQt(key);
-    QString html = "<h2>Search</h2><ul>";
-    for (const QString& name : folder.entryList({"topic*.html"}, QDir::Files, QDir::Name)) {
+    QStringList words = toQt(key).split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+    QStringList pages = folder.entryList({"topic*.html"}, QDir::Files);
+    std::sort(pages.begin(), pages.end(),
+              [](const QString& a, const QString& b) { return topicNumber(a) < topicNumber(b); });
+    std::vector<Found> found;
+    for (const QString& name : pages) {
         QFile file(folder.filePath(name));
         if (!file.open(QIODevice::ReadOnly))
             continue;
-        QString text = QString::fromUtf8(file.readAll());
-        if (!needle.isEmpty() && !text.contains(needle, Qt::CaseInsensitive))
-            continue;
-        QString title = name;
-        int start = text.indexOf("<title>");
-        int end = text.indexOf("</title>");
-        if (start >= 0 && end > start)
-            title = text.mid(start + 7, end - start - 7);
-        html += QString("<li><a href=\"%1\">%2</a></li>").arg(name, title.toHtmlEscaped());
+        QString html = QString::fromUtf8(file.readAll());
+        QString text = pageText(html);
+        bool all = std::all_of(words.begin(), words.end(), [&](const QString& word) {
+            return text.contains(word, Qt::CaseInsensitive);
+        });
+        if (all)
+            found.push_back({fromQt(name), fromQt(pageTitle(html, name))});
     }
-    html += "</ul>";
+    return found;
+}
+
+void QtHelpViewer::showResults(const std::string& key) {
+    std::vector<Found> found = find(key);
+    QString html = "<html><head><title>Topic Search</title></head><body><h2>Topic Search</h2>";
+    if (key.empty())
+        html += "<p>Type a word or two above and press Enter. Every page:</p>";
+    else if (found.empty())
+        html += "<p>No page holds " + toQt(key).toHtmlEscaped() + ".</p>";
+    else
+        html += "<p>Pages that hold " + toQt(key).toHtmlEscaped() + ":</p>";
+    html += "<ul>";
+    for (const Found& f : found)
+        html += QString("<li><a href=\"%1\">%2</a></li>")
+                    .arg(toQt(f.page), toQt(f.title).toHtmlEscaped());
+    html += "</ul></body></html>";
+    browser_->setHtml(html);
+}
+
+void QtHelpViewer::search(const std::string& key) {
     if (unattended_)
         return;
-    QTextBrowser& b = browser();
-    b.setHtml(html);
-    b.show();
-    b.raise();
+    showWindow();
+    field_->setText(toQt(key));
+    showResults(key);
+    field_->setFocus();
+    field_->selectAll();
 }
 
 void QtHelpViewer::quit() {
-    if (browser_)
-        browser_->close();
+    if (window_)
+        window_->close();
 }
 
 } // namespace platform

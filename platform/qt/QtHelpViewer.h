@@ -2,14 +2,20 @@
 
 #include "platform/help/HelpViewer.h"
 
-#include <memory>
+#include <QPointer>
+#include <QWidget>
+#include <string>
+#include <vector>
 
+class QLineEdit;
 class QTextBrowser;
 
 namespace platform {
 
-// Help pages of our own (HTML in the help folder), shown in a text browser. Topic n is
-// "topicN.html"; topic 1 is the contents page.
+// Help pages of our own (HTML in the help folder), shown in a window with a search field
+// over the page. Topic n is "topicN.html"; topic 1 is the contents page. Asked from a
+// dialog that waits for an answer, the window opens beside that dialog and belongs to it,
+// so that its links and its search work while the dialog stays open.
 class QtHelpViewer : public HelpViewer {
 public:
     explicit QtHelpViewer(std::string helpFolder, bool unattended);
@@ -20,13 +26,31 @@ public:
     void search(const std::string& key) override;
     void quit() override;
 
+    // The pages whose text holds every word of the key (all pages for an empty key), as
+    // file name and title, in the order of their topic numbers.
+    struct Found {
+        std::string page;
+        std::string title;
+    };
+    std::vector<Found> find(const std::string& key) const;
+
+    // The window, once it was shown; for tests.
+    QWidget* window() const { return window_.data(); }
+    QTextBrowser* browser() const { return browser_; }
+    QLineEdit* searchField() const { return field_; }
+
 private:
-    QTextBrowser& browser();
+    void makeWindow();
+    void showWindow();
+    void showResults(const std::string& key);
 
     std::string helpFolder_;
     std::string helpFile_;
     bool unattended_;
-    std::unique_ptr<QTextBrowser> browser_;
+    // Made when first asked for; it goes with the dialog it belongs to, if that goes first.
+    QPointer<QWidget> window_;
+    QTextBrowser* browser_ = nullptr;
+    QLineEdit* field_ = nullptr;
 };
 
 } // namespace platform

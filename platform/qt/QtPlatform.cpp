@@ -3,6 +3,7 @@
 #include "platform/qt/QtHelpViewer.h"
 #include "platform/qt/QtPrinter.h"
 #include "platform/qt/QtUi.h"
+#include "platform/qt/X11Colormaps.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -54,6 +55,7 @@ QtPlatform::QtPlatform(int& argc, char** argv, const ProgramPaths& paths) {
         qInstallMessageHandler(keepOnlyFatalMessages);
     state_ = std::make_unique<State>(argc, argv, paths, unattended);
     QApplication::setApplicationName("Quillan");
+    useScreenColormaps(state_->app);
 }
 
 QtPlatform::~QtPlatform() = default;

@@ -40,7 +40,10 @@ void QtPrinter::setPrinterIndex(int index) {
 std::string QtPrinter::nextPdfPath() const {
     QDir().mkpath(toQt(printoutsFolder_));
     QString stamp = QDateTime::currentDateTime().toString("yyyy-MM-dd HHmmss");
-    QString base = toQt(printoutsFolder_) + toQt(title_) + " " + stamp;
+    // A title may hold a slash ("BMC/ASF Entry"), which no file name can.
+    QString name = toQt(title_);
+    name.replace('/', '-');
+    QString base = toQt(printoutsFolder_) + name + " " + stamp;
     QString path = base + ".pdf";
     for (int n = 2; QFile::exists(path); ++n)
         path = base + QString(" (%1).pdf").arg(n);

@@ -90,7 +90,11 @@ ModalResult QtUi::messageBox(MessageKind kind, MessageButtons buttons, const std
                   << "\n";
         return answer;
     }
-    QMessageBox box;
+    // Over the window that asked: a dialog's warning shows in front of the dialog.
+    QWidget* over = QApplication::activeModalWidget();
+    if (!over)
+        over = QApplication::activeWindow();
+    QMessageBox box(over);
     box.setWindowTitle(toQt(caption.empty() ? std::string(toString(kind)) : caption));
     box.setText(toQt(text));
     switch (kind) {

@@ -46,9 +46,13 @@ ModalResult ScriptedUi::runModal(Form& form) {
         unexpected_.push_back("modal " + form.name());
         form.setModalResult(ModalResult::Cancel);
     } else {
-        FormAction action = std::move(queue.front());
-        queue.pop_front();
-        action(form);
+        openForms_.push_back(form.name());
+        while (form.modalResult() == ModalResult::None && !queue.empty()) {
+            FormAction action = std::move(queue.front());
+            queue.pop_front();
+            action(form);
+        }
+        openForms_.pop_back();
         if (form.modalResult() == ModalResult::None) {
             unexpected_.push_back("left open " + form.name());
             form.setModalResult(ModalResult::Cancel);
@@ -77,7 +81,8 @@ ModalResult ScriptedUi::messageBox(MessageKind kind, MessageButtons buttons,
         answer = messageAnswers_.front();
         messageAnswers_.pop_front();
     }
-    messages_.push_back({kind, buttons, text, caption, answer});
+    messages_.push_back(
+        {kind, buttons, text, caption, answer, openForms_.empty() ? "" : openForms_.back()});
     return answer;
 }
 

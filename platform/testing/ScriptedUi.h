@@ -26,9 +26,12 @@ public:
         std::string text;
         std::string caption;
         ModalResult answer;
+        std::string over; // the modal form open when the box came up, empty for none
     };
 
-    // Actions for modal shows of the named form, taken in the order queued.
+    // Actions for modal shows of the named form, taken in the order queued. A form that an
+    // action leaves open (a refused entry, say) takes the next action queued for it, as a
+    // person goes on working in the dialog still in front of them.
     void whenShown(const std::string& formName, FormAction action);
     // Shortcut: press the named button when the form is shown.
     void pressWhenShown(const std::string& formName, const std::string& buttonName);
@@ -87,6 +90,7 @@ private:
     std::vector<BeepKind> beeps_;
     std::vector<std::string> formLog_;
     std::vector<std::string> unexpected_;
+    std::vector<std::string> openForms_;
     std::map<Timer*, long long> deadlines_;
     long long now_ = 0;
     long long idleWaits_ = 0;

@@ -100,6 +100,8 @@ void Form::hide() {
 
 void Form::setModalResult(ModalResult result) {
     modalResult_ = result;
+    if (result != ModalResult::None && onCloseQuery && !onCloseQuery(result))
+        modalResult_ = ModalResult::None;
 }
 
 void Form::runShowEvents() {
@@ -124,11 +126,16 @@ void Form::userHelp() {
         onHelp();
 }
 
-void Form::userClose() {
+bool Form::userClose() {
     if (modalResult_ == ModalResult::None)
-        modalResult_ = ModalResult::Cancel;
+        setModalResult(ModalResult::Cancel);
+    else if (onCloseQuery && !onCloseQuery(modalResult_))
+        modalResult_ = ModalResult::None;
+    if (modalResult_ == ModalResult::None)
+        return false;
     if (onClose)
         onClose();
+    return modalResult_ != ModalResult::None;
 }
 
 void Form::controlChanged(Control& control) {

@@ -77,7 +77,8 @@ public:
     ModalResult showModal();
     void show();
     void hide();
-    // Gives the running modal show its result; None keeps the form open.
+    // Gives the running modal show its result; None keeps the form open. A result that
+    // would close the form is first put to onCloseQuery, which may keep it open.
     void setModalResult(ModalResult result);
     ModalResult modalResult() const { return modalResult_; }
 
@@ -87,11 +88,15 @@ public:
     std::function<void()> onClick;
     std::function<void(char)> onKeyPress;
     std::function<void()> onHelp;
+    // Asked before the form closes with a result (a button's, or Cancel for the close box and
+    // Esc); false keeps it open. A check that refuses says why while the form stays in sight.
+    std::function<bool(ModalResult)> onCloseQuery;
 
     // What a person does to the form itself.
     void userClick();
     void userKeyPress(char key);
-    void userClose();
+    // False when the form stays open.
+    bool userClose();
     void userHelp();
 
     FormView* view() const { return view_; }

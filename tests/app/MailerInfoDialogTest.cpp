@@ -93,6 +93,8 @@ TEST(MailerInfoDialog, ZipWithoutFiveDigitsIsRefused) {
         ASSERT_EQ(d.env.ui.messages().size(), 1u);
         EXPECT_EQ(d.env.ui.messages()[0].text, "The zip code must have all 5 digits.");
         EXPECT_EQ(d.env.ui.messages()[0].kind, MessageKind::Warning);
+        EXPECT_EQ(d.env.ui.messages()[0].over, "MlrInfoDlog") << "over the page, still open";
+        EXPECT_EQ(d.env.ui.formLog(), std::vector<std::string>{"modal MlrInfoDlog"});
         EXPECT_EQ(d.env.ui.beeps(), std::vector<BeepKind>{BeepKind::Exclamation});
         EXPECT_EQ(d.file(), before);
         EXPECT_EQ(d.env.context().lists.mailerList.lines(), before);

@@ -11,6 +11,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <sstream>
@@ -601,4 +602,149 @@ TEST(SortOneList, NamedZipAndZip4FieldsHoldWhateverTheFirstRecordsCarry) {
             EXPECT_EQ(placed("P0"), " tray \"00000\"") << "automation needs the +4";
         }
     }
+}
+
+namespace {
+
+// Every menu entry the program bound, with whether it is on.
+std::map<std::string, bool> boundEntries(Program& program) {
+    std::map<std::string, bool> entries;
+    std::function<void(std::vector<MenuItem>&)> walk = [&](std::vector<MenuItem>& items) {
+        for (MenuItem& item : items) {
+            if (item.onClick)
+                entries[item.name] = item.enabled;
+            walk(item.children);
+        }
+    };
+    walk(program.mainWindow().form().menus());
+    return entries;
+}
+
+// How a person asks to leave while a sort works: Exit, or the window's close box.
+enum class Leave { Exit, Close };
+
+void askToLeave(Program& program, Leave how) {
+    Form& window = program.mainWindow().form();
+    if (how == Leave::Exit)
+        window.findMenuItem("Exit")->onClick();
+    else
+        EXPECT_FALSE(window.userClose()) << "the window stays while the sort works";
+}
+
+// Asks to leave once the saving picture shows, that is while the list is being written: the
+// pause after each picture lets a person's click in, as the window's message loop does.
+class LeaveWhileSaving {
+public:
+    LeaveWhileSaving(SortRun& s, Leave how)
+        : s_(s), poll_(s.ui(), 50, [this, how] {
+              if (asked_ ||
+                  s_.program.mainWindow().form().control("TopLabel").caption() != "Saving")
+                  return;
+              asked_ = true;
+              tablesAtAsking_ = s_.ctx().tables.pieceZips.size();
+              askToLeave(s_.program, how);
+          }) {
+        poll_.setEnabled(true);
+    }
+    bool asked() const { return asked_; }
+    size_t tablesAtAsking() const { return tablesAtAsking_; }
+
+private:
+    SortRun& s_;
+    Timer poll_;
+    bool asked_ = false;
+    size_t tablesAtAsking_ = 0;
+};
+
+} // namespace
+
+// While a sort works, nothing that reads or changes the settings, the tables or a list can
+// start: its menu entries are off (a second sort asked for meanwhile does not start), and
+// they come back when the sort has ended.
+TEST(WhileASortWorks, OnlyExitAndTheHelpStayOn) {
+    SortRun s;
+    const std::map<std::string, bool> before = boundEntries(s.program);
+    ASSERT_GT(before.size(), 30u);
+    std::map<std::string, bool> during;
+    s.ui().whenShown("PrintSelectDlog", [&](Form& form) {
+        during = boundEntries(s.program);
+        s.program.sortOneList();
+        s.program.verifyWithoutSorting();
+        form.control("OKBtn").userClick();
+    });
+    s.sort(s.list({{"75201", 300}, {"75202", 300}}));
+    ASSERT_EQ(during.size(), before.size());
+    for (const auto& [name, on] : during)
+        EXPECT_EQ(on, name == "Exit" || name == "Contents1" || name == "TopicSearch1" ||
+                          name == "About1")
+            << name;
+    EXPECT_EQ(s.shows("open Find the mailing list you wish to sort"), 1);
+    EXPECT_EQ(s.shows("open Find the mailing list you wish to verify"), 0);
+    EXPECT_EQ(boundEntries(s.program), before);
+    EXPECT_FALSE(s.ui().quitting());
+}
+
+// Exit or the window's close while the list is being written asks once; Yes stops the sort
+// before the list changes and ends the program after it, with the tables freed only then
+// (freeing them under the writer corrupted the list); No lets the sort write the list.
+TEST(WhileASortWorks, LeavingAsksAndYesLeavesTheListAsItWas) {
+    SortRun probe;
+    const std::string original = interleavedList(probe);
+    const std::vector<std::string> before = lines(original);
+    for (Leave how : {Leave::Exit, Leave::Close}) {
+        for (ModalResult answer : {ModalResult::Yes, ModalResult::No}) {
+            SCOPED_TRACE(std::string(how == Leave::Exit ? "Exit " : "close ") + toString(answer));
+            SortRun s;
+            s.program.sortCommands().writeSortInformation = [&s] {
+                return WriteSortInformation(s.ctx());
+            };
+            const std::string path = interleavedList(s);
+            s.ui().pressWhenShown("PrintSelectDlog", "CancelBtn");
+            s.ui().answerNextMessage(answer);
+            LeaveWhileSaving leave(s, how);
+            s.sort(path);
+            ASSERT_TRUE(leave.asked());
+            EXPECT_GT(leave.tablesAtAsking(), 500u) << "the list was in the tables then";
+            ASSERT_FALSE(s.ui().messages().empty());
+            EXPECT_EQ(s.ui().messages()[0].text,
+                      "Quillan is still sorting mailing.txt. Stop the sort? The list will be "
+                      "left as it was.");
+            EXPECT_EQ(s.ui().messages()[0].buttons, MessageButtons::YesNo);
+            if (answer == ModalResult::Yes) {
+                EXPECT_EQ(lines(path), before);
+                EXPECT_EQ(s.ui().messages().back().text,
+                          "The sort was cancelled. Your list was left unchanged.");
+                EXPECT_TRUE(s.ui().quitting());
+                EXPECT_EQ(s.ui().exitStatus(), 4);
+                EXPECT_FALSE(s.ctx().listsLoaded);
+            } else {
+                EXPECT_EQ(lines(path).size(), before.size());
+                EXPECT_NE(lines(path), before) << "the sort information was written";
+                EXPECT_FALSE(s.ui().quitting());
+                s.expectTablesAtSeed();
+            }
+            platform::setInterruptionRequested(false);
+        }
+    }
+}
+
+// Asked while the printouts are chosen, Yes prints nothing further and writes nothing; a
+// second Exit while the sort stops asks no second time.
+TEST(WhileASortWorks, StopAskedBeforePrintingPrintsAndWritesNothing) {
+    SortRun s;
+    const std::string path = s.list({{"75201", 300}, {"75202", 300}});
+    const std::vector<std::string> before = lines(path);
+    s.ui().answerNextMessage(ModalResult::Yes);
+    s.ui().whenShown("PrintSelectDlog", [&](Form& form) {
+        askToLeave(s.program, Leave::Exit);
+        askToLeave(s.program, Leave::Exit);
+        form.control("OKBtn").userClick();
+    });
+    s.sort(path);
+    EXPECT_TRUE(s.calls.empty()) << "no printout, no writer";
+    EXPECT_EQ(lines(path), before);
+    ASSERT_EQ(s.ui().messages().size(), 2u);
+    EXPECT_EQ(s.ui().messages()[1].text, "The sort was cancelled. Your list was left unchanged.");
+    EXPECT_EQ(s.ui().exitStatus(), 4);
+    platform::setInterruptionRequested(false);
 }

@@ -6,7 +6,10 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <regex>
+#include <set>
 
 using namespace quillan;
 using namespace platform;
@@ -222,15 +225,64 @@ TEST(StartUp, MainWindowHasEveryMenuEntry) {
               (std::vector<std::string>{"&Contents", "&Topic Search", "-", "&About"}));
 }
 
-TEST(StartUp, F1OpensTheTopicOfTheWindow) {
+namespace {
+
+std::string sourceFile(const std::string& relative) {
+    std::ifstream in(std::string(QUILLAN_TEST_DATA) + "/../../" + relative, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The title of the help page of a topic, empty when there is no such page.
+std::string helpPageTitle(int topic) {
+    std::string page = sourceFile("data/help/topic" + std::to_string(topic) + ".html");
+    std::smatch m;
+    return std::regex_search(page, m, std::regex("<title>([^<]+)</title>")) ? m[1].str() : "";
+}
+
+} // namespace
+
+// F1 in every window and every Help button open that window's own page, and every topic the
+// program knows by number has a page (a dialog once asked for pages that were not there and
+// got the contents instead).
+TEST(StartUp, EveryWindowOpensItsOwnHelpPage) {
     Started s;
-    std::string file = "file " + s.env.folder() + "qlhelp.hlp";
-    s.program.mainWindow().form().userHelp();
-    EXPECT_EQ(s.env.help.calls, (std::vector<std::string>{file, "topic 1"})) << "the contents";
-    s.env.help.calls.clear();
-    s.program.verifyDialog().form().userHelp();
-    EXPECT_EQ(s.env.help.calls, (std::vector<std::string>{file, "topic 20"}))
-        << "field identification";
+    const std::string file = "file " + s.env.folder() + "qlhelp.hlp";
+    std::set<int> topics;
+    for (platform::Form* form : s.program.forms()) {
+        if (form == &s.program.welcome().form())
+            continue; // any key closes the splash
+        SCOPED_TRACE(form->name());
+        const int topic = form->helpContext();
+        EXPECT_NE(topic, 0);
+        topics.insert(topic);
+        s.env.help.calls.clear();
+        form->userHelp();
+        EXPECT_EQ(s.env.help.calls,
+                  (std::vector<std::string>{file, "topic " + std::to_string(topic)}));
+        if (platform::Control* button = form->find("HelpBtn")) {
+            s.env.help.calls.clear();
+            button->userClick();
+            EXPECT_EQ(s.env.help.calls.back(), "topic " + std::to_string(topic));
+        }
+    }
+    EXPECT_GE(topics.size(), 17u) << "one page per window";
+    EXPECT_EQ(s.program.verifyDialog().form().helpContext(), 20);
+
+    // Every number the program names has its page; none is used but through those names.
+    const std::string names = sourceFile("app/HelpTopics.h");
+    const std::regex topic("inline constexpr int (\\w+) = (\\d+);");
+    int named = 0;
+    for (auto it = std::sregex_iterator(names.begin(), names.end(), topic);
+         it != std::sregex_iterator(); ++it, ++named)
+        EXPECT_NE(helpPageTitle(std::stoi((*it)[2])), "") << (*it)[1] << " " << (*it)[2];
+    EXPECT_GE(named, 20);
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::string(QUILLAN_TEST_DATA) + "/../../app")) {
+        const std::string code = sourceFile("app/" + entry.path().filename().string());
+        EXPECT_FALSE(std::regex_search(code, std::regex("(showTopic|showHelpTopic|bindHelpKey)"
+                                                        "\\(([^)]*,)? *[0-9]")))
+            << entry.path();
+    }
 }
 
 TEST(StartUp, HelpAndExitCommands) {

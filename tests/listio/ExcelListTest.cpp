@@ -6,6 +6,7 @@
 
 #include "listio/ListComponents.h"
 #include "xls/Workbook.h"
+#include "xls/XlsStream.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -212,22 +213,13 @@ TEST(ExcelList, SheetIsTheOnlyOneTheNamedOneOrThePersonsChoice) {
     }
 }
 
-// Excel 2.1 and 3.0 workbooks, which the library does not write, and one holding a drawn
-// line, which it would drop.
+// Excel 2.1 and 3.0 workbooks, which the library does not write.
 TEST(ExcelList, WorkbookThatCannotBeWrittenIsRefusedBeforeItIsSorted) {
-    const std::pair<int, const char*> cases[] = {
-        {2, "Excel 2.1"}, {3, "Excel 3.0"}, {4, "the workbook holds 1 line on sheet \"Sheet 1\""}};
+    const std::pair<int, const char*> cases[] = {{2, "Excel 2.1"}, {3, "Excel 3.0"}};
     for (const auto& [biff, says] : cases) {
         WriterFixture f;
-        std::string path;
-        if (biff == 4) {
-            path = f.env.folder() + "drawn.xls";
-            writeWorkbook(path, {{"List", {{"NAME", "ZIP", "SORT"}, {"Ann", "75201"}}}}, 4);
-            drawLineOnBiff4Sheet(path);
-        } else {
-            path = f.write("old.xls",
-                           oldWorksheet({{"NAME", "ZIP", "SORT"}, {"Ann", "75201", ""}}, biff));
-        }
+        std::string path =
+            f.write("old.xls", oldWorksheet({{"NAME", "ZIP", "SORT"}, {"Ann", "75201", ""}}, biff));
         const std::string hash = sha256Of(path);
         EXPECT_EQ(f.open(path, 0), "");
         ASSERT_EQ(f.ui().messages().size(), 1u) << says;
@@ -350,10 +342,13 @@ TEST(ExcelWriter, AFailedWriteLeavesTheWorkbookAsItWas) {
         f.ctx().mailClass = *MailClass::fromCode("RNAF");
         if (failure == ChangedSinceRead)
             writeWorkbook(path, {{"List", {{"Someone", "else"}}}});
-        // The open refuses such a workbook; the write must too, should one get through.
-        if (failure == DrawingItCannotKeep)
-            f.ctx().listComponents->workbook().sheets().item(0).unkeptShapes().add(
-                xls::ShapeKind::TextBox);
+        // A drawing changed since the read is made by the library, which cannot make a text
+        // box: the write refuses rather than drop it.
+        if (failure == DrawingItCannotKeep) {
+            xls::Sheet& sheet = f.ctx().listComponents->workbook().sheets().item(0);
+            sheet.unkeptShapes().add(xls::ShapeKind::TextBox);
+            sheet.notes().add();
+        }
         const std::string hash = sha256Of(path);
         f.ui().clearRecords();
         if (failure == ReadOnlyFolder || failure == ReadOnlyList) {
@@ -440,26 +435,61 @@ TEST(ExcelWriter, MacrosNotesPicturesChartsAndPropertiesSurviveTheWriteBack) {
     }
 }
 
-// Form controls, a picture in the layout of older versions beside notes, and drawn shapes
-// beside notes: the library would drop them, so the list is refused before it is sorted.
-TEST(ExcelWriter, WorkbooksWithDrawingsTheWriteWouldDropAreLeftAlone) {
+// Form controls, a picture in the layout of older versions beside notes, drawn shapes beside
+// notes, a line on an Excel 4.0 sheet: the workbook is sorted and written back, the drawn
+// objects with it. A protected sheet takes the sort information and stays protected.
+TEST(ExcelWriter, WorkbooksWithDrawnObjectsOrProtectionSortIntoTheList) {
     const std::string corpus = std::string(QUILLAN_MDB_CORPUS) + "/../xls/";
-    const std::pair<const char*, const char*> books[] = {
-        {"poi/StringContinueRecords.xls", "6 form controls on sheet \"file load sequence\""},
-        {"exceldatareader/Test_git_issue_411.xls", "1 picture on sheet \"Sheet1\""},
-        {"poi/DrawingAndComments.xls", "2 shapes on sheet \"Sheet1\""},
-    };
-    for (const auto& [name, drawn] : books) {
-        if (!std::filesystem::exists(corpus + name))
-            GTEST_SKIP() << "no .xls corpus at " << corpus;
+    for (const char* name : {"poi/StringContinueRecords.xls", "exceldatareader/Test_git_issue_411.xls",
+                             "poi/DrawingAndComments.xls", "line", "protected"}) {
         WriterFixture f;
         std::string path = f.env.folder() + "objects.xls";
-        std::filesystem::copy_file(corpus + name, path);
-        const std::string hash = sha256Of(path);
+        if (std::string(name) == "line") {
+            writeWorkbook(path, {{"List", {{"NAME", "ZIP", "SORT"}, {"Ann", "75201"}}}}, 4);
+            drawLineOnBiff4Sheet(path);
+        } else if (std::string(name) == "protected") {
+            writeWorkbook(path, {{"List", {{"NAME", "ZIP", "SORT"}, {"Ann", "75201"}}}});
+            xls::Workbook book;
+            book.setFilename(path);
+            book.read();
+            book.sheets().item(0).setOption(xls::Sheet::Protected, true);
+            book.write();
+        } else if (std::filesystem::exists(corpus + name)) {
+            std::filesystem::copy_file(corpus + name, path);
+        } else {
+            GTEST_SKIP() << "no .xls corpus at " << corpus;
+        }
+        // The drawn objects as the library counts them, and the PROTECT records that are on
+        // as the file holds them.
+        auto drawnAndProtected = [&path]() {
+            xls::Workbook book;
+            book.setFilename(path);
+            book.read();
+            std::vector<size_t> seen;
+            for (size_t i = 0; i < book.sheets().count(); ++i)
+                seen.push_back(book.sheets().item(i).unkeptShapes().total());
+            xls::XlsStream stream;
+            stream.openRead(path);
+            std::string records(stream.size(), '\0');
+            stream.read(records.data(), records.size());
+            size_t on = 0;
+            for (size_t at = 0; at + 4 <= records.size();
+                 at += 4 + static_cast<uint8_t>(records[at + 2]) +
+                       256 * static_cast<uint8_t>(records[at + 3]))
+                on += records.compare(at, 6, std::string("\x12\0\x02\0\x01\0", 6)) == 0;
+            seen.push_back(on);
+            return seen;
+        };
+        const std::vector<size_t> before = drawnAndProtected();
         chooseInSelector(f, 0);
-        EXPECT_EQ(f.open(path, 0), "") << name;
-        expectNotSavedOnly(f, std::string("the workbook holds ") + drawn +
-                                  ", which Quillan cannot write back.");
-        EXPECT_EQ(sha256Of(path), hash) << name;
+        ASSERT_EQ(openWithRoles(f, path, {{"zip", 1}, {"sort", 2}}), path) << name;
+        presortByZip(f.ctx());
+        f.ctx().mailClass = *MailClass::fromCode("RNAF");
+        EXPECT_FALSE(WriteSortInformation(f.ctx()).failed) << name;
+        EXPECT_EQ(drawnAndProtected(), before) << name;
+        xls::Workbook back;
+        back.setFilename(path);
+        back.read();
+        EXPECT_NE(back.sheets().item(0).getAsString(2, 1), "") << name;
     }
 }

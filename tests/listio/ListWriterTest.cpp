@@ -2,7 +2,11 @@
 
 #include "listio/ListWriter.h"
 #include "listio/ListKinds.h"
+#include "platform/Interruption.h"
 #include "tests/listio/WriterTestSupport.h"
+
+#include <algorithm>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -32,4 +36,48 @@ TEST(ListWriter, KindsThisVersionCannotWriteAreRefusedByName) {
         EXPECT_NE(f.ui().messages()[0].text.find("list.xls"), std::string::npos);
     }
     EXPECT_EQ(platform::readFileBytes(f.ctx().listFileName), "not a workbook");
+}
+
+// A stop asked for while the sort information is made (Exit in the window, a termination
+// signal in an unattended run) is honoured before anything is written: the list, or the
+// separate file, is as it was, nothing is left beside it and nothing is reported as failed.
+TEST(ListWriter, AStopBeforeWritingLeavesTheFilesAsTheyWere) {
+    const std::vector<std::string> text = {"NAME,ZIP", "Ann,75201", "Bo,75202"};
+    const std::string dbf = dbfTable({{"NAME", 'C', 12}, {"ZIP", 'C', 10}, {"SORT", 'C', 10}},
+                                     {{false, {"Ann", "75201"}}, {false, {"Bo", "75202"}}});
+    struct Case {
+        const char* what;
+        const char* name;
+        std::string bytes;
+        const char* output; // "0": into the list, "1": a separate file
+    };
+    for (const Case& c :
+         {Case{"text list", "list.txt", crlf(text), "0"}, Case{"dBase table", "list.dbf", dbf, "0"},
+          Case{"separate file", "list.txt", crlf(text), "1"}}) {
+        SCOPED_TRACE(c.what);
+        WriterFixture f;
+        f.setLine(&SettingsLists::prefsList, 2, c.output);
+        f.setLine(&SettingsLists::prefsList, 3, "0");
+        const std::string path = f.write(c.name, c.bytes);
+        ASSERT_EQ(f.open(path), path);
+        presortByZip(f.ctx());
+        f.ctx().mailClass = *MailClass::fromCode("RNAF");
+        f.ui().clearRecords();
+        auto entries = [&] {
+            std::vector<std::string> names;
+            for (const auto& e : std::filesystem::directory_iterator(f.env.folder()))
+                names.push_back(e.path().filename().string());
+            std::sort(names.begin(), names.end());
+            return names;
+        };
+        const std::vector<std::string> before = entries();
+        platform::setInterruptionRequested(true);
+        SortInformationResult result = WriteSortInformation(f.ctx());
+        platform::setInterruptionRequested(false);
+        EXPECT_TRUE(result.stopped);
+        EXPECT_FALSE(result.failed);
+        EXPECT_EQ(platform::readFileBytes(path), c.bytes);
+        EXPECT_EQ(entries(), before);
+        EXPECT_TRUE(f.ui().messages().empty());
+    }
 }

@@ -11,6 +11,7 @@
 #include "listio/ListOpener.h"
 #include "platform/qt/QtUi.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFileDialog>
 #include <QKeyEvent>
@@ -286,6 +287,40 @@ TEST(QtPlatform, F1InAWindowAsksForItsHelp) {
     EXPECT_EQ(asked, 1);
 }
 
+// A menu entry switched off while a command runs is off in the window at once, and the very
+// entry chosen (whose command is still running) stays the same object.
+TEST(QtPlatform, MenuEntriesAreSwitchedInPlace) {
+    Platform p = fixture().qt->platform();
+    Form form(p.ui, "MenuDlog", "Menus");
+    MenuItem sort;
+    sort.name = "SortOneFile";
+    sort.caption = "Sort One List";
+    int runs = 0;
+    sort.onClick = [&] { ++runs; };
+    MenuItem top;
+    top.name = "Sort1";
+    top.caption = "&Sort";
+    top.children = {sort};
+    form.menus().push_back(top);
+    ASSERT_TRUE(fixture().qt->saveScreenshot(form, quillan::test::artefactFolder() + "menus.png"));
+    auto action = [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "MenuDlog")
+                return w->findChild<QAction*>("SortOneFile");
+        return static_cast<QAction*>(nullptr);
+    };
+    QAction* before = action();
+    ASSERT_NE(before, nullptr);
+    form.setMenuEnabled("SortOneFile", false);
+    EXPECT_EQ(action(), before);
+    EXPECT_FALSE(before->isEnabled());
+    before->trigger();
+    EXPECT_EQ(runs, 0);
+    form.setMenuEnabled("SortOneFile", true);
+    before->trigger();
+    EXPECT_EQ(runs, 1);
+}
+
 TEST(QtPlatform, LayoutCheckFindsWhatAPersonCouldNotRead) {
     Platform p = fixture().qt->platform();
     Form form(p.ui, "CrampedDlog", "Cramped");
@@ -319,4 +354,16 @@ TEST(QtPlatform, ScreenshotsOfMainWindowAndSplash) {
                                                 quillan::test::artefactFolder() + "main-menu-"),
               6);
     EXPECT_EQ(program.welcome().form().control("Version").caption(), "6.2.4 - Updated 4/1/03");
+
+    // After a print run of all four reports the note of where they went reads in full.
+    program.mainWindow().showPrintouts(fixture().paths.printoutsFolder,
+                                       {"Quillan Postage Statement 2025-03-01 101500.pdf",
+                                        "Quillan Mail Prep Instructions 2025-03-01 101501.pdf",
+                                        "Quillan Qualification Report 2025-03-01 101502.pdf",
+                                        "Quillan Tray Tags 2025-03-01 101503.pdf"});
+    ASSERT_TRUE(
+        fixture().qt->saveScreenshot(program.mainWindow().form(), quillan::test::artefactFolder() +
+                                                                      "main-window-printouts.png"));
+    EXPECT_EQ(quillan::test::layoutProblems(program.mainWindow().form()),
+              std::vector<std::string>{});
 }

@@ -3,6 +3,7 @@
 // artefact folder for a person to look at.
 
 #include "app/PrintJobDialogs.h"
+#include "app/Program.h"
 #include "core/DataFiles.h"
 #include "core/PostalCharts.h"
 #include "core/ZipRanges.h"
@@ -11,6 +12,7 @@
 #include "tests/printouts/PdfReadBack.h"
 #include "tests/support/TestEnvironment.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -49,9 +51,14 @@ TEST(PostalListPdf, EveryLabelIsPrintedWithItsRanges) {
     PrintJobDialogs job(select, box);
     PrintRun run(ctx, job);
 
-    for (int number : {1, 3, 8, 10}) {
+    for (int number : {1, 3, 8, 9, 10}) {
         env.ui.pressWhenShown("PrintSelectDlog", "OKBtn");
         PrintPostalLists(run, number);
+        // Each list's file is named after it ("BMC/ASF Entry" without its slash).
+        std::string named = "Quillan " + std::string(postalList(number).menuEntry) + " ";
+        std::replace(named.begin(), named.end(), '/', '-');
+        EXPECT_EQ(fs::path(printer.lastOutput()).filename().string().rfind(named, 0), 0u)
+            << printer.lastOutput();
         std::string pdf = folder + "list-" + std::to_string(number) + ".pdf";
         fs::rename(printer.lastOutput(), pdf);
         std::string text = words(test::runCommand("pdftotext -raw '" + pdf + "' -"));
@@ -75,6 +82,40 @@ TEST(PostalListPdf, EveryLabelIsPrintedWithItsRanges) {
                          std::to_string(number) + "'");
     }
     EXPECT_TRUE(env.ui.unexpected().empty());
+}
+
+// After a print run the main window says where the PDF files went, by folder and name, and
+// opens that folder on request; the next command takes the note away.
+TEST(PostalListPdf, TheMainWindowSaysWhereThePrintoutsWent) {
+    test::PdfApplication application;
+    test::TestEnvironment env;
+    const platform::ProgramPaths paths = platform::resolveProgramPaths(env.folder());
+    platform::QtPrinter printer(paths.printoutsFolder);
+    AppContext ctx(platform::Platform{env.ui, printer, env.help, env.shell, env.config}, paths);
+    Program program(ctx);
+    ctx.dataFolder = paths.dataFolder;
+    LoadDataFiles(ctx);
+    platform::Form& window = program.mainWindow().form();
+    EXPECT_FALSE(window.control("PrintoutsNote").visible());
+
+    env.ui.pressWhenShown("PrintSelectDlog", "OKBtn");
+    window.findMenuItem(MainWindow::printPostalListEntry(1))->onClick();
+    const std::vector<std::string>& note = window.control("PrintoutsNote").lines();
+    ASSERT_TRUE(window.control("PrintoutsNote").visible());
+    ASSERT_EQ(note.size(), 4u);
+    EXPECT_EQ(note[1], paths.printoutsFolder);
+    EXPECT_EQ(note[3], fs::path(printer.lastOutput()).filename().string());
+    EXPECT_EQ(note[3].rfind("Quillan 3-Digit Labels ", 0), 0u) << note[3];
+    EXPECT_TRUE(fs::exists(paths.printoutsFolder + note[3]));
+
+    window.control("OpenFolderBtn").userClick();
+    ASSERT_EQ(env.shell.calls.size(), 1u);
+    EXPECT_EQ(env.shell.calls[0].arguments, std::vector<std::string>{paths.printoutsFolder});
+
+    env.ui.pressWhenShown("PrintSelectDlog", "CancelBtn");
+    window.findMenuItem(MainWindow::printPostalListEntry(3))->onClick();
+    EXPECT_FALSE(window.control("PrintoutsNote").visible()) << "nothing printed this time";
+    EXPECT_FALSE(window.control("OpenFolderBtn").visible());
 }
 
 } // namespace

@@ -5,7 +5,9 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QRadioButton>
 #include <QWidget>
 
@@ -50,6 +52,9 @@ bool clipped(QWidget* w) {
     }
     if (auto* group = qobject_cast<QGroupBox*>(w))
         return textWidth(group, group->title()) + 16 > group->width();
+    // A note that needs a scroll bar hides part of itself until it is scrolled.
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(w))
+        return memo->isReadOnly() && memo->verticalScrollBar()->maximum() > 0;
     return false;
 }
 

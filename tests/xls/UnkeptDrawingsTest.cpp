@@ -1,5 +1,6 @@
-// Drawn objects the writer cannot keep: what the reader counts of them, and the write that is
-// refused so that they are not dropped from the user's file.
+// Drawn objects the drawing writer cannot make: carried through as read by a write in the
+// version read, counted by the reader, and refused by a write that has to make the drawing,
+// so that they are not dropped from the user's file.
 
 #include "XlsTestSupport.h"
 #include "platform/storage/CompoundFile.h"
@@ -167,10 +168,25 @@ TEST(UnkeptDrawingsTest, WhatAWriteWouldDropIsCountedAndTheWriteRefused) {
     ASSERT_EQ(read.sheetPictures().count(), 1u);
     EXPECT_EQ(read.sheetPictures().item(0).picture(), &book.pictures().item(0));
 
+    // Written back in its own version the drawing goes back as it was read, text boxes and
+    // all, while the cells change.
+    EXPECT_EQ(book.unkeptDrawings(), "");
+    read.setAsString(0, 0, "changed");
+    book.write();
+    std::string stream = platform::CompoundFile::open(readFile(file.path)).readStream("Workbook");
+    EXPECT_NE(stream.find(sheet), std::string::npos);
+    Workbook back;
+    back.readBytes(readFile(file.path));
+    EXPECT_EQ(back.sheets().item(0).unkeptShapes().total(), 6u);
+    EXPECT_EQ(back.sheets().item(0).getAsString(0, 0), "changed");
+    writeFile(file.path, file.bytes);
+
+    // Once a note is added the writer makes the drawing itself, and what it cannot make
+    // refuses the write.
+    read.notes().add().setCellRow(3);
     std::string expected = "2 text boxes, 1 form control, 1 group of shapes, 1 picture and 1 "
                            "embedded object on sheet \"S\"";
     EXPECT_EQ(book.unkeptDrawings(), expected);
-    read.setAsString(0, 0, "changed");
     try {
         book.write();
         FAIL() << "written without its text boxes";
@@ -221,9 +237,10 @@ TEST(UnkeptDrawingsTest, AWorkbookOfKeptDrawingsIsWrittenAsBefore) {
     EXPECT_EQ(back.sheets().item(0).getAsString(0, 0), "changed");
 }
 
-// Before BIFF8 the writer keeps no drawn object at all, and an OBJ in that layout inside a
-// BIFF8 file is as lost.
-TEST(UnkeptDrawingsTest, ObjectsOfEarlierLayoutsAreNeverKept) {
+// Before BIFF8 the writer makes no drawn object: the objects of those files go back as they
+// were into their own version, and refuse a write into another. An OBJ in that layout inside
+// a BIFF8 file goes back as it was too, until the writer has to make the drawing itself.
+TEST(UnkeptDrawingsTest, ObjectsOfEarlierLayoutsGoBackOnlyIntoTheirOwnVersion) {
     std::string biff5Object = record(Obj, dword(1) + word(PictureObject) + word(1) + word(0x0014) +
                                               std::string(26, '\0'));
     for (ExcelVersion version : {ExcelVersion::Excel40, ExcelVersion::Excel50}) {
@@ -233,17 +250,26 @@ TEST(UnkeptDrawingsTest, ObjectsOfEarlierLayoutsAreNeverKept) {
         std::string written;
         book.writeToStream(written);
         bool plain = version == ExcelVersion::Excel40;
-        std::string stream =
-            plain ? written : platform::CompoundFile::open(written).readStream("Book");
+        auto streamOf = [plain](const std::string& file) {
+            return plain ? file : platform::CompoundFile::open(file).readStream("Book");
+        };
+        std::string stream = streamOf(written);
         // The sheet is the last substream: the objects go in before its EOF.
         ASSERT_EQ(stream.substr(stream.size() - 4), std::string("\x0A\0\0\0", 4));
         stream.insert(stream.size() - 4, biff5Object + biff5Object);
         Workbook read;
         read.readBytes(plain ? stream : compoundFile(stream, "Book"));
         EXPECT_EQ(read.sheets().item(0).unkeptShapes().count(ShapeKind::Picture), 2u);
+        written.clear();
+        read.writeToStream(written);
+        EXPECT_NE(streamOf(written).find(biff5Object + biff5Object), std::string::npos);
+        read.setVersion(ExcelVersion::Excel97);
+        EXPECT_EQ(read.unkeptDrawings(), "2 pictures on sheet \"Sheet 1\"");
         EXPECT_THROW(read.writeToStream(written), XlsError);
     }
     Workbook book;
     book.readBytes(fileWith("", biff5Object));
+    EXPECT_EQ(book.unkeptDrawings(), "");
+    book.sheets().item(0).notes().add();
     EXPECT_EQ(book.unkeptDrawings(), "1 picture on sheet \"S\"");
 }

@@ -4,6 +4,7 @@
 #include "StructureCheck.h"
 #include "XlsTestSupport.h"
 #include "platform/storage/CompoundFile.h"
+#include "platform/text/NumberSeparators.h"
 #include "xls/RecordId.h"
 #include "xls/Workbook.h"
 #include "xls/XlsError.h"
@@ -147,6 +148,18 @@ TEST(WriterTest, WorkbookRecordsOfANewWorkbook) {
     std::vector<RawRecord> formats = withId(writtenRecords(book), record::Format);
     ASSERT_EQ(formats.size(), 1u);
     EXPECT_EQ(wordAt(formats[0].body, 0), 14);
+
+    // A new workbook says the country of the user's locale; one read keeps the file's.
+    platform::ScriptedLocaleSettings german({',', ';'}, 49);
+    Workbook fromGermany(german);
+    std::string file;
+    fromGermany.writeToStream(file);
+    std::vector<RawRecord> country = withId(writtenRecords(fromGermany), record::Country);
+    ASSERT_EQ(country.size(), 1u);
+    EXPECT_EQ(country[0].body, std::string("\x01\x00\x31\x00", 4));
+    Workbook read;
+    read.readBytes(file);
+    EXPECT_EQ(withId(writtenRecords(read), record::Country)[0].body, country[0].body);
 }
 
 TEST(WriterTest, SubstreamsAndTheirOffsets) {
@@ -332,7 +345,9 @@ TEST(WriterTest, AFailedWriteLeavesTheFileAsItWas) {
     book.sheets().item(0).setBlank(1, 0, -1);
     book.setVersion(ExcelVersion::Excel50);
     book.sheets().item(0).setAsString(2, 0, std::string(256, 'x'));
-    EXPECT_THROW(book.write(), RangeError);
+    EXPECT_EQ(errorOf([&] { book.write(); }),
+              "The text of cell C1 on sheet \"Sheet 1\" is longer than the 255 characters a "
+              "cell of an Excel 5.0 file holds.");
     EXPECT_EQ(readFile(path), original);
     EXPECT_EQ(folder.entryCount(), 1u);
 

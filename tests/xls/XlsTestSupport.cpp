@@ -33,6 +33,16 @@ std::vector<std::string> corpusFiles(const std::string& folder) {
     return files;
 }
 
+std::vector<std::string> corpusWorkbooks() {
+    std::vector<std::string> files;
+    std::error_code error;
+    for (const auto& entry : fs::recursive_directory_iterator(corpusPath(""), error))
+        if (entry.is_regular_file() && entry.path().extension() == ".xls")
+            files.push_back(entry.path().string());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
 std::string runTool(const std::string& script, const std::vector<std::string>& arguments) {
     std::string command = std::string(QUILLAN_PYTHON) + " " + QUILLAN_XLS_TOOLS + "/" + script;
     for (const std::string& argument : arguments)
@@ -120,12 +130,23 @@ std::string biff8Book(const std::string& globals, const std::string& cells) {
            record(0x000A, "");
 }
 
-std::string biff8Sheets(const std::string& globals, const std::vector<SheetSpec>& sheets) {
-    std::string head = bof8(0x0005) + cellFormat() + globals;
-    auto boundsheetOf = [](const SheetSpec& sheet, uint32_t offset) {
-        return record(0x0085, dword(offset) + word(sheet.type == 0x0020 ? 0x0200 : 0) +
+namespace {
+
+// A workbook stream of BIFF8 or BIFF5: globals, the BOUNDSHEET records with their offsets,
+// then each substream.
+std::string workbookOfSheets(bool biff8, const std::string& globals,
+                             const std::vector<SheetSpec>& sheets) {
+    auto bofOf = [biff8](uint16_t type) {
+        return biff8 ? bof8(type)
+                     : record(0x0809, word(0x0500) + word(type) + word(0x0DBB) + word(0x07CC));
+    };
+    std::string head = bofOf(0x0005) + (biff8 ? cellFormat() : "") + globals;
+    auto boundsheetOf = [biff8](const SheetSpec& sheet, uint32_t offset) {
+        std::string options = std::string(1, static_cast<char>(sheet.visibility)) +
+                              std::string(1, sheet.type == 0x0020 ? '\x02' : '\0');
+        return record(0x0085, dword(offset) + options +
                                   std::string(1, static_cast<char>(sheet.name.size())) +
-                                  std::string(1, '\0') + sheet.name);
+                                  (biff8 ? std::string(1, '\0') : std::string()) + sheet.name);
     };
     size_t directory = 0;
     for (const SheetSpec& sheet : sheets)
@@ -134,9 +155,19 @@ std::string biff8Sheets(const std::string& globals, const std::vector<SheetSpec>
     std::string body;
     for (const SheetSpec& sheet : sheets) {
         head += boundsheetOf(sheet, offset + static_cast<uint32_t>(body.size()));
-        body += bof8(sheet.type) + sheet.records + record(0x000A, "");
+        body += bofOf(sheet.type) + sheet.records + record(0x000A, "");
     }
     return head + record(0x000A, "") + body;
+}
+
+} // namespace
+
+std::string biff8Sheets(const std::string& globals, const std::vector<SheetSpec>& sheets) {
+    return workbookOfSheets(true, globals, sheets);
+}
+
+std::string biff5Sheets(const std::string& globals, const std::vector<SheetSpec>& sheets) {
+    return workbookOfSheets(false, globals, sheets);
 }
 
 std::string compoundFile(const std::string& stream, const std::string& name) {

@@ -12,6 +12,8 @@ namespace xls::test {
 bool corpusAvailable();
 std::string corpusPath(const std::string& relative);
 std::vector<std::string> corpusFiles(const std::string& folder);
+// Every workbook of the corpus, in all its folders.
+std::vector<std::string> corpusWorkbooks();
 
 #define SKIP_WITHOUT_CORPUS()                                                                      \
     if (!::xls::test::corpusAvailable())                                                           \
@@ -51,16 +53,18 @@ std::string biff8Book(const std::string& globals, const std::string& cells);
 // chart).
 std::string bof8(uint16_t type);
 
-// One substream of a hand-made BIFF8 workbook: its BOUNDSHEET name, its records (without
-// BOF and EOF) and its type.
+// One substream of a hand-made workbook: its BOUNDSHEET name, its records (without BOF and
+// EOF), its type and its visibility (0 visible, 1 hidden, 2 very hidden).
 struct SheetSpec {
     std::string name;
     std::string records;
     uint16_t type = 0x0010;
+    uint8_t visibility = 0;
 };
 // A BIFF8 workbook stream: globals (after one cell format), the BOUNDSHEET records with
-// their offsets, then each substream.
+// their offsets, then each substream. The same of BIFF5 (8-bit names, no cell format).
 std::string biff8Sheets(const std::string& globals, const std::vector<SheetSpec>& sheets);
+std::string biff5Sheets(const std::string& globals, const std::vector<SheetSpec>& sheets);
 // A compound file holding the stream under the name.
 std::string compoundFile(const std::string& stream, const std::string& name = "Workbook");
 
