@@ -127,31 +127,52 @@ void PrintSelectDialog::ToPageChange() {
 }
 
 // "All pages" and a half-empty range are always acceptable; otherwise To may not lie
-// before From.
-bool PrintSelectDialog::rangeAcceptable() {
+// before From. Texts that are no whole numbers pass here: the dialog closes and the
+// conversion after it reports them, so that no error is raised inside the dialog.
+bool PrintSelectDialog::rangeAcceptable() const {
     if (form_.control("AllPages").checked())
         return true;
+    int32_t from = 0;
+    int32_t to = 0;
+    if (!tryStrToInt(form_.control("FromPage").text(), from) ||
+        !tryStrToInt(form_.control("ToPage").text(), to))
+        return true;
+    return to >= from;
+}
+
+// A range with To before From is refused over the open dialog, which keeps what was
+// typed so that it can be put right.
+int PrintSelectDialog::RunPrintRangeDialog() {
+    form_.onCloseQuery = [this](ModalResult result) {
+        if (result != ModalResult::Ok || rangeAcceptable())
+            return true;
+        ctx_.message(BeepKind::Exclamation, MessageKind::Warning, MessageButtons::Ok,
+                     "\"From\" page cannot be higher than \"To\" page.");
+        return false;
+    };
+    ModalResult result = form_.showModal();
+    form_.onCloseQuery = nullptr;
+    if (result != ModalResult::Ok)
+        return 0;
+    checkTypedRange();
+    if (form_.control("FromPage").text().empty())
+        form_.control("FromPage").setText("1");
+    if (form_.control("ToPage").text().empty())
+        form_.control("ToPage").setText("9999");
+    return 1;
+}
+
+// Under "Pages from:" with both pages filled, a text that is no whole number ends the
+// print command with the conversion's message.
+void PrintSelectDialog::checkTypedRange() const {
+    if (form_.control("AllPages").checked())
+        return;
     const std::string from = form_.control("FromPage").text();
     const std::string to = form_.control("ToPage").text();
     if (from.empty() || to.empty())
-        return true;
-    return strToInt(to) >= strToInt(from);
-}
-
-int PrintSelectDialog::RunPrintRangeDialog() {
-    for (;;) {
-        if (form_.showModal() != ModalResult::Ok)
-            return 0;
-        bool acceptable = rangeAcceptable();
-        if (form_.control("FromPage").text().empty())
-            form_.control("FromPage").setText("1");
-        if (form_.control("ToPage").text().empty())
-            form_.control("ToPage").setText("9999");
-        if (acceptable)
-            return 1;
-        ctx_.message(BeepKind::Exclamation, MessageKind::Warning, MessageButtons::Ok,
-                     "\"From\" page cannot be higher than \"To\" page.");
-    }
+        return;
+    strToInt(from);
+    strToInt(to);
 }
 
 bool PrintSelectDialog::askToPrint(const std::string& caption, const std::string& reportBox) {

@@ -47,7 +47,8 @@ private:
     void AllPagesClick();
     void SomePagesClick();
     void ToPageChange();
-    bool rangeAcceptable();
+    bool rangeAcceptable() const;
+    void checkTypedRange() const;
 
     AppContext& ctx_;
     platform::Form form_;

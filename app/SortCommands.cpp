@@ -84,7 +84,7 @@ ExitStatus SortCommands::presortAndWrite(const std::string& path) {
     if (ctx_.listFileKind == KindPave)
         keepPaveRecords(*mailing);
     ctx_.flags.justSorted = true;
-    PrintReportsAfterSort(printRun_, *mailing);
+    const int failedPrintouts = PrintReportsAfterSort(printRun_, *mailing);
     if (stoppedFromOutside())
         return ExitStatus::Cancelled;
     SortInformationResult written;
@@ -95,7 +95,8 @@ ExitStatus SortCommands::presortAndWrite(const std::string& path) {
     if (written.failed)
         return ExitStatus::NotWritten;
     summarize(path, written);
-    return ExitStatus::Sorted;
+    // The sort stands, but a caller who counts on the printouts must learn they are missing.
+    return failedPrintouts > 0 ? ExitStatus::PrintoutsFailed : ExitStatus::Sorted;
 }
 
 void SortCommands::summarize(const std::string& path, const SortInformationResult& written) {

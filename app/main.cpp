@@ -6,6 +6,7 @@
 #include "platform/Interruption.h"
 #include "platform/qt/QtPlatform.h"
 
+#include <csignal>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -13,6 +14,9 @@
 int main(int argc, char** argv) {
     // "--program-dir DIR" points the program at another program folder (a portable copy
     // or a test's scratch folder); everything else is the program's own command line.
+    // A file-size limit must fail a write the way a full disk does (the write says so, the
+    // temporary file goes, the list stays), not kill the program in the middle of it.
+    std::signal(SIGXFSZ, SIG_IGN);
     std::string programFolder;
     std::vector<std::string> parameters;
     for (int i = 1; i < argc; ++i) {

@@ -7,11 +7,13 @@ target_compile_definitions(bench_dao PRIVATE
   QUILLAN_MDBDUMP="$<TARGET_FILE:mdbdump>")
 add_dependencies(bench_dao mdbdump)
 
-# Writing: the fill tool's 100,000-record table and the sort write-back on it.
+# Writing: the fill tool's 100,000-record table and the sort write-back on it; the same
+# records added to tables with two indexes.
 add_executable(bench_dao_write ${CMAKE_CURRENT_LIST_DIR}/dao_write_bench.cpp)
 target_link_libraries(bench_dao_write PRIVATE quillan_platform_dao)
 target_compile_definitions(bench_dao_write PRIVATE
   QUILLAN_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+  QUILLAN_MDB_CORPUS="${QUILLAN_MDB_CORPUS}"
   QUILLAN_MDBFILL="$<TARGET_FILE:mdbfill>"
   QUILLAN_MDBDUMP="$<TARGET_FILE:mdbdump>")
 add_dependencies(bench_dao_write mdbfill mdbdump)

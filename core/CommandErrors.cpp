@@ -5,14 +5,13 @@
 namespace quillan {
 
 static std::string describeListError(const AppContext& ctx, const ListIndexError& error) {
-    std::string text = error.what();
-    if (!error.fileName().empty()) {
-        std::string name = error.fileName();
-        if (name.rfind(ctx.dataFolder, 0) == 0)
-            name = name.substr(ctx.dataFolder.size());
-        text += "\n" + name + " has no line " + std::to_string(error.index()) + ".";
-    }
-    return text;
+    if (error.fileName().empty())
+        return error.what();
+    std::string name = error.fileName();
+    if (name.rfind(ctx.dataFolder, 0) == 0)
+        name = name.substr(ctx.dataFolder.size());
+    return "Quillan's own file " + name + " is damaged: it has no line " +
+           std::to_string(error.index()) + ". Put back the file as it came with Quillan.";
 }
 
 bool runGuarded(AppContext& ctx, const std::function<void()>& command) {

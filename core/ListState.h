@@ -19,11 +19,12 @@ struct DbfLayout {
     long long fileSize = 0;
 };
 
-// What a list file was when it was read: a workbook or database held in memory, or walked
-// again by position, is never written over a file that changed since.
+// What a list file was when it was read: a workbook, database or dBase table held in memory,
+// or walked again by position, is never written over a file that changed since.
 struct FileStamp {
     long long size = -1;
     long long modifiedNanoseconds = 0;
+    unsigned long long device = 0, inode = 0;
     friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };
 
@@ -48,6 +49,9 @@ struct ListState : FieldRoles {
 
     // Line 1 of a list with a header line, kept for rewriting the list.
     std::string listHeaderLine;
+    // The lines after the last record of a text list that hold nothing but blanks: they are
+    // no records, and the rewritten list ends with them as the list did.
+    std::vector<std::string> trailingBlankLines;
     // How the first line of a text list ends; the rewritten list ends its lines the same way.
     std::string lineEnd = "\r\n";
     // The worksheet chosen for an Excel list.

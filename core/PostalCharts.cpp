@@ -39,7 +39,13 @@ std::string firstLine(const std::string& entry) {
 }
 
 int32_t chartValue(const SettingsList& chart, int prefix) {
-    return strToInt(chart[prefix]);
+    const std::string& line = chart[prefix];
+    int32_t value = 0;
+    if (tryStrToInt(line, value) || chart.fileName().empty())
+        return strToInt(line);
+    // A chart loaded from its file is Quillan's own: the damage is named where it lies.
+    std::string name = chart.fileName();
+    throw SettingsLineError(name.substr(name.find_last_of('/') + 1), prefix, line);
 }
 
 const std::string& labelText(const SettingsList& labels, int32_t number) {

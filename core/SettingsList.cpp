@@ -11,6 +11,13 @@ ListIndexError::ListIndexError(long index, std::string fileName)
     : std::out_of_range("List index out of bounds (" + std::to_string(index) + ")"), index_(index),
       fileName_(std::move(fileName)) {}
 
+SettingsLineError::SettingsLineError(const std::string& fileName, long line,
+                                     const std::string& text)
+    : ConvertError("Quillan's own file " + fileName + " is damaged: line " + std::to_string(line) +
+                   " is not a number ('" + text +
+                   "'). Put back the file as it came with "
+                   "Quillan.") {}
+
 std::vector<std::string> SettingsList::splitLines(std::string_view bytes) {
     std::vector<std::string> lines;
     size_t start = 0;
@@ -49,9 +56,11 @@ std::string SettingsList::toBytes() const {
 }
 
 void SettingsList::saveToFile(const std::string& path) const {
-    auto result = platform::writeFileAtomically(path, toBytes());
+    // Quillan's own files are never written through a link someone put in their place.
+    auto result =
+        platform::writeFileAtomically(path, toBytes(), platform::AtomicFileWriter::Links::Refuse);
     if (!result.ok)
-        throw FileError("Cannot create file \"" + path + "\". " + result.error);
+        throw FileError("Cannot create file \"" + path + "\" (" + result.error + ").");
 }
 
 const std::string& SettingsList::operator[](long index) const {

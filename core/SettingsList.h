@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Convert.h"
+
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -8,9 +10,16 @@
 
 namespace quillan {
 
-// Reading or writing a line the list does not have. The message is the one the user sees:
-// "List index out of bounds (n)".
-class ListIndexError : public std::out_of_range {
+// Marks a failure that lies in one of Quillan's own files (a settings or postal table
+// without a line it must have, or with a line that is not what it must be). Such a failure
+// is never blamed on the list being read or written: it ends the command as the program's.
+class OwnFileFault {
+public:
+    virtual ~OwnFileFault() = default;
+};
+
+// Reading or writing a line the list does not have: "List index out of bounds (n)".
+class ListIndexError : public std::out_of_range, public OwnFileFault {
 public:
     explicit ListIndexError(long index, std::string fileName = {});
     long index() const { return index_; }
@@ -20,6 +29,13 @@ public:
 private:
     long index_;
     std::string fileName_;
+};
+
+// A line of one of Quillan's own files that is not the number it must be; the message names
+// the file and the line.
+class SettingsLineError : public ConvertError, public OwnFileFault {
+public:
+    SettingsLineError(const std::string& fileName, long line, const std::string& text);
 };
 
 // A file that could not be read or written; the message names it.

@@ -248,9 +248,10 @@ void apply(AppContext& ctx, StagedResult&& r) {
 void SaveSortResults(AppContext& ctx) {
     requireRows(ctx);
     std::string path = ctx.sortResultPath();
-    platform::WriteResult result = platform::writeFileAtomically(path, sortResultBytes(ctx));
+    platform::WriteResult result = platform::writeFileAtomically(
+        path, sortResultBytes(ctx), platform::AtomicFileWriter::Links::Refuse);
     if (!result.ok)
-        throw FileError("Cannot create file \"" + path + "\". " + result.error);
+        throw FileError("Cannot create file \"" + path + "\" (" + result.error + ").");
 }
 
 std::optional<SortedMailing> LoadSortResults(AppContext& ctx, const std::string& part) {

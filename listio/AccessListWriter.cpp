@@ -1,7 +1,9 @@
 #include "listio/AccessListWriter.h"
 
 #include "accessdb/access/TtaTable.h"
+#include "listio/ComponentListOpener.h"
 #include "listio/ListComponents.h"
+#include "listio/ListErrorText.h"
 #include "listio/ListFileError.h"
 #include "listio/ListKinds.h"
 #include "platform/dao/Collection.h"
@@ -13,7 +15,6 @@
 
 #include <filesystem>
 #include <unistd.h>
-#include <vector>
 
 namespace quillan {
 
@@ -21,43 +22,26 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A copy of the database in its own folder, for the changes to go into; it goes with this
-// object whatever becomes of it.
+// A copy of the database beside it, for the changes to go into; it goes with this object
+// whatever becomes of it.
 class WorkCopy {
 public:
-    explicit WorkCopy(const std::string& path) {
-        fs::path list(path);
-        fs::path folder = list.has_parent_path() ? list.parent_path() : fs::path(".");
-        std::string pattern =
-            (folder / ("." + list.filename().string() + ".sorting-XXXXXX")).string();
-        std::vector<char> name(pattern.begin(), pattern.end());
-        name.push_back('\0');
-        int fd = mkstemp(name.data());
-        if (fd < 0) {
-            error_ = "Quillan cannot create a file in " + folder.string() + ".";
-            return;
-        }
-        ::close(fd);
-        path_ = name.data();
-        std::error_code ec;
-        fs::copy_file(path, path_, fs::copy_options::overwrite_existing, ec);
-        if (ec)
-            error_ = "Quillan cannot copy the database: " + ec.message() + ".";
-    }
+    // The engine opens the copy: its path, too, must fit what the engine holds.
+    explicit WorkCopy(const std::string& path)
+        : copy_(platform::copyBeside(path, ".sorting-", LongestAccessPath)) {}
     ~WorkCopy() {
-        if (!path_.empty())
-            ::unlink(path_.c_str());
+        if (!copy_.path.empty())
+            ::unlink(copy_.path.c_str());
     }
     WorkCopy(const WorkCopy&) = delete;
     WorkCopy& operator=(const WorkCopy&) = delete;
 
-    bool ok() const { return error_.empty(); }
-    const std::string& error() const { return error_; }
-    const std::string& path() const { return path_; }
+    bool ok() const { return copy_.error.empty(); }
+    std::string error() const { return "Quillan " + copy_.error + "."; }
+    const std::string& path() const { return copy_.path; }
 
 private:
-    std::string path_;
-    std::string error_;
+    platform::CopyBeside copy_;
 };
 
 bool lockFilePresent(const std::string& path) {
@@ -153,7 +137,7 @@ std::string namingTheList(std::string text, const std::string& copy, const std::
 }
 
 void reportChangesLost(AppContext& ctx, const std::string& path, const std::string& why) {
-    reportNotSaved(ctx, path, "Your list has not been changed. (" + why + ")");
+    reportNotSaved(ctx, path, "Your list has not been changed. " + why);
 }
 
 } // namespace
@@ -181,9 +165,12 @@ std::optional<ClosingMessage> WriteAccessList(AppContext& ctx, WriterProgress& p
     }
     try {
         fillTable(ctx, copy.path(), home.table, progress);
+    } catch (const OwnFileFault&) {
+        listComponents(ctx).closeTableQuietly();
+        throw; // a label list of Quillan's own, not the list
     } catch (const std::exception& e) {
         listComponents(ctx).closeTableQuietly();
-        reportChangesLost(ctx, path, namingTheList(e.what(), copy.path(), path));
+        reportChangesLost(ctx, path, namingTheList(describeListFailure(e).text, copy.path(), path));
         return std::nullopt;
     }
     std::optional<std::string> written = platform::readFileBytes(copy.path());

@@ -65,10 +65,6 @@ static std::string whatTheFileHolds(const std::string& path) {
         std::fclose(file);
     }
     auto startsWith = [&](std::string_view magic) { return head.rfind(magic, 0) == 0; };
-    const std::string extension = upperAscii(path.substr(path.find_last_of("./\\") + 1));
-    if (startsWith("PK\x03\x04") && (extension == "XLSX" || extension == "XLSM"))
-        return "The file is an Excel 2007 or later workbook (.xlsx), which Quillan cannot "
-               "read. Please save the worksheet as a comma-delimited text file and sort that.";
     if (startsWith("PK\x03\x04"))
         return "The file is a zip archive (an Excel 2007 or later workbook is one). Please "
                "save the mailing list as a comma-delimited text file and sort that.";

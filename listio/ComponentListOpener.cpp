@@ -9,7 +9,7 @@
 #include "listio/ExcelListSource.h"
 #include "listio/ListComponents.h"
 #include "listio/ListKinds.h"
-#include "platform/fs/RegularFile.h"
+#include "listio/SortWriterSupport.h"
 #include "xls/Workbook.h"
 
 namespace quillan {
@@ -51,11 +51,6 @@ void refuse(AppContext& ctx, const std::string& text) {
     ctx.message(BeepKind::Hand, MessageKind::Error, MessageButtons::Cancel, text);
 }
 
-FileStamp stampOf(const std::string& path) {
-    FileStatus status = statusOf(path);
-    return {status.size, status.modifiedNanoseconds};
-}
-
 std::vector<AccessField> fieldsOf(accessdb::TtaTable& table) {
     std::vector<AccessField> fields;
     for (int i = 0; i < table.fieldCount(); ++i) {
@@ -93,13 +88,23 @@ bool refusedForWriteBack(AppContext& ctx, const xls::Workbook& book, const std::
 } // namespace
 
 ComponentList OpenAccessList(AppContext& ctx, TableChooser& chooser, const std::string& path) {
+    if (path.size() > LongestAccessPath) {
+        refuse(ctx, "Quillan cannot open " + fileNameOf(path) +
+                        ": the path of an Access database "
+                        "may have at most " +
+                        std::to_string(LongestAccessPath) + " characters, and this one has " +
+                        std::to_string(path.size()) +
+                        ". Move the database to a folder with a shorter path, or give it a "
+                        "shorter name.");
+        return {};
+    }
     accessdb::TtaTable& table = listComponents(ctx).table();
     table.setActive(false);
     table.setDatabaseName(path);
     table.setTableName("");
     ctx.list.accessTableName.clear();
     ctx.list.accessFields.clear();
-    ctx.list.listStamp = stampOf(path);
+    ctx.list.listStamp = listStampOf(path);
     accessdb::TStringList list;
     accessdb::AccessSession().getTableNames(path, "", list, false, true);
     const std::vector<std::string> names = list.lines();
@@ -135,7 +140,7 @@ ComponentList OpenExcelList(AppContext& ctx, TableChooser& chooser, const std::s
     xls::Workbook& book = listComponents(ctx).workbook();
     ctx.list.selectedTableName.clear();
     ctx.list.selectedSheetIndex = 0;
-    ctx.list.listStamp = stampOf(path);
+    ctx.list.listStamp = listStampOf(path);
     book.setFilename(path);
     book.read();
     if (refusedForWriteBack(ctx, book, path))

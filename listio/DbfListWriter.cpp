@@ -106,7 +106,7 @@ private:
             for (size_t c = 0; same && c < fields.size(); ++c)
                 same = fields[c].width == ctx_.list.dbfFieldWidths[c];
         }
-        if (same && was.recordLength > 0)
+        if (same && was.recordLength > 0 && listUnchangedSinceRead(ctx_))
             return {};
         return ListChangedReason;
     }

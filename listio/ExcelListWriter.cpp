@@ -3,6 +3,7 @@
 #include "core/Convert.h"
 #include "listio/ExcelHeadingRow.h"
 #include "listio/ListComponents.h"
+#include "listio/ListErrorText.h"
 #include "listio/ListKinds.h"
 #include "xls/Workbook.h"
 
@@ -105,9 +106,11 @@ std::optional<ClosingMessage> WriteExcelList(AppContext& ctx, WriterProgress& pr
             patcher.patch(r, numbers.valuesOf(r));
         }
         ctx.listComponents->workbook().writeToStream(bytes);
+    } catch (const OwnFileFault&) {
+        throw; // a label list of Quillan's own, not the list
     } catch (const std::exception& e) {
         reportNotSaved(ctx, path,
-                       std::string("Your list has not been changed. (") + e.what() + ")");
+                       "Your list has not been changed. (" + describeListFailure(e).text + ")");
         return std::nullopt;
     }
     if (progress.stopBeforeWriting() || !replaceListWith(ctx, path, target, bytes))

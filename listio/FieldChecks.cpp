@@ -65,8 +65,8 @@ std::optional<std::string> typeProblem(const ListState& s, const OutputField& f)
 }
 
 // An Access table takes the numbers in Text fields, as the dBase character fields, and the
-// numbers but the endorsement line in Long Integer fields too; a field the table keeps for
-// itself (indexed or numbered automatically) takes nothing. All this is known before the
+// numbers but the endorsement line in Long Integer fields too, indexed or not (the engine keeps
+// the indexes); a field the table numbers itself takes nothing. All this is known before the
 // first record is changed.
 std::optional<std::string> accessProblem(const ListState& s, const OutputField& f) {
     int column = s.*f.column;
@@ -74,17 +74,15 @@ std::optional<std::string> accessProblem(const ListState& s, const OutputField& 
         return std::nullopt;
     const AccessField& field = s.accessFields[static_cast<size_t>(column)];
     const std::string chosen = std::string("The field you chose for ") + f.what;
-    if (field.readOnly)
-        return chosen + " (\"" + field.name +
-               "\") cannot be changed: the table indexes it or numbers it itself. Please choose "
-               "another field.";
     const int type = static_cast<int>(field.type);
-    if (type == static_cast<int>(accessdb::TFieldType::Integer) && f.numberAllowed)
-        return std::nullopt;
-    if (type != static_cast<int>(accessdb::TFieldType::String))
+    bool number = type == static_cast<int>(accessdb::TFieldType::Integer) && f.numberAllowed;
+    if (!number && type != static_cast<int>(accessdb::TFieldType::String))
         return chosen + " must be a " +
                (f.numberAllowed ? "Text or Long Integer field." : "Text field.");
-    if (field.size < f.minWidth)
+    if (field.readOnly)
+        return chosen + " (\"" + field.name +
+               "\") cannot be changed: the table numbers it itself. Please choose another field.";
+    if (!number && field.size < f.minWidth)
         return chosen + " is too short. It must be able to hold at least " +
                std::to_string(f.minWidth) + " characters.";
     return std::nullopt;

@@ -5,10 +5,12 @@
 #include "listio/DbfHeader.h"
 #include "listio/DbfListSource.h"
 #include "listio/FieldIdentification.h"
+#include "listio/ListErrorText.h"
 #include "listio/ListKinds.h"
 #include "listio/ListSource.h"
 #include "listio/PaveReader.h"
 #include "listio/RecordReader.h"
+#include "listio/SortWriterSupport.h"
 #include "listio/TextLineReader.h"
 #include "listio/TextListSource.h"
 #include "platform/fs/RegularFile.h"
@@ -82,6 +84,13 @@ void cannotRead(AppContext& ctx, const std::string& path, const std::string& why
                     (inUse ? "The file may be in use by another application. " : "") + why);
 }
 
+// A failure while the list is read: where the library that read it says what is wrong, it
+// is told in its words; otherwise the file may be held by another program.
+void cannotRead(AppContext& ctx, const std::string& path, const std::exception& error) {
+    ListFailure failure = describeListFailure(error);
+    cannotRead(ctx, path, failure.text, !failure.explained);
+}
+
 // A list must be a plain file with something in it: anything else is refused before it is
 // opened (a named pipe would never end, a device never stop).
 bool readableFile(AppContext& ctx, const std::string& path) {
@@ -110,6 +119,8 @@ void countText(AppContext& ctx, OpenList& list) {
     TextLineReader reader(list.path);
     if (isHeaderKind(ctx.listFileKind))
         reader.skip(1);
+    std::vector<std::string>& trailing = ctx.list.trailingBlankLines;
+    trailing.clear();
     std::string line;
     long n = 0;
     for (;;) {
@@ -121,7 +132,13 @@ void countText(AppContext& ctx, OpenList& list) {
             ctx.listFileKind.clear();
             return;
         }
-        ++n;
+        // Blank lines count as records only once a record follows them.
+        if (line.find_first_not_of(" \t") == std::string::npos) {
+            trailing.push_back(line);
+            continue;
+        }
+        n += static_cast<long>(trailing.size()) + 1;
+        trailing.clear();
     }
     list.records = n;
     list.source = std::make_unique<TextListSource>(ctx.listFileKind, list.path, list.fields);
@@ -166,6 +183,9 @@ void countDbase(AppContext& ctx, OpenList& list) {
         ctx.listFileKind.clear();
         return;
     }
+    // Taken before anything is read, so that a table changed or replaced from now on is
+    // never written back with what was read of the one before.
+    ctx.list.listStamp = listStampOf(list.path);
     DbfHeaderCheck check = readDbfHeader(list.path);
     if (!check.header) {
         refuse(ctx, check.recordsTooLong
@@ -207,6 +227,10 @@ void countPave(AppContext& ctx, OpenList& list) {
         ++n;
     }
     list.records = std::max(0L, n);
+    if (list.records == 0) {
+        ctx.platform.ui.setBusyCursor(false);
+        ShowNoRecords(ctx, list.path, "The file holds only its first line, the PAVE header.");
+    }
 }
 
 void countComponentList(ComponentList opened, OpenList& list) {
@@ -280,11 +304,14 @@ long readRecords(AppContext& ctx, FieldChooser& chooser, OpenList& list) {
     try {
         ctx.counters.recordCount += static_cast<int32_t>(n);
         ReadListRecords(ctx, *list.source, list.path, n, list.fields);
+    } catch (const OwnFileFault&) {
+        start.restore(ctx);
+        throw; // one of Quillan's own tables, not the list
     } catch (const std::exception& e) {
         // A file damaged past the records counted, or taken away while it is read: nothing
         // of it is kept.
         start.restore(ctx);
-        cannotRead(ctx, list.path, e.what());
+        cannotRead(ctx, list.path, e);
         return 0;
     }
     return n;
@@ -302,13 +329,19 @@ std::string OpenMailingList(AppContext& ctx, FieldChooser& chooser, TableChooser
     ctx.listFileKind.clear();
     if (!readableFile(ctx, list.path))
         return {};
+    if (std::string newer = newerWorkbookRefusal(list.path); !newer.empty()) {
+        refuse(ctx, newer);
+        return {};
+    }
     try {
         ctx.listFileKind = kindFromExtension(list.path);
         if (ctx.listFileKind.empty())
             ctx.listFileKind = DetectAsciiFormat(ctx, list.path);
         countRecords(ctx, tables, list);
+    } catch (const OwnFileFault&) {
+        throw; // one of Quillan's own tables, not the list
     } catch (const std::exception& e) {
-        cannotRead(ctx, list.path, e.what());
+        cannotRead(ctx, list.path, e);
         list.records = 0;
     }
     long n = list.records > 0 ? readRecords(ctx, chooser, list) : 0;

@@ -87,10 +87,14 @@ std::string ChooseSortOutputFile(AppContext& ctx) {
 std::optional<ClosingMessage> WriteSeparateFile(AppContext& ctx, WriterProgress& progress) {
     progress.begin("Sort Order and Endorsements");
     const std::string path = ChooseSortOutputFile(ctx);
-    LineOutput out(path);
+    // The program folder's own file is never written through a link; a file the user names
+    // may be one.
+    LineOutput out(path, "\r\n",
+                   path == ctx.separateFilePath() ? AtomicFileWriter::Links::Refuse
+                                                  : AtomicFileWriter::Links::Follow);
     if (!out.ok()) {
         ctx.message(BeepKind::Exclamation, MessageKind::Error, MessageButtons::Cancel,
-                    "Quillan could not create this output file.");
+                    "Quillan could not create this output file. (" + out.error() + ")");
         return std::nullopt;
     }
     const bool comma = ctx.lists.prefsList.commaSeparateFile();

@@ -90,9 +90,14 @@ RecordSortValues SortNumbers::valuesOf(int32_t record) {
             endorsed_ ? values_.endorsement(a.piece.zipGroup) : " "};
 }
 
+FileStamp listStampOf(const std::string& path) {
+    platform::FileStatus status = platform::statusOf(path);
+    return {status.size, status.modifiedNanoseconds, status.device, status.inode};
+}
+
 bool listUnchangedSinceRead(const AppContext& ctx) {
-    platform::FileStatus now = platform::statusOf(ctx.listFileName);
-    return now.regular && FileStamp{now.size, now.modifiedNanoseconds} == ctx.list.listStamp;
+    return platform::statusOf(ctx.listFileName).regular &&
+           listStampOf(ctx.listFileName) == ctx.list.listStamp;
 }
 
 ClosingMessage sortedFileMessage(const std::string& path) {

@@ -45,8 +45,10 @@ private:
 // the line end (CR LF unless told otherwise); the bytes go out in large blocks.
 class LineOutput {
 public:
-    explicit LineOutput(const std::string& path, std::string lineEnd = "\r\n")
-        : file_(path), lineEnd_(std::move(lineEnd)) {}
+    explicit LineOutput(
+        const std::string& path, std::string lineEnd = "\r\n",
+        platform::AtomicFileWriter::Links links = platform::AtomicFileWriter::Links::Follow)
+        : file_(path, links), lineEnd_(std::move(lineEnd)) {}
     bool ok() const { return file_.ok(); }
     const std::string& error() const { return file_.error(); }
     bool targetReadOnly() const { return file_.targetReadOnly(); }
@@ -112,10 +114,13 @@ private:
 // Why a list held in memory, or walked again by position, is not written: the file changed
 // since it was read.
 inline constexpr const char* ListChangedReason =
-    "The file is no longer the one Quillan read (its size or layout changed since). It has "
+    "The file is no longer the one Quillan read (it was changed or replaced since). It has "
     "been left as it is; please sort it again.";
 
-// The list file ctx.listFileName still has the size and time of change it had when read.
+// What tells a file changed or replaced: its size, time of change and identity.
+FileStamp listStampOf(const std::string& path);
+// The list file ctx.listFileName is still the file it was when read (ctx.list.listStamp),
+// with the size and time of change it had then.
 bool listUnchangedSinceRead(const AppContext& ctx);
 
 // The closing message of a list rewritten in presort order.

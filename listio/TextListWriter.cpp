@@ -43,6 +43,9 @@ bool unchangedSinceRead(const AppContext& ctx) {
             if (reader.next(line) != TextLineReader::Status::Line ||
                 line != records[static_cast<size_t>(r)])
                 return false;
+        for (const std::string& blank : ctx.list.trailingBlankLines)
+            if (reader.next(line) != TextLineReader::Status::Line || line != blank)
+                return false;
         return reader.next(line) == TextLineReader::Status::End;
     } catch (const ListFileError&) {
         return false;
@@ -174,6 +177,8 @@ std::optional<ClosingMessage> WriteTextList(AppContext& ctx, WriterProgress& pro
         if (!written[static_cast<size_t>(r)])
             out.line(joiner.join(records[static_cast<size_t>(r)], PieceValues::notPlaced(),
                                  PieceValues::notPlaced(), ""));
+    for (const std::string& blank : ctx.list.trailingBlankLines)
+        out.line(blank);
     if (progress.stopBeforeWriting())
         return std::nullopt;
     platform::WriteResult result = out.commit();

@@ -24,7 +24,7 @@ const AfterSortPrinters::Printer& printerOf(const AfterSortPrinters& printers,
 
 } // namespace
 
-void PrintReportsAfterSort(PrintRun& run, const SortedMailing& mailing) {
+int PrintReportsAfterSort(PrintRun& run, const SortedMailing& mailing) {
     AppContext& ctx = run.context();
     Preferences& prefs = ctx.lists.prefsList;
     PrintJobControl::ReportChoice ticked;
@@ -33,7 +33,7 @@ void PrintReportsAfterSort(PrintRun& run, const SortedMailing& mailing) {
     std::optional<PrintJobControl::ReportChoice> chosen =
         run.job().chooseReports(ticked, ctx.runMode() == "NOSTOP");
     if (!chosen)
-        return;
+        return 0;
     ctx.flags.justSorted = true;
     ctx.counters.runPageNumber = 0;
     run.reportPageNumber = 0;
@@ -43,6 +43,7 @@ void PrintReportsAfterSort(PrintRun& run, const SortedMailing& mailing) {
 
     // The statement always prints when chosen; a later report only while the run has not
     // reached the To page.
+    int failed = 0;
     for (AfterSortReport report : AfterSortReports) {
         // A stop asked for while printing ends the run as the Cancel of the "Printing" box
         // ends a report.
@@ -55,8 +56,9 @@ void PrintReportsAfterSort(PrintRun& run, const SortedMailing& mailing) {
         // A report that cannot print (a form file or a rate that will not read) says so
         // once; the reports after it and the write-back into the list still run.
         if (const AfterSortPrinters::Printer& print = printerOf(run.printers, report))
-            runGuarded(ctx, [&] { print(mailing); });
+            failed += runGuarded(ctx, [&] { print(mailing); }) ? 0 : 1;
     }
+    return failed;
 }
 
 } // namespace quillan

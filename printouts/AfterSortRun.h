@@ -9,7 +9,8 @@ namespace quillan {
 // in the preferences) and prints them in their fixed order, the page numbers and the page
 // range running on across all of them. "Skip Printing" prints and saves nothing. Unattended
 // ("NOSTOP") nothing is asked and the reports last chosen print. A report that fails shows
-// its error and the run goes on with the next.
-void PrintReportsAfterSort(PrintRun& run, const SortedMailing& mailing);
+// its error and the run goes on with the next; the number of reports that failed is
+// returned, so that the caller can tell the sort's outcome in full.
+int PrintReportsAfterSort(PrintRun& run, const SortedMailing& mailing);
 
 } // namespace quillan

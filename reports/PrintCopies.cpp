@@ -15,7 +15,10 @@ void printEachCopy(AppContext& ctx, PrintJobControl& job, const std::function<vo
         for (int copy = 1; copy <= job.copyCount(); ++copy) {
             printCopy();
             if (printer.printing()) {
-                printer.endDoc();
+                if (!printer.endDoc())
+                    throw std::runtime_error(
+                        "The printer \"" + printer.printerName() +
+                        "\" could not finish printing: " + printer.lastError() + ".");
                 job.documentPrinted(printer.lastOutput());
             }
             job.closePrintingBox();
@@ -35,9 +38,12 @@ void printEachCopy(AppContext& ctx, PrintJobControl& job, const std::function<vo
 void beginPrintDocument(platform::PrinterDevice& printer, const std::string& title) {
     if (!title.empty())
         printer.setTitle(title);
-    if (!printer.beginDoc())
-        throw std::runtime_error("The printer \"" + printer.printerName() +
-                                 "\" could not start printing.");
+    if (printer.beginDoc())
+        return;
+    const std::string why = printer.lastError();
+    throw std::runtime_error("The printer \"" + printer.printerName() +
+                             "\" could not start printing" +
+                             (why.empty() ? "." : ": " + why + "."));
 }
 
 void servicePrintingBox(AppContext& ctx, PrintJobControl& job) {

@@ -155,11 +155,15 @@ void TttDBDataset::closeDataset() {
     try {
         TttDBEDataset::closeDataset();
     } catch (...) {
+        // The connection holds changes it could not write. When this data set is its last
+        // user, the session closes it (and frees a temporary one) as the data set lets it
+        // go; only a connection the session keeps is closed here, so that the next open
+        // reads the file as it now is. What the session may free is not touched after.
         TttDatabase* database = database_;
+        const bool keptAfterLastUse =
+            database && database->useCount() == 1 && database->keepConnection();
         setDBFlag(0, false);
-        // The connection holds changes it could not write: nobody else uses it, so it is
-        // closed, and the next open reads the file as it now is.
-        if (database && database->useCount() == 0) {
+        if (keptAfterLastUse) {
             try {
                 database->close();
             } catch (...) {

@@ -119,6 +119,14 @@ Status Database::openTable(const std::string& name, bool readOnly,
     try {
         auto table = file_->tableDefinition(entry->tablePage());
         std::vector<std::uint32_t> rows = jet::liveRows(file_->pages(), *table);
+        // A data page whose header is damaged drops out of the walk with its rows: the
+        // table's own count tells, and a table read short is refused, never read so.
+        if (std::uint32_t counted = jet::countedRows(file_->pages(), *table);
+            rows.size() != counted)
+            return errors_->fail(ErrorNumber::UnrecognisedFormat, name_,
+                                 "Its table '" + entry->name + "' counts " +
+                                     std::to_string(counted) + " rows, but its pages hold " +
+                                     std::to_string(rows.size()) + ".");
         recordset = std::make_shared<Recordset>(file_, errors_, entry->name, std::move(table),
                                                 std::move(rows), readOnly);
         return statusOk;

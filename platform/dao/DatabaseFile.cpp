@@ -5,6 +5,7 @@
 #include "platform/dao/jet/FormatError.h"
 #include "platform/fs/AtomicFile.h"
 
+#include <cctype>
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
@@ -182,7 +183,13 @@ jet::TableWriter& DatabaseFile::writer(const jet::TableDefinition& table) {
     return *writer;
 }
 
+void DatabaseFile::settleIndexes() {
+    for (auto& [page, writer] : writers_)
+        writer->flush();
+}
+
 void DatabaseFile::beginTransaction() {
+    settleIndexes();
     snapshots_.push_back(pages_->snapshot());
 }
 
@@ -232,6 +239,7 @@ Status DatabaseFile::writeFile(Errors& errors) {
     }
     AtomicFileWriter writer(path_);
     try {
+        settleIndexes();
         pages_->writeAll([&](std::span<const std::uint8_t> bytes) {
             writer.write({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
             return writer.ok();
@@ -240,8 +248,11 @@ Status DatabaseFile::writeFile(Errors& errors) {
         return errors.fail(ErrorNumber::UnrecognisedFormat, path_);
     }
     WriteResult result = writer.commit();
-    if (!result.ok)
-        return errors.fail(ErrorNumber::WriteFailed, path_, result.error + ".");
+    if (!result.ok) {
+        std::string why = result.error;
+        why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
+        return errors.fail(ErrorNumber::WriteFailed, path_, why + ".");
+    }
     int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return errors.fail(ErrorNumber::WriteFailed, path_, "It cannot be opened again.");

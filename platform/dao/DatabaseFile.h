@@ -60,6 +60,10 @@ public:
     // file when the first change is made and again when the changes are written.
     Status checkChangesAllowed(Errors& errors) const;
     jet::TableWriter& writer(const jet::TableDefinition& table);
+    // Writes into the page cache the index pages the table writers keep decoded, so that the
+    // pages hold every change (before a transaction's snapshot, before the file is written,
+    // before the pages are read by anyone else).
+    void settleIndexes();
 
     // Transactions: the changes at the begin are kept, to go back to.
     void beginTransaction();

@@ -20,6 +20,11 @@ const char* text(ErrorNumber number) {
         return "The database or table is read-only; it cannot be changed.";
     case ErrorNumber::NotValidPassword:
         return "The password is not valid.";
+    case ErrorNumber::DuplicateKey:
+        return "The change would give the index '%' a value it holds already; the table is as "
+               "it was.";
+    case ErrorNumber::NullInKey:
+        return "The index '%' takes no Null value; the table is as it was.";
     case ErrorNumber::NoTransaction:
         return "No transaction has been begun.";
     case ErrorNumber::WriteFailed:
@@ -36,6 +41,8 @@ const char* text(ErrorNumber number) {
         return "The bookmark is not valid.";
     case ErrorNumber::FieldTooSmall:
         return "The value is longer than the field allows.";
+    case ErrorNumber::FieldNotUpdatable:
+        return "The field '%' cannot be updated.";
     case ErrorNumber::RecordDeleted:
         return "The record has been deleted.";
     case ErrorNumber::TooFewParameters:
@@ -59,7 +66,7 @@ const char* text(ErrorNumber number) {
     case ErrorNumber::ItemNotFound:
         return "There is no such item in the collection.";
     case ErrorNumber::UnrecognisedFormat:
-        return "'%' is not a database file this engine can read.";
+        return "'%' is damaged, or is not a database file this engine can read.";
     case ErrorNumber::NumericOverflow:
         return "The value is out of the field's range.";
     case ErrorNumber::ObjectClosed:

@@ -83,7 +83,7 @@ std::int32_t Field::attributes() const {
     std::int32_t attributes = c.isFixed() ? fixedAttribute : variableAttribute;
     if (c.isAutoNumber())
         attributes |= autoIncrementAttribute;
-    if (columnWritable(c, recordset_->table()))
+    if (columnWritable(c))
         attributes |= updatableAttribute;
     return attributes;
 }
@@ -120,9 +120,8 @@ Status Field::getChunk(std::int32_t offset, std::int32_t bytes, Variant& chunk) 
     return statusOk;
 }
 
-Status Field::appendChunk(const Variant&) {
-    return recordset_->errors().fail(ErrorNumber::NotSupported, {},
-                                     "Memo and long binary values cannot be written.");
+Status Field::appendChunk(const Variant& chunk) {
+    return recordset_->appendChunk(column_, chunk);
 }
 
 } // namespace platform::dao

@@ -163,7 +163,7 @@ Status textOfColumn(const jet::Column& column, const Variant& value, bool jet4, 
         return errors.fail(ErrorNumber::ConversionError);
     std::string text = textOf(value);
     std::size_t characters = jet4 ? column.length / 2u : column.length;
-    if (text.size() > characters)
+    if (column.type == ColumnType::Text && text.size() > characters)
         return errors.fail(ErrorNumber::FieldTooSmall, {},
                            "'" + column.name + "' holds " + std::to_string(characters) +
                                " characters; the value has " + std::to_string(text.size()) + ".");
@@ -171,10 +171,16 @@ Status textOfColumn(const jet::Column& column, const Variant& value, bool jet4, 
     return statusOk;
 }
 
+Status bytesOf(const Variant& value, Errors& errors, Variant& converted) {
+    if (value.type() != Variant::Type::Bytes && value.type() != Variant::Type::Text)
+        return errors.fail(ErrorNumber::ConversionError);
+    converted = Variant::bytes(value.stringValue());
+    return statusOk;
+}
+
 } // namespace
 
-bool columnWritable(const jet::Column& column, const jet::TableDefinition& table,
-                    std::string* why) {
+bool columnWritable(const jet::Column& column, std::string* why) {
     auto refuse = [&](const std::string& reason) {
         if (why)
             *why = "'" + column.name + "' " + reason;
@@ -182,8 +188,6 @@ bool columnWritable(const jet::Column& column, const jet::TableDefinition& table
     };
     if (column.isAutoNumber())
         return refuse("is numbered by the engine.");
-    if (table.indexedColumns.count(column.number))
-        return refuse("is part of an index, which this engine does not maintain.");
     switch (column.type) {
     case ColumnType::Boolean:
     case ColumnType::Byte:
@@ -194,10 +198,9 @@ bool columnWritable(const jet::Column& column, const jet::TableDefinition& table
     case ColumnType::Double:
     case ColumnType::DateTime:
     case ColumnType::Text:
-        return true;
     case ColumnType::Memo:
     case ColumnType::Ole:
-        return refuse("is a memo or long binary field; such values cannot be written.");
+        return true;
     default:
         return refuse("has a type whose values cannot be written.");
     }
@@ -236,7 +239,10 @@ Status convertForColumn(const jet::Column& column, const Variant& value, bool je
     case ColumnType::DateTime:
         return realOf(column, value, errors, converted);
     case ColumnType::Text:
+    case ColumnType::Memo:
         return textOfColumn(column, value, jet4, errors, converted);
+    case ColumnType::Ole:
+        return bytesOf(value, errors, converted);
     default:
         return errors.fail(ErrorNumber::NotSupported);
     }

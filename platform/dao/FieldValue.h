@@ -7,21 +7,20 @@
 #include "platform/dao/Errors.h"
 #include "platform/dao/Variant.h"
 #include "platform/dao/jet/Column.h"
-#include "platform/dao/jet/TableDefinition.h"
 
 #include <string>
 
 namespace platform::dao {
 
-// Columns that can be written: not in any index (the indexes are not maintained here), not
-// numbered by the engine, and of a type with a fixed form (no memo, long binary, binary,
-// GUID or decimal). `why` says what stops the others.
-bool columnWritable(const jet::Column& column, const jet::TableDefinition& table,
-                    std::string* why = nullptr);
+// Columns whose values can be changed: not numbered by the engine (a new record may be given
+// its number), and of a type this engine writes (not binary, GUID or decimal). `why` says
+// what stops the others.
+bool columnWritable(const jet::Column& column, std::string* why = nullptr);
 
 // The value converted to the column's type: 3421 when it cannot be converted, 3349 for a
 // number out of the column's range (a Byte takes 0 to 255, an Integer -32768 to 32767),
-// 3163 for a text longer than the column. Null and Empty give Null (a Boolean: False).
+// 3163 for a text longer than the column. A memo takes text of any length, a long binary
+// bytes or text. Null and Empty give Null (a Boolean: False).
 Status convertForColumn(const jet::Column& column, const Variant& value, bool jet4, Errors& errors,
                         Variant& converted);
 

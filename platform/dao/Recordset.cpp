@@ -10,12 +10,15 @@
 #include "platform/dao/jet/ColumnValue.h"
 #include "platform/dao/jet/DeletedRow.h"
 #include "platform/dao/jet/FormatError.h"
+#include "platform/dao/jet/IndexViolation.h"
 #include "platform/dao/jet/LongValue.h"
 #include "platform/dao/jet/Names.h"
 #include "platform/dao/jet/RowTooLarge.h"
 #include "platform/dao/jet/TableRows.h"
+#include "platform/dao/jet/UnencodableKey.h"
 
 #include <algorithm>
+#include <random>
 
 namespace platform::dao {
 
@@ -156,6 +159,13 @@ Status Recordset::rowAccess(Action action) {
         return errors_->fail(ErrorNumber::RecordDeleted);
     } catch (const jet::RowTooLarge&) {
         return errors_->fail(ErrorNumber::RecordTooLarge);
+    } catch (const jet::IndexViolation& e) {
+        return errors_->fail(e.kind() == jet::IndexViolation::Kind::Duplicate
+                                 ? ErrorNumber::DuplicateKey
+                                 : ErrorNumber::NullInKey,
+                             e.index());
+    } catch (const jet::UnencodableKey& e) {
+        return errors_->fail(ErrorNumber::NotSupported, {}, std::string(e.what()) + ".");
     } catch (const jet::FormatError&) {
         return unreadable();
     }
@@ -300,15 +310,7 @@ Status Recordset::checkChangeable() {
 Status Recordset::addNew() {
     if (Status status = checkChangeable(); failed(status))
         return status;
-    if (hasIndexes())
-        return errors_->fail(ErrorNumber::NotSupported, {},
-                             "Records cannot be added to a table with indexes: the indexes are "
-                             "not maintained here.");
-    for (const jet::Column& column : table_->columns)
-        if (column.isAutoNumber() && column.type != jet::ColumnType::Long)
-            return errors_->fail(ErrorNumber::NotSupported, {},
-                                 "'" + column.name + "' is numbered by the engine.");
-    pending_.clear();
+    endEditing();
     editing_ = Editing::AddNew;
     return statusOk;
 }
@@ -320,21 +322,31 @@ Status Recordset::edit() {
         return status;
     if (Status status = rowAccess([&] { currentRow(); }); failed(status))
         return status;
-    pending_.clear();
+    endEditing();
     editing_ = Editing::Edit;
     return statusOk;
 }
 
-void Recordset::applyPending(jet::RowImage& row) {
+jet::LongValues Recordset::applyPending(jet::RowImage& row) {
+    jet::LongValues longValues;
     for (const auto& [index, value] : pending_) {
         const jet::Column& column = table_->columns[index];
-        if (column.type == jet::ColumnType::Boolean)
+        if (column.isLongValue()) {
+            std::optional<std::string> stored;
+            if (!value.isNull()) {
+                std::vector<std::uint8_t> bytes = jet::encodeValue(column, value, jet4());
+                stored.emplace(bytes.begin(), bytes.end());
+            }
+            longValues.emplace(column.number, std::move(stored));
+        } else if (column.type == jet::ColumnType::Boolean) {
             row.setBoolean(column, value.booleanValue());
-        else if (value.isNull())
+        } else if (value.isNull()) {
             row.setValue(column, std::nullopt);
-        else
+        } else {
             row.setValue(column, jet::encodeValue(column, value, jet4()));
+        }
     }
+    return longValues;
 }
 
 Status Recordset::saveEdit() {
@@ -344,30 +356,70 @@ Status Recordset::saveEdit() {
         return statusOk;
     }
     Status status = changing([&](jet::TableWriter& writer) {
-        jet::StoredRow stored = finder_.find(rowId);
-        jet::RowImage row(
-            jet::crackRow(stored.bytes, file_->pages().format(), table_->varColumnCount > 0));
-        applyPending(row);
-        writer.update(rowId, row.pack(file_->pages().format()));
+        jet::RowImage row(currentRow());
+        jet::LongValues longValues = applyPending(row);
+        writer.update(rowId, std::move(row), longValues);
     });
     if (!failed(status))
         lastModified_ = rowId;
     return status;
 }
 
+namespace {
+
+// A new record's replication ID: random, marked as such (version 4, variant 1).
+std::string newGuid() {
+    static std::mt19937_64 generator{std::random_device{}()};
+    std::string guid(16, '\0');
+    for (std::size_t i = 0; i < guid.size(); i += 8) {
+        std::uint64_t bits = generator();
+        for (std::size_t k = 0; k < 8; ++k)
+            guid[i + k] = static_cast<char>(bits >> (8 * k));
+    }
+    guid[7] = static_cast<char>((guid[7] & 0x0F) | 0x40);
+    guid[8] = static_cast<char>((guid[8] & 0x3F) | 0x80);
+    return guid;
+}
+
+} // namespace
+
+// Columns the engine numbers get the next number, unless the record was given one; the
+// numbers to count as given once the record is in.
+std::vector<std::uint32_t> Recordset::numberNewRow(jet::RowImage& row, jet::TableWriter& writer) {
+    std::vector<std::uint32_t> numbers;
+    for (std::size_t i = 0; i < table_->columns.size(); ++i) {
+        const jet::Column& column = table_->columns[i];
+        if (!column.isAutoNumber())
+            continue;
+        if (column.type == jet::ColumnType::Guid) {
+            std::string guid = newGuid();
+            row.setValue(
+                column, std::span(reinterpret_cast<const std::uint8_t*>(guid.data()), guid.size()));
+            continue;
+        }
+        auto given = pending_.find(i);
+        if (given != pending_.end() && !given->second.isNull()) {
+            numbers.push_back(static_cast<std::uint32_t>(given->second.integerValue()));
+            continue;
+        }
+        std::uint32_t number = writer.nextAutoNumber();
+        row.setValue(column,
+                     jet::encodeValue(
+                         column, Variant::longInteger(static_cast<std::int32_t>(number)), jet4()));
+        numbers.push_back(number);
+    }
+    return numbers;
+}
+
 Status Recordset::saveNew() {
     std::uint32_t rowId = 0;
     Status status = changing([&](jet::TableWriter& writer) {
         jet::RowImage row = jet::RowImage::blank(*table_);
-        for (const jet::Column& column : table_->columns)
-            if (column.isAutoNumber())
-                row.setValue(column,
-                             jet::encodeValue(column,
-                                              Variant::longInteger(static_cast<std::int32_t>(
-                                                  writer.takeAutoNumber())),
-                                              jet4()));
-        applyPending(row);
-        rowId = writer.insert(row.pack(file_->pages().format()));
+        jet::LongValues longValues = applyPending(row);
+        std::vector<std::uint32_t> numbers = numberNewRow(row, writer);
+        rowId = writer.insert(std::move(row), longValues);
+        for (std::uint32_t number : numbers)
+            writer.noteAutoNumber(number);
     });
     if (failed(status))
         return status;
@@ -426,10 +478,6 @@ Status Recordset::deleteRecord() {
         return status;
     if (Status status = checkCurrent(); failed(status))
         return status;
-    if (hasIndexes())
-        return errors_->fail(ErrorNumber::NotSupported, {},
-                             "Records cannot be deleted from a table with indexes: the indexes "
-                             "are not maintained here.");
     auto position = static_cast<std::size_t>(position_);
     std::uint32_t rowId = rows_[position];
     if (Status status = changing([&](jet::TableWriter& writer) { writer.remove(rowId); });
@@ -662,21 +710,51 @@ Status Recordset::setColumnValue(std::size_t column, const Variant& value) {
         return errors_->fail(ErrorNumber::UpdateWithoutEdit);
     const jet::Column& target = table_->columns[column];
     std::string why;
-    bool writable = columnWritable(target, *table_, &why);
+    bool numbered = target.isAutoNumber();
     Variant converted;
-    if (!writable) {
-        // Giving an indexed or numbered column the value it has changes nothing.
+    if (!columnWritable(target, &why) &&
+        !(numbered && target.type == jet::ColumnType::Long && editing_ == Editing::AddNew)) {
+        // Giving a numbered column the value it has changes nothing.
         Variant current;
-        if (editing_ == Editing::Edit && !target.isLongValue() &&
+        if (editing_ == Editing::Edit &&
             !failed(convertForColumn(target, value, jet4(), *errors_, converted)) &&
             !failed(columnValue(column, current)) && current == converted)
             return statusOk;
+        if (numbered)
+            return errors_->fail(ErrorNumber::FieldNotUpdatable, target.name,
+                                 "The engine numbers it.");
         return errors_->fail(ErrorNumber::NotSupported, {}, why);
     }
     if (Status status = convertForColumn(target, value, jet4(), *errors_, converted);
         failed(status))
         return status;
+    chunked_.erase(column);
     pending_[column] = std::move(converted);
+    return statusOk;
+}
+
+// The first chunk after Edit or AddNew replaces the value; the next ones add to it.
+Status Recordset::appendChunk(std::size_t column, const Variant& chunk) {
+    if (Status status = checkOpen(); failed(status))
+        return status;
+    if (column >= table_->columns.size())
+        return errors_->fail(ErrorNumber::ItemNotFound);
+    const jet::Column& target = table_->columns[column];
+    if (!target.isLongValue())
+        return errors_->fail(ErrorNumber::NotSupported, {},
+                             "Only memo and long binary fields take chunks.");
+    if (editing_ == Editing::None)
+        return errors_->fail(ErrorNumber::UpdateWithoutEdit);
+    if (chunk.type() != Variant::Type::Bytes && chunk.type() != Variant::Type::Text)
+        return errors_->fail(ErrorNumber::ConversionError);
+    std::string contents;
+    auto pending = pending_.find(column);
+    if (chunked_.count(column) && pending != pending_.end() && !pending->second.isNull())
+        contents = pending->second.stringValue();
+    contents += chunk.stringValue();
+    chunked_.insert(column);
+    pending_[column] = target.type == jet::ColumnType::Memo ? Variant::text(std::move(contents))
+                                                            : Variant::bytes(std::move(contents));
     return statusOk;
 }
 

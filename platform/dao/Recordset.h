@@ -5,10 +5,12 @@
 // page and slot order while no index is set; an index is sorted in memory when it is set,
 // and Seek searches it. A bookmark is a record's row id, four bytes.
 //
-// Changes: Edit or AddNew, values set through the fields, Update. Columns that an index
-// covers (the indexes are not maintained here) and columns the engine numbers are not
-// written, nor memo and long binary values; records are added and deleted only in tables
-// without indexes. Updated rows keep their row ids and places.
+// Changes: Edit or AddNew, values set through the fields (memo and long binary values also
+// in chunks), Update; Delete. The page writer keeps every index of the table and the long
+// values in step, and refuses a change an index forbids (3022 for a key a unique index
+// holds, 3058 for a Null in a required key) before anything is written. A new record gets
+// the next autonumber unless it was given one; a record's number is not changed. Updated
+// rows keep their row ids and places.
 //
 // The result of a select over one table is such a recordset too: the rows the query chose,
 // in its order, seen through the fields it names. It has no index to set or seek.
@@ -20,11 +22,13 @@
 #include "platform/dao/jet/RowImage.h"
 #include "platform/dao/jet/TableDefinition.h"
 #include "platform/dao/jet/TableRows.h"
+#include "platform/dao/jet/TableWriter.h"
 
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
 #include <unordered_map>
@@ -105,6 +109,7 @@ public:
     Status columnValue(std::size_t column, Variant& value);
     Status longValueLength(std::size_t column, std::int32_t& length);
     Status setColumnValue(std::size_t column, const Variant& value);
+    Status appendChunk(std::size_t column, const Variant& chunk);
     Errors& errors() const { return *errors_; }
 
 private:
@@ -112,7 +117,6 @@ private:
 
     std::int64_t rowCount() const { return static_cast<std::int64_t>(rows_.size()); }
     bool hasCurrent() const { return current_ && position_ >= 0 && position_ < rowCount(); }
-    bool hasIndexes() const { return !table_->indexes.empty() || !table_->indexedColumns.empty(); }
     // Open, and in step with the file (a rollback brings the rows back as they were).
     Status checkOpen();
     Status checkCurrent();
@@ -133,10 +137,13 @@ private:
     void endEditing() {
         editing_ = Editing::None;
         pending_.clear();
+        chunked_.clear();
     }
     Status saveEdit();
     Status saveNew();
-    void applyPending(jet::RowImage& row);
+    // Sets the values given since Edit or AddNew; answers the long values among them.
+    jet::LongValues applyPending(jet::RowImage& row);
+    std::vector<std::uint32_t> numberNewRow(jet::RowImage& row, jet::TableWriter& writer);
     // Runs a read or change of the file's rows; their failures become the engine's errors.
     template <typename Action>
     Status rowAccess(Action action);
@@ -159,6 +166,7 @@ private:
     bool noMatch_ = false;
     Editing editing_ = Editing::None;
     std::map<std::size_t, Variant> pending_; // values set since Edit or AddNew, by column
+    std::set<std::size_t> chunked_;          // columns given chunks since then
     std::optional<std::uint32_t> lastModified_;
     std::uint64_t rowsVersion_ = 0;
 

@@ -1,6 +1,10 @@
 #include "platform/fs/AtomicFile.h"
 
+#include "platform/fs/FileErrors.h"
+
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -46,30 +50,63 @@ static bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
-AtomicFileWriter::AtomicFileWriter(const std::string& path) : target_(resolveLinks(path)) {
+std::string tempPatternBeside(const std::string& path, std::string_view tag, size_t longestPath) {
+    fs::path target(path);
+    fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    // "." + name + tag + "XXXXXX" must still be a file name: a long name is cut to fit.
+    std::string name = target.filename().string();
+    const size_t added = 1 + tag.size() + 6;
+    const size_t inFolder = (folder / "").string().size();
+    size_t room = NAME_MAX - added;
+    if (longestPath > inFolder + added + 1)
+        room = std::min(room, longestPath - inFolder - added);
+    if (name.size() > room)
+        name.resize(room);
+    return (folder / ("." + name + std::string(tag) + "XXXXXX")).string();
+}
+
+// Creates the file of a mkstemp pattern; its path, or empty with errno set.
+static std::string createFromPattern(const std::string& pattern, int& fd) {
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    fd = mkstemp(buffer.data());
+    return fd < 0 ? std::string() : std::string(buffer.data());
+}
+
+// A file nobody may write is read-only even to the superuser, as it is to every program
+// that honours the mark.
+static bool mayWrite(const std::string& path, const struct stat& st) {
+    return (st.st_mode & 0222) != 0 && access(path.c_str(), W_OK) == 0;
+}
+
+AtomicFileWriter::AtomicFileWriter(const std::string& path, Links links)
+    : target_(links == Links::Follow ? resolveLinks(path) : path) {
     fs::path target(target_);
     fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     struct stat st {};
+    if (links == Links::Refuse && lstat(target_.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        errno = 0;
+        fail(target_ + " is a symbolic link, and Quillan does not write its own files through "
+                       "links");
+        return;
+    }
     targetExists_ = stat(target_.c_str(), &st) == 0;
     if (targetExists_ && !S_ISREG(st.st_mode)) {
         errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         fail("cannot replace " + target_);
         return;
     }
-    if (targetExists_ && access(target_.c_str(), W_OK) != 0) {
+    if (targetExists_ && !mayWrite(target_, st)) {
         readOnly_ = true;
+        errno = EACCES;
         fail("you may not change " + target_);
         return;
     }
-    std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    fd_ = mkstemp(buffer.data());
+    temp_ = createFromPattern(tempPatternBeside(target_, "."), fd_);
     if (fd_ < 0) {
         fail("cannot create a file in " + folder.string());
         return;
     }
-    temp_ = buffer.data();
     if (targetExists_) {
         fchmod(fd_, st.st_mode & 07777);
         // The new file must be what the old one was; where it cannot be, the old one is
@@ -94,7 +131,7 @@ AtomicFileWriter::~AtomicFileWriter() {
 
 void AtomicFileWriter::fail(const std::string& what) {
     if (error_.empty())
-        error_ = what + (errno ? std::string(": ") + std::strerror(errno) : std::string());
+        error_ = what + (errno ? ": " + describeFileError(errno) : std::string());
 }
 
 void AtomicFileWriter::write(std::string_view bytes) {
@@ -194,10 +231,49 @@ WriteResult AtomicFileWriter::commit() {
     return {true, {}, {}};
 }
 
-WriteResult writeFileAtomically(const std::string& path, std::string_view bytes) {
-    AtomicFileWriter writer(path);
+WriteResult writeFileAtomically(const std::string& path, std::string_view bytes,
+                                AtomicFileWriter::Links links) {
+    AtomicFileWriter writer(path, links);
     writer.write(bytes);
     return writer.commit();
+}
+
+// Copies every byte of `in` to `out`; 0, or the errno of the failure.
+static int copyAll(int in, int out) {
+    std::vector<char> block(1 << 16);
+    for (;;) {
+        ssize_t n = read(in, block.data(), block.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        if (n == 0)
+            return fsync(out) == 0 ? 0 : errno;
+        if (!writeAll(out, {block.data(), static_cast<size_t>(n)}))
+            return errno ? errno : EIO;
+    }
+}
+
+CopyBeside copyBeside(const std::string& path, std::string_view tag, size_t longestPath) {
+    CopyBeside copy;
+    int out = -1;
+    copy.path = createFromPattern(tempPatternBeside(path, tag, longestPath), out);
+    if (out < 0) {
+        copy.error = "cannot create a file beside " + path + ": " + describeFileError(errno);
+        return copy;
+    }
+    int in = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int error = in < 0 ? errno : copyAll(in, out);
+    if (in >= 0)
+        close(in);
+    if (close(out) != 0 && error == 0)
+        error = errno;
+    if (error != 0) {
+        copy.error = "cannot copy " + path + ": " + describeFileError(error);
+        unlink(copy.path.c_str());
+        copy.path.clear();
+    }
+    return copy;
 }
 
 std::optional<std::string> readFileBytes(const std::string& path) {

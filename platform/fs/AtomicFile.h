@@ -17,17 +17,20 @@ struct WriteResult {
 // Replaces a file's contents without ever leaving it half written: the bytes go to a
 // temporary file in the same folder, which is flushed and renamed over the target only
 // when everything was written. A symbolic link is followed to the real file. The target
-// keeps its owner, group and permissions; a file this user may not write is refused
-// before anything is written. Where a rename would lose what the file is (it has other
+// keeps its owner, group and permissions; a file this user may not write (or that nobody
+// may write, which even the superuser takes as read-only) is refused before anything is
+// written. Where a rename would lose what the file is (it has other
 // hard links, or its owner or group cannot be given to the new file), the finished copy
 // is checked and then written over the file in place, so that every name of it shows the
 // new contents.
-WriteResult writeFileAtomically(const std::string& path, std::string_view bytes);
-
-// The same, for writers that produce their output piece by piece.
+//
+// The program's own files (the sort result, the settings) are written with Links::Refuse:
+// a symbolic link in their place is refused, never followed, so that a link planted in the
+// program folder cannot make Quillan replace a file elsewhere.
 class AtomicFileWriter {
 public:
-    explicit AtomicFileWriter(const std::string& path);
+    enum class Links { Follow, Refuse };
+    explicit AtomicFileWriter(const std::string& path, Links links = Links::Follow);
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
     ~AtomicFileWriter(); // abandons the temporary file unless committed
@@ -59,6 +62,24 @@ private:
 };
 
 // The whole file, or nothing when it cannot be read.
+WriteResult writeFileAtomically(const std::string& path, std::string_view bytes,
+                                AtomicFileWriter::Links links = AtomicFileWriter::Links::Follow);
+
+// The mkstemp pattern of a hidden temporary file beside `path`: "." + its name + tag +
+// "XXXXXX" in its folder, the name cut so that the whole is a valid file name however
+// long the original's name is, and its whole path no longer than `longestPath` (for a
+// reader with a path limit of its own), where that can be.
+std::string tempPatternBeside(const std::string& path, std::string_view tag,
+                              size_t longestPath = 4096);
+
+// A complete copy of a file, made beside it under tempPatternBeside(path, tag, longestPath);
+// on failure nothing is left and error says why.
+struct CopyBeside {
+    std::string path;
+    std::string error;
+};
+CopyBeside copyBeside(const std::string& path, std::string_view tag, size_t longestPath = 4096);
+
 std::optional<std::string> readFileBytes(const std::string& path);
 
 bool fileExists(const std::string& path);

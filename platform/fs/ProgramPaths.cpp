@@ -42,7 +42,8 @@ static std::string userBaseFolder() {
     return withTrailingSlash(base + "/quillan");
 }
 
-// Copies the shipped tables that the user's folder lacks; files the user has are kept.
+// Copies the shipped tables that the user's folder lacks; files the user has are kept. The
+// copies are the user's to change, whatever mode a read-only installation gave the tables.
 static void seedTables(const std::string& from, const std::string& to) {
     std::error_code ec;
     fs::create_directories(to, ec);
@@ -50,8 +51,10 @@ static void seedTables(const std::string& from, const std::string& to) {
         if (!entry.is_regular_file())
             continue;
         fs::path target = fs::path(to) / entry.path().filename();
-        if (!fs::exists(target, ec))
-            fs::copy_file(entry.path(), target, ec);
+        if (fs::exists(target, ec) || !fs::copy_file(entry.path(), target, ec))
+            continue;
+        fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write,
+                        fs::perm_options::add, ec);
     }
 }
 

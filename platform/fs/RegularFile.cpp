@@ -10,7 +10,7 @@ namespace platform {
 
 static std::string reasonFor(mode_t mode) {
     if (S_ISDIR(mode))
-        return "It is a directory, not a file.";
+        return "It is a folder, not a file.";
     if (S_ISFIFO(mode))
         return "It is not a regular file: it is a named pipe.";
     if (S_ISCHR(mode) || S_ISBLK(mode))
@@ -30,6 +30,8 @@ FileStatus statusOf(const std::string& path) {
     status.size = st.st_size;
     status.modifiedNanoseconds =
         static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+    status.device = st.st_dev;
+    status.inode = st.st_ino;
     if (!status.regular)
         status.notRegularReason = reasonFor(st.st_mode);
     return status;

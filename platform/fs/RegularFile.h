@@ -13,6 +13,8 @@ struct FileStatus {
     // When the content last changed, in nanoseconds since the epoch: with the size it tells
     // a file changed since it was read.
     long long modifiedNanoseconds = 0;
+    // The device and inode: a file put in another's place by a rename has other ones.
+    unsigned long long device = 0, inode = 0;
     // For anything but a plain file, why it cannot be read as one, as a sentence.
     std::string notRegularReason;
 };

@@ -1,33 +1,17 @@
 #include "platform/print/PdfWriter.h"
 
 #include <charconv>
+#include <cstdio>
 #include <zlib.h>
 
 namespace platform {
 
-PdfWriter::~PdfWriter() {
-    abandon();
-}
-
-bool PdfWriter::open(const std::string& path) {
-    abandon();
-    file_ = std::fopen(path.c_str(), "wb");
-    if (!file_)
-        return false;
-    failed_ = false;
-    position_ = 0;
+void PdfWriter::start() {
+    out_.clear();
     offsets_.assign(1, 0);
+    started_ = true;
     // The binary comment tells transfer programs that the file is not text.
     write("%PDF-1.5\n%\xE2\xE3\xCF\xD3\n");
-    return !failed_;
-}
-
-void PdfWriter::write(std::string_view bytes) {
-    if (!file_ || bytes.empty())
-        return;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
-        failed_ = true;
-    position_ += static_cast<long>(bytes.size());
 }
 
 int PdfWriter::reserve() {
@@ -36,7 +20,7 @@ int PdfWriter::reserve() {
 }
 
 void PdfWriter::object(int number, std::string_view body) {
-    offsets_[static_cast<size_t>(number)] = position_;
+    offsets_[static_cast<size_t>(number)] = position();
     std::string head;
     appendNumber(head, number);
     head += " 0 obj\n";
@@ -54,7 +38,7 @@ void PdfWriter::stream(int number, std::string_view entries, std::string_view da
     dictionary += " /Filter /FlateDecode /Length ";
     appendNumber(dictionary, static_cast<long>(packed.size()));
     dictionary += ">>\nstream\n";
-    offsets_[static_cast<size_t>(number)] = position_;
+    offsets_[static_cast<size_t>(number)] = position();
     std::string head;
     appendNumber(head, number);
     head += " 0 obj\n";
@@ -64,10 +48,8 @@ void PdfWriter::stream(int number, std::string_view entries, std::string_view da
     write("\nendstream\nendobj\n");
 }
 
-bool PdfWriter::finish(int catalog, int info) {
-    if (!file_)
-        return false;
-    long xref = position_;
+void PdfWriter::finish(int catalog, int info) {
+    long xref = position();
     std::string table = "xref\n0 ";
     appendNumber(table, static_cast<long>(offsets_.size()));
     table += "\n0000000000 65535 f \n";
@@ -88,16 +70,12 @@ bool PdfWriter::finish(int catalog, int info) {
     appendNumber(table, xref);
     table += "\n%%EOF\n";
     write(table);
-    bool written = !failed_ && std::fflush(file_) == 0;
-    written = std::fclose(file_) == 0 && written;
-    file_ = nullptr;
-    return written;
+    started_ = false;
 }
 
 void PdfWriter::abandon() {
-    if (file_)
-        std::fclose(file_);
-    file_ = nullptr;
+    out_.clear();
+    started_ = false;
 }
 
 std::string deflateBytes(std::string_view data, int level) {

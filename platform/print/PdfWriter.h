@@ -1,25 +1,19 @@
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace platform {
 
-// Writes a PDF file one numbered object at a time, straight to disk, and ends it with the
-// cross-reference table and the trailer. Objects may be written in any order once their
-// numbers are reserved, so that a page can name resources written after it.
+// Makes the bytes of a PDF file one numbered object at a time and ends them with the
+// cross-reference table and the trailer; the caller stores them. Objects may be written in any
+// order once their numbers are reserved, so that a page can name resources written after it.
 class PdfWriter {
 public:
-    PdfWriter() = default;
-    PdfWriter(const PdfWriter&) = delete;
-    PdfWriter& operator=(const PdfWriter&) = delete;
-    ~PdfWriter();
-
-    // False when the file cannot be created.
-    bool open(const std::string& path);
-    bool isOpen() const { return file_ != nullptr; }
+    // Starts a file, forgetting any before it.
+    void start();
+    bool started() const { return started_; }
 
     // A new object number, to be written later.
     int reserve();
@@ -33,18 +27,19 @@ public:
     void stream(int number, std::string_view entries, std::string_view data,
                 Packing packing = Packing::Small);
 
-    // Writes the cross-reference table and the trailer and closes the file; false when any
-    // write failed (a full disk), so that the caller removes what was written.
-    bool finish(int catalog, int info);
-    // Closes the file without finishing it.
+    // Ends the file with its cross-reference table and trailer.
+    void finish(int catalog, int info);
+    // The file's bytes so far (all of them once finished).
+    const std::string& bytes() const { return out_; }
+    // Forgets the file.
     void abandon();
 
 private:
-    void write(std::string_view bytes);
+    void write(std::string_view bytes) { out_ += bytes; }
+    long position() const { return static_cast<long>(out_.size()); }
 
-    std::FILE* file_ = nullptr;
-    bool failed_ = false;
-    long position_ = 0;
+    bool started_ = false;
+    std::string out_;
     std::vector<long> offsets_{0};
 };
 

@@ -29,11 +29,14 @@ public:
     virtual std::vector<std::string> fontNames() = 0;
 
     virtual void setTitle(const std::string& title) = 0;
+    // False when the document cannot be started or, once ended, was not stored in full
+    // (a printout that is a file on a full disk); lastError() then says why.
     virtual bool beginDoc() = 0;
     virtual void newPage() = 0;
-    virtual void endDoc() = 0;
+    virtual bool endDoc() = 0;
     virtual void abortDoc() = 0;
     virtual bool printing() const = 0;
+    virtual std::string lastError() const { return {}; }
 
     // Page size in device pixels, resolution in pixels per inch, and the offset of the
     // printable area from the sheet's corner (the desktop's GETPRINTINGOFFSET).

@@ -130,9 +130,8 @@ PdfCanvas::~PdfCanvas() {
     abort();
 }
 
-bool PdfCanvas::begin(const std::string& path, const std::string& title) {
-    if (!writer_.open(path))
-        return false;
+void PdfCanvas::begin(const std::string& title) {
+    writer_.start();
     title_ = title;
     catalog_ = writer_.reserve();
     pagesObject_ = writer_.reserve();
@@ -143,7 +142,6 @@ bool PdfCanvas::begin(const std::string& path, const std::string& title) {
     images_.clear();
     startPage();
     position_ = {};
-    return true;
 }
 
 // Device pixels from the printable area's top-left corner, y downwards.
@@ -180,9 +178,9 @@ void PdfCanvas::newPage() {
     startPage();
 }
 
-bool PdfCanvas::end() {
+void PdfCanvas::end() {
     if (!active())
-        return false;
+        return;
     finishPage();
     writeFonts();
     writeResources();
@@ -199,7 +197,7 @@ bool PdfCanvas::end() {
     writer_.object(catalog_, catalog + " 0 R >>");
     writer_.object(info_, "<< /Title " + pdfLiteral(title_) +
                               " /Creator (Quillan) /Producer (Quillan) >>");
-    return writer_.finish(catalog_, info_);
+    writer_.finish(catalog_, info_);
 }
 
 void PdfCanvas::abort() {

@@ -36,12 +36,14 @@ public:
 
     const PdfSheet& sheet() const { return sheet_; }
 
-    // Starts a document at path (its first page begun); false when the file cannot be made.
-    bool begin(const std::string& path, const std::string& title);
-    bool active() const { return writer_.isOpen(); }
+    // Starts a document (its first page begun).
+    void begin(const std::string& title);
+    bool active() const { return writer_.started(); }
     void newPage();
-    // Ends the document; false when it could not be written whole.
-    bool end();
+    // Ends the document; its file's bytes are then bytes(), for the caller to store.
+    void end();
+    const std::string& bytes() const { return writer_.bytes(); }
+    // Forgets the document, ended or not.
     void abort();
 
     void setFont(const FontSpec& font) override;

@@ -1,14 +1,18 @@
 #include "platform/qt/QtPrinter.h"
 
+#include "platform/fs/FileErrors.h"
 #include "platform/qt/QtText.h"
 
 #include <QDateTime>
-#include <QDir>
-#include <QFile>
 #include <QFontDatabase>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -37,26 +41,99 @@ void QtPrinter::setPrinterIndex(int index) {
         index_ = index;
 }
 
-std::string QtPrinter::nextPdfPath() const {
-    QDir().mkpath(toQt(printoutsFolder_));
+// Opens the printouts folder, making it when it is missing, and creates the document's
+// file in it under a name no other file has. Neither the folder nor the file is reached
+// through a symbolic link: a link planted there would make the printout replace a file
+// elsewhere.
+bool QtPrinter::openPdfFile() {
+    std::string folder = printoutsFolder_;
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    struct stat st {};
+    if (lstat(folder.c_str(), &st) != 0 && mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) {
+        lastError_ = "the folder " + folder + " cannot be made: " + describeFileError(errno);
+        return false;
+    }
+    if (lstat(folder.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        lastError_ = folder + " is a symbolic link, and Quillan does not write its printouts "
+                              "through links";
+        return false;
+    }
+    pdfFolder_ = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (pdfFolder_ < 0) {
+        lastError_ = errno == ENOTDIR ? folder + " is a file, not a folder, so the printouts "
+                                                 "cannot go there"
+                                      : "the folder " + folder +
+                                            " cannot be opened: " + describeFileError(errno);
+        return false;
+    }
     QString stamp = QDateTime::currentDateTime().toString("yyyy-MM-dd HHmmss");
     // A title may hold a slash ("BMC/ASF Entry"), which no file name can.
-    QString name = toQt(title_);
-    name.replace('/', '-');
-    QString base = toQt(printoutsFolder_) + name + " " + stamp;
-    QString path = base + ".pdf";
-    for (int n = 2; QFile::exists(path); ++n)
-        path = base + QString(" (%1).pdf").arg(n);
-    return fromQt(path);
+    std::string name = title_;
+    std::replace(name.begin(), name.end(), '/', '-');
+    std::string base = name + " " + fromQt(stamp);
+    for (int n = 1;; ++n) {
+        pdfName_ = base + (n == 1 ? std::string() : " (" + std::to_string(n) + ")") + ".pdf";
+        pdfFile_ = openat(pdfFolder_, pdfName_.c_str(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (pdfFile_ >= 0 || errno != EEXIST)
+            break;
+    }
+    if (pdfFile_ < 0) {
+        lastError_ =
+            "the file " + folder + "/" + pdfName_ + " cannot be made: " + describeFileError(errno);
+        closePdfFile(false);
+        return false;
+    }
+    pendingOutput_ = folder + "/" + pdfName_;
+    return true;
+}
+
+// Writes the finished document to its file; false, with the reason kept, when not all of
+// it reached the disk.
+bool QtPrinter::storePdf() {
+    const std::string& bytes = pdf_.bytes();
+    const char* at = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        ssize_t n = ::write(pdfFile_, at, left);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        at += n;
+        left -= static_cast<size_t>(n);
+    }
+    if (left > 0 || fsync(pdfFile_) != 0) {
+        lastError_ = "the file " + pendingOutput_ +
+                     " cannot be written: " + describeFileError(errno ? errno : EIO);
+        return false;
+    }
+    return true;
+}
+
+// Closes the document's file, and removes it unless it is to be kept.
+void QtPrinter::closePdfFile(bool keep) {
+    if (pdfFile_ >= 0) {
+        ::close(pdfFile_);
+        if (!keep)
+            unlinkat(pdfFolder_, pdfName_.c_str(), 0);
+    }
+    if (pdfFolder_ >= 0)
+        ::close(pdfFolder_);
+    pdfFile_ = pdfFolder_ = -1;
 }
 
 bool QtPrinter::beginDoc() {
     if (printing())
         return false;
+    lastError_.clear();
     if (index_ != 0)
         return beginSystemDoc();
-    pendingOutput_ = nextPdfPath();
-    return pdf_.begin(pendingOutput_, title_);
+    if (!openPdfFile())
+        return false;
+    pdf_.begin(title_);
+    return true;
 }
 
 // A system printer prints within the margins it cannot print in, its origin at the printable
@@ -71,6 +148,7 @@ bool QtPrinter::beginSystemDoc() {
     pendingOutput_ = fromQt(name);
     if (!painter_.begin(system_.get())) {
         system_.reset();
+        lastError_ = "the document cannot be begun";
         return false;
     }
     canvas_.attach(&painter_, system_->logicalDpiY());
@@ -93,18 +171,21 @@ void QtPrinter::finishSystemDoc() {
     pdf_.setFont(font_);
 }
 
-void QtPrinter::endDoc() {
+bool QtPrinter::endDoc() {
     if (system_) {
         finishSystemDoc();
         lastOutput_ = pendingOutput_;
-        return;
+        return true;
     }
     if (!pdf_.active())
-        return;
-    if (pdf_.end())
+        return true;
+    pdf_.end();
+    bool stored = storePdf();
+    closePdfFile(stored);
+    pdf_.abort();
+    if (stored)
         lastOutput_ = pendingOutput_;
-    else
-        QFile::remove(toQt(pendingOutput_));
+    return stored;
 }
 
 void QtPrinter::abortDoc() {
@@ -115,7 +196,7 @@ void QtPrinter::abortDoc() {
     if (!pdf_.active())
         return;
     pdf_.abort();
-    QFile::remove(toQt(pendingOutput_));
+    closePdfFile(false);
 }
 
 Canvas& QtPrinter::pageCanvas() {

@@ -16,7 +16,8 @@ namespace platform {
 // each document in the printouts folder as "<title> <date> <time>.pdf". The others are the
 // system's printers, with the printable area and offset each reports. Positions are device
 // pixels from the printable area's top-left corner, and the page is the printable area, as
-// on the desktop platform.
+// on the desktop platform. The printouts folder and its files are made anew, never reached
+// through a symbolic link, and a document is kept only when all of it reached the disk.
 class QtPrinter : public PrinterDevice {
 public:
     explicit QtPrinter(std::string printoutsFolder);
@@ -32,7 +33,7 @@ public:
     void setTitle(const std::string& title) override { title_ = title; }
     bool beginDoc() override;
     void newPage() override;
-    void endDoc() override;
+    bool endDoc() override;
     void abortDoc() override;
     bool printing() const override { return pdf_.active() || system_ != nullptr; }
 
@@ -42,6 +43,7 @@ public:
     int dpiY() const override;
     Point printableOffset() const override;
     std::string lastOutput() const override { return lastOutput_; }
+    std::string lastError() const override { return lastError_; }
 
     // A font is measured from its TrueType data also outside a document.
     void setFont(const FontSpec& font) override;
@@ -52,7 +54,9 @@ protected:
     Canvas& pageCanvas() override;
 
 private:
-    std::string nextPdfPath() const;
+    bool openPdfFile();
+    bool storePdf();
+    void closePdfFile(bool keep);
     bool beginSystemDoc();
     void finishSystemDoc();
 
@@ -60,7 +64,12 @@ private:
     int index_ = 0;
     std::string title_ = "Quillan";
     std::string lastOutput_;
+    std::string lastError_;
     std::string pendingOutput_;
+    // The PDF's file, opened before the document begins and written when it ends.
+    int pdfFolder_ = -1;
+    int pdfFile_ = -1;
+    std::string pdfName_;
     FontSpec font_;
     PdfCanvas pdf_;
     std::unique_ptr<QPrinter> system_;

@@ -27,10 +27,11 @@ void RecordingPrinter::newPage() {
     canvas_.record("newpage");
 }
 
-void RecordingPrinter::endDoc() {
+bool RecordingPrinter::endDoc() {
     printing_ = false;
     ++documents_;
     canvas_.record("enddoc");
+    return true;
 }
 
 void RecordingPrinter::abortDoc() {

@@ -32,7 +32,7 @@ public:
     void setTitle(const std::string& title) override;
     bool beginDoc() override;
     void newPage() override;
-    void endDoc() override;
+    bool endDoc() override;
     void abortDoc() override;
     bool printing() const override { return printing_; }
 

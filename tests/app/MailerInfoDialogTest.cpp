@@ -134,6 +134,8 @@ TEST(MailerInfoDialog, BrokenChartIsReportedAndTheDialogStaysUsable) {
     });
     EXPECT_EQ(d.dialog->EditMailerInfo(0), 1);
     ASSERT_EQ(d.env.ui.messages().size(), 1u);
-    EXPECT_EQ(d.env.ui.messages()[0].text, "'x' is not a valid integer value");
+    EXPECT_EQ(d.env.ui.messages()[0].text,
+              "Quillan's own file scfchrt.dat is damaged: line 140 is not a number ('x'). Put "
+              "back the file as it came with Quillan.");
     EXPECT_EQ(d.file()[3], "14001");
 }

@@ -52,22 +52,26 @@ TEST_F(PrintSelectTest, AcceptedRangesFillEmptyEnds) {
     EXPECT_TRUE(env.ui.unexpected().empty());
 }
 
-TEST_F(PrintSelectTest, ToBeforeFromWarnsAndShowsTheDialogAgainReset) {
+TEST_F(PrintSelectTest, ToBeforeFromIsRefusedOverTheOpenDialogWithTheRangeKept) {
     printRange("5", "2");
-    bool resetOnSecondShow = false;
+    std::string keptFrom, keptTo;
     env.ui.whenShown("PrintSelectDlog", [&](Form& f) {
-        resetOnSecondShow = f.control("AllPages").checked() && !f.control("SomePages").checked() &&
-                            f.control("FromPage").text().empty() &&
-                            f.control("ToPage").text().empty();
-        f.control("CancelBtn").userClick();
+        keptFrom = f.control("FromPage").text();
+        keptTo = f.control("ToPage").text();
+        f.control("ToPage").userSetText("7");
+        f.control("OKBtn").userClick();
     });
-    EXPECT_EQ(dialog.RunPrintRangeDialog(), 0);
+    EXPECT_EQ(dialog.RunPrintRangeDialog(), 1);
     ASSERT_EQ(env.ui.messages().size(), 1u);
     EXPECT_EQ(env.ui.messages()[0].kind, MessageKind::Warning);
     EXPECT_EQ(env.ui.messages()[0].buttons, MessageButtons::Ok);
     EXPECT_EQ(env.ui.messages()[0].text, "\"From\" page cannot be higher than \"To\" page.");
+    EXPECT_EQ(env.ui.messages()[0].over, "PrintSelectDlog");
     EXPECT_EQ(env.ui.beeps(), std::vector<BeepKind>{BeepKind::Exclamation});
-    EXPECT_TRUE(resetOnSecondShow);
+    EXPECT_EQ(keptFrom, "5");
+    EXPECT_EQ(keptTo, "2");
+    EXPECT_EQ(dialog.fromPage(), 5);
+    EXPECT_EQ(dialog.toPage(), 7);
 }
 
 TEST_F(PrintSelectTest, TypingChoosesPagesFromAndAllPagesKeepsTheTypedRange) {

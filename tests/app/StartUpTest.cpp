@@ -311,5 +311,6 @@ TEST(StartUp, ShortSettingsFileFailsTheCommandNamingFileAndLine) {
     EXPECT_FALSE(ok);
     ASSERT_EQ(s.env.ui.messages().size(), 1u);
     EXPECT_EQ(s.env.ui.messages()[0].text,
-              "List index out of bounds (6)\nmailer.dat has no line 6.");
+              "Quillan's own file mailer.dat is damaged: it has no line 6. Put back the file "
+              "as it came with Quillan.");
 }

@@ -14,6 +14,10 @@ import os
 import subprocess
 import sys
 
+# A run that hangs is stopped after ten minutes, and the timeout's error says so; no check
+# here bounds how long a run takes.
+HANG_GUARD_SECONDS = 600
+
 SKIP = 77
 ERRORS = {0x00: "#NULL!", 0x07: "#DIV/0!", 0x0F: "#VALUE!", 0x17: "#REF!", 0x1D: "#NAME?",
           0x24: "#NUM!", 0x2A: "#N/A"}
@@ -106,7 +110,8 @@ def main():
             label = os.path.relpath(path, os.path.dirname(os.path.normpath(folder)))
             if label in KNOWN:
                 continue
-            ours = subprocess.run([xlslist, path], capture_output=True, timeout=60)
+            ours = subprocess.run([xlslist, path], capture_output=True,
+                                  timeout=HANG_GUARD_SECONDS)
             try:
                 theirs, version = xlrd_records(path)
             except Exception:

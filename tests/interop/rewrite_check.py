@@ -19,6 +19,10 @@ import subprocess
 import sys
 import tempfile
 
+# A run that hangs is stopped after ten minutes, and the timeout's error says so; no check
+# here bounds how long a run takes.
+HANG_GUARD_SECONDS = 600
+
 SKIP = 77
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
@@ -93,7 +97,8 @@ def check(rewrite, dump, path, label, scratch, problems, counts):
     out = os.path.join(folder, "rewritten.xls")
     import drawing_objects
     unkept = drawing_objects.unkept_count(path)
-    process = subprocess.run([rewrite, path, out], capture_output=True, timeout=120)
+    process = subprocess.run([rewrite, path, out], capture_output=True,
+                             timeout=HANG_GUARD_SECONDS)
     err = process.stderr.decode("utf-8", "replace").strip()
     if process.returncode == 1:
         if "cannot be written back" in err:
@@ -154,7 +159,8 @@ def check(rewrite, dump, path, label, scratch, problems, counts):
                     problems.append("%s: sheet %d cell %r formatted %r, was %r" % (
                         label, s, key, formats_new.get(key), value))
                     break
-    ours = subprocess.run([dump, out], capture_output=True, timeout=120)
+    ours = subprocess.run([dump, out], capture_output=True,
+                          timeout=HANG_GUARD_SECONDS)
     if ours.returncode != 0:
         problems.append("%s: our reader refuses the written file: %s" % (label, ours.stderr))
         return

@@ -59,6 +59,9 @@ int main(int argc, char** argv) {
         }
         std::filesystem::copy_file(argv[1], argv[2],
                                    std::filesystem::copy_options::overwrite_existing);
+        // The corpus is read-only; its copy is ours to write.
+        std::filesystem::permissions(argv[2], std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add);
         copied = true;
         book.setFilename(argv[2]);
         book.write();

@@ -382,7 +382,7 @@ TEST(AccessWriter, AFailedWriteLeavesTheDatabaseAsItWas) {
             expectNotSavedOnly(f, "Quillan could not save the sorting information in the file "
                                   "\"list.mdb\".");
             if (failure == UpdateFails) {
-                EXPECT_NE(f.messageTexts()[0].find("Access Status 3043 - '" + path + "'"),
+                EXPECT_NE(f.messageTexts()[0].find("'" + path + "' could not be written"),
                           std::string::npos)
                     << "the error names the list, not the copy: " << f.messageTexts()[0];
             }

@@ -4,11 +4,9 @@
 #include "listio/BarcodingProgram.h"
 #include "tests/support/TestEnvironment.h"
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <thread>
 
 namespace fs = std::filesystem;
 using namespace quillan;
@@ -22,13 +20,6 @@ void writeProgram(const std::string& path, const std::string& script) {
     fs::create_directories(fs::path(path).parent_path());
     std::ofstream(path) << script;
     fs::permissions(path, fs::perms::owner_all);
-}
-
-std::string readWhenThere(const std::string& path) {
-    for (int i = 0; i < 200 && !fs::exists(path); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(25));
-    std::ifstream in(path);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 } // namespace
@@ -83,7 +74,7 @@ TEST(BarcodingProgram, ARealStartPassesTheListPathAsOneArgument) {
                                                    ".part' '" + received + "'\n");
     std::string list = env.folder() + "my list \"quoted\" 'x' $(touch pwned) ;.txt";
     RunBarcodingProgram(ctx, list);
-    EXPECT_EQ(readWhenThere(received), "1\n" + list);
+    EXPECT_EQ(test::waitForFile(received), "1\n" + list);
     EXPECT_FALSE(fs::exists("pwned"));
     EXPECT_FALSE(fs::exists(env.folder() + "pwned"));
 }

@@ -20,6 +20,14 @@ namespace {
 
 using Roles = std::vector<std::pair<std::string, int>>;
 
+// A copy of a corpus file that the test writes back: the corpus is read-only, and a file
+// nobody may write is refused even to the superuser.
+void copyToWrite(const std::string& from, const std::string& to) {
+    std::filesystem::copy_file(from, to);
+    std::filesystem::permissions(to, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+}
+
 // Reading only: the sort information would go into a separate file.
 struct ReadFixture : ListFixture {
     explicit ReadFixture(std::vector<std::string> parameters = {})
@@ -415,7 +423,7 @@ TEST(ExcelWriter, MacrosNotesPicturesChartsAndPropertiesSurviveTheWriteBack) {
             GTEST_SKIP() << "no .xls corpus at " << corpus;
         WriterFixture f;
         std::string path = f.env.folder() + "objects.xls";
-        std::filesystem::copy_file(corpus + name, path);
+        copyToWrite(corpus + name, path);
         auto python = [&](const std::string& script) {
             return runCommand(std::string(QUILLAN_PYTHON) + " -c \"" + script + "\" '" + path +
                               "' 2>/dev/null");
@@ -440,8 +448,9 @@ TEST(ExcelWriter, MacrosNotesPicturesChartsAndPropertiesSurviveTheWriteBack) {
 // objects with it. A protected sheet takes the sort information and stays protected.
 TEST(ExcelWriter, WorkbooksWithDrawnObjectsOrProtectionSortIntoTheList) {
     const std::string corpus = std::string(QUILLAN_MDB_CORPUS) + "/../xls/";
-    for (const char* name : {"poi/StringContinueRecords.xls", "exceldatareader/Test_git_issue_411.xls",
-                             "poi/DrawingAndComments.xls", "line", "protected"}) {
+    for (const char* name :
+         {"poi/StringContinueRecords.xls", "exceldatareader/Test_git_issue_411.xls",
+          "poi/DrawingAndComments.xls", "line", "protected"}) {
         WriterFixture f;
         std::string path = f.env.folder() + "objects.xls";
         if (std::string(name) == "line") {
@@ -455,7 +464,7 @@ TEST(ExcelWriter, WorkbooksWithDrawnObjectsOrProtectionSortIntoTheList) {
             book.sheets().item(0).setOption(xls::Sheet::Protected, true);
             book.write();
         } else if (std::filesystem::exists(corpus + name)) {
-            std::filesystem::copy_file(corpus + name, path);
+            copyToWrite(corpus + name, path);
         } else {
             GTEST_SKIP() << "no .xls corpus at " << corpus;
         }

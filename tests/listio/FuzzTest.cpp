@@ -3,7 +3,6 @@
 
 #include "tests/listio/ComponentListSupport.h"
 
-#include <chrono>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <random>
@@ -62,10 +61,7 @@ int fuzz(const std::string& name, const std::string& original, size_t headerByte
         f.ctx().tables.seed(true);
         f.ctx().listFileKind.clear();
         f.ui().clearRecords();
-        const auto started = std::chrono::steady_clock::now();
         std::string read = f.open(path, 0);
-        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5))
-            << "mutation " << i;
         if (read.empty()) {
             EXPECT_EQ(f.ctx().tables.pieceZips.size(), 1u) << "nothing read, nothing kept";
             // A refusal always says why.
@@ -148,9 +144,12 @@ TEST(Fuzz, TruncatedOrRandomWorkbooksAndTablesAreRefusedWithTheLibrarysWords) {
         EXPECT_EQ(f.open(f.write(name, bytes), 0), "") << name;
         ASSERT_EQ(f.messageTexts().size(), 1u) << name;
         const std::string text = f.messageTexts()[0];
-        const std::string prefix =
-            "Quillan could not read " + name + ". The file may be in use by another application. ";
+        const std::string prefix = "Quillan could not read " + name + ". ";
         EXPECT_EQ(text.rfind(prefix, 0), 0u) << text;
-        EXPECT_GT(text.size(), prefix.size() + 5) << "the library says what is wrong: " << text;
+        // The library's words say the file is damaged, on one line, with none of the
+        // engine's internal codes and names.
+        EXPECT_NE(text.find("damaged"), std::string::npos) << text;
+        for (const char* internal : {"\r", "\n", "DBIERR_", "Torvane", "assertion"})
+            EXPECT_EQ(text.find(internal), std::string::npos) << internal << " in " << text;
     }
 }

@@ -182,7 +182,7 @@ TEST(OpenList, UnreadableFilesSayWhichAndReadNothing) {
         std::string path, says;
     };
     for (const Case& c :
-         {Case{folder, "Quillan could not read folder.txt. It is a directory, not a file."},
+         {Case{folder, "Quillan could not read folder.txt. It is a folder, not a file."},
           Case{pipe, "Quillan could not read pipe.txt. It is not a regular file: it is a named "
                      "pipe."},
           Case{"/dev/null", "Quillan could not read null. It is not a regular file: it is a "
@@ -208,11 +208,13 @@ TEST(OpenList, AccessAndExcelFilesThatCannotBeReadSayWhy) {
     EXPECT_EQ(f.open(f.write("members.XLS", "x"), 0), "");
     auto texts = f.messageTexts();
     ASSERT_EQ(texts.size(), 2u);
-    // The library's own words follow the program's.
-    EXPECT_EQ(texts[0].rfind("Quillan could not read members.mdb. ", 0), 0u) << texts[0];
-    EXPECT_NE(texts[0].find("Access Status 3343 - "), std::string::npos) << texts[0];
-    EXPECT_EQ(texts[1], "Quillan could not read members.XLS. The file may be in use by another "
-                        "application. BOF is missing in file");
+    // The library's own words follow the program's, the engine's error number after them.
+    EXPECT_EQ(texts[0].rfind("Quillan could not read members.mdb. '", 0), 0u) << texts[0];
+    EXPECT_TRUE(texts[0].ends_with("members.mdb' is damaged, or is not a database file this "
+                                   "engine can read. (Access error 3343)"))
+        << texts[0];
+    EXPECT_EQ(texts[1], "Quillan could not read members.XLS. It is not an Excel workbook Quillan "
+                        "can read, or it is damaged (BOF is missing in file).");
 }
 
 TEST(OpenList, HeaderOnlyListReadsNothing) {
@@ -395,10 +397,12 @@ TEST(OpenList, RefusalsSayWhatTheFileHolds) {
                   "Please save the mailing list as plain "
                   "(ANSI) text and sort that."},
              Case{"wide2.txt", utf16, unknown, "and sort that."},
-             Case{"book.xlsx", "PK\x03\x04" + std::string(40, '\0'), unknown,
-                  "The file is an Excel 2007 or later workbook (.xlsx), which Quillan cannot "
-                  "read. Please save the worksheet as a comma-delimited text file and sort "
-                  "that."},
+             Case{"book.xlsx", "PK\x03\x04" + std::string(40, '\0'),
+                  "Quillan cannot read book.xlsx: it is an Excel 2007 or later workbook.",
+                  "Save it as Excel 97-2003 (.xls) and sort that."},
+             Case{"book.xls", "PK\x03\x04" + std::string(40, '\0'),
+                  "Quillan cannot read book.xls: it is an Excel 2007 or later workbook.",
+                  "Save it as Excel 97-2003 (.xls) and sort that."},
              Case{"long.txt", longLine, unknown,
                   "Line 3 of the file is longer than 1,048,576 bytes, more than Quillan reads "
                   "as one line."},

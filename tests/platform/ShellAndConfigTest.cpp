@@ -1,13 +1,12 @@
 #include "platform/config/ConfigStore.h"
 #include "platform/fs/AtomicFile.h"
 #include "platform/shell/Shell.h"
+#include "tests/support/TestEnvironment.h"
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -19,15 +18,13 @@ TEST(ProcessShell, ArgumentsArriveUnsplitAndUnexpanded) {
     fs::path script = folder / "echo-args";
     fs::path out = folder / "args.txt";
     std::ofstream(script) << "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > "
+                          << out.string() << ".part && mv " << out.string() << ".part "
                           << out.string() << "\n";
     chmod(script.c_str(), 0755);
     std::string tricky = "my list \"final\" $(touch " + (folder / "pwned").string() + ").txt";
     ProcessShell shell;
     ASSERT_TRUE(shell.start(script.string(), {tricky}));
-    for (int i = 0; i < 200 && !fs::exists(out); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_EQ(readFileBytes(out.string()).value_or(""), tricky + "\n");
+    EXPECT_EQ(quillan::test::waitForFile(out.string()), tricky + "\n");
     EXPECT_FALSE(fs::exists(folder / "pwned"));
     EXPECT_FALSE(shell.start((folder / "no-such-program").string(), {}));
     fs::remove_all(folder);

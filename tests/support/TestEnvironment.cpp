@@ -4,11 +4,14 @@
 #include "platform/fs/AtomicFile.h"
 
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <stdexcept>
+#include <thread>
 
 namespace quillan::test {
 
@@ -26,6 +29,18 @@ std::string artefactFolder() {
     std::string folder = std::string(QUILLAN_BUILD_DIR) + "/test-artefacts/";
     fs::create_directories(folder);
     return folder;
+}
+
+std::string waitForFile(const std::string& path) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(10);
+    while (!fs::exists(path)) {
+        if (std::chrono::steady_clock::now() > giveUp) {
+            ADD_FAILURE() << path << " did not appear in ten minutes: the process hangs";
+            return {};
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return platform::readFileBytes(path).value_or("");
 }
 
 std::string runCommand(const std::string& command) {

@@ -55,6 +55,11 @@ std::string geographyFolder();
 // its standard output.
 std::string runCommand(const std::string& command);
 
+// The contents of a file that another process writes and renames into place once complete.
+// However busy the machine, the wait goes on; only after ten minutes, the sign of a hang,
+// it gives up, with a test failure that says so, and returns nothing.
+std::string waitForFile(const std::string& path);
+
 // A folder under the build tree for artefacts a person may want to look at.
 std::string artefactFolder();
 

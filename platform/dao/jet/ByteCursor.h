@@ -16,6 +16,7 @@ public:
         : bytes_(bytes), position_(position) {}
 
     std::size_t position() const { return position_; }
+    std::size_t remaining() const { return bytes_.size() - position_; }
     void seek(std::size_t position) {
         require(position, 0);
         position_ = position;

@@ -91,6 +91,19 @@ Variant decodeValue(const Column& column, std::span<const std::uint8_t> bytes, b
     }
 }
 
+namespace {
+
+// Jet4 compresses a memo only up to this many characters.
+constexpr std::size_t compressibleMemo = 1024;
+
+std::vector<std::uint8_t> memoBytes(const std::string& text, const Column& column, bool jet4) {
+    if (!jet4)
+        return std::vector<std::uint8_t>(text.begin(), text.end());
+    return ansiToJet4Text(text, column.compressedText && text.size() <= compressibleMemo);
+}
+
+} // namespace
+
 std::vector<std::uint8_t> encodeValue(const Column& column, const Variant& value, bool jet4) {
     std::vector<std::uint8_t> bytes(fixedWidth(column.type));
     switch (column.type) {
@@ -125,6 +138,12 @@ std::vector<std::uint8_t> encodeValue(const Column& column, const Variant& value
                 bytes.push_back(0);
         }
         break;
+    }
+    case ColumnType::Memo:
+        return memoBytes(value.stringValue(), column, jet4);
+    case ColumnType::Ole: {
+        const std::string& data = value.stringValue();
+        return std::vector<std::uint8_t>(data.begin(), data.end());
     }
     default:
         throw FormatError("values of this column type are not written");

@@ -28,7 +28,8 @@ Variant readColumnValue(const Column& column, const RowView& row, PageStore& pag
 Variant decodeValue(const Column& column, std::span<const std::uint8_t> bytes, bool jet4);
 
 // The stored bytes of a value of the column's own type (Byte, Integer, Long, Currency,
-// Single, Double, Date or Text; Text of a fixed-length column padded with spaces).
+// Single, Double, Date or Text; Text of a fixed-length column padded with spaces; memo and
+// long binary values as their long-value pages hold them).
 std::vector<std::uint8_t> encodeValue(const Column& column, const Variant& value, bool jet4);
 
 } // namespace platform::dao::jet

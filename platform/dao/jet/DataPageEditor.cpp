@@ -60,8 +60,58 @@ void DataPageEditor::setFreeSpace(std::size_t bytes) {
     put16(page_.data() + format_.dataFreeSpaceOffset, static_cast<std::uint32_t>(bytes));
 }
 
+std::size_t DataPageEditor::slotOffset(std::uint16_t row) const {
+    return get16(page_.data() + format_.slotTableOffset() + 2u * row) & JetFormat::slotOffsetMask;
+}
+
+// A page as the rewrite leaves it (rows from the end downwards in slot order, deleted ones
+// without bytes, no gaps) changes in place: the rows below the changed one move by the
+// difference in length, the page ends up as a rewrite would leave it. Nothing when the page
+// is laid out otherwise.
+std::optional<bool> DataPageEditor::replaceInLayout(std::uint16_t row,
+                                                    std::span<const std::uint8_t> bytes,
+                                                    std::uint16_t flags) {
+    std::uint16_t count = rowCount();
+    std::size_t position = page_.size();
+    std::size_t oldStart = 0;
+    std::size_t oldEnd = 0;
+    for (std::uint16_t i = 0; i < count; ++i) {
+        std::size_t offset = slotOffset(i);
+        if (offset > position || (offset != position && deleted(i) && i != row))
+            return std::nullopt;
+        if (i == row) {
+            oldStart = offset;
+            oldEnd = position;
+        }
+        position = offset;
+    }
+    std::size_t lowest = position;
+    std::size_t tableEnd = slotTableEnd(count);
+    if (lowest < tableEnd)
+        return std::nullopt;
+    std::size_t oldLength = oldEnd - oldStart;
+    if (tableEnd + (page_.size() - lowest) - oldLength + bytes.size() > page_.size())
+        return false;
+    std::size_t newLowest = lowest + oldLength - bytes.size();
+    std::size_t newStart = oldEnd - bytes.size();
+    std::memmove(page_.data() + newLowest, page_.data() + lowest, oldStart - lowest);
+    std::memcpy(page_.data() + newStart, bytes.data(), bytes.size());
+    for (std::uint16_t i = row; i < count; ++i) {
+        std::size_t offset = i == row ? newStart : slotOffset(i) + newLowest - lowest;
+        std::uint16_t slotFlags = i == row ? flags : this->flags(i);
+        put16(page_.data() + format_.slotTableOffset() + 2u * i,
+              static_cast<std::uint32_t>(slotFlags | offset));
+    }
+    std::fill(page_.begin() + static_cast<std::ptrdiff_t>(tableEnd),
+              page_.begin() + static_cast<std::ptrdiff_t>(newLowest), 0);
+    setFreeSpace(newLowest - tableEnd);
+    return true;
+}
+
 bool DataPageEditor::replaceRow(std::uint16_t row, std::span<const std::uint8_t> bytes,
                                 std::uint16_t flags) {
+    if (std::optional<bool> done = replaceInLayout(row, bytes, flags))
+        return *done;
     DataPage view(page_, format_);
     std::uint16_t count = view.rowCount();
     // Every row's bytes, in slot order, gathered before the page is written over.
@@ -118,13 +168,17 @@ std::optional<std::uint16_t> DataPageEditor::addRow(std::span<const std::uint8_t
     return count;
 }
 
+// The free-space word is computed again, whatever the page claimed before (Access pages may
+// claim less).
 void DataPageEditor::setFlags(std::uint16_t row, std::uint16_t flags) {
-    std::size_t freed = 0;
-    if (flags == deletedFlags && !deleted(row))
-        freed = DataPage(page_, format_).row(row).size();
     std::uint8_t* slot = page_.data() + format_.slotTableOffset() + 2u * row;
     put16(slot, static_cast<std::uint32_t>((get16(slot) & ~flagBits & 0xFFFF) | flags));
-    setFreeSpace(std::min(freeSpace() + freed, page_.size() - slotTableEnd(rowCount())));
+    DataPage view(page_, format_);
+    std::size_t live = 0;
+    for (std::uint16_t i = 0; i < view.rowCount(); ++i)
+        if (!deleted(i))
+            live += view.row(i).size();
+    setFreeSpace(page_.size() - slotTableEnd(view.rowCount()) - live);
 }
 
 } // namespace platform::dao::jet

@@ -37,6 +37,9 @@ public:
     void setFlags(std::uint16_t row, std::uint16_t flags);
 
 private:
+    std::optional<bool> replaceInLayout(std::uint16_t row, std::span<const std::uint8_t> bytes,
+                                        std::uint16_t flags);
+    std::size_t slotOffset(std::uint16_t row) const;
     std::size_t slotTableEnd(std::size_t rows) const;
     bool deleted(std::uint16_t row) const;
     void setFreeSpace(std::size_t bytes);

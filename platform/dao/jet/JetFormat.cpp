@@ -29,6 +29,13 @@ static JetFormat makeJet3() {
     f.columnFlagsOffset = 13;
     f.columnFixedOffsetOffset = 14;
     f.columnLengthOffset = 16;
+    f.indexPrevOffset = 8;
+    f.indexNextOffset = 12;
+    f.indexTailOffset = 16;
+    f.indexPrefixOffset = 20;
+    f.indexIntermediateOffset = 21;
+    f.indexMaskOffset = 0x16;
+    f.indexEntriesOffset = 0xF8;
     f.rowFieldSize = 1;
     return f;
 }
@@ -60,6 +67,13 @@ static JetFormat makeJet4() {
     f.columnFlagsOffset = 15;
     f.columnFixedOffsetOffset = 21;
     f.columnLengthOffset = 23;
+    f.indexPrevOffset = 12;
+    f.indexNextOffset = 16;
+    f.indexTailOffset = 20;
+    f.indexPrefixOffset = 24;
+    f.indexIntermediateOffset = 26;
+    f.indexMaskOffset = 0x1B;
+    f.indexEntriesOffset = 0x1E0;
     f.rowFieldSize = 2;
     return f;
 }

@@ -52,6 +52,17 @@ struct JetFormat {
     std::uint32_t columnFixedOffsetOffset = 0;
     std::uint32_t columnLengthOffset = 0;
 
+    // Index pages: the links to the pages before and after at the same level and to the last
+    // child, the length of the prefix the entries share (one byte in Jet3, two in Jet4), the
+    // byte that marks an intermediate page, the bitmap of where entries end and the entries.
+    std::uint32_t indexPrevOffset = 0;
+    std::uint32_t indexNextOffset = 0;
+    std::uint32_t indexTailOffset = 0;
+    std::uint32_t indexPrefixOffset = 0;
+    std::uint32_t indexIntermediateOffset = 0;
+    std::uint32_t indexMaskOffset = 0;
+    std::uint32_t indexEntriesOffset = 0;
+
     // Rows: width of the column count and of the offsets in the variable-column table.
     std::uint32_t rowFieldSize = 0;
     // Slot offsets on a data page: the low bits; the high bits are flags.

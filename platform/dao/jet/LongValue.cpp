@@ -11,10 +11,6 @@ namespace platform::dao::jet {
 
 namespace {
 
-constexpr std::uint32_t inRow = 0x80000000;
-constexpr std::uint32_t singleRow = 0x40000000;
-constexpr std::uint32_t lengthMask = 0x3FFFFFFF;
-
 std::span<const std::uint8_t> longValueRow(PageStore& pages, std::uint32_t rowId) {
     DataPage page(pages.page(DataPage::pageOf(rowId)), pages.format());
     return page.row(DataPage::slotOf(rowId));
@@ -26,16 +22,16 @@ std::string readLongValue(PageStore& pages, std::span<const std::uint8_t> refere
     if (reference.size() < longValueReferenceSize)
         throw FormatError("a memo reference is too short");
     std::uint32_t word = get32(reference.data());
-    std::uint32_t length = word & lengthMask;
+    std::uint32_t length = word & longValueLengthMask;
     std::uint32_t pointer = get32(reference.data() + 4);
 
-    if (word & inRow) {
+    if (word & longValueInRow) {
         if (reference.size() - longValueReferenceSize < length)
             throw FormatError("a memo is longer than its row");
         auto bytes = reference.subspan(longValueReferenceSize, length);
         return std::string(bytes.begin(), bytes.end());
     }
-    if (word & singleRow) {
+    if (word & longValueSingleRow) {
         auto row = longValueRow(pages, pointer);
         if (row.size() < length)
             throw FormatError("a memo is longer than its page row");

@@ -14,6 +14,11 @@ namespace platform::dao::jet {
 class PageStore;
 
 inline constexpr std::size_t longValueReferenceSize = 12;
+inline constexpr std::uint32_t longValueInRow = 0x80000000;
+inline constexpr std::uint32_t longValueSingleRow = 0x40000000;
+inline constexpr std::uint32_t longValueLengthMask = 0x3FFFFFFF;
+// Long-value pages are data pages whose owner field holds "LVAL".
+inline constexpr std::uint32_t longValuePageOwner = 0x4C41564C;
 
 // The stored bytes. Throws FormatError when the reference or the chain is damaged.
 std::string readLongValue(PageStore& pages, std::span<const std::uint8_t> reference);

@@ -12,9 +12,19 @@ RowImage::RowImage(const RowView& row)
       padding_(row.padding.begin(), row.padding.end()),
       nullMask_(row.nullMask.begin(), row.nullMask.end()),
       hasVariableSection_(row.hasVariableSection) {
+    std::size_t bytes = 0;
+    for (const auto& value : row.variable)
+        bytes += value.size();
+    storage_.reserve(bytes);
     variable_.reserve(row.variable.size());
     for (const auto& value : row.variable)
-        variable_.emplace_back(value.begin(), value.end());
+        variable_.push_back(store(value));
+}
+
+RowImage::Piece RowImage::store(std::span<const std::uint8_t> bytes) {
+    Piece piece{storage_.size(), bytes.size()};
+    storage_.insert(storage_.end(), bytes.begin(), bytes.end());
+    return piece;
 }
 
 RowImage RowImage::blank(const TableDefinition& table) {
@@ -75,11 +85,7 @@ void RowImage::setValue(const Column& column, std::optional<std::span<const std:
     }
     if (variable_.size() <= column.varIndex)
         variable_.resize(column.varIndex + 1u);
-    auto& value = variable_[column.varIndex];
-    if (bytes)
-        value.assign(bytes->begin(), bytes->end());
-    else
-        value.clear();
+    variable_[column.varIndex] = bytes ? store(*bytes) : Piece{};
 }
 
 std::vector<std::uint8_t> RowImage::pack(const JetFormat& format) const {
@@ -90,8 +96,8 @@ std::vector<std::uint8_t> RowImage::pack(const JetFormat& format) const {
     view.nullMask = nullMask_;
     view.hasVariableSection = hasVariableSection_;
     view.variable.reserve(variable_.size());
-    for (const auto& value : variable_)
-        view.variable.emplace_back(value);
+    for (const Piece& piece : variable_)
+        view.variable.push_back(std::span(storage_).subspan(piece.offset, piece.length));
     return packRow(view, format);
 }
 

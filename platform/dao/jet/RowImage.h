@@ -28,13 +28,22 @@ public:
     std::vector<std::uint8_t> pack(const JetFormat& format) const;
 
 private:
+    // A variable value: where its bytes are in the storage. A value set again takes new bytes
+    // at the end; the old ones are not packed.
+    struct Piece {
+        std::size_t offset = 0;
+        std::size_t length = 0;
+    };
+
     RowImage() = default;
     void reachColumn(std::uint16_t number);
     void setBit(std::uint16_t number, bool on);
+    Piece store(std::span<const std::uint8_t> bytes);
 
     std::uint16_t columnCount_ = 0;
     std::vector<std::uint8_t> fixed_;
-    std::vector<std::vector<std::uint8_t>> variable_;
+    std::vector<std::uint8_t> storage_;
+    std::vector<Piece> variable_;
     std::vector<std::uint8_t> padding_;
     std::vector<std::uint8_t> nullMask_;
     bool hasVariableSection_ = true;

@@ -61,26 +61,48 @@ Column readColumn(ByteCursor& cursor, const JetFormat& f) {
     return column;
 }
 
-struct RealIndex {
-    std::vector<IndexColumn> columns;
-    std::uint8_t flags = 0;
-};
+// Index flags: unique, nulls left out, no Null allowed.
+constexpr std::uint8_t uniqueFlag = 0x01;
+constexpr std::uint8_t ignoreNullsFlag = 0x02;
+constexpr std::uint8_t requiredFlag = 0x08;
 
-RealIndex readRealIndex(ByteCursor& cursor, const JetFormat& f) {
+// Jet4 keeps four bytes between the root page and the flags (files written by Access put
+// the flags 46 bytes into the entry, not 42).
+StoredIndex readStoredIndex(ByteCursor& cursor, const JetFormat& f) {
     if (f.jet4)
         cursor.skip(4);
-    RealIndex index;
+    StoredIndex index;
     for (std::size_t k = 0; k < keyColumnsPerIndex; ++k) {
         std::uint16_t number = cursor.u16();
         std::uint8_t order = cursor.u8();
         if (number != noColumn)
             index.columns.push_back({number, order != 0x01});
     }
-    cursor.skip(8); // the index's usage map and first page
-    index.flags = cursor.u8();
+    index.usageMap = cursor.u32();
+    index.rootPage = cursor.u32();
     if (f.jet4)
-        cursor.skip(9);
+        cursor.skip(4);
+    std::uint8_t flags = cursor.u8();
+    if (f.jet4)
+        cursor.skip(5);
+    index.unique = (flags & uniqueFlag) != 0;
+    index.ignoreNulls = (flags & ignoreNullsFlag) != 0;
+    index.required = (flags & requiredFlag) != 0;
     return index;
+}
+
+std::map<std::uint16_t, TableDefinition::LongValueMaps> readLongValueMaps(ByteCursor& cursor) {
+    std::map<std::uint16_t, TableDefinition::LongValueMaps> maps;
+    while (cursor.remaining() >= 10) {
+        std::uint16_t column = cursor.u16();
+        if (column == noColumn)
+            break;
+        TableDefinition::LongValueMaps entry;
+        entry.ownedPages = cursor.u32();
+        entry.freeSpace = cursor.u32();
+        maps.emplace(column, entry);
+    }
+    return maps;
 }
 
 } // namespace
@@ -119,10 +141,9 @@ TableDefinition TableDefinition::read(PageStore& pages, std::uint32_t firstPage)
     for (Column& column : table.columns)
         column.name = readName(cursor, f.jet4);
 
-    std::vector<RealIndex> realIndexes;
     for (std::uint32_t i = 0; i < realIndexCount; ++i) {
-        realIndexes.push_back(readRealIndex(cursor, f));
-        for (const IndexColumn& key : realIndexes.back().columns)
+        table.storedIndexes.push_back(readStoredIndex(cursor, f));
+        for (const IndexColumn& key : table.storedIndexes.back().columns)
             table.indexedColumns.insert(key.columnNumber);
     }
     for (std::uint32_t i = 0; i < indexCount; ++i) {
@@ -134,20 +155,24 @@ TableDefinition TableDefinition::read(PageStore& pages, std::uint32_t firstPage)
         std::uint8_t type = cursor.u8();
         if (f.jet4)
             cursor.skip(4);
-        if (realIndex >= realIndexes.size())
+        if (realIndex >= table.storedIndexes.size())
             throw FormatError("an index refers to index data that does not exist");
+        StoredIndex& stored = table.storedIndexes[realIndex];
         IndexDefinition index;
-        index.columns = realIndexes[realIndex].columns;
-        std::uint8_t flags = realIndexes[realIndex].flags;
+        index.columns = stored.columns;
+        index.storedIndex = realIndex;
         index.primary = type == primaryIndexType;
         index.foreign = type == foreignIndexType;
-        index.unique = index.primary || (flags & 0x01) != 0;
-        index.ignoreNulls = (flags & 0x02) != 0;
-        index.required = index.primary || (flags & 0x08) != 0;
+        index.unique = index.primary || stored.unique;
+        index.ignoreNulls = stored.ignoreNulls;
+        index.required = index.primary || stored.required;
+        stored.unique = stored.unique || index.primary;
+        stored.required = stored.required || index.primary;
         table.indexes.push_back(std::move(index));
     }
     for (IndexDefinition& index : table.indexes)
         index.name = readName(cursor, f.jet4);
+    table.longValueMaps = readLongValueMaps(cursor);
 
     std::stable_sort(table.columns.begin(), table.columns.end(),
                      [](const Column& a, const Column& b) { return a.ordinal < b.ordinal; });

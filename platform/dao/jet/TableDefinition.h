@@ -7,6 +7,7 @@
 #include "platform/dao/jet/IndexDefinition.h"
 
 #include <cstdint>
+#include <map>
 #include <set>
 #include <vector>
 
@@ -23,11 +24,19 @@ struct TableDefinition {
     std::uint16_t varColumnCount = 0;
     std::vector<Column> columns; // in their order for users
     std::vector<IndexDefinition> indexes;
+    std::vector<StoredIndex> storedIndexes;
     // Numbers of the columns that any index structure covers.
     std::set<std::uint16_t> indexedColumns;
     // Row pointers (page << 8 | row) of the two usage maps.
     std::uint32_t ownedPagesMap = 0;
     std::uint32_t freeSpaceMap = 0;
+    // Memo and long binary columns keep the pages of their values in two maps of their own,
+    // by column number.
+    struct LongValueMaps {
+        std::uint32_t ownedPages = 0;
+        std::uint32_t freeSpace = 0;
+    };
+    std::map<std::uint16_t, LongValueMaps> longValueMaps;
 
     const Column* columnByNumber(std::uint16_t number) const;
 

@@ -33,6 +33,10 @@ std::vector<std::uint32_t> liveRows(PageStore& pages, const TableDefinition& tab
     return rows;
 }
 
+std::uint32_t countedRows(PageStore& pages, const TableDefinition& table) {
+    return get32(pages.page(table.page).data() + pages.format().tdefRowCountOffset);
+}
+
 const DataPage& RowFinder::page(std::uint32_t number) {
     if (!cached_ || cachedNumber_ != number || cachedGeneration_ != pages_.generation()) {
         cached_.reset();

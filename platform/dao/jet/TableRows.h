@@ -19,6 +19,10 @@ struct TableDefinition;
 // Row ids (page << 8 | slot) of the table's live rows in page and slot order.
 std::vector<std::uint32_t> liveRows(PageStore& pages, const TableDefinition& table);
 
+// The rows the table's definition page counts now; a definition read earlier keeps the
+// count it was read with.
+std::uint32_t countedRows(PageStore& pages, const TableDefinition& table);
+
 struct StoredRow {
     std::uint32_t rowId = 0; // where the bytes are: the row itself or its moved image
     std::span<const std::uint8_t> bytes;

@@ -1,15 +1,21 @@
 #include "platform/dao/jet/TableWriter.h"
 
 #include "platform/dao/jet/ByteOrder.h"
+#include "platform/dao/jet/ColumnValue.h"
 #include "platform/dao/jet/DataPage.h"
 #include "platform/dao/jet/DataPageEditor.h"
 #include "platform/dao/jet/DeletedRow.h"
 #include "platform/dao/jet/FormatError.h"
+#include "platform/dao/jet/IndexKey.h"
+#include "platform/dao/jet/IndexViolation.h"
 #include "platform/dao/jet/PageStore.h"
 #include "platform/dao/jet/RowTooLarge.h"
 #include "platform/dao/jet/TableDefinition.h"
+#include "platform/dao/jet/TableRows.h"
+#include "platform/dao/jet/UnencodableKey.h"
 #include "platform/dao/jet/UsageMap.h"
 
+#include <algorithm>
 #include <array>
 
 namespace platform::dao::jet {
@@ -26,11 +32,16 @@ std::array<std::uint8_t, 4> pointerTo(std::uint32_t rowId) {
     return bytes;
 }
 
+void checkFits(std::size_t rowSize, const JetFormat& format) {
+    if (rowSize + 2 > format.pageSize - format.slotTableOffset())
+        throw RowTooLarge();
+}
+
 } // namespace
 
 TableWriter::TableWriter(PageStore& pages, const TableDefinition& table)
-    : pages_(pages), tablePage_(table.page), ownedPagesMap_(table.ownedPagesMap),
-      freeSpaceMap_(table.freeSpaceMap) {}
+    : pages_(pages), table_(table), tablePage_(table.page), ownedPagesMap_(table.ownedPagesMap),
+      freeSpaceMap_(table.freeSpaceMap), longValues_(pages, table) {}
 
 std::uint32_t TableWriter::newPage() {
     std::uint32_t page = allocatePage(pages_);
@@ -43,8 +54,7 @@ std::uint32_t TableWriter::newPage() {
 // The last page a row went to, while it has room, else a new page.
 std::uint32_t TableWriter::place(std::span<const std::uint8_t> row, std::uint16_t flags) {
     const JetFormat& format = pages_.format();
-    if (row.size() + 2 > format.pageSize - format.slotTableOffset())
-        throw RowTooLarge();
+    checkFits(row.size(), format);
     if (lastPlacedPage_ != 0 && lastPlacedPage_ < pages_.pageCount()) {
         auto bytes = pages_.page(lastPlacedPage_);
         if (bytes[0] == static_cast<std::uint8_t>(PageType::Data) &&
@@ -62,13 +72,16 @@ std::uint32_t TableWriter::place(std::span<const std::uint8_t> row, std::uint16_
     return DataPage::rowId(lastPlacedPage_, *slot);
 }
 
-void TableWriter::update(std::uint32_t rowId, std::span<const std::uint8_t> row) {
+std::uint32_t TableWriter::ownerOf(std::uint32_t page) {
+    return get32(pages_.page(page).data() + pages_.format().dataTableOffset);
+}
+
+void TableWriter::writeRow(std::uint32_t rowId, std::span<const std::uint8_t> row) {
     const JetFormat& format = pages_.format();
     std::uint32_t homePage = DataPage::pageOf(rowId);
     std::uint16_t homeSlot = DataPage::slotOf(rowId);
     DataPageEditor home(pages_.pageForChange(homePage), format);
-    if (homeSlot >= home.rowCount() ||
-        DataPage(pages_.page(homePage), format).owner() != tablePage_)
+    if (homeSlot >= home.rowCount() || ownerOf(homePage) != tablePage_)
         throw FormatError("a row id names no row of its table");
     std::uint16_t flags = home.flags(homeSlot);
     if (flags & JetFormat::slotDeleted)
@@ -91,8 +104,7 @@ void TableWriter::update(std::uint32_t rowId, std::span<const std::uint8_t> row)
     std::uint32_t oldImage = get32(pointer.data());
     std::uint32_t imagePage = DataPage::pageOf(oldImage);
     DataPageEditor image(pages_.pageForChange(imagePage), format);
-    if (DataPage::slotOf(oldImage) >= image.rowCount() ||
-        DataPage(pages_.page(imagePage), format).owner() != tablePage_)
+    if (DataPage::slotOf(oldImage) >= image.rowCount() || ownerOf(imagePage) != tablePage_)
         throw FormatError("an overflow pointer leads nowhere");
     if (image.replaceRow(DataPage::slotOf(oldImage), row, movedImage))
         return;
@@ -106,21 +118,197 @@ void TableWriter::update(std::uint32_t rowId, std::span<const std::uint8_t> row)
         .setFlags(DataPage::slotOf(oldImage), deletedSlot);
 }
 
-std::uint32_t TableWriter::insert(std::span<const std::uint8_t> row) {
-    std::uint32_t rowId = place(row, 0);
+IndexTree& TableWriter::tree(std::size_t index) {
+    auto& tree = trees_[index];
+    if (!tree)
+        tree = std::make_unique<IndexTree>(pages_, tablePage_, table_.storedIndexes[index]);
+    return *tree;
+}
+
+void TableWriter::flush() {
+    for (auto& [index, tree] : trees_)
+        tree->flush();
+}
+
+// The name users know the index by: its primary key's, else the first over it.
+std::string TableWriter::indexName(std::size_t index) const {
+    const IndexDefinition* named = nullptr;
+    for (const IndexDefinition& definition : table_.indexes)
+        if (definition.storedIndex == index && (named == nullptr || definition.primary))
+            named = &definition;
+    return named ? named->name : "index " + std::to_string(index);
+}
+
+bool TableWriter::keyColumnsDiffer(std::size_t index, const RowView& before, const RowView& after,
+                                   const LongValues& longValues) const {
+    for (const IndexColumn& part : table_.storedIndexes[index].columns) {
+        const Column* column = table_.columnByNumber(part.columnNumber);
+        if (column == nullptr || (column->isLongValue() && longValues.count(column->number)))
+            return true;
+        if (column->type == ColumnType::Boolean) {
+            if (before.bit(column->number) != after.bit(column->number))
+                return true;
+            continue;
+        }
+        auto was = columnBytes(*column, before);
+        auto is = columnBytes(*column, after);
+        if (was.has_value() != is.has_value() ||
+            (was && !std::equal(was->begin(), was->end(), is->begin(), is->end())))
+            return true;
+    }
+    return false;
+}
+
+// The key a row will have, after the index's rules: nothing when it has no entry.
+std::optional<std::vector<std::uint8_t>>
+TableWriter::checkedNewKey(std::size_t index, const IndexKey& key,
+                           std::optional<std::uint32_t> rowId) {
+    const StoredIndex& stored = table_.storedIndexes[index];
+    if (stored.required && key.anyNull)
+        throw IndexViolation(IndexViolation::Kind::Null, indexName(index));
+    if (stored.ignoreNulls && key.allNull)
+        return std::nullopt;
+    if (stored.unique && !key.anyNull && tree(index).holdsKey(key.bytes, rowId))
+        throw IndexViolation(IndexViolation::Kind::Duplicate, indexName(index));
+    return key.bytes;
+}
+
+// The packed row with its long values: stored, or (to measure the row and compute its keys
+// before anything is written) stand-ins of their size.
+std::vector<std::uint8_t>
+TableWriter::packWithLongValues(RowImage& row, const LongValues& longValues, bool store) {
+    for (const auto& [number, value] : longValues) {
+        const Column* column = table_.columnByNumber(number);
+        if (column == nullptr || !column->isLongValue())
+            throw FormatError("a long value is given for a column that takes none");
+        if (!value) {
+            row.setValue(*column, std::nullopt);
+            continue;
+        }
+        auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(value->data()), value->size());
+        row.setValue(*column,
+                     store ? longValues_.store(*column, bytes)
+                           : std::vector<std::uint8_t>(LongValueWriter::rowBytes(bytes.size()), 0));
+    }
+    return row.pack(pages_.format());
+}
+
+std::vector<std::uint8_t> TableWriter::measure(const RowImage& row, const LongValues& longValues) {
+    if (longValues.empty())
+        return row.pack(pages_.format());
+    RowImage measured = row;
+    return packWithLongValues(measured, longValues, false);
+}
+
+namespace {
+
+// The key a row has now; nothing when its values have none known here.
+std::optional<IndexKey> currentKey(const TableDefinition& table, const StoredIndex& index,
+                                   const KeyedRow& row) {
+    try {
+        return indexKey(table, index, row);
+    } catch (const UnencodableKey&) {
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+void TableWriter::applyIndexChanges(const std::vector<IndexChange>& changes, std::uint32_t rowId) {
+    for (const IndexChange& change : changes) {
+        IndexTree& index = tree(change.index);
+        if (change.hadEntry && (!change.oldKey || !index.remove(*change.oldKey, rowId)))
+            index.removeRow(rowId);
+        if (change.newKey)
+            index.insert(*change.newKey, rowId);
+    }
+}
+
+void TableWriter::update(std::uint32_t rowId, RowImage row, const LongValues& longValues) {
+    const JetFormat& format = pages_.format();
+    // Most changes (the sort information) touch no index and no long value: the row is
+    // packed once and written.
+    if (table_.storedIndexes.empty() && longValues.empty()) {
+        std::vector<std::uint8_t> packed = row.pack(format);
+        checkFits(packed.size(), format);
+        writeRow(rowId, packed);
+        return;
+    }
+    bool variable = table_.varColumnCount > 0;
+    StoredRow stored = findRow(pages_, tablePage_, rowId);
+    std::vector<std::uint8_t> oldBytes(stored.bytes.begin(), stored.bytes.end());
+    RowView before = crackRow(oldBytes, format, variable);
+    std::vector<std::uint8_t> sized = measure(row, longValues);
+    checkFits(sized.size(), format);
+    RowView after = crackRow(sized, format, variable);
+
+    std::vector<IndexChange> changes;
+    for (std::size_t i = 0; i < table_.storedIndexes.size(); ++i) {
+        if (!keyColumnsDiffer(i, before, after, longValues))
+            continue;
+        const StoredIndex& index = table_.storedIndexes[i];
+        IndexChange change;
+        change.index = i;
+        change.newKey =
+            checkedNewKey(i, indexKey(table_, index, {after, pages_, &longValues}), rowId);
+        std::optional<IndexKey> old = currentKey(table_, index, {before, pages_});
+        change.hadEntry = !(old && index.ignoreNulls && old->allNull);
+        if (old)
+            change.oldKey = old->bytes;
+        changes.push_back(std::move(change));
+    }
+
+    writeRow(rowId, longValues.empty() ? sized : packWithLongValues(row, longValues, true));
+    for (const auto& [number, value] : longValues)
+        if (const Column* column = table_.columnByNumber(number))
+            if (auto reference = columnBytes(*column, before))
+                longValues_.release(*reference);
+    applyIndexChanges(changes, rowId);
+}
+
+std::uint32_t TableWriter::insert(RowImage row, const LongValues& longValues) {
+    const JetFormat& format = pages_.format();
+    std::vector<std::uint8_t> sized = measure(row, longValues);
+    checkFits(sized.size(), format);
+    RowView after = crackRow(sized, format, table_.varColumnCount > 0);
+
+    std::vector<IndexChange> changes;
+    for (std::size_t i = 0; i < table_.storedIndexes.size(); ++i) {
+        IndexChange change;
+        change.index = i;
+        change.newKey = checkedNewKey(
+            i, indexKey(table_, table_.storedIndexes[i], {after, pages_, &longValues}),
+            std::nullopt);
+        changes.push_back(std::move(change));
+    }
+
+    std::uint32_t rowId =
+        place(longValues.empty() ? sized : packWithLongValues(row, longValues, true), 0);
     addToRowCount(1);
+    applyIndexChanges(changes, rowId);
     return rowId;
 }
 
 void TableWriter::remove(std::uint32_t rowId) {
     const JetFormat& format = pages_.format();
+    StoredRow stored = findRow(pages_, tablePage_, rowId);
+    std::vector<std::uint8_t> oldBytes(stored.bytes.begin(), stored.bytes.end());
+    RowView before = crackRow(oldBytes, format, table_.varColumnCount > 0);
+    std::vector<IndexChange> changes;
+    for (std::size_t i = 0; i < table_.storedIndexes.size(); ++i) {
+        const StoredIndex& index = table_.storedIndexes[i];
+        IndexChange change;
+        change.index = i;
+        std::optional<IndexKey> old = currentKey(table_, index, {before, pages_});
+        change.hadEntry = !(old && index.ignoreNulls && old->allNull);
+        if (old)
+            change.oldKey = old->bytes;
+        changes.push_back(std::move(change));
+    }
+
     std::uint32_t homePage = DataPage::pageOf(rowId);
     std::uint16_t homeSlot = DataPage::slotOf(rowId);
     DataPage view(pages_.page(homePage), format);
-    if (homeSlot >= view.rowCount() || view.owner() != tablePage_)
-        throw FormatError("a row id names no row of its table");
-    if (view.isDeleted(homeSlot))
-        throw DeletedRow();
     if (view.isOverflowPointer(homeSlot)) {
         auto pointer = view.row(homeSlot);
         if (pointer.size() >= 4) {
@@ -133,6 +321,11 @@ void TableWriter::remove(std::uint32_t rowId) {
     }
     DataPageEditor(pages_.pageForChange(homePage), format).setFlags(homeSlot, deletedSlot);
     addToRowCount(-1);
+    for (const Column& column : table_.columns)
+        if (column.isLongValue())
+            if (auto reference = columnBytes(column, before))
+                longValues_.release(*reference);
+    applyIndexChanges(changes, rowId);
 }
 
 void TableWriter::addToRowCount(std::int32_t delta) {
@@ -141,12 +334,15 @@ void TableWriter::addToRowCount(std::int32_t delta) {
     put32(count, static_cast<std::uint32_t>(static_cast<std::int64_t>(get32(count)) + delta));
 }
 
-std::uint32_t TableWriter::takeAutoNumber() {
+std::uint32_t TableWriter::nextAutoNumber() {
+    return get32(pages_.page(tablePage_).data() + pages_.format().tdefAutonumberOffset) + 1;
+}
+
+void TableWriter::noteAutoNumber(std::uint32_t given) {
     auto definition = pages_.pageForChange(tablePage_);
     std::uint8_t* last = definition.data() + pages_.format().tdefAutonumberOffset;
-    std::uint32_t next = get32(last) + 1;
-    put32(last, next);
-    return next;
+    if (static_cast<std::int32_t>(given) > static_cast<std::int32_t>(get32(last)))
+        put32(last, given);
 }
 
 } // namespace platform::dao::jet

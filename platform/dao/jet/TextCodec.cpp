@@ -108,6 +108,17 @@ std::string ucs2ToAnsi(std::span<const std::uint8_t> bytes) {
     return ucs2Text(bytes);
 }
 
+std::vector<std::uint16_t> jet4TextUnits(std::span<const std::uint8_t> bytes) {
+    std::vector<std::uint16_t> units;
+    units.reserve(bytes.size());
+    forEachUnit(
+        bytes, [&](std::uint16_t unit) { units.push_back(unit); },
+        [&](std::span<const std::uint8_t> run) {
+            units.insert(units.end(), run.begin(), run.end());
+        });
+    return units;
+}
+
 std::string jet4TextToAnsi(std::span<const std::uint8_t> bytes) {
     AnsiText text(bytes.size());
     forEachUnit(

@@ -21,6 +21,9 @@ std::string jet3TextToAnsi(std::span<const std::uint8_t> bytes);
 // Plain UCS-2 (little-endian), as in names.
 std::string ucs2ToAnsi(std::span<const std::uint8_t> bytes);
 
+// A Jet4 text value, compressed or plain UCS-2, as UTF-16 units.
+std::vector<std::uint16_t> jet4TextUnits(std::span<const std::uint8_t> bytes);
+
 // A Jet4 text value: compressed or plain UCS-2.
 std::string jet4TextToAnsi(std::span<const std::uint8_t> bytes);
 

@@ -141,18 +141,42 @@ void markInUsageMap(PageStore& pages, std::uint32_t mapRow, std::uint32_t page) 
         markInReference(pages, mapForChange(pages, mapRow), number, true, true);
 }
 
-std::uint32_t allocatePage(PageStore& pages) {
-    std::uint32_t page = pages.appendPage();
-    auto map = mapForChange(pages, freePagesMapRow);
+namespace {
+
+// Sets or clears a page in a map that is not to grow: a page beyond an inline map's range or
+// without a map page is left as it is.
+void setWithinMap(PageStore& pages, std::uint32_t mapRow, std::uint32_t page, bool on) {
+    auto map = mapForChange(pages, mapRow);
     if (map[0] == inlineMap && map.size() >= 5) {
         std::uint32_t first = get32(map.data() + 1);
         std::uint64_t bits = static_cast<std::uint64_t>(map.size() - 5) * 8;
         if (page >= first && page - first < bits)
-            setBit(map.data() + 5, page - first, false);
+            setBit(map.data() + 5, page - first, on);
     } else if (map[0] == referenceMap) {
-        markInReference(pages, map, page, false, false);
+        markInReference(pages, map, page, on, false);
     }
+}
+
+} // namespace
+
+void unmarkInUsageMap(PageStore& pages, std::uint32_t mapRow, std::uint32_t page) {
+    setWithinMap(pages, mapRow, page, false);
+}
+
+std::uint32_t allocatePage(PageStore& pages) {
+    std::uint32_t page = pages.appendPage();
+    setWithinMap(pages, freePagesMapRow, page, false);
     return page;
+}
+
+void releasePage(PageStore& pages, std::uint32_t page) {
+    auto bytes = pages.pageForChange(page);
+    std::fill(bytes.begin(), bytes.end(), 0);
+    setWithinMap(pages, freePagesMapRow, page, true);
+}
+
+void reusePage(PageStore& pages, std::uint32_t page) {
+    setWithinMap(pages, freePagesMapRow, page, false);
 }
 
 } // namespace platform::dao::jet

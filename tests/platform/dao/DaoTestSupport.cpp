@@ -117,8 +117,13 @@ std::vector<std::string> sorted(std::vector<std::string> items) {
     return items;
 }
 
+std::string passwordFor(const std::string& file) {
+    return file.find("with-password") != std::string::npos ? "password" : "";
+}
+
 std::string connectFor(const std::string& file) {
-    return file.find("with-password") != std::string::npos ? ";pwd=password" : "";
+    std::string password = passwordFor(file);
+    return password.empty() ? "" : ";pwd=" + password;
 }
 
 std::string mdbExport(const std::string& path, const std::string& table) {
@@ -187,6 +192,7 @@ std::string errorText(const DBEngine& engine) {
 #include "platform/dao/jet/ByteOrder.h"
 #include "platform/dao/jet/DataPage.h"
 #include "platform/dao/jet/FormatError.h"
+#include "platform/dao/jet/IndexCheck.h"
 #include "platform/dao/jet/UsageMap.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -304,6 +310,26 @@ SlotCounts slotCounts(const std::string& path, const std::string& password) {
                         }
                     });
     return counts;
+}
+
+std::vector<std::string> indexProblems(const std::string& path, const std::string& password) {
+    Errors errors;
+    std::shared_ptr<DatabaseFile> file;
+    if (failed(DatabaseFile::open(path, {false, true, password}, errors, file)))
+        return {"cannot open " + path};
+    std::vector<std::string> problems;
+    try {
+        for (const jet::CatalogEntry& entry : file->catalog().tables()) {
+            if (entry.isLinked())
+                continue;
+            auto table = file->tableDefinition(entry.tablePage());
+            for (const std::string& problem : jet::checkIndexes(file->pages(), *table).problems)
+                problems.push_back(entry.name + ": " + problem);
+        }
+    } catch (const std::exception& e) {
+        problems.push_back(std::string("unreadable: ") + e.what());
+    }
+    return problems;
 }
 
 std::string sha256(const std::string& path) {

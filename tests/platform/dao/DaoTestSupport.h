@@ -42,7 +42,8 @@ std::string fromUtf8(const std::string& utf8); // to Windows-1252, "?" for the r
 std::vector<std::string> lines(const std::string& text);
 std::vector<std::string> sorted(std::vector<std::string> items);
 
-// The connect string of a corpus file: the password of the protected one.
+// The password of a corpus file, and its connect string.
+std::string passwordFor(const std::string& file);
 std::string connectFor(const std::string& file);
 // A table as mdb-export writes it, in the dump tool's date form, converted to Windows-1252.
 std::string mdbExport(const std::string& path, const std::string& table);
@@ -88,6 +89,10 @@ struct SlotCounts {
     std::size_t deleted = 0;
 };
 SlotCounts slotCounts(const std::string& path, const std::string& password = {});
+
+// What the engine's check of indexes finds wrong with any table of the file (system tables
+// included), each line naming its table.
+std::vector<std::string> indexProblems(const std::string& path, const std::string& password = {});
 
 std::string sha256(const std::string& path);
 
