@@ -149,7 +149,7 @@ int main() {
             // the ratio and the difference are the medians of those of each pair.
             std::vector<double> a, b, ratios, added;
             bool failed = false;
-            for (int run = 0; run < 9; ++run) {
+            for (int run = 0; run < 15; ++run) {
                 a.push_back(with.sort());
                 b.push_back(without.sort());
                 failed = failed || a.back() < 0 || b.back() < 0;

@@ -147,8 +147,10 @@ void PdfCanvas::begin(const std::string& title) {
 // Device pixels from the printable area's top-left corner, y downwards.
 void PdfCanvas::startPage() {
     double scale = 72.0 / sheet_.dpi;
-    content_ = "q " + number(scale) + " 0 0 " + number(-scale) + " " + number(sheet_.marginPoints) +
-               " " + number(sheet_.heightPoints - sheet_.marginPoints) + " cm\n";
+    content_.clear(); // keeps the room of the pages before
+    content_ += "q " + number(scale) + " 0 0 " + number(-scale) + " " +
+                number(sheet_.marginPoints) + " " +
+                number(sheet_.heightPoints - sheet_.marginPoints) + " cm\n";
     strokeSet_ = fillSet_ = inText_ = false;
 }
 
@@ -417,7 +419,11 @@ void PdfCanvas::textOut(int x, int y, std::string_view text) {
     long units = 0;
     forEachCharacter(text, [&](char32_t c) {
         PdfFontFace::Glyph g = f->glyph(c);
-        appendCode(content_, use.code(g.id, c));
+        unsigned code = c < use.asciiCodes.size() && use.asciiCodes[c] != 0 ? use.asciiCodes[c]
+                                                                            : use.code(g.id, c);
+        if (c < use.asciiCodes.size())
+            use.asciiCodes[c] = code;
+        appendCode(content_, code);
         units += g.advance;
     });
     content_ += ") Tj\n";

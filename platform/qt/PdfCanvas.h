@@ -4,6 +4,7 @@
 #include "platform/qt/PdfFontFace.h"
 #include "platform/ui/Canvas.h"
 
+#include <array>
 #include <map>
 #include <memory>
 #include <string>
@@ -77,7 +78,8 @@ private:
         int object = 0;
         std::vector<uint16_t> glyphs{0}; // by code; code 0 is the missing glyph
         std::vector<char32_t> characters{0};
-        std::vector<uint32_t> codeOfGlyph; // by glyph number, 0 for none yet
+        std::vector<uint32_t> codeOfGlyph;      // by glyph number, 0 for none yet
+        std::array<uint32_t, 128> asciiCodes{}; // the codes of the ASCII characters drawn
 
         // The glyph's code, given one when it is first drawn (0 when the codes run out).
         unsigned code(uint16_t glyph, char32_t character);
