@@ -86,8 +86,10 @@ int sortGeneratedLists(const char* self) {
     folder += "/";
     fs::create_directories(folder + "tables");
     for (const auto& entry : fs::directory_iterator(QUILLAN_SHIPPED_TABLES))
-        if (entry.path().extension() == ".dat")
+        if (entry.path().extension() == ".dat" || entry.path().filename() == "stampbw.bmp")
             fs::copy_file(entry.path(), folder + "tables/" + entry.path().filename().string());
+    // The statement of the print run is printed over the forms beside the program.
+    fs::copy(QUILLAN_FORM_BITMAPS, folder + "bitmaps", fs::copy_options::recursive);
     sortAutomationLetters(folder + "tables/");
     int status = 0;
     for (const char* kind : {"merge", "dbf"}) {

@@ -4,6 +4,9 @@
 #include "core/postage/EntryOffice.h"
 #include "printouts/Barcode.h"
 #include "printouts/ContainerTag.h"
+#include "printouts/TextFitting.h"
+
+#include <algorithm>
 
 namespace quillan {
 
@@ -35,14 +38,41 @@ public:
         if (drawing())
             printer_.textOut(x, y, s);
     }
-    void textEndingAt(int right, int y, const std::string& s) {
-        text(right - printer_.textWidth(s), y, s);
-    }
     void size(int points) { run_.setFontSize(points); }
     int x(long double points) const { return run_.dotsX(points); }
     int y(long double points) const { return run_.dotsY(points); }
 
 private:
+    // A text of a tag drawn between left and right, aligned to one of them: smaller when it
+    // would reach the field beside it or the tag's edge, and then cut at a whole word.
+    // Returns where the text begins (the size is left at `points`).
+    int fitted(int left, int right, int top, const std::string& s, int points, bool alignRight) {
+        FittedText fit = fitWithin(s, points, right - left);
+        size(fit.size);
+        int begin = alignRight ? right - printer_.textWidth(fit.text) : left;
+        text(begin, top, fit.text);
+        size(points);
+        return begin;
+    }
+    // Where a right-aligned text of the tag will begin, measured before the texts beside it.
+    int fittedBegin(int left, int right, const std::string& s, int points) {
+        if (s.empty())
+            return right + gap();
+        FittedText fit = fitWithin(s, points, right - left);
+        size(fit.size);
+        int begin = right - printer_.textWidth(fit.text);
+        size(points);
+        return begin;
+    }
+    FittedText fitWithin(const std::string& s, int points, int width) {
+        return fitText(s, points, SmallestTagTextSize, width, [this](const std::string& t, int p) {
+            size(p);
+            return printer_.textWidth(t);
+        });
+    }
+    // The room kept between two texts of a tag.
+    int gap() const { return x(4); }
+
     // The tag pictured in the instructions goes without a barcode that cannot be drawn; the
     // tags themselves refuse to print then and say why.
     void barcode(int left, int top) {
@@ -71,31 +101,29 @@ private:
     bool onTagStock_;
 };
 
+// The destination shares its line with the ZIP at the right; a third label line at the right
+// stands beside the content line and the entry office below it.
 int BlockDrawing::drawSack(int x0, int y0) {
     outline(x0, y0, 238.5, 69.12);
     int top = onTagStock_ ? y0 + y(4) : y0;
     barcode(x0 + x(12.24), top + y(5));
     const int left = x0 + x(105.84), right = x0 + x(233.28);
-    size(style_.sackLeft);
+    const int leftSize = style_.sackLeft, rightSize = style_.sackRight;
     top += y(9);
-    text(left, top, tag_.destinationLine);
-    size(style_.sackRight);
-    textEndingAt(right, top, tag_.zipText);
+    int zipBegin = fitted(left, right, top, tag_.zipText, rightSize, true);
+    fitted(left, zipBegin - gap(), top, tag_.destinationLine, leftSize, false);
     top += y(13);
-    size(style_.sackLeft);
-    text(left, top, tag_.contentLine);
+    int besideExtra = fittedBegin(left, right, tag_.extraLine, rightSize) - gap();
+    fitted(left, besideExtra, top, tag_.contentLine, leftSize, false);
     if (!tag_.extraLine.empty()) {
         top += y(7);
-        size(style_.sackRight);
-        textEndingAt(right, top, tag_.extraLine);
-        size(style_.sackLeft);
+        fitted(left, right, top, tag_.extraLine, rightSize, true);
         top -= y(5);
     }
     top += y(13);
-    text(left, top, style_.entryOffice);
+    fitted(left, besideExtra, top, style_.entryOffice, leftSize, false);
     top += y(13);
-    size(style_.sackLeft - 1);
-    text(left, top, countLine("Sack"));
+    fitted(left, right, top, countLine("Sack"), leftSize - 1, false);
     if (onTagStock_)
         drawCutLine(x0, top);
     return top - y(40);
@@ -118,22 +146,20 @@ void BlockDrawing::drawCutLine(int x0, int& top) {
     text(x0 + x(108), top, "cut");
 }
 
+// The entry office is centred under the stripes, clear of the tag code at its left.
 int BlockDrawing::drawTray(int x0, int y0) {
     outline(x0, y0, 252, 144);
     const int left = x0 + x(14.4), right = x0 + x(239.04);
-    size(style_.trayLeft);
+    const int leftSize = style_.trayLeft, rightSize = style_.trayRight;
     int top = y0 + y(7) + (onTagStock_ ? y(4) : 0);
-    text(left, top, tag_.destinationLine);
-    size(style_.trayRight);
-    textEndingAt(right, top, tag_.zipText);
+    int zipBegin = fitted(left, right, top, tag_.zipText, rightSize, true);
+    fitted(left, zipBegin - gap(), top, tag_.destinationLine, leftSize, false);
     top += y(15);
-    size(style_.trayLeft);
-    text(left, top, tag_.contentLine);
+    int besideExtra = fittedBegin(left, right, tag_.extraLine, rightSize) - gap();
+    fitted(left, besideExtra, top, tag_.contentLine, leftSize, false);
     if (!tag_.extraLine.empty()) {
         top += y(6);
-        size(style_.trayRight);
-        textEndingAt(right, top, tag_.extraLine);
-        size(style_.trayLeft);
+        fitted(left, right, top, tag_.extraLine, rightSize, true);
         top -= y(6);
     }
     top += y(27);
@@ -141,12 +167,17 @@ int BlockDrawing::drawTray(int x0, int y0) {
     if (drawing() && tag_.stripes)
         DrawAutomationStripes(printer_, run_.scale(), x0 + x(132.48), top + y(52));
     top += y(63);
-    size(style_.trayBottom);
-    text(x0 + x(28.8), top, tag_.tagCode);
-    text(x0 + x(162) - printer_.textWidth(style_.entryOffice) / 2, top, style_.entryOffice);
+    const int bottomSize = style_.trayBottom;
+    size(bottomSize);
+    int codeLeft = x0 + x(28.8), centre = x0 + x(162);
+    int codeEnd = codeLeft + printer_.textWidth(tag_.tagCode);
+    text(codeLeft, top, tag_.tagCode);
+    int halfRoom = std::min(centre - codeEnd - gap(), right - centre);
+    FittedText office = fitWithin(style_.entryOffice, bottomSize, 2 * halfRoom);
+    size(office.size);
+    text(centre - printer_.textWidth(office.text) / 2, top, office.text);
     top += y(14);
-    size(style_.trayBottom - 1);
-    text(x0 + x(15.48), top, countLine("Tray"));
+    fitted(x0 + x(15.48), right, top, countLine("Tray"), bottomSize - 1, false);
     return top - y(35);
 }
 
@@ -163,11 +194,16 @@ int tagLeft(PrintRun& run, ContainerBlockMode mode) {
     return run.dotsX(155.52);
 }
 
+// How far below its top a make-up block ends: the contents heading drawn under the tag
+// (a tray's tag is the taller, and its heading begins 206 pt down), with its line.
+constexpr long double SackBlockHeight = 126;
+constexpr long double TrayBlockHeight = 218;
+
 // A block that would run off the page starts a new one; at the To page printing stops.
 bool roomForMakeUpBlock(PrintRun& run, const ContainerTag& tag) {
     int top = run.printer().penPosition().y;
     int height = run.printer().pageHeight();
-    bool overflows = top + run.dotsY(126) > height || (!tag.sack && top + run.dotsY(189) > height);
+    bool overflows = top + run.dotsY(tag.sack ? SackBlockHeight : TrayBlockHeight) > height;
     if (overflows)
         return run.nextPageOrStop("sort");
     return !run.context().flags.stopPrinting;

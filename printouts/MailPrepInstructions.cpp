@@ -57,8 +57,9 @@ void InstructionsCopy::print() {
     bool instructions = report_ == MailPrepReport::Instructions;
     run_.mailPrepMode = instructions;
     if (instructions) {
+        // The summary counts its own pages: one, two for Periodicals, one more where its
+        // computation runs onto the next page.
         PrintInstructionsSummary(page_, mailing_, *postage_);
-        run_.reportPageNumber = mailing_.mailClass().isPeriodicals() ? 2 : 1;
         printContainers();
     } else {
         PrintVerificationSummary(page_);

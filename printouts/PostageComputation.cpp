@@ -20,11 +20,25 @@ std::string totalWithStars(double amount) {
     return currencyTotalText(amount) + "**";
 }
 
+// What follows y and takes `points` goes on the next page when it would run off this one
+// (or, at the To page, printing stops). Returns the y to draw it at.
+int keepOnPage(PageLayout& page, int y, long double points) {
+    if (y + page.y(points) <= page.printer().pageHeight())
+        return y;
+    if (!page.run().nextPageOrStop("sort"))
+        return y;
+    return page.penY();
+}
+
 // Draws the rows of the computation one under another, in the columns of the form's back.
+// Compact rows, for the many rows of pieces priced by the piece and the pound, stand 11 pt
+// apart in a 9-pt face (so that one line does not run into the next) and without the
+// space before each group.
 class RowPrinter {
 public:
-    RowPrinter(PageLayout& page, const SortedMailing& mailing, int fontSize)
-        : page_(page), periodicals_(mailing.mailClass().isPeriodicals()), fontSize_(fontSize) {}
+    RowPrinter(PageLayout& page, const SortedMailing& mailing, bool compact)
+        : page_(page), periodicals_(mailing.mailClass().isPeriodicals()),
+          fontSize_(compact ? 9 : 12), step_(compact ? 11 : 14), compact_(compact) {}
 
     // Rows [from, to) from y; First-Class rows stand a line apart. Returns the next row's y.
     int rows(const std::vector<SummaryPostageRow>& rows, size_t from, size_t to, int y,
@@ -43,8 +57,10 @@ private:
     // and, in 12-pt rows outside Periodicals, stands a little apart from the group before.
     int row(const SummaryPostageRow& r, int y) {
         bool opensGroup = r.line.rowVariant == 0;
-        if (opensGroup && !periodicals_ && fontSize_ != 10)
+        if (opensGroup && !periodicals_ && !compact_)
             y += page_.y(8);
+        y = keepOnPage(page_, y, step_);
+        page_.font(fontSize_);
         if (opensGroup)
             page_.text(72, y,
                        periodicals_ ? levelText(r.line.category.level)
@@ -58,17 +74,20 @@ private:
             page_.textEndingAt(441, y, r.quantity);
         }
         page_.amountAt(513, y, r.amountText);
-        return y + page_.y(fontSize_ == 10 ? 11 : 14);
+        return y + page_.y(step_);
     }
 
     PageLayout& page_;
     bool periodicals_;
     int fontSize_;
+    long double step_;
+    bool compact_;
 };
 
 // A caption at x 72 and its amount, below a rule: the totals of the Periodicals page.
 int ruledTotal(PageLayout& page, int y, int ruleGap, long double captionX,
                const std::string& caption, double amount) {
+    y = keepOnPage(page, y, ruleGap + 8 + 14);
     y += page.y(ruleGap);
     page.rule(y);
     y += page.y(8);
@@ -114,8 +133,8 @@ int printCoSackedParts(PageLayout& page, const SummaryPostage& postage, RowPrint
 }
 
 // The piece-and-pound computation of RAL and RCOF holds more rate rows than the others and
-// prints them at 10 points.
-bool hasTenPointRows(MailClass mailClass, bool piecePound) {
+// prints them in compact rows.
+bool hasCompactRows(MailClass mailClass, bool piecePound) {
     return piecePound && (mailClass == MailClass::RAL || mailClass == MailClass::RCOF);
 }
 
@@ -123,7 +142,7 @@ void printStandardComputation(PageLayout& page, const SortedMailing& mailing,
                               const SummaryPostage& postage, const std::string& formPart, int y) {
     MailClass mailClass = mailing.mailClass();
     bool piecePound = isPiecePoundPart(formPart);
-    RowPrinter rows(page, mailing, hasTenPointRows(mailClass, piecePound) ? 10 : 12);
+    RowPrinter rows(page, mailing, hasCompactRows(mailClass, piecePound));
     bool partsAandB = mailClass == MailClass::RCOF && !piecePound;
     if (mailClass.isFirstClass()) {
         y += page.y(14);
@@ -147,6 +166,7 @@ int printOutsideCountyTotals(PageLayout& page, const SortedMailing& mailing,
                              const PeriodicalCharges& charges, double pieceTotal, int y) {
     const RateTable& rates = mailing.rates();
     R::Base base = periodicalBase(mailing.periodical());
+    y = keepOnPage(page, y, 14);
     page.text(72, y, "Subtotals");
     page.textEndingAt(360, y, intToStr(charges.outsideCountyPieces));
     page.amountAt(513, y, currencyText(pieceTotal));
@@ -155,6 +175,7 @@ int printOutsideCountyTotals(PageLayout& page, const SortedMailing& mailing,
     y += page.y(14);
     auto discountRow = [&](const char* caption, const std::string& count, long place,
                            double amount) {
+        y = keepOnPage(page, y, 14);
         page.text(72, y, caption);
         page.textEndingAt(360, y, count);
         page.text(405, y, rates.rateText(base, place));
@@ -173,6 +194,7 @@ int printOutsideCountyTotals(PageLayout& page, const SortedMailing& mailing,
                    charges.adjustmentsAndDiscounts);
     y = ruledTotal(page, y, 20, 72, "Total Piece Rate Postage (Line 41)",
                    charges.piecePostageLessDiscounts);
+    y = keepOnPage(page, y, 20 + 8 + 14);
     y += page.y(20);
     page.rule(y);
     y += page.y(8);
@@ -203,8 +225,13 @@ int printRateTableHead(PageLayout& page, int y, const char* title, TableColumns 
     return y;
 }
 
+// A table's head stays on the page of its first row.
+constexpr long double TableHeadAndRow = 20 + 22 + 14 + 14;
+
 int printInCountyPounds(PageLayout& page, const PeriodicalCharges& charges, bool coSacked, int y) {
-    y += page.y(coSacked ? 20 : 28);
+    long double gap = coSacked ? 20 : 28;
+    y = keepOnPage(page, y, gap + TableHeadAndRow);
+    y += page.y(gap);
     y = printRateTableHead(page, y, "In-County Pound Rate:",
                            {{72, "Entry"},
                             {133, "Total Copies"},
@@ -232,10 +259,13 @@ const char* inCountyKindText(MailClass mailClass) {
 int printInCountyPieces(PageLayout& page, const PeriodicalCharges& charges, MailClass mailClass,
                         int y) {
     bool coSacked = mailClass.isCoSacked();
-    y += page.y(coSacked ? 20 : 28);
+    long double gap = coSacked ? 20 : 28;
+    y = keepOnPage(page, y, gap + TableHeadAndRow);
+    y += page.y(gap);
     y = PrintPieceRateHead(page, y, "In-County Piece Rate:");
     y += page.y(coSacked ? 6 : 14);
     auto row = [&](const char* level, const char* kind, const InCountyPieceLine& line) {
+        y = keepOnPage(page, y, 14);
         page.text(72, y, level);
         page.text(162, y, kind);
         page.textEndingAt(360, y, intToStr(line.pieces));
@@ -252,6 +282,7 @@ int printInCountyPieces(PageLayout& page, const PeriodicalCharges& charges, Mail
             row(levels[level], "Nonautomation", lines[level + 3]);
         row(levels[level], inCountyKindText(mailClass), lines[level]);
     }
+    y = keepOnPage(page, y, 22 + 8 + 14);
     y += page.y(22);
     page.rule(y);
     y += page.y(8);
@@ -268,7 +299,7 @@ void printPeriodicalComputation(PageLayout& page, const SortedMailing& mailing,
                                 const SummaryPostage& postage, int y) {
     MailClass mailClass = mailing.mailClass();
     const PeriodicalCharges& charges = *postage.periodical;
-    RowPrinter rows(page, mailing, 12);
+    RowPrinter rows(page, mailing, false);
     y += page.y(mailClass.isCoSacked() ? 6 : 14);
     y = rows.rows(postage.rows, 0, postage.rows.size(), y);
     y += page.y(10);
@@ -277,6 +308,7 @@ void printPeriodicalComputation(PageLayout& page, const SortedMailing& mailing,
     y = printOutsideCountyTotals(page, mailing, charges, postage.total, y);
     y = printInCountyPounds(page, charges, mailClass.isCoSacked(), y);
     y = printInCountyPieces(page, charges, mailClass, y);
+    y = keepOnPage(page, y, 22 + 8 + 14);
     y += page.y(22);
     page.rule(y);
     y += page.y(8);

@@ -4,6 +4,7 @@
 #include "core/ShortDate.h"
 #include "printouts/PostageComputation.h"
 #include "printouts/SummaryTexts.h"
+#include "reports/PrintCopies.h"
 #include "reports/StatementDigits.h"
 
 namespace quillan {
@@ -16,8 +17,7 @@ void beginFirstPage(PageLayout& page) {
     AppContext& ctx = run.context();
     int32_t runPage = ctx.counters.runPageNumber;
     run.pageInRange = run.fromPage() <= runPage && runPage <= run.toPage();
-    run.job().showPrintingPage(runPage);
-    ctx.platform.ui.processMessages();
+    servicePrintingBox(ctx, run.job());
 }
 
 void printHead(PageLayout& page, const std::string& title) {

@@ -2,6 +2,7 @@
 
 #include "core/Convert.h"
 #include "core/money/Money.h"
+#include "reports/StatementDigits.h"
 
 #include <cmath>
 
@@ -150,9 +151,8 @@ std::string formPart(const SortedMailing& mailing) {
 }
 
 std::string copyWeightText(double ounces) {
-    // Four decimals of a pound, halves to even as the weight has always been rounded here.
-    double pounds = std::nearbyint(ounces / 16.0 * 10000.0) / 10000.0;
-    return formatMoney(pounds, 4, MoneyStyle::Grouped);
+    // Four decimals of a pound, as the statement's weight boxes show it.
+    return poundsText(ounces / 16.0, 4, true);
 }
 
 ContainersLine containersLine(const SortedMailing& mailing) {

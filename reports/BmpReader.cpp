@@ -172,8 +172,9 @@ void BmpDecoder::readRows() {
 
     int width = static_cast<int>(width_);
     int height = static_cast<int>(height_);
-    bitmap_ = bitsPerPixel_ <= 8 ? platform::Bitmap::indexed(width, height, palette_)
-                                 : platform::Bitmap::rgb(width, height);
+    bitmap_ = bitsPerPixel_ == 1   ? platform::Bitmap::mono(width, height, palette_)
+              : bitsPerPixel_ <= 8 ? platform::Bitmap::indexed(width, height, palette_)
+                                   : platform::Bitmap::rgb(width, height);
     for (int y = 0; y < height; ++y) {
         uint64_t fileRow = static_cast<uint64_t>(topDown_ ? y : height - 1 - y);
         const auto* in =
@@ -184,9 +185,10 @@ void BmpDecoder::readRows() {
 
 void BmpDecoder::readRow(const uint8_t* in, uint8_t* out, int width) const {
     switch (bitsPerPixel_) {
-    case 1:
-        for (int x = 0; x < width; ++x)
-            out[x] = (in[x >> 3] >> (7 - (x & 7))) & 1;
+    case 1: // the file's rows as they are, without the padding bits after the last pixel
+        std::copy_n(in, (width + 7) / 8, out);
+        if (width % 8 != 0)
+            out[width / 8] = static_cast<uint8_t>(out[width / 8] & (0xFF00 >> (width % 8)));
         break;
     case 4:
         for (int x = 0; x < width; ++x)

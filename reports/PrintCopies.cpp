@@ -47,11 +47,15 @@ void beginPrintDocument(platform::PrinterDevice& printer, const std::string& tit
 }
 
 void servicePrintingBox(AppContext& ctx, PrintJobControl& job) {
-    if (ctx.flags.stopPrinting)
-        job.closePrintingBox();
-    else
-        job.showPrintingPage(ctx.counters.runPageNumber);
-    ctx.platform.ui.processMessages();
+    // The box is there to be watched and its Cancel pressed between pages; without a display
+    // nobody can, and keeping it current would cost every page its drawing.
+    if (ctx.platform.ui.hasDisplay()) {
+        if (ctx.flags.stopPrinting)
+            job.closePrintingBox();
+        else
+            job.showPrintingPage(ctx.counters.runPageNumber);
+        ctx.platform.ui.processMessages();
+    }
     // A stop of the whole command (Exit, a termination signal) cancels as the box's button.
     if (platform::interruptionRequested())
         ctx.flags.printCancelled = true;

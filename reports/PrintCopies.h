@@ -23,7 +23,9 @@ void printEachCopy(AppContext& ctx, PrintJobControl& job, const std::function<vo
 void beginPrintDocument(platform::PrinterDevice& printer, const std::string& title);
 
 // Shows the run's page (ctx.counters.runPageNumber) in the "Printing" box, or closes the box
-// once printing has stopped, and lets a click in the box come through.
+// once printing has stopped, and lets a click in the box come through (not without a display,
+// where nobody can watch the box or press its button); a stop of the whole command cancels
+// printing as the box's button does.
 void servicePrintingBox(AppContext& ctx, PrintJobControl& job);
 
 } // namespace quillan

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace quillan {
 
@@ -18,7 +17,7 @@ struct Split {
 };
 
 Split splitFixed(double value, int decimals) {
-    std::string text = formatMoney(std::max(value, 0.0), decimals, MoneyStyle::Plain);
+    std::string text = poundsText(std::max(value, 0.0), decimals);
     size_t point = text.find('.');
     return {text.substr(0, point), text.substr(point + 1)};
 }
@@ -57,6 +56,11 @@ void addPart(std::vector<std::string>& boxes, const std::string& part, size_t wi
 
 } // namespace
 
+std::string poundsText(double pounds, int decimals, bool grouped) {
+    // Decimal rounding of the shortest text of the number, as amounts of money are rounded.
+    return formatMoney(pounds, decimals, grouped ? MoneyStyle::Grouped : MoneyStyle::Plain);
+}
+
 std::vector<std::string> pieceWeightDigits(double ounces, bool withUnits) {
     Split pounds = splitFixed(ounces / 16.0, 4);
     std::vector<std::string> boxes;
@@ -76,6 +80,13 @@ std::vector<std::string> advertisingDigits(double percent) {
 
 std::vector<std::string> cassDateCharacters(const std::string& month, const std::string& day,
                                             const std::string& year) {
+    // A date of nothing but zeros is no date (the settings dialog keeps empty boxes as "00"):
+    // the boxes stay empty for the mailer to fill in.
+    auto zeroOrEmpty = [](const std::string& part) {
+        return part.find_first_not_of('0') == std::string::npos;
+    };
+    if (zeroOrEmpty(month) && zeroOrEmpty(day) && zeroOrEmpty(year))
+        return std::vector<std::string>(8);
     std::vector<std::string> boxes;
     addPart(boxes, datePart(month, 2), 2);
     addPart(boxes, datePart(day, 2), 2);
@@ -86,10 +97,14 @@ std::vector<std::string> cassDateCharacters(const std::string& month, const std:
 std::string totalWeightText(double pounds) {
     if (!(pounds >= 0.0001))
         return "0";
-    if (pounds >= 100000)
-        return std::to_string(std::llround(pounds));
-    char text[32];
-    std::snprintf(text, sizeof text, "%.5g", pounds);
+    constexpr int Significant = 5;
+    int wholeDigits = static_cast<int>(std::floor(std::log10(pounds))) + 1;
+    std::string text = poundsText(pounds, std::max(0, Significant - wholeDigits));
+    if (text.find('.') != std::string::npos) {
+        text.erase(text.find_last_not_of('0') + 1);
+        if (text.back() == '.')
+            text.pop_back();
+    }
     return text;
 }
 

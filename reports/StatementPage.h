@@ -30,8 +30,9 @@ struct DeviceRect {
 };
 
 // Where the page image of a form is stretched: 42 device pixels in from one point, out to
-// 577 by 751 points; at 600 dpi with no offset (50, 50, 4850, 6300). The size, too, has the
-// offset taken off and the 42 added, as the shipped form images are drawn to fit.
+// 577 by 751 points (and the 42 again, as the shipped form images are drawn to fit); at 600
+// dpi with no offset (50, 50, 4850, 6300). A printing offset moves the picture on the page as
+// it moves the values written on it, whatever the printer's margins.
 DeviceRect formImageRect(const StatementScale& scale);
 
 // Stretches a page image over the device rectangle at (x, y), width × height pixels,

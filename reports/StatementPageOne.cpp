@@ -33,7 +33,8 @@ enum Place : int {
 
 constexpr int FieldSize = 10;
 constexpr int TickSize = 8;
-constexpr int RateTickSize = 6;
+constexpr int RateTickSize = 6; // also the processing ticks of Periodicals, 7 pt apart
+constexpr int TrayCountSize = 9;
 constexpr const char* Tick = "x";
 
 class PageOneFields {
@@ -166,8 +167,9 @@ void PageOneFields::addProcessingTicks() {
             dys = {0};
         break;
     }
+    int size = mailClass_.isPeriodicals() ? RateTickSize : TickSize;
     for (double dy : dys)
-        at(ProcessingTick, 0, dy, Tick, TickSize);
+        at(ProcessingTick, 0, dy, Tick, size);
 }
 
 void PageOneFields::addPieceWeight() {
@@ -211,9 +213,10 @@ void PageOneFields::addContainers() {
         at(Containers, 0, 0,
            "1' MM: " + intToStr(oneFoot) + "  2' MM: " + intToStr(containers - oneFoot));
     } else {
-        at(Containers, 0, 0, count);
-        at(Containers, -30, 11, "1-Ft MM trays: " + intToStr(oneFoot));
-        at(Containers, -30, 22, "2-Ft MM trays: " + intToStr(containers - oneFoot));
+        // Three lines 11 pt apart: a size smaller, so that they do not run into each other.
+        at(Containers, 0, 0, count, TrayCountSize);
+        at(Containers, -30, 11, "1-Ft MM trays: " + intToStr(oneFoot), TrayCountSize);
+        at(Containers, -30, 22, "2-Ft MM trays: " + intToStr(containers - oneFoot), TrayCountSize);
     }
 }
 

@@ -72,12 +72,16 @@ void PageTwo::addLine(const LinePlacement& placement) {
     if (!columns || y == 0 || placement.line >= postage_.lines.size())
         return;
     const StatementLine& line = postage_.lines.at(placement.line);
+    int size = statementSectionRowSize(placement.section, placement.row, payment_);
+    auto add = [&](int x, const std::string& text) {
+        texts_.push_back(StatementText::at(x, y, text, StatementText::Right, size));
+    };
     if (rates_ && columns->rateX != 0 && !line.rate.empty())
-        texts_.push_back(textAt(columns->rateX, y, line.rate));
+        add(columns->rateX, line.rate);
     if (!line.quantity.empty())
-        texts_.push_back(textAt(columns->quantityX, y, line.quantity));
+        add(columns->quantityX, line.quantity);
     if (!line.amount.empty())
-        texts_.push_back(textAt(columns->amountX, y, line.amount));
+        add(columns->amountX, line.amount);
 }
 
 void PageTwo::addSectionTotal(const SectionTotal& total) {

@@ -1,6 +1,8 @@
 #include "reports/StatementSections.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <initializer_list>
 
 namespace quillan {
@@ -114,6 +116,23 @@ int statementSectionRowY(char section, int row, StatementPayment payment) {
             found = y;
     });
     return found;
+}
+
+int statementSectionRowSize(char section, int row, StatementPayment payment) {
+    // A line of the statement's face takes 1.12 of its size from the top of its tallest
+    // letters to the bottom of its lowest.
+    constexpr double LineHeight = 1.12;
+    constexpr int RowSize = 8;
+    int y = statementSectionRowY(section, row, payment);
+    int pitch = 0;
+    forEachRow(section, payment, [&](int r, int other) {
+        int apart = std::abs(other - y);
+        if (r != row && apart > 0 && (pitch == 0 || apart < pitch))
+            pitch = apart;
+    });
+    if (pitch == 0)
+        return RowSize;
+    return std::min(RowSize, static_cast<int>(pitch / LineHeight));
 }
 
 std::vector<int> statementSectionRows(char section, StatementPayment payment) {

@@ -28,4 +28,8 @@ int statementSectionRowY(char section, int row, StatementPayment payment);
 // The rows a section has under a payment, in ascending order.
 std::vector<int> statementSectionRows(char section, StatementPayment payment);
 
+// The size in points a row's figures print at: 8, or less where the form's rows stand so
+// close that a figure would run into the one above or below it.
+int statementSectionRowSize(char section, int row, StatementPayment payment);
+
 } // namespace quillan

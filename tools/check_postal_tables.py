@@ -308,8 +308,9 @@ class Checker:
             need("fonts", i, r"0*[1-9]\d*", "a font size above 0")
         for i in (6, 8):
             need("statement", i, r"\d", "a choice index")
+        # The CASS date: two digits each, or empty for the mailer to fill in on the form.
         for i in (9, 10, 11):
-            need("statement", i, r"\d\d", "two digits")
+            need("statement", i, r"(\d\d)?", "two digits or empty")
         for i in range(1, 169):
             need("rates", i, DECIMAL_RE.pattern, "a decimal rate")
 

@@ -394,7 +394,7 @@ def fonts_lines():
 def statement_lines(city=MAILER_CITY, state=MAILER_STATE, zip5=MAILER_ZIP):
     return ["", "SAMPLE MAILING COMPANY", "100 MAIN ST",
             "%s %s %s" % (city, state, zip5), "555-0100", city, "0", "",
-            "0", "00", "00", "00", "", ""]
+            "0", "", "", "", "", ""]
 
 
 def money(x):

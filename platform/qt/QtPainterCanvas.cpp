@@ -140,6 +140,18 @@ bool QtPainterCanvas::stretchBitmap(const std::string& bmpPath, int left, int to
 }
 
 static QImage toQImage(const Bitmap& image) {
+    if (image.format() == Bitmap::Format::Mono) {
+        QImage q(image.width(), image.height(), QImage::Format_Mono);
+        QList<QRgb> table;
+        for (size_t i = 0; i < 2; ++i) {
+            Color c = i < image.palette().size() ? image.palette()[i] : colors::Black;
+            table.append(qRgb(c.r, c.g, c.b));
+        }
+        q.setColorTable(table);
+        for (int y = 0; y < image.height(); ++y)
+            std::copy_n(image.row(y), image.rowBytes(), q.scanLine(y));
+        return q;
+    }
     if (image.format() == Bitmap::Format::Rgb) {
         QImage q(image.width(), image.height(), QImage::Format_RGB888);
         for (int y = 0; y < image.height(); ++y)

@@ -3,11 +3,9 @@
 #include "platform/fs/FileErrors.h"
 #include "platform/qt/QtText.h"
 
-#include <QBuffer>
 #include <QDateTime>
 #include <QFontDatabase>
 #include <QPageLayout>
-#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <algorithm>
@@ -18,15 +16,10 @@
 
 namespace platform {
 
-static constexpr int PdfDpi = 600;
-
 QtPrinter::QtPrinter(std::string printoutsFolder) : printoutsFolder_(std::move(printoutsFolder)) {}
 
 QtPrinter::~QtPrinter() {
-    if (device_)
-        abortDoc();
-    if (measurePainter_.isActive())
-        measurePainter_.end();
+    abortDoc();
 }
 
 std::vector<std::string> QtPrinter::printerNames() {
@@ -99,9 +92,9 @@ bool QtPrinter::openPdfFile() {
 // Writes the finished document to its file; false, with the reason kept, when not all of
 // it reached the disk.
 bool QtPrinter::storePdf() {
-    const QByteArray& bytes = pdfBytes_.data();
-    const char* at = bytes.constData();
-    size_t left = static_cast<size_t>(bytes.size());
+    const std::string& bytes = pdf_.bytes();
+    const char* at = bytes.data();
+    size_t left = bytes.size();
     while (left > 0) {
         ssize_t n = ::write(pdfFile_, at, left);
         if (n < 0 && errno == EINTR)
@@ -129,115 +122,128 @@ void QtPrinter::closePdfFile(bool keep) {
     if (pdfFolder_ >= 0)
         ::close(pdfFolder_);
     pdfFile_ = pdfFolder_ = -1;
-    pdfBytes_.close();
-    pdfBytes_.setData(QByteArray());
 }
 
 bool QtPrinter::beginDoc() {
-    if (device_)
+    if (printing())
         return false;
     lastError_.clear();
-    if (index_ == 0) {
-        if (!openPdfFile())
-            return false;
-        pdfBytes_.open(QIODevice::WriteOnly);
-        auto writer = std::make_unique<QPdfWriter>(&pdfBytes_);
-        writer->setResolution(PdfDpi);
-        writer->setTitle(toQt(title_));
-        writer->setCreator("Quillan");
-        writer->setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
-                                          QMarginsF(0, 0, 0, 0)));
-        device_ = std::move(writer);
-    } else {
-        QString name = toQt(printerNames()[static_cast<size_t>(index_)]);
-        auto printer =
-            std::make_unique<QPrinter>(QPrinterInfo::printerInfo(name), QPrinter::HighResolution);
-        printer->setDocName(toQt(title_));
-        printer->setFullPage(true);
-        pendingOutput_ = fromQt(name);
-        device_ = std::move(printer);
-    }
-    if (!painter_.begin(device_.get())) {
-        device_.reset();
-        closePdfFile(false);
+    if (index_ != 0)
+        return beginSystemDoc();
+    if (!openPdfFile())
+        return false;
+    pdf_.begin(title_);
+    return true;
+}
+
+// A system printer prints within the margins it cannot print in, its origin at the printable
+// area's corner.
+bool QtPrinter::beginSystemDoc() {
+    QString name = toQt(printerNames()[static_cast<size_t>(index_)]);
+    system_ = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(name), QPrinter::HighResolution);
+    system_->setDocName(toQt(title_));
+    system_->setFullPage(false);
+    QPageLayout layout = system_->pageLayout();
+    system_->setPageMargins(layout.minimumMargins(), layout.units());
+    pendingOutput_ = fromQt(name);
+    if (!painter_.begin(system_.get())) {
+        system_.reset();
         lastError_ = "the document cannot be begun";
         return false;
     }
-    canvas_.attach(&painter_, device_->logicalDpiY());
+    canvas_.attach(&painter_, system_->logicalDpiY());
+    canvas_.setFont(font_);
     return true;
 }
 
 void QtPrinter::newPage() {
-    if (device_)
-        device_->newPage();
+    if (system_)
+        system_->newPage();
+    else
+        pdf_.newPage();
 }
 
-void QtPrinter::finish() {
+void QtPrinter::finishSystemDoc() {
     if (painter_.isActive())
         painter_.end();
     canvas_.attach(nullptr, 0);
-    device_.reset();
+    system_.reset();
+    pdf_.setFont(font_);
 }
 
 bool QtPrinter::endDoc() {
-    if (!device_)
+    if (system_) {
+        finishSystemDoc();
+        lastOutput_ = pendingOutput_;
         return true;
-    bool pdf = index_ == 0;
-    finish();
-    bool stored = !pdf || storePdf();
-    if (pdf)
-        closePdfFile(stored);
+    }
+    if (!pdf_.active())
+        return true;
+    pdf_.end();
+    bool stored = storePdf();
+    closePdfFile(stored);
+    pdf_.abort();
     if (stored)
         lastOutput_ = pendingOutput_;
     return stored;
 }
 
 void QtPrinter::abortDoc() {
-    if (!device_)
+    if (system_) {
+        finishSystemDoc();
         return;
-    finish();
-    if (index_ == 0)
-        closePdfFile(false);
+    }
+    if (!pdf_.active())
+        return;
+    pdf_.abort();
+    closePdfFile(false);
+}
+
+Canvas& QtPrinter::pageCanvas() {
+    if (system_)
+        return canvas_;
+    return pdf_;
 }
 
 int QtPrinter::pageWidth() const {
-    return device_ ? device_->width() : static_cast<int>(8.5 * PdfDpi);
+    return system_ ? system_->width() : pdf_.sheet().printableWidth();
 }
 
 int QtPrinter::pageHeight() const {
-    return device_ ? device_->height() : 11 * PdfDpi;
+    return system_ ? system_->height() : pdf_.sheet().printableHeight();
 }
 
 int QtPrinter::dpiX() const {
-    return device_ ? device_->logicalDpiX() : PdfDpi;
+    return system_ ? system_->logicalDpiX() : pdf_.sheet().dpi;
 }
 
 int QtPrinter::dpiY() const {
-    return device_ ? device_->logicalDpiY() : PdfDpi;
+    return system_ ? system_->logicalDpiY() : pdf_.sheet().dpi;
 }
 
 Point QtPrinter::printableOffset() const {
-    if (auto* printer = dynamic_cast<QPrinter*>(device_.get())) {
-        QRectF paper = printer->paperRect(QPrinter::DevicePixel);
-        QRectF page = printer->pageRect(QPrinter::DevicePixel);
-        return {static_cast<int>(page.left() - paper.left()),
-                static_cast<int>(page.top() - paper.top())};
-    }
-    return {0, 0};
+    if (!system_)
+        return {pdf_.sheet().margin(), pdf_.sheet().margin()};
+    QRectF paper = system_->paperRect(QPrinter::DevicePixel);
+    QRectF page = system_->pageRect(QPrinter::DevicePixel);
+    return {static_cast<int>(page.left() - paper.left()),
+            static_cast<int>(page.top() - paper.top())};
+}
+
+void QtPrinter::setFont(const FontSpec& font) {
+    font_ = font;
+    if (system_)
+        canvas_.setFont(font);
+    else
+        pdf_.setFont(font);
 }
 
 int QtPrinter::textWidth(std::string_view t) {
-    if (device_)
-        return canvas_.textWidth(t);
-    QFontMetrics metrics(painter_.font(), nullptr);
-    return metrics.horizontalAdvance(toQt(t)) * PdfDpi / 96;
+    return system_ ? canvas_.textWidth(t) : pdf_.textWidth(t);
 }
 
 int QtPrinter::textHeight(std::string_view t) {
-    if (device_)
-        return canvas_.textHeight(t);
-    QFontMetrics metrics(painter_.font(), nullptr);
-    return metrics.height() * PdfDpi / 96;
+    return system_ ? canvas_.textHeight(t) : pdf_.textHeight(t);
 }
 
 } // namespace platform

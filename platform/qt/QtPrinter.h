@@ -1,19 +1,23 @@
 #pragma once
 
 #include "platform/print/PrinterDevice.h"
+#include "platform/qt/PdfCanvas.h"
 #include "platform/qt/QtPainterCanvas.h"
 
-#include <QBuffer>
-#include <QPagedPaintDevice>
 #include <QPainter>
 #include <memory>
 
+class QPrinter;
+
 namespace platform {
 
-// Printing through Qt. Printer 0 is the PDF writer (600 dpi, US Letter), which puts each
-// document into the printouts folder as "<title> <date> <time>.pdf"; the others are the
-// system's printers. The folder and its files are made anew, never reached through a
-// symbolic link, and a document is kept only when all of it reached the disk.
+// Printing through Qt. Printer 0 is the PDF printer, which stands for an office laser printer
+// on US Letter: 600 dpi, a printable area a quarter inch in from each edge of the sheet, and
+// each document in the printouts folder as "<title> <date> <time>.pdf". The others are the
+// system's printers, with the printable area and offset each reports. Positions are device
+// pixels from the printable area's top-left corner, and the page is the printable area, as
+// on the desktop platform. The printouts folder and its files are made anew, never reached
+// through a symbolic link, and a document is kept only when all of it reached the disk.
 class QtPrinter : public PrinterDevice {
 public:
     explicit QtPrinter(std::string printoutsFolder);
@@ -31,7 +35,7 @@ public:
     void newPage() override;
     bool endDoc() override;
     void abortDoc() override;
-    bool printing() const override { return device_ != nullptr; }
+    bool printing() const override { return pdf_.active() || system_ != nullptr; }
 
     int pageWidth() const override;
     int pageHeight() const override;
@@ -41,17 +45,20 @@ public:
     std::string lastOutput() const override { return lastOutput_; }
     std::string lastError() const override { return lastError_; }
 
+    // A font is measured from its TrueType data also outside a document.
+    void setFont(const FontSpec& font) override;
     int textWidth(std::string_view t) override;
     int textHeight(std::string_view t) override;
 
 protected:
-    Canvas& pageCanvas() override { return canvas_; }
+    Canvas& pageCanvas() override;
 
 private:
     bool openPdfFile();
     bool storePdf();
     void closePdfFile(bool keep);
-    void finish();
+    bool beginSystemDoc();
+    void finishSystemDoc();
 
     std::string printoutsFolder_;
     int index_ = 0;
@@ -59,17 +66,15 @@ private:
     std::string lastOutput_;
     std::string lastError_;
     std::string pendingOutput_;
-    // The PDF being made: its bytes in memory, then written to the file opened for it.
-    QBuffer pdfBytes_;
+    // The PDF's file, opened before the document begins and written when it ends.
     int pdfFolder_ = -1;
     int pdfFile_ = -1;
     std::string pdfName_;
-    std::unique_ptr<QPagedPaintDevice> device_;
+    FontSpec font_;
+    PdfCanvas pdf_;
+    std::unique_ptr<QPrinter> system_;
     QPainter painter_;
     QtPainterCanvas canvas_;
-    // Measuring outside a document uses a PDF writer of the same resolution.
-    std::unique_ptr<QPagedPaintDevice> measureDevice_;
-    QPainter measurePainter_;
 };
 
 } // namespace platform

@@ -8,14 +8,15 @@
 
 namespace platform {
 
-// A picture in memory, rows from the top. A paletted picture keeps one palette index per
-// pixel, so a form page of seven million pixels stays at seven megabytes; a true-colour one
-// keeps red, green and blue bytes.
+// A picture in memory, rows from the top. A two-colour picture keeps one bit per pixel, eight
+// to a byte from the left (a form page of seven million pixels takes under a megabyte); another
+// paletted picture keeps one palette index per pixel; a true-colour one red, green and blue bytes.
 class Bitmap {
 public:
-    enum class Format { Indexed, Rgb };
+    enum class Format { Mono, Indexed, Rgb };
 
     Bitmap() = default;
+    static Bitmap mono(int width, int height, std::vector<Color> palette);
     static Bitmap indexed(int width, int height, std::vector<Color> palette);
     static Bitmap rgb(int width, int height);
 
@@ -23,7 +24,8 @@ public:
     int height() const { return height_; }
     bool empty() const { return width_ == 0 || height_ == 0; }
     Format format() const { return format_; }
-    int bytesPerPixel() const { return format_ == Format::Indexed ? 1 : 3; }
+    // The bytes of one row.
+    size_t rowBytes() const;
     const std::vector<Color>& palette() const { return palette_; }
 
     uint8_t* row(int y) { return pixels_.data() + rowOffset(y); }
@@ -32,10 +34,8 @@ public:
     Color pixel(int x, int y) const;
 
 private:
-    size_t rowOffset(int y) const {
-        return static_cast<size_t>(y) * static_cast<size_t>(width_) *
-               static_cast<size_t>(bytesPerPixel());
-    }
+    static Bitmap make(Format format, int width, int height, std::vector<Color> palette);
+    size_t rowOffset(int y) const { return static_cast<size_t>(y) * rowBytes(); }
 
     int width_ = 0;
     int height_ = 0;

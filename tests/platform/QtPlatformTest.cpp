@@ -94,10 +94,13 @@ TEST(QtPlatform, PdfPrinterWritesPagesThatReadBack) {
     PrinterDevice& printer = fixture().qt->platform().printer;
     ASSERT_EQ(printer.printerName(), "PDF");
     EXPECT_EQ(printer.dpiX(), 600);
-    EXPECT_EQ(printer.pageWidth(), 5100);
+    // As an office laser printer: the page is the printable area, a quarter inch in from each
+    // edge of the sheet, and positions count from its corner.
+    EXPECT_EQ(printer.pageWidth(), 4800);
+    EXPECT_EQ(printer.printableOffset(), (Point{150, 150}));
     printer.setTitle("Quillan Test Printout");
     ASSERT_TRUE(printer.beginDoc());
-    EXPECT_EQ(printer.pageHeight(), 6600);
+    EXPECT_EQ(printer.pageHeight(), 6300);
     printer.setFont({"Arial", 14, true, false, false});
     printer.textOut(600, 600, "PAGE ONE 5-DIGIT 75201");
     int width = printer.textWidth("PAGE ONE");
@@ -125,6 +128,54 @@ TEST(QtPlatform, PdfPrinterWritesPagesThatReadBack) {
     std::string info = quillan::test::runCommand("pdfinfo '" + pdf + "'");
     EXPECT_TRUE(std::regex_search(info, std::regex("Pages: +2\n"))) << info;
     EXPECT_NE(info.find("612 x 792 pts"), std::string::npos) << info;
+    // The first text's top-left corner, 72 points into the printable area, lies 90 points
+    // from the sheet's edges; its width is the one measured.
+    std::string boxes = quillan::test::runCommand("pdftotext -bbox -f 1 -l 1 '" + pdf + "' -");
+    std::smatch word;
+    ASSERT_TRUE(std::regex_search(
+        boxes, word,
+        std::regex("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\"[^>]*>PAGE<")))
+        << boxes;
+    EXPECT_NEAR(std::stod(word[1]), 90, 0.01);
+    EXPECT_NEAR(std::stod(word[2]), 90, 0.5);
+    printer.setFont({"Arial", 14, true, false, false});
+    EXPECT_NEAR(std::stod(word[3]) - std::stod(word[1]), printer.textWidth("PAGE") * 72.0 / 600,
+                0.2);
+}
+
+// The program's text is bytes: UTF-8, or else one byte a character. Whatever is printed reads
+// back as the same characters, also past the first 224 different ones a document uses, which
+// take codes of two bytes.
+TEST(QtPlatform, PdfPrinterTextReadsBackCharacterForCharacter) {
+    PrinterDevice& printer = fixture().qt->platform().printer;
+    std::string many;
+    for (char32_t c = 0x100; c < 0x180; ++c) // Latin Extended-A, Greek, Cyrillic, two bytes
+        many += {static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
+    for (char32_t c = 0x410; c < 0x450; ++c)
+        many += {static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
+    std::string ascii;
+    for (char c = '!'; c <= '~'; ++c)
+        ascii += c;
+    printer.setTitle("Quillan Characters");
+    ASSERT_TRUE(printer.beginDoc());
+    printer.setFont({"Arial", 10, false, false, false});
+    // Lines of 48 characters or fewer, which fit across the page.
+    std::vector<std::string> lines = {ascii.substr(0, 47), ascii.substr(47)};
+    for (size_t at = 0; at < many.size(); at += 96)
+        lines.push_back(many.substr(at, 96));
+    printer.textOut(300, 300, "CA\xD1ON CITY TX"); // not UTF-8: a byte a character
+    printer.textOut(300, 450,
+                    "Zo\xC3\xAB \xC3\x91"
+                    "and\xC3\xBA");
+    for (size_t i = 0; i < lines.size(); ++i)
+        printer.textOut(300, 600 + 150 * static_cast<int>(i), lines[i]);
+    printer.endDoc();
+    std::string text = quillan::test::runCommand("pdftotext -raw '" + printer.lastOutput() + "' -");
+    lines.push_back("CA\xC3\x91ON CITY TX");
+    lines.push_back("Zo\xC3\xAB \xC3\x91"
+                    "and\xC3\xBA");
+    for (const std::string& line : lines)
+        EXPECT_NE(text.find(line), std::string::npos) << line << "\nin\n" << text;
 }
 
 TEST(QtPlatform, WindowStaysInStepWithItsForm) {

@@ -5,6 +5,7 @@
 #include "tests/printouts/TagRig.h"
 
 #include <gtest/gtest.h>
+#include <sstream>
 
 using namespace quillan;
 using test::TagRig;
@@ -78,6 +79,20 @@ TEST(ContainerBlock, ABlockThatDoesNotFitStartsAPageOrStopsAtTheToPage) {
     drawBlock(r, 1, 700);
     EXPECT_EQ(r.entries("newpage").size(), 1u);
     EXPECT_EQ(r.entries("text")[1].substr(0, 13), "text 36 72 Ma") << "below the new header";
+
+    // A tray's block ends with its contents heading 206 pt below its top: a block that would
+    // leave that heading below the page's bottom (792 pt) goes on the next page with it.
+    for (int top : {574, 575}) {
+        TagRig tray("RNML");
+        tray.container("CITY ST 12345", 150);
+        drawBlock(tray, 1, top);
+        std::string heading = tray.entries("text").back();
+        std::string word;
+        int x = 0, headingTop = 0;
+        std::istringstream(heading) >> word >> x >> headingTop;
+        EXPECT_EQ(tray.entries("newpage").size(), top == 575 ? 1u : 0u) << top;
+        EXPECT_LE(headingTop + 12, 792) << heading;
+    }
 
     TagRig last("RNML");
     last.container("CITY ST 12345", 150);

@@ -24,18 +24,22 @@ int width12(const std::string& text) {
     return static_cast<int>(text.size()) * 6;
 }
 
-// The money text drawn on the line of a caption, and its value ("**" and "$" dropped).
-double amountBeside(const InstructionsRig& r, const std::string& caption) {
+// The money text drawn on the line of a caption ("**" dropped).
+std::string moneyBeside(const InstructionsRig& r, const std::string& caption) {
     DrawnText at = r.only(caption);
     for (const DrawnText& t : r.texts())
         if (t.sheet == at.sheet && t.y == at.y && t.text.find('$') == 0) {
             std::string text = t.text;
             if (text.size() > 2 && text.substr(text.size() - 2) == "**")
                 text.resize(text.size() - 2);
-            return parseMoney(text);
+            return text;
         }
     ADD_FAILURE() << "no amount beside " << caption;
-    return -1;
+    return "-1";
+}
+
+double amountBeside(const InstructionsRig& r, const std::string& caption) {
+    return parseMoney(moneyBeside(r, caption));
 }
 
 } // namespace
@@ -147,41 +151,76 @@ const Fixture fixtures[] = {
 
 } // namespace
 
-// The summary prices the mailing with the statement's own rate lines: with a permit imprint
-// its rows hold the statement's pieces and its total is the statement's to the cent.
-TEST(SummaryPostage, AgreesWithThePermitImprintStatement) {
-    for (const Fixture& f : fixtures) {
-        SCOPED_TRACE(f.name);
-        InstructionsRig r(f.category, f.size);
-        for (const auto& [line, text] : f.mailType)
-            r.mailType(line, text);
-        for (const auto& [line, text] : f.periodical)
-            r.periodical(line, text);
-        const SortedMailing& mailing = r.sort(f.pieces);
-        ASSERT_TRUE(mailing.statement().permitImprint());
-        StatementPostage statement = computeStatementPostage(mailing);
-        SummaryPostage summary = computeSummaryPostage(mailing);
-        ASSERT_EQ(summary.rows.size(), statement.block.lines.size());
-        int32_t rowPieces = 0;
-        for (size_t i = 0; i < summary.rows.size(); ++i) {
-            EXPECT_EQ(summary.rows[i].quantity, statement.lines.at(i).quantity) << i;
-            if (!summary.rows[i].line.isPoundLine())
-                rowPieces += strToInt(summary.rows[i].quantity);
-        }
-        double statementTotal =
-            statement.periodical ? statement.periodical->totalPostage : statement.total;
-        if (summary.periodical)
-            rowPieces += summary.periodical->inCountyLinePieces;
-        EXPECT_EQ(rowPieces, mailing.pieceCount()) << "every piece on a row";
-        EXPECT_GT(statementTotal, 0);
+// The summary prices the mailing with the statement's own rate lines and shows its totals to
+// the last decimal, with a permit imprint or postage affixed by meter: with a permit imprint
+// its rows hold the statement's pieces and pounds; with postage affixed a piece row and its
+// pound row are one row at the statement's combined per-piece rate, rounded up to the next
+// tenth of a cent, which is what each piece bears.
+TEST(SummaryPostage, AgreesWithTheStatementWhateverThePayment) {
+    for (const char* payment : {"0", "1"})
+        for (const Fixture& f : fixtures) {
+            SCOPED_TRACE(std::string(f.name) + (payment[0] == '0' ? " permit" : " meter"));
+            InstructionsRig r(f.category, f.size);
+            for (const auto& [line, text] : f.mailType)
+                r.mailType(line, text);
+            for (const auto& [line, text] : f.periodical)
+                r.periodical(line, text);
+            r.ctx().lists.statementList.set(StatementSettings::Payment, payment);
+            const SortedMailing& mailing = r.sort(f.pieces);
+            StatementPostage statement = computeStatementPostage(mailing);
+            SummaryPostage summary = computeSummaryPostage(mailing);
+            int32_t rowPieces = 0;
+            size_t row = 0;
+            for (size_t i = 0; i < statement.block.lines.size(); ++i) {
+                const StatementLine& line = statement.lines.at(i);
+                if (statement.block.lines[i].isPoundLine() && payment[0] == '1') {
+                    EXPECT_EQ(summary.rows.at(row - 1).rateText, line.rate) << i;
+                    EXPECT_EQ(summary.rows.at(row - 1).quantity, line.quantity) << i;
+                    continue;
+                }
+                ASSERT_LT(row, summary.rows.size());
+                EXPECT_EQ(summary.rows[row].quantity, line.quantity) << i;
+                if (!summary.rows[row].line.isPoundLine())
+                    rowPieces += strToInt(summary.rows[row].quantity);
+                ++row;
+            }
+            EXPECT_EQ(row, summary.rows.size());
+            double statementTotal =
+                statement.periodical ? statement.periodical->totalPostage : statement.total;
+            if (summary.periodical)
+                rowPieces += summary.periodical->inCountyLinePieces;
+            EXPECT_EQ(rowPieces, mailing.pieceCount()) << "every piece on a row";
+            EXPECT_GT(statementTotal, 0);
 
-        r.printInstructions();
-        EXPECT_NEAR(amountBeside(r, f.totalCaption), statementTotal, 0.01);
-        int makes = 0;
-        for (const DrawnText& t : r.texts())
-            makes += t.text.rfind("Make ", 0) == 0;
-        EXPECT_EQ(makes, mailing.containerCount()) << "a make-up sentence for every container";
-    }
+            r.printInstructions();
+            std::string total = moneyBeside(r, f.totalCaption);
+            int decimals = static_cast<int>(total.size() - total.find('.') - 1);
+            EXPECT_EQ(total, formatMoney(statementTotal, decimals, MoneyStyle::Currency));
+            int makes = 0;
+            for (const DrawnText& t : r.texts())
+                makes += t.text.rfind("Make ", 0) == 0;
+            EXPECT_EQ(makes, mailing.containerCount()) << "a make-up sentence for every container";
+        }
+}
+
+// Co-sacked flats of 5 oz: a 3/5 automation piece pays 0.040 and 5/16 lb at 0.664, 0.2475 in
+// all; by meter each piece bears 0.248, and the summary charges that, as the statement does.
+TEST(SummaryPostage, PostageAffixedByMeterIsChargedAtTheRoundedPieceRate) {
+    InstructionsRig r("4", "1");
+    r.mailType(4, "1");
+    r.mailType(5, "5");
+    r.ctx().lists.statementList.set(StatementSettings::Payment, "1");
+    const SortedMailing& mailing = r.sort("75201x100");
+    const RateTable& rates = r.ctx().lists.ratesList;
+    ASSERT_EQ(rates.rateText(RateTable::PoundNoEntry), "0.664");
+    SummaryPostage summary = computeSummaryPostage(mailing);
+    const SummaryPostageRow& automation = summary.rows.at(0);
+    EXPECT_EQ(automation.line.label, "3/5 Automation");
+    EXPECT_EQ(automation.quantity, "100");
+    EXPECT_EQ(automation.rateText, "0.248");
+    EXPECT_EQ(automation.amountText, "$24.8000");
+    EXPECT_EQ(summary.rows.at(1).line.label, "Basic Automation") << "no pound row of its own";
+    EXPECT_DOUBLE_EQ(summary.total, 24.8);
 }
 
 TEST(SummaryPostage, PeriodicalsEndTheFirstPageWithThePoundTableAndGoOnOverleaf) {
@@ -265,6 +304,36 @@ TEST(PackageInstructions, SayWhatEachPackageIsAndHowItIsMarked) {
                                    "should be banded to prevent shifting:");
     DrawnText zip = trays.only("12345  150 pieces");
     EXPECT_EQ(zip.y, heading.y + 20);
+}
+
+// A sentence longer than the line from its indent to 36 pt before the right edge goes on
+// onto the next line at the same indent; what follows moves down with it.
+TEST(PackageInstructions, ASentenceLongerThanItsLineWrapsAtItsIndent) {
+    InstructionsRig r("RNAF");
+    int32_t sack = r.rig.container("$ADC BUFFALO NY 140", 20, "Basic");
+    r.rig.zip(14001, 20, r.rig.group("AD 2", 20, sack));
+    const SortedMailing& mailing = r.built();
+    std::string marking = packageInstructionLines(mailing, 1, ContainerListing::Package).marking;
+    ASSERT_GT(72 + 5 * static_cast<int>(marking.size()), 612 - 36) << "too long for one line";
+    r.printInstructions();
+    DrawnText what =
+        r.only("An ADC package of addresses in ADC BUFFALO NY 140, totaling 20 pieces.");
+    DrawnText heading =
+        r.only("This package should contain pieces for each of the following zip codes:");
+    std::vector<DrawnText> lines;
+    for (const DrawnText& t : r.texts())
+        if (t.sheet == what.sheet && t.y > what.y && t.y < heading.y)
+            lines.push_back(t);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].text + " " + lines[1].text, marking);
+    EXPECT_EQ(lines[0].y, what.y + 18);
+    EXPECT_EQ(lines[1].y, lines[0].y + 12);
+    for (const DrawnText& line : lines) {
+        EXPECT_EQ(line.x, 72);
+        EXPECT_LE(line.x + 5 * static_cast<int>(line.text.size()), 612 - 36) << line.text;
+    }
+    EXPECT_EQ(heading.y, lines[1].y + 12);
+    EXPECT_EQ(r.only("14001  20 pieces").y, heading.y + 20);
 }
 
 TEST(ZipLines, FourToARowAndTheNextPackageBelow) {

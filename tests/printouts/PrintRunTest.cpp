@@ -162,6 +162,23 @@ TEST(PrintRun, CopiesPrintOneDocumentEachUntilCancelled) {
     EXPECT_FALSE(r.env.ui.busyCursor());
 }
 
+// The box shows each page to a person who may cancel; with nobody at a display it stays
+// hidden, and the pages print all the same.
+TEST(PrintRun, ThePrintingBoxShowsThePageOnlyToSomeoneAtADisplay) {
+    for (bool display : {true, false}) {
+        Rig r;
+        r.env.ui.setHasDisplay(display);
+        r.run.runCopies("Quillan Mail Prep Instructions", [&] {
+            r.printReport(3);
+            EXPECT_EQ(r.box.form().visible(), display);
+            if (display)
+                EXPECT_EQ(r.box.form().control("Page").caption(), "3");
+        });
+        EXPECT_EQ(r.count("newpage"), 2);
+        EXPECT_FALSE(r.box.form().visible());
+    }
+}
+
 TEST(PrintRun, AReportThatFailsAbortsItsDocument) {
     Rig r({}, "1", "9999", 2);
     EXPECT_THROW(r.run.runCopies("Quillan Tray Tags",

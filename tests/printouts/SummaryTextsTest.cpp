@@ -112,6 +112,7 @@ TEST(SummaryTexts, SackingBasisWeightsAndContainers) {
     EXPECT_EQ(totalWeightText(156250), "156250") << "never in exponent form";
     EXPECT_EQ(totalWeightText(0.0625), "0.0625");
     EXPECT_EQ(copyWeightText(3.5), "0.2188");
+    EXPECT_EQ(copyWeightText(2.5), "0.1563") << "as the statement's weight boxes show 0.15625";
     EXPECT_EQ(copyWeightText(2), "0.1250");
 
     // A tray of up to 10.25 / 21 of the full count goes in a one-foot tray.

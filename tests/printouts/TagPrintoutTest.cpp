@@ -6,6 +6,7 @@
 #include "tests/printouts/TagRig.h"
 
 #include <algorithm>
+#include <cctype>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -221,4 +222,73 @@ TEST(Tags, SackTagsCarryADottedCutLine) {
     EXPECT_NE(std::find(texts.begin(), texts.end(), "text 156 110 cut"), texts.end());
     EXPECT_NE(std::find(texts.begin(), texts.end(), "text 154 75 DALLAS TX 752"), texts.end())
         << "the entry office";
+}
+
+namespace {
+
+// A text of the log with the size of the font it was drawn in.
+struct SizedText {
+    int size;
+    int x, y;
+    std::string text;
+    // Its right edge at 72 dpi on the recording printer's metric.
+    int right() const {
+        return x + static_cast<int>(text.size()) * ((size * 72 * 50 + 3600) / 7200);
+    }
+};
+
+std::vector<SizedText> sizedTexts(const TagRig& r) {
+    std::vector<SizedText> out;
+    int size = 0;
+    for (const std::string& e : r.printer.log()) {
+        std::istringstream in(e);
+        std::string word;
+        in >> word;
+        if (word == "font") { // "font NAME SIZE [STYLE]": the name may hold blanks
+            for (std::string token; in >> token;)
+                if (std::isdigit(static_cast<unsigned char>(token[0])))
+                    size = std::stoi(token);
+        } else if (word == "text") {
+            SizedText t{size, 0, 0, ""};
+            in >> t.x >> t.y;
+            std::getline(in >> std::ws, t.text);
+            out.push_back(t);
+        }
+    }
+    return out;
+}
+
+const SizedText& drawn(const std::vector<SizedText>& texts, const std::string& text) {
+    auto found = std::find_if(texts.begin(), texts.end(),
+                              [&](const SizedText& t) { return t.text == text; });
+    EXPECT_NE(found, texts.end()) << text;
+    return found == texts.end() ? texts.front() : *found;
+}
+
+} // namespace
+
+// A destination that would run into the ZIP beside it is drawn smaller, down to 7 pt, and
+// when even that is too long, without its last words; it always ends clear of the ZIP.
+TEST(Tags, ADestinationThatWouldReachItsZipShrinksAndThenLosesWords) {
+    TagRig r("RNAF");
+    r.container("%MXD ADC NORTH TEXAS TX 75099", 30, "Basic");
+    r.container("%MXD ADC NORTHERN NEW MEXICO AND WEST TEXAS TX 75099", 30, "Basic");
+    r.container("CITY ST 12345", 30);
+    printFromMenu(r);
+    std::vector<SizedText> texts = sizedTexts(r);
+    ASSERT_FALSE(texts.empty());
+    const SizedText& shrunk = drawn(texts, "MXD ADC NORTH TEXAS TX");
+    const SizedText& cut = drawn(texts, "MXD ADC NORTHERN NEW");
+    const SizedText& whole = drawn(texts, "CITY ST");
+    EXPECT_EQ(whole.size, 10) << "a destination that fits keeps its size";
+    EXPECT_LT(shrunk.size, 10);
+    EXPECT_GE(shrunk.size, 7);
+    EXPECT_EQ(cut.size, 7);
+    for (const SizedText* destination : {&shrunk, &cut}) {
+        auto zip = std::find_if(texts.begin(), texts.end(), [&](const SizedText& t) {
+            return t.y == destination->y && t.text == "75099" && t.x > destination->x;
+        });
+        ASSERT_NE(zip, texts.end());
+        EXPECT_LT(destination->right(), zip->x) << destination->text;
+    }
 }

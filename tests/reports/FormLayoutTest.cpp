@@ -83,9 +83,9 @@ TEST(StatementPage, FormImageRectangleAndPointConversion) {
               (DeviceRect{50, 50, 4850, 6300}));
     EXPECT_EQ(formImageRect(StatementScale::forPrinter(300, 300, {0, 0})),
               (DeviceRect{46, 46, 2446, 3171}));
-    // The offset comes off the corner and off the size alike.
+    // The offset moves the picture with the values written on it, and leaves its size.
     EXPECT_EQ(formImageRect(StatementScale::forPrinter(600, 600, {25, 30})),
-              (DeviceRect{25, 20, 4825, 6270}));
+              (DeviceRect{25, 20, 4850, 6300}));
 
     StatementScale s72 = StatementScale::forPrinter(72, 72, {0, 0});
     EXPECT_EQ(s72.deviceX(10.5L), 10);

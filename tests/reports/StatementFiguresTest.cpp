@@ -56,7 +56,8 @@ TEST(StatementFormChoice, ClassPaymentRatesAndWeightChooseTheForm) {
 TEST(StatementDigits, WeightAndAdvertisingBoxesComeFromTheNumbers) {
     EXPECT_EQ(pieceWeightDigits(3.5, true), (Boxes{"0", "2", "1", "8", "8"}));
     EXPECT_EQ(pieceWeightDigits(3.5, false), (Boxes{"2", "1", "8", "8"}));
-    EXPECT_EQ(pieceWeightDigits(1.5, false), (Boxes{"0", "9", "3", "8"})); // 0.09375 up
+    EXPECT_EQ(pieceWeightDigits(1.5, false), (Boxes{"0", "9", "3", "8"}));     // 0.09375 up
+    EXPECT_EQ(pieceWeightDigits(2.5, true), (Boxes{"0", "1", "5", "6", "3"})); // 0.15625 up
     EXPECT_EQ(pieceWeightDigits(40, true), (Boxes{"2", "5", "0", "0", "0"}));
     EXPECT_EQ(pieceWeightDigits(200, true), (Boxes{"12", "5", "0", "0", "0"}));
 
@@ -72,12 +73,16 @@ TEST(StatementDigits, CassDateFillsEightBoxesWithoutReadingPastAShortLine) {
     EXPECT_EQ(cassDateCharacters("12", "31", "2025"),
               (Boxes{"1", "2", "3", "1", "2", "0", "2", "5"}));
     EXPECT_EQ(cassDateCharacters("", "", ""), (Boxes(8, "")));
+    EXPECT_EQ(cassDateCharacters("00", "00", "00"), (Boxes(8, ""))) << "not the year 2000";
+    EXPECT_EQ(cassDateCharacters("00", "", "0"), (Boxes(8, "")));
     EXPECT_EQ(cassDateCharacters("1", "", "5"), (Boxes{"0", "1", "", "", "2", "0", "0", "5"}));
     EXPECT_EQ(cassDateCharacters("JAN", "X", "24"), (Boxes{"J", "A", "X", "", "2", "0", "2", "4"}));
 }
 
 TEST(StatementDigits, TotalWeightHasFiveSignificantDigitsAndNoExponent) {
     EXPECT_EQ(totalWeightText(2700.4375), "2700.4");
+    EXPECT_EQ(totalWeightText(1487.25), "1487.3") << "a half rounds up, as money does";
+    EXPECT_EQ(totalWeightText(99999.5), "100000");
     EXPECT_EQ(totalWeightText(21.875), "21.875");
     EXPECT_EQ(totalWeightText(33.75), "33.75");
     EXPECT_EQ(totalWeightText(250000.0), "250000");
