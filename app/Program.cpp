@@ -18,7 +18,9 @@ namespace quillan {
 
 using namespace platform;
 
-Program::Program(AppContext& ctx) : ctx_(ctx) {
+Program::Program(AppContext& ctx)
+    : ctx_(ctx), notices_(ctx.platform.ui), noticesBefore_(ctx.notices()) {
+    ctx_.setNotices(notices_);
     mainWindow_ = std::make_unique<MainWindow>(ctx_);
     mainWindow_->form().show();
     welcome_ = std::make_unique<WelcomeDialog>(ctx_);
@@ -49,6 +51,10 @@ Program::Program(AppContext& ctx) : ctx_(ctx) {
     makeSortCommands();
     setAfterSortPrinters();
     bindCommands();
+}
+
+Program::~Program() {
+    ctx_.setNotices(noticesBefore_);
 }
 
 std::vector<platform::Form*> Program::forms() {
@@ -179,6 +185,9 @@ void Program::runCommand(Work work, const std::function<void()>& command) {
     mainWindow_->setCommandRunning(true);
     printJob_->takePrinted();
     command();
+    // The list code still switches the cursor itself and may leave it busy; every command
+    // ends with the arrow.
+    ctx_.platform.ui.setBusyCursor(false);
     work_ = Work::None;
     if (ctx_.platform.ui.quitting())
         return;

@@ -20,6 +20,7 @@
 #include "app/SortCommands.h"
 #include "app/StatementInfoDialog.h"
 #include "app/TableDialog.h"
+#include "app/UiNotices.h"
 #include "app/WelcomeDialog.h"
 #include "app/ZipChartDialog.h"
 #include "core/AppContext.h"
@@ -37,7 +38,11 @@ namespace quillan {
 // command-line run).
 class Program {
 public:
+    // The program's windows become the context's notices while the program block lives.
     explicit Program(AppContext& ctx);
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
 
     MainWindow& mainWindow() { return *mainWindow_; }
     WelcomeDialog& welcome() { return *welcome_; }
@@ -101,6 +106,8 @@ private:
     void setAfterSortPrinters();
 
     AppContext& ctx_;
+    UiNotices notices_;
+    Notices& noticesBefore_;
     Work work_ = Work::None;
     bool stopAsked_ = false;
     std::unique_ptr<MainWindow> mainWindow_;

@@ -7,13 +7,14 @@ namespace quillan {
 namespace {
 
 NoProgress noProgress;
+NoNotices noNotices;
 
 } // namespace
 
 AppContext::AppContext(platform::Platform platform, platform::ProgramPaths paths,
                        std::vector<std::string> parameters)
     : platform(platform), paths(std::move(paths)), parameters(std::move(parameters)),
-      progress_(&noProgress) {
+      progress_(&noProgress), notices_(&noNotices) {
     dataFolder = this->paths.dataFolder;
 }
 
@@ -36,8 +37,7 @@ void AppContext::saveList(const SettingsList& list, const std::string& fileName)
 platform::ModalResult AppContext::message(platform::BeepKind beep, platform::MessageKind kind,
                                           platform::MessageButtons buttons,
                                           const std::string& text) {
-    platform.ui.beep(beep);
-    return platform.ui.messageBox(kind, buttons, text);
+    return notices_->tell({beep, kind, buttons, text});
 }
 
 } // namespace quillan

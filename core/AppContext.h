@@ -2,6 +2,7 @@
 
 #include "core/ListState.h"
 #include "core/MailClass.h"
+#include "core/Notices.h"
 #include "core/ProgressSink.h"
 #include "core/WorkTables.h"
 #include "core/settings/SettingsLists.h"
@@ -69,12 +70,18 @@ public:
     // Saves one settings list to its file in the data folder.
     void saveList(const SettingsList& list, const std::string& fileName) const;
 
-    // A message box preceded by its beep.
+    // Whom the program tells and asks: the program's windows once they are set, nobody
+    // before (every box then takes its default button unseen).
+    Notices& notices() const { return *notices_; }
+    void setNotices(Notices& notices) { notices_ = &notices; }
+
+    // A message box preceded by its beep, told through the notices.
     platform::ModalResult message(platform::BeepKind beep, platform::MessageKind kind,
                                   platform::MessageButtons buttons, const std::string& text);
 
 private:
     ProgressSink* progress_;
+    Notices* notices_;
 };
 
 } // namespace quillan

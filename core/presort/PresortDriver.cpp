@@ -1,5 +1,6 @@
 #include "core/presort/PresortDriver.h"
 
+#include "core/BusyCursor.h"
 #include "core/SortResults.h"
 
 #include "core/presort/ContainerFilling.h"
@@ -38,7 +39,7 @@ void buildLaterLevels(PresortContext& ctx, const LaterLevels& levels) {
 } // namespace
 
 SortedMailing RunPresort(AppContext& ctx) {
-    ctx.platform.ui.setBusyCursor(true);
+    BusyCursor busy(ctx.notices());
     const PresortSettings settings = PresortSettings::of(ctx.lists);
     PresortContext presort = presortContextOf(ctx, settings);
     RunPresortWith(presort, laterLevels());

@@ -77,9 +77,7 @@ TEST(WorkTables, ResetHidesTheProgressPicture) {
     env.load();
     test::RecordingProgress progress;
     env.context().setProgress(progress);
-    env.ui.setBusyCursor(true);
     ResetWorkLists(env.context());
     EXPECT_EQ(progress.calls, (std::vector<std::string>{"hide"}));
-    EXPECT_FALSE(env.ui.busyCursor());
     env.context().resetProgress();
 }

@@ -44,6 +44,7 @@ TEST(PostalListPdf, EveryLabelIsPrintedWithItsRanges) {
     platform::QtPrinter printer(folder);
     AppContext ctx(platform::Platform{env.ui, printer, env.help, env.shell, env.config},
                    platform::resolveProgramPaths(env.folder()));
+    ctx.setNotices(env.notices);
     ctx.dataFolder = ctx.paths.dataFolder;
     LoadDataFiles(ctx);
     PrintSelectDialog select(ctx);

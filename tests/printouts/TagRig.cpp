@@ -29,6 +29,7 @@ TagRig::TagRig(const std::string& classCode, platform::PrinterDevice& device)
 }
 
 void TagRig::start(const std::string& classCode) {
+    ctx.setNotices(env.notices);
     ctx.dataFolder = ctx.paths.dataFolder;
     LoadDataFiles(ctx);
     ctx.mailClass = MailClass::fromCode(classCode).value();

@@ -21,6 +21,7 @@ std::string printToPdf(test::QualificationRig& rig, const std::string& folder) {
     AppContext ctx(
         platform::Platform{rig.env.ui, printer, rig.env.help, rig.env.shell, rig.env.config},
         platform::resolveProgramPaths(rig.env.folder()));
+    ctx.setNotices(rig.env.notices);
     ctx.lists = rig.ctx.lists;
     ctx.tables = rig.ctx.tables;
     ctx.mailClass = rig.ctx.mailClass;

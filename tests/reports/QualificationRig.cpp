@@ -13,6 +13,7 @@ QualificationRig::QualificationRig(MailClass mailClass, platform::RecordingPrint
           platform::Platform{env.ui, printer, env.help, env.shell, env.config},
           platform::resolveProgramPaths(env.folder()))),
       ctx(*context) {
+    ctx.setNotices(env.notices);
     env.load();
     // The loaded lists go with the context the report prints from.
     ctx.lists = env.context().lists;
