@@ -53,6 +53,7 @@ public:
     CancelPrintDialog& cancelPrint() { return *cancelPrint_; }
     PrintSelectDialog& printSelect() { return *printSelect_; }
     PrintJobDialogs& printJob() { return *printJob_; }
+    PrintSession& printSession() { return *printSession_; }
     PrintRun& printRun() { return *printRun_; }
     VerifyDialog& verifyDialog() { return *verifyDlog_; }
     TableDialog& tableDialog() { return *tableDlog_; }
@@ -62,8 +63,8 @@ public:
     // Every window the program made, the main window first.
     std::vector<platform::Form*> forms();
 
-    // Fixes the folders and version strings, loads the data folder and acts on the command
-    // line. False when start-up failed and the program has already been told to end.
+    // Fixes the folders, loads the data folder and acts on the command line. False when
+    // start-up failed and the program has already been told to end.
     bool RunStartUp();
     // RunStartUp, then the message loop; returns the exit status.
     int run();
@@ -103,7 +104,7 @@ private:
     void showWherePrintoutsWent();
     void setHelpFile();
     void makeSortCommands();
-    void setAfterSortPrinters();
+    void makePrintRun();
 
     AppContext& ctx_;
     UiNotices notices_;
@@ -129,6 +130,7 @@ private:
     std::unique_ptr<CancelPrintDialog> cancelPrint_;
     std::unique_ptr<PrintSelectDialog> printSelect_;
     std::unique_ptr<PrintJobDialogs> printJob_;
+    std::unique_ptr<PrintSession> printSession_;
     std::unique_ptr<PrintRun> printRun_;
     std::unique_ptr<SortCommands> sortCommands_;
     std::unique_ptr<ZipChartDialog> editZipsDlog_;

@@ -1,5 +1,6 @@
 #include "core/presort/PresortDriver.h"
 
+#include "core/AppContext.h"
 #include "core/BusyCursor.h"
 #include "core/SortResults.h"
 
@@ -37,6 +38,10 @@ void buildLaterLevels(PresortContext& ctx, const LaterLevels& levels) {
 }
 
 } // namespace
+
+PresortContext presortContextOf(AppContext& ctx, const PresortSettings& settings) {
+    return {ctx.tables, ctx.counters, ctx.lists, settings, ctx.progress()};
+}
 
 SortedMailing RunPresort(AppContext& ctx) {
     BusyCursor busy(ctx.notices());

@@ -4,6 +4,7 @@
 
 #include "app/PrintJobDialogs.h"
 #include "app/Program.h"
+#include "app/ProgramPrintSession.h"
 #include "core/DataFiles.h"
 #include "core/PostalCharts.h"
 #include "core/ZipRanges.h"
@@ -50,11 +51,12 @@ TEST(PostalListPdf, EveryLabelIsPrintedWithItsRanges) {
     PrintSelectDialog select(ctx);
     CancelPrintDialog box(ctx);
     PrintJobDialogs job(select, box);
-    PrintRun run(ctx, job);
+    PrintSession session = programPrintSession(ctx, job, env.notices);
+    PrintRun run(session);
 
     for (int number : {1, 3, 8, 9, 10}) {
         env.ui.pressWhenShown("PrintSelectDlog", "OKBtn");
-        PrintPostalLists(run, number);
+        PrintPostalLists(run, ctx.lists, number);
         // Each list's file is named after it ("BMC/ASF Entry" without its slash).
         std::string named = "Quillan " + std::string(postalList(number).menuEntry) + " ";
         std::replace(named.begin(), named.end(), '/', '-');

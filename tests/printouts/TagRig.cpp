@@ -35,7 +35,7 @@ void TagRig::start(const std::string& classCode) {
     ctx.mailClass = MailClass::fromCode(classCode).value();
     ctx.tables.seed(false);
     afterSortChoice(1, 9999);
-    ctx.flags.justSorted = false;
+    session.justSorted = false;
 }
 
 int32_t TagRig::container(const std::string& label, int32_t pieces, const std::string& level,
@@ -75,7 +75,7 @@ void TagRig::afterSortChoice(int from, int to, int copies) {
     form.control("ToPage").setText(std::to_string(to));
     form.control("Copies").setItemIndex(copies - 1);
     form.control("TagReport").setChecked(true);
-    ctx.flags.justSorted = true;
+    session.justSorted = true;
 }
 
 std::vector<std::string> TagRig::entries(const std::string& word) const {

@@ -25,12 +25,13 @@ std::string printToPdf(test::QualificationRig& rig, const std::string& folder) {
     ctx.lists = rig.ctx.lists;
     ctx.tables = rig.ctx.tables;
     ctx.mailClass = rig.ctx.mailClass;
-    ctx.programVersion = rig.ctx.programVersion;
-    ctx.ratesDate = rig.ctx.ratesDate;
     rig.mailing();
     ctx.counters = rig.ctx.counters;
     SortedMailing mailing = SortedMailing::of(ctx);
-    PrintQualificationReport(ctx, rig.job, mailing);
+    PrintSession session = programPrintSession(ctx, rig.job, rig.env.notices);
+    session.programVersion = rig.session.programVersion;
+    session.ratesDate = rig.session.ratesDate;
+    PrintQualificationReport(session, mailing);
     return printer.lastOutput();
 }
 
