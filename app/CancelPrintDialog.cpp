@@ -34,7 +34,7 @@ void CancelPrintDialog::close() {
 }
 
 void CancelPrintDialog::OKButtonClick() {
-    ctx_.flags.printCancelled = true;
+    cancelPressed_ = true;
     form_.hide();
 }
 

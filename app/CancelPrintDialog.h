@@ -19,11 +19,16 @@ public:
     void showPage(int32_t pageNumber);
     void close();
 
+    // Whether Cancel was pressed since the last clearCancel.
+    bool cancelPressed() const { return cancelPressed_; }
+    void clearCancel() { cancelPressed_ = false; }
+
 private:
     void OKButtonClick();
 
     AppContext& ctx_;
     platform::Form form_;
+    bool cancelPressed_ = false;
 };
 
 } // namespace quillan

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/AfterSortReports.h"
 #include "core/PostalCharts.h"
 
 namespace quillan {
@@ -75,15 +76,21 @@ static MenuItem postalListMenu(std::string name, std::string caption,
     return menu(std::move(name), std::move(caption), std::move(entries));
 }
 
+// The File menu: an entry for each after-sort report, which prints it again from the
+// sort-result file, then Page Setup and Exit.
+static MenuItem fileMenu() {
+    std::vector<MenuItem> entries;
+    for (const AfterSortReportEntry& report : afterSortReportTable())
+        entries.push_back(entry(report.menuEntry, report.menuCaption));
+    for (MenuItem item : {separator(), entry("PageSetup", "Page Setup"), separator(),
+                          entry("Exit", "E&xit", "Ctrl+E")})
+        entries.push_back(std::move(item));
+    return menu("File1", "&File", std::move(entries));
+}
+
 void MainWindow::buildMenus() {
     auto& menus = form_.menus();
-    menus.push_back(
-        menu("File1", "&File",
-             {entry("PrintPostageStatement1", "Print Postage Statement"),
-              entry("Reprint", "Print Mail Preparation Instructions"),
-              entry("PrintQualificationReport1", "Print Rate Qualification Report"),
-              entry("PntLabels", "Print Tray/Sack Tags"), separator(),
-              entry("PageSetup", "Page Setup"), separator(), entry("Exit", "E&xit", "Ctrl+E")}));
+    menus.push_back(fileMenu());
     menus.push_back(menu("Sort1", "&Sort",
                          {entry("SortWizard1", "Sort Wizard", "Ctrl+S"), separator(),
                           entry("SortOneFile", "Sort One List"),

@@ -16,19 +16,15 @@ public:
     PrintCommands(AppContext& ctx, PrintRun& printRun);
 
     // File > Print Postage Statement, Print Mail Preparation Instructions, Print Rate
-    // Qualification Report, Print Tray/Sack Tags. Without a sort-result file the person is
-    // told to sort first and nothing prints. The work tables are at their seed afterwards.
-    void reprintPostageStatement();
-    void reprintMailPrepInstructions();
-    void reprintQualificationReport();
-    void reprintTags();
+    // Qualification Report, Print Tray/Sack Tags: the report read back from the part of the
+    // sort-result file it needs. Without a sort-result file the person is told to sort first
+    // and nothing prints. The work tables are at their seed afterwards.
+    void reprint(AfterSortReport report);
 
     // Postal Lists > Print Postal Lists > list n (1 to 12). Leaves the work tables alone.
     void printPostalList(int number);
 
 private:
-    void reprint(const std::string& part, const AfterSortPrinters::Printer& print);
-
     AppContext& ctx_;
     PrintRun& printRun_;
 };

@@ -1,5 +1,7 @@
 #include "app/PrintJobDialogs.h"
 
+#include "app/AfterSortReports.h"
+
 namespace quillan {
 
 namespace {
@@ -23,24 +25,20 @@ private:
 PrintJobDialogs::PrintJobDialogs(PrintSelectDialog& select, CancelPrintDialog& printingBox)
     : select_(select), box_(printingBox) {}
 
-const char* PrintJobDialogs::reportBox(AfterSortReport report) {
-    switch (report) {
-    case AfterSortReport::Statement:
-        return "statement";
-    case AfterSortReport::Instructions:
-        return "SortReport";
-    case AfterSortReport::Qualification:
-        return "QualReport";
-    case AfterSortReport::Tags:
-        return "TagReport";
-    }
-    return "";
+namespace {
+
+platform::Control& reportBox(platform::Form& form, AfterSortReport report) {
+    return form.control(afterSortReportEntry(report).checkBox);
 }
 
+} // namespace
+
+// Right after a sort the report's box in the dialog is the answer and the range already
+// chosen stands; otherwise the dialog comes up with the report's caption.
 bool PrintJobDialogs::askToPrint(const std::string& caption,
-                                 std::optional<AfterSortReport> report) {
-    if (report)
-        return select_.askToPrint(caption, reportBox(*report));
+                                 std::optional<AfterSortReport> ticked) {
+    if (ticked)
+        return reportBox(select_.form(), *ticked).checked();
     select_.form().setCaption(caption);
     return select_.RunPrintRangeDialog() == 1;
 }
@@ -51,7 +49,7 @@ PrintJobDialogs::chooseReports(const ReportChoice& ticked, bool unattended) {
     ReportChoicesShown shown(select_);
     form.setCaption("Sorting is complete. Ready to print reports.");
     for (AfterSortReport report : AfterSortReports)
-        form.control(reportBox(report)).setChecked(ticked[report]);
+        reportBox(form, report).setChecked(ticked[report]);
     if (unattended) {
         form.control("FromPage").setText("1");
         form.control("ToPage").setText("9999");
@@ -60,7 +58,7 @@ PrintJobDialogs::chooseReports(const ReportChoice& ticked, bool unattended) {
     }
     ReportChoice chosen;
     for (AfterSortReport report : AfterSortReports)
-        chosen[report] = form.control(reportBox(report)).checked();
+        chosen[report] = reportBox(form, report).checked();
     return chosen;
 }
 

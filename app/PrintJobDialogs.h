@@ -16,20 +16,21 @@ class PrintJobDialogs : public PrintJobControl {
 public:
     PrintJobDialogs(PrintSelectDialog& select, CancelPrintDialog& printingBox);
 
-    bool askToPrint(const std::string& caption, std::optional<AfterSortReport> report) override;
+    bool askToPrint(const std::string& caption, std::optional<AfterSortReport> ticked) override;
     std::optional<ReportChoice> chooseReports(const ReportChoice& ticked, bool unattended) override;
     int fromPage() const override { return select_.fromPage(); }
     int toPage() const override { return select_.toPage(); }
     int copyCount() const override { return select_.copyCount(); }
     void showPrintingPage(int32_t page) override { box_.showPage(page); }
     void closePrintingBox() override { box_.close(); }
+    bool printingBoxWatched() const override { return box_.form().ui().hasDisplay(); }
+    void processPendingInput() override { box_.form().ui().processMessages(); }
+    bool cancelRequested() const override { return box_.cancelPressed(); }
+    void clearCancel() override { box_.clearCancel(); }
     void documentPrinted(const std::string& where) override { printed_.push_back(where); }
 
     // Where the documents printed since the last call went, in the order printed.
     std::vector<std::string> takePrinted() { return std::exchange(printed_, {}); }
-
-    // The check box of the report in the print-selection dialog.
-    static const char* reportBox(AfterSortReport report);
 
 private:
     PrintSelectDialog& select_;

@@ -1,5 +1,6 @@
 #include "app/PrintSelectDialog.h"
 
+#include "app/AfterSortReports.h"
 #include "app/HelpTopics.h"
 #include "core/Convert.h"
 
@@ -19,17 +20,29 @@ PrintSelectDialog::PrintSelectDialog(AppContext& ctx)
     build();
 }
 
+namespace {
+
+// The after-sort reports' boxes stand in two columns, the first filled first.
+constexpr int ReportGroupTop = 172;
+constexpr int ReportRows = (static_cast<int>(AfterSortReports.size()) + 1) / 2;
+constexpr int ReportGroupHeight = 30 + 32 * ReportRows;
+constexpr int ButtonTop = ReportGroupTop + ReportGroupHeight + 8;
+
+} // namespace
+
 void PrintSelectDialog::build() {
     form_.setAbsoluteLayout(true);
-    form_.setSize(440, 312);
+    form_.setSize(440, ButtonTop + 38);
     buildPrinterGroup();
     buildRangeGroup();
     buildCopyGroup();
     buildReportGroup();
     auto& ok = form_.add(ControlKind::Button, "OKBtn", "Print");
-    ok.setGeometry(Geometry{248, 274, 86, 28}).setModalResult(ModalResult::Ok).setDefault(true);
+    ok.setGeometry(Geometry{248, ButtonTop, 86, 28})
+        .setModalResult(ModalResult::Ok)
+        .setDefault(true);
     form_.add(ControlKind::Button, "CancelBtn", "Cancel")
-        .setGeometry(Geometry{342, 274, 90, 28})
+        .setGeometry(Geometry{342, ButtonTop, 90, 28})
         .setModalResult(ModalResult::Cancel);
     form_.onActivate = [this] { FormActivate(); };
 }
@@ -76,24 +89,23 @@ void PrintSelectDialog::buildCopyGroup() {
 
 void PrintSelectDialog::buildReportGroup() {
     form_.add(ControlKind::GroupBox, "ReportSelect", "Select the Reports to Print")
-        .setGeometry(Geometry{8, 172, 424, 94})
+        .setGeometry(Geometry{8, ReportGroupTop, 424, ReportGroupHeight})
         .setVisible(false);
-    form_.add(ControlKind::CheckBox, "statement", "Postage Statement", "ReportSelect")
-        .setGeometry(Geometry{14, 26, 190, 24});
-    form_.add(ControlKind::CheckBox, "SortReport", "Mail Preparation Instructions", "ReportSelect")
-        .setGeometry(Geometry{14, 58, 210, 24})
-        .setVisible(false);
-    form_.add(ControlKind::CheckBox, "QualReport", "Rate Qualification Report", "ReportSelect")
-        .setGeometry(Geometry{228, 26, 190, 24})
-        .setVisible(false);
-    form_.add(ControlKind::CheckBox, "TagReport", "Tray/Sack Tags", "ReportSelect")
-        .setGeometry(Geometry{228, 58, 190, 24})
-        .setVisible(false);
+    int index = 0;
+    for (const AfterSortReportEntry& entry : afterSortReportTable()) {
+        const int column = index / ReportRows;
+        const int row = index % ReportRows;
+        form_.add(ControlKind::CheckBox, entry.checkBox, entry.checkBoxCaption, "ReportSelect")
+            .setGeometry(Geometry{14 + 214 * column, 26 + 32 * row, entry.checkBoxWidth, 24})
+            .setVisible(false);
+        ++index;
+    }
 }
 
 void PrintSelectDialog::showReportChoices(bool shown) {
-    for (const char* name : {"SortReport", "QualReport", "TagReport", "ReportSelect"})
-        form_.control(name).setVisible(shown);
+    for (const AfterSortReportEntry& entry : afterSortReportTable())
+        form_.control(entry.checkBox).setVisible(shown);
+    form_.control("ReportSelect").setVisible(shown);
     form_.control("CancelBtn").setCaption(shown ? "Skip Printing" : "Cancel");
 }
 
@@ -173,13 +185,6 @@ void PrintSelectDialog::checkTypedRange() const {
         return;
     strToInt(from);
     strToInt(to);
-}
-
-bool PrintSelectDialog::askToPrint(const std::string& caption, const std::string& reportBox) {
-    if (ctx_.flags.justSorted)
-        return form_.control(reportBox).checked();
-    form_.setCaption(caption);
-    return RunPrintRangeDialog() == 1;
 }
 
 int PrintSelectDialog::fromPage() const {

@@ -22,18 +22,14 @@ public:
     // throws ConvertError, which ends the print command.
     int RunPrintRangeDialog();
 
-    // The caller protocol of a report printed on its own or after a sort: right after a
-    // sort the report's box in this dialog is the answer and the range already chosen
-    // stands; otherwise the dialog comes up with the report's caption. True to print.
-    bool askToPrint(const std::string& caption, const std::string& reportBox);
-
     // The chosen range, read from the edits each time (ConvertError when not numbers).
     int fromPage() const;
     int toPage() const;
     // The number of copies in view in the Copies list, 1 to 10.
     int copyCount() const;
 
-    // The after-sort form of the dialog: the report boxes and "Skip Printing".
+    // The after-sort form of the dialog: a box for each after-sort report and "Skip
+    // Printing".
     void showReportChoices(bool shown);
 
 private:

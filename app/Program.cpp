@@ -1,6 +1,8 @@
 #include "app/Program.h"
 
+#include "app/AfterSortReports.h"
 #include "app/HelpTopics.h"
+#include "app/ProgramPrintSession.h"
 #include "core/CommandErrors.h"
 #include "core/DataFiles.h"
 #include "core/SettingsList.h"
@@ -8,9 +10,6 @@
 #include "listio/SortInformationWriter.h"
 #include "platform/Interruption.h"
 #include "printouts/MailPrepInstructions.h"
-#include "printouts/TagPrintout.h"
-#include "reports/PostageStatement.h"
-#include "reports/QualificationReport.h"
 
 #include <iostream>
 
@@ -18,7 +17,18 @@ namespace quillan {
 
 using namespace platform;
 
-Program::Program(AppContext& ctx) : ctx_(ctx) {
+namespace {
+
+const char* const ProgramVersion = "6.2.4";
+const char* const RatesDate = "4/1/03";
+
+} // namespace
+
+Program::Program(AppContext& ctx)
+    : ctx_(ctx), notices_(ctx.platform.ui), noticesBefore_(ctx.notices()) {
+    ctx_.setNotices(notices_);
+    ctx_.programVersion = ProgramVersion;
+    ctx_.ratesDate = RatesDate;
     mainWindow_ = std::make_unique<MainWindow>(ctx_);
     mainWindow_->form().show();
     welcome_ = std::make_unique<WelcomeDialog>(ctx_);
@@ -42,13 +52,18 @@ Program::Program(AppContext& ctx) : ctx_(ctx) {
     rateEditors_ = std::make_unique<RateEditors>(ctx_, *rateDlog1_, *rateDlog2_, *rateDlog3_,
                                                  *rateDlogf_, *rateDlogp_);
     printJob_ = std::make_unique<PrintJobDialogs>(*printSelect_, *cancelPrint_);
-    printRun_ = std::make_unique<PrintRun>(ctx_, *printJob_);
+    makePrintRun();
     editZipsDlog_ = std::make_unique<ZipChartDialog>(ctx_);
     updateDlog_ = std::make_unique<LabelListDialog>(ctx_, *editZipsDlog_);
     printCommands_ = std::make_unique<PrintCommands>(ctx_, *printRun_);
     makeSortCommands();
-    setAfterSortPrinters();
+    // The printers of the after-sort run; the reprint commands print through them too.
+    setAfterSortPrinters(*printRun_);
     bindCommands();
+}
+
+Program::~Program() {
+    ctx_.setNotices(noticesBefore_);
 }
 
 std::vector<platform::Form*> Program::forms() {
@@ -97,19 +112,10 @@ void Program::makeSortCommands() {
     };
 }
 
-// The printers of the after-sort run; the reprint commands print through them too.
-void Program::setAfterSortPrinters() {
-    PrintRun& run = *printRun_;
-    run.printers.printPostageStatement = [this](const SortedMailing& mailing) {
-        PrintPostageStatement(ctx_, *printJob_, mailing);
-    };
-    run.printers.printMailPrepInstructions = [&run](const SortedMailing& mailing) {
-        PrintMailPrepInstructions(run, mailing, MailPrepReport::Instructions);
-    };
-    run.printers.printQualificationReport = [this](const SortedMailing& mailing) {
-        PrintQualificationReport(ctx_, *printJob_, mailing);
-    };
-    run.printers.printTags = [&run](const SortedMailing& mailing) { PrintTags(run, mailing); };
+// What the reports print through for the whole run.
+void Program::makePrintRun() {
+    printSession_ = std::make_unique<PrintSession>(programPrintSession(ctx_, *printJob_, notices_));
+    printRun_ = std::make_unique<PrintRun>(*printSession_);
 }
 
 // A settings command that fails is reported and abandoned; outside the wizard the
@@ -140,21 +146,13 @@ void Program::bindPostalListCommands() {
 // A reprint is offered once the program has the printer of its report (printRun_->printers,
 // which the after-sort run uses too); until then its menu entry stays disabled.
 void Program::bindReprintCommands() {
-    const AfterSortPrinters& printers = printRun_->printers;
-    PrintCommands& commands = *printCommands_;
-    auto bindReprint = [this](const char* entry, std::function<void()> reprint) {
-        mainWindow_->bind(
-            entry, [this, reprint = std::move(reprint)] { runCommand(Work::Printing, reprint); });
-    };
-    if (printers.printPostageStatement)
-        bindReprint("PrintPostageStatement1", [&commands] { commands.reprintPostageStatement(); });
-    if (printers.printMailPrepInstructions)
-        bindReprint("Reprint", [&commands] { commands.reprintMailPrepInstructions(); });
-    if (printers.printQualificationReport)
-        bindReprint("PrintQualificationReport1",
-                    [&commands] { commands.reprintQualificationReport(); });
-    if (printers.printTags)
-        bindReprint("PntLabels", [&commands] { commands.reprintTags(); });
+    for (const AfterSortReportEntry& entry : afterSortReportTable()) {
+        if (!printRun_->printers[entry.report])
+            continue;
+        mainWindow_->bind(entry.menuEntry, [this, report = entry.report] {
+            runCommand(Work::Printing, [this, report] { printCommands_->reprint(report); });
+        });
+    }
 }
 
 void Program::runSortWizard() {
@@ -179,6 +177,9 @@ void Program::runCommand(Work work, const std::function<void()>& command) {
     mainWindow_->setCommandRunning(true);
     printJob_->takePrinted();
     command();
+    // The list code still switches the cursor itself and may leave it busy; every command
+    // ends with the arrow.
+    ctx_.platform.ui.setBusyCursor(false);
     work_ = Work::None;
     if (ctx_.platform.ui.quitting())
         return;
@@ -227,9 +228,9 @@ void Program::askToStopWork() {
     if (ctx_.message(BeepKind::Exclamation, MessageKind::Confirmation, MessageButtons::YesNo,
                      stopQuestion(work_, ctx_.listFileName)) != ModalResult::Yes)
         return;
+    // A report printing stops at its next page, as at the "Printing" box's Cancel.
     stopAsked_ = true;
     platform::setInterruptionRequested(true);
-    ctx_.flags.printCancelled = true;
 }
 
 void Program::bindGuarded(const std::string& entryName, std::function<void()> command) {
@@ -286,8 +287,6 @@ void Program::endProgram(int exitStatus) {
 
 bool Program::RunStartUp() {
     ctx_.dataFolder = ctx_.paths.dataFolder;
-    ctx_.programVersion = "6.2.4";
-    ctx_.ratesDate = "4/1/03";
     ctx_.flags.dataMissing = false;
     try {
         LoadDataFiles(ctx_);

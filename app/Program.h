@@ -20,6 +20,7 @@
 #include "app/SortCommands.h"
 #include "app/StatementInfoDialog.h"
 #include "app/TableDialog.h"
+#include "app/UiNotices.h"
 #include "app/WelcomeDialog.h"
 #include "app/ZipChartDialog.h"
 #include "core/AppContext.h"
@@ -37,7 +38,11 @@ namespace quillan {
 // command-line run).
 class Program {
 public:
+    // The program's windows become the context's notices while the program block lives.
     explicit Program(AppContext& ctx);
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
 
     MainWindow& mainWindow() { return *mainWindow_; }
     WelcomeDialog& welcome() { return *welcome_; }
@@ -48,6 +53,7 @@ public:
     CancelPrintDialog& cancelPrint() { return *cancelPrint_; }
     PrintSelectDialog& printSelect() { return *printSelect_; }
     PrintJobDialogs& printJob() { return *printJob_; }
+    PrintSession& printSession() { return *printSession_; }
     PrintRun& printRun() { return *printRun_; }
     VerifyDialog& verifyDialog() { return *verifyDlog_; }
     TableDialog& tableDialog() { return *tableDlog_; }
@@ -57,8 +63,8 @@ public:
     // Every window the program made, the main window first.
     std::vector<platform::Form*> forms();
 
-    // Fixes the folders and version strings, loads the data folder and acts on the command
-    // line. False when start-up failed and the program has already been told to end.
+    // Fixes the folders, loads the data folder and acts on the command line. False when
+    // start-up failed and the program has already been told to end.
     bool RunStartUp();
     // RunStartUp, then the message loop; returns the exit status.
     int run();
@@ -98,9 +104,11 @@ private:
     void showWherePrintoutsWent();
     void setHelpFile();
     void makeSortCommands();
-    void setAfterSortPrinters();
+    void makePrintRun();
 
     AppContext& ctx_;
+    UiNotices notices_;
+    Notices& noticesBefore_;
     Work work_ = Work::None;
     bool stopAsked_ = false;
     std::unique_ptr<MainWindow> mainWindow_;
@@ -122,6 +130,7 @@ private:
     std::unique_ptr<CancelPrintDialog> cancelPrint_;
     std::unique_ptr<PrintSelectDialog> printSelect_;
     std::unique_ptr<PrintJobDialogs> printJob_;
+    std::unique_ptr<PrintSession> printSession_;
     std::unique_ptr<PrintRun> printRun_;
     std::unique_ptr<SortCommands> sortCommands_;
     std::unique_ptr<ZipChartDialog> editZipsDlog_;

@@ -1,5 +1,6 @@
 #include "app/SortCommands.h"
 
+#include "app/AfterSortReports.h"
 #include "core/CommandErrors.h"
 #include "core/DataFiles.h"
 #include "core/MailingMinimums.h"
@@ -8,7 +9,6 @@
 #include "listio/ListKinds.h"
 #include "listio/ListOpener.h"
 #include "platform/Interruption.h"
-#include "printouts/AfterSortRun.h"
 #include "printouts/PaveRecords.h"
 
 #include <optional>
@@ -83,8 +83,8 @@ ExitStatus SortCommands::presortAndWrite(const std::string& path) {
         return ExitStatus::Cancelled;
     if (ctx_.listFileKind == KindPave)
         keepPaveRecords(*mailing);
-    ctx_.flags.justSorted = true;
-    const int failedPrintouts = PrintReportsAfterSort(printRun_, *mailing);
+    printRun_.session().justSorted = true;
+    const int failedPrintouts = PrintReportsAfterSort(ctx_, printRun_, *mailing);
     if (stoppedFromOutside())
         return ExitStatus::Cancelled;
     SortInformationResult written;
@@ -147,7 +147,7 @@ void SortCommands::verifyWithoutSorting() {
         if (OpenMailingList(ctx_, fieldChooser_, tableChooser_, "verify").empty() ||
             ctx_.counters.recordCount < 1 || platform::interruptionRequested())
             return;
-        ctx_.flags.justSorted = false;
+        printRun_.session().justSorted = false;
         if (printVerificationReport)
             printVerificationReport();
     });

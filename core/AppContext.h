@@ -2,16 +2,10 @@
 
 #include "core/ListState.h"
 #include "core/MailClass.h"
+#include "core/Notices.h"
 #include "core/ProgressSink.h"
-#include "core/SettingsList.h"
 #include "core/WorkTables.h"
-#include "core/settings/FontSettings.h"
-#include "core/settings/MailTypeSettings.h"
-#include "core/settings/MailerSettings.h"
-#include "core/settings/PeriodicalSettings.h"
-#include "core/settings/Preferences.h"
-#include "core/settings/RateTable.h"
-#include "core/settings/StatementSettings.h"
+#include "core/settings/SettingsLists.h"
 #include "platform/Platform.h"
 
 #include <memory>
@@ -23,41 +17,6 @@ namespace quillan {
 // The workbook and the table component through which Excel and Access lists are read and
 // written back (listio/ListComponents.h).
 class ListComponents;
-
-// The postal charts and label lists, each held as its lines for the whole run.
-struct PostalLists {
-    SettingsList threeDigitChart, threeDigitLabels;
-    SettingsList scfChart, scfLabels;
-    SettingsList schemeChart, schemeLabels;
-    SettingsList adcStandardChart, adcPeriodicalChart, adcLabels;
-    SettingsList aadcStandardChart, aadcLabels, aadcFirstClassChart;
-    SettingsList dbmcChart, dbmcLabels, bmcAsfLabels;
-    SettingsList nonBmcStandardChart, nonBmcPeriodicalChart, nonBmcLabels;
-    SettingsList zoneLabels, zoneChart;
-};
-
-// Every settings and reference file of the data folder; each settings file is read through
-// its own typed view.
-struct SettingsLists : PostalLists {
-    MailTypeSettings mailTypeList;
-    MailerSettings mailerList;
-    PeriodicalSettings periodicalList;
-    Preferences prefsList;
-    FontSettings fontsList;
-    StatementSettings statementList;
-    RateTable ratesList;
-};
-
-// One file of the data folder and the list that holds it.
-struct DataFile {
-    const char* fileName;
-    SettingsList& (*list)(SettingsLists&);
-};
-
-// The twenty postal files in loading order, then mailtype, mailer, per and prefs; and the
-// three settings files loaded after prefs.dat is padded.
-const std::vector<DataFile>& postalAndEarlySettingsFiles();
-const std::vector<DataFile>& lateSettingsFiles();
 
 // Everything one run of the program shares: the platform, the folders, the settings lists,
 // the work tables, counters and flags. Tests make a fresh one for each case.
@@ -111,12 +70,18 @@ public:
     // Saves one settings list to its file in the data folder.
     void saveList(const SettingsList& list, const std::string& fileName) const;
 
-    // A message box preceded by its beep.
+    // Whom the program tells and asks: the program's windows once they are set, nobody
+    // before (every box then takes its default button unseen).
+    Notices& notices() const { return *notices_; }
+    void setNotices(Notices& notices) { notices_ = &notices; }
+
+    // A message box preceded by its beep, told through the notices.
     platform::ModalResult message(platform::BeepKind beep, platform::MessageKind kind,
                                   platform::MessageButtons buttons, const std::string& text);
 
 private:
     ProgressSink* progress_;
+    Notices* notices_;
 };
 
 } // namespace quillan

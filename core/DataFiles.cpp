@@ -43,7 +43,6 @@ void FreeDataLists(AppContext& ctx) {
 void ResetWorkLists(AppContext& ctx) {
     ctx.tables.seed(false);
     ctx.progress().hide();
-    ctx.platform.ui.setBusyCursor(false);
 }
 
 } // namespace quillan

@@ -12,8 +12,8 @@ void LoadDataFiles(AppContext& ctx);
 // Frees every list; after it no list may be touched.
 void FreeDataLists(AppContext& ctx);
 
-// Brings every work table back to its seed row, hides the progress picture and restores
-// the arrow cursor. Ends every command, whatever its outcome.
+// Brings every work table back to its seed row and hides the progress picture. Ends every
+// command, whatever its outcome.
 void ResetWorkLists(AppContext& ctx);
 
 // The missing-data message of start-up.

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/AppContext.h"
 #include "core/MailClass.h"
 #include "core/settings/MailerSettings.h"
+#include "core/settings/SettingsLists.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/AppContext.h"
+#include "core/settings/SettingsLists.h"
 
 #include <cstdint>
 #include <optional>

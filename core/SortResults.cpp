@@ -1,5 +1,6 @@
 #include "core/SortResults.h"
 
+#include "core/BusyCursor.h"
 #include "core/Convert.h"
 #include "core/DataFiles.h"
 #include "platform/fs/AtomicFile.h"
@@ -274,10 +275,9 @@ std::optional<SortedMailing> LoadSortResults(AppContext& ctx, const std::string&
                     NoSortResultsMessage);
         return std::nullopt;
     }
-    ctx.platform.ui.setBusyCursor(true);
     try {
+        BusyCursor busy(ctx.notices());
         apply(ctx, readSortResults(path, part == "complete"));
-        ctx.platform.ui.setBusyCursor(false);
         return SortedMailing::of(ctx);
     } catch (const std::exception& e) {
         ResetWorkLists(ctx);

@@ -1,5 +1,7 @@
 #include "core/SortedMailing.h"
 
+#include "core/AppContext.h"
+
 #include <algorithm>
 #include <cstdlib>
 

@@ -1,15 +1,17 @@
 #pragma once
 
-#include "core/AppContext.h"
 #include "core/MailClass.h"
 #include "core/SortKinds.h"
 #include "core/WorkTables.h"
+#include "core/settings/SettingsLists.h"
 
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
 namespace quillan {
+
+class AppContext;
 
 // A finished sort, read only: the class and counts of the mailing, its trays and sacks,
 // sort groups and ZIP groups, the records whose ZIP codes were rejected, and the settings

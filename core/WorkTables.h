@@ -91,16 +91,12 @@ struct MailingCounters {
     int32_t containerCount = 0;
     int32_t piecesDone = 0;
     int32_t placedPieces = 0;
-    int32_t runPageNumber = 0;
 
     // The pieces of the mailing: its records but the rejected ones.
     int32_t validPieces() const { return recordCount - rejectedCount; }
 };
 
 struct RunFlags {
-    bool justSorted = false;
-    bool stopPrinting = false;
-    bool printCancelled = false;
     bool dataMissing = false;
 };
 

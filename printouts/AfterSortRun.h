@@ -5,12 +5,13 @@
 
 namespace quillan {
 
-// The print run that follows a sort: asks once which reports to print (the choice is kept
-// in the preferences) and prints them in their fixed order, the page numbers and the page
-// range running on across all of them. "Skip Printing" prints and saves nothing. Unattended
-// ("NOSTOP") nothing is asked and the reports last chosen print. A report that fails shows
-// its error and the run goes on with the next; the number of reports that failed is
+// The print run that follows a sort: prints the chosen reports through the run's printers in
+// their fixed order, the page numbers and the page range running on across all of them; the
+// first always prints when chosen, a later one only while the run has not reached the To
+// page. A stop asked for meanwhile ends the run as Cancel ends a report. A report that fails
+// shows its error and the run goes on with the next; the number of reports that failed is
 // returned, so that the caller can tell the sort's outcome in full.
-int PrintReportsAfterSort(PrintRun& run, const SortedMailing& mailing);
+int PrintAfterSortReports(PrintRun& run, const PrintJobControl::ReportChoice& chosen,
+                          const SortedMailing& mailing);
 
 } // namespace quillan

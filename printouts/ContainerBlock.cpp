@@ -206,7 +206,7 @@ bool roomForMakeUpBlock(PrintRun& run, const ContainerTag& tag) {
     bool overflows = top + run.dotsY(tag.sack ? SackBlockHeight : TrayBlockHeight) > height;
     if (overflows)
         return run.nextPageOrStop("sort");
-    return !run.context().flags.stopPrinting;
+    return !run.stopped();
 }
 
 std::string makeUpSentence(const ContainerTag& tag, int32_t pieces) {

@@ -27,13 +27,13 @@ class InstructionsCopy {
 public:
     InstructionsCopy(PrintRun& run, const SortedMailing& mailing, MailPrepReport report,
                      const SummaryPostage* postage, const TagStyle* style)
-        : run_(run), page_(run), ctx_(run.context()), mailing_(mailing), report_(report),
+        : run_(run), page_(run), session_(run.session()), mailing_(mailing), report_(report),
           postage_(postage), style_(style) {}
 
     void print();
 
 private:
-    bool stopped() const { return ctx_.flags.stopPrinting; }
+    bool stopped() const { return run_.stopped(); }
     void printContainers();
     void printContainer(int32_t k);
     void printZipLine(int32_t z);
@@ -41,7 +41,7 @@ private:
 
     PrintRun& run_;
     PageLayout page_;
-    AppContext& ctx_;
+    PrintSession& session_;
     const SortedMailing& mailing_;
     MailPrepReport report_;
     const SummaryPostage* postage_;
@@ -50,8 +50,8 @@ private:
 };
 
 void InstructionsCopy::print() {
-    int32_t& runPage = ctx_.counters.runPageNumber;
-    runPage = ctx_.flags.justSorted ? runPage + 1 : 1;
+    int32_t& runPage = session_.runPageNumber;
+    runPage = session_.justSorted ? runPage + 1 : 1;
     run_.reportPageNumber = 1;
     run_.printer().moveTo(0, 0);
     bool instructions = report_ == MailPrepReport::Instructions;
@@ -71,7 +71,7 @@ void InstructionsCopy::print() {
 void InstructionsCopy::printContainers() {
     if (stopped())
         return;
-    int32_t runPage = ctx_.counters.runPageNumber;
+    int32_t runPage = session_.runPageNumber;
     run_.pageInRange = run_.fromPage() < runPage;
     run_.nextPageOrStop("sort");
     int y = page_.penY();
@@ -133,8 +133,8 @@ void InstructionsCopy::endZipRow() {
 void PrintMailPrepInstructions(PrintRun& run, const SortedMailing& mailing, MailPrepReport report) {
     bool instructions = report == MailPrepReport::Instructions;
     bool chosen = instructions
-                      ? run.job().askToPrint("Ready to print mail preparation instructions.",
-                                             AfterSortReport::Instructions)
+                      ? run.session().askToPrint("Ready to print mail preparation instructions.",
+                                                 AfterSortReport::Instructions)
                       : run.job().askToPrint("Ready to print verification report.", std::nullopt);
     if (!chosen)
         return;

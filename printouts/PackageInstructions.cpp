@@ -91,7 +91,7 @@ void PrintPackageInstructions(PageLayout& page, const SortedMailing& mailing, in
     if (page.penY() + page.y(72 + continued) > page.printer().pageHeight() &&
         !run.nextPageOrStop("sort"))
         return;
-    if (run.context().flags.stopPrinting || !listed)
+    if (run.stopped() || !listed)
         return;
     int y = drawSentence(page, sentences[0], page.penY());
     y = drawSentence(page, sentences[1], y + page.y(18));

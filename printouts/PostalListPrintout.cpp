@@ -18,9 +18,9 @@ const char* const BlankLabelText = "Blank Label";
 // label, each later page under the report's running header.
 class PostalListCopy {
 public:
-    PostalListCopy(PrintRun& run, const PostalList& list)
-        : run_(run), ctx_(run.context()), list_(list), title_(postalListTitle(list.number)),
-          labels_(ctx_.lists.*list.labels), chart_(ctx_.lists.*list.chart) {}
+    PostalListCopy(PrintRun& run, const PostalLists& lists, const PostalList& list)
+        : run_(run), session_(run.session()), list_(list), title_(postalListTitle(list.number)),
+          labels_(lists.*list.labels), chart_(lists.*list.chart) {}
 
     void print();
 
@@ -39,7 +39,7 @@ private:
     EntryLines labelLines(int32_t number, const ZipRangeText& ranges) const;
 
     PrintRun& run_;
-    AppContext& ctx_;
+    PrintSession& session_;
     const PostalList& list_;
     const std::string& title_;
     const SettingsList& labels_;
@@ -48,12 +48,12 @@ private:
 
 void PostalListCopy::print() {
     run_.job().showPrintingPage(1);
-    ctx_.counters.runPageNumber = 1;
+    session_.runPageNumber = 1;
     run_.reportPageNumber = 1;
-    ctx_.flags.stopPrinting = false;
+    session_.stopPrinting = false;
     run_.pageInRange = run_.fromPage() < 2;
     printFirstHeader();
-    for (int32_t number = 1; number < labels_.count() && !ctx_.flags.stopPrinting; ++number) {
+    for (int32_t number = 1; number < labels_.count() && !run_.stopped(); ++number) {
         if (!makeRoomForLabel())
             break;
         printLabel(number);
@@ -164,14 +164,14 @@ std::vector<std::string> splitRangeText(const std::string& text, int lineCount) 
     return lines;
 }
 
-void PrintPostalLists(PrintRun& run, int number) {
+void PrintPostalLists(PrintRun& run, const PostalLists& lists, int number) {
     const PostalList& list = postalList(number);
     if (!run.job().askToPrint("Ready to print postal sorting lists.", std::nullopt))
         return;
     run.mailPrepMode = false;
     // Named after its list, so that twelve printouts of one day are told apart.
     run.runCopies("Quillan " + std::string(list.menuEntry),
-                  [&] { PostalListCopy(run, list).print(); });
+                  [&] { PostalListCopy(run, lists, list).print(); });
 }
 
 } // namespace quillan

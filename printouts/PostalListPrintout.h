@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/settings/SettingsLists.h"
 #include "printouts/PrintRun.h"
 
 #include <string>
@@ -18,6 +19,6 @@ std::vector<std::string> splitRangeText(const std::string& text, int lineCount);
 // Prints postal list n (1 to 12) after asking for the range and copies: every label of the
 // list, right-aligned, with the ZIP prefix ranges its chart gives it on the left (the unique
 // cities of the 3-digit list in the centre). Needs no sort; reads only the postal lists.
-void PrintPostalLists(PrintRun& run, int number);
+void PrintPostalLists(PrintRun& run, const PostalLists& lists, int number);
 
 } // namespace quillan

@@ -6,7 +6,7 @@
 
 namespace quillan {
 
-PrintRun::PrintRun(AppContext& ctx, PrintJobControl& job) : ctx_(ctx), job_(job) {}
+PrintRun::PrintRun(PrintSession& session) : session_(session) {}
 
 void PrintRun::applyFont() {
     printer().setFont(font_);
@@ -49,16 +49,15 @@ void PrintRun::moveToTagTop() {
 }
 
 void PrintRun::StartReportPage(const std::string& kind, bool onFirstSheet) {
-    RunFlags& flags = ctx_.flags;
-    int32_t& runPage = ctx_.counters.runPageNumber;
-    if (flags.printCancelled)
-        flags.stopPrinting = true;
+    int32_t& runPage = session_.runPageNumber;
+    if (session_.cancelled())
+        session_.stopPrinting = true;
     // Pages before the From page stay on the first sheet, laid out but never drawn.
-    if (runPage >= fromPage() && !flags.stopPrinting && !onFirstSheet)
+    if (runPage >= fromPage() && !session_.stopPrinting && !onFirstSheet)
         printer().newPage();
     ++runPage;
     ++reportPageNumber;
-    servicePrintingBox(ctx_, job_);
+    servicePrintingBox(session_);
     if (runPage >= fromPage())
         pageInRange = true;
 
@@ -83,15 +82,15 @@ void PrintRun::StartReportPage(const std::string& kind, bool onFirstSheet) {
 }
 
 bool PrintRun::nextPageOrStop(const std::string& kind) {
-    if (ctx_.counters.runPageNumber < toPage())
+    if (session_.runPageNumber < toPage())
         StartReportPage(kind);
     else
-        ctx_.flags.stopPrinting = true;
-    return !ctx_.flags.stopPrinting;
+        session_.stopPrinting = true;
+    return !session_.stopPrinting;
 }
 
 void PrintRun::setUpCopy(const std::string& jobTitle) {
-    ctx_.flags.stopPrinting = false;
+    session_.stopPrinting = false;
     beginPrintDocument(printer(), jobTitle);
     // The device's own resolution sizes the font, so 12 pt is 12 pt on any printer.
     font_ = platform::FontSpec{"Arial", 12, false, false, false};
@@ -101,7 +100,7 @@ void PrintRun::setUpCopy(const std::string& jobTitle) {
 }
 
 void PrintRun::runCopies(const std::string& jobTitle, const std::function<void()>& printCopy) {
-    printEachCopy(ctx_, job_, [&] {
+    printEachCopy(session_, [&] {
         setUpCopy(jobTitle);
         printCopy();
     });

@@ -1,38 +1,42 @@
 #pragma once
 
-#include "core/AppContext.h"
 #include "core/PointScale.h"
 #include "core/SortedMailing.h"
-#include "reports/PrintJobControl.h"
+#include "reports/PrintSession.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
 
 namespace quillan {
 
-// The report printers of the after-sort run, each given the sort just made. The print run
-// calls each one that is there and skips one that is not, so that a run prints what this
-// build can print.
-struct AfterSortPrinters {
+// The report printers of the after-sort run, one for each report, each given the sort just
+// made; the reprint commands print through them too. The print run calls each one that is
+// there and skips one that is not, so that a run prints what this build can print.
+class AfterSortPrinters {
+public:
     using Printer = std::function<void(const SortedMailing&)>;
-    Printer printPostageStatement;
-    Printer printMailPrepInstructions; // instructions mode
-    Printer printQualificationReport;
-    Printer printTags;
+    Printer& operator[](AfterSortReport report) { return printers_[static_cast<size_t>(report)]; }
+    const Printer& operator[](AfterSortReport report) const {
+        return printers_[static_cast<size_t>(report)];
+    }
+
+private:
+    std::array<Printer, AfterSortReports.size()> printers_;
 };
 
 // The page machinery every printout goes through: the page range and copies chosen for
-// the print job, the page counter of the run (ctx.counters.runPageNumber) and of the
-// report, the page header, and the "Printing" box with its cancel flag. Layout is in
+// the print job, the page counter of the run (session.runPageNumber) and of the report, the
+// page header, and the "Printing" box with its Cancel. Layout is in
 // points; the printer's pen position is the layout cursor the routines hand on.
 class PrintRun {
 public:
-    PrintRun(AppContext& ctx, PrintJobControl& job);
+    explicit PrintRun(PrintSession& session);
 
-    AppContext& context() { return ctx_; }
-    platform::PrinterDevice& printer() { return ctx_.platform.printer; }
-    PrintJobControl& job() { return job_; }
+    PrintSession& session() { return session_; }
+    platform::PrinterDevice& printer() { return session_.printer; }
+    PrintJobControl& job() { return session_.job; }
 
     int32_t reportPageNumber = 0;
     bool pageInRange = false;
@@ -40,8 +44,8 @@ public:
 
     AfterSortPrinters printers;
 
-    int fromPage() const { return job_.fromPage(); }
-    int toPage() const { return job_.toPage(); }
+    int fromPage() const { return session_.job.fromPage(); }
+    int toPage() const { return session_.job.toPage(); }
 
     // A length in points as device units across and down, rounded halves to even.
     int dotsX(long double points) const { return scale_.dotsX(points); }
@@ -49,7 +53,9 @@ public:
     // The same conversion as a value the drawing routines take.
     const PointScale& scale() const { return scale_; }
     // Whether what is drawn now reaches the sheet: a page in range while printing goes on.
-    bool drawing() const { return pageInRange && !ctx_.flags.stopPrinting; }
+    bool drawing() const { return pageInRange && !stopped(); }
+    // Whether printing has stopped: the To page is done, or the person cancelled.
+    bool stopped() const { return session_.stopPrinting; }
 
     // The canvas font as the printouts change it piece by piece.
     const platform::FontSpec& font() const { return font_; }
@@ -80,8 +86,7 @@ private:
     void moveToTagTop();
     void applyFont();
 
-    AppContext& ctx_;
-    PrintJobControl& job_;
+    PrintSession& session_;
     PointScale scale_;
     platform::FontSpec font_;
 };

@@ -25,7 +25,7 @@ const char* problemText(int64_t code) {
 bool roomFor(PageLayout& page, long double points) {
     if (page.penY() + page.y(points) > page.printer().pageHeight())
         return page.run().nextPageOrStop("sort");
-    return !page.run().context().flags.stopPrinting;
+    return !page.run().stopped();
 }
 
 int printHeads(PageLayout& page) {

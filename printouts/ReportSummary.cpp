@@ -14,10 +14,9 @@ namespace {
 // Shows the page in the "Printing" box; the page is drawn when it lies in the range.
 void beginFirstPage(PageLayout& page) {
     PrintRun& run = page.run();
-    AppContext& ctx = run.context();
-    int32_t runPage = ctx.counters.runPageNumber;
+    int32_t runPage = run.session().runPageNumber;
     run.pageInRange = run.fromPage() <= runPage && runPage <= run.toPage();
-    servicePrintingBox(ctx, run.job());
+    servicePrintingBox(run.session());
 }
 
 void printHead(PageLayout& page, const std::string& title) {
@@ -29,8 +28,8 @@ void printHead(PageLayout& page, const std::string& title) {
         printer.setPen(platform::colors::Black, page.x(2), platform::PenStyle::Solid);
         printer.roundRect(page.x(36), page.y(34), page.x(180), page.y(79), page.x(12), page.y(12));
         printer.setPen(platform::colors::Black, 1, platform::PenStyle::Solid);
-        printer.stretchBitmap(page.run().context().dataFile(LogoFileName), page.x(52), page.y(41),
-                              page.x(84) - page.x(52), page.y(73) - page.y(41));
+        printer.stretchBitmap(page.run().session().dataFolder + LogoFileName, page.x(52),
+                              page.y(41), page.x(84) - page.x(52), page.y(73) - page.y(41));
     }
     page.font(4);
     page.text(86, page.y(70), "TM");
@@ -52,15 +51,15 @@ void printRejectsNote(PageLayout& page, long double headY, const char* const lin
 }
 
 void printSettings(PageLayout& page, const SortedMailing& mailing) {
-    const AppContext& ctx = page.run().context();
+    const PrintSession& session = page.run().session();
     page.font(12, true);
     page.text(36, page.y(99), "Software Settings:");
     page.font(12);
     page.text(54, page.y(118), mailingSettingsLine(mailing));
     page.text(54, page.y(132), originLine(mailing));
     page.text(54, page.y(146),
-              "Quillan Windows Version " + ctx.programVersion + " - Released " + ctx.ratesDate +
-                  " - PAVE GOLD certified");
+              "Quillan Windows Version " + session.programVersion + " - Released " +
+                  session.ratesDate + " - PAVE GOLD certified");
     static const char* const note[3] = {
         "Quillan rejects any zip codes that do not have five or nine digits, or that have only "
         "five digits for auto",
@@ -182,7 +181,7 @@ void PrintInstructionsSummary(PageLayout& page, const SortedMailing& mailing,
         page.moveTo(54, y);
         PrintPoundRateTable(page, postage);
         y = beginPeriodicalSecondPage(page, mailing);
-        if (page.run().context().flags.stopPrinting)
+        if (page.run().stopped())
             return;
     }
     PrintPostageComputation(page, mailing, postage, part, y);

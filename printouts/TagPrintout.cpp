@@ -21,24 +21,24 @@ const char* jobTitle(MailClass mailClass) {
                                                           : "Quillan Tray Tags";
 }
 
-bool confirmTagStock(PrintRun& run, bool afterSort) {
-    AppContext& ctx = run.context();
+bool confirmTagStock(PrintSession& session, bool afterSort) {
     if (!afterSort)
-        return run.job().askToPrint(TagCaption, AfterSortReport::Tags);
-    if (ctx.runMode() == "NOSTOP")
+        return session.askToPrint(TagCaption, AfterSortReport::Tags);
+    if (session.unattended)
         return true;
-    return ctx.message(platform::BeepKind::Exclamation, platform::MessageKind::Confirmation,
-                       platform::MessageButtons::OkCancel,
-                       TagStockQuestion) != platform::ModalResult::Cancel;
+    return session.notices.tell({platform::BeepKind::Exclamation,
+                                 platform::MessageKind::Confirmation,
+                                 platform::MessageButtons::OkCancel, TagStockQuestion}) !=
+           platform::ModalResult::Cancel;
 }
 
 // One copy: rows of two tags from the top of the first sheet; a row that would run off the
 // sheet starts the next one, and past the To page nothing more is drawn.
 void printTagCopy(PrintRun& run, const SortedMailing& mailing, const TagStyle& style) {
-    AppContext& ctx = run.context();
+    PrintSession& session = run.session();
     platform::PrinterDevice& printer = run.printer();
-    int32_t& runPage = ctx.counters.runPageNumber;
-    if (!ctx.flags.justSorted)
+    int32_t& runPage = session.runPageNumber;
+    if (!session.justSorted)
         runPage = 0;
     run.reportPageNumber = 0;
     printer.moveTo(0, 0);
@@ -53,7 +53,7 @@ void printTagCopy(PrintRun& run, const SortedMailing& mailing, const TagStyle& s
             run.nextPageOrStop("sacks");
             row = printer.penPosition();
         }
-        if (run.toPage() >= runPage && !ctx.flags.stopPrinting)
+        if (run.toPage() >= runPage && !run.stopped())
             PrintContainerBlock(run, mailing, style, k,
                                 rightSide ? ContainerBlockMode::RightTag
                                           : ContainerBlockMode::LeftTag);
@@ -67,7 +67,7 @@ void printTagCopy(PrintRun& run, const SortedMailing& mailing, const TagStyle& s
 // What would stop the tags half-way (a tag code that cannot be a barcode, a tag font size
 // that is not a number) is found before anything is asked or printed, and reported here so
 // that the rest of an after-sort run, and the writing of the list, go on.
-std::optional<TagStyle> prepareTags(AppContext& ctx, const SortedMailing& mailing) {
+std::optional<TagStyle> prepareTags(Notices& notices, const SortedMailing& mailing) {
     std::optional<std::string> problem;
     try {
         problem = FindUnprintableTagCode(mailing);
@@ -76,20 +76,20 @@ std::optional<TagStyle> prepareTags(AppContext& ctx, const SortedMailing& mailin
     } catch (const std::exception& e) {
         problem = std::string("The tags cannot be printed: ") + e.what();
     }
-    ctx.message(platform::BeepKind::Hand, platform::MessageKind::Error,
-                platform::MessageButtons::Ok, *problem);
+    notices.tell({platform::BeepKind::Hand, platform::MessageKind::Error,
+                  platform::MessageButtons::Ok, *problem});
     return std::nullopt;
 }
 
 } // namespace
 
 void PrintTags(PrintRun& run, const SortedMailing& mailing) {
-    AppContext& ctx = run.context();
-    bool afterSort = ctx.flags.justSorted;
-    if (afterSort && !run.job().askToPrint(TagCaption, AfterSortReport::Tags))
+    PrintSession& session = run.session();
+    bool afterSort = session.justSorted;
+    if (afterSort && !session.askToPrint(TagCaption, AfterSortReport::Tags))
         return;
-    std::optional<TagStyle> style = prepareTags(ctx, mailing);
-    if (!style || !confirmTagStock(run, afterSort))
+    std::optional<TagStyle> style = prepareTags(session.notices, mailing);
+    if (!style || !confirmTagStock(session, afterSort))
         return;
     run.runCopies(jobTitle(mailing.mailClass()), [&] { printTagCopy(run, mailing, *style); });
 }

@@ -35,15 +35,15 @@ struct PreparedStatement {
     std::vector<StatementText> pageTwo;
 };
 
-PreparedStatement prepare(const AppContext& ctx, const SortedMailing& mailing, PagesInRange pages) {
+PreparedStatement prepare(const PrintSession& session, const SortedMailing& mailing,
+                          PagesInRange pages) {
     StatementPostage postage = computeStatementPostage(mailing);
     bool permit = mailing.statement().permitImprint();
     std::string formName = statementFormName(mailing.mailClass(), mailing.mailType(), permit);
     PreparedStatement statement;
-    statement.form =
-        loadStatementForm(statementFormsFolder(ctx), formName, pages.first, pages.second);
-    StatementHeader header{todayShortDate(), "Quillan Windows Version " + ctx.programVersion +
-                                                 " - Released " + ctx.ratesDate};
+    statement.form = loadStatementForm(session.formsFolder, formName, pages.first, pages.second);
+    StatementHeader header{todayShortDate(), "Quillan Windows Version " + session.programVersion +
+                                                 " - Released " + session.ratesDate};
     const FormLayout& layout = statement.form.layout;
     statement.pageOne = pageOneFieldTexts(mailing, layout, header);
     appendTexts(statement.pageOne, pageOneTotalTexts(mailing, postage, layout));
@@ -54,21 +54,19 @@ PreparedStatement prepare(const AppContext& ctx, const SortedMailing& mailing, P
 
 // Pieces the zone chart gives no zone are in no zone charge: the mailer hears of them
 // before the statement prints.
-void warnOfUnzonedPieces(AppContext& ctx, const SortedMailing& mailing) {
+void warnOfUnzonedPieces(Notices& notices, const SortedMailing& mailing) {
     if (!mailing.mailClass().isPeriodicals())
         return;
     if (std::optional<std::string> warning = unzonedWarning(computePeriodicalZoneCharges(mailing)))
-        ctx.message(platform::BeepKind::Exclamation, platform::MessageKind::Warning,
-                    platform::MessageButtons::Ok, *warning);
+        notices.tell({platform::BeepKind::Exclamation, platform::MessageKind::Warning,
+                      platform::MessageButtons::Ok, *warning});
 }
 
 // Draws the copies of one statement.
 class StatementPrinter {
 public:
-    StatementPrinter(AppContext& ctx, PrintJobControl& job, const PreparedStatement& statement,
-                     PagesInRange pages)
-        : ctx_(ctx), job_(job), printer_(ctx.platform.printer), statement_(statement),
-          pages_(pages) {}
+    StatementPrinter(PrintSession& session, const PreparedStatement& statement, PagesInRange pages)
+        : session_(session), printer_(session.printer), statement_(statement), pages_(pages) {}
 
     void printCopies();
 
@@ -80,8 +78,7 @@ private:
     void draw(const StatementText& text);
     void turnToPage(int32_t page);
 
-    AppContext& ctx_;
-    PrintJobControl& job_;
+    PrintSession& session_;
     platform::PrinterDevice& printer_;
     const PreparedStatement& statement_;
     PagesInRange pages_;
@@ -91,31 +88,31 @@ private:
 };
 
 void StatementPrinter::printCopies() {
-    printEachCopy(ctx_, job_, [this] { printCopy(); });
+    printEachCopy(session_, [this] { printCopy(); });
 }
 
 void StatementPrinter::printCopy() {
-    ctx_.flags.stopPrinting = false;
+    session_.stopPrinting = false;
     begun_ = false;
     turnToPage(1);
     if (pages_.first)
         drawPage(statement_.form.page1, statement_.pageOne);
     changeToPageTwo();
-    if (pages_.second && !ctx_.flags.stopPrinting)
+    if (pages_.second && !session_.stopPrinting)
         drawPage(statement_.form.page2, statement_.pageTwo);
 }
 
 // The copy ends at page 1 when the range does.
 void StatementPrinter::changeToPageTwo() {
-    if (job_.toPage() <= ctx_.counters.runPageNumber)
-        ctx_.flags.stopPrinting = true;
+    if (session_.job.toPage() <= session_.runPageNumber)
+        session_.stopPrinting = true;
     turnToPage(2);
 }
 
 // The statement's pages are pages 1 and 2 of the run, whatever was printed before it.
 void StatementPrinter::turnToPage(int32_t page) {
-    ctx_.counters.runPageNumber = page;
-    servicePrintingBox(ctx_, job_);
+    session_.runPageNumber = page;
+    servicePrintingBox(session_);
 }
 
 void StatementPrinter::beginDocument() {
@@ -155,17 +152,13 @@ void StatementPrinter::draw(const StatementText& text) {
 
 } // namespace
 
-std::string statementFormsFolder(const AppContext& ctx) {
-    return ctx.paths.programFolder + "bitmaps/";
-}
-
-void PrintPostageStatement(AppContext& ctx, PrintJobControl& job, const SortedMailing& mailing) {
-    if (!job.askToPrint("Ready to print postage statement.", AfterSortReport::Statement))
+void PrintPostageStatement(PrintSession& session, const SortedMailing& mailing) {
+    if (!session.askToPrint("Ready to print postage statement.", AfterSortReport::Statement))
         return;
-    PagesInRange pages = pagesInRange(job);
-    PreparedStatement statement = prepare(ctx, mailing, pages);
-    warnOfUnzonedPieces(ctx, mailing);
-    StatementPrinter(ctx, job, statement, pages).printCopies();
+    PagesInRange pages = pagesInRange(session.job);
+    PreparedStatement statement = prepare(session, mailing, pages);
+    warnOfUnzonedPieces(session.notices, mailing);
+    StatementPrinter(session, statement, pages).printCopies();
 }
 
 } // namespace quillan

@@ -1,16 +1,16 @@
 #include "reports/PrintCopies.h"
 
-#include "platform/Interruption.h"
+#include "core/BusyCursor.h"
 
 #include <stdexcept>
 
 namespace quillan {
 
-void printEachCopy(AppContext& ctx, PrintJobControl& job, const std::function<void()>& printCopy) {
-    platform::Ui& ui = ctx.platform.ui;
-    platform::PrinterDevice& printer = ctx.platform.printer;
-    ui.setBusyCursor(true);
-    ctx.flags.printCancelled = false;
+void printEachCopy(PrintSession& session, const std::function<void()>& printCopy) {
+    platform::PrinterDevice& printer = session.printer;
+    PrintJobControl& job = session.job;
+    BusyCursor busy(session.notices);
+    job.clearCancel();
     try {
         for (int copy = 1; copy <= job.copyCount(); ++copy) {
             printCopy();
@@ -22,17 +22,15 @@ void printEachCopy(AppContext& ctx, PrintJobControl& job, const std::function<vo
                 job.documentPrinted(printer.lastOutput());
             }
             job.closePrintingBox();
-            if (ctx.flags.printCancelled)
+            if (session.cancelled())
                 break;
         }
     } catch (...) {
         if (printer.printing())
             printer.abortDoc();
         job.closePrintingBox();
-        ui.setBusyCursor(false);
         throw;
     }
-    ui.setBusyCursor(false);
 }
 
 void beginPrintDocument(platform::PrinterDevice& printer, const std::string& title) {
@@ -46,19 +44,17 @@ void beginPrintDocument(platform::PrinterDevice& printer, const std::string& tit
                              (why.empty() ? "." : ": " + why + "."));
 }
 
-void servicePrintingBox(AppContext& ctx, PrintJobControl& job) {
+void servicePrintingBox(PrintSession& session) {
     // The box is there to be watched and its Cancel pressed between pages; without a display
     // nobody can, and keeping it current would cost every page its drawing.
-    if (ctx.platform.ui.hasDisplay()) {
-        if (ctx.flags.stopPrinting)
-            job.closePrintingBox();
-        else
-            job.showPrintingPage(ctx.counters.runPageNumber);
-        ctx.platform.ui.processMessages();
-    }
-    // A stop of the whole command (Exit, a termination signal) cancels as the box's button.
-    if (platform::interruptionRequested())
-        ctx.flags.printCancelled = true;
+    PrintJobControl& job = session.job;
+    if (!job.printingBoxWatched())
+        return;
+    if (session.stopPrinting)
+        job.closePrintingBox();
+    else
+        job.showPrintingPage(session.runPageNumber);
+    job.processPendingInput();
 }
 
 } // namespace quillan

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "core/AppContext.h"
-#include "reports/PrintJobControl.h"
+#include "reports/PrintSession.h"
 
 #include <functional>
 #include <string>
@@ -13,19 +12,18 @@ namespace quillan {
 // ends the copies.
 
 // Prints once per copy chosen, until the copies are done or Cancel is pressed in the
-// "Printing" box. printCopy begins its copy's document (beginPrintDocument), or none when
-// no page of the copy is in range; the document is ended here and the box closed. A copy
-// that fails half-way leaves no half-made print job behind.
-void printEachCopy(AppContext& ctx, PrintJobControl& job, const std::function<void()>& printCopy);
+// "Printing" box, under the busy cursor. printCopy begins its copy's document
+// (beginPrintDocument), or none when no page of the copy is in range; the document is ended
+// here and the box closed. A copy that fails half-way leaves no half-made print job behind.
+void printEachCopy(PrintSession& session, const std::function<void()>& printCopy);
 
 // Begins a document under the title (the printer's own when empty); a printer that will not
 // start is an error that names it.
 void beginPrintDocument(platform::PrinterDevice& printer, const std::string& title);
 
-// Shows the run's page (ctx.counters.runPageNumber) in the "Printing" box, or closes the box
-// once printing has stopped, and lets a click in the box come through (not without a display,
-// where nobody can watch the box or press its button); a stop of the whole command cancels
-// printing as the box's button does.
-void servicePrintingBox(AppContext& ctx, PrintJobControl& job);
+// Shows the run's page (session.runPageNumber) in the "Printing" box, or closes the box once
+// printing has stopped, and lets a click in the box come through (not where nobody can
+// watch the box or press its button).
+void servicePrintingBox(PrintSession& session);
 
 } // namespace quillan

@@ -14,11 +14,11 @@ constexpr int32_t RunningTotalX = 540;
 constexpr int32_t LineHeight = 14;
 constexpr int32_t BodyMargin = 44;
 
-ReportHeading qualificationHeading(const AppContext& ctx, const SortedMailing& m) {
+ReportHeading qualificationHeading(const PrintSession& session, const SortedMailing& m) {
     const MailerSettings& mailer = m.mailer();
     bool periodicals = m.mailClass().isPeriodicals();
     ReportHeading h;
-    h.version = "Quillan Win v" + ctx.programVersion + " released " + ctx.ratesDate;
+    h.version = "Quillan Win v" + session.programVersion + " released " + session.ratesDate;
     h.report = "Report: USPS Qualification Report";
     h.mailer = periodicals ? "Title: " + mailer.at(MailerSettings::PublicationName)
                            : "Mailer: " + mailer.at(MailerSettings::Company);
@@ -37,21 +37,21 @@ bool hasMixedGroups(const SortedMailing& m) {
 
 } // namespace
 
-void PrintQualificationReport(AppContext& ctx, PrintJobControl& job, const SortedMailing& mailing) {
-    if (!job.askToPrint("Ready to print rate qualification report.",
-                        AfterSortReport::Qualification))
+void PrintQualificationReport(PrintSession& session, const SortedMailing& mailing) {
+    if (!session.askToPrint("Ready to print rate qualification report.",
+                            AfterSortReport::Qualification))
         return;
-    ReportPages pages(ctx, job);
+    ReportPages pages(session);
     // Everything read from the settings and postal lists is read before the first sheet,
     // so that a line that cannot be read stops the report before it begins.
-    QualificationReport report(ctx, pages, mailing);
+    QualificationReport report(session, pages, mailing);
     pages.printCopies("Quillan Qualification Report", [&report] { report.printCopy(); });
 }
 
-QualificationReport::QualificationReport(AppContext& ctx, ReportPages& pages,
+QualificationReport::QualificationReport(const PrintSession& session, ReportPages& pages,
                                          const SortedMailing& mailing)
     : pages_(pages), mailing_(mailing), mailClass_(mailing.mailClass()),
-      warning_(tooFewForPresortRates(mailing)), heading_(qualificationHeading(ctx, mailing)),
+      warning_(tooFewForPresortRates(mailing)), heading_(qualificationHeading(session, mailing)),
       headings_(qualificationHeadings(mailClass_, mailing.mailType().mmTrays())),
       columns_(qualificationLineColumns(mailClass_)) {
     if (hasMixedGroups(mailing))

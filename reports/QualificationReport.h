@@ -1,8 +1,7 @@
 #pragma once
 
-#include "core/AppContext.h"
 #include "core/SortedMailing.h"
-#include "reports/PrintJobControl.h"
+#include "reports/PrintSession.h"
 #include "reports/QualificationLayout.h"
 #include "reports/RateQualification.h"
 #include "reports/ReportHeading.h"
@@ -18,15 +17,16 @@ namespace quillan {
 // Prints the rate qualification report of a sorted mailing: every tray or sack with its
 // packages or package groups, each group's pieces in the rate column it qualifies for, a
 // running total, the TOTALS row and the rate summary; for Periodicals then the zone
-// summary and the zone report. Right after a sort (ctx.flags.justSorted) it prints when
+// summary and the zone report. Right after a sort (session.justSorted) it prints when
 // ticked in the after-sort choice, in the range already chosen; otherwise it asks for the
 // range and copies first. Reads the mailing only.
-void PrintQualificationReport(AppContext& ctx, PrintJobControl& job, const SortedMailing& mailing);
+void PrintQualificationReport(PrintSession& session, const SortedMailing& mailing);
 
 // One copy of the report, laid out page by page.
 class QualificationReport {
 public:
-    QualificationReport(AppContext& ctx, ReportPages& pages, const SortedMailing& mailing);
+    QualificationReport(const PrintSession& session, ReportPages& pages,
+                        const SortedMailing& mailing);
 
     void printCopy();
 

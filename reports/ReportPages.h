@@ -1,8 +1,7 @@
 #pragma once
 
-#include "core/AppContext.h"
 #include "core/PointScale.h"
-#include "reports/PrintJobControl.h"
+#include "reports/PrintSession.h"
 
 #include <cstdint>
 #include <functional>
@@ -13,13 +12,13 @@ namespace quillan {
 
 // The sheets of a report laid out in points from the top left of the printable page: the
 // page range and copies chosen for the print job, the run's page counter
-// (ctx.counters.runPageNumber) and the report's own, the "Printing" box with its cancel
-// flag, and drawing that reaches the printer only on pages in the range. Pages before the
-// From page are laid out but not drawn and take no sheet; once the To page is reached (or
-// the person cancels) the report is stopped and draws nothing more.
+// (session.runPageNumber) and the report's own, the "Printing" box with its Cancel, and drawing
+// that reaches the printer only on pages in the range. Pages before the From page are laid out but
+// not drawn and take no sheet; once the To page is reached (or the person cancels) the report is
+// stopped and draws nothing more.
 class ReportPages {
 public:
-    ReportPages(AppContext& ctx, PrintJobControl& job);
+    explicit ReportPages(PrintSession& session);
 
     // Prints the report once per copy chosen, each copy a document of its own, until the
     // copies are done or Cancel is pressed in the "Printing" box. A report that fails
@@ -39,13 +38,13 @@ public:
     // The same break taken now, whatever room is left.
     int32_t takePageBreak(int32_t y, const std::function<int32_t()>& nextPage);
 
-    bool stopped() const { return ctx_.flags.stopPrinting; }
-    void stop() { ctx_.flags.stopPrinting = true; }
+    bool stopped() const { return session_.stopPrinting; }
+    void stop() { session_.stopPrinting = true; }
     // Whatever the report draws is drawn only on a page in range while not stopped.
     bool drawing() const { return inRange_ && !stopped(); }
     // The report's page number, restarting at 1 with each copy.
     int32_t pageNumber() const { return pageNumber_; }
-    int32_t runPageNumber() const { return ctx_.counters.runPageNumber; }
+    int32_t runPageNumber() const { return session_.runPageNumber; }
 
     void setFont(int size, bool bold = false, bool underline = false);
     // Texts in points: starting at x, ending at x, or centred on x.
@@ -58,8 +57,7 @@ public:
 private:
     void beginCopy(const std::string& jobTitle);
 
-    AppContext& ctx_;
-    PrintJobControl& job_;
+    PrintSession& session_;
     PointScale scale_;
     int fromPage_ = 1;
     int toPage_ = 9999;

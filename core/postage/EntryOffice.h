@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/AppContext.h"
 #include "core/MailClass.h"
 #include "core/SortedMailing.h"
 #include "core/settings/MailerSettings.h"
+#include "core/settings/SettingsLists.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/AppContext.h"
 #include "core/MailClass.h"
 #include "core/SortedMailing.h"
+#include "core/settings/SettingsLists.h"
 
 #include <array>
 #include <cstdint>

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "core/AppContext.h"
 #include "core/MailClass.h"
 #include "core/ProgressSink.h"
 #include "core/WorkTables.h"
 #include "core/settings/MailTypeSettings.h"
 #include "core/settings/MailerSettings.h"
 #include "core/settings/PeriodicalSettings.h"
+#include "core/settings/SettingsLists.h"
 
 namespace quillan {
 
@@ -35,9 +35,9 @@ struct PresortContext {
     const MailClass& mailClass() const { return settings.mailClass; }
 };
 
+class AppContext;
+
 // The presort of the context's work tables under the given settings.
-inline PresortContext presortContextOf(AppContext& ctx, const PresortSettings& settings) {
-    return {ctx.tables, ctx.counters, ctx.lists, settings, ctx.progress()};
-}
+PresortContext presortContextOf(AppContext& ctx, const PresortSettings& settings);
 
 } // namespace quillan

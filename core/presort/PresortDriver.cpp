@@ -1,5 +1,7 @@
 #include "core/presort/PresortDriver.h"
 
+#include "core/AppContext.h"
+#include "core/BusyCursor.h"
 #include "core/SortResults.h"
 
 #include "core/presort/ContainerFilling.h"
@@ -37,8 +39,12 @@ void buildLaterLevels(PresortContext& ctx, const LaterLevels& levels) {
 
 } // namespace
 
+PresortContext presortContextOf(AppContext& ctx, const PresortSettings& settings) {
+    return {ctx.tables, ctx.counters, ctx.lists, settings, ctx.progress()};
+}
+
 SortedMailing RunPresort(AppContext& ctx) {
-    ctx.platform.ui.setBusyCursor(true);
+    BusyCursor busy(ctx.notices());
     const PresortSettings settings = PresortSettings::of(ctx.lists);
     PresortContext presort = presortContextOf(ctx, settings);
     RunPresortWith(presort, laterLevels());

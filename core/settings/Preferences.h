@@ -7,7 +7,8 @@
 
 namespace quillan {
 
-// The reports a sort can be followed by, in the order they print.
+// The reports a sort can be followed by, in the order they print. Each has its line in
+// prefs.dat; the program offers each through one entry of its table (app/AfterSortReports).
 enum class AfterSortReport { Statement, Instructions, Qualification, Tags };
 inline constexpr std::array<AfterSortReport, 4> AfterSortReports{
     AfterSortReport::Statement, AfterSortReport::Instructions, AfterSortReport::Qualification,
@@ -24,15 +25,20 @@ public:
         SeparateFileName = 3,  // "0" the standard name, "1" ask
         SeparateFormat = 4,    // "0" comma-delimited, "1" tab-delimited
         RejectWithoutZip4 = 5, // "0" automation pieces without ZIP+4 are rejected, "1" not
-        FirstReport = 6,       // 6 to 9: "t" or "f" for each after-sort report
-        LastList = 10,         // the path of the list last chosen
+        FirstReport = 6,       // 6 to 9: "t" or "f" for the first four after-sort reports
+        LastList = 10,         // the path of the list last chosen; later reports follow it
     };
+
+    // The line of a report's "t" or "f": the first four on lines 6 to 9, any later one on
+    // the lines after the last list, 11 on.
+    static long lineOf(AfterSortReport report);
 
     Preferences() = default;
     explicit Preferences(SettingsList lines) : SettingsList(std::move(lines)) {}
 
     // Brings a file of an older release up to date: the report choices (all "t") and the
-    // last list came later. True when lines were added.
+    // last list came later, and a report added since gets its line ticked. True when lines
+    // were added.
     bool addMissingLines();
 
     bool printsRejectListing() const { return at(RejectListing) == "0"; }
@@ -50,9 +56,6 @@ public:
 
     const std::string& lastList() const { return at(LastList); }
     void setLastList(std::string path) { set(LastList, std::move(path)); }
-
-private:
-    static long lineOf(AfterSortReport report) { return FirstReport + static_cast<long>(report); }
 };
 
 } // namespace quillan

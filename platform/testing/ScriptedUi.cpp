@@ -82,7 +82,7 @@ ModalResult ScriptedUi::messageBox(MessageKind kind, MessageButtons buttons,
         messageAnswers_.pop_front();
     }
     messages_.push_back(
-        {kind, buttons, text, caption, answer, openForms_.empty() ? "" : openForms_.back()});
+        {kind, buttons, text, caption, answer, openForms_.empty() ? "" : openForms_.back(), busy_});
     return answer;
 }
 

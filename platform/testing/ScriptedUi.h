@@ -27,6 +27,7 @@ public:
         std::string caption;
         ModalResult answer;
         std::string over; // the modal form open when the box came up, empty for none
+        bool busyCursor;  // the cursor over the box
     };
 
     // Actions for modal shows of the named form, taken in the order queued. A form that an

@@ -88,6 +88,7 @@ struct Attended {
         application();
         ctx = std::make_unique<AppContext>(Platform{ui, env.printer, help, env.shell, env.config},
                                            resolveProgramPaths(env.folder()));
+        ctx->setNotices(notices);
         ctx->dataFolder = ctx->paths.dataFolder;
         LoadDataFiles(*ctx);
     }
@@ -95,6 +96,7 @@ struct Attended {
 
     test::TestEnvironment env;
     QtUi ui;
+    UiNotices notices{ui};
     QtHelpViewer help;
     std::unique_ptr<AppContext> ctx;
 };

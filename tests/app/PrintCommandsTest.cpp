@@ -22,6 +22,7 @@ struct Printing {
         env.ui.clearRecords();
     }
     AppContext& ctx() { return env.context(); }
+    PrintSession& session() { return program.printSession(); }
     MenuItem& entry(const std::string& name) {
         return *program.mainWindow().form().findMenuItem(name);
     }
@@ -71,7 +72,7 @@ TEST(PostalListPrintCommands, EveryListPrintsWithoutTouchingTheWorkTables) {
         EXPECT_EQ(print.caption, list.menuEntry);
     }
     p.ctx().tables.pieceZips = {0, 75201, 75202};
-    p.ctx().flags.justSorted = true;
+    p.session().justSorted = true;
     p.env.ui.whenShown("PrintSelectDlog", [](Form& form) {
         EXPECT_EQ(form.caption(), "Ready to print postal sorting lists.");
         EXPECT_FALSE(form.control("ReportSelect").visible());
@@ -80,7 +81,7 @@ TEST(PostalListPrintCommands, EveryListPrintsWithoutTouchingTheWorkTables) {
     p.entry("PntSCFSacks").onClick();
     EXPECT_TRUE(p.printed("SCF SPRINGFIELD MA 010"));
     EXPECT_TRUE(p.printed("Sectional Center Facilities Labels - " + todayShortDate()));
-    EXPECT_FALSE(p.ctx().flags.justSorted);
+    EXPECT_FALSE(p.session().justSorted);
     EXPECT_EQ(p.ctx().tables.pieceZips, (std::vector<int32_t>{0, 75201, 75202}));
     EXPECT_TRUE(p.env.ui.unexpected().empty());
 
@@ -95,11 +96,12 @@ TEST(PostalListPrintCommands, EveryListPrintsWithoutTouchingTheWorkTables) {
 TEST(ReprintCommands, MenuEntriesFollowThePrintersOfTheAfterSortRun) {
     Printing p;
     const AfterSortPrinters& printers = p.program.printRun().printers;
-    EXPECT_EQ(p.entry("PrintPostageStatement1").enabled, bool(printers.printPostageStatement));
-    EXPECT_EQ(p.entry("Reprint").enabled, bool(printers.printMailPrepInstructions));
+    EXPECT_EQ(p.entry("PrintPostageStatement1").enabled,
+              bool(printers[AfterSortReport::Statement]));
+    EXPECT_EQ(p.entry("Reprint").enabled, bool(printers[AfterSortReport::Instructions]));
     EXPECT_EQ(p.entry("PrintQualificationReport1").enabled,
-              bool(printers.printQualificationReport));
-    EXPECT_EQ(p.entry("PntLabels").enabled, bool(printers.printTags));
+              bool(printers[AfterSortReport::Qualification]));
+    EXPECT_EQ(p.entry("PntLabels").enabled, bool(printers[AfterSortReport::Tags]));
 }
 
 TEST(ReprintCommands, PrintFromTheSortResultFileOrSaySortFirst) {
@@ -111,20 +113,18 @@ TEST(ReprintCommands, PrintFromTheSortResultFileOrSaySortFirst) {
             calls.push_back(report);
             sortGroupsSeen = mailing.sortGroupCount();
             EXPECT_GT(mailing.containerCount(), 1);
-            EXPECT_FALSE(p.ctx().flags.justSorted);
+            EXPECT_FALSE(p.session().justSorted);
         };
     };
     AfterSortPrinters& printers = p.program.printRun().printers;
-    printers.printPostageStatement = note("statement");
-    printers.printMailPrepInstructions = note("instructions");
-    printers.printQualificationReport = note("qualification");
-    printers.printTags = note("tags");
+    printers[AfterSortReport::Statement] = note("statement");
+    printers[AfterSortReport::Instructions] = note("instructions");
+    printers[AfterSortReport::Qualification] = note("qualification");
+    printers[AfterSortReport::Tags] = note("tags");
     PrintCommands& commands = p.program.printCommands();
     auto reprintAll = [&] {
-        commands.reprintPostageStatement();
-        commands.reprintMailPrepInstructions();
-        commands.reprintQualificationReport();
-        commands.reprintTags();
+        for (AfterSortReport report : AfterSortReports)
+            commands.reprint(report);
     };
 
     reprintAll();
@@ -135,11 +135,11 @@ TEST(ReprintCommands, PrintFromTheSortResultFileOrSaySortFirst) {
     p.expectTablesAtSeed();
 
     p.sortAndSkipPrinting();
-    p.ctx().flags.justSorted = true;
-    commands.reprintMailPrepInstructions();
+    p.session().justSorted = true;
+    commands.reprint(AfterSortReport::Instructions);
     EXPECT_GT(sortGroupsSeen, 1) << "the complete sort is read back";
     p.expectTablesAtSeed();
-    commands.reprintTags();
+    commands.reprint(AfterSortReport::Tags);
     EXPECT_EQ(sortGroupsSeen, 0) << "the tags read only the trays";
     p.expectTablesAtSeed();
     calls.clear();
@@ -150,8 +150,10 @@ TEST(ReprintCommands, PrintFromTheSortResultFileOrSaySortFirst) {
     p.expectTablesAtSeed();
 
     // A printer that fails is reported and the tables are reset all the same.
-    printers.printTags = [](const SortedMailing&) { throw FileError("The tag printer failed."); };
-    commands.reprintTags();
+    printers[AfterSortReport::Tags] = [](const SortedMailing&) {
+        throw FileError("The tag printer failed.");
+    };
+    commands.reprint(AfterSortReport::Tags);
     ASSERT_EQ(p.env.ui.messages().size(), 1u);
     EXPECT_EQ(p.env.ui.messages()[0].text, "The tag printer failed.");
     p.expectTablesAtSeed();

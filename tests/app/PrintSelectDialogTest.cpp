@@ -2,6 +2,7 @@
 
 #include "app/PrintSelectDialog.h"
 #include "app/CancelPrintDialog.h"
+#include "app/PrintJobDialogs.h"
 #include "core/Convert.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -123,16 +124,17 @@ TEST_F(PrintSelectTest, ActivationShowsPrinterAndResetsCopiesAndSetupRenamesTheP
 }
 
 TEST_F(PrintSelectTest, AfterASortTheReportBoxAnswersWithoutADialog) {
+    CancelPrintDialog box(env.context());
+    PrintJobDialogs job(dialog, box);
     dialog.form().control("QualReport").setChecked(true);
-    env.context().flags.justSorted = true;
-    EXPECT_TRUE(dialog.askToPrint("Ready to print rate qualification report.", "QualReport"));
-    EXPECT_FALSE(
-        dialog.askToPrint("Ready to print tags. Be sure tag stock is in printer.", "TagReport"));
+    EXPECT_TRUE(job.askToPrint("Ready to print rate qualification report.",
+                               AfterSortReport::Qualification));
+    EXPECT_FALSE(job.askToPrint("Ready to print tags. Be sure tag stock is in printer.",
+                                AfterSortReport::Tags));
     EXPECT_TRUE(env.ui.formLog().empty());
 
-    env.context().flags.justSorted = false;
     env.ui.pressWhenShown("PrintSelectDlog", "CancelBtn");
-    EXPECT_FALSE(dialog.askToPrint("Ready to print rate qualification report.", "QualReport"));
+    EXPECT_FALSE(job.askToPrint("Ready to print rate qualification report.", std::nullopt));
     EXPECT_EQ(dialog.form().caption(), "Ready to print rate qualification report.");
 }
 
@@ -144,6 +146,8 @@ TEST(CancelPrint, CancelSetsTheFlagAndHidesTheBox) {
     EXPECT_EQ(box.form().caption(), "Printing");
     EXPECT_EQ(box.form().control("Page").caption(), "7");
     box.form().control("OKButton").userClick();
-    EXPECT_TRUE(env.context().flags.printCancelled);
+    EXPECT_TRUE(box.cancelPressed());
     EXPECT_FALSE(box.form().visible());
+    box.clearCancel();
+    EXPECT_FALSE(box.cancelPressed());
 }

@@ -36,12 +36,12 @@ struct SortRun {
                 containersSeen = mailing.containerCount();
             };
         };
-        run.printers.printPostageStatement = note("statement");
-        run.printers.printMailPrepInstructions = note("instructions");
-        run.printers.printQualificationReport = note("qualification");
-        run.printers.printTags = note("tags");
+        run.printers[AfterSortReport::Statement] = note("statement");
+        run.printers[AfterSortReport::Instructions] = note("instructions");
+        run.printers[AfterSortReport::Qualification] = note("qualification");
+        run.printers[AfterSortReport::Tags] = note("tags");
         program.sortCommands().writeSortInformation = [this] {
-            calls.push_back(ctx().flags.justSorted ? "writer after sort" : "writer");
+            calls.push_back(session().justSorted ? "writer after sort" : "writer");
             return SortInformationResult{.failed = writerFails, .path = "written.txt"};
         };
         program.sortCommands().printSummary = [this](const std::string& line) {
@@ -57,6 +57,7 @@ struct SortRun {
     bool writerFails = false;
 
     AppContext& ctx() { return env.context(); }
+    PrintSession& session() { return program.printSession(); }
     ScriptedUi& ui() { return env.ui; }
     // Sets a line of mailtype.dat, in the file too, for a command line run that loads it.
     void mailType(long line, const std::string& value) {
@@ -158,7 +159,7 @@ TEST(SortOneList, FiveHundredPiecesSortWithoutAQuestionThenPrintThenWrite) {
     EXPECT_TRUE(s.sorted());
     EXPECT_EQ(s.calls, (std::vector<std::string>{"statement", "instructions", "qualification",
                                                  "tags", "writer after sort"}));
-    EXPECT_TRUE(s.ctx().flags.justSorted);
+    EXPECT_TRUE(s.session().justSorted);
     EXPECT_EQ(s.ctx().mailClass, MailClass::RAL);
     EXPECT_GT(s.containersSeen, 0) << "the reports are given the sort just made";
     s.expectTablesAtSeed();
@@ -309,7 +310,7 @@ TEST(VerifyWithoutSorting, TheMenuEntryPrintsTheVerificationReportOfTheListRead)
     ASSERT_TRUE(entry.enabled);
     std::string path = s.list({{"75201", 20}});
     std::ofstream(path, std::ios::binary | std::ios::app) << "P21,7520\r\n";
-    s.ctx().flags.justSorted = true;
+    s.session().justSorted = true;
     s.ui().chooseFile(path);
     s.ui().pressWhenShown("VerifyDlog", "OKBtn");
     s.ui().whenShown("PrintSelectDlog", [](Form& form) {
@@ -331,7 +332,7 @@ TEST(VerifyWithoutSorting, TheMenuEntryPrintsTheVerificationReportOfTheListRead)
     EXPECT_EQ(printed(" 21"), 1) << "the record number of the short ZIP";
     EXPECT_EQ(printed("Software Settings:"), 0) << "no settings or postage in a verification";
     EXPECT_EQ(s.env.printer.documentCount(), 1);
-    EXPECT_FALSE(s.ctx().flags.justSorted);
+    EXPECT_FALSE(s.session().justSorted);
     EXPECT_TRUE(s.ui().unexpected().empty());
     s.expectTablesAtSeed();
     EXPECT_FALSE(s.sorted());

@@ -29,15 +29,16 @@ struct StatementRun {
         env.ui.clearRecords();
     }
     AppContext& ctx() { return env.context(); }
+    PrintSession& session() { return program.printSession(); }
     MenuItem& entry(const std::string& name) {
         return *program.mainWindow().form().findMenuItem(name);
     }
     void noteLaterReports() {
         AfterSortPrinters& printers = program.printRun().printers;
-        printers.printMailPrepInstructions = [this](const SortedMailing&) {
+        printers[AfterSortReport::Instructions] = [this](const SortedMailing&) {
             calls.push_back("instructions");
         };
-        printers.printTags = [this](const SortedMailing&) { calls.push_back("tags"); };
+        printers[AfterSortReport::Tags] = [this](const SortedMailing&) { calls.push_back("tags"); };
     }
     // Sorts 500 automation letters, printing the reports ticked in the preferences.
     void sort() {
@@ -81,7 +82,7 @@ TEST(StatementCommands, PrintedAfterASortAndAgainFromTheFileMenu) {
     reprint.onClick();
     EXPECT_EQ(s.documents("Quillan Postage Statement"), 1);
     EXPECT_EQ(s.env.printer.pageCount(), 2);
-    EXPECT_FALSE(s.ctx().flags.justSorted);
+    EXPECT_FALSE(s.session().justSorted);
     EXPECT_TRUE(s.env.ui.messages().empty());
     EXPECT_TRUE(s.env.ui.unexpected().empty());
 }

@@ -72,7 +72,7 @@ TEST(StatementPdf, SampleListSortPrintsItsTotalOnTheFacsimile) {
         form.control("ToPage").userSetText("4");
         form.control("OKBtn").userClick();
     });
-    program.printCommands().reprintPostageStatement();
+    program.printCommands().reprint(AfterSortReport::Statement);
     EXPECT_TRUE(fs::is_empty(folder + "printed/"));
     EXPECT_TRUE(env.ui.messages().empty());
 }

@@ -51,6 +51,7 @@ struct TagCommands {
     std::string list;
 
     AppContext& ctx() { return env.context(); }
+    PrintSession& session() { return program.printSession(); }
     std::string tst() const { return env.folder() + "JOB.tst"; }
 
     // The person ticks only the tags, or skips printing.
@@ -148,7 +149,7 @@ TEST(TagReprint, ReloadsTheTraysOfTheLastSortAndAsksForTheRange) {
     EXPECT_TRUE(t.env.ui.messages().empty()) << "no tag stock question outside the sort";
     EXPECT_EQ(t.printed("title Quillan Tray Tags"), 1);
     EXPECT_GT(t.printed("Tray #1 "), 0);
-    EXPECT_FALSE(t.ctx().flags.justSorted);
+    EXPECT_FALSE(t.session().justSorted);
     EXPECT_EQ(t.ctx().tables.containerRows(), 1u) << "the tables are back at their seed";
 }
 

@@ -6,6 +6,7 @@
 #include "tests/core/presort/PresortHarness.h"
 
 #include <gtest/gtest.h>
+#include <set>
 
 using namespace quillan;
 
@@ -45,6 +46,26 @@ TEST(SettingsViews, NamedLinesGiveTheirValues) {
 
     EXPECT_EQ(RateTable::line(RateTable::StandardNonprofit, RateTable::PiecePoundRates), 79);
     EXPECT_EQ(RateTable::line(RateTable::PeriodicalAgriculture, 22), RateTable::LastRate);
+}
+
+// The first four reports keep lines 6 to 9; one added later takes a line after the last
+// list, so that ticking it never overwrites the list's path.
+TEST(SettingsViews, LaterReportsNeverTakeTheLastListLine) {
+    std::set<long> taken;
+    for (int i = 0; i < 8; ++i) {
+        const long line = Preferences::lineOf(static_cast<AfterSortReport>(i));
+        EXPECT_EQ(line, i < 4 ? Preferences::FirstReport + i : Preferences::LastList + i - 3) << i;
+        EXPECT_TRUE(taken.insert(line).second) << "report " << i << " shares line " << line;
+    }
+    EXPECT_EQ(taken.count(Preferences::LastList), 0u);
+
+    const auto later = static_cast<AfterSortReport>(AfterSortReports.size());
+    Preferences prefs(
+        SettingsList({"", "0", "1", "1", "0", "1", "t", "f", "t", "f", "/lists/a.txt", "f", "f"}));
+    prefs.setPrintsAfterSort(later, true);
+    EXPECT_TRUE(prefs.printsAfterSort(later));
+    EXPECT_EQ(prefs.lastList(), "/lists/a.txt");
+    EXPECT_FALSE(prefs.printsAfterSort(AfterSortReport::Tags));
 }
 
 TEST(SettingsViews, AMalformedLineFailsOnlyWhereItIsRead) {

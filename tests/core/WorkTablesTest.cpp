@@ -82,9 +82,7 @@ TEST(WorkTables, ResetHidesTheProgressPicture) {
     env.load();
     test::RecordingProgress progress;
     env.context().setProgress(progress);
-    env.ui.setBusyCursor(true);
     ResetWorkLists(env.context());
     EXPECT_EQ(progress.calls, (std::vector<std::string>{"hide"}));
-    EXPECT_FALSE(env.ui.busyCursor());
     env.context().resetProgress();
 }

@@ -68,6 +68,7 @@ TEST(BarcodingProgram, ARealStartPassesTheListPathAsOneArgument) {
     ProgramPaths paths = env.context().paths;
     paths.programFolder = env.folder() + "Mail/";
     AppContext ctx(Platform{env.ui, env.printer, env.help, shell, env.config}, paths);
+    ctx.setNotices(env.notices);
     std::string received = env.folder() + "received";
     writeProgram(env.folder() + "Brakkel/twk", "#!/bin/sh\nprintf '%s\\n%s' \"$#\" \"$1\" > '" +
                                                    received + ".part'\nmv '" + received +

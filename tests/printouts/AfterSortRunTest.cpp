@@ -2,7 +2,9 @@
 // page across reports, "NOSTOP" and report printers this build does not have.
 
 #include "printouts/AfterSortRun.h"
+#include "app/AfterSortReports.h"
 #include "app/PrintJobDialogs.h"
+#include "app/ProgramPrintSession.h"
 #include "core/Convert.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -19,7 +21,8 @@ struct AfterSort {
     PrintSelectDialog select{ctx};
     CancelPrintDialog box{ctx};
     PrintJobDialogs job{select, box};
-    PrintRun run{ctx, job};
+    PrintSession session = programPrintSession(ctx, job, env.notices);
+    PrintRun run{session};
     std::vector<std::string> printed;
 
     explicit AfterSort(std::vector<std::string> parameters = {}, std::string choices = "tftf")
@@ -28,17 +31,17 @@ struct AfterSort {
         for (long line = 6; line <= 9; ++line)
             ctx.lists.prefsList[line] = std::string(1, choices[static_cast<size_t>(line - 6)]);
         ctx.saveList(ctx.lists.prefsList, "prefs.dat");
-        printer(run.printers.printPostageStatement, "statement", 0);
-        printer(run.printers.printMailPrepInstructions, "instructions", 0);
-        printer(run.printers.printQualificationReport, "qualification", 0);
-        printer(run.printers.printTags, "tags", 0);
+        printer(AfterSortReport::Statement, "statement", 0);
+        printer(AfterSortReport::Instructions, "instructions", 0);
+        printer(AfterSortReport::Qualification, "qualification", 0);
+        printer(AfterSortReport::Tags, "tags", 0);
     }
 
     // A report printer that notes its turn and advances the run by `pages` pages.
-    void printer(AfterSortPrinters::Printer& hook, std::string name, int pages) {
-        hook = [this, name, pages](const SortedMailing&) {
-            printed.push_back(name + " from " + intToStr(ctx.counters.runPageNumber));
-            ctx.counters.runPageNumber += pages;
+    void printer(AfterSortReport report, std::string name, int pages) {
+        run.printers[report] = [this, name, pages](const SortedMailing&) {
+            printed.push_back(name + " from " + intToStr(session.runPageNumber));
+            session.runPageNumber += pages;
         };
     }
     SortedMailing mailing() const { return SortedMailing::of(ctx); }
@@ -67,10 +70,10 @@ TEST(AfterSortRun, DialogShowsTheSavedChoicesAndPrintingSavesTheNewOnes) {
         f.control("statement").userClick();
         f.control("OKBtn").userClick();
     });
-    a.ctx.counters.runPageNumber = 12; // left over from an earlier run
-    PrintReportsAfterSort(a.run, a.mailing());
+    a.session.runPageNumber = 12; // left over from an earlier run
+    PrintReportsAfterSort(a.ctx, a.run, a.mailing());
     EXPECT_EQ(a.printed, (std::vector<std::string>{"qualification from 0", "tags from 0"}));
-    EXPECT_TRUE(a.ctx.flags.justSorted);
+    EXPECT_TRUE(a.session.justSorted);
     EXPECT_EQ(a.prefsLines(), "fftt");
     auto saved = SettingsList::splitLines(a.env.readTable("prefs.dat"));
     EXPECT_EQ(std::string() + saved[6] + saved[7] + saved[8] + saved[9], "fftt");
@@ -86,31 +89,31 @@ TEST(AfterSortRun, SkipPrintingPrintsAndSavesNothing) {
         f.control("statement").userClick();
         f.control("CancelBtn").userClick();
     });
-    PrintReportsAfterSort(a.run, a.mailing());
+    PrintReportsAfterSort(a.ctx, a.run, a.mailing());
     EXPECT_TRUE(a.printed.empty());
     EXPECT_EQ(a.env.readTable("prefs.dat"), before);
     EXPECT_EQ(a.prefsLines(), "tttt");
-    EXPECT_FALSE(a.ctx.flags.justSorted);
+    EXPECT_FALSE(a.session.justSorted);
     EXPECT_EQ(a.select.form().control("CancelBtn").caption(), "Cancel");
 }
 
 TEST(AfterSortRun, ReportsAfterTheToPageAreSkipped) {
     AfterSort a({}, "tttt");
-    a.printer(a.run.printers.printPostageStatement, "statement", 2);
-    a.printer(a.run.printers.printMailPrepInstructions, "instructions", 1);
+    a.printer(AfterSortReport::Statement, "statement", 2);
+    a.printer(AfterSortReport::Instructions, "instructions", 1);
     a.env.ui.whenShown("PrintSelectDlog", [](Form& f) {
         f.control("ToPage").userSetText("3");
         f.control("OKBtn").userClick();
     });
-    PrintReportsAfterSort(a.run, a.mailing());
+    PrintReportsAfterSort(a.ctx, a.run, a.mailing());
     EXPECT_EQ(a.printed, (std::vector<std::string>{"statement from 0", "instructions from 2"}));
 }
 
 TEST(AfterSortRun, NostopPrintsEveryChosenReportWithoutADialogSkippingMissingPrinters) {
     AfterSort a({"list.txt", "nostop"}, "tttf");
     a.select.form().control("FromPage").setText("5");
-    a.run.printers.printQualificationReport = nullptr; // not in this build
-    PrintReportsAfterSort(a.run, a.mailing());
+    a.run.printers[AfterSortReport::Qualification] = nullptr; // not in this build
+    PrintReportsAfterSort(a.ctx, a.run, a.mailing());
     EXPECT_TRUE(a.env.ui.formLog().empty()) << "no dialog";
     EXPECT_EQ(a.run.fromPage(), 1);
     EXPECT_EQ(a.run.toPage(), 9999);
@@ -119,10 +122,10 @@ TEST(AfterSortRun, NostopPrintsEveryChosenReportWithoutADialogSkippingMissingPri
 
 TEST(AfterSortRun, AReportThatFailsSaysSoOnceAndTheRunGoesOn) {
     AfterSort a({"list.txt", "nostop"}, "tttf");
-    a.run.printers.printPostageStatement = [](const SortedMailing&) {
+    a.run.printers[AfterSortReport::Statement] = [](const SortedMailing&) {
         throw ConvertError("rates.dat, line 16: '0.2a' is not a valid floating point value");
     };
-    PrintReportsAfterSort(a.run, a.mailing());
+    PrintReportsAfterSort(a.ctx, a.run, a.mailing());
     ASSERT_EQ(a.env.ui.messages().size(), 1u);
     EXPECT_EQ(a.env.ui.messages()[0].kind, MessageKind::Error);
     EXPECT_EQ(a.env.ui.messages()[0].text,
@@ -139,7 +142,7 @@ TEST(AfterSortRun, ARangeThatIsNotANumberLeavesTheDialogPlainAndSavesNothing) {
         f.control("ToPage").userSetText("3");
         f.control("OKBtn").userClick();
     });
-    EXPECT_THROW(PrintReportsAfterSort(a.run, a.mailing()), ConvertError);
+    EXPECT_THROW(PrintReportsAfterSort(a.ctx, a.run, a.mailing()), ConvertError);
     EXPECT_TRUE(a.printed.empty());
     EXPECT_EQ(a.env.readTable("prefs.dat"), before);
     EXPECT_FALSE(a.select.form().control("ReportSelect").visible());

@@ -17,7 +17,7 @@ ContainerListing drawBlock(TagRig& r, int32_t k, int y, bool inRange = true, int
     ContainerListing listing{};
     SortedMailing mailing = r.mailing();
     r.run.runCopies("Quillan Mail Prep Instructions", [&] {
-        r.ctx.counters.runPageNumber = runPage;
+        r.session.runPageNumber = runPage;
         r.run.mailPrepMode = true;
         r.run.pageInRange = inRange;
         r.printer.moveTo(0, y);
@@ -98,7 +98,7 @@ TEST(ContainerBlock, ABlockThatDoesNotFitStartsAPageOrStopsAtTheToPage) {
     last.container("CITY ST 12345", 150);
     last.afterSortChoice(1, 1);
     drawBlock(last, 1, 700);
-    EXPECT_TRUE(last.ctx.flags.stopPrinting);
+    EXPECT_TRUE(last.session.stopPrinting);
     EXPECT_TRUE(last.entries("text").empty());
 
     TagRig outOfRange("RNML");

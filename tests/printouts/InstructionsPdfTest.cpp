@@ -39,13 +39,13 @@ TEST(InstructionsOnPaper, AReprintSaysWhatThePrintAfterTheSortSaid) {
         r.sort("75201x300, 75202x40, 14001x60, 14101x25, 96701x30, 01234x12, !07520x2");
     int32_t containers = sorted.containerCount();
     // After the sort the statement's pages come first; the instructions number on from them.
-    r.ctx().counters.runPageNumber = 2;
+    r.session().runPageNumber = 2;
     r.printInstructions();
     std::string afterSort = printer.lastOutput();
 
     ASSERT_TRUE(LoadSortResults(r.ctx(), "complete"));
     r.mailing.emplace(SortedMailing::of(r.ctx()));
-    r.ctx().flags.justSorted = false;
+    r.session().justSorted = false;
     r.rig.env.ui.pressWhenShown("PrintSelectDlog", "OKBtn");
     r.printInstructions();
     std::string reprint = printer.lastOutput();

@@ -58,7 +58,7 @@ void InstructionsRig::printInstructions() {
 }
 
 void InstructionsRig::printVerification(int from, int to) {
-    ctx().flags.justSorted = false;
+    session().justSorted = false;
     rig.env.ui.whenShown("PrintSelectDlog", [from, to](platform::Form& form) {
         form.control("FromPage").userSetText(std::to_string(from));
         form.control("ToPage").userSetText(std::to_string(to));

@@ -33,6 +33,7 @@ public:
     std::optional<SortedMailing> mailing;
 
     AppContext& ctx() { return rig.ctx; }
+    PrintSession& session() { return rig.session; }
     void mailType(long line, const std::string& text) { ctx().lists.mailTypeList[line] = text; }
     void periodical(long line, const std::string& text) { ctx().lists.periodicalList[line] = text; }
     // Presorts pieces described as PresortHarness::pieces reads them.

@@ -4,6 +4,7 @@
 
 #include "app/PrintJobDialogs.h"
 #include "app/Program.h"
+#include "app/ProgramPrintSession.h"
 #include "core/DataFiles.h"
 #include "core/PostalCharts.h"
 #include "core/ZipRanges.h"
@@ -44,16 +45,18 @@ TEST(PostalListPdf, EveryLabelIsPrintedWithItsRanges) {
     platform::QtPrinter printer(folder);
     AppContext ctx(platform::Platform{env.ui, printer, env.help, env.shell, env.config},
                    platform::resolveProgramPaths(env.folder()));
+    ctx.setNotices(env.notices);
     ctx.dataFolder = ctx.paths.dataFolder;
     LoadDataFiles(ctx);
     PrintSelectDialog select(ctx);
     CancelPrintDialog box(ctx);
     PrintJobDialogs job(select, box);
-    PrintRun run(ctx, job);
+    PrintSession session = programPrintSession(ctx, job, env.notices);
+    PrintRun run(session);
 
     for (int number : {1, 3, 8, 9, 10}) {
         env.ui.pressWhenShown("PrintSelectDlog", "OKBtn");
-        PrintPostalLists(run, number);
+        PrintPostalLists(run, ctx.lists, number);
         // Each list's file is named after it ("BMC/ASF Entry" without its slash).
         std::string named = "Quillan " + std::string(postalList(number).menuEntry) + " ";
         std::replace(named.begin(), named.end(), '/', '-');

@@ -2,6 +2,7 @@
 // wrapped ranges, page breaks, the page range and the "Printing" box.
 
 #include "printouts/PostalListPrintout.h"
+#include "app/ProgramPrintSession.h"
 #include "core/Convert.h"
 #include "core/ShortDate.h"
 #include "core/ZipRanges.h"
@@ -34,9 +35,13 @@ public:
     void showPrintingPage(int32_t page) override {
         shownPages.push_back(page);
         if (cancelAtPage == page)
-            *cancelFlag = true;
+            cancelPressed = true;
     }
     void closePrintingBox() override { ++closes; }
+    bool printingBoxWatched() const override { return true; }
+    void processPendingInput() override {}
+    bool cancelRequested() const override { return cancelPressed; }
+    void clearCancel() override { cancelPressed = false; }
 
     bool answer = true;
     int from = 1;
@@ -46,7 +51,7 @@ public:
     std::vector<int32_t> shownPages;
     int closes = 0;
     int32_t cancelAtPage = 0;
-    bool* cancelFlag = nullptr;
+    bool cancelPressed = false;
 };
 
 struct DrawnText {
@@ -58,13 +63,11 @@ struct DrawnText {
 struct Rig {
     test::TestEnvironment env{test::geographyFolder()};
     ChosenJob job;
-    PrintRun run{env.context(), job};
+    PrintSession session = programPrintSession(env.context(), job, env.notices);
+    PrintRun run{session};
     AppContext& ctx = env.context();
 
-    Rig() {
-        env.load();
-        job.cancelFlag = &ctx.flags.printCancelled;
-    }
+    Rig() { env.load(); }
 
     // A chart of postal list 4 that gives each label the listed prefixes.
     void setAdcList(std::vector<std::string> labels,
@@ -117,7 +120,7 @@ TEST(PostalListPrintout, EachLabelShowsTheRangesItsChartGivesIt) {
                  {{1, {990, 991, 992, 993, 994, 995, 996, 997, 998, 999}},
                   {7, {1, 2, 3, 4, 5, 10}},
                   {2, {500}}});
-    PrintPostalLists(r.run, 4);
+    PrintPostalLists(r.run, r.ctx.lists, 4);
     EXPECT_EQ(r.job.captions, std::vector<std::string>{"Ready to print postal sorting lists."});
     EXPECT_EQ(r.env.printer.documentCount(), 1);
     EXPECT_EQ(r.count("newpage"), 0);
@@ -156,14 +159,14 @@ TEST(PostalListPrintout, EachLabelShowsTheRangesItsChartGivesIt) {
 
 TEST(PostalListPrintout, ScfLabelsAndTheThreeDigitUniqueCities) {
     Rig r;
-    PrintPostalLists(r.run, 3);
+    PrintPostalLists(r.run, r.ctx.lists, 3);
     std::vector<DrawnText> t = r.texts();
     ASSERT_GT(t.size(), 1u);
     for (size_t i = 2; i < t.size(); i += 2)
         EXPECT_EQ(t[i].text.rfind("SCF ", 0), 0u) << t[i].text;
 
     r.env.printer.clearLog();
-    PrintPostalLists(r.run, 1);
+    PrintPostalLists(r.run, r.ctx.lists, 1);
     // The fixture's label 1 "SPRINGFIELD MA" holds 010-013, 011 a unique city.
     std::optional<DrawnText> unique = r.find("011");
     ASSERT_TRUE(unique);
@@ -182,7 +185,7 @@ TEST(PostalListPrintout, WideRangesWrapAtCommasKeepingEveryCharacter) {
     for (int p = 3; p <= 999; p += 3)
         every3rd.push_back(p);
     r.setAdcList({"", "ADC WIDE", "ADC NEXT"}, {{1, every3rd}, {2, {1}}});
-    PrintPostalLists(r.run, 4);
+    PrintPostalLists(r.run, r.ctx.lists, 4);
     std::string full = zipRangesForLabel(r.ctx.lists.adcStandardChart, 1).ranges;
     std::string joined;
     int y = 600;
@@ -228,7 +231,7 @@ TEST(PostalListPrintout, LaterPagesCarryTheRunningHeaderAndTheRangeIsObeyed) {
     for (int n = 1; n <= 70; ++n)
         labels.push_back("ADC LABEL " + std::to_string(n));
     r.setAdcList(labels, {});
-    PrintPostalLists(r.run, 4);
+    PrintPostalLists(r.run, r.ctx.lists, 4);
     // Blocks 200 apart from 600; a block needs 200 below it on a 6600 sheet: 30 on the first
     // page, 30 on the second from 550 (under the header), the rest on the third.
     EXPECT_EQ(r.count("newpage"), 2);
@@ -246,7 +249,7 @@ TEST(PostalListPrintout, LaterPagesCarryTheRunningHeaderAndTheRangeIsObeyed) {
     r.env.printer.clearLog();
     r.job.from = 2;
     r.job.to = 2;
-    PrintPostalLists(r.run, 4);
+    PrintPostalLists(r.run, r.ctx.lists, 4);
     EXPECT_FALSE(r.find("ADC LABEL 1"));
     EXPECT_TRUE(r.find("ADC LABEL 31"));
     EXPECT_TRUE(r.find("ADC LABEL 60"));
@@ -256,10 +259,9 @@ TEST(PostalListPrintout, LaterPagesCarryTheRunningHeaderAndTheRangeIsObeyed) {
     // Cancel in the "Printing" box while page 2 prints: no third page, no second copy.
     r.env.printer.clearLog();
     r.job = ChosenJob();
-    r.job.cancelFlag = &r.ctx.flags.printCancelled;
     r.job.copies = 2;
     r.job.cancelAtPage = 2;
-    PrintPostalLists(r.run, 4);
+    PrintPostalLists(r.run, r.ctx.lists, 4);
     EXPECT_TRUE(r.find("ADC LABEL 60"));
     EXPECT_FALSE(r.find("ADC LABEL 61"));
     EXPECT_EQ(r.count("newpage"), 1);
@@ -268,6 +270,6 @@ TEST(PostalListPrintout, LaterPagesCarryTheRunningHeaderAndTheRangeIsObeyed) {
     // No answer, no printing.
     r.env.printer.clearLog();
     r.job.answer = false;
-    PrintPostalLists(r.run, 4);
+    PrintPostalLists(r.run, r.ctx.lists, 4);
     EXPECT_TRUE(r.env.printer.log().empty());
 }

@@ -3,6 +3,7 @@
 
 #include "printouts/PrintRun.h"
 #include "app/PrintJobDialogs.h"
+#include "app/ProgramPrintSession.h"
 #include "core/ShortDate.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -23,7 +24,8 @@ struct Rig {
     PrintSelectDialog select{ctx};
     CancelPrintDialog box{ctx};
     PrintJobDialogs job{select, box};
-    PrintRun run{ctx, job};
+    PrintSession session = programPrintSession(ctx, job, env.notices);
+    PrintRun run{session};
 
     explicit Rig(RecordingPrinter::Setup setup = {}, std::string from = "1",
                  std::string to = "9999", int copies = 1)
@@ -37,11 +39,11 @@ struct Rig {
     // A report of `pages` pages as the instruction drivers lay one out: the first page is
     // the document's first sheet, each later one starts with StartReportPage.
     void printReport(int pages) {
-        ctx.counters.runPageNumber = ctx.flags.justSorted ? ctx.counters.runPageNumber + 1 : 1;
+        session.runPageNumber = session.justSorted ? session.runPageNumber + 1 : 1;
         run.reportPageNumber = 1;
         run.mailPrepMode = true;
-        run.pageInRange = ctx.counters.runPageNumber >= run.fromPage();
-        for (int p = 2; p <= pages && !ctx.flags.stopPrinting; ++p)
+        run.pageInRange = session.runPageNumber >= run.fromPage();
+        for (int p = 2; p <= pages && !session.stopPrinting; ++p)
             run.StartReportPage("sort");
     }
 
@@ -80,7 +82,7 @@ TEST(PrintRun, HeaderIsRightAlignedThirtySixPointsFromTheRightEdge) {
                                          "font Arial 12",
                                          "enddoc"};
     EXPECT_EQ(r.printer.log(), expected);
-    EXPECT_EQ(r.ctx.counters.runPageNumber, 2);
+    EXPECT_EQ(r.session.runPageNumber, 2);
     EXPECT_EQ(r.box.form().control("Page").caption(), "2");
     EXPECT_FALSE(r.box.form().visible()) << "closed at the end of the document";
 }
@@ -115,11 +117,11 @@ TEST(PrintRun, PagesBeforeFromAreLaidOutButNotDrawn) {
 
 TEST(PrintRun, RunPageNumberRunsOnAcrossReportsOfOneRun) {
     Rig r;
-    r.ctx.flags.justSorted = true;
-    r.ctx.counters.runPageNumber = 0;
+    r.session.justSorted = true;
+    r.session.runPageNumber = 0;
     r.run.runCopies("Quillan Mail Prep Instructions", [&] { r.printReport(2); });
     r.run.runCopies("Quillan Verification Report", [&] { r.printReport(2); });
-    EXPECT_EQ(r.ctx.counters.runPageNumber, 4);
+    EXPECT_EQ(r.session.runPageNumber, 4);
     auto drawn = r.texts();
     ASSERT_EQ(drawn.size(), 2u);
     EXPECT_NE(drawn[1].find(" - Page 2"), std::string::npos) << "the report's own number";
@@ -145,10 +147,10 @@ TEST(PrintRun, CopiesPrintOneDocumentEachUntilCancelled) {
     r.printer.clearLog();
     int pagesStarted = 0;
     r.run.runCopies("Quillan Mail Prep Instructions", [&] {
-        r.ctx.counters.runPageNumber = 1;
+        r.session.runPageNumber = 1;
         r.run.reportPageNumber = 1;
         r.run.pageInRange = true;
-        while (!r.ctx.flags.stopPrinting && pagesStarted < 10) {
+        while (!r.session.stopPrinting && pagesStarted < 10) {
             r.run.StartReportPage("sort");
             if (++pagesStarted == 2) // the person presses Cancel while page 3 prints
                 r.box.form().control("OKButton").userClick();

@@ -3,12 +3,8 @@
 // PDF printer, and read back word by word by an independent reader: every word lies within
 // the printable area of the sheet and none is drawn over another.
 
+#include "app/AfterSortReports.h"
 #include "platform/qt/QtPrinter.h"
-#include "printouts/AfterSortRun.h"
-#include "printouts/MailPrepInstructions.h"
-#include "printouts/TagPrintout.h"
-#include "reports/PostageStatement.h"
-#include "reports/QualificationReport.h"
 #include "tests/printouts/InstructionsRig.h"
 #include "tests/printouts/PdfReadBack.h"
 
@@ -119,21 +115,12 @@ TEST_P(PrintoutLayout, EveryWordOnThePrintableAreaAndNoneOverAnother) {
 
     AppContext& ctx = r.ctx();
     PrintRun& run = r.rig.run;
-    run.printers.printPostageStatement = [&](const SortedMailing& m) {
-        PrintPostageStatement(ctx, run.job(), m);
-    };
-    run.printers.printMailPrepInstructions = [&](const SortedMailing& m) {
-        PrintMailPrepInstructions(run, m, MailPrepReport::Instructions);
-    };
-    run.printers.printQualificationReport = [&](const SortedMailing& m) {
-        PrintQualificationReport(ctx, run.job(), m);
-    };
-    run.printers.printTags = [&](const SortedMailing& m) { PrintTags(run, m); };
+    setAfterSortPrinters(run);
     for (long line = 6; line <= 9; ++line)
         ctx.lists.prefsList[line] = "t";
     r.rig.env.ui.pressWhenShown("PrintSelectDlog", "OKBtn");
     r.rig.env.ui.answerNextMessage(platform::ModalResult::Ok); // tag stock is in the printer
-    PrintReportsAfterSort(run, mailing);
+    PrintReportsAfterSort(ctx, run, mailing);
 
     std::vector<std::string> pdfs;
     for (const auto& entry : fs::directory_iterator(folder))

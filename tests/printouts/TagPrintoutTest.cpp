@@ -25,7 +25,7 @@ void addContainers(TagRig& r, int n, int32_t pieces = 150) {
 
 void printFromMenu(TagRig& r, const std::string& from = "", const std::string& to = "",
                    int copies = 1) {
-    r.ctx.flags.justSorted = false;
+    r.session.justSorted = false;
     r.env.ui.whenShown("PrintSelectDlog", [=](Form& f) {
         EXPECT_EQ(f.caption(), "Ready to print tags. Be sure tag stock is in printer.");
         if (!from.empty())
@@ -117,14 +117,14 @@ TEST(Tags, TwoToARowAndRowsThatFitOnASheet) {
     printFromMenu(eleven);
     EXPECT_EQ(eleven.printer.pageCount(), 2) << "five rows of 144 pt fit below 36 pt on 792";
     EXPECT_EQ(countLines(eleven).back(), "text 73 166 Tray #11   150 pc");
-    EXPECT_EQ(eleven.ctx.counters.runPageNumber, 2);
+    EXPECT_EQ(eleven.session.runPageNumber, 2);
 }
 
 TEST(Tags, AfterASortTheFirstTagsGoOnTheFirstSheet) {
     TagRig r("RNML");
     addContainers(r, 3);
     r.afterSortChoice(1, 9999);
-    r.ctx.counters.runPageNumber = 4; // the pages of the reports before the tags
+    r.session.runPageNumber = 4; // the pages of the reports before the tags
     r.env.ui.answerNextMessage(ModalResult::Ok);
     PrintTags(r.run, r.mailing());
     ASSERT_EQ(r.env.ui.messages().size(), 1u);
@@ -132,7 +132,7 @@ TEST(Tags, AfterASortTheFirstTagsGoOnTheFirstSheet) {
     EXPECT_EQ(r.env.ui.beeps(), std::vector<BeepKind>{BeepKind::Exclamation});
     EXPECT_TRUE(r.entries("newpage").empty()) << "no blank sheet ahead of the tags";
     EXPECT_EQ(countLines(r).size(), 3u);
-    EXPECT_EQ(r.ctx.counters.runPageNumber, 5);
+    EXPECT_EQ(r.session.runPageNumber, 5);
     EXPECT_EQ(r.entries("title"), std::vector<std::string>{"title Quillan Tray Tags"});
 }
 

@@ -30,12 +30,13 @@ TagRig::TagRig(const std::string& classCode, platform::PrinterDevice& device)
 }
 
 void TagRig::start(const std::string& classCode) {
+    ctx.setNotices(env.notices);
     ctx.dataFolder = ctx.paths.dataFolder;
     LoadDataFiles(ctx);
     ctx.mailClass = MailClass::fromCode(classCode).value();
     ctx.tables.seed(false);
     afterSortChoice(1, 9999);
-    ctx.flags.justSorted = false;
+    session.justSorted = false;
 }
 
 int32_t TagRig::container(const std::string& label, int32_t pieces, const std::string& level,
@@ -75,7 +76,7 @@ void TagRig::afterSortChoice(int from, int to, int copies) {
     form.control("ToPage").setText(std::to_string(to));
     form.control("Copies").setItemIndex(copies - 1);
     form.control("TagReport").setChecked(true);
-    ctx.flags.justSorted = true;
+    session.justSorted = true;
 }
 
 std::vector<std::string> TagRig::entries(const std::string& word) const {

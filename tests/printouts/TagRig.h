@@ -3,6 +3,7 @@
 #include "app/CancelPrintDialog.h"
 #include "app/PrintJobDialogs.h"
 #include "app/PrintSelectDialog.h"
+#include "app/ProgramPrintSession.h"
 #include "core/SortedMailing.h"
 #include "printouts/PrintRun.h"
 #include "tests/support/TestEnvironment.h"
@@ -31,7 +32,8 @@ public:
     PrintSelectDialog select{ctx};
     CancelPrintDialog box{ctx};
     PrintJobDialogs job{select, box};
-    PrintRun run{ctx, job};
+    PrintSession session = programPrintSession(ctx, job, env.notices);
+    PrintRun run{session};
 
     // Rows of the work tables; each returns its number.
     int32_t container(const std::string& label, int32_t pieces,

@@ -82,7 +82,7 @@ TEST(TagsOnPaper, MixedTrayOfTheInstructionsReadsMixedAdc) {
     SortedMailing mailing = t.rig.mailing();
     t.rig.run.runCopies("Quillan Mail Prep Instructions", [&] {
         t.rig.run.pageInRange = true;
-        t.rig.ctx.counters.runPageNumber = 1;
+        t.rig.session.runPageNumber = 1;
         t.printer.moveTo(0, t.rig.run.dotsY(72));
         PrintContainerBlock(t.rig.run, mailing, TagStyle::of(mailing), 1,
                             ContainerBlockMode::Instructions);

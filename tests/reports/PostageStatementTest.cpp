@@ -145,7 +145,7 @@ TEST_F(Statement, StandardPermitLettersFillEveryPartOfTheForm) {
     EXPECT_TRUE(row(2, 281).empty()) << "the flats rows stay empty";
     expectRight(2, "157.6000", 284, 330);
     expectFooterOnBothPages(form);
-    EXPECT_EQ(rig.ctx().counters.runPageNumber, 2);
+    EXPECT_EQ(rig.session.runPageNumber, 2);
 }
 
 // Nonautomation flats of 3 oz, Regular, stamps at the lowest rate. Sacks of 80 pieces
@@ -333,7 +333,7 @@ TEST_F(Statement, PageRangeDrawsOnlyItsPagesAndTheTotalsAreStillComputed) {
     EXPECT_FALSE(rig.has(1, "710")) << "page 1 is not drawn";
     EXPECT_TRUE(rig.has(1, "Facsimile"));
     EXPECT_EQ(row(1, 330), (std::vector<std::string>{"157.6000"})) << "the section total";
-    EXPECT_EQ(rig.ctx().counters.runPageNumber, 2);
+    EXPECT_EQ(rig.session.runPageNumber, 2);
 
     test::StatementRig toOne;
     fourTrays(toOne.fixture);
@@ -351,7 +351,7 @@ TEST_F(Statement, PageRangeDrawsOnlyItsPagesAndTheTotalsAreStillComputed) {
     beyond.job.from = 3;
     beyond.print();
     EXPECT_TRUE(beyond.log().empty()) << "no page in range: no document at all";
-    EXPECT_EQ(beyond.ctx().counters.runPageNumber, 2) << "later reports number on";
+    EXPECT_EQ(beyond.session.runPageNumber, 2) << "later reports number on";
 }
 
 TEST_F(Statement, CopiesPrintOneDocumentEachAndCancelStopsAfterTheCurrentOne) {
@@ -367,7 +367,7 @@ TEST_F(Statement, CopiesPrintOneDocumentEachAndCancelStopsAfterTheCurrentOne) {
     cancelled.job.copies = 3;
     cancelled.job.onPageShown = [&](int32_t page) {
         if (page == 1)
-            cancelled.ctx().flags.printCancelled = true;
+            cancelled.job.cancelPressed = true;
     };
     cancelled.print();
     EXPECT_EQ(cancelled.fixture.env.printer.documentCount(), 1);

@@ -21,15 +21,17 @@ std::string printToPdf(test::QualificationRig& rig, const std::string& folder) {
     AppContext ctx(
         platform::Platform{rig.env.ui, printer, rig.env.help, rig.env.shell, rig.env.config},
         platform::resolveProgramPaths(rig.env.folder()));
+    ctx.setNotices(rig.env.notices);
     ctx.lists = rig.ctx.lists;
     ctx.tables = rig.ctx.tables;
     ctx.mailClass = rig.ctx.mailClass;
-    ctx.programVersion = rig.ctx.programVersion;
-    ctx.ratesDate = rig.ctx.ratesDate;
     rig.mailing();
     ctx.counters = rig.ctx.counters;
     SortedMailing mailing = SortedMailing::of(ctx);
-    PrintQualificationReport(ctx, rig.job, mailing);
+    PrintSession session = programPrintSession(ctx, rig.job, rig.env.notices);
+    session.programVersion = rig.session.programVersion;
+    session.ratesDate = rig.session.ratesDate;
+    PrintQualificationReport(session, mailing);
     return printer.lastOutput();
 }
 

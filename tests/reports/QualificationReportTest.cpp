@@ -310,14 +310,14 @@ TEST(QualificationReport, TrayRunningOverAPageIsNotRepeated) {
 
 TEST(QualificationReport, AfterASortPagesRunOnFromTheReportsBefore) {
     QualificationRig rig(MailClass::RML);
-    rig.ctx.flags.justSorted = true;
-    rig.ctx.counters.runPageNumber = 2;
+    rig.session.justSorted = true;
+    rig.session.runPageNumber = 2;
     rig.fiveDigitTrays(1, 150);
     rig.print();
     EXPECT_EQ(rig.printer.pageCount(), 1) << "no empty sheet before the first page";
     EXPECT_EQ(rig.job.pagesShown(), (std::vector<int32_t>{3}));
     EXPECT_TRUE(rig.find("Page 1"));
-    EXPECT_EQ(rig.ctx.counters.runPageNumber, 3);
+    EXPECT_EQ(rig.session.runPageNumber, 3);
 
     QualificationRig menu(MailClass::RML);
     menu.job.copies = 2;
@@ -351,7 +351,7 @@ TEST(QualificationReport, EmptyMailingPrintsZeroTotalsAndNoRunningTotal) {
 TEST(QualificationReport, CancelInThePrintingBoxEndsTheCopyAtTheNextPage) {
     QualificationRig rig(MailClass::RML, {});
     rig.job.copies = 3;
-    rig.job.onPageShown = [&rig](int32_t) { rig.ctx.flags.printCancelled = true; };
+    rig.job.onPageShown = [&rig](int32_t) { rig.job.cancelPressed = true; };
     rig.fiveDigitTrays(50, 150);
     rig.print();
     EXPECT_EQ(rig.printer.documentCount(), 1) << "no further copy";
@@ -359,5 +359,5 @@ TEST(QualificationReport, CancelInThePrintingBoxEndsTheCopyAtTheNextPage) {
     EXPECT_TRUE(rig.find("75241"));
     EXPECT_FALSE(rig.find("75242"));
     EXPECT_FALSE(rig.find("TOTALS"));
-    EXPECT_TRUE(rig.ctx.flags.stopPrinting);
+    EXPECT_TRUE(rig.session.stopPrinting);
 }

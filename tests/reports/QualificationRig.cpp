@@ -13,15 +13,16 @@ QualificationRig::QualificationRig(MailClass mailClass, platform::RecordingPrint
       context(std::make_unique<AppContext>(
           platform::Platform{env.ui, printer, env.help, env.shell, env.config},
           platform::resolveProgramPaths(env.folder()))),
-      ctx(*context) {
+      ctx(*context), session(programPrintSession(ctx, job, env.notices)) {
+    ctx.setNotices(env.notices);
     env.load();
     // The loaded lists go with the context the report prints from.
     ctx.lists = env.context().lists;
     ctx.listsLoaded = true;
     ctx.tables.seed(false);
     ctx.mailClass = mailClass;
-    ctx.programVersion = "6.2.4";
-    ctx.ratesDate = "4/1/03";
+    session.programVersion = "6.2.4";
+    session.ratesDate = "4/1/03";
     ctx.counters.recordCount = 1000;
 }
 
@@ -62,7 +63,7 @@ SortedMailing QualificationRig::mailing() {
 
 void QualificationRig::print() {
     SortedMailing m = mailing();
-    PrintQualificationReport(ctx, job, m);
+    PrintQualificationReport(session, m);
 }
 
 std::vector<DrawnText> QualificationRig::texts() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ProgramPrintSession.h"
 #include "core/SortedMailing.h"
 #include "platform/testing/RecordingPrinter.h"
 #include "tests/reports/ScriptedPrintJob.h"
@@ -38,6 +39,7 @@ public:
     std::unique_ptr<AppContext> context;
     AppContext& ctx;
     ScriptedPrintJob job;
+    PrintSession session;
 
     // A tray or sack, of the kind its label gives back from the sort-result file unless
     // another is named; returns its number.

@@ -38,7 +38,7 @@ TEST(QualificationTotals, StandardMachinableLettersEnteredAtTheBmc) {
     rig.ctx.lists.mailerList[4] = "2";
     loadSortResult(rig, "rml-bmc-entry.qlPrint");
     SortedMailing mailing = SortedMailing::of(rig.ctx);
-    PrintQualificationReport(rig.ctx, rig.job, mailing);
+    PrintQualificationReport(rig.session, mailing);
     // 168 pieces are too few for presort rates.
     EXPECT_TRUE(rig.find(
         "THIS REPORT FOR DEMONSTRATION PURPOSES ONLY. - TOO FEW PIECES FOR PRESORT RATES."));
@@ -58,7 +58,7 @@ TEST(QualificationTotals, StandardAutomationLettersWithSchemeAndAadcTrays) {
     QualificationRig rig(MailClass::RAL);
     loadSortResult(rig, "ral-scheme-aadc.qlPrint");
     SortedMailing mailing = SortedMailing::of(rig.ctx);
-    PrintQualificationReport(rig.ctx, rig.job, mailing);
+    PrintQualificationReport(rig.session, mailing);
     std::vector<std::string> trays;
     for (int y : {176, 190, 218})
         trays.push_back(rig.textEndingAt(54, y) + " " + rig.textEndingAt(162, y) + " " +

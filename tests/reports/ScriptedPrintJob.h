@@ -9,9 +9,9 @@
 
 namespace quillan::test {
 
-// The print dialogs as a test answers them: whether to print, the range and the copies;
-// and a log of what the report asked of them: "ask <caption>", "page <n>" as the "Printing"
-// box shows a page, "close" as it closes.
+// The print dialogs as a test answers them: whether to print, the range and the copies, and
+// the "Printing" box's Cancel; and a log of what the report asked of them: "ask <caption>",
+// "page <n>" as the "Printing" box shows a page, "close" as it closes.
 class ScriptedPrintJob : public PrintJobControl {
 public:
     bool prints = true;
@@ -20,6 +20,7 @@ public:
     int copies = 1;
     // Called as the box shows each page, as a person's click on Cancel would come.
     std::function<void(int32_t page)> onPageShown;
+    bool cancelPressed = false;
     std::vector<std::string> log;
 
     bool askToPrint(const std::string& caption, std::optional<AfterSortReport>) override {
@@ -38,6 +39,10 @@ public:
             onPageShown(page);
     }
     void closePrintingBox() override { log.push_back("close"); }
+    bool printingBoxWatched() const override { return true; }
+    void processPendingInput() override {}
+    bool cancelRequested() const override { return cancelPressed; }
+    void clearCancel() override { cancelPressed = false; }
 
     // The captions asked under, and the pages the box showed, in order.
     std::vector<std::string> captions() const { return entries("ask "); }

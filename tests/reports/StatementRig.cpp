@@ -18,15 +18,15 @@ int characterWidth(int size) {
 
 } // namespace
 
-StatementRig::StatementRig() {
+StatementRig::StatementRig() : session(programPrintSession(fixture.ctx, job, fixture.env.notices)) {
     fixture.env.copyStatementForms();
-    fixture.ctx.programVersion = "6.2.4";
-    fixture.ctx.ratesDate = "1/5/2025";
+    session.programVersion = "6.2.4";
+    session.ratesDate = "1/5/2025";
 }
 
 void StatementRig::print() {
     SortedMailing mailing = fixture.mailing();
-    PrintPostageStatement(fixture.ctx, job, mailing);
+    PrintPostageStatement(session, mailing);
 }
 
 int StatementRig::count(const std::string& prefix) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ProgramPrintSession.h"
 #include "tests/core/postage/PostageFixture.h"
 #include "tests/reports/ScriptedPrintJob.h"
 
@@ -27,6 +28,7 @@ public:
 
     PostageFixture fixture;
     ScriptedPrintJob job;
+    PrintSession session;
 
     AppContext& ctx() { return fixture.ctx; }
     void statement(long line, std::string text) {

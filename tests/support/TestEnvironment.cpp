@@ -77,6 +77,7 @@ TestEnvironment::TestEnvironment(const std::string& tablesFrom,
     platform::ProgramPaths paths = platform::resolveProgramPaths(folder_);
     context_ = std::make_unique<AppContext>(platform::Platform{ui, printer, help, shell, config},
                                             paths, std::move(parameters));
+    context_->setNotices(notices);
 }
 
 TestEnvironment::~TestEnvironment() {

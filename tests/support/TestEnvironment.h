@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/UiNotices.h"
 #include "core/AppContext.h"
 #include "platform/Platform.h"
 #include "platform/testing/RecordingHelp.h"
@@ -27,6 +28,8 @@ public:
     platform::RecordingHelp help;
     platform::RecordingShell shell;
     platform::ConfigStore config;
+    // The program's notices over the scripted interface: every box is recorded there.
+    UiNotices notices{ui};
 
     const std::string& folder() const { return folder_; }
     const std::string& tablesFolder() const { return tables_; }
