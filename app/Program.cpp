@@ -3,11 +3,11 @@
 #include "app/AfterSortReports.h"
 #include "app/HelpTopics.h"
 #include "app/ProgramPrintSession.h"
+#include "app/WriteBack.h"
 #include "core/CommandErrors.h"
 #include "core/DataFiles.h"
 #include "core/SettingsList.h"
 #include "listio/ListKinds.h"
-#include "listio/SortInformationWriter.h"
 #include "platform/Interruption.h"
 #include "printouts/MailPrepInstructions.h"
 
@@ -104,7 +104,9 @@ void Program::makeSortCommands() {
     sortCommands_ =
         std::make_unique<SortCommands>(ctx_, pages, *verifyDlog_, *tableDlog_, *printRun_);
     sortCommands_->endProgram = [this](int status) { endProgram(status); };
-    sortCommands_->writeSortInformation = [this] { return quillan::WriteSortInformation(ctx_); };
+    sortCommands_->writeSortInformation = [this](const SortInformationJob& job) {
+        return WriteBackSortInformation(ctx_, job);
+    };
     sortCommands_->printSummary = [](const std::string& line) { std::cout << line << std::endl; };
     sortCommands_->printVerificationReport = [this] {
         PrintMailPrepInstructions(*printRun_, SortedMailing::of(ctx_),

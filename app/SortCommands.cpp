@@ -81,15 +81,21 @@ ExitStatus SortCommands::presortAndWrite(const std::string& path) {
     }
     if (stoppedFromOutside())
         return ExitStatus::Cancelled;
+    // The PAVE test file needs a record for every piece whatever is printed, so they are
+    // made with the sort, not with a printout.
+    std::vector<std::string> presortRecords;
     if (ctx_.listFileKind == KindPave)
-        keepPaveRecords(*mailing);
+        presortRecords = MakePaveRecords(*mailing);
     printRun_.session().justSorted = true;
     const int failedPrintouts = PrintReportsAfterSort(ctx_, printRun_, *mailing);
     if (stoppedFromOutside())
         return ExitStatus::Cancelled;
     SortInformationResult written;
-    if (!ctx_.lists.prefsList.printsOnly() && writeSortInformation)
-        written = writeSortInformation();
+    if (!ctx_.lists.prefsList.printsOnly() && writeSortInformation) {
+        const SortedListFile list = listJustRead();
+        written = writeSortInformation(
+            {list, *mailing, ctx_.lists, ctx_.separateFilePath(), std::move(presortRecords)});
+    }
     if (written.stopped && stoppedFromOutside())
         return ExitStatus::Cancelled;
     if (written.failed)
@@ -122,13 +128,8 @@ bool SortCommands::stoppedFromOutside() {
     return true;
 }
 
-// The PAVE test file needs a record for every piece whatever is printed, so they are made
-// with the sort, not with a printout.
-void SortCommands::keepPaveRecords(const SortedMailing& mailing) {
-    std::vector<std::string>& rows = ctx_.tables.paveRecords;
-    rows.assign(1, std::string());
-    std::vector<std::string> records = MakePaveRecords(mailing);
-    rows.insert(rows.end(), records.begin(), records.end());
+SortedListFile SortCommands::listJustRead() const {
+    return {ctx_.listFileName, ctx_.listFileKind, ctx_.list, ctx_.listComponents.get()};
 }
 
 bool SortCommands::askToSortTooSmallMailing() {

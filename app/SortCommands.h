@@ -35,7 +35,7 @@ public:
     // Ends the program (help closed, lists freed, message loop left) with an exit status.
     std::function<void(int)> endProgram;
     // Writes the sort information into the list or a separate file.
-    std::function<SortInformationResult()> writeSortInformation;
+    std::function<SortInformationResult(const SortInformationJob&)> writeSortInformation;
     // Prints the one line that sums up a finished unattended sort ("NOSTOP").
     std::function<void(const std::string&)> printSummary;
     // Prints the verification report of the list just read (in the work tables).
@@ -62,7 +62,7 @@ private:
     bool askToSortTooSmallMailing();
     void refuseCoSackedMailing();
     void seedPieceTables(bool withRecords);
-    void keepPaveRecords(const SortedMailing& mailing);
+    SortedListFile listJustRead() const;
 
     AppContext& ctx_;
     WizardPages pages_;

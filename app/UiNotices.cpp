@@ -11,4 +11,13 @@ platform::ModalResult UiNotices::tell(const Notice& notice) {
     return answer;
 }
 
+std::optional<std::string> UiNotices::askForFile(const FileQuestion& question) {
+    platform::FileDialogOptions options;
+    options.title = question.title;
+    options.fileName = question.fileName;
+    for (const auto& [description, patterns] : question.filters)
+        options.filters.push_back({description, patterns});
+    return ui_.saveFileDialog(options);
+}
+
 } // namespace quillan

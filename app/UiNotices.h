@@ -12,6 +12,7 @@ public:
     explicit UiNotices(platform::Ui& ui) : ui_(ui) {}
 
     platform::ModalResult tell(const Notice& notice) override;
+    std::optional<std::string> askForFile(const FileQuestion& question) override;
 
 protected:
     void showBusy(bool busy) override { ui_.setBusyCursor(busy); }

@@ -10,6 +10,7 @@
 #include "core/Convert.h"
 #include "core/DataFiles.h"
 #include "core/PostalCharts.h"
+#include "listio/ListComponents.h"
 #include "listio/ListKinds.h"
 #include "listio/PresortOrder.h"
 #include "listio/SortInformationWriter.h"
@@ -163,6 +164,7 @@ bool writeAccess(AppContext& ctx, const std::string& path) {
         return false;
     ctx.listFileKind = KindAccess;
     ctx.listFileName = path;
+    listComponents(ctx); // the table component a read of the list would have made
     ctx.list.resetRoles();
     ctx.list.accessTableName = "Table1";
     ctx.list.accessFields.clear();
@@ -183,7 +185,11 @@ bool writeAccess(AppContext& ctx, const std::string& path) {
 double timeWriter(AppContext& ctx, platform::ScriptedUi& ui, bool& saved) {
     ui.clearRecords();
     std::clock_t start = std::clock();
-    WriteSortInformation(ctx);
+    const SortedListFile list{ctx.listFileName, ctx.listFileKind, ctx.list,
+                              ctx.listComponents.get()};
+    const SortedMailing mailing(ctx.tables, ctx.counters, ctx.mailClass, ctx.lists);
+    WriteSortInformation({list, mailing, ctx.lists, ctx.separateFilePath(), {}}, ctx.notices(),
+                         ctx.progress());
     double s = seconds(start);
     saved = ui.messages().empty(); // unattended: only a failure shows a box
     return s;
@@ -208,7 +214,8 @@ int main() {
 
     std::clock_t start = std::clock();
     std::vector<PlacedPiece> indexed;
-    WalkPresortOrder(ctx, {}, [&](const PlacedPiece& p) { indexed.push_back(p); });
+    WalkPresortOrder(SortedMailing(ctx.tables, ctx.counters, ctx.mailClass, ctx.lists), {},
+                     [&](const PlacedPiece& p) { indexed.push_back(p); });
     double walk = seconds(start);
     start = std::clock();
     std::vector<PlacedPiece> literal = test::literalPresortOrder(ctx);

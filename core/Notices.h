@@ -2,7 +2,10 @@
 
 #include "platform/ui/MessageBox.h"
 
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace quillan {
 
@@ -13,6 +16,14 @@ struct Notice {
     platform::MessageKind kind;
     platform::MessageButtons buttons;
     std::string text;
+};
+
+// A question for the name of a file the program is to write: the dialog's title, the name
+// it proposes and the kinds of file it offers (a description and its patterns).
+struct FileQuestion {
+    std::string title;
+    std::string fileName;
+    std::vector<std::pair<std::string, std::vector<std::string>>> filters;
 };
 
 // What the program tells or asks a person, and the busy cursor it shows while it works
@@ -26,6 +37,9 @@ public:
     // button that answered it; work that goes on after it shows the busy cursor again.
     virtual platform::ModalResult tell(const Notice& notice) = 0;
 
+    // The name the person gives for the file; nothing when they cancel.
+    virtual std::optional<std::string> askForFile(const FileQuestion& question) = 0;
+
     // Whether a BusyCursor is alive.
     bool busy() const { return busyGuards_ > 0; }
 
@@ -38,13 +52,14 @@ private:
     int busyGuards_ = 0;
 };
 
-// Nobody to tell: every box is answered with its default button, unseen, and no cursor
-// changes. The notices of a context the program has not given its own.
+// Nobody to tell: every box is answered with its default button, unseen, every file question
+// is cancelled, and no cursor changes. The notices of a context the program has not given its own.
 class NoNotices : public Notices {
 public:
     platform::ModalResult tell(const Notice& notice) override {
         return platform::defaultButton(notice.buttons);
     }
+    std::optional<std::string> askForFile(const FileQuestion&) override { return std::nullopt; }
 
 protected:
     void showBusy(bool) override {}

@@ -30,8 +30,8 @@ size_t checkedRow(int32_t n, int32_t count, const char* what) {
 
 SortedMailing::SortedMailing(const WorkTables& tables, const MailingCounters& counters,
                              MailClass mailClass, const SettingsLists& lists)
-    : tables_(tables), lists_(lists), mailClass_(mailClass), recordCount_(counters.recordCount),
-      rejectedCount_(counters.rejectedCount),
+    : tables_(tables), counters_(counters), lists_(lists), mailClass_(mailClass),
+      recordCount_(counters.recordCount), rejectedCount_(counters.rejectedCount),
       containerCount_(rowsBacked(int64_t(counters.containerCount) - 1, tables.containerRows())),
       sortGroupCount_(rowsBacked(int64_t(counters.sortGroupCount) - 1, tables.sortGroupRows())),
       zipGroupCount_(rowsBacked(counters.zipGroupCount, tables.zipGroupRows())) {

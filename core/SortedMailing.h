@@ -93,11 +93,17 @@ public:
     const FontSettings& fonts() const { return lists_.fontsList; }
     const PostalLists& postalLists() const { return lists_; }
 
+    // The work tables and counters the sort is made of, for the list writers, which write
+    // the sort back record by record.
+    const WorkTables& tables() const { return tables_; }
+    const MailingCounters& counters() const { return counters_; }
+
 private:
     void indexGroups();
     void collectRejected();
 
     const WorkTables& tables_;
+    const MailingCounters& counters_;
     const SettingsLists& lists_;
     MailClass mailClass_;
     int32_t recordCount_;

@@ -22,7 +22,6 @@ void WorkTables::clear() {
     levelKeys.clear();
     levelKeyPieces.clear();
     levelKeyGroups.clear();
-    paveRecords.clear();
 }
 
 void WorkTables::seed(bool withPieceRecordsSeed) {
@@ -45,7 +44,6 @@ void WorkTables::seed(bool withPieceRecordsSeed) {
     levelKeys.push_back(0);
     levelKeyPieces.push_back(0);
     levelKeyGroups.push_back(0);
-    paveRecords.emplace_back();
     if (withPieceRecordsSeed)
         pieceRecords.emplace_back();
 }

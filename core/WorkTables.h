@@ -43,8 +43,6 @@ struct WorkTables {
     std::vector<int32_t> levelKeyPieces;
     std::vector<int32_t> levelKeyGroups;
 
-    std::vector<std::string> paveRecords;
-
     // Every table back to its seed row; pieceRecords is left empty when
     // withPieceRecordsSeed is false (as after a command), given "" otherwise (start-up).
     void seed(bool withPieceRecordsSeed);

@@ -80,27 +80,29 @@ TableHome homeOf(const std::string& list, const std::string& table) {
 }
 
 // Why the database cannot be written as it was read, or empty.
-std::string problemOf(const AppContext& ctx, const TableHome& home) {
-    const ListState& s = ctx.list;
+std::string problemOf(const SortedListFile& list, const TableHome& home) {
+    const ListState& s = list.state;
     const int fields = static_cast<int>(s.accessFields.size());
     if (s.accessTableName.empty() || s.sortColumn < 0 || s.sortColumn >= fields)
         return "No field was chosen for the sorting sequence number.";
     for (int column : {s.trayColumn, s.packageColumn, s.endorsementColumn})
         if (column >= fields)
             return "A field chosen for the sorting information is not in the table.";
-    if (!listUnchangedSinceRead(ctx))
+    if (!list.components)
+        return "The database is no longer open; please sort it again.";
+    if (!listUnchangedSinceRead(list))
         return ListChangedReason;
-    if (lockFilePresent(ctx.listFileName) || lockFilePresent(home.path))
+    if (lockFilePresent(list.path) || lockFilePresent(home.path))
         return "The database is open in Access. Please close it there and sort it again.";
     return {};
 }
 
 // Pass 2 in the copy: every record, in the order read, gets its values. Closing the table
 // writes the copy; it raises when that fails.
-void fillTable(AppContext& ctx, const std::string& copy, const std::string& tableName,
+void fillTable(const SortInformationJob& job, const std::string& copy, const std::string& tableName,
                WriterProgress& progress) {
-    const ListState& s = ctx.list;
-    accessdb::TtaTable& table = listComponents(ctx).table();
+    const ListState& s = job.list.state;
+    accessdb::TtaTable& table = job.list.components->table();
     table.setActive(false);
     table.setDatabaseName(copy);
     table.setTableName(tableName);
@@ -109,8 +111,8 @@ void fillTable(AppContext& ctx, const std::string& copy, const std::string& tabl
         if (column >= 0)
             table.fields(column).setAsString(text);
     };
-    SortNumbers numbers(ctx);
-    const int32_t count = ctx.counters.recordCount;
+    SortNumbers numbers(job.mailing);
+    const int32_t count = job.mailing.counters().recordCount;
     table.first();
     for (int32_t r = 1; r <= count; ++r) {
         progress.before(r, count);
@@ -136,58 +138,61 @@ std::string namingTheList(std::string text, const std::string& copy, const std::
     return text;
 }
 
-void reportChangesLost(AppContext& ctx, const std::string& path, const std::string& why) {
-    reportNotSaved(ctx, path, "Your list has not been changed. " + why);
+void reportChangesLost(Notices& notices, const std::string& path, const std::string& why) {
+    reportNotSaved(notices, path, "Your list has not been changed. " + why);
 }
 
 } // namespace
 
 // A linked table's records are written into a copy of the file it lives in, which
 // replaces that file; the list itself, which holds only the link, stays as it is.
-std::optional<ClosingMessage> WriteAccessList(AppContext& ctx, WriterProgress& progress) {
+std::optional<ClosingMessage> WriteAccessList(const SortInformationJob& job, Notices& notices,
+                                              WriterProgress& progress) {
     progress.begin("Sorting Information");
-    const std::string list = ctx.listFileName;
-    const TableHome home = homeOf(list, ctx.list.accessTableName);
+    const std::string& list = job.list.path;
+    const ListState& state = job.list.state;
+    const TableHome home = homeOf(list, state.accessTableName);
     const std::string& path = home.path;
-    if (std::string problem = problemOf(ctx, home); !problem.empty()) {
-        reportNotSaved(ctx, path, problem);
+    if (std::string problem = problemOf(job.list, home); !problem.empty()) {
+        reportNotSaved(notices, path, problem);
         return std::nullopt;
     }
     platform::AtomicFileWriter target(path);
     if (!target.ok()) {
-        reportListNotWritten(ctx, path, target);
+        reportListNotWritten(notices, path, target);
         return std::nullopt;
     }
     WorkCopy copy(path);
     if (!copy.ok()) {
-        reportChangesLost(ctx, path, copy.error());
+        reportChangesLost(notices, path, copy.error());
         return std::nullopt;
     }
     try {
-        fillTable(ctx, copy.path(), home.table, progress);
+        fillTable(job, copy.path(), home.table, progress);
     } catch (const OwnFileFault&) {
-        listComponents(ctx).closeTableQuietly();
+        job.list.components->closeTableQuietly();
         throw; // a label list of Quillan's own, not the list
     } catch (const std::exception& e) {
-        listComponents(ctx).closeTableQuietly();
-        reportChangesLost(ctx, path, namingTheList(describeListFailure(e).text, copy.path(), path));
+        job.list.components->closeTableQuietly();
+        reportChangesLost(notices, path,
+                          namingTheList(describeListFailure(e).text, copy.path(), path));
         return std::nullopt;
     }
     std::optional<std::string> written = platform::readFileBytes(copy.path());
     if (!written) {
-        reportChangesLost(ctx, path, "The changed copy of the database cannot be read.");
+        reportChangesLost(notices, path, "The changed copy of the database cannot be read.");
         return std::nullopt;
     }
-    if (progress.stopBeforeWriting() || !replaceListWith(ctx, path, target, *written))
+    if (progress.stopBeforeWriting() || !replaceListWith(notices, path, target, *written))
         return std::nullopt;
-    const std::string& sortField =
-        ctx.list.accessFields[static_cast<size_t>(ctx.list.sortColumn)].name;
-    return ClosingMessage{"Quillan has saved sorting information in the table named \"" +
-                              ctx.list.accessTableName +
-                              "\". Using your mailing list software, you should now sort the "
-                              "table in ascending order based on the field named \"" +
-                              sortField + "\".",
-                          " Before you do, would you like to add barcodes to this file?", path};
+    const std::string& sortField = state.accessFields[static_cast<size_t>(state.sortColumn)].name;
+    // The barcoding program is offered the list, which holds the table or its link.
+    return ClosingMessage{
+        "Quillan has saved sorting information in the table named \"" + state.accessTableName +
+            "\". Using your mailing list software, you should now sort the "
+            "table in ascending order based on the field named \"" +
+            sortField + "\".",
+        " Before you do, would you like to add barcodes to this file?", path, list};
 }
 
 } // namespace quillan

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/AppContext.h"
 #include "listio/SortWriterSupport.h"
 
 #include <optional>
@@ -13,6 +12,7 @@ namespace quillan {
 // replaces the database only when the table closed with every change written; a failure
 // on the way leaves the database as it was. Nor is a database written that changed since
 // it was read, or that Access has open.
-std::optional<ClosingMessage> WriteAccessList(AppContext& ctx, WriterProgress& progress);
+std::optional<ClosingMessage> WriteAccessList(const SortInformationJob& job, Notices& notices,
+                                              WriterProgress& progress);
 
 } // namespace quillan

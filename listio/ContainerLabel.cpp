@@ -38,14 +38,15 @@ Text labelLine(const SettingsList& labels, int32_t n) {
 
 // The mixed pieces of a group go to the ADC of the mailer's own area, or for the classes
 // that do not go to an ADC to the entry facility of the mailing.
-Text mixedText(const AppContext& ctx, int32_t group) {
-    bool nonbarcoded = ctx.tables.sortGroupFlags[static_cast<size_t>(group)] == 1;
-    MixedDestination d =
-        findMixedDestination(ctx.lists, ctx.lists.mailerList, ctx.mailClass, nonbarcoded);
+Text mixedText(const SortedMailing& mailing, int32_t group) {
+    bool nonbarcoded = mailing.tables().sortGroupFlags[static_cast<size_t>(group)] == 1;
+    MixedDestination d = findMixedDestination(mailing.postalLists(), mailing.mailer(),
+                                              mailing.mailClass(), nonbarcoded);
     Text zip = destinationZip(d.label.value_or(""));
     if (!zip)
         return std::nullopt;
-    return std::string(ctx.mailClass.isAadcLetters() ? "MIXED AADC" : "MIXED ADC") + " " + *zip;
+    return std::string(mailing.mailClass().isAadcLetters() ? "MIXED AADC" : "MIXED ADC") + " " +
+           *zip;
 }
 
 // "ALL FOR ADC " and the like, with the ZIP of the label the sort group's key numbers.
@@ -66,8 +67,8 @@ Text keyText(const std::string& lead, std::string_view key, size_t count) {
     return lead + std::string(key.substr(0, count));
 }
 
-Text endorsementText(const AppContext& ctx, size_t z) {
-    const WorkTables& t = ctx.tables;
+Text endorsementText(const SortedMailing& mailing, size_t z) {
+    const WorkTables& t = mailing.tables();
     if (z < 1 || z >= t.zipGroupOwner.size())
         return std::nullopt;
     int32_t group = t.zipGroupOwner[z];
@@ -76,11 +77,11 @@ Text endorsementText(const AppContext& ctx, size_t z) {
     std::string_view key = groupKey(t.sortGroupLabels[static_cast<size_t>(group)]);
     switch (t.sortGroupKinds[static_cast<size_t>(group)]) {
     case GroupKind::Mixed:
-        return mixedText(ctx, group);
+        return mixedText(mailing, group);
     case GroupKind::Adc:
-        return numberedText("ALL FOR ADC ", ctx.lists.adcLabels, key);
+        return numberedText("ALL FOR ADC ", mailing.postalLists().adcLabels, key);
     case GroupKind::Aadc:
-        return numberedText("ALL FOR AADC ", ctx.lists.aadcLabels, key);
+        return numberedText("ALL FOR AADC ", mailing.postalLists().aadcLabels, key);
     case GroupKind::Scf:
         return keyText("SCF ", key, 3);
     case GroupKind::ThreeDigit:
@@ -96,10 +97,10 @@ Text endorsementText(const AppContext& ctx, size_t z) {
 
 } // namespace
 
-std::string BuildContainerLabel(const AppContext& ctx, size_t z) {
-    if (!ctx.mailClass.hasEndorsementLine())
+std::string BuildContainerLabel(const SortedMailing& mailing, size_t z) {
+    if (!mailing.mailClass().hasEndorsementLine())
         return {};
-    std::string text = endorsementText(ctx, z).value_or("");
+    std::string text = endorsementText(mailing, z).value_or("");
     if (text.size() < kLabelWidth)
         text.insert(0, kLabelWidth - text.size(), '*');
     return text;

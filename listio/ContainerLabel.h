@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/AppContext.h"
+#include "core/SortedMailing.h"
 
 #include <cstddef>
 #include <string>
@@ -12,6 +12,6 @@ namespace quillan {
 // "*". Classes that carry no endorsement line (letters in trays only) get the empty text. A
 // destination that cannot be read (no sort group, a chart value 0, a label line too short
 // for its ZIP) gives twenty "*" rather than a wrong line.
-std::string BuildContainerLabel(const AppContext& ctx, size_t z);
+std::string BuildContainerLabel(const SortedMailing& mailing, size_t z);
 
 } // namespace quillan

@@ -31,8 +31,8 @@ struct FieldSpan {
 
 class DbfPatcher {
 public:
-    explicit DbfPatcher(AppContext& ctx) : ctx_(ctx) {
-        const ListState& s = ctx.list;
+    explicit DbfPatcher(const SortInformationJob& job) : job_(job), list_(job.list) {
+        const ListState& s = list_.state;
         sort_ = span(s.sortColumn);
         tray_ = span(s.trayColumn);
         package_ = span(s.packageColumn);
@@ -41,7 +41,7 @@ public:
 
     // Why the table cannot be written as it was read, or empty.
     std::string problem() const {
-        const ListState& s = ctx_.list;
+        const ListState& s = list_.state;
         if (!sort_.exists)
             return "No field was chosen for the sorting sequence number.";
         for (int column : {s.trayColumn, s.packageColumn, s.endorsementColumn})
@@ -50,19 +50,19 @@ public:
         return currentLayoutProblem();
     }
 
-    void assign() { numbers_.emplace(ctx_); }
+    void assign() { numbers_.emplace(job_.mailing); }
 
     // Copies the table into `out`, patching the output fields of the live records; the
     // sort field's name for the closing message, or nothing when the file did not hold the
     // records it held when read.
     std::optional<std::string> copy(LineOutput& out, WriterProgress& progress) {
-        const DbfLayout& layout = ctx_.list.dbf;
-        File in(openListFile(ctx_.listFileName));
+        const DbfLayout& layout = list_.state.dbf;
+        File in(openListFile(list_.path));
         std::vector<char> header(static_cast<size_t>(layout.headerLength));
         readExactly(in.get(), header);
         out.raw({header.data(), header.size()});
         std::vector<char> record(static_cast<size_t>(layout.recordLength));
-        const int32_t count = ctx_.counters.recordCount;
+        const int32_t count = job_.mailing.counters().recordCount;
         int32_t live = 0;
         for (long k = 1; k <= layout.records; ++k) {
             readExactly(in.get(), record);
@@ -81,7 +81,7 @@ public:
 
 private:
     FieldSpan span(int column) const {
-        const auto& widths = ctx_.list.dbfFieldWidths;
+        const auto& widths = list_.state.dbfFieldWidths;
         if (column < 0 || column >= static_cast<int>(widths.size()))
             return {};
         FieldSpan s;
@@ -94,19 +94,19 @@ private:
     }
 
     std::string currentLayoutProblem() const {
-        const DbfLayout& was = ctx_.list.dbf;
-        DbfHeaderCheck check = readDbfHeader(ctx_.listFileName);
+        const DbfLayout& was = list_.state.dbf;
+        DbfHeaderCheck check = readDbfHeader(list_.path);
         bool same = check.header && check.header->headerLength == was.headerLength &&
                     check.header->recordLength == was.recordLength &&
                     check.header->statedRecords == was.statedRecords &&
                     check.header->records == was.records && check.header->fileSize == was.fileSize;
         if (same) {
             const auto& fields = check.header->fields;
-            same = fields.size() == ctx_.list.dbfFieldWidths.size();
+            same = fields.size() == list_.state.dbfFieldWidths.size();
             for (size_t c = 0; same && c < fields.size(); ++c)
-                same = fields[c].width == ctx_.list.dbfFieldWidths[c];
+                same = fields[c].width == list_.state.dbfFieldWidths[c];
         }
-        if (same && was.recordLength > 0 && listUnchangedSinceRead(ctx_))
+        if (same && was.recordLength > 0 && listUnchangedSinceRead(list_))
             return {};
         return ListChangedReason;
     }
@@ -130,7 +130,7 @@ private:
 
     void readExactly(std::FILE* in, std::vector<char>& bytes) const {
         if (std::fread(bytes.data(), 1, bytes.size(), in) != bytes.size())
-            throw ListFileError::cannotRead(ctx_.listFileName, errno ? errno : EIO);
+            throw ListFileError::cannotRead(list_.path, errno ? errno : EIO);
     }
 
     static void copyRest(std::FILE* in, LineOutput& out) {
@@ -142,7 +142,7 @@ private:
 
     // The sort field's name as its descriptor holds it, without blanks and zero bytes.
     std::string sortFieldName(const std::vector<char>& header) const {
-        size_t at = 32 + 32 * static_cast<size_t>(ctx_.list.sortColumn);
+        size_t at = 32 + 32 * static_cast<size_t>(list_.state.sortColumn);
         std::string name;
         for (size_t i = at; i < at + 11 && i < header.size(); ++i)
             if (header[i] != ' ' && header[i] != '\0')
@@ -150,31 +150,33 @@ private:
         return name;
     }
 
-    AppContext& ctx_;
+    const SortInformationJob& job_;
+    const SortedListFile& list_;
     FieldSpan sort_, tray_, package_, endorsement_;
     std::optional<SortNumbers> numbers_;
 };
 
 } // namespace
 
-std::optional<ClosingMessage> WriteDbfList(AppContext& ctx, WriterProgress& progress) {
+std::optional<ClosingMessage> WriteDbfList(const SortInformationJob& job, Notices& notices,
+                                           WriterProgress& progress) {
     progress.begin("Sorting Information");
-    const std::string path = ctx.listFileName;
-    DbfPatcher patcher(ctx);
+    const std::string& path = job.list.path;
+    DbfPatcher patcher(job);
     try {
         if (std::string problem = patcher.problem(); !problem.empty()) {
-            reportNotSaved(ctx, path, problem);
+            reportNotSaved(notices, path, problem);
             return std::nullopt;
         }
         patcher.assign();
         LineOutput out(path);
         if (!out.ok()) {
-            reportListNotWritten(ctx, path, out);
+            reportListNotWritten(notices, path, out);
             return std::nullopt;
         }
         std::optional<std::string> field = patcher.copy(out, progress);
         if (!field) {
-            reportNotSaved(ctx, path,
+            reportNotSaved(notices, path,
                            "The file no longer holds the records Quillan read. It has been left "
                            "as it is; please sort it again.");
             return std::nullopt;
@@ -183,7 +185,7 @@ std::optional<ClosingMessage> WriteDbfList(AppContext& ctx, WriterProgress& prog
             return std::nullopt;
         platform::WriteResult result = out.commit();
         if (!result.ok) {
-            reportListNotWritten(ctx, path, result);
+            reportListNotWritten(notices, path, result);
             return std::nullopt;
         }
         return ClosingMessage{
@@ -193,7 +195,7 @@ std::optional<ClosingMessage> WriteDbfList(AppContext& ctx, WriterProgress& prog
                 *field + "\".",
             " Before you do, would you like to add barcodes to this file?", path};
     } catch (const ListFileError& e) {
-        reportNotSaved(ctx, path,
+        reportNotSaved(notices, path,
                        std::string("Your list has not been changed. (") + e.what() + ")");
         return std::nullopt;
     }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/AppContext.h"
 #include "listio/SortWriterSupport.h"
 
 #include <optional>
@@ -13,6 +12,7 @@ namespace quillan {
 // Nothing but those fields changes. The table is patched in a copy that replaces it only
 // when complete, and only when the file still has the size, header and records it had
 // when it was read.
-std::optional<ClosingMessage> WriteDbfList(AppContext& ctx, WriterProgress& progress);
+std::optional<ClosingMessage> WriteDbfList(const SortInformationJob& job, Notices& notices,
+                                           WriterProgress& progress);
 
 } // namespace quillan

@@ -23,23 +23,23 @@ std::string trimmed(const std::string& text) {
 }
 
 // The sheet the list was read from, while the workbook still holds that file; else why not.
-xls::Sheet* sheetOfList(AppContext& ctx, std::string& why) {
-    if (!ctx.listComponents) {
+xls::Sheet* sheetOfList(const SortedListFile& list, std::string& why) {
+    if (!list.components) {
         why = "The workbook is no longer in memory; please sort it again.";
         return nullptr;
     }
-    xls::Workbook& book = ctx.listComponents->workbook();
-    const int index = ctx.list.selectedSheetIndex;
-    if (book.filename() != ctx.listFileName || index < 0 ||
+    xls::Workbook& book = list.components->workbook();
+    const int index = list.state.selectedSheetIndex;
+    if (book.filename() != list.path || index < 0 ||
         static_cast<size_t>(index) >= book.sheets().count()) {
         why = "The workbook is no longer in memory; please sort it again.";
         return nullptr;
     }
-    if (!listUnchangedSinceRead(ctx)) {
+    if (!listUnchangedSinceRead(list)) {
         why = ListChangedReason;
         return nullptr;
     }
-    if (ctx.list.sortColumn < 0) {
+    if (list.state.sortColumn < 0) {
         why = "No field was chosen for the sorting sequence number.";
         return nullptr;
     }
@@ -50,7 +50,7 @@ class SheetPatcher {
 public:
     // The heading row, which the reader skipped, keeps its texts: record 1 is the row under
     // it.
-    SheetPatcher(const AppContext& ctx, xls::Sheet& sheet) : s_(ctx.list), sheet_(sheet) {
+    SheetPatcher(const ListState& state, xls::Sheet& sheet) : s_(state), sheet_(sheet) {
         if (hasHeadingRow(sheet, s_)) {
             firstRow_ = 1;
             prefix_ = trimmed(sheet.getAsString(s_.sortColumn, 0));
@@ -79,13 +79,14 @@ private:
 
 } // namespace
 
-std::optional<ClosingMessage> WriteExcelList(AppContext& ctx, WriterProgress& progress) {
+std::optional<ClosingMessage> WriteExcelList(const SortInformationJob& job, Notices& notices,
+                                             WriterProgress& progress) {
     progress.begin("Sorting Information");
-    const std::string path = ctx.listFileName;
+    const std::string& path = job.list.path;
     std::string why;
-    xls::Sheet* sheet = sheetOfList(ctx, why);
+    xls::Sheet* sheet = sheetOfList(job.list, why);
     if (!sheet) {
-        reportNotSaved(ctx, path, why);
+        reportNotSaved(notices, path, why);
         return std::nullopt;
     }
     // The workbook goes out through the list's own writer, as every other kind of list does:
@@ -93,27 +94,27 @@ std::optional<ClosingMessage> WriteExcelList(AppContext& ctx, WriterProgress& pr
     // a write over the file that fails part way says where the complete workbook is.
     platform::AtomicFileWriter target(path);
     if (!target.ok()) {
-        reportListNotWritten(ctx, path, target);
+        reportListNotWritten(notices, path, target);
         return std::nullopt;
     }
     std::string bytes;
     try {
-        SheetPatcher patcher(ctx, *sheet);
-        SortNumbers numbers(ctx);
-        const int32_t count = ctx.counters.recordCount;
+        SheetPatcher patcher(job.list.state, *sheet);
+        SortNumbers numbers(job.mailing);
+        const int32_t count = job.mailing.counters().recordCount;
         for (int32_t r = 1; r <= count; ++r) {
             progress.before(r, count);
             patcher.patch(r, numbers.valuesOf(r));
         }
-        ctx.listComponents->workbook().writeToStream(bytes);
+        job.list.components->workbook().writeToStream(bytes);
     } catch (const OwnFileFault&) {
         throw; // a label list of Quillan's own, not the list
     } catch (const std::exception& e) {
-        reportNotSaved(ctx, path,
+        reportNotSaved(notices, path,
                        "Your list has not been changed. (" + describeListFailure(e).text + ")");
         return std::nullopt;
     }
-    if (progress.stopBeforeWriting() || !replaceListWith(ctx, path, target, bytes))
+    if (progress.stopBeforeWriting() || !replaceListWith(notices, path, target, bytes))
         return std::nullopt;
     return ClosingMessage{"Quillan has saved sorting information in the file named \"" +
                               fileNameOf(path) +

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/AppContext.h"
 #include "listio/SortWriterSupport.h"
 
 #include <optional>
@@ -13,6 +12,7 @@ namespace quillan {
 // "zip" is a header row: it keeps its texts, and the sort numbers begin with the sort
 // column's heading. The file is replaced only by a complete workbook, and only while it is
 // the file that was read; every other cell, sheet, macro and object of it is kept.
-std::optional<ClosingMessage> WriteExcelList(AppContext& ctx, WriterProgress& progress);
+std::optional<ClosingMessage> WriteExcelList(const SortInformationJob& job, Notices& notices,
+                                             WriterProgress& progress);
 
 } // namespace quillan

@@ -11,14 +11,16 @@ namespace quillan {
 
 namespace {
 
-using WriteFunction = std::optional<ClosingMessage> (*)(AppContext&, WriterProgress&);
+using WriteFunction = std::optional<ClosingMessage> (*)(const SortInformationJob&, Notices&,
+                                                        WriterProgress&);
 
 class KindWriter : public ListWriter {
 public:
     KindWriter(WriteFunction write, bool needsLines) : write_(write), needsLines_(needsLines) {}
     bool needsRecordLines() const override { return needsLines_; }
-    std::optional<ClosingMessage> write(AppContext& ctx, WriterProgress& progress) override {
-        return write_(ctx, progress);
+    std::optional<ClosingMessage> write(const SortInformationJob& job, Notices& notices,
+                                        WriterProgress& progress) override {
+        return write_(job, notices, progress);
     }
 
 private:

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "core/AppContext.h"
+#include "core/Notices.h"
+#include "listio/SortInformationJob.h"
 #include "listio/SortWriterSupport.h"
 
 #include <memory>
@@ -18,10 +19,11 @@ public:
 
     // The writer rewrites the list from each record's text line as it was read.
     virtual bool needsRecordLines() const = 0;
-    // Writes the sort of the list ctx.listFileName describes: the closing message once the
-    // result is safely on disk, or nothing after the user was told why not (the user's files
-    // are then as they were).
-    virtual std::optional<ClosingMessage> write(AppContext& ctx, WriterProgress& progress) = 0;
+    // Writes the job's sort into its list: the closing message once the result is safely on
+    // disk, or nothing after the user was told why not (the user's files are then as they
+    // were).
+    virtual std::optional<ClosingMessage> write(const SortInformationJob& job, Notices& notices,
+                                                WriterProgress& progress) = 0;
 };
 
 // The writer for a list of the given kind, or nothing for a kind that is no list.

@@ -21,20 +21,21 @@ std::string paveTestFilePath(const std::string& listPath) {
     return listPath.substr(0, listPath.size() >= 3 ? listPath.size() - 3 : 0) + "tst";
 }
 
-std::optional<ClosingMessage> WritePaveList(AppContext& ctx, WriterProgress& progress) {
+std::optional<ClosingMessage> WritePaveList(const SortInformationJob& job, Notices& notices,
+                                            WriterProgress& progress) {
     progress.begin("Sorted File");
-    const std::string path = paveTestFilePath(ctx.listFileName);
-    const WorkTables& t = ctx.tables;
+    const std::string path = paveTestFilePath(job.list.path);
+    const WorkTables& t = job.mailing.tables();
+    const MailingCounters& counters = job.mailing.counters();
     std::vector<PlacedPiece> order;
-    const int32_t containers = ctx.counters.containerCount - 1;
+    const int32_t containers = counters.containerCount - 1;
     WalkPresortOrder(
-        ctx, [&](int32_t c) { progress.before(c, containers); },
+        job.mailing, [&](int32_t c) { progress.before(c, containers); },
         [&](const PlacedPiece& p) { order.push_back(p); });
-    // Row 0 is the seed row; then one record per piece, in this walk's order.
-    const size_t records = t.paveRecords.empty() ? 0 : t.paveRecords.size() - 1;
-    if (records != order.size()) {
-        reportNotSaved(ctx, path,
-                       "The sort made " + intToStr(static_cast<int64_t>(records)) +
+    const std::vector<std::string>& parts = job.presortRecords;
+    if (parts.size() != order.size()) {
+        reportNotSaved(notices, path,
+                       "The sort made " + intToStr(static_cast<int64_t>(parts.size())) +
                            " PAVE records, but " + intToStr(static_cast<int64_t>(order.size())) +
                            " pieces were found in the list for it. Nothing was written. Sort "
                            "the list again.");
@@ -42,16 +43,17 @@ std::optional<ClosingMessage> WritePaveList(AppContext& ctx, WriterProgress& pro
     }
     LineOutput out(path);
     if (!out.ok()) {
-        reportNotSaved(ctx, path, "Nothing was written. (" + out.error() + ")");
+        reportNotSaved(notices, path, "Nothing was written. (" + out.error() + ")");
         return std::nullopt;
     }
-    const std::string lead = ctx.lists.mailerList.zip() + std::string(58, ' ');
+    const std::string lead = job.settings.mailerList.zip() + std::string(58, ' ');
     out.line(t.pieceRecords[0] + kTemplate + std::string(224, ' ') + "0000001");
-    const int32_t count = ctx.counters.recordCount;
+    const int32_t count = counters.recordCount;
     std::vector<bool> written(static_cast<size_t>(count) + 1);
     size_t k = 1;
     for (const PlacedPiece& p : order) {
-        out.line(t.pieceRecords[static_cast<size_t>(p.record)] + lead + t.paveRecords[k++]);
+        out.line(t.pieceRecords[static_cast<size_t>(p.record)] + lead + parts[k - 1]);
+        ++k;
         written[static_cast<size_t>(p.record)] = true;
     }
     for (int32_t r = 1; r <= count; ++r) {
@@ -65,10 +67,10 @@ std::optional<ClosingMessage> WritePaveList(AppContext& ctx, WriterProgress& pro
         return std::nullopt;
     platform::WriteResult result = out.commit();
     if (!result.ok) {
-        reportNotSaved(ctx, path, "(" + result.error + ")");
+        reportNotSaved(notices, path, "(" + result.error + ")");
         return std::nullopt;
     }
-    ctx.listFileName = path;
+    // The barcoding program is offered the test file, which holds the sorted records.
     return sortedFileMessage(path);
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/AppContext.h"
 #include "listio/SortWriterSupport.h"
 
 #include <optional>
@@ -16,6 +15,7 @@ std::string paveTestFilePath(const std::string& listPath);
 // is): a template line, every placed piece in presort order with its PAVE part, then the
 // records that were not placed. The PAVE parts are made with the sort; unless there is
 // exactly one for every piece found, nothing is written and the user is told.
-std::optional<ClosingMessage> WritePaveList(AppContext& ctx, WriterProgress& progress);
+std::optional<ClosingMessage> WritePaveList(const SortInformationJob& job, Notices& notices,
+                                            WriterProgress& progress);
 
 } // namespace quillan

@@ -1,7 +1,5 @@
 #include "listio/PresortOrder.h"
 
-#include "core/SortedMailing.h"
-
 #include <algorithm>
 #include <array>
 #include <unordered_map>
@@ -71,9 +69,9 @@ struct Sources {
 
 class Walk {
 public:
-    Walk(const AppContext& ctx, const std::function<void(const PlacedPiece&)>& onPiece)
-        : t_(ctx.tables), onPiece_(onPiece), index_(t_, recordRows(ctx)),
-          coSacked_(ctx.mailClass.isCoSacked()), inCountyFirst_(inCountyFirst(ctx)) {}
+    Walk(const SortedMailing& mailing, const std::function<void(const PlacedPiece&)>& onPiece)
+        : t_(mailing.tables()), onPiece_(onPiece), index_(t_, recordRows(mailing)),
+          coSacked_(mailing.mailClass().isCoSacked()), inCountyFirst_(inCountyFirst(mailing)) {}
 
     void zipGroup(int32_t z, int32_t g, int32_t c) {
         Sources sources = sourcesOf(z, g);
@@ -104,10 +102,10 @@ public:
     }
 
 private:
-    static int32_t recordRows(const AppContext& ctx) {
-        const WorkTables& t = ctx.tables;
+    static int32_t recordRows(const SortedMailing& mailing) {
+        const WorkTables& t = mailing.tables();
         size_t rows = std::min(t.pieceZips.size(), t.pieceInCounty.size());
-        int64_t records = std::min<int64_t>(ctx.counters.recordCount,
+        int64_t records = std::min<int64_t>(mailing.counters().recordCount,
                                             rows == 0 ? 0 : static_cast<int64_t>(rows) - 1);
         return static_cast<int32_t>(std::max<int64_t>(records, 0));
     }
@@ -160,14 +158,14 @@ private:
 
 } // namespace
 
-bool inCountyFirst(const AppContext& ctx) {
-    return ctx.mailClass.isPeriodicals() && ctx.lists.periodicalList.inCountyRates();
+bool inCountyFirst(const SortedMailing& mailing) {
+    return mailing.mailClass().isPeriodicals() && mailing.periodical().inCountyRates();
 }
 
-void WalkPresortOrder(const AppContext& ctx, const std::function<void(int32_t)>& beforeContainer,
+void WalkPresortOrder(const SortedMailing& mailing,
+                      const std::function<void(int32_t)>& beforeContainer,
                       const std::function<void(const PlacedPiece&)>& onPiece) {
-    const SortedMailing mailing = SortedMailing::of(ctx);
-    Walk walk(ctx, onPiece);
+    Walk walk(mailing, onPiece);
     for (int32_t c = 1; c <= mailing.containerCount(); ++c) {
         if (beforeContainer)
             beforeContainer(c);

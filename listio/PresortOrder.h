@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/AppContext.h"
+#include "core/SortedMailing.h"
 
 #include <cstdint>
 #include <functional>
@@ -26,10 +26,11 @@ struct PlacedPiece {
 // The records are found through an index of their ZIP keys, so the walk costs about one
 // visit per record however many ZIP groups there are. `beforeContainer` runs before each
 // tray or sack 1 to containerCount - 1, for the progress picture.
-void WalkPresortOrder(const AppContext& ctx, const std::function<void(int32_t)>& beforeContainer,
+void WalkPresortOrder(const SortedMailing& mailing,
+                      const std::function<void(int32_t)>& beforeContainer,
                       const std::function<void(const PlacedPiece&)>& onPiece);
 
 // True when the walk gives the in-county pieces of a ZIP group first.
-bool inCountyFirst(const AppContext& ctx);
+bool inCountyFirst(const SortedMailing& mailing);
 
 } // namespace quillan

@@ -13,9 +13,9 @@ namespace {
 // in-county pieces it has left. A group is used up when its last piece is given out.
 class GroupPool {
 public:
-    explicit GroupPool(const AppContext& ctx) : t_(ctx.tables) {
+    explicit GroupPool(const SortedMailing& mailing) : t_(mailing.tables()) {
         const int32_t sortGroups = static_cast<int32_t>(t_.sortGroupRows());
-        const int32_t zipGroups = std::min<int32_t>(ctx.counters.zipGroupCount,
+        const int32_t zipGroups = std::min<int32_t>(mailing.counters().zipGroupCount,
                                                     static_cast<int32_t>(t_.zipGroupRows()) - 1);
         left_.resize(static_cast<size_t>(std::max(zipGroups, 0)) + 1);
         for (int32_t z = 1; z <= zipGroups; ++z) {
@@ -71,37 +71,39 @@ std::string joinValues(bool comma, const std::string& tray, const std::string& p
 
 } // namespace
 
-std::string ChooseSortOutputFile(AppContext& ctx) {
-    std::string path = ctx.separateFilePath();
-    if (!ctx.lists.prefsList.asksSeparateFileName())
+std::string ChooseSortOutputFile(const SortInformationJob& job, Notices& notices) {
+    const std::string& path = job.separateFilePath;
+    if (!job.settings.prefsList.asksSeparateFileName())
         return path;
-    FileDialogOptions options;
-    options.title = "Choose or name a file for the sorting information";
-    options.fileName = path;
-    options.filters = {{"text files", {"*.txt"}}};
     // Cancelling keeps the proposed name: the file is written all the same.
-    std::string chosen = ctx.platform.ui.saveFileDialog(options).value_or(path);
+    std::string chosen =
+        notices
+            .askForFile({.title = "Choose or name a file for the sorting information",
+                         .fileName = path,
+                         .filters = {{"text files", {"*.txt"}}}})
+            .value_or(path);
     return chosen.empty() ? path : chosen;
 }
 
-std::optional<ClosingMessage> WriteSeparateFile(AppContext& ctx, WriterProgress& progress) {
+std::optional<ClosingMessage> WriteSeparateFile(const SortInformationJob& job, Notices& notices,
+                                                WriterProgress& progress) {
     progress.begin("Sort Order and Endorsements");
-    const std::string path = ChooseSortOutputFile(ctx);
+    const std::string path = ChooseSortOutputFile(job, notices);
     // The program folder's own file is never written through a link; a file the user names
     // may be one.
     LineOutput out(path, "\r\n",
-                   path == ctx.separateFilePath() ? AtomicFileWriter::Links::Refuse
-                                                  : AtomicFileWriter::Links::Follow);
+                   path == job.separateFilePath ? AtomicFileWriter::Links::Refuse
+                                                : AtomicFileWriter::Links::Follow);
     if (!out.ok()) {
-        ctx.message(BeepKind::Exclamation, MessageKind::Error, MessageButtons::Cancel,
-                    "Quillan could not create this output file. (" + out.error() + ")");
+        notices.tell({BeepKind::Exclamation, MessageKind::Error, MessageButtons::Cancel,
+                      "Quillan could not create this output file. (" + out.error() + ")"});
         return std::nullopt;
     }
-    const bool comma = ctx.lists.prefsList.commaSeparateFile();
-    const WorkTables& t = ctx.tables;
-    const int32_t count = ctx.counters.recordCount;
-    GroupPool pool(ctx);
-    PieceValues values(ctx);
+    const bool comma = job.settings.prefsList.commaSeparateFile();
+    const WorkTables& t = job.mailing.tables();
+    const int32_t count = job.mailing.counters().recordCount;
+    GroupPool pool(job.mailing);
+    PieceValues values(job.mailing);
     const std::string& zeros = PieceValues::notPlaced();
     for (int32_t r = 1; r <= count; ++r) {
         progress.before(r, count);
@@ -121,9 +123,9 @@ std::optional<ClosingMessage> WriteSeparateFile(AppContext& ctx, WriterProgress&
         return std::nullopt;
     WriteResult result = out.commit();
     if (!result.ok) {
-        ctx.message(BeepKind::Exclamation, MessageKind::Error, MessageButtons::Cancel,
-                    "Quillan could not write the output file \"" + path + "\". (" + result.error +
-                        ")");
+        notices.tell(
+            {BeepKind::Exclamation, MessageKind::Error, MessageButtons::Cancel,
+             "Quillan could not write the output file \"" + path + "\". (" + result.error + ")"});
         return std::nullopt;
     }
     return ClosingMessage{

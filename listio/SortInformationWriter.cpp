@@ -1,81 +1,77 @@
 #include "listio/SortInformationWriter.h"
 
-#include "listio/BarcodingProgram.h"
-#include "listio/ListKinds.h"
+#include "core/BusyCursor.h"
 #include "listio/ListWriter.h"
 #include "listio/SeparateFileWriter.h"
-#include "listio/SortWriterSupport.h"
 
 namespace quillan {
 
-using namespace platform;
-
 namespace {
 
-void showSavingPicture(AppContext& ctx) {
-    ProgressSink& progress = ctx.progress();
+void showSavingPicture(ProgressSink& progress) {
     progress.clearPicture();
     progress.clearCaptions();
-    ctx.platform.ui.setBusyCursor(true);
     progress.showPage();
     progress.showCaption(ProgressSink::Caption::Top, "Saving");
 }
 
 // The per-record tables must cover every record counted; the text kinds also need each
 // record's line.
-bool recordsInMemory(const AppContext& ctx, bool needLines) {
-    const WorkTables& t = ctx.tables;
-    const size_t rows = static_cast<size_t>(std::max(ctx.counters.recordCount, 0)) + 1;
+bool recordsInMemory(const SortedMailing& mailing, bool needLines) {
+    const WorkTables& t = mailing.tables();
+    const size_t rows = static_cast<size_t>(std::max(mailing.counters().recordCount, 0)) + 1;
     return t.pieceZips.size() >= rows && t.pieceInCounty.size() >= rows &&
            (!needLines || t.pieceRecords.size() >= rows);
 }
 
-std::optional<ClosingMessage> writeIntoList(AppContext& ctx, WriterProgress& progress) {
-    std::unique_ptr<ListWriter> writer = listWriterFor(ctx.listFileKind);
+const char* const RecordsGone =
+    "The records of the list are no longer in memory; please sort it again.";
+
+std::optional<ClosingMessage> writeIntoList(const SortInformationJob& job, Notices& notices,
+                                            WriterProgress& progress) {
+    std::unique_ptr<ListWriter> writer = listWriterFor(job.list.kind);
     if (!writer)
         return std::nullopt;
-    if (!recordsInMemory(ctx, writer->needsRecordLines())) {
-        reportNotSaved(ctx, ctx.listFileName,
-                       "The records of the list are no longer in memory; please sort it again.");
+    if (!recordsInMemory(job.mailing, writer->needsRecordLines())) {
+        reportNotSaved(notices, job.list.path, RecordsGone);
         return std::nullopt;
     }
-    return writer->write(ctx, progress);
+    return writer->write(job, notices, progress);
 }
 
-std::optional<ClosingMessage> writeSeparately(AppContext& ctx, WriterProgress& progress) {
-    if (!recordsInMemory(ctx, false)) {
-        reportNotSaved(ctx, ctx.separateFilePath(),
-                       "The records of the list are no longer in memory; please sort it again.");
+std::optional<ClosingMessage> writeSeparately(const SortInformationJob& job, Notices& notices,
+                                              WriterProgress& progress) {
+    if (!recordsInMemory(job.mailing, false)) {
+        reportNotSaved(notices, job.separateFilePath, RecordsGone);
         return std::nullopt;
     }
-    return WriteSeparateFile(ctx, progress);
-}
-
-void showClosingMessage(AppContext& ctx, const ClosingMessage& closing) {
-    if (ctx.parameterCount() > 0)
-        return; // unattended: another program started the sort and reads the result itself
-    const bool offer = ctx.mailClass.isAutomation() && !closing.barcodeQuestion.empty();
-    ModalResult answer = ctx.message(BeepKind::Asterisk, MessageKind::Information,
-                                     offer ? MessageButtons::YesNo : MessageButtons::Ok,
-                                     offer ? closing.text + closing.barcodeQuestion : closing.text);
-    if (offer && answer == ModalResult::Yes)
-        RunBarcodingProgram(ctx, ctx.listFileName);
+    return WriteSeparateFile(job, notices, progress);
 }
 
 } // namespace
 
-SortInformationResult WriteSortInformation(AppContext& ctx) {
-    showSavingPicture(ctx);
-    WriterProgress progress(ctx);
-    const auto& prefs = ctx.lists.prefsList;
+SortInformationResult WriteSortInformation(const SortInformationJob& job, Notices& notices,
+                                           ProgressSink& sink) {
+    BusyCursor busy(notices);
+    showSavingPicture(sink);
+    WriterProgress progress(sink);
+    const Preferences& prefs = job.settings.prefsList;
     if (!prefs.writesIntoList() && !prefs.writesSeparateFile())
         return {};
-    std::optional<ClosingMessage> closing =
-        prefs.writesIntoList() ? writeIntoList(ctx, progress) : writeSeparately(ctx, progress);
+    std::optional<ClosingMessage> closing = prefs.writesIntoList()
+                                                ? writeIntoList(job, notices, progress)
+                                                : writeSeparately(job, notices, progress);
     if (!closing)
-        return {.failed = !progress.stopped(), .stopped = progress.stopped(), .path = {}};
-    showClosingMessage(ctx, *closing);
-    return {.failed = false, .stopped = false, .path = closing->path};
+        return {.failed = !progress.stopped(), .stopped = progress.stopped()};
+    return {.path = closing->path, .closing = std::move(closing)};
+}
+
+Notice closingNotice(const ClosingMessage& closing, MailClass mailClass) {
+    using namespace platform;
+    const bool offer = mailClass.isAutomation() && !closing.barcodeQuestion.empty();
+    return {BeepKind::Asterisk, MessageKind::Information,
+            offer ? MessageButtons::YesNo : MessageButtons::Ok,
+            offer ? closing.text + closing.barcodeQuestion : closing.text};
 }
 
 } // namespace quillan

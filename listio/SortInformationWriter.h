@@ -1,20 +1,17 @@
 #pragma once
 
-#include "core/AppContext.h"
+#include "core/Notices.h"
+#include "core/ProgressSink.h"
+#include "listio/SortInformationJob.h"
+#include "listio/SortWriterSupport.h"
+
+#include <optional>
+#include <string>
 
 namespace quillan {
 
-// Hands the result of a sort back to the mailer's data, as prefs.dat line 2 says: "0"
-// writes it into the list itself (a text list is rewritten in presort order, a dBase table
-// gets its sort, tray, package and endorsement fields set, a PAVE list gets its test file
-// beside it), "1" writes the separate sort-information file, anything else nothing. Ends
-// with the closing message and, for automation classes, the offer of the barcoding program;
-// a run started with command-line parameters shows neither.
-//
-// The caller runs it after RunPresort (and the print run), while the work tables, the
-// counters, MailClassCode, listFileKind, listFileName and ctx.list still describe the list
-// that was read and sorted, and resets the work tables afterwards. A failure is reported to
-// the user here, and leaves the user's files as they were; the result says so.
+// What became of the sort information. A failure has been told to the user, and left the
+// user's files as they were.
 struct SortInformationResult {
     // It was asked for and not written; the user has been told why.
     bool failed = false;
@@ -22,7 +19,20 @@ struct SortInformationResult {
     bool stopped = false;
     // The file written; empty when nothing was asked for.
     std::string path;
+    // What to tell the user now that it is safely on disk, and the barcoding program's offer.
+    std::optional<ClosingMessage> closing;
 };
-SortInformationResult WriteSortInformation(AppContext& ctx);
+
+// Hands the result of a sort back to the mailer's data, as prefs.dat line 2 says: "0"
+// writes it into the list itself (a text list is rewritten in presort order, a dBase table
+// gets its sort, tray, package and endorsement fields set, a PAVE list gets its test file
+// beside it), "1" writes the separate sort-information file, anything else nothing. The
+// closing message comes back in the result for the program to show.
+SortInformationResult WriteSortInformation(const SortInformationJob& job, Notices& notices,
+                                           ProgressSink& progress);
+
+// The closing message as the user is told it: for an automation class whose writer has the
+// question, with the offer of the barcoding program, answered Yes or No.
+Notice closingNotice(const ClosingMessage& closing, MailClass mailClass);
 
 } // namespace quillan

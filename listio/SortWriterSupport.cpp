@@ -11,8 +11,8 @@ namespace quillan {
 using namespace platform;
 
 void WriterProgress::begin(const std::string& caption) {
-    ctx_.progress().showCaption(ProgressSink::Caption::Bottom, caption);
-    ctx_.progress().showIcons(5);
+    sink_.showCaption(ProgressSink::Caption::Bottom, caption);
+    sink_.showIcons(5);
 }
 
 void WriterProgress::before(int64_t done, int64_t total) {
@@ -20,7 +20,7 @@ void WriterProgress::before(int64_t done, int64_t total) {
         return;
     while (step_ <= 5 && static_cast<int64_t>(step_) * total <= 5 * done) {
         ++step_;
-        ctx_.progress().showIcons(6 - step_);
+        sink_.showIcons(6 - step_);
     }
 }
 
@@ -57,7 +57,7 @@ const std::string& PieceValues::endorsement(int32_t zipGroup) {
     if (endorsements_.size() <= z)
         endorsements_.resize(z + 1);
     if (!endorsements_[z])
-        endorsements_[z] = BuildContainerLabel(ctx_, z);
+        endorsements_[z] = BuildContainerLabel(mailing_, z);
     return *endorsements_[z];
 }
 
@@ -70,10 +70,10 @@ const std::string& PieceValues::notPlaced() {
     return zeros;
 }
 
-SortNumbers::SortNumbers(const AppContext& ctx)
-    : values_(ctx), endorsed_(ctx.mailClass.hasEndorsementLine()) {
-    assigned_.assign(static_cast<size_t>(std::max(ctx.counters.recordCount, 0)) + 1, {});
-    WalkPresortOrder(ctx, {}, [this](const PlacedPiece& p) {
+SortNumbers::SortNumbers(const SortedMailing& mailing)
+    : values_(mailing), endorsed_(mailing.mailClass().hasEndorsementLine()) {
+    assigned_.assign(static_cast<size_t>(std::max(mailing.counters().recordCount, 0)) + 1, {});
+    WalkPresortOrder(mailing, {}, [this](const PlacedPiece& p) {
         if (p.record >= 1 && static_cast<size_t>(p.record) < assigned_.size())
             assigned_[static_cast<size_t>(p.record)] = {++nextSequence_, p};
     });
@@ -95,9 +95,8 @@ FileStamp listStampOf(const std::string& path) {
     return {status.size, status.modifiedNanoseconds, status.device, status.inode};
 }
 
-bool listUnchangedSinceRead(const AppContext& ctx) {
-    return platform::statusOf(ctx.listFileName).regular &&
-           listStampOf(ctx.listFileName) == ctx.list.listStamp;
+bool listUnchangedSinceRead(const SortedListFile& list) {
+    return platform::statusOf(list.path).regular && listStampOf(list.path) == list.state.listStamp;
 }
 
 ClosingMessage sortedFileMessage(const std::string& path) {
@@ -107,55 +106,55 @@ ClosingMessage sortedFileMessage(const std::string& path) {
             path};
 }
 
-void reportNotSaved(AppContext& ctx, const std::string& path, const std::string& why) {
-    ctx.message(BeepKind::Exclamation, MessageKind::Error, MessageButtons::Cancel,
-                "Quillan could not save the sorting information in the file \"" + fileNameOf(path) +
-                    "\". " + why);
+void reportNotSaved(Notices& notices, const std::string& path, const std::string& why) {
+    notices.tell({BeepKind::Exclamation, MessageKind::Error, MessageButtons::Cancel,
+                  "Quillan could not save the sorting information in the file \"" +
+                      fileNameOf(path) + "\". " + why});
 }
 
 } // namespace quillan
 
 namespace quillan {
 
-static void reportNotWritable(AppContext& ctx, const std::string& path, bool readOnly,
+static void reportNotWritable(Notices& notices, const std::string& path, bool readOnly,
                               const std::string& error) {
     if (!readOnly) {
-        reportNotSaved(ctx, path, "Your list has not been changed. (" + error + ")");
+        reportNotSaved(notices, path, "Your list has not been changed. (" + error + ")");
         return;
     }
-    reportNotSaved(ctx, path,
+    reportNotSaved(notices, path,
                    "The file is read-only: you may not change it, so Quillan has left it as it "
                    "is. Choose \"Put it in a separate file.\" in the Preferences to keep the "
                    "sorting information.");
 }
 
-void reportListNotWritten(AppContext& ctx, const std::string& path, const LineOutput& out) {
-    reportNotWritable(ctx, path, out.targetReadOnly(), out.error());
+void reportListNotWritten(Notices& notices, const std::string& path, const LineOutput& out) {
+    reportNotWritable(notices, path, out.targetReadOnly(), out.error());
 }
 
-void reportListNotWritten(AppContext& ctx, const std::string& path,
+void reportListNotWritten(Notices& notices, const std::string& path,
                           const platform::AtomicFileWriter& out) {
-    reportNotWritable(ctx, path, out.targetReadOnly(), out.error());
+    reportNotWritable(notices, path, out.targetReadOnly(), out.error());
 }
 
-void reportListNotWritten(AppContext& ctx, const std::string& path,
+void reportListNotWritten(Notices& notices, const std::string& path,
                           const platform::WriteResult& result) {
     if (result.keptCopy.empty()) {
-        reportNotSaved(ctx, path, "Your list has not been changed. (" + result.error + ")");
+        reportNotSaved(notices, path, "Your list has not been changed. (" + result.error + ")");
         return;
     }
-    reportNotSaved(ctx, path,
+    reportNotSaved(notices, path,
                    "Your list could not be written in full and may be damaged; the complete "
                    "sorted list is in the file \"" +
                        result.keptCopy + "\". (" + result.error + ")");
 }
 
-bool replaceListWith(AppContext& ctx, const std::string& path, platform::AtomicFileWriter& target,
+bool replaceListWith(Notices& notices, const std::string& path, platform::AtomicFileWriter& target,
                      std::string_view bytes) {
     target.write(bytes);
     platform::WriteResult result = target.commit();
     if (!result.ok)
-        reportListNotWritten(ctx, path, result);
+        reportListNotWritten(notices, path, result);
     return result.ok;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
-#include "core/AppContext.h"
+#include "core/Notices.h"
+#include "core/ProgressSink.h"
 #include "listio/PresortOrder.h"
+#include "listio/SortInformationJob.h"
 #include "platform/fs/AtomicFile.h"
 
 #include <optional>
@@ -13,18 +15,19 @@ namespace quillan {
 
 // What a branch of the sort information writer tells the user once its output is safely
 // on disk: the message, and whether an automation mailing is then offered the barcoding
-// program with this question.
+// program with this question, for the list file it then works on.
 struct ClosingMessage {
     std::string text;
     std::string barcodeQuestion;
     std::string path; // the file written
+    std::string barcodeList = path;
 };
 
 // The countdown of the saving picture, shared by the whole call: before each unit of work
 // the picture steps down once for every fifth of the work reached.
 class WriterProgress {
 public:
-    explicit WriterProgress(AppContext& ctx) : ctx_(ctx) {}
+    explicit WriterProgress(ProgressSink& sink) : sink_(sink) {}
     // Shows the branch's caption under the picture and the first picture.
     void begin(const std::string& caption);
     // Before unit `done` of `total`.
@@ -36,7 +39,7 @@ public:
     bool stopped() const { return stopped_; }
 
 private:
-    AppContext& ctx_;
+    ProgressSink& sink_;
     int step_ = 1;
     bool stopped_ = false;
 };
@@ -68,7 +71,7 @@ private:
 // digits, and the endorsement line of its ZIP group, made once per group.
 class PieceValues {
 public:
-    explicit PieceValues(const AppContext& ctx) : ctx_(ctx) {}
+    explicit PieceValues(const SortedMailing& mailing) : mailing_(mailing) {}
     std::string tray(const PlacedPiece& p) const { return padded(p.container); }
     std::string package(const PlacedPiece& p) const { return padded(p.sortGroup); }
     const std::string& endorsement(int32_t zipGroup);
@@ -77,7 +80,7 @@ public:
     static const std::string& notPlaced(); // "00000"
 
 private:
-    const AppContext& ctx_;
+    const SortedMailing& mailing_;
     std::vector<std::optional<std::string>> endorsements_;
 };
 
@@ -95,7 +98,7 @@ struct RecordSortValues {
 // in the order they are asked for, which is the list's order.
 class SortNumbers {
 public:
-    explicit SortNumbers(const AppContext& ctx);
+    explicit SortNumbers(const SortedMailing& mailing);
     // The values of record r (1-based, in reading order); each record is asked for once.
     RecordSortValues valuesOf(int32_t record);
 
@@ -119,26 +122,26 @@ inline constexpr const char* ListChangedReason =
 
 // What tells a file changed or replaced: its size, time of change and identity.
 FileStamp listStampOf(const std::string& path);
-// The list file ctx.listFileName is still the file it was when read (ctx.list.listStamp),
-// with the size and time of change it had then.
-bool listUnchangedSinceRead(const AppContext& ctx);
+// The list file is still the file it was when read (its state's listStamp), with the size
+// and time of change it had then.
+bool listUnchangedSinceRead(const SortedListFile& list);
 
 // The closing message of a list rewritten in presort order.
 ClosingMessage sortedFileMessage(const std::string& path);
 
 // An error box saying the sorting information was not saved, and why.
-void reportNotSaved(AppContext& ctx, const std::string& path, const std::string& why);
+void reportNotSaved(Notices& notices, const std::string& path, const std::string& why);
 // The same for a list that could not be written: read-only, or a failed write (which says
 // where the complete copy is when the list itself may be damaged).
-void reportListNotWritten(AppContext& ctx, const std::string& path, const LineOutput& out);
-void reportListNotWritten(AppContext& ctx, const std::string& path,
+void reportListNotWritten(Notices& notices, const std::string& path, const LineOutput& out);
+void reportListNotWritten(Notices& notices, const std::string& path,
                           const platform::WriteResult& result);
-void reportListNotWritten(AppContext& ctx, const std::string& path,
+void reportListNotWritten(Notices& notices, const std::string& path,
                           const platform::AtomicFileWriter& out);
 
 // Writes the whole new contents of a list held in memory through `target`, the list's
 // writer, and puts them in its place; false, with the failure reported, when that fails.
-bool replaceListWith(AppContext& ctx, const std::string& path, platform::AtomicFileWriter& target,
+bool replaceListWith(Notices& notices, const std::string& path, platform::AtomicFileWriter& target,
                      std::string_view bytes);
 
 } // namespace quillan

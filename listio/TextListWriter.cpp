@@ -28,22 +28,23 @@ bool startsWithByteOrderMark(const std::string& path) {
 
 // True while the file holds exactly the header and the records that were read: the list is
 // rewritten from those, so a list edited since must not be overwritten with them.
-bool unchangedSinceRead(const AppContext& ctx) {
-    const auto& records = ctx.tables.pieceRecords;
-    const int32_t count = ctx.counters.recordCount;
-    if (count < 0 || records.size() <= static_cast<size_t>(count) || ctx.list.fieldCount <= 0)
+bool unchangedSinceRead(const SortInformationJob& job) {
+    const ListState& state = job.list.state;
+    const auto& records = job.mailing.tables().pieceRecords;
+    const int32_t count = job.mailing.counters().recordCount;
+    if (count < 0 || records.size() <= static_cast<size_t>(count) || state.fieldCount <= 0)
         return false;
     try {
-        TextLineReader reader(ctx.listFileName);
+        TextLineReader reader(job.list.path);
         std::string line;
-        if (isHeaderKind(ctx.listFileKind) &&
-            (reader.next(line) != TextLineReader::Status::Line || line != ctx.list.listHeaderLine))
+        if (isHeaderKind(job.list.kind) &&
+            (reader.next(line) != TextLineReader::Status::Line || line != state.listHeaderLine))
             return false;
         for (int32_t r = 1; r <= count; ++r)
             if (reader.next(line) != TextLineReader::Status::Line ||
                 line != records[static_cast<size_t>(r)])
                 return false;
-        for (const std::string& blank : ctx.list.trailingBlankLines)
+        for (const std::string& blank : state.trailingBlankLines)
             if (reader.next(line) != TextLineReader::Status::Line || line != blank)
                 return false;
         return reader.next(line) == TextLineReader::Status::End;
@@ -139,34 +140,36 @@ std::string TextRecordJoiner::header(const std::string& headerLine) const {
     return out;
 }
 
-std::optional<ClosingMessage> WriteTextList(AppContext& ctx, WriterProgress& progress) {
+std::optional<ClosingMessage> WriteTextList(const SortInformationJob& job, Notices& notices,
+                                            WriterProgress& progress) {
     progress.begin("Sorted File");
-    const std::string path = ctx.listFileName;
-    if (!unchangedSinceRead(ctx)) {
-        reportNotSaved(ctx, path,
+    const std::string& path = job.list.path;
+    const ListState& state = job.list.state;
+    if (!unchangedSinceRead(job)) {
+        reportNotSaved(notices, path,
                        "The file is no longer the one Quillan read (it was changed, moved or "
                        "removed since). It has been left as it is; please sort it again.");
         return std::nullopt;
     }
     const bool bom = startsWithByteOrderMark(path);
-    LineOutput out(path, ctx.list.lineEnd);
+    LineOutput out(path, state.lineEnd);
     if (!out.ok()) {
-        reportListNotWritten(ctx, path, out);
+        reportListNotWritten(notices, path, out);
         return std::nullopt;
     }
     if (bom)
         out.raw("\xEF\xBB\xBF");
-    TextRecordJoiner joiner(ctx.listFileKind, ctx.list.fieldCount, ctx.list);
-    if (isHeaderKind(ctx.listFileKind))
-        out.line(joiner.header(ctx.list.listHeaderLine));
+    TextRecordJoiner joiner(job.list.kind, state.fieldCount, state);
+    if (isHeaderKind(job.list.kind))
+        out.line(joiner.header(state.listHeaderLine));
 
-    const auto& records = ctx.tables.pieceRecords;
-    const int32_t count = ctx.counters.recordCount;
+    const auto& records = job.mailing.tables().pieceRecords;
+    const int32_t count = job.mailing.counters().recordCount;
     std::vector<bool> written(static_cast<size_t>(count) + 1);
-    PieceValues values(ctx);
-    const int32_t containers = ctx.counters.containerCount - 1;
+    PieceValues values(job.mailing);
+    const int32_t containers = job.mailing.counters().containerCount - 1;
     WalkPresortOrder(
-        ctx, [&](int32_t c) { progress.before(c, containers); },
+        job.mailing, [&](int32_t c) { progress.before(c, containers); },
         [&](const PlacedPiece& p) {
             out.line(joiner.join(records[static_cast<size_t>(p.record)], values.tray(p),
                                  values.package(p), values.endorsement(p.zipGroup)));
@@ -177,13 +180,13 @@ std::optional<ClosingMessage> WriteTextList(AppContext& ctx, WriterProgress& pro
         if (!written[static_cast<size_t>(r)])
             out.line(joiner.join(records[static_cast<size_t>(r)], PieceValues::notPlaced(),
                                  PieceValues::notPlaced(), ""));
-    for (const std::string& blank : ctx.list.trailingBlankLines)
+    for (const std::string& blank : state.trailingBlankLines)
         out.line(blank);
     if (progress.stopBeforeWriting())
         return std::nullopt;
     platform::WriteResult result = out.commit();
     if (!result.ok) {
-        reportListNotWritten(ctx, path, result);
+        reportListNotWritten(notices, path, result);
         return std::nullopt;
     }
     return sortedFileMessage(path);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/AppContext.h"
 #include "listio/SortWriterSupport.h"
 
 #include <optional>
@@ -39,6 +38,7 @@ private:
 // were not placed after them with zeros. The list is replaced only when all of it was
 // written, and only while it still holds what was read; otherwise the user is told and
 // nothing changes.
-std::optional<ClosingMessage> WriteTextList(AppContext& ctx, WriterProgress& progress);
+std::optional<ClosingMessage> WriteTextList(const SortInformationJob& job, Notices& notices,
+                                            WriterProgress& progress);
 
 } // namespace quillan

@@ -43,7 +43,9 @@ struct Printing {
         for (int i = 0; i < 500; ++i)
             out << "P" << i << "," << (i % 2 ? "75201" : "75202") << "-1234\r\n";
         out.close();
-        program.sortCommands().writeSortInformation = [] { return SortInformationResult{}; };
+        program.sortCommands().writeSortInformation = [](const SortInformationJob&) {
+            return SortInformationResult{};
+        };
         env.ui.chooseFile(path);
         env.ui.pressWhenShown("VerifyDlog", "OKBtn");
         env.ui.pressWhenShown("PrintSelectDlog", "CancelBtn");
@@ -171,7 +173,9 @@ TEST(ReprintCommands, QualificationReportPrintsAfterTheSortAndFromTheMenu) {
     for (int i = 0; i < 500; ++i)
         out << "P" << i << "," << (i % 2 ? "75201" : "75202") << "-1234\r\n";
     out.close();
-    p.program.sortCommands().writeSortInformation = [] { return SortInformationResult{}; };
+    p.program.sortCommands().writeSortInformation = [](const SortInformationJob&) {
+        return SortInformationResult{};
+    };
     p.env.ui.chooseFile(path);
     p.env.ui.pressWhenShown("VerifyDlog", "OKBtn");
     p.env.ui.pressWhenShown("PrintSelectDlog", "OKBtn");
@@ -228,7 +232,9 @@ TEST(ReprintCommands, TheInstructionsReprintAsTheyPrintedAfterTheSort) {
     for (int i = 0; i < 400; ++i)
         out << "P" << i << "," << (i % 3 ? "75201" : i % 2 ? "14001" : "7520") << "\r\n";
     out.close();
-    p.program.sortCommands().writeSortInformation = [] { return SortInformationResult{}; };
+    p.program.sortCommands().writeSortInformation = [](const SortInformationJob&) {
+        return SortInformationResult{};
+    };
     p.env.ui.chooseFile(path);
     p.env.ui.pressWhenShown("VerifyDlog", "OKBtn");
     p.env.ui.pressWhenShown("PrintSelectDlog", "OKBtn");

@@ -3,8 +3,8 @@
 // how every command ends (tables at their seed, the program ended by a command-line run).
 
 #include "app/Program.h"
+#include "app/WriteBack.h"
 #include "core/MailingMinimums.h"
-#include "listio/SortInformationWriter.h"
 #include "platform/Interruption.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -40,7 +40,7 @@ struct SortRun {
         run.printers[AfterSortReport::Instructions] = note("instructions");
         run.printers[AfterSortReport::Qualification] = note("qualification");
         run.printers[AfterSortReport::Tags] = note("tags");
-        program.sortCommands().writeSortInformation = [this] {
+        program.sortCommands().writeSortInformation = [this](const SortInformationJob&) {
             calls.push_back(session().justSorted ? "writer after sort" : "writer");
             return SortInformationResult{.failed = writerFails, .path = "written.txt"};
         };
@@ -448,7 +448,9 @@ TEST(SortOneList, UnattendedSortWritesTheListInPresortOrderWithoutClosingBoxOrOf
     SortRun probe;
     std::string path = interleavedList(probe);
     SortRun s({path, "NOSTOP"});
-    s.program.sortCommands().writeSortInformation = [&s] { return WriteSortInformation(s.ctx()); };
+    s.program.sortCommands().writeSortInformation = [&s](const SortInformationJob& job) {
+        return WriteBackSortInformation(s.ctx(), job);
+    };
     ASSERT_TRUE(s.program.RunStartUp());
     EXPECT_EQ(s.ui().exitStatus(), 0);
     EXPECT_EQ(s.summaries,
@@ -472,7 +474,9 @@ TEST(SortOneList, UnattendedSortWritesTheListInPresortOrderWithoutClosingBoxOrOf
 
 TEST(SortOneList, FromTheMenuTheWriterClosesWithTheBarcodingOffer) {
     SortRun s;
-    s.program.sortCommands().writeSortInformation = [&s] { return WriteSortInformation(s.ctx()); };
+    s.program.sortCommands().writeSortInformation = [&s](const SortInformationJob& job) {
+        return WriteBackSortInformation(s.ctx(), job);
+    };
     s.ui().pressWhenShown("PrintSelectDlog", "OKBtn");
     s.ui().answerNextMessage(ModalResult::No);
     s.sort(interleavedList(s));
@@ -487,7 +491,9 @@ TEST(SortOneList, SortResultThatCannotBeSavedAbandonsTheSortAndLeavesTheList) {
     std::string path = interleavedList(probe);
     const auto original = lines(path);
     SortRun s({path, "NOSTOP"});
-    s.program.sortCommands().writeSortInformation = [&s] { return WriteSortInformation(s.ctx()); };
+    s.program.sortCommands().writeSortInformation = [&s](const SortInformationJob& job) {
+        return WriteBackSortInformation(s.ctx(), job);
+    };
     // A full disk: nothing larger than a few bytes can be written.
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit saved{};
@@ -582,8 +588,8 @@ TEST(SortOneList, NamedZipAndZip4FieldsHoldWhateverTheFirstRecordsCarry) {
             // Automation rejects a piece without its +4.
             s.ctx().lists.prefsList[5] = "0";
             s.ctx().saveList(s.ctx().lists.prefsList, "prefs.dat");
-            s.program.sortCommands().writeSortInformation = [&s] {
-                return WriteSortInformation(s.ctx());
+            s.program.sortCommands().writeSortInformation = [&s](const SortInformationJob& job) {
+                return WriteBackSortInformation(s.ctx(), job);
             };
             ASSERT_TRUE(s.program.RunStartUp());
             EXPECT_EQ(s.ui().exitStatus(), 0) << mailType << " " << rotation;
@@ -696,8 +702,8 @@ TEST(WhileASortWorks, LeavingAsksAndYesLeavesTheListAsItWas) {
         for (ModalResult answer : {ModalResult::Yes, ModalResult::No}) {
             SCOPED_TRACE(std::string(how == Leave::Exit ? "Exit " : "close ") + toString(answer));
             SortRun s;
-            s.program.sortCommands().writeSortInformation = [&s] {
-                return WriteSortInformation(s.ctx());
+            s.program.sortCommands().writeSortInformation = [&s](const SortInformationJob& job) {
+                return WriteBackSortInformation(s.ctx(), job);
             };
             const std::string path = interleavedList(s);
             s.ui().pressWhenShown("PrintSelectDlog", "CancelBtn");

@@ -22,7 +22,7 @@ struct StatementRun {
         // After a sort only the statement prints.
         for (long line : {7, 8, 9})
             ctx().lists.prefsList[line] = "f";
-        program.sortCommands().writeSortInformation = [this] {
+        program.sortCommands().writeSortInformation = [this](const SortInformationJob&) {
             calls.push_back("writer");
             return SortInformationResult{};
         };

@@ -37,7 +37,9 @@ TEST(StatementPdf, SampleListSortPrintsItsTotalOnTheFacsimile) {
     ctx.dataFolder = ctx.paths.dataFolder;
     LoadDataFiles(ctx);
     Program program(ctx);
-    program.sortCommands().writeSortInformation = [] { return SortInformationResult{}; };
+    program.sortCommands().writeSortInformation = [](const SortInformationJob&) {
+        return SortInformationResult{};
+    };
 
     std::string list = env.folder() + "texas-mailing.txt";
     fs::copy_file(std::string(QUILLAN_TEST_DATA) + "/../../samples/texas-mailing.txt", list);

@@ -16,7 +16,7 @@ static void expectSeeded(const WorkTables& t, bool pieceRecordsSeed) {
           &t.sortGroupFlags, &t.sortGroupPieces, &t.sortGroupContainer, &t.containerPieces,
           &t.levelKeys, &t.levelKeyPieces, &t.levelKeyGroups})
         EXPECT_EQ(*table, std::vector<int32_t>{0});
-    for (const auto* table : {&t.sortGroupLabels, &t.containerLabels, &t.paveRecords})
+    for (const auto* table : {&t.sortGroupLabels, &t.containerLabels})
         EXPECT_EQ(*table, std::vector<std::string>{""});
     EXPECT_EQ(t.sortGroupKinds, std::vector<GroupKind>{GroupKind::Other});
     EXPECT_EQ(t.containerTypes, std::vector<ContainerType>{ContainerType{}});
@@ -37,7 +37,6 @@ TEST(WorkTables, StartUpSeedsEveryTableAndResetRestoresTheSeeds) {
     t.addContainer(3, "LABEL",
                    {ContainerKind::FiveDigit, ContainerLevel::FiveDigit, EntryDiscount::None});
     t.addLevelKey(12, 3, 1);
-    t.paveRecords.push_back("x");
     EXPECT_TRUE(t.familiesConsistent());
 
     ResetWorkLists(ctx);

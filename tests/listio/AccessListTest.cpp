@@ -273,7 +273,7 @@ TEST(AccessWriter, RecordsGetTheirNumbersAndEveryOtherColumnStays) {
     presortByZip(f.ctx());
     f.ctx().mailClass = *MailClass::fromCode("RAL");
     f.ui().clearRecords();
-    ASSERT_FALSE(WriteSortInformation(f.ctx()).failed);
+    ASSERT_FALSE(test::writeSortInformation(f.ctx()).failed);
 
     auto after = rowsByName(path);
     ASSERT_EQ(after.size(), 10u);
@@ -324,7 +324,7 @@ TEST(AccessWriter, SortNumbersOfTableAndSheetGiveTheOrderOfTheRewrittenTextList)
         EXPECT_EQ(openWithRoles(f, path, roles), path);
         presortByZip(f.ctx());
         f.ctx().mailClass = *MailClass::fromCode("RNAF");
-        EXPECT_FALSE(WriteSortInformation(f.ctx()).failed) << path;
+        EXPECT_FALSE(test::writeSortInformation(f.ctx()).failed) << path;
     };
     WriterFixture access;
     std::string mdb = accessTable(access.env.folder() + "list.mdb", records);
@@ -377,7 +377,7 @@ TEST(AccessWriter, AFailedWriteLeavesTheDatabaseAsItWas) {
         } else {
             platform::dao::failUpdateAfterForTesting(failure == UpdateFails ? 500 : 0);
             FileSizeLimit limit(failure == TooBig ? fs::file_size(path) / 2 : RLIM_INFINITY);
-            EXPECT_TRUE(WriteSortInformation(f.ctx()).failed);
+            EXPECT_TRUE(test::writeSortInformation(f.ctx()).failed);
             platform::dao::failUpdateAfterForTesting(0);
             expectNotSavedOnly(f, "Quillan could not save the sorting information in the file "
                                   "\"list.mdb\".");
@@ -415,7 +415,7 @@ TEST(AccessWriter, ALinkedTableIsWrittenInTheFileItLivesIn) {
         presortByZip(f.ctx());
         f.ctx().mailClass = *MailClass::fromCode("RAL");
         platform::dao::failUpdateAfterForTesting(fails ? 5 : 0);
-        EXPECT_EQ(WriteSortInformation(f.ctx()).failed, fails);
+        EXPECT_EQ(test::writeSortInformation(f.ctx()).failed, fails);
         platform::dao::failUpdateAfterForTesting(0);
         EXPECT_EQ(sha256Of(front), frontHash) << "the front end holds only the link";
         if (fails) {

@@ -2,6 +2,7 @@
 // ADC is label 5 "ADC NORTH TEXAS TX 75099").
 
 #include "listio/ContainerLabel.h"
+#include "tests/support/MailingOf.h"
 #include "tests/support/SortTables.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -29,7 +30,7 @@ struct ContainerLabelTest : ::testing::Test {
         return row;
     }
     std::string labelFor(const std::string& label, int32_t flag = 0) {
-        return BuildContainerLabel(ctx, groupWithLabel(label, flag));
+        return BuildContainerLabel(test::mailingOf(ctx), groupWithLabel(label, flag));
     }
 };
 
@@ -86,5 +87,5 @@ TEST_F(ContainerLabelTest, AnUnreadableDestinationGivesTheFallbackNotAWrongRead)
     EXPECT_EQ(labelFor("SC"), fallback);
     size_t unplaced = groupWithLabel("5D 12345");
     ctx.tables.zipGroupOwner[unplaced] = -1;
-    EXPECT_EQ(BuildContainerLabel(ctx, unplaced), fallback);
+    EXPECT_EQ(BuildContainerLabel(test::mailingOf(ctx), unplaced), fallback);
 }

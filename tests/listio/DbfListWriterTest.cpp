@@ -128,7 +128,7 @@ TEST(DbfWriter, TableChangedOrUnwritableSinceReadingIsLeftAsItIs) {
         f.ui().clearRecords();
         {
             FileSizeLimit limit(change == TooBig ? 300 : RLIM_INFINITY);
-            WriteSortInformation(f.ctx());
+            test::writeSortInformation(f.ctx());
         }
         EXPECT_EQ(platform::readFileBytes(path), changed) << change;
         expectNotSavedOnly(f, "Quillan could not save the sorting information in the file "
@@ -143,7 +143,7 @@ TEST(OtherKindsWriter, AccessAndExcelListsNotReadAsTheyAreNowAreNotWritten) {
         f.ctx().listFileKind = kind;
         f.ctx().listFileName = path;
         f.ctx().list.sortColumn = 0;
-        WriteSortInformation(f.ctx());
+        test::writeSortInformation(f.ctx());
         EXPECT_EQ(platform::readFileBytes(path), "untouched");
         expectNotSavedOnly(f, "Quillan could not save the sorting information in the file "
                               "\"list.bin\".");
@@ -173,24 +173,25 @@ TEST(OtherKindsWriter, PaveTestFileNeedsThePaveRecordsOfEveryPiece) {
     std::string tst = f.env.folder() + "JOB.tst";
     EXPECT_EQ(paveTestFilePath(path), tst);
 
-    WriteSortInformation(ctx); // the sort made no PAVE records
+    test::writeSortInformation(ctx); // the sort made no PAVE records
     EXPECT_FALSE(std::filesystem::exists(tst));
     expectNotSavedOnly(f, "The sort made 0 PAVE records, but 1 pieces were found");
 
     f.ui().clearRecords();
-    t.paveRecords = {"", std::string(160, 'P') + "0000002", std::string(160, 'P') + "0000003"};
-    WriteSortInformation(ctx); // more records than pieces: they cannot be matched up
+    // more records than pieces: they cannot be matched up
+    test::writeSortInformation(
+        ctx, {std::string(160, 'P') + "0000002", std::string(160, 'P') + "0000003"});
     EXPECT_FALSE(std::filesystem::exists(tst));
     expectNotSavedOnly(f, "The sort made 2 PAVE records, but 1 pieces");
 
     f.ui().clearRecords();
-    t.paveRecords = {"", std::string(160, 'P') + "0000002"};
-    WriteSortInformation(ctx);
+    const std::string part = std::string(160, 'P') + "0000002";
+    test::writeSortInformation(ctx, {part});
     auto lines = f.fileLines(tst);
     ASSERT_EQ(lines.size(), 3u);
     for (const auto& line : lines)
         EXPECT_EQ(line.size(), 358u);
-    EXPECT_EQ(lines[1], record + "75201" + std::string(58, ' ') + t.paveRecords[1]);
+    EXPECT_EQ(lines[1], record + "75201" + std::string(58, ' ') + part);
     EXPECT_EQ(lines[2].substr(317, 2), "XX");
     EXPECT_EQ(lines[2].substr(351), "0000003");
     EXPECT_EQ(platform::readFileBytes(path), crlf({header, record, record}));

@@ -265,7 +265,7 @@ TEST(ExcelWriter, RecordsGetTheirNumbersAndEveryOtherCellStays) {
     presortByZip(f.ctx());
     f.ctx().mailClass = *MailClass::fromCode("RAL");
     f.ui().clearRecords();
-    ASSERT_FALSE(WriteSortInformation(f.ctx()).failed);
+    ASSERT_FALSE(test::writeSortInformation(f.ctx()).failed);
 
     // 75201 (records 1, 3, 5, 7) then 75202 (2, 6, 8, 10), then records 4 and 9.
     EXPECT_EQ(column(path, 2),
@@ -316,7 +316,7 @@ TEST(ExcelWriter, HeaderRowKeepsItsTextsWhateverTheCaseOfItsZip) {
         ASSERT_EQ(openWithRoles(f, path, {{"zip", 1}, {"sort", 2}}), path);
         presortByZip(f.ctx());
         f.ctx().mailClass = *MailClass::fromCode("RNAF");
-        ASSERT_FALSE(WriteSortInformation(f.ctx()).failed) << zipHeading;
+        ASSERT_FALSE(test::writeSortInformation(f.ctx()).failed) << zipHeading;
         // The heading was no record: the rejected record takes the number after the pieces.
         EXPECT_EQ(column(path, 2),
                   (std::vector<std::string>{" SORT\t", "SORT000002", "SORT000003", "SORT000001"}))
@@ -331,7 +331,7 @@ TEST(ExcelWriter, HeaderRowKeepsItsTextsWhateverTheCaseOfItsZip) {
     ASSERT_EQ(openWithRoles(f, path, {{"zip5", 0}, {"zip4", 1}, {"sort", 2}}), path);
     presortByZip(f.ctx());
     f.ctx().mailClass = *MailClass::fromCode("RNAF");
-    ASSERT_FALSE(WriteSortInformation(f.ctx()).failed);
+    ASSERT_FALSE(test::writeSortInformation(f.ctx()).failed);
     EXPECT_EQ(column(path, 2), (std::vector<std::string>{"SEQ", "SEQ000001"}));
 }
 
@@ -364,7 +364,7 @@ TEST(ExcelWriter, AFailedWriteLeavesTheWorkbookAsItWas) {
             EXPECT_TRUE(readOnlyWriteFails(f, path, failure == ReadOnlyList)) << failure;
         } else {
             FileSizeLimit limit(failure == TooBig ? 4096 : RLIM_INFINITY);
-            EXPECT_TRUE(WriteSortInformation(f.ctx()).failed);
+            EXPECT_TRUE(test::writeSortInformation(f.ctx()).failed);
             expectNotSavedOnly(f, "Quillan could not save the sorting information in the file "
                                   "\"list.xls\".");
             if (failure == DrawingItCannotKeep)
@@ -434,7 +434,7 @@ TEST(ExcelWriter, MacrosNotesPicturesChartsAndPropertiesSurviveTheWriteBack) {
         ASSERT_EQ(openWithRoles(f, path, {{"zip", 0}, {"sort", 1}}), path) << name;
         presortByZip(f.ctx());
         f.ctx().mailClass = *MailClass::fromCode("RNAF");
-        EXPECT_FALSE(WriteSortInformation(f.ctx()).failed) << name;
+        EXPECT_FALSE(test::writeSortInformation(f.ctx()).failed) << name;
         EXPECT_EQ(python(streams), streamsBefore) << name;
         if (!notesBefore.empty()) {
             EXPECT_EQ(python(notes), notesBefore) << name;
@@ -494,7 +494,7 @@ TEST(ExcelWriter, WorkbooksWithDrawnObjectsOrProtectionSortIntoTheList) {
         ASSERT_EQ(openWithRoles(f, path, {{"zip", 1}, {"sort", 2}}), path) << name;
         presortByZip(f.ctx());
         f.ctx().mailClass = *MailClass::fromCode("RNAF");
-        EXPECT_FALSE(WriteSortInformation(f.ctx()).failed) << name;
+        EXPECT_FALSE(test::writeSortInformation(f.ctx()).failed) << name;
         EXPECT_EQ(drawnAndProtected(), before) << name;
         xls::Workbook back;
         back.setFilename(path);

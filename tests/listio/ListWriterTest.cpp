@@ -28,10 +28,13 @@ TEST(ListWriter, EachKindHasItsWriterAndTheTextKindsNeedTheirLines) {
 TEST(ListWriter, KindsThisVersionCannotWriteAreRefusedByName) {
     WriterFixture f;
     f.ctx().listFileName = f.write("list.xls", "not a workbook");
-    WriterProgress progress(f.ctx());
+    const SortedListFile list = listOf(f.ctx());
+    const SortedMailing mailing = mailingOf(f.ctx());
+    const SortInformationJob job{list, mailing, f.ctx().lists, f.ctx().separateFilePath(), {}};
+    WriterProgress progress(f.ctx().progress());
     for (const char* kind : {KindAccess, KindExcel}) {
         f.ui().clearRecords();
-        EXPECT_FALSE(listWriterFor(kind)->write(f.ctx(), progress)) << kind;
+        EXPECT_FALSE(listWriterFor(kind)->write(job, f.ctx().notices(), progress)) << kind;
         ASSERT_EQ(f.ui().messages().size(), 1u);
         EXPECT_NE(f.ui().messages()[0].text.find("list.xls"), std::string::npos);
     }
@@ -72,7 +75,7 @@ TEST(ListWriter, AStopBeforeWritingLeavesTheFilesAsTheyWere) {
         };
         const std::vector<std::string> before = entries();
         platform::setInterruptionRequested(true);
-        SortInformationResult result = WriteSortInformation(f.ctx());
+        SortInformationResult result = test::writeSortInformation(f.ctx());
         platform::setInterruptionRequested(false);
         EXPECT_TRUE(result.stopped);
         EXPECT_FALSE(result.failed);

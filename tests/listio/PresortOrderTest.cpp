@@ -3,6 +3,7 @@
 
 #include "listio/PresortOrder.h"
 #include "tests/listio/LiteralPresortWalk.h"
+#include "tests/support/MailingOf.h"
 #include "tests/support/SortTables.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -43,7 +44,8 @@ struct PresortOrderTest : ::testing::Test {
     }
     std::vector<int32_t> walkedRecords() {
         std::vector<int32_t> out;
-        WalkPresortOrder(ctx, {}, [&](const PlacedPiece& p) { out.push_back(p.record); });
+        WalkPresortOrder(test::mailingOf(ctx), {},
+                         [&](const PlacedPiece& p) { out.push_back(p.record); });
         return out;
     }
 };
@@ -85,7 +87,7 @@ TEST_F(PresortOrderTest, SplitZipGroupShareTheRecordsInListOrder) {
     group(75201, 2, 0, 2);
     group(75201, 3, 0, 1);
     auto pieces = std::vector<PlacedPiece>();
-    WalkPresortOrder(ctx, {}, [&](const PlacedPiece& p) { pieces.push_back(p); });
+    WalkPresortOrder(test::mailingOf(ctx), {}, [&](const PlacedPiece& p) { pieces.push_back(p); });
     ASSERT_EQ(pieces.size(), 5u);
     EXPECT_EQ(recordsOf(pieces), (std::vector<int32_t>{1, 2, 3, 4, 5}));
     EXPECT_EQ(pieces[0].zipGroup, 2) << "tray 1 holds the second group";
@@ -161,7 +163,8 @@ TEST_F(PresortOrderTest, IndexedWalkAgreesWithTheListScanningWalk) {
             ctx.counters.containerCount = trays + 1;
 
             std::vector<PlacedPiece> indexed;
-            WalkPresortOrder(ctx, {}, [&](const PlacedPiece& p) { indexed.push_back(p); });
+            WalkPresortOrder(test::mailingOf(ctx), {},
+                             [&](const PlacedPiece& p) { indexed.push_back(p); });
             std::vector<PlacedPiece> literal = literalPresortOrder(ctx);
             ASSERT_EQ(indexed.size(), literal.size()) << c.code << " seed " << seed;
             EXPECT_GT(literal.size(), 1000u);

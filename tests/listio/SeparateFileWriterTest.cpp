@@ -55,7 +55,7 @@ TEST(SeparateFile, TabFormatAndRecordsNoGroupTakesGetZeros) {
     presortByZip(f.ctx());
     f.ctx().mailClass = *MailClass::fromCode("RAL");
     f.ctx().tables.zipGroupPieces[2] = 1; // the 75201 group holds one piece only
-    WriteSortInformation(f.ctx());
+    test::writeSortInformation(f.ctx());
     EXPECT_EQ(f.fileLines(f.ctx().separateFilePath()), (std::vector<std::string>{
                                                            "00002\t00002\t00002\t",
                                                            "00003\t00003\t00003\t",
@@ -79,7 +79,7 @@ TEST(SeparateFile, SplitGroupsServeInCountyRecordsFromTheirInCountyShare) {
     t.insertZipGroup(2, 75201, 2, 0, 2);
     ctx.counters = {.recordCount = 3, .zipGroupCount = 2, .sortGroupCount = 3, .containerCount = 3};
     ctx.mailClass = *MailClass::fromCode("PNAL");
-    WriteSortInformation(ctx);
+    test::writeSortInformation(ctx);
     auto lines = f.fileLines(ctx.separateFilePath());
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0].substr(0, 18), "00002\t00002\t00002\t");
@@ -96,7 +96,7 @@ TEST(SeparateFile, NamedByTheUserOrTheStandardNameWhenCancelled) {
         f.ctx().mailClass = *MailClass::fromCode("RNAF");
         std::string chosen = f.env.folder() + "mine.txt";
         f.ui().chooseFile(cancel ? std::nullopt : std::optional<std::string>(chosen));
-        WriteSortInformation(f.ctx());
+        test::writeSortInformation(f.ctx());
         std::string expected = cancel ? f.ctx().separateFilePath() : chosen;
         EXPECT_EQ(f.fileLines(expected).size(), 5u) << expected;
         EXPECT_EQ(f.ui().formLog().back(),

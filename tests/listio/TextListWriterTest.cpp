@@ -116,7 +116,7 @@ TEST(TextListWriter, BarRecordsOfAPlacedAndARejectedPiece) {
                     .sortGroupCount = 4,
                     .containerCount = 8};
     ctx.mailClass = *MailClass::fromCode("RNAF");
-    WriteSortInformation(ctx);
+    test::writeSortInformation(ctx);
     EXPECT_EQ(f.fileLines(path), (std::vector<std::string>{"x|y|tray|package|endorsement|",
                                                            "a|b|00007|00003|*******5-DIGIT 12345|",
                                                            "a|b|00000|00000||"}));
@@ -152,7 +152,7 @@ TEST(TextListWriter, BarcodingProgramStartsOnYesAndNeverUnattended) {
         f.ctx().mailClass = *MailClass::fromCode("RAF");
         f.ui().answerNextMessage(ModalResult::Yes);
         f.ui().chooseFile(f.env.folder() + "twk"); // not installed beside Quillan: found by hand
-        WriteSortInformation(f.ctx());
+        test::writeSortInformation(f.ctx());
         ASSERT_EQ(f.env.shell.calls.size(), 1u);
         EXPECT_EQ(f.env.shell.calls[0].arguments, std::vector<std::string>{path});
     }
@@ -200,7 +200,7 @@ TEST(TextListWriter, ListChangedSinceReadingIsLeftAlone) {
     std::string edited = crlf(commaList) + "Fay Ox,Dallas,TX,75201\r\n";
     f.write("list.txt", edited);
     f.ui().clearRecords();
-    WriteSortInformation(f.ctx());
+    test::writeSortInformation(f.ctx());
     EXPECT_EQ(platform::readFileBytes(path), edited);
     expectNotSavedOnly(f, "no longer the one Quillan read");
 }

@@ -1,5 +1,6 @@
 #include "tests/listio/WriterTestSupport.h"
 
+#include "app/WriteBack.h"
 #include "core/Convert.h"
 #include "tests/support/SortTables.h"
 
@@ -41,6 +42,18 @@ void presortByZip(AppContext& ctx, int groupsPerTray) {
     ctx.counters.zipGroupCount = group;
     ctx.counters.sortGroupCount = group + 1;
     ctx.counters.containerCount = static_cast<int32_t>(t.containerRows());
+}
+
+SortedListFile listOf(const AppContext& ctx) {
+    return {ctx.listFileName, ctx.listFileKind, ctx.list, ctx.listComponents.get()};
+}
+
+SortInformationResult writeSortInformation(AppContext& ctx,
+                                           std::vector<std::string> presortRecords) {
+    const SortedListFile list = listOf(ctx);
+    const SortedMailing mailing = mailingOf(ctx);
+    return WriteBackSortInformation(
+        ctx, {list, mailing, ctx.lists, ctx.separateFilePath(), std::move(presortRecords)});
 }
 
 std::vector<std::string> crlfLines(const std::string& bytes) {

@@ -6,6 +6,7 @@
 #include "core/AppContext.h"
 #include "listio/SortInformationWriter.h"
 #include "platform/fs/AtomicFile.h"
+#include "tests/support/MailingOf.h"
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -19,6 +20,15 @@ namespace quillan::test {
 // other), each in a sort group of its own labelled "5D " and the ZIP (flagged "1" for the
 // pieces without ZIP+4), `groupsPerTray` sort groups to a tray.
 void presortByZip(AppContext& ctx, int groupsPerTray = 1);
+
+// The list the context read, as the sort command hands it to the writers.
+SortedListFile listOf(const AppContext& ctx);
+
+// Writes the sort information of the list and the sort in the context as the sort command
+// does, its closing message and barcoding offer included; `presortRecords` are the PAVE
+// parts the sort made.
+SortInformationResult writeSortInformation(AppContext& ctx,
+                                           std::vector<std::string> presortRecords = {});
 
 // Lines of a file split at CR LF; the file must end with one.
 std::vector<std::string> crlfLines(const std::string& bytes);
@@ -36,7 +46,7 @@ struct WriterFixture : ListFixture {
         presortByZip(ctx());
         ctx().mailClass = *MailClass::fromCode(classCode);
         ui().clearRecords();
-        WriteSortInformation(ctx());
+        writeSortInformation(ctx());
     }
     std::vector<std::string> fileLines(const std::string& path) {
         return crlfLines(platform::readFileBytes(path).value_or(""));

@@ -1,7 +1,7 @@
 // Finding and starting the barcoding program: the candidate folders, the user's choice,
 // and a real start whose list path arrives as one argument.
 
-#include "listio/BarcodingProgram.h"
+#include "app/BarcodingProgram.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "listio/BarcodingProgram.h"
+#include "app/BarcodingProgram.h"
 
 #include <filesystem>
 
