@@ -12,23 +12,23 @@ namespace {
 
 constexpr AfterSortReportTable Table = {{
     {AfterSortReport::Statement, "statement", "Postage Statement", 190, "PrintPostageStatement1",
-     "Print Postage Statement", "complete",
+     "Print Postage Statement", SortResultPart::Complete,
      [](PrintRun& run, const SortedMailing& mailing) {
          PrintPostageStatement(run.session(), mailing);
      }},
     {AfterSortReport::Instructions, "SortReport", "Mail Preparation Instructions", 210, "Reprint",
-     "Print Mail Preparation Instructions", "complete",
+     "Print Mail Preparation Instructions", SortResultPart::Complete,
      [](PrintRun& run, const SortedMailing& mailing) {
          PrintMailPrepInstructions(run, mailing, MailPrepReport::Instructions);
      }},
     {AfterSortReport::Qualification, "QualReport", "Rate Qualification Report", 190,
-     "PrintQualificationReport1", "Print Rate Qualification Report", "complete",
+     "PrintQualificationReport1", "Print Rate Qualification Report", SortResultPart::Complete,
      [](PrintRun& run, const SortedMailing& mailing) {
          PrintQualificationReport(run.session(), mailing);
      }},
     // The tags need only the trays or sacks of the sort.
     {AfterSortReport::Tags, "TagReport", "Tray/Sack Tags", 190, "PntLabels", "Print Tray/Sack Tags",
-     "labels", &PrintTags},
+     SortResultPart::Labels, &PrintTags},
 }};
 
 constexpr bool everyReportInItsPlace(const AfterSortReportTable& table) {

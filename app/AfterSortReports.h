@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/AppContext.h"
+#include "core/SortResults.h"
 #include "core/settings/Preferences.h"
 #include "printouts/PrintRun.h"
 
@@ -19,7 +20,7 @@ struct AfterSortReportEntry {
     int checkBoxWidth;
     const char* menuEntry;
     const char* menuCaption;
-    const char* reprintPart; // "complete", or "labels" for the trays and sacks only
+    SortResultPart reprintPart; // the trays and sacks only, or the complete sort
     void (*print)(PrintRun& run, const SortedMailing& mailing);
 };
 

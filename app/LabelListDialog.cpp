@@ -1,7 +1,7 @@
 #include "app/LabelListDialog.h"
 
 #include "app/HelpTopics.h"
-#include "core/CommandErrors.h"
+#include "app/RunGuarded.h"
 #include "core/Convert.h"
 
 namespace quillan {

@@ -2,7 +2,7 @@
 
 #include "app/DialogPage.h"
 #include "app/HelpTopics.h"
-#include "core/CommandErrors.h"
+#include "app/RunGuarded.h"
 #include "core/Convert.h"
 #include "core/PostalCharts.h"
 

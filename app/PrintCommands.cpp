@@ -1,9 +1,9 @@
 #include "app/PrintCommands.h"
 
 #include "app/AfterSortReports.h"
-#include "core/CommandErrors.h"
-#include "core/DataFiles.h"
-#include "core/SortResults.h"
+#include "app/DataFiles.h"
+#include "app/RunGuarded.h"
+#include "core/BusyCursor.h"
 #include "printouts/PostalListPrintout.h"
 
 namespace quillan {
@@ -17,12 +17,24 @@ void PrintCommands::reprint(AfterSortReport report) {
         return;
     runGuarded(ctx_, [&] {
         std::optional<SortedMailing> mailing =
-            LoadSortResults(ctx_, afterSortReportEntry(report).reprintPart);
+            loadSortResults(afterSortReportEntry(report).reprintPart);
         printRun_.session().justSorted = false;
         if (mailing)
             print(*mailing);
     });
     ResetWorkLists(ctx_);
+}
+
+std::optional<SortedMailing> PrintCommands::loadSortResults(SortResultPart part) {
+    try {
+        BusyCursor busy(ctx_.notices());
+        return LoadSortResults(ctx_.sortResultPath(), part, ctx_.lists);
+    } catch (const SortResultError& e) {
+        ctx_.progress().hide();
+        ctx_.message(platform::BeepKind::Hand, platform::MessageKind::Error,
+                     platform::MessageButtons::Cancel, e.what());
+        return std::nullopt;
+    }
 }
 
 void PrintCommands::printPostalList(int number) {

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "core/AppContext.h"
+#include "core/SortResults.h"
 #include "printouts/PrintRun.h"
+
+#include <optional>
 
 #include <string>
 
@@ -25,6 +28,10 @@ public:
     void printPostalList(int number);
 
 private:
+    // The sort read back from the sort-result file, or nothing after the user was told why
+    // it cannot be.
+    std::optional<SortedMailing> loadSortResults(SortResultPart part);
+
     AppContext& ctx_;
     PrintRun& printRun_;
 };

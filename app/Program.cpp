@@ -1,11 +1,11 @@
 #include "app/Program.h"
 
 #include "app/AfterSortReports.h"
+#include "app/DataFiles.h"
 #include "app/HelpTopics.h"
 #include "app/ProgramPrintSession.h"
+#include "app/RunGuarded.h"
 #include "app/WriteBack.h"
-#include "core/CommandErrors.h"
-#include "core/DataFiles.h"
 #include "core/SettingsList.h"
 #include "listio/ListKinds.h"
 #include "platform/Interruption.h"
@@ -108,9 +108,8 @@ void Program::makeSortCommands() {
         return WriteBackSortInformation(ctx_, job);
     };
     sortCommands_->printSummary = [](const std::string& line) { std::cout << line << std::endl; };
-    sortCommands_->printVerificationReport = [this] {
-        PrintMailPrepInstructions(*printRun_, SortedMailing::of(ctx_),
-                                  MailPrepReport::Verification);
+    sortCommands_->printVerificationReport = [this](const SortedMailing& mailing) {
+        PrintMailPrepInstructions(*printRun_, mailing, MailPrepReport::Verification);
     };
 }
 

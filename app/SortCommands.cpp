@@ -1,10 +1,12 @@
 #include "app/SortCommands.h"
 
 #include "app/AfterSortReports.h"
-#include "core/CommandErrors.h"
-#include "core/DataFiles.h"
+#include "app/DataFiles.h"
+#include "app/RunGuarded.h"
+#include "core/BusyCursor.h"
 #include "core/MailingMinimums.h"
 #include "core/SettingsList.h"
+#include "core/SortResults.h"
 #include "core/presort/PresortDriver.h"
 #include "listio/ListKinds.h"
 #include "listio/ListOpener.h"
@@ -57,19 +59,28 @@ ExitStatus SortCommands::sortList() {
         return ExitStatus::Cancelled;
     if (path.empty() || ctx_.counters.recordCount <= 0)
         return ExitStatus::ListRefused;
-    if (!MeetsMinimumSize(ctx_) && !askToSortTooSmallMailing())
+    const MailTypeSettings& mailType = ctx_.lists.mailTypeList;
+    if (!MeetsMinimumSize(ctx_.counters, mailType) && !askToSortTooSmallMailing())
         return ExitStatus::Cancelled;
-    if (!HasEnoughZip4s(ctx_)) {
+    if (!HasEnoughZip4s(ctx_.counters, mailType)) {
         refuseCoSackedMailing();
         return ExitStatus::ListRefused;
     }
-    return presortAndWrite(path);
+    return presortAndWrite(path, takeMailingRead());
 }
 
-ExitStatus SortCommands::presortAndWrite(const std::string& path) {
+// The command owns the mailing from here to its end: the list reader leaves it in the work
+// tables and counters, which are seeded again when the command ends.
+Mailing SortCommands::takeMailingRead() {
+    return {std::move(ctx_.tables), ctx_.counters};
+}
+
+ExitStatus SortCommands::presortAndWrite(const std::string& path, Mailing read) {
     std::optional<SortedMailing> mailing;
     try {
-        mailing.emplace(RunPresort(ctx_));
+        BusyCursor busy(ctx_.notices());
+        mailing.emplace(RunPresort(std::move(read), ctx_.lists, ctx_.progress()));
+        SaveSortResults(*mailing, ctx_.sortResultPath());
     } catch (const FileError& e) {
         // The sort result goes to the program folder first: when it cannot be saved there
         // (a full disk, say), nothing else is written.
@@ -100,15 +111,15 @@ ExitStatus SortCommands::presortAndWrite(const std::string& path) {
         return ExitStatus::Cancelled;
     if (written.failed)
         return ExitStatus::NotWritten;
-    summarize(path, written);
+    summarize(path, mailing->counters(), written);
     // The sort stands, but a caller who counts on the printouts must learn they are missing.
     return failedPrintouts > 0 ? ExitStatus::PrintoutsFailed : ExitStatus::Sorted;
 }
 
-void SortCommands::summarize(const std::string& path, const SortInformationResult& written) {
+void SortCommands::summarize(const std::string& path, const MailingCounters& c,
+                             const SortInformationResult& written) {
     if (ctx_.runMode() != "NOSTOP" || !printSummary)
         return;
-    const MailingCounters& c = ctx_.counters;
     printSummary("Quillan sorted " + std::to_string(c.validPieces()) + " pieces of " + path + " (" +
                  std::to_string(c.rejectedCount) + " rejected); " +
                  (written.path.empty() ? std::string("no sort information was asked for")
@@ -149,8 +160,9 @@ void SortCommands::verifyWithoutSorting() {
             ctx_.counters.recordCount < 1 || platform::interruptionRequested())
             return;
         printRun_.session().justSorted = false;
+        const SortedMailing unsorted = SortedMailing::unsorted(takeMailingRead(), ctx_.lists);
         if (printVerificationReport)
-            printVerificationReport();
+            printVerificationReport(unsorted);
     });
     ResetWorkLists(ctx_);
 }

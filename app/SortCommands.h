@@ -38,8 +38,8 @@ public:
     std::function<SortInformationResult(const SortInformationJob&)> writeSortInformation;
     // Prints the one line that sums up a finished unattended sort ("NOSTOP").
     std::function<void(const std::string&)> printSummary;
-    // Prints the verification report of the list just read (in the work tables).
-    std::function<void()> printVerificationReport;
+    // Prints the verification report of the list just read.
+    std::function<void(const SortedMailing&)> printVerificationReport;
 
     // Sort One List: reads a list, checks the mailing's size, presorts it, runs the
     // after-sort print run and writes the sort information.
@@ -54,8 +54,10 @@ public:
 
 private:
     ExitStatus sortList();
-    ExitStatus presortAndWrite(const std::string& path);
-    void summarize(const std::string& path, const SortInformationResult& written);
+    Mailing takeMailingRead();
+    ExitStatus presortAndWrite(const std::string& path, Mailing read);
+    void summarize(const std::string& path, const MailingCounters& counters,
+                   const SortInformationResult& written);
     void runWizard();
     int showPage(int page, int lastResult);
     bool stoppedFromOutside();

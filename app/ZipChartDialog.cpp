@@ -1,8 +1,8 @@
 #include "app/ZipChartDialog.h"
 
 #include "app/HelpTopics.h"
+#include "app/RunGuarded.h"
 #include "core/ChartAssignment.h"
-#include "core/CommandErrors.h"
 #include "core/Convert.h"
 #include "core/ZipRanges.h"
 

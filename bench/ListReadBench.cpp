@@ -5,8 +5,8 @@
 //
 // Prints one line: file, kind, records, rejected, CPU seconds, wall seconds, peak MB.
 
+#include "app/DataFiles.h"
 #include "bench/BenchSupport.h"
-#include "core/DataFiles.h"
 #include "listio/ListOpener.h"
 #include "platform/testing/RecordingPrinter.h"
 #include "platform/testing/ScriptedUi.h"

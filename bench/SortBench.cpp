@@ -9,9 +9,9 @@
 // lists are a regional mailing of Standard automation letters over the ZIP prefixes
 // 750-761, every ZIP with enough pieces for trays of its own.
 
+#include "app/DataFiles.h"
 #include "app/Program.h"
 #include "bench/BenchSupport.h"
-#include "core/DataFiles.h"
 #include "platform/testing/RecordingPrinter.h"
 #include "platform/testing/ScriptedUi.h"
 

@@ -3,6 +3,6 @@
 # the dBase table and the fill tool's Access table.
 add_executable(bench_writer ${CMAKE_CURRENT_LIST_DIR}/writer_bench.cpp
   ${CMAKE_SOURCE_DIR}/tests/listio/LiteralPresortWalk.cpp)
-target_link_libraries(bench_writer PRIVATE quillan_listio quillan_platform_testing)
+target_link_libraries(bench_writer PRIVATE quillan_app quillan_platform_testing)
 target_compile_definitions(bench_writer PRIVATE QUILLAN_MDBFILL="$<TARGET_FILE:mdbfill>")
 add_dependencies(bench_writer mdbfill)

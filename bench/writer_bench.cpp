@@ -6,9 +6,9 @@
 // its Text fields). Runs without a main window, so the progress picture does not pause.
 
 #include "accessdb/classlib/TField.h"
+#include "app/DataFiles.h"
 #include "bench/BenchSupport.h"
 #include "core/Convert.h"
-#include "core/DataFiles.h"
 #include "core/PostalCharts.h"
 #include "listio/ListComponents.h"
 #include "listio/ListKinds.h"

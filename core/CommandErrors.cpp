@@ -1,7 +1,7 @@
 #include "core/CommandErrors.h"
 
-#include "core/AppContext.h"
 #include "core/Convert.h"
+#include "core/SettingsList.h"
 
 namespace quillan {
 
@@ -29,10 +29,6 @@ bool runGuarded(Notices& notices, const std::string& dataFolder,
     }
     notices.tell({BeepKind::Hand, MessageKind::Error, MessageButtons::Ok, failure});
     return false;
-}
-
-bool runGuarded(AppContext& ctx, const std::function<void()>& command) {
-    return runGuarded(ctx.notices(), ctx.dataFolder, command);
 }
 
 } // namespace quillan

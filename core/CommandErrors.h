@@ -7,16 +7,11 @@
 
 namespace quillan {
 
-class AppContext;
-
 // Runs one command of the user's. A failure of the program's own code (a missing settings
 // line, a number that is not one, a file that cannot be written) is answered with a beep
 // and an error box, and the command is abandoned; false is returned then. A damaged file of
 // the data folder is named from that folder on.
 bool runGuarded(Notices& notices, const std::string& dataFolder,
                 const std::function<void()>& command);
-
-// The same, told through the context's notices.
-bool runGuarded(AppContext& ctx, const std::function<void()>& command);
 
 } // namespace quillan

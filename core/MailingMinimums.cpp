@@ -19,9 +19,8 @@ bool weighsEnough(const MailTypeSettings& mailType, int32_t pieces) {
 
 } // namespace
 
-bool MeetsMinimumSize(const AppContext& ctx) {
-    const MailTypeSettings& mailType = ctx.lists.mailTypeList;
-    const int32_t n = ctx.counters.validPieces();
+bool MeetsMinimumSize(const MailingCounters& counters, const MailTypeSettings& mailType) {
+    const int32_t n = counters.validPieces();
     if (mailType.isPeriodicals())
         return true;
     if (n >= 500)
@@ -31,11 +30,10 @@ bool MeetsMinimumSize(const AppContext& ctx) {
     return weighsEnough(mailType, n);
 }
 
-bool HasEnoughZip4s(const AppContext& ctx) {
-    const MailTypeSettings& mailType = ctx.lists.mailTypeList;
+bool HasEnoughZip4s(const MailingCounters& counters, const MailTypeSettings& mailType) {
     if (!mailType.isStandardCoSacked())
         return true;
-    const int32_t m = ctx.counters.validPieces() - ctx.counters.missingZip4Count;
+    const int32_t m = counters.validPieces() - counters.missingZip4Count;
     return m >= 200 || weighsEnough(mailType, m);
 }
 

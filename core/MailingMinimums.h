@@ -1,6 +1,7 @@
 #pragma once
 
-#include "core/AppContext.h"
+#include "core/WorkTables.h"
+#include "core/settings/MailTypeSettings.h"
 
 namespace quillan {
 
@@ -8,11 +9,11 @@ namespace quillan {
 // the rejected records (recordCount - rejectedCount) and the mail category settings.
 // Periodicals have no minimum; otherwise 500 pieces, 200 outside First-Class, or 800
 // ounces of pieces of a stated weight are enough.
-bool MeetsMinimumSize(const AppContext& ctx);
+bool MeetsMinimumSize(const MailingCounters& counters, const MailTypeSettings& mailType);
 
 // A co-sacked Standard mailing (mail type "4") needs 200 pieces with ZIP+4, or 800 ounces
 // of them. Other mail types always pass.
-bool HasEnoughZip4s(const AppContext& ctx);
+bool HasEnoughZip4s(const MailingCounters& counters, const MailTypeSettings& mailType);
 
 extern const char* const TooSmallQuestion;
 extern const char* const TooFewZip4sMessage;

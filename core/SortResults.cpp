@@ -1,8 +1,7 @@
 #include "core/SortResults.h"
 
-#include "core/BusyCursor.h"
 #include "core/Convert.h"
-#include "core/DataFiles.h"
+#include "core/SettingsList.h"
 #include "platform/fs/AtomicFile.h"
 
 #include <cstdlib>
@@ -38,9 +37,9 @@ bool isRejected(int32_t zipValue) {
 }
 
 // Saving from tables shorter than their counters would read rows that are not there.
-void requireRows(const AppContext& ctx) {
-    const MailingCounters& c = ctx.counters;
-    const WorkTables& t = ctx.tables;
+void requireRows(const SortedMailing& mailing) {
+    const MailingCounters& c = mailing.counters();
+    const WorkTables& t = mailing.tables();
     bool fits = t.familiesConsistent() && c.containerCount >= 1 && c.sortGroupCount >= 1 &&
                 c.zipGroupCount >= 0 && c.recordCount >= 0 &&
                 static_cast<size_t>(c.containerCount) <= t.containerRows() &&
@@ -53,13 +52,13 @@ void requireRows(const AppContext& ctx) {
             "The sort results cannot be saved: the work tables hold fewer rows than their counts.");
 }
 
-std::string sortResultBytes(const AppContext& ctx) {
-    const MailingCounters& c = ctx.counters;
-    const WorkTables& t = ctx.tables;
+std::string sortResultBytes(const SortedMailing& mailing) {
+    const MailingCounters& c = mailing.counters();
+    const WorkTables& t = mailing.tables();
     std::string out;
     putNumber(out, c.recordCount);
     putNumber(out, c.rejectedCount);
-    putText(out, ctx.mailClass.code());
+    putText(out, mailing.mailClass().code());
     putNumber(out, c.zipGroupCount);
     putNumber(out, c.sortGroupCount);
     putNumber(out, c.containerCount);
@@ -69,7 +68,7 @@ std::string sortResultBytes(const AppContext& ctx) {
         putText(out, entryText(t.containerTypes[k].entry));
         putText(out, levelText(t.containerTypes[k].level));
     }
-    bool coSacked = ctx.mailClass.isCoSacked();
+    bool coSacked = mailing.mailClass().isCoSacked();
     for (size_t g = 1; g < static_cast<size_t>(c.sortGroupCount); ++g) {
         putText(out, t.sortGroupLabels[g]);
         putNumber(out, t.sortGroupPieces[g]);
@@ -246,46 +245,39 @@ StagedResult readSortResults(const std::string& path, bool complete) {
     return r;
 }
 
-void apply(AppContext& ctx, StagedResult&& r) {
-    ctx.tables = std::move(r.tables);
-    ctx.counters.recordCount = r.recordCount;
-    ctx.counters.rejectedCount = r.rejectedCount;
-    ctx.counters.zipGroupCount = r.zipGroupCount;
-    ctx.counters.sortGroupCount = r.sortGroupCount;
-    ctx.counters.containerCount = r.containerCount;
-    ctx.mailClass = r.mailClass;
+Mailing mailingOf(StagedResult&& r) {
+    Mailing mailing{std::move(r.tables), {}};
+    MailingCounters& c = mailing.counters;
+    c.recordCount = r.recordCount;
+    c.rejectedCount = r.rejectedCount;
+    c.zipGroupCount = r.zipGroupCount;
+    c.sortGroupCount = r.sortGroupCount;
+    c.containerCount = r.containerCount;
+    return mailing;
 }
 
 } // namespace
 
-void SaveSortResults(AppContext& ctx) {
-    requireRows(ctx);
-    std::string path = ctx.sortResultPath();
+void SaveSortResults(const SortedMailing& mailing, const std::string& path) {
+    requireRows(mailing);
     platform::WriteResult result = platform::writeFileAtomically(
-        path, sortResultBytes(ctx), platform::AtomicFileWriter::Links::Refuse);
+        path, sortResultBytes(mailing), platform::AtomicFileWriter::Links::Refuse);
     if (!result.ok)
         throw FileError("Cannot create file \"" + path + "\" (" + result.error + ").");
 }
 
-std::optional<SortedMailing> LoadSortResults(AppContext& ctx, const std::string& part) {
-    using namespace platform;
-    std::string path = ctx.sortResultPath();
-    if (!fileExists(path)) {
-        ctx.message(BeepKind::Hand, MessageKind::Error, MessageButtons::Cancel,
-                    NoSortResultsMessage);
-        return std::nullopt;
-    }
+SortedMailing LoadSortResults(const std::string& path, SortResultPart part,
+                              const SettingsLists& lists) {
+    if (!platform::fileExists(path))
+        throw SortResultError(NoSortResultsMessage);
     try {
-        BusyCursor busy(ctx.notices());
-        apply(ctx, readSortResults(path, part == "complete"));
-        return SortedMailing::of(ctx);
+        StagedResult r = readSortResults(path, part == SortResultPart::Complete);
+        MailClass mailClass = r.mailClass;
+        return SortedMailing(mailingOf(std::move(r)), mailClass, lists);
     } catch (const std::exception& e) {
-        ResetWorkLists(ctx);
-        ctx.message(BeepKind::Hand, MessageKind::Error, MessageButtons::Cancel,
-                    "The sort-result file \"" + path + "\" cannot be used: " + e.what() +
-                        ". Sort the file again before you print sack labels or reprint a "
-                        "report.");
-        return std::nullopt;
+        throw SortResultError("The sort-result file \"" + path + "\" cannot be used: " + e.what() +
+                              ". Sort the file again before you print sack labels or reprint a "
+                              "report.");
     }
 }
 

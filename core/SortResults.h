@@ -1,26 +1,35 @@
 #pragma once
 
-#include "core/AppContext.h"
 #include "core/SortedMailing.h"
 
-#include <optional>
+#include <stdexcept>
 #include <string>
 
 namespace quillan {
 
 // Writes the counters, the container, sort-group and ZIP-group tables and the rejected
-// records of the last presort to the sort-result file, so that reports and tags can be
-// printed again without sorting anew. Throws FileError when the file cannot be written (the
-// previous file is then left as it was) and std::runtime_error when the tables hold fewer
-// rows than their counters promise.
-void SaveSortResults(AppContext& ctx);
+// records of a finished sort to the sort-result file at `path`, so that reports and tags
+// can be printed again without sorting anew. Throws FileError when the file cannot be
+// written (the previous file is then left as it was) and std::runtime_error when the tables
+// hold fewer rows than their counters promise.
+void SaveSortResults(const SortedMailing& mailing, const std::string& path);
 
-// Reads the sort-result file back into the counters, the class and the work tables. part
-// "complete" restores everything; "labels" only the header and the containers, for the
-// tags. Returns the sort read, a view of the work tables. Returns nothing after an error box
-// when there is no file, or when the file cannot be read or does not hold a whole,
-// consistent result; the work tables are then at their seed and the counters as they were.
-std::optional<SortedMailing> LoadSortResults(AppContext& ctx, const std::string& part);
+// How much of the sort-result file a reprint needs: everything, or only the header and the
+// trays and sacks, for the tags.
+enum class SortResultPart { Complete, Labels };
+
+// Why the sort-result file cannot be used: there is none, or it does not hold a whole,
+// consistent result. The text is the user's message.
+class SortResultError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Reads the sort-result file at `path` back: the class, the counters and the tables `part`
+// names, under the given settings. Throws SortResultError when there is no file, or when
+// it cannot be read or does not hold a whole, consistent result.
+SortedMailing LoadSortResults(const std::string& path, SortResultPart part,
+                              const SettingsLists& lists);
 
 // The answer of a reprint command when no sort has left its results.
 extern const char* const NoSortResultsMessage;

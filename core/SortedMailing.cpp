@@ -1,7 +1,5 @@
 #include "core/SortedMailing.h"
 
-#include "core/AppContext.h"
-
 #include <algorithm>
 #include <cstdlib>
 
@@ -28,23 +26,25 @@ size_t checkedRow(int32_t n, int32_t count, const char* what) {
 
 } // namespace
 
-SortedMailing::SortedMailing(const WorkTables& tables, const MailingCounters& counters,
-                             MailClass mailClass, const SettingsLists& lists)
-    : tables_(tables), counters_(counters), lists_(lists), mailClass_(mailClass),
-      recordCount_(counters.recordCount), rejectedCount_(counters.rejectedCount),
-      containerCount_(rowsBacked(int64_t(counters.containerCount) - 1, tables.containerRows())),
-      sortGroupCount_(rowsBacked(int64_t(counters.sortGroupCount) - 1, tables.sortGroupRows())),
-      zipGroupCount_(rowsBacked(counters.zipGroupCount, tables.zipGroupRows())) {
+SortedMailing::SortedMailing(Mailing mailing, MailClass mailClass, const SettingsLists& lists)
+    : mailing_(std::move(mailing)), lists_(lists), mailClass_(mailClass) {
+    const MailingCounters& c = mailing_.counters;
+    const WorkTables& t = mailing_.tables;
+    recordCount_ = c.recordCount;
+    rejectedCount_ = c.rejectedCount;
+    containerCount_ = rowsBacked(int64_t(c.containerCount) - 1, t.containerRows());
+    sortGroupCount_ = rowsBacked(int64_t(c.sortGroupCount) - 1, t.sortGroupRows());
+    zipGroupCount_ = rowsBacked(c.zipGroupCount, t.zipGroupRows());
     indexGroups();
     collectRejected();
 }
 
-SortedMailing SortedMailing::of(const AppContext& ctx) {
-    return SortedMailing(ctx.tables, ctx.counters, ctx.mailClass, ctx.lists);
+SortedMailing SortedMailing::unsorted(Mailing mailing, const SettingsLists& lists) {
+    return SortedMailing(std::move(mailing), MailClass(), lists);
 }
 
 SortedMailing::Container SortedMailing::container(int32_t k) const {
-    const WorkTables& t = tables_;
+    const WorkTables& t = mailing_.tables;
     size_t r = checkedRow(k, containerCount_, "tray or sack");
     const ContainerType& type = t.containerTypes[r];
     const std::string& label = t.containerLabels[r];
@@ -57,7 +57,7 @@ SortedMailing::Container SortedMailing::container(int32_t k) const {
 }
 
 SortedMailing::SortGroup SortedMailing::sortGroup(int32_t g) const {
-    const WorkTables& t = tables_;
+    const WorkTables& t = mailing_.tables;
     size_t r = checkedRow(g, sortGroupCount_, "sort group");
     const std::string& label = t.sortGroupLabels[r];
     return {.pieces = t.sortGroupPieces[r],
@@ -69,7 +69,7 @@ SortedMailing::SortGroup SortedMailing::sortGroup(int32_t g) const {
 }
 
 SortedMailing::ZipGroup SortedMailing::zipGroup(int32_t z) const {
-    const WorkTables& t = tables_;
+    const WorkTables& t = mailing_.tables;
     size_t r = checkedRow(z, zipGroupCount_, "ZIP group");
     return {t.zipGroupZips[r], t.zipGroupPieces[r], t.zipGroupInCounty[r], t.zipGroupOwner[r]};
 }
@@ -83,7 +83,7 @@ const std::vector<int32_t>& SortedMailing::zipGroupsOf(int32_t g) const {
 }
 
 void SortedMailing::indexGroups() {
-    const WorkTables& t = tables_;
+    const WorkTables& t = mailing_.tables;
     groupsIn_.resize(row(containerCount_) + 1);
     zipGroupsOf_.resize(row(sortGroupCount_) + 1);
     for (int32_t g = 1; g <= sortGroupCount_; ++g) {
@@ -99,7 +99,7 @@ void SortedMailing::indexGroups() {
 }
 
 void SortedMailing::collectRejected() {
-    const WorkTables& t = tables_;
+    const WorkTables& t = mailing_.tables;
     int32_t records = rowsBacked(recordCount_, t.pieceZips.size());
     for (int32_t r = 1; r <= records; ++r) {
         int32_t value = t.pieceZips[row(r)];

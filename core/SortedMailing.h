@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/MailClass.h"
+#include "core/Mailing.h"
 #include "core/SortKinds.h"
-#include "core/WorkTables.h"
 #include "core/settings/SettingsLists.h"
 
 #include <cstdint>
@@ -11,17 +11,14 @@
 
 namespace quillan {
 
-class AppContext;
-
 // A finished sort, read only: the class and counts of the mailing, its trays and sacks,
 // sort groups and ZIP groups, the records whose ZIP codes were rejected, and the settings
-// and postal lists it was sorted under. It is made from the work tables as the presort left
-// them or as the sort-result file gave them back, and is what the reports print from.
+// and postal lists it was sorted under. It owns the mailing the presort finished or the
+// sort-result file gave back, and is what the reports print from and the list writers
+// write back; the settings lists it only looks at, and they must outlive it.
 //
-// It looks at the tables it was made from, which must stay as they are while it is used
-// (the work tables do until the command ends). Trays and sacks, sort groups and ZIP groups
-// are numbered from 1, as the tables number them; a count that the tables cannot back is
-// cut to what they hold.
+// Trays and sacks, sort groups and ZIP groups are numbered from 1, as the tables number
+// them; a count that the tables cannot back is cut to what they hold.
 class SortedMailing {
 public:
     // A tray or sack.
@@ -60,10 +57,15 @@ public:
         std::string_view city;
     };
 
-    SortedMailing(const WorkTables& tables, const MailingCounters& counters, MailClass mailClass,
-                  const SettingsLists& lists);
-    // The sort in the context's work tables.
-    static SortedMailing of(const AppContext& ctx);
+    SortedMailing(Mailing mailing, MailClass mailClass, const SettingsLists& lists);
+    // A mailing read and not sorted, for its verification report: its records and rejected
+    // ZIP codes, no trays or groups and no class.
+    static SortedMailing unsorted(Mailing mailing, const SettingsLists& lists);
+
+    // Moved, never copied: what it hands out points into the mailing it owns.
+    SortedMailing(SortedMailing&&) = default;
+    SortedMailing(const SortedMailing&) = delete;
+    SortedMailing& operator=(const SortedMailing&) = delete;
 
     MailClass mailClass() const { return mailClass_; }
     int32_t recordCount() const { return recordCount_; }
@@ -95,15 +97,14 @@ public:
 
     // The work tables and counters the sort is made of, for the list writers, which write
     // the sort back record by record.
-    const WorkTables& tables() const { return tables_; }
-    const MailingCounters& counters() const { return counters_; }
+    const WorkTables& tables() const { return mailing_.tables; }
+    const MailingCounters& counters() const { return mailing_.counters; }
 
 private:
     void indexGroups();
     void collectRejected();
 
-    const WorkTables& tables_;
-    const MailingCounters& counters_;
+    Mailing mailing_;
     const SettingsLists& lists_;
     MailClass mailClass_;
     int32_t recordCount_;

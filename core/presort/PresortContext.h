@@ -35,9 +35,4 @@ struct PresortContext {
     const MailClass& mailClass() const { return settings.mailClass; }
 };
 
-class AppContext;
-
-// The presort of the context's work tables under the given settings.
-PresortContext presortContextOf(AppContext& ctx, const PresortSettings& settings);
-
 } // namespace quillan

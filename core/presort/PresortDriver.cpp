@@ -1,9 +1,5 @@
 #include "core/presort/PresortDriver.h"
 
-#include "core/AppContext.h"
-#include "core/BusyCursor.h"
-#include "core/SortResults.h"
-
 #include "core/presort/ContainerFilling.h"
 #include "core/presort/FiveDigitLevel.h"
 #include "core/presort/MixedLevel.h"
@@ -39,18 +35,11 @@ void buildLaterLevels(PresortContext& ctx, const LaterLevels& levels) {
 
 } // namespace
 
-PresortContext presortContextOf(AppContext& ctx, const PresortSettings& settings) {
-    return {ctx.tables, ctx.counters, ctx.lists, settings, ctx.progress()};
-}
-
-SortedMailing RunPresort(AppContext& ctx) {
-    BusyCursor busy(ctx.notices());
-    const PresortSettings settings = PresortSettings::of(ctx.lists);
-    PresortContext presort = presortContextOf(ctx, settings);
+SortedMailing RunPresort(Mailing mailing, const SettingsLists& lists, ProgressSink& progress) {
+    const PresortSettings settings = PresortSettings::of(lists);
+    PresortContext presort{mailing.tables, mailing.counters, lists, settings, progress};
     RunPresortWith(presort, laterLevels());
-    ctx.mailClass = settings.mailClass;
-    SaveSortResults(ctx);
-    return SortedMailing::of(ctx);
+    return SortedMailing(std::move(mailing), settings.mailClass, lists);
 }
 
 void RunPresortWith(PresortContext& ctx, const LaterLevels& levels) {

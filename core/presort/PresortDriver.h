@@ -6,12 +6,12 @@
 
 namespace quillan {
 
-// Presorts the pieces read into the per-record tables under the settings the lists hold
-// now: builds the levels the class needs while pieces remain, breaks up overfull trays and
-// sacks, cuts tall packages, records the class in the context and saves the sort-result
-// file. Returns the finished sort. Throws PresortError when the mail category names no
-// class or the mixed container would have no destination label; nothing is then sorted.
-SortedMailing RunPresort(AppContext& ctx);
+// Presorts the pieces of the mailing read under the settings the lists hold now: builds the
+// levels the class needs while pieces remain, breaks up overfull trays and sacks and cuts
+// tall packages, showing its progress. Returns the finished sort, which owns the mailing
+// and the class it was sorted as. Throws PresortError when the mail category names no class
+// or the mixed container would have no destination label; nothing is then sorted.
+SortedMailing RunPresort(Mailing mailing, const SettingsLists& lists, ProgressSink& progress);
 
 // The presort proper, with the given builders for the levels after the 5-digit one; it
 // saves nothing.

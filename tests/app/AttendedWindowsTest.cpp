@@ -2,11 +2,11 @@
 // offscreen screen): keys in the dialogs, message boxes a person can read, over the dialog
 // that raised them, and help that works while a dialog waits for its answer.
 
+#include "app/DataFiles.h"
 #include "app/MailTypeDialog.h"
 #include "app/MailerInfoDialog.h"
 #include "app/TableDialog.h"
 #include "app/ZipChartDialog.h"
-#include "core/DataFiles.h"
 #include "core/ZipRanges.h"
 #include "listio/ListKinds.h"
 #include "platform/qt/QtHelpViewer.h"

@@ -1,8 +1,8 @@
 // The label-list editor and the ZIP chart editor drawn by the real windows on Qt's
 // offscreen platform, each in the form that shows all its controls, and checked for layout.
 
+#include "app/DataFiles.h"
 #include "app/Program.h"
-#include "core/DataFiles.h"
 #include "platform/qt/QtPlatform.h"
 #include "tests/support/QtLayoutCheck.h"
 #include "tests/support/TestEnvironment.h"

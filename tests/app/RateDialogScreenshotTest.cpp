@@ -2,10 +2,10 @@
 // through its command unattended (OK throughout) and saved as a PNG under the build folder's
 // test-artefacts/ for a person to look at.
 
+#include "app/DataFiles.h"
 #include "app/LabelFontsDialog.h"
 #include "app/RateEditors.h"
 #include "app/StatementInfoDialog.h"
-#include "core/DataFiles.h"
 #include "platform/qt/QtPlatform.h"
 #include "tests/support/QtLayoutCheck.h"
 #include "tests/support/TestEnvironment.h"

@@ -34,6 +34,7 @@ struct SortRun {
             return [this, report](const SortedMailing& mailing) {
                 calls.push_back(report);
                 containersSeen = mailing.containerCount();
+                classSeen = mailing.mailClass();
             };
         };
         run.printers[AfterSortReport::Statement] = note("statement");
@@ -53,6 +54,7 @@ struct SortRun {
     Program program;
     std::vector<std::string> calls;
     int32_t containersSeen = -1;
+    MailClass classSeen;
     std::vector<std::string> summaries;
     bool writerFails = false;
 
@@ -109,10 +111,10 @@ private:
 };
 
 // The minimum rules judged on the counters alone.
-struct Mailing {
+struct SampleMailing {
     test::TestEnvironment env{test::geographyFolder()};
-    Mailing(const std::string& type, int32_t pieces, const std::string& exactWeight = {},
-            int32_t missingZip4 = 0) {
+    SampleMailing(const std::string& type, int32_t pieces, const std::string& exactWeight = {},
+                  int32_t missingZip4 = 0) {
         env.load();
         AppContext& ctx = env.context();
         ctx.lists.mailTypeList[1] = type;
@@ -122,32 +124,36 @@ struct Mailing {
         ctx.counters.rejectedCount = 7;
         ctx.counters.missingZip4Count = missingZip4;
     }
-    bool bigEnough() { return MeetsMinimumSize(env.context()); }
-    bool enoughZip4s() { return HasEnoughZip4s(env.context()); }
+    bool bigEnough() {
+        return MeetsMinimumSize(env.context().counters, env.context().lists.mailTypeList);
+    }
+    bool enoughZip4s() {
+        return HasEnoughZip4s(env.context().counters, env.context().lists.mailTypeList);
+    }
 };
 
 } // namespace
 
 TEST(MailingMinimums, SizeRulesCountThePiecesLeftAfterRejects) {
-    EXPECT_TRUE(Mailing("0", 500).bigEnough());
-    EXPECT_FALSE(Mailing("0", 199).bigEnough());
-    EXPECT_TRUE(Mailing("0", 200).bigEnough()) << "200 are enough outside First-Class";
-    EXPECT_FALSE(Mailing("8", 200).bigEnough());
-    EXPECT_FALSE(Mailing("8", 499).bigEnough());
-    EXPECT_TRUE(Mailing("8", 500).bigEnough());
-    EXPECT_TRUE(Mailing("8", 200, "4").bigEnough()) << "4 oz x 200 reaches 800 oz";
-    EXPECT_FALSE(Mailing("8", 200, "3.99").bigEnough());
-    EXPECT_TRUE(Mailing("1", 100, "8").bigEnough());
+    EXPECT_TRUE(SampleMailing("0", 500).bigEnough());
+    EXPECT_FALSE(SampleMailing("0", 199).bigEnough());
+    EXPECT_TRUE(SampleMailing("0", 200).bigEnough()) << "200 are enough outside First-Class";
+    EXPECT_FALSE(SampleMailing("8", 200).bigEnough());
+    EXPECT_FALSE(SampleMailing("8", 499).bigEnough());
+    EXPECT_TRUE(SampleMailing("8", 500).bigEnough());
+    EXPECT_TRUE(SampleMailing("8", 200, "4").bigEnough()) << "4 oz x 200 reaches 800 oz";
+    EXPECT_FALSE(SampleMailing("8", 200, "3.99").bigEnough());
+    EXPECT_TRUE(SampleMailing("1", 100, "8").bigEnough());
     for (const char* periodicals : {"5", "6", "7"})
-        EXPECT_TRUE(Mailing(periodicals, 10).bigEnough()) << periodicals;
+        EXPECT_TRUE(SampleMailing(periodicals, 10).bigEnough()) << periodicals;
 }
 
 TEST(MailingMinimums, CoSackedMailingsNeedTwoHundredZip4Pieces) {
-    EXPECT_FALSE(Mailing("4", 600, {}, 450).enoughZip4s());
-    EXPECT_FALSE(Mailing("4", 600, "5.33", 450).enoughZip4s()) << "5.33 x 150 < 800";
-    EXPECT_TRUE(Mailing("4", 600, "5.34", 450).enoughZip4s());
-    EXPECT_TRUE(Mailing("4", 600, {}, 400).enoughZip4s());
-    EXPECT_TRUE(Mailing("7", 600, {}, 450).enoughZip4s()) << "only Standard co-sacked";
+    EXPECT_FALSE(SampleMailing("4", 600, {}, 450).enoughZip4s());
+    EXPECT_FALSE(SampleMailing("4", 600, "5.33", 450).enoughZip4s()) << "5.33 x 150 < 800";
+    EXPECT_TRUE(SampleMailing("4", 600, "5.34", 450).enoughZip4s());
+    EXPECT_TRUE(SampleMailing("4", 600, {}, 400).enoughZip4s());
+    EXPECT_TRUE(SampleMailing("7", 600, {}, 450).enoughZip4s()) << "only Standard co-sacked";
 }
 
 TEST(SortOneList, FiveHundredPiecesSortWithoutAQuestionThenPrintThenWrite) {
@@ -160,7 +166,7 @@ TEST(SortOneList, FiveHundredPiecesSortWithoutAQuestionThenPrintThenWrite) {
     EXPECT_EQ(s.calls, (std::vector<std::string>{"statement", "instructions", "qualification",
                                                  "tags", "writer after sort"}));
     EXPECT_TRUE(s.session().justSorted);
-    EXPECT_EQ(s.ctx().mailClass, MailClass::RAL);
+    EXPECT_EQ(s.classSeen, MailClass::RAL);
     EXPECT_GT(s.containersSeen, 0) << "the reports are given the sort just made";
     s.expectTablesAtSeed();
     EXPECT_FALSE(s.ui().quitting()) << "a menu command leaves the program running";
@@ -642,13 +648,13 @@ void askToLeave(Program& program, Leave how) {
 // pause after each picture lets a person's click in, as the window's message loop does.
 class LeaveWhileSaving {
 public:
-    LeaveWhileSaving(SortRun& s, Leave how)
-        : s_(s), poll_(s.ui(), 50, [this, how] {
+    LeaveWhileSaving(SortRun& s, Leave how, const SortedMailing* const& writing)
+        : s_(s), poll_(s.ui(), 50, [this, how, &writing] {
               if (asked_ ||
                   s_.program.mainWindow().form().control("TopLabel").caption() != "Saving")
                   return;
               asked_ = true;
-              tablesAtAsking_ = s_.ctx().tables.pieceZips.size();
+              tablesAtAsking_ = writing ? writing->tables().pieceZips.size() : 0;
               askToLeave(s_.program, how);
           }) {
         poll_.setEnabled(true);
@@ -702,16 +708,19 @@ TEST(WhileASortWorks, LeavingAsksAndYesLeavesTheListAsItWas) {
         for (ModalResult answer : {ModalResult::Yes, ModalResult::No}) {
             SCOPED_TRACE(std::string(how == Leave::Exit ? "Exit " : "close ") + toString(answer));
             SortRun s;
-            s.program.sortCommands().writeSortInformation = [&s](const SortInformationJob& job) {
-                return WriteBackSortInformation(s.ctx(), job);
-            };
+            const SortedMailing* writing = nullptr;
+            s.program.sortCommands().writeSortInformation =
+                [&s, &writing](const SortInformationJob& job) {
+                    writing = &job.mailing;
+                    return WriteBackSortInformation(s.ctx(), job);
+                };
             const std::string path = interleavedList(s);
             s.ui().pressWhenShown("PrintSelectDlog", "CancelBtn");
             s.ui().answerNextMessage(answer);
-            LeaveWhileSaving leave(s, how);
+            LeaveWhileSaving leave(s, how, writing);
             s.sort(path);
             ASSERT_TRUE(leave.asked());
-            EXPECT_GT(leave.tablesAtAsking(), 500u) << "the list was in the tables then";
+            EXPECT_GT(leave.tablesAtAsking(), 500u) << "the sort being written held the list";
             ASSERT_FALSE(s.ui().messages().empty());
             EXPECT_EQ(s.ui().messages()[0].text,
                       "Quillan is still sorting mailing.txt. Stop the sort? The list will be "

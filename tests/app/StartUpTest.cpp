@@ -1,6 +1,6 @@
+#include "app/DataFiles.h"
 #include "app/Program.h"
-#include "core/CommandErrors.h"
-#include "core/DataFiles.h"
+#include "app/RunGuarded.h"
 #include "platform/fs/AtomicFile.h"
 #include "tests/support/TestEnvironment.h"
 

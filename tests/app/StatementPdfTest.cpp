@@ -2,13 +2,14 @@
 // printed by the PDF printer and read back as text by an independent reader; the pages are
 // kept among the test artefacts for a person to look at.
 
+#include "app/DataFiles.h"
 #include "app/Program.h"
-#include "core/DataFiles.h"
 #include "core/SortResults.h"
 #include "core/money/Money.h"
 #include "core/postage/StatementPostage.h"
 #include "listio/SortInformationWriter.h"
 #include "platform/qt/QtPrinter.h"
+#include "tests/support/MailingOf.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QGuiApplication>
@@ -56,7 +57,7 @@ TEST(StatementPdf, SampleListSortPrintsItsTotalOnTheFacsimile) {
     ASSERT_FALSE(printer.lastOutput().empty());
     fs::rename(printer.lastOutput(), pdf);
 
-    std::optional<SortedMailing> sorted = LoadSortResults(ctx, "complete");
+    std::optional<SortedMailing> sorted = test::loadSortResults(ctx);
     ASSERT_TRUE(sorted);
     StatementPostage postage = computeStatementPostage(*sorted);
     std::string text = test::runCommand("pdftotext -layout '" + pdf + "' -");

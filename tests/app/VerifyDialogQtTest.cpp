@@ -1,9 +1,9 @@
 // Screenshots of the field identification dialog and the table selector on the real
 // (offscreen) Qt backend, with the layout check.
 
+#include "app/DataFiles.h"
 #include "app/TableDialog.h"
 #include "app/VerifyDialog.h"
-#include "core/DataFiles.h"
 #include "listio/ListKinds.h"
 #include "platform/qt/QtPlatform.h"
 #include "tests/support/QtLayoutCheck.h"

@@ -4,6 +4,7 @@
 #include "core/Convert.h"
 #include "core/presort/PresortDriver.h"
 #include "tests/core/presort/PresortHarness.h"
+#include "tests/support/MailingOf.h"
 
 #include <gtest/gtest.h>
 #include <set>
@@ -87,12 +88,12 @@ TEST(SettingsViews, ALetterMailingSortsWhateverTheSackWeightSays) {
     letters.mailClass(3, 0);
     letters.mailType({{9, "heavy"}});
     letters.pieces("01234x200");
-    RunPresort(letters.ctx);
+    test::runPresort(letters.ctx);
     EXPECT_EQ(letters.placedPieces(), 200);
 
     test::PresortHarness flats;
     flats.mailClass(3, 1);
     flats.mailType({{9, "heavy"}});
     flats.pieces("01234x200");
-    EXPECT_THROW(RunPresort(flats.ctx), ConvertError) << "flats weigh their sacks";
+    EXPECT_THROW(test::runPresort(flats.ctx), ConvertError) << "flats weigh their sacks";
 }

@@ -1,6 +1,7 @@
 #include "core/SortResults.h"
 #include "core/SettingsList.h"
 #include "platform/fs/AtomicFile.h"
+#include "tests/support/MailingOf.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -9,9 +10,6 @@
 #include <random>
 
 using namespace quillan;
-using platform::BeepKind;
-using platform::MessageButtons;
-using platform::MessageKind;
 
 namespace {
 
@@ -84,6 +82,20 @@ void setSentinels(AppContext& ctx) {
     ctx.mailClass = *MailClass::fromCode("FAL");
 }
 
+void save(const AppContext& ctx) {
+    SaveSortResults(test::mailingOf(ctx), ctx.sortResultPath());
+}
+
+// Why the context's sort-result file is refused, or "loaded".
+std::string refusal(const AppContext& ctx, SortResultPart part) {
+    try {
+        LoadSortResults(ctx.sortResultPath(), part, ctx.lists);
+        return "loaded";
+    } catch (const SortResultError& e) {
+        return e.what();
+    }
+}
+
 void expectSentinels(const AppContext& ctx) {
     EXPECT_EQ(ctx.counters.recordCount, 777);
     EXPECT_EQ(ctx.counters.containerCount, 55);
@@ -97,11 +109,11 @@ TEST(SortResults, SaveWritesOneValuePerLineInTheFixedOrder) {
     AppContext& ctx = env.context();
 
     buildResult(ctx, "RAL");
-    SaveSortResults(ctx);
+    save(ctx);
     EXPECT_EQ(fileBytes(ctx), expectedFile("RAL", "0")) << "RAL writes 0 whatever the flag";
 
     buildResult(ctx, "PCOF");
-    SaveSortResults(ctx);
+    save(ctx);
     EXPECT_EQ(fileBytes(ctx), expectedFile("PCOF", "1")) << "co-sacked classes keep the flag";
 
     // A sort without rejects ends with N = 0 and nothing after it.
@@ -109,7 +121,7 @@ TEST(SortResults, SaveWritesOneValuePerLineInTheFixedOrder) {
     ctx.tables.pieceZips[17] = 75201;
     ctx.counters.rejectedCount = 0;
     ctx.tables.zipGroupPieces[4] = 5;
-    SaveSortResults(ctx);
+    save(ctx);
     std::string bytes = fileBytes(ctx);
     EXPECT_TRUE(bytes.ends_with("\r\n3\r\n0\r\n")) << bytes;
 }
@@ -121,12 +133,12 @@ TEST(SortResults, CompleteLoadRestoresEveryTableAndCounter) {
     // Line breaks inside a text must not shift the values after it.
     ctx.tables.containerLabels[2] = "DALLAS\r\nTX 752";
     ctx.tables.pieceCities[17] = "PLANO\nTX";
-    SaveSortResults(ctx);
+    save(ctx);
     WorkTables saved = ctx.tables;
 
     ctx.tables.seed(false);
     setSentinels(ctx);
-    ASSERT_TRUE(LoadSortResults(ctx, "complete"));
+    ASSERT_TRUE(test::loadSortResults(ctx, SortResultPart::Complete));
 
     EXPECT_EQ(ctx.counters.recordCount, 20);
     EXPECT_EQ(ctx.counters.rejectedCount, 1);
@@ -150,11 +162,11 @@ TEST(SortResults, LabelsLoadRestoresOnlyTheHeaderAndContainers) {
     test::TestEnvironment env(test::geographyFolder());
     AppContext& ctx = env.context();
     buildResult(ctx, "RAL");
-    SaveSortResults(ctx);
+    save(ctx);
     WorkTables saved = ctx.tables;
     ctx.tables.seed(false);
 
-    ASSERT_TRUE(LoadSortResults(ctx, "labels"));
+    ASSERT_TRUE(test::loadSortResults(ctx, SortResultPart::Labels));
     WorkTables expected = seeded();
     expected.containerPieces = saved.containerPieces;
     expected.containerLabels = saved.containerLabels;
@@ -172,13 +184,9 @@ TEST(SortResults, WithoutAFileTheUserIsToldToSortFirst) {
     buildResult(ctx, "RAL"); // untouched by a load that finds no file
     WorkTables before = ctx.tables;
 
-    EXPECT_FALSE(LoadSortResults(ctx, "complete"));
-    ASSERT_EQ(env.ui.messages().size(), 1u);
-    EXPECT_EQ(env.ui.messages()[0].kind, MessageKind::Error);
-    EXPECT_EQ(env.ui.messages()[0].buttons, MessageButtons::Cancel);
-    EXPECT_EQ(env.ui.messages()[0].text,
+    EXPECT_FALSE(test::loadSortResults(ctx, SortResultPart::Complete));
+    EXPECT_EQ(refusal(ctx, SortResultPart::Labels),
               "You must sort a file before you print sack labels or reprint a report.");
-    EXPECT_EQ(env.ui.beeps(), std::vector<BeepKind>{BeepKind::Hand});
     EXPECT_EQ(ctx.tables, before);
 }
 
@@ -187,11 +195,11 @@ TEST(SortResults, SaveFailureThrowsAndWritesNothing) {
     AppContext& ctx = env.context();
     buildResult(ctx, "RAL");
     std::filesystem::create_directory(ctx.sortResultPath());
-    EXPECT_THROW(SaveSortResults(ctx), FileError);
+    EXPECT_THROW(save(ctx), FileError);
     std::filesystem::remove(ctx.sortResultPath());
 
     ctx.counters.containerCount = 9; // more trays than the tables hold
-    EXPECT_THROW(SaveSortResults(ctx), std::runtime_error);
+    EXPECT_THROW(save(ctx), std::runtime_error);
     EXPECT_FALSE(platform::fileExists(ctx.sortResultPath()));
 }
 
@@ -243,17 +251,14 @@ TEST(SortResults, DamagedFileIsRefusedWithAMessageAndSeededTables) {
         ctx.tables.seed(false);
         setSentinels(ctx);
         writeFile(ctx, damaged(d));
-        for (const char* part : {"complete", "labels"}) {
-            EXPECT_FALSE(LoadSortResults(ctx, part)) << part;
+        for (SortResultPart part : {SortResultPart::Complete, SortResultPart::Labels}) {
+            EXPECT_FALSE(test::loadSortResults(ctx, part));
             EXPECT_EQ(ctx.tables, seeded());
             expectSentinels(ctx);
         }
-        ASSERT_EQ(env.ui.messages().size(), 2u);
-        EXPECT_EQ(env.ui.messages()[0].kind, MessageKind::Error);
-        EXPECT_NE(env.ui.messages()[0].text.find("cannot be used"), std::string::npos);
-        EXPECT_NE(env.ui.messages()[0].text.find(d.reason), std::string::npos)
-            << env.ui.messages()[0].text;
-        EXPECT_FALSE(env.ui.busyCursor());
+        const std::string why = refusal(ctx, SortResultPart::Complete);
+        EXPECT_NE(why.find("cannot be used"), std::string::npos);
+        EXPECT_NE(why.find(d.reason), std::string::npos) << why;
     }
 }
 
@@ -288,8 +293,8 @@ TEST(SortResults, RandomlyDamagedFilesNeverCrash) {
         writeFile(ctx, bytes);
         ctx.tables.seed(false);
         setSentinels(ctx);
-        const char* part = seed % 2 ? "complete" : "labels";
-        if (!LoadSortResults(ctx, part)) {
+        const SortResultPart part = seed % 2 ? SortResultPart::Complete : SortResultPart::Labels;
+        if (!test::loadSortResults(ctx, part)) {
             EXPECT_EQ(ctx.tables, seeded()) << "seed " << seed;
             expectSentinels(ctx);
             continue;

@@ -5,6 +5,7 @@
 #include "core/SortResults.h"
 #include "core/presort/PresortDriver.h"
 #include "tests/core/presort/PresortHarness.h"
+#include "tests/support/MailingOf.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +55,7 @@ TEST(SortedMailing, TheSortReadBackIsTheSortJustMade) {
     test::PresortHarness h;
     h.mailClass(4, 1); // co-sacked Standard flats: nonbarcoded groups too
     h.pieces("01234x130, -01234x20, 75201x40/3@DALLAS TX, !75299x2@PLANO TX, 14001x12");
-    SortedMailing sorted = RunPresort(h.ctx);
+    SortedMailing sorted = test::runPresort(h.ctx);
     std::vector<std::string> fresh = rowsOf(sorted);
     ASSERT_GT(sorted.containerCount(), 1);
     EXPECT_EQ(sorted.pieceCount(), 202);
@@ -63,7 +64,7 @@ TEST(SortedMailing, TheSortReadBackIsTheSortJustMade) {
     h.ctx.tables.seed(false);
     h.ctx.counters = MailingCounters{};
     h.ctx.mailClass = MailClass{};
-    std::optional<SortedMailing> reloaded = LoadSortResults(h.ctx, "complete");
+    std::optional<SortedMailing> reloaded = test::loadSortResults(h.ctx);
     ASSERT_TRUE(reloaded);
     EXPECT_EQ(rowsOf(*reloaded), fresh);
 }
@@ -75,7 +76,7 @@ TEST(SortedMailing, CountsAreCutToTheRowsTheTablesHold) {
     h.ctx.counters.containerCount = 9;
     h.ctx.counters.sortGroupCount = 7;
     h.ctx.counters.zipGroupCount = 5;
-    SortedMailing m = SortedMailing::of(h.ctx);
+    SortedMailing m = test::mailingOf(h.ctx);
     EXPECT_EQ(m.containerCount(), 1);
     EXPECT_EQ(m.sortGroupCount(), 2);
     EXPECT_EQ(m.zipGroupCount(), 2);

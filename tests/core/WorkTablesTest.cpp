@@ -1,4 +1,4 @@
-#include "core/DataFiles.h"
+#include "app/DataFiles.h"
 #include "tests/support/RecordingProgress.h"
 #include "tests/support/TestEnvironment.h"
 

@@ -2,8 +2,8 @@
 // windows built from forms and kept in step, screenshots of the main window and splash.
 
 #include "platform/qt/QtPlatform.h"
+#include "app/DataFiles.h"
 #include "app/Program.h"
-#include "core/DataFiles.h"
 #include "platform/ui/Form.h"
 #include "tests/support/QtLayoutCheck.h"
 #include "tests/support/TestEnvironment.h"

@@ -6,6 +6,7 @@
 #include "app/PrintJobDialogs.h"
 #include "app/ProgramPrintSession.h"
 #include "core/Convert.h"
+#include "tests/support/MailingOf.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -44,7 +45,7 @@ struct AfterSort {
             session.runPageNumber += pages;
         };
     }
-    SortedMailing mailing() const { return SortedMailing::of(ctx); }
+    SortedMailing mailing() const { return test::mailingOf(ctx); }
     std::string prefsLines() const {
         std::string s;
         for (long line = 6; line <= 9; ++line)

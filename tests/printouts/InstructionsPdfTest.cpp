@@ -5,6 +5,7 @@
 #include "platform/qt/QtPrinter.h"
 #include "tests/printouts/InstructionsRig.h"
 #include "tests/printouts/PdfReadBack.h"
+#include "tests/support/MailingOf.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -43,8 +44,8 @@ TEST(InstructionsOnPaper, AReprintSaysWhatThePrintAfterTheSortSaid) {
     r.printInstructions();
     std::string afterSort = printer.lastOutput();
 
-    ASSERT_TRUE(LoadSortResults(r.ctx(), "complete"));
-    r.mailing.emplace(SortedMailing::of(r.ctx()));
+    ASSERT_TRUE(test::loadSortResults(r.ctx()));
+    r.mailing.emplace(test::mailingOf(r.ctx()));
     r.session().justSorted = false;
     r.rig.env.ui.pressWhenShown("PrintSelectDlog", "OKBtn");
     r.printInstructions();

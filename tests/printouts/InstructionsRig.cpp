@@ -1,4 +1,5 @@
 #include "tests/printouts/InstructionsRig.h"
+#include "tests/support/MailingOf.h"
 
 #include "core/presort/PresortDriver.h"
 #include "printouts/MailPrepInstructions.h"
@@ -44,7 +45,7 @@ const SortedMailing& InstructionsRig::built(const std::vector<int32_t>& rejected
 
 const SortedMailing& InstructionsRig::sort(const std::string& pieces) {
     fillPieces(ctx(), pieces);
-    mailing.emplace(RunPresort(ctx()));
+    mailing.emplace(test::runPresort(ctx()));
     return *mailing;
 }
 

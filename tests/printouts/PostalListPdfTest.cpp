@@ -2,10 +2,10 @@
 // independent reader: every label is there with its ranges, and the pages are kept in the
 // artefact folder for a person to look at.
 
+#include "app/DataFiles.h"
 #include "app/PrintJobDialogs.h"
 #include "app/Program.h"
 #include "app/ProgramPrintSession.h"
-#include "core/DataFiles.h"
 #include "core/PostalCharts.h"
 #include "core/ZipRanges.h"
 #include "platform/qt/QtPrinter.h"

@@ -12,9 +12,9 @@ using test::InstructionsRig;
 namespace {
 
 // A mailing of one tray or sack of the class, under mailtype.dat lines set as given.
-struct Mailing {
-    explicit Mailing(const std::string& classCode,
-                     std::initializer_list<std::pair<long, std::string>> mailType = {})
+struct SampleMailing {
+    explicit SampleMailing(const std::string& classCode,
+                           std::initializer_list<std::pair<long, std::string>> mailType = {})
         : r(classCode) {
         for (const auto& [line, text] : mailType)
             r.mailType(line, text);
@@ -27,7 +27,7 @@ struct Mailing {
 
 std::string settingsOf(const std::string& classCode,
                        std::initializer_list<std::pair<long, std::string>> mailType) {
-    Mailing m(classCode, mailType);
+    SampleMailing m(classCode, mailType);
     return mailingSettingsLine(m.mailing());
 }
 
@@ -48,7 +48,7 @@ TEST(SummaryTexts, SettingsLineDescribesTheMailingAsSorted) {
     EXPECT_NE(settingsOf("RAF", {{7, "44"}, {8, "1"}}).find("- 11 pcs."), std::string::npos);
     EXPECT_NE(settingsOf("FAL", {{2, "1"}}).find(" - Card - "), std::string::npos);
 
-    Mailing periodicals("PAF");
+    SampleMailing periodicals("PAF");
     periodicals.r.ctx().lists.mailerList[4] = "2";
     periodicals.r.periodical(2, "20");
     periodicals.r.periodical(3, "3");
@@ -59,7 +59,7 @@ TEST(SummaryTexts, SettingsLineDescribesTheMailingAsSorted) {
                                    "pc./sack - In-County Rates");
     EXPECT_NE(mailingSettingsLine(mailing).find("Periodicals - Flats - Sci. of Ag."),
               std::string::npos);
-    Mailing standard("RAL");
+    SampleMailing standard("RAL");
     standard.r.ctx().lists.mailerList[4] = "2";
     EXPECT_EQ(originLine(standard.mailing()), "Originating Zip: 75201 - DBMC entry");
 }
@@ -90,7 +90,7 @@ TEST(SummaryTexts, FormAndFormPartFollowClassRatesAndWeight) {
         {"PAL", {}, "3541a", "B."},
     };
     for (const Case& c : cases) {
-        Mailing m(c.classCode, c.mailType);
+        SampleMailing m(c.classCode, c.mailType);
         const SortedMailing& mailing = m.mailing();
         SCOPED_TRACE(c.classCode);
         EXPECT_NE(formLine(mailing).find(c.form), std::string::npos) << formLine(mailing);
@@ -101,10 +101,10 @@ TEST(SummaryTexts, FormAndFormPartFollowClassRatesAndWeight) {
 }
 
 TEST(SummaryTexts, SackingBasisWeightsAndContainers) {
-    EXPECT_EQ(sackingBasis(Mailing("RNAF", {{4, "1"}, {5, "1.92"}}).mailing()), "125 Pcs.");
-    EXPECT_EQ(sackingBasis(Mailing("RNAF", {{4, "1"}, {5, "1.93"}}).mailing()), "15 Lbs.");
-    EXPECT_EQ(sackingBasis(Mailing("RCOF", {{4, "0"}, {5, "3"}}).mailing()), "125 Pcs.");
-    EXPECT_EQ(sackingBasis(Mailing("RAL").mailing()), "(leave blank - not a sacked mailing)");
+    EXPECT_EQ(sackingBasis(SampleMailing("RNAF", {{4, "1"}, {5, "1.92"}}).mailing()), "125 Pcs.");
+    EXPECT_EQ(sackingBasis(SampleMailing("RNAF", {{4, "1"}, {5, "1.93"}}).mailing()), "15 Lbs.");
+    EXPECT_EQ(sackingBasis(SampleMailing("RCOF", {{4, "0"}, {5, "3"}}).mailing()), "125 Pcs.");
+    EXPECT_EQ(sackingBasis(SampleMailing("RAL").mailing()), "(leave blank - not a sacked mailing)");
 
     EXPECT_EQ(totalWeightText(218.75), "218.75");
     EXPECT_EQ(totalWeightText(2187.54), "2187.5");
@@ -125,5 +125,6 @@ TEST(SummaryTexts, SackingBasisWeightsAndContainers) {
     EXPECT_EQ(line.trays, "(1-Ft MM Trays: 1      2-Ft MM Trays: 1)");
     letters.mailType(8, "1");
     EXPECT_EQ(containersLine(letters.built()).count, "Number of Containers: 2 2-Ft EMM Trays");
-    EXPECT_EQ(containersLine(Mailing("RNAF").mailing()).count, "Number of Containers: 1 Sacks");
+    EXPECT_EQ(containersLine(SampleMailing("RNAF").mailing()).count,
+              "Number of Containers: 1 Sacks");
 }

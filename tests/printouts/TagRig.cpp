@@ -1,6 +1,7 @@
 #include "tests/printouts/TagRig.h"
+#include "tests/support/MailingOf.h"
 
-#include "core/DataFiles.h"
+#include "app/DataFiles.h"
 #include "tests/support/SortTables.h"
 
 namespace quillan::test {
@@ -67,7 +68,7 @@ SortedMailing TagRig::mailing() {
     c.containerCount = static_cast<int32_t>(ctx.tables.containerRows());
     c.sortGroupCount = static_cast<int32_t>(ctx.tables.sortGroupRows());
     c.zipGroupCount = static_cast<int32_t>(ctx.tables.zipGroupRows()) - 1;
-    return SortedMailing::of(ctx);
+    return test::mailingOf(ctx);
 }
 
 void TagRig::afterSortChoice(int from, int to, int copies) {

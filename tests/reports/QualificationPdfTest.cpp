@@ -5,6 +5,7 @@
 #include "platform/qt/QtPrinter.h"
 #include "reports/QualificationReport.h"
 #include "tests/reports/QualificationRig.h"
+#include "tests/support/MailingOf.h"
 
 #include <QGuiApplication>
 #include <filesystem>
@@ -27,7 +28,7 @@ std::string printToPdf(test::QualificationRig& rig, const std::string& folder) {
     ctx.mailClass = rig.ctx.mailClass;
     rig.mailing();
     ctx.counters = rig.ctx.counters;
-    SortedMailing mailing = SortedMailing::of(ctx);
+    SortedMailing mailing = test::mailingOf(ctx);
     PrintSession session = programPrintSession(ctx, rig.job, rig.env.notices);
     session.programVersion = rig.session.programVersion;
     session.ratesDate = rig.session.ratesDate;

@@ -1,4 +1,5 @@
 #include "tests/reports/QualificationRig.h"
+#include "tests/support/MailingOf.h"
 
 #include "reports/QualificationReport.h"
 #include "tests/support/SortTables.h"
@@ -58,7 +59,7 @@ SortedMailing QualificationRig::mailing() {
     c.zipGroupCount = static_cast<int32_t>(ctx.tables.zipGroupRows()) - 1;
     c.sortGroupCount = static_cast<int32_t>(ctx.tables.sortGroupRows());
     c.containerCount = static_cast<int32_t>(ctx.tables.containerRows());
-    return SortedMailing::of(ctx);
+    return test::mailingOf(ctx);
 }
 
 void QualificationRig::print() {

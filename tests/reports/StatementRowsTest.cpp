@@ -22,14 +22,14 @@ using namespace quillan;
 
 namespace {
 
-struct Mailing {
+struct SampleMailing {
     MailClass mailClass;
     bool permit = true;
     std::string rateCategory = "0"; // mailtype.dat line 2
     std::string weight;             // exact weight in ounces, or none
 };
 
-std::string describe(const Mailing& m) {
+std::string describe(const SampleMailing& m) {
     return std::string(m.mailClass.code()) + (m.permit ? " permit" : " affixed") + " rate " +
            m.rateCategory + (m.weight.empty() ? "" : " " + m.weight + " oz");
 }
@@ -95,10 +95,10 @@ std::string misfit(const std::string& caption, const RateBlockLine& line, MailCl
 
 class StatementRows : public ::testing::Test {
 protected:
-    void walk(const Mailing& m);
+    void walk(const SampleMailing& m);
 };
 
-void StatementRows::walk(const Mailing& m) {
+void StatementRows::walk(const SampleMailing& m) {
     SCOPED_TRACE(describe(m));
     test::PostageFixture f;
     f.indexRates();

@@ -1,6 +1,6 @@
 #include "tests/support/TestEnvironment.h"
 
-#include "core/DataFiles.h"
+#include "app/DataFiles.h"
 #include "platform/fs/AtomicFile.h"
 
 #include <array>

@@ -1,4 +1,5 @@
 #include "tests/core/postage/PostageFixture.h"
+#include "tests/support/MailingOf.h"
 
 #include "tests/support/SortTables.h"
 
@@ -54,7 +55,7 @@ SortedMailing PostageFixture::mailing() {
     for (size_t z = 1; z < t.zipGroupRows(); ++z)
         c.recordCount += t.zipGroupPieces[z];
     c.rejectedCount = 0;
-    return SortedMailing::of(ctx);
+    return test::mailingOf(ctx);
 }
 
 } // namespace quillan::test

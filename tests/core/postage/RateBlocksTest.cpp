@@ -14,7 +14,7 @@ using namespace quillan;
 
 namespace {
 
-struct Mailing {
+struct SampleMailing {
     MailClass mailClass;
     std::string rateCategory = "0"; // mailtype.dat line 2
     std::string exactWeight = "0";  // line 4
@@ -26,7 +26,7 @@ class RateBlocks : public ::testing::Test {
 protected:
     RateBlocks() { fixture.indexRates(); }
 
-    RateBlock blockOf(const Mailing& m) {
+    RateBlock blockOf(const SampleMailing& m) {
         fixture.mailType(2, m.rateCategory);
         fixture.mailType(4, m.exactWeight);
         fixture.mailType(5, m.weight);
@@ -36,7 +36,7 @@ protected:
     }
 
     // The line each rate line reads, told by the rate it gets.
-    std::string linesRead(const Mailing& m) {
+    std::string linesRead(const SampleMailing& m) {
         std::string lines;
         for (const RateBlockLine& line : blockOf(m).lines) {
             double rate = rateOf(fixture.ctx.lists.ratesList, line).value;
@@ -46,7 +46,7 @@ protected:
     }
 
     // Label, level, entry, the line read, the co-sacked part and the row variant.
-    std::vector<std::string> describe(const Mailing& m) {
+    std::vector<std::string> describe(const SampleMailing& m) {
         std::vector<std::string> rows;
         for (const RateBlockLine& line : blockOf(m).lines) {
             double rate = rateOf(fixture.ctx.lists.ratesList, line).value;

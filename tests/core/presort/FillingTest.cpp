@@ -4,6 +4,7 @@
 #include "core/presort/PackageSplit.h"
 #include "core/presort/PresortDriver.h"
 #include "tests/core/presort/PresortHarness.h"
+#include "tests/support/MailingOf.h"
 #include "tests/support/SortTables.h"
 
 #include <gtest/gtest.h>
@@ -161,7 +162,7 @@ TEST(Termination, NonmachinableStackOfOneSortsAndSplitsToSinglePieces) {
     h.pieces("01234x200");
     // Trays of 4 pieces; the last 4 pieces are cut into one-piece groups below the one-foot
     // minimum of 2, which the later levels place.
-    RunPresort(h.ctx);
+    test::runPresort(h.ctx);
     EXPECT_EQ(h.placedPieces(), 200);
     h.expectConsistent();
 
@@ -197,7 +198,7 @@ TEST(Termination, HeavyPeriodicalsFlatsFinishAndKeepEveryPiece) {
         h.mailType({{4, "1"}, {5, weight}, {9, pounds}});
         h.ctx.lists.periodicalList[6] = "6";
         h.pieces("01234x300, 01235x7, 75201x40, 96801x6");
-        RunPresort(h.ctx);
+        test::runPresort(h.ctx);
         EXPECT_EQ(h.placedPieces(), 353) << weight;
         h.expectConsistent();
 

@@ -1,9 +1,10 @@
 #include "core/presort/FiveDigitLevel.h"
-#include "core/CommandErrors.h"
+#include "app/RunGuarded.h"
 #include "core/MailClass.h"
 #include "core/presort/PresortDriver.h"
 #include "platform/fs/AtomicFile.h"
 #include "tests/core/presort/PresortHarness.h"
+#include "tests/support/MailingOf.h"
 #include "tests/support/SortTables.h"
 
 #include <gtest/gtest.h>
@@ -49,7 +50,7 @@ TEST(MailClass, UndefinedCategoryRefusesTheSortNamingTheFile) {
     h.pieces("01234x200");
     h.mailType({{1, "9"}});
     h.ctx.mailClass = MailClass::RAL;
-    EXPECT_FALSE(runGuarded(h.ctx, [&] { RunPresort(h.ctx); }));
+    EXPECT_FALSE(runGuarded(h.ctx, [&] { test::runPresort(h.ctx); }));
     EXPECT_EQ(h.ctx.mailClass, MailClass::RAL) << "an earlier sort's class stays";
     ASSERT_EQ(h.env.ui.messages().size(), 1u);
     EXPECT_NE(h.env.ui.messages()[0].text.find("mailtype.dat"), std::string::npos);
@@ -63,7 +64,7 @@ TEST(FiveDigitLevel, AutomationLettersNeed150PiecesForAGroupAndTray) {
     build5Digit(few);
     EXPECT_EQ(few.ctx.counters.sortGroupCount, 1);
     EXPECT_EQ(rows(few.ctx.tables.zipGroupOwner), (std::vector<int32_t>{0}));
-    RunPresort(few.ctx);
+    test::runPresort(few.ctx);
     EXPECT_EQ(test::levelTexts(few.ctx.tables), (std::vector<std::string>{"Mixed AADC"}))
         << "149 pieces go on to the mixed tray";
     few.expectConsistent();
@@ -71,7 +72,7 @@ TEST(FiveDigitLevel, AutomationLettersNeed150PiecesForAGroupAndTray) {
     PresortHarness enough;
     enough.mailClass(3, 0);
     enough.pieces("01234x150@SPRINGFIELD MA");
-    RunPresort(enough.ctx);
+    test::runPresort(enough.ctx);
     EXPECT_EQ(test::levelTexts(enough.ctx.tables), (std::vector<std::string>{"5-Digit"}));
     EXPECT_EQ(rows(enough.ctx.tables.containerLabels),
               (std::vector<std::string>{"SPRINGFIELD MA 01234"}));
@@ -83,7 +84,7 @@ TEST(FiveDigitLevel, CoSackedPiecesWithAndWithoutZip4ShareOneSack) {
     PresortHarness h;
     h.mailClass(4, 1);
     h.pieces("01234x70, -01234x60");
-    RunPresort(h.ctx);
+    test::runPresort(h.ctx);
     const WorkTables& t = h.ctx.tables;
     EXPECT_EQ(rows(t.zipGroupZips), (std::vector<int32_t>{1234, -1234}));
     EXPECT_EQ(rows(t.sortGroupLabels), (std::vector<std::string>{"5D 01234", "5D 01234"}));
@@ -137,7 +138,7 @@ TEST(FiveDigitLevel, TagLinesUseUniqueCityLabelsOrTheFirstRecordsCity) {
     PresortHarness h;
     h.mailClass(3, 0);
     h.pieces("01150x150@WESTFIELD MA, 01234x1, 01234x149@springfield ma, 01300x150@springfield ma");
-    RunPresort(h.ctx);
+    test::runPresort(h.ctx);
     EXPECT_EQ(rows(h.ctx.tables.containerLabels),
               (std::vector<std::string>{"SPRINGFIELD MA 01150", "<<CITY NOT READ>> 01234",
                                         "SPRINGFIELD MA 01300"}))
@@ -179,7 +180,7 @@ TEST(PresortDriver, SavesTheSortResultFileOfAFiveDigitSort) {
     PresortHarness h;
     h.mailClass(3, 0);
     h.pieces("01234x150@SPRINGFIELD MA, !75201x1@DALLAS TX, 75201x160@DALLAS TX, 01150x152");
-    RunPresort(h.ctx);
+    test::runPresort(h.ctx);
     EXPECT_EQ(platform::readFileBytes(h.ctx.sortResultPath()).value_or("<none>"),
               platform::readFileBytes(test::fixturePath("presort/ral-5digit.qlPrint")).value());
 }
@@ -188,7 +189,7 @@ TEST(PresortDriver, PiecesBelowTheFiveDigitMinimumGoOnToTheLaterLevels) {
     PresortHarness h;
     h.mailClass(2, 1);
     h.pieces("01234x200, 75201x40");
-    RunPresort(h.ctx);
+    test::runPresort(h.ctx);
     const WorkTables& t = h.ctx.tables;
     EXPECT_EQ(rows(t.containerPieces), (std::vector<int32_t>{200, 40}));
     EXPECT_EQ(test::levelTexts(t), (std::vector<std::string>{"3/5-Digit", "Basic"}))

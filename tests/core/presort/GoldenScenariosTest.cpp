@@ -5,6 +5,7 @@
 #include "core/presort/PresortDriver.h"
 #include "platform/fs/AtomicFile.h"
 #include "tests/core/presort/PresortHarness.h"
+#include "tests/support/MailingOf.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +61,7 @@ TEST(GoldenScenarios, SortResultsMatchTheHandCheckedFiles) {
         s.settings(h);
         h.mailClass(s.category, s.size);
         h.pieces(s.pieces);
-        RunPresort(h.ctx);
+        test::runPresort(h.ctx);
         h.expectConsistent();
         std::string actual = platform::readFileBytes(h.ctx.sortResultPath()).value_or("<none>");
         std::string path = test::fixturePath(std::string("presort/") + s.file);

@@ -12,6 +12,7 @@
 #include "core/presort/ScfLevel.h"
 #include "core/presort/ThreeDigitLevel.h"
 #include "tests/core/presort/PresortHarness.h"
+#include "tests/support/MailingOf.h"
 #include "tests/support/SortTables.h"
 
 #include <gtest/gtest.h>
@@ -43,7 +44,7 @@ std::string spread(int first, int count, int each, const char* mark = "") {
 void sort(PresortHarness& h, int category, int size, const std::string& pieces) {
     h.mailClass(category, size);
     h.pieces(pieces);
-    RunPresort(h.ctx);
+    test::runPresort(h.ctx);
     h.expectConsistent();
 }
 
@@ -326,7 +327,7 @@ TEST(MixedLevel, MissingChartEntryFallsBackForFirstClassAndRefusesOthers) {
     rml.mailClass(0, 0);
     rml.pieces("14001x5");
     try {
-        RunPresort(rml.ctx);
+        test::runPresort(rml.ctx);
         FAIL() << "no BMC/ASF label for 090";
     } catch (const PresortError& e) {
         EXPECT_STREQ(e.what(), "The mixed tray or sack cannot be labelled: line 90 of dbmcchrt.dat "

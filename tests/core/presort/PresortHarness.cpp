@@ -34,7 +34,8 @@ PresortContext& PresortHarness::presort() {
     else
         settings_ = std::make_unique<PresortSettings>(PresortSettings{
             *MailClass::fromCode(classCode_), l.mailTypeList, l.mailerList, l.periodicalList});
-    presort_ = std::make_unique<PresortContext>(presortContextOf(ctx, *settings_));
+    presort_ = std::make_unique<PresortContext>(
+        PresortContext{ctx.tables, ctx.counters, ctx.lists, *settings_, ctx.progress()});
     return *presort_;
 }
 

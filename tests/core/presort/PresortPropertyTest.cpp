@@ -10,6 +10,7 @@
 #include "core/presort/PresortDriver.h"
 #include "tests/core/presort/LiteralLevels.h"
 #include "tests/core/presort/PresortHarness.h"
+#include "tests/support/MailingOf.h"
 
 #include <gtest/gtest.h>
 
@@ -128,7 +129,7 @@ TEST_P(PresortProperties, EveryPieceInExactlyOneGroupAndContainer) {
     for (int index = 0; index < listsPerClass(); ++index) {
         int records = std::uniform_int_distribution<int>(1, 600)(random);
         prepare(h, cls, index, records, random);
-        RunPresort(h.ctx);
+        test::runPresort(h.ctx);
         ASSERT_EQ(h.ctx.mailClass.code(), cls.code);
         expectSoundSort(h, cls.code, std::string(cls.code) + " list " + std::to_string(index));
         if (::testing::Test::HasFailure())
@@ -146,9 +147,9 @@ TEST_P(PresortProperties, SortResultFileGivesBackTheKindsTheSortMade) {
     for (int index = 0; index < listsPerClass(); ++index) {
         int records = std::uniform_int_distribution<int>(1, 600)(random);
         prepare(h, cls, index, records, random);
-        RunPresort(h.ctx); // saves the sort-result file
+        test::runPresort(h.ctx); // saves the sort-result file
         const WorkTables sorted = h.ctx.tables;
-        ASSERT_TRUE(LoadSortResults(h.ctx, "complete"));
+        ASSERT_TRUE(test::loadSortResults(h.ctx));
         SCOPED_TRACE(std::string(cls.code) + " list " + std::to_string(index));
         EXPECT_EQ(h.ctx.tables.sortGroupKinds, sorted.sortGroupKinds);
         EXPECT_EQ(h.ctx.tables.containerTypes, sorted.containerTypes);
@@ -165,7 +166,7 @@ TEST_P(PresortProperties, IndexedLevelsGiveTheTablesOfTheLiteralOnes) {
         std::mt19937 a(static_cast<unsigned>(1000 + index)), b(static_cast<unsigned>(1000 + index));
         prepare(fast, cls, index, 2000, a);
         prepare(literal, cls, index, 2000, b);
-        RunPresort(fast.ctx);
+        test::runPresort(fast.ctx);
         RunPresortWith(literal.presort(), test::literalLevels());
         SCOPED_TRACE(std::string(cls.code) + " list " + std::to_string(index));
         EXPECT_TRUE(fast.ctx.tables == literal.ctx.tables);

@@ -1,4 +1,4 @@
-#include "core/DataFiles.h"
+#include "app/DataFiles.h"
 
 #include "platform/fs/AtomicFile.h"
 

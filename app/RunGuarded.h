@@ -1,0 +1,12 @@
+#pragma once
+
+#include "core/AppContext.h"
+#include "core/CommandErrors.h"
+
+namespace quillan {
+
+// Runs one command of the user's, its failure told through the context's notices and a
+// damaged file of the data folder named from that folder on (see runGuarded in core).
+bool runGuarded(AppContext& ctx, const std::function<void()>& command);
+
+} // namespace quillan
