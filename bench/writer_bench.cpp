@@ -7,6 +7,7 @@
 
 #include "accessdb/classlib/TField.h"
 #include "app/DataFiles.h"
+#include "app/UiNotices.h"
 #include "bench/BenchSupport.h"
 #include "core/Convert.h"
 #include "core/PostalCharts.h"
@@ -146,6 +147,7 @@ void writeDbf(AppContext& ctx, const std::string& path) {
     ctx.list.dbfFieldWidths = widths;
     ctx.list.dbf = {headerLength, recordLength, kRecords, kRecords,
                     static_cast<long long>(bytes.size())};
+    ctx.list.listStamp = listStampOf(path);
 }
 
 // The fill tool's table of the same records: nine Text (50) fields, name first, ZIP fifth;
@@ -177,8 +179,7 @@ bool writeAccess(AppContext& ctx, const std::string& path) {
     ctx.list.sortColumn = 6;
     ctx.list.trayColumn = 7;
     ctx.list.packageColumn = 8;
-    platform::FileStatus status = platform::statusOf(path);
-    ctx.list.listStamp = {status.size, status.modifiedNanoseconds};
+    ctx.list.listStamp = listStampOf(path);
     return true;
 }
 
@@ -201,10 +202,12 @@ int main() {
     bench::ScratchProgramFolder scratch("quillan-writer-bench");
     bench::HeadlessPlatform headless;
     platform::ScriptedUi& ui = headless.ui;
+    UiNotices notices(ui); // a refused write shows its box, which tells the run failed
     // Started with parameters, as another program would: no closing message.
     AppContext ctx(headless.platform(),
                    platform::resolveProgramPaths(scratch.folder.string() + "/"),
                    {"bench", "NOSTOP"});
+    ctx.setNotices(notices);
     LoadDataFiles(ctx);
     ctx.mailClass = MailClass::RNAF;
     makePieces(ctx);
