@@ -38,6 +38,17 @@ TEST(ListWriter, KindsThisVersionCannotWriteAreRefusedByName) {
         ASSERT_EQ(f.ui().messages().size(), 1u);
         EXPECT_NE(f.ui().messages()[0].text.find("list.xls"), std::string::npos);
     }
+    // A table whose fields were all found, but with no table component to write it back
+    // through, is refused rather than written through nothing.
+    SortedListFile noComponent = list;
+    noComponent.state.accessTableName = "Table1";
+    noComponent.state.accessFields = {{"SORT", 10, 10, false}};
+    noComponent.state.sortColumn = 0;
+    f.ui().clearRecords();
+    EXPECT_FALSE(
+        listWriterFor(KindAccess)
+            ->write({noComponent, mailing, f.ctx().lists, {}, {}}, f.ctx().notices(), progress));
+    expectNotSavedOnly(f, "The database is no longer open");
     EXPECT_EQ(platform::readFileBytes(f.ctx().listFileName), "not a workbook");
 }
 
