@@ -142,7 +142,7 @@ TEST(OpenList, LineEndsDoNotChangeWhatIsRead) {
 TEST(OpenList, NoChoiceReadsNothingAndNewChoiceIsRemembered) {
     ListFixture f;
     f.ui().chooseFile(std::nullopt);
-    EXPECT_EQ(OpenMailingList(f.ctx(), f.dialog, f.tables, "verify"), "");
+    EXPECT_EQ(f.read(f.dialog, ListPurpose::Verify), "");
     EXPECT_EQ(f.ui().formLog().back(), "open Find the mailing list you wish to verify");
     std::string path = f.write("zips.txt", zipList(3));
     EXPECT_EQ(f.open(path), path);
@@ -241,7 +241,7 @@ TEST(OpenList, FailedCheckShowsTheDialogAgainUntilMended) {
         form.control("OKBtn").userClick();
     });
     f.ui().chooseFile(path);
-    EXPECT_EQ(OpenMailingList(f.ctx(), f.dialog, f.tables, "sort"), path);
+    EXPECT_EQ(f.read(f.dialog), path);
     EXPECT_EQ(f.messageTexts().size(), 1u);
     EXPECT_EQ(f.ctx().list.zipColumn, 1);
     EXPECT_EQ(f.ctx().tables.pieceZips[1], -200000);
@@ -347,7 +347,8 @@ TEST(ReadingPicture, DrawsThePageAndPausesInVirtualTime) {
               log.end());
     EXPECT_EQ(f.window.form().control("TopLabel").caption(), "Reading");
     EXPECT_EQ(f.window.form().control("BottomLabel").caption(), "zips.txt");
-    ResetListCounters(f.ctx());
+    // The next list read begins with an empty picture.
+    EXPECT_EQ(f.open(f.write("empty.txt", ""), 0), "");
     EXPECT_EQ(f.window.form().control("TopLabel").caption(), "");
     EXPECT_EQ(log.back(), "pen (0,0,0) 1");
 }
