@@ -45,7 +45,9 @@ int main(int argc, char** argv) {
     auto wall = std::chrono::steady_clock::now();
     double cpu = cpuSeconds();
     std::unique_ptr<ListComponents> components;
-    ListRequest request{.path = argv[2], .reader = ListReader::Unattended};
+    ListRequest request;
+    request.path = argv[2];
+    request.reader = ListReader::Unattended;
     request.components = [&components]() -> ListComponents& {
         if (!components)
             components = std::make_unique<ListComponents>(nullptr);

@@ -1,6 +1,7 @@
 // Opening a mailing list end to end: golden reads of every text kind and PAVE, the record
 // limit, unreadable files, unattended runs, the in-county rule and the reading picture.
 
+#include "listio/ListFormat.h"
 #include "listio/ListKinds.h"
 #include "listio/TextLineReader.h"
 #include "platform/testing/RecordingCanvas.h"
@@ -422,4 +423,26 @@ TEST(OpenList, RefusalsSayWhatTheFileHolds) {
         EXPECT_TRUE(texts[0].ends_with(c.ends)) << texts[0];
         EXPECT_EQ(f.ctx().tables.pieceZips.size(), 1u);
     }
+}
+
+// The open dialog offers the formats it always offered, in their order; the extension of a
+// file decides its format whatever its case, and a text list is told by its first line.
+TEST(ListFormats, OpenDialogFiltersAndExtensionsStayAsTheyWere) {
+    std::vector<std::string> filters;
+    for (const platform::FileFilter& filter : mailingListFilters())
+        filters.push_back(filter.description + " " + filter.patterns.at(0));
+    EXPECT_EQ(filters,
+              (std::vector<std::string>{"All Files *.*", "Access *.MDB", "Excel *.XLS",
+                                        "Ascii Comma-delimited *.TXT", "Ascii Tab-delimited *.TXT",
+                                        "Ascii Merge *.TXT", "dBase *.DBF"}));
+    auto formatOf = [](const std::string& path) {
+        const ListFormat* format = formatForExtension(path);
+        return std::string(format ? format->name : "");
+    };
+    EXPECT_EQ(formatOf("/a.b/list.mdb"), KindAccess);
+    EXPECT_EQ(formatOf("LIST.Xls"), KindExcel);
+    EXPECT_EQ(formatOf("memo.dbt"), KindDbase) << "refused as a memo file by the dBase format";
+    EXPECT_EQ(formatOf("test.set"), KindPave);
+    EXPECT_EQ(formatOf("list.txt"), "");
+    EXPECT_EQ(formatOf("/a.mdb/list"), "") << "a dot in a folder is no extension";
 }
