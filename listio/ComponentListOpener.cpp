@@ -47,6 +47,12 @@ std::optional<size_t> chooseName(ListOpening& opening, const std::vector<std::st
     return chosen;
 }
 
+ListComponents& componentsOf(ListOpening& opening) {
+    ListComponents& components = opening.request.components();
+    opening.reading.list.components = &components;
+    return components;
+}
+
 std::vector<AccessField> fieldsOf(accessdb::TtaTable& table) {
     std::vector<AccessField> fields;
     for (int i = 0; i < table.fieldCount(); ++i) {
@@ -97,7 +103,7 @@ OpenedList OpenAccessList(ListOpening& opening, const std::string& path) {
                        "shorter name.");
         return {};
     }
-    accessdb::TtaTable& table = opening.request.components().table();
+    accessdb::TtaTable& table = componentsOf(opening).table();
     table.setActive(false);
     table.setDatabaseName(path);
     table.setTableName("");
@@ -136,7 +142,7 @@ OpenedList OpenAccessList(ListOpening& opening, const std::string& path) {
 
 OpenedList OpenExcelList(ListOpening& opening, const std::string& path) {
     ListState& state = opening.state();
-    xls::Workbook& book = opening.request.components().workbook();
+    xls::Workbook& book = componentsOf(opening).workbook();
     state.selectedTableName.clear();
     state.selectedSheetIndex = 0;
     state.listStamp = listStampOf(path);

@@ -50,6 +50,9 @@ struct ReadList {
     // Nothing when the file's format could not be told.
     const ListFormat* format = nullptr;
     ListState state;
+    // The request's components for an Excel or Access list: the write-back goes through
+    // the workbook or table component the list was read through.
+    ListComponents* components = nullptr;
 };
 
 // Read: the mailing holds the list's records. Refused: the person has been told why
