@@ -60,43 +60,56 @@ ListFormat textFormat(const char* name, std::optional<platform::FileFilter> filt
     return f;
 }
 
-std::vector<ListFormat> makeFormats() {
-    ListFormat access{
-        .name = KindAccess, .extensions = {".MDB"}, .filter = {{"Access", {"*.MDB"}}}};
-    access.readsToEnd = true;
-    access.outputFieldCheck = OutputFieldCheck::AccessFieldTypes;
-    access.partName = "table";
-    access.open = OpenAccessList;
-    access.writer = writerOf<WriteAccessList, false>;
+ListFormat accessFormat() {
+    ListFormat f{.name = KindAccess, .extensions = {".MDB"}, .filter = {{"Access", {"*.MDB"}}}};
+    f.readsToEnd = true;
+    f.outputFieldCheck = OutputFieldCheck::AccessFieldTypes;
+    f.partName = "table";
+    f.open = OpenAccessList;
+    f.writer = writerOf<WriteAccessList, false>;
+    return f;
+}
 
-    ListFormat excel{.name = KindExcel, .extensions = {".XLS"}, .filter = {{"Excel", {"*.XLS"}}}};
-    excel.firstRowIsRecord = true;
-    excel.partName = "sheet";
-    excel.open = OpenExcelList;
-    excel.writer = writerOf<WriteExcelList, false>;
+ListFormat excelFormat() {
+    ListFormat f{.name = KindExcel, .extensions = {".XLS"}, .filter = {{"Excel", {"*.XLS"}}}};
+    f.firstRowIsRecord = true;
+    f.partName = "sheet";
+    f.open = OpenExcelList;
+    f.writer = writerOf<WriteExcelList, false>;
+    return f;
+}
 
-    ListFormat dbase{
+// A memo file (.DBT) is a dBase file too: the dBase format refuses it by name.
+ListFormat dbaseFormat() {
+    ListFormat f{
         .name = KindDbase, .extensions = {".DBF", ".DBT"}, .filter = {{"dBase", {"*.DBF"}}}};
-    dbase.paddedRecords = true;
-    dbase.outputFieldCheck = OutputFieldCheck::DbaseWidthsAndTypes;
-    dbase.open = OpenDbaseList;
-    dbase.reopen = reopenDbase;
-    dbase.writer = writerOf<WriteDbfList, false>;
+    f.paddedRecords = true;
+    f.outputFieldCheck = OutputFieldCheck::DbaseWidthsAndTypes;
+    f.open = OpenDbaseList;
+    f.reopen = reopenDbase;
+    f.writer = writerOf<WriteDbfList, false>;
+    return f;
+}
 
-    ListFormat pave{.name = KindPave, .extensions = {".SET"}};
-    pave.identifiesFields = false;
-    pave.keepsPresortRecords = true;
-    pave.open = OpenPaveList;
-    pave.writer = writerOf<WritePaveList, true>;
+ListFormat paveFormat() {
+    ListFormat f{.name = KindPave, .extensions = {".SET"}};
+    f.identifiesFields = false;
+    f.keepsPresortRecords = true;
+    f.open = OpenPaveList;
+    f.writer = writerOf<WritePaveList, true>;
+    return f;
+}
 
-    return {std::move(access),
-            std::move(excel),
+// Bar lists and PAVE files have no filter of their own: "All Files" shows them.
+std::vector<ListFormat> makeFormats() {
+    return {accessFormat(),
+            excelFormat(),
             textFormat(KindComma, platform::FileFilter{"Ascii Comma-delimited", {"*.TXT"}}, false),
             textFormat(KindTab, platform::FileFilter{"Ascii Tab-delimited", {"*.TXT"}}, false),
             textFormat(KindMerge, platform::FileFilter{"Ascii Merge", {"*.TXT"}}, true),
-            std::move(dbase),
+            dbaseFormat(),
             textFormat(KindBar, std::nullopt, true),
-            std::move(pave)};
+            paveFormat()};
 }
 
 } // namespace

@@ -119,11 +119,6 @@ const ListFormat* formatOf(Notices& notices, const std::string& path) {
     return DetectAsciiFormat(notices, path);
 }
 
-void startMailing(Mailing& mailing) {
-    mailing.tables.seed(true);
-    mailing.counters = {};
-}
-
 long readList(ListOpening& opening) {
     const std::string& path = opening.reading.list.path;
     // Goes with the reading: an Access table is read once, and closing its source lets the
@@ -149,7 +144,8 @@ ListReading ReadMailingList(const ListRequest& request, const SettingsLists& set
                             ListPeople& people) {
     ListReading reading;
     reading.list.path = request.path;
-    startMailing(reading.mailing);
+    // Every table at its seed row; the records follow from row 1.
+    reading.mailing.tables.seed(true);
     people.progress.clearPicture();
     people.progress.clearCaptions();
     BusyCursor busy(people.notices);
