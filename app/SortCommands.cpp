@@ -1,13 +1,14 @@
 #include "app/SortCommands.h"
 
 #include "app/AfterSortReports.h"
+#include "app/ListFileChoice.h"
+#include "app/ListReadingStep.h"
 #include "core/CommandErrors.h"
 #include "core/DataFiles.h"
 #include "core/MailingMinimums.h"
 #include "core/SettingsList.h"
 #include "core/presort/PresortDriver.h"
-#include "listio/ListKinds.h"
-#include "listio/ListOpener.h"
+#include "listio/ListFormat.h"
 #include "platform/Interruption.h"
 #include "printouts/PaveRecords.h"
 
@@ -29,13 +30,13 @@ SortCommands::SortCommands(AppContext& ctx, WizardPages pages, FieldChooser& fie
     : ctx_(ctx), pages_(pages), fieldChooser_(fieldChooser), tableChooser_(tableChooser),
       printRun_(printRun) {}
 
-void SortCommands::seedPieceTables(bool withRecords) {
-    // The list of the last command is done with; the next one is named once it is read.
+// The list of the last command is done with; the next one is named once it is chosen.
+ReadOutcome SortCommands::readList(ListPurpose purpose, std::string& path) {
     ctx_.listFileName.clear();
-    WorkTables& t = ctx_.tables;
-    t.pieceZips.assign(1, 0);
-    if (withRecords)
-        t.pieceRecords.assign(1, std::string());
+    path = ChooseListFile(ctx_, purpose);
+    if (path.empty())
+        return ReadOutcome::Refused;
+    return ReadListIntoContext(ctx_, fieldChooser_, tableChooser_, path);
 }
 
 void SortCommands::sortOneList() {
@@ -50,12 +51,12 @@ void SortCommands::sortOneList() {
 }
 
 ExitStatus SortCommands::sortList() {
-    seedPieceTables(true);
-    ResetListCounters(ctx_);
-    std::string path = OpenMailingList(ctx_, fieldChooser_, tableChooser_, "sort");
+    std::string path;
+    const ReadOutcome read = readList(ListPurpose::Sort, path);
     if (stoppedFromOutside())
         return ExitStatus::Cancelled;
-    if (path.empty() || ctx_.counters.recordCount <= 0)
+    // A table or field choice cancelled ends the sort as a refused list does.
+    if (read != ReadOutcome::Read)
         return ExitStatus::ListRefused;
     if (!MeetsMinimumSize(ctx_) && !askToSortTooSmallMailing())
         return ExitStatus::Cancelled;
@@ -81,7 +82,7 @@ ExitStatus SortCommands::presortAndWrite(const std::string& path) {
     }
     if (stoppedFromOutside())
         return ExitStatus::Cancelled;
-    if (ctx_.listFileKind == KindPave)
+    if (formatNamed(ctx_.listFileKind)->keepsPresortRecords)
         keepPaveRecords(*mailing);
     printRun_.session().justSorted = true;
     const int failedPrintouts = PrintReportsAfterSort(ctx_, printRun_, *mailing);
@@ -142,10 +143,9 @@ void SortCommands::refuseCoSackedMailing() {
 
 void SortCommands::verifyWithoutSorting() {
     runGuarded(ctx_, [this] {
-        seedPieceTables(false);
-        ResetListCounters(ctx_);
-        if (OpenMailingList(ctx_, fieldChooser_, tableChooser_, "verify").empty() ||
-            ctx_.counters.recordCount < 1 || platform::interruptionRequested())
+        std::string path;
+        if (readList(ListPurpose::Verify, path) != ReadOutcome::Read ||
+            platform::interruptionRequested())
             return;
         printRun_.session().justSorted = false;
         if (printVerificationReport)

@@ -100,7 +100,7 @@ std::string problemOf(const AppContext& ctx, const TableHome& home) {
 void fillTable(AppContext& ctx, const std::string& copy, const std::string& tableName,
                WriterProgress& progress) {
     const ListState& s = ctx.list;
-    accessdb::TtaTable& table = listComponents(ctx).table();
+    accessdb::TtaTable& table = ctx.listComponents->table();
     table.setActive(false);
     table.setDatabaseName(copy);
     table.setTableName(tableName);
@@ -166,10 +166,10 @@ std::optional<ClosingMessage> WriteAccessList(AppContext& ctx, WriterProgress& p
     try {
         fillTable(ctx, copy.path(), home.table, progress);
     } catch (const OwnFileFault&) {
-        listComponents(ctx).closeTableQuietly();
+        ctx.listComponents->closeTableQuietly();
         throw; // a label list of Quillan's own, not the list
     } catch (const std::exception& e) {
-        listComponents(ctx).closeTableQuietly();
+        ctx.listComponents->closeTableQuietly();
         reportChangesLost(ctx, path, namingTheList(describeListFailure(e).text, copy.path(), path));
         return std::nullopt;
     }
