@@ -2,14 +2,15 @@
 
 #include "app/AfterSortReports.h"
 #include "app/DataFiles.h"
+#include "app/ListFileChoice.h"
+#include "app/ListReadingStep.h"
 #include "app/RunGuarded.h"
 #include "core/BusyCursor.h"
 #include "core/MailingMinimums.h"
 #include "core/SettingsList.h"
 #include "core/SortResults.h"
 #include "core/presort/PresortDriver.h"
-#include "listio/ListKinds.h"
-#include "listio/ListOpener.h"
+#include "listio/ListFormat.h"
 #include "platform/Interruption.h"
 #include "printouts/PaveRecords.h"
 
@@ -31,13 +32,13 @@ SortCommands::SortCommands(AppContext& ctx, WizardPages pages, FieldChooser& fie
     : ctx_(ctx), pages_(pages), fieldChooser_(fieldChooser), tableChooser_(tableChooser),
       printRun_(printRun) {}
 
-void SortCommands::seedPieceTables(bool withRecords) {
-    // The list of the last command is done with; the next one is named once it is read.
+// The list of the last command is done with; the next one is named once it is chosen.
+ReadOutcome SortCommands::readList(ListPurpose purpose, std::string& path) {
     ctx_.listFileName.clear();
-    WorkTables& t = ctx_.tables;
-    t.pieceZips.assign(1, 0);
-    if (withRecords)
-        t.pieceRecords.assign(1, std::string());
+    path = ChooseListFile(ctx_, purpose);
+    if (path.empty())
+        return ReadOutcome::Refused;
+    return ReadListIntoContext(ctx_, fieldChooser_, tableChooser_, path);
 }
 
 void SortCommands::sortOneList() {
@@ -52,12 +53,12 @@ void SortCommands::sortOneList() {
 }
 
 ExitStatus SortCommands::sortList() {
-    seedPieceTables(true);
-    ResetListCounters(ctx_);
-    std::string path = OpenMailingList(ctx_, fieldChooser_, tableChooser_, "sort");
+    std::string path;
+    const ReadOutcome read = readList(ListPurpose::Sort, path);
     if (stoppedFromOutside())
         return ExitStatus::Cancelled;
-    if (path.empty() || ctx_.counters.recordCount <= 0)
+    // A table or field choice cancelled ends the sort as a refused list does.
+    if (read != ReadOutcome::Read)
         return ExitStatus::ListRefused;
     const MailTypeSettings& mailType = ctx_.lists.mailTypeList;
     if (!MeetsMinimumSize(ctx_.counters, mailType) && !askToSortTooSmallMailing())
@@ -95,7 +96,7 @@ ExitStatus SortCommands::presortAndWrite(const std::string& path, Mailing read) 
     // The PAVE test file needs a record for every piece whatever is printed, so they are
     // made with the sort, not with a printout.
     std::vector<std::string> presortRecords;
-    if (ctx_.listFileKind == KindPave)
+    if (formatNamed(ctx_.listFileKind)->keepsPresortRecords)
         presortRecords = MakePaveRecords(*mailing);
     printRun_.session().justSorted = true;
     const int failedPrintouts = PrintReportsAfterSort(ctx_, printRun_, *mailing);
@@ -154,10 +155,9 @@ void SortCommands::refuseCoSackedMailing() {
 
 void SortCommands::verifyWithoutSorting() {
     runGuarded(ctx_, [this] {
-        seedPieceTables(false);
-        ResetListCounters(ctx_);
-        if (OpenMailingList(ctx_, fieldChooser_, tableChooser_, "verify").empty() ||
-            ctx_.counters.recordCount < 1 || platform::interruptionRequested())
+        std::string path;
+        if (readList(ListPurpose::Verify, path) != ReadOutcome::Read ||
+            platform::interruptionRequested())
             return;
         printRun_.session().justSorted = false;
         const SortedMailing unsorted = SortedMailing::unsorted(takeMailingRead(), ctx_.lists);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ExitStatus.h"
+#include "app/ListFileChoice.h"
 #include "app/MailTypeDialog.h"
 #include "app/MailerInfoDialog.h"
 #include "app/PeriodicalDialog.h"
@@ -15,6 +16,8 @@
 #include <functional>
 
 namespace quillan {
+
+enum class ReadOutcome;
 
 // The settings dialogs that serve as the pages of the Sort Wizard.
 struct WizardPages {
@@ -63,7 +66,8 @@ private:
     bool stoppedFromOutside();
     bool askToSortTooSmallMailing();
     void refuseCoSackedMailing();
-    void seedPieceTables(bool withRecords);
+    // Chooses the list into `path` and reads it into the context.
+    ReadOutcome readList(ListPurpose purpose, std::string& path);
     SortedListFile listJustRead() const;
 
     AppContext& ctx_;

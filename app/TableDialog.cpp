@@ -1,7 +1,9 @@
 #include "app/TableDialog.h"
 
 #include "app/HelpTopics.h"
-#include "listio/ListKinds.h"
+#include "listio/ListFormat.h"
+
+#include <cctype>
 
 namespace quillan {
 
@@ -24,31 +26,29 @@ TableDialog::TableDialog(AppContext& ctx) : form_(ctx.platform.ui, "TableDlog", 
     form_.onActivate = [this] { FormActivate(); };
 }
 
-std::optional<size_t> TableDialog::choose(const std::string& kind,
+std::optional<size_t> TableDialog::choose(const ListFormat& format,
                                           const std::vector<std::string>& names) {
-    kind_ = kind;
+    format_ = &format;
     names_ = names;
     chosen_.reset();
     form_.showModal();
     return chosen_;
 }
 
-void TableDialog::present(const std::string& kind, const std::vector<std::string>& names) {
-    kind_ = kind;
+void TableDialog::present(const ListFormat& format, const std::vector<std::string>& names) {
+    format_ = &format;
     names_ = names;
     chosen_.reset();
     FormActivate();
 }
 
 void TableDialog::FormActivate() {
-    const bool access = kind_ == KindAccess;
-    form_.setCaption(access ? "Table Selector" : "Sheet Selector");
-    form_.control("Label1").setCaption(access
-                                           ? "The database you selected has more than one table."
-                                           : "The database you selected has more than one sheet.");
-    form_.control("Label2").setCaption(access
-                                           ? "Double-click on the table you would like to sort:"
-                                           : "Double-click on the sheet you would like to sort:");
+    const std::string part = format_->partName;
+    std::string caption = part + " Selector";
+    caption[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(caption[0])));
+    form_.setCaption(caption);
+    form_.control("Label1").setCaption("The database you selected has more than one " + part + ".");
+    form_.control("Label2").setCaption("Double-click on the " + part + " you would like to sort:");
     auto& grid = form_.control("TablesGrid");
     grid.setItems(names_);
     grid.setItemIndex(names_.empty() ? -1 : 0);

@@ -15,17 +15,18 @@ public:
 
     platform::Form& form() { return form_; }
 
-    std::optional<size_t> choose(const std::string& kind,
+    std::optional<size_t> choose(const ListFormat& format,
                                  const std::vector<std::string>& names) override;
-    // Fills the dialog for a kind and names as showing it does, without waiting for anybody.
-    void present(const std::string& kind, const std::vector<std::string>& names);
+    // Fills the dialog for a format and names as showing it does, without waiting for
+    // anybody.
+    void present(const ListFormat& format, const std::vector<std::string>& names);
 
 private:
     void FormActivate();
     void TablesGridDblClick();
 
     platform::Form form_;
-    std::string kind_;
+    const ListFormat* format_ = nullptr;
     std::vector<std::string> names_;
     std::optional<size_t> chosen_;
 };

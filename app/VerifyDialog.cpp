@@ -3,6 +3,7 @@
 #include "app/HelpTopics.h"
 #include "core/Convert.h"
 #include "listio/FieldChecks.h"
+#include "listio/ListFormat.h"
 #include "listio/ListKinds.h"
 
 #include <array>
@@ -173,15 +174,15 @@ void VerifyDialog::FormActivate() {
     const FieldProposal& p = proposal_;
     form_.control("prevbtn").setEnabled(false);
     form_.setCaption(p.path);
-    form_.control("fileTypeLabel").setCaption("Format: " + p.kind);
+    form_.control("fileTypeLabel").setCaption(std::string("Format: ") + p.format->name);
     form_.control("NewRecordsLabel").setCaption(intToStr(p.records) + " Records");
-    position_ = startsWithRecord(p.kind) ? 1 : 0;
+    position_ = p.format->firstRowIsRecord ? 1 : 0;
     form_.control("nextbtn").setEnabled(position_ < p.records);
     ownSource_.reset();
     source_ = p.source;
-    if (!source_) {
+    if (!source_ && p.format->reopen) {
         try {
-            ownSource_ = openListSource(p.kind, p.path, p.fieldCount);
+            ownSource_ = p.format->reopen(*p.format, p.path, p.fieldCount);
             source_ = ownSource_.get();
         } catch (const std::exception&) {
             // The roles can still be chosen by number; the viewer just has nothing to show.
@@ -226,7 +227,7 @@ void VerifyDialog::showRecordLabel() {
 
 void VerifyDialog::showOutputFields() {
     bool intoList = ctx_.lists.prefsList.writesIntoList();
-    bool text = isTextKind(proposal_.kind);
+    bool text = proposal_.format->text;
     for (const char* name : {"tray", "pkg", "oel", "trayLabel", "pkgLabel", "oelLabel"})
         form_.control(name).setVisible(intoList);
     form_.control("sort").setVisible(intoList && !text);
@@ -237,7 +238,7 @@ void VerifyDialog::showOutputFields() {
 }
 
 void VerifyDialog::showCounty() {
-    bool shown = inCountyRates(ctx_);
+    bool shown = inCountyRates(ctx_.lists);
     form_.control("county").setVisible(shown);
     form_.control("countyLabel").setVisible(shown);
 }
@@ -258,13 +259,13 @@ void VerifyDialog::prevbtnClick() {
     if (k >= 2) {
         readRecord(k - 1);
         position_ = k - 1;
-    } else if (k == 1 && !startsWithRecord(proposal_.kind)) {
+    } else if (k == 1 && !proposal_.format->firstRowIsRecord) {
         showFields(source_ ? source_->fieldNames() : std::vector<std::string>{});
         position_ = 0;
     }
     showRecordLabel();
     form_.control("nextbtn").setEnabled(true);
-    form_.control("prevbtn").setEnabled(position_ > (startsWithRecord(proposal_.kind) ? 1 : 0));
+    form_.control("prevbtn").setEnabled(position_ > (proposal_.format->firstRowIsRecord ? 1 : 0));
 }
 
 void VerifyDialog::roleChange(size_t role) {

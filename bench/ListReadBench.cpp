@@ -7,7 +7,9 @@
 
 #include "app/DataFiles.h"
 #include "bench/BenchSupport.h"
-#include "listio/ListOpener.h"
+#include "listio/ListComponents.h"
+#include "listio/ListFormat.h"
+#include "listio/ListReading.h"
 #include "platform/testing/RecordingPrinter.h"
 #include "platform/testing/ScriptedUi.h"
 
@@ -35,24 +37,35 @@ int main(int argc, char** argv) {
         std::optional<FieldRoles> confirm(const FieldProposal& p) override { return p.roles; }
     } chooser;
     struct FirstTable : TableChooser {
-        std::optional<size_t> choose(const std::string&, const std::vector<std::string>&) override {
+        std::optional<size_t> choose(const ListFormat&, const std::vector<std::string>&) override {
             return 0;
         }
     } tables;
     double before = peakMegabytes();
     auto wall = std::chrono::steady_clock::now();
     double cpu = cpuSeconds();
-    ResetListCounters(ctx);
-    std::string read = OpenMailingList(ctx, chooser, tables, "sort");
+    std::unique_ptr<ListComponents> components;
+    ListRequest request;
+    request.path = argv[2];
+    request.reader = ListReader::Unattended;
+    request.components = [&components]() -> ListComponents& {
+        if (!components)
+            components = std::make_unique<ListComponents>(nullptr);
+        return *components;
+    };
+    ListPeople people{ctx.notices(), chooser, tables, ctx.progress()};
+    ListReading reading = ReadMailingList(request, ctx.lists, people);
     cpu = cpuSeconds() - cpu;
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall).count();
-    std::string outcome = read.empty() ? "refused" : std::to_string(ctx.counters.recordCount);
-    if (read.empty() && !ui.messages().empty())
+    const bool read = reading.outcome == ReadOutcome::Read;
+    const MailingCounters& counters = reading.mailing.counters;
+    std::string outcome = !read ? "refused" : std::to_string(counters.recordCount);
+    if (!read && !ui.messages().empty())
         outcome += " (" + ui.messages().back().text.substr(0, 40) + "...)";
     std::printf("%-22s %-22s records %-8s rejected %-6d cpu %.3f s  wall %.3f s  peak %.1f MB "
                 "(+%.1f)\n",
-                argv[2] + std::string(argv[2]).find_last_of('/') + 1, ctx.listFileKind.c_str(),
-                outcome.c_str(), ctx.counters.rejectedCount, cpu, seconds, peakMegabytes(),
-                peakMegabytes() - before);
+                argv[2] + std::string(argv[2]).find_last_of('/') + 1,
+                reading.list.format ? reading.list.format->name : "", outcome.c_str(),
+                counters.rejectedCount, cpu, seconds, peakMegabytes(), peakMegabytes() - before);
     return 0;
 }

@@ -35,32 +35,8 @@ struct Mailing {
     const char* zips;     // the generator's --zips, or empty for the whole country
 };
 
-<<<<<<< HEAD
-void fillNationalMailing(AppContext& ctx, int records) {
-    std::vector<int> prefixes;
-    for (int p = 1; p <= 999; ++p)
-        if (chartValue(ctx.lists.threeDigitChart, p) != 0)
-            prefixes.push_back(p);
-    std::mt19937 random(2024);
-    std::uniform_int_distribution<size_t> prefix(0, prefixes.size() - 1);
-    std::uniform_int_distribution<int> local(0, 99);
-    std::bernoulli_distribution rejected(0.02);
-    WorkTables& t = ctx.tables;
-    t.seed(false);
-    ctx.counters = MailingCounters{};
-    for (int r = 0; r < records; ++r) {
-        int32_t zip = prefixes[prefix(random)] * 100 + local(random);
-        bool bad = rejected(random);
-        t.pieceZips.push_back(bad ? -200000 - zip / 10 : zip);
-        t.pieceInCounty.push_back(0);
-        t.pieceCities.push_back("SOMEWHERE TX");
-        ctx.counters.rejectedCount += bad;
-    }
-    ctx.counters.recordCount = records;
-=======
 std::string quoted(const std::string& text) {
     return "'" + text + "'";
->>>>>>> main
 }
 
 bool generate(const Mailing& m, int records, const std::string& path) {

@@ -7,6 +7,7 @@
 
 #include "accessdb/classlib/TField.h"
 #include "app/DataFiles.h"
+#include "app/ListReadingStep.h"
 #include "app/UiNotices.h"
 #include "bench/BenchSupport.h"
 #include "core/Convert.h"

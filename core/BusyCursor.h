@@ -24,4 +24,20 @@ private:
     Notices& notices_;
 };
 
+// The arrow for as long as a person works in a window of the program's own (a chooser)
+// in the middle of a busy step; the busy cursor again afterwards while a BusyCursor lives.
+class ArrowCursor {
+public:
+    explicit ArrowCursor(Notices& notices) : notices_(notices) { notices_.showBusy(false); }
+    ~ArrowCursor() {
+        if (notices_.busy())
+            notices_.showBusy(true);
+    }
+    ArrowCursor(const ArrowCursor&) = delete;
+    ArrowCursor& operator=(const ArrowCursor&) = delete;
+
+private:
+    Notices& notices_;
+};
+
 } // namespace quillan

@@ -49,6 +49,7 @@ protected:
 
 private:
     friend class BusyCursor;
+    friend class ArrowCursor;
     int busyGuards_ = 0;
 };
 

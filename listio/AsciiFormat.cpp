@@ -3,6 +3,7 @@
 #include "core/Convert.h"
 #include "listio/AsciiFields.h"
 #include "listio/ListFileError.h"
+#include "listio/ListFormat.h"
 #include "listio/ListKinds.h"
 #include "listio/TextLineReader.h"
 
@@ -12,19 +13,6 @@
 namespace quillan {
 
 using namespace platform;
-
-void showUnknownFormat(AppContext& ctx, const std::string& why) {
-    ctx.message(BeepKind::Hand, MessageKind::Warning, MessageButtons::Ok,
-                std::string("Quillan cannot figure out the format of the of the file you are "
-                            "trying to sort.  Please make sure it is a type that Quillan can "
-                            "read, or send a copy of the file to ") +
-                    SupportAddress + " for help." + (why.empty() ? "" : " " + why));
-}
-
-void ShowNoRecords(AppContext& ctx, const std::string& path, const std::string& why) {
-    ctx.message(BeepKind::Hand, MessageKind::Error, MessageButtons::Cancel,
-                "There are no records to sort in " + fileNameOf(path) + ". " + why);
-}
 
 static std::string kindOfFirstLine(const std::string& line) {
     if (line.find('\0') != std::string::npos)
@@ -82,7 +70,7 @@ static std::string whatTheFileHolds(const std::string& path) {
     return {};
 }
 
-std::string DetectAsciiFormat(AppContext& ctx, const std::string& path) {
+const ListFormat* DetectAsciiFormat(Notices& notices, const std::string& path) {
     std::string line;
     std::string kind;
     std::string why;
@@ -93,49 +81,50 @@ std::string DetectAsciiFormat(AppContext& ctx, const std::string& path) {
             why = LineTooLongReason(1);
         else {
             if (line.empty())
-                ctx.message(BeepKind::Hand, MessageKind::Warning, MessageButtons::Ok,
-                            "It looks like there are one or more blank lines at the beginning "
-                            "of the file you are trying to sort.  Please remove any blank "
-                            "lines and try again.");
+                notices.tell({BeepKind::Hand, MessageKind::Warning, MessageButtons::Ok,
+                              "It looks like there are one or more blank lines at the beginning "
+                              "of the file you are trying to sort.  Please remove any blank "
+                              "lines and try again."});
             kind = kindOfFirstLine(line);
         }
     }
-    if (kind.empty())
-        showUnknownFormat(ctx, why.empty() ? whatTheFileHolds(path) : why);
-    return kind;
+    if (kind.empty()) {
+        showUnknownFormat(notices, why.empty() ? whatTheFileHolds(path) : why);
+        return nullptr;
+    }
+    return formatNamed(kind);
 }
 
-int CountAsciiFields(AppContext& ctx, const std::string& path) {
+int CountAsciiFields(Notices& notices, const ListFormat& format, const std::string& path) {
     std::string first, second;
     TextLineReader::Status secondStatus;
     {
         TextLineReader reader(path);
         if (reader.next(first) == TextLineReader::Status::TooLong) {
-            showUnknownFormat(ctx, LineTooLongReason(1));
+            showUnknownFormat(notices, LineTooLongReason(1));
             return 0;
         }
         secondStatus = reader.next(second);
         if (secondStatus == TextLineReader::Status::TooLong) {
-            showUnknownFormat(ctx, LineTooLongReason(2));
+            showUnknownFormat(notices, LineTooLongReason(2));
             return 0;
         }
     }
-    int count = fieldCount(ctx.listFileKind, first);
+    int count = fieldCount(format.name, first);
     // A list of one line has no second line to agree with: a header with nothing under it,
     // or a line that cannot be told from one (a lone ZIP code still counts as a record).
     const bool oneLine = secondStatus == TextLineReader::Status::End;
-    if (oneLine && (isHeaderKind(ctx.listFileKind) || count != fieldCount(ctx.listFileKind, ""))) {
-        ShowNoRecords(ctx, path,
-                      isHeaderKind(ctx.listFileKind)
+    if (oneLine && (format.headerLine || count != fieldCount(format.name, ""))) {
+        ShowNoRecords(notices, path,
+                      format.headerLine
                           ? "The file holds only its first line, the one naming the fields."
                           : "The file holds only one line, which Quillan cannot tell from a "
                             "line naming the fields.");
         return 0;
     }
-    if (fieldCount(ctx.listFileKind, second) != count || count == 0) {
-        ctx.message(BeepKind::Hand, MessageKind::Error, MessageButtons::Cancel,
-                    "Quillan cannot read this kind of file. See the Help file for instructions "
-                    "on exporting your mailing list to an ascii file.");
+    if (fieldCount(format.name, second) != count || count == 0) {
+        refuseList(notices, "Quillan cannot read this kind of file. See the Help file for "
+                            "instructions on exporting your mailing list to an ascii file.");
         return 0;
     }
     return count;

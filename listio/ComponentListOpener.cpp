@@ -3,12 +3,13 @@
 #include "accessdb/access/AccessComponents.h"
 #include "accessdb/access/TtaSession.h"
 #include "accessdb/access/TtaTable.h"
+#include "core/BusyCursor.h"
 #include "core/Convert.h"
 #include "listio/AccessListSource.h"
-#include "listio/AsciiFormat.h"
 #include "listio/ExcelListSource.h"
 #include "listio/ListComponents.h"
 #include "listio/ListKinds.h"
+#include "listio/ListNotices.h"
 #include "listio/SortWriterSupport.h"
 #include "xls/Workbook.h"
 
@@ -18,12 +19,9 @@ using namespace platform;
 
 namespace {
 
-std::optional<size_t> namedOnCommandLine(const AppContext& ctx,
-                                         const std::vector<std::string>& names) {
-    const std::string mode = ctx.runMode();
-    if (ctx.parameterCount() <= 2 || (mode != "NOSTOP" && mode != "DUZIZ"))
-        return std::nullopt;
-    const std::string wanted = upperAscii(ctx.parameter(3));
+std::optional<size_t> namedInRequest(const ListRequest& request,
+                                     const std::vector<std::string>& names) {
+    const std::string wanted = upperAscii(request.tableName);
     if (wanted.empty())
         return std::nullopt;
     for (size_t i = 0; i < names.size(); ++i)
@@ -32,23 +30,27 @@ std::optional<size_t> namedOnCommandLine(const AppContext& ctx,
     return std::nullopt;
 }
 
-std::optional<size_t> chooseName(AppContext& ctx, TableChooser& chooser, const std::string& kind,
-                                 const std::vector<std::string>& names) {
+std::optional<size_t> chooseName(ListOpening& opening, const std::vector<std::string>& names) {
     if (names.size() == 1)
         return 0;
-    if (auto named = namedOnCommandLine(ctx, names))
+    if (auto named = namedInRequest(opening.request, names))
         return named;
-    ctx.platform.ui.setBusyCursor(false);
-    std::optional<size_t> chosen = chooser.choose(kind, names);
-    ctx.platform.ui.setBusyCursor(true);
-    if (chosen && *chosen >= names.size())
+    std::optional<size_t> chosen;
+    {
+        ArrowCursor arrow(opening.notices());
+        chosen = opening.people.tables.choose(opening.format(), names);
+    }
+    if (!chosen || *chosen >= names.size()) {
+        opening.cancel();
         return std::nullopt;
+    }
     return chosen;
 }
 
-void refuse(AppContext& ctx, const std::string& text) {
-    ctx.platform.ui.setBusyCursor(false);
-    ctx.message(BeepKind::Hand, MessageKind::Error, MessageButtons::Cancel, text);
+ListComponents& componentsOf(ListOpening& opening) {
+    ListComponents& components = opening.request.components();
+    opening.reading.list.components = &components;
+    return components;
 }
 
 std::vector<AccessField> fieldsOf(accessdb::TtaTable& table) {
@@ -75,92 +77,95 @@ std::string whyNotWritable(const xls::Workbook& book) {
 // Workbooks that cannot be written: a list whose sort information is to go into one is
 // refused before it is sorted, not after. Everything else a workbook holds (drawn objects,
 // protection, hidden sheets) goes back with it.
-bool refusedForWriteBack(AppContext& ctx, const xls::Workbook& book, const std::string& path) {
-    if (!ctx.lists.prefsList.writesIntoList())
+bool refusedForWriteBack(ListOpening& opening, const xls::Workbook& book, const std::string& path) {
+    if (!opening.settings.prefsList.writesIntoList())
         return false;
     const std::string why = whyNotWritable(book);
     if (why.empty())
         return false;
-    refuse(ctx, "Quillan cannot save the sorting information in " + fileNameOf(path) + ": " + why);
+    refuseList(opening.notices(),
+               "Quillan cannot save the sorting information in " + fileNameOf(path) + ": " + why);
     return true;
 }
 
 } // namespace
 
-ComponentList OpenAccessList(AppContext& ctx, TableChooser& chooser, const std::string& path) {
+OpenedList OpenAccessList(ListOpening& opening, const std::string& path) {
+    ListState& state = opening.state();
     if (path.size() > LongestAccessPath) {
-        refuse(ctx, "Quillan cannot open " + fileNameOf(path) +
-                        ": the path of an Access database "
-                        "may have at most " +
-                        std::to_string(LongestAccessPath) + " characters, and this one has " +
-                        std::to_string(path.size()) +
-                        ". Move the database to a folder with a shorter path, or give it a "
-                        "shorter name.");
+        refuseList(opening.notices(),
+                   "Quillan cannot open " + fileNameOf(path) +
+                       ": the path of an Access database "
+                       "may have at most " +
+                       std::to_string(LongestAccessPath) + " characters, and this one has " +
+                       std::to_string(path.size()) +
+                       ". Move the database to a folder with a shorter path, or give it a "
+                       "shorter name.");
         return {};
     }
-    accessdb::TtaTable& table = listComponents(ctx).table();
+    accessdb::TtaTable& table = componentsOf(opening).table();
     table.setActive(false);
     table.setDatabaseName(path);
     table.setTableName("");
-    ctx.list.accessTableName.clear();
-    ctx.list.accessFields.clear();
-    ctx.list.listStamp = listStampOf(path);
+    state.accessTableName.clear();
+    state.accessFields.clear();
+    state.listStamp = listStampOf(path);
     accessdb::TStringList list;
     accessdb::AccessSession().getTableNames(path, "", list, false, true);
     const std::vector<std::string> names = list.lines();
     if (names.empty()) {
-        refuse(ctx, "There are no tables in " + fileNameOf(path) +
-                        ", so there is nothing to "
-                        "sort.");
+        refuseList(opening.notices(), "There are no tables in " + fileNameOf(path) +
+                                          ", so there is nothing to "
+                                          "sort.");
         return {};
     }
-    std::optional<size_t> chosen = chooseName(ctx, chooser, KindAccess, names);
+    std::optional<size_t> chosen = chooseName(opening, names);
     if (!chosen)
         return {};
     table.setTableName(names[*chosen]);
     table.setActive(true);
-    ComponentList opened;
+    OpenedList opened;
     opened.source = std::make_unique<AccessListSource>(table);
     table.first();
     table.last();
     opened.records = table.recordCount();
     opened.fields = table.fieldCount();
     table.first();
-    ctx.list.accessTableName = names[*chosen];
-    ctx.list.accessFields = fieldsOf(table);
+    state.accessTableName = names[*chosen];
+    state.accessFields = fieldsOf(table);
     if (opened.records <= 0) {
-        ctx.platform.ui.setBusyCursor(false);
-        ShowNoRecords(ctx, path, "The table \"" + names[*chosen] + "\" holds none.");
+        ShowNoRecords(opening.notices(), path, "The table \"" + names[*chosen] + "\" holds none.");
         opened.records = 0;
     }
     return opened;
 }
 
-ComponentList OpenExcelList(AppContext& ctx, TableChooser& chooser, const std::string& path) {
-    xls::Workbook& book = listComponents(ctx).workbook();
-    ctx.list.selectedTableName.clear();
-    ctx.list.selectedSheetIndex = 0;
-    ctx.list.listStamp = listStampOf(path);
+OpenedList OpenExcelList(ListOpening& opening, const std::string& path) {
+    ListState& state = opening.state();
+    xls::Workbook& book = componentsOf(opening).workbook();
+    state.selectedTableName.clear();
+    state.selectedSheetIndex = 0;
+    state.listStamp = listStampOf(path);
     book.setFilename(path);
     book.read();
-    if (refusedForWriteBack(ctx, book, path))
+    if (refusedForWriteBack(opening, book, path))
         return {};
     std::vector<std::string> names;
     for (size_t i = 0; i < book.sheets().count(); ++i)
         names.push_back(book.sheets().item(i).name());
     if (names.empty()) {
-        refuse(ctx, "There are no worksheets in " + fileNameOf(path) +
-                        ", so there is nothing "
-                        "to sort.");
+        refuseList(opening.notices(), "There are no worksheets in " + fileNameOf(path) +
+                                          ", so there is nothing "
+                                          "to sort.");
         return {};
     }
-    std::optional<size_t> chosen = chooseName(ctx, chooser, KindExcel, names);
+    std::optional<size_t> chosen = chooseName(opening, names);
     if (!chosen)
         return {};
-    ctx.list.selectedSheetIndex = static_cast<int>(*chosen);
-    ctx.list.selectedTableName = names[*chosen];
+    state.selectedSheetIndex = static_cast<int>(*chosen);
+    state.selectedTableName = names[*chosen];
     xls::Sheet& sheet = book.sheets().item(*chosen);
-    ComponentList opened;
+    OpenedList opened;
     opened.records = static_cast<long>(sheet.lastRow) + 1;
     opened.fields = static_cast<int>(sheet.lastCol) + 1;
     opened.source = std::make_unique<ExcelListSource>(sheet, opened.fields);

@@ -1,14 +1,14 @@
 #include "listio/FieldChecks.h"
 
 #include "accessdb/classlib/TField.h"
-#include "listio/ListKinds.h"
+#include "listio/ListFormat.h"
 
 #include <optional>
 
 namespace quillan {
 
-bool inCountyRates(const AppContext& ctx) {
-    return ctx.lists.mailTypeList.isPeriodicals() && ctx.lists.periodicalList.inCountyRates();
+bool inCountyRates(const SettingsLists& settings) {
+    return settings.mailTypeList.isPeriodicals() && settings.periodicalList.inCountyRates();
 }
 
 namespace {
@@ -102,14 +102,14 @@ std::optional<std::string> overlapProblem(const ListState& s, const OutputField&
     return std::nullopt;
 }
 
-std::optional<std::string> outputProblem(const AppContext& ctx, const std::string& kind) {
-    const ListState& s = ctx.list;
-    if (!ctx.lists.prefsList.writesIntoList())
+std::optional<std::string> outputProblem(const ListState& s, const SettingsLists& settings,
+                                         const ListFormat& format) {
+    if (!settings.prefsList.writesIntoList())
         return std::nullopt;
-    if (!isTextKind(kind) && s.sortColumn == -1)
+    if (!format.text && s.sortColumn == -1)
         return "Quillan cannot proceed until you tell it in which field to put the sorting "
                "sequence number.";
-    if (kind == KindDbase) {
+    if (format.outputFieldCheck == OutputFieldCheck::DbaseWidthsAndTypes) {
         for (const auto& f : outputFields)
             if (auto problem = widthProblem(s, f))
                 return problem;
@@ -117,7 +117,7 @@ std::optional<std::string> outputProblem(const AppContext& ctx, const std::strin
             if (auto problem = typeProblem(s, f))
                 return problem;
     }
-    if (kind == KindAccess)
+    if (format.outputFieldCheck == OutputFieldCheck::AccessFieldTypes)
         for (const auto& f : outputFields)
             if (auto problem = accessProblem(s, f))
                 return problem;
@@ -129,20 +129,20 @@ std::optional<std::string> outputProblem(const AppContext& ctx, const std::strin
 
 } // namespace
 
-std::vector<std::string> checkFieldRoles(const AppContext& ctx, const std::string& kind) {
-    const ListState& s = ctx.list;
+std::vector<std::string> checkFieldRoles(const ListState& s, const SettingsLists& settings,
+                                         const ListFormat& format) {
     std::vector<std::string> problems;
     if (s.zipColumn == -1 && (s.zip5Column == -1 || s.zip4Column == -1))
         problems.push_back("Quillan cannot proceed until you tell it which field(s) contains "
                            "the zip codes.");
-    if (s.countyColumn == -1 && inCountyRates(ctx))
+    if (s.countyColumn == -1 && inCountyRates(settings))
         problems.push_back("Quillan cannot proceed until you tell it which field contains the "
                            "county information.");
-    if (s.stateColumn == -1 && s.cityStateColumn == -1 && inCountyRates(ctx))
+    if (s.stateColumn == -1 && s.cityStateColumn == -1 && inCountyRates(settings))
         problems.push_back("Quillan cannot proceed until you tell it which field contains the "
                            "state.");
     if (problems.empty())
-        if (auto problem = outputProblem(ctx, kind))
+        if (auto problem = outputProblem(s, settings, format))
             problems.push_back(*problem);
     return problems;
 }

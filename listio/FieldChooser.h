@@ -8,10 +8,11 @@
 namespace quillan {
 
 class ListSource;
+struct ListFormat;
 
 // What the field identification found for a list, for a person to confirm.
 struct FieldProposal {
-    std::string kind; // listFileKind
+    const ListFormat* format = nullptr;
     std::string path;
     long records = 0;
     int fieldCount = 0;

@@ -1,9 +1,10 @@
 #include "listio/FieldIdentification.h"
 
+#include "core/BusyCursor.h"
 #include "core/Convert.h"
 #include "listio/FieldChecks.h"
 #include "listio/FieldGuess.h"
-#include "listio/ListKinds.h"
+#include "listio/ListFormat.h"
 
 namespace quillan {
 
@@ -21,8 +22,8 @@ std::vector<std::string> recordFields(ListSource& source, long k, int fieldCount
 // The records the content guess votes over: the first three of a text list; for a dBase
 // table its first record three times, so that a table of one record still finds its fields.
 std::vector<std::vector<std::string>> firstRecords(ListSource& source, int fieldCount,
-                                                   const std::string& kind) {
-    if (kind == KindDbase) {
+                                                   const ListFormat& format) {
+    if (format.paddedRecords) {
         std::vector<std::string> first = recordFields(source, 1, fieldCount);
         return {first, first, first};
     }
@@ -34,40 +35,49 @@ std::vector<std::vector<std::string>> firstRecords(ListSource& source, int field
 
 } // namespace
 
-long IdentifyFields(AppContext& ctx, FieldChooser& chooser, ListSource& source,
-                    const std::string& path, long n, int fieldCount) {
-    FieldRoles& roles = ctx.list.roles();
+// The roles the person confirms or corrects, or nothing when the person cancelled.
+std::optional<FieldRoles> confirmedRoles(ListOpening& opening, ListSource& source, long n,
+                                         int fieldCount, const FieldRoles& roles) {
+    ArrowCursor arrow(opening.notices());
+    return opening.people.fields.confirm(
+        {&opening.format(), opening.reading.list.path, n, fieldCount, roles, &source});
+}
+
+long IdentifyFields(ListOpening& opening, ListSource& source, long n, int fieldCount) {
+    FieldRoles& roles = opening.state().roles();
     roles.resetRoles();
     std::vector<std::string> names = source.fieldNames();
     for (auto& name : names)
         name = upperAscii(name);
     applyFieldKeywords(roles, names);
     if (roles.zipColumn == -1)
-        guessFieldsFromContent(roles, firstRecords(source, fieldCount, ctx.listFileKind),
+        guessFieldsFromContent(roles, firstRecords(source, fieldCount, opening.format()),
                                fieldCount);
     adjustZipRoles(roles);
-    ctx.platform.ui.setBusyCursor(false);
 
-    std::string mode = ctx.runMode();
-    bool unattended = mode == "DUZIZ" || mode == "NOSTOP";
+    const ListReader reader = opening.request.reader;
     for (;;) {
-        if (!unattended) {
+        if (reader == ListReader::Person) {
             std::optional<FieldRoles> chosen =
-                chooser.confirm({ctx.listFileKind, path, n, fieldCount, roles, &source});
-            if (!chosen)
+                confirmedRoles(opening, source, n, fieldCount, roles);
+            if (!chosen) {
+                opening.cancel();
                 return 0;
+            }
             roles = *chosen;
         }
-        std::vector<std::string> problems = checkFieldRoles(ctx, ctx.listFileKind);
+        std::vector<std::string> problems =
+            checkFieldRoles(opening.state(), opening.settings, opening.format());
         for (const auto& problem : problems)
-            ctx.message(BeepKind::Hand, MessageKind::Error, MessageButtons::Ok,
-                        mode == "DUZIZ" ? "Your VaveVedadov file is not set up properly. "
+            opening.notices().tell({BeepKind::Hand, MessageKind::Error, MessageButtons::Ok,
+                                    reader == ListReader::Partner
+                                        ? "Your VaveVedadov file is not set up properly. "
                                           "Please contact Duziz for help."
-                                        : problem);
+                                        : problem});
         if (problems.empty())
             return n;
-        // Unattended, nobody can mend the roles: asking again would never end.
-        if (unattended)
+        // Without a person nobody can mend the roles: asking again would never end.
+        if (reader != ListReader::Person)
             return 0;
     }
 }

@@ -1,16 +1,15 @@
 #pragma once
 
-#include "core/AppContext.h"
-#include "listio/FieldChooser.h"
+#include "listio/ListReading.h"
 #include "listio/ListSource.h"
 
 namespace quillan {
 
-// Finds the eleven field roles of a list of ctx.listFileKind (not PAVE) into ctx.list: by
-// the field names, else by the content of the first records; then the person confirms them
-// (not in the unattended "DUZIZ" and "NOSTOP" runs) and they are checked. Returns the record
-// count to read: n, or 0 when the person cancelled or, in an unattended run, a check failed.
-long IdentifyFields(AppContext& ctx, FieldChooser& chooser, ListSource& source,
-                    const std::string& path, long n, int fieldCount);
+// Finds the eleven field roles of the list being read (of a format that identifies them)
+// into its state: by the field names, else by the content of the first records; then the
+// person confirms them (not for the partner program nor in an unattended run) and they are
+// checked. Returns the record count to read: n, or 0 when the person cancelled (the reading
+// is then cancelled) or, without a person, a check failed.
+long IdentifyFields(ListOpening& opening, ListSource& source, long n, int fieldCount);
 
 } // namespace quillan

@@ -8,11 +8,11 @@
 
 namespace quillan {
 
-ListComponents::ListComponents(AppContext& ctx)
+ListComponents::ListComponents(xls::MessageHandler messages)
     : workbook_(std::make_unique<xls::Workbook>()),
       owner_(std::make_unique<accessdb::TComponent>(nullptr)),
       table_(new accessdb::TtaTable(owner_.get())) {
-    xls::setMessageHandler(xls::messageBoxHandler(ctx.platform.ui));
+    xls::setMessageHandler(std::move(messages));
     // A database is opened afresh for each list and let go when its table closes: the file
     // may change between two sorts, and the write-back replaces it by a new file.
     accessdb::AccessSession().keepConnections = false;
@@ -39,12 +39,6 @@ void ListComponents::closeTableQuietly() {
         // Only a table with changes can fail to close, and the write-back of such a table
         // reports its own failure before it gets here.
     }
-}
-
-ListComponents& listComponents(AppContext& ctx) {
-    if (!ctx.listComponents)
-        ctx.listComponents = std::make_shared<ListComponents>(ctx);
-    return *ctx.listComponents;
 }
 
 } // namespace quillan

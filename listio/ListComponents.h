@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/AppContext.h"
+#include "xls/Messages.h"
 
 #include <memory>
 
@@ -17,11 +17,12 @@ namespace quillan {
 
 // The components through which Excel and Access lists are read and written back: the
 // workbook, which holds an Excel list from its reading to its write-back, and the table
-// component of Access lists. Made the first time a list needs them, they stay in the
-// application context for the rest of the run.
+// component of Access lists. The program makes them the first time a list needs them, and
+// keeps them for the rest of the run.
 class ListComponents {
 public:
-    explicit ListComponents(AppContext& ctx);
+    // `messages` shows the workbook library's messages to the person.
+    explicit ListComponents(xls::MessageHandler messages);
     // Closes the table and lets the Access engine go.
     ~ListComponents();
     ListComponents(const ListComponents&) = delete;
@@ -38,8 +39,5 @@ private:
     std::unique_ptr<accessdb::TComponent> owner_;
     accessdb::TtaTable* table_; // owned by owner_
 };
-
-// The context's components, made on first use.
-ListComponents& listComponents(AppContext& ctx);
 
 } // namespace quillan

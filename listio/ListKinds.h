@@ -5,7 +5,8 @@
 
 namespace quillan {
 
-// The kinds of mailing list, as listFileKind holds them (compared as whole strings).
+// The names of the list formats (listio/ListFormat.h), by which the rules that split and
+// join the lines of a text list tell its dialect.
 inline constexpr const char* KindTab = "Ascii Tab-Delimited";
 inline constexpr const char* KindBar = "Ascii Bar-Delimited";
 inline constexpr const char* KindComma = "Ascii Comma-Delimited";
@@ -17,17 +18,13 @@ inline constexpr const char* KindAccess = "Access";
 inline constexpr const char* KindExcel = "Excel";
 inline constexpr const char* KindPave = "Pave";
 
-// Every text kind begins with "Ascii"; code that treats all text lists alike tests only that.
-bool isTextKind(std::string_view kind);
 // Merge and bar lists begin with a line naming the fields.
 bool isHeaderKind(std::string_view kind);
 bool isCommaKind(std::string_view kind);
 bool isTabOrBarKind(std::string_view kind);
-// Tab, comma and Excel lists have no header: their first record is the first line or row.
-bool startsWithRecord(std::string_view kind);
 
-// The kind told by the file's extension, or "" when the content must decide.
-std::string kindFromExtension(const std::string& path);
+// The file name's extension with its dot, in capitals, or "".
+std::string upperExtensionOf(const std::string& path);
 // True for a dBase memo file (.DBT), which holds no records of its own.
 bool isDbaseMemoFile(const std::string& path);
 

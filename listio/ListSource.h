@@ -58,11 +58,9 @@ public:
     // first row names the fields skips that row. Returns how many of the records counted
     // were such names, not records.
     virtual long readFor(const FieldRoles&) { return 0; }
+    // The line that describes a list file of fixed fields before its records (the header of
+    // a PAVE file), as read; "" for a list without one.
+    virtual std::string describingLine() { return {}; }
 };
-
-// The source for a list of the given kind, or nothing for a kind that cannot be read here.
-// Throws ListFileError when the file cannot be opened.
-std::unique_ptr<ListSource> openListSource(const std::string& kind, const std::string& path,
-                                           int fieldCount);
 
 } // namespace quillan

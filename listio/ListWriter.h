@@ -26,7 +26,8 @@ public:
                                                 WriterProgress& progress) = 0;
 };
 
-// The writer for a list of the given kind, or nothing for a kind that is no list.
+// The writer of the list format of that name (listio/ListFormat.h), or nothing for a name
+// that is no list format.
 std::unique_ptr<ListWriter> listWriterFor(const std::string& kind);
 
 } // namespace quillan

@@ -3,8 +3,8 @@
 #include "core/Convert.h"
 #include "listio/FieldChecks.h"
 #include "listio/ListKinds.h"
+#include "listio/ListNotices.h"
 #include "listio/PieceCity.h"
-#include "listio/TextLineReader.h"
 
 namespace quillan {
 
@@ -39,14 +39,14 @@ struct PavePieces {
 
 class PaveLineReader {
 public:
-    explicit PaveLineReader(const AppContext& ctx) {
-        const MailTypeSettings& mailType = ctx.lists.mailTypeList;
+    explicit PaveLineReader(const SettingsLists& settings) {
+        const MailTypeSettings& mailType = settings.mailTypeList;
         automation_ = mailType.isAutomation();
         unbarcoded_ = mailType.isUnbarcoded();
         coSacked_ = mailType.isCoSacked();
-        inCountyRule_ = inCountyRates(ctx);
-        county_ = upperAscii(ctx.lists.periodicalList.county());
-        state_ = upperAscii(ctx.lists.mailerList.state());
+        inCountyRule_ = inCountyRates(settings);
+        county_ = upperAscii(settings.periodicalList.county());
+        state_ = upperAscii(settings.mailerList.state());
     }
 
     void add(PavePieces& p, std::string line) {
@@ -87,14 +87,12 @@ private:
     std::string state_;
 };
 
-void refuse(AppContext& ctx, const std::string& text) {
-    ctx.platform.ui.setBusyCursor(false);
-    ctx.message(BeepKind::Hand, MessageKind::Error, MessageButtons::Cancel,
-                text + " Quillan cannot read this file.");
+void refuse(Notices& notices, const std::string& text) {
+    refuseList(notices, text + " Quillan cannot read this file.");
 }
 
-void commit(AppContext& ctx, PavePieces& p, const std::string& header, long n) {
-    auto& t = ctx.tables;
+void commit(Mailing& mailing, PavePieces& p, const std::string& header, long n) {
+    auto& t = mailing.tables;
     if (t.pieceRecords.empty())
         t.pieceRecords.emplace_back();
     t.pieceRecords[0] = header.substr(0, 67);
@@ -104,37 +102,36 @@ void commit(AppContext& ctx, PavePieces& p, const std::string& header, long n) {
         t.pieceCities.push_back(std::move(p.cities[i]));
         t.pieceInCounty.push_back(p.inCounty[i]);
     }
-    ctx.counters.rejectedCount = p.rejected;
-    ctx.counters.missingZip4Count += p.missingZip4;
-    ctx.counters.inCountyCount += p.inCountyCount;
-    ctx.counters.recordCount = static_cast<int32_t>(n);
+    MailingCounters& c = mailing.counters;
+    c.rejectedCount = p.rejected;
+    c.missingZip4Count += p.missingZip4;
+    c.inCountyCount += p.inCountyCount;
+    c.recordCount = static_cast<int32_t>(n);
 }
 
 } // namespace
 
-long ReadPaveRecords(AppContext& ctx, const std::string& path, long n) {
-    TextLineReader reader(path);
-    std::string header, line;
-    reader.next(header);
-    PaveLineReader pave(ctx);
+long ReadPaveRecords(ListOpening& opening, ListSource& source, const std::string& path, long n) {
+    PaveLineReader pave(opening.settings);
     PavePieces pieces;
     std::string name = fileNameOf(path);
+    ListRecord record;
     for (long k = 1; k <= n; ++k) {
-        if (reader.next(line) != TextLineReader::Status::Line)
+        if (!source.read(k, 0, record))
             break;
         std::string where = "Line " + std::to_string(k + 1) + " of " + name;
-        if (line.size() < ZipEnd) {
-            refuse(ctx, where + " is too short to be a PAVE record.");
+        if (record.line.size() < ZipEnd) {
+            refuse(opening.notices(), where + " is too short to be a PAVE record.");
             return 0;
         }
-        if (!allDigits(positions(line, 98, 102))) {
-            refuse(ctx, where + " has no 5-digit zip code in positions 98 to 102.");
+        if (!allDigits(positions(record.line, 98, 102))) {
+            refuse(opening.notices(), where + " has no 5-digit zip code in positions 98 to 102.");
             return 0;
         }
-        pave.add(pieces, std::move(line));
+        pave.add(pieces, std::move(record.line));
     }
     n = static_cast<long>(pieces.zips.size());
-    commit(ctx, pieces, header, n);
+    commit(opening.mailing(), pieces, source.describingLine(), n);
     return n;
 }
 

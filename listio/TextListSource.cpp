@@ -2,30 +2,32 @@
 
 #include "listio/AsciiFields.h"
 #include "listio/ListFileError.h"
+#include "listio/ListFormat.h"
 #include "listio/ListKinds.h"
 
 namespace quillan {
 
-TextListSource::TextListSource(std::string kind, std::string path, int fieldCount)
-    : kind_(std::move(kind)), path_(std::move(path)), fieldCount_(fieldCount) {
+TextListSource::TextListSource(const ListFormat& format, std::string path, int fieldCount)
+    : format_(format), path_(std::move(path)), fieldCount_(fieldCount) {
     reopen();
 }
 
 void TextListSource::reopen() {
     reader_ = std::make_unique<TextLineReader>(path_);
     position_ = 0;
-    if (isHeaderKind(kind_))
+    if (format_.headerLine)
         reader_->skip(1);
 }
 
 std::vector<std::string> TextListSource::fieldNames() {
-    if (!isHeaderKind(kind_))
+    if (!format_.headerLine)
         return {};
     TextLineReader header(path_);
     std::string line;
     header.next(line);
     // A merge header is split as a comma line whatever quoting the records use.
-    std::string kind = kind_ == KindMerge ? KindMergeIndex : kind_;
+    std::string_view kind =
+        format_.name == std::string_view(KindMerge) ? KindMergeIndex : format_.name;
     std::vector<std::string> names;
     SplitAsciiRecord(kind, fieldCount_, line, names);
     return names;
@@ -43,7 +45,7 @@ bool TextListSource::read(long k, int fields, ListRecord& record) {
     if (status == TextLineReader::Status::End)
         return false;
     position_ = k;
-    SplitAsciiRecord(kind_, fields, record.line, record.fields);
+    SplitAsciiRecord(format_.name, fields, record.line, record.fields);
     record.deleted = false;
     return true;
 }

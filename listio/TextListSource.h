@@ -8,11 +8,13 @@
 
 namespace quillan {
 
+struct ListFormat;
+
 // A text list: a record is a line (after the header line of a merge or bar list), split by
-// the rules of its kind.
+// the rules of its format.
 class TextListSource : public ListSource {
 public:
-    TextListSource(std::string kind, std::string path, int fieldCount);
+    TextListSource(const ListFormat& format, std::string path, int fieldCount);
 
     std::vector<std::string> fieldNames() override;
     bool read(long k, int fields, ListRecord& record) override;
@@ -20,7 +22,7 @@ public:
 private:
     void reopen();
 
-    std::string kind_;
+    const ListFormat& format_;
     std::string path_;
     int fieldCount_;
     std::unique_ptr<TextLineReader> reader_;

@@ -48,11 +48,10 @@ int32_t fiveDigits(const std::string& s) {
 
 } // namespace
 
-ZipParser::ZipParser(AppContext& ctx)
-    : ctx_(ctx), chart_(ctx.lists.threeDigitChart),
-      requireZip4_(ctx.lists.prefsList.rejectsMissingZip4() &&
-                   ctx.lists.mailTypeList.isAutomation()),
-      coSacked_(ctx.lists.mailTypeList.isCoSacked()) {}
+ZipParser::ZipParser(const SettingsLists& settings, MailingCounters& counters)
+    : counters_(counters), chart_(settings.threeDigitChart),
+      requireZip4_(settings.prefsList.rejectsMissingZip4() && settings.mailTypeList.isAutomation()),
+      coSacked_(settings.mailTypeList.isCoSacked()) {}
 
 int32_t ZipParser::parse(std::string& text) {
     trimBlanks(text);
@@ -67,18 +66,18 @@ int32_t ZipParser::parse(std::string& text) {
     else if (chart_.value(zip / 100) == 0)
         code = -6;
     if (code < 0) {
-        ++ctx_.counters.rejectedCount;
+        ++counters_.rejectedCount;
         return code * 100000 - zip;
     }
     if (coSacked_ && (text.size() == 5 || text.size() == 6)) {
-        ++ctx_.counters.missingZip4Count;
+        ++counters_.missingZip4Count;
         return -zip;
     }
     return zip;
 }
 
-int32_t ParseZip(AppContext& ctx, std::string& text) {
-    return ZipParser(ctx).parse(text);
+int32_t ParseZip(const SettingsLists& settings, MailingCounters& counters, std::string& text) {
+    return ZipParser(settings, counters).parse(text);
 }
 
 } // namespace quillan

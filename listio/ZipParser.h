@@ -1,7 +1,8 @@
 #pragma once
 
-#include "core/AppContext.h"
 #include "core/PostalCharts.h"
+#include "core/WorkTables.h"
+#include "core/settings/SettingsLists.h"
 
 #include <cstdint>
 #include <string>
@@ -18,19 +19,20 @@ namespace quillan {
 // required in an automation class but missing).
 class ZipParser {
 public:
-    explicit ZipParser(AppContext& ctx);
+    // Counts the rejected and the co-sacked records without ZIP+4 into `counters`.
+    ZipParser(const SettingsLists& settings, MailingCounters& counters);
 
     // Trims the text in place (leading, then trailing blanks, never below one character).
     int32_t parse(std::string& text);
 
 private:
-    AppContext& ctx_;
+    MailingCounters& counters_;
     ChartIndex chart_;
     bool requireZip4_;
     bool coSacked_;
 };
 
 // One ZIP text, with the settings as they stand.
-int32_t ParseZip(AppContext& ctx, std::string& text);
+int32_t ParseZip(const SettingsLists& settings, MailingCounters& counters, std::string& text);
 
 } // namespace quillan

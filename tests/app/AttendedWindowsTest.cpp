@@ -8,6 +8,7 @@
 #include "app/TableDialog.h"
 #include "app/ZipChartDialog.h"
 #include "core/ZipRanges.h"
+#include "listio/ListFormat.h"
 #include "listio/ListKinds.h"
 #include "platform/qt/QtHelpViewer.h"
 #include "platform/qt/QtUi.h"
@@ -208,7 +209,7 @@ TEST(AttendedWindows, SelectorTakesTheHighlightedRowWithEnter) {
             keys(grid);
             closeIfStillOpen(window);
         });
-        return dialog.choose(KindExcel, sheets);
+        return dialog.choose(*formatNamed(KindExcel), sheets);
     };
     EXPECT_EQ(pick([](QListWidget* grid) {
                   QTest::keyClick(grid, Qt::Key_Down);

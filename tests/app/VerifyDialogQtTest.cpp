@@ -4,6 +4,7 @@
 #include "app/DataFiles.h"
 #include "app/TableDialog.h"
 #include "app/VerifyDialog.h"
+#include "listio/ListFormat.h"
 #include "listio/ListKinds.h"
 #include "platform/qt/QtPlatform.h"
 #include "tests/support/QtLayoutCheck.h"
@@ -42,7 +43,7 @@ TEST(FieldDialogQt, ScreenshotShowsEveryControl) {
     roles.stateColumn = 3;
     roles.sortColumn = 6;
     roles.countyColumn = 5;
-    dialog.present({KindDbase, list, 8, 7, roles});
+    dialog.present({formatNamed(KindDbase), list, 8, 7, roles});
     std::string png = test::artefactFolder() + "field-dialog.png";
     ASSERT_TRUE(qt.saveScreenshot(dialog.form(), png));
     EXPECT_EQ(test::layoutProblems(dialog.form()), std::vector<std::string>{});
@@ -70,7 +71,7 @@ TEST(FieldDialogQt, TableSelectorShowsItsNamesAndCaptions) {
         std::vector<std::string> names;
         for (int i = 1; i <= 20; ++i)
             names.push_back("Mailing list of the spring " + std::to_string(i));
-        dialog.present(kind, names);
+        dialog.present(*formatNamed(kind), names);
         std::string png = test::artefactFolder() + "table-selector-" + kind + ".png";
         ASSERT_TRUE(qt.saveScreenshot(dialog.form(), png));
         EXPECT_EQ(test::layoutProblems(dialog.form()), std::vector<std::string>{}) << kind;

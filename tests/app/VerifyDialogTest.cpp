@@ -1,5 +1,6 @@
 // The field identification dialog with the scripted user interface.
 
+#include "listio/ListFormat.h"
 #include "listio/ListKinds.h"
 #include "tests/listio/ListTestSupport.h"
 
@@ -12,10 +13,10 @@ using platform::Form;
 namespace {
 
 struct Dialog : ListFixture {
-    // What the opener proposes: kind, path, records, fields and the roles in their order.
+    // What the opener proposes: format, path, records, fields and the roles in their order.
     void propose(const std::string& kind, const std::string& path, int records, int fields,
                  std::vector<int> roles) {
-        proposal = {kind, path, records, fields, {}};
+        proposal = {formatNamed(kind), path, records, fields, {}};
         roles.resize(FieldRoles::all.size(), -1);
         for (size_t i = 0; i < roles.size(); ++i)
             proposal.roles.*FieldRoles::all[i] = roles[i];

@@ -5,6 +5,7 @@
 #include "tests/listio/ComponentListSupport.h"
 
 #include "listio/FieldChecks.h"
+#include "listio/ListFormat.h"
 #include "platform/dao/UpdateFault.h"
 #include "xls/Workbook.h"
 
@@ -147,15 +148,18 @@ TEST(AccessList, TableIsTheOnlyOneTheNamedOneOrThePersonsChoice) {
         });
         f.ui().pressWhenShown("VerifyDlog", "CancelBtn");
         EXPECT_EQ(f.open(path, 0), "");
+        EXPECT_EQ(f.outcome, ReadOutcome::Cancelled) << "the fields were not confirmed";
         EXPECT_EQ(f.ctx().list.accessTableName, "Table1");
         f.ui().pressWhenShown("TableDlog", "CancelBtn");
         EXPECT_EQ(f.open(path, 0), "");
+        EXPECT_EQ(f.outcome, ReadOutcome::Cancelled) << "no table was chosen";
         EXPECT_EQ(f.ctx().list.accessTableName, "") << "cancelled: no table";
         EXPECT_TRUE(f.ui().unexpected().empty());
     }
     {
         ReadFixture f({file, "DUZIZ", "tAbLe1"});
         EXPECT_EQ(f.open(file, 0), "") << "no ZIP field in Table1";
+        EXPECT_EQ(f.outcome, ReadOutcome::Refused) << "nobody cancelled";
         EXPECT_EQ(f.ctx().list.accessTableName, "Table1");
         EXPECT_TRUE(f.ui().formLog().empty());
     }
@@ -202,7 +206,8 @@ TEST(AccessList, OutputFieldsTheTableCannotTakeAreRefusedBeforeReading) {
         s.sortColumn = s.trayColumn = s.packageColumn = s.endorsementColumn = -1;
         for (auto [role, column] : roles)
             s.*role = column;
-        std::vector<std::string> problems = checkFieldRoles(f.ctx(), "Access");
+        std::vector<std::string> problems =
+            checkFieldRoles(f.ctx().list, f.ctx().lists, *formatNamed("Access"));
         return problems.empty() ? std::string() : problems[0];
     };
     EXPECT_EQ(problem({{&FieldRoles::sortColumn, 1}}),

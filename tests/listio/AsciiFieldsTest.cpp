@@ -2,6 +2,7 @@
 
 #include "listio/AsciiFields.h"
 #include "listio/AsciiFormat.h"
+#include "listio/ListFormat.h"
 #include "listio/ListKinds.h"
 #include "listio/TextLineReader.h"
 #include "tests/listio/ListTestSupport.h"
@@ -22,7 +23,13 @@ const char* cannotRead = "Quillan cannot read this kind of file. See the Help fi
                          "instructions on exporting your mailing list to an ascii file.";
 
 std::string detect(ListFixture& f, const std::string& bytes) {
-    return DetectAsciiFormat(f.ctx(), f.write("list.txt", bytes));
+    const ListFormat* format = DetectAsciiFormat(f.ctx().notices(), f.write("list.txt", bytes));
+    return format ? format->name : "";
+}
+
+int countFields(ListFixture& f, const char* kind, const std::string& name,
+                const std::string& bytes) {
+    return CountAsciiFields(f.ctx().notices(), *formatNamed(kind), f.write(name, bytes));
 }
 
 bool unknownFormatShown(const ListFixture& f) {
@@ -97,25 +104,20 @@ TEST(ListKind, ByteOrderMarkIsIgnored) {
 
 TEST(fieldCount, BarListsCountFieldsFollowedByABar) {
     ListFixture f;
-    f.ctx().listFileKind = KindBar;
-    EXPECT_EQ(CountAsciiFields(f.ctx(), f.write("b.txt", "a|b|c|\r\n1|2|3|\r\n")), 3);
-    EXPECT_EQ(CountAsciiFields(f.ctx(), f.write("b.txt", "a|b|c|\r\n1|2|3\r\n")), 0);
+    EXPECT_EQ(countFields(f, KindBar, "b.txt", "a|b|c|\r\n1|2|3|\r\n"), 3);
+    EXPECT_EQ(countFields(f, KindBar, "b.txt", "a|b|c|\r\n1|2|3\r\n"), 0);
     ASSERT_EQ(f.ui().messages().size(), 1u);
     EXPECT_EQ(f.ui().messages()[0].text, cannotRead);
     EXPECT_EQ(f.ui().messages()[0].kind, MessageKind::Error);
     EXPECT_EQ(f.ui().messages()[0].buttons, MessageButtons::Cancel);
     // A list of one line: the missing line 2 has no field in a bar list.
-    EXPECT_EQ(CountAsciiFields(f.ctx(), f.write("b.txt", "a|\r\n")), 0);
+    EXPECT_EQ(countFields(f, KindBar, "b.txt", "a|\r\n"), 0);
 }
 
 TEST(fieldCount, CommaListsCountCommasOutsideQuotes) {
     ListFixture f;
-    f.ctx().listFileKind = KindMerge;
-    EXPECT_EQ(
-        CountAsciiFields(f.ctx(), f.write("m.txt", "NAME,CITY,ZIP\r\n\"Doe, J\",Waco,76701\r\n")),
-        3);
-    f.ctx().listFileKind = KindTab;
-    EXPECT_EQ(CountAsciiFields(f.ctx(), f.write("t.txt", "75201\r\n")), 1);
+    EXPECT_EQ(countFields(f, KindMerge, "m.txt", "NAME,CITY,ZIP\r\n\"Doe, J\",Waco,76701\r\n"), 3);
+    EXPECT_EQ(countFields(f, KindTab, "t.txt", "75201\r\n"), 1);
 }
 
 TEST(FieldSplit, CommaKinds) {

@@ -60,9 +60,9 @@ TEST(Dbase, ContentGuessVotesOverTheFirstRecordAlone) {
         "three.dbf",
         dbfTable(unnamed, {{false, records[0]}, {false, records[1]}, {false, records[2]}}));
     int guessed = -2;
-    auto noteTheGuess = [&](ListFixture& f) {
+    auto noteTheGuess = [&](ListFixture& f) { // the ZIP field the dialog proposes
         f.ui().whenShown("VerifyDlog", [&](platform::Form& form) {
-            guessed = f.ctx().list.zipColumn;
+            guessed = form.control("zip").itemIndex();
             form.control("CancelBtn").userClick();
         });
     };

@@ -2,6 +2,7 @@
 
 #include "listio/FieldChecks.h"
 #include "listio/FieldGuess.h"
+#include "listio/ListFormat.h"
 #include "listio/ListKinds.h"
 #include "tests/listio/ListTestSupport.h"
 
@@ -125,7 +126,9 @@ namespace {
 
 struct Checks : ListFixture {
     explicit Checks(std::vector<std::string> parameters = {}) : ListFixture(parameters) {}
-    std::vector<std::string> run(const std::string& kind) { return checkFieldRoles(ctx(), kind); }
+    std::vector<std::string> run(const std::string& kind) {
+        return checkFieldRoles(ctx().list, ctx().lists, *formatNamed(kind));
+    }
     ListState& roles() { return ctx().list; }
 };
 
@@ -245,11 +248,10 @@ TEST(FieldChooser, ProposalCarriesTheListAndTheRolesFoundAndTheAnswerIsRead) {
     corrected.cityColumn = 0; // the person's choice stands, right or not
     chooser.answer = corrected;
     f.ui().chooseFile(path);
-    ResetListCounters(f.ctx());
-    EXPECT_EQ(OpenMailingList(f.ctx(), chooser, f.tables, "sort"), path);
+    EXPECT_EQ(f.read(chooser), path);
     ASSERT_EQ(chooser.proposals.size(), 1u);
     const FieldProposal& p = chooser.proposals[0];
-    EXPECT_EQ(p.kind, KindMerge);
+    EXPECT_EQ(p.format, formatNamed(KindMerge));
     EXPECT_EQ(p.path, path);
     EXPECT_EQ(p.records, 2);
     EXPECT_EQ(p.fieldCount, 3);
@@ -260,8 +262,7 @@ TEST(FieldChooser, ProposalCarriesTheListAndTheRolesFoundAndTheAnswerIsRead) {
 
     chooser.answer.reset();
     f.ui().chooseFile(path);
-    ResetListCounters(f.ctx());
-    EXPECT_EQ(OpenMailingList(f.ctx(), chooser, f.tables, "sort"), "")
-        << "cancelled: nothing is read";
+    EXPECT_EQ(f.read(chooser), "") << "cancelled: nothing is read";
+    EXPECT_EQ(f.outcome, ReadOutcome::Cancelled) << "told from a refusal";
     EXPECT_EQ(f.ctx().counters.recordCount, 0);
 }

@@ -1,6 +1,7 @@
 // Opening a mailing list end to end: golden reads of every text kind and PAVE, the record
 // limit, unreadable files, unattended runs, the in-county rule and the reading picture.
 
+#include "listio/ListFormat.h"
 #include "listio/ListKinds.h"
 #include "listio/TextLineReader.h"
 #include "platform/testing/RecordingCanvas.h"
@@ -142,7 +143,7 @@ TEST(OpenList, LineEndsDoNotChangeWhatIsRead) {
 TEST(OpenList, NoChoiceReadsNothingAndNewChoiceIsRemembered) {
     ListFixture f;
     f.ui().chooseFile(std::nullopt);
-    EXPECT_EQ(OpenMailingList(f.ctx(), f.dialog, f.tables, "verify"), "");
+    EXPECT_EQ(f.read(f.dialog, ListPurpose::Verify), "");
     EXPECT_EQ(f.ui().formLog().back(), "open Find the mailing list you wish to verify");
     std::string path = f.write("zips.txt", zipList(3));
     EXPECT_EQ(f.open(path), path);
@@ -241,7 +242,7 @@ TEST(OpenList, FailedCheckShowsTheDialogAgainUntilMended) {
         form.control("OKBtn").userClick();
     });
     f.ui().chooseFile(path);
-    EXPECT_EQ(OpenMailingList(f.ctx(), f.dialog, f.tables, "sort"), path);
+    EXPECT_EQ(f.read(f.dialog), path);
     EXPECT_EQ(f.messageTexts().size(), 1u);
     EXPECT_EQ(f.ctx().list.zipColumn, 1);
     EXPECT_EQ(f.ctx().tables.pieceZips[1], -200000);
@@ -347,7 +348,8 @@ TEST(ReadingPicture, DrawsThePageAndPausesInVirtualTime) {
               log.end());
     EXPECT_EQ(f.window.form().control("TopLabel").caption(), "Reading");
     EXPECT_EQ(f.window.form().control("BottomLabel").caption(), "zips.txt");
-    ResetListCounters(f.ctx());
+    // The next list read begins with an empty picture.
+    EXPECT_EQ(f.open(f.write("empty.txt", ""), 0), "");
     EXPECT_EQ(f.window.form().control("TopLabel").caption(), "");
     EXPECT_EQ(log.back(), "pen (0,0,0) 1");
 }
@@ -421,4 +423,26 @@ TEST(OpenList, RefusalsSayWhatTheFileHolds) {
         EXPECT_TRUE(texts[0].ends_with(c.ends)) << texts[0];
         EXPECT_EQ(f.ctx().tables.pieceZips.size(), 1u);
     }
+}
+
+// The open dialog offers the formats it always offered, in their order; the extension of a
+// file decides its format whatever its case, and a text list is told by its first line.
+TEST(ListFormats, OpenDialogFiltersAndExtensionsStayAsTheyWere) {
+    std::vector<std::string> filters;
+    for (const platform::FileFilter& filter : mailingListFilters())
+        filters.push_back(filter.description + " " + filter.patterns.at(0));
+    EXPECT_EQ(filters,
+              (std::vector<std::string>{"All Files *.*", "Access *.MDB", "Excel *.XLS",
+                                        "Ascii Comma-delimited *.TXT", "Ascii Tab-delimited *.TXT",
+                                        "Ascii Merge *.TXT", "dBase *.DBF"}));
+    auto formatOf = [](const std::string& path) {
+        const ListFormat* format = formatForExtension(path);
+        return std::string(format ? format->name : "");
+    };
+    EXPECT_EQ(formatOf("/a.b/list.mdb"), KindAccess);
+    EXPECT_EQ(formatOf("LIST.Xls"), KindExcel);
+    EXPECT_EQ(formatOf("memo.dbt"), KindDbase) << "refused as a memo file by the dBase format";
+    EXPECT_EQ(formatOf("test.set"), KindPave);
+    EXPECT_EQ(formatOf("list.txt"), "");
+    EXPECT_EQ(formatOf("/a.mdb/list"), "") << "a dot in a folder is no extension";
 }

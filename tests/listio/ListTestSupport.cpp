@@ -23,8 +23,16 @@ std::string ListFixture::open(const std::string& path, int finishes) {
         ui().pressWhenShown("VerifyDlog", "OKBtn");
     if (ctx().parameterCount() == 0)
         ui().chooseFile(path);
-    ResetListCounters(ctx());
-    return OpenMailingList(ctx(), dialog, tables, "sort");
+    return read(dialog);
+}
+
+std::string ListFixture::read(FieldChooser& fields, ListPurpose purpose) {
+    const std::string path = ChooseListFile(ctx(), purpose);
+    outcome = ReadOutcome::Refused;
+    if (path.empty())
+        return {};
+    outcome = ReadListIntoContext(ctx(), fields, tables, path);
+    return outcome == ReadOutcome::Read ? path : std::string();
 }
 
 std::vector<std::string> ListFixture::messageTexts() const {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "app/ListFileChoice.h"
+#include "app/ListReadingStep.h"
 #include "app/MainWindow.h"
 #include "app/TableDialog.h"
 #include "app/VerifyDialog.h"
-#include "listio/ListOpener.h"
+#include "listio/ListReading.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <string>
@@ -36,6 +38,10 @@ struct ListFixture {
     // Opens the list through the open dialog, pressing Finish in the field dialog when it
     // shows (once, unless told otherwise).
     std::string open(const std::string& path, int finishes = 1);
+    // Chooses and reads a list as a command does, with the given person at the field
+    // dialog; the path read, or "" when nothing was (`outcome` says why).
+    std::string read(FieldChooser& fields, ListPurpose purpose = ListPurpose::Sort);
+    ReadOutcome outcome = ReadOutcome::Refused;
 
     std::vector<std::string> messageTexts() const;
 };

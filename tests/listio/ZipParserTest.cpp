@@ -16,7 +16,7 @@ struct Parse : ListFixture {
         setLine(&SettingsLists::threeDigitChart, 1, "1");
         setLine(&SettingsLists::mailTypeList, 1, "0");
     }
-    int32_t zip(std::string text) { return ParseZip(ctx(), text); }
+    int32_t zip(std::string text) { return ParseZip(ctx().lists, ctx().counters, text); }
 };
 
 } // namespace
@@ -45,10 +45,10 @@ TEST(ParseZip, MalformedTextsAreRejectedWithCodeTwo) {
 TEST(ParseZip, TrimsTheCallersText) {
     Parse p;
     std::string text = "  75201 ";
-    ParseZip(p.ctx(), text);
+    ParseZip(p.ctx().lists, p.ctx().counters, text);
     EXPECT_EQ(text, "75201");
     text = "   ";
-    ParseZip(p.ctx(), text);
+    ParseZip(p.ctx().lists, p.ctx().counters, text);
     EXPECT_EQ(text, " ");
 }
 

@@ -8,7 +8,7 @@
 #include "tests/support/QtLayoutCheck.h"
 #include "tests/support/TestEnvironment.h"
 
-#include "listio/ListOpener.h"
+#include "listio/ListFormat.h"
 #include "platform/qt/QtUi.h"
 
 #include <QAction>

@@ -1,0 +1,159 @@
+#include "listio/ListReading.h"
+
+#include "core/BusyCursor.h"
+#include "core/SettingsList.h"
+#include "listio/AsciiFormat.h"
+#include "listio/FieldIdentification.h"
+#include "listio/ListErrorText.h"
+#include "listio/ListFormat.h"
+#include "listio/ListNotices.h"
+#include "listio/PaveReader.h"
+#include "listio/RecordReader.h"
+#include "platform/fs/RegularFile.h"
+
+namespace quillan {
+
+using namespace platform;
+
+namespace {
+
+// A list must be a plain file with something in it: anything else is refused before it is
+// opened (a named pipe would never end, a device never stop).
+bool readableFile(Notices& notices, const std::string& path) {
+    platform::FileStatus status = platform::statusOf(path);
+    if (status.exists && !status.regular) {
+        cannotReadList(notices, path, status.notRegularReason, false);
+        return false;
+    }
+    if (status.regular && status.size == 0) {
+        ShowNoRecords(notices, path, "The file is empty.");
+        return false;
+    }
+    return true;
+}
+
+bool overLimit(ListOpening& opening, long n) {
+    if (static_cast<long long>(opening.mailing().counters.recordCount) + n <= MaxMailingRecords)
+        return false;
+    opening.notices().tell({BeepKind::Asterisk, MessageKind::Information, MessageButtons::Cancel,
+                            "You have tried to load more than 100,000 zip codes, exceeding the "
+                            "limit of the program."});
+    return true;
+}
+
+// What the per-record tables and the record count were before a list was read, to go
+// back to when reading it fails part way.
+class ReadingStart {
+public:
+    explicit ReadingStart(const Mailing& m)
+        : records_(m.counters.recordCount), zips_(m.tables.pieceZips.size()),
+          lines_(m.tables.pieceRecords.size()), cities_(m.tables.pieceCities.size()),
+          inCounty_(m.tables.pieceInCounty.size()) {}
+    void restore(Mailing& m) const {
+        WorkTables& t = m.tables;
+        m.counters.recordCount = records_;
+        t.pieceZips.resize(std::min(zips_, t.pieceZips.size()));
+        t.pieceRecords.resize(std::min(lines_, t.pieceRecords.size()));
+        t.pieceCities.resize(std::min(cities_, t.pieceCities.size()));
+        t.pieceInCounty.resize(std::min(inCounty_, t.pieceInCounty.size()));
+    }
+
+private:
+    int32_t records_;
+    size_t zips_, lines_, cities_, inCounty_;
+};
+
+// The records of a list whose fields must be found: a heading row is no record, it neither
+// counts towards the limit nor is read.
+long readIdentifiedRecords(ListOpening& opening, OpenedList& list) {
+    long n = IdentifyFields(opening, *list.source, list.records, list.fields);
+    if (n <= 0)
+        return 0;
+    n -= list.source->readFor(opening.state().roles());
+    if (n <= 0) {
+        ShowNoRecords(opening.notices(), opening.reading.list.path,
+                      "The sheet holds only the names of its fields.");
+        return 0;
+    }
+    if (overLimit(opening, n))
+        return 0;
+    Mailing& mailing = opening.mailing();
+    ReadingStart start(mailing);
+    try {
+        mailing.counters.recordCount += static_cast<int32_t>(n);
+        ReadListRecords(opening, *list.source, n, list.fields);
+    } catch (const OwnFileFault&) {
+        start.restore(mailing);
+        throw; // one of Quillan's own tables, not the list
+    } catch (const std::exception& e) {
+        // A file damaged past the records counted, or taken away while it is read: nothing
+        // of it is kept.
+        start.restore(mailing);
+        cannotReadList(opening.notices(), opening.reading.list.path, e);
+        return 0;
+    }
+    return n;
+}
+
+long readRecords(ListOpening& opening, OpenedList& list) {
+    if (opening.format().identifiesFields)
+        return readIdentifiedRecords(opening, list);
+    // The format fixes the fields: the pieces are read from their positions.
+    long n = list.records;
+    return overLimit(opening, n)
+               ? 0
+               : ReadPaveRecords(opening, *list.source, opening.reading.list.path, n);
+}
+
+// The list's format: its extension's, else the one its first line tells. Nothing after the
+// person was told why the file cannot be read.
+const ListFormat* formatOf(Notices& notices, const std::string& path) {
+    if (!readableFile(notices, path))
+        return nullptr;
+    if (std::string newer = newerWorkbookRefusal(path); !newer.empty()) {
+        refuseList(notices, newer);
+        return nullptr;
+    }
+    if (const ListFormat* format = formatForExtension(path))
+        return format;
+    return DetectAsciiFormat(notices, path);
+}
+
+long readList(ListOpening& opening) {
+    const std::string& path = opening.reading.list.path;
+    // Goes with the reading: an Access table is read once, and closing its source lets the
+    // database go.
+    OpenedList list;
+    try {
+        opening.reading.list.format = formatOf(opening.notices(), path);
+        if (!opening.reading.list.format)
+            return 0;
+        list = opening.format().open(opening, path);
+    } catch (const OwnFileFault&) {
+        throw; // one of Quillan's own tables, not the list
+    } catch (const std::exception& e) {
+        cannotReadList(opening.notices(), path, e);
+        return 0;
+    }
+    return list.records > 0 ? readRecords(opening, list) : 0;
+}
+
+} // namespace
+
+ListReading ReadMailingList(const ListRequest& request, const SettingsLists& settings,
+                            ListPeople& people) {
+    ListReading reading;
+    reading.list.path = request.path;
+    // Every table at its seed row; the records follow from row 1.
+    reading.mailing.tables.seed(true);
+    people.progress.clearPicture();
+    people.progress.clearCaptions();
+    BusyCursor busy(people.notices);
+    ListOpening opening{request, settings, people, reading};
+    const long n = readList(opening);
+    if (n > 0 && reading.mailing.counters.recordCount > 0)
+        reading.outcome = ReadOutcome::Read;
+    return reading;
+}
+
+} // namespace quillan
