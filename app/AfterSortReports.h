@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/AppContext.h"
+#include "app/AppContext.h"
 #include "core/SortResults.h"
 #include "core/settings/Preferences.h"
 #include "printouts/PrintRun.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/AppContext.h"
+#include "app/AppContext.h"
 #include "platform/ui/Form.h"
 
 namespace quillan {

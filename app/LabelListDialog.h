@@ -1,7 +1,7 @@
 #pragma once
 
+#include "app/AppContext.h"
 #include "app/ZipChartDialog.h"
-#include "core/AppContext.h"
 #include "core/PostalCharts.h"
 #include "platform/ui/Form.h"
 

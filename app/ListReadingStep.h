@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/AppContext.h"
+#include "app/AppContext.h"
 #include "listio/ListComponents.h"
 #include "listio/ListReading.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "app/AppContext.h"
 #include "app/ProgressPicture.h"
-#include "core/AppContext.h"
 #include "platform/ui/Form.h"
 
 #include <functional>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/AppContext.h"
 #include "app/CancelPrintDialog.h"
 #include "app/LabelFontsDialog.h"
 #include "app/LabelListDialog.h"
@@ -23,7 +24,6 @@
 #include "app/UiNotices.h"
 #include "app/WelcomeDialog.h"
 #include "app/ZipChartDialog.h"
-#include "core/AppContext.h"
 #include "printouts/PrintRun.h"
 
 #include "app/VerifyDialog.h"

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "app/AppContext.h"
 #include "app/RateDialog1.h"
 #include "app/RateDialog2.h"
 #include "app/RateDialog3.h"
 #include "app/RateDialogF.h"
 #include "app/RateDialogP.h"
-#include "core/AppContext.h"
 
 #include <functional>
 #include <string>

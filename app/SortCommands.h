@@ -1,12 +1,12 @@
 #pragma once
 
+#include "app/AppContext.h"
 #include "app/ExitStatus.h"
 #include "app/ListFileChoice.h"
 #include "app/MailTypeDialog.h"
 #include "app/MailerInfoDialog.h"
 #include "app/PeriodicalDialog.h"
 #include "app/PrefDialog.h"
-#include "core/AppContext.h"
 #include "printouts/PrintRun.h"
 
 #include "listio/FieldChooser.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/AppContext.h"
+#include "app/AppContext.h"
 #include "listio/FieldChooser.h"
 #include "listio/ListSource.h"
 #include "platform/ui/Form.h"

@@ -1,7 +1,7 @@
 // Quillan: presorts a bulk mailing for the US Postal Service.
 
+#include "app/AppContext.h"
 #include "app/Program.h"
-#include "core/AppContext.h"
 #include "core/Convert.h"
 #include "platform/Interruption.h"
 #include "platform/qt/QtPlatform.h"

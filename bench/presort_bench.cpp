@@ -4,9 +4,9 @@
 // sacks overflow and packages are cut). Runs
 // without a main window, so the progress picture does not pause.
 
+#include "app/AppContext.h"
 #include "app/DataFiles.h"
 #include "bench/BenchSupport.h"
-#include "core/AppContext.h"
 #include "core/MailClass.h"
 #include "core/PostalCharts.h"
 #include "core/SortResults.h"

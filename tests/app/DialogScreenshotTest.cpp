@@ -1,9 +1,9 @@
 // The settings dialogs on the real Qt backend (offscreen): each is shown unattended, which
 // presses its default button, and then saved as a picture for a person to look at.
 
+#include "app/AppContext.h"
 #include "app/DataFiles.h"
 #include "app/Program.h"
-#include "core/AppContext.h"
 #include "platform/qt/QtPlatform.h"
 #include "tests/support/QtLayoutCheck.h"
 #include "tests/support/TestEnvironment.h"

@@ -3,7 +3,7 @@
 #include "tests/listio/ListTestSupport.h"
 #include "tests/support/TestEnvironment.h"
 
-#include "core/AppContext.h"
+#include "app/AppContext.h"
 #include "listio/SortInformationWriter.h"
 #include "platform/fs/AtomicFile.h"
 #include "tests/support/MailingOf.h"

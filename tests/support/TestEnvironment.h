@@ -1,7 +1,7 @@
 #pragma once
 
+#include "app/AppContext.h"
 #include "app/UiNotices.h"
-#include "core/AppContext.h"
 #include "platform/Platform.h"
 #include "platform/testing/RecordingHelp.h"
 #include "platform/testing/RecordingPrinter.h"

@@ -1,4 +1,4 @@
-#include "core/AppContext.h"
+#include "app/AppContext.h"
 
 #include "core/Convert.h"
 
