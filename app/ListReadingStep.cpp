@@ -1,6 +1,5 @@
 #include "app/ListReadingStep.h"
 
-#include "listio/ListFormat.h"
 #include "xls/Messages.h"
 
 namespace quillan {
@@ -26,20 +25,13 @@ ListComponents& listComponents(AppContext& ctx) {
     return *ctx.listComponents;
 }
 
-ReadOutcome ReadListIntoContext(AppContext& ctx, FieldChooser& fields, TableChooser& tables,
-                                const std::string& path) {
-    // Named for the whole reading: a person who leaves meanwhile is asked about this list.
-    ctx.listFileName = path;
+ListReading ReadListForCommand(AppContext& ctx, FieldChooser& fields, TableChooser& tables,
+                               const std::string& path) {
     ListPeople people{ctx.notices(), fields, tables, ctx.progress()};
     ListReading reading = ReadMailingList(listRequestOf(ctx, path), ctx.lists, people);
     if (reading.inCountyDeclined)
         ctx.lists.periodicalList.setInCountyRates(false);
-    const bool read = reading.outcome == ReadOutcome::Read;
-    ctx.listFileKind = read ? reading.list.format->name : "";
-    ctx.list = std::move(reading.list.state);
-    ctx.tables = std::move(reading.mailing.tables);
-    ctx.counters = reading.mailing.counters;
-    return reading.outcome;
+    return reading;
 }
 
 } // namespace quillan

@@ -18,10 +18,10 @@ ListRequest listRequestOf(AppContext& ctx, const std::string& path);
 ListComponents& listComponents(AppContext& ctx);
 
 // Reads the list at `path` for a command, telling and asking through the context's notices
-// and the given choosers, and hands what was read to the context, where the sort, the
-// printouts and the write-back take it from. A decline of in-county rates turns them off
-// in the context's settings.
-ReadOutcome ReadListIntoContext(AppContext& ctx, FieldChooser& fields, TableChooser& tables,
-                                const std::string& path);
+// and the given choosers. The command keeps what was read (the list and its mailing) for
+// the rest of its run. A decline of in-county rates turns them off in the context's
+// settings.
+ListReading ReadListForCommand(AppContext& ctx, FieldChooser& fields, TableChooser& tables,
+                               const std::string& path);
 
 } // namespace quillan

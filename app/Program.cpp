@@ -227,7 +227,7 @@ void Program::askToStopWork() {
     if (work_ == Work::None || stopAsked_)
         return;
     if (ctx_.message(BeepKind::Exclamation, MessageKind::Confirmation, MessageButtons::YesNo,
-                     stopQuestion(work_, ctx_.listFileName)) != ModalResult::Yes)
+                     stopQuestion(work_, sortCommands_->listInHand())) != ModalResult::Yes)
         return;
     // A report printing stops at its next page, as at the "Printing" box's Cancel.
     stopAsked_ = true;

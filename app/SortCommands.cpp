@@ -32,13 +32,15 @@ SortCommands::SortCommands(AppContext& ctx, WizardPages pages, FieldChooser& fie
     : ctx_(ctx), pages_(pages), fieldChooser_(fieldChooser), tableChooser_(tableChooser),
       printRun_(printRun) {}
 
-// The list of the last command is done with; the next one is named once it is chosen.
-ReadOutcome SortCommands::readList(ListPurpose purpose, std::string& path) {
-    ctx_.listFileName.clear();
-    path = ChooseListFile(ctx_, purpose);
+// The list of the last command is done with; the next one is named once it is chosen, for
+// the whole reading and sorting: a person who leaves meanwhile is asked about this list.
+ListReading SortCommands::readList(ListPurpose purpose) {
+    listInHand_.clear();
+    const std::string path = ChooseListFile(ctx_, purpose);
     if (path.empty())
-        return ReadOutcome::Refused;
-    return ReadListIntoContext(ctx_, fieldChooser_, tableChooser_, path);
+        return {};
+    listInHand_ = path;
+    return ReadListForCommand(ctx_, fieldChooser_, tableChooser_, path);
 }
 
 void SortCommands::sortOneList() {
@@ -52,31 +54,25 @@ void SortCommands::sortOneList() {
         endProgram(exitCode(outcome_));
 }
 
+// The command owns what it reads, its list and its mailing, from here to its end.
 ExitStatus SortCommands::sortList() {
-    std::string path;
-    const ReadOutcome read = readList(ListPurpose::Sort, path);
+    ListReading reading = readList(ListPurpose::Sort);
     if (stoppedFromOutside())
         return ExitStatus::Cancelled;
     // A table or field choice cancelled ends the sort as a refused list does.
-    if (read != ReadOutcome::Read)
+    if (reading.outcome != ReadOutcome::Read)
         return ExitStatus::ListRefused;
     const MailTypeSettings& mailType = ctx_.lists.mailTypeList;
-    if (!MeetsMinimumSize(ctx_.counters, mailType) && !askToSortTooSmallMailing())
+    if (!MeetsMinimumSize(reading.mailing.counters, mailType) && !askToSortTooSmallMailing())
         return ExitStatus::Cancelled;
-    if (!HasEnoughZip4s(ctx_.counters, mailType)) {
+    if (!HasEnoughZip4s(reading.mailing.counters, mailType)) {
         refuseCoSackedMailing();
         return ExitStatus::ListRefused;
     }
-    return presortAndWrite(path, takeMailingRead());
+    return presortAndWrite(reading.list, std::move(reading.mailing));
 }
 
-// The command owns the mailing from here to its end: the list reader leaves it in the work
-// tables and counters, which are seeded again when the command ends.
-Mailing SortCommands::takeMailingRead() {
-    return {std::move(ctx_.tables), ctx_.counters};
-}
-
-ExitStatus SortCommands::presortAndWrite(const std::string& path, Mailing read) {
+ExitStatus SortCommands::presortAndWrite(const ReadList& list, Mailing read) {
     std::optional<SortedMailing> mailing;
     try {
         BusyCursor busy(ctx_.notices());
@@ -96,23 +92,21 @@ ExitStatus SortCommands::presortAndWrite(const std::string& path, Mailing read) 
     // The PAVE test file needs a record for every piece whatever is printed, so they are
     // made with the sort, not with a printout.
     std::vector<std::string> presortRecords;
-    if (formatNamed(ctx_.listFileKind)->keepsPresortRecords)
+    if (list.format->keepsPresortRecords)
         presortRecords = MakePaveRecords(*mailing);
     printRun_.session().justSorted = true;
     const int failedPrintouts = PrintReportsAfterSort(ctx_, printRun_, *mailing);
     if (stoppedFromOutside())
         return ExitStatus::Cancelled;
     SortInformationResult written;
-    if (!ctx_.lists.prefsList.printsOnly() && writeSortInformation) {
-        const SortedListFile list = listJustRead();
+    if (!ctx_.lists.prefsList.printsOnly() && writeSortInformation)
         written = writeSortInformation(
             {list, *mailing, ctx_.lists, ctx_.separateFilePath(), std::move(presortRecords)});
-    }
     if (written.stopped && stoppedFromOutside())
         return ExitStatus::Cancelled;
     if (written.failed)
         return ExitStatus::NotWritten;
-    summarize(path, mailing->counters(), written);
+    summarize(list.path, mailing->counters(), written);
     // The sort stands, but a caller who counts on the printouts must learn they are missing.
     return failedPrintouts > 0 ? ExitStatus::PrintoutsFailed : ExitStatus::Sorted;
 }
@@ -140,10 +134,6 @@ bool SortCommands::stoppedFromOutside() {
     return true;
 }
 
-SortedListFile SortCommands::listJustRead() const {
-    return {ctx_.listFileName, ctx_.listFileKind, ctx_.list, ctx_.listComponents.get()};
-}
-
 bool SortCommands::askToSortTooSmallMailing() {
     return ctx_.message(BeepKind::Asterisk, MessageKind::Information, MessageButtons::OkCancel,
                         TooSmallQuestion) == ModalResult::Ok;
@@ -155,12 +145,12 @@ void SortCommands::refuseCoSackedMailing() {
 
 void SortCommands::verifyWithoutSorting() {
     runGuarded(ctx_, [this] {
-        std::string path;
-        if (readList(ListPurpose::Verify, path) != ReadOutcome::Read ||
-            platform::interruptionRequested())
+        ListReading reading = readList(ListPurpose::Verify);
+        if (reading.outcome != ReadOutcome::Read || platform::interruptionRequested())
             return;
         printRun_.session().justSorted = false;
-        const SortedMailing unsorted = SortedMailing::unsorted(takeMailingRead(), ctx_.lists);
+        const SortedMailing unsorted =
+            SortedMailing::unsorted(std::move(reading.mailing), ctx_.lists);
         if (printVerificationReport)
             printVerificationReport(unsorted);
     });

@@ -10,14 +10,13 @@
 #include "printouts/PrintRun.h"
 
 #include "listio/FieldChooser.h"
+#include "listio/ListReading.h"
 #include "listio/SortInformationWriter.h"
 #include "listio/TableChooser.h"
 
 #include <functional>
 
 namespace quillan {
-
-enum class ReadOutcome;
 
 // The settings dialogs that serve as the pages of the Sort Wizard.
 struct WizardPages {
@@ -54,11 +53,12 @@ public:
 
     // How the last Sort One List or Sort Wizard ended.
     ExitStatus outcome() const { return outcome_; }
+    // The list the command under way reads, sorts or verifies; "" before one is chosen.
+    const std::string& listInHand() const { return listInHand_; }
 
 private:
     ExitStatus sortList();
-    Mailing takeMailingRead();
-    ExitStatus presortAndWrite(const std::string& path, Mailing read);
+    ExitStatus presortAndWrite(const ReadList& list, Mailing read);
     void summarize(const std::string& path, const MailingCounters& counters,
                    const SortInformationResult& written);
     void runWizard();
@@ -66,15 +66,15 @@ private:
     bool stoppedFromOutside();
     bool askToSortTooSmallMailing();
     void refuseCoSackedMailing();
-    // Chooses the list into `path` and reads it into the context.
-    ReadOutcome readList(ListPurpose purpose, std::string& path);
-    SortedListFile listJustRead() const;
+    // Chooses the list and reads it; a refused reading when none was chosen.
+    ListReading readList(ListPurpose purpose);
 
     AppContext& ctx_;
     WizardPages pages_;
     FieldChooser& fieldChooser_;
     TableChooser& tableChooser_;
     PrintRun& printRun_;
+    std::string listInHand_;
     ExitStatus outcome_ = ExitStatus::Sorted;
     bool sortRan_ = false;
 };

@@ -38,6 +38,9 @@ int sortOneList(const std::string& folder, const std::string& list) {
     AppContext ctx(headless.platform(), paths, {list, "NOSTOP"});
     Program program(ctx);
     LoadDataFiles(ctx);
+    // The run's summary line counts the pieces sorted and rejected.
+    std::string summary = "no summary";
+    program.sortCommands().printSummary = [&summary](const std::string& line) { summary = line; };
     auto before = fs::last_write_time(list);
     auto wall = std::chrono::steady_clock::now();
     double cpu = cpuSeconds();
@@ -46,11 +49,9 @@ int sortOneList(const std::string& folder, const std::string& list) {
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall).count();
     std::string outcome = ui.messages().empty() ? "sorted" : ui.messages().back().text;
     bool written = fs::last_write_time(list) != before;
-    std::printf("%-10s %-14s records %d rejected %d  cpu %.3f s  wall %.3f s  peak %.1f MB  "
-                "list %s  %s\n",
-                fs::path(list).filename().c_str(), ctx.listFileKind.c_str(),
-                ctx.counters.recordCount, ctx.counters.rejectedCount, cpu, seconds, peakMegabytes(),
-                written ? "written" : "not written", outcome.c_str());
+    std::printf("%-10s cpu %.3f s  wall %.3f s  peak %.1f MB  list %s  %s\n  %s\n",
+                fs::path(list).filename().c_str(), cpu, seconds, peakMegabytes(),
+                written ? "written" : "not written", outcome.c_str(), summary.c_str());
     return ui.messages().empty() ? 0 : 1;
 }
 

@@ -80,7 +80,7 @@ TableHome homeOf(const std::string& list, const std::string& table) {
 }
 
 // Why the database cannot be written as it was read, or empty.
-std::string problemOf(const SortedListFile& list, const TableHome& home) {
+std::string problemOf(const ReadList& list, const TableHome& home) {
     const ListState& s = list.state;
     const int fields = static_cast<int>(s.accessFields.size());
     if (s.accessTableName.empty() || s.sortColumn < 0 || s.sortColumn >= fields)

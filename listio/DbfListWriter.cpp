@@ -151,7 +151,7 @@ private:
     }
 
     const SortInformationJob& job_;
-    const SortedListFile& list_;
+    const ReadList& list_;
     FieldSpan sort_, tray_, package_, endorsement_;
     std::optional<SortNumbers> numbers_;
 };

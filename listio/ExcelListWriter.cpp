@@ -23,7 +23,7 @@ std::string trimmed(const std::string& text) {
 }
 
 // The sheet the list was read from, while the workbook still holds that file; else why not.
-xls::Sheet* sheetOfList(const SortedListFile& list, std::string& why) {
+xls::Sheet* sheetOfList(const ReadList& list, std::string& why) {
     if (!list.components) {
         why = "The workbook is no longer in memory; please sort it again.";
         return nullptr;

@@ -10,8 +10,8 @@
 
 namespace quillan {
 
-// Where the sort information goes back into a mailing list of one kind. Each kind of list
-// has its writer (text lists, dBase, Access and Excel tables, PAVE files), and the sort
+// Where the sort information goes back into a mailing list of one kind. Each list format
+// makes its writer (text lists, dBase, Access and Excel tables, PAVE files), and the sort
 // information writer only ever asks a writer.
 class ListWriter {
 public:
@@ -25,9 +25,5 @@ public:
     virtual std::optional<ClosingMessage> write(const SortInformationJob& job, Notices& notices,
                                                 WriterProgress& progress) = 0;
 };
-
-// The writer of the list format of that name (listio/ListFormat.h), or nothing for a name
-// that is no list format.
-std::unique_ptr<ListWriter> listWriterFor(const std::string& kind);
 
 } // namespace quillan

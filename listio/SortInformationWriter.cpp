@@ -1,6 +1,7 @@
 #include "listio/SortInformationWriter.h"
 
 #include "core/BusyCursor.h"
+#include "listio/ListFormat.h"
 #include "listio/ListWriter.h"
 #include "listio/SeparateFileWriter.h"
 
@@ -29,7 +30,7 @@ const char* const RecordsGone =
 
 std::optional<ClosingMessage> writeIntoList(const SortInformationJob& job, Notices& notices,
                                             WriterProgress& progress) {
-    std::unique_ptr<ListWriter> writer = listWriterFor(job.list.kind);
+    std::unique_ptr<ListWriter> writer = job.list.format ? job.list.format->writer() : nullptr;
     if (!writer)
         return std::nullopt;
     if (!recordsInMemory(job.mailing, writer->needsRecordLines())) {

@@ -95,7 +95,7 @@ FileStamp listStampOf(const std::string& path) {
     return {status.size, status.modifiedNanoseconds, status.device, status.inode};
 }
 
-bool listUnchangedSinceRead(const SortedListFile& list) {
+bool listUnchangedSinceRead(const ReadList& list) {
     return platform::statusOf(list.path).regular && listStampOf(list.path) == list.state.listStamp;
 }
 

@@ -124,7 +124,7 @@ inline constexpr const char* ListChangedReason =
 FileStamp listStampOf(const std::string& path);
 // The list file is still the file it was when read (its state's listStamp), with the size
 // and time of change it had then.
-bool listUnchangedSinceRead(const SortedListFile& list);
+bool listUnchangedSinceRead(const ReadList& list);
 
 // The closing message of a list rewritten in presort order.
 ClosingMessage sortedFileMessage(const std::string& path);

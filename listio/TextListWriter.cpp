@@ -2,6 +2,7 @@
 
 #include "listio/AsciiFields.h"
 #include "listio/ListFileError.h"
+#include "listio/ListFormat.h"
 #include "listio/ListKinds.h"
 #include "listio/PresortOrder.h"
 #include "listio/TextLineReader.h"
@@ -37,7 +38,7 @@ bool unchangedSinceRead(const SortInformationJob& job) {
     try {
         TextLineReader reader(job.list.path);
         std::string line;
-        if (isHeaderKind(job.list.kind) &&
+        if (job.list.format->headerLine &&
             (reader.next(line) != TextLineReader::Status::Line || line != state.listHeaderLine))
             return false;
         for (int32_t r = 1; r <= count; ++r)
@@ -159,8 +160,8 @@ std::optional<ClosingMessage> WriteTextList(const SortInformationJob& job, Notic
     }
     if (bom)
         out.raw("\xEF\xBB\xBF");
-    TextRecordJoiner joiner(job.list.kind, state.fieldCount, state);
-    if (isHeaderKind(job.list.kind))
+    TextRecordJoiner joiner(job.list.format->name, state.fieldCount, state);
+    if (job.list.format->headerLine)
         out.line(joiner.header(state.listHeaderLine));
 
     const auto& records = job.mailing.tables().pieceRecords;

@@ -1,5 +1,7 @@
 #include "tests/listio/ListTestSupport.h"
 
+#include "listio/ListFormat.h"
+
 #include <array>
 #include <cstdio>
 #include <fstream>
@@ -31,8 +33,15 @@ std::string ListFixture::read(FieldChooser& fields, ListPurpose purpose) {
     outcome = ReadOutcome::Refused;
     if (path.empty())
         return {};
-    outcome = ReadListIntoContext(ctx(), fields, tables, path);
-    return outcome == ReadOutcome::Read ? path : std::string();
+    ctx().listFileName = path;
+    reading = ReadListForCommand(ctx(), fields, tables, path);
+    outcome = reading.outcome;
+    const bool read = outcome == ReadOutcome::Read;
+    ctx().listFileKind = read ? reading.list.format->name : "";
+    ctx().list = reading.list.state;
+    ctx().tables = reading.mailing.tables;
+    ctx().counters = reading.mailing.counters;
+    return read ? path : std::string();
 }
 
 std::vector<std::string> ListFixture::messageTexts() const {

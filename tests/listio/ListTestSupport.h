@@ -42,6 +42,7 @@ struct ListFixture {
     // dialog; the path read, or "" when nothing was (`outcome` says why).
     std::string read(FieldChooser& fields, ListPurpose purpose = ListPurpose::Sort);
     ReadOutcome outcome = ReadOutcome::Refused;
+    ListReading reading;
 
     std::vector<std::string> messageTexts() const;
 };

@@ -1,6 +1,7 @@
 // The writer of each kind of list, as the sort information writer finds it.
 
 #include "listio/ListWriter.h"
+#include "listio/ListFormat.h"
 #include "listio/ListKinds.h"
 #include "platform/Interruption.h"
 #include "tests/listio/WriterTestSupport.h"
@@ -13,40 +14,49 @@
 using namespace quillan;
 using namespace quillan::test;
 
+namespace {
+
+// The writer the format of that name makes.
+std::unique_ptr<ListWriter> writerOf(const char* name) {
+    return formatNamed(name)->writer();
+}
+
+} // namespace
+
 TEST(ListWriter, EachKindHasItsWriterAndTheTextKindsNeedTheirLines) {
     for (const char* kind : {KindTab, KindBar, KindComma, KindMerge, KindPave}) {
-        std::unique_ptr<ListWriter> writer = listWriterFor(kind);
+        std::unique_ptr<ListWriter> writer = writerOf(kind);
         ASSERT_TRUE(writer) << kind;
         EXPECT_TRUE(writer->needsRecordLines()) << kind;
     }
-    ASSERT_TRUE(listWriterFor(KindDbase));
-    EXPECT_FALSE(listWriterFor(KindDbase)->needsRecordLines()) << "patched in place";
-    EXPECT_FALSE(listWriterFor(""));
-    EXPECT_FALSE(listWriterFor("Lotus"));
+    ASSERT_TRUE(writerOf(KindDbase));
+    EXPECT_FALSE(writerOf(KindDbase)->needsRecordLines()) << "patched in place";
+    EXPECT_FALSE(formatNamed(""));
+    EXPECT_FALSE(formatNamed("Lotus"));
 }
 
 TEST(ListWriter, KindsThisVersionCannotWriteAreRefusedByName) {
     WriterFixture f;
     f.ctx().listFileName = f.write("list.xls", "not a workbook");
-    const SortedListFile list = listOf(f.ctx());
+    const ReadList list = listOf(f.ctx());
     const SortedMailing mailing = mailingOf(f.ctx());
     const SortInformationJob job{list, mailing, f.ctx().lists, f.ctx().separateFilePath(), {}};
     WriterProgress progress(f.ctx().progress());
     for (const char* kind : {KindAccess, KindExcel}) {
         f.ui().clearRecords();
-        EXPECT_FALSE(listWriterFor(kind)->write(job, f.ctx().notices(), progress)) << kind;
+        EXPECT_FALSE(writerOf(kind)->write(job, f.ctx().notices(), progress)) << kind;
         ASSERT_EQ(f.ui().messages().size(), 1u);
         EXPECT_NE(f.ui().messages()[0].text.find("list.xls"), std::string::npos);
     }
     // A table whose fields were all found, but with no table component to write it back
     // through, is refused rather than written through nothing.
-    SortedListFile noComponent = list;
+    ReadList noComponent = list;
     noComponent.state.accessTableName = "Table1";
     noComponent.state.accessFields = {{"SORT", 10, 10, false}};
     noComponent.state.sortColumn = 0;
     f.ui().clearRecords();
     EXPECT_FALSE(
-        listWriterFor(KindAccess)
+        writerOf(KindAccess)
             ->write({noComponent, mailing, f.ctx().lists, {}, {}}, f.ctx().notices(), progress));
     expectNotSavedOnly(f, "The database is no longer open");
     EXPECT_EQ(platform::readFileBytes(f.ctx().listFileName), "not a workbook");

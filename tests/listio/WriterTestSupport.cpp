@@ -2,6 +2,7 @@
 
 #include "app/WriteBack.h"
 #include "core/Convert.h"
+#include "listio/ListFormat.h"
 #include "tests/support/SortTables.h"
 
 #include <algorithm>
@@ -44,13 +45,13 @@ void presortByZip(AppContext& ctx, int groupsPerTray) {
     ctx.counters.containerCount = static_cast<int32_t>(t.containerRows());
 }
 
-SortedListFile listOf(const AppContext& ctx) {
-    return {ctx.listFileName, ctx.listFileKind, ctx.list, ctx.listComponents.get()};
+ReadList listOf(const AppContext& ctx) {
+    return {ctx.listFileName, formatNamed(ctx.listFileKind), ctx.list, ctx.listComponents.get()};
 }
 
 SortInformationResult writeSortInformation(AppContext& ctx,
                                            std::vector<std::string> presortRecords) {
-    const SortedListFile list = listOf(ctx);
+    const ReadList list = listOf(ctx);
     const SortedMailing mailing = mailingOf(ctx);
     return WriteBackSortInformation(
         ctx, {list, mailing, ctx.lists, ctx.separateFilePath(), std::move(presortRecords)});

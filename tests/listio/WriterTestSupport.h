@@ -22,7 +22,7 @@ namespace quillan::test {
 void presortByZip(AppContext& ctx, int groupsPerTray = 1);
 
 // The list the context read, as the sort command hands it to the writers.
-SortedListFile listOf(const AppContext& ctx);
+ReadList listOf(const AppContext& ctx);
 
 // Writes the sort information of the list and the sort in the context as the sort command
 // does, its closing message and barcoding offer included; `presortRecords` are the PAVE
