@@ -1,7 +1,5 @@
 #pragma once
 
-#include "core/ListState.h"
-#include "core/MailClass.h"
 #include "core/Notices.h"
 #include "core/ProgressSink.h"
 #include "core/WorkTables.h"
@@ -18,8 +16,9 @@ namespace quillan {
 // written back (listio/ListComponents.h).
 class ListComponents;
 
-// Everything one run of the program shares: the platform, the folders, the settings lists,
-// the work tables, counters and flags. Tests make a fresh one for each case.
+// Everything one run of the program shares: the platform, the folders, the settings lists
+// and flags. What a command reads and sorts is the command's own. Tests make a fresh one
+// for each case.
 class AppContext {
 public:
     AppContext(platform::Platform platform, platform::ProgramPaths paths,
@@ -38,21 +37,12 @@ public:
     std::string dataFolder;
     std::string programVersion;
     std::string ratesDate;
-    // The class of the mailing in the work tables: chosen by the presort, or read back with
-    // the sort-result file.
-    MailClass mailClass;
-    std::string listFileKind;
-    std::string listFileName;
-    // Field roles and layout of the mailing list being read.
-    ListState list;
     // Made by the list input the first time an Excel or Access list is opened; they hold
     // that list until it is written back, and live for the rest of the run.
     std::shared_ptr<ListComponents> listComponents;
 
     SettingsLists lists;
     bool listsLoaded = false;
-    WorkTables tables;
-    MailingCounters counters;
     RunFlags flags;
 
     // Where long steps show their progress: the main window's picture once the program

@@ -30,18 +30,15 @@ void LoadDataFiles(AppContext& ctx) {
     loadFiles(ctx, postalAndEarlySettingsFiles());
     padPrefs(ctx);
     loadFiles(ctx, lateSettingsFiles());
-    ctx.tables.seed(true);
     ctx.listsLoaded = true;
 }
 
 void FreeDataLists(AppContext& ctx) {
     ctx.lists = SettingsLists{};
-    ctx.tables.clear();
     ctx.listsLoaded = false;
 }
 
 void ResetWorkLists(AppContext& ctx) {
-    ctx.tables.seed(false);
     ctx.progress().hide();
 }
 

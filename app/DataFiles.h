@@ -4,7 +4,7 @@
 
 namespace quillan {
 
-// Loads every settings and postal file of the data folder and seeds the work tables.
+// Loads every settings and postal file of the data folder.
 // When tdchrt.dat is missing it says so, sets dataMissing and loads nothing. Another
 // missing file throws FileError naming it; nothing is created.
 void LoadDataFiles(AppContext& ctx);
@@ -12,8 +12,7 @@ void LoadDataFiles(AppContext& ctx);
 // Frees every list; after it no list may be touched.
 void FreeDataLists(AppContext& ctx);
 
-// Brings every work table back to its seed row and hides the progress picture. Ends every
-// command, whatever its outcome.
+// Hides the progress picture. Ends every command, whatever its outcome.
 void ResetWorkLists(AppContext& ctx);
 
 // The missing-data message of start-up.

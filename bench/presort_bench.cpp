@@ -62,14 +62,15 @@ std::vector<int> servedPrefixes(const AppContext& ctx, Profile profile) {
     return prefixes;
 }
 
-void fillPieces(AppContext& ctx, int records, Profile profile, unsigned seed, bool coSacked) {
+Mailing fillPieces(AppContext& ctx, int records, Profile profile, unsigned seed, bool coSacked) {
     std::vector<int> prefixes = servedPrefixes(ctx, profile);
     std::mt19937 random(seed);
     std::uniform_int_distribution<size_t> prefix(0, prefixes.size() - 1);
     int localZips = profile == Profile::National ? 100 : profile == Profile::Regional ? 40 : 5;
     std::uniform_int_distribution<int> local(0, localZips - 1);
     std::bernoulli_distribution noZip4(0.3);
-    WorkTables& t = ctx.tables;
+    Mailing mailing;
+    WorkTables& t = mailing.tables;
     t.seed(false);
     for (int r = 0; r < records; ++r) {
         int32_t zip = prefixes[prefix(random)] * 100 + local(random);
@@ -77,16 +78,16 @@ void fillPieces(AppContext& ctx, int records, Profile profile, unsigned seed, bo
         t.pieceInCounty.push_back(0);
         t.pieceCities.push_back("SOMEWHERE TX");
     }
-    ctx.counters = MailingCounters{};
-    ctx.counters.recordCount = records;
+    mailing.counters.recordCount = records;
+    return mailing;
 }
 
 double presortSeconds(AppContext& ctx, const ClassSetting& setting, int records, Profile profile,
                       bool& complete) {
     ctx.lists.mailTypeList[1] = setting.category;
     ctx.lists.mailTypeList[3] = setting.size;
-    fillPieces(ctx, records, profile, 12345, MailClass::fromCode(setting.code)->isCoSacked());
-    Mailing mailing{std::move(ctx.tables), ctx.counters};
+    Mailing mailing =
+        fillPieces(ctx, records, profile, 12345, MailClass::fromCode(setting.code)->isCoSacked());
     std::optional<SortedMailing> sorted;
     std::clock_t start = std::clock();
     try {

@@ -13,6 +13,7 @@
 #include "core/Convert.h"
 #include "core/PostalCharts.h"
 #include "listio/ListComponents.h"
+#include "listio/ListFormat.h"
 #include "listio/ListKinds.h"
 #include "listio/PresortOrder.h"
 #include "listio/SortInformationWriter.h"
@@ -45,11 +46,17 @@ constexpr int kRecords = 100000;
 constexpr int kZips = 5000;
 constexpr int kGroupsPerTray = 30;
 
+// The mailing timed and the list it is written back into, as a sort command holds them.
+struct BenchSort {
+    test::TestMailing work;
+    ReadList list;
+};
+
 double seconds(std::clock_t start) {
     return static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
 }
 
-void makePieces(AppContext& ctx) {
+void makePieces(AppContext& ctx, BenchSort& b) {
     std::vector<int> zips;
     for (int p = 1; p <= 999 && static_cast<int>(zips.size()) < kZips; ++p)
         if (chartValue(ctx.lists.threeDigitChart, p) != 0)
@@ -58,7 +65,7 @@ void makePieces(AppContext& ctx) {
     zips.resize(std::min<size_t>(zips.size(), kZips));
     std::mt19937 random(2024);
     std::uniform_int_distribution<size_t> pick(0, zips.size() - 1);
-    WorkTables& t = ctx.tables;
+    WorkTables& t = b.work.tables;
     t.seed(true);
     for (int r = 1; r <= kRecords; ++r) {
         int zip = zips[pick(random)];
@@ -69,12 +76,12 @@ void makePieces(AppContext& ctx) {
         t.pieceRecords.push_back("\"NAME " + std::to_string(r) + "\",\"" + std::to_string(r) +
                                  " MAIN ST\",SOMEWHERE,TX," + zeroPad(zip, 5));
     }
-    ctx.counters.recordCount = kRecords;
+    b.work.counters.recordCount = kRecords;
 }
 
 // 5-digit packages in ZIP order, kGroupsPerTray to a tray.
-void placePieces(AppContext& ctx) {
-    WorkTables& t = ctx.tables;
+void placePieces(BenchSort& b) {
+    WorkTables& t = b.work.tables;
     std::map<int32_t, int32_t> pieces;
     for (int r = 1; r <= kRecords; ++r)
         if (t.pieceZips[r] > 0)
@@ -93,23 +100,23 @@ void placePieces(AppContext& ctx) {
                 0, "TRAY",
                 {ContainerKind::FiveDigit, ContainerLevel::FiveDigit, EntryDiscount::None});
     }
-    ctx.counters.zipGroupCount = g;
-    ctx.counters.sortGroupCount = g + 1;
-    ctx.counters.containerCount = static_cast<int32_t>(t.containerRows());
+    b.work.counters.zipGroupCount = g;
+    b.work.counters.sortGroupCount = g + 1;
+    b.work.counters.containerCount = static_cast<int32_t>(t.containerRows());
 }
 
-void writeTextList(AppContext& ctx, const std::string& path) {
+void writeTextList(BenchSort& b, const std::string& path) {
     std::ofstream out(path, std::ios::binary);
     for (int r = 1; r <= kRecords; ++r)
-        out << ctx.tables.pieceRecords[r] << "\r\n";
-    ctx.listFileKind = KindComma;
-    ctx.listFileName = path;
-    ctx.list.resetRoles();
-    ctx.list.zipColumn = 4;
-    ctx.list.fieldCount = 5;
+        out << b.work.tables.pieceRecords[r] << "\r\n";
+    b.list.format = formatNamed(KindComma);
+    b.list.path = path;
+    b.list.state.resetRoles();
+    b.list.state.zipColumn = 4;
+    b.list.state.fieldCount = 5;
 }
 
-void writeDbf(AppContext& ctx, const std::string& path) {
+void writeDbf(BenchSort& b, const std::string& path) {
     const std::vector<int> widths = {30, 10, 6, 5, 5, 20};
     const char* names[] = {"NAME", "ZIP", "SORT", "TRAY", "PKG", "OEL"};
     int headerLength = 32 + 32 * 6 + 1, recordLength = 77;
@@ -131,66 +138,64 @@ void writeDbf(AppContext& ctx, const std::string& path) {
     for (int r = 1; r <= kRecords; ++r) {
         std::string record = " NAME " + std::to_string(r);
         record.resize(31, ' ');
-        record += zeroPad(std::abs(ctx.tables.pieceZips[r]) % 100000, 5);
+        record += zeroPad(std::abs(b.work.tables.pieceZips[r]) % 100000, 5);
         record.resize(recordLength, ' ');
         bytes += record;
     }
     bytes += '\x1A';
     std::ofstream(path, std::ios::binary) << bytes;
-    ctx.listFileKind = KindDbase;
-    ctx.listFileName = path;
-    ctx.list.resetRoles();
-    ctx.list.zipColumn = 1;
-    ctx.list.sortColumn = 2;
-    ctx.list.trayColumn = 3;
-    ctx.list.packageColumn = 4;
-    ctx.list.endorsementColumn = 5;
-    ctx.list.dbfFieldWidths = widths;
-    ctx.list.dbf = {headerLength, recordLength, kRecords, kRecords,
-                    static_cast<long long>(bytes.size())};
-    ctx.list.listStamp = listStampOf(path);
+    b.list.format = formatNamed(KindDbase);
+    b.list.path = path;
+    b.list.state.resetRoles();
+    b.list.state.zipColumn = 1;
+    b.list.state.sortColumn = 2;
+    b.list.state.trayColumn = 3;
+    b.list.state.packageColumn = 4;
+    b.list.state.endorsementColumn = 5;
+    b.list.state.dbfFieldWidths = widths;
+    b.list.state.dbf = {headerLength, recordLength, kRecords, kRecords,
+                        static_cast<long long>(bytes.size())};
+    b.list.state.listStamp = listStampOf(path);
 }
 
 // The fill tool's table of the same records: nine Text (50) fields, name first, ZIP fifth;
 // the sort information goes into the last three and the endorsement into the sixth.
-bool writeAccess(AppContext& ctx, const std::string& path) {
+bool writeAccess(AppContext& ctx, BenchSort& b, const std::string& path) {
     std::string list = path + ".txt";
     {
         std::ofstream out(list, std::ios::binary);
         for (int r = 1; r <= kRecords; ++r)
             out << "NAME " << r << "\t" << r << " MAIN ST\tSOMEWHERE\tTX\t"
-                << zeroPad(std::abs(ctx.tables.pieceZips[r]) % 100000, 5) << "\tSOMEWHERE\r\n";
+                << zeroPad(std::abs(b.work.tables.pieceZips[r]) % 100000, 5) << "\tSOMEWHERE\r\n";
     }
     std::string command =
         std::string("'") + QUILLAN_MDBFILL + "' '" + list + "' '" + path + "' --empty > /dev/null";
     if (std::system(command.c_str()) != 0)
         return false;
-    ctx.listFileKind = KindAccess;
-    ctx.listFileName = path;
-    listComponents(ctx); // the table component a read of the list would have made
-    ctx.list.resetRoles();
-    ctx.list.accessTableName = "Table1";
-    ctx.list.accessFields.clear();
+    b.list.format = formatNamed(KindAccess);
+    b.list.path = path;
+    b.list.components = &listComponents(ctx); // the table component a read would have made
+    b.list.state.resetRoles();
+    b.list.state.accessTableName = "Table1";
+    b.list.state.accessFields.clear();
     for (int c = 1; c <= 9; ++c)
-        ctx.list.accessFields.push_back({"data" + std::to_string(c < 2 ? c : c + 1),
-                                         static_cast<int>(accessdb::TFieldType::String), 50,
-                                         false});
-    ctx.list.zipColumn = 4;
-    ctx.list.endorsementColumn = 5;
-    ctx.list.sortColumn = 6;
-    ctx.list.trayColumn = 7;
-    ctx.list.packageColumn = 8;
-    ctx.list.listStamp = listStampOf(path);
+        b.list.state.accessFields.push_back({"data" + std::to_string(c < 2 ? c : c + 1),
+                                             static_cast<int>(accessdb::TFieldType::String), 50,
+                                             false});
+    b.list.state.zipColumn = 4;
+    b.list.state.endorsementColumn = 5;
+    b.list.state.sortColumn = 6;
+    b.list.state.trayColumn = 7;
+    b.list.state.packageColumn = 8;
+    b.list.state.listStamp = listStampOf(path);
     return true;
 }
 
-double timeWriter(AppContext& ctx, platform::ScriptedUi& ui, bool& saved) {
+double timeWriter(AppContext& ctx, const BenchSort& b, platform::ScriptedUi& ui, bool& saved) {
     ui.clearRecords();
-    const SortedListFile list{ctx.listFileName, ctx.listFileKind, ctx.list,
-                              ctx.listComponents.get()};
-    const SortedMailing mailing(Mailing{ctx.tables, ctx.counters}, ctx.mailClass, ctx.lists);
+    const SortedMailing mailing = test::mailingOf(b.work, ctx.lists);
     std::clock_t start = std::clock();
-    WriteSortInformation({list, mailing, ctx.lists, ctx.separateFilePath(), {}}, ctx.notices(),
+    WriteSortInformation({b.list, mailing, ctx.lists, ctx.separateFilePath(), {}}, ctx.notices(),
                          ctx.progress());
     double s = seconds(start);
     saved = ui.messages().empty(); // unattended: only a failure shows a box
@@ -210,19 +215,20 @@ int main() {
                    {"bench", "NOSTOP"});
     ctx.setNotices(notices);
     LoadDataFiles(ctx);
-    ctx.mailClass = MailClass::RNAF;
-    makePieces(ctx);
-    placePieces(ctx);
-    std::printf("%d records, %d ZIP groups, %d trays\n", kRecords, ctx.counters.zipGroupCount,
-                ctx.counters.containerCount - 1);
+    BenchSort b;
+    b.work.mailClass = MailClass::RNAF;
+    makePieces(ctx, b);
+    placePieces(b);
+    std::printf("%d records, %d ZIP groups, %d trays\n", kRecords, b.work.counters.zipGroupCount,
+                b.work.counters.containerCount - 1);
 
-    const SortedMailing sorted(Mailing{ctx.tables, ctx.counters}, ctx.mailClass, ctx.lists);
+    const SortedMailing sorted = test::mailingOf(b.work, ctx.lists);
     std::clock_t start = std::clock();
     std::vector<PlacedPiece> indexed;
     WalkPresortOrder(sorted, {}, [&](const PlacedPiece& p) { indexed.push_back(p); });
     double walk = seconds(start);
     start = std::clock();
-    std::vector<PlacedPiece> literal = test::literalPresortOrder(ctx);
+    std::vector<PlacedPiece> literal = test::literalPresortOrder(b.work, ctx.lists);
     double plain = seconds(start);
     bool same = indexed.size() == literal.size();
     for (size_t i = 0; same && i < indexed.size(); ++i)
@@ -232,26 +238,26 @@ int main() {
 
     bool ok = same, saved = false;
     ctx.lists.prefsList[2] = "0";
-    writeTextList(ctx, scratch.file("list.txt"));
-    double text = timeWriter(ctx, ui, saved);
+    writeTextList(b, scratch.file("list.txt"));
+    double text = timeWriter(ctx, b, ui, saved);
     ok = ok && saved;
     std::printf("comma list rewrite   %8.3f s  %s\n", text, saved ? "" : "FAILED");
 
     ctx.lists.prefsList[2] = "1";
     ctx.lists.prefsList[3] = "0";
     ctx.lists.prefsList[4] = "0";
-    double separate = timeWriter(ctx, ui, saved);
+    double separate = timeWriter(ctx, b, ui, saved);
     ok = ok && saved;
     std::printf("separate file        %8.3f s  %s\n", separate, saved ? "" : "FAILED");
 
     ctx.lists.prefsList[2] = "0";
-    writeDbf(ctx, scratch.file("list.dbf"));
-    double dbase = timeWriter(ctx, ui, saved);
+    writeDbf(b, scratch.file("list.dbf"));
+    double dbase = timeWriter(ctx, b, ui, saved);
     ok = ok && saved;
     std::printf("dBase table          %8.3f s  %s\n", dbase, saved ? "" : "FAILED");
 
-    ok = ok && writeAccess(ctx, scratch.file("list.mdb"));
-    double access = timeWriter(ctx, ui, saved);
+    ok = ok && writeAccess(ctx, b, scratch.file("list.mdb"));
+    double access = timeWriter(ctx, b, ui, saved);
     ok = ok && saved;
     std::printf("Access table         %8.3f s  %s(%.3f s more than the separate file)\n", access,
                 saved ? "" : "FAILED ", access - separate);

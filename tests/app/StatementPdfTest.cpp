@@ -57,7 +57,8 @@ TEST(StatementPdf, SampleListSortPrintsItsTotalOnTheFacsimile) {
     ASSERT_FALSE(printer.lastOutput().empty());
     fs::rename(printer.lastOutput(), pdf);
 
-    std::optional<SortedMailing> sorted = test::loadSortResults(ctx);
+    test::TestMailing read;
+    std::optional<SortedMailing> sorted = test::loadSortResults(read, ctx);
     ASSERT_TRUE(sorted);
     StatementPostage postage = computeStatementPostage(*sorted);
     std::string text = test::runCommand("pdftotext -layout '" + pdf + "' -");

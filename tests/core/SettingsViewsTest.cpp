@@ -88,12 +88,13 @@ TEST(SettingsViews, ALetterMailingSortsWhateverTheSackWeightSays) {
     letters.mailClass(3, 0);
     letters.mailType({{9, "heavy"}});
     letters.pieces("01234x200");
-    test::runPresort(letters.ctx);
+    test::runPresort(letters.work, letters.ctx);
     EXPECT_EQ(letters.placedPieces(), 200);
 
     test::PresortHarness flats;
     flats.mailClass(3, 1);
     flats.mailType({{9, "heavy"}});
     flats.pieces("01234x200");
-    EXPECT_THROW(test::runPresort(flats.ctx), ConvertError) << "flats weigh their sacks";
+    EXPECT_THROW(test::runPresort(flats.work, flats.ctx), ConvertError)
+        << "flats weigh their sacks";
 }

@@ -15,15 +15,15 @@ namespace {
 
 // Two trays, three packages, four ZIP groups; record 17 rejected, record 5 a co-sacked
 // piece without ZIP+4 (a negative ZIP value that is not a rejection).
-void buildResult(AppContext& ctx, const std::string& classCode) {
-    ctx.mailClass = *MailClass::fromCode(classCode);
-    MailingCounters& c = ctx.counters;
+void buildResult(test::TestMailing& m, const std::string& classCode) {
+    m.mailClass = *MailClass::fromCode(classCode);
+    MailingCounters& c = m.counters;
     c.recordCount = 20;
     c.rejectedCount = 1;
     c.zipGroupCount = 4;
     c.sortGroupCount = 4;
     c.containerCount = 3;
-    WorkTables& t = ctx.tables;
+    WorkTables& t = m.tables;
     t.seed(false);
     t.addContainer(10, "SPRINGFIELD MA 01234",
                    {ContainerKind::FiveDigit, ContainerLevel::FiveDigit, EntryDiscount::None});
@@ -75,15 +75,15 @@ WorkTables seeded() {
 }
 
 // Counters a failed load must leave alone.
-void setSentinels(AppContext& ctx) {
-    ctx.counters = MailingCounters{};
-    ctx.counters.recordCount = 777;
-    ctx.counters.containerCount = 55;
-    ctx.mailClass = *MailClass::fromCode("FAL");
+void setSentinels(test::TestMailing& m) {
+    m.counters = MailingCounters{};
+    m.counters.recordCount = 777;
+    m.counters.containerCount = 55;
+    m.mailClass = *MailClass::fromCode("FAL");
 }
 
-void save(const AppContext& ctx) {
-    SaveSortResults(test::mailingOf(ctx), ctx.sortResultPath());
+void save(const test::TestMailing& m, const AppContext& ctx) {
+    SaveSortResults(test::mailingOf(m, ctx.lists), ctx.sortResultPath());
 }
 
 // Why the context's sort-result file is refused, or "loaded".
@@ -96,10 +96,10 @@ std::string refusal(const AppContext& ctx, SortResultPart part) {
     }
 }
 
-void expectSentinels(const AppContext& ctx) {
-    EXPECT_EQ(ctx.counters.recordCount, 777);
-    EXPECT_EQ(ctx.counters.containerCount, 55);
-    EXPECT_EQ(ctx.mailClass.code(), "FAL");
+void expectSentinels(const test::TestMailing& m) {
+    EXPECT_EQ(m.counters.recordCount, 777);
+    EXPECT_EQ(m.counters.containerCount, 55);
+    EXPECT_EQ(m.mailClass.code(), "FAL");
 }
 
 } // namespace
@@ -107,21 +107,22 @@ void expectSentinels(const AppContext& ctx) {
 TEST(SortResults, SaveWritesOneValuePerLineInTheFixedOrder) {
     test::TestEnvironment env(test::geographyFolder());
     AppContext& ctx = env.context();
+    test::TestMailing m;
 
-    buildResult(ctx, "RAL");
-    save(ctx);
+    buildResult(m, "RAL");
+    save(m, ctx);
     EXPECT_EQ(fileBytes(ctx), expectedFile("RAL", "0")) << "RAL writes 0 whatever the flag";
 
-    buildResult(ctx, "PCOF");
-    save(ctx);
+    buildResult(m, "PCOF");
+    save(m, ctx);
     EXPECT_EQ(fileBytes(ctx), expectedFile("PCOF", "1")) << "co-sacked classes keep the flag";
 
     // A sort without rejects ends with N = 0 and nothing after it.
-    buildResult(ctx, "RAL");
-    ctx.tables.pieceZips[17] = 75201;
-    ctx.counters.rejectedCount = 0;
-    ctx.tables.zipGroupPieces[4] = 5;
-    save(ctx);
+    buildResult(m, "RAL");
+    m.tables.pieceZips[17] = 75201;
+    m.counters.rejectedCount = 0;
+    m.tables.zipGroupPieces[4] = 5;
+    save(m, ctx);
     std::string bytes = fileBytes(ctx);
     EXPECT_TRUE(bytes.ends_with("\r\n3\r\n0\r\n")) << bytes;
 }
@@ -129,23 +130,24 @@ TEST(SortResults, SaveWritesOneValuePerLineInTheFixedOrder) {
 TEST(SortResults, CompleteLoadRestoresEveryTableAndCounter) {
     test::TestEnvironment env(test::geographyFolder());
     AppContext& ctx = env.context();
-    buildResult(ctx, "PCOF");
+    test::TestMailing m;
+    buildResult(m, "PCOF");
     // Line breaks inside a text must not shift the values after it.
-    ctx.tables.containerLabels[2] = "DALLAS\r\nTX 752";
-    ctx.tables.pieceCities[17] = "PLANO\nTX";
-    save(ctx);
-    WorkTables saved = ctx.tables;
+    m.tables.containerLabels[2] = "DALLAS\r\nTX 752";
+    m.tables.pieceCities[17] = "PLANO\nTX";
+    save(m, ctx);
+    WorkTables saved = m.tables;
 
-    ctx.tables.seed(false);
-    setSentinels(ctx);
-    ASSERT_TRUE(test::loadSortResults(ctx, SortResultPart::Complete));
+    m.tables.seed(false);
+    setSentinels(m);
+    ASSERT_TRUE(test::loadSortResults(m, ctx, SortResultPart::Complete));
 
-    EXPECT_EQ(ctx.counters.recordCount, 20);
-    EXPECT_EQ(ctx.counters.rejectedCount, 1);
-    EXPECT_EQ(ctx.counters.zipGroupCount, 4);
-    EXPECT_EQ(ctx.counters.sortGroupCount, 4);
-    EXPECT_EQ(ctx.counters.containerCount, 3);
-    EXPECT_EQ(ctx.mailClass.code(), "PCOF");
+    EXPECT_EQ(m.counters.recordCount, 20);
+    EXPECT_EQ(m.counters.rejectedCount, 1);
+    EXPECT_EQ(m.counters.zipGroupCount, 4);
+    EXPECT_EQ(m.counters.sortGroupCount, 4);
+    EXPECT_EQ(m.counters.containerCount, 3);
+    EXPECT_EQ(m.mailClass.code(), "PCOF");
     // Only the rejected record comes back; every other record reads "0".
     WorkTables expected = saved;
     expected.containerLabels[2] = "DALLAS  TX 752";
@@ -153,7 +155,7 @@ TEST(SortResults, CompleteLoadRestoresEveryTableAndCounter) {
     expected.pieceZips[17] = -212345;
     expected.pieceCities.assign(22, "0");
     expected.pieceCities[17] = "PLANO TX";
-    EXPECT_EQ(ctx.tables, expected);
+    EXPECT_EQ(m.tables, expected);
     EXPECT_FALSE(env.ui.busyCursor());
     EXPECT_TRUE(env.ui.messages().empty());
 }
@@ -161,45 +163,48 @@ TEST(SortResults, CompleteLoadRestoresEveryTableAndCounter) {
 TEST(SortResults, LabelsLoadRestoresOnlyTheHeaderAndContainers) {
     test::TestEnvironment env(test::geographyFolder());
     AppContext& ctx = env.context();
-    buildResult(ctx, "RAL");
-    save(ctx);
-    WorkTables saved = ctx.tables;
-    ctx.tables.seed(false);
+    test::TestMailing m;
+    buildResult(m, "RAL");
+    save(m, ctx);
+    WorkTables saved = m.tables;
+    m.tables.seed(false);
 
-    ASSERT_TRUE(test::loadSortResults(ctx, SortResultPart::Labels));
+    ASSERT_TRUE(test::loadSortResults(m, ctx, SortResultPart::Labels));
     WorkTables expected = seeded();
     expected.containerPieces = saved.containerPieces;
     expected.containerLabels = saved.containerLabels;
     expected.containerTypes = saved.containerTypes;
     expected.pieceZips.assign(21, 0);
     expected.pieceCities.assign(22, "0");
-    EXPECT_EQ(ctx.tables, expected);
-    EXPECT_EQ(ctx.counters.containerCount, 3);
-    EXPECT_EQ(ctx.mailClass.code(), "RAL");
+    EXPECT_EQ(m.tables, expected);
+    EXPECT_EQ(m.counters.containerCount, 3);
+    EXPECT_EQ(m.mailClass.code(), "RAL");
 }
 
 TEST(SortResults, WithoutAFileTheUserIsToldToSortFirst) {
     test::TestEnvironment env(test::geographyFolder());
     AppContext& ctx = env.context();
-    buildResult(ctx, "RAL"); // untouched by a load that finds no file
-    WorkTables before = ctx.tables;
+    test::TestMailing m;
+    buildResult(m, "RAL"); // untouched by a load that finds no file
+    WorkTables before = m.tables;
 
-    EXPECT_FALSE(test::loadSortResults(ctx, SortResultPart::Complete));
+    EXPECT_FALSE(test::loadSortResults(m, ctx, SortResultPart::Complete));
     EXPECT_EQ(refusal(ctx, SortResultPart::Labels),
               "You must sort a file before you print sack labels or reprint a report.");
-    EXPECT_EQ(ctx.tables, before);
+    EXPECT_EQ(m.tables, before);
 }
 
 TEST(SortResults, SaveFailureThrowsAndWritesNothing) {
     test::TestEnvironment env(test::geographyFolder());
     AppContext& ctx = env.context();
-    buildResult(ctx, "RAL");
+    test::TestMailing m;
+    buildResult(m, "RAL");
     std::filesystem::create_directory(ctx.sortResultPath());
-    EXPECT_THROW(save(ctx), FileError);
+    EXPECT_THROW(save(m, ctx), FileError);
     std::filesystem::remove(ctx.sortResultPath());
 
-    ctx.counters.containerCount = 9; // more trays than the tables hold
-    EXPECT_THROW(save(ctx), std::runtime_error);
+    m.counters.containerCount = 9; // more trays than the tables hold
+    EXPECT_THROW(save(m, ctx), std::runtime_error);
     EXPECT_FALSE(platform::fileExists(ctx.sortResultPath()));
 }
 
@@ -248,13 +253,14 @@ TEST(SortResults, DamagedFileIsRefusedWithAMessageAndSeededTables) {
         SCOPED_TRACE(d.what);
         test::TestEnvironment env(test::geographyFolder());
         AppContext& ctx = env.context();
-        ctx.tables.seed(false);
-        setSentinels(ctx);
+        test::TestMailing m;
+        m.tables.seed(false);
+        setSentinels(m);
         writeFile(ctx, damaged(d));
         for (SortResultPart part : {SortResultPart::Complete, SortResultPart::Labels}) {
-            EXPECT_FALSE(test::loadSortResults(ctx, part));
-            EXPECT_EQ(ctx.tables, seeded());
-            expectSentinels(ctx);
+            EXPECT_FALSE(test::loadSortResults(m, ctx, part));
+            EXPECT_EQ(m.tables, seeded());
+            expectSentinels(m);
         }
         const std::string why = refusal(ctx, SortResultPart::Complete);
         EXPECT_NE(why.find("cannot be used"), std::string::npos);
@@ -265,6 +271,7 @@ TEST(SortResults, DamagedFileIsRefusedWithAMessageAndSeededTables) {
 TEST(SortResults, RandomlyDamagedFilesNeverCrash) {
     test::TestEnvironment env(test::geographyFolder());
     AppContext& ctx = env.context();
+    test::TestMailing m;
     const std::string valid = expectedFile("PCOF", "1");
     const char* replacements[] = {"",        "-1",         "0",           "1",           "3",
                                   "21",      "2147483647", "-2147483648", "99999999999", "x",
@@ -291,19 +298,19 @@ TEST(SortResults, RandomlyDamagedFilesNeverCrash) {
             bytes[rng() % bytes.size()] = static_cast<char>(rng() % 256);
         }
         writeFile(ctx, bytes);
-        ctx.tables.seed(false);
-        setSentinels(ctx);
+        m.tables.seed(false);
+        setSentinels(m);
         const SortResultPart part = seed % 2 ? SortResultPart::Complete : SortResultPart::Labels;
-        if (!test::loadSortResults(ctx, part)) {
-            EXPECT_EQ(ctx.tables, seeded()) << "seed " << seed;
-            expectSentinels(ctx);
+        if (!test::loadSortResults(m, ctx, part)) {
+            EXPECT_EQ(m.tables, seeded()) << "seed " << seed;
+            expectSentinels(m);
             continue;
         }
         ++loaded;
-        const WorkTables& t = ctx.tables;
+        const WorkTables& t = m.tables;
         EXPECT_TRUE(t.familiesConsistent()) << "seed " << seed;
-        EXPECT_EQ(t.containerRows(), static_cast<size_t>(ctx.counters.containerCount));
-        EXPECT_EQ(t.pieceZips.size(), static_cast<size_t>(ctx.counters.recordCount) + 1);
+        EXPECT_EQ(t.containerRows(), static_cast<size_t>(m.counters.containerCount));
+        EXPECT_EQ(t.pieceZips.size(), static_cast<size_t>(m.counters.recordCount) + 1);
     }
     // Some damage leaves a readable file (a changed label); most does not.
     EXPECT_GT(loaded, 0);

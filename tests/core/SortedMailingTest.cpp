@@ -55,28 +55,28 @@ TEST(SortedMailing, TheSortReadBackIsTheSortJustMade) {
     test::PresortHarness h;
     h.mailClass(4, 1); // co-sacked Standard flats: nonbarcoded groups too
     h.pieces("01234x130, -01234x20, 75201x40/3@DALLAS TX, !75299x2@PLANO TX, 14001x12");
-    SortedMailing sorted = test::runPresort(h.ctx);
+    SortedMailing sorted = test::runPresort(h.work, h.ctx);
     std::vector<std::string> fresh = rowsOf(sorted);
     ASSERT_GT(sorted.containerCount(), 1);
     EXPECT_EQ(sorted.pieceCount(), 202);
     EXPECT_EQ(sorted.rejectedRecords().size(), 2u);
 
-    h.ctx.tables.seed(false);
-    h.ctx.counters = MailingCounters{};
-    h.ctx.mailClass = MailClass{};
-    std::optional<SortedMailing> reloaded = test::loadSortResults(h.ctx);
+    h.work.tables.seed(false);
+    h.work.counters = MailingCounters{};
+    h.work.mailClass = MailClass{};
+    std::optional<SortedMailing> reloaded = test::loadSortResults(h.work, h.ctx);
     ASSERT_TRUE(reloaded);
     EXPECT_EQ(rowsOf(*reloaded), fresh);
 }
 
 TEST(SortedMailing, CountsAreCutToTheRowsTheTablesHold) {
     test::PresortHarness h;
-    test::setTables(h.ctx, {{1234, 5, 0, 1}, {1235, 4, 0, 2}}, {{5, "5D 01234", 1}, {4, "MA", 1}},
+    test::setTables(h.work, {{1234, 5, 0, 1}, {1235, 4, 0, 2}}, {{5, "5D 01234", 1}, {4, "MA", 1}},
                     {9});
-    h.ctx.counters.containerCount = 9;
-    h.ctx.counters.sortGroupCount = 7;
-    h.ctx.counters.zipGroupCount = 5;
-    SortedMailing m = test::mailingOf(h.ctx);
+    h.work.counters.containerCount = 9;
+    h.work.counters.sortGroupCount = 7;
+    h.work.counters.zipGroupCount = 5;
+    SortedMailing m = test::mailingOf(h.work, h.ctx.lists);
     EXPECT_EQ(m.containerCount(), 1);
     EXPECT_EQ(m.sortGroupCount(), 2);
     EXPECT_EQ(m.zipGroupCount(), 2);

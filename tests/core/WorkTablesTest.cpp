@@ -23,13 +23,11 @@ static void expectSeeded(const WorkTables& t, bool pieceRecordsSeed) {
     EXPECT_TRUE(t.familiesConsistent());
 }
 
-TEST(WorkTables, StartUpSeedsEveryTableAndResetRestoresTheSeeds) {
-    test::TestEnvironment env;
-    env.load();
-    AppContext& ctx = env.context();
-    expectSeeded(ctx.tables, true);
+TEST(WorkTables, SeedingPutsEveryTableBackToItsSeedRow) {
+    WorkTables t;
+    t.seed(true);
+    expectSeeded(t, true);
 
-    WorkTables& t = ctx.tables;
     t.pieceZips.push_back(1234);
     t.pieceRecords.push_back("a record");
     t.insertZipGroup(1, 1234, 3, 0, 1);
@@ -39,7 +37,7 @@ TEST(WorkTables, StartUpSeedsEveryTableAndResetRestoresTheSeeds) {
     t.addLevelKey(12, 3, 1);
     EXPECT_TRUE(t.familiesConsistent());
 
-    ResetWorkLists(ctx);
+    t.seed(false);
     expectSeeded(t, false);
 }
 

@@ -120,13 +120,13 @@ TEST(AccessList, TableIsReadInItsOrderAndTheFieldDialogWalksIt) {
     });
     ASSERT_EQ(f.open(path, 0), path);
     EXPECT_EQ(seen, (std::vector<std::string>{"data1", "Pers1", "Pers2", "Pers1", "data1"}));
-    EXPECT_EQ(f.ctx().listFileKind, "Access");
-    EXPECT_EQ(f.ctx().list.accessTableName, "Table1");
-    const WorkTables& t = f.ctx().tables;
+    EXPECT_EQ(f.formatRead(), "Access");
+    EXPECT_EQ(f.reading.list.state.accessTableName, "Table1");
+    const WorkTables& t = f.reading.mailing.tables;
     EXPECT_EQ(std::vector<int32_t>(t.pieceZips.begin() + 1, t.pieceZips.end()),
               (std::vector<int32_t>{75201, 75202, -200000}));
     EXPECT_EQ(t.pieceCities.at(1), "DALLAS TX");
-    EXPECT_EQ(f.ctx().counters.recordCount, 3);
+    EXPECT_EQ(f.reading.mailing.counters.recordCount, 3);
 }
 
 TEST(AccessList, TableIsTheOnlyOneTheNamedOneOrThePersonsChoice) {
@@ -149,18 +149,18 @@ TEST(AccessList, TableIsTheOnlyOneTheNamedOneOrThePersonsChoice) {
         f.ui().pressWhenShown("VerifyDlog", "CancelBtn");
         EXPECT_EQ(f.open(path, 0), "");
         EXPECT_EQ(f.outcome, ReadOutcome::Cancelled) << "the fields were not confirmed";
-        EXPECT_EQ(f.ctx().list.accessTableName, "Table1");
+        EXPECT_EQ(f.reading.list.state.accessTableName, "Table1");
         f.ui().pressWhenShown("TableDlog", "CancelBtn");
         EXPECT_EQ(f.open(path, 0), "");
         EXPECT_EQ(f.outcome, ReadOutcome::Cancelled) << "no table was chosen";
-        EXPECT_EQ(f.ctx().list.accessTableName, "") << "cancelled: no table";
+        EXPECT_EQ(f.reading.list.state.accessTableName, "") << "cancelled: no table";
         EXPECT_TRUE(f.ui().unexpected().empty());
     }
     {
         ReadFixture f({file, "DUZIZ", "tAbLe1"});
         EXPECT_EQ(f.open(file, 0), "") << "no ZIP field in Table1";
         EXPECT_EQ(f.outcome, ReadOutcome::Refused) << "nobody cancelled";
-        EXPECT_EQ(f.ctx().list.accessTableName, "Table1");
+        EXPECT_EQ(f.reading.list.state.accessTableName, "Table1");
         EXPECT_TRUE(f.ui().formLog().empty());
     }
     {
@@ -189,7 +189,7 @@ TEST(AccessList, FieldsAreReadByTheirType) {
     // a float; I boolean empty. The table walks its primary key: "abcdefg" second.
     EXPECT_EQ(record2, (std::vector<std::string>{"abcdefg", "hijklmnop", "", "", "333333333",
                                                  "444.555", "", "3.5", ""}));
-    const WorkTables& t = f.ctx().tables;
+    const WorkTables& t = f.reading.mailing.tables;
     EXPECT_EQ(std::vector<int32_t>(t.pieceZips.begin() + 1, t.pieceZips.end()),
               (std::vector<int32_t>{-200000, -200000}))
         << "an Integer field reads empty: no ZIP";
@@ -197,7 +197,7 @@ TEST(AccessList, FieldsAreReadByTheirType) {
 
 TEST(AccessList, OutputFieldsTheTableCannotTakeAreRefusedBeforeReading) {
     WriterFixture f;
-    ListState& s = f.ctx().list;
+    ListState& s = f.reading.list.state;
     s.zipColumn = 0;
     s.accessFields = {{"ZIP", 1, 10, false},  {"SEQ", 1, 5, false}, {"NUM", 3, 4, false},
                       {"WHEN", 11, 8, false}, {"ID", 3, 4, true},   {"OEL", 1, 20, false},
@@ -207,7 +207,7 @@ TEST(AccessList, OutputFieldsTheTableCannotTakeAreRefusedBeforeReading) {
         for (auto [role, column] : roles)
             s.*role = column;
         std::vector<std::string> problems =
-            checkFieldRoles(f.ctx().list, f.ctx().lists, *formatNamed("Access"));
+            checkFieldRoles(f.reading.list.state, f.ctx().lists, *formatNamed("Access"));
         return problems.empty() ? std::string() : problems[0];
     };
     EXPECT_EQ(problem({{&FieldRoles::sortColumn, 1}}),
@@ -264,7 +264,7 @@ TEST(AccessList, OutputFieldsTooShortOrOfTheWrongTypeAreRefusedAtOpen) {
         EXPECT_EQ(f.open(path, 0), "") << c.file;
         ASSERT_EQ(f.messageTexts().size(), 1u) << c.file;
         EXPECT_EQ(f.messageTexts()[0], c.refusal);
-        EXPECT_EQ(f.ctx().tables.pieceZips.size(), 1u) << c.file;
+        EXPECT_EQ(f.reading.mailing.tables.pieceZips.size(), 1u) << c.file;
         EXPECT_EQ(sha256Of(path), hash) << c.file;
     }
 }
@@ -275,10 +275,10 @@ TEST(AccessWriter, RecordsGetTheirNumbersAndEveryOtherColumnStays) {
     auto before = rowsByName(path);
     ASSERT_EQ(before.size(), 10u);
     ASSERT_EQ(openWithRoles(f, path, outputs), path);
-    presortByZip(f.ctx());
-    f.ctx().mailClass = *MailClass::fromCode("RAL");
+    presortByZip(f.reading.mailing);
+    f.mailClass = *MailClass::fromCode("RAL");
     f.ui().clearRecords();
-    ASSERT_FALSE(test::writeSortInformation(f.ctx()).failed);
+    ASSERT_FALSE(test::writeSortInformation(f).failed);
 
     auto after = rowsByName(path);
     ASSERT_EQ(after.size(), 10u);
@@ -327,9 +327,9 @@ TEST(AccessWriter, SortNumbersOfTableAndSheetGiveTheOrderOfTheRewrittenTextList)
 
     auto sortAndWrite = [](WriterFixture& f, const std::string& path, const Roles& roles) {
         EXPECT_EQ(openWithRoles(f, path, roles), path);
-        presortByZip(f.ctx());
-        f.ctx().mailClass = *MailClass::fromCode("RNAF");
-        EXPECT_FALSE(test::writeSortInformation(f.ctx()).failed) << path;
+        presortByZip(f.reading.mailing);
+        f.mailClass = *MailClass::fromCode("RNAF");
+        EXPECT_FALSE(test::writeSortInformation(f).failed) << path;
     };
     WriterFixture access;
     std::string mdb = accessTable(access.env.folder() + "list.mdb", records);
@@ -370,8 +370,8 @@ TEST(AccessWriter, AFailedWriteLeavesTheDatabaseAsItWas) {
         WriterFixture f;
         std::string path = accessTable(f.env.folder() + "list.mdb", mailing(600));
         ASSERT_EQ(openWithRoles(f, path, outputs), path);
-        presortByZip(f.ctx());
-        f.ctx().mailClass = *MailClass::fromCode("RNAF");
+        presortByZip(f.reading.mailing);
+        f.mailClass = *MailClass::fromCode("RNAF");
         if (failure == ChangedSinceRead)
             accessTable(path, mailing(599));
         const std::string hash = sha256Of(path);
@@ -382,7 +382,7 @@ TEST(AccessWriter, AFailedWriteLeavesTheDatabaseAsItWas) {
         } else {
             platform::dao::failUpdateAfterForTesting(failure == UpdateFails ? 500 : 0);
             FileSizeLimit limit(failure == TooBig ? fs::file_size(path) / 2 : RLIM_INFINITY);
-            EXPECT_TRUE(test::writeSortInformation(f.ctx()).failed);
+            EXPECT_TRUE(test::writeSortInformation(f).failed);
             platform::dao::failUpdateAfterForTesting(0);
             expectNotSavedOnly(f, "Quillan could not save the sorting information in the file "
                                   "\"list.mdb\".");
@@ -415,12 +415,12 @@ TEST(AccessWriter, ALinkedTableIsWrittenInTheFileItLivesIn) {
             form.control("TablesGrid").userDoubleClick(); // the first row is selected
         });
         ASSERT_EQ(openWithRoles(f, front, outputs), front);
-        EXPECT_EQ(f.ctx().list.accessTableName, "Table1");
-        EXPECT_EQ(f.ctx().counters.recordCount, 10);
-        presortByZip(f.ctx());
-        f.ctx().mailClass = *MailClass::fromCode("RAL");
+        EXPECT_EQ(f.reading.list.state.accessTableName, "Table1");
+        EXPECT_EQ(f.reading.mailing.counters.recordCount, 10);
+        presortByZip(f.reading.mailing);
+        f.mailClass = *MailClass::fromCode("RAL");
         platform::dao::failUpdateAfterForTesting(fails ? 5 : 0);
-        EXPECT_EQ(test::writeSortInformation(f.ctx()).failed, fails);
+        EXPECT_EQ(test::writeSortInformation(f).failed, fails);
         platform::dao::failUpdateAfterForTesting(0);
         EXPECT_EQ(sha256Of(front), frontHash) << "the front end holds only the link";
         if (fails) {

@@ -171,7 +171,7 @@ int inReadOnlyFolder(const std::string& folder, const std::function<int()>& atte
 bool readOnlyWriteFails(WriterFixture& f, const std::string& path, bool listReadOnly) {
     chmod(path.c_str(), listReadOnly ? 0444 : 0666);
     int status = inReadOnlyFolder(f.env.folder(), [&] {
-        bool failed = test::writeSortInformation(f.ctx()).failed;
+        bool failed = test::writeSortInformation(f).failed;
         const auto& said = f.ui().messages();
         bool advised =
             !listReadOnly ||

@@ -15,22 +15,25 @@ namespace {
 struct ContainerLabelTest : ::testing::Test {
     test::TestEnvironment env{test::geographyFolder()};
     AppContext& ctx = env.context();
+    // The sort the test builds.
+    test::TestMailing work;
 
     void SetUp() override {
         env.load();
-        ctx.mailClass = *MailClass::fromCode("RNAF");
+        work.tables.seed(true);
+        work.mailClass = *MailClass::fromCode("RNAF");
     }
 
     // One ZIP group of ZIP 01234 owned by a new sort group with this label; its row.
     size_t groupWithLabel(const std::string& label, int32_t flag = 0) {
-        int32_t group = static_cast<int32_t>(ctx.tables.sortGroupRows());
-        test::addSortGroup(ctx.tables, flag, 3, label, 1);
-        size_t row = ctx.tables.zipGroupRows();
-        ctx.tables.insertZipGroup(row, 1234, 3, 0, group);
+        int32_t group = static_cast<int32_t>(work.tables.sortGroupRows());
+        test::addSortGroup(work.tables, flag, 3, label, 1);
+        size_t row = work.tables.zipGroupRows();
+        work.tables.insertZipGroup(row, 1234, 3, 0, group);
         return row;
     }
     std::string labelFor(const std::string& label, int32_t flag = 0) {
-        return BuildContainerLabel(test::mailingOf(ctx), groupWithLabel(label, flag));
+        return BuildContainerLabel(test::mailingOf(work, ctx.lists), groupWithLabel(label, flag));
     }
 };
 
@@ -53,19 +56,19 @@ TEST_F(ContainerLabelTest, LevelLabelsArePaddedToTwentyWithAsterisks) {
 TEST_F(ContainerLabelTest, MixedGroupsNameTheMailersOwnDestination) {
     // The pieces are in 012 (Springfield); the mailer's 752 decides.
     EXPECT_EQ(labelFor("MA"), "*****MIXED ADC 75099");
-    ctx.mailClass = *MailClass::fromCode("RAF"); // no ADC: the non-BMC entry label of 752
+    work.mailClass = *MailClass::fromCode("RAF"); // no ADC: the non-BMC entry label of 752
     ctx.lists.nonBmcLabels[5] = "SCF DALLAS TX 752";
     EXPECT_EQ(labelFor("MA"), "*******MIXED ADC 752");
     ctx.lists.mailerList[4] = "2"; // entered at the BMC: the BMC/ASF entry label
     EXPECT_EQ(labelFor("MA"), "*****MIXED ADC 75199");
-    ctx.mailClass = *MailClass::fromCode("RCOF");
+    work.mailClass = *MailClass::fromCode("RCOF");
     EXPECT_EQ(labelFor("MA", 0), "*****MIXED ADC 75199") << "barcoded co-sacked: entry";
     EXPECT_EQ(labelFor("MA", 1), "*****MIXED ADC 75099") << "nonbarcoded co-sacked: ADC";
 }
 
 TEST_F(ContainerLabelTest, TrayOnlyLetterClassesCarryNoEndorsement) {
     for (const char* code : {"RAL", "RML", "FAL", "PAL"}) {
-        ctx.mailClass = *MailClass::fromCode(code);
+        work.mailClass = *MailClass::fromCode(code);
         EXPECT_EQ(labelFor("MA"), "") << code;
         EXPECT_EQ(labelFor("5D 12345"), "") << code;
     }
@@ -86,6 +89,6 @@ TEST_F(ContainerLabelTest, AnUnreadableDestinationGivesTheFallbackNotAWrongRead)
     EXPECT_EQ(labelFor("5D 123"), fallback);
     EXPECT_EQ(labelFor("SC"), fallback);
     size_t unplaced = groupWithLabel("5D 12345");
-    ctx.tables.zipGroupOwner[unplaced] = -1;
-    EXPECT_EQ(BuildContainerLabel(test::mailingOf(ctx), unplaced), fallback);
+    work.tables.zipGroupOwner[unplaced] = -1;
+    EXPECT_EQ(BuildContainerLabel(test::mailingOf(work, ctx.lists), unplaced), fallback);
 }

@@ -2,6 +2,7 @@
 // change, what independent tools read back, and tables changed since they were read. Also
 // workbooks and databases the program no longer holds as they were read.
 
+#include "listio/ListFormat.h"
 #include "listio/ListKinds.h"
 #include "listio/PaveListWriter.h"
 #include "tests/listio/WriterTestSupport.h"
@@ -82,7 +83,7 @@ TEST(DbfWriter, FieldsOfLiveRecordsGetTheirValuesAndNothingElseChanges) {
     std::istringstream in(sortNumbers);
     std::vector<int> numbers{std::istream_iterator<int>(in), std::istream_iterator<int>()};
     std::sort(numbers.begin(), numbers.end());
-    std::vector<int> expected(static_cast<size_t>(f.ctx().counters.recordCount));
+    std::vector<int> expected(static_cast<size_t>(f.reading.mailing.counters.recordCount));
     std::iota(expected.begin(), expected.end(), 1);
     EXPECT_EQ(numbers, expected) << sortNumbers;
 
@@ -115,8 +116,8 @@ TEST(DbfWriter, TableChangedOrUnwritableSinceReadingIsLeftAsItIs) {
         WriterFixture f;
         std::string path = f.write("list.dbf", table());
         ASSERT_EQ(f.open(path), path);
-        presortByZip(f.ctx());
-        f.ctx().mailClass = *MailClass::fromCode("RNAF");
+        presortByZip(f.reading.mailing);
+        f.mailClass = *MailClass::fromCode("RNAF");
         std::string changed = table();
         if (change == Truncated)
             changed.resize(kHeader + 3 * kRecord + 7);
@@ -128,7 +129,7 @@ TEST(DbfWriter, TableChangedOrUnwritableSinceReadingIsLeftAsItIs) {
         f.ui().clearRecords();
         {
             FileSizeLimit limit(change == TooBig ? 300 : RLIM_INFINITY);
-            test::writeSortInformation(f.ctx());
+            test::writeSortInformation(f);
         }
         EXPECT_EQ(platform::readFileBytes(path), changed) << change;
         expectNotSavedOnly(f, "Quillan could not save the sorting information in the file "
@@ -140,10 +141,10 @@ TEST(OtherKindsWriter, AccessAndExcelListsNotReadAsTheyAreNowAreNotWritten) {
     for (const char* kind : {KindAccess, KindExcel}) {
         WriterFixture f;
         std::string path = f.write("list.bin", "untouched");
-        f.ctx().listFileKind = kind;
-        f.ctx().listFileName = path;
-        f.ctx().list.sortColumn = 0;
-        test::writeSortInformation(f.ctx());
+        f.reading.list.format = formatNamed(kind);
+        f.reading.list.path = path;
+        f.reading.list.state.sortColumn = 0;
+        test::writeSortInformation(f);
         EXPECT_EQ(platform::readFileBytes(path), "untouched");
         expectNotSavedOnly(f, "Quillan could not save the sorting information in the file "
                               "\"list.bin\".");
@@ -154,39 +155,38 @@ TEST(OtherKindsWriter, PaveTestFileNeedsThePaveRecordsOfEveryPiece) {
     WriterFixture f;
     std::string header(67, 'H'), record(128, 'R');
     std::string path = f.write("JOB.SET", crlf({header, record, record}));
-    AppContext& ctx = f.ctx();
-    ctx.listFileKind = KindPave;
-    ctx.listFileName = path;
-    WorkTables& t = ctx.tables;
+    f.reading.list.format = formatNamed(KindPave);
+    f.reading.list.path = path;
+    WorkTables& t = f.reading.mailing.tables;
     t.pieceRecords = {header, record, record};
     t.pieceZips = {0, -775201, 75201};
     t.pieceInCounty = {0, 0, 0};
     test::addSortGroup(t, 0, 1, "5D 75201", 1);
     test::addContainer(t, 1, "", "None", "5-Digit");
     t.insertZipGroup(1, 75201, 1, 0, 1);
-    ctx.counters = {.recordCount = 2,
-                    .rejectedCount = 1,
-                    .zipGroupCount = 1,
-                    .sortGroupCount = 2,
-                    .containerCount = 2};
-    ctx.mailClass = *MailClass::fromCode("RNAL");
+    f.reading.mailing.counters = {.recordCount = 2,
+                                  .rejectedCount = 1,
+                                  .zipGroupCount = 1,
+                                  .sortGroupCount = 2,
+                                  .containerCount = 2};
+    f.mailClass = *MailClass::fromCode("RNAL");
     std::string tst = f.env.folder() + "JOB.tst";
     EXPECT_EQ(paveTestFilePath(path), tst);
 
-    test::writeSortInformation(ctx); // the sort made no PAVE records
+    test::writeSortInformation(f); // the sort made no PAVE records
     EXPECT_FALSE(std::filesystem::exists(tst));
     expectNotSavedOnly(f, "The sort made 0 PAVE records, but 1 pieces were found");
 
     f.ui().clearRecords();
     // more records than pieces: they cannot be matched up
     test::writeSortInformation(
-        ctx, {std::string(160, 'P') + "0000002", std::string(160, 'P') + "0000003"});
+        f, {std::string(160, 'P') + "0000002", std::string(160, 'P') + "0000003"});
     EXPECT_FALSE(std::filesystem::exists(tst));
     expectNotSavedOnly(f, "The sort made 2 PAVE records, but 1 pieces");
 
     f.ui().clearRecords();
     const std::string part = std::string(160, 'P') + "0000002";
-    test::writeSortInformation(ctx, {part});
+    test::writeSortInformation(f, {part});
     auto lines = f.fileLines(tst);
     ASSERT_EQ(lines.size(), 3u);
     for (const auto& line : lines)

@@ -31,13 +31,13 @@ TEST(Dbase, DeletedRecordsAreSkipped) {
     ListFixture f;
     std::string path = f.write("list.dbf", sampleTable());
     EXPECT_EQ(f.open(path), path);
-    const auto& t = f.ctx().tables;
+    const auto& t = f.reading.mailing.tables;
     EXPECT_EQ(t.pieceZips, (std::vector<int32_t>{0, 75201, 78701}));
     EXPECT_EQ(t.pieceCities, (std::vector<std::string>{"0", "DALLAS TX", "AUSTIN TX"}));
-    EXPECT_EQ(f.ctx().counters.recordCount, 2);
-    EXPECT_EQ(f.ctx().list.deletedRecordCount, 1);
-    EXPECT_EQ(f.ctx().list.sortColumn, 4);
-    EXPECT_EQ(f.ctx().list.dbfFieldWidths, (std::vector<int>{20, 20, 2, 10, 6}));
+    EXPECT_EQ(f.reading.mailing.counters.recordCount, 2);
+    EXPECT_EQ(f.reading.list.state.deletedRecordCount, 1);
+    EXPECT_EQ(f.reading.list.state.sortColumn, 4);
+    EXPECT_EQ(f.reading.list.state.dbfFieldWidths, (std::vector<int>{20, 20, 2, 10, 6}));
 }
 
 TEST(Dbase, ContentGuessVotesOverTheFirstRecordAlone) {
@@ -48,8 +48,8 @@ TEST(Dbase, ContentGuessVotesOverTheFirstRecordAlone) {
     std::string path =
         one.write("one.dbf", dbfTable(unnamed, {{false, {"ANN", "75201", "DALLAS"}}}));
     EXPECT_EQ(one.open(path), path) << "a table of one record finds its ZIP field";
-    EXPECT_EQ(one.ctx().list.zipColumn, 1);
-    EXPECT_EQ(one.ctx().tables.pieceZips, (std::vector<int32_t>{0, 75201}));
+    EXPECT_EQ(one.reading.list.state.zipColumn, 1);
+    EXPECT_EQ(one.reading.mailing.tables.pieceZips, (std::vector<int32_t>{0, 75201}));
 
     // Records 2 and 3 have no ZIP-like field: a table still votes with record 1 alone, a text
     // list with the same records finds none.
@@ -110,8 +110,8 @@ TEST(Dbase, EachDamagedHeaderGivesOneMessageAndNoRecords) {
         auto texts = f.messageTexts();
         ASSERT_EQ(texts.size(), 1u) << d.what;
         EXPECT_NE(texts[0].find(d.says), std::string::npos) << d.what << ": " << texts[0];
-        EXPECT_EQ(f.ctx().tables.pieceZips.size(), 1u);
-        EXPECT_EQ(f.ctx().listFileKind, "") << d.what;
+        EXPECT_EQ(f.reading.mailing.tables.pieceZips.size(), 1u);
+        EXPECT_EQ(f.formatRead(), "") << d.what;
     }
 }
 
@@ -163,13 +163,13 @@ TEST(Dbase, TableShorterThanItsHeaderSaysIsNeverReadShortWithoutAWord) {
             EXPECT_NE(texts[0].find(cut.says), std::string::npos) << texts[0];
             if (cut.present < 0 || nostop) {
                 EXPECT_EQ(read, "");
-                EXPECT_EQ(f.ctx().tables.pieceZips.size(), 1u);
+                EXPECT_EQ(f.reading.mailing.tables.pieceZips.size(), 1u);
                 continue;
             }
             // Asked (Yes by default) whether to sort the records present: they are read.
             EXPECT_EQ(f.ui().messages()[0].buttons, platform::MessageButtons::YesNo);
             EXPECT_EQ(read, path);
-            EXPECT_EQ(f.ctx().list.dbf.records, cut.present);
+            EXPECT_EQ(f.reading.list.state.dbf.records, cut.present);
         }
     }
     // No is no.
@@ -232,12 +232,12 @@ TEST(Dbase, ReadsWhatIndependentToolsReadFromAShapelibTable) {
 
     ASSERT_EQ(f.open(path), path);
     std::ostringstream ours;
-    const auto& t = f.ctx().tables;
+    const auto& t = f.reading.mailing.tables;
     for (size_t row = 1; row < t.pieceZips.size(); ++row) {
         const std::string& city = t.pieceCities[row];
         ours << zeroPad(t.pieceZips[row], 5) << '\t' << city.substr(0, city.size() - 3) << '\t'
              << city.substr(city.size() - 2) << '\n';
     }
     EXPECT_EQ(ours.str(), theirs);
-    EXPECT_EQ(f.ctx().counters.recordCount, 7);
+    EXPECT_EQ(f.reading.mailing.counters.recordCount, 7);
 }

@@ -55,7 +55,7 @@ void chooseInSelector(ListFixture& f, int row) {
 }
 
 std::vector<int32_t> zips(ListFixture& f) {
-    const auto& z = f.ctx().tables.pieceZips;
+    const auto& z = f.reading.mailing.tables.pieceZips;
     return std::vector<int32_t>(z.begin() + 1, z.end());
 }
 
@@ -85,7 +85,7 @@ TEST(ExcelList, CellsAreReadAsTextAndNumbersInZipFieldsKeepTheirZeros) {
                            {"Di", 75201.4},
                            {"Ed", 12341234.0}}}});
     ASSERT_EQ(openWithRoles(f, path, {{"zip", 1}}), path);
-    EXPECT_EQ(f.ctx().listFileKind, "Excel");
+    EXPECT_EQ(f.formatRead(), "Excel");
     // Ann's 1234 is 01234; Cy's nine digits are a whole ZIP+4; Di's float rounds; Ed's
     // eight digits are the ZIP+4 01234-1234.
     EXPECT_EQ(zips(f), (std::vector<int32_t>{1234, 75201, 75202, 75201, 1234}));
@@ -130,7 +130,7 @@ TEST(ExcelList, FieldDialogStepsThroughTheRows) {
     });
     ASSERT_EQ(f.open(path, 0), path);
     EXPECT_EQ(seen, (std::vector<std::string>{"A", "B", "C", "B", "A"}));
-    EXPECT_EQ(f.ctx().counters.recordCount, 3);
+    EXPECT_EQ(f.reading.mailing.counters.recordCount, 3);
 }
 
 // A first row whose ZIP cell says "zip" names the fields: it is neither read nor counted,
@@ -144,10 +144,10 @@ TEST(ExcelList, HeadingRowIsNoRecord) {
                            {"Bo", std::string("7520"), "DALLAS TX"},
                            {"Cy", 75202.0, "DALLAS TX"}}}});
     ASSERT_EQ(openWithRoles(f, path, {{"zip", 1}, {"citystate", 2}}), path);
-    EXPECT_EQ(f.ctx().counters.recordCount, 3);
-    EXPECT_EQ(f.ctx().counters.rejectedCount, 1);
+    EXPECT_EQ(f.reading.mailing.counters.recordCount, 3);
+    EXPECT_EQ(f.reading.mailing.counters.rejectedCount, 1);
     EXPECT_EQ(zips(f), (std::vector<int32_t>{75201, -207520, 75202}));
-    EXPECT_EQ(f.ctx().tables.pieceCities.back(), "DALLAS TX");
+    EXPECT_EQ(f.reading.mailing.tables.pieceCities.back(), "DALLAS TX");
 
     // A sheet of nothing but its heading has nothing to sort, and says so.
     ReadFixture g;
@@ -157,7 +157,7 @@ TEST(ExcelList, HeadingRowIsNoRecord) {
     EXPECT_EQ(g.messageTexts(), (std::vector<std::string>{
                                     "There are no records to sort in names.xls. The sheet holds "
                                     "only the names of its fields."}));
-    EXPECT_EQ(g.ctx().counters.recordCount, 0);
+    EXPECT_EQ(g.reading.mailing.counters.recordCount, 0);
 }
 
 TEST(ExcelList, SheetIsTheOnlyOneTheNamedOneOrThePersonsChoice) {
@@ -182,14 +182,15 @@ TEST(ExcelList, SheetIsTheOnlyOneTheNamedOneOrThePersonsChoice) {
         });
         ASSERT_EQ(f.open(path), path);
         EXPECT_EQ(offered, (std::vector<std::string>{"Notes", "Mailing"}));
-        EXPECT_EQ(f.ctx().list.selectedSheetIndex, 1);
-        EXPECT_EQ(f.ctx().list.selectedTableName, "Mailing");
-        EXPECT_EQ(f.ctx().counters.recordCount, 2) << "the row of field names is no record";
+        EXPECT_EQ(f.reading.list.state.selectedSheetIndex, 1);
+        EXPECT_EQ(f.reading.list.state.selectedTableName, "Mailing");
+        EXPECT_EQ(f.reading.mailing.counters.recordCount, 2)
+            << "the row of field names is no record";
 
         // Cancelling the selector for the next list reads nothing, whatever the last chose.
         f.ui().pressWhenShown("TableDlog", "CancelBtn");
         EXPECT_EQ(f.open(path, 0), "");
-        EXPECT_EQ(f.ctx().list.selectedTableName, "");
+        EXPECT_EQ(f.reading.list.state.selectedTableName, "");
         EXPECT_TRUE(f.ui().messages().empty());
     }
     {
@@ -197,7 +198,7 @@ TEST(ExcelList, SheetIsTheOnlyOneTheNamedOneOrThePersonsChoice) {
         std::string path = twoSheets(probe);
         ReadFixture f({path, "DUZIZ", "mAiLiNg"});
         ASSERT_EQ(f.open(path, 0), path);
-        EXPECT_EQ(f.ctx().list.selectedSheetIndex, 1);
+        EXPECT_EQ(f.reading.list.state.selectedSheetIndex, 1);
         EXPECT_TRUE(f.ui().formLog().empty()) << "no selector, no field dialog";
     }
     {
@@ -236,7 +237,7 @@ TEST(ExcelList, WorkbookThatCannotBeWrittenIsRefusedBeforeItIsSorted) {
             << f.ui().messages()[0].text;
         EXPECT_NE(f.ui().messages()[0].text.find("\"Put it in a separate file.\""),
                   std::string::npos);
-        EXPECT_EQ(f.ctx().tables.pieceZips.size(), 1u) << "nothing read";
+        EXPECT_EQ(f.reading.mailing.tables.pieceZips.size(), 1u) << "nothing read";
 
         // Into a separate file it sorts.
         f.setLine(&SettingsLists::prefsList, 2, "1");
@@ -262,10 +263,10 @@ TEST(ExcelWriter, RecordsGetTheirNumbersAndEveryOtherCellStays) {
     ASSERT_FALSE(before.empty());
     chooseInSelector(f, 0);
     ASSERT_EQ(openWithRoles(f, path, zipAndOutputs), path);
-    presortByZip(f.ctx());
-    f.ctx().mailClass = *MailClass::fromCode("RAL");
+    presortByZip(f.reading.mailing);
+    f.mailClass = *MailClass::fromCode("RAL");
     f.ui().clearRecords();
-    ASSERT_FALSE(test::writeSortInformation(f.ctx()).failed);
+    ASSERT_FALSE(test::writeSortInformation(f).failed);
 
     // 75201 (records 1, 3, 5, 7) then 75202 (2, 6, 8, 10), then records 4 and 9.
     EXPECT_EQ(column(path, 2),
@@ -314,9 +315,9 @@ TEST(ExcelWriter, HeaderRowKeepsItsTextsWhateverTheCaseOfItsZip) {
                                {"Bo", std::string("BAD")},
                                {"Cy", std::string("75201")}}}});
         ASSERT_EQ(openWithRoles(f, path, {{"zip", 1}, {"sort", 2}}), path);
-        presortByZip(f.ctx());
-        f.ctx().mailClass = *MailClass::fromCode("RNAF");
-        ASSERT_FALSE(test::writeSortInformation(f.ctx()).failed) << zipHeading;
+        presortByZip(f.reading.mailing);
+        f.mailClass = *MailClass::fromCode("RNAF");
+        ASSERT_FALSE(test::writeSortInformation(f).failed) << zipHeading;
         // The heading was no record: the rejected record takes the number after the pieces.
         EXPECT_EQ(column(path, 2),
                   (std::vector<std::string>{" SORT\t", "SORT000002", "SORT000003", "SORT000001"}))
@@ -329,9 +330,9 @@ TEST(ExcelWriter, HeaderRowKeepsItsTextsWhateverTheCaseOfItsZip) {
     writeWorkbook(
         path, {{"List", {{"ZIP5", "ZIP4", "SEQ"}, {std::string("75201"), std::string("1234")}}}});
     ASSERT_EQ(openWithRoles(f, path, {{"zip5", 0}, {"zip4", 1}, {"sort", 2}}), path);
-    presortByZip(f.ctx());
-    f.ctx().mailClass = *MailClass::fromCode("RNAF");
-    ASSERT_FALSE(test::writeSortInformation(f.ctx()).failed);
+    presortByZip(f.reading.mailing);
+    f.mailClass = *MailClass::fromCode("RNAF");
+    ASSERT_FALSE(test::writeSortInformation(f).failed);
     EXPECT_EQ(column(path, 2), (std::vector<std::string>{"SEQ", "SEQ000001"}));
 }
 
@@ -346,8 +347,8 @@ TEST(ExcelWriter, AFailedWriteLeavesTheWorkbookAsItWas) {
             rows.push_back({"Person " + std::to_string(i), std::string("75201"), "old"});
         writeWorkbook(path, {{"List", rows}});
         ASSERT_EQ(openWithRoles(f, path, {{"zip", 1}, {"sort", 2}}), path);
-        presortByZip(f.ctx());
-        f.ctx().mailClass = *MailClass::fromCode("RNAF");
+        presortByZip(f.reading.mailing);
+        f.mailClass = *MailClass::fromCode("RNAF");
         if (failure == ChangedSinceRead)
             writeWorkbook(path, {{"List", {{"Someone", "else"}}}});
         // A drawing changed since the read is made by the library, which cannot make a text
@@ -364,7 +365,7 @@ TEST(ExcelWriter, AFailedWriteLeavesTheWorkbookAsItWas) {
             EXPECT_TRUE(readOnlyWriteFails(f, path, failure == ReadOnlyList)) << failure;
         } else {
             FileSizeLimit limit(failure == TooBig ? 4096 : RLIM_INFINITY);
-            EXPECT_TRUE(test::writeSortInformation(f.ctx()).failed);
+            EXPECT_TRUE(test::writeSortInformation(f).failed);
             expectNotSavedOnly(f, "Quillan could not save the sorting information in the file "
                                   "\"list.xls\".");
             if (failure == DrawingItCannotKeep)
@@ -432,9 +433,9 @@ TEST(ExcelWriter, MacrosNotesPicturesChartsAndPropertiesSurviveTheWriteBack) {
         const std::vector<size_t> objects = objectsOf(path);
         chooseInSelector(f, 0);
         ASSERT_EQ(openWithRoles(f, path, {{"zip", 0}, {"sort", 1}}), path) << name;
-        presortByZip(f.ctx());
-        f.ctx().mailClass = *MailClass::fromCode("RNAF");
-        EXPECT_FALSE(test::writeSortInformation(f.ctx()).failed) << name;
+        presortByZip(f.reading.mailing);
+        f.mailClass = *MailClass::fromCode("RNAF");
+        EXPECT_FALSE(test::writeSortInformation(f).failed) << name;
         EXPECT_EQ(python(streams), streamsBefore) << name;
         if (!notesBefore.empty()) {
             EXPECT_EQ(python(notes), notesBefore) << name;
@@ -492,9 +493,9 @@ TEST(ExcelWriter, WorkbooksWithDrawnObjectsOrProtectionSortIntoTheList) {
         const std::vector<size_t> before = drawnAndProtected();
         chooseInSelector(f, 0);
         ASSERT_EQ(openWithRoles(f, path, {{"zip", 1}, {"sort", 2}}), path) << name;
-        presortByZip(f.ctx());
-        f.ctx().mailClass = *MailClass::fromCode("RNAF");
-        EXPECT_FALSE(test::writeSortInformation(f.ctx()).failed) << name;
+        presortByZip(f.reading.mailing);
+        f.mailClass = *MailClass::fromCode("RNAF");
+        EXPECT_FALSE(test::writeSortInformation(f).failed) << name;
         EXPECT_EQ(drawnAndProtected(), before) << name;
         xls::Workbook back;
         back.setFilename(path);

@@ -127,9 +127,9 @@ namespace {
 struct Checks : ListFixture {
     explicit Checks(std::vector<std::string> parameters = {}) : ListFixture(parameters) {}
     std::vector<std::string> run(const std::string& kind) {
-        return checkFieldRoles(ctx().list, ctx().lists, *formatNamed(kind));
+        return checkFieldRoles(reading.list.state, ctx().lists, *formatNamed(kind));
     }
-    ListState& roles() { return ctx().list; }
+    ListState& roles() { return reading.list.state; }
 };
 
 const char* noZip = "Quillan cannot proceed until you tell it which field(s) contains the zip "
@@ -257,12 +257,13 @@ TEST(FieldChooser, ProposalCarriesTheListAndTheRolesFoundAndTheAnswerIsRead) {
     EXPECT_EQ(p.fieldCount, 3);
     EXPECT_EQ(p.roles.zipColumn, 2);
     EXPECT_EQ(p.roles.cityColumn, 1) << "found by its name";
-    EXPECT_EQ(f.ctx().list.roles(), corrected);
-    EXPECT_EQ(f.ctx().tables.pieceCities[1].substr(0, 4), "ANN ") << "read with the roles chosen";
+    EXPECT_EQ(f.reading.list.state.roles(), corrected);
+    EXPECT_EQ(f.reading.mailing.tables.pieceCities[1].substr(0, 4), "ANN ")
+        << "read with the roles chosen";
 
     chooser.answer.reset();
     f.ui().chooseFile(path);
     EXPECT_EQ(f.read(chooser), "") << "cancelled: nothing is read";
     EXPECT_EQ(f.outcome, ReadOutcome::Cancelled) << "told from a refusal";
-    EXPECT_EQ(f.ctx().counters.recordCount, 0);
+    EXPECT_EQ(f.reading.mailing.counters.recordCount, 0);
 }

@@ -58,22 +58,22 @@ int fuzz(const std::string& name, const std::string& original, size_t headerByte
     int unreadable = 0;
     for (int i = 0; i < rounds; ++i) {
         f.write(name, mutate(original, rng, headerBytes));
-        f.ctx().tables.seed(true);
-        f.ctx().listFileKind.clear();
         f.ui().clearRecords();
         std::string read = f.open(path, 0);
         if (read.empty()) {
-            EXPECT_EQ(f.ctx().tables.pieceZips.size(), 1u) << "nothing read, nothing kept";
+            EXPECT_EQ(f.reading.mailing.tables.pieceZips.size(), 1u)
+                << "nothing read, nothing kept";
             // A refusal always says why.
             const std::vector<std::string> said = f.messageTexts();
             EXPECT_FALSE(said.empty()) << "mutation " << i << " refused in silence";
             if (!said.empty() && said[0].rfind("Quillan could not read " + name + ". ", 0) == 0)
                 ++unreadable;
         } else {
-            const auto& t = f.ctx().tables;
+            const auto& t = f.reading.mailing.tables;
             EXPECT_EQ(t.pieceZips.size(), t.pieceCities.size());
             EXPECT_EQ(t.pieceZips.size(), t.pieceInCounty.size());
-            EXPECT_EQ(static_cast<int32_t>(t.pieceZips.size()) - 1, f.ctx().counters.recordCount);
+            EXPECT_EQ(static_cast<int32_t>(t.pieceZips.size()) - 1,
+                      f.reading.mailing.counters.recordCount);
         }
         EXPECT_TRUE(f.ui().unexpected().empty());
         if (::testing::Test::HasFailure())

@@ -68,16 +68,16 @@ void expectGolden(ListFixture& f, const std::string& list, const std::string& ex
     f.setLine(&SettingsLists::mailTypeList, 1, "0");
     ASSERT_EQ(f.open(path), path) << list;
     Expected e = readExpected(expectations);
-    const auto& t = f.ctx().tables;
+    const auto& t = f.reading.mailing.tables;
     EXPECT_EQ(dataRows(t.pieceZips), e.zips) << list;
     EXPECT_EQ(dataRows(t.pieceCities), e.cities) << list;
     EXPECT_EQ(dataRows(t.pieceInCounty), e.inCounty) << list;
-    EXPECT_EQ(f.ctx().counters.recordCount, e.records) << list;
-    EXPECT_EQ(f.ctx().counters.rejectedCount, e.rejected) << list;
+    EXPECT_EQ(f.reading.mailing.counters.recordCount, e.records) << list;
+    EXPECT_EQ(f.reading.mailing.counters.rejectedCount, e.rejected) << list;
     auto lines = fileLines(path);
     if (header)
         lines.erase(lines.begin());
-    if (f.ctx().listFileKind == KindPave)
+    if (f.formatRead() == KindPave)
         for (auto& l : lines)
             l = l.substr(0, 128);
     EXPECT_EQ(dataRows(t.pieceRecords), lines) << list;
@@ -99,15 +99,16 @@ TEST(OpenList, GoldenReadsOfEveryTextKind) {
         ListFixture f;
         std::string k = kind;
         expectGolden(f, "golden-" + k + ".txt", "golden-" + k + ".exp", k == "merge" || k == "bar");
-        EXPECT_EQ(f.ctx().list.listHeaderLine.empty(), !(k == "merge" || k == "bar"));
+        EXPECT_EQ(f.reading.list.state.listHeaderLine.empty(), !(k == "merge" || k == "bar"));
     }
 }
 
 TEST(OpenList, GoldenReadOfPave) {
     ListFixture f;
     expectGolden(f, "golden.SET", "golden-pave.exp", true);
-    EXPECT_EQ(f.ctx().listFileKind, KindPave);
-    EXPECT_EQ(f.ctx().tables.pieceRecords[0], fileLines(fixturePath("lists/golden.SET"))[0]);
+    EXPECT_EQ(f.formatRead(), KindPave);
+    EXPECT_EQ(f.reading.mailing.tables.pieceRecords[0],
+              fileLines(fixturePath("lists/golden.SET"))[0]);
     EXPECT_TRUE(f.ui().formLog().size() == 1) << "only the open dialog, no field dialog";
 }
 
@@ -131,8 +132,8 @@ TEST(OpenList, LineEndsDoNotChangeWhatIsRead) {
         }
         ListFixture f;
         ASSERT_FALSE(f.open(f.write("list.txt", bytes)).empty()) << "ending " << end[0];
-        zips.push_back(f.ctx().tables.pieceZips);
-        records.push_back(f.ctx().tables.pieceRecords);
+        zips.push_back(f.reading.mailing.tables.pieceZips);
+        records.push_back(f.reading.mailing.tables.pieceRecords);
     }
     EXPECT_EQ(zips[1], zips[0]);
     EXPECT_EQ(zips[2], zips[0]);
@@ -156,9 +157,9 @@ TEST(OpenList, ExactlyTheRecordLimitLoadsOneMoreIsRefused) {
     ListFixture f;
     std::string path = f.write("limit.txt", zipList(MaxMailingRecords));
     EXPECT_EQ(f.open(path), path);
-    EXPECT_EQ(f.ctx().counters.recordCount, 100000);
-    EXPECT_EQ(f.ctx().tables.pieceZips.size(), 100001u);
-    EXPECT_EQ(f.ctx().tables.pieceZips[100000], 75201);
+    EXPECT_EQ(f.reading.mailing.counters.recordCount, 100000);
+    EXPECT_EQ(f.reading.mailing.tables.pieceZips.size(), 100001u);
+    EXPECT_EQ(f.reading.mailing.tables.pieceZips[100000], 75201);
 
     ListFixture g;
     path = g.write("over.txt", zipList(MaxMailingRecords + 1));
@@ -170,8 +171,8 @@ TEST(OpenList, ExactlyTheRecordLimitLoadsOneMoreIsRefused) {
     EXPECT_EQ(box.kind, MessageKind::Information);
     EXPECT_EQ(box.buttons, MessageButtons::Cancel);
     EXPECT_EQ(g.ui().beeps().back(), BeepKind::Asterisk);
-    EXPECT_EQ(g.ctx().tables.pieceZips.size(), 1u);
-    EXPECT_EQ(g.ctx().counters.recordCount, 0);
+    EXPECT_EQ(g.reading.mailing.tables.pieceZips.size(), 1u);
+    EXPECT_EQ(g.reading.mailing.counters.recordCount, 0);
 }
 
 TEST(OpenList, UnreadableFilesSayWhichAndReadNothing) {
@@ -201,7 +202,7 @@ TEST(OpenList, UnreadableFilesSayWhichAndReadNothing) {
         EXPECT_EQ(box.buttons, MessageButtons::Cancel);
         EXPECT_EQ(f.ui().beeps().back(), BeepKind::Exclamation);
     }
-    EXPECT_EQ(f.ctx().tables.pieceZips.size(), 1u);
+    EXPECT_EQ(f.reading.mailing.tables.pieceZips.size(), 1u);
 }
 
 TEST(OpenList, AccessAndExcelFilesThatCannotBeReadSayWhy) {
@@ -230,7 +231,7 @@ TEST(OpenList, CancelledFieldDialogReadsNothing) {
     f.ui().pressWhenShown("VerifyDlog", "CancelBtn");
     EXPECT_EQ(f.open(f.write("z.txt", zipList(5)), 0), "");
     EXPECT_TRUE(f.ui().messages().empty());
-    EXPECT_EQ(f.ctx().tables.pieceZips.size(), 1u);
+    EXPECT_EQ(f.reading.mailing.tables.pieceZips.size(), 1u);
 }
 
 TEST(OpenList, FailedCheckShowsTheDialogAgainUntilMended) {
@@ -244,8 +245,8 @@ TEST(OpenList, FailedCheckShowsTheDialogAgainUntilMended) {
     f.ui().chooseFile(path);
     EXPECT_EQ(f.read(f.dialog), path);
     EXPECT_EQ(f.messageTexts().size(), 1u);
-    EXPECT_EQ(f.ctx().list.zipColumn, 1);
-    EXPECT_EQ(f.ctx().tables.pieceZips[1], -200000);
+    EXPECT_EQ(f.reading.list.state.zipColumn, 1);
+    EXPECT_EQ(f.reading.mailing.tables.pieceZips[1], -200000);
 }
 
 TEST(OpenList, UnattendedRunsEndAFailedCheckWithoutRecords) {
@@ -271,9 +272,9 @@ TEST(OpenList, ControlCharactersInACityBecomeBlanks) {
     std::string path = f.write("c.txt", crlf({"ZIP,CITY,STATE", "75201,DAL\x01LAS,T\x7F",
                                               "75201,ABCDEFGHIJKLMNOPQ\xC3\x89X,TX"}));
     ASSERT_EQ(f.open(path), path);
-    EXPECT_EQ(f.ctx().tables.pieceCities[1], "DAL LAS T");
+    EXPECT_EQ(f.reading.mailing.tables.pieceCities[1], "DAL LAS T");
     // 18 bytes would split the two-byte capital E acute: the cut keeps whole characters.
-    EXPECT_EQ(f.ctx().tables.pieceCities[2], "ABCDEFGHIJKLMNOPQ TX");
+    EXPECT_EQ(f.reading.mailing.tables.pieceCities[2], "ABCDEFGHIJKLMNOPQ TX");
 }
 
 namespace {
@@ -303,9 +304,9 @@ TEST(InCountyRule, MoreThanHalfInCountyAsksNothing) {
     InCounty f;
     ASSERT_FALSE(f.open(f.write("c.txt", countyList(6001))).empty());
     EXPECT_TRUE(f.ui().messages().empty());
-    EXPECT_EQ(f.ctx().counters.inCountyCount, 6001);
-    EXPECT_EQ(f.ctx().tables.pieceInCounty[6001], 1);
-    EXPECT_EQ(f.ctx().tables.pieceInCounty[6002], 0);
+    EXPECT_EQ(f.reading.mailing.counters.inCountyCount, 6001);
+    EXPECT_EQ(f.reading.mailing.tables.pieceInCounty[6001], 1);
+    EXPECT_EQ(f.reading.mailing.tables.pieceInCounty[6002], 0);
 }
 
 TEST(InCountyRule, HalfInCountyAsksAndNoClearsEveryMark) {
@@ -316,22 +317,22 @@ TEST(InCountyRule, HalfInCountyAsksAndNoClearsEveryMark) {
     EXPECT_EQ(f.ui().messages()[0].text, f.question);
     EXPECT_EQ(f.ui().messages()[0].buttons, MessageButtons::OkNo);
     EXPECT_EQ(f.ui().beeps().back(), BeepKind::Asterisk);
-    const auto& marks = f.ctx().tables.pieceInCounty;
+    const auto& marks = f.reading.mailing.tables.pieceInCounty;
     EXPECT_EQ(std::count(marks.begin() + 1, marks.end(), 0), 12000);
-    EXPECT_EQ(f.ctx().counters.inCountyCount, 0);
+    EXPECT_EQ(f.reading.mailing.counters.inCountyCount, 0);
     EXPECT_EQ(f.ctx().lists.periodicalList[4], "f");
 
     InCounty ok;
     ASSERT_FALSE(ok.open(ok.write("c.txt", countyList(6000))).empty());
-    EXPECT_EQ(ok.ctx().counters.inCountyCount, 6000) << "OK keeps the marks";
+    EXPECT_EQ(ok.reading.mailing.counters.inCountyCount, 6000) << "OK keeps the marks";
 }
 
 TEST(InCountyRule, OnlyPeriodicalsMarkPiecesInCounty) {
     InCounty f("2");
     ASSERT_FALSE(f.open(f.write("c.txt", countyList(3000))).empty());
     EXPECT_TRUE(f.ui().messages().empty());
-    EXPECT_EQ(f.ctx().counters.inCountyCount, 0);
-    EXPECT_EQ(f.ctx().tables.pieceInCounty[1], 0);
+    EXPECT_EQ(f.reading.mailing.counters.inCountyCount, 0);
+    EXPECT_EQ(f.reading.mailing.tables.pieceInCounty[1], 0);
 }
 
 TEST(ReadingPicture, DrawsThePageAndPausesInVirtualTime) {
@@ -368,16 +369,16 @@ TEST(OpenList, DamagedPaveLinesRefuseTheWholeFile) {
         EXPECT_EQ(f.open(f.write("p.SET", crlf({header, piece, bad})), 0), "");
         ASSERT_EQ(f.messageTexts().size(), 1u);
         EXPECT_EQ(f.messageTexts()[0], says + " Quillan cannot read this file.");
-        EXPECT_EQ(f.ctx().tables.pieceZips.size(), 1u);
-        EXPECT_EQ(f.ctx().counters.recordCount, 0);
+        EXPECT_EQ(f.reading.mailing.tables.pieceZips.size(), 1u);
+        EXPECT_EQ(f.reading.mailing.counters.recordCount, 0);
     }
     ListFixture f;
     f.setLine(&SettingsLists::mailTypeList, 1, "3");
     std::string path = f.write("p.SET", crlf({header, piece, piece.substr(0, 102)}));
     ASSERT_EQ(f.open(path, 0), path);
     // Automation: the piece with ZIP+4 is accepted, the one without is rejected.
-    EXPECT_EQ(f.ctx().tables.pieceZips, (std::vector<int32_t>{0, 75201, -775201}));
-    EXPECT_EQ(f.ctx().tables.pieceCities[1], "DALLAS TX");
+    EXPECT_EQ(f.reading.mailing.tables.pieceZips, (std::vector<int32_t>{0, 75201, -775201}));
+    EXPECT_EQ(f.reading.mailing.tables.pieceCities[1], "DALLAS TX");
 }
 
 TEST(OpenList, RefusalsSayWhatTheFileHolds) {
@@ -421,7 +422,7 @@ TEST(OpenList, RefusalsSayWhatTheFileHolds) {
         ASSERT_EQ(texts.size(), 1u) << c.name << ": " << ::testing::PrintToString(texts);
         EXPECT_EQ(texts[0].rfind(c.begins, 0), 0u) << texts[0];
         EXPECT_TRUE(texts[0].ends_with(c.ends)) << texts[0];
-        EXPECT_EQ(f.ctx().tables.pieceZips.size(), 1u);
+        EXPECT_EQ(f.reading.mailing.tables.pieceZips.size(), 1u);
     }
 }
 

@@ -12,6 +12,7 @@ ListFixture::ListFixture(std::vector<std::string> parameters, const std::string&
     : env(tablesFrom, std::move(parameters)), window(env.context()), dialog(env.context()),
       tables(env.context()) {
     env.load();
+    reading.mailing.tables.seed(true);
 }
 
 std::string ListFixture::write(const std::string& name, const std::string& bytes) const {
@@ -31,17 +32,18 @@ std::string ListFixture::open(const std::string& path, int finishes) {
 std::string ListFixture::read(FieldChooser& fields, ListPurpose purpose) {
     const std::string path = ChooseListFile(ctx(), purpose);
     outcome = ReadOutcome::Refused;
+    // Nothing chosen reads nothing: the tables at their seed rows, as a read starts them.
+    reading = {};
+    reading.mailing.tables.seed(true);
     if (path.empty())
         return {};
-    ctx().listFileName = path;
     reading = ReadListForCommand(ctx(), fields, tables, path);
     outcome = reading.outcome;
-    const bool read = outcome == ReadOutcome::Read;
-    ctx().listFileKind = read ? reading.list.format->name : "";
-    ctx().list = reading.list.state;
-    ctx().tables = reading.mailing.tables;
-    ctx().counters = reading.mailing.counters;
-    return read ? path : std::string();
+    return outcome == ReadOutcome::Read ? path : std::string();
+}
+
+std::string ListFixture::formatRead() const {
+    return outcome == ReadOutcome::Read ? reading.list.format->name : "";
 }
 
 std::vector<std::string> ListFixture::messageTexts() const {

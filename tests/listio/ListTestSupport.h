@@ -42,7 +42,12 @@ struct ListFixture {
     // dialog; the path read, or "" when nothing was (`outcome` says why).
     std::string read(FieldChooser& fields, ListPurpose purpose = ListPurpose::Sort);
     ReadOutcome outcome = ReadOutcome::Refused;
+    // What the last read gave, as a command keeps it; nothing read before the first.
     ListReading reading;
+    // The name of the format of the list read, or "" when none was.
+    std::string formatRead() const;
+    // The class a test sorts the list under.
+    MailClass mailClass;
 
     std::vector<std::string> messageTexts() const;
 };

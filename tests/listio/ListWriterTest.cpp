@@ -37,9 +37,9 @@ TEST(ListWriter, EachKindHasItsWriterAndTheTextKindsNeedTheirLines) {
 
 TEST(ListWriter, KindsThisVersionCannotWriteAreRefusedByName) {
     WriterFixture f;
-    f.ctx().listFileName = f.write("list.xls", "not a workbook");
-    const ReadList list = listOf(f.ctx());
-    const SortedMailing mailing = mailingOf(f.ctx());
+    f.reading.list.path = f.write("list.xls", "not a workbook");
+    const ReadList& list = f.reading.list;
+    const SortedMailing mailing(f.reading.mailing, f.mailClass, f.ctx().lists);
     const SortInformationJob job{list, mailing, f.ctx().lists, f.ctx().separateFilePath(), {}};
     WriterProgress progress(f.ctx().progress());
     for (const char* kind : {KindAccess, KindExcel}) {
@@ -59,7 +59,7 @@ TEST(ListWriter, KindsThisVersionCannotWriteAreRefusedByName) {
         writerOf(KindAccess)
             ->write({noComponent, mailing, f.ctx().lists, {}, {}}, f.ctx().notices(), progress));
     expectNotSavedOnly(f, "The database is no longer open");
-    EXPECT_EQ(platform::readFileBytes(f.ctx().listFileName), "not a workbook");
+    EXPECT_EQ(platform::readFileBytes(f.reading.list.path), "not a workbook");
 }
 
 // A stop asked for while the sort information is made (Exit in the window, a termination
@@ -84,8 +84,8 @@ TEST(ListWriter, AStopBeforeWritingLeavesTheFilesAsTheyWere) {
         f.setLine(&SettingsLists::prefsList, 3, "0");
         const std::string path = f.write(c.name, c.bytes);
         ASSERT_EQ(f.open(path), path);
-        presortByZip(f.ctx());
-        f.ctx().mailClass = *MailClass::fromCode("RNAF");
+        presortByZip(f.reading.mailing);
+        f.mailClass = *MailClass::fromCode("RNAF");
         f.ui().clearRecords();
         auto entries = [&] {
             std::vector<std::string> names;
@@ -96,7 +96,7 @@ TEST(ListWriter, AStopBeforeWritingLeavesTheFilesAsTheyWere) {
         };
         const std::vector<std::string> before = entries();
         platform::setInterruptionRequested(true);
-        SortInformationResult result = test::writeSortInformation(f.ctx());
+        SortInformationResult result = test::writeSortInformation(f);
         platform::setInterruptionRequested(false);
         EXPECT_TRUE(result.stopped);
         EXPECT_FALSE(result.failed);

@@ -4,12 +4,13 @@
 
 namespace quillan::test {
 
-std::vector<PlacedPiece> literalPresortOrder(const AppContext& ctx) {
-    const WorkTables& t = ctx.tables;
-    const MailingCounters& n = ctx.counters;
-    const std::string code(ctx.mailClass.code());
+std::vector<PlacedPiece> literalPresortOrder(const TestMailing& mailing,
+                                             const SettingsLists& lists) {
+    const WorkTables& t = mailing.tables;
+    const MailingCounters& n = mailing.counters;
+    const std::string code(mailing.mailClass.code());
     const bool coSacked = code == "PCOF" || code == "RCOF";
-    const bool periodicals = code[0] == 'P' && ctx.lists.periodicalList[4] != "f";
+    const bool periodicals = code[0] == 'P' && lists.periodicalList[4] != "f";
     std::vector<bool> taken(static_cast<size_t>(n.recordCount) + 1);
     std::vector<PlacedPiece> order;
     for (int32_t c = 1; c <= n.containerCount - 1; ++c)

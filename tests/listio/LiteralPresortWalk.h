@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/AppContext.h"
 #include "listio/PresortOrder.h"
+#include "tests/support/MailingOf.h"
 
 #include <vector>
 
@@ -11,6 +11,7 @@ namespace quillan::test {
 // ZIP group of that sort group, a scan of the whole list from the first record (started
 // again once the group's in-county pieces are taken). Slow, and kept only as the reference
 // the indexed walk must agree with.
-std::vector<PlacedPiece> literalPresortOrder(const AppContext& ctx);
+std::vector<PlacedPiece> literalPresortOrder(const TestMailing& mailing,
+                                             const SettingsLists& lists);
 
 } // namespace quillan::test

@@ -18,33 +18,35 @@ namespace {
 struct PresortOrderTest : ::testing::Test {
     TestEnvironment env{geographyFolder()};
     AppContext& ctx = env.context();
+    // The sort the test builds.
+    test::TestMailing work;
 
     void SetUp() override { env.load(); }
 
     void records(const std::vector<std::pair<int32_t, const char*>>& pieces) {
-        WorkTables& t = ctx.tables;
+        WorkTables& t = work.tables;
         t.seed(true);
         for (const auto& [zip, inCounty] : pieces) {
             t.pieceZips.push_back(zip);
             t.pieceInCounty.push_back(std::string_view(inCounty) == "t" ? 1 : 0);
         }
-        ctx.counters.recordCount = static_cast<int32_t>(pieces.size());
+        work.counters.recordCount = static_cast<int32_t>(pieces.size());
     }
     // A ZIP group with its own sort group in the given tray.
     void group(int32_t key, int32_t pieces, int32_t inCounty, int32_t tray, int32_t flag = 0) {
-        WorkTables& t = ctx.tables;
+        WorkTables& t = work.tables;
         int32_t g = static_cast<int32_t>(t.sortGroupRows());
         addSortGroup(t, flag, pieces, "5D", tray);
         t.insertZipGroup(t.zipGroupRows(), key, pieces, inCounty, g);
         while (t.containerRows() <= static_cast<size_t>(tray))
             addContainer(t, 0, "", "None", "5-Digit");
-        ctx.counters.zipGroupCount = static_cast<int32_t>(t.zipGroupRows()) - 1;
-        ctx.counters.sortGroupCount = g + 1;
-        ctx.counters.containerCount = static_cast<int32_t>(t.containerRows());
+        work.counters.zipGroupCount = static_cast<int32_t>(t.zipGroupRows()) - 1;
+        work.counters.sortGroupCount = g + 1;
+        work.counters.containerCount = static_cast<int32_t>(t.containerRows());
     }
     std::vector<int32_t> walkedRecords() {
         std::vector<int32_t> out;
-        WalkPresortOrder(test::mailingOf(ctx), {},
+        WalkPresortOrder(test::mailingOf(work, ctx.lists), {},
                          [&](const PlacedPiece& p) { out.push_back(p.record); });
         return out;
     }
@@ -60,7 +62,7 @@ std::vector<int32_t> recordsOf(const std::vector<PlacedPiece>& pieces) {
 } // namespace
 
 TEST_F(PresortOrderTest, TraysComeInOrderAndInCountyPiecesLeadTheirGroup) {
-    ctx.mailClass = *MailClass::fromCode("PNAF");
+    work.mailClass = *MailClass::fromCode("PNAF");
     ctx.lists.periodicalList[4] = "t";
     records({{75201, "f"}, {1234, "f"}, {75201, "t"}, {75201, "f"}, {75201, "t"}, {-200012, "f"}});
     group(75201, 4, 2, 2);
@@ -72,22 +74,23 @@ TEST_F(PresortOrderTest, TraysComeInOrderAndInCountyPiecesLeadTheirGroup) {
 }
 
 TEST_F(PresortOrderTest, CoSackedGroupsTakeTheirOwnSideOfAZip) {
-    ctx.mailClass = *MailClass::fromCode("RCOF");
+    work.mailClass = *MailClass::fromCode("RCOF");
     records({{1234, "f"}, {-1234, "f"}, {1234, "f"}, {-1234, "f"}});
     group(1234, 2, 0, 1, 0);
     group(-1234, 2, 0, 2, 1);
     EXPECT_EQ(walkedRecords(), (std::vector<int32_t>{1, 3, 2, 4}));
-    ctx.tables.sortGroupFlags[2] = 2; // a flag that is neither takes nothing
+    work.tables.sortGroupFlags[2] = 2; // a flag that is neither takes nothing
     EXPECT_EQ(walkedRecords(), (std::vector<int32_t>{1, 3}));
 }
 
 TEST_F(PresortOrderTest, SplitZipGroupShareTheRecordsInListOrder) {
-    ctx.mailClass = *MailClass::fromCode("RNAF");
+    work.mailClass = *MailClass::fromCode("RNAF");
     records({{75201, "f"}, {75201, "f"}, {75201, "f"}, {75201, "f"}, {75201, "f"}});
     group(75201, 2, 0, 2);
     group(75201, 3, 0, 1);
     auto pieces = std::vector<PlacedPiece>();
-    WalkPresortOrder(test::mailingOf(ctx), {}, [&](const PlacedPiece& p) { pieces.push_back(p); });
+    WalkPresortOrder(test::mailingOf(work, ctx.lists), {},
+                     [&](const PlacedPiece& p) { pieces.push_back(p); });
     ASSERT_EQ(pieces.size(), 5u);
     EXPECT_EQ(recordsOf(pieces), (std::vector<int32_t>{1, 2, 3, 4, 5}));
     EXPECT_EQ(pieces[0].zipGroup, 2) << "tray 1 holds the second group";
@@ -114,12 +117,12 @@ TEST_F(PresortOrderTest, IndexedWalkAgreesWithTheListScanningWalk) {
             auto pick = [&](int lo, int hi) {
                 return std::uniform_int_distribution<>(lo, hi)(random);
             };
-            ctx.mailClass = *MailClass::fromCode(c.code);
+            work.mailClass = *MailClass::fromCode(c.code);
             ctx.lists.periodicalList[4] = c.inCountyRates;
             std::vector<int32_t> pool;
             for (int i = 0; i < 60; ++i)
                 pool.push_back(pick(100, 99999));
-            WorkTables& t = ctx.tables;
+            WorkTables& t = work.tables;
             t.seed(true);
             std::map<int32_t, std::pair<int32_t, int32_t>> keys; // signed key -> pieces, in county
             for (int r = 1; r <= 2000; ++r) {
@@ -133,7 +136,7 @@ TEST_F(PresortOrderTest, IndexedWalkAgreesWithTheListScanningWalk) {
                     keys[value].second += inCounty;
                 }
             }
-            ctx.counters.recordCount = 2000;
+            work.counters.recordCount = 2000;
             const int sortGroups = 40, trays = 15;
             for (int g = 1; g <= sortGroups; ++g)
                 addSortGroup(t, chance(0.05) ? 2 : 0, 0, "5D", pick(1, trays));
@@ -158,14 +161,14 @@ TEST_F(PresortOrderTest, IndexedWalkAgreesWithTheListScanningWalk) {
                     inCounty -= std::min(inCounty, shareIn);
                 }
             }
-            ctx.counters.zipGroupCount = static_cast<int32_t>(t.zipGroupRows()) - 1;
-            ctx.counters.sortGroupCount = sortGroups + 1;
-            ctx.counters.containerCount = trays + 1;
+            work.counters.zipGroupCount = static_cast<int32_t>(t.zipGroupRows()) - 1;
+            work.counters.sortGroupCount = sortGroups + 1;
+            work.counters.containerCount = trays + 1;
 
             std::vector<PlacedPiece> indexed;
-            WalkPresortOrder(test::mailingOf(ctx), {},
+            WalkPresortOrder(test::mailingOf(work, ctx.lists), {},
                              [&](const PlacedPiece& p) { indexed.push_back(p); });
-            std::vector<PlacedPiece> literal = literalPresortOrder(ctx);
+            std::vector<PlacedPiece> literal = literalPresortOrder(work, ctx.lists);
             ASSERT_EQ(indexed.size(), literal.size()) << c.code << " seed " << seed;
             EXPECT_GT(literal.size(), 1000u);
             for (size_t i = 0; i < literal.size(); ++i) {

@@ -41,7 +41,8 @@ TEST(SeparateFile, CommaFormatOneLinePerRecordInListOrder) {
                                      "\"00000\",\"00000\",\"00000\",\"\"",
                                      "\"00002\",\"00002\",\"00002\",\"*******5-DIGIT 75201\"",
                                  }));
-    EXPECT_EQ(f.fileLines(path).size(), static_cast<size_t>(f.ctx().counters.recordCount));
+    EXPECT_EQ(f.fileLines(path).size(),
+              static_cast<size_t>(f.reading.mailing.counters.recordCount));
     EXPECT_EQ(platform::readFileBytes(f.listPath), crlf(list)) << "the list itself is untouched";
     ASSERT_EQ(f.ui().messages().size(), 1u);
     EXPECT_EQ(f.ui().messages()[0].buttons, MessageButtons::Ok) << "no barcode offer";
@@ -52,10 +53,10 @@ TEST(SeparateFile, CommaFormatOneLinePerRecordInListOrder) {
 TEST(SeparateFile, TabFormatAndRecordsNoGroupTakesGetZeros) {
     SeparateFixture f("1");
     ASSERT_EQ(f.open(f.listPath), f.listPath);
-    presortByZip(f.ctx());
-    f.ctx().mailClass = *MailClass::fromCode("RAL");
-    f.ctx().tables.zipGroupPieces[2] = 1; // the 75201 group holds one piece only
-    test::writeSortInformation(f.ctx());
+    presortByZip(f.reading.mailing);
+    f.mailClass = *MailClass::fromCode("RAL");
+    f.reading.mailing.tables.zipGroupPieces[2] = 1; // the 75201 group holds one piece only
+    test::writeSortInformation(f);
     EXPECT_EQ(f.fileLines(f.ctx().separateFilePath()), (std::vector<std::string>{
                                                            "00002\t00002\t00002\t",
                                                            "00003\t00003\t00003\t",
@@ -68,7 +69,7 @@ TEST(SeparateFile, TabFormatAndRecordsNoGroupTakesGetZeros) {
 TEST(SeparateFile, SplitGroupsServeInCountyRecordsFromTheirInCountyShare) {
     SeparateFixture f("1");
     AppContext& ctx = f.ctx();
-    WorkTables& t = ctx.tables;
+    WorkTables& t = f.reading.mailing.tables;
     t.pieceZips = {0, 75201, 75201, 75201};
     t.pieceInCounty = {0, 0, 1, 0};
     test::addSortGroup(t, 0, 1, "5D 75201", 1);
@@ -77,9 +78,10 @@ TEST(SeparateFile, SplitGroupsServeInCountyRecordsFromTheirInCountyShare) {
     test::addContainer(t, 2, "", "None", "5-Digit");
     t.insertZipGroup(1, 75201, 1, 1, 1);
     t.insertZipGroup(2, 75201, 2, 0, 2);
-    ctx.counters = {.recordCount = 3, .zipGroupCount = 2, .sortGroupCount = 3, .containerCount = 3};
-    ctx.mailClass = *MailClass::fromCode("PNAL");
-    test::writeSortInformation(ctx);
+    f.reading.mailing.counters = {
+        .recordCount = 3, .zipGroupCount = 2, .sortGroupCount = 3, .containerCount = 3};
+    f.mailClass = *MailClass::fromCode("PNAL");
+    test::writeSortInformation(f);
     auto lines = f.fileLines(ctx.separateFilePath());
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0].substr(0, 18), "00002\t00002\t00002\t");
@@ -92,11 +94,11 @@ TEST(SeparateFile, NamedByTheUserOrTheStandardNameWhenCancelled) {
         SeparateFixture f("0");
         f.setLine(&SettingsLists::prefsList, 3, "1");
         ASSERT_EQ(f.open(f.listPath), f.listPath);
-        presortByZip(f.ctx());
-        f.ctx().mailClass = *MailClass::fromCode("RNAF");
+        presortByZip(f.reading.mailing);
+        f.mailClass = *MailClass::fromCode("RNAF");
         std::string chosen = f.env.folder() + "mine.txt";
         f.ui().chooseFile(cancel ? std::nullopt : std::optional<std::string>(chosen));
-        test::writeSortInformation(f.ctx());
+        test::writeSortInformation(f);
         std::string expected = cancel ? f.ctx().separateFilePath() : chosen;
         EXPECT_EQ(f.fileLines(expected).size(), 5u) << expected;
         EXPECT_EQ(f.ui().formLog().back(),

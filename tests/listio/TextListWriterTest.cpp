@@ -3,6 +3,7 @@
 // it was.
 
 #include "listio/AsciiFields.h"
+#include "listio/ListFormat.h"
 #include "listio/ListKinds.h"
 #include "listio/SortInformationWriter.h"
 #include "platform/fs/AtomicFile.h"
@@ -75,7 +76,7 @@ TEST(TextListWriter, EveryLineOfEachKindComesBackOnce) {
             platform::readFileBytes(fixturePath(std::string("lists/") + name)).value();
         std::string path = f.write(name, original);
         f.sortAndWrite(path);
-        const std::string kind = f.ctx().listFileKind;
+        const std::string kind = f.formatRead();
         std::vector<std::string> before = crlfLines(original), after = f.fileLines(path);
         if (isHeaderKind(kind)) {
             EXPECT_EQ(after.front(),
@@ -89,19 +90,18 @@ TEST(TextListWriter, EveryLineOfEachKindComesBackOnce) {
         std::sort(before.begin(), before.end());
         std::sort(after.begin(), after.end());
         EXPECT_EQ(after, before) << name;
-        EXPECT_GT(f.ctx().counters.rejectedCount, 0) << name;
+        EXPECT_GT(f.reading.mailing.counters.rejectedCount, 0) << name;
     }
 }
 
 TEST(TextListWriter, BarRecordsOfAPlacedAndARejectedPiece) {
     WriterFixture f;
     std::string path = f.write("bar.txt", crlf({"x|y|", "a|b|", "a|b|"}));
-    AppContext& ctx = f.ctx();
-    ctx.listFileKind = KindBar;
-    ctx.listFileName = path;
-    ctx.list.listHeaderLine = "x|y|";
-    ctx.list.fieldCount = 2;
-    WorkTables& t = ctx.tables;
+    f.reading.list.format = formatNamed(KindBar);
+    f.reading.list.path = path;
+    f.reading.list.state.listHeaderLine = "x|y|";
+    f.reading.list.state.fieldCount = 2;
+    WorkTables& t = f.reading.mailing.tables;
     t.pieceRecords = {"", "a|b|", "a|b|"};
     t.pieceZips = {0, 12345, -200000};
     t.pieceInCounty = {0, 0, 0};
@@ -110,13 +110,13 @@ TEST(TextListWriter, BarRecordsOfAPlacedAndARejectedPiece) {
     for (int c = 1; c <= 7; ++c)
         test::addContainer(t, 0, "", "None", "5-Digit");
     t.insertZipGroup(1, 12345, 1, 0, 3);
-    ctx.counters = {.recordCount = 2,
-                    .rejectedCount = 1,
-                    .zipGroupCount = 1,
-                    .sortGroupCount = 4,
-                    .containerCount = 8};
-    ctx.mailClass = *MailClass::fromCode("RNAF");
-    test::writeSortInformation(ctx);
+    f.reading.mailing.counters = {.recordCount = 2,
+                                  .rejectedCount = 1,
+                                  .zipGroupCount = 1,
+                                  .sortGroupCount = 4,
+                                  .containerCount = 8};
+    f.mailClass = *MailClass::fromCode("RNAF");
+    test::writeSortInformation(f);
     EXPECT_EQ(f.fileLines(path), (std::vector<std::string>{"x|y|tray|package|endorsement|",
                                                            "a|b|00007|00003|*******5-DIGIT 12345|",
                                                            "a|b|00000|00000||"}));
@@ -148,11 +148,11 @@ TEST(TextListWriter, BarcodingProgramStartsOnYesAndNeverUnattended) {
         WriterFixture f;
         std::string path = f.write("list.txt", crlf(commaList));
         ASSERT_EQ(f.open(path), path);
-        presortByZip(f.ctx());
-        f.ctx().mailClass = *MailClass::fromCode("RAF");
+        presortByZip(f.reading.mailing);
+        f.mailClass = *MailClass::fromCode("RAF");
         f.ui().answerNextMessage(ModalResult::Yes);
         f.ui().chooseFile(f.env.folder() + "twk"); // not installed beside Quillan: found by hand
-        test::writeSortInformation(f.ctx());
+        test::writeSortInformation(f);
         ASSERT_EQ(f.env.shell.calls.size(), 1u);
         EXPECT_EQ(f.env.shell.calls[0].arguments, std::vector<std::string>{path});
     }
@@ -195,12 +195,12 @@ TEST(TextListWriter, ListChangedSinceReadingIsLeftAlone) {
     WriterFixture f;
     std::string path = f.write("list.txt", crlf(commaList));
     ASSERT_EQ(f.open(path), path);
-    presortByZip(f.ctx());
-    f.ctx().mailClass = *MailClass::fromCode("RNAF");
+    presortByZip(f.reading.mailing);
+    f.mailClass = *MailClass::fromCode("RNAF");
     std::string edited = crlf(commaList) + "Fay Ox,Dallas,TX,75201\r\n";
     f.write("list.txt", edited);
     f.ui().clearRecords();
-    test::writeSortInformation(f.ctx());
+    test::writeSortInformation(f);
     EXPECT_EQ(platform::readFileBytes(path), edited);
     expectNotSavedOnly(f, "no longer the one Quillan read");
 }
@@ -302,7 +302,7 @@ TEST(TextListWriter, SortingAgainAndAgainLeavesEveryFieldAsTheFirstSortWroteIt) 
                 SCOPED_TRACE(std::string(kind) + ", seed " + std::to_string(seed) + ", sort " +
                              std::to_string(sort));
                 f.sortAndWrite(path);
-                ASSERT_EQ(f.ctx().listFileKind, kind);
+                ASSERT_EQ(f.formatRead(), kind);
                 std::vector<std::string> lines = f.fileLines(path);
                 ASSERT_EQ(lines.size(), original.size());
                 // The fields the list came with are still there, byte for byte.

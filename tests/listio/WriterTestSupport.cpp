@@ -11,11 +11,11 @@
 
 namespace quillan::test {
 
-void presortByZip(AppContext& ctx, int groupsPerTray) {
-    WorkTables& t = ctx.tables;
+void presortByZip(Mailing& mailing, int groupsPerTray) {
+    WorkTables& t = mailing.tables;
     // (absolute ZIP, 0 with ZIP+4 / 1 without) -> pieces, in-county pieces
     std::map<std::pair<int32_t, int>, std::pair<int32_t, int32_t>> keys;
-    for (int32_t r = 1; r <= ctx.counters.recordCount; ++r) {
+    for (int32_t r = 1; r <= mailing.counters.recordCount; ++r) {
         int32_t v = t.pieceZips[r];
         if (v <= -100000)
             continue;
@@ -40,21 +40,17 @@ void presortByZip(AppContext& ctx, int groupsPerTray) {
             addContainer(t, 0, "TRAY", "None", "5-Digit");
         t.containerPieces[tray] += counts.first;
     }
-    ctx.counters.zipGroupCount = group;
-    ctx.counters.sortGroupCount = group + 1;
-    ctx.counters.containerCount = static_cast<int32_t>(t.containerRows());
+    mailing.counters.zipGroupCount = group;
+    mailing.counters.sortGroupCount = group + 1;
+    mailing.counters.containerCount = static_cast<int32_t>(t.containerRows());
 }
 
-ReadList listOf(const AppContext& ctx) {
-    return {ctx.listFileName, formatNamed(ctx.listFileKind), ctx.list, ctx.listComponents.get()};
-}
-
-SortInformationResult writeSortInformation(AppContext& ctx,
+SortInformationResult writeSortInformation(ListFixture& f,
                                            std::vector<std::string> presortRecords) {
-    const ReadList list = listOf(ctx);
-    const SortedMailing mailing = mailingOf(ctx);
-    return WriteBackSortInformation(
-        ctx, {list, mailing, ctx.lists, ctx.separateFilePath(), std::move(presortRecords)});
+    AppContext& ctx = f.ctx();
+    const SortedMailing mailing(f.reading.mailing, f.mailClass, ctx.lists);
+    return WriteBackSortInformation(ctx, {f.reading.list, mailing, ctx.lists,
+                                          ctx.separateFilePath(), std::move(presortRecords)});
 }
 
 std::vector<std::string> crlfLines(const std::string& bytes) {

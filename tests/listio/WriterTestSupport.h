@@ -19,15 +19,12 @@ namespace quillan::test {
 // signed ZIP key (ascending by absolute ZIP, the key of the pieces without ZIP+4 after the
 // other), each in a sort group of its own labelled "5D " and the ZIP (flagged "1" for the
 // pieces without ZIP+4), `groupsPerTray` sort groups to a tray.
-void presortByZip(AppContext& ctx, int groupsPerTray = 1);
+void presortByZip(Mailing& mailing, int groupsPerTray = 1);
 
-// The list the context read, as the sort command hands it to the writers.
-ReadList listOf(const AppContext& ctx);
-
-// Writes the sort information of the list and the sort in the context as the sort command
-// does, its closing message and barcoding offer included; `presortRecords` are the PAVE
-// parts the sort made.
-SortInformationResult writeSortInformation(AppContext& ctx,
+// Writes the sort information of the list the fixture read and its mailing, sorted under
+// the fixture's class, as the sort command does, its closing message and barcoding offer
+// included; `presortRecords` are the PAVE parts the sort made.
+SortInformationResult writeSortInformation(ListFixture& f,
                                            std::vector<std::string> presortRecords = {});
 
 // Lines of a file split at CR LF; the file must end with one.
@@ -43,10 +40,10 @@ struct WriterFixture : ListFixture {
     // Opens the list, places its pieces in 5-digit packages, one to a tray, and writes.
     void sortAndWrite(const std::string& path, const std::string& classCode = "RNAF") {
         ASSERT_EQ(open(path, ctx().parameterCount() > 0 ? 0 : 1), path);
-        presortByZip(ctx());
-        ctx().mailClass = *MailClass::fromCode(classCode);
+        presortByZip(reading.mailing);
+        mailClass = *MailClass::fromCode(classCode);
         ui().clearRecords();
-        writeSortInformation(ctx());
+        writeSortInformation(*this);
     }
     std::vector<std::string> fileLines(const std::string& path) {
         return crlfLines(platform::readFileBytes(path).value_or(""));

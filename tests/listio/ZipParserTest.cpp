@@ -16,7 +16,7 @@ struct Parse : ListFixture {
         setLine(&SettingsLists::threeDigitChart, 1, "1");
         setLine(&SettingsLists::mailTypeList, 1, "0");
     }
-    int32_t zip(std::string text) { return ParseZip(ctx().lists, ctx().counters, text); }
+    int32_t zip(std::string text) { return ParseZip(ctx().lists, reading.mailing.counters, text); }
 };
 
 } // namespace
@@ -26,7 +26,7 @@ TEST(ParseZip, AcceptedFormsGiveTheFiveDigitZip) {
     for (const char* text : {"75201", "  75201  ", "75201-", "752011234", "75201-1234"})
         EXPECT_EQ(p.zip(text), 75201) << text;
     EXPECT_EQ(p.zip("00100"), 100);
-    EXPECT_EQ(p.ctx().counters.rejectedCount, 0);
+    EXPECT_EQ(p.reading.mailing.counters.rejectedCount, 0);
 }
 
 TEST(ParseZip, MalformedTextsAreRejectedWithCodeTwo) {
@@ -39,16 +39,16 @@ TEST(ParseZip, MalformedTextsAreRejectedWithCodeTwo) {
     EXPECT_EQ(p.zip(""), -200000);
     EXPECT_EQ(p.zip("   "), -200000);
     EXPECT_EQ(p.zip("ABCDE"), -200000);
-    EXPECT_EQ(p.ctx().counters.rejectedCount, 8);
+    EXPECT_EQ(p.reading.mailing.counters.rejectedCount, 8);
 }
 
 TEST(ParseZip, TrimsTheCallersText) {
     Parse p;
     std::string text = "  75201 ";
-    ParseZip(p.ctx().lists, p.ctx().counters, text);
+    ParseZip(p.ctx().lists, p.reading.mailing.counters, text);
     EXPECT_EQ(text, "75201");
     text = "   ";
-    ParseZip(p.ctx().lists, p.ctx().counters, text);
+    ParseZip(p.ctx().lists, p.reading.mailing.counters, text);
     EXPECT_EQ(text, " ");
 }
 
@@ -80,12 +80,12 @@ TEST(ParseZip, CoSackedFiveDigitZipIsNegatedAndCounted) {
     Parse p;
     for (const char* type : {"4", "7"}) {
         p.setLine(&SettingsLists::mailTypeList, 1, type);
-        p.ctx().counters = {};
+        p.reading.mailing.counters = {};
         EXPECT_EQ(p.zip("01234"), -1234);
         EXPECT_EQ(p.zip("75201-"), -75201);
         EXPECT_EQ(p.zip("75201-1234"), 75201);
         EXPECT_EQ(p.zip("7520"), -207520);
-        EXPECT_EQ(p.ctx().counters.missingZip4Count, 2);
-        EXPECT_EQ(p.ctx().counters.rejectedCount, 1);
+        EXPECT_EQ(p.reading.mailing.counters.missingZip4Count, 2);
+        EXPECT_EQ(p.reading.mailing.counters.rejectedCount, 1);
     }
 }

@@ -44,8 +44,8 @@ TEST(InstructionsOnPaper, AReprintSaysWhatThePrintAfterTheSortSaid) {
     r.printInstructions();
     std::string afterSort = printer.lastOutput();
 
-    ASSERT_TRUE(test::loadSortResults(r.ctx()));
-    r.mailing.emplace(test::mailingOf(r.ctx()));
+    ASSERT_TRUE(test::loadSortResults(r.rig.work, r.ctx()));
+    r.mailing.emplace(test::mailingOf(r.rig.work, r.ctx().lists));
     r.session().justSorted = false;
     r.rig.env.ui.pressWhenShown("PrintSelectDlog", "OKBtn");
     r.printInstructions();

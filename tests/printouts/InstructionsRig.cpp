@@ -30,8 +30,8 @@ InstructionsRig::InstructionsRig(const std::string& classCode) : rig(classCode) 
 }
 
 const SortedMailing& InstructionsRig::built(const std::vector<int32_t>& rejected) {
-    WorkTables& t = ctx().tables;
-    MailingCounters& c = ctx().counters;
+    WorkTables& t = rig.work.tables;
+    MailingCounters& c = rig.work.counters;
     t.pieceZips.assign(1, 0);
     for (size_t z = 1; z < t.zipGroupRows(); ++z)
         for (int32_t n = 0; n < t.zipGroupPieces[z]; ++n)
@@ -44,8 +44,8 @@ const SortedMailing& InstructionsRig::built(const std::vector<int32_t>& rejected
 }
 
 const SortedMailing& InstructionsRig::sort(const std::string& pieces) {
-    fillPieces(ctx(), pieces);
-    mailing.emplace(test::runPresort(ctx()));
+    fillPieces(rig.work, pieces);
+    mailing.emplace(test::runPresort(rig.work, ctx()));
     return *mailing;
 }
 

@@ -34,26 +34,26 @@ void TagRig::start(const std::string& classCode) {
     ctx.setNotices(env.notices);
     ctx.dataFolder = ctx.paths.dataFolder;
     LoadDataFiles(ctx);
-    ctx.mailClass = MailClass::fromCode(classCode).value();
-    ctx.tables.seed(false);
+    work.mailClass = MailClass::fromCode(classCode).value();
+    work.tables.seed(false);
     afterSortChoice(1, 9999);
     session.justSorted = false;
 }
 
 int32_t TagRig::container(const std::string& label, int32_t pieces, const std::string& level,
                           const std::string& entry) {
-    addContainer(ctx.tables, pieces, label, entry, level);
-    return static_cast<int32_t>(ctx.tables.containerRows()) - 1;
+    addContainer(work.tables, pieces, label, entry, level);
+    return static_cast<int32_t>(work.tables.containerRows()) - 1;
 }
 
 int32_t TagRig::group(const std::string& label, int32_t pieces, int32_t container,
                       bool nonbarcoded) {
-    addSortGroup(ctx.tables, nonbarcoded ? 1 : 0, pieces, label, container);
-    return static_cast<int32_t>(ctx.tables.sortGroupRows()) - 1;
+    addSortGroup(work.tables, nonbarcoded ? 1 : 0, pieces, label, container);
+    return static_cast<int32_t>(work.tables.sortGroupRows()) - 1;
 }
 
 void TagRig::zip(int32_t zip, int32_t pieces, int32_t owner, int32_t inCounty) {
-    ctx.tables.insertZipGroup(ctx.tables.zipGroupRows(), zip, pieces, inCounty, owner);
+    work.tables.insertZipGroup(work.tables.zipGroupRows(), zip, pieces, inCounty, owner);
 }
 
 int32_t TagRig::filledContainer(const std::string& label, int32_t pieces, int32_t zipCode,
@@ -64,11 +64,11 @@ int32_t TagRig::filledContainer(const std::string& label, int32_t pieces, int32_
 }
 
 SortedMailing TagRig::mailing() {
-    MailingCounters& c = ctx.counters;
-    c.containerCount = static_cast<int32_t>(ctx.tables.containerRows());
-    c.sortGroupCount = static_cast<int32_t>(ctx.tables.sortGroupRows());
-    c.zipGroupCount = static_cast<int32_t>(ctx.tables.zipGroupRows()) - 1;
-    return test::mailingOf(ctx);
+    MailingCounters& c = work.counters;
+    c.containerCount = static_cast<int32_t>(work.tables.containerRows());
+    c.sortGroupCount = static_cast<int32_t>(work.tables.sortGroupRows());
+    c.zipGroupCount = static_cast<int32_t>(work.tables.zipGroupRows()) - 1;
+    return test::mailingOf(work, ctx.lists);
 }
 
 void TagRig::afterSortChoice(int from, int to, int copies) {

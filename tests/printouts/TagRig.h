@@ -6,6 +6,7 @@
 #include "app/ProgramPrintSession.h"
 #include "core/SortedMailing.h"
 #include "printouts/PrintRun.h"
+#include "tests/support/MailingOf.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <string>
@@ -29,6 +30,8 @@ public:
     TestEnvironment env;
     platform::RecordingPrinter printer;
     AppContext ctx;
+    // The sort being built.
+    TestMailing work;
     PrintSelectDialog select{ctx};
     CancelPrintDialog box{ctx};
     PrintJobDialogs job{select, box};

@@ -24,11 +24,7 @@ std::string printToPdf(test::QualificationRig& rig, const std::string& folder) {
         platform::resolveProgramPaths(rig.env.folder()));
     ctx.setNotices(rig.env.notices);
     ctx.lists = rig.ctx.lists;
-    ctx.tables = rig.ctx.tables;
-    ctx.mailClass = rig.ctx.mailClass;
-    rig.mailing();
-    ctx.counters = rig.ctx.counters;
-    SortedMailing mailing = test::mailingOf(ctx);
+    SortedMailing mailing = rig.mailing();
     PrintSession session = programPrintSession(ctx, rig.job, rig.env.notices);
     session.programVersion = rig.session.programVersion;
     session.ratesDate = rig.session.ratesDate;

@@ -50,8 +50,8 @@ TEST(QualificationReport, TooSmallMailingsAreMarkedAsDemonstrationsAboveTheHeade
     };
     for (const Case& c : cases) {
         QualificationRig rig(c.mailClass);
-        rig.ctx.counters.recordCount = c.pieces + 3;
-        rig.ctx.counters.rejectedCount = 3;
+        rig.work.counters.recordCount = c.pieces + 3;
+        rig.work.counters.rejectedCount = 3;
         rig.ctx.lists.mailTypeList[4] = c.weightChoice;
         rig.ctx.lists.mailTypeList[5] = c.weight;
         rig.fiveDigitTrays(1, 10);
@@ -262,7 +262,7 @@ TEST(QualificationReport, LongMailingsRunOverLetterPagesWithinTheRange) {
     EXPECT_EQ(plain.count("TOTALS"), 1);
 
     QualificationRig warned(MailClass::RML, {});
-    warned.ctx.counters.recordCount = 150;
+    warned.work.counters.recordCount = 150;
     warned.fiveDigitTrays(50, 3);
     warned.print();
     EXPECT_EQ(groupLinesBySheet(warned), (std::map<int, int>{{1, 39}, {2, 11}}));

@@ -4,6 +4,7 @@
 #include "core/SortedMailing.h"
 #include "platform/testing/RecordingPrinter.h"
 #include "tests/reports/ScriptedPrintJob.h"
+#include "tests/support/MailingOf.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <memory>
@@ -38,6 +39,8 @@ public:
     platform::RecordingPrinter printer;
     std::unique_ptr<AppContext> context;
     AppContext& ctx;
+    // The sort being built.
+    TestMailing work;
     ScriptedPrintJob job;
     PrintSession session;
 

@@ -27,7 +27,7 @@ std::vector<std::string> totalsRow(const QualificationRig& rig) {
 void loadSortResult(QualificationRig& rig, const std::string& fixture) {
     std::filesystem::copy_file(test::fixturePath("presort/" + fixture), rig.ctx.sortResultPath(),
                                std::filesystem::copy_options::overwrite_existing);
-    ASSERT_TRUE(test::loadSortResults(rig.ctx));
+    ASSERT_TRUE(test::loadSortResults(rig.work, rig.ctx));
 }
 
 } // namespace
@@ -38,7 +38,7 @@ TEST(QualificationTotals, StandardMachinableLettersEnteredAtTheBmc) {
     rig.ctx.lists.mailTypeList[8] = "1";
     rig.ctx.lists.mailerList[4] = "2";
     loadSortResult(rig, "rml-bmc-entry.qlPrint");
-    SortedMailing mailing = test::mailingOf(rig.ctx);
+    SortedMailing mailing = test::mailingOf(rig.work, rig.ctx.lists);
     PrintQualificationReport(rig.session, mailing);
     // 168 pieces are too few for presort rates.
     EXPECT_TRUE(rig.find(
@@ -58,7 +58,7 @@ TEST(QualificationTotals, StandardMachinableLettersEnteredAtTheBmc) {
 TEST(QualificationTotals, StandardAutomationLettersWithSchemeAndAadcTrays) {
     QualificationRig rig(MailClass::RAL);
     loadSortResult(rig, "ral-scheme-aadc.qlPrint");
-    SortedMailing mailing = test::mailingOf(rig.ctx);
+    SortedMailing mailing = test::mailingOf(rig.work, rig.ctx.lists);
     PrintQualificationReport(rig.session, mailing);
     std::vector<std::string> trays;
     for (int y : {176, 190, 218})

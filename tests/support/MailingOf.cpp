@@ -6,29 +6,31 @@ namespace quillan::test {
 
 namespace {
 
-void keepInContext(AppContext& ctx, const SortedMailing& mailing) {
-    ctx.tables = mailing.tables();
-    ctx.counters = mailing.counters();
-    ctx.mailClass = mailing.mailClass();
+void keep(TestMailing& mailing, const SortedMailing& sorted) {
+    mailing.tables = sorted.tables();
+    mailing.counters = sorted.counters();
+    mailing.mailClass = sorted.mailClass();
 }
 
 } // namespace
 
-SortedMailing mailingOf(const AppContext& ctx) {
-    return SortedMailing(Mailing{ctx.tables, ctx.counters}, ctx.mailClass, ctx.lists);
+SortedMailing mailingOf(const TestMailing& mailing, const SettingsLists& lists) {
+    return SortedMailing(Mailing{mailing.tables, mailing.counters}, mailing.mailClass, lists);
 }
 
-SortedMailing runPresort(AppContext& ctx) {
-    SortedMailing sorted = RunPresort(Mailing{ctx.tables, ctx.counters}, ctx.lists, ctx.progress());
+SortedMailing runPresort(TestMailing& mailing, AppContext& ctx) {
+    SortedMailing sorted =
+        RunPresort(Mailing{mailing.tables, mailing.counters}, ctx.lists, ctx.progress());
     SaveSortResults(sorted, ctx.sortResultPath());
-    keepInContext(ctx, sorted);
+    keep(mailing, sorted);
     return sorted;
 }
 
-std::optional<SortedMailing> loadSortResults(AppContext& ctx, SortResultPart part) {
+std::optional<SortedMailing> loadSortResults(TestMailing& mailing, AppContext& ctx,
+                                             SortResultPart part) {
     try {
         SortedMailing loaded = LoadSortResults(ctx.sortResultPath(), part, ctx.lists);
-        keepInContext(ctx, loaded);
+        keep(mailing, loaded);
         return loaded;
     } catch (const SortResultError&) {
         return std::nullopt;

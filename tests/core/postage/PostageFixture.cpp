@@ -9,7 +9,7 @@ namespace quillan::test {
 
 PostageFixture::PostageFixture() : env(geographyFolder()), ctx(env.context()) {
     env.load();
-    ctx.tables.seed(false);
+    work.tables.seed(false);
     payment("0");
 }
 
@@ -23,18 +23,18 @@ void PostageFixture::indexRates() {
 
 int32_t PostageFixture::container(int32_t pieces, std::string label, std::string entry,
                                   std::string level) {
-    addContainer(ctx.tables, pieces, label, entry, level);
-    return static_cast<int32_t>(ctx.tables.containerRows()) - 1;
+    addContainer(work.tables, pieces, label, entry, level);
+    return static_cast<int32_t>(work.tables.containerRows()) - 1;
 }
 
 int32_t PostageFixture::group(int32_t pieces, std::string label, int32_t container,
                               bool nonbarcoded) {
-    addSortGroup(ctx.tables, nonbarcoded ? 1 : 0, pieces, label, container);
-    return static_cast<int32_t>(ctx.tables.sortGroupRows()) - 1;
+    addSortGroup(work.tables, nonbarcoded ? 1 : 0, pieces, label, container);
+    return static_cast<int32_t>(work.tables.sortGroupRows()) - 1;
 }
 
 void PostageFixture::zipGroup(int32_t zip, int32_t pieces, int32_t inCounty, int32_t owner) {
-    WorkTables& t = ctx.tables;
+    WorkTables& t = work.tables;
     t.insertZipGroup(t.zipGroupRows(), zip, pieces, inCounty, owner);
 }
 
@@ -46,8 +46,8 @@ int32_t PostageFixture::groupOfZip(int32_t zip, int32_t pieces, std::string labe
 }
 
 SortedMailing PostageFixture::mailing() {
-    const WorkTables& t = ctx.tables;
-    MailingCounters& c = ctx.counters;
+    const WorkTables& t = work.tables;
+    MailingCounters& c = work.counters;
     c.containerCount = static_cast<int32_t>(t.containerRows());
     c.sortGroupCount = static_cast<int32_t>(t.sortGroupRows());
     c.zipGroupCount = static_cast<int32_t>(t.zipGroupRows()) - 1;
@@ -55,7 +55,7 @@ SortedMailing PostageFixture::mailing() {
     for (size_t z = 1; z < t.zipGroupRows(); ++z)
         c.recordCount += t.zipGroupPieces[z];
     c.rejectedCount = 0;
-    return test::mailingOf(ctx);
+    return test::mailingOf(work, ctx.lists);
 }
 
 } // namespace quillan::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/SortedMailing.h"
+#include "tests/support/MailingOf.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <cstdint>
@@ -17,8 +18,10 @@ public:
 
     TestEnvironment env;
     AppContext& ctx;
+    // The sort being built.
+    TestMailing work;
 
-    void useClass(MailClass mailClass) { ctx.mailClass = mailClass; }
+    void useClass(MailClass mailClass) { work.mailClass = mailClass; }
     void mailType(long line, std::string text) {
         ctx.lists.mailTypeList.set(line, std::move(text));
     }

@@ -55,10 +55,10 @@ TEST(EntryDiscount, KeysThatAreNoPrefixGiveNone) {
 
 TEST(EntryDiscount, MixedContainerNeedsEveryZipInTheEntryBmc) {
     Entry asf("14001", "2");
-    test::setTables(asf.ctx, {{14001, 5, 0, 1}, {14301, 5, 0, 2}, {75201, 5, 0, 3}},
+    test::setTables(asf.work, {{14001, 5, 0, 1}, {14301, 5, 0, 2}, {75201, 5, 0, 3}},
                     {{5, "AA 1", 1}, {5, "MA", 2}, {5, "MA", 0}}, {5});
-    asf.ctx.counters.containerCount = 2; // being built: groups 2 (and 3, not yet attached)
+    asf.work.counters.containerCount = 2; // being built: groups 2 (and 3, not yet attached)
     EXPECT_EQ(asf(K::Mixed, ""), "DBMC");
-    asf.ctx.tables.sortGroupContainer[3] = 2;
+    asf.work.tables.sortGroupContainer[3] = 2;
     EXPECT_EQ(asf(K::Mixed, ""), "None");
 }

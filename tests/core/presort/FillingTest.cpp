@@ -20,29 +20,29 @@ std::vector<int32_t> rows(const std::vector<int32_t>& table) {
 }
 
 // One container holding one sort group of one ZIP group.
-void oneGroupContainer(AppContext& ctx, int32_t pieces, const std::string& label = "5D 01234") {
-    setTables(ctx, {{1234, pieces, 0, 1}}, {{pieces, label, 1}}, {pieces});
+void oneGroupContainer(Mailing& mailing, int32_t pieces, const std::string& label = "5D 01234") {
+    setTables(mailing, {{1234, pieces, 0, 1}}, {{pieces, label, 1}}, {pieces});
 }
 
 } // namespace
 
 TEST(GroupSplitting, InsertedContainerRenumbersTheLaterLinks) {
     PresortHarness h;
-    setTables(h.ctx, {{1234, 4, 0, 1}, {1235, 4, 0, 2}, {1236, 4, 0, 3}, {1237, 4, 0, 4}},
+    setTables(h.work, {{1234, 4, 0, 1}, {1235, 4, 0, 2}, {1236, 4, 0, 3}, {1237, 4, 0, 4}},
               {{4, "A", 3}, {4, "B", 4}, {4, "C", 5}, {4, "D", 0}}, {1, 1, 4, 4, 4});
-    h.ctx.tables.containerLabels[3] = "THIRD";
+    h.work.tables.containerLabels[3] = "THIRD";
     InsertContainerAfter(h.presort(), 3);
-    EXPECT_EQ(rows(h.ctx.tables.sortGroupContainer), (std::vector<int32_t>{3, 5, 6, 0}));
-    EXPECT_EQ(h.ctx.tables.containerLabels[4], "THIRD");
-    EXPECT_EQ(h.ctx.tables.containerPieces[4], 0);
-    EXPECT_EQ(h.ctx.counters.containerCount, 7);
+    EXPECT_EQ(rows(h.work.tables.sortGroupContainer), (std::vector<int32_t>{3, 5, 6, 0}));
+    EXPECT_EQ(h.work.tables.containerLabels[4], "THIRD");
+    EXPECT_EQ(h.work.tables.containerPieces[4], 0);
+    EXPECT_EQ(h.work.counters.containerCount, 7);
 }
 
 TEST(GroupSplitting, ZipSplitKeepsInCountyPiecesWhereTheyFit) {
     PresortHarness h;
-    setTables(h.ctx, {{1234, 20, 5, 1}, {75201, 3, 0, 2}}, {{20, "A", 1}, {3, "B", 1}}, {23});
+    setTables(h.work, {{1234, 20, 5, 1}, {75201, 3, 0, 2}}, {{20, "A", 1}, {3, "B", 1}}, {23});
     SplitZipGroup(h.presort(), 1, 18);
-    const WorkTables& t = h.ctx.tables;
+    const WorkTables& t = h.work.tables;
     EXPECT_EQ(rows(t.zipGroupZips), (std::vector<int32_t>{1234, 1234, 75201}));
     EXPECT_EQ(rows(t.zipGroupPieces), (std::vector<int32_t>{2, 18, 3}));
     EXPECT_EQ(rows(t.zipGroupInCounty), (std::vector<int32_t>{2, 3, 0}));
@@ -51,10 +51,10 @@ TEST(GroupSplitting, ZipSplitKeepsInCountyPiecesWhereTheyFit) {
 
 TEST(GroupSplitting, SortGroupSplitMovesWholeZipGroupsThenCutsTheLargest) {
     PresortHarness h;
-    setTables(h.ctx, {{1234, 6, 0, 1}, {1235, 9, 0, 1}, {1236, 3, 0, 1}, {75201, 4, 0, 2}},
+    setTables(h.work, {{1234, 6, 0, 1}, {1235, 9, 0, 1}, {1236, 3, 0, 1}, {75201, 4, 0, 2}},
               {{18, "3D 012", 1}, {4, "3D 752", 2}}, {18, 4});
     SplitSortGroup(h.presort(), 1, 10, 1);
-    const WorkTables& t = h.ctx.tables;
+    const WorkTables& t = h.work.tables;
     // 6 moves, 9 does not fit the 4 still to move, 3 moves, then 1 is cut off the 9.
     EXPECT_EQ(rows(t.zipGroupZips), (std::vector<int32_t>{1234, 1235, 1235, 1236, 75201}));
     EXPECT_EQ(rows(t.zipGroupPieces), (std::vector<int32_t>{6, 8, 1, 3, 4}));
@@ -67,14 +67,14 @@ TEST(LetterTrays, FullTrayStaysOneMorePieceIsRefilled) {
     PresortHarness h;
     h.useClass("RML");
     h.ctx.lists.mailTypeList[7] = "504";
-    oneGroupContainer(h.ctx, 504);
+    oneGroupContainer(h.work, 504);
     FillLetterTrays(h.presort());
-    EXPECT_EQ(rows(h.ctx.tables.containerPieces), (std::vector<int32_t>{504}));
+    EXPECT_EQ(rows(h.work.tables.containerPieces), (std::vector<int32_t>{504}));
 
-    oneGroupContainer(h.ctx, 505);
+    oneGroupContainer(h.work, 505);
     FillLetterTrays(h.presort());
-    EXPECT_EQ(rows(h.ctx.tables.containerPieces), (std::vector<int32_t>{504, 1}));
-    EXPECT_EQ(rows(h.ctx.tables.sortGroupContainer), (std::vector<int32_t>{1, 2}));
+    EXPECT_EQ(rows(h.work.tables.containerPieces), (std::vector<int32_t>{504, 1}));
+    EXPECT_EQ(rows(h.work.tables.sortGroupContainer), (std::vector<int32_t>{1, 2}));
     h.expectConsistent();
 }
 
@@ -82,14 +82,14 @@ TEST(LetterTrays, NonmachinableGroupMovesWholeUnlessBothPartsKeepTen) {
     PresortHarness h;
     h.useClass("RNML");
     h.ctx.lists.mailTypeList[7] = "100";
-    setTables(h.ctx, {{1234, 95, 0, 1}, {1235, 15, 0, 2}}, {{95, "A", 1}, {15, "B", 1}}, {110});
+    setTables(h.work, {{1234, 95, 0, 1}, {1235, 15, 0, 2}}, {{95, "A", 1}, {15, "B", 1}}, {110});
     FillLetterTrays(h.presort());
-    EXPECT_EQ(rows(h.ctx.tables.containerPieces), (std::vector<int32_t>{95, 15}))
+    EXPECT_EQ(rows(h.work.tables.containerPieces), (std::vector<int32_t>{95, 15}))
         << "5 pieces of room: the 15 moves whole";
-    setTables(h.ctx, {{1234, 80, 0, 1}, {1235, 40, 0, 2}}, {{80, "A", 1}, {40, "B", 1}}, {120});
+    setTables(h.work, {{1234, 80, 0, 1}, {1235, 40, 0, 2}}, {{80, "A", 1}, {40, "B", 1}}, {120});
     FillLetterTrays(h.presort());
-    EXPECT_EQ(rows(h.ctx.tables.containerPieces), (std::vector<int32_t>{100, 20}));
-    EXPECT_EQ(rows(h.ctx.tables.sortGroupPieces), (std::vector<int32_t>{80, 20, 20}));
+    EXPECT_EQ(rows(h.work.tables.containerPieces), (std::vector<int32_t>{100, 20}));
+    EXPECT_EQ(rows(h.work.tables.sortGroupPieces), (std::vector<int32_t>{80, 20, 20}));
     h.expectConsistent();
 }
 
@@ -107,15 +107,15 @@ TEST(FlatSacks, BrokenUpAt563PiecesIntoEqualSacks) {
     PresortHarness h;
     h.useClass("RNAF");
     h.mailType({{4, "0"}, {9, "70"}});
-    oneGroupContainer(h.ctx, 562);
+    oneGroupContainer(h.work, 562);
     FillFlatContainers(h.presort());
-    EXPECT_EQ(rows(h.ctx.tables.containerPieces), (std::vector<int32_t>{562}));
-    oneGroupContainer(h.ctx, 563);
+    EXPECT_EQ(rows(h.work.tables.containerPieces), (std::vector<int32_t>{562}));
+    oneGroupContainer(h.work, 563);
     FillFlatContainers(h.presort());
-    EXPECT_EQ(rows(h.ctx.tables.containerPieces), (std::vector<int32_t>{281, 282}));
-    oneGroupContainer(h.ctx, 1200);
+    EXPECT_EQ(rows(h.work.tables.containerPieces), (std::vector<int32_t>{281, 282}));
+    oneGroupContainer(h.work, 1200);
     FillFlatContainers(h.presort());
-    EXPECT_EQ(rows(h.ctx.tables.containerPieces), (std::vector<int32_t>{400, 400, 400}));
+    EXPECT_EQ(rows(h.work.tables.containerPieces), (std::vector<int32_t>{400, 400, 400}));
     h.expectConsistent();
 }
 
@@ -123,12 +123,12 @@ TEST(FlatSacks, MixedSacksTakeTheirLevelFromTheirGroups) {
     PresortHarness h;
     h.useClass("RAF");
     h.mailType({{4, "0"}, {9, "70"}});
-    setTables(h.ctx, {{1234, 300, 0, 1}, {1300, 290, 0, 2}, {1400, 5, 0, 3}},
+    setTables(h.work, {{1234, 300, 0, 1}, {1300, 290, 0, 2}, {1400, 5, 0, 3}},
               {{300, "5D 01234", 1}, {290, "3D 013", 1}, {5, "MA", 1}}, {595});
     FillFlatContainers(h.presort());
-    EXPECT_EQ(rows(h.ctx.tables.containerPieces), (std::vector<int32_t>{300, 295}));
-    EXPECT_EQ(levelText(h.ctx.tables.containerTypes[1].level), "3/5-Digit");
-    EXPECT_EQ(levelText(h.ctx.tables.containerTypes[2].level), "Mixed");
+    EXPECT_EQ(rows(h.work.tables.containerPieces), (std::vector<int32_t>{300, 295}));
+    EXPECT_EQ(levelText(h.work.tables.containerTypes[1].level), "3/5-Digit");
+    EXPECT_EQ(levelText(h.work.tables.containerTypes[2].level), "Mixed");
     h.expectConsistent();
 }
 
@@ -140,18 +140,18 @@ TEST(PackageSplit, FiveInchStacksPlusTenStayWhole) {
                                     std::pair{131, std::vector<int32_t>{131}},
                                     std::pair{132, std::vector<int32_t>{121, 11}}}) {
         h.useClass("RNAF");
-        setTables(h.ctx, {{1234, pieces / 2, 0, 1}, {1235, pieces - pieces / 2, 0, 1}},
+        setTables(h.work, {{1234, pieces / 2, 0, 1}, {1235, pieces - pieces / 2, 0, 1}},
                   {{pieces, "5D 01234", 1}}, {pieces});
         SplitLargePackages(h.presort());
-        EXPECT_EQ(rows(h.ctx.tables.sortGroupPieces), expected) << pieces;
-        EXPECT_EQ(rows(h.ctx.tables.sortGroupContainer), std::vector<int32_t>(expected.size(), 1));
+        EXPECT_EQ(rows(h.work.tables.sortGroupPieces), expected) << pieces;
+        EXPECT_EQ(rows(h.work.tables.sortGroupContainer), std::vector<int32_t>(expected.size(), 1));
         h.expectConsistent();
     }
     for (const char* code : {"RML", "RAL", "PAL", "FAL"}) {
         h.useClass(code);
-        oneGroupContainer(h.ctx, 300);
+        oneGroupContainer(h.work, 300);
         SplitLargePackages(h.presort());
-        EXPECT_EQ(rows(h.ctx.tables.sortGroupPieces), (std::vector<int32_t>{300})) << code;
+        EXPECT_EQ(rows(h.work.tables.sortGroupPieces), (std::vector<int32_t>{300})) << code;
     }
 }
 
@@ -162,14 +162,14 @@ TEST(Termination, NonmachinableStackOfOneSortsAndSplitsToSinglePieces) {
     h.pieces("01234x200");
     // Trays of 4 pieces; the last 4 pieces are cut into one-piece groups below the one-foot
     // minimum of 2, which the later levels place.
-    test::runPresort(h.ctx);
+    test::runPresort(h.work, h.ctx);
     EXPECT_EQ(h.placedPieces(), 200);
     h.expectConsistent();
 
     h.useClass("RNML");
-    oneGroupContainer(h.ctx, 100);
+    oneGroupContainer(h.work, 100);
     SplitLargePackages(h.presort());
-    EXPECT_EQ(h.ctx.counters.sortGroupCount, 91) << "89 packages of 1, then 11";
+    EXPECT_EQ(h.work.counters.sortGroupCount, 91) << "89 packages of 1, then 11";
     h.expectConsistent();
 }
 
@@ -177,17 +177,17 @@ TEST(Termination, NonmachinableTrayUnderTwentyWithALargeGroup) {
     PresortHarness h;
     h.useClass("RNML");
     h.ctx.lists.mailTypeList[7] = "16";
-    setTables(h.ctx, {{1234, 100, 0, 1}, {1235, 30, 0, 2}, {1236, 5, 0, 3}},
+    setTables(h.work, {{1234, 100, 0, 1}, {1235, 30, 0, 2}, {1236, 5, 0, 3}},
               {{100, "A", 1}, {30, "B", 1}, {5, "C", 1}}, {135});
     FillLetterTrays(h.presort());
-    EXPECT_EQ(rows(h.ctx.tables.containerPieces),
+    EXPECT_EQ(rows(h.work.tables.containerPieces),
               (std::vector<int32_t>{16, 16, 16, 16, 16, 10, 10, 16, 14, 5}));
     h.expectConsistent();
     // 19 pieces cannot be split into two parts of 10: the group stays over full.
-    setTables(h.ctx, {{1234, 19, 0, 1}, {1235, 30, 0, 2}, {1236, 5, 0, 3}},
+    setTables(h.work, {{1234, 19, 0, 1}, {1235, 30, 0, 2}, {1236, 5, 0, 3}},
               {{19, "A", 1}, {30, "B", 1}, {5, "C", 1}}, {54});
     FillLetterTrays(h.presort());
-    EXPECT_EQ(rows(h.ctx.tables.containerPieces), (std::vector<int32_t>{19, 16, 14, 5}));
+    EXPECT_EQ(rows(h.work.tables.containerPieces), (std::vector<int32_t>{19, 16, 14, 5}));
     h.expectConsistent();
 }
 
@@ -198,12 +198,12 @@ TEST(Termination, HeavyPeriodicalsFlatsFinishAndKeepEveryPiece) {
         h.mailType({{4, "1"}, {5, weight}, {9, pounds}});
         h.ctx.lists.periodicalList[6] = "6";
         h.pieces("01234x300, 01235x7, 75201x40, 96801x6");
-        test::runPresort(h.ctx);
+        test::runPresort(h.work, h.ctx);
         EXPECT_EQ(h.placedPieces(), 353) << weight;
         h.expectConsistent();
 
         h.useClass("PNAF");
-        setTables(h.ctx, {{1234, 300, 0, 1}, {1235, 7, 0, 2}, {1236, 40, 0, 3}},
+        setTables(h.work, {{1234, 300, 0, 1}, {1235, 7, 0, 2}, {1236, 40, 0, 3}},
                   {{300, "5D 01234", 1}, {7, "5D 01235", 1}, {40, "5D 01236", 1}}, {347});
         FillFlatContainers(h.presort());
         EXPECT_EQ(h.placedPieces(), 347) << weight;

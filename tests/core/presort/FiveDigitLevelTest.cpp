@@ -23,8 +23,8 @@ std::vector<std::string> rows(const std::vector<std::string>& table) {
 
 // The 5-digit level alone, for mailings the later levels would finish.
 void build5Digit(PresortHarness& h) {
-    h.ctx.counters.sortGroupCount = 1;
-    h.ctx.counters.containerCount = 1;
+    h.work.counters.sortGroupCount = 1;
+    h.work.counters.containerCount = 1;
     Build5DigitLevel(h.presort());
 }
 
@@ -49,12 +49,12 @@ TEST(MailClass, UndefinedCategoryRefusesTheSortNamingTheFile) {
     PresortHarness h;
     h.pieces("01234x200");
     h.mailType({{1, "9"}});
-    h.ctx.mailClass = MailClass::RAL;
-    EXPECT_FALSE(runGuarded(h.ctx, [&] { test::runPresort(h.ctx); }));
-    EXPECT_EQ(h.ctx.mailClass, MailClass::RAL) << "an earlier sort's class stays";
+    h.work.mailClass = MailClass::RAL;
+    EXPECT_FALSE(runGuarded(h.ctx, [&] { test::runPresort(h.work, h.ctx); }));
+    EXPECT_EQ(h.work.mailClass, MailClass::RAL) << "an earlier sort's class stays";
     ASSERT_EQ(h.env.ui.messages().size(), 1u);
     EXPECT_NE(h.env.ui.messages()[0].text.find("mailtype.dat"), std::string::npos);
-    EXPECT_EQ(h.ctx.counters.containerCount, 0) << "nothing was sorted";
+    EXPECT_EQ(h.work.counters.containerCount, 0) << "nothing was sorted";
 }
 
 TEST(FiveDigitLevel, AutomationLettersNeed150PiecesForAGroupAndTray) {
@@ -62,21 +62,21 @@ TEST(FiveDigitLevel, AutomationLettersNeed150PiecesForAGroupAndTray) {
     few.mailClass(3, 0);
     few.pieces("01234x149");
     build5Digit(few);
-    EXPECT_EQ(few.ctx.counters.sortGroupCount, 1);
-    EXPECT_EQ(rows(few.ctx.tables.zipGroupOwner), (std::vector<int32_t>{0}));
-    test::runPresort(few.ctx);
-    EXPECT_EQ(test::levelTexts(few.ctx.tables), (std::vector<std::string>{"Mixed AADC"}))
+    EXPECT_EQ(few.work.counters.sortGroupCount, 1);
+    EXPECT_EQ(rows(few.work.tables.zipGroupOwner), (std::vector<int32_t>{0}));
+    test::runPresort(few.work, few.ctx);
+    EXPECT_EQ(test::levelTexts(few.work.tables), (std::vector<std::string>{"Mixed AADC"}))
         << "149 pieces go on to the mixed tray";
     few.expectConsistent();
 
     PresortHarness enough;
     enough.mailClass(3, 0);
     enough.pieces("01234x150@SPRINGFIELD MA");
-    test::runPresort(enough.ctx);
-    EXPECT_EQ(test::levelTexts(enough.ctx.tables), (std::vector<std::string>{"5-Digit"}));
-    EXPECT_EQ(rows(enough.ctx.tables.containerLabels),
+    test::runPresort(enough.work, enough.ctx);
+    EXPECT_EQ(test::levelTexts(enough.work.tables), (std::vector<std::string>{"5-Digit"}));
+    EXPECT_EQ(rows(enough.work.tables.containerLabels),
               (std::vector<std::string>{"SPRINGFIELD MA 01234"}));
-    EXPECT_EQ(rows(enough.ctx.tables.sortGroupLabels), (std::vector<std::string>{"5D 01234"}));
+    EXPECT_EQ(rows(enough.work.tables.sortGroupLabels), (std::vector<std::string>{"5D 01234"}));
     enough.expectConsistent();
 }
 
@@ -84,8 +84,8 @@ TEST(FiveDigitLevel, CoSackedPiecesWithAndWithoutZip4ShareOneSack) {
     PresortHarness h;
     h.mailClass(4, 1);
     h.pieces("01234x70, -01234x60");
-    test::runPresort(h.ctx);
-    const WorkTables& t = h.ctx.tables;
+    test::runPresort(h.work, h.ctx);
+    const WorkTables& t = h.work.tables;
     EXPECT_EQ(rows(t.zipGroupZips), (std::vector<int32_t>{1234, -1234}));
     EXPECT_EQ(rows(t.sortGroupLabels), (std::vector<std::string>{"5D 01234", "5D 01234"}));
     EXPECT_EQ(rows(t.sortGroupFlags), (std::vector<int32_t>{0, 1}));
@@ -101,7 +101,7 @@ TEST(FiveDigitLevel, MachinableLettersCutTraysAndUseTheOneFootMinimum) {
     mm.mailType({{6, "402"}, {7, "500"}, {8, "0"}});
     mm.pieces("01234x600");
     build5Digit(mm);
-    const WorkTables& t = mm.ctx.tables;
+    const WorkTables& t = mm.work.tables;
     EXPECT_EQ(rows(t.sortGroupPieces), (std::vector<int32_t>{500, 100}));
     EXPECT_EQ(rows(t.zipGroupPieces), (std::vector<int32_t>{500, 100}));
     EXPECT_EQ(rows(t.zipGroupOwner), (std::vector<int32_t>{1, 2}));
@@ -113,8 +113,8 @@ TEST(FiveDigitLevel, MachinableLettersCutTraysAndUseTheOneFootMinimum) {
     emm.mailType({{6, "402"}, {7, "500"}, {8, "1"}});
     emm.pieces("01234x300");
     build5Digit(emm);
-    EXPECT_EQ(rows(emm.ctx.tables.sortGroupPieces), (std::vector<int32_t>{300}));
-    EXPECT_EQ(emm.ctx.counters.containerCount, 1);
+    EXPECT_EQ(rows(emm.work.tables.sortGroupPieces), (std::vector<int32_t>{300}));
+    EXPECT_EQ(emm.work.counters.containerCount, 1);
 }
 
 TEST(FiveDigitLevel, NonmachinableTrayNeedsA150PieceArea) {
@@ -127,9 +127,9 @@ TEST(FiveDigitLevel, NonmachinableTrayNeedsA150PieceArea) {
         h.mailType({{6, "120"}, {7, "500"}, {8, "1"}});
         h.pieces(description);
         build5Digit(h);
-        EXPECT_EQ(h.ctx.counters.containerCount, trays) << description;
+        EXPECT_EQ(h.work.counters.containerCount, trays) << description;
         if (trays == 2) {
-            EXPECT_EQ(levelText(h.ctx.tables.containerTypes[1].level), "3/5-Digit");
+            EXPECT_EQ(levelText(h.work.tables.containerTypes[1].level), "3/5-Digit");
         }
     }
 }
@@ -138,8 +138,8 @@ TEST(FiveDigitLevel, TagLinesUseUniqueCityLabelsOrTheFirstRecordsCity) {
     PresortHarness h;
     h.mailClass(3, 0);
     h.pieces("01150x150@WESTFIELD MA, 01234x1, 01234x149@springfield ma, 01300x150@springfield ma");
-    test::runPresort(h.ctx);
-    EXPECT_EQ(rows(h.ctx.tables.containerLabels),
+    test::runPresort(h.work, h.ctx);
+    EXPECT_EQ(rows(h.work.tables.containerLabels),
               (std::vector<std::string>{"SPRINGFIELD MA 01150", "<<CITY NOT READ>> 01234",
                                         "SPRINGFIELD MA 01300"}))
         << "011 is a unique-city prefix; 01234's first record has no city";
@@ -151,7 +151,7 @@ TEST(FiveDigitLevel, TrayCutLeavesTheHighestZipsTheirGroups) {
     h.mailType({{6, "402"}, {7, "500"}, {8, "0"}});
     h.pieces("01234x1100, 75201x240, 96801x230, 96802x200");
     build5Digit(h);
-    const WorkTables& t = h.ctx.tables;
+    const WorkTables& t = h.work.tables;
     EXPECT_EQ(rows(t.zipGroupZips), (std::vector<int32_t>{1234, 1234, 1234, 75201, 96801, 96802}));
     EXPECT_EQ(rows(t.zipGroupPieces), (std::vector<int32_t>{500, 500, 100, 240, 230, 200}));
     EXPECT_EQ(rows(t.zipGroupOwner), (std::vector<int32_t>{1, 2, 3, 4, 5, 6}));
@@ -167,20 +167,20 @@ TEST(FiveDigitLevel, CompactionKeepsGroupsWithTraysAndTheirFlags) {
     h.mailType({{6, "402"}, {7, "500"}, {8, "0"}});
     h.pieces("01234x600, 75201x240");
     build5Digit(h);
-    h.ctx.tables.sortGroupFlags = {0, 0, 0, 1}; // marks that must follow their groups
+    h.work.tables.sortGroupFlags = {0, 0, 0, 1}; // marks that must follow their groups
     CompactSortGroups(h.presort());
-    const WorkTables& t = h.ctx.tables;
+    const WorkTables& t = h.work.tables;
     EXPECT_EQ(rows(t.sortGroupPieces), (std::vector<int32_t>{500, 240}));
     EXPECT_EQ(rows(t.sortGroupFlags), (std::vector<int32_t>{0, 1}));
     EXPECT_EQ(rows(t.zipGroupOwner), (std::vector<int32_t>{1, 0, 2}));
-    EXPECT_EQ(h.ctx.counters.piecesDone, h.ctx.counters.placedPieces);
+    EXPECT_EQ(h.work.counters.piecesDone, h.work.counters.placedPieces);
 }
 
 TEST(PresortDriver, SavesTheSortResultFileOfAFiveDigitSort) {
     PresortHarness h;
     h.mailClass(3, 0);
     h.pieces("01234x150@SPRINGFIELD MA, !75201x1@DALLAS TX, 75201x160@DALLAS TX, 01150x152");
-    test::runPresort(h.ctx);
+    test::runPresort(h.work, h.ctx);
     EXPECT_EQ(platform::readFileBytes(h.ctx.sortResultPath()).value_or("<none>"),
               platform::readFileBytes(test::fixturePath("presort/ral-5digit.qlPrint")).value());
 }
@@ -189,8 +189,8 @@ TEST(PresortDriver, PiecesBelowTheFiveDigitMinimumGoOnToTheLaterLevels) {
     PresortHarness h;
     h.mailClass(2, 1);
     h.pieces("01234x200, 75201x40");
-    test::runPresort(h.ctx);
-    const WorkTables& t = h.ctx.tables;
+    test::runPresort(h.work, h.ctx);
+    const WorkTables& t = h.work.tables;
     EXPECT_EQ(rows(t.containerPieces), (std::vector<int32_t>{200, 40}));
     EXPECT_EQ(test::levelTexts(t), (std::vector<std::string>{"3/5-Digit", "Basic"}))
         << "the 40 pieces lie in the mailer's own SCF";

@@ -61,7 +61,7 @@ TEST(GoldenScenarios, SortResultsMatchTheHandCheckedFiles) {
         s.settings(h);
         h.mailClass(s.category, s.size);
         h.pieces(s.pieces);
-        test::runPresort(h.ctx);
+        test::runPresort(h.work, h.ctx);
         h.expectConsistent();
         std::string actual = platform::readFileBytes(h.ctx.sortResultPath()).value_or("<none>");
         std::string path = test::fixturePath(std::string("presort/") + s.file);

@@ -44,7 +44,7 @@ std::string spread(int first, int count, int each, const char* mark = "") {
 void sort(PresortHarness& h, int category, int size, const std::string& pieces) {
     h.mailClass(category, size);
     h.pieces(pieces);
-    test::runPresort(h.ctx);
+    test::runPresort(h.work, h.ctx);
     h.expectConsistent();
 }
 
@@ -54,7 +54,7 @@ TEST(ThreeDigitLevel, MachinableAreaWithAFiveDigitTrayGetsATrayForTheRest) {
     PresortHarness h;
     h.mailType({{6, "120"}, {8, "1"}});
     sort(h, 0, 0, "01234x120, 01235x40");
-    const WorkTables& t = h.ctx.tables;
+    const WorkTables& t = h.work.tables;
     EXPECT_EQ(rows(t.containerPieces), (Ints{120, 40}));
     EXPECT_EQ(test::levelTexts(t), (Texts{"3/5-Digit", "3/5-Digit"}));
     EXPECT_EQ(rows(t.containerLabels), (Texts{"<<CITY NOT READ>> 01234", "SPRINGFIELD MA 012"}));
@@ -66,27 +66,27 @@ TEST(ThreeDigitLevel, OriginAreasBelowTheMinimumByClass) {
          {std::tuple{1, 2, "Basic"}, std::tuple{1, 3, "3/5-Digit"}}) {
         PresortHarness h;
         sort(h, category, size, "75201x30, 75202x30");
-        EXPECT_EQ(rows(h.ctx.tables.containerPieces), (Ints{60})) << category;
-        EXPECT_EQ(test::levelTexts(h.ctx.tables), (Texts{level})) << category;
-        EXPECT_EQ(rows(h.ctx.tables.containerLabels), (Texts{"DALLAS TX 752"}));
+        EXPECT_EQ(rows(h.work.tables.containerPieces), (Ints{60})) << category;
+        EXPECT_EQ(test::levelTexts(h.work.tables), (Texts{level})) << category;
+        EXPECT_EQ(rows(h.work.tables.containerLabels), (Texts{"DALLAS TX 752"}));
     }
     // Periodicals flats wait for the SCF level, which takes the mailer's own SCF.
     PresortHarness pnaf;
     sort(pnaf, 5, 1, "75201x10");
-    EXPECT_EQ(rows(pnaf.ctx.tables.containerLabels), (Texts{"SCF DALLAS TX 752"}));
-    EXPECT_EQ(test::levelTexts(pnaf.ctx.tables), (Texts{"Basic"}));
+    EXPECT_EQ(rows(pnaf.work.tables.containerLabels), (Texts{"SCF DALLAS TX 752"}));
+    EXPECT_EQ(test::levelTexts(pnaf.work.tables), (Texts{"Basic"}));
     // Outside the origin the same 60 pieces go on to the ADC and mixed levels.
     PresortHarness far;
     sort(far, 2, 1, "01234x30, 01235x30");
-    EXPECT_EQ(rows(far.ctx.tables.containerLabels), (Texts{"%MXD NORTH TEXAS TX 75099"}));
+    EXPECT_EQ(rows(far.work.tables.containerLabels), (Texts{"%MXD NORTH TEXAS TX 75099"}));
 }
 
 TEST(ThreeDigitLevel, EntryEndingInAPrefixAndBangSortsAsThatPrefix) {
     PresortHarness h;
     sort(h, 2, 1, "75101x60, 75102x70, 75201x60, 75202x70, 75301x60, 75302x70");
-    EXPECT_EQ(rows(h.ctx.tables.containerLabels),
+    EXPECT_EQ(rows(h.work.tables.containerLabels),
               (Texts{"DALLAS TX 751", "MID CITIES TX 751! 753", "DALLAS TX 752"}));
-    EXPECT_EQ(rows(h.ctx.tables.sortGroupContainer), (Ints{1, 1, 3, 3, 2, 2}));
+    EXPECT_EQ(rows(h.work.tables.sortGroupContainer), (Ints{1, 1, 3, 3, 2, 2}));
     EXPECT_EQ(threeDigitOrderKey("MID CITIES TX 751! 753"), 751);
     EXPECT_EQ(threeDigitOrderKey("DALLAS TX 752"), 752);
 }
@@ -96,42 +96,43 @@ TEST(ThreeDigitLevel, PeriodicalsFlatSackLevelFollowsItsGroups) {
     h.ctx.lists.periodicalList[6] = "24";
     sort(h, 6, 1, "14001x20, 14002x3, 14003x3");
     // 5D 14001 (20) and 3D 140 (6) share the 3-digit sack.
-    EXPECT_EQ(test::levelTexts(h.ctx.tables), (Texts{"Mixed"}));
-    EXPECT_EQ(rows(h.ctx.tables.containerLabels), (Texts{"BUFFALO NY 140"}));
+    EXPECT_EQ(test::levelTexts(h.work.tables), (Texts{"Mixed"}));
+    EXPECT_EQ(rows(h.work.tables.containerLabels), (Texts{"BUFFALO NY 140"}));
 }
 
 TEST(SchemeLevel, FirstClassLooks969UpAs967) {
     PresortHarness fal;
     sort(fal, 8, 0, "96701x60, 96901x100");
-    EXPECT_EQ(rows(fal.ctx.tables.containerLabels), (Texts{"#HONOLULU HI 967"}));
-    EXPECT_EQ(test::levelTexts(fal.ctx.tables), (Texts{"3-Digit"}));
+    EXPECT_EQ(rows(fal.work.tables.containerLabels), (Texts{"#HONOLULU HI 967"}));
+    EXPECT_EQ(test::levelTexts(fal.work.tables), (Texts{"3-Digit"}));
     EXPECT_EQ(SchemeCodeFor(fal.presort(), "969"), "967");
 
     PresortHarness ral;
     sort(ral, 3, 0, "96701x60, 96901x100");
     EXPECT_EQ(SchemeCodeFor(ral.presort(), "969"), "969");
-    EXPECT_EQ(rows(ral.ctx.tables.containerLabels), (Texts{"%MXD ADC NORTH TEXAS TX 75099"}));
-    EXPECT_EQ(test::levelTexts(ral.ctx.tables), (Texts{"Mixed AADC"}));
-    EXPECT_EQ(rows(ral.ctx.tables.sortGroupLabels), (Texts{"AA 8", "AA 9"}))
+    EXPECT_EQ(rows(ral.work.tables.containerLabels), (Texts{"%MXD ADC NORTH TEXAS TX 75099"}));
+    EXPECT_EQ(test::levelTexts(ral.work.tables), (Texts{"Mixed AADC"}));
+    EXPECT_EQ(rows(ral.work.tables.sortGroupLabels), (Texts{"AA 8", "AA 9"}))
         << "AADCs 8 (967) and 9 (969) below 150 become groups of the mixed tray";
 }
 
 TEST(SchemeLevel, HundredPiecesGetATrayOnlyInTheOriginSCF) {
     PresortHarness outside;
     sort(outside, 6, 0, "14001x100");
-    EXPECT_EQ(rows(outside.ctx.tables.containerLabels), (Texts{"%MXD ADC NORTH TEXAS TX 75099"}));
+    EXPECT_EQ(rows(outside.work.tables.containerLabels), (Texts{"%MXD ADC NORTH TEXAS TX 75099"}));
     for (auto [category, level] : {std::pair{6, "Basic"}, std::pair{3, "AADC"}}) {
         PresortHarness inside;
         sort(inside, category, 0, "75201x100");
-        EXPECT_EQ(rows(inside.ctx.tables.containerLabels), (Texts{"#DALLAS TX 752*LETTER SCHEME"}));
-        EXPECT_EQ(test::levelTexts(inside.ctx.tables), (Texts{level}));
+        EXPECT_EQ(rows(inside.work.tables.containerLabels),
+                  (Texts{"#DALLAS TX 752*LETTER SCHEME"}));
+        EXPECT_EQ(test::levelTexts(inside.work.tables), (Texts{level}));
     }
 }
 
 TEST(SchemeLevel, OriginPartOfASchemeGetsATrayTheRestGoesOn) {
     PresortHarness h;
     sort(h, 3, 0, "75001x70, 75201x30");
-    const WorkTables& t = h.ctx.tables;
+    const WorkTables& t = h.work.tables;
     EXPECT_EQ(rows(t.containerPieces), (Ints{30, 70}));
     EXPECT_EQ(test::levelTexts(t), (Texts{"AADC", "Mixed AADC"}));
     // AADC 5 holds only 750's 70 pieces: their 3-digit group is dropped with the groups
@@ -145,7 +146,7 @@ TEST(ScfLevel, SacksPerScfByMinimumOrMailersOwn) {
     h.ctx.lists.periodicalList[6] = "6";
     // 140 and 141 share SCF 4; 150 and 151 share SCF 5; 751 and 752 the mailer's SCF 8;
     // 750 is a single-prefix SCF.
-    setTables(h.ctx,
+    setTables(h.work,
               {{14001, 4, 0, 1},
                {14101, 3, 0, 2},
                {15001, 2, 0, 3},
@@ -162,7 +163,7 @@ TEST(ScfLevel, SacksPerScfByMinimumOrMailersOwn) {
                {3, "3D 752", 0}},
               {});
     BuildSCFLevel(h.presort());
-    const WorkTables& t = h.ctx.tables;
+    const WorkTables& t = h.work.tables;
     EXPECT_EQ(rows(t.containerLabels),
               (Texts{"SCF BUFFALO NY 140", "SCF NORTH TEXAS TX 750*", "SCF DALLAS TX 752"}));
     EXPECT_EQ(rows(t.containerPieces), (Ints{7, 6, 5}));
@@ -173,10 +174,10 @@ TEST(ScfLevel, CoSackedSackLevelFromItsKinds) {
     PresortHarness h;
     h.useClass("PCOF");
     h.ctx.lists.periodicalList[6] = "6";
-    setTables(h.ctx, {{14001, 6, 0, 1}, {-14101, 6, 0, 2}, {-15001, 6, 0, 3}},
+    setTables(h.work, {{14001, 6, 0, 1}, {-14101, 6, 0, 2}, {-15001, 6, 0, 3}},
               {{6, "3D 140", 0, 0}, {6, "3D 141", 0, 1}, {6, "3D 150", 0, 1}}, {});
     BuildSCFLevel(h.presort());
-    EXPECT_EQ(test::levelTexts(h.ctx.tables), (Texts{"Mixed", "Basic"}));
+    EXPECT_EQ(test::levelTexts(h.work.tables), (Texts{"Mixed", "Basic"}));
 }
 
 TEST(AdcLevel, OrderCodesOrderGroupsAndContainers) {
@@ -190,7 +191,7 @@ TEST(AdcLevel, OrderCodesOrderGroupsAndContainers) {
     sort(h, 1, 0,
          "01001x2, 01101x2, 01201x2, 01301x2, 01401x2, 73001x5, 73101x5, 75001x3, 75101x3, "
          "75201x3, 75301x3");
-    const WorkTables& t = h.ctx.tables;
+    const WorkTables& t = h.work.tables;
     EXPECT_EQ(rows(t.sortGroupLabels), (Texts{"AD 4", "AD 5", "AD 1"}));
     EXPECT_EQ(rows(t.containerLabels),
               (Texts{"$ADC OKLAHOMA CITY OK 730", "$ADC NORTH TEXAS TX 75099",
@@ -204,7 +205,7 @@ TEST(AdcLevel, CoSackedBarcodedAndNonbarcodedShareOneSack) {
     std::string pieces = "14001x9, 14101x9, 14201x9, 14301x9, -14002x9, -14102x9, -14202x9, "
                          "-14302x9";
     sort(h, 4, 1, pieces);
-    const WorkTables& t = h.ctx.tables;
+    const WorkTables& t = h.work.tables;
     EXPECT_EQ(rows(t.sortGroupLabels), (Texts{"AD 2", "AD 2"}));
     EXPECT_EQ(rows(t.sortGroupFlags), (Ints{0, 1}));
     EXPECT_EQ(rows(t.containerPieces), (Ints{72}));
@@ -213,7 +214,7 @@ TEST(AdcLevel, CoSackedBarcodedAndNonbarcodedShareOneSack) {
     PresortHarness mixed;
     mixed.mailType({{4, "1"}, {5, "4"}});
     sort(mixed, 4, 1, pieces + ", 14305x15");
-    EXPECT_EQ(test::levelTexts(mixed.ctx.tables), (Texts{"Mixed"}))
+    EXPECT_EQ(test::levelTexts(mixed.work.tables), (Texts{"Mixed"}))
         << "the 5-digit group of 14305 joins the ADC sack";
 }
 
@@ -222,7 +223,7 @@ TEST(AdcLevel, NonmachinableOneFootAndTwoFootTrays) {
         PresortHarness h;
         h.mailType({{6, "402"}, {7, "510"}, {8, "0"}});
         sort(h, 1, 0, spread(14000, 15, each) + extra);
-        return h.ctx.tables;
+        return h.work.tables;
     };
     // 15 ZIPs of 5 in each of 140-143: 3-digit groups of 75, an ADC of 300.
     WorkTables t = trays(5, ", " + spread(14100, 15, 5) + ", " + spread(14200, 15, 5) + ", " +
@@ -243,7 +244,7 @@ TEST(AdcLevel, TrayCutFillsToTheMinimumAndKeepsTheRestAsAGroup) {
     // tray needs 6 more pieces for its minimum of 196 and takes 10 so that the cut group
     // keeps the group minimum; the other 100 form a new group, below a tray.
     sort(h, 1, 0, spread(14000, 28, 5) + ", " + spread(14100, 10, 5) + ", " + spread(14200, 22, 5));
-    const WorkTables& t = h.ctx.tables;
+    const WorkTables& t = h.work.tables;
     EXPECT_EQ(rows(t.containerPieces), (Ints{200, 100}));
     EXPECT_EQ(rows(t.containerLabels), (Texts{"$ADC BUFFALO NY 140", "%MXD NORTH TEXAS TX 75099"}));
     // The package split then cuts 3D 140 into 121 + 19.
@@ -267,34 +268,34 @@ TEST(AdcLevel, LeftBelowTheGroupMinimumAndNoAdcMeansUnplaced) {
     PresortHarness h;
     h.mailClass(2, 1);
     h.pieces("09001x5, 09002x30");
-    h.ctx.counters.sortGroupCount = 1;
-    h.ctx.counters.containerCount = 1;
+    h.work.counters.sortGroupCount = 1;
+    h.work.counters.containerCount = 1;
     Build5DigitLevel(h.presort());
     Build3DigitLevel(h.presort());
-    EXPECT_EQ(rows(h.ctx.tables.zipGroupOwner), (Ints{-1, 1}));
+    EXPECT_EQ(rows(h.work.tables.zipGroupOwner), (Ints{-1, 1}));
     BuildADCLevel(h.presort());
-    EXPECT_EQ(rows(h.ctx.tables.zipGroupOwner), (Ints{0, 1}));
-    EXPECT_EQ(h.ctx.counters.containerCount, 1) << "090 has no ADC: nothing labelled from line 0";
+    EXPECT_EQ(rows(h.work.tables.zipGroupOwner), (Ints{0, 1}));
+    EXPECT_EQ(h.work.counters.containerCount, 1) << "090 has no ADC: nothing labelled from line 0";
     BuildMixedLevel(h.presort());
-    EXPECT_EQ(rows(h.ctx.tables.sortGroupLabels), (Texts{"5D 09002", "MA"}));
-    EXPECT_EQ(rows(h.ctx.tables.containerLabels), (Texts{"%MXD NORTH TEXAS TX 75099"}));
-    EXPECT_EQ(rows(h.ctx.tables.containerPieces), (Ints{35}));
+    EXPECT_EQ(rows(h.work.tables.sortGroupLabels), (Texts{"5D 09002", "MA"}));
+    EXPECT_EQ(rows(h.work.tables.containerLabels), (Texts{"%MXD NORTH TEXAS TX 75099"}));
+    EXPECT_EQ(rows(h.work.tables.containerPieces), (Ints{35}));
 }
 
 TEST(AadcLevel, AutomationAadcOf149GoesToTheMixedTray) {
     PresortHarness h;
     sort(h, 3, 0, "14001x100, 14201x49");
-    EXPECT_EQ(test::levelTexts(h.ctx.tables), (Texts{"Mixed AADC"}));
+    EXPECT_EQ(test::levelTexts(h.work.tables), (Texts{"Mixed AADC"}));
     PresortHarness enough;
     sort(enough, 3, 0, "14001x100, 14201x50");
-    EXPECT_EQ(rows(enough.ctx.tables.containerLabels), (Texts{"$AADC BUFFALO NY 140"}));
-    EXPECT_EQ(test::levelTexts(enough.ctx.tables), (Texts{"AADC"}));
+    EXPECT_EQ(rows(enough.work.tables.containerLabels), (Texts{"$AADC BUFFALO NY 140"}));
+    EXPECT_EQ(test::levelTexts(enough.work.tables), (Texts{"AADC"}));
 }
 
 TEST(MixedLevel, CoSackedNonbarcodedAndBarcodedMixedGroupsShareOneSack) {
     PresortHarness h;
     sort(h, 4, 1, "09001x3, -09002x4");
-    const WorkTables& t = h.ctx.tables;
+    const WorkTables& t = h.work.tables;
     EXPECT_EQ(rows(t.sortGroupLabels), (Texts{"MA", "MA"}));
     EXPECT_EQ(rows(t.sortGroupFlags), (Ints{1, 0}));
     EXPECT_EQ(rows(t.sortGroupPieces), (Ints{4, 3}));
@@ -306,12 +307,12 @@ TEST(MixedLevel, BmcEntryLabelsAndDiscount) {
     PresortHarness h;
     h.ctx.lists.mailerList[4] = "2";
     sort(h, 0, 0, "75001x5");
-    EXPECT_EQ(rows(h.ctx.tables.containerLabels), (Texts{"%MXD ADC DALLAS TX 75199"}));
-    EXPECT_EQ(test::entryTexts(h.ctx.tables), (Texts{"DBMC"}));
+    EXPECT_EQ(rows(h.work.tables.containerLabels), (Texts{"%MXD ADC DALLAS TX 75199"}));
+    EXPECT_EQ(test::entryTexts(h.work.tables), (Texts{"DBMC"}));
     PresortHarness outside;
     outside.ctx.lists.mailerList[4] = "2";
     sort(outside, 0, 0, "75001x5, 01001x1");
-    EXPECT_EQ(test::entryTexts(outside.ctx.tables), (Texts{"None"}));
+    EXPECT_EQ(test::entryTexts(outside.work.tables), (Texts{"None"}));
 }
 
 TEST(MixedLevel, MissingChartEntryFallsBackForFirstClassAndRefusesOthers) {
@@ -319,7 +320,7 @@ TEST(MixedLevel, MissingChartEntryFallsBackForFirstClassAndRefusesOthers) {
     fal.ctx.lists.mailerList[3] = "09001";
     fal.ctx.lists.mailerList[4] = "2";
     sort(fal, 8, 0, "14001x5");
-    EXPECT_EQ(rows(fal.ctx.tables.containerLabels), (Texts{"%MXD APO AE 090"}));
+    EXPECT_EQ(rows(fal.work.tables.containerLabels), (Texts{"%MXD APO AE 090"}));
 
     PresortHarness rml;
     rml.ctx.lists.mailerList[3] = "09001";
@@ -327,7 +328,7 @@ TEST(MixedLevel, MissingChartEntryFallsBackForFirstClassAndRefusesOthers) {
     rml.mailClass(0, 0);
     rml.pieces("14001x5");
     try {
-        test::runPresort(rml.ctx);
+        test::runPresort(rml.work, rml.ctx);
         FAIL() << "no BMC/ASF label for 090";
     } catch (const PresortError& e) {
         EXPECT_STREQ(e.what(), "The mixed tray or sack cannot be labelled: line 90 of dbmcchrt.dat "
@@ -335,26 +336,26 @@ TEST(MixedLevel, MissingChartEntryFallsBackForFirstClassAndRefusesOthers) {
                                "under Postal Lists, or the mailer's ZIP under Settings, and sort "
                                "again.");
     }
-    EXPECT_EQ(rml.ctx.counters.containerCount, 0) << "refused before the presort";
+    EXPECT_EQ(rml.work.counters.containerCount, 0) << "refused before the presort";
 }
 
 TEST(MixedLevel, NothingUncontainedMakesNoContainer) {
     PresortHarness h;
     h.useClass("RAF");
-    setTables(h.ctx, {{1234, 130, 0, 1}}, {{130, "5D 01234", 1}}, {130});
+    setTables(h.work, {{1234, 130, 0, 1}}, {{130, "5D 01234", 1}}, {130});
     BuildMixedLevel(h.presort());
-    EXPECT_EQ(h.ctx.counters.containerCount, 2);
-    EXPECT_EQ(h.ctx.counters.sortGroupCount, 2);
+    EXPECT_EQ(h.work.counters.containerCount, 2);
+    EXPECT_EQ(h.work.counters.sortGroupCount, 2);
 }
 
 TEST(MixedLevel, FlatSackLevelFromItsGroups) {
     PresortHarness h;
     h.useClass("RAF");
-    setTables(h.ctx, {{1234, 12, 0, 1}, {1300, 11, 0, 2}, {1400, 5, 0, 0}},
+    setTables(h.work, {{1234, 12, 0, 1}, {1300, 11, 0, 2}, {1400, 5, 0, 0}},
               {{12, "5D 01234", 0}, {11, "3D 013", 0}}, {});
-    h.ctx.counters.recordCount = 28;
+    h.work.counters.recordCount = 28;
     BuildMixedLevel(h.presort());
-    EXPECT_EQ(test::levelTexts(h.ctx.tables), (Texts{"Mixed"}));
-    EXPECT_EQ(rows(h.ctx.tables.sortGroupLabels), (Texts{"5D 01234", "3D 013", "MA"}));
+    EXPECT_EQ(test::levelTexts(h.work.tables), (Texts{"Mixed"}));
+    EXPECT_EQ(rows(h.work.tables.sortGroupLabels), (Texts{"5D 01234", "3D 013", "MA"}));
     h.expectConsistent();
 }

@@ -11,7 +11,7 @@ namespace quillan::test {
 
 PresortHarness::PresortHarness() : env(geographyFolder()), ctx(env.context()) {
     env.load();
-    ctx.tables.seed(false);
+    work.tables.seed(false);
 }
 
 void PresortHarness::mailType(std::initializer_list<std::pair<long, std::string>> lines) {
@@ -35,17 +35,17 @@ PresortContext& PresortHarness::presort() {
         settings_ = std::make_unique<PresortSettings>(PresortSettings{
             *MailClass::fromCode(classCode_), l.mailTypeList, l.mailerList, l.periodicalList});
     presort_ = std::make_unique<PresortContext>(
-        PresortContext{ctx.tables, ctx.counters, ctx.lists, *settings_, ctx.progress()});
+        PresortContext{work.tables, work.counters, ctx.lists, *settings_, ctx.progress()});
     return *presort_;
 }
 
 void PresortHarness::pieces(const std::string& description) {
-    fillPieces(ctx, description);
+    fillPieces(work, description);
 }
 
-void fillPieces(AppContext& ctx, const std::string& description) {
-    WorkTables& t = ctx.tables;
-    MailingCounters& c = ctx.counters;
+void fillPieces(Mailing& mailing, const std::string& description) {
+    WorkTables& t = mailing.tables;
+    MailingCounters& c = mailing.counters;
     std::stringstream items(description);
     std::string item;
     while (std::getline(items, item, ',')) {
@@ -73,14 +73,14 @@ void fillPieces(AppContext& ctx, const std::string& description) {
 
 int64_t PresortHarness::placedPieces() const {
     int64_t sum = 0;
-    for (int32_t k = 1; k < ctx.counters.containerCount; ++k)
-        sum += ctx.tables.containerPieces[static_cast<size_t>(k)];
+    for (int32_t k = 1; k < work.counters.containerCount; ++k)
+        sum += work.tables.containerPieces[static_cast<size_t>(k)];
     return sum;
 }
 
 void PresortHarness::expectConsistent() const {
-    const WorkTables& t = ctx.tables;
-    const MailingCounters& c = ctx.counters;
+    const WorkTables& t = work.tables;
+    const MailingCounters& c = work.counters;
     ASSERT_TRUE(t.familiesConsistent());
     ASSERT_EQ(t.zipGroupZips.size(), static_cast<size_t>(c.zipGroupCount) + 1);
     ASSERT_EQ(t.sortGroupPieces.size(), static_cast<size_t>(c.sortGroupCount));
@@ -115,11 +115,11 @@ void PresortHarness::expectConsistent() const {
     }
 }
 
-void setTables(AppContext& ctx, const std::vector<ZipRow>& zips,
+void setTables(Mailing& mailing, const std::vector<ZipRow>& zips,
                const std::vector<GroupRow>& groups, const std::vector<int32_t>& containers,
                const std::string& level) {
-    WorkTables& t = ctx.tables;
-    MailingCounters& c = ctx.counters;
+    WorkTables& t = mailing.tables;
+    MailingCounters& c = mailing.counters;
     t.seed(false);
     for (const ZipRow& z : zips)
         t.insertZipGroup(t.zipGroupZips.size(), z.zip, z.pieces, z.inCounty, z.owner);

@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "core/presort/PresortContext.h"
+#include "tests/support/MailingOf.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <memory>
@@ -17,6 +18,8 @@ public:
 
     TestEnvironment env;
     AppContext& ctx;
+    // The mailing the test presorts.
+    TestMailing work;
 
     // Sets mailtype.dat lines from {line, text} pairs.
     void mailType(std::initializer_list<std::pair<long, std::string>> lines);
@@ -25,7 +28,7 @@ public:
     // The class the presort context gives, whatever the mail category says ("RNAF").
     void useClass(const std::string& code);
 
-    // A presort of ctx's tables under the settings the lists hold now; each call takes them
+    // A presort of the mailing under the settings the lists hold now; each call takes them
     // afresh.
     PresortContext& presort();
 
@@ -44,9 +47,9 @@ private:
     std::unique_ptr<PresortContext> presort_;
 };
 
-// The pieces of a description as PresortHarness::pieces reads it, into any context's
+// The pieces of a description as PresortHarness::pieces reads it, into any mailing's
 // per-record tables and counters.
-void fillPieces(AppContext& ctx, const std::string& description);
+void fillPieces(Mailing& mailing, const std::string& description);
 
 // Tables built by hand: a ZIP group per entry {zip, pieces, in-county, owner}, and so on.
 struct ZipRow {
@@ -58,7 +61,7 @@ struct GroupRow {
     int32_t container;
     int32_t flag = 0;
 };
-void setTables(AppContext& ctx, const std::vector<ZipRow>& zips,
+void setTables(Mailing& mailing, const std::vector<ZipRow>& zips,
                const std::vector<GroupRow>& groups, const std::vector<int32_t>& containers,
                const std::string& level = "Mixed");
 

@@ -50,8 +50,9 @@ std::vector<int> servedPrefixes(const AppContext& ctx) {
 void prepare(PresortHarness& h, const ClassSetting& cls, int index, int records,
              std::mt19937& random) {
     AppContext& ctx = h.ctx;
-    ctx.tables.seed(false);
-    ctx.counters = MailingCounters{};
+    Mailing& mailing = h.work;
+    mailing.tables.seed(false);
+    mailing.counters = MailingCounters{};
     auto pick = [&](auto options) {
         return options[std::uniform_int_distribution<size_t>(0, options.size() - 1)(random)];
     };
@@ -75,29 +76,29 @@ void prepare(PresortHarness& h, const ClassSetting& cls, int index, int records,
     std::geometric_distribution<int> localOf(0.2);
     std::bernoulli_distribution rejected(0.02), noZip4(0.3), inCounty(0.1);
     bool coSacked = MailClass::fromCode(cls.code)->isCoSacked();
-    WorkTables& t = ctx.tables;
+    WorkTables& t = mailing.tables;
     for (int r = 0; r < records; ++r) {
         int prefix = served[std::min(prefixOf(random), used - 1)];
         int32_t zip = prefix * 100 + std::min(localOf(random), locals - 1) + 1;
         int32_t value = zip;
         if (rejected(random)) {
             value = -2 * 100000 - zip;
-            ++ctx.counters.rejectedCount;
+            ++mailing.counters.rejectedCount;
         } else if (coSacked && noZip4(random)) {
             value = -zip;
-            ++ctx.counters.missingZip4Count;
+            ++mailing.counters.missingZip4Count;
         }
         t.pieceZips.push_back(value);
         t.pieceInCounty.push_back(inCounty(random) ? 1 : 0);
         t.pieceCities.push_back("");
-        ++ctx.counters.recordCount;
+        ++mailing.counters.recordCount;
     }
 }
 
 void expectSoundSort(const PresortHarness& h, const std::string& code, const std::string& what) {
     SCOPED_TRACE(what);
-    const WorkTables& t = h.ctx.tables;
-    const MailingCounters& c = h.ctx.counters;
+    const WorkTables& t = h.work.tables;
+    const MailingCounters& c = h.work.counters;
     h.expectConsistent();
     EXPECT_EQ(h.placedPieces(), c.recordCount - c.rejectedCount);
     for (int32_t z = 1; z <= c.zipGroupCount; ++z)
@@ -129,8 +130,8 @@ TEST_P(PresortProperties, EveryPieceInExactlyOneGroupAndContainer) {
     for (int index = 0; index < listsPerClass(); ++index) {
         int records = std::uniform_int_distribution<int>(1, 600)(random);
         prepare(h, cls, index, records, random);
-        test::runPresort(h.ctx);
-        ASSERT_EQ(h.ctx.mailClass.code(), cls.code);
+        test::runPresort(h.work, h.ctx);
+        ASSERT_EQ(h.work.mailClass.code(), cls.code);
         expectSoundSort(h, cls.code, std::string(cls.code) + " list " + std::to_string(index));
         if (::testing::Test::HasFailure())
             return;
@@ -147,13 +148,13 @@ TEST_P(PresortProperties, SortResultFileGivesBackTheKindsTheSortMade) {
     for (int index = 0; index < listsPerClass(); ++index) {
         int records = std::uniform_int_distribution<int>(1, 600)(random);
         prepare(h, cls, index, records, random);
-        test::runPresort(h.ctx); // saves the sort-result file
-        const WorkTables sorted = h.ctx.tables;
-        ASSERT_TRUE(test::loadSortResults(h.ctx));
+        test::runPresort(h.work, h.ctx); // saves the sort-result file
+        const WorkTables sorted = h.work.tables;
+        ASSERT_TRUE(test::loadSortResults(h.work, h.ctx));
         SCOPED_TRACE(std::string(cls.code) + " list " + std::to_string(index));
-        EXPECT_EQ(h.ctx.tables.sortGroupKinds, sorted.sortGroupKinds);
-        EXPECT_EQ(h.ctx.tables.containerTypes, sorted.containerTypes);
-        EXPECT_EQ(h.ctx.tables.containerLabels, sorted.containerLabels);
+        EXPECT_EQ(h.work.tables.sortGroupKinds, sorted.sortGroupKinds);
+        EXPECT_EQ(h.work.tables.containerTypes, sorted.containerTypes);
+        EXPECT_EQ(h.work.tables.containerLabels, sorted.containerLabels);
         if (::testing::Test::HasFailure())
             return;
     }
@@ -166,15 +167,15 @@ TEST_P(PresortProperties, IndexedLevelsGiveTheTablesOfTheLiteralOnes) {
         std::mt19937 a(static_cast<unsigned>(1000 + index)), b(static_cast<unsigned>(1000 + index));
         prepare(fast, cls, index, 2000, a);
         prepare(literal, cls, index, 2000, b);
-        test::runPresort(fast.ctx);
+        test::runPresort(fast.work, fast.ctx);
         RunPresortWith(literal.presort(), test::literalLevels());
         SCOPED_TRACE(std::string(cls.code) + " list " + std::to_string(index));
-        EXPECT_TRUE(fast.ctx.tables == literal.ctx.tables);
-        EXPECT_EQ(fast.ctx.counters.containerCount, literal.ctx.counters.containerCount);
-        EXPECT_EQ(fast.ctx.counters.sortGroupCount, literal.ctx.counters.sortGroupCount);
-        EXPECT_EQ(fast.ctx.counters.zipGroupCount, literal.ctx.counters.zipGroupCount);
-        EXPECT_EQ(fast.ctx.counters.placedPieces, literal.ctx.counters.placedPieces);
-        EXPECT_EQ(fast.ctx.counters.piecesDone, literal.ctx.counters.piecesDone);
+        EXPECT_TRUE(fast.work.tables == literal.work.tables);
+        EXPECT_EQ(fast.work.counters.containerCount, literal.work.counters.containerCount);
+        EXPECT_EQ(fast.work.counters.sortGroupCount, literal.work.counters.sortGroupCount);
+        EXPECT_EQ(fast.work.counters.zipGroupCount, literal.work.counters.zipGroupCount);
+        EXPECT_EQ(fast.work.counters.placedPieces, literal.work.counters.placedPieces);
+        EXPECT_EQ(fast.work.counters.piecesDone, literal.work.counters.piecesDone);
         if (::testing::Test::HasFailure())
             return;
     }
