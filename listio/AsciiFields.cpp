@@ -1,5 +1,6 @@
 #include "listio/AsciiFields.h"
 
+#include "listio/ListFormat.h"
 #include "listio/ListKinds.h"
 
 #include <functional>
@@ -99,13 +100,16 @@ size_t scanCommas(std::string_view line, const FieldTarget& target, const FieldS
     }
 }
 
-size_t scan(std::string_view kind, std::string_view line, const FieldTarget& target,
+size_t scan(const ListFormat& format, std::string_view line, const FieldTarget& target,
             const FieldSeen& seen = {}) {
-    if (isTabOrBarKind(kind))
+    switch (format.fieldSplit) {
+    case ListFormat::FieldSplit::TabOrBar:
         return scanSeparated(line, target, seen);
-    if (isCommaKind(kind))
+    case ListFormat::FieldSplit::Comma:
         return scanCommas(line, target, seen);
-    return 0;
+    default:
+        return 0;
+    }
 }
 
 std::string* nowhere(size_t) {
@@ -114,35 +118,35 @@ std::string* nowhere(size_t) {
 
 } // namespace
 
-int fieldCount(std::string_view kind, std::string_view line) {
-    size_t count = scan(kind, line, nowhere);
-    if (kind == KindBar && count > 0)
+int fieldCount(const ListFormat& format, std::string_view line) {
+    size_t count = scan(format, line, nowhere);
+    if (format.closingDelimiter && count > 0)
         --count;
     return static_cast<int>(count);
 }
 
-void SplitAsciiRecord(std::string_view kind, int n, std::string_view line,
+void SplitAsciiRecord(const ListFormat& format, int n, std::string_view line,
                       std::vector<std::string>& fields) {
     size_t wanted = n > 0 ? static_cast<size_t>(n) : 0;
     if (fields.size() < wanted)
         fields.resize(wanted);
     for (auto& field : fields)
         field.clear();
-    scan(kind, line, [&](size_t i) { return i < wanted ? &fields[i] : nullptr; });
+    scan(format, line, [&](size_t i) { return i < wanted ? &fields[i] : nullptr; });
 }
 
-std::vector<RawField> rawFields(std::string_view kind, std::string_view line) {
+std::vector<RawField> rawFields(const ListFormat& format, std::string_view line) {
     std::vector<RawField> fields;
-    scan(kind, line, nowhere, [&](const ScannedField& f) {
+    scan(format, line, nowhere, [&](const ScannedField& f) {
         fields.push_back({line.substr(f.begin, f.end - f.begin), f.closed});
     });
-    if (kind == KindBar && !fields.empty() && fields.back().bytes.empty())
+    if (format.closingDelimiter && !fields.empty() && fields.back().bytes.empty())
         fields.pop_back();
     return fields;
 }
 
-bool allFieldsStandAlone(std::string_view kind, std::string_view line) {
-    for (const RawField& f : rawFields(kind, line))
+bool allFieldsStandAlone(const ListFormat& format, std::string_view line) {
+    for (const RawField& f : rawFields(format, line))
         if (!f.standsAlone)
             return false;
     return true;

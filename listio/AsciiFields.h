@@ -6,24 +6,26 @@
 
 namespace quillan {
 
+struct ListFormat;
+
 // The fields of one line of a text list. Counting and splitting walk the line by the same
 // rules, so that a line always splits into as many fields as it counts:
-// - tab and bar kinds: a tab or a bar ends a field (either in either kind); a field wrapped
+// - tab and bar lists: a tab or a bar ends a field (either in either list); a field wrapped
 //   in straight double quotes loses them. In a bar list every field, the last included, is
 //   followed by a bar, so the text after the last bar is no field of its own.
-// - comma kinds: a comma ends a field. A field that begins with a quote character runs to
+// - comma and merge lists: a comma ends a field. A field that begins with a quote character runs to
 //   the next quote character, commas included, without the quotes; inside it a quote
 //   character followed by a straight double quote stands for the first of the two (so
 //   `""` is one `"`). An unclosed quote runs to the end of the line. Anything between the
 //   closing quote and the next comma is kept.
 
-// The number of fields of the line, 0 for a kind that is not a text kind.
-int fieldCount(std::string_view kind, std::string_view line);
+// The number of fields of the line, 0 for a format that is no text format.
+int fieldCount(const ListFormat& format, std::string_view line);
 
 // Fills entries 0 .. n-1 of the field list from the line (any entry beyond n is emptied);
-// a line with fewer fields leaves the rest empty, fields past n are ignored. Other kinds
+// a line with fewer fields leaves the rest empty, fields past n are ignored. Other formats
 // leave every entry empty.
-void SplitAsciiRecord(std::string_view kind, int n, std::string_view line,
+void SplitAsciiRecord(const ListFormat& format, int n, std::string_view line,
                       std::vector<std::string>& fields);
 
 // One field of a line as the line holds it: its bytes up to the separator, and whether
@@ -36,10 +38,10 @@ struct RawField {
 
 // Every field of the line as written, the text after the last bar of a bar line included
 // when there is any.
-std::vector<RawField> rawFields(std::string_view kind, std::string_view line);
+std::vector<RawField> rawFields(const ListFormat& format, std::string_view line);
 
 // False when a field of the line would swallow what is written after it.
-bool allFieldsStandAlone(std::string_view kind, std::string_view line);
+bool allFieldsStandAlone(const ListFormat& format, std::string_view line);
 
 // The tabs and bars of the line that lie outside the quoted parts of its fields, read as a
 // comma line: a separator of the line's own, not a character of a quoted text.

@@ -110,11 +110,11 @@ int CountAsciiFields(Notices& notices, const ListFormat& format, const std::stri
             return 0;
         }
     }
-    int count = fieldCount(format.name, first);
+    int count = fieldCount(format, first);
     // A list of one line has no second line to agree with: a header with nothing under it,
     // or a line that cannot be told from one (a lone ZIP code still counts as a record).
     const bool oneLine = secondStatus == TextLineReader::Status::End;
-    if (oneLine && (format.headerLine || count != fieldCount(format.name, ""))) {
+    if (oneLine && (format.headerLine || count != fieldCount(format, ""))) {
         ShowNoRecords(notices, path,
                       format.headerLine
                           ? "The file holds only its first line, the one naming the fields."
@@ -122,7 +122,7 @@ int CountAsciiFields(Notices& notices, const ListFormat& format, const std::stri
                             "line naming the fields.");
         return 0;
     }
-    if (fieldCount(format.name, second) != count || count == 0) {
+    if (fieldCount(format, second) != count || count == 0) {
         refuseList(notices, "Quillan cannot read this kind of file. See the Help file for "
                             "instructions on exporting your mailing list to an ascii file.");
         return 0;

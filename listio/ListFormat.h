@@ -40,9 +40,18 @@ struct ListFormat {
     std::vector<std::string> extensions = {};
     // The open dialog's entry for the format, if it has one of its own.
     std::optional<platform::FileFilter> filter = {};
-    // A text list: each record a line, split into fields by the rules of the format's name
+    // A text list: each record a line, split into fields by the format's rules below
     // (listio/AsciiFields.h).
     bool text = false;
+    // Where a text list's line splits into fields: at every tab or bar (tab and bar lists
+    // take either), or at the commas outside quoted fields (comma and merge lists).
+    enum class FieldSplit { None, TabOrBar, Comma };
+    FieldSplit fieldSplit = FieldSplit::None;
+    // The character the writer puts between the fields of a text record.
+    char delimiter = 0;
+    // Every field, the last included, is followed by the delimiter (bar lists): the text
+    // after the last one is no field of its own.
+    bool closingDelimiter = false;
     // The first line names the fields and is no record.
     bool headerLine = false;
     // The field dialog begins at the first record, not at the field names.

@@ -50,10 +50,14 @@ std::unique_ptr<ListSource> reopenDbase(const ListFormat&, const std::string& pa
     return std::make_unique<DbfListSource>(path, std::move(*check.header));
 }
 
-ListFormat textFormat(const char* name, std::optional<platform::FileFilter> filter,
+ListFormat textFormat(const char* name, std::optional<platform::FileFilter> filter, char delimiter,
                       bool headerLine) {
     ListFormat f{.name = name, .filter = std::move(filter)};
     f.text = true;
+    f.fieldSplit =
+        delimiter == ',' ? ListFormat::FieldSplit::Comma : ListFormat::FieldSplit::TabOrBar;
+    f.delimiter = delimiter;
+    f.closingDelimiter = delimiter == '|';
     f.headerLine = headerLine;
     f.firstRowIsRecord = !headerLine;
     f.open = OpenTextList;
@@ -104,14 +108,15 @@ ListFormat paveFormat() {
 
 // Bar lists and PAVE files have no filter of their own: "All Files" shows them.
 std::vector<ListFormat> makeFormats() {
-    return {accessFormat(),
-            excelFormat(),
-            textFormat(KindComma, platform::FileFilter{"Ascii Comma-delimited", {"*.TXT"}}, false),
-            textFormat(KindTab, platform::FileFilter{"Ascii Tab-delimited", {"*.TXT"}}, false),
-            textFormat(KindMerge, platform::FileFilter{"Ascii Merge", {"*.TXT"}}, true),
-            dbaseFormat(),
-            textFormat(KindBar, std::nullopt, true),
-            paveFormat()};
+    return {
+        accessFormat(),
+        excelFormat(),
+        textFormat(KindComma, platform::FileFilter{"Ascii Comma-delimited", {"*.TXT"}}, ',', false),
+        textFormat(KindTab, platform::FileFilter{"Ascii Tab-delimited", {"*.TXT"}}, '\t', false),
+        textFormat(KindMerge, platform::FileFilter{"Ascii Merge", {"*.TXT"}}, ',', true),
+        dbaseFormat(),
+        textFormat(KindBar, std::nullopt, '|', true),
+        paveFormat()};
 }
 
 } // namespace

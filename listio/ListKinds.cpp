@@ -4,18 +4,6 @@
 
 namespace quillan {
 
-bool isHeaderKind(std::string_view kind) {
-    return kind == KindMerge || kind == KindBar;
-}
-
-bool isCommaKind(std::string_view kind) {
-    return kind == KindComma || kind == KindMerge || kind == KindMergeIndex;
-}
-
-bool isTabOrBarKind(std::string_view kind) {
-    return kind == KindTab || kind == KindBar;
-}
-
 std::string upperExtensionOf(const std::string& path) {
     std::string name = fileNameOf(path);
     size_t dot = name.rfind('.');

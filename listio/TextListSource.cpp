@@ -25,11 +25,8 @@ std::vector<std::string> TextListSource::fieldNames() {
     TextLineReader header(path_);
     std::string line;
     header.next(line);
-    // A merge header is split as a comma line whatever quoting the records use.
-    std::string_view kind =
-        format_.name == std::string_view(KindMerge) ? KindMergeIndex : format_.name;
     std::vector<std::string> names;
-    SplitAsciiRecord(kind, fieldCount_, line, names);
+    SplitAsciiRecord(format_, fieldCount_, line, names);
     return names;
 }
 
@@ -45,7 +42,7 @@ bool TextListSource::read(long k, int fields, ListRecord& record) {
     if (status == TextLineReader::Status::End)
         return false;
     position_ = k;
-    SplitAsciiRecord(format_.name, fields, record.line, record.fields);
+    SplitAsciiRecord(format_, fields, record.line, record.fields);
     record.deleted = false;
     return true;
 }

@@ -56,10 +56,13 @@ bool unchangedSinceRead(const SortInformationJob& job) {
 
 } // namespace
 
-TextRecordJoiner::TextRecordJoiner(std::string kind, int fieldCount, const ListState& roles)
-    : kind_(std::move(kind)),
-      fieldCount_(fieldCount), columns_{roles.trayColumn, roles.packageColumn,
-                                        roles.endorsementColumn} {}
+TextRecordJoiner::TextRecordJoiner(const ListFormat& format, int fieldCount, const ListState& roles)
+    : format_(format), fieldCount_(fieldCount), columns_{roles.trayColumn, roles.packageColumn,
+                                                         roles.endorsementColumn} {}
+
+bool TextRecordJoiner::commaFields() const {
+    return format_.fieldSplit == ListFormat::FieldSplit::Comma;
+}
 
 bool TextRecordJoiner::anyColumn() const {
     return std::any_of(std::begin(columns_), std::end(columns_), [](int c) { return c >= 0; });
@@ -68,14 +71,15 @@ bool TextRecordJoiner::anyColumn() const {
 std::string TextRecordJoiner::join(const std::string& line, const std::string& tray,
                                    const std::string& package, const std::string& endorsement) {
     const std::string* values[3] = {&tray, &package, &endorsement};
-    const bool comma = isCommaKind(kind_);
-    if (!anyColumn() && allFieldsStandAlone(kind_, line)) {
-        if (kind_ == KindTab)
-            return line + "\t" + tray + "\t" + package + "\t" + endorsement;
+    const bool comma = commaFields();
+    if (!anyColumn() && allFieldsStandAlone(format_, line)) {
+        const char d = format_.delimiter;
         // A bar record missing its last bar gets it, so that its last field stays apart.
-        if (kind_ == KindBar)
-            return line + (line.empty() || line.back() == '|' ? "" : "|") + tray + "|" + package +
-                   "|" + endorsement + "|";
+        if (format_.closingDelimiter)
+            return line + (line.empty() || line.back() == d ? "" : std::string(1, d)) + tray + d +
+                   package + d + endorsement + d;
+        if (!comma)
+            return line + d + tray + d + package + d + endorsement;
         return line + "," + quotedCommaField(tray) + "," + quotedCommaField(package) + "," +
                quotedCommaField(endorsement);
     }
@@ -95,20 +99,20 @@ std::string TextRecordJoiner::join(const std::string& line, const std::string& t
 }
 
 std::string TextRecordJoiner::emptyField() const {
-    return isCommaKind(kind_) ? "\"\"" : "";
+    return commaFields() ? "\"\"" : "";
 }
 
 // Each field goes back as the line holds it, so that sorting a list again gives the same
 // bytes; only a comma field whose quote never closes is written afresh, quoted.
 void TextRecordJoiner::keepFieldsOf(const std::string& line) {
-    std::vector<RawField> raw = rawFields(kind_, line);
+    std::vector<RawField> raw = rawFields(format_, line);
     fields_.clear();
     for (size_t i = 0; i < raw.size(); ++i) {
         if (raw[i].standsAlone) {
             fields_.emplace_back(raw[i].bytes);
             continue;
         }
-        SplitAsciiRecord(kind_, static_cast<int>(raw.size()), line, texts_);
+        SplitAsciiRecord(format_, static_cast<int>(raw.size()), line, texts_);
         fields_.push_back(quotedCommaField(texts_[i]));
     }
     if (fields_.size() < static_cast<size_t>(std::max(fieldCount_, 0)))
@@ -116,15 +120,14 @@ void TextRecordJoiner::keepFieldsOf(const std::string& line) {
 }
 
 std::string TextRecordJoiner::joinFields() const {
-    const char delimiter = kind_ == KindBar ? '|' : kind_ == KindTab ? '\t' : ',';
     std::string out;
     for (size_t i = 0; i < fields_.size(); ++i) {
         if (i > 0)
-            out += delimiter;
+            out += format_.delimiter;
         out += fields_[i];
     }
-    if (kind_ == KindBar)
-        out += '|';
+    if (format_.closingDelimiter)
+        out += format_.delimiter;
     return out;
 }
 
@@ -133,10 +136,10 @@ std::string TextRecordJoiner::header(const std::string& headerLine) const {
     for (int i = 0; i < 3; ++i) {
         if (columns_[i] >= 0)
             continue;
-        if (kind_ == KindBar)
-            out += std::string(kGainedNames[i]) + "|";
+        if (format_.closingDelimiter)
+            out += kGainedNames[i] + std::string(1, format_.delimiter);
         else
-            out += std::string(",") + kGainedNames[i];
+            out += format_.delimiter + std::string(kGainedNames[i]);
     }
     return out;
 }
@@ -160,7 +163,7 @@ std::optional<ClosingMessage> WriteTextList(const SortInformationJob& job, Notic
     }
     if (bom)
         out.raw("\xEF\xBB\xBF");
-    TextRecordJoiner joiner(job.list.format->name, state.fieldCount, state);
+    TextRecordJoiner joiner(*job.list.format, state.fieldCount, state);
     if (job.list.format->headerLine)
         out.line(joiner.header(state.listHeaderLine));
 

@@ -8,13 +8,15 @@
 
 namespace quillan {
 
+struct ListFormat;
+
 // One record of a text list with its tray, package and endorsement values: put into the
 // list's own output fields where it has them, else added after its fields in the list's
 // own form. Every other field keeps its bytes, and a record with more fields than the
 // list's count keeps them all.
 class TextRecordJoiner {
 public:
-    TextRecordJoiner(std::string kind, int fieldCount, const ListState& roles);
+    TextRecordJoiner(const ListFormat& format, int fieldCount, const ListState& roles);
 
     std::string join(const std::string& line, const std::string& tray, const std::string& package,
                      const std::string& endorsement);
@@ -22,12 +24,13 @@ public:
     std::string header(const std::string& headerLine) const;
 
 private:
+    bool commaFields() const;
     bool anyColumn() const;
     void keepFieldsOf(const std::string& line);
     std::string emptyField() const;
     std::string joinFields() const;
 
-    std::string kind_;
+    const ListFormat& format_;
     int fieldCount_;
     int columns_[3];
     std::vector<std::string> fields_; // as written

@@ -39,9 +39,13 @@ bool unknownFormatShown(const ListFixture& f) {
                                                 0) == 0;
 }
 
+const ListFormat& format(std::string_view name) {
+    return *formatNamed(name);
+}
+
 std::vector<std::string> split(std::string_view kind, int n, std::string_view line) {
     std::vector<std::string> fields;
-    SplitAsciiRecord(kind, n, line, fields);
+    SplitAsciiRecord(format(kind), n, line, fields);
     return fields;
 }
 
@@ -128,7 +132,7 @@ TEST(FieldSplit, CommaKinds) {
                     "\xD2"
                     "a,b\",c "),
               (std::vector<std::string>{"a,b", "c "}));
-    EXPECT_EQ(split(KindMergeIndex, 2, "\"a,b\xD3,c"), (std::vector<std::string>{"a,b", "c"}));
+    EXPECT_EQ(split(KindMerge, 2, "\"a,b\xD3,c"), (std::vector<std::string>{"a,b", "c"}));
     // An unclosed quote takes the rest of the line; later fields stay empty.
     EXPECT_EQ(split(KindComma, 3, "x,\"open, never closed"),
               (std::vector<std::string>{"x", "open, never closed", ""}));
@@ -137,7 +141,7 @@ TEST(FieldSplit, CommaKinds) {
     // Inside quotes a quote character followed by a straight quote is that character.
     EXPECT_EQ(split(KindComma, 3, "\"1 ELM ST APT \"\"B\"\"\",\"a\xD2\"\",\"\"\"\""),
               (std::vector<std::string>{"1 ELM ST APT \"B\"", "a\xD2", "\""}));
-    EXPECT_EQ(fieldCount(KindComma, "\"a \"\"b\"\", c\",x"), 2);
+    EXPECT_EQ(fieldCount(format(KindComma), "\"a \"\"b\"\", c\",x"), 2);
     EXPECT_EQ(split("dBase", 2, "a,b"), (std::vector<std::string>{"", ""}));
 }
 
@@ -152,9 +156,9 @@ TEST(FieldSplit, SplittingGivesExactlyTheFieldsCounted) {
     const char* lines[] = {"\"ab\"c,d", "\"a,b", "a,\"b\"\"c\",d", ",,", "x\xD2y,z|q", "\"\",\"|"};
     for (const char* kind : {KindComma, KindTab, KindBar})
         for (const char* line : lines) {
-            int n = fieldCount(kind, line);
+            int n = fieldCount(format(kind), line);
             std::vector<std::string> fields;
-            SplitAsciiRecord(kind, 50, line, fields);
+            SplitAsciiRecord(format(kind), 50, line, fields);
             for (size_t i = static_cast<size_t>(n); i < fields.size(); ++i)
                 EXPECT_TRUE(fields[i].empty() || (kind == KindBar && i == static_cast<size_t>(n)))
                     << kind << ": " << line << " field " << i;

@@ -78,7 +78,7 @@ TEST(TextListWriter, EveryLineOfEachKindComesBackOnce) {
         f.sortAndWrite(path);
         const std::string kind = f.formatRead();
         std::vector<std::string> before = crlfLines(original), after = f.fileLines(path);
-        if (isHeaderKind(kind)) {
+        if (formatNamed(kind)->headerLine) {
             EXPECT_EQ(after.front(),
                       before.front() + (kind == KindBar ? "tray|package|endorsement|"
                                                         : ",tray,package,endorsement"));
@@ -237,6 +237,11 @@ std::string randomText(std::mt19937& rng, bool commaKind) {
     return text;
 }
 
+// Comma and merge lists split at commas outside quotes.
+bool commaFields(const std::string& kind) {
+    return formatNamed(kind)->fieldSplit == ListFormat::FieldSplit::Comma;
+}
+
 // A comma field as a person's program writes it: quoted when it must be, else either way.
 std::string commaField(const std::string& text, std::mt19937& rng) {
     bool must = text.find_first_of(",\t|") != std::string::npos || isQuoteByte(text.front());
@@ -245,7 +250,7 @@ std::string commaField(const std::string& text, std::mt19937& rng) {
 
 GeneratedList generateList(const std::string& kind, unsigned seed) {
     std::mt19937 rng(seed);
-    const bool comma = isCommaKind(kind);
+    const bool comma = commaFields(kind);
     const char* zips[] = {"75201", "75202", "01234", "15001", "ABCDE", "7520"};
     GeneratedList list{kind, {}, 5, {}};
     auto line = [&](const std::vector<std::string>& encoded) {
@@ -255,7 +260,7 @@ GeneratedList generateList(const std::string& kind, unsigned seed) {
                    (kind == KindBar ? "|" : "");
         return out + "\r\n";
     };
-    if (isHeaderKind(kind))
+    if (formatNamed(kind)->headerLine)
         list.bytes += line({"NAME", "ADDRESS", "ZIP", "NOTE", "CITY"});
     for (int r = 0; r < 60; ++r) {
         // The first records are plain, so that the kind and the ZIP field are found.
@@ -278,8 +283,8 @@ GeneratedList generateList(const std::string& kind, unsigned seed) {
 std::vector<std::string> rawPrefixes(const std::string& kind, const std::vector<std::string>& lines,
                                      int count) {
     std::vector<std::string> out;
-    for (size_t i = isHeaderKind(kind) ? 1 : 0; i < lines.size(); ++i) {
-        std::vector<RawField> raw = rawFields(kind, lines[i]);
+    for (size_t i = formatNamed(kind)->headerLine ? 1 : 0; i < lines.size(); ++i) {
+        std::vector<RawField> raw = rawFields(*formatNamed(kind), lines[i]);
         std::string prefix;
         for (int c = 0; c < count && c < static_cast<int>(raw.size()); ++c)
             prefix += std::string(raw[static_cast<size_t>(c)].bytes) + '\x01';
@@ -309,14 +314,14 @@ TEST(TextListWriter, SortingAgainAndAgainLeavesEveryFieldAsTheFirstSortWroteIt) 
                 EXPECT_EQ(rawPrefixes(kind, lines, list.fields),
                           rawPrefixes(kind, original, list.fields));
             }
-            if (!isCommaKind(kind))
+            if (!commaFields(kind))
                 continue;
             // Read back, the quoted fields give the texts they were written from.
             std::vector<std::vector<std::string>> read;
             std::vector<std::string> lines = f.fileLines(path);
-            for (size_t i = isHeaderKind(kind) ? 1 : 0; i < lines.size(); ++i) {
+            for (size_t i = formatNamed(kind)->headerLine ? 1 : 0; i < lines.size(); ++i) {
                 std::vector<std::string> fields;
-                SplitAsciiRecord(kind, list.fields, lines[i], fields);
+                SplitAsciiRecord(*formatNamed(kind), list.fields, lines[i], fields);
                 read.push_back(fields);
             }
             std::sort(read.begin(), read.end());
