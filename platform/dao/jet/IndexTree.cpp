@@ -154,21 +154,30 @@ bool IndexTree::overflows(std::uint32_t page) {
            indexEntryBytes(node.entries, pages_.format()) > capacity_;
 }
 
+IndexTree::LeafPlace IndexTree::placeOf(std::span<const std::uint8_t> key, std::uint32_t rowId) {
+    LeafPlace place;
+    place.entry.assign(key.begin(), key.end());
+    appendRowPointer(rowId, place.entry);
+    place.page = descend(place.entry, place.path);
+    std::vector<IndexEntry>& entries = load(place.page).entries;
+    auto at = lowerBound(entries, place.entry, true);
+    place.slot = static_cast<std::size_t>(at - entries.begin());
+    place.found = at != entries.end() && *at == place.entry;
+    return place;
+}
+
 void IndexTree::insert(std::span<const std::uint8_t> key, std::uint32_t rowId) {
-    IndexEntry entry(key.begin(), key.end());
-    appendRowPointer(rowId, entry);
-    std::vector<Step> path;
-    std::uint32_t page = descend(entry, path);
-    IndexNode& leaf = load(page);
-    auto at = lowerBound(leaf.entries, entry, true);
-    if (at != leaf.entries.end() && *at == entry)
+    LeafPlace place = placeOf(key, rowId);
+    if (place.found)
         return;
-    bool last = at == leaf.entries.end();
+    const IndexNode& leaf = load(place.page);
+    bool last = place.slot == leaf.entries.size();
     bool appended = last && leaf.next == 0;
-    change(page).entries.insert(at, entry);
-    splitUp(page, path, appended);
+    std::vector<IndexEntry>& entries = change(place.page).entries;
+    entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(place.slot), place.entry);
+    splitUp(place.page, place.path, appended);
     if (last)
-        refreshSeparators(entry);
+        refreshSeparators(place.entry);
 }
 
 void IndexTree::splitUp(std::uint32_t page, std::vector<Step>& path, bool appended) {
@@ -245,17 +254,13 @@ void IndexTree::splitRoot(bool appended) {
 }
 
 bool IndexTree::remove(std::span<const std::uint8_t> key, std::uint32_t rowId) {
-    IndexEntry entry(key.begin(), key.end());
-    appendRowPointer(rowId, entry);
-    std::vector<Step> path;
-    std::uint32_t page = descend(entry, path);
-    IndexNode& leaf = load(page);
-    auto at = lowerBound(leaf.entries, entry, true);
-    if (at == leaf.entries.end() || *at != entry)
+    LeafPlace place = placeOf(key, rowId);
+    if (!place.found)
         return false;
-    change(page).entries.erase(at);
-    rebalance(page, path);
-    refreshSeparators(entry);
+    std::vector<IndexEntry>& entries = change(place.page).entries;
+    entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(place.slot));
+    rebalance(place.page, place.path);
+    refreshSeparators(place.entry);
     return true;
 }
 

@@ -54,6 +54,16 @@ private:
     void freePage(std::uint32_t page);
 
     std::uint32_t descend(std::span<const std::uint8_t> target, std::vector<Step>& path);
+    // Where the entry of a key and row belongs: its leaf page, the path down to it, its place
+    // in the leaf and whether the leaf holds it already.
+    struct LeafPlace {
+        IndexEntry entry;
+        std::vector<Step> path;
+        std::uint32_t page = 0;
+        std::size_t slot = 0;
+        bool found = false;
+    };
+    LeafPlace placeOf(std::span<const std::uint8_t> key, std::uint32_t rowId);
     std::uint32_t childAt(const IndexNode& node, std::size_t slot) const;
     IndexEntry lastEntryBelow(std::uint32_t page);
     IndexEntry separatorFor(std::uint32_t page);
