@@ -47,7 +47,10 @@ struct ListState : FieldRoles {
     // Fields per record of a text list, as counted when it was opened.
     int fieldCount = 0;
 
-    // Line 1 of a list with a header line, kept for rewriting the list.
+    // The first line of a text list names the fields and is no record: the header line of
+    // a merge or bar list, or a tab list's heading line. Kept for rewriting the list, which
+    // begins with it.
+    bool headingLine = false;
     std::string listHeaderLine;
     // The lines after the last record of a text list that hold nothing but blanks: they are
     // no records, and the rewritten list ends with them as the list did.

@@ -69,7 +69,10 @@ long readIdentifiedRecords(ListOpening& opening, OpenedList& list) {
     long n = IdentifyFields(opening, *list.source, list.records, list.fields);
     if (n <= 0)
         return 0;
-    n -= list.source->readFor(opening.state().roles());
+    const long headings = list.source->readFor(opening.state().roles());
+    if (opening.format().text)
+        opening.state().headingLine = opening.format().headerLine || headings > 0;
+    n -= headings;
     if (n <= 0) {
         ShowNoRecords(opening.notices(), opening.reading.list.path,
                       "The sheet holds only the names of its fields.");
