@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/FieldRoles.h"
+#include "platform/fs/RegularFile.h"
 
 #include <array>
 #include <cstdint>
@@ -21,12 +22,7 @@ struct DbfLayout {
 
 // What a list file was when it was read: a workbook, database or dBase table held in memory,
 // or walked again by position, is never written over a file that changed since.
-struct FileStamp {
-    long long size = -1;
-    long long modifiedNanoseconds = 0;
-    unsigned long long device = 0, inode = 0;
-    friend bool operator==(const FileStamp&, const FileStamp&) = default;
-};
+using FileStamp = platform::FileStamp;
 
 // One field of an Access table, as the checks of the output fields need it.
 struct AccessField {

@@ -159,6 +159,8 @@ std::optional<ClosingMessage> WriteTextList(const SortInformationJob& job, Notic
     progress.begin("Sorted File");
     const std::string& path = job.list.path;
     const ListState& state = job.list.state;
+    // Taken before the file is compared with what was read: it must stay so until replaced.
+    const FileStamp checked = listStampOf(path);
     if (!unchangedSinceRead(job)) {
         reportNotSaved(notices, path,
                        "The file is no longer the one Quillan read (it was changed, moved or "
@@ -166,7 +168,7 @@ std::optional<ClosingMessage> WriteTextList(const SortInformationJob& job, Notic
         return std::nullopt;
     }
     const bool bom = startsWithByteOrderMark(path);
-    LineOutput out(path, state.lineEnd);
+    LineOutput out(path, state.lineEnd, platform::AtomicFileWriter::Links::Follow, checked);
     if (!out.ok()) {
         reportListNotWritten(notices, path, out);
         return std::nullopt;
