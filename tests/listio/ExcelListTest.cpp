@@ -18,8 +18,6 @@ using platform::MessageKind;
 
 namespace {
 
-using Roles = std::vector<std::pair<std::string, int>>;
-
 // A copy of a corpus file that the test writes back: the corpus is read-only, and a file
 // nobody may write is refused even to the superuser.
 void copyToWrite(const std::string& from, const std::string& to) {
@@ -35,16 +33,6 @@ struct ReadFixture : ListFixture {
         setLine(&SettingsLists::prefsList, 2, "1");
     }
 };
-
-// Opens the list, choosing these roles (field dialog combo, column) and pressing Finish.
-std::string openWithRoles(ListFixture& f, const std::string& path, const Roles& roles) {
-    f.ui().whenShown("VerifyDlog", [roles](Form& form) {
-        for (const auto& [combo, column] : roles)
-            form.control(combo).userSetItemIndex(column);
-        form.control("OKBtn").userClick();
-    });
-    return f.open(path, 0);
-}
 
 // Picks the sheet or table of this row in the selector when it shows.
 void chooseInSelector(ListFixture& f, int row) {
