@@ -208,6 +208,19 @@ TEST(ExcelList, SheetIsTheOnlyOneTheNamedOneOrThePersonsChoice) {
         EXPECT_EQ(f.ui().formLog().back(), "modal VerifyDlog");
         EXPECT_EQ(f.ui().formLog().size(), 2u) << "the open dialog, then the field dialog";
     }
+    {
+        // A name on the command line that is not the only sheet's is not taken for it.
+        ReadFixture probe;
+        std::string path = probe.env.folder() + "one.xls";
+        writeWorkbook(path, {{"Only", {{"NAME", "ZIP"}, {"Ann", "75201"}}}});
+        ReadFixture f({path, "NOSTOP", "../../../../etc/passwd"});
+        EXPECT_EQ(f.open(path, 0), "");
+        ASSERT_EQ(f.messageTexts().size(), 1u);
+        EXPECT_EQ(f.messageTexts()[0], "one.xls has no sheet named \"../../../../etc/passwd\": its "
+                                       "only sheet is \"Only\". Quillan has not sorted it.");
+        ReadFixture g({path, "NOSTOP", "only"});
+        EXPECT_EQ(g.open(path, 0), path);
+    }
 }
 
 // Excel 2.1 and 3.0 workbooks, which the library does not write.
