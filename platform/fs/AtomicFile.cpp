@@ -169,23 +169,14 @@ bool AtomicFileWriter::stillAsExpected() const {
 
 // The copy on disk holds exactly the bytes written.
 bool AtomicFileWriter::copyIsComplete() {
-    if (lseek(temp_->fd(), 0, SEEK_SET) != 0)
-        return false;
-    std::vector<char> block(1 << 16);
     ByteChecksum sum;
     unsigned long long length = 0;
-    for (;;) {
-        ssize_t n = read(temp_->fd(), block.data(), block.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        if (n == 0)
-            break;
-        sum.add({block.data(), static_cast<size_t>(n)});
-        length += static_cast<unsigned long long>(n);
-    }
-    return length == written_ && sum.value() == checksum_.value();
+    const int error = readEachBlock(temp_->fd(), [&](std::string_view block) {
+        sum.add(block);
+        length += block.size();
+        return 0;
+    });
+    return error == 0 && length == written_ && sum.value() == checksum_.value();
 }
 
 // The new file is named beside the target, the target looked at once more, and the two

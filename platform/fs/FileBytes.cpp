@@ -20,25 +20,37 @@ int writeAll(int fd, std::string_view bytes) {
     return 0;
 }
 
-int copyOver(int in, int out, void (*afterFirstBlock)()) {
-    if (lseek(in, 0, SEEK_SET) != 0 || lseek(out, 0, SEEK_SET) != 0)
+int readEachBlock(int fd, const std::function<int(std::string_view)>& take) {
+    if (lseek(fd, 0, SEEK_SET) != 0)
         return errno;
     std::vector<char> block(1 << 16);
-    off_t length = 0;
     for (;;) {
-        ssize_t n = read(in, block.data(), block.size());
+        ssize_t n = read(fd, block.data(), block.size());
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
             return errno;
         if (n == 0)
-            break;
-        if (int error = writeAll(out, {block.data(), static_cast<size_t>(n)}); error != 0)
+            return 0;
+        if (int error = take({block.data(), static_cast<size_t>(n)}); error != 0)
             return error;
+    }
+}
+
+int copyOver(int in, int out, void (*afterFirstBlock)()) {
+    if (lseek(out, 0, SEEK_SET) != 0)
+        return errno;
+    off_t length = 0;
+    const int error = readEachBlock(in, [&](std::string_view block) {
+        if (int failed = writeAll(out, block); failed != 0)
+            return failed;
         if (length == 0 && afterFirstBlock)
             afterFirstBlock();
-        length += n;
-    }
+        length += static_cast<off_t>(block.size());
+        return 0;
+    });
+    if (error != 0)
+        return error;
     if (ftruncate(out, length) != 0 || fsync(out) != 0)
         return errno;
     return 0;

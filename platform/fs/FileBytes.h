@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -7,6 +8,10 @@ namespace platform {
 
 // Writes every byte at the file's position; 0, or the errno of the failure.
 int writeAll(int fd, std::string_view bytes);
+
+// Hands every block of the file, from its start, to `take`, which returns 0 to go on or an
+// errno value to stop with; 0, or the errno of the failure.
+int readEachBlock(int fd, const std::function<int(std::string_view)>& take);
 
 // Copies every byte of `in`, from its start, over `out` from its start, cuts `out` to that
 // length and has it reach the disk; 0, or the errno of the failure. `afterFirstBlock`, when
