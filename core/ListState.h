@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/FieldRoles.h"
+#include "platform/fs/RegularFile.h"
 
 #include <array>
 #include <cstdint>
@@ -21,12 +22,7 @@ struct DbfLayout {
 
 // What a list file was when it was read: a workbook, database or dBase table held in memory,
 // or walked again by position, is never written over a file that changed since.
-struct FileStamp {
-    long long size = -1;
-    long long modifiedNanoseconds = 0;
-    unsigned long long device = 0, inode = 0;
-    friend bool operator==(const FileStamp&, const FileStamp&) = default;
-};
+using FileStamp = platform::FileStamp;
 
 // One field of an Access table, as the checks of the output fields need it.
 struct AccessField {
@@ -47,7 +43,10 @@ struct ListState : FieldRoles {
     // Fields per record of a text list, as counted when it was opened.
     int fieldCount = 0;
 
-    // Line 1 of a list with a header line, kept for rewriting the list.
+    // The first line of a text list names the fields and is no record: the header line of
+    // a merge or bar list, or a tab list's heading line. Kept for rewriting the list, which
+    // begins with it.
+    bool headingLine = false;
     std::string listHeaderLine;
     // The lines after the last record of a text list that hold nothing but blanks: they are
     // no records, and the rewritten list ends with them as the list did.

@@ -3,6 +3,7 @@
 #include "core/Convert.h"
 #include "platform/fs/AtomicFile.h"
 
+#include <filesystem>
 #include <utility>
 
 namespace quillan {
@@ -56,7 +57,14 @@ std::string SettingsList::toBytes() const {
 }
 
 void SettingsList::saveToFile(const std::string& path) const {
-    // Quillan's own files are never written through a link someone put in their place.
+    // Quillan's own files are never written through a link someone put in their place, nor
+    // into a folder of theirs that is one (a tables folder linked elsewhere).
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    std::error_code ec;
+    if (!folder.empty() && std::filesystem::is_symlink(folder, ec))
+        throw FileError("Cannot create file \"" + path + "\" (" + folder.string() +
+                        " is a symbolic link, and Quillan does not write its own files through "
+                        "links).");
     auto result =
         platform::writeFileAtomically(path, toBytes(), platform::AtomicFileWriter::Links::Refuse);
     if (!result.ok)
@@ -69,12 +77,26 @@ const std::string& SettingsList::operator[](long index) const {
     return lines_[static_cast<size_t>(index)];
 }
 
+SettingsLineError SettingsList::notANumber(long index) const {
+    const size_t slash = fileName_.find_last_of('/');
+    return SettingsLineError(slash == std::string::npos ? fileName_ : fileName_.substr(slash + 1),
+                             index, (*this)[index]);
+}
+
 int32_t SettingsList::numberAt(long index) const {
-    return strToInt((*this)[index]);
+    try {
+        return strToInt((*this)[index]);
+    } catch (const ConvertError&) {
+        throw notANumber(index);
+    }
 }
 
 double SettingsList::decimalAt(long index) const {
-    return strToFloat((*this)[index]);
+    try {
+        return strToFloat((*this)[index]);
+    } catch (const ConvertError&) {
+        throw notANumber(index);
+    }
 }
 
 std::string& SettingsList::operator[](long index) {

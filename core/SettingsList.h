@@ -64,9 +64,12 @@ public:
     std::string& operator[](long index);
     const std::string& at(long index) const { return (*this)[index]; }
     void set(long index, std::string value) { (*this)[index] = std::move(value); }
-    // The line as a number; ConvertError when it is not one, ListIndexError when missing.
+    // The line as a number; SettingsLineError (naming the file and line) when it is not
+    // one, ListIndexError when missing.
     int32_t numberAt(long index) const;
     double decimalAt(long index) const;
+    // The error for a line that does not hold the number it must.
+    SettingsLineError notANumber(long index) const;
 
     long count() const { return static_cast<long>(lines_.size()); }
     bool empty() const { return lines_.empty(); }

@@ -157,7 +157,10 @@ std::optional<ClosingMessage> WriteAccessList(const SortInformationJob& job, Not
         reportNotSaved(notices, path, problem);
         return std::nullopt;
     }
-    platform::AtomicFileWriter target(path);
+    // A linked table's file was not the one read: it is held to what it is now.
+    platform::AtomicFileWriter target(path, platform::AtomicFileWriter::Links::Follow,
+                                      path == list ? std::optional<FileStamp>(state.listStamp)
+                                                   : std::nullopt);
     if (!target.ok()) {
         reportListNotWritten(notices, path, target);
         return std::nullopt;

@@ -162,6 +162,40 @@ std::string separatorsOutsideQuotes(std::string_view line) {
     return found;
 }
 
+// The same rules as scanCommas, walked byte by byte so that a record running over many
+// lines is looked at once, line after line.
+QuoteWalk walkCommaQuotes(std::string_view line, bool openAtStart) {
+    QuoteWalk walk;
+    bool inQuote = openAtStart, fieldStart = !openAtStart, carried = openAtStart;
+    bool justClosed = false;
+    for (size_t p = 0; p < line.size(); ++p) {
+        const char c = line[p];
+        if (inQuote) {
+            if (!isQuoteByte(c))
+                continue;
+            if (p + 1 < line.size() && line[p + 1] == '"') {
+                ++p;
+                continue;
+            }
+            inQuote = false;
+            justClosed = carried;
+            continue;
+        }
+        if (c == ',') {
+            fieldStart = true;
+            carried = justClosed = false;
+            continue;
+        }
+        if (fieldStart && isQuoteByte(c))
+            inQuote = true;
+        else if (justClosed)
+            walk.carriedFieldEndsCleanly = false;
+        fieldStart = false;
+    }
+    walk.openAtEnd = inQuote;
+    return walk;
+}
+
 std::string quotedCommaField(std::string_view text) {
     std::string out = "\"";
     for (char c : text) {

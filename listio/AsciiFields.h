@@ -47,6 +47,16 @@ bool allFieldsStandAlone(const ListFormat& format, std::string_view line);
 // comma line: a separator of the line's own, not a character of a quoted text.
 std::string separatorsOutsideQuotes(std::string_view line);
 
+// How one line of a comma record leaves its quoted fields: whether a quoted field is still
+// open at its end, so that its text goes on after the line break (a spreadsheet's cell of
+// two lines), and whether a field that came in open from the line before closed as such a
+// field must: directly before a comma or at the end of the line.
+struct QuoteWalk {
+    bool openAtEnd = false;
+    bool carriedFieldEndsCleanly = true;
+};
+QuoteWalk walkCommaQuotes(std::string_view line, bool openAtStart);
+
 // A field of a comma list written so that it reads back as `text`: in double quotes, each
 // quote character inside followed by a straight double quote.
 std::string quotedCommaField(std::string_view text);

@@ -6,6 +6,7 @@
 #include "listio/ListFormat.h"
 #include "listio/ListKinds.h"
 #include "listio/TextLineReader.h"
+#include "listio/TextRecordReader.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -96,24 +97,25 @@ const ListFormat* DetectAsciiFormat(Notices& notices, const std::string& path) {
 }
 
 int CountAsciiFields(Notices& notices, const ListFormat& format, const std::string& path) {
+    // The first two records, not lines: a record may run over its quoted line breaks.
     std::string first, second;
-    TextLineReader::Status secondStatus;
+    TextRecordReader::Status secondStatus;
     {
-        TextLineReader reader(path);
-        if (reader.next(first) == TextLineReader::Status::TooLong) {
-            showUnknownFormat(notices, LineTooLongReason(1));
+        TextRecordReader reader(path, format);
+        if (reader.next(first) == TextRecordReader::Status::TooLong) {
+            showUnknownFormat(notices, reader.problem());
             return 0;
         }
         secondStatus = reader.next(second);
-        if (secondStatus == TextLineReader::Status::TooLong) {
-            showUnknownFormat(notices, LineTooLongReason(2));
+        if (secondStatus == TextRecordReader::Status::TooLong) {
+            showUnknownFormat(notices, reader.problem());
             return 0;
         }
     }
     int count = fieldCount(format, first);
     // A list of one line has no second line to agree with: a header with nothing under it,
     // or a line that cannot be told from one (a lone ZIP code still counts as a record).
-    const bool oneLine = secondStatus == TextLineReader::Status::End;
+    const bool oneLine = secondStatus == TextRecordReader::Status::End;
     if (oneLine && (format.headerLine || count != fieldCount(format, ""))) {
         ShowNoRecords(notices, path,
                       format.headerLine

@@ -30,7 +30,18 @@ std::optional<size_t> namedInRequest(const ListRequest& request,
     return std::nullopt;
 }
 
+// A file of one table or sheet reads it, unless the command line named another: that name
+// is never taken for the only one there is.
 std::optional<size_t> chooseName(ListOpening& opening, const std::vector<std::string>& names) {
+    if (names.size() == 1 && !opening.request.tableName.empty() &&
+        !namedInRequest(opening.request, names)) {
+        const std::string part = opening.format().partName;
+        refuseList(opening.notices(), fileNameOf(opening.reading.list.path) + " has no " + part +
+                                          " named \"" + opening.request.tableName +
+                                          "\": its only " + part + " is \"" + names[0] +
+                                          "\". Quillan has not sorted it.");
+        return std::nullopt;
+    }
     if (names.size() == 1)
         return 0;
     if (auto named = namedInRequest(opening.request, names))

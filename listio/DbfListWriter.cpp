@@ -169,7 +169,8 @@ std::optional<ClosingMessage> WriteDbfList(const SortInformationJob& job, Notice
             return std::nullopt;
         }
         patcher.assign();
-        LineOutput out(path);
+        LineOutput out(path, "\r\n", platform::AtomicFileWriter::Links::Follow,
+                       job.list.state.listStamp);
         if (!out.ok()) {
             reportListNotWritten(notices, path, out);
             return std::nullopt;

@@ -8,10 +8,9 @@ class Sheet;
 
 namespace quillan {
 
-// Whether the first row of a worksheet list names its fields rather than holding a piece:
-// its cell in the ZIP field (the whole-ZIP field, else the 5-digit one) says "zip", in any
-// case of letters. The reader skips such a row and the writer keeps its texts, so both ask
-// here.
+// Whether the first row of a worksheet list names its fields rather than holding a piece
+// (listio/HeadingRecord.h). The reader skips such a row and the writer keeps its texts, so
+// both ask here.
 bool hasHeadingRow(xls::Sheet& sheet, const FieldRoles& roles);
 
 } // namespace quillan

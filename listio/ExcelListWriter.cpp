@@ -92,7 +92,8 @@ std::optional<ClosingMessage> WriteExcelList(const SortInformationJob& job, Noti
     // The workbook goes out through the list's own writer, as every other kind of list does:
     // a file the user may not change is refused with the advice to write a separate file, and
     // a write over the file that fails part way says where the complete workbook is.
-    platform::AtomicFileWriter target(path);
+    platform::AtomicFileWriter target(path, platform::AtomicFileWriter::Links::Follow,
+                                      job.list.state.listStamp);
     if (!target.ok()) {
         reportListNotWritten(notices, path, target);
         return std::nullopt;

@@ -9,6 +9,7 @@
 #include "listio/SortWriterSupport.h"
 #include "listio/TextLineReader.h"
 #include "listio/TextListSource.h"
+#include "listio/TextRecordReader.h"
 
 namespace quillan {
 
@@ -69,23 +70,32 @@ OpenedList OpenTextList(ListOpening& opening, const std::string& path) {
     list.fields = CountAsciiFields(opening.notices(), format, path);
     if (list.fields <= 0)
         return {};
-    TextLineReader reader(path);
+    TextRecordReader reader(path, format, list.fields);
     if (format.headerLine)
         reader.skip(1);
     std::vector<std::string>& trailing = opening.state().trailingBlankLines;
     trailing.clear();
     long n = 0;
-    const bool read = eachLine(opening.notices(), reader, [&](const std::string& line) {
+    std::string record;
+    TextRecordReader::Status status;
+    while ((status = reader.next(record)) == TextRecordReader::Status::Record) {
         // Blank lines count as records only once a record follows them.
-        if (line.find_first_not_of(" \t") == std::string::npos) {
-            trailing.push_back(line);
-            return;
+        if (record.find_first_not_of(" \t") == std::string::npos) {
+            trailing.push_back(record);
+            continue;
         }
         n += static_cast<long>(trailing.size()) + 1;
         trailing.clear();
-    });
-    if (!read)
+    }
+    if (status == TextRecordReader::Status::TooLong) {
+        showUnknownFormat(opening.notices(), reader.problem());
         return {};
+    }
+    if (status == TextRecordReader::Status::BrokenQuote) {
+        refuseList(opening.notices(),
+                   "Quillan cannot read " + fileNameOf(path) + ". " + reader.problem());
+        return {};
+    }
     list.records = n;
     list.source = std::make_unique<TextListSource>(format, path, list.fields);
     return list;

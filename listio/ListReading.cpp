@@ -3,12 +3,15 @@
 #include "core/BusyCursor.h"
 #include "core/SettingsList.h"
 #include "listio/AsciiFormat.h"
+#include "listio/ComponentListOpener.h"
 #include "listio/FieldIdentification.h"
 #include "listio/ListErrorText.h"
 #include "listio/ListFormat.h"
+#include "listio/ListKinds.h"
 #include "listio/ListNotices.h"
 #include "listio/PaveReader.h"
 #include "listio/RecordReader.h"
+#include "platform/fs/InterruptedWrite.h"
 #include "platform/fs/RegularFile.h"
 
 namespace quillan {
@@ -69,7 +72,10 @@ long readIdentifiedRecords(ListOpening& opening, OpenedList& list) {
     long n = IdentifyFields(opening, *list.source, list.records, list.fields);
     if (n <= 0)
         return 0;
-    n -= list.source->readFor(opening.state().roles());
+    const long headings = list.source->readFor(opening.state().roles());
+    if (opening.format().text)
+        opening.state().headingLine = opening.format().headerLine || headings > 0;
+    n -= headings;
     if (n <= 0) {
         ShowNoRecords(opening.notices(), opening.reading.list.path,
                       "The sheet holds only the names of its fields.");
@@ -105,10 +111,37 @@ long readRecords(ListOpening& opening, OpenedList& list) {
                : ReadPaveRecords(opening, *list.source, opening.reading.list.path, n);
 }
 
+// A list that a write-back was stopped in the middle of (a kill, a power cut) is damaged,
+// and the copy of it as it was lies beside it: it is put back before anything is read, and
+// the person told. What such writes left beside it goes too. False when it could not be
+// put back: the list is refused, and the person told where it is as it was.
+bool recoverInterruptedWriteBack(Notices& notices, const std::string& path) {
+    const platform::InterruptedWrite found =
+        platform::recoverInterruptedWrite(path, {{".sorting-", LongestAccessPath}});
+    const std::string stopped = "Quillan was stopped while it wrote the sorting information "
+                                "into " +
+                                fileNameOf(path) +
+                                ", and kept a copy of the list as it was in "
+                                "the file \"" +
+                                found.keptCopy + "\". ";
+    if (found.restored) {
+        notices.tell({BeepKind::Asterisk, MessageKind::Information, MessageButtons::Ok,
+                      stopped + "It has put the list back from that copy: the list is as it was "
+                                "before that sort, and the copy is gone."});
+        return true;
+    }
+    if (found.error.empty())
+        return true;
+    refuseList(notices, stopped + "It could not put the list back (" + found.error +
+                            "). Please put that copy in place of " + fileNameOf(path) +
+                            " and sort it again.");
+    return false;
+}
+
 // The list's format: its extension's, else the one its first line tells. Nothing after the
 // person was told why the file cannot be read.
 const ListFormat* formatOf(Notices& notices, const std::string& path) {
-    if (!readableFile(notices, path))
+    if (!readableFile(notices, path) || !recoverInterruptedWriteBack(notices, path))
         return nullptr;
     if (std::string newer = newerWorkbookRefusal(path); !newer.empty()) {
         refuseList(notices, newer);

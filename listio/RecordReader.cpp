@@ -5,7 +5,7 @@
 #include "listio/ListFormat.h"
 #include "listio/ListKinds.h"
 #include "listio/PieceCity.h"
-#include "listio/TextLineReader.h"
+#include "listio/TextRecordReader.h"
 #include "listio/ZipParser.h"
 
 namespace quillan {
@@ -172,10 +172,10 @@ void ReadListRecords(ListOpening& opening, ListSource& source, long n, int field
     list.deletedRecordCount = 0;
     list.fieldCount = fieldCount;
     if (opening.format().text) {
-        TextLineReader first(path);
+        TextRecordReader first(path, opening.format(), fieldCount);
         std::string line;
         first.next(line);
-        if (opening.format().headerLine)
+        if (list.headingLine)
             list.listHeaderLine = line;
         // A list of one line has no line end to follow: the platform's own is used.
         list.lineEnd = *first.lastLineEnd() ? first.lastLineEnd() : "\r\n";

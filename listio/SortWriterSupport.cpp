@@ -91,8 +91,7 @@ RecordSortValues SortNumbers::valuesOf(int32_t record) {
 }
 
 FileStamp listStampOf(const std::string& path) {
-    platform::FileStatus status = platform::statusOf(path);
-    return {status.size, status.modifiedNanoseconds, status.device, status.inode};
+    return platform::stampOf(path);
 }
 
 bool listUnchangedSinceRead(const ReadList& list) {
@@ -116,8 +115,17 @@ void reportNotSaved(Notices& notices, const std::string& path, const std::string
 
 namespace quillan {
 
+// A save by another program that landed while the list was written is never overwritten.
+static const char* const ChangedWhileWritten =
+    "The file was changed by another program while Quillan was writing the sorting "
+    "information into it. Your version has been kept as it is; please sort the list again.";
+
 static void reportNotWritable(Notices& notices, const std::string& path, bool readOnly,
-                              const std::string& error) {
+                              bool changed, const std::string& error) {
+    if (changed) {
+        reportNotSaved(notices, path, ChangedWhileWritten);
+        return;
+    }
     if (!readOnly) {
         reportNotSaved(notices, path, "Your list has not been changed. (" + error + ")");
         return;
@@ -129,23 +137,35 @@ static void reportNotWritable(Notices& notices, const std::string& path, bool re
 }
 
 void reportListNotWritten(Notices& notices, const std::string& path, const LineOutput& out) {
-    reportNotWritable(notices, path, out.targetReadOnly(), out.error());
+    reportNotWritable(notices, path, out.targetReadOnly(), out.targetChanged(), out.error());
 }
 
 void reportListNotWritten(Notices& notices, const std::string& path,
                           const platform::AtomicFileWriter& out) {
-    reportNotWritable(notices, path, out.targetReadOnly(), out.error());
+    reportNotWritable(notices, path, out.targetReadOnly(), out.targetChanged(), out.error());
 }
 
 void reportListNotWritten(Notices& notices, const std::string& path,
                           const platform::WriteResult& result) {
+    if (result.changed && !result.keptCopy.empty()) {
+        reportNotSaved(notices, path,
+                       "The file was changed by another program while Quillan was writing it, "
+                       "and Quillan could not put that version back in its place: it is in the "
+                       "file \"" +
+                           result.keptCopy + "\". Please put it back and sort the list again.");
+        return;
+    }
+    if (result.changed) {
+        reportNotSaved(notices, path, ChangedWhileWritten);
+        return;
+    }
     if (result.keptCopy.empty()) {
         reportNotSaved(notices, path, "Your list has not been changed. (" + result.error + ")");
         return;
     }
     reportNotSaved(notices, path,
-                   "Your list could not be written in full and may be damaged; the complete "
-                   "sorted list is in the file \"" +
+                   "Your list could not be written in full and may be damaged; Quillan has kept "
+                   "it as it was in the file \"" +
                        result.keptCopy + "\". (" + result.error + ")");
 }
 

@@ -45,16 +45,20 @@ private:
 };
 
 // Lines for a file that replaces another only when all of it was written, each followed by
-// the line end (CR LF unless told otherwise); the bytes go out in large blocks.
+// the line end (CR LF unless told otherwise); the bytes go out in large blocks. A list
+// written back gives the stamp it had when it was read (or checked), which it must keep
+// until it is replaced.
 class LineOutput {
 public:
     explicit LineOutput(
         const std::string& path, std::string lineEnd = "\r\n",
-        platform::AtomicFileWriter::Links links = platform::AtomicFileWriter::Links::Follow)
-        : file_(path, links), lineEnd_(std::move(lineEnd)) {}
+        platform::AtomicFileWriter::Links links = platform::AtomicFileWriter::Links::Follow,
+        std::optional<FileStamp> expected = std::nullopt)
+        : file_(path, links, expected), lineEnd_(std::move(lineEnd)) {}
     bool ok() const { return file_.ok(); }
     const std::string& error() const { return file_.error(); }
     bool targetReadOnly() const { return file_.targetReadOnly(); }
+    bool targetChanged() const { return file_.targetChanged(); }
     void raw(std::string_view bytes);
     void line(std::string_view text);
     platform::WriteResult commit();
@@ -131,8 +135,9 @@ ClosingMessage sortedFileMessage(const std::string& path);
 
 // An error box saying the sorting information was not saved, and why.
 void reportNotSaved(Notices& notices, const std::string& path, const std::string& why);
-// The same for a list that could not be written: read-only, or a failed write (which says
-// where the complete copy is when the list itself may be damaged).
+// The same for a list that could not be written: read-only, changed by another program
+// while it was written, or a failed write (which says where the list as it was is kept
+// when it could not be put back).
 void reportListNotWritten(Notices& notices, const std::string& path, const LineOutput& out);
 void reportListNotWritten(Notices& notices, const std::string& path,
                           const platform::WriteResult& result);

@@ -5,7 +5,7 @@
 #include "listio/ListFormat.h"
 #include "listio/ListKinds.h"
 #include "listio/PresortOrder.h"
-#include "listio/TextLineReader.h"
+#include "listio/TextRecordReader.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -36,19 +36,20 @@ bool unchangedSinceRead(const SortInformationJob& job) {
     if (count < 0 || records.size() <= static_cast<size_t>(count) || state.fieldCount <= 0)
         return false;
     try {
-        TextLineReader reader(job.list.path);
+        TextRecordReader reader(job.list.path, *job.list.format, state.fieldCount);
         std::string line;
-        if (job.list.format->headerLine &&
-            (reader.next(line) != TextLineReader::Status::Line || line != state.listHeaderLine))
+        auto nextIs = [&](const std::string& expected) {
+            return reader.next(line) == TextRecordReader::Status::Record && line == expected;
+        };
+        if (state.headingLine && !nextIs(state.listHeaderLine))
             return false;
         for (int32_t r = 1; r <= count; ++r)
-            if (reader.next(line) != TextLineReader::Status::Line ||
-                line != records[static_cast<size_t>(r)])
+            if (!nextIs(records[static_cast<size_t>(r)]))
                 return false;
         for (const std::string& blank : state.trailingBlankLines)
-            if (reader.next(line) != TextLineReader::Status::Line || line != blank)
+            if (!nextIs(blank))
                 return false;
-        return reader.next(line) == TextLineReader::Status::End;
+        return reader.next(line) == TextRecordReader::Status::End;
     } catch (const ListFileError&) {
         return false;
     }
@@ -66,6 +67,10 @@ bool TextRecordJoiner::commaFields() const {
 
 bool TextRecordJoiner::anyColumn() const {
     return std::any_of(std::begin(columns_), std::end(columns_), [](int c) { return c >= 0; });
+}
+
+bool TextRecordJoiner::anyNameGained() const {
+    return std::any_of(std::begin(columns_), std::end(columns_), [](int c) { return c < 0; });
 }
 
 std::string TextRecordJoiner::join(const std::string& line, const std::string& tray,
@@ -131,15 +136,20 @@ std::string TextRecordJoiner::joinFields() const {
     return out;
 }
 
+// The names join the header as the values join its records: a bar header missing its last
+// bar gets it first, so that its last name stays apart and every name after it has its bar.
 std::string TextRecordJoiner::header(const std::string& headerLine) const {
     std::string out = headerLine;
+    const char d = format_.delimiter;
+    if (format_.closingDelimiter && anyNameGained() && !out.empty() && out.back() != d)
+        out += d;
     for (int i = 0; i < 3; ++i) {
         if (columns_[i] >= 0)
             continue;
         if (format_.closingDelimiter)
-            out += kGainedNames[i] + std::string(1, format_.delimiter);
+            out += kGainedNames[i] + std::string(1, d);
         else
-            out += format_.delimiter + std::string(kGainedNames[i]);
+            out += d + std::string(kGainedNames[i]);
     }
     return out;
 }
@@ -149,6 +159,8 @@ std::optional<ClosingMessage> WriteTextList(const SortInformationJob& job, Notic
     progress.begin("Sorted File");
     const std::string& path = job.list.path;
     const ListState& state = job.list.state;
+    // Taken before the file is compared with what was read: it must stay so until replaced.
+    const FileStamp checked = listStampOf(path);
     if (!unchangedSinceRead(job)) {
         reportNotSaved(notices, path,
                        "The file is no longer the one Quillan read (it was changed, moved or "
@@ -156,7 +168,7 @@ std::optional<ClosingMessage> WriteTextList(const SortInformationJob& job, Notic
         return std::nullopt;
     }
     const bool bom = startsWithByteOrderMark(path);
-    LineOutput out(path, state.lineEnd);
+    LineOutput out(path, state.lineEnd, platform::AtomicFileWriter::Links::Follow, checked);
     if (!out.ok()) {
         reportListNotWritten(notices, path, out);
         return std::nullopt;
@@ -164,7 +176,7 @@ std::optional<ClosingMessage> WriteTextList(const SortInformationJob& job, Notic
     if (bom)
         out.raw("\xEF\xBB\xBF");
     TextRecordJoiner joiner(*job.list.format, state.fieldCount, state);
-    if (job.list.format->headerLine)
+    if (state.headingLine)
         out.line(joiner.header(state.listHeaderLine));
 
     const auto& records = job.mailing.tables().pieceRecords;

@@ -26,6 +26,7 @@ public:
 private:
     bool commaFields() const;
     bool anyColumn() const;
+    bool anyNameGained() const;
     void keepFieldsOf(const std::string& line);
     std::string emptyField() const;
     std::string joinFields() const;

@@ -39,8 +39,10 @@ void beginPrintDocument(platform::PrinterDevice& printer, const std::string& tit
     if (printer.beginDoc())
         return;
     const std::string why = printer.lastError();
+    // Several documents may fail in one run: each failure names its own.
     throw std::runtime_error("The printer \"" + printer.printerName() +
                              "\" could not start printing" +
+                             (title.empty() ? std::string() : " \"" + title + "\"") +
                              (why.empty() ? "." : ": " + why + "."));
 }
 

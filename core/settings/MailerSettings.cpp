@@ -5,7 +5,11 @@
 namespace quillan {
 
 int MailerSettings::zipPrefix() const {
-    return strToInt(zip().substr(0, 3));
+    try {
+        return strToInt(zip().substr(0, 3));
+    } catch (const ConvertError&) {
+        throw notANumber(Zip);
+    }
 }
 
 } // namespace quillan

@@ -27,7 +27,8 @@ public:
     const std::string& city() const { return at(City); }
     const std::string& state() const { return at(State); }
     const std::string& zip() const { return at(Zip); }
-    // The first three digits of the ZIP as a number; ConvertError when they are not digits.
+    // The first three digits of the ZIP as a number; SettingsLineError, naming the file and
+    // its line, when they are not digits.
     int zipPrefix() const;
     bool entersLocally() const { return at(EntryType) == "0"; }
     bool entersAtScf() const { return at(EntryType) == "1"; }

@@ -1,12 +1,12 @@
 #include "platform/fs/AtomicFile.h"
 
+#include "platform/Interruption.h"
 #include "platform/fs/FileErrors.h"
+#include "platform/fs/InterruptedWrite.h"
+#include "platform/fs/Leftovers.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -18,71 +18,44 @@ namespace platform {
 
 namespace fs = std::filesystem;
 
-static std::string resolveLinks(const std::string& path) {
-    std::error_code ec;
+namespace {
+
+void (*stageHook)(WriteStage) = nullptr;
+
+void reached(WriteStage stage) {
+    if (stageHook)
+        stageHook(stage);
+}
+
+void partWrittenInPlace() {
+    reached(WriteStage::PartWrittenInPlace);
+}
+
+std::string folderOf(const std::string& path) {
     fs::path p(path);
-    if (fs::is_symlink(p, ec)) {
-        fs::path real = fs::weakly_canonical(p, ec);
-        if (!ec)
-            return real.string();
-    }
-    return path;
-}
-
-// FNV-1a over the bytes as they are written, to check the copy before it goes in place.
-static unsigned long long addToChecksum(unsigned long long sum, std::string_view bytes) {
-    for (unsigned char c : bytes) {
-        sum ^= c;
-        sum *= 1099511628211ull;
-    }
-    return sum;
-}
-
-static bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        bytes.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
-}
-
-std::string tempPatternBeside(const std::string& path, std::string_view tag, size_t longestPath) {
-    fs::path target(path);
-    fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    // "." + name + tag + "XXXXXX" must still be a file name: a long name is cut to fit.
-    std::string name = target.filename().string();
-    const size_t added = 1 + tag.size() + 6;
-    const size_t inFolder = (folder / "").string().size();
-    size_t room = NAME_MAX - added;
-    if (longestPath > inFolder + added + 1)
-        room = std::min(room, longestPath - inFolder - added);
-    if (name.size() > room)
-        name.resize(room);
-    return (folder / ("." + name + std::string(tag) + "XXXXXX")).string();
-}
-
-// Creates the file of a mkstemp pattern; its path, or empty with errno set.
-static std::string createFromPattern(const std::string& pattern, int& fd) {
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    fd = mkstemp(buffer.data());
-    return fd < 0 ? std::string() : std::string(buffer.data());
+    return p.has_parent_path() ? p.parent_path().string() : std::string(".");
 }
 
 // A file nobody may write is read-only even to the superuser, as it is to every program
 // that honours the mark.
-static bool mayWrite(const std::string& path, const struct stat& st) {
+bool mayWrite(const std::string& path, const struct stat& st) {
     return (st.st_mode & 0222) != 0 && access(path.c_str(), W_OK) == 0;
 }
 
-AtomicFileWriter::AtomicFileWriter(const std::string& path, Links links)
-    : target_(links == Links::Follow ? resolveLinks(path) : path) {
-    fs::path target(target_);
-    fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+bool exchange(const std::string& a, const std::string& b) {
+    return renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE) == 0;
+}
+
+} // namespace
+
+void setWriteStageHook(void (*hook)(WriteStage)) {
+    stageHook = hook;
+}
+
+AtomicFileWriter::AtomicFileWriter(const std::string& path, Links links,
+                                   std::optional<FileStamp> expected)
+    : target_(links == Links::Follow ? followLinks(path) : path) {
+    const std::string folder = folderOf(target_);
     struct stat st {};
     if (links == Links::Refuse && lstat(target_.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
         errno = 0;
@@ -102,31 +75,68 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path, Links links)
         fail("you may not change " + target_);
         return;
     }
-    temp_ = createFromPattern(tempPatternBeside(target_, "."), fd_);
-    if (fd_ < 0) {
-        fail("cannot create a file in " + folder.string());
+    if (!targetExists_ && expected && expected->size >= 0) {
+        failChanged(); // the file read is gone
         return;
     }
-    if (targetExists_) {
-        fchmod(fd_, st.st_mode & 07777);
-        // The new file must be what the old one was; where it cannot be, the old one is
-        // kept and written over.
-        const bool sameOwner = fchown(fd_, st.st_uid, st.st_gid) == 0;
-        inPlace_ = st.st_nlink > 1 || !sameOwner;
-        if (!sameOwner)
-            fchmod(fd_, 0600);
+    if (targetExists_ && !openAndLockTarget(expected, links))
+        return;
+    temp_ = std::make_unique<FileBeside>(
+        target_, tempPatternBeside(target_, TemporaryFilePattern.tag), 0666);
+    if (!temp_->ok()) {
+        errno = temp_->error();
+        fail("cannot create a file in " + folder);
         return;
     }
-    mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd_, 0666 & ~mask);
+    if (targetExists_)
+        giveTemporaryTheTargetsMode();
+}
+
+// Opens the target for the write and takes its lock; a copy of it kept by a write in place
+// that was stopped is put back first, and what such writes left beside it is removed.
+bool AtomicFileWriter::openAndLockTarget(const std::optional<FileStamp>& expected, Links links) {
+    targetFd_ =
+        open(target_.c_str(), O_RDWR | O_CLOEXEC | (links == Links::Refuse ? O_NOFOLLOW : 0));
+    if (targetFd_ < 0) {
+        fail("cannot open " + target_);
+        return false;
+    }
+    if (!lockForWriting(targetFd_)) {
+        errno = 0;
+        fail("another program is writing " + target_ + " at this moment");
+        return false;
+    }
+    InterruptedWrite interrupted = restoreKeptOriginal(target_, targetFd_);
+    if (!interrupted.error.empty()) {
+        errno = 0;
+        fail(interrupted.error);
+        return false;
+    }
+    removeLeftoverTemporaries(target_, {TemporaryFilePattern, EarlierTemporaryFilePattern});
+    expected_ = stampOfOpenFile(targetFd_);
+    if ((expected && *expected != expected_) || stampOf(target_) != expected_) {
+        failChanged();
+        return false;
+    }
+    return true;
+}
+
+// The new file must be what the old one was; where it cannot be (another owner, other
+// names), the old one is kept and written over.
+void AtomicFileWriter::giveTemporaryTheTargetsMode() {
+    struct stat st {};
+    fstat(targetFd_, &st);
+    fchmod(temp_->fd(), st.st_mode & 07777);
+    const bool sameOwner = fchown(temp_->fd(), st.st_uid, st.st_gid) == 0;
+    inPlace_ = st.st_nlink > 1 || !sameOwner;
+    if (!sameOwner)
+        fchmod(temp_->fd(), 0600);
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
-    if (fd_ >= 0)
-        close(fd_);
-    if (!committed_ && !temp_.empty())
-        unlink(temp_.c_str());
+    temp_.reset(); // an unnamed file simply goes; a named one is removed
+    if (targetFd_ >= 0)
+        close(targetFd_);
 }
 
 void AtomicFileWriter::fail(const std::string& what) {
@@ -134,101 +144,180 @@ void AtomicFileWriter::fail(const std::string& what) {
         error_ = what + (errno ? ": " + describeFileError(errno) : std::string());
 }
 
+void AtomicFileWriter::failChanged() {
+    changed_ = true;
+    errno = 0;
+    fail(target_ + " was changed by another program while Quillan was writing it");
+}
+
 void AtomicFileWriter::write(std::string_view bytes) {
     if (!ok())
         return;
-    if (!writeAll(fd_, bytes)) {
+    if (int error = writeAll(temp_->fd(), bytes); error != 0) {
+        errno = error;
         fail("cannot write " + target_);
         return;
     }
     written_ += bytes.size();
-    checksum_ = addToChecksum(checksum_, bytes);
+    checksum_.add(bytes);
+}
+
+// The file in place is the one the writer locked, as it was then.
+bool AtomicFileWriter::stillAsExpected() const {
+    return stampOfOpenFile(targetFd_) == expected_ && stampOf(target_) == expected_;
 }
 
 // The copy on disk holds exactly the bytes written.
 bool AtomicFileWriter::copyIsComplete() {
-    if (lseek(fd_, 0, SEEK_SET) != 0)
-        return false;
-    std::vector<char> block(1 << 16);
-    unsigned long long sum = 1469598103934665603ull, length = 0;
-    for (;;) {
-        ssize_t n = read(fd_, block.data(), block.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        if (n == 0)
-            break;
-        sum = addToChecksum(sum, {block.data(), static_cast<size_t>(n)});
-        length += static_cast<unsigned long long>(n);
-    }
-    return length == written_ && sum == checksum_;
+    ByteChecksum sum;
+    unsigned long long length = 0;
+    const int error = readEachBlock(temp_->fd(), [&](std::string_view block) {
+        sum.add(block);
+        length += block.size();
+        return 0;
+    });
+    return error == 0 && length == written_ && sum.value() == checksum_.value();
 }
 
-// Writes the checked copy over the target. Space is claimed first, so that a full disk
-// stops the write before the target is touched; should the write still fail, the complete
-// copy is kept beside the target and named in the error.
-void AtomicFileWriter::writeInPlace() {
-    int out = open(target_.c_str(), O_WRONLY | O_CLOEXEC);
-    if (out < 0) {
-        fail("cannot open " + target_);
+// The new file is named beside the target, the target looked at once more, and the two
+// exchanged: the name that held the new file then holds the file that was in place, which
+// must be the one expected. If a save landed in the instant before the exchange, the
+// exchange is undone and the save stays.
+void AtomicFileWriter::replaceByRename() {
+    if (int error = temp_->nameAfter(tempPatternBeside(target_, TemporaryFilePattern.tag));
+        error != 0) {
+        errno = error;
+        fail("cannot create a file in " + folderOf(target_));
         return;
+    }
+    if (targetExists_ && !stillAsExpected()) {
+        failChanged();
+        return;
+    }
+    reached(WriteStage::ReplacingTheFile);
+    const std::string& moved = temp_->name();
+    if (targetExists_ && exchange(moved, target_)) {
+        if (stampOf(moved) == expected_)
+            return syncFolderOf(target_); // the old file goes with the temporary name
+        if (!exchange(moved, target_)) {
+            temp_->keepName();
+            keptCopy_ = moved;
+        }
+        failChanged();
+        return;
+    }
+    // Without an exchange (a file system that has none), the last look must do.
+    if (targetExists_ && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) {
+        fail("cannot replace " + target_);
+        return;
+    }
+    if (std::rename(moved.c_str(), target_.c_str()) != 0) {
+        fail("cannot replace " + target_);
+        return;
+    }
+    temp_->forgetName();
+    syncFolderOf(target_);
+}
+
+// Copies the file as it is now beside it, under the name that tells which file it belongs
+// to, and has it reach the disk before the file is touched.
+bool AtomicFileWriter::keepOriginal(FileBeside& kept) {
+    if (!kept.ok()) {
+        errno = kept.error();
+        fail("cannot create a file in " + folderOf(target_));
+        return false;
+    }
+    if (int error = copyOver(targetFd_, kept.fd()); error != 0) {
+        errno = error;
+        fail("cannot keep a copy of " + target_ + " while it is written");
+        return false;
     }
     struct stat st {};
-    fstat(out, &st);
+    fstat(targetFd_, &st);
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    futimens(kept.fd(), times);
+    if (!stillAsExpected()) {
+        failChanged();
+        return false;
+    }
+    if (int error = kept.nameAs(keptOriginalPath(target_, st.st_ino)); error != 0) {
+        errno = error;
+        fail("cannot keep a copy of " + target_ + " while it is written");
+        return false;
+    }
+    syncFolderOf(target_);
+    return true;
+}
+
+// Space is claimed first, without changing the file's size, so that a full disk stops the
+// write before the file is touched; should the write still fail, the file is put back from
+// the copy kept, and only if that fails too does the copy stay, named in the error.
+void AtomicFileWriter::overwriteInPlace(FileBeside& kept) {
+    // The last look: claiming space changes the file's time of change.
+    if (!stillAsExpected()) {
+        failChanged();
+        return;
+    }
     const off_t newSize = static_cast<off_t>(written_);
-    if (newSize > st.st_size && posix_fallocate(out, 0, newSize) != 0) {
-        ftruncate(out, st.st_size);
-        close(out);
-        errno = ENOSPC;
+    if (fallocate(targetFd_, FALLOC_FL_KEEP_SIZE, 0, newSize) != 0 && errno != EOPNOTSUPP &&
+        errno != ENOSYS) {
         fail("cannot write " + target_);
         return;
     }
-    bool copied = lseek(fd_, 0, SEEK_SET) == 0;
-    std::vector<char> block(1 << 16);
-    while (copied) {
-        ssize_t n = read(fd_, block.data(), block.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            copied = n == 0;
-            break;
-        }
-        copied = writeAll(out, {block.data(), static_cast<size_t>(n)});
+    const int error = copyOver(temp_->fd(), targetFd_, partWrittenInPlace);
+    if (error == 0)
+        return;
+    if (copyOver(kept.fd(), targetFd_) != 0) {
+        kept.keepName();
+        keptCopy_ = kept.name();
     }
-    copied = copied && ftruncate(out, newSize) == 0 && fsync(out) == 0;
-    if (close(out) != 0)
-        copied = false;
-    if (!copied) {
-        keptCopy_ = true; // the only complete copy stays
+    errno = error;
+    fail("cannot write " + target_);
+}
+
+void AtomicFileWriter::writeInPlace() {
+    if (!copyIsComplete()) {
         fail("cannot write " + target_);
+        return;
     }
+    if (!stillAsExpected()) {
+        failChanged();
+        return;
+    }
+    FileBeside kept(target_, tempPatternBeside(target_, TemporaryFilePattern.tag), 0600);
+    if (!keepOriginal(kept))
+        return;
+    reached(WriteStage::OriginalKept);
+    overwriteInPlace(kept);
+    if (!keptCopy_.empty())
+        return;
+    kept.close();
+    unlink(kept.name().c_str());
+    kept.forgetName();
+    syncFolderOf(target_);
 }
 
 WriteResult AtomicFileWriter::commit() {
-    if (ok() && fsync(fd_) != 0)
+    if (ok() && fsync(temp_->fd()) != 0)
         fail("cannot write " + target_);
-    if (ok() && inPlace_) {
-        if (!copyIsComplete())
-            fail("cannot write " + target_);
-        else
+    if (ok()) {
+        reached(WriteStage::NewContentsWritten);
+        // From here to the end, the file is put in place whatever signal comes.
+        WriteInProgress writing;
+        if (inPlace_)
             writeInPlace();
+        else
+            replaceByRename();
+        temp_.reset();
     }
-    if (fd_ >= 0 && close(fd_) != 0)
-        fail("cannot write " + target_);
-    fd_ = -1;
-    if (!ok()) {
-        committed_ = keptCopy_;
-        return {false, error_, keptCopy_ ? temp_ : std::string()};
-    }
-    if (inPlace_)
-        unlink(temp_.c_str());
-    else if (std::rename(temp_.c_str(), target_.c_str()) != 0) {
-        fail("cannot replace " + target_);
-        return {false, error_, {}};
-    }
+    temp_.reset();
+    if (targetFd_ >= 0)
+        close(targetFd_);
+    targetFd_ = -1;
+    if (!ok())
+        return {false, error_, changed_, keptCopy_};
     committed_ = true;
-    return {true, {}, {}};
+    return {true, {}, false, {}};
 }
 
 WriteResult writeFileAtomically(const std::string& path, std::string_view bytes,
@@ -238,32 +327,19 @@ WriteResult writeFileAtomically(const std::string& path, std::string_view bytes,
     return writer.commit();
 }
 
-// Copies every byte of `in` to `out`; 0, or the errno of the failure.
-static int copyAll(int in, int out) {
-    std::vector<char> block(1 << 16);
-    for (;;) {
-        ssize_t n = read(in, block.data(), block.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return errno;
-        if (n == 0)
-            return fsync(out) == 0 ? 0 : errno;
-        if (!writeAll(out, {block.data(), static_cast<size_t>(n)}))
-            return errno ? errno : EIO;
-    }
-}
-
 CopyBeside copyBeside(const std::string& path, std::string_view tag, size_t longestPath) {
     CopyBeside copy;
-    int out = -1;
-    copy.path = createFromPattern(tempPatternBeside(path, tag, longestPath), out);
+    const std::string pattern = tempPatternBeside(path, tag, longestPath);
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    int out = mkostemp(name.data(), O_CLOEXEC);
     if (out < 0) {
         copy.error = "cannot create a file beside " + path + ": " + describeFileError(errno);
         return copy;
     }
+    copy.path = name.data();
     int in = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    int error = in < 0 ? errno : copyAll(in, out);
+    int error = in < 0 ? errno : copyOver(in, out);
     if (in >= 0)
         close(in);
     if (close(out) != 0 && error == 0)

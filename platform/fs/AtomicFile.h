@@ -1,5 +1,10 @@
 #pragma once
 
+#include "platform/fs/FileBeside.h"
+#include "platform/fs/FileBytes.h"
+#include "platform/fs/RegularFile.h"
+
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,20 +14,46 @@ namespace platform {
 struct WriteResult {
     bool ok = false;
     std::string error; // why it failed, for the user's message
-    // When a write in place failed part way: the target may be damaged, and this file
-    // beside it holds the complete new contents.
+    // Someone else changed or replaced the file while it was being written: what they made
+    // of it was kept, and nothing of this write went in.
+    bool changed = false;
+    // When a write over the file in place failed and the file could not be put back as it
+    // was: this file beside it holds it as it was.
     std::string keptCopy;
 };
 
+// The points of a write at which a test can stop it, to see what a kill there leaves.
+enum class WriteStage {
+    NewContentsWritten, // in the temporary file, before anything else happens
+    OriginalKept,       // a write in place: the copy of the file as it was is beside it
+    PartWrittenInPlace, // a write in place: the first block of the new contents is in it
+    ReplacingTheFile,   // a rename: the last look at the file was taken, the rename follows
+};
+// Called at each of those points of every write of this process, when set; for tests.
+void setWriteStageHook(void (*hook)(WriteStage));
+
 // Replaces a file's contents without ever leaving it half written: the bytes go to a
-// temporary file in the same folder, which is flushed and renamed over the target only
-// when everything was written. A symbolic link is followed to the real file. The target
-// keeps its owner, group and permissions; a file this user may not write (or that nobody
-// may write, which even the superuser takes as read-only) is refused before anything is
-// written. Where a rename would lose what the file is (it has other
-// hard links, or its owner or group cannot be given to the new file), the finished copy
-// is checked and then written over the file in place, so that every name of it shows the
-// new contents.
+// temporary file in the same folder (unnamed where the file system allows it, so that no
+// kill can leave it behind), which is flushed and put in the file's place only when
+// everything was written. A symbolic link is followed to the real file. The file keeps its
+// owner, group and permissions; a file this user may not write (or that nobody may write,
+// which even the superuser takes as read-only) is refused before anything is written.
+//
+// While it writes, the writer holds the file's advisory write lock, so that two writers of
+// the program never write one file at once. The file must stay what it was when it was
+// read (`expected`; without it, what it is when the writer starts): it is looked at again
+// right before it is replaced, and the replacing itself is an exchange that is undone should
+// the file have changed in the instant between, so that a save that lands during the write
+// is kept and the write fails as changed.
+//
+// Where a rename would lose what the file is (it has other hard links, or its owner or
+// group cannot be given to the new file), the finished copy is checked and then written over
+// the file in place, so that every name of it shows the new contents. A copy of the file as
+// it was is kept beside it (`.NAME.original-INODE`) until the new contents are wholly
+// written and on disk: should the write fail it is put back at once, and should the process
+// be killed or the power fail meanwhile, the next reading of the file puts it back
+// (recoverInterruptedWrite). No interrupt or termination signal ends the process in the
+// middle of putting the file in place.
 //
 // The program's own files (the sort result, the settings) are written with Links::Refuse:
 // a symbolic link in their place is refused, never followed, so that a link planted in the
@@ -30,7 +61,8 @@ struct WriteResult {
 class AtomicFileWriter {
 public:
     enum class Links { Follow, Refuse };
-    explicit AtomicFileWriter(const std::string& path, Links links = Links::Follow);
+    explicit AtomicFileWriter(const std::string& path, Links links = Links::Follow,
+                              std::optional<FileStamp> expected = std::nullopt);
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
     ~AtomicFileWriter(); // abandons the temporary file unless committed
@@ -39,38 +71,41 @@ public:
     const std::string& error() const { return error_; }
     // The target exists and this user may not write it: nothing was or will be written.
     bool targetReadOnly() const { return readOnly_; }
+    // The target is no longer what it was expected to be: nothing was or will be written.
+    bool targetChanged() const { return changed_; }
     void write(std::string_view bytes);
     WriteResult commit();
 
 private:
     void fail(const std::string& what);
-    void prepareTarget();
+    void failChanged();
+    bool openAndLockTarget(const std::optional<FileStamp>& expected, Links links);
+    void giveTemporaryTheTargetsMode();
+    bool stillAsExpected() const;
     bool copyIsComplete();
+    void replaceByRename();
     void writeInPlace();
+    bool keepOriginal(FileBeside& kept);
+    void overwriteInPlace(FileBeside& kept);
 
     std::string target_;
-    std::string temp_;
-    int fd_ = -1;
+    std::unique_ptr<FileBeside> temp_;
+    int targetFd_ = -1; // the target, open and locked for the whole write
+    FileStamp expected_;
     std::string error_;
+    std::string keptCopy_;
     bool committed_ = false;
     bool readOnly_ = false;
+    bool changed_ = false;
     bool inPlace_ = false;
     bool targetExists_ = false;
-    bool keptCopy_ = false;
     unsigned long long written_ = 0;
-    unsigned long long checksum_ = 1469598103934665603ull;
+    ByteChecksum checksum_;
 };
 
 // The whole file, or nothing when it cannot be read.
 WriteResult writeFileAtomically(const std::string& path, std::string_view bytes,
                                 AtomicFileWriter::Links links = AtomicFileWriter::Links::Follow);
-
-// The mkstemp pattern of a hidden temporary file beside `path`: "." + its name + tag +
-// "XXXXXX" in its folder, the name cut so that the whole is a valid file name however
-// long the original's name is, and its whole path no longer than `longestPath` (for a
-// reader with a path limit of its own), where that can be.
-std::string tempPatternBeside(const std::string& path, std::string_view tag,
-                              size_t longestPath = 4096);
 
 // A complete copy of a file, made beside it under tempPatternBeside(path, tag, longestPath);
 // on failure nothing is left and error says why.

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,13 +29,36 @@ FileStatus statusOf(const std::string& path) {
     status.exists = true;
     status.regular = S_ISREG(st.st_mode);
     status.size = st.st_size;
-    status.modifiedNanoseconds =
-        static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
-    status.device = st.st_dev;
-    status.inode = st.st_ino;
     if (!status.regular)
         status.notRegularReason = reasonFor(st.st_mode);
     return status;
+}
+
+std::string followLinks(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::path p(path);
+    if (std::filesystem::is_symlink(p, ec)) {
+        std::filesystem::path real = std::filesystem::weakly_canonical(p, ec);
+        if (!ec)
+            return real.string();
+    }
+    return path;
+}
+
+static FileStamp stampFrom(const struct stat& st) {
+    return {st.st_size,
+            static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec,
+            st.st_dev, st.st_ino};
+}
+
+FileStamp stampOf(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 ? stampFrom(st) : FileStamp{};
+}
+
+FileStamp stampOfOpenFile(int fd) {
+    struct stat st {};
+    return fstat(fd, &st) == 0 ? stampFrom(st) : FileStamp{};
 }
 
 std::FILE* openRegularFile(const std::string& path, std::string& why) {

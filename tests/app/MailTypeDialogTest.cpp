@@ -328,6 +328,8 @@ TEST(MailTypeDialog, UnreadableSettingsLineIsReportedByTheMenuCommand) {
     env.ui.clearRecords();
     program.mainWindow().form().findMenuItem("MailType1")->onClick();
     ASSERT_EQ(env.ui.messages().size(), 1u);
-    EXPECT_EQ(env.ui.messages()[0].text, "'many' is not a valid integer value");
+    EXPECT_EQ(env.ui.messages()[0].text,
+              "Quillan's own file mailtype.dat is damaged: line 7 is not a number ('many'). Put "
+              "back the file as it came with Quillan.");
     EXPECT_EQ(env.ui.messages()[0].kind, MessageKind::Error);
 }

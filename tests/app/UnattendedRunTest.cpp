@@ -604,8 +604,27 @@ TEST(UnattendedRun, LinksPlantedInTheProgramFolderAreNeverWrittenThrough) {
         EXPECT_EQ(readAll(victim), "not Quillan's\n");
         EXPECT_TRUE(f.entries(f.path("elsewhere")).empty());
         EXPECT_TRUE(fs::is_symlink(f.path(c.link)));
+        if (c.link == "Printouts") {
+            // Each failed printout names its document.
+            EXPECT_NE(o.err.find("could not start printing \"Quillan Postage Statement\""),
+                      std::string::npos)
+                << o.err;
+        }
         fs::remove(f.path(c.link));
     }
+    // A tables folder linked elsewhere is read, but never written: the preferences the sort
+    // saves are refused, and the list is left as it was.
+    f.setPreference(2, "0");
+    fs::rename(f.path("tables"), f.path("elsewhere/tables"));
+    fs::create_symlink(f.path("elsewhere/tables"), f.path("tables"));
+    const std::string prefs = readAll(f.path("elsewhere/tables/prefs.dat"));
+    std::string list = f.list("mailing.txt");
+    const std::string before = readAll(list);
+    Outcome o = f.run(list);
+    EXPECT_EQ(o.status, 1) << o.err;
+    EXPECT_NE(o.err.find(f.path("tables") + " is a symbolic link"), std::string::npos) << o.err;
+    EXPECT_EQ(readAll(f.path("elsewhere/tables/prefs.dat")), prefs);
+    EXPECT_EQ(readAll(list), before);
 }
 
 TEST(UnattendedRun, ADbaseListChangedDuringTheSortIsLeftAsItIsWithStatusThree) {

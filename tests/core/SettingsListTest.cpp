@@ -1,8 +1,10 @@
 #include "core/SettingsList.h"
+#include "core/settings/MailerSettings.h"
 #include "platform/fs/AtomicFile.h"
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <unistd.h>
 #include <utility>
@@ -44,6 +46,42 @@ TEST(SettingsList, ReadingPastTheEndNamesTheLine) {
     }
     EXPECT_THROW((void)list[-1], ListIndexError);
     EXPECT_THROW((void)std::as_const(list)[2], ListIndexError) << "read-only lists check too";
+}
+
+// A line that must be a number and holds anything else (a file filled with junk) names the
+// file and the line, as a line missing does.
+TEST(SettingsList, ALineThatIsNoNumberNamesTheFileAndLine) {
+    MailerSettings mailer(SettingsList({"", "DALLAS", "TX", "\xCC\xEFu", "7"}));
+    mailer.setFileName("/data/tables/mailer.dat");
+    for (auto read : {std::function<void()>([&] { (void)mailer.zipPrefix(); }),
+                      std::function<void()>([&] { (void)mailer.numberAt(2); })}) {
+        try {
+            read();
+            FAIL();
+        } catch (const SettingsLineError& e) {
+            EXPECT_NE(std::string(e.what()).find("Quillan's own file mailer.dat is damaged: line "),
+                      std::string::npos)
+                << e.what();
+        }
+    }
+    EXPECT_EQ(mailer.numberAt(4), 7);
+}
+
+// The tables folder linked elsewhere is never written through.
+TEST(SettingsList, AFolderThatIsALinkIsNotWrittenThrough) {
+    namespace fs = std::filesystem;
+    const fs::path scratch = fs::temp_directory_path() / ("linked-" + std::to_string(getpid()));
+    fs::create_directories(scratch / "real");
+    fs::create_directory_symlink(scratch / "real", scratch / "tables");
+    SettingsList list({"", "t"});
+    try {
+        list.saveToFile((scratch / "tables" / "prefs.dat").string());
+        ADD_FAILURE();
+    } catch (const FileError& e) {
+        EXPECT_NE(std::string(e.what()).find("tables is a symbolic link"), std::string::npos);
+    }
+    EXPECT_TRUE(fs::is_empty(scratch / "real"));
+    fs::remove_all(scratch);
 }
 
 TEST(SettingsList, UnreadableFileIsAnError) {

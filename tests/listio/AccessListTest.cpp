@@ -57,17 +57,6 @@ std::vector<std::string> mailing(int count, std::vector<int> rejected = {}) {
     return lines;
 }
 
-using Roles = std::vector<std::pair<std::string, int>>;
-
-std::string openWithRoles(ListFixture& f, const std::string& path, const Roles& roles) {
-    f.ui().whenShown("VerifyDlog", [roles](Form& form) {
-        for (const auto& [combo, column] : roles)
-            form.control(combo).userSetItemIndex(column);
-        form.control("OKBtn").userClick();
-    });
-    return f.open(path, 0);
-}
-
 // The columns of the fill tool's table: data1 (name), data3, data4, data5, data6 (ZIP),
 // data7, data8, data9, data10.
 const Roles outputs = {{"sort", 6}, {"tray", 7}, {"pkg", 8}, {"oel", 5}};

@@ -11,6 +11,15 @@
 
 namespace quillan::test {
 
+std::string openWithRoles(ListFixture& f, const std::string& path, const Roles& roles) {
+    f.ui().whenShown("VerifyDlog", [roles](platform::Form& form) {
+        for (const auto& [combo, column] : roles)
+            form.control(combo).userSetItemIndex(column);
+        form.control("OKBtn").userClick();
+    });
+    return f.open(path, 0);
+}
+
 void writeWorkbook(const std::string& path, const std::vector<TestSheet>& sheets, int biff) {
     xls::Workbook book;
     book.setVersion(biff == 8   ? xls::ExcelVersion::Excel97

@@ -17,6 +17,11 @@ struct TestSheet {
     SheetRows rows;
 };
 
+// Field dialog combo boxes and the column chosen in each.
+using Roles = std::vector<std::pair<std::string, int>>;
+// Opens the list, choosing these roles in the field dialog and pressing Finish.
+std::string openWithRoles(ListFixture& f, const std::string& path, const Roles& roles);
+
 // Writes a workbook of these sheets through the spreadsheet library: BIFF8 unless told
 // otherwise (BIFF5, BIFF4 for one sheet).
 void writeWorkbook(const std::string& path, const std::vector<TestSheet>& sheets, int biff = 8);

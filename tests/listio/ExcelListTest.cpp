@@ -18,8 +18,6 @@ using platform::MessageKind;
 
 namespace {
 
-using Roles = std::vector<std::pair<std::string, int>>;
-
 // A copy of a corpus file that the test writes back: the corpus is read-only, and a file
 // nobody may write is refused even to the superuser.
 void copyToWrite(const std::string& from, const std::string& to) {
@@ -35,16 +33,6 @@ struct ReadFixture : ListFixture {
         setLine(&SettingsLists::prefsList, 2, "1");
     }
 };
-
-// Opens the list, choosing these roles (field dialog combo, column) and pressing Finish.
-std::string openWithRoles(ListFixture& f, const std::string& path, const Roles& roles) {
-    f.ui().whenShown("VerifyDlog", [roles](Form& form) {
-        for (const auto& [combo, column] : roles)
-            form.control(combo).userSetItemIndex(column);
-        form.control("OKBtn").userClick();
-    });
-    return f.open(path, 0);
-}
 
 // Picks the sheet or table of this row in the selector when it shows.
 void chooseInSelector(ListFixture& f, int row) {
@@ -219,6 +207,19 @@ TEST(ExcelList, SheetIsTheOnlyOneTheNamedOneOrThePersonsChoice) {
         ASSERT_EQ(f.open(path), path);
         EXPECT_EQ(f.ui().formLog().back(), "modal VerifyDlog");
         EXPECT_EQ(f.ui().formLog().size(), 2u) << "the open dialog, then the field dialog";
+    }
+    {
+        // A name on the command line that is not the only sheet's is not taken for it.
+        ReadFixture probe;
+        std::string path = probe.env.folder() + "one.xls";
+        writeWorkbook(path, {{"Only", {{"NAME", "ZIP"}, {"Ann", "75201"}}}});
+        ReadFixture f({path, "NOSTOP", "../../../../etc/passwd"});
+        EXPECT_EQ(f.open(path, 0), "");
+        ASSERT_EQ(f.messageTexts().size(), 1u);
+        EXPECT_EQ(f.messageTexts()[0], "one.xls has no sheet named \"../../../../etc/passwd\": its "
+                                       "only sheet is \"Only\". Quillan has not sorted it.");
+        ReadFixture g({path, "NOSTOP", "only"});
+        EXPECT_EQ(g.open(path, 0), path);
     }
 }
 

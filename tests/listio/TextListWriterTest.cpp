@@ -99,6 +99,7 @@ TEST(TextListWriter, BarRecordsOfAPlacedAndARejectedPiece) {
     std::string path = f.write("bar.txt", crlf({"x|y|", "a|b|", "a|b|"}));
     f.reading.list.format = formatNamed(KindBar);
     f.reading.list.path = path;
+    f.reading.list.state.headingLine = true;
     f.reading.list.state.listHeaderLine = "x|y|";
     f.reading.list.state.fieldCount = 2;
     WorkTables& t = f.reading.mailing.tables;

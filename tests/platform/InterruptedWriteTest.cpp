@@ -1,0 +1,317 @@
+// A write that is killed, interrupted or overtaken by another program's save: the file is
+// always either as it was or completely written, and nothing of the program is left beside
+// it once the file is read again.
+
+#include "platform/fs/InterruptedWrite.h"
+#include "platform/Interruption.h"
+#include "platform/fs/AtomicFile.h"
+
+#include <algorithm>
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace platform;
+
+namespace {
+
+// What the hook does when the write reaches `stage`.
+WriteStage hookStage;
+void (*hookAction)() = nullptr;
+void atStage(WriteStage stage) {
+    if (stage == hookStage && hookAction)
+        hookAction();
+}
+
+struct StageHook {
+    StageHook(WriteStage stage, void (*action)()) {
+        hookStage = stage;
+        hookAction = action;
+        setWriteStageHook(atStage);
+    }
+    ~StageHook() { setWriteStageHook(nullptr); }
+};
+
+// Lines numbered from `first`, so that any mix of two such contents shows.
+std::string numberedLines(char tag, size_t bytes) {
+    std::string out;
+    for (int n = 0; out.size() < bytes; ++n)
+        out += tag + std::to_string(n) + " 123 MAIN ST, SPRINGFIELD, IL 62701\r\n";
+    return out;
+}
+
+const std::string original = numberedLines('o', 200000);
+const std::string sorted = numberedLines('n', 300000);
+const std::string edited = numberedLines('e', 1000);
+
+// The names in the scratch folder, and files to rename or append from.
+std::string editedCopy;
+std::string listPath;
+
+class InterruptedWriteTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() /
+                 ("interrupted-" + std::to_string(getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        listPath = path("list.txt");
+        editedCopy = (fs::temp_directory_path() / ("edited-" + std::to_string(getpid()))).string();
+    }
+    void TearDown() override {
+        fs::remove_all(folder);
+        fs::remove(editedCopy);
+    }
+    std::string path(const std::string& name) const { return (folder / name).string(); }
+    static void put(const std::string& p, const std::string& bytes) {
+        std::ofstream(p, std::ios::binary) << bytes;
+    }
+    std::vector<std::string> entries() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(folder))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    // The list, with a second name when `linked` (so that it is written in place).
+    std::vector<std::string> makeList(bool linked) {
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        put(listPath, original);
+        if (!linked)
+            return {"list.txt"};
+        link(listPath.c_str(), path("other.txt").c_str());
+        return {"list.txt", "other.txt"};
+    }
+    // Writes `sorted` over the list in a child process that the hook may end; the child's
+    // wait status.
+    static int writeInChild(WriteStage stage, void (*action)()) {
+        pid_t child = fork();
+        if (child == 0) {
+            StageHook hook(stage, action);
+            _exit(writeFileAtomically(listPath, sorted).ok ? 0 : 1);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        return status;
+    }
+    fs::path folder;
+};
+
+void killNow() {
+    raise(SIGKILL);
+}
+
+void renameEditedCopyOverTheList() {
+    std::ofstream(editedCopy, std::ios::binary) << edited;
+    rename(editedCopy.c_str(), listPath.c_str());
+}
+
+void editTheListInPlace() {
+    std::ofstream(listPath, std::ios::binary | std::ios::app) << "ADDED BY HAND\r\n";
+}
+
+const char* stageName(WriteStage stage) {
+    static const char* names[] = {"new contents written", "original kept", "part written in place",
+                                  "replacing the file"};
+    return names[static_cast<int>(stage)];
+}
+
+} // namespace
+
+// The two ways a file is put in place, each killed at every point of its own: the rename
+// leaves the old file or the new one; the write in place may leave the file damaged, but
+// with its copy as it was beside it, which the next reading puts back.
+TEST_F(InterruptedWriteTest, AKillAtAnyPointLeavesTheFileAsItWasOrWhollyWritten) {
+    for (bool linked : {false, true}) {
+        for (WriteStage stage : {WriteStage::NewContentsWritten, WriteStage::OriginalKept,
+                                 WriteStage::PartWrittenInPlace, WriteStage::ReplacingTheFile}) {
+            SCOPED_TRACE(std::string(linked ? "hard-linked, " : "one name, ") + stageName(stage));
+            const std::vector<std::string> names = makeList(linked);
+            const int status = writeInChild(stage, killNow);
+            const bool reached = linked ? stage != WriteStage::ReplacingTheFile
+                                        : stage == WriteStage::NewContentsWritten ||
+                                              stage == WriteStage::ReplacingTheFile;
+            ASSERT_EQ(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL, reached);
+            const bool copyKept = linked && (stage == WriteStage::OriginalKept ||
+                                             stage == WriteStage::PartWrittenInPlace);
+            if (linked && stage == WriteStage::PartWrittenInPlace) {
+                // Damaged under both names, but the copy as it was is kept beside it.
+                EXPECT_NE(readFileBytes(listPath), original);
+                EXPECT_EQ(entries().size(), names.size() + 1);
+            }
+            InterruptedWrite found = recoverInterruptedWrite(path(names.back()));
+            EXPECT_EQ(found.restored, copyKept);
+            EXPECT_TRUE(found.error.empty()) << found.error;
+            for (const std::string& name : names)
+                EXPECT_EQ(readFileBytes(path(name)), reached ? original : sorted) << name;
+            EXPECT_EQ(entries(), names) << "nothing is left beside the list";
+        }
+    }
+}
+
+// Another program's save that lands while the file is written (renamed over it, or written
+// into it) is kept, and the write fails as changed; the list's other name keeps the list
+// as it was. A save in the instant after the last look is caught by the exchange.
+TEST_F(InterruptedWriteTest, ASaveThatLandsDuringTheWriteIsKept) {
+    struct Case {
+        bool linked;
+        WriteStage stage;
+        void (*save)();
+    };
+    for (const Case& c : {Case{false, WriteStage::NewContentsWritten, renameEditedCopyOverTheList},
+                          Case{false, WriteStage::ReplacingTheFile, renameEditedCopyOverTheList},
+                          Case{false, WriteStage::NewContentsWritten, editTheListInPlace},
+                          Case{true, WriteStage::NewContentsWritten, renameEditedCopyOverTheList},
+                          Case{true, WriteStage::OriginalKept, renameEditedCopyOverTheList},
+                          Case{true, WriteStage::OriginalKept, editTheListInPlace}}) {
+        SCOPED_TRACE(std::string(c.linked ? "hard-linked, " : "one name, ") + stageName(c.stage) +
+                     (c.save == editTheListInPlace ? ", edited in place" : ", renamed over"));
+        const std::vector<std::string> names = makeList(c.linked);
+        WriteResult result;
+        {
+            StageHook hook(c.stage, c.save);
+            result = writeFileAtomically(listPath, sorted);
+        }
+        EXPECT_FALSE(result.ok);
+        EXPECT_TRUE(result.changed) << result.error;
+        EXPECT_EQ(readFileBytes(listPath),
+                  c.save == editTheListInPlace ? original + "ADDED BY HAND\r\n" : edited);
+        if (c.linked && c.save != editTheListInPlace)
+            EXPECT_EQ(readFileBytes(path("other.txt")), original);
+        EXPECT_EQ(entries(), names);
+    }
+    // A list changed between its reading and its writing is not written at all.
+    put(listPath, original);
+    FileStamp read = stampOf(listPath);
+    put(listPath, edited);
+    AtomicFileWriter late(listPath, AtomicFileWriter::Links::Follow, read);
+    EXPECT_TRUE(late.targetChanged());
+    EXPECT_FALSE(late.commit().ok);
+    EXPECT_EQ(readFileBytes(listPath), edited);
+}
+
+// Two writers of one file: the second is refused while the first writes.
+TEST_F(InterruptedWriteTest, OneWriterAtATime) {
+    makeList(false);
+    AtomicFileWriter first(listPath);
+    AtomicFileWriter second(listPath);
+    EXPECT_TRUE(first.ok());
+    EXPECT_FALSE(second.ok());
+    EXPECT_NE(second.error().find("another program is writing"), std::string::npos);
+    first.write(sorted);
+    EXPECT_TRUE(first.commit().ok);
+    EXPECT_TRUE(writeFileAtomically(listPath, original).ok);
+    EXPECT_EQ(readFileBytes(listPath), original);
+}
+
+// What earlier writes left beside the list goes with the next reading or write of it; a
+// person's own files, and another list's, stay. While a write works, its temporary file has
+// no name at all where the file system allows it.
+TEST_F(InterruptedWriteTest, OnlyTheProgramsOwnLeftoversBesideTheListAreRemoved) {
+    makeList(false);
+    const std::vector<std::string> leftovers = {".list.txt.quillan-AbC123", ".list.txt.Xy12Ab",
+                                                ".list.txt.sorting-q9W2e4"};
+    const std::vector<std::string> kept = {".list.txt.backup", ".list.txt.quillan-AbC12",
+                                           ".other.txt.quillan-AbC123", "list.txt"};
+    for (const std::string& name : leftovers)
+        put(path(name), sorted);
+    for (const std::string& name : kept)
+        if (name != "list.txt")
+            put(path(name), "a person's own");
+    recoverInterruptedWrite(listPath, {{".sorting-"}});
+    EXPECT_EQ(entries(), (std::vector<std::string>{".list.txt.backup", ".list.txt.quillan-AbC12",
+                                                   ".other.txt.quillan-AbC123", "list.txt"}));
+    put(path(".list.txt.quillan-ZZ9zz9"), sorted);
+    static size_t namesWhileWriting;
+    static fs::path scratch;
+    scratch = folder;
+    namesWhileWriting = 0;
+    {
+        StageHook hook(WriteStage::NewContentsWritten, [] {
+            namesWhileWriting =
+                static_cast<size_t>(std::distance(fs::directory_iterator(scratch), {}));
+        });
+        EXPECT_TRUE(writeFileAtomically(listPath, sorted).ok);
+    }
+    EXPECT_EQ(entries().size(), kept.size());
+    int probe = open(folder.c_str(), O_TMPFILE | O_RDWR, 0600);
+    if (probe >= 0) {
+        close(probe);
+        EXPECT_EQ(namesWhileWriting, kept.size()) << "the temporary file shows no name";
+    }
+}
+
+namespace {
+
+void limitFileSize() {
+    signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small {};
+    getrlimit(RLIMIT_FSIZE, &small);
+    small.rlim_cur = 100000;
+    setrlimit(RLIMIT_FSIZE, &small);
+}
+
+struct FileSizeRestored {
+    struct rlimit saved {};
+    FileSizeRestored() { getrlimit(RLIMIT_FSIZE, &saved); }
+    ~FileSizeRestored() { setrlimit(RLIMIT_FSIZE, &saved); }
+};
+
+} // namespace
+
+// A write in place that fails part way puts the file back at once from the copy kept; only
+// when that fails too does the copy stay, named, for the next reading to put back.
+TEST_F(InterruptedWriteTest, AFailedWriteInPlacePutsTheFileBack) {
+    for (size_t originalSize : {size_t{50000}, size_t{200000}}) {
+        SCOPED_TRACE(originalSize);
+        makeList(true);
+        const std::string before = original.substr(0, originalSize);
+        put(listPath, before);
+        WriteResult result;
+        {
+            FileSizeRestored restored;
+            StageHook hook(WriteStage::OriginalKept, limitFileSize);
+            result = writeFileAtomically(listPath, sorted);
+        }
+        EXPECT_FALSE(result.ok);
+        EXPECT_FALSE(result.changed);
+        if (originalSize < 100000) {
+            EXPECT_TRUE(result.keptCopy.empty());
+            EXPECT_EQ(readFileBytes(listPath), before);
+        } else {
+            ASSERT_FALSE(result.keptCopy.empty());
+            EXPECT_EQ(readFileBytes(result.keptCopy), before);
+            EXPECT_TRUE(recoverInterruptedWrite(listPath).restored);
+        }
+        EXPECT_EQ(readFileBytes(path("other.txt")), before);
+        EXPECT_EQ(entries(), (std::vector<std::string>{"list.txt", "other.txt"}));
+    }
+}
+
+// A second termination signal while the file is put in place ends the process only once
+// the file is wholly written.
+TEST_F(InterruptedWriteTest, ASecondSignalWaitsUntilTheFileIsInPlace) {
+    const std::vector<std::string> names = makeList(true);
+    pid_t child = fork();
+    if (child == 0) {
+        catchInterruptions();
+        raise(SIGTERM); // the first asks the run to stop at its next safe point
+        StageHook hook(WriteStage::PartWrittenInPlace, [] { raise(SIGTERM); });
+        writeFileAtomically(listPath, sorted);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+    for (const std::string& name : names)
+        EXPECT_EQ(readFileBytes(path(name)), sorted) << name;
+    EXPECT_EQ(entries(), names);
+}
