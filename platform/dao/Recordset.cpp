@@ -81,6 +81,10 @@ bool Recordset::jet4() const {
     return file_->pages().format().jet4;
 }
 
+TextOrder Recordset::textOrder() const {
+    return textOrderOf(jet4());
+}
+
 Status Recordset::checkOpen() {
     if (closed_)
         return errors_->fail(ErrorNumber::ObjectClosed);
@@ -553,15 +557,21 @@ Status Recordset::sortByIndex(const jet::IndexDefinition* index) {
     }
     std::vector<std::pair<std::vector<Variant>, std::uint32_t>> keyed;
     keyed.reserve(rows_.size());
+    // Texts are keyed once, not at every comparison.
+    TextOrder texts = textOrder();
     Status status = rowAccess([&] {
-        for (std::uint32_t rowId : rows_)
-            keyed.emplace_back(keyOf(rowId, *index), rowId);
+        for (std::uint32_t rowId : rows_) {
+            std::vector<Variant> key = keyOf(rowId, *index);
+            for (Variant& value : key)
+                value = sortingForm(value, texts);
+            keyed.emplace_back(std::move(key), rowId);
+        }
     });
     if (failed(status))
         return status;
     std::sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) {
         for (std::size_t k = 0; k < index->columns.size(); ++k) {
-            int order = compareKeyValues(a.first[k], b.first[k]);
+            int order = compareKeyValues(a.first[k], b.first[k], texts);
             if (order != 0)
                 return index->columns[k].descending ? order > 0 : order < 0;
         }
@@ -595,7 +605,7 @@ Status Recordset::setIndex(const std::string& name) {
 int Recordset::compareToKeys(std::uint32_t rowId, std::span<const Variant> keys) {
     std::vector<Variant> key = keyOf(rowId, *index_);
     for (std::size_t k = 0; k < keys.size(); ++k) {
-        int order = compareKeyValues(key[k], keys[k]);
+        int order = compareKeyValues(key[k], keys[k], textOrder());
         if (order != 0)
             return index_->columns[k].descending ? -order : order;
     }

@@ -127,13 +127,16 @@ std::string jet4TextToAnsi(std::span<const std::uint8_t> bytes) {
     return text.take();
 }
 
+std::uint16_t ansiToUnit(char c) {
+    auto byte = static_cast<std::uint8_t>(c);
+    return byte >= 0x80 && byte < 0xA0 ? highControls[byte - 0x80] : byte;
+}
+
 std::vector<std::uint16_t> ansiToUtf16(std::string_view text) {
     std::vector<std::uint16_t> units;
     units.reserve(text.size());
-    for (char c : text) {
-        auto byte = static_cast<std::uint8_t>(c);
-        units.push_back(byte >= 0x80 && byte < 0xA0 ? highControls[byte - 0x80] : byte);
-    }
+    for (char c : text)
+        units.push_back(ansiToUnit(c));
     return units;
 }
 

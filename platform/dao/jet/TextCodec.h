@@ -27,6 +27,8 @@ std::vector<std::uint16_t> jet4TextUnits(std::span<const std::uint8_t> bytes);
 // A Jet4 text value: compressed or plain UCS-2.
 std::string jet4TextToAnsi(std::span<const std::uint8_t> bytes);
 
+// One character of Windows-1252 as its UTF-16 unit.
+std::uint16_t ansiToUnit(char c);
 std::vector<std::uint16_t> ansiToUtf16(std::string_view text);
 
 // A Jet4 text value for storage: compressed when the column allows it and it saves space.

@@ -39,11 +39,12 @@ int parseError(const std::string& text) {
 
 // The value of a condition made of literals: "true", "false" or "null"; the error number
 // when it cannot be taken.
-std::string truthOf(const std::string& condition) {
+std::string truthOf(const std::string& condition, TextOrder order = TextOrder::Jet4) {
     class NoColumns : public RowValues {
     public:
+        explicit NoColumns(TextOrder order) : RowValues(order) {}
         Variant column(std::size_t) override { return Variant::null(); }
-    } row;
+    } row(order);
     try {
         SqlStatement statement = parseStatement("SELECT * FROM t WHERE " + condition);
         Variant value = evaluate(*statement.select.where, row);
@@ -117,6 +118,41 @@ TEST(SqlParserTest, ConditionsCarryNullAndCompareAsJetDoes) {
                                 "'ab' LIKE 'a'", "'Dallas' NOT LIKE 'D*'"})
         EXPECT_EQ(truthOf(failing), "false") << failing;
     EXPECT_EQ(truthOf("Null LIKE '*'"), "null");
+}
+
+// Texts compare as their index keys: without regard to case, accented letters apart from
+// the plain ones and after them, trailing blanks left out; LIKE takes a character as its key.
+// Jet3 keys the typographic apostrophe as the plain one, Jet4 apart.
+TEST(SqlParserTest, TextsCompareAsTheirIndexKeys) {
+    for (TextOrder order : {TextOrder::Jet3, TextOrder::Jet4}) {
+        SCOPED_TRACE(order == TextOrder::Jet4 ? "Jet4" : "Jet3");
+        for (const char* holding : {"'\xC9"
+                                    "CLAIR' = '\xE9"
+                                    "clair'",
+                                    "'row7 ' = 'row7'", "'e' < '\xE9' AND '\xE9' < 'f'",
+                                    "'\xE9"
+                                    "clair' BETWEEN 'eclair' AND 'f'",
+                                    "'\xC9"
+                                    "clair' IN ('x', '\xE9"
+                                    "CLAIR')",
+                                    "'\xC9"
+                                    "clair' LIKE '\xE9*'",
+                                    "'\xE9' LIKE '[a-f]'", "'\x8A' LIKE '[\x9A]'",
+                                    "'p\xE9rez' > 'Perez' AND 'Perez' >= 'PEREZ'"})
+            EXPECT_EQ(truthOf(holding, order), "true") << holding;
+        for (const char* failing : {"'\xE9"
+                                    "clair' = 'eclair'",
+                                    "'\xE9' LIKE 'e'", "' row7' = 'row7'", "'\xE9' LIKE '[f-z]'"})
+            EXPECT_EQ(truthOf(failing, order), "false") << failing;
+    }
+    EXPECT_EQ(truthOf("'O\x92"
+                      "Brien' = 'O''Brien'",
+                      TextOrder::Jet3),
+              "true");
+    EXPECT_EQ(truthOf("'O\x92"
+                      "Brien' = 'O''Brien'",
+                      TextOrder::Jet4),
+              "false");
 }
 
 TEST(LinkedDatabaseTest, LinksAreFollowedToTheirFileOrItsTailBesideTheFrontEnd) {
@@ -301,6 +337,68 @@ TEST_F(SqlTest, SelectInsertAndUpdateKeepNamesOrderAndValues) {
     EXPECT_EQ(errorNumber(database->openRecordset("SELECT * FROM Nowhere", -1, distinct)), 3078);
     EXPECT_EQ(errorNumber(database->execute("INSERT INTO Table1 (data1, Z) VALUES (1, 2)")), 3265);
     EXPECT_EQ(errorNumber(database->execute("INSERT INTO Table1 (data1, data3) VALUES (1)")), 3346);
+}
+
+// A primary key and a WHERE agree on which texts are the same: what the key refuses as a
+// duplicate, the condition finds; ORDER BY and DISTINCT follow the keys too.
+TEST_F(SqlTest, KeysAndConditionsAgreeOnAccentsCaseAndTrailingBlanks) {
+    ScratchFolder scratch;
+    struct Case {
+        const char* file;
+        std::string table;
+        std::string key;   // the primary key's text column
+        std::string other; // another text column
+    };
+    for (const Case& c :
+         {Case{"jackcess/testIndexPropertiesV2003.mdb", "TableUnique2_temp", "row", "data1"},
+          Case{"jackcess/testIndexCodesV1997.mdb", "Table1", "name", "data"}}) {
+        SCOPED_TRACE(c.file);
+        std::string path = scratch.copy(c.file);
+        auto database = open(engine, path);
+        ASSERT_TRUE(database);
+        const std::string& key = c.key;
+        const std::string& table = c.table;
+        int serial = 0;
+        auto insert = [&](const std::string& value) {
+            return errorNumber(database->execute("INSERT INTO " + table + " (" + key + ", " +
+                                                 c.other + ") VALUES (" + value + ", 'x" +
+                                                 std::to_string(++serial) + "')"));
+        };
+        EXPECT_EQ(insert("'\xE9"
+                         "clair'"),
+                  0)
+            << errorText(engine);
+        EXPECT_EQ(insert("'\xC9"
+                         "CLAIR'"),
+                  3022)
+            << "case";
+        EXPECT_EQ(insert("'\xE9"
+                         "clair  '"),
+                  3022)
+            << "trailing blanks";
+        EXPECT_EQ(insert("'eclair'"), 0) << "an accent makes another key";
+        EXPECT_EQ(insert("'  eclair'"), 0) << "leading blanks count";
+        EXPECT_EQ(insert("'row7 '"), 3022) << "row7 is there already";
+        EXPECT_EQ(rows(*database, "SELECT " + key + " FROM " + table + " WHERE " + key +
+                                      " = '\xC9"
+                                      "CLAIR '"),
+                  std::vector<std::string>{"\xE9"
+                                           "clair"});
+        EXPECT_EQ(rows(*database, "SELECT " + key + " FROM " + table + " WHERE " + key +
+                                      " LIKE '*CLAIR' ORDER BY " + key + " DESC"),
+                  (std::vector<std::string>{"\xE9"
+                                            "clair",
+                                            "eclair", "  eclair"}));
+        EXPECT_EQ(rows(*database, "SELECT DISTINCT " + key + " FROM " + table + " WHERE " + key +
+                                      " IN ('ECLAIR', '\xC9"
+                                      "CLAIR', 'row7  ')"),
+                  (std::vector<std::string>{"eclair",
+                                            "\xE9"
+                                            "clair",
+                                            "row7"}));
+        ASSERT_EQ(database->close(), statusOk);
+        EXPECT_EQ(indexProblems(path), std::vector<std::string>{});
+    }
 }
 
 // A statement that fails on one record changes none: the table reads as before it.
