@@ -41,35 +41,29 @@ void checkFits(std::size_t rowSize, const JetFormat& format) {
 
 TableWriter::TableWriter(PageStore& pages, const TableDefinition& table)
     : pages_(pages), table_(table), tablePage_(table.page), ownedPagesMap_(table.ownedPagesMap),
-      freeSpaceMap_(table.freeSpaceMap), longValues_(pages, table) {}
+      freeSpace_(pages, table.freeSpaceMap, table.page), longValues_(pages, table) {}
 
 std::uint32_t TableWriter::newPage() {
     std::uint32_t page = allocatePage(pages_);
     DataPageEditor::initialise(pages_.pageForChange(page), pages_.format(), tablePage_);
     markInUsageMap(pages_, ownedPagesMap_, page);
-    markInUsageMap(pages_, freeSpaceMap_, page);
+    markInUsageMap(pages_, table_.freeSpaceMap, page);
     return page;
 }
 
-// The last page a row went to, while it has room, else a new page.
+// A page with room, as the map of pages with free space says, else a new page.
 std::uint32_t TableWriter::place(std::span<const std::uint8_t> row, std::uint16_t flags) {
     const JetFormat& format = pages_.format();
     checkFits(row.size(), format);
-    if (lastPlacedPage_ != 0 && lastPlacedPage_ < pages_.pageCount()) {
-        auto bytes = pages_.page(lastPlacedPage_);
-        if (bytes[0] == static_cast<std::uint8_t>(PageType::Data) &&
-            get32(bytes.data() + format.dataTableOffset) == tablePage_) {
-            DataPageEditor editor(pages_.pageForChange(lastPlacedPage_), format);
-            if (auto slot = editor.addRow(row, flags))
-                return DataPage::rowId(lastPlacedPage_, *slot);
-        }
-    }
-    lastPlacedPage_ = newPage();
-    DataPageEditor editor(pages_.pageForChange(lastPlacedPage_), format);
+    if (std::optional<std::uint32_t> placed = freeSpace_.addRow(row, flags))
+        return *placed;
+    std::uint32_t page = newPage();
+    freeSpace_.added(page);
+    DataPageEditor editor(pages_.pageForChange(page), format);
     auto slot = editor.addRow(row, flags);
     if (!slot)
         throw RowTooLarge();
-    return DataPage::rowId(lastPlacedPage_, *slot);
+    return DataPage::rowId(page, *slot);
 }
 
 std::uint32_t TableWriter::ownerOf(std::uint32_t page) {
@@ -116,6 +110,7 @@ void TableWriter::writeRow(std::uint32_t rowId, std::span<const std::uint8_t> ro
     }
     DataPageEditor(pages_.pageForChange(imagePage), format)
         .setFlags(DataPage::slotOf(oldImage), deletedSlot);
+    freeSpace_.gainedRoom(imagePage);
 }
 
 IndexTree& TableWriter::tree(std::size_t index) {
@@ -262,7 +257,7 @@ void TableWriter::update(std::uint32_t rowId, RowImage row, const LongValues& lo
     for (const auto& [number, value] : longValues)
         if (const Column* column = table_.columnByNumber(number))
             if (auto reference = columnBytes(*column, before))
-                longValues_.release(*reference);
+                longValues_.release(*column, *reference);
     applyIndexChanges(changes, rowId);
 }
 
@@ -314,17 +309,20 @@ void TableWriter::remove(std::uint32_t rowId) {
         if (pointer.size() >= 4) {
             std::uint32_t image = get32(pointer.data());
             DataPage imageView(pages_.page(DataPage::pageOf(image)), format);
-            if (DataPage::slotOf(image) < imageView.rowCount() && imageView.owner() == tablePage_)
+            if (DataPage::slotOf(image) < imageView.rowCount() && imageView.owner() == tablePage_) {
                 DataPageEditor(pages_.pageForChange(DataPage::pageOf(image)), format)
                     .setFlags(DataPage::slotOf(image), deletedSlot);
+                freeSpace_.gainedRoom(DataPage::pageOf(image));
+            }
         }
     }
     DataPageEditor(pages_.pageForChange(homePage), format).setFlags(homeSlot, deletedSlot);
+    freeSpace_.gainedRoom(homePage);
     addToRowCount(-1);
     for (const Column& column : table_.columns)
         if (column.isLongValue())
             if (auto reference = columnBytes(column, before))
-                longValues_.release(*reference);
+                longValues_.release(column, *reference);
     applyIndexChanges(changes, rowId);
 }
 
