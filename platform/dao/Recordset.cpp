@@ -13,6 +13,7 @@
 #include "platform/dao/jet/IndexViolation.h"
 #include "platform/dao/jet/LongValue.h"
 #include "platform/dao/jet/Names.h"
+#include "platform/dao/jet/RequiredValueMissing.h"
 #include "platform/dao/jet/RowTooLarge.h"
 #include "platform/dao/jet/TableRows.h"
 #include "platform/dao/jet/UnencodableKey.h"
@@ -168,6 +169,8 @@ Status Recordset::rowAccess(Action action) {
                                  ? ErrorNumber::DuplicateKey
                                  : ErrorNumber::NullInKey,
                              e.index());
+    } catch (const jet::RequiredValueMissing& e) {
+        return errors_->fail(ErrorNumber::RequiredValueMissing, e.column());
     } catch (const jet::UnencodableKey& e) {
         return errors_->fail(ErrorNumber::NotSupported, {}, std::string(e.what()) + ".");
     } catch (const jet::FormatError&) {

@@ -9,6 +9,7 @@
 #include "platform/dao/jet/IndexKey.h"
 #include "platform/dao/jet/IndexViolation.h"
 #include "platform/dao/jet/PageStore.h"
+#include "platform/dao/jet/RequiredValueMissing.h"
 #include "platform/dao/jet/RowTooLarge.h"
 #include "platform/dao/jet/TableDefinition.h"
 #include "platform/dao/jet/TableRows.h"
@@ -64,6 +65,15 @@ std::uint32_t TableWriter::place(std::span<const std::uint8_t> row, std::uint16_
     if (!slot)
         throw RowTooLarge();
     return DataPage::rowId(page, *slot);
+}
+
+void TableWriter::checkRequired(const RowView& row) const {
+    for (std::uint16_t number : table_.requiredColumns) {
+        const Column* column = table_.columnByNumber(number);
+        // A Yes/No value is never Null.
+        if (column != nullptr && column->type != ColumnType::Boolean && !columnBytes(*column, row))
+            throw RequiredValueMissing(column->name);
+    }
 }
 
 std::uint32_t TableWriter::ownerOf(std::uint32_t page) {
@@ -226,6 +236,8 @@ void TableWriter::update(std::uint32_t rowId, RowImage row, const LongValues& lo
     if (table_.storedIndexes.empty() && longValues.empty()) {
         std::vector<std::uint8_t> packed = row.pack(format);
         checkFits(packed.size(), format);
+        if (!table_.requiredColumns.empty())
+            checkRequired(crackRow(packed, format, table_.varColumnCount > 0));
         writeRow(rowId, packed);
         return;
     }
@@ -236,6 +248,7 @@ void TableWriter::update(std::uint32_t rowId, RowImage row, const LongValues& lo
     std::vector<std::uint8_t> sized = measure(row, longValues);
     checkFits(sized.size(), format);
     RowView after = crackRow(sized, format, variable);
+    checkRequired(after);
 
     std::vector<IndexChange> changes;
     for (std::size_t i = 0; i < table_.storedIndexes.size(); ++i) {
@@ -266,6 +279,7 @@ std::uint32_t TableWriter::insert(RowImage row, const LongValues& longValues) {
     std::vector<std::uint8_t> sized = measure(row, longValues);
     checkFits(sized.size(), format);
     RowView after = crackRow(sized, format, table_.varColumnCount > 0);
+    checkRequired(after);
 
     std::vector<IndexChange> changes;
     for (std::size_t i = 0; i < table_.storedIndexes.size(); ++i) {

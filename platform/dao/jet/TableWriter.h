@@ -8,8 +8,9 @@
 // table's map of pages with free space marks; a new page, made only when none has room,
 // joins the table's usage maps and leaves the database's map of free pages.
 //
-// Every change is checked before anything is written: a key a unique index holds already or
-// a Null in a required key throws IndexViolation, a value no index key is known for throws
+// Every change is checked before anything is written: a column whose Required property is
+// set left Null throws RequiredValueMissing, a key a unique index holds already or a Null
+// in a required key throws IndexViolation, a value no index key is known for throws
 // UnencodableKey, a row no page holds throws RowTooLarge; FormatError reports inconsistent
 // pages. Index pages are kept decoded until flush().
 
@@ -69,6 +70,7 @@ private:
     void writeRow(std::uint32_t rowId, std::span<const std::uint8_t> row);
     // The table a data page belongs to.
     std::uint32_t ownerOf(std::uint32_t page);
+    void checkRequired(const RowView& row) const;
     IndexTree& tree(std::size_t index);
     std::string indexName(std::size_t index) const;
     bool keyColumnsDiffer(std::size_t index, const RowView& before, const RowView& after,

@@ -3,6 +3,7 @@
 
 #include "platform/dao/jet/JetFormat.h"
 #include "platform/dao/jet/RowCodec.h"
+#include "platform/dao/jet/TableProperties.h"
 #include "platform/dao/jet/TextCodec.h"
 #include "platform/dao/jet/TextKey.h"
 
@@ -165,6 +166,52 @@ TEST(JetCodecTest, TextKeysAreTheOnesAccessWrites) {
     Key unknown = {0xAA};
     EXPECT_FALSE(appendJet4TextKey(hiragana, unknown));
     EXPECT_EQ(unknown, Key{0xAA}) << "left as it was";
+}
+
+// A Jet3 property value as Access lays it out: the names, then a block for a column with
+// its Required flag and a caption. Cut short anywhere, it gives what it holds up to the cut.
+TEST(JetCodecTest, TablePropertiesGiveTheRequiredColumns) {
+    auto le16 = [](Key& out, std::size_t v) {
+        out.push_back(static_cast<std::uint8_t>(v));
+        out.push_back(static_cast<std::uint8_t>(v >> 8));
+    };
+    auto le32 = [&](Key& out, std::size_t v) {
+        le16(out, v & 0xFFFF);
+        le16(out, v >> 16);
+    };
+    auto text = [](Key& out, const std::string& s) { out.insert(out.end(), s.begin(), s.end()); };
+    auto block = [&](Key& out, std::uint16_t kind, const Key& contents) {
+        le32(out, contents.size() + 6);
+        le16(out, kind);
+        out.insert(out.end(), contents.begin(), contents.end());
+    };
+    Key names;
+    for (const std::string name : {"Caption", "Required"}) {
+        le16(names, name.size());
+        text(names, name);
+    }
+    auto column = [&](const std::string& name, std::uint8_t required) {
+        Key contents;
+        le32(contents, 6 + name.size());
+        le16(contents, name.size());
+        text(contents, name);
+        contents.insert(contents.end(), {9, 0, 0, 1, 1, 0, 1, 0, required}); // Required
+        contents.insert(contents.end(), {11, 0, 0, 10, 0, 0, 3, 0});         // Caption
+        text(contents, "abc");
+        return contents;
+    };
+    Key blob = {'K', 'K', 'D', 0};
+    block(blob, 0x80, names);
+    block(blob, 0x01, column("ZIP", 1));
+    block(blob, 0x01, column("NAME", 0));
+    block(blob, 0x01, column("CITY", 0xFF));
+    EXPECT_EQ(requiredColumns(blob, false), (std::vector<std::string>{"ZIP", "CITY"}));
+    for (std::size_t cut = 0; cut < blob.size(); ++cut) {
+        std::vector<std::string> read = requiredColumns(std::span(blob).first(cut), false);
+        EXPECT_LE(read.size(), 2u) << cut;
+        if (!read.empty())
+            EXPECT_EQ(read[0], "ZIP") << cut;
+    }
 }
 
 } // namespace

@@ -7,9 +7,9 @@
 #include "platform/dao/Collection.h"
 #include "platform/dao/ExportText.h"
 #include "platform/dao/Field.h"
+#include "platform/dao/JetDate.h"
 #include "platform/dao/LinkedDatabase.h"
 #include "platform/dao/QueryDef.h"
-#include "platform/dao/sql/JetDate.h"
 #include "platform/dao/sql/SqlError.h"
 #include "platform/dao/sql/SqlEvaluator.h"
 #include "platform/dao/sql/SqlParser.h"
@@ -176,6 +176,11 @@ TEST(LinkedDatabaseTest, LinksAreFollowedToTheirFileOrItsTailBesideTheFrontEnd) 
     EXPECT_EQ(findLinkedDatabase(front, "C:\\db\\deep\\list2.mdb").found, deep)
         << "the longest tail that is there wins";
     EXPECT_EQ(findLinkedDatabase(front, "\\\\server\\share\\list2.mdb").found, beside);
+    EXPECT_EQ(findLinkedDatabase(front, "C:\\DB\\Deep\\LIST2.MDB").found, deep)
+        << "Windows names are found without regard to case";
+    EXPECT_EQ(findLinkedDatabase(front, "c:\\List2.Mdb").found, beside);
+    EXPECT_FALSE(findLinkedDatabase(front, "Data/List.mdb").found)
+        << "a path of this machine keeps its case";
     LinkedDatabaseSearch missing = findLinkedDatabase(front, "C:\\db\\deep\\gone.mdb");
     EXPECT_FALSE(missing.found);
     EXPECT_EQ(missing.lookedAt, (std::vector<std::string>{scratch.path("front/db/deep/gone.mdb"),
@@ -578,6 +583,28 @@ TEST_F(SqlTest, SqlToolPrintsRecordsOrCountsAndReportsFailures) {
     EXPECT_EQ(runCommand(tool + "'DELETE FROM Table1 WHERE' 2>&1; echo status $?"),
               "mdbsql: 3075 Syntax error in the SQL statement 'DELETE FROM Table1 WHERE'. The "
               "statement ends too soon.\nstatus 1\n");
+
+    // A statement typed in a UTF-8 terminal: its texts are stored in Windows-1252, as
+    // mdb-export (which writes UTF-8) shows; one already in Windows-1252 is taken as it is,
+    // and a character the code page lacks becomes "?". Text into a date field is a date.
+    EXPECT_EQ(runCommand(tool + "\"UPDATE Table1 SET B = 'P\xC3\xA9rez O\xE2\x80\x99"
+                                "Brien \xE2\x82\xAC"
+                                "5', "
+                                "G = '2003-03-01' WHERE A = 'a'\""),
+              "1 rows affected\n");
+    EXPECT_EQ(
+        runCommand(tool + "\"UPDATE Table1 SET B = B & ' \xE9t\xE9 \xC4\x89' WHERE A = 'a'\""),
+        "1 rows affected\n")
+        << "Windows-1252 bytes";
+    EXPECT_EQ(runCommand(tool + "\"UPDATE Table1 SET B = B & ' \xC4\x89' WHERE A = 'a'\""),
+              "1 rows affected\n");
+    std::string exported = runCommand("mdb-export " + path + " Table1");
+    EXPECT_NE(exported.find("\"P\xC3\xA9rez O\xE2\x80\x99"
+                            "Brien \xE2\x82\xAC"
+                            "5 \xC3\xA9t\xC3\xA9 \xC3\x84\xE2\x80\xB0 ?\""),
+              std::string::npos)
+        << exported;
+    EXPECT_NE(exported.find("\"03/01/03 00:00:00\""), std::string::npos) << exported;
 }
 
 } // namespace
