@@ -2,6 +2,7 @@
 
 #include "accessdb/access/TtaTable.h"
 #include "listio/ComponentListOpener.h"
+#include "listio/FieldChecks.h"
 #include "listio/ListComponents.h"
 #include "listio/ListErrorText.h"
 #include "listio/ListFileError.h"
@@ -155,6 +156,10 @@ std::optional<ClosingMessage> WriteAccessList(const SortInformationJob& job, Not
     const std::string& path = home.path;
     if (std::string problem = problemOf(job.list, home); !problem.empty()) {
         reportNotSaved(notices, path, problem);
+        return std::nullopt;
+    }
+    if (auto tooLarge = accessNumbersProblem(state, SortNumbers(job.mailing).largest())) {
+        reportNotSaved(notices, path, *tooLarge);
         return std::nullopt;
     }
     platform::AtomicFileWriter target(path);
