@@ -173,6 +173,8 @@ TableWriter::checkedNewKey(std::size_t index, const IndexKey& key,
         throw IndexViolation(IndexViolation::Kind::Null, indexName(index));
     if (stored.ignoreNulls && key.allNull)
         return std::nullopt;
+    // A Null equals nothing, so a key with one is never a duplicate: unique indexes Access
+    // wrote hold keys of Null columns more than once.
     if (stored.unique && !key.anyNull && tree(index).holdsKey(key.bytes, rowId))
         throw IndexViolation(IndexViolation::Kind::Duplicate, indexName(index));
     return key.bytes;

@@ -406,6 +406,28 @@ TEST_F(SqlTest, KeysAndConditionsAgreeOnAccentsCaseAndTrailingBlanks) {
     }
 }
 
+// A unique index over several columns calls no key with a Null in it a duplicate: the file
+// Access wrote holds (Null, Null) twice in DataIndex, unique over data1 and data2, and so a
+// key with one Null column repeats too; a key without Null does not.
+TEST_F(SqlTest, AUniqueIndexTakesEveryKeyThatHasANull) {
+    ScratchFolder scratch;
+    std::string path = scratch.copy("jackcess/testIndexPropertiesV2003.mdb");
+    auto database = open(engine, path);
+    ASSERT_TRUE(database);
+    EXPECT_EQ(rows(*database, "SELECT row FROM TableUnique2_temp WHERE data1 IS NULL AND data2 "
+                              "IS NULL"),
+              (std::vector<std::string>{"row5", "row10"}));
+    const std::string insert = "INSERT INTO TableUnique2_temp (row, data1, data2) VALUES ";
+    run(*database, insert + "('n1', Null, Null)");
+    run(*database, insert + "('n2', 'stuff', Null)");
+    run(*database, insert + "('n3', 'STUFF ', Null)");
+    run(*database, insert + "('n4', Null, 13)");
+    EXPECT_EQ(errorNumber(database->execute(insert + "('n5', 'Stuff', 13)")), 3022)
+        << "row0 holds stuff and 13";
+    ASSERT_EQ(database->close(), statusOk);
+    EXPECT_EQ(indexProblems(path), std::vector<std::string>{});
+}
+
 // A statement that fails on one record changes none: the table reads as before it.
 TEST_F(SqlTest, AFailedStatementChangesNothing) {
     ScratchFolder scratch;
