@@ -100,8 +100,8 @@ std::string problemOf(const ReadList& list, const TableHome& home) {
 
 // Pass 2 in the copy: every record, in the order read, gets its values. Closing the table
 // writes the copy; it raises when that fails.
-void fillTable(const SortInformationJob& job, const std::string& copy, const std::string& tableName,
-               WriterProgress& progress) {
+void fillTable(const SortInformationJob& job, SortNumbers& numbers, const std::string& copy,
+               const std::string& tableName, WriterProgress& progress) {
     const ListState& s = job.list.state;
     accessdb::TtaTable& table = job.list.components->table();
     table.setActive(false);
@@ -112,7 +112,6 @@ void fillTable(const SortInformationJob& job, const std::string& copy, const std
         if (column >= 0)
             table.fields(column).setAsString(text);
     };
-    SortNumbers numbers(job.mailing);
     const int32_t count = job.mailing.counters().recordCount;
     table.first();
     for (int32_t r = 1; r <= count; ++r) {
@@ -158,7 +157,8 @@ std::optional<ClosingMessage> WriteAccessList(const SortInformationJob& job, Not
         reportNotSaved(notices, path, problem);
         return std::nullopt;
     }
-    if (auto tooLarge = accessNumbersProblem(state, SortNumbers(job.mailing).largest())) {
+    SortNumbers numbers(job.mailing);
+    if (auto tooLarge = accessNumbersProblem(state, numbers.largest())) {
         reportNotSaved(notices, path, *tooLarge);
         return std::nullopt;
     }
@@ -173,7 +173,7 @@ std::optional<ClosingMessage> WriteAccessList(const SortInformationJob& job, Not
         return std::nullopt;
     }
     try {
-        fillTable(job, copy.path(), home.table, progress);
+        fillTable(job, numbers, copy.path(), home.table, progress);
     } catch (const OwnFileFault&) {
         job.list.components->closeTableQuietly();
         throw; // a label list of Quillan's own, not the list

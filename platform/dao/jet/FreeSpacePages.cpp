@@ -3,6 +3,7 @@
 #include "platform/dao/jet/ByteOrder.h"
 #include "platform/dao/jet/DataPage.h"
 #include "platform/dao/jet/DataPageEditor.h"
+#include "platform/dao/jet/FormatError.h"
 #include "platform/dao/jet/PageStore.h"
 #include "platform/dao/jet/UsageMap.h"
 
@@ -13,13 +14,20 @@ namespace platform::dao::jet {
 FreeSpacePages::FreeSpacePages(PageStore& pages, std::uint32_t mapRow, std::uint32_t owner)
     : pages_(pages), mapRow_(mapRow), owner_(owner) {}
 
+// A map that cannot be read offers no page; rows then go to new pages, as they would without
+// it.
 std::set<std::uint32_t>& FreeSpacePages::marked() {
-    if (!marked_) {
-        marked_.emplace();
+    if (marked_)
+        return *marked_;
+    marked_.emplace();
+    try {
         if (mapRow_ != 0)
             for (std::uint32_t page : readUsageMap(pages_, mapRow_, true))
                 if (page < pages_.pageCount())
                     marked_->insert(page);
+    } catch (const FormatError&) {
+        marked_->clear();
+        mapUsable_ = false;
     }
     return *marked_;
 }
@@ -43,7 +51,7 @@ std::optional<std::uint32_t> FreeSpacePages::tryPage(std::uint32_t page,
     if (auto slot = editor.addRow(row, flags))
         return DataPage::rowId(page, *slot);
     marked().erase(page);
-    if (mapRow_ != 0)
+    if (mapRow_ != 0 && mapUsable_)
         unmarkInUsageMap(pages_, mapRow_, page);
     return std::nullopt;
 }
@@ -69,10 +77,16 @@ void FreeSpacePages::added(std::uint32_t page) {
     last_ = page;
 }
 
+// The map is a guide to where room is: when it cannot note the page, the row is deleted all
+// the same.
 void FreeSpacePages::gainedRoom(std::uint32_t page) {
-    if (!marked().insert(page).second || mapRow_ == 0)
+    if (!marked().insert(page).second || mapRow_ == 0 || !mapUsable_)
         return;
-    markInUsageMap(pages_, mapRow_, page);
+    try {
+        markInUsageMap(pages_, mapRow_, page);
+    } catch (const FormatError&) {
+        mapUsable_ = false;
+    }
 }
 
 } // namespace platform::dao::jet

@@ -38,6 +38,7 @@ private:
     std::uint32_t owner_;
     std::uint32_t last_ = 0;
     std::optional<std::set<std::uint32_t>> marked_; // read from the map when first needed
+    bool mapUsable_ = true;                         // false once it could not be read
 };
 
 } // namespace platform::dao::jet
