@@ -87,10 +87,8 @@ public:
         unsigned kind = pick(20);
         if (kind < 8)
             insert();
-        else if (kind < 12)
-            updateOther();
         else if (kind < 15)
-            updateKey();
+            update(kind >= 12);
         else
             remove();
     }
@@ -237,36 +235,20 @@ private:
             rows_.push_back(row);
     }
 
-    void updateOther() {
+    // UPDATE ... SET (the key or the other text) = ... WHERE key = ...
+    void update(bool ofKey) {
         std::string key = someKey();
         std::optional<std::size_t> target = rowKeyed(key);
-        std::optional<std::string> other =
-            pick(6) ? std::optional<std::string>(randomText()) : std::nullopt;
-        std::string statement = "UPDATE " + std::string(table_.table) + " SET " + table_.other +
-                                " = " + literal(other) + " WHERE " + table_.key + " = " +
-                                literal(key);
+        std::optional<std::string> value;
+        if (ofKey ? pick(30) > 0 : pick(6) > 0)
+            value = ofKey && pick(3) == 0 ? someKey() : randomText();
+        std::string statement = "UPDATE " + std::string(table_.table) + " SET " +
+                                (ofKey ? table_.key : table_.other) + " = " + literal(value) +
+                                " WHERE " + table_.key + " = " + literal(key);
         std::optional<int> refusal;
         if (target) {
             Row changed = rows_[*target];
-            changed.other = other;
-            refusal = refusalFor(changed, target);
-            if (!refusal)
-                rows_[*target] = changed;
-        }
-        run(statement, refusal, target ? 1 : 0);
-    }
-
-    void updateKey() {
-        std::string key = someKey();
-        std::optional<std::size_t> target = rowKeyed(key);
-        std::string newKey = pick(3) ? randomText() : someKey();
-        std::string statement = "UPDATE " + std::string(table_.table) + " SET " + table_.key +
-                                " = " + literal(newKey) + " WHERE " + table_.key + " = " +
-                                literal(key);
-        std::optional<int> refusal;
-        if (target) {
-            Row changed = rows_[*target];
-            changed.key = newKey;
+            (ofKey ? changed.key : changed.other) = value;
             refusal = refusalFor(changed, target);
             if (!refusal)
                 rows_[*target] = changed;
