@@ -71,8 +71,9 @@ const std::uint8_t* PageStore::readFromFile(std::uint32_t number) {
     std::uint32_t index = number / pagesPerRun;
     std::uint32_t first = index * pagesPerRun;
     std::uint32_t count = pagesInRun(index);
-    auto buffer =
-        std::make_unique<std::uint8_t[]>(static_cast<std::size_t>(count) * format_.pageSize);
+    // The read fills it: no need to clear it first.
+    auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(count) *
+                                                                 format_.pageSize);
     readRaw(first, count, buffer.get());
     // Encoded databases mask each page but the header with the key mixed with its number.
     for (std::uint32_t page = first; encodingKey_ != 0 && page < first + count; ++page) {

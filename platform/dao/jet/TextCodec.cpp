@@ -42,8 +42,12 @@ public:
     // A character of the one-byte run of compressed text: the first 256 code points, whose
     // C1 controls have no Windows-1252 form while the rest keep their byte.
     void addBytes(std::span<const std::uint8_t> bytes) {
-        for (std::uint8_t byte : bytes)
-            text_[length_++] = byte >= 0x80 && byte < 0xA0 ? '?' : static_cast<char>(byte);
+        char* out = text_.data() + length_;
+        std::memcpy(out, bytes.data(), bytes.size());
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            if ((static_cast<std::uint8_t>(out[i]) & 0xE0) == 0x80)
+                out[i] = '?';
+        length_ += bytes.size();
         afterHigh_ = false;
     }
     std::string take() {
