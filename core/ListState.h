@@ -30,6 +30,7 @@ struct AccessField {
     int type = 0; // the table component's data type code
     int size = 0; // the characters a text field holds
     bool readOnly = false;
+    long long largestNumber = 0; // the largest number an integer field holds (Byte 255)
 };
 
 // The mailing list being read: where its fields are, and what the writer needs again after

@@ -2,6 +2,7 @@
 
 #include "accessdb/access/TtaTable.h"
 #include "listio/ComponentListOpener.h"
+#include "listio/FieldChecks.h"
 #include "listio/ListComponents.h"
 #include "listio/ListErrorText.h"
 #include "listio/ListFileError.h"
@@ -99,8 +100,8 @@ std::string problemOf(const ReadList& list, const TableHome& home) {
 
 // Pass 2 in the copy: every record, in the order read, gets its values. Closing the table
 // writes the copy; it raises when that fails.
-void fillTable(const SortInformationJob& job, const std::string& copy, const std::string& tableName,
-               WriterProgress& progress) {
+void fillTable(const SortInformationJob& job, SortNumbers& numbers, const std::string& copy,
+               const std::string& tableName, WriterProgress& progress) {
     const ListState& s = job.list.state;
     accessdb::TtaTable& table = job.list.components->table();
     table.setActive(false);
@@ -111,7 +112,6 @@ void fillTable(const SortInformationJob& job, const std::string& copy, const std
         if (column >= 0)
             table.fields(column).setAsString(text);
     };
-    SortNumbers numbers(job.mailing);
     const int32_t count = job.mailing.counters().recordCount;
     table.first();
     for (int32_t r = 1; r <= count; ++r) {
@@ -157,6 +157,11 @@ std::optional<ClosingMessage> WriteAccessList(const SortInformationJob& job, Not
         reportNotSaved(notices, path, problem);
         return std::nullopt;
     }
+    SortNumbers numbers(job.mailing);
+    if (auto tooLarge = accessNumbersProblem(state, numbers.largest())) {
+        reportNotSaved(notices, path, *tooLarge);
+        return std::nullopt;
+    }
     // A linked table's file was not the one read: it is held to what it is now.
     platform::AtomicFileWriter target(path, platform::AtomicFileWriter::Links::Follow,
                                       path == list ? std::optional<FileStamp>(state.listStamp)
@@ -171,7 +176,7 @@ std::optional<ClosingMessage> WriteAccessList(const SortInformationJob& job, Not
         return std::nullopt;
     }
     try {
-        fillTable(job, copy.path(), home.table, progress);
+        fillTable(job, numbers, copy.path(), home.table, progress);
     } catch (const OwnFileFault&) {
         job.list.components->closeTableQuietly();
         throw; // a label list of Quillan's own, not the list

@@ -3,6 +3,7 @@
 #include "accessdb/access/AccessComponents.h"
 #include "accessdb/access/TtaSession.h"
 #include "accessdb/access/TtaTable.h"
+#include "accessdb/classlib/Fields.h"
 #include "core/BusyCursor.h"
 #include "core/Convert.h"
 #include "listio/AccessListSource.h"
@@ -68,7 +69,9 @@ std::vector<AccessField> fieldsOf(accessdb::TtaTable& table) {
     std::vector<AccessField> fields;
     for (int i = 0; i < table.fieldCount(); ++i) {
         const accessdb::TField& f = table.fields(i);
-        fields.push_back({f.fieldName(), static_cast<int>(f.dataType()), f.size(), f.readOnly()});
+        const auto* integer = dynamic_cast<const accessdb::TIntegerField*>(&f);
+        fields.push_back({f.fieldName(), static_cast<int>(f.dataType()), f.size(), f.readOnly(),
+                          integer ? integer->maxValue() : 0});
     }
     return fields;
 }

@@ -17,14 +17,15 @@ struct OutputField {
     int FieldRoles::*column;
     int minWidth;
     bool numberAllowed;
-    const char* what; // as the messages name the field
+    const char* what;                  // as the messages name the field
+    long long OutputNumbers::*largest; // the largest number the mailing writes, if a number
 };
 
 const OutputField outputFields[] = {
-    {&FieldRoles::sortColumn, 6, true, "the sorting information"},
-    {&FieldRoles::trayColumn, 5, true, "the tray/sack number"},
-    {&FieldRoles::packageColumn, 5, true, "package number"},
-    {&FieldRoles::endorsementColumn, 20, false, "the endorsement line (OEL)"},
+    {&FieldRoles::sortColumn, 6, true, "the sorting information", &OutputNumbers::sequence},
+    {&FieldRoles::trayColumn, 5, true, "the tray/sack number", &OutputNumbers::tray},
+    {&FieldRoles::packageColumn, 5, true, "package number", &OutputNumbers::package},
+    {&FieldRoles::endorsementColumn, 20, false, "the endorsement line (OEL)", nullptr},
 };
 
 int widthOf(const ListState& s, int column) {
@@ -64,25 +65,42 @@ std::optional<std::string> typeProblem(const ListState& s, const OutputField& f)
            " field.";
 }
 
-// An Access table takes the numbers in Text fields, as the dBase character fields, and the
-// numbers but the endorsement line in Long Integer fields too, indexed or not (the engine keeps
-// the indexes); a field the table numbers itself takes nothing. All this is known before the
-// first record is changed.
-std::optional<std::string> accessProblem(const ListState& s, const OutputField& f) {
+// An Access table takes the numbers in Text fields, as the dBase character fields, and in
+// Number fields of every size (Byte, Integer, Long Integer, Single, Double) and Currency
+// fields, indexed or not (the engine keeps the indexes); the endorsement line in Text and
+// Memo fields. A field the table numbers itself takes nothing. All this is known before the
+// first record is changed; whether an Integer or Byte field holds the mailing's numbers is
+// known once it is sorted (accessNumbersProblem).
+bool accessTypeTakes(accessdb::TFieldType type, const OutputField& f) {
+    using accessdb::TFieldType;
+    if (type == TFieldType::String)
+        return true;
+    if (!f.numberAllowed)
+        return type == TFieldType::Memo;
+    return type == TFieldType::Smallint || type == TFieldType::Integer ||
+           type == TFieldType::AutoInc || type == TFieldType::Float || type == TFieldType::Currency;
+}
+
+const AccessField* accessFieldOf(const ListState& s, const OutputField& f) {
     int column = s.*f.column;
     if (column < 0 || column >= static_cast<int>(s.accessFields.size()))
+        return nullptr;
+    return &s.accessFields[static_cast<size_t>(column)];
+}
+
+std::optional<std::string> accessProblem(const ListState& s, const OutputField& f) {
+    const AccessField* field = accessFieldOf(s, f);
+    if (field == nullptr)
         return std::nullopt;
-    const AccessField& field = s.accessFields[static_cast<size_t>(column)];
     const std::string chosen = std::string("The field you chose for ") + f.what;
-    const int type = static_cast<int>(field.type);
-    bool number = type == static_cast<int>(accessdb::TFieldType::Integer) && f.numberAllowed;
-    if (!number && type != static_cast<int>(accessdb::TFieldType::String))
+    const auto type = static_cast<accessdb::TFieldType>(field->type);
+    if (!accessTypeTakes(type, f))
         return chosen + " must be a " +
-               (f.numberAllowed ? "Text or Long Integer field." : "Text field.");
-    if (field.readOnly)
-        return chosen + " (\"" + field.name +
+               (f.numberAllowed ? "Text, Number or Currency field." : "Text or Memo field.");
+    if (field->readOnly)
+        return chosen + " (\"" + field->name +
                "\") cannot be changed: the table numbers it itself. Please choose another field.";
-    if (!number && field.size < f.minWidth)
+    if (type == accessdb::TFieldType::String && field->size < f.minWidth)
         return chosen + " is too short. It must be able to hold at least " +
                std::to_string(f.minWidth) + " characters.";
     return std::nullopt;
@@ -145,6 +163,21 @@ std::vector<std::string> checkFieldRoles(const ListState& s, const SettingsLists
         if (auto problem = outputProblem(s, settings, format))
             problems.push_back(*problem);
     return problems;
+}
+
+std::optional<std::string> accessNumbersProblem(const ListState& s, const OutputNumbers& largest) {
+    for (const auto& f : outputFields) {
+        const AccessField* field = accessFieldOf(s, f);
+        if (field == nullptr || f.largest == nullptr || field->largestNumber == 0 ||
+            largest.*f.largest <= field->largestNumber)
+            continue;
+        return std::string("The field you chose for ") + f.what + " (\"" + field->name +
+               "\") holds whole numbers up to " + std::to_string(field->largestNumber) +
+               ", and this mailing's go up to " + std::to_string(largest.*f.largest) +
+               ". Please choose a Long Integer, Double or Text field for it and sort the list "
+               "again.";
+    }
+    return std::nullopt;
 }
 
 } // namespace quillan

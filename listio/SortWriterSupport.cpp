@@ -73,9 +73,12 @@ const std::string& PieceValues::notPlaced() {
 SortNumbers::SortNumbers(const SortedMailing& mailing)
     : values_(mailing), endorsed_(mailing.mailClass().hasEndorsementLine()) {
     assigned_.assign(static_cast<size_t>(std::max(mailing.counters().recordCount, 0)) + 1, {});
+    largest_.sequence = static_cast<long long>(assigned_.size()) - 1;
     WalkPresortOrder(mailing, {}, [this](const PlacedPiece& p) {
         if (p.record >= 1 && static_cast<size_t>(p.record) < assigned_.size())
             assigned_[static_cast<size_t>(p.record)] = {++nextSequence_, p};
+        largest_.tray = std::max<long long>(largest_.tray, p.container);
+        largest_.package = std::max<long long>(largest_.package, p.sortGroup);
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/Notices.h"
 #include "core/ProgressSink.h"
+#include "listio/FieldChecks.h"
 #include "listio/PresortOrder.h"
 #include "listio/SortInformationJob.h"
 #include "platform/fs/AtomicFile.h"
@@ -105,6 +106,9 @@ public:
     explicit SortNumbers(const SortedMailing& mailing);
     // The values of record r (1-based, in reading order); each record is asked for once.
     RecordSortValues valuesOf(int32_t record);
+    // The largest numbers it gives: a sequence number for every record, the trays and
+    // packages of the placed pieces.
+    OutputNumbers largest() const { return largest_; }
 
 private:
     struct Assignment {
@@ -116,6 +120,7 @@ private:
     std::vector<Assignment> assigned_;
     int32_t nextSequence_ = 0;
     bool endorsed_ = true;
+    OutputNumbers largest_;
 };
 
 // Why a list held in memory, or walked again by position, is not written: the file changed

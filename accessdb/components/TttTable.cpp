@@ -434,4 +434,9 @@ std::unique_ptr<TttBlobStream> TttTable::createBlobStream(TField& field, BlobStr
     return std::make_unique<TttBlobStream>(field, mode);
 }
 
+void TttTable::setBlobFieldData(TField& field, const std::string& data) {
+    std::unique_ptr<TttBlobStream> stream = createBlobStream(field, BlobStreamMode::Write);
+    stream->write(data.data(), static_cast<std::uint32_t>(data.size()));
+}
+
 } // namespace accessdb

@@ -56,6 +56,9 @@ public:
 
     // A stream over a blob field of the current record; the caller owns it.
     virtual std::unique_ptr<TttBlobStream> createBlobStream(TField& field, BlobStreamMode mode);
+    // A memo or binary field's whole content, as a field's value is set: through a stream
+    // that writes it anew.
+    void setBlobFieldData(TField& field, const std::string& data) override;
 
 protected:
     TBaseTable* createHandle() override;

@@ -3,6 +3,7 @@
 #include "platform/dao/Workspace.h"
 #include "platform/dao/jet/DatabaseHeader.h"
 #include "platform/dao/jet/FormatError.h"
+#include "platform/dao/jet/Names.h"
 #include "platform/fs/AtomicFile.h"
 
 #include <cctype>
@@ -125,8 +126,14 @@ std::shared_ptr<const jet::TableDefinition> DatabaseFile::tableDefinition(std::u
     auto found = tables_.find(page);
     if (found != tables_.end())
         return found->second;
-    auto table =
-        std::make_shared<const jet::TableDefinition>(jet::TableDefinition::read(*pages_, page));
+    jet::TableDefinition definition = jet::TableDefinition::read(*pages_, page);
+    for (const jet::CatalogEntry& entry : catalog_.tables())
+        if (!entry.isLinked() && entry.tablePage() == page)
+            for (const std::string& name : catalog_.requiredColumns(*pages_, entry))
+                for (const jet::Column& column : definition.columns)
+                    if (jet::sameName(column.name, name))
+                        definition.requiredColumns.insert(column.number);
+    auto table = std::make_shared<const jet::TableDefinition>(std::move(definition));
     tables_.emplace(page, table);
     return table;
 }

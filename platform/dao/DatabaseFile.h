@@ -44,8 +44,8 @@ public:
     jet::PageStore& pages() { return *pages_; }
     const jet::Catalog& catalog() const { return catalog_; }
 
-    // The definition of the table whose chain starts at `page`; read once. Throws
-    // jet::FormatError.
+    // The definition of the table whose chain starts at `page`, with the columns its
+    // properties make required; read once. Throws jet::FormatError.
     std::shared_ptr<const jet::TableDefinition> tableDefinition(std::uint32_t page);
 
     // False when the file has no write permission bit at all (a file made read-only, even

@@ -65,6 +65,9 @@ const char* text(ErrorNumber number) {
         return "The operation is not supported for this object.";
     case ErrorNumber::ItemNotFound:
         return "There is no such item in the collection.";
+    case ErrorNumber::RequiredValueMissing:
+        return "The field '%' cannot contain a Null value because the Required property for "
+               "this field is set to True. Enter a value in this field.";
     case ErrorNumber::UnrecognisedFormat:
         return "'%' is damaged, or is not a database file this engine can read.";
     case ErrorNumber::NumericOverflow:

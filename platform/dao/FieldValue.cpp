@@ -1,5 +1,6 @@
 #include "platform/dao/FieldValue.h"
 
+#include "platform/dao/JetDate.h"
 #include "platform/dao/jet/Names.h"
 
 #include <cfloat>
@@ -137,9 +138,18 @@ Status currencyOf(const Variant& value, Errors& errors, Variant& converted) {
     return statusOk;
 }
 
+// A text given to a Date/Time field is read as a date; what is not one is refused.
+Status dateOfText(const std::string& text, Errors& errors, Variant& converted) {
+    std::optional<double> days = parseJetDate(text);
+    if (!days)
+        return errors.fail(ErrorNumber::ConversionError);
+    converted = Variant::date(*days);
+    return statusOk;
+}
+
 Status realOf(const jet::Column& column, const Variant& value, Errors& errors, Variant& converted) {
     if (column.type == ColumnType::DateTime && value.type() == Variant::Type::Text)
-        return errors.fail(ErrorNumber::ConversionError);
+        return dateOfText(value.stringValue(), errors, converted);
     std::optional<Number> read = numberOf(value);
     if (!read)
         return errors.fail(ErrorNumber::ConversionError);

@@ -17,7 +17,8 @@ namespace platform::dao {
 // what stops the others.
 bool columnWritable(const jet::Column& column, std::string* why = nullptr);
 
-// The value converted to the column's type: 3421 when it cannot be converted, 3349 for a
+// The value converted to the column's type (a text given to a Date/Time column read as a
+// date: "3/1/2003", "2003-03-01 10:30"): 3421 when it cannot be converted, 3349 for a
 // number out of the column's range (a Byte takes 0 to 255, an Integer -32768 to 32767),
 // 3163 for a text longer than the column. A memo takes text of any length, a long binary
 // bytes or text. Null and Empty give Null (a Boolean: False).

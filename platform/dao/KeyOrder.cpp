@@ -1,10 +1,12 @@
 #include "platform/dao/KeyOrder.h"
 
-#include "platform/dao/jet/Names.h"
+#include "platform/dao/jet/TextKey.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace platform::dao {
 
@@ -33,15 +35,11 @@ int compareNumbers(const Variant& a, const Variant& b) {
     return compareDoubles(a.toDouble(), b.toDouble());
 }
 
-int compareText(const std::string& a, const std::string& b) {
-    std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        auto x = static_cast<unsigned char>(jet::upperAscii(a[i]));
-        auto y = static_cast<unsigned char>(jet::upperAscii(b[i]));
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.size() < b.size() ? -1 : (a.size() > b.size());
+// Keys built into buffers kept from call to call: a sort compares many texts.
+std::vector<std::uint8_t>& scratchKey(int which) {
+    thread_local std::vector<std::uint8_t> keys[2];
+    keys[which].clear();
+    return keys[which];
 }
 
 bool parseNumber(const std::string& text, double& value) {
@@ -54,7 +52,30 @@ bool parseNumber(const std::string& text, double& value) {
 
 } // namespace
 
-int compareKeyValues(const Variant& a, const Variant& b) {
+int compareTexts(const std::string& a, const std::string& b, TextOrder order) {
+    bool jet4 = order == TextOrder::Jet4;
+    std::vector<std::uint8_t>& x = scratchKey(0);
+    std::vector<std::uint8_t>& y = scratchKey(1);
+    jet::appendTextKey(a, jet4, x);
+    jet::appendTextKey(b, jet4, y);
+    // A key is never the beginning of another: the shorter one is the smaller.
+    auto [ax, ay] = std::mismatch(x.begin(), x.end(), y.begin(), y.end());
+    if (ax == x.end())
+        return ay == y.end() ? 0 : -1;
+    if (ay == y.end())
+        return 1;
+    return *ax < *ay ? -1 : 1;
+}
+
+Variant sortingForm(const Variant& value, TextOrder order) {
+    if (!isText(value))
+        return value;
+    std::vector<std::uint8_t> key;
+    jet::appendTextKey(value.stringValue(), order == TextOrder::Jet4, key);
+    return Variant::bytes(std::string(key.begin(), key.end()));
+}
+
+int compareKeyValues(const Variant& a, const Variant& b, TextOrder order) {
     bool aNull = a.isNull() || a.isEmpty();
     bool bNull = b.isNull() || b.isEmpty();
     if (aNull || bNull)
@@ -65,9 +86,9 @@ int compareKeyValues(const Variant& a, const Variant& b) {
     bool bString = isText(b) || isBytes(b);
     if (aString && bString) {
         if (isText(a) && isText(b))
-            return compareText(a.stringValue(), b.stringValue());
-        int order = a.stringValue().compare(b.stringValue());
-        return order < 0 ? -1 : (order > 0);
+            return compareTexts(a.stringValue(), b.stringValue(), order);
+        int bytes = a.stringValue().compare(b.stringValue());
+        return bytes < 0 ? -1 : (bytes > 0);
     }
     if (!isText(a) && !isText(b))
         return a.isNumeric() ? -1 : (b.isNumeric() ? 1 : 0);
@@ -75,9 +96,9 @@ int compareKeyValues(const Variant& a, const Variant& b) {
     const Variant& text = isText(a) ? a : b;
     const Variant& number = isText(a) ? b : a;
     double parsed = 0;
-    int order =
+    int numeric =
         parseNumber(text.stringValue(), parsed) ? compareDoubles(number.toDouble(), parsed) : -1;
-    return isText(a) ? -order : order;
+    return isText(a) ? -numeric : numeric;
 }
 
 } // namespace platform::dao

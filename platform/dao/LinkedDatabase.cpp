@@ -1,7 +1,10 @@
 #include "platform/dao/LinkedDatabase.h"
 
+#include "platform/dao/jet/Names.h"
+
 #include <cctype>
 #include <filesystem>
+#include <optional>
 
 namespace platform::dao {
 
@@ -40,6 +43,36 @@ bool isFile(const fs::path& path) {
     return fs::is_regular_file(path, ec);
 }
 
+// The entry of `folder` named `name` without regard to the case of its letters, as Windows
+// finds it: the one of that exact name when there is one, else the first in name order.
+std::optional<fs::path> entryIgnoringCase(const fs::path& folder, const std::string& name) {
+    std::error_code ec;
+    if (fs::exists(folder / name, ec))
+        return folder / name;
+    std::optional<std::string> found;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::string entry = it->path().filename().string();
+        if (jet::sameName(entry, name) && (!found || entry < *found))
+            found = entry;
+    }
+    if (!found)
+        return std::nullopt;
+    return folder / *found;
+}
+
+// The file the folders and file name lead to from `folder`, each found without regard to
+// case.
+std::optional<fs::path> fileIgnoringCase(fs::path folder, const std::vector<std::string>& parts,
+                                         std::size_t first) {
+    for (std::size_t i = first; i < parts.size(); ++i) {
+        std::optional<fs::path> next = entryIgnoringCase(folder, parts[i]);
+        if (!next)
+            return std::nullopt;
+        folder = *next;
+    }
+    return isFile(folder) ? std::optional<fs::path>(folder) : std::nullopt;
+}
+
 } // namespace
 
 LinkedDatabaseSearch findLinkedDatabase(const std::string& linkingFile, const std::string& link) {
@@ -58,12 +91,13 @@ LinkedDatabaseSearch findLinkedDatabase(const std::string& linkingFile, const st
         return search;
     }
     std::vector<std::string> parts = windowsParts(link);
-    for (std::size_t first = 0; first < parts.size(); ++first) {
+    for (std::size_t first = 0; first < parts.size() && !search.found; ++first) {
         fs::path tail;
         for (std::size_t i = first; i < parts.size(); ++i)
             tail /= parts[i];
-        if (tryPath(folder / tail))
-            break;
+        search.lookedAt.push_back((folder / tail).string());
+        if (std::optional<fs::path> file = fileIgnoringCase(folder, parts, first))
+            search.found = file->string();
     }
     if (search.lookedAt.empty())
         search.lookedAt.push_back(link);

@@ -5,7 +5,8 @@
 // this machine is taken as it is; a relative one is taken from the folder of the linking
 // file; a Windows path is looked for beside the linking file, its last folders with the
 // file name first, down to the file name alone, so that a front end copied together with
-// its data files finds them again.
+// its data files finds them again. Windows does not tell letter cases apart in names, so
+// neither does the search for a Windows path ("db\LINKEE1.MDB" finds "db/linkee1.mdb").
 
 #include <optional>
 #include <string>

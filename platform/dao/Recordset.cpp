@@ -13,6 +13,7 @@
 #include "platform/dao/jet/IndexViolation.h"
 #include "platform/dao/jet/LongValue.h"
 #include "platform/dao/jet/Names.h"
+#include "platform/dao/jet/RequiredValueMissing.h"
 #include "platform/dao/jet/RowTooLarge.h"
 #include "platform/dao/jet/TableRows.h"
 #include "platform/dao/jet/UnencodableKey.h"
@@ -79,6 +80,10 @@ Recordset::Recordset(std::shared_ptr<DatabaseFile> file, std::shared_ptr<Errors>
 
 bool Recordset::jet4() const {
     return file_->pages().format().jet4;
+}
+
+TextOrder Recordset::textOrder() const {
+    return textOrderOf(jet4());
 }
 
 Status Recordset::checkOpen() {
@@ -164,6 +169,8 @@ Status Recordset::rowAccess(Action action) {
                                  ? ErrorNumber::DuplicateKey
                                  : ErrorNumber::NullInKey,
                              e.index());
+    } catch (const jet::RequiredValueMissing& e) {
+        return errors_->fail(ErrorNumber::RequiredValueMissing, e.column());
     } catch (const jet::UnencodableKey& e) {
         return errors_->fail(ErrorNumber::NotSupported, {}, std::string(e.what()) + ".");
     } catch (const jet::FormatError&) {
@@ -553,15 +560,21 @@ Status Recordset::sortByIndex(const jet::IndexDefinition* index) {
     }
     std::vector<std::pair<std::vector<Variant>, std::uint32_t>> keyed;
     keyed.reserve(rows_.size());
+    // Texts are keyed once, not at every comparison.
+    TextOrder texts = textOrder();
     Status status = rowAccess([&] {
-        for (std::uint32_t rowId : rows_)
-            keyed.emplace_back(keyOf(rowId, *index), rowId);
+        for (std::uint32_t rowId : rows_) {
+            std::vector<Variant> key = keyOf(rowId, *index);
+            for (Variant& value : key)
+                value = sortingForm(value, texts);
+            keyed.emplace_back(std::move(key), rowId);
+        }
     });
     if (failed(status))
         return status;
     std::sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) {
         for (std::size_t k = 0; k < index->columns.size(); ++k) {
-            int order = compareKeyValues(a.first[k], b.first[k]);
+            int order = compareKeyValues(a.first[k], b.first[k], texts);
             if (order != 0)
                 return index->columns[k].descending ? order > 0 : order < 0;
         }
@@ -595,7 +608,7 @@ Status Recordset::setIndex(const std::string& name) {
 int Recordset::compareToKeys(std::uint32_t rowId, std::span<const Variant> keys) {
     std::vector<Variant> key = keyOf(rowId, *index_);
     for (std::size_t k = 0; k < keys.size(); ++k) {
-        int order = compareKeyValues(key[k], keys[k]);
+        int order = compareKeyValues(key[k], keys[k], textOrder());
         if (order != 0)
             return index_->columns[k].descending ? -order : order;
     }

@@ -17,6 +17,7 @@
 
 #include "platform/dao/Collection.h"
 #include "platform/dao/Errors.h"
+#include "platform/dao/KeyOrder.h"
 #include "platform/dao/Variant.h"
 #include "platform/dao/jet/RowCodec.h"
 #include "platform/dao/jet/RowImage.h"
@@ -106,6 +107,8 @@ public:
     // For the fields.
     const jet::TableDefinition& table() const { return *table_; }
     bool jet4() const;
+    // The order its texts compare and sort in, as its indexes key them.
+    TextOrder textOrder() const;
     Status columnValue(std::size_t column, Variant& value);
     Status longValueLength(std::size_t column, std::int32_t& length);
     Status setColumnValue(std::size_t column, const Variant& value);

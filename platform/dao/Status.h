@@ -41,6 +41,7 @@ enum class ErrorNumber : std::uint16_t {
     InvalidOperation = 3219,
     NotSupported = 3251,
     ItemNotFound = 3265,
+    RequiredValueMissing = 3314,
     UnrecognisedFormat = 3343,
     ValuesCountMismatch = 3346,
     NumericOverflow = 3349,

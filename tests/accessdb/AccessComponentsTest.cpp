@@ -145,6 +145,24 @@ TEST_F(AccessComponentsTest, MemoAndOleFieldsAreBlobs) {
         << "writing needs edit mode";
     table->setActive(false);
 
+    // A memo set as a field's text, as the list writer sets the endorsement line.
+    ScratchFolder scratch;
+    std::string copy = scratch.copy("jackcess/fixedNumericTestV2000.mdb");
+    open(copy, "test");
+    table->edit();
+    table->fields(0).setAsString(
+        "a note of more than sixty-four characters, kept on a page of its own");
+    table->post();
+    table->setActive(false);
+    open(copy, "test");
+    EXPECT_EQ(table->fields(0).asString(),
+              "a note of more than sixty-four characters, kept on a page of its own");
+    table->edit();
+    table->fields(0).setAsString("");
+    table->post();
+    EXPECT_TRUE(table->fields(0).isNull()) << "an empty memo is no value";
+    table->setActive(false);
+
     open(corpusFile("jackcess/test2V2000.mdb"), "MSP_PROJECTS");
     EXPECT_EQ(table->fieldByName("PROJ_PROP_AUTHOR").dataType(), TFieldType::Memo);
     EXPECT_EQ(table->fieldByName("RESERVED_BINARY_DATA").dataType(), TFieldType::Blob);

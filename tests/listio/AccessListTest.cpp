@@ -6,14 +6,19 @@
 
 #include "listio/FieldChecks.h"
 #include "listio/ListFormat.h"
+#include "platform/dao/DBEngine.h"
+#include "platform/dao/Database.h"
+#include "platform/dao/Recordset.h"
 #include "platform/dao/UpdateFault.h"
 #include "xls/Workbook.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
+#include <sstream>
 
 using namespace quillan;
 using namespace quillan::test;
@@ -84,6 +89,35 @@ std::map<std::string, std::vector<std::string>> rowsByName(const std::string& pa
 size_t folderEntries(const std::string& folder) {
     return static_cast<size_t>(
         std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+// A public database whose table holds the mailing instead of its own rows: each record's
+// values set by `fill` (record number from 1, the recordset on a new record).
+using Fill = std::function<void(int, platform::dao::Recordset&)>;
+std::string corpusList(const std::string& folder, const std::string& file, const std::string& table,
+                       int records, const Fill& fill) {
+    namespace dao = platform::dao;
+    std::string path = folder + fs::path(file).filename().string();
+    fs::copy_file(corpusFile(file), path);
+    fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+    dao::DBEngine engine;
+    std::shared_ptr<dao::Database> database;
+    EXPECT_EQ(engine.openDatabase(path, false, false, {}, database), dao::statusOk);
+    EXPECT_EQ(database->execute("DELETE FROM " + table), dao::statusOk);
+    std::shared_ptr<dao::Recordset> recordset;
+    EXPECT_EQ(database->openRecordset(table, -1, recordset), dao::statusOk);
+    for (int r = 1; r <= records; ++r) {
+        EXPECT_EQ(recordset->addNew(), dao::statusOk);
+        fill(r, *recordset);
+        EXPECT_EQ(recordset->update(), dao::statusOk) << r;
+    }
+    EXPECT_EQ(database->close(), dao::statusOk);
+    return path;
+}
+
+// The ZIP of record r of a list: every fifth rejected, the others in two ZIP codes.
+std::string zipOf(int r) {
+    return r % 5 == 0 ? "BAD" : (r % 2 ? "75201" : "75202");
 }
 
 } // namespace
@@ -188,9 +222,12 @@ TEST(AccessList, OutputFieldsTheTableCannotTakeAreRefusedBeforeReading) {
     WriterFixture f;
     ListState& s = f.reading.list.state;
     s.zipColumn = 0;
-    s.accessFields = {{"ZIP", 1, 10, false},  {"SEQ", 1, 5, false}, {"NUM", 3, 4, false},
-                      {"WHEN", 11, 8, false}, {"ID", 3, 4, true},   {"OEL", 1, 20, false},
-                      {"SEQ6", 1, 6, false}};
+    s.accessFields = {{"ZIP", 1, 10, false}, {"SEQ", 1, 5, false},
+                      {"NUM", 3, 4, false},  {"WHEN", 11, 8, false},
+                      {"ID", 3, 4, true},    {"OEL", 1, 20, false},
+                      {"SEQ6", 1, 6, false}, {"SMALL", 2, 0, false, 32767},
+                      {"RATE", 6, 0, false}, {"COST", 7, 0, false},
+                      {"NOTE", 16, 0, false}};
     auto problem = [&](std::initializer_list<std::pair<int FieldRoles::*, int>> roles) {
         s.sortColumn = s.trayColumn = s.packageColumn = s.endorsementColumn = -1;
         for (auto [role, column] : roles)
@@ -209,15 +246,47 @@ TEST(AccessList, OutputFieldsTheTableCannotTakeAreRefusedBeforeReading) {
               "")
         << "Long Integer fields take numbers";
     EXPECT_EQ(problem({{&FieldRoles::sortColumn, 6}, {&FieldRoles::endorsementColumn, 2}}),
-              "The field you chose for the endorsement line (OEL) must be a Text field.");
+              "The field you chose for the endorsement line (OEL) must be a Text or Memo field.");
     EXPECT_EQ(problem({{&FieldRoles::sortColumn, 6}, {&FieldRoles::trayColumn, 3}}),
-              "The field you chose for the tray/sack number must be a Text or Long Integer "
+              "The field you chose for the tray/sack number must be a Text, Number or Currency "
               "field.");
+    EXPECT_EQ(problem({{&FieldRoles::sortColumn, 7},
+                       {&FieldRoles::trayColumn, 8},
+                       {&FieldRoles::packageColumn, 9},
+                       {&FieldRoles::endorsementColumn, 10}}),
+              "")
+        << "Integer, Double and Currency fields take numbers, a Memo field the endorsement";
+    EXPECT_EQ(problem({{&FieldRoles::sortColumn, 6}, {&FieldRoles::endorsementColumn, 9}}),
+              "The field you chose for the endorsement line (OEL) must be a Text or Memo field.");
     EXPECT_NE(problem({{&FieldRoles::sortColumn, 4}}).find("(\"ID\") cannot be changed"),
               std::string::npos);
     EXPECT_EQ(problem({{&FieldRoles::sortColumn, 0}}),
               "The field you chose for the sorting information already holds the zip code, "
               "city, state or county. Please choose another field.");
+}
+
+// Integer and Byte fields take the numbers only while they fit: the largest sequence, tray
+// and package numbers of the sorted mailing are held against each field's largest.
+TEST(AccessList, IntegerFieldsTooSmallForTheMailingsNumbersAreNamed) {
+    ListState s;
+    s.accessFields = {{"SEQ", 2, 0, false, 32767},
+                      {"TRAY", 2, 0, false, 255},
+                      {"PKG", 3, 0, false, 2147483647},
+                      {"RATE", 6, 0, false}};
+    s.sortColumn = 0;
+    s.trayColumn = 1;
+    s.packageColumn = 2;
+    EXPECT_EQ(accessNumbersProblem(s, {32767, 255, 40000}), std::nullopt) << "all fit";
+    EXPECT_EQ(accessNumbersProblem(s, {32768, 12, 40}),
+              "The field you chose for the sorting information (\"SEQ\") holds whole numbers up "
+              "to 32767, and this mailing's go up to 32768. Please choose a Long Integer, Double "
+              "or Text field for it and sort the list again.");
+    EXPECT_NE(accessNumbersProblem(s, {100, 256, 40})
+                  ->find("(\"TRAY\") holds whole numbers up to "
+                         "255"),
+              std::string::npos);
+    s.sortColumn = 3;
+    EXPECT_EQ(accessNumbersProblem(s, {5000000, 1, 1}), std::nullopt) << "a Double field";
 }
 
 TEST(AccessList, OutputFieldsTooShortOrOfTheWrongTypeAreRefusedAtOpen) {
@@ -236,7 +305,8 @@ TEST(AccessList, OutputFieldsTooShortOrOfTheWrongTypeAreRefusedAtOpen) {
         // E is a Long Integer, G a date.
         {"jackcess/testV2000.mdb",
          {{"zip", 5}, {"sort", 4}, {"tray", 6}},
-         "The field you chose for the tray/sack number must be a Text or Long Integer field."}};
+         "The field you chose for the tray/sack number must be a Text, Number or Currency "
+         "field."}};
     for (const Case& c : cases) {
         WriterFixture f;
         std::string path = f.env.folder() + "types.mdb";
@@ -422,5 +492,105 @@ TEST(AccessWriter, ALinkedTableIsWrittenInTheFileItLivesIn) {
             EXPECT_EQ(*numbers.rbegin(), 10);
         }
         EXPECT_EQ(folderEntries(f.env.folder()), 3u) << "no copy left";
+    }
+}
+
+// A table whose endorsement field is a Memo and whose number fields are Double and Integer
+// (a project table of the public files, its own rows replaced by a mailing): the numbers and
+// endorsement lines go in as they would into Text fields.
+TEST(AccessWriter, NumbersGoIntoNumberFieldsAndTheEndorsementIntoAMemo) {
+    SKIP_WITHOUT_CORPUS();
+    WriterFixture f;
+    // PROJ_ID (0) and PROJ_NAME (1) are uniquely indexed; the ZIP goes into the Text field
+    // PROJ_OPT_CURRENCY_SYMBOL (9).
+    std::string path =
+        corpusList(f.env.folder(), "jackcess/test2V2000.mdb", "MSP_PROJECTS", 12,
+                   [](int r, platform::dao::Recordset& record) {
+                       namespace dao = platform::dao;
+                       record.setColumnValue(0, dao::Variant::longInteger(r));
+                       record.setColumnValue(1, dao::Variant::text("Pers" + std::to_string(r)));
+                       record.setColumnValue(9, dao::Variant::text(zipOf(r)));
+                   });
+    // Sort and tray into the Doubles PROJ_OPT_DEF_OVT_RATE (16) and PROJ_OPT_DEF_STD_RATE
+    // (17), package into the Integer PROJ_OPT_CURRENCY_DIGITS (7), endorsement into the Memo
+    // PROJ_PROP_AUTHOR (2).
+    ASSERT_EQ(
+        openWithRoles(f, path, {{"zip", 9}, {"sort", 16}, {"tray", 17}, {"pkg", 7}, {"oel", 2}}),
+        path);
+    presortByZip(f.reading.mailing);
+    f.mailClass = *MailClass::fromCode("RNAF");
+    f.ui().clearRecords();
+    ASSERT_FALSE(test::writeSortInformation(f).failed) << f.messageTexts().at(0);
+
+    std::map<int, std::vector<std::string>> rows; // by PROJ_ID
+    std::vector<std::string> lines = mdbExport(path, "MSP_PROJECTS");
+    ASSERT_EQ(lines.size(), 13u);
+    std::set<int> sequence;
+    for (size_t i = 1; i < lines.size(); ++i) {
+        std::vector<std::string> cells;
+        std::string cell;
+        bool quoted = false;
+        for (char c : lines[i] + ",") {
+            if (c == '"')
+                quoted = !quoted;
+            else if (c == ',' && !quoted)
+                cells.push_back(std::exchange(cell, ""));
+            else
+                cell += c;
+        }
+        ASSERT_GE(cells.size(), 18u);
+        int r = std::stoi(cells[0]);
+        bool rejected = zipOf(r) == "BAD";
+        sequence.insert(std::stoi(cells[16]));
+        EXPECT_EQ(cells[17], rejected ? "0" : (r % 2 ? "1" : "2")) << r << ": the tray";
+        EXPECT_EQ(cells[7], rejected ? "0" : (r % 2 ? "1" : "2")) << r << ": the package";
+        EXPECT_EQ(cells[2].size(), rejected ? 0u : 20u) << r << ": the endorsement line";
+    }
+    EXPECT_EQ(sequence, (std::set<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+}
+
+// A Byte field cannot hold the sequence numbers of 300 records: the sort is refused by the
+// field's name before anything is written, and the database stays as it was; an Integer
+// field takes them.
+TEST(AccessWriter, AnIntegerFieldTooSmallForTheNumbersIsRefusedByName) {
+    SKIP_WITHOUT_CORPUS();
+    for (int sortField : {2, 3}) { // C is a Byte field, D an Integer one
+        WriterFixture f;
+        std::string path =
+            corpusList(f.env.folder(), "jackcess/testV2000.mdb", "Table1", 300,
+                       [](int r, platform::dao::Recordset& record) {
+                           namespace dao = platform::dao;
+                           record.setColumnValue(0, dao::Variant::text("Pers" + std::to_string(r)));
+                           record.setColumnValue(1, dao::Variant::text(zipOf(r)));
+                       });
+        f.ui().whenShown("TableDlog",
+                         [](Form& form) { form.control("TablesGrid").userDoubleClick(); });
+        ASSERT_EQ(
+            openWithRoles(f, path, {{"zip", 1}, {"sort", sortField}, {"tray", 5}, {"pkg", 4}}),
+            path);
+        presortByZip(f.reading.mailing);
+        f.mailClass = *MailClass::fromCode("RNAF");
+        const std::string hash = sha256Of(path);
+        f.ui().clearRecords();
+        EXPECT_EQ(test::writeSortInformation(f).failed, sortField == 2);
+        if (sortField == 2) {
+            expectNotSavedOnly(f, "The field you chose for the sorting information (\"C\") holds "
+                                  "whole numbers up to 255, and this mailing's go up to 300.");
+            EXPECT_EQ(sha256Of(path), hash);
+            EXPECT_EQ(folderEntries(f.env.folder()), 2u) << "no copy left";
+            continue;
+        }
+        std::set<int> numbers; // D, the fourth column
+        std::vector<std::string> lines = mdbExport(path, "Table1");
+        for (size_t i = 1; i < lines.size(); ++i) {
+            std::istringstream cells(lines[i]);
+            std::string cell;
+            for (int c = 0; c < 4; ++c)
+                std::getline(cells, cell, ',');
+            numbers.insert(std::stoi(cell));
+        }
+        EXPECT_EQ(numbers.size(), 300u);
+        EXPECT_EQ(*numbers.begin(), 1);
+        EXPECT_EQ(*numbers.rbegin(), 300);
     }
 }

@@ -6,14 +6,15 @@
 // that the table holds the list and nothing else), as tools/make_mailing_lists.py --kind tab writes
 // it: name, address, city, state, ZIP and county go into the first six columns, the last three stay
 // empty for the sort results; blank values are stored as Null. Text is taken as UTF-8 and
-// stored in Windows-1252 ("?" for the rest). Exit status 1, with the error number and text, when a
-// record cannot be added.
+// stored in Windows-1252 ("?" for the rest; a value that is not UTF-8 as it is). Exit status
+// 1, with the error number and text, when a record cannot be added.
 
 #include "platform/dao/Collection.h"
 #include "platform/dao/DBEngine.h"
 #include "platform/dao/Database.h"
 #include "platform/dao/Field.h"
 #include "platform/dao/Recordset.h"
+#include "platform/dao/jet/TextCodec.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -28,25 +29,10 @@ namespace {
 
 constexpr std::size_t listColumns = 6;
 
+// A value of the list as stored: its UTF-8 in Windows-1252, bytes that are not UTF-8 as they
+// are.
 std::string windows1252(const std::string& utf8) {
-    std::string text;
-    for (std::size_t i = 0; i < utf8.size();) {
-        auto byte = static_cast<unsigned char>(utf8[i]);
-        unsigned codePoint = byte;
-        std::size_t length = 1;
-        if (byte >= 0xC0 && byte < 0xE0 && i + 1 < utf8.size()) {
-            codePoint = ((byte & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu);
-            length = 2;
-        } else if (byte >= 0xE0) {
-            codePoint = 0x100; // anything from three bytes on is outside Latin-1
-            length = byte >= 0xF0 ? 4 : 3;
-        }
-        text += codePoint < 0x100 && (codePoint < 0x80 || codePoint >= 0xA0)
-                    ? static_cast<char>(codePoint)
-                    : '?';
-        i += length;
-    }
-    return text;
+    return jet::utf8ToAnsi(utf8).value_or(utf8);
 }
 
 std::vector<std::string> splitTabs(const std::string& line) {

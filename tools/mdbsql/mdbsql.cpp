@@ -3,13 +3,17 @@
 // Runs one statement on the database through the object model. A SELECT (or the name of a
 // table or stored select query) prints its records as mdbdump prints a table; INSERT,
 // UPDATE and DELETE (or a stored query of those kinds) print "N rows affected" and write
-// the file. Exit status 1, with the error number and text on standard error, when the
-// statement cannot be run.
+// the file. The statement is taken as UTF-8, as a terminal types it, and its texts are
+// stored in Windows-1252 ("?" for a character the code page lacks); a statement that is not
+// UTF-8 is taken as Windows-1252 already. Records print in Windows-1252, as mdbdump prints
+// them. Exit status 1, with the error number and text on standard error, when the statement
+// cannot be run.
 
 #include "platform/dao/DBEngine.h"
 #include "platform/dao/Database.h"
 #include "platform/dao/ExportText.h"
 #include "platform/dao/Recordset.h"
+#include "platform/dao/jet/TextCodec.h"
 
 #include <cstdio>
 #include <string>
@@ -43,6 +47,7 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    std::string statement = jet::utf8ToAnsi(arguments[1]).value_or(arguments[1]);
     DBEngine engine;
     std::shared_ptr<Database> database;
     if (Status status = engine.openDatabase(arguments[0], false, false,
@@ -50,9 +55,9 @@ int main(int argc, char** argv) {
         failed(status))
         return report(engine, status);
     std::shared_ptr<Recordset> records;
-    Status status = database->openRecordset(arguments[1], Recordset::readOnly, records);
+    Status status = database->openRecordset(statement, Recordset::readOnly, records);
     if (errorNumber(status) == static_cast<std::uint16_t>(ErrorNumber::InvalidOperation)) {
-        if (Status executed = database->execute(arguments[1]); failed(executed))
+        if (Status executed = database->execute(statement); failed(executed))
             return report(engine, executed);
         if (Status closed = database->close(); failed(closed))
             return report(engine, closed);

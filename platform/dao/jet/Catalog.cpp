@@ -5,6 +5,7 @@
 #include "platform/dao/jet/Names.h"
 #include "platform/dao/jet/PageStore.h"
 #include "platform/dao/jet/TableDefinition.h"
+#include "platform/dao/jet/TableProperties.h"
 #include "platform/dao/jet/TableRows.h"
 
 #include <algorithm>
@@ -17,10 +18,16 @@ constexpr std::uint32_t catalogPage = 2;
 constexpr std::int16_t containerKind = 3;
 constexpr std::uint8_t parameterAttribute = 2;
 
-const Column& requireColumn(const TableDefinition& table, std::string_view name) {
+const Column* findColumn(const TableDefinition& table, std::string_view name) {
     for (const Column& column : table.columns)
         if (sameName(column.name, name))
-            return column;
+            return &column;
+    return nullptr;
+}
+
+const Column& requireColumn(const TableDefinition& table, std::string_view name) {
+    if (const Column* column = findColumn(table, name))
+        return *column;
     throw FormatError("a system table lacks its column " + std::string(name));
 }
 
@@ -31,6 +38,7 @@ public:
         : pages_(pages), table_(TableDefinition::read(pages, tablePage)) {}
 
     const Column& column(std::string_view name) const { return requireColumn(table_, name); }
+    const Column* optionalColumn(std::string_view name) const { return findColumn(table_, name); }
 
     template <typename Visit>
     void forEachRow(Visit visit) {
@@ -137,6 +145,28 @@ std::vector<QueryRow> Catalog::queryRows(PageStore& pages, const CatalogEntry& q
         rows.push_back(std::move(row));
     });
     return rows;
+}
+
+std::vector<std::string> Catalog::requiredColumns(PageStore& pages,
+                                                  const CatalogEntry& table) const {
+    std::vector<std::string> columns;
+    SystemTableReader objects(pages, catalogPage);
+    const Column& idColumn = objects.column("Id");
+    const Column* propertiesColumn = objects.optionalColumn("LvProp");
+    if (propertiesColumn == nullptr)
+        return columns;
+    objects.forEachRow([&](auto value) {
+        if (integerOf(value(idColumn)) != table.id)
+            return;
+        Variant properties = value(*propertiesColumn);
+        if (properties.isNull())
+            return;
+        const std::string& bytes = properties.stringValue();
+        columns = jet::requiredColumns(
+            std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
+            pages.format().jet4);
+    });
+    return columns;
 }
 
 } // namespace platform::dao::jet

@@ -59,6 +59,9 @@ public:
 
     // A stored query's parameters, from MSysQueries.
     std::vector<QueryParameter> parameters(PageStore& pages, const CatalogEntry& query) const;
+    // The names of a table's columns whose Required property is set. Throws FormatError when
+    // MSysObjects cannot be read.
+    std::vector<std::string> requiredColumns(PageStore& pages, const CatalogEntry& table) const;
     // A stored query's rows of MSysQueries, in their order there.
     std::vector<QueryRow> queryRows(PageStore& pages, const CatalogEntry& query) const;
 

@@ -112,14 +112,19 @@ bool DataPageEditor::replaceRow(std::uint16_t row, std::span<const std::uint8_t>
                                 std::uint16_t flags) {
     if (std::optional<bool> done = replaceInLayout(row, bytes, flags))
         return *done;
+    return layOut(Replacement{row, bytes, flags});
+}
+
+bool DataPageEditor::layOut(std::optional<Replacement> replacement) {
     DataPage view(page_, format_);
     std::uint16_t count = view.rowCount();
+    auto replaced = [&](std::uint16_t i) { return replacement && replacement->row == i; };
     // Every row's bytes, in slot order, gathered before the page is written over.
     std::vector<std::uint8_t> gathered;
     std::vector<std::size_t> lengths(count);
     for (std::uint16_t i = 0; i < count; ++i) {
         // A deleted row gives its bytes up; its slot stays, with no bytes.
-        auto current = i == row     ? bytes
+        auto current = replaced(i)  ? replacement->bytes
                        : deleted(i) ? std::span<const std::uint8_t>()
                                     : view.row(i);
         gathered.insert(gathered.end(), current.begin(), current.end());
@@ -131,9 +136,10 @@ bool DataPageEditor::replaceRow(std::uint16_t row, std::span<const std::uint8_t>
     std::size_t from = 0;
     for (std::uint16_t i = 0; i < count; ++i) {
         position -= lengths[i];
-        std::memcpy(page_.data() + position, gathered.data() + from, lengths[i]);
+        if (lengths[i] > 0)
+            std::memcpy(page_.data() + position, gathered.data() + from, lengths[i]);
         from += lengths[i];
-        std::uint16_t slotFlags = i == row ? flags : this->flags(i);
+        std::uint16_t slotFlags = replaced(i) ? replacement->flags : this->flags(i);
         put16(page_.data() + format_.slotTableOffset() + 2u * i,
               static_cast<std::uint32_t>(slotFlags | position));
     }
@@ -143,23 +149,29 @@ bool DataPageEditor::replaceRow(std::uint16_t row, std::span<const std::uint8_t>
     return true;
 }
 
+std::size_t DataPageEditor::lowestRow() const {
+    std::uint16_t count = rowCount();
+    std::size_t lowest = page_.size();
+    for (std::uint16_t i = 0; i < count; ++i) {
+        std::size_t offset = slotOffset(i);
+        if (offset >= slotTableEnd(count))
+            lowest = std::min(lowest, offset);
+    }
+    return lowest;
+}
+
 std::optional<std::uint16_t> DataPageEditor::addRow(std::span<const std::uint8_t> bytes,
                                                     std::uint16_t flags) {
     std::uint16_t count = rowCount();
     if (count >= maxRows || freeSpace() < bytes.size() + 2)
         return std::nullopt;
     // The new row goes below the lowest one, whatever gaps rows written elsewhere left
-    // (deleted slots may hold any offset).
-    std::size_t lowest = page_.size();
-    for (std::uint16_t i = 0; i < count; ++i) {
-        std::size_t offset =
-            get16(page_.data() + format_.slotTableOffset() + 2u * i) & JetFormat::slotOffsetMask;
-        if (offset >= slotTableEnd(count))
-            lowest = std::min(lowest, offset);
-    }
-    if (lowest < slotTableEnd(count + 1) + bytes.size())
+    // (deleted slots may hold any offset); the bytes of deleted rows are given up first when
+    // that room is short.
+    auto fits = [&] { return lowestRow() >= slotTableEnd(count + 1) + bytes.size(); };
+    if (!fits() && !(layOut(std::nullopt) && fits()))
         return std::nullopt;
-    std::size_t position = lowest - bytes.size();
+    std::size_t position = lowestRow() - bytes.size();
     std::memcpy(page_.data() + position, bytes.data(), bytes.size());
     put16(page_.data() + format_.slotTableOffset() + 2u * count,
           static_cast<std::uint32_t>(flags | position));

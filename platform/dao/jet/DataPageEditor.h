@@ -31,12 +31,24 @@ public:
     // The row's bytes become `bytes` and its flags `flags`; false (and no change) when the
     // page cannot hold them.
     bool replaceRow(std::uint16_t row, std::span<const std::uint8_t> bytes, std::uint16_t flags);
-    // A new slot holding `bytes`; its number, or nothing when the page has no room.
+    // A new slot holding `bytes`; its number, or nothing when the page has no room (the
+    // bytes of deleted rows count as room).
     std::optional<std::uint16_t> addRow(std::span<const std::uint8_t> bytes, std::uint16_t flags);
     // Deleting a row (both flag bits) counts its bytes as free.
     void setFlags(std::uint16_t row, std::uint16_t flags);
 
 private:
+    struct Replacement {
+        std::uint16_t row;
+        std::span<const std::uint8_t> bytes;
+        std::uint16_t flags;
+    };
+    // Lays every row out again from the end of the page, deleted ones without bytes, with
+    // the replacement's bytes and flags for its row; false (and no change) when they do not
+    // fit.
+    bool layOut(std::optional<Replacement> replacement);
+    // Where the lowest row starts (the page's end when it has none).
+    std::size_t lowestRow() const;
     std::optional<bool> replaceInLayout(std::uint16_t row, std::span<const std::uint8_t> bytes,
                                         std::uint16_t flags);
     std::size_t slotOffset(std::uint16_t row) const;

@@ -68,15 +68,24 @@ std::vector<std::uint8_t> LongValueWriter::store(const Column& column,
     return reference(length, next);
 }
 
-std::uint32_t LongValueWriter::placeRow(const Column& column, std::span<const std::uint8_t> row) {
-    auto current = currentPage_.find(column.number);
-    if (current != currentPage_.end()) {
-        DataPageEditor editor(pages_.pageForChange(current->second), pages_.format());
-        if (auto slot = editor.addRow(row, 0))
-            return DataPage::rowId(current->second, *slot);
+FreeSpacePages& LongValueWriter::freeSpace(const Column& column) {
+    auto found = freeSpace_.find(column.number);
+    if (found == freeSpace_.end()) {
+        auto maps = table_.longValueMaps.find(column.number);
+        std::uint32_t mapRow = maps != table_.longValueMaps.end() ? maps->second.freeSpace : 0;
+        found =
+            freeSpace_.emplace(column.number, FreeSpacePages(pages_, mapRow, longValuePageOwner))
+                .first;
     }
+    return found->second;
+}
+
+std::uint32_t LongValueWriter::placeRow(const Column& column, std::span<const std::uint8_t> row) {
+    FreeSpacePages& pages = freeSpace(column);
+    if (auto placed = pages.addRow(row, 0))
+        return *placed;
     std::uint32_t page = newPage(column);
-    currentPage_[column.number] = page;
+    pages.added(page);
     DataPageEditor editor(pages_.pageForChange(page), pages_.format());
     auto slot = editor.addRow(row, 0);
     if (!slot)
@@ -96,7 +105,7 @@ std::uint32_t LongValueWriter::newPage(const Column& column) {
 }
 
 // Only rows of long-value pages are given up, whatever a damaged pointer says.
-bool LongValueWriter::deleteRow(std::uint32_t rowId) {
+bool LongValueWriter::deleteRow(const Column& column, std::uint32_t rowId) {
     std::uint32_t number = DataPage::pageOf(rowId);
     if (number >= pages_.pageCount())
         return false;
@@ -106,10 +115,11 @@ bool LongValueWriter::deleteRow(std::uint32_t rowId) {
         return false;
     DataPageEditor(pages_.pageForChange(number), pages_.format())
         .setFlags(slot, JetFormat::slotDeleted | JetFormat::slotOverflow);
+    freeSpace(column).gainedRoom(number);
     return true;
 }
 
-void LongValueWriter::release(std::span<const std::uint8_t> reference) {
+void LongValueWriter::release(const Column& column, std::span<const std::uint8_t> reference) {
     if (reference.size() < longValueReferenceSize)
         return;
     std::uint32_t word = get32(reference.data());
@@ -118,7 +128,7 @@ void LongValueWriter::release(std::span<const std::uint8_t> reference) {
         return;
     try {
         if (word & longValueSingleRow) {
-            deleteRow(pointer);
+            deleteRow(column, pointer);
             return;
         }
         std::set<std::uint32_t> seen;
@@ -126,7 +136,7 @@ void LongValueWriter::release(std::span<const std::uint8_t> reference) {
             DataPage page(pages_.page(DataPage::pageOf(pointer)), pages_.format());
             auto row = page.row(DataPage::slotOf(pointer));
             std::uint32_t next = row.size() >= chainPointerSize ? get32(row.data()) : 0;
-            if (!deleteRow(pointer))
+            if (!deleteRow(column, pointer))
                 return;
             pointer = next;
         }

@@ -2,9 +2,12 @@
 
 // Writes a table's memo and long binary values. A value of up to 64 bytes stays in its row
 // after the reference; a longer one takes one row of a long-value page when a page can hold
-// it, else a chain of rows, each with the pointer to the next. Each column fills a page of
-// its own until it is full; new pages join the column's usage maps (when the table
-// definition has them). Values given up are marked deleted row by row.
+// it, else a chain of rows, each with the pointer to the next. Each column's rows go to the
+// pages its map of pages with free space marks, a new page only when none has room; new
+// pages join the column's usage maps (when the table definition has them). Values given up
+// are marked deleted row by row, and their pages have room again.
+
+#include "platform/dao/jet/FreeSpacePages.h"
 
 #include <cstdint>
 #include <map>
@@ -29,16 +32,17 @@ public:
     std::vector<std::uint8_t> store(const Column& column, std::span<const std::uint8_t> bytes);
     // Gives up the long-value rows a reference points to; a damaged chain is left where it
     // breaks.
-    void release(std::span<const std::uint8_t> reference);
+    void release(const Column& column, std::span<const std::uint8_t> reference);
 
 private:
+    FreeSpacePages& freeSpace(const Column& column);
     std::uint32_t placeRow(const Column& column, std::span<const std::uint8_t> row);
     std::uint32_t newPage(const Column& column);
-    bool deleteRow(std::uint32_t rowId);
+    bool deleteRow(const Column& column, std::uint32_t rowId);
 
     PageStore& pages_;
     const TableDefinition& table_;
-    std::map<std::uint16_t, std::uint32_t> currentPage_; // by column number
+    std::map<std::uint16_t, FreeSpacePages> freeSpace_; // by column number
 };
 
 } // namespace platform::dao::jet

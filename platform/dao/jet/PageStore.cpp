@@ -15,6 +15,11 @@ namespace platform::dao::jet {
 namespace {
 
 constexpr std::uint32_t pagesPerWrite = 256;
+constexpr std::uint32_t pagesPerRun = 64;
+
+std::size_t runsFor(std::uint32_t pages) {
+    return (pages + pagesPerRun - 1) / pagesPerRun;
+}
 
 } // namespace
 
@@ -22,7 +27,7 @@ PageStore::PageStore(int fd, std::uint64_t fileSize, const JetFormat& format,
                      std::uint32_t encodingKey)
     : fd_(fd), format_(format), encodingKey_(encodingKey),
       filePages_(static_cast<std::uint32_t>(fileSize / format.pageSize)), pageCount_(filePages_),
-      read_(filePages_) {}
+      runs_(runsFor(filePages_)) {}
 
 PageStore::~PageStore() {
     if (fd_ >= 0)
@@ -34,8 +39,16 @@ std::span<const std::uint8_t> PageStore::page(std::uint32_t number) {
         throw FormatError("page " + std::to_string(number) + " lies beyond the end of the file");
     if (auto changed = changed_.find(number); changed != changed_.end())
         return changed->second;
-    const std::uint8_t* bytes = read_[number] ? read_[number].get() : readFromFile(number);
+    const Run& run = runs_[number / pagesPerRun];
+    const std::uint8_t* bytes =
+        run.bytes
+            ? run.bytes.get() + static_cast<std::size_t>(number % pagesPerRun) * format_.pageSize
+            : readFromFile(number);
     return {bytes, format_.pageSize};
+}
+
+std::uint32_t PageStore::pagesInRun(std::uint32_t run) const {
+    return std::min(pagesPerRun, filePages_ - run * pagesPerRun);
 }
 
 void PageStore::readRaw(std::uint32_t first, std::uint32_t count, std::uint8_t* into) const {
@@ -52,17 +65,28 @@ void PageStore::readRaw(std::uint32_t first, std::uint32_t count, std::uint8_t* 
     }
 }
 
+// The whole run of the page is read; a page some change supersedes is read with it, as the
+// run is kept whole.
 const std::uint8_t* PageStore::readFromFile(std::uint32_t number) {
-    auto buffer = std::make_unique<std::uint8_t[]>(format_.pageSize);
-    readRaw(number, 1, buffer.get());
+    std::uint32_t index = number / pagesPerRun;
+    std::uint32_t first = index * pagesPerRun;
+    std::uint32_t count = pagesInRun(index);
+    // The read fills it: no need to clear it first.
+    auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(count) *
+                                                                 format_.pageSize);
+    readRaw(first, count, buffer.get());
     // Encoded databases mask each page but the header with the key mixed with its number.
-    if (encodingKey_ != 0 && number > 0) {
+    for (std::uint32_t page = first; encodingKey_ != 0 && page < first + count; ++page) {
+        if (page == 0)
+            continue;
         std::array<std::uint8_t, 4> key{};
-        put32(key.data(), encodingKey_ ^ number);
-        applyRc4(key, std::span(buffer.get(), format_.pageSize));
+        put32(key.data(), encodingKey_ ^ page);
+        applyRc4(key,
+                 std::span(buffer.get() + static_cast<std::size_t>(page - first) * format_.pageSize,
+                           format_.pageSize));
     }
-    read_[number] = std::move(buffer);
-    return read_[number].get();
+    runs_[index].bytes = std::move(buffer);
+    return runs_[index].bytes.get() + static_cast<std::size_t>(number - first) * format_.pageSize;
 }
 
 std::span<std::uint8_t> PageStore::pageForChange(std::uint32_t number) {
@@ -74,8 +98,11 @@ std::span<std::uint8_t> PageStore::pageForChange(std::uint32_t number) {
     copy.assign(original.begin(), original.end());
     // The copy supersedes the page read: keeping both would double the memory of a
     // rewrite of every row.
-    if (number < filePages_)
-        read_[number].reset();
+    if (number < filePages_) {
+        Run& run = runs_[number / pagesPerRun];
+        if (++run.superseded == pagesInRun(number / pagesPerRun))
+            run.bytes.reset();
+    }
     return copy;
 }
 
@@ -90,6 +117,11 @@ void PageStore::restore(Snapshot snapshot) {
     ++generation_;
     changed_ = std::move(snapshot.changed);
     pageCount_ = snapshot.pageCount;
+    for (Run& run : runs_)
+        run.superseded = 0;
+    for (const auto& [number, copy] : changed_)
+        if (number < filePages_)
+            ++runs_[number / pagesPerRun].superseded;
 }
 
 void PageStore::writeAll(const std::function<bool(std::span<const std::uint8_t>)>& write) {
@@ -121,8 +153,8 @@ void PageStore::adoptFile(int fd) {
     fd_ = fd;
     filePages_ = pageCount_;
     changed_.clear();
-    read_.clear();
-    read_.resize(filePages_);
+    runs_.clear();
+    runs_.resize(runsFor(filePages_));
 }
 
 } // namespace platform::dao::jet

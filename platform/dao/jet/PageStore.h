@@ -2,8 +2,9 @@
 
 // The pages of one open database file. Every read is checked against the file size, so a
 // page number out of a damaged structure becomes a FormatError, never a read past the end.
-// Pages are read once and kept. A page the writer changes is copied first and the copy
-// kept apart until the file is written anew; the file itself is never written.
+// Pages are read once and kept, a run of them at a time (one read for what a walk of the
+// table will want next, not one per page). A page the writer changes is copied first and
+// the copy kept apart until the file is written anew; the file itself is never written.
 
 #include "platform/dao/jet/JetFormat.h"
 
@@ -61,8 +62,16 @@ public:
     void adoptFile(int fd);
 
 private:
+    // The pages of the file read together, and how many of them a changed copy supersedes
+    // (when all are, the run is given up).
+    struct Run {
+        std::unique_ptr<std::uint8_t[]> bytes;
+        std::uint32_t superseded = 0;
+    };
+
     const std::uint8_t* readFromFile(std::uint32_t number);
     void readRaw(std::uint32_t first, std::uint32_t count, std::uint8_t* into) const;
+    std::uint32_t pagesInRun(std::uint32_t run) const;
 
     int fd_;
     const JetFormat& format_;
@@ -70,7 +79,7 @@ private:
     std::uint32_t filePages_;
     std::uint32_t pageCount_;
     std::uint64_t generation_ = 0;
-    std::vector<std::unique_ptr<std::uint8_t[]>> read_;
+    std::vector<Run> runs_;
     std::map<std::uint32_t, std::vector<std::uint8_t>> changed_;
 };
 

@@ -27,6 +27,9 @@ struct TableDefinition {
     std::vector<StoredIndex> storedIndexes;
     // Numbers of the columns that any index structure covers.
     std::set<std::uint16_t> indexedColumns;
+    // Numbers of the columns whose Required property is set (kept with the table's
+    // properties, not in its definition): they take no Null.
+    std::set<std::uint16_t> requiredColumns;
     // Row pointers (page << 8 | row) of the two usage maps.
     std::uint32_t ownedPagesMap = 0;
     std::uint32_t freeSpaceMap = 0;

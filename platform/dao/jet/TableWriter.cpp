@@ -9,6 +9,7 @@
 #include "platform/dao/jet/IndexKey.h"
 #include "platform/dao/jet/IndexViolation.h"
 #include "platform/dao/jet/PageStore.h"
+#include "platform/dao/jet/RequiredValueMissing.h"
 #include "platform/dao/jet/RowTooLarge.h"
 #include "platform/dao/jet/TableDefinition.h"
 #include "platform/dao/jet/TableRows.h"
@@ -41,35 +42,38 @@ void checkFits(std::size_t rowSize, const JetFormat& format) {
 
 TableWriter::TableWriter(PageStore& pages, const TableDefinition& table)
     : pages_(pages), table_(table), tablePage_(table.page), ownedPagesMap_(table.ownedPagesMap),
-      freeSpaceMap_(table.freeSpaceMap), longValues_(pages, table) {}
+      freeSpace_(pages, table.freeSpaceMap, table.page), longValues_(pages, table) {}
 
 std::uint32_t TableWriter::newPage() {
     std::uint32_t page = allocatePage(pages_);
     DataPageEditor::initialise(pages_.pageForChange(page), pages_.format(), tablePage_);
     markInUsageMap(pages_, ownedPagesMap_, page);
-    markInUsageMap(pages_, freeSpaceMap_, page);
+    markInUsageMap(pages_, table_.freeSpaceMap, page);
     return page;
 }
 
-// The last page a row went to, while it has room, else a new page.
+// A page with room, as the map of pages with free space says, else a new page.
 std::uint32_t TableWriter::place(std::span<const std::uint8_t> row, std::uint16_t flags) {
     const JetFormat& format = pages_.format();
     checkFits(row.size(), format);
-    if (lastPlacedPage_ != 0 && lastPlacedPage_ < pages_.pageCount()) {
-        auto bytes = pages_.page(lastPlacedPage_);
-        if (bytes[0] == static_cast<std::uint8_t>(PageType::Data) &&
-            get32(bytes.data() + format.dataTableOffset) == tablePage_) {
-            DataPageEditor editor(pages_.pageForChange(lastPlacedPage_), format);
-            if (auto slot = editor.addRow(row, flags))
-                return DataPage::rowId(lastPlacedPage_, *slot);
-        }
-    }
-    lastPlacedPage_ = newPage();
-    DataPageEditor editor(pages_.pageForChange(lastPlacedPage_), format);
+    if (std::optional<std::uint32_t> placed = freeSpace_.addRow(row, flags))
+        return *placed;
+    std::uint32_t page = newPage();
+    freeSpace_.added(page);
+    DataPageEditor editor(pages_.pageForChange(page), format);
     auto slot = editor.addRow(row, flags);
     if (!slot)
         throw RowTooLarge();
-    return DataPage::rowId(lastPlacedPage_, *slot);
+    return DataPage::rowId(page, *slot);
+}
+
+void TableWriter::checkRequired(const RowView& row) const {
+    for (std::uint16_t number : table_.requiredColumns) {
+        const Column* column = table_.columnByNumber(number);
+        // A Yes/No value is never Null.
+        if (column != nullptr && column->type != ColumnType::Boolean && !columnBytes(*column, row))
+            throw RequiredValueMissing(column->name);
+    }
 }
 
 std::uint32_t TableWriter::ownerOf(std::uint32_t page) {
@@ -116,6 +120,7 @@ void TableWriter::writeRow(std::uint32_t rowId, std::span<const std::uint8_t> ro
     }
     DataPageEditor(pages_.pageForChange(imagePage), format)
         .setFlags(DataPage::slotOf(oldImage), deletedSlot);
+    freeSpace_.gainedRoom(imagePage);
 }
 
 IndexTree& TableWriter::tree(std::size_t index) {
@@ -168,6 +173,8 @@ TableWriter::checkedNewKey(std::size_t index, const IndexKey& key,
         throw IndexViolation(IndexViolation::Kind::Null, indexName(index));
     if (stored.ignoreNulls && key.allNull)
         return std::nullopt;
+    // A Null equals nothing, so a key with one is never a duplicate: unique indexes Access
+    // wrote hold keys of Null columns more than once.
     if (stored.unique && !key.anyNull && tree(index).holdsKey(key.bytes, rowId))
         throw IndexViolation(IndexViolation::Kind::Duplicate, indexName(index));
     return key.bytes;
@@ -231,6 +238,8 @@ void TableWriter::update(std::uint32_t rowId, RowImage row, const LongValues& lo
     if (table_.storedIndexes.empty() && longValues.empty()) {
         std::vector<std::uint8_t> packed = row.pack(format);
         checkFits(packed.size(), format);
+        if (!table_.requiredColumns.empty())
+            checkRequired(crackRow(packed, format, table_.varColumnCount > 0));
         writeRow(rowId, packed);
         return;
     }
@@ -241,6 +250,7 @@ void TableWriter::update(std::uint32_t rowId, RowImage row, const LongValues& lo
     std::vector<std::uint8_t> sized = measure(row, longValues);
     checkFits(sized.size(), format);
     RowView after = crackRow(sized, format, variable);
+    checkRequired(after);
 
     std::vector<IndexChange> changes;
     for (std::size_t i = 0; i < table_.storedIndexes.size(); ++i) {
@@ -262,7 +272,7 @@ void TableWriter::update(std::uint32_t rowId, RowImage row, const LongValues& lo
     for (const auto& [number, value] : longValues)
         if (const Column* column = table_.columnByNumber(number))
             if (auto reference = columnBytes(*column, before))
-                longValues_.release(*reference);
+                longValues_.release(*column, *reference);
     applyIndexChanges(changes, rowId);
 }
 
@@ -271,6 +281,7 @@ std::uint32_t TableWriter::insert(RowImage row, const LongValues& longValues) {
     std::vector<std::uint8_t> sized = measure(row, longValues);
     checkFits(sized.size(), format);
     RowView after = crackRow(sized, format, table_.varColumnCount > 0);
+    checkRequired(after);
 
     std::vector<IndexChange> changes;
     for (std::size_t i = 0; i < table_.storedIndexes.size(); ++i) {
@@ -314,17 +325,20 @@ void TableWriter::remove(std::uint32_t rowId) {
         if (pointer.size() >= 4) {
             std::uint32_t image = get32(pointer.data());
             DataPage imageView(pages_.page(DataPage::pageOf(image)), format);
-            if (DataPage::slotOf(image) < imageView.rowCount() && imageView.owner() == tablePage_)
+            if (DataPage::slotOf(image) < imageView.rowCount() && imageView.owner() == tablePage_) {
                 DataPageEditor(pages_.pageForChange(DataPage::pageOf(image)), format)
                     .setFlags(DataPage::slotOf(image), deletedSlot);
+                freeSpace_.gainedRoom(DataPage::pageOf(image));
+            }
         }
     }
     DataPageEditor(pages_.pageForChange(homePage), format).setFlags(homeSlot, deletedSlot);
+    freeSpace_.gainedRoom(homePage);
     addToRowCount(-1);
     for (const Column& column : table_.columns)
         if (column.isLongValue())
             if (auto reference = columnBytes(column, before))
-                longValues_.release(*reference);
+                longValues_.release(column, *reference);
     applyIndexChanges(changes, rowId);
 }
 

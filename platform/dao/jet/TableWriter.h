@@ -4,14 +4,17 @@
 // row keeps its home slot for good, so row ids, index entries and the walk order stay as
 // they are: a row that no longer fits its page moves to a page with room (its image slot
 // flagged 0x8000) and the home slot becomes a pointer to it (flagged 0x4000); when it moves
-// again, the image it leaves is marked deleted. New pages join the table's usage maps and
-// leave the database's map of free pages.
+// again, the image it leaves is marked deleted. New rows and moved ones go to a page the
+// table's map of pages with free space marks; a new page, made only when none has room,
+// joins the table's usage maps and leaves the database's map of free pages.
 //
-// Every change is checked before anything is written: a key a unique index holds already or
-// a Null in a required key throws IndexViolation, a value no index key is known for throws
+// Every change is checked before anything is written: a column whose Required property is
+// set left Null throws RequiredValueMissing, a key a unique index holds already or a Null
+// in a required key throws IndexViolation, a value no index key is known for throws
 // UnencodableKey, a row no page holds throws RowTooLarge; FormatError reports inconsistent
 // pages. Index pages are kept decoded until flush().
 
+#include "platform/dao/jet/FreeSpacePages.h"
 #include "platform/dao/jet/IndexTree.h"
 #include "platform/dao/jet/LongValueWriter.h"
 #include "platform/dao/jet/RowImage.h"
@@ -67,6 +70,7 @@ private:
     void writeRow(std::uint32_t rowId, std::span<const std::uint8_t> row);
     // The table a data page belongs to.
     std::uint32_t ownerOf(std::uint32_t page);
+    void checkRequired(const RowView& row) const;
     IndexTree& tree(std::size_t index);
     std::string indexName(std::size_t index) const;
     bool keyColumnsDiffer(std::size_t index, const RowView& before, const RowView& after,
@@ -84,8 +88,7 @@ private:
     const TableDefinition& table_;
     std::uint32_t tablePage_;
     std::uint32_t ownedPagesMap_;
-    std::uint32_t freeSpaceMap_;
-    std::uint32_t lastPlacedPage_ = 0; // where the last moved or new row went
+    FreeSpacePages freeSpace_;
     LongValueWriter longValues_;
     std::map<std::size_t, std::unique_ptr<IndexTree>> trees_;
 };

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstring>
+#include <optional>
 
 namespace platform::dao::jet {
 
@@ -41,8 +42,12 @@ public:
     // A character of the one-byte run of compressed text: the first 256 code points, whose
     // C1 controls have no Windows-1252 form while the rest keep their byte.
     void addBytes(std::span<const std::uint8_t> bytes) {
-        for (std::uint8_t byte : bytes)
-            text_[length_++] = byte >= 0x80 && byte < 0xA0 ? '?' : static_cast<char>(byte);
+        char* out = text_.data() + length_;
+        std::memcpy(out, bytes.data(), bytes.size());
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            if ((static_cast<std::uint8_t>(out[i]) & 0xE0) == 0x80)
+                out[i] = '?';
+        length_ += bytes.size();
         afterHigh_ = false;
     }
     std::string take() {
@@ -127,13 +132,16 @@ std::string jet4TextToAnsi(std::span<const std::uint8_t> bytes) {
     return text.take();
 }
 
+std::uint16_t ansiToUnit(char c) {
+    auto byte = static_cast<std::uint8_t>(c);
+    return byte >= 0x80 && byte < 0xA0 ? highControls[byte - 0x80] : byte;
+}
+
 std::vector<std::uint16_t> ansiToUtf16(std::string_view text) {
     std::vector<std::uint16_t> units;
     units.reserve(text.size());
-    for (char c : text) {
-        auto byte = static_cast<std::uint8_t>(c);
-        units.push_back(byte >= 0x80 && byte < 0xA0 ? highControls[byte - 0x80] : byte);
-    }
+    for (char c : text)
+        units.push_back(ansiToUnit(c));
     return units;
 }
 
@@ -158,6 +166,44 @@ std::vector<std::uint8_t> ansiToJet4Text(std::string_view text, bool allowCompre
         bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
     }
     return bytes;
+}
+
+namespace {
+
+// The code point of the UTF-8 sequence at `at`, which moves past it; nothing for bytes that
+// are not UTF-8 (a stray continuation, a long form, a surrogate, beyond U+10FFFF).
+std::optional<char32_t> nextCodePoint(std::string_view utf8, std::size_t& at) {
+    auto byte = static_cast<std::uint8_t>(utf8[at++]);
+    if (byte < 0x80)
+        return byte;
+    std::size_t extra = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : byte >= 0xC0 ? 1 : 0;
+    if (extra == 0 || byte >= 0xF8 || at + extra > utf8.size())
+        return std::nullopt;
+    char32_t code = byte & (0x3F >> extra);
+    for (std::size_t i = 0; i < extra; ++i) {
+        auto next = static_cast<std::uint8_t>(utf8[at++]);
+        if ((next & 0xC0) != 0x80)
+            return std::nullopt;
+        code = code << 6 | (next & 0x3F);
+    }
+    static constexpr char32_t shortest[] = {0, 0x80, 0x800, 0x10000};
+    if (code < shortest[extra] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return std::nullopt;
+    return code;
+}
+
+} // namespace
+
+std::optional<std::string> utf8ToAnsi(std::string_view utf8) {
+    std::string text;
+    text.reserve(utf8.size());
+    for (std::size_t at = 0; at < utf8.size();) {
+        std::optional<char32_t> code = nextCodePoint(utf8, at);
+        if (!code)
+            return std::nullopt;
+        text += *code <= 0xFFFF ? unitToAnsi(static_cast<std::uint16_t>(*code)) : '?';
+    }
+    return text;
 }
 
 } // namespace platform::dao::jet

@@ -7,6 +7,7 @@
 // Windows-1252 cannot show becomes "?".
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -27,7 +28,12 @@ std::vector<std::uint16_t> jet4TextUnits(std::span<const std::uint8_t> bytes);
 // A Jet4 text value: compressed or plain UCS-2.
 std::string jet4TextToAnsi(std::span<const std::uint8_t> bytes);
 
+// One character of Windows-1252 as its UTF-16 unit.
+std::uint16_t ansiToUnit(char c);
 std::vector<std::uint16_t> ansiToUtf16(std::string_view text);
+
+// UTF-8 text in Windows-1252; nothing when the bytes are not UTF-8.
+std::optional<std::string> utf8ToAnsi(std::string_view utf8);
 
 // A Jet4 text value for storage: compressed when the column allows it and it saves space.
 std::vector<std::uint8_t> ansiToJet4Text(std::string_view text, bool allowCompression);

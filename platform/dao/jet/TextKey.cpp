@@ -1,5 +1,8 @@
 #include "platform/dao/jet/TextKey.h"
 
+#include "platform/dao/jet/TextCodec.h"
+
+#include <algorithm>
 #include <array>
 
 namespace platform::dao::jet {
@@ -42,26 +45,27 @@ constexpr std::array<std::uint16_t, 256> jet3Primary = {
     0x8100, 0x7800, 0x7800, 0x7800, 0x7800, 0x7D00, 0x7F00, 0x7D00, // 0xF8
 };
 
-// Jet3: the accent half-byte of letters and digits (2: none, 3 grave, 4 acute, 5
-// circumflex, 6 diaeresis, 7 tilde, 8 ring, 9 cedilla, 10 caron); 0 for the characters
-// that list none.
+// Jet3: the accent run's half-byte of each byte, 0 for a byte that takes no place in it.
+// Only the letters with accented forms in Windows-1252 (A C E I N O S U Y, either case: 2,
+// unaccented) and the accented letters have one (3 grave, 4 acute, 5 circumflex, 6
+// diaeresis, 7 tilde, 8 ring, 9 cedilla, 10 caron).
 constexpr std::array<std::uint8_t, 256> jet3Accent = {
     0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  0, 0, 0, 0, 0, // 0x00
     0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  0, 0, 0, 0, 0, // 0x10
     0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  0, 0, 0, 0, 0, // 0x20
-    2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 0,  0, 0, 0, 0, 0, // 0x30
-    0, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2,  2, 2, 2, 2, 2, // 0x40
-    2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2,  0, 0, 0, 0, 0, // 0x50
-    0, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2,  2, 2, 2, 2, 2, // 0x60
-    2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2,  0, 0, 0, 0, 0, // 0x70
-    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 10, 0, 2, 0, 0, 0, // 0x80
-    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 10, 0, 2, 0, 0, 6, // 0x90
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  0, 0, 0, 0, 0, // 0x30
+    0, 2, 0, 2, 0, 2, 0, 0, 0, 2, 0,  0, 0, 0, 2, 2, // 0x40
+    0, 0, 0, 2, 0, 2, 0, 0, 0, 2, 0,  0, 0, 0, 0, 0, // 0x50
+    0, 2, 0, 2, 0, 2, 0, 0, 0, 2, 0,  0, 0, 0, 2, 2, // 0x60
+    0, 0, 0, 2, 0, 2, 0, 0, 0, 2, 0,  0, 0, 0, 0, 0, // 0x70
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 10, 0, 0, 0, 0, 0, // 0x80
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 10, 0, 0, 0, 0, 6, // 0x90
     0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  0, 0, 0, 0, 0, // 0xA0
-    0, 0, 2, 2, 0, 0, 0, 0, 0, 2, 0,  0, 0, 0, 0, 0, // 0xB0
-    3, 4, 5, 7, 6, 8, 2, 9, 3, 4, 5,  6, 3, 4, 5, 6, // 0xC0
-    2, 7, 3, 4, 5, 7, 6, 0, 2, 3, 4,  5, 6, 4, 2, 2, // 0xD0
-    3, 4, 5, 7, 6, 8, 2, 9, 3, 4, 5,  6, 3, 4, 5, 6, // 0xE0
-    2, 7, 3, 4, 5, 7, 6, 0, 2, 3, 4,  5, 6, 4, 2, 6, // 0xF0
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  0, 0, 0, 0, 0, // 0xB0
+    3, 4, 5, 7, 6, 8, 0, 9, 3, 4, 5,  6, 3, 4, 5, 6, // 0xC0
+    0, 7, 3, 4, 5, 7, 6, 0, 0, 3, 4,  5, 6, 4, 0, 0, // 0xD0
+    3, 4, 5, 7, 6, 8, 0, 9, 3, 4, 5,  6, 3, 4, 5, 6, // 0xE0
+    0, 7, 3, 4, 5, 7, 6, 0, 0, 3, 4,  5, 6, 4, 0, 6, // 0xF0
 };
 
 // Jet4: primary codes (high byte first, a second byte of 0 is none) and diacritic code
@@ -139,9 +143,69 @@ constexpr std::array<Jet4Code, 256> jet4Codes = {{
     {0x6F00, 0x13}, {0x7600, 0x0E}, {0x6D57, 0x02}, {0x7600, 0x13}, // 0xFC
 }};
 
+// Jet4: the codes of the characters Windows-1252 puts at 0x80..0x9F, outside the first 256
+// code points. The dashes are listed last, as the apostrophe and the hyphen are.
+struct Jet4Extra {
+    std::uint16_t unit;
+    Jet4Code code;
+};
+
+constexpr std::array<Jet4Extra, 27> jet4Windows1252 = {{
+    {0x0152, {0x6451, 0x02}}, {0x0153, {0x6451, 0x02}}, {0x0160, {0x6B00, 0x14}},
+    {0x0161, {0x6B00, 0x14}}, {0x0178, {0x7600, 0x13}}, {0x017D, {0x7800, 0x14}},
+    {0x017E, {0x7800, 0x14}}, {0x0192, {0x5300, 0x7B}}, {0x02C6, {0x2B02, 0x03}},
+    {0x02DC, {0x2B1C, 0x02}}, {0x2013, {0x0089, 0}},    {0x2014, {0x008B, 0}},
+    {0x2018, {0x2B37, 0x02}}, {0x2019, {0x2B38, 0x02}}, {0x201A, {0x2B39, 0x02}},
+    {0x201C, {0x2B3B, 0x02}}, {0x201D, {0x2B3C, 0x02}}, {0x201E, {0x2B3D, 0x02}},
+    {0x2020, {0x34B3, 0x02}}, {0x2021, {0x34B4, 0x02}}, {0x2022, {0x34B5, 0x02}},
+    {0x2026, {0x34B9, 0x02}}, {0x2030, {0x34BA, 0x02}}, {0x2039, {0x2B46, 0x02}},
+    {0x203A, {0x2B47, 0x02}}, {0x20AC, {0x35A1, 0x02}}, {0x2122, {0x6E04, 0x02}},
+}};
+
+const Jet4Code* jet4CodeOf(std::uint16_t unit) {
+    if (unit == 0)
+        return nullptr;
+    if (unit < jet4Codes.size())
+        return &jet4Codes[unit];
+    for (const Jet4Extra& extra : jet4Windows1252)
+        if (extra.unit == unit)
+            return &extra.code;
+    return nullptr;
+}
+
 constexpr std::uint8_t plainAccent = 2;
 constexpr std::uint8_t sectionEnd = 0x01;
 constexpr std::uint8_t keyEnd = 0x00;
+constexpr std::size_t keyedCharacters = 255;
+
+// The characters a key is made of: the first 255, without the blanks they end with.
+template <typename Unit>
+std::span<const Unit> keyedPart(std::span<const Unit> text) {
+    text = text.first(std::min(text.size(), keyedCharacters));
+    while (!text.empty() && text.back() == Unit{' '})
+        text = text.first(text.size() - 1);
+    return text;
+}
+
+// Codes gathered on the stack: a key covers at most 255 characters.
+template <std::size_t Capacity>
+class Codes {
+public:
+    void push(std::uint8_t code) { codes_[size_++] = code; }
+    void dropTrailing(std::uint8_t code) {
+        while (size_ > 0 && codes_[size_ - 1] == code)
+            --size_;
+    }
+    std::size_t size() const { return size_; }
+    std::uint8_t operator[](std::size_t i) const { return codes_[i]; }
+    void appendTo(std::vector<std::uint8_t>& key) const {
+        key.insert(key.end(), codes_.begin(), codes_.begin() + static_cast<std::ptrdiff_t>(size_));
+    }
+
+private:
+    std::array<std::uint8_t, Capacity> codes_;
+    std::size_t size_ = 0;
+};
 
 void appendPrimary(std::uint16_t primary, std::vector<std::uint8_t>& key) {
     key.push_back(static_cast<std::uint8_t>(primary >> 8));
@@ -149,29 +213,23 @@ void appendPrimary(std::uint16_t primary, std::vector<std::uint8_t>& key) {
         key.push_back(static_cast<std::uint8_t>(primary));
 }
 
-template <typename Codes>
-void dropTrailingPlain(Codes& codes) {
-    while (!codes.empty() && codes.back() == plainAccent)
-        codes.pop_back();
-}
-
 } // namespace
 
 // The accents follow the primary codes as half-bytes between two 0 half-bytes, the last
 // byte padded with 0.
 void appendJet3TextKey(std::span<const std::uint8_t> text, std::vector<std::uint8_t>& key) {
-    std::vector<std::uint8_t> accents;
+    text = keyedPart(text);
+    Codes<keyedCharacters + 3> halves;
+    halves.push(0);
     for (std::uint8_t byte : text) {
         appendPrimary(jet3Primary[byte], key);
         if (jet3Accent[byte] != 0)
-            accents.push_back(jet3Accent[byte]);
+            halves.push(jet3Accent[byte]);
     }
-    dropTrailingPlain(accents);
-    std::vector<std::uint8_t> halves{0};
-    halves.insert(halves.end(), accents.begin(), accents.end());
-    halves.push_back(0);
+    halves.dropTrailing(plainAccent);
+    halves.push(0);
     if (halves.size() % 2 != 0)
-        halves.push_back(0);
+        halves.push(0);
     for (std::size_t i = 0; i < halves.size(); i += 2)
         key.push_back(static_cast<std::uint8_t>(halves[i] << 4 | halves[i + 1]));
 }
@@ -180,33 +238,50 @@ void appendJet3TextKey(std::span<const std::uint8_t> text, std::vector<std::uint
 // two empty sections and the list follow, each entry the character's place (four times the
 // characters with primary codes before it, plus 7, flagged 0x8000) and its code after 6.
 bool appendJet4TextKey(std::span<const std::uint16_t> text, std::vector<std::uint8_t>& key) {
-    std::vector<std::uint8_t> primaries;
-    std::vector<std::uint8_t> diacritics;
-    std::vector<std::uint8_t> listedLast;
+    text = keyedPart(text);
+    Codes<keyedCharacters> diacritics;
+    Codes<4 * keyedCharacters> listedLast;
+    std::size_t start = key.size();
     for (std::uint16_t unit : text) {
-        if (unit == 0 || unit >= jet4Codes.size())
+        const Jet4Code* code = jet4CodeOf(unit);
+        if (code == nullptr) {
+            key.resize(start);
             return false;
-        const Jet4Code& code = jet4Codes[unit];
-        if (code.diacritic == 0) {
+        }
+        if (code->diacritic == 0) {
             std::uint32_t place = 0x8000u | (4u * diacritics.size() + 7u);
-            listedLast.insert(listedLast.end(), {static_cast<std::uint8_t>(place >> 8),
-                                                 static_cast<std::uint8_t>(place), 0x06,
-                                                 static_cast<std::uint8_t>(code.primary)});
+            listedLast.push(static_cast<std::uint8_t>(place >> 8));
+            listedLast.push(static_cast<std::uint8_t>(place));
+            listedLast.push(0x06);
+            listedLast.push(static_cast<std::uint8_t>(code->primary));
             continue;
         }
-        appendPrimary(code.primary, primaries);
-        diacritics.push_back(code.diacritic);
+        appendPrimary(code->primary, key);
+        diacritics.push(code->diacritic);
     }
-    dropTrailingPlain(diacritics);
-    key.insert(key.end(), primaries.begin(), primaries.end());
+    diacritics.dropTrailing(plainAccent);
     key.push_back(sectionEnd);
-    key.insert(key.end(), diacritics.begin(), diacritics.end());
-    if (!listedLast.empty()) {
+    diacritics.appendTo(key);
+    if (listedLast.size() > 0) {
         key.insert(key.end(), {sectionEnd, sectionEnd, sectionEnd});
-        key.insert(key.end(), listedLast.begin(), listedLast.end());
+        listedLast.appendTo(key);
     }
     key.push_back(keyEnd);
     return true;
+}
+
+void appendTextKey(std::string_view text, bool jet4, std::vector<std::uint8_t>& key) {
+    if (!jet4) {
+        appendJet3TextKey(
+            std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), key);
+        return;
+    }
+    std::array<std::uint16_t, keyedCharacters> units;
+    std::size_t count = std::min(text.size(), units.size());
+    for (std::size_t i = 0; i < count; ++i)
+        units[i] = ansiToUnit(text[i]);
+    // Every character of Windows-1252 has its code.
+    appendJet4TextKey(std::span<const std::uint16_t>(units.data(), count), key);
 }
 
 } // namespace platform::dao::jet

@@ -6,8 +6,8 @@
 namespace platform::dao::jet {
 
 // A value whose place in an index's order is not known here: a Jet4 text character outside
-// the first 256 code points, or a column type whose keys are not written (binary,
-// decimal).
+// the first 256 code points and Windows-1252, or a column type whose keys are not written
+// (binary, decimal).
 class UnencodableKey : public std::runtime_error {
 public:
     explicit UnencodableKey(const std::string& column)

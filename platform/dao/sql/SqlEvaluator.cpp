@@ -79,7 +79,7 @@ std::string textOf(const Variant& value) {
 }
 
 // Null when either side is Null; otherwise -1, 0 or 1.
-std::optional<int> compare(const Variant& a, const Variant& b) {
+std::optional<int> compare(const Variant& a, const Variant& b, TextOrder order) {
     if (a.isNull() || a.isEmpty() || b.isNull() || b.isEmpty())
         return std::nullopt;
     if (a.isNumeric() != b.isNumeric()) {
@@ -90,7 +90,7 @@ std::optional<int> compare(const Variant& a, const Variant& b) {
         double y = numberOf(b);
         return x < y ? -1 : (x > y);
     }
-    return compareKeyValues(a, b);
+    return compareKeyValues(a, b, order);
 }
 
 std::optional<bool> truthOf(const Variant& value) {
@@ -147,17 +147,18 @@ Variant concatenation(const Variant& a, const Variant& b) {
     return Variant::text(textOf(a) + textOf(b));
 }
 
-Variant like(const Variant& value, const Variant& pattern) {
+Variant like(const Variant& value, const Variant& pattern, TextOrder order) {
     if (value.isNull() || value.isEmpty() || pattern.isNull() || pattern.isEmpty())
         return Variant::null();
-    return Variant::boolean(likeMatches(textOf(value), textOf(pattern)));
+    return Variant::boolean(likeMatches(textOf(value), textOf(pattern), order));
 }
 
 Variant inList(const SqlExpression& expression, RowValues& row) {
     Variant value = evaluate(*expression.operands[0], row);
     bool unknown = false;
     for (std::size_t i = 1; i < expression.operands.size(); ++i) {
-        std::optional<int> order = compare(value, evaluate(*expression.operands[i], row));
+        std::optional<int> order =
+            compare(value, evaluate(*expression.operands[i], row), row.textOrder());
         if (!order)
             unknown = true;
         else if (*order == 0)
@@ -168,8 +169,10 @@ Variant inList(const SqlExpression& expression, RowValues& row) {
 
 Variant between(const SqlExpression& expression, RowValues& row) {
     Variant value = evaluate(*expression.operands[0], row);
-    std::optional<int> low = compare(value, evaluate(*expression.operands[1], row));
-    std::optional<int> high = compare(value, evaluate(*expression.operands[2], row));
+    std::optional<int> low =
+        compare(value, evaluate(*expression.operands[1], row), row.textOrder());
+    std::optional<int> high =
+        compare(value, evaluate(*expression.operands[2], row), row.textOrder());
     std::optional<bool> aboveLow = low ? std::optional<bool>(*low >= 0) : std::nullopt;
     std::optional<bool> belowHigh = high ? std::optional<bool>(*high <= 0) : std::nullopt;
     if (aboveLow == false || belowHigh == false)
@@ -217,7 +220,7 @@ Variant evaluate(const SqlExpression& expression, RowValues& row) {
         return logical(expression, row);
     case Kind::Compare: {
         std::optional<int> order =
-            compare(evaluate(*operands[0], row), evaluate(*operands[1], row));
+            compare(evaluate(*operands[0], row), evaluate(*operands[1], row), row.textOrder());
         return order ? Variant::boolean(comparisonHolds(expression.op, *order)) : Variant::null();
     }
     case Kind::Arithmetic:
@@ -225,8 +228,8 @@ Variant evaluate(const SqlExpression& expression, RowValues& row) {
     case Kind::Concat:
         return concatenation(evaluate(*operands[0], row), evaluate(*operands[1], row));
     case Kind::Like:
-        return negatedIf(expression.negated,
-                         like(evaluate(*operands[0], row), evaluate(*operands[1], row)));
+        return negatedIf(expression.negated, like(evaluate(*operands[0], row),
+                                                  evaluate(*operands[1], row), row.textOrder()));
     case Kind::IsNull: {
         Variant value = evaluate(*operands[0], row);
         return Variant::boolean((value.isNull() || value.isEmpty()) != expression.negated);

@@ -1,7 +1,7 @@
 #include "platform/dao/sql/SqlLexer.h"
 
+#include "platform/dao/JetDate.h"
 #include "platform/dao/jet/Names.h"
-#include "platform/dao/sql/JetDate.h"
 #include "platform/dao/sql/SqlError.h"
 
 #include <cctype>

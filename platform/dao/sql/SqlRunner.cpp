@@ -101,7 +101,7 @@ private:
 class CurrentRecord : public RowValues {
 public:
     explicit CurrentRecord(Recordset& recordset, std::size_t columns)
-        : recordset_(recordset), values_(columns) {}
+        : RowValues(recordset.textOrder()), recordset_(recordset), values_(columns) {}
 
     Variant column(std::size_t index) override {
         if (!values_[index]) {
@@ -121,6 +121,7 @@ private:
 // Values with no record behind them (INSERT ... VALUES): their names are parameters.
 class NoRecord : public RowValues {
 public:
+    explicit NoRecord(TextOrder order) : RowValues(order) {}
     Variant column(std::size_t) override { return Variant::null(); }
 };
 
@@ -175,21 +176,32 @@ void bindOrder(SqlSelect& select, const std::vector<OutputColumn>& output, Table
     }
 }
 
-// A record a select chose: its row, its values and the keys it is ordered by.
+// A record a select chose: its row, its values and the keys it is ordered by (texts by the
+// bytes of their keys).
 struct Chosen {
     std::uint32_t rowId = 0;
     std::vector<Variant> values;
     std::vector<Variant> keys;
 };
 
+// Values in their sorting forms, which compare without regard to the order they came in.
 int compareRows(const std::vector<Variant>& a, const std::vector<Variant>& b,
                 const std::vector<OrderItem>* order) {
     for (std::size_t i = 0; i < a.size(); ++i) {
-        int result = compareKeyValues(a[i], b[i]);
+        // No text is left in them: either order compares them alike.
+        int result = compareKeyValues(a[i], b[i], TextOrder::Jet4);
         if (result != 0)
             return order && (*order)[i].descending ? -result : result;
     }
     return 0;
+}
+
+std::vector<Variant> sortingForms(const std::vector<Variant>& values, TextOrder order) {
+    std::vector<Variant> forms;
+    forms.reserve(values.size());
+    for (const Variant& value : values)
+        forms.push_back(sortingForm(value, order));
+    return forms;
 }
 
 // Walks a table's records in order; `visit` decides where the walk goes on (it moves on or
@@ -215,22 +227,27 @@ std::vector<Chosen> choose(Recordset& recordset, const SqlSelect& select,
             for (const OutputColumn& column : output)
                 row.values.push_back(evaluate(*column.expression, record));
             for (const OrderItem& item : select.orderBy)
-                row.keys.push_back(evaluate(*item.expression, record));
+                row.keys.push_back(
+                    sortingForm(evaluate(*item.expression, record), record.textOrder()));
             chosen.push_back(std::move(row));
         }
         check(recordset.moveNext());
     });
     if (select.distinct) {
         // Duplicates are found by sorting on the values, as the engine does, so that the
-        // result without an order of its own comes in the order of its columns.
-        std::stable_sort(chosen.begin(), chosen.end(), [](const Chosen& a, const Chosen& b) {
-            return compareRows(a.values, b.values, nullptr) < 0;
+        // result without an order of its own comes in the order of its columns; texts the
+        // keys call equal are one.
+        std::vector<std::pair<std::vector<Variant>, std::size_t>> forms;
+        for (std::size_t i = 0; i < chosen.size(); ++i)
+            forms.emplace_back(sortingForms(chosen[i].values, record.textOrder()), i);
+        std::stable_sort(forms.begin(), forms.end(), [](const auto& a, const auto& b) {
+            return compareRows(a.first, b.first, nullptr) < 0;
         });
-        chosen.erase(std::unique(chosen.begin(), chosen.end(),
-                                 [](const Chosen& a, const Chosen& b) {
-                                     return compareRows(a.values, b.values, nullptr) == 0;
-                                 }),
-                     chosen.end());
+        std::vector<Chosen> distinct;
+        for (std::size_t i = 0; i < forms.size(); ++i)
+            if (i == 0 || compareRows(forms[i - 1].first, forms[i].first, nullptr) != 0)
+                distinct.push_back(std::move(chosen[forms[i].second]));
+        chosen = std::move(distinct);
     }
     if (!select.orderBy.empty())
         std::stable_sort(chosen.begin(), chosen.end(), [&](const Chosen& a, const Chosen& b) {
@@ -368,7 +385,7 @@ public:
         std::vector<std::string> names;
         std::vector<std::vector<Variant>> rows = statement.fromSelect
                                                      ? selectedValues(statement.select, names)
-                                                     : listedValues(statement);
+                                                     : listedValues(statement, target->textOrder());
         std::vector<std::size_t> columns;
         for (const std::string& name : statement.columns)
             columns.push_back(targetColumn(targetScope, {}, name));
@@ -400,12 +417,12 @@ private:
             scope.bind(*select.where);
     }
 
-    std::vector<std::vector<Variant>> listedValues(SqlStatement& statement) {
+    std::vector<std::vector<Variant>> listedValues(SqlStatement& statement, TextOrder order) {
         TableScope scope(nullptr, {}, {}, parameters_);
         for (auto& value : statement.values)
             scope.bind(*value);
         scope.requireParameters();
-        NoRecord none;
+        NoRecord none(order);
         std::vector<Variant> row;
         for (const auto& value : statement.values)
             row.push_back(evaluate(*value, none));

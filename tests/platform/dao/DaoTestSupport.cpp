@@ -73,12 +73,14 @@ std::string shellQuoted(const std::string& text) {
     return quoted + "'";
 }
 
-// An independent conversion (the C library's) for comparing with mdbtools' UTF-8 output.
-std::string fromUtf8(const std::string& utf8) {
-    iconv_t converter = iconv_open("CP1252", "UTF-8");
+namespace {
+
+// The C library's conversion, independent of ours; "?" for what the target lacks.
+std::string converted(const std::string& text, const char* to, const char* from) {
+    iconv_t converter = iconv_open(to, from);
     std::string out;
-    char* in = const_cast<char*>(utf8.data());
-    std::size_t inLeft = utf8.size();
+    char* in = const_cast<char*>(text.data());
+    std::size_t inLeft = text.size();
     while (inLeft > 0) {
         char buffer[256];
         char* outPtr = buffer;
@@ -97,6 +99,17 @@ std::string fromUtf8(const std::string& utf8) {
     }
     iconv_close(converter);
     return out;
+}
+
+} // namespace
+
+// For comparing with mdbtools' UTF-8 output.
+std::string fromUtf8(const std::string& utf8) {
+    return converted(utf8, "CP1252", "UTF-8");
+}
+
+std::string toUtf8(const std::string& windows1252) {
+    return converted(windows1252, "UTF-8", "CP1252");
 }
 
 std::vector<std::string> lines(const std::string& text) {

@@ -39,6 +39,7 @@ private:
 
 std::string shellQuoted(const std::string& text);
 std::string fromUtf8(const std::string& utf8); // to Windows-1252, "?" for the rest
+std::string toUtf8(const std::string& windows1252);
 std::vector<std::string> lines(const std::string& text);
 std::vector<std::string> sorted(std::vector<std::string> items);
 

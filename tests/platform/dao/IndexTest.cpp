@@ -61,9 +61,9 @@ using jet::ColumnType;
 // hyphen and apostrophe Jet4 lists apart, a space and digits.
 const std::string alphabet = "aAbBe\xE9\xC9 -'09z";
 
-// Keys compare without regard to case, accents apart.
+// Keys compare without regard to case, accents apart, and leave trailing blanks out.
 std::string folded(const std::string& text) {
-    std::string result = text;
+    std::string result = text.substr(0, text.find_last_not_of(' ') + 1);
     for (char& c : result) {
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c + 32);

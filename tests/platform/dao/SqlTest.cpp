@@ -7,9 +7,9 @@
 #include "platform/dao/Collection.h"
 #include "platform/dao/ExportText.h"
 #include "platform/dao/Field.h"
+#include "platform/dao/JetDate.h"
 #include "platform/dao/LinkedDatabase.h"
 #include "platform/dao/QueryDef.h"
-#include "platform/dao/sql/JetDate.h"
 #include "platform/dao/sql/SqlError.h"
 #include "platform/dao/sql/SqlEvaluator.h"
 #include "platform/dao/sql/SqlParser.h"
@@ -39,11 +39,12 @@ int parseError(const std::string& text) {
 
 // The value of a condition made of literals: "true", "false" or "null"; the error number
 // when it cannot be taken.
-std::string truthOf(const std::string& condition) {
+std::string truthOf(const std::string& condition, TextOrder order = TextOrder::Jet4) {
     class NoColumns : public RowValues {
     public:
+        explicit NoColumns(TextOrder order) : RowValues(order) {}
         Variant column(std::size_t) override { return Variant::null(); }
-    } row;
+    } row(order);
     try {
         SqlStatement statement = parseStatement("SELECT * FROM t WHERE " + condition);
         Variant value = evaluate(*statement.select.where, row);
@@ -119,6 +120,41 @@ TEST(SqlParserTest, ConditionsCarryNullAndCompareAsJetDoes) {
     EXPECT_EQ(truthOf("Null LIKE '*'"), "null");
 }
 
+// Texts compare as their index keys: without regard to case, accented letters apart from
+// the plain ones and after them, trailing blanks left out; LIKE takes a character as its key.
+// Jet3 keys the typographic apostrophe as the plain one, Jet4 apart.
+TEST(SqlParserTest, TextsCompareAsTheirIndexKeys) {
+    for (TextOrder order : {TextOrder::Jet3, TextOrder::Jet4}) {
+        SCOPED_TRACE(order == TextOrder::Jet4 ? "Jet4" : "Jet3");
+        for (const char* holding : {"'\xC9"
+                                    "CLAIR' = '\xE9"
+                                    "clair'",
+                                    "'row7 ' = 'row7'", "'e' < '\xE9' AND '\xE9' < 'f'",
+                                    "'\xE9"
+                                    "clair' BETWEEN 'eclair' AND 'f'",
+                                    "'\xC9"
+                                    "clair' IN ('x', '\xE9"
+                                    "CLAIR')",
+                                    "'\xC9"
+                                    "clair' LIKE '\xE9*'",
+                                    "'\xE9' LIKE '[a-f]'", "'\x8A' LIKE '[\x9A]'",
+                                    "'p\xE9rez' > 'Perez' AND 'Perez' >= 'PEREZ'"})
+            EXPECT_EQ(truthOf(holding, order), "true") << holding;
+        for (const char* failing : {"'\xE9"
+                                    "clair' = 'eclair'",
+                                    "'\xE9' LIKE 'e'", "' row7' = 'row7'", "'\xE9' LIKE '[f-z]'"})
+            EXPECT_EQ(truthOf(failing, order), "false") << failing;
+    }
+    EXPECT_EQ(truthOf("'O\x92"
+                      "Brien' = 'O''Brien'",
+                      TextOrder::Jet3),
+              "true");
+    EXPECT_EQ(truthOf("'O\x92"
+                      "Brien' = 'O''Brien'",
+                      TextOrder::Jet4),
+              "false");
+}
+
 TEST(LinkedDatabaseTest, LinksAreFollowedToTheirFileOrItsTailBesideTheFrontEnd) {
     ScratchFolder scratch;
     namespace fs = std::filesystem;
@@ -140,6 +176,11 @@ TEST(LinkedDatabaseTest, LinksAreFollowedToTheirFileOrItsTailBesideTheFrontEnd) 
     EXPECT_EQ(findLinkedDatabase(front, "C:\\db\\deep\\list2.mdb").found, deep)
         << "the longest tail that is there wins";
     EXPECT_EQ(findLinkedDatabase(front, "\\\\server\\share\\list2.mdb").found, beside);
+    EXPECT_EQ(findLinkedDatabase(front, "C:\\DB\\Deep\\LIST2.MDB").found, deep)
+        << "Windows names are found without regard to case";
+    EXPECT_EQ(findLinkedDatabase(front, "c:\\List2.Mdb").found, beside);
+    EXPECT_FALSE(findLinkedDatabase(front, "Data/List.mdb").found)
+        << "a path of this machine keeps its case";
     LinkedDatabaseSearch missing = findLinkedDatabase(front, "C:\\db\\deep\\gone.mdb");
     EXPECT_FALSE(missing.found);
     EXPECT_EQ(missing.lookedAt, (std::vector<std::string>{scratch.path("front/db/deep/gone.mdb"),
@@ -301,6 +342,90 @@ TEST_F(SqlTest, SelectInsertAndUpdateKeepNamesOrderAndValues) {
     EXPECT_EQ(errorNumber(database->openRecordset("SELECT * FROM Nowhere", -1, distinct)), 3078);
     EXPECT_EQ(errorNumber(database->execute("INSERT INTO Table1 (data1, Z) VALUES (1, 2)")), 3265);
     EXPECT_EQ(errorNumber(database->execute("INSERT INTO Table1 (data1, data3) VALUES (1)")), 3346);
+}
+
+// A primary key and a WHERE agree on which texts are the same: what the key refuses as a
+// duplicate, the condition finds; ORDER BY and DISTINCT follow the keys too.
+TEST_F(SqlTest, KeysAndConditionsAgreeOnAccentsCaseAndTrailingBlanks) {
+    ScratchFolder scratch;
+    struct Case {
+        const char* file;
+        std::string table;
+        std::string key;   // the primary key's text column
+        std::string other; // another text column
+    };
+    for (const Case& c :
+         {Case{"jackcess/testIndexPropertiesV2003.mdb", "TableUnique2_temp", "row", "data1"},
+          Case{"jackcess/testIndexCodesV1997.mdb", "Table1", "name", "data"}}) {
+        SCOPED_TRACE(c.file);
+        std::string path = scratch.copy(c.file);
+        auto database = open(engine, path);
+        ASSERT_TRUE(database);
+        const std::string& key = c.key;
+        const std::string& table = c.table;
+        int serial = 0;
+        auto insert = [&](const std::string& value) {
+            return errorNumber(database->execute("INSERT INTO " + table + " (" + key + ", " +
+                                                 c.other + ") VALUES (" + value + ", 'x" +
+                                                 std::to_string(++serial) + "')"));
+        };
+        EXPECT_EQ(insert("'\xE9"
+                         "clair'"),
+                  0)
+            << errorText(engine);
+        EXPECT_EQ(insert("'\xC9"
+                         "CLAIR'"),
+                  3022)
+            << "case";
+        EXPECT_EQ(insert("'\xE9"
+                         "clair  '"),
+                  3022)
+            << "trailing blanks";
+        EXPECT_EQ(insert("'eclair'"), 0) << "an accent makes another key";
+        EXPECT_EQ(insert("'  eclair'"), 0) << "leading blanks count";
+        EXPECT_EQ(insert("'row7 '"), 3022) << "row7 is there already";
+        EXPECT_EQ(rows(*database, "SELECT " + key + " FROM " + table + " WHERE " + key +
+                                      " = '\xC9"
+                                      "CLAIR '"),
+                  std::vector<std::string>{"\xE9"
+                                           "clair"});
+        EXPECT_EQ(rows(*database, "SELECT " + key + " FROM " + table + " WHERE " + key +
+                                      " LIKE '*CLAIR' ORDER BY " + key + " DESC"),
+                  (std::vector<std::string>{"\xE9"
+                                            "clair",
+                                            "eclair", "  eclair"}));
+        EXPECT_EQ(rows(*database, "SELECT DISTINCT " + key + " FROM " + table + " WHERE " + key +
+                                      " IN ('ECLAIR', '\xC9"
+                                      "CLAIR', 'row7  ')"),
+                  (std::vector<std::string>{"eclair",
+                                            "\xE9"
+                                            "clair",
+                                            "row7"}));
+        ASSERT_EQ(database->close(), statusOk);
+        EXPECT_EQ(indexProblems(path), std::vector<std::string>{});
+    }
+}
+
+// A unique index over several columns calls no key with a Null in it a duplicate: the file
+// Access wrote holds (Null, Null) twice in DataIndex, unique over data1 and data2, and so a
+// key with one Null column repeats too; a key without Null does not.
+TEST_F(SqlTest, AUniqueIndexTakesEveryKeyThatHasANull) {
+    ScratchFolder scratch;
+    std::string path = scratch.copy("jackcess/testIndexPropertiesV2003.mdb");
+    auto database = open(engine, path);
+    ASSERT_TRUE(database);
+    EXPECT_EQ(rows(*database, "SELECT row FROM TableUnique2_temp WHERE data1 IS NULL AND data2 "
+                              "IS NULL"),
+              (std::vector<std::string>{"row5", "row10"}));
+    const std::string insert = "INSERT INTO TableUnique2_temp (row, data1, data2) VALUES ";
+    run(*database, insert + "('n1', Null, Null)");
+    run(*database, insert + "('n2', 'stuff', Null)");
+    run(*database, insert + "('n3', 'STUFF ', Null)");
+    run(*database, insert + "('n4', Null, 13)");
+    EXPECT_EQ(errorNumber(database->execute(insert + "('n5', 'Stuff', 13)")), 3022)
+        << "row0 holds stuff and 13";
+    ASSERT_EQ(database->close(), statusOk);
+    EXPECT_EQ(indexProblems(path), std::vector<std::string>{});
 }
 
 // A statement that fails on one record changes none: the table reads as before it.
@@ -480,6 +605,28 @@ TEST_F(SqlTest, SqlToolPrintsRecordsOrCountsAndReportsFailures) {
     EXPECT_EQ(runCommand(tool + "'DELETE FROM Table1 WHERE' 2>&1; echo status $?"),
               "mdbsql: 3075 Syntax error in the SQL statement 'DELETE FROM Table1 WHERE'. The "
               "statement ends too soon.\nstatus 1\n");
+
+    // A statement typed in a UTF-8 terminal: its texts are stored in Windows-1252, as
+    // mdb-export (which writes UTF-8) shows; one already in Windows-1252 is taken as it is,
+    // and a character the code page lacks becomes "?". Text into a date field is a date.
+    EXPECT_EQ(runCommand(tool + "\"UPDATE Table1 SET B = 'P\xC3\xA9rez O\xE2\x80\x99"
+                                "Brien \xE2\x82\xAC"
+                                "5', "
+                                "G = '2003-03-01' WHERE A = 'a'\""),
+              "1 rows affected\n");
+    EXPECT_EQ(
+        runCommand(tool + "\"UPDATE Table1 SET B = B & ' \xE9t\xE9 \xC4\x89' WHERE A = 'a'\""),
+        "1 rows affected\n")
+        << "Windows-1252 bytes";
+    EXPECT_EQ(runCommand(tool + "\"UPDATE Table1 SET B = B & ' \xC4\x89' WHERE A = 'a'\""),
+              "1 rows affected\n");
+    std::string exported = runCommand("mdb-export " + path + " Table1");
+    EXPECT_NE(exported.find("\"P\xC3\xA9rez O\xE2\x80\x99"
+                            "Brien \xE2\x82\xAC"
+                            "5 \xC3\xA9t\xC3\xA9 \xC3\x84\xE2\x80\xB0 ?\""),
+              std::string::npos)
+        << exported;
+    EXPECT_NE(exported.find("\"03/01/03 00:00:00\""), std::string::npos) << exported;
 }
 
 } // namespace

@@ -269,6 +269,17 @@ TEST(FieldValueTest, ConversionsRoundAndRefuse) {
               failure(ErrorNumber::NumericOverflow));
     EXPECT_EQ(convert(jet::ColumnType::Long, Variant(), out), statusOk);
     EXPECT_TRUE(out.isNull()) << "Empty, as a blank field is written, stores Null";
+    // A text for a Date/Time field is read as a date, in either order of its parts.
+    for (const char* date : {"3/1/2003", " 2003-03-01 ", "03/01/03"}) {
+        EXPECT_EQ(convert(jet::ColumnType::DateTime, Variant::text(date), out), statusOk) << date;
+        EXPECT_EQ(out, Variant::date(37681)) << date;
+    }
+    EXPECT_EQ(convert(jet::ColumnType::DateTime, Variant::text("3/1/2003 6:00 PM"), out), statusOk);
+    EXPECT_EQ(out, Variant::date(37681.75));
+    for (const char* notDate : {"2/30/2003", "tomorrow", "37681", ""})
+        EXPECT_EQ(errorNumber(convert(jet::ColumnType::DateTime, Variant::text(notDate), out)),
+                  3421)
+            << notDate;
 }
 
 TEST_F(WriteTest, RefusalsLeaveTheFileAsItWas) {
@@ -636,6 +647,102 @@ TEST_F(WriteTest, AddingAndDeletingRowsOfATableWithoutIndexes) {
     EXPECT_EQ(errorNumber(fieldsOf(*other)[0]->value(value)), 3167);
     EXPECT_EQ(errorNumber(other->edit()), 3167);
     EXPECT_EQ(errorNumber(other->deleteRecord()), 3167);
+}
+
+// Rows added one a session (the sql tool adds one a run) go to the pages with room, as the
+// table's map of them says, and the room deleted rows leave is used again: the file grows by
+// what the rows need, not by a page a session.
+TEST_F(WriteTest, EachSessionsRowsGoWhereThereIsRoom) {
+    for (const char* file : {"jackcess/overflowTestV2000.mdb", "jackcess/overflowTestV1997.mdb"}) {
+        SCOPED_TRACE(file);
+        std::string path = scratch.copy(file);
+        auto addInSessions = [&](int sessions, int rows, const std::string& name) {
+            for (int s = 0; s < sessions; ++s) {
+                auto recordset = table(path, "Table1");
+                ASSERT_TRUE(recordset);
+                auto fields = fieldsOf(*recordset);
+                for (int r = 0; r < rows; ++r) {
+                    ASSERT_EQ(recordset->addNew(), statusOk);
+                    std::string value = name + " " + std::to_string(s) + "-" + std::to_string(r);
+                    ASSERT_EQ(fields[0]->setValue(Variant::text(value)), statusOk);
+                    ASSERT_EQ(fields[1]->setValue(Variant::text("12 MAIN STREET")), statusOk);
+                    ASSERT_EQ(recordset->update(), statusOk) << errorText(engine);
+                }
+                ASSERT_EQ(database->close(), statusOk) << errorText(engine);
+            }
+        };
+        addInSessions(1, 300, "first");
+        auto filled = fs::file_size(path);
+        addInSessions(150, 1, "one");
+        const std::uintmax_t page =
+            std::string(file).find("V1997") != std::string::npos ? 2048 : 4096;
+        // 150 rows of about 30 bytes: two or three pages, not 150.
+        EXPECT_LE(fs::file_size(path), filled + 4 * page);
+
+        auto recordset = table(path, "Table1");
+        ASSERT_TRUE(recordset);
+        for (int deleted = 0; deleted < 200; ++deleted) {
+            ASSERT_EQ(recordset->moveFirst(), statusOk);
+            ASSERT_EQ(recordset->deleteRecord(), statusOk);
+        }
+        ASSERT_EQ(database->close(), statusOk);
+        auto thinned = fs::file_size(path);
+        addInSessions(20, 10, "again");
+        for (int i = 0; i < 5; ++i)
+            runCommand(std::string(QUILLAN_BUILD_DIR) + "/mdbsql " + shellQuoted(path) +
+                       " \"INSERT INTO Table1 (data1) VALUES ('tool " + std::to_string(i) + "')\"");
+        // The deleted rows' room is used again; their slots stay, so a page at most is added.
+        EXPECT_LE(fs::file_size(path), thinned + page);
+        EXPECT_EQ(mdbCount(path, "Table1"), std::to_string(7 + 300 + 150 - 200 + 200 + 5) + "\n");
+        EXPECT_EQ(structureProblems(path, {}, corpusFile(file)), std::vector<std::string>{});
+    }
+}
+
+// A column whose Required property is set takes no Null, from a recordset or a statement,
+// on a new record or an edited one (3314, naming the column); the file stays as it was.
+TEST_F(WriteTest, RequiredFieldsTakeNoNull) {
+    std::string path = scratch.copy("ucanaccess/accessLike.mdb");
+    std::string hash = sha256(path);
+    {
+        auto recordset = table(path, "t_like1");
+        ASSERT_TRUE(recordset);
+        EXPECT_EQ(recordset->table().requiredColumns.size(), 1u);
+        ASSERT_EQ(recordset->addNew(), statusOk);
+        ASSERT_EQ(set(*recordset, 0, Variant::text("only a1")), statusOk);
+        EXPECT_EQ(errorNumber(recordset->update()), 3314);
+        EXPECT_EQ(errorText(engine), "3314 The field 'a2' cannot contain a Null value because the "
+                                     "Required property for this field is set to True. Enter a "
+                                     "value in this field.");
+        ASSERT_EQ(recordset->cancelUpdate(), statusOk);
+        auto filled = openTable(*database, "t_like2");
+        ASSERT_EQ(filled->moveFirst(), statusOk);
+        ASSERT_EQ(filled->edit(), statusOk);
+        ASSERT_EQ(set(*filled, 2, Variant::null()), statusOk);
+        EXPECT_EQ(errorNumber(filled->update()), 3314) << "an edited record";
+        ASSERT_EQ(filled->cancelUpdate(), statusOk);
+        EXPECT_EQ(errorNumber(database->execute("UPDATE t_like2 SET Campo2 = Null")), 3314);
+        EXPECT_EQ(errorNumber(database->execute("INSERT INTO t_like1 (a1) VALUES ('x')")), 3314);
+        ASSERT_EQ(database->close(), statusOk);
+    }
+    EXPECT_EQ(sha256(path), hash);
+    {
+        auto recordset = table(path, "t_like1");
+        ASSERT_EQ(recordset->addNew(), statusOk);
+        ASSERT_EQ(set(*recordset, 0, Variant::text("blank a2")), statusOk);
+        ASSERT_EQ(set(*recordset, 1, Variant::text("")), statusOk);
+        EXPECT_EQ(recordset->update(), statusOk) << "a text of no characters is a value";
+        ASSERT_EQ(database->close(), statusOk);
+    }
+    std::vector<std::string> exported = lines(mdbExport(path, "t_like1"));
+    EXPECT_NE(std::find(exported.begin(), exported.end(), "\"blank a2\","), exported.end());
+
+    std::string users = scratch.copy("jackcess/fixedTextTestV2000.mdb");
+    EXPECT_EQ(table(users, "users")->table().requiredColumns.size(), 10u);
+    database.reset();
+    EXPECT_NE(runCommand(std::string(QUILLAN_BUILD_DIR) + "/mdbsql " + shellQuoted(users) +
+                         " 'INSERT INTO users (i_user_id) VALUES (99)' 2>&1")
+                  .find("mdbsql: 3314 The field 'c_user_login'"),
+              std::string::npos);
 }
 
 TEST_F(WriteTest, OriginalsPassTheStructureCheck) {

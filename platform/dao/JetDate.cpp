@@ -1,11 +1,11 @@
-#include "platform/dao/sql/JetDate.h"
+#include "platform/dao/JetDate.h"
 
 #include <cctype>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace platform::dao::sql {
+namespace platform::dao {
 
 namespace {
 
@@ -133,4 +133,4 @@ std::optional<double> parseJetDate(std::string_view text) {
     return *date < 0 ? *date - *time : *date + *time;
 }
 
-} // namespace platform::dao::sql
+} // namespace platform::dao
