@@ -304,6 +304,18 @@ void CellFormat::readXF4(std::string_view data) {
                                 BorderSide::Right};
     for (size_t i = 0; i < 4; ++i)
         setBorderStyle(sides[i], static_cast<BorderStyle>(in.u8(8 + i) & 0x07));
+    keepAsRead(data.substr(0, 12));
+}
+
+void CellFormat::keepAsRead(std::string_view data) {
+    asRead_ = AsRead{std::string(data), fontIndex, numberFormatIndex, body};
+}
+
+std::optional<std::string> CellFormat::unchangedAsRead(size_t size) const {
+    if (asRead_ && asRead_->data.size() == size && asRead_->fontIndex == fontIndex &&
+        asRead_->numberFormatIndex == numberFormatIndex && asRead_->body == body)
+        return asRead_->data;
+    return std::nullopt;
 }
 
 void CellFormat::readXF5(std::string_view data) {
@@ -320,6 +332,7 @@ void CellFormat::readXF5(std::string_view data) {
     static constexpr uint8_t Rotations[] = {0, 255, 90, 180};
     body.alignment =
         static_cast<uint16_t>(withBits(body.alignment, 8, 8, Rotations[(in.u16(6) >> 8) & 0x03]));
+    keepAsRead(data.substr(0, 16));
 }
 
 void CellFormat::readXF8(std::string_view data) {
@@ -336,6 +349,8 @@ void CellFormat::readXF8(std::string_view data) {
 }
 
 std::string CellFormat::writeXF4(int formatBase) const {
+    if (std::optional<std::string> asRead = unchangedAsRead(12))
+        return *asRead;
     if (fontIndex < 0 || fontIndex > 255)
         throw RangeError();
     int format = numberFormatIndex < 0 ? 0 : numberFormatIndex - formatBase;
@@ -385,6 +400,8 @@ std::string CellFormat::writeXF4(int formatBase) const {
 }
 
 std::string CellFormat::writeXF5() const {
+    if (std::optional<std::string> asRead = unchangedAsRead(16))
+        return *asRead;
     if (fontIndex < 0 || fontIndex > 0xFFFF || numberFormatIndex > 0xFFFF)
         throw RangeError();
     std::string out(16, '\0');

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -110,8 +111,20 @@ private:
     void updatePatternColorsUsed();
     void resetFields();
 
+    // Whether the format is still what the older layout read gave; then the body read goes
+    // back as it is (the fields kept here do not hold every bit of those layouts).
+    std::optional<std::string> unchangedAsRead(size_t size) const;
+    void keepAsRead(std::string_view data);
+
     CellFormats* owner_;
     uint8_t backColor_ = 64;
+    struct AsRead {
+        std::string data;
+        int32_t fontIndex = 0;
+        int32_t numberFormatIndex = 0;
+        Body body;
+    };
+    std::optional<AsRead> asRead_;
 };
 
 } // namespace xls

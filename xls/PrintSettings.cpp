@@ -2,6 +2,7 @@
 
 #include "xls/Messages.h"
 #include "xls/XlsError.h"
+#include "xls/XlsUtils.h"
 
 #include <charconv>
 
@@ -39,6 +40,46 @@ void PrintSettings::setFooter(std::string_view text) {
         return;
     }
     footer_ = text;
+}
+
+void PrintSettings::setHeaderAsRead(std::string_view flagged) {
+    setHeader(fromXlsString(flagged));
+    if (header_ == fromXlsString(flagged))
+        headerAsRead_ = flagged;
+}
+
+void PrintSettings::setFooterAsRead(std::string_view flagged) {
+    setFooter(fromXlsString(flagged));
+    if (footer_ == fromXlsString(flagged))
+        footerAsRead_ = flagged;
+}
+
+namespace {
+
+// The page options of SETUP: its bit, and the option it is here.
+constexpr std::pair<uint16_t, PrintSettings::Option> SetupOptions[] = {
+    {0x01, PrintSettings::LeftToRight},
+    {0x02, PrintSettings::Portrait},
+    {0x08, PrintSettings::NoColor},
+    {0x10, PrintSettings::DraftQuality},
+    {0x20, PrintSettings::Notes}};
+
+} // namespace
+
+uint16_t PrintSettings::setupOptionWord() const {
+    uint16_t word = setupFlags;
+    for (const auto& [bit, option] : SetupOptions)
+        if (options & option)
+            word = static_cast<uint16_t>(word | bit);
+    return word;
+}
+
+void PrintSettings::setSetupOptionWord(uint16_t word) {
+    setupFlags = word;
+    for (const auto& [bit, option] : SetupOptions) {
+        options = static_cast<uint16_t>((word & bit) ? options | option : options & ~option);
+        setupFlags = static_cast<uint16_t>(setupFlags & ~bit);
+    }
 }
 
 bool PrintSettings::parseRange(std::string_view text, int& first, int& last) {

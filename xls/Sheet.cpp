@@ -250,7 +250,62 @@ std::string Sheet::formulaText(const Cell& cell) const {
 
 std::string Sheet::rowRecordBody(size_t index) const {
     const RowRecord& r = rowRecords_.at(index);
-    return littleEndianWords({r.row, r.firstCol, r.lastColPlus1, r.height, 0, 0, r.options, r.xf});
+    return littleEndianWords({r.row, r.firstCol, r.lastColPlus1, r.height,
+                              static_cast<uint16_t>(r.reserved & 0xFFFF),
+                              static_cast<uint16_t>(r.reserved >> 16), r.options, r.xf});
+}
+
+namespace {
+
+// The workspace options and their WSBOOL bits.
+constexpr std::pair<Sheet::WorkspaceOption, uint16_t> WsBoolBits[] = {
+    {Sheet::ShowAutoBreaks, 0x0001}, {Sheet::ApplyStyles, 0x0020}, {Sheet::RowSumsBelow, 0x0040},
+    {Sheet::ColSumsRight, 0x0080},   {Sheet::FitToPage, 0x0100},   {Sheet::OutlineSymbols, 0x0400}};
+
+} // namespace
+
+namespace {
+
+constexpr std::pair<Sheet::Option, uint16_t> WindowBits[] = {{Sheet::ShowFormulas, 0x0001},
+                                                             {Sheet::Gridlines, 0x0002},
+                                                             {Sheet::RowColHeadings, 0x0004},
+                                                             {Sheet::FrozenPanes, 0x0008},
+                                                             {Sheet::ShowZeros, 0x0010}};
+
+} // namespace
+
+uint16_t Sheet::windowOptionWord() const {
+    uint16_t word = window.otherOptions;
+    for (const auto& [option, bit] : WindowBits)
+        if (has(option))
+            word = static_cast<uint16_t>(word | bit);
+    return word;
+}
+
+void Sheet::setWindowOptionWord(uint16_t word) {
+    window.otherOptions = word;
+    for (const auto& [option, bit] : WindowBits) {
+        setOption(option, (word & bit) != 0);
+        window.otherOptions = static_cast<uint16_t>(window.otherOptions & ~bit);
+    }
+}
+
+uint16_t Sheet::wsBoolWord() const {
+    uint16_t word = workspaceBits;
+    for (const auto& [option, bit] : WsBoolBits)
+        if (workspaceOptions & option)
+            word = static_cast<uint16_t>(word | bit);
+    return word;
+}
+
+void Sheet::setWsBoolWord(uint16_t word) {
+    workspaceOptions = 0;
+    workspaceBits = word;
+    for (const auto& [option, bit] : WsBoolBits) {
+        if (word & bit)
+            workspaceOptions = static_cast<uint8_t>(workspaceOptions | option);
+        workspaceBits = static_cast<uint16_t>(workspaceBits & ~bit);
+    }
 }
 
 void Sheet::calcDimensions() {
@@ -286,6 +341,7 @@ void Sheet::clear() {
     printSettings_.reset();
     columnFormats_.clear();
     rowRecords_.clear();
+    window = SheetWindow{};
     cells_.clear();
 }
 

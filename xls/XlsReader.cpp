@@ -97,6 +97,7 @@ void XlsReader::run(ExcelVersion version) {
         if (book_.onProgress)
             book_.onProgress(0);
         loop();
+        book_.tabsRead = sheetNames_.size();
         finishSheets();
         if (book_.onProgress)
             book_.onProgress(100);
@@ -196,6 +197,7 @@ void XlsReader::onBof() {
         ++sheetNameIndex_;
         InFileChart& chart = book_.inFileCharts().add();
         chart.tabPosition = sheetNameIndex_;
+        chart.bof = body_.data();
         if (sheetNameIndex_ < static_cast<int>(sheetNames_.size())) {
             const BoundSheetEntry& entry = sheetNames_[static_cast<size_t>(sheetNameIndex_)];
             chart.flaggedName =
@@ -229,8 +231,10 @@ void XlsReader::startSubstream() {
     lastKept_ = false;
     inCustomView_ = false;
     lastOtherRecord_ = recordNumber_;
-    if (KeptRecords* kept = keptRecords())
+    if (KeptRecords* kept = keptRecords()) {
         kept->read = true;
+        kept->bof = body_.data();
+    }
 }
 
 KeptRecords* XlsReader::keptRecords() {
@@ -288,8 +292,11 @@ void XlsReader::onOtherRecord() {
     if (!kept)
         return;
     Keeping keeping = keepingOfCurrent();
-    if (keeping == Keeping::Made)
+    if (keeping == Keeping::Made) {
         placeMark_ = kept->countMade(header_.id);
+        if (header_.id != record::Sst && header_.id != record::ExtSst)
+            kept->keepMadeBody(header_.id, body_.data());
+    }
     if (keeping == Keeping::Kept || keeping == Keeping::Drawing)
         keepCurrent(*kept, keeping == Keeping::Drawing);
     else
@@ -381,6 +388,7 @@ void XlsReader::skipSubstream() {
 void XlsReader::finishSheets() {
     for (size_t i = 0; i < book_.sheets().count(); ++i) {
         Sheet& s = book_.sheets().item(i);
+        s.window.zoomRead = s.zoom;
         s.cells().beginIterate();
         if (!s.cells().nextCell())
             continue;

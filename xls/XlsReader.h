@@ -136,6 +136,7 @@ private:
     void onXf();
     void onPalette();
     void onWriteAccess();
+    void readUserName();
     void onSst();
     void onNameRecord();
     void readBiff5Name();

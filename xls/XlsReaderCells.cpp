@@ -130,7 +130,7 @@ bool XlsReader::onCellRecord() {
         boolErr(b.u8(6), b.u8(7), b.u16(4));
         break;
     case record::Row: {
-        RowRecord entry{b.u16(0), b.u16(2), b.u16(4), b.u16(6), b.u16(12), b.u16(14)};
+        RowRecord entry{b.u16(0), b.u16(2), b.u16(4), b.u16(6), b.u16(12), b.u16(14), b.u32(8)};
         if (book_.onRow && entry.height != 0x00FF)
             book_.onRow(entry.row, entry.height, entry.xf);
         s->addRowRecord(entry);

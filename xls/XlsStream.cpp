@@ -291,7 +291,7 @@ void XlsStream::writeXlsString(std::string_view text) {
     if (text.empty())
         return;
     std::string flagged = toXlsString(text, unicodeStrings_);
-    size_t count = isWideXlsString(flagged) ? (flagged.size() - 1) / 2 : flagged.size() - 1;
+    size_t count = xlsStringCount(flagged);
     if (count > 0xFFFF)
         throw RangeError();
     writeRaw(littleEndianWord(static_cast<uint16_t>(count)));
@@ -303,7 +303,7 @@ void XlsStream::writeFlaggedString(std::string_view flagged) {
         writeRaw(littleEndianWord(0));
         return;
     }
-    size_t count = isWideXlsString(flagged) ? (flagged.size() - 1) / 2 : flagged.size() - 1;
+    size_t count = xlsStringCount(flagged);
     if (count > 0xFFFF)
         throw RangeError();
     writeRaw(littleEndianWord(static_cast<uint16_t>(count)));
