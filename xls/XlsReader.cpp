@@ -3,6 +3,7 @@
 
 #include "xls/XlsReader.h"
 
+#include "platform/storage/StorageError.h"
 #include "platform/text/WindowsCodePage.h"
 #include "xls/RecordId.h"
 #include "xls/Workbook.h"
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <new>
 
 namespace xls {
@@ -53,11 +55,32 @@ double XlsReader::decodeRk(uint32_t rk) {
 }
 
 void XlsReader::read(const std::string& fileName) {
-    run(stream_.openRead(fileName));
+    fileLabel_ = std::filesystem::path(fileName).filename().string();
+    ExcelVersion version;
+    try {
+        version = stream_.openRead(fileName);
+    } catch (const platform::StorageError&) {
+        throw damaged();
+    }
+    run(version);
+}
+
+// The container library's own words (its block tables, its failed assertions) tell a person
+// nothing.
+platform::StorageError XlsReader::damaged() const {
+    return platform::StorageError(
+        (fileLabel_.empty() ? std::string("The file") : "\"" + fileLabel_ + "\"") +
+        " is damaged: the compound file that holds its workbook cannot be read");
 }
 
 void XlsReader::readBytes(std::string fileBytes) {
-    run(stream_.openReadBytes(std::move(fileBytes)));
+    ExcelVersion version;
+    try {
+        version = stream_.openReadBytes(std::move(fileBytes));
+    } catch (const platform::StorageError&) {
+        throw damaged();
+    }
+    run(version);
 }
 
 void XlsReader::run(ExcelVersion version) {
@@ -101,6 +124,10 @@ void XlsReader::run(ExcelVersion version) {
         finishSheets();
         if (book_.onProgress)
             book_.onProgress(100);
+    } catch (const platform::StorageError&) {
+        finishSheets();
+        stream_.abandon();
+        throw damaged();
     } catch (...) {
         finishSheets();
         stream_.abandon();
@@ -134,8 +161,7 @@ void XlsReader::loop() {
         } catch (const std::bad_alloc&) {
             throw;
         } catch (const std::exception& e) {
-            throw XlsError("Error on reading record # " + std::to_string(recordNumber_) + "\r" +
-                           e.what());
+            throw RecordError(recordNumber_, e.what(), fileLabel_);
         }
     }
 }

@@ -15,8 +15,9 @@
 #include <vector>
 
 namespace platform {
+class StorageError;
 class WindowsCodePage;
-}
+} // namespace platform
 
 namespace xls {
 
@@ -28,8 +29,9 @@ class Workbook;
 // Reads one workbook file into a cleared workbook: every record in file order, handed to a
 // handler by its id, the current sheet switched at each BOF. One reader serves one read.
 // Every length and count a record states is checked against the record; a failure while a
-// record is handled raises XlsError "Error on reading record # n" CR and the cause, and
-// what was read before it stays in the workbook.
+// record is handled raises RecordError, one line naming the record, the file and the cause,
+// and what was read before it stays in the workbook. A damaged compound file raises
+// platform::StorageError in words naming the file.
 class XlsReader {
 public:
     explicit XlsReader(Workbook& book);
@@ -62,6 +64,7 @@ private:
     };
 
     void run(ExcelVersion version);
+    platform::StorageError damaged() const;
     void loop();
     void dispatch();
     // Records other than cells: their handler, then kept or counted for the writer.
@@ -155,6 +158,7 @@ private:
 
     Workbook& book_;
     XlsStream stream_;
+    std::string fileLabel_; // the name of the file read, for messages
     std::unique_ptr<platform::WindowsCodePage> codePage_;
     ExcelVersion version_ = ExcelVersion::None;
     RecordHeader header_;

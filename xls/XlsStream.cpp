@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 
 namespace xls {
@@ -39,6 +40,9 @@ XlsStream::~XlsStream() {
 
 ExcelVersion XlsStream::openRead(const std::string& fileName) {
     abandon();
+    std::error_code error;
+    if (std::filesystem::is_directory(fileName, error))
+        throw XlsError("\"" + fileName + "\" is a folder, not a workbook");
     std::optional<std::string> bytes = platform::readFileBytes(fileName);
     if (!bytes)
         throw XlsError("Cannot open file \"" + fileName + "\"");
