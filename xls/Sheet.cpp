@@ -202,7 +202,9 @@ void Sheet::setCompressedString(int col, int row, std::string_view chars, int32_
 
 void Sheet::setStringIndex(int col, int row, int32_t sstIndex, int32_t xf) {
     int32_t key = cellKey(col, row);
-    cells_.set(Cell::string(key, strings().addRef(sstIndex), xf));
+    // A cell handed on is not kept: it holds no use of the string.
+    int32_t index = cells_.passing() ? strings().validIndex(sstIndex) : strings().addRef(sstIndex);
+    cells_.set(Cell::string(key, index, xf));
 }
 
 void Sheet::storeFormula(CellType type, int col, int row, std::string_view tokens, int32_t xf) {

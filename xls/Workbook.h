@@ -147,6 +147,11 @@ public:
     bool isMac = false;
     bool preserveMacros = false;
 
+    // While a sink is set, a read hands the cells to it instead of keeping them (see
+    // CellSink); the sink must outlive the read.
+    void setCellSink(CellSink* sink) { cellSink_ = sink; }
+    CellSink* cellSink() const { return cellSink_; }
+
     // Progress of a read in percent, 0 to 100; called after a successful read; called for
     // each ROW record (row, height, format) whose height is not 0x00FF.
     std::function<void(int percent)> onProgress;
@@ -247,6 +252,7 @@ private:
     uint16_t codepage_ = 1200;
     char funcArgSeparator_ = ',';
     platform::PrinterDevice* printer_ = nullptr;
+    CellSink* cellSink_ = nullptr;
     std::optional<std::string> printerDevMode_;
     bool printerDevModeCached_ = false;
 };

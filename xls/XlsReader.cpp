@@ -15,6 +15,7 @@
 #include <cstring>
 #include <filesystem>
 #include <new>
+#include <utility>
 
 namespace xls {
 
@@ -116,6 +117,7 @@ void XlsReader::run(ExcelVersion version) {
             inWorksheet_ = true;
         }
         startSubstream();
+        beginSheet();
         book_.isMac = biff8() && (body_.u32(8) & 0x10) != 0;
         if (book_.onProgress)
             book_.onProgress(0);
@@ -248,6 +250,7 @@ void XlsReader::onBof() {
     }
     sheet()->substreamType = type;
     startSubstream();
+    beginSheet();
 }
 
 // A substream's kept records start with no place yet: a kept record before any made one
@@ -379,6 +382,7 @@ KeptRecords::Mark XlsReader::markOfCellRecordAt(uint64_t position) {
 }
 
 void XlsReader::onEof() {
+    endSheet();
     inWorksheet_ = false;
     lastKept_ = false;
     sharedFormulas_.clear();
@@ -409,21 +413,44 @@ void XlsReader::skipSubstream() {
     }
 }
 
+void XlsReader::finishSheets() {
+    endSheet();
+    for (size_t i = 0; i < book_.sheets().count(); ++i)
+        finishSheet(book_.sheets().item(i));
+}
+
+// The cells of a sheet go to the workbook's cell sink when it has one.
+void XlsReader::beginSheet() {
+    Sheet* s = sheet();
+    CellSink* sink = book_.cellSink();
+    if (!s || !sink)
+        return;
+    s->cells().passTo(sink);
+    sink->sheetBegins(*s);
+    sinkSheet_ = s;
+}
+
+void XlsReader::endSheet() {
+    if (!sinkSheet_)
+        return;
+    Sheet& s = *std::exchange(sinkSheet_, nullptr);
+    s.cells().flush();
+    s.cells().passTo(nullptr);
+    finishSheet(s);
+    book_.cellSink()->sheetEnds(s);
+}
+
 // A missing or short DIMENSIONS record must not hide cells from the program, which reads
 // LastRow and LastCol to know how much of a sheet to take.
-void XlsReader::finishSheets() {
-    for (size_t i = 0; i < book_.sheets().count(); ++i) {
-        Sheet& s = book_.sheets().item(i);
-        s.window.zoomRead = s.zoom;
-        s.cells().beginIterate();
-        if (!s.cells().nextCell())
-            continue;
-        CellStorage::Dimensions cells = s.cells().calcDimensions();
-        s.firstCol = static_cast<uint16_t>(std::min<int32_t>(s.firstCol, cells.firstCol));
-        s.firstRow = static_cast<uint16_t>(std::min<int32_t>(s.firstRow, cells.firstRow));
-        s.lastCol = static_cast<uint16_t>(std::max<int32_t>(s.lastCol, cells.lastCol));
-        s.lastRow = static_cast<uint16_t>(std::max<int32_t>(s.lastRow, cells.lastRow));
-    }
+void XlsReader::finishSheet(Sheet& s) {
+    s.window.zoomRead = s.zoom;
+    if (s.cells().empty())
+        return;
+    CellStorage::Dimensions cells = s.cells().calcDimensions();
+    s.firstCol = static_cast<uint16_t>(std::min<int32_t>(s.firstCol, cells.firstCol));
+    s.firstRow = static_cast<uint16_t>(std::min<int32_t>(s.firstRow, cells.firstRow));
+    s.lastCol = static_cast<uint16_t>(std::max<int32_t>(s.lastCol, cells.lastCol));
+    s.lastRow = static_cast<uint16_t>(std::max<int32_t>(s.lastRow, cells.lastRow));
 }
 
 std::optional<std::u16string> XlsReader::decoded(std::string_view bytes) const {

@@ -70,6 +70,9 @@ private:
     // Records other than cells: their handler, then kept or counted for the writer.
     void onOtherRecord();
     void finishSheets();
+    void finishSheet(Sheet& s);
+    void beginSheet();
+    void endSheet();
     bool lastSubstreamDone() const;
 
     // The record after the current one, when a whole one is there; rewind() goes back to
@@ -169,6 +172,7 @@ private:
     bool finished_ = false;
 
     int curSheet_ = -1;
+    Sheet* sinkSheet_ = nullptr; // the sheet whose cells go to the cell sink now
     std::vector<BoundSheetEntry> sheetNames_;
     int sheetNameIndex_ = -1;
     bool inWorksheet_ = false;
