@@ -7,13 +7,13 @@
 #include "xls/Workbook.h"
 #include "xls/XlsError.h"
 #include "xls/XlsReader.h"
+#include "xls/XlsUtils.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 
 using namespace xls;
 using namespace xls::test;
@@ -583,4 +583,34 @@ TEST(ReaderTest, EncryptedCorpusFilesAreRefused) {
                   std::string::npos)
             << message;
     }
+}
+
+// A reader that only goes through the cells (a dump) gets each one whole, a text formula
+// with its result, in the order of the file, each sheet's used range widened to its cells
+// at its end; the sheets keep no cell.
+TEST(ReaderTest, ACellSinkGetsEveryCellWholeAndTheSheetsKeepNone) {
+    struct Seen : CellSink {
+        std::vector<std::string> events;
+        void sheetBegins(Sheet& sheet) override { events.push_back("begin " + sheet.name()); }
+        void cell(const Cell& cell) override {
+            std::string value = cell.type() == CellType::StringFormula
+                                    ? fromXlsString(cell.flaggedResult())
+                                    : std::to_string(static_cast<int>(cell.number()));
+            events.push_back(std::to_string(cell.row()) + "," + std::to_string(cell.column()) +
+                             " " + value);
+        }
+        void sheetEnds(Sheet& sheet) override {
+            events.push_back("end " + std::to_string(sheet.lastRow));
+        }
+    } seen;
+    std::string first = numberRecord(2, 0, 7) + formulaRecord(0, 1, specialResult(0), IntFive) +
+                        stringRecord("five") + numberRecord(5, 1, 9);
+    Workbook book;
+    book.setCellSink(&seen);
+    readBook(book, biff8Sheets("", {{"A", first}, {"B", numberRecord(1, 1, 3)}}));
+    EXPECT_EQ(seen.events, (std::vector<std::string>{"begin A", "2,0 7", "0,1 five", "5,1 9",
+                                                     "end 5", "begin B", "1,1 3", "end 1"}));
+    book.sheets().item(0).cells().beginIterate();
+    EXPECT_EQ(book.sheets().item(0).cells().nextCell(), nullptr);
+    EXPECT_EQ(book.sheets().item(0).getCell(0, 2), nullptr);
 }
