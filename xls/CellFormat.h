@@ -96,7 +96,12 @@ public:
     std::string numberFormat() const;
     void setNumberFormat(std::string_view text);
 
+    void readXF2(std::string_view body4);
+    void readXF3(std::string_view body12);
     void readXF4(std::string_view body12);
+    // The three attribute bytes of a BIFF2 cell in a file without XF records: its own
+    // format.
+    void readCellAttributes2(std::string_view attributes);
     void readXF5(std::string_view body16);
     void readXF8(std::string_view body20);
     // BIFF4 number formats are numbered by their FORMAT records: the body gives the index
@@ -106,6 +111,9 @@ public:
     std::string writeXF8() const;
 
 private:
+    void readOlderXF(std::string_view data, size_t usedAt, bool vertical);
+    void readAttributes2(uint8_t formatByte, uint8_t alignByte);
+    int32_t numberFormatOf(uint8_t index) const;
     void updateUsed(int bit, bool on);
     void updateAlignmentUsed(bool withVertical);
     void updatePatternColorsUsed();

@@ -99,6 +99,7 @@ private:
 
     // Cells and formulas.
     bool onCellRecord();
+    int32_t biff2Xf();
     void onFormula();
     void storeFormulaResult(int col, int row, int32_t xf, std::string_view result,
                             std::string_view tokens, std::string_view constants);
@@ -177,6 +178,11 @@ private:
     int sheetNameIndex_ = -1;
     bool inWorksheet_ = false;
     std::vector<SharedFormula> sharedFormulas_;
+    // BIFF2 cell formats: from XF records, the one an IXFE record names, or made from the
+    // cells' attribute bytes.
+    bool biff2XfRecords_ = false;
+    int32_t ixfe_ = 0;
+    std::unordered_map<uint16_t, int32_t> attributeFormats_;
     // The place of the next kept record among the made ones, and whether the record before
     // it was kept too, and was a drawing's.
     KeptRecords::Mark placeMark_;

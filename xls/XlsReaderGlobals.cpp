@@ -46,10 +46,18 @@ bool XlsReader::onGlobalRecord() {
     case record::Format:
         onFormat();
         break;
+    case record::Format2:
+        if (version_ <= ExcelVersion::Excel30)
+            book_.formats().addNumberFormat(text8(1, body_.u8(0)));
+        break;
     case record::Xf:
+    case record::Xf2:
     case record::Xf3:
     case record::Xf4:
         onXf();
+        break;
+    case record::Ixfe2:
+        ixfe_ = value;
         break;
     case record::Palette:
         onPalette();
@@ -235,6 +243,12 @@ void XlsReader::onXf() {
         return book_.formats().add().readXF5(body_.bytes(0, 16));
     if (version_ == ExcelVersion::Excel40 && id == record::Xf4)
         return book_.formats().add().readXF4(body_.bytes(0, 12));
+    if (version_ == ExcelVersion::Excel30 && id == record::Xf3)
+        return book_.formats().add().readXF3(body_.bytes(0, 12));
+    if (version_ == ExcelVersion::Excel21 && id == record::Xf2) {
+        biff2XfRecords_ = true;
+        return book_.formats().add().readXF2(body_.bytes(0, 4));
+    }
 }
 
 // PALETTE holds the colours 8 to 63; the first eight are fixed.

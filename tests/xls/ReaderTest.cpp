@@ -614,3 +614,44 @@ TEST(ReaderTest, ACellSinkGetsEveryCellWholeAndTheSheetsKeepNone) {
     EXPECT_EQ(book.sheets().item(0).cells().nextCell(), nullptr);
     EXPECT_EQ(book.sheets().item(0).getCell(0, 2), nullptr);
 }
+
+// Excel 2.1 and 3.0 give their cells number formats as later versions do, through the
+// formats of their FORMAT records: by XF record (an IXFE record names one above 62), or in a
+// file without XF records by the cell's own attribute bytes.
+TEST(ReaderTest, OlderFilesGiveTheirCellsTheirNumberFormats) {
+    auto format = [](const std::string& text) {
+        return record(0x001E, std::string(1, static_cast<char>(text.size())) + text);
+    };
+    const std::string formats = format("General") + format("0.00") + format("m/d/yy");
+    auto number2 = [](int row, const std::string& attributes) {
+        return record(0x0003,
+                      word(static_cast<uint16_t>(row)) + word(0) + attributes + doubleBytes(37673));
+    };
+    auto numberFormatOf = [](Workbook& book, int row) {
+        const Cell* cell = book.sheets().item(0).getCell(0, row);
+        return cell ? book.formats().item(static_cast<size_t>(cell->xf())).numberFormat()
+                    : std::string("no cell");
+    };
+    const std::string bof2 = record(0x0009, word(2) + word(0x0010));
+    // XF 0 general, XF 1 dates; the cell of row 1 names XF 63 and the IXFE before it XF 1.
+    std::string xfs =
+        record(0x0043, std::string("\0\0\x00\0", 4)) + record(0x0043, std::string("\0\0\x02\0", 4));
+    Workbook withXfs;
+    withXfs.readBytes(bof2 + formats + xfs + number2(0, std::string("\x01\0\0", 3)) +
+                      record(0x0044, word(1)) + number2(1, std::string("\x3F\0\0", 3)) +
+                      record(0x000A, ""));
+    EXPECT_EQ(numberFormatOf(withXfs, 0), "m/d/yy");
+    EXPECT_EQ(numberFormatOf(withXfs, 1), "m/d/yy");
+
+    Workbook withoutXfs; // attribute byte 1: number format 2, font 0
+    withoutXfs.readBytes(bof2 + formats + number2(0, std::string("\0\x02\0", 3)) +
+                         number2(1, std::string("\0\x01\0", 3)) + record(0x000A, ""));
+    EXPECT_EQ(numberFormatOf(withoutXfs, 0), "m/d/yy");
+    EXPECT_EQ(numberFormatOf(withoutXfs, 1), "0.00");
+
+    const std::string xf3 = std::string("\0\x02\x01\0\0\0\0\0\0\0\0\0", 12);
+    Workbook biff3;
+    biff3.readBytes(record(0x0209, word(3) + word(0x0010)) + formats + record(0x0243, xf3) +
+                    numberRecord(0, 0, 37673) + record(0x000A, ""));
+    EXPECT_EQ(numberFormatOf(biff3, 0), "m/d/yy");
+}
