@@ -3,8 +3,8 @@
 
 #include "StructureCheck.h"
 #include "XlsTestSupport.h"
-#include "platform/storage/CompoundFile.h"
 #include "platform/testing/ScriptedUi.h"
+#include "platform/storage/CompoundFile.h"
 #include "platform/text/FontMetrics.h"
 #include "xls/Messages.h"
 #include "xls/MsoDrawingReader.h"
