@@ -134,7 +134,7 @@ public:
     }
 
 private:
-    static constexpr size_t Size = 1 << 20;
+    static constexpr size_t Size = 1 << 18; // the longest text a cell holds, six bytes a character
 
     // Room for n more bytes at the end of the buffer.
     char* room(size_t n) {
