@@ -1,6 +1,7 @@
 #include "xls/PrintSettings.h"
 
 #include "xls/Messages.h"
+#include "xls/OptionBits.h"
 #include "xls/XlsError.h"
 #include "xls/XlsUtils.h"
 
@@ -56,30 +57,21 @@ void PrintSettings::setFooterAsRead(std::string_view flagged) {
 
 namespace {
 
-// The page options of SETUP: its bit, and the option it is here.
-constexpr std::pair<uint16_t, PrintSettings::Option> SetupOptions[] = {
-    {0x01, PrintSettings::LeftToRight},
-    {0x02, PrintSettings::Portrait},
-    {0x08, PrintSettings::NoColor},
-    {0x10, PrintSettings::DraftQuality},
-    {0x20, PrintSettings::Notes}};
+// The page options of SETUP and their bits.
+constexpr NamedBit SetupOptions[] = {{PrintSettings::LeftToRight, 0x01},
+                                     {PrintSettings::Portrait, 0x02},
+                                     {PrintSettings::NoColor, 0x08},
+                                     {PrintSettings::DraftQuality, 0x10},
+                                     {PrintSettings::Notes, 0x20}};
 
 } // namespace
 
 uint16_t PrintSettings::setupOptionWord() const {
-    uint16_t word = setupFlags;
-    for (const auto& [bit, option] : SetupOptions)
-        if (options & option)
-            word = static_cast<uint16_t>(word | bit);
-    return word;
+    return optionWord(options, setupFlags, SetupOptions);
 }
 
 void PrintSettings::setSetupOptionWord(uint16_t word) {
-    setupFlags = word;
-    for (const auto& [bit, option] : SetupOptions) {
-        options = static_cast<uint16_t>((word & bit) ? options | option : options & ~option);
-        setupFlags = static_cast<uint16_t>(setupFlags & ~bit);
-    }
+    options = optionsOfWord(word, options, setupFlags, SetupOptions);
 }
 
 bool PrintSettings::parseRange(std::string_view text, int& first, int& last) {

@@ -4,6 +4,7 @@
 #include "xls/FormulaDecoder.h"
 #include "xls/Messages.h"
 #include "xls/NumberText.h"
+#include "xls/OptionBits.h"
 #include "xls/Sheets.h"
 #include "xls/Workbook.h"
 #include "xls/XlsError.h"
@@ -259,55 +260,33 @@ std::string Sheet::rowRecordBody(size_t index) const {
 
 namespace {
 
+constexpr NamedBit WindowBits[] = {{Sheet::ShowFormulas, 0x0001},
+                                   {Sheet::Gridlines, 0x0002},
+                                   {Sheet::RowColHeadings, 0x0004},
+                                   {Sheet::FrozenPanes, 0x0008},
+                                   {Sheet::ShowZeros, 0x0010}};
+
 // The workspace options and their WSBOOL bits.
-constexpr std::pair<Sheet::WorkspaceOption, uint16_t> WsBoolBits[] = {
+constexpr NamedBit WsBoolBits[] = {
     {Sheet::ShowAutoBreaks, 0x0001}, {Sheet::ApplyStyles, 0x0020}, {Sheet::RowSumsBelow, 0x0040},
     {Sheet::ColSumsRight, 0x0080},   {Sheet::FitToPage, 0x0100},   {Sheet::OutlineSymbols, 0x0400}};
 
 } // namespace
 
-namespace {
-
-constexpr std::pair<Sheet::Option, uint16_t> WindowBits[] = {{Sheet::ShowFormulas, 0x0001},
-                                                             {Sheet::Gridlines, 0x0002},
-                                                             {Sheet::RowColHeadings, 0x0004},
-                                                             {Sheet::FrozenPanes, 0x0008},
-                                                             {Sheet::ShowZeros, 0x0010}};
-
-} // namespace
-
 uint16_t Sheet::windowOptionWord() const {
-    uint16_t word = window.otherOptions;
-    for (const auto& [option, bit] : WindowBits)
-        if (has(option))
-            word = static_cast<uint16_t>(word | bit);
-    return word;
+    return optionWord(options, window.otherOptions, WindowBits);
 }
 
 void Sheet::setWindowOptionWord(uint16_t word) {
-    window.otherOptions = word;
-    for (const auto& [option, bit] : WindowBits) {
-        setOption(option, (word & bit) != 0);
-        window.otherOptions = static_cast<uint16_t>(window.otherOptions & ~bit);
-    }
+    options = optionsOfWord(word, options, window.otherOptions, WindowBits);
 }
 
 uint16_t Sheet::wsBoolWord() const {
-    uint16_t word = workspaceBits;
-    for (const auto& [option, bit] : WsBoolBits)
-        if (workspaceOptions & option)
-            word = static_cast<uint16_t>(word | bit);
-    return word;
+    return optionWord(workspaceOptions, workspaceBits, WsBoolBits);
 }
 
 void Sheet::setWsBoolWord(uint16_t word) {
-    workspaceOptions = 0;
-    workspaceBits = word;
-    for (const auto& [option, bit] : WsBoolBits) {
-        if (word & bit)
-            workspaceOptions = static_cast<uint8_t>(workspaceOptions | option);
-        workspaceBits = static_cast<uint16_t>(workspaceBits & ~bit);
-    }
+    workspaceOptions = static_cast<uint8_t>(optionsOfWord(word, 0, workspaceBits, WsBoolBits));
 }
 
 void Sheet::calcDimensions() {
