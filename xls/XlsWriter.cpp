@@ -349,9 +349,10 @@ void XlsWriter::writeGlobals() {
 
 // The user name in a field of 112 bytes filled with blanks.
 void XlsWriter::writeWriteAccess() {
-    // Other writers fill the record in ways of their own; it goes back as read while the
-    // user name is the one read from it.
-    if (!book_.writeAccessAsRead.empty() && book_.userName == book_.userNameAsRead) {
+    // Other writers fill the record in ways of their own; in the version read it goes back as
+    // read while the user name is the one read from it.
+    if (carryThrough_ && !book_.writeAccessAsRead.empty() &&
+        book_.userName == book_.userNameAsRead) {
         writeRecord(record::WriteAccess, std::string_view(book_.writeAccessAsRead));
         return;
     }
