@@ -25,8 +25,6 @@ struct Allowed {
     const char* reason;
 };
 const Allowed AllowList[] = {
-    {"BOF", "build", "the writer names its own build"},
-    {"BOF", "year", "the writer names its own build"},
     {"DIMENSIONS", "*", "the used range is the cells', and the test sets one"},
     {"ROW", "first column", "a row's used columns are its cells'"},
     {"ROW", "column after the last", "a row's used columns are its cells'"},
