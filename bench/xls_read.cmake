@@ -1,5 +1,5 @@
-# The workbook reader as whole processes: xlsdump against a Python script that reads every
-# cell with xlrd, on a 100,000-row list workbook of two sheets and a one-sheet workbook of
+# The workbook reader as whole processes: xlsdump against a Python script that takes every
+# row's values with xlrd, on a 100,000-row list workbook of two sheets and a one-sheet workbook of
 # eight columns (both written by xlwt), and the program's list read of a workbook against
 # the same list as text (through list_read_bench).
 add_executable(bench_xls_read ${CMAKE_CURRENT_LIST_DIR}/XlsReadBench.cpp)

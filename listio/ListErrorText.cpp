@@ -41,20 +41,19 @@ std::string accessWords(const std::string& message) {
     return said.empty() ? "The Access database engine could not carry out the work." : said;
 }
 
-// "Error on reading record # <n>" CR <cause>: the record and the cause on one line.
-std::string workbookWords(const std::string& message) {
-    const std::string lead = "Error on reading record # ";
-    size_t cr = message.find('\r');
+// A record that cannot be read: its number and the cause, in one line.
+std::string workbookWords(const xls::XlsError& error) {
+    const std::string message = error.what();
     if (message == "BOF is missing in file" || message == "Invalid BOF size" ||
         message == "File is not a Excel Workbook")
         return "It is not an Excel workbook Quillan can read, or it is damaged (" + message + ").";
-    if (message.rfind(lead, 0) != 0 || cr == std::string::npos)
+    auto* record = dynamic_cast<const xls::RecordError*>(&error);
+    if (!record)
         return message;
-    std::string record = message.substr(lead.size(), cr - lead.size());
-    std::string cause = message.substr(cr + 1);
-    if (cause == "File is password protected")
+    if (record->cause() == "File is password protected")
         return "The workbook is protected by a password: save it without one and sort it again.";
-    return "The workbook is damaged: its record " + record + " cannot be read (" + cause + ").";
+    return "The workbook is damaged: its record " + std::to_string(record->record()) +
+           " cannot be read (" + record->cause() + ").";
 }
 
 } // namespace
@@ -63,8 +62,8 @@ ListFailure describeListFailure(const std::exception& error) {
     if (auto* engine = dynamic_cast<const accessdb::ETDBEngineError*>(&error)) {
         return {accessWords(engine->what()), true};
     }
-    if (dynamic_cast<const xls::XlsError*>(&error))
-        return {workbookWords(error.what()), true};
+    if (auto* workbook = dynamic_cast<const xls::XlsError*>(&error))
+        return {workbookWords(*workbook), true};
     // The storage library speaks of blocks and allocation tables, and sometimes only of a
     // failed assertion of its own: none of it helps the reader.
     if (dynamic_cast<const platform::StorageError*>(&error))

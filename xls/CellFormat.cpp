@@ -279,20 +279,30 @@ void CellFormat::setNumberFormat(std::string_view text) {
 
 void CellFormat::readXF4(std::string_view data) {
     requireSize(data, 12);
+    readOlderXF(data, 5, true);
+    keepAsRead(data.substr(0, 12));
+}
+
+// BIFF3 has the layout of BIFF4 with the used-attribute byte ahead of the alignment, whose
+// upper bits are the parent format rather than a vertical alignment.
+void CellFormat::readXF3(std::string_view data) {
+    requireSize(data, 12);
+    readOlderXF(data, 3, false);
+}
+
+void CellFormat::readOlderXF(std::string_view data, size_t usedAt, bool vertical) {
     RecordCursor in(data);
     resetFields();
     fontIndex = in.u8(0);
-    numberFormatIndex = owner_ && owner_->numberFormatCount() > CellFormats::BuiltInCount
-                            ? in.u8(1) + CellFormats::BuiltInCount
-                            : in.u8(1);
+    numberFormatIndex = numberFormatOf(in.u8(1));
     setProtection(static_cast<uint8_t>(in.u16(2) & 0x03));
     uint8_t align = in.u8(4);
     if ((align & 0x07) != 7)
         setHorizAlignment(static_cast<HorizAlignment>(align & 0x07));
     setFormatOptions((align & 0x08) ? WrapText : 0);
-    if (((align >> 4) & 0x03) != 3)
+    if (vertical && ((align >> 4) & 0x03) != 3)
         setVertAlignment(static_cast<VertAlignment>((align >> 4) & 0x03));
-    if (in.u8(5) & 0x20) {
+    if (in.u8(usedAt) & 0x20) {
         uint16_t pattern = in.u16(6);
         // The colours first: the fore colour's setter makes the pattern solid, and the
         // pattern of the file must win.
@@ -304,6 +314,54 @@ void CellFormat::readXF4(std::string_view data) {
                                 BorderSide::Right};
     for (size_t i = 0; i < 4; ++i)
         setBorderStyle(sides[i], static_cast<BorderStyle>(in.u8(8 + i) & 0x07));
+}
+
+// BIFF2: the font, the number format and protection in one byte, the horizontal alignment
+// and a thin line on each side in the last.
+void CellFormat::readXF2(std::string_view data) {
+    requireSize(data, 4);
+    RecordCursor in(data);
+    resetFields();
+    fontIndex = in.u8(0);
+    readAttributes2(in.u8(2), in.u8(3));
+    setProtection(static_cast<uint8_t>((in.u8(2) >> 6) & 0x03));
+}
+
+void CellFormat::readCellAttributes2(std::string_view attributes) {
+    requireSize(attributes, 3);
+    resetFields();
+    fontIndex = static_cast<uint8_t>(attributes[1]) >> 6;
+    readAttributes2(static_cast<uint8_t>(attributes[1]), static_cast<uint8_t>(attributes[2]));
+}
+
+void CellFormat::readAttributes2(uint8_t formatByte, uint8_t alignByte) {
+    numberFormatIndex = numberFormatOf(formatByte & 0x3F);
+    if ((alignByte & 0x07) != 7)
+        setHorizAlignment(static_cast<HorizAlignment>(alignByte & 0x07));
+    const BorderSide sides[] = {BorderSide::Left, BorderSide::Right, BorderSide::Top,
+                                BorderSide::Bottom};
+    for (size_t i = 0; i < 4; ++i)
+        if (alignByte & (0x08 << i))
+            setBorderStyle(sides[i], BorderStyle::Thin);
+}
+
+// Files before BIFF5 number their FORMAT records from 0: read ones stand behind the
+// built-in formats.
+int32_t CellFormat::numberFormatOf(uint8_t index) const {
+    return owner_ && owner_->numberFormatCount() > CellFormats::BuiltInCount
+               ? index + CellFormats::BuiltInCount
+               : index;
+}
+
+void CellFormat::keepAsRead(std::string_view data) {
+    asRead_ = AsRead{std::string(data), fontIndex, numberFormatIndex, body};
+}
+
+std::optional<std::string> CellFormat::unchangedAsRead(size_t size) const {
+    if (asRead_ && asRead_->data.size() == size && asRead_->fontIndex == fontIndex &&
+        asRead_->numberFormatIndex == numberFormatIndex && asRead_->body == body)
+        return asRead_->data;
+    return std::nullopt;
 }
 
 void CellFormat::readXF5(std::string_view data) {
@@ -320,6 +378,7 @@ void CellFormat::readXF5(std::string_view data) {
     static constexpr uint8_t Rotations[] = {0, 255, 90, 180};
     body.alignment =
         static_cast<uint16_t>(withBits(body.alignment, 8, 8, Rotations[(in.u16(6) >> 8) & 0x03]));
+    keepAsRead(data.substr(0, 16));
 }
 
 void CellFormat::readXF8(std::string_view data) {
@@ -336,6 +395,8 @@ void CellFormat::readXF8(std::string_view data) {
 }
 
 std::string CellFormat::writeXF4(int formatBase) const {
+    if (std::optional<std::string> asRead = unchangedAsRead(12))
+        return *asRead;
     if (fontIndex < 0 || fontIndex > 255)
         throw RangeError();
     int format = numberFormatIndex < 0 ? 0 : numberFormatIndex - formatBase;
@@ -385,6 +446,8 @@ std::string CellFormat::writeXF4(int formatBase) const {
 }
 
 std::string CellFormat::writeXF5() const {
+    if (std::optional<std::string> asRead = unchangedAsRead(16))
+        return *asRead;
     if (fontIndex < 0 || fontIndex > 0xFFFF || numberFormatIndex > 0xFFFF)
         throw RangeError();
     std::string out(16, '\0');

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -95,7 +96,12 @@ public:
     std::string numberFormat() const;
     void setNumberFormat(std::string_view text);
 
+    void readXF2(std::string_view body4);
+    void readXF3(std::string_view body12);
     void readXF4(std::string_view body12);
+    // The three attribute bytes of a BIFF2 cell in a file without XF records: its own
+    // format.
+    void readCellAttributes2(std::string_view attributes);
     void readXF5(std::string_view body16);
     void readXF8(std::string_view body20);
     // BIFF4 number formats are numbered by their FORMAT records: the body gives the index
@@ -105,13 +111,28 @@ public:
     std::string writeXF8() const;
 
 private:
+    void readOlderXF(std::string_view data, size_t usedAt, bool vertical);
+    void readAttributes2(uint8_t formatByte, uint8_t alignByte);
+    int32_t numberFormatOf(uint8_t index) const;
     void updateUsed(int bit, bool on);
     void updateAlignmentUsed(bool withVertical);
     void updatePatternColorsUsed();
     void resetFields();
 
+    // Whether the format is still what the older layout read gave; then the body read goes
+    // back as it is (the fields kept here do not hold every bit of those layouts).
+    std::optional<std::string> unchangedAsRead(size_t size) const;
+    void keepAsRead(std::string_view data);
+
     CellFormats* owner_;
     uint8_t backColor_ = 64;
+    struct AsRead {
+        std::string data;
+        int32_t fontIndex = 0;
+        int32_t numberFormatIndex = 0;
+        Body body;
+    };
+    std::optional<AsRead> asRead_;
 };
 
 } // namespace xls

@@ -81,6 +81,7 @@ void CellFormats::reset() {
     numberFormats_.assign(std::begin(BuiltInFormats), std::end(BuiltInFormats));
     asRead_.clear();
     fromRecord_.clear();
+    readOrder_.clear();
 }
 
 void CellFormats::setDefault() {
@@ -104,6 +105,8 @@ void CellFormats::markReadFromRecord(int index) {
         return;
     if (fromRecord_.size() <= static_cast<size_t>(index))
         fromRecord_.resize(static_cast<size_t>(index) + 1);
+    if (!fromRecord_[static_cast<size_t>(index)])
+        readOrder_.push_back(index);
     fromRecord_[static_cast<size_t>(index)] = true;
 }
 

@@ -46,6 +46,8 @@ public:
     // repeats a built-in text included).
     bool readFromRecord(int index) const;
     void markReadFromRecord(int index);
+    // The indexes of the number formats read from FORMAT records, in the records' order.
+    const std::vector<int>& readOrder() const { return readOrder_; }
     // The index of the text, compared without regard to case, appended when missing; the
     // text is analysed as a mask first, so an over-long one raises.
     int findOrAddNumberFormat(std::string_view text);
@@ -55,6 +57,7 @@ private:
     std::vector<std::string> numberFormats_;
     std::vector<std::string> asRead_;
     std::vector<bool> fromRecord_;
+    std::vector<int> readOrder_;
     ExcelMask mask_;
 };
 

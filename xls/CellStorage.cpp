@@ -79,6 +79,8 @@ Cell* CellStorage::get(int32_t key) {
     if (cache_ && cache_->key() == key)
         return cache_;
     checkKey(key);
+    if (sink_)
+        return nullptr;
     const Leaf* leaf = findLeaf(key);
     if (!leaf || !(leaf->used & (1u << (key & 0x0F))))
         return nullptr;
@@ -160,6 +162,13 @@ void CellStorage::widen(int32_t key) {
 Cell& CellStorage::set(Cell cell) {
     int32_t key = cell.key();
     checkKey(key);
+    if (sink_) {
+        flush();
+        widen(key);
+        pending_ = std::move(cell);
+        cache_ = &pending_;
+        return pending_;
+    }
     anyFormula_ = anyFormula_ || cell.isFormula();
     Leaf& leaf = leafFor(key);
     unsigned column = static_cast<unsigned>(key & 0x0F);
@@ -184,6 +193,14 @@ Cell& CellStorage::set(Cell cell) {
     return *cache_;
 }
 
+void CellStorage::flush() {
+    if (!sink_ || pending_.empty())
+        return;
+    sink_->cell(pending_);
+    pending_ = Cell();
+    cache_ = nullptr;
+}
+
 void CellStorage::destroyCells() {
     if (anyFormula_) {
         beginIterate();
@@ -205,6 +222,7 @@ void CellStorage::clear() {
     expectedLast_ = -1;
     dimensions_ = {};
     empty_ = true;
+    pending_ = Cell();
     cache_ = nullptr;
     cursor_ = 0;
     cursorLeaf_ = nullptr;

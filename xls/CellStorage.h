@@ -1,6 +1,7 @@
 #pragma once
 
 #include "xls/Cell.h"
+#include "xls/CellSink.h"
 
 #include <array>
 #include <cstdint>
@@ -47,10 +48,19 @@ public:
 
     // First and last column and row over all cells; all 0 when there is none.
     Dimensions calcDimensions() const;
+    // Whether no cell was ever stored (or handed on) since the store was cleared.
+    bool empty() const { return empty_; }
 
     // The columns the cells to come will stand in, as a sheet states them before its
     // cells: the first cell of a row then gets room for the row's cells at once.
     void expectColumns(int first, int last);
+
+    // While a sink is set, cells are handed to it instead of kept: each one when the next is
+    // stored (until then it can still be found and changed, as a formula's result is), the
+    // last one by flush(). The dimensions still follow the cells.
+    void passTo(CellSink* sink) { sink_ = sink; }
+    bool passing() const { return sink_ != nullptr; }
+    void flush();
 
 private:
     // The cells of up to 16 columns, packed: bit n of `used` says that column n has a cell,
@@ -125,6 +135,9 @@ private:
     CellPool pool_;
     bool anyFormula_ = false; // whether a cell may own memory of its own
     int expectedFirst_ = 0, expectedLast_ = -1;
+
+    CellSink* sink_ = nullptr;
+    Cell pending_;
 
     Dimensions dimensions_;
     bool empty_ = true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace xls {
@@ -21,6 +22,14 @@ struct ColumnFormat {
 
     bool hidden = false;
     bool collapsedOutline = false;
+    // As read: the option bits not named above (a width the user set, a best fit, ...) and
+    // the record's last word.
+    uint16_t optionBits = 0;
+    uint16_t reserved = 0;
+
+    // The option word of a COLINFO record, and from one.
+    uint16_t optionWord() const;
+    void setOptionWord(uint16_t word);
 
 private:
     int col1_ = 0;

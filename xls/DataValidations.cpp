@@ -10,6 +10,8 @@ namespace xls {
 namespace {
 
 constexpr size_t ExpressionCapacity = 512;
+// The option bits of the type, the error style and the operator.
+constexpr uint32_t NamedOptions = 0x00F0007F;
 
 void putWord(std::string& out, size_t value) {
     if (value > 0xFFFF)
@@ -23,24 +25,29 @@ void putDword(std::string& out, uint32_t value) {
         out += static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
-// A text of the record: a character count, an option byte and the characters. Writers
-// store an empty text as the one character NUL, which reads back as empty.
-std::string takeText(RecordCursor& in) {
+// A text of the record as a flagged string: a character count, an option byte and the
+// characters.
+std::string takeFlagged(RecordCursor& in) {
     size_t count = in.takeU16();
     uint8_t option = in.takeU8();
     if (option > 1)
         throw XlsError("Unhandled string in DV");
-    size_t bytes = option ? 2 * count : count;
-    std::string body(1, static_cast<char>(option));
-    body.append(in.take(bytes));
-    std::string text = readXlsString(ExcelVersion::Excel97, body, count);
+    std::string flagged(1, static_cast<char>(option));
+    flagged.append(in.take(option ? 2 * count : count));
+    return flagged;
+}
+
+// Writers store an empty text as the one character NUL, which reads back as empty.
+std::string textOf(std::string_view flagged) {
+    std::string text = fromXlsString(flagged);
     return text == std::string(1, '\0') ? std::string() : text;
 }
 
-void putText(std::string& out, std::string_view text, bool unicode) {
-    std::string flagged = text.empty() ? std::string(2, '\0') : toXlsString(text, unicode);
-    bool wide = isWideXlsString(flagged);
-    putWord(out, wide ? (flagged.size() - 1) / 2 : flagged.size() - 1);
+void putText(std::string& out, std::string_view text, std::string_view asRead, bool unicode) {
+    std::string flagged = !asRead.empty() && textOf(asRead) == text ? std::string(asRead)
+                          : text.empty()                            ? std::string(2, '\0')
+                                                                    : toXlsString(text, unicode);
+    putWord(out, xlsStringCount(flagged));
     out += flagged;
 }
 
@@ -64,15 +71,17 @@ void DataValidation::readRecord(std::string_view body) {
     type = static_cast<ValidationType>(flags & 0x0F);
     style = static_cast<ValidationStyle>((flags >> 4) & 0x07);
     op = static_cast<ValidationOperator>((flags >> 20) & 0x0F);
-    inputTitle = takeText(in);
-    errorTitle = takeText(in);
-    inputMessage = takeText(in);
-    errorMessage = takeText(in);
+    otherOptions = flags & ~NamedOptions;
+    std::string* texts[] = {&inputTitle, &errorTitle, &inputMessage, &errorMessage};
+    for (size_t i = 0; i < textsAsRead_.size(); ++i) {
+        textsAsRead_[i] = takeFlagged(in);
+        *texts[i] = textOf(textsAsRead_[i]);
+    }
     size_t size1 = in.takeU16();
-    in.skip(2);
+    formulaWords_[0] = in.takeU16();
     tokens1_ = in.take(size1);
     size_t size2 = in.takeU16();
-    in.skip(2);
+    formulaWords_[1] = in.takeU16();
     tokens2_ = in.take(size2);
     size_t areaCount = in.takeU16();
     if (areaCount > 4095)
@@ -90,15 +99,17 @@ void DataValidation::readRecord(std::string_view body) {
 
 std::string DataValidation::recordBody(bool unicode) const {
     std::string body;
-    putDword(body, 0x000C0100 | (static_cast<uint32_t>(type) & 0x0F) |
+    putDword(body, (otherOptions & ~NamedOptions) | (static_cast<uint32_t>(type) & 0x0F) |
                        ((static_cast<uint32_t>(style) & 0x07) << 4) |
                        ((static_cast<uint32_t>(op) & 0x0F) << 20));
-    for (const std::string* text : {&inputTitle, &errorTitle, &inputMessage, &errorMessage})
-        putText(body, *text, unicode);
-    for (const std::string* tokens : {&tokens1_, &tokens2_}) {
-        putWord(body, tokens->size());
-        putWord(body, 0);
-        body += *tokens;
+    const std::string* texts[] = {&inputTitle, &errorTitle, &inputMessage, &errorMessage};
+    for (size_t i = 0; i < textsAsRead_.size(); ++i)
+        putText(body, *texts[i], textsAsRead_[i], unicode);
+    const std::string* tokens[] = {&tokens1_, &tokens2_};
+    for (size_t i = 0; i < 2; ++i) {
+        putWord(body, tokens[i]->size());
+        putWord(body, formulaWords_[i]);
+        body += *tokens[i];
     }
     putWord(body, areas.size());
     for (const ValidationArea& area : areas) {

@@ -2,6 +2,7 @@
 
 #include "xls/FormulaDecoder.h"
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -45,6 +46,10 @@ public:
     ValidationType type = ValidationType::Any;
     ValidationStyle style = ValidationStyle::Stop;
     ValidationOperator op = ValidationOperator::Between;
+    // The option bits besides the type, style and operator: an explicit list (0x80), blanks
+    // allowed (0x100), no drop-down (0x200), the input method's mode, the input message and
+    // the error alert shown (0x40000, 0x80000). A new validation allows blanks and shows both.
+    uint32_t otherOptions = 0x000C0100;
     std::vector<ValidationArea> areas;
 
     // The conditions as formula text; setting encodes the text (at most 512 bytes of tokens).
@@ -70,16 +75,32 @@ private:
     const DataValidations* owner_;
     std::string tokens1_;
     std::string tokens2_;
+    // As read: the texts as flagged strings (they go back so while they say the same) and
+    // the word behind each formula's size.
+    std::array<std::string, 4> textsAsRead_;
+    std::array<uint16_t, 2> formulaWords_{};
 };
 
 // The data validations of a sheet.
 class DataValidations {
 public:
     DataValidation& add() { return items_.emplace_back(*this); }
+    // The DVAL record's window settings as read: its options, the position of the drop-down
+    // window and the object that shows it. A new sheet's are none.
+    struct Window {
+        uint16_t options = 0x0004;
+        uint32_t left = 0;
+        uint32_t top = 0;
+        uint32_t objectId = 0xFFFFFFFF;
+    };
+    Window window;
     DataValidation& item(size_t index) { return items_.at(index); }
     const DataValidation& item(size_t index) const { return items_.at(index); }
     size_t count() const { return items_.size(); }
-    void clear() { items_.clear(); }
+    void clear() {
+        items_.clear();
+        window = Window{};
+    }
 
     // The names and sheets the condition formulas refer to; set by the workbook.
     NameTextCallback nameText;

@@ -39,8 +39,32 @@ uint32_t KeptRecords::held(uint16_t id) const {
     return 0;
 }
 
+void KeptRecords::keepMadeBody(uint16_t id, std::string_view body) {
+    for (auto& [known, bodies] : madeBodies_)
+        if (known == id) {
+            bodies.emplace_back(body);
+            return;
+        }
+    madeBodies_.emplace_back(id, std::vector<std::string>{std::string(body)});
+}
+
+std::string_view KeptRecords::madeOrAsRead(uint16_t id, uint32_t occurrence,
+                                           std::string_view made) const {
+    for (const auto& [known, bodies] : madeBodies_) {
+        if (known != id)
+            continue;
+        if (occurrence < bodies.size() && bodies[occurrence].size() > made.size() &&
+            std::string_view(bodies[occurrence]).substr(0, made.size()) == made)
+            return bodies[occurrence];
+        break;
+    }
+    return made;
+}
+
 void KeptRecords::clear() {
     runs_.clear();
+    madeBodies_.clear();
+    bof.clear();
     held_.clear();
     made_.clear();
     runOpen_ = false;

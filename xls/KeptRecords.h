@@ -47,6 +47,16 @@ public:
 
     // How many records of the id the substream held, made or kept.
     uint32_t held(uint16_t id) const;
+
+    // The bodies of the records the writer makes, as read, by id in order: a body the writer
+    // makes that is the start of the one read goes back with the bytes behind it, which the
+    // model does not hold. Rows and the shared strings are not kept here.
+    void keepMadeBody(uint16_t id, std::string_view body);
+    // The body read for the occurrence (from 0) of the id when the made one begins it, else
+    // the made one.
+    std::string_view madeOrAsRead(uint16_t id, uint32_t occurrence, std::string_view made) const;
+    // The substream's BOF body as read; a write in the same version gives it back.
+    std::string bof;
     const std::vector<Run>& runs() const { return runs_; }
     bool empty() const { return runs_.empty() && held_.empty(); }
     // Whether the substream was read from a file (a sheet added afterwards has no records).
@@ -60,6 +70,7 @@ private:
     std::vector<Run> runs_;
     std::vector<std::pair<uint16_t, uint32_t>> held_;
     std::vector<std::pair<uint16_t, uint32_t>> made_;
+    std::vector<std::pair<uint16_t, std::vector<std::string>>> madeBodies_;
     bool runOpen_ = false;
 };
 

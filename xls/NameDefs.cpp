@@ -1,7 +1,6 @@
 #include "xls/NameDefs.h"
 
 #include "xls/AreaNames.h"
-#include "xls/ExcelVersion.h"
 #include "xls/RecordCursor.h"
 #include "xls/XlsError.h"
 #include "xls/XlsUtils.h"
@@ -31,9 +30,9 @@ std::string word(int value) {
 std::string takeFlaggedString(RecordCursor& in, size_t count) {
     uint8_t flag = in.takeU8();
     size_t bytes = (flag & 0x01) ? 2 * count : count;
-    std::string body(1, static_cast<char>(flag & 0x01));
-    body.append(in.take(bytes));
-    return readXlsString(ExcelVersion::Excel97, body, count);
+    std::string flagged(1, static_cast<char>(flag & 0x01));
+    flagged.append(in.take(bytes));
+    return flagged;
 }
 
 std::string area3d(int externIndex, int row1, int row2, int col1, int col2) {
@@ -84,7 +83,10 @@ int NameDefs::addExternNameTo(size_t supBook, uint16_t options, std::string_view
     if (supBook >= supBooks_.size())
         throw RangeError();
     std::vector<ExternName>& names = supBooks_[supBook].externNames;
-    names.push_back({options, std::string(name), std::string(tokens)});
+    ExternName& added = names.emplace_back();
+    added.options = options;
+    added.name = name;
+    added.tokens = tokens;
     return static_cast<int>(names.size()) - 1;
 }
 
@@ -208,18 +210,22 @@ void NameDefs::readSupBook(std::string_view body) {
     // stand for the own workbook and add-in functions; any other value is a name's length.
     uint16_t marker = in.u16(2);
     if (marker == 0x0401 || marker == 0x3A01) {
-        supBooks_.push_back(SupBook{std::string(in.bytes(2, 2)), {}, {}});
+        SupBook& book = supBooks_.emplace_back();
+        book.fileName = in.bytes(2, 2);
+        book.sheetCountAsRead = static_cast<uint16_t>(sheetCount);
         return;
     }
     in.seek(2);
     size_t count = in.takeU16();
-    std::string fileName = takeFlaggedString(in, count);
-    std::vector<std::string> sheets;
+    SupBook book;
+    book.fileNameAsRead = takeFlaggedString(in, count);
+    book.fileName = fromXlsString(book.fileNameAsRead);
     for (size_t i = 0; i < sheetCount; ++i) { // each sheet name takes at least 3 bytes
         size_t length = in.takeU16();
-        sheets.push_back(takeFlaggedString(in, length));
+        book.sheetNamesAsRead.push_back(takeFlaggedString(in, length));
+        book.sheetNames.push_back(fromXlsString(book.sheetNamesAsRead.back()));
     }
-    supBooks_.push_back(SupBook{fileName, std::move(sheets), {}});
+    supBooks_.push_back(std::move(book));
 }
 
 void NameDefs::readExternSheet(std::string_view body) {
@@ -239,7 +245,8 @@ void NameDefs::readExternName(std::string_view body) {
     uint16_t options = in.u16(0);
     in.seek(6);
     size_t count = in.takeU8();
-    std::string name = takeFlaggedString(in, count);
+    std::string flagged = takeFlaggedString(in, count);
+    std::string name = fromXlsString(flagged);
     std::string_view tokens;
     if (options > 1) {
         // DDE and OLE links: the rest of the record is their value cache.
@@ -249,6 +256,10 @@ void NameDefs::readExternName(std::string_view body) {
         tokens = in.take(length);
     }
     addExternName(options, name, tokens);
+    ExternName& added = supBooks_.back().externNames.back();
+    added.sheet = in.u16(2);
+    added.reserved = in.u16(4);
+    added.flaggedName = std::move(flagged);
 }
 
 void NameDefs::readName(std::string_view body, AreaNames& areaNames) {
@@ -261,7 +272,7 @@ void NameDefs::readName(std::string_view body, AreaNames& areaNames) {
     in.seek(14);
     std::string flagged =
         flaggedFromBody(body.substr(std::min<size_t>(14, body.size())), nameLength);
-    std::string name = takeFlaggedString(in, nameLength);
+    std::string name = fromXlsString(takeFlaggedString(in, nameLength));
     std::string_view tokens = in.take(tokenLength);
     int index = addName(options, value6, tokens, name, sheetIndex);
     WorkbookName& added = names_[static_cast<size_t>(index)];

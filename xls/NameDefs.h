@@ -31,6 +31,11 @@ struct ExternName {
     uint16_t options = 0;
     std::string name;
     std::string tokens;
+    // As read: the sheet of the other workbook whose name it is (1-based, 0 for a name of the
+    // whole workbook), the word behind it, and the name as a flagged string.
+    uint16_t sheet = 0;
+    uint16_t reserved = 0;
+    std::string flaggedName;
 };
 
 struct ExternSheet {
@@ -43,6 +48,13 @@ struct SupBook {
     std::string fileName; // "\x01\x04" the own workbook, "\x01\x3A" add-in functions
     std::vector<std::string> sheetNames;
     std::vector<ExternName> externNames;
+    // The file and sheet names as read, flagged strings: they keep the characters the ANSI
+    // code page lacks.
+    std::string fileNameAsRead;
+    std::vector<std::string> sheetNamesAsRead;
+    // The own workbook's or the add-in functions' sheet count as read (other writers do not
+    // always count the tabs).
+    uint16_t sheetCountAsRead = 0;
 };
 
 // The name and link tables of a BIFF8 workbook (NAME, EXTERNSHEET, SUPBOOK, EXTERNNAME), kept

@@ -14,6 +14,9 @@ struct OptionsDialog {
     static constexpr size_t MaxUserNameLength = 255;
 
     bool saveExtLinkVal = false;
+    // The BOOKBOOL bits besides the one above (links' update mode, mail envelope, ...), as
+    // read.
+    uint16_t bookBoolBits = 0;
     uint16_t calcCount = 0;
     CalcMode calcMode = CalcMode::Automatic;
     double delta = 0;

@@ -1,7 +1,9 @@
 #include "xls/PrintSettings.h"
 
 #include "xls/Messages.h"
+#include "xls/OptionBits.h"
 #include "xls/XlsError.h"
+#include "xls/XlsUtils.h"
 
 #include <charconv>
 
@@ -39,6 +41,37 @@ void PrintSettings::setFooter(std::string_view text) {
         return;
     }
     footer_ = text;
+}
+
+void PrintSettings::setHeaderAsRead(std::string_view flagged) {
+    setHeader(fromXlsString(flagged));
+    if (header_ == fromXlsString(flagged))
+        headerAsRead_ = flagged;
+}
+
+void PrintSettings::setFooterAsRead(std::string_view flagged) {
+    setFooter(fromXlsString(flagged));
+    if (footer_ == fromXlsString(flagged))
+        footerAsRead_ = flagged;
+}
+
+namespace {
+
+// The page options of SETUP and their bits.
+constexpr NamedBit SetupOptions[] = {{PrintSettings::LeftToRight, 0x01},
+                                     {PrintSettings::Portrait, 0x02},
+                                     {PrintSettings::NoColor, 0x08},
+                                     {PrintSettings::DraftQuality, 0x10},
+                                     {PrintSettings::Notes, 0x20}};
+
+} // namespace
+
+uint16_t PrintSettings::setupOptionWord() const {
+    return optionWord(options, setupFlags, SetupOptions);
+}
+
+void PrintSettings::setSetupOptionWord(uint16_t word) {
+    options = optionsOfWord(word, options, setupFlags, SetupOptions);
 }
 
 bool PrintSettings::parseRange(std::string_view text, int& first, int& last) {

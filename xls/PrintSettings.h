@@ -8,8 +8,9 @@
 
 namespace xls {
 
-// Paper sizes by the platform's paper-size code, 0 to 68.
-enum class PaperSize : uint8_t {
+// Paper sizes by the platform's paper-size code, 0 to 68; a file may hold other codes
+// (printers' own sizes), which are kept as they are.
+enum class PaperSize : uint16_t {
     None,
     Letter,
     LetterSmall,
@@ -117,6 +118,27 @@ public:
     PaperSize paperSize = PaperSize::A4;
     uint16_t scalingFactor = 100;
     uint16_t startingPage = 1;
+    // The rest of the page setup, as read (a new sheet's otherwise): how many pages wide and
+    // tall a sheet fitted to the page prints on (0 for as many as it takes), the printer's
+    // resolutions, and the option bits named here by what they mean to a printout.
+    uint16_t fitWidth = 1;
+    uint16_t fitHeight = 1;
+    uint16_t resolution = 600;
+    uint16_t verticalResolution = 600;
+    enum SetupFlag : uint16_t {
+        // The paper size, scale, resolutions, copies and orientation were never set for a
+        // printer: they mean nothing, and a printout takes the printer's own.
+        PrinterSettingsNotSet = 0x0004,
+        NoOrientation = 0x0040,
+        OwnStartingPage = 0x0080,
+        NotesAtEnd = 0x0200,
+        CellErrors = 0x0C00, // how errors print: as shown, blank, "--" or "#N/A"
+    };
+    // The SETUP option bits other than those of `options`.
+    uint16_t setupFlags = 0;
+    // The option word of a SETUP record: the page options of `options` and `setupFlags`.
+    uint16_t setupOptionWord() const;
+    void setSetupOptionWord(uint16_t word);
     std::vector<HorizPagebreak> horizPagebreaks;
     std::vector<VertPagebreak> vertPagebreaks;
 
@@ -125,6 +147,12 @@ public:
     // 256 characters or more show a message and keep the old text.
     void setHeader(std::string_view text);
     void setFooter(std::string_view text);
+    // As read from a BIFF8 file, a flagged string; it keeps characters the ANSI code page
+    // lacks and goes back as read while the text is the same.
+    void setHeaderAsRead(std::string_view flagged);
+    void setFooterAsRead(std::string_view flagged);
+    const std::string& headerAsRead() const { return headerAsRead_; }
+    const std::string& footerAsRead() const { return footerAsRead_; }
 
     // "first:last" (rows and columns 0-based, -1:-1 for none). A text without ":", with a
     // part that is not a number below -1, or with last before first raises "Invalid value";
@@ -151,6 +179,8 @@ private:
 
     std::string header_;
     std::string footer_;
+    std::string headerAsRead_;
+    std::string footerAsRead_;
     int firstRow_ = -1, lastRow_ = -1, firstCol_ = -1, lastCol_ = -1;
 };
 

@@ -59,11 +59,11 @@ constexpr Ids Globals8 = {record::Prot4Rev,   record::Country,     record::SupBo
                           record::Name,       record::Sst,         record::ExtSst};
 
 // A worksheet of BIFF5 and BIFF8: the settings, then its protection flag, its zoom, its
-// code name and validations; BIFF5 its own WINDOW1 and NOTE records, BIFF8 its hyperlinks and
-// merged ranges.
+// code name and validations; BIFF5 its NOTE records, BIFF8 its hyperlinks and merged ranges.
+// (A BIFF5 sheet's own WINDOW1 is its own: kept as read.)
 constexpr Ids Sheet5and8 = {record::Protect, record::Scl, record::CodeName, record::DVal,
                             record::Dv};
-constexpr Ids Sheet5 = {record::Window1, record::Note};
+constexpr Ids Sheet5 = {record::Note};
 constexpr Ids Sheet8 = {record::HLink, record::MergedCells};
 
 // A BIFF4 file is one substream holding what a workbook and its one sheet have.

@@ -343,11 +343,15 @@ void SharedStringTable::indexEntries() {
     }
 }
 
-int32_t SharedStringTable::addRef(int32_t index) {
+int32_t SharedStringTable::validIndex(int32_t index) const {
     if (index < 0 || static_cast<size_t>(index) >= entries_.size())
         throw XlsError(
             format("SST index out of range (%d:%d)", index, static_cast<int>(entries_.size())));
-    ++useCounts_[static_cast<size_t>(index)];
+    return index;
+}
+
+int32_t SharedStringTable::addRef(int32_t index) {
+    ++useCounts_[static_cast<size_t>(validIndex(index))];
     return index;
 }
 

@@ -40,6 +40,8 @@ public:
     int32_t addCompressed(std::string_view chars) { return add(false, chars); }
     // One more reference to an entry; raises "SST index out of range (%d:%d)" outside.
     int32_t addRef(int32_t index);
+    // The index when a string has it, else the same error as addRef.
+    int32_t validIndex(int32_t index) const;
 
     // The entry's text in the ANSI code page ("?" for characters it lacks), or its
     // UTF-16 text; empty for an index outside the table.

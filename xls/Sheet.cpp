@@ -4,6 +4,7 @@
 #include "xls/FormulaDecoder.h"
 #include "xls/Messages.h"
 #include "xls/NumberText.h"
+#include "xls/OptionBits.h"
 #include "xls/Sheets.h"
 #include "xls/Workbook.h"
 #include "xls/XlsError.h"
@@ -202,7 +203,9 @@ void Sheet::setCompressedString(int col, int row, std::string_view chars, int32_
 
 void Sheet::setStringIndex(int col, int row, int32_t sstIndex, int32_t xf) {
     int32_t key = cellKey(col, row);
-    cells_.set(Cell::string(key, strings().addRef(sstIndex), xf));
+    // A cell handed on is not kept: it holds no use of the string.
+    int32_t index = cells_.passing() ? strings().validIndex(sstIndex) : strings().addRef(sstIndex);
+    cells_.set(Cell::string(key, index, xf));
 }
 
 void Sheet::storeFormula(CellType type, int col, int row, std::string_view tokens, int32_t xf) {
@@ -250,7 +253,40 @@ std::string Sheet::formulaText(const Cell& cell) const {
 
 std::string Sheet::rowRecordBody(size_t index) const {
     const RowRecord& r = rowRecords_.at(index);
-    return littleEndianWords({r.row, r.firstCol, r.lastColPlus1, r.height, 0, 0, r.options, r.xf});
+    return littleEndianWords({r.row, r.firstCol, r.lastColPlus1, r.height,
+                              static_cast<uint16_t>(r.reserved & 0xFFFF),
+                              static_cast<uint16_t>(r.reserved >> 16), r.options, r.xf});
+}
+
+namespace {
+
+constexpr NamedBit WindowBits[] = {{Sheet::ShowFormulas, 0x0001},
+                                   {Sheet::Gridlines, 0x0002},
+                                   {Sheet::RowColHeadings, 0x0004},
+                                   {Sheet::FrozenPanes, 0x0008},
+                                   {Sheet::ShowZeros, 0x0010}};
+
+// The workspace options and their WSBOOL bits.
+constexpr NamedBit WsBoolBits[] = {
+    {Sheet::ShowAutoBreaks, 0x0001}, {Sheet::ApplyStyles, 0x0020}, {Sheet::RowSumsBelow, 0x0040},
+    {Sheet::ColSumsRight, 0x0080},   {Sheet::FitToPage, 0x0100},   {Sheet::OutlineSymbols, 0x0400}};
+
+} // namespace
+
+uint16_t Sheet::windowOptionWord() const {
+    return optionWord(options, window.otherOptions, WindowBits);
+}
+
+void Sheet::setWindowOptionWord(uint16_t word) {
+    options = optionsOfWord(word, options, window.otherOptions, WindowBits);
+}
+
+uint16_t Sheet::wsBoolWord() const {
+    return optionWord(workspaceOptions, workspaceBits, WsBoolBits);
+}
+
+void Sheet::setWsBoolWord(uint16_t word) {
+    workspaceOptions = static_cast<uint8_t>(optionsOfWord(word, 0, workspaceBits, WsBoolBits));
 }
 
 void Sheet::calcDimensions() {
@@ -286,6 +322,7 @@ void Sheet::clear() {
     printSettings_.reset();
     columnFormats_.clear();
     rowRecords_.clear();
+    window = SheetWindow{};
     cells_.clear();
 }
 

@@ -16,6 +16,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,7 +31,8 @@ class Sheets;
 class SharedStringTable;
 class XlsStream;
 
-// A ROW record as read: the row, its used columns, height, option flags and format.
+// A ROW record as read: the row, its used columns, height, option flags and format, and the
+// four bytes between the height and the options that other writers fill.
 struct RowRecord {
     uint16_t row = 0;
     uint16_t firstCol = 0;
@@ -38,6 +40,28 @@ struct RowRecord {
     uint16_t height = 0;
     uint16_t options = 0;
     uint16_t xf = 0;
+    uint32_t reserved = 0;
+};
+
+// A sheet's window (WINDOW2) beyond the options the sheet names, and its zoom (SCL), as read;
+// a new sheet's otherwise.
+struct SheetWindow {
+    // The other option bits: the sheet is selected (0x0200), shown as pages (0x0400), in
+    // page break preview (0x0800), its panes frozen without a split (0x0100), ...
+    uint16_t otherOptions = 0x04A0;
+    bool read = false;
+    // Where the window is scrolled to.
+    uint16_t topRow = 0;
+    uint16_t leftCol = 0;
+    // The grid colour: a palette index in BIFF8 (64 the automatic one), else an RGB value.
+    uint32_t gridColor = 0;
+    uint16_t reserved = 0;
+    uint16_t normalZoom = 100; // 0 stands for 100
+    uint32_t trailing = 0;
+    // The zoom of the sheet as read, and its SCL ratio: both go back while it is the same.
+    uint16_t zoomRead = 0;
+    uint16_t sclNumerator = 0;
+    uint16_t sclDenominator = 0;
 };
 
 // A hyperlink of a cell: "description TAB target" as one text, and the cell's key. One read
@@ -175,8 +199,19 @@ public:
 
     uint16_t defaultColWidth = 8;
     uint16_t defaultRowHeight = 0;
+    // The DEFAULTROWHEIGHT options as read (rows taller than their font, hidden, ...).
+    std::optional<uint16_t> defaultRowOptions;
     uint16_t options = Gridlines | RowColHeadings | ShowZeros;
     uint8_t workspaceOptions = ShowAutoBreaks | RowSumsBelow | ColSumsRight | OutlineSymbols;
+    // The WSBOOL bits the workspace options do not name, as read.
+    uint16_t workspaceBits = 0;
+    // The WSBOOL word of the workspace options and the other bits, and from one.
+    uint16_t wsBoolWord() const;
+    void setWsBoolWord(uint16_t word);
+    SheetWindow window;
+    // The WINDOW2 option word of the options above and the window's other bits, and from one.
+    uint16_t windowOptionWord() const;
+    void setWindowOptionWord(uint16_t word);
     uint16_t calcCount = 100;
     double delta = 0.001;
     uint16_t zoom = 100;
@@ -187,7 +222,8 @@ public:
     uint16_t gridSet = 0;
     std::array<uint16_t, 4> guts{}; // row gutter, column gutter, row levels, column levels
 
-    std::string codeName; // the sheet's name in macros (CODENAME), as read
+    std::string codeName;       // the sheet's name in macros (CODENAME), as read
+    std::string codeNameAsRead; // the same as a flagged string, from a BIFF8 file
     // As the workbook's sheet directory says: 0 visible, 1 hidden, 2 very hidden (shown
     // only by macros); and the kind of sheet (0 worksheet or dialog, 1 macro sheet, 6 module),
     // with the type of its substream.

@@ -8,8 +8,8 @@
 #include "xls/Sheet.h"
 #include "xls/Sheets.h"
 #include "xls/Workbook.h"
-#include "xls/XlsStream.h"
 #include "xls/WriteLosses.h"
+#include "xls/XlsStream.h"
 #include "xls/XlsUtils.h"
 
 #include <algorithm>
@@ -53,10 +53,6 @@ std::string flaggedFor(const std::string& flagged, bool unicode) {
         wide += '\0';
     }
     return wide;
-}
-
-size_t flaggedCount(const std::string& flagged) {
-    return isWideXlsString(flagged) ? (flagged.size() - 1) / 2 : flagged.size() - 1;
 }
 
 std::string formulaResult(const Cell& cell) {
@@ -127,8 +123,8 @@ void Sheet::writeCells(ExcelVersion version, XlsStream& stream, int xfOffset, bo
             if (biff8) {
                 writeRecord(stream, record::LabelSst, body.u32(cell->sstIndex()));
             } else {
-                std::string text = text8Of(*cell, strings().getWideString(cell->sstIndex()),
-                                           version, codePage);
+                std::string text =
+                    text8Of(*cell, strings().getWideString(cell->sstIndex()), version, codePage);
                 writeRecord(stream, record::Label, body.u16(text.size()).bytes(text));
             }
             break;
@@ -185,8 +181,7 @@ void Sheet::writeFormula(ExcelVersion version, XlsStream& stream, const Cell& ce
         return;
     if (version >= ExcelVersion::Excel97)
         return writeStringRecord(stream, flaggedFor(cell.flaggedResult(), unicode));
-    std::string plain =
-        text8Of(cell, wideFromXlsString(cell.flaggedResult()), version, codePage);
+    std::string plain = text8Of(cell, wideFromXlsString(cell.flaggedResult()), version, codePage);
     RecordBody result;
     result.u16(plain.size()).bytes(plain);
     stream.writeRecord(record::String, result.str());
@@ -199,7 +194,7 @@ void Sheet::writeStringRecord(XlsStream& stream, const std::string& flagged) {
     size_t width = isWideXlsString(flagged) ? 2 : 1;
     std::string_view chars = std::string_view(flagged).substr(1);
     RecordBody first;
-    first.u16(flaggedCount(flagged)).u8(flagged[0]);
+    first.u16(xlsStringCount(flagged)).u8(flagged[0]);
     size_t room = (max - first.size()) / width * width;
     first.bytes(chars.substr(0, room));
     stream.writeRecord(record::String, first.str());

@@ -76,6 +76,8 @@ void Workbook::clear() {
     areaNames_.clear();
     isDefaultWorkbook = true;
     palette_ = defaultPalette();
+    paletteColoursRead = 0;
+    tabsRead = 0;
     sheets_.clear();
     pictures_.clear();
     inFileCharts_.clear();
@@ -88,6 +90,8 @@ void Workbook::clear() {
     keptGlobals_.clear();
     readVersion = ExcelVersion::None;
     codeName.clear();
+    codeNameAsRead.clear();
+    writeAccessAsRead.clear();
     printerDevMode_.reset();
     printerDevModeCached_ = false;
     date1904 = false;

@@ -104,6 +104,10 @@ public:
     const NameDefs& nameDefs() const { return nameDefs_; }
     Styles& styles() { return styles_; }
     Palette& palette() { return palette_; }
+    // How many colours the PALETTE record read held (0: none read), and how many tabs the
+    // sheet directory read named.
+    size_t paletteColoursRead = 0;
+    size_t tabsRead = 0;
     XlsStream::KeptStorages& keptStorages() { return keptStorages_; }
     // The other streams of the file read (document properties), kept with the storages.
     XlsStream::KeptStreams& keptStreams() { return keptStreams_; }
@@ -130,6 +134,9 @@ public:
     FormulaSyntax formulaSyntax() const;
 
     std::string userName;
+    // The WRITEACCESS body read and the user name it gave.
+    std::string writeAccessAsRead;
+    std::string userNameAsRead;
     bool bookProtected = false;
     bool backup = false;
     bool refreshAll = false;
@@ -139,6 +146,11 @@ public:
     bool showFormulas = false;
     bool isMac = false;
     bool preserveMacros = false;
+
+    // While a sink is set, a read hands the cells to it instead of keeping them (see
+    // CellSink); the sink must outlive the read.
+    void setCellSink(CellSink* sink) { cellSink_ = sink; }
+    CellSink* cellSink() const { return cellSink_; }
 
     // Progress of a read in percent, 0 to 100; called after a successful read; called for
     // each ROW record (row, height, format) whose height is not 0x00FF.
@@ -157,7 +169,8 @@ public:
     bool saveRecalc = false;
     uint16_t countryDefault = 1;
     uint16_t countryWinIni = 1;
-    std::string codeName; // the workbook's name in macros (CODENAME), as read
+    std::string codeName;       // the workbook's name in macros (CODENAME), as read
+    std::string codeNameAsRead; // the same as a flagged string, from a BIFF8 file
 
     // Pictures read from a file are kept in memory, else in temporary files; those are
     // deleted when the workbook is cleared unless deleteTempFiles is off.
@@ -239,6 +252,7 @@ private:
     uint16_t codepage_ = 1200;
     char funcArgSeparator_ = ',';
     platform::PrinterDevice* printer_ = nullptr;
+    CellSink* cellSink_ = nullptr;
     std::optional<std::string> printerDevMode_;
     bool printerDevModeCached_ = false;
 };

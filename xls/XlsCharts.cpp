@@ -65,7 +65,7 @@ public:
     }
     void seriesText(const std::string& text) {
         std::string flagged = toXlsString(text.substr(0, 255), unicode_);
-        size_t count = isWideXlsString(flagged) ? (flagged.size() - 1) / 2 : flagged.size() - 1;
+        size_t count = xlsStringCount(flagged);
         RecordBody body;
         body.u16(0).u8(count).bytes(flagged);
         add(0x100D, body);

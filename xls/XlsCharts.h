@@ -117,6 +117,7 @@ public:
     uint64_t boundSheetPosition = 0;
     int tabPosition = -1;   // a chart sheet's place among the workbook's tabs, as read
     uint8_t visibility = 0; // a chart sheet's, as the sheet directory says
+    std::string bof;        // a chart sheet's BOF body as read
 };
 
 class InFileCharts {

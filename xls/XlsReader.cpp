@@ -3,6 +3,7 @@
 
 #include "xls/XlsReader.h"
 
+#include "platform/storage/StorageError.h"
 #include "platform/text/WindowsCodePage.h"
 #include "xls/RecordId.h"
 #include "xls/Workbook.h"
@@ -12,7 +13,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <new>
+#include <utility>
 
 namespace xls {
 
@@ -53,11 +56,32 @@ double XlsReader::decodeRk(uint32_t rk) {
 }
 
 void XlsReader::read(const std::string& fileName) {
-    run(stream_.openRead(fileName));
+    fileLabel_ = std::filesystem::path(fileName).filename().string();
+    ExcelVersion version;
+    try {
+        version = stream_.openRead(fileName);
+    } catch (const platform::StorageError&) {
+        throw damaged();
+    }
+    run(version);
+}
+
+// The container library's own words (its block tables, its failed assertions) tell a person
+// nothing.
+platform::StorageError XlsReader::damaged() const {
+    return platform::StorageError(
+        (fileLabel_.empty() ? std::string("The file") : "\"" + fileLabel_ + "\"") +
+        " is damaged: the compound file that holds its workbook cannot be read");
 }
 
 void XlsReader::readBytes(std::string fileBytes) {
-    run(stream_.openReadBytes(std::move(fileBytes)));
+    ExcelVersion version;
+    try {
+        version = stream_.openReadBytes(std::move(fileBytes));
+    } catch (const platform::StorageError&) {
+        throw damaged();
+    }
+    run(version);
 }
 
 void XlsReader::run(ExcelVersion version) {
@@ -93,13 +117,19 @@ void XlsReader::run(ExcelVersion version) {
             inWorksheet_ = true;
         }
         startSubstream();
+        beginSheet();
         book_.isMac = biff8() && (body_.u32(8) & 0x10) != 0;
         if (book_.onProgress)
             book_.onProgress(0);
         loop();
+        book_.tabsRead = sheetNames_.size();
         finishSheets();
         if (book_.onProgress)
             book_.onProgress(100);
+    } catch (const platform::StorageError&) {
+        finishSheets();
+        stream_.abandon();
+        throw damaged();
     } catch (...) {
         finishSheets();
         stream_.abandon();
@@ -133,8 +163,7 @@ void XlsReader::loop() {
         } catch (const std::bad_alloc&) {
             throw;
         } catch (const std::exception& e) {
-            throw XlsError("Error on reading record # " + std::to_string(recordNumber_) + "\r" +
-                           e.what());
+            throw RecordError(recordNumber_, e.what(), fileLabel_);
         }
     }
 }
@@ -196,6 +225,7 @@ void XlsReader::onBof() {
         ++sheetNameIndex_;
         InFileChart& chart = book_.inFileCharts().add();
         chart.tabPosition = sheetNameIndex_;
+        chart.bof = body_.data();
         if (sheetNameIndex_ < static_cast<int>(sheetNames_.size())) {
             const BoundSheetEntry& entry = sheetNames_[static_cast<size_t>(sheetNameIndex_)];
             chart.flaggedName =
@@ -220,6 +250,7 @@ void XlsReader::onBof() {
     }
     sheet()->substreamType = type;
     startSubstream();
+    beginSheet();
 }
 
 // A substream's kept records start with no place yet: a kept record before any made one
@@ -229,8 +260,10 @@ void XlsReader::startSubstream() {
     lastKept_ = false;
     inCustomView_ = false;
     lastOtherRecord_ = recordNumber_;
-    if (KeptRecords* kept = keptRecords())
+    if (KeptRecords* kept = keptRecords()) {
         kept->read = true;
+        kept->bof = body_.data();
+    }
 }
 
 KeptRecords* XlsReader::keptRecords() {
@@ -288,8 +321,11 @@ void XlsReader::onOtherRecord() {
     if (!kept)
         return;
     Keeping keeping = keepingOfCurrent();
-    if (keeping == Keeping::Made)
+    if (keeping == Keeping::Made) {
         placeMark_ = kept->countMade(header_.id);
+        if (header_.id != record::Sst && header_.id != record::ExtSst)
+            kept->keepMadeBody(header_.id, body_.data());
+    }
     if (keeping == Keeping::Kept || keeping == Keeping::Drawing)
         keepCurrent(*kept, keeping == Keeping::Drawing);
     else
@@ -346,6 +382,7 @@ KeptRecords::Mark XlsReader::markOfCellRecordAt(uint64_t position) {
 }
 
 void XlsReader::onEof() {
+    endSheet();
     inWorksheet_ = false;
     lastKept_ = false;
     sharedFormulas_.clear();
@@ -376,20 +413,44 @@ void XlsReader::skipSubstream() {
     }
 }
 
+void XlsReader::finishSheets() {
+    endSheet();
+    for (size_t i = 0; i < book_.sheets().count(); ++i)
+        finishSheet(book_.sheets().item(i));
+}
+
+// The cells of a sheet go to the workbook's cell sink when it has one.
+void XlsReader::beginSheet() {
+    Sheet* s = sheet();
+    CellSink* sink = book_.cellSink();
+    if (!s || !sink)
+        return;
+    s->cells().passTo(sink);
+    sink->sheetBegins(*s);
+    sinkSheet_ = s;
+}
+
+void XlsReader::endSheet() {
+    if (!sinkSheet_)
+        return;
+    Sheet& s = *std::exchange(sinkSheet_, nullptr);
+    s.cells().flush();
+    s.cells().passTo(nullptr);
+    finishSheet(s);
+    book_.cellSink()->sheetEnds(s);
+}
+
 // A missing or short DIMENSIONS record must not hide cells from the program, which reads
 // LastRow and LastCol to know how much of a sheet to take.
-void XlsReader::finishSheets() {
-    for (size_t i = 0; i < book_.sheets().count(); ++i) {
-        Sheet& s = book_.sheets().item(i);
-        s.cells().beginIterate();
-        if (!s.cells().nextCell())
-            continue;
-        CellStorage::Dimensions cells = s.cells().calcDimensions();
-        s.firstCol = static_cast<uint16_t>(std::min<int32_t>(s.firstCol, cells.firstCol));
-        s.firstRow = static_cast<uint16_t>(std::min<int32_t>(s.firstRow, cells.firstRow));
-        s.lastCol = static_cast<uint16_t>(std::max<int32_t>(s.lastCol, cells.lastCol));
-        s.lastRow = static_cast<uint16_t>(std::max<int32_t>(s.lastRow, cells.lastRow));
-    }
+void XlsReader::finishSheet(Sheet& s) {
+    s.window.zoomRead = s.zoom;
+    if (s.cells().empty())
+        return;
+    CellStorage::Dimensions cells = s.cells().calcDimensions();
+    s.firstCol = static_cast<uint16_t>(std::min<int32_t>(s.firstCol, cells.firstCol));
+    s.firstRow = static_cast<uint16_t>(std::min<int32_t>(s.firstRow, cells.firstRow));
+    s.lastCol = static_cast<uint16_t>(std::max<int32_t>(s.lastCol, cells.lastCol));
+    s.lastRow = static_cast<uint16_t>(std::max<int32_t>(s.lastRow, cells.lastRow));
 }
 
 std::optional<std::u16string> XlsReader::decoded(std::string_view bytes) const {

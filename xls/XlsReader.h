@@ -15,8 +15,9 @@
 #include <vector>
 
 namespace platform {
+class StorageError;
 class WindowsCodePage;
-}
+} // namespace platform
 
 namespace xls {
 
@@ -28,8 +29,9 @@ class Workbook;
 // Reads one workbook file into a cleared workbook: every record in file order, handed to a
 // handler by its id, the current sheet switched at each BOF. One reader serves one read.
 // Every length and count a record states is checked against the record; a failure while a
-// record is handled raises XlsError "Error on reading record # n" CR and the cause, and
-// what was read before it stays in the workbook.
+// record is handled raises RecordError, one line naming the record, the file and the cause,
+// and what was read before it stays in the workbook. A damaged compound file raises
+// platform::StorageError in words naming the file.
 class XlsReader {
 public:
     explicit XlsReader(Workbook& book);
@@ -62,11 +64,15 @@ private:
     };
 
     void run(ExcelVersion version);
+    platform::StorageError damaged() const;
     void loop();
     void dispatch();
     // Records other than cells: their handler, then kept or counted for the writer.
     void onOtherRecord();
     void finishSheets();
+    void finishSheet(Sheet& s);
+    void beginSheet();
+    void endSheet();
     bool lastSubstreamDone() const;
 
     // The record after the current one, when a whole one is there; rewind() goes back to
@@ -93,6 +99,7 @@ private:
 
     // Cells and formulas.
     bool onCellRecord();
+    int32_t biff2Xf();
     void onFormula();
     void storeFormulaResult(int col, int row, int32_t xf, std::string_view result,
                             std::string_view tokens, std::string_view constants);
@@ -136,6 +143,7 @@ private:
     void onXf();
     void onPalette();
     void onWriteAccess();
+    void readUserName();
     void onSst();
     void onNameRecord();
     void readBiff5Name();
@@ -154,6 +162,7 @@ private:
 
     Workbook& book_;
     XlsStream stream_;
+    std::string fileLabel_; // the name of the file read, for messages
     std::unique_ptr<platform::WindowsCodePage> codePage_;
     ExcelVersion version_ = ExcelVersion::None;
     RecordHeader header_;
@@ -164,10 +173,16 @@ private:
     bool finished_ = false;
 
     int curSheet_ = -1;
+    Sheet* sinkSheet_ = nullptr; // the sheet whose cells go to the cell sink now
     std::vector<BoundSheetEntry> sheetNames_;
     int sheetNameIndex_ = -1;
     bool inWorksheet_ = false;
     std::vector<SharedFormula> sharedFormulas_;
+    // BIFF2 cell formats: from XF records, the one an IXFE record names, or made from the
+    // cells' attribute bytes.
+    bool biff2XfRecords_ = false;
+    int32_t ixfe_ = 0;
+    std::unordered_map<uint16_t, int32_t> attributeFormats_;
     // The place of the next kept record among the made ones, and whether the record before
     // it was kept too, and was a drawing's.
     KeptRecords::Mark placeMark_;

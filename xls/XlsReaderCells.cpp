@@ -65,7 +65,7 @@ bool XlsReader::onCellRecord() {
     case record::Blank2:
         if (biff2) {
             b.require(0, 7);
-            s->setBlank(col, row, -1);
+            s->setBlank(col, row, biff2Xf());
         }
         break;
     // BIFF2 cells in a BIFF5 or BIFF8 file are no cells of its sheets (a chart's data can
@@ -74,23 +74,23 @@ bool XlsReader::onCellRecord() {
         if (version_ >= ExcelVersion::Excel50)
             return false;
         b.require(0, 9);
-        s->setFloat(col, row, b.u16(7), -1);
+        s->setFloat(col, row, b.u16(7), biff2Xf());
         break;
     case record::Number2:
         if (version_ >= ExcelVersion::Excel50)
             return false;
         b.require(0, 15);
-        s->setFloat(col, row, b.f64(7), -1);
+        s->setFloat(col, row, b.f64(7), biff2Xf());
         break;
     case record::Label2:
         if (version_ >= ExcelVersion::Excel50)
             return false;
-        setText8(*s, col, row, text8(8, b.u8(7)), -1);
+        setText8(*s, col, row, text8(8, b.u8(7)), biff2Xf());
         break;
     case record::BoolErr2:
         if (biff2) {
             b.require(0, 9);
-            boolErr(b.u8(7), b.u8(8), -1);
+            boolErr(b.u8(7), b.u8(8), biff2Xf());
         }
         break;
     case record::Formula:
@@ -130,7 +130,7 @@ bool XlsReader::onCellRecord() {
         boolErr(b.u8(6), b.u8(7), b.u16(4));
         break;
     case record::Row: {
-        RowRecord entry{b.u16(0), b.u16(2), b.u16(4), b.u16(6), b.u16(12), b.u16(14)};
+        RowRecord entry{b.u16(0), b.u16(2), b.u16(4), b.u16(6), b.u16(12), b.u16(14), b.u32(8)};
         if (book_.onRow && entry.height != 0x00FF)
             book_.onRow(entry.row, entry.height, entry.xf);
         s->addRowRecord(entry);
@@ -216,13 +216,30 @@ void XlsReader::onDimensions() {
         s.cells().expectColumns(s.firstCol, s.lastCol);
 }
 
+// A BIFF2 cell's format: its XF index (63 for the one the IXFE record before it gives), or,
+// in a file without XF records, a format of its own made from its attribute bytes, one for
+// each different attributes.
+int32_t XlsReader::biff2Xf() {
+    std::string_view attributes = body_.bytes(4, 3);
+    int32_t index = static_cast<uint8_t>(attributes[0]) & 0x3F;
+    if (biff2XfRecords_)
+        return index == 63 ? ixfe_ : index;
+    CellFormats& formats = book_.formats();
+    uint16_t key = static_cast<uint16_t>(static_cast<uint8_t>(attributes[1]) |
+                                         (static_cast<uint8_t>(attributes[2]) << 8));
+    auto [known, added] = attributeFormats_.try_emplace(key, static_cast<int32_t>(formats.count()));
+    if (added)
+        formats.add().readCellAttributes2(attributes);
+    return known->second;
+}
+
 void XlsReader::onFormula() {
     Sheet& s = *sheet();
     int row = body_.u16(0);
     int col = body_.u16(2);
     if (header_.id == record::Formula && version_ <= ExcelVersion::Excel21) {
         std::string_view tokens = body_.bytes(17, body_.u8(16));
-        return storeFormulaResult(col, row, -1, body_.bytes(7, 8), tokens, {});
+        return storeFormulaResult(col, row, biff2Xf(), body_.bytes(7, 8), tokens, {});
     }
     int32_t xf = body_.u16(4);
     std::string_view result = body_.bytes(6, 8);

@@ -18,21 +18,6 @@ constexpr size_t DefaultFontsBeforePlaceholder = 4;
 constexpr size_t PaletteEntries = 56;
 constexpr size_t PaletteOffset = 8;
 
-Underline underlineOf(uint8_t value) {
-    switch (value) {
-    case 1:
-        return Underline::Single;
-    case 2:
-        return Underline::Double;
-    case 0x21:
-        return Underline::SingleAccount;
-    case 0x22:
-        return Underline::DoubleAccount;
-    default:
-        return Underline::None;
-    }
-}
-
 // Blanks and control characters off both ends.
 std::string trimmedText(std::string_view text) {
     size_t start = 0;
@@ -61,10 +46,18 @@ bool XlsReader::onGlobalRecord() {
     case record::Format:
         onFormat();
         break;
+    case record::Format2:
+        if (version_ <= ExcelVersion::Excel30)
+            book_.formats().addNumberFormat(text8(1, body_.u8(0)));
+        break;
     case record::Xf:
+    case record::Xf2:
     case record::Xf3:
     case record::Xf4:
         onXf();
+        break;
+    case record::Ixfe2:
+        ixfe_ = value;
         break;
     case record::Palette:
         onPalette();
@@ -90,10 +83,14 @@ bool XlsReader::onGlobalRecord() {
         window.top = b.u16(2);
         window.width = b.u16(4);
         window.height = b.u16(6);
-        window.options = static_cast<uint8_t>(
-            b.u16(8) & (WorkbookData::Hidden | WorkbookData::Iconized | WorkbookData::HScroll |
-                        WorkbookData::VScroll | WorkbookData::Tabs));
+        window.options = static_cast<uint8_t>(b.u16(8) & WorkbookData::NamedOptions);
+        window.otherOptions = static_cast<uint16_t>(b.u16(8) & ~WorkbookData::NamedOptions);
+        if (b.size() < 18)
+            break; // the short form of older files ends with the options
         window.selectedTab = b.u16(10);
+        window.firstVisibleTab = b.u16(12);
+        window.selectedTabCount = b.u16(14);
+        window.tabRatio = b.u16(16);
         break;
     }
     case record::WriteAccess:
@@ -112,7 +109,8 @@ bool XlsReader::onGlobalRecord() {
         book_.saveRecalc = value != 0;
         break;
     case record::BookBool:
-        options.saveExtLinkVal = value != 0;
+        options.saveExtLinkVal = (value & 0x0001) != 0;
+        options.bookBoolBits = static_cast<uint16_t>(value & ~0x0001);
         break;
     case record::CalcMode:
         if (value == 0)
@@ -181,33 +179,29 @@ void XlsReader::onBoundSheet() {
 
 void XlsReader::onFont() {
     XFont font;
-    font.size = body_.u16(0) / 20;
     uint16_t options = body_.u16(2);
-    if (version_ <= ExcelVersion::Excel21) {
+    auto oldStyle = [&font, options]() {
         font.style = static_cast<uint8_t>(((options & 0x01) ? XFont::Bold : 0) |
                                           ((options & 0x02) ? XFont::Italic : 0) |
                                           ((options & 0x08) ? XFont::StrikeOut : 0));
         font.underline = (options & 0x04) ? Underline::Single : Underline::None;
+    };
+    if (version_ <= ExcelVersion::Excel21) {
+        font.size = body_.u16(0) / 20;
+        oldStyle();
         font.name = text8(5, body_.u8(4));
     } else if (version_ <= ExcelVersion::Excel40) {
-        uint16_t color = body_.u16(4);
-        font.color = static_cast<uint8_t>(color < 65 ? color : color::Black);
-        font.style = static_cast<uint8_t>(((options & 0x01) ? XFont::Bold : 0) |
-                                          ((options & 0x02) ? XFont::Italic : 0) |
-                                          ((options & 0x08) ? XFont::StrikeOut : 0));
-        font.underline = (options & 0x04) ? Underline::Single : Underline::None;
+        font.setRecordValues(body_.u16(0), body_.u16(4), 0, 0, 0);
+        oldStyle();
+        font.optionBits = static_cast<uint16_t>(options & ~0x000F);
         font.name = text8(7, body_.u8(6));
     } else {
-        uint16_t color = body_.u16(4);
-        font.color = static_cast<uint8_t>(color < 256 ? color : color::Black);
-        font.style = static_cast<uint8_t>((body_.u16(6) > 699 ? XFont::Bold : 0) |
-                                          ((options & 0x02) ? XFont::Italic : 0) |
+        font.setRecordValues(body_.u16(0), body_.u16(4), body_.u16(6), body_.u16(8), body_.u8(10));
+        font.style = static_cast<uint8_t>(font.style | ((options & 0x02) ? XFont::Italic : 0) |
                                           ((options & 0x08) ? XFont::StrikeOut : 0));
-        uint16_t escapement = body_.u16(8);
-        font.subSuperScript =
-            escapement <= 2 ? static_cast<SubSuperScript>(escapement) : SubSuperScript::None;
-        font.underline = underlineOf(body_.u8(10));
+        font.family = body_.u8(11);
         font.charset = body_.u8(12);
+        font.reserved = body_.u8(13);
         font.name = readXlsString(version_, tail(15), body_.u8(14));
         font.optionBits = static_cast<uint16_t>(options & ~0x000A);
         if (biff8())
@@ -249,6 +243,12 @@ void XlsReader::onXf() {
         return book_.formats().add().readXF5(body_.bytes(0, 16));
     if (version_ == ExcelVersion::Excel40 && id == record::Xf4)
         return book_.formats().add().readXF4(body_.bytes(0, 12));
+    if (version_ == ExcelVersion::Excel30 && id == record::Xf3)
+        return book_.formats().add().readXF3(body_.bytes(0, 12));
+    if (version_ == ExcelVersion::Excel21 && id == record::Xf2) {
+        biff2XfRecords_ = true;
+        return book_.formats().add().readXF2(body_.bytes(0, 4));
+    }
 }
 
 // PALETTE holds the colours 8 to 63; the first eight are fixed.
@@ -256,6 +256,7 @@ void XlsReader::onPalette() {
     size_t count = std::min<size_t>(body_.u16(0), PaletteEntries);
     body_.require(2, 4 * count);
     Palette& palette = book_.palette();
+    book_.paletteColoursRead = count;
     for (size_t i = 0; i < count; ++i)
         palette[PaletteOffset + i] = {body_.u8(2 + 4 * i), body_.u8(3 + 4 * i),
                                       body_.u8(4 + 4 * i)};
@@ -264,6 +265,12 @@ void XlsReader::onPalette() {
 // The user name is kept only when the record holds it in its published form; other writers
 // fill the record with text of their own, which is no reason to refuse the file.
 void XlsReader::onWriteAccess() {
+    readUserName();
+    book_.writeAccessAsRead = body_.data();
+    book_.userNameAsRead = book_.userName;
+}
+
+void XlsReader::readUserName() {
     if (biff8()) {
         size_t count = body_.u16(0);
         uint8_t flag = body_.u8(2);
@@ -289,17 +296,17 @@ void XlsReader::onSst() {
 
 void XlsReader::onCodeName() {
     size_t count = body_.u16(0);
-    std::string name;
+    std::string name, flagged;
     if (biff8()) {
         name = readXlsString(version_, tail(2), count);
+        flagged = flaggedFromBody(tail(2), count);
     } else {
         size_t at = body_.size() == 3 + count ? 3 : 2; // with or without an option byte
         name = text8(at, count);
     }
-    if (Sheet* s = sheet())
-        s->codeName = name;
-    else
-        book_.codeName = name;
+    Sheet* s = sheet();
+    (s ? s->codeName : book_.codeName) = name;
+    (s ? s->codeNameAsRead : book_.codeNameAsRead) = flagged;
 }
 
 void XlsReader::onNameRecord() {

@@ -67,6 +67,7 @@ bool XlsReader::onSheetRecord() {
         s->setOption(Sheet::Protected, value != 0);
         break;
     case record::DefaultRowHeight:
+        s->defaultRowOptions = value;
         s->defaultRowHeight = b.u16(2);
         break;
     case record::ColInfo:
@@ -81,6 +82,8 @@ bool XlsReader::onSheetRecord() {
         if (zoom > 0xFFFF)
             throw RangeError();
         s->zoom = static_cast<uint16_t>(zoom);
+        s->window.sclNumerator = b.u16(0);
+        s->window.sclDenominator = denominator;
         break;
     }
     case record::Pane:
@@ -91,11 +94,7 @@ bool XlsReader::onSheetRecord() {
         }
         break;
     case record::WsBool:
-        s->workspaceOptions = static_cast<uint8_t>(((value & 0x0001) ? Sheet::ShowAutoBreaks : 0) |
-                                                   ((value & 0x0020) ? Sheet::ApplyStyles : 0) |
-                                                   ((value & 0x0040) ? Sheet::RowSumsBelow : 0) |
-                                                   ((value & 0x0100) ? Sheet::FitToPage : 0) |
-                                                   ((value & 0x0400) ? Sheet::OutlineSymbols : 0));
+        s->setWsBoolWord(value);
         break;
     case record::GridSet:
         s->gridSet = value;
@@ -175,22 +174,27 @@ void XlsReader::onColInfo() {
     format.setCol2(body_.u16(2));
     format.setWidth(body_.u16(4));
     format.setFormatIndex(body_.u16(6));
-    uint16_t options = body_.u16(8);
-    format.hidden = (options & 0x0001) != 0;
-    format.setOutlineLevel((options >> 8) & 0x07);
-    format.collapsedOutline = (options & 0x1000) != 0;
+    format.setOptionWord(body_.u16(8));
+    format.reserved = body_.u16(10);
 }
 
 void XlsReader::onWindow2() {
     Sheet& s = *sheet();
-    uint16_t flags = body_.u16(0);
-    s.setOption(Sheet::ShowFormulas, flags & 0x01);
-    s.setOption(Sheet::Gridlines, flags & 0x02);
-    s.setOption(Sheet::RowColHeadings, flags & 0x04);
-    s.setOption(Sheet::FrozenPanes, flags & 0x08);
-    s.setOption(Sheet::ShowZeros, flags & 0x10);
+    s.setWindowOptionWord(body_.u16(0));
+    SheetWindow& window = s.window;
+    window.read = true;
+    window.topRow = body_.u16(2);
+    window.leftCol = body_.u16(4);
+    if (!biff8()) {
+        window.gridColor = body_.u32(6);
+        return;
+    }
+    window.gridColor = body_.u16(6);
+    window.reserved = body_.u16(8);
     // The short form of chart sheets carries no zoom.
-    if (biff8() && body_.size() >= 14) {
+    if (body_.size() >= 14) {
+        window.normalZoom = body_.u16(12);
+        window.trailing = body_.u32(14);
         s.zoom = body_.u16(12);
         s.zoomPreview = body_.u16(10);
     }
@@ -198,21 +202,17 @@ void XlsReader::onWindow2() {
 
 void XlsReader::onSetup() {
     PrintSettings& print = sheet()->printSettings();
-    uint16_t paper = body_.u16(0);
-    if (paper <= static_cast<uint16_t>(PaperSize::A3ExtraTransverse))
-        print.paperSize = static_cast<PaperSize>(paper);
+    print.paperSize = static_cast<PaperSize>(body_.u16(0));
     print.scalingFactor = body_.u16(2);
     print.startingPage = body_.u16(4);
-    uint16_t flags = body_.u16(10);
-    constexpr std::pair<uint16_t, PrintSettings::Option> Flags[] = {
-        {0x01, PrintSettings::LeftToRight},
-        {0x02, PrintSettings::Portrait},
-        {0x08, PrintSettings::NoColor},
-        {0x10, PrintSettings::DraftQuality},
-        {0x20, PrintSettings::Notes}};
-    for (const auto& [bit, option] : Flags)
-        print.options =
-            static_cast<uint16_t>((flags & bit) ? print.options | option : print.options & ~option);
+    print.fitWidth = body_.u16(6);
+    print.fitHeight = body_.u16(8);
+    print.setSetupOptionWord(body_.u16(10));
+    // The short form of older files ends with the options.
+    if (body_.size() < 34)
+        return;
+    print.resolution = body_.u16(12);
+    print.verticalResolution = body_.u16(14);
     print.headerMargin = body_.f64(16);
     print.footerMargin = body_.f64(24);
     print.copies = body_.u16(32);
@@ -247,13 +247,14 @@ void XlsReader::onPageBreaks(bool horizontal) {
 void XlsReader::onHeaderFooter(bool header) {
     if (body_.size() == 0)
         return;
-    std::string text =
-        biff8() ? readXlsString(version_, tail(2), body_.u16(0)) : text8(1, body_.u8(0));
     PrintSettings& print = sheet()->printSettings();
-    if (header)
-        print.setHeader(text);
-    else
-        print.setFooter(text);
+    if (biff8()) {
+        readXlsString(version_, tail(2), body_.u16(0)); // a body too short for its text raises
+        std::string flagged = flaggedFromBody(tail(2), body_.u16(0));
+        return header ? print.setHeaderAsRead(flagged) : print.setFooterAsRead(flagged);
+    }
+    std::string text = text8(1, body_.u8(0));
+    return header ? print.setHeader(text) : print.setFooter(text);
 }
 
 void XlsReader::onMergedCells() {
@@ -339,6 +340,7 @@ std::string XlsReader::monikerTarget(RecordCursor& in) const {
 void XlsReader::onDataValidations() {
     uint32_t count = body_.u32(14);
     DataValidations& validations = sheet()->validations();
+    validations.window = {body_.u16(0), body_.u32(2), body_.u32(6), body_.u32(10)};
     for (uint32_t i = 0; i < count; ++i) {
         FollowingRecord next;
         if (!nextRecord(next))

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 
 namespace xls {
@@ -39,6 +40,9 @@ XlsStream::~XlsStream() {
 
 ExcelVersion XlsStream::openRead(const std::string& fileName) {
     abandon();
+    std::error_code error;
+    if (std::filesystem::is_directory(fileName, error))
+        throw XlsError("\"" + fileName + "\" is a folder, not a workbook");
     std::optional<std::string> bytes = platform::readFileBytes(fileName);
     if (!bytes)
         throw XlsError("Cannot open file \"" + fileName + "\"");
@@ -291,7 +295,7 @@ void XlsStream::writeXlsString(std::string_view text) {
     if (text.empty())
         return;
     std::string flagged = toXlsString(text, unicodeStrings_);
-    size_t count = isWideXlsString(flagged) ? (flagged.size() - 1) / 2 : flagged.size() - 1;
+    size_t count = xlsStringCount(flagged);
     if (count > 0xFFFF)
         throw RangeError();
     writeRaw(littleEndianWord(static_cast<uint16_t>(count)));
@@ -303,7 +307,7 @@ void XlsStream::writeFlaggedString(std::string_view flagged) {
         writeRaw(littleEndianWord(0));
         return;
     }
-    size_t count = isWideXlsString(flagged) ? (flagged.size() - 1) / 2 : flagged.size() - 1;
+    size_t count = xlsStringCount(flagged);
     if (count > 0xFFFF)
         throw RangeError();
     writeRaw(littleEndianWord(static_cast<uint16_t>(count)));

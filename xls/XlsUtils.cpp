@@ -96,6 +96,12 @@ bool isWideXlsString(std::string_view flagged) {
     return !flagged.empty() && flagged[0] == 1;
 }
 
+size_t xlsStringCount(std::string_view flagged) {
+    if (flagged.empty())
+        return 0;
+    return isWideXlsString(flagged) ? (flagged.size() - 1) / 2 : flagged.size() - 1;
+}
+
 std::string fromXlsString(std::string_view flagged) {
     if (flagged.empty())
         return {};

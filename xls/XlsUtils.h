@@ -25,6 +25,8 @@ std::string flaggedFromBody(std::string_view body, size_t count);
 // The byte size of the flagged form of the text.
 size_t xlsStringSize(std::string_view text, bool unicode = false);
 bool isWideXlsString(std::string_view flagged);
+// The number of characters of a flagged string.
+size_t xlsStringCount(std::string_view flagged);
 // The characters of a flagged string as 8-bit text in the ANSI code page.
 std::string fromXlsString(std::string_view flagged);
 // The characters of a flagged string (8-bit ones in the ANSI code page), and the flagged

@@ -69,27 +69,6 @@ constexpr std::string_view BuiltInStyles[] = {{"\x10\x80\x03\xFF", 4}, {"\x11\x8
                                               {"\x12\x80\x04\xFF", 4}, {"\x13\x80\x07\xFF", 4},
                                               {"\x00\x80\x00\xFF", 4}, {"\x14\x80\x05\xFF", 4}};
 
-uint16_t underlineCode(Underline underline) {
-    switch (underline) {
-    case Underline::Single:
-        return 1;
-    case Underline::Double:
-        return 2;
-    case Underline::SingleAccount:
-        return 0x21;
-    case Underline::DoubleAccount:
-        return 0x22;
-    default:
-        return 0;
-    }
-}
-
-size_t flaggedCount(const std::string& flagged) {
-    if (flagged.empty())
-        return 0;
-    return isWideXlsString(flagged) ? (flagged.size() - 1) / 2 : flagged.size() - 1;
-}
-
 } // namespace
 
 XlsWriter::XlsWriter(Workbook& book)
@@ -226,6 +205,8 @@ void XlsWriter::writeRecord(uint16_t id, const RecordBody& body) {
 void XlsWriter::writeRecord(uint16_t id, std::string_view body) {
     if (!makesOwn(id))
         return;
+    if (carrying_ && depth_ == 1)
+        body = kept_->madeOrAsRead(id, countWritten(id), body);
     if (body.size() <= static_cast<size_t>(book_.maxRecordSize())) {
         stream_.writeRecord(id, body);
         return;
@@ -243,11 +224,21 @@ void XlsWriter::writeWord(uint16_t id, int64_t value) {
     writeRecord(id, body);
 }
 
+uint32_t XlsWriter::countWritten(uint16_t id) {
+    for (auto& [known, count] : written_)
+        if (known == id)
+            return count++;
+    written_.emplace_back(id, 1);
+    return 0;
+}
+
 // A BOF inside a substream (an embedded chart's) keeps the substream's kept records out of
-// the chart until its EOF.
-void XlsWriter::writeBof(uint16_t type) {
+// the chart until its EOF. A substream carried through begins with its own BOF as read.
+void XlsWriter::writeBof(uint16_t type, std::string_view asRead) {
     RecordBody body;
-    if (version_ <= ExcelVersion::Excel40)
+    if (!asRead.empty())
+        body.bytes(asRead);
+    else if (version_ <= ExcelVersion::Excel40)
         body.u16(0).u16(WorksheetType).u16(6319);
     else if (version_ == ExcelVersion::Excel50)
         body.u16(0x0500).u16(type).u16(3515).u16(1998);
@@ -269,11 +260,14 @@ void XlsWriter::writeEof() {
         carried_.pause(false);
 }
 
-void XlsWriter::beginSubstream(uint16_t type, const KeptRecords* kept, bool globals) {
-    writeBof(type);
+void XlsWriter::beginSubstream(uint16_t type, const KeptRecords* kept, bool globals,
+                               const std::string& bofAsRead) {
+    bool carrying = carryThrough_ && kept && kept->read;
+    writeBof(type, carrying ? std::string_view(kept->bof) : std::string_view(bofAsRead));
     kept_ = kept;
     globals_ = globals;
-    carrying_ = carryThrough_ && kept && kept->read;
+    carrying_ = carrying;
+    written_.clear();
     bool converted = converting_ && kept && kept->read;
     carried_.begin(carrying_ || converted ? kept : nullptr, drawingsAsRead_, converted);
 }
@@ -355,6 +349,13 @@ void XlsWriter::writeGlobals() {
 
 // The user name in a field of 112 bytes filled with blanks.
 void XlsWriter::writeWriteAccess() {
+    // Other writers fill the record in ways of their own; in the version read it goes back as
+    // read while the user name is the one read from it.
+    if (carryThrough_ && !book_.writeAccessAsRead.empty() &&
+        book_.userName == book_.userNameAsRead) {
+        writeRecord(record::WriteAccess, std::string_view(book_.writeAccessAsRead));
+        return;
+    }
     std::string field(WriteAccessSize, ' ');
     std::string name = book_.userName;
     if (biff8()) {
@@ -365,7 +366,7 @@ void XlsWriter::writeWriteAccess() {
                 name.pop_back();
         } while (flagged.size() + 2 > WriteAccessSize);
         RecordBody text;
-        text.u16(flaggedCount(flagged)).bytes(flagged);
+        text.u16(xlsStringCount(flagged)).bytes(flagged);
         field.replace(0, text.size(), text.str());
     } else {
         name = name.substr(0, WriteAccessSize - 1);
@@ -384,22 +385,35 @@ void XlsWriter::writeCodeNames() {
     std::string name = !book_.codeName.empty() ? book_.codeName
                        : vba                   ? std::string(ThisWorkbook)
                                                : std::string();
-    if (!name.empty() || holds(record::CodeName)) {
-        RecordBody body;
-        body.u16(name.size()).u8(0).bytes(name);
-        writeRecord(record::CodeName, body);
-    }
+    if (!name.empty() || holds(record::CodeName))
+        writeCodeName(name, book_.codeNameAsRead);
     if (vba)
         writeWord(record::FnGroupCount, 14);
+}
+
+// A BIFF8 code name is a flagged string, as read while it is the same name.
+void XlsWriter::writeCodeName(const std::string& name, const std::string& asRead) {
+    RecordBody body;
+    if (biff8()) {
+        std::string flagged = flaggedAsRead(asRead, name, unicode_);
+        body.u16(xlsStringCount(flagged)).bytes(flagged);
+    } else {
+        body.u16(name.size()).u8(0).bytes(name);
+    }
+    writeRecord(record::CodeName, body);
 }
 
 void XlsWriter::writeWindow1() {
     const WorkbookData& window = book_.window();
     RecordBody body;
     body.u16(window.left).u16(window.top).u16(window.width).u16(window.height);
-    body.u16(window.options & (WorkbookData::Hidden | WorkbookData::Iconized |
-                               WorkbookData::HScroll | WorkbookData::VScroll | WorkbookData::Tabs));
-    body.u16(window.selectedTab).u16(0).u16(1).u16(600);
+    body.u16((window.options & WorkbookData::NamedOptions) | window.otherOptions);
+    // Excel 4.0 has one sheet and no tabs.
+    if (version_ > ExcelVersion::Excel40)
+        body.u16(window.selectedTab)
+            .u16(window.firstVisibleTab)
+            .u16(window.selectedTabCount)
+            .u16(window.tabRatio);
     writeRecord(record::Window1, body);
 }
 
@@ -410,7 +424,7 @@ void XlsWriter::writeWorkbookFlags() {
     writeWord(record::DateMode, book_.date1904 ? 1 : 0);
     writeWord(record::Precision, options.precisionAsDisplayed ? 0 : 1);
     writeWord(record::RefreshAll, book_.refreshAll ? 1 : 0);
-    writeWord(record::BookBool, options.saveExtLinkVal ? 1 : 0);
+    writeWord(record::BookBool, (options.saveExtLinkVal ? 1 : 0) | options.bookBoolBits);
 }
 
 // Font 4 has no record: the files number their fonts without it.
@@ -421,23 +435,23 @@ void XlsWriter::writeFonts() {
             continue;
         const XFont& font = fonts.item(i);
         RecordBody body;
-        body.u16(static_cast<int64_t>(font.size) * 20);
+        body.u16(font.recordHeight());
         uint16_t options =
             static_cast<uint16_t>(font.optionBits | (font.has(XFont::Italic) ? 0x0002 : 0) |
                                   (font.has(XFont::StrikeOut) ? 0x0008 : 0));
         if (version_ <= ExcelVersion::Excel40) {
             options = static_cast<uint16_t>(options | (font.has(XFont::Bold) ? 0x0001 : 0) |
                                             (font.underline != Underline::None ? 0x0004 : 0));
-            body.u16(options).u16(font.color).u8(font.name.size()).bytes(font.name);
+            body.u16(options).u16(font.recordColor()).u8(font.name.size()).bytes(font.name);
             writeRecord(record::Font3, body);
             continue;
         }
-        body.u16(options).u16(font.color).u16(font.has(XFont::Bold) ? 700 : 400);
-        body.u16(static_cast<int>(font.subSuperScript)).u8(underlineCode(font.underline));
-        body.u8(0).u8(font.charset).u8(0);
+        body.u16(options).u16(font.recordColor()).u16(font.recordWeight());
+        body.u16(font.recordEscapement()).u8(font.recordUnderline());
+        body.u8(font.family).u8(font.charset).u8(font.reserved);
         if (biff8()) {
             std::string flagged = flaggedAsRead(font.flaggedName, font.name, unicode_);
-            body.u8(flaggedCount(flagged)).bytes(flagged);
+            body.u8(xlsStringCount(flagged)).bytes(flagged);
         } else {
             body.u8(font.name.size()).bytes(font.name);
         }
@@ -465,25 +479,36 @@ void XlsWriter::writeFormats() {
         }
         return;
     }
+    // Those read go back in the order read, the others behind them.
+    for (int i : formats.readOrder())
+        if (static_cast<size_t>(i) < formats.numberFormatCount())
+            writeFormat(i);
     for (size_t i = 0; i < formats.numberFormatCount(); ++i) {
         std::string text = formats.numberFormatText(static_cast<int>(i));
-        bool read = formats.readFromRecord(static_cast<int>(i));
-        if (text.empty() && !read)
+        if (formats.readFromRecord(static_cast<int>(i)) || text.empty())
             continue;
-        if (i < CellFormats::BuiltInCount &&
-            text == CellFormats::builtInText(static_cast<int>(i)) && !read)
+        if (i < CellFormats::BuiltInCount && text == CellFormats::builtInText(static_cast<int>(i)))
             continue;
-        RecordBody body;
-        body.u16(i);
-        if (biff8()) {
-            std::string flagged =
-                flaggedAsRead(formats.numberFormatAsRead(static_cast<int>(i)), text, unicode_);
-            body.u16(flaggedCount(flagged)).bytes(flagged);
-        } else {
-            body.u8(text.size()).bytes(text);
-        }
-        writeRecord(record::Format, body);
+        writeFormat(static_cast<int>(i));
     }
+}
+
+// An empty BIFF8 text needs no option byte; a record read with more behind its count goes
+// back as read.
+void XlsWriter::writeFormat(int index) {
+    CellFormats& formats = book_.formats();
+    std::string text = formats.numberFormatText(index);
+    RecordBody body;
+    body.u16(index);
+    if (biff8()) {
+        std::string flagged = flaggedAsRead(formats.numberFormatAsRead(index), text, unicode_);
+        body.u16(xlsStringCount(flagged));
+        if (xlsStringCount(flagged) > 0)
+            body.bytes(flagged);
+    } else {
+        body.u8(text.size()).bytes(text);
+    }
+    writeRecord(record::Format, body);
 }
 
 void XlsWriter::writeCellFormats() {
@@ -527,9 +552,17 @@ void XlsWriter::writePalette() {
     bool own = std::equal(palette.begin(), palette.end(), defaultPalette().begin());
     if (own && (carrying_ ? !holds(record::Palette) : biff8()))
         return;
+    // A palette read with fewer colours than it may hold goes back so while the colours
+    // behind them are the default ones.
+    size_t count = PaletteColours;
+    if (book_.paletteColoursRead > 0 && book_.paletteColoursRead < PaletteColours &&
+        std::equal(palette.begin() + PaletteOffset + book_.paletteColoursRead,
+                   palette.begin() + PaletteOffset + PaletteColours,
+                   defaultPalette().begin() + PaletteOffset + book_.paletteColoursRead))
+        count = book_.paletteColoursRead;
     RecordBody body;
-    body.u16(PaletteColours);
-    for (size_t i = 0; i < PaletteColours; ++i) {
+    body.u16(count);
+    for (size_t i = 0; i < count; ++i) {
         const platform::Color& colour = palette[PaletteOffset + i];
         body.u8(colour.r).u8(colour.g).u8(colour.b).u8(0);
     }
@@ -573,7 +606,7 @@ void XlsWriter::writeBoundSheets() {
         RecordBody body;
         body.u32(0).u8(visibility).u8(kind);
         if (biff8()) {
-            body.u8(flaggedCount(flagged)).bytes(flagged);
+            body.u8(xlsStringCount(flagged)).bytes(flagged);
         } else {
             std::optional<std::string> name = codePage_.fromUtf16(wideFromXlsString(flagged));
             if (!name || name->size() > 0xFF)
@@ -626,22 +659,28 @@ void XlsWriter::writeNames() {
         const SupBook& book = names.supBook(b);
         RecordBody body;
         if (book.fileName.size() == 2 && static_cast<uint8_t>(book.fileName[0]) < 3) {
-            // The add-in functions' SUPBOOK counts one sheet, the own workbook's its sheets.
+            // The add-in functions' SUPBOOK counts one sheet, the own workbook's its sheets;
+            // as read while the tabs are those read.
             bool addIn = book.fileName == std::string_view("\x01\x3A", 2);
-            body.u16(addIn ? 1 : tabs_.size()).bytes(book.fileName);
+            bool asRead = book.sheetCountAsRead > 0 && tabs_.size() == book_.tabsRead;
+            body.u16(asRead ? book.sheetCountAsRead : addIn ? 1 : tabs_.size());
+            body.bytes(book.fileName);
         } else {
-            std::string file = toXlsString(book.fileName, unicode_);
-            body.u16(book.sheetNames.size()).u16(flaggedCount(file)).bytes(file);
-            for (const std::string& sheet : book.sheetNames) {
-                std::string flagged = toXlsString(sheet, unicode_);
-                body.u16(flaggedCount(flagged)).bytes(flagged);
+            std::string file = flaggedAsRead(book.fileNameAsRead, book.fileName, unicode_);
+            body.u16(book.sheetNames.size()).u16(xlsStringCount(file)).bytes(file);
+            for (size_t i = 0; i < book.sheetNames.size(); ++i) {
+                std::string flagged = flaggedAsRead(
+                    i < book.sheetNamesAsRead.size() ? book.sheetNamesAsRead[i] : std::string(),
+                    book.sheetNames[i], unicode_);
+                body.u16(xlsStringCount(flagged)).bytes(flagged);
             }
         }
         writeRecord(record::SupBook, body);
         for (const ExternName& name : book.externNames) {
-            std::string flagged = toXlsString(name.name, unicode_);
+            std::string flagged = flaggedAsRead(name.flaggedName, name.name, unicode_);
             RecordBody externName;
-            externName.u16(name.options).u16(0).u16(0).u8(flaggedCount(flagged)).bytes(flagged);
+            externName.u16(name.options).u16(name.sheet).u16(name.reserved);
+            externName.u8(xlsStringCount(flagged)).bytes(flagged);
             // Names of add-ins and other workbooks always give their formula's size.
             if (name.options < 2)
                 externName.u16(name.tokens.size());
@@ -662,7 +701,7 @@ void XlsWriter::writeNames() {
     }
     auto writeName = [&](const WorkbookName& name, const std::string& flagged) {
         RecordBody body;
-        body.u16(name.options).u8(name.shortcut).u8(flaggedCount(flagged));
+        body.u16(name.options).u8(name.shortcut).u8(xlsStringCount(flagged));
         body.u16(name.tokens.size()).u16(name.value6).u16(name.sheetIndex).bytes(name.textLengths);
         body.bytes(flagged).bytes(name.tokens).bytes(name.trailing);
         writeRecord(record::Name, body);

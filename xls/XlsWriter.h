@@ -51,11 +51,15 @@ private:
     void writeRecord(uint16_t id, const RecordBody& body);
     void writeRecord(uint16_t id, std::string_view body);
     void writeWord(uint16_t id, int64_t value);
-    void writeBof(uint16_t type);
+    void writeBof(uint16_t type, std::string_view asRead = {});
+    // How many records of the id the writer wrote so far in the current substream; counts
+    // this one.
+    uint32_t countWritten(uint16_t id);
     void writeEof();
     // A top-level substream: its BOF, and the kept records it carries through when the
-    // workbook is written in the version it was read in.
-    void beginSubstream(uint16_t type, const KeptRecords* kept, bool globals);
+    // workbook is written in the version it was read in; then its BOF is the one read.
+    void beginSubstream(uint16_t type, const KeptRecords* kept, bool globals,
+                        const std::string& bofAsRead = {});
     // Whether the writer writes its own record of the id into the current substream.
     bool makesOwn(uint16_t id) const;
     // Whether the substream being carried through held a record of the id.
@@ -65,10 +69,12 @@ private:
     void writeGlobals();
     void writeWriteAccess();
     void writeCodeNames();
+    void writeCodeName(const std::string& name, const std::string& asRead);
     void writeWindow1();
     void writeWorkbookFlags();
     void writeFonts();
     void writeFormats();
+    void writeFormat(int index);
     void writeCellFormats();
     void writeStyles();
     void writePalette();
@@ -99,7 +105,7 @@ private:
     void writeWsBool(Sheet& sheet);
     void writePrintRecords(Sheet& sheet);
     void writePageBreaks(Sheet& sheet);
-    void writeHeaderFooter(uint16_t id, const std::string& text);
+    void writeHeaderFooter(uint16_t id, const std::string& text, const std::string& asRead);
     void writeSetup(Sheet& sheet);
     void writeColumnFormats(Sheet& sheet);
     void writeDimensions(Sheet& sheet);
@@ -132,6 +138,7 @@ private:
     bool carrying_ = false;
     bool globals_ = false;
     int depth_ = 0;
+    std::vector<std::pair<uint16_t, uint32_t>> written_;
     std::vector<Tab> tabs_;
     // BIFF8 drawings, by sheet.
     std::vector<SheetDrawing> drawings_;

@@ -191,7 +191,7 @@ void XlsWriter::writeNoteObjects(const DrawingWriter& drawing, size_t& piece, ui
         writeObj(NoteObject, objectId++, structure.str());
         drawing.write(piece++, stream_);
         std::string flagged = note->storedFlaggedText(unicode_);
-        size_t count = isWideXlsString(flagged) ? (flagged.size() - 1) / 2 : flagged.size() - 1;
+        size_t count = xlsStringCount(flagged);
         RecordBody txo;
         txo.u16(0x0012).u16(0).zeros(6).u16(count).u16(count > 0 ? 16 : 0).zeros(4);
         writeRecord(record::Txo, txo);

@@ -35,8 +35,9 @@ void XlsWriter::writeSheet(const Tab& tab) {
 
 void XlsWriter::writeChartSheet(const Tab& tab) {
     patchOffset(tab.field);
-    beginSubstream(0x0020, nullptr, false);
-    book_.inFileCharts().item(tab.index).records.writeAll(stream_);
+    InFileChart& chart = book_.inFileCharts().item(tab.index);
+    beginSubstream(0x0020, nullptr, false, carryThrough_ ? chart.bof : std::string());
+    chart.records.writeAll(stream_);
     writeEof();
 }
 
@@ -73,8 +74,11 @@ void XlsWriter::writeSheetTrailer(Sheet& sheet) {
         writeWindow1(); // a BIFF5 worksheet carries its own
     writeWindow2(sheet, book_.sheets().indexOf(sheet) == 0);
     if (carrying_ ? holds(record::Scl) : sheet.zoom != 0 && sheet.zoom != 100) {
+        const SheetWindow& window = sheet.window;
+        bool asRead = sheet.zoom == window.zoomRead && window.sclDenominator != 0;
         RecordBody scale;
-        scale.u16(sheet.zoom).u16(100);
+        scale.u16(asRead ? window.sclNumerator : sheet.zoom);
+        scale.u16(asRead ? window.sclDenominator : 100);
         writeRecord(record::Scl, scale);
     }
     if (sheet.fixedRows != 0 || sheet.fixedCols != 0) {
@@ -84,14 +88,11 @@ void XlsWriter::writeSheetTrailer(Sheet& sheet) {
         writeRecord(record::Pane, pane);
     }
     writeSelection();
-    std::string codeName = !sheet.codeName.empty() ? sheet.codeName
-                           : vbaKept()             ? sheet.name()
-                                                   : std::string();
-    if (!codeName.empty() || holds(record::CodeName)) {
-        RecordBody body;
-        body.u16(codeName.size()).u8(0).bytes(codeName);
-        writeRecord(record::CodeName, body);
-    }
+    // Macros know a sheet without a code name of its own by its name.
+    bool byName = sheet.codeName.empty() && vbaKept();
+    std::string codeName = byName ? sheet.name() : sheet.codeName;
+    if (!codeName.empty() || holds(record::CodeName))
+        writeCodeName(codeName, byName ? sheet.flaggedName() : sheet.codeNameAsRead);
     if (biff8()) {
         writeValidations(sheet);
         sheet.writeHyperlinks(stream_);
@@ -122,7 +123,9 @@ void XlsWriter::writeSheetLayout(Sheet& sheet) {
         guts.u16(value);
     writeRecord(record::Guts, guts);
     RecordBody height;
-    if (sheet.defaultRowHeight != 0)
+    if (sheet.defaultRowOptions)
+        height.u16(*sheet.defaultRowOptions).u16(sheet.defaultRowHeight);
+    else if (sheet.defaultRowHeight != 0)
         height.u16(1).u16(sheet.defaultRowHeight);
     else
         height.u16(0).u16(255);
@@ -130,12 +133,7 @@ void XlsWriter::writeSheetLayout(Sheet& sheet) {
 }
 
 void XlsWriter::writeWsBool(Sheet& sheet) {
-    uint8_t ws = sheet.workspaceOptions;
-    writeWord(record::WsBool, ((ws & Sheet::ShowAutoBreaks) ? 0x0001 : 0) |
-                                  ((ws & Sheet::ApplyStyles) ? 0x0020 : 0) |
-                                  ((ws & Sheet::RowSumsBelow) ? 0x0040 : 0) |
-                                  ((ws & Sheet::FitToPage) ? 0x0100 : 0) |
-                                  ((ws & Sheet::OutlineSymbols) ? 0x0600 : 0));
+    writeWord(record::WsBool, sheet.wsBoolWord());
 }
 
 void XlsWriter::writePageBreaks(Sheet& sheet) {
@@ -167,13 +165,12 @@ void XlsWriter::writePageBreaks(Sheet& sheet) {
     });
 }
 
-void XlsWriter::writeHeaderFooter(uint16_t id, const std::string& text) {
+void XlsWriter::writeHeaderFooter(uint16_t id, const std::string& text, const std::string& asRead) {
     RecordBody body;
     if (!text.empty()) {
         if (biff8()) {
-            std::string flagged = toXlsString(text, unicode_);
-            size_t count = isWideXlsString(flagged) ? (flagged.size() - 1) / 2 : text.size();
-            body.u16(count).bytes(flagged);
+            std::string flagged = flaggedAsRead(asRead, text, unicode_);
+            body.u16(xlsStringCount(flagged)).bytes(flagged);
         } else {
             body.u8(text.size()).bytes(text);
         }
@@ -183,8 +180,8 @@ void XlsWriter::writeHeaderFooter(uint16_t id, const std::string& text) {
 
 void XlsWriter::writePrintRecords(Sheet& sheet) {
     const PrintSettings& print = sheet.printSettings();
-    writeHeaderFooter(record::Header, print.header());
-    writeHeaderFooter(record::Footer, print.footer());
+    writeHeaderFooter(record::Header, print.header(), print.headerAsRead());
+    writeHeaderFooter(record::Footer, print.footer(), print.footerAsRead());
     writeWord(record::HCenter, (print.options & PrintSettings::HorizCenter) ? 1 : 0);
     writeWord(record::VCenter, (print.options & PrintSettings::VertCenter) ? 1 : 0);
     if (biff8() && book_.hasPrinterDevMode()) {
@@ -208,16 +205,11 @@ void XlsWriter::writePrintRecords(Sheet& sheet) {
 
 void XlsWriter::writeSetup(Sheet& sheet) {
     const PrintSettings& print = sheet.printSettings();
-    uint16_t options = print.options;
     RecordBody body;
     body.u16(static_cast<int>(print.paperSize)).u16(print.scalingFactor).u16(print.startingPage);
-    body.u16(1).u16(1);
-    body.u16(((options & PrintSettings::LeftToRight) ? 0x0001 : 0) |
-             ((options & PrintSettings::Portrait) ? 0x0002 : 0) |
-             ((options & PrintSettings::NoColor) ? 0x0008 : 0) |
-             ((options & PrintSettings::DraftQuality) ? 0x0010 : 0) |
-             ((options & PrintSettings::Notes) ? 0x0020 : 0));
-    body.u16(600).u16(600).f64(print.headerMargin).f64(print.footerMargin).u16(print.copies);
+    body.u16(print.fitWidth).u16(print.fitHeight).u16(print.setupOptionWord());
+    body.u16(print.resolution).u16(print.verticalResolution);
+    body.f64(print.headerMargin).f64(print.footerMargin).u16(print.copies);
     writeRecord(record::Setup, body);
 }
 
@@ -228,9 +220,7 @@ void XlsWriter::writeColumnFormats(Sheet& sheet) {
         RecordBody body;
         body.u16(column.col1()).u16(column.col2()).u16(column.width());
         body.u16(static_cast<int64_t>(column.formatIndex()) + xfOffset());
-        body.u16((column.hidden ? 0x0001 : 0) | (column.outlineLevel() << 8) |
-                 (column.collapsedOutline ? 0x1000 : 0));
-        body.u16(0);
+        body.u16(column.optionWord()).u16(column.reserved);
         writeRecord(record::ColInfo, body);
     }
 }
@@ -252,24 +242,24 @@ void XlsWriter::writeDimensions(Sheet& sheet) {
     writeRecord(record::Dimensions, body);
 }
 
+// A sheet read in the version written keeps its grid colour; the first of a new workbook's
+// sheets is the one selected.
 void XlsWriter::writeWindow2(Sheet& sheet, bool first) {
-    uint16_t options = 0x04A0;
-    const std::pair<Sheet::Option, uint16_t> flags[] = {{Sheet::ShowFormulas, 0x0001},
-                                                        {Sheet::Gridlines, 0x0002},
-                                                        {Sheet::RowColHeadings, 0x0004},
-                                                        {Sheet::FrozenPanes, 0x0008},
-                                                        {Sheet::ShowZeros, 0x0010}};
-    for (const auto& [option, bit] : flags)
-        if (sheet.has(option))
-            options = static_cast<uint16_t>(options | bit);
-    if (first)
+    const SheetWindow& window = sheet.window;
+    uint16_t options = sheet.windowOptionWord();
+    if (first && !window.read)
         options = static_cast<uint16_t>(options | 0x0200);
+    bool ownColor = window.read && sheet.keptRecords().read && carryThrough_;
     RecordBody body;
-    body.u16(options).u16(0).u16(0);
-    if (biff8())
-        body.u32(64).u16(sheet.zoomPreview).u16(100).u32(0);
-    else
-        body.u32(0);
+    body.u16(options).u16(window.topRow).u16(window.leftCol);
+    if (!biff8()) {
+        body.u32(ownColor ? window.gridColor : 0);
+        return writeRecord(record::Window2, body);
+    }
+    uint16_t normalZoom =
+        sheet.zoom == window.zoomRead && window.read ? window.normalZoom : sheet.zoom;
+    body.u16(ownColor ? window.gridColor : 64).u16(window.reserved);
+    body.u16(sheet.zoomPreview).u16(normalZoom).u32(window.trailing);
     writeRecord(record::Window2, body);
 }
 
@@ -287,8 +277,10 @@ void XlsWriter::writeValidations(Sheet& sheet) {
         withAreas += validations.item(i).areas.empty() ? 0 : 1;
     if (withAreas == 0)
         return;
+    const DataValidations::Window& window = validations.window;
     RecordBody dval;
-    dval.u16(4).u32(0).u32(0).u32(0xFFFFFFFF).u32(static_cast<int64_t>(withAreas));
+    dval.u16(window.options).u32(window.left).u32(window.top).u32(window.objectId);
+    dval.u32(static_cast<int64_t>(withAreas));
     writeRecord(record::DVal, dval);
     for (size_t i = 0; i < validations.count(); ++i)
         if (!validations.item(i).areas.empty())

@@ -353,6 +353,9 @@ CopyBeside copyBeside(const std::string& path, std::string_view tag, size_t long
 }
 
 std::optional<std::string> readFileBytes(const std::string& path) {
+    std::error_code directory;
+    if (fs::is_directory(path, directory))
+        return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return std::nullopt;

@@ -27,10 +27,6 @@ KNOWN = {
         "BIFF5 texts in code page 1251: only the ANSI code page 1252 is converted",
 }
 
-# The version number xlsdump gives Excel 3.0 files: up to it the cells carry no format the
-# library reads.
-OLDEST_WITHOUT_CELL_FORMATS = 3
-
 SANITIZERS = {"ASAN_OPTIONS": "exitcode=86:detect_leaks=1", "UBSAN_OPTIONS": "exitcode=87"}
 
 
@@ -93,9 +89,6 @@ def compare(ours, theirs):
                 sheet_ours["name"], sheet_ours["merged"], merged_theirs)
         a = cell_map(sheet_ours)
         b = cell_map(sheet_theirs)
-        if ours.get("version", 8) <= OLDEST_WITHOUT_CELL_FORMATS:
-            # The library keeps no cell formats of these versions: their dates are numbers.
-            b = {k: ("n", v[1], None) if v[0] == "d" else v for k, v in b.items()}
         for key in sorted(set(a) | set(b)):
             if key not in a or key not in b or not same_value(a[key], b[key]):
                 return "sheet %r cell %r: %r against xlrd's %r" % (

@@ -34,6 +34,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     xls::Workbook book;
+    book.preserveMacros = true; // as the program does: macros and properties go back
     bool copied = false;
     size_t chosen = 0;
     int newColumn = -1;

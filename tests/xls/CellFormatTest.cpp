@@ -14,14 +14,6 @@ using namespace xls::test;
 
 namespace {
 
-std::string workbookStream(const std::string& name) {
-    XlsStream stream;
-    stream.openRead(corpusPath(name));
-    std::string bytes(stream.size(), '\0');
-    stream.read(bytes.data(), bytes.size());
-    return bytes;
-}
-
 // Keeps the bits of a body that the model holds: the rest is rebuilt on writing.
 std::string masked(std::string body, const std::vector<uint8_t>& mask) {
     for (size_t i = 0; i < body.size(); ++i)
@@ -58,7 +50,7 @@ TEST(CellFormatTest, XfBodiesOfRealFilesComeBackInTheBitsTheModelKeeps) {
         CellFormats formats;
         formats.reset();
         int checked = 0;
-        for (const RawRecord& r : recordsOf(workbookStream(c.file))) {
+        for (const RawRecord& r : recordsOf(workbookStream(readFile(corpusPath(c.file))))) {
             if (r.id == 0x041E && c.size == 12)
                 formats.addNumberFormat(r.body.substr(3));
             if (r.id != c.xfId)

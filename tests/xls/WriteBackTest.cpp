@@ -76,14 +76,6 @@ std::string kindOfProblem(const std::string& problem) {
     return kind;
 }
 
-std::string workbookStream(const std::string& file) {
-    XlsStream stream;
-    stream.openReadBytes(file);
-    std::string bytes(stream.size(), '\0');
-    stream.read(bytes.data(), bytes.size());
-    return bytes;
-}
-
 std::string describe(const std::map<uint16_t, int>& before, const std::map<uint16_t, int>& after) {
     std::string text;
     std::set<uint16_t> ids;
@@ -101,31 +93,6 @@ std::string describe(const std::map<uint16_t, int>& before, const std::map<uint1
         }
     }
     return text;
-}
-
-// The records of each top-level substream of a written file, an embedded chart's in its
-// sheet's.
-std::vector<std::vector<RawRecord>> substreamsOf(const std::string& file) {
-    std::vector<std::vector<RawRecord>> substreams;
-    int depth = 0;
-    for (const RawRecord& r : recordsOf(workbookStream(file))) {
-        if (isBof(r.id) && depth++ == 0)
-            substreams.emplace_back();
-        if (depth == 0)
-            continue;
-        substreams.back().push_back(r);
-        if (r.id == id::Eof)
-            --depth;
-    }
-    return substreams;
-}
-
-std::vector<std::string> bodiesOf(const std::vector<RawRecord>& records, uint16_t id) {
-    std::vector<std::string> bodies;
-    for (const RawRecord& r : records)
-        if (r.id == id)
-            bodies.push_back(r.body);
-    return bodies;
 }
 
 std::vector<uint16_t> idsOf(const std::vector<RawRecord>& records) {

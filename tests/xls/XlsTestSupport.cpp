@@ -1,6 +1,7 @@
 #include "XlsTestSupport.h"
 
 #include "platform/storage/CompoundWriter.h"
+#include "xls/XlsStream.h"
 
 #include <algorithm>
 #include <array>
@@ -206,6 +207,38 @@ std::vector<RawRecord> recordsOf(const std::string& stream) {
         at += 4 + length;
     }
     return records;
+}
+
+std::string workbookStream(const std::string& file) {
+    XlsStream stream;
+    stream.openReadBytes(file);
+    std::string bytes(stream.size(), '\0');
+    stream.read(bytes.data(), bytes.size());
+    return bytes;
+}
+
+std::vector<std::vector<RawRecord>> substreamsOf(const std::string& file) {
+    std::vector<std::vector<RawRecord>> substreams;
+    int depth = 0;
+    for (const RawRecord& r : recordsOf(workbookStream(file))) {
+        bool bof = r.id == 0x0009 || r.id == 0x0209 || r.id == 0x0409 || r.id == 0x0809;
+        if (bof && depth++ == 0)
+            substreams.emplace_back();
+        if (depth == 0)
+            continue;
+        substreams.back().push_back(r);
+        if (r.id == 0x000A)
+            --depth;
+    }
+    return substreams;
+}
+
+std::vector<std::string> bodiesOf(const std::vector<RawRecord>& records, uint16_t id) {
+    std::vector<std::string> bodies;
+    for (const RawRecord& r : records)
+        if (r.id == id)
+            bodies.push_back(r.body);
+    return bodies;
 }
 
 std::string utf16Hex(std::u16string_view text) {

@@ -75,6 +75,11 @@ struct RawRecord {
     uint64_t position; // of the header
 };
 std::vector<RawRecord> recordsOf(const std::string& stream);
+// The workbook stream of a file (a compound file's, or a plain file's bytes).
+std::string workbookStream(const std::string& file);
+// The records of each top-level substream of a file, an embedded chart's in its sheet's.
+std::vector<std::vector<RawRecord>> substreamsOf(const std::string& file);
+std::vector<std::string> bodiesOf(const std::vector<RawRecord>& records, uint16_t id);
 
 // The hex text of UTF-16LE bytes, as the reference scripts print them.
 std::string utf16Hex(std::u16string_view text);

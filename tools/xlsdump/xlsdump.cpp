@@ -1,19 +1,23 @@
 // Prints what the spreadsheet library reads from a workbook as JSON on standard output:
-//   {"version": 8, "sheets": [{"name": "...", "lastRow": 9, "lastCol": 2,
-//     "cells": [[row, col, "n", 1.5], [row, col, "d", 37712, "2003-04-01"], ...],
-//     "merged": [[firstRow, firstCol, lastRow, lastCol], ...], "notes": [[row, col, "..."]]}]}
+//   {"sheets": [{"name": "...", "cells": [[row, col, "n", 1.5], [row, col, "d", 37712,
+//     "2003-04-01"], ...], "lastRow": 9, "lastCol": 2, "merged": [[firstRow, firstCol,
+//     lastRow, lastCol], ...], "notes": [[row, col, "..."]]}], "version": 8}
 // Cell kinds: "n" number, "d" a number in a cell formatted as a date or time (the serial
 // number, then the ISO text: "2003-04-01", "2003-04-01T13:30:00", or "13:30:00" for a time
 // of day alone; null where the number is no date), "s" text, "b" boolean (true/false), "e"
 // error (its text); formula cells give their cached result; blank cells are left out.
-// Merged ranges are inclusive, in the order the sheet keeps them. Exit status 1, with the
-// library's message on standard error, when the file cannot be read.
+// Cells come in the order of the file's records (row by row in the files spreadsheet
+// programs write); a cell given twice comes twice, and the later one stands. Merged ranges
+// are inclusive, in the order the sheet keeps them. Exit status 1, with the library's
+// message on standard error, when the file cannot be read (what was printed before is
+// then incomplete).
 //
-// A workbook of a hundred thousand rows prints in a fraction of a second: texts go from the
-// shared string table's bytes into the output without copies, and the output is written
-// as it is made.
+// A workbook of a hundred thousand rows prints in a fraction of a second: the cells are
+// printed as the reader reads them and never kept, texts go from the shared string table's
+// bytes into the output without copies, and the output is written as it is made.
 
 #include "platform/text/AnsiCodePage.h"
+#include "xls/CellSink.h"
 #include "xls/ExcelMask.h"
 #include "xls/SharedStringTable.h"
 #include "xls/Workbook.h"
@@ -130,7 +134,7 @@ public:
     }
 
 private:
-    static constexpr size_t Size = 1 << 20;
+    static constexpr size_t Size = 1 << 18; // the longest text a cell holds, six bytes a character
 
     // Room for n more bytes at the end of the buffer.
     char* room(size_t n) {
@@ -261,35 +265,27 @@ private:
     std::vector<int8_t> known_;
 };
 
-class Dump {
+// Prints the workbook as the reader goes through it: each cell as it is read, a sheet's
+// used range, merged ranges and notes when its records end. No cell is kept.
+class Dump : public xls::CellSink {
 public:
     explicit Dump(xls::Workbook& book)
         : book_(book), strings_(book.sheets().strings()), dates_(book) {}
 
-    void run() {
-        out_.raw("{\"version\": ");
-        out_.integer(static_cast<int>(book_.version()));
-        out_.raw(", \"sheets\": [");
-        for (size_t i = 0; i < book_.sheets().count(); ++i) {
-            out_.raw(i ? ",\n" : "\n");
-            sheet(book_.sheets().item(i));
-        }
-        out_.raw("]}\n");
-        out_.flush();
-    }
-
-private:
-    void sheet(xls::Sheet& sheet) {
+    void sheetBegins(xls::Sheet& sheet) override {
+        out_.raw(sheets_++ ? "},\n" : "{\"sheets\": [\n");
         out_.raw("{\"name\": ");
         out_.text(sheet.wideName());
-        out_.raw(", \"lastRow\": ");
+        out_.raw(", \"cells\": [");
+        first_ = true;
+    }
+
+    void sheetEnds(xls::Sheet& sheet) override {
+        out_.raw("], \"lastRow\": ");
         out_.integer(sheet.lastRow);
         out_.raw(", \"lastCol\": ");
         out_.integer(sheet.lastCol);
-        out_.raw(", \"cells\": [");
-        first_ = true;
-        cells(sheet.cells());
-        out_.raw("], \"merged\": [");
+        out_.raw(", \"merged\": [");
         for (size_t m = 0; m < sheet.mergedCells().count(); ++m) {
             const xls::MergedCell& range = sheet.mergedCells().item(m);
             out_.raw(m ? ",\n[" : "\n[");
@@ -304,45 +300,47 @@ private:
         }
         out_.raw("], \"notes\": [");
         notes(sheet);
-        out_.raw("]}");
+        out_.raw("]");
     }
 
-    // The cells in key order. What the cells a few places ahead will need is asked for
-    // before it is needed: the shared strings of a large sheet lie far apart in memory, so
-    // a text's entry is fetched sixteen cells ahead and its characters eight cells ahead.
-    void cells(xls::CellStorage& store) {
-        constexpr size_t Ahead = 16;
-        std::array<const xls::Cell*, Ahead> ring{};
-        store.beginIterate();
-        for (size_t i = 0; i < Ahead; ++i)
-            ring[i] = fetchEntry(store.nextCell());
-        for (size_t at = 0; ring[at % Ahead]; ++at) {
-            fetchCharacters(ring[(at + Ahead / 2) % Ahead]);
-            cell(*ring[at % Ahead]);
-            ring[at % Ahead] =
-                fetchEntry(ring[(at + Ahead - 1) % Ahead] ? store.nextCell() : nullptr);
+    void finish() {
+        out_.raw(sheets_ ? "}], \"version\": " : "{\"sheets\": [], \"version\": ");
+        out_.integer(static_cast<int>(book_.version()));
+        out_.raw("}\n");
+        out_.flush();
+    }
+
+    // A text's entry is asked for as the cell is printed: cells come in the file's order,
+    // which keeps a sheet's texts mostly in the order of the shared strings.
+    void cell(const xls::Cell& cell) override {
+        using xls::CellType;
+        switch (cell.type()) {
+        case CellType::Integer:
+            return number(cell, cell.integer());
+        case CellType::Float:
+        case CellType::NumberFormula:
+            return number(cell, cell.number());
+        case CellType::ArrayFormula:
+            return arrayResult(cell);
+        case CellType::String:
+            return sharedString(cell);
+        case CellType::StringFormula:
+            head(cell, 's');
+            out_.flagged(cell.flaggedResult());
+            return out_.raw("]");
+        case CellType::Boolean:
+        case CellType::BooleanFormula:
+            return boolean(cell, cell.boolean());
+        case CellType::Error:
+        case CellType::ErrorFormula:
+            return error(cell, cell.errorOrdinal() <= 7 ? xls::errorIndexToText(cell.errorOrdinal())
+                                                        : std::string("#???"));
+        default:
+            return;
         }
     }
 
-    // The shared string index of a text cell, or -1.
-    int32_t textIndex(const xls::Cell* cell) const {
-        if (!cell || cell->type() != xls::CellType::String || cell->sstIndex() < 0 ||
-            static_cast<size_t>(cell->sstIndex()) >= strings_.count())
-            return -1;
-        return cell->sstIndex();
-    }
-
-    const xls::Cell* fetchEntry(const xls::Cell* cell) const {
-        if (int32_t index = textIndex(cell); index >= 0)
-            __builtin_prefetch(&strings_.entry(static_cast<size_t>(index)));
-        return cell;
-    }
-
-    void fetchCharacters(const xls::Cell* cell) const {
-        if (int32_t index = textIndex(cell); index >= 0)
-            __builtin_prefetch(strings_.chars(static_cast<size_t>(index)).data());
-    }
-
+private:
     void notes(xls::Sheet& sheet) {
         bool first = true;
         for (size_t n = 0; n < sheet.notes().count(); ++n) {
@@ -430,39 +428,12 @@ private:
         }
     }
 
-    void cell(const xls::Cell& cell) {
-        using xls::CellType;
-        switch (cell.type()) {
-        case CellType::Integer:
-            return number(cell, cell.integer());
-        case CellType::Float:
-        case CellType::NumberFormula:
-            return number(cell, cell.number());
-        case CellType::ArrayFormula:
-            return arrayResult(cell);
-        case CellType::String:
-            return sharedString(cell);
-        case CellType::StringFormula:
-            head(cell, 's');
-            out_.flagged(cell.flaggedResult());
-            return out_.raw("]");
-        case CellType::Boolean:
-        case CellType::BooleanFormula:
-            return boolean(cell, cell.boolean());
-        case CellType::Error:
-        case CellType::ErrorFormula:
-            return error(cell, cell.errorOrdinal() <= 7 ? xls::errorIndexToText(cell.errorOrdinal())
-                                                        : std::string("#???"));
-        default:
-            return;
-        }
-    }
-
     xls::Workbook& book_;
     const xls::SharedStringTable& strings_;
     DateFormats dates_;
     JsonOut out_;
     bool first_ = true;
+    size_t sheets_ = 0;
 };
 
 } // namespace
@@ -473,6 +444,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     xls::Workbook book;
+    Dump dump(book);
+    book.setCellSink(&dump);
     try {
         book.setFilename(argv[1]);
         book.read();
@@ -480,6 +453,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;
     }
-    Dump(book).run();
+    dump.finish();
     return 0;
 }

@@ -1,0 +1,186 @@
+"""A workbook written back keeps its settings as other readers see them.
+
+settings_check.py XLSREWRITE FOLDER
+For every workbook of FOLDER (its corrupt/ folder too) that xlsrewrite writes back in the
+version read, after setting texts into one sheet as the program does with sort information:
+gnumeric (ssconvert) must read the same page setup (scaling or fit to pages, margins, paper,
+orientation, headers and footers, ...), the same validations and sheet settings of every
+sheet, and the same fonts and font colours in the cells of every sheet that did not change; xlrd
+must read the same fonts (height, colour, weight, family, ...), column settings, window
+settings and number formats. Exit status 77 (skipped) without xlrd, ssconvert or the folder.
+"""
+import gzip
+import io
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import xml.etree.ElementTree as ElementTree
+
+SKIP = 77
+HANG_GUARD_SECONDS = 600
+GNUMERIC = "{http://www.gnumeric.org/v10.dtd}"
+
+# Files whose settings cannot match, with the reason.
+KNOWN = {
+    "sheetjs/BlankSheetTypes.xls":
+        "a macro sheet is kept as a sheet of the workbook; the readers leave it out",
+}
+
+
+def gnumeric_settings(path, scratch):
+    """{sheet name: {part: XML text}} as gnumeric reads the workbook, or None."""
+    out = os.path.join(scratch, "settings.gnumeric")
+    if os.path.exists(out):
+        os.remove(out)
+    process = subprocess.run(["ssconvert", path, out], capture_output=True,
+                             timeout=HANG_GUARD_SECONDS)
+    if process.returncode != 0 or not os.path.exists(out):
+        return None
+    with gzip.open(out) as compressed:
+        root = ElementTree.parse(compressed).getroot()
+    sheets = {}
+    for sheet in root.iter(GNUMERIC + "Sheet"):
+        name = sheet.findtext(GNUMERIC + "Name")
+        parts = {"sheet": repr(sorted(sheet.attrib.items()))}
+        for part in ("PrintInformation", "Validations"):
+            element = sheet.find(GNUMERIC + part)
+            if element is not None:
+                for path, value in flattened(element, part):
+                    parts[path] = value
+        # The fonts of the cells' styles, with their colours; how gnumeric cuts the sheet
+        # into regions of one style follows the cells.
+        parts["fonts"] = sorted({(style.get("Fore", ""), ElementTree.tostring(font, encoding="unicode"))
+                                 for style in sheet.iter(GNUMERIC + "Style")
+                                 for font in style.iter(GNUMERIC + "Font")})
+        sheets[name] = parts
+    return sheets
+
+
+def flattened(element, path):
+    """(path, attributes and text) of the element and of each element inside it, numbered
+    where a tag repeats."""
+    text = (element.text or "").strip()
+    yield path, repr((sorted(element.attrib.items()), text))
+    seen = {}
+    for child in element:
+        tag = child.tag.replace(GNUMERIC, "")
+        seen[tag] = seen.get(tag, 0) + 1
+        yield from flattened(child, "%s/%s[%d]" % (path, tag, seen[tag]))
+
+
+def xlrd_settings(path):
+    """{what: value} as xlrd reads the workbook's settings, or None."""
+    import xlrd
+    try:
+        book = xlrd.open_workbook(path, formatting_info=True, logfile=io.StringIO())
+    except Exception:
+        return None
+
+    def attributes(thing, names):
+        return tuple((name, getattr(thing, name, None)) for name in names)
+
+    settings = {
+        "fonts": [attributes(f, ("name", "height", "colour_index", "weight", "bold", "italic",
+                                 "underline_type", "escapement", "family", "character_set",
+                                 "struck_out", "outline", "shadow")) for f in book.font_list],
+        "formats": sorted((k, v.format_str) for k, v in book.format_map.items()),
+        "user": book.user_name,
+    }
+    for sheet in book.sheets():
+        settings["sheet " + sheet.name] = attributes(sheet, (
+            "cached_normal_view_mag_factor", "cached_page_break_preview_mag_factor",
+            "scl_mag_factor", "show_in_page_break_preview", "sheet_selected", "show_grid_lines",
+            "show_sheet_headers", "show_zero_values", "show_outline_symbols",
+            "first_visible_rowx", "first_visible_colx", "gridline_colour_index",
+            "default_row_height", "default_row_hidden", "default_additional_space_above",
+            "default_additional_space_below", "defcolwidth", "standardwidth",
+            "horizontal_page_breaks", "vertical_page_breaks"))
+        settings["columns " + sheet.name] = sorted(
+            (col, attributes(info, ("width", "hidden", "bit1_flag", "outline_level",
+                                    "collapsed", "xf_index")))
+            for col, info in sheet.colinfo_map.items())
+    return settings
+
+
+def differences(before, after, skip_styles_of):
+    problems = []
+    for key in sorted(set(before) | set(after), key=str):
+        old, new = before.get(key), after.get(key)
+        if isinstance(old, dict) and isinstance(new, dict):
+            for part in sorted(set(old) | set(new)):
+                if part == "fonts" and key == skip_styles_of:
+                    continue
+                if old.get(part) != new.get(part):
+                    problems.append("%s %s: %s became %s" % (key, part, shorten(old.get(part)),
+                                                             shorten(new.get(part))))
+        elif old != new:
+            problems.append("%s: %s became %s" % (key, shorten(old), shorten(new)))
+    return problems
+
+
+def shorten(value):
+    text = str(value)
+    return text if len(text) < 400 else text[:400] + "..."
+
+
+def check(rewrite, path, label, scratch, problems, counts):
+    folder = os.path.join(scratch, "rewrite")
+    shutil.rmtree(folder, ignore_errors=True)
+    os.mkdir(folder)
+    out = os.path.join(folder, "rewritten.xls")
+    process = subprocess.run([rewrite, path, out], capture_output=True,
+                             timeout=HANG_GUARD_SECONDS)
+    if process.returncode != 0:
+        counts["not written"] += 1  # refusals are the rewrite check's
+        return
+    import json
+    changed = json.loads(process.stdout)["sheet"]
+    gnumeric_before = gnumeric_settings(path, scratch)
+    if gnumeric_before is not None:
+        gnumeric_after = gnumeric_settings(out, scratch)
+        if gnumeric_after is None:
+            problems.append("%s: gnumeric cannot read the written file" % label)
+            return
+        names = list(gnumeric_before)
+        skip = names[changed] if changed < len(names) else None
+        for problem in differences(gnumeric_before, gnumeric_after, skip):
+            problems.append("%s: gnumeric: %s" % (label, problem))
+    xlrd_before = xlrd_settings(path)
+    if xlrd_before is not None:
+        for problem in differences(xlrd_before, xlrd_settings(out) or {}, None):
+            problems.append("%s: xlrd: %s" % (label, problem))
+    counts["checked"] += 1
+
+
+def main():
+    rewrite, folder = sys.argv[1], sys.argv[2]
+    try:
+        import xlrd  # noqa: F401
+    except ImportError:
+        return SKIP
+    if shutil.which("ssconvert") is None or not os.path.isdir(folder):
+        return SKIP
+    problems = []
+    counts = {"checked": 0, "not written": 0}
+    with tempfile.TemporaryDirectory() as scratch:
+        for root, _, files in sorted(os.walk(folder)):
+            for name in sorted(files):
+                if not name.lower().endswith(".xls"):
+                    continue
+                path = os.path.join(root, name)
+                label = os.path.relpath(path, os.path.dirname(os.path.normpath(folder)))
+                if label in KNOWN:
+                    print("known: %s: %s" % (label, KNOWN[label]))
+                    continue
+                check(rewrite, path, label, scratch, problems, counts)
+    print("%(checked)d written back and compared, %(not written)d not written" % counts)
+    for problem in problems:
+        print("MISMATCH " + problem)
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
