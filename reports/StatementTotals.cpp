@@ -1,6 +1,7 @@
 #include "reports/StatementTotals.h"
 
 #include "core/Convert.h"
+#include "core/money/ExactProduct.h"
 #include "core/money/Money.h"
 #include "reports/PeriodicalStatementTexts.h"
 
@@ -79,7 +80,7 @@ std::vector<StatementText> affixedPostageTexts(const SortedMailing& mailing,
     double lowest = postage.lines.lowestPieceRate();
     if (lowest == StatementLines::NoPieceRate)
         return texts;
-    double affixed = pieces * lowest;
+    double affixed = exactProduct(pieces, lowest);
     texts.push_back(atPlace(layout, LowestRate, formatMoney(lowest, 3, MoneyStyle::Plain)));
     texts.push_back(atPlace(layout, AffixedPostage, currencyTotalText(affixed)));
     texts.push_back(atPlace(layout, AdditionalPostage, currencyTotalText(postage.total - affixed)));
