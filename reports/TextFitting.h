@@ -24,6 +24,18 @@ using TextWidthAt = std::function<int(const std::string& text, int size)>;
 FittedText fitText(const std::string& text, int size, int smallest, int width,
                    const TextWidthAt& widthAt);
 
+// A text drawn within a width on one line or more, and their size in points.
+struct FittedLines {
+    std::vector<std::string> lines;
+    int size = 0;
+};
+
+// A list of items joined by a mark ("1-2/3/4/5") within a width: on one line at the largest
+// size down to `smallest` that fits, and failing that, at `smallest` broken after a mark
+// onto as many lines as it needs (an item wider than the line stands on a line of its own).
+FittedLines fitOrBreakAfter(char mark, const std::string& text, int size, int smallest, int width,
+                            const TextWidthAt& widthAt);
+
 // A text broken at its blanks into lines no wider than `width` (a word wider than the line
 // stands on a line of its own).
 std::vector<std::string> wrapText(const std::string& text, int width,

@@ -1,4 +1,4 @@
-#include "printouts/TextFitting.h"
+#include "reports/TextFitting.h"
 
 #include <algorithm>
 
@@ -42,6 +42,29 @@ FittedText fitText(const std::string& text, int size, int smallest, int width,
         kept = first;
     }
     return {kept, smallest};
+}
+
+FittedLines fitOrBreakAfter(char mark, const std::string& text, int size, int smallest, int width,
+                            const TextWidthAt& widthAt) {
+    FittedText fitted = fitText(text, size, smallest, width, widthAt);
+    if (fitted.text == text)
+        return {{text}, fitted.size};
+    FittedLines broken{{}, std::min(size, smallest)};
+    std::string line;
+    for (size_t at = 0; at < text.size();) {
+        size_t end = text.find(mark, at);
+        end = end == std::string::npos ? text.size() : end + 1;
+        std::string item = text.substr(at, end - at);
+        at = end;
+        if (!line.empty() && widthAt(line + item, broken.size) > width) {
+            broken.lines.push_back(line);
+            line.clear();
+        }
+        line += item;
+    }
+    if (!line.empty())
+        broken.lines.push_back(line);
+    return broken;
 }
 
 std::vector<std::string> wrapText(const std::string& text, int width,
