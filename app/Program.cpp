@@ -88,7 +88,7 @@ void Program::bindCommands() {
     w.form().onCloseQuery = [this](ModalResult) { return mayCloseMainWindow(); };
     w.form().onClose = [this] { exitProgram(); };
     w.openPrintoutsFolder = [this] { folderOpener_.open(ctx_.paths.printoutsFolder); };
-    bindHelpKey(ctx_, w.form(), ContentsHelpTopic);
+    bindHelpKey(ctx_, w.form(), HelpTopic::Menus);
     w.bind("SortWizard1", [this] { runSortWizard(); });
     w.bind("SortOneFile", [this] { sortOneList(); });
     w.bind("VerifyWOSorting", [this] { verifyWithoutSorting(); });
@@ -255,7 +255,7 @@ void Program::showAbout() {
 }
 
 void Program::setUpPage() {
-    ctx_.platform.ui.printerSetupDialog(ctx_.platform.printer);
+    setUpPrinter(ctx_);
 }
 
 void Program::exitProgram() {
