@@ -10,6 +10,7 @@
 #include "platform/qt/QtHelpViewer.h"
 #include "platform/qt/QtPrinter.h"
 #include "platform/qt/QtUi.h"
+#include "tests/support/QtDesk.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
@@ -18,64 +19,16 @@
 #include <QScreen>
 #include <QTest>
 #include <QTextBrowser>
-#include <QTimer>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
-#include <memory>
 
-namespace fs = std::filesystem;
 using namespace quillan;
 using namespace platform;
 
 namespace {
 
-std::unique_ptr<QApplication>& applicationSlot() {
-    static std::unique_ptr<QApplication> app;
-    return app;
-}
-
-// The offscreen screen made 1280 x 1024, the size the windows are judged on.
-QApplication& application() {
-    if (applicationSlot())
-        return *applicationSlot();
-    static std::string config = test::artefactFolder() + "screen-1280x1024.json";
-    std::ofstream(config) << R"({"screens": [{"name": "desk", "x": 0, "y": 0, "width": 1280, )"
-                             R"("height": 1024, "logicalDpi": 96, "logicalBaseDpi": 96, )"
-                             R"("dpr": 1}]})";
-    static std::string platformArgument = "offscreen:configfile=" + config;
-    static int argc = 3;
-    static char name[] = "window_placement_tests";
-    static char option[] = "-platform";
-    static char* argv[] = {name, option, platformArgument.data(), nullptr};
-    applicationSlot() = std::make_unique<QApplication>(argc, argv);
-    return *applicationSlot();
-}
-
-struct QtTearDown : ::testing::Environment {
-    void TearDown() override { applicationSlot().reset(); }
-};
-const auto* const qtTearDown = ::testing::AddGlobalTestEnvironment(new QtTearDown);
-
-// Runs `act` on the window that waits for an answer as soon as one does.
-void onModal(std::function<void(QWidget*)> act, int turns = 200000) {
-    QTimer::singleShot(0, &application(), [act = std::move(act), turns] {
-        if (QWidget* w = QApplication::activeModalWidget())
-            return act(w);
-        if (turns > 0)
-            return onModal(act, turns - 1);
-        ADD_FAILURE() << "no window came up to wait for an answer";
-    });
-}
-
-// Then, should the window still wait, closes it, so that the test ends on its result.
-void closeIfStillOpen(QWidget* window) {
-    QTimer::singleShot(0, window, [window] {
-        if (QApplication::activeModalWidget() == window)
-            QTest::keyClick(window, Qt::Key_Escape);
-    });
-}
+using test::closeIfStillOpen;
+using test::onModal;
 
 std::string describe(const QRect& r) {
     return "(" + std::to_string(r.x()) + ", " + std::to_string(r.y()) + ") " +
@@ -83,7 +36,7 @@ std::string describe(const QRect& r) {
 }
 
 struct QtApplication {
-    QtApplication() { application(); }
+    QtApplication() { test::deskApplication(); }
 };
 
 // The whole program with a person at its real windows, over the test geography.
