@@ -6,7 +6,7 @@
 namespace platform {
 
 // The least width a help page can still be read at.
-inline constexpr int LeastHelpWidth = 240;
+inline constexpr int LeastHelpWidth = 200;
 
 // Where the help window goes so that it hides as little as it can of the window it explains
 // (its frame, on the screen's available area): beside it on the side with room for the
