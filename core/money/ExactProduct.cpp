@@ -107,6 +107,17 @@ double exactProduct(double a, double b, double c) {
     return nearestDouble(product);
 }
 
+double moneySum(std::initializer_list<double> amounts) {
+    double binary = 0;
+    for (double amount : amounts)
+        binary += amount;
+    if (!std::isfinite(binary))
+        return binary;
+    Decimal sum = decimalOf(binary);
+    roundToDecimals(sum, ProductDecimals);
+    return nearestDouble(sum);
+}
+
 double poundsOf(int32_t pieces, double ouncesPerPiece) {
     return exactProduct(pieces, ouncesPerPiece, 1.0 / 16.0);
 }

@@ -30,7 +30,7 @@ void addInCountyLines(PeriodicalCharges& charges, const SortedMailing& mailing,
         piece.rateText = mailing.rates().rateText(line);
         piece.amount = exactProduct(mailing.rates().rate(line), piece.pieces);
         charges.inCountyLinePieces += piece.pieces;
-        charges.inCountyPieceCharge += piece.amount;
+        charges.inCountyPieceCharge = moneySum({charges.inCountyPieceCharge, piece.amount});
         charges.inCountyLines.push_back(piece);
     }
 }
@@ -54,16 +54,18 @@ void computeOutsideCounty(PeriodicalCharges& charges, const SortedMailing& maili
     charges.dadcPieces = zones.dadcPieces;
     charges.adcDiscount = exactProduct(rates.rate(base, R::AdcPieceDiscount), zones.dadcPieces);
     charges.adjustmentsAndDiscounts =
-        charges.nonadvertisingAdjustment + charges.scfDiscount + charges.adcDiscount;
-    charges.piecePostageLessDiscounts = charges.piecePostage - charges.adjustmentsAndDiscounts;
-    charges.withPoundCharges =
-        charges.piecePostageLessDiscounts + zones.advertisingCharge + zones.nonadvertisingCharge;
+        moneySum({charges.nonadvertisingAdjustment, charges.scfDiscount, charges.adcDiscount});
+    charges.piecePostageLessDiscounts =
+        moneySum({charges.piecePostage, -charges.adjustmentsAndDiscounts});
+    charges.withPoundCharges = moneySum(
+        {charges.piecePostageLessDiscounts, zones.advertisingCharge, zones.nonadvertisingCharge});
     charges.outsideCountyPostage = charges.withPoundCharges;
     if (!reduced)
         return;
-    charges.reductionBase = charges.piecePostageLessDiscounts + zones.nonadvertisingCharge;
+    charges.reductionBase =
+        moneySum({charges.piecePostageLessDiscounts, zones.nonadvertisingCharge});
     charges.reduction = exactProduct(0.05, *charges.reductionBase);
-    charges.outsideCountyPostage -= charges.reduction;
+    charges.outsideCountyPostage = moneySum({charges.outsideCountyPostage, -charges.reduction});
 }
 
 void computeInCounty(PeriodicalCharges& charges, const SortedMailing& mailing,
@@ -79,7 +81,7 @@ void computeInCounty(PeriodicalCharges& charges, const SortedMailing& mailing,
     addInCountyLines(charges, mailing, inCounty.pieces, inCountyKindOf(mailClass));
     if (mailClass == MailClass::PCOF)
         addInCountyLines(charges, mailing, inCounty.nonbarcodedPieces, R::NonautomationPiece);
-    charges.inCountyPostage = charges.inCountyPoundCharge + charges.inCountyPieceCharge;
+    charges.inCountyPostage = moneySum({charges.inCountyPoundCharge, charges.inCountyPieceCharge});
 }
 
 std::string money(double amount) {
@@ -97,7 +99,7 @@ PeriodicalCharges computePeriodicalCharges(const SortedMailing& mailing,
     charges.piecePostage = piecePostage;
     computeOutsideCounty(charges, mailing, zones);
     computeInCounty(charges, mailing, zones, inCounty);
-    charges.totalPostage = charges.outsideCountyPostage + charges.inCountyPostage;
+    charges.totalPostage = moneySum({charges.outsideCountyPostage, charges.inCountyPostage});
     return charges;
 }
 

@@ -80,7 +80,7 @@ PeriodicalZoneCharges computePeriodicalZoneCharges(const SortedMailing& mailing)
         totals.pieces += row.pieces;
         totals.pounds += row.pounds;
         totals.advertisingPounds += row.advertisingPounds;
-        totals.charge += row.charge;
+        totals.charge = moneySum({totals.charge, row.charge});
     }
     totals.charge = roundMoney(totals.charge, 4);
     charges.advertisingCharge = totals.charge;

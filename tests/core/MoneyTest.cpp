@@ -71,6 +71,16 @@ TEST(ExactProduct, ProductsAreTheDecimalProductsOfTheFiguresShown) {
     EXPECT_EQ(exactProduct(99999.9999999995, 1), 100000);
 }
 
+TEST(ExactProduct, SumsAreTheSumsOfTheFiguresShown) {
+    // The binary sum of 422.91765 and 71.7 is 494.61764999999997, a tie as the figures add.
+    EXPECT_EQ(amountText(422.91765 + 71.7), "494.6176");
+    EXPECT_EQ(amountText(moneySum({422.91765, 71.7})), "494.6177");
+    EXPECT_EQ(amountText(moneySum({-422.91765, -71.7})), "-494.6177");
+    EXPECT_EQ(moneySum({0.1, 0.2}), 0.3);
+    EXPECT_EQ(moneySum({494.61765, -71.7}), 422.91765) << "a difference is a sum";
+    EXPECT_EQ(moneySum({}), 0);
+}
+
 TEST(CombinedRate, RoundsUpToTheNextThousandthAndKeepsItsDollars) {
     EXPECT_DOUBLE_EQ(roundUpToThousandth(0.2078125), 0.208);
     EXPECT_DOUBLE_EQ(roundUpToThousandth(0.2071), 0.208);
