@@ -1,6 +1,8 @@
 """The program's own path on real workbooks: read, set texts, write back, read again.
 
-rewrite_check.py XLSREWRITE XLSDUMP FOLDER|--xlwt
+rewrite_check.py XLSREWRITE XLSDUMP FOLDER|--xlwt [K/N]
+With K/N only every N-th workbook of the folder, from the K-th on, so that a large folder is
+checked in parts that each take a short while.
 For every workbook of FOLDER that both xlrd and the library read (corrupt/ left out),
 xlsrewrite sets a text into an existing and a new column on every row of one sheet and
 writes the workbook back in the version read; the structure check must pass. Drawn objects
@@ -171,8 +173,15 @@ def check(rewrite, dump, path, label, scratch, problems, counts):
     counts["checked"] += 1
 
 
+def part_of(paths, part):
+    """The workbooks of part "K/N": every N-th of them, from the K-th on."""
+    k, n = (int(v) for v in part.split("/"))
+    return paths[k - 1::n]
+
+
 def main():
     rewrite, dump, folder = sys.argv[1], sys.argv[2], sys.argv[3]
+    part = sys.argv[4] if len(sys.argv) > 4 else "1/1"
     try:
         import xlrd  # noqa: F401
     except ImportError:
@@ -195,7 +204,7 @@ def main():
                         path = os.path.join(root, name)
                         label = os.path.relpath(path, os.path.dirname(os.path.normpath(folder)))
                         paths.append((path, label))
-        for path, label in paths:
+        for path, label in part_of(paths, part):
             if label in KNOWN:
                 print("known: %s: %s" % (label, KNOWN[label]))
                 continue
