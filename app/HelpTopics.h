@@ -9,9 +9,9 @@ namespace quillan {
 // help folder. Every window a person works in has a page of its own, which F1 and its Help
 // button open; a test holds each number here to its page.
 namespace HelpTopic {
-inline constexpr int Contents = 1; // also the main window's
+inline constexpr int Contents = 1;
 inline constexpr int GettingStarted = 2;
-inline constexpr int Menus = 3;
+inline constexpr int Menus = 3; // the main window's
 inline constexpr int MailCategories = 10;
 inline constexpr int MailerInformation = 11;
 inline constexpr int PeriodicalsSettings = 12;
@@ -28,6 +28,7 @@ inline constexpr int PeriodicalRates = 34;
 inline constexpr int ZipChartEditor = 35;
 inline constexpr int PrintSelection = 40;
 inline constexpr int PrintingBox = 41;
+inline constexpr int PageSetup = 42;
 inline constexpr int LabelListEditor = 62;
 } // namespace HelpTopic
 
@@ -38,5 +39,9 @@ void showHelpTopic(AppContext& ctx, int context);
 
 // F1 in the form opens its topic.
 void bindHelpKey(AppContext& ctx, platform::Form& form, int context);
+
+// The printer set-up dialog (Page Setup), whose F1 and Help button open its page. True when
+// a printer was chosen.
+bool setUpPrinter(AppContext& ctx);
 
 } // namespace quillan

@@ -16,6 +16,10 @@ constexpr int FieldWidth = FormWidth - 20;
 const char* const LineFields[] = {"Label1", "Label2", "Label3"};
 const char* const NavigationButtons[] = {"prevbtn", "nextbtn", "newbtn", "CancelBtn"};
 
+const char* const KeepChangeQuestion =
+    "This label was changed. Do you want to keep the change? (Yes stores it in the list, No "
+    "throws it away.)";
+
 const char* const StarInLineMessage =
     "A label line cannot contain \"*\": the label file uses it to separate the lines of a "
     "label. Remove the \"*\" and press Zip List again.";
@@ -37,6 +41,7 @@ LabelListDialog::LabelListDialog(AppContext& ctx, ZipChartDialog& chartEditor)
     build();
     bindHelpKey(ctx_, form_, HelpTopic::LabelListEditor);
     form_.onActivate = [this] { FormActivate(); };
+    form_.onCloseQuery = [this](ModalResult result) { return mayLeave(result); };
 }
 
 void LabelListDialog::addButton(const char* name, const char* caption, int left, int top) {
@@ -203,13 +208,42 @@ void LabelListDialog::OKBtnClick() {
     });
 }
 
-// Stores the fields as the current entry (or appends the new one) and saves the label
-// file; false when nothing may go on to the chart editor.
-bool LabelListDialog::storeEntry() {
+EntryLines LabelListDialog::typedLines() {
     EntryLines lines;
     lines.line1 = upperAscii(form_.control("Label1").text());
     lines.line2 = upperAscii(form_.control("Label2").text());
     lines.line3 = upperAscii(form_.control("Label3").text());
+    return lines;
+}
+
+bool LabelListDialog::changedSinceShown() {
+    if (newEntry_)
+        return typedLines() != EntryLines{};
+    return current_ >= 1 && current_ <= entryCount_ &&
+           typedLines() != splitEntry(labels()[current_]);
+}
+
+// Leaving by Escape or the close box while an entry is changed asks, as "Leave" (greyed then)
+// would have had the person store or revert it: Yes stores it, No throws it away, Cancel
+// goes back to it.
+bool LabelListDialog::mayLeave(ModalResult result) {
+    if (result != ModalResult::Cancel || !changedSinceShown())
+        return true;
+    switch (ctx_.message(BeepKind::Question, MessageKind::Confirmation, MessageButtons::YesNoCancel,
+                         KeepChangeQuestion)) {
+    case ModalResult::Yes:
+        return storeEntry();
+    case ModalResult::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Stores the fields as the current entry (or appends the new one) and saves the label
+// file; false when nothing may go on to the chart editor.
+bool LabelListDialog::storeEntry() {
+    EntryLines lines = typedLines();
     for (const std::string* line : {&lines.line1, &lines.line2, &lines.line3}) {
         if (line->find('*') == std::string::npos)
             continue;

@@ -12,7 +12,8 @@ namespace quillan {
 // "Edit Sack Labels": walks through the entries of a postal list's label file, lets the
 // person change an entry's tag lines or add one, saves the label file at each "Zip List"
 // and then opens the ZIP chart editor for the entry. An entry being edited can only be
-// stored ("Zip List") or discarded ("revert") before moving on.
+// stored ("Zip List") or discarded ("revert") before moving on; Escape and the close box,
+// which stand for "Leave", ask whether to keep the change.
 class LabelListDialog {
 public:
     LabelListDialog(AppContext& ctx, ZipChartDialog& chartEditor);
@@ -41,6 +42,10 @@ private:
     void labelChange(platform::Control& field);
     void OKBtnClick();
     bool storeEntry();
+    // The fields as typed, in capitals, and whether they differ from the entry they show.
+    EntryLines typedLines();
+    bool changedSinceShown();
+    bool mayLeave(platform::ModalResult result);
     void setNavigation(bool enabled);
     bool zones() const { return postalList_ == 12; }
     const PostalList& list() const { return postalList(postalList_); }

@@ -121,7 +121,7 @@ void PrintSelectDialog::FormActivate() {
 }
 
 void PrintSelectDialog::setupClick() {
-    ctx_.platform.ui.printerSetupDialog(ctx_.platform.printer);
+    setUpPrinter(ctx_);
     form_.control("printerName").setCaption(ctx_.platform.printer.printerName());
 }
 

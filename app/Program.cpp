@@ -25,7 +25,7 @@ const char* const RatesDate = "4/1/03";
 } // namespace
 
 Program::Program(AppContext& ctx)
-    : ctx_(ctx), notices_(ctx.platform.ui), noticesBefore_(ctx.notices()) {
+    : ctx_(ctx), notices_(ctx.platform.ui), noticesBefore_(ctx.notices()), folderOpener_(ctx) {
     ctx_.setNotices(notices_);
     ctx_.programVersion = ProgramVersion;
     ctx_.ratesDate = RatesDate;
@@ -87,10 +87,8 @@ void Program::bindCommands() {
     w.bind("Exit", [this] { exitProgram(); });
     w.form().onCloseQuery = [this](ModalResult) { return mayCloseMainWindow(); };
     w.form().onClose = [this] { exitProgram(); };
-    w.openPrintoutsFolder = [this] {
-        ctx_.platform.shell.start("xdg-open", {ctx_.paths.printoutsFolder});
-    };
-    bindHelpKey(ctx_, w.form(), ContentsHelpTopic);
+    w.openPrintoutsFolder = [this] { folderOpener_.open(ctx_.paths.printoutsFolder); };
+    bindHelpKey(ctx_, w.form(), HelpTopic::Menus);
     w.bind("SortWizard1", [this] { runSortWizard(); });
     w.bind("SortOneFile", [this] { sortOneList(); });
     w.bind("VerifyWOSorting", [this] { verifyWithoutSorting(); });
@@ -257,7 +255,7 @@ void Program::showAbout() {
 }
 
 void Program::setUpPage() {
-    ctx_.platform.ui.printerSetupDialog(ctx_.platform.printer);
+    setUpPrinter(ctx_);
 }
 
 void Program::exitProgram() {

@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "app/CancelPrintDialog.h"
+#include "app/FolderOpener.h"
 #include "app/LabelFontsDialog.h"
 #include "app/LabelListDialog.h"
 #include "app/MailTypeDialog.h"
@@ -111,6 +112,7 @@ private:
     Notices& noticesBefore_;
     Work work_ = Work::None;
     bool stopAsked_ = false;
+    FolderOpener folderOpener_;
     std::unique_ptr<MainWindow> mainWindow_;
     std::unique_ptr<WelcomeDialog> welcome_;
     std::unique_ptr<MailerInfoDialog> mlrInfoDlog_;

@@ -1,5 +1,7 @@
 #include "app/RateEditors.h"
 
+#include "app/PageRun.h"
+
 #include <algorithm>
 
 namespace quillan {
@@ -84,6 +86,10 @@ void RateEditors::runSteps(const std::string& rates, const std::vector<Step>& st
     if (!ratesCover(rates, lastLine))
         return;
     SettingsList& list = ctx_.lists.ratesList;
+    std::vector<platform::Form*> forms;
+    for (const Step& step : steps)
+        forms.push_back(&step.page.form());
+    PageRun samePlace(forms);
     for (const Step& step : steps) {
         if (step.around)
             step.around(true);

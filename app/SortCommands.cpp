@@ -4,6 +4,7 @@
 #include "app/DataFiles.h"
 #include "app/ListFileChoice.h"
 #include "app/ListReadingStep.h"
+#include "app/PageRun.h"
 #include "app/RunGuarded.h"
 #include "core/BusyCursor.h"
 #include "core/MailingMinimums.h"
@@ -171,6 +172,8 @@ void SortCommands::runSortWizard() {
 
 // A skipped page keeps the last result, so Back passes over it backwards and Next forwards.
 void SortCommands::runWizard() {
+    PageRun samePlace({&pages_.mailTypes.form(), &pages_.mailer.form(), &pages_.periodicals.form(),
+                       &pages_.preferences.form()});
     int page = MailTypesPage;
     int result = 0;
     while (page >= MailTypesPage && page <= SortPage) {

@@ -162,7 +162,13 @@ std::optional<FieldRoles> VerifyDialog::confirm(const FieldProposal& proposal) {
     proposal_ = proposal;
     proposal_.records = std::max(0L, proposal_.records);
     proposal_.fieldCount = std::max(0, proposal_.fieldCount);
+    // Finish with roles that cannot be read with is refused over the open dialog.
+    form_.onCloseQuery = [this](ModalResult result) {
+        return result != ModalResult::Ok || !proposal_.accepts ||
+               proposal_.accepts(proposal_.roles);
+    };
     ModalResult result = form_.showModal();
+    form_.onCloseQuery = nullptr;
     ownSource_.reset();
     source_ = nullptr;
     if (result == ModalResult::Cancel)

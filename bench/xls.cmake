@@ -6,4 +6,4 @@ target_include_directories(bench_xls PRIVATE ${CMAKE_SOURCE_DIR}/tests/xls)
 target_link_libraries(bench_xls PRIVATE quillan_xls)
 target_compile_definitions(bench_xls PRIVATE QUILLAN_PYTHON="/usr/bin/python3"
   QUILLAN_TOOLS="${CMAKE_SOURCE_DIR}/tools"
-  QUILLAN_XLS_CORPUS="${CMAKE_SOURCE_DIR}/../shared/corpora/xls")
+  QUILLAN_XLS_CORPUS="${QUILLAN_XLS_CORPUS}")

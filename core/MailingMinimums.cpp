@@ -1,5 +1,7 @@
 #include "core/MailingMinimums.h"
 
+#include "core/money/ExactProduct.h"
+
 namespace quillan {
 
 const char* const TooSmallQuestion =
@@ -9,15 +11,11 @@ const char* const TooFewZip4sMessage =
     "After removing bad zips (if any), this mailing has too few zip+4s for a co-sacked "
     "mailing. Change the mailing class to nonautomation standard and try again.";
 
-namespace {
-
 // The weight is read only when the rule needs it: it may be empty when no exact weight
 // was given.
-bool weighsEnough(const MailTypeSettings& mailType, int32_t pieces) {
-    return mailType.hasExactWeight() && mailType.pieceWeight() * pieces >= 800.0;
+bool WeighsEnoughForPresort(const MailTypeSettings& mailType, int32_t pieces) {
+    return mailType.hasExactWeight() && exactProduct(mailType.pieceWeight(), pieces) >= 800.0;
 }
-
-} // namespace
 
 bool MeetsMinimumSize(const MailingCounters& counters, const MailTypeSettings& mailType) {
     const int32_t n = counters.validPieces();
@@ -27,14 +25,14 @@ bool MeetsMinimumSize(const MailingCounters& counters, const MailTypeSettings& m
         return true;
     if (n >= 200 && !mailType.isFirstClass())
         return true;
-    return weighsEnough(mailType, n);
+    return WeighsEnoughForPresort(mailType, n);
 }
 
 bool HasEnoughZip4s(const MailingCounters& counters, const MailTypeSettings& mailType) {
     if (!mailType.isStandardCoSacked())
         return true;
     const int32_t m = counters.validPieces() - counters.missingZip4Count;
-    return m >= 200 || weighsEnough(mailType, m);
+    return m >= 200 || WeighsEnoughForPresort(mailType, m);
 }
 
 } // namespace quillan

@@ -11,6 +11,10 @@ namespace quillan {
 // ounces of pieces of a stated weight are enough.
 bool MeetsMinimumSize(const MailingCounters& counters, const MailTypeSettings& mailType);
 
+// Whether the pieces of a stated weight weigh 800 ounces or more, enough for presort rates
+// whatever their count. False when no exact weight is stated.
+bool WeighsEnoughForPresort(const MailTypeSettings& mailType, int32_t pieces);
+
 // A co-sacked Standard mailing (mail type "4") needs 200 pieces with ZIP+4, or 800 ounces
 // of them. Other mail types always pass.
 bool HasEnoughZip4s(const MailingCounters& counters, const MailTypeSettings& mailType);

@@ -2,6 +2,7 @@
 
 #include "core/FieldRoles.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -20,6 +21,9 @@ struct FieldProposal {
     // Where the records can be looked at while the roles are chosen; the list's own source,
     // which the chooser may move about in.
     ListSource* source = nullptr;
+    // Tells the person, while the chooser stays open to mend them, what keeps the roles
+    // chosen from being read with; true when nothing does. Empty: any roles are taken.
+    std::function<bool(const FieldRoles&)> accepts = {};
 };
 
 // The person who confirms or corrects the field roles of a list before it is read: the

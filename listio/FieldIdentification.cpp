@@ -33,14 +33,32 @@ std::vector<std::vector<std::string>> firstRecords(ListSource& source, int field
     return records;
 }
 
+// Tells each check the roles fail, as the list is now; true when they pass them all. A list
+// started by the barcoding partner is told only that it is not set up properly.
+bool tellRoleProblems(ListOpening& opening, const FieldRoles& roles) {
+    ListState checked = opening.state();
+    checked.roles() = roles;
+    std::vector<std::string> problems =
+        checkFieldRoles(checked, opening.settings, opening.format());
+    for (const auto& problem : problems)
+        opening.notices().tell({BeepKind::Hand, MessageKind::Error, MessageButtons::Ok,
+                                opening.request.reader == ListReader::Partner
+                                    ? "Your VaveVedadov file is not set up properly. "
+                                      "Please contact Duziz for help."
+                                    : problem});
+    return problems.empty();
+}
+
 } // namespace
 
-// The roles the person confirms or corrects, or nothing when the person cancelled.
+// The roles the person confirms or corrects, or nothing when the person cancelled. Roles
+// that fail a check are told of over the open dialog, which stays for them to be mended.
 std::optional<FieldRoles> confirmedRoles(ListOpening& opening, ListSource& source, long n,
                                          int fieldCount, const FieldRoles& roles) {
     ArrowCursor arrow(opening.notices());
     return opening.people.fields.confirm(
-        {&opening.format(), opening.reading.list.path, n, fieldCount, roles, &source});
+        {&opening.format(), opening.reading.list.path, n, fieldCount, roles, &source,
+         [&opening](const FieldRoles& chosen) { return tellRoleProblems(opening, chosen); }});
 }
 
 long IdentifyFields(ListOpening& opening, ListSource& source, long n, int fieldCount) {
@@ -66,15 +84,7 @@ long IdentifyFields(ListOpening& opening, ListSource& source, long n, int fieldC
             }
             roles = *chosen;
         }
-        std::vector<std::string> problems =
-            checkFieldRoles(opening.state(), opening.settings, opening.format());
-        for (const auto& problem : problems)
-            opening.notices().tell({BeepKind::Hand, MessageKind::Error, MessageButtons::Ok,
-                                    reader == ListReader::Partner
-                                        ? "Your VaveVedadov file is not set up properly. "
-                                          "Please contact Duziz for help."
-                                        : problem});
-        if (problems.empty())
+        if (tellRoleProblems(opening, roles))
             return n;
         // Without a person nobody can mend the roles: asking again would never end.
         if (reader != ListReader::Person)

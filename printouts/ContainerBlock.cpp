@@ -4,7 +4,7 @@
 #include "core/postage/EntryOffice.h"
 #include "printouts/Barcode.h"
 #include "printouts/ContainerTag.h"
-#include "printouts/TextFitting.h"
+#include "reports/TextFitting.h"
 
 #include <algorithm>
 

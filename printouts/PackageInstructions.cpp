@@ -2,7 +2,7 @@
 
 #include "core/Convert.h"
 #include "printouts/PackageDescription.h"
-#include "printouts/TextFitting.h"
+#include "reports/TextFitting.h"
 
 #include <vector>
 

@@ -1,6 +1,7 @@
 #include "printouts/PostageComputation.h"
 
 #include "core/Convert.h"
+#include "core/money/ExactProduct.h"
 #include "core/money/Money.h"
 
 #include <initializer_list>
@@ -106,7 +107,7 @@ int printStandardTotals(PageLayout& page, const SummaryPostage& postage,
         return y;
     }
     page.text(72, y, "Total - Part B (Carry to front.)");
-    page.amountAt(513, y, currencyText(postage.total - postage.automationTotal));
+    page.amountAt(513, y, currencyText(moneySum({postage.total, -postage.automationTotal})));
     y += page.y(14);
     page.rule(y);
     y += page.y(6);

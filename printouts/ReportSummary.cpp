@@ -2,6 +2,7 @@
 
 #include "core/Convert.h"
 #include "core/ShortDate.h"
+#include "core/money/ExactProduct.h"
 #include "printouts/PostageComputation.h"
 #include "printouts/SummaryTexts.h"
 #include "reports/PrintCopies.h"
@@ -104,8 +105,9 @@ int printFormFigures(PageLayout& page, const SortedMailing& mailing, const std::
         std::string pieces = "Total Pieces: " + intToStr(mailing.pieceCount());
         // Pieces priced by the pound are weighed on the form.
         if (mailClass.isStandard() && (part[0] == 'D' || part[0] == 'J'))
-            pieces += "   Total Weight: " +
-                      totalWeightText(mailing.pieceCount() * mailing.mailType().pieceWeight() / 16);
+            pieces +=
+                "   Total Weight: " +
+                totalWeightText(poundsOf(mailing.pieceCount(), mailing.mailType().pieceWeight()));
         page.text(54, y, pieces);
         y += page.y(14);
     }

@@ -1,6 +1,7 @@
 #include "printouts/SummaryTexts.h"
 
 #include "core/Convert.h"
+#include "core/money/ExactProduct.h"
 #include "core/money/Money.h"
 #include "reports/StatementDigits.h"
 
@@ -152,7 +153,7 @@ std::string formPart(const SortedMailing& mailing) {
 
 std::string copyWeightText(double ounces) {
     // Four decimals of a pound, as the statement's weight boxes show it.
-    return poundsText(ounces / 16.0, 4, true);
+    return poundsText(poundsOf(1, ounces), 4, true);
 }
 
 ContainersLine containersLine(const SortedMailing& mailing) {

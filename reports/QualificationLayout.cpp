@@ -1,5 +1,7 @@
 #include "reports/QualificationLayout.h"
 
+#include "core/MailingMinimums.h"
+
 namespace quillan {
 
 namespace {
@@ -202,9 +204,7 @@ bool tooFewForPresortRates(const SortedMailing& mailing) {
         return true;
     if (pieces >= 200)
         return false;
-    // The weight is read only when one is stated: the line may be empty otherwise.
-    const MailTypeSettings& mailType = mailing.mailType();
-    return !(mailType.hasExactWeight() && mailType.pieceWeight() * pieces >= 800.0);
+    return !WeighsEnoughForPresort(mailing.mailType(), pieces);
 }
 
 } // namespace quillan

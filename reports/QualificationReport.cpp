@@ -3,6 +3,7 @@
 #include "core/Convert.h"
 #include "core/postage/EntryOffice.h"
 #include "reports/QualificationLines.h"
+#include "reports/TextFitting.h"
 
 namespace quillan {
 
@@ -13,6 +14,9 @@ constexpr const char* TooFewWarning =
 constexpr int32_t RunningTotalX = 540;
 constexpr int32_t LineHeight = 14;
 constexpr int32_t BodyMargin = 44;
+constexpr int BodyTextSize = 10;
+// The room kept between a group's destination and its zones.
+constexpr int32_t ZoneGap = 4;
 
 ReportHeading qualificationHeading(const PrintSession& session, const SortedMailing& m) {
     const MailerSettings& mailer = m.mailer();
@@ -137,10 +141,11 @@ int32_t QualificationReport::printContainer(int32_t k, int32_t y) {
 
 int32_t QualificationReport::printGroup(int32_t g, int32_t y) {
     pages_.rightText(columns_.destination, y, groupDestination(mailing_, g, mixedDestination_));
+    int32_t next = y + LineHeight;
     if (zoneReport_) {
         PeriodicalZoneCounts counts = classifyZoneCounts(mailing_, g);
         zones_ += counts;
-        pages_.rightText(columns_.zone, y, counts.summary());
+        next = printZones(counts.summary(), y);
     }
     int32_t pieces = mailing_.sortGroup(g).pieces;
     RateColumn column = qualifyingColumn(mailing_, g);
@@ -149,7 +154,24 @@ int32_t QualificationReport::printGroup(int32_t g, int32_t y) {
     linePrinted_ = true;
     pages_.rightText(rateColumnX(mailClass_, column), y, intToStr(pieces));
     pages_.rightText(RunningTotalX, y, intToStr(totals_.running));
-    return y + LineHeight;
+    return next;
+}
+
+// A group's zones end at their column and keep clear of its destination: a long list is
+// shrunk as a tag's texts are, and past that broken after a "/" onto the lines below.
+// Returns where the next line goes.
+int32_t QualificationReport::printZones(const std::string& zones, int32_t y) {
+    int32_t width = pages_.dotsAcross(columns_.zone - columns_.destination - ZoneGap);
+    FittedLines fitted = fitOrBreakAfter(
+        '/', zones, BodyTextSize, SmallestTagTextSize, width,
+        [this](const std::string& text, int size) { return pages_.textWidthAt(text, size); });
+    pages_.setFont(fitted.size);
+    for (const std::string& line : fitted.lines) {
+        pages_.rightText(columns_.zone, y, line);
+        y += LineHeight;
+    }
+    pages_.setFont(BodyTextSize);
+    return y;
 }
 
 int32_t QualificationReport::printTotals(int32_t y) {

@@ -99,6 +99,15 @@ void ReportPages::centredText(int32_t x, int32_t y, std::string_view s) {
     printer.textOut(scale_.dotsX(x) - printer.textWidth(s) / 2, scale_.dotsY(y), s);
 }
 
+int ReportPages::textWidthAt(std::string_view s, int size) {
+    platform::FontSpec font = font_;
+    font.size = size;
+    session_.printer.setFont(font);
+    int width = session_.printer.textWidth(s);
+    session_.printer.setFont(font_);
+    return width;
+}
+
 void ReportPages::rule(int32_t y) {
     if (!drawing())
         return;

@@ -54,6 +54,11 @@ public:
     // A rule across the body, from 36 to 545 points.
     void rule(int32_t y);
 
+    // The width of a text at a size of the font in use, in the printer's dots; the font
+    // stays as it was. A width in points as the printer's dots across.
+    int textWidthAt(std::string_view s, int size);
+    int32_t dotsAcross(int32_t points) const { return scale_.dotsX(points); }
+
 private:
     void beginCopy(const std::string& jobTitle);
 

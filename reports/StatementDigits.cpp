@@ -1,6 +1,7 @@
 #include "reports/StatementDigits.h"
 
 #include "core/NumberText.h"
+#include "core/money/ExactProduct.h"
 #include "core/money/Money.h"
 
 #include <algorithm>
@@ -62,7 +63,7 @@ std::string poundsText(double pounds, int decimals, bool grouped) {
 }
 
 std::vector<std::string> pieceWeightDigits(double ounces, bool withUnits) {
-    Split pounds = splitFixed(ounces / 16.0, 4);
+    Split pounds = splitFixed(poundsOf(1, ounces), 4);
     std::vector<std::string> boxes;
     if (withUnits)
         boxes.push_back(pounds.whole);

@@ -1,6 +1,7 @@
 #include "reports/StatementPageOne.h"
 
 #include "core/Convert.h"
+#include "core/money/ExactProduct.h"
 #include "core/postage/RateBlocks.h"
 #include "core/presort/PresortRules.h"
 #include "reports/StatementDigits.h"
@@ -190,7 +191,7 @@ void PageOneFields::addPiecesAndWeight() {
     const MailTypeSettings& mailType = mailing_.mailType();
     if (hasExactWeight(mailClass_, mailType))
         at(TotalWeight, 0, 0,
-           totalWeightText(mailing_.pieceCount() * (mailType.pieceWeight() / 16.0)));
+           totalWeightText(poundsOf(mailing_.pieceCount(), mailType.pieceWeight())));
 }
 
 // Letters in mm trays count their one-foot trays: those holding no more than a one-foot

@@ -1,5 +1,6 @@
 #include "reports/StatementPageTwo.h"
 
+#include "core/money/ExactProduct.h"
 #include "core/money/Money.h"
 #include "reports/StatementRows.h"
 #include "reports/StatementSections.h"
@@ -92,7 +93,7 @@ void PageTwo::addSectionTotal(const SectionTotal& total) {
     if (total.part == SectionTotal::Automation)
         amount = postage_.automationTotal;
     else if (total.part == SectionTotal::Rest)
-        amount = postage_.total - postage_.automationTotal;
+        amount = moneySum({postage_.total, -postage_.automationTotal});
     texts_.push_back(
         textAt(columns->amountX, total.y, formatMoney(amount, 4, MoneyStyle::Grouped)));
 }

@@ -1,6 +1,7 @@
 #include "reports/StatementTotals.h"
 
 #include "core/Convert.h"
+#include "core/money/ExactProduct.h"
 #include "core/money/Money.h"
 #include "reports/PeriodicalStatementTexts.h"
 
@@ -60,7 +61,7 @@ std::vector<BlockTotal> blockTotals(const SortedMailing& mailing, const Statemen
         return {{293, total}};
     case 12:
         return {{regularPermit ? 293.0 : 289.0, postage.automationTotal},
-                {regularPermit ? 315.0 : 307.0, total - postage.automationTotal}};
+                {regularPermit ? 315.0 : 307.0, moneySum({total, -postage.automationTotal})}};
     default:
         return {};
     }
@@ -79,10 +80,11 @@ std::vector<StatementText> affixedPostageTexts(const SortedMailing& mailing,
     double lowest = postage.lines.lowestPieceRate();
     if (lowest == StatementLines::NoPieceRate)
         return texts;
-    double affixed = pieces * lowest;
+    double affixed = exactProduct(pieces, lowest);
     texts.push_back(atPlace(layout, LowestRate, formatMoney(lowest, 3, MoneyStyle::Plain)));
     texts.push_back(atPlace(layout, AffixedPostage, currencyTotalText(affixed)));
-    texts.push_back(atPlace(layout, AdditionalPostage, currencyTotalText(postage.total - affixed)));
+    texts.push_back(
+        atPlace(layout, AdditionalPostage, currencyTotalText(moneySum({postage.total, -affixed}))));
     return texts;
 }
 

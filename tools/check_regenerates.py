@@ -7,7 +7,7 @@ Runs tools/make_postal_tables.py and tools/make_test_geography.py into a
 temporary folder and compares the result byte for byte, file by file, with
 data/tables and tests/fixtures/geography.  Exit 0 when both match; 1 with the
 differing, missing and extra files listed, or when a generator fails; 2 when the
-public data folder is missing (the check cannot run, so the test is skipped).
+public data folder (default public-data/ of the repository) is missing.
 """
 
 import os
@@ -47,7 +47,7 @@ def compare(label, expected_dir, fresh_dir):
 
 
 def main(argv):
-    public_data = argv[0] if argv else os.path.join(REPO, "..", "shared", "public-data")
+    public_data = argv[0] if argv else os.path.join(REPO, "public-data")
     if not os.path.isdir(public_data):
         print("public data folder %s is missing: nothing to compare" % public_data,
               file=sys.stderr)

@@ -38,16 +38,6 @@ import tempfile
 REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 
-def find_public_data():
-    here = REPO
-    for _ in range(4):
-        candidate = os.path.join(here, "..", "shared", "public-data")
-        if os.path.isdir(candidate):
-            return os.path.normpath(candidate)
-        here = os.path.dirname(here)
-    return os.path.join(REPO, "..", "shared", "public-data")
-
-
 class Sources:
     def __init__(self, data):
         self.surnames, self.surname_weights = [], []
@@ -342,7 +332,7 @@ def main():
                         "country, by housing units")
     parser.add_argument("--out", required=True)
     parser.add_argument("--expect")
-    parser.add_argument("--data", default=find_public_data())
+    parser.add_argument("--data", default=os.path.join(REPO, "public-data"))
     parser.add_argument("--tables", default=os.path.join(REPO, "data", "tables"))
     args = parser.parse_args()
     chart = load_chart(args.tables)

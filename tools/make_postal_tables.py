@@ -3,10 +3,10 @@
 
 Usage: /usr/bin/python3 tools/make_postal_tables.py [PUBLIC_DATA_DIR] [--out DIR]
 
-PUBLIC_DATA_DIR defaults to ../shared/public-data relative to the repository
-root; --out defaults to data/tables.  The output depends only on the input
-files: every mapping is iterated in sorted order and nothing time-dependent is
-written, so a second run reproduces the folder byte for byte.
+PUBLIC_DATA_DIR defaults to public-data/ of the repository; --out defaults to
+data/tables.  The output depends only on the input files: every mapping is
+iterated in sorted order and nothing time-dependent is written, so a second run
+reproduces the folder byte for byte.
 
 The presort's rules were written for the older BMC/ADC/AADC network, while the
 public lists on hand describe the 2024/2025 network (L002, L601) and the 2010
@@ -541,7 +541,7 @@ tools/make_postal_tables.py; do not edit them by hand.  To regenerate:
 
     /usr/bin/python3 tools/make_postal_tables.py [PUBLIC_DATA_DIR]
 
-(default ../shared/public-data beside the repository).  Check them with
+(default public-data/ of the repository).  Check them with
 
     /usr/bin/python3 tools/check_postal_tables.py data/tables
     /usr/bin/python3 tools/check_regenerates.py
@@ -616,7 +616,7 @@ def main(argv=None):
     repo = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     ap.add_argument("public_data", nargs="?",
-                    default=os.path.join(repo, "..", "shared", "public-data"))
+                    default=os.path.join(repo, "public-data"))
     ap.add_argument("--out", default=os.path.join(repo, "data", "tables"))
     args = ap.parse_args(argv)
 

@@ -1,6 +1,7 @@
 #include "core/postage/PeriodicalCharges.h"
 
 #include "core/Convert.h"
+#include "core/money/ExactProduct.h"
 #include "core/money/Money.h"
 #include "core/postage/RateBlocks.h"
 
@@ -27,9 +28,9 @@ void addInCountyLines(PeriodicalCharges& charges, const SortedMailing& mailing,
         InCountyPieceLine piece;
         piece.pieces = pieces[static_cast<size_t>(level)];
         piece.rateText = mailing.rates().rateText(line);
-        piece.amount = mailing.rates().rate(line) * piece.pieces;
+        piece.amount = exactProduct(mailing.rates().rate(line), piece.pieces);
         charges.inCountyLinePieces += piece.pieces;
-        charges.inCountyPieceCharge += piece.amount;
+        charges.inCountyPieceCharge = moneySum({charges.inCountyPieceCharge, piece.amount});
         charges.inCountyLines.push_back(piece);
     }
 }
@@ -45,23 +46,26 @@ void computeOutsideCounty(PeriodicalCharges& charges, const SortedMailing& maili
     charges.outsideCountyPieces = mailing.pieceCount() - zones.inCountyPieces;
     // The rate is per piece and per percentage point, so the percentage multiplies as
     // 95.00, not 0.95.
-    charges.nonadvertisingAdjustment = rates.rate(base, R::NonadvertisingPieceRate) *
-                                       charges.nonadvertisingPercent * charges.outsideCountyPieces;
+    charges.nonadvertisingAdjustment =
+        exactProduct(rates.rate(base, R::NonadvertisingPieceRate), charges.nonadvertisingPercent,
+                     charges.outsideCountyPieces);
     charges.dscfPieces = zones.dscfPieces;
-    charges.scfDiscount = rates.rate(base, R::ScfPieceDiscount) * zones.dscfPieces;
+    charges.scfDiscount = exactProduct(rates.rate(base, R::ScfPieceDiscount), zones.dscfPieces);
     charges.dadcPieces = zones.dadcPieces;
-    charges.adcDiscount = rates.rate(base, R::AdcPieceDiscount) * zones.dadcPieces;
+    charges.adcDiscount = exactProduct(rates.rate(base, R::AdcPieceDiscount), zones.dadcPieces);
     charges.adjustmentsAndDiscounts =
-        charges.nonadvertisingAdjustment + charges.scfDiscount + charges.adcDiscount;
-    charges.piecePostageLessDiscounts = charges.piecePostage - charges.adjustmentsAndDiscounts;
-    charges.withPoundCharges =
-        charges.piecePostageLessDiscounts + zones.advertisingCharge + zones.nonadvertisingCharge;
+        moneySum({charges.nonadvertisingAdjustment, charges.scfDiscount, charges.adcDiscount});
+    charges.piecePostageLessDiscounts =
+        moneySum({charges.piecePostage, -charges.adjustmentsAndDiscounts});
+    charges.withPoundCharges = moneySum(
+        {charges.piecePostageLessDiscounts, zones.advertisingCharge, zones.nonadvertisingCharge});
     charges.outsideCountyPostage = charges.withPoundCharges;
     if (!reduced)
         return;
-    charges.reductionBase = charges.piecePostageLessDiscounts + zones.nonadvertisingCharge;
-    charges.reduction = 0.05 * *charges.reductionBase;
-    charges.outsideCountyPostage -= charges.reduction;
+    charges.reductionBase =
+        moneySum({charges.piecePostageLessDiscounts, zones.nonadvertisingCharge});
+    charges.reduction = exactProduct(0.05, *charges.reductionBase);
+    charges.outsideCountyPostage = moneySum({charges.outsideCountyPostage, -charges.reduction});
 }
 
 void computeInCounty(PeriodicalCharges& charges, const SortedMailing& mailing,
@@ -71,13 +75,13 @@ void computeInCounty(PeriodicalCharges& charges, const SortedMailing& mailing,
     charges.inCountyPounds =
         periodicalPoundsOf(zones.inCountyPieces, mailing.mailType().pieceWeight());
     charges.inCountyPoundRateText = rates.rateText(R::PeriodicalInCounty, R::InCountyPoundRate);
-    charges.inCountyPoundCharge =
-        rates.rate(R::PeriodicalInCounty, R::InCountyPoundRate) * charges.inCountyPounds;
+    charges.inCountyPoundCharge = exactProduct(
+        rates.rate(R::PeriodicalInCounty, R::InCountyPoundRate), charges.inCountyPounds);
     MailClass mailClass = mailing.mailClass();
     addInCountyLines(charges, mailing, inCounty.pieces, inCountyKindOf(mailClass));
     if (mailClass == MailClass::PCOF)
         addInCountyLines(charges, mailing, inCounty.nonbarcodedPieces, R::NonautomationPiece);
-    charges.inCountyPostage = charges.inCountyPoundCharge + charges.inCountyPieceCharge;
+    charges.inCountyPostage = moneySum({charges.inCountyPoundCharge, charges.inCountyPieceCharge});
 }
 
 std::string money(double amount) {
@@ -95,7 +99,7 @@ PeriodicalCharges computePeriodicalCharges(const SortedMailing& mailing,
     charges.piecePostage = piecePostage;
     computeOutsideCounty(charges, mailing, zones);
     computeInCounty(charges, mailing, zones, inCounty);
-    charges.totalPostage = charges.outsideCountyPostage + charges.inCountyPostage;
+    charges.totalPostage = moneySum({charges.outsideCountyPostage, charges.inCountyPostage});
     return charges;
 }
 

@@ -1,6 +1,7 @@
 #include "core/postage/PeriodicalZones.h"
 
 #include "core/Convert.h"
+#include "core/money/ExactProduct.h"
 #include "core/money/Money.h"
 #include "core/postage/RateBlocks.h"
 
@@ -18,7 +19,7 @@ int32_t advertisingPoundsOf(int32_t pounds, const PeriodicalSettings& periodical
     double percent = periodical.advertisingPercent();
     if (percent <= 10 && periodical.classroomOrNonprofit())
         return 0;
-    return periodicalPounds(pounds * percent / 100.0);
+    return periodicalPounds(exactProduct(pounds, percent, 0.01));
 }
 
 ZoneChargeRow priceRow(std::string_view label, int32_t pieces, const SortedMailing& mailing,
@@ -29,7 +30,7 @@ ZoneChargeRow priceRow(std::string_view label, int32_t pieces, const SortedMaili
     row.pounds = periodicalPoundsOf(pieces, mailing.mailType().pieceWeight());
     row.advertisingPounds = advertisingPoundsOf(row.pounds, mailing.periodical());
     row.rateText = mailing.rates().rateText(rateLine);
-    row.charge = roundMoney(row.advertisingPounds * mailing.rates().rate(rateLine), 4);
+    row.charge = roundMoney(exactProduct(row.advertisingPounds, mailing.rates().rate(rateLine)), 4);
     return row;
 }
 
@@ -60,7 +61,7 @@ int32_t periodicalPounds(double pounds) {
 }
 
 int32_t periodicalPoundsOf(int32_t pieces, double ouncesPerPiece) {
-    return periodicalPounds(pieces * ouncesPerPiece / 16.0);
+    return periodicalPounds(poundsOf(pieces, ouncesPerPiece));
 }
 
 PeriodicalZoneCharges computePeriodicalZoneCharges(const SortedMailing& mailing) {
@@ -79,7 +80,7 @@ PeriodicalZoneCharges computePeriodicalZoneCharges(const SortedMailing& mailing)
         totals.pieces += row.pieces;
         totals.pounds += row.pounds;
         totals.advertisingPounds += row.advertisingPounds;
-        totals.charge += row.charge;
+        totals.charge = moneySum({totals.charge, row.charge});
     }
     totals.charge = roundMoney(totals.charge, 4);
     charges.advertisingCharge = totals.charge;
@@ -91,7 +92,7 @@ PeriodicalZoneCharges computePeriodicalZoneCharges(const SortedMailing& mailing)
     charges.nonadvertisingPounds = totals.pounds - totals.advertisingPounds;
     if (charges.nonadvertisingPounds > 0)
         charges.nonadvertisingCharge =
-            roundMoney(charges.nonadvertisingPounds * nonadvertisingRate, 4);
+            roundMoney(exactProduct(charges.nonadvertisingPounds, nonadvertisingRate), 4);
     charges.poundCharge = roundMoney(charges.advertisingCharge + charges.nonadvertisingCharge, 4);
     return charges;
 }

@@ -1,6 +1,7 @@
 #include "core/postage/RateLine.h"
 
 #include "core/Convert.h"
+#include "core/money/ExactProduct.h"
 #include "core/money/Money.h"
 #include "core/postage/PieceCount.h"
 
@@ -18,7 +19,7 @@ std::string amountTextOf(const StatementLines& lines, double amount) {
 
 double pieceLine(const SortedMailing& mailing, StatementLines& lines, int32_t pieces,
                  const Rate& rate) {
-    double amount = rate.value * pieces;
+    double amount = exactProduct(rate.value, pieces);
     if (pieces != 0)
         lines.offerPieceRate(rate.value);
     std::string rateColumn = mailing.mailClass().isFirstClass() ? rate.text : "";
@@ -27,7 +28,7 @@ double pieceLine(const SortedMailing& mailing, StatementLines& lines, int32_t pi
 }
 
 double permitPoundLine(StatementLines& lines, double pounds, const Rate& rate) {
-    double amount = rate.value * pounds;
+    double amount = exactProduct(rate.value, pounds);
     lines.add({formatMoney(pounds, 4, MoneyStyle::Grouped), amountTextOf(lines, amount), ""});
     return amount;
 }
@@ -50,9 +51,9 @@ PieceLine lastPieceLine(const StatementLines& lines) {
 
 double affixedPoundLine(StatementLines& lines, double pounds, const Rate& rate) {
     PieceLine piece = lastPieceLine(lines);
-    double sum = piece.amount + rate.value * pounds;
+    double sum = piece.amount + exactProduct(rate.value, pounds);
     double combined = sum == 0 || piece.pieces == 0 ? 0 : roundUpToThousandth(sum / piece.pieces);
-    std::string amount = amountTextOf(lines, piece.pieces * combined);
+    std::string amount = amountTextOf(lines, exactProduct(piece.pieces, combined));
     lines.add({intToStr(piece.pieces), amount, formatMoney(combined, 3, MoneyStyle::Plain)});
     lines.addCombinedRate(combined);
     return parseMoney(amount) - piece.amount;
@@ -65,7 +66,7 @@ double ComputeRateLine(const SortedMailing& mailing, StatementLines& lines, std:
     int32_t pieces = countRatePieces(mailing, category, lines.inCounty());
     if (label != PoundLineLabel)
         return pieceLine(mailing, lines, pieces, rate);
-    double pounds = mailing.mailType().pieceWeight() * pieces / 16.0;
+    double pounds = poundsOf(pieces, mailing.mailType().pieceWeight());
     if (lines.permitImprint())
         return permitPoundLine(lines, pounds, rate);
     return affixedPoundLine(lines, pounds, rate);

@@ -1,6 +1,7 @@
 #include "core/postage/StatementPostage.h"
 
 #include "core/Convert.h"
+#include "core/money/ExactProduct.h"
 
 namespace quillan {
 
@@ -11,9 +12,9 @@ void computeBlockLines(const SortedMailing& mailing, StatementPostage& postage) 
         const RateBlockLine& line = postage.block.lines[i];
         Rate rate = rateOf(mailing.rates(), line);
         double amount = ComputeRateLine(mailing, postage.lines, line.label, line.category, rate);
-        postage.total += amount;
+        postage.total = moneySum({postage.total, amount});
         if (i < postage.block.automationLines)
-            postage.automationTotal += amount;
+            postage.automationTotal = moneySum({postage.automationTotal, amount});
     }
 }
 

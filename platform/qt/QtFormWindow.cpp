@@ -76,7 +76,7 @@ void QtFormWindow::build() {
         auto* content = new QWidget(this);
         content->setObjectName("content");
         content->setFixedSize(form_.width(), form_.height());
-        outer->addWidget(content);
+        outer->addWidget(content, 0, Qt::AlignLeft | Qt::AlignTop);
     } else {
         auto* content = new QWidget(this);
         content->setObjectName("content");
@@ -532,6 +532,18 @@ void QtFormWindow::fitToContents() {
     }
 }
 
+QSize QtFormWindow::neededSize() const {
+    QSize size = sizeHint().expandedTo(minimumSizeHint());
+    if (!form_.absoluteLayout() && layout() && layout()->hasHeightForWidth())
+        size.setHeight(std::max(size.height(), layout()->totalHeightForWidth(size.width())));
+    return size;
+}
+
+void QtFormWindow::showAsPage(QSize size, std::optional<QPoint> place) {
+    pageSize_ = size;
+    pagePlace_ = place;
+}
+
 void QtFormWindow::focusFirstControl() {
     if (form_.focusControl().empty())
         return;
@@ -542,8 +554,16 @@ void QtFormWindow::focusFirstControl() {
 
 ModalResult QtFormWindow::execModal() {
     setModal(true);
+    if (pageSize_)
+        resize(pageSize_->expandedTo(neededSize()));
     show();
     fitToContents();
+    if (pageSize_)
+        resize(pageSize_->expandedTo(size()));
+    if (pagePlace_)
+        move(*pagePlace_);
+    pageSize_.reset();
+    pagePlace_.reset();
     raise();
     activateWindow();
     focusFirstControl();

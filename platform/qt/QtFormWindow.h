@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QEventLoop>
 #include <map>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -30,6 +31,11 @@ public:
     void focusFirstControl();
     // Sizes the window to what its controls need.
     void fitToContents();
+    // The size its controls need.
+    QSize neededSize() const;
+    // Its next modal show as a page among others: at least this large, and with its frame's
+    // top left at the place, when there is one.
+    void showAsPage(QSize size, std::optional<QPoint> place);
 
     QImage& imageFor(Control& control);
 
@@ -59,6 +65,8 @@ private:
     std::map<Control*, std::unique_ptr<QImage>> images_;
     size_t builtControls_ = 0;
     QEventLoop* modalLoop_ = nullptr;
+    std::optional<QSize> pageSize_;
+    std::optional<QPoint> pagePlace_;
     bool building_ = false;
 };
 

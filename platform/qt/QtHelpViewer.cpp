@@ -1,5 +1,7 @@
 #include "platform/qt/QtHelpViewer.h"
 
+#include "platform/qt/HelpWindow.h"
+#include "platform/qt/HelpWindowPlace.h"
 #include "platform/qt/QtText.h"
 
 #include <QApplication>
@@ -54,7 +56,7 @@ QtHelpViewer::~QtHelpViewer() {
 }
 
 void QtHelpViewer::makeWindow() {
-    window_ = new QWidget(nullptr, Qt::Window);
+    window_ = new HelpWindow;
     window_->setObjectName("HelpWindow");
     window_->setWindowTitle("Quillan Help");
     auto* layout = new QVBoxLayout(window_);
@@ -76,33 +78,51 @@ void QtHelpViewer::makeWindow() {
     auto find = [this] { showResults(fromQt(field_->text())); };
     QObject::connect(field_, &QLineEdit::returnPressed, window_, find);
     QObject::connect(go, &QPushButton::clicked, window_, find);
-    window_->resize(560, 520);
 }
 
 // A dialog waiting for its answer blocks every window but its own: the help window becomes
-// one of its windows, beside it where the screen has room.
+// one of its windows. Asked from the main window, it stays a window of its own.
 void QtHelpViewer::showWindow() {
     if (!window_)
         makeWindow();
     QWidget* owner = QApplication::activeModalWidget();
-    if (window_->parentWidget() != owner) {
+    QWidget* explained = owner ? owner : mainWindow();
+    if (window_->parentWidget() != owner)
         window_->setParent(owner, Qt::Window);
-        if (owner) {
-            QRect dialog = owner->frameGeometry();
-            QRect screen = owner->screen() ? owner->screen()->availableGeometry() : QRect();
-            int x = dialog.right() + 8;
-            if (screen.isValid() && x + window_->width() > screen.right())
-                x = std::max(screen.left(), dialog.left() - window_->width() - 8);
-            int y = dialog.top();
-            if (screen.isValid())
-                y = std::clamp(y, screen.top(),
-                               std::max(screen.top(), screen.bottom() - window_->height()));
-            window_->move(x, y);
-        }
-    }
+    // Placed again once shown, when the window system has given it its frame.
+    if (explained)
+        placeBeside(explained);
     window_->show();
+    if (explained)
+        placeBeside(explained);
     window_->raise();
     window_->activateWindow();
+}
+
+// The window the help menu was chosen in: the active one, or with none active (nothing has
+// the keyboard yet) the program's window in sight.
+QWidget* QtHelpViewer::mainWindow() const {
+    if (QWidget* active = QApplication::activeWindow();
+        active && active != window_ && active->isVisible())
+        return active;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget != window_ && widget->isVisible() && widget->windowType() != Qt::Popup &&
+            widget->windowType() != Qt::ToolTip)
+            return widget;
+    return nullptr;
+}
+
+// Beside the window it explains, wherever that window now stands: the frame goes where it
+// hides least of it, the page inside what the frame leaves.
+void QtHelpViewer::placeBeside(QWidget* explained) {
+    QScreen* screen = explained->screen();
+    if (!screen)
+        return;
+    QRect frame = helpWindowPlace(explained->frameGeometry(), screen->availableGeometry(),
+                                  QSize(WantedWidth, WantedHeight));
+    QSize decoration = window_->frameGeometry().size() - window_->geometry().size();
+    window_->move(frame.topLeft());
+    window_->resize(frame.size() - decoration);
 }
 
 void QtHelpViewer::showTopic(int context) {
@@ -114,6 +134,8 @@ void QtHelpViewer::showTopic(int context) {
         return;
     }
     showWindow();
+    // A word searched for before belongs to the search, not to the page shown now.
+    field_->clear();
     browser_->setSource(QUrl::fromLocalFile(toQt(helpFolder_) + page));
 }
 

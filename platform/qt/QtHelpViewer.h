@@ -13,9 +13,10 @@ class QTextBrowser;
 namespace platform {
 
 // Help pages of our own (HTML in the help folder), shown in a window with a search field
-// over the page. Topic n is "topicN.html"; topic 1 is the contents page. Asked from a
-// dialog that waits for an answer, the window opens beside that dialog and belongs to it,
-// so that its links and its search work while the dialog stays open.
+// over the page. Topic n is "topicN.html"; topic 1 is the contents page. It opens beside the
+// window it explains, where it hides least of it; asked from a dialog that waits for an
+// answer, it belongs to that dialog, so that its links and its search work while the dialog
+// stays open. Escape and Ctrl+W close it.
 class QtHelpViewer : public HelpViewer {
 public:
     explicit QtHelpViewer(std::string helpFolder, bool unattended);
@@ -40,8 +41,14 @@ public:
     QLineEdit* searchField() const { return field_; }
 
 private:
+    // The size the help window takes where the screen has room for it.
+    static constexpr int WantedWidth = 560;
+    static constexpr int WantedHeight = 520;
+
     void makeWindow();
     void showWindow();
+    void placeBeside(QWidget* explained);
+    QWidget* mainWindow() const;
     void showResults(const std::string& key);
 
     std::string helpFolder_;

@@ -1,22 +1,19 @@
 #include "platform/qt/QtUi.h"
 
 #include "platform/print/PrinterDevice.h"
+#include "platform/qt/PrintSetupDialog.h"
 #include "platform/qt/QtFormWindow.h"
 #include "platform/qt/QtImageCanvas.h"
 #include "platform/qt/QtText.h"
 #include "platform/ui/Timer.h"
 
 #include <QApplication>
-#include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QTimer>
-#include <QVBoxLayout>
 #include <iostream>
 
 namespace platform {
@@ -46,8 +43,23 @@ static Control* defaultButtonOf(Form& form) {
     return nullptr;
 }
 
+// A page among others comes up as large as the largest of them needs, where the last one
+// shown was.
+void QtUi::prepareAsPage(QtFormWindow& window, const PageSet& pages) {
+    QSize size;
+    for (Form* page : pages.pages)
+        size = size.expandedTo(windowFor(*page).neededSize());
+    std::optional<QPoint> place;
+    if (pages.place)
+        place = QPoint(pages.place->x, pages.place->y);
+    window.showAsPage(size, place);
+}
+
 ModalResult QtUi::runModal(Form& form) {
     QtFormWindow& window = windowFor(form);
+    std::shared_ptr<PageSet> pages = form.pageSet();
+    if (pages && !unattended_)
+        prepareAsPage(window, *pages);
     form.markVisible(true);
     form.runShowEvents();
     ModalResult result;
@@ -62,6 +74,8 @@ ModalResult QtUi::runModal(Form& form) {
                   << toString(result) << "\n";
     } else {
         result = window.execModal();
+        if (pages)
+            pages->place = PageSet::Place{window.frameGeometry().x(), window.frameGeometry().y()};
     }
     form.markVisible(false);
     return result;
@@ -191,26 +205,10 @@ std::optional<std::string> QtUi::saveFileDialog(const FileDialogOptions& options
     return fromQt(file);
 }
 
-bool QtUi::printerSetupDialog(PrinterDevice& printer) {
+bool QtUi::printerSetupDialog(PrinterDevice& printer, const std::function<void()>& help) {
     if (unattended_)
         return false;
-    QDialog dialog;
-    dialog.setWindowTitle("Print Setup");
-    auto* layout = new QVBoxLayout(&dialog);
-    layout->addWidget(new QLabel("Printer:"));
-    auto* combo = new QComboBox;
-    for (const auto& name : printer.printerNames())
-        combo->addItem(toQt(name));
-    combo->setCurrentIndex(printer.printerIndex());
-    layout->addWidget(combo);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    layout->addWidget(buttons);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    printer.setPrinterIndex(combo->currentIndex());
-    return true;
+    return PrintSetupDialog(printer, help).choose();
 }
 
 void QtUi::timerChanged(Timer& timer) {

@@ -32,7 +32,7 @@ public:
     void beep(BeepKind kind) override;
     std::optional<std::string> openFileDialog(const FileDialogOptions& options) override;
     std::optional<std::string> saveFileDialog(const FileDialogOptions& options) override;
-    bool printerSetupDialog(PrinterDevice& printer) override;
+    bool printerSetupDialog(PrinterDevice& printer, const std::function<void()>& help) override;
     void timerChanged(Timer& timer) override;
     void timerDestroyed(Timer& timer) override;
     void processMessages() override;
@@ -53,6 +53,8 @@ public:
     int saveMenuScreenshots(Form& form, const std::string& pngPathPrefix);
 
 private:
+    void prepareAsPage(QtFormWindow& window, const PageSet& pages);
+
     bool unattended_;
     bool quitting_ = false;
     bool busy_ = false;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/shell/ChildProgram.h"
+
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,13 +13,18 @@ namespace platform {
 class Shell {
 public:
     virtual ~Shell() = default;
-    // True when the program was started; it runs on without being waited for.
-    virtual bool start(const std::string& program, const std::vector<std::string>& arguments) = 0;
+    // The program started, which runs on without being waited for; nothing when it could not
+    // be started. A program named without a folder is looked for on the PATH.
+    virtual std::shared_ptr<ChildProgram> start(const std::string& program,
+                                                const std::vector<std::string>& arguments) = 0;
 };
 
+// Every program started is waited for by a thread of its own, so that it leaves no defunct
+// process behind whenever it ends, and its exit status can be asked for.
 class ProcessShell : public Shell {
 public:
-    bool start(const std::string& program, const std::vector<std::string>& arguments) override;
+    std::shared_ptr<ChildProgram> start(const std::string& program,
+                                        const std::vector<std::string>& arguments) override;
 };
 
 } // namespace platform

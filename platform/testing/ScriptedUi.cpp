@@ -104,8 +104,9 @@ std::optional<std::string> ScriptedUi::saveFileDialog(const FileDialogOptions& o
     return nextFile("save", options);
 }
 
-bool ScriptedUi::printerSetupDialog(PrinterDevice&) {
+bool ScriptedUi::printerSetupDialog(PrinterDevice&, const std::function<void()>& help) {
     formLog_.push_back("printer setup");
+    printerSetupHelp = help;
     if (printerSetupAnswers_.empty())
         return false;
     bool ok = printerSetupAnswers_.front();

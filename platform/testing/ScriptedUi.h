@@ -63,7 +63,9 @@ public:
     void beep(BeepKind kind) override { beeps_.push_back(kind); }
     std::optional<std::string> openFileDialog(const FileDialogOptions& options) override;
     std::optional<std::string> saveFileDialog(const FileDialogOptions& options) override;
-    bool printerSetupDialog(PrinterDevice& printer) override;
+    bool printerSetupDialog(PrinterDevice& printer, const std::function<void()>& help) override;
+    // What F1 in the last printer set-up dialog does.
+    std::function<void()> printerSetupHelp;
     void timerChanged(Timer& timer) override;
     void timerDestroyed(Timer& timer) override;
     // Waiting for messages lets virtual time run on to the next enabled timer.

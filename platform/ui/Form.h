@@ -2,6 +2,7 @@
 
 #include "platform/ui/Control.h"
 #include "platform/ui/Menu.h"
+#include "platform/ui/PageSet.h"
 
 #include <functional>
 #include <memory>
@@ -71,6 +72,10 @@ public:
     int tag() const { return tag_; }
     void setTag(int tag) { tag_ = tag; }
 
+    // The pages the form is shown among, sharing their size and place; none on its own.
+    const std::shared_ptr<PageSet>& pageSet() const { return pageSet_; }
+    void setPageSet(std::shared_ptr<PageSet> pages) { pageSet_ = std::move(pages); }
+
     bool visible() const { return visible_; }
 
     // Shows the form and waits until a button or the program gives it a modal result.
@@ -121,6 +126,7 @@ private:
     int height_ = 0;
     int tag_ = 0;
     int helpContext_ = 0;
+    std::shared_ptr<PageSet> pageSet_;
     std::string focusControl_;
     bool visible_ = false;
     ModalResult modalResult_ = ModalResult::None;

@@ -3,6 +3,7 @@
 #include "platform/ui/Canvas.h"
 #include "platform/ui/MessageBox.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -46,7 +47,8 @@ public:
 
     virtual std::optional<std::string> openFileDialog(const FileDialogOptions& options) = 0;
     virtual std::optional<std::string> saveFileDialog(const FileDialogOptions& options) = 0;
-    virtual bool printerSetupDialog(PrinterDevice& printer) = 0;
+    // The printer set-up dialog; F1 and its Help button run `help`.
+    virtual bool printerSetupDialog(PrinterDevice& printer, const std::function<void()>& help) = 0;
 
     virtual void timerChanged(Timer& timer) = 0;
     virtual void timerDestroyed(Timer& timer) = 0;

@@ -94,11 +94,13 @@ private:
     std::string path_;
 };
 
-// Skips the test when there is no corpus.
-#define SKIP_WITHOUT_MDB_CORPUS()                                                                  \
+// Fails the test when there is no corpus: the repository carries it (tests/corpora).
+#define REQUIRE_MDB_CORPUS()                                                                       \
     do {                                                                                           \
         if (!::accessdb::testing::corpusPresent())                                                 \
-            GTEST_SKIP() << "no .mdb corpus at " << QUILLAN_MDB_CORPUS;                            \
+            GTEST_FAIL() << "no .mdb corpus at " << QUILLAN_MDB_CORPUS;                            \
     } while (false)
+// The name the tests call it by: it fails the test, it never skips it.
+#define SKIP_WITHOUT_MDB_CORPUS() REQUIRE_MDB_CORPUS()
 
 } // namespace accessdb::testing

@@ -25,7 +25,7 @@ class DaoWrappersTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!fs::is_directory(QUILLAN_MDB_CORPUS))
-            GTEST_SKIP() << "no .mdb corpus at " << QUILLAN_MDB_CORPUS;
+            GTEST_FAIL() << "no .mdb corpus at " << QUILLAN_MDB_CORPUS;
     }
 
     std::unique_ptr<TDAODatabase> openDatabase(const std::string& file, const Variant& connect) {

@@ -12,6 +12,7 @@
 #include "listio/ListKinds.h"
 #include "platform/qt/QtHelpViewer.h"
 #include "platform/qt/QtUi.h"
+#include "tests/support/QtDesk.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
@@ -35,46 +36,8 @@ using namespace platform;
 
 namespace {
 
-std::unique_ptr<QApplication>& applicationSlot() {
-    static std::unique_ptr<QApplication> app;
-    return app;
-}
-
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "attended_windows_tests";
-    static char* argv[] = {name, nullptr};
-    if (!applicationSlot())
-        applicationSlot() = std::make_unique<QApplication>(argc, argv);
-    return *applicationSlot();
-}
-
-// Qt goes when the tests end, while its own globals are still alive.
-struct QtTearDown : ::testing::Environment {
-    void TearDown() override { applicationSlot().reset(); }
-};
-const auto* const qtTearDown = ::testing::AddGlobalTestEnvironment(new QtTearDown);
-
-// Runs `act` on the window that waits for an answer as soon as one does (the event loop of
-// that window runs it). Gives up, failing, after many turns of the loop without one.
-void onModal(std::function<void(QWidget*)> act, int turns = 200000) {
-    QTimer::singleShot(0, &application(), [act = std::move(act), turns] {
-        if (QWidget* w = QApplication::activeModalWidget())
-            return act(w);
-        if (turns > 0)
-            return onModal(act, turns - 1);
-        ADD_FAILURE() << "no window came up to wait for an answer";
-    });
-}
-
-// Then, should the window still wait (the key did nothing), closes it, so that the test
-// ends on its result rather than waiting for a person.
-void closeIfStillOpen(QWidget* window) {
-    QTimer::singleShot(0, window, [window] {
-        if (QApplication::activeModalWidget() == window)
-            QTest::keyClick(window, Qt::Key_Escape);
-    });
-}
+using test::closeIfStillOpen;
+using test::onModal;
 
 template <typename T>
 T* child(QWidget* window, const char* name) {
@@ -86,7 +49,7 @@ T* child(QWidget* window, const char* name) {
 // The program's context over the test geography, with a person at the real windows.
 struct Attended {
     Attended() : env(test::geographyFolder()), ui(false), help(helpFolder(), false) {
-        application();
+        test::deskApplication();
         ctx = std::make_unique<AppContext>(Platform{ui, env.printer, help, env.shell, env.config},
                                            resolveProgramPaths(env.folder()));
         ctx->setNotices(notices);

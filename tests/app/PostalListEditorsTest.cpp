@@ -111,6 +111,50 @@ TEST(LabelListEditor, NavigationWrapsAndAnEditMustBeStoredOrDiscarded) {
               "Press OK to record changes and see the list of changes for this label.");
 }
 
+// Escape (and the close box) stand for "Leave", greyed while an entry is changed: they ask
+// whether to keep the change. Cancel stays with it, No throws it away, Yes stores it.
+TEST(LabelListEditor, EscapeAsksWhetherToKeepAChangedEntry) {
+    Editors e;
+    const std::string before = e.env.readTable("adclist.dat");
+    e.env.ui.whenShown("UpdateDlog", [&](Form& form) {
+        EXPECT_TRUE(form.userClose()) << "nothing changed: leaves without a word";
+    });
+    e.click("EditADCSacks");
+    EXPECT_TRUE(e.env.ui.messages().empty());
+
+    e.env.ui.whenShown("UpdateDlog", [&](Form& form) {
+        form.control("Label2").userSetText("letters");
+        e.env.ui.answerNextMessage(ModalResult::Cancel);
+        EXPECT_FALSE(form.userClose());
+        EXPECT_EQ(form.control("Label2").text(), "LETTERS") << "still there to be stored";
+        e.env.ui.answerNextMessage(ModalResult::No);
+        EXPECT_TRUE(form.userClose());
+    });
+    e.click("EditADCSacks");
+    ASSERT_EQ(e.env.ui.messages().size(), 2u);
+    EXPECT_EQ(e.env.ui.messages()[0].buttons, MessageButtons::YesNoCancel);
+    EXPECT_EQ(e.env.ui.messages()[0].over, "UpdateDlog");
+    EXPECT_NE(e.env.ui.messages()[0].text.find("keep the change"), std::string::npos);
+    EXPECT_EQ(e.env.readTable("adclist.dat"), before) << "No throws the change away";
+
+    e.env.ui.whenShown("UpdateDlog", [&](Form& form) {
+        form.control("newbtn").userClick();
+        EXPECT_TRUE(form.userClose()) << "a new entry with nothing typed is no change";
+    });
+    e.click("EditADCSacks");
+    EXPECT_EQ(e.env.ui.messages().size(), 2u);
+
+    e.env.ui.whenShown("UpdateDlog", [&](Form& form) {
+        form.control("Label2").userSetText("letters");
+        e.env.ui.answerNextMessage(ModalResult::Yes);
+        EXPECT_TRUE(form.userClose());
+    });
+    e.click("EditADCSacks");
+    EXPECT_TRUE(e.env.ui.unexpected().empty());
+    EXPECT_EQ(splitEntry(e.saved("adclist.dat")[1]).line2, "LETTERS") << "Yes stores it";
+    EXPECT_EQ(splitEntry(e.ctx().lists.adcLabels[1]).line2, "LETTERS");
+}
+
 TEST(LabelListEditor, ZoneNamesAreFixedAndOnlyTheirPrefixesChange) {
     Editors e;
     e.env.ui.whenShown("UpdateDlog", [](Form& form) {

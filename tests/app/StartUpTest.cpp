@@ -295,6 +295,12 @@ TEST(StartUp, HelpAndExitCommands) {
     EXPECT_TRUE(w.findMenuItem("PageSetup")->enabled);
     w.findMenuItem("PageSetup")->onClick();
     EXPECT_EQ(s.env.ui.formLog().back(), "printer setup");
+    // F1 in Page Setup opens its page, F1 in the main window the page of the menus.
+    ASSERT_TRUE(s.env.ui.printerSetupHelp);
+    s.env.ui.printerSetupHelp();
+    EXPECT_EQ(s.env.help.calls.back(), "topic 42");
+    w.userHelp();
+    EXPECT_EQ(s.env.help.calls.back(), "topic 3");
     w.findMenuItem("Exit")->onClick();
     EXPECT_EQ(s.env.help.calls.back(), "quit");
     EXPECT_FALSE(s.env.context().listsLoaded);

@@ -1,5 +1,6 @@
 #include "core/money/Money.h"
 #include "core/Convert.h"
+#include "core/money/ExactProduct.h"
 
 #include <gtest/gtest.h>
 
@@ -52,6 +53,32 @@ TEST(MoneyText, RefusesWhatIsNoAmount) {
         EXPECT_FALSE(tryParseMoney(text, amount)) << text;
     EXPECT_EQ(amount, 42);
     EXPECT_THROW(parseMoney("abc"), ConvertError);
+}
+
+TEST(ExactProduct, ProductsAreTheDecimalProductsOfTheFiguresShown) {
+    // The binary product of 596.25 and 0.573 is 341.65124999999995; the figures make a tie.
+    EXPECT_EQ(amountText(exactProduct(596.25, 0.573)), "341.6513");
+    EXPECT_EQ(amountText(exactProduct(-596.25, 0.573)), "-341.6513");
+    EXPECT_EQ(formatMoney(exactProduct(0.1, 3), 17, MoneyStyle::Plain), "0.30000000000000000");
+    EXPECT_EQ(exactProduct(0.095, 95, 1250), 11281.25);
+    // Ounces that binary cannot hold make whole pounds: 1,000 pieces of 3.3 oz are 206.25 lb.
+    EXPECT_EQ(poundsOf(1000, 3.3), 206.25);
+    EXPECT_EQ(poundsOf(3816, 2.5), 596.25);
+    EXPECT_EQ(poundsOf(0, 3.3), 0);
+    // Beyond nine decimals the product is rounded there, ties away from zero.
+    EXPECT_EQ(exactProduct(0.0000000005, 1), 0.000000001);
+    EXPECT_EQ(exactProduct(0.0000000004, 1), 0);
+    EXPECT_EQ(exactProduct(99999.9999999995, 1), 100000);
+}
+
+TEST(ExactProduct, SumsAreTheSumsOfTheFiguresShown) {
+    // The binary sum of 422.91765 and 71.7 is 494.61764999999997, a tie as the figures add.
+    EXPECT_EQ(amountText(422.91765 + 71.7), "494.6176");
+    EXPECT_EQ(amountText(moneySum({422.91765, 71.7})), "494.6177");
+    EXPECT_EQ(amountText(moneySum({-422.91765, -71.7})), "-494.6177");
+    EXPECT_EQ(moneySum({0.1, 0.2}), 0.3);
+    EXPECT_EQ(moneySum({494.61765, -71.7}), 422.91765) << "a difference is a sum";
+    EXPECT_EQ(moneySum({}), 0);
 }
 
 TEST(CombinedRate, RoundsUpToTheNextThousandthAndKeepsItsDollars) {

@@ -45,12 +45,17 @@ def dump(path):
     for sheet in book.sheets():
         cells = []
         for row in range(sheet.nrows):
-            for col in range(sheet.row_len(row)):
-                cell = sheet.cell(row, col)
-                kind = KINDS.get(cell.ctype)
+            types = sheet.row_types(row)
+            # A sheet with a far corner cell has tens of thousands of padded, empty rows:
+            # they are passed over at once rather than cell by cell.
+            if types.count(xlrd.XL_CELL_EMPTY) + types.count(xlrd.XL_CELL_BLANK) == len(types):
+                continue
+            values = sheet.row_values(row)
+            for col, ctype in enumerate(types):
+                kind = KINDS.get(ctype)
                 if kind is None:
                     continue
-                value = cell.value
+                value = values[col]
                 if kind == "b":
                     value = bool(value)
                 elif kind == "e":

@@ -404,7 +404,7 @@ std::vector<size_t> objectsOf(const std::string& path) {
 }
 
 TEST(ExcelWriter, MacrosNotesPicturesChartsAndPropertiesSurviveTheWriteBack) {
-    const std::string corpus = std::string(QUILLAN_MDB_CORPUS) + "/../xls/";
+    const std::string corpus = std::string(QUILLAN_XLS_CORPUS) + "/";
     // Every stream of the compound file but the workbook's, with its size.
     const std::string streams =
         "import olefile, sys\n"
@@ -421,8 +421,7 @@ TEST(ExcelWriter, MacrosNotesPicturesChartsAndPropertiesSurviveTheWriteBack) {
                               "        print(sheet.name, key, repr(note.text))\n";
     for (const char* name : {"poi/testNames.xls", "exceldatareader/Test_git_issue_532_mulcells.xls",
                              "poi/SimpleWithComments.xls", "poi/WithTwoCharts.xls"}) {
-        if (!std::filesystem::exists(corpus + name))
-            GTEST_SKIP() << "no .xls corpus at " << corpus;
+        ASSERT_TRUE(std::filesystem::exists(corpus + name)) << "no .xls corpus at " << corpus;
         WriterFixture f;
         std::string path = f.env.folder() + "objects.xls";
         copyToWrite(corpus + name, path);
@@ -449,7 +448,7 @@ TEST(ExcelWriter, MacrosNotesPicturesChartsAndPropertiesSurviveTheWriteBack) {
 // notes, a line on an Excel 4.0 sheet: the workbook is sorted and written back, the drawn
 // objects with it. A protected sheet takes the sort information and stays protected.
 TEST(ExcelWriter, WorkbooksWithDrawnObjectsOrProtectionSortIntoTheList) {
-    const std::string corpus = std::string(QUILLAN_MDB_CORPUS) + "/../xls/";
+    const std::string corpus = std::string(QUILLAN_XLS_CORPUS) + "/";
     for (const char* name :
          {"poi/StringContinueRecords.xls", "exceldatareader/Test_git_issue_411.xls",
           "poi/DrawingAndComments.xls", "line", "protected"}) {
@@ -465,10 +464,9 @@ TEST(ExcelWriter, WorkbooksWithDrawnObjectsOrProtectionSortIntoTheList) {
             book.read();
             book.sheets().item(0).setOption(xls::Sheet::Protected, true);
             book.write();
-        } else if (std::filesystem::exists(corpus + name)) {
-            copyToWrite(corpus + name, path);
         } else {
-            GTEST_SKIP() << "no .xls corpus at " << corpus;
+            ASSERT_TRUE(std::filesystem::exists(corpus + name)) << "no .xls corpus at " << corpus;
+            copyToWrite(corpus + name, path);
         }
         // The drawn objects as the library counts them, and the PROTECT records that are on
         // as the file holds them.

@@ -7,6 +7,7 @@
 #include "platform/testing/RecordingCanvas.h"
 #include "tests/listio/ListTestSupport.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -234,7 +235,8 @@ TEST(OpenList, CancelledFieldDialogReadsNothing) {
     EXPECT_EQ(f.reading.mailing.tables.pieceZips.size(), 1u);
 }
 
-TEST(OpenList, FailedCheckShowsTheDialogAgainUntilMended) {
+// A check the roles fail is told over the field dialog, which stays open to be mended.
+TEST(OpenList, FailedCheckIsToldOverTheOpenDialogUntilMended) {
     ListFixture f;
     std::string path = f.write("nozip.txt", crlf({"NAME,CITY", "ANN,WACO", "BO,AUSTIN"}));
     f.ui().pressWhenShown("VerifyDlog", "OKBtn");
@@ -244,7 +246,10 @@ TEST(OpenList, FailedCheckShowsTheDialogAgainUntilMended) {
     });
     f.ui().chooseFile(path);
     EXPECT_EQ(f.read(f.dialog), path);
-    EXPECT_EQ(f.messageTexts().size(), 1u);
+    ASSERT_EQ(f.messageTexts().size(), 1u);
+    EXPECT_EQ(f.ui().messages()[0].over, "VerifyDlog");
+    EXPECT_EQ(std::count(f.ui().formLog().begin(), f.ui().formLog().end(), "modal VerifyDlog"), 1)
+        << "the dialog stayed open";
     EXPECT_EQ(f.reading.list.state.zipColumn, 1);
     EXPECT_EQ(f.reading.mailing.tables.pieceZips[1], -200000);
 }

@@ -23,10 +23,13 @@ struct MailClassCase {
     const char* code;
     const char* category;
     const char* size;
+    const char* name = code;
+    const char* pieces = nullptr; // the pieces below when none are given
+    const char* mailerEntry = "0";
 };
 
 std::ostream& operator<<(std::ostream& out, const MailClassCase& c) {
-    return out << c.code;
+    return out << c.name;
 }
 
 // A word as the reader places it, in points from the sheet's top-left corner.
@@ -96,6 +99,13 @@ const char* const Pieces = "75201x160/20, 75202x40, -75203x15, 75204x9, 75301x25
                            "73001x30, 73101x8, 77301x22, 14001x60, 14101x25, 15001x11, "
                            "80001x10, 96701x30, 01234x12, -09001x3, 09002x4, !07520x2";
 
+// A co-sacked Periodicals mailing whose pieces, a few to each 3-digit area, go to every zone
+// and fill no package but the mixed ones: their zone lists run to "IC/1-2/3/4/5/6/7/8", and
+// entered at the SCF to "IC/SCF/3/4/5/6/7/8".
+const char* const ManyZonePieces = "75201x160/20, 75202x40, 75101x2/1, -75102x2, 75301x2, "
+                                   "-73001x2, 73101x2, 77001x2, -80001x2, 15001x2, -15101x1, "
+                                   "14001x2, -14101x2, 01001x2, 96701x2, -96801x2, 75204x9";
+
 class PrintoutLayout : public ::testing::TestWithParam<MailClassCase> {};
 
 TEST_P(PrintoutLayout, EveryWordOnThePrintableAreaAndNoneOverAnother) {
@@ -110,7 +120,8 @@ TEST_P(PrintoutLayout, EveryWordOnThePrintableAreaAndNoneOverAnother) {
     r.mailType(MailTypeSettings::WeightChoice, "1");
     r.mailType(MailTypeSettings::PieceWeight, "3.5");
     r.periodical(PeriodicalSettings::InCounty, "t");
-    const SortedMailing& mailing = r.sort(Pieces);
+    r.ctx().lists.mailerList[MailerSettings::EntryType] = c.mailerEntry;
+    const SortedMailing& mailing = r.sort(c.pieces ? c.pieces : Pieces);
     ASSERT_EQ(mailing.mailClass().code(), c.code);
 
     AppContext& ctx = r.ctx();
@@ -147,9 +158,12 @@ INSTANTIATE_TEST_SUITE_P(
                       MailClassCase{"RAF", "3", "1"}, MailClassCase{"RCOF", "4", "1"},
                       MailClassCase{"PNAL", "5", "0"}, MailClassCase{"PNAF", "5", "1"},
                       MailClassCase{"PAL", "6", "0"}, MailClassCase{"PAF", "6", "1"},
-                      MailClassCase{"PCOF", "7", "1"}, MailClassCase{"FAL", "8", "0"}),
+                      MailClassCase{"PCOF", "7", "1"}, MailClassCase{"FAL", "8", "0"},
+                      MailClassCase{"PCOF", "7", "1", "PCOFManyZones", ManyZonePieces},
+                      MailClassCase{"PCOF", "7", "1", "PCOFManyZonesScfEntry", ManyZonePieces,
+                                    "1"}),
     [](const ::testing::TestParamInfo<MailClassCase>& info) {
-        return std::string(info.param.code);
+        return std::string(info.param.name);
     });
 
 } // namespace

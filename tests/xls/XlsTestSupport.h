@@ -7,17 +7,20 @@
 
 namespace xls::test {
 
-// The public test workbooks beside the repository (shared/corpora/xls); tests that need them
-// skip when they are absent.
+// The public test workbooks of the repository (tests/corpora/xls); tests that need them fail
+// when they are absent.
 bool corpusAvailable();
 std::string corpusPath(const std::string& relative);
 std::vector<std::string> corpusFiles(const std::string& folder);
 // Every workbook of the corpus, in all its folders.
 std::vector<std::string> corpusWorkbooks();
 
-#define SKIP_WITHOUT_CORPUS()                                                                      \
+#define REQUIRE_XLS_CORPUS()                                                                       \
     if (!::xls::test::corpusAvailable())                                                           \
-    GTEST_SKIP() << "the spreadsheet corpus (shared/corpora/xls) is not there"
+    GTEST_FAIL() << "the spreadsheet corpus (tests/corpora/xls) is not there"
+
+// The name the tests call it by: it fails the test, it never skips it.
+#define SKIP_WITHOUT_CORPUS() REQUIRE_XLS_CORPUS()
 
 // Runs one of the reference scripts of tools/ with Debian's python and returns its output.
 std::string runTool(const std::string& script, const std::vector<std::string>& arguments);

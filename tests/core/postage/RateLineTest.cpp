@@ -81,6 +81,16 @@ TEST_F(RateLine, PermitImprintPoundLineShowsThePoundsAndTheirPostage) {
     EXPECT_DOUBLE_EQ(lines.lowestPieceRate(), 0.2);
 }
 
+TEST_F(RateLine, PoundPostageTiesRoundAwayFromZeroAsTheFiguresShowThem) {
+    // 1,000 pieces of 9.54 oz weigh 596.25 lb; at 0.573 that is 341.65125, which the binary
+    // product holds as 341.65124999999995.
+    fixture.mailType(5, "9.54");
+    StatementLines lines(true);
+    auto [piece, pounds] = pieceAndPounds(lines, "0.2", "0.573");
+    EXPECT_EQ(lines.at(1), (StatementLine{"596.2500", "341.6513", ""}));
+    EXPECT_DOUBLE_EQ(pounds, 341.65125);
+}
+
 TEST_F(RateLine, LinesWithoutPiecesLeaveTheLowestRateAlone) {
     StatementLines lines(false);
     SortedMailing m = fixture.mailing();

@@ -17,7 +17,8 @@ namespace daotest {
 
 using namespace platform::dao;
 
-// The corpus folder (QUILLAN_MDB_CORPUS); tests that need it skip when it is missing.
+// The corpus folder (QUILLAN_MDB_CORPUS, tests/corpora/mdb); tests that need it fail when
+// it is missing.
 bool corpusAvailable();
 std::string corpusFile(const std::string& relative);
 std::vector<std::string> corpusFiles();
@@ -65,12 +66,15 @@ std::string errorText(const DBEngine& engine);
 
 } // namespace daotest
 
-// Skips the test when there is no corpus.
-#define SKIP_WITHOUT_MDB_CORPUS()                                                                  \
+// Fails the test when there is no corpus: the repository carries it, so a missing corpus
+// is lost test data, never a reason to pass.
+#define REQUIRE_MDB_CORPUS()                                                                       \
     do {                                                                                           \
         if (!::daotest::corpusAvailable())                                                         \
-            GTEST_SKIP() << "no .mdb corpus at " << QUILLAN_MDB_CORPUS;                            \
+            GTEST_FAIL() << "no .mdb corpus at " << QUILLAN_MDB_CORPUS;                            \
     } while (false)
+// The name the tests call it by: it fails the test, it never skips it.
+#define SKIP_WITHOUT_MDB_CORPUS() REQUIRE_MDB_CORPUS()
 
 namespace daotest {
 

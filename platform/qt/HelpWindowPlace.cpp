@@ -1,0 +1,32 @@
+#include "platform/qt/HelpWindowPlace.h"
+
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+// The room kept between the help window and the window it explains.
+constexpr int Gap = 8;
+
+} // namespace
+
+QRect helpWindowPlace(const QRect& beside, const QRect& screen, const QSize& wanted) {
+    int roomRight = screen.right() - beside.right() - Gap;
+    int roomLeft = beside.left() - screen.left() - Gap;
+    int width = std::min(wanted.width(), screen.width());
+    int x;
+    if (roomRight >= width) {
+        x = beside.right() + 1 + Gap;
+    } else if (roomLeft >= width) {
+        x = beside.left() - Gap - width;
+    } else {
+        width = std::min(screen.width(), std::max({roomRight, roomLeft, LeastHelpWidth}));
+        x = roomRight >= roomLeft ? screen.right() + 1 - width : screen.left();
+    }
+    int height = std::min(wanted.height(), screen.height());
+    int y = std::clamp(beside.top(), screen.top(), screen.bottom() + 1 - height);
+    return QRect(x, y, width, height);
+}
+
+} // namespace platform

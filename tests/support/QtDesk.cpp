@@ -1,0 +1,61 @@
+#include "tests/support/QtDesk.h"
+
+#include "tests/support/TestEnvironment.h"
+
+#include <QTest>
+#include <QTimer>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+namespace quillan::test {
+
+namespace {
+
+std::unique_ptr<QApplication>& applicationSlot() {
+    static std::unique_ptr<QApplication> app;
+    return app;
+}
+
+struct QtTearDown : ::testing::Environment {
+    void TearDown() override { applicationSlot().reset(); }
+};
+const auto* const qtTearDown = ::testing::AddGlobalTestEnvironment(new QtTearDown);
+
+} // namespace
+
+QApplication& deskApplication() {
+    if (applicationSlot())
+        return *applicationSlot();
+    static std::string config = artefactFolder() + "screen-1280x1024.json";
+    std::ofstream(config) << R"({"screens": [{"name": "desk", "x": 0, "y": 0, "width": 1280, )"
+                             R"("height": 1024, "logicalDpi": 96, "logicalBaseDpi": 96, )"
+                             R"("dpr": 1}]})";
+    static std::string platform = "offscreen:configfile=" + config;
+    static int argc = 3;
+    static char name[] = "quillan_tests";
+    static char option[] = "-platform";
+    static char* argv[] = {name, option, platform.data(), nullptr};
+    applicationSlot() = std::make_unique<QApplication>(argc, argv);
+    return *applicationSlot();
+}
+
+void onModal(std::function<void(QWidget*)> act, int turns) {
+    QTimer::singleShot(0, &deskApplication(), [act = std::move(act), turns] {
+        if (QWidget* w = QApplication::activeModalWidget())
+            return act(w);
+        if (turns > 0)
+            return onModal(act, turns - 1);
+        ADD_FAILURE() << "no window came up to wait for an answer";
+    });
+}
+
+void closeIfStillOpen(QWidget* window) {
+    QTimer::singleShot(0, window, [window] {
+        if (QApplication::activeModalWidget() == window)
+            QTest::keyClick(window, Qt::Key_Escape);
+    });
+}
+
+} // namespace quillan::test
