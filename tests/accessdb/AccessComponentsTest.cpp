@@ -25,7 +25,7 @@ struct AccessComponentsTest : ::testing::Test {
     std::unique_ptr<TComponent> form = std::make_unique<TComponent>(nullptr);
     TtaTable* table = new TtaTable(form.get());
 
-    void SetUp() override { SKIP_WITHOUT_MDB_CORPUS(); }
+    void SetUp() override { REQUIRE_MDB_CORPUS(); }
     void TearDown() override {
         form.reset();
         AccessSession().setActive(false);

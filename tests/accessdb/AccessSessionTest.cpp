@@ -95,7 +95,7 @@ TEST(AccessSessionTest, VersionProbeFollowsThePreferenceAndTheClassKeys) {
 }
 
 TEST(AccessSessionTest, DaoFailuresBecomeEngineErrorsWithDaoTexts) {
-    SKIP_WITHOUT_MDB_CORPUS();
+    REQUIRE_MDB_CORPUS();
     TVirtEng engine(accessSessionFactory());
     EngineParams none;
     TBaseDatabase* database = nullptr;

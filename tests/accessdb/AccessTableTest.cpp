@@ -27,7 +27,7 @@ struct AccessTableTest : ::testing::Test {
     ScratchFolder scratch;
 
     void SetUp() override {
-        SKIP_WITHOUT_MDB_CORPUS();
+        REQUIRE_MDB_CORPUS();
         engine = std::make_unique<TVirtEng>(accessSessionFactory());
     }
 

@@ -100,7 +100,5 @@ private:
         if (!::accessdb::testing::corpusPresent())                                                 \
             GTEST_FAIL() << "no .mdb corpus at " << QUILLAN_MDB_CORPUS;                            \
     } while (false)
-// The name the tests call it by: it fails the test, it never skips it.
-#define SKIP_WITHOUT_MDB_CORPUS() REQUIRE_MDB_CORPUS()
 
 } // namespace accessdb::testing

@@ -500,7 +500,7 @@ TEST(AccessWriter, ALinkedTableIsWrittenInTheFileItLivesIn) {
 // (a project table of the public files, its own rows replaced by a mailing): the numbers and
 // endorsement lines go in as they would into Text fields.
 TEST(AccessWriter, NumbersGoIntoNumberFieldsAndTheEndorsementIntoAMemo) {
-    SKIP_WITHOUT_CORPUS();
+    REQUIRE_MDB_CORPUS();
     WriterFixture f;
     // PROJ_ID (0) and PROJ_NAME (1) are uniquely indexed; the ZIP goes into the Text field
     // PROJ_OPT_CURRENCY_SYMBOL (9).
@@ -554,7 +554,7 @@ TEST(AccessWriter, NumbersGoIntoNumberFieldsAndTheEndorsementIntoAMemo) {
 // field's name before anything is written, and the database stays as it was; an Integer
 // field takes them.
 TEST(AccessWriter, AnIntegerFieldTooSmallForTheNumbersIsRefusedByName) {
-    SKIP_WITHOUT_CORPUS();
+    REQUIRE_MDB_CORPUS();
     for (int sortField : {2, 3}) { // C is a Byte field, D an Integer one
         WriterFixture f;
         std::string path =

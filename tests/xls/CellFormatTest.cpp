@@ -24,7 +24,7 @@ std::string masked(std::string body, const std::vector<uint8_t>& mask) {
 } // namespace
 
 TEST(CellFormatTest, XfBodiesOfRealFilesComeBackInTheBitsTheModelKeeps) {
-    SKIP_WITHOUT_CORPUS();
+    REQUIRE_XLS_CORPUS();
     struct Case {
         const char* file;
         uint16_t xfId;

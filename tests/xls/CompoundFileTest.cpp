@@ -106,7 +106,7 @@ TEST(CompoundFileTest, BiffFiveGoesIntoBookAndVersionFollowsTheStreamName) {
 }
 
 TEST(CompoundFileTest, StreamNamesOfOtherWritersAreFoundInAnyCase) {
-    SKIP_WITHOUT_CORPUS();
+    REQUIRE_XLS_CORPUS();
     struct Case {
         const char* file;
         ExcelVersion version;
@@ -125,7 +125,7 @@ TEST(CompoundFileTest, StreamNamesOfOtherWritersAreFoundInAnyCase) {
 }
 
 TEST(CompoundFileTest, MacroStoragesAndDocumentPropertiesAreCarriedIntoTheWrittenFile) {
-    SKIP_WITHOUT_CORPUS();
+    REQUIRE_XLS_CORPUS();
     ScratchFolder folder;
     for (const char* name :
          {"calamine/any_sheets.xls", "exceldatareader/Test_git_issue_532_mulcells.xls"}) {
@@ -218,7 +218,7 @@ TEST(CompoundFileTest, DamagedContainersRaiseTheStorageError) {
 }
 
 TEST(CompoundFileTest, CorruptCorpusFilesAreReadOrRefusedCleanly) {
-    SKIP_WITHOUT_CORPUS();
+    REQUIRE_XLS_CORPUS();
     size_t checked = 0;
     for (const char* source : {"calamine", "exceldatareader", "libxls", "poi", "sheetjs", "xlrd"}) {
         for (const std::string& path : corpusFiles(std::string(source) + "/corrupt")) {

@@ -416,7 +416,7 @@ TEST(DrawingTest, DamagedDrawingRecords) {
 }
 
 TEST(DrawingTest, CorpusPicturesAreTheirBlips) {
-    SKIP_WITHOUT_CORPUS();
+    REQUIRE_XLS_CORPUS();
     for (const char* file :
          {"calamine/picture.xls", "poi/SimpleWithImages.xls", "poi/SheetWithDrawing.xls"}) {
         Workbook book;

@@ -321,7 +321,7 @@ TEST(FormulaTest, FormulasCompiledByXlwtDecodeToTheirText) {
 }
 
 TEST(FormulaTest, FormulasOfOtherWritersDecodeWithoutUnknownTokens) {
-    SKIP_WITHOUT_CORPUS();
+    REQUIRE_XLS_CORPUS();
     std::vector<std::string> files = {"poi/FormulaEvalTestData.xls",
                                       "sheetjs/formula_stress_test.xls",
                                       "xlrd/formula_test_sjmachin.xls"};

@@ -534,7 +534,7 @@ TEST(ReaderTest, DamagedRecordLengthsReadOrRaiseCleanly) {
 // A file that cannot be read is refused in one line of words that names it: no control
 // characters, nothing of the container library's own (its failed assertions).
 TEST(ReaderTest, CorruptCorpusFilesReadOrRaiseCleanly) {
-    SKIP_WITHOUT_CORPUS();
+    REQUIRE_XLS_CORPUS();
     auto checkMessage = [](const std::string& path, const std::string& message) {
         std::string name = std::filesystem::path(path).filename().string();
         EXPECT_NE(message.find(name), std::string::npos) << message;
@@ -568,7 +568,7 @@ TEST(ReaderTest, CorruptCorpusFilesReadOrRaiseCleanly) {
 }
 
 TEST(ReaderTest, EncryptedCorpusFilesAreRefused) {
-    SKIP_WITHOUT_CORPUS();
+    REQUIRE_XLS_CORPUS();
     for (const char* file :
          {"poi/xor-encryption-abc.xls", "poi/password.xls", "poi/35897-type4.xls",
           "exceldatareader/Test_git_issue_242_xor_pwd_password.xls",

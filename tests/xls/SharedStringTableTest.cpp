@@ -258,7 +258,7 @@ TEST(SharedStringTableTest, TextOutsideLatinOneIsKeptAsUtf16) {
 }
 
 TEST(SharedStringTableTest, TablesOfOtherWritersReadAsXlrdReadsThem) {
-    SKIP_WITHOUT_CORPUS();
+    REQUIRE_XLS_CORPUS();
     for (const char* name :
          {"calamine/sst_continue.xls", "poi/StringContinueRecords.xls", "poi/29942.xls",
           "exceldatareader/StringContinuationAfterCharacterData.xls",
@@ -285,7 +285,7 @@ TEST(SharedStringTableTest, TablesOfOtherWritersReadAsXlrdReadsThem) {
 }
 
 TEST(SharedStringTableTest, MalformedTablesOfTheCorpusReadOrFailCleanly) {
-    SKIP_WITHOUT_CORPUS();
+    REQUIRE_XLS_CORPUS();
     std::vector<std::string> files = {corpusPath("calamine/gh548_incorrect_sst_unique_count.xls")};
     for (const std::string& path : corpusFiles("exceldatareader/corrupt"))
         if (path.find("sst") != std::string::npos)

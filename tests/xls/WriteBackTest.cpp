@@ -140,7 +140,7 @@ std::string linkString(const std::u16string& text) {
 } // namespace
 
 TEST(WriteBackTest, EveryCorpusWorkbookKeepsItsRecordsAndNames) {
-    SKIP_WITHOUT_CORPUS();
+    REQUIRE_XLS_CORPUS();
     int written = 0;
     for (const std::string& path : corpusWorkbooks()) {
         std::string file = readFile(path);

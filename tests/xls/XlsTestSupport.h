@@ -19,8 +19,6 @@ std::vector<std::string> corpusWorkbooks();
     if (!::xls::test::corpusAvailable())                                                           \
     GTEST_FAIL() << "the spreadsheet corpus (tests/corpora/xls) is not there"
 
-// The name the tests call it by: it fails the test, it never skips it.
-#define SKIP_WITHOUT_CORPUS() REQUIRE_XLS_CORPUS()
 
 // Runs one of the reference scripts of tools/ with Debian's python and returns its output.
 std::string runTool(const std::string& script, const std::vector<std::string>& arguments);

@@ -86,7 +86,7 @@ std::vector<std::string> referenceSchema(const std::string& path, const std::str
 
 class CorpusFileTest : public ::testing::TestWithParam<std::string> {
 protected:
-    void SetUp() override { SKIP_WITHOUT_MDB_CORPUS(); }
+    void SetUp() override { REQUIRE_MDB_CORPUS(); }
 };
 
 TEST_P(CorpusFileTest, ReadsEveryUserTableAsMdbtoolsDoes) {
@@ -155,7 +155,7 @@ GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CorpusFileTest);
 namespace {
 
 TEST(DumpToolTest, ListsTablesDumpsOneAndReportsFailures) {
-    SKIP_WITHOUT_MDB_CORPUS();
+    REQUIRE_MDB_CORPUS();
     std::string tool = std::string(QUILLAN_BUILD_DIR) + "/mdbdump ";
     std::string file = shellQuoted(corpusFile("jackcess/testV2000.mdb"));
     EXPECT_EQ(runCommand(tool + file), "Table1\nTable2\nTable3\nTable4\n");

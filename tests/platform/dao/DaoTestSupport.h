@@ -73,8 +73,6 @@ std::string errorText(const DBEngine& engine);
         if (!::daotest::corpusAvailable())                                                         \
             GTEST_FAIL() << "no .mdb corpus at " << QUILLAN_MDB_CORPUS;                            \
     } while (false)
-// The name the tests call it by: it fails the test, it never skips it.
-#define SKIP_WITHOUT_MDB_CORPUS() REQUIRE_MDB_CORPUS()
 
 namespace daotest {
 

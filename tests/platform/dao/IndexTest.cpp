@@ -25,7 +25,7 @@ namespace {
 // from its row and compared with the stored bytes, and every index page is read and written
 // again as the page writer stores it.
 TEST(IndexCorpus, EveryKeyIsComputedAgainFromItsRow) {
-    SKIP_WITHOUT_MDB_CORPUS();
+    REQUIRE_MDB_CORPUS();
     std::size_t entries = 0;
     std::size_t compared = 0;
     for (const std::string& name : corpusFiles()) {
@@ -333,7 +333,7 @@ class IndexPropertyTest : public ::testing::TestWithParam<ModelCase> {};
 // Random batches of AddNew, Edit and Delete; after each the rows (as mdb-export reads them)
 // and every index of the file (by the engine's check) agree with the model.
 TEST_P(IndexPropertyTest, RandomChangesAgreeWithTheModel) {
-    SKIP_WITHOUT_MDB_CORPUS();
+    REQUIRE_MDB_CORPUS();
     ScratchFolder scratch;
     std::string path = scratch.copy(GetParam().file);
     ModelTable model(path, GetParam().table, 40);
@@ -375,7 +375,7 @@ namespace {
 
 class IndexWriteTest : public ::testing::Test {
 protected:
-    void SetUp() override { SKIP_WITHOUT_MDB_CORPUS(); }
+    void SetUp() override { REQUIRE_MDB_CORPUS(); }
 
     jet::IndexReport report(const std::string& path, const std::string& table) {
         Errors errors;

@@ -17,7 +17,7 @@ namespace {
 
 class RecordsetTest : public ::testing::Test {
 protected:
-    void SetUp() override { SKIP_WITHOUT_MDB_CORPUS(); }
+    void SetUp() override { REQUIRE_MDB_CORPUS(); }
 
     std::shared_ptr<Recordset> table(const std::string& file, const std::string& name) {
         database = open(engine, corpusFile(file), {}, false, true);

@@ -297,7 +297,7 @@ void PrintTo(const KeyedTable& table, std::ostream* out) {
 }
 
 TEST_P(SqlModelTest, StatementsKeepRowsAndIndexesAsAccessWould) {
-    SKIP_WITHOUT_MDB_CORPUS();
+    REQUIRE_MDB_CORPUS();
     ScratchFolder scratch;
     std::string path = scratch.copy(GetParam().file);
     SqlModel model(GetParam(), path, 47);

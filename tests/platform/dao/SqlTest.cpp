@@ -203,7 +203,7 @@ TEST(SqlParserTest, DateLiteralsInJetsForms) {
 
 class SqlTest : public ::testing::Test {
 protected:
-    void SetUp() override { SKIP_WITHOUT_MDB_CORPUS(); }
+    void SetUp() override { REQUIRE_MDB_CORPUS(); }
 
     Status run(Database& database, const std::string& statement) {
         Status status = database.execute(statement);

@@ -47,7 +47,7 @@ std::string mdbCount(const std::string& path, const std::string& table) {
 
 class WriteTest : public ::testing::Test {
 protected:
-    void SetUp() override { SKIP_WITHOUT_MDB_CORPUS(); }
+    void SetUp() override { REQUIRE_MDB_CORPUS(); }
 
     std::shared_ptr<Recordset> table(const std::string& path, const std::string& name,
                                      const std::string& connect = {}) {
@@ -69,7 +69,7 @@ protected:
 // when the longer value was refused for its column's size or by a unique index.
 class GrowthTest : public ::testing::TestWithParam<std::string> {
 protected:
-    void SetUp() override { SKIP_WITHOUT_MDB_CORPUS(); }
+    void SetUp() override { REQUIRE_MDB_CORPUS(); }
 
     // Grows every table; answers each table's rows as our reader gives them afterwards.
     std::map<std::string, std::string> growAll(const std::string& path, const std::string& add) {
