@@ -4,10 +4,12 @@
 
 #include <QTest>
 #include <QTimer>
+#include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <unistd.h>
 
 namespace quillan::test {
 
@@ -28,10 +30,14 @@ const auto* const qtTearDown = ::testing::AddGlobalTestEnvironment(new QtTearDow
 QApplication& deskApplication() {
     if (applicationSlot())
         return *applicationSlot();
+    // Test programs run side by side and share this file: each writes its own copy and
+    // renames it into place, so that none reads the file while another is writing it.
     static std::string config = artefactFolder() + "screen-1280x1024.json";
-    std::ofstream(config) << R"({"screens": [{"name": "desk", "x": 0, "y": 0, "width": 1280, )"
-                             R"("height": 1024, "logicalDpi": 96, "logicalBaseDpi": 96, )"
-                             R"("dpr": 1}]})";
+    std::string own = config + "." + std::to_string(getpid());
+    std::ofstream(own) << R"({"screens": [{"name": "desk", "x": 0, "y": 0, "width": 1280, )"
+                          R"("height": 1024, "logicalDpi": 96, "logicalBaseDpi": 96, )"
+                          R"("dpr": 1}]})";
+    std::rename(own.c_str(), config.c_str());
     static std::string platform = "offscreen:configfile=" + config;
     static int argc = 3;
     static char name[] = "quillan_tests";
