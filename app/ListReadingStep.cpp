@@ -1,6 +1,6 @@
 #include "app/ListReadingStep.h"
 
-#include "xls/Messages.h"
+#include "listio/ListComponents.h"
 
 namespace quillan {
 
@@ -20,8 +20,7 @@ ListRequest listRequestOf(AppContext& ctx, const std::string& path) {
 
 ListComponents& listComponents(AppContext& ctx) {
     if (!ctx.listComponents)
-        ctx.listComponents =
-            std::make_shared<ListComponents>(xls::messageBoxHandler(ctx.platform.ui));
+        ctx.listComponents = std::make_shared<ListComponents>(ctx.notices());
     return *ctx.listComponents;
 }
 

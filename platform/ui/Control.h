@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/ui/Canvas.h"
-#include "platform/ui/MessageBox.h"
+#include "platform/graphics/Canvas.h"
+#include "platform/prompts/MessageBox.h"
 
 #include <functional>
 #include <memory>

@@ -1,10 +1,10 @@
 // The workbook writer: the records of each version, their order and offsets, what a read
 // gets back, and that a failed write leaves the user's file as it was.
 
-#include "StructureCheck.h"
-#include "XlsTestSupport.h"
 #include "platform/storage/CompoundFile.h"
 #include "platform/text/NumberSeparators.h"
+#include "tests/xls/StructureCheck.h"
+#include "tests/xls/XlsTestSupport.h"
 #include "xls/RecordId.h"
 #include "xls/Workbook.h"
 #include "xls/XlsError.h"
@@ -151,7 +151,7 @@ TEST(WriterTest, WorkbookRecordsOfANewWorkbook) {
 
     // A new workbook says the country of the user's locale; one read keeps the file's.
     platform::ScriptedLocaleSettings german({',', ';'}, 49);
-    Workbook fromGermany(german);
+    Workbook fromGermany({}, german);
     std::string file;
     fromGermany.writeToStream(file);
     std::vector<RawRecord> country = withId(writtenRecords(fromGermany), record::Country);
