@@ -7,10 +7,9 @@ namespace quillan {
 ListRequest listRequestOf(AppContext& ctx, const std::string& path) {
     ListRequest request;
     request.path = path;
-    const std::string mode = ctx.runMode();
-    if (mode == "DUZIZ")
+    if (ctx.runMode == RunMode::Partner)
         request.reader = ListReader::Partner;
-    else if (mode == "NOSTOP")
+    else if (ctx.runMode == RunMode::Unattended)
         request.reader = ListReader::Unattended;
     if (request.reader != ListReader::Person && ctx.parameterCount() > 2)
         request.tableName = ctx.parameter(3);
