@@ -7,7 +7,7 @@
 #include "app/RunGuarded.h"
 #include "app/WriteBack.h"
 #include "core/SettingsList.h"
-#include "listio/ListKinds.h"
+#include "listio/ListPaths.h"
 #include "platform/Interruption.h"
 #include "printouts/MailPrepInstructions.h"
 

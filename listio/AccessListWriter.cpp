@@ -6,7 +6,6 @@
 #include "listio/ListComponents.h"
 #include "listio/ListErrorText.h"
 #include "listio/ListFileError.h"
-#include "listio/ListKinds.h"
 #include "mdbengine/dao/Collection.h"
 #include "mdbengine/dao/DBEngine.h"
 #include "mdbengine/dao/Database.h"

@@ -3,8 +3,9 @@
 // it was.
 
 #include "listio/AsciiFields.h"
+#include "listio/FormatNames.h"
 #include "listio/ListFormat.h"
-#include "listio/ListKinds.h"
+#include "listio/QuoteBytes.h"
 #include "listio/SortInformationWriter.h"
 #include "platform/fs/AtomicFile.h"
 #include "tests/listio/ListTestSupport.h"

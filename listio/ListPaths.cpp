@@ -1,4 +1,4 @@
-#include "listio/ListKinds.h"
+#include "listio/ListPaths.h"
 
 #include "core/Convert.h"
 

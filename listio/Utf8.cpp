@@ -1,4 +1,4 @@
-#include "core/Utf8.h"
+#include "listio/Utf8.h"
 
 namespace quillan {
 
