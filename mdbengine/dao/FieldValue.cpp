@@ -2,6 +2,7 @@
 
 #include "mdbengine/tables/Names.h"
 #include "mdbengine/values/JetDate.h"
+#include "mdbengine/values/VariantText.h"
 
 #include <cfloat>
 #include <cmath>
@@ -59,25 +60,6 @@ std::optional<Number> numberOf(const Variant& value) {
     if (!std::isfinite(number.value))
         return std::nullopt;
     return number;
-}
-
-std::string textOf(const Variant& value) {
-    char buffer[48];
-    switch (value.type()) {
-    case Variant::Type::Boolean:
-        return value.booleanValue() ? "True" : "False";
-    case Variant::Type::Byte:
-    case Variant::Type::Integer:
-    case Variant::Type::Long:
-        return std::to_string(value.integerValue());
-    case Variant::Type::Currency:
-    case Variant::Type::Single:
-    case Variant::Type::Double:
-        std::snprintf(buffer, sizeof buffer, "%.15g", value.toDouble());
-        return buffer;
-    default:
-        return value.stringValue();
-    }
 }
 
 // Whole numbers are rounded half to even, as assignments to integer fields round.

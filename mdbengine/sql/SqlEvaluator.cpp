@@ -3,6 +3,7 @@
 #include "mdbengine/sql/LikePattern.h"
 #include "mdbengine/sql/SqlError.h"
 #include "mdbengine/tables/KeyOrder.h"
+#include "mdbengine/values/VariantText.h"
 
 #include <cmath>
 #include <cstdio>
@@ -53,29 +54,6 @@ double numberOf(const Variant& value) {
         if (std::optional<double> number = numberInText(value.stringValue()))
             return *number;
     mismatch();
-}
-
-std::string textOf(const Variant& value) {
-    char buffer[48];
-    switch (value.type()) {
-    case Variant::Type::Boolean:
-        return value.booleanValue() ? "True" : "False";
-    case Variant::Type::Byte:
-    case Variant::Type::Integer:
-    case Variant::Type::Long:
-        return std::to_string(value.integerValue());
-    case Variant::Type::Currency:
-    case Variant::Type::Single:
-    case Variant::Type::Double:
-    case Variant::Type::Date:
-        std::snprintf(buffer, sizeof buffer, "%.15g", value.toDouble());
-        return buffer;
-    case Variant::Type::Null:
-    case Variant::Type::Empty:
-        return {};
-    default:
-        return value.stringValue();
-    }
 }
 
 // Null when either side is Null; otherwise -1, 0 or 1.

@@ -282,6 +282,8 @@ TEST(FieldValueTest, ConversionsRoundAndRefuse) {
         EXPECT_EQ(errorNumber(convert(file::ColumnType::DateTime, Variant::text(notDate), out)),
                   3421)
             << notDate;
+    EXPECT_EQ(errorNumber(convert(file::ColumnType::Text, Variant::date(37681), out)), 3421)
+        << "a date is not stored as text";
 }
 
 TEST_F(WriteTest, RefusalsLeaveTheFileAsItWas) {
