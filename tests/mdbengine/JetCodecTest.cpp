@@ -209,8 +209,9 @@ TEST(JetCodecTest, TablePropertiesGiveTheRequiredColumns) {
     for (std::size_t cut = 0; cut < blob.size(); ++cut) {
         std::vector<std::string> read = requiredColumns(std::span(blob).first(cut), false);
         EXPECT_LE(read.size(), 2u) << cut;
-        if (!read.empty())
+        if (!read.empty()) {
             EXPECT_EQ(read[0], "ZIP") << cut;
+        }
     }
 }
 

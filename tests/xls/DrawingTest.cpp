@@ -333,17 +333,20 @@ TEST(DrawingTest, ChartsOfTheLibrary) {
     EXPECT_EQ(count(pie, 0x1019), 1);
     EXPECT_EQ(count(pie, 0x103A), 1);
     for (const RawRecord& r : pie) {
-        if (r.id == 0x1014)
+        if (r.id == 0x1014) {
             EXPECT_EQ(wordAt(r.body, 16), 1); // varied colours
-        if (r.id == 0x100D && wordAt(r.body, 0) == 0 && r.body.size() > 200)
+        }
+        if (r.id == 0x100D && wordAt(r.body, 0) == 0 && r.body.size() > 200) {
             EXPECT_EQ(static_cast<uint8_t>(r.body[2]), 255); // the long series name is cut
+        }
     }
     EXPECT_EQ(count(pie, 0x1003), 2);
     EXPECT_EQ(count(pie, 0x100A), 3); // the chart's frame, the coloured series, the plot area
     std::vector<RawRecord> lineMark = chartRecords(ChartStyle::LineMark, false);
     for (const RawRecord& r : lineMark)
-        if (r.id == 0x1017)
+        if (r.id == 0x1017) {
             EXPECT_EQ(r.body, std::string("\0\0\x96\0\0\0", 6));
+        }
 
     Workbook book;
     ChartSerie& serie = book.sheets().item(0).charts().add().addSerie();
