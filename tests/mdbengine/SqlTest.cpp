@@ -110,8 +110,10 @@ TEST(SqlParserTest, ConditionsCarryNullAndCompareAsJetDoes) {
     EXPECT_EQ(truthOf("1 / 0 = 1"), "3219");
     EXPECT_EQ(truthOf("'a' & Null & 1 = 'a1' AND Null & Null IS NULL"), "true");
     EXPECT_EQ(truthOf("#1/31/2003# + 1 = #2/1/2003# AND #2003-02-01 12:00# > #2/1/2003#"), "true");
-    EXPECT_EQ(truthOf("#1/2/1900 12:00# & '' = '3.5' AND #1/2/1900# & 'x' = '3x'"), "true")
-        << "a date joins as the count of days it adds and compares as";
+    EXPECT_EQ(truthOf("#1/2/1900 12:00# & '' = '3.5' AND #1/2/1900# & 'x' = '3x' AND "
+                      "#1/31/2003# & '' = #1/31/2003#"),
+              "true")
+        << "a date joins as the count of days it adds and compares as, so its text equals it";
     for (const char* matching :
          {"'Dallas' LIKE 'd*'", "'dd1' LIKE 'd*#'", "'a?c' LIKE 'a[?]c'", "'abc' LIKE 'a?c'",
           "'b' LIKE '[a-c]'", "'x' LIKE '[!a-c]'", "'' LIKE '*'", "'a*b' LIKE '*[*]*'"})
