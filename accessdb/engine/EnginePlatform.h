@@ -18,9 +18,9 @@ class TBapiListItem;
 struct EnginePlatform {
     platform::Registry* registry = nullptr;
     // Lets the user interface handle its pending messages during long walks.
-    std::function<void()> processMessages;
+    std::function<void()> processMessages{};
     // The network user name; empty when the platform cannot tell.
-    std::function<std::string()> userName;
+    std::function<std::string()> userName{};
 };
 
 // The services of the engine `item` belongs to (the defaults for an item of no engine).
