@@ -1,7 +1,5 @@
 #include "app/AppContext.h"
 
-#include "core/Convert.h"
-
 namespace quillan {
 
 namespace {
@@ -14,7 +12,7 @@ NoNotices noNotices;
 AppContext::AppContext(platform::Platform platform, platform::ProgramPaths paths,
                        std::vector<std::string> parameters)
     : platform(platform), paths(std::move(paths)), parameters(std::move(parameters)),
-      progress_(&noProgress), notices_(&noNotices) {
+      runMode(runModeOf(this->parameters)), progress_(&noProgress), notices_(&noNotices) {
     dataFolder = this->paths.dataFolder;
 }
 
@@ -24,10 +22,6 @@ void AppContext::resetProgress() {
 
 std::string AppContext::parameter(size_t n) const {
     return n >= 1 && n <= parameters.size() ? parameters[n - 1] : std::string();
-}
-
-std::string AppContext::runMode() const {
-    return upperAscii(parameter(2));
 }
 
 void AppContext::saveList(const SettingsList& list, const std::string& fileName) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/RunMode.h"
 #include "core/Notices.h"
 #include "core/ProgressSink.h"
 #include "core/WorkTables.h"
@@ -31,8 +32,8 @@ public:
     std::vector<std::string> parameters;
     std::string parameter(size_t n) const;
     size_t parameterCount() const { return parameters.size(); }
-    // Parameter 2 upper-cased: "DUZIZ", "NOSTOP" or anything else.
-    std::string runMode() const;
+    // How the program was started, read from parameter 2 once.
+    RunMode runMode;
 
     std::string dataFolder;
     std::string programVersion;

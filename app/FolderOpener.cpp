@@ -28,9 +28,10 @@ void FolderOpener::checkOpener() {
         return;
     watch_.setEnabled(false);
     opener_.reset();
-    if (status && *status != 0)
+    int exitStatus = status.value_or(0);
+    if (exitStatus != 0)
         tellCannotOpen("xdg-open found no program to open it (it ended with status " +
-                       std::to_string(*status) + ")");
+                       std::to_string(exitStatus) + ")");
 }
 
 void FolderOpener::tellCannotOpen(const std::string& why) {

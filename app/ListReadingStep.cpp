@@ -1,16 +1,15 @@
 #include "app/ListReadingStep.h"
 
-#include "xls/Messages.h"
+#include "listio/ListComponents.h"
 
 namespace quillan {
 
 ListRequest listRequestOf(AppContext& ctx, const std::string& path) {
     ListRequest request;
     request.path = path;
-    const std::string mode = ctx.runMode();
-    if (mode == "DUZIZ")
+    if (ctx.runMode == RunMode::Partner)
         request.reader = ListReader::Partner;
-    else if (mode == "NOSTOP")
+    else if (ctx.runMode == RunMode::Unattended)
         request.reader = ListReader::Unattended;
     if (request.reader != ListReader::Person && ctx.parameterCount() > 2)
         request.tableName = ctx.parameter(3);
@@ -20,8 +19,7 @@ ListRequest listRequestOf(AppContext& ctx, const std::string& path) {
 
 ListComponents& listComponents(AppContext& ctx) {
     if (!ctx.listComponents)
-        ctx.listComponents =
-            std::make_shared<ListComponents>(xls::messageBoxHandler(ctx.platform.ui));
+        ctx.listComponents = std::make_shared<ListComponents>(ctx.notices());
     return *ctx.listComponents;
 }
 

@@ -7,7 +7,7 @@
 #include "app/RunGuarded.h"
 #include "app/WriteBack.h"
 #include "core/SettingsList.h"
-#include "listio/ListKinds.h"
+#include "listio/ListPaths.h"
 #include "platform/Interruption.h"
 #include "printouts/MailPrepInstructions.h"
 
@@ -298,12 +298,11 @@ bool Program::RunStartUp() {
     if (!ctx_.flags.dataMissing)
         welcome_->form().control("Version").setCaption(ctx_.programVersion + " - Updated " +
                                                        ctx_.ratesDate);
-    std::string mode = ctx_.runMode();
-    if (ctx_.flags.dataMissing || (mode != "DUZIZ" && mode != "NOSTOP")) {
+    if (ctx_.flags.dataMissing || ctx_.runMode == RunMode::Attended) {
         welcome_->showAs(0);
         return true;
     }
-    if (mode == "DUZIZ")
+    if (ctx_.runMode == RunMode::Partner)
         runSortWizard();
     else
         sortOneList();

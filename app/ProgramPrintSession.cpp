@@ -11,7 +11,7 @@ PrintSession programPrintSession(const AppContext& ctx, PrintJobControl& job, No
         .ratesDate = ctx.ratesDate,
         .formsFolder = ctx.paths.programFolder + "bitmaps/",
         .dataFolder = ctx.dataFolder,
-        .unattended = ctx.runMode() == "NOSTOP",
+        .unattended = ctx.runMode == RunMode::Unattended,
     };
 }
 

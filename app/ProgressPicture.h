@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/ProgressSink.h"
-#include "platform/ui/Color.h"
+#include "platform/graphics/Color.h"
 #include "platform/ui/Timer.h"
 
 #include <string>

@@ -51,7 +51,7 @@ void SortCommands::sortOneList() {
     ResetWorkLists(ctx_);
     // An unattended sort ends the program whatever became of it, so that the program that
     // started it is never left waiting; the exit status tells it the outcome.
-    if (ctx_.runMode() == "NOSTOP" && endProgram)
+    if (ctx_.runMode == RunMode::Unattended && endProgram)
         endProgram(exitCode(outcome_));
 }
 
@@ -114,7 +114,7 @@ ExitStatus SortCommands::presortAndWrite(const ReadList& list, Mailing read) {
 
 void SortCommands::summarize(const std::string& path, const MailingCounters& c,
                              const SortInformationResult& written) {
-    if (ctx_.runMode() != "NOSTOP" || !printSummary)
+    if (ctx_.runMode != RunMode::Unattended || !printSummary)
         return;
     printSummary("Quillan sorted " + std::to_string(c.validPieces()) + " pieces of " + path + " (" +
                  std::to_string(c.rejectedCount) + " rejected); " +
@@ -200,7 +200,7 @@ int SortCommands::showPage(int page, int lastResult) {
             return lastResult;
         return pages_.periodicals.EditPeriodicalSettings(1);
     case PreferencesPage:
-        if (ctx_.runMode() == "DUZIZ")
+        if (ctx_.runMode == RunMode::Partner)
             return lastResult;
         return pages_.preferences.EditPreferences(1);
     case SortPage:

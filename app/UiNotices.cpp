@@ -4,7 +4,8 @@ namespace quillan {
 
 platform::ModalResult UiNotices::tell(const Notice& notice) {
     ui_.setBusyCursor(false);
-    ui_.beep(notice.beep);
+    if (notice.beep)
+        ui_.beep(*notice.beep);
     platform::ModalResult answer = ui_.messageBox(notice.kind, notice.buttons, notice.text);
     if (busy())
         ui_.setBusyCursor(true);

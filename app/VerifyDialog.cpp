@@ -4,7 +4,6 @@
 #include "core/Convert.h"
 #include "listio/FieldChecks.h"
 #include "listio/ListFormat.h"
-#include "listio/ListKinds.h"
 
 #include <array>
 

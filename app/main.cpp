@@ -2,7 +2,7 @@
 
 #include "app/AppContext.h"
 #include "app/Program.h"
-#include "core/Convert.h"
+#include "app/RunMode.h"
 #include "platform/Interruption.h"
 #include "platform/qt/QtPlatform.h"
 
@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
     }
     // The program that started an unattended sort may stop it: the sort then ends at a safe
     // point and says so in its exit status.
-    if (parameters.size() >= 2 && quillan::upperAscii(parameters[1]) == "NOSTOP")
+    if (quillan::runModeOf(parameters) == quillan::RunMode::Unattended)
         platform::catchInterruptions();
     platform::ProgramPaths paths = platform::resolveProgramPaths(programFolder);
     int qtArgc = 1;

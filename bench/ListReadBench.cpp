@@ -48,9 +48,9 @@ int main(int argc, char** argv) {
     ListRequest request;
     request.path = argv[2];
     request.reader = ListReader::Unattended;
-    request.components = [&components]() -> ListComponents& {
+    request.components = [&components, &ctx]() -> ListComponents& {
         if (!components)
-            components = std::make_unique<ListComponents>(nullptr);
+            components = std::make_unique<ListComponents>(ctx.notices());
         return *components;
     };
     ListPeople people{ctx.notices(), chooser, tables, ctx.progress()};

@@ -1,5 +1,5 @@
 # The Access table component over the fill tool's 100,000-record table, against the
-# platform DAO's own recordset walk and mdbtools' mdb-export on the same table.
+# engine's own recordset walk and mdbtools' mdb-export on the same table.
 add_executable(bench_access ${CMAKE_CURRENT_LIST_DIR}/access_bench.cpp)
 target_link_libraries(bench_access PRIVATE quillan_accessdb)
 target_compile_definitions(bench_access PRIVATE

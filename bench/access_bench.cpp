@@ -1,16 +1,16 @@
 // The Access table component as the program uses it, on the fill tool's 100,000-record
-// table: a walk reading every field as text, against the platform DAO's recordset walk
+// table: a walk reading every field as text, against the engine's recordset walk
 // reading every value and mdb-export writing the table, all in the same run; then the
 // table names and the opening of a table of testV2000.mdb.
 
 #include "accessdb/access/AccessComponents.h"
 #include "accessdb/access/TtaSession.h"
 #include "accessdb/access/TtaTable.h"
-#include "platform/dao/Collection.h"
-#include "platform/dao/DBEngine.h"
-#include "platform/dao/Database.h"
-#include "platform/dao/Field.h"
-#include "platform/dao/Recordset.h"
+#include "mdbengine/dao/Collection.h"
+#include "mdbengine/dao/DBEngine.h"
+#include "mdbengine/dao/Database.h"
+#include "mdbengine/dao/Field.h"
+#include "mdbengine/dao/Recordset.h"
 
 #include <cstdio>
 #include <ctime>
@@ -72,9 +72,9 @@ double componentWalk(const std::string& file, std::size_t& characters) {
     return cpuMs() - start;
 }
 
-// The platform DAO's own walk: every field's value.
+// The engine's own walk: every field's value.
 double recordsetWalk(const std::string& file, std::size_t& characters) {
-    using namespace platform::dao;
+    using namespace mdbengine;
     double start = cpuMs();
     DBEngine engine;
     std::shared_ptr<Database> database;
@@ -90,7 +90,7 @@ double recordsetWalk(const std::string& file, std::size_t& characters) {
     bool atEnd = false;
     for (table->eof(atEnd); !atEnd; table->moveNext(), table->eof(atEnd)) {
         for (auto& field : fields) {
-            platform::dao::Variant value;
+            mdbengine::Variant value;
             field->value(value);
             characters += value.stringValue().size();
         }

@@ -1,9 +1,9 @@
 // Times the engine's cursor core on a driver cursor over 100,000 in-memory records, against
 // a plain loop over the same records.
 
-#include "TestCursor.h"
-#include "TestDataSet.h"
-#include "TestDriver.h"
+#include "tests/accessdb/TestCursor.h"
+#include "tests/accessdb/TestDataSet.h"
+#include "tests/accessdb/TestDriver.h"
 
 #include "accessdb/engine/FilterBlobBuilder.h"
 #include "accessdb/engine/TBaseCacheTable.h"

@@ -3,13 +3,13 @@
 // the system counts it for children); then the time to open testV2000.mdb and read its
 // catalogue, the columns and the indexes of every table.
 
-#include "platform/dao/Collection.h"
-#include "platform/dao/DBEngine.h"
-#include "platform/dao/Database.h"
-#include "platform/dao/Field.h"
-#include "platform/dao/Index.h"
-#include "platform/dao/Recordset.h"
-#include "platform/dao/TableDef.h"
+#include "mdbengine/dao/Collection.h"
+#include "mdbengine/dao/DBEngine.h"
+#include "mdbengine/dao/Database.h"
+#include "mdbengine/dao/Field.h"
+#include "mdbengine/dao/Index.h"
+#include "mdbengine/dao/Recordset.h"
+#include "mdbengine/dao/TableDef.h"
 
 #include <algorithm>
 #include <chrono>
@@ -22,7 +22,7 @@
 #include <unistd.h>
 #include <vector>
 
-using namespace platform::dao;
+using namespace mdbengine;
 
 namespace {
 

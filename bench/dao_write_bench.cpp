@@ -7,13 +7,13 @@
 // its CPU time and memory are its own.
 
 #include "bench/ChildProcess.h"
-#include "platform/dao/Collection.h"
-#include "platform/dao/DBEngine.h"
-#include "platform/dao/Database.h"
-#include "platform/dao/DatabaseFile.h"
-#include "platform/dao/Field.h"
-#include "platform/dao/Recordset.h"
-#include "platform/dao/jet/IndexCheck.h"
+#include "mdbengine/dao/Collection.h"
+#include "mdbengine/dao/DBEngine.h"
+#include "mdbengine/dao/Database.h"
+#include "mdbengine/dao/DatabaseFile.h"
+#include "mdbengine/dao/Field.h"
+#include "mdbengine/dao/Recordset.h"
+#include "mdbengine/tables/IndexCheck.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -23,7 +23,7 @@
 #include <unistd.h>
 #include <vector>
 
-using namespace platform::dao;
+using namespace mdbengine;
 namespace fs = std::filesystem;
 
 namespace {
@@ -116,8 +116,8 @@ std::string indexState(const std::string& path, const std::string& tableName) {
         return "cannot be opened";
     for (const auto& entry : file->catalog().tables())
         if (entry.name == tableName) {
-            jet::IndexReport report =
-                jet::checkIndexes(file->pages(), *file->tableDefinition(entry.tablePage()));
+            file::IndexReport report =
+                file::checkIndexes(file->pages(), *file->tableDefinition(entry.tablePage()));
             return std::to_string(report.entries) + " entries, " + std::to_string(report.deepest) +
                    " levels, " + (report.problems.empty() ? "sound" : report.problems.front());
         }

@@ -2,7 +2,6 @@
 # string table and the formula encoder and decoder, against the Python reference readers
 # where the same work can be timed there.
 add_executable(bench_xls ${CMAKE_CURRENT_LIST_DIR}/xls_bench.cpp)
-target_include_directories(bench_xls PRIVATE ${CMAKE_SOURCE_DIR}/tests/xls)
 target_link_libraries(bench_xls PRIVATE quillan_xls)
 target_compile_definitions(bench_xls PRIVATE QUILLAN_PYTHON="/usr/bin/python3"
   QUILLAN_TOOLS="${CMAKE_SOURCE_DIR}/tools"

@@ -1,8 +1,8 @@
 // CPU time and peak memory of the spreadsheet library's hot paths, each beside the Python
 // reference reader doing the same work in the same run where there is one.
 
-#include "BenchSupport.h"
-#include "FormulaGenerator.h"
+#include "bench/BenchSupport.h"
+#include "tests/xls/FormulaGenerator.h"
 #include "xls/CellStorage.h"
 #include "xls/FormulaDecoder.h"
 #include "xls/FormulaEncoder.h"

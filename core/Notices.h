@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/MessageBox.h"
+#include "platform/prompts/MessageBox.h"
 
 #include <optional>
 #include <string>
@@ -9,10 +9,10 @@
 
 namespace quillan {
 
-// A message box as the program words it: the beep before it, its kind, its buttons and its
-// text.
+// A message box as the program words it: the beep before it (none for the boxes of the
+// spreadsheet library's property setters), its kind, its buttons and its text.
 struct Notice {
-    platform::BeepKind beep;
+    std::optional<platform::BeepKind> beep;
     platform::MessageKind kind;
     platform::MessageButtons buttons;
     std::string text;

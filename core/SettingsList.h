@@ -80,7 +80,6 @@ public:
 
     // The file this list was loaded from, for messages.
     const std::string& fileName() const { return fileName_; }
-    void setFileName(std::string name) { fileName_ = std::move(name); }
 
 private:
     std::vector<std::string> lines_;

@@ -6,12 +6,11 @@
 #include "listio/ListComponents.h"
 #include "listio/ListErrorText.h"
 #include "listio/ListFileError.h"
-#include "listio/ListKinds.h"
-#include "platform/dao/Collection.h"
-#include "platform/dao/DBEngine.h"
-#include "platform/dao/Database.h"
-#include "platform/dao/LinkedDatabase.h"
-#include "platform/dao/TableDef.h"
+#include "mdbengine/dao/Collection.h"
+#include "mdbengine/dao/DBEngine.h"
+#include "mdbengine/dao/Database.h"
+#include "mdbengine/dao/LinkedDatabase.h"
+#include "mdbengine/dao/TableDef.h"
 #include "platform/fs/AtomicFile.h"
 
 #include <filesystem>
@@ -59,7 +58,7 @@ struct TableHome {
 };
 
 TableHome homeOf(const std::string& list, const std::string& table) {
-    namespace dao = platform::dao;
+    namespace dao = mdbengine;
     dao::DBEngine engine;
     std::shared_ptr<dao::Database> database;
     std::shared_ptr<dao::Collection<dao::TableDef>> tables;

@@ -1,7 +1,7 @@
 #include "listio/AsciiFields.h"
 
 #include "listio/ListFormat.h"
-#include "listio/ListKinds.h"
+#include "listio/QuoteBytes.h"
 
 #include <functional>
 

@@ -2,9 +2,10 @@
 
 #include "core/Convert.h"
 #include "listio/AsciiFields.h"
+#include "listio/FormatNames.h"
 #include "listio/ListFileError.h"
 #include "listio/ListFormat.h"
-#include "listio/ListKinds.h"
+#include "listio/QuoteBytes.h"
 #include "listio/TextLineReader.h"
 #include "listio/TextRecordReader.h"
 

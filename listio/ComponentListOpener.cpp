@@ -9,8 +9,8 @@
 #include "listio/AccessListSource.h"
 #include "listio/ExcelListSource.h"
 #include "listio/ListComponents.h"
-#include "listio/ListKinds.h"
 #include "listio/ListNotices.h"
+#include "listio/ListPaths.h"
 #include "listio/SortWriterSupport.h"
 #include "xls/Workbook.h"
 

@@ -3,7 +3,7 @@
 #include "core/Convert.h"
 #include "listio/DbfHeader.h"
 #include "listio/ListFileError.h"
-#include "listio/ListKinds.h"
+#include "listio/ListPaths.h"
 #include "listio/PresortOrder.h"
 
 #include <cerrno>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/FieldRoles.h"
+#include "listio/FieldRoles.h"
 
 namespace xls {
 class Sheet;

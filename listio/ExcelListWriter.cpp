@@ -4,7 +4,7 @@
 #include "listio/ExcelHeadingRow.h"
 #include "listio/ListComponents.h"
 #include "listio/ListErrorText.h"
-#include "listio/ListKinds.h"
+#include "listio/ListPaths.h"
 #include "xls/Workbook.h"
 
 namespace quillan {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/ListState.h"
 #include "core/settings/SettingsLists.h"
+#include "listio/ListState.h"
 
 #include <optional>
 #include <string>

@@ -3,16 +3,28 @@
 #include "accessdb/access/AccessComponents.h"
 #include "accessdb/access/TtaSession.h"
 #include "accessdb/access/TtaTable.h"
-#include "xls/Messages.h"
+#include "core/Notices.h"
 #include "xls/Workbook.h"
 
 namespace quillan {
 
-ListComponents::ListComponents(xls::MessageHandler messages)
-    : workbook_(std::make_unique<xls::Workbook>()),
+namespace {
+
+// The workbook library's messages, as the message boxes of its property setters showed them:
+// information, one OK button, no beep.
+xls::MessageHandler messagesThrough(Notices& notices) {
+    return [&notices](const std::string& message) {
+        notices.tell({std::nullopt, platform::MessageKind::Information,
+                      platform::MessageButtons::Ok, message});
+    };
+}
+
+} // namespace
+
+ListComponents::ListComponents(Notices& notices)
+    : workbook_(std::make_unique<xls::Workbook>(messagesThrough(notices))),
       owner_(std::make_unique<accessdb::TComponent>(nullptr)),
       table_(new accessdb::TtaTable(owner_.get())) {
-    xls::setMessageHandler(std::move(messages));
     // A database is opened afresh for each list and let go when its table closes: the file
     // may change between two sorts, and the write-back replaces it by a new file.
     accessdb::AccessSession().keepConnections = false;
@@ -29,7 +41,6 @@ ListComponents::~ListComponents() {
     } catch (...) {
         // The engine is going with the program: nothing is left to tell anybody.
     }
-    xls::setMessageHandler(nullptr);
 }
 
 void ListComponents::closeTableQuietly() {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "xls/Messages.h"
-
 #include <memory>
 
 namespace accessdb {
@@ -15,14 +13,17 @@ class Workbook;
 
 namespace quillan {
 
+class Notices;
+
 // The components through which Excel and Access lists are read and written back: the
 // workbook, which holds an Excel list from its reading to its write-back, and the table
 // component of Access lists. The program makes them the first time a list needs them, and
 // keeps them for the rest of the run.
 class ListComponents {
 public:
-    // `messages` shows the workbook library's messages to the person.
-    explicit ListComponents(xls::MessageHandler messages);
+    // The workbook library's messages are shown to the person through `notices`, which
+    // outlive the components.
+    explicit ListComponents(Notices& notices);
     // Closes the table and lets the Access engine go.
     ~ListComponents();
     ListComponents(const ListComponents&) = delete;

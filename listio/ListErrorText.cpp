@@ -2,7 +2,7 @@
 
 #include "accessdb/components/ETDBEngineError.h"
 #include "core/Convert.h"
-#include "listio/ListKinds.h"
+#include "listio/ListPaths.h"
 #include "platform/storage/StorageError.h"
 #include "xls/XlsError.h"
 

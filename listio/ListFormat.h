@@ -1,7 +1,7 @@
 #pragma once
 
 #include "listio/ListSource.h"
-#include "platform/ui/Ui.h"
+#include "platform/prompts/FileFilter.h"
 
 #include <memory>
 #include <optional>

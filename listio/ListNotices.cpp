@@ -1,7 +1,7 @@
 #include "listio/ListNotices.h"
 
 #include "listio/ListErrorText.h"
-#include "listio/ListKinds.h"
+#include "listio/ListPaths.h"
 
 namespace quillan {
 

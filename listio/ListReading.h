@@ -1,11 +1,11 @@
 #pragma once
 
-#include "core/ListState.h"
 #include "core/Mailing.h"
 #include "core/Notices.h"
 #include "core/ProgressSink.h"
 #include "core/settings/SettingsLists.h"
 #include "listio/FieldChooser.h"
+#include "listio/ListState.h"
 #include "listio/TableChooser.h"
 
 #include <functional>

@@ -2,8 +2,8 @@
 
 #include "core/Convert.h"
 #include "listio/FieldChecks.h"
-#include "listio/ListKinds.h"
 #include "listio/ListNotices.h"
+#include "listio/ListPaths.h"
 #include "listio/PieceCity.h"
 
 namespace quillan {

@@ -1,7 +1,7 @@
 #include "listio/PieceCity.h"
 
 #include "core/Convert.h"
-#include "core/Utf8.h"
+#include "listio/Utf8.h"
 
 namespace quillan {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/ListState.h"
+#include "listio/ListState.h"
 
 #include <string>
 #include <vector>

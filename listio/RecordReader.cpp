@@ -3,7 +3,7 @@
 #include "core/Convert.h"
 #include "listio/FieldChecks.h"
 #include "listio/ListFormat.h"
-#include "listio/ListKinds.h"
+#include "listio/ListPaths.h"
 #include "listio/PieceCity.h"
 #include "listio/TextRecordReader.h"
 #include "listio/ZipParser.h"

@@ -18,9 +18,9 @@ struct SortInformationResult {
     // A stop was asked for before the list changed: nothing was written.
     bool stopped = false;
     // The file written; empty when nothing was asked for.
-    std::string path;
+    std::string path{};
     // What to tell the user now that it is safely on disk, and the barcoding program's offer.
-    std::optional<ClosingMessage> closing;
+    std::optional<ClosingMessage> closing{};
 };
 
 // Hands the result of a sort back to the mailer's data, as prefs.dat line 2 says: "0"

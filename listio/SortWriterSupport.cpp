@@ -2,7 +2,7 @@
 
 #include "core/Convert.h"
 #include "listio/ContainerLabel.h"
-#include "listio/ListKinds.h"
+#include "listio/ListPaths.h"
 #include "platform/Interruption.h"
 #include "platform/fs/RegularFile.h"
 

@@ -4,7 +4,6 @@
 #include "listio/HeadingRecord.h"
 #include "listio/ListFileError.h"
 #include "listio/ListFormat.h"
-#include "listio/ListKinds.h"
 
 #include <algorithm>
 

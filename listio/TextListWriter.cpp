@@ -3,7 +3,6 @@
 #include "listio/AsciiFields.h"
 #include "listio/ListFileError.h"
 #include "listio/ListFormat.h"
-#include "listio/ListKinds.h"
 #include "listio/PresortOrder.h"
 #include "listio/TextRecordReader.h"
 

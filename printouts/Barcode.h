@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/PointScale.h"
-#include "platform/ui/Canvas.h"
+#include "platform/graphics/Canvas.h"
 
 #include <string>
 #include <string_view>

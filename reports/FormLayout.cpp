@@ -38,7 +38,7 @@ FormLayout LoadFormLayout(const std::string& bitmapsFolder, const std::string& f
     if (!in)
         throw FormFileError("The form file " + path + " cannot be opened.");
 
-    FormLayout layout;
+    FormLayout::Lines entries{};
     std::string line;
     std::getline(in, line); // the title
     for (int n = 1; n <= FormLayout::Entries; ++n) {
@@ -50,9 +50,9 @@ FormLayout LoadFormLayout(const std::string& bitmapsFolder, const std::string& f
         if (!tryStrToInt(trimmed(line), value))
             throw FormFileError("The form file " + path + ", line " + std::to_string(n) + ": '" +
                                 std::string(trimmed(line)) + "' is not a whole number.");
-        layout.setEntry(n, value);
+        entries.at(static_cast<size_t>(n)) = value;
     }
-    return layout;
+    return FormLayout(entries);
 }
 
 } // namespace quillan

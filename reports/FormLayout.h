@@ -13,15 +13,19 @@ class FormLayout {
 public:
     static constexpr int Places = 26;
     static constexpr int Entries = 2 * Places;
+    // Entry 1 to 52 at the index of the file's line of the same number; index 0 unused.
+    using Lines = std::array<int32_t, Entries + 1>;
 
-    // Entry 1 to 52, the file's line of the same number.
-    int32_t entry(int line) const { return entries_.at(static_cast<size_t>(line)); }
+    FormLayout() = default;
+    explicit FormLayout(const Lines& lines) : entries_(lines) {}
+
     int32_t x(int place) const { return entry(2 * place - 1); }
     int32_t y(int place) const { return entry(2 * place); }
-    void setEntry(int line, int32_t value) { entries_.at(static_cast<size_t>(line)) = value; }
 
 private:
-    std::array<int32_t, Entries + 1> entries_{};
+    int32_t entry(int line) const { return entries_.at(static_cast<size_t>(line)); }
+
+    Lines entries_{};
 };
 
 // The form files live in the program folder's "bitmaps" folder, named after the form.

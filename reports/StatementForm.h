@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/Bitmap.h"
+#include "platform/graphics/Bitmap.h"
 #include "reports/FormLayout.h"
 
 #include <array>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/PointScale.h"
-#include "platform/ui/Bitmap.h"
-#include "platform/ui/Canvas.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Canvas.h"
 
 namespace quillan {
 

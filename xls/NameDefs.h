@@ -18,9 +18,9 @@ struct WorkbookName {
     uint16_t sheetIndex = 0; // 0 global, else sheet number + 1
     std::string name;        // a built-in name is one character: 7 for the print titles
     std::string tokens;
-    std::string flaggedName; // the name as read, characters the code page lacks included
-    std::string trailing;    // what follows the tokens
-    uint8_t shortcut = 0;    // the keyboard shortcut
+    std::string flaggedName{}; // the name as read, characters the code page lacks included
+    std::string trailing{};    // what follows the tokens
+    uint8_t shortcut = 0;      // the keyboard shortcut
     std::string textLengths{std::string(4, '\0')};
 
     // A formula set anew: its tokens and the array data behind them; the texts go.

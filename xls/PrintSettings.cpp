@@ -1,6 +1,5 @@
 #include "xls/PrintSettings.h"
 
-#include "xls/Messages.h"
 #include "xls/OptionBits.h"
 #include "xls/XlsError.h"
 #include "xls/XlsUtils.h"
@@ -29,7 +28,7 @@ int numberOr(std::string_view text) {
 
 void PrintSettings::setHeader(std::string_view text) {
     if (text.size() > MaxHeaderLength) {
-        showMessage("Header is limited to max 255 characthers");
+        tell("Header is limited to max 255 characthers");
         return;
     }
     header_ = text;
@@ -37,7 +36,7 @@ void PrintSettings::setHeader(std::string_view text) {
 
 void PrintSettings::setFooter(std::string_view text) {
     if (text.size() > MaxHeaderLength) {
-        showMessage("Footer is limited to max 255 characthers");
+        tell("Footer is limited to max 255 characthers");
         return;
     }
     footer_ = text;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "xls/Messages.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -169,6 +171,8 @@ public:
     // Called with first col, last col, first row, last row whenever the titles change: the
     // workbook keeps them as the sheet's print-titles name.
     std::function<void(int, int, int, int)> onPrintTitles;
+    // Shows a message to a person: the sheet passes its workbook's handler.
+    MessageHandler onMessage;
 
     // Everything but the paper size, header, footer and titles back to the defaults.
     void reset();
@@ -176,6 +180,10 @@ public:
 private:
     static bool parseRange(std::string_view text, int& first, int& last);
     void storeTitles();
+    void tell(const std::string& message) const {
+        if (onMessage)
+            onMessage(message);
+    }
 
     std::string header_;
     std::string footer_;

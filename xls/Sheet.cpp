@@ -2,7 +2,6 @@
 
 #include "platform/text/AnsiCodePage.h"
 #include "xls/FormulaDecoder.h"
-#include "xls/Messages.h"
 #include "xls/NumberText.h"
 #include "xls/OptionBits.h"
 #include "xls/Sheets.h"
@@ -31,6 +30,9 @@ std::string littleEndianWords(std::initializer_list<uint16_t> words) {
 Sheet::Sheet(Sheets& owner, int id)
     : owner_(owner), name_(toXlsString("Sheet " + std::to_string(id + 1))),
       sheetPictures_(&owner.owner().pictures()), charts_(owner.owner().chartContext()) {
+    printSettings_.onMessage = [this](const std::string& message) {
+        owner_.owner().showMessage(message);
+    };
     printSettings_.onPrintTitles = [this](int firstCol, int lastCol, int firstRow, int lastRow) {
         owner_.owner().nameDefs().setPrintTitles(index(), firstCol, lastCol, firstRow, lastRow);
     };
@@ -72,7 +74,7 @@ void Sheet::setName(std::string_view text) {
     for (size_t i = 0; i < owner_.count(); ++i) {
         const Sheet& other = owner_.item(i);
         if (&other != this && other.wideName() == wanted) {
-            showMessage("Sheet name \"" + name() + "\" allready exists");
+            owner_.owner().showMessage("Sheet name \"" + name() + "\" allready exists");
             name_ = std::move(old);
             return;
         }

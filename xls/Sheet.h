@@ -69,8 +69,8 @@ struct SheetWindow {
 struct Hyperlink {
     std::string text;
     int32_t key = 0;
-    std::string recordAsRead;
-    std::string textAsRead;
+    std::string recordAsRead{};
+    std::string textAsRead{};
 };
 
 // One worksheet: its cells and everything else that belongs to it. Columns run 0 to 255 and

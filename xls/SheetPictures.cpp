@@ -1,6 +1,5 @@
 #include "xls/SheetPictures.h"
 
-#include "xls/Messages.h"
 #include "xls/XlsPictures.h"
 
 namespace xls {
@@ -29,7 +28,8 @@ void SheetPicture::setPictureName(std::string_view text) {
 
 void SheetPicture::setZoom(int percent) {
     if (percent < 1 || percent > 999) {
-        showMessage("Value can be between 1% - 999%");
+        if (pictures_)
+            pictures_->tell("Value can be between 1% - 999%");
         return;
     }
     zoom_ = percent;

@@ -2,7 +2,6 @@
 
 #include "platform/print/PrinterDevice.h"
 #include "platform/text/FontMetrics.h"
-#include "xls/Messages.h"
 #include "xls/WriteLosses.h"
 #include "xls/XlsError.h"
 #include "xls/XlsReader.h"
@@ -25,9 +24,9 @@ std::string upperAscii(std::string_view text) {
 
 } // namespace
 
-Workbook::Workbook(const platform::LocaleSettings& locale)
-    : locale_(locale), sheets_(*this), palette_(defaultPalette()),
-      funcArgSeparator_(locale.separators().list) {
+Workbook::Workbook(MessageHandler messages, const platform::LocaleSettings& locale)
+    : messages_(std::move(messages)), locale_(locale), pictures_(messages_), sheets_(*this),
+      palette_(defaultPalette()), funcArgSeparator_(locale.separators().list) {
     formats_.setDefault();
     wireNames();
     sheets_.add();
@@ -147,6 +146,11 @@ void Workbook::writeTo(std::string* target) {
         return writer.writeBiff4(target);
     }
     writer.writeBiff58(target);
+}
+
+void Workbook::showMessage(const std::string& message) const {
+    if (messages_)
+        messages_(message);
 }
 
 XFont* Workbook::font() {

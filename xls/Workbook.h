@@ -7,6 +7,7 @@
 #include "xls/FormulaDecoder.h"
 #include "xls/FormulaEncoder.h"
 #include "xls/KeptRecords.h"
+#include "xls/Messages.h"
 #include "xls/NameDefs.h"
 #include "xls/OptionsDialog.h"
 #include "xls/Palette.h"
@@ -60,14 +61,19 @@ namespace xls {
 // nothing when a write keeps everything; sheet.unkeptShapes() counts a sheet's by kind.
 class Workbook {
 public:
+    // `messages` shows the workbook's messages to a person (nobody sees them without it).
     // The locale gives number texts their decimal separator and formulas their argument
     // separator; it must outlive the workbook.
-    explicit Workbook(const platform::LocaleSettings& locale = systemLocale());
+    explicit Workbook(MessageHandler messages = {},
+                      const platform::LocaleSettings& locale = systemLocale());
     Workbook(const Workbook&) = delete;
     Workbook& operator=(const Workbook&) = delete;
     ~Workbook();
 
     static const platform::LocaleSettings& systemLocale();
+
+    // Tells a person of a misuse through the handler the workbook was made with.
+    void showMessage(const std::string& message) const;
 
     const std::string& filename() const { return filename_; }
     void setFilename(std::string name) { filename_ = std::move(name); }
@@ -227,6 +233,7 @@ private:
     std::string drawingFingerprint() const;
     int findOrAddExternSheet(int supBook, int firstSheet, int lastSheet);
 
+    MessageHandler messages_;
     const platform::LocaleSettings& locale_;
     std::string filename_;
     ExcelVersion version_ = ExcelVersion::Excel97;

@@ -1,6 +1,5 @@
 #include "xls/XlsPictures.h"
 
-#include "xls/Messages.h"
 #include "xls/XlsError.h"
 
 #include <cctype>
@@ -22,7 +21,8 @@ std::string lowerAscii(std::string text) {
 
 } // namespace
 
-XlsPicture::XlsPicture(int id) : name("XLSPicture " + std::to_string(id)), blipIndex(id + 1) {}
+XlsPicture::XlsPicture(int id, const MessageHandler* messages)
+    : name("XLSPicture " + std::to_string(id)), blipIndex(id + 1), messages_(messages) {}
 
 void XlsPicture::setFilename(const std::string& fileName) {
     size = 0;
@@ -32,7 +32,7 @@ void XlsPicture::setFilename(const std::string& fileName) {
         return;
     std::error_code error;
     if (!std::filesystem::is_regular_file(fileName, error)) {
-        showMessage("Can not find file \"" + fileName + "\"");
+        tell("Can not find file \"" + fileName + "\"");
         return;
     }
     std::string extension = lowerAscii(std::filesystem::path(fileName).extension().string());
@@ -43,7 +43,7 @@ void XlsPicture::setFilename(const std::string& fileName) {
                    : extension == "bmp"                      ? BitmapFile
                                                              : 0;
     if (kind == 0) {
-        showMessage("Unknown picture file type \"" + extension + "\"");
+        tell("Unknown picture file type \"" + extension + "\"");
         return;
     }
     auto bytes = static_cast<int64_t>(std::filesystem::file_size(fileName, error));

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "platform/ui/PictureSize.h"
+#include "platform/graphics/PictureSize.h"
+#include "xls/Messages.h"
 
 #include <cstdint>
 #include <deque>
@@ -30,7 +31,8 @@ public:
     // header is not part of the picture's data.
     static constexpr uint8_t BitmapFile = 6;
 
-    explicit XlsPicture(int id);
+    // `messages` shows the picture's messages (its collection's handler).
+    explicit XlsPicture(int id, const MessageHandler* messages = nullptr);
 
     std::string name;
     PictureType type = PictureType::Undefined;
@@ -60,17 +62,36 @@ public:
     std::optional<platform::PixelSize> pixelSize() const;
 
 private:
+    friend class XlsPictures;
+    void tell(const std::string& message) const {
+        if (messages_ && *messages_)
+            (*messages_)(message);
+    }
+
     std::string filename_;
     std::string memory_;
+    const MessageHandler* messages_;
 };
 
 class XlsPictures {
 public:
-    XlsPicture& add() { return items_.emplace_back(nextId_++); }
+    // `messages` shows the messages of the pictures and their placements (the workbook's
+    // handler).
+    explicit XlsPictures(MessageHandler messages = {}) : messages_(std::move(messages)) {}
+    XlsPictures(const XlsPictures&) = delete;
+    XlsPictures& operator=(const XlsPictures&) = delete;
+
+    XlsPicture& add() { return items_.emplace_back(nextId_++, &messages_); }
     // A picture made elsewhere (the drawing reader's) joins the list.
     XlsPicture& adopt(XlsPicture&& picture) {
         ++nextId_;
-        return items_.emplace_back(std::move(picture));
+        XlsPicture& adopted = items_.emplace_back(std::move(picture));
+        adopted.messages_ = &messages_;
+        return adopted;
+    }
+    void tell(const std::string& message) const {
+        if (messages_)
+            messages_(message);
     }
     XlsPicture& item(size_t index) { return items_.at(index); }
     const XlsPicture& item(size_t index) const { return items_.at(index); }
@@ -84,6 +105,7 @@ public:
     void deleteTempFiles();
 
 private:
+    MessageHandler messages_;
     std::deque<XlsPicture> items_;
     int nextId_ = 0;
 };

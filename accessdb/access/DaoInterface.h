@@ -31,7 +31,7 @@ template <typename Value, typename Get>
 auto property(Value& out, Get get) {
     return [&out, get](auto& object) {
         out = get(object);
-        return platform::dao::statusOk;
+        return mdbengine::statusOk;
     };
 }
 

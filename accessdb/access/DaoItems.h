@@ -4,20 +4,20 @@
 
 #include "accessdb/access/DaoInterface.h"
 #include "accessdb/access/TDAODynaCollection.h"
-#include "platform/dao/Collection.h"
+#include "mdbengine/dao/Collection.h"
 
 namespace accessdb {
 
 template <typename Item, typename ItemWrapper, typename Base = TDAODynaCollection>
-class DaoItems : public DaoInterface<platform::dao::Collection<Item>, Base> {
+class DaoItems : public DaoInterface<mdbengine::Collection<Item>, Base> {
 public:
-    using DaoInterface<platform::dao::Collection<Item>, Base>::DaoInterface;
+    using DaoInterface<mdbengine::Collection<Item>, Base>::DaoInterface;
 
     std::int16_t count() override {
         std::int32_t count = 0;
         this->invoke([&](auto& collection) {
             count = static_cast<std::int32_t>(collection.count());
-            return platform::dao::statusOk;
+            return mdbengine::statusOk;
         });
         return static_cast<std::int16_t>(count);
     }

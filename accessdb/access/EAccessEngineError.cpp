@@ -3,7 +3,7 @@
 #include "accessdb/access/TAccessSession.h"
 #include "accessdb/access/TDAOEngine.h"
 #include "accessdb/access/TDAOErrors.h"
-#include "platform/dao/Errors.h"
+#include "mdbengine/dao/Errors.h"
 
 #include <array>
 
@@ -62,10 +62,10 @@ void checkAccess(HResult result) {
 }
 
 void raiseAccessError(std::uint16_t number) {
-    auto daoNumber = static_cast<platform::dao::ErrorNumber>(number);
+    auto daoNumber = static_cast<mdbengine::ErrorNumber>(number);
     throw EAccessEngineError(
-        platform::dao::failure(daoNumber),
-        EAccessEngineError::messageFor(number, platform::dao::Errors::description(daoNumber, {})));
+        mdbengine::failure(daoNumber),
+        EAccessEngineError::messageFor(number, mdbengine::Errors::description(daoNumber, {})));
 }
 
 } // namespace accessdb

@@ -29,8 +29,8 @@ TDAOEngine* createDaoEngine(int version, bool wideInterfaces) {
     return nullptr;
 }
 
-bool classKeyPresent(const char* key) {
-    return engineRegistry().keyExists(platform::Registry::Root::ClassesRoot, key);
+bool classKeyPresent(const platform::Registry& registry, const char* key) {
+    return registry.keyExists(platform::Registry::Root::ClassesRoot, key);
 }
 
 } // namespace
@@ -65,7 +65,8 @@ void TAccessSession::fillDbType(bool, DatabaseDesc& descriptor) {
 }
 
 std::optional<int> TAccessSession::versionPreference() const {
-    TRightsRegistry registry(engineRegistry(), registryInfo_.root, TRightsRegistry::ReadAccess);
+    TRightsRegistry registry(engineRegistry(*this), registryInfo_.root,
+                             TRightsRegistry::ReadAccess);
     if (!registry.openKey(registryInfo_.baseKey + "\\Configuration\\DAO", false))
         return std::nullopt;
     auto value = registry.readValue("VersionPreference");
@@ -76,12 +77,13 @@ std::optional<int> TAccessSession::versionPreference() const {
     return static_cast<int>(value->number);
 }
 
-std::optional<int> TAccessSession::probeVersion(std::optional<int> preference) {
+std::optional<int> TAccessSession::probeVersion(const platform::Registry& registry,
+                                                std::optional<int> preference) {
     int version = preference.value_or(36);
     // A preferred version is tried alone; without one the probe steps down to 3.0.
     for (int tries = preference ? 1 : 3; tries > 0; --tries) {
         const char* key = daoClassKey(version);
-        if (key && classKeyPresent(key))
+        if (key && classKeyPresent(registry, key))
             return version;
         if (version == 30 || !key)
             return std::nullopt;
@@ -91,7 +93,7 @@ std::optional<int> TAccessSession::probeVersion(std::optional<int> preference) {
 }
 
 void TAccessSession::acquireSharedEngine() {
-    std::optional<int> version = probeVersion(versionPreference());
+    std::optional<int> version = probeVersion(engineRegistry(*this), versionPreference());
     if (!sharedDaoEngine && version)
         sharedDaoEngine = createDaoEngine(*version, true);
     if (!sharedDaoEngine)

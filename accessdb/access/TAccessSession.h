@@ -42,8 +42,9 @@ public:
 
     // The version the registry prefers (30 to 36), if any.
     std::optional<int> versionPreference() const;
-    // The version the probe finds under HKEY_CLASSES_ROOT.
-    static std::optional<int> probeVersion(std::optional<int> preference);
+    // The version the probe finds under HKEY_CLASSES_ROOT of the registry.
+    static std::optional<int> probeVersion(const platform::Registry& registry,
+                                           std::optional<int> preference);
 
 private:
     void acquireSharedEngine();

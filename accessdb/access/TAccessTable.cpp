@@ -51,9 +51,9 @@ TAccessTable::~TAccessTable() {
 
 int TAccessTable::optionsFor(std::uint32_t openMode, std::uint32_t shareMode) {
     if (shareMode == 1)
-        return platform::dao::Recordset::denyWrite | platform::dao::Recordset::denyRead;
+        return mdbengine::Recordset::denyWrite | mdbengine::Recordset::denyRead;
     if (openMode == 1)
-        return platform::dao::Recordset::readOnly;
+        return mdbengine::Recordset::readOnly;
     return -1;
 }
 

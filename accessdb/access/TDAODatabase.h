@@ -4,7 +4,7 @@
 #include "accessdb/access/TDAOQuerydefs.h"
 #include "accessdb/access/TDAORecordset.h"
 #include "accessdb/access/TDAOTabledefs.h"
-#include "platform/dao/Database.h"
+#include "mdbengine/dao/Database.h"
 
 #include <memory>
 #include <string>
@@ -12,7 +12,7 @@
 namespace accessdb {
 
 // An open database.
-class TDAODatabase : public DaoInterface<platform::dao::Database> {
+class TDAODatabase : public DaoInterface<mdbengine::Database> {
 public:
     using DaoInterface::DaoInterface;
     void getName(std::string& name) override;

@@ -3,7 +3,7 @@
 #include "accessdb/access/DaoInterface.h"
 #include "accessdb/access/TDAODatabase.h"
 #include "accessdb/access/TDAOErrors.h"
-#include "platform/dao/DBEngine.h"
+#include "mdbengine/dao/DBEngine.h"
 
 #include <memory>
 #include <string>
@@ -12,7 +12,7 @@ namespace accessdb {
 
 // The engine. Creating it cannot fail here, but the marks and failure text of its creation
 // are kept for the session, which reports a missing engine.
-class TDAOEngine : public DaoInterface<platform::dao::DBEngine> {
+class TDAOEngine : public DaoInterface<mdbengine::DBEngine> {
 public:
     // `version` 30, 35 or 36; `wideInterfaces` as the session asked for them.
     TDAOEngine(int version, bool wideInterfaces);

@@ -4,13 +4,13 @@ namespace accessdb {
 
 std::int32_t TDAOError::number() {
     std::int32_t number = 0;
-    invoke(property(number, [](const platform::dao::Error& e) { return e.number; }));
+    invoke(property(number, [](const mdbengine::Error& e) { return e.number; }));
     return number;
 }
 
 std::string TDAOError::description() {
     std::string text;
-    invoke(property(text, [](const platform::dao::Error& e) { return e.description; }));
+    invoke(property(text, [](const mdbengine::Error& e) { return e.description; }));
     return text;
 }
 

@@ -2,7 +2,7 @@
 
 namespace accessdb {
 
-namespace dao = platform::dao;
+namespace dao = mdbengine;
 
 std::int16_t TDAOErrors::count() {
     std::int32_t count = 0;

@@ -3,14 +3,14 @@
 #include "accessdb/access/DaoInterface.h"
 #include "accessdb/access/TDAOCollection.h"
 #include "accessdb/access/TDAOError.h"
-#include "platform/dao/Errors.h"
+#include "mdbengine/dao/Errors.h"
 
 #include <memory>
 
 namespace accessdb {
 
 // The engine's Errors: those of its last failed call.
-class TDAOErrors : public DaoInterface<platform::dao::Errors, TDAOCollection> {
+class TDAOErrors : public DaoInterface<mdbengine::Errors, TDAOCollection> {
 public:
     using DaoInterface::DaoInterface;
     std::int16_t count() override;

@@ -2,7 +2,7 @@
 
 namespace accessdb {
 
-namespace dao = platform::dao;
+namespace dao = mdbengine;
 using dao::Field;
 
 void TDAOField::getName(std::string& name) {

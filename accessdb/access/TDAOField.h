@@ -1,7 +1,7 @@
 #pragma once
 
 #include "accessdb/access/DaoInterface.h"
-#include "platform/dao/Field.h"
+#include "mdbengine/dao/Field.h"
 
 #include <string>
 #include <vector>
@@ -9,7 +9,7 @@
 namespace accessdb {
 
 // A field of a recordset: its description and the current record's value.
-class TDAOField : public DaoInterface<platform::dao::Field> {
+class TDAOField : public DaoInterface<mdbengine::Field> {
 public:
     using DaoInterface::DaoInterface;
     static constexpr std::int32_t autoIncrementAttribute = 0x10;

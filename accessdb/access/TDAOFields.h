@@ -5,7 +5,7 @@
 
 namespace accessdb {
 
-class TDAOFields : public DaoItems<platform::dao::Field, TDAOField> {
+class TDAOFields : public DaoItems<mdbengine::Field, TDAOField> {
 public:
     using DaoItems::DaoItems;
 };

@@ -2,7 +2,7 @@
 
 namespace accessdb {
 
-using platform::dao::Index;
+using mdbengine::Index;
 
 void TDAOIndex::getName(std::string& name) {
     invoke(property(name, [](const Index& i) { return i.name(); }));
@@ -25,7 +25,7 @@ bool TDAOIndex::primary() {
 }
 
 std::unique_ptr<TDAOIndexfields> TDAOIndex::fields() {
-    std::shared_ptr<platform::dao::Collection<platform::dao::IndexField>> fields;
+    std::shared_ptr<mdbengine::Collection<mdbengine::IndexField>> fields;
     invoke([&](const Index& i) { return i.fields(fields); });
     return std::make_unique<TDAOIndexfields>(std::move(fields));
 }

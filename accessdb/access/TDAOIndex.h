@@ -2,14 +2,14 @@
 
 #include "accessdb/access/DaoInterface.h"
 #include "accessdb/access/TDAOIndexfields.h"
-#include "platform/dao/Index.h"
+#include "mdbengine/dao/Index.h"
 
 #include <memory>
 
 namespace accessdb {
 
 // An index of a table.
-class TDAOIndex : public DaoInterface<platform::dao::Index> {
+class TDAOIndex : public DaoInterface<mdbengine::Index> {
 public:
     using DaoInterface::DaoInterface;
     void getName(std::string& name) override;

@@ -2,7 +2,7 @@
 
 namespace accessdb {
 
-using platform::dao::IndexField;
+using mdbengine::IndexField;
 
 void TDAOIndexField::getName(std::string& name) {
     invoke(property(name, [](const IndexField& f) { return f.name(); }));

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "accessdb/access/DaoInterface.h"
-#include "platform/dao/IndexField.h"
+#include "mdbengine/dao/IndexField.h"
 
 namespace accessdb {
 
 // A column of an index.
-class TDAOIndexField : public DaoInterface<platform::dao::IndexField> {
+class TDAOIndexField : public DaoInterface<mdbengine::IndexField> {
 public:
     using DaoInterface::DaoInterface;
     void getName(std::string& name) override;

@@ -5,7 +5,7 @@
 
 namespace accessdb {
 
-class TDAOIndexes : public DaoItems<platform::dao::Index, TDAOIndex> {
+class TDAOIndexes : public DaoItems<mdbengine::Index, TDAOIndex> {
 public:
     using DaoItems::DaoItems;
 };

@@ -5,7 +5,7 @@
 
 namespace accessdb {
 
-class TDAOIndexfields : public DaoItems<platform::dao::IndexField, TDAOIndexField> {
+class TDAOIndexfields : public DaoItems<mdbengine::IndexField, TDAOIndexField> {
 public:
     using DaoItems::DaoItems;
 };

@@ -2,7 +2,7 @@
 
 namespace accessdb {
 
-using platform::dao::Parameter;
+using mdbengine::Parameter;
 
 void TDAOParameter::getName(std::string& name) {
     invoke(property(name, [](const Parameter& p) { return p.name(); }));
@@ -17,7 +17,7 @@ std::int16_t TDAOParameter::type() {
 void TDAOParameter::setValue(const Variant& value) {
     invoke([&](Parameter& p) {
         p.setValue(value);
-        return platform::dao::statusOk;
+        return mdbengine::statusOk;
     });
 }
 

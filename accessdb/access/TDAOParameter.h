@@ -1,12 +1,12 @@
 #pragma once
 
 #include "accessdb/access/DaoInterface.h"
-#include "platform/dao/Parameter.h"
+#include "mdbengine/dao/Parameter.h"
 
 namespace accessdb {
 
 // A parameter of a stored query.
-class TDAOParameter : public DaoInterface<platform::dao::Parameter> {
+class TDAOParameter : public DaoInterface<mdbengine::Parameter> {
 public:
     using DaoInterface::DaoInterface;
     void getName(std::string& name) override;

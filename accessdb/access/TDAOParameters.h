@@ -6,7 +6,7 @@
 
 namespace accessdb {
 
-class TDAOParameters : public DaoItems<platform::dao::Parameter, TDAOParameter, TDAOCollection> {
+class TDAOParameters : public DaoItems<mdbengine::Parameter, TDAOParameter, TDAOCollection> {
 public:
     using DaoItems::DaoItems;
 };

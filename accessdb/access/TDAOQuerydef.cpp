@@ -5,7 +5,7 @@
 
 namespace accessdb {
 
-namespace dao = platform::dao;
+namespace dao = mdbengine;
 using dao::QueryDef;
 
 void TDAOQuerydef::getName(std::string& name) {

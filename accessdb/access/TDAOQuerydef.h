@@ -2,14 +2,14 @@
 
 #include "accessdb/access/DaoInterface.h"
 #include "accessdb/access/TDAOParameters.h"
-#include "platform/dao/QueryDef.h"
+#include "mdbengine/dao/QueryDef.h"
 
 #include <memory>
 
 namespace accessdb {
 
 // A stored query.
-class TDAOQuerydef : public DaoInterface<platform::dao::QueryDef> {
+class TDAOQuerydef : public DaoInterface<mdbengine::QueryDef> {
 public:
     using DaoInterface::DaoInterface;
     void getName(std::string& name) override;

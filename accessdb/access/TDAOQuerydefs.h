@@ -5,7 +5,7 @@
 
 namespace accessdb {
 
-class TDAOQuerydefs : public DaoItems<platform::dao::QueryDef, TDAOQuerydef> {
+class TDAOQuerydefs : public DaoItems<mdbengine::QueryDef, TDAOQuerydef> {
 public:
     using DaoItems::DaoItems;
 };

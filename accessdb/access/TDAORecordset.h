@@ -3,7 +3,7 @@
 #include "accessdb/access/DaoInterface.h"
 #include "accessdb/access/TDAOFields.h"
 #include "accessdb/access/TDAOIndexes.h"
-#include "platform/dao/Recordset.h"
+#include "mdbengine/dao/Recordset.h"
 
 #include <array>
 #include <memory>
@@ -13,10 +13,10 @@
 namespace accessdb {
 
 // A table opened as a recordset: moves, keys, bookmarks and changes.
-class TDAORecordset : public DaoInterface<platform::dao::Recordset> {
+class TDAORecordset : public DaoInterface<mdbengine::Recordset> {
 public:
     using DaoInterface::DaoInterface;
-    static constexpr std::size_t seekKeys = platform::dao::Recordset::maxSeekKeys;
+    static constexpr std::size_t seekKeys = mdbengine::Recordset::maxSeekKeys;
 
     void getName(std::string& name) override;
     std::unique_ptr<TDAOFields> getFields() override;

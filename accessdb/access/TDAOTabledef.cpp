@@ -2,7 +2,7 @@
 
 namespace accessdb {
 
-using platform::dao::TableDef;
+using mdbengine::TableDef;
 
 void TDAOTabledef::getName(std::string& name) {
     invoke(property(name, [](const TableDef& t) { return t.name(); }));

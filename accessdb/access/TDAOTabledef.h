@@ -1,12 +1,12 @@
 #pragma once
 
 #include "accessdb/access/DaoInterface.h"
-#include "platform/dao/TableDef.h"
+#include "mdbengine/dao/TableDef.h"
 
 namespace accessdb {
 
 // A table as the catalogue lists it.
-class TDAOTabledef : public DaoInterface<platform::dao::TableDef> {
+class TDAOTabledef : public DaoInterface<mdbengine::TableDef> {
 public:
     using DaoInterface::DaoInterface;
     void getName(std::string& name) override;

@@ -5,7 +5,7 @@
 
 namespace accessdb {
 
-class TDAOTabledefs : public DaoItems<platform::dao::TableDef, TDAOTabledef> {
+class TDAOTabledefs : public DaoItems<mdbengine::TableDef, TDAOTabledef> {
 public:
     using DaoItems::DaoItems;
 };

@@ -10,18 +10,17 @@
 // the wrapper they were made on and always return a new wrapper; after a failure it holds
 // no object, and every call on it answers 3420 (object closed) and does nothing.
 
-#include "platform/dao/Status.h"
-#include "platform/dao/Variant.h"
+#include "mdbengine/values/Status.h"
+#include "mdbengine/values/Variant.h"
 
 #include <cstdint>
 
 namespace accessdb {
 
 using HResult = std::uint32_t;
-using platform::dao::Variant;
+using mdbengine::Variant;
 
-inline constexpr HResult noInterface =
-    platform::dao::failure(platform::dao::ErrorNumber::ObjectClosed);
+inline constexpr HResult noInterface = mdbengine::failure(mdbengine::ErrorNumber::ObjectClosed);
 
 // Any wrapper: the status of its last call.
 class TDAOUnknown {

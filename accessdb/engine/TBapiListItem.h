@@ -7,6 +7,7 @@
 namespace accessdb {
 
 class TTorvaneCollection;
+struct EnginePlatform;
 
 // Every object handed out as an engine handle: it knows the handle it was opened under and
 // the collection that lists (and owns) it, and answers numbered properties.
@@ -30,6 +31,11 @@ public:
     virtual void getProp(std::uint32_t propId, Byte* buffer, std::uint16_t& size,
                          std::uint16_t maxLen);
     virtual void setProp(std::uint32_t /*propId*/, std::uint32_t /*value*/) {}
+    // The platform services of the engine the item belongs to: its owner's, up to the engine
+    // object, which was given them; none for an item of no engine.
+    virtual const EnginePlatform* enginePlatform() const {
+        return owner_ ? owner_->enginePlatform() : nullptr;
+    }
     virtual void checkProp(std::uint32_t /*propId*/, std::uint32_t /*flag*/) {}
 
 protected:

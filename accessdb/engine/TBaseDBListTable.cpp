@@ -68,7 +68,7 @@ void TRegDBListTable::openCursor() {
     configuredDone_ = false;
     restartConfigured();
     aliasNames_.clear();
-    registry_ = std::make_unique<TRightsRegistry>(engineRegistry(), sessionInfo().root,
+    registry_ = std::make_unique<TRightsRegistry>(engineRegistry(*this), sessionInfo().root,
                                                   TRightsRegistry::ReadAccess);
     if (registry_->openKey(sessionInfo().baseKey + "\\Aliases", false))
         aliasNames_ = registry_->keyNames();
@@ -96,7 +96,7 @@ void TRegDBListTable::getNextRecord(LockType, Byte* buffer, RecordProps*) {
     if (!registry_ || regIndex_ >= aliasNames_.size())
         raiseEOF();
     const std::string& alias = aliasNames_[regIndex_];
-    TRightsRegistry key(engineRegistry(), sessionInfo().root, TRightsRegistry::ReadAccess);
+    TRightsRegistry key(engineRegistry(*this), sessionInfo().root, TRightsRegistry::ReadAccess);
     if (!key.openKey(sessionInfo().baseKey + "\\Aliases\\" + alias, false))
         raiseEOF();
     desc.name = leftChars(alias, 31);

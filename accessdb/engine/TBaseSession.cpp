@@ -249,7 +249,7 @@ SesInfo TBaseSession::getSesInfo() {
 }
 
 std::string TBaseSession::getNetUserName() const {
-    return leftChars(networkUserName(), 256);
+    return leftChars(networkUserName(*this), 256);
 }
 
 std::vector<std::pair<std::string, std::string>>
@@ -317,13 +317,13 @@ std::string TBaseSession::aliasKey(const std::string& alias) const {
 }
 
 void TBaseSession::saveAlias(const std::string& alias, const std::string& paramText) {
-    TRightsRegistry registry(engineRegistry(), platform::Registry::Root::LocalMachine);
+    TRightsRegistry registry(engineRegistry(*this), platform::Registry::Root::LocalMachine);
     if (registry.openKey(aliasKey(alias), true))
         writeAliasParams(registry, paramText);
 }
 
 void TBaseSession::removeAlias(const std::string& alias) {
-    TRightsRegistry registry(engineRegistry(), platform::Registry::Root::LocalMachine);
+    TRightsRegistry registry(engineRegistry(*this), platform::Registry::Root::LocalMachine);
     if (registry.keyExists(aliasKey(alias)))
         registry.deleteKey(aliasKey(alias));
 }
@@ -342,7 +342,8 @@ void TBaseSession::fillCfgInfoList(TMemTable& list, const std::string& path) {
     if (isPathName(alias, true)) {
         appendCfgRow(list, "PATH", leftChars(alias, 127));
     } else {
-        TRightsRegistry registry(engineRegistry(), registryInfo_.root, TRightsRegistry::ReadAccess);
+        TRightsRegistry registry(engineRegistry(*this), registryInfo_.root,
+                                 TRightsRegistry::ReadAccess);
         if (registry.openKey(aliasKey(alias), false)) {
             for (const std::string& valueName : registry.valueNames()) {
                 auto value = registry.readValue(valueName);

@@ -490,7 +490,7 @@ void TBaseTable::getRecordCount(std::uint32_t& count) {
         for (;;) {
             getNextRecord(LockType::None, record.data(), nullptr);
             if (++count % 16 == 0)
-                engineProcessMessages();
+                engineProcessMessages(*this);
         }
     } catch (const ETorvaneBoundryError&) {
     }
@@ -563,7 +563,7 @@ void TBaseTable::emptyTable() {
             for (;;) {
                 setToRangeStart();
                 deleteRecord(nullptr);
-                engineProcessMessages();
+                engineProcessMessages(*this);
             }
         } catch (const ETorvaneEngineError&) {
         }

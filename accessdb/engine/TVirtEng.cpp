@@ -23,8 +23,9 @@ Status TVirtEng::frame(Call&& call) {
     }
 }
 
-TVirtEng::TVirtEng(SessionFactory sessionFactory)
-    : TBapiListItem(nullptr, nullptr), sessionFactory_(std::move(sessionFactory)) {
+TVirtEng::TVirtEng(SessionFactory sessionFactory, EnginePlatform services)
+    : TBapiListItem(nullptr, nullptr), sessionFactory_(std::move(sessionFactory)),
+      services_(std::move(services)) {
     TBaseSession* session = nullptr;
     startStatus_ = StartSession("", session, "");
 }

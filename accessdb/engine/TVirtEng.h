@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accessdb/engine/EnginePlatform.h"
 #include "accessdb/engine/TBaseDatabase.h"
 #include "accessdb/engine/TBaseSession.h"
 #include "accessdb/engine/TBaseTable.h"
@@ -28,7 +29,8 @@ class TVirtEng : public TBapiListItem {
 public:
     static constexpr std::uint32_t ClientDataProp = 0xFF070002;
 
-    explicit TVirtEng(SessionFactory sessionFactory);
+    // `services` are the platform services its sessions, databases and cursors use.
+    explicit TVirtEng(SessionFactory sessionFactory, EnginePlatform services = {});
     ~TVirtEng() override;
 
     Status startStatus() const { return startStatus_; }
@@ -39,6 +41,7 @@ public:
     void getProp(std::uint32_t propId, Byte* buffer, std::uint16_t& size,
                  std::uint16_t maxLen) override;
     void setProp(std::uint32_t propId, std::uint32_t value) override;
+    const EnginePlatform* enginePlatform() const override { return &services_; }
 
     // Sessions.
     Status StartSession(const std::string& name, TBaseSession*& session,
@@ -164,6 +167,7 @@ private:
     TBaseSession& session();
 
     SessionFactory sessionFactory_;
+    EnginePlatform services_;
     TErrorStack errorStack_{10};
     TTorvaneCollection sessions_;
     TBaseSession* currentSession_ = nullptr;

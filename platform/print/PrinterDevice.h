@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/Canvas.h"
+#include "platform/graphics/Canvas.h"
 
 #include <optional>
 #include <string>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "platform/graphics/Canvas.h"
 #include "platform/print/PdfWriter.h"
 #include "platform/qt/PdfFontFace.h"
-#include "platform/ui/Canvas.h"
 
 #include <array>
 #include <map>

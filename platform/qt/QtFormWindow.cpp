@@ -452,15 +452,7 @@ void QtFormWindow::syncWidget(Control& control) {
         break;
     }
     case ControlKind::Image: {
-        auto* label = static_cast<QLabel*>(w);
-        if (!control.pictureFile().empty()) {
-            QPixmap picture(toQt(control.pictureFile()));
-            if (control.geometry())
-                picture = picture.scaled(control.geometry()->width, control.geometry()->height);
-            label->setPixmap(picture);
-        } else {
-            label->setPixmap(QPixmap::fromImage(imageFor(control)));
-        }
+        static_cast<QLabel*>(w)->setPixmap(QPixmap::fromImage(imageFor(control)));
         break;
     }
     }

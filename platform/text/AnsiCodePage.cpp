@@ -6,8 +6,6 @@ namespace platform {
 
 namespace {
 
-int selected = 1252;
-
 // Windows-1252 from 0x80 to 0x9F; the five bytes it leaves undefined map to the control
 // characters of the same value, as the platform's own conversion does, so they survive a
 // round trip.
@@ -28,14 +26,7 @@ char fromUnicode(char16_t c) {
 } // namespace
 
 int AnsiCodePage::current() {
-    return selected;
-}
-
-bool AnsiCodePage::select(int codePage) {
-    if (codePage != 1252)
-        return false;
-    selected = codePage;
-    return true;
+    return 1252;
 }
 
 char16_t AnsiCodePage::toUnicode(uint8_t byte) {

@@ -7,13 +7,11 @@
 namespace platform {
 
 // The ANSI code page: the 8-bit character set of texts that carry no marking of their own
-// (the 8-bit strings of spreadsheet files). A process-wide setting; 1252 (Western) is the
-// default and the one table this layer has.
+// (the 8-bit strings of spreadsheet files). It is 1252 (Western), the one table this layer
+// has.
 class AnsiCodePage {
 public:
     static int current();
-    // False, and nothing changes, for a code page without a table here.
-    static bool select(int codePage);
 
     static char16_t toUnicode(uint8_t byte);
     static std::u16string toUtf16(std::string_view text);

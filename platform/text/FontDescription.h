@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/ui/Canvas.h"
-#include "platform/ui/Color.h"
+#include "platform/graphics/Canvas.h"
+#include "platform/graphics/Color.h"
 
 #include <cstdint>
 

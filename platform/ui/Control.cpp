@@ -196,12 +196,6 @@ Control& Control::setColor(Color color) {
     return *this;
 }
 
-Control& Control::setPictureFile(std::string path) {
-    pictureFile_ = std::move(path);
-    changed();
-    return *this;
-}
-
 Canvas& Control::canvas() {
     if (!canvas_)
         canvas_ = owner_.ui().createImageCanvas(*this);

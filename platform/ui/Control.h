@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/ui/Canvas.h"
-#include "platform/ui/MessageBox.h"
+#include "platform/graphics/Canvas.h"
+#include "platform/prompts/MessageBox.h"
 
 #include <functional>
 #include <memory>
@@ -103,10 +103,6 @@ public:
     const std::optional<Color>& color() const { return color_; }
     Control& setColor(Color color);
 
-    // A picture file shown by an image control.
-    const std::string& pictureFile() const { return pictureFile_; }
-    Control& setPictureFile(std::string path);
-
     // The drawing surface of an image control, made by the form's user interface the
     // first time it is asked for.
     Canvas& canvas();
@@ -145,7 +141,6 @@ private:
     std::optional<Geometry> geometry_;
     std::optional<FontSpec> font_;
     std::optional<Color> color_;
-    std::string pictureFile_;
     std::unique_ptr<Canvas> canvas_;
 };
 

@@ -66,13 +66,6 @@ MenuItem* Form::findMenuItem(const std::string& name) {
     return findIn(menus_, name);
 }
 
-void Form::setMenuEnabled(const std::string& name, bool enabled) {
-    if (MenuItem* item = findMenuItem(name)) {
-        item->enabled = enabled;
-        menusChanged();
-    }
-}
-
 void Form::menusChanged() {
     if (view_)
         view_->formChanged(*this);

@@ -47,7 +47,6 @@ public:
 
     std::vector<MenuItem>& menus() { return menus_; }
     MenuItem* findMenuItem(const std::string& name);
-    void setMenuEnabled(const std::string& name, bool enabled);
     void menusChanged();
 
     // Controls are placed at their geometry instead of being laid out automatically.

@@ -11,11 +11,6 @@ Timer::~Timer() {
     ui_.timerDestroyed(*this);
 }
 
-void Timer::setInterval(int intervalMs) {
-    intervalMs_ = intervalMs;
-    ui_.timerChanged(*this);
-}
-
 void Timer::setEnabled(bool enabled) {
     if (enabled_ == enabled)
         return;

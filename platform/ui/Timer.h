@@ -15,7 +15,6 @@ public:
     ~Timer();
 
     int interval() const { return intervalMs_; }
-    void setInterval(int intervalMs);
     bool enabled() const { return enabled_; }
     void setEnabled(bool enabled);
 

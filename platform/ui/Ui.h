@@ -1,7 +1,8 @@
 #pragma once
 
-#include "platform/ui/Canvas.h"
-#include "platform/ui/MessageBox.h"
+#include "platform/graphics/Canvas.h"
+#include "platform/prompts/FileFilter.h"
+#include "platform/prompts/MessageBox.h"
 
 #include <functional>
 #include <memory>
@@ -15,11 +16,6 @@ class Form;
 class Control;
 class Timer;
 class PrinterDevice;
-
-struct FileFilter {
-    std::string description;           // "Text files (*.txt)"
-    std::vector<std::string> patterns; // "*.txt"
-};
 
 struct FileDialogOptions {
     std::string title;

@@ -2,7 +2,7 @@
 // the table component over .mdb files, checked against what mdbtools reads from the same
 // files.
 
-#include "AccessTestSupport.h"
+#include "tests/accessdb/AccessTestSupport.h"
 
 #include "accessdb/access/AccessComponents.h"
 #include "accessdb/access/TtaDatabase.h"

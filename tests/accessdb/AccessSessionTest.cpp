@@ -1,7 +1,7 @@
 // The Access session: which DAO version the registry offers, the one DAO engine shared by
 // the main thread's sessions, and DAO failures as engine errors.
 
-#include "AccessTestSupport.h"
+#include "tests/accessdb/AccessTestSupport.h"
 
 #include "accessdb/access/EAccessEngineError.h"
 #include "accessdb/access/TDAOEngine.h"
@@ -64,31 +64,34 @@ TEST(AccessSessionTest, VersionProbeFollowsThePreferenceAndTheClassKeys) {
     ScriptedRegistry scripted(false);
     platform::Registry& registry = scripted.registry;
     // Nothing registered: no session.
-    EXPECT_EQ(TVirtEng(accessSessionFactory()).startStatus(), dbierr::NOTINITIALIZED);
+    EXPECT_EQ(TVirtEng(accessSessionFactory(), scripted.services()).startStatus(),
+              dbierr::NOTINITIALIZED);
     EXPECT_EQ(TAccessSession::sharedEngine(), nullptr);
 
     // Only DAO 3.0: found after two misses.
     registry.createKey(Root::ClassesRoot, "\\DAO.DBEngine");
     {
-        TVirtEng engine(accessSessionFactory());
+        TVirtEng engine(accessSessionFactory(), scripted.services());
         EXPECT_EQ(engine.startStatus(), 0);
         EXPECT_EQ(TAccessSession::daoVersion(), 30);
     }
     registry.createKey(Root::ClassesRoot, "\\DAO.DBEngine.36");
-    EXPECT_EQ(TAccessSession::probeVersion(std::nullopt), 36);
+    EXPECT_EQ(TAccessSession::probeVersion(registry, std::nullopt), 36);
 
     // A preferred version is the only one tried.
     prefer(registry, 35);
-    EXPECT_EQ(TVirtEng(accessSessionFactory()).startStatus(), dbierr::NOTINITIALIZED);
+    EXPECT_EQ(TVirtEng(accessSessionFactory(), scripted.services()).startStatus(),
+              dbierr::NOTINITIALIZED);
     registry.createKey(Root::ClassesRoot, "\\DAO.DBEngine.33");
     for (int never = 31; never <= 34; ++never)
-        EXPECT_EQ(TAccessSession::probeVersion(never), std::nullopt) << never;
+        EXPECT_EQ(TAccessSession::probeVersion(registry, never), std::nullopt) << never;
     prefer(registry, 33);
-    EXPECT_EQ(TVirtEng(accessSessionFactory()).startStatus(), dbierr::NOTINITIALIZED);
+    EXPECT_EQ(TVirtEng(accessSessionFactory(), scripted.services()).startStatus(),
+              dbierr::NOTINITIALIZED);
     // A value outside 30 to 36 is no preference.
     prefer(registry, 40);
     {
-        TVirtEng engine(accessSessionFactory());
+        TVirtEng engine(accessSessionFactory(), scripted.services());
         EXPECT_EQ(engine.startStatus(), 0);
         EXPECT_EQ(TAccessSession::daoVersion(), 36);
     }

@@ -2,7 +2,7 @@
 // both ways (checked with mdb-export on written copies), blobs, keys, changes, catalogue
 // lists and statements.
 
-#include "AccessTestSupport.h"
+#include "tests/accessdb/AccessTestSupport.h"
 
 #include "accessdb/access/AccessFieldTypes.h"
 #include "accessdb/access/TAccessDatabase.h"

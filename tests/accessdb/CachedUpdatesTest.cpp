@@ -1,5 +1,5 @@
-#include "TestCursor.h"
-#include "TestDataSet.h"
+#include "tests/accessdb/TestCursor.h"
+#include "tests/accessdb/TestDataSet.h"
 
 #include "accessdb/engine/TBaseCacheTable.h"
 #include "accessdb/engine/TMemTable.h"

@@ -1,4 +1,4 @@
-#include "TestCursor.h"
+#include "tests/accessdb/TestCursor.h"
 
 #include "accessdb/classlib/Exceptions.h"
 #include "accessdb/classlib/FilterTextParser.h"

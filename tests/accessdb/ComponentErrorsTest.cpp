@@ -1,4 +1,4 @@
-#include "TestDriver.h"
+#include "tests/accessdb/TestDriver.h"
 
 #include "accessdb/components/ETDBEngineError.h"
 #include "accessdb/components/EngineSupport.h"

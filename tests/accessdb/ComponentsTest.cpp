@@ -1,4 +1,4 @@
-#include "TestComponents.h"
+#include "tests/accessdb/TestComponents.h"
 
 #include "accessdb/classlib/Exceptions.h"
 #include "accessdb/components/ComponentPlatform.h"

@@ -1,6 +1,6 @@
-#include "TestCursor.h"
+#include "tests/accessdb/TestCursor.h"
 
-#include "accessdb/engine/EnginePlatform.h"
+#include "tests/accessdb/ScriptedRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -91,11 +91,11 @@ TEST_F(CursorTest, RelativeMovesLockOnlyTheLastRecord) {
 
 TEST_F(CursorTest, CountingRestoresThePositionAndLetsTheInterfaceBreathe) {
     int pumps = 0;
-    enginePlatform().processMessages = [&] { ++pumps; };
+    EngineRoot engine({.processMessages = [&] { ++pumps; }});
     std::vector<Row> many;
     for (int i = 1; i <= 40; ++i)
         many.push_back({i, "x"});
-    TestCursor big(many);
+    TestCursor big(many, nullptr, &engine);
     std::vector<Byte> buffer(big.recordBufferSize());
     big.openCursor();
     big.getNextRecord(LockType::None, buffer.data(), nullptr);
@@ -106,7 +106,6 @@ TEST_F(CursorTest, CountingRestoresThePositionAndLetsTheInterfaceBreathe) {
     EXPECT_EQ(pumps, 2);
     big.getRecord(LockType::None, buffer.data(), nullptr);
     EXPECT_EQ(idOf(buffer.data()), 2);
-    enginePlatform().processMessages = nullptr;
 
     TestCursor empty({});
     empty.openCursor();

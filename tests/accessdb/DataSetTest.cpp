@@ -1,5 +1,5 @@
-#include "TestDataSet.h"
-#include "TestDriver.h"
+#include "tests/accessdb/TestDataSet.h"
+#include "tests/accessdb/TestDriver.h"
 
 #include "accessdb/classlib/Bcd.h"
 #include "accessdb/components/ETDBEngineError.h"

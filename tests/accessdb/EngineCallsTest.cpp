@@ -1,6 +1,6 @@
-#include "TestDataSet.h"
-#include "TestDriver.h"
 #include "tests/accessdb/ScriptedRegistry.h"
+#include "tests/accessdb/TestDataSet.h"
+#include "tests/accessdb/TestDriver.h"
 
 #include "accessdb/engine/EnginePlatform.h"
 #include "accessdb/engine/TBaseCfgrecord.h"
@@ -15,7 +15,8 @@ using namespace accessdb::testing;
 namespace {
 
 struct EngineTest : ::testing::Test {
-    TVirtEng engine{testSessions()};
+    ScriptedRegistry scripted;
+    TVirtEng engine{testSessions(), scripted.services()};
     EngineParams noParams;
 
     TBaseDatabase* open(const std::string& name) {
@@ -159,7 +160,6 @@ TEST_F(EngineTest, AliasesLiveInTheConfigurationTree) {
 }
 
 TEST_F(EngineTest, ConfigurationListsOfPathsAndRegistryAliases) {
-    ScriptedRegistry scripted;
     TBaseSession& session = *engine.currentSession();
     session.saveAlias("Lists", "PATH:\"C:\\lists\";USER:\"bob\"");
 
@@ -230,7 +230,6 @@ TEST_F(EngineTest, SqlTextGoesThroughTheSessionsTranslation) {
 }
 
 TEST_F(EngineTest, RegistryAliasesNameDatabasesAndTheReadMaskWritesNothing) {
-    ScriptedRegistry scripted;
     TBaseSession& session = *engine.currentSession();
     session.saveAlias("Lists", "PhysicalName:\"D:\\mail\";Description:\"lists\"");
     TBaseDatabase* db = open("LISTS");

@@ -1,4 +1,4 @@
-#include "TestCursor.h"
+#include "tests/accessdb/TestCursor.h"
 
 #include "accessdb/engine/FilterBlobBuilder.h"
 

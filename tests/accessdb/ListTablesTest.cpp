@@ -109,7 +109,7 @@ TEST(ListTables, RegisteredAliasesFollowTheConfiguredOnes) {
 
     SessionInfo info;
     info.baseKey = base;
-    TRegDBListTable list(nullptr, info, "ACCESS", &config, nullptr);
+    TRegDBListTable list(&scripted.root, info, "ACCESS", &config, nullptr);
     list.openCursor();
     auto dbs = readAll(list);
     ASSERT_EQ(dbs.size(), 3u);
@@ -121,7 +121,7 @@ TEST(ListTables, RegisteredAliasesFollowTheConfiguredOnes) {
     EXPECT_EQ(dbs[2].description, "mailing lists");
 
     info.noTrailingBackslash = true;
-    TRegDBListTable plain(nullptr, info, "ACCESS", nullptr, nullptr);
+    TRegDBListTable plain(&scripted.root, info, "ACCESS", nullptr, nullptr);
     plain.openCursor();
     EXPECT_EQ(readAll(plain)[1].physicalName, "C:\\data");
     plain.closeCursor();

@@ -4,7 +4,7 @@
 // its own: a session list with the process's engine object and default session, and the
 // session, database and table classes bound to it.
 
-#include "TestDriver.h"
+#include "tests/accessdb/TestDriver.h"
 
 #include "accessdb/components/TttDBDataset.h"
 #include "accessdb/components/TttDatabase.h"

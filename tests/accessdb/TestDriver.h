@@ -3,7 +3,7 @@
 // A driver for the engine's tests: a session whose databases open TestCursor tables and list
 // two table names, with or without code-page translation.
 
-#include "TestCursor.h"
+#include "tests/accessdb/TestCursor.h"
 
 #include "accessdb/engine/TBaseDatabase.h"
 #include "accessdb/engine/TBaseListTable.h"

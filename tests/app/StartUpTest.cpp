@@ -1,6 +1,7 @@
 #include "app/DataFiles.h"
 #include "app/Program.h"
 #include "app/RunGuarded.h"
+#include "app/RunMode.h"
 #include "platform/fs/AtomicFile.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -176,6 +177,11 @@ TEST(StartUp, CommandLineKeywordsAreCaseInsensitive) {
     Started other({"list.txt", "SOMETHING"});
     EXPECT_EQ(other.wizardRuns() + other.sortRuns(), 0);
     EXPECT_TRUE(other.program.welcome().form().visible());
+    // Only parameter 2 names the mode; a table named after it does not change it.
+    EXPECT_EQ(runModeOf({"NOSTOP"}), RunMode::Attended);
+    EXPECT_EQ(runModeOf({"list.txt", "nostop", "DUZIZ"}), RunMode::Unattended);
+    EXPECT_EQ(runModeOf({"list.txt", "Duziz", "Table1"}), RunMode::Partner);
+    EXPECT_EQ(runModeOf({"list.txt", "NOSTOPS"}), RunMode::Attended);
 }
 
 TEST(StartUp, AboutBoxShowsOkAndLeavesTheProgramRunning) {

@@ -1,7 +1,7 @@
 // The field identification dialog with the scripted user interface.
 
+#include "listio/FormatNames.h"
 #include "listio/ListFormat.h"
-#include "listio/ListKinds.h"
 #include "tests/listio/ListTestSupport.h"
 
 #include <gtest/gtest.h>

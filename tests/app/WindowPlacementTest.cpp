@@ -4,8 +4,8 @@
 
 #include "app/DataFiles.h"
 #include "app/Program.h"
+#include "listio/FormatNames.h"
 #include "listio/ListFormat.h"
-#include "listio/ListKinds.h"
 #include "platform/qt/HelpWindowPlace.h"
 #include "platform/qt/QtHelpViewer.h"
 #include "platform/qt/QtPrinter.h"

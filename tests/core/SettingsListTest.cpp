@@ -1,6 +1,7 @@
 #include "core/SettingsList.h"
 #include "core/settings/MailerSettings.h"
 #include "platform/fs/AtomicFile.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <filesystem>
 #include <fstream>
@@ -34,15 +35,17 @@ TEST(SettingsList, SavesCrLfAfterEveryLineAndKeepsLineZero) {
 }
 
 TEST(SettingsList, ReadingPastTheEndNamesTheLine) {
-    SettingsList list({"a", "b"});
-    list.setFileName("/data/tables/mailer.dat");
+    test::TestEnvironment env;
+    env.writeTable("mailer.dat", "a\r\nb\r\n");
+    SettingsList list;
+    list.loadFromFile(env.tablesFolder() + "mailer.dat");
     try {
         (void)list[5];
         FAIL();
     } catch (const ListIndexError& e) {
         EXPECT_STREQ(e.what(), "List index out of bounds (5)");
         EXPECT_EQ(e.index(), 5);
-        EXPECT_EQ(e.fileName(), "/data/tables/mailer.dat");
+        EXPECT_EQ(e.fileName(), env.tablesFolder() + "mailer.dat");
     }
     EXPECT_THROW((void)list[-1], ListIndexError);
     EXPECT_THROW((void)std::as_const(list)[2], ListIndexError) << "read-only lists check too";
@@ -51,8 +54,11 @@ TEST(SettingsList, ReadingPastTheEndNamesTheLine) {
 // A line that must be a number and holds anything else (a file filled with junk) names the
 // file and the line, as a line missing does.
 TEST(SettingsList, ALineThatIsNoNumberNamesTheFileAndLine) {
-    MailerSettings mailer(SettingsList({"", "DALLAS", "TX", "\xCC\xEFu", "7"}));
-    mailer.setFileName("/data/tables/mailer.dat");
+    test::TestEnvironment env;
+    env.writeTable("mailer.dat", "\r\nDALLAS\r\nTX\r\n\xCC\xEFu\r\n7\r\n");
+    SettingsList lines;
+    lines.loadFromFile(env.tablesFolder() + "mailer.dat");
+    MailerSettings mailer(std::move(lines));
     for (auto read : {std::function<void()>([&] { (void)mailer.zipPrefix(); }),
                       std::function<void()>([&] { (void)mailer.numberAt(2); })}) {
         try {

@@ -5,6 +5,7 @@
 #include "core/presort/PresortDriver.h"
 #include "tests/core/presort/PresortHarness.h"
 #include "tests/support/MailingOf.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 #include <set>
@@ -70,8 +71,11 @@ TEST(SettingsViews, LaterReportsNeverTakeTheLastListLine) {
 }
 
 TEST(SettingsViews, AMalformedLineFailsOnlyWhereItIsRead) {
-    MailTypeSettings mailType(SettingsList({"", "x", "0", "0", "0", "", "120", "504", "0"}));
-    mailType.setFileName("mailtype.dat");
+    test::TestEnvironment env;
+    env.writeTable("mailtype.dat", "\r\nx\r\n0\r\n0\r\n0\r\n\r\n120\r\n504\r\n0\r\n");
+    SettingsList lines;
+    lines.loadFromFile(env.tablesFolder() + "mailtype.dat");
+    MailTypeSettings mailType(std::move(lines));
     EXPECT_FALSE(mailType.mailClass()) << "a category that is no number names no class";
     EXPECT_THROW(mailType.pieceWeight(), ConvertError);
     try {
@@ -79,7 +83,7 @@ TEST(SettingsViews, AMalformedLineFailsOnlyWhereItIsRead) {
         FAIL() << "line 9 is missing";
     } catch (const ListIndexError& e) {
         EXPECT_EQ(e.index(), 9);
-        EXPECT_EQ(e.fileName(), "mailtype.dat");
+        EXPECT_EQ(e.fileName(), env.tablesFolder() + "mailtype.dat");
     }
 }
 

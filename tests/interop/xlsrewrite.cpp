@@ -7,8 +7,8 @@
 // refused the write but OUT, a copy of IN before it, is no longer that, or a temporary file
 // of the write was left beside it (OUT should be alone in its folder).
 
-#include "StructureCheck.h"
-#include "XlsTestSupport.h"
+#include "tests/xls/StructureCheck.h"
+#include "tests/xls/XlsTestSupport.h"
 #include "xls/Workbook.h"
 
 #include <algorithm>

@@ -6,10 +6,10 @@
 
 #include "listio/FieldChecks.h"
 #include "listio/ListFormat.h"
-#include "platform/dao/DBEngine.h"
-#include "platform/dao/Database.h"
-#include "platform/dao/Recordset.h"
-#include "platform/dao/UpdateFault.h"
+#include "mdbengine/dao/DBEngine.h"
+#include "mdbengine/dao/Database.h"
+#include "mdbengine/dao/Recordset.h"
+#include "mdbengine/dao/UpdateFault.h"
 #include "xls/Workbook.h"
 
 #include <algorithm>
@@ -94,10 +94,10 @@ size_t folderEntries(const std::string& folder) {
 
 // A public database whose table holds the mailing instead of its own rows: each record's
 // values set by `fill` (record number from 1, the recordset on a new record).
-using Fill = std::function<void(int, platform::dao::Recordset&)>;
+using Fill = std::function<void(int, mdbengine::Recordset&)>;
 std::string corpusList(const std::string& folder, const std::string& file, const std::string& table,
                        int records, const Fill& fill) {
-    namespace dao = platform::dao;
+    namespace dao = mdbengine;
     std::string path = folder + fs::path(file).filename().string();
     fs::copy_file(corpusFile(file), path);
     fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
@@ -440,10 +440,10 @@ TEST(AccessWriter, AFailedWriteLeavesTheDatabaseAsItWas) {
             // A list the user may not change is left with the advice every kind of list gets.
             EXPECT_TRUE(readOnlyWriteFails(f, path, failure == ReadOnlyList)) << failure;
         } else {
-            platform::dao::failUpdateAfterForTesting(failure == UpdateFails ? 500 : 0);
+            mdbengine::failUpdateAfterForTesting(failure == UpdateFails ? 500 : 0);
             FileSizeLimit limit(failure == TooBig ? fs::file_size(path) / 2 : RLIM_INFINITY);
             EXPECT_TRUE(test::writeSortInformation(f).failed);
-            platform::dao::failUpdateAfterForTesting(0);
+            mdbengine::failUpdateAfterForTesting(0);
             expectNotSavedOnly(f, "Quillan could not save the sorting information in the file "
                                   "\"list.mdb\".");
             if (failure == UpdateFails) {
@@ -479,9 +479,9 @@ TEST(AccessWriter, ALinkedTableIsWrittenInTheFileItLivesIn) {
         EXPECT_EQ(f.reading.mailing.counters.recordCount, 10);
         presortByZip(f.reading.mailing);
         f.mailClass = *MailClass::fromCode("RAL");
-        platform::dao::failUpdateAfterForTesting(fails ? 5 : 0);
+        mdbengine::failUpdateAfterForTesting(fails ? 5 : 0);
         EXPECT_EQ(test::writeSortInformation(f).failed, fails);
-        platform::dao::failUpdateAfterForTesting(0);
+        mdbengine::failUpdateAfterForTesting(0);
         EXPECT_EQ(sha256Of(front), frontHash) << "the front end holds only the link";
         if (fails) {
             EXPECT_EQ(sha256Of(data), dataHash) << "nothing of a failed write lands";
@@ -506,8 +506,8 @@ TEST(AccessWriter, NumbersGoIntoNumberFieldsAndTheEndorsementIntoAMemo) {
     // PROJ_OPT_CURRENCY_SYMBOL (9).
     std::string path =
         corpusList(f.env.folder(), "jackcess/test2V2000.mdb", "MSP_PROJECTS", 12,
-                   [](int r, platform::dao::Recordset& record) {
-                       namespace dao = platform::dao;
+                   [](int r, mdbengine::Recordset& record) {
+                       namespace dao = mdbengine;
                        record.setColumnValue(0, dao::Variant::longInteger(r));
                        record.setColumnValue(1, dao::Variant::text("Pers" + std::to_string(r)));
                        record.setColumnValue(9, dao::Variant::text(zipOf(r)));
@@ -559,8 +559,8 @@ TEST(AccessWriter, AnIntegerFieldTooSmallForTheNumbersIsRefusedByName) {
         WriterFixture f;
         std::string path =
             corpusList(f.env.folder(), "jackcess/testV2000.mdb", "Table1", 300,
-                       [](int r, platform::dao::Recordset& record) {
-                           namespace dao = platform::dao;
+                       [](int r, mdbengine::Recordset& record) {
+                           namespace dao = mdbengine;
                            record.setColumnValue(0, dao::Variant::text("Pers" + std::to_string(r)));
                            record.setColumnValue(1, dao::Variant::text(zipOf(r)));
                        });

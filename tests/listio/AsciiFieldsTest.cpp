@@ -2,8 +2,8 @@
 
 #include "listio/AsciiFields.h"
 #include "listio/AsciiFormat.h"
+#include "listio/FormatNames.h"
 #include "listio/ListFormat.h"
-#include "listio/ListKinds.h"
 #include "listio/TextLineReader.h"
 #include "tests/listio/ListTestSupport.h"
 

@@ -2,8 +2,8 @@
 // change, what independent tools read back, and tables changed since they were read. Also
 // workbooks and databases the program no longer holds as they were read.
 
+#include "listio/FormatNames.h"
 #include "listio/ListFormat.h"
-#include "listio/ListKinds.h"
 #include "listio/PaveListWriter.h"
 #include "tests/listio/WriterTestSupport.h"
 #include "tests/support/SortTables.h"

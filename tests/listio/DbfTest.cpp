@@ -3,7 +3,6 @@
 
 #include "core/Convert.h"
 #include "listio/DbfHeader.h"
-#include "listio/ListKinds.h"
 #include "tests/listio/ListTestSupport.h"
 
 #include <array>

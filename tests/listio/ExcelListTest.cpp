@@ -583,7 +583,8 @@ TEST(ExcelWriter, PageSetupSheetFlagsFontsAndCodeNamesSurviveTheSort) {
     EXPECT_EQ(gnumericPageSetup(path), printBefore);
     // gnumeric takes the page as fitted, not scaled (it reads no page counts beside the
     // flag, before or after).
-    if (!runCommand("command -v ssconvert").empty())
+    if (!runCommand("command -v ssconvert").empty()) {
         EXPECT_NE(printBefore.find("<gnm:Scale type=\"size_fit\""), std::string::npos)
             << printBefore;
+    }
 }

@@ -2,8 +2,8 @@
 
 #include "listio/FieldChecks.h"
 #include "listio/FieldGuess.h"
+#include "listio/FormatNames.h"
 #include "listio/ListFormat.h"
-#include "listio/ListKinds.h"
 #include "tests/listio/ListTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // Opening a mailing list end to end: golden reads of every text kind and PAVE, the record
 // limit, unreadable files, unattended runs, the in-county rule and the reading picture.
 
+#include "listio/FormatNames.h"
 #include "listio/ListFormat.h"
-#include "listio/ListKinds.h"
 #include "listio/TextLineReader.h"
 #include "platform/testing/RecordingCanvas.h"
 #include "tests/listio/ListTestSupport.h"

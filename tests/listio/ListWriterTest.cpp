@@ -1,8 +1,8 @@
 // The writer of each kind of list, as the sort information writer finds it.
 
 #include "listio/ListWriter.h"
+#include "listio/FormatNames.h"
 #include "listio/ListFormat.h"
-#include "listio/ListKinds.h"
 #include "platform/Interruption.h"
 #include "tests/listio/WriterTestSupport.h"
 

@@ -1,7 +1,6 @@
 // The separate sort-information file: its two formats, one line per record whatever
 // happened to the record, where it goes, and that a failed write changes nothing.
 
-#include "listio/ListKinds.h"
 #include "tests/listio/WriterTestSupport.h"
 #include "tests/support/SortTables.h"
 

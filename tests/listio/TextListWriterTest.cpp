@@ -3,8 +3,9 @@
 // it was.
 
 #include "listio/AsciiFields.h"
+#include "listio/FormatNames.h"
 #include "listio/ListFormat.h"
-#include "listio/ListKinds.h"
+#include "listio/QuoteBytes.h"
 #include "listio/SortInformationWriter.h"
 #include "platform/fs/AtomicFile.h"
 #include "tests/listio/ListTestSupport.h"
@@ -157,9 +158,9 @@ TEST(TextListWriter, BarcodingProgramStartsOnYesAndNeverUnattended) {
         ASSERT_EQ(f.env.shell.calls.size(), 1u);
         EXPECT_EQ(f.env.shell.calls[0].arguments, std::vector<std::string>{path});
     }
-    WriterFixture f({"/will/be/replaced"});
+    WriterFixture f({"/will/be/replaced", "NOSTOP"});
     std::string path = f.write("list.txt", crlf(commaList));
-    f.ctx().parameters = {path, "NOSTOP"};
+    f.ctx().parameters[0] = path;
     f.sortAndWrite(path, "RAF");
     EXPECT_TRUE(f.ui().messages().empty());
     EXPECT_TRUE(f.env.shell.calls.empty());

@@ -2,7 +2,7 @@
 // quoted field holding line breaks, a bar header without its closing bars, a tab list's
 // heading line. Each is read whole and written back with its bytes, sort after sort.
 
-#include "listio/ListKinds.h"
+#include "listio/FormatNames.h"
 #include "platform/fs/AtomicFile.h"
 #include "tests/listio/WriterTestSupport.h"
 

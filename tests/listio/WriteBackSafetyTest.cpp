@@ -2,7 +2,7 @@
 // it, or the write is killed. The person's version is never lost, and a list left damaged by
 // a kill is put back the next time it is read.
 
-#include "listio/ListKinds.h"
+#include "listio/FormatNames.h"
 #include "platform/fs/AtomicFile.h"
 #include "tests/listio/ComponentListSupport.h"
 

@@ -184,8 +184,9 @@ TEST_F(InterruptedWriteTest, ASaveThatLandsDuringTheWriteIsKept) {
         EXPECT_TRUE(result.changed) << result.error;
         EXPECT_EQ(readFileBytes(listPath),
                   c.save == editTheListInPlace ? original + "ADDED BY HAND\r\n" : edited);
-        if (c.linked && c.save != editTheListInPlace)
+        if (c.linked && c.save != editTheListInPlace) {
             EXPECT_EQ(readFileBytes(path("other.txt")), original);
+        }
         EXPECT_EQ(entries(), names);
     }
     // A list changed between its reading and its writing is not written at all.

@@ -173,8 +173,9 @@ TEST(PrintRun, ThePrintingBoxShowsThePageOnlyToSomeoneAtADisplay) {
         r.run.runCopies("Quillan Mail Prep Instructions", [&] {
             r.printReport(3);
             EXPECT_EQ(r.box.form().visible(), display);
-            if (display)
+            if (display) {
                 EXPECT_EQ(r.box.form().control("Page").caption(), "3");
+            }
         });
         EXPECT_EQ(r.count("newpage"), 2);
         EXPECT_FALSE(r.box.form().visible());

@@ -144,9 +144,10 @@ TEST_P(PrintoutLayout, EveryWordOnThePrintableAreaAndNoneOverAnother) {
         EXPECT_GT(words.size(), 20u);
         expectOnThePrintableArea(words);
         expectNoneOverAnother(words);
-        if (pdf.find("Postage Statement") != std::string::npos)
+        if (pdf.find("Postage Statement") != std::string::npos) {
             EXPECT_LT(fs::file_size(pdf), 200u * 1024)
                 << "the form pictures go in losslessly small";
+        }
     }
     fs::remove_all(folder);
 }

@@ -50,9 +50,9 @@ protected:
 TEST_F(FormLayoutFile, ReadsTheFiftyTwoEntriesAsPlaces) {
     write("3602r", 52, "\r\n"); // as written on the desktop platform
     FormLayout layout = LoadFormLayout(folder(), "3602r");
-    EXPECT_EQ(layout.entry(1), 10);
-    EXPECT_EQ(layout.entry(52), 520);
-    EXPECT_EQ(layout.x(17), 330); // place 17: entries 33 and 34
+    EXPECT_EQ(layout.x(1), 10); // place 1: the file's lines 1 and 2
+    EXPECT_EQ(layout.y(26), 520);
+    EXPECT_EQ(layout.x(17), 330); // place 17: lines 33 and 34
     EXPECT_EQ(layout.y(17), 340);
     // Lines beyond the 52nd are no business of the reader.
     write("3602p", 60);

@@ -1,4 +1,4 @@
-#include "XlsTestSupport.h"
+#include "tests/xls/XlsTestSupport.h"
 #include "xls/CellFormats.h"
 #include "xls/ColumnFormats.h"
 #include "xls/ExcelMask.h"

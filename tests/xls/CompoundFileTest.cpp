@@ -1,7 +1,7 @@
 #include "platform/storage/CompoundFile.h"
-#include "XlsTestSupport.h"
 #include "platform/storage/CompoundWriter.h"
 #include "platform/storage/StorageError.h"
+#include "tests/xls/XlsTestSupport.h"
 #include "xls/XlsError.h"
 #include "xls/XlsStream.h"
 

@@ -1,11 +1,11 @@
 // Notes, pictures and charts: the model's rules, the Office Drawing records read and
 // written, and what other readers see of them.
 
-#include "StructureCheck.h"
-#include "XlsTestSupport.h"
-#include "platform/testing/ScriptedUi.h"
 #include "platform/storage/CompoundFile.h"
+#include "platform/testing/ScriptedUi.h"
 #include "platform/text/FontMetrics.h"
+#include "tests/xls/StructureCheck.h"
+#include "tests/xls/XlsTestSupport.h"
 #include "xls/Messages.h"
 #include "xls/MsoDrawingReader.h"
 #include "xls/MsoGroupReader.h"
@@ -113,14 +113,13 @@ TEST(DrawingTest, NotesAndTheirBoxes) {
 }
 
 TEST(DrawingTest, PicturesAndPlacements) {
-    platform::ScriptedUi ui;
-    setMessageHandler(messageBoxHandler(ui));
+    std::vector<std::string> texts;
     ScratchFolder folder;
     std::string jpeg = folder.file("photo.JPEG");
     writeFile(jpeg, "\xFF\xD8\xFF\xE0");
     std::string bmp = folder.file("dots.bmp");
     writeFile(bmp, std::string(1078, 'B'));
-    Workbook book;
+    Workbook book([&texts](const std::string& message) { texts.push_back(message); });
     XlsPicture& photo = book.pictures().add();
     photo.setFilename(jpeg);
     EXPECT_EQ(photo.type, PictureType::Jpeg);
@@ -149,13 +148,9 @@ TEST(DrawingTest, PicturesAndPlacements) {
     EXPECT_EQ(placement.col2, 12);
     placement.setZoom(1000);
     EXPECT_EQ(placement.zoom(), 100);
-    std::vector<std::string> texts;
-    for (const auto& m : ui.messages())
-        texts.push_back(m.text);
     EXPECT_EQ(texts, (std::vector<std::string>{
                          "Can not find file \"" + folder.file("none.png") + "\"",
                          "Unknown picture file type \"txt\"", "Value can be between 1% - 999%"}));
-    setMessageHandler(nullptr);
 }
 
 TEST(DrawingTest, APictureWithoutAnAnchorCoversItsSize) {
@@ -338,17 +333,20 @@ TEST(DrawingTest, ChartsOfTheLibrary) {
     EXPECT_EQ(count(pie, 0x1019), 1);
     EXPECT_EQ(count(pie, 0x103A), 1);
     for (const RawRecord& r : pie) {
-        if (r.id == 0x1014)
+        if (r.id == 0x1014) {
             EXPECT_EQ(wordAt(r.body, 16), 1); // varied colours
-        if (r.id == 0x100D && wordAt(r.body, 0) == 0 && r.body.size() > 200)
+        }
+        if (r.id == 0x100D && wordAt(r.body, 0) == 0 && r.body.size() > 200) {
             EXPECT_EQ(static_cast<uint8_t>(r.body[2]), 255); // the long series name is cut
+        }
     }
     EXPECT_EQ(count(pie, 0x1003), 2);
     EXPECT_EQ(count(pie, 0x100A), 3); // the chart's frame, the coloured series, the plot area
     std::vector<RawRecord> lineMark = chartRecords(ChartStyle::LineMark, false);
     for (const RawRecord& r : lineMark)
-        if (r.id == 0x1017)
+        if (r.id == 0x1017) {
             EXPECT_EQ(r.body, std::string("\0\0\x96\0\0\0", 6));
+        }
 
     Workbook book;
     ChartSerie& serie = book.sheets().item(0).charts().add().addSerie();

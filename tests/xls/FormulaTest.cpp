@@ -1,5 +1,5 @@
-#include "FormulaGenerator.h"
-#include "XlsTestSupport.h"
+#include "tests/xls/FormulaGenerator.h"
+#include "tests/xls/XlsTestSupport.h"
 #include "xls/ExcelFunctions.h"
 #include "xls/FormulaDecoder.h"
 #include "xls/FormulaEncoder.h"

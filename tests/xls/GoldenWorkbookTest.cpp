@@ -1,11 +1,11 @@
 // The golden workbook (data/golden.json) written in each version the writer knows: the
 // structure check passes and xlrd, with its formatting checks on, reads every value back.
 
-#include "Json.h"
-#include "StructureCheck.h"
-#include "XlsTestSupport.h"
 #include "platform/storage/CompoundFile.h"
 #include "platform/text/AnsiCodePage.h"
+#include "tests/xls/Json.h"
+#include "tests/xls/StructureCheck.h"
+#include "tests/xls/XlsTestSupport.h"
 #include "xls/Workbook.h"
 #include "xls/XlsUtils.h"
 

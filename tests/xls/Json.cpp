@@ -1,4 +1,4 @@
-#include "Json.h"
+#include "tests/xls/Json.h"
 
 #include <cstdlib>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "XlsTestSupport.h"
+#include "tests/xls/XlsTestSupport.h"
 #include "xls/AreaNames.h"
 #include "xls/FormulaEncoder.h"
 #include "xls/MergedCells.h"
@@ -156,8 +156,8 @@ TEST(NamesTest, PrintTitlesAreOneNameReplacedInPlace) {
 
 TEST(NamesTest, PrintSettingsRangesAndLimits) {
     std::vector<std::string> messages;
-    setMessageHandler([&](const std::string& m) { messages.push_back(m); });
     PrintSettings settings;
+    settings.onMessage = [&](const std::string& m) { messages.push_back(m); };
     std::vector<int> titles;
     settings.onPrintTitles = [&](int c1, int c2, int r1, int r2) { titles = {c1, c2, r1, r2}; };
     settings.setRowsOnEachPage("2:5");
@@ -177,7 +177,6 @@ TEST(NamesTest, PrintSettingsRangesAndLimits) {
     settings.setFooter(std::string(256, 'x'));
     EXPECT_EQ(messages, (std::vector<std::string>{"Header is limited to max 255 characthers",
                                                   "Footer is limited to max 255 characthers"}));
-    setMessageHandler(nullptr);
 
     settings.paperSize = PaperSize::Letter;
     settings.marginTop = 1.5;

@@ -2,8 +2,8 @@
 // every layout, formulas with their follow-up records, sheet and workbook records, and
 // damaged input.
 
-#include "XlsTestSupport.h"
 #include "platform/storage/StorageError.h"
+#include "tests/xls/XlsTestSupport.h"
 #include "xls/Workbook.h"
 #include "xls/XlsError.h"
 #include "xls/XlsReader.h"

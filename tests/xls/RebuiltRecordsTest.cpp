@@ -3,8 +3,8 @@
 // settings, links to other workbooks, validations, ...) decoded field by field, equal to the
 // record read except where a change of the model explains it.
 
-#include "RecordFields.h"
-#include "XlsTestSupport.h"
+#include "tests/xls/RecordFields.h"
+#include "tests/xls/XlsTestSupport.h"
 #include "xls/Workbook.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "RecordFields.h"
+#include "tests/xls/RecordFields.h"
 
 #include <cstdio>
 #include <cstring>

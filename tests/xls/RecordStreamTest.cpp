@@ -1,4 +1,4 @@
-#include "XlsTestSupport.h"
+#include "tests/xls/XlsTestSupport.h"
 #include "xls/RecordCursor.h"
 #include "xls/RecordStorage.h"
 #include "xls/XlsError.h"

@@ -1,5 +1,5 @@
 #include "xls/SharedStringTable.h"
-#include "XlsTestSupport.h"
+#include "tests/xls/XlsTestSupport.h"
 #include "xls/XlsError.h"
 #include "xls/XlsStream.h"
 

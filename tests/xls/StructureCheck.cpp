@@ -1,4 +1,4 @@
-#include "StructureCheck.h"
+#include "tests/xls/StructureCheck.h"
 
 #include "platform/storage/CompoundFile.h"
 

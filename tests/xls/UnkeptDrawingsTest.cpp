@@ -2,8 +2,8 @@
 // version read, counted by the reader, and refused by a write that has to make the drawing,
 // so that they are not dropped from the user's file.
 
-#include "XlsTestSupport.h"
 #include "platform/storage/CompoundFile.h"
+#include "tests/xls/XlsTestSupport.h"
 #include "xls/Workbook.h"
 #include "xls/XlsError.h"
 

@@ -2,8 +2,8 @@
 // component's settings and the name lookups of its formulas.
 
 #include "xls/Workbook.h"
-#include "XlsTestSupport.h"
 #include "platform/testing/ScriptedUi.h"
+#include "tests/xls/XlsTestSupport.h"
 #include "xls/Messages.h"
 #include "xls/XlsError.h"
 
@@ -18,20 +18,16 @@ using namespace xls;
 
 namespace {
 
-// Routes the library's messages into a scripted user interface for one test.
+// The messages of the workbooks made with its handler.
 class RecordedMessages {
 public:
-    RecordedMessages() { setMessageHandler(messageBoxHandler(ui_)); }
-    ~RecordedMessages() { setMessageHandler(nullptr); }
-    std::vector<std::string> texts() const {
-        std::vector<std::string> result;
-        for (const auto& message : ui_.messages())
-            result.push_back(message.text);
-        return result;
+    MessageHandler handler() {
+        return [this](const std::string& message) { texts_.push_back(message); };
     }
+    const std::vector<std::string>& texts() const { return texts_; }
 
 private:
-    platform::ScriptedUi ui_;
+    std::vector<std::string> texts_;
 };
 
 template <typename Work>
@@ -148,7 +144,7 @@ TEST(WorkbookTest, ValueTextsOfEveryKind) {
 
 TEST(WorkbookTest, NumberTextsTakeThePlatformsDecimalSeparator) {
     platform::ScriptedLocaleSettings comma({',', ';'});
-    Workbook commaBook(comma);
+    Workbook commaBook({}, comma);
     commaBook.sheets().item(0).setFloat(0, 0, 0.1, -1);
     EXPECT_EQ(commaBook.sheets().item(0).getAsString(0, 0), "0,1");
     EXPECT_EQ(commaBook.funcArgSeparator(), ';');
@@ -188,7 +184,7 @@ TEST(WorkbookTest, NumberTextsIgnoreTheCLocale) {
         GTEST_SKIP() << "no locale with a decimal comma can be had";
     ASSERT_EQ(std::localeconv()->decimal_point, std::string(","));
     platform::ScriptedLocaleSettings dot;
-    Workbook dotBook(dot);
+    Workbook dotBook({}, dot);
     dotBook.sheets().item(0).setFloat(0, 0, 1234.5, -1);
     dotBook.sheets().item(0).setFloat(1, 0, 1.5e-7, -1);
     EXPECT_EQ(dotBook.sheets().item(0).getAsString(0, 0), "1234.5");
@@ -202,7 +198,7 @@ TEST(WorkbookTest, NumberTextsIgnoreTheCLocale) {
 
 TEST(WorkbookTest, SheetNames) {
     RecordedMessages messages;
-    Workbook book;
+    Workbook book(messages.handler());
     Sheet& second = book.sheets().add();
     EXPECT_EQ(book.sheets().item(0).name(), "Sheet 1");
     EXPECT_EQ(second.name(), "Sheet 2");
@@ -222,7 +218,7 @@ TEST(WorkbookTest, SheetNames) {
 TEST(WorkbookTest, ComponentDefaultsAndClear) {
     RecordedMessages messages;
     platform::ScriptedLocaleSettings locale({'.', ','});
-    Workbook book(locale);
+    Workbook book(messages.handler(), locale);
     EXPECT_EQ(book.sheets().count(), 1u);
     EXPECT_EQ(book.sheets().item(0).name(), "Sheet 1");
     EXPECT_EQ(book.version(), ExcelVersion::Excel97);
@@ -269,6 +265,23 @@ TEST(WorkbookTest, ComponentDefaultsAndClear) {
     EXPECT_EQ(book.font(), nullptr);
     book.setFont(bold);
     EXPECT_EQ(messages.texts(), (std::vector<std::string>{"No Fonts", "No Fonts"}));
+}
+
+TEST(WorkbookTest, EachWorkbookTellsItsMessagesToItsOwnHandler) {
+    RecordedMessages first, second;
+    Workbook one(first.handler());
+    Workbook other(second.handler());
+    Workbook silent;
+    other.sheets().item(0).printSettings().setHeader(std::string(256, 'h'));
+    other.pictures().add().setFilename("/no such folder/none.png");
+    other.sheets().item(0).sheetPictures().add().setZoom(0);
+    silent.sheets().add().setName("Sheet 1"); // nobody to tell: nothing happens
+    one.sheets().add().setName("Sheet 1");
+    EXPECT_EQ(first.texts(), std::vector<std::string>{"Sheet name \"Sheet 1\" allready exists"});
+    EXPECT_EQ(second.texts(),
+              (std::vector<std::string>{"Header is limited to max 255 characthers",
+                                        "Can not find file \"/no such folder/none.png\"",
+                                        "Value can be between 1% - 999%"}));
 }
 
 TEST(WorkbookTest, VersionsThatCannotBeWrittenLeaveNoFile) {

@@ -2,8 +2,8 @@
 // model: every record other than the cells, counted by type in each substream, and its
 // defined names byte for byte.
 
-#include "StructureCheck.h"
-#include "XlsTestSupport.h"
+#include "tests/xls/StructureCheck.h"
+#include "tests/xls/XlsTestSupport.h"
 #include "xls/RecordId.h"
 #include "xls/Workbook.h"
 #include "xls/XlsError.h"

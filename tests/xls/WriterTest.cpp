@@ -1,10 +1,10 @@
 // The workbook writer: the records of each version, their order and offsets, what a read
 // gets back, and that a failed write leaves the user's file as it was.
 
-#include "StructureCheck.h"
-#include "XlsTestSupport.h"
 #include "platform/storage/CompoundFile.h"
 #include "platform/text/NumberSeparators.h"
+#include "tests/xls/StructureCheck.h"
+#include "tests/xls/XlsTestSupport.h"
 #include "xls/RecordId.h"
 #include "xls/Workbook.h"
 #include "xls/XlsError.h"
@@ -93,8 +93,9 @@ TEST(WriterTest, CellRecordsAndTheirFormats) {
         ASSERT_EQ(cells.size(), 4u);
         EXPECT_EQ(cells[0].id, biff8 ? record::LabelSst : record::Label);
         EXPECT_EQ(wordAt(cells[0].body, 4), biff8 ? 24 : 19); // XF 3 after the built-in ones
-        if (!biff8)
+        if (!biff8) {
             EXPECT_EQ(cells[0].body.substr(6), std::string("\x04\x00text", 6));
+        }
         EXPECT_EQ(cells[1].id, record::Number);
         EXPECT_EQ(wordAt(cells[1].body, 4), 15); // no format given: the default cell format
         EXPECT_EQ(cells[1].body.substr(6), std::string("\0\0\0\0\0\0\x1C\x40", 8)); // 7.0
@@ -151,7 +152,7 @@ TEST(WriterTest, WorkbookRecordsOfANewWorkbook) {
 
     // A new workbook says the country of the user's locale; one read keeps the file's.
     platform::ScriptedLocaleSettings german({',', ';'}, 49);
-    Workbook fromGermany(german);
+    Workbook fromGermany({}, german);
     std::string file;
     fromGermany.writeToStream(file);
     std::vector<RawRecord> country = withId(writtenRecords(fromGermany), record::Country);
@@ -269,8 +270,9 @@ TEST(WriterTest, WhatIsWrittenReadsBack) {
                   folder.file("back" + std::to_string(static_cast<int>(version)) + ".xls"));
         EXPECT_EQ(back.version(), version);
         Sheet& read = back.sheets().item(0);
-        if (version != ExcelVersion::Excel40)
+        if (version != ExcelVersion::Excel40) {
             EXPECT_EQ(read.name(), "List");
+        }
         EXPECT_EQ(read.getAsString(0, 0), "-12.5");
         EXPECT_EQ(read.getAsInteger(1, 0), 90210);
         EXPECT_EQ(read.getAsString(2, 0), "Caf\xE9");
@@ -294,8 +296,9 @@ TEST(WriterTest, WhatIsWrittenReadsBack) {
             back.formats().item(static_cast<size_t>(read.getCell(0, 2)->xf()));
         EXPECT_EQ(back.fonts().item(static_cast<size_t>(readFormat.fontIndex)).name, "Courier New");
         EXPECT_EQ(readFormat.numberFormat(), "0.000");
-        if (version != ExcelVersion::Excel40)
+        if (version != ExcelVersion::Excel40) {
             EXPECT_EQ(read.printSettings().horizPagebreaks.size(), 1u);
+        }
     }
 }
 

@@ -1,4 +1,4 @@
-#include "XlsTestSupport.h"
+#include "tests/xls/XlsTestSupport.h"
 
 #include "platform/storage/CompoundWriter.h"
 #include "xls/XlsStream.h"

@@ -7,18 +7,18 @@
 // program reads. Exit status 1, with the error number and text on standard error, when the
 // database or table cannot be read.
 
-#include "platform/dao/Collection.h"
-#include "platform/dao/DBEngine.h"
-#include "platform/dao/Database.h"
-#include "platform/dao/ExportText.h"
-#include "platform/dao/Recordset.h"
-#include "platform/dao/TableDef.h"
+#include "mdbengine/dao/Collection.h"
+#include "mdbengine/dao/DBEngine.h"
+#include "mdbengine/dao/Database.h"
+#include "mdbengine/dao/ExportText.h"
+#include "mdbengine/dao/Recordset.h"
+#include "mdbengine/dao/TableDef.h"
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
-using namespace platform::dao;
+using namespace mdbengine;
 
 namespace {
 

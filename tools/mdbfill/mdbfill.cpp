@@ -9,12 +9,12 @@
 // stored in Windows-1252 ("?" for the rest; a value that is not UTF-8 as it is). Exit status
 // 1, with the error number and text, when a record cannot be added.
 
-#include "platform/dao/Collection.h"
-#include "platform/dao/DBEngine.h"
-#include "platform/dao/Database.h"
-#include "platform/dao/Field.h"
-#include "platform/dao/Recordset.h"
-#include "platform/dao/jet/TextCodec.h"
+#include "mdbengine/dao/Collection.h"
+#include "mdbengine/dao/DBEngine.h"
+#include "mdbengine/dao/Database.h"
+#include "mdbengine/dao/Field.h"
+#include "mdbengine/dao/Recordset.h"
+#include "mdbengine/pages/TextCodec.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-using namespace platform::dao;
+using namespace mdbengine;
 namespace fs = std::filesystem;
 
 namespace {
@@ -32,7 +32,7 @@ constexpr std::size_t listColumns = 6;
 // A value of the list as stored: its UTF-8 in Windows-1252, bytes that are not UTF-8 as they
 // are.
 std::string windows1252(const std::string& utf8) {
-    return jet::utf8ToAnsi(utf8).value_or(utf8);
+    return file::utf8ToAnsi(utf8).value_or(utf8);
 }
 
 std::vector<std::string> splitTabs(const std::string& line) {

@@ -9,17 +9,17 @@
 // them. Exit status 1, with the error number and text on standard error, when the statement
 // cannot be run.
 
-#include "platform/dao/DBEngine.h"
-#include "platform/dao/Database.h"
-#include "platform/dao/ExportText.h"
-#include "platform/dao/Recordset.h"
-#include "platform/dao/jet/TextCodec.h"
+#include "mdbengine/dao/DBEngine.h"
+#include "mdbengine/dao/Database.h"
+#include "mdbengine/dao/ExportText.h"
+#include "mdbengine/dao/Recordset.h"
+#include "mdbengine/pages/TextCodec.h"
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
-using namespace platform::dao;
+using namespace mdbengine;
 
 namespace {
 
@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    std::string statement = jet::utf8ToAnsi(arguments[1]).value_or(arguments[1]);
+    std::string statement = file::utf8ToAnsi(arguments[1]).value_or(arguments[1]);
     DBEngine engine;
     std::shared_ptr<Database> database;
     if (Status status = engine.openDatabase(arguments[0], false, false,

@@ -1,4 +1,4 @@
-#include "FormDescription.h"
+#include "tools/statement-forms/FormDescription.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "FormPainter.h"
+#include "tools/statement-forms/FormPainter.h"
 
 #include "reports/StatementSections.h"
 

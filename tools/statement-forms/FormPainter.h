@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FormDescription.h"
+#include "tools/statement-forms/FormDescription.h"
 
 #include <QImage>
 

@@ -1,4 +1,4 @@
-#include "MonoBmpWriter.h"
+#include "tools/statement-forms/MonoBmpWriter.h"
 
 #include <cstdint>
 #include <fstream>

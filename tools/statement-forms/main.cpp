@@ -3,10 +3,10 @@
 //
 //   statement_forms DESCRIPTIONS_FOLDER OUTPUT_FOLDER
 
-#include "FormDescription.h"
-#include "FormPainter.h"
-#include "MonoBmpWriter.h"
 #include "reports/StatementForm.h"
+#include "tools/statement-forms/FormDescription.h"
+#include "tools/statement-forms/FormPainter.h"
+#include "tools/statement-forms/MonoBmpWriter.h"
 
 #include <QGuiApplication>
 #include <algorithm>
