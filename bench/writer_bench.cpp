@@ -88,21 +88,14 @@ void placePieces(BenchSort& b) {
             ++pieces[t.pieceZips[r]];
     int32_t g = 0;
     for (const auto& [zip, count] : pieces) {
+        int32_t tray = g / kGroupsPerTray;
+        t.zipGroups.push_back({zip, count, 0, g});
+        t.sortGroups.push_back({GroupKind::FiveDigit, zip, count, tray, false});
+        if (t.containers.size() <= static_cast<size_t>(tray))
+            t.containers.push_back({0, ContainerKind::FiveDigit, ContainerLevel::FiveDigit,
+                                    EntryDiscount::None, "TRAY"});
         ++g;
-        int32_t tray = (g - 1) / kGroupsPerTray + 1;
-        t.zipGroupZips.push_back(zip);
-        t.zipGroupPieces.push_back(count);
-        t.zipGroupInCounty.push_back(0);
-        t.zipGroupOwner.push_back(g);
-        t.addSortGroup(0, count, GroupKind::FiveDigit, "5D " + zeroPad(zip, 5), tray);
-        if (t.containerRows() <= static_cast<size_t>(tray))
-            t.addContainer(
-                0, "TRAY",
-                {ContainerKind::FiveDigit, ContainerLevel::FiveDigit, EntryDiscount::None});
     }
-    b.work.counters.zipGroupCount = g;
-    b.work.counters.sortGroupCount = g + 1;
-    b.work.counters.containerCount = static_cast<int32_t>(t.containerRows());
 }
 
 void writeTextList(BenchSort& b, const std::string& path) {
@@ -219,8 +212,8 @@ int main() {
     b.work.mailClass = MailClass::RNAF;
     makePieces(ctx, b);
     placePieces(b);
-    std::printf("%d records, %d ZIP groups, %d trays\n", kRecords, b.work.counters.zipGroupCount,
-                b.work.counters.containerCount - 1);
+    std::printf("%d records, %zu ZIP groups, %zu trays\n", kRecords, b.work.tables.zipGroups.size(),
+                b.work.tables.containers.size());
 
     const SortedMailing sorted = test::mailingOf(b.work, ctx.lists);
     std::clock_t start = std::clock();

@@ -19,9 +19,11 @@ namespace {
 
 constexpr int64_t kMaxCount = std::numeric_limits<int32_t>::max();
 
-// The file holds one value per line, and the kinds of trays, sacks and groups only as the
-// texts that print them: loading reads them back from those texts. A label or city with a
-// line break in it would shift every value after it, so breaks become blanks.
+// The file holds one value per line, and the kinds and keys of trays, sacks and groups only
+// as the labels that print them: loading reads them back from those texts. Trays, sacks and
+// groups are numbered from 1 (index + 1, which also turns "none" into 0 and a ZIP group left
+// below a minimum into -1). A label or city with a line break in it would shift every value
+// after it, so breaks become blanks.
 void putText(std::string& out, std::string_view text) {
     for (char c : text)
         out += c == '\r' || c == '\n' ? ' ' : c;
@@ -36,16 +38,16 @@ bool isRejected(int32_t zipValue) {
     return std::llabs(static_cast<long long>(zipValue)) > 99999;
 }
 
+// The number a record is known by in the file, from its index or link.
+int64_t numberOf(int32_t index) {
+    return int64_t(index) + 1;
+}
+
 // Saving from tables shorter than their counters would read rows that are not there.
 void requireRows(const SortedMailing& mailing) {
     const MailingCounters& c = mailing.counters();
     const WorkTables& t = mailing.tables();
-    bool fits = t.familiesConsistent() && c.containerCount >= 1 && c.sortGroupCount >= 1 &&
-                c.zipGroupCount >= 0 && c.recordCount >= 0 &&
-                static_cast<size_t>(c.containerCount) <= t.containerRows() &&
-                static_cast<size_t>(c.sortGroupCount) <= t.sortGroupRows() &&
-                static_cast<size_t>(c.zipGroupCount) < t.zipGroupRows() &&
-                static_cast<size_t>(c.recordCount) < t.pieceZips.size() &&
+    bool fits = c.recordCount >= 0 && static_cast<size_t>(c.recordCount) < t.pieceZips.size() &&
                 static_cast<size_t>(c.recordCount) < t.pieceCities.size();
     if (!fits)
         throw std::runtime_error(
@@ -59,27 +61,27 @@ std::string sortResultBytes(const SortedMailing& mailing) {
     putNumber(out, c.recordCount);
     putNumber(out, c.rejectedCount);
     putText(out, mailing.mailClass().code());
-    putNumber(out, c.zipGroupCount);
-    putNumber(out, c.sortGroupCount);
-    putNumber(out, c.containerCount);
-    for (size_t k = 1; k < static_cast<size_t>(c.containerCount); ++k) {
-        putText(out, t.containerLabels[k]);
-        putNumber(out, t.containerPieces[k]);
-        putText(out, entryText(t.containerTypes[k].entry));
-        putText(out, levelText(t.containerTypes[k].level));
+    putNumber(out, static_cast<int64_t>(t.zipGroups.size()));
+    putNumber(out, static_cast<int64_t>(t.sortGroups.size()) + 1);
+    putNumber(out, static_cast<int64_t>(t.containers.size()) + 1);
+    for (const Container& container : t.containers) {
+        putText(out, container.label());
+        putNumber(out, container.pieces);
+        putText(out, entryText(container.entry));
+        putText(out, levelText(container.level));
     }
     bool coSacked = mailing.mailClass().isCoSacked();
-    for (size_t g = 1; g < static_cast<size_t>(c.sortGroupCount); ++g) {
-        putText(out, t.sortGroupLabels[g]);
-        putNumber(out, t.sortGroupPieces[g]);
-        putNumber(out, t.sortGroupContainer[g]);
-        putNumber(out, coSacked ? t.sortGroupFlags[g] : 0);
+    for (const SortGroup& group : t.sortGroups) {
+        putText(out, group.label());
+        putNumber(out, group.pieces);
+        putNumber(out, numberOf(group.container));
+        putNumber(out, coSacked && group.nonbarcoded ? 1 : 0);
     }
-    for (size_t z = 1; z <= static_cast<size_t>(c.zipGroupCount); ++z) {
-        putNumber(out, t.zipGroupZips[z]);
-        putNumber(out, t.zipGroupPieces[z]);
-        putNumber(out, t.zipGroupInCounty[z]);
-        putNumber(out, t.zipGroupOwner[z]);
+    for (const ZipGroup& zip : t.zipGroups) {
+        putNumber(out, zip.zip);
+        putNumber(out, zip.pieces);
+        putNumber(out, zip.inCounty);
+        putNumber(out, numberOf(zip.owner));
     }
     std::string rejected;
     int64_t count = 0;
@@ -167,26 +169,33 @@ void readHeader(LineReader& in, StagedResult& r) {
     r.containerCount = in.number(1, kMaxCount);
 }
 
+// The index a record's number in the file stands for; its link's mark for 0 and -1.
+int32_t indexOf(int32_t number) {
+    return number - 1;
+}
+
 void readContainers(LineReader& in, StagedResult& r) {
     for (int32_t k = 1; k < r.containerCount; ++k) {
-        std::string label = in.text();
-        int32_t pieces = in.number(0, kMaxCount);
-        EntryDiscount entry = in.known(entryOfText);
-        ContainerLevel level = in.known(levelOfText);
-        ContainerType type{containerKindOfStoredLabel(label), level, entry};
-        r.tables.addContainer(pieces, std::move(label), type);
+        const std::string& label = in.text();
+        Container container;
+        container.kind = containerKindOfStoredLabel(label);
+        container.destination = containerDestination(container.kind, label);
+        container.pieces = in.number(0, kMaxCount);
+        container.entry = in.known(entryOfText);
+        container.level = in.known(levelOfText);
+        r.tables.containers.push_back(std::move(container));
     }
 }
 
 void readSortGroups(LineReader& in, StagedResult& r, bool keep) {
     for (int32_t g = 1; g < r.sortGroupCount; ++g) {
-        std::string label = in.text();
-        int32_t pieces = in.number(0, kMaxCount);
-        int32_t container = in.number(0, r.containerCount - 1);
-        int32_t flags = in.number(0, 1);
-        GroupKind kind = groupKindOfStoredLabel(label);
+        StoredGroup stored = in.known(groupOfStoredLabel);
+        SortGroup group{.kind = stored.kind, .key = stored.key};
+        group.pieces = in.number(0, kMaxCount);
+        group.container = indexOf(in.number(0, r.containerCount - 1));
+        group.nonbarcoded = in.number(0, 1) == 1;
         if (keep)
-            r.tables.addSortGroup(flags, pieces, kind, std::move(label), container);
+            r.tables.sortGroups.push_back(group);
     }
 }
 
@@ -194,13 +203,14 @@ void readSortGroups(LineReader& in, StagedResult& r, bool keep) {
 int64_t readZipGroups(LineReader& in, StagedResult& r, bool keep) {
     int64_t pieces = 0;
     for (int32_t z = 1; z <= r.zipGroupCount; ++z) {
-        int32_t zip = in.number(-99999, 99999);
-        int32_t groupPieces = in.number(0, kMaxCount);
-        int32_t inCounty = in.number(0, groupPieces);
-        int32_t owner = in.number(-1, r.sortGroupCount - 1);
-        pieces += groupPieces;
+        ZipGroup zip;
+        zip.zip = in.number(-99999, 99999);
+        zip.pieces = in.number(0, kMaxCount);
+        zip.inCounty = in.number(0, zip.pieces);
+        zip.owner = indexOf(in.number(-1, r.sortGroupCount - 1));
+        pieces += zip.pieces;
         if (keep)
-            r.tables.insertZipGroup(r.tables.zipGroupRows(), zip, groupPieces, inCounty, owner);
+            r.tables.zipGroups.push_back(zip);
     }
     return pieces;
 }
@@ -247,12 +257,8 @@ StagedResult readSortResults(const std::string& path, bool complete) {
 
 Mailing mailingOf(StagedResult&& r) {
     Mailing mailing{std::move(r.tables), {}};
-    MailingCounters& c = mailing.counters;
-    c.recordCount = r.recordCount;
-    c.rejectedCount = r.rejectedCount;
-    c.zipGroupCount = r.zipGroupCount;
-    c.sortGroupCount = r.sortGroupCount;
-    c.containerCount = r.containerCount;
+    mailing.counters.recordCount = r.recordCount;
+    mailing.counters.rejectedCount = r.rejectedCount;
     return mailing;
 }
 

@@ -28,9 +28,9 @@ std::optional<ClosingMessage> WritePaveList(const SortInformationJob& job, Notic
     const WorkTables& t = job.mailing.tables();
     const MailingCounters& counters = job.mailing.counters();
     std::vector<PlacedPiece> order;
-    const int32_t containers = counters.containerCount - 1;
+    const int32_t containers = static_cast<int32_t>(job.mailing.containers().size());
     WalkPresortOrder(
-        job.mailing, [&](int32_t c) { progress.before(c, containers); },
+        job.mailing, [&](int32_t c) { progress.before(c + 1, containers); },
         [&](const PlacedPiece& p) { order.push_back(p); });
     const std::vector<std::string>& parts = job.presortRecords;
     if (parts.size() != order.size()) {

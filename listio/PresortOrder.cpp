@@ -70,14 +70,14 @@ struct Sources {
 class Walk {
 public:
     Walk(const SortedMailing& mailing, const std::function<void(const PlacedPiece&)>& onPiece)
-        : t_(mailing.tables()), onPiece_(onPiece), index_(t_, recordRows(mailing)),
+        : mailing_(mailing), onPiece_(onPiece), index_(mailing.tables(), recordRows(mailing)),
           coSacked_(mailing.mailClass().isCoSacked()), inCountyFirst_(inCountyFirst(mailing)) {}
 
     void zipGroup(int32_t z, int32_t g, int32_t c) {
-        Sources sources = sourcesOf(z, g);
-        const size_t row = static_cast<size_t>(z);
-        const int32_t pieces = t_.zipGroupPieces[row];
-        const int32_t inCounty = t_.zipGroupInCounty[row];
+        const ZipGroup& zip = mailing_.zipGroups()[static_cast<size_t>(z)];
+        Sources sources = sourcesOf(zip, mailing_.sortGroups()[static_cast<size_t>(g)]);
+        const int32_t pieces = zip.pieces;
+        const int32_t inCounty = zip.inCounty;
         int32_t taken = 0;
         PlacedPiece piece{0, z, g, c};
         // The in-county pieces first; when they run out before the group's in-county count
@@ -110,15 +110,11 @@ private:
         return static_cast<int32_t>(std::max<int64_t>(records, 0));
     }
 
-    Sources sourcesOf(int32_t z, int32_t g) {
-        int64_t zip = absolute(t_.zipGroupZips[static_cast<size_t>(z)]);
+    Sources sourcesOf(const ZipGroup& zipGroup, const SortGroup& group) {
+        int64_t zip = absolute(zipGroup.zip);
         std::vector<int> signs = {-1, 0, 1};
-        if (coSacked_) {
-            int32_t flag = t_.sortGroupFlags[static_cast<size_t>(g)];
-            signs = flag == 1   ? std::vector<int>{-1}
-                    : flag == 0 ? std::vector<int>{1}
-                                : std::vector<int>{};
-        }
+        if (coSacked_)
+            signs = {group.nonbarcoded ? -1 : 1};
         Sources s;
         for (int sign : signs) {
             for (bool mark : {true, false}) {
@@ -149,7 +145,7 @@ private:
         onPiece_(piece);
     }
 
-    const WorkTables& t_;
+    const SortedMailing& mailing_;
     const std::function<void(const PlacedPiece&)>& onPiece_;
     RecordIndex index_;
     bool coSacked_;
@@ -166,12 +162,12 @@ void WalkPresortOrder(const SortedMailing& mailing,
                       const std::function<void(int32_t)>& beforeContainer,
                       const std::function<void(const PlacedPiece&)>& onPiece) {
     Walk walk(mailing, onPiece);
-    for (int32_t c = 1; c <= mailing.containerCount(); ++c) {
+    for (size_t c = 0; c < mailing.containers().size(); ++c) {
         if (beforeContainer)
-            beforeContainer(c);
+            beforeContainer(static_cast<int32_t>(c));
         for (int32_t g : mailing.sortGroupsIn(c))
-            for (int32_t z : mailing.zipGroupsOf(g))
-                walk.zipGroup(z, g, c);
+            for (int32_t z : mailing.zipGroupsOf(static_cast<size_t>(g)))
+                walk.zipGroup(z, g, static_cast<int32_t>(c));
     }
 }
 

@@ -61,6 +61,10 @@ const std::string& PieceValues::endorsement(int32_t zipGroup) {
     return *endorsements_[z];
 }
 
+std::string PieceValues::numbered(int32_t index) {
+    return padded(int64_t(index) + 1);
+}
+
 std::string PieceValues::padded(int64_t n) {
     return zeroPad(n, 5);
 }
@@ -77,8 +81,8 @@ SortNumbers::SortNumbers(const SortedMailing& mailing)
     WalkPresortOrder(mailing, {}, [this](const PlacedPiece& p) {
         if (p.record >= 1 && static_cast<size_t>(p.record) < assigned_.size())
             assigned_[static_cast<size_t>(p.record)] = {++nextSequence_, p};
-        largest_.tray = std::max<long long>(largest_.tray, p.container);
-        largest_.package = std::max<long long>(largest_.package, p.sortGroup);
+        largest_.tray = std::max<long long>(largest_.tray, p.container + 1LL);
+        largest_.package = std::max<long long>(largest_.package, p.sortGroup + 1LL);
     });
 }
 

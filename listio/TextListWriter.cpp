@@ -183,9 +183,9 @@ std::optional<ClosingMessage> WriteTextList(const SortInformationJob& job, Notic
     const int32_t count = job.mailing.counters().recordCount;
     std::vector<bool> written(static_cast<size_t>(count) + 1);
     PieceValues values(job.mailing);
-    const int32_t containers = job.mailing.counters().containerCount - 1;
+    const int32_t containers = static_cast<int32_t>(job.mailing.containers().size());
     WalkPresortOrder(
-        job.mailing, [&](int32_t c) { progress.before(c, containers); },
+        job.mailing, [&](int32_t c) { progress.before(c + 1, containers); },
         [&](const PlacedPiece& p) {
             out.line(joiner.join(records[static_cast<size_t>(p.record)], values.tray(p),
                                  values.package(p), values.endorsement(p.zipGroup)));

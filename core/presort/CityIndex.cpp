@@ -18,19 +18,14 @@ CityIndex::CityIndex(const PresortContext& ctx) : ctx_(ctx), firstRecord_(100000
     }
 }
 
-std::string CityIndex::cityOf(const std::string& zip5) const {
-    int32_t zip = 0;
-    if (!tryStrToInt(zip5, zip) || zip < 0 || zip >= 100000)
+std::string CityIndex::cityOf(int32_t zip) const {
+    if (zip < 0 || zip >= 100000)
         return {};
     int32_t record = firstRecord_[static_cast<size_t>(zip)];
     const std::vector<std::string>& cities = ctx_.tables.pieceCities;
     if (record == 0 || static_cast<size_t>(record) >= cities.size())
         return {};
     return upperAscii(cities[static_cast<size_t>(record)]);
-}
-
-std::string CityForZip(const PresortContext& ctx, const std::string& zip5) {
-    return CityIndex(ctx).cityOf(zip5);
 }
 
 } // namespace quillan

@@ -12,16 +12,13 @@ namespace quillan {
 class CityIndex {
 public:
     explicit CityIndex(const PresortContext& ctx);
-    // The upper-cased city and state of the first record whose ZIP is zip5's value; empty
-    // when no record has it.
-    std::string cityOf(const std::string& zip5) const;
+    // The upper-cased city and state of the first record with this ZIP; empty when no
+    // record has it.
+    std::string cityOf(int32_t zip) const;
 
 private:
     const PresortContext& ctx_;
     std::vector<int32_t> firstRecord_; // by ZIP, 0 for none
 };
-
-// The same for a single lookup.
-std::string CityForZip(const PresortContext& ctx, const std::string& zip5);
 
 } // namespace quillan

@@ -46,8 +46,8 @@ void RunPresortWith(PresortContext& ctx, const LaterLevels& levels) {
     mixedDestination(ctx); // refuses the sort now rather than after the levels
     const MailClass code = ctx.mailClass();
     MailingCounters& c = ctx.counters;
-    c.sortGroupCount = 1;
-    c.containerCount = 1;
+    ctx.tables.sortGroups.clear();
+    ctx.tables.containers.clear();
     c.piecesDone = c.rejectedCount;
     c.placedPieces = 0;
 

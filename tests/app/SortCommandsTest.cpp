@@ -33,7 +33,7 @@ struct SortRun {
         auto note = [this](const char* report) {
             return [this, report](const SortedMailing& mailing) {
                 calls.push_back(report);
-                containersSeen = mailing.containerCount();
+                containersSeen = static_cast<int32_t>(mailing.containers().size());
                 classSeen = mailing.mailClass();
             };
         };

@@ -17,25 +17,19 @@ namespace {
 // piece without ZIP+4 (a negative ZIP value that is not a rejection).
 void buildResult(test::TestMailing& m, const std::string& classCode) {
     m.mailClass = *MailClass::fromCode(classCode);
-    MailingCounters& c = m.counters;
-    c.recordCount = 20;
-    c.rejectedCount = 1;
-    c.zipGroupCount = 4;
-    c.sortGroupCount = 4;
-    c.containerCount = 3;
+    m.counters = MailingCounters{};
+    m.counters.recordCount = 20;
+    m.counters.rejectedCount = 1;
     WorkTables& t = m.tables;
     t.seed(false);
-    t.addContainer(10, "SPRINGFIELD MA 01234",
-                   {ContainerKind::FiveDigit, ContainerLevel::FiveDigit, EntryDiscount::None});
-    t.addContainer(9, "DALLAS TX 752",
-                   {ContainerKind::ThreeDigit, ContainerLevel::ThreeDigit, EntryDiscount::Dscf});
-    t.addSortGroup(0, 6, GroupKind::FiveDigit, "5D 01234", 1);
-    t.addSortGroup(1, 4, GroupKind::FiveDigit, "5D 01234", 1);
-    t.addSortGroup(0, 9, GroupKind::ThreeDigit, "3D 752", 2);
-    t.insertZipGroup(1, 1234, 6, 0, 1);
-    t.insertZipGroup(2, -1234, 4, 0, 2);
-    t.insertZipGroup(3, 75201, 5, 2, 3);
-    t.insertZipGroup(4, 75202, 4, 0, 3);
+    t.containers = {{10, ContainerKind::FiveDigit, ContainerLevel::FiveDigit, EntryDiscount::None,
+                     "SPRINGFIELD MA 01234"},
+                    {9, ContainerKind::ThreeDigit, ContainerLevel::ThreeDigit, EntryDiscount::Dscf,
+                     "DALLAS TX 752"}};
+    t.sortGroups = {{GroupKind::FiveDigit, 1234, 6, 0, false},
+                    {GroupKind::FiveDigit, 1234, 4, 0, true},
+                    {GroupKind::ThreeDigit, 752, 9, 1, false}};
+    t.zipGroups = {{1234, 6, 0, 0}, {-1234, 4, 0, 1}, {75201, 5, 2, 2}, {75202, 4, 0, 2}};
     for (int32_t r = 1; r <= 20; ++r) {
         t.pieceZips.push_back(r <= 10 ? 1234 : 75201);
         t.pieceCities.push_back("CITY " + std::to_string(r));
@@ -78,7 +72,7 @@ WorkTables seeded() {
 void setSentinels(test::TestMailing& m) {
     m.counters = MailingCounters{};
     m.counters.recordCount = 777;
-    m.counters.containerCount = 55;
+    m.counters.rejectedCount = 55;
     m.mailClass = *MailClass::fromCode("FAL");
 }
 
@@ -98,7 +92,7 @@ std::string refusal(const AppContext& ctx, SortResultPart part) {
 
 void expectSentinels(const test::TestMailing& m) {
     EXPECT_EQ(m.counters.recordCount, 777);
-    EXPECT_EQ(m.counters.containerCount, 55);
+    EXPECT_EQ(m.counters.rejectedCount, 55);
     EXPECT_EQ(m.mailClass.code(), "FAL");
 }
 
@@ -121,7 +115,7 @@ TEST(SortResults, SaveWritesOneValuePerLineInTheFixedOrder) {
     buildResult(m, "RAL");
     m.tables.pieceZips[17] = 75201;
     m.counters.rejectedCount = 0;
-    m.tables.zipGroupPieces[4] = 5;
+    m.tables.zipGroups[3].pieces = 5;
     save(m, ctx);
     std::string bytes = fileBytes(ctx);
     EXPECT_TRUE(bytes.ends_with("\r\n3\r\n0\r\n")) << bytes;
@@ -133,7 +127,7 @@ TEST(SortResults, CompleteLoadRestoresEveryTableAndCounter) {
     test::TestMailing m;
     buildResult(m, "PCOF");
     // Line breaks inside a text must not shift the values after it.
-    m.tables.containerLabels[2] = "DALLAS\r\nTX 752";
+    m.tables.containers[1].destination = "DALLAS\r\nTX 752";
     m.tables.pieceCities[17] = "PLANO\nTX";
     save(m, ctx);
     WorkTables saved = m.tables;
@@ -144,13 +138,10 @@ TEST(SortResults, CompleteLoadRestoresEveryTableAndCounter) {
 
     EXPECT_EQ(m.counters.recordCount, 20);
     EXPECT_EQ(m.counters.rejectedCount, 1);
-    EXPECT_EQ(m.counters.zipGroupCount, 4);
-    EXPECT_EQ(m.counters.sortGroupCount, 4);
-    EXPECT_EQ(m.counters.containerCount, 3);
     EXPECT_EQ(m.mailClass.code(), "PCOF");
     // Only the rejected record comes back; every other record reads "0".
     WorkTables expected = saved;
-    expected.containerLabels[2] = "DALLAS  TX 752";
+    expected.containers[1].destination = "DALLAS  TX 752";
     expected.pieceZips.assign(21, 0);
     expected.pieceZips[17] = -212345;
     expected.pieceCities.assign(22, "0");
@@ -171,13 +162,10 @@ TEST(SortResults, LabelsLoadRestoresOnlyTheHeaderAndContainers) {
 
     ASSERT_TRUE(test::loadSortResults(m, ctx, SortResultPart::Labels));
     WorkTables expected = seeded();
-    expected.containerPieces = saved.containerPieces;
-    expected.containerLabels = saved.containerLabels;
-    expected.containerTypes = saved.containerTypes;
+    expected.containers = saved.containers;
     expected.pieceZips.assign(21, 0);
     expected.pieceCities.assign(22, "0");
     EXPECT_EQ(m.tables, expected);
-    EXPECT_EQ(m.counters.containerCount, 3);
     EXPECT_EQ(m.mailClass.code(), "RAL");
 }
 
@@ -203,7 +191,7 @@ TEST(SortResults, SaveFailureThrowsAndWritesNothing) {
     EXPECT_THROW(save(m, ctx), FileError);
     std::filesystem::remove(ctx.sortResultPath());
 
-    m.counters.containerCount = 9; // more trays than the tables hold
+    m.counters.recordCount = 99; // more records than the tables hold
     EXPECT_THROW(save(m, ctx), std::runtime_error);
     EXPECT_FALSE(platform::fileExists(ctx.sortResultPath()));
 }
@@ -242,6 +230,9 @@ TEST(SortResults, DamagedFileIsRefusedWithAMessageAndSeededTables) {
         {"tray count not a number", 6, "three", 0, "line 6 holds"},
         {"an entry no tray has", 9, "DNDC", 0, "line 9 holds 'DNDC'"},
         {"a level no tray has", 14, "3-digit", 0, "line 14 holds '3-digit'"},
+        {"a group label of no kind", 15, "XX 01234", 0, "line 15 holds 'XX 01234'"},
+        {"a 5-digit key of four digits", 19, "5D 1234", 0, "line 19 holds '5D 1234'"},
+        {"a mixed group with a key", 23, "MA 752", 0, "line 23 holds 'MA 752'"},
         {"package in a tray that does not exist", 17, "3", 0, "line 17 holds"},
         {"flag other than 0 or 1", 18, "2", 0, "line 18 holds"},
         {"ZIP group owned by no package", 30, "4", 0, "line 30 holds"},
@@ -308,8 +299,10 @@ TEST(SortResults, RandomlyDamagedFilesNeverCrash) {
         }
         ++loaded;
         const WorkTables& t = m.tables;
-        EXPECT_TRUE(t.familiesConsistent()) << "seed " << seed;
-        EXPECT_EQ(t.containerRows(), static_cast<size_t>(m.counters.containerCount));
+        for (const SortGroup& group : t.sortGroups)
+            EXPECT_LT(group.container, static_cast<int32_t>(t.containers.size())) << seed;
+        for (const ZipGroup& zip : t.zipGroups)
+            EXPECT_LT(zip.owner, static_cast<int32_t>(t.sortGroups.size())) << seed;
         EXPECT_EQ(t.pieceZips.size(), static_cast<size_t>(m.counters.recordCount) + 1);
     }
     // Some damage leaves a readable file (a changed label); most does not.

@@ -161,14 +161,10 @@ TEST(OtherKindsWriter, PaveTestFileNeedsThePaveRecordsOfEveryPiece) {
     t.pieceRecords = {header, record, record};
     t.pieceZips = {0, -775201, 75201};
     t.pieceInCounty = {0, 0, 0};
-    test::addSortGroup(t, 0, 1, "5D 75201", 1);
+    test::addSortGroup(t, false, 1, "5D 75201", 1);
     test::addContainer(t, 1, "", "None", "5-Digit");
-    t.insertZipGroup(1, 75201, 1, 0, 1);
-    f.reading.mailing.counters = {.recordCount = 2,
-                                  .rejectedCount = 1,
-                                  .zipGroupCount = 1,
-                                  .sortGroupCount = 2,
-                                  .containerCount = 2};
+    test::addZipGroup(t, 75201, 1, 0, 1);
+    f.reading.mailing.counters = {.recordCount = 2, .rejectedCount = 1};
     f.mailClass = *MailClass::fromCode("RNAL");
     std::string tst = f.env.folder() + "JOB.tst";
     EXPECT_EQ(paveTestFilePath(path), tst);

@@ -13,32 +13,35 @@ std::vector<PlacedPiece> literalPresortOrder(const TestMailing& mailing,
     const bool periodicals = code[0] == 'P' && lists.periodicalList[4] != "f";
     std::vector<bool> taken(static_cast<size_t>(n.recordCount) + 1);
     std::vector<PlacedPiece> order;
-    for (int32_t c = 1; c <= n.containerCount - 1; ++c)
-        for (int32_t g = 1; g <= n.sortGroupCount - 1; ++g) {
-            if (t.sortGroupContainer[g] != c)
+    const int32_t containers = static_cast<int32_t>(t.containers.size());
+    const int32_t groups = static_cast<int32_t>(t.sortGroups.size());
+    const int32_t zips = static_cast<int32_t>(t.zipGroups.size());
+    for (int32_t c = 0; c < containers; ++c)
+        for (int32_t g = 0; g < groups; ++g) {
+            const SortGroup& group = t.sortGroups[static_cast<size_t>(g)];
+            if (group.container != c)
                 continue;
-            for (int32_t z = 1; z <= n.zipGroupCount; ++z) {
-                if (t.zipGroupOwner[z] != g)
+            for (int32_t z = 0; z < zips; ++z) {
+                const ZipGroup& zip = t.zipGroups[static_cast<size_t>(z)];
+                if (zip.owner != g)
                     continue;
                 int32_t got = 0;
                 for (int32_t r = 1; r <= n.recordCount; ++r) {
                     int32_t v = t.pieceZips[r];
-                    bool qualifies = std::abs(v % 100000) == std::abs(t.zipGroupZips[z]) &&
-                                     !taken[r] && v > -100000;
-                    if (coSacked) {
-                        int32_t flag = t.sortGroupFlags[g];
-                        qualifies = qualifies && ((flag == 1 && v < 0) || (flag == 0 && v > 0));
-                    }
-                    if (periodicals && got < t.zipGroupInCounty[z])
+                    bool qualifies =
+                        std::abs(v % 100000) == std::abs(zip.zip) && !taken[r] && v > -100000;
+                    if (coSacked)
+                        qualifies = qualifies && (group.nonbarcoded ? v < 0 : v > 0);
+                    if (periodicals && got < zip.inCounty)
                         qualifies = qualifies && t.pieceInCounty[r] == 1;
                     if (!qualifies)
                         continue;
                     order.push_back({r, z, g, c});
                     taken[r] = true;
                     ++got;
-                    if (got == t.zipGroupPieces[z])
+                    if (got == zip.pieces)
                         break;
-                    if (got == t.zipGroupInCounty[z])
+                    if (got == zip.inCounty)
                         r = 0; // the loop's increment starts the scan again at record 1
                 }
             }

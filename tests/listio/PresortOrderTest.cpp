@@ -2,6 +2,7 @@
 // and agreement with the plain list-scanning walk on generated ones.
 
 #include "listio/PresortOrder.h"
+#include "core/Convert.h"
 #include "tests/listio/LiteralPresortWalk.h"
 #include "tests/support/MailingOf.h"
 #include "tests/support/SortTables.h"
@@ -32,17 +33,14 @@ struct PresortOrderTest : ::testing::Test {
         }
         work.counters.recordCount = static_cast<int32_t>(pieces.size());
     }
-    // A ZIP group with its own sort group in the given tray.
-    void group(int32_t key, int32_t pieces, int32_t inCounty, int32_t tray, int32_t flag = 0) {
+    // A ZIP group with its own sort group in the given tray (numbered from 1).
+    void group(int32_t key, int32_t pieces, int32_t inCounty, int32_t tray,
+               bool nonbarcoded = false) {
         WorkTables& t = work.tables;
-        int32_t g = static_cast<int32_t>(t.sortGroupRows());
-        addSortGroup(t, flag, pieces, "5D", tray);
-        t.insertZipGroup(t.zipGroupRows(), key, pieces, inCounty, g);
-        while (t.containerRows() <= static_cast<size_t>(tray))
+        addZipGroup(t, key, pieces, inCounty, static_cast<int32_t>(t.sortGroups.size()) + 1);
+        addSortGroup(t, nonbarcoded, pieces, "5D " + zeroPad(std::abs(key), 5), tray);
+        while (t.containers.size() < static_cast<size_t>(tray))
             addContainer(t, 0, "", "None", "5-Digit");
-        work.counters.zipGroupCount = static_cast<int32_t>(t.zipGroupRows()) - 1;
-        work.counters.sortGroupCount = g + 1;
-        work.counters.containerCount = static_cast<int32_t>(t.containerRows());
     }
     std::vector<int32_t> walkedRecords() {
         std::vector<int32_t> out;
@@ -76,10 +74,10 @@ TEST_F(PresortOrderTest, TraysComeInOrderAndInCountyPiecesLeadTheirGroup) {
 TEST_F(PresortOrderTest, CoSackedGroupsTakeTheirOwnSideOfAZip) {
     work.mailClass = *MailClass::fromCode("RCOF");
     records({{1234, "f"}, {-1234, "f"}, {1234, "f"}, {-1234, "f"}});
-    group(1234, 2, 0, 1, 0);
-    group(-1234, 2, 0, 2, 1);
+    group(1234, 2, 0, 1, false);
+    group(-1234, 2, 0, 2, true);
     EXPECT_EQ(walkedRecords(), (std::vector<int32_t>{1, 3, 2, 4}));
-    work.tables.sortGroupFlags[2] = 2; // a flag that is neither takes nothing
+    work.tables.sortGroups[1].nonbarcoded = false; // barcoded pieces of 1234 are all taken
     EXPECT_EQ(walkedRecords(), (std::vector<int32_t>{1, 3}));
 }
 
@@ -93,9 +91,9 @@ TEST_F(PresortOrderTest, SplitZipGroupShareTheRecordsInListOrder) {
                      [&](const PlacedPiece& p) { pieces.push_back(p); });
     ASSERT_EQ(pieces.size(), 5u);
     EXPECT_EQ(recordsOf(pieces), (std::vector<int32_t>{1, 2, 3, 4, 5}));
-    EXPECT_EQ(pieces[0].zipGroup, 2) << "tray 1 holds the second group";
-    EXPECT_EQ(pieces[3].zipGroup, 1);
-    EXPECT_EQ(pieces[3].container, 2);
+    EXPECT_EQ(pieces[0].zipGroup, 1) << "the first tray holds the second group";
+    EXPECT_EQ(pieces[3].zipGroup, 0);
+    EXPECT_EQ(pieces[3].container, 1);
 }
 
 // Generated mailings: a ZIP pool small enough for groups to repeat, rejects, pieces
@@ -139,7 +137,7 @@ TEST_F(PresortOrderTest, IndexedWalkAgreesWithTheListScanningWalk) {
             work.counters.recordCount = 2000;
             const int sortGroups = 40, trays = 15;
             for (int g = 1; g <= sortGroups; ++g)
-                addSortGroup(t, chance(0.05) ? 2 : 0, 0, "5D", pick(1, trays));
+                addSortGroup(t, false, 0, "MA", pick(1, trays));
             for (int i = 1; i <= trays; ++i)
                 addContainer(t, 0, "", "None", "5-Digit");
             for (const auto& [key, counts] : keys) {
@@ -150,20 +148,17 @@ TEST_F(PresortOrderTest, IndexedWalkAgreesWithTheListScanningWalk) {
                     int32_t shareIn = part == parts ? inCounty : std::min(share, pick(0, inCounty));
                     if (chance(0.05))
                         share += pick(-2, 2); // counts that disagree with the records
-                    int32_t g = pick(1, sortGroups);
+                    int32_t g = pick(0, sortGroups - 1);
                     if (MailClass::fromCode(c.code)->isCoSacked())
-                        t.sortGroupFlags[g] = key < 0 ? 1 : 0;
-                    size_t row = 1;
-                    while (row < t.zipGroupRows() && std::abs(t.zipGroupZips[row]) <= std::abs(key))
+                        t.sortGroups[static_cast<size_t>(g)].nonbarcoded = key < 0;
+                    auto row = t.zipGroups.begin();
+                    while (row != t.zipGroups.end() && std::abs(row->zip) <= std::abs(key))
                         ++row;
-                    t.insertZipGroup(row, key, share, shareIn, g);
+                    t.zipGroups.insert(row, ZipGroup{key, share, shareIn, g});
                     pieces -= std::min(pieces, std::max(share, 0));
                     inCounty -= std::min(inCounty, shareIn);
                 }
             }
-            work.counters.zipGroupCount = static_cast<int32_t>(t.zipGroupRows()) - 1;
-            work.counters.sortGroupCount = sortGroups + 1;
-            work.counters.containerCount = trays + 1;
 
             std::vector<PlacedPiece> indexed;
             WalkPresortOrder(test::mailingOf(work, ctx.lists), {},

@@ -33,9 +33,9 @@ const SortedMailing& InstructionsRig::built(const std::vector<int32_t>& rejected
     WorkTables& t = rig.work.tables;
     MailingCounters& c = rig.work.counters;
     t.pieceZips.assign(1, 0);
-    for (size_t z = 1; z < t.zipGroupRows(); ++z)
-        for (int32_t n = 0; n < t.zipGroupPieces[z]; ++n)
-            t.pieceZips.push_back(std::abs(t.zipGroupZips[z]));
+    for (const ZipGroup& zip : t.zipGroups)
+        for (int32_t n = 0; n < zip.pieces; ++n)
+            t.pieceZips.push_back(std::abs(zip.zip));
     t.pieceZips.insert(t.pieceZips.end(), rejected.begin(), rejected.end());
     c.recordCount = static_cast<int32_t>(t.pieceZips.size()) - 1;
     c.rejectedCount = static_cast<int32_t>(rejected.size());

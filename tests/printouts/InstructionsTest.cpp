@@ -199,7 +199,8 @@ TEST(SummaryPostage, AgreesWithTheStatementWhateverThePayment) {
             int makes = 0;
             for (const DrawnText& t : r.texts())
                 makes += t.text.rfind("Make ", 0) == 0;
-            EXPECT_EQ(makes, mailing.containerCount()) << "a make-up sentence for every container";
+            EXPECT_EQ(makes, static_cast<int32_t>(mailing.containers().size()))
+                << "a make-up sentence for every container";
         }
 }
 
@@ -313,7 +314,7 @@ TEST(PackageInstructions, ASentenceLongerThanItsLineWrapsAtItsIndent) {
     int32_t sack = r.rig.container("$ADC BUFFALO NY 140", 20, "Basic");
     r.rig.zip(14001, 20, r.rig.group("AD 2", 20, sack));
     const SortedMailing& mailing = r.built();
-    std::string marking = packageInstructionLines(mailing, 1, ContainerListing::Package).marking;
+    std::string marking = packageInstructionLines(mailing, 0, ContainerListing::Package).marking;
     ASSERT_GT(72 + 5 * static_cast<int>(marking.size()), 612 - 36) << "too long for one line";
     r.printInstructions();
     DrawnText what =

@@ -73,45 +73,42 @@ void fillPieces(Mailing& mailing, const std::string& description) {
 
 int64_t PresortHarness::placedPieces() const {
     int64_t sum = 0;
-    for (int32_t k = 1; k < work.counters.containerCount; ++k)
-        sum += work.tables.containerPieces[static_cast<size_t>(k)];
+    for (const Container& c : work.tables.containers)
+        sum += c.pieces;
     return sum;
 }
 
 void PresortHarness::expectConsistent() const {
     const WorkTables& t = work.tables;
     const MailingCounters& c = work.counters;
-    ASSERT_TRUE(t.familiesConsistent());
-    ASSERT_EQ(t.zipGroupZips.size(), static_cast<size_t>(c.zipGroupCount) + 1);
-    ASSERT_EQ(t.sortGroupPieces.size(), static_cast<size_t>(c.sortGroupCount));
-    ASSERT_EQ(t.containerPieces.size(), static_cast<size_t>(c.containerCount));
-    std::vector<int64_t> groupSums(t.sortGroupPieces.size()),
-        containerSums(t.containerPieces.size());
+    std::vector<int64_t> groupSums(t.sortGroups.size()), containerSums(t.containers.size());
     int64_t zipTotal = 0;
-    for (size_t z = 1; z < t.zipGroupZips.size(); ++z) {
-        EXPECT_GE(t.zipGroupPieces[z], 1) << "ZIP group " << z;
-        EXPECT_LE(t.zipGroupInCounty[z], t.zipGroupPieces[z]);
-        if (z > 1) {
-            EXPECT_LE(std::abs(t.zipGroupZips[z - 1]), std::abs(t.zipGroupZips[z])) << "row " << z;
+    for (size_t z = 0; z < t.zipGroups.size(); ++z) {
+        const ZipGroup& zip = t.zipGroups[z];
+        EXPECT_GE(zip.pieces, 1) << "ZIP group " << z;
+        EXPECT_LE(zip.inCounty, zip.pieces);
+        if (z > 0) {
+            EXPECT_LE(std::abs(t.zipGroups[z - 1].zip), std::abs(zip.zip)) << "ZIP group " << z;
         }
-        int32_t owner = t.zipGroupOwner[z];
-        ASSERT_LT(owner, c.sortGroupCount);
-        if (owner > 0)
-            groupSums[static_cast<size_t>(owner)] += t.zipGroupPieces[z];
-        zipTotal += t.zipGroupPieces[z];
+        ASSERT_GE(zip.owner, ZipGroup::BelowMinimum);
+        ASSERT_LT(zip.owner, static_cast<int32_t>(t.sortGroups.size()));
+        if (zip.placed())
+            groupSums[static_cast<size_t>(zip.owner)] += zip.pieces;
+        zipTotal += zip.pieces;
     }
     EXPECT_EQ(zipTotal, c.recordCount - c.rejectedCount) << "every valid piece in a ZIP group";
-    for (size_t g = 1; g < t.sortGroupPieces.size(); ++g) {
-        EXPECT_GE(t.sortGroupPieces[g], 1) << "group " << g;
-        EXPECT_EQ(groupSums[g], t.sortGroupPieces[g]) << "ZIP groups of group " << g;
-        int32_t k = t.sortGroupContainer[g];
-        ASSERT_LT(k, c.containerCount);
-        if (k > 0)
-            containerSums[static_cast<size_t>(k)] += t.sortGroupPieces[g];
+    for (size_t g = 0; g < t.sortGroups.size(); ++g) {
+        const SortGroup& group = t.sortGroups[g];
+        EXPECT_GE(group.pieces, 1) << "group " << g;
+        EXPECT_EQ(groupSums[g], group.pieces) << "ZIP groups of group " << g;
+        ASSERT_GE(group.container, SortGroup::NoContainer);
+        ASSERT_LT(group.container, static_cast<int32_t>(t.containers.size()));
+        if (group.contained())
+            containerSums[static_cast<size_t>(group.container)] += group.pieces;
     }
-    for (size_t k = 1; k < t.containerPieces.size(); ++k) {
-        EXPECT_GE(t.containerPieces[k], 1) << "no empty container " << k;
-        EXPECT_EQ(containerSums[k], t.containerPieces[k]) << "groups of container " << k;
+    for (size_t k = 0; k < t.containers.size(); ++k) {
+        EXPECT_GE(t.containers[k].pieces, 1) << "no empty container " << k;
+        EXPECT_EQ(containerSums[k], t.containers[k].pieces) << "groups of container " << k;
     }
 }
 
@@ -122,14 +119,11 @@ void setTables(Mailing& mailing, const std::vector<ZipRow>& zips,
     MailingCounters& c = mailing.counters;
     t.seed(false);
     for (const ZipRow& z : zips)
-        t.insertZipGroup(t.zipGroupZips.size(), z.zip, z.pieces, z.inCounty, z.owner);
+        addZipGroup(t, z.zip, z.pieces, z.inCounty, z.owner);
     for (const GroupRow& g : groups)
-        addSortGroup(t, g.flag, g.pieces, g.label, g.container);
+        addSortGroup(t, g.nonbarcoded, g.pieces, g.label, g.container);
     for (size_t k = 0; k < containers.size(); ++k)
         addContainer(t, containers[k], "SACK " + std::to_string(k + 1), "None", level);
-    c.zipGroupCount = static_cast<int32_t>(zips.size());
-    c.sortGroupCount = static_cast<int32_t>(groups.size()) + 1;
-    c.containerCount = static_cast<int32_t>(containers.size()) + 1;
     int64_t total = 0;
     for (const ZipRow& z : zips)
         total += z.pieces;
