@@ -13,6 +13,25 @@ namespace quillan {
 // also turns the links' marks below into the numbers the sort-result file stores for them
 // (0 for none, -1 for a ZIP group left below a minimum).
 
+// Why a record's ZIP code was refused: not a ZIP code of five or nine digits, no post office
+// serves its 3-digit prefix, or the ZIP+4 an automation mailing needs is missing.
+enum class ZipRejection : uint8_t { None, Form, NotServed, Zip4Missing };
+
+// One record of the mailing list: its ZIP code and what the lists and reports need of it.
+struct Piece {
+    int32_t zip = 0;          // the five digits read (0 to 99999)
+    bool withoutZip4 = false; // a co-sacked piece without ZIP+4, grouped apart
+    ZipRejection rejection = ZipRejection::None;
+    bool inCounty = false; // claims in-county rates
+    std::string city{};    // "CITY ST", upper case, or empty
+    std::string line{};    // the record's text line (text and PAVE lists)
+
+    bool rejected() const { return rejection != ZipRejection::None; }
+    // The key of its ZIP group: the ZIP, negative for a piece without ZIP+4.
+    int32_t zipKey() const { return withoutZip4 ? -zip : zip; }
+    bool operator==(const Piece&) const = default;
+};
+
 // The pieces of one ZIP code; in a co-sacked mailing the pieces without ZIP+4 apart.
 struct ZipGroup {
     static constexpr int32_t Unplaced = -1;     // no sort group has taken it yet
@@ -59,7 +78,7 @@ struct Container {
     ContainerLevel level = ContainerLevel::Basic;
     EntryDiscount entry = EntryDiscount::None;
     // The destination line its tag prints, without the kind's mark.
-    std::string destination;
+    std::string destination{};
 
     // The destination behind the kind's mark ("%" mixed, "$" ADC or AADC, "#" 3-digit
     // scheme), as the sort-result file stores it.

@@ -4,7 +4,7 @@
 #include "core/SettingsList.h"
 #include "platform/fs/AtomicFile.h"
 
-#include <cstdlib>
+#include <array>
 #include <limits>
 #include <optional>
 #include <stdexcept>
@@ -34,50 +34,60 @@ void putNumber(std::string& out, int64_t value) {
     putText(out, intToStr(value));
 }
 
-bool isRejected(int32_t zipValue) {
-    return std::llabs(static_cast<long long>(zipValue)) > 99999;
-}
-
 // The number a record is known by in the file, from its index or link.
-int64_t numberOf(int32_t index) {
-    return int64_t(index) + 1;
+int64_t numberOf(size_t index) {
+    return static_cast<int64_t>(index) + 1;
+}
+int64_t numberOf(int32_t link) {
+    return int64_t(link) + 1;
 }
 
-// Saving from tables shorter than their counters would read rows that are not there.
-void requireRows(const SortedMailing& mailing) {
-    const MailingCounters& c = mailing.counters();
-    const WorkTables& t = mailing.tables();
-    bool fits = c.recordCount >= 0 && static_cast<size_t>(c.recordCount) < t.pieceZips.size() &&
-                static_cast<size_t>(c.recordCount) < t.pieceCities.size();
-    if (!fits)
-        throw std::runtime_error(
-            "The sort results cannot be saved: the work tables hold fewer rows than their counts.");
+// A rejected record's ZIP is stored as code * 100000 - ZIP: code 2 for a text that is no ZIP
+// code, 6 for a prefix no post office serves, 7 for a missing ZIP+4.
+struct RejectionCode {
+    ZipRejection rejection;
+    int32_t code;
+};
+
+constexpr std::array<RejectionCode, 3> rejectionCodes{
+    {{ZipRejection::Form, 2}, {ZipRejection::NotServed, 6}, {ZipRejection::Zip4Missing, 7}}};
+
+int64_t storedZipOf(const Piece& piece) {
+    for (const RejectionCode& r : rejectionCodes)
+        if (r.rejection == piece.rejection)
+            return -int64_t(r.code) * 100000 - piece.zip;
+    return piece.zip;
+}
+
+std::optional<Piece> rejectedPieceOf(int32_t storedZip) {
+    for (const RejectionCode& r : rejectionCodes)
+        if (storedZip <= -100000 && -(storedZip / 100000) == r.code)
+            return Piece{.zip = -(storedZip % 100000), .rejection = r.rejection};
+    return std::nullopt;
 }
 
 std::string sortResultBytes(const SortedMailing& mailing) {
-    const MailingCounters& c = mailing.counters();
-    const WorkTables& t = mailing.tables();
     std::string out;
-    putNumber(out, c.recordCount);
-    putNumber(out, c.rejectedCount);
+    putNumber(out, mailing.recordCount());
+    putNumber(out, mailing.rejectedCount());
     putText(out, mailing.mailClass().code());
-    putNumber(out, static_cast<int64_t>(t.zipGroups.size()));
-    putNumber(out, static_cast<int64_t>(t.sortGroups.size()) + 1);
-    putNumber(out, static_cast<int64_t>(t.containers.size()) + 1);
-    for (const Container& container : t.containers) {
+    putNumber(out, static_cast<int64_t>(mailing.zipGroups().size()));
+    putNumber(out, numberOf(mailing.sortGroups().size()));
+    putNumber(out, numberOf(mailing.containers().size()));
+    for (const Container& container : mailing.containers()) {
         putText(out, container.label());
         putNumber(out, container.pieces);
         putText(out, entryText(container.entry));
         putText(out, levelText(container.level));
     }
     bool coSacked = mailing.mailClass().isCoSacked();
-    for (const SortGroup& group : t.sortGroups) {
+    for (const SortGroup& group : mailing.sortGroups()) {
         putText(out, group.label());
         putNumber(out, group.pieces);
         putNumber(out, numberOf(group.container));
         putNumber(out, coSacked && group.nonbarcoded ? 1 : 0);
     }
-    for (const ZipGroup& zip : t.zipGroups) {
+    for (const ZipGroup& zip : mailing.zipGroups()) {
         putNumber(out, zip.zip);
         putNumber(out, zip.pieces);
         putNumber(out, zip.inCounty);
@@ -85,13 +95,14 @@ std::string sortResultBytes(const SortedMailing& mailing) {
     }
     std::string rejected;
     int64_t count = 0;
-    for (size_t r = 1; r <= static_cast<size_t>(c.recordCount); ++r) {
-        if (!isRejected(t.pieceZips[r]))
+    for (size_t r = 0; r < mailing.pieces().size(); ++r) {
+        const Piece& piece = mailing.pieces()[r];
+        if (!piece.rejected())
             continue;
         ++count;
-        putNumber(rejected, static_cast<int64_t>(r));
-        putNumber(rejected, t.pieceZips[r]);
-        putText(rejected, t.pieceCities[r]);
+        putNumber(rejected, numberOf(r));
+        putNumber(rejected, storedZipOf(piece));
+        putText(rejected, piece.city);
     }
     putNumber(out, count);
     return out + rejected;
@@ -158,7 +169,7 @@ struct StagedResult {
 };
 
 void readHeader(LineReader& in, StagedResult& r) {
-    r.recordCount = in.number(0, kMaxCount);
+    r.recordCount = in.number(0, MaxMailingRecords);
     r.rejectedCount = in.number(0, r.recordCount);
     std::optional<MailClass> mailClass = MailClass::fromCode(in.text());
     if (!mailClass)
@@ -220,15 +231,14 @@ void readRejectedRecords(LineReader& in, StagedResult& r, bool keep) {
     int32_t previous = 0;
     for (int32_t i = 0; i < count; ++i) {
         int32_t record = in.number(int64_t(previous) + 1, r.recordCount);
-        int32_t zipValue = in.number(std::numeric_limits<int32_t>::min(), kMaxCount);
-        if (!isRejected(zipValue))
+        std::optional<Piece> piece =
+            rejectedPieceOf(in.number(std::numeric_limits<int32_t>::min(), kMaxCount));
+        if (!piece)
             throw in.invalidValue();
-        const std::string& city = in.text();
+        piece->city = in.text();
         previous = record;
-        if (!keep)
-            continue;
-        r.tables.pieceZips[static_cast<size_t>(record)] = zipValue;
-        r.tables.pieceCities[static_cast<size_t>(record)] = city;
+        if (keep)
+            r.tables.pieces[static_cast<size_t>(indexOf(record))] = std::move(*piece);
     }
 }
 
@@ -238,7 +248,6 @@ StagedResult readSortResults(const std::string& path, bool complete) {
         throw DamagedFile("it cannot be read");
     LineReader in(SettingsList::splitLines(*bytes));
     StagedResult r;
-    r.tables.seed(false);
     readHeader(in, r);
     readContainers(in, r);
     readSortGroups(in, r, complete);
@@ -248,16 +257,15 @@ StagedResult readSortResults(const std::string& path, bool complete) {
                           " pieces, but it counts " + std::to_string(r.recordCount) +
                           " records of which " + std::to_string(r.rejectedCount) +
                           " were rejected");
-    // The record count is now vouched for by the groups; the per-record rows may be made.
-    r.tables.pieceZips.assign(static_cast<size_t>(r.recordCount) + 1, 0);
-    r.tables.pieceCities.resize(static_cast<size_t>(r.recordCount) + 2, "0");
+    // The record count is now vouched for by the groups; the records may be made. Only the
+    // rejected ones are stored: the others keep no ZIP of their own.
+    r.tables.pieces.resize(static_cast<size_t>(r.recordCount));
     readRejectedRecords(in, r, complete);
     return r;
 }
 
 Mailing mailingOf(StagedResult&& r) {
     Mailing mailing{std::move(r.tables), {}};
-    mailing.counters.recordCount = r.recordCount;
     mailing.counters.rejectedCount = r.rejectedCount;
     return mailing;
 }
@@ -265,7 +273,6 @@ Mailing mailingOf(StagedResult&& r) {
 } // namespace
 
 void SaveSortResults(const SortedMailing& mailing, const std::string& path) {
-    requireRows(mailing);
     platform::WriteResult result = platform::writeFileAtomically(
         path, sortResultBytes(mailing), platform::AtomicFileWriter::Links::Refuse);
     if (!result.ok)

@@ -6,7 +6,6 @@
 #include "core/settings/SettingsLists.h"
 
 #include <cstdint>
-#include <string_view>
 #include <vector>
 
 namespace quillan {
@@ -21,13 +20,6 @@ namespace quillan {
 // a link that names no record of the mailing is taken as no link.
 class SortedMailing {
 public:
-    // A record of the list whose ZIP code was refused.
-    struct RejectedRecord {
-        int32_t record;   // 1-based, in list order
-        int32_t zipValue; // reason code * 100000 - ZIP (codes -2, -6, -7)
-        std::string_view city;
-    };
-
     SortedMailing(Mailing mailing, MailClass mailClass, const SettingsLists& lists);
     // A mailing read and not sorted, for its verification report: its records and rejected
     // ZIP codes, no trays or groups and no class.
@@ -39,10 +31,15 @@ public:
     SortedMailing& operator=(const SortedMailing&) = delete;
 
     MailClass mailClass() const { return mailClass_; }
-    int32_t recordCount() const { return recordCount_; }
-    int32_t rejectedCount() const { return rejectedCount_; }
+    int32_t recordCount() const { return mailing_.recordCount(); }
+    int32_t rejectedCount() const { return mailing_.counters.rejectedCount; }
     // The pieces of the mailing: the records less the rejected ones.
-    int32_t pieceCount() const { return recordCount_ - rejectedCount_; }
+    int32_t pieceCount() const { return mailing_.validPieces(); }
+    const MailingCounters& counters() const { return mailing_.counters; }
+
+    // The records of the list, in reading order (after a reprint's load, only the rejected
+    // ones are more than their place).
+    const std::vector<Piece>& pieces() const { return mailing_.tables.pieces; }
 
     const std::vector<Container>& containers() const { return mailing_.tables.containers; }
     const std::vector<SortGroup>& sortGroups() const { return mailing_.tables.sortGroups; }
@@ -53,7 +50,6 @@ public:
     // The sort groups of tray or sack k, and the ZIP groups of sort group g, in their order.
     const std::vector<int32_t>& sortGroupsIn(size_t k) const { return groupsIn_.at(k); }
     const std::vector<int32_t>& zipGroupsOf(size_t g) const { return zipGroupsOf_.at(g); }
-    const std::vector<RejectedRecord>& rejectedRecords() const { return rejected_; }
 
     // The settings and postal lists the mailing was sorted under.
     const MailTypeSettings& mailType() const { return lists_.mailTypeList; }
@@ -65,23 +61,14 @@ public:
     const FontSettings& fonts() const { return lists_.fontsList; }
     const PostalLists& postalLists() const { return lists_; }
 
-    // The work tables and counters the sort is made of, for the list writers, which write
-    // the sort back record by record.
-    const WorkTables& tables() const { return mailing_.tables; }
-    const MailingCounters& counters() const { return mailing_.counters; }
-
 private:
     void indexGroups();
-    void collectRejected();
 
     Mailing mailing_;
     const SettingsLists& lists_;
     MailClass mailClass_;
-    int32_t recordCount_;
-    int32_t rejectedCount_;
     std::vector<std::vector<int32_t>> groupsIn_;
     std::vector<std::vector<int32_t>> zipGroupsOf_;
-    std::vector<RejectedRecord> rejected_;
 };
 
 } // namespace quillan

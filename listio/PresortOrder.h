@@ -7,8 +7,8 @@
 
 namespace quillan {
 
-// One piece as the presort placed it: record r of the list (1-based), taken for ZIP group z
-// of sort group g in tray or sack c (their indexes).
+// One piece as the presort placed it: record r of the list, taken for ZIP group z of sort
+// group g in tray or sack c (their indexes).
 struct PlacedPiece {
     int32_t record;
     int32_t zipGroup;

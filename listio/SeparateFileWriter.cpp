@@ -25,10 +25,11 @@ public:
         }
     }
 
-    // The first group of the record's key that can take it, consumed by one piece; none
+    // The first group of the piece's key that can take it, consumed by one piece; none
     // when none can.
-    std::optional<int32_t> take(int32_t value, bool inCounty) {
-        auto it = byKey_.find(value % 100000);
+    std::optional<int32_t> take(const Piece& piece) {
+        const bool inCounty = piece.inCounty;
+        auto it = byKey_.find(piece.zipKey());
         if (it == byKey_.end())
             return std::nullopt;
         for (int32_t z : it->second) {
@@ -96,18 +97,16 @@ std::optional<ClosingMessage> WriteSeparateFile(const SortInformationJob& job, N
         return std::nullopt;
     }
     const bool comma = job.settings.prefsList.commaSeparateFile();
-    const WorkTables& t = job.mailing.tables();
-    const int32_t count = job.mailing.counters().recordCount;
+    const int32_t count = job.mailing.recordCount();
     GroupPool pool(job.mailing);
     PieceValues values(job.mailing);
     const std::string& zeros = PieceValues::notPlaced();
     for (int32_t r = 1; r <= count; ++r) {
         progress.before(r, count);
-        const size_t row = static_cast<size_t>(r);
-        int32_t value = t.pieceZips[row];
+        const Piece& piece = job.mailing.pieces()[static_cast<size_t>(r - 1)];
         std::optional<int32_t> z;
-        if (value > -100000)
-            z = pool.take(value, t.pieceInCounty[row] == 1);
+        if (!piece.rejected())
+            z = pool.take(piece);
         if (!z) {
             out.line(joinValues(comma, zeros, zeros, zeros, ""));
             continue;

@@ -106,7 +106,7 @@ struct RecordSortValues {
 class SortNumbers {
 public:
     explicit SortNumbers(const SortedMailing& mailing);
-    // The values of record r (1-based, in reading order); each record is asked for once.
+    // The values of record r (its index, in reading order); each record is asked for once.
     RecordSortValues valuesOf(int32_t record);
     // The largest numbers it gives: a sequence number for every record, the trays and
     // packages of the placed pieces.

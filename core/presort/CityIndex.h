@@ -17,8 +17,10 @@ public:
     std::string cityOf(int32_t zip) const;
 
 private:
+    static constexpr int32_t NoRecord = -1;
+
     const PresortContext& ctx_;
-    std::vector<int32_t> firstRecord_; // by ZIP, 0 for none
+    std::vector<int32_t> firstRecord_; // by ZIP
 };
 
 } // namespace quillan

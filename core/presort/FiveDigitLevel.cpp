@@ -38,32 +38,26 @@ const char* bottomCaption(MailClass code) {
 // One ZIP group per distinct key, in ascending order of the ZIP; the pieces of a ZIP with
 // and without ZIP+4 (key and -key) sit side by side in the order they were first read.
 void buildZipGroups(PresortContext& ctx, LevelProgress& progress) {
-    WorkTables& t = ctx.tables;
     std::vector<int32_t> slotOfKey(2 * 99999 + 1, -1);
     std::vector<ZipGroup> found;
-    int32_t records =
-        std::min<int32_t>(ctx.counters.recordCount, static_cast<int32_t>(t.pieceZips.size()) - 1);
-    for (int32_t r = 1; r <= records; ++r) {
-        int32_t value = t.pieceZips[static_cast<size_t>(r)];
-        if (value > -100000) {
-            int32_t key = value % 100000;
-            int32_t& slot = slotOfKey[static_cast<size_t>(key + 99999)];
+    int64_t passed = 0;
+    for (const Piece& piece : ctx.tables.pieces) {
+        if (!piece.rejected()) {
+            int32_t& slot = slotOfKey[static_cast<size_t>(piece.zipKey() + 99999)];
             if (slot < 0) {
                 slot = static_cast<int32_t>(found.size());
-                found.push_back({.zip = key});
+                found.push_back({.zip = piece.zipKey()});
             }
             ZipGroup& group = found[static_cast<size_t>(slot)];
             ++group.pieces;
-            if (static_cast<size_t>(r) < t.pieceInCounty.size() &&
-                t.pieceInCounty[static_cast<size_t>(r)] == 1)
-                ++group.inCounty;
+            group.inCounty += piece.inCounty ? 1 : 0;
         }
-        progress.passed(r);
+        progress.passed(++passed);
     }
     std::stable_sort(found.begin(), found.end(), [](const ZipGroup& a, const ZipGroup& b) {
         return std::abs(a.zip) < std::abs(b.zip);
     });
-    t.zipGroups = std::move(found);
+    ctx.tables.zipGroups = std::move(found);
 }
 
 // Cuts letter groups into trays: full trays while more than a full tray is left, and
@@ -207,7 +201,7 @@ void Build5DigitLevel(PresortContext& ctx) {
     ctx.progress.showCaption(ProgressSink::Caption::Top, "Building");
     ctx.progress.showStage(ProgressSink::Stage::FiveDigit);
     ctx.progress.showCaption(ProgressSink::Caption::Bottom, bottomCaption(code));
-    LevelProgress progress(ctx, ctx.counters.validPieces());
+    LevelProgress progress(ctx, ctx.mailing.validPieces());
     Minimums minimums = fiveDigitMinimums(ctx);
     buildZipGroups(ctx, progress);
     ctx.counters.placedPieces = 0;

@@ -37,7 +37,7 @@ void buildLaterLevels(PresortContext& ctx, const LaterLevels& levels) {
 
 SortedMailing RunPresort(Mailing mailing, const SettingsLists& lists, ProgressSink& progress) {
     const PresortSettings settings = PresortSettings::of(lists);
-    PresortContext presort{mailing.tables, mailing.counters, lists, settings, progress};
+    PresortContext presort{mailing, lists, settings, progress};
     RunPresortWith(presort, laterLevels());
     return SortedMailing(std::move(mailing), settings.mailClass, lists);
 }

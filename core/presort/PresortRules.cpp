@@ -26,7 +26,7 @@ int32_t flatSackMinimum(const PresortContext& ctx) {
 }
 
 int32_t unplacedPieces(const PresortContext& ctx) {
-    return ctx.counters.validPieces() - ctx.counters.placedPieces;
+    return ctx.mailing.validPieces() - ctx.counters.placedPieces;
 }
 
 bool piecesRemain(const PresortContext& ctx) {

@@ -18,10 +18,9 @@ namespace {
 void buildResult(test::TestMailing& m, const std::string& classCode) {
     m.mailClass = *MailClass::fromCode(classCode);
     m.counters = MailingCounters{};
-    m.counters.recordCount = 20;
     m.counters.rejectedCount = 1;
     WorkTables& t = m.tables;
-    t.seed(false);
+    t = {};
     t.containers = {{10, ContainerKind::FiveDigit, ContainerLevel::FiveDigit, EntryDiscount::None,
                      "SPRINGFIELD MA 01234"},
                     {9, ContainerKind::ThreeDigit, ContainerLevel::ThreeDigit, EntryDiscount::Dscf,
@@ -30,13 +29,10 @@ void buildResult(test::TestMailing& m, const std::string& classCode) {
                     {GroupKind::FiveDigit, 1234, 4, 0, true},
                     {GroupKind::ThreeDigit, 752, 9, 1, false}};
     t.zipGroups = {{1234, 6, 0, 0}, {-1234, 4, 0, 1}, {75201, 5, 2, 2}, {75202, 4, 0, 2}};
-    for (int32_t r = 1; r <= 20; ++r) {
-        t.pieceZips.push_back(r <= 10 ? 1234 : 75201);
-        t.pieceCities.push_back("CITY " + std::to_string(r));
-    }
-    t.pieceZips[5] = -1234;
-    t.pieceZips[17] = -212345;
-    t.pieceCities[17] = "PLANO TX";
+    for (int32_t r = 1; r <= 20; ++r)
+        t.pieces.push_back({.zip = r <= 10 ? 1234 : 75201, .city = "CITY " + std::to_string(r)});
+    t.pieces[4].withoutZip4 = true;
+    t.pieces[16] = {.zip = 12345, .rejection = ZipRejection::Form, .city = "PLANO TX"};
 }
 
 std::string expectedFile(const std::string& classCode, const char* secondFlag) {
@@ -62,16 +58,10 @@ void writeFile(AppContext& ctx, const std::string& bytes) {
     ASSERT_TRUE(platform::writeFileAtomically(ctx.sortResultPath(), bytes).ok);
 }
 
-WorkTables seeded() {
-    WorkTables t;
-    t.seed(false);
-    return t;
-}
-
 // Counters a failed load must leave alone.
 void setSentinels(test::TestMailing& m) {
     m.counters = MailingCounters{};
-    m.counters.recordCount = 777;
+    m.counters.missingZip4Count = 777;
     m.counters.rejectedCount = 55;
     m.mailClass = *MailClass::fromCode("FAL");
 }
@@ -91,7 +81,7 @@ std::string refusal(const AppContext& ctx, SortResultPart part) {
 }
 
 void expectSentinels(const test::TestMailing& m) {
-    EXPECT_EQ(m.counters.recordCount, 777);
+    EXPECT_EQ(m.counters.missingZip4Count, 777);
     EXPECT_EQ(m.counters.rejectedCount, 55);
     EXPECT_EQ(m.mailClass.code(), "FAL");
 }
@@ -113,7 +103,7 @@ TEST(SortResults, SaveWritesOneValuePerLineInTheFixedOrder) {
 
     // A sort without rejects ends with N = 0 and nothing after it.
     buildResult(m, "RAL");
-    m.tables.pieceZips[17] = 75201;
+    m.tables.pieces[16] = {.zip = 75201};
     m.counters.rejectedCount = 0;
     m.tables.zipGroups[3].pieces = 5;
     save(m, ctx);
@@ -128,24 +118,21 @@ TEST(SortResults, CompleteLoadRestoresEveryTableAndCounter) {
     buildResult(m, "PCOF");
     // Line breaks inside a text must not shift the values after it.
     m.tables.containers[1].destination = "DALLAS\r\nTX 752";
-    m.tables.pieceCities[17] = "PLANO\nTX";
+    m.tables.pieces[16].city = "PLANO\nTX";
     save(m, ctx);
     WorkTables saved = m.tables;
 
-    m.tables.seed(false);
+    m.tables = {};
     setSentinels(m);
     ASSERT_TRUE(test::loadSortResults(m, ctx, SortResultPart::Complete));
 
-    EXPECT_EQ(m.counters.recordCount, 20);
     EXPECT_EQ(m.counters.rejectedCount, 1);
     EXPECT_EQ(m.mailClass.code(), "PCOF");
-    // Only the rejected record comes back; every other record reads "0".
+    // Only the rejected record comes back; every other record keeps only its place.
     WorkTables expected = saved;
     expected.containers[1].destination = "DALLAS  TX 752";
-    expected.pieceZips.assign(21, 0);
-    expected.pieceZips[17] = -212345;
-    expected.pieceCities.assign(22, "0");
-    expected.pieceCities[17] = "PLANO TX";
+    expected.pieces.assign(20, Piece{});
+    expected.pieces[16] = {.zip = 12345, .rejection = ZipRejection::Form, .city = "PLANO TX"};
     EXPECT_EQ(m.tables, expected);
     EXPECT_FALSE(env.ui.busyCursor());
     EXPECT_TRUE(env.ui.messages().empty());
@@ -158,15 +145,34 @@ TEST(SortResults, LabelsLoadRestoresOnlyTheHeaderAndContainers) {
     buildResult(m, "RAL");
     save(m, ctx);
     WorkTables saved = m.tables;
-    m.tables.seed(false);
+    m.tables = {};
 
     ASSERT_TRUE(test::loadSortResults(m, ctx, SortResultPart::Labels));
-    WorkTables expected = seeded();
+    WorkTables expected;
     expected.containers = saved.containers;
-    expected.pieceZips.assign(21, 0);
-    expected.pieceCities.assign(22, "0");
+    expected.pieces.assign(20, Piece{});
     EXPECT_EQ(m.tables, expected);
     EXPECT_EQ(m.mailClass.code(), "RAL");
+}
+
+TEST(SortResults, RejectedRecordsKeepTheirZipAndReasonThroughTheFile) {
+    test::TestEnvironment env(test::geographyFolder());
+    AppContext& ctx = env.context();
+    const std::string file =
+        SettingsList(std::vector<std::string>{"3", "3", "RNAF", "0", "1", "1", "3", "1", "-200012",
+                                              "", "2", "-600600", "NOWHERE XX", "3", "-775299",
+                                              "PLANO TX"})
+            .toBytes();
+    writeFile(ctx, file);
+    test::TestMailing m;
+    ASSERT_TRUE(test::loadSortResults(m, ctx));
+    EXPECT_EQ(m.tables.pieces,
+              (std::vector<Piece>{
+                  {.zip = 12, .rejection = ZipRejection::Form},
+                  {.zip = 600, .rejection = ZipRejection::NotServed, .city = "NOWHERE XX"},
+                  {.zip = 75299, .rejection = ZipRejection::Zip4Missing, .city = "PLANO TX"}}));
+    save(m, ctx);
+    EXPECT_EQ(fileBytes(ctx), file);
 }
 
 TEST(SortResults, WithoutAFileTheUserIsToldToSortFirst) {
@@ -191,8 +197,6 @@ TEST(SortResults, SaveFailureThrowsAndWritesNothing) {
     EXPECT_THROW(save(m, ctx), FileError);
     std::filesystem::remove(ctx.sortResultPath());
 
-    m.counters.recordCount = 99; // more records than the tables hold
-    EXPECT_THROW(save(m, ctx), std::runtime_error);
     EXPECT_FALSE(platform::fileExists(ctx.sortResultPath()));
 }
 
@@ -224,7 +228,8 @@ TEST(SortResults, DamagedFileIsRefusedWithAMessageAndSeededTables) {
         {"cut inside the containers", 0, "", 9, "ends after line 9,"},
         {"last city missing", 0, "", 45, "ends after line 45,"},
         {"negative record count", 1, "-3", 0, "line 1 holds"},
-        {"absurd record count", 1, "2147483647", 0, "ZIP groups hold 19 pieces"},
+        {"more records than a mailing holds", 1, "100001", 0, "line 1 holds '100001'"},
+        {"fewer records than the groups hold", 1, "19", 0, "ZIP groups hold 19 pieces"},
         {"more rejects than records", 2, "21", 0, "line 2 holds"},
         {"no sort-group counter", 5, "0", 0, "line 5 holds"},
         {"tray count not a number", 6, "three", 0, "line 6 holds"},
@@ -239,18 +244,18 @@ TEST(SortResults, DamagedFileIsRefusedWithAMessageAndSeededTables) {
         {"more in-county pieces than pieces", 37, "6", 0, "line 37 holds"},
         {"rejected record beyond the records", 44, "21", 0, "line 44 holds"},
         {"rejected record with a valid ZIP", 45, "75201", 0, "line 45 holds"},
+        {"rejected for no reason a ZIP has", 45, "-312345", 0, "line 45 holds '-312345'"},
     };
     for (const Damage& d : cases) {
         SCOPED_TRACE(d.what);
         test::TestEnvironment env(test::geographyFolder());
         AppContext& ctx = env.context();
         test::TestMailing m;
-        m.tables.seed(false);
         setSentinels(m);
         writeFile(ctx, damaged(d));
         for (SortResultPart part : {SortResultPart::Complete, SortResultPart::Labels}) {
             EXPECT_FALSE(test::loadSortResults(m, ctx, part));
-            EXPECT_EQ(m.tables, seeded());
+            EXPECT_EQ(m.tables, WorkTables{});
             expectSentinels(m);
         }
         const std::string why = refusal(ctx, SortResultPart::Complete);
@@ -289,11 +294,11 @@ TEST(SortResults, RandomlyDamagedFilesNeverCrash) {
             bytes[rng() % bytes.size()] = static_cast<char>(rng() % 256);
         }
         writeFile(ctx, bytes);
-        m.tables.seed(false);
+        m.tables = {};
         setSentinels(m);
         const SortResultPart part = seed % 2 ? SortResultPart::Complete : SortResultPart::Labels;
         if (!test::loadSortResults(m, ctx, part)) {
-            EXPECT_EQ(m.tables, seeded()) << "seed " << seed;
+            EXPECT_EQ(m.tables, WorkTables{}) << "seed " << seed;
             expectSentinels(m);
             continue;
         }
@@ -303,7 +308,7 @@ TEST(SortResults, RandomlyDamagedFilesNeverCrash) {
             EXPECT_LT(group.container, static_cast<int32_t>(t.containers.size())) << seed;
         for (const ZipGroup& zip : t.zipGroups)
             EXPECT_LT(zip.owner, static_cast<int32_t>(t.sortGroups.size())) << seed;
-        EXPECT_EQ(t.pieceZips.size(), static_cast<size_t>(m.counters.recordCount) + 1);
+        EXPECT_LE(t.pieces.size(), 20u) << seed;
     }
     // Some damage leaves a readable file (a changed label); most does not.
     EXPECT_GT(loaded, 0);

@@ -20,7 +20,6 @@ struct ContainerLabelTest : ::testing::Test {
 
     void SetUp() override {
         env.load();
-        work.tables.seed(true);
         work.mailClass = *MailClass::fromCode("RNAF");
     }
 

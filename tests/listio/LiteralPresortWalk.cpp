@@ -7,11 +7,11 @@ namespace quillan::test {
 std::vector<PlacedPiece> literalPresortOrder(const TestMailing& mailing,
                                              const SettingsLists& lists) {
     const WorkTables& t = mailing.tables;
-    const MailingCounters& n = mailing.counters;
     const std::string code(mailing.mailClass.code());
     const bool coSacked = code == "PCOF" || code == "RCOF";
     const bool periodicals = code[0] == 'P' && lists.periodicalList[4] != "f";
-    std::vector<bool> taken(static_cast<size_t>(n.recordCount) + 1);
+    const int32_t records = mailing.recordCount();
+    std::vector<bool> taken(static_cast<size_t>(records));
     std::vector<PlacedPiece> order;
     const int32_t containers = static_cast<int32_t>(t.containers.size());
     const int32_t groups = static_cast<int32_t>(t.sortGroups.size());
@@ -26,14 +26,14 @@ std::vector<PlacedPiece> literalPresortOrder(const TestMailing& mailing,
                 if (zip.owner != g)
                     continue;
                 int32_t got = 0;
-                for (int32_t r = 1; r <= n.recordCount; ++r) {
-                    int32_t v = t.pieceZips[r];
+                for (int32_t r = 0; r < records; ++r) {
+                    const Piece& piece = t.pieces[static_cast<size_t>(r)];
                     bool qualifies =
-                        std::abs(v % 100000) == std::abs(zip.zip) && !taken[r] && v > -100000;
+                        piece.zip == std::abs(zip.zip) && !taken[r] && !piece.rejected();
                     if (coSacked)
-                        qualifies = qualifies && (group.nonbarcoded ? v < 0 : v > 0);
+                        qualifies = qualifies && piece.withoutZip4 == group.nonbarcoded;
                     if (periodicals && got < zip.inCounty)
-                        qualifies = qualifies && t.pieceInCounty[r] == 1;
+                        qualifies = qualifies && piece.inCounty;
                     if (!qualifies)
                         continue;
                     order.push_back({r, z, g, c});
@@ -42,7 +42,7 @@ std::vector<PlacedPiece> literalPresortOrder(const TestMailing& mailing,
                     if (got == zip.pieces)
                         break;
                     if (got == zip.inCounty)
-                        r = 0; // the loop's increment starts the scan again at record 1
+                        r = -1; // the loop's increment starts the scan again at the first
                 }
             }
         }

@@ -16,6 +16,13 @@ using namespace quillan::test;
 
 namespace {
 
+// A piece of a ZIP value: the ZIP, minus the ZIP without ZIP+4, -200000 - ZIP rejected.
+Piece pieceOf(int32_t value, bool inCounty) {
+    if (value <= -200000)
+        return {.zip = -200000 - value, .rejection = ZipRejection::Form, .inCounty = inCounty};
+    return {.zip = std::abs(value), .withoutZip4 = value < 0, .inCounty = inCounty};
+}
+
 struct PresortOrderTest : ::testing::Test {
     TestEnvironment env{geographyFolder()};
     AppContext& ctx = env.context();
@@ -26,12 +33,9 @@ struct PresortOrderTest : ::testing::Test {
 
     void records(const std::vector<std::pair<int32_t, const char*>>& pieces) {
         WorkTables& t = work.tables;
-        t.seed(true);
-        for (const auto& [zip, inCounty] : pieces) {
-            t.pieceZips.push_back(zip);
-            t.pieceInCounty.push_back(std::string_view(inCounty) == "t" ? 1 : 0);
-        }
-        work.counters.recordCount = static_cast<int32_t>(pieces.size());
+        t = {};
+        for (const auto& [zip, inCounty] : pieces)
+            t.pieces.push_back(pieceOf(zip, std::string_view(inCounty) == "t"));
     }
     // A ZIP group with its own sort group in the given tray (numbered from 1).
     void group(int32_t key, int32_t pieces, int32_t inCounty, int32_t tray,
@@ -42,18 +46,20 @@ struct PresortOrderTest : ::testing::Test {
         while (t.containers.size() < static_cast<size_t>(tray))
             addContainer(t, 0, "", "None", "5-Digit");
     }
+    // The records walked, by their numbers from 1.
     std::vector<int32_t> walkedRecords() {
         std::vector<int32_t> out;
         WalkPresortOrder(test::mailingOf(work, ctx.lists), {},
-                         [&](const PlacedPiece& p) { out.push_back(p.record); });
+                         [&](const PlacedPiece& p) { out.push_back(p.record + 1); });
         return out;
     }
 };
 
+// The same for pieces already walked.
 std::vector<int32_t> recordsOf(const std::vector<PlacedPiece>& pieces) {
     std::vector<int32_t> out;
     for (const auto& p : pieces)
-        out.push_back(p.record);
+        out.push_back(p.record + 1);
     return out;
 }
 
@@ -121,20 +127,18 @@ TEST_F(PresortOrderTest, IndexedWalkAgreesWithTheListScanningWalk) {
             for (int i = 0; i < 60; ++i)
                 pool.push_back(pick(100, 99999));
             WorkTables& t = work.tables;
-            t.seed(true);
+            t = {};
             std::map<int32_t, std::pair<int32_t, int32_t>> keys; // signed key -> pieces, in county
             for (int r = 1; r <= 2000; ++r) {
                 int32_t zip = pool[static_cast<size_t>(pick(0, 59))];
                 int32_t value = chance(0.08) ? -200000 - zip : chance(0.3) ? -zip : zip;
                 bool inCounty = chance(0.25);
-                t.pieceZips.push_back(value);
-                t.pieceInCounty.push_back(inCounty ? 1 : 0);
+                t.pieces.push_back(pieceOf(value, inCounty));
                 if (value > -100000) {
                     ++keys[value].first;
                     keys[value].second += inCounty;
                 }
             }
-            work.counters.recordCount = 2000;
             const int sortGroups = 40, trays = 15;
             for (int g = 1; g <= sortGroups; ++g)
                 addSortGroup(t, false, 0, "MA", pick(1, trays));

@@ -41,8 +41,7 @@ TEST(SeparateFile, CommaFormatOneLinePerRecordInListOrder) {
                                      "\"00000\",\"00000\",\"00000\",\"\"",
                                      "\"00002\",\"00002\",\"00002\",\"*******5-DIGIT 75201\"",
                                  }));
-    EXPECT_EQ(f.fileLines(path).size(),
-              static_cast<size_t>(f.reading.mailing.counters.recordCount));
+    EXPECT_EQ(f.fileLines(path).size(), static_cast<size_t>(f.reading.mailing.recordCount()));
     EXPECT_EQ(platform::readFileBytes(f.listPath), crlf(list)) << "the list itself is untouched";
     ASSERT_EQ(f.ui().messages().size(), 1u);
     EXPECT_EQ(f.ui().messages()[0].buttons, MessageButtons::Ok) << "no barcode offer";
@@ -70,15 +69,13 @@ TEST(SeparateFile, SplitGroupsServeInCountyRecordsFromTheirInCountyShare) {
     SeparateFixture f("1");
     AppContext& ctx = f.ctx();
     WorkTables& t = f.reading.mailing.tables;
-    t.pieceZips = {0, 75201, 75201, 75201};
-    t.pieceInCounty = {0, 0, 1, 0};
+    t.pieces = {{.zip = 75201}, {.zip = 75201, .inCounty = true}, {.zip = 75201}};
     test::addSortGroup(t, false, 1, "5D 75201", 1);
     test::addSortGroup(t, false, 2, "5D 75201", 2);
     test::addContainer(t, 1, "", "None", "5-Digit");
     test::addContainer(t, 2, "", "None", "5-Digit");
     test::addZipGroup(t, 75201, 1, 1, 1);
     test::addZipGroup(t, 75201, 2, 0, 2);
-    f.reading.mailing.counters = {.recordCount = 3};
     f.mailClass = *MailClass::fromCode("PNAL");
     test::writeSortInformation(f);
     auto lines = f.fileLines(ctx.separateFilePath());

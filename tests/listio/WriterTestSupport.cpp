@@ -15,14 +15,12 @@ void presortByZip(Mailing& mailing, int groupsPerTray) {
     WorkTables& t = mailing.tables;
     // (absolute ZIP, 0 with ZIP+4 / 1 without) -> pieces, in-county pieces
     std::map<std::pair<int32_t, int>, std::pair<int32_t, int32_t>> keys;
-    for (int32_t r = 1; r <= mailing.counters.recordCount; ++r) {
-        int32_t v = t.pieceZips[r];
-        if (v <= -100000)
+    for (const Piece& piece : t.pieces) {
+        if (piece.rejected())
             continue;
-        auto& k = keys[{std::abs(v), v < 0 ? 1 : 0}];
+        auto& k = keys[{piece.zip, piece.withoutZip4 ? 1 : 0}];
         ++k.first;
-        if (t.pieceInCounty[r] == 1)
-            ++k.second;
+        k.second += piece.inCounty ? 1 : 0;
     }
     t.zipGroups.clear();
     t.sortGroups.clear();

@@ -35,7 +35,6 @@ void TagRig::start(const std::string& classCode) {
     ctx.dataFolder = ctx.paths.dataFolder;
     LoadDataFiles(ctx);
     work.mailClass = MailClass::fromCode(classCode).value();
-    work.tables.seed(false);
     afterSortChoice(1, 9999);
     session.justSorted = false;
 }

@@ -50,7 +50,7 @@ TEST(QualificationReport, TooSmallMailingsAreMarkedAsDemonstrationsAboveTheHeade
     };
     for (const Case& c : cases) {
         QualificationRig rig(c.mailClass);
-        rig.work.counters.recordCount = c.pieces + 3;
+        rig.work.tables.pieces.resize(static_cast<size_t>(c.pieces) + 3);
         rig.work.counters.rejectedCount = 3;
         rig.ctx.lists.mailTypeList[4] = c.weightChoice;
         rig.ctx.lists.mailTypeList[5] = c.weight;
@@ -262,7 +262,7 @@ TEST(QualificationReport, LongMailingsRunOverLetterPagesWithinTheRange) {
     EXPECT_EQ(plain.count("TOTALS"), 1);
 
     QualificationRig warned(MailClass::RML, {});
-    warned.work.counters.recordCount = 150;
+    warned.work.tables.pieces.resize(150);
     warned.fiveDigitTrays(50, 3);
     warned.print();
     EXPECT_EQ(groupLinesBySheet(warned), (std::map<int, int>{{1, 39}, {2, 11}}));

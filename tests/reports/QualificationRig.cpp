@@ -20,11 +20,10 @@ QualificationRig::QualificationRig(MailClass mailClass, platform::RecordingPrint
     // The loaded lists go with the context the report prints from.
     ctx.lists = env.context().lists;
     ctx.listsLoaded = true;
-    work.tables.seed(false);
     work.mailClass = mailClass;
     session.programVersion = "6.2.4";
     session.ratesDate = "4/1/03";
-    work.counters.recordCount = 1000;
+    work.tables.pieces.resize(1000);
 }
 
 int32_t QualificationRig::container(const std::string& label, const std::string& level,

@@ -52,6 +52,18 @@ std::vector<int32_t> ownerNumbers(const WorkTables& t) {
     return numbers(column(t.zipGroups, &ZipGroup::owner));
 }
 
+std::vector<int32_t> zipValues(const WorkTables& t) {
+    std::vector<int32_t> values;
+    for (const Piece& p : t.pieces) {
+        int32_t code = p.rejection == ZipRejection::Form          ? -2
+                       : p.rejection == ZipRejection::NotServed   ? -6
+                       : p.rejection == ZipRejection::Zip4Missing ? -7
+                                                                  : 0;
+        values.push_back(code != 0 ? code * 100000 - p.zip : p.withoutZip4 ? -p.zip : p.zip);
+    }
+    return values;
+}
+
 std::vector<std::string> levelTexts(const WorkTables& t) {
     std::vector<std::string> texts;
     for (const Container& c : t.containers)

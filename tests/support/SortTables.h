@@ -45,6 +45,11 @@ std::vector<int32_t> numbers(const std::vector<int32_t>& links);
 std::vector<int32_t> containerNumbers(const WorkTables& t); // of the sort groups
 std::vector<int32_t> ownerNumbers(const WorkTables& t);     // of the ZIP groups
 
+// The ZIP of every piece as a number that also tells how it was read: the ZIP, minus the
+// ZIP for a piece without ZIP+4, and for a rejected one code * 100000 - ZIP, with the code
+// 2 for a text that is no ZIP code, 6 for an unserved prefix, 7 for a missing ZIP+4.
+std::vector<int32_t> zipValues(const WorkTables& t);
+
 // The level and entry texts of the trays and sacks.
 std::vector<std::string> levelTexts(const WorkTables& t);
 std::vector<std::string> entryTexts(const WorkTables& t);

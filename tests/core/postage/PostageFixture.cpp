@@ -9,7 +9,6 @@ namespace quillan::test {
 
 PostageFixture::PostageFixture() : env(geographyFolder()), ctx(env.context()) {
     env.load();
-    work.tables.seed(false);
     payment("0");
 }
 
@@ -47,11 +46,10 @@ int32_t PostageFixture::groupOfZip(int32_t zip, int32_t pieces, std::string labe
 }
 
 SortedMailing PostageFixture::mailing() {
-    MailingCounters& c = work.counters;
-    c.recordCount = 0;
+    work.tables.pieces.clear();
     for (const ZipGroup& zip : work.tables.zipGroups)
-        c.recordCount += zip.pieces;
-    c.rejectedCount = 0;
+        work.tables.pieces.resize(work.tables.pieces.size() + static_cast<size_t>(zip.pieces));
+    work.counters.rejectedCount = 0;
     return test::mailingOf(work, ctx.lists);
 }
 

@@ -349,7 +349,6 @@ TEST(MixedLevel, FlatSackLevelFromItsGroups) {
     h.useClass("RAF");
     setTables(h.work, {{1234, 12, 0, 1}, {1300, 11, 0, 2}, {1400, 5, 0, 0}},
               {{12, "5D 01234", 0}, {11, "3D 013", 0}}, {});
-    h.work.counters.recordCount = 28;
     BuildMixedLevel(h.presort());
     EXPECT_EQ(test::levelTexts(h.work.tables), (Texts{"Mixed"}));
     EXPECT_EQ(labels(h.work.tables.sortGroups), (Texts{"5D 01234", "3D 013", "MA"}));

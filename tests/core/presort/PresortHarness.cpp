@@ -11,7 +11,6 @@ namespace quillan::test {
 
 PresortHarness::PresortHarness() : env(geographyFolder()), ctx(env.context()) {
     env.load();
-    work.tables.seed(false);
 }
 
 void PresortHarness::mailType(std::initializer_list<std::pair<long, std::string>> lines) {
@@ -35,7 +34,7 @@ PresortContext& PresortHarness::presort() {
         settings_ = std::make_unique<PresortSettings>(PresortSettings{
             *MailClass::fromCode(classCode_), l.mailTypeList, l.mailerList, l.periodicalList});
     presort_ = std::make_unique<PresortContext>(
-        PresortContext{work.tables, work.counters, ctx.lists, *settings_, ctx.progress()});
+        PresortContext{work, ctx.lists, *settings_, ctx.progress()});
     return *presort_;
 }
 
@@ -44,7 +43,6 @@ void PresortHarness::pieces(const std::string& description) {
 }
 
 void fillPieces(Mailing& mailing, const std::string& description) {
-    WorkTables& t = mailing.tables;
     MailingCounters& c = mailing.counters;
     std::stringstream items(description);
     std::string item;
@@ -60,11 +58,12 @@ void fillPieces(Mailing& mailing, const std::string& description) {
             slash == std::string::npos ? 0 : strToInt(item.substr(slash + 1, at - slash - 1));
         std::string city = at == std::string::npos ? "" : item.substr(at + 1);
         for (int32_t n = 0; n < count; ++n) {
-            int32_t value = mark == '-' ? -zip : mark == '!' ? -2 * 100000 - zip : zip;
-            t.pieceZips.push_back(value);
-            t.pieceInCounty.push_back(n < inCounty ? 1 : 0);
-            t.pieceCities.push_back(city);
-            ++c.recordCount;
+            mailing.tables.pieces.push_back(
+                {.zip = zip,
+                 .withoutZip4 = mark == '-',
+                 .rejection = mark == '!' ? ZipRejection::Form : ZipRejection::None,
+                 .inCounty = n < inCounty,
+                 .city = city});
             c.rejectedCount += mark == '!';
             c.missingZip4Count += mark == '-';
         }
@@ -80,7 +79,6 @@ int64_t PresortHarness::placedPieces() const {
 
 void PresortHarness::expectConsistent() const {
     const WorkTables& t = work.tables;
-    const MailingCounters& c = work.counters;
     std::vector<int64_t> groupSums(t.sortGroups.size()), containerSums(t.containers.size());
     int64_t zipTotal = 0;
     for (size_t z = 0; z < t.zipGroups.size(); ++z) {
@@ -96,7 +94,7 @@ void PresortHarness::expectConsistent() const {
             groupSums[static_cast<size_t>(zip.owner)] += zip.pieces;
         zipTotal += zip.pieces;
     }
-    EXPECT_EQ(zipTotal, c.recordCount - c.rejectedCount) << "every valid piece in a ZIP group";
+    EXPECT_EQ(zipTotal, work.validPieces()) << "every valid piece in a ZIP group";
     for (size_t g = 0; g < t.sortGroups.size(); ++g) {
         const SortGroup& group = t.sortGroups[g];
         EXPECT_GE(group.pieces, 1) << "group " << g;
@@ -116,19 +114,19 @@ void setTables(Mailing& mailing, const std::vector<ZipRow>& zips,
                const std::vector<GroupRow>& groups, const std::vector<int32_t>& containers,
                const std::string& level) {
     WorkTables& t = mailing.tables;
-    MailingCounters& c = mailing.counters;
-    t.seed(false);
+    t = {};
     for (const ZipRow& z : zips)
         addZipGroup(t, z.zip, z.pieces, z.inCounty, z.owner);
     for (const GroupRow& g : groups)
         addSortGroup(t, g.nonbarcoded, g.pieces, g.label, g.container);
     for (size_t k = 0; k < containers.size(); ++k)
         addContainer(t, containers[k], "SACK " + std::to_string(k + 1), "None", level);
-    int64_t total = 0;
+    // The pieces the ZIP groups are made of.
     for (const ZipRow& z : zips)
-        total += z.pieces;
-    c.recordCount = static_cast<int32_t>(total);
-    c.rejectedCount = 0;
+        for (int32_t n = 0; n < z.pieces; ++n)
+            t.pieces.push_back(
+                {.zip = std::abs(z.zip), .withoutZip4 = z.zip < 0, .inCounty = n < z.inCounty});
+    mailing.counters = {};
 }
 
 } // namespace quillan::test

@@ -52,7 +52,8 @@ private:
 void fillPieces(Mailing& mailing, const std::string& description);
 
 // Tables built by hand, numbered as the sort-result file numbers them (tests/support/
-// SortTables.h): a ZIP group per entry {zip, pieces, in-county, owner}, and so on.
+// SortTables.h): a ZIP group per entry {zip, pieces, in-county, owner}, and so on, with the
+// pieces they are made of.
 struct ZipRow {
     int32_t zip, pieces, inCounty, owner;
 };

@@ -51,7 +51,7 @@ void prepare(PresortHarness& h, const ClassSetting& cls, int index, int records,
              std::mt19937& random) {
     AppContext& ctx = h.ctx;
     Mailing& mailing = h.work;
-    mailing.tables.seed(false);
+    mailing.tables = {};
     mailing.counters = MailingCounters{};
     auto pick = [&](auto options) {
         return options[std::uniform_int_distribution<size_t>(0, options.size() - 1)(random)];
@@ -76,31 +76,26 @@ void prepare(PresortHarness& h, const ClassSetting& cls, int index, int records,
     std::geometric_distribution<int> localOf(0.2);
     std::bernoulli_distribution rejected(0.02), noZip4(0.3), inCounty(0.1);
     bool coSacked = MailClass::fromCode(cls.code)->isCoSacked();
-    WorkTables& t = mailing.tables;
     for (int r = 0; r < records; ++r) {
         int prefix = served[std::min(prefixOf(random), used - 1)];
-        int32_t zip = prefix * 100 + std::min(localOf(random), locals - 1) + 1;
-        int32_t value = zip;
+        Piece piece{.zip = prefix * 100 + std::min(localOf(random), locals - 1) + 1};
         if (rejected(random)) {
-            value = -2 * 100000 - zip;
+            piece.rejection = ZipRejection::Form;
             ++mailing.counters.rejectedCount;
         } else if (coSacked && noZip4(random)) {
-            value = -zip;
+            piece.withoutZip4 = true;
             ++mailing.counters.missingZip4Count;
         }
-        t.pieceZips.push_back(value);
-        t.pieceInCounty.push_back(inCounty(random) ? 1 : 0);
-        t.pieceCities.push_back("");
-        ++mailing.counters.recordCount;
+        piece.inCounty = inCounty(random);
+        mailing.tables.pieces.push_back(piece);
     }
 }
 
 void expectSoundSort(const PresortHarness& h, const std::string& code, const std::string& what) {
     SCOPED_TRACE(what);
     const WorkTables& t = h.work.tables;
-    const MailingCounters& c = h.work.counters;
     h.expectConsistent();
-    EXPECT_EQ(h.placedPieces(), c.recordCount - c.rejectedCount);
+    EXPECT_EQ(h.placedPieces(), h.work.validPieces());
     for (size_t z = 0; z < t.zipGroups.size(); ++z)
         ASSERT_TRUE(t.zipGroups[z].placed()) << "ZIP group " << z;
     for (size_t g = 0; g < t.sortGroups.size(); ++g)
