@@ -135,8 +135,4 @@ void AddPeriodicalCharges(StatementLines& lines, const PeriodicalCharges& charge
     lines.add({"", money(charges.inCountyPostage), ""});
 }
 
-std::string periodicalTotalText(const PeriodicalCharges& charges) {
-    return currencyTotalText(charges.totalPostage);
-}
-
 } // namespace quillan

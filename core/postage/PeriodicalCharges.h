@@ -80,7 +80,4 @@ PeriodicalCharges computePeriodicalCharges(const SortedMailing& mailing,
 void AddPeriodicalCharges(StatementLines& lines, const PeriodicalCharges& charges,
                           MailClass mailClass);
 
-// The total postage to two decimals, as page 1 shows it: "$1,234.57".
-std::string periodicalTotalText(const PeriodicalCharges& charges);
-
 } // namespace quillan

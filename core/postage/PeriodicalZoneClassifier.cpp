@@ -28,20 +28,6 @@ std::string withoutAdcKind(std::string name) {
 
 } // namespace
 
-char entryKindLetter(PeriodicalEntryKind kind) {
-    switch (kind) {
-    case PeriodicalEntryKind::Local:
-        return 'L';
-    case PeriodicalEntryKind::Scf:
-        return 'S';
-    case PeriodicalEntryKind::Adc:
-        return 'A';
-    case PeriodicalEntryKind::Combined:
-        return 'C';
-    }
-    return '?';
-}
-
 std::string PeriodicalZoneCounts::summary() const {
     std::string text;
     auto add = [&text](const std::string& part) { text += (text.empty() ? "" : "/") + part; };

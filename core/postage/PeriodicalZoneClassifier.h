@@ -15,8 +15,6 @@ namespace quillan {
 // local post office, at an SCF, at an ADC (AADC for automation letters), or at an SCF that
 // is also the ADC ("combined").
 enum class PeriodicalEntryKind { Local, Scf, Adc, Combined };
-// "L", "S", "A", "C".
-char entryKindLetter(PeriodicalEntryKind kind);
 
 // Where the outside-county pieces of a 3-digit ZIP prefix are delivered, seen from the
 // entry office: within its SCF, within its ADC, in a zone from 1 to 8, or nowhere the

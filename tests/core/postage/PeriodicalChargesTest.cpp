@@ -1,6 +1,7 @@
 // The Periodicals statement lines after the piece rates, for three mailings worked out by
 // hand (the fixtures say what they hold; the comments here show the sums).
 
+#include "core/money/Money.h"
 #include "core/postage/StatementPostage.h"
 #include "tests/core/postage/PeriodicalFixtures.h"
 
@@ -48,7 +49,7 @@ TEST_F(PeriodicalChargeLines, RegularPublicationPaysAdvertisingPoundsAndNoReduct
                       " | $8.0000", " | $15.0000", " | $17.3500", " | ", " | $0.00", " | $17.3500"},
                      NoInCountyLines));
     EXPECT_DOUBLE_EQ(postage.total, 17.35);
-    EXPECT_EQ(periodicalTotalText(*postage.periodical), "$17.35");
+    EXPECT_EQ(currencyTotalText(postage.periodical->totalPostage), "$17.35");
 }
 
 TEST_F(PeriodicalChargeLines, ClassroomPublicationTakesFivePercentOffAllButAdvertisingPounds) {
@@ -63,7 +64,7 @@ TEST_F(PeriodicalChargeLines, ClassroomPublicationTakesFivePercentOffAllButAdver
                                         "16 | $0.0800", " | $3.4800", " | $6.9200", " | $7.7400",
                                         " | $7.3700", " | $0.3685", " | $7.3715"},
                                        NoInCountyLines));
-    EXPECT_EQ(periodicalTotalText(*postage.periodical), "$7.37");
+    EXPECT_EQ(currencyTotalText(postage.periodical->totalPostage), "$7.37");
 }
 
 TEST_F(PeriodicalChargeLines, InCountyPiecesArePricedByLevelAndKind) {
@@ -84,7 +85,7 @@ TEST_F(PeriodicalChargeLines, InCountyPiecesArePricedByLevelAndKind) {
                   "13 | $0.5200", "0 | $0.0000",  "0 | $0.0000",      "4 | $0.2000", "17 | $0.7200",
                   " | $1.1200"}));
     EXPECT_DOUBLE_EQ(postage.total, 4.92);
-    EXPECT_EQ(periodicalTotalText(*postage.periodical), "$6.04");
+    EXPECT_EQ(currencyTotalText(postage.periodical->totalPostage), "$6.04");
     const PeriodicalCharges& charges = *postage.periodical;
     EXPECT_EQ(charges.inCountyLines[2].rateText, "0.040");
     EXPECT_EQ(charges.inCountyLines[5].rateText, "0.050");

@@ -55,7 +55,7 @@ TEST_F(PeriodicalZones, EntryKindComesFromTheEntryTypeAndTheCharts) {
     fixture.ctx.lists.scfLabels.set(7, "NORTH TEXAS TX 75099");
     EXPECT_EQ(kindFor("75001", "1"), PeriodicalEntryKind::Combined);
     EXPECT_EQ(kindFor("75001", "2"), PeriodicalEntryKind::Combined);
-    EXPECT_EQ(entryKindLetter(kindFor("75001", "0")), 'L');
+    EXPECT_EQ(kindFor("75001", "0"), PeriodicalEntryKind::Local);
     // Automation letters compare with their AADC ("AADC " taken off).
     fixture.useClass(MailClass::PAL);
     EXPECT_EQ(kindFor("75001", "2"), PeriodicalEntryKind::Combined);
