@@ -70,6 +70,7 @@ Mailing fillPieces(AppContext& ctx, int records, Profile profile, unsigned seed,
     std::uniform_int_distribution<int> local(0, localZips - 1);
     std::bernoulli_distribution noZip4(0.3);
     Mailing mailing;
+    mailing.tables.pieces.reserve(static_cast<size_t>(records));
     for (int r = 0; r < records; ++r) {
         int32_t zip = prefixes[prefix(random)] * 100 + local(random);
         bool withoutZip4 = coSacked && noZip4(random);

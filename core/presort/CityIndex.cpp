@@ -4,11 +4,13 @@
 
 namespace quillan {
 
-CityIndex::CityIndex(const PresortContext& ctx) : ctx_(ctx), firstRecord_(100000, NoRecord) {
-    const std::vector<Piece>& pieces = ctx.tables.pieces;
-    for (size_t r = pieces.size(); r-- > 0;)
-        if (!pieces[r].rejected())
-            firstRecord_[static_cast<size_t>(pieces[r].zip)] = static_cast<int32_t>(r);
+CityIndex::CityIndex(const std::vector<Piece>& pieces)
+    : pieces_(pieces), firstRecord_(100000, NoRecord) {}
+
+void CityIndex::note(size_t record) {
+    int32_t& first = firstRecord_[static_cast<size_t>(pieces_[record].zip)];
+    if (first == NoRecord)
+        first = static_cast<int32_t>(record);
 }
 
 std::string CityIndex::cityOf(int32_t zip) const {
@@ -17,7 +19,7 @@ std::string CityIndex::cityOf(int32_t zip) const {
     int32_t record = firstRecord_[static_cast<size_t>(zip)];
     if (record == NoRecord)
         return {};
-    return upperAscii(ctx_.tables.pieces[static_cast<size_t>(record)].city);
+    return upperAscii(pieces_[static_cast<size_t>(record)].city);
 }
 
 } // namespace quillan

@@ -37,12 +37,14 @@ const char* bottomCaption(MailClass code) {
 
 // One ZIP group per distinct key, in ascending order of the ZIP; the pieces of a ZIP with
 // and without ZIP+4 (key and -key) sit side by side in the order they were first read.
-void buildZipGroups(PresortContext& ctx, LevelProgress& progress) {
+void buildZipGroups(PresortContext& ctx, LevelProgress& progress, CityIndex& cities) {
     std::vector<int32_t> slotOfKey(2 * 99999 + 1, -1);
     std::vector<ZipGroup> found;
-    int64_t passed = 0;
-    for (const Piece& piece : ctx.tables.pieces) {
+    const std::vector<Piece>& pieces = ctx.tables.pieces;
+    for (size_t r = 0; r < pieces.size(); ++r) {
+        const Piece& piece = pieces[r];
         if (!piece.rejected()) {
+            cities.note(r);
             int32_t& slot = slotOfKey[static_cast<size_t>(piece.zipKey() + 99999)];
             if (slot < 0) {
                 slot = static_cast<int32_t>(found.size());
@@ -52,7 +54,7 @@ void buildZipGroups(PresortContext& ctx, LevelProgress& progress) {
             ++group.pieces;
             group.inCounty += piece.inCounty ? 1 : 0;
         }
-        progress.passed(++passed);
+        progress.passed(static_cast<int64_t>(r) + 1);
     }
     std::stable_sort(found.begin(), found.end(), [](const ZipGroup& a, const ZipGroup& b) {
         return std::abs(a.zip) < std::abs(b.zip);
@@ -163,13 +165,13 @@ bool pairedWithNext(const PresortContext& ctx, size_t j) {
            groups[j + 1].kind == groups[j].kind && groups[j + 1].key == groups[j].key;
 }
 
-void makeFiveDigitContainers(PresortContext& ctx, const Minimums& minimums) {
+void makeFiveDigitContainers(PresortContext& ctx, const Minimums& minimums,
+                             const CityIndex& cities) {
     WorkTables& t = ctx.tables;
     const MailClass code = ctx.mailClass();
     std::optional<AreaRule> area;
     if (code.isStandard() && code.isUnbarcodedLetters())
         area.emplace(ctx, minimums.group);
-    CityIndex cities(ctx);
     for (size_t j = 0; j < t.sortGroups.size();) {
         const SortGroup& group = t.sortGroups[j];
         bool paired = pairedWithNext(ctx, j);
@@ -203,12 +205,13 @@ void Build5DigitLevel(PresortContext& ctx) {
     ctx.progress.showCaption(ProgressSink::Caption::Bottom, bottomCaption(code));
     LevelProgress progress(ctx, ctx.mailing.validPieces());
     Minimums minimums = fiveDigitMinimums(ctx);
-    buildZipGroups(ctx, progress);
+    CityIndex cities(ctx.tables.pieces);
+    buildZipGroups(ctx, progress, cities);
     ctx.counters.placedPieces = 0;
     formFiveDigitGroups(ctx, minimums);
     if (code.isStandard() && code.isUnbarcodedLetters() && ctx.settings.mailType.mmTrays())
         minimums.container = oneFootTray(ctx.settings.mailType.packageFigure());
-    makeFiveDigitContainers(ctx, minimums);
+    makeFiveDigitContainers(ctx, minimums, cities);
     progress.finish();
 }
 

@@ -139,9 +139,8 @@ void makeThreeDigitContainer(PresortContext& ctx, LevelContainers& level, int pr
                         .level = containerLevel,
                         .entry = EntryDiscountFor(ctx, GroupKind::ThreeDigit, prefix),
                         .destination = entry + " " + zeroPad(prefix, 3)};
-    int64_t ownKey = threeDigitOrderKey(container.label());
-    int32_t index =
-        level.add(threeDigitOrderKeyOfEntry(entry, prefix), ownKey, std::move(container));
+    int64_t key = threeDigitOrderKeyOfEntry(entry, prefix);
+    int32_t index = level.add(key, key, std::move(container));
     level.fill(index, contents, sum);
 }
 

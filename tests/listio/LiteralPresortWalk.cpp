@@ -12,6 +12,15 @@ std::vector<PlacedPiece> literalPresortOrder(const TestMailing& mailing,
     const bool periodicals = code[0] == 'P' && lists.periodicalList[4] != "f";
     const int32_t records = mailing.recordCount();
     std::vector<bool> taken(static_cast<size_t>(records));
+    // What the scan compares of each record, copied once so that every scan of the list
+    // runs over a few bytes a record.
+    struct Scanned {
+        int32_t zip;
+        bool rejected, withoutZip4, inCounty;
+    };
+    std::vector<Scanned> list;
+    for (const Piece& piece : t.pieces)
+        list.push_back({piece.zip, piece.rejected(), piece.withoutZip4, piece.inCounty});
     std::vector<PlacedPiece> order;
     const int32_t containers = static_cast<int32_t>(t.containers.size());
     const int32_t groups = static_cast<int32_t>(t.sortGroups.size());
@@ -27,9 +36,8 @@ std::vector<PlacedPiece> literalPresortOrder(const TestMailing& mailing,
                     continue;
                 int32_t got = 0;
                 for (int32_t r = 0; r < records; ++r) {
-                    const Piece& piece = t.pieces[static_cast<size_t>(r)];
-                    bool qualifies =
-                        piece.zip == std::abs(zip.zip) && !taken[r] && !piece.rejected();
+                    const Scanned& piece = list[static_cast<size_t>(r)];
+                    bool qualifies = piece.zip == std::abs(zip.zip) && !taken[r] && !piece.rejected;
                     if (coSacked)
                         qualifies = qualifies && piece.withoutZip4 == group.nonbarcoded;
                     if (periodicals && got < zip.inCounty)

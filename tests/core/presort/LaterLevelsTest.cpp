@@ -86,8 +86,8 @@ TEST(ThreeDigitLevel, EntryEndingInAPrefixAndBangSortsAsThatPrefix) {
     EXPECT_EQ(labels(h.work.tables.containers),
               (Texts{"DALLAS TX 751", "MID CITIES TX 751! 753", "DALLAS TX 752"}));
     EXPECT_EQ(containerNumbers(h.work.tables), (Ints{1, 1, 3, 3, 2, 2}));
-    EXPECT_EQ(threeDigitOrderKey("MID CITIES TX 751! 753"), 751);
-    EXPECT_EQ(threeDigitOrderKey("DALLAS TX 752"), 752);
+    EXPECT_EQ(threeDigitOrderKeyOfEntry("MID CITIES TX 751!", 753), 751);
+    EXPECT_EQ(threeDigitOrderKeyOfEntry("DALLAS TX", 752), 752);
 }
 
 TEST(ThreeDigitLevel, PeriodicalsFlatSackLevelFollowsItsGroups) {

@@ -115,6 +115,15 @@ int32_t groupOfKey(const KeyRows& keys, int32_t key) {
     return -1;
 }
 
+// A 3-digit container's key read off its label: the three digits before a "!" that is the
+// fifth character from the end, else the last three.
+int64_t threeDigitOrderKey(const std::string& label) {
+    size_t n = label.size();
+    if (n >= 5 && label[n - 5] == '!')
+        return strToInt(label.substr(n < 8 ? 0 : n - 8, n < 8 ? n - 5 : 3));
+    return strToInt(label.size() < 3 ? label : label.substr(label.size() - 3));
+}
+
 // Inserts a container at its ordered place among E to the last and renumbers the groups'
 // links; returns its index.
 template <typename KeyOf>
