@@ -64,6 +64,7 @@ long readIdentifiedRecords(ListOpening& opening, OpenedList& list) {
     // The pieces read before a list that fails part way are all that is kept.
     std::vector<Piece>& pieces = opening.mailing().tables.pieces;
     const size_t start = pieces.size();
+    pieces.reserve(start + static_cast<size_t>(n));
     try {
         ReadListRecords(opening, *list.source, n, list.fields);
     } catch (const OwnFileFault&) {

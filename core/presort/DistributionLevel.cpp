@@ -22,7 +22,7 @@ namespace {
 void nameRest(const GroupModel& model, GroupModel::GroupNode& rest,
               const GroupModel::GroupNode& cut) {
     auto zipOf = [&](int32_t z) {
-        return std::abs(model.zips[static_cast<size_t>(z)].zip) % 100000;
+        return std::abs(model.zips[static_cast<size_t>(z)].zip);
     };
     int32_t zip = zipOf(rest.zips.front());
     auto all = [&](auto same) { return std::all_of(rest.zips.begin(), rest.zips.end(), same); };
