@@ -21,9 +21,7 @@ namespace {
 // ZIP or 3-digit prefix its ZIP groups share, else one like the cut group.
 void nameRest(const GroupModel& model, GroupModel::GroupNode& rest,
               const GroupModel::GroupNode& cut) {
-    auto zipOf = [&](int32_t z) {
-        return std::abs(model.zips[static_cast<size_t>(z)].zip);
-    };
+    auto zipOf = [&](int32_t z) { return std::abs(model.zips[static_cast<size_t>(z)].zip); };
     int32_t zip = zipOf(rest.zips.front());
     auto all = [&](auto same) { return std::all_of(rest.zips.begin(), rest.zips.end(), same); };
     rest.kind = cut.kind;
