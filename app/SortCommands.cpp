@@ -64,9 +64,9 @@ ExitStatus SortCommands::sortList() {
     if (reading.outcome != ReadOutcome::Read)
         return ExitStatus::ListRefused;
     const MailTypeSettings& mailType = ctx_.lists.mailTypeList;
-    if (!MeetsMinimumSize(reading.mailing.counters, mailType) && !askToSortTooSmallMailing())
+    if (!MeetsMinimumSize(reading.mailing, mailType) && !askToSortTooSmallMailing())
         return ExitStatus::Cancelled;
-    if (!HasEnoughZip4s(reading.mailing.counters, mailType)) {
+    if (!HasEnoughZip4s(reading.mailing, mailType)) {
         refuseCoSackedMailing();
         return ExitStatus::ListRefused;
     }
@@ -107,17 +107,17 @@ ExitStatus SortCommands::presortAndWrite(const ReadList& list, Mailing read) {
         return ExitStatus::Cancelled;
     if (written.failed)
         return ExitStatus::NotWritten;
-    summarize(list.path, mailing->counters(), written);
+    summarize(list.path, *mailing, written);
     // The sort stands, but a caller who counts on the printouts must learn they are missing.
     return failedPrintouts > 0 ? ExitStatus::PrintoutsFailed : ExitStatus::Sorted;
 }
 
-void SortCommands::summarize(const std::string& path, const MailingCounters& c,
+void SortCommands::summarize(const std::string& path, const SortedMailing& mailing,
                              const SortInformationResult& written) {
     if (ctx_.runMode != RunMode::Unattended || !printSummary)
         return;
-    printSummary("Quillan sorted " + std::to_string(c.validPieces()) + " pieces of " + path + " (" +
-                 std::to_string(c.rejectedCount) + " rejected); " +
+    printSummary("Quillan sorted " + std::to_string(mailing.pieceCount()) + " pieces of " + path +
+                 " (" + std::to_string(mailing.rejectedCount()) + " rejected); " +
                  (written.path.empty() ? std::string("no sort information was asked for")
                                        : "sort information in " + written.path) +
                  "; sort result in " + ctx_.sortResultPath());

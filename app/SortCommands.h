@@ -59,7 +59,7 @@ public:
 private:
     ExitStatus sortList();
     ExitStatus presortAndWrite(const ReadList& list, Mailing read);
-    void summarize(const std::string& path, const MailingCounters& counters,
+    void summarize(const std::string& path, const SortedMailing& mailing,
                    const SortInformationResult& written);
     void runWizard();
     int showPage(int page, int lastResult);

@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall).count();
     const bool read = reading.outcome == ReadOutcome::Read;
     const MailingCounters& counters = reading.mailing.counters;
-    std::string outcome = !read ? "refused" : std::to_string(counters.recordCount);
+    std::string outcome = !read ? "refused" : std::to_string(reading.mailing.recordCount());
     if (!read && !ui.messages().empty())
         outcome += " (" + ui.messages().back().text.substr(0, 40) + "...)";
     std::printf("%-22s %-22s records %-8s rejected %-6d cpu %.3f s  wall %.3f s  peak %.1f MB "

@@ -70,15 +70,13 @@ Mailing fillPieces(AppContext& ctx, int records, Profile profile, unsigned seed,
     std::uniform_int_distribution<int> local(0, localZips - 1);
     std::bernoulli_distribution noZip4(0.3);
     Mailing mailing;
-    WorkTables& t = mailing.tables;
-    t.seed(false);
+    mailing.tables.pieces.reserve(static_cast<size_t>(records));
     for (int r = 0; r < records; ++r) {
         int32_t zip = prefixes[prefix(random)] * 100 + local(random);
-        t.pieceZips.push_back(coSacked && noZip4(random) ? -zip : zip);
-        t.pieceInCounty.push_back(0);
-        t.pieceCities.push_back("SOMEWHERE TX");
+        bool withoutZip4 = coSacked && noZip4(random);
+        mailing.tables.pieces.push_back(
+            {.zip = zip, .withoutZip4 = withoutZip4, .city = "SOMEWHERE TX"});
     }
-    mailing.counters.recordCount = records;
     return mailing;
 }
 
@@ -99,8 +97,7 @@ double presortSeconds(AppContext& ctx, const ClassSetting& setting, int records,
     double seconds = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
     // The sort is freed after the clock stops: freeing it is no part of sorting.
     complete = sorted && sorted->mailClass().code() == setting.code &&
-               sorted->counters().placedPieces ==
-                   sorted->counters().recordCount - sorted->counters().rejectedCount;
+               sorted->counters().placedPieces == sorted->pieceCount();
     return seconds;
 }
 

@@ -66,49 +66,41 @@ void makePieces(AppContext& ctx, BenchSort& b) {
     std::mt19937 random(2024);
     std::uniform_int_distribution<size_t> pick(0, zips.size() - 1);
     WorkTables& t = b.work.tables;
-    t.seed(true);
+    t = {};
     for (int r = 1; r <= kRecords; ++r) {
         int zip = zips[pick(random)];
         bool rejected = random() % 100 < 3;
-        t.pieceZips.push_back(rejected ? -200000 - zip : zip);
-        t.pieceInCounty.push_back(0);
-        t.pieceCities.push_back("SOMEWHERE TX");
-        t.pieceRecords.push_back("\"NAME " + std::to_string(r) + "\",\"" + std::to_string(r) +
-                                 " MAIN ST\",SOMEWHERE,TX," + zeroPad(zip, 5));
+        t.pieces.push_back({.zip = zip,
+                            .rejection = rejected ? ZipRejection::Form : ZipRejection::None,
+                            .city = "SOMEWHERE TX",
+                            .line = "\"NAME " + std::to_string(r) + "\",\"" + std::to_string(r) +
+                                    " MAIN ST\",SOMEWHERE,TX," + zeroPad(zip, 5)});
     }
-    b.work.counters.recordCount = kRecords;
 }
 
 // 5-digit packages in ZIP order, kGroupsPerTray to a tray.
 void placePieces(BenchSort& b) {
     WorkTables& t = b.work.tables;
     std::map<int32_t, int32_t> pieces;
-    for (int r = 1; r <= kRecords; ++r)
-        if (t.pieceZips[r] > 0)
-            ++pieces[t.pieceZips[r]];
+    for (const Piece& piece : t.pieces)
+        if (!piece.rejected())
+            ++pieces[piece.zip];
     int32_t g = 0;
     for (const auto& [zip, count] : pieces) {
+        int32_t tray = g / kGroupsPerTray;
+        t.zipGroups.push_back({zip, count, 0, g});
+        t.sortGroups.push_back({GroupKind::FiveDigit, zip, count, tray, false});
+        if (t.containers.size() <= static_cast<size_t>(tray))
+            t.containers.push_back({0, ContainerKind::FiveDigit, ContainerLevel::FiveDigit,
+                                    EntryDiscount::None, "TRAY"});
         ++g;
-        int32_t tray = (g - 1) / kGroupsPerTray + 1;
-        t.zipGroupZips.push_back(zip);
-        t.zipGroupPieces.push_back(count);
-        t.zipGroupInCounty.push_back(0);
-        t.zipGroupOwner.push_back(g);
-        t.addSortGroup(0, count, GroupKind::FiveDigit, "5D " + zeroPad(zip, 5), tray);
-        if (t.containerRows() <= static_cast<size_t>(tray))
-            t.addContainer(
-                0, "TRAY",
-                {ContainerKind::FiveDigit, ContainerLevel::FiveDigit, EntryDiscount::None});
     }
-    b.work.counters.zipGroupCount = g;
-    b.work.counters.sortGroupCount = g + 1;
-    b.work.counters.containerCount = static_cast<int32_t>(t.containerRows());
 }
 
 void writeTextList(BenchSort& b, const std::string& path) {
     std::ofstream out(path, std::ios::binary);
-    for (int r = 1; r <= kRecords; ++r)
-        out << b.work.tables.pieceRecords[r] << "\r\n";
+    for (const Piece& piece : b.work.tables.pieces)
+        out << piece.line << "\r\n";
     b.list.format = formatNamed(KindComma);
     b.list.path = path;
     b.list.state.resetRoles();
@@ -138,7 +130,7 @@ void writeDbf(BenchSort& b, const std::string& path) {
     for (int r = 1; r <= kRecords; ++r) {
         std::string record = " NAME " + std::to_string(r);
         record.resize(31, ' ');
-        record += zeroPad(std::abs(b.work.tables.pieceZips[r]) % 100000, 5);
+        record += zeroPad(b.work.tables.pieces[static_cast<size_t>(r - 1)].zip, 5);
         record.resize(recordLength, ' ');
         bytes += record;
     }
@@ -166,7 +158,8 @@ bool writeAccess(AppContext& ctx, BenchSort& b, const std::string& path) {
         std::ofstream out(list, std::ios::binary);
         for (int r = 1; r <= kRecords; ++r)
             out << "NAME " << r << "\t" << r << " MAIN ST\tSOMEWHERE\tTX\t"
-                << zeroPad(std::abs(b.work.tables.pieceZips[r]) % 100000, 5) << "\tSOMEWHERE\r\n";
+                << zeroPad(b.work.tables.pieces[static_cast<size_t>(r - 1)].zip, 5)
+                << "\tSOMEWHERE\r\n";
     }
     std::string command =
         std::string("'") + QUILLAN_MDBFILL + "' '" + list + "' '" + path + "' --empty > /dev/null";
@@ -219,8 +212,8 @@ int main() {
     b.work.mailClass = MailClass::RNAF;
     makePieces(ctx, b);
     placePieces(b);
-    std::printf("%d records, %d ZIP groups, %d trays\n", kRecords, b.work.counters.zipGroupCount,
-                b.work.counters.containerCount - 1);
+    std::printf("%d records, %zu ZIP groups, %zu trays\n", kRecords, b.work.tables.zipGroups.size(),
+                b.work.tables.containers.size());
 
     const SortedMailing sorted = test::mailingOf(b.work, ctx.lists);
     std::clock_t start = std::clock();

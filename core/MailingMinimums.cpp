@@ -17,8 +17,8 @@ bool WeighsEnoughForPresort(const MailTypeSettings& mailType, int32_t pieces) {
     return mailType.hasExactWeight() && exactProduct(mailType.pieceWeight(), pieces) >= 800.0;
 }
 
-bool MeetsMinimumSize(const MailingCounters& counters, const MailTypeSettings& mailType) {
-    const int32_t n = counters.validPieces();
+bool MeetsMinimumSize(const Mailing& mailing, const MailTypeSettings& mailType) {
+    const int32_t n = mailing.validPieces();
     if (mailType.isPeriodicals())
         return true;
     if (n >= 500)
@@ -28,10 +28,10 @@ bool MeetsMinimumSize(const MailingCounters& counters, const MailTypeSettings& m
     return WeighsEnoughForPresort(mailType, n);
 }
 
-bool HasEnoughZip4s(const MailingCounters& counters, const MailTypeSettings& mailType) {
+bool HasEnoughZip4s(const Mailing& mailing, const MailTypeSettings& mailType) {
     if (!mailType.isStandardCoSacked())
         return true;
-    const int32_t m = counters.validPieces() - counters.missingZip4Count;
+    const int32_t m = mailing.validPieces() - mailing.counters.missingZip4Count;
     return m >= 200 || WeighsEnoughForPresort(mailType, m);
 }
 

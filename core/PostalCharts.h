@@ -31,9 +31,9 @@ inline constexpr int LastZipPrefix = 999;
 inline bool isZipPrefix(int32_t value) {
     return value >= 1 && value <= LastZipPrefix;
 }
-// The 3-digit prefix of a ZIP code: the ZIP divided by 100.
+// The 3-digit prefix of a ZIP code or a ZIP group's key: the ZIP divided by 100.
 inline int zipPrefix(int32_t zip) {
-    return (zip < 0 ? -zip : zip) % 100000 / 100;
+    return (zip < 0 ? -zip : zip) / 100;
 }
 // The label a chart names for a 3-digit prefix (a negative value names the same label), or
 // nothing when the prefix lies outside the chart, its value is 0 or the label list has no

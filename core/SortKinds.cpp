@@ -1,5 +1,7 @@
 #include "core/SortKinds.h"
 
+#include "core/Convert.h"
+
 #include <array>
 
 namespace quillan {
@@ -54,15 +56,28 @@ bool isThreeDigitGroup(GroupKind kind) {
     return kind == GroupKind::ThreeDigit || kind == GroupKind::ThreeDigitScheme;
 }
 
-std::string groupLabel(GroupKind kind, std::string_view key) {
-    std::string label(groupCode(kind));
-    if (kind != GroupKind::Mixed)
-        label.append(" ").append(key);
-    return label;
+std::string groupKeyText(GroupKind kind, int32_t key) {
+    switch (kind) {
+    case GroupKind::FiveDigit:
+        return zeroPad(key, 5);
+    case GroupKind::ThreeDigit:
+    case GroupKind::ThreeDigitScheme:
+    case GroupKind::Scf:
+        return zeroPad(key, 3);
+    case GroupKind::Adc:
+    case GroupKind::Aadc:
+        return intToStr(key);
+    case GroupKind::Mixed:
+        break;
+    }
+    return {};
 }
 
-std::string_view groupKey(std::string_view label) {
-    return label.size() > 3 ? label.substr(3) : std::string_view{};
+std::string groupLabel(GroupKind kind, int32_t key) {
+    std::string label(groupCode(kind));
+    if (kind != GroupKind::Mixed)
+        label.append(" ").append(groupKeyText(kind, key));
+    return label;
 }
 
 std::string containerLabel(ContainerKind kind, std::string_view destination) {
@@ -70,11 +85,6 @@ std::string containerLabel(ContainerKind kind, std::string_view destination) {
     if (std::optional<char> mark = containerMark(kind))
         label += *mark;
     return label.append(destination);
-}
-
-std::string_view containerDestination(ContainerKind kind, std::string_view label) {
-    bool marked = containerMark(kind) && !label.empty() && label[0] == *containerMark(kind);
-    return marked ? label.substr(1) : label;
 }
 
 bool isMixedLevel(ContainerLevel level) {
@@ -127,11 +137,19 @@ std::optional<EntryDiscount> entryOfText(std::string_view text) {
     return std::nullopt;
 }
 
-GroupKind groupKindOfStoredLabel(std::string_view label) {
-    for (const GroupCode& g : groupCodes)
-        if (label.substr(0, 2) == g.code)
-            return g.kind;
-    return GroupKind::Other;
+std::optional<StoredGroup> groupOfStoredLabel(std::string_view label) {
+    for (const GroupCode& g : groupCodes) {
+        if (label.substr(0, 2) != g.code)
+            continue;
+        int32_t key = 0;
+        if (g.kind != GroupKind::Mixed &&
+            (label.size() < 4 || !tryStrToInt(label.substr(3), key) || key < 0))
+            return std::nullopt;
+        if (groupLabel(g.kind, key) != label)
+            return std::nullopt;
+        return StoredGroup{g.kind, key};
+    }
+    return std::nullopt;
 }
 
 ContainerKind containerKindOfStoredLabel(std::string_view label) {
@@ -143,6 +161,11 @@ ContainerKind containerKindOfStoredLabel(std::string_view label) {
     if (label.size() >= 4 && label[label.size() - 4] != ' ')
         return ContainerKind::FiveDigit;
     return ContainerKind::ThreeDigit;
+}
+
+std::string_view containerDestination(ContainerKind kind, std::string_view label) {
+    bool marked = containerMark(kind) && !label.empty() && label[0] == *containerMark(kind);
+    return marked ? label.substr(1) : label;
 }
 
 } // namespace quillan

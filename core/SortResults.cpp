@@ -4,7 +4,7 @@
 #include "core/SettingsList.h"
 #include "platform/fs/AtomicFile.h"
 
-#include <cstdlib>
+#include <array>
 #include <limits>
 #include <optional>
 #include <stdexcept>
@@ -19,9 +19,11 @@ namespace {
 
 constexpr int64_t kMaxCount = std::numeric_limits<int32_t>::max();
 
-// The file holds one value per line, and the kinds of trays, sacks and groups only as the
-// texts that print them: loading reads them back from those texts. A label or city with a
-// line break in it would shift every value after it, so breaks become blanks.
+// The file holds one value per line, and the kinds and keys of trays, sacks and groups only
+// as the labels that print them: loading reads them back from those texts. Trays, sacks and
+// groups are numbered from 1 (index + 1, which also turns "none" into 0 and a ZIP group left
+// below a minimum into -1). A label or city with a line break in it would shift every value
+// after it, so breaks become blanks.
 void putText(std::string& out, std::string_view text) {
     for (char c : text)
         out += c == '\r' || c == '\n' ? ' ' : c;
@@ -32,64 +34,75 @@ void putNumber(std::string& out, int64_t value) {
     putText(out, intToStr(value));
 }
 
-bool isRejected(int32_t zipValue) {
-    return std::llabs(static_cast<long long>(zipValue)) > 99999;
+// The number a record is known by in the file, from its index or link.
+int64_t numberOf(size_t index) {
+    return static_cast<int64_t>(index) + 1;
+}
+int64_t numberOf(int32_t link) {
+    return int64_t(link) + 1;
 }
 
-// Saving from tables shorter than their counters would read rows that are not there.
-void requireRows(const SortedMailing& mailing) {
-    const MailingCounters& c = mailing.counters();
-    const WorkTables& t = mailing.tables();
-    bool fits = t.familiesConsistent() && c.containerCount >= 1 && c.sortGroupCount >= 1 &&
-                c.zipGroupCount >= 0 && c.recordCount >= 0 &&
-                static_cast<size_t>(c.containerCount) <= t.containerRows() &&
-                static_cast<size_t>(c.sortGroupCount) <= t.sortGroupRows() &&
-                static_cast<size_t>(c.zipGroupCount) < t.zipGroupRows() &&
-                static_cast<size_t>(c.recordCount) < t.pieceZips.size() &&
-                static_cast<size_t>(c.recordCount) < t.pieceCities.size();
-    if (!fits)
-        throw std::runtime_error(
-            "The sort results cannot be saved: the work tables hold fewer rows than their counts.");
+// A rejected record's ZIP is stored as code * 100000 - ZIP: code 2 for a text that is no ZIP
+// code, 6 for a prefix no post office serves, 7 for a missing ZIP+4.
+struct RejectionCode {
+    ZipRejection rejection;
+    int32_t code;
+};
+
+constexpr std::array<RejectionCode, 3> rejectionCodes{
+    {{ZipRejection::Form, 2}, {ZipRejection::NotServed, 6}, {ZipRejection::Zip4Missing, 7}}};
+
+int64_t storedZipOf(const Piece& piece) {
+    for (const RejectionCode& r : rejectionCodes)
+        if (r.rejection == piece.rejection)
+            return -int64_t(r.code) * 100000 - piece.zip;
+    return piece.zip;
+}
+
+std::optional<Piece> rejectedPieceOf(int32_t storedZip) {
+    for (const RejectionCode& r : rejectionCodes)
+        if (storedZip <= -100000 && -(storedZip / 100000) == r.code)
+            return Piece{.zip = -(storedZip % 100000), .rejection = r.rejection};
+    return std::nullopt;
 }
 
 std::string sortResultBytes(const SortedMailing& mailing) {
-    const MailingCounters& c = mailing.counters();
-    const WorkTables& t = mailing.tables();
     std::string out;
-    putNumber(out, c.recordCount);
-    putNumber(out, c.rejectedCount);
+    putNumber(out, mailing.recordCount());
+    putNumber(out, mailing.rejectedCount());
     putText(out, mailing.mailClass().code());
-    putNumber(out, c.zipGroupCount);
-    putNumber(out, c.sortGroupCount);
-    putNumber(out, c.containerCount);
-    for (size_t k = 1; k < static_cast<size_t>(c.containerCount); ++k) {
-        putText(out, t.containerLabels[k]);
-        putNumber(out, t.containerPieces[k]);
-        putText(out, entryText(t.containerTypes[k].entry));
-        putText(out, levelText(t.containerTypes[k].level));
+    putNumber(out, static_cast<int64_t>(mailing.zipGroups().size()));
+    putNumber(out, numberOf(mailing.sortGroups().size()));
+    putNumber(out, numberOf(mailing.containers().size()));
+    for (const Container& container : mailing.containers()) {
+        putText(out, container.label());
+        putNumber(out, container.pieces);
+        putText(out, entryText(container.entry));
+        putText(out, levelText(container.level));
     }
     bool coSacked = mailing.mailClass().isCoSacked();
-    for (size_t g = 1; g < static_cast<size_t>(c.sortGroupCount); ++g) {
-        putText(out, t.sortGroupLabels[g]);
-        putNumber(out, t.sortGroupPieces[g]);
-        putNumber(out, t.sortGroupContainer[g]);
-        putNumber(out, coSacked ? t.sortGroupFlags[g] : 0);
+    for (const SortGroup& group : mailing.sortGroups()) {
+        putText(out, group.label());
+        putNumber(out, group.pieces);
+        putNumber(out, numberOf(group.container));
+        putNumber(out, coSacked && group.nonbarcoded ? 1 : 0);
     }
-    for (size_t z = 1; z <= static_cast<size_t>(c.zipGroupCount); ++z) {
-        putNumber(out, t.zipGroupZips[z]);
-        putNumber(out, t.zipGroupPieces[z]);
-        putNumber(out, t.zipGroupInCounty[z]);
-        putNumber(out, t.zipGroupOwner[z]);
+    for (const ZipGroup& zip : mailing.zipGroups()) {
+        putNumber(out, zip.zip);
+        putNumber(out, zip.pieces);
+        putNumber(out, zip.inCounty);
+        putNumber(out, numberOf(zip.owner));
     }
     std::string rejected;
     int64_t count = 0;
-    for (size_t r = 1; r <= static_cast<size_t>(c.recordCount); ++r) {
-        if (!isRejected(t.pieceZips[r]))
+    for (size_t r = 0; r < mailing.pieces().size(); ++r) {
+        const Piece& piece = mailing.pieces()[r];
+        if (!piece.rejected())
             continue;
         ++count;
-        putNumber(rejected, static_cast<int64_t>(r));
-        putNumber(rejected, t.pieceZips[r]);
-        putText(rejected, t.pieceCities[r]);
+        putNumber(rejected, numberOf(r));
+        putNumber(rejected, storedZipOf(piece));
+        putText(rejected, piece.city);
     }
     putNumber(out, count);
     return out + rejected;
@@ -156,7 +169,7 @@ struct StagedResult {
 };
 
 void readHeader(LineReader& in, StagedResult& r) {
-    r.recordCount = in.number(0, kMaxCount);
+    r.recordCount = in.number(0, MaxMailingRecords);
     r.rejectedCount = in.number(0, r.recordCount);
     std::optional<MailClass> mailClass = MailClass::fromCode(in.text());
     if (!mailClass)
@@ -167,26 +180,33 @@ void readHeader(LineReader& in, StagedResult& r) {
     r.containerCount = in.number(1, kMaxCount);
 }
 
+// The index a record's number in the file stands for; its link's mark for 0 and -1.
+int32_t indexOf(int32_t number) {
+    return number - 1;
+}
+
 void readContainers(LineReader& in, StagedResult& r) {
     for (int32_t k = 1; k < r.containerCount; ++k) {
-        std::string label = in.text();
-        int32_t pieces = in.number(0, kMaxCount);
-        EntryDiscount entry = in.known(entryOfText);
-        ContainerLevel level = in.known(levelOfText);
-        ContainerType type{containerKindOfStoredLabel(label), level, entry};
-        r.tables.addContainer(pieces, std::move(label), type);
+        const std::string& label = in.text();
+        Container container;
+        container.kind = containerKindOfStoredLabel(label);
+        container.destination = containerDestination(container.kind, label);
+        container.pieces = in.number(0, kMaxCount);
+        container.entry = in.known(entryOfText);
+        container.level = in.known(levelOfText);
+        r.tables.containers.push_back(std::move(container));
     }
 }
 
 void readSortGroups(LineReader& in, StagedResult& r, bool keep) {
     for (int32_t g = 1; g < r.sortGroupCount; ++g) {
-        std::string label = in.text();
-        int32_t pieces = in.number(0, kMaxCount);
-        int32_t container = in.number(0, r.containerCount - 1);
-        int32_t flags = in.number(0, 1);
-        GroupKind kind = groupKindOfStoredLabel(label);
+        StoredGroup stored = in.known(groupOfStoredLabel);
+        SortGroup group{.kind = stored.kind, .key = stored.key};
+        group.pieces = in.number(0, kMaxCount);
+        group.container = indexOf(in.number(0, r.containerCount - 1));
+        group.nonbarcoded = in.number(0, 1) == 1;
         if (keep)
-            r.tables.addSortGroup(flags, pieces, kind, std::move(label), container);
+            r.tables.sortGroups.push_back(group);
     }
 }
 
@@ -194,13 +214,14 @@ void readSortGroups(LineReader& in, StagedResult& r, bool keep) {
 int64_t readZipGroups(LineReader& in, StagedResult& r, bool keep) {
     int64_t pieces = 0;
     for (int32_t z = 1; z <= r.zipGroupCount; ++z) {
-        int32_t zip = in.number(-99999, 99999);
-        int32_t groupPieces = in.number(0, kMaxCount);
-        int32_t inCounty = in.number(0, groupPieces);
-        int32_t owner = in.number(-1, r.sortGroupCount - 1);
-        pieces += groupPieces;
+        ZipGroup zip;
+        zip.zip = in.number(-99999, 99999);
+        zip.pieces = in.number(0, kMaxCount);
+        zip.inCounty = in.number(0, zip.pieces);
+        zip.owner = indexOf(in.number(-1, r.sortGroupCount - 1));
+        pieces += zip.pieces;
         if (keep)
-            r.tables.insertZipGroup(r.tables.zipGroupRows(), zip, groupPieces, inCounty, owner);
+            r.tables.zipGroups.push_back(zip);
     }
     return pieces;
 }
@@ -210,15 +231,14 @@ void readRejectedRecords(LineReader& in, StagedResult& r, bool keep) {
     int32_t previous = 0;
     for (int32_t i = 0; i < count; ++i) {
         int32_t record = in.number(int64_t(previous) + 1, r.recordCount);
-        int32_t zipValue = in.number(std::numeric_limits<int32_t>::min(), kMaxCount);
-        if (!isRejected(zipValue))
+        std::optional<Piece> piece =
+            rejectedPieceOf(in.number(std::numeric_limits<int32_t>::min(), kMaxCount));
+        if (!piece)
             throw in.invalidValue();
-        const std::string& city = in.text();
+        piece->city = in.text();
         previous = record;
-        if (!keep)
-            continue;
-        r.tables.pieceZips[static_cast<size_t>(record)] = zipValue;
-        r.tables.pieceCities[static_cast<size_t>(record)] = city;
+        if (keep)
+            r.tables.pieces[static_cast<size_t>(indexOf(record))] = std::move(*piece);
     }
 }
 
@@ -228,7 +248,6 @@ StagedResult readSortResults(const std::string& path, bool complete) {
         throw DamagedFile("it cannot be read");
     LineReader in(SettingsList::splitLines(*bytes));
     StagedResult r;
-    r.tables.seed(false);
     readHeader(in, r);
     readContainers(in, r);
     readSortGroups(in, r, complete);
@@ -238,28 +257,22 @@ StagedResult readSortResults(const std::string& path, bool complete) {
                           " pieces, but it counts " + std::to_string(r.recordCount) +
                           " records of which " + std::to_string(r.rejectedCount) +
                           " were rejected");
-    // The record count is now vouched for by the groups; the per-record rows may be made.
-    r.tables.pieceZips.assign(static_cast<size_t>(r.recordCount) + 1, 0);
-    r.tables.pieceCities.resize(static_cast<size_t>(r.recordCount) + 2, "0");
+    // The record count is now vouched for by the groups; the records may be made. Only the
+    // rejected ones are stored: the others keep no ZIP of their own.
+    r.tables.pieces.resize(static_cast<size_t>(r.recordCount));
     readRejectedRecords(in, r, complete);
     return r;
 }
 
 Mailing mailingOf(StagedResult&& r) {
     Mailing mailing{std::move(r.tables), {}};
-    MailingCounters& c = mailing.counters;
-    c.recordCount = r.recordCount;
-    c.rejectedCount = r.rejectedCount;
-    c.zipGroupCount = r.zipGroupCount;
-    c.sortGroupCount = r.sortGroupCount;
-    c.containerCount = r.containerCount;
+    mailing.counters.rejectedCount = r.rejectedCount;
     return mailing;
 }
 
 } // namespace
 
 void SaveSortResults(const SortedMailing& mailing, const std::string& path) {
-    requireRows(mailing);
     platform::WriteResult result = platform::writeFileAtomically(
         path, sortResultBytes(mailing), platform::AtomicFileWriter::Links::Refuse);
     if (!result.ok)

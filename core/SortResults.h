@@ -10,8 +10,7 @@ namespace quillan {
 // Writes the counters, the container, sort-group and ZIP-group tables and the rejected
 // records of a finished sort to the sort-result file at `path`, so that reports and tags
 // can be printed again without sorting anew. Throws FileError when the file cannot be
-// written (the previous file is then left as it was) and std::runtime_error when the tables
-// hold fewer rows than their counters promise.
+// written (the previous file is then left as it was).
 void SaveSortResults(const SortedMailing& mailing, const std::string& path);
 
 // How much of the sort-result file a reprint needs: everything, or only the header and the

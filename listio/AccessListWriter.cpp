@@ -111,13 +111,13 @@ void fillTable(const SortInformationJob& job, SortNumbers& numbers, const std::s
         if (column >= 0)
             table.fields(column).setAsString(text);
     };
-    const int32_t count = job.mailing.counters().recordCount;
+    const int32_t count = job.mailing.recordCount();
     table.first();
     for (int32_t r = 1; r <= count; ++r) {
         progress.before(r, count);
         if (table.eof())
             throw ListFileError("The table holds fewer records than when Quillan read it.");
-        RecordSortValues values = numbers.valuesOf(r);
+        RecordSortValues values = numbers.valuesOf(r - 1);
         table.edit();
         put(s.sortColumn, values.sort);
         put(s.endorsementColumn, values.endorsement);

@@ -38,10 +38,9 @@ Text labelLine(const SettingsList& labels, int32_t n) {
 
 // The mixed pieces of a group go to the ADC of the mailer's own area, or for the classes
 // that do not go to an ADC to the entry facility of the mailing.
-Text mixedText(const SortedMailing& mailing, int32_t group) {
-    bool nonbarcoded = mailing.tables().sortGroupFlags[static_cast<size_t>(group)] == 1;
+Text mixedText(const SortedMailing& mailing, const SortGroup& group) {
     MixedDestination d = findMixedDestination(mailing.postalLists(), mailing.mailer(),
-                                              mailing.mailClass(), nonbarcoded);
+                                              mailing.mailClass(), group.nonbarcoded);
     Text zip = destinationZip(d.label.value_or(""));
     if (!zip)
         return std::nullopt;
@@ -50,46 +49,34 @@ Text mixedText(const SortedMailing& mailing, int32_t group) {
 }
 
 // "ALL FOR ADC " and the like, with the ZIP of the label the sort group's key numbers.
-Text numberedText(const std::string& lead, const SettingsList& labels, std::string_view key) {
-    int32_t n = 0;
-    if (key.empty() || !tryStrToInt(std::string(key), n))
-        return std::nullopt;
-    Text zip = destinationZip(labelLine(labels, n).value_or(""));
+Text numberedText(const std::string& lead, const SettingsList& labels, int32_t key) {
+    Text zip = destinationZip(labelLine(labels, key).value_or(""));
     if (!zip)
         return std::nullopt;
     return lead + *zip;
 }
 
-// The first `count` characters of the sort group's key, after the lead.
-Text keyText(const std::string& lead, std::string_view key, size_t count) {
-    if (key.size() < count)
-        return std::nullopt;
-    return lead + std::string(key.substr(0, count));
-}
-
 Text endorsementText(const SortedMailing& mailing, size_t z) {
-    const WorkTables& t = mailing.tables();
-    if (z < 1 || z >= t.zipGroupOwner.size())
+    if (z >= mailing.zipGroups().size())
         return std::nullopt;
-    int32_t group = t.zipGroupOwner[z];
-    if (group < 1 || static_cast<size_t>(group) >= t.sortGroupLabels.size())
+    int32_t owner = mailing.zipGroups()[z].owner;
+    if (owner < 0 || static_cast<size_t>(owner) >= mailing.sortGroups().size())
         return std::nullopt;
-    std::string_view key = groupKey(t.sortGroupLabels[static_cast<size_t>(group)]);
-    switch (t.sortGroupKinds[static_cast<size_t>(group)]) {
+    const SortGroup& group = mailing.sortGroups()[static_cast<size_t>(owner)];
+    switch (group.kind) {
     case GroupKind::Mixed:
         return mixedText(mailing, group);
     case GroupKind::Adc:
-        return numberedText("ALL FOR ADC ", mailing.postalLists().adcLabels, key);
+        return numberedText("ALL FOR ADC ", mailing.postalLists().adcLabels, group.key);
     case GroupKind::Aadc:
-        return numberedText("ALL FOR AADC ", mailing.postalLists().aadcLabels, key);
+        return numberedText("ALL FOR AADC ", mailing.postalLists().aadcLabels, group.key);
     case GroupKind::Scf:
-        return keyText("SCF ", key, 3);
+        return "SCF " + group.keyText();
     case GroupKind::ThreeDigit:
-        return keyText("3-DIGIT ", key, 3);
+        return "3-DIGIT " + group.keyText();
     case GroupKind::FiveDigit:
-        return keyText("5-DIGIT ", key, 5);
+        return "5-DIGIT " + group.keyText();
     case GroupKind::ThreeDigitScheme:
-    case GroupKind::Other:
         break;
     }
     return std::string();

@@ -62,14 +62,14 @@ public:
         readExactly(in.get(), header);
         out.raw({header.data(), header.size()});
         std::vector<char> record(static_cast<size_t>(layout.recordLength));
-        const int32_t count = job_.mailing.counters().recordCount;
+        const int32_t count = job_.mailing.recordCount();
         int32_t live = 0;
         for (long k = 1; k <= layout.records; ++k) {
             readExactly(in.get(), record);
             // Records marked deleted were skipped when read: they stay as they are.
             if (record[0] == ' ' && ++live <= count) {
                 progress.before(live, count);
-                patch(record, numbers_->valuesOf(live));
+                patch(record, numbers_->valuesOf(live - 1));
             }
             out.raw({record.data(), record.size()});
         }

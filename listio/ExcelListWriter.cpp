@@ -102,10 +102,10 @@ std::optional<ClosingMessage> WriteExcelList(const SortInformationJob& job, Noti
     try {
         SheetPatcher patcher(job.list.state, *sheet);
         SortNumbers numbers(job.mailing);
-        const int32_t count = job.mailing.counters().recordCount;
+        const int32_t count = job.mailing.recordCount();
         for (int32_t r = 1; r <= count; ++r) {
             progress.before(r, count);
-            patcher.patch(r, numbers.valuesOf(r));
+            patcher.patch(r, numbers.valuesOf(r - 1));
         }
         job.list.components->workbook().writeToStream(bytes);
     } catch (const OwnFileFault&) {

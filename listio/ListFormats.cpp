@@ -22,8 +22,7 @@ using WriteFunction = std::optional<ClosingMessage> (*)(const SortInformationJob
 
 class FunctionWriter : public ListWriter {
 public:
-    FunctionWriter(WriteFunction write, bool needsLines) : write_(write), needsLines_(needsLines) {}
-    bool needsRecordLines() const override { return needsLines_; }
+    explicit FunctionWriter(WriteFunction write) : write_(write) {}
     std::optional<ClosingMessage> write(const SortInformationJob& job, Notices& notices,
                                         WriterProgress& progress) override {
         return write_(job, notices, progress);
@@ -31,12 +30,11 @@ public:
 
 private:
     WriteFunction write_;
-    bool needsLines_;
 };
 
-template <WriteFunction Write, bool NeedsRecordLines>
+template <WriteFunction Write>
 std::unique_ptr<ListWriter> writerOf() {
-    return std::make_unique<FunctionWriter>(Write, NeedsRecordLines);
+    return std::make_unique<FunctionWriter>(Write);
 }
 
 std::unique_ptr<ListSource> reopenText(const ListFormat& format, const std::string& path,
@@ -63,7 +61,7 @@ ListFormat textFormat(const char* name, std::optional<platform::FileFilter> filt
     f.firstRowIsRecord = !headerLine;
     f.open = OpenTextList;
     f.reopen = reopenText;
-    f.writer = writerOf<WriteTextList, true>;
+    f.writer = writerOf<WriteTextList>;
     return f;
 }
 
@@ -73,7 +71,7 @@ ListFormat accessFormat() {
     f.outputFieldCheck = OutputFieldCheck::AccessFieldTypes;
     f.partName = "table";
     f.open = OpenAccessList;
-    f.writer = writerOf<WriteAccessList, false>;
+    f.writer = writerOf<WriteAccessList>;
     return f;
 }
 
@@ -82,7 +80,7 @@ ListFormat excelFormat() {
     f.firstRowIsRecord = true;
     f.partName = "sheet";
     f.open = OpenExcelList;
-    f.writer = writerOf<WriteExcelList, false>;
+    f.writer = writerOf<WriteExcelList>;
     return f;
 }
 
@@ -94,7 +92,7 @@ ListFormat dbaseFormat() {
     f.outputFieldCheck = OutputFieldCheck::DbaseWidthsAndTypes;
     f.open = OpenDbaseList;
     f.reopen = reopenDbase;
-    f.writer = writerOf<WriteDbfList, false>;
+    f.writer = writerOf<WriteDbfList>;
     return f;
 }
 
@@ -103,7 +101,7 @@ ListFormat paveFormat() {
     f.identifiesFields = false;
     f.keepsPresortRecords = true;
     f.open = OpenPaveList;
-    f.writer = writerOf<WritePaveList, true>;
+    f.writer = writerOf<WritePaveList>;
     return f;
 }
 

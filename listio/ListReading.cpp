@@ -36,35 +36,13 @@ bool readableFile(Notices& notices, const std::string& path) {
 }
 
 bool overLimit(ListOpening& opening, long n) {
-    if (static_cast<long long>(opening.mailing().counters.recordCount) + n <= MaxMailingRecords)
+    if (static_cast<long long>(opening.mailing().recordCount()) + n <= MaxMailingRecords)
         return false;
     opening.notices().tell({BeepKind::Asterisk, MessageKind::Information, MessageButtons::Cancel,
                             "You have tried to load more than 100,000 zip codes, exceeding the "
                             "limit of the program."});
     return true;
 }
-
-// What the per-record tables and the record count were before a list was read, to go
-// back to when reading it fails part way.
-class ReadingStart {
-public:
-    explicit ReadingStart(const Mailing& m)
-        : records_(m.counters.recordCount), zips_(m.tables.pieceZips.size()),
-          lines_(m.tables.pieceRecords.size()), cities_(m.tables.pieceCities.size()),
-          inCounty_(m.tables.pieceInCounty.size()) {}
-    void restore(Mailing& m) const {
-        WorkTables& t = m.tables;
-        m.counters.recordCount = records_;
-        t.pieceZips.resize(std::min(zips_, t.pieceZips.size()));
-        t.pieceRecords.resize(std::min(lines_, t.pieceRecords.size()));
-        t.pieceCities.resize(std::min(cities_, t.pieceCities.size()));
-        t.pieceInCounty.resize(std::min(inCounty_, t.pieceInCounty.size()));
-    }
-
-private:
-    int32_t records_;
-    size_t zips_, lines_, cities_, inCounty_;
-};
 
 // The records of a list whose fields must be found: a heading row is no record, it neither
 // counts towards the limit nor is read.
@@ -83,18 +61,19 @@ long readIdentifiedRecords(ListOpening& opening, OpenedList& list) {
     }
     if (overLimit(opening, n))
         return 0;
-    Mailing& mailing = opening.mailing();
-    ReadingStart start(mailing);
+    // The pieces read before a list that fails part way are all that is kept.
+    std::vector<Piece>& pieces = opening.mailing().tables.pieces;
+    const size_t start = pieces.size();
+    pieces.reserve(start + static_cast<size_t>(n));
     try {
-        mailing.counters.recordCount += static_cast<int32_t>(n);
         ReadListRecords(opening, *list.source, n, list.fields);
     } catch (const OwnFileFault&) {
-        start.restore(mailing);
+        pieces.resize(start);
         throw; // one of Quillan's own tables, not the list
     } catch (const std::exception& e) {
         // A file damaged past the records counted, or taken away while it is read: nothing
         // of it is kept.
-        start.restore(mailing);
+        pieces.resize(start);
         cannotReadList(opening.notices(), opening.reading.list.path, e);
         return 0;
     }
@@ -177,14 +156,12 @@ ListReading ReadMailingList(const ListRequest& request, const SettingsLists& set
                             ListPeople& people) {
     ListReading reading;
     reading.list.path = request.path;
-    // Every table at its seed row; the records follow from row 1.
-    reading.mailing.tables.seed(true);
     people.progress.clearPicture();
     people.progress.clearCaptions();
     BusyCursor busy(people.notices);
     ListOpening opening{request, settings, people, reading};
     const long n = readList(opening);
-    if (n > 0 && reading.mailing.counters.recordCount > 0)
+    if (n > 0 && reading.mailing.recordCount() > 0)
         reading.outcome = ReadOutcome::Read;
     return reading;
 }

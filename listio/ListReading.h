@@ -16,9 +16,6 @@ namespace quillan {
 class ListComponents;
 struct ListFormat;
 
-// The record limit of one mailing.
-inline constexpr long MaxMailingRecords = 100000;
-
 // Who reads the list: a person, the partner program ("DUZIZ") or an unattended run
 // ("NOSTOP"). Neither of the last two confirms the field roles; only an unattended run
 // refuses what it would otherwise ask about.
@@ -62,7 +59,7 @@ enum class ReadOutcome { Read, Refused, Cancelled };
 struct ListReading {
     ReadOutcome outcome = ReadOutcome::Refused;
     ReadList list;
-    // The per-record tables and the reading counters; the other tables at their seed rows.
+    // The pieces read and the reading counters; no groups or containers yet.
     Mailing mailing;
     // The person chose not to claim in-county rates for a mailing that appears not to
     // qualify: the caller turns them off for this sort.

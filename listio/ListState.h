@@ -46,7 +46,7 @@ struct ListState : FieldRoles {
 
     // The first line of a text list names the fields and is no record: the header line of
     // a merge or bar list, or a tab list's heading line. Kept for rewriting the list, which
-    // begins with it.
+    // begins with it. A PAVE list's test file begins with the start of its first line.
     bool headingLine = false;
     std::string listHeaderLine;
     // The lines after the last record of a text list that hold nothing but blanks: they are

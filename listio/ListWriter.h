@@ -17,8 +17,6 @@ class ListWriter {
 public:
     virtual ~ListWriter() = default;
 
-    // The writer rewrites the list from each record's text line as it was read.
-    virtual bool needsRecordLines() const = 0;
     // Writes the job's sort into its list: the closing message once the result is safely on
     // disk, or nothing after the user was told why not (the user's files are then as they
     // were).

@@ -25,12 +25,11 @@ std::optional<ClosingMessage> WritePaveList(const SortInformationJob& job, Notic
                                             WriterProgress& progress) {
     progress.begin("Sorted File");
     const std::string path = paveTestFilePath(job.list.path);
-    const WorkTables& t = job.mailing.tables();
-    const MailingCounters& counters = job.mailing.counters();
+    const std::vector<Piece>& pieces = job.mailing.pieces();
     std::vector<PlacedPiece> order;
-    const int32_t containers = counters.containerCount - 1;
+    const int32_t containers = static_cast<int32_t>(job.mailing.containers().size());
     WalkPresortOrder(
-        job.mailing, [&](int32_t c) { progress.before(c, containers); },
+        job.mailing, [&](int32_t c) { progress.before(c + 1, containers); },
         [&](const PlacedPiece& p) { order.push_back(p); });
     const std::vector<std::string>& parts = job.presortRecords;
     if (parts.size() != order.size()) {
@@ -47,20 +46,18 @@ std::optional<ClosingMessage> WritePaveList(const SortInformationJob& job, Notic
         return std::nullopt;
     }
     const std::string lead = job.settings.mailerList.zip() + std::string(58, ' ');
-    out.line(t.pieceRecords[0] + kTemplate + std::string(224, ' ') + "0000001");
-    const int32_t count = counters.recordCount;
-    std::vector<bool> written(static_cast<size_t>(count) + 1);
+    out.line(job.list.state.listHeaderLine + kTemplate + std::string(224, ' ') + "0000001");
+    std::vector<bool> written(pieces.size());
     size_t k = 1;
     for (const PlacedPiece& p : order) {
-        out.line(t.pieceRecords[static_cast<size_t>(p.record)] + lead + parts[k - 1]);
+        out.line(pieces[static_cast<size_t>(p.record)].line + lead + parts[k - 1]);
         ++k;
         written[static_cast<size_t>(p.record)] = true;
     }
-    for (int32_t r = 1; r <= count; ++r) {
-        if (written[static_cast<size_t>(r)])
+    for (size_t r = 0; r < pieces.size(); ++r) {
+        if (written[r])
             continue;
-        out.line(t.pieceRecords[static_cast<size_t>(r)] + lead +
-                 rejectedPart(static_cast<int64_t>(k) + 1));
+        out.line(pieces[r].line + lead + rejectedPart(static_cast<int64_t>(k) + 1));
         ++k;
     }
     if (progress.stopBeforeWriting())

@@ -29,11 +29,9 @@ bool allDigits(const std::string& s) {
     return true;
 }
 
-// The tables of the pieces, built aside so that a refused file changes nothing.
+// The pieces, built aside so that a refused file changes nothing.
 struct PavePieces {
-    std::vector<std::string> records, cities;
-    std::vector<uint8_t> inCounty;
-    std::vector<int32_t> zips;
+    std::vector<Piece> pieces;
     int32_t rejected = 0, missingZip4 = 0, inCountyCount = 0;
 };
 
@@ -52,31 +50,30 @@ public:
     void add(PavePieces& p, std::string line) {
         if (line.size() > PaveLineLength)
             line.resize(PaveLineLength);
-        int32_t zip = strToInt(positions(line, 98, 102));
-        bool zip4Blank = positions(line, 103, 106) == "    ";
-        p.zips.push_back(zipValue(p, zip, zip4Blank));
+        Piece piece{.zip = strToInt(positions(line, 98, 102))};
+        markZip4(p, piece, positions(line, 103, 106) == "    ");
         std::string city = positions(line, 68, 95);
         while (!city.empty() && city.back() == ' ')
             city.pop_back();
         std::string state = positions(line, 96, 97);
-        p.cities.push_back(pieceCityEntry(city, state));
-        bool inCounty = inCountyRule_ && positions(line, 126, 128) == county_ && state == state_;
-        p.inCounty.push_back(inCounty ? 1 : 0);
-        p.inCountyCount += inCounty;
-        p.records.push_back(std::move(line));
+        piece.city = pieceCityEntry(city, state);
+        piece.inCounty = inCountyRule_ && positions(line, 126, 128) == county_ && state == state_;
+        p.inCountyCount += piece.inCounty;
+        piece.line = std::move(line);
+        p.pieces.push_back(std::move(piece));
     }
 
 private:
-    int32_t zipValue(PavePieces& p, int32_t zip, bool zip4Blank) {
+    // A PAVE record's ZIP+4 decides: refused where the class needs one and it is blank, or
+    // takes no barcode and it is there; grouped apart in a co-sacked class when blank.
+    void markZip4(PavePieces& p, Piece& piece, bool zip4Blank) {
         if ((automation_ && zip4Blank) || (unbarcoded_ && !zip4Blank)) {
             ++p.rejected;
-            return -(zip + 700000);
-        }
-        if (coSacked_ && zip4Blank) {
+            piece.rejection = ZipRejection::Zip4Missing;
+        } else if (coSacked_ && zip4Blank) {
             ++p.missingZip4;
-            return -zip;
+            piece.withoutZip4 = true;
         }
-        return zip;
     }
 
     bool automation_ = false;
@@ -91,22 +88,14 @@ void refuse(Notices& notices, const std::string& text) {
     refuseList(notices, text + " Quillan cannot read this file.");
 }
 
-void commit(Mailing& mailing, PavePieces& p, const std::string& header, long n) {
-    auto& t = mailing.tables;
-    if (t.pieceRecords.empty())
-        t.pieceRecords.emplace_back();
-    t.pieceRecords[0] = header.substr(0, 67);
-    for (size_t i = 0; i < p.zips.size(); ++i) {
-        t.pieceRecords.push_back(std::move(p.records[i]));
-        t.pieceZips.push_back(p.zips[i]);
-        t.pieceCities.push_back(std::move(p.cities[i]));
-        t.pieceInCounty.push_back(p.inCounty[i]);
-    }
+void commit(ListOpening& opening, PavePieces& p, const std::string& header) {
+    opening.state().listHeaderLine = header.substr(0, 67);
+    Mailing& mailing = opening.mailing();
+    mailing.tables.pieces = std::move(p.pieces);
     MailingCounters& c = mailing.counters;
     c.rejectedCount = p.rejected;
     c.missingZip4Count += p.missingZip4;
     c.inCountyCount += p.inCountyCount;
-    c.recordCount = static_cast<int32_t>(n);
 }
 
 } // namespace
@@ -130,8 +119,8 @@ long ReadPaveRecords(ListOpening& opening, ListSource& source, const std::string
         }
         pave.add(pieces, std::move(record.line));
     }
-    n = static_cast<long>(pieces.zips.size());
-    commit(opening.mailing(), pieces, source.describingLine(), n);
+    n = static_cast<long>(pieces.pieces.size());
+    commit(opening, pieces, source.describingLine());
     return n;
 }
 

@@ -16,42 +16,33 @@ struct Queue {
     size_t head = 0;
 };
 
-// -1 for a record without ZIP+4 in a co-sacked mailing (a negative value), +1 for the others.
-int signClass(int32_t value) {
-    return value < 0 ? -1 : value > 0 ? 1 : 0;
+int64_t queueKey(int32_t zip, bool withoutZip4, bool inCounty) {
+    return (int64_t(zip) * 2 + (withoutZip4 ? 1 : 0)) * 2 + (inCounty ? 1 : 0);
 }
 
-int64_t queueKey(int64_t absoluteZip, int sign, bool inCounty) {
-    return (absoluteZip * 3 + (sign + 1)) * 2 + (inCounty ? 1 : 0);
-}
-
-int64_t absolute(int64_t v) {
-    return v < 0 ? -v : v;
-}
+constexpr int32_t NoRecord = -1;
 
 class RecordIndex {
 public:
-    RecordIndex(const WorkTables& t, int32_t records) : taken_(static_cast<size_t>(records) + 1) {
-        for (int32_t r = 1; r <= records; ++r) {
-            int32_t value = t.pieceZips[static_cast<size_t>(r)];
-            if (value <= -100000)
-                continue; // rejected
-            bool inCounty = t.pieceInCounty[static_cast<size_t>(r)] == 1;
-            queues_[queueKey(absolute(value % 100000), signClass(value), inCounty)]
-                .records.push_back(r);
+    explicit RecordIndex(const std::vector<Piece>& pieces) : taken_(pieces.size()) {
+        for (size_t r = 0; r < pieces.size(); ++r) {
+            const Piece& piece = pieces[r];
+            if (!piece.rejected())
+                queues_[queueKey(piece.zip, piece.withoutZip4, piece.inCounty)].records.push_back(
+                    static_cast<int32_t>(r));
         }
     }
 
-    Queue* find(int64_t absoluteZip, int sign, bool inCounty) {
-        auto it = queues_.find(queueKey(absoluteZip, sign, inCounty));
+    Queue* find(int32_t zip, bool withoutZip4, bool inCounty) {
+        auto it = queues_.find(queueKey(zip, withoutZip4, inCounty));
         return it == queues_.end() ? nullptr : &it->second;
     }
 
-    // The first record of the queue not yet taken, or 0.
+    // The first record of the queue not yet taken, or NoRecord.
     int32_t front(Queue& q) {
         while (q.head < q.records.size() && taken_[static_cast<size_t>(q.records[q.head])])
             ++q.head;
-        return q.head < q.records.size() ? q.records[q.head] : 0;
+        return q.head < q.records.size() ? q.records[q.head] : NoRecord;
     }
 
     void take(int32_t r) { taken_[static_cast<size_t>(r)] = true; }
@@ -70,14 +61,14 @@ struct Sources {
 class Walk {
 public:
     Walk(const SortedMailing& mailing, const std::function<void(const PlacedPiece&)>& onPiece)
-        : t_(mailing.tables()), onPiece_(onPiece), index_(t_, recordRows(mailing)),
+        : mailing_(mailing), onPiece_(onPiece), index_(mailing.pieces()),
           coSacked_(mailing.mailClass().isCoSacked()), inCountyFirst_(inCountyFirst(mailing)) {}
 
     void zipGroup(int32_t z, int32_t g, int32_t c) {
-        Sources sources = sourcesOf(z, g);
-        const size_t row = static_cast<size_t>(z);
-        const int32_t pieces = t_.zipGroupPieces[row];
-        const int32_t inCounty = t_.zipGroupInCounty[row];
+        const ZipGroup& zip = mailing_.zipGroups()[static_cast<size_t>(z)];
+        Sources sources = sourcesOf(zip, mailing_.sortGroups()[static_cast<size_t>(g)]);
+        const int32_t pieces = zip.pieces;
+        const int32_t inCounty = zip.inCounty;
         int32_t taken = 0;
         PlacedPiece piece{0, z, g, c};
         // The in-county pieces first; when they run out before the group's in-county count
@@ -85,7 +76,7 @@ public:
         if (inCountyFirst_ && inCounty > 0) {
             for (;;) {
                 piece.record = earliest(sources.inCounty);
-                if (piece.record == 0)
+                if (piece.record == NoRecord)
                     return;
                 place(piece);
                 if (++taken == pieces)
@@ -94,7 +85,7 @@ public:
                     break;
             }
         }
-        while ((piece.record = earliest(sources.all)) != 0) {
+        while ((piece.record = earliest(sources.all)) != NoRecord) {
             place(piece);
             if (++taken == pieces)
                 return;
@@ -102,27 +93,16 @@ public:
     }
 
 private:
-    static int32_t recordRows(const SortedMailing& mailing) {
-        const WorkTables& t = mailing.tables();
-        size_t rows = std::min(t.pieceZips.size(), t.pieceInCounty.size());
-        int64_t records = std::min<int64_t>(mailing.counters().recordCount,
-                                            rows == 0 ? 0 : static_cast<int64_t>(rows) - 1);
-        return static_cast<int32_t>(std::max<int64_t>(records, 0));
-    }
-
-    Sources sourcesOf(int32_t z, int32_t g) {
-        int64_t zip = absolute(t_.zipGroupZips[static_cast<size_t>(z)]);
-        std::vector<int> signs = {-1, 0, 1};
-        if (coSacked_) {
-            int32_t flag = t_.sortGroupFlags[static_cast<size_t>(g)];
-            signs = flag == 1   ? std::vector<int>{-1}
-                    : flag == 0 ? std::vector<int>{1}
-                                : std::vector<int>{};
-        }
+    // A co-sacked group takes the pieces of its side of the ZIP; any other group either.
+    Sources sourcesOf(const ZipGroup& zipGroup, const SortGroup& group) {
+        int32_t zip = zipGroup.zip < 0 ? -zipGroup.zip : zipGroup.zip;
+        std::vector<bool> sides = {true, false};
+        if (coSacked_)
+            sides = {group.nonbarcoded};
         Sources s;
-        for (int sign : signs) {
+        for (bool withoutZip4 : sides) {
             for (bool mark : {true, false}) {
-                Queue* q = index_.find(zip, sign, mark);
+                Queue* q = index_.find(zip, withoutZip4, mark);
                 if (!q)
                     continue;
                 s.all.push_back(q);
@@ -133,12 +113,12 @@ private:
         return s;
     }
 
-    // The untaken record that comes first in the list among the queues, or 0.
+    // The untaken record that comes first in the list among the queues, or NoRecord.
     int32_t earliest(const std::vector<Queue*>& queues) {
-        int32_t best = 0;
+        int32_t best = NoRecord;
         for (Queue* q : queues) {
             int32_t r = index_.front(*q);
-            if (r != 0 && (best == 0 || r < best))
+            if (r != NoRecord && (best == NoRecord || r < best))
                 best = r;
         }
         return best;
@@ -149,7 +129,7 @@ private:
         onPiece_(piece);
     }
 
-    const WorkTables& t_;
+    const SortedMailing& mailing_;
     const std::function<void(const PlacedPiece&)>& onPiece_;
     RecordIndex index_;
     bool coSacked_;
@@ -166,12 +146,12 @@ void WalkPresortOrder(const SortedMailing& mailing,
                       const std::function<void(int32_t)>& beforeContainer,
                       const std::function<void(const PlacedPiece&)>& onPiece) {
     Walk walk(mailing, onPiece);
-    for (int32_t c = 1; c <= mailing.containerCount(); ++c) {
+    for (size_t c = 0; c < mailing.containers().size(); ++c) {
         if (beforeContainer)
-            beforeContainer(c);
+            beforeContainer(static_cast<int32_t>(c));
         for (int32_t g : mailing.sortGroupsIn(c))
-            for (int32_t z : mailing.zipGroupsOf(g))
-                walk.zipGroup(z, g, c);
+            for (int32_t z : mailing.zipGroupsOf(static_cast<size_t>(g)))
+                walk.zipGroup(z, g, static_cast<int32_t>(c));
     }
 }
 

@@ -63,16 +63,15 @@ public:
         wanted_ = padded_ || toEnd_ ? s.highestField() + 1 : fieldCount;
     }
 
+    // The records are as many as were read: the list may have lost or gained some since
+    // they were counted.
     void run() {
-        long r = 1;
-        for (; r <= n_ || toEnd_; ++r) {
+        for (long r = 1; r <= n_ || toEnd_; ++r) {
             showProgress(r);
             if (!source_.read(r, wanted_, record_))
                 break;
             addRecord();
         }
-        // The list lost or gained records since they were counted: count what was read.
-        mailing_.counters.recordCount += static_cast<int32_t>((r - 1) - n_);
     }
 
 private:
@@ -91,22 +90,22 @@ private:
             }
             tidyDbaseFields(record_.fields);
         }
-        if (text_)
-            mailing_.tables.pieceRecords.push_back(record_.line);
         const ListState& s = list_;
         std::string zipText = s.zipColumn != -1 ? field(record_.fields, s.zipColumn)
                                                 : field(record_.fields, s.zip5Column) +
                                                       field(record_.fields, s.zip4Column);
         CityAndState cs = cityAndStateOf(s, record_.fields);
-        int32_t value = zips_.parse(zipText);
-        WorkTables& t = mailing_.tables;
-        t.pieceZips.push_back(value);
-        t.pieceCities.push_back(hasCity_ ? pieceCityEntry(cs.city, cs.state) : "");
-        t.pieceInCounty.push_back(inCounty(value, cs.state) ? 1 : 0);
+        Piece piece = zips_.parse(zipText);
+        if (hasCity_)
+            piece.city = pieceCityEntry(cs.city, cs.state);
+        piece.inCounty = inCounty(piece, cs.state);
+        if (text_)
+            piece.line = record_.line;
+        mailing_.tables.pieces.push_back(std::move(piece));
     }
 
-    bool inCounty(int32_t value, const std::string& state) {
-        if (!rule_.applies || list_.countyColumn == -1 || value <= -100000 || value >= 100000)
+    bool inCounty(const Piece& piece, const std::string& state) {
+        if (!rule_.applies || list_.countyColumn == -1 || piece.rejected())
             return false;
         if (upperAscii(field(record_.fields, list_.countyColumn)) != rule_.county ||
             state != rule_.state)
@@ -138,9 +137,8 @@ void askInCountyRates(ListOpening& opening) {
     if (!inCountyRates(opening.settings))
         return;
     Mailing& mailing = opening.mailing();
-    MailingCounters& c = mailing.counters;
-    int64_t pieces = static_cast<int64_t>(c.recordCount) - c.rejectedCount;
-    if (pieces < 10000 || pieces < 2LL * c.inCountyCount)
+    int64_t pieces = mailing.validPieces();
+    if (pieces < 10000 || pieces < 2LL * mailing.counters.inCountyCount)
         return;
     ModalResult answer = opening.notices().tell(
         {BeepKind::Asterisk, MessageKind::Information, MessageButtons::OkNo,
@@ -150,10 +148,9 @@ void askInCountyRates(ListOpening& opening) {
     if (answer != ModalResult::No)
         return;
     opening.reading.inCountyDeclined = true;
-    auto& marks = mailing.tables.pieceInCounty;
-    for (size_t row = 1; row < marks.size() && row <= static_cast<size_t>(c.recordCount); ++row)
-        marks[row] = 0;
-    c.inCountyCount = 0;
+    for (Piece& piece : mailing.tables.pieces)
+        piece.inCounty = false;
+    mailing.counters.inCountyCount = 0;
 }
 
 } // namespace
@@ -181,7 +178,6 @@ void ReadListRecords(ListOpening& opening, ListSource& source, long n, int field
         list.lineEnd = *first.lastLineEnd() ? first.lastLineEnd() : "\r\n";
     }
     Reader(opening, source, n, fieldCount).run();
-    opening.mailing().counters.recordCount -= list.deletedRecordCount;
     askInCountyRates(opening);
 }
 

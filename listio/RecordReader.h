@@ -9,10 +9,9 @@
 namespace quillan {
 
 // Reads every record of an opened list (its format and field roles in the reading) into
-// the mailing's per-record tables: the ZIP value, the text line, city and state, the
-// in-county mark; corrects recordCount for deleted dBase records, and applies the in-county
-// rule of the Periodicals rates (asking the person when the mailing appears not to
-// qualify). recordCount already counts the n records.
+// the mailing's pieces: the ZIP, the text line, city and state, the in-county mark; skips
+// deleted dBase records, and applies the in-county rule of the Periodicals rates (asking
+// the person when the mailing appears not to qualify). The list was counted n records.
 void ReadListRecords(ListOpening& opening, ListSource& source, long n, int fieldCount);
 
 // The progress picture of a list being read: its page, "Reading" and the file's name, and

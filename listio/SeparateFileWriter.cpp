@@ -13,27 +13,25 @@ namespace {
 // in-county pieces it has left. A group is used up when its last piece is given out.
 class GroupPool {
 public:
-    explicit GroupPool(const SortedMailing& mailing) : t_(mailing.tables()) {
-        const int32_t sortGroups = static_cast<int32_t>(t_.sortGroupRows());
-        const int32_t zipGroups = std::min<int32_t>(mailing.counters().zipGroupCount,
-                                                    static_cast<int32_t>(t_.zipGroupRows()) - 1);
-        left_.resize(static_cast<size_t>(std::max(zipGroups, 0)) + 1);
-        for (int32_t z = 1; z <= zipGroups; ++z) {
-            const size_t row = static_cast<size_t>(z);
-            int32_t owner = t_.zipGroupOwner[row];
-            if (owner < 1 || owner >= sortGroups)
+    explicit GroupPool(const SortedMailing& mailing) {
+        const std::vector<ZipGroup>& zips = mailing.zipGroups();
+        const size_t sortGroups = mailing.sortGroups().size();
+        left_.resize(zips.size());
+        for (size_t z = 0; z < zips.size(); ++z) {
+            if (!zips[z].placed() || static_cast<size_t>(zips[z].owner) >= sortGroups)
                 continue; // never placed in a tray or sack: nothing to write for it
-            left_[row] = {t_.zipGroupPieces[row], t_.zipGroupInCounty[row], false};
-            byKey_[t_.zipGroupZips[row]].push_back(z);
+            left_[z] = {zips[z].pieces, zips[z].inCounty, false};
+            byKey_[zips[z].zip].push_back(static_cast<int32_t>(z));
         }
     }
 
-    // The first group of the record's key that can take it, consumed by one piece; 0 when
-    // none can.
-    int32_t take(int32_t value, bool inCounty) {
-        auto it = byKey_.find(value % 100000);
+    // The first group of the piece's key that can take it, consumed by one piece; none
+    // when none can.
+    std::optional<int32_t> take(const Piece& piece) {
+        const bool inCounty = piece.inCounty;
+        auto it = byKey_.find(piece.zipKey());
         if (it == byKey_.end())
-            return 0;
+            return std::nullopt;
         for (int32_t z : it->second) {
             Left& g = left_[static_cast<size_t>(z)];
             if (g.usedUp)
@@ -47,7 +45,7 @@ public:
                 --g.inCounty;
             return z;
         }
-        return 0;
+        return std::nullopt;
     }
 
 private:
@@ -57,7 +55,6 @@ private:
         bool usedUp = false;
     };
 
-    const WorkTables& t_;
     std::vector<Left> left_;
     std::unordered_map<int32_t, std::vector<int32_t>> byKey_;
 };
@@ -100,24 +97,24 @@ std::optional<ClosingMessage> WriteSeparateFile(const SortInformationJob& job, N
         return std::nullopt;
     }
     const bool comma = job.settings.prefsList.commaSeparateFile();
-    const WorkTables& t = job.mailing.tables();
-    const int32_t count = job.mailing.counters().recordCount;
+    const int32_t count = job.mailing.recordCount();
     GroupPool pool(job.mailing);
     PieceValues values(job.mailing);
     const std::string& zeros = PieceValues::notPlaced();
     for (int32_t r = 1; r <= count; ++r) {
         progress.before(r, count);
-        const size_t row = static_cast<size_t>(r);
-        int32_t value = t.pieceZips[row];
-        int32_t z = value <= -100000 ? 0 : pool.take(value, t.pieceInCounty[row] == 1);
-        if (z == 0) {
+        const Piece& piece = job.mailing.pieces()[static_cast<size_t>(r - 1)];
+        std::optional<int32_t> z;
+        if (!piece.rejected())
+            z = pool.take(piece);
+        if (!z) {
             out.line(joinValues(comma, zeros, zeros, zeros, ""));
             continue;
         }
-        int32_t owner = t.zipGroupOwner[static_cast<size_t>(z)];
-        out.line(
-            joinValues(comma, PieceValues::padded(t.sortGroupContainer[static_cast<size_t>(owner)]),
-                       PieceValues::padded(owner), PieceValues::padded(z), values.endorsement(z)));
+        int32_t owner = job.mailing.zipGroups()[static_cast<size_t>(*z)].owner;
+        int32_t tray = job.mailing.sortGroups()[static_cast<size_t>(owner)].container;
+        out.line(joinValues(comma, PieceValues::numbered(tray), PieceValues::numbered(owner),
+                            PieceValues::numbered(*z), values.endorsement(*z)));
     }
     if (progress.stopBeforeWriting())
         return std::nullopt;

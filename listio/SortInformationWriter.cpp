@@ -16,36 +16,16 @@ void showSavingPicture(ProgressSink& progress) {
     progress.showCaption(ProgressSink::Caption::Top, "Saving");
 }
 
-// The per-record tables must cover every record counted; the text kinds also need each
-// record's line.
-bool recordsInMemory(const SortedMailing& mailing, bool needLines) {
-    const WorkTables& t = mailing.tables();
-    const size_t rows = static_cast<size_t>(std::max(mailing.counters().recordCount, 0)) + 1;
-    return t.pieceZips.size() >= rows && t.pieceInCounty.size() >= rows &&
-           (!needLines || t.pieceRecords.size() >= rows);
-}
-
-const char* const RecordsGone =
-    "The records of the list are no longer in memory; please sort it again.";
-
 std::optional<ClosingMessage> writeIntoList(const SortInformationJob& job, Notices& notices,
                                             WriterProgress& progress) {
     std::unique_ptr<ListWriter> writer = job.list.format ? job.list.format->writer() : nullptr;
     if (!writer)
         return std::nullopt;
-    if (!recordsInMemory(job.mailing, writer->needsRecordLines())) {
-        reportNotSaved(notices, job.list.path, RecordsGone);
-        return std::nullopt;
-    }
     return writer->write(job, notices, progress);
 }
 
 std::optional<ClosingMessage> writeSeparately(const SortInformationJob& job, Notices& notices,
                                               WriterProgress& progress) {
-    if (!recordsInMemory(job.mailing, false)) {
-        reportNotSaved(notices, job.separateFilePath, RecordsGone);
-        return std::nullopt;
-    }
     return WriteSeparateFile(job, notices, progress);
 }
 

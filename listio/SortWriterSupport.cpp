@@ -61,6 +61,10 @@ const std::string& PieceValues::endorsement(int32_t zipGroup) {
     return *endorsements_[z];
 }
 
+std::string PieceValues::numbered(int32_t index) {
+    return padded(int64_t(index) + 1);
+}
+
 std::string PieceValues::padded(int64_t n) {
     return zeroPad(n, 5);
 }
@@ -72,18 +76,17 @@ const std::string& PieceValues::notPlaced() {
 
 SortNumbers::SortNumbers(const SortedMailing& mailing)
     : values_(mailing), endorsed_(mailing.mailClass().hasEndorsementLine()) {
-    assigned_.assign(static_cast<size_t>(std::max(mailing.counters().recordCount, 0)) + 1, {});
-    largest_.sequence = static_cast<long long>(assigned_.size()) - 1;
+    assigned_.assign(mailing.pieces().size(), {});
+    largest_.sequence = static_cast<long long>(assigned_.size());
     WalkPresortOrder(mailing, {}, [this](const PlacedPiece& p) {
-        if (p.record >= 1 && static_cast<size_t>(p.record) < assigned_.size())
-            assigned_[static_cast<size_t>(p.record)] = {++nextSequence_, p};
-        largest_.tray = std::max<long long>(largest_.tray, p.container);
-        largest_.package = std::max<long long>(largest_.package, p.sortGroup);
+        assigned_[static_cast<size_t>(p.record)] = {++nextSequence_, p};
+        largest_.tray = std::max<long long>(largest_.tray, p.container + 1LL);
+        largest_.package = std::max<long long>(largest_.package, p.sortGroup + 1LL);
     });
 }
 
 RecordSortValues SortNumbers::valuesOf(int32_t record) {
-    const Assignment a = record >= 1 && static_cast<size_t>(record) < assigned_.size()
+    const Assignment a = record >= 0 && static_cast<size_t>(record) < assigned_.size()
                              ? assigned_[static_cast<size_t>(record)]
                              : Assignment{};
     if (a.sequence == 0)

@@ -72,15 +72,17 @@ private:
     std::string buffer_;
 };
 
-// The values written for one piece: tray or sack and package numbers padded to five
-// digits, and the endorsement line of its ZIP group, made once per group.
+// The values written for one piece: tray or sack and package numbers (from 1) padded to
+// five digits, and the endorsement line of its ZIP group, made once per group.
 class PieceValues {
 public:
     explicit PieceValues(const SortedMailing& mailing) : mailing_(mailing) {}
-    std::string tray(const PlacedPiece& p) const { return padded(p.container); }
-    std::string package(const PlacedPiece& p) const { return padded(p.sortGroup); }
+    std::string tray(const PlacedPiece& p) const { return numbered(p.container); }
+    std::string package(const PlacedPiece& p) const { return numbered(p.sortGroup); }
     const std::string& endorsement(int32_t zipGroup);
 
+    // The number of the record at `index`, padded.
+    static std::string numbered(int32_t index);
     static std::string padded(int64_t n);
     static const std::string& notPlaced(); // "00000"
 
@@ -104,7 +106,7 @@ struct RecordSortValues {
 class SortNumbers {
 public:
     explicit SortNumbers(const SortedMailing& mailing);
-    // The values of record r (1-based, in reading order); each record is asked for once.
+    // The values of record r (its index, in reading order); each record is asked for once.
     RecordSortValues valuesOf(int32_t record);
     // The largest numbers it gives: a sequence number for every record, the trays and
     // packages of the placed pieces.

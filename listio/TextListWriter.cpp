@@ -30,9 +30,7 @@ bool startsWithByteOrderMark(const std::string& path) {
 // rewritten from those, so a list edited since must not be overwritten with them.
 bool unchangedSinceRead(const SortInformationJob& job) {
     const ListState& state = job.list.state;
-    const auto& records = job.mailing.tables().pieceRecords;
-    const int32_t count = job.mailing.counters().recordCount;
-    if (count < 0 || records.size() <= static_cast<size_t>(count) || state.fieldCount <= 0)
+    if (state.fieldCount <= 0)
         return false;
     try {
         TextRecordReader reader(job.list.path, *job.list.format, state.fieldCount);
@@ -42,8 +40,8 @@ bool unchangedSinceRead(const SortInformationJob& job) {
         };
         if (state.headingLine && !nextIs(state.listHeaderLine))
             return false;
-        for (int32_t r = 1; r <= count; ++r)
-            if (!nextIs(records[static_cast<size_t>(r)]))
+        for (const Piece& piece : job.mailing.pieces())
+            if (!nextIs(piece.line))
                 return false;
         for (const std::string& blank : state.trailingBlankLines)
             if (!nextIs(blank))
@@ -178,23 +176,22 @@ std::optional<ClosingMessage> WriteTextList(const SortInformationJob& job, Notic
     if (state.headingLine)
         out.line(joiner.header(state.listHeaderLine));
 
-    const auto& records = job.mailing.tables().pieceRecords;
-    const int32_t count = job.mailing.counters().recordCount;
-    std::vector<bool> written(static_cast<size_t>(count) + 1);
+    const std::vector<Piece>& pieces = job.mailing.pieces();
+    std::vector<bool> written(pieces.size());
     PieceValues values(job.mailing);
-    const int32_t containers = job.mailing.counters().containerCount - 1;
+    const int32_t containers = static_cast<int32_t>(job.mailing.containers().size());
     WalkPresortOrder(
-        job.mailing, [&](int32_t c) { progress.before(c, containers); },
+        job.mailing, [&](int32_t c) { progress.before(c + 1, containers); },
         [&](const PlacedPiece& p) {
-            out.line(joiner.join(records[static_cast<size_t>(p.record)], values.tray(p),
+            out.line(joiner.join(pieces[static_cast<size_t>(p.record)].line, values.tray(p),
                                  values.package(p), values.endorsement(p.zipGroup)));
             written[static_cast<size_t>(p.record)] = true;
         });
     // Every record the presort did not place follows, in list order: none is lost.
-    for (int32_t r = 1; r <= count; ++r)
-        if (!written[static_cast<size_t>(r)])
-            out.line(joiner.join(records[static_cast<size_t>(r)], PieceValues::notPlaced(),
-                                 PieceValues::notPlaced(), ""));
+    for (size_t r = 0; r < pieces.size(); ++r)
+        if (!written[r])
+            out.line(joiner.join(pieces[r].line, PieceValues::notPlaced(), PieceValues::notPlaced(),
+                                 ""));
     for (const std::string& blank : state.trailingBlankLines)
         out.line(blank);
     if (progress.stopBeforeWriting())

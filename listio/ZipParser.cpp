@@ -53,31 +53,26 @@ ZipParser::ZipParser(const SettingsLists& settings, MailingCounters& counters)
       requireZip4_(settings.prefsList.rejectsMissingZip4() && settings.mailTypeList.isAutomation()),
       coSacked_(settings.mailTypeList.isCoSacked()) {}
 
-int32_t ZipParser::parse(std::string& text) {
+Piece ZipParser::parse(std::string& text) {
     trimBlanks(text);
-    int code = 0;
+    Piece piece{.zip = fiveDigits(text)};
     if (text.size() <= 8 && requireZip4_)
-        code = -7;
+        piece.rejection = ZipRejection::Zip4Missing;
     else if (!wellFormed(text))
-        code = -2;
-    int32_t zip = fiveDigits(text);
-    if (zip < 100 || code == -2)
-        code = -2;
-    else if (chart_.value(zip / 100) == 0)
-        code = -6;
-    if (code < 0) {
+        piece.rejection = ZipRejection::Form;
+    if (piece.zip < 100 || piece.rejection == ZipRejection::Form)
+        piece.rejection = ZipRejection::Form;
+    else if (chart_.value(piece.zip / 100) == 0)
+        piece.rejection = ZipRejection::NotServed;
+    if (piece.rejected()) {
         ++counters_.rejectedCount;
-        return code * 100000 - zip;
+        return piece;
     }
     if (coSacked_ && (text.size() == 5 || text.size() == 6)) {
         ++counters_.missingZip4Count;
-        return -zip;
+        piece.withoutZip4 = true;
     }
-    return zip;
-}
-
-int32_t ParseZip(const SettingsLists& settings, MailingCounters& counters, std::string& text) {
-    return ZipParser(settings, counters).parse(text);
+    return piece;
 }
 
 } // namespace quillan

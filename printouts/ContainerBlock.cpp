@@ -25,7 +25,7 @@ int tagFontSize(const FontSettings& fonts, FontSettings::Line line) {
 // Draws one block; every drawing call is made only while the page is in range.
 class BlockDrawing {
 public:
-    BlockDrawing(PrintRun& run, const TagStyle& style, const ContainerTag& tag, int32_t k,
+    BlockDrawing(PrintRun& run, const TagStyle& style, const ContainerTag& tag, size_t k,
                  int32_t pieces, bool onTagStock)
         : run_(run), printer_(run.printer()), style_(style), tag_(tag), k_(k), pieces_(pieces),
           onTagStock_(onTagStock) {}
@@ -85,7 +85,8 @@ private:
             printer_.rectangle(left, top, left + x(width), top + y(height));
     }
     std::string countLine(const char* word) const {
-        return std::string(word) + " #" + intToStr(k_) + "   " + intToStr(pieces_) + " pc";
+        return std::string(word) + " #" + intToStr(static_cast<int64_t>(k_) + 1) + "   " +
+               intToStr(pieces_) + " pc";
     }
 
     int drawSack(int x0, int y0);
@@ -96,7 +97,7 @@ private:
     platform::PrinterDevice& printer_;
     const TagStyle& style_;
     const ContainerTag& tag_;
-    int32_t k_;
+    size_t k_;
     int32_t pieces_;
     bool onTagStock_;
 };
@@ -240,7 +241,7 @@ bool isFullTray(const SortedMailing& mailing, int32_t pieces) {
 }
 
 ContainerListing contentsHeading(const SortedMailing& mailing, const ContainerTag& tag,
-                                 const SortedMailing::Container& container, std::string& text) {
+                                 const Container& container, std::string& text) {
     text = std::string("This") + tag.containerWord();
     if (!mailing.mailClass().isTraysOnlyLetters()) {
         text += " should contain the following packages:";
@@ -258,8 +259,8 @@ ContainerListing contentsHeading(const SortedMailing& mailing, const ContainerTa
 }
 
 ContainerListing drawContents(PrintRun& run, BlockDrawing& draw, const SortedMailing& mailing,
-                              const ContainerTag& tag, int32_t k, int& top) {
-    SortedMailing::Container container = mailing.container(k);
+                              const ContainerTag& tag, size_t k, int& top) {
+    const Container& container = mailing.containers().at(k);
     bool standard = mailing.mailClass().isStandard();
     const int boxLeft = draw.x(414);
     run.setFontName("Arial");
@@ -297,9 +298,9 @@ TagStyle TagStyle::of(const SortedMailing& mailing) {
 }
 
 ContainerListing PrintContainerBlock(PrintRun& run, const SortedMailing& mailing,
-                                     const TagStyle& style, int32_t k, ContainerBlockMode mode) {
+                                     const TagStyle& style, size_t k, ContainerBlockMode mode) {
     ContainerTag tag = DescribeContainer(mailing, k);
-    int32_t pieces = mailing.container(k).pieces;
+    int32_t pieces = mailing.containers().at(k).pieces;
     bool instructions = mode == ContainerBlockMode::Instructions;
     BlockDrawing draw(run, style, tag, k, pieces, !instructions);
     if (instructions) {

@@ -38,6 +38,6 @@ struct TagStyle {
 // Only pages in range are drawn on; the pen moves in any case and is left at (36 pt, below the
 // block). On tag stock the barcode's digits must have been checked (FindUnprintableTagCode).
 ContainerListing PrintContainerBlock(PrintRun& run, const SortedMailing& mailing,
-                                     const TagStyle& style, int32_t k, ContainerBlockMode mode);
+                                     const TagStyle& style, size_t k, ContainerBlockMode mode);
 
 } // namespace quillan

@@ -152,12 +152,12 @@ bool ContainerTag::hasPrintableBarcode() const {
            std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-ContainerTag DescribeContainer(const SortedMailing& mailing, int32_t k) {
-    SortedMailing::Container container = mailing.container(k);
+ContainerTag DescribeContainer(const SortedMailing& mailing, size_t k) {
+    const Container& container = mailing.containers().at(k);
     MailClass mailClass = mailing.mailClass();
     ContainerTag tag{};
     tag.kind = container.kind;
-    std::string body(container.destination);
+    const std::string& body = container.destination;
     EntryLines lines = splitEntry(body);
     tag.sack = mailClass.isFlats();
     tag.stripes = mailClass.isAutomationLetters();
@@ -177,15 +177,15 @@ ContainerTag DescribeContainer(const SortedMailing& mailing, int32_t k) {
 }
 
 std::optional<std::string> FindUnprintableTagCode(const SortedMailing& mailing) {
-    for (int32_t k = 1; k <= mailing.containerCount(); ++k) {
+    for (size_t k = 0; k < mailing.containers().size(); ++k) {
         ContainerTag tag = DescribeContainer(mailing, k);
         if (tag.hasPrintableBarcode())
             continue;
         size_t wanted = tag.barcodeLength();
         std::string word = tag.sack ? "sack" : "tray";
-        return "The tag of " + word + " " + intToStr(k) + " (\"" +
-               std::string(mailing.container(k).label) + "\") cannot be printed: its barcode " +
-               "needs " + std::to_string(wanted) + " digits, and its tag code is \"" + tag.tagCode +
+        return "The tag of " + word + " " + intToStr(static_cast<int64_t>(k) + 1) + " (\"" +
+               mailing.containers()[k].label() + "\") cannot be printed: its barcode " + "needs " +
+               std::to_string(wanted) + " digits, and its tag code is \"" + tag.tagCode +
                "\". No tags were printed. Correct the label under Postal Lists " +
                "and sort the list again.";
     }

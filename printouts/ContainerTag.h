@@ -39,9 +39,9 @@ struct ContainerTag {
     bool hasPrintableBarcode() const;
 };
 
-// The tag of tray or sack k (1 to containerCount). Throws ConvertError when a settings line
+// The tag of tray or sack k (from 0). Throws ConvertError when a settings line
 // the tag needs (the full-tray count) is not a number.
-ContainerTag DescribeContainer(const SortedMailing& mailing, int32_t k);
+ContainerTag DescribeContainer(const SortedMailing& mailing, size_t k);
 
 // The first container whose tag code cannot be printed as a barcode (a label list edited
 // after the sort, a destination without its ZIP), as the message that names it; nothing when

@@ -35,7 +35,7 @@ public:
 private:
     bool stopped() const { return run_.stopped(); }
     void printContainers();
-    void printContainer(int32_t k);
+    void printContainer(size_t k);
     void printZipLine(int32_t z);
     void endZipRow();
 
@@ -79,21 +79,21 @@ void InstructionsCopy::printContainers() {
     page_.text(36, y, headingOf(mailing_.mailClass()));
     page_.font(12);
     run_.printer().moveTo(0, y + page_.y(28));
-    for (int32_t k = 1; k <= mailing_.containerCount() && !stopped(); ++k)
+    for (size_t k = 0; k < mailing_.containers().size() && !stopped(); ++k)
         printContainer(k);
 }
 
-void InstructionsCopy::printContainer(int32_t k) {
+void InstructionsCopy::printContainer(size_t k) {
     ContainerListing listing =
         PrintContainerBlock(run_, mailing_, *style_, k, ContainerBlockMode::Instructions);
     zipColumn_ = 1;
     const std::vector<int32_t>& groups = mailing_.sortGroupsIn(k);
     for (size_t i = 0; i < groups.size() && !stopped(); ++i) {
         int32_t g = groups[i];
-        PrintPackageInstructions(page_, mailing_, g, listing);
+        PrintPackageInstructions(page_, mailing_, static_cast<size_t>(g), listing);
         if (listing != ContainerListing::None)
             zipColumn_ = 1;
-        for (int32_t z : mailing_.zipGroupsOf(g)) {
+        for (int32_t z : mailing_.zipGroupsOf(static_cast<size_t>(g))) {
             if (stopped())
                 break;
             printZipLine(z);
@@ -109,7 +109,7 @@ void InstructionsCopy::printContainer(int32_t k) {
 
 // One ZIP code and its pieces, four to a row across the page.
 void InstructionsCopy::printZipLine(int32_t z) {
-    SortedMailing::ZipGroup group = mailing_.zipGroup(z);
+    const ZipGroup& group = mailing_.zipGroups().at(static_cast<size_t>(z));
     std::string text = zeroPad(group.zip < 0 ? -int64_t{group.zip} : group.zip, 5) + "  " +
                        intToStr(group.pieces) + " piece" + (group.pieces >= 2 ? "s" : "");
     int left = page_.x(72);

@@ -9,11 +9,8 @@ namespace quillan {
 namespace {
 
 // The first line of label n of a list; empty when the list has no such label.
-std::string listName(const SettingsList& labels, const std::string& number) {
-    int32_t n = 0;
-    if (!tryStrToInt(number, n) || n < 0)
-        return {};
-    if (n == 0 || n >= labels.count())
+std::string listName(const SettingsList& labels, int32_t n) {
+    if (n < 1 || n >= labels.count())
         return {};
     return firstLine(labels[n]);
 }
@@ -69,25 +66,23 @@ PackageDescription areaPackage(const char* description, const char* sticker,
 
 } // namespace
 
-PackageDescription DescribePackage(const SortedMailing& mailing, int32_t g) {
-    SortedMailing::SortGroup group = mailing.sortGroup(g);
-    std::string key(group.key);
+PackageDescription DescribePackage(const SortedMailing& mailing, size_t g) {
+    const SortGroup& group = mailing.sortGroups().at(g);
     const PostalLists& lists = mailing.postalLists();
     switch (group.kind) {
     case GroupKind::Mixed:
         return mixedPackage(mailing, group.nonbarcoded);
     case GroupKind::Adc:
-        return distributionPackage(false, listName(lists.adcLabels, key));
+        return distributionPackage(false, listName(lists.adcLabels, group.key));
     case GroupKind::Aadc:
-        return distributionPackage(true, listName(lists.aadcLabels, key));
+        return distributionPackage(true, listName(lists.aadcLabels, group.key));
     case GroupKind::ThreeDigitScheme:
-        return areaPackage("A 3-digit scheme", "a green 3", "3-DIGIT ", "3DGS", key.substr(0, 3));
+        return areaPackage("A 3-digit scheme", "a green 3", "3-DIGIT ", "3DGS", group.keyText());
     case GroupKind::ThreeDigit:
-        return areaPackage("A 3-digit", "a green 3", "3-DIGIT ", "3DG ", key.substr(0, 3));
+        return areaPackage("A 3-digit", "a green 3", "3-DIGIT ", "3DG ", group.keyText());
     case GroupKind::FiveDigit:
-        return areaPackage("A 5-digit", "a red D", "5-DIGIT ", "5DG ", key.substr(0, 5));
+        return areaPackage("A 5-digit", "a red D", "5-DIGIT ", "5DG ", group.keyText());
     case GroupKind::Scf:
-    case GroupKind::Other:
         break;
     }
     PackageDescription none;

@@ -20,9 +20,9 @@ struct PackageDescription {
                              // the destination
 };
 
-// Sort group g (1 to sortGroupCount). A group of another kind describes nothing (all texts
+// Sort group g (from 0). A group of another kind describes nothing (all texts
 // empty, the level code four blanks). Throws ConvertError when the mailer's ZIP does not
 // begin with three digits (a mixed package names the facility of the mailer's area).
-PackageDescription DescribePackage(const SortedMailing& mailing, int32_t g);
+PackageDescription DescribePackage(const SortedMailing& mailing, size_t g);
 
 } // namespace quillan

@@ -10,7 +10,7 @@ namespace quillan {
 
 namespace {
 
-const char* addressesOf(const SortedMailing& mailing, const SortedMailing::SortGroup& group) {
+const char* addressesOf(const SortedMailing& mailing, const SortGroup& group) {
     if (!mailing.mailClass().isCoSacked())
         return " of addresses in ";
     return group.nonbarcoded ? " of nonbarcoded addresses in " : " of barcoded addresses in ";
@@ -18,9 +18,9 @@ const char* addressesOf(const SortedMailing& mailing, const SortedMailing::SortG
 
 } // namespace
 
-PackageInstructionLines packageInstructionLines(const SortedMailing& mailing, int32_t g,
+PackageInstructionLines packageInstructionLines(const SortedMailing& mailing, size_t g,
                                                 ContainerListing listing) {
-    SortedMailing::SortGroup group = mailing.sortGroup(g);
+    const SortGroup& group = mailing.sortGroups().at(g);
     PackageDescription package = DescribePackage(mailing, g);
     std::string kind = listing == ContainerListing::Group ? "group" : "package";
     PackageInstructionLines lines;
@@ -74,7 +74,7 @@ long double continuedHeight(const SentenceLines& sentence) {
 
 } // namespace
 
-void PrintPackageInstructions(PageLayout& page, const SortedMailing& mailing, int32_t g,
+void PrintPackageInstructions(PageLayout& page, const SortedMailing& mailing, size_t g,
                               ContainerListing listing) {
     PrintRun& run = page.run();
     bool listed = listing != ContainerListing::None;

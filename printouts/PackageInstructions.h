@@ -14,7 +14,7 @@ namespace quillan {
 // ZIP list. Trays listed by bare ZIP lines print nothing. A group that would run off the
 // page starts the next one (or stops printing at the To page). The pen is left where the
 // ZIP lines begin.
-void PrintPackageInstructions(PageLayout& page, const SortedMailing& mailing, int32_t g,
+void PrintPackageInstructions(PageLayout& page, const SortedMailing& mailing, size_t g,
                               ContainerListing listing);
 
 // The three lines, as they print.
@@ -23,7 +23,7 @@ struct PackageInstructionLines {
     std::string marking; // the sticker or endorsement line, or that none is needed
     std::string heading; // "This package should contain pieces for each of the following ..."
 };
-PackageInstructionLines packageInstructionLines(const SortedMailing& mailing, int32_t g,
+PackageInstructionLines packageInstructionLines(const SortedMailing& mailing, size_t g,
                                                 ContainerListing listing);
 
 } // namespace quillan

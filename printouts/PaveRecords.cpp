@@ -98,11 +98,11 @@ std::string containerRateLevel(MailClass mailClass, ContainerLevel level) {
     return "";
 }
 
-std::string containerPart(const SortedMailing& mailing, int32_t k) {
+std::string containerPart(const SortedMailing& mailing, size_t k) {
     ContainerTag tag = DescribeContainer(mailing, k);
-    SortedMailing::Container container = mailing.container(k);
+    const Container& container = mailing.containers()[k];
     std::string record(PaveRecordLength, ' ');
-    put(record, ContainerNumber, zeroPad(k, 6));
+    put(record, ContainerNumber, zeroPad(static_cast<int64_t>(k) + 1, 6));
     put(record, ListCode, tag.listCode);
     std::string destination = tag.destinationLine + " " + tag.zipText;
     if (!tag.extraLine.empty())
@@ -141,9 +141,8 @@ int32_t coSackedThreshold(const MailTypeSettings& mailType) {
 }
 
 // Where a package claims another rate level than its container, by class.
-std::optional<std::string> packageRateLevel(const SortedMailing& mailing, int32_t k,
-                                            const SortedMailing::SortGroup& group) {
-    SortedMailing::Container container = mailing.container(k);
+std::optional<std::string> packageRateLevel(const SortedMailing& mailing,
+                                            const Container& container, const SortGroup& group) {
     bool mixed = container.level == ContainerLevel::Mixed;
     bool centerOrMixed =
         container.kind == ContainerKind::Mixed || container.kind == ContainerKind::Adc;
@@ -173,12 +172,13 @@ std::optional<std::string> packageRateLevel(const SortedMailing& mailing, int32_
     }
 }
 
-void putPackagePart(std::string& record, const SortedMailing& mailing, int32_t k, int32_t g,
+void putPackagePart(std::string& record, const SortedMailing& mailing, size_t k, size_t g,
                     int32_t packageNumber) {
     PackageDescription package = DescribePackage(mailing, g);
     put(record, Package, zeroPad(packageNumber, 6) + package.levelCode + package.paveName);
     put(record, Endorsement, package.endorsement);
-    if (std::optional<std::string> level = packageRateLevel(mailing, k, mailing.sortGroup(g)))
+    if (std::optional<std::string> level =
+            packageRateLevel(mailing, mailing.containers()[k], mailing.sortGroups()[g]))
         put(record, RateLevel, *level);
 }
 
@@ -199,8 +199,7 @@ std::string zoneText(const ZoneDestination& destination) {
 // Appends the records of the pieces of one ZIP group; a Periodicals group's in-county pieces
 // come first, then the others with the zone of their destination.
 void addPieces(std::vector<std::string>& records, const std::string& packageRecord,
-               const std::optional<PeriodicalZoneClassifier>& zones,
-               const SortedMailing::ZipGroup& zipGroup) {
+               const std::optional<PeriodicalZoneClassifier>& zones, const ZipGroup& zipGroup) {
     std::string record = packageRecord;
     std::string outside;
     int32_t inCounty = 0;
@@ -226,14 +225,14 @@ std::vector<std::string> MakePaveRecords(const SortedMailing& mailing) {
         zones.emplace(mailing);
     bool packages = !mailing.mailClass().isTraysOnlyLetters();
     int32_t packageNumber = 0;
-    for (int32_t k = 1; k <= mailing.containerCount(); ++k) {
+    for (size_t k = 0; k < mailing.containers().size(); ++k) {
         const std::string container = containerPart(mailing, k);
         for (int32_t g : mailing.sortGroupsIn(k)) {
             std::string record = container;
             if (packages)
-                putPackagePart(record, mailing, k, g, ++packageNumber);
-            for (int32_t z : mailing.zipGroupsOf(g))
-                addPieces(records, record, zones, mailing.zipGroup(z));
+                putPackagePart(record, mailing, k, static_cast<size_t>(g), ++packageNumber);
+            for (int32_t z : mailing.zipGroupsOf(static_cast<size_t>(g)))
+                addPieces(records, record, zones, mailing.zipGroups()[static_cast<size_t>(z)]);
         }
     }
     return records;

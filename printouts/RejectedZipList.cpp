@@ -2,23 +2,22 @@
 
 #include "core/Convert.h"
 
-#include <cstdlib>
-
 namespace quillan {
 
 namespace {
 
-const char* problemText(int64_t code) {
-    switch (code) {
-    case 2:
+const char* problemText(ZipRejection rejection) {
+    switch (rejection) {
+    case ZipRejection::Form:
         return "Zip code has too few or too many digits.";
-    case 6:
+    case ZipRejection::NotServed:
         return "There is no post office with this zip code.";
-    case 7:
+    case ZipRejection::Zip4Missing:
         return "Automation mailings require all 9 digits.";
-    default:
-        return "";
+    case ZipRejection::None:
+        break;
     }
+    return "";
 }
 
 // Room for what follows the pen, or the next page; false once printing has stopped.
@@ -44,13 +43,10 @@ int printHeads(PageLayout& page) {
 
 } // namespace
 
-RejectedZipRow rejectedZipRow(int32_t zipValue) {
-    int64_t magnitude = std::llabs(static_cast<long long>(zipValue));
-    int64_t code = magnitude / 100000;
-    std::string zip = intToStr(magnitude % 100000);
-    if (code != 2)
-        zip = zeroPad(magnitude % 100000, 5);
-    return {zip, zipValue <= 0 ? "rejected" : "included", problemText(code)};
+RejectedZipRow rejectedZipRow(const Piece& piece) {
+    std::string zip =
+        piece.rejection == ZipRejection::Form ? intToStr(piece.zip) : zeroPad(piece.zip, 5);
+    return {zip, piece.rejected() ? "rejected" : "included", problemText(piece.rejection)};
 }
 
 void PrintRejectedZips(PageLayout& page, const SortedMailing& mailing) {
@@ -59,20 +55,25 @@ void PrintRejectedZips(PageLayout& page, const SortedMailing& mailing) {
         return;
     int y = printHeads(page);
     page.moveTo(36, y);
-    for (const SortedMailing::RejectedRecord& record : mailing.rejectedRecords()) {
+    bool any = false;
+    for (size_t r = 0; r < mailing.pieces().size(); ++r) {
+        const Piece& piece = mailing.pieces()[r];
+        if (!piece.rejected())
+            continue;
+        any = true;
         if (!roomFor(page, 28))
             return;
         y = page.penY();
-        RejectedZipRow row = rejectedZipRow(record.zipValue);
+        RejectedZipRow row = rejectedZipRow(piece);
         page.font(12);
         page.text(58, y, row.zip);
-        page.textEndingAt(184, y, intToStr(record.record));
+        page.textEndingAt(184, y, intToStr(static_cast<int64_t>(r) + 1));
         page.text(220, y, row.inMailing);
         page.text(292, y, row.problem);
         y += page.y(14);
         page.moveTo(36, y);
     }
-    if (mailing.rejectedRecords().empty())
+    if (!any)
         page.text(72, y, "No problems were noted.");
 }
 

@@ -20,6 +20,6 @@ struct RejectedZipRow {
     std::string inMailing;
     std::string problem;
 };
-RejectedZipRow rejectedZipRow(int32_t zipValue);
+RejectedZipRow rejectedZipRow(const Piece& piece);
 
 } // namespace quillan

@@ -158,7 +158,7 @@ std::string copyWeightText(double ounces) {
 
 ContainersLine containersLine(const SortedMailing& mailing) {
     const MailTypeSettings& mailType = mailing.mailType();
-    int32_t containers = mailing.containerCount();
+    int32_t containers = static_cast<int32_t>(mailing.containers().size());
     std::string count = "Number of Containers: " + intToStr(containers);
     if (!mailing.mailClass().isLetters())
         return {count + " Sacks", ""};
@@ -166,8 +166,8 @@ ContainersLine containersLine(const SortedMailing& mailing) {
         return {count + " 2-Ft EMM Trays", ""};
     long double oneFoot = mailType.fullTray() * 10.25L / 21;
     int32_t oneFootTrays = 0;
-    for (int32_t k = 1; k <= containers; ++k)
-        if (mailing.container(k).pieces <= oneFoot)
+    for (const Container& tray : mailing.containers())
+        if (tray.pieces <= oneFoot)
             ++oneFootTrays;
     return {count, "(1-Ft MM Trays: " + intToStr(oneFootTrays) +
                        "      2-Ft MM Trays: " + intToStr(containers - oneFootTrays) + ")"};

@@ -48,7 +48,7 @@ void printTagCopy(PrintRun& run, const SortedMailing& mailing, const TagStyle& s
     run.setFontSize(10);
     platform::Point row = printer.penPosition();
     bool rightSide = false;
-    for (int32_t k = 1; k <= mailing.containerCount(); ++k) {
+    for (size_t k = 0; k < mailing.containers().size(); ++k) {
         if (row.y + run.dotsY(144) > printer.pageHeight()) {
             run.nextPageOrStop("sacks");
             row = printer.penPosition();

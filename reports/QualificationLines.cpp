@@ -10,8 +10,7 @@ namespace quillan {
 namespace {
 
 // The level code of a tray or sack, and the destination its ZIP part is read from.
-std::pair<std::string, std::string_view> levelOf(MailClass c,
-                                                 const SortedMailing::Container& container) {
+std::pair<std::string, std::string_view> levelOf(MailClass c, const Container& container) {
     bool aadcTrays = c.isTraysOnlyLetters();
     switch (container.kind) {
     case ContainerKind::Mixed:
@@ -19,7 +18,7 @@ std::pair<std::string, std::string_view> levelOf(MailClass c,
     case ContainerKind::Adc:
         return {aadcTrays ? "AADC" : "ADC", container.destination};
     case ContainerKind::Scf:
-        return {"SCF", container.label.substr(3)};
+        return {"SCF", std::string_view(container.destination).substr(3)};
     case ContainerKind::Scheme:
         return {"3DGS", container.destination};
     case ContainerKind::ThreeDigit:
@@ -37,12 +36,9 @@ std::string traySize(const SortedMailing& m, int32_t pieces) {
     return pieces > oneFootTray(m.mailType().fullTray()) ? "2'" : "1'";
 }
 
-// Label n of an ADC or AADC list named by a group's key ("12"); empty when the key is no
-// number or the list has no such line.
-std::string_view numberedLabel(const SettingsList& labels, std::string_view key) {
-    int32_t n = 0;
-    if (!tryStrToInt(key, n))
-        return {};
+// Label n of an ADC or AADC list named by a group's key; empty when the list has no such
+// line.
+std::string_view numberedLabel(const SettingsList& labels, int32_t n) {
     if (n < 1 || n >= labels.count())
         return {};
     return labels[n];
@@ -50,10 +46,10 @@ std::string_view numberedLabel(const SettingsList& labels, std::string_view key)
 
 } // namespace
 
-ContainerColumns containerColumns(const SortedMailing& mailing, int32_t k) {
-    SortedMailing::Container container = mailing.container(k);
+ContainerColumns containerColumns(const SortedMailing& mailing, size_t k) {
+    const Container& container = mailing.containers().at(k);
     auto [level, destination] = levelOf(mailing.mailClass(), container);
-    return {intToStr(k), traySize(mailing, container.pieces), level,
+    return {intToStr(static_cast<int64_t>(k) + 1), traySize(mailing, container.pieces), level,
             std::string(destinationZip(destination, true))};
 }
 
@@ -63,9 +59,9 @@ std::string mixedGroupDestination(const SortedMailing& mailing) {
     return "M" + std::string(d.label ? destinationZip(*d.label) : std::string_view{});
 }
 
-std::string groupDestination(const SortedMailing& mailing, int32_t g,
+std::string groupDestination(const SortedMailing& mailing, size_t g,
                              const std::string& mixedDestination) {
-    SortedMailing::SortGroup group = mailing.sortGroup(g);
+    const SortGroup& group = mailing.sortGroups().at(g);
     const PostalLists& lists = mailing.postalLists();
     switch (group.kind) {
     case GroupKind::Mixed:
@@ -76,11 +72,9 @@ std::string groupDestination(const SortedMailing& mailing, int32_t g,
         return "A" + std::string(destinationZip(numberedLabel(lists.aadcLabels, group.key)));
     case GroupKind::ThreeDigitScheme:
     case GroupKind::ThreeDigit:
-        return std::string(group.key.substr(0, 3));
     case GroupKind::FiveDigit:
-        return std::string(group.key.substr(0, 5));
+        return group.keyText();
     case GroupKind::Scf:
-    case GroupKind::Other:
         break;
     }
     return {};

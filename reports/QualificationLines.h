@@ -16,7 +16,8 @@ struct ContainerColumns {
     std::string zip;   // the 5-digit or 3-digit destination
 };
 
-ContainerColumns containerColumns(const SortedMailing& mailing, int32_t k);
+// The columns of tray or sack k, numbered from 1.
+ContainerColumns containerColumns(const SortedMailing& mailing, size_t k);
 
 // The destination the report gives the mixed groups: "M" and the ZIP part of the
 // label the mixed tray or sack of the mailing goes to, as its tag names it. A chart line
@@ -26,7 +27,7 @@ std::string mixedGroupDestination(const SortedMailing& mailing);
 // The destination column of sort group g: "M" and the mixed destination, "A" and the ZIP
 // part of its ADC or AADC, its 3-digit prefix or its 5-digit ZIP; empty for other groups
 // (SCF groups) and for a center the lists cannot resolve.
-std::string groupDestination(const SortedMailing& mailing, int32_t g,
+std::string groupDestination(const SortedMailing& mailing, size_t g,
                              const std::string& mixedDestination);
 
 } // namespace quillan

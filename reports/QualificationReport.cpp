@@ -33,8 +33,8 @@ ReportHeading qualificationHeading(const PrintSession& session, const SortedMail
 }
 
 bool hasMixedGroups(const SortedMailing& m) {
-    for (int32_t g = 1; g <= m.sortGroupCount(); ++g)
-        if (m.sortGroup(g).kind == GroupKind::Mixed)
+    for (const SortGroup& group : m.sortGroups())
+        if (group.kind == GroupKind::Mixed)
             return true;
     return false;
 }
@@ -69,7 +69,7 @@ void QualificationReport::printCopy() {
     linePrinted_ = false;
     zones_ = PeriodicalZoneCounts{};
     int32_t y = startPage();
-    for (int32_t k = 1; k <= mailing_.containerCount() && !pages_.stopped(); ++k)
+    for (size_t k = 0; k < mailing_.containers().size() && !pages_.stopped(); ++k)
         y = printContainer(k, breakPage(y, BodyMargin));
     if (pages_.stopped())
         return;
@@ -120,7 +120,7 @@ int32_t QualificationReport::drawColumnHeadings(int32_t y) {
 // The tray or sack columns share the line of its first group. A tray or sack without
 // groups has no line of its own to share, so it is left out rather than printed over the
 // next one.
-int32_t QualificationReport::printContainer(int32_t k, int32_t y) {
+int32_t QualificationReport::printContainer(size_t k, int32_t y) {
     const std::vector<int32_t>& groups = mailing_.sortGroupsIn(k);
     if (groups.empty() || pages_.stopped())
         return y;
@@ -134,12 +134,12 @@ int32_t QualificationReport::printContainer(int32_t k, int32_t y) {
         y = breakPage(y, BodyMargin);
         if (pages_.stopped())
             break;
-        y = printGroup(g, y);
+        y = printGroup(static_cast<size_t>(g), y);
     }
     return y;
 }
 
-int32_t QualificationReport::printGroup(int32_t g, int32_t y) {
+int32_t QualificationReport::printGroup(size_t g, int32_t y) {
     pages_.rightText(columns_.destination, y, groupDestination(mailing_, g, mixedDestination_));
     int32_t next = y + LineHeight;
     if (zoneReport_) {
@@ -147,7 +147,7 @@ int32_t QualificationReport::printGroup(int32_t g, int32_t y) {
         zones_ += counts;
         next = printZones(counts.summary(), y);
     }
-    int32_t pieces = mailing_.sortGroup(g).pieces;
+    int32_t pieces = mailing_.sortGroups()[g].pieces;
     RateColumn column = qualifyingColumn(mailing_, g);
     totals_[column] += pieces;
     totals_.running += pieces;

@@ -33,8 +33,8 @@ public:
 private:
     int32_t startPage();
     int32_t drawColumnHeadings(int32_t y);
-    int32_t printContainer(int32_t k, int32_t y);
-    int32_t printGroup(int32_t g, int32_t y);
+    int32_t printContainer(size_t k, int32_t y);
+    int32_t printGroup(size_t g, int32_t y);
     int32_t printZones(const std::string& zones, int32_t y);
     int32_t printTotals(int32_t y);
     int32_t printRateSummary(int32_t y);

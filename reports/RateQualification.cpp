@@ -8,13 +8,13 @@ namespace {
 
 // Barcoded flat packages qualify by their own size: 10 pieces for Standard, 6 for
 // Periodicals.
-bool takesPackageRule(MailClass c, const SortedMailing::SortGroup& group) {
+bool takesPackageRule(MailClass c, const SortGroup& group) {
     if (c.isAutomation() && c.isFlats())
         return true;
     return c.isCoSacked() && !group.nonbarcoded;
 }
 
-RateColumn packageColumn(MailClass c, const SortedMailing::SortGroup& group) {
+RateColumn packageColumn(MailClass c, const SortGroup& group) {
     bool periodicals = c.isPeriodicals();
     bool qualifies = group.pieces >= (periodicals ? 6 : 10);
     bool coSacked = c.isCoSacked();
@@ -31,8 +31,7 @@ RateColumn packageColumn(MailClass c, const SortedMailing::SortGroup& group) {
 }
 
 // A 3-digit or scheme tray or sack.
-RateColumn threeDigitContainerColumn(const SortedMailing& m,
-                                     const SortedMailing::Container& container) {
+RateColumn threeDigitContainerColumn(const SortedMailing& m, const Container& container) {
     MailClass c = m.mailClass();
     if (c.isPeriodicals() || c.isAadcAutomationLetters()) {
         if (container.level == ContainerLevel::ThreeDigit ||
@@ -47,9 +46,9 @@ RateColumn threeDigitContainerColumn(const SortedMailing& m,
     return RateColumn::Basic;
 }
 
-RateColumn containerColumn(const SortedMailing& m, const SortedMailing::SortGroup& group) {
+RateColumn containerColumn(const SortedMailing& m, const SortGroup& group) {
     MailClass c = m.mailClass();
-    SortedMailing::Container container = m.container(group.container);
+    const Container& container = m.containers().at(static_cast<size_t>(group.container));
     switch (container.kind) {
     case ContainerKind::Adc:
         return c.isAadcAutomationLetters() ? RateColumn::Aadc : RateColumn::Basic;
@@ -79,8 +78,8 @@ int32_t RateTotals::coSackedNonautomation() const {
            (*this)[RateColumn::ThreeFive] + (*this)[RateColumn::Basic];
 }
 
-RateColumn qualifyingColumn(const SortedMailing& mailing, int32_t g) {
-    SortedMailing::SortGroup group = mailing.sortGroup(g);
+RateColumn qualifyingColumn(const SortedMailing& mailing, size_t g) {
+    const SortGroup& group = mailing.sortGroups().at(g);
     if (takesPackageRule(mailing.mailClass(), group))
         return packageColumn(mailing.mailClass(), group);
     return containerColumn(mailing, group);

@@ -37,7 +37,7 @@ struct RateTotals {
 
 // The rate column sort group g qualifies for: barcoded flat packages by their own size and
 // level, every other group by the level and destination of its tray or sack.
-RateColumn qualifyingColumn(const SortedMailing& mailing, int32_t g);
+RateColumn qualifyingColumn(const SortedMailing& mailing, size_t g);
 
 // Where a column's figures are right-aligned, in points: the automation letters with AADC
 // trays (RAL, FAL) print their 5-digit and 3-digit figures one column to the left.

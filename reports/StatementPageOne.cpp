@@ -198,10 +198,10 @@ void PageOneFields::addPiecesAndWeight() {
 // tray of the mailing's full tray.
 void PageOneFields::addContainers() {
     const MailTypeSettings& mailType = mailing_.mailType();
-    int32_t containers = mailing_.containerCount();
+    int32_t containers = static_cast<int32_t>(mailing_.containers().size());
     int32_t oneFoot = 0;
-    for (int32_t k = 1; k <= containers; ++k)
-        if (mailing_.container(k).pieces <= oneFootTray(mailType.fullTray()))
+    for (const Container& tray : mailing_.containers())
+        if (tray.pieces <= oneFootTray(mailType.fullTray()))
             ++oneFoot;
     std::string count = intToStr(containers);
     if (mailClass_.isFlats()) {

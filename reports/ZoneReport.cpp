@@ -32,10 +32,6 @@ std::optional<std::pair<std::string, int32_t>> zoneLine(const PeriodicalZoneCoun
     return std::nullopt;
 }
 
-int prefixOf(const SortedMailing& m, int32_t z) {
-    return zipPrefix(m.zipGroup(z).zip);
-}
-
 } // namespace
 
 ZoneReport::ZoneReport(ReportPages& pages, const SortedMailing& mailing,
@@ -83,20 +79,20 @@ void ZoneReport::print(int32_t runningTotal) {
     if (pages_.stopped())
         return;
     PeriodicalZoneCounts row;
-    int32_t groups = mailing_.zipGroupCount();
-    for (int32_t z = 1; z <= groups; ++z) {
-        if (z > 1 && prefixOf(mailing_, z) != prefixOf(mailing_, z - 1)) {
-            y = printPrefixRow(y, prefixOf(mailing_, z - 1), row);
+    const std::vector<ZipGroup>& zips = mailing_.zipGroups();
+    for (size_t z = 0; z < zips.size(); ++z) {
+        if (z > 0 && zipPrefix(zips[z].zip) != zipPrefix(zips[z - 1].zip)) {
+            y = printPrefixRow(y, zipPrefix(zips[z - 1].zip), row);
             row = PeriodicalZoneCounts{};
         }
-        classifier_.classify(mailing_.zipGroup(z), row);
+        classifier_.classify(zips[z], row);
     }
-    if (groups > 0)
-        y = printPrefixRow(y, prefixOf(mailing_, groups), row);
+    if (!zips.empty())
+        y = printPrefixRow(y, zipPrefix(zips.back().zip), row);
     y += LineHeight;
     pages_.rule(y);
     y = breakPage(y + 28, SummaryMargin);
-    printSummary(y, classifyZoneCounts(mailing_, 0), runningTotal);
+    printSummary(y, classifyZoneCounts(mailing_), runningTotal);
 }
 
 int32_t ZoneReport::startPage() {

@@ -4,11 +4,11 @@ namespace quillan {
 
 namespace {
 
-int32_t takeInCounty(const SortedMailing& mailing, int32_t g, int32_t pieces, RateLevel level,
+int32_t takeInCounty(const SortedMailing& mailing, size_t g, int32_t pieces, RateLevel level,
                      InCountyTally& tally, bool nonbarcodedApart) {
     std::optional<int> index = presortLevelIndex(level);
     for (int32_t z : mailing.zipGroupsOf(g)) {
-        SortedMailing::ZipGroup zipGroup = mailing.zipGroup(z);
+        const ZipGroup& zipGroup = mailing.zipGroups()[static_cast<size_t>(z)];
         if (zipGroup.inCounty <= 0)
             continue;
         pieces -= zipGroup.inCounty;
@@ -36,16 +36,16 @@ std::optional<int> presortLevelIndex(RateLevel level) {
     }
 }
 
-int32_t TallyGroupPiecesByLevel(const SortedMailing& mailing, int32_t g, int32_t pieces,
+int32_t TallyGroupPiecesByLevel(const SortedMailing& mailing, size_t g, int32_t pieces,
                                 RateLevel level, InCountyTally& tally) {
     bool apart = mailing.mailClass() == MailClass::PCOF;
     return takeInCounty(mailing, g, pieces, level, tally, apart);
 }
 
-int32_t TallyContainerPiecesByLevel(const SortedMailing& mailing, int32_t k, int32_t pieces,
+int32_t TallyContainerPiecesByLevel(const SortedMailing& mailing, size_t k, int32_t pieces,
                                     RateLevel level, InCountyTally& tally) {
     for (int32_t g : mailing.sortGroupsIn(k))
-        pieces = takeInCounty(mailing, g, pieces, level, tally, false);
+        pieces = takeInCounty(mailing, static_cast<size_t>(g), pieces, level, tally, false);
     return pieces;
 }
 

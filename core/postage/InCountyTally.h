@@ -28,10 +28,10 @@ std::optional<int> presortLevelIndex(RateLevel level);
 
 // The pieces less the in-county pieces of the ZIP groups of sort group g, which are added
 // to the tally under the level (co-sacked Periodicals: groups without ZIP+4 apart).
-int32_t TallyGroupPiecesByLevel(const SortedMailing& mailing, int32_t g, int32_t pieces,
+int32_t TallyGroupPiecesByLevel(const SortedMailing& mailing, size_t g, int32_t pieces,
                                 RateLevel level, InCountyTally& tally);
 // The same for every ZIP group of every sort group in tray or sack k, never apart.
-int32_t TallyContainerPiecesByLevel(const SortedMailing& mailing, int32_t k, int32_t pieces,
+int32_t TallyContainerPiecesByLevel(const SortedMailing& mailing, size_t k, int32_t pieces,
                                     RateLevel level, InCountyTally& tally);
 
 } // namespace quillan

@@ -28,20 +28,6 @@ std::string withoutAdcKind(std::string name) {
 
 } // namespace
 
-char entryKindLetter(PeriodicalEntryKind kind) {
-    switch (kind) {
-    case PeriodicalEntryKind::Local:
-        return 'L';
-    case PeriodicalEntryKind::Scf:
-        return 'S';
-    case PeriodicalEntryKind::Adc:
-        return 'A';
-    case PeriodicalEntryKind::Combined:
-        return 'C';
-    }
-    return '?';
-}
-
 std::string PeriodicalZoneCounts::summary() const {
     std::string text;
     auto add = [&text](const std::string& part) { text += (text.empty() ? "" : "/") + part; };
@@ -128,12 +114,11 @@ ZoneDestination PeriodicalZoneClassifier::destinationOf(int prefix) const {
     return {};
 }
 
-int32_t PeriodicalZoneClassifier::inCountyPieces(const SortedMailing::ZipGroup& group) const {
+int32_t PeriodicalZoneClassifier::inCountyPieces(const ZipGroup& group) const {
     return inCountyRates_ && group.inCounty > 0 ? group.inCounty : 0;
 }
 
-void PeriodicalZoneClassifier::classify(const SortedMailing::ZipGroup& group,
-                                        PeriodicalZoneCounts& counts) const {
+void PeriodicalZoneClassifier::classify(const ZipGroup& group, PeriodicalZoneCounts& counts) const {
     int32_t inCounty = inCountyPieces(group);
     if (inCounty > 0) {
         counts.inCounty += inCounty;
@@ -163,18 +148,21 @@ void PeriodicalZoneClassifier::classify(const SortedMailing::ZipGroup& group,
     }
 }
 
-PeriodicalZoneCounts classifyZoneCounts(const SortedMailing& mailing, int32_t g) {
+PeriodicalZoneCounts classifyZoneCounts(const SortedMailing& mailing) {
     PeriodicalZoneClassifier classifier(mailing);
     PeriodicalZoneCounts counts;
-    if (g == 0) {
-        for (int32_t z = 1; z <= mailing.zipGroupCount(); ++z)
-            classifier.classify(mailing.zipGroup(z), counts);
-        return counts;
-    }
-    if (g < 1 || g > mailing.sortGroupCount())
+    for (const ZipGroup& zip : mailing.zipGroups())
+        classifier.classify(zip, counts);
+    return counts;
+}
+
+PeriodicalZoneCounts classifyZoneCounts(const SortedMailing& mailing, size_t g) {
+    PeriodicalZoneClassifier classifier(mailing);
+    PeriodicalZoneCounts counts;
+    if (g >= mailing.sortGroups().size())
         return counts;
     for (int32_t z : mailing.zipGroupsOf(g))
-        classifier.classify(mailing.zipGroup(z), counts);
+        classifier.classify(mailing.zipGroups()[static_cast<size_t>(z)], counts);
     return counts;
 }
 

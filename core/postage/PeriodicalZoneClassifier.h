@@ -15,8 +15,6 @@ namespace quillan {
 // local post office, at an SCF, at an ADC (AADC for automation letters), or at an SCF that
 // is also the ADC ("combined").
 enum class PeriodicalEntryKind { Local, Scf, Adc, Combined };
-// "L", "S", "A", "C".
-char entryKindLetter(PeriodicalEntryKind kind);
 
 // Where the outside-county pieces of a 3-digit ZIP prefix are delivered, seen from the
 // entry office: within its SCF, within its ADC, in a zone from 1 to 8, or nowhere the
@@ -66,9 +64,9 @@ public:
     ZoneDestination destinationOf(int prefix) const;
     // The pieces of a ZIP group that pay in-county rates: none unless the mailing claims
     // them.
-    int32_t inCountyPieces(const SortedMailing::ZipGroup& group) const;
+    int32_t inCountyPieces(const ZipGroup& group) const;
     // Adds a ZIP group's pieces: its in-county pieces, then the others by destination.
-    void classify(const SortedMailing::ZipGroup& group, PeriodicalZoneCounts& counts) const;
+    void classify(const ZipGroup& group, PeriodicalZoneCounts& counts) const;
 
 private:
     PeriodicalEntryKind entryKindOf(const MailerSettings& mailer);
@@ -83,7 +81,8 @@ private:
     int entryPrefix_ = 0;
 };
 
-// The pieces of sort group g, or of every ZIP group for g = 0, by destination.
-PeriodicalZoneCounts classifyZoneCounts(const SortedMailing& mailing, int32_t g);
+// The pieces of every ZIP group, and of the ZIP groups of sort group g, by destination.
+PeriodicalZoneCounts classifyZoneCounts(const SortedMailing& mailing);
+PeriodicalZoneCounts classifyZoneCounts(const SortedMailing& mailing, size_t g);
 
 } // namespace quillan

@@ -65,7 +65,7 @@ int32_t periodicalPoundsOf(int32_t pieces, double ouncesPerPiece) {
 }
 
 PeriodicalZoneCharges computePeriodicalZoneCharges(const SortedMailing& mailing) {
-    PeriodicalZoneCounts counts = classifyZoneCounts(mailing, 0);
+    PeriodicalZoneCounts counts = classifyZoneCounts(mailing);
     PeriodicalZoneCharges charges;
     charges.inCountyPieces = counts.inCounty;
     charges.dscfPieces = counts.scf;

@@ -6,20 +6,10 @@ namespace quillan {
 
 namespace {
 
-// The tray or sack of a sort group; a group in none is counted as one in a 5-digit tray or
-// sack of no pieces, entered with no discount that a rate line names.
-std::optional<SortedMailing::Container> containerOf(const SortedMailing& mailing, int32_t k) {
-    if (k < 1 || k > mailing.containerCount())
-        return std::nullopt;
-    return mailing.container(k);
-}
-
 // The part of the sacks a group belongs to for this category, or nothing when the
 // category does not count it at all (another entry, the other co-sacked part).
-std::optional<CoSackedPart> partCounted(const SortedMailing& mailing,
-                                        const SortedMailing::SortGroup& group,
-                                        const std::optional<SortedMailing::Container>& sack,
-                                        const RateCategory& category) {
+std::optional<CoSackedPart> partCounted(const SortedMailing& mailing, const SortGroup& group,
+                                        const Container* sack, const RateCategory& category) {
     MailClass mailClass = mailing.mailClass();
     bool entryMatches = mailClass.isPeriodicals() || (sack && sack->entry == category.entry);
     if (!entryMatches)
@@ -35,8 +25,7 @@ std::optional<CoSackedPart> partCounted(const SortedMailing& mailing,
 }
 
 // Barcoded flats qualify by the size and kind of their own group.
-bool automationGroupCounts(MailClass mailClass, const SortedMailing::SortGroup& group,
-                           RateLevel level) {
+bool automationGroupCounts(MailClass mailClass, const SortGroup& group, RateLevel level) {
     int32_t least = mailClass.isPeriodicals() ? 6 : 10;
     if (group.pieces < least)
         return level == RateLevel::Basic;
@@ -52,9 +41,9 @@ bool automationGroupCounts(MailClass mailClass, const SortedMailing::SortGroup& 
     return !digit;
 }
 
-// Flats without barcodes qualify by the sack they travel in.
-bool nonautomationGroupCounts(const SortedMailing& mailing,
-                              const std::optional<SortedMailing::Container>& sack,
+// Flats without barcodes qualify by the sack they travel in; a group in none is counted as
+// one in a 5-digit sack of no pieces, entered with no discount that a rate line names.
+bool nonautomationGroupCounts(const SortedMailing& mailing, const Container* sack,
                               RateLevel level) {
     ContainerKind kind = sack ? sack->kind : ContainerKind::FiveDigit;
     switch (kind) {
@@ -80,9 +69,9 @@ bool tallyInCounty(const SortedMailing& mailing) {
 int32_t countFlats(const SortedMailing& mailing, const RateCategory& category,
                    InCountyTally& inCounty) {
     int32_t pieces = 0;
-    for (int32_t g = 1; g <= mailing.sortGroupCount(); ++g) {
-        SortedMailing::SortGroup group = mailing.sortGroup(g);
-        std::optional<SortedMailing::Container> sack = containerOf(mailing, group.container);
+    for (size_t g = 0; g < mailing.sortGroups().size(); ++g) {
+        const SortGroup& group = mailing.sortGroups()[g];
+        const Container* sack = mailing.containerOf(group);
         std::optional<CoSackedPart> part = partCounted(mailing, group, sack, category);
         if (!part)
             continue;
@@ -102,8 +91,8 @@ int32_t countLetters(const SortedMailing& mailing, const RateCategory& category,
                      InCountyTally& inCounty) {
     bool anyEntry = mailing.mailClass().isPeriodicals();
     int32_t pieces = 0;
-    for (int32_t k = 1; k <= mailing.containerCount(); ++k) {
-        SortedMailing::Container tray = mailing.container(k);
+    for (size_t k = 0; k < mailing.containers().size(); ++k) {
+        const Container& tray = mailing.containers()[k];
         if (!anyEntry && tray.entry != category.entry)
             continue;
         if (tray.level != category.level)

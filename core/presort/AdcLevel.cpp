@@ -2,7 +2,6 @@
 
 #include "core/PostalCharts.h"
 #include "core/presort/DistributionLevel.h"
-#include "core/presort/LevelKeyTable.h"
 #include "core/presort/LevelProgress.h"
 #include "core/presort/PresortRules.h"
 
@@ -120,9 +119,9 @@ void BuildADCLevel(PresortContext& ctx) {
         key = apart && zipKey < 0 ? -adc : adc;
         return adc > 0;
     };
-    collectLevelKeys(ctx, adcKey, &progress);
-    addDistributionGroups(ctx, ctx.lists.adcLabels, GroupKind::Adc, level.groupMinimum);
-    assignLevelOwners(ctx, adcKey, 0);
+    std::vector<LevelKey> keys = collectLevelKeys(ctx, adcKey, &progress);
+    addDistributionGroups(ctx, keys, ctx.lists.adcLabels, GroupKind::Adc, level.groupMinimum);
+    assignLevelOwners(ctx, keys, adcKey, ZipGroup::Unplaced);
     makeDistributionContainers(ctx, level);
     progress.finish();
 }
@@ -130,7 +129,6 @@ void BuildADCLevel(PresortContext& ctx) {
 void BuildAADCLevel(PresortContext& ctx) {
     startProgress(ctx);
     LevelProgress progress(ctx, unplacedPieces(ctx));
-    ctx.tables.clearLevelKeys();
     makeDistributionContainers(ctx, aadcLevel(ctx));
     progress.finish();
 }
@@ -141,9 +139,9 @@ void BuildAADCGroups(PresortContext& ctx) {
         key = chart.value(zipPrefix(zipKey));
         return key > 0;
     };
-    collectLevelKeys(ctx, aadcKey, nullptr);
-    addDistributionGroups(ctx, ctx.lists.aadcLabels, GroupKind::Aadc, 1);
-    assignLevelOwners(ctx, aadcKey, 0);
+    std::vector<LevelKey> keys = collectLevelKeys(ctx, aadcKey, nullptr);
+    addDistributionGroups(ctx, keys, ctx.lists.aadcLabels, GroupKind::Aadc, 1);
+    assignLevelOwners(ctx, keys, aadcKey, ZipGroup::Unplaced);
 }
 
 } // namespace quillan

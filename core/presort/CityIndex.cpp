@@ -2,35 +2,24 @@
 
 #include "core/Convert.h"
 
-#include <cstdlib>
-
 namespace quillan {
 
-CityIndex::CityIndex(const PresortContext& ctx) : ctx_(ctx), firstRecord_(100000, 0) {
-    const WorkTables& t = ctx.tables;
-    int32_t records =
-        std::min<int32_t>(ctx.counters.recordCount, static_cast<int32_t>(t.pieceZips.size()) - 1);
-    for (int32_t r = records; r >= 1; --r) {
-        // A rejected value's magnitude lies above every ZIP, so it never matches.
-        int64_t zip = std::llabs(static_cast<int64_t>(t.pieceZips[static_cast<size_t>(r)]));
-        if (zip < 100000)
-            firstRecord_[static_cast<size_t>(zip)] = r;
-    }
+CityIndex::CityIndex(const std::vector<Piece>& pieces)
+    : pieces_(pieces), firstRecord_(100000, NoRecord) {}
+
+void CityIndex::note(size_t record) {
+    int32_t& first = firstRecord_[static_cast<size_t>(pieces_[record].zip)];
+    if (first == NoRecord)
+        first = static_cast<int32_t>(record);
 }
 
-std::string CityIndex::cityOf(const std::string& zip5) const {
-    int32_t zip = 0;
-    if (!tryStrToInt(zip5, zip) || zip < 0 || zip >= 100000)
+std::string CityIndex::cityOf(int32_t zip) const {
+    if (zip < 0 || zip >= 100000)
         return {};
     int32_t record = firstRecord_[static_cast<size_t>(zip)];
-    const std::vector<std::string>& cities = ctx_.tables.pieceCities;
-    if (record == 0 || static_cast<size_t>(record) >= cities.size())
+    if (record == NoRecord)
         return {};
-    return upperAscii(cities[static_cast<size_t>(record)]);
-}
-
-std::string CityForZip(const PresortContext& ctx, const std::string& zip5) {
-    return CityIndex(ctx).cityOf(zip5);
+    return upperAscii(pieces_[static_cast<size_t>(record)].city);
 }
 
 } // namespace quillan

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/presort/PresortContext.h"
+#include "core/SortRecords.h"
 
 #include <cstdint>
 #include <string>
@@ -9,19 +9,21 @@
 namespace quillan {
 
 // The city of the first record (in list order) of every ZIP code, for 5-digit tag lines.
+// The pass that makes the ZIP groups notes the records, so that the list is walked once.
 class CityIndex {
 public:
-    explicit CityIndex(const PresortContext& ctx);
-    // The upper-cased city and state of the first record whose ZIP is zip5's value; empty
-    // when no record has it.
-    std::string cityOf(const std::string& zip5) const;
+    explicit CityIndex(const std::vector<Piece>& pieces);
+    // A record that was not refused, noted in list order.
+    void note(size_t record);
+    // The upper-cased city and state of the first record with this ZIP; empty when no
+    // record has it.
+    std::string cityOf(int32_t zip) const;
 
 private:
-    const PresortContext& ctx_;
-    std::vector<int32_t> firstRecord_; // by ZIP, 0 for none
-};
+    static constexpr int32_t NoRecord = -1;
 
-// The same for a single lookup.
-std::string CityForZip(const PresortContext& ctx, const std::string& zip5);
+    const std::vector<Piece>& pieces_;
+    std::vector<int32_t> firstRecord_; // by ZIP
+};
 
 } // namespace quillan

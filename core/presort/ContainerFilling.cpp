@@ -1,6 +1,5 @@
 #include "core/presort/ContainerFilling.h"
 
-#include "core/Convert.h"
 #include "core/presort/GroupModel.h"
 #include "core/presort/PresortRules.h"
 
@@ -11,22 +10,25 @@ namespace quillan {
 namespace {
 
 // The sort groups of every container, in sort-group order.
-std::vector<std::vector<int32_t>> groupsByContainer(const GroupModel& model) {
-    std::vector<std::vector<int32_t>> lists(model.containers.size());
+using GroupLists = std::vector<std::vector<int32_t>>;
+
+GroupLists groupsByContainer(const GroupModel& model) {
+    GroupLists lists(model.containers.size());
     for (int32_t g : model.groupOrder()) {
-        int32_t k = model.groups[at(g)].container;
-        if (k > 0 && at(k) < lists.size())
-            lists[at(k)].push_back(g);
+        int32_t k = model.groups[static_cast<size_t>(g)].container;
+        if (k >= 0 && static_cast<size_t>(k) < lists.size())
+            lists[static_cast<size_t>(k)].push_back(g);
     }
     return lists;
 }
 
 // Puts group g into container k.
-void place(GroupModel& model, std::vector<std::vector<int32_t>>& lists, int32_t g, int32_t k) {
-    model.groups[at(g)].container = k;
-    model.containers[at(k)].pieces += model.groups[at(g)].pieces;
-    lists.resize(std::max(lists.size(), at(k) + 1));
-    lists[at(k)].push_back(g);
+void place(GroupModel& model, GroupLists& lists, int32_t g, int32_t k) {
+    GroupModel::GroupNode& group = model.groups[static_cast<size_t>(g)];
+    group.container = k;
+    model.containers[static_cast<size_t>(k)].pieces += group.pieces;
+    lists.resize(std::max(lists.size(), static_cast<size_t>(k) + 1));
+    lists[static_cast<size_t>(k)].push_back(g);
 }
 
 int32_t letterMinimumPart(MailClass code) {
@@ -36,24 +38,23 @@ int32_t letterMinimumPart(MailClass code) {
 }
 
 // Refills one tray over full; the groups that do not fit go to a new tray after it.
-void refillTray(GroupModel& model, std::vector<std::vector<int32_t>>& lists, int32_t j,
-                int32_t full, int32_t m) {
-    std::vector<int32_t> contents = std::move(lists[at(j)]);
-    lists[at(j)].clear();
-    model.containers[at(j)].pieces = 0;
+void refillTray(GroupModel& model, GroupLists& lists, int32_t j, int32_t full, int32_t m) {
+    std::vector<int32_t> contents = std::move(lists[static_cast<size_t>(j)]);
+    lists[static_cast<size_t>(j)].clear();
+    model.containers[static_cast<size_t>(j)].pieces = 0;
     for (size_t idx = 0; idx < contents.size(); ++idx) {
         int32_t i = contents[idx];
-        int32_t tray = model.containers[at(j)].pieces;
-        int32_t pieces = model.groups[at(i)].pieces;
+        int32_t tray = model.containers[static_cast<size_t>(j)].pieces;
+        int32_t pieces = model.groups[static_cast<size_t>(i)].pieces;
         if (tray + pieces <= full) {
             place(model, lists, i, j);
             continue;
         }
-        int32_t next = 0;
+        int32_t next = GroupModel::End;
         if (tray <= full - m && pieces - m >= m) {
             int32_t k = std::min(full - tray, pieces - m);
             next = model.insertContainerAfter(j);
-            int32_t rest = model.splitSortGroup(i, pieces - k, 0);
+            int32_t rest = model.splitSortGroup(i, pieces - k, SortGroup::NoContainer);
             place(model, lists, i, j);
             place(model, lists, rest, next);
         } else if (tray == 0) {
@@ -63,7 +64,7 @@ void refillTray(GroupModel& model, std::vector<std::vector<int32_t>>& lists, int
             next = model.insertContainerAfter(j);
             place(model, lists, i, next);
         }
-        if (idx + 1 < contents.size() && next == 0)
+        if (idx + 1 < contents.size() && next == GroupModel::End)
             next = model.insertContainerAfter(j);
         for (size_t later = idx + 1; later < contents.size(); ++later)
             place(model, lists, contents[later], next);
@@ -91,10 +92,10 @@ ContainerLevel mixedSackLevel(const GroupModel& model, const std::vector<int32_t
     bool other = false, fiveDigit = false, threeDigit = false;
     bool periodicals = code.isPeriodicals() && code.isBarcodedFlats();
     for (int32_t g : contents) {
-        const GroupModel::GroupNode& group = model.groups[at(g)];
+        const GroupModel::GroupNode& group = model.groups[static_cast<size_t>(g)];
         if (group.pieces < 10 && !(periodicals && group.pieces >= 6))
             other = true;
-        else if (code.isCoSacked() && group.flag == 1)
+        else if (code.isCoSacked() && group.nonbarcoded)
             other = true;
         else if (group.kind == GroupKind::FiveDigit)
             fiveDigit = true;
@@ -119,23 +120,22 @@ ContainerLevel mixedSackLevel(const GroupModel& model, const std::vector<int32_t
 }
 
 // Breaks one sack up into sacks of about equal pieces; returns how many sacks it created.
-int32_t breakUpSack(GroupModel& model, std::vector<std::vector<int32_t>>& lists, int32_t j,
-                    int32_t sacks, int32_t m) {
-    int32_t target = model.containers[at(j)].pieces / sacks;
-    std::vector<int32_t> contents = std::move(lists[at(j)]);
-    lists[at(j)].clear();
-    model.containers[at(j)].pieces = 0;
-    int32_t current = 0, next = 0, created = 0;
+int32_t breakUpSack(GroupModel& model, GroupLists& lists, int32_t j, int32_t sacks, int32_t m) {
+    int32_t target = model.containers[static_cast<size_t>(j)].pieces / sacks;
+    std::vector<int32_t> contents = std::move(lists[static_cast<size_t>(j)]);
+    lists[static_cast<size_t>(j)].clear();
+    model.containers[static_cast<size_t>(j)].pieces = 0;
+    int32_t current = GroupModel::End, next = GroupModel::End, created = 0;
     bool newSack = true, overflow = false;
     for (int32_t i : contents) {
         if (newSack) {
-            current = current == 0 ? j : next;
+            current = current == GroupModel::End ? j : next;
             next = model.insertContainerAfter(current);
             newSack = overflow = false;
             ++created;
         }
-        int32_t held = model.containers[at(current)].pieces;
-        int32_t pieces = model.groups[at(i)].pieces;
+        int32_t held = model.containers[static_cast<size_t>(current)].pieces;
+        int32_t pieces = model.groups[static_cast<size_t>(i)].pieces;
         if (held + pieces < target + m && !overflow) {
             place(model, lists, i, current);
             continue;
@@ -152,7 +152,7 @@ int32_t breakUpSack(GroupModel& model, std::vector<std::vector<int32_t>>& lists,
             place(model, lists, i, next);
         }
         overflow = true;
-        if (model.containers[at(next)].pieces > target)
+        if (model.containers[static_cast<size_t>(next)].pieces > target)
             newSack = true;
     }
     return created;
@@ -164,10 +164,11 @@ void FillLetterTrays(PresortContext& ctx) {
     GroupModel model(ctx);
     auto lists = groupsByContainer(model);
     int32_t m = letterMinimumPart(ctx.mailClass());
-    for (int32_t j = model.nextContainer(0); j != 0; j = model.nextContainer(j)) {
+    for (int32_t j = model.nextContainer(GroupModel::End); j != GroupModel::End;
+         j = model.nextContainer(j)) {
         lists.resize(model.containers.size());
         int32_t full = ctx.settings.mailType.fullTray();
-        if (model.containers[at(j)].pieces > full)
+        if (model.containers[static_cast<size_t>(j)].pieces > full)
             refillTray(model, lists, j, full, m);
     }
     model.store(true);
@@ -187,19 +188,22 @@ void FillFlatContainers(PresortContext& ctx) {
     auto lists = groupsByContainer(model);
     int32_t m = flatMinimumPart(code);
     int32_t partSize = std::max(1, sackCapacity(ctx) - m);
-    for (int32_t j = model.nextContainer(0); j != 0; j = model.nextContainer(j)) {
+    for (int32_t j = model.nextContainer(GroupModel::End); j != GroupModel::End;
+         j = model.nextContainer(j)) {
         lists.resize(model.containers.size());
-        int32_t sacks = sacksFor(model.containers[at(j)].pieces, partSize, m);
+        Container& sack = model.containers[static_cast<size_t>(j)];
+        int32_t sacks = sacksFor(sack.pieces, partSize, m);
         if (sacks <= 1)
             continue;
-        bool mixed = isMixedLevel(model.containers[at(j)].type.level);
+        bool mixed = isMixedLevel(sack.level);
         int32_t created = breakUpSack(model, lists, j, sacks, m);
         if (!mixed)
             continue;
         int32_t k = j;
         lists.resize(model.containers.size());
-        for (int32_t n = 0; n <= created && k != 0; ++n, k = model.nextContainer(k))
-            model.containers[at(k)].type.level = mixedSackLevel(model, lists[at(k)], code);
+        for (int32_t n = 0; n <= created && k != GroupModel::End; ++n, k = model.nextContainer(k))
+            model.containers[static_cast<size_t>(k)].level =
+                mixedSackLevel(model, lists[static_cast<size_t>(k)], code);
     }
     model.store(true);
 }

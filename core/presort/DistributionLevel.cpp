@@ -21,17 +21,17 @@ namespace {
 // ZIP or 3-digit prefix its ZIP groups share, else one like the cut group.
 void nameRest(const GroupModel& model, GroupModel::GroupNode& rest,
               const GroupModel::GroupNode& cut) {
-    auto zipOf = [&](int32_t z) { return std::abs(model.zips[at(z)].zip) % 100000; };
+    auto zipOf = [&](int32_t z) { return std::abs(model.zips[static_cast<size_t>(z)].zip); };
     int32_t zip = zipOf(rest.zips.front());
     auto all = [&](auto same) { return std::all_of(rest.zips.begin(), rest.zips.end(), same); };
     rest.kind = cut.kind;
-    rest.label = cut.label;
+    rest.key = cut.key;
     if (all([&](int32_t z) { return zipOf(z) == zip; })) {
         rest.kind = GroupKind::FiveDigit;
-        rest.label = groupLabel(rest.kind, zeroPad(zip, 5));
+        rest.key = zip;
     } else if (all([&](int32_t z) { return zipOf(z) / 100 == zip / 100; })) {
         rest.kind = GroupKind::ThreeDigit;
-        rest.label = groupLabel(rest.kind, zeroPad(zip / 100, 3));
+        rest.key = zip / 100;
     }
 }
 
@@ -44,43 +44,46 @@ public:
 
     void run() {
         linkCenters();
-        for (int32_t g = model_.nextGroup(0); g != 0; g = model_.nextGroup(g)) {
-            if (model_.groups[at(g)].container > 0 || number_[at(g)] <= 0)
+        for (int32_t g = model_.nextGroup(GroupModel::End); g != GroupModel::End;
+             g = model_.nextGroup(g)) {
+            if (group(g).contained() || number_[static_cast<size_t>(g)] <= 0)
                 continue;
-            int32_t center = number_[at(g)];
+            int32_t center = number_[static_cast<size_t>(g)];
             ContainerLimits limits = level_.limits(remaining_[center]);
             if (remaining_[center] >= limits.minimum)
                 fill(g, center, limits);
-            if (model_.groups[at(g)].container <= 0)
-                remaining_[center] -= model_.groups[at(g)].pieces;
+            if (!group(g).contained())
+                remaining_[center] -= group(g).pieces;
         }
         model_.store(false);
         containers_.finish();
     }
 
 private:
+    GroupModel::GroupNode& group(int32_t g) { return model_.groups[static_cast<size_t>(g)]; }
+
     void linkCenters() {
         std::unordered_map<int32_t, int32_t> last;
         number_.assign(model_.groups.size(), 0);
-        nextSame_.assign(model_.groups.size(), 0);
+        nextSame_.assign(model_.groups.size(), GroupModel::End);
         for (int32_t g : model_.groupOrder()) {
-            const GroupModel::GroupNode& node = model_.groups[at(g)];
-            if (node.container > 0)
+            const GroupModel::GroupNode& node = group(g);
+            if (node.contained())
                 continue;
-            int32_t center = distributionNumber(*level_.chart, node.kind, node.label);
-            number_[at(g)] = center;
+            int32_t center = distributionNumber(*level_.chart, node);
+            number_[static_cast<size_t>(g)] = center;
             if (center <= 0)
                 continue;
             remaining_[center] += node.pieces;
             auto [slot, first] = last.emplace(center, g);
             if (!first)
-                nextSame_[at(slot->second)] = g;
+                nextSame_[static_cast<size_t>(slot->second)] = g;
             slot->second = g;
         }
     }
 
     void noteKind(DistributionKinds& kinds, const GroupModel::GroupNode& node) const {
-        if (node.kind == GroupKind::Adc || (ctx_.mailClass().isCoSacked() && node.flag == 1))
+        if (node.kind == GroupKind::Adc || (ctx_.mailClass().isCoSacked() && node.nonbarcoded))
             kinds.distribution = true;
         else if (node.kind == GroupKind::ThreeDigit)
             kinds.threeDigit = true;
@@ -93,9 +96,9 @@ private:
         bool cutting = remaining_[center] > limits.capacity;
         std::vector<int32_t> contents;
         int64_t held = 0;
-        for (int32_t h = g; h != 0; h = nextSame_[at(h)]) {
-            GroupModel::GroupNode& node = model_.groups[at(h)];
-            if (node.container > 0)
+        for (int32_t h = g; h != GroupModel::End; h = nextSame_[static_cast<size_t>(h)]) {
+            GroupModel::GroupNode& node = group(h);
+            if (node.contained())
                 continue;
             if (!cutting || held + node.pieces <= limits.capacity) {
                 contents.push_back(h);
@@ -115,17 +118,19 @@ private:
             return;
         DistributionKinds kinds;
         for (int32_t h : contents)
-            noteKind(kinds, model_.groups[at(h)]);
+            noteKind(kinds, group(h));
         const std::string& entry = labelText(*level_.labels, center);
-        std::string label = containerLabel(ContainerKind::Adc, entry);
-        int64_t code = distributionOrderCode(entry);
-        ContainerType type{ContainerKind::Adc, level_.level(kinds),
-                           EntryDiscountFor(ctx_, level_.groups, entryKeyOfLabel(label))};
-        int32_t number = containers_.add(code, distributionOrderCode(label),
-                                         static_cast<int32_t>(held), label, type);
+        Container container{
+            .pieces = static_cast<int32_t>(held),
+            .kind = ContainerKind::Adc,
+            .level = level_.level(kinds),
+            .entry = EntryDiscountFor(ctx_, level_.groups, entryPrefixOf(centerEntryKey(entry))),
+            .destination = entry};
+        int64_t ownKey = distributionOrderCode(container.label());
+        int32_t index = containers_.add(distributionOrderCode(entry), ownKey, std::move(container));
         for (int32_t h : contents) {
-            model_.groups[at(h)].container = number;
-            remaining_[center] -= model_.groups[at(h)].pieces;
+            group(h).container = index;
+            remaining_[center] -= group(h).pieces;
         }
         ctx_.counters.placedPieces += static_cast<int32_t>(held);
     }
@@ -135,7 +140,7 @@ private:
     // becomes a new group after G, or goes back unplaced when it is below the group
     // minimum. Returns the pieces G keeps in the tray (0: G stays out whole).
     int32_t cut(int32_t G, int32_t center, const ContainerLimits& limits, int32_t held) {
-        GroupModel::GroupNode& node = model_.groups[at(G)];
+        GroupModel::GroupNode& node = group(G);
         int32_t whole = node.pieces, kept = 0;
         std::vector<int32_t> stay, rest;
         for (int32_t z : node.zips) {
@@ -145,7 +150,7 @@ private:
                 rest.push_back(z);
                 continue;
             }
-            int32_t pieces = model_.zips[at(z)].pieces;
+            int32_t pieces = model_.zips[static_cast<size_t>(z)].pieces;
             if (pieces > room) {
                 rest.push_back(model_.cutZipGroup(z, pieces - room, G));
                 pieces = room;
@@ -156,7 +161,7 @@ private:
         }
         if (kept == 0)
             return 0;
-        // A ZIP group split off above directly follows its row, so `rest` is in table order.
+        // A ZIP group split off above directly follows it, so `rest` is in table order.
         node.zips = stay;
         node.pieces = kept;
         int32_t left = whole - kept;
@@ -168,24 +173,24 @@ private:
     void keepRest(int32_t G, int32_t center, const std::vector<int32_t>& rest, int32_t left) {
         if (left < level_.groupMinimum) {
             for (int32_t z : rest)
-                model_.zips[at(z)].owner = 0;
+                model_.zips[static_cast<size_t>(z)].owner = ZipGroup::Unplaced;
             ctx_.counters.piecesDone -= left;
             remaining_[center] -= left;
             return;
         }
         GroupModel::GroupNode node;
-        node.flag = model_.groups[at(G)].flag;
+        node.nonbarcoded = group(G).nonbarcoded;
         node.pieces = left;
         node.zips = rest;
-        nameRest(model_, node, model_.groups[at(G)]);
+        nameRest(model_, node, group(G));
         int32_t added = model_.insertGroupAfter(G, std::move(node));
         for (int32_t z : rest)
-            model_.zips[at(z)].owner = added;
+            model_.zips[static_cast<size_t>(z)].owner = added;
         number_.resize(model_.groups.size(), 0);
-        nextSame_.resize(model_.groups.size(), 0);
-        number_[at(added)] = center;
-        nextSame_[at(added)] = nextSame_[at(G)];
-        nextSame_[at(G)] = added;
+        nextSame_.resize(model_.groups.size(), GroupModel::End);
+        number_[static_cast<size_t>(added)] = center;
+        nextSame_[static_cast<size_t>(added)] = nextSame_[static_cast<size_t>(G)];
+        nextSame_[static_cast<size_t>(G)] = added;
     }
 
     PresortContext& ctx_;
@@ -198,10 +203,10 @@ private:
 
 } // namespace
 
-int32_t distributionNumber(const SettingsList& chart, GroupKind kind, const std::string& label) {
-    if (kind == GroupKind::Adc)
-        return strToInt(std::string(groupKey(label)));
-    int prefix = groupPrefix(label);
+int32_t distributionNumber(const SettingsList& chart, const SortGroup& group) {
+    if (group.kind == GroupKind::Adc)
+        return group.key;
+    int prefix = group.prefix();
     return prefix == 0 ? 0 : chartValue(chart, prefix);
 }
 
@@ -209,28 +214,20 @@ void makeDistributionContainers(PresortContext& ctx, const DistributionLevel& le
     DistributionPass(ctx, level).run();
 }
 
-void addDistributionGroups(PresortContext& ctx, const SettingsList& labels, GroupKind kind,
-                           int32_t groupMinimum) {
-    WorkTables& t = ctx.tables;
-    MailingCounters& c = ctx.counters;
-    std::vector<size_t> keys;
-    std::vector<int64_t> codeOf(t.levelKeys.size(), 0);
-    for (size_t k = 1; k < t.levelKeys.size(); ++k) {
-        if (t.levelKeyPieces[k] < groupMinimum)
+void addDistributionGroups(PresortContext& ctx, std::vector<LevelKey>& keys,
+                           const SettingsList& labels, GroupKind kind, int32_t groupMinimum) {
+    std::vector<size_t> reaching;
+    std::vector<int64_t> codeOf(keys.size(), 0);
+    for (size_t k = 0; k < keys.size(); ++k) {
+        if (keys[k].pieces < groupMinimum)
             continue;
-        keys.push_back(k);
-        codeOf[k] = distributionOrderCode(labelText(labels, std::abs(t.levelKeys[k])));
+        reaching.push_back(k);
+        codeOf[k] = distributionOrderCode(labelText(labels, std::abs(keys[k].key)));
     }
-    std::stable_sort(keys.begin(), keys.end(),
+    std::stable_sort(reaching.begin(), reaching.end(),
                      [&](size_t a, size_t b) { return codeOf[a] < codeOf[b]; });
-    for (size_t k : keys) {
-        int32_t key = t.levelKeys[k];
-        t.addSortGroup(key < 0 ? 1 : 0, t.levelKeyPieces[k], kind,
-                       groupLabel(kind, intToStr(std::abs(key))), 0);
-        t.levelKeyGroups[k] = c.sortGroupCount;
-        c.piecesDone += t.levelKeyPieces[k];
-        ++c.sortGroupCount;
-    }
+    for (size_t k : reaching)
+        addKeyGroup(ctx, keys[k], kind);
 }
 
 } // namespace quillan

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "core/presort/LevelKeyTable.h"
 #include "core/presort/PresortContext.h"
 
 #include <cstdint>
 #include <functional>
 #include <limits>
-#include <string>
+#include <vector>
 
 namespace quillan {
 
@@ -37,12 +38,12 @@ void makeDistributionContainers(PresortContext& ctx, const DistributionLevel& le
 
 // The ADC number of an ADC group (its key), or the chart's number for the group's prefix;
 // 0 or less means none.
-int32_t distributionNumber(const SettingsList& chart, GroupKind kind, const std::string& label);
+int32_t distributionNumber(const SettingsList& chart, const SortGroup& group);
 
-// Sort groups of `kind` (ADC or AADC) for the keys of the level scratch tables that reach
-// `groupMinimum`, labelled with the key's number, appended in the order of their centers'
-// order codes (equal codes in key order); flag "1" for a negative key.
-void addDistributionGroups(PresortContext& ctx, const SettingsList& labels, GroupKind kind,
-                           int32_t groupMinimum);
+// Sort groups of `kind` (ADC or AADC) for the keys of the level that reach `groupMinimum`,
+// numbered with the key's number, appended in the order of their centers' order codes
+// (equal codes in key order); nonbarcoded for a negative key.
+void addDistributionGroups(PresortContext& ctx, std::vector<LevelKey>& keys,
+                           const SettingsList& labels, GroupKind kind, int32_t groupMinimum);
 
 } // namespace quillan

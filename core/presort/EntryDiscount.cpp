@@ -68,15 +68,14 @@ EntryFacilities entryFacilities(const PresortContext& ctx) {
 // Every piece of the mixed container being built lies in the entry BMC.
 bool mixedContainerInBmc(const PresortContext& ctx, int32_t bmc) {
     const WorkTables& t = ctx.tables;
-    const MailingCounters& c = ctx.counters;
+    const int32_t building = static_cast<int32_t>(t.containers.size());
     ChartIndex dbmc(ctx.lists.dbmcChart);
-    for (size_t z = 1; z <= static_cast<size_t>(c.zipGroupCount); ++z) {
-        int32_t g = t.zipGroupOwner[z];
-        if (g < 1 || g >= c.sortGroupCount)
+    for (const ZipGroup& zip : t.zipGroups) {
+        if (!zip.placed() || static_cast<size_t>(zip.owner) >= t.sortGroups.size())
             continue;
-        if (t.sortGroupContainer[static_cast<size_t>(g)] != c.containerCount)
+        if (t.sortGroups[static_cast<size_t>(zip.owner)].container != building)
             continue;
-        if (dbmc.value(zipPrefix(t.zipGroupZips[z])) != bmc)
+        if (dbmc.value(zipPrefix(zip.zip)) != bmc)
             return false;
     }
     return true;
@@ -84,16 +83,14 @@ bool mixedContainerInBmc(const PresortContext& ctx, int32_t bmc) {
 
 } // namespace
 
-EntryDiscount EntryDiscountFor(const PresortContext& ctx, GroupKind building,
-                               const std::string& key) {
+EntryDiscount EntryDiscountFor(const PresortContext& ctx, GroupKind building, int prefix) {
     if (!ctx.mailClass().isStandard())
         return EntryDiscount::None;
     EntryFacilities f = entryFacilities(ctx);
     if (building == GroupKind::Mixed)
         return f.bmc > 0 && mixedContainerInBmc(ctx, f.bmc) ? EntryDiscount::Dbmc
                                                             : EntryDiscount::None;
-    int32_t prefix = 0;
-    if (!tryStrToInt(key, prefix) || !isZipPrefix(prefix))
+    if (!isZipPrefix(prefix))
         return EntryDiscount::None;
     EntryDiscount result = EntryDiscount::None;
     if (f.bmc > 0 && chartValue(ctx.lists.dbmcChart, prefix) == f.bmc)
@@ -104,11 +101,16 @@ EntryDiscount EntryDiscountFor(const PresortContext& ctx, GroupKind building,
     return result;
 }
 
-std::string entryKeyOfLabel(const std::string& label) {
-    size_t blank = label.rfind(' ');
+int entryPrefixOf(const std::string& text) {
+    int32_t prefix = 0;
+    return tryStrToInt(text, prefix) ? prefix : 0;
+}
+
+std::string centerEntryKey(const std::string& entry) {
+    size_t blank = entry.rfind(' ');
     if (blank == std::string::npos)
         return {};
-    return label.substr(blank + 1, 3);
+    return entry.substr(blank + 1, 3);
 }
 
 } // namespace quillan

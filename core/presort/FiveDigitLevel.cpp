@@ -37,41 +37,29 @@ const char* bottomCaption(MailClass code) {
 
 // One ZIP group per distinct key, in ascending order of the ZIP; the pieces of a ZIP with
 // and without ZIP+4 (key and -key) sit side by side in the order they were first read.
-void buildZipGroups(PresortContext& ctx, LevelProgress& progress) {
-    WorkTables& t = ctx.tables;
-    struct Group {
-        int32_t key, pieces, inCounty;
-    };
+void buildZipGroups(PresortContext& ctx, LevelProgress& progress, CityIndex& cities) {
     std::vector<int32_t> slotOfKey(2 * 99999 + 1, -1);
-    std::vector<Group> found;
-    int32_t records =
-        std::min<int32_t>(ctx.counters.recordCount, static_cast<int32_t>(t.pieceZips.size()) - 1);
-    for (int32_t r = 1; r <= records; ++r) {
-        int32_t value = t.pieceZips[at(r)];
-        if (value > -100000) {
-            int32_t key = value % 100000;
-            int32_t& slot = slotOfKey[at(key + 99999)];
+    std::vector<ZipGroup> found;
+    const std::vector<Piece>& pieces = ctx.tables.pieces;
+    for (size_t r = 0; r < pieces.size(); ++r) {
+        const Piece& piece = pieces[r];
+        if (!piece.rejected()) {
+            cities.note(r);
+            int32_t& slot = slotOfKey[static_cast<size_t>(piece.zipKey() + 99999)];
             if (slot < 0) {
                 slot = static_cast<int32_t>(found.size());
-                found.push_back({key, 0, 0});
+                found.push_back({.zip = piece.zipKey()});
             }
-            ++found[at(slot)].pieces;
-            if (at(r) < t.pieceInCounty.size() && t.pieceInCounty[at(r)] == 1)
-                ++found[at(slot)].inCounty;
+            ZipGroup& group = found[static_cast<size_t>(slot)];
+            ++group.pieces;
+            group.inCounty += piece.inCounty ? 1 : 0;
         }
-        progress.passed(r);
+        progress.passed(static_cast<int64_t>(r) + 1);
     }
-    std::stable_sort(found.begin(), found.end(), [](const Group& a, const Group& b) {
-        return std::abs(a.key) < std::abs(b.key);
+    std::stable_sort(found.begin(), found.end(), [](const ZipGroup& a, const ZipGroup& b) {
+        return std::abs(a.zip) < std::abs(b.zip);
     });
-    t.truncateZipGroups();
-    for (const Group& g : found)
-        t.insertZipGroup(t.zipGroupZips.size(), g.key, g.pieces, g.inCounty, 0);
-    ctx.counters.zipGroupCount = static_cast<int32_t>(found.size());
-}
-
-std::string fiveDigitLabel(int32_t key) {
-    return groupLabel(GroupKind::FiveDigit, zeroPad(std::abs(key), 5));
+    ctx.tables.zipGroups = std::move(found);
 }
 
 // Cuts letter groups into trays: full trays while more than a full tray is left, and
@@ -94,49 +82,43 @@ private:
     bool mm_;
 };
 
-// Makes the 5-digit sort groups. The ZIP-group table is rebuilt in one pass: every original
-// row is visited once, and the rows a tray cut adds follow their row with their owner set.
+// Makes the 5-digit sort groups. The ZIP groups are rebuilt in one pass: every ZIP group is
+// visited once, and the ones a tray cut adds follow it with their owner set.
 void formFiveDigitGroups(PresortContext& ctx, const Minimums& minimums) {
     WorkTables& t = ctx.tables;
-    MailingCounters& c = ctx.counters;
-    const MailClass code = ctx.mailClass();
-    bool cutting = code.isUnbarcodedLetters();
     std::optional<TrayCutter> cutter;
-    if (cutting)
+    if (ctx.mailClass().isUnbarcodedLetters())
         cutter.emplace(ctx, minimums.container);
 
-    std::vector<int32_t> zips = std::move(t.zipGroupZips), pieces = std::move(t.zipGroupPieces),
-                         inCounty = std::move(t.zipGroupInCounty);
-    t.zipGroupZips = {zips[0]};
-    t.zipGroupPieces = {pieces[0]};
-    t.zipGroupInCounty = {inCounty[0]};
-    t.zipGroupOwner.resize(1);
-    for (size_t z = 1; z < zips.size(); ++z) {
-        int32_t key = zips[z], p = pieces[z], ic = inCounty[z];
-        if (p < minimums.group) {
-            t.insertZipGroup(t.zipGroupZips.size(), key, p, ic, 0);
+    std::vector<ZipGroup> found = std::move(t.zipGroups);
+    t.zipGroups.clear();
+    for (ZipGroup zip : found) {
+        if (zip.pieces < minimums.group) {
+            t.zipGroups.push_back(zip);
             continue;
         }
-        int32_t flag = key < 0 ? 1 : 0;
-        std::string label = fiveDigitLabel(key);
-        t.insertZipGroup(t.zipGroupZips.size(), key, p, ic, c.sortGroupCount);
-        t.addSortGroup(flag, p, GroupKind::FiveDigit, label, 0);
-        c.piecesDone += p;
-        while (cutter && cutter->needsCut(p)) {
-            int32_t tray = cutter->trayFor(p);
-            int32_t rest = p - tray, restInCounty = ic > tray ? ic - tray : 0;
-            t.zipGroupPieces.back() = tray;
-            t.zipGroupInCounty.back() = std::min(ic, tray);
-            t.sortGroupPieces.back() = tray;
-            ++c.sortGroupCount;
-            t.insertZipGroup(t.zipGroupZips.size(), key, rest, restInCounty, c.sortGroupCount);
-            t.addSortGroup(flag, rest, GroupKind::FiveDigit, label, 0);
-            p = rest;
-            ic = restInCounty;
+        SortGroup group{.kind = GroupKind::FiveDigit,
+                        .key = std::abs(zip.zip),
+                        .pieces = zip.pieces,
+                        .container = SortGroup::NoContainer,
+                        .nonbarcoded = zip.zip < 0};
+        ctx.counters.piecesDone += zip.pieces;
+        while (cutter && cutter->needsCut(zip.pieces)) {
+            int32_t tray = cutter->trayFor(zip.pieces);
+            ZipGroup rest{zip.zip, zip.pieces - tray, zip.inCounty > tray ? zip.inCounty - tray : 0,
+                          ZipGroup::Unplaced};
+            zip.pieces = group.pieces = tray;
+            zip.inCounty = std::min(zip.inCounty, tray);
+            zip.owner = static_cast<int32_t>(t.sortGroups.size());
+            t.zipGroups.push_back(zip);
+            t.sortGroups.push_back(group);
+            zip = rest;
+            group.pieces = rest.pieces;
         }
-        ++c.sortGroupCount;
+        zip.owner = static_cast<int32_t>(t.sortGroups.size());
+        t.zipGroups.push_back(zip);
+        t.sortGroups.push_back(group);
     }
-    c.zipGroupCount = static_cast<int32_t>(t.zipGroupZips.size()) - 1;
 }
 
 ContainerLevel fiveDigitContainerLevel(MailClass code) {
@@ -144,33 +126,30 @@ ContainerLevel fiveDigitContainerLevel(MailClass code) {
                                                                   : ContainerLevel::ThreeFiveDigit;
 }
 
-std::string tagLine(const PresortContext& ctx, const CityIndex& cities, const std::string& label) {
-    int32_t entry = chartValue(ctx.lists.threeDigitChart, groupPrefix(label));
-    std::string zip5 = label.substr(3, 5);
+std::string tagLine(const PresortContext& ctx, const CityIndex& cities, const SortGroup& group) {
+    int32_t entry = chartValue(ctx.lists.threeDigitChart, group.prefix());
     std::string city =
-        entry < 0 ? labelText(ctx.lists.threeDigitLabels, -entry) : cities.cityOf(zip5);
+        entry < 0 ? labelText(ctx.lists.threeDigitLabels, -entry) : cities.cityOf(group.key);
     if (city.empty() || city.rfind("  ", 0) == 0)
         city = "<<CITY NOT READ>>";
-    return city + " " + zip5;
+    return city + " " + group.keyText();
 }
 
 // Letters below 150 pieces get a 5-digit tray only when their 3-digit area holds 150.
 class AreaRule {
 public:
-    AreaRule(const PresortContext& ctx, int32_t groupMinimum) {
-        const WorkTables& t = ctx.tables;
-        for (size_t g = 1; g < at(ctx.counters.sortGroupCount); ++g)
-            grouped_[at(groupPrefix(t.sortGroupLabels[g]))] += t.sortGroupPieces[g];
-        for (size_t z = 1; z <= at(ctx.counters.zipGroupCount); ++z)
-            if (t.zipGroupOwner[z] == 0)
-                unplaced_[at(zipPrefix(t.zipGroupZips[z]))] += t.zipGroupPieces[z];
-        groupMinimum_ = groupMinimum;
+    AreaRule(const PresortContext& ctx, int32_t groupMinimum) : groupMinimum_(groupMinimum) {
+        for (const SortGroup& group : ctx.tables.sortGroups)
+            grouped_[static_cast<size_t>(group.prefix())] += group.pieces;
+        for (const ZipGroup& zip : ctx.tables.zipGroups)
+            if (!zip.placed())
+                unplaced_[static_cast<size_t>(zipPrefix(zip.zip))] += zip.pieces;
     }
     bool areaReaches150(int prefix) const {
-        int64_t area = grouped_[at(prefix)];
+        int64_t area = grouped_[static_cast<size_t>(prefix)];
         if (area >= 150)
             return true;
-        int64_t unplaced = unplaced_[at(prefix)];
+        int64_t unplaced = unplaced_[static_cast<size_t>(prefix)];
         return area + (unplaced < groupMinimum_ ? 0 : unplaced) >= 150;
     }
 
@@ -179,36 +158,39 @@ private:
     int32_t groupMinimum_ = 0;
 };
 
-void makeFiveDigitContainers(PresortContext& ctx, const Minimums& minimums) {
+// The barcoded and nonbarcoded groups of one ZIP, side by side, share a co-sacked sack.
+bool pairedWithNext(const PresortContext& ctx, size_t j) {
+    const std::vector<SortGroup>& groups = ctx.tables.sortGroups;
+    return ctx.mailClass().isCoSacked() && j + 1 < groups.size() &&
+           groups[j + 1].kind == groups[j].kind && groups[j + 1].key == groups[j].key;
+}
+
+void makeFiveDigitContainers(PresortContext& ctx, const Minimums& minimums,
+                             const CityIndex& cities) {
     WorkTables& t = ctx.tables;
-    MailingCounters& c = ctx.counters;
     const MailClass code = ctx.mailClass();
-    bool areaRule = code.isStandard() && code.isUnbarcodedLetters();
     std::optional<AreaRule> area;
-    if (areaRule)
+    if (code.isStandard() && code.isUnbarcodedLetters())
         area.emplace(ctx, minimums.group);
-    CityIndex cities(ctx);
-    for (int32_t j = 1; j < c.sortGroupCount;) {
-        int32_t p = t.sortGroupPieces[at(j)];
-        bool paired = code.isCoSacked() && j < c.sortGroupCount - 1 &&
-                      t.sortGroupLabels[at(j + 1)] == t.sortGroupLabels[at(j)];
-        if (paired)
-            p += t.sortGroupPieces[at(j + 1)];
-        int32_t next = j + (paired ? 2 : 1);
-        const std::string label = t.sortGroupLabels[at(j)];
+    for (size_t j = 0; j < t.sortGroups.size();) {
+        const SortGroup& group = t.sortGroups[j];
+        bool paired = pairedWithNext(ctx, j);
+        int32_t p = group.pieces + (paired ? t.sortGroups[j + 1].pieces : 0);
+        size_t next = j + (paired ? 2 : 1);
         if (p < minimums.container ||
-            (area && t.sortGroupPieces[at(j)] < 150 && !area->areaReaches150(groupPrefix(label)))) {
+            (area && group.pieces < 150 && !area->areaReaches150(group.prefix()))) {
             j = next;
             continue;
         }
-        t.sortGroupContainer[at(j)] = c.containerCount;
-        if (paired)
-            t.sortGroupContainer[at(j + 1)] = c.containerCount;
-        ContainerType type{ContainerKind::FiveDigit, fiveDigitContainerLevel(code),
-                           EntryDiscountFor(ctx, GroupKind::FiveDigit, label.substr(3, 3))};
-        t.addContainer(p, tagLine(ctx, cities, label), type);
-        c.placedPieces += p;
-        ++c.containerCount;
+        Container container{.pieces = p,
+                            .kind = ContainerKind::FiveDigit,
+                            .level = fiveDigitContainerLevel(code),
+                            .entry = EntryDiscountFor(ctx, GroupKind::FiveDigit, group.prefix()),
+                            .destination = tagLine(ctx, cities, group)};
+        for (size_t g = j; g < next; ++g)
+            t.sortGroups[g].container = static_cast<int32_t>(t.containers.size());
+        t.containers.push_back(std::move(container));
+        ctx.counters.placedPieces += p;
         j = next;
     }
 }
@@ -221,51 +203,35 @@ void Build5DigitLevel(PresortContext& ctx) {
     ctx.progress.showCaption(ProgressSink::Caption::Top, "Building");
     ctx.progress.showStage(ProgressSink::Stage::FiveDigit);
     ctx.progress.showCaption(ProgressSink::Caption::Bottom, bottomCaption(code));
-    LevelProgress progress(ctx, ctx.counters.validPieces());
+    LevelProgress progress(ctx, ctx.mailing.validPieces());
     Minimums minimums = fiveDigitMinimums(ctx);
-    buildZipGroups(ctx, progress);
+    CityIndex cities(ctx.tables.pieces);
+    buildZipGroups(ctx, progress, cities);
     ctx.counters.placedPieces = 0;
     formFiveDigitGroups(ctx, minimums);
     if (code.isStandard() && code.isUnbarcodedLetters() && ctx.settings.mailType.mmTrays())
         minimums.container = oneFootTray(ctx.settings.mailType.packageFigure());
-    makeFiveDigitContainers(ctx, minimums);
+    makeFiveDigitContainers(ctx, minimums, cities);
     progress.finish();
 }
 
 void CompactSortGroups(PresortContext& ctx) {
     WorkTables& t = ctx.tables;
-    MailingCounters& c = ctx.counters;
-    if (c.sortGroupCount <= 1)
+    if (t.sortGroups.empty())
         return;
-    c.piecesDone = c.placedPieces;
-    std::vector<int32_t> renamed(at(c.sortGroupCount), 0);
-    int32_t next = 1;
-    for (int32_t g = 1; g < c.sortGroupCount; ++g) {
-        if (t.sortGroupContainer[at(g)] <= 0)
+    ctx.counters.piecesDone = ctx.counters.placedPieces;
+    std::vector<int32_t> renamed(t.sortGroups.size(), ZipGroup::Unplaced);
+    std::vector<SortGroup> kept;
+    for (size_t g = 0; g < t.sortGroups.size(); ++g) {
+        if (!t.sortGroups[g].contained())
             continue;
-        renamed[at(g)] = next;
-        if (g == next) {
-            ++next;
-            continue;
-        }
-        t.sortGroupFlags[at(next)] = t.sortGroupFlags[at(g)];
-        t.sortGroupPieces[at(next)] = t.sortGroupPieces[at(g)];
-        t.sortGroupKinds[at(next)] = t.sortGroupKinds[at(g)];
-        t.sortGroupLabels[at(next)] = std::move(t.sortGroupLabels[at(g)]);
-        t.sortGroupContainer[at(next)] = t.sortGroupContainer[at(g)];
-        ++next;
+        renamed[g] = static_cast<int32_t>(kept.size());
+        kept.push_back(t.sortGroups[g]);
     }
-    for (size_t z = 1; z <= at(c.zipGroupCount); ++z) {
-        int32_t owner = t.zipGroupOwner[z];
-        if (owner > 0 && owner < c.sortGroupCount)
-            t.zipGroupOwner[z] = renamed[at(owner)];
-    }
-    t.sortGroupFlags.resize(at(next));
-    t.sortGroupPieces.resize(at(next));
-    t.sortGroupKinds.resize(at(next));
-    t.sortGroupLabels.resize(at(next));
-    t.sortGroupContainer.resize(at(next));
-    c.sortGroupCount = next;
+    for (ZipGroup& zip : t.zipGroups)
+        if (zip.placed() && static_cast<size_t>(zip.owner) < renamed.size())
+            zip.owner = renamed[static_cast<size_t>(zip.owner)];
+    t.sortGroups = std::move(kept);
 }
 
 } // namespace quillan

@@ -1,64 +1,41 @@
 #include "core/presort/GroupModel.h"
 
-#include "core/presort/PresortRules.h"
-
 #include <algorithm>
 
 namespace quillan {
 
-namespace {
-
-// Links nodes 0 (the head), 1, ..., count in a row.
-std::vector<int32_t> chain(size_t count) {
-    std::vector<int32_t> next(count + 1, 0);
+std::vector<int32_t> GroupModel::chain(size_t count) {
+    std::vector<int32_t> next(count + 1, End);
     for (size_t n = 0; n < count; ++n)
-        next[n] = static_cast<int32_t>(n + 1);
+        next[n] = static_cast<int32_t>(n);
     return next;
 }
 
-void linkAfter(std::vector<int32_t>& next, int32_t after, int32_t node) {
-    next.resize(std::max(next.size(), at(node) + 1), 0);
-    next[at(node)] = next[at(after)];
-    next[at(after)] = node;
+void GroupModel::linkAfter(std::vector<int32_t>& next, int32_t after, int32_t node) {
+    next.resize(std::max(next.size(), slot(node) + 1), End);
+    next[slot(node)] = next[slot(after)];
+    next[slot(after)] = node;
 }
 
-std::vector<int32_t> walk(const std::vector<int32_t>& next) {
+std::vector<int32_t> GroupModel::walk(const std::vector<int32_t>& next) {
     std::vector<int32_t> order;
-    for (int32_t n = next[0]; n != 0; n = next[at(n)])
+    for (int32_t n = next[slot(End)]; n != End; n = next[slot(n)])
         order.push_back(n);
     return order;
 }
 
-} // namespace
-
-GroupModel::GroupModel(PresortContext& ctx) : ctx_(ctx) {
-    const WorkTables& t = ctx.tables;
-    const MailingCounters& c = ctx.counters;
-    size_t zipCount = at(std::max(c.zipGroupCount, 0));
-    size_t groupCount = at(std::max(c.sortGroupCount - 1, 0));
-    size_t containerCount = at(std::max(c.containerCount - 1, 0));
-    zips.resize(zipCount + 1);
-    groups.resize(groupCount + 1);
-    containers.resize(containerCount + 1);
-    for (size_t g = 1; g <= groupCount; ++g)
-        groups[g] = {.flag = t.sortGroupFlags[g],
-                     .pieces = t.sortGroupPieces[g],
-                     .kind = t.sortGroupKinds[g],
-                     .label = t.sortGroupLabels[g],
-                     .container = t.sortGroupContainer[g],
-                     .zips = {}};
-    for (size_t k = 1; k <= containerCount; ++k)
-        containers[k] = {t.containerPieces[k], t.containerLabels[k], t.containerTypes[k]};
-    for (size_t z = 1; z <= zipCount; ++z) {
-        zips[z] = {t.zipGroupZips[z], t.zipGroupPieces[z], t.zipGroupInCounty[z],
-                   t.zipGroupOwner[z]};
-        int32_t owner = t.zipGroupOwner[z];
-        if (owner > 0 && at(owner) <= groupCount)
-            groups[at(owner)].zips.push_back(static_cast<int32_t>(z));
+GroupModel::GroupModel(PresortContext& ctx)
+    : zips(ctx.tables.zipGroups), containers(ctx.tables.containers), ctx_(ctx) {
+    for (const SortGroup& group : ctx.tables.sortGroups)
+        groups.push_back({group, {}});
+    for (size_t z = 0; z < zips.size(); ++z) {
+        int32_t owner = zips[z].owner;
+        if (zips[z].placed() && static_cast<size_t>(owner) < groups.size())
+            groups[static_cast<size_t>(owner)].zips.push_back(static_cast<int32_t>(z));
     }
-    nextZip_ = chain(zipCount);
-    nextGroup_ = chain(groupCount);
-    nextContainer_ = chain(containerCount);
+    nextZip_ = chain(zips.size());
+    nextGroup_ = chain(groups.size());
+    nextContainer_ = chain(containers.size());
 }
 
 std::vector<int32_t> GroupModel::groupOrder() const {
@@ -70,9 +47,9 @@ std::vector<int32_t> GroupModel::containerOrder() const {
 }
 
 int32_t GroupModel::cutZipGroup(int32_t z, int32_t m, int32_t owner) {
-    ZipNode& from = zips[at(z)];
+    ZipGroup& from = zips[static_cast<size_t>(z)];
     int32_t stays = from.pieces - m;
-    ZipNode cut{from.zip, m, from.inCounty > stays ? from.inCounty - stays : 0, owner};
+    ZipGroup cut{from.zip, m, from.inCounty > stays ? from.inCounty - stays : 0, owner};
     from.pieces = stays;
     from.inCounty = std::min(from.inCounty, stays);
     int32_t node = static_cast<int32_t>(zips.size());
@@ -83,46 +60,30 @@ int32_t GroupModel::cutZipGroup(int32_t z, int32_t m, int32_t owner) {
 
 int32_t GroupModel::largestZipIndex(const std::vector<int32_t>& list) const {
     int32_t best = -1;
-    for (size_t i = 0; i < list.size(); ++i)
-        if (best < 0 || zips[at(list[i])].pieces > zips[at(list[at(best)])].pieces)
+    for (size_t i = 0; i < list.size(); ++i) {
+        const ZipGroup& zip = zips[static_cast<size_t>(list[i])];
+        if (best < 0 ||
+            zip.pieces > zips[static_cast<size_t>(list[static_cast<size_t>(best)])].pieces)
             best = static_cast<int32_t>(i);
+    }
     return best;
-}
-
-int32_t GroupModel::splitZipGroup(int32_t g, int32_t to, int32_t m) {
-    std::vector<int32_t>& own = groups[at(g)].zips;
-    int32_t index = largestZipIndex(own);
-    if (index < 0)
-        return 0;
-    int32_t z = own[at(index)];
-    int32_t node = cutZipGroup(z, m, to);
-    // The new row follows z in the table: it goes after every row of `to` up to z.
-    std::vector<int32_t> order;
-    for (int32_t n = nextZip_[0]; n != 0; n = nextZip_[at(n)])
-        order.push_back(n);
-    std::vector<int32_t> rank(zips.size(), 0);
-    for (size_t i = 0; i < order.size(); ++i)
-        rank[at(order[i])] = static_cast<int32_t>(i);
-    std::vector<int32_t>& target = groups[at(to)].zips;
-    auto place = std::upper_bound(target.begin(), target.end(), z,
-                                  [&](int32_t a, int32_t b) { return rank[at(a)] < rank[at(b)]; });
-    target.insert(place, node);
-    return node;
 }
 
 int32_t GroupModel::splitSortGroup(int32_t s, int32_t p, int32_t c) {
     int32_t node = static_cast<int32_t>(groups.size());
     {
-        const GroupNode& from = groups[at(s)];
-        groups.push_back({from.flag, p, from.kind, from.label, c, {}});
+        GroupNode split{groups[static_cast<size_t>(s)], {}};
+        split.pieces = p;
+        split.container = c;
+        groups.push_back(std::move(split));
     }
     linkAfter(nextGroup_, s, node);
-    GroupNode& from = groups[at(s)];
+    GroupNode& from = groups[static_cast<size_t>(s)];
     from.pieces -= p;
     std::vector<int32_t> kept, moved, movedBefore;
     int32_t movedPieces = 0;
     for (int32_t z : from.zips) {
-        ZipNode& zip = zips[at(z)];
+        ZipGroup& zip = zips[static_cast<size_t>(z)];
         if (movedPieces < p && zip.pieces <= p - movedPieces) {
             zip.owner = node;
             moved.push_back(z);
@@ -135,12 +96,12 @@ int32_t GroupModel::splitSortGroup(int32_t s, int32_t p, int32_t c) {
     if (movedPieces < p) {
         int32_t index = largestZipIndex(kept);
         if (index >= 0) {
-            int32_t cut = cutZipGroup(kept[at(index)], p - movedPieces, node);
-            moved.insert(moved.begin() + movedBefore[at(index)], cut);
+            int32_t cut = cutZipGroup(kept[static_cast<size_t>(index)], p - movedPieces, node);
+            moved.insert(moved.begin() + movedBefore[static_cast<size_t>(index)], cut);
         }
     }
-    groups[at(s)].zips = std::move(kept);
-    groups[at(node)].zips = std::move(moved);
+    groups[static_cast<size_t>(s)].zips = std::move(kept);
+    groups[static_cast<size_t>(node)].zips = std::move(moved);
     return node;
 }
 
@@ -153,55 +114,52 @@ int32_t GroupModel::insertGroupAfter(int32_t s, GroupNode group) {
 
 int32_t GroupModel::insertContainerAfter(int32_t j) {
     int32_t node = static_cast<int32_t>(containers.size());
-    const ContainerNode& from = containers[at(j)];
-    containers.push_back({0, from.label, from.type});
+    Container empty = containers[static_cast<size_t>(j)];
+    empty.pieces = 0;
+    containers.push_back(std::move(empty));
     linkAfter(nextContainer_, j, node);
     return node;
 }
 
 void GroupModel::store(bool dropEmptyContainers) {
     WorkTables& t = ctx_.tables;
-    std::vector<int32_t> groupRow(groups.size(), 0), containerRow(containers.size(), 0);
-    std::vector<int32_t> groupOrderNow = groupOrder();
+    const std::vector<int32_t> groupOrderNow = groupOrder();
     std::vector<bool> holdsGroups(containers.size(), false);
     for (int32_t g : groupOrderNow) {
-        int32_t k = groups[at(g)].container;
-        if (k > 0 && at(k) < containers.size())
-            holdsGroups[at(k)] = true;
+        int32_t k = groups[static_cast<size_t>(g)].container;
+        if (k >= 0 && static_cast<size_t>(k) < containers.size())
+            holdsGroups[static_cast<size_t>(k)] = true;
     }
 
-    t.truncateContainers();
-    int32_t row = 0;
+    std::vector<int32_t> containerIndex(containers.size(), SortGroup::NoContainer);
+    t.containers.clear();
     for (int32_t k : containerOrder()) {
-        const ContainerNode& c = containers[at(k)];
-        if (dropEmptyContainers && c.pieces == 0 && !holdsGroups[at(k)])
+        const Container& c = containers[static_cast<size_t>(k)];
+        if (dropEmptyContainers && c.pieces == 0 && !holdsGroups[static_cast<size_t>(k)])
             continue;
-        containerRow[at(k)] = ++row;
-        t.addContainer(c.pieces, c.label, c.type);
+        containerIndex[static_cast<size_t>(k)] = static_cast<int32_t>(t.containers.size());
+        t.containers.push_back(c);
     }
-    ctx_.counters.containerCount = row + 1;
 
-    t.truncateSortGroups();
-    row = 0;
+    // A link past the nodes is a container of the level being built: LevelContainers
+    // renumbers it.
+    std::vector<int32_t> groupIndex(groups.size(), ZipGroup::Unplaced);
+    t.sortGroups.clear();
     for (int32_t g : groupOrderNow) {
-        const GroupNode& n = groups[at(g)];
-        groupRow[at(g)] = ++row;
-        bool linked = n.container > 0 && at(n.container) < containers.size();
-        t.addSortGroup(n.flag, n.pieces, n.kind, n.label,
-                       linked ? containerRow[at(n.container)] : n.container);
+        SortGroup group = groups[static_cast<size_t>(g)];
+        if (group.contained() && static_cast<size_t>(group.container) < containers.size())
+            group.container = containerIndex[static_cast<size_t>(group.container)];
+        groupIndex[static_cast<size_t>(g)] = static_cast<int32_t>(t.sortGroups.size());
+        t.sortGroups.push_back(group);
     }
-    ctx_.counters.sortGroupCount = row + 1;
 
-    t.truncateZipGroups();
-    row = 0;
-    for (int32_t n = nextZip_[0]; n != 0; n = nextZip_[at(n)]) {
-        const ZipNode& z = zips[at(n)];
-        bool linked = z.owner > 0 && at(z.owner) < groups.size();
-        t.insertZipGroup(t.zipGroupZips.size(), z.zip, z.pieces, z.inCounty,
-                         linked ? groupRow[at(z.owner)] : z.owner);
-        ++row;
+    t.zipGroups.clear();
+    for (int32_t n : walk(nextZip_)) {
+        ZipGroup zip = zips[static_cast<size_t>(n)];
+        if (zip.placed() && static_cast<size_t>(zip.owner) < groups.size())
+            zip.owner = groupIndex[static_cast<size_t>(zip.owner)];
+        t.zipGroups.push_back(zip);
     }
-    ctx_.counters.zipGroupCount = row;
 }
 
 } // namespace quillan

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 namespace quillan {
 
@@ -14,12 +15,26 @@ class LevelProgress;
 // when the ZIP group has none at this level.
 using ZipKeyFunction = std::function<bool(int32_t zipKey, int32_t& levelKey)>;
 
-// Empties the level scratch tables and adds the pieces of every ZIP group whose owner is 0
-// or less to its key's row, keys in the order they are first met.
-void collectLevelKeys(PresortContext& ctx, const ZipKeyFunction& keyOf, LevelProgress* progress);
+// One key of the level being built: the pieces of its unplaced ZIP groups, and the sort
+// group the level gave it.
+struct LevelKey {
+    int32_t key = 0;
+    int32_t pieces = 0;
+    int32_t group = ZipGroup::Unplaced;
+};
 
-// Gives every ZIP group whose owner is 0 or less the sort group of its key
-// (levelKeyGroups), or `otherwise` when it has no key or its key got no group.
-void assignLevelOwners(PresortContext& ctx, const ZipKeyFunction& keyOf, int32_t otherwise);
+// The keys of every ZIP group not yet placed, in the order they are first met, with their
+// pieces.
+std::vector<LevelKey> collectLevelKeys(PresortContext& ctx, const ZipKeyFunction& keyOf,
+                                       LevelProgress* progress);
+
+// Appends a sort group of `kind` for the key's pieces, numbered by the key's magnitude and
+// nonbarcoded for a negative key, and gives it to the key.
+void addKeyGroup(PresortContext& ctx, LevelKey& key, GroupKind kind);
+
+// Gives every ZIP group not yet placed the sort group of its key, or `otherwise` when it has
+// no key or its key got no group.
+void assignLevelOwners(PresortContext& ctx, const std::vector<LevelKey>& keys,
+                       const ZipKeyFunction& keyOf, int32_t otherwise);
 
 } // namespace quillan

@@ -20,16 +20,15 @@ ContainerLevel mixedContainerLevel(const PresortContext& ctx,
     if (!code.isBarcodedFlats())
         return L::Basic;
     bool standard = code.isStandard();
-    const WorkTables& t = ctx.tables;
     int32_t least = standard ? 10 : 6;
     bool mixed = false, fiveDigit = false, threeDigit = false;
     for (int32_t g : contents) {
-        GroupKind kind = t.sortGroupKinds[at(g)];
-        if (t.sortGroupPieces[at(g)] < least || (code.isCoSacked() && t.sortGroupFlags[at(g)] == 1))
+        const SortGroup& group = ctx.tables.sortGroups[static_cast<size_t>(g)];
+        if (group.pieces < least || (code.isCoSacked() && group.nonbarcoded))
             mixed = true;
-        else if (kind == GroupKind::FiveDigit)
+        else if (group.kind == GroupKind::FiveDigit)
             fiveDigit = true;
-        else if (kind == GroupKind::ThreeDigit)
+        else if (group.kind == GroupKind::ThreeDigit)
             threeDigit = true;
         else
             mixed = true;
@@ -44,23 +43,25 @@ ContainerLevel mixedContainerLevel(const PresortContext& ctx,
     return fiveDigit ? L::FiveDigit : L::ThreeDigit;
 }
 
-// Gathers the unplaced ZIP groups (only those without ZIP+4 with onlyNegative) into one new
-// mixed group.
-void gatherMixedGroup(PresortContext& ctx, int32_t flag, bool onlyNegative) {
+// Gathers the unplaced ZIP groups (only those without ZIP+4 for the nonbarcoded one) into
+// one new mixed group.
+void gatherMixedGroup(PresortContext& ctx, bool nonbarcoded) {
     WorkTables& t = ctx.tables;
-    MailingCounters& c = ctx.counters;
+    const int32_t group = static_cast<int32_t>(t.sortGroups.size());
     int32_t pieces = 0;
-    for (size_t z = 1; z <= at(c.zipGroupCount); ++z) {
-        if (t.zipGroupOwner[z] > 0 || (onlyNegative && t.zipGroupZips[z] >= 0))
+    for (ZipGroup& zip : t.zipGroups) {
+        if (zip.placed() || (nonbarcoded && zip.zip >= 0))
             continue;
-        t.zipGroupOwner[z] = c.sortGroupCount;
-        pieces += t.zipGroupPieces[z];
+        zip.owner = group;
+        pieces += zip.pieces;
     }
     if (pieces == 0)
         return;
-    t.addSortGroup(flag, pieces, GroupKind::Mixed, groupLabel(GroupKind::Mixed, ""), 0);
-    c.piecesDone += pieces;
-    ++c.sortGroupCount;
+    t.sortGroups.push_back({.kind = GroupKind::Mixed,
+                            .pieces = pieces,
+                            .container = SortGroup::NoContainer,
+                            .nonbarcoded = nonbarcoded});
+    ctx.counters.piecesDone += pieces;
 }
 
 } // namespace
@@ -77,28 +78,30 @@ std::string mixedDestination(const PresortContext& ctx) {
 
 void BuildMixedLevel(PresortContext& ctx) {
     WorkTables& t = ctx.tables;
-    MailingCounters& c = ctx.counters;
     if (ctx.mailClass().isCoSacked())
-        gatherMixedGroup(ctx, 1, true);
-    gatherMixedGroup(ctx, 0, false);
+        gatherMixedGroup(ctx, true);
+    gatherMixedGroup(ctx, false);
 
+    const int32_t container = static_cast<int32_t>(t.containers.size());
     std::vector<int32_t> contents;
     int32_t pieces = 0;
-    for (int32_t g = 1; g < c.sortGroupCount; ++g) {
-        if (t.sortGroupContainer[at(g)] > 0)
+    for (size_t g = 0; g < t.sortGroups.size(); ++g) {
+        SortGroup& group = t.sortGroups[g];
+        if (group.contained())
             continue;
-        t.sortGroupContainer[at(g)] = c.containerCount;
-        contents.push_back(g);
-        pieces += t.sortGroupPieces[at(g)];
+        group.container = container;
+        contents.push_back(static_cast<int32_t>(g));
+        pieces += group.pieces;
     }
     if (contents.empty())
         return;
-    ContainerType type{ContainerKind::Mixed, mixedContainerLevel(ctx, contents),
-                       EntryDiscountFor(ctx, GroupKind::Mixed, "")};
-    t.addContainer(pieces, containerLabel(ContainerKind::Mixed, "MXD " + mixedDestination(ctx)),
-                   type);
-    c.placedPieces += pieces;
-    ++c.containerCount;
+    Container mixed{.pieces = pieces,
+                    .kind = ContainerKind::Mixed,
+                    .level = mixedContainerLevel(ctx, contents),
+                    .entry = EntryDiscountFor(ctx, GroupKind::Mixed, 0),
+                    .destination = "MXD " + mixedDestination(ctx)};
+    t.containers.push_back(std::move(mixed));
+    ctx.counters.placedPieces += pieces;
 }
 
 } // namespace quillan

@@ -19,13 +19,6 @@ std::string threeBefore(const std::string& text, size_t end) {
 
 } // namespace
 
-int64_t threeDigitOrderKey(const std::string& containerLabel) {
-    size_t n = containerLabel.size();
-    if (n >= 5 && containerLabel[n - 5] == '!')
-        return strToInt(threeBefore(containerLabel, n - 5));
-    return strToInt(lastChars(containerLabel, 3));
-}
-
 int64_t threeDigitOrderKeyOfEntry(const std::string& entry, int prefix) {
     if (!entry.empty() && entry.back() == '!')
         return strToInt(threeBefore(entry, entry.size() - 1));

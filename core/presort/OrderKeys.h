@@ -9,10 +9,8 @@ namespace quillan {
 // Each reads the digits at the end of a label; a key that is not a number throws the
 // conversion error of the damaged label list.
 
-// A 3-digit tray or sack: the three digits before a "!" that is the fifth character from
-// the end (a label-list entry ending in "NNN!" sorts as prefix NNN), else the last three.
-int64_t threeDigitOrderKey(const std::string& containerLabel);
-// The key a new 3-digit container takes from its 3-digit label-list entry and prefix.
+// A 3-digit tray or sack, from its 3-digit label-list entry and prefix: an entry ending in
+// "NNN!" sorts as prefix NNN, any other as its own prefix.
 int64_t threeDigitOrderKeyOfEntry(const std::string& entry, int prefix);
 
 // A scheme tray: the three characters before the first "*", else the last three.

@@ -21,9 +21,8 @@ void SplitLargePackages(PresortContext& ctx) {
     GroupModel model(ctx);
     for (int32_t group : model.groupOrder()) {
         for (int32_t r = group; model.groups[static_cast<size_t>(r)].pieces > limit;) {
-            int32_t pieces = model.groups[static_cast<size_t>(r)].pieces;
-            int32_t container = model.groups[static_cast<size_t>(r)].container;
-            r = model.splitSortGroup(r, pieces - keep, container);
+            const GroupModel::GroupNode& tall = model.groups[static_cast<size_t>(r)];
+            r = model.splitSortGroup(r, tall.pieces - keep, tall.container);
         }
     }
     model.store(false);

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/MailClass.h"
+#include "core/Mailing.h"
 #include "core/ProgressSink.h"
-#include "core/WorkTables.h"
 #include "core/settings/MailTypeSettings.h"
 #include "core/settings/MailerSettings.h"
 #include "core/settings/PeriodicalSettings.h"
@@ -23,14 +23,16 @@ struct PresortSettings {
     static PresortSettings of(const SettingsLists& lists);
 };
 
-// Everything one presort works on: the work tables and counters it fills, the postal lists
-// it reads, its settings and where its progress shows. The presort reads nothing else.
+// Everything one presort works on: the mailing whose tables and counters it fills, the
+// postal lists it reads, its settings and where its progress shows. The presort reads
+// nothing else.
 struct PresortContext {
-    WorkTables& tables;
-    MailingCounters& counters;
+    Mailing& mailing;
     const PostalLists& lists;
     const PresortSettings& settings;
     ProgressSink& progress;
+    WorkTables& tables = mailing.tables;
+    MailingCounters& counters = mailing.counters;
 
     const MailClass& mailClass() const { return settings.mailClass; }
 };

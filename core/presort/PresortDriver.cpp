@@ -37,7 +37,7 @@ void buildLaterLevels(PresortContext& ctx, const LaterLevels& levels) {
 
 SortedMailing RunPresort(Mailing mailing, const SettingsLists& lists, ProgressSink& progress) {
     const PresortSettings settings = PresortSettings::of(lists);
-    PresortContext presort{mailing.tables, mailing.counters, lists, settings, progress};
+    PresortContext presort{mailing, lists, settings, progress};
     RunPresortWith(presort, laterLevels());
     return SortedMailing(std::move(mailing), settings.mailClass, lists);
 }
@@ -46,8 +46,8 @@ void RunPresortWith(PresortContext& ctx, const LaterLevels& levels) {
     mixedDestination(ctx); // refuses the sort now rather than after the levels
     const MailClass code = ctx.mailClass();
     MailingCounters& c = ctx.counters;
-    c.sortGroupCount = 1;
-    c.containerCount = 1;
+    ctx.tables.sortGroups.clear();
+    ctx.tables.containers.clear();
     c.piecesDone = c.rejectedCount;
     c.placedPieces = 0;
 

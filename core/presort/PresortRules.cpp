@@ -3,7 +3,6 @@
 #include "core/Convert.h"
 #include "core/PostalCharts.h"
 
-#include <cctype>
 #include <cstdlib>
 
 namespace quillan {
@@ -27,7 +26,7 @@ int32_t flatSackMinimum(const PresortContext& ctx) {
 }
 
 int32_t unplacedPieces(const PresortContext& ctx) {
-    return ctx.counters.validPieces() - ctx.counters.placedPieces;
+    return ctx.mailing.validPieces() - ctx.counters.placedPieces;
 }
 
 bool piecesRemain(const PresortContext& ctx) {
@@ -38,18 +37,6 @@ bool inOriginScf(const PresortContext& ctx, int prefix) {
     const SettingsList& scf = ctx.lists.scfChart;
     return std::abs(chartValue(scf, prefix)) ==
            std::abs(chartValue(scf, ctx.settings.mailer.zipPrefix()));
-}
-
-int groupPrefix(const std::string& label) {
-    if (label.size() < 6)
-        return 0;
-    int value = 0;
-    for (size_t i = 3; i < 6; ++i) {
-        if (!std::isdigit(static_cast<unsigned char>(label[i])))
-            return 0;
-        value = value * 10 + (label[i] - '0');
-    }
-    return value;
 }
 
 } // namespace quillan

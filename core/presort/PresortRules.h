@@ -3,14 +3,8 @@
 #include "core/presort/PresortContext.h"
 
 #include <cstdint>
-#include <string>
 
 namespace quillan {
-
-// A row number of the work tables as an index.
-inline size_t at(int32_t row) {
-    return static_cast<size_t>(row);
-}
 
 // A level's minimum pieces for a group (package) and for a container of its own.
 struct Minimums {
@@ -36,9 +30,5 @@ bool piecesRemain(const PresortContext& ctx);
 // True when the 3-digit prefix lies in the mailer's own SCF; origin containers may be made
 // below the minimum.
 bool inOriginScf(const PresortContext& ctx, int prefix);
-
-// Characters 4 to 6 of a sort-group label as a number: the 3-digit prefix of a "5D" or "3D"
-// group; 0 when they are not digits.
-int groupPrefix(const std::string& label);
 
 } // namespace quillan

@@ -19,10 +19,10 @@ namespace {
 struct ScfKinds {
     bool threeDigit = false, fiveDigit = false, nonbarcoded = false;
 
-    void note(MailClass code, int32_t flag, GroupKind kind) {
-        if (code == MailClass::PCOF && flag == 1)
+    void note(MailClass code, const SortGroup& group) {
+        if (code == MailClass::PCOF && group.nonbarcoded)
             nonbarcoded = true;
-        else if (isThreeDigitGroup(kind))
+        else if (isThreeDigitGroup(group.kind))
             threeDigit = true;
         else
             fiveDigit = true;
@@ -49,48 +49,51 @@ std::string lastThree(const std::string& text) {
 
 void makeScfSack(PresortContext& ctx, LevelContainers& level, int32_t scf,
                  const std::vector<int32_t>& members, int32_t minimum, int32_t mailerScf) {
-    const WorkTables& t = ctx.tables;
     const MailClass code = ctx.mailClass();
     int32_t total = 0;
     ScfKinds kinds;
     for (int32_t h : members) {
-        total += t.sortGroupPieces[at(h)];
-        kinds.note(code, t.sortGroupFlags[at(h)], t.sortGroupKinds[at(h)]);
+        const SortGroup& group = ctx.tables.sortGroups[static_cast<size_t>(h)];
+        total += group.pieces;
+        kinds.note(code, group);
     }
     if (total < minimum && (total <= 0 || scf != mailerScf))
         return;
     const std::string& entry = labelText(ctx.lists.scfLabels, std::abs(scf));
-    std::string label = "SCF " + entry + (scf < 0 ? "*" : "");
-    ContainerType type{ContainerKind::Scf, kinds.level(code),
-                       EntryDiscountFor(ctx, GroupKind::Scf, lastThree(entry))};
-    int32_t number = level.add(scfOrderKey(entry), scfOrderKey(entry), total, label, type);
-    level.fill(number, members, total);
+    Container container{.pieces = total,
+                        .kind = ContainerKind::Scf,
+                        .level = kinds.level(code),
+                        .entry =
+                            EntryDiscountFor(ctx, GroupKind::Scf, entryPrefixOf(lastThree(entry))),
+                        .destination = "SCF " + entry + (scf < 0 ? "*" : "")};
+    int32_t index = level.add(scfOrderKey(entry), scfOrderKey(entry), std::move(container));
+    level.fill(index, members, total);
 }
 
 } // namespace
 
 void BuildSCFLevel(PresortContext& ctx) {
-    const WorkTables& t = ctx.tables;
+    const std::vector<SortGroup>& groups = ctx.tables.sortGroups;
     LevelContainers level(ctx);
     int32_t minimum = ctx.settings.periodical.containerMinimum();
     ChartIndex scfChart(ctx.lists.scfChart);
     int32_t mailerScf = scfChart.value(ctx.settings.mailer.zipPrefix());
 
-    // The uncontained groups of every SCF in row order; the first of them decides the SCF,
+    // The uncontained groups of every SCF in table order; the first of them decides the SCF,
     // since a later one would find fewer pieces and the same mailer test.
     std::map<int32_t, std::vector<int32_t>> scfs;
     std::vector<int32_t> order;
-    for (int32_t g = 1; g < ctx.counters.sortGroupCount; ++g) {
-        if (t.sortGroupContainer[at(g)] > 0)
+    for (size_t g = 0; g < groups.size(); ++g) {
+        if (groups[g].contained())
             continue;
-        int prefix = groupPrefix(t.sortGroupLabels[at(g)]);
+        int prefix = groups[g].prefix();
         int32_t scf = prefix == 0 ? 0 : scfChart.value(prefix);
         if (scf == 0)
             continue;
         std::vector<int32_t>& members = scfs[scf];
         if (members.empty())
             order.push_back(scf);
-        members.push_back(g);
+        members.push_back(static_cast<int32_t>(g));
     }
     for (int32_t scf : order)
         makeScfSack(ctx, level, scf, scfs[scf], minimum, mailerScf);

@@ -34,27 +34,14 @@ bool threeDigitKey(int32_t zipKey, int32_t& key) {
     return true;
 }
 
-std::string threeDigitGroupLabel(int32_t key) {
-    return groupLabel(GroupKind::ThreeDigit, zeroPad(std::abs(key), 3));
-}
-
 // Steps shared by both builders: unplaced ZIP groups become 3-digit groups of at least the
 // group minimum; the rest are marked as left below it.
 void formThreeDigitGroups(PresortContext& ctx, int32_t groupMinimum, LevelProgress& progress) {
-    WorkTables& t = ctx.tables;
-    MailingCounters& c = ctx.counters;
-    collectLevelKeys(ctx, threeDigitKey, &progress);
-    for (size_t k = 1; k < t.levelKeys.size(); ++k) {
-        if (t.levelKeyPieces[k] < groupMinimum)
-            continue;
-        int32_t key = t.levelKeys[k];
-        t.addSortGroup(key < 0 ? 1 : 0, t.levelKeyPieces[k], GroupKind::ThreeDigit,
-                       threeDigitGroupLabel(key), 0);
-        t.levelKeyGroups[k] = c.sortGroupCount;
-        c.piecesDone += t.levelKeyPieces[k];
-        ++c.sortGroupCount;
-    }
-    assignLevelOwners(ctx, threeDigitKey, -1);
+    std::vector<LevelKey> keys = collectLevelKeys(ctx, threeDigitKey, &progress);
+    for (LevelKey& key : keys)
+        if (key.pieces >= groupMinimum)
+            addKeyGroup(ctx, key, GroupKind::ThreeDigit);
+    assignLevelOwners(ctx, keys, threeDigitKey, ZipGroup::BelowMinimum);
 }
 
 void startProgress(PresortContext& ctx) {
@@ -71,8 +58,8 @@ const std::string& threeDigitEntry(const PresortContext& ctx, int prefix) {
 // the nonbarcoded ones) and 5-digit groups.
 struct GroupKinds {
     bool threeDigit = false, fiveDigit = false;
-    void note(MailClass code, int32_t flag, GroupKind kind) {
-        if ((code == MailClass::PCOF && flag == 1) || isThreeDigitGroup(kind))
+    void note(MailClass code, const SortGroup& group) {
+        if ((code == MailClass::PCOF && group.nonbarcoded) || isThreeDigitGroup(group.kind))
             threeDigit = true;
         else
             fiveDigit = true;
@@ -106,26 +93,26 @@ ContainerLevel threeDigitLevel(MailClass code, bool reachesMinimum) {
     return code.isPeriodicals() ? ContainerLevel::ThreeDigit : ContainerLevel::ThreeFiveDigit;
 }
 
-// The groups of every 3-digit area that may go into a 3-digit container, in row order.
+// The groups of every 3-digit area that may go into a 3-digit container, in table order.
 // Nothing in an area changes before the scan reaches its first such group, so that group
 // decides the area: later ones find a smaller total, or nothing left to contain.
 std::vector<std::vector<int32_t>> groupsByPrefix(const PresortContext& ctx,
                                                  const std::vector<bool>& eligible) {
-    const WorkTables& t = ctx.tables;
+    const std::vector<SortGroup>& groups = ctx.tables.sortGroups;
     std::vector<std::vector<int32_t>> areas(1000);
-    for (int32_t g = 1; g < ctx.counters.sortGroupCount; ++g)
-        if (eligible[at(g)])
-            areas[at(groupPrefix(t.sortGroupLabels[at(g)]))].push_back(g);
+    for (size_t g = 0; g < groups.size(); ++g)
+        if (eligible[g])
+            areas[static_cast<size_t>(groups[g].prefix())].push_back(static_cast<int32_t>(g));
     return areas;
 }
 
 void makeThreeDigitContainer(PresortContext& ctx, LevelContainers& level, int prefix,
                              const std::vector<int32_t>& area, int32_t minimum) {
-    const WorkTables& t = ctx.tables;
+    const std::vector<SortGroup>& groups = ctx.tables.sortGroups;
     const MailClass code = ctx.mailClass();
     int64_t total = 0;
     for (int32_t h : area)
-        total += t.sortGroupPieces[at(h)];
+        total += groups[static_cast<size_t>(h)].pieces;
     bool periodicalsFlats = code.isPeriodicals() && code.isFlats();
     bool reaches = total >= minimum;
     if (!reaches && (total <= 0 || periodicalsFlats || !inOriginScf(ctx, prefix)))
@@ -135,23 +122,26 @@ void makeThreeDigitContainer(PresortContext& ctx, LevelContainers& level, int pr
     int32_t sum = 0;
     std::vector<int32_t> contents;
     for (int32_t h : area) {
-        if (t.sortGroupContainer[at(h)] != 0)
+        const SortGroup& group = groups[static_cast<size_t>(h)];
+        if (group.contained())
             continue; // a 5-digit tray keeps its own
         contents.push_back(h);
-        sum += t.sortGroupPieces[at(h)];
-        kinds.note(code, t.sortGroupFlags[at(h)], t.sortGroupKinds[at(h)]);
+        sum += group.pieces;
+        kinds.note(code, group);
     }
     if (sum == 0)
         return;
     if (code.isPeriodicals() && code.isBarcodedFlats())
         containerLevel = kinds.level();
     const std::string& entry = threeDigitEntry(ctx, prefix);
-    std::string label = entry + " " + zeroPad(prefix, 3);
-    ContainerType type{ContainerKind::ThreeDigit, containerLevel,
-                       EntryDiscountFor(ctx, GroupKind::ThreeDigit, zeroPad(prefix, 3))};
-    int32_t number = level.add(threeDigitOrderKeyOfEntry(entry, prefix), threeDigitOrderKey(label),
-                               sum, label, type);
-    level.fill(number, contents, sum);
+    Container container{.pieces = sum,
+                        .kind = ContainerKind::ThreeDigit,
+                        .level = containerLevel,
+                        .entry = EntryDiscountFor(ctx, GroupKind::ThreeDigit, prefix),
+                        .destination = entry + " " + zeroPad(prefix, 3)};
+    int64_t key = threeDigitOrderKeyOfEntry(entry, prefix);
+    int32_t index = level.add(key, key, std::move(container));
+    level.fill(index, contents, sum);
 }
 
 } // namespace
@@ -166,21 +156,21 @@ void Build3DigitLevel(PresortContext& ctx) {
     Minimums minimums = threeDigitMinimums(ctx);
     formThreeDigitGroups(ctx, minimums.group, progress);
 
-    const WorkTables& t = ctx.tables;
+    const std::vector<SortGroup>& groups = ctx.tables.sortGroups;
     bool fiveDigitTraysJoin = code.isStandard() && code.isUnbarcodedLetters();
-    std::vector<bool> eligible(at(ctx.counters.sortGroupCount), false);
-    for (int32_t g = 1; g < ctx.counters.sortGroupCount; ++g) {
-        int32_t container = t.sortGroupContainer[at(g)];
-        eligible[at(g)] = container <= 0 || (fiveDigitTraysJoin && container <= level.levelStart());
-    }
+    std::vector<bool> eligible(groups.size(), false);
+    for (size_t g = 0; g < groups.size(); ++g)
+        eligible[g] = !groups[g].contained() ||
+                      (fiveDigitTraysJoin && groups[g].container < level.levelStart());
     std::vector<std::vector<int32_t>> areas = groupsByPrefix(ctx, eligible);
     std::vector<bool> decided(1000, false);
-    for (int32_t g = 1; g < static_cast<int32_t>(eligible.size()); ++g) {
-        int prefix = groupPrefix(t.sortGroupLabels[at(g)]);
-        if (!eligible[at(g)] || decided[at(prefix)])
+    for (size_t g = 0; g < eligible.size(); ++g) {
+        int prefix = groups[g].prefix();
+        if (!eligible[g] || decided[static_cast<size_t>(prefix)])
             continue;
-        decided[at(prefix)] = true;
-        makeThreeDigitContainer(ctx, level, prefix, areas[at(prefix)], minimums.container);
+        decided[static_cast<size_t>(prefix)] = true;
+        makeThreeDigitContainer(ctx, level, prefix, areas[static_cast<size_t>(prefix)],
+                                minimums.container);
     }
     level.finish();
     progress.finish();
@@ -204,17 +194,13 @@ namespace {
 
 // A scheme's tray goes to the scheme's label; a code the scheme chart does not hold (the
 // prefix of no scheme) to the 3-digit area of that number.
-struct SchemeDestination {
-    ContainerKind kind;
-    std::string label;
-};
-
-SchemeDestination schemeDestination(const PresortContext& ctx, int32_t scheme) {
+Container schemeDestination(const PresortContext& ctx, int32_t scheme) {
     int32_t e = chartValue(ctx.lists.schemeChart, scheme);
     if (e == 0)
-        return {ContainerKind::ThreeDigit, threeDigitEntry(ctx, scheme) + " " + zeroPad(scheme, 3)};
-    return {ContainerKind::Scheme,
-            containerLabel(ContainerKind::Scheme, labelText(ctx.lists.schemeLabels, std::abs(e)))};
+        return {.kind = ContainerKind::ThreeDigit,
+                .destination = threeDigitEntry(ctx, scheme) + " " + zeroPad(scheme, 3)};
+    return {.kind = ContainerKind::Scheme,
+            .destination = labelText(ctx.lists.schemeLabels, std::abs(e))};
 }
 
 ContainerLevel schemeLevel(MailClass code, bool reaches) {
@@ -225,12 +211,12 @@ ContainerLevel schemeLevel(MailClass code, bool reaches) {
 
 void makeSchemeContainer(PresortContext& ctx, LevelContainers& level, int32_t scheme,
                          const std::vector<int32_t>& members) {
-    const WorkTables& t = ctx.tables;
+    const std::vector<SortGroup>& groups = ctx.tables.sortGroups;
     int64_t total = 0;
     std::vector<int32_t> origin;
     for (int32_t h : members) {
-        total += t.sortGroupPieces[at(h)];
-        if (inOriginScf(ctx, groupPrefix(t.sortGroupLabels[at(h)])))
+        total += groups[static_cast<size_t>(h)].pieces;
+        if (inOriginScf(ctx, groups[static_cast<size_t>(h)].prefix()))
             origin.push_back(h);
     }
     bool reaches = total >= 150;
@@ -239,12 +225,14 @@ void makeSchemeContainer(PresortContext& ctx, LevelContainers& level, int32_t sc
     const std::vector<int32_t>& contents = reaches ? members : origin;
     int32_t sum = 0;
     for (int32_t h : contents)
-        sum += t.sortGroupPieces[at(h)];
-    SchemeDestination to = schemeDestination(ctx, scheme);
-    ContainerType type{to.kind, schemeLevel(ctx.mailClass(), reaches),
-                       EntryDiscountFor(ctx, GroupKind::ThreeDigitScheme, intToStr(scheme))};
-    int32_t number = level.add(scheme, schemeOrderKey(to.label), sum, to.label, type);
-    level.fill(number, contents, sum);
+        sum += groups[static_cast<size_t>(h)].pieces;
+    Container container = schemeDestination(ctx, scheme);
+    container.pieces = sum;
+    container.level = schemeLevel(ctx.mailClass(), reaches);
+    container.entry = EntryDiscountFor(ctx, GroupKind::ThreeDigitScheme, scheme);
+    int64_t ownKey = schemeOrderKey(container.label());
+    int32_t index = level.add(scheme, ownKey, std::move(container));
+    level.fill(index, contents, sum);
 }
 
 } // namespace
@@ -256,27 +244,27 @@ void Build3DigitSchemeLevel(PresortContext& ctx) {
     LevelContainers level(ctx);
     formThreeDigitGroups(ctx, 1, progress);
 
-    // Every uncontained group of a scheme, in row order; as with the 3-digit areas, the
+    // Every uncontained group of a scheme, in table order; as with the 3-digit areas, the
     // scheme's first group decides it.
-    const WorkTables& t = ctx.tables;
+    const std::vector<SortGroup>& groups = ctx.tables.sortGroups;
     std::vector<int32_t> schemeOfPrefix(1000, -1);
-    std::vector<int32_t> schemeOfGroup(at(ctx.counters.sortGroupCount), 0);
+    std::vector<int32_t> schemeOfGroup(groups.size(), 0);
     std::unordered_map<int32_t, std::vector<int32_t>> schemes;
-    for (int32_t g = 1; g < ctx.counters.sortGroupCount; ++g) {
-        if (t.sortGroupContainer[at(g)] > 0)
+    for (size_t g = 0; g < groups.size(); ++g) {
+        if (groups[g].contained())
             continue;
-        int prefix = groupPrefix(t.sortGroupLabels[at(g)]);
-        int32_t& scheme = schemeOfPrefix[at(prefix)];
+        int prefix = groups[g].prefix();
+        int32_t& scheme = schemeOfPrefix[static_cast<size_t>(prefix)];
         if (scheme < 0)
             scheme = strToInt(SchemeCodeFor(ctx, zeroPad(prefix, 3)));
-        schemeOfGroup[at(g)] = scheme;
-        schemes[scheme].push_back(g);
+        schemeOfGroup[g] = scheme;
+        schemes[scheme].push_back(static_cast<int32_t>(g));
     }
     std::unordered_map<int32_t, bool> decided;
-    for (int32_t g = 1; g < static_cast<int32_t>(schemeOfGroup.size()); ++g) {
-        if (t.sortGroupContainer[at(g)] > 0)
+    for (size_t g = 0; g < schemeOfGroup.size(); ++g) {
+        if (groups[g].contained())
             continue;
-        int32_t scheme = schemeOfGroup[at(g)];
+        int32_t scheme = schemeOfGroup[g];
         if (decided[scheme])
             continue;
         decided[scheme] = true;

@@ -48,7 +48,6 @@ public:
     // Regular rates; any other category is Nonprofit (or, for First-Class, cards).
     bool regularRates() const { return at(RateCategory) == "0"; }
     bool cardRates() const { return at(RateCategory) == "1"; }
-    bool isLetterSize() const { return at(SizeCategory) == "0"; }
     bool hasExactWeight() const { return at(WeightChoice) == "1"; }
     double pieceWeight() const { return decimalAt(PieceWeight); }
     int32_t packageFigure() const { return numberAt(PackageFigure); }
@@ -57,6 +56,8 @@ public:
     double sackMaxPounds() const { return decimalAt(SackMaxPounds); }
 
 private:
+    // Letters, not flats: ask the mail class, which knows it with the category.
+    bool isLetterSize() const { return at(SizeCategory) == "0"; }
     bool categoryIs(std::initializer_list<const char*> categories) const;
 };
 

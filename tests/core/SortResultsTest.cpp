@@ -17,32 +17,22 @@ namespace {
 // piece without ZIP+4 (a negative ZIP value that is not a rejection).
 void buildResult(test::TestMailing& m, const std::string& classCode) {
     m.mailClass = *MailClass::fromCode(classCode);
-    MailingCounters& c = m.counters;
-    c.recordCount = 20;
-    c.rejectedCount = 1;
-    c.zipGroupCount = 4;
-    c.sortGroupCount = 4;
-    c.containerCount = 3;
+    m.counters = MailingCounters{};
+    m.counters.rejectedCount = 1;
     WorkTables& t = m.tables;
-    t.seed(false);
-    t.addContainer(10, "SPRINGFIELD MA 01234",
-                   {ContainerKind::FiveDigit, ContainerLevel::FiveDigit, EntryDiscount::None});
-    t.addContainer(9, "DALLAS TX 752",
-                   {ContainerKind::ThreeDigit, ContainerLevel::ThreeDigit, EntryDiscount::Dscf});
-    t.addSortGroup(0, 6, GroupKind::FiveDigit, "5D 01234", 1);
-    t.addSortGroup(1, 4, GroupKind::FiveDigit, "5D 01234", 1);
-    t.addSortGroup(0, 9, GroupKind::ThreeDigit, "3D 752", 2);
-    t.insertZipGroup(1, 1234, 6, 0, 1);
-    t.insertZipGroup(2, -1234, 4, 0, 2);
-    t.insertZipGroup(3, 75201, 5, 2, 3);
-    t.insertZipGroup(4, 75202, 4, 0, 3);
-    for (int32_t r = 1; r <= 20; ++r) {
-        t.pieceZips.push_back(r <= 10 ? 1234 : 75201);
-        t.pieceCities.push_back("CITY " + std::to_string(r));
-    }
-    t.pieceZips[5] = -1234;
-    t.pieceZips[17] = -212345;
-    t.pieceCities[17] = "PLANO TX";
+    t = {};
+    t.containers = {{10, ContainerKind::FiveDigit, ContainerLevel::FiveDigit, EntryDiscount::None,
+                     "SPRINGFIELD MA 01234"},
+                    {9, ContainerKind::ThreeDigit, ContainerLevel::ThreeDigit, EntryDiscount::Dscf,
+                     "DALLAS TX 752"}};
+    t.sortGroups = {{GroupKind::FiveDigit, 1234, 6, 0, false},
+                    {GroupKind::FiveDigit, 1234, 4, 0, true},
+                    {GroupKind::ThreeDigit, 752, 9, 1, false}};
+    t.zipGroups = {{1234, 6, 0, 0}, {-1234, 4, 0, 1}, {75201, 5, 2, 2}, {75202, 4, 0, 2}};
+    for (int32_t r = 1; r <= 20; ++r)
+        t.pieces.push_back({.zip = r <= 10 ? 1234 : 75201, .city = "CITY " + std::to_string(r)});
+    t.pieces[4].withoutZip4 = true;
+    t.pieces[16] = {.zip = 12345, .rejection = ZipRejection::Form, .city = "PLANO TX"};
 }
 
 std::string expectedFile(const std::string& classCode, const char* secondFlag) {
@@ -68,17 +58,11 @@ void writeFile(AppContext& ctx, const std::string& bytes) {
     ASSERT_TRUE(platform::writeFileAtomically(ctx.sortResultPath(), bytes).ok);
 }
 
-WorkTables seeded() {
-    WorkTables t;
-    t.seed(false);
-    return t;
-}
-
 // Counters a failed load must leave alone.
 void setSentinels(test::TestMailing& m) {
     m.counters = MailingCounters{};
-    m.counters.recordCount = 777;
-    m.counters.containerCount = 55;
+    m.counters.missingZip4Count = 777;
+    m.counters.rejectedCount = 55;
     m.mailClass = *MailClass::fromCode("FAL");
 }
 
@@ -97,8 +81,8 @@ std::string refusal(const AppContext& ctx, SortResultPart part) {
 }
 
 void expectSentinels(const test::TestMailing& m) {
-    EXPECT_EQ(m.counters.recordCount, 777);
-    EXPECT_EQ(m.counters.containerCount, 55);
+    EXPECT_EQ(m.counters.missingZip4Count, 777);
+    EXPECT_EQ(m.counters.rejectedCount, 55);
     EXPECT_EQ(m.mailClass.code(), "FAL");
 }
 
@@ -119,9 +103,9 @@ TEST(SortResults, SaveWritesOneValuePerLineInTheFixedOrder) {
 
     // A sort without rejects ends with N = 0 and nothing after it.
     buildResult(m, "RAL");
-    m.tables.pieceZips[17] = 75201;
+    m.tables.pieces[16] = {.zip = 75201};
     m.counters.rejectedCount = 0;
-    m.tables.zipGroupPieces[4] = 5;
+    m.tables.zipGroups[3].pieces = 5;
     save(m, ctx);
     std::string bytes = fileBytes(ctx);
     EXPECT_TRUE(bytes.ends_with("\r\n3\r\n0\r\n")) << bytes;
@@ -133,28 +117,22 @@ TEST(SortResults, CompleteLoadRestoresEveryTableAndCounter) {
     test::TestMailing m;
     buildResult(m, "PCOF");
     // Line breaks inside a text must not shift the values after it.
-    m.tables.containerLabels[2] = "DALLAS\r\nTX 752";
-    m.tables.pieceCities[17] = "PLANO\nTX";
+    m.tables.containers[1].destination = "DALLAS\r\nTX 752";
+    m.tables.pieces[16].city = "PLANO\nTX";
     save(m, ctx);
     WorkTables saved = m.tables;
 
-    m.tables.seed(false);
+    m.tables = {};
     setSentinels(m);
     ASSERT_TRUE(test::loadSortResults(m, ctx, SortResultPart::Complete));
 
-    EXPECT_EQ(m.counters.recordCount, 20);
     EXPECT_EQ(m.counters.rejectedCount, 1);
-    EXPECT_EQ(m.counters.zipGroupCount, 4);
-    EXPECT_EQ(m.counters.sortGroupCount, 4);
-    EXPECT_EQ(m.counters.containerCount, 3);
     EXPECT_EQ(m.mailClass.code(), "PCOF");
-    // Only the rejected record comes back; every other record reads "0".
+    // Only the rejected record comes back; every other record keeps only its place.
     WorkTables expected = saved;
-    expected.containerLabels[2] = "DALLAS  TX 752";
-    expected.pieceZips.assign(21, 0);
-    expected.pieceZips[17] = -212345;
-    expected.pieceCities.assign(22, "0");
-    expected.pieceCities[17] = "PLANO TX";
+    expected.containers[1].destination = "DALLAS  TX 752";
+    expected.pieces.assign(20, Piece{});
+    expected.pieces[16] = {.zip = 12345, .rejection = ZipRejection::Form, .city = "PLANO TX"};
     EXPECT_EQ(m.tables, expected);
     EXPECT_FALSE(env.ui.busyCursor());
     EXPECT_TRUE(env.ui.messages().empty());
@@ -167,18 +145,34 @@ TEST(SortResults, LabelsLoadRestoresOnlyTheHeaderAndContainers) {
     buildResult(m, "RAL");
     save(m, ctx);
     WorkTables saved = m.tables;
-    m.tables.seed(false);
+    m.tables = {};
 
     ASSERT_TRUE(test::loadSortResults(m, ctx, SortResultPart::Labels));
-    WorkTables expected = seeded();
-    expected.containerPieces = saved.containerPieces;
-    expected.containerLabels = saved.containerLabels;
-    expected.containerTypes = saved.containerTypes;
-    expected.pieceZips.assign(21, 0);
-    expected.pieceCities.assign(22, "0");
+    WorkTables expected;
+    expected.containers = saved.containers;
+    expected.pieces.assign(20, Piece{});
     EXPECT_EQ(m.tables, expected);
-    EXPECT_EQ(m.counters.containerCount, 3);
     EXPECT_EQ(m.mailClass.code(), "RAL");
+}
+
+TEST(SortResults, RejectedRecordsKeepTheirZipAndReasonThroughTheFile) {
+    test::TestEnvironment env(test::geographyFolder());
+    AppContext& ctx = env.context();
+    const std::string file =
+        SettingsList(std::vector<std::string>{"3", "3", "RNAF", "0", "1", "1", "3", "1", "-200012",
+                                              "", "2", "-600600", "NOWHERE XX", "3", "-775299",
+                                              "PLANO TX"})
+            .toBytes();
+    writeFile(ctx, file);
+    test::TestMailing m;
+    ASSERT_TRUE(test::loadSortResults(m, ctx));
+    EXPECT_EQ(m.tables.pieces,
+              (std::vector<Piece>{
+                  {.zip = 12, .rejection = ZipRejection::Form},
+                  {.zip = 600, .rejection = ZipRejection::NotServed, .city = "NOWHERE XX"},
+                  {.zip = 75299, .rejection = ZipRejection::Zip4Missing, .city = "PLANO TX"}}));
+    save(m, ctx);
+    EXPECT_EQ(fileBytes(ctx), file);
 }
 
 TEST(SortResults, WithoutAFileTheUserIsToldToSortFirst) {
@@ -203,8 +197,6 @@ TEST(SortResults, SaveFailureThrowsAndWritesNothing) {
     EXPECT_THROW(save(m, ctx), FileError);
     std::filesystem::remove(ctx.sortResultPath());
 
-    m.counters.containerCount = 9; // more trays than the tables hold
-    EXPECT_THROW(save(m, ctx), std::runtime_error);
     EXPECT_FALSE(platform::fileExists(ctx.sortResultPath()));
 }
 
@@ -236,30 +228,34 @@ TEST(SortResults, DamagedFileIsRefusedWithAMessageAndSeededTables) {
         {"cut inside the containers", 0, "", 9, "ends after line 9,"},
         {"last city missing", 0, "", 45, "ends after line 45,"},
         {"negative record count", 1, "-3", 0, "line 1 holds"},
-        {"absurd record count", 1, "2147483647", 0, "ZIP groups hold 19 pieces"},
+        {"more records than a mailing holds", 1, "100001", 0, "line 1 holds '100001'"},
+        {"fewer records than the groups hold", 1, "19", 0, "ZIP groups hold 19 pieces"},
         {"more rejects than records", 2, "21", 0, "line 2 holds"},
         {"no sort-group counter", 5, "0", 0, "line 5 holds"},
         {"tray count not a number", 6, "three", 0, "line 6 holds"},
         {"an entry no tray has", 9, "DNDC", 0, "line 9 holds 'DNDC'"},
         {"a level no tray has", 14, "3-digit", 0, "line 14 holds '3-digit'"},
+        {"a group label of no kind", 15, "XX 01234", 0, "line 15 holds 'XX 01234'"},
+        {"a 5-digit key of four digits", 19, "5D 1234", 0, "line 19 holds '5D 1234'"},
+        {"a mixed group with a key", 23, "MA 752", 0, "line 23 holds 'MA 752'"},
         {"package in a tray that does not exist", 17, "3", 0, "line 17 holds"},
         {"flag other than 0 or 1", 18, "2", 0, "line 18 holds"},
         {"ZIP group owned by no package", 30, "4", 0, "line 30 holds"},
         {"more in-county pieces than pieces", 37, "6", 0, "line 37 holds"},
         {"rejected record beyond the records", 44, "21", 0, "line 44 holds"},
         {"rejected record with a valid ZIP", 45, "75201", 0, "line 45 holds"},
+        {"rejected for no reason a ZIP has", 45, "-312345", 0, "line 45 holds '-312345'"},
     };
     for (const Damage& d : cases) {
         SCOPED_TRACE(d.what);
         test::TestEnvironment env(test::geographyFolder());
         AppContext& ctx = env.context();
         test::TestMailing m;
-        m.tables.seed(false);
         setSentinels(m);
         writeFile(ctx, damaged(d));
         for (SortResultPart part : {SortResultPart::Complete, SortResultPart::Labels}) {
             EXPECT_FALSE(test::loadSortResults(m, ctx, part));
-            EXPECT_EQ(m.tables, seeded());
+            EXPECT_EQ(m.tables, WorkTables{});
             expectSentinels(m);
         }
         const std::string why = refusal(ctx, SortResultPart::Complete);
@@ -298,19 +294,21 @@ TEST(SortResults, RandomlyDamagedFilesNeverCrash) {
             bytes[rng() % bytes.size()] = static_cast<char>(rng() % 256);
         }
         writeFile(ctx, bytes);
-        m.tables.seed(false);
+        m.tables = {};
         setSentinels(m);
         const SortResultPart part = seed % 2 ? SortResultPart::Complete : SortResultPart::Labels;
         if (!test::loadSortResults(m, ctx, part)) {
-            EXPECT_EQ(m.tables, seeded()) << "seed " << seed;
+            EXPECT_EQ(m.tables, WorkTables{}) << "seed " << seed;
             expectSentinels(m);
             continue;
         }
         ++loaded;
         const WorkTables& t = m.tables;
-        EXPECT_TRUE(t.familiesConsistent()) << "seed " << seed;
-        EXPECT_EQ(t.containerRows(), static_cast<size_t>(m.counters.containerCount));
-        EXPECT_EQ(t.pieceZips.size(), static_cast<size_t>(m.counters.recordCount) + 1);
+        for (const SortGroup& group : t.sortGroups)
+            EXPECT_LT(group.container, static_cast<int32_t>(t.containers.size())) << seed;
+        for (const ZipGroup& zip : t.zipGroups)
+            EXPECT_LT(zip.owner, static_cast<int32_t>(t.sortGroups.size())) << seed;
+        EXPECT_LE(t.pieces.size(), 20u) << seed;
     }
     // Some damage leaves a readable file (a changed label); most does not.
     EXPECT_GT(loaded, 0);

@@ -83,7 +83,7 @@ TEST(DbfWriter, FieldsOfLiveRecordsGetTheirValuesAndNothingElseChanges) {
     std::istringstream in(sortNumbers);
     std::vector<int> numbers{std::istream_iterator<int>(in), std::istream_iterator<int>()};
     std::sort(numbers.begin(), numbers.end());
-    std::vector<int> expected(static_cast<size_t>(f.reading.mailing.counters.recordCount));
+    std::vector<int> expected(static_cast<size_t>(f.reading.mailing.recordCount()));
     std::iota(expected.begin(), expected.end(), 1);
     EXPECT_EQ(numbers, expected) << sortNumbers;
 
@@ -158,17 +158,13 @@ TEST(OtherKindsWriter, PaveTestFileNeedsThePaveRecordsOfEveryPiece) {
     f.reading.list.format = formatNamed(KindPave);
     f.reading.list.path = path;
     WorkTables& t = f.reading.mailing.tables;
-    t.pieceRecords = {header, record, record};
-    t.pieceZips = {0, -775201, 75201};
-    t.pieceInCounty = {0, 0, 0};
-    test::addSortGroup(t, 0, 1, "5D 75201", 1);
+    f.reading.list.state.listHeaderLine = header;
+    t.pieces = {{.zip = 75201, .rejection = ZipRejection::Zip4Missing, .line = record},
+                {.zip = 75201, .line = record}};
+    test::addSortGroup(t, false, 1, "5D 75201", 1);
     test::addContainer(t, 1, "", "None", "5-Digit");
-    t.insertZipGroup(1, 75201, 1, 0, 1);
-    f.reading.mailing.counters = {.recordCount = 2,
-                                  .rejectedCount = 1,
-                                  .zipGroupCount = 1,
-                                  .sortGroupCount = 2,
-                                  .containerCount = 2};
+    test::addZipGroup(t, 75201, 1, 0, 1);
+    f.reading.mailing.counters = {.rejectedCount = 1};
     f.mailClass = *MailClass::fromCode("RNAL");
     std::string tst = f.env.folder() + "JOB.tst";
     EXPECT_EQ(paveTestFilePath(path), tst);

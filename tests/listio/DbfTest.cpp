@@ -4,6 +4,7 @@
 #include "core/Convert.h"
 #include "listio/DbfHeader.h"
 #include "tests/listio/ListTestSupport.h"
+#include "tests/support/SortTables.h"
 
 #include <array>
 #include <cstdio>
@@ -31,9 +32,10 @@ TEST(Dbase, DeletedRecordsAreSkipped) {
     std::string path = f.write("list.dbf", sampleTable());
     EXPECT_EQ(f.open(path), path);
     const auto& t = f.reading.mailing.tables;
-    EXPECT_EQ(t.pieceZips, (std::vector<int32_t>{0, 75201, 78701}));
-    EXPECT_EQ(t.pieceCities, (std::vector<std::string>{"0", "DALLAS TX", "AUSTIN TX"}));
-    EXPECT_EQ(f.reading.mailing.counters.recordCount, 2);
+    EXPECT_EQ(test::zipValues(t), (std::vector<int32_t>{75201, 78701}));
+    EXPECT_EQ(test::column(t.pieces, &Piece::city),
+              (std::vector<std::string>{"DALLAS TX", "AUSTIN TX"}));
+    EXPECT_EQ(f.reading.mailing.recordCount(), 2);
     EXPECT_EQ(f.reading.list.state.deletedRecordCount, 1);
     EXPECT_EQ(f.reading.list.state.sortColumn, 4);
     EXPECT_EQ(f.reading.list.state.dbfFieldWidths, (std::vector<int>{20, 20, 2, 10, 6}));
@@ -48,7 +50,7 @@ TEST(Dbase, ContentGuessVotesOverTheFirstRecordAlone) {
         one.write("one.dbf", dbfTable(unnamed, {{false, {"ANN", "75201", "DALLAS"}}}));
     EXPECT_EQ(one.open(path), path) << "a table of one record finds its ZIP field";
     EXPECT_EQ(one.reading.list.state.zipColumn, 1);
-    EXPECT_EQ(one.reading.mailing.tables.pieceZips, (std::vector<int32_t>{0, 75201}));
+    EXPECT_EQ(test::zipValues(one.reading.mailing.tables), (std::vector<int32_t>{75201}));
 
     // Records 2 and 3 have no ZIP-like field: a table still votes with record 1 alone, a text
     // list with the same records finds none.
@@ -109,7 +111,7 @@ TEST(Dbase, EachDamagedHeaderGivesOneMessageAndNoRecords) {
         auto texts = f.messageTexts();
         ASSERT_EQ(texts.size(), 1u) << d.what;
         EXPECT_NE(texts[0].find(d.says), std::string::npos) << d.what << ": " << texts[0];
-        EXPECT_EQ(f.reading.mailing.tables.pieceZips.size(), 1u);
+        EXPECT_EQ(f.reading.mailing.tables.pieces.size(), 0u);
         EXPECT_EQ(f.formatRead(), "") << d.what;
     }
 }
@@ -162,7 +164,7 @@ TEST(Dbase, TableShorterThanItsHeaderSaysIsNeverReadShortWithoutAWord) {
             EXPECT_NE(texts[0].find(cut.says), std::string::npos) << texts[0];
             if (cut.present < 0 || nostop) {
                 EXPECT_EQ(read, "");
-                EXPECT_EQ(f.reading.mailing.tables.pieceZips.size(), 1u);
+                EXPECT_EQ(f.reading.mailing.tables.pieces.size(), 0u);
                 continue;
             }
             // Asked (Yes by default) whether to sort the records present: they are read.
@@ -232,11 +234,11 @@ TEST(Dbase, ReadsWhatIndependentToolsReadFromAShapelibTable) {
     ASSERT_EQ(f.open(path), path);
     std::ostringstream ours;
     const auto& t = f.reading.mailing.tables;
-    for (size_t row = 1; row < t.pieceZips.size(); ++row) {
-        const std::string& city = t.pieceCities[row];
-        ours << zeroPad(t.pieceZips[row], 5) << '\t' << city.substr(0, city.size() - 3) << '\t'
+    for (const Piece& piece : t.pieces) {
+        const std::string& city = piece.city;
+        ours << zeroPad(piece.zip, 5) << '\t' << city.substr(0, city.size() - 3) << '\t'
              << city.substr(city.size() - 2) << '\n';
     }
     EXPECT_EQ(ours.str(), theirs);
-    EXPECT_EQ(f.reading.mailing.counters.recordCount, 7);
+    EXPECT_EQ(f.reading.mailing.recordCount(), 7);
 }

@@ -3,6 +3,7 @@
 // and writing it back into the cells, with what xlrd reads from the result.
 
 #include "tests/listio/ComponentListSupport.h"
+#include "tests/support/SortTables.h"
 
 #include "listio/ListComponents.h"
 #include "xls/Workbook.h"
@@ -43,8 +44,7 @@ void chooseInSelector(ListFixture& f, int row) {
 }
 
 std::vector<int32_t> zips(ListFixture& f) {
-    const auto& z = f.reading.mailing.tables.pieceZips;
-    return std::vector<int32_t>(z.begin() + 1, z.end());
+    return test::zipValues(f.reading.mailing.tables);
 }
 
 // The texts of a column of the first sheet, row 0 first, as the library reads them back.
@@ -118,7 +118,7 @@ TEST(ExcelList, FieldDialogStepsThroughTheRows) {
     });
     ASSERT_EQ(f.open(path, 0), path);
     EXPECT_EQ(seen, (std::vector<std::string>{"A", "B", "C", "B", "A"}));
-    EXPECT_EQ(f.reading.mailing.counters.recordCount, 3);
+    EXPECT_EQ(f.reading.mailing.recordCount(), 3);
 }
 
 // A first row whose ZIP cell says "zip" names the fields: it is neither read nor counted,
@@ -132,10 +132,10 @@ TEST(ExcelList, HeadingRowIsNoRecord) {
                            {"Bo", std::string("7520"), "DALLAS TX"},
                            {"Cy", 75202.0, "DALLAS TX"}}}});
     ASSERT_EQ(openWithRoles(f, path, {{"zip", 1}, {"citystate", 2}}), path);
-    EXPECT_EQ(f.reading.mailing.counters.recordCount, 3);
+    EXPECT_EQ(f.reading.mailing.recordCount(), 3);
     EXPECT_EQ(f.reading.mailing.counters.rejectedCount, 1);
     EXPECT_EQ(zips(f), (std::vector<int32_t>{75201, -207520, 75202}));
-    EXPECT_EQ(f.reading.mailing.tables.pieceCities.back(), "DALLAS TX");
+    EXPECT_EQ(f.reading.mailing.tables.pieces.back().city, "DALLAS TX");
 
     // A sheet of nothing but its heading has nothing to sort, and says so.
     ReadFixture g;
@@ -145,7 +145,7 @@ TEST(ExcelList, HeadingRowIsNoRecord) {
     EXPECT_EQ(g.messageTexts(), (std::vector<std::string>{
                                     "There are no records to sort in names.xls. The sheet holds "
                                     "only the names of its fields."}));
-    EXPECT_EQ(g.reading.mailing.counters.recordCount, 0);
+    EXPECT_EQ(g.reading.mailing.recordCount(), 0);
 }
 
 TEST(ExcelList, SheetIsTheOnlyOneTheNamedOneOrThePersonsChoice) {
@@ -172,8 +172,7 @@ TEST(ExcelList, SheetIsTheOnlyOneTheNamedOneOrThePersonsChoice) {
         EXPECT_EQ(offered, (std::vector<std::string>{"Notes", "Mailing"}));
         EXPECT_EQ(f.reading.list.state.selectedSheetIndex, 1);
         EXPECT_EQ(f.reading.list.state.selectedTableName, "Mailing");
-        EXPECT_EQ(f.reading.mailing.counters.recordCount, 2)
-            << "the row of field names is no record";
+        EXPECT_EQ(f.reading.mailing.recordCount(), 2) << "the row of field names is no record";
 
         // Cancelling the selector for the next list reads nothing, whatever the last chose.
         f.ui().pressWhenShown("TableDlog", "CancelBtn");
@@ -238,7 +237,7 @@ TEST(ExcelList, WorkbookThatCannotBeWrittenIsRefusedBeforeItIsSorted) {
             << f.ui().messages()[0].text;
         EXPECT_NE(f.ui().messages()[0].text.find("\"Put it in a separate file.\""),
                   std::string::npos);
-        EXPECT_EQ(f.reading.mailing.tables.pieceZips.size(), 1u) << "nothing read";
+        EXPECT_EQ(f.reading.mailing.tables.pieces.size(), 0u) << "nothing read";
 
         // Into a separate file it sorts.
         f.setLine(&SettingsLists::prefsList, 2, "1");

@@ -258,12 +258,12 @@ TEST(FieldChooser, ProposalCarriesTheListAndTheRolesFoundAndTheAnswerIsRead) {
     EXPECT_EQ(p.roles.zipColumn, 2);
     EXPECT_EQ(p.roles.cityColumn, 1) << "found by its name";
     EXPECT_EQ(f.reading.list.state.roles(), corrected);
-    EXPECT_EQ(f.reading.mailing.tables.pieceCities[1].substr(0, 4), "ANN ")
+    EXPECT_EQ(f.reading.mailing.tables.pieces[0].city.substr(0, 4), "ANN ")
         << "read with the roles chosen";
 
     chooser.answer.reset();
     f.ui().chooseFile(path);
     EXPECT_EQ(f.read(chooser), "") << "cancelled: nothing is read";
     EXPECT_EQ(f.outcome, ReadOutcome::Cancelled) << "told from a refusal";
-    EXPECT_EQ(f.reading.mailing.counters.recordCount, 0);
+    EXPECT_EQ(f.reading.mailing.recordCount(), 0);
 }

@@ -61,19 +61,14 @@ int fuzz(const std::string& name, const std::string& original, size_t headerByte
         f.ui().clearRecords();
         std::string read = f.open(path, 0);
         if (read.empty()) {
-            EXPECT_EQ(f.reading.mailing.tables.pieceZips.size(), 1u)
-                << "nothing read, nothing kept";
+            EXPECT_EQ(f.reading.mailing.tables.pieces.size(), 0u) << "nothing read, nothing kept";
             // A refusal always says why.
             const std::vector<std::string> said = f.messageTexts();
             EXPECT_FALSE(said.empty()) << "mutation " << i << " refused in silence";
             if (!said.empty() && said[0].rfind("Quillan could not read " + name + ". ", 0) == 0)
                 ++unreadable;
         } else {
-            const auto& t = f.reading.mailing.tables;
-            EXPECT_EQ(t.pieceZips.size(), t.pieceCities.size());
-            EXPECT_EQ(t.pieceZips.size(), t.pieceInCounty.size());
-            EXPECT_EQ(static_cast<int32_t>(t.pieceZips.size()) - 1,
-                      f.reading.mailing.counters.recordCount);
+            EXPECT_GT(f.reading.mailing.recordCount(), 0) << "a list read holds records";
         }
         EXPECT_TRUE(f.ui().unexpected().empty());
         if (::testing::Test::HasFailure())

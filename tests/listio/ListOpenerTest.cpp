@@ -6,6 +6,7 @@
 #include "listio/TextLineReader.h"
 #include "platform/testing/RecordingCanvas.h"
 #include "tests/listio/ListTestSupport.h"
+#include "tests/support/SortTables.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -27,7 +28,7 @@ struct Expected {
     int32_t records = 0, rejected = 0;
     std::vector<int32_t> zips;
     std::vector<std::string> cities;
-    std::vector<uint8_t> inCounty; // the file's "t" and "f"
+    std::vector<bool> inCounty; // the file's "t" and "f"
 };
 
 Expected readExpected(const std::string& name) {
@@ -41,7 +42,7 @@ Expected readExpected(const std::string& name) {
         auto tab2 = line.rfind('\t');
         e.zips.push_back(std::stoi(line.substr(0, tab1)));
         e.cities.push_back(line.substr(tab1 + 1, tab2 - tab1 - 1));
-        e.inCounty.push_back(line.substr(tab2 + 1) == "t" ? 1 : 0);
+        e.inCounty.push_back(line.substr(tab2 + 1) == "t");
     }
     return e;
 }
@@ -58,11 +59,6 @@ std::vector<std::string> fileLines(const std::string& path) {
     return lines;
 }
 
-template <class T>
-std::vector<T> dataRows(const std::vector<T>& table) {
-    return table.size() > 1 ? std::vector<T>(table.begin() + 1, table.end()) : std::vector<T>{};
-}
-
 void expectGolden(ListFixture& f, const std::string& list, const std::string& expectations,
                   bool header) {
     std::string path = fixturePath("lists/" + list);
@@ -70,10 +66,10 @@ void expectGolden(ListFixture& f, const std::string& list, const std::string& ex
     ASSERT_EQ(f.open(path), path) << list;
     Expected e = readExpected(expectations);
     const auto& t = f.reading.mailing.tables;
-    EXPECT_EQ(dataRows(t.pieceZips), e.zips) << list;
-    EXPECT_EQ(dataRows(t.pieceCities), e.cities) << list;
-    EXPECT_EQ(dataRows(t.pieceInCounty), e.inCounty) << list;
-    EXPECT_EQ(f.reading.mailing.counters.recordCount, e.records) << list;
+    EXPECT_EQ(zipValues(t), e.zips) << list;
+    EXPECT_EQ(column(t.pieces, &Piece::city), e.cities) << list;
+    EXPECT_EQ(column(t.pieces, &Piece::inCounty), e.inCounty) << list;
+    EXPECT_EQ(f.reading.mailing.recordCount(), e.records) << list;
     EXPECT_EQ(f.reading.mailing.counters.rejectedCount, e.rejected) << list;
     auto lines = fileLines(path);
     if (header)
@@ -81,7 +77,7 @@ void expectGolden(ListFixture& f, const std::string& list, const std::string& ex
     if (f.formatRead() == KindPave)
         for (auto& l : lines)
             l = l.substr(0, 128);
-    EXPECT_EQ(dataRows(t.pieceRecords), lines) << list;
+    EXPECT_EQ(column(t.pieces, &Piece::line), lines) << list;
     EXPECT_TRUE(f.ui().unexpected().empty());
 }
 
@@ -108,8 +104,8 @@ TEST(OpenList, GoldenReadOfPave) {
     ListFixture f;
     expectGolden(f, "golden.SET", "golden-pave.exp", true);
     EXPECT_EQ(f.formatRead(), KindPave);
-    EXPECT_EQ(f.reading.mailing.tables.pieceRecords[0],
-              fileLines(fixturePath("lists/golden.SET"))[0]);
+    EXPECT_EQ(f.reading.list.state.listHeaderLine,
+              fileLines(fixturePath("lists/golden.SET"))[0].substr(0, 67));
     EXPECT_TRUE(f.ui().formLog().size() == 1) << "only the open dialog, no field dialog";
 }
 
@@ -119,8 +115,7 @@ TEST(OpenList, LineEndsDoNotChangeWhatIsRead) {
         std::ifstream in(fixturePath("lists/golden-merge.txt"), std::ios::binary);
         crlfBytes.assign(std::istreambuf_iterator<char>(in), {});
     }
-    std::vector<std::vector<int32_t>> zips;
-    std::vector<std::vector<std::string>> records;
+    std::vector<std::vector<Piece>> pieces;
     for (const char* end : {"\r\n", "\n", "\r"}) {
         std::string bytes;
         for (size_t i = 0; i < crlfBytes.size(); ++i) {
@@ -133,13 +128,10 @@ TEST(OpenList, LineEndsDoNotChangeWhatIsRead) {
         }
         ListFixture f;
         ASSERT_FALSE(f.open(f.write("list.txt", bytes)).empty()) << "ending " << end[0];
-        zips.push_back(f.reading.mailing.tables.pieceZips);
-        records.push_back(f.reading.mailing.tables.pieceRecords);
+        pieces.push_back(f.reading.mailing.tables.pieces);
     }
-    EXPECT_EQ(zips[1], zips[0]);
-    EXPECT_EQ(zips[2], zips[0]);
-    EXPECT_EQ(records[1], records[0]);
-    EXPECT_EQ(records[2], records[0]);
+    EXPECT_EQ(pieces[1], pieces[0]);
+    EXPECT_EQ(pieces[2], pieces[0]);
 }
 
 TEST(OpenList, NoChoiceReadsNothingAndNewChoiceIsRemembered) {
@@ -158,9 +150,9 @@ TEST(OpenList, ExactlyTheRecordLimitLoadsOneMoreIsRefused) {
     ListFixture f;
     std::string path = f.write("limit.txt", zipList(MaxMailingRecords));
     EXPECT_EQ(f.open(path), path);
-    EXPECT_EQ(f.reading.mailing.counters.recordCount, 100000);
-    EXPECT_EQ(f.reading.mailing.tables.pieceZips.size(), 100001u);
-    EXPECT_EQ(f.reading.mailing.tables.pieceZips[100000], 75201);
+    EXPECT_EQ(f.reading.mailing.recordCount(), 100000);
+    EXPECT_EQ(f.reading.mailing.tables.pieces.size(), 100000u);
+    EXPECT_EQ(test::zipValues(f.reading.mailing.tables)[99999], 75201);
 
     ListFixture g;
     path = g.write("over.txt", zipList(MaxMailingRecords + 1));
@@ -172,8 +164,8 @@ TEST(OpenList, ExactlyTheRecordLimitLoadsOneMoreIsRefused) {
     EXPECT_EQ(box.kind, MessageKind::Information);
     EXPECT_EQ(box.buttons, MessageButtons::Cancel);
     EXPECT_EQ(g.ui().beeps().back(), BeepKind::Asterisk);
-    EXPECT_EQ(g.reading.mailing.tables.pieceZips.size(), 1u);
-    EXPECT_EQ(g.reading.mailing.counters.recordCount, 0);
+    EXPECT_EQ(g.reading.mailing.tables.pieces.size(), 0u);
+    EXPECT_EQ(g.reading.mailing.recordCount(), 0);
 }
 
 TEST(OpenList, UnreadableFilesSayWhichAndReadNothing) {
@@ -203,7 +195,7 @@ TEST(OpenList, UnreadableFilesSayWhichAndReadNothing) {
         EXPECT_EQ(box.buttons, MessageButtons::Cancel);
         EXPECT_EQ(f.ui().beeps().back(), BeepKind::Exclamation);
     }
-    EXPECT_EQ(f.reading.mailing.tables.pieceZips.size(), 1u);
+    EXPECT_EQ(f.reading.mailing.tables.pieces.size(), 0u);
 }
 
 TEST(OpenList, AccessAndExcelFilesThatCannotBeReadSayWhy) {
@@ -232,7 +224,7 @@ TEST(OpenList, CancelledFieldDialogReadsNothing) {
     f.ui().pressWhenShown("VerifyDlog", "CancelBtn");
     EXPECT_EQ(f.open(f.write("z.txt", zipList(5)), 0), "");
     EXPECT_TRUE(f.ui().messages().empty());
-    EXPECT_EQ(f.reading.mailing.tables.pieceZips.size(), 1u);
+    EXPECT_EQ(f.reading.mailing.tables.pieces.size(), 0u);
 }
 
 // A check the roles fail is told over the field dialog, which stays open to be mended.
@@ -251,7 +243,7 @@ TEST(OpenList, FailedCheckIsToldOverTheOpenDialogUntilMended) {
     EXPECT_EQ(std::count(f.ui().formLog().begin(), f.ui().formLog().end(), "modal VerifyDlog"), 1)
         << "the dialog stayed open";
     EXPECT_EQ(f.reading.list.state.zipColumn, 1);
-    EXPECT_EQ(f.reading.mailing.tables.pieceZips[1], -200000);
+    EXPECT_EQ(test::zipValues(f.reading.mailing.tables)[0], -200000);
 }
 
 TEST(OpenList, UnattendedRunsEndAFailedCheckWithoutRecords) {
@@ -277,9 +269,9 @@ TEST(OpenList, ControlCharactersInACityBecomeBlanks) {
     std::string path = f.write("c.txt", crlf({"ZIP,CITY,STATE", "75201,DAL\x01LAS,T\x7F",
                                               "75201,ABCDEFGHIJKLMNOPQ\xC3\x89X,TX"}));
     ASSERT_EQ(f.open(path), path);
-    EXPECT_EQ(f.reading.mailing.tables.pieceCities[1], "DAL LAS T");
+    EXPECT_EQ(f.reading.mailing.tables.pieces[0].city, "DAL LAS T");
     // 18 bytes would split the two-byte capital E acute: the cut keeps whole characters.
-    EXPECT_EQ(f.reading.mailing.tables.pieceCities[2], "ABCDEFGHIJKLMNOPQ TX");
+    EXPECT_EQ(f.reading.mailing.tables.pieces[1].city, "ABCDEFGHIJKLMNOPQ TX");
 }
 
 namespace {
@@ -310,8 +302,8 @@ TEST(InCountyRule, MoreThanHalfInCountyAsksNothing) {
     ASSERT_FALSE(f.open(f.write("c.txt", countyList(6001))).empty());
     EXPECT_TRUE(f.ui().messages().empty());
     EXPECT_EQ(f.reading.mailing.counters.inCountyCount, 6001);
-    EXPECT_EQ(f.reading.mailing.tables.pieceInCounty[6001], 1);
-    EXPECT_EQ(f.reading.mailing.tables.pieceInCounty[6002], 0);
+    EXPECT_TRUE(f.reading.mailing.tables.pieces[6000].inCounty);
+    EXPECT_FALSE(f.reading.mailing.tables.pieces[6001].inCounty);
 }
 
 TEST(InCountyRule, HalfInCountyAsksAndNoClearsEveryMark) {
@@ -322,8 +314,8 @@ TEST(InCountyRule, HalfInCountyAsksAndNoClearsEveryMark) {
     EXPECT_EQ(f.ui().messages()[0].text, f.question);
     EXPECT_EQ(f.ui().messages()[0].buttons, MessageButtons::OkNo);
     EXPECT_EQ(f.ui().beeps().back(), BeepKind::Asterisk);
-    const auto& marks = f.reading.mailing.tables.pieceInCounty;
-    EXPECT_EQ(std::count(marks.begin() + 1, marks.end(), 0), 12000);
+    EXPECT_EQ(column(f.reading.mailing.tables.pieces, &Piece::inCounty),
+              std::vector<bool>(12000, false));
     EXPECT_EQ(f.reading.mailing.counters.inCountyCount, 0);
     EXPECT_EQ(f.ctx().lists.periodicalList[4], "f");
 
@@ -337,7 +329,7 @@ TEST(InCountyRule, OnlyPeriodicalsMarkPiecesInCounty) {
     ASSERT_FALSE(f.open(f.write("c.txt", countyList(3000))).empty());
     EXPECT_TRUE(f.ui().messages().empty());
     EXPECT_EQ(f.reading.mailing.counters.inCountyCount, 0);
-    EXPECT_EQ(f.reading.mailing.tables.pieceInCounty[1], 0);
+    EXPECT_FALSE(f.reading.mailing.tables.pieces[0].inCounty);
 }
 
 TEST(ReadingPicture, DrawsThePageAndPausesInVirtualTime) {
@@ -374,16 +366,16 @@ TEST(OpenList, DamagedPaveLinesRefuseTheWholeFile) {
         EXPECT_EQ(f.open(f.write("p.SET", crlf({header, piece, bad})), 0), "");
         ASSERT_EQ(f.messageTexts().size(), 1u);
         EXPECT_EQ(f.messageTexts()[0], says + " Quillan cannot read this file.");
-        EXPECT_EQ(f.reading.mailing.tables.pieceZips.size(), 1u);
-        EXPECT_EQ(f.reading.mailing.counters.recordCount, 0);
+        EXPECT_EQ(f.reading.mailing.tables.pieces.size(), 0u);
+        EXPECT_EQ(f.reading.mailing.recordCount(), 0);
     }
     ListFixture f;
     f.setLine(&SettingsLists::mailTypeList, 1, "3");
     std::string path = f.write("p.SET", crlf({header, piece, piece.substr(0, 102)}));
     ASSERT_EQ(f.open(path, 0), path);
     // Automation: the piece with ZIP+4 is accepted, the one without is rejected.
-    EXPECT_EQ(f.reading.mailing.tables.pieceZips, (std::vector<int32_t>{0, 75201, -775201}));
-    EXPECT_EQ(f.reading.mailing.tables.pieceCities[1], "DALLAS TX");
+    EXPECT_EQ(zipValues(f.reading.mailing.tables), (std::vector<int32_t>{75201, -775201}));
+    EXPECT_EQ(f.reading.mailing.tables.pieces[0].city, "DALLAS TX");
 }
 
 TEST(OpenList, RefusalsSayWhatTheFileHolds) {
@@ -427,7 +419,7 @@ TEST(OpenList, RefusalsSayWhatTheFileHolds) {
         ASSERT_EQ(texts.size(), 1u) << c.name << ": " << ::testing::PrintToString(texts);
         EXPECT_EQ(texts[0].rfind(c.begins, 0), 0u) << texts[0];
         EXPECT_TRUE(texts[0].ends_with(c.ends)) << texts[0];
-        EXPECT_EQ(f.reading.mailing.tables.pieceZips.size(), 1u);
+        EXPECT_EQ(f.reading.mailing.tables.pieces.size(), 0u);
     }
 }
 

@@ -12,7 +12,6 @@ ListFixture::ListFixture(std::vector<std::string> parameters, const std::string&
     : env(tablesFrom, std::move(parameters)), window(env.context()), dialog(env.context()),
       tables(env.context()) {
     env.load();
-    reading.mailing.tables.seed(true);
 }
 
 std::string ListFixture::write(const std::string& name, const std::string& bytes) const {
@@ -32,9 +31,8 @@ std::string ListFixture::open(const std::string& path, int finishes) {
 std::string ListFixture::read(FieldChooser& fields, ListPurpose purpose) {
     const std::string path = ChooseListFile(ctx(), purpose);
     outcome = ReadOutcome::Refused;
-    // Nothing chosen reads nothing: the tables at their seed rows, as a read starts them.
+    // Nothing chosen reads nothing: the tables empty, as a read starts them.
     reading = {};
-    reading.mailing.tables.seed(true);
     if (path.empty())
         return {};
     reading = ReadListForCommand(ctx(), fields, tables, path);

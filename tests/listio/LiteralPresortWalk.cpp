@@ -7,39 +7,50 @@ namespace quillan::test {
 std::vector<PlacedPiece> literalPresortOrder(const TestMailing& mailing,
                                              const SettingsLists& lists) {
     const WorkTables& t = mailing.tables;
-    const MailingCounters& n = mailing.counters;
     const std::string code(mailing.mailClass.code());
     const bool coSacked = code == "PCOF" || code == "RCOF";
     const bool periodicals = code[0] == 'P' && lists.periodicalList[4] != "f";
-    std::vector<bool> taken(static_cast<size_t>(n.recordCount) + 1);
+    const int32_t records = mailing.recordCount();
+    std::vector<bool> taken(static_cast<size_t>(records));
+    // What the scan compares of each record, copied once so that every scan of the list
+    // runs over a few bytes a record.
+    struct Scanned {
+        int32_t zip;
+        bool rejected, withoutZip4, inCounty;
+    };
+    std::vector<Scanned> list;
+    for (const Piece& piece : t.pieces)
+        list.push_back({piece.zip, piece.rejected(), piece.withoutZip4, piece.inCounty});
     std::vector<PlacedPiece> order;
-    for (int32_t c = 1; c <= n.containerCount - 1; ++c)
-        for (int32_t g = 1; g <= n.sortGroupCount - 1; ++g) {
-            if (t.sortGroupContainer[g] != c)
+    const int32_t containers = static_cast<int32_t>(t.containers.size());
+    const int32_t groups = static_cast<int32_t>(t.sortGroups.size());
+    const int32_t zips = static_cast<int32_t>(t.zipGroups.size());
+    for (int32_t c = 0; c < containers; ++c)
+        for (int32_t g = 0; g < groups; ++g) {
+            const SortGroup& group = t.sortGroups[static_cast<size_t>(g)];
+            if (group.container != c)
                 continue;
-            for (int32_t z = 1; z <= n.zipGroupCount; ++z) {
-                if (t.zipGroupOwner[z] != g)
+            for (int32_t z = 0; z < zips; ++z) {
+                const ZipGroup& zip = t.zipGroups[static_cast<size_t>(z)];
+                if (zip.owner != g)
                     continue;
                 int32_t got = 0;
-                for (int32_t r = 1; r <= n.recordCount; ++r) {
-                    int32_t v = t.pieceZips[r];
-                    bool qualifies = std::abs(v % 100000) == std::abs(t.zipGroupZips[z]) &&
-                                     !taken[r] && v > -100000;
-                    if (coSacked) {
-                        int32_t flag = t.sortGroupFlags[g];
-                        qualifies = qualifies && ((flag == 1 && v < 0) || (flag == 0 && v > 0));
-                    }
-                    if (periodicals && got < t.zipGroupInCounty[z])
-                        qualifies = qualifies && t.pieceInCounty[r] == 1;
+                for (int32_t r = 0; r < records; ++r) {
+                    const Scanned& piece = list[static_cast<size_t>(r)];
+                    bool qualifies = piece.zip == std::abs(zip.zip) && !taken[r] && !piece.rejected;
+                    if (coSacked)
+                        qualifies = qualifies && piece.withoutZip4 == group.nonbarcoded;
+                    if (periodicals && got < zip.inCounty)
+                        qualifies = qualifies && piece.inCounty;
                     if (!qualifies)
                         continue;
                     order.push_back({r, z, g, c});
                     taken[r] = true;
                     ++got;
-                    if (got == t.zipGroupPieces[z])
+                    if (got == zip.pieces)
                         break;
-                    if (got == t.zipGroupInCounty[z])
-                        r = 0; // the loop's increment starts the scan again at record 1
+                    if (got == zip.inCounty)
+                        r = -1; // the loop's increment starts the scan again at the first
                 }
             }
         }

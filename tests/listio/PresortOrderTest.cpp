@@ -2,6 +2,7 @@
 // and agreement with the plain list-scanning walk on generated ones.
 
 #include "listio/PresortOrder.h"
+#include "core/Convert.h"
 #include "tests/listio/LiteralPresortWalk.h"
 #include "tests/support/MailingOf.h"
 #include "tests/support/SortTables.h"
@@ -15,6 +16,13 @@ using namespace quillan::test;
 
 namespace {
 
+// A piece of a ZIP value: the ZIP, minus the ZIP without ZIP+4, -200000 - ZIP rejected.
+Piece pieceOf(int32_t value, bool inCounty) {
+    if (value <= -200000)
+        return {.zip = -200000 - value, .rejection = ZipRejection::Form, .inCounty = inCounty};
+    return {.zip = std::abs(value), .withoutZip4 = value < 0, .inCounty = inCounty};
+}
+
 struct PresortOrderTest : ::testing::Test {
     TestEnvironment env{geographyFolder()};
     AppContext& ctx = env.context();
@@ -25,37 +33,33 @@ struct PresortOrderTest : ::testing::Test {
 
     void records(const std::vector<std::pair<int32_t, const char*>>& pieces) {
         WorkTables& t = work.tables;
-        t.seed(true);
-        for (const auto& [zip, inCounty] : pieces) {
-            t.pieceZips.push_back(zip);
-            t.pieceInCounty.push_back(std::string_view(inCounty) == "t" ? 1 : 0);
-        }
-        work.counters.recordCount = static_cast<int32_t>(pieces.size());
+        t = {};
+        for (const auto& [zip, inCounty] : pieces)
+            t.pieces.push_back(pieceOf(zip, std::string_view(inCounty) == "t"));
     }
-    // A ZIP group with its own sort group in the given tray.
-    void group(int32_t key, int32_t pieces, int32_t inCounty, int32_t tray, int32_t flag = 0) {
+    // A ZIP group with its own sort group in the given tray (numbered from 1).
+    void group(int32_t key, int32_t pieces, int32_t inCounty, int32_t tray,
+               bool nonbarcoded = false) {
         WorkTables& t = work.tables;
-        int32_t g = static_cast<int32_t>(t.sortGroupRows());
-        addSortGroup(t, flag, pieces, "5D", tray);
-        t.insertZipGroup(t.zipGroupRows(), key, pieces, inCounty, g);
-        while (t.containerRows() <= static_cast<size_t>(tray))
+        addZipGroup(t, key, pieces, inCounty, static_cast<int32_t>(t.sortGroups.size()) + 1);
+        addSortGroup(t, nonbarcoded, pieces, "5D " + zeroPad(std::abs(key), 5), tray);
+        while (t.containers.size() < static_cast<size_t>(tray))
             addContainer(t, 0, "", "None", "5-Digit");
-        work.counters.zipGroupCount = static_cast<int32_t>(t.zipGroupRows()) - 1;
-        work.counters.sortGroupCount = g + 1;
-        work.counters.containerCount = static_cast<int32_t>(t.containerRows());
     }
+    // The records walked, by their numbers from 1.
     std::vector<int32_t> walkedRecords() {
         std::vector<int32_t> out;
         WalkPresortOrder(test::mailingOf(work, ctx.lists), {},
-                         [&](const PlacedPiece& p) { out.push_back(p.record); });
+                         [&](const PlacedPiece& p) { out.push_back(p.record + 1); });
         return out;
     }
 };
 
+// The same for pieces already walked.
 std::vector<int32_t> recordsOf(const std::vector<PlacedPiece>& pieces) {
     std::vector<int32_t> out;
     for (const auto& p : pieces)
-        out.push_back(p.record);
+        out.push_back(p.record + 1);
     return out;
 }
 
@@ -76,10 +80,10 @@ TEST_F(PresortOrderTest, TraysComeInOrderAndInCountyPiecesLeadTheirGroup) {
 TEST_F(PresortOrderTest, CoSackedGroupsTakeTheirOwnSideOfAZip) {
     work.mailClass = *MailClass::fromCode("RCOF");
     records({{1234, "f"}, {-1234, "f"}, {1234, "f"}, {-1234, "f"}});
-    group(1234, 2, 0, 1, 0);
-    group(-1234, 2, 0, 2, 1);
+    group(1234, 2, 0, 1, false);
+    group(-1234, 2, 0, 2, true);
     EXPECT_EQ(walkedRecords(), (std::vector<int32_t>{1, 3, 2, 4}));
-    work.tables.sortGroupFlags[2] = 2; // a flag that is neither takes nothing
+    work.tables.sortGroups[1].nonbarcoded = false; // barcoded pieces of 1234 are all taken
     EXPECT_EQ(walkedRecords(), (std::vector<int32_t>{1, 3}));
 }
 
@@ -93,9 +97,9 @@ TEST_F(PresortOrderTest, SplitZipGroupShareTheRecordsInListOrder) {
                      [&](const PlacedPiece& p) { pieces.push_back(p); });
     ASSERT_EQ(pieces.size(), 5u);
     EXPECT_EQ(recordsOf(pieces), (std::vector<int32_t>{1, 2, 3, 4, 5}));
-    EXPECT_EQ(pieces[0].zipGroup, 2) << "tray 1 holds the second group";
-    EXPECT_EQ(pieces[3].zipGroup, 1);
-    EXPECT_EQ(pieces[3].container, 2);
+    EXPECT_EQ(pieces[0].zipGroup, 1) << "the first tray holds the second group";
+    EXPECT_EQ(pieces[3].zipGroup, 0);
+    EXPECT_EQ(pieces[3].container, 1);
 }
 
 // Generated mailings: a ZIP pool small enough for groups to repeat, rejects, pieces
@@ -123,23 +127,21 @@ TEST_F(PresortOrderTest, IndexedWalkAgreesWithTheListScanningWalk) {
             for (int i = 0; i < 60; ++i)
                 pool.push_back(pick(100, 99999));
             WorkTables& t = work.tables;
-            t.seed(true);
+            t = {};
             std::map<int32_t, std::pair<int32_t, int32_t>> keys; // signed key -> pieces, in county
             for (int r = 1; r <= 2000; ++r) {
                 int32_t zip = pool[static_cast<size_t>(pick(0, 59))];
                 int32_t value = chance(0.08) ? -200000 - zip : chance(0.3) ? -zip : zip;
                 bool inCounty = chance(0.25);
-                t.pieceZips.push_back(value);
-                t.pieceInCounty.push_back(inCounty ? 1 : 0);
+                t.pieces.push_back(pieceOf(value, inCounty));
                 if (value > -100000) {
                     ++keys[value].first;
                     keys[value].second += inCounty;
                 }
             }
-            work.counters.recordCount = 2000;
             const int sortGroups = 40, trays = 15;
             for (int g = 1; g <= sortGroups; ++g)
-                addSortGroup(t, chance(0.05) ? 2 : 0, 0, "5D", pick(1, trays));
+                addSortGroup(t, false, 0, "MA", pick(1, trays));
             for (int i = 1; i <= trays; ++i)
                 addContainer(t, 0, "", "None", "5-Digit");
             for (const auto& [key, counts] : keys) {
@@ -150,20 +152,17 @@ TEST_F(PresortOrderTest, IndexedWalkAgreesWithTheListScanningWalk) {
                     int32_t shareIn = part == parts ? inCounty : std::min(share, pick(0, inCounty));
                     if (chance(0.05))
                         share += pick(-2, 2); // counts that disagree with the records
-                    int32_t g = pick(1, sortGroups);
+                    int32_t g = pick(0, sortGroups - 1);
                     if (MailClass::fromCode(c.code)->isCoSacked())
-                        t.sortGroupFlags[g] = key < 0 ? 1 : 0;
-                    size_t row = 1;
-                    while (row < t.zipGroupRows() && std::abs(t.zipGroupZips[row]) <= std::abs(key))
+                        t.sortGroups[static_cast<size_t>(g)].nonbarcoded = key < 0;
+                    auto row = t.zipGroups.begin();
+                    while (row != t.zipGroups.end() && std::abs(row->zip) <= std::abs(key))
                         ++row;
-                    t.insertZipGroup(row, key, share, shareIn, g);
+                    t.zipGroups.insert(row, ZipGroup{key, share, shareIn, g});
                     pieces -= std::min(pieces, std::max(share, 0));
                     inCounty -= std::min(inCounty, shareIn);
                 }
             }
-            work.counters.zipGroupCount = static_cast<int32_t>(t.zipGroupRows()) - 1;
-            work.counters.sortGroupCount = sortGroups + 1;
-            work.counters.containerCount = trays + 1;
 
             std::vector<PlacedPiece> indexed;
             WalkPresortOrder(test::mailingOf(work, ctx.lists), {},

@@ -40,8 +40,7 @@ TEST(SeparateFile, CommaFormatOneLinePerRecordInListOrder) {
                                      "\"00000\",\"00000\",\"00000\",\"\"",
                                      "\"00002\",\"00002\",\"00002\",\"*******5-DIGIT 75201\"",
                                  }));
-    EXPECT_EQ(f.fileLines(path).size(),
-              static_cast<size_t>(f.reading.mailing.counters.recordCount));
+    EXPECT_EQ(f.fileLines(path).size(), static_cast<size_t>(f.reading.mailing.recordCount()));
     EXPECT_EQ(platform::readFileBytes(f.listPath), crlf(list)) << "the list itself is untouched";
     ASSERT_EQ(f.ui().messages().size(), 1u);
     EXPECT_EQ(f.ui().messages()[0].buttons, MessageButtons::Ok) << "no barcode offer";
@@ -54,7 +53,7 @@ TEST(SeparateFile, TabFormatAndRecordsNoGroupTakesGetZeros) {
     ASSERT_EQ(f.open(f.listPath), f.listPath);
     presortByZip(f.reading.mailing);
     f.mailClass = *MailClass::fromCode("RAL");
-    f.reading.mailing.tables.zipGroupPieces[2] = 1; // the 75201 group holds one piece only
+    f.reading.mailing.tables.zipGroups[1].pieces = 1; // the 75201 group holds one piece only
     test::writeSortInformation(f);
     EXPECT_EQ(f.fileLines(f.ctx().separateFilePath()), (std::vector<std::string>{
                                                            "00002\t00002\t00002\t",
@@ -69,16 +68,13 @@ TEST(SeparateFile, SplitGroupsServeInCountyRecordsFromTheirInCountyShare) {
     SeparateFixture f("1");
     AppContext& ctx = f.ctx();
     WorkTables& t = f.reading.mailing.tables;
-    t.pieceZips = {0, 75201, 75201, 75201};
-    t.pieceInCounty = {0, 0, 1, 0};
-    test::addSortGroup(t, 0, 1, "5D 75201", 1);
-    test::addSortGroup(t, 0, 2, "5D 75201", 2);
+    t.pieces = {{.zip = 75201}, {.zip = 75201, .inCounty = true}, {.zip = 75201}};
+    test::addSortGroup(t, false, 1, "5D 75201", 1);
+    test::addSortGroup(t, false, 2, "5D 75201", 2);
     test::addContainer(t, 1, "", "None", "5-Digit");
     test::addContainer(t, 2, "", "None", "5-Digit");
-    t.insertZipGroup(1, 75201, 1, 1, 1);
-    t.insertZipGroup(2, 75201, 2, 0, 2);
-    f.reading.mailing.counters = {
-        .recordCount = 3, .zipGroupCount = 2, .sortGroupCount = 3, .containerCount = 3};
+    test::addZipGroup(t, 75201, 1, 1, 1);
+    test::addZipGroup(t, 75201, 2, 0, 2);
     f.mailClass = *MailClass::fromCode("PNAL");
     test::writeSortInformation(f);
     auto lines = f.fileLines(ctx.separateFilePath());

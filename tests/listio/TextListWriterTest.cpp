@@ -104,19 +104,14 @@ TEST(TextListWriter, BarRecordsOfAPlacedAndARejectedPiece) {
     f.reading.list.state.listHeaderLine = "x|y|";
     f.reading.list.state.fieldCount = 2;
     WorkTables& t = f.reading.mailing.tables;
-    t.pieceRecords = {"", "a|b|", "a|b|"};
-    t.pieceZips = {0, 12345, -200000};
-    t.pieceInCounty = {0, 0, 0};
+    t.pieces = {{.zip = 12345, .line = "a|b|"},
+                {.zip = 0, .rejection = ZipRejection::Form, .line = "a|b|"}};
     for (int g = 1; g <= 3; ++g)
-        test::addSortGroup(t, 0, g == 3, g == 3 ? "5D 12345" : "5D 00000", g == 3 ? 7 : 1);
+        test::addSortGroup(t, false, g == 3, g == 3 ? "5D 12345" : "5D 00000", g == 3 ? 7 : 1);
     for (int c = 1; c <= 7; ++c)
         test::addContainer(t, 0, "", "None", "5-Digit");
-    t.insertZipGroup(1, 12345, 1, 0, 3);
-    f.reading.mailing.counters = {.recordCount = 2,
-                                  .rejectedCount = 1,
-                                  .zipGroupCount = 1,
-                                  .sortGroupCount = 4,
-                                  .containerCount = 8};
+    test::addZipGroup(t, 12345, 1, 0, 3);
+    f.reading.mailing.counters = {.rejectedCount = 1};
     f.mailClass = *MailClass::fromCode("RNAF");
     test::writeSortInformation(f);
     EXPECT_EQ(f.fileLines(path), (std::vector<std::string>{"x|y|tray|package|endorsement|",

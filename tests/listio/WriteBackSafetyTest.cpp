@@ -126,7 +126,7 @@ TEST(WriteBackSafety, AListLeftDamagedByAKillIsPutBackWhenItIsReadAgain) {
               std::string::npos)
         << f.messageTexts()[0];
     EXPECT_EQ(f.ui().messages()[0].kind, platform::MessageKind::Information);
-    EXPECT_EQ(f.reading.mailing.counters.recordCount, 3);
+    EXPECT_EQ(f.reading.mailing.recordCount(), 3);
     EXPECT_EQ(platform::readFileBytes(path), original);
     EXPECT_EQ(platform::readFileBytes(other), original);
     EXPECT_EQ(entries(f.env.folder()), before);

@@ -15,34 +15,28 @@ void presortByZip(Mailing& mailing, int groupsPerTray) {
     WorkTables& t = mailing.tables;
     // (absolute ZIP, 0 with ZIP+4 / 1 without) -> pieces, in-county pieces
     std::map<std::pair<int32_t, int>, std::pair<int32_t, int32_t>> keys;
-    for (int32_t r = 1; r <= mailing.counters.recordCount; ++r) {
-        int32_t v = t.pieceZips[r];
-        if (v <= -100000)
+    for (const Piece& piece : t.pieces) {
+        if (piece.rejected())
             continue;
-        auto& k = keys[{std::abs(v), v < 0 ? 1 : 0}];
+        auto& k = keys[{piece.zip, piece.withoutZip4 ? 1 : 0}];
         ++k.first;
-        if (t.pieceInCounty[r] == 1)
-            ++k.second;
+        k.second += piece.inCounty ? 1 : 0;
     }
-    t.zipGroupZips = t.zipGroupPieces = t.zipGroupInCounty = t.zipGroupOwner = {0};
-    t.truncateSortGroups();
-    t.truncateContainers();
+    t.zipGroups.clear();
+    t.sortGroups.clear();
+    t.containers.clear();
     int32_t group = 0;
     for (const auto& [key, counts] : keys) {
-        ++group;
-        int32_t tray = (group - 1) / groupsPerTray + 1;
-        t.zipGroupZips.push_back(key.second ? -key.first : key.first);
-        t.zipGroupPieces.push_back(counts.first);
-        t.zipGroupInCounty.push_back(counts.second);
-        t.zipGroupOwner.push_back(group);
-        addSortGroup(t, key.second, counts.first, "5D " + zeroPad(key.first, 5), tray);
-        if (t.containerRows() <= static_cast<size_t>(tray))
+        int32_t tray = group / groupsPerTray;
+        t.zipGroups.push_back(
+            {key.second ? -key.first : key.first, counts.first, counts.second, group});
+        t.sortGroups.push_back(
+            sortGroup("5D " + zeroPad(key.first, 5), counts.first, tray + 1, key.second == 1));
+        if (t.containers.size() <= static_cast<size_t>(tray))
             addContainer(t, 0, "TRAY", "None", "5-Digit");
-        t.containerPieces[tray] += counts.first;
+        t.containers[static_cast<size_t>(tray)].pieces += counts.first;
+        ++group;
     }
-    mailing.counters.zipGroupCount = group;
-    mailing.counters.sortGroupCount = group + 1;
-    mailing.counters.containerCount = static_cast<int32_t>(t.containerRows());
 }
 
 SortInformationResult writeSortInformation(ListFixture& f,

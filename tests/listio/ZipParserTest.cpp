@@ -2,6 +2,7 @@
 
 #include "listio/ZipParser.h"
 #include "tests/listio/ListTestSupport.h"
+#include "tests/support/SortTables.h"
 
 #include <gtest/gtest.h>
 
@@ -16,12 +17,21 @@ struct Parse : ListFixture {
         setLine(&SettingsLists::threeDigitChart, 1, "1");
         setLine(&SettingsLists::mailTypeList, 1, "0");
     }
-    int32_t zip(std::string text) { return ParseZip(ctx().lists, reading.mailing.counters, text); }
+    Piece piece(std::string& text) {
+        return ZipParser(ctx().lists, reading.mailing.counters).parse(text);
+    }
+    // The piece as one number, the ZIP, minus the ZIP without ZIP+4, code * 100000 - ZIP
+    // rejected (tests/support/SortTables.h).
+    int32_t zip(std::string text) {
+        WorkTables t;
+        t.pieces.push_back(piece(text));
+        return zipValues(t)[0];
+    }
 };
 
 } // namespace
 
-TEST(ParseZip, AcceptedFormsGiveTheFiveDigitZip) {
+TEST(ZipParser, AcceptedFormsGiveTheFiveDigitZip) {
     Parse p;
     for (const char* text : {"75201", "  75201  ", "75201-", "752011234", "75201-1234"})
         EXPECT_EQ(p.zip(text), 75201) << text;
@@ -29,7 +39,7 @@ TEST(ParseZip, AcceptedFormsGiveTheFiveDigitZip) {
     EXPECT_EQ(p.reading.mailing.counters.rejectedCount, 0);
 }
 
-TEST(ParseZip, MalformedTextsAreRejectedWithCodeTwo) {
+TEST(ZipParser, MalformedTextsAreRejectedWithCodeTwo) {
     Parse p;
     EXPECT_EQ(p.zip("7520"), -207520);
     EXPECT_EQ(p.zip("00099"), -200099);
@@ -42,24 +52,23 @@ TEST(ParseZip, MalformedTextsAreRejectedWithCodeTwo) {
     EXPECT_EQ(p.reading.mailing.counters.rejectedCount, 8);
 }
 
-TEST(ParseZip, TrimsTheCallersText) {
+TEST(ZipParser, TrimsTheCallersText) {
     Parse p;
     std::string text = "  75201 ";
-    ParseZip(p.ctx().lists, p.reading.mailing.counters, text);
+    p.piece(text);
     EXPECT_EQ(text, "75201");
     text = "   ";
-    ParseZip(p.ctx().lists, p.reading.mailing.counters, text);
+    p.piece(text);
     EXPECT_EQ(text, " ");
 }
-
-TEST(ParseZip, UnservedPrefixIsRejectedWithCodeSix) {
+TEST(ZipParser, UnservedPrefixIsRejectedWithCodeSix) {
     Parse p;
     ASSERT_EQ(p.ctx().lists.threeDigitChart[2], "0");
     EXPECT_EQ(p.zip("00234"), -600234);
     EXPECT_EQ(p.zip("00234-5678"), -600234);
 }
 
-TEST(ParseZip, AutomationWithoutZip4IsRejectedOnlyWhenThePreferenceSaysSo) {
+TEST(ZipParser, AutomationWithoutZip4IsRejectedOnlyWhenThePreferenceSaysSo) {
     Parse p;
     for (const char* type : {"3", "6", "8"}) {
         p.setLine(&SettingsLists::mailTypeList, 1, type);
@@ -76,7 +85,7 @@ TEST(ParseZip, AutomationWithoutZip4IsRejectedOnlyWhenThePreferenceSaysSo) {
     }
 }
 
-TEST(ParseZip, CoSackedFiveDigitZipIsNegatedAndCounted) {
+TEST(ZipParser, CoSackedFiveDigitZipIsNegatedAndCounted) {
     Parse p;
     for (const char* type : {"4", "7"}) {
         p.setLine(&SettingsLists::mailTypeList, 1, type);

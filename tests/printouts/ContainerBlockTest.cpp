@@ -12,8 +12,9 @@ using test::TagRig;
 
 namespace {
 
-// Draws block k at pen y inside one copy of a report whose page `runPage` is being printed.
-ContainerListing drawBlock(TagRig& r, int32_t k, int y, bool inRange = true, int32_t runPage = 1) {
+// Draws the block of tray k (from 0) at pen y inside one copy of a report whose page
+// `runPage` is being printed.
+ContainerListing drawBlock(TagRig& r, size_t k, int y, bool inRange = true, int32_t runPage = 1) {
     ContainerListing listing{};
     SortedMailing mailing = r.mailing();
     r.run.runCopies("Quillan Mail Prep Instructions", [&] {
@@ -32,7 +33,7 @@ ContainerListing drawBlock(TagRig& r, int32_t k, int y, bool inRange = true, int
 TEST(ContainerBlock, MakeUpBlockOfAFiveDigitAutomationTray) {
     TagRig r("RAL");
     r.container("CITY ST 12345", 150);
-    EXPECT_EQ(drawBlock(r, 1, 100), ContainerListing::None);
+    EXPECT_EQ(drawBlock(r, 0, 100), ContainerListing::None);
     std::vector<std::string> texts = r.entries("text");
     ASSERT_GE(texts.size(), 2u);
     EXPECT_EQ(texts[0], "text 36 106 Make a 1' mm-type 5-digit tray totaling 150 pieces in 12345.");
@@ -52,13 +53,13 @@ TEST(ContainerBlock, MakeUpBlockOfAFiveDigitAutomationTray) {
 TEST(ContainerBlock, ContentsAreListedByPackagesGroupsOrZipCodes) {
     TagRig packaged("RNML");
     packaged.container("CITY ST 12345", 150);
-    EXPECT_EQ(drawBlock(packaged, 1, 100), ContainerListing::Package);
+    EXPECT_EQ(drawBlock(packaged, 0, 100), ContainerListing::Package);
     EXPECT_EQ(packaged.entries("text").back(),
               "text 54 306 This tray should contain the following packages:");
 
     TagRig full("RAL");
     full.container("$AADC NORTH TEXAS TX 75099", 450, "AADC"); // 4/5 of 504 is 403.2
-    EXPECT_EQ(drawBlock(full, 1, 100), ContainerListing::Group);
+    EXPECT_EQ(drawBlock(full, 0, 100), ContainerListing::Group);
     EXPECT_EQ(full.entries("text").back(),
               "text 54 306 This tray should contain the following groups:");
     EXPECT_EQ(full.entries("text")[0],
@@ -66,7 +67,7 @@ TEST(ContainerBlock, ContentsAreListedByPackagesGroupsOrZipCodes) {
 
     TagRig periodicals("PNAF");
     periodicals.container("SCF DALLAS TX 750*", 1, "Basic");
-    drawBlock(periodicals, 1, 100);
+    drawBlock(periodicals, 0, 100);
     std::vector<std::string> texts = periodicals.entries("text");
     EXPECT_EQ(texts[0], "text 36 106 Make an SCF sack totaling 1 piece in SCF 750.");
     EXPECT_EQ(texts[texts.size() - 3], "text 414 146 following postage category:")
@@ -76,7 +77,7 @@ TEST(ContainerBlock, ContentsAreListedByPackagesGroupsOrZipCodes) {
 TEST(ContainerBlock, ABlockThatDoesNotFitStartsAPageOrStopsAtTheToPage) {
     TagRig r("RNML");
     r.container("CITY ST 12345", 150);
-    drawBlock(r, 1, 700);
+    drawBlock(r, 0, 700);
     EXPECT_EQ(r.entries("newpage").size(), 1u);
     EXPECT_EQ(r.entries("text")[1].substr(0, 13), "text 36 72 Ma") << "below the new header";
 
@@ -85,7 +86,7 @@ TEST(ContainerBlock, ABlockThatDoesNotFitStartsAPageOrStopsAtTheToPage) {
     for (int top : {574, 575}) {
         TagRig tray("RNML");
         tray.container("CITY ST 12345", 150);
-        drawBlock(tray, 1, top);
+        drawBlock(tray, 0, top);
         std::string heading = tray.entries("text").back();
         std::string word;
         int x = 0, headingTop = 0;
@@ -97,13 +98,13 @@ TEST(ContainerBlock, ABlockThatDoesNotFitStartsAPageOrStopsAtTheToPage) {
     TagRig last("RNML");
     last.container("CITY ST 12345", 150);
     last.afterSortChoice(1, 1);
-    drawBlock(last, 1, 700);
+    drawBlock(last, 0, 700);
     EXPECT_TRUE(last.session.stopPrinting);
     EXPECT_TRUE(last.entries("text").empty());
 
     TagRig outOfRange("RNML");
     outOfRange.container("CITY ST 12345", 150);
-    drawBlock(outOfRange, 1, 100, false);
+    drawBlock(outOfRange, 0, 100, false);
     EXPECT_TRUE(outOfRange.entries("text").empty());
     EXPECT_TRUE(outOfRange.entries("fillrect").empty());
     EXPECT_EQ(outOfRange.printer.penPosition(), (platform::Point{36, 326})) << "the pen moves";

@@ -17,7 +17,7 @@ ContainerTag tagOf(const std::string& classCode, const std::string& label, int32
     for (const auto& [line, value] : perLines)
         r.ctx.lists.periodicalList[line] = value;
     r.container(label, pieces);
-    return DescribeContainer(r.mailing(), 1);
+    return DescribeContainer(r.mailing(), 0);
 }
 
 } // namespace
@@ -91,14 +91,14 @@ TEST(ContainerTag, TrayTypeAndMixedListFollowTheSettings) {
     TagRig r("RAF");
     r.ctx.lists.mailerList[4] = "2";
     r.container("%MXD DALLAS TX 75199", 30);
-    EXPECT_EQ(DescribeContainer(r.mailing(), 1).listCode, "L802 ");
+    EXPECT_EQ(DescribeContainer(r.mailing(), 0).listCode, "L802 ");
     r.ctx.lists.mailerList[4] = "1";
-    EXPECT_EQ(DescribeContainer(r.mailing(), 1).listCode, "L803 ");
+    EXPECT_EQ(DescribeContainer(r.mailing(), 0).listCode, "L803 ");
 
     TagRig emm("RAL");
     emm.ctx.lists.mailTypeList[8] = "1";
     emm.container("CITY ST 12345", 150);
-    ContainerTag t = DescribeContainer(emm.mailing(), 1);
+    ContainerTag t = DescribeContainer(emm.mailing(), 0);
     EXPECT_EQ(t.article + t.containerType, " an emm-typeE");
 }
 

@@ -38,7 +38,7 @@ TEST(InstructionsOnPaper, AReprintSaysWhatThePrintAfterTheSortSaid) {
                   r.ctx().dataFile("stampbw.bmp"));
     const SortedMailing& sorted =
         r.sort("75201x300, 75202x40, 14001x60, 14101x25, 96701x30, 01234x12, !07520x2");
-    int32_t containers = sorted.containerCount();
+    int32_t containers = static_cast<int32_t>(sorted.containers().size());
     // After the sort the statement's pages come first; the instructions number on from them.
     r.session().runPageNumber = 2;
     r.printInstructions();

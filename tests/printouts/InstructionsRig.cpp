@@ -29,16 +29,14 @@ InstructionsRig::InstructionsRig(const std::string& classCode) : rig(classCode) 
     afterSortChoice(1, 9999);
 }
 
-const SortedMailing& InstructionsRig::built(const std::vector<int32_t>& rejected) {
+const SortedMailing& InstructionsRig::built(const std::vector<Piece>& rejected) {
     WorkTables& t = rig.work.tables;
-    MailingCounters& c = rig.work.counters;
-    t.pieceZips.assign(1, 0);
-    for (size_t z = 1; z < t.zipGroupRows(); ++z)
-        for (int32_t n = 0; n < t.zipGroupPieces[z]; ++n)
-            t.pieceZips.push_back(std::abs(t.zipGroupZips[z]));
-    t.pieceZips.insert(t.pieceZips.end(), rejected.begin(), rejected.end());
-    c.recordCount = static_cast<int32_t>(t.pieceZips.size()) - 1;
-    c.rejectedCount = static_cast<int32_t>(rejected.size());
+    t.pieces.clear();
+    for (const ZipGroup& zip : t.zipGroups)
+        for (int32_t n = 0; n < zip.pieces; ++n)
+            t.pieces.push_back({.zip = std::abs(zip.zip), .withoutZip4 = zip.zip < 0});
+    t.pieces.insert(t.pieces.end(), rejected.begin(), rejected.end());
+    rig.work.counters.rejectedCount = static_cast<int32_t>(rejected.size());
     mailing.emplace(rig.mailing());
     return *mailing;
 }

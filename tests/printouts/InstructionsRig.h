@@ -38,8 +38,8 @@ public:
     void periodical(long line, const std::string& text) { ctx().lists.periodicalList[line] = text; }
     // Presorts pieces described as PresortHarness::pieces reads them.
     const SortedMailing& sort(const std::string& pieces);
-    // The tables built row by row as a sort, with these records rejected (ZIP values).
-    const SortedMailing& built(const std::vector<int32_t>& rejected = {});
+    // The tables built row by row as a sort, with these records rejected after the others.
+    const SortedMailing& built(const std::vector<Piece>& rejected = {});
 
     // The range and copies as the after-sort choice leaves them, instructions ticked.
     void afterSortChoice(int from, int to, int copies = 1);

@@ -35,7 +35,6 @@ void TagRig::start(const std::string& classCode) {
     ctx.dataFolder = ctx.paths.dataFolder;
     LoadDataFiles(ctx);
     work.mailClass = MailClass::fromCode(classCode).value();
-    work.tables.seed(false);
     afterSortChoice(1, 9999);
     session.justSorted = false;
 }
@@ -43,17 +42,17 @@ void TagRig::start(const std::string& classCode) {
 int32_t TagRig::container(const std::string& label, int32_t pieces, const std::string& level,
                           const std::string& entry) {
     addContainer(work.tables, pieces, label, entry, level);
-    return static_cast<int32_t>(work.tables.containerRows()) - 1;
+    return static_cast<int32_t>(work.tables.containers.size()) - 1;
 }
 
 int32_t TagRig::group(const std::string& label, int32_t pieces, int32_t container,
                       bool nonbarcoded) {
-    addSortGroup(work.tables, nonbarcoded ? 1 : 0, pieces, label, container);
-    return static_cast<int32_t>(work.tables.sortGroupRows()) - 1;
+    addSortGroup(work.tables, nonbarcoded, pieces, label, container + 1);
+    return static_cast<int32_t>(work.tables.sortGroups.size()) - 1;
 }
 
 void TagRig::zip(int32_t zip, int32_t pieces, int32_t owner, int32_t inCounty) {
-    work.tables.insertZipGroup(work.tables.zipGroupRows(), zip, pieces, inCounty, owner);
+    work.tables.zipGroups.push_back({zip, pieces, inCounty, owner});
 }
 
 int32_t TagRig::filledContainer(const std::string& label, int32_t pieces, int32_t zipCode,
@@ -64,10 +63,6 @@ int32_t TagRig::filledContainer(const std::string& label, int32_t pieces, int32_
 }
 
 SortedMailing TagRig::mailing() {
-    MailingCounters& c = work.counters;
-    c.containerCount = static_cast<int32_t>(work.tables.containerRows());
-    c.sortGroupCount = static_cast<int32_t>(work.tables.sortGroupRows());
-    c.zipGroupCount = static_cast<int32_t>(work.tables.zipGroupRows()) - 1;
     return test::mailingOf(work, ctx.lists);
 }
 

@@ -38,7 +38,7 @@ public:
     PrintSession session = programPrintSession(ctx, job, env.notices);
     PrintRun run{session};
 
-    // Rows of the work tables; each returns its number.
+    // Records of the work tables; each returns its index, which the next ones link to.
     int32_t container(const std::string& label, int32_t pieces,
                       const std::string& level = "5-Digit", const std::string& entry = "None");
     int32_t group(const std::string& label, int32_t pieces, int32_t container,

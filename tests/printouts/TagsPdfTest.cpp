@@ -84,7 +84,7 @@ TEST(TagsOnPaper, MixedTrayOfTheInstructionsReadsMixedAdc) {
         t.rig.run.pageInRange = true;
         t.rig.session.runPageNumber = 1;
         t.printer.moveTo(0, t.rig.run.dotsY(72));
-        PrintContainerBlock(t.rig.run, mailing, TagStyle::of(mailing), 1,
+        PrintContainerBlock(t.rig.run, mailing, TagStyle::of(mailing), 0,
                             ContainerBlockMode::Instructions);
     });
     std::string text = pdfText(t.printer.lastOutput());

@@ -50,7 +50,7 @@ TEST(QualificationReport, TooSmallMailingsAreMarkedAsDemonstrationsAboveTheHeade
     };
     for (const Case& c : cases) {
         QualificationRig rig(c.mailClass);
-        rig.work.counters.recordCount = c.pieces + 3;
+        rig.work.tables.pieces.resize(static_cast<size_t>(c.pieces) + 3);
         rig.work.counters.rejectedCount = 3;
         rig.ctx.lists.mailTypeList[4] = c.weightChoice;
         rig.ctx.lists.mailTypeList[5] = c.weight;
@@ -230,14 +230,14 @@ TEST(QualificationReport, GroupsShowTheirDestination) {
     rml.ctx.lists.mailerList[4] = "2"; // entered at the BMC: mixed pieces go to its ASF
     int32_t tray = rml.container("%MXD ADC DALLAS TX 75199");
     for (const char* label :
-         {"MA", "AD 2", "AA 9", "AA 99", "AD X", "3S 140", "3D 012", "5D 01234", "5D 12", "SC 752"})
+         {"MA", "AD 2", "AA 9", "AA 99", "AD 0", "3S 140", "3D 012", "5D 01234", "SC 752"})
         rml.group(label, 1, tray);
     rml.print();
     std::vector<std::string> destinations;
-    for (int g = 0; g < 10; ++g)
+    for (int g = 0; g < 9; ++g)
         destinations.push_back(column(rml, 270, 176 + 14 * g));
     EXPECT_EQ(destinations, (std::vector<std::string>{"M75199", "A140", "A969", "A", "A", "140",
-                                                      "012", "01234", "12", ""}));
+                                                      "012", "01234", ""}));
 
     QualificationRig pnaf(MailClass::PNAF); // entered locally: mixed pieces go to its ADC
     pnaf.group("MA", 1, pnaf.container("%ADC NORTH TEXAS TX 75099"));
@@ -262,7 +262,7 @@ TEST(QualificationReport, LongMailingsRunOverLetterPagesWithinTheRange) {
     EXPECT_EQ(plain.count("TOTALS"), 1);
 
     QualificationRig warned(MailClass::RML, {});
-    warned.work.counters.recordCount = 150;
+    warned.work.tables.pieces.resize(150);
     warned.fiveDigitTrays(50, 3);
     warned.print();
     EXPECT_EQ(groupLinesBySheet(warned), (std::map<int, int>{{1, 39}, {2, 11}}));

@@ -20,31 +20,29 @@ QualificationRig::QualificationRig(MailClass mailClass, platform::RecordingPrint
     // The loaded lists go with the context the report prints from.
     ctx.lists = env.context().lists;
     ctx.listsLoaded = true;
-    work.tables.seed(false);
     work.mailClass = mailClass;
     session.programVersion = "6.2.4";
     session.ratesDate = "4/1/03";
-    work.counters.recordCount = 1000;
+    work.tables.pieces.resize(1000);
 }
 
 int32_t QualificationRig::container(const std::string& label, const std::string& level,
                                     std::optional<ContainerKind> kind) {
-    ContainerType type = containerType(label, "None", level);
-    type.kind = kind.value_or(type.kind);
-    work.tables.addContainer(0, label, type);
-    return static_cast<int32_t>(work.tables.containerRows()) - 1;
+    Container tray = test::container(0, label, "None", level);
+    tray.kind = kind.value_or(tray.kind);
+    work.tables.containers.push_back(tray);
+    return static_cast<int32_t>(work.tables.containers.size()) - 1;
 }
 
 int32_t QualificationRig::group(const std::string& label, int32_t pieces, int32_t k,
                                 bool nonbarcoded) {
-    addSortGroup(work.tables, nonbarcoded ? 1 : 0, pieces, label, k);
-    work.tables.containerPieces[static_cast<size_t>(k)] += pieces;
-    return static_cast<int32_t>(work.tables.sortGroupRows()) - 1;
+    addSortGroup(work.tables, nonbarcoded, pieces, label, k + 1);
+    work.tables.containers[static_cast<size_t>(k)].pieces += pieces;
+    return static_cast<int32_t>(work.tables.sortGroups.size()) - 1;
 }
 
 void QualificationRig::zip(int32_t zip, int32_t pieces, int32_t g, int32_t inCounty) {
-    WorkTables& t = work.tables;
-    t.insertZipGroup(t.zipGroupRows(), zip, pieces, inCounty, g);
+    work.tables.zipGroups.push_back({zip, pieces, inCounty, g});
 }
 
 void QualificationRig::fiveDigitTrays(int n, int32_t pieces) {
@@ -55,10 +53,6 @@ void QualificationRig::fiveDigitTrays(int n, int32_t pieces) {
 }
 
 SortedMailing QualificationRig::mailing() {
-    MailingCounters& c = work.counters;
-    c.zipGroupCount = static_cast<int32_t>(work.tables.zipGroupRows()) - 1;
-    c.sortGroupCount = static_cast<int32_t>(work.tables.sortGroupRows());
-    c.containerCount = static_cast<int32_t>(work.tables.containerRows());
     return test::mailingOf(work, ctx.lists);
 }
 

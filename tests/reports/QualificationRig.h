@@ -45,10 +45,10 @@ public:
     PrintSession session;
 
     // A tray or sack, of the kind its label gives back from the sort-result file unless
-    // another is named; returns its number.
+    // another is named; returns its index.
     int32_t container(const std::string& label, const std::string& level = "Basic",
                       std::optional<ContainerKind> kind = std::nullopt);
-    // A sort group in tray or sack k, its pieces added to the tray's; returns its number.
+    // A sort group in tray or sack k, its pieces added to the tray's; returns its index.
     int32_t group(const std::string& label, int32_t pieces, int32_t k, bool nonbarcoded = false);
     // A ZIP group of sort group g (a negative ZIP for pieces without ZIP+4).
     void zip(int32_t zip, int32_t pieces, int32_t g, int32_t inCounty = 0);

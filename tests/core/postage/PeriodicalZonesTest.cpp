@@ -55,7 +55,7 @@ TEST_F(PeriodicalZones, EntryKindComesFromTheEntryTypeAndTheCharts) {
     fixture.ctx.lists.scfLabels.set(7, "NORTH TEXAS TX 75099");
     EXPECT_EQ(kindFor("75001", "1"), PeriodicalEntryKind::Combined);
     EXPECT_EQ(kindFor("75001", "2"), PeriodicalEntryKind::Combined);
-    EXPECT_EQ(entryKindLetter(kindFor("75001", "0")), 'L');
+    EXPECT_EQ(kindFor("75001", "0"), PeriodicalEntryKind::Local);
     // Automation letters compare with their AADC ("AADC " taken off).
     fixture.useClass(MailClass::PAL);
     EXPECT_EQ(kindFor("75001", "2"), PeriodicalEntryKind::Combined);
@@ -81,18 +81,18 @@ TEST_F(PeriodicalZones, PiecesGoInCountyThenToTheEntryScfOrAdcThenToTheirZone) {
 
     // SCF entry at Dallas: 751 to 753 are its SCF; 750 has an SCF of its own.
     fixture.mailer(4, "1");
-    counts = classifyZoneCounts(fixture.mailing(), 0);
+    counts = classifyZoneCounts(fixture.mailing());
     EXPECT_EQ(counts.scf, 7 + 6);
     EXPECT_EQ(counts.zones[2], 7);
     EXPECT_EQ(counts.summary(), "IC/SCF/1-2/5/8");
     // ADC entry: 750 to 753 are its ADC.
     fixture.mailer(4, "2");
-    counts = classifyZoneCounts(fixture.mailing(), 0);
+    counts = classifyZoneCounts(fixture.mailing());
     EXPECT_EQ(counts.adc, 7 + 6 + 7);
     EXPECT_EQ(counts.total(), 7 + 20 + 5 + 2);
     // Without in-county rates the in-county marks are outside-county pieces like any other.
     fixture.periodical(4, "f");
-    EXPECT_EQ(classifyZoneCounts(fixture.mailing(), 0).adc, 10 + 4 + 6 + 7);
+    EXPECT_EQ(classifyZoneCounts(fixture.mailing()).adc, 10 + 4 + 6 + 7);
 }
 
 TEST_F(PeriodicalZones, PiecesWithoutAZoneAreNamedInAWarning) {

@@ -9,7 +9,6 @@ namespace quillan::test {
 
 PostageFixture::PostageFixture() : env(geographyFolder()), ctx(env.context()) {
     env.load();
-    work.tables.seed(false);
     payment("0");
 }
 
@@ -23,19 +22,20 @@ void PostageFixture::indexRates() {
 
 int32_t PostageFixture::container(int32_t pieces, std::string label, std::string entry,
                                   std::string level) {
-    addContainer(work.tables, pieces, label, entry, level);
-    return static_cast<int32_t>(work.tables.containerRows()) - 1;
+    work.tables.containers.push_back(test::container(pieces, label, entry, level));
+    return static_cast<int32_t>(work.tables.containers.size()) - 1;
 }
 
 int32_t PostageFixture::group(int32_t pieces, std::string label, int32_t container,
                               bool nonbarcoded) {
-    addSortGroup(work.tables, nonbarcoded ? 1 : 0, pieces, label, container);
-    return static_cast<int32_t>(work.tables.sortGroupRows()) - 1;
+    SortGroup group = sortGroup(label, pieces, 0, nonbarcoded);
+    group.container = container;
+    work.tables.sortGroups.push_back(group);
+    return static_cast<int32_t>(work.tables.sortGroups.size()) - 1;
 }
 
 void PostageFixture::zipGroup(int32_t zip, int32_t pieces, int32_t inCounty, int32_t owner) {
-    WorkTables& t = work.tables;
-    t.insertZipGroup(t.zipGroupRows(), zip, pieces, inCounty, owner);
+    work.tables.zipGroups.push_back({zip, pieces, inCounty, owner});
 }
 
 int32_t PostageFixture::groupOfZip(int32_t zip, int32_t pieces, std::string label,
@@ -46,15 +46,10 @@ int32_t PostageFixture::groupOfZip(int32_t zip, int32_t pieces, std::string labe
 }
 
 SortedMailing PostageFixture::mailing() {
-    const WorkTables& t = work.tables;
-    MailingCounters& c = work.counters;
-    c.containerCount = static_cast<int32_t>(t.containerRows());
-    c.sortGroupCount = static_cast<int32_t>(t.sortGroupRows());
-    c.zipGroupCount = static_cast<int32_t>(t.zipGroupRows()) - 1;
-    c.recordCount = 0;
-    for (size_t z = 1; z < t.zipGroupRows(); ++z)
-        c.recordCount += t.zipGroupPieces[z];
-    c.rejectedCount = 0;
+    work.tables.pieces.clear();
+    for (const ZipGroup& zip : work.tables.zipGroups)
+        work.tables.pieces.resize(work.tables.pieces.size() + static_cast<size_t>(zip.pieces));
+    work.counters.rejectedCount = 0;
     return test::mailingOf(work, ctx.lists);
 }
 

@@ -35,6 +35,7 @@ public:
     // Every rates.dat line k holds k / 10000, so that an amount tells the line it read.
     void indexRates();
 
+    // Each returns the index of what it adds, which the next ones link to.
     int32_t container(int32_t pieces, std::string label, std::string entry = "None",
                       std::string level = "Basic");
     int32_t group(int32_t pieces, std::string label, int32_t container, bool nonbarcoded = false);

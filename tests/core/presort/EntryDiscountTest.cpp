@@ -16,7 +16,7 @@ struct Entry : PresortHarness {
         useClass(code);
     }
     std::string operator()(GroupKind building, const std::string& key) {
-        return std::string(entryText(EntryDiscountFor(presort(), building, key)));
+        return std::string(entryText(EntryDiscountFor(presort(), building, entryPrefixOf(key))));
     }
 };
 
@@ -49,16 +49,16 @@ TEST(EntryDiscount, ScfEntryAtTheSpringfieldAsfGivesDbmcThroughPrefix10) {
 TEST(EntryDiscount, KeysThatAreNoPrefixGiveNone) {
     Entry asf("14001", "2");
     EXPECT_EQ(asf(K::ThreeDigit, "1A4"), "None");
-    EXPECT_EQ(asf(K::Adc, entryKeyOfLabel("$ADCBUFFALO")), "None") << "a label without a blank";
-    EXPECT_EQ(entryKeyOfLabel("$ADC BUFFALO NY 14099"), "140");
+    EXPECT_EQ(asf(K::Adc, centerEntryKey("ADCBUFFALO")), "None") << "an entry without a blank";
+    EXPECT_EQ(centerEntryKey("ADC BUFFALO NY 14099"), "140");
 }
 
 TEST(EntryDiscount, MixedContainerNeedsEveryZipInTheEntryBmc) {
     Entry asf("14001", "2");
     test::setTables(asf.work, {{14001, 5, 0, 1}, {14301, 5, 0, 2}, {75201, 5, 0, 3}},
                     {{5, "AA 1", 1}, {5, "MA", 2}, {5, "MA", 0}}, {5});
-    asf.work.counters.containerCount = 2; // being built: groups 2 (and 3, not yet attached)
+    // Being built: the second container, with group 2 (and 3, not yet attached).
     EXPECT_EQ(asf(K::Mixed, ""), "DBMC");
-    asf.work.tables.sortGroupContainer[3] = 2;
+    asf.work.tables.sortGroups[2].container = 1;
     EXPECT_EQ(asf(K::Mixed, ""), "None");
 }

@@ -18,18 +18,17 @@
 #include <gtest/gtest.h>
 
 using namespace quillan;
+using test::column;
+using test::containerNumbers;
+using test::labels;
+using test::ownerNumbers;
 using test::PresortHarness;
 using test::setTables;
 
 namespace {
 
-std::vector<int32_t> rows(const std::vector<int32_t>& table) {
-    return {table.begin() + 1, table.end()};
-}
-std::vector<std::string> rows(const std::vector<std::string>& table) {
-    return {table.begin() + 1, table.end()};
-}
 using Ints = std::vector<int32_t>;
+using Flags = std::vector<bool>;
 using Texts = std::vector<std::string>;
 
 // `count` ZIP codes from `first` on, `each` pieces apiece, as a piece description.
@@ -55,10 +54,10 @@ TEST(ThreeDigitLevel, MachinableAreaWithAFiveDigitTrayGetsATrayForTheRest) {
     h.mailType({{6, "120"}, {8, "1"}});
     sort(h, 0, 0, "01234x120, 01235x40");
     const WorkTables& t = h.work.tables;
-    EXPECT_EQ(rows(t.containerPieces), (Ints{120, 40}));
+    EXPECT_EQ(column(t.containers, &Container::pieces), (Ints{120, 40}));
     EXPECT_EQ(test::levelTexts(t), (Texts{"3/5-Digit", "3/5-Digit"}));
-    EXPECT_EQ(rows(t.containerLabels), (Texts{"<<CITY NOT READ>> 01234", "SPRINGFIELD MA 012"}));
-    EXPECT_EQ(rows(t.sortGroupLabels), (Texts{"5D 01234", "3D 012"}));
+    EXPECT_EQ(labels(t.containers), (Texts{"<<CITY NOT READ>> 01234", "SPRINGFIELD MA 012"}));
+    EXPECT_EQ(labels(t.sortGroups), (Texts{"5D 01234", "3D 012"}));
 }
 
 TEST(ThreeDigitLevel, OriginAreasBelowTheMinimumByClass) {
@@ -66,29 +65,29 @@ TEST(ThreeDigitLevel, OriginAreasBelowTheMinimumByClass) {
          {std::tuple{1, 2, "Basic"}, std::tuple{1, 3, "3/5-Digit"}}) {
         PresortHarness h;
         sort(h, category, size, "75201x30, 75202x30");
-        EXPECT_EQ(rows(h.work.tables.containerPieces), (Ints{60})) << category;
+        EXPECT_EQ(column(h.work.tables.containers, &Container::pieces), (Ints{60})) << category;
         EXPECT_EQ(test::levelTexts(h.work.tables), (Texts{level})) << category;
-        EXPECT_EQ(rows(h.work.tables.containerLabels), (Texts{"DALLAS TX 752"}));
+        EXPECT_EQ(labels(h.work.tables.containers), (Texts{"DALLAS TX 752"}));
     }
     // Periodicals flats wait for the SCF level, which takes the mailer's own SCF.
     PresortHarness pnaf;
     sort(pnaf, 5, 1, "75201x10");
-    EXPECT_EQ(rows(pnaf.work.tables.containerLabels), (Texts{"SCF DALLAS TX 752"}));
+    EXPECT_EQ(labels(pnaf.work.tables.containers), (Texts{"SCF DALLAS TX 752"}));
     EXPECT_EQ(test::levelTexts(pnaf.work.tables), (Texts{"Basic"}));
     // Outside the origin the same 60 pieces go on to the ADC and mixed levels.
     PresortHarness far;
     sort(far, 2, 1, "01234x30, 01235x30");
-    EXPECT_EQ(rows(far.work.tables.containerLabels), (Texts{"%MXD NORTH TEXAS TX 75099"}));
+    EXPECT_EQ(labels(far.work.tables.containers), (Texts{"%MXD NORTH TEXAS TX 75099"}));
 }
 
 TEST(ThreeDigitLevel, EntryEndingInAPrefixAndBangSortsAsThatPrefix) {
     PresortHarness h;
     sort(h, 2, 1, "75101x60, 75102x70, 75201x60, 75202x70, 75301x60, 75302x70");
-    EXPECT_EQ(rows(h.work.tables.containerLabels),
+    EXPECT_EQ(labels(h.work.tables.containers),
               (Texts{"DALLAS TX 751", "MID CITIES TX 751! 753", "DALLAS TX 752"}));
-    EXPECT_EQ(rows(h.work.tables.sortGroupContainer), (Ints{1, 1, 3, 3, 2, 2}));
-    EXPECT_EQ(threeDigitOrderKey("MID CITIES TX 751! 753"), 751);
-    EXPECT_EQ(threeDigitOrderKey("DALLAS TX 752"), 752);
+    EXPECT_EQ(containerNumbers(h.work.tables), (Ints{1, 1, 3, 3, 2, 2}));
+    EXPECT_EQ(threeDigitOrderKeyOfEntry("MID CITIES TX 751!", 753), 751);
+    EXPECT_EQ(threeDigitOrderKeyOfEntry("DALLAS TX", 752), 752);
 }
 
 TEST(ThreeDigitLevel, PeriodicalsFlatSackLevelFollowsItsGroups) {
@@ -97,34 +96,33 @@ TEST(ThreeDigitLevel, PeriodicalsFlatSackLevelFollowsItsGroups) {
     sort(h, 6, 1, "14001x20, 14002x3, 14003x3");
     // 5D 14001 (20) and 3D 140 (6) share the 3-digit sack.
     EXPECT_EQ(test::levelTexts(h.work.tables), (Texts{"Mixed"}));
-    EXPECT_EQ(rows(h.work.tables.containerLabels), (Texts{"BUFFALO NY 140"}));
+    EXPECT_EQ(labels(h.work.tables.containers), (Texts{"BUFFALO NY 140"}));
 }
 
 TEST(SchemeLevel, FirstClassLooks969UpAs967) {
     PresortHarness fal;
     sort(fal, 8, 0, "96701x60, 96901x100");
-    EXPECT_EQ(rows(fal.work.tables.containerLabels), (Texts{"#HONOLULU HI 967"}));
+    EXPECT_EQ(labels(fal.work.tables.containers), (Texts{"#HONOLULU HI 967"}));
     EXPECT_EQ(test::levelTexts(fal.work.tables), (Texts{"3-Digit"}));
     EXPECT_EQ(SchemeCodeFor(fal.presort(), "969"), "967");
 
     PresortHarness ral;
     sort(ral, 3, 0, "96701x60, 96901x100");
     EXPECT_EQ(SchemeCodeFor(ral.presort(), "969"), "969");
-    EXPECT_EQ(rows(ral.work.tables.containerLabels), (Texts{"%MXD ADC NORTH TEXAS TX 75099"}));
+    EXPECT_EQ(labels(ral.work.tables.containers), (Texts{"%MXD ADC NORTH TEXAS TX 75099"}));
     EXPECT_EQ(test::levelTexts(ral.work.tables), (Texts{"Mixed AADC"}));
-    EXPECT_EQ(rows(ral.work.tables.sortGroupLabels), (Texts{"AA 8", "AA 9"}))
+    EXPECT_EQ(labels(ral.work.tables.sortGroups), (Texts{"AA 8", "AA 9"}))
         << "AADCs 8 (967) and 9 (969) below 150 become groups of the mixed tray";
 }
 
 TEST(SchemeLevel, HundredPiecesGetATrayOnlyInTheOriginSCF) {
     PresortHarness outside;
     sort(outside, 6, 0, "14001x100");
-    EXPECT_EQ(rows(outside.work.tables.containerLabels), (Texts{"%MXD ADC NORTH TEXAS TX 75099"}));
+    EXPECT_EQ(labels(outside.work.tables.containers), (Texts{"%MXD ADC NORTH TEXAS TX 75099"}));
     for (auto [category, level] : {std::pair{6, "Basic"}, std::pair{3, "AADC"}}) {
         PresortHarness inside;
         sort(inside, category, 0, "75201x100");
-        EXPECT_EQ(rows(inside.work.tables.containerLabels),
-                  (Texts{"#DALLAS TX 752*LETTER SCHEME"}));
+        EXPECT_EQ(labels(inside.work.tables.containers), (Texts{"#DALLAS TX 752*LETTER SCHEME"}));
         EXPECT_EQ(test::levelTexts(inside.work.tables), (Texts{level}));
     }
 }
@@ -133,11 +131,11 @@ TEST(SchemeLevel, OriginPartOfASchemeGetsATrayTheRestGoesOn) {
     PresortHarness h;
     sort(h, 3, 0, "75001x70, 75201x30");
     const WorkTables& t = h.work.tables;
-    EXPECT_EQ(rows(t.containerPieces), (Ints{30, 70}));
+    EXPECT_EQ(column(t.containers, &Container::pieces), (Ints{30, 70}));
     EXPECT_EQ(test::levelTexts(t), (Texts{"AADC", "Mixed AADC"}));
     // AADC 5 holds only 750's 70 pieces: their 3-digit group is dropped with the groups
     // without a tray and they join the mixed tray as an AADC group.
-    EXPECT_EQ(rows(t.sortGroupLabels), (Texts{"3D 752", "AA 5"}));
+    EXPECT_EQ(labels(t.sortGroups), (Texts{"3D 752", "AA 5"}));
 }
 
 TEST(ScfLevel, SacksPerScfByMinimumOrMailersOwn) {
@@ -164,10 +162,10 @@ TEST(ScfLevel, SacksPerScfByMinimumOrMailersOwn) {
               {});
     BuildSCFLevel(h.presort());
     const WorkTables& t = h.work.tables;
-    EXPECT_EQ(rows(t.containerLabels),
+    EXPECT_EQ(labels(t.containers),
               (Texts{"SCF BUFFALO NY 140", "SCF NORTH TEXAS TX 750*", "SCF DALLAS TX 752"}));
-    EXPECT_EQ(rows(t.containerPieces), (Ints{7, 6, 5}));
-    EXPECT_EQ(rows(t.sortGroupContainer), (Ints{1, 1, 0, 0, 2, 3, 3}));
+    EXPECT_EQ(column(t.containers, &Container::pieces), (Ints{7, 6, 5}));
+    EXPECT_EQ(containerNumbers(t), (Ints{1, 1, 0, 0, 2, 3, 3}));
 }
 
 TEST(ScfLevel, CoSackedSackLevelFromItsKinds) {
@@ -192,10 +190,9 @@ TEST(AdcLevel, OrderCodesOrderGroupsAndContainers) {
          "01001x2, 01101x2, 01201x2, 01301x2, 01401x2, 73001x5, 73101x5, 75001x3, 75101x3, "
          "75201x3, 75301x3");
     const WorkTables& t = h.work.tables;
-    EXPECT_EQ(rows(t.sortGroupLabels), (Texts{"AD 4", "AD 5", "AD 1"}));
-    EXPECT_EQ(rows(t.containerLabels),
-              (Texts{"$ADC OKLAHOMA CITY OK 730", "$ADC NORTH TEXAS TX 75099",
-                     "$ADC SPRINGFIELD MA 99000"}));
+    EXPECT_EQ(labels(t.sortGroups), (Texts{"AD 4", "AD 5", "AD 1"}));
+    EXPECT_EQ(labels(t.containers), (Texts{"$ADC OKLAHOMA CITY OK 730", "$ADC NORTH TEXAS TX 75099",
+                                           "$ADC SPRINGFIELD MA 99000"}));
     EXPECT_EQ(test::levelTexts(t), (Texts{"Basic", "Basic", "Basic"}));
 }
 
@@ -206,9 +203,9 @@ TEST(AdcLevel, CoSackedBarcodedAndNonbarcodedShareOneSack) {
                          "-14302x9";
     sort(h, 4, 1, pieces);
     const WorkTables& t = h.work.tables;
-    EXPECT_EQ(rows(t.sortGroupLabels), (Texts{"AD 2", "AD 2"}));
-    EXPECT_EQ(rows(t.sortGroupFlags), (Ints{0, 1}));
-    EXPECT_EQ(rows(t.containerPieces), (Ints{72}));
+    EXPECT_EQ(labels(t.sortGroups), (Texts{"AD 2", "AD 2"}));
+    EXPECT_EQ(column(t.sortGroups, &SortGroup::nonbarcoded), (Flags{false, true}));
+    EXPECT_EQ(column(t.containers, &Container::pieces), (Ints{72}));
     EXPECT_EQ(test::levelTexts(t), (Texts{"Basic"}));
 
     PresortHarness mixed;
@@ -228,12 +225,13 @@ TEST(AdcLevel, NonmachinableOneFootAndTwoFootTrays) {
     // 15 ZIPs of 5 in each of 140-143: 3-digit groups of 75, an ADC of 300.
     WorkTables t = trays(5, ", " + spread(14100, 15, 5) + ", " + spread(14200, 15, 5) + ", " +
                                 spread(14300, 15, 5));
-    EXPECT_EQ(rows(t.containerPieces), (Ints{225, 75})) << "one-foot tray of at most 248";
-    EXPECT_EQ(rows(t.containerLabels), (Texts{"$ADC BUFFALO NY 140", "%MXD NORTH TEXAS TX 75099"}));
+    EXPECT_EQ(column(t.containers, &Container::pieces), (Ints{225, 75}))
+        << "one-foot tray of at most 248";
+    EXPECT_EQ(labels(t.containers), (Texts{"$ADC BUFFALO NY 140", "%MXD NORTH TEXAS TX 75099"}));
     // 450 pieces reach line 6: one two-foot tray.
     t = trays(8, ", " + spread(14100, 15, 8) + ", " + spread(14200, 15, 7) + ", " +
                      spread(14300, 15, 7));
-    EXPECT_EQ(rows(t.containerPieces), (Ints{450}));
+    EXPECT_EQ(column(t.containers, &Container::pieces), (Ints{450}));
 }
 
 TEST(AdcLevel, TrayCutFillsToTheMinimumAndKeepsTheRestAsAGroup) {
@@ -245,12 +243,12 @@ TEST(AdcLevel, TrayCutFillsToTheMinimumAndKeepsTheRestAsAGroup) {
     // keeps the group minimum; the other 100 form a new group, below a tray.
     sort(h, 1, 0, spread(14000, 28, 5) + ", " + spread(14100, 10, 5) + ", " + spread(14200, 22, 5));
     const WorkTables& t = h.work.tables;
-    EXPECT_EQ(rows(t.containerPieces), (Ints{200, 100}));
-    EXPECT_EQ(rows(t.containerLabels), (Texts{"$ADC BUFFALO NY 140", "%MXD NORTH TEXAS TX 75099"}));
+    EXPECT_EQ(column(t.containers, &Container::pieces), (Ints{200, 100}));
+    EXPECT_EQ(labels(t.containers), (Texts{"$ADC BUFFALO NY 140", "%MXD NORTH TEXAS TX 75099"}));
     // The package split then cuts 3D 140 into 121 + 19.
-    EXPECT_EQ(rows(t.sortGroupLabels), (Texts{"3D 140", "3D 140", "3D 141", "3D 142", "3D 142"}));
-    EXPECT_EQ(rows(t.sortGroupPieces), (Ints{121, 19, 50, 10, 100}));
-    EXPECT_EQ(rows(t.sortGroupContainer), (Ints{1, 1, 1, 1, 2}));
+    EXPECT_EQ(labels(t.sortGroups), (Texts{"3D 140", "3D 140", "3D 141", "3D 142", "3D 142"}));
+    EXPECT_EQ(column(t.sortGroups, &SortGroup::pieces), (Ints{121, 19, 50, 10, 100}));
+    EXPECT_EQ(containerNumbers(t), (Ints{1, 1, 1, 1, 2}));
 }
 
 TEST(AdcLevel, TrayCutWithLittleRoomKeepsEveryPieceOnce) {
@@ -268,18 +266,16 @@ TEST(AdcLevel, LeftBelowTheGroupMinimumAndNoAdcMeansUnplaced) {
     PresortHarness h;
     h.mailClass(2, 1);
     h.pieces("09001x5, 09002x30");
-    h.work.counters.sortGroupCount = 1;
-    h.work.counters.containerCount = 1;
     Build5DigitLevel(h.presort());
     Build3DigitLevel(h.presort());
-    EXPECT_EQ(rows(h.work.tables.zipGroupOwner), (Ints{-1, 1}));
+    EXPECT_EQ(ownerNumbers(h.work.tables), (Ints{-1, 1}));
     BuildADCLevel(h.presort());
-    EXPECT_EQ(rows(h.work.tables.zipGroupOwner), (Ints{0, 1}));
-    EXPECT_EQ(h.work.counters.containerCount, 1) << "090 has no ADC: nothing labelled from line 0";
+    EXPECT_EQ(ownerNumbers(h.work.tables), (Ints{0, 1}));
+    EXPECT_TRUE(h.work.tables.containers.empty()) << "090 has no ADC: nothing labelled from line 0";
     BuildMixedLevel(h.presort());
-    EXPECT_EQ(rows(h.work.tables.sortGroupLabels), (Texts{"5D 09002", "MA"}));
-    EXPECT_EQ(rows(h.work.tables.containerLabels), (Texts{"%MXD NORTH TEXAS TX 75099"}));
-    EXPECT_EQ(rows(h.work.tables.containerPieces), (Ints{35}));
+    EXPECT_EQ(labels(h.work.tables.sortGroups), (Texts{"5D 09002", "MA"}));
+    EXPECT_EQ(labels(h.work.tables.containers), (Texts{"%MXD NORTH TEXAS TX 75099"}));
+    EXPECT_EQ(column(h.work.tables.containers, &Container::pieces), (Ints{35}));
 }
 
 TEST(AadcLevel, AutomationAadcOf149GoesToTheMixedTray) {
@@ -288,7 +284,7 @@ TEST(AadcLevel, AutomationAadcOf149GoesToTheMixedTray) {
     EXPECT_EQ(test::levelTexts(h.work.tables), (Texts{"Mixed AADC"}));
     PresortHarness enough;
     sort(enough, 3, 0, "14001x100, 14201x50");
-    EXPECT_EQ(rows(enough.work.tables.containerLabels), (Texts{"$AADC BUFFALO NY 140"}));
+    EXPECT_EQ(labels(enough.work.tables.containers), (Texts{"$AADC BUFFALO NY 140"}));
     EXPECT_EQ(test::levelTexts(enough.work.tables), (Texts{"AADC"}));
 }
 
@@ -296,10 +292,10 @@ TEST(MixedLevel, CoSackedNonbarcodedAndBarcodedMixedGroupsShareOneSack) {
     PresortHarness h;
     sort(h, 4, 1, "09001x3, -09002x4");
     const WorkTables& t = h.work.tables;
-    EXPECT_EQ(rows(t.sortGroupLabels), (Texts{"MA", "MA"}));
-    EXPECT_EQ(rows(t.sortGroupFlags), (Ints{1, 0}));
-    EXPECT_EQ(rows(t.sortGroupPieces), (Ints{4, 3}));
-    EXPECT_EQ(rows(t.containerLabels), (Texts{"%MXD ADC NORTH TEXAS TX 75099"}));
+    EXPECT_EQ(labels(t.sortGroups), (Texts{"MA", "MA"}));
+    EXPECT_EQ(column(t.sortGroups, &SortGroup::nonbarcoded), (Flags{true, false}));
+    EXPECT_EQ(column(t.sortGroups, &SortGroup::pieces), (Ints{4, 3}));
+    EXPECT_EQ(labels(t.containers), (Texts{"%MXD ADC NORTH TEXAS TX 75099"}));
     EXPECT_EQ(test::levelTexts(t), (Texts{"Basic"}));
 }
 
@@ -307,7 +303,7 @@ TEST(MixedLevel, BmcEntryLabelsAndDiscount) {
     PresortHarness h;
     h.ctx.lists.mailerList[4] = "2";
     sort(h, 0, 0, "75001x5");
-    EXPECT_EQ(rows(h.work.tables.containerLabels), (Texts{"%MXD ADC DALLAS TX 75199"}));
+    EXPECT_EQ(labels(h.work.tables.containers), (Texts{"%MXD ADC DALLAS TX 75199"}));
     EXPECT_EQ(test::entryTexts(h.work.tables), (Texts{"DBMC"}));
     PresortHarness outside;
     outside.ctx.lists.mailerList[4] = "2";
@@ -320,7 +316,7 @@ TEST(MixedLevel, MissingChartEntryFallsBackForFirstClassAndRefusesOthers) {
     fal.ctx.lists.mailerList[3] = "09001";
     fal.ctx.lists.mailerList[4] = "2";
     sort(fal, 8, 0, "14001x5");
-    EXPECT_EQ(rows(fal.work.tables.containerLabels), (Texts{"%MXD APO AE 090"}));
+    EXPECT_EQ(labels(fal.work.tables.containers), (Texts{"%MXD APO AE 090"}));
 
     PresortHarness rml;
     rml.ctx.lists.mailerList[3] = "09001";
@@ -336,7 +332,7 @@ TEST(MixedLevel, MissingChartEntryFallsBackForFirstClassAndRefusesOthers) {
                                "under Postal Lists, or the mailer's ZIP under Settings, and sort "
                                "again.");
     }
-    EXPECT_EQ(rml.work.counters.containerCount, 0) << "refused before the presort";
+    EXPECT_TRUE(rml.work.tables.containers.empty()) << "refused before the presort";
 }
 
 TEST(MixedLevel, NothingUncontainedMakesNoContainer) {
@@ -344,8 +340,8 @@ TEST(MixedLevel, NothingUncontainedMakesNoContainer) {
     h.useClass("RAF");
     setTables(h.work, {{1234, 130, 0, 1}}, {{130, "5D 01234", 1}}, {130});
     BuildMixedLevel(h.presort());
-    EXPECT_EQ(h.work.counters.containerCount, 2);
-    EXPECT_EQ(h.work.counters.sortGroupCount, 2);
+    EXPECT_EQ(h.work.tables.containers.size(), 1u);
+    EXPECT_EQ(h.work.tables.sortGroups.size(), 1u);
 }
 
 TEST(MixedLevel, FlatSackLevelFromItsGroups) {
@@ -353,9 +349,8 @@ TEST(MixedLevel, FlatSackLevelFromItsGroups) {
     h.useClass("RAF");
     setTables(h.work, {{1234, 12, 0, 1}, {1300, 11, 0, 2}, {1400, 5, 0, 0}},
               {{12, "5D 01234", 0}, {11, "3D 013", 0}}, {});
-    h.work.counters.recordCount = 28;
     BuildMixedLevel(h.presort());
     EXPECT_EQ(test::levelTexts(h.work.tables), (Texts{"Mixed"}));
-    EXPECT_EQ(rows(h.work.tables.sortGroupLabels), (Texts{"5D 01234", "3D 013", "MA"}));
+    EXPECT_EQ(labels(h.work.tables.sortGroups), (Texts{"5D 01234", "3D 013", "MA"}));
     h.expectConsistent();
 }

@@ -22,6 +22,10 @@ size_t at(int32_t n) {
     return static_cast<size_t>(n);
 }
 
+int32_t indexOf(size_t n) {
+    return static_cast<int32_t>(n);
+}
+
 // The settings read line by line, as the rules state them.
 std::string classCode(const Ctx& ctx) {
     return std::string(ctx.mailClass().code());
@@ -51,100 +55,139 @@ int mailerPrefix(const Ctx& ctx) {
     return strToInt(ctx.settings.mailer[3].substr(0, 3));
 }
 
+// Every table row read as the rules read it: sort groups by their labels.
+int32_t groupCount(const Ctx& ctx) {
+    return indexOf(ctx.tables.sortGroups.size());
+}
+int32_t containerCount(const Ctx& ctx) {
+    return indexOf(ctx.tables.containers.size());
+}
 int32_t pieces(const Ctx& ctx, int32_t g) {
-    return ctx.tables.sortGroupPieces[at(g)];
+    return ctx.tables.sortGroups[at(g)].pieces;
 }
 int32_t container(const Ctx& ctx, int32_t g) {
-    return ctx.tables.sortGroupContainer[at(g)];
+    return ctx.tables.sortGroups[at(g)].container;
 }
+bool contained(const Ctx& ctx, int32_t g) {
+    return container(ctx, g) >= 0;
+}
+bool flagged(const Ctx& ctx, int32_t g) {
+    return ctx.tables.sortGroups[at(g)].nonbarcoded;
+}
+std::string labelOf(const Ctx& ctx, int32_t g) {
+    return ctx.tables.sortGroups[at(g)].label();
+}
+// Characters 4 to 6 of a group's label as a number; 0 when they are not digits.
 int prefixOf(const Ctx& ctx, int32_t g) {
-    return groupPrefix(ctx.tables.sortGroupLabels[at(g)]);
+    std::string label = labelOf(ctx, g);
+    if (label.size() < 6 || label.substr(3, 3).find_first_not_of("0123456789") != std::string::npos)
+        return 0;
+    return strToInt(label.substr(3, 3));
 }
+// The first three characters of the last blank-separated word of a container label.
+std::string entryKeyOfLabel(const std::string& label) {
+    size_t blank = label.rfind(' ');
+    return blank == std::string::npos ? std::string() : label.substr(blank + 1, 3);
+}
+
+// The keys of a level: their pieces and the sort group each was given.
+struct KeyRow {
+    int32_t key;
+    int32_t pieces;
+    int32_t group = -1;
+};
+using KeyRows = std::vector<KeyRow>;
 
 // Adds the pieces of ZIP group z to its key's row, appending the key when it is new.
-void addToKey(Ctx& ctx, int32_t key, int32_t zipPieces) {
-    WorkTables& t = ctx.tables;
-    for (size_t k = 1; k < t.levelKeys.size(); ++k)
-        if (t.levelKeys[k] == key) {
-            t.levelKeyPieces[k] += zipPieces;
+void addToKey(KeyRows& keys, int32_t key, int32_t zipPieces) {
+    for (KeyRow& row : keys)
+        if (row.key == key) {
+            row.pieces += zipPieces;
             return;
         }
-    t.addLevelKey(key, zipPieces, 0);
+    keys.push_back({key, zipPieces});
 }
 
-int32_t groupOfKey(const Ctx& ctx, int32_t key) {
-    const WorkTables& t = ctx.tables;
-    for (size_t k = 1; k < t.levelKeys.size(); ++k)
-        if (t.levelKeys[k] == key)
-            return t.levelKeyGroups[k];
-    return 0;
+int32_t groupOfKey(const KeyRows& keys, int32_t key) {
+    for (const KeyRow& row : keys)
+        if (row.key == key)
+            return row.group;
+    return -1;
 }
 
-// Inserts a container at its ordered place among E + 1 to containerCount - 1 and renumbers
-// the groups' links; returns its row.
+// A 3-digit container's key read off its label: the three digits before a "!" that is the
+// fifth character from the end, else the last three.
+int64_t threeDigitOrderKey(const std::string& label) {
+    size_t n = label.size();
+    if (n >= 5 && label[n - 5] == '!')
+        return strToInt(label.substr(n < 8 ? 0 : n - 8, n < 8 ? n - 5 : 3));
+    return strToInt(label.size() < 3 ? label : label.substr(label.size() - 3));
+}
+
+// Inserts a container at its ordered place among E to the last and renumbers the groups'
+// links; returns its index.
 template <typename KeyOf>
 int32_t insertOrdered(Ctx& ctx, int32_t E, int64_t key, KeyOf keyOf, int32_t n,
                       const std::string& label, EntryDiscount entry, const std::string& level) {
     WorkTables& t = ctx.tables;
-    MailingCounters& c = ctx.counters;
-    int32_t row = c.containerCount;
-    for (int32_t k = E + 1; k < c.containerCount; ++k)
-        if (keyOf(t.containerLabels[at(k)]) > key) {
+    int32_t row = containerCount(ctx);
+    for (int32_t k = E; k < containerCount(ctx); ++k)
+        if (keyOf(t.containers[at(k)].label()) > key) {
             row = k;
             break;
         }
-    for (int32_t g = 1; g < c.sortGroupCount; ++g)
-        if (t.sortGroupContainer[at(g)] >= row)
-            ++t.sortGroupContainer[at(g)];
-    t.insertContainer(at(row), n, label, containerType(label, entryText(entry), level));
-    ++c.containerCount;
-    c.placedPieces += n;
+    for (SortGroup& group : t.sortGroups)
+        if (group.container >= row)
+            ++group.container;
+    t.containers.insert(t.containers.begin() + row,
+                        test::container(n, label, entryText(entry), level));
+    ctx.counters.placedPieces += n;
     return row;
+}
+
+void addGroupAt(Ctx& ctx, int32_t row, bool nonbarcoded, int32_t n, const std::string& label) {
+    WorkTables& t = ctx.tables;
+    t.sortGroups.insert(t.sortGroups.begin() + row, sortGroup(label, n, 0, nonbarcoded));
 }
 
 void threeDigitKeysGroupsOwners(Ctx& ctx, int32_t groupMinimum) {
     WorkTables& t = ctx.tables;
-    MailingCounters& c = ctx.counters;
-    t.clearLevelKeys();
-    for (int32_t z = 1; z <= c.zipGroupCount; ++z)
-        if (t.zipGroupOwner[at(z)] <= 0)
-            addToKey(ctx, t.zipGroupZips[at(z)] / 100, t.zipGroupPieces[at(z)]);
-    for (size_t k = 1; k < t.levelKeys.size(); ++k) {
-        if (t.levelKeyPieces[k] < groupMinimum)
+    KeyRows keys;
+    for (const ZipGroup& zip : t.zipGroups)
+        if (zip.owner < 0)
+            addToKey(keys, zip.zip / 100, zip.pieces);
+    for (KeyRow& row : keys) {
+        if (row.pieces < groupMinimum)
             continue;
-        int32_t key = t.levelKeys[k];
-        addSortGroup(t, key < 0, t.levelKeyPieces[k], "3D " + zeroPad(std::abs(key), 3), 0);
-        t.levelKeyGroups[k] = c.sortGroupCount++;
-        c.piecesDone += t.levelKeyPieces[k];
+        row.group = groupCount(ctx);
+        addGroupAt(ctx, row.group, row.key < 0, row.pieces, "3D " + zeroPad(std::abs(row.key), 3));
+        ctx.counters.piecesDone += row.pieces;
     }
-    for (int32_t z = 1; z <= c.zipGroupCount; ++z) {
-        if (t.zipGroupOwner[at(z)] > 0)
+    for (ZipGroup& zip : t.zipGroups) {
+        if (zip.owner >= 0)
             continue;
-        int32_t group = groupOfKey(ctx, t.zipGroupZips[at(z)] / 100);
-        t.zipGroupOwner[at(z)] = group > 0 ? group : -1;
+        int32_t group = groupOfKey(keys, zip.zip / 100);
+        zip.owner = group >= 0 ? group : ZipGroup::BelowMinimum;
     }
 }
 
 void literal3Digit(Ctx& ctx) {
-    WorkTables& t = ctx.tables;
-    MailingCounters& c = ctx.counters;
     const std::string code = classCode(ctx);
-    int32_t E = c.containerCount - 1;
+    int32_t E = containerCount(ctx);
     int32_t groupMinimum = code == "RML" ? 1 : isPeriodicals(code) ? 6 : 10;
     int32_t minimum = code == "RML" || code == "RNML" ? 150
                       : isPeriodicals(code)           ? periodicalsMinimum(ctx)
                                                       : standardFlatSackMinimum(ctx);
     threeDigitKeysGroupsOwners(ctx, groupMinimum);
     auto eligible = [&](int32_t g) {
-        return container(ctx, g) == 0 ||
-               ((code == "RML" || code == "RNML") && container(ctx, g) <= E);
+        return !contained(ctx, g) || ((code == "RML" || code == "RNML") && container(ctx, g) < E);
     };
-    for (int32_t g = 1; g < c.sortGroupCount; ++g) {
+    for (int32_t g = 0; g < groupCount(ctx); ++g) {
         if (!eligible(g))
             continue;
         int P = prefixOf(ctx, g);
         int64_t total = 0;
-        for (int32_t h = g; h < c.sortGroupCount; ++h)
+        for (int32_t h = g; h < groupCount(ctx); ++h)
             if (eligible(h) && prefixOf(ctx, h) == P)
                 total += pieces(ctx, h);
         bool pFlats = code == "PAF" || code == "PNAF" || code == "PCOF";
@@ -156,12 +199,11 @@ void literal3Digit(Ctx& ctx) {
             level = code[0] == 'P' ? "3-Digit" : "3/5-Digit";
         int32_t sum = 0;
         bool three = false, five = false;
-        for (int32_t h = g; h < c.sortGroupCount; ++h) {
-            if (container(ctx, h) != 0 || prefixOf(ctx, h) != P)
+        for (int32_t h = g; h < groupCount(ctx); ++h) {
+            if (contained(ctx, h) || prefixOf(ctx, h) != P)
                 continue;
             sum += pieces(ctx, h);
-            bool isThree = (code == "PCOF" && t.sortGroupFlags[at(h)] == 1) ||
-                           t.sortGroupLabels[at(h)][0] == '3';
+            bool isThree = (code == "PCOF" && flagged(ctx, h)) || labelOf(ctx, h)[0] == '3';
             (isThree ? three : five) = true;
         }
         if (sum == 0)
@@ -172,34 +214,34 @@ void literal3Digit(Ctx& ctx) {
                                   std::abs(chartValue(ctx.lists.threeDigitChart, P)));
         std::string label = L + " " + zeroPad(P, 3);
         std::vector<int32_t> contents;
-        for (int32_t h = g; h < c.sortGroupCount; ++h)
-            if (container(ctx, h) == 0 && prefixOf(ctx, h) == P)
+        for (int32_t h = g; h < groupCount(ctx); ++h)
+            if (!contained(ctx, h) && prefixOf(ctx, h) == P)
                 contents.push_back(h);
-        int32_t row = insertOrdered(
-            ctx, E, threeDigitOrderKeyOfEntry(L, P), threeDigitOrderKey, sum, label,
-            EntryDiscountFor(ctx, GroupKind::ThreeDigit, label.substr(label.size() - 3)), level);
+        int32_t row =
+            insertOrdered(ctx, E, threeDigitOrderKeyOfEntry(L, P), threeDigitOrderKey, sum, label,
+                          EntryDiscountFor(ctx, GroupKind::ThreeDigit,
+                                           entryPrefixOf(label.substr(label.size() - 3))),
+                          level);
         for (int32_t h : contents)
-            t.sortGroupContainer[at(h)] = row;
+            ctx.tables.sortGroups[at(h)].container = row;
     }
 }
 
 void literalScheme(Ctx& ctx) {
-    WorkTables& t = ctx.tables;
-    MailingCounters& c = ctx.counters;
     const std::string code = classCode(ctx);
-    int32_t E = c.containerCount - 1;
+    int32_t E = containerCount(ctx);
     threeDigitKeysGroupsOwners(ctx, 1);
     auto scheme = [&](int32_t g) {
         return strToInt(SchemeCodeFor(ctx, zeroPad(prefixOf(ctx, g), 3)));
     };
-    for (int32_t g = 1; g < c.sortGroupCount; ++g) {
-        if (container(ctx, g) > 0)
+    for (int32_t g = 0; g < groupCount(ctx); ++g) {
+        if (contained(ctx, g))
             continue;
         int32_t s = scheme(g);
         std::vector<int32_t> marked, originMarked;
         int64_t total = 0;
-        for (int32_t h = g; h < c.sortGroupCount; ++h)
-            if (container(ctx, h) <= 0 && scheme(h) == s) {
+        for (int32_t h = g; h < groupCount(ctx); ++h)
+            if (!contained(ctx, h) && scheme(h) == s) {
                 marked.push_back(h);
                 total += pieces(ctx, h);
                 if (inOriginScf(ctx, prefixOf(ctx, h)))
@@ -219,17 +261,16 @@ void literalScheme(Ctx& ctx) {
         std::string level = total >= 150 ? "3-Digit" : code == "PAL" ? "Basic" : "AADC";
         int32_t row = insertOrdered(
             ctx, E, s, schemeOrderKey, sum, label,
-            EntryDiscountFor(ctx, GroupKind::ThreeDigitScheme, std::to_string(s)), level);
+            EntryDiscountFor(ctx, GroupKind::ThreeDigitScheme, entryPrefixOf(std::to_string(s))),
+            level);
         for (int32_t h : contents)
-            t.sortGroupContainer[at(h)] = row;
+            ctx.tables.sortGroups[at(h)].container = row;
     }
 }
 
 void literalScf(Ctx& ctx) {
-    WorkTables& t = ctx.tables;
-    MailingCounters& c = ctx.counters;
     const std::string code = classCode(ctx);
-    int32_t E = c.containerCount - 1;
+    int32_t E = containerCount(ctx);
     int32_t minimum = periodicalsMinimum(ctx);
     auto scf = [&](int32_t g) { return chartValue(ctx.lists.scfChart, prefixOf(ctx, g)); };
     auto ownKey = [](const std::string& label) {
@@ -238,29 +279,29 @@ void literalScf(Ctx& ctx) {
             text.pop_back();
         return scfOrderKey(text);
     };
-    for (int32_t g = 1; g < c.sortGroupCount; ++g) {
-        if (container(ctx, g) > 0)
+    for (int32_t g = 0; g < groupCount(ctx); ++g) {
+        if (contained(ctx, g))
             continue;
         int32_t n = scf(g);
         if (n == 0)
             continue;
         int32_t total = 0;
-        for (int32_t h = g; h < c.sortGroupCount; ++h)
-            if (container(ctx, h) <= 0 && scf(h) == n)
+        for (int32_t h = g; h < groupCount(ctx); ++h)
+            if (!contained(ctx, h) && scf(h) == n)
                 total += pieces(ctx, h);
         bool own = chartValue(ctx.lists.scfChart, mailerPrefix(ctx)) == n;
         if (!(total >= minimum || (total > 0 && own)))
             continue;
         bool three = false, five = false, nonbarcoded = false;
         std::vector<int32_t> contents;
-        for (int32_t h = g; h < c.sortGroupCount; ++h) {
-            if (container(ctx, h) > 0 || scf(h) != n)
+        for (int32_t h = g; h < groupCount(ctx); ++h) {
+            if (contained(ctx, h) || scf(h) != n)
                 continue;
             contents.push_back(h);
-            if (code == "PCOF" && t.sortGroupFlags[at(h)] == 1)
+            if (code == "PCOF" && flagged(ctx, h))
                 nonbarcoded = true;
             else
-                (t.sortGroupLabels[at(h)][0] == '3' ? three : five) = true;
+                (labelOf(ctx, h)[0] == '3' ? three : five) = true;
         }
         std::string level;
         if (code == "PNAF")
@@ -273,11 +314,11 @@ void literalScf(Ctx& ctx) {
                     : five                          ? "5-Digit"
                                                     : "Basic";
         std::string L = labelText(ctx.lists.scfLabels, std::abs(n));
-        int32_t row =
-            insertOrdered(ctx, E, scfOrderKey(L), ownKey, total, "SCF " + L + (n < 0 ? "*" : ""),
-                          EntryDiscountFor(ctx, GroupKind::Scf, L.substr(L.size() - 3)), level);
+        int32_t row = insertOrdered(
+            ctx, E, scfOrderKey(L), ownKey, total, "SCF " + L + (n < 0 ? "*" : ""),
+            EntryDiscountFor(ctx, GroupKind::Scf, entryPrefixOf(L.substr(L.size() - 3))), level);
         for (int32_t h : contents)
-            t.sortGroupContainer[at(h)] = row;
+            ctx.tables.sortGroups[at(h)].container = row;
     }
 }
 
@@ -291,7 +332,7 @@ struct Center {
 };
 
 int32_t centerOf(const Ctx& ctx, const Center& center, int32_t g) {
-    const std::string& label = ctx.tables.sortGroupLabels[at(g)];
+    const std::string label = labelOf(ctx, g);
     if (label.rfind("AD ", 0) == 0)
         return strToInt(label.substr(3));
     int p = prefixOf(ctx, g);
@@ -323,25 +364,23 @@ void limitsFor(const Ctx& ctx, const Center& center, int64_t total, int32_t& min
 // Cuts group G into the tray; returns the pieces it keeps there.
 int32_t trayCut(Ctx& ctx, const Center& center, int32_t G, int32_t& s, int32_t minimum,
                 int32_t capacity) {
-    WorkTables& t = ctx.tables;
-    MailingCounters& c = ctx.counters;
+    std::vector<ZipGroup>& zips = ctx.tables.zipGroups;
     int32_t P = pieces(ctx, G), kept = 0;
     std::vector<int32_t> rest;
-    for (int32_t z = 1; z <= c.zipGroupCount; ++z) {
-        if (t.zipGroupOwner[at(z)] != G)
+    for (int32_t z = 0; z < indexOf(zips.size()); ++z) {
+        if (zips[at(z)].owner != G)
             continue;
         int32_t room = capacity - s;
         if ((s >= minimum && kept >= center.groupMinimum) || room <= 0) {
             rest.push_back(z);
             continue;
         }
-        int32_t zp = t.zipGroupPieces[at(z)], ic = t.zipGroupInCounty[at(z)];
+        int32_t zp = zips[at(z)].pieces, ic = zips[at(z)].inCounty;
         if (zp > room) {
-            t.insertZipGroup(at(z + 1), t.zipGroupZips[at(z)], zp - room, ic > room ? ic - room : 0,
-                             G);
-            ++c.zipGroupCount;
-            t.zipGroupPieces[at(z)] = room;
-            t.zipGroupInCounty[at(z)] = std::min(ic, room);
+            zips.insert(zips.begin() + z + 1,
+                        ZipGroup{zips[at(z)].zip, zp - room, ic > room ? ic - room : 0, G});
+            zips[at(z)].pieces = room;
+            zips[at(z)].inCounty = std::min(ic, room);
             zp = room;
             rest.push_back(z + 1);
             s += zp;
@@ -354,17 +393,17 @@ int32_t trayCut(Ctx& ctx, const Center& center, int32_t G, int32_t& s, int32_t m
     }
     if (kept == 0)
         return 0;
-    t.sortGroupPieces[at(G)] = kept;
+    ctx.tables.sortGroups[at(G)].pieces = kept;
     int32_t left = P - kept;
     if (left == 0)
         return kept;
     if (left < center.groupMinimum) {
         for (int32_t z : rest)
-            t.zipGroupOwner[at(z)] = 0;
-        c.piecesDone -= left;
+            zips[at(z)].owner = ZipGroup::Unplaced;
+        ctx.counters.piecesDone -= left;
         return kept;
     }
-    auto zipOf = [&](int32_t z) { return std::abs(t.zipGroupZips[at(z)]) % 100000; };
+    auto zipOf = [&](int32_t z) { return std::abs(zips[at(z)].zip) % 100000; };
     bool oneZip = true, onePrefix = true;
     for (int32_t z : rest) {
         oneZip = oneZip && zipOf(z) == zipOf(rest[0]);
@@ -372,15 +411,13 @@ int32_t trayCut(Ctx& ctx, const Center& center, int32_t G, int32_t& s, int32_t m
     }
     std::string label = oneZip      ? "5D " + zeroPad(zipOf(rest[0]), 5)
                         : onePrefix ? "3D " + zeroPad(zipOf(rest[0]) / 100, 3)
-                                    : t.sortGroupLabels[at(G)];
-    t.insertSortGroup(at(G + 1), t.sortGroupFlags[at(G)], left, groupKindOfStoredLabel(label),
-                      label, 0);
-    ++c.sortGroupCount;
-    for (int32_t z = 1; z <= c.zipGroupCount; ++z)
-        if (t.zipGroupOwner[at(z)] > G)
-            ++t.zipGroupOwner[at(z)];
+                                    : labelOf(ctx, G);
+    addGroupAt(ctx, G + 1, flagged(ctx, G), left, label);
+    for (ZipGroup& zip : zips)
+        if (zip.owner > G)
+            ++zip.owner;
     for (int32_t z : rest)
-        t.zipGroupOwner[at(z)] = G + 1;
+        zips[at(z)].owner = G + 1;
     return kept;
 }
 
@@ -391,9 +428,8 @@ std::string centerLevelText(const Ctx& ctx, const Center& center,
         return code == "RAL" || code == "FAL" ? "AADC" : "Basic";
     bool adc = false, three = false, five = false;
     for (int32_t h : contents) {
-        const std::string& label = ctx.tables.sortGroupLabels[at(h)];
-        if (label.rfind("AD", 0) == 0 ||
-            (isCoSacked(code) && ctx.tables.sortGroupFlags[at(h)] == 1))
+        const std::string label = labelOf(ctx, h);
+        if (label.rfind("AD", 0) == 0 || (isCoSacked(code) && flagged(ctx, h)))
             adc = true;
         else if (label.rfind("3D", 0) == 0)
             three = true;
@@ -411,18 +447,16 @@ std::string centerLevelText(const Ctx& ctx, const Center& center,
 }
 
 void centerContainers(Ctx& ctx, const Center& center) {
-    WorkTables& t = ctx.tables;
-    MailingCounters& c = ctx.counters;
-    int32_t E = c.containerCount - 1;
-    for (int32_t g = 1; g < c.sortGroupCount; ++g) {
-        if (container(ctx, g) > 0)
+    int32_t E = containerCount(ctx);
+    for (int32_t g = 0; g < groupCount(ctx); ++g) {
+        if (contained(ctx, g))
             continue;
         int32_t a = centerOf(ctx, center, g);
         if (a <= 0)
             continue;
         int64_t total = 0;
-        for (int32_t h = g; h < c.sortGroupCount; ++h)
-            if (container(ctx, h) <= 0 && centerOf(ctx, center, h) == a)
+        for (int32_t h = g; h < groupCount(ctx); ++h)
+            if (!contained(ctx, h) && centerOf(ctx, center, h) == a)
                 total += pieces(ctx, h);
         int32_t minimum = 0, capacity = 0;
         limitsFor(ctx, center, total, minimum, capacity);
@@ -430,8 +464,8 @@ void centerContainers(Ctx& ctx, const Center& center) {
             continue;
         std::vector<int32_t> contents;
         int32_t s = 0;
-        for (int32_t h = g; h < c.sortGroupCount; ++h) {
-            if (container(ctx, h) > 0 || centerOf(ctx, center, h) != a)
+        for (int32_t h = g; h < groupCount(ctx); ++h) {
+            if (contained(ctx, h) || centerOf(ctx, center, h) != a)
                 continue;
             if (total <= capacity || s + pieces(ctx, h) <= capacity) {
                 contents.push_back(h);
@@ -446,46 +480,39 @@ void centerContainers(Ctx& ctx, const Center& center) {
             continue;
         std::string L = labelText(*center.labels, a);
         std::string label = "$" + L;
-        int32_t row =
-            insertOrdered(ctx, E, distributionOrderCode(L), distributionOrderCode, s, label,
-                          EntryDiscountFor(ctx, center.building, entryKeyOfLabel(label)),
-                          centerLevelText(ctx, center, contents));
+        int32_t row = insertOrdered(
+            ctx, E, distributionOrderCode(L), distributionOrderCode, s, label,
+            EntryDiscountFor(ctx, center.building, entryPrefixOf(entryKeyOfLabel(label))),
+            centerLevelText(ctx, center, contents));
         for (int32_t h : contents)
-            t.sortGroupContainer[at(h)] = row;
+            ctx.tables.sortGroups[at(h)].container = row;
     }
 }
 
 // Groups for the keys that reach the minimum, each inserted among the level's groups by
 // its center's order code.
-void centerGroups(Ctx& ctx, const SettingsList& labels, const std::string& prefix,
+void centerGroups(Ctx& ctx, KeyRows& keys, const SettingsList& labels, const std::string& prefix,
                   int32_t groupMinimum) {
-    WorkTables& t = ctx.tables;
-    MailingCounters& c = ctx.counters;
-    int32_t G = c.sortGroupCount - 1;
+    int32_t G = groupCount(ctx);
     auto codeOfGroup = [&](int32_t r) {
-        return distributionOrderCode(
-            labelText(labels, strToInt(t.sortGroupLabels[at(r)].substr(3))));
+        return distributionOrderCode(labelText(labels, strToInt(labelOf(ctx, r).substr(3))));
     };
-    for (size_t k = 1; k < t.levelKeys.size(); ++k) {
-        if (t.levelKeyPieces[k] < groupMinimum)
+    for (KeyRow& row : keys) {
+        if (row.pieces < groupMinimum)
             continue;
-        int32_t key = t.levelKeys[k];
-        int64_t code = distributionOrderCode(labelText(labels, std::abs(key)));
-        int32_t row = c.sortGroupCount;
-        for (int32_t r = G + 1; r < c.sortGroupCount; ++r)
+        int64_t code = distributionOrderCode(labelText(labels, std::abs(row.key)));
+        int32_t place = groupCount(ctx);
+        for (int32_t r = G; r < groupCount(ctx); ++r)
             if (codeOfGroup(r) > code) {
-                row = r;
+                place = r;
                 break;
             }
-        std::string label = prefix + std::to_string(std::abs(key));
-        t.insertSortGroup(at(row), key < 0, t.levelKeyPieces[k], groupKindOfStoredLabel(label),
-                          label, 0);
-        for (size_t k2 = 1; k2 < t.levelKeys.size(); ++k2)
-            if (t.levelKeyGroups[k2] >= row)
-                ++t.levelKeyGroups[k2];
-        t.levelKeyGroups[k] = row;
-        ++c.sortGroupCount;
-        c.piecesDone += t.levelKeyPieces[k];
+        addGroupAt(ctx, place, row.key < 0, row.pieces, prefix + std::to_string(std::abs(row.key)));
+        for (KeyRow& other : keys)
+            if (other.group >= place)
+                ++other.group;
+        row.group = place;
+        ctx.counters.piecesDone += row.pieces;
     }
 }
 
@@ -500,27 +527,25 @@ const SettingsList& aadcChart(const Ctx& ctx) {
 void centerKeysAndOwners(Ctx& ctx, const SettingsList& chart, bool apart,
                          const SettingsList& labels, const std::string& prefix,
                          int32_t groupMinimum) {
-    WorkTables& t = ctx.tables;
-    MailingCounters& c = ctx.counters;
-    t.clearLevelKeys();
-    auto keyOf = [&](int32_t z, int32_t& key) {
-        int32_t a = chartValue(chart, zipPrefix(t.zipGroupZips[at(z)]));
-        key = apart && t.zipGroupZips[at(z)] < 0 ? -a : a;
+    KeyRows keys;
+    auto keyOf = [&](const ZipGroup& zip, int32_t& key) {
+        int32_t a = chartValue(chart, zipPrefix(zip.zip));
+        key = apart && zip.zip < 0 ? -a : a;
         return a > 0;
     };
-    for (int32_t z = 1; z <= c.zipGroupCount; ++z) {
+    for (const ZipGroup& zip : ctx.tables.zipGroups) {
         int32_t key = 0;
-        if (t.zipGroupOwner[at(z)] <= 0 && keyOf(z, key))
-            addToKey(ctx, key, t.zipGroupPieces[at(z)]);
+        if (zip.owner < 0 && keyOf(zip, key))
+            addToKey(keys, key, zip.pieces);
     }
-    centerGroups(ctx, labels, prefix, groupMinimum);
-    for (int32_t z = 1; z <= c.zipGroupCount; ++z) {
-        if (t.zipGroupOwner[at(z)] > 0)
+    centerGroups(ctx, keys, labels, prefix, groupMinimum);
+    for (ZipGroup& zip : ctx.tables.zipGroups) {
+        if (zip.owner >= 0)
             continue;
-        int32_t key = 0, group = 0;
-        if (keyOf(z, key))
-            group = groupOfKey(ctx, key);
-        t.zipGroupOwner[at(z)] = group > 0 ? group : 0;
+        int32_t key = 0, group = -1;
+        if (keyOf(zip, key))
+            group = groupOfKey(keys, key);
+        zip.owner = group >= 0 ? group : ZipGroup::Unplaced;
     }
 }
 
@@ -534,7 +559,6 @@ void literalAdc(Ctx& ctx) {
 }
 
 void literalAadc(Ctx& ctx) {
-    ctx.tables.clearLevelKeys();
     centerContainers(ctx, {&aadcChart(ctx), &ctx.lists.aadcLabels, GroupKind::Aadc, 10, true});
 }
 

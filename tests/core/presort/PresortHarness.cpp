@@ -11,7 +11,6 @@ namespace quillan::test {
 
 PresortHarness::PresortHarness() : env(geographyFolder()), ctx(env.context()) {
     env.load();
-    work.tables.seed(false);
 }
 
 void PresortHarness::mailType(std::initializer_list<std::pair<long, std::string>> lines) {
@@ -35,7 +34,7 @@ PresortContext& PresortHarness::presort() {
         settings_ = std::make_unique<PresortSettings>(PresortSettings{
             *MailClass::fromCode(classCode_), l.mailTypeList, l.mailerList, l.periodicalList});
     presort_ = std::make_unique<PresortContext>(
-        PresortContext{work.tables, work.counters, ctx.lists, *settings_, ctx.progress()});
+        PresortContext{work, ctx.lists, *settings_, ctx.progress()});
     return *presort_;
 }
 
@@ -44,7 +43,6 @@ void PresortHarness::pieces(const std::string& description) {
 }
 
 void fillPieces(Mailing& mailing, const std::string& description) {
-    WorkTables& t = mailing.tables;
     MailingCounters& c = mailing.counters;
     std::stringstream items(description);
     std::string item;
@@ -60,11 +58,12 @@ void fillPieces(Mailing& mailing, const std::string& description) {
             slash == std::string::npos ? 0 : strToInt(item.substr(slash + 1, at - slash - 1));
         std::string city = at == std::string::npos ? "" : item.substr(at + 1);
         for (int32_t n = 0; n < count; ++n) {
-            int32_t value = mark == '-' ? -zip : mark == '!' ? -2 * 100000 - zip : zip;
-            t.pieceZips.push_back(value);
-            t.pieceInCounty.push_back(n < inCounty ? 1 : 0);
-            t.pieceCities.push_back(city);
-            ++c.recordCount;
+            mailing.tables.pieces.push_back(
+                {.zip = zip,
+                 .withoutZip4 = mark == '-',
+                 .rejection = mark == '!' ? ZipRejection::Form : ZipRejection::None,
+                 .inCounty = n < inCounty,
+                 .city = city});
             c.rejectedCount += mark == '!';
             c.missingZip4Count += mark == '-';
         }
@@ -73,45 +72,41 @@ void fillPieces(Mailing& mailing, const std::string& description) {
 
 int64_t PresortHarness::placedPieces() const {
     int64_t sum = 0;
-    for (int32_t k = 1; k < work.counters.containerCount; ++k)
-        sum += work.tables.containerPieces[static_cast<size_t>(k)];
+    for (const Container& c : work.tables.containers)
+        sum += c.pieces;
     return sum;
 }
 
 void PresortHarness::expectConsistent() const {
     const WorkTables& t = work.tables;
-    const MailingCounters& c = work.counters;
-    ASSERT_TRUE(t.familiesConsistent());
-    ASSERT_EQ(t.zipGroupZips.size(), static_cast<size_t>(c.zipGroupCount) + 1);
-    ASSERT_EQ(t.sortGroupPieces.size(), static_cast<size_t>(c.sortGroupCount));
-    ASSERT_EQ(t.containerPieces.size(), static_cast<size_t>(c.containerCount));
-    std::vector<int64_t> groupSums(t.sortGroupPieces.size()),
-        containerSums(t.containerPieces.size());
+    std::vector<int64_t> groupSums(t.sortGroups.size()), containerSums(t.containers.size());
     int64_t zipTotal = 0;
-    for (size_t z = 1; z < t.zipGroupZips.size(); ++z) {
-        EXPECT_GE(t.zipGroupPieces[z], 1) << "ZIP group " << z;
-        EXPECT_LE(t.zipGroupInCounty[z], t.zipGroupPieces[z]);
-        if (z > 1) {
-            EXPECT_LE(std::abs(t.zipGroupZips[z - 1]), std::abs(t.zipGroupZips[z])) << "row " << z;
+    for (size_t z = 0; z < t.zipGroups.size(); ++z) {
+        const ZipGroup& zip = t.zipGroups[z];
+        EXPECT_GE(zip.pieces, 1) << "ZIP group " << z;
+        EXPECT_LE(zip.inCounty, zip.pieces);
+        if (z > 0) {
+            EXPECT_LE(std::abs(t.zipGroups[z - 1].zip), std::abs(zip.zip)) << "ZIP group " << z;
         }
-        int32_t owner = t.zipGroupOwner[z];
-        ASSERT_LT(owner, c.sortGroupCount);
-        if (owner > 0)
-            groupSums[static_cast<size_t>(owner)] += t.zipGroupPieces[z];
-        zipTotal += t.zipGroupPieces[z];
+        ASSERT_GE(zip.owner, ZipGroup::BelowMinimum);
+        ASSERT_LT(zip.owner, static_cast<int32_t>(t.sortGroups.size()));
+        if (zip.placed())
+            groupSums[static_cast<size_t>(zip.owner)] += zip.pieces;
+        zipTotal += zip.pieces;
     }
-    EXPECT_EQ(zipTotal, c.recordCount - c.rejectedCount) << "every valid piece in a ZIP group";
-    for (size_t g = 1; g < t.sortGroupPieces.size(); ++g) {
-        EXPECT_GE(t.sortGroupPieces[g], 1) << "group " << g;
-        EXPECT_EQ(groupSums[g], t.sortGroupPieces[g]) << "ZIP groups of group " << g;
-        int32_t k = t.sortGroupContainer[g];
-        ASSERT_LT(k, c.containerCount);
-        if (k > 0)
-            containerSums[static_cast<size_t>(k)] += t.sortGroupPieces[g];
+    EXPECT_EQ(zipTotal, work.validPieces()) << "every valid piece in a ZIP group";
+    for (size_t g = 0; g < t.sortGroups.size(); ++g) {
+        const SortGroup& group = t.sortGroups[g];
+        EXPECT_GE(group.pieces, 1) << "group " << g;
+        EXPECT_EQ(groupSums[g], group.pieces) << "ZIP groups of group " << g;
+        ASSERT_GE(group.container, SortGroup::NoContainer);
+        ASSERT_LT(group.container, static_cast<int32_t>(t.containers.size()));
+        if (group.contained())
+            containerSums[static_cast<size_t>(group.container)] += group.pieces;
     }
-    for (size_t k = 1; k < t.containerPieces.size(); ++k) {
-        EXPECT_GE(t.containerPieces[k], 1) << "no empty container " << k;
-        EXPECT_EQ(containerSums[k], t.containerPieces[k]) << "groups of container " << k;
+    for (size_t k = 0; k < t.containers.size(); ++k) {
+        EXPECT_GE(t.containers[k].pieces, 1) << "no empty container " << k;
+        EXPECT_EQ(containerSums[k], t.containers[k].pieces) << "groups of container " << k;
     }
 }
 
@@ -119,22 +114,19 @@ void setTables(Mailing& mailing, const std::vector<ZipRow>& zips,
                const std::vector<GroupRow>& groups, const std::vector<int32_t>& containers,
                const std::string& level) {
     WorkTables& t = mailing.tables;
-    MailingCounters& c = mailing.counters;
-    t.seed(false);
+    t = {};
     for (const ZipRow& z : zips)
-        t.insertZipGroup(t.zipGroupZips.size(), z.zip, z.pieces, z.inCounty, z.owner);
+        addZipGroup(t, z.zip, z.pieces, z.inCounty, z.owner);
     for (const GroupRow& g : groups)
-        addSortGroup(t, g.flag, g.pieces, g.label, g.container);
+        addSortGroup(t, g.nonbarcoded, g.pieces, g.label, g.container);
     for (size_t k = 0; k < containers.size(); ++k)
         addContainer(t, containers[k], "SACK " + std::to_string(k + 1), "None", level);
-    c.zipGroupCount = static_cast<int32_t>(zips.size());
-    c.sortGroupCount = static_cast<int32_t>(groups.size()) + 1;
-    c.containerCount = static_cast<int32_t>(containers.size()) + 1;
-    int64_t total = 0;
+    // The pieces the ZIP groups are made of.
     for (const ZipRow& z : zips)
-        total += z.pieces;
-    c.recordCount = static_cast<int32_t>(total);
-    c.rejectedCount = 0;
+        for (int32_t n = 0; n < z.pieces; ++n)
+            t.pieces.push_back(
+                {.zip = std::abs(z.zip), .withoutZip4 = z.zip < 0, .inCounty = n < z.inCounty});
+    mailing.counters = {};
 }
 
 } // namespace quillan::test

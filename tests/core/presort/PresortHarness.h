@@ -51,7 +51,9 @@ private:
 // per-record tables and counters.
 void fillPieces(Mailing& mailing, const std::string& description);
 
-// Tables built by hand: a ZIP group per entry {zip, pieces, in-county, owner}, and so on.
+// Tables built by hand, numbered as the sort-result file numbers them (tests/support/
+// SortTables.h): a ZIP group per entry {zip, pieces, in-county, owner}, and so on, with the
+// pieces they are made of.
 struct ZipRow {
     int32_t zip, pieces, inCounty, owner;
 };
@@ -59,7 +61,7 @@ struct GroupRow {
     int32_t pieces;
     std::string label;
     int32_t container;
-    int32_t flag = 0;
+    bool nonbarcoded = false;
 };
 void setTables(Mailing& mailing, const std::vector<ZipRow>& zips,
                const std::vector<GroupRow>& groups, const std::vector<int32_t>& containers,

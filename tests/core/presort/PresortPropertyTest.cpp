@@ -51,7 +51,7 @@ void prepare(PresortHarness& h, const ClassSetting& cls, int index, int records,
              std::mt19937& random) {
     AppContext& ctx = h.ctx;
     Mailing& mailing = h.work;
-    mailing.tables.seed(false);
+    mailing.tables = {};
     mailing.counters = MailingCounters{};
     auto pick = [&](auto options) {
         return options[std::uniform_int_distribution<size_t>(0, options.size() - 1)(random)];
@@ -76,46 +76,40 @@ void prepare(PresortHarness& h, const ClassSetting& cls, int index, int records,
     std::geometric_distribution<int> localOf(0.2);
     std::bernoulli_distribution rejected(0.02), noZip4(0.3), inCounty(0.1);
     bool coSacked = MailClass::fromCode(cls.code)->isCoSacked();
-    WorkTables& t = mailing.tables;
     for (int r = 0; r < records; ++r) {
         int prefix = served[std::min(prefixOf(random), used - 1)];
-        int32_t zip = prefix * 100 + std::min(localOf(random), locals - 1) + 1;
-        int32_t value = zip;
+        Piece piece{.zip = prefix * 100 + std::min(localOf(random), locals - 1) + 1};
         if (rejected(random)) {
-            value = -2 * 100000 - zip;
+            piece.rejection = ZipRejection::Form;
             ++mailing.counters.rejectedCount;
         } else if (coSacked && noZip4(random)) {
-            value = -zip;
+            piece.withoutZip4 = true;
             ++mailing.counters.missingZip4Count;
         }
-        t.pieceZips.push_back(value);
-        t.pieceInCounty.push_back(inCounty(random) ? 1 : 0);
-        t.pieceCities.push_back("");
-        ++mailing.counters.recordCount;
+        piece.inCounty = inCounty(random);
+        mailing.tables.pieces.push_back(piece);
     }
 }
 
 void expectSoundSort(const PresortHarness& h, const std::string& code, const std::string& what) {
     SCOPED_TRACE(what);
     const WorkTables& t = h.work.tables;
-    const MailingCounters& c = h.work.counters;
     h.expectConsistent();
-    EXPECT_EQ(h.placedPieces(), c.recordCount - c.rejectedCount);
-    for (int32_t z = 1; z <= c.zipGroupCount; ++z)
-        ASSERT_GE(t.zipGroupOwner[static_cast<size_t>(z)], 1) << "ZIP group " << z;
-    for (int32_t g = 1; g < c.sortGroupCount; ++g)
-        ASSERT_GE(t.sortGroupContainer[static_cast<size_t>(g)], 1) << "group " << g;
+    EXPECT_EQ(h.placedPieces(), h.work.validPieces());
+    for (size_t z = 0; z < t.zipGroups.size(); ++z)
+        ASSERT_TRUE(t.zipGroups[z].placed()) << "ZIP group " << z;
+    for (size_t g = 0; g < t.sortGroups.size(); ++g)
+        ASSERT_TRUE(t.sortGroups[g].contained()) << "group " << g;
     if (MailClass::fromCode(code)->isFlats())
         return;
     // A letter tray over full holds only the parts of one group that could not be split.
     int32_t full = strToInt(h.ctx.lists.mailTypeList[7]);
-    std::vector<std::set<std::string>> labels(static_cast<size_t>(c.containerCount));
-    for (int32_t g = 1; g < c.sortGroupCount; ++g)
-        labels[static_cast<size_t>(t.sortGroupContainer[static_cast<size_t>(g)])].insert(
-            t.sortGroupLabels[static_cast<size_t>(g)]);
-    for (int32_t k = 1; k < c.containerCount; ++k)
-        if (t.containerPieces[static_cast<size_t>(k)] > full) {
-            EXPECT_EQ(labels[static_cast<size_t>(k)].size(), 1u) << "tray " << k;
+    std::vector<std::set<std::string>> labels(t.containers.size());
+    for (const SortGroup& group : t.sortGroups)
+        labels[static_cast<size_t>(group.container)].insert(group.label());
+    for (size_t k = 0; k < t.containers.size(); ++k)
+        if (t.containers[k].pieces > full) {
+            EXPECT_EQ(labels[k].size(), 1u) << "tray " << k;
         }
 }
 
@@ -138,9 +132,9 @@ TEST_P(PresortProperties, EveryPieceInExactlyOneGroupAndContainer) {
     }
 }
 
-// A kind read back as another would make a reprint's tags and reports differ from the ones
-// printed after the sort: the file holds only the texts, and they must give back every
-// kind, level and entry the presort set.
+// A kind or key read back as another would make a reprint's tags and reports differ from
+// the ones printed after the sort: the file holds only the texts, and they must give back
+// every record the presort made.
 TEST_P(PresortProperties, SortResultFileGivesBackTheKindsTheSortMade) {
     const ClassSetting& cls = GetParam();
     PresortHarness h;
@@ -152,9 +146,9 @@ TEST_P(PresortProperties, SortResultFileGivesBackTheKindsTheSortMade) {
         const WorkTables sorted = h.work.tables;
         ASSERT_TRUE(test::loadSortResults(h.work, h.ctx));
         SCOPED_TRACE(std::string(cls.code) + " list " + std::to_string(index));
-        EXPECT_EQ(h.work.tables.sortGroupKinds, sorted.sortGroupKinds);
-        EXPECT_EQ(h.work.tables.containerTypes, sorted.containerTypes);
-        EXPECT_EQ(h.work.tables.containerLabels, sorted.containerLabels);
+        EXPECT_EQ(h.work.tables.zipGroups, sorted.zipGroups);
+        EXPECT_EQ(h.work.tables.sortGroups, sorted.sortGroups);
+        EXPECT_EQ(h.work.tables.containers, sorted.containers);
         if (::testing::Test::HasFailure())
             return;
     }
@@ -171,9 +165,6 @@ TEST_P(PresortProperties, IndexedLevelsGiveTheTablesOfTheLiteralOnes) {
         RunPresortWith(literal.presort(), test::literalLevels());
         SCOPED_TRACE(std::string(cls.code) + " list " + std::to_string(index));
         EXPECT_TRUE(fast.work.tables == literal.work.tables);
-        EXPECT_EQ(fast.work.counters.containerCount, literal.work.counters.containerCount);
-        EXPECT_EQ(fast.work.counters.sortGroupCount, literal.work.counters.sortGroupCount);
-        EXPECT_EQ(fast.work.counters.zipGroupCount, literal.work.counters.zipGroupCount);
         EXPECT_EQ(fast.work.counters.placedPieces, literal.work.counters.placedPieces);
         EXPECT_EQ(fast.work.counters.piecesDone, literal.work.counters.piecesDone);
         if (::testing::Test::HasFailure())
