@@ -74,8 +74,9 @@ Mailing fillPieces(AppContext& ctx, int records, Profile profile, unsigned seed,
     for (int r = 0; r < records; ++r) {
         int32_t zip = prefixes[prefix(random)] * 100 + local(random);
         bool withoutZip4 = coSacked && noZip4(random);
-        mailing.tables.pieces.push_back(
-            {.zip = zip, .withoutZip4 = withoutZip4, .city = "SOMEWHERE TX"});
+        mailing.tables.pieces.push_back({.zip = zip,
+                                         .withoutZip4 = withoutZip4,
+                                         .city = mailing.tables.cities.add("SOMEWHERE TX")});
     }
     return mailing;
 }

@@ -67,14 +67,16 @@ void makePieces(AppContext& ctx, BenchSort& b) {
     std::uniform_int_distribution<size_t> pick(0, zips.size() - 1);
     WorkTables& t = b.work.tables;
     t = {};
+    b.list.lines.clear();
+    const int32_t city = t.cities.add("SOMEWHERE TX");
     for (int r = 1; r <= kRecords; ++r) {
         int zip = zips[pick(random)];
         bool rejected = random() % 100 < 3;
         t.pieces.push_back({.zip = zip,
                             .rejection = rejected ? ZipRejection::Form : ZipRejection::None,
-                            .city = "SOMEWHERE TX",
-                            .line = "\"NAME " + std::to_string(r) + "\",\"" + std::to_string(r) +
-                                    " MAIN ST\",SOMEWHERE,TX," + zeroPad(zip, 5)});
+                            .city = city});
+        b.list.lines.push_back("\"NAME " + std::to_string(r) + "\",\"" + std::to_string(r) +
+                               " MAIN ST\",SOMEWHERE,TX," + zeroPad(zip, 5));
     }
 }
 
@@ -99,8 +101,8 @@ void placePieces(BenchSort& b) {
 
 void writeTextList(BenchSort& b, const std::string& path) {
     std::ofstream out(path, std::ios::binary);
-    for (const Piece& piece : b.work.tables.pieces)
-        out << piece.line << "\r\n";
+    for (const std::string& line : b.list.lines)
+        out << line << "\r\n";
     b.list.format = formatNamed(KindComma);
     b.list.path = path;
     b.list.state.resetRoles();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/CityNames.h"
 #include "core/SortKinds.h"
 
 #include <cstdint>
@@ -23,8 +24,8 @@ struct Piece {
     bool withoutZip4 = false; // a co-sacked piece without ZIP+4, grouped apart
     ZipRejection rejection = ZipRejection::None;
     bool inCounty = false; // claims in-county rates
-    std::string city{};    // "CITY ST", upper case, or empty
-    std::string line{};    // the record's text line (text and PAVE lists)
+    // Its "CITY ST", upper case, among the mailing's city names (WorkTables::cities).
+    int32_t city = CityNames::NoCity;
 
     bool rejected() const { return rejection != ZipRejection::None; }
     // The key of its ZIP group: the ZIP, negative for a piece without ZIP+4.

@@ -102,7 +102,7 @@ std::string sortResultBytes(const SortedMailing& mailing) {
         ++count;
         putNumber(rejected, numberOf(r));
         putNumber(rejected, storedZipOf(piece));
-        putText(rejected, piece.city);
+        putText(rejected, mailing.cities().text(piece.city));
     }
     putNumber(out, count);
     return out + rejected;
@@ -235,10 +235,12 @@ void readRejectedRecords(LineReader& in, StagedResult& r, bool keep) {
             rejectedPieceOf(in.number(std::numeric_limits<int32_t>::min(), kMaxCount));
         if (!piece)
             throw in.invalidValue();
-        piece->city = in.text();
+        std::string city = in.text();
         previous = record;
-        if (keep)
-            r.tables.pieces[static_cast<size_t>(indexOf(record))] = std::move(*piece);
+        if (!keep)
+            continue;
+        piece->city = r.tables.cities.add(city);
+        r.tables.pieces[static_cast<size_t>(indexOf(record))] = *piece;
     }
 }
 

@@ -40,6 +40,8 @@ public:
     // The records of the list, in reading order (after a reprint's load, only the rejected
     // ones are more than their place).
     const std::vector<Piece>& pieces() const { return mailing_.tables.pieces; }
+    // The cities the pieces name by id.
+    const CityNames& cities() const { return mailing_.tables.cities; }
 
     const std::vector<Container>& containers() const { return mailing_.tables.containers; }
     const std::vector<SortGroup>& sortGroups() const { return mailing_.tables.sortGroups; }

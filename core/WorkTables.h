@@ -12,6 +12,8 @@ namespace quillan {
 struct WorkTables {
     // One piece per record of the mailing list, in reading order.
     std::vector<Piece> pieces;
+    // The distinct cities the pieces name by id.
+    CityNames cities;
     // ZIP groups, ascending by absolute key.
     std::vector<ZipGroup> zipGroups;
     // Sort groups (packages and package groups) and containers (trays and sacks), in the

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace quillan {
 
@@ -50,6 +51,15 @@ struct ReadList {
     // The request's components for an Excel or Access list: the write-back goes through
     // the workbook or table component the list was read through.
     ListComponents* components = nullptr;
+    // The text line of every record, by its index in the mailing, for the text and PAVE
+    // lists that are rewritten from them; empty for the other kinds.
+    std::vector<std::string> lines;
+
+    // The text line of a record; empty when none was kept.
+    const std::string& lineOf(size_t record) const {
+        static const std::string none;
+        return record < lines.size() ? lines[record] : none;
+    }
 };
 
 // Read: the mailing holds the list's records. Refused: the person has been told why

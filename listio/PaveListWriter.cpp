@@ -50,14 +50,14 @@ std::optional<ClosingMessage> WritePaveList(const SortInformationJob& job, Notic
     std::vector<bool> written(pieces.size());
     size_t k = 1;
     for (const PlacedPiece& p : order) {
-        out.line(pieces[static_cast<size_t>(p.record)].line + lead + parts[k - 1]);
+        out.line(job.list.lineOf(static_cast<size_t>(p.record)) + lead + parts[k - 1]);
         ++k;
         written[static_cast<size_t>(p.record)] = true;
     }
     for (size_t r = 0; r < pieces.size(); ++r) {
         if (written[r])
             continue;
-        out.line(pieces[r].line + lead + rejectedPart(static_cast<int64_t>(k) + 1));
+        out.line(job.list.lineOf(r) + lead + rejectedPart(static_cast<int64_t>(k) + 1));
         ++k;
     }
     if (progress.stopBeforeWriting())

@@ -32,6 +32,8 @@ bool allDigits(const std::string& s) {
 // The pieces, built aside so that a refused file changes nothing.
 struct PavePieces {
     std::vector<Piece> pieces;
+    CityNames cities;
+    std::vector<std::string> lines;
     int32_t rejected = 0, missingZip4 = 0, inCountyCount = 0;
 };
 
@@ -56,11 +58,11 @@ public:
         while (!city.empty() && city.back() == ' ')
             city.pop_back();
         std::string state = positions(line, 96, 97);
-        piece.city = pieceCityEntry(city, state);
+        piece.city = p.cities.add(pieceCityEntry(city, state));
         piece.inCounty = inCountyRule_ && positions(line, 126, 128) == county_ && state == state_;
         p.inCountyCount += piece.inCounty;
-        piece.line = std::move(line);
-        p.pieces.push_back(std::move(piece));
+        p.lines.push_back(std::move(line));
+        p.pieces.push_back(piece);
     }
 
 private:
@@ -92,6 +94,8 @@ void commit(ListOpening& opening, PavePieces& p, const std::string& header) {
     opening.state().listHeaderLine = header.substr(0, 67);
     Mailing& mailing = opening.mailing();
     mailing.tables.pieces = std::move(p.pieces);
+    mailing.tables.cities = std::move(p.cities);
+    opening.reading.list.lines = std::move(p.lines);
     MailingCounters& c = mailing.counters;
     c.rejectedCount = p.rejected;
     c.missingZip4Count += p.missingZip4;

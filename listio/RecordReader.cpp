@@ -51,8 +51,8 @@ InCountyRule inCountyRule(const SettingsLists& settings) {
 class Reader {
 public:
     Reader(ListOpening& opening, ListSource& source, long n, int fieldCount)
-        : list_(opening.state()), mailing_(opening.mailing()), progress_(opening.people.progress),
-          source_(source), n_(n), fieldCount_(fieldCount),
+        : list_(opening.state()), lines_(opening.reading.list.lines), mailing_(opening.mailing()),
+          progress_(opening.people.progress), source_(source), n_(n), fieldCount_(fieldCount),
           zips_(opening.settings, mailing_.counters), rule_(inCountyRule(opening.settings)) {
         const ListState& s = list_;
         const ListFormat& format = opening.format();
@@ -97,11 +97,11 @@ private:
         CityAndState cs = cityAndStateOf(s, record_.fields);
         Piece piece = zips_.parse(zipText);
         if (hasCity_)
-            piece.city = pieceCityEntry(cs.city, cs.state);
+            piece.city = mailing_.tables.cities.add(pieceCityEntry(cs.city, cs.state));
         piece.inCounty = inCounty(piece, cs.state);
         if (text_)
-            piece.line = record_.line;
-        mailing_.tables.pieces.push_back(std::move(piece));
+            lines_.push_back(record_.line);
+        mailing_.tables.pieces.push_back(piece);
     }
 
     bool inCounty(const Piece& piece, const std::string& state) {
@@ -115,6 +115,7 @@ private:
     }
 
     ListState& list_;
+    std::vector<std::string>& lines_;
     Mailing& mailing_;
     ProgressSink& progress_;
     ListSource& source_;

@@ -40,8 +40,8 @@ bool unchangedSinceRead(const SortInformationJob& job) {
         };
         if (state.headingLine && !nextIs(state.listHeaderLine))
             return false;
-        for (const Piece& piece : job.mailing.pieces())
-            if (!nextIs(piece.line))
+        for (size_t r = 0; r < job.mailing.pieces().size(); ++r)
+            if (!nextIs(job.list.lineOf(r)))
                 return false;
         for (const std::string& blank : state.trailingBlankLines)
             if (!nextIs(blank))
@@ -183,15 +183,15 @@ std::optional<ClosingMessage> WriteTextList(const SortInformationJob& job, Notic
     WalkPresortOrder(
         job.mailing, [&](int32_t c) { progress.before(c + 1, containers); },
         [&](const PlacedPiece& p) {
-            out.line(joiner.join(pieces[static_cast<size_t>(p.record)].line, values.tray(p),
+            out.line(joiner.join(job.list.lineOf(static_cast<size_t>(p.record)), values.tray(p),
                                  values.package(p), values.endorsement(p.zipGroup)));
             written[static_cast<size_t>(p.record)] = true;
         });
     // Every record the presort did not place follows, in list order: none is lost.
     for (size_t r = 0; r < pieces.size(); ++r)
         if (!written[r])
-            out.line(joiner.join(pieces[r].line, PieceValues::notPlaced(), PieceValues::notPlaced(),
-                                 ""));
+            out.line(joiner.join(job.list.lineOf(r), PieceValues::notPlaced(),
+                                 PieceValues::notPlaced(), ""));
     for (const std::string& blank : state.trailingBlankLines)
         out.line(blank);
     if (progress.stopBeforeWriting())

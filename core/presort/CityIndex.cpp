@@ -4,8 +4,8 @@
 
 namespace quillan {
 
-CityIndex::CityIndex(const std::vector<Piece>& pieces)
-    : pieces_(pieces), firstRecord_(100000, NoRecord) {}
+CityIndex::CityIndex(const WorkTables& tables)
+    : pieces_(tables.pieces), names_(tables.cities), firstRecord_(100000, NoRecord) {}
 
 void CityIndex::note(size_t record) {
     int32_t& first = firstRecord_[static_cast<size_t>(pieces_[record].zip)];
@@ -19,7 +19,7 @@ std::string CityIndex::cityOf(int32_t zip) const {
     int32_t record = firstRecord_[static_cast<size_t>(zip)];
     if (record == NoRecord)
         return {};
-    return upperAscii(pieces_[static_cast<size_t>(record)].city);
+    return upperAscii(names_.text(pieces_[static_cast<size_t>(record)].city));
 }
 
 } // namespace quillan

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/SortRecords.h"
+#include "core/WorkTables.h"
 
 #include <cstdint>
 #include <string>
@@ -12,7 +12,7 @@ namespace quillan {
 // The pass that makes the ZIP groups notes the records, so that the list is walked once.
 class CityIndex {
 public:
-    explicit CityIndex(const std::vector<Piece>& pieces);
+    explicit CityIndex(const WorkTables& tables);
     // A record that was not refused, noted in list order.
     void note(size_t record);
     // The upper-cased city and state of the first record with this ZIP; empty when no
@@ -23,6 +23,7 @@ private:
     static constexpr int32_t NoRecord = -1;
 
     const std::vector<Piece>& pieces_;
+    const CityNames& names_;
     std::vector<int32_t> firstRecord_; // by ZIP
 };
 

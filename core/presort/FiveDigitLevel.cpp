@@ -205,7 +205,7 @@ void Build5DigitLevel(PresortContext& ctx) {
     ctx.progress.showCaption(ProgressSink::Caption::Bottom, bottomCaption(code));
     LevelProgress progress(ctx, ctx.mailing.validPieces());
     Minimums minimums = fiveDigitMinimums(ctx);
-    CityIndex cities(ctx.tables.pieces);
+    CityIndex cities(ctx.tables);
     buildZipGroups(ctx, progress, cities);
     ctx.counters.placedPieces = 0;
     formFiveDigitGroups(ctx, minimums);

@@ -30,9 +30,11 @@ void buildResult(test::TestMailing& m, const std::string& classCode) {
                     {GroupKind::ThreeDigit, 752, 9, 1, false}};
     t.zipGroups = {{1234, 6, 0, 0}, {-1234, 4, 0, 1}, {75201, 5, 2, 2}, {75202, 4, 0, 2}};
     for (int32_t r = 1; r <= 20; ++r)
-        t.pieces.push_back({.zip = r <= 10 ? 1234 : 75201, .city = "CITY " + std::to_string(r)});
+        t.pieces.push_back(
+            {.zip = r <= 10 ? 1234 : 75201, .city = t.cities.add("CITY " + std::to_string(r))});
     t.pieces[4].withoutZip4 = true;
-    t.pieces[16] = {.zip = 12345, .rejection = ZipRejection::Form, .city = "PLANO TX"};
+    t.pieces[16] = {
+        .zip = 12345, .rejection = ZipRejection::Form, .city = t.cities.add("PLANO TX")};
 }
 
 std::string expectedFile(const std::string& classCode, const char* secondFlag) {
@@ -118,7 +120,7 @@ TEST(SortResults, CompleteLoadRestoresEveryTableAndCounter) {
     buildResult(m, "PCOF");
     // Line breaks inside a text must not shift the values after it.
     m.tables.containers[1].destination = "DALLAS\r\nTX 752";
-    m.tables.pieces[16].city = "PLANO\nTX";
+    m.tables.pieces[16].city = m.tables.cities.add("PLANO\nTX");
     save(m, ctx);
     WorkTables saved = m.tables;
 
@@ -132,7 +134,9 @@ TEST(SortResults, CompleteLoadRestoresEveryTableAndCounter) {
     WorkTables expected = saved;
     expected.containers[1].destination = "DALLAS  TX 752";
     expected.pieces.assign(20, Piece{});
-    expected.pieces[16] = {.zip = 12345, .rejection = ZipRejection::Form, .city = "PLANO TX"};
+    expected.cities = {};
+    expected.pieces[16] = {
+        .zip = 12345, .rejection = ZipRejection::Form, .city = expected.cities.add("PLANO TX")};
     EXPECT_EQ(m.tables, expected);
     EXPECT_FALSE(env.ui.busyCursor());
     EXPECT_TRUE(env.ui.messages().empty());
@@ -166,11 +170,15 @@ TEST(SortResults, RejectedRecordsKeepTheirZipAndReasonThroughTheFile) {
     writeFile(ctx, file);
     test::TestMailing m;
     ASSERT_TRUE(test::loadSortResults(m, ctx));
-    EXPECT_EQ(m.tables.pieces,
-              (std::vector<Piece>{
-                  {.zip = 12, .rejection = ZipRejection::Form},
-                  {.zip = 600, .rejection = ZipRejection::NotServed, .city = "NOWHERE XX"},
-                  {.zip = 75299, .rejection = ZipRejection::Zip4Missing, .city = "PLANO TX"}}));
+    CityNames cities;
+    EXPECT_EQ(m.tables.pieces, (std::vector<Piece>{{.zip = 12, .rejection = ZipRejection::Form},
+                                                   {.zip = 600,
+                                                    .rejection = ZipRejection::NotServed,
+                                                    .city = cities.add("NOWHERE XX")},
+                                                   {.zip = 75299,
+                                                    .rejection = ZipRejection::Zip4Missing,
+                                                    .city = cities.add("PLANO TX")}}));
+    EXPECT_EQ(m.tables.cities, cities);
     save(m, ctx);
     EXPECT_EQ(fileBytes(ctx), file);
 }

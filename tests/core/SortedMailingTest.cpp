@@ -45,7 +45,7 @@ std::vector<std::string> rowsOf(const SortedMailing& m) {
         const Piece& p = m.pieces()[r];
         if (p.rejected())
             rows.push_back("rejected " + std::to_string(r) + " " + std::to_string(p.zip) + " " +
-                           std::to_string(int(p.rejection)) + " " + p.city);
+                           std::to_string(int(p.rejection)) + " " + m.cities().text(p.city));
     }
     return rows;
 }

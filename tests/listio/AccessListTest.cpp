@@ -149,7 +149,7 @@ TEST(AccessList, TableIsReadInItsOrderAndTheFieldDialogWalksIt) {
     EXPECT_EQ(f.reading.list.state.accessTableName, "Table1");
     const WorkTables& t = f.reading.mailing.tables;
     EXPECT_EQ(test::zipValues(t), (std::vector<int32_t>{75201, 75202, -200000}));
-    EXPECT_EQ(t.pieces.at(0).city, "DALLAS TX");
+    EXPECT_EQ(t.cities.text(t.pieces.at(0).city), "DALLAS TX");
     EXPECT_EQ(f.reading.mailing.recordCount(), 3);
 }
 

@@ -159,8 +159,8 @@ TEST(OtherKindsWriter, PaveTestFileNeedsThePaveRecordsOfEveryPiece) {
     f.reading.list.path = path;
     WorkTables& t = f.reading.mailing.tables;
     f.reading.list.state.listHeaderLine = header;
-    t.pieces = {{.zip = 75201, .rejection = ZipRejection::Zip4Missing, .line = record},
-                {.zip = 75201, .line = record}};
+    t.pieces = {{.zip = 75201, .rejection = ZipRejection::Zip4Missing}, {.zip = 75201}};
+    f.reading.list.lines = {record, record};
     test::addSortGroup(t, false, 1, "5D 75201", 1);
     test::addContainer(t, 1, "", "None", "5-Digit");
     test::addZipGroup(t, 75201, 1, 0, 1);

@@ -258,8 +258,8 @@ TEST(FieldChooser, ProposalCarriesTheListAndTheRolesFoundAndTheAnswerIsRead) {
     EXPECT_EQ(p.roles.zipColumn, 2);
     EXPECT_EQ(p.roles.cityColumn, 1) << "found by its name";
     EXPECT_EQ(f.reading.list.state.roles(), corrected);
-    EXPECT_EQ(f.reading.mailing.tables.pieces[0].city.substr(0, 4), "ANN ")
-        << "read with the roles chosen";
+    const WorkTables& t = f.reading.mailing.tables;
+    EXPECT_EQ(t.cities.text(t.pieces[0].city).substr(0, 4), "ANN ") << "read with the roles chosen";
 
     chooser.answer.reset();
     f.ui().chooseFile(path);

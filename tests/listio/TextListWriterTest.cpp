@@ -104,8 +104,8 @@ TEST(TextListWriter, BarRecordsOfAPlacedAndARejectedPiece) {
     f.reading.list.state.listHeaderLine = "x|y|";
     f.reading.list.state.fieldCount = 2;
     WorkTables& t = f.reading.mailing.tables;
-    t.pieces = {{.zip = 12345, .line = "a|b|"},
-                {.zip = 0, .rejection = ZipRejection::Form, .line = "a|b|"}};
+    t.pieces = {{.zip = 12345}, {.zip = 0, .rejection = ZipRejection::Form}};
+    f.reading.list.lines = {"a|b|", "a|b|"};
     for (int g = 1; g <= 3; ++g)
         test::addSortGroup(t, false, g == 3, g == 3 ? "5D 12345" : "5D 00000", g == 3 ? 7 : 1);
     for (int c = 1; c <= 7; ++c)

@@ -67,9 +67,10 @@ TEST(TextRecords, AQuotedLineBreakKeepsItsRecordWhole) {
             const auto& t = f.reading.mailing.tables;
             EXPECT_EQ(f.reading.mailing.recordCount(), 6);
             EXPECT_EQ(f.reading.mailing.counters.rejectedCount, 0);
-            EXPECT_EQ(std::count_if(
-                          t.pieces.begin(), t.pieces.end(),
-                          [](const Piece& p) { return p.line.rfind(multiLineRecords[1], 0) == 0; }),
+            EXPECT_EQ(std::count_if(f.reading.list.lines.begin(), f.reading.list.lines.end(),
+                                    [](const std::string& line) {
+                                        return line.rfind(multiLineRecords[1], 0) == 0;
+                                    }),
                       1);
             std::string text = platform::readFileBytes(path).value_or("");
             if (merge) {

@@ -7,7 +7,7 @@ namespace quillan::test {
 namespace {
 
 void keep(TestMailing& mailing, const SortedMailing& sorted) {
-    mailing.tables = {sorted.pieces(), sorted.zipGroups(), sorted.sortGroups(),
+    mailing.tables = {sorted.pieces(), sorted.cities(), sorted.zipGroups(), sorted.sortGroups(),
                       sorted.containers()};
     mailing.counters = sorted.counters();
     mailing.mailClass = sorted.mailClass();

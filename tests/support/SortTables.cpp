@@ -52,6 +52,13 @@ std::vector<int32_t> ownerNumbers(const WorkTables& t) {
     return numbers(column(t.zipGroups, &ZipGroup::owner));
 }
 
+std::vector<std::string> cityTexts(const WorkTables& t) {
+    std::vector<std::string> texts;
+    for (const Piece& p : t.pieces)
+        texts.push_back(t.cities.text(p.city));
+    return texts;
+}
+
 std::vector<int32_t> zipValues(const WorkTables& t) {
     std::vector<int32_t> values;
     for (const Piece& p : t.pieces) {

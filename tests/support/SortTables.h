@@ -49,6 +49,8 @@ std::vector<int32_t> ownerNumbers(const WorkTables& t);     // of the ZIP groups
 // ZIP for a piece without ZIP+4, and for a rejected one code * 100000 - ZIP, with the code
 // 2 for a text that is no ZIP code, 6 for an unserved prefix, 7 for a missing ZIP+4.
 std::vector<int32_t> zipValues(const WorkTables& t);
+// The "CITY ST" text of every piece.
+std::vector<std::string> cityTexts(const WorkTables& t);
 
 // The level and entry texts of the trays and sacks.
 std::vector<std::string> levelTexts(const WorkTables& t);

@@ -63,7 +63,7 @@ void fillPieces(Mailing& mailing, const std::string& description) {
                  .withoutZip4 = mark == '-',
                  .rejection = mark == '!' ? ZipRejection::Form : ZipRejection::None,
                  .inCounty = n < inCounty,
-                 .city = city});
+                 .city = mailing.tables.cities.add(city)});
             c.rejectedCount += mark == '!';
             c.missingZip4Count += mark == '-';
         }
