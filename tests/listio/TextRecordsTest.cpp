@@ -64,7 +64,6 @@ TEST(TextRecords, AQuotedLineBreakKeepsItsRecordWhole) {
             SCOPED_TRACE("sort " + std::to_string(sort));
             f.sortAndWrite(path);
             ASSERT_EQ(f.formatRead(), merge ? KindMerge : KindComma);
-            const auto& t = f.reading.mailing.tables;
             EXPECT_EQ(f.reading.mailing.recordCount(), 6);
             EXPECT_EQ(f.reading.mailing.counters.rejectedCount, 0);
             EXPECT_EQ(std::count_if(f.reading.list.lines.begin(), f.reading.list.lines.end(),
