@@ -2,9 +2,12 @@
 #   make run   installs what is missing, builds, runs Quillan
 #   make test  installs what is missing, builds with sanitizers, runs every test
 #   make presort-long  the presort property tests over 5,000 mailings per class code
+#   make bench the benchmarks, built with full optimisation in a folder of their own, so that
+#              neither `make run` nor `make bench` rebuilds the other's build
 JOBS ?= 8
 BUILD_DIR ?= build
 TEST_BUILD_DIR ?= build-test
+BENCH_BUILD_DIR ?= build-bench
 
 .PHONY: deps run build test presort-long bench clean format x11-check
 
@@ -37,12 +40,12 @@ presort-long: deps
 	@cd $(TEST_BUILD_DIR) && QUILLAN_PRESORT_LISTS=5000 ./presort_tests --gtest_filter='*PresortProperties*'
 
 bench: deps
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DQUILLAN_TESTS=OFF -DQUILLAN_BENCH=ON >/dev/null
-	@cmake --build $(BUILD_DIR) -j$(JOBS)
-	@scripts/run-benchmarks $(BUILD_DIR)
+	@cmake -S . -B $(BENCH_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DQUILLAN_TESTS=OFF -DQUILLAN_BENCH=ON >/dev/null
+	@cmake --build $(BENCH_BUILD_DIR) -j$(JOBS)
+	@scripts/run-benchmarks $(BENCH_BUILD_DIR)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) $(BENCH_BUILD_DIR)

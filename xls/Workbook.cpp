@@ -97,6 +97,8 @@ void Workbook::clear() {
     prot4Rev = false;
     saveRecalc = false;
     countryDefault = countryWinIni = 1;
+    optionsDialog_.unnamedCalcMode = {};
+    optionsDialog_.unnamedShowObjects = {};
 }
 
 template <typename Read>

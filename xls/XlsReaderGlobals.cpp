@@ -113,19 +113,25 @@ bool XlsReader::onGlobalRecord() {
         options.bookBoolBits = static_cast<uint16_t>(value & ~0x0001);
         break;
     case record::CalcMode:
+        options.unnamedCalcMode = {};
         if (value == 0)
             options.calcMode = CalcMode::Manual;
         else if (value == 1)
             options.calcMode = CalcMode::Automatic;
         else if (value == 0xFFFF)
             options.calcMode = CalcMode::AutoExTables;
+        else
+            options.unnamedCalcMode.keep(value, options.calcMode);
         break;
     case record::Precision: // the record says "full precision"
         options.precisionAsDisplayed = (value & 0xFF) == 0;
         break;
     case record::HideObj:
+        options.unnamedShowObjects = {};
         if (value <= 2)
             options.showObjects = static_cast<ShowObjects>(value);
+        else
+            options.unnamedShowObjects.keep(value, options.showObjects);
         break;
     case record::Country:
         book_.countryDefault = value;

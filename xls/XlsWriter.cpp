@@ -159,7 +159,7 @@ void XlsWriter::writeBiff4(std::string* target) {
         writeWord(record::Precision, book_.optionsDialog().precisionAsDisplayed ? 0 : 1);
         writeWord(record::DateMode, book_.date1904 ? 1 : 0);
         writeSheetLayout(sheet);
-        writeWord(record::HideObj, static_cast<int>(book_.optionsDialog().showObjects));
+        writeHideObj();
         writeWsBool(sheet);
         writePageBreaks(sheet);
         writeFonts();
@@ -420,11 +420,17 @@ void XlsWriter::writeWindow1() {
 void XlsWriter::writeWorkbookFlags() {
     const OptionsDialog& options = book_.optionsDialog();
     writeWord(record::Backup, book_.backup ? 1 : 0);
-    writeWord(record::HideObj, static_cast<int>(options.showObjects));
+    writeHideObj();
     writeWord(record::DateMode, book_.date1904 ? 1 : 0);
     writeWord(record::Precision, options.precisionAsDisplayed ? 0 : 1);
     writeWord(record::RefreshAll, book_.refreshAll ? 1 : 0);
     writeWord(record::BookBool, (options.saveExtLinkVal ? 1 : 0) | options.bookBoolBits);
+}
+
+void XlsWriter::writeHideObj() {
+    const OptionsDialog& options = book_.optionsDialog();
+    const auto shown = static_cast<uint16_t>(options.showObjects);
+    writeWord(record::HideObj, options.unnamedShowObjects.wordFor(options.showObjects, shown));
 }
 
 // Font 4 has no record: the files number their fonts without it.

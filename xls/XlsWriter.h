@@ -72,6 +72,7 @@ private:
     void writeCodeName(const std::string& name, const std::string& asRead);
     void writeWindow1();
     void writeWorkbookFlags();
+    void writeHideObj();
     void writeFonts();
     void writeFormats();
     void writeFormat(int index);

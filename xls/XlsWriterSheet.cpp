@@ -103,7 +103,9 @@ void XlsWriter::writeSheetTrailer(Sheet& sheet) {
 }
 
 void XlsWriter::writeCalculation(Sheet& sheet) {
-    writeWord(record::CalcMode, calcModeCode(book_.optionsDialog().calcMode));
+    const OptionsDialog& options = book_.optionsDialog();
+    writeWord(record::CalcMode,
+              options.unnamedCalcMode.wordFor(options.calcMode, calcModeCode(options.calcMode)));
     writeWord(record::CalcCount, sheet.calcCount);
     writeWord(record::RefMode, sheet.has(Sheet::R1C1Mode) ? 0 : 1);
     writeWord(record::Iteration, sheet.has(Sheet::Iteration) ? 1 : 0);

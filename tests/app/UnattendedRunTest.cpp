@@ -2,6 +2,7 @@
 // exit status, standard output and standard error, and what it leaves on disk.
 
 #include "tests/listio/ComponentListSupport.h"
+#include "tests/support/SmallDisk.h"
 #include "tests/support/TestEnvironment.h"
 #include "xls/Workbook.h"
 
@@ -15,7 +16,6 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <sstream>
-#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -279,22 +279,6 @@ std::vector<std::string> tabRecords(int count) {
     return records;
 }
 
-// A small filesystem mounted in the test's folder, for a disk that fills; unmounted at the
-// end. Mounting needs the superuser and a system that allows it.
-struct SmallDisk {
-    std::string at;
-    bool mounted = false;
-    SmallDisk(const std::string& folder, uintmax_t bytes) : at(folder) {
-        fs::create_directories(at);
-        const std::string size = "size=" + std::to_string(bytes / 1024 + 1) + "k";
-        mounted = ::mount("tmpfs", at.c_str(), "tmpfs", 0, size.c_str()) == 0;
-    }
-    ~SmallDisk() {
-        if (mounted)
-            ::umount(at.c_str());
-    }
-};
-
 // A message a person can read: one line, no internal code or name of the engines.
 void expectReadable(const std::string& message) {
     EXPECT_EQ(message.find('\r'), std::string::npos) << message;
@@ -360,35 +344,44 @@ TEST(UnattendedRun, StoppedByItsCallerExitsFourAndLeavesTheList) {
     EXPECT_EQ(readAll(list), original);
 }
 
-TEST(UnattendedRun, AnotherUsersReadOnlyListIsLeftAndALinkedListIsSortedUnderBothNames) {
-    if (geteuid() != 0)
-        GTEST_SKIP() << "needs root to run Quillan as another user";
+// A read-only list is left as it was, with status 3; a list that has another name (a hard
+// link) is written over in place, so that both names show the sort, and keeps its owner and
+// mode. The superuser writes read-only files, so as the superuser the test gives the lists to
+// nobody, who runs Quillan, and makes the linked list root's, writable by all: nobody may
+// write it but not own it. Any other user has no file of another owner to give, and runs
+// Quillan on lists of their own.
+TEST(UnattendedRun, AReadOnlyListIsLeftAndALinkedListIsSortedUnderBothNames) {
+    const bool root = geteuid() == 0;
+    const RunAs runner = root ? RunAs().by(nobody) : RunAs();
     Folder f;
     std::string locked = f.list("locked.txt");
     std::string shared = f.list("shared.txt");
     ASSERT_EQ(link(shared.c_str(), f.path("shared-link.txt").c_str()), 0);
-    f.giveTo(nobody);
+    if (root) {
+        f.giveTo(nobody);
+        chown(shared.c_str(), 0, 0);
+        chmod(shared.c_str(), 0666);
+    }
     chmod(locked.c_str(), 0444);
-    // Writable by everybody but owned by root: nobody may write it, not own it.
-    chown(shared.c_str(), 0, 0);
-    chmod(shared.c_str(), 0666);
     const std::string original = readAll(locked);
+    struct stat before {};
+    stat(shared.c_str(), &before);
 
-    Outcome o = f.run(locked, RunAs().by(nobody));
+    Outcome o = f.run(locked, runner);
     EXPECT_EQ(o.status, 3);
     EXPECT_NE(o.err.find("The file is read-only"), std::string::npos) << o.err;
     expectOnlyOwnMessages(o);
     EXPECT_EQ(readAll(locked), original);
 
-    o = f.run(shared, RunAs().by(nobody));
+    o = f.run(shared, runner);
     EXPECT_EQ(o.status, 0) << o.err;
     EXPECT_EQ(linesOf(readAll(f.path("shared-link.txt"))).front(),
               "NAME,ZIP,tray,package,endorsement\r");
     EXPECT_EQ(readAll(shared), readAll(f.path("shared-link.txt")));
     struct stat st {};
     stat(shared.c_str(), &st);
-    EXPECT_EQ(st.st_uid, 0u);
-    EXPECT_EQ(st.st_mode & 07777, 0666u);
+    EXPECT_EQ(st.st_uid, before.st_uid);
+    EXPECT_EQ(st.st_mode & 07777, before.st_mode & 07777);
     EXPECT_EQ(st.st_nlink, 2u);
 }
 
@@ -553,11 +546,14 @@ TEST(UnattendedRun, TrailingBlankLinesAreNoRecordsAndAPaveHeaderAloneIsNoList) {
     EXPECT_EQ(f.entries(), before);
 }
 
+// The superuser writes into read-only folders, so as the superuser the test installs Quillan
+// as root's and runs it as nobody; any other user installs it read-only as their own.
 TEST(UnattendedRun, AReadOnlyInstallationGivesTheUserWritableCopies) {
-    if (geteuid() != 0)
-        GTEST_SKIP() << "needs root to run Quillan as another user";
+    const bool root = geteuid() == 0;
+    const uid_t user = root ? nobody : geteuid();
+    const gid_t group = root ? nobody : getegid();
     Folder f;
-    // The installation: root's, tables and all read-only; the user's home is elsewhere.
+    // The installation: tables and all read-only; the user's home is elsewhere.
     const std::string install = f.path("install/"), home = f.path("home/");
     fs::create_directories(install);
     fs::create_directories(home);
@@ -567,17 +563,23 @@ TEST(UnattendedRun, AReadOnlyInstallationGivesTheUserWritableCopies) {
         chmod(entry.path().c_str(), 0444);
     chmod(f.env.folder().c_str(), 0755);
     chmod((install + "tables").c_str(), 0555);
+    struct Writable { // for the scratch folder to go, whoever runs the test
+        std::string folder;
+        ~Writable() { chmod(folder.c_str(), 0755); }
+    } writable{install + "tables"};
     std::string list = f.list("home/mailing.txt");
-    f.binaryFor(nobody);
+    if (root)
+        f.binaryFor(nobody);
     for (const std::string& mine : {home, list})
-        chown(mine.c_str(), nobody, nobody);
+        chown(mine.c_str(), user, group);
 
-    Outcome o = f.run(list, RunAs().by(nobody).installedIn(install, home));
+    RunAs runner = root ? RunAs().by(nobody) : RunAs();
+    Outcome o = f.run(list, runner.installedIn(install, home));
     EXPECT_EQ(o.status, 0) << o.err;
     EXPECT_EQ(o.err, "");
     struct stat st {};
     ASSERT_EQ(stat((home + "quillan/tables/prefs.dat").c_str(), &st), 0);
-    EXPECT_EQ(st.st_uid, nobody);
+    EXPECT_EQ(st.st_uid, user);
     EXPECT_TRUE(st.st_mode & S_IWUSR) << "the user's copy is the user's to change";
     EXPECT_EQ(linesOf(readAll(list)).front(), "NAME,ZIP,tray,package,endorsement\r");
 }
@@ -725,9 +727,8 @@ TEST(UnattendedRun, AccessFailuresLeaveTheDatabaseAndNothingBesideIt) {
 
     // A disk that fills while the database is copied, and one that fills when it is written.
     for (uintmax_t room : {bytes.size() * 13 / 10, bytes.size() * 22 / 10}) {
-        SmallDisk disk(f.path("disk" + std::to_string(room)), room);
-        if (!disk.mounted)
-            GTEST_SKIP() << "no small filesystem can be mounted here";
+        test::SmallDisk disk(f.path("disk" + std::to_string(room)), room);
+        ASSERT_TRUE(disk.mounted()) << disk.refusal();
         check(f.write("disk" + std::to_string(room) + "/list.mdb", bytes), 3, "the disk is full");
     }
 }

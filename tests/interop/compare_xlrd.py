@@ -139,6 +139,8 @@ def check_corrupt(xlsdump, path, label, problems):
     code, _, err = run_dump(xlsdump, path)
     if code not in (0, 1) or "Sanitizer" in err or "runtime error" in err:
         problems.append("%s: crashed (%d) %s" % (label, code, err[:300]))
+    elif code == 1 and not err.startswith("xlsdump: %s: " % path):
+        problems.append("%s: the refusal does not name the file: %s" % (label, err[:300]))
 
 
 def xlwt_books(folder):

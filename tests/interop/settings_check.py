@@ -8,12 +8,17 @@ orientation, headers and footers, ...), the same validations and sheet settings 
 sheet, and the same fonts and font colours in the cells of every sheet that did not change; xlrd
 must read the same fonts (height, colour, weight, family, ...), column settings, window
 settings and number formats. Exit status 77 (skipped) without xlrd, ssconvert or the folder.
+
+The validation comparison is shown able to fail on every workbook that has validations: its
+written copy with the validation records made unreadable on purpose must differ.
 """
 import gzip
 import io
+import json
 import os
 import re
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -44,12 +49,11 @@ def gnumeric_settings(path, scratch):
     sheets = {}
     for sheet in root.iter(GNUMERIC + "Sheet"):
         name = sheet.findtext(GNUMERIC + "Name")
-        parts = {"sheet": repr(sorted(sheet.attrib.items()))}
-        for part in ("PrintInformation", "Validations"):
-            element = sheet.find(GNUMERIC + part)
-            if element is not None:
-                for path, value in flattened(element, part):
-                    parts[path] = value
+        parts = {"sheet": repr(sorted(sheet.attrib.items())), "validations": validations(sheet)}
+        element = sheet.find(GNUMERIC + "PrintInformation")
+        if element is not None:
+            for path, value in flattened(element, "PrintInformation"):
+                parts[path] = value
         # The fonts of the cells' styles, with their colours; how gnumeric cuts the sheet
         # into regions of one style follows the cells.
         parts["fonts"] = sorted({(style.get("Fore", ""), ElementTree.tostring(font, encoding="unicode"))
@@ -57,6 +61,70 @@ def gnumeric_settings(path, scratch):
                                  for font in style.iter(GNUMERIC + "Font")})
         sheets[name] = parts
     return sheets
+
+
+def validations(sheet):
+    """{validation with its input message: the cells it covers} of a sheet. gnumeric keeps a
+    validation in the style of each region of cells it covers, and cuts a sheet into regions
+    as the cells' formats fall: the cells are compared, not the regions."""
+    regions = {}
+    for region in sheet.iter(GNUMERIC + "StyleRegion"):
+        style = region.find(GNUMERIC + "Style")
+        rule = style.find(GNUMERIC + "Validation") if style is not None else None
+        if rule is None:
+            continue
+        message = style.find(GNUMERIC + "InputMessage")
+        key = repr(list(flattened(rule, "Validation")) +
+                   (list(flattened(message, "InputMessage")) if message is not None else []))
+        regions.setdefault(key, []).append(
+            tuple(int(region.get(edge)) for edge in ("startCol", "startRow", "endCol", "endRow")))
+    return {key: bands(rectangles) for key, rectangles in regions.items()}
+
+
+def bands(rectangles):
+    """The cells of rectangles (first column, first row, last column, last row) as bands of
+    rows that cover the same columns, each band as long as it goes: one form for one set of
+    cells, however it was cut into rectangles."""
+    edges = sorted({r[1] for r in rectangles} | {r[3] + 1 for r in rectangles})
+    result = []
+    for top, below in zip(edges, edges[1:]):
+        columns = joined([(r[0], r[2]) for r in rectangles if r[1] <= top <= r[3]])
+        if not columns:
+            continue
+        if result and result[-1][1] == top - 1 and result[-1][2] == columns:
+            result[-1] = (result[-1][0], below - 1, columns)
+        else:
+            result.append((top, below - 1, columns))
+    return result
+
+
+def joined(spans):
+    """Spans of columns (first, last) joined where they meet or overlap, in order."""
+    result = []
+    for first, last in sorted(spans):
+        if result and first <= result[-1][1] + 1:
+            result[-1] = (result[-1][0], max(result[-1][1], last))
+        else:
+            result.append((first, last))
+    return tuple(result)
+
+
+def without_validations(path):
+    """Makes the validation records (DVAL, DV) of the workbook at path unreadable, in place:
+    their record numbers become one no reader knows, their bodies stay."""
+    import olefile
+    unknown = 0x41BE
+    with olefile.OleFileIO(path, write_mode=True) as container:
+        stream = next(entry for entry in container.listdir()
+                      if len(entry) == 1 and entry[0].lower() in ("workbook", "book"))
+        data = bytearray(container.openstream(stream).read())
+        at = 0
+        while at + 4 <= len(data):
+            record, size = struct.unpack_from("<HH", data, at)
+            if record in (0x01B2, 0x01BE):
+                struct.pack_into("<H", data, at, unknown)
+            at += 4 + size
+        container.write_stream(stream, bytes(data))
 
 
 def flattened(element, path):
@@ -136,7 +204,6 @@ def check(rewrite, path, label, scratch, problems, counts):
     if process.returncode != 0:
         counts["not written"] += 1  # refusals are the rewrite check's
         return
-    import json
     changed = json.loads(process.stdout)["sheet"]
     gnumeric_before = gnumeric_settings(path, scratch)
     if gnumeric_before is not None:
@@ -148,6 +215,14 @@ def check(rewrite, path, label, scratch, problems, counts):
         skip = names[changed] if changed < len(names) else None
         for problem in differences(gnumeric_before, gnumeric_after, skip):
             problems.append("%s: gnumeric: %s" % (label, problem))
+        if any(sheet["validations"] for sheet in gnumeric_before.values()):
+            counts["validations"] += 1
+            without_validations(out)
+            dropped = gnumeric_settings(out, scratch) or {}
+            if not any(" validations: " in problem
+                       for problem in differences(gnumeric_before, dropped, skip)):
+                problems.append("%s: the validations were dropped on purpose, and the "
+                                "comparison saw nothing" % label)
     xlrd_before = xlrd_settings(path)
     if xlrd_before is not None:
         for problem in differences(xlrd_before, xlrd_settings(out) or {}, None):
@@ -164,7 +239,7 @@ def main():
     if shutil.which("ssconvert") is None or not os.path.isdir(folder):
         return SKIP
     problems = []
-    counts = {"checked": 0, "not written": 0}
+    counts = {"checked": 0, "not written": 0, "validations": 0}
     with tempfile.TemporaryDirectory() as scratch:
         for root, _, files in sorted(os.walk(folder)):
             for name in sorted(files):
@@ -176,7 +251,8 @@ def main():
                     print("known: %s: %s" % (label, KNOWN[label]))
                     continue
                 check(rewrite, path, label, scratch, problems, counts)
-    print("%(checked)d written back and compared, %(not written)d not written" % counts)
+    print("%(checked)d written back and compared (%(validations)d with validations, each "
+          "also without them to see the comparison fail), %(not written)d not written" % counts)
     for problem in problems:
         print("MISMATCH " + problem)
     return 1 if problems else 0

@@ -3,6 +3,7 @@
 #include "mdbengine/dao/Collection.h"
 #include "mdbengine/dao/Field.h"
 #include "mdbengine/dao/TableDef.h"
+#include "tests/support/FileNames.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <algorithm>
@@ -28,7 +29,7 @@ std::vector<std::string> corpusFiles() {
     if (!corpusAvailable())
         return files;
     for (const auto& entry : fs::recursive_directory_iterator(QUILLAN_MDB_CORPUS))
-        if (entry.path().extension() == ".mdb")
+        if (quillan::test::hasExtension(entry.path(), ".mdb"))
             files.push_back(fs::relative(entry.path(), QUILLAN_MDB_CORPUS).string());
     std::sort(files.begin(), files.end());
     return files;

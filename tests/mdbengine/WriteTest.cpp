@@ -13,6 +13,7 @@
 #include "mdbengine/pages/DataPage.h"
 #include "mdbengine/pages/UsageMap.h"
 #include "mdbengine/tables/LongValue.h"
+#include "tests/support/SmallDisk.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <algorithm>
@@ -20,7 +21,6 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -438,15 +438,10 @@ TEST_F(WriteTest, FailedWritesLeaveTheOriginal) {
     ASSERT_EQ(engine.idle(0), statusOk) << "the change still waits and is written now";
     EXPECT_NE(sha256(path), hash);
 
-    // A filesystem too small for the file, where one can be mounted.
+    // A filesystem too small for the file.
     fs::path small_fs = scratch.path("small");
-    fs::create_directories(small_fs);
-    if (::mount("tmpfs", small_fs.c_str(), "tmpfs", 0, "size=200k") != 0)
-        GTEST_SKIP() << "no small filesystem can be mounted here";
-    struct Unmount {
-        fs::path at;
-        ~Unmount() { ::umount(at.c_str()); }
-    } unmount{small_fs};
+    quillan::test::SmallDisk disk(small_fs.string(), 200 * 1024);
+    ASSERT_TRUE(disk.mounted()) << disk.refusal();
     std::string inSmall = (small_fs / "list.mdb").string();
     fs::copy_file(corpusFile("jackcess/overflowTestV2000.mdb"), inSmall);
     ::chmod(inSmall.c_str(), 0644);

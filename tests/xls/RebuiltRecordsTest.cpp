@@ -201,6 +201,35 @@ TEST(RebuiltRecordsTest, PageSetupAndSheetFlagsGoBackAsReadAndChangeOnlyWhereThe
               std::vector<std::string>{word(7) + std::string(1, '\0') + "Page &P"});
 }
 
+// A calculation mode and an object display that the settings do not name (CALCMODE 2, as
+// an Excel 5.0 file of another program has it; HIDEOBJ 3) leave the settings as they were,
+// and go back as read in both versions; a setting changed since is written as it now is.
+TEST(RebuiltRecordsTest, UnnamedCalculationAndObjectModesGoBackAsRead) {
+    for (bool biff8 : {true, false}) {
+        SCOPED_TRACE(biff8);
+        const std::vector<SheetSpec> sheets = {
+            {"List", test::record(0x000D, word(2)) + number(0, 0, 75201)}};
+        const std::string globals = test::record(0x008D, word(3));
+        const std::string file = biff8 ? compoundFile(biff8Sheets(globals, sheets))
+                                       : compoundFile(biff5Sheets(globals, sheets), "Book");
+        Workbook book;
+        book.readBytes(file);
+        EXPECT_EQ(book.optionsDialog().calcMode, CalcMode::Automatic);
+        EXPECT_EQ(book.optionsDialog().showObjects, ShowObjects::ShowAll);
+
+        std::vector<std::vector<RawRecord>> written = substreamsOf(writtenBack(file));
+        EXPECT_EQ(bodiesOf(written[1], 0x000D), std::vector<std::string>{word(2)});
+        EXPECT_EQ(bodiesOf(written[0], 0x008D), std::vector<std::string>{word(3)});
+
+        written = substreamsOf(writtenBack(file, [](Workbook& changed) {
+            changed.optionsDialog().calcMode = CalcMode::Manual;
+            changed.optionsDialog().showObjects = ShowObjects::HideAll;
+        }));
+        EXPECT_EQ(bodiesOf(written[1], 0x000D), std::vector<std::string>{word(0)});
+        EXPECT_EQ(bodiesOf(written[0], 0x008D), std::vector<std::string>{word(2)});
+    }
+}
+
 // Texts of BIFF8 records the writer makes are Unicode: code names, the path and sheet names
 // of another workbook and its names go back as read, not through the ANSI code page; so do
 // a font of 9.5 points in the automatic colour, its family and a weight between normal and

@@ -1,6 +1,7 @@
 #include "tests/xls/XlsTestSupport.h"
 
 #include "platform/storage/CompoundWriter.h"
+#include "tests/support/FileNames.h"
 #include "xls/XlsStream.h"
 
 #include <algorithm>
@@ -38,7 +39,7 @@ std::vector<std::string> corpusWorkbooks() {
     std::vector<std::string> files;
     std::error_code error;
     for (const auto& entry : fs::recursive_directory_iterator(corpusPath(""), error))
-        if (entry.is_regular_file() && entry.path().extension() == ".xls")
+        if (entry.is_regular_file() && quillan::test::hasExtension(entry.path(), ".xls"))
             files.push_back(entry.path().string());
     std::sort(files.begin(), files.end());
     return files;

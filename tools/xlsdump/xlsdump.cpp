@@ -8,9 +8,9 @@
 // error (its text); formula cells give their cached result; blank cells are left out.
 // Cells come in the order of the file's records (row by row in the files spreadsheet
 // programs write); a cell given twice comes twice, and the later one stands. Merged ranges
-// are inclusive, in the order the sheet keeps them. Exit status 1, with the library's
-// message on standard error, when the file cannot be read (what was printed before is
-// then incomplete).
+// are inclusive, in the order the sheet keeps them. Exit status 1, with "xlsdump: FILE: " and
+// the library's message on standard error, when the file cannot be read (what was printed
+// before is then incomplete).
 //
 // A workbook of a hundred thousand rows prints in a fraction of a second: the cells are
 // printed as the reader reads them and never kept, texts go from the shared string table's
@@ -141,7 +141,7 @@ private:
         if (used_ + n > Size)
             flush();
         if (n > Size)
-            throw std::length_error("xlsdump: a text too long for the output buffer");
+            throw std::length_error("a text too long for the output buffer");
         return buffer_.get() + used_;
     }
 
@@ -449,10 +449,12 @@ int main(int argc, char** argv) {
     try {
         book.setFilename(argv[1]);
         book.read();
+        dump.finish();
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n", e.what());
+        // The library's words do not name the file; of many files dumped in turn, the
+        // message says which one failed.
+        std::fprintf(stderr, "xlsdump: %s: %s\n", argv[1], e.what());
         return 1;
     }
-    dump.finish();
     return 0;
 }
