@@ -1,5 +1,7 @@
 #include "accessdb/access/TDAODatabase.h"
 
+#include "accessdb/access/EngineText.h"
+
 namespace accessdb {
 
 namespace dao = mdbengine;
@@ -27,13 +29,15 @@ void TDAODatabase::close() {
 }
 
 void TDAODatabase::execute(const std::string& query) {
-    invoke([&](Database& d) { return d.execute(query); });
+    invoke([&](Database& d) { return d.execute(toEngineText(query)); });
 }
 
 std::unique_ptr<TDAORecordset> TDAODatabase::openRecordset(const std::string& source, int,
                                                            int options) {
     std::shared_ptr<dao::Recordset> recordset;
-    invoke([&](const Database& d) { return d.openRecordset(source, options, recordset); });
+    invoke([&](const Database& d) {
+        return d.openRecordset(toEngineText(source), options, recordset);
+    });
     return std::make_unique<TDAORecordset>(std::move(recordset));
 }
 

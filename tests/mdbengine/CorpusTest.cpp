@@ -79,7 +79,7 @@ std::vector<std::string> referenceSchema(const std::string& path, const std::str
         if (!std::regex_match(text, match, line))
             continue;
         std::string type = std::regex_replace(match[2].str(), sized, "$1");
-        columns.push_back(fromUtf8(match[1].str()) + " " + type);
+        columns.push_back(match[1].str() + " " + type);
     }
     return columns;
 }
@@ -96,19 +96,18 @@ TEST_P(CorpusFileTest, ReadsEveryUserTableAsMdbtoolsDoes) {
     ASSERT_TRUE(database);
     std::vector<std::string> referenceTables =
         lines(runCommand("mdb-tables -1 " + shellQuoted(path)));
-    std::vector<std::string> converted;
-    for (const std::string& table : referenceTables)
-        converted.push_back(fromUtf8(table));
-    EXPECT_EQ(sorted(userTables(*database)), sorted(converted));
+    EXPECT_EQ(sorted(userTables(*database)), sorted(referenceTables));
 
     for (const std::string& table : referenceTables) {
         SCOPED_TRACE(table);
         std::string ours;
-        ASSERT_EQ(exportTable(*database, fromUtf8(table), ours), statusOk) << errorText(engine);
+        ASSERT_EQ(exportTable(*database, table, ours), statusOk) << errorText(engine);
+        auto recordset = openTable(*database, table);
+        ASSERT_TRUE(recordset);
+        if (!recordset->jet4())
+            ours = asMdbExportShowsJet3(ours);
         EXPECT_EQ(sorted(lines(ours)), sorted(lines(mdbExport(path, table))));
 
-        auto recordset = openTable(*database, fromUtf8(table));
-        ASSERT_TRUE(recordset);
         std::int32_t count = -1;
         recordset->recordCount(count);
         EXPECT_EQ(std::to_string(count) + "\n",
