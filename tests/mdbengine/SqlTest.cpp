@@ -126,7 +126,8 @@ TEST(SqlParserTest, ConditionsCarryNullAndCompareAsJetDoes) {
 
 // Texts compare as their index keys: without regard to case, accented letters apart from
 // the plain ones and after them, trailing blanks left out; LIKE takes a character as its key.
-// Jet3 keys the typographic apostrophe as the plain one, Jet4 apart.
+// Jet3 keys the typographic apostrophe as the plain one, Jet4 apart. A character no key is
+// known for is itself, after all the others.
 TEST(SqlParserTest, TextsCompareAsTheirIndexKeys) {
     for (file::TextOrder order : {file::TextOrder::Jet3, file::TextOrder::Jet4}) {
         SCOPED_TRACE(order == file::TextOrder::Jet4 ? "Jet4" : "Jet3");
@@ -142,7 +143,11 @@ TEST(SqlParserTest, TextsCompareAsTheirIndexKeys) {
                                     "'\u00c9"
                                     "clair' LIKE '\u00e9*'",
                                     "'\u00e9' LIKE '[a-f]'", "'\u0160' LIKE '[\u0161]'",
-                                    "'p\u00e9rez' > 'Perez' AND 'Perez' >= 'PEREZ'"})
+                                    "'p\u00e9rez' > 'Perez' AND 'Perez' >= 'PEREZ'",
+                                    "'\u041c\u0438\u0440' LIKE '?\u0438?' AND '\u041c\u0438\u0440' "
+                                    "< '\u041c\u0438\u0441'",
+                                    "'\u0141\u00f3d\u017a' LIKE '[\u0141]\u00d3*' AND 'z' < "
+                                    "'\u0141'"})
             EXPECT_EQ(truthOf(holding, order), "true") << holding;
         for (const char* failing :
              {"'\u00e9"
@@ -596,6 +601,87 @@ TEST_F(SqlTest, LinkedTablesAreFollowedToTheFileBesideTheLink) {
     EXPECT_NE(mdbExport(linkee, "Table1").find("\"ciao bello!\""), std::string::npos)
         << "the change goes into the file the table lives in";
     EXPECT_EQ(sha256(linked), sha256(corpusFile("ucanaccess/linked.mdb")));
+}
+
+// Statements typed in a UTF-8 terminal on a Jet4 table without indexes: Cyrillic, Polish
+// and Japanese texts joined, copied and inserted from a select keep every character, as
+// mdb-export reads them. Jet3's code page and an index whose keys are not known for a
+// character refuse it by name, and the file stays as it was.
+TEST_F(SqlTest, Jet4TextKeepsEveryCharacterAndWhatCannotHoldOneRefuses) {
+    ScratchFolder scratch;
+    std::string list = scratch.path("world.txt");
+    std::ofstream(list)
+        << "\u041c\u0438\u0440 \u0422\u0440\u0443\u0434\t\u0443\u043b. 1\t"
+           "\u041c\u043e\u0441\u043a\u0432\u0430\t\t10100\t\r\n"
+           "\u0141ukasz \u017b\u00f3\u0142\u0107\tul. D\u0142uga 5\t"
+           "Gda\u0144sk\t\t80001\t\r\n"
+           "\u6f22\u5b57\u4eee\u540d\t\u5343\u4ee3\u7530\t\u6771\u4eac\t\t10000\t\r\n";
+    std::string path = scratch.path("world.mdb");
+    std::string fill = std::string(QUILLAN_BUILD_DIR) + "/mdbfill " + shellQuoted(list) + " ";
+    runCommand(fill + shellQuoted(path) + " --empty");
+    std::string tool = std::string(QUILLAN_BUILD_DIR) + "/mdbsql " + shellQuoted(path) + " ";
+    auto sql = [&](const std::string& statement) {
+        return runCommand(tool + shellQuoted(statement) + " 2>&1");
+    };
+    EXPECT_EQ(sql("UPDATE Table1 SET data1 = data1 & 'x'"), "3 rows affected\n");
+    EXPECT_EQ(sql("UPDATE Table1 SET data3 = data3, data8 = data4"), "3 rows affected\n");
+    EXPECT_EQ(sql("INSERT INTO Table1 (data1, data4) SELECT data1, data4 FROM Table1 WHERE "
+                  "data6 < '20000'"),
+              "2 rows affected\n");
+    EXPECT_EQ(sql("INSERT INTO Table1 (data1) VALUES ('\u0141\u00f3d\u017a')"),
+              "1 rows affected\n");
+    std::vector<std::string> exported = lines(mdbExport(path, "Table1"));
+    ASSERT_FALSE(exported.empty());
+    exported.erase(exported.begin());
+    EXPECT_EQ(sorted(exported),
+              sorted({"\"\u041c\u0438\u0440 \u0422\u0440\u0443\u0434x\",\"\u0443\u043b. 1\","
+                      "\"\u041c\u043e\u0441\u043a\u0432\u0430\",,\"10100\",,"
+                      "\"\u041c\u043e\u0441\u043a\u0432\u0430\",,",
+                      "\"\u0141ukasz \u017b\u00f3\u0142\u0107x\",\"ul. D\u0142uga 5\","
+                      "\"Gda\u0144sk\",,\"80001\",,\"Gda\u0144sk\",,",
+                      "\"\u6f22\u5b57\u4eee\u540dx\",\"\u5343\u4ee3\u7530\",\"\u6771\u4eac\",,"
+                      "\"10000\",,\"\u6771\u4eac\",,",
+                      "\"\u041c\u0438\u0440 \u0422\u0440\u0443\u0434x\",,"
+                      "\"\u041c\u043e\u0441\u043a\u0432\u0430\",,,,,,",
+                      "\"\u6f22\u5b57\u4eee\u540dx\",,\"\u6771\u4eac\",,,,,,",
+                      "\"\u0141\u00f3d\u017a\",,,,,,,,"}));
+    EXPECT_EQ(sql("SELECT data1 FROM Table1 WHERE data1 LIKE '\u0141*' ORDER BY data1"),
+              "data1\n\"\u0141\u00f3d\u017a\"\n\"\u0141ukasz \u017b\u00f3\u0142\u0107x\"\n")
+        << "o with acute before u";
+
+    std::string jet3 = scratch.path("jet3.mdb");
+    std::ofstream(scratch.path("jet3.txt")) << "ANNA\t1 MAIN\tDALLAS\tTX\t10000\t\r\n";
+    runCommand(std::string(QUILLAN_BUILD_DIR) + "/mdbfill " +
+               shellQuoted(scratch.path("jet3.txt")) + " " + shellQuoted(jet3) + " --empty --jet3");
+    tool = std::string(QUILLAN_BUILD_DIR) + "/mdbsql " + shellQuoted(jet3) + " ";
+    std::string before = sha256(jet3);
+    EXPECT_EQ(sql("UPDATE Table1 SET data9 = 'caf\u00e9' WHERE data6 = '10000'"),
+              "1 rows affected\n")
+        << "in the code page";
+    before = sha256(jet3);
+    EXPECT_EQ(sql("UPDATE Table1 SET data9 = 'x', data1 = 'Gda\u0144sk'"),
+              "mdbsql: 3421 The value cannot be converted to the field's type. 'data1' cannot "
+              "hold the character '\u0144' (U+0144): this database keeps its text in "
+              "Windows-1252.\n");
+    EXPECT_EQ(sha256(jet3), before);
+
+    std::string unicode = scratch.copy("jackcess/testUnicodeCompV2003.mdb");
+    tool = std::string(QUILLAN_BUILD_DIR) + "/mdbsql " + shellQuoted(unicode) + " ";
+    before = sha256(unicode);
+    EXPECT_EQ(sql("UPDATE [Table] SET [Unicode] = [Unicode] & 'x' WHERE ID = 5"),
+              "mdbsql: 3251 The operation is not supported for this object. 'Unicode' holds the "
+              "character '\u6f22' (U+6F22), whose place in an index is not known here.\n")
+        << "the column is indexed";
+    EXPECT_EQ(sql("UPDATE [Table] SET [Unicode] = [Unicode] & 'x'"),
+              "mdbsql: 3251 The operation is not supported for this object. 'Unicode' holds the "
+              "character '\u041c' (U+041C), whose place in an index is not known here.\n")
+        << "the statement is whole or nothing";
+    EXPECT_EQ(sha256(unicode), before);
+    EXPECT_EQ(sql("UPDATE [Table] SET [Unicode] = [Unicode] & 'x' WHERE ID = 2"),
+              "1 rows affected\n");
+    EXPECT_EQ(sql("SELECT [Unicode] FROM [Table] WHERE ID = 2"),
+              "Unicode\n\"\u00e4\u00e4kk\u00f6si\u00e4x\"\n");
+    EXPECT_EQ(indexProblems(unicode), std::vector<std::string>{});
 }
 
 TEST_F(SqlTest, SqlToolPrintsRecordsOrCountsAndReportsFailures) {
