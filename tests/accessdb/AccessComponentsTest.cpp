@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <map>
 
 using namespace accessdb;
 using namespace accessdb::testing;
@@ -299,6 +300,31 @@ TEST_F(AccessComponentsTest, IndexedColumnsAreSetAndTheirIndexesKept) {
         d = changed.find(',', d) + 1;
     changed = changed.substr(0, d) + "-5" + changed.substr(changed.find(',', d));
     EXPECT_NE(std::find(rows.begin(), rows.end(), changed), rows.end()) << changed;
+}
+
+// The components speak Windows-1252, the engine Unicode: a Jet4 text reads as the bytes it
+// always did ("?" for a character the code page lacks), and what the components write is
+// stored as the characters those bytes are, the other texts of the record untouched.
+TEST_F(AccessComponentsTest, TextCrossesInWindows1252AndIsStoredWhole) {
+    ScratchFolder scratch;
+    std::string file = scratch.copy("jackcess/testUnicodeCompV2003.mdb");
+    open(file, "Table");
+    std::map<std::string, std::string> texts;
+    for (table->first(); !table->eof(); table->next())
+        texts[table->fields(0).asString()] = table->fields(1).asString();
+    EXPECT_EQ(texts["2"], "\xE4\xE4kk\xF6si\xE4");
+    EXPECT_EQ(texts["3"], "???");
+    EXPECT_EQ(texts["7"], "\xFCmlaut");
+    table->first();
+    while (table->fields(0).asString() != "7")
+        table->next();
+    table->edit();
+    table->fields(1).setAsString("Zo\xEB \x80 5");
+    table->post();
+    table->setActive(false);
+    std::vector<std::string> rows = exported(file, "Table");
+    EXPECT_NE(std::find(rows.begin(), rows.end(), "7,\"Zo\u00eb \u20ac 5\""), rows.end());
+    EXPECT_NE(std::find(rows.begin(), rows.end(), "3,\"\u041c\u0438\u0440\""), rows.end());
 }
 
 TEST_F(AccessComponentsTest, DefaultSessionAndEngineAreSharedByAllComponents) {
