@@ -168,7 +168,7 @@ Status textOfColumn(const file::Column& column, const Variant& value, bool jet4,
                                    ".");
     // Jet4 counts UTF-16 units; Jet3 one byte a character.
     std::size_t room = jet4 ? column.length / 2u : column.length;
-    std::size_t length = jet4 ? utf16Length(text) : codePoints(text).size();
+    std::size_t length = jet4 ? utf16Length(text) : characterCount(text);
     if (column.type == ColumnType::Text && length > room)
         return errors.fail(ErrorNumber::FieldTooSmall, {},
                            "'" + column.name + "' holds " + std::to_string(room) +

@@ -327,13 +327,11 @@ void appendTextKey(std::string_view text, bool jet4, std::vector<std::uint8_t>& 
     }
     std::array<std::uint16_t, keyedCharacters> units;
     std::size_t count = firstCharacters(text, units, [](char32_t c, auto& out, auto n) {
-        if (c >= 0x10000 && n + 1 < out.size()) {
-            out[n] = static_cast<std::uint16_t>(0xD800 | (c - 0x10000) >> 10);
-            out[n + 1] = static_cast<std::uint16_t>(0xDC00 | (c & 0x3FF));
-            return n + 2;
-        }
-        out[n] = static_cast<std::uint16_t>(c < 0x10000 ? c : 0xFFFD);
-        return n + 1;
+        std::uint16_t pair[2];
+        std::size_t length = utf16Of(c, pair);
+        for (std::size_t i = 0; i < length && n < out.size(); ++i)
+            out[n++] = pair[i];
+        return n;
     });
     appendJet4Key(std::span<const std::uint16_t>(units.data(), count), true, key, nullptr);
 }

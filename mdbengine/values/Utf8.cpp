@@ -8,14 +8,6 @@ namespace {
 
 constexpr char32_t replacement = 0xFFFD;
 
-bool isHighSurrogate(std::uint16_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-bool isLowSurrogate(std::uint16_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
 template <typename Visit>
 void forEachCodePoint(std::string_view utf8, Visit visit) {
     for (std::size_t at = 0; at < utf8.size();)
@@ -95,17 +87,23 @@ std::string_view characterRange(std::string_view utf8, std::size_t from, std::si
     return utf8.substr(start, skip(start, count) - start);
 }
 
+std::size_t utf16Of(char32_t code, std::uint16_t (&units)[2]) {
+    if (code < 0x10000) {
+        units[0] = static_cast<std::uint16_t>(code);
+        return 1;
+    }
+    code -= 0x10000;
+    units[0] = static_cast<std::uint16_t>(0xD800 | code >> 10);
+    units[1] = static_cast<std::uint16_t>(0xDC00 | (code & 0x3FF));
+    return 2;
+}
+
 std::vector<std::uint16_t> utf16Units(std::string_view utf8) {
     std::vector<std::uint16_t> units;
     units.reserve(utf8.size());
     forEachCodePoint(utf8, [&](char32_t code) {
-        if (code < 0x10000) {
-            units.push_back(static_cast<std::uint16_t>(code));
-            return;
-        }
-        code -= 0x10000;
-        units.push_back(static_cast<std::uint16_t>(0xD800 | code >> 10));
-        units.push_back(static_cast<std::uint16_t>(0xDC00 | (code & 0x3FF)));
+        std::uint16_t pair[2];
+        units.insert(units.end(), pair, pair + utf16Of(code, pair));
     });
     return units;
 }
@@ -114,23 +112,6 @@ std::size_t utf16Length(std::string_view utf8) {
     std::size_t length = 0;
     forEachCodePoint(utf8, [&](char32_t code) { length += code < 0x10000 ? 1 : 2; });
     return length;
-}
-
-std::string utf16ToUtf8(std::span<const std::uint16_t> units) {
-    std::string text;
-    text.reserve(units.size());
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        std::uint16_t unit = units[i];
-        if (isHighSurrogate(unit) && i + 1 < units.size() && isLowSurrogate(units[i + 1])) {
-            appendUtf8(0x10000 + ((unit - 0xD800u) << 10) + (units[i + 1] - 0xDC00u), text);
-            ++i;
-        } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
-            appendUtf8(replacement, text);
-        } else {
-            appendUtf8(unit, text);
-        }
-    }
-    return text;
 }
 
 std::string describeCharacter(char32_t code) {

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,7 +21,7 @@ bool isUtf8(std::string_view text);
 
 void appendUtf8(char32_t code, std::string& out);
 
-// The characters of a text; a byte that is not UTF-8 stands for itself as U+FFFD.
+// The characters of a text; each byte that is not UTF-8 gives U+FFFD.
 std::vector<char32_t> codePoints(std::string_view utf8);
 
 // How many characters a text holds (a byte that is not UTF-8 counts as one), and the part of
@@ -30,14 +29,14 @@ std::vector<char32_t> codePoints(std::string_view utf8);
 std::size_t characterCount(std::string_view utf8);
 std::string_view characterRange(std::string_view utf8, std::size_t from, std::size_t count);
 
+// The UTF-16 units of a character into `units`: how many (1, or 2 beyond U+FFFF).
+std::size_t utf16Of(char32_t code, std::uint16_t (&units)[2]);
+
 // The UTF-16 units of a text (a character beyond U+FFFF takes two); a byte that is not
 // UTF-8 gives U+FFFD.
 std::vector<std::uint16_t> utf16Units(std::string_view utf8);
 // How many UTF-16 units the text takes, as a Jet4 field counts its characters.
 std::size_t utf16Length(std::string_view utf8);
-
-// UTF-16 units as text; a surrogate without its other half becomes U+FFFD.
-std::string utf16ToUtf8(std::span<const std::uint16_t> units);
 
 // A character as a message names it: the character and its number ("'Ł' (U+0141)").
 std::string describeCharacter(char32_t code);

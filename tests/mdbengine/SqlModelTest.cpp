@@ -1,10 +1,10 @@
 // Random INSERT, UPDATE and DELETE statements through the sql tool, typed as in a UTF-8
-// terminal (the model keeps its texts in Windows-1252, which every table here holds), on
-// tables whose indexed text columns take accented letters in both cases,
-// Windows-1252's typographic marks and trailing blanks. A model of the rows says what each
-// statement changes and which ones a unique index refuses; every 25 statements the rows (as
-// mdb-export reads them), their count (mdb-count), the page structure and every index
-// (rebuilt from the rows by the engine's own check) are held to it.
+// terminal, on tables whose indexed text columns take accented letters in both cases,
+// Windows-1252's typographic marks and trailing blanks (the model keeps its texts in
+// Windows-1252, which every table here holds). A model of the rows says what each statement
+// changes and which ones a unique index refuses; every 25 statements the rows (as mdb-export
+// reads them), their count (mdb-count), the page structure and every index (rebuilt from the
+// rows by the engine's own check) are held to it.
 
 #include "tests/mdbengine/DaoTestSupport.h"
 
