@@ -42,13 +42,17 @@ public:
             appendUtf8(isLowSurrogate(unit) ? replacement : unit, text_);
     }
 
+    // ASCII goes over in stretches; the rest of the first 256 code points takes two bytes.
     void addRun(std::span<const std::uint8_t> run) {
         endPair();
-        for (std::uint8_t byte : run)
-            if (byte < 0x80)
-                text_ += static_cast<char>(byte);
-            else
-                appendUtf8(byte, text_);
+        for (std::size_t i = 0; i < run.size();) {
+            std::size_t start = i;
+            while (i < run.size() && run[i] < 0x80)
+                ++i;
+            text_.append(reinterpret_cast<const char*>(run.data() + start), i - start);
+            if (i < run.size())
+                appendUtf8(run[i++], text_);
+        }
     }
 
     std::string take() {
