@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <map>
 
 using namespace accessdb;
@@ -325,6 +326,30 @@ TEST_F(AccessComponentsTest, TextCrossesInWindows1252AndIsStoredWhole) {
     std::vector<std::string> rows = exported(file, "Table");
     EXPECT_NE(std::find(rows.begin(), rows.end(), "7,\"Zo\u00eb \u20ac 5\""), rows.end());
     EXPECT_NE(std::find(rows.begin(), rows.end(), "3,\"\u041c\u0438\u0440\""), rows.end());
+}
+
+// A table whose name the native character set cannot show is listed with "?" for those
+// characters, and opens by the name it is listed under.
+TEST_F(AccessComponentsTest, ATableNamedOutsideTheCodePageOpensByItsListedName) {
+    ScratchFolder scratch;
+    std::string file = scratch.copy("jackcess/testV2000.mdb");
+    {
+        // Table1's row of the catalogue: its name, six UTF-16 units, renamed in place.
+        std::fstream patch(file, std::ios::binary | std::ios::in | std::ios::out);
+        std::string bytes((std::istreambuf_iterator<char>(patch)), {});
+        const std::string table1("T\0a\0b\0l\0e\0"
+                                 "1\0",
+                                 12);
+        const std::string cyrillic("\x22\x04\x30\x04\x31\x04\x3B\x04\x38\x04\x46\x04", 12);
+        std::size_t at = bytes.find(table1);
+        ASSERT_EQ(at / 4096, 14u) << "the first is in the catalogue's page";
+        patch.seekp(static_cast<std::streamoff>(at));
+        patch.write(cyrillic.data(), static_cast<std::streamsize>(cyrillic.size()));
+    }
+    std::vector<std::string> names = tableNames(file);
+    EXPECT_NE(std::find(names.begin(), names.end(), "??????"), names.end());
+    open(file, "??????");
+    EXPECT_EQ(table->fieldByName("A").asString(), "a");
 }
 
 TEST_F(AccessComponentsTest, DefaultSessionAndEngineAreSharedByAllComponents) {
