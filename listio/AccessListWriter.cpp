@@ -53,7 +53,7 @@ bool lockFilePresent(const std::string& path) {
 
 // Where the records of the list's table live: in the list, or, for a linked table, in the
 // table of the file the link names (beside the list when the link's path is not there). The
-// engine names tables in UTF-8, the list in Windows-1252.
+// list names its table as the data-access components show it, in Windows-1252.
 struct TableHome {
     std::string path;
     std::string table;
@@ -71,7 +71,7 @@ TableHome homeOf(const std::string& list, const std::string& table) {
         std::shared_ptr<dao::TableDef> entry;
         tables->item(i, entry);
         const std::string prefix = ";DATABASE=";
-        if (entry->name() != accessdb::toEngineText(table) ||
+        if (accessdb::fromEngineText(entry->name()) != table ||
             entry->connect().rfind(prefix, 0) != 0)
             continue;
         dao::LinkedDatabaseSearch search =
