@@ -1,5 +1,6 @@
 #include "listio/AccessListWriter.h"
 
+#include "accessdb/access/EngineText.h"
 #include "accessdb/access/TtaTable.h"
 #include "listio/ComponentListOpener.h"
 #include "listio/FieldChecks.h"
@@ -51,7 +52,8 @@ bool lockFilePresent(const std::string& path) {
 }
 
 // Where the records of the list's table live: in the list, or, for a linked table, in the
-// table of the file the link names (beside the list when the link's path is not there).
+// table of the file the link names (beside the list when the link's path is not there). The
+// list names its table as the data-access components show it, in Windows-1252.
 struct TableHome {
     std::string path;
     std::string table;
@@ -69,12 +71,13 @@ TableHome homeOf(const std::string& list, const std::string& table) {
         std::shared_ptr<dao::TableDef> entry;
         tables->item(i, entry);
         const std::string prefix = ";DATABASE=";
-        if (entry->name() != table || entry->connect().rfind(prefix, 0) != 0)
+        if (accessdb::fromEngineText(entry->name()) != table ||
+            entry->connect().rfind(prefix, 0) != 0)
             continue;
         dao::LinkedDatabaseSearch search =
             dao::findLinkedDatabase(list, entry->connect().substr(prefix.size()));
         if (search.found)
-            return {*search.found, entry->sourceTableName()};
+            return {*search.found, accessdb::fromEngineText(entry->sourceTableName())};
     }
     return {list, table};
 }

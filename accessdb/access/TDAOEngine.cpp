@@ -1,5 +1,7 @@
 #include "accessdb/access/TDAOEngine.h"
 
+#include "accessdb/access/EngineText.h"
+
 namespace accessdb {
 
 namespace dao = mdbengine;
@@ -32,7 +34,8 @@ std::unique_ptr<TDAODatabase> TDAOEngine::openDatabase(const std::string& name,
                                                        const Variant& readOnly,
                                                        const Variant& connect) {
     std::shared_ptr<dao::Database> database;
-    std::string connectText = connect.isString() ? connect.stringValue() : std::string();
+    std::string connectText =
+        connect.isString() ? toEngineText(connect.stringValue()) : std::string();
     invoke([&](DBEngine& e) {
         return e.openDatabase(name, booleanArgument(options), booleanArgument(readOnly),
                               connectText, database);

@@ -1,5 +1,7 @@
 #include "accessdb/access/TDAOError.h"
 
+#include "accessdb/access/EngineText.h"
+
 namespace accessdb {
 
 std::int32_t TDAOError::number() {
@@ -10,7 +12,7 @@ std::int32_t TDAOError::number() {
 
 std::string TDAOError::description() {
     std::string text;
-    invoke(property(text, [](const mdbengine::Error& e) { return e.description; }));
+    invoke(property(text, [](const mdbengine::Error& e) { return fromEngineText(e.description); }));
     return text;
 }
 

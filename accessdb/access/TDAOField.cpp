@@ -1,16 +1,20 @@
 #include "accessdb/access/TDAOField.h"
 
+#include "accessdb/access/EngineText.h"
+
+#include <algorithm>
+
 namespace accessdb {
 
 namespace dao = mdbengine;
 using dao::Field;
 
 void TDAOField::getName(std::string& name) {
-    invoke(property(name, [](const Field& f) { return f.name(); }));
+    invoke(property(name, [](const Field& f) { return fromEngineText(f.name()); }));
 }
 
 void TDAOField::setName(const std::string& name) {
-    invoke([&](Field& f) { return f.rename(name); });
+    invoke([&](Field& f) { return f.rename(toEngineText(name)); });
 }
 
 std::int16_t TDAOField::type() {
@@ -31,10 +35,17 @@ std::int32_t TDAOField::attributes() {
     return attributes;
 }
 
+// A memo's length is that of its text in the native character set.
 std::int32_t TDAOField::fieldSize() {
     std::int32_t size = 0;
     invoke([&](const Field& f) {
-        if (f.type() == Field::typeLongBinary || f.type() == Field::typeMemo)
+        if (f.type() == Field::typeMemo) {
+            Variant value;
+            dao::Status status = f.value(value);
+            size = static_cast<std::int32_t>(fromEngineValue(value).stringValue().size());
+            return status;
+        }
+        if (f.type() == Field::typeLongBinary)
             return f.fieldSize(size);
         size = f.size();
         return dao::statusOk;
@@ -45,7 +56,7 @@ std::int32_t TDAOField::fieldSize() {
 Variant TDAOField::rawValue() {
     Variant value;
     invoke([&](const Field& f) { return f.value(value); });
-    return value;
+    return fromEngineValue(value);
 }
 
 // The typed readers take only values of their own type.
@@ -91,12 +102,22 @@ std::string TDAOField::asText() {
 }
 
 void TDAOField::setValue(const Variant& value) {
-    invoke([&](Field& f) { return f.setValue(value); });
+    invoke([&](Field& f) { return f.setValue(toEngineValue(value)); });
 }
 
+// A memo's part is counted in the native character set: the text is converted whole.
 std::string TDAOField::getChunk(std::int32_t offset, std::int32_t bytes) {
     Variant chunk;
-    invoke([&](const Field& f) { return f.getChunk(offset, bytes, chunk); });
+    invoke([&](const Field& f) {
+        if (f.type() != Field::typeMemo || offset < 0 || bytes < 0)
+            return f.getChunk(offset, bytes, chunk);
+        Variant whole;
+        dao::Status status = f.value(whole);
+        std::string text = fromEngineValue(whole).stringValue();
+        auto from = std::min(text.size(), static_cast<std::size_t>(offset));
+        chunk = Variant::text(text.substr(from, static_cast<std::size_t>(bytes)));
+        return status;
+    });
     return chunk.stringValue();
 }
 

@@ -1,15 +1,17 @@
 #include "accessdb/access/TDAOIndex.h"
 
+#include "accessdb/access/EngineText.h"
+
 namespace accessdb {
 
 using mdbengine::Index;
 
 void TDAOIndex::getName(std::string& name) {
-    invoke(property(name, [](const Index& i) { return i.name(); }));
+    invoke(property(name, [](const Index& i) { return fromEngineText(i.name()); }));
 }
 
 void TDAOIndex::setName(const std::string& name) {
-    invoke([&](const Index& i) { return i.rename(name); });
+    invoke([&](const Index& i) { return i.rename(toEngineText(name)); });
 }
 
 bool TDAOIndex::unique() {

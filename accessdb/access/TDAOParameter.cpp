@@ -1,11 +1,13 @@
 #include "accessdb/access/TDAOParameter.h"
 
+#include "accessdb/access/EngineText.h"
+
 namespace accessdb {
 
 using mdbengine::Parameter;
 
 void TDAOParameter::getName(std::string& name) {
-    invoke(property(name, [](const Parameter& p) { return p.name(); }));
+    invoke(property(name, [](const Parameter& p) { return fromEngineText(p.name()); }));
 }
 
 std::int16_t TDAOParameter::type() {
@@ -16,7 +18,7 @@ std::int16_t TDAOParameter::type() {
 
 void TDAOParameter::setValue(const Variant& value) {
     invoke([&](Parameter& p) {
-        p.setValue(value);
+        p.setValue(toEngineValue(value));
         return mdbengine::statusOk;
     });
 }

@@ -1,5 +1,6 @@
 #include "accessdb/access/TDAOQuerydef.h"
 
+#include "accessdb/access/EngineText.h"
 #include "accessdb/access/TDAOFields.h"
 #include "accessdb/access/TDAORecordset.h"
 
@@ -9,11 +10,11 @@ namespace dao = mdbengine;
 using dao::QueryDef;
 
 void TDAOQuerydef::getName(std::string& name) {
-    invoke(property(name, [](const QueryDef& q) { return q.name(); }));
+    invoke(property(name, [](const QueryDef& q) { return fromEngineText(q.name()); }));
 }
 
 void TDAOQuerydef::setName(const std::string& name) {
-    invoke([&](const QueryDef& q) { return q.rename(name); });
+    invoke([&](const QueryDef& q) { return q.rename(toEngineText(name)); });
 }
 
 std::unique_ptr<TDAOFields> TDAOQuerydef::getFields() {

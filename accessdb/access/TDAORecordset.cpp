@@ -1,12 +1,14 @@
 #include "accessdb/access/TDAORecordset.h"
 
+#include "accessdb/access/EngineText.h"
+
 namespace accessdb {
 
 namespace dao = mdbengine;
 using dao::Recordset;
 
 void TDAORecordset::getName(std::string& name) {
-    invoke(property(name, [](const Recordset& r) { return r.name(); }));
+    invoke(property(name, [](const Recordset& r) { return fromEngineText(r.name()); }));
 }
 
 std::unique_ptr<TDAOFields> TDAORecordset::getFields() {
@@ -109,11 +111,14 @@ std::vector<std::uint8_t> TDAORecordset::lastModified() {
 }
 
 void TDAORecordset::setIndex(const std::string& name) {
-    invoke([&](Recordset& r) { return r.setIndex(name); });
+    invoke([&](Recordset& r) { return r.setIndex(toEngineText(name)); });
 }
 
 void TDAORecordset::seek(const std::string& comparison, const std::array<Variant, seekKeys>& keys) {
-    invoke([&](Recordset& r) { return r.seek(comparison, keys); });
+    std::array<Variant, seekKeys> engineKeys;
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        engineKeys[i] = toEngineValue(keys[i]);
+    invoke([&](Recordset& r) { return r.seek(comparison, engineKeys); });
 }
 
 std::int32_t TDAORecordset::absolutePosition() {

@@ -1,13 +1,13 @@
 #pragma once
 
 // Values as text the way mdbtools' mdb-export writes them with an explicit date format and
-// binary data stripped, so that our reading can be compared with it byte for byte (after
-// its UTF-8 is converted to Windows-1252): texts, memos and dates in double quotes with
-// quotes doubled (an empty text, like Null, as nothing: mdb-export does not tell them apart),
-// binary values as "", numbers bare, currency with four decimals, Double with sixteen significant
-// digits and Single with eight. Dates are written "YYYY-MM-DD hh:mm:ss" as mdbtools converts them:
-// dates before 30 December 1899 or from 31 December 9999 on as "1900-01-00 00:00:00", a time that
-// rounds up to midnight as "24:00:00".
+// binary data stripped, so that our reading can be compared with it byte for byte (both write
+// UTF-8): texts, memos and dates in double quotes with quotes doubled (an empty text, like
+// Null, as nothing: mdb-export does not tell them apart), binary values as "", numbers bare,
+// currency with four decimals, Double with sixteen significant digits and Single with eight.
+// Dates are written "YYYY-MM-DD hh:mm:ss" as mdbtools converts them: dates before 30 December
+// 1899 or from 31 December 9999 on as "1900-01-00 00:00:00", a time that rounds up to
+// midnight as "24:00:00".
 
 #include "mdbengine/values/Status.h"
 #include "mdbengine/values/Variant.h"

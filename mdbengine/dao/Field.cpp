@@ -3,6 +3,7 @@
 #include "mdbengine/dao/FieldValue.h"
 #include "mdbengine/dao/Recordset.h"
 #include "mdbengine/tables/ColumnValue.h"
+#include "mdbengine/values/Utf8.h"
 
 namespace mdbengine {
 
@@ -111,12 +112,13 @@ Status Field::getChunk(std::int32_t offset, std::int32_t bytes, Variant& chunk) 
     if (Status status = value(whole); failed(status) || whole.isNull())
         return status;
     const std::string& contents = whole.stringValue();
-    std::string part =
-        static_cast<std::size_t>(offset) < contents.size()
-            ? contents.substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(bytes))
-            : std::string();
-    chunk = column().type == ColumnType::Memo ? Variant::text(std::move(part))
-                                              : Variant::bytes(std::move(part));
+    auto from = static_cast<std::size_t>(offset);
+    auto count = static_cast<std::size_t>(bytes);
+    if (column().type == ColumnType::Memo) {
+        chunk = Variant::text(std::string(characterRange(contents, from, count)));
+        return statusOk;
+    }
+    chunk = Variant::bytes(from < contents.size() ? contents.substr(from, count) : std::string());
     return statusOk;
 }
 

@@ -53,7 +53,7 @@ public:
     Status fieldSize(std::int32_t& size) const;
     Status value(Variant& value) const;
     Status setValue(const Variant& value);
-    // Part of a memo (as text) or long binary value (as bytes).
+    // Part of a memo (as text, counted in characters) or long binary value (as bytes).
     Status getChunk(std::int32_t offset, std::int32_t bytes, Variant& chunk) const;
     Status appendChunk(const Variant& chunk);
 

@@ -1,8 +1,11 @@
 #include "mdbengine/dao/FieldValue.h"
 
 #include "mdbengine/tables/Names.h"
+#include "mdbengine/tables/UnencodableText.h"
 #include "mdbengine/values/JetDate.h"
+#include "mdbengine/values/Utf8.h"
 #include "mdbengine/values/VariantText.h"
+#include "mdbengine/values/Windows1252.h"
 
 #include <cfloat>
 #include <cmath>
@@ -155,11 +158,21 @@ Status textOfColumn(const file::Column& column, const Variant& value, bool jet4,
         value.type() == Variant::Type::Guid)
         return errors.fail(ErrorNumber::ConversionError);
     std::string text = textOf(value);
-    std::size_t characters = jet4 ? column.length / 2u : column.length;
-    if (column.type == ColumnType::Text && text.size() > characters)
+    if (!isUtf8(text))
+        return errors.fail(ErrorNumber::ConversionError, {},
+                           "The text given to '" + column.name + "' is not UTF-8.");
+    if (!jet4)
+        if (std::optional<char32_t> outside = firstOutsideWindows1252(text))
+            return errors.fail(ErrorNumber::ConversionError, {},
+                               std::string(file::UnencodableText(column.name, *outside).what()) +
+                                   ".");
+    // Jet4 counts UTF-16 units; Jet3 one byte a character.
+    std::size_t room = jet4 ? column.length / 2u : column.length;
+    std::size_t length = jet4 ? utf16Length(text) : characterCount(text);
+    if (column.type == ColumnType::Text && length > room)
         return errors.fail(ErrorNumber::FieldTooSmall, {},
-                           "'" + column.name + "' holds " + std::to_string(characters) +
-                               " characters; the value has " + std::to_string(text.size()) + ".");
+                           "'" + column.name + "' holds " + std::to_string(room) +
+                               " characters; the value has " + std::to_string(length) + ".");
     converted = Variant::text(std::move(text));
     return statusOk;
 }

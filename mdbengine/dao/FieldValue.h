@@ -21,7 +21,9 @@ bool columnWritable(const file::Column& column, std::string* why = nullptr);
 // date: "3/1/2003", "2003-03-01 10:30"): 3421 when it cannot be converted, 3349 for a
 // number out of the column's range (a Byte takes 0 to 255, an Integer -32768 to 32767),
 // 3163 for a text longer than the column. A memo takes text of any length, a long binary
-// bytes or text. Null and Empty give Null (a Boolean: False).
+// bytes or text. Text is UTF-8; Jet3 keeps Windows-1252, so a character outside it is refused
+// (3421, naming the field and the character) rather than stored as another. Null and Empty
+// give Null (a Boolean: False).
 Status convertForColumn(const file::Column& column, const Variant& value, bool jet4, Errors& errors,
                         Variant& converted);
 

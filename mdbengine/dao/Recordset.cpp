@@ -17,6 +17,8 @@
 #include "mdbengine/tables/RowTooLarge.h"
 #include "mdbengine/tables/TableRows.h"
 #include "mdbengine/tables/UnencodableKey.h"
+#include "mdbengine/tables/UnencodableText.h"
+#include "mdbengine/values/Utf8.h"
 
 #include <algorithm>
 #include <random>
@@ -173,6 +175,8 @@ Status Recordset::rowAccess(Action action) {
         return errors_->fail(ErrorNumber::RequiredValueMissing, e.column());
     } catch (const file::UnencodableKey& e) {
         return errors_->fail(ErrorNumber::NotSupported, {}, std::string(e.what()) + ".");
+    } catch (const file::UnencodableText& e) {
+        return errors_->fail(ErrorNumber::ConversionError, {}, std::string(e.what()) + ".");
     } catch (const file::FormatError&) {
         return unreadable();
     }
@@ -709,7 +713,9 @@ Status Recordset::longValueLength(std::size_t column, std::int32_t& length) {
     Variant value;
     if (Status status = columnValue(column, value); failed(status))
         return status;
-    if (!value.isNull())
+    if (value.isString())
+        length = static_cast<std::int32_t>(characterCount(value.stringValue()));
+    else if (!value.isNull())
         length = static_cast<std::int32_t>(value.stringValue().size());
     return statusOk;
 }

@@ -3,7 +3,9 @@
 #include "mdbengine/pages/ByteOrder.h"
 #include "mdbengine/pages/Rc4.h"
 #include "mdbengine/pages/TextCodec.h"
+#include "mdbengine/values/Utf8.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -78,13 +80,10 @@ bool DatabaseHeader::hasPassword() const {
 }
 
 bool DatabaseHeader::passwordMatches(std::string_view password) const {
-    if (!format_->jet4) {
-        std::vector<std::uint16_t> given;
-        for (char c : password)
-            given.push_back(static_cast<std::uint8_t>(c));
-        return given == password_;
-    }
-    return ansiToUtf16(password) == password_;
+    if (format_->jet4)
+        return utf16Units(password) == password_;
+    std::optional<std::vector<std::uint8_t>> given = utf8ToJet3Text(password);
+    return given && std::equal(given->begin(), given->end(), password_.begin(), password_.end());
 }
 
 } // namespace mdbengine::file

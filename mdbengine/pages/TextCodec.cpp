@@ -1,76 +1,79 @@
 #include "mdbengine/pages/TextCodec.h"
 
-#include <array>
+#include "mdbengine/values/Utf8.h"
+#include "mdbengine/values/Windows1252.h"
+
 #include <cstring>
-#include <optional>
 
 namespace mdbengine::file {
 
 namespace {
 
-// Windows-1252 0x80 to 0x9F. The five bytes the code page leaves unassigned are stored as
-// the C1 controls of the same number, as Windows converts them, but read as unmappable.
-constexpr std::array<std::uint16_t, 32> highControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr char32_t replacement = 0xFFFD;
+constexpr std::uint8_t switchRuns = 0x00;
 
-bool unassigned(std::uint8_t byte) {
-    return byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D;
+bool isHighSurrogate(std::uint16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
 }
 
-char unitToAnsi(std::uint16_t unit) {
-    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF))
-        return static_cast<char>(unit);
-    for (std::size_t i = 0; i < highControls.size(); ++i)
-        if (highControls[i] == unit && !unassigned(static_cast<std::uint8_t>(0x80 + i)))
-            return static_cast<char>(0x80 + i);
-    return '?';
+bool isLowSurrogate(std::uint16_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
-// Appends characters one UTF-16 unit at a time into a buffer sized for the most there can
-// be; a surrogate pair is one character, so one "?".
-class AnsiText {
+// UTF-8 built from UTF-16 units and from runs of one-byte characters, sized once for the
+// most there can be.
+class Utf8Text {
 public:
-    explicit AnsiText(std::size_t most) : text_(most, '\0') {}
+    explicit Utf8Text(std::size_t bytes) { text_.reserve(bytes); }
+
     void add(std::uint16_t unit) {
-        bool low = unit >= 0xDC00 && unit <= 0xDFFF;
-        if (!(low && afterHigh_))
-            text_[length_++] = unitToAnsi(unit);
-        afterHigh_ = unit >= 0xD800 && unit <= 0xDBFF;
+        if (high_) {
+            std::uint16_t high = *high_;
+            high_.reset();
+            if (isLowSurrogate(unit)) {
+                appendUtf8(0x10000 + ((high - 0xD800u) << 10) + (unit - 0xDC00u), text_);
+                return;
+            }
+            appendUtf8(replacement, text_);
+        }
+        if (isHighSurrogate(unit))
+            high_ = unit;
+        else
+            appendUtf8(isLowSurrogate(unit) ? replacement : unit, text_);
     }
-    // A character of the one-byte run of compressed text: the first 256 code points, whose
-    // C1 controls have no Windows-1252 form while the rest keep their byte.
-    void addBytes(std::span<const std::uint8_t> bytes) {
-        char* out = text_.data() + length_;
-        std::memcpy(out, bytes.data(), bytes.size());
-        for (std::size_t i = 0; i < bytes.size(); ++i)
-            if ((static_cast<std::uint8_t>(out[i]) & 0xE0) == 0x80)
-                out[i] = '?';
-        length_ += bytes.size();
-        afterHigh_ = false;
+
+    // ASCII goes over in stretches; the rest of the first 256 code points takes two bytes.
+    void addRun(std::span<const std::uint8_t> run) {
+        endPair();
+        for (std::size_t i = 0; i < run.size();) {
+            std::size_t start = i;
+            while (i < run.size() && run[i] < 0x80)
+                ++i;
+            text_.append(reinterpret_cast<const char*>(run.data() + start), i - start);
+            if (i < run.size())
+                appendUtf8(run[i++], text_);
+        }
     }
+
     std::string take() {
-        text_.resize(length_);
+        endPair();
         return std::move(text_);
     }
 
 private:
+    void endPair() {
+        if (high_)
+            appendUtf8(replacement, text_);
+        high_.reset();
+    }
+
     std::string text_;
-    std::size_t length_ = 0;
-    bool afterHigh_ = false;
+    std::optional<std::uint16_t> high_;
 };
 
-std::string ucs2Text(std::span<const std::uint8_t> bytes) {
-    AnsiText text(bytes.size() / 2);
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
-        text.add(static_cast<std::uint16_t>(bytes[i] | (bytes[i + 1] << 8)));
-    return text.take();
-}
-
 // Walks the UTF-16 units of Jet4 text, compressed or not: compressed text keeps the first
-// 256 code points in one byte each, handed over in runs up to the 0 byte that switches to
-// and from two-byte units.
+// 256 code points in one byte each, handed over in runs up to the byte that switches to and
+// from two-byte units.
 template <typename Unit, typename Run>
 void forEachUnit(std::span<const std::uint8_t> bytes, Unit unit, Run run) {
     if (!(bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)) {
@@ -81,12 +84,12 @@ void forEachUnit(std::span<const std::uint8_t> bytes, Unit unit, Run run) {
     bool compressed = true;
     std::size_t i = 2;
     while (i < bytes.size()) {
-        if (bytes[i] == 0) {
+        if (bytes[i] == switchRuns) {
             compressed = !compressed;
             ++i;
         } else if (compressed) {
             const auto* end = static_cast<const std::uint8_t*>(
-                std::memchr(bytes.data() + i, 0, bytes.size() - i));
+                std::memchr(bytes.data() + i, switchRuns, bytes.size() - i));
             std::size_t stop = end ? static_cast<std::size_t>(end - bytes.data()) : bytes.size();
             run(bytes.subspan(i, stop - i));
             i = stop;
@@ -99,18 +102,44 @@ void forEachUnit(std::span<const std::uint8_t> bytes, Unit unit, Run run) {
     }
 }
 
-} // namespace
-
-std::string jet3TextToAnsi(std::span<const std::uint8_t> bytes) {
-    std::string text(bytes.begin(), bytes.end());
-    for (char& c : text)
-        if (unassigned(static_cast<std::uint8_t>(c)))
-            c = '?';
-    return text;
+bool oneByte(std::uint16_t unit) {
+    return unit <= 0xFF;
 }
 
-std::string ucs2ToAnsi(std::span<const std::uint8_t> bytes) {
-    return ucs2Text(bytes);
+// The compressed form's length, when the units have one: a run of each kind in turn,
+// starting with one-byte characters, one byte for each switch.
+std::optional<std::size_t> compressedLength(const std::vector<std::uint16_t>& units) {
+    std::size_t length = 2;
+    bool compressed = true;
+    for (std::uint16_t unit : units) {
+        if ((unit & 0xFF) == 0)
+            return std::nullopt;
+        if (oneByte(unit) != compressed) {
+            compressed = !compressed;
+            ++length;
+        }
+        length += compressed ? 1 : 2;
+    }
+    return length;
+}
+
+void appendUnit(std::uint16_t unit, std::vector<std::uint8_t>& bytes) {
+    bytes.push_back(static_cast<std::uint8_t>(unit));
+    bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+}
+
+} // namespace
+
+std::string jet3TextToUtf8(std::span<const std::uint8_t> bytes) {
+    return windows1252ToUtf8(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+std::string ucs2ToUtf8(std::span<const std::uint8_t> bytes) {
+    Utf8Text text(bytes.size() * 3 / 2);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+        text.add(static_cast<std::uint16_t>(bytes[i] | (bytes[i + 1] << 8)));
+    return text.take();
 }
 
 std::vector<std::uint16_t> jet4TextUnits(std::span<const std::uint8_t> bytes) {
@@ -124,86 +153,57 @@ std::vector<std::uint16_t> jet4TextUnits(std::span<const std::uint8_t> bytes) {
     return units;
 }
 
-std::string jet4TextToAnsi(std::span<const std::uint8_t> bytes) {
-    AnsiText text(bytes.size());
+std::string jet4TextToUtf8(std::span<const std::uint8_t> bytes) {
+    Utf8Text text(bytes.size() * 2);
     forEachUnit(
         bytes, [&](std::uint16_t unit) { text.add(unit); },
-        [&](std::span<const std::uint8_t> run) { text.addBytes(run); });
+        [&](std::span<const std::uint8_t> run) { text.addRun(run); });
     return text.take();
 }
 
-std::uint16_t ansiToUnit(char c) {
-    auto byte = static_cast<std::uint8_t>(c);
-    return byte >= 0x80 && byte < 0xA0 ? highControls[byte - 0x80] : byte;
-}
-
-std::vector<std::uint16_t> ansiToUtf16(std::string_view text) {
-    std::vector<std::uint16_t> units;
-    units.reserve(text.size());
-    for (char c : text)
-        units.push_back(ansiToUnit(c));
-    return units;
-}
-
-std::vector<std::uint8_t> ansiToJet4Text(std::string_view text, bool allowCompression) {
-    std::vector<std::uint16_t> units = ansiToUtf16(text);
-    bool compressible = allowCompression && units.size() > 2;
-    for (std::uint16_t unit : units)
-        if (unit == 0 || unit > 0xFF)
-            compressible = false;
+std::vector<std::uint8_t> utf8ToJet4Text(std::string_view utf8, bool allowCompression) {
+    std::vector<std::uint16_t> units = utf16Units(utf8);
+    std::optional<std::size_t> compressed =
+        allowCompression ? compressedLength(units) : std::nullopt;
     std::vector<std::uint8_t> bytes;
-    if (compressible) {
-        bytes.reserve(units.size() + 2);
-        bytes.push_back(0xFF);
-        bytes.push_back(0xFE);
+    if (!compressed || *compressed >= 2 * units.size()) {
+        bytes.reserve(2 * units.size());
         for (std::uint16_t unit : units)
-            bytes.push_back(static_cast<std::uint8_t>(unit));
+            appendUnit(unit, bytes);
         return bytes;
     }
-    bytes.reserve(units.size() * 2);
+    bytes.reserve(*compressed);
+    bytes.push_back(0xFF);
+    bytes.push_back(0xFE);
+    bool oneByteRun = true;
     for (std::uint16_t unit : units) {
-        bytes.push_back(static_cast<std::uint8_t>(unit));
-        bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+        if (oneByte(unit) != oneByteRun) {
+            oneByteRun = !oneByteRun;
+            bytes.push_back(switchRuns);
+        }
+        if (oneByteRun)
+            bytes.push_back(static_cast<std::uint8_t>(unit));
+        else
+            appendUnit(unit, bytes);
     }
     return bytes;
 }
 
-namespace {
-
-// The code point of the UTF-8 sequence at `at`, which moves past it; nothing for bytes that
-// are not UTF-8 (a stray continuation, a long form, a surrogate, beyond U+10FFFF).
-std::optional<char32_t> nextCodePoint(std::string_view utf8, std::size_t& at) {
-    auto byte = static_cast<std::uint8_t>(utf8[at++]);
-    if (byte < 0x80)
-        return byte;
-    std::size_t extra = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : byte >= 0xC0 ? 1 : 0;
-    if (extra == 0 || byte >= 0xF8 || at + extra > utf8.size())
-        return std::nullopt;
-    char32_t code = byte & (0x3F >> extra);
-    for (std::size_t i = 0; i < extra; ++i) {
-        auto next = static_cast<std::uint8_t>(utf8[at++]);
-        if ((next & 0xC0) != 0x80)
-            return std::nullopt;
-        code = code << 6 | (next & 0x3F);
-    }
-    static constexpr char32_t shortest[] = {0, 0x80, 0x800, 0x10000};
-    if (code < shortest[extra] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-        return std::nullopt;
-    return code;
-}
-
-} // namespace
-
-std::optional<std::string> utf8ToAnsi(std::string_view utf8) {
-    std::string text;
-    text.reserve(utf8.size());
+std::optional<std::vector<std::uint8_t>> utf8ToJet3Text(std::string_view utf8) {
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(utf8.size());
     for (std::size_t at = 0; at < utf8.size();) {
+        if (static_cast<std::uint8_t>(utf8[at]) < 0x80) {
+            bytes.push_back(static_cast<std::uint8_t>(utf8[at++]));
+            continue;
+        }
         std::optional<char32_t> code = nextCodePoint(utf8, at);
-        if (!code)
+        std::optional<std::uint8_t> byte = code ? windows1252Byte(*code) : std::nullopt;
+        if (!byte)
             return std::nullopt;
-        text += *code <= 0xFFFF ? unitToAnsi(static_cast<std::uint16_t>(*code)) : '?';
+        bytes.push_back(*byte);
     }
-    return text;
+    return bytes;
 }
 
 } // namespace mdbengine::file

@@ -24,7 +24,7 @@ enum class ColumnType : std::uint8_t {
 
 // One column of a table definition.
 struct Column {
-    std::string name; // Windows-1252
+    std::string name; // UTF-8
     ColumnType type = ColumnType::Text;
     // The column's number in rows (its null-mask bit); deleted columns keep theirs.
     std::uint16_t number = 0;

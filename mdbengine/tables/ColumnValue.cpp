@@ -6,6 +6,9 @@
 #include "mdbengine/pages/TextCodec.h"
 #include "mdbengine/tables/DecimalText.h"
 #include "mdbengine/tables/LongValue.h"
+#include "mdbengine/tables/UnencodableText.h"
+#include "mdbengine/values/Utf8.h"
+#include "mdbengine/values/Windows1252.h"
 
 #include <string>
 
@@ -79,7 +82,7 @@ Variant decodeValue(const Column& column, std::span<const std::uint8_t> bytes, b
         return Variant::date(getDouble(bytes.data()));
     case ColumnType::Text:
     case ColumnType::Memo:
-        return Variant::text(jet4 ? jet4TextToAnsi(bytes) : jet3TextToAnsi(bytes));
+        return Variant::text(jet4 ? jet4TextToUtf8(bytes) : jet3TextToUtf8(bytes));
     case ColumnType::Guid:
         require(16);
         return Variant::guid(std::string(bytes.begin(), bytes.begin() + 16));
@@ -96,10 +99,18 @@ namespace {
 // Jet4 compresses a memo only up to this many characters.
 constexpr std::size_t compressibleMemo = 1024;
 
+// Jet3 text in its code page; a character it lacks is refused, never stored as another.
+std::vector<std::uint8_t> jet3Bytes(const std::string& text, const Column& column) {
+    std::optional<std::vector<std::uint8_t>> bytes = utf8ToJet3Text(text);
+    if (!bytes)
+        throw UnencodableText(column.name, firstOutsideWindows1252(text).value_or(0xFFFD));
+    return std::move(*bytes);
+}
+
 std::vector<std::uint8_t> memoBytes(const std::string& text, const Column& column, bool jet4) {
     if (!jet4)
-        return std::vector<std::uint8_t>(text.begin(), text.end());
-    return ansiToJet4Text(text, column.compressedText && text.size() <= compressibleMemo);
+        return jet3Bytes(text, column);
+    return utf8ToJet4Text(text, column.compressedText && utf16Length(text) <= compressibleMemo);
 }
 
 } // namespace
@@ -128,10 +139,8 @@ std::vector<std::uint8_t> encodeValue(const Column& column, const Variant& value
         break;
     case ColumnType::Text: {
         const std::string& text = value.stringValue();
-        if (jet4)
-            bytes = ansiToJet4Text(text, column.compressedText && !column.isFixed());
-        else
-            bytes.assign(text.begin(), text.end());
+        bytes = jet4 ? utf8ToJet4Text(text, column.compressedText && !column.isFixed())
+                     : jet3Bytes(text, column);
         while (column.isFixed() && bytes.size() + (jet4 ? 2 : 1) <= column.length) {
             bytes.push_back(' ');
             if (jet4)

@@ -1,6 +1,6 @@
 #pragma once
 
-// A column's value in a row, as a Variant: text in Windows-1252, memos read in full.
+// A column's value in a row, as a Variant: text in UTF-8, memos read in full.
 
 #include "mdbengine/tables/Column.h"
 #include "mdbengine/tables/RowCodec.h"
@@ -29,7 +29,8 @@ Variant decodeValue(const Column& column, std::span<const std::uint8_t> bytes, b
 
 // The stored bytes of a value of the column's own type (Byte, Integer, Long, Currency,
 // Single, Double, Date or Text; Text of a fixed-length column padded with spaces; memo and
-// long binary values as their long-value pages hold them).
+// long binary values as their long-value pages hold them). Throws UnencodableText for a Jet3
+// text with a character outside Windows-1252.
 std::vector<std::uint8_t> encodeValue(const Column& column, const Variant& value, bool jet4);
 
 } // namespace mdbengine::file

@@ -19,6 +19,8 @@ constexpr std::uint8_t nullFlag = 0x00;
 // A GUID is keyed as binary data: eight bytes at a time, each group but the last followed
 // by this mark (which a descending key keeps as it is), the last by its length.
 constexpr std::uint8_t moreBinaryFollows = 0x09;
+// Jet4 ends a descending text value with one byte more than the inverted ascending key.
+constexpr std::uint8_t descendingTextEnd = 0x00;
 
 // Little-endian stored bytes, most significant first, with the sign bit turned so that
 // negative numbers come first.
@@ -59,6 +61,7 @@ public:
     void add(const Column& column, bool descending) {
         std::size_t start = key_.bytes.size();
         std::optional<std::size_t> keptMark;
+        bool text = false;
         if (column.type == ColumnType::Boolean) {
             key_.bytes.push_back(valueFlag);
             key_.bytes.push_back(row_.row.bit(column.number) ? 0x00 : 0xFF);
@@ -67,6 +70,7 @@ public:
             key_.bytes.push_back(valueFlag);
             keptMark = appendValue(column, *value);
             key_.allNull = false;
+            text = column.type == ColumnType::Text || column.type == ColumnType::Memo;
         } else {
             key_.bytes.push_back(nullFlag);
             key_.anyNull = true;
@@ -76,9 +80,28 @@ public:
         for (std::size_t i = start; i < key_.bytes.size(); ++i)
             if (!keptMark || i != *keptMark)
                 key_.bytes[i] = static_cast<std::uint8_t>(~key_.bytes[i]);
+        if (jet4_ && text) {
+            descendingTextEnds_.push_back(key_.bytes.size());
+            key_.bytes.push_back(descendingTextEnd);
+        }
     }
 
-    IndexKey take() { return std::move(key_); }
+    IndexKey take() {
+        if (!descendingTextEnds_.empty()) {
+            std::vector<std::uint8_t> earlier;
+            std::size_t from = 0;
+            for (std::size_t end : descendingTextEnds_) {
+                earlier.insert(earlier.end(),
+                               key_.bytes.begin() + static_cast<std::ptrdiff_t>(from),
+                               key_.bytes.begin() + static_cast<std::ptrdiff_t>(end));
+                from = end + 1;
+            }
+            earlier.insert(earlier.end(), key_.bytes.begin() + static_cast<std::ptrdiff_t>(from),
+                           key_.bytes.end());
+            key_.earlierForm = std::move(earlier);
+        }
+        return std::move(key_);
+    }
 
 private:
     std::optional<std::vector<std::uint8_t>> valueOf(const Column& column) {
@@ -138,13 +161,15 @@ private:
             return;
         }
         std::vector<std::uint16_t> units = jet4TextUnits(stored);
-        if (!appendJet4TextKey(units, key_.bytes))
-            throw UnencodableKey(column.name);
+        char32_t uncoded = 0;
+        if (!appendJet4TextKey(units, key_.bytes, &uncoded))
+            throw UnencodableKey(column.name, uncoded);
     }
 
     const KeyedRow& row_;
     bool jet4_;
     IndexKey key_;
+    std::vector<std::size_t> descendingTextEnds_; // where the byte Jet4 adds to them is
 };
 
 } // namespace

@@ -3,8 +3,9 @@
 // The key a row has in a stored index, as the index pages hold it: for each key column a
 // flag byte (0x7F before a value, 0x00 for Null) and the value's bytes in an order that
 // compares byte by byte (numbers big-endian with the sign turned, text in the General sort
-// order); a descending column has all its bytes inverted. Keys of different rows compare as
-// their rows sort, and no key is the beginning of another.
+// order); a descending column has all its bytes inverted, and in Jet4 a descending text
+// value is followed by one more 0x00, as Access writes it. Keys of different rows compare as
+// their rows sort.
 
 #include "mdbengine/tables/IndexDefinition.h"
 #include "mdbengine/tables/RowCodec.h"
@@ -31,6 +32,10 @@ struct KeyedRow {
 
 struct IndexKey {
     std::vector<std::uint8_t> bytes;
+    // The key as this engine once wrote it, when that differs: without the byte Jet4 puts
+    // after a descending text value. Files written then hold such keys until their rows
+    // change.
+    std::optional<std::vector<std::uint8_t>> earlierForm;
     bool anyNull = false;
     bool allNull = true;
 };

@@ -38,11 +38,11 @@ std::vector<std::uint8_t> readChain(PageStore& pages, std::uint32_t firstPage) {
 std::string readName(ByteCursor& cursor, bool jet4) {
     if (jet4) {
         std::uint16_t length = cursor.u16();
-        return ucs2ToAnsi(cursor.bytes(length));
+        return ucs2ToUtf8(cursor.bytes(length));
     }
     std::uint8_t length = cursor.u8();
     auto bytes = cursor.bytes(length);
-    return jet3TextToAnsi(bytes);
+    return jet3TextToUtf8(bytes);
 }
 
 Column readColumn(ByteCursor& cursor, const JetFormat& f) {

@@ -18,7 +18,7 @@ constexpr std::size_t blockHeaderSize = 6; // its length and kind
 constexpr std::size_t entryHeaderSize = 8; // its length, flag, type, name and value length
 
 std::string nameOf(std::span<const std::uint8_t> bytes, bool jet4) {
-    return jet4 ? ucs2ToAnsi(bytes) : std::string(bytes.begin(), bytes.end());
+    return jet4 ? ucs2ToUtf8(bytes) : jet3TextToUtf8(bytes);
 }
 
 std::vector<std::string> propertyNames(ByteCursor block, bool jet4) {

@@ -175,7 +175,9 @@ TableWriter::checkedNewKey(std::size_t index, const IndexKey& key,
         return std::nullopt;
     // A Null equals nothing, so a key with one is never a duplicate: unique indexes Access
     // wrote hold keys of Null columns more than once.
-    if (stored.unique && !key.anyNull && tree(index).holdsKey(key.bytes, rowId))
+    if (stored.unique && !key.anyNull &&
+        (tree(index).holdsKey(key.bytes, rowId) ||
+         (key.earlierForm && tree(index).holdsKey(*key.earlierForm, rowId))))
         throw IndexViolation(IndexViolation::Kind::Duplicate, indexName(index));
     return key.bytes;
 }
@@ -224,7 +226,13 @@ std::optional<IndexKey> currentKey(const TableDefinition& table, const StoredInd
 void TableWriter::applyIndexChanges(const std::vector<IndexChange>& changes, std::uint32_t rowId) {
     for (const IndexChange& change : changes) {
         IndexTree& index = tree(change.index);
-        if (change.hadEntry && (!change.oldKey || !index.remove(*change.oldKey, rowId)))
+        // The row's entry is found by its key, in either form, else by a walk.
+        auto removedByKey = [&] {
+            return change.oldKey &&
+                   (index.remove(*change.oldKey, rowId) ||
+                    (change.oldEarlierKey && index.remove(*change.oldEarlierKey, rowId)));
+        };
+        if (change.hadEntry && !removedByKey())
             index.removeRow(rowId);
         if (change.newKey)
             index.insert(*change.newKey, rowId);
@@ -263,8 +271,10 @@ void TableWriter::update(std::uint32_t rowId, RowImage row, const LongValues& lo
             checkedNewKey(i, indexKey(table_, index, {after, pages_, &longValues}), rowId);
         std::optional<IndexKey> old = currentKey(table_, index, {before, pages_});
         change.hadEntry = !(old && index.ignoreNulls && old->allNull);
-        if (old)
+        if (old) {
             change.oldKey = old->bytes;
+            change.oldEarlierKey = old->earlierForm;
+        }
         changes.push_back(std::move(change));
     }
 
@@ -312,8 +322,10 @@ void TableWriter::remove(std::uint32_t rowId) {
         change.index = i;
         std::optional<IndexKey> old = currentKey(table_, index, {before, pages_});
         change.hadEntry = !(old && index.ignoreNulls && old->allNull);
-        if (old)
+        if (old) {
             change.oldKey = old->bytes;
+            change.oldEarlierKey = old->earlierForm;
+        }
         changes.push_back(std::move(change));
     }
 

@@ -60,8 +60,9 @@ private:
     struct IndexChange {
         std::size_t index = 0;
         bool hadEntry = false;
-        std::optional<std::vector<std::uint8_t>> oldKey; // nothing: found by its row
-        std::optional<std::vector<std::uint8_t>> newKey; // nothing: no entry
+        std::optional<std::vector<std::uint8_t>> oldKey;        // nothing: found by its row
+        std::optional<std::vector<std::uint8_t>> oldEarlierKey; // as this engine once wrote it
+        std::optional<std::vector<std::uint8_t>> newKey;        // nothing: no entry
     };
 
     std::uint32_t place(std::span<const std::uint8_t> row, std::uint16_t flags);

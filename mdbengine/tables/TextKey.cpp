@@ -1,9 +1,11 @@
 #include "mdbengine/tables/TextKey.h"
 
-#include "mdbengine/pages/TextCodec.h"
+#include "mdbengine/values/Utf8.h"
+#include "mdbengine/values/Windows1252.h"
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 namespace mdbengine::file {
 
@@ -213,18 +215,32 @@ void appendPrimary(std::uint16_t primary, std::vector<std::uint8_t>& key) {
         key.push_back(static_cast<std::uint8_t>(primary));
 }
 
-} // namespace
+// A character no code is known for, in a comparison (never in a stored key): after every
+// character that has one, by its number, so that texts compare alike whenever they are alike.
+constexpr std::uint8_t uncodedMark = 0xF8;
+
+void appendUncoded(char32_t code, std::vector<std::uint8_t>& key) {
+    key.insert(key.end(), {uncodedMark, static_cast<std::uint8_t>(code >> 16),
+                           static_cast<std::uint8_t>(code >> 8), static_cast<std::uint8_t>(code)});
+}
 
 // The accents follow the primary codes as half-bytes between two 0 half-bytes, the last
-// byte padded with 0.
-void appendJet3TextKey(std::span<const std::uint8_t> text, std::vector<std::uint8_t>& key) {
+// byte padded with 0. `byteOf` gives a character's Windows-1252 byte, nothing when it has
+// none.
+template <typename Character, typename ByteOf>
+void appendJet3Key(std::span<const Character> text, ByteOf byteOf, std::vector<std::uint8_t>& key) {
     text = keyedPart(text);
     Codes<keyedCharacters + 3> halves;
     halves.push(0);
-    for (std::uint8_t byte : text) {
-        appendPrimary(jet3Primary[byte], key);
-        if (jet3Accent[byte] != 0)
-            halves.push(jet3Accent[byte]);
+    for (Character c : text) {
+        std::optional<std::uint8_t> byte = byteOf(c);
+        if (!byte) {
+            appendUncoded(c, key);
+            continue;
+        }
+        appendPrimary(jet3Primary[*byte], key);
+        if (jet3Accent[*byte] != 0)
+            halves.push(jet3Accent[*byte]);
     }
     halves.dropTrailing(plainAccent);
     halves.push(0);
@@ -237,15 +253,23 @@ void appendJet3TextKey(std::span<const std::uint8_t> text, std::vector<std::uint
 // Primary codes, then after a 1 the diacritic codes; when characters were listed last,
 // two empty sections and the list follow, each entry the character's place (four times the
 // characters with primary codes before it, plus 7, flagged 0x8000) and its code after 6.
-bool appendJet4TextKey(std::span<const std::uint16_t> text, std::vector<std::uint8_t>& key) {
+// A character without a code stops it (false) unless it is keyed for a comparison.
+bool appendJet4Key(std::span<const std::uint16_t> text, bool forComparison,
+                   std::vector<std::uint8_t>& key, char32_t* uncoded) {
     text = keyedPart(text);
     Codes<keyedCharacters> diacritics;
     Codes<4 * keyedCharacters> listedLast;
     std::size_t start = key.size();
     for (std::uint16_t unit : text) {
         const Jet4Code* code = jet4CodeOf(unit);
+        if (code == nullptr && forComparison) {
+            appendUncoded(unit, key);
+            continue;
+        }
         if (code == nullptr) {
             key.resize(start);
+            if (uncoded)
+                *uncoded = unit;
             return false;
         }
         if (code->diacritic == 0) {
@@ -270,18 +294,46 @@ bool appendJet4TextKey(std::span<const std::uint16_t> text, std::vector<std::uin
     return true;
 }
 
+// The first characters of a text, as many as a key covers, into `out`; how many.
+template <typename Character, std::size_t Capacity, typename Add>
+std::size_t firstCharacters(std::string_view utf8, std::array<Character, Capacity>& out, Add add) {
+    std::size_t count = 0;
+    for (std::size_t at = 0; at < utf8.size() && count < out.size();)
+        count = add(nextCodePoint(utf8, at).value_or(0xFFFD), out, count);
+    return count;
+}
+
+} // namespace
+
+void appendJet3TextKey(std::span<const std::uint8_t> text, std::vector<std::uint8_t>& key) {
+    appendJet3Key(
+        text, [](std::uint8_t byte) { return std::optional<std::uint8_t>(byte); }, key);
+}
+
+bool appendJet4TextKey(std::span<const std::uint16_t> text, std::vector<std::uint8_t>& key,
+                       char32_t* uncoded) {
+    return appendJet4Key(text, false, key, uncoded);
+}
+
 void appendTextKey(std::string_view text, bool jet4, std::vector<std::uint8_t>& key) {
     if (!jet4) {
-        appendJet3TextKey(
-            std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), key);
+        std::array<char32_t, keyedCharacters> characters;
+        std::size_t count = firstCharacters(text, characters, [](char32_t c, auto& out, auto n) {
+            out[n] = c;
+            return n + 1;
+        });
+        appendJet3Key(std::span<const char32_t>(characters.data(), count), windows1252Byte, key);
         return;
     }
     std::array<std::uint16_t, keyedCharacters> units;
-    std::size_t count = std::min(text.size(), units.size());
-    for (std::size_t i = 0; i < count; ++i)
-        units[i] = ansiToUnit(text[i]);
-    // Every character of Windows-1252 has its code.
-    appendJet4TextKey(std::span<const std::uint16_t>(units.data(), count), key);
+    std::size_t count = firstCharacters(text, units, [](char32_t c, auto& out, auto n) {
+        std::uint16_t pair[2];
+        std::size_t length = utf16Of(c, pair);
+        for (std::size_t i = 0; i < length && n < out.size(); ++i)
+            out[n++] = pair[i];
+        return n;
+    });
+    appendJet4Key(std::span<const std::uint16_t>(units.data(), count), true, key, nullptr);
 }
 
 } // namespace mdbengine::file

@@ -22,12 +22,15 @@ namespace mdbengine::file {
 // A Jet3 text value as stored.
 void appendJet3TextKey(std::span<const std::uint8_t> text, std::vector<std::uint8_t>& key);
 
-// A Jet4 text value as UTF-16 units. False, with `key` as it was, when a character is one
-// whose code is not known here (outside the first 256 code points and the characters of
-// Windows-1252).
-bool appendJet4TextKey(std::span<const std::uint16_t> text, std::vector<std::uint8_t>& key);
+// A Jet4 text value as UTF-16 units. False, with `key` as it was and the character in
+// `uncoded`, when a character is one whose code is not known here (outside the first 256
+// code points and the characters of Windows-1252).
+bool appendJet4TextKey(std::span<const std::uint16_t> text, std::vector<std::uint8_t>& key,
+                       char32_t* uncoded = nullptr);
 
-// The key of the program's text (Windows-1252) in the order of a Jet3 or Jet4 database.
+// The key of a text (UTF-8) to compare it in the order of a Jet3 or Jet4 database. A
+// character no code is known for (or that Jet3's code page lacks) sorts after all others, by
+// its number: such a text has a place among the others, though no index can hold it.
 void appendTextKey(std::string_view text, bool jet4, std::vector<std::uint8_t>& key);
 
 } // namespace mdbengine::file

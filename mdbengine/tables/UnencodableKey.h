@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mdbengine/values/Utf8.h"
+
 #include <stdexcept>
 #include <string>
 
@@ -14,6 +16,10 @@ public:
         : std::runtime_error("'" + column +
                              "' holds a value whose place in the index is not "
                              "known here") {}
+    UnencodableKey(const std::string& column, char32_t character)
+        : std::runtime_error("'" + column + "' holds the character " +
+                             describeCharacter(character) +
+                             ", whose place in an index is not known here") {}
 };
 
 } // namespace mdbengine::file

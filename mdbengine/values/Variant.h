@@ -1,8 +1,8 @@
 #pragma once
 
 // A value as the object model hands it over: the typed variant of the automation world.
-// Text is Windows-1252; dates are days since 30 December 1899 with the time as the
-// fraction; currency is a count of ten-thousandths.
+// Text is UTF-8 (the automation world's text is Unicode); dates are days since 30 December
+// 1899 with the time as the fraction; currency is a count of ten-thousandths.
 
 #include <cstdint>
 #include <string>

@@ -15,6 +15,8 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
+#include <map>
 
 using namespace accessdb;
 using namespace accessdb::testing;
@@ -299,6 +301,55 @@ TEST_F(AccessComponentsTest, IndexedColumnsAreSetAndTheirIndexesKept) {
         d = changed.find(',', d) + 1;
     changed = changed.substr(0, d) + "-5" + changed.substr(changed.find(',', d));
     EXPECT_NE(std::find(rows.begin(), rows.end(), changed), rows.end()) << changed;
+}
+
+// The components speak Windows-1252, the engine Unicode: a Jet4 text reads as the bytes it
+// always did ("?" for a character the code page lacks), and what the components write is
+// stored as the characters those bytes are, the other texts of the record untouched.
+TEST_F(AccessComponentsTest, TextCrossesInWindows1252AndIsStoredWhole) {
+    ScratchFolder scratch;
+    std::string file = scratch.copy("jackcess/testUnicodeCompV2003.mdb");
+    open(file, "Table");
+    std::map<std::string, std::string> texts;
+    for (table->first(); !table->eof(); table->next())
+        texts[table->fields(0).asString()] = table->fields(1).asString();
+    EXPECT_EQ(texts["2"], "\xE4\xE4kk\xF6si\xE4");
+    EXPECT_EQ(texts["3"], "???");
+    EXPECT_EQ(texts["7"], "\xFCmlaut");
+    table->first();
+    while (table->fields(0).asString() != "7")
+        table->next();
+    table->edit();
+    table->fields(1).setAsString("Zo\xEB \x80 5");
+    table->post();
+    table->setActive(false);
+    std::vector<std::string> rows = exported(file, "Table");
+    EXPECT_NE(std::find(rows.begin(), rows.end(), "7,\"Zo\u00eb \u20ac 5\""), rows.end());
+    EXPECT_NE(std::find(rows.begin(), rows.end(), "3,\"\u041c\u0438\u0440\""), rows.end());
+}
+
+// A table whose name the native character set cannot show is listed with "?" for those
+// characters, and opens by the name it is listed under.
+TEST_F(AccessComponentsTest, ATableNamedOutsideTheCodePageOpensByItsListedName) {
+    ScratchFolder scratch;
+    std::string file = scratch.copy("jackcess/testV2000.mdb");
+    {
+        // Table1's row of the catalogue: its name, six UTF-16 units, renamed in place.
+        std::fstream patch(file, std::ios::binary | std::ios::in | std::ios::out);
+        std::string bytes((std::istreambuf_iterator<char>(patch)), {});
+        const std::string table1("T\0a\0b\0l\0e\0"
+                                 "1\0",
+                                 12);
+        const std::string cyrillic("\x22\x04\x30\x04\x31\x04\x3B\x04\x38\x04\x46\x04", 12);
+        std::size_t at = bytes.find(table1);
+        ASSERT_EQ(at / 4096, 14u) << "the first is in the catalogue's page";
+        patch.seekp(static_cast<std::streamoff>(at));
+        patch.write(cyrillic.data(), static_cast<std::streamsize>(cyrillic.size()));
+    }
+    std::vector<std::string> names = tableNames(file);
+    EXPECT_NE(std::find(names.begin(), names.end(), "??????"), names.end());
+    open(file, "??????");
+    EXPECT_EQ(table->fieldByName("A").asString(), "a");
 }
 
 TEST_F(AccessComponentsTest, DefaultSessionAndEngineAreSharedByAllComponents) {

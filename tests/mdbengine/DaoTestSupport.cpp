@@ -141,9 +141,16 @@ std::string connectFor(const std::string& file) {
 }
 
 std::string mdbExport(const std::string& path, const std::string& table) {
-    return fromUtf8(quillan::test::runCommand(
+    return quillan::test::runCommand(
         "mdb-export -D '%Y-%m-%d %H:%M:%S' -T '%Y-%m-%d %H:%M:%S' -b strip " + shellQuoted(path) +
-        " " + shellQuoted(table)));
+        " " + shellQuoted(table));
+}
+
+std::string asMdbExportShowsJet3(std::string text) {
+    for (const char* control : {"\u0081", "\u008d", "\u008f", "\u0090", "\u009d"})
+        for (std::size_t at = text.find(control); at != std::string::npos; at = text.find(control))
+            text.replace(at, 2, "?");
+    return text;
 }
 
 std::shared_ptr<Database> open(DBEngine& engine, const std::string& path,

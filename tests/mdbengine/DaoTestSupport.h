@@ -47,8 +47,11 @@ std::vector<std::string> sorted(std::vector<std::string> items);
 // The password of a corpus file, and its connect string.
 std::string passwordFor(const std::string& file);
 std::string connectFor(const std::string& file);
-// A table as mdb-export writes it, in the dump tool's date form, converted to Windows-1252.
+// A table as mdb-export writes it, in the dump tool's date form (UTF-8, as the engine's text).
 std::string mdbExport(const std::string& path, const std::string& table);
+// Our reading of a Jet3 text as mdb-export prints it: the five bytes Windows-1252 leaves
+// unassigned, which the engine keeps as the controls of the same number, are "?" there.
+std::string asMdbExportShowsJet3(std::string text);
 
 // Opening through the object model; a failure fails the test.
 std::shared_ptr<Database> open(DBEngine& engine, const std::string& path,

@@ -6,6 +6,7 @@
 #include "mdbengine/tables/RowCodec.h"
 #include "mdbengine/tables/TableProperties.h"
 #include "mdbengine/tables/TextKey.h"
+#include "mdbengine/values/Windows1252.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -80,27 +81,45 @@ TEST(JetCodecTest, Jet4RowsKeepTheirParts) {
     expectSameParts(noVariables, crackRow(row, format, false));
 }
 
-TEST(JetCodecTest, Jet4TextCompressedWhenItSaves) {
-    EXPECT_EQ(ansiToJet4Text("abc", true), (std::vector<std::uint8_t>{0xFF, 0xFE, 'a', 'b', 'c'}));
-    EXPECT_EQ(ansiToJet4Text("abc", false), (std::vector<std::uint8_t>{'a', 0, 'b', 0, 'c', 0}));
-    EXPECT_EQ(ansiToJet4Text("ab", true), (std::vector<std::uint8_t>{'a', 0, 'b', 0}))
-        << "two characters take no more room plain";
-    // The euro sign has no one-byte form, so the text stays plain.
-    EXPECT_EQ(ansiToJet4Text("a\x80"
-                             "b",
-                             true),
-              (std::vector<std::uint8_t>{'a', 0, 0xAC, 0x20, 'b', 0}));
-    for (const char* text : {"", "x", "caf\xE9 au lait", "\x80 5.00", "quote \" and tab\t"})
-        for (bool compress : {true, false})
-            EXPECT_EQ(jet4TextToAnsi(ansiToJet4Text(text, compress)), text);
+using Bytes = std::vector<std::uint8_t>;
 
-    // Compressed text that switches to two-byte characters and back.
-    std::vector<std::uint8_t> mixed = {0xFF, 0xFE, 'A', 0x00, 0x1F, 0x04, 0x00, 'B'};
-    EXPECT_EQ(jet4TextToAnsi(mixed), "A?B");
-    std::vector<std::uint8_t> controls = {0xFF, 0xFE, 'a', 0x85, 'b', 0x00, 'c', 0x00};
-    EXPECT_EQ(jet4TextToAnsi(controls), "a?bc") << "a C1 control inside a one-byte run";
-    std::vector<std::uint8_t> surrogatePair = {0x3D, 0xD8, 0x00, 0xDE, 'x', 0};
-    EXPECT_EQ(jet4TextToAnsi(surrogatePair), "?x") << "one character, one question mark";
+// Jet4 keeps every character; its compressed form holds runs of one-byte characters between
+// switches (0x00) and is used only when it is shorter and no character's low byte is 0.
+TEST(JetCodecTest, Jet4TextKeepsEveryCharacterCompressedWhenItSaves) {
+    EXPECT_EQ(utf8ToJet4Text("abc", true), (Bytes{0xFF, 0xFE, 'a', 'b', 'c'}));
+    EXPECT_EQ(utf8ToJet4Text("abc", false), (Bytes{'a', 0, 'b', 0, 'c', 0}));
+    EXPECT_EQ(utf8ToJet4Text("ab", true), (Bytes{'a', 0, 'b', 0}))
+        << "two characters take no more room plain";
+    EXPECT_EQ(utf8ToJet4Text("caf\u00e9 \u20ac 5.00", true),
+              (Bytes{0xFF, 0xFE, 'c', 'a', 'f', 0xE9, ' ', 0x00, 0xAC, 0x20, 0x00, ' ', '5', '.',
+                     '0', '0'}))
+        << "the euro sign in a run of its own";
+    EXPECT_EQ(utf8ToJet4Text("a\u20acb", true), (Bytes{'a', 0, 0xAC, 0x20, 'b', 0}))
+        << "switching would take more room";
+    EXPECT_EQ(utf8ToJet4Text("abcdef\u0100", true).size(), 14u)
+        << "U+0100 would read as a switch: plain";
+    for (const char* text : {"", "x", "caf\u00e9 au lait", "\u20ac 5.00", "quote \" and tab\t",
+                             "\u0141ukasz \u017b\u00f3\u0142\u0107", "\u041c\u0438\u0440",
+                             "\u6f22\u5b57\u4eee\u540d\u4ea4\u3058\u308a\u6587",
+                             "clef \U0001D11E, then text", "\u0100\u0100 abcdefgh"})
+        for (bool compress : {true, false})
+            EXPECT_EQ(jet4TextToUtf8(utf8ToJet4Text(text, compress)), text) << text;
+
+    Bytes mixed = {0xFF, 0xFE, 'A', 0x00, 0x1F, 0x04, 0x00, 'B'};
+    EXPECT_EQ(jet4TextToUtf8(mixed), "A\u041fB");
+    Bytes controls = {0xFF, 0xFE, 'a', 0x85, 'b', 0x00, 'c', 0x00};
+    EXPECT_EQ(jet4TextToUtf8(controls), "a\u0085bc") << "a C1 control inside a one-byte run";
+    Bytes surrogates = {0x3D, 0xD8, 0x00, 0xDE, 'x', 0, 0x3D, 0xD8};
+    EXPECT_EQ(jet4TextToUtf8(surrogates), "\U0001F600x\uFFFD") << "a pair, then half of one";
+}
+
+TEST(JetCodecTest, Jet3TextIsWindows1252OrNothing) {
+    EXPECT_EQ(utf8ToJet3Text("caf\u00e9 \u20ac \u0081"),
+              (Bytes{'c', 'a', 'f', 0xE9, ' ', 0x80, ' ', 0x81}));
+    EXPECT_EQ(utf8ToJet3Text("\u0141\u00f3d\u017a"), std::nullopt);
+    EXPECT_EQ(utf8ToJet3Text("bad \xE9"), std::nullopt) << "not UTF-8";
+    Bytes stored = {0x80, 0xE9, 0x8D, 'x'};
+    EXPECT_EQ(jet3TextToUtf8(stored), "\u20ac\u00e9\u008dx");
 }
 
 using Key = std::vector<std::uint8_t>;
@@ -117,20 +136,18 @@ Key textKey(const std::string& text, bool jet4) {
 // characters keyed last.
 TEST(JetCodecTest, TextKeysAreTheOnesAccessWrites) {
     // P r z take no place in the accent run: only the acute of e, then the closing zeros.
-    EXPECT_EQ(textKey("P\xE9rez", false), (Key{0x73, 0x66, 0x75, 0x66, 0x7E, 0x04, 0x00}));
+    EXPECT_EQ(textKey("P\u00e9rez", false), (Key{0x73, 0x66, 0x75, 0x66, 0x7E, 0x04, 0x00}));
     // Before the accented letter, an unaccented a takes a place (2); the digit takes none.
-    EXPECT_EQ(textKey("a1\xE9", false), (Key{0x60, 0x57, 0x66, 0x02, 0x40}));
-    EXPECT_EQ(textKey("\x80", true), (Key{0x35, 0xA1, 0x01, 0x00})) << "the euro sign";
-    EXPECT_EQ(textKey("O\x92", true), (Key{0x64, 0x2B, 0x38, 0x01, 0x00}))
+    EXPECT_EQ(textKey("a1\u00e9", false), (Key{0x60, 0x57, 0x66, 0x02, 0x40}));
+    EXPECT_EQ(textKey("\u20ac", true), (Key{0x35, 0xA1, 0x01, 0x00})) << "the euro sign";
+    EXPECT_EQ(textKey("O\u2019", true), (Key{0x64, 0x2B, 0x38, 0x01, 0x00}))
         << "the typographic apostrophe has a primary code, unlike the plain one";
-    EXPECT_EQ(textKey("a\x96"
-                      "b",
-                      true),
+    EXPECT_EQ(textKey("a\u2013b", true),
               (Key{0x4A, 0x4C, 0x01, 0x01, 0x01, 0x01, 0x80, 0x0B, 0x06, 0x89, 0x00}))
         << "the en dash is keyed last, after the two letters";
-    EXPECT_EQ(textKey("\x8A", true), (Key{0x6B, 0x01, 0x14, 0x00})) << "S with caron";
-    EXPECT_EQ(textKey("\x9C", true), textKey("\x8C", true)) << "oe ligature in both cases";
-    EXPECT_EQ(textKey("\x83", true), (Key{0x53, 0x01, 0x7B, 0x00})) << "f with hook";
+    EXPECT_EQ(textKey("\u0160", true), (Key{0x6B, 0x01, 0x14, 0x00})) << "S with caron";
+    EXPECT_EQ(textKey("\u0153", true), textKey("\u0152", true)) << "oe ligature in both cases";
+    EXPECT_EQ(textKey("\u0192", true), (Key{0x53, 0x01, 0x7B, 0x00})) << "f with hook";
 
     for (bool jet4 : {false, true}) {
         SCOPED_TRACE(jet4 ? "Jet4" : "Jet3");
@@ -142,30 +159,28 @@ TEST(JetCodecTest, TextKeysAreTheOnesAccessWrites) {
         EXPECT_EQ(textKey(longText.substr(0, 254) + "  y", jet4),
                   textKey(longText.substr(0, 254), jet4))
             << "the 255th character a blank, the rest not keyed";
-        EXPECT_EQ(textKey("\xC9"
-                          "CLAIR",
-                          jet4),
-                  textKey("\xE9"
-                          "clair",
-                          jet4));
-        EXPECT_LT(textKey("eclair", jet4), textKey("\xE9"
-                                                   "clair",
-                                                   jet4));
-        EXPECT_LT(textKey("\xE9"
-                          "clair",
-                          jet4),
-                  textKey("f", jet4));
-        // Every Windows-1252 character has a key.
-        for (int c = 1; c < 256; ++c) {
-            Key key;
-            appendTextKey(std::string(1, static_cast<char>(c)), jet4, key);
-            EXPECT_FALSE(key.empty()) << c;
-        }
+        EXPECT_EQ(textKey("\u00c9CLAIR", jet4), textKey("\u00e9clair", jet4));
+        EXPECT_LT(textKey("eclair", jet4), textKey("\u00e9clair", jet4));
+        EXPECT_LT(textKey("\u00e9clair", jet4), textKey("f", jet4));
+        // A character no code is known for still has a place of its own: after the others.
+        EXPECT_EQ(textKey("\u041c\u0438\u0440", jet4), textKey("\u041c\u0438\u0440", jet4));
+        EXPECT_NE(textKey("\u041c\u0438\u0440", jet4), textKey("\u041c\u0438\u0441", jet4));
+        EXPECT_LT(textKey("zzz", jet4), textKey("\u0141\u00f3d\u017a", jet4));
+        EXPECT_LT(textKey("\u0141\u00f3d\u017a", jet4), textKey("\u0141\u00f3d\u017a!", jet4));
     }
-    std::vector<std::uint16_t> hiragana = {0x3042};
+    // Every character of Windows-1252 has a code an index can hold.
+    for (int c = 1; c < 256; ++c) {
+        Key key;
+        std::vector<std::uint16_t> units = {static_cast<std::uint16_t>(
+            mdbengine::windows1252ToCodePoint(static_cast<std::uint8_t>(c)))};
+        EXPECT_TRUE(appendJet4TextKey(units, key)) << c;
+    }
+    std::vector<std::uint16_t> hiragana = {'a', 0x3042};
     Key unknown = {0xAA};
-    EXPECT_FALSE(appendJet4TextKey(hiragana, unknown));
+    char32_t uncoded = 0;
+    EXPECT_FALSE(appendJet4TextKey(hiragana, unknown, &uncoded));
     EXPECT_EQ(unknown, Key{0xAA}) << "left as it was";
+    EXPECT_EQ(uncoded, U'\u3042');
 }
 
 // A Jet3 property value as Access lays it out: the names, then a block for a column with

@@ -126,34 +126,40 @@ TEST(SqlParserTest, ConditionsCarryNullAndCompareAsJetDoes) {
 
 // Texts compare as their index keys: without regard to case, accented letters apart from
 // the plain ones and after them, trailing blanks left out; LIKE takes a character as its key.
-// Jet3 keys the typographic apostrophe as the plain one, Jet4 apart.
+// Jet3 keys the typographic apostrophe as the plain one, Jet4 apart. A character no key is
+// known for is itself, after all the others.
 TEST(SqlParserTest, TextsCompareAsTheirIndexKeys) {
     for (file::TextOrder order : {file::TextOrder::Jet3, file::TextOrder::Jet4}) {
         SCOPED_TRACE(order == file::TextOrder::Jet4 ? "Jet4" : "Jet3");
-        for (const char* holding : {"'\xC9"
-                                    "CLAIR' = '\xE9"
+        for (const char* holding : {"'\u00c9"
+                                    "CLAIR' = '\u00e9"
                                     "clair'",
-                                    "'row7 ' = 'row7'", "'e' < '\xE9' AND '\xE9' < 'f'",
-                                    "'\xE9"
+                                    "'row7 ' = 'row7'", "'e' < '\u00e9' AND '\u00e9' < 'f'",
+                                    "'\u00e9"
                                     "clair' BETWEEN 'eclair' AND 'f'",
-                                    "'\xC9"
-                                    "clair' IN ('x', '\xE9"
+                                    "'\u00c9"
+                                    "clair' IN ('x', '\u00e9"
                                     "CLAIR')",
-                                    "'\xC9"
-                                    "clair' LIKE '\xE9*'",
-                                    "'\xE9' LIKE '[a-f]'", "'\x8A' LIKE '[\x9A]'",
-                                    "'p\xE9rez' > 'Perez' AND 'Perez' >= 'PEREZ'"})
+                                    "'\u00c9"
+                                    "clair' LIKE '\u00e9*'",
+                                    "'\u00e9' LIKE '[a-f]'", "'\u0160' LIKE '[\u0161]'",
+                                    "'p\u00e9rez' > 'Perez' AND 'Perez' >= 'PEREZ'",
+                                    "'\u041c\u0438\u0440' LIKE '?\u0438?' AND '\u041c\u0438\u0440' "
+                                    "< '\u041c\u0438\u0441'",
+                                    "'\u0141\u00f3d\u017a' LIKE '[\u0141]\u00d3*' AND 'z' < "
+                                    "'\u0141'"})
             EXPECT_EQ(truthOf(holding, order), "true") << holding;
-        for (const char* failing : {"'\xE9"
-                                    "clair' = 'eclair'",
-                                    "'\xE9' LIKE 'e'", "' row7' = 'row7'", "'\xE9' LIKE '[f-z]'"})
+        for (const char* failing :
+             {"'\u00e9"
+              "clair' = 'eclair'",
+              "'\u00e9' LIKE 'e'", "' row7' = 'row7'", "'\u00e9' LIKE '[f-z]'"})
             EXPECT_EQ(truthOf(failing, order), "false") << failing;
     }
-    EXPECT_EQ(truthOf("'O\x92"
+    EXPECT_EQ(truthOf("'O\u2019"
                       "Brien' = 'O''Brien'",
                       file::TextOrder::Jet3),
               "true");
-    EXPECT_EQ(truthOf("'O\x92"
+    EXPECT_EQ(truthOf("'O\u2019"
                       "Brien' = 'O''Brien'",
                       file::TextOrder::Jet4),
               "false");
@@ -373,15 +379,15 @@ TEST_F(SqlTest, KeysAndConditionsAgreeOnAccentsCaseAndTrailingBlanks) {
                                                  c.other + ") VALUES (" + value + ", 'x" +
                                                  std::to_string(++serial) + "')"));
         };
-        EXPECT_EQ(insert("'\xE9"
+        EXPECT_EQ(insert("'\u00e9"
                          "clair'"),
                   0)
             << errorText(engine);
-        EXPECT_EQ(insert("'\xC9"
+        EXPECT_EQ(insert("'\u00c9"
                          "CLAIR'"),
                   3022)
             << "case";
-        EXPECT_EQ(insert("'\xE9"
+        EXPECT_EQ(insert("'\u00e9"
                          "clair  '"),
                   3022)
             << "trailing blanks";
@@ -389,20 +395,20 @@ TEST_F(SqlTest, KeysAndConditionsAgreeOnAccentsCaseAndTrailingBlanks) {
         EXPECT_EQ(insert("'  eclair'"), 0) << "leading blanks count";
         EXPECT_EQ(insert("'row7 '"), 3022) << "row7 is there already";
         EXPECT_EQ(rows(*database, "SELECT " + key + " FROM " + table + " WHERE " + key +
-                                      " = '\xC9"
+                                      " = '\u00c9"
                                       "CLAIR '"),
-                  std::vector<std::string>{"\xE9"
+                  std::vector<std::string>{"\u00e9"
                                            "clair"});
         EXPECT_EQ(rows(*database, "SELECT " + key + " FROM " + table + " WHERE " + key +
                                       " LIKE '*CLAIR' ORDER BY " + key + " DESC"),
-                  (std::vector<std::string>{"\xE9"
+                  (std::vector<std::string>{"\u00e9"
                                             "clair",
                                             "eclair", "  eclair"}));
         EXPECT_EQ(rows(*database, "SELECT DISTINCT " + key + " FROM " + table + " WHERE " + key +
-                                      " IN ('ECLAIR', '\xC9"
+                                      " IN ('ECLAIR', '\u00c9"
                                       "CLAIR', 'row7  ')"),
                   (std::vector<std::string>{"eclair",
-                                            "\xE9"
+                                            "\u00e9"
                                             "clair",
                                             "row7"}));
         ASSERT_EQ(database->close(), statusOk);
@@ -597,6 +603,87 @@ TEST_F(SqlTest, LinkedTablesAreFollowedToTheFileBesideTheLink) {
     EXPECT_EQ(sha256(linked), sha256(corpusFile("ucanaccess/linked.mdb")));
 }
 
+// Statements typed in a UTF-8 terminal on a Jet4 table without indexes: Cyrillic, Polish
+// and Japanese texts joined, copied and inserted from a select keep every character, as
+// mdb-export reads them. Jet3's code page and an index whose keys are not known for a
+// character refuse it by name, and the file stays as it was.
+TEST_F(SqlTest, Jet4TextKeepsEveryCharacterAndWhatCannotHoldOneRefuses) {
+    ScratchFolder scratch;
+    std::string list = scratch.path("world.txt");
+    std::ofstream(list)
+        << "\u041c\u0438\u0440 \u0422\u0440\u0443\u0434\t\u0443\u043b. 1\t"
+           "\u041c\u043e\u0441\u043a\u0432\u0430\t\t10100\t\r\n"
+           "\u0141ukasz \u017b\u00f3\u0142\u0107\tul. D\u0142uga 5\t"
+           "Gda\u0144sk\t\t80001\t\r\n"
+           "\u6f22\u5b57\u4eee\u540d\t\u5343\u4ee3\u7530\t\u6771\u4eac\t\t10000\t\r\n";
+    std::string path = scratch.path("world.mdb");
+    std::string fill = std::string(QUILLAN_BUILD_DIR) + "/mdbfill " + shellQuoted(list) + " ";
+    runCommand(fill + shellQuoted(path) + " --empty");
+    std::string tool = std::string(QUILLAN_BUILD_DIR) + "/mdbsql " + shellQuoted(path) + " ";
+    auto sql = [&](const std::string& statement) {
+        return runCommand(tool + shellQuoted(statement) + " 2>&1");
+    };
+    EXPECT_EQ(sql("UPDATE Table1 SET data1 = data1 & 'x'"), "3 rows affected\n");
+    EXPECT_EQ(sql("UPDATE Table1 SET data3 = data3, data8 = data4"), "3 rows affected\n");
+    EXPECT_EQ(sql("INSERT INTO Table1 (data1, data4) SELECT data1, data4 FROM Table1 WHERE "
+                  "data6 < '20000'"),
+              "2 rows affected\n");
+    EXPECT_EQ(sql("INSERT INTO Table1 (data1) VALUES ('\u0141\u00f3d\u017a')"),
+              "1 rows affected\n");
+    std::vector<std::string> exported = lines(mdbExport(path, "Table1"));
+    ASSERT_FALSE(exported.empty());
+    exported.erase(exported.begin());
+    EXPECT_EQ(sorted(exported),
+              sorted({"\"\u041c\u0438\u0440 \u0422\u0440\u0443\u0434x\",\"\u0443\u043b. 1\","
+                      "\"\u041c\u043e\u0441\u043a\u0432\u0430\",,\"10100\",,"
+                      "\"\u041c\u043e\u0441\u043a\u0432\u0430\",,",
+                      "\"\u0141ukasz \u017b\u00f3\u0142\u0107x\",\"ul. D\u0142uga 5\","
+                      "\"Gda\u0144sk\",,\"80001\",,\"Gda\u0144sk\",,",
+                      "\"\u6f22\u5b57\u4eee\u540dx\",\"\u5343\u4ee3\u7530\",\"\u6771\u4eac\",,"
+                      "\"10000\",,\"\u6771\u4eac\",,",
+                      "\"\u041c\u0438\u0440 \u0422\u0440\u0443\u0434x\",,"
+                      "\"\u041c\u043e\u0441\u043a\u0432\u0430\",,,,,,",
+                      "\"\u6f22\u5b57\u4eee\u540dx\",,\"\u6771\u4eac\",,,,,,",
+                      "\"\u0141\u00f3d\u017a\",,,,,,,,"}));
+    EXPECT_EQ(sql("SELECT data1 FROM Table1 WHERE data1 LIKE '\u0141*' ORDER BY data1"),
+              "data1\n\"\u0141\u00f3d\u017a\"\n\"\u0141ukasz \u017b\u00f3\u0142\u0107x\"\n")
+        << "o with acute before u";
+
+    std::string jet3 = scratch.path("jet3.mdb");
+    std::ofstream(scratch.path("jet3.txt")) << "ANNA\t1 MAIN\tDALLAS\tTX\t10000\t\r\n";
+    runCommand(std::string(QUILLAN_BUILD_DIR) + "/mdbfill " +
+               shellQuoted(scratch.path("jet3.txt")) + " " + shellQuoted(jet3) + " --empty --jet3");
+    tool = std::string(QUILLAN_BUILD_DIR) + "/mdbsql " + shellQuoted(jet3) + " ";
+    std::string before = sha256(jet3);
+    EXPECT_EQ(sql("UPDATE Table1 SET data9 = 'caf\u00e9' WHERE data6 = '10000'"),
+              "1 rows affected\n")
+        << "in the code page";
+    before = sha256(jet3);
+    EXPECT_EQ(sql("UPDATE Table1 SET data9 = 'x', data1 = 'Gda\u0144sk'"),
+              "mdbsql: 3421 The value cannot be converted to the field's type. 'data1' cannot "
+              "hold the character '\u0144' (U+0144): this database keeps its text in "
+              "Windows-1252.\n");
+    EXPECT_EQ(sha256(jet3), before);
+
+    std::string unicode = scratch.copy("jackcess/testUnicodeCompV2003.mdb");
+    tool = std::string(QUILLAN_BUILD_DIR) + "/mdbsql " + shellQuoted(unicode) + " ";
+    before = sha256(unicode);
+    EXPECT_EQ(sql("UPDATE [Table] SET [Unicode] = [Unicode] & 'x' WHERE ID = 5"),
+              "mdbsql: 3251 The operation is not supported for this object. 'Unicode' holds the "
+              "character '\u6f22' (U+6F22), whose place in an index is not known here.\n")
+        << "the column is indexed";
+    EXPECT_EQ(sql("UPDATE [Table] SET [Unicode] = [Unicode] & 'x'"),
+              "mdbsql: 3251 The operation is not supported for this object. 'Unicode' holds the "
+              "character '\u041c' (U+041C), whose place in an index is not known here.\n")
+        << "the statement is whole or nothing";
+    EXPECT_EQ(sha256(unicode), before);
+    EXPECT_EQ(sql("UPDATE [Table] SET [Unicode] = [Unicode] & 'x' WHERE ID = 2"),
+              "1 rows affected\n");
+    EXPECT_EQ(sql("SELECT [Unicode] FROM [Table] WHERE ID = 2"),
+              "Unicode\n\"\u00e4\u00e4kk\u00f6si\u00e4x\"\n");
+    EXPECT_EQ(indexProblems(unicode), std::vector<std::string>{});
+}
+
 TEST_F(SqlTest, SqlToolPrintsRecordsOrCountsAndReportsFailures) {
     ScratchFolder scratch;
     std::string path = shellQuoted(scratch.copy("jackcess/testV2000.mdb"));
@@ -610,9 +697,10 @@ TEST_F(SqlTest, SqlToolPrintsRecordsOrCountsAndReportsFailures) {
               "mdbsql: 3075 Syntax error in the SQL statement 'DELETE FROM Table1 WHERE'. The "
               "statement ends too soon.\nstatus 1\n");
 
-    // A statement typed in a UTF-8 terminal: its texts are stored in Windows-1252, as
-    // mdb-export (which writes UTF-8) shows; one already in Windows-1252 is taken as it is,
-    // and a character the code page lacks becomes "?". Text into a date field is a date.
+    // A statement typed in a UTF-8 terminal: this Jet4 file keeps its texts whole, as
+    // mdb-export (which writes UTF-8) shows, and the tool prints them in UTF-8 too; one in
+    // Windows-1252 (not UTF-8) is taken as such. Text into a date field is a date. B is
+    // indexed: a character whose key is not known here is refused by name.
     EXPECT_EQ(runCommand(tool + "\"UPDATE Table1 SET B = 'P\xC3\xA9rez O\xE2\x80\x99"
                                 "Brien \xE2\x82\xAC"
                                 "5', "
@@ -622,15 +710,18 @@ TEST_F(SqlTest, SqlToolPrintsRecordsOrCountsAndReportsFailures) {
         runCommand(tool + "\"UPDATE Table1 SET B = B & ' \xE9t\xE9 \xC4\x89' WHERE A = 'a'\""),
         "1 rows affected\n")
         << "Windows-1252 bytes";
-    EXPECT_EQ(runCommand(tool + "\"UPDATE Table1 SET B = B & ' \xC4\x89' WHERE A = 'a'\""),
-              "1 rows affected\n");
+    EXPECT_EQ(
+        runCommand(tool + "\"UPDATE Table1 SET B = B & ' \xC4\x89' WHERE A = 'a'\" 2>&1"),
+        "mdbsql: 3251 The operation is not supported for this object. 'B' holds the character "
+        "'\xC4\x89' (U+0109), whose place in an index is not known here.\n");
+    const std::string stored = "P\xC3\xA9rez O\xE2\x80\x99"
+                               "Brien \xE2\x82\xAC"
+                               "5 \xC3\xA9t\xC3\xA9 \xC3\x84\xE2\x80\xB0";
     std::string exported = runCommand("mdb-export " + path + " Table1");
-    EXPECT_NE(exported.find("\"P\xC3\xA9rez O\xE2\x80\x99"
-                            "Brien \xE2\x82\xAC"
-                            "5 \xC3\xA9t\xC3\xA9 \xC3\x84\xE2\x80\xB0 ?\""),
-              std::string::npos)
-        << exported;
+    EXPECT_NE(exported.find("\"" + stored + "\""), std::string::npos) << exported;
     EXPECT_NE(exported.find("\"03/01/03 00:00:00\""), std::string::npos) << exported;
+    EXPECT_EQ(runCommand(tool + "\"SELECT B FROM Table1 WHERE A = 'a'\""),
+              "B\n\"" + stored + "\"\n");
 }
 
 } // namespace

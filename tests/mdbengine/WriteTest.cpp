@@ -13,6 +13,7 @@
 #include "mdbengine/pages/DataPage.h"
 #include "mdbengine/pages/UsageMap.h"
 #include "mdbengine/tables/LongValue.h"
+#include "mdbengine/values/Utf8.h"
 #include "tests/support/SmallDisk.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -78,6 +79,7 @@ protected:
         std::map<std::string, std::string> expected;
         for (const std::string& name : userTables(*database)) {
             auto recordset = openTable(*database, name);
+            jet4_ = recordset->jet4();
             auto fields = fieldsOf(*recordset);
             std::string lines;
             bool atEnd = false;
@@ -91,15 +93,19 @@ protected:
                     field->value(value);
                     std::string longer = (value.isNull() ? "" : value.stringValue()) + add;
                     Status status = field->setValue(Variant::text(longer));
-                    if (static_cast<std::int32_t>(longer.size()) > field->size())
+                    if (static_cast<std::int32_t>(utf16Length(longer)) > field->size())
                         EXPECT_EQ(errorNumber(status), 3163);
                     else
                         EXPECT_EQ(status, statusOk) << errorText(engine);
                 }
                 std::string line = lineOf(fields);
                 Status status = recordset->update();
-                // A unique index refuses the longer value when another row has it already.
-                if (errorNumber(status) == 3022) {
+                // A unique index refuses the longer value when another row has it already; an
+                // index refuses a character whose key is not known here.
+                bool uncoded =
+                    errorNumber(status) == 3251 &&
+                    errorText(engine).find("' holds the character '") != std::string::npos;
+                if (errorNumber(status) == 3022 || uncoded) {
                     EXPECT_EQ(recordset->cancelUpdate(), statusOk);
                     line = lineOf(fields);
                 } else {
@@ -134,6 +140,7 @@ protected:
     }
 
     ScratchFolder scratch;
+    bool jet4_ = true;
 };
 
 TEST_P(GrowthTest, RowsGrowAndEverythingElseStays) {
@@ -159,7 +166,8 @@ TEST_P(GrowthTest, RowsGrowAndEverythingElseStays) {
         EXPECT_EQ(walked(path, connect, table), expected[table]) << "the row order is kept";
         std::vector<std::string> reference = lines(mdbExport(path, table));
         reference.erase(reference.begin());
-        EXPECT_EQ(sorted(reference), sorted(lines(expected[table])));
+        EXPECT_EQ(sorted(reference),
+                  sorted(lines(jet4_ ? expected[table] : asMdbExportShowsJet3(expected[table]))));
         EXPECT_EQ(mdbCount(path, table), counts[table]);
     }
 
@@ -772,10 +780,11 @@ TEST(FillToolTest, AppendsAListToACopyOfTheTemplate) {
                       "\"ANNA SMITH\",\"12 MAIN ST\",\"DALLAS\",\"TX\",\"75201\",\"DALLAS\",,,"),
             rows.end());
         EXPECT_NE(
-            std::find(rows.begin(), rows.end(),
-                      "\"JOSE LOPEZ\",\"3 OAK AVE\",\"SAN JOS\xC9\",\"CA\",,\"SANTA CLARA\",,,"),
+            std::find(
+                rows.begin(), rows.end(),
+                "\"JOSE LOPEZ\",\"3 OAK AVE\",\"SAN JOS\xC3\x89\",\"CA\",,\"SANTA CLARA\",,,"),
             rows.end())
-            << "UTF-8 in, Windows-1252 stored; a blank value Null";
+            << "UTF-8 in, as mdb-export reads it out; a blank value Null";
     }
 }
 

@@ -3,7 +3,7 @@
 // Without a table: the file's tables, one a line (system and linked tables left out).
 // With one: the table as comma-separated values with a header line, as mdbtools'
 // mdb-export writes it with an explicit date format ("%Y-%m-%d %H:%M:%S") and binary data
-// stripped, in Windows-1252. Reads through the object model, so what it prints is what the
+// stripped, in UTF-8. Reads through the object model, so what it prints is what the
 // program reads. Exit status 1, with the error number and text on standard error, when the
 // database or table cannot be read.
 

@@ -5,16 +5,17 @@
 // tab-separated mailing list (with --empty after taking out the table's own seven rows, so
 // that the table holds the list and nothing else), as tools/make_mailing_lists.py --kind tab writes
 // it: name, address, city, state, ZIP and county go into the first six columns, the last three stay
-// empty for the sort results; blank values are stored as Null. Text is taken as UTF-8 and
-// stored in Windows-1252 ("?" for the rest; a value that is not UTF-8 as it is). Exit status
-// 1, with the error number and text, when a record cannot be added.
+// empty for the sort results; blank values are stored as Null. Text is taken as UTF-8 (a
+// value that is not UTF-8 as Windows-1252); a Jet3 copy refuses a character its code page
+// lacks. Exit status 1, with the error number and text, when a record cannot be added.
 
 #include "mdbengine/dao/Collection.h"
 #include "mdbengine/dao/DBEngine.h"
 #include "mdbengine/dao/Database.h"
 #include "mdbengine/dao/Field.h"
 #include "mdbengine/dao/Recordset.h"
-#include "mdbengine/pages/TextCodec.h"
+#include "mdbengine/values/Utf8.h"
+#include "mdbengine/values/Windows1252.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -29,10 +30,10 @@ namespace {
 
 constexpr std::size_t listColumns = 6;
 
-// A value of the list as stored: its UTF-8 in Windows-1252, bytes that are not UTF-8 as they
-// are.
-std::string windows1252(const std::string& utf8) {
-    return file::utf8ToAnsi(utf8).value_or(utf8);
+// A value of the list as the engine takes it: UTF-8, bytes that are not UTF-8 read as
+// Windows-1252.
+std::string asUtf8(const std::string& value) {
+    return isUtf8(value) ? value : windows1252ToUtf8(value);
 }
 
 std::vector<std::string> splitTabs(const std::string& line) {
@@ -125,7 +126,7 @@ int main(int argc, char** argv) {
         // A blank value stays Null, as the program writes blanks.
         for (std::size_t i = 0; i < listColumns && i < values.size(); ++i)
             if (!values[i].empty())
-                if (Status status = fields[i]->setValue(Variant::text(windows1252(values[i])));
+                if (Status status = fields[i]->setValue(Variant::text(asUtf8(values[i])));
                     failed(status))
                     return fail(engine, status, where);
         if (Status status = table->update(); failed(status))

@@ -3,17 +3,18 @@
 // Runs one statement on the database through the object model. A SELECT (or the name of a
 // table or stored select query) prints its records as mdbdump prints a table; INSERT,
 // UPDATE and DELETE (or a stored query of those kinds) print "N rows affected" and write
-// the file. The statement is taken as UTF-8, as a terminal types it, and its texts are
-// stored in Windows-1252 ("?" for a character the code page lacks); a statement that is not
-// UTF-8 is taken as Windows-1252 already. Records print in Windows-1252, as mdbdump prints
-// them. Exit status 1, with the error number and text on standard error, when the statement
-// cannot be run.
+// the file. The statement is taken as UTF-8, as a terminal types it (one that is not UTF-8 is
+// taken as Windows-1252), and records print in UTF-8, as mdbdump prints them. A Jet4 file
+// keeps every character; a Jet3 file, whose text is Windows-1252, refuses one it lacks. Exit
+// status 1, with the error number and text on standard error, when the statement cannot be
+// run.
 
 #include "mdbengine/dao/DBEngine.h"
 #include "mdbengine/dao/Database.h"
 #include "mdbengine/dao/ExportText.h"
 #include "mdbengine/dao/Recordset.h"
-#include "mdbengine/pages/TextCodec.h"
+#include "mdbengine/values/Utf8.h"
+#include "mdbengine/values/Windows1252.h"
 
 #include <cstdio>
 #include <string>
@@ -22,6 +23,10 @@
 using namespace mdbengine;
 
 namespace {
+
+std::string asUtf8(const std::string& typed) {
+    return isUtf8(typed) ? typed : windows1252ToUtf8(typed);
+}
 
 int report(const DBEngine& engine, Status status) {
     Error error;
@@ -38,7 +43,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         std::string argument = argv[i];
         if (argument.rfind("--password=", 0) == 0)
-            password = argument.substr(11);
+            password = asUtf8(argument.substr(11));
         else
             arguments.push_back(argument);
     }
@@ -47,7 +52,7 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    std::string statement = file::utf8ToAnsi(arguments[1]).value_or(arguments[1]);
+    std::string statement = asUtf8(arguments[1]);
     DBEngine engine;
     std::shared_ptr<Database> database;
     if (Status status = engine.openDatabase(arguments[0], false, false,
