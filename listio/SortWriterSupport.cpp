@@ -151,8 +151,39 @@ void reportListNotWritten(Notices& notices, const std::string& path,
     reportNotWritable(notices, path, out.targetReadOnly(), out.targetChanged(), out.error());
 }
 
+// A list written over in place (it has other names) that another program replaced with a
+// file of its own meanwhile: that file holds the list's name now, and the sorted list went
+// into the file that was replaced, under its other names.
+static void reportReplacedWhileWritten(Notices& notices, const std::string& path,
+                                       const platform::WriteResult& result) {
+    std::string wentTo;
+    for (size_t i = 0; i < result.writtenInto.size(); ++i)
+        wentTo += (i == 0                               ? ""
+                   : i + 1 == result.writtenInto.size() ? " and "
+                                                        : ", ") +
+                  std::string("\"") + fileNameOf(result.writtenInto[i]) + "\"";
+    const std::string sorted =
+        wentTo.empty()
+            ? "The sorted list went into the file that was there before, which has "
+              "no other name in that folder now."
+            : "The sorted list went into " + wentTo +
+                  (result.writtenInto.size() == 1 ? ", the other name" : ", other names") +
+                  " of the list as Quillan read it, which is no longer the same file "
+                  "as \"" +
+                  fileNameOf(path) + "\".";
+    reportNotSaved(notices, path,
+                   "Another program put a file of its own in its place while Quillan was "
+                   "writing the sorting information into it: \"" +
+                       fileNameOf(path) + "\" now holds that program's version, kept as it is. " +
+                       sorted + " Please check which version you want, and sort it again.");
+}
+
 void reportListNotWritten(Notices& notices, const std::string& path,
                           const platform::WriteResult& result) {
+    if (result.replacedWhileWrittenInPlace) {
+        reportReplacedWhileWritten(notices, path, result);
+        return;
+    }
     if (result.changed && !result.keptCopy.empty()) {
         reportNotSaved(notices, path,
                        "The file was changed by another program while Quillan was writing it, "
@@ -172,7 +203,9 @@ void reportListNotWritten(Notices& notices, const std::string& path,
     reportNotSaved(notices, path,
                    "Your list could not be written in full and may be damaged; Quillan has kept "
                    "it as it was in the file \"" +
-                       result.keptCopy + "\". (" + result.error + ")");
+                       result.keptCopy +
+                       "\", and puts it back from there the next time it reads the list. (" +
+                       result.error + ")");
 }
 
 bool replaceListWith(Notices& notices, const std::string& path, platform::AtomicFileWriter& target,
