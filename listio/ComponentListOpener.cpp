@@ -35,17 +35,11 @@ std::optional<size_t> namedInRequest(const ListRequest& request,
 // the ones it has.
 void refuseMissingName(ListOpening& opening, const std::vector<std::string>& names) {
     const std::string part = opening.format().partName;
-    std::string has;
-    for (size_t i = 0; i < names.size(); ++i)
-        has += (i == 0                  ? ""
-                : i + 1 == names.size() ? " and "
-                                        : ", ") +
-               std::string("\"") + names[i] + "\"";
     refuseList(opening.notices(),
                fileNameOf(opening.reading.list.path) + " has no " + part + " named \"" +
                    opening.request.tableName + "\": " +
                    (names.size() == 1 ? "its only " + part + " is " : "its " + part + "s are ") +
-                   has + ". Quillan has not sorted it.");
+                   quotedNames(names) + ". Quillan has not sorted it.");
 }
 
 // A file of one table or sheet reads it, unless the command line named another: that name

@@ -139,8 +139,32 @@ void AtomicFileWriter::fail(const std::string& what) {
         error_ = what + (errno ? ": " + describeFileError(errno) : std::string());
 }
 
+// The names in `folder` of the file with this identity.
+static std::vector<std::string> namesIn(const std::string& folder, const struct stat& file) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        struct stat st {};
+        if (lstat(entry.path().c_str(), &st) == 0 && st.st_dev == file.st_dev &&
+            st.st_ino == file.st_ino)
+            names.push_back(entry.path().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A file to be written over in place that the path no longer names was replaced: its other
+// names are where the person finds it.
 void AtomicFileWriter::failChanged() {
     changed_ = true;
+    struct stat locked {};
+    struct stat named {};
+    if (inPlace_ && targetFd_ >= 0 && fstat(targetFd_, &locked) == 0 &&
+        (stat(target_.c_str(), &named) != 0 || named.st_dev != locked.st_dev ||
+         named.st_ino != locked.st_ino)) {
+        replacedInPlace_ = true;
+        otherNames_ = namesIn(folderOf(target_), locked);
+    }
     errno = 0;
     fail(target_ + " was changed by another program while Quillan was writing it");
 }
@@ -296,20 +320,6 @@ void AtomicFileWriter::writeInPlace() {
         checkStillInPlace();
 }
 
-// The names in `folder` of the file with this identity.
-static std::vector<std::string> namesIn(const std::string& folder, const struct stat& file) {
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(folder, ec)) {
-        struct stat st {};
-        if (lstat(entry.path().c_str(), &st) == 0 && st.st_dev == file.st_dev &&
-            st.st_ino == file.st_ino)
-            names.push_back(entry.path().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // Written over in place, the file must still be the one its path names: a save renamed over
 // the path meanwhile stays there, and only the file's other names show the new contents.
 void AtomicFileWriter::checkStillInPlace() {
@@ -319,8 +329,7 @@ void AtomicFileWriter::checkStillInPlace() {
     if (stat(target_.c_str(), &named) == 0 && named.st_dev == written.st_dev &&
         named.st_ino == written.st_ino)
         return;
-    replacedInPlace_ = true;
-    writtenInto_ = namesIn(folderOf(target_), written);
+    otherNamesWritten_ = true;
     failChanged();
 }
 
@@ -342,9 +351,10 @@ WriteResult AtomicFileWriter::commit() {
         close(targetFd_);
     targetFd_ = -1;
     if (!ok())
-        return {false, error_, changed_, keptCopy_, replacedInPlace_, writtenInto_};
+        return {false,      error_, changed_, keptCopy_, replacedInPlace_, otherNamesWritten_,
+                otherNames_};
     committed_ = true;
-    return {true, {}, false, {}, false, {}};
+    return {true, {}, false, {}, false, false, {}};
 }
 
 WriteResult writeFileAtomically(const std::string& path, std::string_view bytes,

@@ -23,12 +23,14 @@ struct WriteResult {
     // was: this file beside it holds it as it was (KeptOriginal.h), and the next reading of
     // the file puts it back.
     std::string keptCopy;
-    // A write over the file in place during which another program put a file of its own in
-    // the file's place (`changed` is set too): the path holds that file, kept as it is, and
-    // the new contents went into the file that was there, which the path no longer names.
-    // Its names in the folder, where it has any, are these.
-    bool replacedWhileWrittenInPlace = false;
-    std::vector<std::string> writtenInto;
+    // A file with other names, to be written over in place, in whose place another program
+    // put a file of its own meanwhile (`changed` is set too): the path holds that file, kept
+    // as it is. The file that was there keeps its other names in the folder, `otherNames`
+    // (none where it has none there), and holds the new contents when `otherNamesWritten`
+    // (the replacing came while it was written over), else what it held.
+    bool replacedInPlace = false;
+    bool otherNamesWritten = false;
+    std::vector<std::string> otherNames;
 };
 
 // The points of a write at which a test can stop it, to see what a kill there leaves.
@@ -108,8 +110,9 @@ private:
     std::string error_;
     std::string keptCopy_;
     KeptRecord kept_;
-    std::vector<std::string> writtenInto_;
+    std::vector<std::string> otherNames_;
     bool replacedInPlace_ = false;
+    bool otherNamesWritten_ = false;
     bool committed_ = false;
     bool readOnly_ = false;
     bool changed_ = false;

@@ -258,12 +258,15 @@ TEST_F(InterruptedWriteTest, ASaveThatLandsDuringTheWriteIsKept) {
         EXPECT_TRUE(result.changed) << result.error;
         EXPECT_EQ(readFileBytes(listPath),
                   c.save == editTheListInPlace ? original + "ADDED BY HAND\r\n" : edited);
-        // Renamed over while the list was written over in place, the save holds the name, and
-        // the sort went only into the list's other name, which the write says.
+        // Renamed over a list to be written over in place, the save holds the name; the list
+        // as it was keeps its other name, the sort in it only when the save came during the
+        // overwrite. The write says so.
+        const bool replaced = c.linked && c.save != editTheListInPlace;
         const bool duringOverwrite = c.stage == WriteStage::PartWrittenInPlace;
-        EXPECT_EQ(result.replacedWhileWrittenInPlace, duringOverwrite);
-        EXPECT_EQ(result.writtenInto, duringOverwrite ? std::vector<std::string>{path("other.txt")}
-                                                      : std::vector<std::string>{});
+        EXPECT_EQ(result.replacedInPlace, replaced);
+        EXPECT_EQ(result.otherNamesWritten, duringOverwrite);
+        EXPECT_EQ(result.otherNames, replaced ? std::vector<std::string>{path("other.txt")}
+                                              : std::vector<std::string>{});
         if (c.linked && c.save != editTheListInPlace) {
             EXPECT_EQ(readFileBytes(path("other.txt")), duringOverwrite ? sorted : original);
         }
