@@ -160,6 +160,9 @@ std::vector<std::string> keptOriginalCandidates(const std::string& path, unsigne
     std::vector<std::string> found;
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(folderOf(path), ec)) {
+        // Only a plain file is ever opened: a device or a pipe under such a name is no copy.
+        if (!entry.is_regular_file(ec) || entry.is_symlink(ec))
+            continue;
         const std::string name = entry.path().filename().string();
         const size_t at = name.rfind(KeptTag);
         if (name.front() != '.' || at == std::string::npos || at == 0)
