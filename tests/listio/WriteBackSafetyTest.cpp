@@ -190,3 +190,35 @@ TEST(WriteBackSafety, ASaveRenamedOverWhileTheListIsWrittenOverInPlaceIsTold) {
     EXPECT_NE(platform::readFileBytes(other), original);
     EXPECT_EQ(entries(f.env.folder()), before);
 }
+
+// A kill while an Access list's sort information replaces the database leaves the work copy
+// (which the engine wrote as a new file) and the database's temporary file beside it: both
+// prove to be the program's own, and the next reading removes them, and nothing else.
+TEST(WriteBackSafety, AKilledAccessWriteBackLeavesNothingOnceTheListIsReadAgain) {
+    WriterFixture f;
+    const std::string path = accessTable(f.env.folder() + "list.mdb", records);
+    const std::vector<std::string> before = entries(f.env.folder());
+    const Roles roles = {{"sort", 6}, {"tray", 7}, {"pkg", 8}};
+    ASSERT_EQ(openWithRoles(f, path, roles), path);
+    presortByZip(f.reading.mailing);
+    f.mailClass = *MailClass::fromCode("RNAF");
+    pid_t child = fork();
+    if (child == 0) {
+        // The engine replaces the work copy first, then the copy replaces the database.
+        StageHook hook([](platform::WriteStage stage) {
+            static int replacing = 0;
+            if (stage == platform::WriteStage::ReplacingTheFile && ++replacing == 2)
+                raise(SIGKILL);
+        });
+        test::writeSortInformation(f);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    ASSERT_EQ(entries(f.env.folder()).size(), before.size() + 2);
+
+    WriterFixture g;
+    ASSERT_EQ(openWithRoles(g, path, roles), path);
+    EXPECT_EQ(entries(f.env.folder()), before);
+}
