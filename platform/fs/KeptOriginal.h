@@ -27,8 +27,8 @@ struct KeptRecord {
     std::string name; // the file's name in its folder
     unsigned long long device = 0, inode = 0;
     unsigned long long oldSize = 0, newSize = 0;
-    struct timespec accessed {
-    }, modified{};
+    timespec accessed{};
+    timespec modified{};
 };
 
 // The path of the copy kept of the file with this inode beside `path`; `number` 2 and up
