@@ -27,9 +27,8 @@ namespace {
 // whatever becomes of it.
 class WorkCopy {
 public:
-    // The engine opens the copy: its path, too, must fit what the engine holds.
     explicit WorkCopy(const std::string& path)
-        : copy_(platform::copyBeside(path, ".sorting-", LongestAccessPath)) {}
+        : database_(path), copy_(platform::copyBeside(path, AccessWorkCopyPattern)) {}
     ~WorkCopy() {
         if (!copy_.path.empty())
             ::unlink(copy_.path.c_str());
@@ -40,8 +39,13 @@ public:
     bool ok() const { return copy_.error.empty(); }
     std::string error() const { return "Quillan " + copy_.error + "."; }
     const std::string& path() const { return copy_.path; }
+    // The engine writes the copy as a new file: it takes the name of the program's own that
+    // its new inode calls for, so that a kill from here on leaves it known for the
+    // program's.
+    void written() { platform::takeOwnName(copy_.path, database_, AccessWorkCopyPattern); }
 
 private:
+    std::string database_;
     platform::CopyBeside copy_;
 };
 
@@ -188,6 +192,7 @@ std::optional<ClosingMessage> WriteAccessList(const SortInformationJob& job, Not
                           namingTheList(describeListFailure(e).text, copy.path(), path));
         return std::nullopt;
     }
+    copy.written();
     std::optional<std::string> written = platform::readFileBytes(copy.path());
     if (!written) {
         reportChangesLost(notices, path, "The changed copy of the database cannot be read.");

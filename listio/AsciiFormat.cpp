@@ -75,13 +75,11 @@ static std::string whatTheFileHolds(const std::string& path) {
 const ListFormat* DetectAsciiFormat(Notices& notices, const std::string& path) {
     std::string line;
     std::string kind;
-    std::string why;
+    bool tooLong = false;
     {
         TextLineReader reader(path);
-        auto status = reader.next(line);
-        if (status == TextLineReader::Status::TooLong)
-            why = LineTooLongReason(1);
-        else {
+        tooLong = reader.next(line) == TextLineReader::Status::TooLong;
+        if (!tooLong) {
             if (line.empty())
                 notices.tell({BeepKind::Hand, MessageKind::Warning, MessageButtons::Ok,
                               "It looks like there are one or more blank lines at the beginning "
@@ -90,11 +88,16 @@ const ListFormat* DetectAsciiFormat(Notices& notices, const std::string& path) {
             kind = kindOfFirstLine(line);
         }
     }
-    if (kind.empty()) {
-        showUnknownFormat(notices, why.empty() ? whatTheFileHolds(path) : why);
-        return nullptr;
-    }
-    return formatNamed(kind);
+    if (!kind.empty())
+        return formatNamed(kind);
+    // A first line too long to read is named, unless the file is of a kind its first bytes
+    // tell (a zip archive has no lines).
+    const std::string holds = whatTheFileHolds(path);
+    if (tooLong && holds.empty())
+        refuseUnreadableList(notices, path, LineTooLongReason(1));
+    else
+        showUnknownFormat(notices, holds);
+    return nullptr;
 }
 
 int CountAsciiFields(Notices& notices, const ListFormat& format, const std::string& path) {
@@ -104,12 +107,12 @@ int CountAsciiFields(Notices& notices, const ListFormat& format, const std::stri
     {
         TextRecordReader reader(path, format);
         if (reader.next(first) == TextRecordReader::Status::TooLong) {
-            showUnknownFormat(notices, reader.problem());
+            refuseUnreadableList(notices, path, reader.problem());
             return 0;
         }
         secondStatus = reader.next(second);
         if (secondStatus == TextRecordReader::Status::TooLong) {
-            showUnknownFormat(notices, reader.problem());
+            refuseUnreadableList(notices, path, reader.problem());
             return 0;
         }
     }

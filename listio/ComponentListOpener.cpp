@@ -31,16 +31,26 @@ std::optional<size_t> namedInRequest(const ListRequest& request,
     return std::nullopt;
 }
 
+// The refusal of a table or sheet named on the command line that the file lacks, naming
+// the ones it has.
+void refuseMissingName(ListOpening& opening, const std::vector<std::string>& names) {
+    const std::string part = opening.format().partName;
+    refuseList(opening.notices(),
+               fileNameOf(opening.reading.list.path) + " has no " + part + " named \"" +
+                   opening.request.tableName + "\": " +
+                   (names.size() == 1 ? "its only " + part + " is " : "its " + part + "s are ") +
+                   quotedNames(names) + ". Quillan has not sorted it.");
+}
+
 // A file of one table or sheet reads it, unless the command line named another: that name
-// is never taken for the only one there is.
+// is never taken for the only one there is. Nor is a name the file lacks left to a person
+// in an unattended run, where nobody can choose.
 std::optional<size_t> chooseName(ListOpening& opening, const std::vector<std::string>& names) {
-    if (names.size() == 1 && !opening.request.tableName.empty() &&
-        !namedInRequest(opening.request, names)) {
-        const std::string part = opening.format().partName;
-        refuseList(opening.notices(), fileNameOf(opening.reading.list.path) + " has no " + part +
-                                          " named \"" + opening.request.tableName +
-                                          "\": its only " + part + " is \"" + names[0] +
-                                          "\". Quillan has not sorted it.");
+    const bool named = !opening.request.tableName.empty();
+    const bool nobodyChooses =
+        names.size() == 1 || opening.request.reader == ListReader::Unattended;
+    if (named && nobodyChooses && !namedInRequest(opening.request, names)) {
+        refuseMissingName(opening, names);
         return std::nullopt;
     }
     if (names.size() == 1)

@@ -2,6 +2,7 @@
 
 #include "listio/ListFormat.h"
 #include "listio/ListReading.h"
+#include "platform/fs/Leftovers.h"
 
 #include <memory>
 #include <string>
@@ -11,6 +12,9 @@ namespace quillan {
 // The Access engine holds a database's path in 260 characters, as the desktop it was made
 // for does; a longer path would reach it cut short.
 inline constexpr size_t LongestAccessPath = 260;
+// The copy of a database that the sort information goes into before it replaces the
+// database: the engine opens it, so its path, too, must fit.
+inline constexpr platform::OwnFilePattern AccessWorkCopyPattern{".sorting-", LongestAccessPath};
 
 // Opening a list held by a component, the request's workbook or table component. The
 // table or sheet is the file's only one, else the one the request names, else the one the

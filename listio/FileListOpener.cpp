@@ -48,14 +48,14 @@ bool acceptRecordCount(ListOpening& opening, const std::string& path, const DbfH
 // Hands each line of the file to `take`; false after the person was told of a line too
 // long to read.
 template <typename Take>
-bool eachLine(Notices& notices, TextLineReader& reader, Take take) {
+bool eachLine(Notices& notices, const std::string& path, TextLineReader& reader, Take take) {
     std::string line;
     for (;;) {
         auto status = reader.next(line);
         if (status == TextLineReader::Status::End)
             return true;
         if (status == TextLineReader::Status::TooLong) {
-            showUnknownFormat(notices, LineTooLongReason(reader.linesRead() + 1));
+            refuseUnreadableList(notices, path, LineTooLongReason(reader.linesRead() + 1));
             return false;
         }
         take(line);
@@ -87,13 +87,9 @@ OpenedList OpenTextList(ListOpening& opening, const std::string& path) {
         n += static_cast<long>(trailing.size()) + 1;
         trailing.clear();
     }
-    if (status == TextRecordReader::Status::TooLong) {
-        showUnknownFormat(opening.notices(), reader.problem());
-        return {};
-    }
-    if (status == TextRecordReader::Status::BrokenQuote) {
-        refuseList(opening.notices(),
-                   "Quillan cannot read " + fileNameOf(path) + ". " + reader.problem());
+    if (status == TextRecordReader::Status::TooLong ||
+        status == TextRecordReader::Status::BrokenQuote) {
+        refuseUnreadableList(opening.notices(), path, reader.problem());
         return {};
     }
     list.records = n;
@@ -139,7 +135,7 @@ OpenedList OpenDbaseList(ListOpening& opening, const std::string& path) {
 OpenedList OpenPaveList(ListOpening& opening, const std::string& path) {
     TextLineReader reader(path);
     long n = -1; // the first line describes the file
-    if (!eachLine(opening.notices(), reader, [&n](const std::string&) { ++n; }))
+    if (!eachLine(opening.notices(), path, reader, [&n](const std::string&) { ++n; }))
         return {};
     OpenedList list;
     list.records = std::max(0L, n);

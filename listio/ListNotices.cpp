@@ -11,6 +11,10 @@ void refuseList(Notices& notices, const std::string& text) {
     notices.tell({BeepKind::Hand, MessageKind::Error, MessageButtons::Cancel, text});
 }
 
+void refuseUnreadableList(Notices& notices, const std::string& path, const std::string& why) {
+    refuseList(notices, "Quillan cannot read " + fileNameOf(path) + ". " + why);
+}
+
 void cannotReadList(Notices& notices, const std::string& path, const std::string& why, bool inUse) {
     notices.tell({BeepKind::Exclamation, MessageKind::Error, MessageButtons::Cancel,
                   "Quillan could not read " + fileNameOf(path) + ". " +

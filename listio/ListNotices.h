@@ -15,6 +15,10 @@ inline constexpr const char* SupportAddress = "support@quillan-mail.com";
 // A list refused for the reason given, in an error box with its Cancel button.
 void refuseList(Notices& notices, const std::string& text);
 
+// A list refused for a line or record of it that Quillan does not read: the message names
+// the file, and `why` the lines and what is wrong with them.
+void refuseUnreadableList(Notices& notices, const std::string& path, const std::string& why);
+
 // The file could not be read. `inUse` keeps the hint that another program may hold the
 // file, which fits a failure to open or read it but not a path that is no file at all.
 void cannotReadList(Notices& notices, const std::string& path, const std::string& why,

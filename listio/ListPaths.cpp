@@ -19,4 +19,14 @@ std::string fileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+std::string quotedNames(const std::vector<std::string>& names) {
+    std::string text;
+    for (size_t i = 0; i < names.size(); ++i)
+        text += std::string(i == 0                  ? ""
+                            : i + 1 == names.size() ? " and "
+                                                    : ", ") +
+                "\"" + names[i] + "\"";
+    return text;
+}
+
 } // namespace quillan

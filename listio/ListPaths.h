@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace quillan {
 
@@ -11,5 +12,8 @@ bool isDbaseMemoFile(const std::string& path);
 
 // The file name without its folder, for messages.
 std::string fileNameOf(const std::string& path);
+
+// Names in double quotes, for messages: "A", "B" and "C".
+std::string quotedNames(const std::vector<std::string>& names);
 
 } // namespace quillan

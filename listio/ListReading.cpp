@@ -90,13 +90,37 @@ long readRecords(ListOpening& opening, OpenedList& list) {
                : ReadPaveRecords(opening, *list.source, opening.reading.list.path, n);
 }
 
+// A copy of a list that a stopped write-back kept, which is not put back: the list is no
+// longer what that write left. Nothing of either is lost: the person is told where each is.
+void tellCopyLeftAlone(Notices& notices, const std::string& path,
+                       const platform::InterruptedWrite::LeftCopy& left) {
+    const std::string reading = fileNameOf(path);
+    const std::string now =
+        reading == left.fileName
+            ? reading + " is no longer what that stopped write left (it has been saved or "
+                        "replaced since)"
+            : reading + ", which Quillan is reading now, is not what that stopped write left";
+    notices.tell({BeepKind::Asterisk, MessageKind::Information, MessageButtons::Ok,
+                  "Quillan was stopped while it wrote the sorting information into " +
+                      left.fileName + ", and kept a copy of that list as it was in the file \"" +
+                      left.copy + "\". " + now +
+                      ", so Quillan has left it as it is and has not put the copy back. The "
+                      "copy holds " +
+                      left.fileName +
+                      " as it was before that sort: if that is the version you want, put the "
+                      "copy in place of " +
+                      left.fileName + "; otherwise you may delete the copy."});
+}
+
 // A list that a write-back was stopped in the middle of (a kill, a power cut) is damaged,
 // and the copy of it as it was lies beside it: it is put back before anything is read, and
 // the person told. What such writes left beside it goes too. False when it could not be
 // put back: the list is refused, and the person told where it is as it was.
 bool recoverInterruptedWriteBack(Notices& notices, const std::string& path) {
     const platform::InterruptedWrite found =
-        platform::recoverInterruptedWrite(path, {{".sorting-", LongestAccessPath}});
+        platform::recoverInterruptedWrite(path, {AccessWorkCopyPattern});
+    for (const platform::InterruptedWrite::LeftCopy& left : found.leftAlone)
+        tellCopyLeftAlone(notices, path, left);
     const std::string stopped = "Quillan was stopped while it wrote the sorting information "
                                 "into " +
                                 fileNameOf(path) +

@@ -151,8 +151,40 @@ void reportListNotWritten(Notices& notices, const std::string& path,
     reportNotWritable(notices, path, out.targetReadOnly(), out.targetChanged(), out.error());
 }
 
+// A list with other names, to be written over in place, that another program replaced with
+// a file of its own meanwhile: that file holds the list's name now, and the list as read is
+// under its other names, sorted when the replacing came while it was written over.
+static void reportReplacedInPlace(Notices& notices, const std::string& path,
+                                  const platform::WriteResult& result) {
+    std::vector<std::string> others;
+    for (const std::string& name : result.otherNames)
+        others.push_back(fileNameOf(name));
+    const bool one = others.size() == 1;
+    const std::string which = quotedNames(others) +
+                              (one ? ", the other name" : ", the other names") +
+                              " of the list as Quillan read it, which " + (one ? "is" : "are") +
+                              " no longer the same file as \"" + fileNameOf(path) + "\"";
+    std::string where;
+    if (result.otherNamesWritten)
+        where = others.empty() ? "The sorted list went into the file that was there before, "
+                                 "which has no other name in that folder. "
+                               : "The sorted list went into " + which + ". ";
+    else if (!others.empty())
+        where = which + (one ? ", still holds" : ", still hold") +
+                " the list as it was, without the sorting information. ";
+    reportNotSaved(notices, path,
+                   "Another program put a file of its own in its place while Quillan was "
+                   "writing the sorting information into it: \"" +
+                       fileNameOf(path) + "\" now holds that program's version, kept as it is. " +
+                       where + "Please check which version you want, and sort it again.");
+}
+
 void reportListNotWritten(Notices& notices, const std::string& path,
                           const platform::WriteResult& result) {
+    if (result.replacedInPlace) {
+        reportReplacedInPlace(notices, path, result);
+        return;
+    }
     if (result.changed && !result.keptCopy.empty()) {
         reportNotSaved(notices, path,
                        "The file was changed by another program while Quillan was writing it, "
@@ -172,7 +204,9 @@ void reportListNotWritten(Notices& notices, const std::string& path,
     reportNotSaved(notices, path,
                    "Your list could not be written in full and may be damaged; Quillan has kept "
                    "it as it was in the file \"" +
-                       result.keptCopy + "\". (" + result.error + ")");
+                       result.keptCopy +
+                       "\", and puts it back from there the next time it reads the list. (" +
+                       result.error + ")");
 }
 
 bool replaceListWith(Notices& notices, const std::string& path, platform::AtomicFileWriter& target,

@@ -10,7 +10,7 @@ namespace quillan {
 
 TextRecordReader::TextRecordReader(const std::string& path, const ListFormat& format,
                                    int fieldCount)
-    : lines_(path), format_(format), fieldCount_(fieldCount),
+    : path_(path), lines_(path), format_(format), fieldCount_(fieldCount),
       joinsLines_(format.fieldSplit == ListFormat::FieldSplit::Comma) {}
 
 const TextRecordReader::Line* TextRecordReader::peek(size_t ahead) {
@@ -33,10 +33,11 @@ const TextRecordReader::Line* TextRecordReader::peek(size_t ahead) {
 
 TextRecordReader::Status TextRecordReader::fail(Status status, std::string problem) {
     problem_ = std::move(problem);
+    stopped_ = status;
     return status;
 }
 
-size_t TextRecordReader::linesOfNextRecord() {
+std::optional<size_t> TextRecordReader::linesOfNextRecord() {
     if (!joinsLines_ || !walkCommaQuotes(pending_.front().text, false).openAtEnd)
         return 1;
     size_t bytes = pending_.front().text.size();
@@ -45,8 +46,13 @@ size_t TextRecordReader::linesOfNextRecord() {
         if (!line)
             return 1;
         bytes += std::strlen(pending_[k - 1].end) + line->text.size();
-        if (bytes > TextLineReader::MaxLineBytes)
+        // A record that long is never guessed at: it is refused when its quote closes as a
+        // field further on, and a stray quote (one that never does) stays on its own line.
+        if (bytes > TextLineReader::MaxLineBytes) {
+            if (closesFurtherOn(k))
+                return std::nullopt;
             return 1;
+        }
         QuoteWalk walk = walkCommaQuotes(line->text, true);
         if (!walk.carriedFieldEndsCleanly)
             return 1;
@@ -55,13 +61,41 @@ size_t TextRecordReader::linesOfNextRecord() {
     }
 }
 
+bool TextRecordReader::closesFurtherOn(size_t k) {
+    TextLineReader ahead(path_);
+    if (!ahead.skip(linesTaken_ + static_cast<long>(k)))
+        return false;
+    std::string line;
+    while (ahead.next(line) == TextLineReader::Status::Line) {
+        QuoteWalk walk = walkCommaQuotes(line, true);
+        if (!walk.carriedFieldEndsCleanly)
+            return false;
+        if (!walk.openAtEnd) {
+            runOnTo_ = ahead.linesRead();
+            return true;
+        }
+    }
+    return false;
+}
+
 TextRecordReader::Status TextRecordReader::next(std::string& record) {
     record.clear();
+    if (stopped_ != Status::Record)
+        return stopped_;
     if (!peek(0))
         return lineTooLong_ ? fail(Status::TooLong, LineTooLongReason(linesTaken_ + 1))
                             : Status::End;
-    const size_t span = linesOfNextRecord();
     firstLine_ = linesTaken_ + 1;
+    const std::optional<size_t> runsOver = linesOfNextRecord();
+    if (!runsOver)
+        return fail(Status::TooLong,
+                    "Line " + std::to_string(firstLine_) +
+                        " of the file begins a quoted field that runs on to line " +
+                        std::to_string(runOnTo_) +
+                        ": read that way, its record is longer than 1,048,576 bytes, more "
+                        "than Quillan reads as one record. Please check the quotes of that "
+                        "record.");
+    const size_t span = *runsOver;
     lineSpan_ = static_cast<long>(span);
     for (size_t k = 0; k < span; ++k) {
         Line& line = pending_.front();

@@ -3,6 +3,7 @@
 #include "listio/TextLineReader.h"
 
 #include <deque>
+#include <optional>
 #include <string>
 
 namespace quillan {
@@ -19,7 +20,9 @@ struct ListFormat;
 // known, the record then holds exactly that many fields. A quote that never closes, or
 // closes in the middle of a field, is a stray one: its line stays a record of its own, read
 // as before (the quote runs to the line's end). A record that would hold another number of
-// fields cannot be told apart safely and is refused (BrokenQuote) rather than split.
+// fields cannot be told apart safely and is refused (BrokenQuote) rather than split; so is
+// one whose lines, read that way, run on past the longest line Quillan reads (TooLong), as
+// a single line that long is.
 class TextRecordReader {
 public:
     enum class Status { Record, End, TooLong, BrokenQuote };
@@ -51,10 +54,15 @@ private:
     // nullptr past the end (or at a line too long to read).
     const Line* peek(size_t ahead);
     // How many lines the record beginning with the next one takes: more than one only
-    // when its quoted line breaks carry it on.
-    size_t linesOfNextRecord();
+    // when its quoted line breaks carry it on; nothing when they carry it on past the
+    // longest line read (runOnTo_ then tells the line it ends on).
+    std::optional<size_t> linesOfNextRecord();
+    // Whether the quoted field still open after pending line `k` - 1 closes as a field on a
+    // later line (the file's line it does is then runOnTo_); walked without keeping the lines.
+    bool closesFurtherOn(size_t k);
     Status fail(Status status, std::string problem);
 
+    std::string path_;
     TextLineReader lines_;
     const ListFormat& format_;
     int fieldCount_;
@@ -66,7 +74,10 @@ private:
     long firstLine_ = 0;
     long lineSpan_ = 0;
     const char* lastEnd_ = "";
+    long runOnTo_ = 0;
     std::string problem_;
+    // Once a record cannot be read, the reading stops there.
+    Status stopped_ = Status::Record;
 };
 
 } // namespace quillan

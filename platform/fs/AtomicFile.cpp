@@ -5,6 +5,7 @@
 #include "platform/fs/InterruptedWrite.h"
 #include "platform/fs/Leftovers.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -29,11 +30,6 @@ void reached(WriteStage stage) {
 
 void partWrittenInPlace() {
     reached(WriteStage::PartWrittenInPlace);
-}
-
-std::string folderOf(const std::string& path) {
-    fs::path p(path);
-    return p.has_parent_path() ? p.parent_path().string() : std::string(".");
 }
 
 // A file nobody may write is read-only even to the superuser, as it is to every program
@@ -81,8 +77,7 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path, Links links,
     }
     if (targetExists_ && !openAndLockTarget(expected, links))
         return;
-    temp_ = std::make_unique<FileBeside>(
-        target_, tempPatternBeside(target_, TemporaryFilePattern.tag), 0666);
+    temp_ = std::make_unique<FileBeside>(target_, TemporaryFilePattern, 0666);
     if (!temp_->ok()) {
         errno = temp_->error();
         fail("cannot create a file in " + folder);
@@ -112,7 +107,7 @@ bool AtomicFileWriter::openAndLockTarget(const std::optional<FileStamp>& expecte
         fail(interrupted.error);
         return false;
     }
-    removeLeftoverTemporaries(target_, {TemporaryFilePattern, EarlierTemporaryFilePattern});
+    removeLeftoverTemporaries(target_, {TemporaryFilePattern});
     expected_ = stampOfOpenFile(targetFd_);
     if ((expected && *expected != expected_) || stampOf(target_) != expected_) {
         failChanged();
@@ -144,8 +139,32 @@ void AtomicFileWriter::fail(const std::string& what) {
         error_ = what + (errno ? ": " + describeFileError(errno) : std::string());
 }
 
+// The names in `folder` of the file with this identity.
+static std::vector<std::string> namesIn(const std::string& folder, const struct stat& file) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        struct stat st {};
+        if (lstat(entry.path().c_str(), &st) == 0 && st.st_dev == file.st_dev &&
+            st.st_ino == file.st_ino)
+            names.push_back(entry.path().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A file to be written over in place that the path no longer names was replaced: its other
+// names are where the person finds it.
 void AtomicFileWriter::failChanged() {
     changed_ = true;
+    struct stat locked {};
+    struct stat named {};
+    if (inPlace_ && targetFd_ >= 0 && fstat(targetFd_, &locked) == 0 &&
+        (stat(target_.c_str(), &named) != 0 || named.st_dev != locked.st_dev ||
+         named.st_ino != locked.st_ino)) {
+        replacedInPlace_ = true;
+        otherNames_ = namesIn(folderOf(target_), locked);
+    }
     errno = 0;
     fail(target_ + " was changed by another program while Quillan was writing it");
 }
@@ -184,8 +203,7 @@ bool AtomicFileWriter::copyIsComplete() {
 // must be the one expected. If a save landed in the instant before the exchange, the
 // exchange is undone and the save stays.
 void AtomicFileWriter::replaceByRename() {
-    if (int error = temp_->nameAfter(tempPatternBeside(target_, TemporaryFilePattern.tag));
-        error != 0) {
+    if (int error = temp_->nameAsOwn(); error != 0) {
         errno = error;
         fail("cannot create a file in " + folderOf(target_));
         return;
@@ -219,28 +237,31 @@ void AtomicFileWriter::replaceByRename() {
     syncFolderOf(target_);
 }
 
-// Copies the file as it is now beside it, under the name that tells which file it belongs
-// to, and has it reach the disk before the file is touched.
+// Copies the file as it is now beside it, with the new contents and the record that tells
+// them, under the name that tells which file it belongs to, and has it reach the disk before
+// the file is touched. The copy stays locked, so that no reading takes it for one a stopped
+// write left.
 bool AtomicFileWriter::keepOriginal(FileBeside& kept) {
     if (!kept.ok()) {
         errno = kept.error();
         fail("cannot create a file in " + folderOf(target_));
         return false;
     }
-    if (int error = copyOver(targetFd_, kept.fd()); error != 0) {
+    lockForWriting(kept.fd());
+    struct stat st {};
+    fstat(targetFd_, &st);
+    kept_ = {
+        fs::path(target_).filename().string(), st.st_dev, st.st_ino, 0, 0, st.st_atim, st.st_mtim};
+    if (int error = writeKeptOriginal(kept.fd(), targetFd_, temp_->fd(), kept_); error != 0) {
         errno = error;
         fail("cannot keep a copy of " + target_ + " while it is written");
         return false;
     }
-    struct stat st {};
-    fstat(targetFd_, &st);
-    const struct timespec times[2] = {st.st_atim, st.st_mtim};
-    futimens(kept.fd(), times);
     if (!stillAsExpected()) {
         failChanged();
         return false;
     }
-    if (int error = kept.nameAs(keptOriginalPath(target_, st.st_ino)); error != 0) {
+    if (int error = nameKeptOriginal(kept, target_, st.st_ino); error != 0) {
         errno = error;
         fail("cannot keep a copy of " + target_ + " while it is written");
         return false;
@@ -267,7 +288,7 @@ void AtomicFileWriter::overwriteInPlace(FileBeside& kept) {
     const int error = copyOver(temp_->fd(), targetFd_, partWrittenInPlace);
     if (error == 0)
         return;
-    if (copyOver(kept.fd(), targetFd_) != 0) {
+    if (putBackKeptOriginal(kept.fd(), targetFd_, kept_) != 0) {
         kept.keepName();
         keptCopy_ = kept.name();
     }
@@ -284,7 +305,7 @@ void AtomicFileWriter::writeInPlace() {
         failChanged();
         return;
     }
-    FileBeside kept(target_, tempPatternBeside(target_, TemporaryFilePattern.tag), 0600);
+    FileBeside kept(target_, TemporaryFilePattern, 0600);
     if (!keepOriginal(kept))
         return;
     reached(WriteStage::OriginalKept);
@@ -295,6 +316,21 @@ void AtomicFileWriter::writeInPlace() {
     unlink(kept.name().c_str());
     kept.forgetName();
     syncFolderOf(target_);
+    if (ok())
+        checkStillInPlace();
+}
+
+// Written over in place, the file must still be the one its path names: a save renamed over
+// the path meanwhile stays there, and only the file's other names show the new contents.
+void AtomicFileWriter::checkStillInPlace() {
+    struct stat written {};
+    struct stat named {};
+    fstat(targetFd_, &written);
+    if (stat(target_.c_str(), &named) == 0 && named.st_dev == written.st_dev &&
+        named.st_ino == written.st_ino)
+        return;
+    otherNamesWritten_ = true;
+    failChanged();
 }
 
 WriteResult AtomicFileWriter::commit() {
@@ -315,9 +351,10 @@ WriteResult AtomicFileWriter::commit() {
         close(targetFd_);
     targetFd_ = -1;
     if (!ok())
-        return {false, error_, changed_, keptCopy_};
+        return {false,      error_, changed_, keptCopy_, replacedInPlace_, otherNamesWritten_,
+                otherNames_};
     committed_ = true;
-    return {true, {}, false, {}};
+    return {true, {}, false, {}, false, false, {}};
 }
 
 WriteResult writeFileAtomically(const std::string& path, std::string_view bytes,
@@ -327,28 +364,26 @@ WriteResult writeFileAtomically(const std::string& path, std::string_view bytes,
     return writer.commit();
 }
 
-CopyBeside copyBeside(const std::string& path, std::string_view tag, size_t longestPath) {
+CopyBeside copyBeside(const std::string& path, const OwnFilePattern& pattern) {
     CopyBeside copy;
-    const std::string pattern = tempPatternBeside(path, tag, longestPath);
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    int out = mkostemp(name.data(), O_CLOEXEC);
-    if (out < 0) {
-        copy.error = "cannot create a file beside " + path + ": " + describeFileError(errno);
+    FileBeside out(path, pattern, 0600);
+    int error = out.ok() ? out.nameAsOwn() : out.error();
+    if (error != 0) {
+        copy.error = "cannot create a file beside " + path + ": " + describeFileError(error);
         return copy;
     }
-    copy.path = name.data();
     int in = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    int error = in < 0 ? errno : copyOver(in, out);
+    error = in < 0 ? errno : copyOver(in, out.fd());
     if (in >= 0)
         close(in);
-    if (close(out) != 0 && error == 0)
-        error = errno;
+    if (int closing = out.close(); closing != 0 && error == 0)
+        error = closing;
     if (error != 0) {
         copy.error = "cannot copy " + path + ": " + describeFileError(error);
-        unlink(copy.path.c_str());
-        copy.path.clear();
+        return copy;
     }
+    out.keepName();
+    copy.path = out.name();
     return copy;
 }
 

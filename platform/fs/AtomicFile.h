@@ -2,12 +2,14 @@
 
 #include "platform/fs/FileBeside.h"
 #include "platform/fs/FileBytes.h"
+#include "platform/fs/KeptOriginal.h"
 #include "platform/fs/RegularFile.h"
 
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -18,8 +20,17 @@ struct WriteResult {
     // of it was kept, and nothing of this write went in.
     bool changed = false;
     // When a write over the file in place failed and the file could not be put back as it
-    // was: this file beside it holds it as it was.
+    // was: this file beside it holds it as it was (KeptOriginal.h), and the next reading of
+    // the file puts it back.
     std::string keptCopy;
+    // A file with other names, to be written over in place, in whose place another program
+    // put a file of its own meanwhile (`changed` is set too): the path holds that file, kept
+    // as it is. The file that was there keeps its other names in the folder, `otherNames`
+    // (none where it has none there), and holds the new contents when `otherNamesWritten`
+    // (the replacing came while it was written over), else what it held.
+    bool replacedInPlace = false;
+    bool otherNamesWritten = false;
+    std::vector<std::string> otherNames;
 };
 
 // The points of a write at which a test can stop it, to see what a kill there leaves.
@@ -49,11 +60,14 @@ void setWriteStageHook(void (*hook)(WriteStage));
 // Where a rename would lose what the file is (it has other hard links, or its owner or
 // group cannot be given to the new file), the finished copy is checked and then written over
 // the file in place, so that every name of it shows the new contents. A copy of the file as
-// it was is kept beside it (`.NAME.original-INODE`) until the new contents are wholly
-// written and on disk: should the write fail it is put back at once, and should the process
-// be killed or the power fail meanwhile, the next reading of the file puts it back
-// (recoverInterruptedWrite). No interrupt or termination signal ends the process in the
-// middle of putting the file in place.
+// it was is kept beside it (`.NAME.original-INODE`, KeptOriginal.h) until the new contents
+// are wholly written and on disk: should the write fail it is put back at once, and should
+// the process be killed or the power fail meanwhile, the next reading of the file puts it
+// back, as long as the file is still what the write left (recoverInterruptedWrite). The path
+// is looked at once more when the file is written: should another program have put a file
+// of its own in its place meanwhile, that file stays, and the write fails as changed,
+// naming where the new contents went. No interrupt or termination signal ends the process
+// in the middle of putting the file in place.
 //
 // The program's own files (the sort result, the settings) are written with Links::Refuse:
 // a symbolic link in their place is refused, never followed, so that a link planted in the
@@ -87,6 +101,7 @@ private:
     void writeInPlace();
     bool keepOriginal(FileBeside& kept);
     void overwriteInPlace(FileBeside& kept);
+    void checkStillInPlace();
 
     std::string target_;
     std::unique_ptr<FileBeside> temp_;
@@ -94,6 +109,10 @@ private:
     FileStamp expected_;
     std::string error_;
     std::string keptCopy_;
+    KeptRecord kept_;
+    std::vector<std::string> otherNames_;
+    bool replacedInPlace_ = false;
+    bool otherNamesWritten_ = false;
     bool committed_ = false;
     bool readOnly_ = false;
     bool changed_ = false;
@@ -107,13 +126,14 @@ private:
 WriteResult writeFileAtomically(const std::string& path, std::string_view bytes,
                                 AtomicFileWriter::Links links = AtomicFileWriter::Links::Follow);
 
-// A complete copy of a file, made beside it under tempPatternBeside(path, tag, longestPath);
-// on failure nothing is left and error says why.
+// A complete copy of a file, made beside it under its own name of the pattern
+// (ownNameBeside), so that a copy a killed process left is known and removed; on failure
+// nothing is left and error says why.
 struct CopyBeside {
     std::string path;
     std::string error;
 };
-CopyBeside copyBeside(const std::string& path, std::string_view tag, size_t longestPath = 4096);
+CopyBeside copyBeside(const std::string& path, const OwnFilePattern& pattern);
 
 std::optional<std::string> readFileBytes(const std::string& path);
 

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -15,41 +14,38 @@ namespace platform {
 
 namespace fs = std::filesystem;
 
-static std::string folderOf(const std::string& path) {
+std::string folderOf(const std::string& path) {
     fs::path p(path);
     return p.has_parent_path() ? p.parent_path().string() : std::string(".");
 }
 
-std::string tempPatternBeside(const std::string& path, std::string_view tag, size_t longestPath) {
+std::string hiddenNameBeside(const std::string& path, std::string_view tag, std::string_view ending,
+                             size_t longestPath) {
     fs::path target(path);
     fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    // "." + name + tag + "XXXXXX" must still be a file name: a long name is cut to fit.
+    // "." + name + tag + ending must still be a file name: a long name is cut to fit.
     std::string name = target.filename().string();
-    const size_t added = 1 + tag.size() + 6;
+    const size_t added = 1 + tag.size() + ending.size();
     const size_t inFolder = (folder / "").string().size();
     size_t room = NAME_MAX - added;
     if (longestPath > inFolder + added + 1)
         room = std::min(room, longestPath - inFolder - added);
     if (name.size() > room)
         name.resize(room);
-    return (folder / ("." + name + std::string(tag) + "XXXXXX")).string();
+    return (folder / ("." + name + std::string(tag) + std::string(ending))).string();
 }
 
-// The pattern with its six Xs made random.
-static std::string randomName(const std::string& pattern) {
-    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    static std::mt19937 rng{std::random_device{}()};
-    std::string name = pattern;
-    for (size_t i = name.size() - 6; i < name.size(); ++i)
-        name[i] = letters[rng() % (sizeof letters - 1)];
-    return name;
+std::string tempPatternBeside(const std::string& path, std::string_view tag, size_t longestPath) {
+    return hiddenNameBeside(path, tag, "XXXXXX", longestPath);
 }
 
-FileBeside::FileBeside(const std::string& beside, const std::string& pattern, mode_t mode) {
+FileBeside::FileBeside(const std::string& beside, const OwnFilePattern& pattern, mode_t mode)
+    : beside_(beside), pattern_(pattern) {
     fd_ = open(folderOf(beside).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
     if (fd_ >= 0)
         return;
-    std::vector<char> buffer(pattern.begin(), pattern.end());
+    const std::string made = tempPatternBeside(beside, pattern.tag, pattern.longestPath);
+    std::vector<char> buffer(made.begin(), made.end());
     buffer.push_back('\0');
     fd_ = mkostemp(buffer.data(), O_CLOEXEC);
     if (fd_ < 0) {
@@ -60,6 +56,14 @@ FileBeside::FileBeside(const std::string& beside, const std::string& pattern, mo
     mode_t mask = umask(0);
     umask(mask);
     fchmod(fd_, mode & ~mask);
+    // At once, while it is still empty, the name by which it is known for the program's.
+    if (int error = nameAsOwn(); error != 0) {
+        error_ = error;
+        ::close(fd_);
+        fd_ = -1;
+        unlink(name_.c_str());
+        name_.clear();
+    }
 }
 
 FileBeside::~FileBeside() {
@@ -99,13 +103,16 @@ int FileBeside::nameAs(const std::string& path) {
     return 0;
 }
 
-int FileBeside::nameAfter(const std::string& pattern) {
-    if (!name_.empty())
-        return 0;
-    for (int attempt = 0; attempt < 100; ++attempt)
-        if (int error = nameAs(randomName(pattern)); error != EEXIST)
-            return error;
-    return EEXIST;
+int FileBeside::nameAsOwn() {
+    struct stat st {};
+    if (fstat(fd_, &st) != 0)
+        return errno;
+    int error = EEXIST;
+    for (int attempt = 0; attempt < OwnNameAttempts && error == EEXIST; ++attempt) {
+        const std::string own = ownNameBeside(beside_, pattern_, st.st_ino, attempt);
+        error = name_ == own ? 0 : nameAs(own);
+    }
+    return error;
 }
 
 } // namespace platform

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/fs/Leftovers.h"
+
 #include <string>
 #include <string_view>
 #include <sys/types.h>
@@ -9,13 +11,13 @@ namespace platform {
 // A new file in the folder of another, for the program's own use while it writes that one:
 // unnamed where the file system allows it, so that it cannot outlive the process however
 // the process ends, and given a name only at the moment one is needed; where the file
-// system has no unnamed files, it is named at once after a pattern of the program's own,
-// which later writes recognise and remove when a killed process left it behind.
+// system has no unnamed files, it is named at once. Either way the name is its own one
+// (ownNameBeside), by which later writes know it for the program's and remove it when a
+// killed process left it behind.
 class FileBeside {
 public:
-    // Made in the folder of `beside`, with `mode` (the umask left out); when it must be
-    // named, after the mkstemp pattern `pattern`. Check ok().
-    FileBeside(const std::string& beside, const std::string& pattern, mode_t mode);
+    // Made in the folder of `beside`, with `mode` (the umask left out). Check ok().
+    FileBeside(const std::string& beside, const OwnFilePattern& pattern, mode_t mode);
     ~FileBeside(); // closes it, and removes its name unless kept
     FileBeside(const FileBeside&) = delete;
     FileBeside& operator=(const FileBeside&) = delete;
@@ -27,8 +29,8 @@ public:
     // Its path; "" while it has none.
     const std::string& name() const { return name_; }
 
-    // Gives it a name after the mkstemp pattern, unless it has one; 0 or an errno value.
-    int nameAfter(const std::string& pattern);
+    // Gives it its own name, unless it has one; 0 or an errno value.
+    int nameAsOwn();
     // Gives it exactly this name, which must be free (the name it had, if any, goes); 0 or an
     // errno value (EEXIST when the name is taken).
     int nameAs(const std::string& path);
@@ -40,16 +42,24 @@ public:
     int close();
 
 private:
+    std::string beside_;
+    OwnFilePattern pattern_;
     int fd_ = -1;
     int error_ = 0;
     std::string name_;
     bool keepName_ = false;
 };
 
-// The mkstemp pattern of a hidden file of the program's own beside `path`: "." + its name +
-// tag + "XXXXXX" in its folder, the name cut so that the whole is a valid file name however
-// long the original's name is, and its whole path no longer than `longestPath` (for a
-// reader with a path limit of its own), where that can be.
+// The folder a path is in ("." for a bare name).
+std::string folderOf(const std::string& path);
+
+// A hidden name in the folder of `path`: "." + its name + tag + ending, the name cut so that
+// the whole is a valid file name however long the original's name is, and its whole path no
+// longer than `longestPath` where that can be.
+std::string hiddenNameBeside(const std::string& path, std::string_view tag, std::string_view ending,
+                             size_t longestPath = 4096);
+
+// The mkstemp pattern of such a name, with six Xs for its ending.
 std::string tempPatternBeside(const std::string& path, std::string_view tag,
                               size_t longestPath = 4096);
 

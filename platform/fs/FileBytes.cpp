@@ -1,5 +1,6 @@
 #include "platform/fs/FileBytes.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
@@ -20,35 +21,57 @@ int writeAll(int fd, std::string_view bytes) {
     return 0;
 }
 
-int readEachBlock(int fd, const std::function<int(std::string_view)>& take) {
-    if (lseek(fd, 0, SEEK_SET) != 0)
+int readEachBlock(int fd, const std::function<int(std::string_view)>& take, ByteRange range) {
+    if (lseek(fd, static_cast<off_t>(range.from), SEEK_SET) < 0)
         return errno;
     std::vector<char> block(1 << 16);
-    for (;;) {
-        ssize_t n = read(fd, block.data(), block.size());
+    for (unsigned long long left = range.length; left > 0;) {
+        ssize_t n = read(fd, block.data(), std::min<unsigned long long>(block.size(), left));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
             return errno;
         if (n == 0)
             return 0;
+        left -= static_cast<unsigned long long>(n);
         if (int error = take({block.data(), static_cast<size_t>(n)}); error != 0)
             return error;
     }
+    return 0;
 }
 
-int copyOver(int in, int out, void (*afterFirstBlock)()) {
+int readAt(int fd, unsigned long long offset, size_t length, std::string& into) {
+    into.resize(length);
+    size_t got = 0;
+    while (got < length) {
+        ssize_t n = pread(fd, into.data() + got, length - got, static_cast<off_t>(offset + got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        if (n == 0)
+            break;
+        got += static_cast<size_t>(n);
+    }
+    into.resize(got);
+    return 0;
+}
+
+int copyOver(int in, int out, void (*afterFirstBlock)(), ByteRange range) {
     if (lseek(out, 0, SEEK_SET) != 0)
         return errno;
     off_t length = 0;
-    const int error = readEachBlock(in, [&](std::string_view block) {
-        if (int failed = writeAll(out, block); failed != 0)
-            return failed;
-        if (length == 0 && afterFirstBlock)
-            afterFirstBlock();
-        length += static_cast<off_t>(block.size());
-        return 0;
-    });
+    const int error = readEachBlock(
+        in,
+        [&](std::string_view block) {
+            if (int failed = writeAll(out, block); failed != 0)
+                return failed;
+            if (length == 0 && afterFirstBlock)
+                afterFirstBlock();
+            length += static_cast<off_t>(block.size());
+            return 0;
+        },
+        range);
     if (error != 0)
         return error;
     if (ftruncate(out, length) != 0 || fsync(out) != 0)

@@ -9,14 +9,24 @@ namespace platform {
 // Writes every byte at the file's position; 0, or the errno of the failure.
 int writeAll(int fd, std::string_view bytes);
 
-// Hands every block of the file, from its start, to `take`, which returns 0 to go on or an
-// errno value to stop with; 0, or the errno of the failure.
-int readEachBlock(int fd, const std::function<int(std::string_view)>& take);
+// Everything from a byte of a file on, or only so many bytes of it.
+struct ByteRange {
+    unsigned long long from = 0;
+    unsigned long long length = ~0ull;
+};
 
-// Copies every byte of `in`, from its start, over `out` from its start, cuts `out` to that
-// length and has it reach the disk; 0, or the errno of the failure. `afterFirstBlock`, when
-// given, is called once the first block is written over `out`.
-int copyOver(int in, int out, void (*afterFirstBlock)() = nullptr);
+// Hands every block of the file, from its start (or of the range), to `take`, which returns
+// 0 to go on or an errno value to stop with; 0, or the errno of the failure.
+int readEachBlock(int fd, const std::function<int(std::string_view)>& take, ByteRange range = {});
+
+// Copies every byte of `in`, from its start (or of the range), over `out` from its start,
+// cuts `out` to that length and has it reach the disk; 0, or the errno of the failure.
+// `afterFirstBlock`, when given, is called once the first block is written over `out`.
+int copyOver(int in, int out, void (*afterFirstBlock)() = nullptr, ByteRange range = {});
+
+// Reads up to `length` bytes at `offset` into `into`, fewer only at the end of the file; 0,
+// or the errno of the failure.
+int readAt(int fd, unsigned long long offset, size_t length, std::string& into);
 
 // Has the folder holding `path` reach the disk, so that a name just made or removed in it
 // survives a power cut.

@@ -1,9 +1,10 @@
 #include "platform/fs/Leftovers.h"
 
 #include "platform/fs/FileBeside.h"
+#include "platform/fs/FileBytes.h"
 
-#include <algorithm>
-#include <climits>
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,79 +15,82 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::string_view KeptTag = ".original-";
-
-std::string folderOf(const std::string& path) {
-    fs::path p(path);
-    return p.has_parent_path() ? p.parent_path().string() : std::string(".");
+// The digits only the file with this inode, made beside a file of this name under this tag,
+// carries.
+std::string digitsOf(const std::string& besideName, std::string_view tag, unsigned long long inode,
+                     int attempt) {
+    ByteChecksum sum;
+    sum.add("Quillan's own file beside ");
+    sum.add(besideName);
+    sum.add(std::string_view("\0", 1));
+    sum.add(tag);
+    sum.add(std::string_view("\0", 1));
+    sum.add(std::to_string(inode));
+    if (attempt > 0)
+        sum.add("#" + std::to_string(attempt));
+    char digits[17];
+    std::snprintf(digits, sizeof digits, "%016llx", sum.value());
+    return digits;
 }
 
-// A plain file of this user that has no other name: what the program itself made.
-bool ownPlainFile(const fs::path& entry) {
-    struct stat st {};
+// A plain file of this user that has no other name: nobody has kept it under a name of
+// their own.
+bool ownPlainFile(const fs::path& entry, struct stat& st) {
     return lstat(entry.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid() &&
            st.st_nlink == 1;
 }
 
-bool isLetterOrDigit(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
-}
-
-bool followsPattern(const std::string& name, const std::string& pattern, bool randomLooking) {
-    const size_t stem = pattern.size() - 6;
-    if (name.size() != pattern.size() || name.compare(0, stem, pattern, 0, stem) != 0)
-        return false;
-    const auto random = name.begin() + static_cast<long>(stem);
-    return std::all_of(random, name.end(), isLetterOrDigit) &&
-           (!randomLooking || std::any_of(random, name.end(), [](char c) {
-               return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-           }));
-}
-
-template <typename Visit>
-void eachEntry(const std::string& path, Visit visit) {
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(folderOf(path), ec))
-        visit(entry.path());
-}
-
 } // namespace
 
-std::string keptOriginalPath(const std::string& path, unsigned long long inode) {
-    const std::string ending = std::string(KeptTag) + std::to_string(inode);
-    std::string name = fs::path(path).filename().string();
-    name.resize(std::min(name.size(), static_cast<size_t>(NAME_MAX) - 1 - ending.size()));
-    return (fs::path(folderOf(path)) / ("." + name + ending)).string();
+std::string ownNameBeside(const std::string& path, const OwnFilePattern& pattern,
+                          unsigned long long inode, int attempt) {
+    const std::string name = fs::path(path).filename().string();
+    return hiddenNameBeside(path, pattern.tag, digitsOf(name, pattern.tag, inode, attempt),
+                            pattern.longestPath);
 }
 
-std::vector<std::string> keptOriginalsOf(const std::string& path, unsigned long long inode) {
-    const std::string ending = std::string(KeptTag) + std::to_string(inode);
-    std::vector<std::string> found;
-    eachEntry(path, [&](const fs::path& entry) {
-        const std::string name = entry.filename().string();
-        if (name.size() > ending.size() + 1 && name.front() == '.' &&
-            name.compare(name.size() - ending.size(), ending.size(), ending) == 0 &&
-            ownPlainFile(entry))
-            found.push_back(entry.string());
-    });
-    std::sort(found.begin(), found.end());
-    return found;
+// Whether `name` is one of the names the program's own file with this inode takes.
+static bool isOwnName(const std::string& name, const std::string& path,
+                      const OwnFilePattern& pattern, unsigned long long inode) {
+    for (int attempt = 0; attempt < OwnNameAttempts; ++attempt)
+        if (name == fs::path(ownNameBeside(path, pattern, inode, attempt)).filename().string())
+            return true;
+    return false;
+}
+
+int takeOwnName(std::string& file, const std::string& beside, const OwnFilePattern& pattern) {
+    struct stat st {};
+    if (lstat(file.c_str(), &st) != 0)
+        return errno;
+    if (isOwnName(fs::path(file).filename().string(), beside, pattern, st.st_ino))
+        return 0;
+    int error = EEXIST;
+    for (int attempt = 0; attempt < OwnNameAttempts && error == EEXIST; ++attempt) {
+        const std::string own = ownNameBeside(beside, pattern, st.st_ino, attempt);
+        error = link(file.c_str(), own.c_str()) == 0 ? 0 : errno;
+        if (error == 0) {
+            unlink(file.c_str());
+            file = own;
+        }
+    }
+    return error;
 }
 
 void removeLeftoverTemporaries(const std::string& path,
                                std::initializer_list<OwnFilePattern> patterns) {
-    std::vector<std::pair<std::string, bool>> names;
-    for (const OwnFilePattern& p : patterns)
-        names.emplace_back(fs::path(tempPatternBeside(path, p.tag, p.longestPath)).filename(),
-                           p.onlyRandomLooking);
-    eachEntry(path, [&](const fs::path& entry) {
-        const std::string name = entry.filename().string();
-        const bool ours = std::any_of(names.begin(), names.end(), [&](const auto& p) {
-            return followsPattern(name, p.first, p.second);
-        });
-        if (ours && ownPlainFile(entry))
-            unlink(entry.c_str());
-    });
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folderOf(path), ec)) {
+        struct stat st {};
+        if (!ownPlainFile(entry.path(), st))
+            continue;
+        const std::string name = entry.path().filename().string();
+        for (const OwnFilePattern& pattern : patterns) {
+            if (isOwnName(name, path, pattern, st.st_ino)) {
+                unlink(entry.path().c_str());
+                break;
+            }
+        }
+    }
 }
 
 } // namespace platform

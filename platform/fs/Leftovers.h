@@ -3,41 +3,46 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace platform {
 
 // The program's own files that a write leaves beside the file it writes while it works: a
 // temporary file (named only where the file system has no unnamed ones, or for the moment
-// before it is renamed into place) and, while a file with other names is written over in
-// place, the copy of that file as it was. A process killed in the middle leaves them; the
-// next write, and the next reading of a mailing list, deal with them.
+// before it is renamed into place) and the Access engine's work copy of a database. A
+// process killed in the middle leaves them; the next write, and the next reading of a
+// mailing list, remove them.
+//
+// Only a file that proves to be the program's own is ever removed. Its name ends in sixteen
+// hexadecimal digits worked out from its own inode number and the name of the file it was
+// made beside: a file a person makes, copies or saves under such a name has another inode,
+// so that its digits do not fit, whatever its name. A person's own hidden files beside a
+// list, and files that earlier versions named after a plainer pattern, are never touched.
 
-// How the program names a hidden file of its own beside another, so that it is told again:
-// the tag after the other's name and the longest path the whole was cut to
-// (tempPatternBeside).
+// How the program names a hidden file of its own beside another: the tag after the other's
+// name, and the longest path the whole may have (for a reader with a path limit of its
+// own); the name is cut to fit.
 struct OwnFilePattern {
     std::string_view tag;
     size_t longestPath = 4096;
-    // Only names whose six characters hold a capital or a digit, as random ones nearly
-    // always do: for a tag so plain that a person's own hidden file could match it.
-    bool onlyRandomLooking = false;
 };
 inline constexpr OwnFilePattern TemporaryFilePattern{".quillan-"};
-// The temporary files of earlier versions, which were always named.
-inline constexpr OwnFilePattern EarlierTemporaryFilePattern{".", 4096, true};
 
-// Where the copy of a file as it was is kept while the file is written over in place: a
-// hidden name in its folder that tells the file's name and its inode, which every name of
-// the file shares.
-std::string keptOriginalPath(const std::string& path, unsigned long long inode);
+// The name, in the folder of `path`, of the program's own file with this inode made beside
+// it: "." + its name + tag + the sixteen digits. Should another file hold that name (a
+// person's, saved under the name a file of the program's had before its inode was freed),
+// the next of a few more names its inode gives (`attempt` 1 and up) is taken instead.
+inline constexpr int OwnNameAttempts = 8;
+std::string ownNameBeside(const std::string& path, const OwnFilePattern& pattern,
+                          unsigned long long inode, int attempt = 0);
 
-// The copies kept of the file with this inode that its folder holds, under any of its names.
-std::vector<std::string> keptOriginalsOf(const std::string& path, unsigned long long inode);
+// Gives the program's file at `file`, made beside `beside`, the own name its inode calls for
+// (a writer that replaced it with a new file of its own gave it a new inode); `file` takes
+// the new path. 0 or the errno of the failure.
+int takeOwnName(std::string& file, const std::string& beside, const OwnFilePattern& pattern);
 
-// Removes the temporary files of the given patterns left beside `path`: plain files of this
-// user with no other name, named as the pattern with six letters or digits in place of its
-// Xs. Nothing else is touched.
+// Removes the files of the program's own left beside `path` under the given patterns:
+// plain files of this user with no other name, whose names are the ones their inodes give.
+// Nothing else is touched.
 void removeLeftoverTemporaries(const std::string& path,
                                std::initializer_list<OwnFilePattern> patterns);
 

@@ -92,11 +92,13 @@ TEST(ListKind, BinaryAndWideFirstLinesAreOfNoKind) {
     EXPECT_EQ(detect(f, std::string("\xFF\xFEZ\0I\0P\0,\0", 10)), "");
     EXPECT_TRUE(unknownFormatShown(f));
     EXPECT_EQ(detect(f, std::string("PK\3\4\24\0\6\0,", 9)), "");
-    // A first line over the line limit: no blank-line warning, one unknown-format box.
+    // A first line over the line limit: no blank-line warning, one refusal naming the file
+    // and the line.
     f.ui().clearRecords();
     EXPECT_EQ(detect(f, std::string(TextLineReader::MaxLineBytes + 10, '1')), "");
-    EXPECT_EQ(f.messageTexts().size(), 1u);
-    EXPECT_TRUE(unknownFormatShown(f));
+    ASSERT_EQ(f.messageTexts().size(), 1u);
+    EXPECT_EQ(f.messageTexts()[0], "Quillan cannot read list.txt. Line 1 of the file is longer "
+                                   "than 1,048,576 bytes, more than Quillan reads as one line.");
 }
 
 TEST(ListKind, ByteOrderMarkIsIgnored) {

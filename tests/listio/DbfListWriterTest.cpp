@@ -165,7 +165,7 @@ TEST(OtherKindsWriter, PaveTestFileNeedsThePaveRecordsOfEveryPiece) {
     test::addContainer(t, 1, "", "None", "5-Digit");
     test::addZipGroup(t, 75201, 1, 0, 1);
     f.reading.mailing.counters = {.rejectedCount = 1};
-    f.mailClass = *MailClass::fromCode("RNAL");
+    f.mailClass = *MailClass::fromCode("RNML");
     std::string tst = f.env.folder() + "JOB.tst";
     EXPECT_EQ(paveTestFilePath(path), tst);
 

@@ -190,15 +190,24 @@ TEST(ExcelList, SheetIsTheOnlyOneTheNamedOneOrThePersonsChoice) {
         EXPECT_TRUE(f.ui().formLog().empty()) << "no selector, no field dialog";
     }
     {
+        // A sheet the workbook lacks is left to the person who runs the partner program; an
+        // unattended run, where nobody chooses, refuses it, naming the sheets there are.
         ReadFixture probe;
         std::string path = twoSheets(probe);
-        ReadFixture f({path, "NOSTOP", "Elsewhere"});
+        ReadFixture f({path, "DUZIZ", "Elsewhere"});
         f.ui().whenShown("TableDlog", [](Form& form) {
             EXPECT_EQ(form.caption(), "Sheet Selector");
             form.control("CancelBtn").userClick();
         });
         EXPECT_EQ(f.open(path, 0), "");
         EXPECT_EQ(f.ui().formLog(), (std::vector<std::string>{"modal TableDlog"}));
+        ReadFixture g({path, "NOSTOP", "Elsewhere"});
+        EXPECT_EQ(g.open(path, 0), "");
+        EXPECT_TRUE(g.ui().formLog().empty());
+        ASSERT_EQ(g.messageTexts().size(), 1u);
+        EXPECT_EQ(g.messageTexts()[0], "book.xls has no sheet named \"Elsewhere\": its sheets "
+                                       "are \"Notes\" and \"Mailing\". Quillan has not sorted "
+                                       "it.");
     }
     {
         ReadFixture f;

@@ -406,7 +406,7 @@ TEST(OpenList, RefusalsSayWhatTheFileHolds) {
              Case{"book.xls", "PK\x03\x04" + std::string(40, '\0'),
                   "Quillan cannot read book.xls: it is an Excel 2007 or later workbook.",
                   "Save it as Excel 97-2003 (.xls) and sort that."},
-             Case{"long.txt", longLine, unknown,
+             Case{"long.txt", longLine, "Quillan cannot read long.txt. Line 3 of the file",
                   "Line 3 of the file is longer than 1,048,576 bytes, more than Quillan reads "
                   "as one line."},
              Case{"header.txt", "NAME,ADDRESS,ZIP\r\n",

@@ -146,3 +146,33 @@ TEST(TextRecords, HeadingLinesStayFirstWithTheAddedNames) {
     EXPECT_EQ(f.reading.mailing.recordCount(), 2);
     EXPECT_EQ(f.fileLines(path).size(), 2u);
 }
+
+// A record that a quoted field carries on past the longest line Quillan reads is refused,
+// naming its lines, as a line that long is: never split into records. The list stays as it
+// was. A stray quote followed by as many bytes of lines without quotes makes no such record:
+// its line stays a record of its own.
+TEST(TextRecords, ARecordLongerThanALineIsRefusedByItsLines) {
+    std::string address;
+    for (int line = 0; line < 1100; ++line)
+        address += (line == 0 ? "" : "\r\n") + std::string(1000, 'A');
+    WriterFixture f;
+    const std::string bytes = crlf(
+        {"NAME,ADDRESS,ZIP", "Ann,1 ELM,75201", "Bo,\"" + address + "\",75202", "Cy,3 ASH,75201"});
+    const std::string path = f.write("runon.txt", bytes);
+    EXPECT_EQ(f.open(path), "");
+    ASSERT_EQ(f.messageTexts().size(), 1u);
+    EXPECT_EQ(f.messageTexts()[0],
+              "Quillan cannot read runon.txt. Line 3 of the file begins a quoted field that runs "
+              "on to line 1102: read that way, its record is longer than 1,048,576 bytes, more "
+              "than Quillan reads as one record. Please check the quotes of that record.");
+    EXPECT_EQ(f.reading.mailing.recordCount(), 0);
+    EXPECT_EQ(platform::readFileBytes(path), bytes);
+
+    WriterFixture g;
+    std::vector<std::string> lines = {"NAME,ADDRESS,ZIP", "Ann,1 ELM,\"75201"};
+    for (int record = 0; record < 12000; ++record)
+        lines.push_back("Bo" + std::to_string(record) + "," + std::string(90, 'B') + ",75202");
+    const std::string stray = g.write("stray.txt", crlf(lines));
+    ASSERT_EQ(g.open(stray), stray) << ::testing::PrintToString(g.messageTexts());
+    EXPECT_EQ(g.reading.mailing.recordCount(), 12001);
+}

@@ -8,6 +8,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -94,16 +95,9 @@ TEST(WriteBackSafety, ASaveDuringTheWriteBackIsKeptForEveryKind) {
     }
 }
 
-// A kill while a list with a second name was written over in place leaves it damaged under
-// both names, with its copy as it was beside it: the next reading puts it back, says so, and
-// reads the list as it was; nothing is left beside it.
-TEST(WriteBackSafety, AListLeftDamagedByAKillIsPutBackWhenItIsReadAgain) {
-    WriterFixture f;
-    const std::string original = crlf(records);
-    const std::string path = f.write("list.txt", original);
-    const std::string other = f.env.folder() + "other name.txt";
-    ASSERT_EQ(link(path.c_str(), other.c_str()), 0);
-    const std::vector<std::string> before = entries(f.env.folder());
+// Writes 200,000 bytes over the list at `path` in place (it has another name) in a child
+// process that is killed once the first block is in it.
+void killWhileWrittenOver(const std::string& path) {
     pid_t child = fork();
     if (child == 0) {
         StageHook hook([](platform::WriteStage stage) {
@@ -116,6 +110,20 @@ TEST(WriteBackSafety, AListLeftDamagedByAKillIsPutBackWhenItIsReadAgain) {
     int status = 0;
     waitpid(child, &status, 0);
     ASSERT_TRUE(WIFSIGNALED(status));
+}
+
+// A kill while a list with a second name was written over in place leaves it damaged under
+// both names, with its copy as it was beside it: the next reading puts it back, says so, and
+// reads the list as it was; nothing is left beside it. A list that the person saved after
+// the kill is read as saved: the copy stays, and the person is told both names.
+TEST(WriteBackSafety, AListLeftDamagedByAKillIsPutBackWhenItIsReadAgain) {
+    WriterFixture f;
+    const std::string original = crlf(records);
+    const std::string path = f.write("list.txt", original);
+    const std::string other = f.env.folder() + "other name.txt";
+    ASSERT_EQ(link(path.c_str(), other.c_str()), 0);
+    const std::vector<std::string> before = entries(f.env.folder());
+    killWhileWrittenOver(path);
     ASSERT_NE(platform::readFileBytes(other), original);
 
     ASSERT_EQ(f.open(path), path);
@@ -129,5 +137,88 @@ TEST(WriteBackSafety, AListLeftDamagedByAKillIsPutBackWhenItIsReadAgain) {
     EXPECT_EQ(f.reading.mailing.recordCount(), 3);
     EXPECT_EQ(platform::readFileBytes(path), original);
     EXPECT_EQ(platform::readFileBytes(other), original);
+    EXPECT_EQ(entries(f.env.folder()), before);
+
+    killWhileWrittenOver(path);
+    const std::string saved = crlf({records[0], records[1]});
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << saved;
+    WriterFixture g;
+    ASSERT_EQ(g.open(path), path);
+    ASSERT_EQ(g.messageTexts().size(), 1u) << ::testing::PrintToString(g.messageTexts());
+    EXPECT_EQ(g.ui().messages()[0].kind, platform::MessageKind::Information);
+    EXPECT_NE(g.messageTexts()[0].find("list.txt is no longer what that stopped write left (it "
+                                       "has been saved or replaced since), so Quillan has left it "
+                                       "as it is and has not put the copy back"),
+              std::string::npos)
+        << g.messageTexts()[0];
+    EXPECT_EQ(g.reading.mailing.recordCount(), 2);
+    EXPECT_EQ(platform::readFileBytes(path), saved);
+    const std::vector<std::string> now = entries(f.env.folder());
+    ASSERT_EQ(now.size(), before.size() + 1);
+    const std::string kept = f.env.folder() + now[0];
+    EXPECT_NE(g.messageTexts()[0].find("in the file \"" + kept + "\""), std::string::npos);
+    EXPECT_EQ(platform::readFileBytes(kept), original);
+}
+
+// A save renamed over a list with a second name while it is written over in place holds the
+// list's name; the sort went only into the other name, and the write-back fails, naming both.
+TEST(WriteBackSafety, ASaveRenamedOverWhileTheListIsWrittenOverInPlaceIsTold) {
+    WriterFixture f;
+    const std::string original = crlf(records);
+    const std::string path = f.write("list.txt", original);
+    const std::string other = f.env.folder() + "other name.txt";
+    ASSERT_EQ(link(path.c_str(), other.c_str()), 0);
+    ASSERT_EQ(f.open(path), path);
+    presortByZip(f.reading.mailing);
+    f.mailClass = *MailClass::fromCode("RNAF");
+    listUnderTest = path;
+    const std::vector<std::string> before = entries(f.env.folder());
+    savedCopy = f.write("saved", "the person's own save");
+    f.ui().clearRecords();
+    {
+        StageHook hook([](platform::WriteStage stage) {
+            if (stage == platform::WriteStage::PartWrittenInPlace)
+                saveOverTheList();
+        });
+        EXPECT_TRUE(test::writeSortInformation(f).failed);
+    }
+    expectNotSavedOnly(f, "\"list.txt\" now holds that program's version, kept as it is. The "
+                          "sorted list went into \"other name.txt\", the other name of the list "
+                          "as Quillan read it");
+    EXPECT_EQ(platform::readFileBytes(path), "the person's own save");
+    EXPECT_EQ(f.fileLines(other).size(), records.size());
+    EXPECT_NE(platform::readFileBytes(other), original);
+    EXPECT_EQ(entries(f.env.folder()), before);
+}
+
+// A kill while an Access list's sort information replaces the database leaves the work copy
+// (which the engine wrote as a new file) and the database's temporary file beside it: both
+// prove to be the program's own, and the next reading removes them, and nothing else.
+TEST(WriteBackSafety, AKilledAccessWriteBackLeavesNothingOnceTheListIsReadAgain) {
+    WriterFixture f;
+    const std::string path = accessTable(f.env.folder() + "list.mdb", records);
+    const std::vector<std::string> before = entries(f.env.folder());
+    const Roles roles = {{"sort", 6}, {"tray", 7}, {"pkg", 8}};
+    ASSERT_EQ(openWithRoles(f, path, roles), path);
+    presortByZip(f.reading.mailing);
+    f.mailClass = *MailClass::fromCode("RNAF");
+    pid_t child = fork();
+    if (child == 0) {
+        // The engine replaces the work copy first, then the copy replaces the database.
+        StageHook hook([](platform::WriteStage stage) {
+            static int replacing = 0;
+            if (stage == platform::WriteStage::ReplacingTheFile && ++replacing == 2)
+                raise(SIGKILL);
+        });
+        test::writeSortInformation(f);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    ASSERT_EQ(entries(f.env.folder()).size(), before.size() + 2);
+
+    WriterFixture g;
+    ASSERT_EQ(openWithRoles(g, path, roles), path);
     EXPECT_EQ(entries(f.env.folder()), before);
 }

@@ -1,0 +1,287 @@
+#include "platform/fs/KeptOriginal.h"
+
+#include "platform/fs/FileBytes.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view KeptTag = ".original-";
+constexpr std::string_view Seal = "Quillan kept it\n";
+// The record's numbers, in this order, each eight bytes with the lowest first.
+enum Field {
+    OldSize,
+    NewSize,
+    Device,
+    Inode,
+    AccessedSeconds,
+    AccessedNanoseconds,
+    ModifiedSeconds,
+    ModifiedNanoseconds,
+    NameLength,
+    ContentsSum,
+    RecordSum,
+    FieldCount
+};
+constexpr size_t FixedPart = FieldCount * 8 + Seal.size();
+constexpr size_t LongestName = 4096;
+// The unit in which a stopped write leaves a file: a kill stops a write between two pages.
+constexpr size_t Page = 4096;
+
+void putNumber(std::string& out, unsigned long long n) {
+    for (int i = 0; i < 8; ++i)
+        out += static_cast<char>((n >> (8 * i)) & 0xFF);
+}
+
+unsigned long long numberAt(std::string_view bytes, size_t field) {
+    unsigned long long n = 0;
+    for (int i = 7; i >= 0; --i)
+        n = (n << 8) | static_cast<unsigned char>(bytes[field * 8 + static_cast<size_t>(i)]);
+    return n;
+}
+
+// The name and the numbers up to the record's own checksum, as the copy holds them.
+std::string recordBytes(const KeptRecord& r, unsigned long long contentsSum) {
+    std::string out = r.name;
+    const unsigned long long numbers[] = {r.oldSize,
+                                          r.newSize,
+                                          r.device,
+                                          r.inode,
+                                          static_cast<unsigned long long>(r.accessed.tv_sec),
+                                          static_cast<unsigned long long>(r.accessed.tv_nsec),
+                                          static_cast<unsigned long long>(r.modified.tv_sec),
+                                          static_cast<unsigned long long>(r.modified.tv_nsec),
+                                          r.name.size(),
+                                          contentsSum};
+    for (unsigned long long n : numbers)
+        putNumber(out, n);
+    return out;
+}
+
+unsigned long long sumOf(std::string_view bytes) {
+    ByteChecksum sum;
+    sum.add(bytes);
+    return sum.value();
+}
+
+// Appends every byte of `from` to `to` (at its position), adding them to the sum; the
+// number of bytes, or nothing with `error` set.
+std::optional<unsigned long long> append(int from, int to, ByteChecksum& sum, int& error) {
+    unsigned long long length = 0;
+    error = readEachBlock(from, [&](std::string_view block) {
+        sum.add(block);
+        length += block.size();
+        return writeAll(to, block);
+    });
+    return error == 0 ? std::optional(length) : std::nullopt;
+}
+
+bool allDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// One page [a, b) of the file is the bytes as they were then the new ones, or the new ones
+// then those as they were, split anywhere (or all of one); each side holds its bytes only as
+// far as it reaches.
+bool pageLeft(std::string_view file, std::string_view old, std::string_view fresh, size_t a,
+              size_t b) {
+    auto prefix = [&](std::string_view other) {
+        size_t k = a;
+        while (k < b && k < other.size() && file[k] == other[k])
+            ++k;
+        return k - a;
+    };
+    auto suffix = [&](std::string_view other) {
+        size_t k = b;
+        while (k > a && k - 1 < other.size() && file[k - 1] == other[k - 1])
+            --k;
+        return b - k;
+    };
+    const size_t length = b - a;
+    return prefix(fresh) + suffix(old) >= length || prefix(old) + suffix(fresh) >= length;
+}
+
+} // namespace
+
+std::string keptOriginalPath(const std::string& path, unsigned long long inode, int number) {
+    std::string ending = std::to_string(inode);
+    if (number > 1)
+        ending += "-" + std::to_string(number);
+    return hiddenNameBeside(path, KeptTag, ending);
+}
+
+int writeKeptOriginal(int kept, int file, int newContents, KeptRecord& record) {
+    ByteChecksum contents;
+    int error = 0;
+    const auto oldSize = append(file, kept, contents, error);
+    if (!oldSize)
+        return error;
+    const auto newSize = append(newContents, kept, contents, error);
+    if (!newSize)
+        return error;
+    record.oldSize = *oldSize;
+    record.newSize = *newSize;
+    std::string trailer = recordBytes(record, contents.value());
+    putNumber(trailer, sumOf(trailer));
+    trailer += Seal;
+    if ((error = writeAll(kept, trailer)) != 0)
+        return error;
+    return fsync(kept) == 0 ? 0 : errno;
+}
+
+int nameKeptOriginal(FileBeside& kept, const std::string& path, unsigned long long inode) {
+    int error = EEXIST;
+    for (int number = 1; number <= 100 && error == EEXIST; ++number)
+        error = kept.nameAs(keptOriginalPath(path, inode, number));
+    return error;
+}
+
+int putBackKeptOriginal(int kept, int file, const KeptRecord& record) {
+    if (int error = copyOver(kept, file, nullptr, {0, record.oldSize}); error != 0)
+        return error;
+    const struct timespec times[2] = {record.accessed, record.modified};
+    futimens(file, times);
+    return 0;
+}
+
+std::vector<std::string> keptOriginalCandidates(const std::string& path, unsigned long long inode) {
+    std::vector<std::string> found;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folderOf(path), ec)) {
+        // Only a plain file is ever opened: a device or a pipe under such a name is no copy.
+        if (!entry.is_regular_file(ec) || entry.is_symlink(ec))
+            continue;
+        const std::string name = entry.path().filename().string();
+        const size_t at = name.rfind(KeptTag);
+        if (name.front() != '.' || at == std::string::npos || at == 0)
+            continue;
+        const std::string ending = name.substr(at + KeptTag.size());
+        const std::string number = ending.substr(0, ending.find('-'));
+        const std::string after = ending.substr(number.size());
+        if (!allDigits(number) || number.size() > 20 ||
+            (!after.empty() && !allDigits(after.substr(1))))
+            continue;
+        const unsigned long long itsInode = std::stoull(number);
+        const bool ofThisName = fs::path(keptOriginalPath(path, itsInode)).filename() ==
+                                name.substr(0, at + KeptTag.size() + number.size());
+        if (itsInode == inode || ofThisName)
+            found.push_back(entry.path().string());
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+KeptOriginal::KeptOriginal(const std::string& path) : path_(path) {
+    fd_ = open(path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+    struct stat st {};
+    if (fd_ < 0 || fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode) || !lockForWriting(fd_))
+        return;
+    sealed_ = readRecord() && contentsAsSealed();
+}
+
+KeptOriginal::~KeptOriginal() {
+    if (fd_ >= 0)
+        close(fd_);
+}
+
+bool KeptOriginal::readRecord() {
+    struct stat st {};
+    fstat(fd_, &st);
+    const auto size = static_cast<unsigned long long>(st.st_size);
+    std::string fixed;
+    if (size < FixedPart || readAt(fd_, size - FixedPart, FixedPart, fixed) != 0 ||
+        fixed.size() != FixedPart || fixed.substr(FieldCount * 8) != Seal)
+        return false;
+    const unsigned long long nameLength = numberAt(fixed, NameLength);
+    KeptRecord& r = record_;
+    r.oldSize = numberAt(fixed, OldSize);
+    r.newSize = numberAt(fixed, NewSize);
+    if (nameLength == 0 || nameLength > LongestName || r.oldSize > size || r.newSize > size ||
+        r.oldSize + r.newSize + nameLength + FixedPart != size)
+        return false;
+    if (readAt(fd_, r.oldSize + r.newSize, nameLength, r.name) != 0 || r.name.size() != nameLength)
+        return false;
+    r.device = numberAt(fixed, Device);
+    r.inode = numberAt(fixed, Inode);
+    r.accessed = {static_cast<time_t>(numberAt(fixed, AccessedSeconds)),
+                  static_cast<long>(numberAt(fixed, AccessedNanoseconds))};
+    r.modified = {static_cast<time_t>(numberAt(fixed, ModifiedSeconds)),
+                  static_cast<long>(numberAt(fixed, ModifiedNanoseconds))};
+    contentsSum_ = numberAt(fixed, ContentsSum);
+    return sumOf(recordBytes(r, contentsSum_)) == numberAt(fixed, RecordSum);
+}
+
+// The bytes as they were and the new ones are still those the record was sealed over.
+bool KeptOriginal::contentsAsSealed() const {
+    ByteChecksum sum;
+    const int error = readEachBlock(fd_,
+                                    [&](std::string_view block) {
+                                        sum.add(block);
+                                        return 0;
+                                    },
+                                    {0, record_.oldSize + record_.newSize});
+    return error == 0 && sum.value() == contentsSum_;
+}
+
+bool KeptOriginal::leftIn(int file) const {
+    struct stat st {};
+    if (fstat(file, &st) != 0)
+        return false;
+    const auto size = static_cast<unsigned long long>(st.st_size);
+    const unsigned long long oldSize = record_.oldSize, newSize = record_.newSize;
+    if (size < std::min(oldSize, newSize) || size > std::max(oldSize, newSize))
+        return false;
+    // A file that shrinks is cut in one step, at the end of the write.
+    if (newSize < oldSize && size != oldSize && size != newSize)
+        return false;
+    constexpr size_t Chunk = 256 * Page;
+    std::string bytes, old, fresh;
+    for (unsigned long long at = 0; at < size; at += Chunk) {
+        const size_t length = static_cast<size_t>(std::min<unsigned long long>(Chunk, size - at));
+        auto within = [&](unsigned long long end) {
+            return static_cast<size_t>(
+                std::min<unsigned long long>(length, end > at ? end - at : 0));
+        };
+        if (readAt(file, at, length, bytes) != 0 || bytes.size() != length ||
+            readAt(fd_, at, within(oldSize), old) != 0 ||
+            readAt(fd_, oldSize + at, within(newSize), fresh) != 0)
+            return false;
+        for (size_t a = 0; a < length; a += Page)
+            if (!pageLeft(bytes, old, fresh, a, std::min(a + Page, length)))
+                return false;
+    }
+    return true;
+}
+
+int KeptOriginal::putBack(int file) const {
+    return putBackKeptOriginal(fd_, file, record_);
+}
+
+int KeptOriginal::handOver() {
+    if (ftruncate(fd_, static_cast<off_t>(record_.oldSize)) != 0)
+        return errno;
+    const struct timespec times[2] = {record_.accessed, record_.modified};
+    futimens(fd_, times);
+    if (fsync(fd_) != 0)
+        return errno;
+    sealed_ = false;
+    return 0;
+}
+
+void KeptOriginal::remove() {
+    unlink(path_.c_str());
+}
+
+} // namespace platform
