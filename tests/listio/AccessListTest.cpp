@@ -594,3 +594,33 @@ TEST(AccessWriter, AnIntegerFieldTooSmallForTheNumbersIsRefusedByName) {
         EXPECT_EQ(*numbers.rbegin(), 300);
     }
 }
+
+// A Decimal field (12 digits, 3 after the point) takes the sequence numbers as Decimals,
+// which mdb-export reads back with their places; it holds whole numbers of 9 digits. (The
+// table's other fields are a Memo and an Integer, neither of which gives a ZIP: the records
+// are numbered in their order.)
+TEST(AccessWriter, ADecimalFieldTakesTheSortNumbers) {
+    REQUIRE_MDB_CORPUS();
+    WriterFixture f;
+    // id (0) Integer, descr (1) Memo, num (2) Decimal(12, 3).
+    std::string path = corpusList(
+        f.env.folder(), "ucanaccess/functionsV2000.mdb", "t_funcs", 12,
+        [](int r, mdbengine::Recordset& record) {
+            record.setColumnValue(0, mdbengine::Variant::integer(static_cast<std::int16_t>(r)));
+        });
+    ASSERT_EQ(openWithRoles(f, path, {{"zip", 1}, {"sort", 2}}), path);
+    EXPECT_EQ(f.reading.list.state.accessFields.at(2).largestNumber, 999999999);
+    f.mailClass = *MailClass::fromCode("RNAF");
+    f.ui().clearRecords();
+    ASSERT_FALSE(test::writeSortInformation(f).failed) << f.messageTexts().at(0);
+    std::vector<std::string> lines = mdbExport(path, "t_funcs");
+    ASSERT_EQ(lines.size(), 13u);
+    for (size_t i = 1; i < lines.size(); ++i) {
+        std::istringstream cells(lines[i]);
+        std::string id, memo, number;
+        std::getline(cells, id, ',');
+        std::getline(cells, memo, ',');
+        std::getline(cells, number, ',');
+        EXPECT_EQ(number, id + ".000");
+    }
+}
