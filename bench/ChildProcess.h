@@ -15,7 +15,9 @@
 namespace quillan::bench {
 
 struct ChildUsage {
-    double cpuSeconds = 0;
+    double cpuSeconds = 0; // user and system
+    double userSeconds = 0;
+    double systemSeconds = 0;
     double wallSeconds = 0;
     double peakMegabytes = 0;
     bool succeeded = false;
@@ -41,8 +43,11 @@ inline ChildUsage runChild(const std::vector<std::string>& command, bool keepOut
         wait4(child, &status, 0, &used);
         usage.wallSeconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        usage.cpuSeconds = static_cast<double>(used.ru_utime.tv_sec + used.ru_stime.tv_sec) +
-                           static_cast<double>(used.ru_utime.tv_usec + used.ru_stime.tv_usec) / 1e6;
+        usage.userSeconds = static_cast<double>(used.ru_utime.tv_sec) +
+                            static_cast<double>(used.ru_utime.tv_usec) / 1e6;
+        usage.systemSeconds = static_cast<double>(used.ru_stime.tv_sec) +
+                              static_cast<double>(used.ru_stime.tv_usec) / 1e6;
+        usage.cpuSeconds = usage.userSeconds + usage.systemSeconds;
         usage.peakMegabytes = static_cast<double>(used.ru_maxrss) / 1024.0;
         usage.succeeded = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     }

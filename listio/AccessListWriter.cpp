@@ -2,11 +2,13 @@
 
 #include "accessdb/access/EngineText.h"
 #include "accessdb/access/TtaTable.h"
+#include "listio/ClearedField.h"
 #include "listio/ComponentListOpener.h"
 #include "listio/FieldChecks.h"
 #include "listio/ListComponents.h"
 #include "listio/ListErrorText.h"
 #include "listio/ListFileError.h"
+#include "listio/StandInValues.h"
 #include "mdbengine/dao/Collection.h"
 #include "mdbengine/dao/DBEngine.h"
 #include "mdbengine/dao/Database.h"
@@ -14,7 +16,9 @@
 #include "mdbengine/dao/TableDef.h"
 #include "platform/fs/AtomicFile.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <unistd.h>
 
 namespace quillan {
@@ -104,35 +108,139 @@ std::string problemOf(const ReadList& list, const TableHome& home) {
     return {};
 }
 
-// Pass 2 in the copy: every record, in the order read, gets its values. Closing the table
-// writes the copy; it raises when that fails.
+// Walks the open table's records in the order they were read, `visit` given each record's
+// index; the picture counts down over `walks` such walks, this being walk `walk` (from 0).
+void walkRecords(accessdb::TtaTable& table, int32_t count, WriterProgress& progress, int walk,
+                 int walks, const std::function<void(int32_t)>& visit) {
+    table.first();
+    for (int32_t r = 0; r < count; ++r) {
+        progress.before(int64_t(walk) * count + r + 1, int64_t(walks) * count);
+        if (table.eof())
+            throw ListFileError("The table holds fewer records than when Quillan read it.");
+        visit(r);
+        // Moving on stores the record.
+        table.next();
+    }
+}
+
+// What the record's field at `column` receives.
+const std::string& valueFor(const ListState& s, int column, const RecordSortValues& values) {
+    if (column == s.packageColumn)
+        return values.package;
+    if (column == s.trayColumn)
+        return values.tray;
+    if (column == s.endorsementColumn)
+        return values.endorsement;
+    return values.sort;
+}
+
+// A field to clear, with the stand-ins of a field that takes no Null, one for each record
+// that holds a value in it, in the order the records are met.
+struct Clearing {
+    ClearedField field;
+    std::vector<std::string> standIns;
+};
+
+// The stand-ins avoid every value the fields hold now (read in a first walk) and every value
+// they will hold. A field whose values leave too little room is not cleared: its values go
+// in record by record, which the index refuses only when they meet.
+std::vector<Clearing> clearingsOf(const std::vector<ClearedField>& fields,
+                                  accessdb::TtaTable& table, const SortInformationJob& job,
+                                  WriterProgress& progress, int walks) {
+    std::vector<Clearing> clearings;
+    std::vector<StandInValues> values;
+    for (const ClearedField& field : fields)
+        if (!field.takesNull)
+            values.emplace_back(field);
+    if (values.empty()) {
+        for (const ClearedField& field : fields)
+            clearings.push_back({field, {}});
+        return clearings;
+    }
+    const int32_t count = job.mailing.recordCount();
+    std::vector<std::size_t> held(fields.size(), 0);
+    walkRecords(table, count, progress, 0, walks, [&](int32_t) {
+        for (std::size_t i = 0, v = 0; i < fields.size(); ++i) {
+            if (fields[i].takesNull)
+                continue;
+            const accessdb::TField& field = table.fields(fields[i].column);
+            if (!field.isNull()) {
+                values[v].taken(field.asString());
+                ++held[i];
+            }
+            ++v;
+        }
+    });
+    SortNumbers finals(job.mailing);
+    for (int32_t r = 0; r < count; ++r) {
+        RecordSortValues will = finals.valuesOf(r);
+        for (std::size_t i = 0, v = 0; i < fields.size(); ++i)
+            if (!fields[i].takesNull)
+                values[v++].taken(valueFor(job.list.state, fields[i].column, will));
+    }
+    for (std::size_t i = 0, v = 0; i < fields.size(); ++i) {
+        if (fields[i].takesNull) {
+            clearings.push_back({fields[i], {}});
+            continue;
+        }
+        if (auto standIns = values[v++].make(held[i]))
+            clearings.push_back({fields[i], std::move(*standIns)});
+    }
+    return clearings;
+}
+
+// Every record's uniquely indexed output fields cleared: Null, or the next stand-in.
+void clearFields(accessdb::TtaTable& table, std::vector<Clearing>& clearings, int32_t count,
+                 WriterProgress& progress, int walk, int walks) {
+    std::vector<std::size_t> used(clearings.size(), 0);
+    walkRecords(table, count, progress, walk, walks, [&](int32_t) {
+        table.edit();
+        for (std::size_t i = 0; i < clearings.size(); ++i) {
+            accessdb::TField& field = table.fields(clearings[i].field.column);
+            if (field.isNull())
+                continue;
+            if (clearings[i].field.takesNull)
+                field.clear();
+            else
+                field.setAsString(clearings[i].standIns.at(used[i]++));
+        }
+    });
+}
+
+// Pass 2 in the copy: every record, in the order read, gets its values; first the fields a
+// unique index covers are cleared. Closing the table writes the copy; it raises when that
+// fails.
 void fillTable(const SortInformationJob& job, SortNumbers& numbers, const std::string& copy,
                const std::string& tableName, WriterProgress& progress) {
     const ListState& s = job.list.state;
+    const std::vector<ClearedField> cleared = clearedFieldsOf(copy, tableName, s);
     accessdb::TtaTable& table = job.list.components->table();
     table.setActive(false);
     table.setDatabaseName(copy);
     table.setTableName(tableName);
     table.setActive(true);
+    const int32_t count = job.mailing.recordCount();
+    const bool readsFirst = std::any_of(cleared.begin(), cleared.end(),
+                                        [](const ClearedField& f) { return !f.takesNull; });
+    const int walks = 1 + (cleared.empty() ? 0 : 1) + (readsFirst ? 1 : 0);
+    int walk = 0;
+    if (!cleared.empty()) {
+        std::vector<Clearing> clearings = clearingsOf(cleared, table, job, progress, walks);
+        walk = readsFirst ? 1 : 0;
+        clearFields(table, clearings, count, progress, walk++, walks);
+    }
     auto put = [&table](int column, const std::string& text) {
         if (column >= 0)
             table.fields(column).setAsString(text);
     };
-    const int32_t count = job.mailing.recordCount();
-    table.first();
-    for (int32_t r = 1; r <= count; ++r) {
-        progress.before(r, count);
-        if (table.eof())
-            throw ListFileError("The table holds fewer records than when Quillan read it.");
-        RecordSortValues values = numbers.valuesOf(r - 1);
+    walkRecords(table, count, progress, walk, walks, [&](int32_t r) {
+        RecordSortValues values = numbers.valuesOf(r);
         table.edit();
         put(s.sortColumn, values.sort);
         put(s.endorsementColumn, values.endorsement);
         put(s.trayColumn, values.tray);
         put(s.packageColumn, values.package);
-        // Moving on stores the record.
-        table.next();
-    }
+    });
     table.setActive(false);
 }
 

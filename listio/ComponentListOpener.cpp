@@ -75,13 +75,25 @@ ListComponents& componentsOf(ListOpening& opening) {
     return components;
 }
 
+// A Decimal field holds as many whole digits as its precision leaves beside its places.
+std::optional<long long> largestNumberOf(const accessdb::TField& field) {
+    if (const auto* integer = dynamic_cast<const accessdb::TIntegerField*>(&field))
+        return integer->maxValue();
+    const auto* decimal = dynamic_cast<const accessdb::TBCDField*>(&field);
+    if (decimal == nullptr || decimal->precision() - decimal->size() > 18)
+        return std::nullopt;
+    long long largest = 0;
+    for (int digit = decimal->size(); digit < decimal->precision(); ++digit)
+        largest = largest * 10 + 9;
+    return largest;
+}
+
 std::vector<AccessField> fieldsOf(accessdb::TtaTable& table) {
     std::vector<AccessField> fields;
     for (int i = 0; i < table.fieldCount(); ++i) {
         const accessdb::TField& f = table.fields(i);
-        const auto* integer = dynamic_cast<const accessdb::TIntegerField*>(&f);
         fields.push_back({f.fieldName(), static_cast<int>(f.dataType()), f.size(), f.readOnly(),
-                          integer ? integer->maxValue() : 0});
+                          largestNumberOf(f)});
     }
     return fields;
 }

@@ -66,11 +66,11 @@ std::optional<std::string> typeProblem(const ListState& s, const OutputField& f)
 }
 
 // An Access table takes the numbers in Text fields, as the dBase character fields, and in
-// Number fields of every size (Byte, Integer, Long Integer, Single, Double) and Currency
-// fields, indexed or not (the engine keeps the indexes); the endorsement line in Text and
-// Memo fields. A field the table numbers itself takes nothing. All this is known before the
-// first record is changed; whether an Integer or Byte field holds the mailing's numbers is
-// known once it is sorted (accessNumbersProblem).
+// Number fields of every size (Byte, Integer, Long Integer, Single, Double, Decimal) and
+// Currency fields, indexed or not (the engine keeps the indexes); the endorsement line in
+// Text and Memo fields. A field the table numbers itself takes nothing. All this is known
+// before the first record is changed; whether an Integer, Byte or Decimal field holds the
+// mailing's numbers is known once it is sorted (accessNumbersProblem).
 bool accessTypeTakes(accessdb::TFieldType type, const OutputField& f) {
     using accessdb::TFieldType;
     if (type == TFieldType::String)
@@ -78,7 +78,8 @@ bool accessTypeTakes(accessdb::TFieldType type, const OutputField& f) {
     if (!f.numberAllowed)
         return type == TFieldType::Memo;
     return type == TFieldType::Smallint || type == TFieldType::Integer ||
-           type == TFieldType::AutoInc || type == TFieldType::Float || type == TFieldType::Currency;
+           type == TFieldType::AutoInc || type == TFieldType::Float ||
+           type == TFieldType::Currency || type == TFieldType::BCD;
 }
 
 const AccessField* accessFieldOf(const ListState& s, const OutputField& f) {
@@ -168,11 +169,11 @@ std::vector<std::string> checkFieldRoles(const ListState& s, const SettingsLists
 std::optional<std::string> accessNumbersProblem(const ListState& s, const OutputNumbers& largest) {
     for (const auto& f : outputFields) {
         const AccessField* field = accessFieldOf(s, f);
-        if (field == nullptr || f.largest == nullptr || field->largestNumber == 0 ||
-            largest.*f.largest <= field->largestNumber)
+        if (field == nullptr || f.largest == nullptr || !field->largestNumber ||
+            largest.*f.largest <= *field->largestNumber)
             continue;
         return std::string("The field you chose for ") + f.what + " (\"" + field->name +
-               "\") holds whole numbers up to " + std::to_string(field->largestNumber) +
+               "\") holds whole numbers up to " + std::to_string(*field->largestNumber) +
                ", and this mailing's go up to " + std::to_string(largest.*f.largest) +
                ". Please choose a Long Integer, Double or Text field for it and sort the list "
                "again.";

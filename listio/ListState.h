@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,9 @@ struct AccessField {
     int type = 0; // the table component's data type code
     int size = 0; // the characters a text field holds
     bool readOnly = false;
-    long long largestNumber = 0; // the largest number an integer field holds (Byte 255)
+    // The largest whole number a Byte, Integer or Decimal field holds (Byte 255, Decimal(5, 2)
+    // 999); none for fields that hold any the mailing has.
+    std::optional<long long> largestNumber = std::nullopt;
 };
 
 // The mailing list being read: where its fields are, and what the writer needs again after

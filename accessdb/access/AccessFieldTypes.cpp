@@ -1,5 +1,6 @@
 #include "accessdb/access/AccessFieldTypes.h"
 
+#include "accessdb/classlib/Bcd.h"
 #include "accessdb/engine/EngineDates.h"
 #include "accessdb/engine/FieldDesc.h"
 
@@ -15,7 +16,8 @@ std::uint16_t clampedSize(std::int32_t size) {
 
 } // namespace
 
-FieldLayout fieldLayout(std::int16_t daoType, std::int32_t daoSize) {
+FieldLayout fieldLayout(std::int16_t daoType, std::int32_t daoSize, std::int32_t precision,
+                        std::int32_t scale) {
     FieldLayout layout;
     switch (daoType) {
     case Boolean:
@@ -46,6 +48,10 @@ FieldLayout fieldLayout(std::int16_t daoType, std::int32_t daoSize) {
         return {BlobRecordSize, fldtype::BLOB, MemoSubtype, BlobRecordSize};
     case Guid:
         return {clampedSize(daoSize), fldtype::BYTES, 0, 16};
+    case Decimal:
+        return {static_cast<std::uint16_t>(std::tuple_size_v<BcdBytes>), fldtype::BCD, 0,
+                static_cast<std::int16_t>(std::clamp(precision, 1, MaxBcdDigits)),
+                static_cast<std::int16_t>(std::clamp(scale, 0, MaxBcdDigits))};
     default:
         layout = {clampedSize(daoSize), fldtype::UNKNOWN, 0, 0};
         break;

@@ -20,6 +20,7 @@ constexpr std::int16_t Text = 10;
 constexpr std::int16_t LongBinary = 11;
 constexpr std::int16_t Memo = 12;
 constexpr std::int16_t Guid = 15;
+constexpr std::int16_t Decimal = 20;
 
 // Blob subtypes.
 constexpr std::uint16_t MemoSubtype = 22;
@@ -34,10 +35,14 @@ struct FieldLayout {
     std::uint16_t logicalType = 0;
     std::uint16_t subType = 0;
     std::int16_t units = 0;
+    std::int16_t units2 = 0;
 };
 
-// The layout of a field of the type and DAO size.
-FieldLayout fieldLayout(std::int16_t daoType, std::int32_t daoSize);
+// The layout of a field of the type and DAO size; a Decimal field's also of its precision
+// and scale, which its description reports as its two units. A Decimal is kept in the
+// engine's binary-coded form, as exact as it is stored.
+FieldLayout fieldLayout(std::int16_t daoType, std::int32_t daoSize, std::int32_t precision = 0,
+                        std::int32_t scale = 0);
 
 // Days since 30 December 1899 as DAO keeps them (before that day the time counts forward
 // from the day's start although the day counts back) to the engine's timestamp in

@@ -30,13 +30,16 @@ bool TAccessFieldListTable::buildRecord(std::uint16_t index, Byte* record) {
     std::string name;
     field->getName(name);
     std::int16_t daoType = field->type();
-    accesstype::FieldLayout layout = accesstype::fieldLayout(daoType, field->size());
+    accesstype::FieldLayout layout = accesstype::fieldLayout(
+        daoType, field->size(), daoType == accesstype::Decimal ? field->precision() : 0,
+        daoType == accesstype::Decimal ? field->scale() : 0);
     FieldDesc desc;
     desc.fieldNumber = static_cast<std::uint16_t>(index + 1);
     desc.setName(name);
     desc.type = layout.logicalType;
     desc.subType = layout.subType;
     desc.units1 = layout.units;
+    desc.units2 = layout.units2;
     desc.offset = offset_;
     desc.length = layout.length;
     desc.rights = (field->attributes() & TDAOField::updatableAttribute) != 0 ? 0 : 1;

@@ -9,6 +9,7 @@
 #include "accessdb/access/TAccessSession.h"
 #include "accessdb/access/TDAOBase.h"
 #include "accessdb/access/TDAOEngine.h"
+#include "accessdb/classlib/Bcd.h"
 #include "accessdb/engine/EngineText.h"
 
 #include <algorithm>
@@ -252,6 +253,8 @@ void TAccessTable::readField(std::size_t index, Byte* buffer, bool markBlank) {
             std::memcpy(place + 8, bookmark.data(), std::min<std::size_t>(bookmark.size(), 4));
         }
         blank = length <= 0;
+    } else if (type == at::Decimal) {
+        blank = !readDecimal(field, item, place);
     } else if (type == at::Boolean || type == at::Byte || type == at::Integer || type == at::Long ||
                type == at::Currency || type == at::Single || type == at::Double ||
                type == at::Date || type == at::Text) {
@@ -307,6 +310,20 @@ void TAccessTable::readField(std::size_t index, Byte* buffer, bool markBlank) {
         item.setChanged(false);
         item.setNull(blank);
     }
+}
+
+// A Decimal is kept as the engine's binary-coded decimal of the field's precision and scale,
+// which holds every value the field does. False when it is Null.
+bool TAccessTable::readDecimal(TDAOField& field, TFieldCacheItem& item, Byte* place) {
+    Variant value = field.rawValue();
+    if (value.type() != Variant::Type::Decimal || item.localSize() < std::tuple_size_v<BcdBytes>)
+        return false;
+    std::optional<BcdBytes> bcd =
+        bcdFromText(value.stringValue(), item.desc().units1, item.desc().units2);
+    if (!bcd)
+        return false;
+    std::memcpy(place, bcd->data(), bcd->size());
+    return true;
 }
 
 std::vector<std::uint8_t> TAccessTable::daoBookmark() {
@@ -574,6 +591,8 @@ Variant TAccessTable::fieldValue(std::size_t index, TFieldCacheItem& item) {
             return Variant();
         return Variant::text(std::string(reinterpret_cast<const char*>(place), length));
     }
+    case at::Decimal:
+        return Variant::decimal(bcdToText(place));
     case at::Memo: {
         std::uint32_t reference = getU32(place, 0);
         if (reference == 0 || reference > blobs_.size() || !blobs_[reference - 1])

@@ -129,6 +129,7 @@ private:
     void moveToEnd(RecordsetMove move, EndError raiseEmpty);
     void moveOne(RecordsetMove move, RecordsetEnd atEnd, EndError raiseEnd);
     void readField(std::size_t index, Byte* buffer, bool markBlank);
+    bool readDecimal(TDAOField& field, TFieldCacheItem& item, Byte* place);
     Variant fieldValue(std::size_t index, TFieldCacheItem& item);
     void writeChangedFields(Byte* buffer);
     void readKey(Byte* key);

@@ -29,6 +29,18 @@ std::int32_t TDAOField::size() {
     return size;
 }
 
+std::int32_t TDAOField::precision() {
+    std::int32_t precision = 0;
+    invoke(property(precision, [](const Field& f) { return f.precision(); }));
+    return precision;
+}
+
+std::int32_t TDAOField::scale() {
+    std::int32_t scale = 0;
+    invoke(property(scale, [](const Field& f) { return f.scale(); }));
+    return scale;
+}
+
 std::int32_t TDAOField::attributes() {
     std::int32_t attributes = 0;
     invoke(property(attributes, [](const Field& f) { return f.attributes(); }));

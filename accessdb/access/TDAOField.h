@@ -20,6 +20,9 @@ public:
     // The DAO type code.
     std::int16_t type();
     std::int32_t size();
+    // Decimal: its digits and those after the point.
+    std::int32_t precision();
+    std::int32_t scale();
     std::int32_t attributes();
     // Memo and long binary: the length of the current value; the others: their size.
     std::int32_t fieldSize();

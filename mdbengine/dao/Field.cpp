@@ -79,6 +79,14 @@ std::int32_t Field::size() const {
     }
 }
 
+std::int32_t Field::precision() const {
+    return column().type == ColumnType::Numeric ? column().precision : 0;
+}
+
+std::int32_t Field::scale() const {
+    return column().type == ColumnType::Numeric ? column().scale : 0;
+}
+
 std::int32_t Field::attributes() const {
     const file::Column& c = column();
     std::int32_t attributes = c.isFixed() ? fixedAttribute : variableAttribute;

@@ -46,6 +46,9 @@ public:
     std::int16_t type() const;
     // Bytes, or characters for Text; 0 for memo and long binary.
     std::int32_t size() const;
+    // A Decimal field's digits, and how many of them follow the point; 0 for the others.
+    std::int32_t precision() const;
+    std::int32_t scale() const;
     std::int32_t attributes() const;
 
     // The length of the current record's value (characters for memo, bytes for long

@@ -1,5 +1,6 @@
 #include "mdbengine/dao/FieldValue.h"
 
+#include "mdbengine/tables/DecimalText.h"
 #include "mdbengine/tables/Names.h"
 #include "mdbengine/tables/UnencodableText.h"
 #include "mdbengine/values/JetDate.h"
@@ -177,6 +178,55 @@ Status textOfColumn(const file::Column& column, const Variant& value, bool jet4,
     return statusOk;
 }
 
+// A number as a decimal keeps it: texts and decimals as written, whole numbers and
+// currency amounts exactly, floating-point numbers as printed to the column's places. Empty
+// when the value is no number.
+std::string decimalWritten(const file::Column& column, const Variant& value) {
+    switch (value.type()) {
+    case Variant::Type::Text:
+    case Variant::Type::Decimal:
+        return value.stringValue();
+    case Variant::Type::Boolean:
+    case Variant::Type::Byte:
+    case Variant::Type::Integer:
+    case Variant::Type::Long:
+        return std::to_string(value.integerValue());
+    case Variant::Type::Currency: {
+        std::int64_t units = value.integerValue();
+        auto magnitude =
+            units < 0 ? 0 - static_cast<std::uint64_t>(units) : static_cast<std::uint64_t>(units);
+        return (units < 0 ? "-" : "") + std::to_string(magnitude / 10000) + "." +
+               std::to_string(10000 + magnitude % 10000).substr(1);
+    }
+    case Variant::Type::Single:
+    case Variant::Type::Double:
+    case Variant::Type::Date: {
+        double real = value.toDouble();
+        if (!std::isfinite(real) || std::fabs(real) >= 1e38)
+            return "1e38"; // too large for any decimal
+        char printed[96];
+        std::snprintf(printed, sizeof printed, "%.*f", int{column.scale}, real);
+        return printed;
+    }
+    default:
+        return {};
+    }
+}
+
+Status decimalOf(const file::Column& column, const Variant& value, Errors& errors,
+                 Variant& converted) {
+    std::string written = decimalWritten(column, value);
+    std::optional<std::string> scaled =
+        file::scaledDecimalText(written, column.precision, column.scale);
+    if (!scaled) {
+        double number = 0;
+        return errors.fail(parseNumber(written, number) ? ErrorNumber::NumericOverflow
+                                                        : ErrorNumber::ConversionError);
+    }
+    converted = Variant::decimal(std::move(*scaled));
+    return statusOk;
+}
+
 Status bytesOf(const Variant& value, Errors& errors, Variant& converted) {
     if (value.type() != Variant::Type::Bytes && value.type() != Variant::Type::Text)
         return errors.fail(ErrorNumber::ConversionError);
@@ -206,6 +256,7 @@ bool columnWritable(const file::Column& column, std::string* why) {
     case ColumnType::Text:
     case ColumnType::Memo:
     case ColumnType::Ole:
+    case ColumnType::Numeric:
         return true;
     default:
         return refuse("has a type whose values cannot be written.");
@@ -249,6 +300,8 @@ Status convertForColumn(const file::Column& column, const Variant& value, bool j
         return textOfColumn(column, value, jet4, errors, converted);
     case ColumnType::Ole:
         return bytesOf(value, errors, converted);
+    case ColumnType::Numeric:
+        return decimalOf(column, value, errors, converted);
     default:
         return errors.fail(ErrorNumber::NotSupported);
     }

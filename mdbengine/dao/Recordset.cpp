@@ -78,7 +78,7 @@ Recordset::Recordset(std::shared_ptr<DatabaseFile> file, std::shared_ptr<Errors>
     : file_(std::move(file)), errors_(std::move(errors)), name_(std::move(name)),
       table_(std::move(table)), rows_(std::move(rows)), readOnly_(readOnly),
       current_(!rows_.empty()), rowsVersion_(file_->rowsVersion()),
-      finder_(file_->pages(), table_->page) {}
+      finder_(file_->pages(), table_->page, file::RowFinder::Reading::Walk) {}
 
 bool Recordset::jet4() const {
     return file_->pages().format().jet4;
@@ -127,6 +127,7 @@ void Recordset::showQueryResult(std::string name, std::vector<std::uint32_t> row
                                 std::vector<ResultField> fields) {
     name_ = std::move(name);
     rows_ = std::move(rows);
+    finder_.setReading(file::RowFinder::Reading::Kept);
     resultFields_ = std::move(fields);
     queryResult_ = true;
     index_ = nullptr;
@@ -557,9 +558,12 @@ std::vector<Variant> Recordset::keyOf(std::uint32_t rowId, const file::IndexDefi
     return key;
 }
 
+// Rows in page order are read through the finder's walk; in an index's order they are
+// wanted again and again, and are kept.
 Status Recordset::sortByIndex(const file::IndexDefinition* index) {
     if (index == nullptr) {
         std::sort(rows_.begin(), rows_.end());
+        finder_.setReading(file::RowFinder::Reading::Walk);
         return statusOk;
     }
     std::vector<std::pair<std::vector<Variant>, std::uint32_t>> keyed;
@@ -586,6 +590,7 @@ Status Recordset::sortByIndex(const file::IndexDefinition* index) {
     });
     for (std::size_t i = 0; i < keyed.size(); ++i)
         rows_[i] = keyed[i].second;
+    finder_.setReading(file::RowFinder::Reading::Kept);
     return statusOk;
 }
 
@@ -674,13 +679,15 @@ Status Recordset::setAbsolutePosition(std::int32_t position) {
 const file::RowView& Recordset::currentRow() {
     std::uint32_t rowId = rows_[static_cast<std::size_t>(position_)];
     std::uint64_t generation = file_->pages().generation();
-    if (!cached_ || cachedRowId_ != rowId || cachedGeneration_ != generation) {
+    if (!cached_ || cachedRowId_ != rowId || cachedGeneration_ != generation ||
+        cachedVersion_ != finder_.version()) {
         cached_ = false;
         file::PageStore& pages = file_->pages();
         file::StoredRow stored = finder_.find(rowId);
         file::crackRow(stored.bytes, pages.format(), table_->varColumnCount > 0, cachedRow_);
         cachedRowId_ = rowId;
         cachedGeneration_ = generation;
+        cachedVersion_ = finder_.version();
         cached_ = true;
     }
     return cachedRow_;

@@ -180,6 +180,7 @@ private:
     file::RowFinder finder_;
     std::uint32_t cachedRowId_ = 0;
     std::uint64_t cachedGeneration_ = 0;
+    std::uint64_t cachedVersion_ = 0;
     bool cached_ = false;
     file::RowView cachedRow_;
 };

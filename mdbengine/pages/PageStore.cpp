@@ -65,28 +65,53 @@ void PageStore::readRaw(std::uint32_t first, std::uint32_t count, std::uint8_t* 
     }
 }
 
-// The whole run of the page is read; a page some change supersedes is read with it, as the
-// run is kept whole.
-const std::uint8_t* PageStore::readFromFile(std::uint32_t number) {
-    std::uint32_t index = number / pagesPerRun;
+void PageStore::readRun(std::uint32_t index, std::uint8_t* into) const {
     std::uint32_t first = index * pagesPerRun;
     std::uint32_t count = pagesInRun(index);
-    // The read fills it: no need to clear it first.
-    auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(count) *
-                                                                 format_.pageSize);
-    readRaw(first, count, buffer.get());
+    readRaw(first, count, into);
     // Encoded databases mask each page but the header with the key mixed with its number.
     for (std::uint32_t page = first; encodingKey_ != 0 && page < first + count; ++page) {
         if (page == 0)
             continue;
         std::array<std::uint8_t, 4> key{};
         put32(key.data(), encodingKey_ ^ page);
-        applyRc4(key,
-                 std::span(buffer.get() + static_cast<std::size_t>(page - first) * format_.pageSize,
-                           format_.pageSize));
+        applyRc4(key, std::span(into + static_cast<std::size_t>(page - first) * format_.pageSize,
+                                format_.pageSize));
     }
+}
+
+// The whole run of the page is read; a page some change supersedes is read with it, as the
+// run is kept whole.
+const std::uint8_t* PageStore::readFromFile(std::uint32_t number) {
+    std::uint32_t index = number / pagesPerRun;
+    // The read fills it: no need to clear it first.
+    auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(
+        static_cast<std::size_t>(pagesInRun(index)) * format_.pageSize);
+    readRun(index, buffer.get());
     runs_[index].bytes = std::move(buffer);
-    return runs_[index].bytes.get() + static_cast<std::size_t>(number - first) * format_.pageSize;
+    return runs_[index].bytes.get() +
+           static_cast<std::size_t>(number % pagesPerRun) * format_.pageSize;
+}
+
+// A walk moves forward through the file; a page behind the run in the buffer (a row's moved
+// image, or the walk begun again) is read and kept as any other page is.
+std::span<const std::uint8_t> PageStore::walkPage(std::uint32_t number, WalkBuffer& buffer) {
+    if (number >= filePages_ || changed_.count(number) || runs_[number / pagesPerRun].bytes)
+        return page(number);
+    std::uint32_t index = number / pagesPerRun;
+    if (buffer.file == file_ && index < buffer.run)
+        return page(number);
+    if (buffer.file != file_ || buffer.run != index) {
+        if (!buffer.bytes)
+            buffer.bytes = std::make_unique_for_overwrite<std::uint8_t[]>(
+                static_cast<std::size_t>(pagesPerRun) * format_.pageSize);
+        buffer.file = 0;
+        readRun(index, buffer.bytes.get());
+        buffer.run = index;
+        buffer.file = file_;
+    }
+    return {buffer.bytes.get() + static_cast<std::size_t>(number % pagesPerRun) * format_.pageSize,
+            format_.pageSize};
 }
 
 std::span<std::uint8_t> PageStore::pageForChange(std::uint32_t number) {
@@ -151,6 +176,7 @@ void PageStore::adoptFile(int fd) {
     if (fd_ >= 0)
         ::close(fd_);
     fd_ = fd;
+    ++file_;
     filePages_ = pageCount_;
     changed_.clear();
     runs_.clear();

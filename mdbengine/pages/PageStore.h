@@ -3,8 +3,11 @@
 // The pages of one open database file. Every read is checked against the file size, so a
 // page number out of a damaged structure becomes a FormatError, never a read past the end.
 // Pages are read once and kept, a run of them at a time (one read for what a walk of the
-// table will want next, not one per page). A page the writer changes is copied first and
-// the copy kept apart until the file is written anew; the file itself is never written.
+// table will want next, not one per page); a walk through a table's pages in order reads
+// them instead into a buffer of its own, which each run it reads reuses, so that reading a
+// large table whole neither keeps all of it nor spends its time on fresh memory. A page
+// the writer changes is copied first and the copy kept apart until the file is written
+// anew; the file itself is never written.
 
 #include "mdbengine/pages/JetFormat.h"
 
@@ -39,6 +42,17 @@ public:
     // an older generation must be taken again.
     std::uint64_t generation() const { return generation_; }
 
+    // The pages of one run as a walk read them.
+    struct WalkBuffer {
+        std::unique_ptr<std::uint8_t[]> bytes;
+        std::uint32_t run = 0;
+        std::uint64_t file = 0; // the file they came from; none while 0
+    };
+    // The page as page() gives it, but one the store does not hold is read, with its run,
+    // into `buffer` and not kept, unless it lies behind the buffer's run: its bytes stay valid
+    // until the buffer is given another run or the generation changes.
+    std::span<const std::uint8_t> walkPage(std::uint32_t number, WalkBuffer& buffer);
+
     // A page to change; the first change copies it.
     std::span<std::uint8_t> pageForChange(std::uint32_t number);
     // A zero-filled page added at the end; its number.
@@ -70,6 +84,8 @@ private:
     };
 
     const std::uint8_t* readFromFile(std::uint32_t number);
+    // The pages of run `index`, decoded, into `into`.
+    void readRun(std::uint32_t index, std::uint8_t* into) const;
     void readRaw(std::uint32_t first, std::uint32_t count, std::uint8_t* into) const;
     std::uint32_t pagesInRun(std::uint32_t run) const;
 
@@ -79,6 +95,7 @@ private:
     std::uint32_t filePages_;
     std::uint32_t pageCount_;
     std::uint64_t generation_ = 0;
+    std::uint64_t file_ = 1; // counts the files read (adoptFile takes another)
     std::vector<Run> runs_;
     std::map<std::uint32_t, std::vector<std::uint8_t>> changed_;
 };

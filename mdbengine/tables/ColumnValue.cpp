@@ -154,6 +154,8 @@ std::vector<std::uint8_t> encodeValue(const Column& column, const Variant& value
         const std::string& data = value.stringValue();
         return std::vector<std::uint8_t>(data.begin(), data.end());
     }
+    case ColumnType::Numeric:
+        return decimalBytes(value.stringValue());
     default:
         throw FormatError("values of this column type are not written");
     }

@@ -8,6 +8,8 @@
 #include "mdbengine/tables/DeletedRow.h"
 #include "mdbengine/tables/TableDefinition.h"
 
+#include <algorithm>
+
 namespace mdbengine::file {
 
 namespace {
@@ -19,8 +21,14 @@ constexpr int maxOverflowHops = 4;
 
 std::vector<std::uint32_t> liveRows(PageStore& pages, const TableDefinition& table) {
     std::vector<std::uint32_t> rows;
-    for (std::uint32_t number : readUsageMap(pages, table.ownedPagesMap)) {
-        auto bytes = pages.page(number);
+    const std::vector<std::uint32_t> owned = readUsageMap(pages, table.ownedPagesMap);
+    // As many as the table counts, which a damaged count cannot take beyond what its pages
+    // could hold.
+    rows.reserve(
+        std::min<std::size_t>(countedRows(pages, table), owned.size() * (pages.pageSize() / 2)));
+    PageStore::WalkBuffer buffer;
+    for (std::uint32_t number : owned) {
+        auto bytes = pages.walkPage(number, buffer);
         if (bytes[0] != static_cast<std::uint8_t>(PageType::Data))
             continue;
         DataPage page(bytes, pages.format());
@@ -37,10 +45,27 @@ std::uint32_t countedRows(PageStore& pages, const TableDefinition& table) {
     return get32(pages.page(table.page).data() + pages.format().tdefRowCountOffset);
 }
 
+std::span<const std::uint8_t> RowFinder::read(std::uint32_t number) {
+    if (!walking_)
+        return pages_.page(number);
+    const std::uint64_t file = buffer_.file;
+    const std::uint32_t run = buffer_.run;
+    try {
+        auto bytes = pages_.walkPage(number, buffer_);
+        if (buffer_.file != file || buffer_.run != run)
+            ++version_;
+        return bytes;
+    } catch (...) {
+        // A read that failed may have overwritten part of the buffer.
+        ++version_;
+        throw;
+    }
+}
+
 const DataPage& RowFinder::page(std::uint32_t number) {
     if (!cached_ || cachedNumber_ != number || cachedGeneration_ != pages_.generation()) {
         cached_.reset();
-        cached_.emplace(pages_.page(number), pages_.format());
+        cached_.emplace(read(number), pages_.format());
         cachedNumber_ = number;
         cachedGeneration_ = pages_.generation();
     }

@@ -5,12 +5,16 @@
 #include "tests/listio/ComponentListSupport.h"
 #include "tests/support/SortTables.h"
 
+#include "listio/ClearedField.h"
 #include "listio/FieldChecks.h"
 #include "listio/ListFormat.h"
+#include "listio/StandInValues.h"
 #include "mdbengine/dao/DBEngine.h"
 #include "mdbengine/dao/Database.h"
+#include "mdbengine/dao/DatabaseFile.h"
 #include "mdbengine/dao/Recordset.h"
 #include "mdbengine/dao/UpdateFault.h"
+#include "mdbengine/tables/IndexCheck.h"
 #include "xls/Workbook.h"
 
 #include <algorithm>
@@ -592,5 +596,222 @@ TEST(AccessWriter, AnIntegerFieldTooSmallForTheNumbersIsRefusedByName) {
         EXPECT_EQ(numbers.size(), 300u);
         EXPECT_EQ(*numbers.begin(), 1);
         EXPECT_EQ(*numbers.rbegin(), 300);
+    }
+}
+
+namespace {
+
+// What the engine's independent check of indexes finds wrong with the table's indexes.
+std::vector<std::string> indexProblems(const std::string& path, const std::string& table) {
+    namespace dao = mdbengine;
+    dao::Errors errors;
+    std::shared_ptr<dao::DatabaseFile> file;
+    if (dao::failed(dao::DatabaseFile::open(path, {false, true, ""}, errors, file)))
+        return {"cannot open " + path};
+    for (const auto& entry : file->catalog().tables())
+        if (entry.name == table)
+            return dao::file::checkIndexes(file->pages(), *file->tableDefinition(entry.tablePage()))
+                .problems;
+    return {"no table " + table};
+}
+
+// A table whose sort field has a unique index, and the fields the list's roles take.
+struct UniqueSortTable {
+    const char* file;
+    const char* table;
+    int sort, zip;
+    bool text;     // a Text sort field, else a Long Integer one
+    bool required; // it takes no Null (a primary key)
+};
+
+mdbengine::Variant sortValue(const UniqueSortTable& t, int n) {
+    namespace dao = mdbengine;
+    return t.text ? dao::Variant::text(zeroPad(n, 6)) : dao::Variant::longInteger(n);
+}
+
+// The list changed since its last sort: its third record taken out and one added, whose
+// sort field holds nothing, or a number after the others where it must hold one.
+void changeList(const std::string& path, const UniqueSortTable& t, int records) {
+    namespace dao = mdbengine;
+    dao::DBEngine engine;
+    std::shared_ptr<dao::Database> database;
+    ASSERT_EQ(engine.openDatabase(path, false, false, {}, database), dao::statusOk);
+    std::shared_ptr<dao::Recordset> recordset;
+    ASSERT_EQ(database->openRecordset(t.table, -1, recordset), dao::statusOk);
+    recordset->moveFirst();
+    recordset->moveNext();
+    recordset->moveNext();
+    ASSERT_EQ(recordset->deleteRecord(), dao::statusOk);
+    ASSERT_EQ(recordset->addNew(), dao::statusOk);
+    recordset->setColumnValue(static_cast<size_t>(t.zip), dao::Variant::text("75202"));
+    if (t.required)
+        recordset->setColumnValue(static_cast<size_t>(t.sort), sortValue(t, records + 1));
+    ASSERT_EQ(recordset->update(), dao::statusOk);
+    ASSERT_EQ(database->close(), dao::statusOk);
+}
+
+// The sort numbers mdb-export reads, by the ZIP of their record.
+std::vector<std::pair<int, std::string>> exportedNumbers(const std::string& path,
+                                                         const UniqueSortTable& t) {
+    std::vector<std::pair<int, std::string>> numbers;
+    std::vector<std::string> lines = mdbExport(path, t.table);
+    for (size_t i = 1; i < lines.size(); ++i) {
+        std::vector<std::string> cells;
+        std::string cell;
+        bool quoted = false;
+        for (char c : lines[i] + ",") {
+            if (c == '"')
+                quoted = !quoted;
+            else if (c == ',' && !quoted)
+                cells.push_back(std::exchange(cell, ""));
+            else
+                cell += c;
+        }
+        numbers.emplace_back(cells.at(static_cast<size_t>(t.sort)).empty()
+                                 ? 0
+                                 : std::stoi(cells.at(static_cast<size_t>(t.sort))),
+                             cells.at(static_cast<size_t>(t.zip)));
+    }
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
+}
+
+} // namespace
+
+// Stand-ins are distinct and none is a value the field holds or will hold: below zero
+// first, then down from the largest; texts compared without regard to ASCII case. A field
+// with too little room has none.
+TEST(AccessWriter, StandInsAvoidEveryValueTheFieldHoldsOrWillHold) {
+    ClearedField byte;
+    byte.largest = 255;
+    StandInValues bytes(byte);
+    for (int n = 1; n <= 250; ++n)
+        bytes.taken(zeroPad(n, 6));
+    bytes.taken("0");
+    EXPECT_EQ(bytes.make(4), (std::vector<std::string>{"255", "254", "253", "252"}));
+    EXPECT_EQ(bytes.make(6), std::nullopt) << "only 251 to 255 are free";
+
+    ClearedField integer;
+    integer.smallest = -32768;
+    integer.largest = 32767;
+    StandInValues integers(integer);
+    integers.taken("-2");
+    integers.taken("-3.5");
+    EXPECT_EQ(integers.make(3), (std::vector<std::string>{"-1", "-3", "-4"}));
+
+    ClearedField text;
+    text.text = true;
+    text.width = 6;
+    StandInValues texts(text);
+    texts.taken("q00000");
+    texts.taken("Q00002");
+    EXPECT_EQ(texts.make(2), (std::vector<std::string>{"Q00001", "Q00003"}));
+}
+
+// The sort field has a unique index and its records hold the numbers of the last sort: a
+// sort gives them a new order of those numbers, which would meet, record by record, numbers
+// later records still hold. A field that takes Null is cleared first, one that does not (a
+// primary key, Text or Long Integer) holds stand-ins; every index holds afterwards, sort
+// after sort, in Jet 3 and Jet 4 files.
+TEST(AccessWriter, AResortThroughAUniqueSortFieldTakesTheNumbersItGaveBefore) {
+    REQUIRE_MDB_CORPUS();
+    const int records = 12;
+    const std::vector<UniqueSortTable> tables = {
+        {"jackcess/test2V2000.mdb", "MSP_PROJECTS", 0, 9, false, false},
+        {"jackcess/testV2000.mdb", "Table1", 0, 1, true, true},
+        {"jackcess/testV1997.mdb", "Table1", 0, 1, true, true},
+        {"jackcess/indexTestV2000.mdb", "Table1", 0, 3, false, true}};
+    for (const UniqueSortTable& t : tables) {
+        WriterFixture f;
+        // The records numbered as a sort in list order would leave them.
+        std::string path = corpusList(
+            f.env.folder(), t.file, t.table, records, [&t](int r, mdbengine::Recordset& record) {
+                record.setColumnValue(static_cast<size_t>(t.sort), sortValue(t, r));
+                record.setColumnValue(static_cast<size_t>(t.zip),
+                                      mdbengine::Variant::text(zipOf(r)));
+            });
+        for (int round = 1; round <= 2; ++round) {
+            if (round == 2)
+                changeList(path, t, records);
+            WriterFixture sort;
+            sort.ui().whenShown("TableDlog", [&t](Form& form) {
+                const auto names = form.control("TablesGrid").items();
+                auto at = std::find(names.begin(), names.end(), t.table);
+                form.control("TablesGrid").userSetItemIndex(static_cast<int>(at - names.begin()));
+                form.control("TablesGrid").userDoubleClick();
+            });
+            ASSERT_EQ(openWithRoles(sort, path, {{"zip", t.zip}, {"sort", t.sort}}), path)
+                << t.file;
+            presortByZip(sort.reading.mailing);
+            sort.mailClass = *MailClass::fromCode("RNAF");
+            sort.ui().clearRecords();
+            ASSERT_FALSE(test::writeSortInformation(sort).failed)
+                << t.file << " round " << round << ": " << sort.messageTexts().at(0);
+            EXPECT_EQ(indexProblems(path, t.table), std::vector<std::string>{}) << t.file;
+            auto numbers = exportedNumbers(path, t);
+            ASSERT_EQ(numbers.size(), static_cast<size_t>(records)) << t.file;
+            for (int n = 1; n <= records; ++n)
+                EXPECT_EQ(numbers[static_cast<size_t>(n - 1)].first, n) << t.file << " " << n;
+            // Two rejected ZIPs (records 5 and 10) take the last numbers.
+            EXPECT_EQ(numbers[records - 2].second + numbers[records - 1].second, "BADBAD")
+                << t.file << " round " << round;
+        }
+    }
+}
+
+// Tray numbers repeat (two pieces share a tray): a unique index over the tray field refuses
+// them, whatever the clearing before, by its name, and the database stays as it was.
+TEST(AccessWriter, RepeatedNumbersInAUniqueFieldAreRefusedByTheIndexName) {
+    REQUIRE_MDB_CORPUS();
+    WriterFixture f;
+    // PROJ_ID (0) and PROJ_NAME (1) are uniquely indexed.
+    std::string path =
+        corpusList(f.env.folder(), "jackcess/test2V2000.mdb", "MSP_PROJECTS", 12,
+                   [](int r, mdbengine::Recordset& record) {
+                       namespace dao = mdbengine;
+                       record.setColumnValue(0, dao::Variant::longInteger(r));
+                       record.setColumnValue(1, dao::Variant::text("Pers" + std::to_string(r)));
+                       record.setColumnValue(9, dao::Variant::text(zipOf(r)));
+                   });
+    ASSERT_EQ(openWithRoles(f, path, {{"zip", 9}, {"sort", 0}, {"tray", 1}}), path);
+    presortByZip(f.reading.mailing);
+    f.mailClass = *MailClass::fromCode("RNAF");
+    const std::string hash = sha256Of(path);
+    f.ui().clearRecords();
+    EXPECT_TRUE(test::writeSortInformation(f).failed);
+    expectNotSavedOnly(f, "Quillan could not save the sorting information in the file "
+                          "\"test2V2000.mdb\". Your list has not been changed. The change would "
+                          "give the index 'I_PROJ_NAME' a value it holds already");
+    EXPECT_EQ(sha256Of(path), hash);
+    EXPECT_EQ(folderEntries(f.env.folder()), 2u) << "no copy left";
+}
+
+// A Decimal field (12 digits, 3 after the point) takes the sequence numbers as Decimals,
+// which mdb-export reads back with their places; it holds whole numbers of 9 digits. (The
+// table's other fields are a Memo and an Integer, neither of which gives a ZIP: the records
+// are numbered in their order.)
+TEST(AccessWriter, ADecimalFieldTakesTheSortNumbers) {
+    REQUIRE_MDB_CORPUS();
+    WriterFixture f;
+    // id (0) Integer, descr (1) Memo, num (2) Decimal(12, 3).
+    std::string path = corpusList(
+        f.env.folder(), "ucanaccess/functionsV2000.mdb", "t_funcs", 12,
+        [](int r, mdbengine::Recordset& record) {
+            record.setColumnValue(0, mdbengine::Variant::integer(static_cast<std::int16_t>(r)));
+        });
+    ASSERT_EQ(openWithRoles(f, path, {{"zip", 1}, {"sort", 2}}), path);
+    EXPECT_EQ(f.reading.list.state.accessFields.at(2).largestNumber, 999999999);
+    f.mailClass = *MailClass::fromCode("RNAF");
+    f.ui().clearRecords();
+    ASSERT_FALSE(test::writeSortInformation(f).failed) << f.messageTexts().at(0);
+    std::vector<std::string> lines = mdbExport(path, "t_funcs");
+    ASSERT_EQ(lines.size(), 13u);
+    for (size_t i = 1; i < lines.size(); ++i) {
+        std::istringstream cells(lines[i]);
+        std::string id, memo, number;
+        std::getline(cells, id, ',');
+        std::getline(cells, memo, ',');
+        std::getline(cells, number, ',');
+        EXPECT_EQ(number, id + ".000");
     }
 }

@@ -4,6 +4,7 @@
 #include "tests/mdbengine/DaoTestSupport.h"
 
 #include "mdbengine/dao/Collection.h"
+#include "mdbengine/dao/ExportText.h"
 #include "mdbengine/dao/Field.h"
 #include "mdbengine/dao/Index.h"
 #include "mdbengine/dao/QueryDef.h"
@@ -383,3 +384,43 @@ TEST_F(RecordsetTest, IndexesAndFieldAttributes) {
 }
 
 } // namespace
+
+// A table of many runs of pages is read in page order through the recordset's own buffer,
+// which each run reuses: every value as mdb-export reads it, and a row read before an index
+// is set (its keys are read through the same buffer, which then holds the last run) reads
+// the same afterwards.
+TEST_F(RecordsetTest, ATableOfManyPagesReadsTheSameInPageOrderAndThroughAnIndex) {
+    ScratchFolder scratch;
+    std::string path = scratch.copy("jackcess/testV2000.mdb");
+    const int records = 5000;
+    {
+        auto writable = open(engine, path);
+        ASSERT_EQ(writable->execute("DELETE FROM Table1"), statusOk);
+        auto filling = openTable(*writable, "Table1");
+        for (int r = 1; r <= records; ++r) {
+            ASSERT_EQ(filling->addNew(), statusOk);
+            std::string key = std::to_string(100000 + r);
+            filling->setColumnValue(0, Variant::text(key));
+            filling->setColumnValue(1, Variant::text(key + std::string(90, 'b')));
+            ASSERT_EQ(filling->update(), statusOk) << errorText(engine);
+        }
+        ASSERT_EQ(writable->close(), statusOk);
+    }
+    database = open(engine, path, {}, false, true);
+    std::string ours;
+    ASSERT_EQ(exportTable(*database, "Table1", ours), statusOk);
+    EXPECT_EQ(lines(ours), lines(mdbExport(path, "Table1")));
+    EXPECT_EQ(lines(ours).size(), static_cast<std::size_t>(records) + 1);
+
+    auto recordset = openTable(*database, "Table1");
+    // A row in the middle, whose run of pages the file keeps for nothing else.
+    ASSERT_EQ(recordset->setAbsolutePosition(records / 2), statusOk);
+    const std::string middle = valueOf(*recordset, 1).stringValue();
+    std::vector<std::uint8_t> bookmark;
+    ASSERT_EQ(recordset->bookmark(bookmark), statusOk);
+    ASSERT_EQ(recordset->setIndex("PrimaryKey"), statusOk);
+    ASSERT_EQ(recordset->setBookmark(bookmark), statusOk);
+    EXPECT_EQ(valueOf(*recordset, 1).stringValue(), middle) << "the same row in the key's order";
+    ASSERT_EQ(recordset->moveLast(), statusOk);
+    EXPECT_EQ(valueOf(*recordset, 0).stringValue(), std::to_string(100000 + records));
+}

@@ -292,6 +292,29 @@ TEST(FieldValueTest, ConversionsRoundAndRefuse) {
             << notDate;
     EXPECT_EQ(errorNumber(convert(file::ColumnType::Text, Variant::date(37681), out)), 3421)
         << "a date is not stored as text";
+
+    // A Decimal of 5 digits, 2 after the point: rounded half away from zero, its whole
+    // digits held to the 3 its precision leaves.
+    file::Column decimal;
+    decimal.type = file::ColumnType::Numeric;
+    decimal.precision = 5;
+    decimal.scale = 2;
+    const std::vector<std::pair<Variant, std::string>> decimals = {
+        {Variant::text(" 12.345 "), "12.35"}, {Variant::text("-12.344"), "-12.34"},
+        {Variant::text("99.995"), "100.00"},  {Variant::longInteger(999), "999.00"},
+        {Variant::currency(123456), "12.35"}, {Variant::real(-0.004), "0.00"},
+        {Variant::decimal("7"), "7.00"}};
+    for (const auto& [value, text] : decimals) {
+        EXPECT_EQ(convertForColumn(decimal, value, true, errors, out), statusOk) << text;
+        EXPECT_EQ(out, Variant::decimal(text));
+    }
+    for (const Variant& tooLarge : {Variant::longInteger(1000), Variant::text("999.995")})
+        EXPECT_EQ(errorNumber(convertForColumn(decimal, tooLarge, true, errors, out)), 3349);
+    for (const char* notNumber : {"12a", "-", "1.2.3"})
+        EXPECT_EQ(
+            errorNumber(convertForColumn(decimal, Variant::text(notNumber), true, errors, out)),
+            3421)
+            << notNumber;
 }
 
 TEST_F(WriteTest, RefusalsLeaveTheFileAsItWas) {
