@@ -71,6 +71,12 @@ void Form::menusChanged() {
         view_->formChanged(*this);
 }
 
+void Form::setFocusControl(std::string name) {
+    focusControl_ = std::move(name);
+    if (view_ && visible_)
+        view_->focusChanged(*this);
+}
+
 void Form::setSize(int width, int height) {
     width_ = width;
     height_ = height;

@@ -21,6 +21,8 @@ public:
     virtual ~FormView() = default;
     virtual void controlChanged(Control& control) = 0;
     virtual void formChanged(Form& form) = 0;
+    // The form, in sight, gives the focus to its focus control.
+    virtual void focusChanged(Form& form) = 0;
 };
 
 // A window with named controls: a dialog or the main window. Each form exists once for
@@ -60,9 +62,11 @@ public:
     const std::optional<Color>& color() const { return color_; }
     void setColor(Color color) { color_ = color; }
 
-    // The control that has the focus when the form is shown; empty for the platform's choice.
+    // The control that has the focus when the form is shown (an edit box with its text
+    // selected), empty for the platform's choice; set while the form is in sight, it takes
+    // the focus at once.
     const std::string& focusControl() const { return focusControl_; }
-    void setFocusControl(std::string name) { focusControl_ = std::move(name); }
+    void setFocusControl(std::string name);
 
     // The help topic of the form, 0 for none; onHelp runs when the person asks for help (F1).
     int helpContext() const { return helpContext_; }
