@@ -137,6 +137,10 @@ bool Form::userClose() {
     return modalResult_ != ModalResult::None;
 }
 
+bool Form::userRequestWhileHeld(const std::string& menuEntry) {
+    return onRequestWhileHeld && onRequestWhileHeld(menuEntry);
+}
+
 void Form::controlChanged(Control& control) {
     if (view_)
         view_->controlChanged(control);

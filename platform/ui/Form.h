@@ -99,6 +99,11 @@ public:
     // Asked before the form closes with a result (a button's, or Cancel for the close box and
     // Esc); false keeps it open. A check that refuses says why while the form stays in sight.
     std::function<bool(ModalResult)> onCloseQuery;
+    // What the person asks of the form while a message box or dialog in front of it waits for
+    // an answer and holds it: its close box (an empty entry name), or the shortcut of one of
+    // its menu entries (that entry's name). The toolkit would drop it without a word; this
+    // hears of it at once, and true takes it (the key then goes no further, into the box say).
+    std::function<bool(const std::string& menuEntry)> onRequestWhileHeld;
 
     // What a person does to the form itself.
     void userClick();
@@ -106,6 +111,8 @@ public:
     // False when the form stays open.
     bool userClose();
     void userHelp();
+    // True when the form took the request.
+    bool userRequestWhileHeld(const std::string& menuEntry = {});
 
     FormView* view() const { return view_; }
     void setView(FormView* view) { view_ = view; }
