@@ -9,7 +9,7 @@ constexpr const char* Opener = "xdg-open";
 } // namespace
 
 FolderOpener::FolderOpener(AppContext& ctx)
-    : ctx_(ctx), watch_(ctx.platform.ui, 250, [this] { checkOpener(); }) {}
+    : ctx_(ctx), watch_(ctx.platform.ui, CheckMs, [this] { checkOpener(); }) {}
 
 void FolderOpener::open(const std::string& folder) {
     folder_ = folder;
@@ -18,7 +18,7 @@ void FolderOpener::open(const std::string& folder) {
         tellCannotOpen("no program that opens folders (xdg-open) was found on this computer");
         return;
     }
-    checksLeft_ = WatchChecks;
+    checksLeft_ = WatchMs / CheckMs;
     watch_.setEnabled(true);
 }
 

@@ -11,16 +11,19 @@ namespace quillan {
 
 // Opens a folder in the desktop's file manager through xdg-open (looked for on the PATH).
 // When nothing can open it, the person is told so, with the folder named so that it can be
-// found by hand: at once when there is no xdg-open, and when xdg-open ends within a few
-// seconds without having opened it (it found no program for folders). A file manager that
-// opens keeps running long after; it is not waited for.
+// found by hand: at once when there is no xdg-open, and when xdg-open ends without having
+// opened it (it found no program for folders) while the person who clicked would still
+// wonder where the folder is: on a busy computer that takes well over five seconds. A file
+// manager that opens may keep xdg-open running long after; that is no failure, and it is
+// not waited for beyond the watch. A second click watches only the opener it started.
 class FolderOpener {
 public:
     explicit FolderOpener(AppContext& ctx);
     void open(const std::string& folder);
 
-    // How long xdg-open is watched for a failure, in checks a quarter second apart.
-    static constexpr int WatchChecks = 20;
+    // How long xdg-open is watched for a failure, and how often it is looked at meanwhile.
+    static constexpr int WatchMs = 30000;
+    static constexpr int CheckMs = 250;
 
 private:
     void checkOpener();

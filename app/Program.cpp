@@ -21,11 +21,15 @@ namespace {
 
 const char* const ProgramVersion = "6.2.4";
 const char* const RatesDate = "4/1/03";
+// How often an Exit held under a box looks whether the box has been answered.
+constexpr int HeldLeaveCheckMs = 100;
 
 } // namespace
 
 Program::Program(AppContext& ctx)
-    : ctx_(ctx), notices_(ctx.platform.ui), noticesBefore_(ctx.notices()), folderOpener_(ctx) {
+    : ctx_(ctx), notices_(ctx.platform.ui), noticesBefore_(ctx.notices()),
+      heldLeave_(ctx.platform.ui, HeldLeaveCheckMs, [this] { takeUpHeldLeaveRequest(); }),
+      folderOpener_(ctx) {
     ctx_.setNotices(notices_);
     ctx_.programVersion = ProgramVersion;
     ctx_.ratesDate = RatesDate;
@@ -87,6 +91,9 @@ void Program::bindCommands() {
     w.bind("Exit", [this] { exitProgram(); });
     w.form().onCloseQuery = [this](ModalResult) { return mayCloseMainWindow(); };
     w.form().onClose = [this] { exitProgram(); };
+    w.form().onRequestWhileHeld = [this](const std::string& entry) {
+        return holdLeaveRequest(entry);
+    };
     w.openPrintoutsFolder = [this] { folderOpener_.open(ctx_.paths.printoutsFolder); };
     bindHelpKey(ctx_, w.form(), HelpTopic::Menus);
     w.bind("SortWizard1", [this] { runSortWizard(); });
@@ -224,12 +231,40 @@ std::string stopQuestion(Program::Work work, const std::string& list) {
 void Program::askToStopWork() {
     if (work_ == Work::None || stopAsked_)
         return;
-    if (ctx_.message(BeepKind::Exclamation, MessageKind::Confirmation, MessageButtons::YesNo,
-                     stopQuestion(work_, sortCommands_->listInHand())) != ModalResult::Yes)
+    askingToStop_ = true;
+    const ModalResult answer =
+        ctx_.message(BeepKind::Exclamation, MessageKind::Confirmation, MessageButtons::YesNo,
+                     stopQuestion(work_, sortCommands_->listInHand()));
+    askingToStop_ = false;
+    if (answer != ModalResult::Yes)
         return;
     // A report printing stops at its next page, as at the "Printing" box's Cancel.
     stopAsked_ = true;
     platform::setInterruptionRequested(true);
+}
+
+// Under the question whether to stop, or once a stop was asked for, a second request says
+// nothing new: it is taken, and nothing more follows from it.
+bool Program::holdLeaveRequest(const std::string& menuEntry) {
+    if (!menuEntry.empty() && menuEntry != "Exit")
+        return false;
+    if (work_ == Work::None)
+        return false;
+    if (!askingToStop_ && !stopAsked_)
+        heldLeave_.setEnabled(true);
+    return true;
+}
+
+// The command may have ended meanwhile (the box was its last word): then the program ends.
+void Program::takeUpHeldLeaveRequest() {
+    if (ctx_.platform.ui.quitting()) {
+        heldLeave_.setEnabled(false);
+        return;
+    }
+    if (ctx_.platform.ui.waitingForAnswer())
+        return;
+    heldLeave_.setEnabled(false);
+    exitProgram();
 }
 
 void Program::bindGuarded(const std::string& entryName, std::function<void()> command) {

@@ -25,6 +25,7 @@
 #include "app/UiNotices.h"
 #include "app/WelcomeDialog.h"
 #include "app/ZipChartDialog.h"
+#include "platform/ui/Timer.h"
 #include "printouts/PrintRun.h"
 
 #include "app/VerifyDialog.h"
@@ -98,6 +99,11 @@ private:
     void setUpPage();
     void exitProgram();
     bool mayCloseMainWindow();
+    // Exit or the main window's close asked while a box or dialog of the command waited for
+    // its answer: taken up, as if asked then, once nothing waits for an answer any more.
+    // False (not taken) outside a command, where a box in front keeps them from the window.
+    bool holdLeaveRequest(const std::string& menuEntry);
+    void takeUpHeldLeaveRequest();
     // Runs a command that reads, sorts or prints: the menus that would start another or
     // change what it uses are off until it ends, and an Exit asked for meanwhile ends the
     // program then.
@@ -112,6 +118,8 @@ private:
     Notices& noticesBefore_;
     Work work_ = Work::None;
     bool stopAsked_ = false;
+    bool askingToStop_ = false;
+    platform::Timer heldLeave_;
     FolderOpener folderOpener_;
     std::unique_ptr<MainWindow> mainWindow_;
     std::unique_ptr<WelcomeDialog> welcome_;

@@ -110,6 +110,9 @@ bool RatePage::edit(const std::string& heading, const std::string& okCaption, Se
     for (const RateRun& run : runs)
         for (int i = 0; i < run.count; ++i)
             box(run.firstBox + i).setText(rates[run.firstLine + i]);
+    // The page opens for its rates, whatever closed it last time.
+    if (!runs.empty())
+        form_.setFocusControl(boxName(runs.front().firstBox));
     if (form_.showModal() != ModalResult::Ok)
         return false;
     for (const RateRun& run : runs)
@@ -138,6 +141,7 @@ void RatePage::OKBtnClick() {
         ctx_.message(BeepKind::Exclamation, MessageKind::Warning, MessageButtons::Ok,
                      "Please enter the rate \"" + describe(control->name()) +
                          "\" as a decimal number of dollars, such as 0.25.");
+        form_.setFocusControl(control->name());
         form_.setModalResult(ModalResult::None);
         return;
     }

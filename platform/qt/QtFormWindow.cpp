@@ -356,7 +356,10 @@ void QtFormWindow::syncWidget(Control& control) {
     case ControlKind::Edit: {
         auto* edit = static_cast<QLineEdit*>(w);
         syncCaptionedRow(control, edit);
-        edit->setMaxLength(control.maxLength() > 0 ? control.maxLength() : 32767);
+        // Setting it sets the text again, which drops the selection and moves the cursor.
+        if (int most = control.maxLength() > 0 ? control.maxLength() : 32767;
+            edit->maxLength() != most)
+            edit->setMaxLength(most);
         if (edit->text() != toQt(control.text()))
             edit->setText(toQt(control.text()));
         edit->setReadOnly(control.readOnly());
@@ -536,12 +539,21 @@ void QtFormWindow::showAsPage(QSize size, std::optional<QPoint> place) {
     pagePlace_ = place;
 }
 
+// An edit box takes the focus with its text selected, so that what is typed replaces it.
 void QtFormWindow::focusFirstControl() {
     if (form_.focusControl().empty())
         return;
-    if (Control* control = form_.find(form_.focusControl()))
-        if (auto it = widgets_.find(control); it != widgets_.end())
-            it->second->setFocus();
+    Control* control = form_.find(form_.focusControl());
+    auto it = control ? widgets_.find(control) : widgets_.end();
+    if (it == widgets_.end())
+        return;
+    it->second->setFocus();
+    if (auto* edit = qobject_cast<QLineEdit*>(it->second))
+        edit->selectAll();
+}
+
+void QtFormWindow::focusChanged(Form&) {
+    focusFirstControl();
 }
 
 ModalResult QtFormWindow::execModal() {

@@ -24,6 +24,7 @@ public:
 
     void controlChanged(Control& control) override;
     void formChanged(Form& form) override;
+    void focusChanged(Form& form) override;
 
     // Runs a nested loop until the form has a modal result.
     ModalResult execModal();

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QStyle>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QUrl>
@@ -66,6 +67,10 @@ void QtHelpViewer::makeWindow() {
     field_->setObjectName("HelpSearch");
     label->setBuddy(field_);
     auto* go = new QPushButton("Find", window_);
+    // The button may come down to its word, so that beside a wide window the help can still
+    // be as narrow as a page can be read at.
+    go->setMinimumWidth(go->fontMetrics().horizontalAdvance(go->text()) +
+                        2 * go->style()->pixelMetric(QStyle::PM_ButtonMargin));
     row->addWidget(label);
     row->addWidget(field_, 1);
     row->addWidget(go);
@@ -118,9 +123,10 @@ void QtHelpViewer::placeBeside(QWidget* explained) {
     QScreen* screen = explained->screen();
     if (!screen)
         return;
-    QRect frame = helpWindowPlace(explained->frameGeometry(), screen->availableGeometry(),
-                                  QSize(WantedWidth, WantedHeight));
     QSize decoration = window_->frameGeometry().size() - window_->geometry().size();
+    QSize least = window_->minimumSizeHint().expandedTo(window_->minimumSize()) + decoration;
+    QRect frame = helpWindowPlace(explained->frameGeometry(), screen->availableGeometry(),
+                                  QSize(WantedWidth, WantedHeight), least);
     window_->move(frame.topLeft());
     window_->resize(frame.size() - decoration);
 }

@@ -1,6 +1,7 @@
 #include "platform/qt/QtUi.h"
 
 #include "platform/print/PrinterDevice.h"
+#include "platform/qt/HeldWindowRequests.h"
 #include "platform/qt/PrintSetupDialog.h"
 #include "platform/qt/QtFormWindow.h"
 #include "platform/qt/QtImageCanvas.h"
@@ -18,9 +19,15 @@
 
 namespace platform {
 
-QtUi::QtUi(bool unattended) : unattended_(unattended) {}
+QtUi::QtUi(bool unattended)
+    : unattended_(unattended), heldRequests_(std::make_unique<HeldWindowRequests>()) {
+    if (QCoreApplication* app = QCoreApplication::instance())
+        app->installNativeEventFilter(heldRequests_.get());
+}
 
 QtUi::~QtUi() {
+    if (QCoreApplication* app = QCoreApplication::instance())
+        app->removeNativeEventFilter(heldRequests_.get());
     for (auto& [form, window] : windows_)
         form->setView(nullptr);
 }
@@ -245,6 +252,10 @@ void QtUi::setBusyCursor(bool busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QApplication::restoreOverrideCursor();
+}
+
+bool QtUi::waitingForAnswer() const {
+    return QApplication::activeModalWidget() != nullptr;
 }
 
 std::unique_ptr<Canvas> QtUi::createImageCanvas(Control& image) {

@@ -14,6 +14,7 @@ class QWidget;
 namespace platform {
 
 class QtFormWindow;
+class HeldWindowRequests;
 
 // The user interface on Qt widgets: a real window per form, built from its controls.
 class QtUi : public Ui {
@@ -38,6 +39,7 @@ public:
     void processMessages() override;
     void waitForMessages() override;
     void setBusyCursor(bool busy) override;
+    bool waitingForAnswer() const override;
     bool hasDisplay() const override { return !unattended_; }
     std::unique_ptr<Canvas> createImageCanvas(Control& image) override;
     int run() override;
@@ -61,6 +63,7 @@ private:
     int exitStatus_ = 0;
     std::map<Form*, std::unique_ptr<QtFormWindow>> windows_;
     std::map<Timer*, std::unique_ptr<QTimer>> timers_;
+    std::unique_ptr<HeldWindowRequests> heldRequests_;
 };
 
 } // namespace platform

@@ -15,8 +15,8 @@ void ScriptedUi::pressWhenShown(const std::string& formName, const std::string& 
     whenShown(formName, [buttonName](Form& form) { form.control(buttonName).userClick(); });
 }
 
-void ScriptedUi::answerNextMessage(ModalResult answer) {
-    messageAnswers_.push_back(answer);
+void ScriptedUi::answerNextMessage(ModalResult answer, std::function<void()> meanwhile) {
+    messageAnswers_.push_back({answer, std::move(meanwhile)});
 }
 
 void ScriptedUi::chooseFile(std::optional<std::string> path) {
@@ -47,11 +47,13 @@ ModalResult ScriptedUi::runModal(Form& form) {
         form.setModalResult(ModalResult::Cancel);
     } else {
         openForms_.push_back(form.name());
+        ++waiting_;
         while (form.modalResult() == ModalResult::None && !queue.empty()) {
             FormAction action = std::move(queue.front());
             queue.pop_front();
             action(form);
         }
+        --waiting_;
         openForms_.pop_back();
         if (form.modalResult() == ModalResult::None) {
             unexpected_.push_back("left open " + form.name());
@@ -78,8 +80,14 @@ ModalResult ScriptedUi::messageBox(MessageKind kind, MessageButtons buttons,
                                    const std::string& text, const std::string& caption) {
     ModalResult answer = defaultButton(buttons);
     if (!messageAnswers_.empty()) {
-        answer = messageAnswers_.front();
+        MessageAnswer next = std::move(messageAnswers_.front());
         messageAnswers_.pop_front();
+        answer = next.answer;
+        if (next.meanwhile) {
+            ++waiting_;
+            next.meanwhile();
+            --waiting_;
+        }
     }
     messages_.push_back(
         {kind, buttons, text, caption, answer, openForms_.empty() ? "" : openForms_.back(), busy_});

@@ -36,7 +36,9 @@ public:
     void whenShown(const std::string& formName, FormAction action);
     // Shortcut: press the named button when the form is shown.
     void pressWhenShown(const std::string& formName, const std::string& buttonName);
-    void answerNextMessage(ModalResult answer);
+    // Answers the next message box; `meanwhile` runs first, while the box waits (what the
+    // person does elsewhere before answering it).
+    void answerNextMessage(ModalResult answer, std::function<void()> meanwhile = {});
     void chooseFile(std::optional<std::string> path);
     void answerPrinterSetup(bool ok) { printerSetupAnswers_.push_back(ok); }
 
@@ -72,6 +74,9 @@ public:
     void processMessages() override;
     void waitForMessages() override { processMessages(); }
     void setBusyCursor(bool busy) override { busy_ = busy; }
+    // While an action queued for a modal form, or what is done meanwhile under a message box,
+    // runs.
+    bool waitingForAnswer() const override { return waiting_ > 0; }
     // A script plays a person at a display unless told there is none.
     bool hasDisplay() const override { return display_; }
     void setHasDisplay(bool display) { display_ = display; }
@@ -86,7 +91,11 @@ private:
     bool fireNextTimer();
 
     std::map<std::string, std::deque<FormAction>> actions_;
-    std::deque<ModalResult> messageAnswers_;
+    struct MessageAnswer {
+        ModalResult answer;
+        std::function<void()> meanwhile;
+    };
+    std::deque<MessageAnswer> messageAnswers_;
     std::deque<std::optional<std::string>> files_;
     std::deque<bool> printerSetupAnswers_;
     std::vector<MessageRecord> messages_;
@@ -97,6 +106,7 @@ private:
     std::map<Timer*, long long> deadlines_;
     long long now_ = 0;
     long long idleWaits_ = 0;
+    int waiting_ = 0;
     bool busy_ = false;
     bool display_ = true;
     bool quitting_ = false;

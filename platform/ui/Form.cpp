@@ -71,6 +71,12 @@ void Form::menusChanged() {
         view_->formChanged(*this);
 }
 
+void Form::setFocusControl(std::string name) {
+    focusControl_ = std::move(name);
+    if (view_ && visible_)
+        view_->focusChanged(*this);
+}
+
 void Form::setSize(int width, int height) {
     width_ = width;
     height_ = height;
@@ -129,6 +135,10 @@ bool Form::userClose() {
     if (onClose)
         onClose();
     return modalResult_ != ModalResult::None;
+}
+
+bool Form::userRequestWhileHeld(const std::string& menuEntry) {
+    return onRequestWhileHeld && onRequestWhileHeld(menuEntry);
 }
 
 void Form::controlChanged(Control& control) {

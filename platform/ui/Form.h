@@ -21,6 +21,8 @@ public:
     virtual ~FormView() = default;
     virtual void controlChanged(Control& control) = 0;
     virtual void formChanged(Form& form) = 0;
+    // The form, in sight, gives the focus to its focus control.
+    virtual void focusChanged(Form& form) = 0;
 };
 
 // A window with named controls: a dialog or the main window. Each form exists once for
@@ -60,9 +62,11 @@ public:
     const std::optional<Color>& color() const { return color_; }
     void setColor(Color color) { color_ = color; }
 
-    // The control that has the focus when the form is shown; empty for the platform's choice.
+    // The control that has the focus when the form is shown (an edit box with its text
+    // selected), empty for the platform's choice; set while the form is in sight, it takes
+    // the focus at once.
     const std::string& focusControl() const { return focusControl_; }
-    void setFocusControl(std::string name) { focusControl_ = std::move(name); }
+    void setFocusControl(std::string name);
 
     // The help topic of the form, 0 for none; onHelp runs when the person asks for help (F1).
     int helpContext() const { return helpContext_; }
@@ -95,6 +99,11 @@ public:
     // Asked before the form closes with a result (a button's, or Cancel for the close box and
     // Esc); false keeps it open. A check that refuses says why while the form stays in sight.
     std::function<bool(ModalResult)> onCloseQuery;
+    // What the person asks of the form while a message box or dialog in front of it waits for
+    // an answer and holds it: its close box (an empty entry name), or the shortcut of one of
+    // its menu entries (that entry's name). The toolkit would drop it without a word; this
+    // hears of it at once, and true takes it (the key then goes no further, into the box say).
+    std::function<bool(const std::string& menuEntry)> onRequestWhileHeld;
 
     // What a person does to the form itself.
     void userClick();
@@ -102,6 +111,8 @@ public:
     // False when the form stays open.
     bool userClose();
     void userHelp();
+    // True when the form took the request.
+    bool userRequestWhileHeld(const std::string& menuEntry = {});
 
     FormView* view() const { return view_; }
     void setView(FormView* view) { view_ = view; }

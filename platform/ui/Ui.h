@@ -54,6 +54,9 @@ public:
     // Waits until at least one message (a timer's, say) was handled.
     virtual void waitForMessages() = 0;
     virtual void setBusyCursor(bool busy) = 0;
+    // True while a message box or a dialog waits for the person's answer: every other window
+    // is held until it has one.
+    virtual bool waitingForAnswer() const = 0;
     // False when nobody can see the windows (no display: an unattended run); what is drawn
     // then only has to be right, never to be watched.
     virtual bool hasDisplay() const = 0;

@@ -5,6 +5,7 @@
 #include "app/DataFiles.h"
 #include "app/MailTypeDialog.h"
 #include "app/MailerInfoDialog.h"
+#include "app/RateEditors.h"
 #include "app/TableDialog.h"
 #include "app/ZipChartDialog.h"
 #include "core/ZipRanges.h"
@@ -270,4 +271,50 @@ TEST(AttendedWindows, TopicSearchFindsPagesByWord) {
     const QString results = a.help.browser()->toHtml();
     EXPECT_TRUE(results.contains("topic21.html")) << results.toStdString();
     EXPECT_FALSE(results.contains("topic35.html"));
+}
+
+// A rate editor opens with its first rate box focused, however the last session was left
+// (Cancel clicked kept the focus, so that Enter cancelled again); after the warning about a
+// rate that is not a number, the box it names has the focus.
+TEST(AttendedWindows, RateEditorFocusesTheRateToType) {
+    Attended a;
+    RateDialog1 letter(*a.ctx);
+    RateDialog2 nonletter(*a.ctx);
+    RateDialog3 piecePound(*a.ctx);
+    RateDialogF firstClass(*a.ctx);
+    RateDialogP periodical(*a.ctx);
+    RateEditors editors(*a.ctx, letter, nonletter, piecePound, firstClass, periodical);
+    // What the page gives the keys to once it is active (the offscreen screen activates none).
+    auto focused = [](QWidget* page) {
+        QWidget* focus = page->focusWidget();
+        return focus ? focus->objectName().toStdString() : std::string("none");
+    };
+    std::vector<std::string> seen;
+    for (const char* leave : {"CancelBtn", "OKBtn"}) {
+        onModal([&, leave](QWidget* page) {
+            seen.push_back(focused(page));
+            // The page closes: an Escape left for it would reach its next session.
+            QTest::mouseClick(child<QPushButton>(page, leave), Qt::LeftButton);
+        });
+        editors.editFirstClassRates();
+    }
+    onModal([&](QWidget* page) {
+        seen.push_back(focused(page));
+        QLineEdit* rate = child<QLineEdit>(page, "Edit7");
+        rate->setFocus();
+        rate->selectAll();
+        QTest::keyClicks(rate, "abc");
+        onModal([&](QWidget* warning) {
+            seen.push_back(qobject_cast<QMessageBox*>(warning) ? "warning" : "no warning");
+            QTest::keyClick(warning, Qt::Key_Return);
+            closeIfStillOpen(warning);
+        });
+        QTest::mouseClick(child<QPushButton>(page, "OKBtn"), Qt::LeftButton);
+        QTimer::singleShot(0, page, [&, page] {
+            seen.push_back(focused(page));
+            QTest::keyClick(page, Qt::Key_Escape);
+        });
+    });
+    editors.editFirstClassRates();
+    EXPECT_EQ(seen, (std::vector<std::string>{"Edit1", "Edit1", "Edit1", "warning", "Edit7"}));
 }

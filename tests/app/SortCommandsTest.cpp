@@ -5,6 +5,7 @@
 #include "app/Program.h"
 #include "app/WriteBack.h"
 #include "core/MailingMinimums.h"
+#include "listio/ListPaths.h"
 #include "platform/Interruption.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -100,6 +101,7 @@ struct SortRun {
 
     void expectEnded() {
         EXPECT_TRUE(ui().quitting());
+        ASSERT_FALSE(env.help.calls.empty());
         EXPECT_EQ(env.help.calls.back(), "quit");
         EXPECT_FALSE(ctx().listsLoaded);
     }
@@ -737,6 +739,119 @@ TEST(WhileASortWorks, LeavingAsksAndYesLeavesTheListAsItWas) {
             platform::setInterruptionRequested(false);
         }
     }
+}
+
+namespace {
+
+// Exit or the close box while a box or dialog of the sort waits for its answer and holds the
+// main window: the window hears of it, and the program takes it.
+void askToLeaveUnderABox(Program& program, Leave how) {
+    Form& window = program.mainWindow().form();
+    EXPECT_TRUE(window.userRequestWhileHeld(how == Leave::Exit ? "Exit" : ""));
+}
+
+const char* const StopQuestion =
+    "Quillan is still sorting mailing.txt. Stop the sort? The list will be left as it was.";
+const char* const SortCancelled = "The sort was cancelled. Your list was left unchanged.";
+
+std::vector<std::string> texts(const std::vector<ScriptedUi::MessageRecord>& messages) {
+    std::vector<std::string> all;
+    for (const auto& m : messages)
+        all.push_back(m.text);
+    return all;
+}
+
+} // namespace
+
+// Exit or the close box pressed while the too-small question waits is not lost: once it is
+// answered, the sort asks whether to stop, as it would have then, and Yes ends the program
+// with the list as it was.
+TEST(WhileASortWorks, LeavingUnderAMessageBoxIsTakenUpOnceItIsAnswered) {
+    for (Leave how : {Leave::Exit, Leave::Close}) {
+        SCOPED_TRACE(how == Leave::Exit ? "Exit" : "close");
+        SortRun s;
+        s.mailType(1, "8"); // First-Class: 500 pieces at least
+        const std::string path = s.list({{"75201", 250}, {"75202", 249}});
+        const std::vector<std::string> before = lines(path);
+        s.ui().answerNextMessage(ModalResult::Ok, [&] { askToLeaveUnderABox(s.program, how); });
+        s.ui().answerNextMessage(ModalResult::Yes);
+        s.sort(path);
+        const std::vector<std::string> told = texts(s.ui().messages());
+        ASSERT_EQ(told.size(), 3u);
+        EXPECT_EQ(told[1], "Quillan is still sorting " + fileNameOf(path) +
+                               ". Stop the sort? The list will be left as it was.");
+        EXPECT_EQ(told[2], SortCancelled);
+        EXPECT_TRUE(s.calls.empty()) << "nothing printed, nothing written";
+        EXPECT_EQ(lines(path), before);
+        s.expectEnded();
+        EXPECT_EQ(s.ui().exitStatus(), 4);
+        platform::setInterruptionRequested(false);
+    }
+}
+
+// Under the print selection: once it is answered (printing skipped), the sort asks while it
+// saves; Yes leaves the list as it was and ends the program, No lets the list be written and
+// the program go on. Pressed again under the question itself, Exit asks no second time.
+TEST(WhileASortWorks, LeavingUnderThePrintSelectionIsTakenUpOnceItIsAnswered) {
+    for (Leave how : {Leave::Exit, Leave::Close}) {
+        for (ModalResult answer : {ModalResult::Yes, ModalResult::No}) {
+            SCOPED_TRACE(std::string(how == Leave::Exit ? "Exit " : "close ") + toString(answer));
+            SortRun s;
+            s.program.sortCommands().writeSortInformation = [&s](const SortInformationJob& job) {
+                return WriteBackSortInformation(s.ctx(), job);
+            };
+            const std::string path = interleavedList(s);
+            const std::vector<std::string> before = lines(path);
+            s.ui().whenShown("PrintSelectDlog", [&](Form& form) {
+                askToLeaveUnderABox(s.program, how);
+                form.control("CancelBtn").userClick();
+            });
+            s.ui().answerNextMessage(answer, [&] { askToLeaveUnderABox(s.program, Leave::Exit); });
+            s.sort(path);
+            s.ui().advance(1000);
+            const std::vector<std::string> told = texts(s.ui().messages());
+            ASSERT_EQ(told.size(), 2u);
+            EXPECT_EQ(told[0], StopQuestion);
+            if (answer == ModalResult::Yes) {
+                EXPECT_EQ(told[1], SortCancelled);
+                EXPECT_EQ(lines(path), before);
+                s.expectEnded();
+                EXPECT_EQ(s.ui().exitStatus(), 4);
+            } else {
+                EXPECT_EQ(lines(path).size(), before.size());
+                EXPECT_NE(lines(path), before) << "the sort information was written";
+                EXPECT_FALSE(s.ui().quitting());
+            }
+            platform::setInterruptionRequested(false);
+        }
+    }
+}
+
+// Once the list is written there is nothing left to stop: Exit under the closing message ends
+// the program when it is answered, without asking, the list as written. Outside a command a
+// box in front still keeps Exit from the window, and during one no other menu key gets past.
+TEST(WhileASortWorks, LeavingUnderTheClosingMessageEndsTheProgramAfterIt) {
+    SortRun s;
+    Form& window = s.program.mainWindow().form();
+    EXPECT_FALSE(window.userRequestWhileHeld("Exit")) << "no command works";
+    s.program.sortCommands().writeSortInformation = [&s](const SortInformationJob& job) {
+        return WriteBackSortInformation(s.ctx(), job);
+    };
+    const std::string path = interleavedList(s);
+    const std::vector<std::string> before = lines(path);
+    s.ui().pressWhenShown("PrintSelectDlog", "CancelBtn");
+    s.ui().answerNextMessage(ModalResult::No, [&] {
+        EXPECT_FALSE(window.userRequestWhileHeld("SortWizard1"));
+        askToLeaveUnderABox(s.program, Leave::Exit);
+    });
+    s.sort(path);
+    s.ui().run();
+    ASSERT_EQ(s.ui().messages().size(), 1u);
+    EXPECT_EQ(s.ui().messages()[0].kind, MessageKind::Information) << "the closing message";
+    EXPECT_EQ(lines(path).size(), before.size());
+    EXPECT_NE(lines(path), before) << "the sort information was written";
+    s.expectEnded();
+    EXPECT_EQ(s.ui().exitStatus(), 0);
 }
 
 // Asked while the printouts are chosen, Yes prints nothing further and writes nothing; a

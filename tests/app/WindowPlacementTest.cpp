@@ -151,6 +151,39 @@ TEST(WindowPlacement, HelpFromTheMenusLeavesTheMainWindowClear) {
     d.click("MailType1");
 }
 
+// Beside a window that leaves the help little room on either side (200 pixels, as a dialog
+// does on a 1024 x 768 screen, or less), all of the help window stays on the screen, however
+// wide the help window must at least be; with room for a readable page it stays clear.
+TEST(WindowPlacement, HelpBesideAWideWindowStaysOnTheScreen) {
+    Desk d;
+    QWidget* main = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->objectName().toStdString() == d.program.mainWindow().form().name())
+            main = window;
+    ASSERT_NE(main, nullptr);
+    QRect screen = main->screen()->availableGeometry();
+    for (int room : {LeastHelpWidth, LeastHelpWidth / 2}) {
+        SCOPED_TRACE(room);
+        QSize decoration = main->frameGeometry().size() - main->geometry().size();
+        main->move(screen.left() + room + 8, 80);
+        main->resize(screen.width() - 2 * (room + 8) - decoration.width(), 300);
+        d.click("Contents1");
+        QWidget* help = d.help.window();
+        ASSERT_NE(help, nullptr);
+        QRect page = help->frameGeometry();
+        EXPECT_TRUE(screen.contains(page)) << describe(page) << " on " << describe(screen);
+        if (room >= LeastHelpWidth) {
+            EXPECT_FALSE(page.intersects(main->frameGeometry()))
+                << describe(page) << " over " << describe(main->frameGeometry());
+        }
+        QTest::keyClick(help, Qt::Key_Escape);
+    }
+    // A help window that cannot be as narrow as the room left goes to the screen's edge.
+    QRect wide(150, 0, 980, 400);
+    QRect place = helpWindowPlace(wide, QRect(0, 0, 1280, 1024), QSize(560, 520), QSize(260, 90));
+    EXPECT_EQ(place, QRect(1020, 0, 260, 520)) << describe(place);
+}
+
 // The rate editor's six pages, three kinds of grid, come up in one size where the last one
 // stood, whatever the person moved it to.
 TEST(WindowPlacement, RateEditorPagesKeepOneSizeAndPlace) {
