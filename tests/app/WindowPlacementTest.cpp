@@ -52,6 +52,12 @@ struct Desk : QtApplication {
     void click(const std::string& entry) {
         program.mainWindow().form().findMenuItem(entry)->onClick();
     }
+    QWidget* mainWidget() {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->objectName().toStdString() == program.mainWindow().form().name())
+                return window;
+        return nullptr;
+    }
 
     test::TestEnvironment env;
     QtUi ui;
@@ -127,10 +133,7 @@ TEST(WindowPlacement, HelpStandsBesideEveryDialogAndEscapeClosesIt) {
 // cleared when F1 shows another page; Ctrl+W closes the window.
 TEST(WindowPlacement, HelpFromTheMenusLeavesTheMainWindowClear) {
     Desk d;
-    QWidget* main = nullptr;
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->objectName().toStdString() == d.program.mainWindow().form().name())
-            main = window;
+    QWidget* main = d.mainWidget();
     ASSERT_NE(main, nullptr);
     main->move(100, 80);
     d.click("TopicSearch1");
@@ -156,10 +159,7 @@ TEST(WindowPlacement, HelpFromTheMenusLeavesTheMainWindowClear) {
 // wide the help window must at least be; with room for a readable page it stays clear.
 TEST(WindowPlacement, HelpBesideAWideWindowStaysOnTheScreen) {
     Desk d;
-    QWidget* main = nullptr;
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->objectName().toStdString() == d.program.mainWindow().form().name())
-            main = window;
+    QWidget* main = d.mainWidget();
     ASSERT_NE(main, nullptr);
     QRect screen = main->screen()->availableGeometry();
     for (int room : {LeastHelpWidth, LeastHelpWidth / 2}) {

@@ -531,17 +531,7 @@ TEST(AccessWriter, NumbersGoIntoNumberFieldsAndTheEndorsementIntoAMemo) {
     ASSERT_EQ(lines.size(), 13u);
     std::set<int> sequence;
     for (size_t i = 1; i < lines.size(); ++i) {
-        std::vector<std::string> cells;
-        std::string cell;
-        bool quoted = false;
-        for (char c : lines[i] + ",") {
-            if (c == '"')
-                quoted = !quoted;
-            else if (c == ',' && !quoted)
-                cells.push_back(std::exchange(cell, ""));
-            else
-                cell += c;
-        }
+        std::vector<std::string> cells = csvCells(lines[i]);
         ASSERT_GE(cells.size(), 18u);
         int r = std::stoi(cells[0]);
         bool rejected = zipOf(r) == "BAD";
@@ -656,17 +646,7 @@ std::vector<std::pair<int, std::string>> exportedNumbers(const std::string& path
     std::vector<std::pair<int, std::string>> numbers;
     std::vector<std::string> lines = mdbExport(path, t.table);
     for (size_t i = 1; i < lines.size(); ++i) {
-        std::vector<std::string> cells;
-        std::string cell;
-        bool quoted = false;
-        for (char c : lines[i] + ",") {
-            if (c == '"')
-                quoted = !quoted;
-            else if (c == ',' && !quoted)
-                cells.push_back(std::exchange(cell, ""));
-            else
-                cell += c;
-        }
+        std::vector<std::string> cells = csvCells(lines[i]);
         numbers.emplace_back(cells.at(static_cast<size_t>(t.sort)).empty()
                                  ? 0
                                  : std::stoi(cells.at(static_cast<size_t>(t.sort))),

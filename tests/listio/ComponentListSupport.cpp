@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 
 namespace quillan::test {
 
@@ -150,6 +151,21 @@ std::vector<std::string> mdbExport(const std::string& path, const std::string& t
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
     return lines;
+}
+
+std::vector<std::string> csvCells(const std::string& line) {
+    std::vector<std::string> cells;
+    std::string cell;
+    bool quoted = false;
+    for (char c : line + ",") {
+        if (c == '"')
+            quoted = !quoted;
+        else if (c == ',' && !quoted)
+            cells.push_back(std::exchange(cell, ""));
+        else
+            cell += c;
+    }
+    return cells;
 }
 
 std::string sha256Of(const std::string& path) {

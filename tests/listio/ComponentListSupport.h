@@ -45,6 +45,9 @@ std::string accessTable(const std::string& path, const std::vector<std::string>&
 // The rows of an Access table as mdb-export writes them, the header line first.
 std::vector<std::string> mdbExport(const std::string& path, const std::string& table);
 
+// The cells of one line mdb-export wrote, quotes taken off.
+std::vector<std::string> csvCells(const std::string& line);
+
 std::string sha256Of(const std::string& path);
 
 // Runs `attempt` where the folder cannot be written: as another user when this one is the
