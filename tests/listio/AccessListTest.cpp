@@ -126,6 +126,19 @@ std::string zipOf(int r) {
     return r % 5 == 0 ? "BAD" : (r % 2 ? "75201" : "75202");
 }
 
+// The project table of a public database holding a mailing of 12 records: PROJ_ID (0) and
+// PROJ_NAME (1), both uniquely indexed, numbered 1 to 12 and "Pers1" to "Pers12"; the ZIP
+// in the Text field PROJ_OPT_CURRENCY_SYMBOL (9).
+std::string projectsList(const std::string& folder) {
+    return corpusList(folder, "jackcess/test2V2000.mdb", "MSP_PROJECTS", 12,
+                      [](int r, mdbengine::Recordset& record) {
+                          namespace dao = mdbengine;
+                          record.setColumnValue(0, dao::Variant::longInteger(r));
+                          record.setColumnValue(1, dao::Variant::text("Pers" + std::to_string(r)));
+                          record.setColumnValue(9, dao::Variant::text(zipOf(r)));
+                      });
+}
+
 } // namespace
 
 TEST(AccessList, TableIsReadInItsOrderAndTheFieldDialogWalksIt) {
@@ -507,14 +520,7 @@ TEST(AccessWriter, NumbersGoIntoNumberFieldsAndTheEndorsementIntoAMemo) {
     WriterFixture f;
     // PROJ_ID (0) and PROJ_NAME (1) are uniquely indexed; the ZIP goes into the Text field
     // PROJ_OPT_CURRENCY_SYMBOL (9).
-    std::string path =
-        corpusList(f.env.folder(), "jackcess/test2V2000.mdb", "MSP_PROJECTS", 12,
-                   [](int r, mdbengine::Recordset& record) {
-                       namespace dao = mdbengine;
-                       record.setColumnValue(0, dao::Variant::longInteger(r));
-                       record.setColumnValue(1, dao::Variant::text("Pers" + std::to_string(r)));
-                       record.setColumnValue(9, dao::Variant::text(zipOf(r)));
-                   });
+    std::string path = projectsList(f.env.folder());
     // Sort and tray into the Doubles PROJ_OPT_DEF_OVT_RATE (16) and PROJ_OPT_DEF_STD_RATE
     // (17), package into the Integer PROJ_OPT_CURRENCY_DIGITS (7), endorsement into the Memo
     // PROJ_PROP_AUTHOR (2).
@@ -745,14 +751,7 @@ TEST(AccessWriter, RepeatedNumbersInAUniqueFieldAreRefusedByTheIndexName) {
     REQUIRE_MDB_CORPUS();
     WriterFixture f;
     // PROJ_ID (0) and PROJ_NAME (1) are uniquely indexed.
-    std::string path =
-        corpusList(f.env.folder(), "jackcess/test2V2000.mdb", "MSP_PROJECTS", 12,
-                   [](int r, mdbengine::Recordset& record) {
-                       namespace dao = mdbengine;
-                       record.setColumnValue(0, dao::Variant::longInteger(r));
-                       record.setColumnValue(1, dao::Variant::text("Pers" + std::to_string(r)));
-                       record.setColumnValue(9, dao::Variant::text(zipOf(r)));
-                   });
+    std::string path = projectsList(f.env.folder());
     ASSERT_EQ(openWithRoles(f, path, {{"zip", 9}, {"sort", 0}, {"tray", 1}}), path);
     presortByZip(f.reading.mailing);
     f.mailClass = *MailClass::fromCode("RNAF");

@@ -22,6 +22,7 @@ namespace {
 
 std::string savedCopy;
 std::string listUnderTest;
+platform::WriteStage saveStage{};
 
 // Another program saves the list the way editors do: its new version is renamed over it.
 void saveOverTheList() {
@@ -46,6 +47,22 @@ std::vector<std::string> entries(const std::string& folder) {
 const std::vector<std::string> records = {"Ann\t1 ELM\tDALLAS\tTX\t75201\tDALLAS",
                                           "Bo\t2 OAK\tDALLAS\tTX\t75202\tDALLAS",
                                           "Cy\t3 ASH\tDALLAS\tTX\t75201\tDALLAS"};
+
+// Sorts the open list by ZIP and writes it back while a person's save is renamed over it at
+// `stage`: true when the write-back failed.
+bool writeBackWithASaveAt(WriterFixture& f, const std::string& path, platform::WriteStage stage) {
+    presortByZip(f.reading.mailing);
+    f.mailClass = *MailClass::fromCode("RNAF");
+    listUnderTest = path;
+    savedCopy = f.write("saved", "the person's own save");
+    f.ui().clearRecords();
+    saveStage = stage;
+    StageHook hook([](platform::WriteStage at) {
+        if (at == saveStage)
+            saveOverTheList();
+    });
+    return test::writeSortInformation(f).failed;
+}
 
 } // namespace
 
@@ -76,19 +93,8 @@ TEST(WriteBackSafety, ASaveDuringTheWriteBackIsKeptForEveryKind) {
             path = accessTable(f.env.folder() + "list.mdb", records);
             ASSERT_EQ(openWithRoles(f, path, {{"sort", 6}, {"tray", 7}, {"pkg", 8}}), path);
         }
-        presortByZip(f.reading.mailing);
-        f.mailClass = *MailClass::fromCode("RNAF");
-        listUnderTest = path;
         const std::vector<std::string> before = entries(f.env.folder());
-        savedCopy = f.write("saved", "the person's own save");
-        f.ui().clearRecords();
-        {
-            StageHook hook([](platform::WriteStage stage) {
-                if (stage == platform::WriteStage::NewContentsWritten)
-                    saveOverTheList();
-            });
-            EXPECT_TRUE(test::writeSortInformation(f).failed);
-        }
+        EXPECT_TRUE(writeBackWithASaveAt(f, path, platform::WriteStage::NewContentsWritten));
         expectNotSavedOnly(f, "was changed by another program while Quillan was writing");
         EXPECT_EQ(platform::readFileBytes(path), "the person's own save");
         EXPECT_EQ(entries(f.env.folder()), before);
@@ -169,19 +175,8 @@ TEST(WriteBackSafety, ASaveRenamedOverWhileTheListIsWrittenOverInPlaceIsTold) {
     const std::string other = f.env.folder() + "other name.txt";
     ASSERT_EQ(link(path.c_str(), other.c_str()), 0);
     ASSERT_EQ(f.open(path), path);
-    presortByZip(f.reading.mailing);
-    f.mailClass = *MailClass::fromCode("RNAF");
-    listUnderTest = path;
     const std::vector<std::string> before = entries(f.env.folder());
-    savedCopy = f.write("saved", "the person's own save");
-    f.ui().clearRecords();
-    {
-        StageHook hook([](platform::WriteStage stage) {
-            if (stage == platform::WriteStage::PartWrittenInPlace)
-                saveOverTheList();
-        });
-        EXPECT_TRUE(test::writeSortInformation(f).failed);
-    }
+    EXPECT_TRUE(writeBackWithASaveAt(f, path, platform::WriteStage::PartWrittenInPlace));
     expectNotSavedOnly(f, "\"list.txt\" now holds that program's version, kept as it is. The "
                           "sorted list went into \"other name.txt\", the other name of the list "
                           "as Quillan read it");
