@@ -28,7 +28,7 @@ void cannotReadList(Notices& notices, const std::string& path, const std::except
 
 void showUnknownFormat(Notices& notices, const std::string& why) {
     notices.tell({BeepKind::Hand, MessageKind::Warning, MessageButtons::Ok,
-                  std::string("Quillan cannot figure out the format of the of the file you are "
+                  std::string("Quillan cannot figure out the format of the file you are "
                               "trying to sort.  Please make sure it is a type that Quillan can "
                               "read, or send a copy of the file to ") +
                       SupportAddress + " for help." + (why.empty() ? "" : " " + why)});

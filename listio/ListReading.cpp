@@ -14,20 +14,29 @@
 #include "platform/fs/InterruptedWrite.h"
 #include "platform/fs/RegularFile.h"
 
+#include <algorithm>
+
 namespace quillan {
 
 using namespace platform;
 
 namespace {
 
-// A list must be a plain file with something in it: anything else is refused before it is
-// opened (a named pipe would never end, a device never stop).
-bool readableFile(Notices& notices, const std::string& path) {
+// A list must be a plain file: anything else is refused before it is opened (a named pipe
+// would never end, a device never stop).
+bool plainFile(Notices& notices, const std::string& path) {
     platform::FileStatus status = platform::statusOf(path);
     if (status.exists && !status.regular) {
         cannotReadList(notices, path, status.notRegularReason, false);
         return false;
     }
+    return true;
+}
+
+// An empty list is refused; asked after a stopped write-back was dealt with, so that the
+// person also hears of a copy of the list as it was kept beside it.
+bool holdsSomething(Notices& notices, const std::string& path) {
+    platform::FileStatus status = platform::statusOf(path);
     if (status.regular && status.size == 0) {
         ShowNoRecords(notices, path, "The file is empty.");
         return false;
@@ -90,53 +99,82 @@ long readRecords(ListOpening& opening, OpenedList& list) {
                : ReadPaveRecords(opening, *list.source, opening.reading.list.path, n);
 }
 
-// A copy of a list that a stopped write-back kept, which is not put back: the list is no
-// longer what that write left. Nothing of either is lost: the person is told where each is.
-void tellCopyLeftAlone(Notices& notices, const std::string& path,
-                       const platform::InterruptedWrite::LeftCopy& left) {
-    const std::string reading = fileNameOf(path);
+std::string namesOf(const std::vector<std::string>& paths) {
+    std::vector<std::string> names;
+    for (const std::string& path : paths)
+        names.push_back(fileNameOf(path));
+    return quotedNames(names);
+}
+
+std::string stoppedWhileWriting(const std::string& fileName, const std::string& copy) {
+    return "Quillan was stopped while it wrote the sorting information into " + fileName +
+           ", and kept a copy of that list as it was in the file \"" + copy + "\". ";
+}
+
+// A copy of a list that a stopped write-back kept, which is not put back: the file it was
+// kept of is no longer what that write left. Nothing of either is lost: the person is told
+// where each is.
+void tellCopyLeftAlone(Notices& notices, const platform::InterruptedWrite::LeftCopy& left) {
+    const size_t count = left.changedNames.size();
     const std::string now =
-        reading == left.fileName
-            ? reading + " is no longer what that stopped write left (it has been saved or "
-                        "replaced since)"
-            : reading + ", which Quillan is reading now, is not what that stopped write left";
+        count == 0 ? "No file beside the copy is that list any more (" + left.fileName +
+                         " has been replaced or deleted since)"
+                   : "That list, " + std::string(count == 1 ? "" : "under its names ") +
+                         namesOf(left.changedNames) + ", has been changed since that stopped write";
     notices.tell({BeepKind::Asterisk, MessageKind::Information, MessageButtons::Ok,
-                  "Quillan was stopped while it wrote the sorting information into " +
-                      left.fileName + ", and kept a copy of that list as it was in the file \"" +
-                      left.copy + "\". " + now +
+                  stoppedWhileWriting(left.fileName, left.copy) + now +
                       ", so Quillan has left it as it is and has not put the copy back. The "
                       "copy holds " +
                       left.fileName +
                       " as it was before that sort: if that is the version you want, put the "
-                      "copy in place of " +
-                      left.fileName + "; otherwise you may delete the copy."});
+                      "copy in place of it; otherwise you may delete the copy."});
+}
+
+void tellPutBack(Notices& notices, const std::string& path,
+                 const platform::InterruptedWrite& found) {
+    const bool one = found.names.size() == 1;
+    std::string text = stoppedWhileWriting(found.fileName, found.keptCopy) +
+                       "It has put the list back from that copy under " +
+                       (one ? "its name " : "its names ") + namesOf(found.names) +
+                       ": the list is as it was before that sort, and the copy is gone.";
+    if (std::find(found.names.begin(), found.names.end(), path) == found.names.end())
+        text += " " + fileNameOf(path) + " is another file now, and is read as it is.";
+    notices.tell(
+        {BeepKind::Asterisk, MessageKind::Information, MessageButtons::Ok, std::move(text)});
 }
 
 // A list that a write-back was stopped in the middle of (a kill, a power cut) is damaged,
 // and the copy of it as it was lies beside it: it is put back before anything is read, and
 // the person told. What such writes left beside it goes too. False when it could not be
-// put back: the list is refused, and the person told where it is as it was.
+// put back, or when a damaged copy lies beside it: the list is refused, and the person told
+// where it is as it was.
 bool recoverInterruptedWriteBack(Notices& notices, const std::string& path) {
     const platform::InterruptedWrite found =
         platform::recoverInterruptedWrite(path, {AccessWorkCopyPattern});
+    if (!found.damagedCopy.empty()) {
+        refuseList(notices,
+                   "Beside " + fileNameOf(path) + " lies the file \"" + found.damagedCopy +
+                       "\", which has the name of the copy Quillan keeps of a list while it "
+                       "writes the sorting information into it, but which is damaged: " +
+                       fileNameOf(path) +
+                       " may have been left half written by a write that was stopped, so "
+                       "Quillan has not sorted it. Please check that " +
+                       fileNameOf(path) +
+                       " is whole (put a copy of the list that you trust in its place if it "
+                       "is not), then move that file out of the folder, and sort again.");
+        return false;
+    }
     for (const platform::InterruptedWrite::LeftCopy& left : found.leftAlone)
-        tellCopyLeftAlone(notices, path, left);
-    const std::string stopped = "Quillan was stopped while it wrote the sorting information "
-                                "into " +
-                                fileNameOf(path) +
-                                ", and kept a copy of the list as it was in "
-                                "the file \"" +
-                                found.keptCopy + "\". ";
+        tellCopyLeftAlone(notices, left);
     if (found.restored) {
-        notices.tell({BeepKind::Asterisk, MessageKind::Information, MessageButtons::Ok,
-                      stopped + "It has put the list back from that copy: the list is as it was "
-                                "before that sort, and the copy is gone."});
+        tellPutBack(notices, path, found);
         return true;
     }
     if (found.error.empty())
         return true;
-    refuseList(notices, stopped + "It could not put the list back (" + found.error +
-                            "). Please put that copy in place of " + fileNameOf(path) +
+    refuseList(notices, stoppedWhileWriting(found.fileName, found.keptCopy) +
+                            "It could not put the list back (" + found.error +
+                            "). Please put that copy in place of " + namesOf(found.names) +
                             " and sort it again.");
     return false;
 }
@@ -144,7 +182,8 @@ bool recoverInterruptedWriteBack(Notices& notices, const std::string& path) {
 // The list's format: its extension's, else the one its first line tells. Nothing after the
 // person was told why the file cannot be read.
 const ListFormat* formatOf(Notices& notices, const std::string& path) {
-    if (!readableFile(notices, path) || !recoverInterruptedWriteBack(notices, path))
+    if (!plainFile(notices, path) || !recoverInterruptedWriteBack(notices, path) ||
+        !holdsSomething(notices, path))
         return nullptr;
     if (std::string newer = newerWorkbookRefusal(path); !newer.empty()) {
         refuseList(notices, newer);

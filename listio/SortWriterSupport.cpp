@@ -185,6 +185,19 @@ void reportListNotWritten(Notices& notices, const std::string& path,
         reportReplacedInPlace(notices, path, result);
         return;
     }
+    if (result.writtenInto) {
+        reportNotSaved(notices, path,
+                       "Another program wrote into the file while Quillan was writing the "
+                       "sorting information into it: \"" +
+                           fileNameOf(path) +
+                           "\" now holds part of what that program wrote and part of the "
+                           "sorted list, and Quillan has left it as it is. The list as it was "
+                           "before this sort is in the file \"" +
+                           result.asItWas +
+                           "\". Please check which version you want, put it in place, and "
+                           "sort it again.");
+        return;
+    }
     if (result.changed && !result.keptCopy.empty()) {
         reportNotSaved(notices, path,
                        "The file was changed by another program while Quillan was writing it, "

@@ -102,6 +102,12 @@ bool AtomicFileWriter::openAndLockTarget(const std::optional<FileStamp>& expecte
         return false;
     }
     InterruptedWrite interrupted = restoreKeptOriginal(target_, targetFd_);
+    if (!interrupted.damagedCopy.empty()) {
+        errno = 0;
+        fail("cannot write " + target_ + ": beside it, " + interrupted.damagedCopy +
+             " is a damaged copy of it that Quillan kept while it wrote it");
+        return false;
+    }
     if (!interrupted.error.empty()) {
         errno = 0;
         fail(interrupted.error);
@@ -139,20 +145,6 @@ void AtomicFileWriter::fail(const std::string& what) {
         error_ = what + (errno ? ": " + describeFileError(errno) : std::string());
 }
 
-// The names in `folder` of the file with this identity.
-static std::vector<std::string> namesIn(const std::string& folder, const struct stat& file) {
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(folder, ec)) {
-        struct stat st {};
-        if (lstat(entry.path().c_str(), &st) == 0 && st.st_dev == file.st_dev &&
-            st.st_ino == file.st_ino)
-            names.push_back(entry.path().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // A file to be written over in place that the path no longer names was replaced: its other
 // names are where the person finds it.
 void AtomicFileWriter::failChanged() {
@@ -163,7 +155,7 @@ void AtomicFileWriter::failChanged() {
         (stat(target_.c_str(), &named) != 0 || named.st_dev != locked.st_dev ||
          named.st_ino != locked.st_ino)) {
         replacedInPlace_ = true;
-        otherNames_ = namesIn(folderOf(target_), locked);
+        otherNames_ = namesOfFileIn(folderOf(target_), locked.st_dev, locked.st_ino);
     }
     errno = 0;
     fail(target_ + " was changed by another program while Quillan was writing it");
@@ -186,11 +178,12 @@ bool AtomicFileWriter::stillAsExpected() const {
     return stampOfOpenFile(targetFd_) == expected_ && stampOf(target_) == expected_;
 }
 
-// The copy on disk holds exactly the bytes written.
-bool AtomicFileWriter::copyIsComplete() {
+// The file holds exactly the bytes written: the copy before it goes in place, and the file
+// written over in place after it, into which another program may have written meanwhile.
+bool AtomicFileWriter::holdsWhatWasWritten(int fd) const {
     ByteChecksum sum;
     unsigned long long length = 0;
-    const int error = readEachBlock(temp_->fd(), [&](std::string_view block) {
+    const int error = readEachBlock(fd, [&](std::string_view block) {
         sum.add(block);
         length += block.size();
         return 0;
@@ -297,7 +290,7 @@ void AtomicFileWriter::overwriteInPlace(FileBeside& kept) {
 }
 
 void AtomicFileWriter::writeInPlace() {
-    if (!copyIsComplete()) {
+    if (!holdsWhatWasWritten(temp_->fd())) {
         fail("cannot write " + target_);
         return;
     }
@@ -312,12 +305,32 @@ void AtomicFileWriter::writeInPlace() {
     overwriteInPlace(kept);
     if (!keptCopy_.empty())
         return;
+    if (ok() && !holdsWhatWasWritten(targetFd_)) {
+        handOverAfterMixedWrite(kept);
+        return;
+    }
     kept.close();
     unlink(kept.name().c_str());
     kept.forgetName();
     syncFolderOf(target_);
     if (ok())
         checkStillInPlace();
+}
+
+// Another program wrote into the file while it was written over (an editor that saves a
+// file with other names in place): it holds some of each, and neither is put over the
+// other. The copy as it was becomes the person's, named after the file before sorting.
+void AtomicFileWriter::handOverAfterMixedWrite(FileBeside& kept) {
+    kept.keepName();
+    int error = 0;
+    asItWas_ = handOverKeptOriginal(kept.fd(), kept.name(), kept_, error);
+    // Not handed over, it stays sealed, and the next reading hands it over.
+    if (asItWas_.empty())
+        asItWas_ = kept.name();
+    writtenInto_ = true;
+    changed_ = true;
+    errno = 0;
+    fail("another program wrote into " + target_ + " while Quillan was writing it");
 }
 
 // Written over in place, the file must still be the one its path names: a save renamed over
@@ -351,10 +364,11 @@ WriteResult AtomicFileWriter::commit() {
         close(targetFd_);
     targetFd_ = -1;
     if (!ok())
-        return {false,      error_, changed_, keptCopy_, replacedInPlace_, otherNamesWritten_,
-                otherNames_};
+        return {false,       error_,           changed_,
+                keptCopy_,   replacedInPlace_, otherNamesWritten_,
+                otherNames_, writtenInto_,     asItWas_};
     committed_ = true;
-    return {true, {}, false, {}, false, false, {}};
+    return {true, {}, false, {}, false, false, {}, false, {}};
 }
 
 WriteResult writeFileAtomically(const std::string& path, std::string_view bytes,

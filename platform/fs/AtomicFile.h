@@ -31,6 +31,12 @@ struct WriteResult {
     bool replacedInPlace = false;
     bool otherNamesWritten = false;
     std::vector<std::string> otherNames;
+    // A file written over in place into which another program wrote while it was written
+    // (`changed` is set too): it holds some of that program's bytes and some of the new
+    // contents, left as they are. The file as it was is in `asItWas`, handed over to the
+    // person (KeptOriginal.h).
+    bool writtenInto = false;
+    std::string asItWas;
 };
 
 // The points of a write at which a test can stop it, to see what a kill there leaves.
@@ -63,7 +69,9 @@ void setWriteStageHook(void (*hook)(WriteStage));
 // it was is kept beside it (`.NAME.original-INODE`, KeptOriginal.h) until the new contents
 // are wholly written and on disk: should the write fail it is put back at once, and should
 // the process be killed or the power fail meanwhile, the next reading of the file puts it
-// back, as long as the file is still what the write left (recoverInterruptedWrite). The path
+// back, as long as the file is still what the write left (recoverInterruptedWrite). Once
+// written, the file is read back: should another program have written into it meanwhile,
+// the write fails as changed and the copy is handed over to the person. The path
 // is looked at once more when the file is written: should another program have put a file
 // of its own in its place meanwhile, that file stays, and the write fails as changed,
 // naming where the new contents went. No interrupt or termination signal ends the process
@@ -96,7 +104,8 @@ private:
     bool openAndLockTarget(const std::optional<FileStamp>& expected, Links links);
     void giveTemporaryTheTargetsMode();
     bool stillAsExpected() const;
-    bool copyIsComplete();
+    bool holdsWhatWasWritten(int fd) const;
+    void handOverAfterMixedWrite(FileBeside& kept);
     void replaceByRename();
     void writeInPlace();
     bool keepOriginal(FileBeside& kept);
@@ -113,6 +122,8 @@ private:
     std::vector<std::string> otherNames_;
     bool replacedInPlace_ = false;
     bool otherNamesWritten_ = false;
+    bool writtenInto_ = false;
+    std::string asItWas_;
     bool committed_ = false;
     bool readOnly_ = false;
     bool changed_ = false;

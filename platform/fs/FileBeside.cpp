@@ -19,6 +19,19 @@ std::string folderOf(const std::string& path) {
     return p.has_parent_path() ? p.parent_path().string() : std::string(".");
 }
 
+std::vector<std::string> namesOfFileIn(const std::string& folder, unsigned long long device,
+                                       unsigned long long inode) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        struct stat st {};
+        if (lstat(entry.path().c_str(), &st) == 0 && st.st_dev == device && st.st_ino == inode)
+            names.push_back(entry.path().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 std::string hiddenNameBeside(const std::string& path, std::string_view tag, std::string_view ending,
                              size_t longestPath) {
     fs::path target(path);

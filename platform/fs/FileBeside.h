@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <sys/types.h>
+#include <vector>
 
 namespace platform {
 
@@ -52,6 +53,10 @@ private:
 
 // The folder a path is in ("." for a bare name).
 std::string folderOf(const std::string& path);
+
+// The paths in `folder` that name the file with this device and inode, sorted.
+std::vector<std::string> namesOfFileIn(const std::string& folder, unsigned long long device,
+                                       unsigned long long inode);
 
 // A hidden name in the folder of `path`: "." + its name + tag + ending, the name cut so that
 // the whole is a valid file name however long the original's name is, and its whole path no

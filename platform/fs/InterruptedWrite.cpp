@@ -6,6 +6,7 @@
 #include "platform/fs/KeptOriginal.h"
 #include "platform/fs/RegularFile.h"
 
+#include <algorithm>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
@@ -17,17 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The copy was kept of this very file: its device and inode are this file's, and the name
-// it records names this file in its folder (by the name read, or by another of its names).
-bool keptOfThisFile(const KeptRecord& record, const std::string& path, const struct stat& st) {
-    if (record.device != st.st_dev || record.inode != st.st_ino)
-        return false;
-    const std::string named = (fs::path(folderOf(path)) / record.name).string();
-    struct stat byName {};
-    return lstat(named.c_str(), &byName) == 0 && byName.st_dev == st.st_dev &&
-           byName.st_ino == st.st_ino;
-}
-
 struct Recovery {
     const std::string& path;
     int fd;
@@ -35,24 +25,87 @@ struct Recovery {
     bool handOver; // the copies that are not put back are handed over (the caller tells)
 };
 
+// The file a copy was kept of, open for writing and locked, when a name still holds it: the
+// file read, or one of the names beside the copy.
+struct KeptFile {
+    int fd = -1;
+    bool writable = false;
+    bool owned = false; // opened here, closed with this
+    bool busy = false;  // another writer holds it
+    std::vector<std::string> names;
+    KeptFile() = default;
+    KeptFile(const KeptFile&) = delete;
+    KeptFile& operator=(const KeptFile&) = delete;
+    ~KeptFile() {
+        if (owned)
+            close(fd);
+    }
+};
+
+bool sameFile(const struct stat& st, const KeptRecord& record) {
+    return st.st_dev == record.device && st.st_ino == record.inode;
+}
+
+// Opens the first of `names` that is still the file, for writing (for reading alone where
+// this user may not write it, to tell what it holds), and locks it.
+void openKeptFile(KeptFile& file, const KeptRecord& record) {
+    for (const std::string& name : file.names) {
+        int fd = open(name.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+        const bool writable = fd >= 0;
+        if (!writable)
+            fd = open(name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        struct stat st {};
+        if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !sameFile(st, record)) {
+            if (fd >= 0)
+                close(fd);
+            continue;
+        }
+        file.fd = fd;
+        file.owned = true;
+        file.writable = writable;
+        file.busy = writable && !lockForWriting(fd);
+        return;
+    }
+}
+
+void findKeptFile(KeptFile& file, const Recovery& r, const struct stat& read,
+                  const KeptOriginal& copy) {
+    const KeptRecord& record = copy.record();
+    file.names = namesOfFileIn(folderOf(copy.path()), record.device, record.inode);
+    if (sameFile(read, record)) {
+        if (std::find(file.names.begin(), file.names.end(), r.path) == file.names.end())
+            file.names.push_back(r.path);
+        std::sort(file.names.begin(), file.names.end());
+        file.fd = r.fd;
+        file.writable = r.writable;
+        return;
+    }
+    // Only a reading puts back a file other than the one it reads; a writer leaves it to
+    // the reading.
+    if (r.handOver)
+        openKeptFile(file, record);
+}
+
 // Puts the file back from a copy that belongs to it; on failure the copy stays, handed over
 // when the person is to be told to put it back by hand.
-void putBack(const Recovery& r, KeptOriginal& copy, InterruptedWrite& found) {
+void putBack(const Recovery& r, KeptOriginal& copy, const KeptFile& file, InterruptedWrite& found) {
     found.keptCopy = copy.path();
-    int error = r.writable ? 0 : EACCES;
+    found.fileName = copy.record().name;
+    found.names = file.names;
+    int error = file.writable ? 0 : EACCES;
     if (error == 0) {
         WriteInProgress writing;
-        error = copy.putBack(r.fd);
+        error = copy.putBack(file.fd);
     }
     if (error != 0) {
-        found.error =
-            "cannot put " + r.path + " back from " + copy.path() + ": " + describeFileError(error);
-        if (r.handOver)
-            copy.handOver();
+        found.error = "cannot put " + file.names.front() + " back from " + copy.path() + ": " +
+                      describeFileError(error);
+        if (r.handOver && copy.handOver() == 0)
+            found.keptCopy = copy.path();
         return;
     }
     copy.remove();
-    syncFolderOf(r.path);
+    syncFolderOf(copy.path());
     found.restored = true;
 }
 
@@ -61,17 +114,28 @@ InterruptedWrite recover(const Recovery& r) {
     struct stat st {};
     if (fstat(r.fd, &st) != 0)
         return found;
-    for (const std::string& candidate : keptOriginalCandidates(r.path, st.st_ino)) {
-        KeptOriginal copy(candidate);
-        if (!copy.sealed())
+    for (const KeptCandidate& candidate : keptOriginalCandidates(r.path, st.st_ino)) {
+        KeptOriginal copy(candidate.path);
+        if (copy.inUse())
             continue;
-        if (found.keptCopy.empty() && keptOfThisFile(copy.record(), r.path, st) &&
-            copy.leftIn(r.fd)) {
-            putBack(r, copy, found);
+        if (!copy.sealed()) {
+            if (candidate.ofThisInode && found.damagedCopy.empty())
+                found.damagedCopy = candidate.path;
+            continue;
+        }
+        KeptFile file;
+        findKeptFile(file, r, st, copy);
+        if (file.busy)
+            continue;
+        if (file.fd >= 0 && copy.leftIn(file.fd)) {
+            // One at a time: another one that fits is put back by the next reading.
+            if (found.keptCopy.empty())
+                putBack(r, copy, file, found);
             continue;
         }
         if (r.handOver && copy.handOver() == 0)
-            found.leftAlone.push_back({candidate, copy.record().name});
+            found.leftAlone.push_back({copy.path(), copy.record().name,
+                                       file.fd >= 0 ? file.names : std::vector<std::string>{}});
     }
     return found;
 }

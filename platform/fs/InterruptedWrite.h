@@ -11,6 +11,11 @@ namespace platform {
 // What was found of a write over a file in place that was stopped part way (by a kill or a
 // power cut): the copy of the file as it was, which that write kept beside it
 // (KeptOriginal.h).
+//
+// The copy belongs to the file it was kept of, by its device and inode, whatever names that
+// file has now: it is put back over that file under whichever name of it is read, or under
+// the names it still has beside the copy when the name read is another file now, as long as
+// the file is still what the stopped write can have left.
 struct InterruptedWrite {
     // The copy put back, or that could not be put back; "" when there was none.
     std::string keptCopy;
@@ -19,16 +24,25 @@ struct InterruptedWrite {
     // Why the file could not be put back; the copy then stays where it is, cut to the file
     // as it was.
     std::string error;
-    // Copies kept by stopped writes that were not put back, because the file is not what
-    // such a write left: it was changed or saved since, or it is another file that now has
-    // the name or the inode of the one written. The file was left as it is; each copy stays
-    // where it is, cut to the file that write was writing as it was before (`fileName`, the
-    // name it had then).
+    // The file put back (or that could not be): the name the write wrote it by, and its
+    // names beside the copy and the name read when that is it, sorted.
+    std::string fileName;
+    std::vector<std::string> names;
+    // Copies kept by stopped writes that were not put back, because the file they were kept
+    // of is not what such a write left: it was changed since (`changedNames` holds its names
+    // beside the copy), or no name there holds it any more (it was replaced or deleted). The
+    // files were left as they are; each copy was handed over: cut to the file that write was
+    // writing as it was before (`fileName`, the name it had then), and named after it.
     struct LeftCopy {
         std::string copy;
         std::string fileName;
+        std::vector<std::string> changedNames;
     };
     std::vector<LeftCopy> leftAlone;
+    // A file under the program's own name for a copy kept of this very file whose seal
+    // fails: almost surely such a copy, damaged. Nothing was done, and the file read may be
+    // one a write left half written.
+    std::string damagedCopy;
 };
 
 // Puts back, from the copy kept beside it, a file that a write in place was stopped in,

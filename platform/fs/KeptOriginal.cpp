@@ -18,6 +18,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view KeptTag = ".original-";
+constexpr std::string_view HandedOverTag = ".before-sorting";
 constexpr std::string_view Seal = "Quillan kept it\n";
 // The record's numbers, in this order, each eight bytes with the lowest first.
 enum Field {
@@ -156,8 +157,41 @@ int putBackKeptOriginal(int kept, int file, const KeptRecord& record) {
     return 0;
 }
 
-std::vector<std::string> keptOriginalCandidates(const std::string& path, unsigned long long inode) {
-    std::vector<std::string> found;
+std::string beforeSortingPath(const std::string& path, int number) {
+    const fs::path hidden =
+        hiddenNameBeside(path, HandedOverTag, number > 1 ? "-" + std::to_string(number) : "");
+    return (hidden.parent_path() / hidden.filename().string().substr(1)).string();
+}
+
+// The copy takes its new name before it is cut, so that its old name never holds anything
+// but a sealed copy for longer than the moment between the cut and the unlink.
+std::string handOverKeptOriginal(int kept, const std::string& keptPath, const KeptRecord& record,
+                                 int& error) {
+    // A name of the person's own is never taken: link refuses one that exists.
+    const std::string file = (fs::path(folderOf(keptPath)) / record.name).string();
+    std::string named;
+    error = EEXIST;
+    for (int number = 1; number <= 100 && error == EEXIST; ++number) {
+        named = beforeSortingPath(file, number);
+        error = link(keptPath.c_str(), named.c_str()) == 0 ? 0 : errno;
+    }
+    if (error != 0)
+        return {};
+    if (ftruncate(kept, static_cast<off_t>(record.oldSize)) != 0 || fsync(kept) != 0) {
+        error = errno;
+        unlink(named.c_str());
+        return {};
+    }
+    const struct timespec times[2] = {record.accessed, record.modified};
+    futimens(kept, times);
+    unlink(keptPath.c_str());
+    syncFolderOf(named);
+    return named;
+}
+
+std::vector<KeptCandidate> keptOriginalCandidates(const std::string& path,
+                                                  unsigned long long inode) {
+    std::vector<KeptCandidate> found;
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(folderOf(path), ec)) {
         // Only a plain file is ever opened: a device or a pipe under such a name is no copy.
@@ -177,17 +211,22 @@ std::vector<std::string> keptOriginalCandidates(const std::string& path, unsigne
         const bool ofThisName = fs::path(keptOriginalPath(path, itsInode)).filename() ==
                                 name.substr(0, at + KeptTag.size() + number.size());
         if (itsInode == inode || ofThisName)
-            found.push_back(entry.path().string());
+            found.push_back({entry.path().string(), itsInode == inode});
     }
-    std::sort(found.begin(), found.end());
+    std::sort(found.begin(), found.end(),
+              [](const KeptCandidate& a, const KeptCandidate& b) { return a.path < b.path; });
     return found;
 }
 
 KeptOriginal::KeptOriginal(const std::string& path) : path_(path) {
     fd_ = open(path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
     struct stat st {};
-    if (fd_ < 0 || fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode) || !lockForWriting(fd_))
+    if (fd_ < 0 || fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode))
         return;
+    if (!lockForWriting(fd_)) {
+        inUse_ = true;
+        return;
+    }
     sealed_ = readRecord() && contentsAsSealed();
 }
 
@@ -241,10 +280,9 @@ bool KeptOriginal::leftIn(int file) const {
         return false;
     const auto size = static_cast<unsigned long long>(st.st_size);
     const unsigned long long oldSize = record_.oldSize, newSize = record_.newSize;
+    // Any size between: a write that shrinks the file cuts it at its end, but putting the
+    // file back grows it again as it goes.
     if (size < std::min(oldSize, newSize) || size > std::max(oldSize, newSize))
-        return false;
-    // A file that shrinks is cut in one step, at the end of the write.
-    if (newSize < oldSize && size != oldSize && size != newSize)
         return false;
     constexpr size_t Chunk = 256 * Page;
     std::string bytes, old, fresh;
@@ -270,12 +308,11 @@ int KeptOriginal::putBack(int file) const {
 }
 
 int KeptOriginal::handOver() {
-    if (ftruncate(fd_, static_cast<off_t>(record_.oldSize)) != 0)
-        return errno;
-    const struct timespec times[2] = {record_.accessed, record_.modified};
-    futimens(fd_, times);
-    if (fsync(fd_) != 0)
-        return errno;
+    int error = 0;
+    std::string named = handOverKeptOriginal(fd_, path_, record_, error);
+    if (named.empty())
+        return error;
+    path_ = std::move(named);
     sealed_ = false;
     return 0;
 }

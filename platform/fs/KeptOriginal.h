@@ -21,8 +21,9 @@ namespace platform {
 // the one after the other, where a write stopped inside it), no longer than the longer of
 // the two and no shorter than the shorter. That is the only file the copy is ever put back
 // over; a file that was changed since, or a new file that took the name or the inode, is
-// left as it is, and the copy is handed over: cut to the file as it was, it is then a plain
-// file that holds nothing else and is no longer the program's.
+// left as it is, and the copy is handed over: cut to the file as it was and named as the
+// file before sorting (`list.txt.before-sorting`), it is then a plain file that holds
+// nothing else and is no longer the program's.
 struct KeptRecord {
     std::string name; // the file's name in its folder
     unsigned long long device = 0, inode = 0;
@@ -45,12 +46,30 @@ int writeKeptOriginal(int kept, int file, int newContents, KeptRecord& record);
 int nameKeptOriginal(FileBeside& kept, const std::string& path, unsigned long long inode);
 
 // Puts the bytes as they were back over `file`, with its times, from the copy open at
-// `kept`; 0 or the errno of the failure.
+// `kept`; 0 or the errno of the failure. Stopped anywhere, it leaves a file that is still
+// what the write can have left (pages old or new, its size between the two), so that the
+// next reading finishes it.
 int putBackKeptOriginal(int kept, int file, const KeptRecord& record);
 
+// The name a handed-over copy takes beside the file at `path`: the file's name and
+// ".before-sorting", with "-2", "-3", ... after it while that name is taken.
+std::string beforeSortingPath(const std::string& path, int number = 1);
+
+// Cuts the copy open at `kept`, named `keptPath`, to the file as it was, with that file's
+// times, and names it after the file before sorting, beside it. The copy's new path, or ""
+// with `error` set to the errno of the failure.
+std::string handOverKeptOriginal(int kept, const std::string& keptPath, const KeptRecord& record,
+                                 int& error);
+
 // The files beside `path` that may be copies kept of it: named after the file with this
-// inode, or after `path` itself with any inode. Whether one is, its seal tells.
-std::vector<std::string> keptOriginalCandidates(const std::string& path, unsigned long long inode);
+// inode (`ofThisInode`), or after `path` itself with any inode. Whether one is, its seal
+// tells.
+struct KeptCandidate {
+    std::string path;
+    bool ofThisInode = false;
+};
+std::vector<KeptCandidate> keptOriginalCandidates(const std::string& path,
+                                                  unsigned long long inode);
 
 // A copy found beside a file, opened and locked for writing (a write that is still at work
 // holds its copy's lock, so that only a copy left by a stopped write is dealt with).
@@ -63,6 +82,8 @@ public:
 
     // A copy of the program's own whose seal holds, and that no write is still working with.
     bool sealed() const { return sealed_; }
+    // A write of the program is still working with it.
+    bool inUse() const { return inUse_; }
     const KeptRecord& record() const { return record_; }
     const std::string& path() const { return path_; }
 
@@ -70,8 +91,9 @@ public:
     bool leftIn(int file) const;
     // Puts the file as it was back over `file`; 0 or the errno of the failure.
     int putBack(int file) const;
-    // Cuts the copy to the file as it was, with that file's times; 0 or the errno of the
-    // failure. It is then no longer sealed.
+    // Cuts the copy to the file as it was, with that file's times, and names it after the
+    // file before sorting (path() then says where it is); 0 or the errno of the failure. It
+    // is then no longer sealed.
     int handOver();
     void remove();
 
@@ -82,6 +104,7 @@ private:
     std::string path_;
     int fd_ = -1;
     bool sealed_ = false;
+    bool inUse_ = false;
     KeptRecord record_;
     unsigned long long contentsSum_ = 0;
 };

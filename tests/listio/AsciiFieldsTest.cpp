@@ -34,9 +34,8 @@ int countFields(ListFixture& f, const char* kind, const std::string& name,
 
 bool unknownFormatShown(const ListFixture& f) {
     auto texts = f.messageTexts();
-    return !texts.empty() && texts.back().rfind("Quillan cannot figure out the format of the of "
-                                                "the file",
-                                                0) == 0;
+    return !texts.empty() &&
+           texts.back().rfind("Quillan cannot figure out the format of the file", 0) == 0;
 }
 
 const ListFormat& format(std::string_view name) {

@@ -388,7 +388,7 @@ TEST(OpenList, RefusalsSayWhatTheFileHolds) {
     }
     std::string longLine =
         "NAME,ZIP\r\nAnn,75201\r\n" + std::string(TextLineReader::MaxLineBytes + 1, 'x') + "\r\n";
-    const std::string unknown = "Quillan cannot figure out the format of the of the file";
+    const std::string unknown = "Quillan cannot figure out the format of the file";
     struct Case {
         std::string name, bytes, begins, ends;
     };

@@ -91,13 +91,14 @@ protected:
         link(listPath.c_str(), path("other.txt").c_str());
         return {"list.txt", "other.txt"};
     }
-    // Writes `sorted` over the list in a child process that the hook may end; the child's
-    // wait status.
-    static int writeInChild(WriteStage stage, void (*action)()) {
+    // Writes `bytes` over the file at `target` in a child process that the hook may end;
+    // the child's wait status.
+    static int writeInChild(WriteStage stage, void (*action)(), const std::string& bytes = sorted,
+                            const std::string& target = listPath) {
         pid_t child = fork();
         if (child == 0) {
             StageHook hook(stage, action);
-            _exit(writeFileAtomically(listPath, sorted).ok ? 0 : 1);
+            _exit(writeFileAtomically(target, bytes).ok ? 0 : 1);
         }
         int status = 0;
         waitpid(child, &status, 0);
@@ -165,11 +166,11 @@ TEST_F(InterruptedWriteTest, AKillAtAnyPointLeavesTheFileAsItWasOrWhollyWritten)
 }
 
 // A copy kept by a write stopped in place goes back only over what that write can have left
-// (at every place the bytes as they were or the new ones), under the name it wrote, with the
-// inode it wrote. A list saved since (in place, as an editor saves a file with other names),
-// a new list under its name, or the list under another of its names once the name written
-// is gone, is left as it is: the copy stays, cut to the list as it was, and is named in what
-// is found; it is not put back, nor named again, at the next reading.
+// (at every place the bytes as they were or the new ones), into the file it was kept of. A
+// list saved since (in place, as an editor saves a file with other names) or a new list
+// under its name is left as it is: the copy stays, cut to the list as it was and named
+// after it, and is named in what is found; it is not put back, nor named again, at the next
+// reading.
 TEST_F(InterruptedWriteTest, AKeptCopyGoesBackOnlyOverWhatTheStoppedWriteLeft) {
     auto killedInPlace = [&](WriteStage stage) {
         makeList(true);
@@ -183,7 +184,9 @@ TEST_F(InterruptedWriteTest, AKeptCopyGoesBackOnlyOverWhatTheStoppedWriteLeft) {
         EXPECT_EQ(found.leftAlone[0].fileName, "list.txt");
         EXPECT_EQ(readFileBytes(found.leftAlone[0].copy), original);
         EXPECT_EQ(readFileBytes(read), holds);
-        EXPECT_TRUE(recoverInterruptedWrite(read).leftAlone.empty());
+        const InterruptedWrite again = recoverInterruptedWrite(read);
+        EXPECT_TRUE(again.leftAlone.empty());
+        EXPECT_TRUE(again.damagedCopy.empty()) << "a copy handed over is the person's";
         EXPECT_EQ(readFileBytes(read), holds);
         EXPECT_TRUE(fs::exists(found.leftAlone[0].copy));
     };
@@ -200,13 +203,6 @@ TEST_F(InterruptedWriteTest, AKeptCopyGoesBackOnlyOverWhatTheStoppedWriteLeft) {
         fs::remove(path("other.txt"));
         put(listPath, edited);
         expectLeftAlone(listPath, edited);
-    }
-    {
-        SCOPED_TRACE("the name written is gone");
-        killedInPlace(WriteStage::PartWrittenInPlace);
-        fs::remove(listPath);
-        const std::string damaged = readFileBytes(path("other.txt")).value_or("");
-        expectLeftAlone(path("other.txt"), damaged);
     }
     // A page left with the new bytes anywhere (a power cut writes pages in any order) is
     // still what the write left; a byte that is neither is not.
@@ -227,6 +223,147 @@ TEST_F(InterruptedWriteTest, AKeptCopyGoesBackOnlyOverWhatTheStoppedWriteLeft) {
         EXPECT_EQ(readFileBytes(listPath), original);
         EXPECT_EQ(entries(), (std::vector<std::string>{"list.txt", "other.txt"}));
     }
+}
+
+// The copy belongs to the file it was kept of, whatever its names are now: the list replaced
+// under the name written (by a rename, or deleted and a new one copied in), the file is put
+// back under the names it still has, whichever name is read, and the new file is left as it
+// is. A list whose long name, cut, gives its copy the name another list's copy would have
+// is put back when the other list is read, and the other list is left alone.
+TEST_F(InterruptedWriteTest, AKeptCopyGoesBackUnderTheNamesItsFileStillHas) {
+    const std::vector<std::string> otherName = {path("other.txt")};
+    for (const char* read : {"list.txt", "other.txt"}) {
+        for (bool renamed : {true, false}) {
+            SCOPED_TRACE(std::string(read) + (renamed ? ", renamed over" : ", copied in"));
+            makeList(true);
+            ASSERT_TRUE(WIFSIGNALED(writeInChild(WriteStage::PartWrittenInPlace, killNow)));
+            if (renamed) {
+                renameEditedCopyOverTheList();
+            } else {
+                fs::remove(listPath);
+                put(listPath, edited);
+            }
+            const InterruptedWrite found = recoverInterruptedWrite(path(read));
+            EXPECT_TRUE(found.restored);
+            EXPECT_TRUE(found.leftAlone.empty());
+            EXPECT_EQ(found.fileName, "list.txt");
+            EXPECT_EQ(found.names, otherName);
+            EXPECT_EQ(readFileBytes(path("other.txt")), original);
+            EXPECT_EQ(readFileBytes(listPath), edited);
+            EXPECT_EQ(entries(), (std::vector<std::string>{"list.txt", "other.txt"}));
+        }
+    }
+    {
+        SCOPED_TRACE("the name written is gone");
+        makeList(true);
+        ASSERT_TRUE(WIFSIGNALED(writeInChild(WriteStage::PartWrittenInPlace, killNow)));
+        fs::remove(listPath);
+        const InterruptedWrite found = recoverInterruptedWrite(path("other.txt"));
+        EXPECT_TRUE(found.restored);
+        EXPECT_EQ(found.names, otherName);
+        EXPECT_EQ(readFileBytes(path("other.txt")), original);
+        EXPECT_EQ(entries(), (std::vector<std::string>{"other.txt"}));
+    }
+    {
+        SCOPED_TRACE("two long names that share their start");
+        makeList(false);
+        const std::string start(240, 'n');
+        const std::string first = path(start + "-first.txt"), second = path(start + "-second.txt");
+        put(first, original);
+        put(second, edited);
+        ASSERT_EQ(link(first.c_str(), path("short.txt").c_str()), 0);
+        ASSERT_TRUE(
+            WIFSIGNALED(writeInChild(WriteStage::PartWrittenInPlace, killNow, sorted, first)));
+        const InterruptedWrite found = recoverInterruptedWrite(second);
+        EXPECT_TRUE(found.restored);
+        EXPECT_TRUE(found.leftAlone.empty());
+        EXPECT_EQ(found.names, (std::vector<std::string>{first, path("short.txt")}));
+        EXPECT_EQ(readFileBytes(first), original);
+        EXPECT_EQ(readFileBytes(second), edited);
+        EXPECT_EQ(entries().size(), 4u);
+    }
+}
+
+// A write in place that shrinks the file or lengthens it, stopped, and then the putting
+// back stopped anywhere (the bytes as they were written over the new ones from the start,
+// growing the file that the write cut): the next reading still knows the file for what the
+// write left, and finishes putting it back.
+TEST_F(InterruptedWriteTest, AStoppedPutBackIsFinishedByTheNextReading) {
+    const std::string shorter = sorted.substr(0, 150001);
+    for (bool shrinks : {true, false}) {
+        const std::string& fresh = shrinks ? shorter : sorted;
+        for (size_t stoppedAt : {size_t{0}, size_t{4096}, size_t{70000}, size_t{150001},
+                                 size_t{170123}, original.size()}) {
+            SCOPED_TRACE(std::string(shrinks ? "shrinks, " : "lengthens, ") + "put back up to " +
+                         std::to_string(stoppedAt));
+            makeList(true);
+            ASSERT_TRUE(WIFSIGNALED(writeInChild(WriteStage::OriginalKept, killNow, fresh)));
+            // What the write leaves once wholly in place, then the start of the putting back.
+            std::string left = fresh;
+            left.replace(0, std::min(stoppedAt, left.size()), original.substr(0, stoppedAt));
+            put(listPath, left);
+            const InterruptedWrite found = recoverInterruptedWrite(path("other.txt"));
+            EXPECT_TRUE(found.restored);
+            EXPECT_TRUE(found.leftAlone.empty());
+            EXPECT_EQ(readFileBytes(listPath), original);
+            EXPECT_EQ(entries(), (std::vector<std::string>{"list.txt", "other.txt"}));
+        }
+    }
+}
+
+// A file under the program's name for the copy kept of this file, whose seal fails
+// wherever its byte was changed (the bytes as they were, the new ones, the record), is a
+// damaged copy: it is reported, and neither it nor the file is touched; a writer refuses
+// the file too.
+TEST_F(InterruptedWriteTest, ADamagedKeptCopyIsReportedAndNothingIsTouched) {
+    for (size_t at : {size_t{10}, original.size() + 10, original.size() + sorted.size() + 3}) {
+        SCOPED_TRACE(at);
+        makeList(true);
+        ASSERT_TRUE(WIFSIGNALED(writeInChild(WriteStage::PartWrittenInPlace, killNow)));
+        const std::string copy = keptOriginalPath(listPath, inodeOf(listPath));
+        std::string bytes = readFileBytes(copy).value_or("");
+        ASSERT_GT(bytes.size(), at);
+        bytes[at] ^= 0x20;
+        put(copy, bytes);
+        const std::string damaged = readFileBytes(listPath).value_or("");
+        for (const char* read : {"list.txt", "other.txt"}) {
+            const InterruptedWrite found = recoverInterruptedWrite(path(read));
+            EXPECT_EQ(found.damagedCopy, copy) << read;
+            EXPECT_FALSE(found.restored);
+        }
+        EXPECT_FALSE(writeFileAtomically(listPath, sorted).ok);
+        EXPECT_EQ(readFileBytes(listPath), damaged);
+        EXPECT_EQ(readFileBytes(copy), bytes);
+    }
+}
+
+// An editor that saves a file with other names in place (cutting it and writing it anew)
+// while the program writes over it: the file holds some of each, which the read back of the
+// file shows. The write fails as changed, the file is left as it is, and the copy as it was
+// is handed over to the person, named after the list.
+TEST_F(InterruptedWriteTest, ASaveWrittenIntoTheFileWhileItIsWrittenOverIsTold) {
+    makeList(true);
+    WriteResult result;
+    {
+        StageHook hook(WriteStage::PartWrittenInPlace, [] {
+            std::ofstream(listPath, std::ios::binary | std::ios::trunc) << edited;
+        });
+        result = writeFileAtomically(listPath, sorted);
+    }
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.changed);
+    EXPECT_TRUE(result.writtenInto);
+    const std::string mixed = readFileBytes(listPath).value_or("");
+    EXPECT_NE(mixed, sorted);
+    EXPECT_EQ(mixed.substr(0, edited.size()), edited);
+    EXPECT_EQ(result.asItWas, path("list.txt.before-sorting"));
+    EXPECT_EQ(readFileBytes(result.asItWas), original);
+    EXPECT_EQ(entries(),
+              (std::vector<std::string>{"list.txt", "list.txt.before-sorting", "other.txt"}));
+    const InterruptedWrite found = recoverInterruptedWrite(listPath);
+    EXPECT_FALSE(found.restored);
+    EXPECT_TRUE(found.damagedCopy.empty());
+    EXPECT_EQ(readFileBytes(listPath), mixed);
 }
 
 // Another program's save that lands while the file is written (renamed over it, or written
