@@ -108,7 +108,7 @@ std::string namesOf(const std::vector<std::string>& paths) {
 
 std::string stoppedWhileWriting(const std::string& fileName, const std::string& copy) {
     return "Quillan was stopped while it wrote the sorting information into " + fileName +
-           ", and kept a copy of that list as it was in the file \"" + copy + "\". ";
+           ", and kept a copy of the list as it was in the file \"" + copy + "\". ";
 }
 
 // A copy of a list that a stopped write-back kept, which is not put back: the file it was

@@ -4,6 +4,7 @@
 
 #include "listio/FormatNames.h"
 #include "platform/fs/AtomicFile.h"
+#include "platform/fs/KeptOriginal.h"
 #include "tests/listio/ComponentListSupport.h"
 
 #include <csignal>
@@ -152,18 +153,116 @@ TEST(WriteBackSafety, AListLeftDamagedByAKillIsPutBackWhenItIsReadAgain) {
     ASSERT_EQ(g.open(path), path);
     ASSERT_EQ(g.messageTexts().size(), 1u) << ::testing::PrintToString(g.messageTexts());
     EXPECT_EQ(g.ui().messages()[0].kind, platform::MessageKind::Information);
-    EXPECT_NE(g.messageTexts()[0].find("list.txt is no longer what that stopped write left (it "
-                                       "has been saved or replaced since), so Quillan has left it "
-                                       "as it is and has not put the copy back"),
-              std::string::npos)
+    EXPECT_NE(
+        g.messageTexts()[0].find("That list, under its names \"list.txt\" and \"other "
+                                 "name.txt\", has been changed since that stopped write, so "
+                                 "Quillan has left it as it is and has not put the copy back"),
+        std::string::npos)
         << g.messageTexts()[0];
     EXPECT_EQ(g.reading.mailing.recordCount(), 2);
     EXPECT_EQ(platform::readFileBytes(path), saved);
     const std::vector<std::string> now = entries(f.env.folder());
     ASSERT_EQ(now.size(), before.size() + 1);
-    const std::string kept = f.env.folder() + now[0];
+    const std::string kept = f.env.folder() + "list.txt.before-sorting";
     EXPECT_NE(g.messageTexts()[0].find("in the file \"" + kept + "\""), std::string::npos);
     EXPECT_EQ(platform::readFileBytes(kept), original);
+}
+
+// What a reading after a kill tells: the list replaced under the name written, its file is
+// put back under its other name, and the new list is read as it is; a damaged copy under
+// the program's own name refuses the list and names the copy; a list the person emptied is
+// refused as empty, and the copy as it was is named too.
+TEST(WriteBackSafety, TheReadingAfterAKillTellsWhereEveryVersionIs) {
+    const std::string original = crlf(records);
+    const std::string saved = crlf({records[0], records[1]});
+    auto killed = [&](WriterFixture& f) {
+        const std::string path = f.write("list.txt", original);
+        const std::string other = f.env.folder() + "other name.txt";
+        fs::remove(other);
+        link(path.c_str(), other.c_str());
+        killWhileWrittenOver(path);
+        return path;
+    };
+    {
+        SCOPED_TRACE("replaced by a save");
+        WriterFixture f;
+        const std::string path = killed(f);
+        const std::string save = f.write("saved", saved);
+        fs::rename(save, path);
+        ASSERT_EQ(f.open(path), path);
+        ASSERT_EQ(f.messageTexts().size(), 1u);
+        EXPECT_NE(f.messageTexts()[0].find("It has put the list back from that copy under its "
+                                           "name \"other name.txt\": the list is as it was "
+                                           "before that sort, and the copy is gone. list.txt is "
+                                           "another file now, and is read as it is."),
+                  std::string::npos)
+            << f.messageTexts()[0];
+        EXPECT_EQ(f.reading.mailing.recordCount(), 2);
+        EXPECT_EQ(platform::readFileBytes(f.env.folder() + "other name.txt"), original);
+        for (const std::string& name : entries(f.env.folder()))
+            EXPECT_NE(name.rfind(".list.txt", 0), 0u) << "the copy is gone";
+    }
+    {
+        SCOPED_TRACE("a damaged copy");
+        WriterFixture f;
+        const std::string path = killed(f);
+        const std::string copy = platform::keptOriginalPath(path, platform::stampOf(path).inode);
+        std::string bytes = platform::readFileBytes(copy).value_or("");
+        ASSERT_FALSE(bytes.empty());
+        bytes[1] ^= 1;
+        std::ofstream(copy, std::ios::binary | std::ios::trunc) << bytes;
+        const std::string left = platform::readFileBytes(path).value_or("");
+        EXPECT_EQ(f.open(path), "");
+        EXPECT_EQ(f.outcome, ReadOutcome::Refused);
+        ASSERT_EQ(f.messageTexts().size(), 1u);
+        EXPECT_NE(f.messageTexts()[0].find("lies the file \"" + copy + "\""), std::string::npos)
+            << f.messageTexts()[0];
+        EXPECT_EQ(platform::readFileBytes(path), left);
+        EXPECT_EQ(platform::readFileBytes(copy), bytes);
+    }
+    {
+        SCOPED_TRACE("emptied");
+        WriterFixture f;
+        const std::string path = killed(f);
+        std::ofstream(path, std::ios::binary | std::ios::trunc).flush();
+        EXPECT_EQ(f.open(path), "");
+        const std::vector<std::string> texts = f.messageTexts();
+        ASSERT_EQ(texts.size(), 2u) << ::testing::PrintToString(texts);
+        const std::string copy = f.env.folder() + "list.txt.before-sorting";
+        EXPECT_NE(texts[0].find("kept a copy of the list as it was in the file \"" + copy),
+                  std::string::npos)
+            << texts[0];
+        EXPECT_NE(texts[1].find("The file is empty."), std::string::npos) << texts[1];
+        EXPECT_EQ(platform::readFileBytes(copy), original);
+    }
+}
+
+// An editor that saves a list with a second name in place, while its sort information is
+// written over it, leaves some of each in it: the write-back fails, says so, and names the
+// copy of the list as it was.
+TEST(WriteBackSafety, ASaveWrittenIntoTheListDuringItsOverwriteIsTold) {
+    WriterFixture f;
+    const std::string original = crlf(records);
+    const std::string path = f.write("list.txt", original);
+    ASSERT_EQ(link(path.c_str(), (f.env.folder() + "other name.txt").c_str()), 0);
+    ASSERT_EQ(f.open(path), path);
+    presortByZip(f.reading.mailing);
+    f.mailClass = *MailClass::fromCode("RNAF");
+    listUnderTest = path;
+    f.ui().clearRecords();
+    StageHook hook([](platform::WriteStage at) {
+        if (at == platform::WriteStage::PartWrittenInPlace)
+            std::ofstream(listUnderTest, std::ios::binary | std::ios::trunc)
+                << std::string(70000, 's');
+    });
+    EXPECT_TRUE(test::writeSortInformation(f).failed);
+    const std::string copy = f.env.folder() + "list.txt.before-sorting";
+    expectNotSavedOnly(f, "Another program wrote into the file while Quillan was writing the "
+                          "sorting information into it: \"list.txt\" now holds part of what "
+                          "that program wrote and part of the sorted list, and Quillan has left "
+                          "it as it is. The list as it was before this sort is in the file \"" +
+                              copy + "\".");
+    EXPECT_EQ(platform::readFileBytes(copy), original);
 }
 
 // A save renamed over a list with a second name while it is written over in place holds the
