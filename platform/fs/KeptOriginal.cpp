@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -171,20 +172,33 @@ std::string handOverKeptOriginal(int kept, const std::string& keptPath, const Ke
     const std::string file = (fs::path(folderOf(keptPath)) / record.name).string();
     std::string named;
     error = EEXIST;
+    bool linked = true;
     for (int number = 1; number <= 100 && error == EEXIST; ++number) {
         named = beforeSortingPath(file, number);
         error = link(keptPath.c_str(), named.c_str()) == 0 ? 0 : errno;
+        // A file system without hard links renames it, still never over a file.
+        if (error != 0 && error != EEXIST) {
+            linked = false;
+            error = renameat2(AT_FDCWD, keptPath.c_str(), AT_FDCWD, named.c_str(),
+                              RENAME_NOREPLACE) == 0
+                        ? 0
+                        : errno;
+        }
     }
     if (error != 0)
         return {};
     if (ftruncate(kept, static_cast<off_t>(record.oldSize)) != 0 || fsync(kept) != 0) {
         error = errno;
-        unlink(named.c_str());
+        if (linked)
+            unlink(named.c_str());
+        else
+            rename(named.c_str(), keptPath.c_str());
         return {};
     }
     const struct timespec times[2] = {record.accessed, record.modified};
     futimens(kept, times);
-    unlink(keptPath.c_str());
+    if (linked)
+        unlink(keptPath.c_str());
     syncFolderOf(named);
     return named;
 }
