@@ -98,6 +98,9 @@ private:
     bool stillAsExpected() const;
     bool copyIsComplete();
     void replaceByRename();
+    std::string nameForTheFileInPlace();
+    bool exchangeIntoPlace();
+    void writeOverOwnFile();
     void writeInPlace();
     bool keepOriginal(FileBeside& kept);
     void overwriteInPlace(FileBeside& kept);
@@ -117,6 +120,7 @@ private:
     bool readOnly_ = false;
     bool changed_ = false;
     bool inPlace_ = false;
+    bool ownTarget_ = false;
     bool targetExists_ = false;
     unsigned long long written_ = 0;
     ByteChecksum checksum_;
