@@ -26,10 +26,9 @@ int main(int argc, char** argv) {
         }
         parameters.emplace_back(argv[i]);
     }
-    // The program that started a run that ends by itself (an unattended sort, or the Sort
-    // Wizard for the partner program) may stop it: the sort then ends at a safe point, never
-    // inside the write of the list, and says so in its exit status.
-    if (quillan::runModeOf(parameters) != quillan::RunMode::Attended)
+    // The program that started an unattended sort may stop it: the sort then ends at a safe
+    // point and says so in its exit status. (A partner run catches them once its sort starts.)
+    if (quillan::runModeOf(parameters) == quillan::RunMode::Unattended)
         platform::catchInterruptions();
     platform::ProgramPaths paths = platform::resolveProgramPaths(programFolder);
     int qtArgc = 1;
