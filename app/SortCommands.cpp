@@ -45,6 +45,11 @@ ListReading SortCommands::readList(ListPurpose purpose) {
 }
 
 void SortCommands::sortOneList() {
+    // The partner program may stop the sort of its run as a caller stops an unattended one:
+    // at a safe point, never inside the write of the list, with the status saying so. At the
+    // Wizard's pages before, nothing is written, and a signal ends the program at once.
+    if (ctx_.runMode == RunMode::Partner)
+        platform::catchInterruptions();
     sortRan_ = true;
     outcome_ = ExitStatus::ProgramFailure;
     runGuarded(ctx_, [this] { outcome_ = sortList(); });

@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
         parameters.emplace_back(argv[i]);
     }
     // The program that started an unattended sort may stop it: the sort then ends at a safe
-    // point and says so in its exit status.
+    // point and says so in its exit status. (A partner run catches them once its sort starts.)
     if (quillan::runModeOf(parameters) == quillan::RunMode::Unattended)
         platform::catchInterruptions();
     platform::ProgramPaths paths = platform::resolveProgramPaths(programFolder);

@@ -32,10 +32,12 @@ namespace {
 class WorkCopy {
 public:
     explicit WorkCopy(const std::string& path)
-        : database_(path), copy_(platform::copyBeside(path, AccessWorkCopyPattern)) {}
+        : copy_(platform::copyBeside(path, AccessWorkCopyPattern)) {}
     ~WorkCopy() {
-        if (!copy_.path.empty())
-            ::unlink(copy_.path.c_str());
+        if (copy_.path.empty())
+            return;
+        platform::ownFileStep();
+        ::unlink(copy_.path.c_str());
     }
     WorkCopy(const WorkCopy&) = delete;
     WorkCopy& operator=(const WorkCopy&) = delete;
@@ -43,13 +45,8 @@ public:
     bool ok() const { return copy_.error.empty(); }
     std::string error() const { return "Quillan " + copy_.error + "."; }
     const std::string& path() const { return copy_.path; }
-    // The engine writes the copy as a new file: it takes the name of the program's own that
-    // its new inode calls for, so that a kill from here on leaves it known for the
-    // program's.
-    void written() { platform::takeOwnName(copy_.path, database_, AccessWorkCopyPattern); }
 
 private:
-    std::string database_;
     platform::CopyBeside copy_;
 };
 
@@ -300,7 +297,6 @@ std::optional<ClosingMessage> WriteAccessList(const SortInformationJob& job, Not
                           namingTheList(describeListFailure(e).text, copy.path(), path));
         return std::nullopt;
     }
-    copy.written();
     std::optional<std::string> written = platform::readFileBytes(copy.path());
     if (!written) {
         reportChangesLost(notices, path, "The changed copy of the database cannot be read.");

@@ -85,6 +85,7 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path, Links links,
     }
     if (targetExists_)
         giveTemporaryTheTargetsMode();
+    ownTarget_ = targetExists_ && isOwnFile(target_);
 }
 
 // Opens the target for the write and takes its lock; a copy of it kept by a write in place
@@ -192,9 +193,8 @@ bool AtomicFileWriter::holdsWhatWasWritten(int fd) const {
 }
 
 // The new file is named beside the target, the target looked at once more, and the two
-// exchanged: the name that held the new file then holds the file that was in place, which
-// must be the one expected. If a save landed in the instant before the exchange, the
-// exchange is undone and the save stays.
+// exchanged. If a save landed in the instant before the exchange, the exchange is undone and
+// the save stays.
 void AtomicFileWriter::replaceByRename() {
     if (int error = temp_->nameAsOwn(); error != 0) {
         errno = error;
@@ -206,28 +206,90 @@ void AtomicFileWriter::replaceByRename() {
         return;
     }
     reached(WriteStage::ReplacingTheFile);
-    const std::string& moved = temp_->name();
-    if (targetExists_ && exchange(moved, target_)) {
-        if (stampOf(moved) == expected_)
-            return syncFolderOf(target_); // the old file goes with the temporary name
-        if (!exchange(moved, target_)) {
-            temp_->keepName();
-            keptCopy_ = moved;
-        }
-        failChanged();
+    if (targetExists_ && exchangeIntoPlace())
         return;
-    }
     // Without an exchange (a file system that has none), the last look must do.
-    if (targetExists_ && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) {
-        fail("cannot replace " + target_);
-        return;
-    }
-    if (std::rename(moved.c_str(), target_.c_str()) != 0) {
+    ownFileStep();
+    if (std::rename(temp_->name().c_str(), target_.c_str()) != 0) {
         fail("cannot replace " + target_);
         return;
     }
     temp_->forgetName();
     syncFolderOf(target_);
+}
+
+// The name of the program's own that the file in place calls for, given to the new file as
+// well: exchanged with the target's name, it then holds the file that was in place, which it
+// proves the program's, so that whenever a kill comes every name of the program's own beside
+// the target proves itself for the file it holds. "" when it could not be made.
+std::string AtomicFileWriter::nameForTheFileInPlace() {
+    struct stat inPlace {};
+    fstat(targetFd_, &inPlace);
+    int error = EEXIST;
+    for (int attempt = 0; attempt < OwnNameAttempts && error == EEXIST; ++attempt) {
+        const std::string name =
+            ownNameBeside(target_, TemporaryFilePattern, inPlace.st_ino, attempt);
+        ownFileStep();
+        error = link(temp_->name().c_str(), name.c_str()) == 0 ? 0 : errno;
+        if (error == 0)
+            return name;
+    }
+    errno = error;
+    fail("cannot create a file in " + folderOf(target_));
+    return {};
+}
+
+// False when the file system has no exchange (nothing was done); true when the exchange was
+// made, or the write failed.
+bool AtomicFileWriter::exchangeIntoPlace() {
+    const std::string moved = nameForTheFileInPlace();
+    if (moved.empty())
+        return true;
+    ownFileStep();
+    if (!exchange(moved, target_)) {
+        const int why = errno;
+        ownFileStep();
+        unlink(moved.c_str());
+        errno = why;
+        if (why == EINVAL || why == ENOSYS || why == EOPNOTSUPP)
+            return false;
+        fail("cannot replace " + target_);
+        return true;
+    }
+    if (stampOf(moved) == expected_) {
+        // The new file keeps the target's name alone, and the old one goes.
+        ownFileStep();
+        unlink(temp_->name().c_str());
+        temp_->forgetName();
+        ownFileStep();
+        unlink(moved.c_str());
+        syncFolderOf(target_);
+        return true;
+    }
+    ownFileStep();
+    if (exchange(moved, target_)) {
+        ownFileStep();
+        unlink(moved.c_str());
+    } else {
+        keptCopy_ = moved; // the save, which the target's name no longer shows
+    }
+    failChanged();
+    return true;
+}
+
+// The program's own file (the Access engine's work copy) holds nobody's work: it is written
+// over directly, and so keeps the inode by which its name proves it the program's whenever
+// a kill comes.
+void AtomicFileWriter::writeOverOwnFile() {
+    if (!stillAsExpected()) {
+        failChanged();
+        return;
+    }
+    ownFileStep();
+    if (int error = copyOver(temp_->fd(), targetFd_); error != 0) {
+        errno = error;
+        fail("cannot write " + target_);
+    }
 }
 
 // Copies the file as it is now beside it, with the new contents and the record that tells
@@ -353,7 +415,9 @@ WriteResult AtomicFileWriter::commit() {
         reached(WriteStage::NewContentsWritten);
         // From here to the end, the file is put in place whatever signal comes.
         WriteInProgress writing;
-        if (inPlace_)
+        if (ownTarget_)
+            writeOverOwnFile();
+        else if (inPlace_)
             writeInPlace();
         else
             replaceByRename();

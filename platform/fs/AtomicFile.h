@@ -107,6 +107,9 @@ private:
     bool holdsWhatWasWritten(int fd) const;
     void handOverAfterMixedWrite(FileBeside& kept);
     void replaceByRename();
+    std::string nameForTheFileInPlace();
+    bool exchangeIntoPlace();
+    void writeOverOwnFile();
     void writeInPlace();
     bool keepOriginal(FileBeside& kept);
     void overwriteInPlace(FileBeside& kept);
@@ -128,6 +131,7 @@ private:
     bool readOnly_ = false;
     bool changed_ = false;
     bool inPlace_ = false;
+    bool ownTarget_ = false;
     bool targetExists_ = false;
     unsigned long long written_ = 0;
     ByteChecksum checksum_;

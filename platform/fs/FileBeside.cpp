@@ -81,8 +81,10 @@ FileBeside::FileBeside(const std::string& beside, const OwnFilePattern& pattern,
 
 FileBeside::~FileBeside() {
     close();
-    if (!keepName_ && !name_.empty())
-        unlink(name_.c_str());
+    if (keepName_ || name_.empty())
+        return;
+    ownFileStep();
+    unlink(name_.c_str());
 }
 
 int FileBeside::close() {
@@ -106,12 +108,15 @@ static int linkUnnamed(int fd, const std::string& path) {
 }
 
 int FileBeside::nameAs(const std::string& path) {
+    ownFileStep();
     const int error = name_.empty() ? linkUnnamed(fd_, path)
                                     : (link(name_.c_str(), path.c_str()) == 0 ? 0 : errno);
     if (error != 0)
         return error;
-    if (!name_.empty())
+    if (!name_.empty()) {
+        ownFileStep();
         unlink(name_.c_str());
+    }
     name_ = path;
     return 0;
 }

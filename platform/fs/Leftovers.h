@@ -35,15 +35,21 @@ inline constexpr int OwnNameAttempts = 8;
 std::string ownNameBeside(const std::string& path, const OwnFilePattern& pattern,
                           unsigned long long inode, int attempt = 0);
 
-// Gives the program's file at `file`, made beside `beside`, the own name its inode calls for
-// (a writer that replaced it with a new file of its own gave it a new inode); `file` takes
-// the new path. 0 or the errno of the failure.
-int takeOwnName(std::string& file, const std::string& beside, const OwnFilePattern& pattern);
+// Whether the file at `path` is one of the program's own, made beside another file of its
+// folder: its name is the one its inode gives. It holds nobody's work, so that a writer may
+// write over it directly.
+bool isOwnFile(const std::string& path);
 
-// Removes the files of the program's own left beside `path` under the given patterns:
-// plain files of this user with no other name, whose names are the ones their inodes give.
-// Nothing else is touched.
+// Removes the files of the program's own left beside `path` under the given patterns: plain
+// files of this user that one of their names proves the program's (the one their inode
+// gives), under every such name they have there. Nothing else is touched.
 void removeLeftoverTemporaries(const std::string& path,
                                std::initializer_list<OwnFilePattern> patterns);
+
+// Called before each call that names, exchanges, removes or cuts one of the program's own
+// files while it writes, when set; for tests, which stop the process there to see what a
+// kill leaves.
+void setOwnFileStepHook(void (*hook)());
+void ownFileStep();
 
 } // namespace platform

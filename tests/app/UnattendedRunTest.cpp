@@ -55,6 +55,18 @@ struct RunAs {
     std::string home;          // HOME and the XDG folders; the scratch folder when empty
     rlim_t fileSizeLimit = RLIM_INFINITY;
     std::function<void(pid_t)> meanwhile;
+    std::string mode = "NOSTOP"; // parameter 2
+    bool throughScript = false;  // started by scripts/run-quillan, which limits a run it can
+
+    RunAs& inMode(std::string runMode) {
+        mode = std::move(runMode);
+        return *this;
+    }
+    // Through the script, with the shortest limit it may set on a run.
+    RunAs& byTheRunScript() {
+        throughScript = true;
+        return *this;
+    }
 
     RunAs& by(uid_t who) {
         user = who;
@@ -155,7 +167,15 @@ struct Folder {
             if (as.user != 0 &&
                 (setgroups(0, nullptr) != 0 || setgid(as.user) != 0 || setuid(as.user) != 0))
                 _exit(99);
-            execl(binary.c_str(), binary.c_str(), list.c_str(), "NOSTOP", "--program-dir",
+            if (as.throughScript) {
+                setenv("QUILLAN_RUN_SECONDS", "0.2", 1);
+                const std::string buildFolder = fs::path(binary).parent_path().string();
+                execl(QUILLAN_RUN_SCRIPT, QUILLAN_RUN_SCRIPT, buildFolder.c_str(), list.c_str(),
+                      as.mode.c_str(), "--program-dir", program.c_str(),
+                      static_cast<char*>(nullptr));
+                _exit(98);
+            }
+            execl(binary.c_str(), binary.c_str(), list.c_str(), as.mode.c_str(), "--program-dir",
                   program.c_str(), static_cast<char*>(nullptr));
             _exit(98);
         }
@@ -342,6 +362,29 @@ TEST(UnattendedRun, StoppedByItsCallerExitsFourAndLeavesTheList) {
         << o.err;
     expectOnlyOwnMessages(o);
     EXPECT_EQ(readAll(list), original);
+}
+
+// The Sort Wizard for the partner program ("DUZIZ") ends by itself, as an unattended sort
+// does: started by the run script, it is never cut short, however short the script's limit,
+// and its status is passed on; stopped by its caller before the list is written, it stops
+// at a safe point with status 4 and leaves the list as it was.
+TEST(UnattendedRun, APartnerRunEndsByItselfAndAStopLeavesTheList) {
+    Folder f;
+    const std::string list = f.list("mailing.txt");
+    Outcome o = f.run(list, RunAs().inMode("duziz").byTheRunScript());
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(linesOf(readAll(list)).front(), "NAME,ZIP,tray,package,endorsement\r");
+
+    const std::string second = f.list("second.txt");
+    const std::string original = readAll(second);
+    PauseAtStatement pause(f);
+    o = f.run(second, RunAs().inMode("DUZIZ").byTheRunScript().during(
+                          [&](pid_t pid) { pause(pid, [pid] { kill(pid, SIGTERM); }); }));
+    EXPECT_EQ(o.status, 4);
+    EXPECT_NE(o.err.find("The sort was cancelled. Your list was left unchanged."),
+              std::string::npos)
+        << o.err;
+    EXPECT_EQ(readAll(second), original);
 }
 
 // A read-only list is left as it was, with status 3; a list that has another name (a hard

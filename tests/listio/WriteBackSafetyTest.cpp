@@ -10,6 +10,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -286,8 +287,8 @@ TEST(WriteBackSafety, ASaveRenamedOverWhileTheListIsWrittenOverInPlaceIsTold) {
 }
 
 // A kill while an Access list's sort information replaces the database leaves the work copy
-// (which the engine wrote as a new file) and the database's temporary file beside it: both
-// prove to be the program's own, and the next reading removes them, and nothing else.
+// and the database's temporary file beside it: both prove to be the program's own, and the
+// next reading removes them, and nothing else.
 TEST(WriteBackSafety, AKilledAccessWriteBackLeavesNothingOnceTheListIsReadAgain) {
     WriterFixture f;
     const std::string path = accessTable(f.env.folder() + "list.mdb", records);
@@ -301,7 +302,7 @@ TEST(WriteBackSafety, AKilledAccessWriteBackLeavesNothingOnceTheListIsReadAgain)
         // The engine replaces the work copy first, then the copy replaces the database.
         StageHook hook([](platform::WriteStage stage) {
             static int replacing = 0;
-            if (stage == platform::WriteStage::ReplacingTheFile && ++replacing == 2)
+            if (stage == platform::WriteStage::ReplacingTheFile && ++replacing == 1)
                 raise(SIGKILL);
         });
         test::writeSortInformation(f);
@@ -315,4 +316,117 @@ TEST(WriteBackSafety, AKilledAccessWriteBackLeavesNothingOnceTheListIsReadAgain)
     WriterFixture g;
     ASSERT_EQ(openWithRoles(g, path, roles), path);
     EXPECT_EQ(entries(f.env.folder()), before);
+}
+
+namespace {
+
+int stepsLeft = 0;
+void killAtTheLastStep() {
+    if (--stepsLeft == 0)
+        raise(SIGKILL);
+}
+
+// A list of each kind, made anew in the fixture's folder and opened by `open`.
+struct ListKind {
+    const char* name;
+    std::function<std::string(WriterFixture&)> make;
+    std::function<std::string(WriterFixture&, const std::string&)> open;
+};
+
+std::string openAsIs(WriterFixture& f, const std::string& path) {
+    return f.open(path);
+}
+
+std::vector<ListKind> everyKind() {
+    auto text = [](const char* name, std::vector<std::string> lines) {
+        return [name, lines](WriterFixture& f) { return f.write(name, crlf(lines)); };
+    };
+    auto withRoles = [](Roles roles) {
+        return [roles](WriterFixture& f, const std::string& path) {
+            return openWithRoles(f, path, roles);
+        };
+    };
+    return {
+        {KindTab, text("list.txt", records), openAsIs},
+        {KindComma,
+         text("list.txt", {"Ann,DALLAS,TX,75201", "Bo,DALLAS,TX,75202", "Cy,DALLAS,TX,75201"}),
+         openAsIs},
+        {KindMerge, text("list.txt", {"NAME,ZIP", "Ann,75201", "Bo,75202", "Cy,75201"}), openAsIs},
+        {KindBar,
+         text("list.txt", {"NAME|CITY|ST|ZIP|", "Ann|DALLAS|TX|75201|", "Bo|DALLAS|TX|75202|",
+                           "Cy|DALLAS|TX|75201|"}),
+         openAsIs},
+        {KindDbase,
+         [](WriterFixture& f) {
+             return f.write("list.dbf",
+                            dbfTable({{"NAME", 'C', 12}, {"ZIP", 'C', 10}, {"SORT", 'C', 10}},
+                                     {{false, {"Ann", "75201"}},
+                                      {false, {"Bo", "75202"}},
+                                      {false, {"Cy", "75201"}}}));
+         },
+         openAsIs},
+        {KindExcel,
+         [](WriterFixture& f) {
+             const std::string path = f.env.folder() + "list.xls";
+             writeWorkbook(path,
+                           {{"List",
+                             {{std::string("Ann"), std::string("75201"), std::string("old")},
+                              {std::string("Bo"), std::string("75202"), std::string("old")},
+                              {std::string("Cy"), std::string("75201"), std::string("old")}}}});
+             return path;
+         },
+         withRoles({{"zip", 1}, {"sort", 2}})},
+        {KindAccess,
+         [](WriterFixture& f) { return accessTable(f.env.folder() + "list.mdb", records); },
+         withRoles({{"sort", 6}, {"tray", 7}, {"pkg", 8}})},
+    };
+}
+
+} // namespace
+
+// A kill at every step at which a write-back of each kind of list names, exchanges, cuts or
+// removes a file of the program's own beside the list (the temporary file, the Access work
+// copy): the next reading finds the list whole, as it was or sorted, and removes every file
+// of the program's, and a person's hidden files beside the list stay, whatever their names.
+TEST(WriteBackSafety, AKillAtEveryStepOfTheProgramsOwnFilesLeavesNothingOfThemForEveryKind) {
+    for (const ListKind& kind : everyKind()) {
+        WriterFixture f;
+        int steps = 0;
+        for (int step = 1;; ++step) {
+            SCOPED_TRACE(std::string(kind.name) + ", kill at step " + std::to_string(step));
+            std::error_code ec;
+            for (const std::string& name : entries(f.env.folder()))
+                if (name.rfind("list.", 0) == 0 || name.rfind(".list.", 0) == 0)
+                    fs::remove(f.env.folder() + name, ec);
+            const std::string path = kind.make(f);
+            const std::string hidden = "." + fs::path(path).filename().string();
+            for (const char* ending :
+                 {".quillan-0123456789abcdef", ".sorting-0123456789abcdef", ".Backup"})
+                f.write(hidden + ending, "a person's own");
+            const std::vector<std::string> before = entries(f.env.folder());
+            pid_t child = fork();
+            if (child == 0) {
+                if (kind.open(f, path) != path)
+                    _exit(2);
+                presortByZip(f.reading.mailing);
+                f.mailClass = *MailClass::fromCode("RNAF");
+                stepsLeft = step;
+                platform::setOwnFileStepHook(killAtTheLastStep);
+                _exit(test::writeSortInformation(f).failed ? 1 : 0);
+            }
+            int status = 0;
+            waitpid(child, &status, 0);
+            const bool killed = WIFSIGNALED(status);
+            if (!killed)
+                ASSERT_EQ(WEXITSTATUS(status), 0);
+            ASSERT_EQ(kind.open(f, path), path);
+            EXPECT_EQ(f.reading.mailing.recordCount(), 3);
+            EXPECT_EQ(entries(f.env.folder()), before);
+            if (!killed) {
+                steps = step - 1;
+                break;
+            }
+        }
+        EXPECT_GE(steps, 4) << kind.name;
+    }
 }

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -494,6 +495,66 @@ TEST_F(InterruptedWriteTest, OnlyTheProgramsOwnLeftoversBesideTheListAreRemoved)
         close(probe);
         EXPECT_EQ(namesWhileWriting, persons.size()) << "the temporary file shows no name";
     }
+}
+
+namespace {
+
+// The steps of the program's own files the child is let take before it is killed.
+int stepsLeft = 0;
+void killAtTheLastStep() {
+    if (--stepsLeft == 0)
+        raise(SIGKILL);
+}
+
+} // namespace
+
+// A kill at every step at which a write names, exchanges or removes a file of the program's
+// own beside the list (its temporary file, under its own name and under the name the list's
+// inode gives, for the exchange): the list is as it was or wholly written, and the next
+// reading leaves nothing of the program's beside it, also when the person saved the list
+// (by rename, a new inode) before that reading. Files of a person's under names of the same
+// shape stay.
+TEST_F(InterruptedWriteTest, AKillAtEveryStepOfTheProgramsOwnFilesLeavesNothingOfThem) {
+    const std::vector<std::string> persons = {".list.txt.quillan-0123456789abcdef",
+                                              ".list.txt.sorting-0123456789abcdef", "list.txt"};
+    int steps = 0;
+    bool leftSomething = false;
+    for (bool savedAfterTheKill : {false, true}) {
+        for (int step = 1;; ++step) {
+            SCOPED_TRACE("kill at step " + std::to_string(step) +
+                         (savedAfterTheKill ? ", saved after it" : ""));
+            makeList(false);
+            for (const std::string& name : persons)
+                if (name != "list.txt")
+                    put(path(name), "a person's own");
+            pid_t child = fork();
+            if (child == 0) {
+                stepsLeft = step;
+                setOwnFileStepHook(killAtTheLastStep);
+                _exit(writeFileAtomically(listPath, sorted).ok ? 0 : 1);
+            }
+            int status = 0;
+            waitpid(child, &status, 0);
+            if (WIFEXITED(status)) {
+                EXPECT_EQ(WEXITSTATUS(status), 0);
+                EXPECT_EQ(readFileBytes(listPath), sorted);
+                EXPECT_EQ(entries(), persons);
+                steps = std::max(steps, step - 1);
+                break;
+            }
+            const std::optional<std::string> left = readFileBytes(listPath);
+            EXPECT_TRUE(left == original || left == sorted);
+            leftSomething = leftSomething || entries().size() > persons.size();
+            if (savedAfterTheKill)
+                renameEditedCopyOverTheList();
+            recoverInterruptedWrite(listPath);
+            EXPECT_EQ(entries(), persons);
+            EXPECT_EQ(readFileBytes(listPath), savedAfterTheKill ? edited : *left);
+        }
+    }
+    // Named, given the old file's name, exchanged, and both names removed.
+    EXPECT_GE(steps, 4);
+    EXPECT_TRUE(leftSomething);
 }
 
 namespace {
