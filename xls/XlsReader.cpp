@@ -148,14 +148,14 @@ void XlsReader::loop() {
         previousStart_ = recordStart_;
         recordStart_ = stream_.position() - 4;
         try {
-            if (stream_.size() - stream_.position() < header_.length)
-                throw XlsError("Unexpected end of file");
             // Read past, a record too long for its version would leave the sheet without
             // the cells it holds and the write-back would drop them.
             if (header_.length > maxBody)
                 throw damagedRecord("it is " + std::to_string(header_.length) +
                                     " bytes long, longer than any record of its version (" +
                                     std::to_string(maxBody) + ")");
+            if (stream_.size() - stream_.position() < header_.length)
+                throw XlsError("Unexpected end of file");
             body_ = RecordCursor(stream_.readView(header_.length));
             if (++sinceProgress == ProgressStep) {
                 sinceProgress = 0;
