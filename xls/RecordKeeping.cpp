@@ -58,13 +58,13 @@ constexpr Ids Globals8 = {record::Prot4Rev,   record::Country,     record::SupBo
                           record::ExternName, record::ExternCount, record::ExternSheet,
                           record::Name,       record::Sst,         record::ExtSst};
 
-// A worksheet of BIFF5 and BIFF8: the settings, then its protection flag, its zoom, its
-// code name and validations; BIFF5 its NOTE records, BIFF8 its hyperlinks and merged ranges.
-// (A BIFF5 sheet's own WINDOW1 is its own: kept as read.)
-constexpr Ids Sheet5and8 = {record::Protect, record::Scl, record::CodeName, record::DVal,
-                            record::Dv};
+// A worksheet of BIFF5 and BIFF8: the settings, then its protection flag, its zoom and its
+// code name; BIFF5 its NOTE records, BIFF8 its hyperlinks, merged ranges and validations.
+// (A BIFF5 sheet's own WINDOW1 is its own: kept as read. Validations came with Excel 97: a
+// writer that puts them into a BIFF5 sheet has them kept as it wrote them.)
+constexpr Ids Sheet5and8 = {record::Protect, record::Scl, record::CodeName};
 constexpr Ids Sheet5 = {record::Note};
-constexpr Ids Sheet8 = {record::HLink, record::MergedCells};
+constexpr Ids Sheet8 = {record::HLink, record::MergedCells, record::DVal, record::Dv};
 
 // A BIFF4 file is one substream holding what a workbook and its one sheet have.
 constexpr Ids Biff4 = {record::WriteAccess,   record::CodePage, record::Precision, record::DateMode,

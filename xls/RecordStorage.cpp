@@ -22,6 +22,7 @@ void RecordStorage::readUntilEof(XlsStream& stream, size_t maxBody) {
             throw XlsError("record too short");
         add(header.id, body);
     }
+    throw XlsError("Unexpected end of file");
 }
 
 void RecordStorage::writeAll(XlsStream& stream) const {

@@ -242,6 +242,38 @@ int32_t SharedStringTable::addWideString(std::u16string_view text) {
     return add(true, wideBytes(text));
 }
 
+int32_t SharedStringTable::addRichString(std::string_view text, std::string_view runs) {
+    if (!fitsLatin1(text))
+        return addRichWideString(platform::AnsiCodePage::toUtf16(text), runs);
+    return addRich(false, text, runs);
+}
+
+int32_t SharedStringTable::addRichWideString(std::u16string_view text, std::string_view runs) {
+    return addRich(true, wideBytes(text), runs);
+}
+
+int32_t SharedStringTable::addRich(bool wide, std::string_view chars, std::string_view runs) {
+    size_t count = wide ? chars.size() / 2 : chars.size();
+    if (count > 0xFFFF || runs.size() % 4 != 0 || runs.size() / 4 > 0xFFFF)
+        throw RangeError();
+    ++totalUseCount_;
+    Entry entry;
+    entry.charCount = static_cast<uint16_t>(count);
+    entry.options = static_cast<uint8_t>((wide ? Wide : 0) | (runs.empty() ? 0 : Rich));
+    entry.charsAt = toPool(chars);
+    int32_t index = static_cast<int32_t>(entries_.size());
+    if (!runs.empty()) {
+        Extras extras;
+        extras.index = static_cast<uint32_t>(index);
+        extras.runsSize = static_cast<uint32_t>(runs.size());
+        extras.runsAt = toPool(runs);
+        extras.phoneticAt = static_cast<uint32_t>(pool_.size());
+        extras_.push_back(extras);
+    }
+    append(entry, 1);
+    return index;
+}
+
 uint32_t SharedStringTable::toPool(std::string_view bytes) {
     if (pool_.size() + bytes.size() > 0xFFFFFFFFu)
         throw RangeError();
@@ -334,7 +366,10 @@ void SharedStringTable::indexEntries() {
     // table costs no index, and a list read and never changed never builds one. Only the
     // first of equal texts is found: later ones (a file may hold duplicates) keep their own
     // index for the cells that name it.
+    // A text with formatting runs is no entry for a plain text: the cell would take its fonts.
     for (; indexed_ < entries_.size(); ++indexed_) {
+        if (entries_[indexed_].options & Rich)
+            continue;
         bool wide = (entries_[indexed_].options & Wide) != 0;
         std::string_view text = chars(indexed_);
         uint64_t hash = keyHash(wide, text);

@@ -38,6 +38,10 @@ public:
     int32_t addWideString(std::u16string_view text);
     // Compressed BIFF8 text: one byte a character, each the character of that code (Latin-1).
     int32_t addCompressed(std::string_view chars) { return add(false, chars); }
+    // A text with its formatting runs (4 bytes each: the first character, the font index),
+    // as addString and addWideString take it; always an entry of its own.
+    int32_t addRichString(std::string_view text, std::string_view runs);
+    int32_t addRichWideString(std::u16string_view text, std::string_view runs);
     // One more reference to an entry; raises "SST index out of range (%d:%d)" outside.
     int32_t addRef(int32_t index);
     // The index when a string has it, else the same error as addRef.
@@ -91,6 +95,7 @@ private:
     };
 
     int32_t add(bool wide, std::string_view chars);
+    int32_t addRich(bool wide, std::string_view chars, std::string_view runs);
     void append(const Entry& entry, int32_t useCount);
     const Extras* extrasOf(size_t index) const;
     uint32_t toPool(std::string_view bytes);

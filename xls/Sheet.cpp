@@ -198,6 +198,18 @@ void Sheet::setWideString(int col, int row, std::u16string_view text, int32_t xf
     cells_.set(Cell::string(key, strings().addWideString(text), xf));
 }
 
+void Sheet::setRichString(int col, int row, std::string_view text, std::string_view runs,
+                          int32_t xf) {
+    int32_t key = cellKey(col, row);
+    cells_.set(Cell::string(key, strings().addRichString(text, runs), xf));
+}
+
+void Sheet::setRichWideString(int col, int row, std::u16string_view text, std::string_view runs,
+                              int32_t xf) {
+    int32_t key = cellKey(col, row);
+    cells_.set(Cell::string(key, strings().addRichWideString(text, runs), xf));
+}
+
 void Sheet::setCompressedString(int col, int row, std::string_view chars, int32_t xf) {
     int32_t key = cellKey(col, row);
     cells_.set(Cell::string(key, strings().addCompressed(chars), xf));

@@ -140,6 +140,10 @@ public:
     // 8-bit text in the ANSI code page, and UTF-16 text: both join the shared strings.
     void setString(int col, int row, std::string_view text, int32_t xf);
     void setWideString(int col, int row, std::u16string_view text, int32_t xf);
+    // The same with formatting runs (4 bytes each: first character, font index).
+    void setRichString(int col, int row, std::string_view text, std::string_view runs, int32_t xf);
+    void setRichWideString(int col, int row, std::u16string_view text, std::string_view runs,
+                           int32_t xf);
     // Compressed BIFF8 text: one byte a character of that code.
     void setCompressedString(int col, int row, std::string_view chars, int32_t xf);
     // A text already in the shared strings; raises "SST index out of range (%d:%d)".
@@ -253,6 +257,7 @@ private:
     void writeFormula(ExcelVersion version, XlsStream& stream, const Cell& cell, uint16_t xf,
                       bool unicode, const platform::WindowsCodePage& codePage);
     // The 8-bit text of a cell in the code page, or the reason why there is none.
+    std::optional<std::string> narrowRuns(int32_t sstIndex, size_t length) const;
     std::string text8Of(const Cell& cell, std::u16string_view text, ExcelVersion version,
                         const platform::WindowsCodePage& codePage) const;
     void writeStringRecord(XlsStream& stream, const std::string& flagged);

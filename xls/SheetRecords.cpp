@@ -100,6 +100,25 @@ std::string Sheet::text8Of(const Cell& cell, std::u16string_view text, ExcelVers
     return *bytes;
 }
 
+// The runs of a text in the form of a BIFF5 RSTRING: a count byte, then a character and a
+// font byte each. None when the text has no runs or they do not fit that form.
+std::optional<std::string> Sheet::narrowRuns(int32_t sstIndex, size_t length) const {
+    std::string_view runs = strings().runs(static_cast<size_t>(sstIndex));
+    size_t count = runs.size() / 4;
+    if (count == 0 || count > 0xFF)
+        return std::nullopt;
+    RecordCursor in(runs);
+    std::string narrow(1, static_cast<char>(count));
+    for (size_t i = 0; i < count; ++i) {
+        uint16_t first = in.u16(4 * i);
+        uint16_t font = in.u16(4 * i + 2);
+        if (first > length || first > 0xFF || font > 0xFF)
+            return std::nullopt;
+        narrow += {static_cast<char>(first), static_cast<char>(font)};
+    }
+    return narrow;
+}
+
 void Sheet::writeCells(ExcelVersion version, XlsStream& stream, int xfOffset, bool unicode,
                        const platform::WindowsCodePage& codePage) {
     bool biff8 = version >= ExcelVersion::Excel97;
@@ -125,7 +144,11 @@ void Sheet::writeCells(ExcelVersion version, XlsStream& stream, int xfOffset, bo
             } else {
                 std::string text =
                     text8Of(*cell, strings().getWideString(cell->sstIndex()), version, codePage);
-                writeRecord(stream, record::Label, body.u16(text.size()).bytes(text));
+                body.u16(text.size()).bytes(text);
+                std::optional<std::string> runs = narrowRuns(cell->sstIndex(), text.size());
+                if (runs)
+                    body.bytes(*runs);
+                writeRecord(stream, runs ? record::RString : record::Label, body);
             }
             break;
         case CellType::Boolean:

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <new>
@@ -122,6 +123,7 @@ void XlsReader::run(ExcelVersion version) {
         if (book_.onProgress)
             book_.onProgress(0);
         loop();
+        requireLastEof();
         book_.tabsRead = sheetNames_.size();
         finishSheets();
         if (book_.onProgress)
@@ -146,12 +148,14 @@ void XlsReader::loop() {
         previousStart_ = recordStart_;
         recordStart_ = stream_.position() - 4;
         try {
+            // Read past, a record too long for its version would leave the sheet without
+            // the cells it holds and the write-back would drop them.
+            if (header_.length > maxBody)
+                throw damagedRecord("it is " + std::to_string(header_.length) +
+                                    " bytes long, longer than any record of its version (" +
+                                    std::to_string(maxBody) + ")");
             if (stream_.size() - stream_.position() < header_.length)
                 throw XlsError("Unexpected end of file");
-            if (header_.length > maxBody) {
-                stream_.seek(header_.length, SeekOrigin::Current);
-                continue;
-            }
             body_ = RecordCursor(stream_.readView(header_.length));
             if (++sinceProgress == ProgressStep) {
                 sinceProgress = 0;
@@ -166,6 +170,25 @@ void XlsReader::loop() {
             throw RecordError(recordNumber_, e.what(), fileLabel_);
         }
     }
+}
+
+// A stream that ends inside a substream was cut: the rest of the sheet is not there.
+void XlsReader::requireLastEof() const {
+    if (finished_)
+        return;
+    std::string file = fileLabel_.empty() ? std::string("the workbook") : "\"" + fileLabel_ + "\"";
+    std::string substream =
+        curSheet_ < 0 ? std::string("workbook globals") : "sheet " + std::to_string(curSheet_ + 1);
+    throw XlsError("Error on reading " + file + ": its stream ends at byte " +
+                   std::to_string(stream_.position()) + " before the EOF record of its " +
+                   substream);
+}
+
+XlsError XlsReader::damagedRecord(const std::string& fault) const {
+    char id[8];
+    std::snprintf(id, sizeof id, "%04X", header_.id);
+    return XlsError("record 0x" + std::string(id) + " at byte " + std::to_string(recordStart_) +
+                    " is damaged: " + fault);
 }
 
 bool XlsReader::biff8() const {
@@ -411,6 +434,7 @@ void XlsReader::skipSubstream() {
         if (header.id == record::Eof)
             return;
     }
+    throw XlsError("Unexpected end of file");
 }
 
 void XlsReader::finishSheets() {

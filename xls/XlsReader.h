@@ -4,6 +4,7 @@
 #include "xls/MsoDrawingReader.h"
 #include "xls/RecordCursor.h"
 #include "xls/RecordKeeping.h"
+#include "xls/XlsError.h"
 #include "xls/XlsStream.h"
 
 #include <array>
@@ -65,7 +66,10 @@ private:
 
     void run(ExcelVersion version);
     platform::StorageError damaged() const;
+    // The current record cannot be what its header says; names its id and place.
+    XlsError damagedRecord(const std::string& fault) const;
     void loop();
+    void requireLastEof() const;
     void dispatch();
     // Records other than cells: their handler, then kept or counted for the writer.
     void onOtherRecord();
@@ -111,6 +115,9 @@ private:
     void onMulBlank();
     void onLabel();
     void setText8(Sheet& s, int col, int row, std::string_view bytes, int32_t xf);
+    void setRichText8(Sheet& s, int col, int row, std::string_view bytes, std::string_view runs,
+                      int32_t xf);
+    static std::string wideRuns(std::string_view after);
 
     // Sheet, print and page records.
     bool onSheetRecord();

@@ -1,6 +1,7 @@
 // The reader's cell records: values of every layout and version, formulas with the records
 // that follow them (STRING, SHRFMLA, ARRAY), rows and dimensions.
 
+#include "xls/CellRecordShape.h"
 #include "xls/FormulaDecoder.h"
 #include "xls/RecordId.h"
 #include "xls/Workbook.h"
@@ -51,6 +52,8 @@ bool XlsReader::onCellRecord() {
     Sheet* s = sheet();
     if (!s)
         return false;
+    if (std::optional<std::string> fault = cellRecordFault(header_.id, body_, version_))
+        throw damagedRecord(*fault);
     const RecordCursor& b = body_;
     int row = b.u16(0);
     int col = b.u16(2);
@@ -156,8 +159,13 @@ void XlsReader::onLabel() {
     int col = body_.u16(2);
     int32_t xf = body_.u16(4);
     size_t count = body_.u16(6);
-    if (!biff8())
-        return setText8(s, col, row, text8(8, count), xf);
+    if (!biff8()) {
+        std::string text = text8(8, count);
+        if (header_.id == record::RString)
+            if (std::string runs = wideRuns(tail(8 + count)); !runs.empty())
+                return setRichText8(s, col, row, text, runs, xf);
+        return setText8(s, col, row, text, xf);
+    }
     if (count == 0)
         return s.setCompressedString(col, row, {}, xf);
     if (body_.u8(8) & 0x01)
@@ -169,6 +177,31 @@ void XlsReader::setText8(Sheet& s, int col, int row, std::string_view bytes, int
     if (std::optional<std::u16string> text = decoded(bytes))
         return s.setWideString(col, row, *text, xf);
     s.setString(col, row, bytes, xf);
+}
+
+void XlsReader::setRichText8(Sheet& s, int col, int row, std::string_view bytes,
+                             std::string_view runs, int32_t xf) {
+    if (std::optional<std::u16string> text = decoded(bytes))
+        return s.setRichWideString(col, row, *text, runs, xf);
+    s.setRichString(col, row, bytes, runs, xf);
+}
+
+// The runs of a BIFF5 RSTRING (a count byte, then a character and a font byte each) in the
+// shared strings' form of 16 bits each. In a double-byte code page the text's count is of
+// characters, not bytes: the runs are where a count byte says exactly what follows it.
+std::string XlsReader::wideRuns(std::string_view after) {
+    RecordCursor in(after);
+    size_t at = 0;
+    while (at < in.size() && in.size() - at - 1 != 2 * size_t{in.u8(at)})
+        ++at;
+    if (at >= in.size())
+        return {};
+    std::string runs;
+    for (size_t i = 0; i < in.u8(at); ++i) {
+        std::string_view run = in.bytes(at + 1 + 2 * i, 2);
+        runs += {run[0], '\0', run[1], '\0'};
+    }
+    return runs;
 }
 
 void XlsReader::onMulRk() {
@@ -391,17 +424,28 @@ void XlsReader::storeSharedFormula(std::string_view body) {
     sharedFormulas_.push_back(std::move(shared));
 }
 
+// Shared ranges may overlap: the cell's tExp names the first cell of its own, and only a
+// formula whose tExp names no stored range falls back to the first range that holds the cell.
 bool XlsReader::applySharedFormula(int row, int col, std::string& tokens) const {
+    RecordCursor exp(tokens);
+    const SharedFormula* chosen = nullptr;
     for (const SharedFormula& shared : sharedFormulas_) {
         if (row < shared.firstRow || row > shared.lastRow || col < shared.firstCol ||
             col > shared.lastCol)
             continue;
-        std::string adjusted = shared.tokens;
-        adjustSharedFormula(biff8(), adjusted, row, col);
-        tokens = std::move(adjusted);
-        return true;
+        if (shared.firstRow == exp.u16(1) && shared.firstCol == exp.u8(3)) {
+            chosen = &shared;
+            break;
+        }
+        if (!chosen)
+            chosen = &shared;
     }
-    return false;
+    if (!chosen)
+        return false;
+    std::string adjusted = chosen->tokens;
+    adjustSharedFormula(biff8(), adjusted, row, col);
+    tokens = std::move(adjusted);
+    return true;
 }
 
 } // namespace xls

@@ -147,7 +147,8 @@ bool XlsReader::onSheetRecord() {
             onHyperlink();
         break;
     case record::DVal:
-        onDataValidations();
+        if (biff8())
+            onDataValidations();
         break;
     case record::MsoDrawing:
         onDrawing();

@@ -788,6 +788,18 @@ TEST(UnattendedRun, WorkbooksThatCannotBeReadAreRefusedInOneReadableLine) {
     const size_t sst = longRecord.find(std::string("\xFC\x00", 2), 512);
     ASSERT_NE(sst, std::string::npos);
     longRecord.replace(sst + 2, 2, "\xff\x7f");
+    // A cell record given a length it cannot have: past the largest record, or the most a
+    // record may have, which would take the records after it for its own.
+    test::SheetRows many = rows;
+    for (int i = 0; i < 1500; ++i)
+        many.push_back({"Q" + std::to_string(i), std::string("75201")});
+    test::writeWorkbook(f.path("many.xls"), {{"List", many}});
+    auto labelOfLength = [&](const char* length) {
+        std::string changed = readAll(f.path("many.xls"));
+        const size_t label = changed.find(std::string("\xFD\x00\x0A\x00", 4), 512);
+        EXPECT_NE(label, std::string::npos);
+        return changed.replace(label + 2, 2, length, 2);
+    };
     std::string zip = "PK\x03\x04" + std::string(60, '\0');
     fs::create_directory(f.path("folder.xls"));
     struct Case {
@@ -795,6 +807,9 @@ TEST(UnattendedRun, WorkbooksThatCannotBeReadAreRefusedInOneReadableLine) {
     };
     for (const Case& c :
          {Case{"record.xls", longRecord, "The workbook is damaged: its record "},
+          Case{"long.xls", labelOfLength("\x21\x20"), "(record 0x00FD at byte "},
+          Case{"longest.xls", labelOfLength("\x20\x20"),
+               "is damaged: it is 8224 bytes long where its layout has 10)"},
           Case{"cut.xls", book.substr(0, book.size() / 2),
                "The file is damaged, or is not an Excel workbook"},
           Case{"empty.xls", "", "There are no records to sort in empty.xls. The file is empty."},
@@ -806,8 +821,10 @@ TEST(UnattendedRun, WorkbooksThatCannotBeReadAreRefusedInOneReadableLine) {
         const std::string list = c.name == "folder.xls" ? f.path(c.name) : f.write(c.name, c.bytes);
         Outcome o = f.run(list);
         EXPECT_EQ(o.status, 2) << c.name;
-        EXPECT_NE(o.err.find(c.says), std::string::npos) << o.err;
+        EXPECT_NE(o.err.find(c.says), std::string::npos) << c.name << ": " << o.err;
         EXPECT_EQ(linesOf(o.err).size(), 1u) << o.err;
         expectReadable(o.err);
+        if (c.name != "folder.xls")
+            EXPECT_EQ(readAll(list), c.bytes) << c.name;
     }
 }

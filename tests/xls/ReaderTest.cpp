@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 
@@ -426,16 +427,15 @@ TEST(ReaderTest, PartialFilesKeepWhatWasRead) {
     EXPECT_EQ(book.sheets().item(0).getCellType(0, 1), CellType::None);
     EXPECT_EQ(book.sheets().item(0).lastRow, 0);
 
-    // Cut behind the last whole record: a normal end.
-    std::vector<int> progress;
+    // Cut behind a whole record, or inside a header: the sheet has no EOF, the rest of it
+    // is missing, and the read fails after what it read.
     Workbook whole;
-    whole.onProgress = [&](int percent) { progress.push_back(percent); };
-    readBook(whole, stream.substr(0, stream.size() - 4));
-    EXPECT_EQ(whole.sheets().item(0).getAsString(0, 1), "2");
-    EXPECT_EQ(progress, (std::vector<int>{0, 100}));
-    // A header cut short ends the read too.
-    readBook(whole, stream.substr(0, stream.size() - 2));
-    EXPECT_EQ(progress.back(), 100);
+    for (size_t cutAt : {stream.size() - 4, stream.size() - 2}) {
+        EXPECT_EQ(errorOf([&] { readBook(whole, stream.substr(0, cutAt)); }),
+                  "Error on reading the workbook: its stream ends at byte " +
+                      std::to_string(stream.size() - 4) + " before the EOF record of its sheet 1");
+        EXPECT_EQ(whole.sheets().item(0).getAsString(0, 1), "2");
+    }
 }
 
 TEST(ReaderTest, ProgressRunsFromZeroToHundred) {
@@ -654,4 +654,88 @@ TEST(ReaderTest, OlderFilesGiveTheirCellsTheirNumberFormats) {
     biff3.readBytes(record(0x0209, word(3) + word(0x0010)) + formats + record(0x0243, xf3) +
                     numberRecord(0, 0, 37673) + record(0x000A, ""));
     EXPECT_EQ(numberFormatOf(biff3, 0), "m/d/yy");
+}
+
+// A record that cannot be what its header says is refused with its id and place, never read
+// past: what follows it would be lost, or read out of the wrong bytes.
+TEST(ReaderTest, RecordsThatCannotBeWhatTheySayAreRefused) {
+    const std::string before = numberRecord(0, 0, 1);
+    const std::string after = numberRecord(1, 0, 2);
+    auto refusal = [&](const std::string& damaged) {
+        Workbook book;
+        return errorOf([&] { readBook(book, oneSheet(before + damaged + after)); });
+    };
+    auto mulRk = [](uint16_t first, uint16_t last) {
+        return record(0x00BD,
+                      word(0) + word(first) + word(0) + dword(2) + word(0) + dword(6) + word(last));
+    };
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {record(0x00FD, cellHead(0, 1) + dword(0) + std::string(8225 - 10, '\0')),
+         "it is 8225 bytes long, longer than any record of its version (8224)"},
+        {record(0x00FD, cellHead(0, 1) + dword(0) + std::string(8224 - 10, '\0')),
+         "it is 8224 bytes long where its layout has 10"},
+        {record(0x0203, cellHead(0, 1) + doubleBytes(1) + word(0)),
+         "it is 16 bytes long where its layout has 14"},
+        {record(0x0208, word(0) + word(0) + word(1)), "it is 6 bytes long where its layout has 16"},
+        {numberRecord(0, 256, 3), "its cell is in column 257, past the last column, 256"},
+        {mulRk(1, 3), "its last column 3 is not that of its 2 cells"},
+        {mulRk(255, 256), "its cell is in column 257, past the last column, 256"},
+    };
+    // The first sheet's records start after the globals; the damaged one is the second cell.
+    for (const auto& [damaged, fault] : cases) {
+        std::string message = refusal(damaged);
+        EXPECT_NE(message.find("Error on reading record # "), std::string::npos) << message;
+        char id[16];
+        std::snprintf(id, sizeof id, ": record 0x%02X%02X at byte ",
+                      static_cast<uint8_t>(damaged[1]), static_cast<uint8_t>(damaged[0]));
+        EXPECT_NE(message.find(id), std::string::npos) << message;
+        EXPECT_NE(message.find(" is damaged: " + fault), std::string::npos) << message;
+    }
+    size_t at = oneSheet(before).find(before);
+    EXPECT_NE(
+        refusal(numberRecord(0, 256, 3)).find("at byte " + std::to_string(at + before.size())),
+        std::string::npos);
+
+    // A row past the 16,384 of Excel 5; the same row is a row of Excel 97.
+    std::string row16385 = record(0x0203, cellHead(16384, 0) + doubleBytes(4));
+    Workbook biff5;
+    EXPECT_NE(errorOf([&] {
+                  biff5.readBytes(compoundFile(biff5Sheets("", {{"S", row16385}}), "Book"));
+              }).find("its cell is in row 16385, past the last row of its version, 16384"),
+              std::string::npos);
+    Workbook biff8;
+    readBook(biff8, oneSheet(row16385));
+    EXPECT_EQ(biff8.sheets().item(0).getAsString(0, 16384), "4");
+}
+
+// Shared ranges may overlap; each formula takes the range whose first cell its tExp names.
+TEST(ReaderTest, OverlappingSharedFormulasFollowTheirOwnRange) {
+    auto shared = [](uint16_t firstRow, uint16_t lastRow, const std::string& tokens) {
+        return record(0x04BC, word(firstRow) + word(lastRow) + std::string("\0\0", 2) + word(0) +
+                                  word(static_cast<uint16_t>(tokens.size())) + tokens);
+    };
+    auto exp = [](int row, int atRow) {
+        return formulaRecord(row, 0, doubleBytes(0),
+                             std::string("\x01", 1) + word(static_cast<uint16_t>(atRow)) + word(0),
+                             0x0008);
+    };
+    std::string one("\x1E\x01\x00", 3), two("\x1E\x02\x00", 3);
+    std::string cells = exp(0, 0) + shared(0, 9, one) + exp(3, 3) + shared(3, 5, two) + exp(4, 3) +
+                        exp(4 + 1, 0) + exp(6, 0);
+    Workbook book;
+    book.showFormulas = true;
+    readBook(book, oneSheet(cells));
+    Sheet& s = book.sheets().item(0);
+    for (auto [row, formula] :
+         std::vector<std::pair<int, std::string>>{{0, "1"}, {3, "2"}, {4, "2"}, {5, "1"}, {6, "1"}})
+        EXPECT_EQ(s.getAsString(0, row), formula) << row;
+
+    REQUIRE_XLS_CORPUS();
+    Workbook overlap;
+    overlap.setFilename(corpusPath("poi/overlapSharedFormula.xls"));
+    overlap.read();
+    overlap.showFormulas = true;
+    Sheet& second = overlap.sheets().item(1);
+    for (int row = 4; row <= 13; ++row)
+        EXPECT_EQ(second.getAsString(0, row), "2+2") << row;
 }

@@ -441,3 +441,70 @@ TEST(WriteBackTest, ConversionToBiffFiveCarriesProtectionAndNamesWhatItCannot) {
         EXPECT_EQ(bodiesOf(substream, id::Password), std::vector<std::string>{word(0xCE4B)});
     }
 }
+
+namespace {
+
+// The cell and format of each BIFF5 RSTRING with its runs: a count byte, then a character
+// and a font byte each, which end the record.
+std::multiset<std::string> placesAndRuns(const std::vector<std::string>& bodies) {
+    std::multiset<std::string> places;
+    for (const std::string& body : bodies) {
+        size_t at = 8 + static_cast<uint8_t>(body[6]);
+        while (at < body.size() &&
+               body.size() - at != 1 + 2 * size_t{static_cast<uint8_t>(body[at])})
+            ++at;
+        places.insert(body.substr(0, 6) + body.substr(std::min(at, body.size())));
+    }
+    return places;
+}
+
+} // namespace
+
+// Excel 5 keeps rich text in RSTRING records: they go back with their runs, and a plain
+// text equal to a rich one stays plain (it must not take the other cell's fonts).
+TEST(WriteBackTest, BiffFiveRichTextKeepsItsRuns) {
+    auto cell = [](uint16_t recordId, uint16_t row, const std::string& text,
+                   const std::string& runs) {
+        return test::record(recordId, word(row) + word(0) + word(15) +
+                                          word(static_cast<uint16_t>(text.size())) + text + runs);
+    };
+    const std::string runs("\x02\x00\x06\x05\x02", 5);
+    std::string file =
+        compoundFile(biff5Sheets("", {{"Data", cell(id::RString, 1, "Bold text", runs) +
+                                                   cell(id::Label, 2, "Bold text", "")}}),
+                     "Book");
+    std::vector<std::vector<RawRecord>> written = substreamsOf(writtenBack(file));
+    ASSERT_EQ(written.size(), 2u);
+    std::string rich = word(1) + word(0) + word(15) + word(9) + "Bold text" + runs;
+    EXPECT_EQ(bodiesOf(written[1], id::RString), std::vector<std::string>{rich});
+    EXPECT_EQ(bodiesOf(written[1], id::Label).size(), 2u); // the plain one and the new one
+
+    REQUIRE_XLS_CORPUS();
+    for (const char* name :
+         {"sheetjs/biff5/rich_text_stress.xls", "sheetjs/biff5/phonetic_text.xls"}) {
+        std::string original = readFile(corpusPath(name));
+        std::vector<std::string> before =
+            bodiesOf(recordsOf(workbookStream(original)), id::RString);
+        std::vector<std::string> after =
+            bodiesOf(recordsOf(workbookStream(writtenBack(original, 200, 200))), id::RString);
+        ASSERT_FALSE(before.empty()) << name;
+        EXPECT_EQ(placesAndRuns(after), placesAndRuns(before)) << name;
+    }
+}
+
+// Data validations came with Excel 97: written into an Excel 5 sheet by another program, in
+// whatever form it chose, they are kept as they are, not read (nor refused as damaged).
+TEST(WriteBackTest, ValidationsOfABiffFiveSheetAreKeptAsTheyAre) {
+    const std::string dval =
+        test::record(id::DVal, word(0) + dword(0) + dword(0) + dword(0xFFFFFFFF) + dword(1));
+    // Texts as BIFF5 writes them, a length byte and 8-bit characters: no flagged strings.
+    const std::string dv = test::record(id::Dv, dword(0x00000103) + "\x05Title\x05Error" +
+                                                    std::string("\x02\x00\x00\x00\x1E\x01\x00", 7));
+    std::string number =
+        test::record(id::Number, word(0) + word(0) + word(15) + std::string(8, '\0'));
+    std::string file = compoundFile(biff5Sheets("", {{"Data", number + dval + dv}}), "Book");
+    std::vector<std::vector<RawRecord>> written = substreamsOf(writtenBack(file));
+    ASSERT_EQ(written.size(), 2u);
+    EXPECT_EQ(bodiesOf(written[1], id::DVal), bodiesOf(recordsOf(workbookStream(file)), id::DVal));
+    EXPECT_EQ(bodiesOf(written[1], id::Dv), bodiesOf(recordsOf(workbookStream(file)), id::Dv));
+}

@@ -24,6 +24,7 @@
 #include "xls/XlsUtils.h"
 
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -49,9 +50,23 @@ public:
         std::memcpy(at, text.data(), text.size());
         used_ += text.size();
     }
+    // Once a write fails (a full disk, a closed pipe) nothing more is written: the failure
+    // is told when the dump ends, not taken for success.
     void flush() {
-        std::fwrite(buffer_.get(), 1, used_, stdout);
+        if (!failed_ && std::fwrite(buffer_.get(), 1, used_, stdout) != used_) {
+            failed_ = true;
+            error_ = errno;
+        }
         used_ = 0;
+    }
+    // Everything out to the file or pipe; 0 when it all arrived, else the error number.
+    int close() {
+        flush();
+        if (!failed_ && (std::fflush(stdout) != 0 || std::ferror(stdout))) {
+            failed_ = true;
+            error_ = errno;
+        }
+        return failed_ ? (error_ ? error_ : EIO) : 0;
     }
 
     void integer(long long value) {
@@ -178,6 +193,8 @@ private:
 
     std::unique_ptr<char[]> buffer_;
     size_t used_ = 0;
+    bool failed_ = false;
+    int error_ = 0;
 };
 
 // The date and time of a serial number: days counted from the workbook's base date, the
@@ -307,8 +324,8 @@ public:
         out_.raw(sheets_ ? "}], \"version\": " : "{\"sheets\": [], \"version\": ");
         out_.integer(static_cast<int>(book_.version()));
         out_.raw("}\n");
-        out_.flush();
     }
+    int close() { return out_.close(); }
 
     // A text's entry is asked for as the cell is printed: cells come in the file's order,
     // which keeps a sheet's texts mostly in the order of the shared strings.
@@ -438,9 +455,30 @@ private:
 
 } // namespace
 
+namespace {
+
+constexpr const char* Usage =
+    "usage: xlsdump FILE\n"
+    "Prints the sheets and cells of the workbook FILE as JSON on standard output.\n";
+
+// Standard output is the one output: a dump that did not all arrive there is a failure.
+int outputStatus(Dump& dump) {
+    if (int error = dump.close()) {
+        std::fprintf(stderr, "xlsdump: standard output: %s\n", std::strerror(error));
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(Usage, stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: xlsdump FILE\n");
+        std::fputs(Usage, stderr);
         return 2;
     }
     xls::Workbook book;
@@ -454,7 +492,8 @@ int main(int argc, char** argv) {
         // The library's words do not name the file; of many files dumped in turn, the
         // message says which one failed.
         std::fprintf(stderr, "xlsdump: %s: %s\n", argv[1], e.what());
+        outputStatus(dump);
         return 1;
     }
-    return 0;
+    return outputStatus(dump);
 }
