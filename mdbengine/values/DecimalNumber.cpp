@@ -36,27 +36,36 @@ std::string_view trimmed(std::string_view text) {
 DecimalNumber::DecimalNumber(bool negative, Magnitude magnitude, unsigned scale)
     : negative_(negative && magnitude != 0), magnitude_(magnitude), scale_(scale) {}
 
-std::optional<DecimalNumber> DecimalNumber::parse(std::string_view text) {
+std::optional<WrittenDecimal> writtenDecimal(std::string_view text) {
     text = trimmed(text);
-    bool negative = !text.empty() && text.front() == '-';
+    WrittenDecimal written;
+    written.negative = !text.empty() && text.front() == '-';
     if (!text.empty() && (text.front() == '-' || text.front() == '+'))
         text.remove_prefix(1);
     std::size_t point = std::min(text.find('.'), text.size());
-    std::string_view whole = text.substr(0, point);
-    std::string_view fraction = point < text.size() ? text.substr(point + 1) : std::string_view();
-    if (whole.empty() && fraction.empty())
+    written.whole = text.substr(0, point);
+    written.fraction = point < text.size() ? text.substr(point + 1) : std::string_view();
+    if (written.whole.empty() && written.fraction.empty())
         return std::nullopt;
-    if (!std::all_of(whole.begin(), whole.end(), isDigit) ||
-        !std::all_of(fraction.begin(), fraction.end(), isDigit) || fraction.size() > mostDigits)
+    if (!std::all_of(written.whole.begin(), written.whole.end(), isDigit) ||
+        !std::all_of(written.fraction.begin(), written.fraction.end(), isDigit))
+        return std::nullopt;
+    return written;
+}
+
+std::optional<DecimalNumber> DecimalNumber::parse(std::string_view text) {
+    std::optional<WrittenDecimal> written = writtenDecimal(text);
+    if (!written || written->fraction.size() > mostDigits)
         return std::nullopt;
     Magnitude magnitude = 0;
-    for (std::string_view part : {whole, fraction})
+    for (std::string_view part : {written->whole, written->fraction})
         for (char c : part) {
             magnitude = magnitude * 10 + static_cast<unsigned>(c - '0');
             if (magnitude >= tooLarge)
                 return std::nullopt;
         }
-    return DecimalNumber(negative, magnitude, static_cast<unsigned>(fraction.size()));
+    return DecimalNumber(written->negative, magnitude,
+                         static_cast<unsigned>(written->fraction.size()));
 }
 
 std::optional<DecimalNumber> DecimalNumber::of(const Variant& value) {

@@ -12,6 +12,16 @@
 
 namespace mdbengine {
 
+// A number as written in decimal: "-12.50" is negative, "12" and "50".
+struct WrittenDecimal {
+    bool negative = false;
+    std::string_view whole;
+    std::string_view fraction;
+};
+// The parts of a number written in decimal (blanks around it, a sign, digits on either side
+// of a point or both); none for anything else.
+std::optional<WrittenDecimal> writtenDecimal(std::string_view text);
+
 class DecimalNumber {
 public:
     // A number written in decimal ("-12.50", " 3 ", "+.5"); none for anything else (an
