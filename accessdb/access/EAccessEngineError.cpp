@@ -16,9 +16,14 @@ constexpr std::array<StatusMapping, 3> daoToEngine{{
     {3078, dbierr::NOSUCHTABLE},
 }};
 
+// Cut before a character that would not fit whole, so that UTF-8 words stay UTF-8.
 std::string cut255(std::string text) {
-    if (text.size() > 255)
-        text.resize(255);
+    if (text.size() <= 255)
+        return text;
+    std::size_t end = 255;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end;
+    text.resize(end);
     return text;
 }
 

@@ -1,7 +1,5 @@
 #include "accessdb/access/TDAOError.h"
 
-#include "accessdb/access/EngineText.h"
-
 namespace accessdb {
 
 std::int32_t TDAOError::number() {
@@ -12,7 +10,9 @@ std::int32_t TDAOError::number() {
 
 std::string TDAOError::description() {
     std::string text;
-    invoke(property(text, [](const mdbengine::Error& e) { return fromEngineText(e.description); }));
+    // The words stay in the engine's UTF-8: a message is shown, never stored in a list, and
+    // a character the code page lacks is named as itself rather than as "?".
+    invoke(property(text, [](const mdbengine::Error& e) { return e.description; }));
     return text;
 }
 

@@ -7,7 +7,8 @@
 
 namespace accessdb {
 
-// An error of the engine's Errors: its DAO number and description.
+// An error of the engine's Errors: its DAO number and description (in UTF-8, as the engine
+// words it).
 class TDAOError : public DaoInterface<mdbengine::Error, TDAOUnknown> {
 public:
     using DaoInterface::DaoInterface;

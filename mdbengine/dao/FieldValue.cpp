@@ -3,6 +3,7 @@
 #include "mdbengine/tables/DecimalText.h"
 #include "mdbengine/tables/Names.h"
 #include "mdbengine/tables/UnencodableText.h"
+#include "mdbengine/values/DecimalNumber.h"
 #include "mdbengine/values/JetDate.h"
 #include "mdbengine/values/Utf8.h"
 #include "mdbengine/values/VariantText.h"
@@ -21,6 +22,9 @@ using file::ColumnType;
 
 namespace {
 
+// The places of a Currency amount.
+constexpr unsigned currencyPlaces = 4;
+
 bool parseNumber(const std::string& text, double& value) {
     std::size_t start = text.find_first_not_of(' ');
     std::size_t end = text.find_last_not_of(' ');
@@ -37,6 +41,15 @@ struct Number {
     double value = 0;
     std::optional<std::int64_t> integral;
 };
+
+// A Decimal without places that fits 64 bits, exactly.
+std::optional<std::int64_t> wholeDecimal(const Variant& value) {
+    std::optional<DecimalNumber> number = DecimalNumber::of(value);
+    std::optional<std::int64_t> units = number ? number->tenThousandths() : std::nullopt;
+    if (!units || *units % 10000 != 0 || value.stringValue().find('.') != std::string::npos)
+        return std::nullopt;
+    return *units / 10000;
+}
 
 std::optional<Number> numberOf(const Variant& value) {
     Number number;
@@ -57,6 +70,10 @@ std::optional<Number> numberOf(const Variant& value) {
     case Variant::Type::Text:
         if (!parseNumber(value.stringValue(), number.value))
             return std::nullopt;
+        break;
+    case Variant::Type::Decimal:
+        number.value = value.toDouble();
+        number.integral = wholeDecimal(value);
         break;
     default:
         return std::nullopt;
@@ -108,19 +125,71 @@ Status booleanOf(const Variant& value, Errors& errors, Variant& converted) {
     return statusOk;
 }
 
+// A number as a decimal keeps it: texts and decimals as written, whole numbers and
+// currency amounts exactly, floating-point numbers (and texts with an exponent) as printed
+// to `places` places. Empty when the value is no number.
+std::string printedTo(double real, unsigned places) {
+    if (!std::isfinite(real) || std::fabs(real) >= 1e38)
+        return "1e38"; // too large for any decimal
+    char printed[96];
+    std::snprintf(printed, sizeof printed, "%.*f", static_cast<int>(places), real);
+    return printed;
+}
+
+std::string decimalWritten(const Variant& value, unsigned places) {
+    double real = 0;
+    switch (value.type()) {
+    case Variant::Type::Text:
+        // A number with an exponent ("1.5E3") is read as a double.
+        if (!DecimalNumber::parse(value.stringValue()) && parseNumber(value.stringValue(), real))
+            return printedTo(real, places);
+        return value.stringValue();
+    case Variant::Type::Decimal:
+        return value.stringValue();
+    case Variant::Type::Boolean:
+    case Variant::Type::Byte:
+    case Variant::Type::Integer:
+    case Variant::Type::Long:
+        return std::to_string(value.integerValue());
+    case Variant::Type::Currency: {
+        std::int64_t units = value.integerValue();
+        auto magnitude =
+            units < 0 ? 0 - static_cast<std::uint64_t>(units) : static_cast<std::uint64_t>(units);
+        return (units < 0 ? "-" : "") + std::to_string(magnitude / 10000) + "." +
+               std::to_string(10000 + magnitude % 10000).substr(1);
+    }
+    case Variant::Type::Single:
+    case Variant::Type::Double:
+    case Variant::Type::Date:
+        return printedTo(value.toDouble(), places);
+    default:
+        return {};
+    }
+}
+
+// Whether what decimalWritten gave is a number at all (else a conversion error, not an
+// overflow).
+bool numberGiven(const std::string& written) {
+    double number = 0;
+    return parseNumber(written, number);
+}
+
+// A number as a Currency field keeps it: by its digits, rounded half away from zero to four
+// places; a double as printed to them.
 Status currencyOf(const Variant& value, Errors& errors, Variant& converted) {
     if (value.type() == Variant::Type::Currency) {
         converted = value;
         return statusOk;
     }
-    std::optional<Number> number = numberOf(value);
-    if (!number)
-        return errors.fail(ErrorNumber::ConversionError);
-    double units = std::nearbyint(number->value * 10000.0);
-    // The largest amount is 922,337,203,685,477.5807; doubles beyond 2^63 do not fit.
-    if (!(units >= -9223372036854775808.0 && units < 9223372036854775808.0))
-        return errors.fail(ErrorNumber::NumericOverflow);
-    converted = Variant::currency(static_cast<std::int64_t>(units));
+    std::string written = decimalWritten(value, currencyPlaces);
+    std::optional<std::string> scaled = file::scaledDecimalText(written, 38, currencyPlaces);
+    std::optional<DecimalNumber> number =
+        scaled ? DecimalNumber::parse(*scaled) : std::optional<DecimalNumber>();
+    std::optional<std::int64_t> units = number ? number->tenThousandths() : std::nullopt;
+    if (!units)
+        return errors.fail(numberGiven(written) ? ErrorNumber::NumericOverflow
+                                                : ErrorNumber::ConversionError);
+    converted = Variant::currency(*units);
     return statusOk;
 }
 
@@ -178,51 +247,14 @@ Status textOfColumn(const file::Column& column, const Variant& value, bool jet4,
     return statusOk;
 }
 
-// A number as a decimal keeps it: texts and decimals as written, whole numbers and
-// currency amounts exactly, floating-point numbers as printed to the column's places. Empty
-// when the value is no number.
-std::string decimalWritten(const file::Column& column, const Variant& value) {
-    switch (value.type()) {
-    case Variant::Type::Text:
-    case Variant::Type::Decimal:
-        return value.stringValue();
-    case Variant::Type::Boolean:
-    case Variant::Type::Byte:
-    case Variant::Type::Integer:
-    case Variant::Type::Long:
-        return std::to_string(value.integerValue());
-    case Variant::Type::Currency: {
-        std::int64_t units = value.integerValue();
-        auto magnitude =
-            units < 0 ? 0 - static_cast<std::uint64_t>(units) : static_cast<std::uint64_t>(units);
-        return (units < 0 ? "-" : "") + std::to_string(magnitude / 10000) + "." +
-               std::to_string(10000 + magnitude % 10000).substr(1);
-    }
-    case Variant::Type::Single:
-    case Variant::Type::Double:
-    case Variant::Type::Date: {
-        double real = value.toDouble();
-        if (!std::isfinite(real) || std::fabs(real) >= 1e38)
-            return "1e38"; // too large for any decimal
-        char printed[96];
-        std::snprintf(printed, sizeof printed, "%.*f", int{column.scale}, real);
-        return printed;
-    }
-    default:
-        return {};
-    }
-}
-
 Status decimalOf(const file::Column& column, const Variant& value, Errors& errors,
                  Variant& converted) {
-    std::string written = decimalWritten(column, value);
+    std::string written = decimalWritten(value, column.scale);
     std::optional<std::string> scaled =
         file::scaledDecimalText(written, column.precision, column.scale);
-    if (!scaled) {
-        double number = 0;
-        return errors.fail(parseNumber(written, number) ? ErrorNumber::NumericOverflow
-                                                        : ErrorNumber::ConversionError);
-    }
+    if (!scaled)
+        return errors.fail(numberGiven(written) ? ErrorNumber::NumericOverflow
+                                                : ErrorNumber::ConversionError);
     converted = Variant::decimal(std::move(*scaled));
     return statusOk;
 }

@@ -211,7 +211,7 @@ std::vector<Variant> sortingForms(const std::vector<Variant>& values, file::Text
     std::vector<Variant> forms;
     forms.reserve(values.size());
     for (const Variant& value : values)
-        forms.push_back(file::sortingForm(value, order));
+        forms.push_back(file::sortingForm(file::caselessForm(value), order));
     return forms;
 }
 
@@ -238,8 +238,8 @@ std::vector<Chosen> choose(Recordset& recordset, const SqlSelect& select,
             for (const OutputColumn& column : output)
                 row.values.push_back(evaluate(*column.expression, record));
             for (const OrderItem& item : select.orderBy)
-                row.keys.push_back(
-                    file::sortingForm(evaluate(*item.expression, record), record.textOrder()));
+                row.keys.push_back(file::sortingForm(
+                    file::caselessForm(evaluate(*item.expression, record)), record.textOrder()));
             chosen.push_back(std::move(row));
         }
         check(recordset.moveNext());

@@ -3,6 +3,7 @@
 #include "mdbengine/sql/LikePattern.h"
 #include "mdbengine/sql/SqlError.h"
 #include "mdbengine/tables/KeyOrder.h"
+#include "mdbengine/values/DecimalNumber.h"
 #include "mdbengine/values/VariantText.h"
 
 #include <cmath>
@@ -68,7 +69,7 @@ std::optional<int> compare(const Variant& a, const Variant& b, file::TextOrder o
         double y = numberOf(b);
         return x < y ? -1 : (x > y);
     }
-    return file::compareKeyValues(a, b, order);
+    return file::compareKeyValues(file::caselessForm(a), file::caselessForm(b), order);
 }
 
 std::optional<bool> truthOf(const Variant& value) {
@@ -95,11 +96,39 @@ bool comparisonHolds(const std::string& op, int order) {
     return order >= 0;
 }
 
+bool keepsDigits(const Variant& v) {
+    return v.type() == Variant::Type::Decimal || v.type() == Variant::Type::Currency;
+}
+
+// A sum, difference or product with a Decimal or Currency value, of whole numbers, Currency
+// and Decimal values, by their digits (Currency when no Decimal takes part and the result
+// has its places); none when a double has to do.
+std::optional<Variant> exactArithmetic(const std::string& op, const Variant& a, const Variant& b) {
+    if (op == "/" || !(keepsDigits(a) || keepsDigits(b)))
+        return std::nullopt;
+    std::optional<DecimalNumber> x = DecimalNumber::of(a);
+    std::optional<DecimalNumber> y = DecimalNumber::of(b);
+    if (!x || !y)
+        return std::nullopt;
+    std::optional<DecimalNumber> result =
+        op == "*" ? DecimalNumber::product(*x, *y)
+                  : DecimalNumber::sum(*x, op == "-" ? y->negated() : *y);
+    if (!result)
+        return std::nullopt;
+    bool decimal = a.type() == Variant::Type::Decimal || b.type() == Variant::Type::Decimal;
+    if (!decimal)
+        if (std::optional<std::int64_t> units = result->tenThousandths())
+            return Variant::currency(*units);
+    return Variant::decimal(result->text());
+}
+
 Variant arithmetic(const std::string& op, const Variant& a, const Variant& b) {
     if (a.isNull() || a.isEmpty() || b.isNull() || b.isEmpty())
         return Variant::null();
     if (op == "+" && a.isString() && b.isString())
         return Variant::text(a.stringValue() + b.stringValue());
+    if (std::optional<Variant> exact = exactArithmetic(op, a, b))
+        return *exact;
     double x = numberOf(a);
     double y = numberOf(b);
     if (op == "/") {
@@ -128,7 +157,8 @@ Variant concatenation(const Variant& a, const Variant& b) {
 Variant like(const Variant& value, const Variant& pattern, file::TextOrder order) {
     if (value.isNull() || value.isEmpty() || pattern.isNull() || pattern.isEmpty())
         return Variant::null();
-    return Variant::boolean(likeMatches(textOf(value), textOf(pattern), order));
+    return Variant::boolean(
+        likeMatches(textOf(file::caselessForm(value)), textOf(file::caselessForm(pattern)), order));
 }
 
 Variant inList(const SqlExpression& expression, RowValues& row) {

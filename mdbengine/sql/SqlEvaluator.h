@@ -3,10 +3,12 @@
 // The value of a bound expression for one row. Null goes through comparisons and
 // arithmetic as Jet carries it: a comparison with Null is Null, AND and OR know their
 // result when one side decides it, and a condition holds only when it is True. Texts
-// compare as the table's index keys order them (without regard to case, trailing blanks
-// left out), and LIKE matches a character by its key, so that a WHERE finds what a unique
-// index calls the same; a text against a number compares as a number when it is one, else
-// it is a type mismatch (SqlError 3464).
+// compare as the table's index keys order them (trailing blanks left out) and without
+// regard to case for every letter that has one, and LIKE matches a character by its key,
+// so that a WHERE finds what a unique index calls the same; a text against a number
+// compares as a number when it is one, else it is a type mismatch (SqlError 3464).
+// Sums, differences, products and comparisons with a Decimal or Currency value go by the
+// digits where the other side has them too (whole numbers, Currency, Decimal).
 
 #include "mdbengine/sql/SqlExpression.h"
 #include "mdbengine/tables/KeyOrder.h"

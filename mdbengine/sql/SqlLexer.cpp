@@ -2,12 +2,14 @@
 
 #include "mdbengine/sql/SqlError.h"
 #include "mdbengine/tables/Names.h"
+#include "mdbengine/values/DecimalNumber.h"
 #include "mdbengine/values/JetDate.h"
 
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 
 namespace mdbengine::sql {
 
@@ -16,6 +18,17 @@ bool SqlToken::isWord(const char* word) const {
 }
 
 namespace {
+
+// "1.50" as "1.5" and "2." as "2": the number a person typed, shown as a number is shown.
+std::string withoutTrailingZeros(std::string number) {
+    if (number.find('.') == std::string::npos)
+        return number;
+    while (number.back() == '0')
+        number.pop_back();
+    if (number.back() == '.')
+        number.pop_back();
+    return number;
+}
 
 bool wordStart(char c) {
     auto u = static_cast<unsigned char>(c);
@@ -153,6 +166,10 @@ private:
         double value = std::strtod(digits.c_str(), nullptr);
         if (whole && value <= std::numeric_limits<std::int32_t>::max())
             return Variant::longInteger(static_cast<std::int32_t>(std::atol(digits.c_str())));
+        // Written without an exponent, a number keeps its digits: a Decimal or Currency
+        // field takes it as typed, not as the nearest double.
+        if (std::optional<DecimalNumber> exact = DecimalNumber::parse(digits))
+            return Variant::decimal(withoutTrailingZeros(exact->text()));
         return Variant::real(value);
     }
 

@@ -1,6 +1,7 @@
 #include "mdbengine/tables/DecimalText.h"
 
 #include "mdbengine/pages/ByteOrder.h"
+#include "mdbengine/values/DecimalNumber.h"
 
 #include <algorithm>
 
@@ -38,21 +39,12 @@ std::string decimalText(std::span<const std::uint8_t> stored, unsigned scale) {
 
 std::optional<std::string> scaledDecimalText(std::string_view text, unsigned precision,
                                              unsigned scale) {
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    bool negative = !text.empty() && text.front() == '-';
-    if (!text.empty() && (text.front() == '-' || text.front() == '+'))
-        text.remove_prefix(1);
-    std::size_t point = std::min(text.find('.'), text.size());
-    std::string_view whole = text.substr(0, point);
-    std::string_view fraction = point < text.size() ? text.substr(point + 1) : std::string_view();
-    if (whole.empty() && fraction.empty())
+    std::optional<WrittenDecimal> written = writtenDecimal(text);
+    if (!written)
         return std::nullopt;
-    if (!std::all_of(whole.begin(), whole.end(), isDigit) ||
-        !std::all_of(fraction.begin(), fraction.end(), isDigit))
-        return std::nullopt;
+    bool negative = written->negative;
+    std::string_view whole = written->whole;
+    std::string_view fraction = written->fraction;
     precision = std::min(precision, mostDigits);
     scale = std::min(scale, precision);
     whole.remove_prefix(std::min(whole.find_first_not_of('0'), whole.size()));

@@ -1,10 +1,14 @@
 #include "mdbengine/tables/KeyOrder.h"
 
 #include "mdbengine/tables/TextKey.h"
+#include "mdbengine/values/CaseFold.h"
+#include "mdbengine/values/DecimalNumber.h"
+#include "mdbengine/values/Windows1252.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,8 +21,7 @@ bool isText(const Variant& v) {
 }
 
 bool isBytes(const Variant& v) {
-    return v.type() == Variant::Type::Bytes || v.type() == Variant::Type::Guid ||
-           v.type() == Variant::Type::Decimal;
+    return v.type() == Variant::Type::Bytes || v.type() == Variant::Type::Guid;
 }
 
 // NaN (only a damaged file holds one) before every number, so that the order stays total.
@@ -29,6 +32,13 @@ int compareDoubles(double x, double y) {
 }
 
 int compareNumbers(const Variant& a, const Variant& b) {
+    // Decimals by their digits: 18-digit numbers differ where their doubles do not.
+    if (a.type() == Variant::Type::Decimal || b.type() == Variant::Type::Decimal) {
+        std::optional<DecimalNumber> x = DecimalNumber::of(a);
+        std::optional<DecimalNumber> y = DecimalNumber::of(b);
+        if (x && y)
+            return DecimalNumber::compare(*x, *y);
+    }
     if (a.type() != Variant::Type::Single && a.type() != Variant::Type::Double &&
         a.type() != Variant::Type::Date && a.type() == b.type())
         return a.integerValue() < b.integerValue() ? -1 : (a.integerValue() > b.integerValue());
@@ -65,6 +75,30 @@ int compareTexts(const std::string& a, const std::string& b, TextOrder order) {
     if (ay == y.end())
         return 1;
     return *ax < *ay ? -1 : 1;
+}
+
+namespace {
+
+bool keyed(char32_t c) {
+    return c < 0x100 || windows1252Byte(c);
+}
+
+// Letters whose key tells their cases apart, and whose other case does so too.
+bool foldedForComparison(char32_t c) {
+    return !keyed(c) && !keyed(caseFolded(c));
+}
+
+} // namespace
+
+Variant caselessForm(const Variant& value) {
+    if (!isText(value))
+        return value;
+    const std::string& text = value.stringValue();
+    // Below U+0100 the key decides already.
+    if (std::all_of(text.begin(), text.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0xC4; }))
+        return value;
+    return Variant::text(caseFoldedText(text, foldedForComparison));
 }
 
 Variant sortingForm(const Variant& value, TextOrder order) {

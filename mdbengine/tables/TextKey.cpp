@@ -250,6 +250,16 @@ void appendJet3Key(std::span<const Character> text, ByteOf byteOf, std::vector<s
         key.push_back(static_cast<std::uint8_t>(halves[i] << 4 | halves[i + 1]));
 }
 
+// The character whose UTF-16 units start at `at`: a surrogate pair stands for one.
+char32_t characterAt(std::span<const std::uint16_t> text, std::size_t at) {
+    char32_t unit = text[at];
+    bool pair = unit >= 0xD800 && unit < 0xDC00 && at + 1 < text.size() && text[at + 1] >= 0xDC00 &&
+                text[at + 1] < 0xE000;
+    if (!pair)
+        return unit;
+    return 0x10000 + ((unit - 0xD800) << 10) + (text[at + 1] - 0xDC00);
+}
+
 // Primary codes, then after a 1 the diacritic codes; when characters were listed last,
 // two empty sections and the list follow, each entry the character's place (four times the
 // characters with primary codes before it, plus 7, flagged 0x8000) and its code after 6.
@@ -260,7 +270,8 @@ bool appendJet4Key(std::span<const std::uint16_t> text, bool forComparison,
     Codes<keyedCharacters> diacritics;
     Codes<4 * keyedCharacters> listedLast;
     std::size_t start = key.size();
-    for (std::uint16_t unit : text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        std::uint16_t unit = text[i];
         const Jet4Code* code = jet4CodeOf(unit);
         if (code == nullptr && forComparison) {
             appendUncoded(unit, key);
@@ -269,7 +280,7 @@ bool appendJet4Key(std::span<const std::uint16_t> text, bool forComparison,
         if (code == nullptr) {
             key.resize(start);
             if (uncoded)
-                *uncoded = unit;
+                *uncoded = characterAt(text, i);
             return false;
         }
         if (code->diacritic == 0) {

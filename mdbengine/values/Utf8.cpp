@@ -117,6 +117,9 @@ std::size_t utf16Length(std::string_view utf8) {
 std::string describeCharacter(char32_t code) {
     char number[16];
     std::snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(code));
+    // Half a surrogate pair (only a damaged text holds one) has no UTF-8 of its own.
+    if ((code >= 0xD800 && code < 0xE000) || code > 0x10FFFF)
+        return number;
     std::string text = "'";
     appendUtf8(code, text);
     return text + "' (" + number + ")";

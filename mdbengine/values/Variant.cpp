@@ -1,5 +1,7 @@
 #include "mdbengine/values/Variant.h"
 
+#include <cstdlib>
+
 namespace mdbengine {
 
 Variant Variant::single(float value) {
@@ -30,6 +32,7 @@ bool Variant::isNumeric() const {
     case Type::Single:
     case Type::Double:
     case Type::Date:
+    case Type::Decimal:
         return true;
     default:
         return false;
@@ -49,6 +52,8 @@ double Variant::toDouble() const {
     case Type::Double:
     case Type::Date:
         return real_;
+    case Type::Decimal:
+        return std::strtod(string_.c_str(), nullptr);
     default:
         return 0;
     }

@@ -2,7 +2,9 @@
 // checks, wrappers without an object after a failed hand-out, typed value readers and the
 // thirteen-key Seek.
 
+#include "accessdb/access/EAccessEngineError.h"
 #include "accessdb/access/TDAOEngine.h"
+#include "mdbengine/values/Utf8.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -184,6 +186,35 @@ TEST_F(DaoWrappersTest, TransactionsAndIdle) {
 } // namespace
 
 namespace {
+
+// The engine's words reach the driver in UTF-8, naming a character the program's code page
+// lacks as itself; cut to the driver's 255 bytes, a message ends before a character that
+// would not fit whole.
+TEST_F(DaoWrappersTest, MessagesNameEveryCharacterInUtf8) {
+    fs::path folder = fs::temp_directory_path() / ("accmsg-" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    std::string path = (folder / "unicode.mdb").string();
+    fs::copy_file(corpusFile("jackcess/testUnicodeCompV2003.mdb"), path,
+                  fs::copy_options::overwrite_existing);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+    auto database = engine.openDatabase(path, Variant::boolean(false), Variant::boolean(false),
+                                        Variant::missing());
+    database->execute("UPDATE [Table] SET [Unicode] = [Unicode] & 'x' WHERE ID = 5");
+    EXPECT_EQ(database->lastResult() & 0xFFFF, 3251u);
+    std::string said = firstError();
+    EXPECT_NE(said.find("'Unicode' holds the character '\u6f22' (U+6F22)"), std::string::npos)
+        << said;
+    database->close();
+    fs::remove_all(folder);
+
+    std::string words;
+    while (words.size() < 300)
+        words += "\u0141\U0001F600";
+    std::string message = EAccessEngineError::messageFor(3251, words);
+    EXPECT_LE(message.size(), 255u);
+    EXPECT_GE(message.size(), 250u);
+    EXPECT_TRUE(mdbengine::isUtf8(message));
+}
 
 TEST_F(DaoWrappersTest, ChangesGoThroughEditUpdateAndIdle) {
     fs::path folder = fs::temp_directory_path() / ("accdao-" + std::to_string(getpid()));

@@ -6,6 +6,7 @@
 #include "mdbengine/tables/RowCodec.h"
 #include "mdbengine/tables/TableProperties.h"
 #include "mdbengine/tables/TextKey.h"
+#include "mdbengine/values/Utf8.h"
 #include "mdbengine/values/Windows1252.h"
 
 #include <gtest/gtest.h>
@@ -181,6 +182,15 @@ TEST(JetCodecTest, TextKeysAreTheOnesAccessWrites) {
     EXPECT_FALSE(appendJet4TextKey(hiragana, unknown, &uncoded));
     EXPECT_EQ(unknown, Key{0xAA}) << "left as it was";
     EXPECT_EQ(uncoded, U'\u3042');
+    // A character beyond U+FFFF is named whole, and a message names it in UTF-8; half of a
+    // pair (a damaged text) by its number alone.
+    std::vector<std::uint16_t> emoji = {'a', 0xD83D, 0xDE00};
+    EXPECT_FALSE(appendJet4TextKey(emoji, unknown, &uncoded));
+    EXPECT_EQ(uncoded, U'\U0001F600');
+    EXPECT_EQ(mdbengine::describeCharacter(uncoded), "'\U0001F600' (U+1F600)");
+    std::vector<std::uint16_t> half = {0xD83D, 'a'};
+    EXPECT_FALSE(appendJet4TextKey(half, unknown, &uncoded));
+    EXPECT_EQ(mdbengine::describeCharacter(uncoded), "U+D83D");
 }
 
 // A Jet3 property value as Access lays it out: the names, then a block for a column with

@@ -13,6 +13,7 @@
 #include "mdbengine/sql/SqlError.h"
 #include "mdbengine/sql/SqlEvaluator.h"
 #include "mdbengine/sql/SqlParser.h"
+#include "mdbengine/tables/Names.h"
 #include "mdbengine/values/JetDate.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -163,6 +164,37 @@ TEST(SqlParserTest, TextsCompareAsTheirIndexKeys) {
                       "Brien' = 'O''Brien'",
                       file::TextOrder::Jet4),
               "false");
+}
+
+// Letters beyond Windows-1252 are told apart by their keys; a statement's comparison still
+// takes them without regard to case, and no letter is made another.
+TEST(SqlParserTest, EveryLetterWithACaseComparesWithoutRegardToIt) {
+    for (file::TextOrder order : {file::TextOrder::Jet3, file::TextOrder::Jet4}) {
+        SCOPED_TRACE(order == file::TextOrder::Jet4 ? "Jet4" : "Jet3");
+        for (const char* holding :
+             {"'\u0142ukasz \u017c\u00f3\u0142\u0107' = '\u0141UKASZ \u017b\u00d3\u0141\u0106'",
+              "'\u043c\u0438\u0440' = '\u041c\u0418\u0420'",
+              "'\u1ea1n' LIKE '\u1ea0*' AND '\u03c9mega' LIKE '[\u03a9]MEGA'",
+              "'\u0142a' IN ('x', '\u0141A') AND '\u0142' BETWEEN '\u0141' AND '\u0141'",
+              "'\U00010428' = '\U00010400'"})
+            EXPECT_EQ(truthOf(holding, order), "true") << holding;
+        for (const char* failing :
+             {"'\u0131' = 'I'", "'\u00b5' = '\u03bc'", "'\u0142' = 'l'", "'\u0141' < '\u0142'"})
+            EXPECT_EQ(truthOf(failing, order), "false") << failing;
+    }
+}
+
+// Numbers written without an exponent keep their digits: 18-digit whole numbers compare
+// and add exactly, as Decimal and Currency values do with each other and whole numbers.
+TEST(SqlParserTest, NumbersWrittenInDecimalKeepTheirDigits) {
+    for (const char* holding :
+         {"123456789012345678 > 123456789012345677", "999999999999999999 + 1 = 1000000000000000000",
+          "0.1 + 0.2 = 0.3", "1.2345 * 2 = 2.469", "-0.5 < 0 AND 2.50 = 2.5",
+          "12345678901234567.5 - 12345678901234567 = 0.5", "1.5 = '1.5' AND 7 / 2 = 3.5",
+          "99999999999999999999999999999999999999 > 1E37"})
+        EXPECT_EQ(truthOf(holding), "true") << holding;
+    EXPECT_EQ(truthOf("123456789012345678 = 123456789012345680"), "false");
+    EXPECT_EQ(truthOf("1.5 = 'x'"), "3464");
 }
 
 TEST(LinkedDatabaseTest, LinksAreFollowedToTheirFileOrItsTailBesideTheFrontEnd) {
@@ -684,6 +716,40 @@ TEST_F(SqlTest, Jet4TextKeepsEveryCharacterAndWhatCannotHoldOneRefuses) {
     EXPECT_EQ(indexProblems(unicode), std::vector<std::string>{});
 }
 
+// Names and texts of a Jet4 list with Polish letters: found, deleted and ordered without
+// regard to case, as those of Windows-1252 are.
+TEST_F(SqlTest, StatementsFindPolishLettersInEitherCase) {
+    EXPECT_TRUE(file::sameName("Ulica_\u0141d\u017a", "ulica_\u0142d\u0179"));
+    EXPECT_FALSE(file::sameName("Ulica_\u0141d\u017a", "ulica_ld\u017a"));
+    // One order however the names are compared, ASCII alone or not.
+    EXPECT_TRUE(file::nameLess("A", "_b") && file::nameLess("_b", "\u0141") &&
+                file::nameLess("A", "\u0141"));
+    EXPECT_FALSE(file::nameLess("\u0141", "_b"));
+
+    ScratchFolder scratch;
+    std::string list = scratch.path("names.txt");
+    std::ofstream(list)
+        << "\u0141ukasz \u017b\u00f3\u0142\u0107\tul. D\u0142uga 5\tGda\u0144sk\t\t80001\t\r\n"
+           "\u00c9lan M\u00fcller\t1 Rue\tNancy\t\t80002\t\r\n"
+           "\u0142ucja\t2 Rue\tNancy\t\t80003\t\r\n";
+    std::string path = scratch.path("names.mdb");
+    runCommand(std::string(QUILLAN_BUILD_DIR) + "/mdbfill " + shellQuoted(list) + " " +
+               shellQuoted(path) + " --empty");
+    std::string tool = std::string(QUILLAN_BUILD_DIR) + "/mdbsql " + shellQuoted(path) + " ";
+    auto sql = [&](const std::string& statement) {
+        return runCommand(tool + shellQuoted(statement) + " 2>&1");
+    };
+    EXPECT_EQ(sql("SELECT data1 FROM Table1 WHERE data1 = '\u0142ukasz \u017c\u00f3\u0142\u0107'"),
+              "data1\n\"\u0141ukasz \u017b\u00f3\u0142\u0107\"\n");
+    EXPECT_EQ(sql("SELECT data1 AS Ulica_\u0141d\u017a FROM Table1 WHERE data1 LIKE '\u0141*' "
+                  "ORDER BY [ulica_\u0142d\u017a] DESC"),
+              "Ulica_\u0141d\u017a\n\"\u0141ukasz \u017b\u00f3\u0142\u0107\"\n\"\u0142ucja\"\n");
+    EXPECT_EQ(sql("DELETE FROM Table1 WHERE data1 = '\u0141UCJA'"), "1 rows affected\n");
+    EXPECT_EQ(sql("SELECT data6 FROM Table1 WHERE data1 = '\u00e9lan m\u00fcller' OR data1 = "
+                  "'\u0142ucja'"),
+              "data6\n\"80002\"\n");
+}
+
 TEST_F(SqlTest, SqlToolPrintsRecordsOrCountsAndReportsFailures) {
     ScratchFolder scratch;
     std::string path = shellQuoted(scratch.copy("jackcess/testV2000.mdb"));
@@ -714,6 +780,11 @@ TEST_F(SqlTest, SqlToolPrintsRecordsOrCountsAndReportsFailures) {
         runCommand(tool + "\"UPDATE Table1 SET B = B & ' \xC4\x89' WHERE A = 'a'\" 2>&1"),
         "mdbsql: 3251 The operation is not supported for this object. 'B' holds the character "
         "'\xC4\x89' (U+0109), whose place in an index is not known here.\n");
+    EXPECT_EQ(
+        runCommand(tool + "\"UPDATE Table1 SET B = 'x\xF0\x9F\x98\x80' WHERE A = 'a'\" 2>&1"),
+        "mdbsql: 3251 The operation is not supported for this object. 'B' holds the character "
+        "'\xF0\x9F\x98\x80' (U+1F600), whose place in an index is not known here.\n")
+        << "named whole, in UTF-8";
     const std::string stored = "P\xC3\xA9rez O\xE2\x80\x99"
                                "Brien \xE2\x82\xAC"
                                "5 \xC3\xA9t\xC3\xA9 \xC3\x84\xE2\x80\xB0";
