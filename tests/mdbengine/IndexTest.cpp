@@ -554,6 +554,9 @@ TEST_F(IndexWriteTest, HalfTheRowsDeletedAndAddedAgain) {
         std::string path = scratch.copy(file);
         std::map<std::string, std::vector<std::string>> before;
         auto database = open(engine, path);
+        // Relationships (where there are any) are set aside: a deleted record that others
+        // refer to would take them with it, and they would not come back.
+        database->execute("UPDATE MSysRelationships SET grbit = 2");
         for (const std::string& name : userTables(*database)) {
             auto recordset = openTable(*database, name);
             bool copyable = !recordset->table().storedIndexes.empty();
