@@ -186,8 +186,8 @@ Status Recordset::rowAccess(Action action) {
         return errors_->fail(e.number, e.table, e.detail);
     } catch (const file::DamagedIndex& e) {
         return errors_->fail(ErrorNumber::UnrecognisedFormat, file_->path(),
-                             "The index '" + e.index() + "' of the table '" + name_ +
-                                 "' is damaged (" + e.problem() + "); nothing was changed.");
+                             "The index '" + e.index() + "' is damaged (" + e.problem() +
+                                 "); nothing was changed.");
     } catch (const file::FormatError&) {
         return unreadable();
     }
