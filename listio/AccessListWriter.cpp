@@ -2,6 +2,7 @@
 
 #include "accessdb/access/EngineText.h"
 #include "accessdb/access/TtaTable.h"
+#include "listio/AccessTableHome.h"
 #include "listio/ClearedField.h"
 #include "listio/ComponentListOpener.h"
 #include "listio/FieldChecks.h"
@@ -9,11 +10,6 @@
 #include "listio/ListErrorText.h"
 #include "listio/ListFileError.h"
 #include "listio/StandInValues.h"
-#include "mdbengine/dao/Collection.h"
-#include "mdbengine/dao/DBEngine.h"
-#include "mdbengine/dao/Database.h"
-#include "mdbengine/dao/LinkedDatabase.h"
-#include "mdbengine/dao/TableDef.h"
 #include "platform/fs/AtomicFile.h"
 
 #include <algorithm>
@@ -54,37 +50,6 @@ bool lockFilePresent(const std::string& path) {
     std::error_code ec;
     return fs::exists(fs::path(path).replace_extension(".ldb"), ec) ||
            fs::exists(fs::path(path).replace_extension(".LDB"), ec);
-}
-
-// Where the records of the list's table live: in the list, or, for a linked table, in the
-// table of the file the link names (beside the list when the link's path is not there). The
-// list names its table as the data-access components show it, in Windows-1252.
-struct TableHome {
-    std::string path;
-    std::string table;
-};
-
-TableHome homeOf(const std::string& list, const std::string& table) {
-    namespace dao = mdbengine;
-    dao::DBEngine engine;
-    std::shared_ptr<dao::Database> database;
-    std::shared_ptr<dao::Collection<dao::TableDef>> tables;
-    if (dao::failed(engine.openDatabase(list, false, true, {}, database)) ||
-        dao::failed(database->tableDefs(tables)))
-        return {list, table};
-    for (std::size_t i = 0; i < tables->count(); ++i) {
-        std::shared_ptr<dao::TableDef> entry;
-        tables->item(i, entry);
-        const std::string prefix = ";DATABASE=";
-        if (accessdb::fromEngineText(entry->name()) != table ||
-            entry->connect().rfind(prefix, 0) != 0)
-            continue;
-        dao::LinkedDatabaseSearch search =
-            dao::findLinkedDatabase(list, entry->connect().substr(prefix.size()));
-        if (search.found)
-            return {*search.found, accessdb::fromEngineText(entry->sourceTableName())};
-    }
-    return {list, table};
 }
 
 // Why the database cannot be written as it was read, or empty.

@@ -7,11 +7,13 @@
 #include "core/BusyCursor.h"
 #include "core/Convert.h"
 #include "listio/AccessListSource.h"
+#include "listio/AccessTableHome.h"
 #include "listio/ExcelListSource.h"
 #include "listio/ListComponents.h"
 #include "listio/ListNotices.h"
 #include "listio/ListPaths.h"
 #include "listio/SortWriterSupport.h"
+#include "mdbengine/tables/Names.h"
 #include "xls/Workbook.h"
 
 namespace quillan {
@@ -98,6 +100,14 @@ std::vector<AccessField> fieldsOf(accessdb::TtaTable& table) {
     return fields;
 }
 
+// The fields a relationship Access enforces ties to another table, wherever the table lives.
+void markTiedFields(std::vector<AccessField>& fields, const TableHome& home) {
+    for (const auto& [name, relationship] : fieldsTiedByRelationships(home))
+        for (AccessField& field : fields)
+            if (mdbengine::file::sameName(field.name, name))
+                field.relationship = relationship;
+}
+
 // Why the sort information could not be written back into this workbook, or nothing.
 std::string whyNotWritable(const xls::Workbook& book) {
     const xls::ExcelVersion version = book.version();
@@ -169,6 +179,7 @@ OpenedList OpenAccessList(ListOpening& opening, const std::string& path) {
     table.first();
     state.accessTableName = names[*chosen];
     state.accessFields = fieldsOf(table);
+    markTiedFields(state.accessFields, homeOf(path, state.accessTableName));
     if (opened.records <= 0) {
         ShowNoRecords(opening.notices(), path, "The table \"" + names[*chosen] + "\" holds none.");
         opened.records = 0;

@@ -101,6 +101,11 @@ std::optional<std::string> accessProblem(const ListState& s, const OutputField& 
     if (field->readOnly)
         return chosen + " (\"" + field->name +
                "\") cannot be changed: the table numbers it itself. Please choose another field.";
+    if (!field->relationship.empty())
+        return chosen + " (\"" + field->name + "\") is tied to another table by the relationship " +
+               field->relationship +
+               ", which Access enforces: the sorting information would break it. Please choose "
+               "another field.";
     if (type == accessdb::TFieldType::String && field->size < f.minWidth)
         return chosen + " is too short. It must be able to hold at least " +
                std::to_string(f.minWidth) + " characters.";

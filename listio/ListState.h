@@ -34,6 +34,9 @@ struct AccessField {
     // The largest whole number a Byte, Integer or Decimal field holds (Byte 255, Decimal(5, 2)
     // 999); none for fields that hold any the mailing has.
     std::optional<long long> largestNumber = std::nullopt;
+    // The relationship Access enforces that ties the field to another table, as a person
+    // reads it; empty for none. Numbers of the sort would break it.
+    std::string relationship = {};
 };
 
 // The mailing list being read: where its fields are, and what the writer needs again after

@@ -61,6 +61,12 @@ const char* text(ErrorNumber number) {
         return "Data type mismatch in criteria expression.";
     case ErrorNumber::ChangedByAnother:
         return "'%' was changed by another user since it was read; the changes were not written.";
+    case ErrorNumber::RelatedRecordsExist:
+        return "The record cannot be deleted or changed because table '%' includes related "
+               "records.";
+    case ErrorNumber::RelatedRecordRequired:
+        return "You cannot add or change a record because a related record is required in "
+               "table '%'.";
     case ErrorNumber::NotSupported:
         return "The operation is not supported for this object.";
     case ErrorNumber::ItemNotFound:

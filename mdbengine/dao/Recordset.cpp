@@ -4,10 +4,12 @@
 #include "mdbengine/dao/Field.h"
 #include "mdbengine/dao/FieldValue.h"
 #include "mdbengine/dao/Index.h"
+#include "mdbengine/dao/RelationshipRules.h"
 #include "mdbengine/dao/UpdateFault.h"
 #include "mdbengine/pages/ByteOrder.h"
 #include "mdbengine/pages/FormatError.h"
 #include "mdbengine/tables/ColumnValue.h"
+#include "mdbengine/tables/DamagedIndex.h"
 #include "mdbengine/tables/DeletedRow.h"
 #include "mdbengine/tables/IndexViolation.h"
 #include "mdbengine/tables/KeyOrder.h"
@@ -79,6 +81,8 @@ Recordset::Recordset(std::shared_ptr<DatabaseFile> file, std::shared_ptr<Errors>
       table_(std::move(table)), rows_(std::move(rows)), readOnly_(readOnly),
       current_(!rows_.empty()), rowsVersion_(file_->rowsVersion()),
       finder_(file_->pages(), table_->page, file::RowFinder::Reading::Walk) {}
+
+Recordset::~Recordset() = default;
 
 bool Recordset::jet4() const {
     return file_->pages().format().jet4;
@@ -178,6 +182,12 @@ Status Recordset::rowAccess(Action action) {
         return errors_->fail(ErrorNumber::NotSupported, {}, std::string(e.what()) + ".");
     } catch (const file::UnencodableText& e) {
         return errors_->fail(ErrorNumber::ConversionError, {}, std::string(e.what()) + ".");
+    } catch (const RelationshipViolation& e) {
+        return errors_->fail(e.number, e.table, e.detail);
+    } catch (const file::DamagedIndex& e) {
+        return errors_->fail(ErrorNumber::UnrecognisedFormat, file_->path(),
+                             "The index '" + e.index() + "' is damaged (" + e.problem() +
+                                 "); nothing was changed.");
     } catch (const file::FormatError&) {
         return unreadable();
     }
@@ -350,12 +360,8 @@ file::LongValues Recordset::applyPending(file::RowImage& row) {
                 stored.emplace(bytes.begin(), bytes.end());
             }
             longValues.emplace(column.number, std::move(stored));
-        } else if (column.type == file::ColumnType::Boolean) {
-            row.setBoolean(column, value.booleanValue());
-        } else if (value.isNull()) {
-            row.setValue(column, std::nullopt);
         } else {
-            row.setValue(column, file::encodeValue(column, value, jet4()));
+            file::putValue(row, column, value, jet4());
         }
     }
     return longValues;
@@ -370,7 +376,7 @@ Status Recordset::saveEdit() {
     Status status = changing([&](file::TableWriter& writer) {
         file::RowImage row(currentRow());
         file::LongValues longValues = applyPending(row);
-        writer.update(rowId, std::move(row), longValues);
+        writeRelated(rowId, false, [&] { writer.update(rowId, std::move(row), longValues); });
     });
     if (!failed(status))
         lastModified_ = rowId;
@@ -426,12 +432,14 @@ std::vector<std::uint32_t> Recordset::numberNewRow(file::RowImage& row, file::Ta
 Status Recordset::saveNew() {
     std::uint32_t rowId = 0;
     Status status = changing([&](file::TableWriter& writer) {
-        file::RowImage row = file::RowImage::blank(*table_);
-        file::LongValues longValues = applyPending(row);
-        std::vector<std::uint32_t> numbers = numberNewRow(row, writer);
-        rowId = writer.insert(std::move(row), longValues);
-        for (std::uint32_t number : numbers)
-            writer.noteAutoNumber(number);
+        writeRelated(std::nullopt, false, [&] {
+            file::RowImage row = file::RowImage::blank(*table_);
+            file::LongValues longValues = applyPending(row);
+            std::vector<std::uint32_t> numbers = numberNewRow(row, writer);
+            rowId = writer.insert(std::move(row), longValues);
+            for (std::uint32_t number : numbers)
+                writer.noteAutoNumber(number);
+        });
     });
     if (failed(status))
         return status;
@@ -454,6 +462,63 @@ bool arrangedFault() {
 
 void failUpdateAfterForTesting(int updates) {
     updatesBeforeFault = updates > 0 ? updates : 0;
+}
+
+RelationshipRules& Recordset::relationships() {
+    if (!relationships_)
+        relationships_ = std::make_unique<RelationshipRules>(*file_);
+    return *relationships_;
+}
+
+void Recordset::writeRelated(std::optional<std::uint32_t> rowId, bool deleting,
+                             const std::function<void()>& write) {
+    RelationshipRules& rules = relationships();
+    if (!rules.concerns(*table_)) {
+        write();
+        return;
+    }
+    std::optional<RelationshipRules::Values> before;
+    if (rowId)
+        before = rules.valuesOf(*table_, *rowId);
+    std::optional<RelationshipRules::Values> after;
+    if (!deleting) {
+        after = before ? *before : RelationshipRules::Values(table_->columns.size());
+        for (const auto& [index, value] : pending_)
+            if (!table_->columns[index].isLongValue())
+                (*after)[index] = value;
+    }
+    std::vector<RelationshipRules::Consequence> carried =
+        rules.consequences(*table_, rowId, before ? &*before : nullptr, after ? &*after : nullptr);
+    if (carried.empty()) {
+        write();
+        return;
+    }
+    file_->beginTransaction();
+    try {
+        rules.apply(carried);
+        write();
+    } catch (...) {
+        file_->rollbackTransaction();
+        throw;
+    }
+    file_->commitTransaction();
+    std::vector<std::uint32_t> gone;
+    for (const RelationshipRules::Consequence& consequence : carried)
+        if (consequence.deleted && consequence.table->page == table_->page)
+            gone.push_back(consequence.rowId);
+    forgetRows(gone);
+}
+
+void Recordset::forgetRows(const std::vector<std::uint32_t>& gone) {
+    for (std::uint32_t rowId : gone) {
+        auto at = std::find(rows_.begin(), rows_.end(), rowId);
+        if (at == rows_.end())
+            continue;
+        if (at - rows_.begin() < position_)
+            --position_;
+        rows_.erase(at);
+        positions_.clear();
+    }
 }
 
 // A failed Update leaves the record being edited, as the engine does, so that it can be
@@ -490,12 +555,16 @@ Status Recordset::deleteRecord() {
         return status;
     if (Status status = checkCurrent(); failed(status))
         return status;
-    auto position = static_cast<std::size_t>(position_);
-    std::uint32_t rowId = rows_[position];
-    if (Status status = changing([&](file::TableWriter& writer) { writer.remove(rowId); });
+    std::uint32_t rowId = rows_[static_cast<std::size_t>(position_)];
+    if (Status status = changing([&](file::TableWriter& writer) {
+            writeRelated(rowId, true, [&] { writer.remove(rowId); });
+        });
         failed(status))
         return status;
-    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(position));
+    // Rows of this table the deletion carried along may have gone before it.
+    auto at = std::find(rows_.begin(), rows_.end(), rowId);
+    position_ = at - rows_.begin();
+    rows_.erase(at);
     positions_.clear();
     endEditing();
     current_ = false; // between records: MoveNext goes to the one after

@@ -26,6 +26,7 @@
 #include "mdbengine/values/Variant.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -40,6 +41,7 @@ namespace mdbengine {
 class DatabaseFile;
 class Field;
 class Index;
+class RelationshipRules;
 
 class Recordset : public std::enable_shared_from_this<Recordset> {
 public:
@@ -52,6 +54,7 @@ public:
     Recordset(std::shared_ptr<DatabaseFile> file, std::shared_ptr<Errors> errors, std::string name,
               std::shared_ptr<const file::TableDefinition> table, std::vector<std::uint32_t> rows,
               bool readOnly);
+    ~Recordset();
 
     const std::string& name() const { return name_; }
 
@@ -147,6 +150,15 @@ private:
     // Sets the values given since Edit or AddNew; answers the long values among them.
     file::LongValues applyPending(file::RowImage& row);
     std::vector<std::uint32_t> numberNewRow(file::RowImage& row, file::TableWriter& writer);
+    // The relationships of the file, read at the first change.
+    RelationshipRules& relationships();
+    // Writes a change of the current or a new record (from `before` to the values set since
+    // Edit or AddNew) or its deletion (`deleting`), with the rows enforced relationships
+    // carry along, all or nothing.
+    void writeRelated(std::optional<std::uint32_t> rowId, bool deleting,
+                      const std::function<void()>& write);
+    // A deletion carried to rows of this table takes them out of its records.
+    void forgetRows(const std::vector<std::uint32_t>& gone);
     // Runs a read or change of the file's rows; their failures become the engine's errors.
     template <typename Action>
     Status rowAccess(Action action);
@@ -176,6 +188,8 @@ private:
     const file::IndexDefinition* index_ = nullptr;
     std::string indexName_;
     std::unordered_map<std::uint32_t, std::int64_t> positions_; // built when a bookmark is set
+
+    std::unique_ptr<RelationshipRules> relationships_;
 
     file::RowFinder finder_;
     std::uint32_t cachedRowId_ = 0;

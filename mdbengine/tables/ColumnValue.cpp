@@ -6,6 +6,7 @@
 #include "mdbengine/pages/TextCodec.h"
 #include "mdbengine/tables/DecimalText.h"
 #include "mdbengine/tables/LongValue.h"
+#include "mdbengine/tables/RowImage.h"
 #include "mdbengine/tables/UnencodableText.h"
 #include "mdbengine/values/Utf8.h"
 #include "mdbengine/values/Windows1252.h"
@@ -175,6 +176,15 @@ Variant readColumnValue(const Column& column, const RowView& row, PageStore& pag
         return decodeValue(column, storedBytes, pages.format().jet4);
     }
     return decodeValue(column, *bytes, pages.format().jet4);
+}
+
+void putValue(RowImage& row, const Column& column, const Variant& value, bool jet4) {
+    if (column.type == ColumnType::Boolean)
+        row.setBoolean(column, value.booleanValue());
+    else if (value.isNull())
+        row.setValue(column, std::nullopt);
+    else
+        row.setValue(column, encodeValue(column, value, jet4));
 }
 
 } // namespace mdbengine::file

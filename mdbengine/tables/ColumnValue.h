@@ -13,6 +13,7 @@
 namespace mdbengine::file {
 
 class PageStore;
+class RowImage;
 
 // Bytes a fixed-length value of the type takes; 0 when the column's length decides.
 std::size_t fixedWidth(ColumnType type);
@@ -32,5 +33,8 @@ Variant decodeValue(const Column& column, std::span<const std::uint8_t> bytes, b
 // long binary values as their long-value pages hold them). Throws UnencodableText for a Jet3
 // text with a character outside Windows-1252.
 std::vector<std::uint8_t> encodeValue(const Column& column, const Variant& value, bool jet4);
+
+// Gives the row a value of a column that holds it in the row (not a memo or long binary).
+void putValue(RowImage& row, const Column& column, const Variant& value, bool jet4);
 
 } // namespace mdbengine::file

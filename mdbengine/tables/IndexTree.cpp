@@ -54,6 +54,34 @@ IndexTree::IndexTree(PageStore& pages, std::uint32_t tablePage, const StoredInde
     : pages_(pages), tablePage_(tablePage), root_(index.rootPage), usageMap_(index.usageMap),
       capacity_(indexPageCapacity(pages.format())) {}
 
+void IndexTree::checkShape() {
+    std::set<std::uint32_t> reached;
+    std::vector<std::uint32_t> level{root_};
+    for (int depth = 0; !level.empty(); ++depth) {
+        if (depth == maxDepth)
+            throw FormatError("the pages of an index form a loop");
+        std::vector<std::uint32_t> below;
+        for (std::size_t i = 0; i < level.size(); ++i) {
+            if (!reached.insert(level[i]).second)
+                throw FormatError("index page " + std::to_string(level[i]) +
+                                  " is reached twice: its child pointers loop");
+            const IndexNode& node = load(level[i]);
+            std::uint32_t before = i == 0 ? 0 : level[i - 1];
+            std::uint32_t after = i + 1 == level.size() ? 0 : level[i + 1];
+            if (node.prev != before || node.next != after)
+                throw FormatError("index page " + std::to_string(level[i]) +
+                                  " is not linked to its neighbours: its sibling chain is broken");
+            if (node.leaf)
+                continue;
+            for (const IndexEntry& entry : node.entries)
+                below.push_back(entryChild(entry));
+            if (node.tail != 0)
+                below.push_back(node.tail);
+        }
+        level = std::move(below);
+    }
+}
+
 IndexNode& IndexTree::load(std::uint32_t page) {
     auto found = nodes_.find(page);
     if (found != nodes_.end())

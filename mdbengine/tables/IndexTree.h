@@ -31,6 +31,11 @@ class IndexTree {
 public:
     IndexTree(PageStore& pages, std::uint32_t tablePage, const StoredIndex& index);
 
+    // Reads every page of the tree and throws FormatError unless each is reached once from
+    // the root and the pages of each level are linked both ways in tree order: a change
+    // through a tree whose pointers loop would follow the loop or write it further.
+    void checkShape();
+
     // Adds the entry of row `rowId` with `key`; nothing when it is there already.
     void insert(std::span<const std::uint8_t> key, std::uint32_t rowId);
     // Removes it; false when there is none.

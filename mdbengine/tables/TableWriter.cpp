@@ -7,6 +7,7 @@
 #include "mdbengine/pages/PageStore.h"
 #include "mdbengine/pages/UsageMap.h"
 #include "mdbengine/tables/ColumnValue.h"
+#include "mdbengine/tables/DamagedIndex.h"
 #include "mdbengine/tables/DeletedRow.h"
 #include "mdbengine/tables/IndexKey.h"
 #include "mdbengine/tables/IndexViolation.h"
@@ -123,11 +124,18 @@ void TableWriter::writeRow(std::uint32_t rowId, std::span<const std::uint8_t> ro
     freeSpace_.gainedRoom(imagePage);
 }
 
+// A tree is read whole and checked the first time a change goes through it, before the
+// change writes anything; a damaged one is refused each time it is asked for.
 IndexTree& TableWriter::tree(std::size_t index) {
-    auto& tree = trees_[index];
-    if (!tree)
-        tree = std::make_unique<IndexTree>(pages_, tablePage_, table_.storedIndexes[index]);
-    return *tree;
+    if (auto found = trees_.find(index); found != trees_.end())
+        return *found->second;
+    auto tree = std::make_unique<IndexTree>(pages_, tablePage_, table_.storedIndexes[index]);
+    try {
+        tree->checkShape();
+    } catch (const FormatError& e) {
+        throw DamagedIndex(indexName(index), e.what());
+    }
+    return *trees_.emplace(index, std::move(tree)).first->second;
 }
 
 void TableWriter::flush() {
@@ -265,6 +273,7 @@ void TableWriter::update(std::uint32_t rowId, RowImage row, const LongValues& lo
         if (!keyColumnsDiffer(i, before, after, longValues))
             continue;
         const StoredIndex& index = table_.storedIndexes[i];
+        tree(i);
         IndexChange change;
         change.index = i;
         change.newKey =
@@ -295,6 +304,7 @@ std::uint32_t TableWriter::insert(RowImage row, const LongValues& longValues) {
 
     std::vector<IndexChange> changes;
     for (std::size_t i = 0; i < table_.storedIndexes.size(); ++i) {
+        tree(i);
         IndexChange change;
         change.index = i;
         change.newKey = checkedNewKey(
@@ -318,6 +328,7 @@ void TableWriter::remove(std::uint32_t rowId) {
     std::vector<IndexChange> changes;
     for (std::size_t i = 0; i < table_.storedIndexes.size(); ++i) {
         const StoredIndex& index = table_.storedIndexes[i];
+        tree(i);
         IndexChange change;
         change.index = i;
         std::optional<IndexKey> old = currentKey(table_, index, {before, pages_});

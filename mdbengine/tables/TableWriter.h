@@ -11,8 +11,9 @@
 // Every change is checked before anything is written: a column whose Required property is
 // set left Null throws RequiredValueMissing, a key a unique index holds already or a Null
 // in a required key throws IndexViolation, a value no index key is known for throws
-// UnencodableKey, a row no page holds throws RowTooLarge; FormatError reports inconsistent
-// pages. Index pages are kept decoded until flush().
+// UnencodableKey, a row no page holds throws RowTooLarge, an index whose pages loop or are
+// linked out of order throws DamagedIndex; FormatError reports inconsistent pages. Index
+// pages are kept decoded until flush().
 
 #include "mdbengine/pages/FreeSpacePages.h"
 #include "mdbengine/tables/IndexTree.h"

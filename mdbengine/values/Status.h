@@ -38,6 +38,8 @@ enum class ErrorNumber : std::uint16_t {
     FieldNotUpdatable = 3164,
     RecordDeleted = 3167,
     ChangedByAnother = 3197,
+    RelatedRecordsExist = 3200,
+    RelatedRecordRequired = 3201,
     InvalidOperation = 3219,
     NotSupported = 3251,
     ItemNotFound = 3265,

@@ -794,3 +794,45 @@ TEST(AccessWriter, ADecimalFieldTakesTheSortNumbers) {
         EXPECT_EQ(number, id + ".000");
     }
 }
+
+// Sort numbers in a field that an enforced relationship ties to another table would refer to
+// no record there, or leave records there referring to none: the field is refused by the
+// relationship's name before the list is read. A field no relationship ties takes them.
+TEST(AccessWriter, AFieldAnEnforcedRelationshipTiesIsRefusedByItsName) {
+    REQUIRE_MDB_CORPUS();
+    WriterFixture f;
+    // Table1: id (0), otherfk1 (1, refers to Table2.id), otherfk2 (2, to Table3.id), data
+    // (3, Text), otherfk3 (4, tied to nothing).
+    std::string path = corpusList(f.env.folder(), "jackcess/indexTestV2000.mdb", "Table1", 12,
+                                  [](int r, mdbengine::Recordset& record) {
+                                      namespace dao = mdbengine;
+                                      record.setColumnValue(0, dao::Variant::longInteger(r));
+                                      record.setColumnValue(3, dao::Variant::text(zipOf(r)));
+                                  });
+    f.ui().whenShown("TableDlog", [](Form& form) { form.control("TablesGrid").userDoubleClick(); });
+    ASSERT_EQ(openWithRoles(f, path, {{"zip", 3}, {"sort", 4}}), path);
+    ListState state = f.reading.list.state;
+    for (auto [column, relationship] :
+         {std::pair{1, "\"Table2Table1\" between the tables \"Table2\" and \"Table1\""},
+          std::pair{2, "\"Table3Table1\" between the tables \"Table3\" and \"Table1\""}}) {
+        for (int FieldRoles::*role : {&FieldRoles::sortColumn, &FieldRoles::trayColumn}) {
+            ListState tied = state;
+            tied.*role = column;
+            std::vector<std::string> problems =
+                checkFieldRoles(tied, f.ctx().lists, *formatNamed("Access"));
+            ASSERT_EQ(problems.size(), 1u);
+            EXPECT_NE(problems[0].find("relationship " + std::string(relationship)),
+                      std::string::npos)
+                << problems[0];
+        }
+    }
+    EXPECT_EQ(checkFieldRoles(state, f.ctx().lists, *formatNamed("Access")),
+              std::vector<std::string>{});
+    f.mailClass = *MailClass::fromCode("RNAF");
+    f.ui().clearRecords();
+    ASSERT_FALSE(test::writeSortInformation(f).failed) << f.messageTexts().at(0);
+    std::set<std::string> numbers;
+    for (const auto& [name, cells] : rowsByName(path))
+        numbers.insert(cells.at(4));
+    EXPECT_EQ(numbers.size(), 12u);
+}
