@@ -12,7 +12,6 @@
 #include "mdbengine/dao/Collection.h"
 #include "mdbengine/dao/DBEngine.h"
 #include "mdbengine/dao/Database.h"
-#include "mdbengine/dao/LinkedDatabase.h"
 #include "mdbengine/dao/TableDef.h"
 #include "platform/fs/AtomicFile.h"
 
@@ -60,8 +59,10 @@ bool lockFilePresent(const std::string& path) {
 }
 
 // Where the records of the list's table live: in the list, or, for a linked table, in the
-// table of the file the link names (beside the list when the link's path is not there). The
-// list names its table as the data-access components show it, in Windows-1252.
+// table at the end of its links (the file each link names, beside the linking file when the
+// link's path is not there), which is the one file written: the files the links pass
+// through hold only links and stay as they are. The list names its table as the
+// data-access components show it, in Windows-1252.
 struct TableHome {
     std::string path;
     std::string table;
@@ -78,14 +79,13 @@ TableHome homeOf(const std::string& list, const std::string& table) {
     for (std::size_t i = 0; i < tables->count(); ++i) {
         std::shared_ptr<dao::TableDef> entry;
         tables->item(i, entry);
-        const std::string prefix = ";DATABASE=";
-        if (accessdb::fromEngineText(entry->name()) != table ||
-            entry->connect().rfind(prefix, 0) != 0)
+        if (accessdb::fromEngineText(entry->name()) != table || !entry->isLinked())
             continue;
-        dao::LinkedDatabaseSearch search =
-            dao::findLinkedDatabase(list, entry->connect().substr(prefix.size()));
-        if (search.found)
-            return {*search.found, accessdb::fromEngineText(entry->sourceTableName())};
+        TableHome home;
+        if (dao::failed(database->tableHome(entry->name(), home.path, home.table)))
+            break;
+        home.table = accessdb::fromEngineText(home.table);
+        return home;
     }
     return {list, table};
 }
@@ -258,8 +258,9 @@ void reportChangesLost(Notices& notices, const std::string& path, const std::str
 
 } // namespace
 
-// A linked table's records are written into a copy of the file it lives in, which
-// replaces that file; the list itself, which holds only the link, stays as it is.
+// A linked table's records are written into a copy of the file at the end of its links,
+// which replaces that file; the list itself, and every file between, holds only links and
+// stays as it is.
 std::optional<ClosingMessage> WriteAccessList(const SortInformationJob& job, Notices& notices,
                                               WriterProgress& progress) {
     progress.begin("Sorting Information");
