@@ -220,8 +220,9 @@ void reportChangesLost(Notices& notices, const std::string& path, const std::str
 
 } // namespace
 
-// A linked table's records are written into a copy of the file it lives in, which
-// replaces that file; the list itself, which holds only the link, stays as it is.
+// A linked table's records are written into a copy of the file at the end of its links,
+// which replaces that file; the list itself, and every file between, holds only links and
+// stays as it is.
 std::optional<ClosingMessage> WriteAccessList(const SortInformationJob& job, Notices& notices,
                                               WriterProgress& progress) {
     progress.begin("Sorting Information");

@@ -5,7 +5,6 @@
 #include "mdbengine/dao/DBEngine.h"
 #include "mdbengine/dao/Database.h"
 #include "mdbengine/dao/DatabaseFile.h"
-#include "mdbengine/dao/LinkedDatabase.h"
 #include "mdbengine/dao/TableDef.h"
 #include "mdbengine/pages/FormatError.h"
 #include "mdbengine/tables/Names.h"
@@ -38,14 +37,13 @@ TableHome homeOf(const std::string& list, const std::string& table) {
     for (std::size_t i = 0; i < tables->count(); ++i) {
         std::shared_ptr<dao::TableDef> entry;
         tables->item(i, entry);
-        const std::string prefix = ";DATABASE=";
-        if (accessdb::fromEngineText(entry->name()) != table ||
-            entry->connect().rfind(prefix, 0) != 0)
+        if (accessdb::fromEngineText(entry->name()) != table || !entry->isLinked())
             continue;
-        dao::LinkedDatabaseSearch search =
-            dao::findLinkedDatabase(list, entry->connect().substr(prefix.size()));
-        if (search.found)
-            return {*search.found, accessdb::fromEngineText(entry->sourceTableName())};
+        TableHome home;
+        if (dao::failed(database->tableHome(entry->name(), home.path, home.table)))
+            break;
+        home.table = accessdb::fromEngineText(home.table);
+        return home;
     }
     return {list, table};
 }

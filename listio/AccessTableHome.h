@@ -6,8 +6,10 @@
 namespace quillan {
 
 // Where the records of a list's table live: in the list, or, for a linked table, in the
-// table of the file the link names (beside the list when the link's path is not there). The
-// list names its table as the data-access components show it, in Windows-1252.
+// table at the end of its links (the file each link names, beside the linking file when the
+// link's path is not there), which is the one file written: the files the links pass
+// through hold only links and stay as they are. The list names its table as the
+// data-access components show it, in Windows-1252.
 struct TableHome {
     std::string path;
     std::string table;

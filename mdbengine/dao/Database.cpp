@@ -1,8 +1,7 @@
 #include "mdbengine/dao/Database.h"
 
-#include "mdbengine/dao/DBEngine.h"
 #include "mdbengine/dao/DatabaseFile.h"
-#include "mdbengine/dao/LinkedDatabase.h"
+#include "mdbengine/dao/LinkChain.h"
 #include "mdbengine/dao/QueryDef.h"
 #include "mdbengine/dao/Recordset.h"
 #include "mdbengine/dao/SqlRunner.h"
@@ -31,14 +30,6 @@ const file::CatalogEntry* findEntry(const std::vector<file::CatalogEntry>& entri
         if (file::sameName(entry.name, name))
             return &entry;
     return nullptr;
-}
-
-// "a", "a and b", "a, b and c".
-std::string listed(const std::vector<std::string>& paths) {
-    std::string text;
-    for (std::size_t i = 0; i < paths.size(); ++i)
-        text += (i == 0 ? "" : (i + 1 == paths.size() ? " and " : ", ")) + paths[i];
-    return text;
 }
 
 } // namespace
@@ -110,52 +101,44 @@ Status Database::openTable(const std::string& name, bool readOnly,
     recordset.reset();
     if (Status status = checkOpen(); failed(status))
         return status;
-    const file::CatalogEntry* entry = findEntry(file_->catalog().tables(), name);
-    if (!entry)
-        return errors_->fail(ErrorNumber::TableNotFound, name);
-    if (entry->isLinked())
-        return openLinkedTable(*entry, readOnly, recordset);
-    readOnly = readOnly || file_->openedReadOnly();
+    TableHome home;
+    if (Status status = findTableHome(file_, name, *errors_, home); failed(status))
+        return status;
+    return openLocalTable(home, readOnly, recordset);
+}
+
+Status Database::tableHome(const std::string& name, std::string& path, std::string& table) const {
+    if (Status status = checkOpen(); failed(status))
+        return status;
+    TableHome home;
+    if (Status status = findTableHome(file_, name, *errors_, home); failed(status))
+        return status;
+    path = home.file->path();
+    table = home.entry->name;
+    return statusOk;
+}
+
+Status Database::openLocalTable(const TableHome& home, bool readOnly,
+                                std::shared_ptr<Recordset>& recordset) const {
+    DatabaseFile& file = *home.file;
+    const file::CatalogEntry& entry = *home.entry;
+    readOnly = readOnly || file.openedReadOnly();
     try {
-        auto table = file_->tableDefinition(entry->tablePage());
-        std::vector<std::uint32_t> rows = file::liveRows(file_->pages(), *table);
+        auto table = file.tableDefinition(entry.tablePage());
+        std::vector<std::uint32_t> rows = file::liveRows(file.pages(), *table);
         // A data page whose header is damaged drops out of the walk with its rows: the
         // table's own count tells, and a table read short is refused, never read so.
-        if (std::uint32_t counted = file::countedRows(file_->pages(), *table);
-            rows.size() != counted)
-            return errors_->fail(ErrorNumber::UnrecognisedFormat, name_,
-                                 "Its table '" + entry->name + "' counts " +
+        if (std::uint32_t counted = file::countedRows(file.pages(), *table); rows.size() != counted)
+            return errors_->fail(ErrorNumber::UnrecognisedFormat, file.path(),
+                                 "Its table '" + entry.name + "' counts " +
                                      std::to_string(counted) + " rows, but its pages hold " +
                                      std::to_string(rows.size()) + ".");
-        recordset = std::make_shared<Recordset>(file_, errors_, entry->name, std::move(table),
+        recordset = std::make_shared<Recordset>(home.file, errors_, entry.name, std::move(table),
                                                 std::move(rows), readOnly);
         return statusOk;
     } catch (const file::FormatError&) {
-        return errors_->fail(ErrorNumber::UnrecognisedFormat, name_);
+        return errors_->fail(ErrorNumber::UnrecognisedFormat, file.path());
     }
-}
-
-Status Database::openLinkedTable(const file::CatalogEntry& entry, bool readOnly,
-                                 std::shared_ptr<Recordset>& recordset) const {
-    if (entry.kind == file::CatalogEntry::LinkedOdbcTable)
-        return errors_->fail(ErrorNumber::NotSupported, {},
-                             "'" + entry.name +
-                                 "' is linked to a database server, which this engine does "
-                                 "not reach.");
-    LinkedDatabaseSearch search = findLinkedDatabase(file_->path(), entry.linkedDatabase);
-    if (!search.found)
-        return errors_->fail(ErrorNumber::FileNotFound, search.lookedAt.back(),
-                             "'" + entry.name + "' is a linked table of '" + entry.linkedDatabase +
-                                 "'; it was looked for as " + listed(search.lookedAt) + ".");
-    std::shared_ptr<DatabaseFile> linked;
-    if (Status status = file_->openLinked(*search.found, *errors_, linked,
-                                          DBEngine::passwordFromConnect(entry.connect));
-        failed(status))
-        return status;
-    Database other(linked, errors_);
-    if (Status status = other.openTable(entry.foreignName, readOnly, recordset); failed(status))
-        return status;
-    return statusOk;
 }
 
 Status Database::openRecordset(const std::string& source, int options,

@@ -16,6 +16,7 @@ class DatabaseFile;
 class QueryDef;
 class Recordset;
 class TableDef;
+struct TableHome;
 namespace file {
 struct CatalogEntry;
 }
@@ -35,9 +36,13 @@ public:
     Status openRecordset(const std::string& source, int options,
                          std::shared_ptr<Recordset>& recordset) const;
     // A table by its name; a linked table is opened in the file it lives in (3024 naming
-    // the path looked for when that is not found).
+    // the path looked for when that is not found, 3103 naming the chain of links when they
+    // go round in a circle).
     Status openTable(const std::string& name, bool readOnly,
                      std::shared_ptr<Recordset>& recordset) const;
+    // The file and the table name there that hold the rows of the table `name`, every link
+    // followed.
+    Status tableHome(const std::string& name, std::string& path, std::string& table) const;
     // An INSERT, UPDATE or DELETE statement, or a stored query of those kinds by its name.
     Status execute(const std::string& query);
     // The records the last execute changed.
@@ -52,8 +57,8 @@ private:
     std::shared_ptr<QueryDef> queryDef(const file::CatalogEntry& entry) const;
     // The stored query so named; none when there is none.
     Status storedQuery(const std::string& name, std::shared_ptr<QueryDef>& query) const;
-    Status openLinkedTable(const file::CatalogEntry& entry, bool readOnly,
-                           std::shared_ptr<Recordset>& recordset) const;
+    Status openLocalTable(const TableHome& home, bool readOnly,
+                          std::shared_ptr<Recordset>& recordset) const;
 
     std::shared_ptr<DatabaseFile> file_;
     std::shared_ptr<Errors> errors_;

@@ -5,6 +5,7 @@
 #include "mdbengine/pages/FormatError.h"
 #include "mdbengine/tables/Names.h"
 #include "platform/fs/AtomicFile.h"
+#include "platform/fs/RegularFile.h"
 
 #include <cctype>
 #include <cerrno>
@@ -63,12 +64,9 @@ DatabaseFile::DatabaseFile(std::string path, OpenOptions options,
         snapshots_.push_back(pages_->snapshot());
 }
 
-DatabaseFile::~DatabaseFile() {
-    if (workspace_->transactionLevel() == 0 && pages_->hasChanges()) {
-        Errors ignored;
-        flush(ignored);
-    }
-}
+// Nothing is written here: whatever was to land has been written by a flush that could
+// tell its outcome, and what was refused must not land behind the caller's back.
+DatabaseFile::~DatabaseFile() = default;
 
 Status DatabaseFile::open(const std::string& path, const OpenOptions& options, Errors& errors,
                           std::shared_ptr<DatabaseFile>& file,
@@ -106,12 +104,12 @@ Status DatabaseFile::open(const std::string& path, const OpenOptions& options, E
         return errors.fail(ErrorNumber::FileInUse, path);
 
     bool encoded = header.encodingKey() != 0;
-    Identity identity = identityOf(fd.get());
+    platform::FileStamp stamp = platform::stampOfOpenFile(fd.get());
     auto pages =
         std::make_unique<file::PageStore>(fd.release(), size, *format, header.encodingKey());
     std::shared_ptr<DatabaseFile> opened(
         new DatabaseFile(path, options, std::move(pages), encoded, workspace));
-    opened->identity_ = identity;
+    opened->stamp_ = stamp;
     try {
         opened->catalog_ = file::Catalog::read(*opened->pages_);
     } catch (const file::FormatError&) {
@@ -214,37 +212,32 @@ void DatabaseFile::rollbackTransaction() {
     ++rowsVersion_;
 }
 
+// A write refused takes its changes with it, so that nothing of it lands later unasked (at
+// the next write, or at exit).
 Status DatabaseFile::flush(Errors& errors) {
     if (!pages_->hasChanges() || workspace_->transactionLevel() > 0)
         return statusOk;
-    return writeFile(errors);
+    Status status = writeFile(errors);
+    if (failed(status) && pages_->hasChanges())
+        dropChanges();
+    return status;
 }
 
-DatabaseFile::Identity DatabaseFile::identityOf(int fd) {
-    struct stat info {};
-    Identity identity;
-    if (::fstat(fd, &info) == 0)
-        identity = {info.st_dev, info.st_ino, info.st_size, info.st_mtim};
-    return identity;
+void DatabaseFile::dropChanges() {
+    pages_->dropChanges();
+    writers_.clear();
+    ++rowsVersion_;
 }
 
-bool DatabaseFile::Identity::operator==(const Identity& other) const {
-    return device == other.device && inode == other.inode && size == other.size &&
-           modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec;
-}
-
+// The writer takes the file's write lock and holds it, with the stamp of the file this one
+// read, until the new file has taken the name: a writer that came between is found then,
+// not overwritten.
 Status DatabaseFile::writeFile(Errors& errors) {
     if (Status status = checkFileWritable(errors); failed(status))
         return status;
-    {
-        int current = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-        bool same = current >= 0 && identityOf(current) == identity_;
-        if (current >= 0)
-            ::close(current);
-        if (!same)
-            return errors.fail(ErrorNumber::ChangedByAnother, path_);
-    }
-    AtomicFileWriter writer(path_);
+    AtomicFileWriter writer(path_, AtomicFileWriter::Links::Follow, stamp_);
+    if (writer.targetChanged())
+        return errors.fail(ErrorNumber::ChangedByAnother, path_);
     try {
         settleIndexes();
         pages_->writeAll([&](std::span<const std::uint8_t> bytes) {
@@ -255,16 +248,25 @@ Status DatabaseFile::writeFile(Errors& errors) {
         return errors.fail(ErrorNumber::UnrecognisedFormat, path_);
     }
     WriteResult result = writer.commit();
+    if (result.changed)
+        return errors.fail(ErrorNumber::ChangedByAnother, path_);
     if (!result.ok) {
         std::string why = result.error;
         why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
         return errors.fail(ErrorNumber::WriteFailed, path_, why + ".");
     }
+    return readWrittenFile(errors);
+}
+
+// The file just written is read from now on. Another writer may have put its own in place
+// since, but only one made from this one (its stamp held it to ours), so it holds our changes.
+Status DatabaseFile::readWrittenFile(Errors& errors) {
     int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return errors.fail(ErrorNumber::WriteFailed, path_, "It cannot be opened again.");
+        return errors.fail(ErrorNumber::InvalidOperation, path_,
+                           "The changes were written, but the file cannot be opened again.");
     ::flock(fd, (options_.exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB);
-    identity_ = identityOf(fd);
+    stamp_ = platform::stampOfOpenFile(fd);
     pages_->adoptFile(fd);
     return statusOk;
 }

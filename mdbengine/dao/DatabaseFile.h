@@ -10,11 +10,11 @@
 #include "mdbengine/tables/Catalog.h"
 #include "mdbengine/tables/TableDefinition.h"
 #include "mdbengine/tables/TableWriter.h"
+#include "platform/fs/RegularFile.h"
 
 #include <map>
 #include <memory>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
 namespace mdbengine {
@@ -36,7 +36,7 @@ public:
     static Status open(const std::string& path, const OpenOptions& options, Errors& errors,
                        std::shared_ptr<DatabaseFile>& file,
                        std::shared_ptr<Workspace> workspace = nullptr);
-    // Changes not written yet are written now outside a transaction, dropped inside one.
+    // Changes not written yet are dropped: only a flush writes, and tells how it went.
     ~DatabaseFile();
 
     const std::string& path() const { return path_; }
@@ -70,7 +70,9 @@ public:
     void commitTransaction();
     void rollbackTransaction();
     // Writes the changes, unless a transaction is open: the file is written anew beside the
-    // original and renamed over it, so a failure (3043) leaves it as it was.
+    // original and renamed over it, so a failure (3043) leaves it as it was. The file must
+    // still be the one read, up to the moment the new one takes its name (3197 when another
+    // writer replaced it); a refused write drops the changes it was to write.
     Status flush(Errors& errors);
 
     // The database file a linked table of this one lives in, at `path` (found by the
@@ -87,16 +89,11 @@ private:
     Status checkFileWritable(Errors& errors) const;
     // What the file on disk was when it was read: written over by someone else since, it
     // must not be replaced by our copy.
-    struct Identity {
-        dev_t device = 0;
-        ino_t inode = 0;
-        off_t size = 0;
-        struct timespec modified {};
-        bool operator==(const Identity& other) const;
-    };
-    static Identity identityOf(int fd);
-    Identity identity_;
+    platform::FileStamp stamp_;
     Status writeFile(Errors& errors);
+    Status readWrittenFile(Errors& errors);
+    // Back to the file as it is on disk.
+    void dropChanges();
 
     std::string path_;
     OpenOptions options_;

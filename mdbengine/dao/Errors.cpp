@@ -59,6 +59,8 @@ const char* text(ErrorNumber number) {
         return "The number of query values and destination fields are not the same.";
     case ErrorNumber::TypeMismatch:
         return "Data type mismatch in criteria expression.";
+    case ErrorNumber::CircularLink:
+        return "The linked table '%' cannot be opened.";
     case ErrorNumber::ChangedByAnother:
         return "'%' was changed by another user since it was read; the changes were not written.";
     case ErrorNumber::RelatedRecordsExist:

@@ -66,6 +66,8 @@ public:
     };
     Snapshot snapshot() const { return {changed_, pageCount_}; }
     void restore(Snapshot snapshot);
+    // Back to the pages of the file.
+    void dropChanges() { restore({{}, filePages_}); }
 
     // Every page, changed or not, in order, in pieces of whole pages; stops when `write`
     // answers false. Throws FormatError when the file cannot be read.

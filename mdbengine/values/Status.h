@@ -33,6 +33,7 @@ enum class ErrorNumber : std::uint16_t {
     NotUpdatableQuery = 3073,
     SyntaxError = 3075,
     TableNotFound = 3078,
+    CircularLink = 3103,
     InvalidBookmark = 3159,
     FieldTooSmall = 3163,
     FieldNotUpdatable = 3164,

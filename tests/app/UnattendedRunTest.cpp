@@ -1,6 +1,8 @@
 // The program as another program starts it: `quillan LIST NOSTOP` run as a process, its
 // exit status, standard output and standard error, and what it leaves on disk.
 
+#include "mdbengine/dao/DBEngine.h"
+#include "mdbengine/dao/Database.h"
 #include "tests/listio/ComponentListSupport.h"
 #include "tests/support/SmallDisk.h"
 #include "tests/support/TestEnvironment.h"
@@ -55,6 +57,7 @@ struct RunAs {
     std::string home;          // HOME and the XDG folders; the scratch folder when empty
     rlim_t fileSizeLimit = RLIM_INFINITY;
     std::function<void(pid_t)> meanwhile;
+    std::string table; // the Access table to sort, named after NOSTOP
     std::string mode = "NOSTOP"; // parameter 2
     bool throughScript = false;  // started by scripts/run-quillan, which limits a run it can
 
@@ -79,6 +82,10 @@ struct RunAs {
     }
     RunAs& withFileSizeLimit(rlim_t bytes) {
         fileSizeLimit = bytes;
+        return *this;
+    }
+    RunAs& onTable(std::string name) {
+        table = std::move(name);
         return *this;
     }
     RunAs& during(std::function<void(pid_t)> action) {
@@ -175,6 +182,10 @@ struct Folder {
                       static_cast<char*>(nullptr));
                 _exit(98);
             }
+            if (!as.table.empty())
+                execl(binary.c_str(), binary.c_str(), list.c_str(), as.mode.c_str(),
+                      as.table.c_str(), "--program-dir", program.c_str(),
+                      static_cast<char*>(nullptr));
             execl(binary.c_str(), binary.c_str(), list.c_str(), as.mode.c_str(), "--program-dir",
                   program.c_str(), static_cast<char*>(nullptr));
             _exit(98);
@@ -289,6 +300,19 @@ std::string accessListWithOutputFields(const std::string& path,
             bytes.replace(at, 10, utf16(to));
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
+}
+
+// Adds to the catalogue of an Access list a table `name` linked to `foreign` in `linked`.
+void addLink(const std::string& path, const std::string& name, const std::string& linked,
+             const std::string& foreign) {
+    mdbengine::DBEngine engine;
+    std::shared_ptr<mdbengine::Database> database;
+    ASSERT_EQ(engine.openDatabase(path, false, false, {}, database), mdbengine::statusOk);
+    ASSERT_EQ(database->execute("INSERT INTO MSysObjects (Id, ParentId, Name, Type, Flags, "
+                                "Database, ForeignName) VALUES (900, 251658241, '" +
+                                name + "', 6, 0, '" + linked + "', '" + foreign + "')"),
+              mdbengine::statusOk);
+    ASSERT_EQ(database->close(), mdbengine::statusOk);
 }
 
 std::vector<std::string> tabRecords(int count) {
@@ -827,4 +851,35 @@ TEST(UnattendedRun, WorkbooksThatCannotBeReadAreRefusedInOneReadableLine) {
         if (c.name != "folder.xls")
             EXPECT_EQ(readAll(list), c.bytes) << c.name;
     }
+}
+
+// A list whose table is linked on through a second file sorts into the file at the end of
+// the links, named in the summary, and the file between stays as it is; a table linked
+// back to itself is refused by its chain of links.
+TEST(UnattendedRun, LinkedTablesAreFollowedToTheirRowsAndCirclesAreRefused) {
+    Folder f;
+    const std::string c = accessListWithOutputFields(f.path("c.mdb"), tabRecords(300));
+    const std::string bytes = readAll(c);
+    const std::string b = f.write("b.mdb", bytes);
+    const std::string list = f.write("list.mdb", bytes);
+    addLink(b, "Passed", "c.mdb", "Table1");
+    addLink(list, "Mailing", "b.mdb", "Passed");
+    const std::string listBefore = readAll(list), bBefore = readAll(b);
+    Outcome o = f.run(list, RunAs().onTable("Mailing"));
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_NE(o.out.find("; sort information in " + c + ";"), std::string::npos) << o.out;
+    EXPECT_TRUE(readAll(b) == bBefore) << "the file between is not rewritten";
+    EXPECT_TRUE(readAll(list) == listBefore);
+    EXPECT_NE(test::mdbExport(c, "Table1")[1], test::mdbExport(b, "Table1")[1])
+        << "c.mdb received the sort information";
+
+    const std::string self = f.write("self.mdb", bytes);
+    addLink(self, "Self", "self.mdb", "Self");
+    const std::string selfBefore = readAll(self);
+    o = f.run(self, RunAs().onTable("Self"));
+    EXPECT_EQ(o.status, 2) << o.err;
+    EXPECT_NE(o.err.find("'Self' in " + self + " -> 'Self' in " + self), std::string::npos)
+        << o.err;
+    EXPECT_EQ(o.out, "");
+    EXPECT_TRUE(readAll(self) == selfBefore);
 }
