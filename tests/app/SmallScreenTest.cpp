@@ -2,14 +2,9 @@
 // dialog within the screen with its buttons in view, and F1 in the dialog that finds the
 // mailing list.
 
-#include "app/DataFiles.h"
 #include "app/ListFileChoice.h"
-#include "app/Program.h"
-#include "platform/qt/QtHelpViewer.h"
-#include "platform/qt/QtPrinter.h"
-#include "platform/qt/QtUi.h"
+#include "tests/support/ProgramDesk.h"
 #include "tests/support/QtDesk.h"
-#include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -27,36 +22,13 @@ namespace {
 using test::closeIfStillOpen;
 using test::onModal;
 
-std::string describe(const QRect& r) {
-    return "(" + std::to_string(r.x()) + ", " + std::to_string(r.y()) + ") " +
-           std::to_string(r.width()) + " x " + std::to_string(r.height());
-}
+using test::describe;
 
 struct SmallScreen {
     SmallScreen() { test::deskApplication(800, 600); }
 };
 
-struct Desk : SmallScreen {
-    Desk()
-        : env(test::geographyFolder()), ui(false),
-          help(std::string(QUILLAN_TEST_DATA) + "/../../data/help/", false),
-          paths(resolveProgramPaths(env.folder())), printer(paths.printoutsFolder),
-          ctx(Platform{ui, printer, help, env.shell, env.config}, paths), program(ctx) {
-        ctx.dataFolder = paths.dataFolder;
-        LoadDataFiles(ctx);
-    }
-    void click(const std::string& entry) {
-        program.mainWindow().form().findMenuItem(entry)->onClick();
-    }
-
-    test::TestEnvironment env;
-    QtUi ui;
-    QtHelpViewer help;
-    ProgramPaths paths;
-    QtPrinter printer;
-    AppContext ctx;
-    Program program;
-};
+struct Desk : SmallScreen, test::ProgramDesk {};
 
 // The dialog within the screen's free area, and every button of its button row on it.
 void expectButtonsOnScreen(QWidget* dialog, const std::string& name) {
