@@ -20,6 +20,7 @@ inline constexpr int TagFonts = 14;
 inline constexpr int StatementInformation = 15;
 inline constexpr int FieldIdentification = 20;
 inline constexpr int TableSelector = 21;
+inline constexpr int ListChoice = 22; // the dialog that finds the mailing list
 inline constexpr int LetterRates = 30;
 inline constexpr int NonletterRates = 31;
 inline constexpr int PiecePoundRates = 32;

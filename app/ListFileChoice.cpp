@@ -1,5 +1,6 @@
 #include "app/ListFileChoice.h"
 
+#include "app/HelpTopics.h"
 #include "listio/ListFormat.h"
 
 namespace quillan {
@@ -24,6 +25,7 @@ std::string ChooseListFile(AppContext& ctx, ListPurpose purpose) {
         options.initialFolder = folderOf(prefs.lastList());
     options.fileName = "*.*";
     options.filters = mailingListFilters();
+    options.help = [&ctx] { showHelpTopic(ctx, HelpTopic::ListChoice); };
     std::string path = ctx.platform.ui.openFileDialog(options).value_or("");
     if (path == "*.*")
         return {};

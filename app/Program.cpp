@@ -64,9 +64,13 @@ Program::Program(AppContext& ctx)
     // The printers of the after-sort run; the reprint commands print through them too.
     setAfterSortPrinters(*printRun_);
     bindCommands();
+    ctx_.platform.ui.afterAnswer = [this](int stillWaiting) { heldBoxAnswered(stillWaiting); };
+    ctx_.platform.ui.beforeAsking = [this] { takeUpAnsweredLeaveRequest(); };
 }
 
 Program::~Program() {
+    ctx_.platform.ui.afterAnswer = nullptr;
+    ctx_.platform.ui.beforeAsking = nullptr;
     ctx_.setNotices(noticesBefore_);
 }
 
@@ -250,9 +254,24 @@ bool Program::holdLeaveRequest(const std::string& menuEntry) {
         return false;
     if (work_ == Work::None)
         return false;
-    if (!askingToStop_ && !stopAsked_)
-        heldLeave_.setEnabled(true);
+    if (askingToStop_ || stopAsked_ || heldLeave_.enabled())
+        return true;
+    heldUnder_ = ctx_.platform.ui.boxesWaiting();
+    heldBoxAnswered_ = false;
+    heldLeave_.setEnabled(true);
     return true;
+}
+
+// The request belongs to the box it was made under: once that one is answered, the next box
+// of the command must not hold it too.
+void Program::heldBoxAnswered(int stillWaiting) {
+    if (heldLeave_.enabled() && stillWaiting < heldUnder_)
+        heldBoxAnswered_ = true;
+}
+
+void Program::takeUpAnsweredLeaveRequest() {
+    if (heldLeave_.enabled() && heldBoxAnswered_)
+        takeUpLeaveRequest();
 }
 
 // The command may have ended meanwhile (the box was its last word): then the program ends.
@@ -263,7 +282,12 @@ void Program::takeUpHeldLeaveRequest() {
     }
     if (ctx_.platform.ui.waitingForAnswer())
         return;
+    takeUpLeaveRequest();
+}
+
+void Program::takeUpLeaveRequest() {
     heldLeave_.setEnabled(false);
+    heldBoxAnswered_ = false;
     exitProgram();
 }
 

@@ -103,7 +103,12 @@ private:
     // its answer: taken up, as if asked then, once nothing waits for an answer any more.
     // False (not taken) outside a command, where a box in front keeps them from the window.
     bool holdLeaveRequest(const std::string& menuEntry);
+    void heldBoxAnswered(int stillWaiting);
+    // Before the next box of the command comes up, a request whose box was answered is
+    // taken up.
+    void takeUpAnsweredLeaveRequest();
     void takeUpHeldLeaveRequest();
+    void takeUpLeaveRequest();
     // Runs a command that reads, sorts or prints: the menus that would start another or
     // change what it uses are off until it ends, and an Exit asked for meanwhile ends the
     // program then.
@@ -119,7 +124,9 @@ private:
     Work work_ = Work::None;
     bool stopAsked_ = false;
     bool askingToStop_ = false;
-    platform::Timer heldLeave_;
+    platform::Timer heldLeave_; // on while a request is held
+    int heldUnder_ = 0;         // how many boxes waited when it was made
+    bool heldBoxAnswered_ = false;
     FolderOpener folderOpener_;
     std::unique_ptr<MainWindow> mainWindow_;
     std::unique_ptr<WelcomeDialog> welcome_;

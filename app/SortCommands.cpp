@@ -9,7 +9,7 @@
 #include "core/BusyCursor.h"
 #include "core/MailingMinimums.h"
 #include "core/SettingsList.h"
-#include "core/SortResults.h"
+#include "core/StagedSortResult.h"
 #include "core/presort/PresortDriver.h"
 #include "listio/ListFormat.h"
 #include "platform/Interruption.h"
@@ -71,6 +71,9 @@ ExitStatus SortCommands::sortList() {
     const MailTypeSettings& mailType = ctx_.lists.mailTypeList;
     if (!MeetsMinimumSize(reading.mailing, mailType) && !askToSortTooSmallMailing())
         return ExitStatus::Cancelled;
+    // A stop asked for under the question is taken up once it is answered.
+    if (stoppedFromOutside())
+        return ExitStatus::Cancelled;
     if (!HasEnoughZip4s(reading.mailing, mailType)) {
         refuseCoSackedMailing();
         return ExitStatus::ListRefused;
@@ -78,20 +81,19 @@ ExitStatus SortCommands::sortList() {
     return presortAndWrite(reading.list, std::move(reading.mailing));
 }
 
+// The sort result is written aside once the presort is done, and put in place only once the
+// sort has gone ahead to its end: a sort stopped before that leaves the file of the last one
+// that did, which is what a reprint then prints.
 ExitStatus SortCommands::presortAndWrite(const ReadList& list, Mailing read) {
     std::optional<SortedMailing> mailing;
+    std::optional<StagedSortResult> result;
     try {
         BusyCursor busy(ctx_.notices());
         mailing.emplace(RunPresort(std::move(read), ctx_.lists, ctx_.progress()));
-        SaveSortResults(*mailing, ctx_.sortResultPath());
+        result.emplace(*mailing, ctx_.sortResultPath());
     } catch (const FileError& e) {
-        // The sort result goes to the program folder first: when it cannot be saved there
-        // (a full disk, say), nothing else is written.
-        ctx_.platform.ui.setBusyCursor(false);
-        ctx_.message(BeepKind::Exclamation, MessageKind::Error, MessageButtons::Cancel,
-                     std::string("Quillan could not save the sort result. ") + e.what() +
-                         " The sort was abandoned, and your list was left unchanged.");
-        return ExitStatus::NotWritten;
+        // When the sort result cannot be saved (a full disk, say), nothing else is written.
+        return refuseUnsavedResult(e, " The sort was abandoned, and your list was left unchanged.");
     }
     if (stoppedFromOutside())
         return ExitStatus::Cancelled;
@@ -101,6 +103,7 @@ ExitStatus SortCommands::presortAndWrite(const ReadList& list, Mailing read) {
     if (list.format->keepsPresortRecords)
         presortRecords = MakePaveRecords(*mailing);
     printRun_.session().justSorted = true;
+    showPrintingPicture();
     const int failedPrintouts = PrintReportsAfterSort(ctx_, printRun_, *mailing);
     if (stoppedFromOutside())
         return ExitStatus::Cancelled;
@@ -110,11 +113,23 @@ ExitStatus SortCommands::presortAndWrite(const ReadList& list, Mailing read) {
             {list, *mailing, ctx_.lists, ctx_.separateFilePath(), std::move(presortRecords)});
     if (written.stopped && stoppedFromOutside())
         return ExitStatus::Cancelled;
+    try {
+        result->putInPlace();
+    } catch (const FileError& e) {
+        return refuseUnsavedResult(e, " Reports of this sort cannot be printed again.");
+    }
     if (written.failed)
         return ExitStatus::NotWritten;
     summarize(list.path, *mailing, written);
     // The sort stands, but a caller who counts on the printouts must learn they are missing.
     return failedPrintouts > 0 ? ExitStatus::PrintoutsFailed : ExitStatus::Sorted;
+}
+
+ExitStatus SortCommands::refuseUnsavedResult(const FileError& e, const std::string& outcome) {
+    ctx_.platform.ui.setBusyCursor(false);
+    ctx_.message(BeepKind::Exclamation, MessageKind::Error, MessageButtons::Cancel,
+                 std::string("Quillan could not save the sort result. ") + e.what() + outcome);
+    return ExitStatus::NotWritten;
 }
 
 void SortCommands::summarize(const std::string& path, const SortedMailing& mailing,
@@ -138,6 +153,14 @@ bool SortCommands::stoppedFromOutside() {
     ctx_.message(BeepKind::Asterisk, MessageKind::Information, MessageButtons::Ok,
                  "The sort was cancelled. Your list was left unchanged.");
     return true;
+}
+
+// The presort's last caption would otherwise stand over the printing.
+void SortCommands::showPrintingPicture() {
+    ProgressSink& progress = ctx_.progress();
+    progress.clearPicture();
+    progress.clearCaptions();
+    progress.showCaption(ProgressSink::Caption::Top, "Printing");
 }
 
 bool SortCommands::askToSortTooSmallMailing() {

@@ -64,6 +64,8 @@ private:
     void runWizard();
     int showPage(int page, int lastResult);
     bool stoppedFromOutside();
+    void showPrintingPicture();
+    ExitStatus refuseUnsavedResult(const FileError& e, const std::string& outcome);
     bool askToSortTooSmallMailing();
     void refuseCoSackedMailing();
     // Chooses the list and reads it; a refused reading when none was chosen.

@@ -2,6 +2,7 @@
 
 #include "core/Convert.h"
 #include "core/SettingsList.h"
+#include "core/StagedSortResult.h"
 #include "platform/fs/AtomicFile.h"
 
 #include <array>
@@ -66,7 +67,9 @@ std::optional<Piece> rejectedPieceOf(int32_t storedZip) {
     return std::nullopt;
 }
 
-std::string sortResultBytes(const SortedMailing& mailing) {
+} // namespace
+
+std::string SortResultBytes(const SortedMailing& mailing) {
     std::string out;
     putNumber(out, mailing.recordCount());
     putNumber(out, mailing.rejectedCount());
@@ -107,6 +110,8 @@ std::string sortResultBytes(const SortedMailing& mailing) {
     putNumber(out, count);
     return out + rejected;
 }
+
+namespace {
 
 // Why a sort-result file cannot be used; the text completes the user's message.
 class DamagedFile : public std::runtime_error {
@@ -275,10 +280,7 @@ Mailing mailingOf(StagedResult&& r) {
 } // namespace
 
 void SaveSortResults(const SortedMailing& mailing, const std::string& path) {
-    platform::WriteResult result = platform::writeFileAtomically(
-        path, sortResultBytes(mailing), platform::AtomicFileWriter::Links::Refuse);
-    if (!result.ok)
-        throw FileError("Cannot create file \"" + path + "\" (" + result.error + ").");
+    StagedSortResult(mailing, path).putInPlace();
 }
 
 SortedMailing LoadSortResults(const std::string& path, SortResultPart part,

@@ -12,6 +12,8 @@ namespace quillan {
 // can be printed again without sorting anew. Throws FileError when the file cannot be
 // written (the previous file is then left as it was).
 void SaveSortResults(const SortedMailing& mailing, const std::string& path);
+// What that file holds for this sort.
+std::string SortResultBytes(const SortedMailing& mailing);
 
 // How much of the sort-result file a reprint needs: everything, or only the header and the
 // trays and sacks, for the tags.

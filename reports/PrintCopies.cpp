@@ -14,6 +14,10 @@ void printEachCopy(PrintSession& session, const std::function<void()>& printCopy
     try {
         for (int copy = 1; copy <= job.copyCount(); ++copy) {
             printCopy();
+            // A document stopped part-way (Cancel in the box, Exit) is not kept: under the
+            // document's name it would pass for the whole of it.
+            if (printer.printing() && session.cancelled())
+                printer.abortDoc();
             if (printer.printing()) {
                 if (!printer.endDoc())
                     throw std::runtime_error(

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QWindow>
 #include <cstdlib>
@@ -61,6 +62,19 @@ uint32_t internAtom(const char* name) {
     return atom;
 }
 
+// A key the widget with the keyboard uses itself (Ctrl+E goes to the end of a text box's
+// line, Ctrl+C copies from it): it stays that widget's, as it is where no box is in front.
+bool ownKeyOfFocusedWidget(const QKeySequence& key) {
+    QWidget* focused = QApplication::focusWidget();
+    if (!focused || key.isEmpty())
+        return false;
+    const QKeyCombination combination = key[0];
+    QKeyEvent asked(QEvent::ShortcutOverride, combination.key(), combination.keyboardModifiers());
+    asked.setAccepted(false);
+    QCoreApplication::sendEvent(focused, &asked);
+    return asked.isAccepted();
+}
+
 bool heldBySomethingInFront(QtFormWindow* window) {
     QWidget* inFront = QApplication::activeModalWidget();
     return window->isVisible() && inFront && inFront != window;
@@ -111,7 +125,7 @@ bool HeldWindowRequests::keyPressed(uint8_t keycode, uint16_t state) {
     if (!(state & XCB_MOD_MASK_CONTROL))
         return false;
     std::optional<QKeySequence> key = letterKey(keycode, state);
-    if (!key)
+    if (!key || ownKeyOfFocusedWidget(*key))
         return false;
     for (QWidget* top : QApplication::topLevelWidgets()) {
         auto* window = dynamic_cast<QtFormWindow*>(top);

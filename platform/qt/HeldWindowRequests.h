@@ -11,7 +11,8 @@ class QtFormWindow;
 // a person asks of the windows it holds: the window manager's close request, and every key
 // (the menu shortcuts among them). On an X server this catches those two before they are
 // dropped and tells the held form (Form::userRequestWhileHeld), which may take them; what it
-// does not take goes on as before. Elsewhere (offscreen, Wayland) it sees nothing.
+// does not take goes on as before; a key the focused widget uses itself (a text box's) is
+// left to it. Elsewhere (offscreen, Wayland) it sees nothing.
 class HeldWindowRequests : public QAbstractNativeEventFilter {
 public:
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;

@@ -19,8 +19,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace platform {
 
@@ -534,6 +538,47 @@ QSize QtFormWindow::neededSize() const {
     return size;
 }
 
+void QtFormWindow::fitOnScreen() {
+    if (form_.absoluteLayout() || !screen())
+        return;
+    const QRect room = screen()->availableGeometry();
+    const int frameHeight = std::max(0, frameGeometry().height() - height());
+    const int most = room.height() - frameHeight;
+    if (!unscrolledSize_ && height() > most) {
+        unscrolledSize_ = size();
+        scrollControls();
+    }
+    if (unscrolledSize_)
+        resize(std::max(width(), unscrolledSize_->width()),
+               std::min(most, unscrolledSize_->height()));
+    const QRect frame = frameGeometry();
+    move(std::clamp(frame.left(), room.left(),
+                    std::max(room.left(), room.right() + 1 - frame.width())),
+         std::clamp(frame.top(), room.top(),
+                    std::max(room.top(), room.bottom() + 1 - frame.height())));
+}
+
+// The controls go into a scrolling area as wide as they are; the buttons stay below it.
+void QtFormWindow::scrollControls() {
+    auto* outer = static_cast<QVBoxLayout*>(layout());
+    QWidget* content = findChild<QWidget*>("content", Qt::FindDirectChildrenOnly);
+    if (!outer || !content)
+        return;
+    const int index = outer->indexOf(content);
+    const int contentWidth = content->width();
+    outer->removeWidget(content);
+    auto* scroller = new QScrollArea(this);
+    scroller->setObjectName("scroller");
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroller->setWidget(content);
+    scroller->setMinimumWidth(contentWidth + scroller->verticalScrollBar()->sizeHint().width());
+    outer->insertWidget(index, scroller, 1);
+    // The window's least size is the layout's, which no longer holds all the controls.
+    outer->activate();
+}
+
 void QtFormWindow::showAsPage(QSize size, std::optional<QPoint> place) {
     pageSize_ = size;
     pagePlace_ = place;
@@ -566,6 +611,7 @@ ModalResult QtFormWindow::execModal() {
         resize(pageSize_->expandedTo(size()));
     if (pagePlace_)
         move(*pagePlace_);
+    fitOnScreen();
     pageSize_.reset();
     pagePlace_.reset();
     raise();

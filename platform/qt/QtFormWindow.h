@@ -34,6 +34,9 @@ public:
     void fitToContents();
     // The size its controls need.
     QSize neededSize() const;
+    // On a screen too low for it (800 x 600, say), its controls scroll, so that the window
+    // fits and its buttons stay in view; it is kept within the screen's free area.
+    void fitOnScreen();
     // Its next modal show as a page among others: at least this large, and with its frame's
     // top left at the place, when there is one.
     void showAsPage(QSize size, std::optional<QPoint> place);
@@ -58,6 +61,7 @@ private:
     QWidget* containerFor(const std::string& parentName);
     QWidget* captionedRow(Control& control, QWidget* edit, QWidget* parent);
     void syncCaptionedRow(Control& control, QWidget* edit);
+    void scrollControls();
 
     Form& form_;
     QMenuBar* menuBar_ = nullptr;
@@ -69,6 +73,8 @@ private:
     std::optional<QSize> pageSize_;
     std::optional<QPoint> pagePlace_;
     bool building_ = false;
+    // Once the controls scroll: the size the window would have had without it.
+    std::optional<QSize> unscrolledSize_;
 };
 
 } // namespace platform

@@ -190,6 +190,7 @@ bool QtPrinter::endDoc() {
 
 void QtPrinter::abortDoc() {
     if (system_) {
+        system_->abort();
         finishSystemDoc();
         return;
     }

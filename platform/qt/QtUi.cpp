@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QShortcut>
 #include <QTimer>
 #include <iostream>
 
@@ -80,7 +81,7 @@ ModalResult QtUi::runModal(Form& form) {
         std::cerr << "Quillan: dialog \"" << form.caption() << "\" answered with "
                   << toString(result) << "\n";
     } else {
-        result = window.execModal();
+        result = awaitAnswer([&] { return window.execModal(); });
         if (pages)
             pages->place = PageSet::Place{window.frameGeometry().x(), window.frameGeometry().y()};
     }
@@ -152,7 +153,7 @@ ModalResult QtUi::messageBox(MessageKind kind, MessageButtons buttons, const std
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
-    switch (box.exec()) {
+    switch (awaitAnswer([&] { return box.exec(); })) {
     case QMessageBox::Ok:
         return ModalResult::Ok;
     case QMessageBox::Yes:
@@ -187,6 +188,13 @@ std::unique_ptr<QFileDialog> QtUi::makeOpenDialog(const FileDialogOptions& optio
         std::make_unique<QFileDialog>(nullptr, toQt(options.title), start, filterString(options));
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    if (options.help) {
+        // A dialog of the desktop's own knows no key of the program's.
+        dialog->setOption(QFileDialog::DontUseNativeDialog);
+        auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), dialog.get());
+        f1->setContext(Qt::WindowShortcut);
+        QObject::connect(f1, &QShortcut::activated, [help = options.help] { help(); });
+    }
     return dialog;
 }
 
@@ -196,7 +204,8 @@ std::optional<std::string> QtUi::openFileDialog(const FileDialogOptions& options
         return std::nullopt;
     }
     std::unique_ptr<QFileDialog> dialog = makeOpenDialog(options);
-    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+    if (awaitAnswer([&] { return dialog->exec(); }) != QDialog::Accepted ||
+        dialog->selectedFiles().isEmpty())
         return std::nullopt;
     return fromQt(dialog->selectedFiles().front());
 }
@@ -205,8 +214,10 @@ std::optional<std::string> QtUi::saveFileDialog(const FileDialogOptions& options
     if (unattended_)
         return std::nullopt;
     QString start = toQt(options.initialFolder) + toQt(options.fileName);
-    QString file =
-        QFileDialog::getSaveFileName(nullptr, toQt(options.title), start, filterString(options));
+    QString file = awaitAnswer([&] {
+        return QFileDialog::getSaveFileName(nullptr, toQt(options.title), start,
+                                            filterString(options));
+    });
     if (file.isEmpty())
         return std::nullopt;
     return fromQt(file);
@@ -215,7 +226,7 @@ std::optional<std::string> QtUi::saveFileDialog(const FileDialogOptions& options
 bool QtUi::printerSetupDialog(PrinterDevice& printer, const std::function<void()>& help) {
     if (unattended_)
         return false;
-    return PrintSetupDialog(printer, help).choose();
+    return awaitAnswer([&] { return PrintSetupDialog(printer, help).choose(); });
 }
 
 void QtUi::timerChanged(Timer& timer) {

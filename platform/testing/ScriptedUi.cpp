@@ -47,13 +47,14 @@ ModalResult ScriptedUi::runModal(Form& form) {
         form.setModalResult(ModalResult::Cancel);
     } else {
         openForms_.push_back(form.name());
-        ++waiting_;
-        while (form.modalResult() == ModalResult::None && !queue.empty()) {
-            FormAction action = std::move(queue.front());
-            queue.pop_front();
-            action(form);
-        }
-        --waiting_;
+        awaitAnswer([&] {
+            while (form.modalResult() == ModalResult::None && !queue.empty()) {
+                FormAction action = std::move(queue.front());
+                queue.pop_front();
+                action(form);
+            }
+            return 0;
+        });
         openForms_.pop_back();
         if (form.modalResult() == ModalResult::None) {
             unexpected_.push_back("left open " + form.name());
@@ -78,17 +79,15 @@ void ScriptedUi::hideForm(Form& form) {
 
 ModalResult ScriptedUi::messageBox(MessageKind kind, MessageButtons buttons,
                                    const std::string& text, const std::string& caption) {
-    ModalResult answer = defaultButton(buttons);
-    if (!messageAnswers_.empty()) {
+    const ModalResult answer = awaitAnswer([&] {
+        if (messageAnswers_.empty())
+            return defaultButton(buttons);
         MessageAnswer next = std::move(messageAnswers_.front());
         messageAnswers_.pop_front();
-        answer = next.answer;
-        if (next.meanwhile) {
-            ++waiting_;
+        if (next.meanwhile)
             next.meanwhile();
-            --waiting_;
-        }
-    }
+        return next.answer;
+    });
     messages_.push_back(
         {kind, buttons, text, caption, answer, openForms_.empty() ? "" : openForms_.back(), busy_});
     return answer;

@@ -76,7 +76,7 @@ public:
     void setBusyCursor(bool busy) override { busy_ = busy; }
     // While an action queued for a modal form, or what is done meanwhile under a message box,
     // runs.
-    bool waitingForAnswer() const override { return waiting_ > 0; }
+    bool waitingForAnswer() const override { return boxesWaiting() > 0; }
     // A script plays a person at a display unless told there is none.
     bool hasDisplay() const override { return display_; }
     void setHasDisplay(bool display) { display_ = display; }
@@ -106,7 +106,6 @@ private:
     std::map<Timer*, long long> deadlines_;
     long long now_ = 0;
     long long idleWaits_ = 0;
-    int waiting_ = 0;
     bool busy_ = false;
     bool display_ = true;
     bool quitting_ = false;

@@ -22,6 +22,8 @@ struct FileDialogOptions {
     std::vector<FileFilter> filters;
     std::string initialFolder;
     std::string fileName;
+    // What F1 in the dialog opens; nothing when empty.
+    std::function<void()> help;
 };
 
 // The desktop platform's user interface: windows, dialogs, message boxes, common dialogs,
@@ -57,6 +59,13 @@ public:
     // True while a message box or a dialog waits for the person's answer: every other window
     // is held until it has one.
     virtual bool waitingForAnswer() const = 0;
+    // How many of the program's boxes and dialogs wait for their answers, one over another.
+    int boxesWaiting() const { return boxesWaiting_; }
+    // Told before a box or dialog comes up, and once one has its answer (how many still
+    // wait then): what was asked under a box can be taken up when that box is answered,
+    // before the next one comes.
+    std::function<void()> beforeAsking;
+    std::function<void(int stillWaiting)> afterAnswer;
     // False when nobody can see the windows (no display: an unattended run); what is drawn
     // then only has to be right, never to be watched.
     virtual bool hasDisplay() const = 0;
@@ -67,6 +76,29 @@ public:
     virtual int run() = 0;
     virtual void quit(int exitStatus) = 0;
     virtual bool quitting() const = 0;
+
+protected:
+    // Puts up a box or dialog (`ask` returns its answer) counted among those waiting.
+    template <class Ask>
+    auto awaitAnswer(Ask&& ask) -> decltype(ask()) {
+        if (beforeAsking)
+            beforeAsking();
+        struct Counted {
+            int& waiting;
+            explicit Counted(int& w) : waiting(w) { ++waiting; }
+            ~Counted() { --waiting; }
+        };
+        auto answer = [&] {
+            Counted counted(boxesWaiting_);
+            return ask();
+        }();
+        if (afterAnswer)
+            afterAnswer(boxesWaiting_);
+        return answer;
+    }
+
+private:
+    int boxesWaiting_ = 0;
 };
 
 } // namespace platform

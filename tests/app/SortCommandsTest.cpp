@@ -88,6 +88,16 @@ struct SortRun {
     }
 
     bool sorted() const { return std::filesystem::exists(env.folder() + "qlPrint"); }
+    // The sort-result file, which the reprints print ("" when there is none).
+    std::string sortResult() const {
+        std::ifstream in(env.folder() + "qlPrint", std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    // Stands for the result of an earlier sort, which a stopped sort must leave as it is.
+    void keepEarlierSort() {
+        std::ofstream(env.folder() + "qlPrint", std::ios::binary) << EarlierSort;
+    }
+    static constexpr const char* EarlierSort = "the earlier sort\r\n";
     int shows(const std::string& entry) const {
         return static_cast<int>(
             std::count(env.ui.formLog().begin(), env.ui.formLog().end(), entry));
@@ -155,8 +165,14 @@ TEST(MailingMinimums, CoSackedMailingsNeedTwoHundredZip4Pieces) {
 
 TEST(SortOneList, FiveHundredPiecesSortWithoutAQuestionThenPrintThenWrite) {
     SortRun s;
+    std::string windowReads;
+    s.program.printRun().printers[AfterSortReport::Instructions] = [&](const SortedMailing&) {
+        s.calls.push_back("instructions");
+        windowReads = s.program.mainWindow().form().control("TopLabel").caption();
+    };
     s.ui().pressWhenShown("PrintSelectDlog", "OKBtn");
     s.sort(s.list({{"75201", 250}, {"75202", 250}, {"1234", 3}}));
+    EXPECT_EQ(windowReads, "Printing") << "not what the presort did last";
     EXPECT_TRUE(s.ui().messages().empty());
     EXPECT_TRUE(s.ui().unexpected().empty());
     EXPECT_TRUE(s.sorted());
@@ -523,6 +539,7 @@ TEST(SortOneList, StopAskedForFromOutsideEndsTheSortBeforeAnythingIsWritten) {
     std::string path = interleavedList(probe);
     const auto original = lines(path);
     SortRun s({path, "NOSTOP"});
+    s.keepEarlierSort();
     platform::setInterruptionRequested(true);
     const bool started = s.program.RunStartUp();
     platform::setInterruptionRequested(false);
@@ -531,7 +548,7 @@ TEST(SortOneList, StopAskedForFromOutsideEndsTheSortBeforeAnythingIsWritten) {
     EXPECT_EQ(s.ui().messages().back().text,
               "The sort was cancelled. Your list was left unchanged.");
     EXPECT_TRUE(s.calls.empty());
-    EXPECT_FALSE(s.sorted());
+    EXPECT_EQ(s.sortResult(), SortRun::EarlierSort);
     EXPECT_EQ(lines(path), original);
 }
 
@@ -715,6 +732,7 @@ TEST(WhileASortWorks, LeavingAsksAndYesLeavesTheListAsItWas) {
             s.ui().pressWhenShown("PrintSelectDlog", "CancelBtn");
             s.ui().answerNextMessage(answer);
             LeaveWhileSaving leave(s, how, writing);
+            s.keepEarlierSort();
             s.sort(path);
             ASSERT_TRUE(leave.asked());
             EXPECT_GT(leave.tablesAtAsking(), 500u) << "the sort being written held the list";
@@ -725,6 +743,7 @@ TEST(WhileASortWorks, LeavingAsksAndYesLeavesTheListAsItWas) {
             EXPECT_EQ(s.ui().messages()[0].buttons, MessageButtons::YesNo);
             if (answer == ModalResult::Yes) {
                 EXPECT_EQ(lines(path), before);
+                EXPECT_EQ(s.sortResult(), SortRun::EarlierSort) << "the reprints print it";
                 EXPECT_EQ(s.ui().messages().back().text,
                           "The sort was cancelled. Your list was left unchanged.");
                 EXPECT_TRUE(s.ui().quitting());
@@ -733,6 +752,7 @@ TEST(WhileASortWorks, LeavingAsksAndYesLeavesTheListAsItWas) {
             } else {
                 EXPECT_EQ(lines(path).size(), before.size());
                 EXPECT_NE(lines(path), before) << "the sort information was written";
+                EXPECT_NE(s.sortResult(), SortRun::EarlierSort);
                 EXPECT_FALSE(s.ui().quitting());
                 s.expectCommandEnded();
             }
@@ -771,11 +791,19 @@ TEST(WhileASortWorks, LeavingUnderAMessageBoxIsTakenUpOnceItIsAnswered) {
         SCOPED_TRACE(how == Leave::Exit ? "Exit" : "close");
         SortRun s;
         s.mailType(1, "8"); // First-Class: 500 pieces at least
+        // The last sort that went ahead, whose reports the reprints print.
+        s.ui().pressWhenShown("PrintSelectDlog", "CancelBtn");
+        s.sort(s.list({{"75201", 300}, {"75202", 300}}));
+        const std::string earlier = s.sortResult();
+        ASSERT_FALSE(earlier.empty());
+        s.ui().clearRecords();
+        s.calls.clear();
         const std::string path = s.list({{"75201", 250}, {"75202", 249}});
         const std::vector<std::string> before = lines(path);
         s.ui().answerNextMessage(ModalResult::Ok, [&] { askToLeaveUnderABox(s.program, how); });
         s.ui().answerNextMessage(ModalResult::Yes);
         s.sort(path);
+        EXPECT_EQ(s.sortResult(), earlier) << "the stopped sort replaced the last one";
         const std::vector<std::string> told = texts(s.ui().messages());
         ASSERT_EQ(told.size(), 3u);
         EXPECT_EQ(told[1], "Quillan is still sorting " + fileNameOf(path) +
@@ -854,6 +882,32 @@ TEST(WhileASortWorks, LeavingUnderTheClosingMessageEndsTheProgramAfterIt) {
     EXPECT_EQ(s.ui().exitStatus(), 0);
 }
 
+// Exit under a page of the Sort Wizard belongs to that page: once Next answers it, the
+// question comes before the next page does, and No is the end of it; that page's Cancel then
+// ends the wizard, not the program.
+TEST(WhileASortWorks, LeavingUnderAPageIsAskedBeforeTheNextPageComes) {
+    SortRun s;
+    s.mailType(1, "0");
+    size_t askedBeforeTheNextPage = 0;
+    s.ui().whenShown("MailTypeDlog", [&](Form& form) {
+        askToLeaveUnderABox(s.program, Leave::Exit);
+        form.control("nextBtn").userClick();
+    });
+    s.ui().whenShown("MlrInfoDlog", [&](Form& form) {
+        askedBeforeTheNextPage = s.ui().messages().size();
+        form.control("CancelBtn").userClick();
+    });
+    s.ui().answerNextMessage(ModalResult::No);
+    s.program.runSortWizard();
+    s.ui().advance(1000);
+    EXPECT_EQ(texts(s.ui().messages()),
+              std::vector<std::string>{"Quillan is still sorting your list. Stop the sort? The "
+                                       "list will be left as it was."});
+    EXPECT_EQ(askedBeforeTheNextPage, 1u);
+    EXPECT_FALSE(s.ui().quitting());
+    s.expectCommandEnded();
+}
+
 // Asked while the printouts are chosen, Yes prints nothing further and writes nothing; a
 // second Exit while the sort stops asks no second time.
 TEST(WhileASortWorks, StopAskedBeforePrintingPrintsAndWritesNothing) {
@@ -866,8 +920,10 @@ TEST(WhileASortWorks, StopAskedBeforePrintingPrintsAndWritesNothing) {
         askToLeave(s.program, Leave::Exit);
         form.control("OKBtn").userClick();
     });
+    s.keepEarlierSort();
     s.sort(path);
     EXPECT_TRUE(s.calls.empty()) << "no printout, no writer";
+    EXPECT_EQ(s.sortResult(), SortRun::EarlierSort);
     EXPECT_EQ(lines(path), before);
     ASSERT_EQ(s.ui().messages().size(), 2u);
     EXPECT_EQ(s.ui().messages()[1].text, "The sort was cancelled. Your list was left unchanged.");

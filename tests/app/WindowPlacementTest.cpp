@@ -10,6 +10,7 @@
 #include "platform/qt/QtHelpViewer.h"
 #include "platform/qt/QtPrinter.h"
 #include "platform/qt/QtUi.h"
+#include "tests/support/ProgramDesk.h"
 #include "tests/support/QtDesk.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -28,45 +29,14 @@ using namespace platform;
 namespace {
 
 using test::closeIfStillOpen;
+using test::describe;
 using test::onModal;
-
-std::string describe(const QRect& r) {
-    return "(" + std::to_string(r.x()) + ", " + std::to_string(r.y()) + ") " +
-           std::to_string(r.width()) + " x " + std::to_string(r.height());
-}
 
 struct QtApplication {
     QtApplication() { test::deskApplication(); }
 };
 
-// The whole program with a person at its real windows, over the test geography.
-struct Desk : QtApplication {
-    Desk()
-        : env(test::geographyFolder()), ui(false),
-          help(std::string(QUILLAN_TEST_DATA) + "/../../data/help/", false),
-          paths(resolveProgramPaths(env.folder())), printer(paths.printoutsFolder),
-          ctx(Platform{ui, printer, help, env.shell, env.config}, paths), program(ctx) {
-        ctx.dataFolder = paths.dataFolder;
-        LoadDataFiles(ctx);
-    }
-    void click(const std::string& entry) {
-        program.mainWindow().form().findMenuItem(entry)->onClick();
-    }
-    QWidget* mainWidget() {
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (window->objectName().toStdString() == program.mainWindow().form().name())
-                return window;
-        return nullptr;
-    }
-
-    test::TestEnvironment env;
-    QtUi ui;
-    QtHelpViewer help;
-    ProgramPaths paths;
-    QtPrinter printer;
-    AppContext ctx;
-    Program program;
-};
+struct Desk : QtApplication, test::ProgramDesk {};
 
 // F1 in the dialog: the help window stands clear of it wherever the screen has room beside
 // it, on the screen; Escape closes it.

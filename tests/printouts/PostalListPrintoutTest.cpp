@@ -6,6 +6,7 @@
 #include "core/Convert.h"
 #include "core/ShortDate.h"
 #include "core/ZipRanges.h"
+#include "platform/Interruption.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -36,6 +37,8 @@ public:
         shownPages.push_back(page);
         if (cancelAtPage == page)
             cancelPressed = true;
+        if (exitAtPage == page)
+            platform::setInterruptionRequested(true);
     }
     void closePrintingBox() override { ++closes; }
     bool printingBoxWatched() const override { return true; }
@@ -51,6 +54,7 @@ public:
     std::vector<int32_t> shownPages;
     int closes = 0;
     int32_t cancelAtPage = 0;
+    int32_t exitAtPage = 0; // the command stopped from outside (Exit) as this page prints
     bool cancelPressed = false;
 };
 
@@ -256,16 +260,29 @@ TEST(PostalListPrintout, LaterPagesCarryTheRunningHeaderAndTheRangeIsObeyed) {
     EXPECT_FALSE(r.find("ADC LABEL 61"));
     EXPECT_EQ(r.count("newpage"), 0);
 
-    // Cancel in the "Printing" box while page 2 prints: no third page, no second copy.
+    // Cancel in the "Printing" box, or Exit, while page 2 prints: no third page, no second
+    // copy, and the document of two pages is abandoned, not kept as if it were the list.
+    for (bool exit : {false, true}) {
+        SCOPED_TRACE(exit ? "Exit" : "Cancel");
+        r.env.printer.clearLog();
+        r.job = ChosenJob();
+        r.job.copies = 2;
+        (exit ? r.job.exitAtPage : r.job.cancelAtPage) = 2;
+        PrintPostalLists(r.run, r.ctx.lists, 4);
+        platform::setInterruptionRequested(false);
+        EXPECT_TRUE(r.find("ADC LABEL 60"));
+        EXPECT_FALSE(r.find("ADC LABEL 61"));
+        EXPECT_EQ(r.count("newpage"), 1);
+        EXPECT_EQ(r.count("begindoc"), 1);
+        EXPECT_EQ(r.count("abortdoc"), 1);
+        EXPECT_EQ(r.count("enddoc"), 0);
+    }
+    // Printed to its end, the document is kept.
     r.env.printer.clearLog();
     r.job = ChosenJob();
-    r.job.copies = 2;
-    r.job.cancelAtPage = 2;
     PrintPostalLists(r.run, r.ctx.lists, 4);
-    EXPECT_TRUE(r.find("ADC LABEL 60"));
-    EXPECT_FALSE(r.find("ADC LABEL 61"));
-    EXPECT_EQ(r.count("newpage"), 1);
-    EXPECT_EQ(r.count("begindoc"), 1);
+    EXPECT_EQ(r.count("enddoc"), 1);
+    EXPECT_EQ(r.count("abortdoc"), 0);
 
     // No answer, no printing.
     r.env.printer.clearLog();

@@ -27,16 +27,18 @@ const auto* const qtTearDown = ::testing::AddGlobalTestEnvironment(new QtTearDow
 
 } // namespace
 
-QApplication& deskApplication() {
+QApplication& deskApplication(int width, int height) {
     if (applicationSlot())
         return *applicationSlot();
     // Test programs run side by side and share this file: each writes its own copy and
     // renames it into place, so that none reads the file while another is writing it.
-    static std::string config = artefactFolder() + "screen-1280x1024.json";
+    const std::string w = std::to_string(width);
+    const std::string h = std::to_string(height);
+    static std::string config = artefactFolder() + "screen-" + w + "x" + h + ".json";
     std::string own = config + "." + std::to_string(getpid());
-    std::ofstream(own) << R"({"screens": [{"name": "desk", "x": 0, "y": 0, "width": 1280, )"
-                          R"("height": 1024, "logicalDpi": 96, "logicalBaseDpi": 96, )"
-                          R"("dpr": 1}]})";
+    std::ofstream(own) << R"({"screens": [{"name": "desk", "x": 0, "y": 0, "width": )" << w
+                       << R"(, "height": )" << h
+                       << R"(, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})";
     std::rename(own.c_str(), config.c_str());
     static std::string platform = "offscreen:configfile=" + config;
     static int argc = 3;
