@@ -140,6 +140,7 @@ void SortCommands::summarize(const std::string& path, const SortedMailing& maili
                  " (" + std::to_string(mailing.rejectedCount()) + " rejected); " +
                  (written.path.empty() ? std::string("no sort information was asked for")
                                        : "sort information in " + written.path) +
+                 (written.fieldsWritten.empty() ? "" : " in " + written.fieldsWritten) +
                  "; sort result in " + ctx_.sortResultPath());
 }
 

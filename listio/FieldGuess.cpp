@@ -111,10 +111,20 @@ void guessCity(Guess& g, const std::vector<std::string>& fields, int county) {
     }
 }
 
-Guess guessRecord(const std::vector<std::string>& raw, int fieldCount, int county) {
+// A field named for the sort, tray, package or endorsement holds what an earlier sort wrote
+// there: its numbers and labels are no ZIP, state or city, whatever they look like, so the
+// guess sees it empty, as in a list never sorted.
+bool namedForOutput(const FieldRoles& named, int c) {
+    return c == named.sortColumn || c == named.trayColumn || c == named.packageColumn ||
+           c == named.endorsementColumn;
+}
+
+Guess guessRecord(const std::vector<std::string>& raw, int fieldCount, const FieldRoles& named) {
     std::vector<std::string> fields(static_cast<size_t>(fieldCount));
     for (int c = 0; c < fieldCount && c < static_cast<int>(raw.size()); ++c)
-        fields[c] = trimTrailingBlanks(raw[c]);
+        if (!namedForOutput(named, c))
+            fields[c] = trimTrailingBlanks(raw[c]);
+    const int county = named.countyColumn;
     Guess g;
     for (int c = 0; c < fieldCount; ++c) {
         guessLength(g, c, fields[c]);
@@ -166,7 +176,7 @@ void guessFieldsFromContent(FieldRoles& roles, const std::vector<std::vector<std
                             int fieldCount) {
     Guess g[3];
     for (size_t r = 0; r < 3 && r < records.size(); ++r)
-        g[r] = guessRecord(records[r], fieldCount, roles.countyColumn);
+        g[r] = guessRecord(records[r], fieldCount, roles);
     auto vote = [&](int Guess::*member) {
         return VoteOfThree(g[0].*member, g[1].*member, g[2].*member);
     };

@@ -19,7 +19,8 @@ int VoteOfThree(int a, int b, int c);
 
 // Guesses the ZIP, ZIP+4 parts, state, city/state, endorsement and city fields from the
 // fields of up to three records and sets those of the seven roles that the field names left
-// unset to the vote of the guesses; a role found by name is never replaced.
+// unset to the vote of the guesses; a role found by name is never replaced, and a field named
+// for the sort information is no candidate of any guess.
 void guessFieldsFromContent(FieldRoles& roles, const std::vector<std::vector<std::string>>& records,
                             int fieldCount);
 

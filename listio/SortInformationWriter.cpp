@@ -44,7 +44,9 @@ SortInformationResult WriteSortInformation(const SortInformationJob& job, Notice
                                                 : writeSeparately(job, notices, progress);
     if (!closing)
         return {.failed = !progress.stopped(), .stopped = progress.stopped()};
-    return {.path = closing->path, .closing = std::move(closing)};
+    return {.path = closing->path,
+            .fieldsWritten = closing->fieldsWritten,
+            .closing = std::move(closing)};
 }
 
 Notice closingNotice(const ClosingMessage& closing, MailClass mailClass) {

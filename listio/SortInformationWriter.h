@@ -19,6 +19,9 @@ struct SortInformationResult {
     bool stopped = false;
     // The file written; empty when nothing was asked for.
     std::string path{};
+    // The fields of a list without a heading that took the sort ("fields 9 to 11"); empty
+    // for every other list.
+    std::string fieldsWritten{};
     // What to tell the user now that it is safely on disk, and the barcoding program's offer.
     std::optional<ClosingMessage> closing{};
 };

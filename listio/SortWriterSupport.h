@@ -22,6 +22,9 @@ struct ClosingMessage {
     std::string barcodeQuestion;
     std::string path; // the file written
     std::string barcodeList = path;
+    // The fields of each record that took the sort, where nothing in the list names them
+    // ("fields 9 to 11"); empty otherwise.
+    std::string fieldsWritten{};
 };
 
 // The countdown of the saving picture, shared by the whole call: before each unit of work

@@ -75,6 +75,8 @@ std::string TextRecordJoiner::join(const std::string& line, const std::string& t
     const std::string* values[3] = {&tray, &package, &endorsement};
     const bool comma = commaFields();
     if (!anyColumn() && allFieldsStandAlone(format_, line)) {
+        const int own = ownFieldCount(line);
+        notePlaces({own + 1, own + 2, own + 3});
         const char d = format_.delimiter;
         // A bar record missing its last bar gets it, so that its last field stays apart.
         if (format_.closingDelimiter)
@@ -86,18 +88,49 @@ std::string TextRecordJoiner::join(const std::string& line, const std::string& t
                quotedCommaField(endorsement);
     }
     keepFieldsOf(line);
+    std::array<int, 3> places{};
     for (int i = 0; i < 3; ++i) {
         std::string value = comma ? quotedCommaField(*values[i]) : *values[i];
         if (columns_[i] < 0) {
             fields_.push_back(std::move(value));
+            places[i] = static_cast<int>(fields_.size());
             continue;
         }
         size_t column = static_cast<size_t>(columns_[i]);
         if (column >= fields_.size())
             fields_.resize(column + 1, emptyField());
         fields_[column] = std::move(value);
+        places[i] = columns_[i] + 1;
     }
+    notePlaces(places);
     return joinFields();
+}
+
+// The fields of a record as written before the values join them; a bar record's closing bar
+// ends its last field and opens none.
+int TextRecordJoiner::ownFieldCount(const std::string& line) const {
+    const int count = static_cast<int>(rawFields(format_, line).size());
+    return format_.closingDelimiter && !line.empty() && line.back() == format_.delimiter ? count - 1
+                                                                                         : count;
+}
+
+void TextRecordJoiner::notePlaces(const std::array<int, 3>& places) {
+    if (!places_)
+        places_ = places;
+    else if (*places_ != places)
+        placesDiffer_ = true;
+}
+
+std::string TextRecordJoiner::placesWritten() const {
+    if (!places_)
+        return "";
+    if (placesDiffer_)
+        return anyColumn() ? "" : "the last three fields of each record";
+    const auto& [tray, package, endorsement] = *places_;
+    if (package == tray + 1 && endorsement == package + 1)
+        return "fields " + std::to_string(tray) + " to " + std::to_string(endorsement);
+    return "fields " + std::to_string(tray) + ", " + std::to_string(package) + " and " +
+           std::to_string(endorsement);
 }
 
 std::string TextRecordJoiner::emptyField() const {
@@ -201,7 +234,12 @@ std::optional<ClosingMessage> WriteTextList(const SortInformationJob& job, Notic
         reportListNotWritten(notices, path, result);
         return std::nullopt;
     }
-    return sortedFileMessage(path);
+    ClosingMessage closing = sortedFileMessage(path);
+    // Without a heading nothing names the fields the sort went into, so the next sort cannot
+    // find them again: the caller is told where they are.
+    if (!state.headingLine)
+        closing.fieldsWritten = joiner.placesWritten();
+    return closing;
 }
 
 } // namespace quillan

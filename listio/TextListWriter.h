@@ -2,6 +2,7 @@
 
 #include "listio/SortWriterSupport.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,11 +23,16 @@ public:
                      const std::string& endorsement);
     // The header line of a merge or bar list with the names of the fields it gains.
     std::string header(const std::string& headerLine) const;
+    // Where the records joined so far hold their tray, package and endorsement, counted
+    // from 1 ("fields 9 to 11"); empty when nothing was joined or the places cannot be said.
+    std::string placesWritten() const;
 
 private:
     bool commaFields() const;
     bool anyColumn() const;
     bool anyNameGained() const;
+    int ownFieldCount(const std::string& line) const;
+    void notePlaces(const std::array<int, 3>& places);
     void keepFieldsOf(const std::string& line);
     std::string emptyField() const;
     std::string joinFields() const;
@@ -34,8 +40,10 @@ private:
     const ListFormat& format_;
     int fieldCount_;
     int columns_[3];
-    std::vector<std::string> fields_; // as written
-    std::vector<std::string> texts_;  // as read, for a field written afresh
+    std::vector<std::string> fields_;          // as written
+    std::vector<std::string> texts_;           // as read, for a field written afresh
+    std::optional<std::array<int, 3>> places_; // of the first record joined
+    bool placesDiffer_ = false;
 };
 
 // Rewrites the text list in presort order, each record with its values, the records that

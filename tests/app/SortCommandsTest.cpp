@@ -448,9 +448,10 @@ std::vector<std::string> lines(const std::string& path) {
     return out;
 }
 
-// Pieces of two ZIPs taking turns, with a bad ZIP after every hundred pieces.
-std::string interleavedList(SortRun& s) {
-    std::string bytes = "NAME,ZIP\r\n";
+// Pieces of two ZIPs taking turns, with a bad ZIP after every hundred pieces; a comma list
+// with the heading "NAME,ZIP", else without one.
+std::string interleavedList(SortRun& s, bool heading = true) {
+    std::string bytes = heading ? "NAME,ZIP\r\n" : "";
     for (int i = 1; i <= 500; ++i) {
         bytes += "P" + std::to_string(i) + (i % 2 ? ",75202-1234" : ",75201-1234") + "\r\n";
         if (i % 100 == 0)
@@ -489,6 +490,29 @@ TEST(SortOneList, UnattendedSortWritesTheListInPresortOrderWithoutClosingBoxOrOf
     for (int i = 1; i <= 5; ++i)
         EXPECT_EQ(written[500 + i], "BAD" + std::to_string(i) + ",7520,\"00000\",\"00000\",\"\"");
     EXPECT_TRUE(std::filesystem::exists(s.env.folder() + "qlPrint"));
+}
+
+// Nothing names the fields a sort adds to a list without a heading: the summary says which.
+TEST(SortOneList, UnattendedSummarySaysWhichFieldsOfAListWithoutAHeadingTookTheSort) {
+    SortRun probe;
+    std::string path = interleavedList(probe, false);
+    const std::string gained = ",\"00001\",\"00001\",\"\"";
+    const std::pair<const char*, std::string> sorts[] = {
+        {"fields 3 to 5", "P2,75201-1234" + gained},
+        {"fields 6 to 8", "P2,75201-1234" + gained + gained}};
+    for (const auto& [fields, firstLine] : sorts) {
+        SortRun s({path, "NOSTOP"});
+        s.program.sortCommands().writeSortInformation = [&s](const SortInformationJob& job) {
+            return WriteBackSortInformation(s.ctx(), job);
+        };
+        ASSERT_TRUE(s.program.RunStartUp());
+        EXPECT_EQ(s.ui().exitStatus(), 0);
+        EXPECT_EQ(s.summaries, std::vector<std::string>{
+                                   "Quillan sorted 500 pieces of " + path +
+                                   " (5 rejected); sort information in " + path + " in " + fields +
+                                   "; sort result in " + s.env.folder() + "qlPrint"});
+        EXPECT_EQ(lines(path)[0], firstLine);
+    }
 }
 
 TEST(SortOneList, FromTheMenuTheWriterClosesWithTheBarcodingOffer) {

@@ -185,6 +185,7 @@ def main():
     try:
         import xlrd  # noqa: F401
     except ImportError:
+        print("xlrd is not installed")
         return MISSING
     import compare_xlrd
     problems = []
@@ -194,6 +195,7 @@ def main():
             paths = [(p, os.path.basename(p)) for p in compare_xlrd.xlwt_books(scratch)]
         else:
             if not os.path.isdir(folder):
+                print("no workbooks at %s" % folder)
                 return MISSING
             paths = []
             for root, _, files in sorted(os.walk(folder)):

@@ -7,7 +7,8 @@ gnumeric (ssconvert) must read the same page setup (scaling or fit to pages, mar
 orientation, headers and footers, ...), the same validations and sheet settings of every
 sheet, and the same fonts and font colours in the cells of every sheet that did not change; xlrd
 must read the same fonts (height, colour, weight, family, ...), column settings, window
-settings and number formats. Exit status 77 (skipped) without xlrd, ssconvert or the folder.
+settings and number formats. Without xlrd, ssconvert or the folder nothing is compared and
+the check fails (status 2), its one line naming what is missing.
 
 The validation comparison is shown able to fail on every workbook that has validations: its
 written copy with the validation records made unreadable on purpose must differ.
@@ -24,7 +25,7 @@ import sys
 import tempfile
 import xml.etree.ElementTree as ElementTree
 
-SKIP = 77
+MISSING = 2  # a peer or the workbooks missing: nothing compared, the test fails
 HANG_GUARD_SECONDS = 600
 GNUMERIC = "{http://www.gnumeric.org/v10.dtd}"
 
@@ -235,9 +236,14 @@ def main():
     try:
         import xlrd  # noqa: F401
     except ImportError:
-        return SKIP
-    if shutil.which("ssconvert") is None or not os.path.isdir(folder):
-        return SKIP
+        print("xlrd is not installed")
+        return MISSING
+    if shutil.which("ssconvert") is None:
+        print("ssconvert (gnumeric) is not installed")
+        return MISSING
+    if not os.path.isdir(folder):
+        print("no workbooks at %s" % folder)
+        return MISSING
     problems = []
     counts = {"checked": 0, "not written": 0, "validations": 0}
     with tempfile.TemporaryDirectory() as scratch:

@@ -122,6 +122,50 @@ TEST(FieldGuess, FillsOnlyWhatTheNamesLeftOpen) {
     EXPECT_EQ(part.zipColumn, -1);
 }
 
+// What an earlier sort wrote into the fields named for it looks like a ZIP, a +4, a state or
+// a city; the guess must read the list as if they were empty, as when it was never sorted.
+TEST(FieldGuess, FieldsNamedForTheSortAreNoCandidates) {
+    auto guessNamed = [](const std::vector<std::string>& names,
+                         const std::vector<std::vector<std::string>>& records) {
+        ListState s;
+        applyFieldKeywords(s, names);
+        guessFieldsFromContent(s, records, static_cast<int>(names.size()));
+        adjustZipRoles(s);
+        return s;
+    };
+    // Package numbers of two digits before the state, sort numbers of four beside the ZIP.
+    ListState numbers = guessNamed({"PKG", "NAME", "CITY", "ST", "POSTCODE", "SORT"},
+                                   {{"5", "ANN LEE", "DALLAS", "TX", "75201", "58"},
+                                    {"79", "BO DIAZ", "WACO", "TX", "76701", "1243"},
+                                    {"78", "CY ROSS", "AUSTIN", "TX", "78701", "1228"}});
+    EXPECT_EQ(numbers.stateColumn, 3);
+    EXPECT_EQ(numbers.zipColumn, 4);
+    EXPECT_EQ(numbers.zip4Column, -1);
+    EXPECT_EQ(numbers.packageColumn, 0);
+    EXPECT_EQ(numbers.sortColumn, 5);
+    // A tray number of five digits before the ZIP; an endorsement of letters before the city.
+    ListState tray = guessNamed({"OEL", "TOWN", "TRAY", "POSTCODE"},
+                                {{"CAR RT SORT", "DALLAS", "00003", "75201"},
+                                 {"CAR RT SORT", "WACO", "00003", "76701"},
+                                 {"CAR RT SORT", "AUSTIN", "00004", "78701"}});
+    EXPECT_EQ(tray.zipColumn, 3);
+    EXPECT_EQ(tray.cityColumn, 1);
+    EXPECT_EQ(tray.trayColumn, 2);
+    EXPECT_EQ(tray.endorsementColumn, 0);
+    // A city and state in one field is found past an endorsement that looks like one.
+    ListState cityState =
+        guessNamed({"ENDORSEMENT", "PLACE", "POSTCODE"}, {{"DALLAS, TX", "EL PASO, TX", "79901"},
+                                                          {"DALLAS, TX", "EL PASO, TX", "79902"},
+                                                          {"DALLAS, TX", "EL PASO, TX", "79903"}});
+    EXPECT_EQ(cityState.cityStateColumn, 1);
+    // Unnamed, the same field is still guessed as it always was.
+    ListState unnamed = guessNamed({"P", "NAME", "CITY", "ST", "POSTCODE"},
+                                   {{"5", "ANN LEE", "DALLAS", "TX", "75201"},
+                                    {"79", "BO DIAZ", "WACO", "TX", "76701"},
+                                    {"78", "CY ROSS", "AUSTIN", "TX", "78701"}});
+    EXPECT_EQ(unnamed.stateColumn, 0);
+}
+
 namespace {
 
 struct Checks : ListFixture {

@@ -386,3 +386,48 @@ TEST(TextListWriter, ListWithASecondNameIsSortedUnderBoth) {
         EXPECT_EQ(st.st_uid, 65534u);
     }
 }
+
+// A list without a heading names none of its fields, so a sort cannot find the ones the last
+// sort wrote: each adds its fields after those the records have, only an endorsement line of
+// flats is found again (by its "**") and written over, and the result says which fields the
+// sort went into. A list with a heading is not told.
+TEST(TextListWriter, ListWithoutAHeadingIsToldWhereEachSortWent) {
+    struct Sort {
+        const char* mailClass;
+        const char* where;
+        size_t fields; // of each record afterwards
+        size_t tray;   // its field, from 0
+    };
+    const Sort sorts[] = {{"RML", "fields 4 to 6", 6, 3},
+                          {"RNAF", "fields 7 to 9", 9, 6},
+                          {"RML", "fields 10, 11 and 9", 11, 9}};
+    for (const char* kind : {KindComma, KindTab}) {
+        SCOPED_TRACE(kind);
+        const std::string d = kind == std::string(KindComma) ? "," : "\t";
+        WriterFixture f;
+        std::string path = f.write("list.txt", crlf({"Ann Lee" + d + "Dallas" + d + "75201",
+                                                     "Bo Diaz" + d + "Dallas" + d + "75202",
+                                                     "Cy Ross" + d + "Dallas" + d + "75201"}));
+        for (const Sort& sort : sorts) {
+            SCOPED_TRACE(sort.where);
+            ASSERT_EQ(f.open(path), path);
+            presortByZip(f.reading.mailing);
+            f.mailClass = *MailClass::fromCode(sort.mailClass);
+            EXPECT_EQ(writeSortInformation(f).fieldsWritten, sort.where);
+            for (const std::string& line : f.fileLines(path)) {
+                std::vector<std::string> read;
+                SplitAsciiRecord(*formatNamed(kind), static_cast<int>(sort.fields) + 1, line, read);
+                const bool bo = line.substr(0, 2) == "Bo";
+                EXPECT_EQ(read[2], bo ? "75202" : "75201") << line;
+                EXPECT_EQ(read[sort.tray], bo ? "00002" : "00001") << line;
+                EXPECT_EQ(read[sort.tray + 1], read[sort.tray]) << "the package, one a tray";
+                EXPECT_EQ(read[sort.fields], "") << "nothing after the last field: " << line;
+            }
+        }
+    }
+    WriterFixture f;
+    std::string path = f.write("list.txt", crlf({"NAME,ZIP", "Ann,75201"}));
+    ASSERT_EQ(f.open(path), path);
+    presortByZip(f.reading.mailing);
+    EXPECT_EQ(writeSortInformation(f).fieldsWritten, "");
+}
