@@ -1,6 +1,7 @@
 #include "reports/PrintCopies.h"
 
 #include "core/BusyCursor.h"
+#include "platform/Interruption.h"
 
 #include <stdexcept>
 
@@ -14,9 +15,11 @@ void printEachCopy(PrintSession& session, const std::function<void()>& printCopy
     try {
         for (int copy = 1; copy <= job.copyCount(); ++copy) {
             printCopy();
-            // A document stopped part-way (Cancel in the box, Exit) is not kept: under the
-            // document's name it would pass for the whole of it.
-            if (printer.printing() && session.cancelled())
+            // A document that Exit or a termination signal stopped is not kept: under the
+            // document's name it would pass for the whole of it, and nobody is left to be
+            // told. Cancel in the Printing box ends it as it is: the person chose to stop it
+            // there and keeps what was printed.
+            if (printer.printing() && platform::interruptionRequested())
                 printer.abortDoc();
             if (printer.printing()) {
                 if (!printer.endDoc())

@@ -14,8 +14,8 @@ namespace quillan {
 // Prints once per copy chosen, until the copies are done or Cancel is pressed in the
 // "Printing" box, under the busy cursor. printCopy begins its copy's document
 // (beginPrintDocument), or none when no page of the copy is in range; the document is ended
-// here and the box closed. A copy that fails half-way, or that printing was stopped in the
-// middle of, leaves no half-made print job behind.
+// here and the box closed. A copy that fails half-way, or that Exit stopped, leaves no
+// half-made print job behind.
 void printEachCopy(PrintSession& session, const std::function<void()>& printCopy);
 
 // Begins a document under the title (the printer's own when empty); a printer that will not
