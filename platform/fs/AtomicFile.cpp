@@ -327,8 +327,10 @@ bool AtomicFileWriter::keepOriginal(FileBeside& kept) {
 
 // Space is claimed first, without changing the file's size, so that a full disk stops the
 // write before the file is touched; should the write still fail, the file is put back from
-// the copy kept, and only if that fails too does the copy stay, named in the error.
-void AtomicFileWriter::overwriteInPlace(FileBeside& kept) {
+// the copy kept, and only if that fails too does the copy stay, named in the error. A
+// program that comes to write the file stops the write before the next block, and the
+// caller gives way to it.
+void AtomicFileWriter::overwriteInPlace(FileBeside& kept, const WriteLease& lease) {
     // The last look: claiming space changes the file's time of change.
     if (!stillAsExpected()) {
         failChanged();
@@ -340,8 +342,9 @@ void AtomicFileWriter::overwriteInPlace(FileBeside& kept) {
         fail("cannot write " + target_);
         return;
     }
-    const int error = copyOver(temp_->fd(), targetFd_, partWrittenInPlace);
-    if (error == 0)
+    const int error = copyOver(temp_->fd(), targetFd_, partWrittenInPlace, {},
+                               [&] { return lease.writerArrived() ? ECANCELED : 0; });
+    if (error == 0 || error == ECANCELED)
         return;
     if (putBackKeptOriginal(kept.fd(), targetFd_, kept_) != 0) {
         kept.keepName();
@@ -351,11 +354,36 @@ void AtomicFileWriter::overwriteInPlace(FileBeside& kept) {
     fail("cannot write " + target_);
 }
 
+// Another program opened the file to write it while it was written over. While it still
+// waits for the lease, nothing but this write is in the file: the file is put back as it was,
+// and the other program's save then follows it. Once the lease was taken away, that program
+// may have written too, and the file is left as the two made it.
+void AtomicFileWriter::giveWayToWriter(FileBeside& kept, const WriteLease& lease) {
+    if (!lease.stillHeld()) {
+        handOverAfterMixedWrite(kept);
+        return;
+    }
+    if (int error = putBackKeptOriginal(kept.fd(), targetFd_, kept_); error != 0) {
+        kept.keepName();
+        keptCopy_ = kept.name();
+        errno = error;
+        fail("cannot write " + target_);
+        return;
+    }
+    kept.close();
+    unlink(kept.name().c_str());
+    kept.forgetName();
+    syncFolderOf(target_);
+    failChanged();
+}
+
 void AtomicFileWriter::writeInPlace() {
     if (!holdsWhatWasWritten(temp_->fd())) {
         fail("cannot write " + target_);
         return;
     }
+    // Held until the file is read back.
+    WriteLease lease(targetFd_);
     if (!stillAsExpected()) {
         failChanged();
         return;
@@ -364,9 +392,13 @@ void AtomicFileWriter::writeInPlace() {
     if (!keepOriginal(kept))
         return;
     reached(WriteStage::OriginalKept);
-    overwriteInPlace(kept);
+    overwriteInPlace(kept, lease);
     if (!keptCopy_.empty())
         return;
+    if (ok() && lease.writerArrived()) {
+        giveWayToWriter(kept, lease);
+        return;
+    }
     if (ok() && !holdsWhatWasWritten(targetFd_)) {
         handOverAfterMixedWrite(kept);
         return;

@@ -4,6 +4,7 @@
 #include "platform/fs/FileBytes.h"
 #include "platform/fs/KeptOriginal.h"
 #include "platform/fs/RegularFile.h"
+#include "platform/fs/WriteLease.h"
 
 #include <memory>
 #include <optional>
@@ -71,7 +72,10 @@ void setWriteStageHook(void (*hook)(WriteStage));
 // the process be killed or the power fail meanwhile, the next reading of the file puts it
 // back, as long as the file is still what the write left (recoverInterruptedWrite). Once
 // written, the file is read back: should another program have written into it meanwhile,
-// the write fails as changed and the copy is handed over to the person. The path
+// the write fails as changed and the copy is handed over to the person. Over the write and
+// its reading back the writer holds a lease on the file where it can: another program that
+// opens the file to write it meanwhile waits, the file is put back as it was, and the write
+// fails as changed, so that the other program's save follows the file as it was. The path
 // is looked at once more when the file is written: should another program have put a file
 // of its own in its place meanwhile, that file stays, and the write fails as changed,
 // naming where the new contents went. No interrupt or termination signal ends the process
@@ -112,7 +116,8 @@ private:
     void writeOverOwnFile();
     void writeInPlace();
     bool keepOriginal(FileBeside& kept);
-    void overwriteInPlace(FileBeside& kept);
+    void overwriteInPlace(FileBeside& kept, const WriteLease& lease);
+    void giveWayToWriter(FileBeside& kept, const WriteLease& lease);
     void checkStillInPlace();
 
     std::string target_;

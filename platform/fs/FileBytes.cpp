@@ -57,13 +57,16 @@ int readAt(int fd, unsigned long long offset, size_t length, std::string& into) 
     return 0;
 }
 
-int copyOver(int in, int out, void (*afterFirstBlock)(), ByteRange range) {
+int copyOver(int in, int out, void (*afterFirstBlock)(), ByteRange range,
+             const std::function<int()>& beforeEachBlock) {
     if (lseek(out, 0, SEEK_SET) != 0)
         return errno;
     off_t length = 0;
     const int error = readEachBlock(
         in,
         [&](std::string_view block) {
+            if (int stop = beforeEachBlock ? beforeEachBlock() : 0; stop != 0)
+                return stop;
             if (int failed = writeAll(out, block); failed != 0)
                 return failed;
             if (length == 0 && afterFirstBlock)

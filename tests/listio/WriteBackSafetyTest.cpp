@@ -6,8 +6,10 @@
 #include "platform/fs/AtomicFile.h"
 #include "platform/fs/KeptOriginal.h"
 #include "tests/listio/ComponentListSupport.h"
+#include "tests/support/OtherProgram.h"
 
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -251,12 +253,15 @@ TEST(WriteBackSafety, ASaveWrittenIntoTheListDuringItsOverwriteIsTold) {
     f.mailClass = *MailClass::fromCode("RNAF");
     listUnderTest = path;
     f.ui().clearRecords();
+    // Open elsewhere, the list gets no lease: only the reading back can see the save.
+    const int elsewhere = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     StageHook hook([](platform::WriteStage at) {
         if (at == platform::WriteStage::PartWrittenInPlace)
             std::ofstream(listUnderTest, std::ios::binary | std::ios::trunc)
                 << std::string(70000, 's');
     });
     EXPECT_TRUE(test::writeSortInformation(f).failed);
+    close(elsewhere);
     const std::string copy = f.env.folder() + "list.txt.before-sorting";
     expectNotSavedOnly(f, "Another program wrote into the file while Quillan was writing the "
                           "sorting information into it: \"list.txt\" now holds part of what "
@@ -264,6 +269,41 @@ TEST(WriteBackSafety, ASaveWrittenIntoTheListDuringItsOverwriteIsTold) {
                           "it as it is. The list as it was before this sort is in the file \"" +
                               copy + "\".");
     EXPECT_EQ(platform::readFileBytes(copy), original);
+}
+
+// An editor that opens a list with a second name to save it while its sort information is
+// written over it waits until the list is as it was again: its save then goes in whole, and
+// the write-back says the list was changed.
+TEST(WriteBackSafety, AnEditorOpeningTheListDuringItsOverwriteSavesOverItAsItWas) {
+    WriterFixture f;
+    const std::string original = crlf(records);
+    const std::string path = f.write("list.txt", original);
+    ASSERT_EQ(link(path.c_str(), (f.env.folder() + "other name.txt").c_str()), 0);
+    ASSERT_EQ(f.open(path), path);
+    presortByZip(f.reading.mailing);
+    f.mailClass = *MailClass::fromCode("RNAF");
+    listUnderTest = path;
+    f.ui().clearRecords();
+    const std::vector<std::string> before = entries(f.env.folder());
+    static pid_t editor = -1;
+    static const std::string saved = crlf({records[2], records[0]});
+    static std::string asItWas;
+    asItWas = original;
+    StageHook hook([](platform::WriteStage at) {
+        if (at != platform::WriteStage::PartWrittenInPlace)
+            return;
+        editor = test::startOtherProgramOpening(listUnderTest, O_RDWR, [](int fd) {
+            if (platform::readFileBytes(listUnderTest) != asItWas)
+                return 1;
+            return ftruncate(fd, 0) == 0 && write(fd, saved.data(), saved.size()) > 0 ? 0 : 2;
+        });
+    });
+    EXPECT_TRUE(test::writeSortInformation(f).failed);
+    EXPECT_EQ(test::exitStatusOf(editor), 0);
+    expectNotSavedOnly(f, "The file was changed by another program while Quillan was writing "
+                          "the sorting information into it.");
+    EXPECT_EQ(platform::readFileBytes(path), saved);
+    EXPECT_EQ(entries(f.env.folder()), before);
 }
 
 // A save renamed over a list with a second name while it is written over in place holds the

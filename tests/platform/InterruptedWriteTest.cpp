@@ -5,6 +5,7 @@
 #include "platform/fs/InterruptedWrite.h"
 #include "platform/Interruption.h"
 #include "platform/fs/AtomicFile.h"
+#include "tests/support/OtherProgram.h"
 
 #include <algorithm>
 #include <csignal>
@@ -344,6 +345,8 @@ TEST_F(InterruptedWriteTest, ADamagedKeptCopyIsReportedAndNothingIsTouched) {
 // is handed over to the person, named after the list.
 TEST_F(InterruptedWriteTest, ASaveWrittenIntoTheFileWhileItIsWrittenOverIsTold) {
     makeList(true);
+    // Open elsewhere, the file gets no lease: only the reading back can see the save.
+    const int elsewhere = open(listPath.c_str(), O_RDONLY | O_CLOEXEC);
     WriteResult result;
     {
         StageHook hook(WriteStage::PartWrittenInPlace, [] {
@@ -365,6 +368,82 @@ TEST_F(InterruptedWriteTest, ASaveWrittenIntoTheFileWhileItIsWrittenOverIsTold) 
     EXPECT_FALSE(found.restored);
     EXPECT_TRUE(found.damagedCopy.empty());
     EXPECT_EQ(readFileBytes(listPath), mixed);
+    close(elsewhere);
+}
+
+namespace {
+
+pid_t otherProgram = -1;
+
+// Another program opens the list (to save it in place, to add to its end, or to read it)
+// while the program writes over it. It tells by its exit status whether it found the file
+// whole, as it was or as written, never a mix.
+void startOtherProgram(int flags) {
+    otherProgram = quillan::test::startOtherProgramOpening(listPath, flags, [flags](int fd) {
+        const bool saving = (flags & O_ACCMODE) != O_RDONLY;
+        const bool whole = readFileBytes(listPath) == (saving ? original : sorted);
+        const std::string save = flags & O_APPEND ? "ADDED BY HAND\r\n" : edited;
+        if (saving && (((flags & O_APPEND) == 0 && ftruncate(fd, 0) != 0) ||
+                       write(fd, save.data(), save.size()) < 0))
+            return 2;
+        return whole ? 0 : 1;
+    });
+}
+
+void editorOpensTheList() {
+    startOtherProgram(O_RDWR);
+}
+
+void anotherProgramAddsToTheList() {
+    startOtherProgram(O_WRONLY | O_APPEND);
+}
+
+void readerOpensTheList() {
+    startOtherProgram(O_RDONLY);
+}
+
+int otherProgramStatus() {
+    return quillan::test::exitStatusOf(otherProgram);
+}
+
+} // namespace
+
+// An editor that opens a file with other names to save it in place while the program writes
+// over it waits for the program's lease: the file is put back as it was before the editor's
+// save goes in, and the write fails as changed. The save is then whole, and nothing of the
+// program's is left beside it. Before the first block as after it.
+TEST_F(InterruptedWriteTest, AnEditorThatOpensTheFileDuringTheWriteGetsItAsItWas) {
+    for (WriteStage stage : {WriteStage::OriginalKept, WriteStage::PartWrittenInPlace}) {
+        SCOPED_TRACE(stageName(stage));
+        makeList(true);
+        WriteResult result;
+        {
+            StageHook hook(stage, editorOpensTheList);
+            result = writeFileAtomically(listPath, sorted);
+        }
+        EXPECT_EQ(otherProgramStatus(), 0);
+        EXPECT_FALSE(result.ok);
+        EXPECT_TRUE(result.changed);
+        EXPECT_FALSE(result.writtenInto);
+        EXPECT_TRUE(result.keptCopy.empty());
+        EXPECT_EQ(readFileBytes(listPath), edited);
+        EXPECT_EQ(entries(), (std::vector<std::string>{"list.txt", "other.txt"}));
+    }
+}
+
+// A program that only reads the file waits too, and then reads it whole as written; the
+// write goes on.
+TEST_F(InterruptedWriteTest, AReaderDuringTheWriteWaitsAndReadsItWhole) {
+    makeList(true);
+    WriteResult result;
+    {
+        StageHook hook(WriteStage::PartWrittenInPlace, readerOpensTheList);
+        result = writeFileAtomically(listPath, sorted);
+    }
+    EXPECT_EQ(otherProgramStatus(), 0);
+    EXPECT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(readFileBytes(path("other.txt")), sorted);
+    EXPECT_EQ(entries(), (std::vector<std::string>{"list.txt", "other.txt"}));
 }
 
 // Another program's save that lands while the file is written (renamed over it, or written
@@ -382,30 +461,32 @@ TEST_F(InterruptedWriteTest, ASaveThatLandsDuringTheWriteIsKept) {
           Case{false, WriteStage::NewContentsWritten, editTheListInPlace},
           Case{true, WriteStage::NewContentsWritten, renameEditedCopyOverTheList},
           Case{true, WriteStage::OriginalKept, renameEditedCopyOverTheList},
-          Case{true, WriteStage::OriginalKept, editTheListInPlace},
+          Case{true, WriteStage::OriginalKept, anotherProgramAddsToTheList},
           Case{true, WriteStage::PartWrittenInPlace, renameEditedCopyOverTheList}}) {
+        const bool inPlace = c.save != renameEditedCopyOverTheList;
         SCOPED_TRACE(std::string(c.linked ? "hard-linked, " : "one name, ") + stageName(c.stage) +
-                     (c.save == editTheListInPlace ? ", edited in place" : ", renamed over"));
+                     (inPlace ? ", edited in place" : ", renamed over"));
         const std::vector<std::string> names = makeList(c.linked);
         WriteResult result;
         {
             StageHook hook(c.stage, c.save);
             result = writeFileAtomically(listPath, sorted);
         }
+        if (c.save == anotherProgramAddsToTheList)
+            EXPECT_EQ(otherProgramStatus(), 0);
         EXPECT_FALSE(result.ok);
         EXPECT_TRUE(result.changed) << result.error;
-        EXPECT_EQ(readFileBytes(listPath),
-                  c.save == editTheListInPlace ? original + "ADDED BY HAND\r\n" : edited);
+        EXPECT_EQ(readFileBytes(listPath), inPlace ? original + "ADDED BY HAND\r\n" : edited);
         // Renamed over a list to be written over in place, the save holds the name; the list
         // as it was keeps its other name, the sort in it only when the save came during the
         // overwrite. The write says so.
-        const bool replaced = c.linked && c.save != editTheListInPlace;
+        const bool replaced = c.linked && !inPlace;
         const bool duringOverwrite = c.stage == WriteStage::PartWrittenInPlace;
         EXPECT_EQ(result.replacedInPlace, replaced);
         EXPECT_EQ(result.otherNamesWritten, duringOverwrite);
         EXPECT_EQ(result.otherNames, replaced ? std::vector<std::string>{path("other.txt")}
                                               : std::vector<std::string>{});
-        if (c.linked && c.save != editTheListInPlace) {
+        if (replaced) {
             EXPECT_EQ(readFileBytes(path("other.txt")), duringOverwrite ? sorted : original);
         }
         EXPECT_EQ(entries(), names);
