@@ -52,7 +52,8 @@ bool isCell(uint16_t id) {
 
 // The sizes of the records whose layout does not vary, in Excel 5 and in Excel 97; the second
 // size of a few is one that writers are known to use (COLINFO without its last byte, a chart
-// sheet's short WINDOW2, a DIMENSIONS or PROTECT with padding).
+// sheet's short WINDOW2, the older versions' short WINDOW1 in a substream written the old way,
+// a DIMENSIONS or PROTECT with padding).
 struct FixedLayout {
     uint16_t id;
     uint16_t excel5[2];
@@ -79,7 +80,7 @@ constexpr FixedLayout FixedLayouts[] = {
     {record::BottomMargin, {8, NoSecond}, {8, NoSecond}},
     {record::PrintHeaders, {2, NoSecond}, {2, NoSecond}},
     {record::PrintGridlines, {2, NoSecond}, {2, NoSecond}},
-    {record::Window1, {18, NoSecond}, {18, NoSecond}},
+    {record::Window1, {18, 10}, {18, 10}},
     {record::Backup, {2, NoSecond}, {2, NoSecond}},
     {record::CodePage, {2, NoSecond}, {2, NoSecond}},
     {record::DefColWidth, {2, NoSecond}, {2, NoSecond}},

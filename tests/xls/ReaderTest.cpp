@@ -742,11 +742,12 @@ TEST(ReaderTest, SettingRecordsOfAnotherSizeAndABofInsideASheetAreRefused) {
     EXPECT_NE(message(record(0x000D, std::string(1, '\1'))).find("at byte " + std::to_string(at)),
               std::string::npos);
 
-    // COLINFO of 11 bytes, a 10-byte WINDOW2 and a 16-byte DIMENSIONS in Excel 97, and a chart
-    // inside the worksheet, are read with the cells around them.
+    // COLINFO of 11 bytes, a 10-byte WINDOW1 or WINDOW2 and a 16-byte DIMENSIONS in Excel 97,
+    // and a chart inside the worksheet, are read with the cells around them.
     for (const std::string& records :
          {record(0x007D, std::string(11, '\0')), record(0x023E, std::string(10, '\0')),
-          record(0x0200, std::string(16, '\0')), bof8(0x0020) + record(0x000A, "")}) {
+          record(0x003D, std::string(10, '\0')), record(0x0200, std::string(16, '\0')),
+          bof8(0x0020) + record(0x000A, "")}) {
         Workbook book;
         readBook(book, oneSheet(before + records + after));
         EXPECT_EQ(book.sheets().item(0).getAsString(0, 1), "2");
