@@ -16,4 +16,9 @@ namespace xls {
 std::optional<std::string> cellRecordFault(uint16_t id, const RecordCursor& body,
                                            ExcelVersion version);
 
+// The same for the records of Excel 5 to 97 whose layout has one size (or the few sizes real
+// files carry), cells aside: a length of another size moves every record boundary after it,
+// and what is then read as records are bytes of the sheet's rows. Empty for other records.
+std::optional<std::string> fixedRecordFault(uint16_t id, size_t size, ExcelVersion version);
+
 } // namespace xls

@@ -70,6 +70,7 @@ constexpr uint16_t Setup = 0x00A1;
 constexpr uint16_t ShrFmla2 = 0x00BC;
 constexpr uint16_t MulRk = 0x00BD;
 constexpr uint16_t MulBlank = 0x00BE;
+constexpr uint16_t Mms = 0x00C1;
 constexpr uint16_t ObProj = 0x00D3;
 constexpr uint16_t RString = 0x00D6;
 constexpr uint16_t BookBool = 0x00DA;

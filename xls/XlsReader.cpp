@@ -5,6 +5,7 @@
 
 #include "platform/storage/StorageError.h"
 #include "platform/text/WindowsCodePage.h"
+#include "xls/CellRecordShape.h"
 #include "xls/RecordId.h"
 #include "xls/Workbook.h"
 #include "xls/XlsError.h"
@@ -117,6 +118,7 @@ void XlsReader::run(ExcelVersion version) {
             curSheet_ = 0;
             inWorksheet_ = true;
         }
+        substreamOpen_ = true;
         startSubstream();
         beginSheet();
         book_.isMac = biff8() && (body_.u32(8) & 0x10) != 0;
@@ -177,11 +179,14 @@ void XlsReader::requireLastEof() const {
     if (finished_)
         return;
     std::string file = fileLabel_.empty() ? std::string("the workbook") : "\"" + fileLabel_ + "\"";
-    std::string substream =
-        curSheet_ < 0 ? std::string("workbook globals") : "sheet " + std::to_string(curSheet_ + 1);
     throw XlsError("Error on reading " + file + ": its stream ends at byte " +
                    std::to_string(stream_.position()) + " before the EOF record of its " +
-                   substream);
+                   openSubstreamName());
+}
+
+std::string XlsReader::openSubstreamName() const {
+    return curSheet_ < 0 ? std::string("workbook globals")
+                         : "sheet " + std::to_string(curSheet_ + 1);
 }
 
 XlsError XlsReader::damagedRecord(const std::string& fault) const {
@@ -219,6 +224,8 @@ void XlsReader::rewind(const FollowingRecord& record) {
 
 void XlsReader::dispatch() {
     uint16_t id = header_.id;
+    if (std::optional<std::string> fault = fixedRecordFault(id, body_.size(), version_))
+        throw damagedRecord(*fault);
     bool drawing =
         id == record::MsoDrawing || id == record::Obj || (id == record::Continue && afterDrawing_);
     if (isBof(id))
@@ -236,6 +243,12 @@ bool XlsReader::lastSubstreamDone() const {
 
 void XlsReader::onBof() {
     uint16_t type = body_.u16(2);
+    // Substreams follow one another, each ended by its EOF; only a chart stands inside a
+    // worksheet. A BOF before the EOF is a record read out of the wrong bytes, and a sheet
+    // begun there would take the rest of the one before.
+    if (substreamOpen_ && !(type == ChartType && inWorksheet_) && version_ >= ExcelVersion::Excel50)
+        throw damagedRecord("it begins a substream before the EOF record of its " +
+                            openSubstreamName());
     if (!inWorksheet_)
         inWorksheet_ = type == WorksheetType;
     if (type == ChartType) {
@@ -272,6 +285,7 @@ void XlsReader::onBof() {
         sheet()->sheetKind = entry.kind;
     }
     sheet()->substreamType = type;
+    substreamOpen_ = true;
     startSubstream();
     beginSheet();
 }
@@ -405,6 +419,7 @@ KeptRecords::Mark XlsReader::markOfCellRecordAt(uint64_t position) {
 }
 
 void XlsReader::onEof() {
+    substreamOpen_ = false;
     endSheet();
     inWorksheet_ = false;
     lastKept_ = false;

@@ -97,6 +97,7 @@ private:
     // Substreams and their sheets.
     void onBof();
     void onEof();
+    std::string openSubstreamName() const;
     void skipSubstream();
     void onEmbeddedChart();
     Sheet* sheet();
@@ -184,6 +185,7 @@ private:
     std::vector<BoundSheetEntry> sheetNames_;
     int sheetNameIndex_ = -1;
     bool inWorksheet_ = false;
+    bool substreamOpen_ = false; // a BOF read and its EOF not yet
     std::vector<SharedFormula> sharedFormulas_;
     // BIFF2 cell formats: from XF records, the one an IXFE record names, or made from the
     // cells' attribute bytes.

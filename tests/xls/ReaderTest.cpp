@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <tuple>
 
 using namespace xls;
 using namespace xls::test;
@@ -706,6 +707,51 @@ TEST(ReaderTest, RecordsThatCannotBeWhatTheySayAreRefused) {
     Workbook biff8;
     readBook(biff8, oneSheet(row16385));
     EXPECT_EQ(biff8.sheets().item(0).getAsString(0, 16384), "4");
+}
+
+// A record of one size given another length moves every boundary after it: what follows is
+// read out of the sheet's rows. Such a record, and a BOF read before its substream's EOF, are
+// refused; the other sizes real writers use still read.
+TEST(ReaderTest, SettingRecordsOfAnotherSizeAndABofInsideASheetAreRefused) {
+    const std::string before = numberRecord(0, 0, 1);
+    const std::string after = numberRecord(1, 0, 2);
+    auto message = [&](const std::string& records, bool biff8 = true) {
+        Workbook book;
+        return errorOf([&] {
+            std::string sheet = before + records + after;
+            book.readBytes(biff8 ? compoundFile(oneSheet(sheet))
+                                 : compoundFile(biff5Sheets("", {{"S", sheet}}), "Book"));
+        });
+    };
+    const std::vector<std::tuple<std::string, bool, std::string>> refused = {
+        {record(0x000D, std::string(1, '\1')), true, "it is 1 bytes long where its layout has 2"},
+        {record(0x0010, std::string(10, '\0')), true, "where its layout has 8"},
+        {record(0x00A1, ""), true, "it is 0 bytes long where its layout has 34"},
+        {record(0x0200, std::string(12, '\0')), false, "where its layout has 10"},
+        {record(0x023E, std::string(14, '\0')), true, "where its layout has 18"},
+        {bof8(0x0010), true, "it begins a substream before the EOF record of its sheet 1"},
+    };
+    for (const auto& [records, biff8, fault] : refused) {
+        std::string text = message(records, biff8);
+        EXPECT_NE(text.find(" is damaged: "), std::string::npos) << text;
+        EXPECT_NE(text.find(fault), std::string::npos) << text;
+    }
+    // The CALCMODE is the sheet's second record: its place is named.
+    std::string stream = oneSheet(before + record(0x000D, std::string(1, '\1')) + after);
+    size_t at = stream.find(before) + before.size();
+    EXPECT_NE(message(record(0x000D, std::string(1, '\1'))).find("at byte " + std::to_string(at)),
+              std::string::npos);
+
+    // COLINFO of 11 bytes, a 10-byte WINDOW1 or WINDOW2 and a 16-byte DIMENSIONS in Excel 97,
+    // and a chart inside the worksheet, are read with the cells around them.
+    for (const std::string& records :
+         {record(0x007D, std::string(11, '\0')), record(0x023E, std::string(10, '\0')),
+          record(0x003D, std::string(10, '\0')), record(0x0200, std::string(16, '\0')),
+          bof8(0x0020) + record(0x000A, "")}) {
+        Workbook book;
+        readBook(book, oneSheet(before + records + after));
+        EXPECT_EQ(book.sheets().item(0).getAsString(0, 1), "2");
+    }
 }
 
 // Shared ranges may overlap; each formula takes the range whose first cell its tExp names.
