@@ -114,13 +114,27 @@ std::string stoppedWhileWriting(const std::string& fileName, const std::string& 
 // A copy of a list that a stopped write-back kept, which is not put back: the file it was
 // kept of is no longer what that write left. Nothing of either is lost: the person is told
 // where each is.
+// "N other names in other folders", for a file whose names there no reading can list.
+std::string namesInOtherFolders(int count) {
+    return count == 1 ? "one other name in another folder"
+                      : std::to_string(count) + " other names in other folders";
+}
+
 void tellCopyLeftAlone(Notices& notices, const platform::InterruptedWrite::LeftCopy& left) {
     const size_t count = left.changedNames.size();
-    const std::string now =
-        count == 0 ? "No file beside the copy is that list any more (" + left.fileName +
-                         " has been replaced or deleted since)"
-                   : "That list, " + std::string(count == 1 ? "" : "under its names ") +
-                         namesOf(left.changedNames) + ", has been changed since that stopped write";
+    const int elsewhere = left.changedNamesElsewhere;
+    std::string now;
+    if (count == 0 && elsewhere == 0)
+        now = "No file is that list any more (" + left.fileName +
+              " has been replaced or deleted since)";
+    else if (count == 0)
+        now = "That list, which has no name beside the copy any more but " +
+              namesInOtherFolders(elsewhere) + ", has been changed since that stopped write";
+    else
+        now = "That list, " + std::string(count == 1 ? "" : "under its names ") +
+              namesOf(left.changedNames) +
+              (elsewhere > 0 ? " (and " + namesInOtherFolders(elsewhere) + ")" : "") +
+              ", has been changed since that stopped write";
     notices.tell({BeepKind::Asterisk, MessageKind::Information, MessageButtons::Ok,
                   stoppedWhileWriting(left.fileName, left.copy) + now +
                       ", so Quillan has left it as it is and has not put the copy back. The "
@@ -133,9 +147,15 @@ void tellCopyLeftAlone(Notices& notices, const platform::InterruptedWrite::LeftC
 void tellPutBack(Notices& notices, const std::string& path,
                  const platform::InterruptedWrite& found) {
     const bool one = found.names.size() == 1;
+    const std::string elsewhere = namesInOtherFolders(found.namesElsewhere);
+    std::string where;
+    if (found.names.empty())
+        where = "into that file, which has no name beside the copy any more but " + elsewhere;
+    else
+        where = std::string("under ") + (one ? "its name " : "its names ") + namesOf(found.names) +
+                (found.namesElsewhere > 0 ? " and under its " + elsewhere : "");
     std::string text = stoppedWhileWriting(found.fileName, found.keptCopy) +
-                       "It has put the list back from that copy under " +
-                       (one ? "its name " : "its names ") + namesOf(found.names) +
+                       "It has put the list back from that copy " + where +
                        ": the list is as it was before that sort, and the copy is gone.";
     if (std::find(found.names.begin(), found.names.end(), path) == found.names.end())
         text += " " + fileNameOf(path) + " is another file now, and is read as it is.";
