@@ -157,8 +157,12 @@ void tellPutBack(Notices& notices, const std::string& path,
     std::string text = stoppedWhileWriting(found.fileName, found.keptCopy) +
                        "It has put the list back from that copy " + where +
                        ": the list is as it was before that sort, and the copy is gone.";
+    // The name read is not one put back: the name written, saved since, or another list
+    // whose long name begins like that one's, so that their copies' names meet.
     if (std::find(found.names.begin(), found.names.end(), path) == found.names.end())
-        text += " " + fileNameOf(path) + " is another file now, and is read as it is.";
+        text += " " + fileNameOf(path) +
+                (fileNameOf(path) == found.fileName ? " is another file now" : " is another list") +
+                ", and is read as it is.";
     notices.tell(
         {BeepKind::Asterisk, MessageKind::Information, MessageButtons::Ok, std::move(text)});
 }

@@ -204,6 +204,23 @@ TEST(WriteBackSafety, TheReadingAfterAKillTellsWhereEveryVersionIs) {
             EXPECT_NE(name.rfind(".list.txt", 0), 0u) << "the copy is gone";
     }
     {
+        SCOPED_TRACE("another list whose long name begins like the list's");
+        WriterFixture f;
+        const std::string start(240, 'm');
+        const std::string path = f.write(start + "-first.txt", original);
+        ASSERT_EQ(link(path.c_str(), (f.env.folder() + "short.txt").c_str()), 0);
+        const std::string another = f.write(start + "-second.txt", saved);
+        killWhileWrittenOver(path);
+        ASSERT_EQ(f.open(another), another);
+        ASSERT_EQ(f.messageTexts().size(), 1u);
+        EXPECT_NE(f.messageTexts()[0].find(start + "-second.txt is another list, and is read as "
+                                                   "it is."),
+                  std::string::npos)
+            << f.messageTexts()[0];
+        EXPECT_EQ(f.messageTexts()[0].find("another file now"), std::string::npos);
+        EXPECT_EQ(platform::readFileBytes(path), original);
+    }
+    {
         SCOPED_TRACE("a damaged copy");
         WriterFixture f;
         const std::string path = killed(f);
@@ -235,6 +252,45 @@ TEST(WriteBackSafety, TheReadingAfterAKillTellsWhereEveryVersionIs) {
             << texts[0];
         EXPECT_NE(texts[1].find("The file is empty."), std::string::npos) << texts[1];
         EXPECT_EQ(platform::readFileBytes(copy), original);
+    }
+}
+
+// A list with a second name in another folder, killed while written over in place: read
+// under that name, it is put back under both names and read as it was; saved by rename under
+// the name written, that name is read as saved, and the file the write left is put back
+// under its name in the other folder, which the person is told of.
+TEST(WriteBackSafety, AListWithANameInAnotherFolderIsPutBackWhicheverNameIsRead) {
+    const std::string original = crlf(records);
+    for (bool savedFirst : {false, true}) {
+        SCOPED_TRACE(savedFirst ? "saved by rename, read under the name written"
+                                : "read under the name in the other folder");
+        WriterFixture f;
+        fs::create_directories(f.env.folder() + "a");
+        fs::create_directories(f.env.folder() + "b");
+        const std::string path = f.write("a/list.txt", original);
+        const std::string other = f.env.folder() + "b/other.txt";
+        ASSERT_EQ(link(path.c_str(), other.c_str()), 0);
+        killWhileWrittenOver(path);
+        ASSERT_NE(platform::readFileBytes(other), original);
+        const std::string saved = crlf({records[0], records[1]});
+        if (savedFirst)
+            fs::rename(f.write("saved", saved), path);
+        const std::string read = savedFirst ? path : other;
+        ASSERT_EQ(f.open(read), read);
+        ASSERT_EQ(f.messageTexts().size(), 1u) << ::testing::PrintToString(f.messageTexts());
+        const std::string told = f.messageTexts()[0];
+        const std::string where =
+            savedFirst ? "into that file, which has no name beside the copy any more but one "
+                         "other name in another folder: the list is as it was"
+                       : "under its names \"list.txt\" and \"other.txt\": the list is as it was";
+        EXPECT_NE(told.find(where), std::string::npos) << told;
+        EXPECT_EQ(told.find("list.txt is another file now") != std::string::npos, savedFirst)
+            << told;
+        EXPECT_EQ(f.reading.mailing.recordCount(), savedFirst ? 2 : 3);
+        EXPECT_EQ(platform::readFileBytes(other), original);
+        EXPECT_EQ(platform::readFileBytes(path), savedFirst ? saved : original);
+        EXPECT_EQ(entries(f.env.folder() + "a"), std::vector<std::string>{"list.txt"});
+        EXPECT_EQ(entries(f.env.folder() + "b"), std::vector<std::string>{"other.txt"});
     }
 }
 
