@@ -188,6 +188,18 @@ bool recoverInterruptedWriteBack(Notices& notices, const std::string& path) {
                        "is not), then move that file out of the folder, and sort again.");
         return false;
     }
+    if (!found.damagedCopyOfAnother.empty())
+        notices.tell({BeepKind::Asterisk, MessageKind::Information, MessageButtons::Ok,
+                      "Beside " + fileNameOf(path) + " lies the file \"" +
+                          found.damagedCopyOfAnother +
+                          "\", which has the name of the copy Quillan keeps of a list while it "
+                          "writes the sorting information into it, but which is damaged. " +
+                          fileNameOf(path) +
+                          " is another file now, and is read as it is; but the list under " +
+                          namesOf(found.damagedCopyNames) +
+                          " may have been left half written by a write that was stopped. "
+                          "Please check that it is whole (put a copy of the list that you trust "
+                          "in its place if it is not), then move that file out of the folder."});
     for (const platform::InterruptedWrite::LeftCopy& left : found.leftAlone)
         tellCopyLeftAlone(notices, left);
     if (found.restored) {

@@ -196,6 +196,21 @@ std::vector<KeptCandidate> candidatesFor(const Recovery& r, const struct stat& r
     return found;
 }
 
+// A damaged copy under the name of the list read, made for another file: told only while a
+// name of the person's beside it still holds that file.
+void noteDamagedCopyOfAnother(const KeptCandidate& candidate, const struct stat& read,
+                              InterruptedWrite& found) {
+    std::vector<std::string> names =
+        namesOfFileIn(folderOf(candidate.path), read.st_dev, candidate.inode);
+    std::erase_if(names, [](const std::string& name) {
+        return fs::path(name).filename().string().find(".held-") != std::string::npos;
+    });
+    if (names.empty())
+        return;
+    found.damagedCopyOfAnother = candidate.path;
+    found.damagedCopyNames = std::move(names);
+}
+
 InterruptedWrite recover(const Recovery& r) {
     InterruptedWrite found;
     struct stat st {};
@@ -208,6 +223,8 @@ InterruptedWrite recover(const Recovery& r) {
         if (!copy.sealed()) {
             if (candidate.ofThisInode && found.damagedCopy.empty())
                 found.damagedCopy = candidate.path;
+            else if (!candidate.ofThisInode && found.damagedCopyOfAnother.empty())
+                noteDamagedCopyOfAnother(candidate, st, found);
             continue;
         }
         KeptFile file;

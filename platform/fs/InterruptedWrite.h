@@ -48,6 +48,11 @@ struct InterruptedWrite {
     // fails: almost surely such a copy, damaged. Nothing was done, and the file read may be
     // one a write left half written.
     std::string damagedCopy;
+    // The same for another file, whose names beside it still hold the file the copy's name
+    // is made for (the list's name was given to another file since): the file read is not
+    // that one, and is read as it is, but those names may hold a file left half written.
+    std::string damagedCopyOfAnother;
+    std::vector<std::string> damagedCopyNames;
 };
 
 // Puts back, from the copy kept beside it, a file that a write in place was stopped in,

@@ -333,7 +333,7 @@ std::vector<KeptCandidate> keptOriginalCandidates(const std::string& path,
         const bool ofThisName = name.compare(0, first.size(), first) == 0 &&
                                 (name.size() == first.size() || name[first.size()] == '-');
         if (itsInode == inode || ofThisName)
-            found.push_back({entry.path().string(), itsInode == inode});
+            found.push_back({entry.path().string(), itsInode == inode, itsInode});
     }
     std::sort(found.begin(), found.end(),
               [](const KeptCandidate& a, const KeptCandidate& b) { return a.path < b.path; });

@@ -89,6 +89,7 @@ void releaseOrphanHeldNames(const std::string& folder, unsigned long long locked
 struct KeptCandidate {
     std::string path;
     bool ofThisInode = false;
+    unsigned long long inode = 0; // the inode its name is made for
 };
 std::vector<KeptCandidate> keptOriginalCandidates(const std::string& path,
                                                   unsigned long long inode);

@@ -239,6 +239,28 @@ TEST(WriteBackSafety, TheReadingAfterAKillTellsWhereEveryVersionIs) {
         EXPECT_EQ(platform::readFileBytes(copy), bytes);
     }
     {
+        SCOPED_TRACE("a damaged copy, the list saved by rename since");
+        WriterFixture f;
+        const std::string path = killed(f);
+        const std::string copy = platform::keptOriginalPath(path, platform::stampOf(path).inode);
+        std::string bytes = platform::readFileBytes(copy).value_or("");
+        ASSERT_FALSE(bytes.empty());
+        bytes[1] ^= 1;
+        std::ofstream(copy, std::ios::binary | std::ios::trunc) << bytes;
+        const std::string left = platform::readFileBytes(path).value_or("");
+        fs::rename(f.write("saved", saved), path);
+        ASSERT_EQ(f.open(path), path);
+        EXPECT_EQ(f.reading.mailing.recordCount(), 2);
+        ASSERT_EQ(f.messageTexts().size(), 1u);
+        EXPECT_NE(f.messageTexts()[0].find("lies the file \"" + copy + "\""), std::string::npos);
+        EXPECT_NE(f.messageTexts()[0].find("the list under \"other name.txt\" may have been left "
+                                           "half written"),
+                  std::string::npos)
+            << f.messageTexts()[0];
+        EXPECT_EQ(platform::readFileBytes(f.env.folder() + "other name.txt"), left);
+        EXPECT_EQ(platform::readFileBytes(copy), bytes);
+    }
+    {
         SCOPED_TRACE("emptied");
         WriterFixture f;
         const std::string path = killed(f);
