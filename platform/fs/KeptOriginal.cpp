@@ -319,22 +319,28 @@ void releaseOrphanHeldNames(const std::string& folder, unsigned long long locked
 std::vector<KeptCandidate> keptOriginalCandidates(const std::string& path,
                                                   unsigned long long inode) {
     std::vector<KeptCandidate> found;
+    std::set<unsigned long long> heldHere; // the inodes of the plain files in the folder
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(folderOf(path), ec)) {
         // Only a plain file is ever opened: a device or a pipe under such a name is no copy.
-        if (!entry.is_regular_file(ec) || entry.is_symlink(ec))
+        struct stat st {};
+        if (lstat(entry.path().c_str(), &st) != 0 || !S_ISREG(st.st_mode))
             continue;
+        heldHere.insert(st.st_ino);
         const std::string name = entry.path().filename().string();
-        const std::optional<unsigned long long> named = inodeNamed(name, KeptTag, true);
-        if (!named)
-            continue;
-        const unsigned long long itsInode = *named;
-        const std::string first = fs::path(keptOriginalPath(path, itsInode)).filename().string();
+        if (const std::optional<unsigned long long> named = inodeNamed(name, KeptTag, true))
+            found.push_back({entry.path().string(), *named == inode, *named});
+    }
+    // A copy named after the file read, or kept of a file a name in the folder still holds,
+    // whichever of its names the person replaced.
+    std::erase_if(found, [&](const KeptCandidate& candidate) {
+        const std::string name = fs::path(candidate.path).filename().string();
+        const std::string first =
+            fs::path(keptOriginalPath(path, candidate.inode)).filename().string();
         const bool ofThisName = name.compare(0, first.size(), first) == 0 &&
                                 (name.size() == first.size() || name[first.size()] == '-');
-        if (itsInode == inode || ofThisName)
-            found.push_back({entry.path().string(), itsInode == inode, itsInode});
-    }
+        return !candidate.ofThisInode && !ofThisName && !heldHere.count(candidate.inode);
+    });
     std::sort(found.begin(), found.end(),
               [](const KeptCandidate& a, const KeptCandidate& b) { return a.path < b.path; });
     return found;

@@ -83,9 +83,10 @@ void releaseHeldName(const std::string& held, unsigned long long device, unsigne
 void releaseOrphanHeldNames(const std::string& folder, unsigned long long lockedDevice,
                             unsigned long long lockedInode);
 
-// The files beside `path` that may be copies kept of it: named after the file with this
-// inode (`ofThisInode`), or after `path` itself with any inode. Whether one is, its seal
-// tells.
+// The files beside `path` that may be copies kept of it, or of a file whose names beside it
+// include one the person replaced: named after the file with this inode (`ofThisInode`),
+// after `path` itself with any inode, or after an inode a name in the folder still holds.
+// Whether one is, its seal tells.
 struct KeptCandidate {
     std::string path;
     bool ofThisInode = false;

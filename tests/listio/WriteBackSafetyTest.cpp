@@ -184,6 +184,14 @@ TEST(WriteBackSafety, TheReadingAfterAKillTellsWhereEveryVersionIs) {
         killWhileWrittenOver(path);
         return path;
     };
+    // A byte of the copy changed: its seal no longer holds. The copy's bytes now.
+    auto damage = [](const std::string& copy) {
+        std::string bytes = platform::readFileBytes(copy).value_or("");
+        EXPECT_FALSE(bytes.empty());
+        bytes.at(1) ^= 1;
+        std::ofstream(copy, std::ios::binary | std::ios::trunc) << bytes;
+        return bytes;
+    };
     {
         SCOPED_TRACE("replaced by a save");
         WriterFixture f;
@@ -225,10 +233,7 @@ TEST(WriteBackSafety, TheReadingAfterAKillTellsWhereEveryVersionIs) {
         WriterFixture f;
         const std::string path = killed(f);
         const std::string copy = platform::keptOriginalPath(path, platform::stampOf(path).inode);
-        std::string bytes = platform::readFileBytes(copy).value_or("");
-        ASSERT_FALSE(bytes.empty());
-        bytes[1] ^= 1;
-        std::ofstream(copy, std::ios::binary | std::ios::trunc) << bytes;
+        const std::string bytes = damage(copy);
         const std::string left = platform::readFileBytes(path).value_or("");
         EXPECT_EQ(f.open(path), "");
         EXPECT_EQ(f.outcome, ReadOutcome::Refused);
@@ -243,10 +248,7 @@ TEST(WriteBackSafety, TheReadingAfterAKillTellsWhereEveryVersionIs) {
         WriterFixture f;
         const std::string path = killed(f);
         const std::string copy = platform::keptOriginalPath(path, platform::stampOf(path).inode);
-        std::string bytes = platform::readFileBytes(copy).value_or("");
-        ASSERT_FALSE(bytes.empty());
-        bytes[1] ^= 1;
-        std::ofstream(copy, std::ios::binary | std::ios::trunc) << bytes;
+        const std::string bytes = damage(copy);
         const std::string left = platform::readFileBytes(path).value_or("");
         fs::rename(f.write("saved", saved), path);
         ASSERT_EQ(f.open(path), path);

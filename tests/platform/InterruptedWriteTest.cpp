@@ -257,6 +257,19 @@ TEST_F(InterruptedWriteTest, AKeptCopyGoesBackUnderTheNamesItsFileStillHas) {
         }
     }
     {
+        SCOPED_TRACE("the other name replaced by a save, and read");
+        makeList(true);
+        ASSERT_TRUE(WIFSIGNALED(writeInChild(WriteStage::PartWrittenInPlace, killNow)));
+        std::ofstream(editedCopy, std::ios::binary) << edited;
+        rename(editedCopy.c_str(), path("other.txt").c_str());
+        const InterruptedWrite found = recoverInterruptedWrite(path("other.txt"));
+        EXPECT_TRUE(found.restored);
+        EXPECT_EQ(found.names, std::vector<std::string>{listPath});
+        EXPECT_EQ(readFileBytes(listPath), original);
+        EXPECT_EQ(readFileBytes(path("other.txt")), edited);
+        EXPECT_EQ(entries(), (std::vector<std::string>{"list.txt", "other.txt"}));
+    }
+    {
         SCOPED_TRACE("the name written is gone");
         makeList(true);
         ASSERT_TRUE(WIFSIGNALED(writeInChild(WriteStage::PartWrittenInPlace, killNow)));
