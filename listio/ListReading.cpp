@@ -114,13 +114,27 @@ std::string stoppedWhileWriting(const std::string& fileName, const std::string& 
 // A copy of a list that a stopped write-back kept, which is not put back: the file it was
 // kept of is no longer what that write left. Nothing of either is lost: the person is told
 // where each is.
+// "N other names in other folders", for a file whose names there no reading can list.
+std::string namesInOtherFolders(int count) {
+    return count == 1 ? "one other name in another folder"
+                      : std::to_string(count) + " other names in other folders";
+}
+
 void tellCopyLeftAlone(Notices& notices, const platform::InterruptedWrite::LeftCopy& left) {
     const size_t count = left.changedNames.size();
-    const std::string now =
-        count == 0 ? "No file beside the copy is that list any more (" + left.fileName +
-                         " has been replaced or deleted since)"
-                   : "That list, " + std::string(count == 1 ? "" : "under its names ") +
-                         namesOf(left.changedNames) + ", has been changed since that stopped write";
+    const int elsewhere = left.changedNamesElsewhere;
+    std::string now;
+    if (count == 0 && elsewhere == 0)
+        now = "No file is that list any more (" + left.fileName +
+              " has been replaced or deleted since)";
+    else if (count == 0)
+        now = "That list, which has no name beside the copy any more but " +
+              namesInOtherFolders(elsewhere) + ", has been changed since that stopped write";
+    else
+        now = "That list, " + std::string(count == 1 ? "" : "under its names ") +
+              namesOf(left.changedNames) +
+              (elsewhere > 0 ? " (and " + namesInOtherFolders(elsewhere) + ")" : "") +
+              ", has been changed since that stopped write";
     notices.tell({BeepKind::Asterisk, MessageKind::Information, MessageButtons::Ok,
                   stoppedWhileWriting(left.fileName, left.copy) + now +
                       ", so Quillan has left it as it is and has not put the copy back. The "
@@ -133,12 +147,22 @@ void tellCopyLeftAlone(Notices& notices, const platform::InterruptedWrite::LeftC
 void tellPutBack(Notices& notices, const std::string& path,
                  const platform::InterruptedWrite& found) {
     const bool one = found.names.size() == 1;
+    const std::string elsewhere = namesInOtherFolders(found.namesElsewhere);
+    std::string where;
+    if (found.names.empty())
+        where = "into that file, which has no name beside the copy any more but " + elsewhere;
+    else
+        where = std::string("under ") + (one ? "its name " : "its names ") + namesOf(found.names) +
+                (found.namesElsewhere > 0 ? " and under its " + elsewhere : "");
     std::string text = stoppedWhileWriting(found.fileName, found.keptCopy) +
-                       "It has put the list back from that copy under " +
-                       (one ? "its name " : "its names ") + namesOf(found.names) +
+                       "It has put the list back from that copy " + where +
                        ": the list is as it was before that sort, and the copy is gone.";
+    // The name read is not one put back: the name written, saved since, or another list
+    // whose long name begins like that one's, so that their copies' names meet.
     if (std::find(found.names.begin(), found.names.end(), path) == found.names.end())
-        text += " " + fileNameOf(path) + " is another file now, and is read as it is.";
+        text += " " + fileNameOf(path) +
+                (fileNameOf(path) == found.fileName ? " is another file now" : " is another list") +
+                ", and is read as it is.";
     notices.tell(
         {BeepKind::Asterisk, MessageKind::Information, MessageButtons::Ok, std::move(text)});
 }
@@ -164,6 +188,18 @@ bool recoverInterruptedWriteBack(Notices& notices, const std::string& path) {
                        "is not), then move that file out of the folder, and sort again.");
         return false;
     }
+    if (!found.damagedCopyOfAnother.empty())
+        notices.tell({BeepKind::Asterisk, MessageKind::Information, MessageButtons::Ok,
+                      "Beside " + fileNameOf(path) + " lies the file \"" +
+                          found.damagedCopyOfAnother +
+                          "\", which has the name of the copy Quillan keeps of a list while it "
+                          "writes the sorting information into it, but which is damaged. " +
+                          fileNameOf(path) +
+                          " is another file now, and is read as it is; but the list under " +
+                          namesOf(found.damagedCopyNames) +
+                          " may have been left half written by a write that was stopped. "
+                          "Please check that it is whole (put a copy of the list that you trust "
+                          "in its place if it is not), then move that file out of the folder."});
     for (const platform::InterruptedWrite::LeftCopy& left : found.leftAlone)
         tellCopyLeftAlone(notices, left);
     if (found.restored) {

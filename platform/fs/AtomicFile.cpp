@@ -3,6 +3,7 @@
 #include "platform/Interruption.h"
 #include "platform/fs/FileErrors.h"
 #include "platform/fs/InterruptedWrite.h"
+#include "platform/fs/KeptMark.h"
 #include "platform/fs/Leftovers.h"
 
 #include <algorithm>
@@ -28,9 +29,9 @@ void reached(WriteStage stage) {
         stageHook(stage);
 }
 
-void partWrittenInPlace() {
-    reached(WriteStage::PartWrittenInPlace);
-}
+// What the write over a file in place stops with when another program wrote into the file
+// meanwhile (no errno value is negative).
+constexpr int WrittenIntoMeanwhile = -1;
 
 // A file nobody may write is read-only even to the superuser, as it is to every program
 // that honours the mark.
@@ -157,6 +158,7 @@ void AtomicFileWriter::failChanged() {
          named.st_ino != locked.st_ino)) {
         replacedInPlace_ = true;
         otherNames_ = namesOfFileIn(folderOf(target_), locked.st_dev, locked.st_ino);
+        std::erase(otherNames_, held_);
     }
     errno = 0;
     fail(target_ + " was changed by another program while Quillan was writing it");
@@ -316,6 +318,10 @@ bool AtomicFileWriter::keepOriginal(FileBeside& kept) {
         failChanged();
         return false;
     }
+    // The file is held beside the copy before the copy has a name, so that no copy is ever
+    // found without it; a held name without a copy is cleaned by the next reading.
+    ownFileStep();
+    held_ = holdFile(targetFd_, target_);
     if (int error = nameKeptOriginal(kept, target_, st.st_ino); error != 0) {
         errno = error;
         fail("cannot keep a copy of " + target_ + " while it is written");
@@ -342,11 +348,26 @@ void AtomicFileWriter::overwriteInPlace(FileBeside& kept, const WriteLease& leas
         fail("cannot write " + target_);
         return;
     }
-    const int error = copyOver(temp_->fd(), targetFd_, partWrittenInPlace, {},
-                               [&] { return lease.writerArrived() ? ECANCELED : 0; });
+    mark(kept);
+    bool first = true;
+    const int error = copyOver(temp_->fd(), targetFd_, [&](unsigned long long written) {
+        if (first)
+            reached(WriteStage::PartWrittenInPlace);
+        first = false;
+        if (lease.writerArrived())
+            return ECANCELED;
+        return grownByAnother(written) ? WrittenIntoMeanwhile : 0;
+    });
     if (error == 0 || error == ECANCELED)
         return;
-    if (putBackKeptOriginal(kept.fd(), targetFd_, kept_) != 0) {
+    if (error == WrittenIntoMeanwhile) {
+        // What the other program wrote stays: nothing is put over it.
+        writtenIntoMeanwhile_ = true;
+        return;
+    }
+    if (putBackKeptOriginal(kept.fd(), targetFd_, kept_) == 0) {
+        removeKeptCopy(kept);
+    } else {
         kept.keepName();
         keptCopy_ = kept.name();
     }
@@ -370,11 +391,47 @@ void AtomicFileWriter::giveWayToWriter(FileBeside& kept, const WriteLease& lease
         fail("cannot write " + target_);
         return;
     }
-    kept.close();
-    unlink(kept.name().c_str());
-    kept.forgetName();
-    syncFolderOf(target_);
+    removeKeptCopy(kept);
     failChanged();
+}
+
+// Written over in place from its start, the file is as long as it was or as far as the
+// new contents reach, whichever is longer; longer than that, another program appended to it
+// (an editor that saves a file with other names in place): seen after each block, before
+// the file is cut to the new length, which would cut that program's bytes off unseen.
+bool AtomicFileWriter::grownByAnother(unsigned long long written) const {
+    struct stat st {};
+    return fstat(targetFd_, &st) == 0 &&
+           static_cast<unsigned long long>(st.st_size) > std::max(kept_.oldSize, written);
+}
+
+// Before the file is touched, it is given a mark that names the copy, so that a reading
+// after a kill finds the copy through any name of the file, in any folder; and the copy's
+// folder has the held name (keepOriginal), through which the copy goes back whatever the
+// person did with the names meanwhile. Neither is needed for the write itself: where the
+// file system allows neither, the write goes on without them.
+void AtomicFileWriter::mark(const FileBeside& kept) {
+    ownFileStep();
+    marked_ = markKeptCopy(targetFd_, kept.name()) == 0;
+}
+
+// The copy is no longer needed: it goes first, then the held name and the mark, each of
+// which a kill may leave without the copy, and which the next reading then cleans.
+void AtomicFileWriter::removeKeptCopy(FileBeside& kept) {
+    if (!kept.name().empty()) {
+        kept.close();
+        ownFileStep();
+        unlink(kept.name().c_str());
+        kept.forgetName();
+        syncFolderOf(target_);
+    }
+    releaseHeldName(held_, kept_.device, kept_.inode);
+    held_.clear();
+    if (marked_) {
+        ownFileStep();
+        unmarkKeptCopy(targetFd_);
+        marked_ = false;
+    }
 }
 
 void AtomicFileWriter::writeInPlace() {
@@ -389,24 +446,22 @@ void AtomicFileWriter::writeInPlace() {
         return;
     }
     FileBeside kept(target_, TemporaryFilePattern, 0600);
-    if (!keepOriginal(kept))
-        return;
-    reached(WriteStage::OriginalKept);
-    overwriteInPlace(kept, lease);
+    const bool keptCopy = keepOriginal(kept);
+    if (keptCopy) {
+        reached(WriteStage::OriginalKept);
+        overwriteInPlace(kept, lease);
+    }
     if (!keptCopy_.empty())
         return;
-    if (ok() && lease.writerArrived()) {
+    if (keptCopy && ok() && lease.writerArrived()) {
         giveWayToWriter(kept, lease);
         return;
     }
-    if (ok() && !holdsWhatWasWritten(targetFd_)) {
+    if (keptCopy && ok() && (writtenIntoMeanwhile_ || !holdsWhatWasWritten(targetFd_))) {
         handOverAfterMixedWrite(kept);
         return;
     }
-    kept.close();
-    unlink(kept.name().c_str());
-    kept.forgetName();
-    syncFolderOf(target_);
+    removeKeptCopy(kept);
     if (ok())
         checkStillInPlace();
 }
@@ -415,12 +470,17 @@ void AtomicFileWriter::writeInPlace() {
 // file with other names in place): it holds some of each, and neither is put over the
 // other. The copy as it was becomes the person's, named after the file before sorting.
 void AtomicFileWriter::handOverAfterMixedWrite(FileBeside& kept) {
-    kept.keepName();
     int error = 0;
     asItWas_ = handOverKeptOriginal(kept.fd(), kept.name(), kept_, error);
-    // Not handed over, it stays sealed, and the next reading hands it over.
-    if (asItWas_.empty())
+    if (asItWas_.empty()) {
+        // Not handed over, it stays sealed (held and marked), and the next reading hands it
+        // over.
+        kept.keepName();
         asItWas_ = kept.name();
+    } else {
+        kept.forgetName();
+        removeKeptCopy(kept);
+    }
     writtenInto_ = true;
     changed_ = true;
     errno = 0;

@@ -118,6 +118,9 @@ private:
     bool keepOriginal(FileBeside& kept);
     void overwriteInPlace(FileBeside& kept, const WriteLease& lease);
     void giveWayToWriter(FileBeside& kept, const WriteLease& lease);
+    void mark(const FileBeside& kept);
+    bool grownByAnother(unsigned long long written) const;
+    void removeKeptCopy(FileBeside& kept);
     void checkStillInPlace();
 
     std::string target_;
@@ -127,6 +130,9 @@ private:
     std::string error_;
     std::string keptCopy_;
     KeptRecord kept_;
+    std::string held_; // the file's held name while it is written in place
+    bool marked_ = false;
+    bool writtenIntoMeanwhile_ = false;
     std::vector<std::string> otherNames_;
     bool replacedInPlace_ = false;
     bool otherNamesWritten_ = false;

@@ -95,9 +95,9 @@ int FileBeside::close() {
     return result == 0 ? 0 : errno;
 }
 
-// An unnamed file is linked through its descriptor: directly where this process may, else
-// through the process's own view of its descriptors.
-static int linkUnnamed(int fd, const std::string& path) {
+// Linked through its descriptor: directly where this process may, else through the
+// process's own view of its descriptors.
+int linkOpenFile(int fd, const std::string& path) {
     if (linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0)
         return 0;
     if (errno == EEXIST)
@@ -109,8 +109,17 @@ static int linkUnnamed(int fd, const std::string& path) {
 
 int FileBeside::nameAs(const std::string& path) {
     ownFileStep();
-    const int error = name_.empty() ? linkUnnamed(fd_, path)
-                                    : (link(name_.c_str(), path.c_str()) == 0 ? 0 : errno);
+    int error = name_.empty() ? linkOpenFile(fd_, path)
+                              : (link(name_.c_str(), path.c_str()) == 0 ? 0 : errno);
+    // A file system without hard links: a named file is renamed instead, never over a file.
+    if (error != 0 && error != EEXIST && !name_.empty()) {
+        error = renameat2(AT_FDCWD, name_.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0
+                    ? 0
+                    : errno;
+        if (error == 0)
+            name_ = path;
+        return error;
+    }
     if (error != 0)
         return error;
     if (!name_.empty()) {

@@ -51,6 +51,10 @@ private:
     bool keepName_ = false;
 };
 
+// Gives the open file at `fd` (unnamed or not) another name, `path`, which must be free; 0
+// or an errno value (EEXIST when the name is taken).
+int linkOpenFile(int fd, const std::string& path);
+
 // The folder a path is in ("." for a bare name).
 std::string folderOf(const std::string& path);
 

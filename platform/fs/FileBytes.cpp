@@ -57,22 +57,17 @@ int readAt(int fd, unsigned long long offset, size_t length, std::string& into) 
     return 0;
 }
 
-int copyOver(int in, int out, void (*afterFirstBlock)(), ByteRange range,
-             const std::function<int()>& beforeEachBlock) {
+int copyOver(int in, int out, const AfterBlock& afterEachBlock, ByteRange range) {
     if (lseek(out, 0, SEEK_SET) != 0)
         return errno;
     off_t length = 0;
     const int error = readEachBlock(
         in,
         [&](std::string_view block) {
-            if (int stop = beforeEachBlock ? beforeEachBlock() : 0; stop != 0)
-                return stop;
             if (int failed = writeAll(out, block); failed != 0)
                 return failed;
-            if (length == 0 && afterFirstBlock)
-                afterFirstBlock();
             length += static_cast<off_t>(block.size());
-            return 0;
+            return afterEachBlock ? afterEachBlock(static_cast<unsigned long long>(length)) : 0;
         },
         range);
     if (error != 0)

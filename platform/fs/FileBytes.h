@@ -21,11 +21,11 @@ int readEachBlock(int fd, const std::function<int(std::string_view)>& take, Byte
 
 // Copies every byte of `in`, from its start (or of the range), over `out` from its start,
 // cuts `out` to that length and has it reach the disk; 0, or the errno of the failure.
-// `afterFirstBlock`, when given, is called once the first block is written over `out`;
-// `beforeEachBlock`, when given, before every block is written, and an errno value it
-// returns stops the copy with that error.
-int copyOver(int in, int out, void (*afterFirstBlock)() = nullptr, ByteRange range = {},
-             const std::function<int()>& beforeEachBlock = {});
+// `afterEachBlock`, when given, is called with the number of bytes written so far after each
+// block is written over `out` (the last one before the cut); what it returns other than 0
+// stops the copy there, and is returned.
+using AfterBlock = std::function<int(unsigned long long written)>;
+int copyOver(int in, int out, const AfterBlock& afterEachBlock = {}, ByteRange range = {});
 
 // Reads up to `length` bytes at `offset` into `into`, fewer only at the end of the file; 0,
 // or the errno of the failure.

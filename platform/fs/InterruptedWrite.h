@@ -13,9 +13,11 @@ namespace platform {
 // (KeptOriginal.h).
 //
 // The copy belongs to the file it was kept of, by its device and inode, whatever names that
-// file has now: it is put back over that file under whichever name of it is read, or under
-// the names it still has beside the copy when the name read is another file now, as long as
-// the file is still what the stopped write can have left.
+// file has now: it is put back over that file under whichever name of it is read (a name in
+// another folder finds the copy by the file's mark, KeptMark.h), or, when the name read is
+// another file now, through the name of the program's own that holds the file beside the
+// copy, as long as the file is still what the stopped write can have left and some name
+// of the person's, anywhere, still holds it.
 struct InterruptedWrite {
     // The copy put back, or that could not be put back; "" when there was none.
     std::string keptCopy;
@@ -28,6 +30,8 @@ struct InterruptedWrite {
     // names beside the copy and the name read when that is it, sorted.
     std::string fileName;
     std::vector<std::string> names;
+    // The file's names in other folders, which were put back too but cannot be listed.
+    int namesElsewhere = 0;
     // Copies kept by stopped writes that were not put back, because the file they were kept
     // of is not what such a write left: it was changed since (`changedNames` holds its names
     // beside the copy), or no name there holds it any more (it was replaced or deleted). The
@@ -37,12 +41,18 @@ struct InterruptedWrite {
         std::string copy;
         std::string fileName;
         std::vector<std::string> changedNames;
+        int changedNamesElsewhere = 0; // the changed file's names in other folders
     };
     std::vector<LeftCopy> leftAlone;
     // A file under the program's own name for a copy kept of this very file whose seal
     // fails: almost surely such a copy, damaged. Nothing was done, and the file read may be
     // one a write left half written.
     std::string damagedCopy;
+    // The same for another file, whose names beside it still hold the file the copy's name
+    // is made for (the list's name was given to another file since): the file read is not
+    // that one, and is read as it is, but those names may hold a file left half written.
+    std::string damagedCopyOfAnother;
+    std::vector<std::string> damagedCopyNames;
 };
 
 // Puts back, from the copy kept beside it, a file that a write in place was stopped in,

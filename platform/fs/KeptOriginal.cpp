@@ -1,6 +1,7 @@
 #include "platform/fs/KeptOriginal.h"
 
 #include "platform/fs/FileBytes.h"
+#include "platform/fs/Leftovers.h"
 
 #include <algorithm>
 #include <array>
@@ -9,6 +10,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,6 +22,7 @@ namespace {
 
 constexpr std::string_view KeptTag = ".original-";
 constexpr std::string_view HandedOverTag = ".before-sorting";
+constexpr std::string_view HeldTag = ".held-";
 constexpr std::string_view Seal = "Quillan kept it\n";
 // The record's numbers, in this order, each eight bytes with the lowest first.
 enum Field {
@@ -151,7 +154,7 @@ int nameKeptOriginal(FileBeside& kept, const std::string& path, unsigned long lo
 }
 
 int putBackKeptOriginal(int kept, int file, const KeptRecord& record) {
-    if (int error = copyOver(kept, file, nullptr, {0, record.oldSize}); error != 0)
+    if (int error = copyOver(kept, file, {}, {0, record.oldSize}); error != 0)
         return error;
     const struct timespec times[2] = {record.accessed, record.modified};
     futimens(file, times);
@@ -164,69 +167,180 @@ std::string beforeSortingPath(const std::string& path, int number) {
     return (hidden.parent_path() / hidden.filename().string().substr(1)).string();
 }
 
-// The copy takes its new name before it is cut, so that its old name never holds anything
-// but a sealed copy for longer than the moment between the cut and the unlink.
-std::string handOverKeptOriginal(int kept, const std::string& keptPath, const KeptRecord& record,
-                                 int& error) {
-    // A name of the person's own is never taken: link refuses one that exists.
-    const std::string file = (fs::path(folderOf(keptPath)) / record.name).string();
-    std::string named;
+namespace {
+
+// Whether the file at `path` holds exactly the first `length` bytes of `kept`.
+bool holdsTheSame(const std::string& path, int kept, unsigned long long length) {
+    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    struct stat st {};
+    bool same = fd >= 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                static_cast<unsigned long long>(st.st_size) == length;
+    std::string theirs, ours;
+    for (unsigned long long at = 0; same && at < length; at += 1 << 20) {
+        const size_t part = static_cast<size_t>(std::min<unsigned long long>(1 << 20, length - at));
+        same = readAt(fd, at, part, theirs) == 0 && readAt(kept, at, part, ours) == 0 &&
+               theirs == ours;
+    }
+    if (fd >= 0)
+        close(fd);
+    return same;
+}
+
+// The file as it was, made anew from the copy and named after the file before sorting,
+// never over a file; "" with `error` set when it cannot be.
+std::string writeBeforeSorting(int kept, const std::string& file, const KeptRecord& record,
+                               int& error) {
+    FileBeside out(file, TemporaryFilePattern, 0600);
+    if (!out.ok()) {
+        error = out.error();
+        return {};
+    }
+    if ((error = copyOver(kept, out.fd(), {}, {0, record.oldSize})) != 0)
+        return {};
+    const struct timespec times[2] = {record.accessed, record.modified};
+    futimens(out.fd(), times);
     error = EEXIST;
-    bool linked = true;
+    std::string named;
     for (int number = 1; number <= 100 && error == EEXIST; ++number) {
         named = beforeSortingPath(file, number);
-        error = link(keptPath.c_str(), named.c_str()) == 0 ? 0 : errno;
-        // A file system without hard links renames it, still never over a file.
-        if (error != 0 && error != EEXIST) {
-            linked = false;
-            error = renameat2(AT_FDCWD, keptPath.c_str(), AT_FDCWD, named.c_str(),
-                              RENAME_NOREPLACE) == 0
-                        ? 0
-                        : errno;
-        }
+        error = out.nameAs(named);
     }
     if (error != 0)
         return {};
-    if (ftruncate(kept, static_cast<off_t>(record.oldSize)) != 0 || fsync(kept) != 0) {
-        error = errno;
-        if (linked)
-            unlink(named.c_str());
-        else
-            rename(named.c_str(), keptPath.c_str());
-        return {};
-    }
-    const struct timespec times[2] = {record.accessed, record.modified};
-    futimens(kept, times);
-    if (linked)
-        unlink(keptPath.c_str());
-    syncFolderOf(named);
+    out.keepName();
     return named;
+}
+
+} // namespace
+
+// The copy stays whole, under its name, until the file as it was is wholly under its new
+// one: a kill between leaves both, and the next hand-over finds the file as it was already
+// named and only removes the copy, so that no kill leaves a cut copy under the copy's name
+// nor a second copy of the same bytes.
+std::string handOverKeptOriginal(int kept, const std::string& keptPath, const KeptRecord& record,
+                                 int& error) {
+    const std::string file = (fs::path(folderOf(keptPath)) / record.name).string();
+    std::string named;
+    for (int number = 1; number <= 100 && named.empty(); ++number) {
+        const std::string candidate = beforeSortingPath(file, number);
+        if (!fs::exists(candidate))
+            break;
+        if (holdsTheSame(candidate, kept, record.oldSize))
+            named = candidate;
+    }
+    error = 0;
+    if (named.empty())
+        named = writeBeforeSorting(kept, file, record, error);
+    if (named.empty())
+        return {};
+    syncFolderOf(named);
+    ownFileStep();
+    unlink(keptPath.c_str());
+    syncFolderOf(keptPath);
+    return named;
+}
+
+std::string heldNamePath(const std::string& path, unsigned long long inode) {
+    return hiddenNameBeside(path, HeldTag, std::to_string(inode));
+}
+
+std::string holdFile(int fd, const std::string& path) {
+    struct stat st {};
+    if (fstat(fd, &st) != 0)
+        return {};
+    const std::string held = heldNamePath(path, st.st_ino);
+    const int error = linkOpenFile(fd, held);
+    struct stat named {};
+    // Held already, by a write stopped before it could remove its held name.
+    if (error == EEXIST && lstat(held.c_str(), &named) == 0 && named.st_dev == st.st_dev &&
+        named.st_ino == st.st_ino)
+        return held;
+    return error == 0 ? held : std::string();
+}
+
+void releaseHeldName(const std::string& held, unsigned long long device, unsigned long long inode) {
+    struct stat st {};
+    if (held.empty() || lstat(held.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        st.st_dev != device || st.st_ino != inode)
+        return;
+    ownFileStep();
+    unlink(held.c_str());
+}
+
+namespace {
+
+// The inode a name of this tag (".NAME" + tag + INODE, "-N" after it for a copy) is made
+// for; nothing for a name of another shape.
+std::optional<unsigned long long> inodeNamed(const std::string& name, std::string_view tag,
+                                             bool numbered) {
+    const size_t at = name.rfind(tag);
+    if (name.empty() || name.front() != '.' || at == std::string::npos || at == 0)
+        return std::nullopt;
+    const std::string ending = name.substr(at + tag.size());
+    const std::string number = ending.substr(0, numbered ? ending.find('-') : ending.size());
+    const std::string after = ending.substr(number.size());
+    if (!allDigits(number) || number.size() > 20 || (!after.empty() && !allDigits(after.substr(1))))
+        return std::nullopt;
+    return std::stoull(number);
+}
+
+} // namespace
+
+void releaseOrphanHeldNames(const std::string& folder, unsigned long long lockedDevice,
+                            unsigned long long lockedInode) {
+    std::set<unsigned long long> kept;
+    std::vector<std::pair<fs::path, unsigned long long>> held;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (auto inode = inodeNamed(name, KeptTag, true))
+            kept.insert(*inode);
+        else if (auto heldInode = inodeNamed(name, HeldTag, false))
+            held.push_back({entry.path(), *heldInode});
+    }
+    for (const auto& [path, inode] : held) {
+        if (kept.count(inode))
+            continue;
+        const int fd = open(path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+        struct stat st {};
+        if (fd < 0 || fstat(fd, &st) != 0 || st.st_ino != inode) {
+            if (fd >= 0)
+                close(fd);
+            continue;
+        }
+        // A write that has held its file but not yet named its copy holds the file's lock.
+        const bool lockedHere = st.st_dev == lockedDevice && st.st_ino == lockedInode;
+        if (lockedHere || lockForWriting(fd))
+            releaseHeldName(path.string(), st.st_dev, inode);
+        close(fd);
+    }
 }
 
 std::vector<KeptCandidate> keptOriginalCandidates(const std::string& path,
                                                   unsigned long long inode) {
     std::vector<KeptCandidate> found;
+    std::set<unsigned long long> heldHere; // the inodes of the plain files in the folder
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(folderOf(path), ec)) {
         // Only a plain file is ever opened: a device or a pipe under such a name is no copy.
-        if (!entry.is_regular_file(ec) || entry.is_symlink(ec))
+        struct stat st {};
+        if (lstat(entry.path().c_str(), &st) != 0 || !S_ISREG(st.st_mode))
             continue;
+        heldHere.insert(st.st_ino);
         const std::string name = entry.path().filename().string();
-        const size_t at = name.rfind(KeptTag);
-        if (name.front() != '.' || at == std::string::npos || at == 0)
-            continue;
-        const std::string ending = name.substr(at + KeptTag.size());
-        const std::string number = ending.substr(0, ending.find('-'));
-        const std::string after = ending.substr(number.size());
-        if (!allDigits(number) || number.size() > 20 ||
-            (!after.empty() && !allDigits(after.substr(1))))
-            continue;
-        const unsigned long long itsInode = std::stoull(number);
-        const bool ofThisName = fs::path(keptOriginalPath(path, itsInode)).filename() ==
-                                name.substr(0, at + KeptTag.size() + number.size());
-        if (itsInode == inode || ofThisName)
-            found.push_back({entry.path().string(), itsInode == inode});
+        if (const std::optional<unsigned long long> named = inodeNamed(name, KeptTag, true))
+            found.push_back({entry.path().string(), *named == inode, *named});
     }
+    // A copy named after the file read, or kept of a file a name in the folder still holds,
+    // whichever of its names the person replaced.
+    std::erase_if(found, [&](const KeptCandidate& candidate) {
+        const std::string name = fs::path(candidate.path).filename().string();
+        const std::string first =
+            fs::path(keptOriginalPath(path, candidate.inode)).filename().string();
+        const bool ofThisName = name.compare(0, first.size(), first) == 0 &&
+                                (name.size() == first.size() || name[first.size()] == '-');
+        return !candidate.ofThisInode && !ofThisName && !heldHere.count(candidate.inode);
+    });
     std::sort(found.begin(), found.end(),
               [](const KeptCandidate& a, const KeptCandidate& b) { return a.path < b.path; });
     return found;

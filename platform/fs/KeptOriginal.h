@@ -55,18 +55,42 @@ int putBackKeptOriginal(int kept, int file, const KeptRecord& record);
 // ".before-sorting", with "-2", "-3", ... after it while that name is taken.
 std::string beforeSortingPath(const std::string& path, int number = 1);
 
-// Cuts the copy open at `kept`, named `keptPath`, to the file as it was, with that file's
-// times, and names it after the file before sorting, beside it. The copy's new path, or ""
-// with `error` set to the errno of the failure.
+// Hands the copy open at `kept`, named `keptPath`, over: the file as it was, with that
+// file's times, is named after the file before sorting, beside it, and the copy goes. The
+// new path, or "" with `error` set to the errno of the failure (the copy then stays).
 std::string handOverKeptOriginal(int kept, const std::string& keptPath, const KeptRecord& record,
                                  int& error);
 
-// The files beside `path` that may be copies kept of it: named after the file with this
-// inode (`ofThisInode`), or after `path` itself with any inode. Whether one is, its seal
-// tells.
+// The hidden name beside `path` under which a write in place holds the file with this inode
+// while it writes it (`.NAME.held-INODE`): a link of the program's own to the file, beside
+// the copy, so that the copy's folder keeps a name of the file whatever becomes of the
+// person's names of it, and the copy can be put back through it. The name proves itself:
+// only that inode is ever taken for the program's under it.
+std::string heldNamePath(const std::string& path, unsigned long long inode);
+
+// Links the file open at `fd`, named `path`, under its held name; the name, or "" where it
+// cannot be held (a file system without links, or another file under that name).
+std::string holdFile(int fd, const std::string& path);
+
+// Removes a held name while it still names the file with this device and inode; a name that
+// names another file is not the program's, and stays.
+void releaseHeldName(const std::string& held, unsigned long long device, unsigned long long inode);
+
+// Removes the held names in `folder` that no copy beside them belongs to (a kill came
+// between holding a file and naming its copy, or between removing a copy and its held
+// name), unless a write is at work on the file they hold. The caller holds the lock of the
+// file with `lockedDevice` and `lockedInode`, so no write is at work on that one.
+void releaseOrphanHeldNames(const std::string& folder, unsigned long long lockedDevice,
+                            unsigned long long lockedInode);
+
+// The files beside `path` that may be copies kept of it, or of a file whose names beside it
+// include one the person replaced: named after the file with this inode (`ofThisInode`),
+// after `path` itself with any inode, or after an inode a name in the folder still holds.
+// Whether one is, its seal tells.
 struct KeptCandidate {
     std::string path;
     bool ofThisInode = false;
+    unsigned long long inode = 0; // the inode its name is made for
 };
 std::vector<KeptCandidate> keptOriginalCandidates(const std::string& path,
                                                   unsigned long long inode);
@@ -91,9 +115,9 @@ public:
     bool leftIn(int file) const;
     // Puts the file as it was back over `file`; 0 or the errno of the failure.
     int putBack(int file) const;
-    // Cuts the copy to the file as it was, with that file's times, and names it after the
-    // file before sorting (path() then says where it is); 0 or the errno of the failure. It
-    // is then no longer sealed.
+    // Hands the copy over: the file as it was, with its times, named after the file before
+    // sorting (path() then says where it is), and the copy gone; 0 or the errno of the
+    // failure. It is then no longer sealed.
     int handOver();
     void remove();
 

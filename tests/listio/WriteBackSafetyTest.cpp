@@ -186,6 +186,14 @@ TEST(WriteBackSafety, TheReadingAfterAKillTellsWhereEveryVersionIs) {
         killWhileWrittenOver(path);
         return path;
     };
+    // A byte of the copy changed: its seal no longer holds. The copy's bytes now.
+    auto damage = [](const std::string& copy) {
+        std::string bytes = platform::readFileBytes(copy).value_or("");
+        EXPECT_FALSE(bytes.empty());
+        bytes.at(1) ^= 1;
+        std::ofstream(copy, std::ios::binary | std::ios::trunc) << bytes;
+        return bytes;
+    };
     {
         SCOPED_TRACE("replaced by a save");
         WriterFixture f;
@@ -206,14 +214,28 @@ TEST(WriteBackSafety, TheReadingAfterAKillTellsWhereEveryVersionIs) {
             EXPECT_NE(name.rfind(".list.txt", 0), 0u) << "the copy is gone";
     }
     {
+        SCOPED_TRACE("another list whose long name begins like the list's");
+        WriterFixture f;
+        const std::string start(240, 'm');
+        const std::string path = f.write(start + "-first.txt", original);
+        ASSERT_EQ(link(path.c_str(), (f.env.folder() + "short.txt").c_str()), 0);
+        const std::string another = f.write(start + "-second.txt", saved);
+        killWhileWrittenOver(path);
+        ASSERT_EQ(f.open(another), another);
+        ASSERT_EQ(f.messageTexts().size(), 1u);
+        EXPECT_NE(f.messageTexts()[0].find(start + "-second.txt is another list, and is read as "
+                                                   "it is."),
+                  std::string::npos)
+            << f.messageTexts()[0];
+        EXPECT_EQ(f.messageTexts()[0].find("another file now"), std::string::npos);
+        EXPECT_EQ(platform::readFileBytes(path), original);
+    }
+    {
         SCOPED_TRACE("a damaged copy");
         WriterFixture f;
         const std::string path = killed(f);
         const std::string copy = platform::keptOriginalPath(path, platform::stampOf(path).inode);
-        std::string bytes = platform::readFileBytes(copy).value_or("");
-        ASSERT_FALSE(bytes.empty());
-        bytes[1] ^= 1;
-        std::ofstream(copy, std::ios::binary | std::ios::trunc) << bytes;
+        const std::string bytes = damage(copy);
         const std::string left = platform::readFileBytes(path).value_or("");
         EXPECT_EQ(f.open(path), "");
         EXPECT_EQ(f.outcome, ReadOutcome::Refused);
@@ -221,6 +243,25 @@ TEST(WriteBackSafety, TheReadingAfterAKillTellsWhereEveryVersionIs) {
         EXPECT_NE(f.messageTexts()[0].find("lies the file \"" + copy + "\""), std::string::npos)
             << f.messageTexts()[0];
         EXPECT_EQ(platform::readFileBytes(path), left);
+        EXPECT_EQ(platform::readFileBytes(copy), bytes);
+    }
+    {
+        SCOPED_TRACE("a damaged copy, the list saved by rename since");
+        WriterFixture f;
+        const std::string path = killed(f);
+        const std::string copy = platform::keptOriginalPath(path, platform::stampOf(path).inode);
+        const std::string bytes = damage(copy);
+        const std::string left = platform::readFileBytes(path).value_or("");
+        fs::rename(f.write("saved", saved), path);
+        ASSERT_EQ(f.open(path), path);
+        EXPECT_EQ(f.reading.mailing.recordCount(), 2);
+        ASSERT_EQ(f.messageTexts().size(), 1u);
+        EXPECT_NE(f.messageTexts()[0].find("lies the file \"" + copy + "\""), std::string::npos);
+        EXPECT_NE(f.messageTexts()[0].find("the list under \"other name.txt\" may have been left "
+                                           "half written"),
+                  std::string::npos)
+            << f.messageTexts()[0];
+        EXPECT_EQ(platform::readFileBytes(f.env.folder() + "other name.txt"), left);
         EXPECT_EQ(platform::readFileBytes(copy), bytes);
     }
     {
@@ -237,6 +278,45 @@ TEST(WriteBackSafety, TheReadingAfterAKillTellsWhereEveryVersionIs) {
             << texts[0];
         EXPECT_NE(texts[1].find("The file is empty."), std::string::npos) << texts[1];
         EXPECT_EQ(platform::readFileBytes(copy), original);
+    }
+}
+
+// A list with a second name in another folder, killed while written over in place: read
+// under that name, it is put back under both names and read as it was; saved by rename under
+// the name written, that name is read as saved, and the file the write left is put back
+// under its name in the other folder, which the person is told of.
+TEST(WriteBackSafety, AListWithANameInAnotherFolderIsPutBackWhicheverNameIsRead) {
+    const std::string original = crlf(records);
+    for (bool savedFirst : {false, true}) {
+        SCOPED_TRACE(savedFirst ? "saved by rename, read under the name written"
+                                : "read under the name in the other folder");
+        WriterFixture f;
+        fs::create_directories(f.env.folder() + "a");
+        fs::create_directories(f.env.folder() + "b");
+        const std::string path = f.write("a/list.txt", original);
+        const std::string other = f.env.folder() + "b/other.txt";
+        ASSERT_EQ(link(path.c_str(), other.c_str()), 0);
+        killWhileWrittenOver(path);
+        ASSERT_NE(platform::readFileBytes(other), original);
+        const std::string saved = crlf({records[0], records[1]});
+        if (savedFirst)
+            fs::rename(f.write("saved", saved), path);
+        const std::string read = savedFirst ? path : other;
+        ASSERT_EQ(f.open(read), read);
+        ASSERT_EQ(f.messageTexts().size(), 1u) << ::testing::PrintToString(f.messageTexts());
+        const std::string told = f.messageTexts()[0];
+        const std::string where =
+            savedFirst ? "into that file, which has no name beside the copy any more but one "
+                         "other name in another folder: the list is as it was"
+                       : "under its names \"list.txt\" and \"other.txt\": the list is as it was";
+        EXPECT_NE(told.find(where), std::string::npos) << told;
+        EXPECT_EQ(told.find("list.txt is another file now") != std::string::npos, savedFirst)
+            << told;
+        EXPECT_EQ(f.reading.mailing.recordCount(), savedFirst ? 2 : 3);
+        EXPECT_EQ(platform::readFileBytes(other), original);
+        EXPECT_EQ(platform::readFileBytes(path), savedFirst ? saved : original);
+        EXPECT_EQ(entries(f.env.folder() + "a"), std::vector<std::string>{"list.txt"});
+        EXPECT_EQ(entries(f.env.folder() + "b"), std::vector<std::string>{"other.txt"});
     }
 }
 

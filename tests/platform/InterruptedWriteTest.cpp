@@ -153,9 +153,11 @@ TEST_F(InterruptedWriteTest, AKillAtAnyPointLeavesTheFileAsItWasOrWhollyWritten)
             const bool copyKept = linked && (stage == WriteStage::OriginalKept ||
                                              stage == WriteStage::PartWrittenInPlace);
             if (linked && stage == WriteStage::PartWrittenInPlace) {
-                // Damaged under both names, but the copy as it was is kept beside it.
+                // Damaged under both names, but the copy as it was is kept beside it, and the
+                // file held there under a name of the program's.
                 EXPECT_NE(readFileBytes(listPath), original);
-                EXPECT_EQ(entries().size(), names.size() + 1);
+                EXPECT_EQ(entries().size(), names.size() + 2);
+                EXPECT_TRUE(fs::exists(heldNamePath(listPath, inodeOf(listPath))));
             }
             InterruptedWrite found = recoverInterruptedWrite(path(names.back()));
             EXPECT_EQ(found.restored, copyKept);
@@ -177,7 +179,7 @@ TEST_F(InterruptedWriteTest, AKeptCopyGoesBackOnlyOverWhatTheStoppedWriteLeft) {
     auto killedInPlace = [&](WriteStage stage) {
         makeList(true);
         ASSERT_TRUE(WIFSIGNALED(writeInChild(stage, killNow)));
-        ASSERT_EQ(entries().size(), 3u);
+        ASSERT_EQ(entries().size(), 4u) << "the list's two names, its copy and its held name";
     };
     auto expectLeftAlone = [&](const std::string& read, const std::string& holds) {
         InterruptedWrite found = recoverInterruptedWrite(read);
@@ -254,6 +256,19 @@ TEST_F(InterruptedWriteTest, AKeptCopyGoesBackUnderTheNamesItsFileStillHas) {
             EXPECT_EQ(readFileBytes(listPath), edited);
             EXPECT_EQ(entries(), (std::vector<std::string>{"list.txt", "other.txt"}));
         }
+    }
+    {
+        SCOPED_TRACE("the other name replaced by a save, and read");
+        makeList(true);
+        ASSERT_TRUE(WIFSIGNALED(writeInChild(WriteStage::PartWrittenInPlace, killNow)));
+        std::ofstream(editedCopy, std::ios::binary) << edited;
+        rename(editedCopy.c_str(), path("other.txt").c_str());
+        const InterruptedWrite found = recoverInterruptedWrite(path("other.txt"));
+        EXPECT_TRUE(found.restored);
+        EXPECT_EQ(found.names, std::vector<std::string>{listPath});
+        EXPECT_EQ(readFileBytes(listPath), original);
+        EXPECT_EQ(readFileBytes(path("other.txt")), edited);
+        EXPECT_EQ(entries(), (std::vector<std::string>{"list.txt", "other.txt"}));
     }
     {
         SCOPED_TRACE("the name written is gone");
@@ -339,36 +354,53 @@ TEST_F(InterruptedWriteTest, ADamagedKeptCopyIsReportedAndNothingIsTouched) {
     }
 }
 
-// An editor that saves a file with other names in place (cutting it and writing it anew)
-// while the program writes over it: the file holds some of each, which the read back of the
-// file shows. The write fails as changed, the file is left as it is, and the copy as it was
-// is handed over to the person, named after the list.
+// An editor that saves a file with other names in place while the program writes over it:
+// cutting it and writing it anew, or appending to it (past the end of the list as it was,
+// which the write would cut off, or inside the room the new contents then write over). The
+// file holds some of each, which the write sees. It fails as changed, the file is left as it
+// is, with the other program's bytes, and the copy as it was is handed over to the person,
+// named after the list.
 TEST_F(InterruptedWriteTest, ASaveWrittenIntoTheFileWhileItIsWrittenOverIsTold) {
-    makeList(true);
-    // Open elsewhere, the file gets no lease: only the reading back can see the save.
-    const int elsewhere = open(listPath.c_str(), O_RDONLY | O_CLOEXEC);
-    WriteResult result;
-    {
-        StageHook hook(WriteStage::PartWrittenInPlace, [] {
-            std::ofstream(listPath, std::ios::binary | std::ios::trunc) << edited;
-        });
-        result = writeFileAtomically(listPath, sorted);
+    static const std::string appended = "ADDED BY HAND\r\n";
+    struct Case {
+        const char* what;
+        const std::string* fresh;
+        void (*save)();
+    };
+    const std::string shorter = sorted.substr(0, 120000);
+    for (const Case& c :
+         {Case{"rewritten", &sorted,
+               [] { std::ofstream(listPath, std::ios::binary | std::ios::trunc) << edited; }},
+          Case{"appended, the sort longer", &sorted, editTheListInPlace},
+          Case{"appended, the sort shorter", &shorter, editTheListInPlace}}) {
+        SCOPED_TRACE(c.what);
+        makeList(true);
+        // Open elsewhere, the file gets no lease: only what the write sees of it can tell.
+        const int elsewhere = open(listPath.c_str(), O_RDONLY | O_CLOEXEC);
+        WriteResult result;
+        {
+            StageHook hook(WriteStage::PartWrittenInPlace, c.save);
+            result = writeFileAtomically(listPath, *c.fresh);
+        }
+        EXPECT_FALSE(result.ok);
+        EXPECT_TRUE(result.changed);
+        EXPECT_TRUE(result.writtenInto);
+        const std::string mixed = readFileBytes(listPath).value_or("");
+        EXPECT_NE(mixed, *c.fresh);
+        if (c.save == editTheListInPlace)
+            EXPECT_NE(mixed.find(appended), std::string::npos) << "the appended line stays";
+        else
+            EXPECT_EQ(mixed.substr(0, edited.size()), edited);
+        EXPECT_EQ(result.asItWas, path("list.txt.before-sorting"));
+        EXPECT_EQ(readFileBytes(result.asItWas), original);
+        EXPECT_EQ(entries(),
+                  (std::vector<std::string>{"list.txt", "list.txt.before-sorting", "other.txt"}));
+        const InterruptedWrite found = recoverInterruptedWrite(listPath);
+        EXPECT_FALSE(found.restored);
+        EXPECT_TRUE(found.damagedCopy.empty());
+        EXPECT_EQ(readFileBytes(listPath), mixed);
+        close(elsewhere);
     }
-    EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(result.changed);
-    EXPECT_TRUE(result.writtenInto);
-    const std::string mixed = readFileBytes(listPath).value_or("");
-    EXPECT_NE(mixed, sorted);
-    EXPECT_EQ(mixed.substr(0, edited.size()), edited);
-    EXPECT_EQ(result.asItWas, path("list.txt.before-sorting"));
-    EXPECT_EQ(readFileBytes(result.asItWas), original);
-    EXPECT_EQ(entries(),
-              (std::vector<std::string>{"list.txt", "list.txt.before-sorting", "other.txt"}));
-    const InterruptedWrite found = recoverInterruptedWrite(listPath);
-    EXPECT_FALSE(found.restored);
-    EXPECT_TRUE(found.damagedCopy.empty());
-    EXPECT_EQ(readFileBytes(listPath), mixed);
-    close(elsewhere);
 }
 
 namespace {
@@ -704,4 +736,46 @@ TEST_F(InterruptedWriteTest, ASecondSignalWaitsUntilTheFileIsInPlace) {
     for (const std::string& name : names)
         EXPECT_EQ(readFileBytes(path(name)), sorted) << name;
     EXPECT_EQ(entries(), names);
+}
+
+// A reading killed at every step of handing a copy over (the list saved in place after the
+// write was killed): the copy under its own name stays whole until the list as it was is
+// wholly under its new name, so that the next reading hands it over without refusing a cut
+// copy as damaged, and never leaves two copies of the same list.
+TEST_F(InterruptedWriteTest, AKillWhileACopyIsHandedOverLeavesOneCopyOfTheListAsItWas) {
+    int steps = 0;
+    for (int step = 1;; ++step) {
+        SCOPED_TRACE("kill at step " + std::to_string(step));
+        makeList(true);
+        ASSERT_TRUE(WIFSIGNALED(writeInChild(WriteStage::PartWrittenInPlace, killNow)));
+        put(listPath, edited);
+        pid_t child = fork();
+        if (child == 0) {
+            stepsLeft = step;
+            setOwnFileStepHook(killAtTheLastStep);
+            recoverInterruptedWrite(listPath);
+            _exit(0);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        const std::vector<std::string> left = entries();
+        const bool copyLeft = std::any_of(left.begin(), left.end(), [](const std::string& name) {
+            return name.find(".original-") != std::string::npos;
+        });
+        const InterruptedWrite found = recoverInterruptedWrite(listPath);
+        EXPECT_TRUE(found.damagedCopy.empty()) << found.damagedCopy;
+        EXPECT_FALSE(found.restored);
+        EXPECT_EQ(entries(),
+                  (std::vector<std::string>{"list.txt", "list.txt.before-sorting", "other.txt"}));
+        EXPECT_EQ(readFileBytes(path("list.txt.before-sorting")), original);
+        EXPECT_EQ(readFileBytes(listPath), edited);
+        if (WIFEXITED(status)) {
+            steps = step - 1;
+            break;
+        }
+        // The reading that finds the copy still there tells the person where the list is.
+        EXPECT_EQ(found.leftAlone.size(), copyLeft ? 1u : 0u);
+    }
+    // The list as it was named, the copy removed, the held name removed.
+    EXPECT_GE(steps, 3);
 }
