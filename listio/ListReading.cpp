@@ -137,8 +137,13 @@ void tellPutBack(Notices& notices, const std::string& path,
                        "It has put the list back from that copy under " +
                        (one ? "its name " : "its names ") + namesOf(found.names) +
                        ": the list is as it was before that sort, and the copy is gone.";
+    // Only the name that was written is known to have held the list: another name read (a
+    // list whose long name is cut to the same copy's name) may never have been it.
+    const std::string readName = fileNameOf(path);
     if (std::find(found.names.begin(), found.names.end(), path) == found.names.end())
-        text += " " + fileNameOf(path) + " is another file now, and is read as it is.";
+        text += " " + readName +
+                (readName == found.fileName ? " is another file now" : " is another list") +
+                ", and is read as it is.";
     notices.tell(
         {BeepKind::Asterisk, MessageKind::Information, MessageButtons::Ok, std::move(text)});
 }

@@ -176,8 +176,8 @@ TEST(WriteBackSafety, AListLeftDamagedByAKillIsPutBackWhenItIsReadAgain) {
 TEST(WriteBackSafety, TheReadingAfterAKillTellsWhereEveryVersionIs) {
     const std::string original = crlf(records);
     const std::string saved = crlf({records[0], records[1]});
-    auto killed = [&](WriterFixture& f) {
-        const std::string path = f.write("list.txt", original);
+    auto killed = [&](WriterFixture& f, const std::string& name = "list.txt") {
+        const std::string path = f.write(name, original);
         const std::string other = f.env.folder() + "other name.txt";
         fs::remove(other);
         link(path.c_str(), other.c_str());
@@ -202,6 +202,21 @@ TEST(WriteBackSafety, TheReadingAfterAKillTellsWhereEveryVersionIs) {
         EXPECT_EQ(platform::readFileBytes(f.env.folder() + "other name.txt"), original);
         for (const std::string& name : entries(f.env.folder()))
             EXPECT_NE(name.rfind(".list.txt", 0), 0u) << "the copy is gone";
+    }
+    {
+        SCOPED_TRACE("another list whose long name shares the copy's");
+        WriterFixture f;
+        const std::string start(240, 'n');
+        const std::string path = killed(f, start + "-first.txt");
+        const std::string another = f.write(start + "-second.txt", saved);
+        ASSERT_EQ(f.open(another), another);
+        ASSERT_EQ(f.messageTexts().size(), 1u);
+        EXPECT_NE(f.messageTexts()[0].find(start + "-second.txt is another list, and is read as "
+                                                   "it is."),
+                  std::string::npos)
+            << f.messageTexts()[0];
+        EXPECT_EQ(platform::readFileBytes(path), original);
+        EXPECT_EQ(f.reading.mailing.recordCount(), 2);
     }
     {
         SCOPED_TRACE("a damaged copy");
