@@ -178,8 +178,8 @@ TEST(WriteBackSafety, AListLeftDamagedByAKillIsPutBackWhenItIsReadAgain) {
 TEST(WriteBackSafety, TheReadingAfterAKillTellsWhereEveryVersionIs) {
     const std::string original = crlf(records);
     const std::string saved = crlf({records[0], records[1]});
-    auto killed = [&](WriterFixture& f) {
-        const std::string path = f.write("list.txt", original);
+    auto killed = [&](WriterFixture& f, const std::string& name = "list.txt") {
+        const std::string path = f.write(name, original);
         const std::string other = f.env.folder() + "other name.txt";
         fs::remove(other);
         link(path.c_str(), other.c_str());
