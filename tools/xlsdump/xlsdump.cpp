@@ -474,11 +474,8 @@ int outputStatus(Dump& dump) {
 
 int main(int argc, char** argv) {
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        if (std::fputs(Usage, stdout) < 0 || std::fflush(stdout) != 0) {
-            std::fprintf(stderr, "xlsdump: standard output: %s\n", std::strerror(errno));
-            return 1;
-        }
-        return 0;
+        std::fputs(Usage, stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
     }
     if (argc != 2) {
         std::fputs(Usage, stderr);
