@@ -6,8 +6,10 @@
 namespace quillan {
 
 bool hasHeadingRow(xls::Sheet& sheet, const FieldRoles& roles) {
-    const int zipColumn = headingTestField(roles);
-    return zipColumn >= 0 && namesTheFields(sheet.getAsString(zipColumn, 0));
+    std::vector<std::string> firstRow;
+    for (int column = 0; column <= roles.highestField(); ++column)
+        firstRow.push_back(sheet.getAsString(column, 0));
+    return isNamingRecord(firstRow, roles);
 }
 
 } // namespace quillan

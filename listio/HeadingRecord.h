@@ -3,6 +3,7 @@
 #include "listio/FieldRoles.h"
 
 #include <string>
+#include <vector>
 
 namespace quillan {
 
@@ -14,5 +15,11 @@ namespace quillan {
 int headingTestField(const FieldRoles& roles);
 // Whether that field's text tells a heading.
 bool namesTheFields(const std::string& zipFieldText);
+
+// Whether the first record of a list whose fields have names (a worksheet's first row) is
+// those names: its ZIP field says "zip", or one of its fields holds the very name that gave
+// that field its role ("SORT" over the sort field, "CITY" over the city field). A row that
+// named the fields is never a piece, whatever its ZIP field is called ("POSTCODE").
+bool isNamingRecord(const std::vector<std::string>& firstRecord, const FieldRoles& roles);
 
 } // namespace quillan

@@ -10,7 +10,7 @@ namespace {
 const std::string NoText;
 }
 
-static_assert(sizeof(Cell) == 24, "a sheet holds millions of cells: keep them small");
+static_assert(sizeof(Cell) == 16, "a sheet holds millions of cells: keep them small");
 
 int32_t cellKey(int col, int row) {
     if (col < 0 || col > MaxColumn || row < 0 || row > MaxRow)
@@ -18,14 +18,14 @@ int32_t cellKey(int col, int row) {
     return row * 256 + col;
 }
 
-Cell::Cell(CellType type, int32_t key, int32_t xf) : type_(type), xf_(xf), key_(key) {
-    if (key < 0)
+Cell::Cell(CellType type, int32_t key, int32_t xf) : xf_(xf) {
+    if (key < 0 || static_cast<uint32_t>(key) > KeyMask)
         throw RangeError();
+    keyAndType_ = static_cast<uint32_t>(key) | static_cast<uint32_t>(type) << KeyBits;
 }
 
 Cell::Cell(Cell&& other) noexcept
-    : type_(other.type_), byte_(other.byte_), xf_(other.xf_), key_(other.key_),
-      value_(other.value_) {
+    : keyAndType_(other.keyAndType_), xf_(other.xf_), value_(other.value_) {
     if (other.isFormula())
         other.value_.formula = nullptr;
 }
@@ -34,10 +34,8 @@ Cell& Cell::operator=(Cell&& other) noexcept {
     if (this != &other) {
         if (isFormula())
             delete value_.formula;
-        type_ = other.type_;
-        byte_ = other.byte_;
+        keyAndType_ = other.keyAndType_;
         xf_ = other.xf_;
-        key_ = other.key_;
         value_ = other.value_;
         if (other.isFormula())
             other.value_.formula = nullptr;
@@ -54,6 +52,19 @@ Cell::FormulaParts& Cell::parts() {
     if (!value_.formula)
         value_.formula = new FormulaParts;
     return *value_.formula;
+}
+
+uint8_t Cell::byteValue() const {
+    if (!isFormula())
+        return value_.byte;
+    return value_.formula ? value_.formula->byte : 0;
+}
+
+void Cell::setByteResult(uint8_t value) {
+    if (isFormula())
+        parts().byte = value;
+    else
+        value_.byte = value;
 }
 
 Cell Cell::blank(int32_t key, int32_t xf) {
@@ -80,13 +91,13 @@ Cell Cell::string(int32_t key, int32_t sstIndex, int32_t xf) {
 
 Cell Cell::boolean(int32_t key, bool value, int32_t xf) {
     Cell cell(CellType::Boolean, key, xf);
-    cell.byte_ = value ? 1 : 0;
+    cell.value_.byte = value ? 1 : 0;
     return cell;
 }
 
 Cell Cell::error(int32_t key, uint8_t ordinal, int32_t xf) {
     Cell cell(CellType::Error, key, xf);
-    cell.byte_ = ordinal;
+    cell.value_.byte = ordinal;
     return cell;
 }
 
@@ -110,9 +121,8 @@ Cell Cell::arrayFormula(int32_t key, std::string_view tokens, std::string_view a
 }
 
 Cell Cell::makeCopy() const {
-    Cell copy(type_, key_, xf_);
+    Cell copy(type(), key(), xf_);
     if (!isFormula()) {
-        copy.byte_ = byte_;
         copy.value_ = value_;
         return copy;
     }

@@ -37,8 +37,9 @@ inline int keyRow(int32_t key) {
 }
 
 // One cell of a worksheet: its key, its cell-format (XF) index (-1 for none given) and its
-// value. A value type of 24 bytes, since a sheet may hold millions: a formula's tokens and
-// results live apart, where its value would be.
+// value. A value type of 16 bytes, since a sheet may hold millions (a full sheet is 16.7
+// million): the type shares a word with the key, which needs 24 bits; a formula's tokens and
+// results live apart, where its value would be; a boolean or error is a value of its own.
 class Cell {
 public:
     Cell() = default; // no cell (type None): an empty slot of the store
@@ -66,12 +67,12 @@ public:
     // array data) but a zero or empty result.
     Cell makeCopy() const;
 
-    CellType type() const { return type_; }
-    bool empty() const { return type_ == CellType::None; }
-    bool isFormula() const { return type_ >= CellType::NumberFormula; }
-    int32_t key() const { return key_; }
-    int column() const { return keyColumn(key_); }
-    int row() const { return keyRow(key_); }
+    CellType type() const { return static_cast<CellType>(keyAndType_ >> KeyBits); }
+    bool empty() const { return type() == CellType::None; }
+    bool isFormula() const { return type() >= CellType::NumberFormula; }
+    int32_t key() const { return static_cast<int32_t>(keyAndType_ & KeyMask); }
+    int column() const { return keyColumn(key()); }
+    int row() const { return keyRow(key()); }
     int32_t xf() const { return xf_; }
     void setXf(int32_t xf) { xf_ = xf; }
 
@@ -80,9 +81,9 @@ public:
     double number() const {
         return !isFormula() ? value_.number : value_.formula ? value_.formula->number : 0;
     }
-    int32_t sstIndex() const { return value_.integer; } // String
-    bool boolean() const { return byte_ != 0; }         // Boolean, BooleanFormula result
-    uint8_t errorOrdinal() const { return byte_; }      // Error, ErrorFormula result
+    int32_t sstIndex() const { return value_.integer; }  // String
+    bool boolean() const { return byteValue() != 0; }    // Boolean, BooleanFormula result
+    uint8_t errorOrdinal() const { return byteValue(); } // Error, ErrorFormula result
 
     const std::string& tokens() const;
     const std::string& constants() const;
@@ -90,7 +91,7 @@ public:
     // The text result of a string formula (or of an array formula), as a flagged string.
     const std::string& flaggedResult() const;
     void setNumberResult(double value);
-    void setByteResult(uint8_t value) { byte_ = value; }
+    void setByteResult(uint8_t value);
     // Only a formula cell has a text result: any other raises "Invalid Formula cell type".
     void setFlaggedResult(std::string flagged);
 
@@ -108,21 +109,24 @@ private:
         std::string arrayData;
         std::string stringResult;
         double number = 0;
+        uint8_t byte = 0;
     };
+    static constexpr int KeyBits = 24;
+    static constexpr uint32_t KeyMask = (1u << KeyBits) - 1;
 
     Cell(CellType type, int32_t key, int32_t xf);
     // The parts of a formula cell, made when first needed.
     FormulaParts& parts();
+    uint8_t byteValue() const;
 
-    CellType type_ = CellType::None;
-    uint8_t byte_ = 0;
+    uint32_t keyAndType_ = 0; // the key in the low 24 bits, the type above them
     int32_t xf_ = -1;
-    int32_t key_ = 0;
     // A formula cell owns its parts; every other cell has its value here.
     union {
         FormulaParts* formula = nullptr;
         int32_t integer;
         double number;
+        uint8_t byte;
     } value_;
 };
 

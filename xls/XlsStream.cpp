@@ -135,7 +135,11 @@ void XlsStream::close() {
     }
     std::string bytes = finishedBytes();
     if (target_) {
-        target_->append(bytes);
+        // A workbook can be hundreds of megabytes: one copy of it is enough.
+        if (target_->empty())
+            *target_ = std::move(bytes);
+        else
+            target_->append(bytes);
     } else {
         platform::WriteResult result = platform::writeFileAtomically(fileName_, bytes);
         if (!result.ok)
@@ -149,6 +153,10 @@ std::string XlsStream::finishedBytes() {
         return std::move(data_);
     platform::CompoundWriter writer;
     writer.addStream(writeVersion_ == ExcelVersion::Excel50 ? "Book" : "Workbook", data_);
+    // The compound file holds its own copy: the stream is let go before the file's bytes
+    // are copied out of it, so that no more than two copies of a large workbook are held.
+    data_.clear();
+    data_.shrink_to_fit();
     if (writeKept_ && keptStreams_)
         for (const platform::StorageTree::Stream& stream : *keptStreams_)
             writer.addStream(stream.name, stream.bytes);

@@ -4,6 +4,7 @@
 
 #include "platform/fs/FileBytes.h"
 #include "tests/listio/ComponentListSupport.h"
+#include "xls/Workbook.h"
 
 #include <fstream>
 #include <functional>
@@ -142,4 +143,30 @@ TEST(Resort, AccessListWithAZipFieldOfItsOwnName) {
         expectResortsLikeTheFirst(path,
                                   [](const std::string& p) { return mdbExport(p, "Table1"); });
     }
+}
+
+// A heading row whose ZIP field is named otherwise ("POSTCODE") still names the sort and
+// city fields by their names: it is no record, and no sort writes into it.
+TEST(Resort, ExcelHeadingRowWhoseZipFieldIsNotCalledZip) {
+    ListFixture folder;
+    const std::string path = folder.env.folder() + "list.xls";
+    const std::vector<std::string> headings = {"NAME", "CITY", "STATE", "POSTCODE",
+                                               "SORT", "TRAY", "PKG"};
+    SheetRows rows = {{}};
+    for (const std::string& heading : headings)
+        rows[0].push_back(heading);
+    for (const char* zip : {"75201", "76701", "75201", "78701"})
+        rows.push_back({std::string("ANN LEE"), std::string("DALLAS"), std::string("TX"),
+                        std::string(zip), std::string(), std::string(), std::string()});
+    writeWorkbook(path, {{"List", rows}});
+
+    WriterFixture f({path, "NOSTOP"});
+    ASSERT_TRUE(sortOnce(f, path, "RNAF"));
+    EXPECT_EQ(f.reading.mailing.recordCount(), 4);
+    xls::Workbook book;
+    book.setFilename(path);
+    book.read();
+    for (size_t c = 0; c < headings.size(); ++c)
+        EXPECT_EQ(book.sheets().item(0).getAsString(static_cast<int>(c), 0), headings[c]);
+    expectResortsLikeTheFirst(path, xlrdCells);
 }

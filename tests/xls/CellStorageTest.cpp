@@ -161,3 +161,43 @@ TEST(CellStorageTest, FormulaCellsOwnTheirTokensAndCopiesDropTheResult) {
     EXPECT_THROW(Cell::formula(CellType::Float, 0, "", -1), XlsError);
     EXPECT_THROW(Cell::formula(CellType::ArrayFormula, 0, "", -1), XlsError);
 }
+
+// A cell packs its type beside the key and keeps a boolean or error where a number would
+// be: every kind keeps its key, type, format and value, at the sheet's last corner too, as
+// it moves into and around the store and into a copy.
+TEST(CellStorageTest, EveryKindOfCellKeepsItsKeyTypeFormatAndValue) {
+    const int32_t corner = cellKey(255, 65535);
+    CellStorage store;
+    store.set(Cell::boolean(corner, true, 4000));
+    store.set(Cell::error(cellKey(254, 65535), 0x2A, 0));
+    store.set(Cell::number(cellKey(253, 65535), -1.5, 70000));
+    store.set(Cell::string(cellKey(0, 65535), 12345, 15));
+    Cell formula = Cell::formula(CellType::ErrorFormula, cellKey(1, 65535), "\x1E", 8);
+    formula.setByteResult(7);
+    store.set(std::move(formula));
+    for (int col = 2; col < 240; ++col) // widens the row's blocks around the cells above
+        store.set(Cell::integer(cellKey(col, 65535), col, -1));
+
+    const Cell* boolean = store.get(corner);
+    ASSERT_NE(boolean, nullptr);
+    EXPECT_EQ(boolean->type(), CellType::Boolean);
+    EXPECT_EQ(boolean->column(), 255);
+    EXPECT_EQ(boolean->row(), 65535);
+    EXPECT_TRUE(boolean->boolean());
+    EXPECT_EQ(boolean->xf(), 4000);
+    EXPECT_EQ(boolean->makeCopy().key(), corner);
+    EXPECT_TRUE(boolean->makeCopy().boolean());
+    EXPECT_EQ(store.get(cellKey(254, 65535))->errorOrdinal(), 0x2A);
+    EXPECT_EQ(store.get(cellKey(253, 65535))->number(), -1.5);
+    EXPECT_EQ(store.get(cellKey(253, 65535))->xf(), 70000);
+    EXPECT_EQ(store.get(cellKey(0, 65535))->sstIndex(), 12345);
+    const Cell* stored = store.get(cellKey(1, 65535));
+    EXPECT_EQ(stored->type(), CellType::ErrorFormula);
+    EXPECT_EQ(stored->errorOrdinal(), 7);
+    EXPECT_EQ(stored->tokens(), "\x1E");
+    EXPECT_EQ(stored->makeCopy().errorOrdinal(), 0) << "a copy of a formula has no result";
+    EXPECT_EQ(store.get(cellKey(100, 65535))->integer(), 100);
+    EXPECT_EQ(store.get(cellKey(100, 65535))->xf(), -1);
+    EXPECT_EQ(Cell().type(), CellType::None);
+    EXPECT_THROW(Cell::blank(65536 * 256, 0), RangeError) << "past the last row";
+}
