@@ -320,12 +320,8 @@ TEST(WriteBackSafety, AListWithANameInAnotherFolderIsPutBackWhicheverNameIsRead)
     }
 }
 
-// An editor that saves a list with a second name in place, while its sort information is
-// written over it, leaves some of each in it: the write-back fails, says so, and names the
-// copy of the list as it was.
-TEST(WriteBackSafety, ASaveWrittenIntoTheListDuringItsOverwriteIsTold) {
-    WriterFixture f;
-    const std::string original = crlf(records);
+// A list with a second name, read and sorted by ZIP, ready to be written over in place.
+static void readyToWriteOverInPlace(WriterFixture& f, const std::string& original) {
     const std::string path = f.write("list.txt", original);
     ASSERT_EQ(link(path.c_str(), (f.env.folder() + "other name.txt").c_str()), 0);
     ASSERT_EQ(f.open(path), path);
@@ -333,6 +329,16 @@ TEST(WriteBackSafety, ASaveWrittenIntoTheListDuringItsOverwriteIsTold) {
     f.mailClass = *MailClass::fromCode("RNAF");
     listUnderTest = path;
     f.ui().clearRecords();
+}
+
+// An editor that saves a list with a second name in place, while its sort information is
+// written over it, leaves some of each in it: the write-back fails, says so, and names the
+// copy of the list as it was.
+TEST(WriteBackSafety, ASaveWrittenIntoTheListDuringItsOverwriteIsTold) {
+    WriterFixture f;
+    const std::string original = crlf(records);
+    readyToWriteOverInPlace(f, original);
+    const std::string path = listUnderTest;
     // Open elsewhere, the list gets no lease: only the reading back can see the save.
     const int elsewhere = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     StageHook hook([](platform::WriteStage at) {
@@ -357,13 +363,8 @@ TEST(WriteBackSafety, ASaveWrittenIntoTheListDuringItsOverwriteIsTold) {
 TEST(WriteBackSafety, AnEditorOpeningTheListDuringItsOverwriteSavesOverItAsItWas) {
     WriterFixture f;
     const std::string original = crlf(records);
-    const std::string path = f.write("list.txt", original);
-    ASSERT_EQ(link(path.c_str(), (f.env.folder() + "other name.txt").c_str()), 0);
-    ASSERT_EQ(f.open(path), path);
-    presortByZip(f.reading.mailing);
-    f.mailClass = *MailClass::fromCode("RNAF");
-    listUnderTest = path;
-    f.ui().clearRecords();
+    readyToWriteOverInPlace(f, original);
+    const std::string path = listUnderTest;
     const std::vector<std::string> before = entries(f.env.folder());
     static pid_t editor = -1;
     static const std::string saved = crlf({records[2], records[0]});
@@ -537,8 +538,9 @@ TEST(WriteBackSafety, AKillAtEveryStepOfTheProgramsOwnFilesLeavesNothingOfThemFo
             int status = 0;
             waitpid(child, &status, 0);
             const bool killed = WIFSIGNALED(status);
-            if (!killed)
+            if (!killed) {
                 ASSERT_EQ(WEXITSTATUS(status), 0);
+            }
             ASSERT_EQ(kind.open(f, path), path);
             EXPECT_EQ(f.reading.mailing.recordCount(), 3);
             EXPECT_EQ(entries(f.env.folder()), before);
